@@ -70,6 +70,7 @@ KORVAN_EXCEPTION(EOSError, Exception);
 
 class TObject;
 class TClassInfo;
+class TPropertyTableBuilder;
 using TClass = const TClassInfo*;
 
 class TClassInfo {
@@ -78,8 +79,11 @@ class TClassInfo {
   // component, the collection of a collection item) or nullptr.
   using Factory = TObject* (*)(TObject* arg);
 
-  TClassInfo(const char* name, TClass parent, Factory factory)
-      : name_(name), parent_(parent), factory_(factory) {}
+  // Declares the class's own published properties (rtl/TypInfo.h); nullptr when it has none.
+  using Publisher = void (*)(TPropertyTableBuilder& builder);
+
+  TClassInfo(const char* name, TClass parent, Factory factory, Publisher publisher = nullptr)
+      : name_(name), parent_(parent), factory_(factory), publisher_(publisher) {}
 
   const char* Name() const { return name_; }
   String ClassName() const { return name_; }
@@ -88,11 +92,13 @@ class TClassInfo {
   bool IsAbstract() const { return factory_ == nullptr; }
   // The virtual constructor: raises EAbstractError for an abstract class.
   TObject* Create(TObject* arg = nullptr) const;
+  Publisher GetPublisher() const { return publisher_; }
 
  private:
   const char* name_;
   TClass parent_;
   Factory factory_;
+  Publisher publisher_;
 };
 
 namespace rtl_detail {
@@ -135,6 +141,15 @@ constexpr TClassInfo::Factory FactoryOf() {
     return &info;                                                                       \
   }
 
+namespace rtl_detail {
+// The shared state of the weak references to one object: the target, cleared when the
+// object is destroyed, and the number of references plus one for the object while it lives.
+struct WeakBlock {
+  TObject* target;
+  long refs;
+};
+}  // namespace rtl_detail
+
 class TObject {
  public:
   // The argument a virtual constructor passes on; descendants with a creation argument
@@ -144,7 +159,7 @@ class TObject {
   TObject() = default;
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
-  virtual ~TObject() = default;
+  virtual ~TObject() { ClearWeakRefs(); }
 
   static TClass StaticClass();
   virtual TClass ClassType() const { return StaticClass(); }
@@ -153,16 +168,93 @@ class TObject {
   template <class T>
   bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
 
-  // Frees the object; the platform's Free, safe on nullptr through FreeAndNil.
-  void Free() { delete this; }
+  // Frees the object, the platform's Free: weak references see nullptr from here on, then
+  // BeforeDestruction runs while the object is whole, then the destructors. Objects with a
+  // BeforeDestruction step (components) should be freed this way rather than by delete.
+  void Free() {
+    ClearWeakRefs();
+    BeforeDestruction();
+    delete this;
+  }
+  // Called by Free before the destructors run (TComponent marks itself csDestroying here,
+  // so that the destructors of its descendants see it).
+  virtual void BeforeDestruction() {}
+
+  // Makes every weak reference to this object read nullptr (done by Free and on
+  // destruction; an object may call it earlier when it starts tearing down).
+  void ClearWeakRefs() {
+    if (weak_ != nullptr) {
+      weak_->target = nullptr;
+      if (--weak_->refs == 0) delete weak_;
+      weak_ = nullptr;
+    }
+  }
+
+ private:
+  template <class T>
+  friend class TWeakRef;
+  rtl_detail::WeakBlock* weak_ = nullptr;
 };
 
+// Frees the object (through Free for TObject descendants) and sets the pointer to nullptr
+// first; safe on nullptr.
 template <class T>
 void FreeAndNil(T*& p) {
   T* q = p;
   p = nullptr;
-  delete q;
+  if (q == nullptr) return;
+  if constexpr (std::is_base_of_v<TObject, T>) {
+    q->Free();
+  } else {
+    delete q;
+  }
 }
+
+// A weak reference to an object: Get() gives the object while it lives and nullptr once it
+// has been freed. Code that calls out (event handlers, notifications) holds one to learn
+// whether the object survived the call. UI thread only.
+template <class T>
+class TWeakRef {
+ public:
+  TWeakRef() = default;
+  explicit TWeakRef(T* obj) { Attach(obj); }
+  TWeakRef(const TWeakRef& o) : block_(o.block_) {
+    if (block_) ++block_->refs;
+  }
+  TWeakRef& operator=(const TWeakRef& o) {
+    if (this != &o) {
+      Release();
+      block_ = o.block_;
+      if (block_) ++block_->refs;
+    }
+    return *this;
+  }
+  TWeakRef& operator=(T* obj) {
+    Release();
+    Attach(obj);
+    return *this;
+  }
+  ~TWeakRef() { Release(); }
+
+  T* Get() const { return block_ && block_->target ? static_cast<T*>(block_->target) : nullptr; }
+  T* operator->() const { return Get(); }
+  explicit operator bool() const { return Get() != nullptr; }
+  void Reset() { Release(); }
+
+ private:
+  void Attach(T* obj) {
+    if (obj == nullptr) return;
+    TObject* o = obj;
+    if (o->weak_ == nullptr) o->weak_ = new rtl_detail::WeakBlock{o, 1};
+    block_ = o->weak_;
+    ++block_->refs;
+  }
+  void Release() {
+    if (block_ && --block_->refs == 0) delete block_;
+    block_ = nullptr;
+  }
+  rtl_detail::WeakBlock* block_ = nullptr;
+};
 
 // Checked cast, the platform's "as": raises EInvalidCast.
 template <class T, class U>
