@@ -1,0 +1,657 @@
+#include "db/CsvReader.h"
+
+#include <unicode/ucnv.h>
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <sys/stat.h>
+#include <unordered_set>
+
+namespace {
+
+String Quoted(const String& file_name) { return "'" + file_name + "'"; }
+
+// ---------------------------------------------------------------------------------------------
+// Encodings
+
+bool IsValidUtf8(std::string_view s) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const auto* end = p + s.size();
+  while (p < end) {
+    // ASCII runs eight bytes at a time.
+    while (end - p >= 8) {
+      uint64_t w;
+      std::memcpy(&w, p, 8);
+      if (w & 0x8080808080808080ull) break;
+      p += 8;
+    }
+    if (p >= end) break;
+    unsigned c = *p;
+    if (c < 0x80) {
+      ++p;
+      continue;
+    }
+    int n;
+    uint32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) { n = 1; cp = c & 0x1F; }
+    else if (c >= 0xE0 && c <= 0xEF) { n = 2; cp = c & 0x0F; }
+    else if (c >= 0xF0 && c <= 0xF4) { n = 3; cp = c & 0x07; }
+    else return false;
+    if (end - p <= n) return false;
+    for (int i = 1; i <= n; ++i) {
+      if ((p[i] & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    p += n + 1;
+  }
+  return true;
+}
+
+// Converts through ICU, stopping at the first byte sequence the encoding does not define.
+bool ConvertToUtf8(const char* encoding, std::string_view bytes, String& out) {
+  UErrorCode err = U_ZERO_ERROR;
+  std::unique_ptr<UConverter, void (*)(UConverter*)> conv(ucnv_open(encoding, &err), ucnv_close);
+  if (U_FAILURE(err)) return false;
+  ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+  if (U_FAILURE(err)) return false;
+  std::u16string wide(bytes.size() + 1, u'\0');
+  int32_t len = ucnv_toUChars(conv.get(), wide.data(), int32_t(wide.size()), bytes.data(),
+                              int32_t(bytes.size()), &err);
+  if (U_FAILURE(err)) return false;
+  wide.resize(std::size_t(len));
+  // UTF-16 to UTF-8 by hand: the text is valid by now.
+  out.clear();
+  out.reserve(wide.size() * 3 / 2);
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    uint32_t cp = wide[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (uint32_t(wide[i + 1]) - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      return false;  // an unpaired surrogate
+    }
+    if (cp < 0x80) {
+      out += char(cp);
+    } else if (cp < 0x800) {
+      out += char(0xC0 | (cp >> 6));
+      out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += char(0xE0 | (cp >> 12));
+      out += char(0x80 | ((cp >> 6) & 0x3F));
+      out += char(0x80 | (cp & 0x3F));
+    } else {
+      out += char(0xF0 | (cp >> 18));
+      out += char(0x80 | ((cp >> 12) & 0x3F));
+      out += char(0x80 | ((cp >> 6) & 0x3F));
+      out += char(0x80 | (cp & 0x3F));
+    }
+  }
+  return true;
+}
+
+// Decodes into `storage` unless the bytes can be used as they stand; returns the UTF-8 view.
+std::string_view Decode(std::string_view bytes, const String& file_name, String& storage, String& encoding) {
+  auto starts = [&](const char* bom, std::size_t n) { return bytes.size() >= n && std::memcmp(bytes.data(), bom, n) == 0; };
+  if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) {
+    bool little = bytes[0] == '\xFF';
+    encoding = little ? "UTF-16LE" : "UTF-16BE";
+    std::string_view body = bytes.substr(2);
+    if (body.size() % 2 != 0 || !ConvertToUtf8(encoding.c_str(), body, storage))
+      throw ECsvError("The file " + Quoted(file_name) + " is not valid " + encoding + " text");
+    if (storage.find('\0') != String::npos)
+      throw ECsvError("The file " + Quoted(file_name) + " is not a text file");
+    return storage;
+  }
+  std::string_view body = bytes;
+  bool bom = starts("\xEF\xBB\xBF", 3);
+  if (bom) body = bytes.substr(3);
+  if (std::memchr(body.data(), 0, body.size()) != nullptr)
+    throw ECsvError("The file " + Quoted(file_name) + " is not a text file");
+  if (IsValidUtf8(body)) {
+    encoding = "UTF-8";
+    return body;
+  }
+  if (bom) throw ECsvError("The file " + Quoted(file_name) + " is not valid UTF-8 text");
+  if (!ConvertToUtf8("windows-31j", body, storage))
+    throw ECsvError("The file " + Quoted(file_name) + " is neither UTF-8 nor Shift-JIS text");
+  encoding = "Shift-JIS";
+  return storage;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Values
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool TryParseInt32(std::string_view s, int64_t& v) {
+  if (s.empty()) return false;
+  std::size_t i = 0;
+  bool neg = false;
+  if (s[0] == '+' || s[0] == '-') {
+    neg = s[0] == '-';
+    i = 1;
+  }
+  if (i == s.size() || s.size() - i > 11) return false;
+  int64_t r = 0;
+  for (; i < s.size(); ++i) {
+    if (!IsDigit(s[i])) return false;
+    r = r * 10 + (s[i] - '0');
+  }
+  if (neg) r = -r;
+  if (r < INT32_MIN || r > INT32_MAX) return false;
+  v = r;
+  return true;
+}
+
+// Digits with at most one decimal point and an optional exponent; a sign in front.
+bool TryParseFloat(std::string_view s, double& v) {
+  std::size_t i = 0, n = s.size();
+  if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t start_digits = i;
+  std::size_t digits = 0;
+  while (i < n && IsDigit(s[i])) { ++i; ++digits; }
+  if (i < n && s[i] == '.') {
+    ++i;
+    while (i < n && IsDigit(s[i])) { ++i; ++digits; }
+  }
+  if (digits == 0) return false;
+  if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t exp_digits = 0;
+    while (i < n && IsDigit(s[i])) { ++i; ++exp_digits; }
+    if (exp_digits == 0) return false;
+  }
+  if (i != n) return false;
+  const char* first = s.data() + start_digits;
+  // from_chars takes no '+' and a '-' only when it is the first character.
+  if (start_digits == 1 && s[0] == '-') first = s.data();
+  auto res = std::from_chars(first, s.data() + n, v);
+  if (res.ec != std::errc() || res.ptr != s.data() + n) return false;
+  return v == v && v - v == 0;  // finite only
+}
+
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = unsigned(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + int64_t(doe) - 719468;
+}
+
+bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+bool ValidDate(int y, int m, int d) {
+  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
+  int md = days[m - 1] + (m == 2 && IsLeap(y) ? 1 : 0);
+  return d <= md;
+}
+
+int ClockYear() {
+  std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  return tm.tm_year + 1900;
+}
+
+// Reads 1 to `max_digits` digits.
+bool ReadNumber(std::string_view s, std::size_t& i, int max_digits, int& value, int& count) {
+  value = 0;
+  count = 0;
+  while (i < s.size() && IsDigit(s[i]) && count < max_digits) {
+    value = value * 10 + (s[i] - '0');
+    ++i;
+    ++count;
+  }
+  return count > 0 && !(i < s.size() && IsDigit(s[i]));
+}
+
+// hh:nn, hh:nn:ss or hh:nn:ss.zzz from position i to the end.
+bool ReadTime(std::string_view s, std::size_t i, double& fraction) {
+  int h, n, sec = 0, ms = 0, c;
+  if (!ReadNumber(s, i, 2, h, c)) return false;
+  if (i >= s.size() || s[i] != ':') return false;
+  ++i;
+  if (!ReadNumber(s, i, 2, n, c) || c != 2) return false;
+  if (i < s.size() && s[i] == ':') {
+    ++i;
+    if (!ReadNumber(s, i, 2, sec, c) || c != 2) return false;
+    if (i < s.size() && s[i] == '.') {
+      ++i;
+      if (!ReadNumber(s, i, 3, ms, c)) return false;
+      for (; c < 3; ++c) ms *= 10;
+    }
+  }
+  if (i != s.size() || h > 23 || n > 59 || sec > 59) return false;
+  fraction = (h * 3600000.0 + n * 60000.0 + sec * 1000.0 + ms) / 86400000.0;
+  return true;
+}
+
+double Compose(int y, int m, int d, double time) {
+  double days = double(DaysFromCivil(y, unsigned(m), unsigned(d)) - DaysFromCivil(1899, 12, 30));
+  return days < 0 ? days - time : days + time;
+}
+
+// A date part in the order y, m, d given by `order` ("ymd", "mdy", "dmy"), with one separator.
+bool ReadDate(std::string_view s, std::size_t& i, const char* order, const char* seps,
+              const TCsvLocale& locale, int& y, int& m, int& d) {
+  char sep = 0;
+  int parts[3];
+  int counts[3];
+  for (int k = 0; k < 3; ++k) {
+    int max_digits = order[k] == 'y' ? 4 : 2;
+    if (!ReadNumber(s, i, max_digits, parts[k], counts[k])) return false;
+    if (k < 2) {
+      if (i >= s.size()) return false;
+      char c = s[i];
+      if (std::strchr(seps, c) == nullptr || c == '\0') return false;
+      if (sep == 0) sep = c;
+      else if (c != sep) return false;
+      ++i;
+    }
+  }
+  for (int k = 0; k < 3; ++k) {
+    if (order[k] == 'y') {
+      y = parts[k];
+      if (counts[k] <= 2) {
+        if (order[0] == 'y') return false;  // year-first forms take four digits
+        int window = locale.TwoDigitYearCenturyWindow;
+        int current = locale.CurrentYear > 0 ? locale.CurrentYear : ClockYear();
+        if (window > 0) {
+          int threshold = current - window;
+          y += threshold / 100 * 100;
+          if (y < threshold) y += 100;
+        } else {
+          y += current / 100 * 100;
+        }
+      } else if (counts[k] == 3) {
+        return false;
+      }
+      if (counts[k] == 1) return false;
+    } else if (order[k] == 'm') {
+      m = parts[k];
+    } else {
+      d = parts[k];
+    }
+  }
+  return ValidDate(y, m, d);
+}
+
+// The order of day, month and year in a short date format such as "M/d/yyyy" or "yyyy/MM/dd".
+String DateOrder(const String& format) {
+  String order;
+  for (char c : format) {
+    char l = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if ((l == 'd' || l == 'm' || l == 'y') && order.find(l) == String::npos) order += l;
+  }
+  if (order.size() != 3) order = "mdy";
+  return order;
+}
+
+bool TryDateTime(std::string_view s, const TCsvLocale& locale, const String& order, const char* locale_seps,
+                 double& value) {
+  if (s.empty() || !IsDigit(s[0])) return false;
+  // A time alone.
+  double fraction = 0;
+  if (ReadTime(s, 0, fraction)) {
+    value = fraction;
+    return true;
+  }
+  auto finish = [&](std::size_t i, int y, int m, int d) {
+    double t = 0;
+    if (i < s.size()) {
+      if (s[i] != ' ' && s[i] != 'T') return false;
+      std::size_t j = i + 1;
+      while (s[i] == ' ' && j < s.size() && s[j] == ' ') ++j;
+      if (!ReadTime(s, j, t)) return false;
+    }
+    value = Compose(y, m, d, t);
+    return true;
+  };
+  int y = 0, m = 0, d = 0;
+  std::size_t i = 0;
+  if (ReadDate(s, i, "ymd", "-/.", locale, y, m, d) && finish(i, y, m, d)) return true;
+  i = 0;
+  if (order != "ymd" && ReadDate(s, i, order.c_str(), locale_seps, locale, y, m, d) && finish(i, y, m, d))
+    return true;
+  return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Column building: every value is kept as text; alongside, the column's narrowest type so far
+// and the values converted to it.
+
+enum class TGuess : uint8_t { Unknown, Int, Float, Date, Text };
+
+struct TColumnBuilder {
+  TMemColumn text{TMemColumnKind::Text};
+  TGuess guess = TGuess::Unknown;
+  std::vector<int64_t> ints;
+  std::vector<double> floats;  // floats or dates
+  std::size_t max_chars = 0;
+};
+
+std::size_t CharCount(std::string_view s) {
+  std::size_t n = 0;
+  for (unsigned char c : s)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+struct TGuessContext {
+  const TCsvLocale* locale;
+  String order;
+  String locale_seps;
+};
+
+void AddValue(TColumnBuilder& col, std::string_view value, const TGuessContext& ctx) {
+  col.text.AppendText(value);
+  if (value.size() > col.max_chars) {
+    std::size_t chars = value.size() <= MaxCsvStringSize ? value.size() : CharCount(value);
+    if (chars > col.max_chars) col.max_chars = chars;
+  }
+  if (col.guess == TGuess::Text) return;
+  std::string_view v = TrimBlanks(value);
+  std::size_t row = col.text.Count() - 1;
+  auto to_text = [&] {
+    col.guess = TGuess::Text;
+    std::vector<int64_t>().swap(col.ints);
+    std::vector<double>().swap(col.floats);
+  };
+  int64_t iv;
+  double dv;
+  switch (col.guess) {
+    case TGuess::Unknown:
+      if (TryParseInt32(v, iv)) {
+        col.guess = TGuess::Int;
+        col.ints.resize(row, 0);
+        col.ints.push_back(iv);
+      } else if (TryParseFloat(v, dv)) {
+        col.guess = TGuess::Float;
+        col.floats.resize(row, 0);
+        col.floats.push_back(dv);
+      } else if (TryDateTime(v, *ctx.locale, ctx.order, ctx.locale_seps.c_str(), dv)) {
+        col.guess = TGuess::Date;
+        col.floats.resize(row, 0);
+        col.floats.push_back(dv);
+      } else {
+        to_text();
+      }
+      break;
+    case TGuess::Int:
+      if (TryParseInt32(v, iv)) {
+        col.ints.push_back(iv);
+      } else if (TryParseFloat(v, dv)) {
+        col.guess = TGuess::Float;
+        col.floats.reserve(col.ints.capacity());
+        for (int64_t x : col.ints) col.floats.push_back(double(x));
+        std::vector<int64_t>().swap(col.ints);
+        col.floats.push_back(dv);
+      } else {
+        to_text();
+      }
+      break;
+    case TGuess::Float:
+      if (TryParseFloat(v, dv)) col.floats.push_back(dv);
+      else to_text();
+      break;
+    case TGuess::Date:
+      if (TryDateTime(v, *ctx.locale, ctx.order, ctx.locale_seps.c_str(), dv)) col.floats.push_back(dv);
+      else to_text();
+      break;
+    case TGuess::Text:
+      break;
+  }
+}
+
+void AddNull(TColumnBuilder& col) {
+  col.text.AppendNull();
+  if (col.guess == TGuess::Int) col.ints.push_back(0);
+  else if (col.guess == TGuess::Float || col.guess == TGuess::Date) col.floats.push_back(0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Splitting the text into records and values.
+
+class TSplitter {
+ public:
+  explicit TSplitter(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+
+  bool AtEnd() const { return p_ >= end_; }
+
+  // Skips lines that hold nothing at all.
+  void SkipEmptyLines() {
+    while (p_ < end_ && (*p_ == '\r' || *p_ == '\n')) ++p_;
+  }
+
+  // Reads the next value of the current record. Returns false at the end of the record (and
+  // moves past its line break). `quoted` tells whether the value was quoted; an unquoted value
+  // is a view into the text, a quoted one lives in the scratch buffer.
+  // Precondition: called at the start of a value.
+  void ReadValue(std::string_view& value, bool& quoted, bool& last) {
+    const char* p = p_;
+    if (p < end_ && *p == '"') {
+      quoted = true;
+      scratch_.clear();
+      ++p;
+      for (;;) {
+        const char* q = static_cast<const char*>(std::memchr(p, '"', std::size_t(end_ - p)));
+        if (q == nullptr) {
+          // No closing quote: the rest of the text belongs to this value.
+          scratch_.append(p, std::size_t(end_ - p));
+          p = end_;
+          break;
+        }
+        scratch_.append(p, std::size_t(q - p));
+        p = q + 1;
+        if (p < end_ && *p == '"') {
+          scratch_ += '"';
+          ++p;
+          continue;
+        }
+        break;
+      }
+      // Characters between the closing quote and the next separator are kept.
+      const char* s = p;
+      while (p < end_ && *p != ',' && *p != '\r' && *p != '\n') ++p;
+      scratch_.append(s, std::size_t(p - s));
+      value = scratch_;
+    } else {
+      quoted = false;
+      const char* s = p;
+      while (p < end_) {
+        char c = *p;
+        if (c == ',' || c == '\r' || c == '\n') break;
+        ++p;
+      }
+      value = std::string_view(s, std::size_t(p - s));
+    }
+    last = true;
+    if (p < end_) {
+      if (*p == ',') {
+        last = false;
+        ++p;
+      } else if (*p == '\r') {
+        ++p;
+        if (p < end_ && *p == '\n') ++p;
+      } else {
+        ++p;
+      }
+    }
+    p_ = p;
+  }
+
+ private:
+  const char* p_;
+  const char* end_;
+  String scratch_;
+};
+
+TCsvColumnType FinishColumn(TColumnBuilder& b, TMemColumn& out) {
+  switch (b.guess) {
+    case TGuess::Int: {
+      TMemColumn c(TMemColumnKind::Int);
+      c.Reserve(b.ints.size());
+      for (std::size_t i = 0; i < b.ints.size(); ++i) {
+        if (b.text.IsNull(i)) c.AppendNull();
+        else c.AppendInt(b.ints[i]);
+      }
+      out = std::move(c);
+      return TCsvColumnType::Integer;
+    }
+    case TGuess::Float:
+    case TGuess::Date: {
+      TMemColumn c(TMemColumnKind::Float);
+      c.Reserve(b.floats.size());
+      for (std::size_t i = 0; i < b.floats.size(); ++i) {
+        if (b.text.IsNull(i)) c.AppendNull();
+        else c.AppendFloat(b.floats[i]);
+      }
+      out = std::move(c);
+      return b.guess == TGuess::Float ? TCsvColumnType::Float : TCsvColumnType::DateTime;
+    }
+    case TGuess::Unknown:
+    case TGuess::Text:
+      break;
+  }
+  out = std::move(b.text);
+  return b.max_chars > std::size_t(MaxCsvStringSize) ? TCsvColumnType::Memo : TCsvColumnType::String;
+}
+
+String LowerAscii(const String& s) {
+  String r = s;
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return r;
+}
+
+std::vector<String> UniqueNames(std::vector<String> names) {
+  std::unordered_set<String> used;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    String n(TrimBlanks(names[i]));
+    if (n.empty()) n = "F" + std::to_string(i + 1);
+    String candidate = n;
+    for (int k = 1; used.count(LowerAscii(candidate)) != 0; ++k) candidate = n + std::to_string(k);
+    used.insert(LowerAscii(candidate));
+    names[i] = candidate;
+  }
+  return names;
+}
+
+}  // namespace
+
+bool TryParseCsvDateTime(std::string_view text, const TCsvLocale& locale, double& value) {
+  String seps;
+  seps += locale.DateSeparator;
+  seps += "/-";
+  return TryDateTime(TrimBlanks(text), locale, DateOrder(locale.ShortDateFormat), seps.c_str(), value);
+}
+
+String DecodeCsvBytes(std::string_view bytes, const String& file_name, String* encoding) {
+  String storage, enc;
+  std::string_view text = Decode(bytes, file_name, storage, enc);
+  if (encoding) *encoding = enc;
+  return storage.empty() ? String(text) : storage;
+}
+
+TCsvTable ReadCsvBytes(std::string_view bytes, const TCsvOptions& options, const String& file_name) {
+  TCsvTable table;
+  String storage;
+  std::string_view text = Decode(bytes, file_name, storage, table.Encoding);
+
+  TSplitter split(text);
+  split.SkipEmptyLines();
+  if (split.AtEnd()) return table;  // an empty file: no columns, no records
+
+  std::vector<String> names;
+  std::string_view value;
+  bool quoted = false, last = false;
+  do {
+    split.ReadValue(value, quoted, last);
+    names.emplace_back(value);
+    if (names.size() > std::size_t(MaxCsvColumns))
+      throw ECsvError("The file " + Quoted(file_name) + " has more than " + std::to_string(MaxCsvColumns) +
+                      " columns");
+  } while (!last);
+  table.Names = UniqueNames(std::move(names));
+  const std::size_t ncols = table.Names.size();
+
+  TGuessContext ctx;
+  ctx.locale = &options.Locale;
+  ctx.order = DateOrder(options.Locale.ShortDateFormat);
+  ctx.locale_seps = String(1, options.Locale.DateSeparator) + "/-";
+  std::vector<TColumnBuilder> cols(ncols);
+
+  std::size_t records = 0;
+  const uint64_t limit = options.MaxRecords < 0 ? UINT64_MAX : uint64_t(options.MaxRecords);
+  for (;;) {
+    split.SkipEmptyLines();
+    if (split.AtEnd() || records >= limit) break;
+    std::size_t c = 0;
+    do {
+      split.ReadValue(value, quoted, last);
+      if (c < ncols) {
+        if (value.empty() && !quoted) AddNull(cols[c]);
+        else AddValue(cols[c], value, ctx);
+      }
+      ++c;
+    } while (!last);
+    for (; c < ncols; ++c) AddNull(cols[c]);  // a short line: the missing values are null
+    ++records;
+  }
+
+  table.RecordCount = records;
+  table.Columns.resize(ncols);
+  table.Types.resize(ncols);
+  table.Sizes.resize(ncols);
+  for (std::size_t c = 0; c < ncols; ++c) {
+    table.Sizes[c] = int(std::max<std::size_t>(1, cols[c].max_chars));
+    table.Types[c] = FinishColumn(cols[c], table.Columns[c]);
+  }
+  return table;
+}
+
+TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
+  String file_name = path;
+  std::size_t slash = path.find_last_of('/');
+  if (slash != String::npos) file_name = path.substr(slash + 1);
+
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR)
+      throw ECsvError("The file " + Quoted(path) + " does not exist");
+    throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+  }
+  if (S_ISDIR(st.st_mode)) throw ECsvError(Quoted(path) + " is a folder, not a file");
+  std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!f) throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+  String bytes;
+  if (S_ISREG(st.st_mode)) bytes.resize(std::size_t(st.st_size));
+  std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f.get());
+  if (std::ferror(f.get()))
+    throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+  bytes.resize(got);
+  // The size may have grown since stat, or the file may not report one.
+  char chunk[65536];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) bytes.append(chunk, n);
+  if (std::ferror(f.get()))
+    throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+  return ReadCsvBytes(bytes, options, file_name);
+}
