@@ -186,9 +186,15 @@ String IntToStr(Int64 value);
 template <class T>
   requires std::is_integral_v<T> && (!std::is_same_v<T, Int64>)
 String IntToStr(T value) { return IntToStr(Int64(value)); }
-// Hexadecimal in upper case, at least `digits` digits (negative values in two's complement
-// of 64 bits).
-String IntToHex(Int64 value, Integer digits);
+// Hexadecimal in upper case, at least `digits` digits; a negative value shows its two's
+// complement in the width of its type (IntToHex(-1, 2) is "FFFFFFFF" for an Integer).
+String IntToHexBits(UInt64 bits, Integer digits);
+template <class T>
+  requires std::is_integral_v<T>
+String IntToHex(T value, Integer digits) {
+  if constexpr (sizeof(T) <= 4) return IntToHexBits(UInt64(uint32_t(value)), digits);
+  else return IntToHexBits(UInt64(value), digits);
+}
 
 // Decimal with optional sign, or hexadecimal with "$", "0x" or "0X"; leading blanks are
 // allowed. Raises EConvertError "'abc' is not a valid integer value" for other text or a
