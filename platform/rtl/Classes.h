@@ -187,7 +187,9 @@ class TStrings : public TPersistent {
   virtual String Text() const;
   virtual void SetText(const String& text);
   // The strings separated by Delimiter, quoted with QuoteChar when they hold a space, a
-  // delimiter, a quote or a control character (or are empty).
+  // delimiter, a quote or a control character; a list of one empty string gives two quote
+  // characters. Setting splits at delimiters and at blanks outside quotes; a doubled quote
+  // inside quotes stands for one.
   String DelimitedText() const;
   void SetDelimitedText(const String& text);
   // DelimitedText with "," and '"'; the delimiter and quote characters are restored after.
@@ -296,9 +298,6 @@ class TStringList : public TStrings {
   bool ownsObjects_ = false;
   TDuplicates duplicates_ = dupIgnore;
 };
-
-// ---------------------------------------------------------------------------------------------
-// Weak references: a TWeakRef<T> learns when its object is destroyed (see TObject).
 
 // ---------------------------------------------------------------------------------------------
 // TComponent: owner and owned components, names, free notification, component state.
@@ -478,7 +477,7 @@ class TCollection : public TPersistent {
   TCollectionItem* operator[](Integer index) const { return Items(index); }
   TCollectionItemClass ItemClass() const { return itemClass_; }
   // Owner's name path + "." + the name of the owner's published property holding this
-  // collection; empty when either is unknown.
+  // collection; the class name when either is unknown.
   String GetNamePath() const override;
   TPersistent* Owner() const { return GetOwner(); }
 

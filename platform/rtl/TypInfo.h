@@ -277,7 +277,10 @@ class TPublisher {
     TPropInfo info;
     info.Name = name;
     info.PropType = TypeInfoMethod(typeName);
-    info.GetMethod = [member](const TObject* o) { return std::any(static_cast<const T*>(o)->*member); };
+    info.GetMethod = [member](const TObject* o) {
+      const F& f = static_cast<const T*>(o)->*member;
+      return f ? std::any(f) : std::any();  // empty when no handler is assigned
+    };
     info.SetMethod = [member, n = String(name)](TObject* o, const std::any& v) {
       if (!v.has_value()) {
         static_cast<T*>(o)->*member = F();
@@ -328,10 +331,12 @@ PPropInfo GetPropInfo(const TObject* obj, const String& name);
 bool IsPublishedProp(const TObject* obj, const String& name);
 bool IsPublishedProp(TClass c, const String& name);
 TTypeKind PropType(const TObject* obj, const String& name);
-// Whether a writer stores the property: the stored predicate, and for ordinal properties
-// with a default, the value differs from it.
+// The stored predicate of the property (true when it has none).
 bool IsStoredProp(const TObject* obj, PPropInfo prop);
 bool IsStoredProp(const TObject* obj, const String& name);
+// Whether the value is the default a writer leaves out: an ordinal equal to its declared
+// default, a float of 0, an empty string, an empty variant, no handler. Object properties
+// are never default (their own properties decide).
 bool IsDefaultPropValue(const TObject* obj, PPropInfo prop);
 
 Int64 GetOrdProp(const TObject* obj, PPropInfo prop);
@@ -367,9 +372,11 @@ std::any GetMethodProp(const TObject* obj, PPropInfo prop);
 std::any GetMethodProp(const TObject* obj, const String& name);
 void SetMethodProp(TObject* obj, PPropInfo prop, const std::any& handler);
 void SetMethodProp(TObject* obj, const String& name, const std::any& handler);
-// Through a Variant (declared with Variant complete in rtl/Variants.h users): integers and
-// enumerations as integers (Booleans as Boolean), enumerations as their names when
-// `preferStrings`, sets as "[a,b]" text, floats as double, strings as strings.
+// Through a Variant (callers include rtl/Variants.h): integers as integers, Booleans as
+// Boolean, enumerations as their names when `preferStrings` (else integers), sets as "a,b"
+// text when `preferStrings` (else the bit mask), floats as double, strings as strings.
+// Setting accepts names and set texts for enumerations and sets. Object and event
+// properties raise EPropertyError "Invalid property type: 'Foo'".
 Variant GetPropValue(const TObject* obj, const String& name, bool preferStrings = true);
 void SetPropValue(TObject* obj, const String& name, const Variant& value);
 Variant GetVariantProp(const TObject* obj, PPropInfo prop);
