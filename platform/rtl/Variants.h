@@ -38,9 +38,9 @@ constexpr TVarType varString = 0x0100;
 constexpr TVarType varTypeMask = 0x0FFF;
 constexpr TVarType varArray = 0x2000;
 
-// Errors beyond the family declared in rtl/System.h.
-KORVAN_EXCEPTION(EVariantInvalidArgError, EVariantError);  // a bad dimension number
-KORVAN_EXCEPTION(EVariantNotAnArrayError, EVariantError);  // an array operation on a scalar
+// An array operation on a scalar ("Invalid argument"); the rest of the family is declared in
+// rtl/System.h.
+KORVAN_EXCEPTION(EVariantInvalidArgError, EVariantError);
 
 // The answer of VarCompareValue.
 enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
@@ -107,7 +107,8 @@ class Variant {
   const String& StrRef() const;  // varString or varOleStr only
 
   // One-dimensional array elements (the index counts from the array's low bound). Raises
-  // EVariantNotAnArrayError for a scalar, EVariantBadIndexError out of range.
+  // EVariantInvalidArgError for a scalar, EVariantBadIndexError out of range or for an
+  // array of more dimensions. A stored value is converted to the element type.
   Variant GetElement(Integer index) const;
   void PutElement(Integer index, const Variant& value);
 
@@ -188,10 +189,10 @@ bool VarIsFloat(const Variant& v);    // single, double, currency
 
 // The type's display name: "Empty", "Null", "Smallint", "Integer", "Single", "Double",
 // "Currency", "Date", "OleStr", "Boolean", "Variant", "ShortInt", "Byte", "Word", "LongWord",
-// "Int64", "String"; arrays "Array " + element name.
+// "Int64", "String"; arrays "Array of " + element name; unknown codes "$" and 4 hex digits.
 String VarTypeAsText(TVarType t);
 
-// Conversions. VarToStr gives "" for Null; VarToStrDef gives `def` for Null and Empty.
+// Conversions. VarToStr gives "" for Null; VarToStrDef gives `def` for Null (Empty gives "").
 String VarToStr(const Variant& v);
 String VarToStrDef(const Variant& v, const String& def);
 TDateTime VarToDateTime(const Variant& v);
@@ -209,7 +210,8 @@ Variant VarArrayCreate(const std::vector<Integer>& bounds, TVarType elementType)
 Variant VarArrayOf(std::initializer_list<Variant> values);
 Variant VarArrayOf(const std::vector<Variant>& values);
 Integer VarArrayDimCount(const Variant& a);  // 0 for a scalar
-// `dim` counts from 1. Raise EVariantNotAnArrayError / EVariantInvalidArgError.
+// `dim` counts from 1. A scalar raises EVariantInvalidArgError, a dimension out of range
+// EVariantBadIndexError.
 Integer VarArrayLowBound(const Variant& a, Integer dim);
 Integer VarArrayHighBound(const Variant& a, Integer dim);
 // Element access by one index per dimension; EVariantBadIndexError out of range or for a
