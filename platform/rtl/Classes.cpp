@@ -213,12 +213,11 @@ void TComponent::Notification(TComponent* c, TOperation operation) {
   if (operation == opRemove && c != nullptr) RemoveFreeNotification(c);
   // Pass on to the owned components, the last first; a component freed by a notification
   // leaves the list, so the index is checked against the current count each time.
-  for (Integer i = ComponentCount() - 1; i >= 0; --i) {
-    if (i >= ComponentCount()) {
-      i = ComponentCount();
-      continue;
-    }
+  Integer i = ComponentCount() - 1;
+  while (i >= 0) {
     components_[size_t(i)]->Notification(c, operation);
+    --i;
+    if (i >= ComponentCount()) i = ComponentCount() - 1;
   }
 }
 
@@ -435,9 +434,6 @@ void TCollection::Added(TCollectionItem*) {}
 void TCollection::Deleting(TCollectionItem*) {}
 
 void TCollection::InsertItem(TCollectionItem* item) {
-  if (itemClass_ != nullptr && !item->InheritsFrom(itemClass_))
-    throw EInvalidOperation(String("A ") + item->ClassName() + " cannot be an item of a collection of " +
-                            itemClass_->Name());
   items_.push_back(item);
   item->collection_ = this;
   item->id_ = nextID_++;
