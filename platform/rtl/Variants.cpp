@@ -142,25 +142,9 @@ using namespace rtl_detail;
 // ---------------------------------------------------------------------------------------------
 // Storage
 
-Variant::Variant(const Variant& o) : type_(o.type_), i64_(o.i64_) {
+void Variant::AddRef() noexcept {
   if (type_ == varString || type_ == varOleStr) str_->refs.fetch_add(1, std::memory_order_relaxed);
   else if (type_ & varArray) arr_->refs.fetch_add(1, std::memory_order_relaxed);
-}
-
-Variant& Variant::operator=(const Variant& o) {
-  if (this != &o) {
-    Variant tmp(o);
-    Swap(tmp);
-  }
-  return *this;
-}
-
-Variant& Variant::operator=(Variant&& o) noexcept {
-  if (this != &o) {
-    Clear();
-    Swap(o);
-  }
-  return *this;
 }
 
 void Variant::Release() noexcept {

@@ -54,13 +54,30 @@ class Variant {
  public:
   // Empty (unassigned).
   Variant() noexcept : type_(varEmpty), i64_(0) {}
-  Variant(const Variant& o);
+  Variant(const Variant& o) : type_(o.type_), i64_(o.i64_) {
+    if (type_ >= varOleStr) AddRef();
+  }
   Variant(Variant&& o) noexcept : type_(o.type_), i64_(o.i64_) {
     o.type_ = varEmpty;
     o.i64_ = 0;
   }
-  Variant& operator=(const Variant& o);
-  Variant& operator=(Variant&& o) noexcept;
+  Variant& operator=(const Variant& o) {
+    if (this != &o) {
+      Variant tmp(o);
+      Swap(tmp);
+    }
+    return *this;
+  }
+  Variant& operator=(Variant&& o) noexcept {
+    if (this != &o) {
+      if (type_ >= varOleStr) Release();
+      type_ = o.type_;
+      i64_ = o.i64_;
+      o.type_ = varEmpty;
+      o.i64_ = 0;
+    }
+    return *this;
+  }
   ~Variant() {
     if (type_ >= varOleStr) Release();
   }
@@ -147,7 +164,9 @@ class Variant {
     }
   }
   void SetUInt64(uint64_t v);
-  void Release() noexcept;  // drops the string or array reference (type_ >= varOleStr)
+  // Take or drop a reference to the string or array (only called for type_ >= varOleStr).
+  void AddRef() noexcept;
+  void Release() noexcept;
 
   TVarType type_;
   union {
