@@ -339,6 +339,12 @@ Variant VarNot(const Variant& a) {
     case Kind::Empty: return Variant(-1);
     case Kind::Bool: return Variant(!VariantAccess::Bool(a));
     case Kind::Array: case Kind::Other: InvalidOp();
+    case Kind::Str: {
+      // "True" and "False" negate as Booleans, other texts as numbers.
+      String t = Trim(VariantAccess::Str(a));
+      if (SameText(t, "True") || SameText(t, "False")) return Variant(!SameText(t, "True"));
+      return IntResult(~a.AsInt64(), false);
+    }
     default: return IntResult(~a.AsInt64(), t == varInt64);
   }
 }

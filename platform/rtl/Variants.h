@@ -85,9 +85,11 @@ class Variant {
   // Integers take the var type of their width and sign: int8 varShortInt, uint8 varByte,
   // int16 varSmallint, uint16 varWord, int32 varInteger, uint32 varLongWord, int64
   // varInt64. An unsigned 64-bit value above the Int64 range raises EVariantOverflowError.
-  // `char` is refused: a character is text, write a string.
+  // Character types are refused: a character is text, write a string.
   template <class T>
-    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char>)
+    requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char> &&
+             !std::is_same_v<T, wchar_t> && !std::is_same_v<T, char8_t> &&
+             !std::is_same_v<T, char16_t> && !std::is_same_v<T, char32_t>)
   Variant(T v) : type_(varEmpty), i64_(0) {
     SetInteger(v);
   }
@@ -255,11 +257,15 @@ void VarArrayRedim(Variant& a, Integer highBound);
 //   string, number          | the string converted to a number (locale's parsing)
 //   string, date            | the string converted to a date (or, failing that, a number)
 //   Boolean, number         | numeric, True being -1
-//   Boolean, string         | the string converted to a Boolean; False orders before True
+//   Boolean, string         | the Boolean's text ("True", "False") against the string, ordinal
 //   Boolean, Boolean        | False orders before True
 //   array, anything         | EVariantInvalidOpError
 //
-// A string that does not convert raises EVariantTypeCastError.
+// A NaN orders before every other number and equals NaN. A string that does not convert
+// raises EVariantTypeCastError.
+//
+// VarCompareValue answers vrEqual for two Nulls or two Empties and vrNotEqual for Null or
+// Empty against anything else; other pairs follow the table.
 TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
 // True when both are Null, both Empty, or neither and they compare equal.
 bool VarSameValue(const Variant& a, const Variant& b);
@@ -283,7 +289,8 @@ bool operator>=(const Variant& a, const Variant& b);
 //   - `/` gives a double (currency divided by an integer stays currency).
 //   - div and mod work on 64-bit integers (other operands converted); a zero divisor
 //     raises EZeroDivide, and so does `/` by zero.
-//   - and, or, xor, not: bitwise on integers; on two Booleans the result is a Boolean.
+//   - and, or, xor, not: bitwise on integers; on Booleans (or a Boolean and a "True" or
+//     "False" text) the result is a Boolean.
 Variant operator+(const Variant& a, const Variant& b);
 Variant operator-(const Variant& a, const Variant& b);
 Variant operator*(const Variant& a, const Variant& b);
