@@ -160,7 +160,8 @@ PTypeInfo ClassTypeInfo(TClass c) {
   t.Kind = tkClass;
   t.Name = c != nullptr ? c->ClassName() : String("TObject");
   t.ClassType = c != nullptr ? c : TObject::StaticClass();
-  return InternType("class:" + t.Name, std::move(t));
+  String key = "class:" + t.Name;
+  return InternType(key, std::move(t));
 }
 
 String GetEnumName(PTypeInfo type, Int64 value) {

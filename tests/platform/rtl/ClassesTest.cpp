@@ -117,9 +117,10 @@ TEST(Component, NotificationThatFreesOtherComponents) {
   auto* c = new TLogComponent(&owner, "C");
   auto* d = new TLogComponent(&owner, "D");
   // D, notified last-first before the others, frees the two components in front of it.
+  bool done = false;
   d->onNotify = [&](TComponent* subject, TOperation op) {
-    if (op == opRemove && subject == c) {
-      d->onNotify = nullptr;
+    if (!done && op == opRemove && subject == c) {
+      done = true;
       a->Free();
       b->Free();
     }
