@@ -355,10 +355,12 @@ String TimeToStr(TDateTime time, const TFormatSettings& settings);
 String DateTimeToStr(TDateTime value);
 String DateTimeToStr(TDateTime value, const TFormatSettings& settings);
 
-// Parsing: numbers separated by DateSeparator (or blanks), read in the order of the short
-// date format (m-d-y, d-m-y or y-m-d); one or two numbers take the current year (and month);
-// two-digit years go through TwoDigitYearCenturyWindow. Times: h[:n[:s[.z]]] with
-// optional AM/PM. Raises EConvertError "'x' is not a valid date" / "... time" /
+// Parsing: one to three numbers separated by DateSeparator (blanks around them allowed), read
+// in the order of the short date format (m-d-y, d-m-y or y-m-d); one or two numbers take the
+// current year (and month) from Date(); years of one or two digits go through
+// TwoDigitYearCenturyWindow. Times: h[:n[:s[.z]]] with an optional AM/PM marker
+// (TimeAMString/TimePMString or "AM"/"PM", any case). StrToDateTime takes a date, a time, or a
+// date and a time after a blank. Raises EConvertError "'x' is not a valid date" / "... time" /
 // "... date and time".
 TDateTime StrToDate(const String& s);
 TDateTime StrToDate(const String& s, const TFormatSettings& settings);
