@@ -1,0 +1,360 @@
+// The data set's filter text: comparisons of fields with values joined by AND, OR and NOT,
+// IS [NOT] NULL and LIKE, as filter texts are written by the data controller.
+//
+//   expr     := term { OR term }
+//   term     := factor { AND factor }
+//   factor   := NOT factor | "(" expr ")" | operand [ op operand | IS [NOT] NULL | [NOT] LIKE operand ]
+//   op       := = | <> | < | <= | > | >=
+//   operand  := name | [name with blanks] | 'text' ('' for a quote) | number | NULL | TRUE | FALSE
+//
+// A comparison with a null field value is false, except "= NULL" and "IS NULL". A text value
+// that ends with "*" matches by prefix unless foNoPartialCompare is set.
+#include <cctype>
+#include <cstring>
+
+#include "db/DB.h"
+#include "rtl/SysUtils.h"
+
+namespace {
+
+struct TToken {
+  enum Kind { End, Name, Text, Number, LParen, RParen, Op, Word } kind = End;
+  String text;
+};
+
+class TLexer {
+ public:
+  explicit TLexer(const String& s) : s_(s) {}
+  TToken Next() {
+    while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_]))) ++i_;
+    TToken t;
+    if (i_ >= s_.size()) return t;
+    char c = s_[i_];
+    if (c == '(') { ++i_; t.kind = TToken::LParen; return t; }
+    if (c == ')') { ++i_; t.kind = TToken::RParen; return t; }
+    if (c == '\'' || c == '"') {
+      char q = c;
+      ++i_;
+      t.kind = TToken::Text;
+      for (;;) {
+        if (i_ >= s_.size()) throw EDatabaseError("Unterminated string in the filter: " + s_);
+        if (s_[i_] == q) {
+          if (i_ + 1 < s_.size() && s_[i_ + 1] == q) { t.text += q; i_ += 2; continue; }
+          ++i_;
+          break;
+        }
+        t.text += s_[i_++];
+      }
+      return t;
+    }
+    if (c == '[') {
+      std::size_t e = s_.find(']', i_);
+      if (e == String::npos) throw EDatabaseError("Missing ']' in the filter: " + s_);
+      t.kind = TToken::Name;
+      t.text = s_.substr(i_ + 1, e - i_ - 1);
+      i_ = e + 1;
+      return t;
+    }
+    if (c == '<' || c == '>' || c == '=') {
+      t.kind = TToken::Op;
+      t.text = c;
+      ++i_;
+      if (i_ < s_.size() && (s_[i_] == '=' || (c == '<' && s_[i_] == '>'))) t.text += s_[i_++];
+      return t;
+    }
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '.') {
+      std::size_t st = i_++;
+      while (i_ < s_.size() && (std::isdigit(static_cast<unsigned char>(s_[i_])) || s_[i_] == '.' || s_[i_] == 'e' ||
+                                s_[i_] == 'E'))
+        ++i_;
+      t.kind = TToken::Number;
+      t.text = s_.substr(st, i_ - st);
+      return t;
+    }
+    std::size_t st = i_;
+    while (i_ < s_.size() && !std::isspace(static_cast<unsigned char>(s_[i_])) && std::strchr("()<>='\"[", s_[i_]) == nullptr)
+      ++i_;
+    if (st == i_) throw EDatabaseError("Unexpected character in the filter: " + s_);
+    t.text = s_.substr(st, i_ - st);
+    String up = UpperCase(t.text);
+    t.kind = (up == "AND" || up == "OR" || up == "NOT" || up == "IS" || up == "NULL" || up == "LIKE" ||
+              up == "TRUE" || up == "FALSE")
+                 ? TToken::Word
+                 : TToken::Name;
+    if (t.kind == TToken::Word) t.text = up;
+    return t;
+  }
+
+ private:
+  const String& s_;
+  std::size_t i_ = 0;
+};
+
+}  // namespace
+
+// A parsed filter: a tree evaluated against the record being filtered.
+struct TDataSet::TFilterExpr {
+  enum Kind { And, Or, Not, Compare, IsNull, IsNotNull, Like, Const } kind = Const;
+  std::vector<std::shared_ptr<TFilterExpr>> kids;
+  // Operands: a field name or a literal.
+  String leftName, rightName;
+  Variant left, right;
+  String op;
+};
+
+namespace {
+
+using TExprPtr = std::shared_ptr<TDataSet::TFilterExpr>;
+
+class TParser {
+ public:
+  explicit TParser(const String& s) : lex_(s), text_(s) { tok_ = lex_.Next(); }
+
+  TExprPtr Parse() {
+    TExprPtr e = Expr();
+    if (tok_.kind != TToken::End) Fail();
+    return e;
+  }
+
+ private:
+  using E = TDataSet::TFilterExpr;
+  [[noreturn]] void Fail() { throw EDatabaseError("Invalid filter text: " + text_); }
+  void Take() { tok_ = lex_.Next(); }
+  bool IsWord(const char* w) const { return tok_.kind == TToken::Word && tok_.text == w; }
+
+  TExprPtr Expr() {
+    TExprPtr l = Term();
+    while (IsWord("OR")) {
+      Take();
+      auto e = std::make_shared<E>();
+      e->kind = E::Or;
+      e->kids = {l, Term()};
+      l = e;
+    }
+    return l;
+  }
+  TExprPtr Term() {
+    TExprPtr l = Factor();
+    while (IsWord("AND")) {
+      Take();
+      auto e = std::make_shared<E>();
+      e->kind = E::And;
+      e->kids = {l, Factor()};
+      l = e;
+    }
+    return l;
+  }
+  void Operand(String& name, Variant& value) {
+    switch (tok_.kind) {
+      case TToken::Name: name = tok_.text; break;
+      case TToken::Text: value = tok_.text; break;
+      case TToken::Number: {
+        double d;
+        Int64 i;
+        if (TryStrToInt64(tok_.text, i)) value = i;
+        else if (TryStrToFloat(tok_.text, d, TFormatSettings::EnglishUS())) value = d;
+        else Fail();
+        break;
+      }
+      case TToken::Word:
+        if (tok_.text == "NULL") value = Null();
+        else if (tok_.text == "TRUE") value = true;
+        else if (tok_.text == "FALSE") value = false;
+        else Fail();
+        break;
+      default:
+        Fail();
+    }
+    Take();
+  }
+  TExprPtr Factor() {
+    if (IsWord("NOT")) {
+      Take();
+      auto e = std::make_shared<E>();
+      e->kind = E::Not;
+      e->kids = {Factor()};
+      return e;
+    }
+    if (tok_.kind == TToken::LParen) {
+      Take();
+      TExprPtr e = Expr();
+      if (tok_.kind != TToken::RParen) Fail();
+      Take();
+      return e;
+    }
+    auto e = std::make_shared<E>();
+    Operand(e->leftName, e->left);
+    if (tok_.kind == TToken::Op) {
+      e->kind = E::Compare;
+      e->op = tok_.text;
+      Take();
+      Operand(e->rightName, e->right);
+    } else if (IsWord("IS")) {
+      Take();
+      e->kind = E::IsNull;
+      if (IsWord("NOT")) {
+        Take();
+        e->kind = E::IsNotNull;
+      }
+      if (!IsWord("NULL")) Fail();
+      Take();
+    } else if (IsWord("LIKE") || IsWord("NOT")) {
+      bool negate = IsWord("NOT");
+      Take();
+      if (negate) {
+        if (!IsWord("LIKE")) Fail();
+        Take();
+      }
+      e->kind = E::Like;
+      Operand(e->rightName, e->right);
+      if (negate) {
+        auto n = std::make_shared<E>();
+        n->kind = E::Not;
+        n->kids = {e};
+        return n;
+      }
+    } else {
+      // A lone operand: a Boolean field or constant.
+      e->kind = E::Const;
+    }
+    return e;
+  }
+
+  TLexer lex_;
+  const String& text_;
+  TToken tok_;
+};
+
+std::size_t NextChar(const String& s, std::size_t i) {
+  ++i;
+  while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+  return i;
+}
+
+// LIKE with % (any run) and _ (one character); whole UTF-8 characters.
+bool LikeMatch(const String& s, std::size_t si, const String& p, std::size_t pi) {
+  while (pi < p.size()) {
+    if (p[pi] == '%') {
+      while (pi < p.size() && p[pi] == '%') ++pi;
+      if (pi == p.size()) return true;
+      for (std::size_t k = si; k <= s.size(); k = k < s.size() ? NextChar(s, k) : k + 1)
+        if (LikeMatch(s, k, p, pi)) return true;
+      return false;
+    }
+    if (si >= s.size()) return false;
+    if (p[pi] == '_') {
+      si = NextChar(s, si);
+      pi = NextChar(p, pi);
+      continue;
+    }
+    if (p[pi] != s[si]) return false;
+    ++pi;
+    ++si;
+  }
+  return si == s.size();
+}
+
+}  // namespace
+
+void TDataSet::SetFilter(const String& text) {
+  std::shared_ptr<TFilterExpr> expr;
+  if (!Trim(text).empty()) expr = TParser(text).Parse();
+  if (Active() && filtered_) CheckBrowseMode();
+  filterText_ = text;
+  filterExpr_ = expr;
+  if (Active() && filtered_) {
+    FilterChanged();
+    First();
+  }
+}
+
+bool TDataSet::RecordAccepted(TRecordBuffer& buf) {
+  if (!filtered_) return true;
+  if (!OnFilterRecord && !filterExpr_) return true;
+  TRecordBuffer* oldTemp = tempBuffer_;
+  TDataSetState oldState = state_;
+  tempBuffer_ = &buf;
+  state_ = dsFilter;
+  bool accept = true;
+  try {
+    if (calcFieldCount_ > 0 && buf.CalcValues.empty()) {
+      state_ = oldState;
+      CalculateFields(buf);
+      state_ = dsFilter;
+    }
+    if (filterExpr_) accept = EvaluateFilterText(buf);
+    if (accept && OnFilterRecord) OnFilterRecord(this, accept);
+  } catch (...) {
+    state_ = oldState;
+    tempBuffer_ = oldTemp;
+    throw;
+  }
+  state_ = oldState;
+  tempBuffer_ = oldTemp;
+  return accept;
+}
+
+bool TDataSet::EvaluateFilterText(TRecordBuffer&) {
+  const bool caseless = filterOptions_.Contains(foCaseInsensitive);
+  const bool partial = !filterOptions_.Contains(foNoPartialCompare);
+  std::function<bool(const TFilterExpr&)> eval = [&](const TFilterExpr& e) -> bool {
+    auto value = [&](const String& name, const Variant& literal) {
+      return name.empty() ? literal : FieldByName(name)->Value();
+    };
+    switch (e.kind) {
+      case TFilterExpr::And: return eval(*e.kids[0]) && eval(*e.kids[1]);
+      case TFilterExpr::Or: return eval(*e.kids[0]) || eval(*e.kids[1]);
+      case TFilterExpr::Not: return !eval(*e.kids[0]);
+      case TFilterExpr::IsNull: return VarIsNull(value(e.leftName, e.left));
+      case TFilterExpr::IsNotNull: return !VarIsNull(value(e.leftName, e.left));
+      case TFilterExpr::Const: {
+        Variant v = value(e.leftName, e.left);
+        return !VarIsNull(v) && v.AsBoolean();
+      }
+      case TFilterExpr::Like: {
+        Variant a = value(e.leftName, e.left), b = value(e.rightName, e.right);
+        if (VarIsNull(a) || VarIsNull(b)) return false;
+        String s = VarToStr(a), p = VarToStr(b);
+        if (caseless) {
+          s = AnsiUpperCase(s);
+          p = AnsiUpperCase(p);
+        }
+        return LikeMatch(s, 0, p, 0);
+      }
+      case TFilterExpr::Compare: {
+        Variant a = value(e.leftName, e.left), b = value(e.rightName, e.right);
+        bool an = VarIsNull(a), bn = VarIsNull(b);
+        if (an || bn) {
+          if (e.op == "=") return an && bn;
+          if (e.op == "<>") return an != bn;
+          return false;
+        }
+        int c;
+        if (VarIsStr(a) && VarIsStr(b)) {
+          String x = a.StrRef(), y = b.StrRef();
+          if (partial && e.op == "=" && !y.empty() && y.back() == '*') {
+            y.pop_back();
+            if (x.size() > y.size()) x.resize(y.size());
+          }
+          c = caseless ? AnsiCompareText(x, y) : CompareStr(x, y);
+        } else {
+          try {
+            TVariantRelationship r = VarCompareValue(a, b);
+            if (r == vrNotEqual) return e.op == "<>";
+            c = r == vrEqual ? 0 : (r == vrLessThan ? -1 : 1);
+          } catch (const EVariantError&) {
+            return false;
+          }
+        }
+        if (e.op == "=") return c == 0;
+        if (e.op == "<>") return c != 0;
+        if (e.op == "<") return c < 0;
+        if (e.op == "<=") return c <= 0;
+        if (e.op == ">") return c > 0;
+        return c >= 0;
+      }
+    }
+    return true;
+  };
+  return eval(*filterExpr_);
+}
