@@ -258,7 +258,8 @@ class TStringList : public TStrings {
   virtual bool Find(const String& s, Integer& index) const;
   // Sorts with CompareStrings (stable: equal strings keep their order).
   virtual void Sort();
-  // Sorts with the caller's comparison (stable).
+  // Sorts with the caller's comparison (stable); nothing on a Sorted list, whose order Find
+  // relies on.
   virtual void CustomSort(const TStringListSortCompare& compare);
 
   bool Sorted() const { return sorted_; }
@@ -292,6 +293,7 @@ class TStringList : public TStrings {
     TObject* obj = nullptr;
   };
   void CheckIndex(Integer index) const;
+  void SortItems(const TStringListSortCompare& compare);
   std::vector<Item> items_;
   bool sorted_ = false;
   bool caseSensitive_ = false;
@@ -393,8 +395,7 @@ class TComponent : public TPersistent {
   virtual void ChangeName(const String& newName);
   // Sets or clears csLoading etc. directly (form readers).
   void SetComponentState(const TComponentState& state) { state_ = state; }
-  friend class TReader;
-  friend class TWriter;
+  friend class TFiler;
 
  private:
   void Insert(TComponent* c);
@@ -791,6 +792,11 @@ class TFiler : public TObject {
   void SetRoot(TComponent* root) { root_ = root; }
   TPersistent* Ancestor() const { return ancestor_; }
   void SetAncestor(TPersistent* ancestor) { ancestor_ = ancestor; }
+
+ protected:
+  // Sets or clears a state flag of a component being read or written (csReading,
+  // csWriting, csFixups, csAncestor, csInline...).
+  static void SetComponentStateFlag(TComponent* c, TComponentStateItem item, bool on);
 
  private:
   TComponent* root_ = nullptr;

@@ -618,14 +618,19 @@ bool TStringList::Find(const String& s, Integer& index) const {
 }
 
 void TStringList::Sort() {
-  CustomSort([](TStringList* list, Integer a, Integer b) {
+  SortItems([](TStringList* list, Integer a, Integer b) {
     return list->CompareStrings(list->items_[size_t(a)].s, list->items_[size_t(b)].s);
   });
 }
 
+// A sorted list keeps the order that Find relies on: another order is refused.
+void TStringList::CustomSort(const TStringListSortCompare& compare) {
+  if (!sorted_) SortItems(compare);
+}
+
 // Sorts a permutation of the indexes, so that the comparison sees the list unchanged while
 // it runs, then applies it. Stable: equal strings keep their order.
-void TStringList::CustomSort(const TStringListSortCompare& compare) {
+void TStringList::SortItems(const TStringListSortCompare& compare) {
   if (!compare || items_.size() < 2) return;
   std::vector<Integer> order(items_.size());
   std::iota(order.begin(), order.end(), 0);

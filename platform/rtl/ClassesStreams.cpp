@@ -362,6 +362,16 @@ void TStringStream::WriteString(const String& s) { Write(s.data(), Int64(s.size(
 // Filers
 
 KORVAN_IMPLEMENT_CLASS(TFiler)
+
+void TFiler::SetComponentStateFlag(TComponent* c, TComponentStateItem item, bool on) {
+  TComponentState state = c->ComponentState();
+  if (on) {
+    state.Include(item);
+  } else {
+    state.Exclude(item);
+  }
+  c->SetComponentState(state);
+}
 KORVAN_IMPLEMENT_CLASS(TReader)
 KORVAN_IMPLEMENT_CLASS(TWriter)
 

@@ -189,6 +189,11 @@ TEST(StringList, CustomSortIsStableAndSeesTheListUnchanged) {
   });
   EXPECT_GT(calls, 0);
   EXPECT_EQ(Lines(list), (std::vector<String>{"a1", "a2", "b2", "b1", "c1"}));
+  // A sorted list keeps the order its searches rely on.
+  list.SetSorted(true);
+  list.CustomSort([](TStringList* l, Integer i, Integer j) { return l->Strings(j).compare(l->Strings(i)); });
+  EXPECT_EQ(Lines(list), (std::vector<String>{"a1", "a2", "b1", "b2", "c1"}));
+  EXPECT_EQ(list.IndexOf("b2"), 3);
 }
 
 TEST(StringList, NamesAndValues) {
