@@ -76,10 +76,8 @@ void TComponent::BeforeDestruction() {
 void TComponent::Destroying() {
   if (state_.Contains(csDestroying)) return;
   state_.Include(csDestroying);
-  // A component freed in a Destroying call removes itself: iterate over a copy.
-  std::vector<TComponent*> owned = components_;
-  for (TComponent* c : owned)
-    if (std::find(components_.begin(), components_.end(), c) != components_.end()) c->Destroying();
+  // By index over the live list: an override that frees something leaves no stale entry.
+  for (size_t i = 0; i < components_.size(); ++i) components_[i]->Destroying();
 }
 
 void TComponent::DestroyComponents() {

@@ -459,6 +459,8 @@ class TCollection : public TPersistent {
  public:
   // Items are created through the class's virtual constructor with this collection.
   explicit TCollection(TCollectionItemClass itemClass);
+  // Frees the items without notifications. A descendant whose items reach back into it
+  // while they are destroyed calls Clear() in its own destructor.
   ~TCollection() override;
 
   TCollectionItem* Add();
