@@ -1,0 +1,283 @@
+// Global memory blocks and the clipboard. Text is UTF-8 in CF_TEXT and UTF-16 in
+// CF_UNICODETEXT; the backend's clipboard carries the text to other programs.
+#include <cstring>
+#include <map>
+#include <unordered_set>
+
+#include "user/WinInternal.h"
+
+namespace {
+
+struct TGlobal {
+  std::vector<uint8_t> data;
+  int locks = 0;
+};
+
+std::unordered_set<TGlobal*>& Globals() {
+  static std::unordered_set<TGlobal*> s;
+  return s;
+}
+
+TGlobal* G(HGLOBAL h) {
+  auto* g = static_cast<TGlobal*>(h);
+  return Globals().count(g) ? g : nullptr;
+}
+
+struct TClipboard {
+  bool open = false;
+  HWND openedBy = nullptr;
+  HWND owner = nullptr;
+  bool changed = false;
+  std::map<UINT, HANDLE> data;
+  std::map<String, UINT> formats;
+};
+
+TClipboard& CB() {
+  static TClipboard c;
+  return c;
+}
+
+void FreeData(UINT format, HANDLE h) {
+  if (!h) return;
+  if (format == CF_BITMAP)
+    DeleteObject(static_cast<HGDIOBJ>(h));
+  else
+    GlobalFree(h);
+}
+
+HGLOBAL MakeGlobal(const void* bytes, size_t n) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, n);
+  if (h && n) memcpy(G(h)->data.data(), bytes, n);
+  return h;
+}
+
+std::u16string Utf8To16(const String& s) {
+  std::u16string out;
+  size_t i = 0;
+  while (i < s.size()) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    uint32_t cp;
+    int n;
+    if (c < 0x80) cp = c, n = 0;
+    else if ((c >> 5) == 6) cp = c & 0x1F, n = 1;
+    else if ((c >> 4) == 14) cp = c & 0x0F, n = 2;
+    else if ((c >> 3) == 30) cp = c & 0x07, n = 3;
+    else { out += u'\uFFFD'; ++i; continue; }
+    if (i + size_t(n) >= s.size() + (n == 0)) { out += u'\uFFFD'; ++i; continue; }
+    bool ok = true;
+    for (int k = 1; k <= n; ++k) {
+      unsigned char d = static_cast<unsigned char>(s[i + size_t(k)]);
+      if ((d & 0xC0) != 0x80) { ok = false; break; }
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    if (!ok) { out += u'\uFFFD'; ++i; continue; }
+    i += size_t(n) + 1;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += char16_t(0xD800 + (cp >> 10));
+      out += char16_t(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += char16_t(cp);
+    }
+  }
+  return out;
+}
+
+String Utf16To8(const char16_t* s) {
+  String out;
+  for (size_t i = 0; s[i]; ++i) {
+    uint32_t cp = s[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (uint32_t(s[i + 1]) - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp < 0xE000) {
+      cp = 0xFFFD;
+    }
+    if (cp < 0x80) out += char(cp);
+    else if (cp < 0x800) { out += char(0xC0 | (cp >> 6)); out += char(0x80 | (cp & 0x3F)); }
+    else if (cp < 0x10000) { out += char(0xE0 | (cp >> 12)); out += char(0x80 | ((cp >> 6) & 0x3F)); out += char(0x80 | (cp & 0x3F)); }
+    else { out += char(0xF0 | (cp >> 18)); out += char(0x80 | ((cp >> 12) & 0x3F)); out += char(0x80 | ((cp >> 6) & 0x3F)); out += char(0x80 | (cp & 0x3F)); }
+  }
+  return out;
+}
+
+// The text on the clipboard as UTF-8, from whichever text format is there.
+bool TextOnClipboard(String& out) {
+  auto& c = CB();
+  auto it = c.data.find(CF_TEXT);
+  if (it != c.data.end() && G(it->second)) {
+    TGlobal* g = G(it->second);
+    out.assign(reinterpret_cast<const char*>(g->data.data()), strnlen(reinterpret_cast<const char*>(g->data.data()), g->data.size()));
+    return true;
+  }
+  it = c.data.find(CF_UNICODETEXT);
+  if (it != c.data.end() && G(it->second)) {
+    TGlobal* g = G(it->second);
+    std::u16string s(reinterpret_cast<const char16_t*>(g->data.data()), g->data.size() / 2);
+    s.push_back(0);
+    out = Utf16To8(s.c_str());
+    return true;
+  }
+  if (c.data.empty() && Backend()) return Backend()->GetClipboardText(out);
+  return false;
+}
+
+}  // namespace
+
+HGLOBAL GlobalAlloc(UINT flags, size_t bytes) {
+  if (bytes > (size_t(1) << 31)) return nullptr;
+  auto* g = new TGlobal;
+  g->data.assign(bytes, 0);
+  (void)flags;
+  Globals().insert(g);
+  return g;
+}
+
+void* GlobalLock(HGLOBAL mem) {
+  TGlobal* g = G(mem);
+  if (!g) return nullptr;
+  ++g->locks;
+  return g->data.empty() ? static_cast<void*>(g) : g->data.data();
+}
+
+BOOL GlobalUnlock(HGLOBAL mem) {
+  TGlobal* g = G(mem);
+  if (!g || g->locks == 0) return FALSE;
+  return --g->locks > 0;
+}
+
+size_t GlobalSize(HGLOBAL mem) {
+  TGlobal* g = G(mem);
+  return g ? g->data.size() : 0;
+}
+
+HGLOBAL GlobalFree(HGLOBAL mem) {
+  TGlobal* g = G(mem);
+  if (!g) return mem;
+  Globals().erase(g);
+  delete g;
+  return nullptr;
+}
+
+BOOL OpenClipboard(HWND owner) {
+  auto& c = CB();
+  if (c.open) return FALSE;
+  c.open = true;
+  c.openedBy = owner;
+  c.changed = false;
+  return TRUE;
+}
+
+BOOL CloseClipboard() {
+  auto& c = CB();
+  if (!c.open) return FALSE;
+  c.open = false;
+  if (c.changed && Backend()) {
+    String text;
+    if (TextOnClipboard(text)) Backend()->SetClipboardText(text);
+  }
+  c.changed = false;
+  return TRUE;
+}
+
+BOOL EmptyClipboard() {
+  auto& c = CB();
+  if (!c.open) return FALSE;
+  for (auto& p : c.data) FreeData(p.first, p.second);
+  c.data.clear();
+  c.owner = c.openedBy;
+  c.changed = true;
+  return TRUE;
+}
+
+HANDLE SetClipboardData(UINT format, HANDLE data) {
+  auto& c = CB();
+  if (!c.open || !format) return nullptr;
+  auto it = c.data.find(format);
+  if (it != c.data.end() && it->second != data) FreeData(format, it->second);
+  c.data[format] = data;
+  // One text format stands for the other.
+  if (format == CF_TEXT) {
+    auto u = c.data.find(CF_UNICODETEXT);
+    if (u != c.data.end()) FreeData(CF_UNICODETEXT, u->second), c.data.erase(u);
+  } else if (format == CF_UNICODETEXT) {
+    auto t = c.data.find(CF_TEXT);
+    if (t != c.data.end()) FreeData(CF_TEXT, t->second), c.data.erase(t);
+  }
+  c.changed = true;
+  return data;
+}
+
+HANDLE GetClipboardData(UINT format) {
+  auto& c = CB();
+  if (!c.open) return nullptr;
+  auto it = c.data.find(format);
+  if (it != c.data.end()) return it->second;
+  if (format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT) {
+    String text;
+    if (!TextOnClipboard(text)) return nullptr;
+    HGLOBAL h;
+    if (format == CF_UNICODETEXT) {
+      std::u16string w = Utf8To16(text);
+      w.push_back(0);
+      h = MakeGlobal(w.data(), w.size() * 2);
+    } else {
+      h = MakeGlobal(text.c_str(), text.size() + 1);
+    }
+    // Kept with the clipboard so that it is freed with the rest.
+    if (h) c.data[format] = h;
+    return h;
+  }
+  return nullptr;
+}
+
+BOOL IsClipboardFormatAvailable(UINT format) {
+  auto& c = CB();
+  if (c.data.count(format)) return TRUE;
+  bool text = format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT;
+  if (text && (c.data.count(CF_TEXT) || c.data.count(CF_UNICODETEXT))) return TRUE;
+  if (text && c.data.empty() && Backend()) {
+    String s;
+    return Backend()->GetClipboardText(s) && !s.empty();
+  }
+  return FALSE;
+}
+
+int CountClipboardFormats() { return int(CB().data.size()); }
+
+UINT EnumClipboardFormats(UINT format) {
+  auto& c = CB();
+  if (!c.open) return 0;
+  auto it = format ? c.data.upper_bound(format) : c.data.begin();
+  return it == c.data.end() ? 0 : it->first;
+}
+
+UINT RegisterClipboardFormat(const char* name) {
+  if (!name || !*name) return 0;
+  auto& f = CB().formats;
+  auto it = f.find(name);
+  if (it != f.end()) return it->second;
+  UINT id = UINT(0xC000 + f.size());
+  f[name] = id;
+  return id;
+}
+
+HWND GetClipboardOwner() { return wm::Valid(CB().owner); }
+
+bool SetClipboardText(const String& utf8) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  HGLOBAL h = MakeGlobal(utf8.c_str(), utf8.size() + 1);
+  bool ok = h && SetClipboardData(CF_TEXT, h);
+  CloseClipboard();
+  return ok;
+}
+
+bool GetClipboardText(String& utf8) {
+  if (!OpenClipboard(nullptr)) return false;
+  String s;
+  bool ok = TextOnClipboard(s);
+  CloseClipboard();
+  if (ok) utf8 = s;
+  return ok;
+}
