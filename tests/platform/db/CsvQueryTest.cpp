@@ -138,6 +138,8 @@ const CsvCase kCases[] = {
     {"header only", "a,b\n", "a:String,b:String", {}},
 };
 
+void PrintTo(const CsvCase& c, std::ostream* os) { *os << c.name; }
+
 class CsvCases : public testing::TestWithParam<CsvCase> {};
 
 TEST_P(CsvCases, FieldsTypesAndValues) {
