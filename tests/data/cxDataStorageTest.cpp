@@ -49,7 +49,7 @@ TEST_F(StorageTest, ValueTypesStoreCompareAndStreamTheirValues) {
       {TcxFMTBcdValueType::Class(), "FMTBcd", varDouble, 34, -12.25, 9.5},
       {TcxSQLTimeStampValueType::Class(), "SQLTimeStamp", varDate, 16, VarFromDateTime(40000.25),
        VarFromDateTime(40000.5)},
-      {TcxVariantValueType::Class(), "Variant", varVariant, ptr, 5, "x"},
+      {TcxVariantValueType::Class(), "Variant", varVariant, ptr, 5, 7.5},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.caption);
