@@ -7,7 +7,6 @@
 
 namespace {
 String ErrorText(const String& fmt, Integer data) {
-  String r;
   size_t p = fmt.find("%d");
   if (p == String::npos) return fmt;
   return fmt.substr(0, p) + IntToStr(data) + fmt.substr(p + 2);
