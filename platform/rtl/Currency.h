@@ -1,6 +1,6 @@
 // Currency: a fixed-point number with four decimals, stored as a 64-bit integer scaled by
-// 10000 (1.5 is stored as 15000). Exact for sums of money; products and quotients round half
-// to even at the fourth decimal, as the platform's floating-point unit does.
+// 10000 (1.5 is stored as 15000). Exact for sums of money; products and quotients are exact
+// to the fourth decimal, where they round half to even.
 // The text conversions (CurrToStr, StrToCurr, FormatCurr) are declared in rtl/SysUtils.h.
 #pragma once
 
@@ -17,8 +17,9 @@ class Currency {
   constexpr Currency(int v) : raw_(Int64(v) * Scale) {}
   constexpr Currency(long v) : raw_(Int64(v) * Scale) {}
   constexpr Currency(long long v) : raw_(Int64(v) * Scale) {}
-  // A floating-point value is rounded half to even to four decimals. Raises EConvertError
-  // for NaN, infinities and values outside the range of Currency.
+  // A floating-point value is rounded half to even to four decimals on its decimal value
+  // (0.00015 gives 0.0002). Raises EConvertError for NaN, infinities and values outside the
+  // range of Currency.
   Currency(double v);
 
   // The scaled integer itself: FromRaw(15000) is 1.5.

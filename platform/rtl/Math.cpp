@@ -1,6 +1,9 @@
 #include "rtl/Math.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <charconv>
 #include <limits>
 
 #include "rtl/System.h"
@@ -50,8 +53,43 @@ Int64 Ceil(double value) {
   return Int64(std::ceil(value));
 }
 
-double RoundTo(double value, int digit) { return value; }
-double SimpleRoundTo(double value, int digit) { return value; }
+namespace {
+// Rounds at the power of ten 10^digit on the value's 15 significant decimal digits, so that
+// 1.005 is a half (as written) although the nearest double lies below it.
+double RoundDecimal(double value, int digit, bool half_even) {
+  if (digit < -37 || digit > 37) throw EInvalidOp("Invalid floating point operation");
+  if (!std::isfinite(value) || value == 0) return value;
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+  // buf: "d.dddddddddddddde+XX"
+  char digits[16];
+  int n = 0;
+  const char* p = buf;
+  for (; *p && *p != 'e'; ++p)
+    if (*p >= '0' && *p <= '9') digits[n++] = *p;
+  int e = std::atoi(p + 1);
+  int keep = e - digit + 1;  // digits at or above 10^digit
+  if (keep >= n) return value;
+  if (keep < 0) return 0.0 * value;
+  unsigned long long kept = 0;
+  for (int i = 0; i < keep; ++i) kept = kept * 10 + unsigned(digits[i] - '0');
+  bool above = digits[keep] > '5';
+  bool half = digits[keep] == '5';
+  if (half) {
+    for (int i = keep + 1; i < n; ++i)
+      if (digits[i] != '0') above = true;
+    if (above) half = false;
+  }
+  if (above || (half && (!half_even || (kept & 1)))) ++kept;
+  int len = std::snprintf(buf, sizeof buf, "%llue%d", kept, digit);
+  double r = 0;
+  std::from_chars(buf, buf + len, r);  // independent of the C locale
+  return value < 0 ? -r : r;
+}
+}  // namespace
+
+double RoundTo(double value, int digit) { return RoundDecimal(value, digit, true); }
+double SimpleRoundTo(double value, int digit) { return RoundDecimal(value, digit, false); }
 
 TValueRelationship CompareValue(double a, double b, double epsilon) {
   if (SameValue(a, b, epsilon)) return EqualsValue;

@@ -37,7 +37,8 @@ Int64 Floor(double value);
 Int64 Ceil(double value);
 
 // Rounds to a power of ten: digit -2 rounds to hundredths, 2 to hundreds. RoundTo rounds
-// halves to even, SimpleRoundTo halves away from zero. digit must lie in -37..37.
+// halves to even, SimpleRoundTo halves away from zero, both on the value's 15 significant
+// decimal digits (1.005 is a half). digit outside -37..37 raises EInvalidOp.
 double RoundTo(double value, int digit);
 double SimpleRoundTo(double value, int digit = -2);
 
