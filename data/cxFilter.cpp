@@ -946,18 +946,34 @@ bool TcxFilterCriteria::EvaluateCondition(TcxFilterCriteriaItem* condition, Poin
   }
 }
 
+namespace {
+// A group without conditions anywhere below it: it takes no part in the filter, neither in
+// its text nor in its evaluation.
+bool HoldsNoCondition(TcxFilterCriteriaItemList* group) {
+  for (int i = 0; i < group->ItemCount(); ++i) {
+    TcxCustomFilterCriteriaItem* child = group->Items(i);
+    if (!child->IsItemList() || !HoldsNoCondition(static_cast<TcxFilterCriteriaItemList*>(child))) return false;
+  }
+  return true;
+}
+}  // namespace
+
 bool TcxFilterCriteria::EvaluateItem(TcxCustomFilterCriteriaItem* item, Pointer data) {
   if (!item->IsItemList()) return EvaluateCondition(static_cast<TcxFilterCriteriaItem*>(item), data);
   auto* group = static_cast<TcxFilterCriteriaItemList*>(item);
   bool result = true;
+  bool first = true;
   for (int i = 0; i < group->ItemCount(); ++i) {
-    bool a = EvaluateItem(group->Items(i), data);
+    TcxCustomFilterCriteriaItem* child = group->Items(i);
+    if (child->IsItemList() && HoldsNoCondition(static_cast<TcxFilterCriteriaItemList*>(child))) continue;
+    bool a = EvaluateItem(child, data);
     switch (group->BoolOperatorKind()) {
-      case fboAnd: result = i == 0 ? a : (result && a); break;
-      case fboOr: result = i == 0 ? a : (result || a); break;
-      case fboNotAnd: result = i == 0 ? !a : (result || !a); break;
-      case fboNotOr: result = i == 0 ? !a : (result && !a); break;
+      case fboAnd: result = first ? a : (result && a); break;
+      case fboOr: result = first ? a : (result || a); break;
+      case fboNotAnd: result = first ? !a : (result || !a); break;
+      case fboNotOr: result = first ? !a : (result && !a); break;
     }
+    first = false;
   }
   return result;
 }
