@@ -132,8 +132,8 @@ void Radio(HDC__* dc, const RECT& rc, UINT state) {
   }
   RECT sr = ToSurface(dc, RECT(l, t, l + d, t + d));
   Region outer = SpansToRegion(EllipseSpans(sr.Left, sr.Top, sr.Right, sr.Bottom));
-  Region in1 = outer.Eroded(1, 0).Eroded(0, 1);
-  Region in2 = in1.Eroded(1, 0).Eroded(0, 1);
+  Region in1 = outer.Inner();
+  Region in2 = in1.Inner();
   Region ring1 = outer, ring2 = in1;
   ring1.Subtract(in1);
   ring2.Subtract(in2);

@@ -53,6 +53,8 @@ class Region {
   // The region shrunk by one pixel in x (dx = 1) or y (dy = 1): pixels whose neighbours at
   // the given distance are inside too.
   Region Eroded(int dx, int dy) const;
+  // The pixels whose four neighbours are inside too: what is left inside a one-pixel outline.
+  Region Inner() const;
 
  private:
   pixman_region32_t r_;

@@ -179,7 +179,7 @@ void DrawShape(HDC__* dc, const std::vector<Span>& outerSpans, const std::vector
   }
   Region outer = SpansToRegion(outerSpans);
   Region inner = outer;
-  for (int i = 0; i < PenWidth(dc); ++i) inner = inner.Eroded(1, 0).Eroded(0, 1);
+  for (int i = 0; i < PenWidth(dc); ++i) inner = inner.Inner();
   Region frame = outer;
   frame.Subtract(inner);
   FillRegionClipped(dc, inner, BrushPaint(dc, dc->s.brush), dc->s.rop2);

@@ -83,6 +83,16 @@ Region Region::Eroded(int dx, int dy) const {
   return r;
 }
 
+Region Region::Inner() const {
+  Region r(*this);
+  for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+    Region s(*this);
+    s.Offset(dx, dy);
+    r.Intersect(s);
+  }
+  return r;
+}
+
 // Pixel (x, y) belongs to the ellipse inscribed in [l, r) x [t, b) when its centre does.
 std::vector<Span> EllipseSpans(int l, int t, int r, int b) {
   std::vector<Span> spans;
