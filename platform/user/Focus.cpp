@@ -48,8 +48,15 @@ void ActivateWindow(HWND top, WORD how) {
   auto& s = F();
   HWND old = Valid(s.active);
   if (old == top) return;
-  if (top && (top->style & WS_VISIBLE) && !(top->exStyle & WS_EX_TOPMOST))
-    SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (top && (top->style & WS_VISIBLE) && !(top->exStyle & WS_EX_TOPMOST)) {
+    HWND front = nullptr;
+    for (HWND t : Desktop()->children)
+      if (!(t->exStyle & WS_EX_TOPMOST) && (t->style & WS_VISIBLE)) {
+        front = t;
+        break;
+      }
+    if (front != top) SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   s.active = top;
   if (old) {
     Send(old, WM_NCACTIVATE, FALSE, 0);
