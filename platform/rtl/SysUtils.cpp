@@ -348,7 +348,7 @@ struct TCollators {
   std::mutex lock;
   String locale_name;
   bool initialised = false;
-  std::unique_ptr<icu::Collator> with_case, without_case;
+  std::unique_ptr<icu::Collator> with_case;
 
   void Load(const String& name) {
     UErrorCode st = U_ZERO_ERROR;
@@ -359,8 +359,6 @@ struct TCollators {
       with_case.reset(icu::Collator::createInstance(icu::Locale::getRoot(), st));
     }
     with_case->setStrength(icu::Collator::TERTIARY);
-    without_case.reset(with_case->clone());
-    without_case->setStrength(icu::Collator::SECONDARY);
     locale_name = name;
     initialised = true;
   }
@@ -377,14 +375,23 @@ int Collate(bool with_case, const String& a, const String& b) {
   {
     std::lock_guard<std::mutex> g(c.lock);
     if (!c.initialised) c.Load(icu::Locale::getDefault().getName());
-    coll = with_case ? c.with_case.get() : c.without_case.get();
+    coll = c.with_case.get();
   }
   UErrorCode st = U_ZERO_ERROR;
-  UCollationResult r = coll->compareUTF8(a, b, st);
-  if (r == UCOL_EQUAL && with_case && a != b) {
-    // Texts the collation cannot tell apart (ignorable characters) still differ: order them
-    // by code points so that the order is total, as a sort needs.
-    return CompareStr(a, b);
+  UCollationResult r;
+  if (with_case) {
+    r = coll->compareUTF8(a, b, st);
+    if (r == UCOL_EQUAL && a != b) {
+      // Texts the collation cannot tell apart (ignorable characters) still differ: order them
+      // by code points so that the order is total, as a sort needs.
+      return CompareStr(a, b);
+    }
+  } else {
+    // Case folded first, so that only case is ignored; accents, width and kana type count.
+    icu::UnicodeString x = FromUtf8(a), y = FromUtf8(b);
+    x.foldCase();
+    y.foldCase();
+    r = coll->compare(x, y, st);
   }
   return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }

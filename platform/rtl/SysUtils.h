@@ -94,8 +94,9 @@ int CompareText(const String& a, const String& b);
 bool SameStr(const String& a, const String& b);
 bool SameText(const String& a, const String& b);
 // Locale-aware comparison (ICU collation of the collation locale below). AnsiCompareStr
-// distinguishes case (lower case sorts before upper case, as in dictionaries); AnsiCompareText
-// ignores case but not accents. Results are -1, 0 or 1.
+// distinguishes case (lower case sorts before upper case, as in dictionaries) and gives
+// different texts a strict order; AnsiCompareText ignores case only (not accents, width or
+// kana type). Results are -1, 0 or 1.
 int AnsiCompareStr(const String& a, const String& b);
 int AnsiCompareText(const String& a, const String& b);
 bool AnsiSameStr(const String& a, const String& b);
@@ -263,8 +264,8 @@ enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 // General format with 15 significant digits ("0.1", "1E20", "1.5E-5").
 String FloatToStr(double value);
 String FloatToStr(double value, const TFormatSettings& settings);
-// precision: significant digits (at most 18); digits: ffGeneral/ffExponent minimum exponent
-// digits, ffFixed/ffNumber/ffCurrency decimals.
+// precision: significant digits (1..17; more are taken as 17); digits: ffGeneral/ffExponent
+// minimum exponent digits (0..4), ffFixed/ffNumber/ffCurrency decimals (0..18).
 String FloatToStrF(double value, TFloatFormat format, int precision, int digits);
 String FloatToStrF(double value, TFloatFormat format, int precision, int digits,
                    const TFormatSettings& settings);

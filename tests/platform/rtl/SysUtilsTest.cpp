@@ -74,6 +74,9 @@ TEST(Strings, LocaleAwareComparison) {
       {"item2", "item10", 1, 1},           // no numeric ordering
       {"", "a", -1, -1},
       {"same", "same", 0, 0},
+      {"\uff21", "A", 1, 1},          // full width is not case
+      {"\u3042", "\u30a2", -1, -1},    // hiragana and katakana differ
+      {"STRASSE", "stra\u00dfe", -1, 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AnsiCompareStr(c.a, c.b), c.with_case) << c.a << " " << c.b;
