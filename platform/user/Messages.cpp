@@ -501,15 +501,14 @@ void InputText(const String& utf8) {
 namespace {
 
 void SendSizeAndMove(HWND w, const WINDOWPOS* wp) {
-  if (!(wp->flags & SWP_NOMOVE)) {
-    wm::Send(w, WM_MOVE, 0,
-             MAKELPARAM(WORD(w->rect.Left + w->client.Left), WORD(w->rect.Top + w->client.Top)));
-    if (!wm::Valid(w)) return;
-  }
   if (!(wp->flags & SWP_NOSIZE)) {
     WPARAM kind = w->maximized ? SIZE_MAXIMIZED : w->minimized ? SIZE_MINIMIZED : SIZE_RESTORED;
     wm::Send(w, WM_SIZE, kind, MAKELPARAM(WORD(w->client.Width()), WORD(w->client.Height())));
+    if (!wm::Valid(w)) return;
   }
+  if (!(wp->flags & SWP_NOMOVE))
+    wm::Send(w, WM_MOVE, 0,
+             MAKELPARAM(WORD(w->rect.Left + w->client.Left), WORD(w->rect.Top + w->client.Top)));
 }
 
 HCURSOR CursorForHit(LRESULT hit) {

@@ -22,7 +22,7 @@ TEST_F(MessageOrder, ShowingATopLevelWindowActivatesFocusesPaintsFrameThenClient
   std::vector<UINT> expected{WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_ACTIVATEAPP, WM_NCACTIVATE,
                              WM_ACTIVATE,   WM_SETFOCUS,          WM_NCPAINT,     WM_ERASEBKGND,
                              WM_WINDOWPOSCHANGED, WM_SIZE, WM_MOVE};
-  EXPECT_TRUE(Log().HasInOrder(expected, w));
+  EXPECT_TRUE(Log().HasInOrder(expected, w)) << testing::PrintToString(Log().Of(w));
   EXPECT_EQ(Log().Count(WM_PAINT, w), 0) << "WM_PAINT waits for the queue";
   EXPECT_EQ(Log().Count(WM_WINDOWPOSCHANGING, w), 1);
   EXPECT_EQ(GetActiveWindow(), w);
