@@ -394,6 +394,9 @@ String ApplySection(const TSection& sec, TDecimal d, bool minus, const TFormatSe
         break;
       case TTok::Point:
         after_point = true;
+        // Without integer placeholders (".00") the integer digits stand before the point.
+        if (sec.int_places == 0)
+          for (int p = width; p >= 1; --p) emit_int(p);
         if (!frac.empty()) out += fs.DecimalSeparator;
         break;
       case TTok::Exponent:

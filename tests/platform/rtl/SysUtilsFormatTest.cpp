@@ -49,6 +49,9 @@ TEST(FormatFloat, Patterns) {
       {"0.#0#", 1.2, "1.20"},
       {"###", 12345, "12345"},
       {"0 0", 12345, "1234 5"},
+      {".00", 12.5, "12.50"},
+      {".00", 0.5, ".50"},
+      {"#;(#)", -5, "(5)"},
       {"x0x0x", 12345, "x1234x5x"},
       // Thousands: a comma anywhere among the digits groups the whole integer part.
       {"#,##0", 1234567, "1,234,567"},
