@@ -230,8 +230,11 @@ double Variant::AsDouble() const {
 }
 
 static Currency DoubleToCurrency(double d, TVarType from) {
-  if (!(d > -922337203685477.5808 && d < 922337203685477.5807)) OverflowError(from, varCurrency);
-  return Currency(d);
+  try {
+    return Currency(d);
+  } catch (const EConvertError&) {  // NaN, infinities and values beyond the range
+    OverflowError(from, varCurrency);
+  }
 }
 
 Currency Variant::AsCurrency() const {
