@@ -144,6 +144,13 @@ BOOL BitBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, DWOR
   const pixman_box32_t* boxes = area.Boxes(&n);
   for (int i = 0; i < n; ++i) {
     const pixman_box32_t& b = boxes[i];
+    if (t == 0xCC && conv.mode == Convert::None && !tempBase && offX == 0 && b.x1 == 0 &&
+        b.x2 == ds->Width() && ds->Width() == ss->Width() && ds->Stride() == ds->Width() &&
+        ss->Stride() == ss->Width()) {
+      // Whole rows of contiguous memory on both sides: one block.
+      std::memmove(ds->Row(b.y1), ss->Row(b.y1 + offY), size_t(b.y2 - b.y1) * size_t(b.x2) * 4);
+      continue;
+    }
     for (int yy = b.y1; yy < b.y2; ++yy) {
       uint32_t* drow = ds->Row(yy);
       const uint32_t* srow = srcRow(yy);

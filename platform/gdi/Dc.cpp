@@ -2,6 +2,7 @@
 // core that every drawing call ends in (paint sources, ROP2 and ROP3, clipped fills).
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "gdi/GdiInternal.h"
 
@@ -151,17 +152,35 @@ uint32_t Rop3(uint8_t t, uint32_t P, uint32_t S, uint32_t D) {
   return r;
 }
 
+// Fills count pixels: through the C library's wide-character fill where wchar_t is 32 bits,
+// which uses the widest stores the processor has.
+void FillPixels(uint32_t* d, size_t count, uint32_t v) {
+  if constexpr (sizeof(wchar_t) == 4) {
+    wchar_t w;
+    std::memcpy(&w, &v, 4);
+    std::wmemset(reinterpret_cast<wchar_t*>(d), w, count);
+  } else {
+    std::fill(d, d + count, v);
+  }
+}
+
 void FillRegionRop2(TSurface* s, const Region& rgn, const Paint& p, int rop2) {
   if (!s || p.none || rop2 == R2_NOP) return;
   int n = 0;
   const pixman_box32_t* boxes = rgn.Boxes(&n);
   for (int i = 0; i < n; ++i) {
     const pixman_box32_t& b = boxes[i];
+    if (p.mode == Paint::Solid && rop2 == R2_COPYPEN && b.x1 == 0 && b.x2 == s->Width() &&
+        s->Stride() == s->Width()) {
+      // Whole rows of contiguous memory: one block.
+      FillPixels(s->Row(b.y1), size_t(b.y2 - b.y1) * size_t(b.x2), p.color);
+      continue;
+    }
     for (int y = b.y1; y < b.y2; ++y) {
       uint32_t* row = s->Row(y);
       if (p.mode == Paint::Solid) {
         if (rop2 == R2_COPYPEN) {
-          std::fill(row + b.x1, row + b.x2, p.color);
+          FillPixels(row + b.x1, size_t(b.x2 - b.x1), p.color);
         } else if (rop2 == R2_XORPEN) {
           for (int x = b.x1; x < b.x2; ++x) row[x] ^= p.color;
         } else if (rop2 == R2_NOT) {
