@@ -168,6 +168,8 @@ void MouseTrackingMove(HWND w, LRESULT hit) { LeaveTracked(w, hit); }
 
 void InputMouseMove(POINT screen) {
   auto& s = I();
+  // A report of the same position is no movement.
+  if (s.cursor == screen && s.lastMoveWnd && wm::Valid(s.lastMoveWnd)) return;
   s.cursor = screen;
   LRESULT hit;
   HWND w = MouseTarget(screen, &hit);

@@ -67,7 +67,12 @@ void RegisterLogClasses() {
   RegisterClass(&wc);
 }
 
-void SetHandler(HWND w, THandler h) { Handlers()[w] = std::move(h); }
+void SetHandler(HWND w, THandler h) {
+  if (h)
+    Handlers()[w] = std::move(h);
+  else
+    Handlers().erase(w);
+}
 
 HWND CreateTop(const char* title, RECT b, DWORD style, DWORD exStyle, const char* cls) {
   RegisterLogClasses();
