@@ -140,8 +140,93 @@ bool MatchAtEnd(const Piece& piece, const char* s, std::size_t sLen, std::size_t
 
 }  // namespace
 
+// Patterns without an escape character are matched in place, without building pieces: the
+// common case of filter conditions.
+namespace {
+
+struct RawPiece {
+  const char* p;
+  std::size_t len;
+};
+
+bool MatchRawAt(RawPiece piece, char single, const char* s, std::size_t sLen, std::size_t pos, std::size_t& end) {
+  for (std::size_t i = 0; i < piece.len; ++i) {
+    if (pos >= sLen) return false;
+    if (piece.p[i] == single) {
+      pos += Utf8CharLength(s + pos, sLen - pos);
+    } else {
+      if (s[pos] != piece.p[i]) return false;
+      ++pos;
+    }
+  }
+  end = pos;
+  return true;
+}
+
+bool FindRawPiece(RawPiece piece, char single, const char* s, std::size_t sLen, std::size_t from, std::size_t& end) {
+  std::string_view text(s, sLen);
+  std::size_t prefix = 0;
+  while (prefix < piece.len && piece.p[prefix] != single) ++prefix;
+  std::string_view literal(piece.p, prefix);
+  std::size_t pos = from;
+  while (pos < sLen) {
+    if (prefix > 0) {
+      pos = text.find(literal, pos);
+      if (pos == std::string_view::npos) return false;
+      if (!IsCharStart(s, sLen, from, pos)) {
+        ++pos;
+        continue;
+      }
+    }
+    if (MatchRawAt(piece, single, s, sLen, pos, end)) return true;
+    pos += Utf8CharLength(s + pos, sLen - pos);
+  }
+  return false;
+}
+
+bool MatchRawAtEnd(RawPiece piece, char single, const char* s, std::size_t sLen, std::size_t from) {
+  std::size_t pos = sLen;
+  for (std::size_t i = piece.len; i-- > 0;) {
+    if (pos <= from) return false;
+    if (piece.p[i] == single) {
+      std::size_t back = pos - 1;
+      while (back > from && IsContinuation(s[back]) && pos - back < 4) --back;
+      if (Utf8CharLength(s + back, pos - back) != pos - back) back = pos - 1;
+      pos = back;
+    } else {
+      if (s[pos - 1] != piece.p[i]) return false;
+      --pos;
+    }
+  }
+  return pos >= from && (pos == sLen || IsCharStart(s, sLen, from, pos));
+}
+
+bool LikeMatchRaw(const char* s, std::size_t sLen, const char* p, std::size_t pLen, char multi, char single) {
+  const char* pEnd = p + pLen;
+  const char* m = static_cast<const char*>(std::memchr(p, multi, pLen));
+  if (m == nullptr) {
+    std::size_t end = 0;
+    return MatchRawAt({p, pLen}, single, s, sLen, 0, end) && end == sLen;
+  }
+  std::size_t pos = 0;
+  if (!MatchRawAt({p, std::size_t(m - p)}, single, s, sLen, 0, pos)) return false;
+  const char* cursor = m;
+  for (;;) {
+    while (cursor < pEnd && *cursor == multi) ++cursor;
+    const char* next = static_cast<const char*>(std::memchr(cursor, multi, std::size_t(pEnd - cursor)));
+    if (next == nullptr) return MatchRawAtEnd({cursor, std::size_t(pEnd - cursor)}, single, s, sLen, pos);
+    std::size_t end;
+    if (!FindRawPiece({cursor, std::size_t(next - cursor)}, single, s, sLen, pos, end)) return false;
+    pos = end;
+    cursor = next;
+  }
+}
+
+}  // namespace
+
 bool LikeMatchChars(const char* s, std::size_t sLen, const char* p, std::size_t pLen, char multi, char single,
                     char escape) {
+  if (escape == 0 || std::memchr(p, escape, pLen) == nullptr) return LikeMatchRaw(s, sLen, p, pLen, multi, single);
   Pattern pat = Parse(p, pLen, multi, single, escape);
   std::size_t pos = 0;
   if (!MatchAt(pat.pieces.front(), s, sLen, 0, pos)) return false;
