@@ -1,0 +1,847 @@
+#include "vcl/StdCtrls.h"
+
+#include <algorithm>
+
+#include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
+#include "vcl/Forms.h"
+#include "vcl/Menus.h"
+
+namespace {
+PTypeInfo AlignmentType() { return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}); }
+PTypeInfo LayoutType() { return EnumTypeInfo("TTextLayout", {"tlTop", "tlCenter", "tlBottom"}); }
+PTypeInfo CheckStateType() { return EnumTypeInfo("TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"}); }
+PTypeInfo CharCaseType() { return EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}); }
+PTypeInfo BorderStyleType() { return EnumTypeInfo("TBorderStyle", {"bsNone", "bsSingle"}); }
+
+// Byte offsets of each character boundary of a UTF-8 string (size = characters + 1).
+std::vector<size_t> Boundaries(const String& s) {
+  std::vector<size_t> b{0};
+  size_t i = 0;
+  while (i < s.size()) {
+    DecodeUtf8(s, i);
+    b.push_back(i);
+  }
+  return b;
+}
+}  // namespace
+
+// ---- label ---------------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomLabel) {
+  p.Enum("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, AlignmentType()).Default(taLeftJustify);
+  p.Bool("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize).Default(true);
+  p.Object("FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl, TWinControl::StaticClass());
+  p.Enum("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout, LayoutType()).Default(tlTop);
+  p.Bool("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar).Default(true);
+  p.Bool("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent);
+  p.Bool("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap);
+}
+
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
+  controlStyle_ = {csSetCaption, csOpaque, csReplicatable, csClickEvents, csCaptureMouse, csDoubleClicks};
+  width_ = 65;
+  height_ = 17;
+  autoSize_ = true;
+}
+
+void TCustomLabel::SetTransparent(bool v) {
+  if (v) controlStyle_ -= csOpaque;
+  else controlStyle_ += csOpaque;
+  Invalidate();
+}
+
+void TCustomLabel::SetFocusControl(TWinControl* v) {
+  if (focusControl_) focusControl_->RemoveFreeNotification(this);
+  focusControl_ = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TCustomLabel::Notification(TComponent* c, TOperation op) {
+  TGraphicControl::Notification(c, op);
+  if (op == opRemove && c == focusControl_) focusControl_ = nullptr;
+}
+
+void TCustomLabel::SetAutoSize(bool v) {
+  TGraphicControl::SetAutoSize(v);
+}
+
+UINT TCustomLabel::DrawTextFlags() const {
+  UINT f = DT_EXPANDTABS;
+  if (wordWrap_) f |= DT_WORDBREAK;
+  if (!showAccelChar_) f |= DT_NOPREFIX;
+  if (alignment_ == taRightJustify) f |= DT_RIGHT;
+  else if (alignment_ == taCenter) f |= DT_CENTER;
+  return f;
+}
+
+TSize TCustomLabel::TextSize() {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font_->Handle());
+  String t = text_.empty() ? String(" ") : text_;
+  RECT r(0, 0, wordWrap_ ? width_ : 0, 0);
+  DrawText(dc, t.c_str(), int(t.size()), &r, DrawTextFlags() | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return {r.Width(), r.Height()};
+}
+
+bool TCustomLabel::CanAutoSize(Integer& w, Integer& h) {
+  TSize s = TextSize();
+  if (!wordWrap_) w = s.cx;
+  h = s.cy;
+  return true;
+}
+
+void TCustomLabel::Paint() {
+  TCanvas* c = Canvas();
+  TRect r = ClientRect();
+  if (!Transparent()) {
+    c->Brush()->SetColor(color_);
+    c->FillRect(r);
+  }
+  c->Brush()->SetStyle(bsClear);
+  c->Font()->Assign(font_.get());
+  if (!enabled_) c->Font()->SetColor(clGrayText);
+  HDC dc = c->Handle();
+  UINT flags = DrawTextFlags();
+  if (layout_ != tlTop) {
+    RECT calc = r;
+    DrawText(dc, text_.c_str(), int(text_.size()), &calc, flags | DT_CALCRECT);
+    Integer off = layout_ == tlCenter ? (r.Height() - calc.Height()) / 2 : r.Height() - calc.Height();
+    r.Top += off;
+  }
+  DrawText(dc, text_.c_str(), int(text_.size()), &r, flags);
+}
+
+void TCustomLabel::Dispatch(TMessage& m) {
+  if (m.Msg == CM_DIALOGCHAR) {
+    if (focusControl_ && enabled_ && showAccelChar_ && IsAccel(char32_t(m.WParam), text_) && focusControl_->CanFocus()) {
+      focusControl_->SetFocus();
+      m.Result = 1;
+    }
+    return;
+  }
+  TGraphicControl::Dispatch(m);
+}
+
+// ---- button base ---------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS(TButtonControl)
+
+TButtonControl::TButtonControl(TComponent* owner) : TCustomControl(owner) {
+  controlStyle_ = {csSetCaption, csDoubleClicks, csClickEvents};
+  tabStop_ = true;
+}
+
+void TButtonControl::Dispatch(TMessage& m) {
+  if (m.Msg == WM_LBUTTONDBLCLK) m.Msg = WM_LBUTTONDOWN;  // a quick second click is a click
+  TCustomControl::Dispatch(m);
+}
+
+void TButtonControl::WMLButtonDown(TMessage& m) {
+  TWeakRef<TButtonControl> self(this);
+  if (CanFocus() && !Focused()) SetFocus();
+  if (!self) return;
+  tracking_ = true;
+  pressed_ = true;
+  SetMouseCapture(true);
+  Invalidate();
+  TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  MouseDown(mbLeft, KeysToShiftState(Word(m.WParam)), p.X, p.Y);
+}
+
+void TButtonControl::WMMouseMove(TMessage& m) {
+  if (tracking_) {
+    TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    bool inside = ClientRect().Contains(p);
+    if (inside != pressed_) {
+      pressed_ = inside;
+      Invalidate();
+    }
+  }
+  TCustomControl::WMMouseMove(m);
+}
+
+void TButtonControl::WMLButtonUp(TMessage& m) {
+  TWeakRef<TButtonControl> self(this);
+  bool click = tracking_ && pressed_;
+  tracking_ = false;
+  pressed_ = false;
+  SetMouseCapture(false);
+  Invalidate();
+  TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  if (click) Click();
+  if (!self) return;
+  MouseUp(mbLeft, KeysToShiftState(Word(m.WParam)), p.X, p.Y);
+}
+
+void TButtonControl::WMCancelMode(TMessage& m) {
+  tracking_ = pressed_ = spaceDown_ = false;
+  Invalidate();
+  TCustomControl::WMCancelMode(m);
+}
+
+void TButtonControl::WMKeyDown(TMessage& m) {
+  if (m.WParam == VK_SPACE && !spaceDown_) {
+    spaceDown_ = true;
+    pressed_ = true;
+    Invalidate();
+  }
+  TCustomControl::WMKeyDown(m);
+}
+
+void TButtonControl::WMKeyUp(TMessage& m) {
+  bool click = m.WParam == VK_SPACE && spaceDown_;
+  if (m.WParam == VK_SPACE) {
+    spaceDown_ = false;
+    pressed_ = false;
+    Invalidate();
+  }
+  TWeakRef<TButtonControl> self(this);
+  if (click) Click();
+  if (self) TCustomControl::WMKeyUp(m);
+}
+
+void TButtonControl::WMKillFocus(TMessage& m) {
+  spaceDown_ = false;
+  if (!tracking_) pressed_ = false;
+  Invalidate();
+  TCustomControl::WMKillFocus(m);
+}
+
+void TButtonControl::CMDialogChar(TMessage& m) {
+  if (IsAccel(char32_t(m.WParam), text_) && CanFocus()) {
+    Click();
+    m.Result = 1;
+  }
+}
+
+void TButtonControl::CMEnabledChanged(TMessage& m) {
+  TCustomControl::CMEnabledChanged(m);
+  Invalidate();
+}
+
+// ---- button --------------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TButton) {
+  p.Bool("Cancel", &TButton::Cancel, &TButton::SetCancel);
+  p.Bool("Default", &TButton::Default, &TButton::SetDefault);
+  p.Int("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0);
+  p.Bool("TabStop", &TButton::TabStop, &TButton::SetTabStop).Default(true);
+}
+
+TButton::TButton(TComponent* owner) : TButtonControl(owner) {
+  width_ = 75;
+  height_ = 25;
+}
+
+void TButton::SetDefault(bool v) {
+  default_ = v;
+  if (TCustomForm* f = GetParentForm(this)) {
+    TWinControl* ac = f->ActiveControl();
+    active_ = (ac && dynamic_cast<TButton*>(ac)) ? ac == this : v;
+  } else {
+    active_ = v;
+  }
+  Invalidate();
+}
+
+void TButton::Click() {
+  TWeakRef<TButton> self(this);
+  if (TCustomForm* f = GetParentForm(this)) f->SetModalResult(modalResult_);
+  if (!self) return;
+  TButtonControl::Click();
+}
+
+void TButton::CMDialogKey(TMessage& m) {
+  bool enter = m.WParam == VK_RETURN && active_;
+  bool esc = m.WParam == VK_ESCAPE && cancel_;
+  if ((enter || esc) && KeyDataToShiftState(m.LParam).Empty() && CanFocus()) {
+    Click();
+    m.Result = 1;
+    return;
+  }
+  TButtonControl::CMDialogKey(m);
+}
+
+void TButton::CMFocusChanged(TMessage& m) {
+  auto* sender = reinterpret_cast<TWinControl*>(m.LParam);
+  bool a = dynamic_cast<TButton*>(sender) ? sender == this : default_;
+  if (a != active_) {
+    active_ = a;
+    Invalidate();
+  }
+  TButtonControl::CMFocusChanged(m);
+}
+
+void TButton::WMGetDlgCode(TMessage& m) { m.Result = DLGC_BUTTON | (active_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); }
+
+void TButton::Paint() {
+  TCanvas* c = Canvas();
+  TRect r = ClientRect();
+  HDC dc = c->Handle();
+  if (active_) {
+    // The default frame: one dark line around the face.
+    c->Brush()->SetColor(clWindowFrame);
+    c->FrameRect(r);
+    r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+  }
+  RECT face = r;
+  DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0) | (!enabled_ ? DFCS_INACTIVE : 0));
+  c->Font()->Assign(font_.get());
+  c->Font()->SetColor(enabled_ ? clBtnText : clGrayText);
+  c->Brush()->SetStyle(bsClear);
+  TRect tr = r;
+  if (pressed_) {
+    tr.Left += 1;
+    tr.Top += 1;
+    tr.Right += 1;
+    tr.Bottom += 1;
+  }
+  DrawText(c->Handle(), text_.c_str(), int(text_.size()), &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  c->Brush()->SetStyle(bsSolid);
+  if (Focused()) {
+    TRect fr(r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3);
+    c->Font()->SetColor(clBtnText);
+    c->Brush()->SetColor(clBtnFace);
+    c->DrawFocusRect(fr);
+  }
+}
+
+// ---- check box -----------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCheckBox) {
+  p.Enum("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, AlignmentType()).Default(taRightJustify);
+  p.Bool("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed);
+  p.Bool("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked);
+  p.Enum("State", &TCheckBox::State, &TCheckBox::SetState, CheckStateType()).Default(cbUnchecked);
+}
+
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) {
+  width_ = 97;
+  height_ = 17;
+}
+
+void TCheckBox::SetState(TCheckBoxState v) {
+  if (v == state_) return;
+  state_ = v;
+  Invalidate();
+  if (!IsLoading() && !toggling_) TButtonControl::Click();
+}
+
+void TCheckBox::Click() {
+  toggling_ = true;
+  switch (state_) {
+    case cbUnchecked: state_ = allowGrayed_ ? cbGrayed : cbChecked; break;
+    case cbGrayed: state_ = cbChecked; break;
+    case cbChecked: state_ = cbUnchecked; break;
+  }
+  toggling_ = false;
+  Invalidate();
+  TButtonControl::Click();
+}
+
+void TCheckBox::WMGetDlgCode(TMessage& m) { m.Result = DLGC_BUTTON; }
+
+void TCheckBox::Paint() {
+  TCanvas* c = Canvas();
+  TRect r = ClientRect();
+  c->Brush()->SetColor(color_);
+  c->FillRect(r);
+  Integer box = 13;
+  Integer y = (r.Height() - box) / 2;
+  RECT b = alignment_ == taRightJustify ? Bounds(0, y, box, box) : Bounds(r.Right - box, y, box, box);
+  UINT state = DFCS_BUTTONCHECK | (state_ != cbUnchecked ? DFCS_CHECKED : 0) | (pressed_ ? DFCS_PUSHED : 0) |
+               (!enabled_ ? DFCS_INACTIVE : 0) | (state_ == cbGrayed ? DFCS_BUTTON3STATE : 0);
+  DrawFrameControl(c->Handle(), &b, DFC_BUTTON, state);
+  c->Font()->Assign(font_.get());
+  if (!enabled_) c->Font()->SetColor(clGrayText);
+  c->Brush()->SetStyle(bsClear);
+  TRect tr = alignment_ == taRightJustify ? Rect(box + 4, 0, r.Right, r.Bottom) : Rect(0, 0, r.Right - box - 4, r.Bottom);
+  DrawText(c->Handle(), text_.c_str(), int(text_.size()), &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  if (Focused()) {
+    RECT calc = tr;
+    DrawText(c->Handle(), text_.c_str(), int(text_.size()), &calc, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+    TRect fr(calc.Left - 1, (r.Height() - calc.Height()) / 2 - 1, calc.Right + 1, (r.Height() + calc.Height()) / 2 + 1);
+    c->Brush()->SetStyle(bsSolid);
+    c->DrawFocusRect(fr);
+  }
+  c->Brush()->SetStyle(bsSolid);
+}
+
+// ---- edit ----------------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomEdit) {
+  p.Bool("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect).Default(true);
+  p.Enum("BorderStyle", &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle, BorderStyleType()).Default(bsSingle);
+  p.Enum("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase, CharCaseType()).Default(ecNormal);
+  p.Int("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength).Default(0);
+  p.Int("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar).Default(0);
+  p.Bool("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly);
+  p.Str("Text", &TCustomEdit::Text, &TCustomEdit::SetText);
+  p.Bool("TabStop", &TCustomEdit::TabStop, &TCustomEdit::SetTabStop).Default(true);
+  p.Event("OnChange", &TCustomEdit::OnChange);
+}
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TCustomControl(owner) {
+  controlStyle_ = {csClickEvents, csSetCaption, csDoubleClicks, csCaptureMouse};
+  controlStyle_ -= csSetCaption;
+  width_ = 121;
+  height_ = 21;
+  tabStop_ = true;
+  cursor_ = crIBeam;
+  color_ = clWindow;
+  brush_->SetColor(color_);
+}
+
+TCustomEdit::~TCustomEdit() = default;
+
+Integer TCustomEdit::CharCount() const { return Integer(Boundaries(text_).size()) - 1; }
+
+String TCustomEdit::DisplayText() const {
+  if (!passwordChar_) return text_;
+  String s;
+  for (Integer i = 0; i < CharCount(); ++i) AppendUtf8(s, passwordChar_);
+  return s;
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase v) {
+  charCase_ = v;
+  if (v == ecUpperCase) SetText(AnsiUpperCase(text_));
+  else if (v == ecLowerCase) SetText(AnsiLowerCase(text_));
+}
+
+void TCustomEdit::SetSelStart(Integer v) {
+  selStart_ = std::clamp(v, 0, CharCount());
+  selLength_ = 0;
+  anchor_ = selStart_;
+  UpdateCaret();
+  Invalidate();
+}
+
+void TCustomEdit::SetSelLength(Integer v) {
+  selLength_ = std::clamp(v, -selStart_, CharCount() - selStart_);
+  if (selLength_ < 0) {
+    selStart_ += selLength_;
+    selLength_ = -selLength_;
+  }
+  anchor_ = selStart_;
+  UpdateCaret();
+  Invalidate();
+}
+
+String TCustomEdit::SelText() const { return CopyChars(text_, selStart_, selLength_); }
+
+void TCustomEdit::SetSelText(const String& v) { ReplaceSelection(v); }
+
+void TCustomEdit::SelectAll() {
+  selStart_ = 0;
+  selLength_ = CharCount();
+  anchor_ = 0;
+  UpdateCaret();
+  Invalidate();
+}
+
+void TCustomEdit::ReplaceSelection(const String& input) {
+  String s = input;
+  // A single line: stop at the first line break.
+  size_t nl = s.find_first_of("\r\n");
+  if (nl != String::npos) s = s.substr(0, nl);
+  if (charCase_ == ecUpperCase) s = AnsiUpperCase(s);
+  else if (charCase_ == ecLowerCase) s = AnsiLowerCase(s);
+  auto b = Boundaries(text_);
+  Integer keep = CharCount() - selLength_;
+  Integer room = maxLength_ > 0 ? maxLength_ - keep : Integer(s.size());
+  if (room <= 0 && !s.empty() && maxLength_ > 0) {
+    if (selLength_ == 0) return;
+    s.clear();
+  }
+  if (maxLength_ > 0 && Integer(Boundaries(s).size()) - 1 > room) s = CopyChars(s, 0, room);
+  String n = text_.substr(0, b[size_t(selStart_)]) + s + text_.substr(b[size_t(selStart_ + selLength_)]);
+  Integer caret = selStart_ + Integer(Boundaries(s).size()) - 1;
+  text_ = n;
+  selStart_ = caret;
+  selLength_ = 0;
+  anchor_ = caret;
+  modified_ = true;
+  if (HandleAllocated()) SetWindowText(Handle(), text_.c_str());
+  UpdateCaret();
+  Invalidate();
+  Change();
+}
+
+void TCustomEdit::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomEdit::CMTextChanged(TMessage& m) {
+  Integer n = CharCount();
+  if (selStart_ > n) selStart_ = n;
+  if (selStart_ + selLength_ > n) selLength_ = n - selStart_;
+  anchor_ = selStart_;
+  TCustomControl::CMTextChanged(m);
+  UpdateCaret();
+  if (!IsLoading()) Change();
+}
+
+void TCustomEdit::CMFontChanged(TMessage& m) {
+  TCustomControl::CMFontChanged(m);
+  UpdateCaret();
+}
+
+Integer TCustomEdit::CaretX(Integer pos) {
+  String d = DisplayText();
+  auto b = Boundaries(d);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font_->Handle());
+  SIZE s;
+  GetTextExtentPoint32(dc, d.data(), int(b[size_t(std::clamp(pos, 0, Integer(b.size()) - 1))]), &s);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return s.cx + 3 - scroll_;
+}
+
+Integer TCustomEdit::CharAt(Integer x) {
+  Integer n = CharCount();
+  Integer best = 0, bestDist = INT32_MAX;
+  for (Integer i = 0; i <= n; ++i) {
+    Integer d = std::abs(CaretX(i) - x);
+    if (d < bestDist) {
+      bestDist = d;
+      best = i;
+    }
+  }
+  return best;
+}
+
+void TCustomEdit::UpdateCaret() {
+  if (!HandleAllocated()) return;
+  Integer pos = selStart_ + (anchor_ == selStart_ ? selLength_ : 0);
+  Integer x = CaretX(pos);
+  Integer visibleW = ClientWidth() - 6;
+  if (x < 3) {
+    scroll_ = std::max(0, scroll_ + x - 3);
+  } else if (x > visibleW + 3) {
+    scroll_ += x - visibleW - 3;
+  }
+  if (caretCreated_ && GetFocus() == Handle()) SetCaretPos(CaretX(pos), 2);
+}
+
+void TCustomEdit::MoveCaret(Integer pos, bool extend) {
+  pos = std::clamp(pos, 0, CharCount());
+  if (!extend) {
+    anchor_ = pos;
+    selStart_ = pos;
+    selLength_ = 0;
+  } else {
+    selStart_ = std::min(anchor_, pos);
+    selLength_ = std::abs(pos - anchor_);
+  }
+  UpdateCaret();
+  if (caretCreated_ && GetFocus() == Handle()) SetCaretPos(CaretX(pos), 2);
+  Invalidate();
+}
+
+void TCustomEdit::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
+
+void TCustomEdit::WMSetFocus(TMessage& m) {
+  TCustomControl::WMSetFocus(m);
+  CreateCaret(Handle(), nullptr, 1, std::max(ClientHeight() - 4, 1));
+  caretCreated_ = true;
+  if (autoSelect_ && !controlState_.Contains(csLButtonDown)) SelectAll();
+  UpdateCaret();
+  SetCaretPos(CaretX(selStart_ + selLength_), 2);
+  ShowCaret(Handle());
+  Invalidate();
+}
+
+void TCustomEdit::WMKillFocus(TMessage& m) {
+  if (caretCreated_) DestroyCaret();
+  caretCreated_ = false;
+  Invalidate();
+  TCustomControl::WMKillFocus(m);
+}
+
+void TCustomEdit::KeyDown(Word& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  if (key == 0) return;
+  Integer caret = selLength_ == 0 ? selStart_ : (anchor_ == selStart_ ? selStart_ + selLength_ : selStart_);
+  bool ext = shift.Contains(ssShift);
+  bool ctrl = shift.Contains(ssCtrl);
+  switch (key) {
+    case VK_LEFT:
+      MoveCaret(!ext && selLength_ ? selStart_ : caret - 1, ext);
+      key = 0;
+      break;
+    case VK_RIGHT:
+      MoveCaret(!ext && selLength_ ? selStart_ + selLength_ : caret + 1, ext);
+      key = 0;
+      break;
+    case VK_HOME: MoveCaret(0, ext); key = 0; break;
+    case VK_END: MoveCaret(CharCount(), ext); key = 0; break;
+    case VK_DELETE:
+      if (readOnly_) break;
+      if (ext) { CutToClipboard(); key = 0; break; }
+      if (selLength_ == 0 && selStart_ < CharCount()) selLength_ = 1;
+      ReplaceSelection("");
+      key = 0;
+      break;
+    case VK_INSERT:
+      if (ctrl) CopyToClipboard();
+      else if (ext && !readOnly_) PasteFromClipboard();
+      key = 0;
+      break;
+    default:
+      if (ctrl) {
+        if (key == 'A') { SelectAll(); key = 0; }
+        else if (key == 'C') { CopyToClipboard(); key = 0; }
+        else if (key == 'X' && !readOnly_) { CutToClipboard(); key = 0; }
+        else if (key == 'V' && !readOnly_) { PasteFromClipboard(); key = 0; }
+      }
+      break;
+  }
+}
+
+void TCustomEdit::KeyPress(char32_t& key) {
+  TCustomControl::KeyPress(key);
+  if (key == 0 || readOnly_) return;
+  if (key == 8) {  // backspace
+    if (selLength_ == 0 && selStart_ > 0) {
+      --selStart_;
+      selLength_ = 1;
+    }
+    ReplaceSelection("");
+    key = 0;
+    return;
+  }
+  if (key < 32 || key == 127) return;
+  String s;
+  AppendUtf8(s, key);
+  ReplaceSelection(s);
+  key = 0;
+}
+
+void TCustomEdit::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) {
+  if (b == mbLeft) {
+    if (CanFocus() && !Focused()) SetFocus();
+    MoveCaret(CharAt(x), s.Contains(ssShift));
+  }
+  TCustomControl::MouseDown(b, s, x, y);
+}
+
+void TCustomEdit::MouseMove(TShiftState s, Integer x, Integer y) {
+  if (s.Contains(ssLeft) && MouseCapture()) MoveCaret(CharAt(x), true);
+  TCustomControl::MouseMove(s, x, y);
+}
+
+void TCustomEdit::CopyToClipboard() {
+  if (selLength_ > 0 && !passwordChar_) SetClipboardText(SelText());
+}
+
+void TCustomEdit::CutToClipboard() {
+  if (readOnly_) return;
+  CopyToClipboard();
+  ReplaceSelection("");
+}
+
+void TCustomEdit::PasteFromClipboard() {
+  String s;
+  if (GetClipboardText(s)) ReplaceSelection(s);
+}
+
+void TCustomEdit::Paint() {
+  TCanvas* c = Canvas();
+  TRect r = ClientRect();
+  c->Brush()->SetColor(enabled_ ? color_ : clBtnFace);
+  c->FillRect(r);
+  if (borderStyle_ == bsSingle) {
+    RECT e = r;
+    DrawEdge(c->Handle(), &e, EDGE_SUNKEN, BF_RECT);
+  }
+  HDC dc = c->Handle();
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, 2, 2, r.Right - 2, r.Bottom - 2);
+  c->Font()->Assign(font_.get());
+  c->Font()->SetColor(enabled_ ? font_->Color() : clGrayText);
+  c->Brush()->SetStyle(bsClear);
+  String d = DisplayText();
+  Integer textH = c->TextHeight("Xg");
+  Integer y = (r.Height() - textH) / 2;
+  c->TextOut(3 - scroll_, y, d);
+  if (selLength_ > 0 && Focused()) {
+    Integer x1 = CaretX(selStart_), x2 = CaretX(selStart_ + selLength_);
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(clHighlight);
+    c->FillRect(Rect(x1, y, x2, y + textH));
+    c->Font()->SetColor(clHighlightText);
+    c->Brush()->SetStyle(bsClear);
+    auto b = Boundaries(d);
+    c->TextOut(x1, y, d.substr(b[size_t(selStart_)], b[size_t(selStart_ + selLength_)] - b[size_t(selStart_)]));
+  }
+  c->Brush()->SetStyle(bsSolid);
+  RestoreDC(dc, saved);
+  c->Refresh();
+}
+
+// ---- list box ------------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomListBox) {
+  p.Object("Items", &TCustomListBox::Items, &TCustomListBox::SetItems, TStrings::StaticClass());
+  p.Int("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight);
+  p.Int("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex).Default(-1);
+  p.Bool("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted);
+  p.Bool("TabStop", &TCustomListBox::TabStop, &TCustomListBox::SetTabStop).Default(true);
+}
+
+TCustomListBox::TCustomListBox(TComponent* owner) : TCustomControl(owner), items_(new TStringList) {
+  width_ = 121;
+  height_ = 97;
+  tabStop_ = true;
+  color_ = clWindow;
+  brush_->SetColor(color_);
+  items_->OnChange = [this](TObject*) { ItemsChanged(); };
+}
+
+TCustomListBox::~TCustomListBox() { items_->OnChange = nullptr; }
+
+void TCustomListBox::ItemsChanged() {
+  if (itemIndex_ >= Count()) itemIndex_ = Count() - 1;
+  if (topIndex_ >= Count()) topIndex_ = std::max(0, Count() - 1);
+  Invalidate();
+}
+
+bool TCustomListBox::Sorted() const { return items_->Sorted(); }
+void TCustomListBox::SetSorted(bool v) { items_->SetSorted(v); }
+
+Integer TCustomListBox::ItemHeight() const {
+  if (itemHeight_ > 0) return itemHeight_;
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font_->Handle());
+  TEXTMETRIC tm;
+  GetTextMetrics(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm.tmHeight + 2;
+}
+
+Integer TCustomListBox::VisibleCount() { return std::max(1, (ClientHeight() - 4) / std::max(ItemHeight(), 1)); }
+
+void TCustomListBox::SetTopIndex(Integer v) {
+  v = std::clamp(v, 0, std::max(0, Count() - VisibleCount()));
+  if (v == topIndex_) return;
+  topIndex_ = v;
+  Invalidate();
+}
+
+void TCustomListBox::SetItemIndex(Integer v) {
+  if (v < -1 || v >= Count()) v = -1;
+  if (v == itemIndex_) return;
+  itemIndex_ = v;
+  if (v >= 0) {
+    if (v < topIndex_) SetTopIndex(v);
+    else if (v >= topIndex_ + VisibleCount()) SetTopIndex(v - VisibleCount() + 1);
+  }
+  Invalidate();
+}
+
+TRect TCustomListBox::ItemRect(Integer index) {
+  Integer h = ItemHeight();
+  return Rect(2, 2 + (index - topIndex_) * h, ClientWidth() - 2, 2 + (index - topIndex_ + 1) * h);
+}
+
+Integer TCustomListBox::ItemAtPos(TPoint p, bool existing) {
+  Integer h = std::max(ItemHeight(), 1);
+  Integer i = topIndex_ + (p.Y - 2) / h;
+  if (p.Y < 2) i = topIndex_ - 1;
+  if (existing && (i < 0 || i >= Count())) return -1;
+  return i;
+}
+
+void TCustomListBox::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
+
+void TCustomListBox::KeyDown(Word& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  Integer n = Count();
+  if (key == 0 || n == 0) return;
+  Integer i = itemIndex_;
+  switch (key) {
+    case VK_UP: i = std::max(0, i - 1); break;
+    case VK_DOWN: i = std::min(n - 1, i + 1); break;
+    case VK_HOME: i = 0; break;
+    case VK_END: i = n - 1; break;
+    case VK_PRIOR: i = std::max(0, i - VisibleCount() + 1); break;
+    case VK_NEXT: i = std::min(n - 1, std::max(i, 0) + VisibleCount() - 1); break;
+    default: return;
+  }
+  key = 0;
+  if (i != itemIndex_) {
+    SetItemIndex(i);
+    Click();
+  }
+}
+
+void TCustomListBox::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) {
+  TWeakRef<TCustomListBox> self(this);
+  if (b == mbLeft) {
+    if (CanFocus() && !Focused()) SetFocus();
+    if (!self) return;
+    Integer i = ItemAtPos({x, y}, true);
+    if (i >= 0 && i != itemIndex_) {
+      SetItemIndex(i);
+      controlState_ += csClicked;  // Click follows on the button going up
+    } else if (i >= 0) {
+      controlState_ += csClicked;
+    } else {
+      controlState_ -= csClicked;
+    }
+  }
+  TCustomControl::MouseDown(b, s, x, y);
+}
+
+bool TCustomListBox::DoMouseWheel(TShiftState shift, Integer delta, TPoint mousePos) {
+  if (TCustomControl::DoMouseWheel(shift, delta, mousePos)) return true;
+  SetTopIndex(topIndex_ - delta / WHEEL_DELTA * Mouse()->WheelScrollLines());
+  return true;
+}
+
+void TCustomListBox::CMFocusChanged(TMessage& m) {
+  Invalidate();
+  TCustomControl::CMFocusChanged(m);
+}
+
+void TCustomListBox::Paint() {
+  TCanvas* c = Canvas();
+  TRect r = ClientRect();
+  c->Brush()->SetColor(color_);
+  c->FillRect(r);
+  RECT e = r;
+  DrawEdge(c->Handle(), &e, EDGE_SUNKEN, BF_RECT);
+  HDC dc = c->Handle();
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, 2, 2, r.Right - 2, r.Bottom - 2);
+  c->Font()->Assign(font_.get());
+  Integer last = std::min(Count(), topIndex_ + VisibleCount() + 1);
+  for (Integer i = topIndex_; i < last; ++i) {
+    TRect ir = ItemRect(i);
+    bool sel = i == itemIndex_;
+    c->Brush()->SetColor(sel ? clHighlight : color_);
+    c->FillRect(ir);
+    c->Font()->SetColor(sel ? clHighlightText : font_->Color());
+    c->Brush()->SetStyle(bsClear);
+    c->TextOut(ir.Left + 2, ir.Top + 1, items_->Strings(i));
+    c->Brush()->SetStyle(bsSolid);
+    if (sel && Focused()) c->DrawFocusRect(ir);
+  }
+  RestoreDC(dc, saved);
+  c->Refresh();
+}
+
+void InitializeStdCtrls() {
+  InitUnit("StdCtrls", [] {
+    InitializeControls();
+    for (TClass c : {TLabel::StaticClass(), TButton::StaticClass(), TCheckBox::StaticClass(), TEdit::StaticClass(),
+                     TListBox::StaticClass()})
+      RegisterClass(c);
+  });
+}

@@ -1,0 +1,257 @@
+// Standard controls, all painted by this framework: label, push button, check box, single-line
+// edit and list box.
+#pragma once
+
+#include <memory>
+
+#include "vcl/Controls.h"
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TCustomLabel : public TGraphicControl {
+  KORVAN_CLASS(TCustomLabel, TGraphicControl)
+
+ public:
+  explicit TCustomLabel(TComponent* owner);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment v) { alignment_ = v; Invalidate(); }
+  TTextLayout Layout() const { return layout_; }
+  void SetLayout(TTextLayout v) { layout_ = v; Invalidate(); }
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v) { wordWrap_ = v; AdjustSize(); Invalidate(); }
+  bool Transparent() const { return !controlStyle_.Contains(csOpaque); }
+  void SetTransparent(bool v);
+  bool ShowAccelChar() const { return showAccelChar_; }
+  void SetShowAccelChar(bool v) { showAccelChar_ = v; Invalidate(); }
+  TWinControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(TWinControl* v);
+  void SetAutoSize(bool v) override;
+  // The text's size for the current font (what AutoSize uses).
+  TSize TextSize();
+
+ protected:
+  void Paint() override;
+  bool CanAutoSize(Integer& w, Integer& h) override;
+  void Notification(TComponent* c, TOperation op) override;
+  void Dispatch(TMessage& m) override;
+  UINT DrawTextFlags() const;
+
+  TAlignment alignment_ = taLeftJustify;
+  TTextLayout layout_ = tlTop;
+  bool wordWrap_ = false;
+  bool showAccelChar_ = true;
+  TWinControl* focusControl_ = nullptr;
+};
+
+class TLabel : public TCustomLabel {
+  KORVAN_CLASS(TLabel, TCustomLabel)
+
+ public:
+  using TCustomLabel::TCustomLabel;
+};
+
+class TButtonControl : public TCustomControl {
+  KORVAN_CLASS(TButtonControl, TCustomControl)
+
+ public:
+  explicit TButtonControl(TComponent* owner);
+
+ protected:
+  void WMLButtonDown(TMessage& m) override;
+  void WMLButtonUp(TMessage& m) override;
+  void WMMouseMove(TMessage& m) override;
+  void WMKeyDown(TMessage& m) override;
+  void WMKeyUp(TMessage& m) override;
+  void WMKillFocus(TMessage& m) override;
+  void CMDialogChar(TMessage& m) override;
+  void CMEnabledChanged(TMessage& m) override;
+  void WMCancelMode(TMessage& m) override;
+  void Dispatch(TMessage& m) override;
+  bool pressed_ = false;   // drawn pushed in
+  bool tracking_ = false;  // the mouse button went down on it
+  bool spaceDown_ = false;
+};
+
+class TButton : public TButtonControl {
+  KORVAN_CLASS(TButton, TButtonControl)
+
+ public:
+  explicit TButton(TComponent* owner);
+  bool Default() const { return default_; }
+  void SetDefault(bool v);
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool v) { cancel_ = v; }
+  Integer ModalResult() const { return modalResult_; }
+  void SetModalResult(Integer v) { modalResult_ = v; }
+  // Whether Enter presses this button now (the default button, unless another button has
+  // the focus; or this button when it has the focus).
+  bool Active() const { return active_; }
+  void Click() override;
+
+  void CMDialogKey(TMessage& m) override;
+  void CMFocusChanged(TMessage& m) override;
+
+ protected:
+  void Paint() override;
+  void WMGetDlgCode(TMessage& m) override;
+
+  bool default_ = false;
+  bool cancel_ = false;
+  bool active_ = false;
+  Integer modalResult_ = 0;
+};
+
+class TCheckBox : public TButtonControl {
+  KORVAN_CLASS(TCheckBox, TButtonControl)
+
+ public:
+  explicit TCheckBox(TComponent* owner);
+  bool Checked() const { return state_ == cbChecked; }
+  void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+  TCheckBoxState State() const { return state_; }
+  void SetState(TCheckBoxState v);
+  bool AllowGrayed() const { return allowGrayed_; }
+  void SetAllowGrayed(bool v) { allowGrayed_ = v; }
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment v) { alignment_ = v; Invalidate(); }
+
+ protected:
+  void Click() override;
+  void Paint() override;
+  void WMGetDlgCode(TMessage& m) override;
+  TCheckBoxState state_ = cbUnchecked;
+  bool allowGrayed_ = false;
+  TAlignment alignment_ = taRightJustify;
+  bool toggling_ = false;
+};
+
+// A single-line text editor: caret, selection with the keyboard and the mouse, clipboard,
+// maximum length in characters, password character, read-only.
+class TCustomEdit : public TCustomControl {
+  KORVAN_CLASS(TCustomEdit, TCustomControl)
+
+ public:
+  explicit TCustomEdit(TComponent* owner);
+  ~TCustomEdit() override;
+  Integer MaxLength() const { return maxLength_; }
+  void SetMaxLength(Integer v) { maxLength_ = v; }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool v) { readOnly_ = v; }
+  char32_t PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char32_t v) { passwordChar_ = v; Invalidate(); }
+  TEditCharCase CharCase() const { return charCase_; }
+  void SetCharCase(TEditCharCase v);
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle v) { borderStyle_ = v; Invalidate(); }
+  bool AutoSelect() const { return autoSelect_; }
+  void SetAutoSelect(bool v) { autoSelect_ = v; }
+  bool Modified() const { return modified_; }
+  void SetModified(bool v) { modified_ = v; }
+  // Positions count characters (whole UTF-8 sequences).
+  Integer SelStart() const { return selStart_; }
+  void SetSelStart(Integer v);
+  Integer SelLength() const { return selLength_; }
+  void SetSelLength(Integer v);
+  String SelText() const;
+  void SetSelText(const String& v);
+  void SelectAll();
+  void ClearSelection() { SetSelText(""); }
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void Clear() { SetText(""); }
+
+  TNotifyEvent OnChange;
+
+ protected:
+  void Paint() override;
+  void WMGetDlgCode(TMessage& m) override;
+  void WMSetFocus(TMessage& m) override;
+  void WMKillFocus(TMessage& m) override;
+  void KeyDown(Word& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  void MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) override;
+  void MouseMove(TShiftState s, Integer x, Integer y) override;
+  void CMTextChanged(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+  virtual void Change();
+  TColor DefaultColor() const override { return clWindow; }
+
+  Integer CharCount() const;
+  Integer CharAt(Integer x);
+  Integer CaretX(Integer pos);
+  String DisplayText() const;
+  void ReplaceSelection(const String& s);
+  void MoveCaret(Integer pos, bool extend);
+  void UpdateCaret();
+
+  Integer maxLength_ = 0;
+  bool readOnly_ = false;
+  char32_t passwordChar_ = 0;
+  TEditCharCase charCase_ = ecNormal;
+  TBorderStyle borderStyle_ = bsSingle;
+  bool autoSelect_ = true;
+  bool modified_ = false;
+  Integer selStart_ = 0, selLength_ = 0;
+  Integer anchor_ = 0;  // the fixed end of a selection made with Shift or the mouse
+  Integer scroll_ = 0;  // pixels scrolled off at the left
+  bool caretCreated_ = false;
+};
+
+class TEdit : public TCustomEdit {
+  KORVAN_CLASS(TEdit, TCustomEdit)
+
+ public:
+  using TCustomEdit::TCustomEdit;
+};
+
+// A list of strings with one selected item.
+class TCustomListBox : public TCustomControl {
+  KORVAN_CLASS(TCustomListBox, TCustomControl)
+
+ public:
+  explicit TCustomListBox(TComponent* owner);
+  ~TCustomListBox() override;
+  TStrings* Items() const { return items_.get(); }
+  void SetItems(TStrings* v) { items_->Assign(v); }
+  Integer ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(Integer v);
+  Integer TopIndex() const { return topIndex_; }
+  void SetTopIndex(Integer v);
+  Integer ItemHeight() const;
+  void SetItemHeight(Integer v) { itemHeight_ = v; Invalidate(); }
+  bool Sorted() const;
+  void SetSorted(bool v);
+  Integer Count() const { return items_->Count(); }
+  Integer ItemAtPos(TPoint p, bool existing);
+  TRect ItemRect(Integer index);
+  void Clear() { items_->Clear(); }
+
+ protected:
+  void Paint() override;
+  void WMGetDlgCode(TMessage& m) override;
+  void KeyDown(Word& key, TShiftState shift) override;
+  void MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) override;
+  bool DoMouseWheel(TShiftState shift, Integer delta, TPoint mousePos) override;
+  void CMFocusChanged(TMessage& m) override;
+  TColor DefaultColor() const override { return clWindow; }
+  Integer VisibleCount();
+  void ItemsChanged();
+
+  std::unique_ptr<TStringList> items_;
+  Integer itemIndex_ = -1;
+  Integer topIndex_ = 0;
+  Integer itemHeight_ = 0;
+};
+
+class TListBox : public TCustomListBox {
+  KORVAN_CLASS(TListBox, TCustomListBox)
+
+ public:
+  using TCustomListBox::TCustomListBox;
+};
+
+void InitializeStdCtrls();
