@@ -106,6 +106,15 @@ String ConvertIcuPattern(const icu::UnicodeString& pattern, bool widen_year) {
       }
       continue;
     }
+    // Direction marks carry no text; the date parser would stumble over them.
+    if (src.compare(i, 3, "\u200E") == 0 || src.compare(i, 3, "\u200F") == 0) {
+      i += 3;
+      continue;
+    }
+    if (src.compare(i, 2, "\u061C") == 0) {
+      i += 2;
+      continue;
+    }
     // Locale spaces become plain spaces.
     if (src.compare(i, 3, "\u202F") == 0 || src.compare(i, 3, "\u2009") == 0) {
       out += ' ';

@@ -319,7 +319,7 @@ TEST(DateParsing, ErrorsNameTheText) {
 }
 
 TEST(DateParsing, RoundTripsThroughTheLocaleFormats) {
-  for (const char* locale : {"en_US", "de_DE", "ja_JP", "en_GB", "fr_FR"}) {
+  for (const char* locale : {"en_US", "de_DE", "ja_JP", "en_GB", "fr_FR", "ar_EG", "ru_RU", "es_ES"}) {
     TFormatSettings f = TFormatSettings::FromLocale(locale);
     for (TDateTime v : {EncodeDate(2024, 2, 9) + EncodeTime(15, 4, 5, 0), EncodeDate(1950, 12, 31),
                         EncodeDateTime(1899, 12, 29, 6, 0, 0, 0), EncodeDate(2000, 1, 1) + EncodeTime(0, 0, 1, 0)}) {
