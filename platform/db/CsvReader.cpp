@@ -9,7 +9,11 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <fcntl.h>
+#include <functional>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_set>
 
 namespace {
@@ -334,16 +338,22 @@ bool TryDateTime(std::string_view s, const TCsvLocale& locale, const String& ord
 }
 
 // ---------------------------------------------------------------------------------------------
-// Column building: every value is kept as text; alongside, the column's narrowest type so far
-// and the values converted to it.
+// Column building. A column keeps its narrowest type so far and its values converted to it;
+// texts are kept only once the column is text. When a column turns to text after some
+// records, the texts of those records are read again from the file text at the end, in one
+// pass for all such columns.
 
 enum class TGuess : uint8_t { Unknown, Int, Float, Date, Text };
 
 struct TColumnBuilder {
-  TMemColumn text{TMemColumnKind::Text};
   TGuess guess = TGuess::Unknown;
+  std::size_t rows = 0;           // values added so far
+  bool any_value = false;         // a non-null value was seen
+  std::vector<uint8_t> nulls;     // while not text
   std::vector<int64_t> ints;
-  std::vector<double> floats;  // floats or dates
+  std::vector<double> floats;     // floats or dates
+  TMemColumn text{TMemColumnKind::Text};  // once text: the values from row text_from on
+  std::size_t text_from = 0;
   std::size_t max_chars = 0;
 };
 
@@ -354,44 +364,61 @@ std::size_t CharCount(std::string_view s) {
   return n;
 }
 
+void NoteLength(TColumnBuilder& col, std::string_view value) {
+  if (value.size() > col.max_chars) {
+    std::size_t chars = value.size() <= MaxCsvStringSize ? value.size() : CharCount(value);
+    if (chars > col.max_chars) col.max_chars = chars;
+  }
+}
+
 struct TGuessContext {
   const TCsvLocale* locale;
   String order;
   String locale_seps;
 };
 
-void AddValue(TColumnBuilder& col, std::string_view value, const TGuessContext& ctx) {
-  col.text.AppendText(value);
-  if (value.size() > col.max_chars) {
-    std::size_t chars = value.size() <= MaxCsvStringSize ? value.size() : CharCount(value);
-    if (chars > col.max_chars) col.max_chars = chars;
+void ToText(TColumnBuilder& col) {
+  col.guess = TGuess::Text;
+  if (!col.any_value) {
+    // Only nulls so far: nothing to read again.
+    col.text.Reserve(col.rows);
+    for (std::size_t i = 0; i < col.rows; ++i) col.text.AppendNull();
+    col.text_from = 0;
+  } else {
+    col.text_from = col.rows;
   }
-  if (col.guess == TGuess::Text) return;
+  std::vector<uint8_t>().swap(col.nulls);
+  std::vector<int64_t>().swap(col.ints);
+  std::vector<double>().swap(col.floats);
+}
+
+void AddValue(TColumnBuilder& col, std::string_view value, const TGuessContext& ctx) {
+  if (col.guess == TGuess::Text) {
+    col.text.AppendText(value);
+    NoteLength(col, value);
+    ++col.rows;
+    return;
+  }
   std::string_view v = TrimBlanks(value);
-  std::size_t row = col.text.Count() - 1;
-  auto to_text = [&] {
-    col.guess = TGuess::Text;
-    std::vector<int64_t>().swap(col.ints);
-    std::vector<double>().swap(col.floats);
-  };
   int64_t iv;
   double dv;
+  bool ok = true;
   switch (col.guess) {
     case TGuess::Unknown:
       if (TryParseInt32(v, iv)) {
         col.guess = TGuess::Int;
-        col.ints.resize(row, 0);
+        col.ints.resize(col.rows, 0);
         col.ints.push_back(iv);
       } else if (TryParseFloat(v, dv)) {
         col.guess = TGuess::Float;
-        col.floats.resize(row, 0);
+        col.floats.resize(col.rows, 0);
         col.floats.push_back(dv);
       } else if (TryDateTime(v, *ctx.locale, ctx.order, ctx.locale_seps.c_str(), dv)) {
         col.guess = TGuess::Date;
-        col.floats.resize(row, 0);
+        col.floats.resize(col.rows, 0);
         col.floats.push_back(dv);
       } else {
-        to_text();
+        ok = false;
       }
       break;
     case TGuess::Int:
@@ -404,26 +431,43 @@ void AddValue(TColumnBuilder& col, std::string_view value, const TGuessContext& 
         std::vector<int64_t>().swap(col.ints);
         col.floats.push_back(dv);
       } else {
-        to_text();
+        ok = false;
       }
       break;
     case TGuess::Float:
       if (TryParseFloat(v, dv)) col.floats.push_back(dv);
-      else to_text();
+      else ok = false;
       break;
     case TGuess::Date:
       if (TryDateTime(v, *ctx.locale, ctx.order, ctx.locale_seps.c_str(), dv)) col.floats.push_back(dv);
-      else to_text();
+      else ok = false;
       break;
     case TGuess::Text:
       break;
   }
+  if (ok) {
+    col.nulls.push_back(0);
+    NoteLength(col, value);
+    col.any_value = true;
+    ++col.rows;
+    return;
+  }
+  ToText(col);
+  col.text.AppendText(value);
+  NoteLength(col, value);
+  col.any_value = true;
+  ++col.rows;
 }
 
 void AddNull(TColumnBuilder& col) {
-  col.text.AppendNull();
-  if (col.guess == TGuess::Int) col.ints.push_back(0);
-  else if (col.guess == TGuess::Float || col.guess == TGuess::Date) col.floats.push_back(0);
+  if (col.guess == TGuess::Text) {
+    col.text.AppendNull();
+  } else {
+    col.nulls.push_back(1);
+    if (col.guess == TGuess::Int) col.ints.push_back(0);
+    else if (col.guess == TGuess::Float || col.guess == TGuess::Date) col.floats.push_back(0);
+  }
+  ++col.rows;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -434,6 +478,7 @@ class TSplitter {
   explicit TSplitter(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
 
   bool AtEnd() const { return p_ >= end_; }
+  std::size_t Remaining() const { return std::size_t(end_ - p_); }
 
   // Skips lines that hold nothing at all.
   void SkipEmptyLines() {
@@ -505,28 +550,20 @@ class TSplitter {
 
 TCsvColumnType FinishColumn(TColumnBuilder& b, TMemColumn& out) {
   switch (b.guess) {
-    case TGuess::Int: {
-      TMemColumn c(TMemColumnKind::Int);
-      c.Reserve(b.ints.size());
-      for (std::size_t i = 0; i < b.ints.size(); ++i) {
-        if (b.text.IsNull(i)) c.AppendNull();
-        else c.AppendInt(b.ints[i]);
-      }
-      out = std::move(c);
+    case TGuess::Int:
+      out = TMemColumn::FromInts(std::move(b.nulls), std::move(b.ints));
       return TCsvColumnType::Integer;
-    }
     case TGuess::Float:
     case TGuess::Date: {
-      TMemColumn c(TMemColumnKind::Float);
-      c.Reserve(b.floats.size());
-      for (std::size_t i = 0; i < b.floats.size(); ++i) {
-        if (b.text.IsNull(i)) c.AppendNull();
-        else c.AppendFloat(b.floats[i]);
-      }
-      out = std::move(c);
-      return b.guess == TGuess::Float ? TCsvColumnType::Float : TCsvColumnType::DateTime;
+      bool date = b.guess == TGuess::Date;
+      out = TMemColumn::FromFloats(std::move(b.nulls), std::move(b.floats));
+      return date ? TCsvColumnType::DateTime : TCsvColumnType::Float;
     }
     case TGuess::Unknown:
+      out = TMemColumn(TMemColumnKind::Text);
+      out.Reserve(b.rows);
+      for (std::size_t i = 0; i < b.rows; ++i) out.AppendNull();
+      return TCsvColumnType::String;
     case TGuess::Text:
       break;
   }
@@ -600,6 +637,7 @@ TCsvTable ReadCsvBytes(std::string_view bytes, const TCsvOptions& options, const
 
   std::size_t records = 0;
   const uint64_t limit = options.MaxRecords < 0 ? UINT64_MAX : uint64_t(options.MaxRecords);
+  const TSplitter data_start = split;
   for (;;) {
     split.SkipEmptyLines();
     if (split.AtEnd() || records >= limit) break;
@@ -614,6 +652,72 @@ TCsvTable ReadCsvBytes(std::string_view bytes, const TCsvOptions& options, const
     } while (!last);
     for (; c < ncols; ++c) AddNull(cols[c]);  // a short line: the missing values are null
     ++records;
+    if (records == 1024 && split.Remaining() > 0) {
+      // Room for the records to come, estimated from the first ones, so that the columns
+      // grow without being copied again and again.
+      double consumed = double(text.size() - split.Remaining());
+      double factor = double(text.size()) / consumed * 1.1;
+      std::size_t rows = std::size_t(double(records) * factor) + 16;
+      if (rows > limit) rows = std::size_t(limit);
+      for (TColumnBuilder& col : cols) {
+        if (col.guess == TGuess::Text) {
+          col.text.Reserve(rows);
+          col.text.ReserveText(std::size_t(double(col.text.TextBytes()) * factor) + 64);
+        } else {
+          col.nulls.reserve(rows);
+        }
+        if (col.guess == TGuess::Int) col.ints.reserve(rows);
+        if (col.guess == TGuess::Float || col.guess == TGuess::Date) col.floats.reserve(rows);
+      }
+    }
+  }
+
+  // Columns that turned to text late: their earlier texts, read again in one pass.
+  std::vector<int> late(ncols, -1);
+  std::vector<TMemColumn> early;
+  std::size_t reread = 0;
+  for (std::size_t c = 0; c < ncols; ++c) {
+    if (cols[c].guess == TGuess::Text && cols[c].text_from > 0) {
+      late[c] = int(early.size());
+      early.emplace_back(TMemColumnKind::Text);
+      early.back().Reserve(cols[c].text_from);
+      reread = std::max(reread, cols[c].text_from);
+    }
+  }
+  if (reread > 0) {
+    TSplitter again = data_start;
+    for (std::size_t r = 0; r < reread; ++r) {
+      again.SkipEmptyLines();
+      std::size_t c = 0;
+      do {
+        again.ReadValue(value, quoted, last);
+        if (c < ncols && late[c] >= 0 && r < cols[c].text_from) {
+          TMemColumn& e = early[std::size_t(late[c])];
+          if (value.empty() && !quoted) {
+            e.AppendNull();
+          } else {
+            e.AppendText(value);
+            NoteLength(cols[c], value);
+          }
+        }
+        ++c;
+      } while (!last);
+      for (; c < ncols; ++c)
+        if (late[c] >= 0 && r < cols[c].text_from) early[std::size_t(late[c])].AppendNull();
+    }
+    for (std::size_t c = 0; c < ncols; ++c) {
+      if (late[c] < 0) continue;
+      TMemColumn& e = early[std::size_t(late[c])];
+      TMemColumn& rest = cols[c].text;
+      e.Reserve(e.Count() + rest.Count());
+      e.ReserveText(e.TextBytes() + rest.TextBytes());
+      for (std::size_t i = 0; i < rest.Count(); ++i) {
+        if (rest.IsNull(i)) e.AppendNull();
+        else e.AppendText(rest.Text(i));
+      }
+      rest = std::move(e);
+      cols[c].text_from = 0;
+    }
   }
 
   table.RecordCount = records;
@@ -639,19 +743,29 @@ TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
     throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
   }
   if (S_ISDIR(st.st_mode)) throw ECsvError(Quoted(path) + " is a folder, not a file");
-  std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!f) throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+  std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* p) { ::close(*p); });
+  // A regular file is mapped rather than copied; anything else is read in chunks.
+  if (S_ISREG(st.st_mode) && st.st_size > 0) {
+    void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (map != MAP_FAILED) {
+      std::unique_ptr<void, std::function<void(void*)>> unmap(map, [&](void* m) { ::munmap(m, std::size_t(st.st_size)); });
+      ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);
+      return ReadCsvBytes(std::string_view(static_cast<const char*>(map), std::size_t(st.st_size)), options,
+                          file_name);
+    }
+  }
   String bytes;
-  if (S_ISREG(st.st_mode)) bytes.resize(std::size_t(st.st_size));
-  std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f.get());
-  if (std::ferror(f.get()))
-    throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
-  bytes.resize(got);
-  // The size may have grown since stat, or the file may not report one.
   char chunk[65536];
-  std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) bytes.append(chunk, n);
-  if (std::ferror(f.get()))
-    throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+  for (;;) {
+    ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+    }
+    if (n == 0) break;
+    bytes.append(chunk, std::size_t(n));
+  }
   return ReadCsvBytes(bytes, options, file_name);
 }

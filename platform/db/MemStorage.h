@@ -43,6 +43,29 @@ class TMemColumn {
     }
   }
 
+  void ReserveText(std::size_t bytes) { arena_.reserve(bytes); }
+  std::size_t TextBytes() const { return arena_.size(); }
+
+  // A column made of values and null flags built elsewhere (a null row's value is ignored).
+  static TMemColumn FromInts(std::vector<uint8_t> nulls, std::vector<int64_t> values) {
+    TMemColumn c(TMemColumnKind::Int);
+    c.nulls_ = std::move(nulls);
+    c.ints_ = std::move(values);
+    return c;
+  }
+  static TMemColumn FromFloats(std::vector<uint8_t> nulls, std::vector<double> values) {
+    TMemColumn c(TMemColumnKind::Float);
+    c.nulls_ = std::move(nulls);
+    c.floats_ = std::move(values);
+    return c;
+  }
+  // The null flags, taken out of the column (which is left empty).
+  std::vector<uint8_t> TakeNulls() {
+    std::vector<uint8_t> n = std::move(nulls_);
+    Clear();
+    return n;
+  }
+
   // Appends a null value (also for Other columns, whose values live elsewhere).
   void AppendNull() {
     nulls_.push_back(1);

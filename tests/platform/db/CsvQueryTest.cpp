@@ -121,6 +121,8 @@ const CsvCase kCases[] = {
     {"integers widen to float", "n\n1\n2.5\n", "n:Float", {{"1"}, {"2.5"}}},
     {"beyond 32 bits is float", "n\n2147483647\n2147483648\n", "n:Float", {{"2147483647"}, {"2147483648"}}},
     {"a later text widens to text", "n\n1\nabc\n", "n:String", {{"1"}, {"abc"}}},
+    {"late text keeps the earlier texts as written", "a,b\n+1,\"x,\r\ny\"\n\n 2 \n3.0,z\nabc,w\n",
+     "a:String,b:String", {{"+1", "x,\r\ny"}, {" 2 ", "NULL"}, {"3.0", "z"}, {"abc", "w"}}},
     {"driver dates", "d\n2024-03-31\n2024/04/01 13:45\n2024-04-02T08:00:30\n", "d:DateTime",
      {{"2024-03-31 00:00:00"}, {"2024-04-01 13:45:00"}, {"2024-04-02 08:00:30"}}},
     {"locale dates", "d\n3/31/2024\n12/1/24 9:05\n", "d:DateTime", {{"2024-03-31 00:00:00"}, {"2024-12-01 09:05:00"}}},
