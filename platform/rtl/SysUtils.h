@@ -388,8 +388,8 @@ TDateTime StrToDateTimeDef(const String& s, TDateTime def, const TFormatSettings
 constexpr char PathDelim = '/';
 constexpr char DriveDelim = '\0';
 // "dir/name.ext" -> "name.ext"; ExtractFilePath keeps the trailing delimiter ("dir/"),
-// ExtractFileDir drops it ("dir"); ExtractFileExt gives ".ext" (the last dot of the name
-// part) or "".
+// ExtractFileDir drops it ("dir", but "/" for the root); ExtractFileExt gives ".ext" (from
+// the last dot of the name part) or "" (a name whose only dot leads, ".profile", has none).
 String ExtractFileName(const String& path);
 String ExtractFilePath(const String& path);
 String ExtractFileDir(const String& path);
