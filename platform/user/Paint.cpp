@@ -206,7 +206,8 @@ HRGN VisibleRegion(HWND w, bool clientOnly, bool clipChildren) {
   return rgn;
 }
 
-void InvalidateWindowRegion(HWND w, HRGN rgnInWindow, bool erase, bool frame, bool children) {
+void InvalidateWindowRegion(HWND w, HRGN rgnInWindow, bool erase, bool frame, bool children,
+                            bool childFrames) {
   if (!Valid(w) || w->messageOnly || w->isDesktop || !IsVisibleDeep(w)) return;
   HRGN r = EmptyRgn();
   HRGN box = RectRgn(frame ? WindowBox(w) : w->client);
@@ -237,9 +238,7 @@ void InvalidateWindowRegion(HWND w, HRGN rgnInWindow, bool erase, bool frame, bo
         if (!(c->style & WS_VISIBLE)) continue;
         HRGN cr = ToChild(w, c, r);
         if (!RgnEmpty(cr)) {
-          HRGN all = RectRgn(WindowBox(c));
-          InvalidateWindowRegion(c, cr, erase, true, true);
-          DeleteObject(all);
+          InvalidateWindowRegion(c, cr, erase, frame || childFrames, true, childFrames);
         }
         DeleteObject(cr);
       }

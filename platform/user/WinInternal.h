@@ -109,7 +109,10 @@ LRESULT Send(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Painting.
-void InvalidateWindowRegion(HWND w, HRGN rgnInWindow, bool erase, bool frame, bool children);
+// childFrames: the frames of children in the area need painting too (something that
+// covered them went away).
+void InvalidateWindowRegion(HWND w, HRGN rgnInWindow, bool erase, bool frame, bool children,
+                            bool childFrames = false);
 bool NeedsPaint(HWND w);
 HWND FindWindowToPaint(HWND filter);
 void EnsureSurface(HWND top);

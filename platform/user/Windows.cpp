@@ -182,7 +182,7 @@ void ExposeInParent(HWND w, const RECT& rectInParent) {
   RECT r = rectInParent;
   OffsetRect(&r, cr.Left, cr.Top);
   HRGN rgn = wm::RectRgn(r);
-  wm::InvalidateWindowRegion(p, rgn, true, false, true);
+  wm::InvalidateWindowRegion(p, rgn, true, false, true, true);
   DeleteObject(rgn);
 }
 
