@@ -6,6 +6,57 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
+
+// ---------------------------------------------------------------------------------------------
+// Base classes
+
+KORVAN_IMPLEMENT_CLASS(TcxInterfacedPersistent)
+KORVAN_IMPLEMENT_CLASS(TcxComponent)
+
+TcxComponent::~TcxComponent() { ClearObjectLinksTo(this); }
+
+void TcxComponent::BeforeDestruction() {
+  if (!ComponentState().Contains(csDestroying)) Destroying();
+  ClearObjectLinksTo(this);
+  TComponent::BeforeDestruction();
+}
+
+void TcxComponent::AfterLoad() {
+  TComponent::Loaded();
+  RefreshFakeLinks();
+}
+
+void TcxComponent::RefreshFakeLinks() {
+  if (!InDesigner() || ComponentState().Contains(csDestroying) || Owner() == nullptr) return;
+  std::vector<TComponent*> list;
+  ListLinkedComponents(list);
+  for (std::size_t k = 0; k < 3; ++k) fakeLinks_[k] = k < list.size() ? list[k] : nullptr;
+}
+
+void TcxObjectList::Clear() {
+  for (Integer i = 0; i < Count(); ++i) delete static_cast<TObject*>(Items(i));
+  TList::Clear();
+}
+
+void TcxOpenList::PutExtending(int index, Pointer item) {
+  if (index < 0) TList::Error("List index out of bounds (%d)", index);
+  if (Count() < index + 1) SetCount(index + 1);
+  SetItems(index, item);
+}
+
+void TcxFreeNotificator::WatchComponent(TComponent* c) {
+  if (c != nullptr) c->FreeNotification(this);
+}
+
+void TcxFreeNotificator::UnwatchComponent(TComponent* c) {
+  if (c != nullptr) c->RemoveFreeNotification(this);
+}
+
+void TcxFreeNotificator::Notification(TComponent* c, TOperation operation) {
+  TComponent::Notification(c, operation);
+  if (operation == opRemove && OnComponentFreed) OnComponentFreed(c);
+}
 
 // ---------------------------------------------------------------------------------------------
 // TcxRegisteredClassList
@@ -339,6 +390,61 @@ String ComposeComponentName(const String& prefixName, const String& className, c
   String r = prefixName + t;
   if (n > 0) r += std::to_string(n);
   return r;
+}
+
+bool MemoryStreamsEqual(TMemoryStream* a, TMemoryStream* b) {
+  if (a->Size() != b->Size()) return false;
+  return a->Size() == 0 || std::memcmp(a->Memory(), b->Memory(), std::size_t(a->Size())) == 0;
+}
+
+namespace {
+// Reaches the protected owner query of any persistent object.
+struct PersistentAccess : TPersistent {
+  static TPersistent* OwnerOf(TPersistent* p) { return (p->*(&PersistentAccess::GetOwner))(); }
+};
+
+String UpperAscii(String s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = char(c - 32);
+  return s;
+}
+}  // namespace
+
+TPersistent* PersistentOwnerOf(TPersistent* p) { return p ? PersistentAccess::OwnerOf(p) : nullptr; }
+
+void RenameChildrenByPrefix(TComponent* container, TComponent* childOwner, const String& newPrefix,
+                            const String& oldPrefix, int count,
+                            const std::function<TComponent*(TComponent* container, int index)>& getChild) {
+  if (container->ComponentState().Contains(csAncestor)) return;
+  for (int i = 0; i < count; ++i) {
+    TComponent* child = getChild(container, i);
+    if (child == nullptr || child->Owner() != childOwner) continue;
+    const String& name = child->Name();
+    if (name.size() <= oldPrefix.size() || UpperAscii(name.substr(0, oldPrefix.size())) != UpperAscii(oldPrefix))
+      continue;
+    try {
+      child->SetName(newPrefix + name.substr(oldPrefix.size()));
+    } catch (const EComponentError&) {
+      // A duplicate or invalid name: the child keeps its name.
+    }
+  }
+}
+
+bool IsComponentNameFree(TComponent* owner, TComponent* component, const String& name) {
+  if (owner == nullptr) return true;
+  String upper = UpperAscii(name);
+  for (Integer i = 0; i < owner->ComponentCount(); ++i) {
+    TComponent* c = owner->Components(i);
+    if (c != component && UpperAscii(c->Name()) == upper) return false;
+  }
+  return true;
+}
+
+String GenerateUniqueComponentName(TComponent* owner, TComponent* prefixComponent, TComponent* component,
+                                   const String& stripPrefix, const String& baseName) {
+  String prefix = prefixComponent ? prefixComponent->Name() : String();
+  return GenerateUniqueName(prefix, component->ClassName(), stripPrefix, baseName,
+                            [&](const String& n) { return IsComponentNameFree(owner, component, n); });
 }
 
 String GenerateUniqueName(const String& prefixName, const String& className, const String& stripPrefix,

@@ -7,9 +7,86 @@
 #include <memory>
 #include <vector>
 
+#include "rtl/Classes.h"
 #include "rtl/System.h"
 
 enum TcxAlignmentVert { vaTop, vaBottom, vaCenter };
+
+// ---------------------------------------------------------------------------------------------
+// Base classes
+
+// A persistent object with an owner, answered by its owner query.
+class TcxInterfacedPersistent : public TPersistent {
+  KORVAN_CLASS(TcxInterfacedPersistent, TPersistent)
+
+ public:
+  using CreateArgType = TPersistent*;
+  explicit TcxInterfacedPersistent(TPersistent* owner) : owner_(owner) {}
+  TPersistent* Owner() const { return owner_; }
+
+ protected:
+  TPersistent* GetOwner() const override { return owner_; }
+
+ private:
+  TPersistent* owner_;
+};
+
+// A component that keeps up to three stored references to the components it depends on, so
+// that a designer keeps them in view, and that clears the weak links to itself when it goes.
+class TcxComponent : public TComponent {
+  KORVAN_CLASS(TcxComponent, TComponent)
+
+ public:
+  explicit TcxComponent(TComponent* owner) : TComponent(owner) {}
+  ~TcxComponent() override;
+  void BeforeDestruction() override;
+
+  TComponent* FakeComponentLink1() const { return fakeLinks_[0]; }
+  TComponent* FakeComponentLink2() const { return fakeLinks_[1]; }
+  TComponent* FakeComponentLink3() const { return fakeLinks_[2]; }
+  void SetFakeComponentLink1(TComponent* c) { fakeLinks_[0] = c; }
+  void SetFakeComponentLink2(TComponent* c) { fakeLinks_[1] = c; }
+  void SetFakeComponentLink3(TComponent* c) { fakeLinks_[2] = c; }
+
+  bool InDesigner() const { return ComponentState().Contains(csDesigning); }
+  // At design time only: the links take the first three components ListLinkedComponents names.
+  void RefreshFakeLinks();
+  void Loaded() override { AfterLoad(); }
+
+ protected:
+  virtual void AfterLoad();
+  virtual void ListLinkedComponents(std::vector<TComponent*>& list) {}
+
+ private:
+  TComponent* fakeLinks_[3] = {nullptr, nullptr, nullptr};
+};
+
+// A list that owns its objects: Clear frees every object.
+class TcxObjectList : public TList {
+ public:
+  ~TcxObjectList() override { Clear(); }
+  void Clear() override;
+  TObject* ObjectAt(int i) const { return static_cast<TObject*>(Items(i)); }
+};
+
+// A list that grows on demand when an item is put beyond its end.
+class TcxOpenList : public TList {
+ public:
+  Pointer ItemAt(int i) const { return Items(i); }
+  void PutExtending(int index, Pointer item);
+};
+
+// Tells OnComponentFreed when a watched component is destroyed.
+class TcxFreeNotificator : public TComponent {
+ public:
+  explicit TcxFreeNotificator(TComponent* owner = nullptr) : TComponent(owner) {}
+  void WatchComponent(TComponent* c);
+  void UnwatchComponent(TComponent* c);
+  std::function<void(TComponent*)> OnComponentFreed;
+
+ protected:
+  void Notification(TComponent* c, TOperation operation) override;
+};
 
 // ---------------------------------------------------------------------------------------------
 // Registry mapping item classes to registered classes by inheritance: a lookup answers the
@@ -197,6 +274,20 @@ String BeforeDescriptionSeparator(const String& text);
 // Removes every character other than ASCII letters, digits and '_' (a multi-byte character
 // is removed whole).
 String SanitizeIdentifier(const String& text);
+bool MemoryStreamsEqual(TMemoryStream* a, TMemoryStream* b);
+// Any persistent object's owner query.
+TPersistent* PersistentOwnerOf(TPersistent* p);
+// For the first `count` children of `container` that `childOwner` owns and whose names start
+// with `oldPrefix` (case-insensitive, and are longer), replaces the prefix by `newPrefix`. A
+// name that cannot be taken (a duplicate, an invalid name) is left; an inherited container is
+// skipped entirely.
+void RenameChildrenByPrefix(TComponent* container, TComponent* childOwner, const String& newPrefix,
+                            const String& oldPrefix, int count,
+                            const std::function<TComponent*(TComponent* container, int index)>& getChild);
+// A name for `component` that no other component of `owner` has: see GenerateUniqueName.
+String GenerateUniqueComponentName(TComponent* owner, TComponent* prefixComponent, TComponent* component,
+                                   const String& stripPrefix, const String& baseName);
+bool IsComponentNameFree(TComponent* owner, TComponent* component, const String& name);
 // Builds a component name from a prefix name, a class name and a base name; see the .cpp.
 String ComposeComponentName(const String& prefixName, const String& className, const String& stripPrefix,
                             const String& baseName, Integer n);

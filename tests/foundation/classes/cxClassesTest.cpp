@@ -262,3 +262,152 @@ TEST(ClassUtilities, ComponentNames) {
 }
 
 }  // namespace
+
+namespace {
+
+// A component that links to the components it was given.
+class TLinking : public TcxComponent {
+ public:
+  using TcxComponent::TcxComponent;
+  std::vector<TComponent*> linked;
+
+ protected:
+  void ListLinkedComponents(std::vector<TComponent*>& list) override { list = linked; }
+};
+
+// An object that counts its destruction.
+class TCounted : public TObject {
+ public:
+  explicit TCounted(int* freed) : freed_(freed) {}
+  ~TCounted() override { ++*freed_; }
+
+ private:
+  int* freed_;
+};
+
+TEST(ClassComponents, ComponentClearsLinksWhenFreedEitherWay) {
+  auto* viaFree = new TcxComponent(nullptr);
+  auto* viaDelete = new TcxComponent(nullptr);
+  TcxObjectLink* a = AcquireObjectLink(viaFree);
+  TcxObjectLink* b = AcquireObjectLink(viaDelete);
+  viaFree->Free();
+  delete viaDelete;
+  EXPECT_EQ(a->Target, nullptr);
+  EXPECT_EQ(b->Target, nullptr);
+  ReleaseObjectLink(a);
+  ReleaseObjectLink(b);
+  EXPECT_EQ(ObjectLinkCount(), 0);
+}
+
+TEST(ClassComponents, FakeLinksFollowTheLinkedComponentsAtDesignTime) {
+  TComponent owner(nullptr);
+  auto* x = new TComponent(&owner);
+  auto* y = new TComponent(&owner);
+  auto* c = new TLinking(&owner);
+  c->linked = {x, y, x, y};
+  c->RefreshFakeLinks();
+  EXPECT_EQ(c->FakeComponentLink1(), nullptr);  // not designing
+  owner.SetDesigning(true);
+  EXPECT_TRUE(c->InDesigner());
+  c->RefreshFakeLinks();
+  EXPECT_EQ(c->FakeComponentLink1(), x);
+  EXPECT_EQ(c->FakeComponentLink2(), y);
+  EXPECT_EQ(c->FakeComponentLink3(), x);
+  c->linked = {y};
+  c->Loading();
+  c->Loaded();
+  EXPECT_EQ(c->FakeComponentLink1(), y);
+  EXPECT_EQ(c->FakeComponentLink2(), nullptr);
+}
+
+TEST(ClassComponents, FreeNotificatorReportsFreedComponents) {
+  TcxFreeNotificator watcher;
+  std::vector<TComponent*> freed;
+  watcher.OnComponentFreed = [&](TComponent* c) { freed.push_back(c); };
+  auto* a = new TComponent(nullptr);
+  auto* b = new TComponent(nullptr);
+  watcher.WatchComponent(a);
+  watcher.WatchComponent(b);
+  watcher.WatchComponent(nullptr);
+  watcher.UnwatchComponent(b);
+  a->Free();
+  b->Free();
+  EXPECT_EQ(freed, std::vector<TComponent*>{a});
+}
+
+TEST(ClassComponents, ListsOwnOrExtend) {
+  int freed = 0;
+  {
+    TcxObjectList list;
+    list.Add(new TCounted(&freed));
+    list.Add(new TCounted(&freed));
+    EXPECT_NE(list.ObjectAt(1), nullptr);
+    list.Clear();
+    EXPECT_EQ(freed, 2);
+    list.Add(new TCounted(&freed));
+  }
+  EXPECT_EQ(freed, 3);
+
+  TcxOpenList open;
+  int marker = 0;
+  open.PutExtending(3, &marker);
+  EXPECT_EQ(open.Count(), 4);
+  EXPECT_EQ(open.ItemAt(0), nullptr);
+  EXPECT_EQ(open.ItemAt(3), &marker);
+  open.PutExtending(1, &marker);
+  EXPECT_EQ(open.Count(), 4);
+}
+
+TEST(ClassComponents, StreamsOwnersAndNames) {
+  TMemoryStream a, b;
+  EXPECT_TRUE(MemoryStreamsEqual(&a, &b));
+  a.WriteInt32(5);
+  b.WriteInt32(5);
+  EXPECT_TRUE(MemoryStreamsEqual(&a, &b));
+  b.SetPosition(0);
+  b.WriteInt32(6);
+  EXPECT_FALSE(MemoryStreamsEqual(&a, &b));
+  b.WriteByte(0);
+  EXPECT_FALSE(MemoryStreamsEqual(&a, &b));
+
+  TComponent owner(nullptr);
+  TcxInterfacedPersistent p(&owner);
+  EXPECT_EQ(PersistentOwnerOf(&p), &owner);
+  EXPECT_EQ(p.Owner(), &owner);
+  auto* child = new TComponent(&owner);
+  EXPECT_EQ(PersistentOwnerOf(child), &owner);
+
+  // Names of children follow a renamed container; a taken name is skipped.
+  TComponent form(nullptr);
+  TcxComponent containerObj(nullptr);
+  TcxComponent* container = &containerObj;
+  container->SetName("Grid1View1");
+  std::vector<TComponent*> kids;
+  for (const char* n : {"Grid1View1Column1", "Grid1View1Column2", "OtherColumn", "Grid1View1"}) {
+    kids.push_back(new TComponent(&form));
+    kids.back()->SetName(n);
+  }
+  auto* taken = new TComponent(&form);
+  taken->SetName("Grid2View1Column2");
+  TComponent stranger(nullptr);
+  stranger.SetName("Grid1View1Column7");
+  kids.push_back(&stranger);  // another owner: left alone
+  RenameChildrenByPrefix(container, &form, "Grid2View1", "grid1view1", int(kids.size()),
+                         [&](TComponent*, int i) { return kids[std::size_t(i)]; });
+  EXPECT_EQ(kids[0]->Name(), "Grid2View1Column1");
+  EXPECT_EQ(kids[1]->Name(), "Grid1View1Column2");  // taken
+  EXPECT_EQ(kids[2]->Name(), "OtherColumn");
+  EXPECT_EQ(kids[3]->Name(), "Grid1View1");          // not longer than the prefix
+  EXPECT_EQ(stranger.Name(), "Grid1View1Column7");
+
+  auto* column = new TcxComponent(&form);
+  EXPECT_EQ(GenerateUniqueComponentName(&form, container, column, "Tcx", ""), "Grid1View1Component1");
+  column->SetName("Grid1View1Component1");
+  EXPECT_EQ(GenerateUniqueComponentName(&form, container, column, "Tcx", ""), "Grid1View1Component1");
+  auto* another = new TcxComponent(&form);
+  EXPECT_EQ(GenerateUniqueComponentName(&form, container, another, "Tcx", ""), "Grid1View1Component2");
+  EXPECT_TRUE(IsComponentNameFree(&form, nullptr, "Nothing"));
+  EXPECT_FALSE(IsComponentNameFree(&form, nullptr, "grid2view1column1"));
+}
+
+}  // namespace
