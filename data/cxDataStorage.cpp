@@ -912,7 +912,16 @@ void TcxDataStorage::SetRecordText(int index, TcxValueDef* def, const String& s)
 }
 
 int TcxDataStorage::CompareRecordsOn(int index1, int index2, TcxValueDef* def) const {
-  return def->CompareRecordValues(BufferOf(index1), BufferOf(index2));
+  TcxValueDef* d1 = Resolve(index1, def);
+  TcxValueDef* d2 = Resolve(index2, def);
+  if (d1 == def && d2 == def) return def->CompareRecordValues(BufferOf(index1), BufferOf(index2));
+  // An internal record against another record: each buffer is read through its own layout.
+  const Byte* b1 = BufferOf(index1);
+  const Byte* b2 = BufferOf(index2);
+  bool n1 = d1 == nullptr || d1->bufferSize_ == 0 || d1->IsNullIn(b1);
+  bool n2 = d2 == nullptr || d2->bufferSize_ == 0 || d2->IsNullIn(b2);
+  if (n1 || n2) return n1 == n2 ? 0 : (n1 ? -1 : 1);
+  return def->valueType_->CompareBuffers(d1->DataArea(b1), d2->DataArea(b2));
 }
 
 bool TcxDataStorage::PreparedValueOf(int index, TcxValueDef* def, const void*& p) const {

@@ -461,6 +461,7 @@ class TcxDataStorage : public TObject {
   void SetRecordValue(int index, TcxValueDef* def, const Variant& v);
   String RecordText(int index, TcxValueDef* def) const;
   void SetRecordText(int index, TcxValueDef* def, const String& s);
+  // Internal records are compared through the columns that mirror `def`.
   int CompareRecordsOn(int index1, int index2, TcxValueDef* def) const;
   // True when the value is null; otherwise `p` receives the prepared value.
   bool PreparedValueOf(int index, TcxValueDef* def, const void*& p) const;

@@ -255,6 +255,11 @@ TEST_F(StorageTest, InternalRecordsMirrorOrdinaryColumns) {
   EXPECT_EQ(st.RecordText(-2, a), "shown");
   EXPECT_EQ(st.RecordValue(-2, st.InternalValueDefs()->DefAt(0)).AsString(), "internal");
   EXPECT_TRUE(st.RecordValue(-1, a).IsNull());
+  st.AddRecord();
+  st.SetRecordValue(0, a, "ordinary");
+  EXPECT_LT(st.CompareRecordsOn(-2, 0, a), 0);  // "internal" < "ordinary"
+  EXPECT_GT(st.CompareRecordsOn(0, -2, a), 0);
+  EXPECT_LT(st.CompareRecordsOn(-1, 0, a), 0);  // null first
   st.RemoveRecord(-2);
   EXPECT_FALSE(st.HasBuffer(-2));
 
@@ -320,6 +325,14 @@ TEST_F(StorageTest, InRecordValuesOnly) {
   EXPECT_TRUE(st.RecordValue(0, b).IsNull());
   st.SetRecordValue(0, a, 3);
   EXPECT_EQ(st.RecordValue(0, a).AsInteger(), 3);
+  // Internal records keep every column, so their layout differs from the ordinary one.
+  int in = st.NewInternalRecord();
+  st.SetRecordValue(in, b, 5);
+  st.SetRecordValue(in, a, 3);
+  EXPECT_EQ(st.RecordValue(in, b).AsInteger(), 5);
+  EXPECT_EQ(st.CompareRecordsOn(in, 0, a), 0);
+  st.SetRecordValue(in, a, 4);
+  EXPECT_GT(st.CompareRecordsOn(in, 0, a), 0);
 }
 
 // A reader giving "value N" and text "text N" for column N, skipping column 1.
