@@ -624,8 +624,8 @@ class TDataSet : public TComponent {
   virtual void InternalSetToRecord(const TRecordBuffer& buf) = 0;
   virtual TBookmarkStr GetBookmarkStr(const TRecordBuffer& buf) const = 0;
   virtual void InternalGotoBookmark(const TBookmarkStr& bookmark) = 0;
-  // A data value of a record that is not being edited.
-  virtual Variant GetStoredValue(const TRecordBuffer& buf, const TField* field) const = 0;
+  // A data value (field number from 1) of a record that is not being edited.
+  virtual Variant GetStoredValue(const TRecordBuffer& buf, Integer fieldNo) const = 0;
   virtual void InternalEdit() {}
   virtual void InternalInitRecord(TRecordBuffer& buf);
   virtual void InternalPost() = 0;      // writes the active buffer (dsEdit or dsInsert)

@@ -92,6 +92,7 @@ void TDataSet::OpenCursor() {
     defaultFields_ = fields_->Count() == 0;
     if (defaultFields_) CreateFields();
     BindFields(true);
+    if (filtered_) FilterChanged();
     buffers_.assign(std::size_t(bufferCount_), TRecordBuffer());
     recordCount_ = 0;
     activeRecord_ = 0;
@@ -145,7 +146,7 @@ void TDataSet::CreateFields() {
     auto* f = static_cast<TField*>(cls->Create(this));
     f->fieldName_ = def->Name();
     f->dataType_ = def->DataType();
-    if (def->Size() > 0 || f->size_ == 20) f->size_ = def->Size();
+    if (def->Size() > 0) f->size_ = def->Size();
     f->required_ = def->Required();
     f->dataSet_ = this;
     fields_->Add(f);
@@ -356,15 +357,14 @@ void TDataSet::UpdateBufferCount() {
 void TDataSet::SetBufferCount(Integer count) {
   if (count < 1) count = 1;
   if (count == bufferCount_) return;
-  if (!Active() || IsEditState(state_)) {
-    // While editing, the edited buffer keeps its place; the window adapts at the next resync.
-    if (!Active()) {
-      bufferCount_ = count;
-      buffers_.assign(std::size_t(count), TRecordBuffer());
-      return;
-    }
-    if (count < bufferCount_) return;
+  if (!Active()) {
+    bufferCount_ = count;
+    buffers_.assign(std::size_t(count), TRecordBuffer());
+    return;
   }
+  // While a record is edited its buffer keeps its place; the window follows after Post or
+  // Cancel.
+  if (IsEditState(state_)) return;
   if (count < bufferCount_) {
     // Drop records after the window first, then before it, keeping the active record.
     while (recordCount_ > count && recordCount_ - 1 > activeRecord_) --recordCount_;
@@ -633,7 +633,7 @@ bool TDataSet::GetFieldValue(const TField* field, Variant& value) const {
     value = buf->CalcValues[std::size_t(field->calcIndex_)];
   } else if (field->fieldNo_ > 0) {
     if (buf->HasValues) value = buf->Values[std::size_t(field->fieldNo_ - 1)];
-    else value = GetStoredValue(*buf, field);
+    else value = GetStoredValue(*buf, field->fieldNo_);
   } else {
     value = Null();
     return false;
@@ -652,16 +652,21 @@ void TDataSet::SetFieldValue(TField* field, const Variant& value) {
   }
   TRecordBuffer* buf = ReadBuffer();
   if (buf == nullptr) DatabaseError("No current record", this);
-  if (field->OnValidate && state_ != dsCalcFields) {
-    // The handler sees the old value; it raises to refuse the new one.
-    field->OnValidate(field);
-  }
-  if (calc) {
-    if (buf->CalcValues.size() < std::size_t(calcFieldCount_)) buf->CalcValues.resize(std::size_t(calcFieldCount_), Null());
-    buf->CalcValues[std::size_t(field->calcIndex_)] = value;
-    if (state_ == dsCalcFields) return;
-  } else {
-    buf->Values[std::size_t(field->fieldNo_ - 1)] = value;
+  if (!calc && !buf->HasValues) DatabaseError("Dataset not in edit or insert mode", this);
+  if (calc && buf->CalcValues.size() < std::size_t(calcFieldCount_))
+    buf->CalcValues.resize(std::size_t(calcFieldCount_), Null());
+  Variant& slot = calc ? buf->CalcValues[std::size_t(field->calcIndex_)] : buf->Values[std::size_t(field->fieldNo_ - 1)];
+  Variant old = slot;
+  slot = value;
+  if (state_ == dsCalcFields) return;
+  if (field->OnValidate) {
+    // The handler reads the new value from the field; raising refuses it.
+    try {
+      field->OnValidate(field);
+    } catch (...) {
+      slot = old;
+      throw;
+    }
   }
   DataEvent(deFieldChange, NativeInt(field));
   if (field->OnChange) field->OnChange(field);
@@ -737,9 +742,10 @@ void TDataSet::Edit() {
   DoEvent(BeforeEdit);
   UpdateCursorPos();
   TRecordBuffer& buf = buffers_[std::size_t(activeRecord_)];
-  buf.Values.assign(std::size_t(dataFieldCount_), Null());
-  for (TField* f : fields_->items_)
-    if (f->fieldNo_ > 0) buf.Values[std::size_t(f->fieldNo_ - 1)] = GetStoredValue(buf, f);
+  // Every stored value, also of columns no field shows, so that Post writes them back as
+  // they were.
+  buf.Values.resize(std::size_t(dataFieldCount_));
+  for (Integer no = 1; no <= dataFieldCount_; ++no) buf.Values[std::size_t(no - 1)] = GetStoredValue(buf, no);
   buf.HasValues = true;
   InternalEdit();
   SetState(dsEdit);
@@ -824,6 +830,7 @@ void TDataSet::Post() {
   buf.Values.clear();
   SetState(dsBrowse);
   Resync(true, false);
+  UpdateBufferCount();
   DoEvent(AfterPost);
 }
 
@@ -833,7 +840,10 @@ void TDataSet::Cancel() {
   DoEvent(BeforeCancel);
   bool inserting = state_ == dsInsert;
   InternalCancel();
-  if (TRecordBuffer* buf = ActiveBuffer()) {
+  TRecordBuffer* buf = ActiveBuffer();
+  Int64 insertedAt = buf != nullptr ? buf->Pos : -1;
+  bool appended = buf != nullptr && buf->Flag == bfEOF;
+  if (buf != nullptr) {
     buf->HasValues = false;
     buf->Values.clear();
   }
@@ -846,11 +856,23 @@ void TDataSet::Cancel() {
     currentRecord_ = -1;
   }
   SetState(dsBrowse);
-  if (recordCount_ > 0) Resync(false, false);
-  else {
+  if (recordCount_ > 0) {
+    Resync(false, false);
+  } else if (inserting) {
+    // The window held only the new record: show the record it stood before, or the last.
+    if (appended || insertedAt < 0) {
+      InternalLast();
+    } else {
+      TRecordBuffer at;
+      at.Pos = insertedAt;
+      InternalSetToRecord(at);
+    }
+    Resync(true, false);
+  } else {
     ClearBuffers();
     DataEvent(deDataSetChange, 0);
   }
+  UpdateBufferCount();
   DoEvent(AfterCancel);
 }
 

@@ -325,6 +325,9 @@ bool TDataSet::EvaluateFilterText(TRecordBuffer&) {
         Variant a = value(e.leftName, e.left), b = value(e.rightName, e.right);
         bool an = VarIsNull(a), bn = VarIsNull(b);
         if (an || bn) {
+          // Only a comparison with the word NULL tests for null; a null value fails the rest.
+          bool literal = (e.leftName.empty() && VarIsNull(e.left)) || (e.rightName.empty() && VarIsNull(e.right));
+          if (!literal) return false;
           if (e.op == "=") return an && bn;
           if (e.op == "<>") return an != bn;
           return false;

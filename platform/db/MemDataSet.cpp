@@ -205,9 +205,9 @@ void TMemDataSet::WriteCell(std::size_t row, std::size_t col, const Variant& val
   }
 }
 
-Variant TMemDataSet::GetStoredValue(const TRecordBuffer& buf, const TField* field) const {
+Variant TMemDataSet::GetStoredValue(const TRecordBuffer& buf, Integer fieldNo) const {
   Integer row = RowOfId(buf.Pos);
-  std::size_t col = std::size_t(field->FieldNo() - 1);
+  std::size_t col = std::size_t(fieldNo - 1);
   if (row < 0 || col >= columns_.size()) return Null();
   return ReadCell(std::size_t(row), col);
 }
@@ -218,7 +218,7 @@ Variant TMemDataSet::GetStoredValue(const TRecordBuffer& buf, const TField* fiel
 void TMemDataSet::InternalOpen() {
   for (const TColumnDef& d : defs_) FieldDefs()->Add(d.Name, d.Type, d.Size);
   cursorOpen_ = true;
-  RebuildView();
+  filtering_ = false;
   cursor_ = -1;
 }
 

@@ -56,7 +56,7 @@ class TMemDataSet : public TDataSet {
   void InternalSetToRecord(const TRecordBuffer& buf) override;
   TBookmarkStr GetBookmarkStr(const TRecordBuffer& buf) const override;
   void InternalGotoBookmark(const TBookmarkStr& bookmark) override;
-  Variant GetStoredValue(const TRecordBuffer& buf, const TField* field) const override;
+  Variant GetStoredValue(const TRecordBuffer& buf, Integer fieldNo) const override;
   void InternalPost() override;
   void InternalDelete() override;
   bool GetCanModify() const override { return !readOnly_; }
