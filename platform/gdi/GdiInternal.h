@@ -61,13 +61,17 @@ class Region {
 };
 
 // Rows of a shape: for each row a half-open span; used for ellipses and rounded rectangles.
+// Only rows inside [minY, maxY) are produced, so that huge shapes cost what is visible.
 struct Span {
   int y, x0, x1;
 };
-std::vector<Span> EllipseSpans(int l, int t, int r, int b);
-std::vector<Span> RoundRectSpans(int l, int t, int r, int b, int w, int h);
+constexpr int kRowLimit = 1 << 16;
+std::vector<Span> EllipseSpans(int l, int t, int r, int b, int minY = -kRowLimit, int maxY = kRowLimit);
+std::vector<Span> RoundRectSpans(int l, int t, int r, int b, int w, int h, int minY = -kRowLimit,
+                                 int maxY = kRowLimit);
 Region SpansToRegion(const std::vector<Span>& spans);
-Region PolygonRegion(const POINT* pts, const int* counts, int polys, int fillMode);
+Region PolygonRegion(const POINT* pts, const int* counts, int polys, int fillMode,
+                     int minY = -kRowLimit, int maxY = kRowLimit);
 
 struct Object {
   explicit Object(Kind k) : kind(k) {}

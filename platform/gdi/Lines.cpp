@@ -1,6 +1,7 @@
 // Lines and shapes: pixels, pen lines with their dash styles, polylines, polygons,
 // rectangles, ellipses, rounded rectangles, and the rectangle fills of the brush calls.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "gdi/GdiInternal.h"
@@ -50,6 +51,35 @@ bool NullPen(HDC__* dc) { return !dc->s.pen || (dc->s.pen->style & PS_STYLE_MASK
 
 void PenLine(HDC__* dc, int x0, int y0, int x1, int y1, bool includeEnd) {
   if (NullPen(dc) || !Target(dc)) return;
+  int64_t ldx = int64_t(x1) - x0, ldy = int64_t(y1) - y0;
+  int64_t longSteps = std::max(ldx < 0 ? -ldx : ldx, ldy < 0 ? -ldy : ldy);
+  if (longSteps > 4096) {
+    // A long line: cut it to the clip box (with a margin for the pen) first, so that its
+    // cost is what can be seen.
+    RECT box = EffectiveClip(dc).Bounds();
+    int m = PenWidth(dc) + 2;
+    double t0 = 0, t1 = 1;
+    auto edge = [&](double p, double q) {
+      if (p == 0) return q >= 0;
+      double t = q / p;
+      if (p < 0) t0 = std::max(t0, t);
+      else t1 = std::min(t1, t);
+      return t0 <= t1;
+    };
+    bool visible = !box.IsEmpty() && edge(-double(ldx), double(x0) - (box.Left - m)) &&
+                   edge(double(ldx), double(box.Right + m) - x0) &&
+                   edge(-double(ldy), double(y0) - (box.Top - m)) &&
+                   edge(double(ldy), double(box.Bottom + m) - y0);
+    int startPos = dc->stylePos;
+    if (visible) {
+      dc->stylePos = startPos + int(t0 * double(longSteps));
+      int nx0 = int(std::lround(x0 + t0 * double(ldx))), ny0 = int(std::lround(y0 + t0 * double(ldy)));
+      int nx1 = int(std::lround(x0 + t1 * double(ldx))), ny1 = int(std::lround(y0 + t1 * double(ldy)));
+      PenLine(dc, nx0, ny0, nx1, ny1, t1 < 1 || includeEnd);
+    }
+    dc->stylePos = startPos + int(longSteps % (1 << 30));
+    return;
+  }
   Paint pen = PenPaint(dc);
   int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
   int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
@@ -194,7 +224,8 @@ BOOL Polygon(HDC hdc, const POINT* pts, int count) {
   if (!pts || count < 2) return FALSE;
   std::vector<POINT> sp(pts, pts + count);
   for (POINT& p : sp) p = {SX(dc, p.X), SY(dc, p.Y)};
-  Region inside = PolygonRegion(sp.data(), &count, 1, dc->s.polyFillMode);
+  RECT vis = EffectiveClip(dc).Bounds();
+  Region inside = PolygonRegion(sp.data(), &count, 1, dc->s.polyFillMode, vis.Top, vis.Bottom);
   FillRegionClipped(dc, inside, BrushPaint(dc, dc->s.brush), dc->s.rop2);
   ClosedOutline(dc, pts, count);
   return TRUE;
@@ -234,16 +265,21 @@ BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
 BOOL Ellipse(HDC hdc, int l, int t, int r, int b) {
   DC_OR(FALSE);
   RECT s = Norm(dc, l, t, r, b);
-  DrawShape(dc, EllipseSpans(s.Left, s.Top, s.Right, s.Bottom),
-            EllipseSpans(s.Left, s.Top, s.Right - 1, s.Bottom - 1));
+  // Rows beyond the clip (with a margin for the outline) are never computed.
+  RECT vis = EffectiveClip(dc).Bounds();
+  int m = PenWidth(dc) + 1;
+  DrawShape(dc, EllipseSpans(s.Left, s.Top, s.Right, s.Bottom, vis.Top - m, vis.Bottom + m),
+            EllipseSpans(s.Left, s.Top, s.Right - 1, s.Bottom - 1, vis.Top - m, vis.Bottom + m));
   return TRUE;
 }
 
 BOOL RoundRect(HDC hdc, int l, int t, int r, int b, int w, int h) {
   DC_OR(FALSE);
   RECT s = Norm(dc, l, t, r, b);
-  DrawShape(dc, RoundRectSpans(s.Left, s.Top, s.Right, s.Bottom, w, h),
-            RoundRectSpans(s.Left, s.Top, s.Right - 1, s.Bottom - 1, w, h));
+  RECT vis = EffectiveClip(dc).Bounds();
+  int m = PenWidth(dc) + 1;
+  DrawShape(dc, RoundRectSpans(s.Left, s.Top, s.Right, s.Bottom, w, h, vis.Top - m, vis.Bottom + m),
+            RoundRectSpans(s.Left, s.Top, s.Right - 1, s.Bottom - 1, w, h, vis.Top - m, vis.Bottom + m));
   return TRUE;
 }
 

@@ -94,38 +94,41 @@ Region Region::Inner() const {
 }
 
 // Pixel (x, y) belongs to the ellipse inscribed in [l, r) x [t, b) when its centre does.
-std::vector<Span> EllipseSpans(int l, int t, int r, int b) {
-  std::vector<Span> spans;
-  if (r - l <= 0 || b - t <= 0) return spans;
+// The span of row y, or false when the row is empty.
+static bool EllipseRow(double l, double t, double r, double b, int y, int& x0, int& x1) {
   double cx = (l + r) / 2.0, cy = (t + b) / 2.0;
   double a = (r - l) / 2.0, bb = (b - t) / 2.0;
-  for (int y = t; y < b; ++y) {
-    double dy = (y + 0.5 - cy) / bb;
-    double q = 1.0 - dy * dy;
-    if (q < 0) continue;
-    double ext = a * std::sqrt(q) + 1e-9;
-    int x0 = int(std::ceil(cx - ext - 0.5));
-    int x1 = int(std::floor(cx + ext - 0.5)) + 1;
-    x0 = std::max(x0, l);
-    x1 = std::min(x1, r);
-    if (x0 < x1) spans.push_back({y, x0, x1});
+  double dy = (y + 0.5 - cy) / bb;
+  double q = 1.0 - dy * dy;
+  if (q < 0) return false;
+  double ext = a * std::sqrt(q) + 1e-9;
+  x0 = std::max(int(std::ceil(cx - ext - 0.5)), int(l));
+  x1 = std::min(int(std::floor(cx + ext - 0.5)) + 1, int(r));
+  return x0 < x1;
+}
+
+std::vector<Span> EllipseSpans(int l, int t, int r, int b, int minY, int maxY) {
+  std::vector<Span> spans;
+  if (r - l <= 0 || b - t <= 0) return spans;
+  for (int y = std::max(t, minY); y < std::min(b, maxY); ++y) {
+    int x0, x1;
+    if (EllipseRow(l, t, r, b, y, x0, x1)) spans.push_back({y, x0, x1});
   }
   return spans;
 }
 
-std::vector<Span> RoundRectSpans(int l, int t, int r, int b, int w, int h) {
+std::vector<Span> RoundRectSpans(int l, int t, int r, int b, int w, int h, int minY, int maxY) {
   std::vector<Span> spans;
   if (r - l <= 0 || b - t <= 0) return spans;
   w = std::clamp(w, 0, r - l);
   h = std::clamp(h, 0, b - t);
+  int y0 = std::max(t, minY), y1 = std::min(b, maxY);
   if (w < 2 || h < 2) {
-    for (int y = t; y < b; ++y) spans.push_back({y, l, r});
+    for (int y = y0; y < y1; ++y) spans.push_back({y, l, r});
     return spans;
   }
-  std::vector<int> inset(size_t(h), -1);
-  for (const Span& s : EllipseSpans(0, 0, w, h)) inset[size_t(s.y)] = s.x0;
   int half = h / 2;
-  for (int y = t; y < b; ++y) {
+  for (int y = y0; y < y1; ++y) {
     int k = -1;
     if (y - t < half)
       k = y - t;
@@ -133,8 +136,9 @@ std::vector<Span> RoundRectSpans(int l, int t, int r, int b, int w, int h) {
       k = h - (b - y);
     int in = 0;
     if (k >= 0) {
-      if (inset[size_t(k)] < 0) continue;
-      in = inset[size_t(k)];
+      int x0, x1;
+      if (!EllipseRow(0, 0, w, h, k, x0, x1)) continue;
+      in = x0;
     }
     if (l + in < r - in) spans.push_back({y, l + in, r - in});
   }
@@ -151,7 +155,8 @@ Region SpansToRegion(const std::vector<Span>& spans) {
 }
 
 // Scan conversion at pixel centres: a pixel is inside when its centre is, by the fill rule.
-Region PolygonRegion(const POINT* pts, const int* counts, int polys, int fillMode) {
+Region PolygonRegion(const POINT* pts, const int* counts, int polys, int fillMode, int minRow,
+                     int maxRow) {
   struct Edge {
     double x0, y0, x1, y1;
     int dir;
@@ -175,7 +180,7 @@ Region PolygonRegion(const POINT* pts, const int* counts, int polys, int fillMod
   }
   std::vector<RECT> rects;
   std::vector<std::pair<double, int>> xs;
-  for (int y = minY; y < maxY; ++y) {
+  for (int y = std::max(minY, minRow); y < std::min(maxY, maxRow); ++y) {
     double yc = y + 0.5;
     xs.clear();
     for (const Edge& e : edges)

@@ -575,3 +575,28 @@ TEST(GdiSystem, ColoursCanBeReplacedAndReset) {
   EXPECT_EQ(MulDiv(-7, 1, 2), -4);
   EXPECT_EQ(MulDiv(1, 1, 0), -1);
 }
+
+TEST(GdiShapes, HugeCoordinatesDrawOnlyWhatIsVisible) {
+  Canvas cv(10, 10);
+  const int big = 1000000000;
+  MoveToEx(cv.dc, -big, 5, nullptr);
+  LineTo(cv.dc, big, 5);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(cv.At(x, 5), kBlack) << x;
+  // A steep long line through the canvas keeps to its course.
+  cv.Clear(kWhite);
+  MoveToEx(cv.dc, 3 - big / 1000, -big, nullptr);
+  LineTo(cv.dc, 3 + big / 1000, big);
+  for (int y = 0; y < 10; ++y) EXPECT_EQ(cv.At(3, y), kBlack) << y;
+  cv.Clear(kWhite);
+  SelectObject(cv.dc, GetStockObject(BLACK_BRUSH));
+  Ellipse(cv.dc, -big, -big, big, big);
+  EXPECT_EQ(cv.Ink(kWhite), RECT(0, 0, 10, 10));
+  cv.Clear(kWhite);
+  POINT tri[] = {{-big, -big}, {big, -big}, {-big, big}};
+  Polygon(cv.dc, tri, 3);
+  EXPECT_EQ(cv.At(0, 0), kBlack);
+  SelectObject(cv.dc, GetStockObject(WHITE_BRUSH));
+  HRGN r = CreateEllipticRgn(-big, -big, big, big);
+  EXPECT_TRUE(PtInRegion(r, 0, 0));
+  DeleteObject(r);
+}
