@@ -283,22 +283,17 @@ String StripPrefixes(const String& s, std::vector<size_t>& underlined) {
   return out;
 }
 
-// Byte offsets where a line may end: after a run of spaces, and around wide characters.
-std::vector<size_t> BreakPoints(const String& s, bool cjk) {
-  std::vector<size_t> pts;
-  size_t i = 0;
-  char32_t prev = 0;
-  while (i < s.size()) {
-    size_t at = i;
-    char32_t c = NextChar(s.data(), s.size(), i);
-    if (at > 0) {
-      bool afterSpace = (prev == ' ' || prev == '\t') && c != ' ' && c != '\t';
-      bool wide = cjk && (IsWide(c) || IsWide(prev));
-      if (afterSpace || wide) pts.push_back(at);
-    }
-    prev = c;
-  }
-  return pts;
+bool IsSpace(char32_t c) { return c == ' ' || c == '\t'; }
+
+// A line may end before c when it follows spaces, or next to a wide (CJK) character.
+bool BreakBefore(char32_t prev, char32_t c, bool cjk) {
+  return (IsSpace(prev) && !IsSpace(c)) || (cjk && (IsWide(c) || IsWide(prev)));
+}
+
+// The advance of c at x (tabs run to the next stop, counted from the line start).
+int Advance(const Layout& L, char32_t c, int x) {
+  if (c == '\t' && L.tab > 0) return (x / L.tab + 1) * L.tab - x;
+  return CharWidth(L.f, L.dc, c);
 }
 
 String TrimRightSpaces(String s) {
@@ -306,53 +301,80 @@ String TrimRightSpaces(String s) {
   return s;
 }
 
-// The longest prefix (in whole characters) of s no wider than width; at least one character.
+// The longest prefix (in whole characters) of s no wider than width, in bytes.
 size_t FitChars(const Layout& L, const String& s, int width, bool atLeastOne) {
-  size_t i = 0, best = 0;
+  size_t i = 0;
+  int x = 0;
   while (i < s.size()) {
     size_t next = i;
-    NextChar(s.data(), s.size(), next);
-    if (L.Width(s.substr(0, next)) > width) break;
-    best = next;
+    char32_t c = NextChar(s.data(), s.size(), next);
+    int nx = x + Advance(L, c, x);
+    if (nx > width) break;
+    x = nx;
     i = next;
   }
-  if (best == 0 && atLeastOne && !s.empty()) {
-    size_t next = 0;
-    NextChar(s.data(), s.size(), next);
-    best = next;
-  }
-  return best;
+  if (i == 0 && atLeastOne && !s.empty()) NextChar(s.data(), s.size(), i);
+  return i;
 }
 
-// Splits one paragraph into lines no wider than width where possible.
+// Splits one paragraph into lines no wider than width where break opportunities allow; a
+// word wider than the line is split only with splitWords. Spaces at a break are dropped.
 void WrapParagraph(const Layout& L, const String& para, int width, bool splitWords, bool cjk,
                    std::vector<String>& out) {
-  String rest = para;
+  const size_t n = para.size();
+  size_t pos = 0;
   while (true) {
-    if (L.Width(TrimRightSpaces(rest)) <= width) {
-      out.push_back(TrimRightSpaces(rest));
+    int x = 0;
+    size_t i = pos, fitEnd = pos, lastBreak = 0;
+    char32_t prev = 0;
+    bool overflow = false;
+    while (i < n) {
+      size_t at = i;
+      char32_t c = NextChar(para.data(), n, i);
+      if (at > pos && BreakBefore(prev, c, cjk)) lastBreak = at;
+      int nx = x + Advance(L, c, x);
+      prev = c;
+      if (IsSpace(c)) {
+        x = nx;  // trailing spaces never make a line too wide
+        continue;
+      }
+      if (nx > width) {
+        overflow = true;
+        i = at;
+        break;
+      }
+      x = nx;
+      fitEnd = i;
+    }
+    if (!overflow) {
+      out.push_back(TrimRightSpaces(para.substr(pos)));
       return;
     }
-    std::vector<size_t> pts = BreakPoints(rest, cjk);
-    size_t cut = 0;
-    for (size_t p : pts)
-      if (L.Width(TrimRightSpaces(rest.substr(0, p))) <= width) cut = p;
-    if (cut == 0) {
-      // The first word alone is too wide.
-      size_t wordEnd = pts.empty() ? rest.size() : pts.front();
+    size_t cut = lastBreak;
+    if (cut <= pos) {
       if (splitWords) {
-        cut = FitChars(L, rest, width, true);
+        cut = fitEnd > pos ? fitEnd : i;
+        if (cut == pos) NextChar(para.data(), n, cut);
       } else {
-        cut = wordEnd;
+        // The word runs on to its end.
+        size_t k = i;
+        char32_t p = prev;
+        cut = n;
+        while (k < n) {
+          size_t at = k;
+          char32_t c = NextChar(para.data(), n, k);
+          if (at > i && BreakBefore(p, c, cjk)) {
+            cut = at;
+            break;
+          }
+          p = c;
+        }
       }
     }
-    out.push_back(TrimRightSpaces(rest.substr(0, cut)));
-    rest = rest.substr(cut);
-    // Spaces at the start of the next line after a break are dropped.
-    size_t k = 0;
-    while (k < rest.size() && rest[k] == ' ') ++k;
-    rest = rest.substr(k);
-    if (rest.empty()) return;
+    out.push_back(TrimRightSpaces(para.substr(pos, cut - pos)));
+    pos = cut;
+    while (pos < n && para[pos] == ' ') ++pos;
+    if (pos >= n) return;
   }
 }
 

@@ -198,6 +198,18 @@ TEST(GdiDrawText, CalcRectMatchesDrawing) {
   DrawText(cv.dc, "longestword", -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
   EXPECT_LE(r.Width(), Extent(cv.dc, "long").cx);
   EXPECT_GT(r.Height(), tm.tmHeight);
+  // Japanese text breaks between its characters without spaces.
+  {
+    Selected jf(cv.dc, MakeFont("\xef\xbc\xad\xef\xbc\xb3 \xef\xbc\xb0\xe3\x82\xb4\xe3\x82\xb7\xe3\x83\x83\xe3\x82\xaf", -12));
+    const char* jp = "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\xe3\x81\xae\xe3\x83\x86\xe3\x82\xad\xe3\x82\xb9\xe3\x83\x88\xe3\x82\x92\xe6\x8a\x98\xe3\x82\x8a\xe8\xbf\x94\xe3\x81\x99";
+    TEXTMETRIC jtm;
+    GetTextMetrics(cv.dc, &jtm);
+    int width = Extent(cv.dc, jp).cx / 3 + 1;
+    r = RECT(0, 0, width, 0);
+    DrawText(cv.dc, jp, -1, &r, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_LE(r.Width(), width);
+    EXPECT_GE(r.Height(), 3 * jtm.tmHeight);
+  }
   // Empty text measures as nothing.
   r = RECT(5, 5, 50, 50);
   EXPECT_EQ(DrawText(cv.dc, "", -1, &r, DT_CALCRECT), 0);
