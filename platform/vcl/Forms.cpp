@@ -6,6 +6,9 @@
 #include "rtl/TypInfo.h"
 #include "vcl/Consts.h"
 #include "vcl/FormReader.h"
+#include "vcl/ComCtrls.h"
+#include "vcl/Dialogs.h"
+#include "vcl/ImgList.h"
 #include "vcl/Menus.h"
 
 TApplication* Application = nullptr;
@@ -803,7 +806,7 @@ TApplication::~TApplication() {
     hintWindow_ = nullptr;
     h->Free();
   }
-  if (handle_) DeallocateHWnd(handle_);
+  if (handle_ && IsWindow(handle_)) DeallocateHWnd(handle_);
 }
 
 void TApplication::Initialize() {}
@@ -928,6 +931,8 @@ void TApplication::ControlDestroyed(TControl* c) {
 
 void TApplication::StartHintTimer(Integer ms, int kind) {
   StopHintTimer();
+  if (!IsWindow(handle_))
+    handle_ = AllocateHWnd([this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return WndProc(w, m, wp, lp); });
   hintTimerKind_ = kind;
   SetTimer(handle_, 1, UINT(std::max(ms, 1)), nullptr);
 }
@@ -1056,6 +1061,10 @@ void InitializeForms() {
       "Forms",
       [] {
         InitializeControls();
+        InitializeMenus();
+        InitializeImgList();
+        InitializeComCtrls();
+        InitializeDialogs();
         Application = new TApplication(nullptr);
         Screen = new TScreen(nullptr);
         for (TClass c : {TForm::StaticClass(), TCustomForm::StaticClass(), TDataModule::StaticClass()})
@@ -1065,8 +1074,8 @@ void InitializeForms() {
         TApplication* a = Application;
         TScreen* s = Screen;
         Application = nullptr;
-        delete a;
+        a->Free();
         Screen = nullptr;
-        delete s;
+        s->Free();
       });
 }
