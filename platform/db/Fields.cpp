@@ -412,7 +412,7 @@ Variant TFloatField::ConvertValue(const Variant& v) const {
 String TFloatField::GetText(const Variant& value, bool displayText) const {
   double d = value.AsDouble();
   String fallback;
-  if (displayText && currency_) fallback = FloatToStrF(d, ffCurrency, precision_, FormatSettings.CurrencyDecimals);
+  if (currency_) fallback = FloatToStrF(d, displayText ? ffCurrency : ffFixed, precision_, FormatSettings.CurrencyDecimals);
   else fallback = FloatToStrF(d, ffGeneral, precision_, 0);
   return FormatNumber(this, d, displayText, fallback);
 }
