@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "FilterFixture.h"
 
 using namespace filter_fixture;
@@ -511,6 +513,47 @@ TEST_F(CriteriaTest, ValueList) {
   int index = -1;
   EXPECT_TRUE(texts->FindValue(Null(), "aBc", index));
   EXPECT_EQ(index, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Damaged copies of a valid stream read either completely or with an exception of the
+// library, never with a crash or a runaway allocation.
+TEST_F(CriteriaTest, DamagedStreamsNeverCrash) {
+  TTestCriteria good(Fields(), 3);
+  good.Root()->ChangeBoolOperator(fboNotOr);
+  good.AddItem(nullptr, &amount, foBetween, Pair(1, 2.5), "1;2.5");
+  TcxFilterCriteriaItemList* g = good.Root()->AddItemList(fboOr);
+  g->AddItem(&name, foInList, VarArrayOf({"a", VarArrayOf({1, Null()})}), "a");
+  g->AddItem(&when, foToday, Null(), "");
+  TMemoryStream m;
+  good.StoreToStream(m);
+  const Byte* src = static_cast<const Byte*>(m.Memory());
+  std::mt19937 rng(11);
+  int completed = 0, raised = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<Byte> bytes(src, src + m.Size());
+    int flips = 1 + int(rng() % 4);
+    for (int f = 0; f < flips; ++f) bytes[rng() % bytes.size()] = Byte(rng());
+    if (rng() % 4 == 0) bytes.resize(rng() % bytes.size());
+    TMemoryStream damaged;
+    if (!bytes.empty()) damaged.WriteBuffer(bytes.data(), Int64(bytes.size()));
+    damaged.SetPosition(0);
+    TTestCriteria crit(Fields(), 3);
+    try {
+      crit.ReadData(damaged);
+      ++completed;
+      crit.FilterTextValue();
+      crit.FilterCaptionText();
+    } catch (const Exception&) {
+      ++raised;
+    }
+    EXPECT_EQ(crit.LockCount(), 0);
+  }
+  EXPECT_GT(raised, 0);
+  EXPECT_GT(completed, 0);
 }
 
 }  // namespace
