@@ -571,6 +571,8 @@ String Format(const String& fmt, TFormatArgs args, const TFormatSettings& fs) {
     TDecimal dec;
     if (is_float)
       dec = a.VType() == TVarRec::vtCurrency ? DecimalOf(a.AsCurrency()) : DecimalOf(a.AsDouble(), 15);
+    // Digits come from the value (15 for a double); fixed notation holds up to 19 integer
+    // digits before it gives way to the general format.
     int max_prec = a.VType() == TVarRec::vtCurrency ? 19 : 15;
     String text;
     switch (type) {
@@ -601,7 +603,7 @@ String Format(const String& fmt, TFormatArgs args, const TFormatSettings& fs) {
         break;
       case 'f':
         if (!is_float) BadFormat(fmt);
-        text = FloatText(dec, ffFixed, max_prec, precision < 0 ? 2 : precision, max_prec, fs);
+        text = FloatText(dec, ffFixed, 19, precision < 0 ? 2 : precision, 19, fs);
         break;
       case 'g':
         if (!is_float) BadFormat(fmt);
@@ -609,11 +611,11 @@ String Format(const String& fmt, TFormatArgs args, const TFormatSettings& fs) {
         break;
       case 'n':
         if (!is_float) BadFormat(fmt);
-        text = FloatText(dec, ffNumber, max_prec, precision < 0 ? 2 : precision, max_prec, fs);
+        text = FloatText(dec, ffNumber, 19, precision < 0 ? 2 : precision, 19, fs);
         break;
       case 'm':
         if (!is_float) BadFormat(fmt);
-        text = FloatText(dec, ffCurrency, max_prec, precision < 0 ? fs.CurrencyDecimals : precision, max_prec, fs);
+        text = FloatText(dec, ffCurrency, 19, precision < 0 ? fs.CurrencyDecimals : precision, 19, fs);
         break;
       case 's':
         if (a.VType() != TVarRec::vtString && a.VType() != TVarRec::vtChar) BadFormat(fmt);
