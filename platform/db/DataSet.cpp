@@ -214,6 +214,8 @@ void TDataSet::DataEvent(TDataEvent event, NativeInt info) {
       if (ControlsDisabled()) {
         event = deDisabledStateChange;
         info = state_ != dsInactive ? 1 : 0;
+        // Closed meanwhile: the fields may be others when the controls come back.
+        if (state_ == dsInactive) enableEvent_ = deLayoutChange;
       }
       break;
     default:

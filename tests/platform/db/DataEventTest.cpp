@@ -136,7 +136,7 @@ const EventCase kEventCases[] = {
        d.Open();
        d.EnableControls();
      },
-     {"DisabledStateChange(0)", "DisabledStateChange(1)", "DataSetChange"}},
+     {"DisabledStateChange(0)", "DisabledStateChange(1)", "LayoutChange"}},
     {"close while disabled", nullptr,
      [](TMemDataSet& d) {
        d.DisableControls();
@@ -210,9 +210,9 @@ TEST(DataEventOrder, NonVisualLinksHearEverythingWhileControlsAreDisabled) {
   f.ds.Close();
   f.ds.Open();
   f.ds.EnableControls();
-  EXPECT_EQ(visual, (Log{"DisabledStateChange(0)", "DisabledStateChange(1)", "DataSetChange"}));
+  EXPECT_EQ(visual, (Log{"DisabledStateChange(0)", "DisabledStateChange(1)", "LayoutChange"}));
   EXPECT_EQ(plain, (Log{"CheckBrowseMode", "DataSetScroll(1)", "DisabledStateChange(0)", "inactive",
-                        "DisabledStateChange(1)", "active", "DataSetChange"}));
+                        "DisabledStateChange(1)", "active", "LayoutChange"}));
 }
 
 // The window a link sees: BufferCount records of the data set, the active record's row in it,
