@@ -60,6 +60,10 @@ TEST(FormatFloat, Patterns) {
       {",0", 1234, "1,234"},
       {"0.0,", 1234567.5, "1,234,567.5"},
       {"#,##0.00", 1e15, "1,000,000,000,000,000.00"},
+      // Currency display formats built from the locale: a leading comma, a bare point.
+      {"$ ,0.00", 1234.5, "$ 1,234.50"},
+      {",0.", 1234.4, "1,234"},
+      {",0.00 'kr'", -2, "-2.00 kr"},
       // Only the first point is the decimal point.
       {"0.0.0", 1.25, "1.25"},
       // Exponents.
