@@ -407,11 +407,13 @@ String ApplySection(const TSection& sec, TDecimal d, bool minus, const TFormatSe
   return out;
 }
 
-String FormatDecimal(const String& pattern, const TDecimal& value, double magnitude,
+// general_precision: the digits of the general format that an empty pattern and values of
+// 1E18 and more fall back to (15 for a double, 19 for Currency).
+String FormatDecimal(const String& pattern, const TDecimal& value, double magnitude, int general_precision,
                      const TFormatSettings& fs) {
   if (value.nan || value.inf) return SpecialText(value);
+  if (pattern.empty()) return GeneralText(value, general_precision, 0, fs);
   std::vector<String> sections = Sections(pattern);
-  if (pattern.empty()) return GeneralText(value, 15, 0, fs);
   std::vector<TSection> parsed;
   for (const String& s : sections) parsed.push_back(ParseSection(s, pattern));
   auto usable = [&](size_t i) { return i < sections.size() && !sections[i].empty(); };
@@ -425,7 +427,7 @@ String FormatDecimal(const String& pattern, const TDecimal& value, double magnit
     else minus = true;
   }
   const TSection& sec = parsed[which];
-  if (sec.exponent < 0 && magnitude >= 1e18) return GeneralText(value, 15, 0, fs);
+  if (sec.exponent < 0 && magnitude >= 1e18) return GeneralText(value, general_precision, 0, fs);
   // A value that rounds to zero is shown as zero: the zero section when there is one, never
   // with a minus sign.
   TDecimal rounded = value;
@@ -435,10 +437,8 @@ String FormatDecimal(const String& pattern, const TDecimal& value, double magnit
     TDecimal zero;
     return ApplySection(parsed[usable(2) ? 2 : 0], zero, false, fs);
   }
-  if (!sec.HasDigits()) return ApplySection(sec, value, minus, fs);
-  TDecimal magnitude_only = value;
-  magnitude_only.negative = false;
-  return ApplySection(sec, magnitude_only, minus, fs);
+  // The sign shows through the section chosen or the leading minus, never twice.
+  return ApplySection(sec, value, minus, fs);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -649,7 +649,7 @@ String FloatToStrF(double value, TFloatFormat format, int precision, int digits,
 
 String FormatFloat(const String& pattern, double value) { return FormatFloat(pattern, value, FormatSettings); }
 String FormatFloat(const String& pattern, double value, const TFormatSettings& fs) {
-  return FormatDecimal(pattern, DecimalOf(value, 15), std::fabs(value), fs);
+  return FormatDecimal(pattern, DecimalOf(value, 15), std::fabs(value), 15, fs);
 }
 
 bool TryStrToFloat(const String& s, double& value) { return TryStrToFloat(s, value, FormatSettings); }
@@ -693,7 +693,7 @@ String CurrToStrF(Currency value, TFloatFormat format, int digits, const TFormat
 
 String FormatCurr(const String& pattern, Currency value) { return FormatCurr(pattern, value, FormatSettings); }
 String FormatCurr(const String& pattern, Currency value, const TFormatSettings& fs) {
-  return FormatDecimal(pattern, DecimalOf(value), std::fabs(value.ToDouble()), fs);
+  return FormatDecimal(pattern, DecimalOf(value), std::fabs(value.ToDouble()), 19, fs);
 }
 
 bool TryStrToCurr(const String& s, Currency& value) { return TryStrToCurr(s, value, FormatSettings); }

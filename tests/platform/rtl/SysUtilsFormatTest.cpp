@@ -270,6 +270,7 @@ TEST(CurrencyText, ExactConversions) {
   EXPECT_EQ(CurrToStrF(Currency::FromRaw(12345000000), ffNumber, 2, English()), "1,234,500.00");
   EXPECT_EQ(FormatCurr("#,##0.00", Currency::FromRaw(99999995555), English()), "9,999,999.56");
   EXPECT_EQ(FormatCurr("0.0000", Currency::MaxValue(), English()), "922337203685477.5807");
+  EXPECT_EQ(FormatCurr("", Currency::MaxValue(), English()), "922337203685477.5807");
 
   const struct {
     const char* text;
