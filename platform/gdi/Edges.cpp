@@ -87,6 +87,8 @@ BOOL DrawEdge(HDC hdc, RECT* rc, UINT edge, UINT flags) {
   return TRUE;
 }
 
+// The focus rectangle: a one-pixel frame XORed with a checkerboard, so that drawing it twice
+// removes it.
 BOOL DrawFocusRect(HDC hdc, const RECT* rc) {
   HDC__* dc = Dc(hdc);
   if (!dc || !rc || !Target(dc)) return FALSE;
@@ -94,16 +96,14 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rc) {
   if (s.IsEmpty()) return TRUE;
   Region frame(s);
   frame.Subtract(Region(RECT(s.Left + 1, s.Top + 1, s.Right - 1, s.Bottom - 1)));
-  // Every other pixel, in a checkerboard fixed to the device origin.
+  // A checkerboard pattern fixed to the device origin, XORed in: its set squares with the
+  // background colour, the others with the text colour (black by default: no change).
   Paint p;
   p.mode = Paint::Pattern;
   p.px = dc->origin.X;
   p.py = dc->origin.Y;
-  p.opaque = 0;
-  for (int i = 0; i < 64; ++i) {
-    p.pat[i] = 0xFFFFFF;
-    if (((i >> 3) + (i & 7)) % 2 == 0) p.opaque |= uint64_t(1) << i;
-  }
+  uint32_t on = DevicePixel(dc, dc->s.bkColor), off = DevicePixel(dc, dc->s.textColor);
+  for (int i = 0; i < 64; ++i) p.pat[i] = ((i >> 3) + (i & 7)) % 2 == 0 ? on : off;
   FillRegionClipped(dc, frame, p, R2_XORPEN);
   return TRUE;
 }

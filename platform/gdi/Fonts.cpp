@@ -200,7 +200,7 @@ std::shared_ptr<FontData> Resolve(const LOGFONT& lf) {
   String name(lf.lfFaceName, strnlen(lf.lfFaceName, sizeof(lf.lfFaceName)));
   bool bold = lf.lfWeight >= FW_SEMIBOLD;
   bool italic = lf.lfItalic != 0;
-  String key = name + "|" + std::to_string(lf.lfHeight) + "|" + std::to_string(bold) +
+  String key = name + "|" + std::to_string(lf.lfCharSet) + "|" + std::to_string(lf.lfHeight) + "|" + std::to_string(bold) +
                std::to_string(italic) + std::to_string(lf.lfUnderline != 0) +
                std::to_string(lf.lfStrikeOut != 0) + "|" + std::to_string(lf.lfEscapement);
   auto it = resolved.find(key);
@@ -212,9 +212,12 @@ std::shared_ptr<FontData> Resolve(const LOGFONT& lf) {
   int height = lf.lfHeight;
   if (const char* mapped = MappedFamily(name)) {
     family = mapped;
-  } else if (!name.empty()) {
+  } else {
     Match probe;
-    if (FcFind(name, false, false, probe) && SameFamily(name, probe.file, probe.index)) family = name;
+    if (!name.empty() && FcFind(name, false, false, probe) && SameFamily(name, probe.file, probe.index))
+      family = name;
+    else if (lf.lfCharSet == SHIFTJIS_CHARSET)
+      family = "IPAPGothic";  // a Japanese character set asks for a Japanese font
   }
   if (height == 0) height = -11;
   Match m;

@@ -38,6 +38,10 @@ TEST(GdiFonts, FaceNamesMapToInstalledFamilies) {
     DeleteObject(f);
   }
   EXPECT_EQ(GetFontFamilyName(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))), "Liberation Sans");
+  // An unknown face with the Japanese character set gets a Japanese font.
+  HFONT jp = CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "No Such Font 123");
+  EXPECT_EQ(GetFontFamilyName(jp), "IPAPGothic");
+  DeleteObject(jp);
 }
 
 TEST(GdiFonts, MetricsFollowTheRequestedHeight) {
