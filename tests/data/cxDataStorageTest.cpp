@@ -104,9 +104,10 @@ TEST_F(StorageTest, ValueTypeDetails) {
   TcxValueDef* s = st.ValueDefs()->Add(TcxStringValueType::Class(), true, nullptr, false);
   st.ChangeRecordsCount(2);
   st.SetRecordValue(0, s, "x");
-  Byte* b = st.BufferOf(0);
+  const void* held = nullptr;
+  ASSERT_FALSE(st.PreparedValueOf(0, s, held));
   void* none = nullptr;
-  EXPECT_LT(TcxStringValueType::Class()->ComparePrepared(nullptr, *reinterpret_cast<void**>(s->DataArea(b))), 0);
+  EXPECT_LT(TcxStringValueType::Class()->ComparePrepared(nullptr, held), 0);
   EXPECT_EQ(TcxStringValueType::Class()->ComparePrepared(none, none), 0);
   String empty;
   EXPECT_LT(TcxStringValueType::Class()->ComparePrepared(nullptr, &empty), 0);
