@@ -5,10 +5,34 @@
 
 #include "db/CsvReader.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TCustomADODataSet)
-KORVAN_IMPLEMENT_CLASS(TADOQuery)
-KORVAN_IMPLEMENT_CLASS(TADOTable)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomADODataSet) {
+  p.Str("ConnectionString", &TCustomADODataSet::ConnectionString, &TCustomADODataSet::SetConnectionString);
+  p.Enum("CursorType", &TCustomADODataSet::CursorType, &TCustomADODataSet::SetCursorType,
+         EnumTypeInfo("TCursorType", {"ctUnspecified", "ctOpenForwardOnly", "ctKeyset", "ctDynamic", "ctStatic"}))
+      .Default(ctUnspecified);
+  p.Enum("LockType", &TCustomADODataSet::LockType, &TCustomADODataSet::SetLockType,
+         EnumTypeInfo("TADOLockType", {"ltUnspecified", "ltReadOnly", "ltPessimistic", "ltOptimistic", "ltBatchOptimistic"}))
+      .Default(ltUnspecified);
+  p.Int("MaxRecords", &TCustomADODataSet::MaxRecords, &TCustomADODataSet::SetMaxRecords).Default(0);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TADOQuery) {
+  p.Object("SQL", &TADOQuery::SQL, nullptr, TStrings::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TADOTable) {
+  p.Str("TableName", &TADOTable::TableName, &TADOTable::SetTableName);
+}
+
+void InitializeADODB() {
+  InitUnit("ADODB", [] {
+    InitializeDB();
+    RegisterClass(TMemDataSet::StaticClass());
+    RegisterClass(TMemQuery::StaticClass());
+    RegisterClass(TADOQuery::StaticClass());
+    RegisterClass(TADOTable::StaticClass());
+  });
+}
 
 namespace {
 

@@ -14,6 +14,10 @@ enum TADOLockType { ltUnspecified, ltReadOnly, ltPessimistic, ltOptimistic, ltBa
 // or inside the quoted Extended Properties; empty when it names none.
 String ConnectionStringFolder(const String& connectionString);
 
+// Registers the data-set classes of this unit (and those of DB) by name for form
+// descriptions.
+void InitializeADODB();
+
 class TCustomADODataSet : public TMemDataSet {
   KORVAN_CLASS(TCustomADODataSet, TMemDataSet)
 

@@ -885,6 +885,10 @@ class TParams : public TPersistent {
 // an empty name, an empty text no names.
 std::vector<String> SplitFieldNames(const String& names);
 
+// Registers the classes of this unit by name (data source, field classes) for form
+// descriptions; called by the units that use it.
+void InitializeDB();
+
 // Raises EDatabaseError with `message`, naming the component when it has a name
 // ("Name: message").
 [[noreturn]] void DatabaseError(const String& message, const TComponent* component = nullptr);

@@ -3,8 +3,16 @@
 
 #include "db/DB.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TDataSource)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TDataSource) {
+  p.Bool("AutoEdit", &TDataSource::AutoEdit, &TDataSource::SetAutoEdit).Default(1);
+  p.Object("DataSet", &TDataSource::DataSet, &TDataSource::SetDataSet, TDataSet::StaticClass());
+  p.Bool("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled).Default(1);
+  p.Event("OnDataChange", &TDataSource::OnDataChange, "TDataChangeEvent");
+  p.Event("OnStateChange", &TDataSource::OnStateChange);
+  p.Event("OnUpdateData", &TDataSource::OnUpdateData);
+}
 KORVAN_IMPLEMENT_CLASS(TDataLink)
 KORVAN_IMPLEMENT_CLASS(TParam)
 KORVAN_IMPLEMENT_CLASS(TParams)

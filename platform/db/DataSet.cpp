@@ -4,8 +4,34 @@
 
 #include "db/DB.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TDataSet)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TDataSet) {
+  p.Str("Filter", &TDataSet::Filter, &TDataSet::SetFilter);
+  p.Bool("Filtered", &TDataSet::Filtered, &TDataSet::SetFiltered).Default(0);
+  p.Set("FilterOptions", &TDataSet::FilterOptions, &TDataSet::SetFilterOptions,
+        SetTypeInfo("TFilterOptions", EnumTypeInfo("TFilterOption", {"foCaseInsensitive", "foNoPartialCompare"})))
+      .Default(0);
+  p.Event("BeforeOpen", &TDataSet::BeforeOpen, "TDataSetNotifyEvent");
+  p.Event("AfterOpen", &TDataSet::AfterOpen, "TDataSetNotifyEvent");
+  p.Event("BeforeClose", &TDataSet::BeforeClose, "TDataSetNotifyEvent");
+  p.Event("AfterClose", &TDataSet::AfterClose, "TDataSetNotifyEvent");
+  p.Event("BeforeInsert", &TDataSet::BeforeInsert, "TDataSetNotifyEvent");
+  p.Event("AfterInsert", &TDataSet::AfterInsert, "TDataSetNotifyEvent");
+  p.Event("BeforeEdit", &TDataSet::BeforeEdit, "TDataSetNotifyEvent");
+  p.Event("AfterEdit", &TDataSet::AfterEdit, "TDataSetNotifyEvent");
+  p.Event("BeforePost", &TDataSet::BeforePost, "TDataSetNotifyEvent");
+  p.Event("AfterPost", &TDataSet::AfterPost, "TDataSetNotifyEvent");
+  p.Event("BeforeCancel", &TDataSet::BeforeCancel, "TDataSetNotifyEvent");
+  p.Event("AfterCancel", &TDataSet::AfterCancel, "TDataSetNotifyEvent");
+  p.Event("BeforeDelete", &TDataSet::BeforeDelete, "TDataSetNotifyEvent");
+  p.Event("AfterDelete", &TDataSet::AfterDelete, "TDataSetNotifyEvent");
+  p.Event("BeforeScroll", &TDataSet::BeforeScroll, "TDataSetNotifyEvent");
+  p.Event("AfterScroll", &TDataSet::AfterScroll, "TDataSetNotifyEvent");
+  p.Event("OnCalcFields", &TDataSet::OnCalcFields, "TDataSetNotifyEvent");
+  p.Event("OnNewRecord", &TDataSet::OnNewRecord, "TDataSetNotifyEvent");
+  p.Event("OnFilterRecord", &TDataSet::OnFilterRecord, "TFilterRecordEvent");
+}
 
 namespace {
 bool IsEditState(TDataSetState s) { return s == dsEdit || s == dsInsert || s == dsSetKey; }

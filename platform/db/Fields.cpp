@@ -5,24 +5,65 @@
 
 #include "db/DB.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
+
+namespace {
+PTypeInfo AlignmentType() { return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}); }
+PTypeInfo FieldKindType() {
+  return EnumTypeInfo("TFieldKind", {"fkData", "fkCalculated", "fkLookup", "fkInternalCalc", "fkAggregate"});
+}
+}  // namespace
 
 KORVAN_IMPLEMENT_CLASS(TFieldDef)
 KORVAN_IMPLEMENT_CLASS(TFieldDefs)
-KORVAN_IMPLEMENT_CLASS(TField)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TField) {
+  p.Enum("Alignment", &TField::Alignment, &TField::SetAlignment, AlignmentType()).Default(taLeftJustify);
+  p.Str("DisplayLabel", &TField::DisplayLabel, &TField::SetDisplayLabel);
+  p.Int("DisplayWidth", &TField::DisplayWidth, &TField::SetDisplayWidth);
+  p.Str("EditMask", &TField::EditMask, &TField::SetEditMask);
+  p.Enum("FieldKind", &TField::FieldKind, &TField::SetFieldKind, FieldKindType()).Default(fkData);
+  p.Str("FieldName", &TField::FieldName, &TField::SetFieldName);
+  p.Str("KeyFields", &TField::KeyFields, &TField::SetKeyFields);
+  p.Object("LookupDataSet", &TField::LookupDataSet, &TField::SetLookupDataSet, TDataSet::StaticClass());
+  p.Str("LookupKeyFields", &TField::LookupKeyFields, &TField::SetLookupKeyFields);
+  p.Str("LookupResultField", &TField::LookupResultField, &TField::SetLookupResultField);
+  p.Str("Origin", &TField::Origin, &TField::SetOrigin);
+  p.Bool("ReadOnly", &TField::ReadOnly, &TField::SetReadOnly).Default(0);
+  p.Bool("Required", &TField::Required, &TField::SetRequired).Default(0);
+  p.Int("Size", &TField::Size, &TField::SetSize).Default(0);
+  p.Bool("Visible", &TField::Visible, &TField::SetVisible).Default(1);
+  p.Event("OnChange", &TField::OnChange, "TFieldNotifyEvent");
+  p.Event("OnGetText", &TField::OnGetText, "TFieldGetTextEvent");
+  p.Event("OnSetText", &TField::OnSetText, "TFieldSetTextEvent");
+  p.Event("OnValidate", &TField::OnValidate, "TFieldNotifyEvent");
+}
 KORVAN_IMPLEMENT_CLASS(TStringField)
 KORVAN_IMPLEMENT_CLASS(TWideStringField)
-KORVAN_IMPLEMENT_CLASS(TNumericField)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TNumericField) {
+  p.Enum("Alignment", &TNumericField::Alignment, &TNumericField::SetAlignment, AlignmentType()).Default(taRightJustify);
+  p.Str("DisplayFormat", &TNumericField::DisplayFormat, &TNumericField::SetDisplayFormat);
+  p.Str("EditFormat", &TNumericField::EditFormat, &TNumericField::SetEditFormat);
+}
 KORVAN_IMPLEMENT_CLASS(TIntegerField)
 KORVAN_IMPLEMENT_CLASS(TSmallintField)
 KORVAN_IMPLEMENT_CLASS(TWordField)
 KORVAN_IMPLEMENT_CLASS(TAutoIncField)
 KORVAN_IMPLEMENT_CLASS(TLargeintField)
-KORVAN_IMPLEMENT_CLASS(TFloatField)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TFloatField) {
+  p.Bool("Currency", &TFloatField::Currency, &TFloatField::SetCurrency).Default(0);
+  p.Int("Precision", &TFloatField::Precision, &TFloatField::SetPrecision).Default(15);
+}
 KORVAN_IMPLEMENT_CLASS(TCurrencyField)
-KORVAN_IMPLEMENT_CLASS(TBCDField)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TBCDField) {
+  p.Bool("Currency", &TBCDField::Currency, &TBCDField::SetCurrency).Default(0);
+}
 KORVAN_IMPLEMENT_CLASS(TFMTBCDField)
-KORVAN_IMPLEMENT_CLASS(TBooleanField)
-KORVAN_IMPLEMENT_CLASS(TDateTimeField)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TBooleanField) {
+  p.Str("DisplayValues", &TBooleanField::DisplayValues, &TBooleanField::SetDisplayValues);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TDateTimeField) {
+  p.Str("DisplayFormat", &TDateTimeField::DisplayFormat, &TDateTimeField::SetDisplayFormat);
+}
 KORVAN_IMPLEMENT_CLASS(TDateField)
 KORVAN_IMPLEMENT_CLASS(TTimeField)
 KORVAN_IMPLEMENT_CLASS(TBlobField)
@@ -31,6 +72,20 @@ KORVAN_IMPLEMENT_CLASS(TGraphicField)
 KORVAN_IMPLEMENT_CLASS(TVariantField)
 KORVAN_IMPLEMENT_CLASS(TAggregateField)
 KORVAN_IMPLEMENT_CLASS(TFields)
+
+// Registers the data-access classes by name, for form descriptions.
+void InitializeDB() {
+  InitUnit("DB", [] {
+    for (TClass c : {TDataSource::StaticClass(), TStringField::StaticClass(), TWideStringField::StaticClass(),
+                     TSmallintField::StaticClass(), TIntegerField::StaticClass(), TWordField::StaticClass(),
+                     TAutoIncField::StaticClass(), TLargeintField::StaticClass(), TFloatField::StaticClass(),
+                     TCurrencyField::StaticClass(), TBCDField::StaticClass(), TFMTBCDField::StaticClass(),
+                     TBooleanField::StaticClass(), TDateTimeField::StaticClass(), TDateField::StaticClass(),
+                     TTimeField::StaticClass(), TBlobField::StaticClass(), TMemoField::StaticClass(),
+                     TGraphicField::StaticClass(), TVariantField::StaticClass(), TAggregateField::StaticClass()})
+      RegisterClass(c);
+  });
+}
 
 namespace {
 const char* const kFieldTypeNames[] = {

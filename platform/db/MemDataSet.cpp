@@ -4,9 +4,13 @@
 #include <charconv>
 
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
 KORVAN_IMPLEMENT_CLASS(TMemDataSet)
-KORVAN_IMPLEMENT_CLASS(TMemQuery)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TMemQuery) {
+  p.Object("Params", &TMemQuery::Params, nullptr, TParams::StaticClass());
+  p.Str("SQL", &TMemQuery::SQL, &TMemQuery::SetSQL);
+}
 
 namespace {
 TMemColumnKind KindOf(TFieldType t) {

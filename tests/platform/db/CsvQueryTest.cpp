@@ -8,6 +8,7 @@
 #include "db/ADODB.h"
 #include "db/CsvReader.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -290,6 +291,30 @@ TEST(CsvQuery, ReopeningOnAnotherFileReplacesFieldsAndRecords) {
   q->Open();
   EXPECT_EQ(FieldList(q.get()), "c:DateTime");
   EXPECT_EQ(q->RecordCount(), 1);
+}
+
+// Form descriptions create the query and its data source by class name and set their
+// published properties by name.
+TEST(CsvQuery, CreatedAndSetUpByNameAsAFormDoes) {
+  InitializeADODB();
+  TempFolder dir;
+  dir.Write("f.csv", "a\n1\n2\n");
+  TComponent form(nullptr);
+  auto* q = static_cast<TDataSet*>(FindClass("TADOQuery")->Create(&form));
+  auto* src = static_cast<TDataSource*>(FindClass("tdatasource")->Create(&form));
+  SetEnumProp(q, "CursorType", "ctStatic");
+  SetEnumProp(q, "LockType", "ltReadOnly");
+  SetOrdProp(q, "MaxRecords", 1);
+  SetStrProp(q, "ConnectionString", ConnectionTo(dir.Path()));
+  static_cast<TStrings*>(GetObjectProp(q, "SQL"))->SetText("SELECT TOP 100 * FROM f.csv");
+  SetObjectProp(src, "DataSet", q);
+  q->Open();
+  EXPECT_EQ(q->RecordCount(), 1);
+  EXPECT_EQ(src->State(), dsBrowse);
+  EXPECT_EQ(GetEnumProp(q, "LockType"), "ltReadOnly");
+  EXPECT_NE(FindClass("TIntegerField"), nullptr);
+  TMemQuery mq(nullptr);
+  EXPECT_EQ(GetObjectProp(&mq, "Params"), mq.Params());
 }
 
 TEST(CsvReader, DateFormsFollowTheLocaleOrder) {
