@@ -1,0 +1,53 @@
+// Part, state and property numbers of the visual styles, at the platform's values.
+#pragma once
+
+// Button
+constexpr int BP_PUSHBUTTON = 1, BP_RADIOBUTTON = 2, BP_CHECKBOX = 3, BP_GROUPBOX = 4;
+constexpr int PBS_NORMAL = 1, PBS_HOT = 2, PBS_PRESSED = 3, PBS_DISABLED = 4, PBS_DEFAULTED = 5;
+constexpr int RBS_UNCHECKEDNORMAL = 1, RBS_CHECKEDNORMAL = 5;
+constexpr int CBS_UNCHECKEDNORMAL = 1, CBS_CHECKEDNORMAL = 5, CBS_MIXEDNORMAL = 9;
+// ComboBox
+constexpr int CP_DROPDOWNBUTTON = 1;
+// Edit
+constexpr int EP_EDITTEXT = 1;
+constexpr int ETS_NORMAL = 1, ETS_HOT = 2, ETS_SELECTED = 3, ETS_DISABLED = 4, ETS_FOCUSED = 5,
+              ETS_READONLY = 6;
+// ExplorerBar
+constexpr int EBP_NORMALGROUPCOLLAPSE = 6, EBP_NORMALGROUPEXPAND = 7;
+// Header
+constexpr int HP_HEADERITEM = 1, HP_HEADERITEMLEFT = 2, HP_HEADERITEMRIGHT = 3, HP_HEADERSORTARROW = 4;
+constexpr int HIS_NORMAL = 1, HIS_HOT = 2, HIS_PRESSED = 3;
+constexpr int HSAS_SORTEDUP = 1, HSAS_SORTEDDOWN = 2;
+// ListView
+constexpr int LVP_LISTITEM = 1;
+// ScrollBar
+constexpr int SBP_ARROWBTN = 1, SBP_THUMBBTNHORZ = 2, SBP_THUMBBTNVERT = 3, SBP_LOWERTRACKHORZ = 4,
+              SBP_UPPERTRACKHORZ = 5, SBP_LOWERTRACKVERT = 6, SBP_UPPERTRACKVERT = 7,
+              SBP_GRIPPERHORZ = 8, SBP_GRIPPERVERT = 9, SBP_SIZEBOX = 10;
+constexpr int ABS_UPNORMAL = 1, ABS_DOWNNORMAL = 5, ABS_LEFTNORMAL = 9, ABS_RIGHTNORMAL = 13;
+constexpr int SCRBS_NORMAL = 1, SCRBS_HOT = 2, SCRBS_PRESSED = 3, SCRBS_DISABLED = 4;
+constexpr int SZB_RIGHTALIGN = 1, SZB_LEFTALIGN = 2;
+// Tab
+constexpr int TABP_TABITEM = 1, TABP_TABITEMLEFTEDGE = 2, TABP_TABITEMRIGHTEDGE = 3,
+              TABP_TABITEMBOTHEDGE = 4, TABP_TOPTABITEM = 5, TABP_PANE = 9, TABP_BODY = 10;
+constexpr int TIS_NORMAL = 1, TIS_HOT = 2, TIS_SELECTED = 3, TIS_DISABLED = 4, TIS_FOCUSED = 5;
+// ToolBar
+constexpr int TP_BUTTON = 1;
+constexpr int TS_NORMAL = 1, TS_HOT = 2, TS_PRESSED = 3, TS_DISABLED = 4, TS_CHECKED = 5,
+              TS_HOTCHECKED = 6;
+// TrackBar
+constexpr int TKP_TRACK = 1, TKP_THUMB = 3;
+// TreeView
+constexpr int TVP_GLYPH = 2;
+constexpr int GLPS_CLOSED = 1, GLPS_OPENED = 2;
+// Window
+constexpr int WP_SMALLCLOSEBUTTON = 19;
+constexpr int CBS_NORMAL = 1, CBS_HOT = 2, CBS_PUSHED = 3, CBS_DISABLED = 4;
+// Status
+constexpr int SP_GRIPPER = 3;
+
+// Properties
+constexpr int TMT_BORDERCOLOR = 3801, TMT_FILLCOLOR = 3802, TMT_TEXTCOLOR = 3803,
+              TMT_EDGELIGHTCOLOR = 3804, TMT_EDGESHADOWCOLOR = 3806, TMT_EDGEFILLCOLOR = 3808,
+              TMT_GLOWCOLOR = 3816, TMT_FILLCOLORHINT = 3821, TMT_BORDERCOLORHINT = 3822,
+              TMT_ACCENTCOLORHINT = 3823;
