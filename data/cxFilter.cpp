@@ -646,6 +646,26 @@ void TcxFilterCriteriaItem::SetValue(const Variant& value) {
 // ---------------------------------------------------------------------------------------------
 // TcxFilterCriteria
 
+PTypeInfo FilterCriteriaOptionsTypeInfo() {
+  static PTypeInfo t = SetTypeInfo(
+      "TcxFilterCriteriaOptions",
+      EnumTypeInfo("TcxFilterCriteriaOption", {"fcoCaseInsensitive", "fcoShowOperatorDescription", "fcoSoftNull",
+                                               "fcoSoftCompare", "fcoIgnoreNull"}));
+  return t;
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxFilterCriteria) {
+  p.Int("MaxValueListCount", &TcxFilterCriteria::MaxValueListCount, &TcxFilterCriteria::SetMaxValueListCount)
+      .Default(0);
+  p.Set("Options", &TcxFilterCriteria::Options, &TcxFilterCriteria::SetOptions, FilterCriteriaOptionsTypeInfo())
+      .Default(0);
+  p.Char("PercentWildcard", &TcxFilterCriteria::PercentWildcard, &TcxFilterCriteria::SetPercentWildcard)
+      .Default('%');
+  p.Char("UnderscoreWildcard", &TcxFilterCriteria::UnderscoreWildcard, &TcxFilterCriteria::SetUnderscoreWildcard)
+      .Default('_');
+  p.Event("OnChanged", &TcxFilterCriteria::OnChanged);
+}
+
 int VersionFromStreamID(Integer id) { return id == -2 ? 3 : (id == -1 ? 2 : 1); }
 Integer StreamIDFromVersion(int version) { return version == 2 ? -1 : (version == 3 ? -2 : 0); }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "data/cxVariants.h"
+#include "rtl/TypInfo.h"
 
 KORVAN_EXCEPTION(EcxFilterError, Exception);
 
@@ -33,6 +34,8 @@ enum TcxFilterBoolOperatorKind : Byte { fboAnd, fboOr, fboNotAnd, fboNotOr };
 // Bit i of the stored option byte is option i.
 enum TcxFilterCriteriaOption { fcoCaseInsensitive, fcoShowOperatorDescription, fcoSoftNull, fcoSoftCompare, fcoIgnoreNull };
 using TcxFilterCriteriaOptions = TSet<TcxFilterCriteriaOption, 8>;
+// Type information of the published Options property.
+PTypeInfo FilterCriteriaOptionsTypeInfo();
 
 class TcxFilterCriteria;
 class TcxFilterCriteriaItem;
@@ -427,7 +430,10 @@ using TcxFilterValueListClass = TcxFilterValueList* (*)(TcxFilterCriteria* crite
 int VersionFromStreamID(Integer id);
 Integer StreamIDFromVersion(int version);
 
+// Published: MaxValueListCount, Options, PercentWildcard, UnderscoreWildcard, OnChanged.
 class TcxFilterCriteria : public TPersistent {
+  KORVAN_CLASS(TcxFilterCriteria, TPersistent)
+
  public:
   TcxFilterCriteria();
   ~TcxFilterCriteria() override;
@@ -515,7 +521,7 @@ class TcxFilterCriteria : public TPersistent {
   void SetFormatVersion(int value) { formatVersion_ = value; }
   bool Destroying() const { return destroying_; }
 
-  std::function<void(TObject* sender)> OnChanged;
+  TNotifyEvent OnChanged;
 
  private:
   bool EvaluateItem(TcxCustomFilterCriteriaItem* item, Pointer data);

@@ -557,3 +557,21 @@ TEST_F(CriteriaTest, DamagedStreamsNeverCrash) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CriteriaTest, PublishedProperties) {
+  TTestCriteria crit(Fields());
+  std::vector<String> names;
+  for (PPropInfo p : GetPropList(&crit)) names.push_back(p->Name);
+  EXPECT_EQ(names, (std::vector<String>{"MaxValueListCount", "Options", "PercentWildcard", "UnderscoreWildcard",
+                                        "OnChanged"}));
+  SetOrdProp(&crit, "Options", 0x05);
+  EXPECT_TRUE(crit.Options() == (TcxFilterCriteriaOptions{fcoCaseInsensitive, fcoSoftNull}));
+  EXPECT_EQ(GetOrdProp(&crit, "PercentWildcard"), '%');
+  SetOrdProp(&crit, "UnderscoreWildcard", '?');
+  EXPECT_EQ(crit.UnderscoreWildcard(), '?');
+  EXPECT_EQ(GetPropInfo(&crit, "PercentWildcard")->Default, '%');
+}
+
+}  // namespace
