@@ -666,6 +666,10 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxFilterCriteria) {
   p.Event("OnChanged", &TcxFilterCriteria::OnChanged);
 }
 
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TFilterWrapper) {
+  p.Object("Filter", &TFilterWrapper::Filter, &TFilterWrapper::SetFilter, TcxFilterCriteria::StaticClass());
+}
+
 int VersionFromStreamID(Integer id) { return id == -2 ? 3 : (id == -1 ? 2 : 1); }
 Integer StreamIDFromVersion(int version) { return version == 2 ? -1 : (version == 3 ? -2 : 0); }
 

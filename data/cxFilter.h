@@ -550,6 +550,20 @@ class TcxFilterCriteria : public TPersistent {
   bool destroying_ = false;
 };
 
+// A component with one published property, Filter (not owned), through which a form writer or
+// reader of the component layer streams a criteria as a component.
+class TFilterWrapper : public TComponent {
+  KORVAN_CLASS(TFilterWrapper, TComponent)
+
+ public:
+  explicit TFilterWrapper(TComponent* owner) : TComponent(owner) {}
+  TcxFilterCriteria* Filter() const { return filter_; }
+  void SetFilter(TcxFilterCriteria* value) { filter_ = value; }
+
+ private:
+  TcxFilterCriteria* filter_ = nullptr;
+};
+
 // ---------------------------------------------------------------------------------------------
 // The filter value list.
 

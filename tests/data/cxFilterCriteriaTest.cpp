@@ -572,6 +572,10 @@ TEST_F(CriteriaTest, PublishedProperties) {
   SetOrdProp(&crit, "UnderscoreWildcard", '?');
   EXPECT_EQ(crit.UnderscoreWildcard(), '?');
   EXPECT_EQ(GetPropInfo(&crit, "PercentWildcard")->Default, '%');
+
+  TFilterWrapper wrapper(nullptr);
+  wrapper.SetFilter(&crit);
+  EXPECT_EQ(GetObjectProp(&wrapper, "Filter"), &crit);
 }
 
 }  // namespace
