@@ -192,6 +192,7 @@ void TCustomADODataSet::InternalClose() {
 
 TADOQuery::TADOQuery(TComponent* owner) : TCustomADODataSet(owner), sql_(std::make_unique<TStringList>()) {}
 TADOQuery::~TADOQuery() {
+  Destroying();
   try {
     Close();
   } catch (...) {

@@ -32,6 +32,8 @@ TMemColumnKind KindOf(TFieldType t) {
 
 TMemDataSet::TMemDataSet(TComponent* owner) : TDataSet(owner) {}
 TMemDataSet::~TMemDataSet() {
+  // Closing while being destroyed calls no user handlers.
+  Destroying();
   try {
     Close();
   } catch (...) {

@@ -519,6 +519,25 @@ TEST(DataSetOpening, DefaultFieldsComeAndGoWithTheCursor) {
   EXPECT_EQ(p.ds.RecordCount(), 5);
 }
 
+TEST(DataSetOpening, DestroyingAnOpenDataSetCallsNoHandlersAndDetachesLinks) {
+  auto* ds = new TMemDataSet(nullptr);
+  ds->AddFieldDef("a", ftInteger);
+  ds->Open();
+  int calls = 0;
+  ds->BeforeClose = [&](TDataSet*) { ++calls; };
+  ds->AfterClose = [&](TDataSet*) { ++calls; };
+  TDataSource src(nullptr);
+  src.SetDataSet(ds);
+  TDataLink link;
+  link.SetDataSource(&src);
+  EXPECT_TRUE(link.Active());
+  delete ds;
+  EXPECT_EQ(calls, 0);
+  EXPECT_FALSE(link.Active());
+  EXPECT_EQ(src.DataSet(), nullptr);
+  EXPECT_EQ(link.RecordCount(), 0);
+}
+
 TEST(Params, ByNameAndLists) {
   TMemQuery q(nullptr);
   q.Params()->CreateParam(ftUnknown, "Id", ptInput)->SetValue(5);
