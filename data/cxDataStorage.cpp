@@ -795,14 +795,22 @@ TcxValueDefs* TcxDataStorage::ValueDefsOf(int recordIndex) const {
 }
 
 Byte* TcxDataStorage::BufferOf(int index) const {
-  if (index >= 0) return records_.at(std::size_t(index));
-  std::size_t slot = std::size_t(-(index + 1));
+  if (index >= 0) {
+    if (index >= RecordsCount()) TList::Error("List index out of bounds (%d)", index);
+    return records_[std::size_t(index)];
+  }
+  std::size_t slot = std::size_t(-(int64_t(index) + 1));
   return slot < internalRecords_.size() ? internalRecords_[slot] : nullptr;
 }
 
 Byte*& TcxDataStorage::SlotOf(int index) {
-  if (index >= 0) return records_.at(std::size_t(index));
-  return internalRecords_.at(std::size_t(-(index + 1)));
+  if (index >= 0) {
+    if (index >= RecordsCount()) TList::Error("List index out of bounds (%d)", index);
+    return records_[std::size_t(index)];
+  }
+  std::size_t slot = std::size_t(-(int64_t(index) + 1));
+  if (slot >= internalRecords_.size()) TList::Error("List index out of bounds (%d)", index);
+  return internalRecords_[slot];
 }
 
 Byte* TcxDataStorage::EnsureBuffer(int index) {

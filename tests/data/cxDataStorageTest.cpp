@@ -239,6 +239,13 @@ TEST_F(StorageTest, RecordLayoutAndIDs) {
   st.SetRecordIDsUsed(true);
   EXPECT_EQ(st.RecordIDOf(0), 43);
   EXPECT_EQ(st.RecordIDOf(1), 44);
+
+  // Indexes outside the records raise the list's index error.
+  EXPECT_THROW(st.RecordValue(2, def), EListError);
+  EXPECT_THROW(st.SetRecordValue(-7, def, 1), EListError);
+  EXPECT_THROW(st.RemoveRecord(5), EListError);
+  EXPECT_THROW(st.InsertRecordAt(3), EListError);
+  EXPECT_TRUE(st.RecordValue(-7, def).IsNull());  // a free internal slot reads as null
 }
 
 TEST_F(StorageTest, InternalRecordsMirrorOrdinaryColumns) {
