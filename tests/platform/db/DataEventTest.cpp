@@ -2,6 +2,7 @@
 // order, with controls enabled and disabled; and the buffer window a link sees.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "db/MemDataSet.h"
@@ -311,6 +312,108 @@ TEST(DataLinkWindow, EmptyAndClosedDataSetsShowNoRecords) {
   EXPECT_TRUE(f.ds.Eof());
   EXPECT_TRUE(f.ds.IsEmpty());
   EXPECT_TRUE(f.ds.FieldByName("id")->IsNull());
+}
+
+}  // namespace
+
+namespace {
+
+// A long fixed sequence of moves and edits, checked after every step against a plain list:
+// the current record, its number, and every link's window (consecutive records, the current
+// one at ActiveRecord, as many as the link asks for while the data set has them).
+TEST(DataLinkWindow, WindowsStayConsistentThroughMovesAndEdits) {
+  Fixture f(12);
+  Log log;
+  LogLink small(&f.src, &log, "", 1);
+  LogLink mid(&f.src, &log, "", 4);
+  LogLink big(&f.src, &log, "", 7);
+  f.ds.Open();
+  std::vector<Integer> model;
+  for (Integer i = 1; i <= 12; ++i) model.push_back(i);
+  std::size_t pos = 0;
+  Integer nextId = 100;
+  uint32_t seed = 7;
+  auto rnd = [&](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  LogLink* links[] = {&small, &mid, &big};
+  for (int step = 0; step < 400; ++step) {
+    uint32_t op = rnd(11);
+    std::size_t n = model.size();
+    switch (op) {
+      case 0: f.ds.Next(); if (n > 0 && pos + 1 < n) ++pos; break;
+      case 1: f.ds.Prior(); if (pos > 0) --pos; break;
+      case 2: {
+        Integer d = Integer(rnd(9)) - 4;
+        f.ds.MoveBy(d);
+        if (n > 0) pos = std::size_t(std::clamp<Integer>(Integer(pos) + d, 0, Integer(n) - 1));
+        break;
+      }
+      case 3: f.ds.First(); pos = 0; break;
+      case 4: f.ds.Last(); pos = n > 0 ? n - 1 : 0; break;
+      case 5:
+        if (n > 0) {
+          pos = rnd(uint32_t(n));
+          f.ds.SetRecNo(Integer(pos) + 1);
+        }
+        break;
+      case 6:
+        f.ds.Insert();
+        f.ds.FieldByName("id")->SetAsInteger(nextId);
+        f.ds.Post();
+        model.insert(model.begin() + std::ptrdiff_t(n > 0 ? pos : 0), nextId++);
+        if (n == 0) pos = 0;
+        break;
+      case 7:
+        f.ds.Append();
+        f.ds.FieldByName("id")->SetAsInteger(nextId);
+        f.ds.Post();
+        model.push_back(nextId++);
+        pos = model.size() - 1;
+        break;
+      case 8:
+        if (n > 0) {
+          f.ds.Delete();
+          model.erase(model.begin() + std::ptrdiff_t(pos));
+          if (pos >= model.size() && pos > 0) --pos;
+        }
+        break;
+      case 9:
+        if (n > 0) {
+          pos = rnd(uint32_t(n));
+          ASSERT_TRUE(f.ds.Locate("id", model[pos], {}));
+        }
+        break;
+      case 10:
+        links[rnd(3)]->SetBufferCount(Integer(rnd(8)) + 1);
+        break;
+    }
+    SCOPED_TRACE("step " + std::to_string(step) + ", operation " + std::to_string(op));
+    ASSERT_EQ(f.ds.RecordCount(), Integer(model.size()));
+    if (model.empty()) {
+      ASSERT_TRUE(f.ds.IsEmpty());
+      continue;
+    }
+    ASSERT_EQ(f.Id(), model[pos]);
+    ASSERT_EQ(f.ds.RecNo(), Integer(pos) + 1);
+    for (LogLink* l : links) {
+      Integer count = l->RecordCount();
+      ASSERT_EQ(count, std::min<Integer>(l->BufferCount(), Integer(model.size())));
+      Integer active = l->ActiveRecord();
+      ASSERT_TRUE(active >= 0 && active < count);
+      l->SetActiveRecord(0);
+      Integer first = f.Id();
+      auto at = std::find(model.begin(), model.end(), first) - model.begin();
+      for (Integer r = 0; r < count; ++r) {
+        l->SetActiveRecord(r);
+        ASSERT_LT(std::size_t(at + r), model.size());
+        ASSERT_EQ(f.Id(), model[std::size_t(at + r)]) << "row " << r;
+      }
+      l->SetActiveRecord(active);
+      ASSERT_EQ(f.Id(), model[pos]);
+    }
+  }
 }
 
 }  // namespace
