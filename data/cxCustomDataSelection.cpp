@@ -1,0 +1,434 @@
+// The controller's sorting and grouping interface, record comparison, selection, bookmarks,
+// saved selection keys and its filter criteria.
+#include <algorithm>
+
+#include "data/cxCustomData.h"
+#include "data/cxDataConsts.h"
+#include "rtl/SysUtils.h"
+
+namespace {
+
+template <class F>
+struct Finally {
+  F f;
+  ~Finally() { f(); }
+};
+template <class F>
+Finally(F) -> Finally<F>;
+
+}  // namespace
+
+// =============================================================================================
+// Sorting
+
+TcxDataSortOrder TcxCustomDataController::ItemSortOrder(int itemIndex) {
+  TcxCustomDataField* f = FieldOfItem(itemIndex);
+  int i = info_->SortingFields().Find(f);
+  if (i != -1) return info_->SortingFields().Items(i).SortOrder;
+  i = info_->GroupingFields().Find(f);
+  if (i != -1) return info_->GroupingFields().Items(i).SortOrder;
+  return soNone;
+}
+
+int TcxCustomDataController::ItemSortIndex(int itemIndex) {
+  return info_->SortingFields().Find(FieldOfItem(itemIndex));
+}
+
+void TcxCustomDataController::ChangeItemSortOrder(int itemIndex, TcxDataSortOrder order) {
+  TcxCustomDataField* f = FieldOfItem(itemIndex);
+  int i = info_->SortingFields().Find(f);
+  TcxDataSortOrder cur = i == -1 ? soNone : info_->SortingFields().Items(i).SortOrder;
+  if (cur == order) return;
+  PostIfEditing();
+  sortingChanged_ = true;
+  info_->SetSortOrder(f, order);
+}
+
+void TcxCustomDataController::ChangeItemSortIndex(int itemIndex, int position) {
+  TcxCustomDataField* f = FieldOfItem(itemIndex);
+  if (ItemSortIndex(itemIndex) == position) return;
+  BeginInfoUpdate();
+  Finally end{[this] { EndInfoUpdate(); }};
+  if (groups_->LevelOfItem(itemIndex) != -1 && ItemSortOrder(itemIndex) == soAscending && position == -1) {
+    ChangeItemSortOrder(itemIndex, soNone);
+    return;
+  }
+  if (ItemSortIndex(itemIndex) == -1) ChangeItemSortOrder(itemIndex, ItemSortOrder(itemIndex));
+  if (ItemSortOrder(itemIndex) != soNone) info_->ChangeSortIndex(f, position);
+}
+
+void TcxCustomDataController::ClearSorting(bool keepGrouping) { info_->ClearSorting(keepGrouping); }
+
+// =============================================================================================
+// Comparison
+
+int TcxCustomDataController::CompareByField(int record1, int record2, TcxCustomDataField* field) {
+  if (!UseControllerCompare(field) && (!OnCompare || field->IsInternal()))
+    return CompareRecordValues(record1, record2, field);
+  if (!OnCompare && IsProviderMode() && provider_->CustomDataSource()->IsNativeCompareFunc() && record1 >= 0 &&
+      record2 >= 0)
+    return provider_->NativeCompare(record1, record2, field);
+  Variant v1 = GetComparedValue(record1, field);
+  Variant v2 = GetComparedValue(record2, field);
+  if (OnCompare) {
+    int compare = 0;
+    OnCompare(this, record1, record2, field->Index(), v1, v2, compare);
+    return compare;
+  }
+  if (v1.IsString() && v2.IsString()) {
+    bool ansi = options_.Contains(dcoAnsiSort);
+    bool ci = options_.Contains(dcoCaseInsensitive);
+    if (ansi && ci) return AnsiCompareText(v1.StrRef(), v2.StrRef());
+    if (ansi) return AnsiCompareStr(v1.StrRef(), v2.StrRef());
+    if (ci) return CompareStr(AnsiUpperCase(v1.StrRef()), AnsiUpperCase(v2.StrRef()));
+  }
+  return CompareVariantValues(v1, v2);
+}
+
+int TcxCustomDataController::CompareWithSortOrder(int record1, int record2, bool, const TcxSortingFieldEntry& entry) {
+  int r = CompareByField(record1, record2, entry.Field);
+  return entry.SortOrder == soDescending ? -r : r;
+}
+
+Variant TcxCustomDataController::GetComparedValue(int recordIndex, TcxCustomDataField* field) {
+  if (field->CompareMark() == 2) {
+    int item = field->Index();
+    return Variant(item >= 0 && item < GetItemCount() ? GetDisplayTextByField(recordIndex, field) : String());
+  }
+  return GetValueByField(recordIndex, field);
+}
+
+bool TcxCustomDataController::UseControllerCompare(TcxCustomDataField* field) {
+  if (field->CompareMark() != 0) return field->CompareMark() > 0;
+  if (field->ValueCompare() || NeedConversion(field) || IsSortByDisplayText(field)) return true;
+  if (IsProviderMode()) return !provider_->CustomDataSource()->IsNativeCompare();
+  return false;
+}
+
+bool TcxCustomDataController::NeedConversion(TcxCustomDataField* field) {
+  if (!options_.Contains(dcoAnsiSort) && !options_.Contains(dcoCaseInsensitive)) return false;
+  TcxValueDef* def = field->ValueDef();
+  if (def != nullptr) return def->TypeIsString();
+  TcxValueTypeClass t = field->ValueTypeClass();
+  return t != nullptr && (t->IsString() || t == TcxVariantValueType::Class());
+}
+
+bool TcxCustomDataController::IsSortByDisplayText(TcxCustomDataField* field) {
+  if (internalFind_ || field->IsInternal()) return false;
+  return GetItemSortByDisplayText(field->Index(), options_.Contains(dcoSortByDisplayText));
+}
+
+bool TcxCustomDataController::IsFilterItemSortByDisplayText(int itemIndex) {
+  TcxCustomDataField* f = FieldOfItem(itemIndex);
+  return GetItemSortByDisplayText(itemIndex, true) || (options_.Contains(dcoAnsiSort) && NeedConversion(f));
+}
+
+int TcxCustomDataController::FindKeyRecord(int keyRecord, const std::vector<TcxCustomDataField*>& fields) {
+  if (fields.empty()) return -1;
+  for (auto* f : fields) f->SetCompareMark(UseControllerCompare(f) ? 1 : -1);
+  Finally unmark{[&fields] {
+    for (auto* f : fields) f->SetCompareMark(0);
+  }};
+  for (int r = 0; r < GetRecordCount(); ++r) {
+    bool match = true;
+    for (auto* f : fields)
+      if (CompareByField(r, keyRecord, f) != 0) {
+        match = false;
+        break;
+      }
+    if (match) return r;
+  }
+  return -1;
+}
+
+// =============================================================================================
+// Selection
+
+int TcxCustomDataController::CountSelectedRows() {
+  if (multiSelect_) return info_->SelectedCount();
+  return focusedRowSelected_ && FocusedRowIndex() != -1 ? 1 : 0;
+}
+
+int TcxCustomDataController::GetSelectedRowIndex(int index) {
+  if (multiSelect_) return info_->SelectedRowIndex(index);
+  return index == 0 && focusedRowSelected_ ? FocusedRowIndex() : -1;
+}
+
+bool TcxCustomDataController::IsRowSelected(int rowIndex) {
+  if (multiSelect_) return info_->IsRowSelected(rowIndex);
+  return focusedRowSelected_ && rowIndex == FocusedRowIndex() && rowIndex != -1;
+}
+
+void TcxCustomDataController::ChangeRowSelection(int rowIndex, bool selected) {
+  if (multiSelect_) info_->ChangeRowSelection(rowIndex, selected);
+}
+
+void TcxCustomDataController::ClearSelection() { info_->ClearSelection(); }
+
+void TcxCustomDataController::SelectRows(int row1, int row2) {
+  if (!multiSelect_) return;
+  if (row1 > row2) std::swap(row1, row2);
+  BeginInfoUpdate();
+  Finally end{[this] { EndInfoUpdate(); }};
+  for (int r = row1; r <= row2; ++r) info_->ChangeRowSelection(r, true);
+}
+
+void TcxCustomDataController::SelectAll() {
+  if (RowCount() > 0) SelectRows(0, RowCount() - 1);
+}
+
+void TcxCustomDataController::SelectFocusedRow() {
+  BeginInfoUpdate();
+  Finally end{[this] { EndInfoUpdate(); }};
+  ClearSelection();
+  if (FocusedRowIndex() != -1) SelectRows(FocusedRowIndex(), FocusedRowIndex());
+}
+
+int TcxCustomDataController::GetSelectionAnchorRowIndex() { return info_->Selection()->AnchorRowIndex(); }
+
+void TcxCustomDataController::SetSelectionAnchor(int rowIndex) {
+  info_->CheckRowIndex(rowIndex);
+  info_->Selection()->SetAnchorRowIndex(rowIndex);
+}
+
+void TcxCustomDataController::ClearSelectionAnchor() { info_->ClearSelectionAnchor(); }
+
+void TcxCustomDataController::SelectFromAnchor(int rowIndex, bool keepSelection) {
+  if (!IsSelectionAnchorAssigned()) return;
+  BeginInfoUpdate();
+  Finally end{[this] { EndInfoUpdate(); }};
+  if (!keepSelection) ClearSelection();
+  SelectRows(GetSelectionAnchorRowIndex(), rowIndex);
+}
+
+void TcxCustomDataController::ChangeFocusedRowSelected(bool value) {
+  if (multiSelect_ || value == focusedRowSelected_) return;
+  focusedRowSelected_ = value;
+  if (FocusedRowIndex() != -1) {
+    prevSelectedCount_ = 1;
+    prevSelectedRow_ = FocusedRowIndex();
+    Change({dccSelection});
+  }
+}
+
+void TcxCustomDataController::SetMultiSelect(bool value) {
+  if (value == multiSelect_) return;
+  multiSelect_ = value;
+  focusedRowSelected_ = true;
+  {
+    BeginInfoUpdate();
+    Finally end{[this] { EndInfoUpdate(); }};
+    if (!value)
+      info_->ClearSelection();
+    else if (FocusedRowIndex() != -1)
+      info_->ChangeRowSelection(FocusedRowIndex(), true);
+  }
+  TcxSummaryOptions o = summary_->Options();
+  if (o.Contains(soSelectedRecords) || o.Contains(soMultipleSelectedRecords)) summary_->Changed(false);
+}
+
+bool TcxCustomDataController::FocusSelectedRow(int index) {
+  int row = GetSelectedRowIndex(index);
+  ChangeFocusedRowIndex(row);
+  return row != -1 && FocusedRowIndex() == row;
+}
+
+// =============================================================================================
+// Bookmark
+
+bool TcxCustomDataController::SaveBookmark() {
+  int r = FocusedRecordIndex();
+  if (r == bookmarkRecordIndex_) return false;
+  bookmarkRecordIndex_ = r;
+  return true;
+}
+
+bool TcxCustomDataController::SaveBookmarkNotify() {
+  bool changed = SaveBookmark();
+  if (changed) Change({dccBookmark});
+  return changed;
+}
+
+void TcxCustomDataController::ClearBookmarkNotify() {
+  bool was = IsBookmarkAvailable();
+  ClearBookmark();
+  if (was != IsBookmarkAvailable()) Change({dccBookmark});
+}
+
+bool TcxCustomDataController::IsBookmarkRow(int rowIndex) {
+  return IsBookmarkAvailable() && RowInfoAt(rowIndex).RecordIndex == bookmarkRecordIndex_;
+}
+
+bool TcxCustomDataController::IsBookmarkAffected(int recordIndex) {
+  if (recordIndex != -1 && recordIndex == bookmarkRecordIndex_) return true;
+  return info_->RecordListIndexOf(bookmarkRecordIndex_) == -1;
+}
+
+void TcxCustomDataController::CheckBookmarkValid(int recordIndex) {
+  if (IsBookmarkAvailable() && IsBookmarkAffected(recordIndex)) {
+    ClearBookmark();
+    changes_ += dccBookmark;
+  }
+}
+
+void TcxCustomDataController::RefreshSelectionAfterChange() { UpdatePrevSelectionInfo(); }
+
+// =============================================================================================
+// Saved selection keys
+
+void TcxSaveObject::SaveFrom(TcxCustomDataController* c) {
+  keys_.clear();
+  if (c->IsDestroying() || !c->HasRecordKeys()) return;
+  std::vector<TcxCustomDataField*> keyFields;
+  c->GetKeyFields(keyFields);
+  TcxDataSelection* sel = c->Info()->Selection();
+  for (int i = 0; i < sel->Count(); ++i) {
+    const auto& e = sel->Entries(i);
+    if (e.Level != -1 && e.RecordIndex >= 0 && e.RecordIndex < c->GetRecordCount())
+      keys_.push_back({c->GetKeyValues(e.RecordIndex, keyFields), i});
+  }
+  std::stable_sort(keys_.begin(), keys_.end(),
+                   [](const KeyInfo& a, const KeyInfo& b) { return CompareVariantValues(a.Key, b.Key) < 0; });
+  c->Info()->SaveExpandingState(esExpanded | esSelected);
+}
+
+void TcxSaveObject::RestoreTo(TcxCustomDataController* c) {
+  if (!c->HasRecordKeys()) {
+    c->CheckSelectionAndBookmark(-1);
+    return;
+  }
+  TcxDataSelection* sel = c->Info()->Selection();
+  if (keys_.empty() || sel->Count() == 0) return;
+  std::vector<TcxCustomDataField*> keyFields;
+  c->GetKeyFields(keyFields);
+  for (int r = 0; r < c->GetRecordCount() && !keys_.empty(); ++r) {
+    Variant key = c->GetKeyValues(r, keyFields);
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+      bool equal = false;
+      try {
+        equal = VariantsCompareEqual(keys_[k].Key, key);
+      } catch (Exception&) {
+      }
+      if (!equal) continue;
+      if (keys_[k].SelectedIndex < sel->Count()) sel->Entries(keys_[k].SelectedIndex).RecordIndex = r;
+      keys_.erase(keys_.begin() + std::ptrdiff_t(k));
+      break;
+    }
+  }
+  for (const auto& k : keys_)
+    if (k.SelectedIndex < sel->Count()) sel->Entries(k.SelectedIndex).RecordIndex = -1;
+  keys_.clear();
+  for (int i = sel->Count() - 1; i >= 0; --i)
+    if (sel->Entries(i).Level != -1 && sel->Entries(i).RecordIndex == -1) sel->DeleteEntry(i);
+  c->Info()->ExpandingChanged();
+}
+
+// =============================================================================================
+// Filter criteria of the controller
+
+TcxDataFilterCriteria::TcxDataFilterCriteria(TcxCustomDataController* controller) : controller_(controller) {
+  SetFormatVersion(3);
+}
+
+TcxDataFilterCriteria::~TcxDataFilterCriteria() {
+  destroying_ = true;
+  active_ = false;
+}
+
+void TcxDataFilterCriteria::Assign(TPersistent* source) {
+  auto* src = dynamic_cast<TcxDataFilterCriteria*>(source);
+  if (src == nullptr) {
+    TcxFilterCriteria::Assign(source);
+    return;
+  }
+  LockChanges();
+  Finally unlock{[this] { UnlockChanges(); }};
+  TcxFilterCriteria::Assign(source);
+  SetActive(src->Active());
+}
+
+Integer TcxDataFilterCriteria::GetIDByItemLink(TObject* link) {
+  auto* f = dynamic_cast<TcxCustomDataField*>(link);
+  return controller_->GetItemID(f ? f->Item() : link);
+}
+
+void TcxDataFilterCriteria::GetNameByItemLink(TObject* link, String& s) {
+  auto* f = dynamic_cast<TcxCustomDataField*>(link);
+  s = controller_->GetItemName(f ? f->Item() : link);
+}
+
+TcxFilterCriteriaItemClass TcxDataFilterCriteria::GetItemClass() {
+  return &CreateFilterCriteriaItem<TcxDataFilterCriteriaItem>;
+}
+
+TObject* TcxDataFilterCriteria::GetItemLinkByID(Integer id) { return FieldOfLink(controller_->FindItemByID(id)); }
+TObject* TcxDataFilterCriteria::GetItemLinkByName(const String& name) {
+  return FieldOfLink(controller_->FindItemByName(name));
+}
+
+TObject* TcxDataFilterCriteria::FieldOfLink(TObject* link) const {
+  if (link == nullptr || dynamic_cast<TcxCustomDataField*>(link) != nullptr) return link;
+  TcxCustomDataField* f = controller_->Fields()->FieldByItem(link);
+  return f ? f : link;
+}
+
+TcxFilterCriteriaItem* TcxDataFilterCriteria::AddItem(TcxFilterCriteriaItemList* group, TObject* itemLink,
+                                                      TcxFilterOperatorKind kind, const Variant& value,
+                                                      const String& displayValue) {
+  return TcxFilterCriteria::AddItem(group, FieldOfLink(itemLink), kind, value, displayValue);
+}
+
+TcxFilterCriteriaItem* TcxDataFilterCriteria::ItemByItemLink(TObject* link) {
+  // Conditions store fields but show their items: look the condition up by the item.
+  auto* f = dynamic_cast<TcxCustomDataField*>(link);
+  return TcxFilterCriteria::ItemByItemLink(f ? f->Item() : link);
+}
+
+bool TcxDataFilterCriteria::IsFiltering() { return active_ && !IsEmpty() && !controller_->IsGridMode(); }
+
+void TcxDataFilterCriteria::SetActive(bool value) {
+  if (value == active_) return;
+  active_ = value;
+  SignalChanged();
+}
+
+bool TcxDataFilterCriteria::IsDestroying() const { return destroying_ || controller_->IsDestroying(); }
+
+bool TcxDataFilterCriteria::IsInFilterList() const { return controller_->Filter() != this; }
+
+bool TcxDataFilterCriteria::IsLoading() const { return controller_->IsLoading(); }
+
+void TcxDataFilterCriteria::DoChanged() {
+  if (IsInFilterList() || IsDestroying() || IsLoading()) return;
+  if (!controller_->Provider()->IsActiveDataSet()) controller_->Post();
+  controller_->FilterChanged();
+  if (OnChanged) OnChanged(this);
+}
+
+TcxCustomDataField* TcxDataFilterCriteriaItem::Field() const {
+  return dynamic_cast<TcxCustomDataField*>(ItemLink());
+}
+
+void TcxDataFilterCriteriaItem::GetDataValue(Pointer data, Variant& v) {
+  TcxCustomDataField* f = Field();
+  if (f == nullptr) {
+    v = Null();
+    return;
+  }
+  v = f->OwnerController()->GetFilterDataValue(int(reinterpret_cast<intptr_t>(data)), f);
+}
+
+void TcxDataFilterCriteriaItem::GetFieldCaption(String& s) {
+  TcxCustomDataField* f = Field();
+  s = f && f->Item() ? f->OwnerController()->GetFilterItemFieldCaption(f->Item()) : String();
+}
+
+void TcxDataFilterCriteriaItem::GetFieldName(String& s) {
+  TcxCustomDataField* f = Field();
+  s = f && f->Item() ? f->OwnerController()->GetFilterItemFieldName(f->Item()) : String();
+}
+
+TObject* TcxDataFilterCriteriaItem::GetItemLink() const {
+  TcxCustomDataField* f = Field();
+  return f ? f->Item() : nullptr;
+}

@@ -1,0 +1,514 @@
+// Footer and group summaries of the data controller.
+#include <algorithm>
+#include <cmath>
+
+#include "data/cxCustomData.h"
+#include "data/cxDataUtils.h"
+#include "rtl/SysUtils.h"
+
+namespace {
+
+bool IsIntegralVarType(TVarType t) {
+  switch (t) {
+    case varSmallint:
+    case varInteger:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord:
+    case varInt64:
+    case varBoolean:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsSummableVarType(TVarType t) {
+  return IsIntegralVarType(t) || t == varSingle || t == varDouble || t == varCurrency || t == varDate ||
+         t == varFMTBcd || t == varSQLTimeStamp;
+}
+
+// a + b for numbers: integers stay 64-bit integers until they would overflow, then become
+// doubles; currency stays currency; anything with a fraction is a double (dates stay dates).
+Variant AddNumbers(const Variant& a, const Variant& b) {
+  TVarType ta = a.VarType(), tb = b.VarType();
+  if (IsIntegralVarType(ta) && IsIntegralVarType(tb)) {
+    Int64 x = a.AsInt64(), y = b.AsInt64(), r;
+    if (!__builtin_add_overflow(x, y, &r)) {
+      if (r >= INT32_MIN && r <= INT32_MAX && ta != varInt64 && tb != varInt64) return Variant(Integer(r));
+      return Variant(r);
+    }
+    return Variant(double(x) + double(y));
+  }
+  if ((ta == varCurrency || IsIntegralVarType(ta)) && (tb == varCurrency || IsIntegralVarType(tb))) {
+    try {
+      return Variant(a.AsCurrency() + b.AsCurrency());
+    } catch (Exception&) {
+      return Variant(a.AsDouble() + b.AsDouble());
+    }
+  }
+  double d = a.AsDouble() + b.AsDouble();
+  if (ta == varDate && tb == varDate) {
+    Variant v(d);
+    return VarAsType(v, varDate);
+  }
+  return Variant(d);
+}
+
+}  // namespace
+
+// =============================================================================================
+// Items
+
+bool TcxDataSummaryItem::CanCalculate() const {
+  return field_ != nullptr || (kind_ == skCount && position_ == spGroup && !collection_->IsFooter());
+}
+
+void TcxDataSummaryItem::SetField(TcxCustomDataField* field) {
+  if (field == field_) return;
+  field_ = field;
+  summary_->Changed(false);
+}
+
+TObject* TcxDataSummaryItem::LinkedItem() const { return field_ ? field_->Item() : nullptr; }
+
+void TcxDataSummaryItem::ChangeLinkedItem(TObject* item) {
+  if (item == LinkedItem() && field_ != nullptr) return;
+  SetField(item ? summary_->DataController()->Fields()->FieldByItem(item) : nullptr);
+}
+
+void TcxDataSummaryItem::SetKind(TcxSummaryKind kind) {
+  if (kind == kind_) return;
+  kind_ = kind;
+  summary_->Changed(false);
+}
+
+void TcxDataSummaryItem::SetPosition(TcxSummaryPosition p) {
+  if (p == position_) return;
+  position_ = p;
+  summary_->Changed(true);
+}
+
+void TcxDataSummaryItem::SetFormat(const String& f) {
+  if (f == format_) return;
+  format_ = f;
+  summary_->Changed(true);
+}
+
+void TcxDataSummaryItem::SetSorted(bool value) {
+  if (value == sorted_) return;
+  if (value && collection_ != nullptr && !collection_->IsFooter())
+    for (int i = 0; i < collection_->Count(); ++i)
+      if (collection_->Items(i) != this && collection_->Items(i)->Sorted()) collection_->Items(i)->SetSorted(false);
+  sorted_ = value;
+  summary_->DataController()->SortingBySummaryChangedFlag() = true;
+  summary_->DataController()->Change({dccSorting});
+  summary_->Changed(false);
+}
+
+String TcxDataSummaryItem::GetValueDisplayText(const Variant& value, bool isFooter) const {
+  String text;
+  if (value.IsNull() || value.IsEmpty()) {
+    text.clear();
+  } else if (kind_ == skNone) {
+    text = value.AsString();
+  } else {
+    static const char* const kDate[2][5] = {{"SUM=", "MIN=", "MAX=", "COUNT=0", "AVG="},
+                                            {"", "MIN=", "MAX=", "0", "AVG="}};
+    static const char* const kOther[2][5] = {
+        {"SUM=0.00;SUM=-0.00", "MIN=0.00;MIN=-0.00", "MAX=0.00;MAX=-0.00", "COUNT=0", "AVG=0.00;AVG=-0.00"},
+        {"0.00;-0.00", "MIN=0.00;MIN=-0.00", "MAX=0.00;MAX=-0.00", "0", "AVG=0.00;AVG=-0.00"}};
+    static const char* const kCurrency[2][5] = {
+        {"SUM=%s;SUM=-%s", "MIN=%s;MIN=-%s", "MAX=%s;MAX=-%s", "COUNT=0", "AVG=%s;AVG=-%s"},
+        {"%s;-%s", "MIN=%s;MIN=-%s", "MAX=%s;MAX=-%s", "0", "AVG=%s;AVG=-%s"}};
+    int k = int(kind_) - 1;
+    int f = isFooter ? 1 : 0;
+    TVarType t = value.VarType();
+    bool isDate = IsDateTimeVariant(value);
+    bool isText = value.IsString();
+    String format = format_;
+    if (format.empty()) {
+      if (kind_ != skCount && (isDate || isText)) {
+        format = kDate[f][k];
+      } else if (IsCurrencyOrBcdVarType(t) && kind_ != skCount) {
+        format = kCurrency[f][k];
+        String cf = CurrencyDisplayFormat();
+        for (std::size_t p; (p = format.find("%s")) != String::npos;) format.replace(p, 2, cf);
+      } else {
+        format = kOther[f][k];
+      }
+    }
+    if (kind_ == skCount || (!isDate && !isText)) {
+      try {
+        text = FormatFloat(format, value.AsDouble());
+      } catch (Exception&) {
+        text = value.AsString();
+      }
+    } else if (isText) {
+      // Min and Max of text show the text itself.
+      text = format + value.StrRef();
+    } else {
+      double d = value.AsDouble();
+      String s;
+      if (d == std::trunc(d))
+        s = DateToStr(d);
+      else if (std::trunc(d) == 0)
+        s = TimeToStr(d);
+      else
+        s = DateTimeToStr(d);
+      text = format + s;
+    }
+  }
+  if (OnGetText) OnGetText(const_cast<TcxDataSummaryItem*>(this), value, isFooter, text);
+  return text;
+}
+
+TcxDataSummaryItem* TcxDataSummaryItems::Add() {
+  auto* item = new TcxDataSummaryItem(summary_);
+  item->collection_ = this;
+  item->position_ = footer_ ? spFooter : spGroup;
+  items_.push_back(item);
+  summary_->Changed(false);
+  return item;
+}
+
+TcxDataSummaryItem* TcxDataSummaryItems::AddLinked(TObject* item, TcxSummaryPosition position, const String& format,
+                                                   TcxSummaryKind kind) {
+  summary_->BeginChange();
+  TcxDataSummaryItem* i = Add();
+  i->ChangeLinkedItem(item);
+  if (!footer_) i->position_ = position;
+  i->kind_ = kind;
+  i->format_ = format;
+  summary_->EndChange();
+  return i;
+}
+
+void TcxDataSummaryItems::Delete(int index) {
+  TcxDataSummaryItem* item = items_.at(std::size_t(index));
+  items_.erase(items_.begin() + index);
+  delete item;
+  summary_->Changed(false);
+}
+
+void TcxDataSummaryItems::Clear() {
+  for (auto* i : items_) delete i;
+  items_.clear();
+}
+
+int TcxDataSummaryItems::IndexOf(const TcxDataSummaryItem* item) const {
+  auto it = std::find(items_.begin(), items_.end(), item);
+  return it == items_.end() ? -1 : int(it - items_.begin());
+}
+
+int TcxDataSummaryItems::IndexOfField(const TcxCustomDataField* field) const {
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    if (items_[i]->Field() == field) return int(i);
+  return -1;
+}
+
+TcxDataSummaryItem* TcxDataSummaryItems::SortedItem() const {
+  for (auto* i : items_)
+    if (i->Sorted()) return i;
+  return nullptr;
+}
+
+String TcxDataSummaryItems::GetGroupSummaryText(const Variant& values) const {
+  if (footer_) return String();
+  String text;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i]->Position() != spGroup) continue;
+    Variant v = values.IsArray() ? values.GetElement(Integer(i)) : Null();
+    if (!text.empty()) text += Separator + " ";
+    text += items_[i]->GetValueDisplayText(v, false);
+  }
+  return text.empty() ? text : BeginText + text + EndText;
+}
+
+// =============================================================================================
+// The summary
+
+TcxDataSummary::TcxDataSummary(TcxCustomDataController* controller)
+    : controller_(controller),
+      groupItems_(std::make_unique<TcxDataSummaryItems>(this, false)),
+      footerItems_(std::make_unique<TcxDataSummaryItems>(this, true)) {}
+
+TcxDataSummary::~TcxDataSummary() { destroying_ = true; }
+
+void TcxDataSummary::BeginChange() {
+  controller_->BeginInfoUpdate();
+  ++lockCount_;
+}
+
+void TcxDataSummary::EndChange() {
+  --lockCount_;
+  Changed(false);
+  controller_->EndInfoUpdate();
+}
+
+void TcxDataSummary::Changed(bool redrawOnly) {
+  if (lockCount_ > 0 || inAfterSummary_ || destroying_) return;
+  controller_->SummaryChanged(redrawOnly);
+}
+
+void TcxDataSummary::SetOptions(TcxSummaryOptions value) {
+  if (value == options_) return;
+  if (value.Contains(soSelectedRecords) && value.Contains(soMultipleSelectedRecords)) {
+    if (options_.Contains(soMultipleSelectedRecords))
+      value.Exclude(soMultipleSelectedRecords);
+    else
+      value.Exclude(soSelectedRecords);
+  }
+  options_ = value;
+  Changed(false);
+}
+
+void TcxDataSummary::DropFieldItems(TcxCustomDataField* field) {
+  bool any = false;
+  for (TcxDataSummaryItems* items : {footerItems_.get(), groupItems_.get()})
+    for (int i = 0; i < items->Count(); ++i)
+      if (items->Items(i)->field_ == field) {
+        items->Items(i)->field_ = nullptr;
+        any = true;
+      }
+  if (any) Changed(false);
+}
+
+int TcxDataSummary::RecordForSummary(int position) const {
+  int r = controller_->Info()->RecordList()[std::size_t(position)];
+  bool onSelection = options_.Contains(soSelectedRecords) ||
+                     (options_.Contains(soMultipleSelectedRecords) && controller_->CountSelectedRows() > 1);
+  if (!onSelection) return r;
+  if (controller_->IsSingleSelection()) return r == controller_->FocusedRecordIndex() ? r : -1;
+  return controller_->Info()->Selection()->IsRecordSelected(r) ? r : -1;
+}
+
+void TcxDataSummary::AccumulateRecord(TcxDataSummaryItem* item, int recordIndex, int& count, Variant& sv) {
+  if (!item->CanCalculate()) return;
+  Variant value = item->Field() ? controller_->GetValueByField(recordIndex, item->Field()) : Null();
+  TcxDataSummaryItems* items = item->collection_;
+  if (items->OnSummary) {
+    TcxSummaryEventOutArguments out{value, sv, count, false};
+    items->OnSummary(items, TcxSummaryEventArguments{recordIndex, item}, out);
+    value = out.Value;
+    sv = out.SummaryValue;
+    count = out.CountValue;
+    if (out.Done) return;
+  }
+  TcxSummaryKind kind = item->Kind();
+  if (kind == skNone) return;
+  // Sum and Average take numbers only: any other value (text, an array) adds nothing, as Null.
+  if ((kind == skSum || kind == skAverage) && !value.IsNull() && !value.IsEmpty() &&
+      !IsSummableVarType(value.VarType()))
+    value = Null();
+  if (options_.Contains(soNullIgnore) && (value.IsNull() || value.IsEmpty())) return;
+  if (value.IsEmpty()) value = Null();
+  if (sv.IsEmpty()) {
+    if (kind != skCount && !(value.IsNull() && (kind == skMin || kind == skMax))) {
+      sv = value;
+      if (sv.IsNull() && (kind == skSum || kind == skAverage)) sv = Variant(Integer(0));
+    }
+  } else if (!value.IsNull() && !sv.IsNull()) {
+    switch (kind) {
+      case skSum:
+      case skAverage:
+        sv = AddNumbers(sv, value);
+        break;
+      case skMin:
+        if (CompareVariantValues(value, sv) < 0) sv = value;
+        break;
+      case skMax:
+        if (CompareVariantValues(value, sv) > 0) sv = value;
+        break;
+      default:
+        break;
+    }
+  }
+  ++count;
+}
+
+void TcxDataSummary::FinalizeValue(TcxDataSummaryItem* item, Variant& sv, int count) {
+  if (!item->CanCalculate()) return;
+  if (sv.IsEmpty()) sv = Null();
+  if (item->Kind() == skCount) {
+    sv = Variant(Integer(count));
+  } else if (item->Kind() == skAverage && count > 0 && !sv.IsNull()) {
+    bool isDate = IsDateTimeVariant(sv);
+    double d = sv.AsDouble() / count;
+    sv = Variant(d);
+    if (isDate) sv = VarAsType(sv, varDate);
+  }
+}
+
+void TcxDataSummary::AccumulateRange(TcxDataSummaryItems* items, int from, int to, std::vector<Variant>& values,
+                                     std::vector<int>& counts) {
+  int n = items->Count();
+  for (int p = from; p <= to; ++p) {
+    int r = RecordForSummary(p);
+    if (r == -1) continue;
+    for (int i = 0; i < n; ++i) AccumulateRecord(items->Items(i), r, counts[std::size_t(i)], values[std::size_t(i)]);
+  }
+}
+
+Variant TcxDataSummary::FinalizeValues(TcxDataSummaryItems* items, std::vector<Variant>& values,
+                                       std::vector<int>& counts) {
+  if (items->Count() == 0) return Null();
+  Variant result = Null();
+  for (int i = 0; i < items->Count(); ++i) {
+    FinalizeValue(items->Items(i), values[std::size_t(i)], counts[std::size_t(i)]);
+    AppendToVariantArray(result, values[std::size_t(i)]);
+  }
+  return result;
+}
+
+void TcxDataSummary::CalculateFooter() {
+  std::vector<Variant> values(std::size_t(footerItems_->Count()));
+  std::vector<int> counts(values.size(), 0);
+  if (!controller_->IsGridMode())
+    AccumulateRange(footerItems_.get(), 0, int(controller_->Info()->RecordList().size()) - 1, values, counts);
+  footerValues_ = FinalizeValues(footerItems_.get(), values, counts);
+}
+
+void TcxDataSummary::CalculateGroups() {
+  TcxDataGroups& groups = controller_->Info()->DataGroups();
+  int levels = groups.LevelCount();
+  int last = levels - 1;
+  for (int level = 0; level < levels; ++level) {
+    TcxDataSummaryItems* items = GroupSummaryItemsOfLevel(level);
+    if (items == nullptr) continue;
+    std::vector<Variant> values;
+    std::vector<int> counts;
+    int current = -1;
+    auto finish = [&] {
+      if (current != -1) groups.Items(current).SummaryValues = FinalizeValues(items, values, counts);
+    };
+    for (int g = 0; g < groups.Count(); ++g) {
+      const auto& gi = groups.Items(g);
+      if (gi.Level == level) {
+        finish();
+        current = g;
+        values.assign(std::size_t(items->Count()), Variant());
+        counts.assign(values.size(), 0);
+      }
+      if (gi.Level == last) AccumulateRange(items, gi.BeginIndex, gi.EndIndex, values, counts);
+    }
+    finish();
+  }
+}
+
+void TcxDataSummary::DoAfterSummary() {
+  if (!OnAfterSummary) return;
+  if (controller_->IsLoading()) {
+    controller_->afterSummaryPending_ = true;
+    return;
+  }
+  controller_->afterSummaryPending_ = false;
+  if (controller_->IsPattern() || controller_->IsSummaryLocked()) return;
+  inAfterSummary_ = true;
+  struct Reset {
+    bool& f;
+    ~Reset() { f = false; }
+  } reset{inAfterSummary_};
+  OnAfterSummary(this);
+}
+
+Variant TcxDataSummary::FooterSummaryValue(int index) const {
+  if (footerValues_.IsArray() && index >= 0 && index < footerItems_->Count()) return footerValues_.GetElement(index);
+  return Null();
+}
+
+String TcxDataSummary::FooterSummaryDisplayText(int index) const {
+  return footerItems_->Items(index)->GetValueDisplayText(FooterSummaryValue(index), true);
+}
+
+TcxDataSummaryItems* TcxDataSummary::GroupSummaryItemsOfLevel(int level) const {
+  if (level < 0 || level >= controller_->Groups()->GroupingLevelCount()) return nullptr;
+  return groupItems_.get();
+}
+
+String TcxDataSummary::GroupSummaryText(int rowIndex) const {
+  TcxCustomDataControllerInfo* info = controller_->Info();
+  if (!info->IsGrouped()) return String();
+  TcxRowInfo ri = info->RowInfo(rowIndex);
+  if (ri.Level >= info->DataGroups().LevelCount()) return String();
+  TcxDataSummaryItems* items = GroupSummaryItemsOfLevel(ri.Level);
+  const Variant& v = info->DataGroups().Items(ri.GroupIndex).SummaryValues;
+  if (items == nullptr || items->Count() == 0 || !v.IsArray()) return String();
+  return items->GetGroupSummaryText(v);
+}
+
+Variant TcxDataSummary::GroupSummaryValue(int rowIndex, int level, int itemIndex) const {
+  TcxCustomDataControllerInfo* info = controller_->Info();
+  if (!info->IsGrouped()) return Null();
+  int g = info->DataGroups().GroupIndexOfRowAtLevel(rowIndex, level);
+  if (g == -1) return Null();
+  const Variant& v = info->DataGroups().Items(g).SummaryValues;
+  TcxDataSummaryItems* items = GroupSummaryItemsOfLevel(level);
+  if (!v.IsArray() || items == nullptr || itemIndex < 0 || itemIndex >= items->Count()) return Null();
+  return v.GetElement(itemIndex);
+}
+
+String TcxDataSummary::GroupSummaryDisplayText(int rowIndex, int level, int itemIndex) const {
+  TcxDataSummaryItems* items = GroupSummaryItemsOfLevel(level);
+  if (items == nullptr || itemIndex < 0 || itemIndex >= items->Count()) return String();
+  return items->Items(itemIndex)->GetValueDisplayText(GroupSummaryValue(rowIndex, level, itemIndex), true);
+}
+
+// =============================================================================================
+// Sorting groups by a summary
+
+void TcxCustomDataControllerInfo::SortGroupsBySummary() {
+  TcxDataSummary* summary = controller_->Summary();
+  TcxDataGroups old = groups_;
+  std::vector<int> oldList = recordList_;
+  TcxDataGroups fresh;
+  for (int i = 0; i < old.LevelCount(); ++i) fresh.AddField(old.FieldAt(i));
+  recordList_.clear();
+  int last = old.LevelCount() - 1;
+  auto sortedChildren = [&](int parent) {
+    std::vector<int> ch;
+    int n = old.ChildCount(parent);
+    for (int i = 0; i < n; ++i) ch.push_back(old.ChildGroupIndex(parent, i));
+    int level = parent == -1 ? 0 : old.Items(parent).Level + 1;
+    TcxDataSummaryItems* items = summary->GroupSummaryItemsOfLevel(level);
+    TcxDataSummaryItem* sorted = items ? items->SortedItem() : nullptr;
+    if (sorted != nullptr) {
+      int idx = items->IndexOf(sorted);
+      bool desc = groupingFields_.Items(level).SortOrder == soDescending;
+      auto valueOf = [&](int g) {
+        const Variant& v = old.Items(g).SummaryValues;
+        return v.IsArray() ? v.GetElement(idx) : Null();
+      };
+      std::stable_sort(ch.begin(), ch.end(), [&](int a, int b) {
+        int c = CompareVariantValues(valueOf(a), valueOf(b));
+        return desc ? c > 0 : c < 0;
+      });
+    }
+    return ch;
+  };
+  std::function<void(int, int)> emit = [&](int g, int parent) {
+    TcxDataGroupInfo copy = old.Items(g);
+    int idx = fresh.Count();
+    fresh.AddGroup() = copy;
+    fresh.Items(idx).Parent = parent;
+    int first = int(recordList_.size());
+    if (copy.Level == last) {
+      for (int p = copy.BeginIndex; p <= copy.EndIndex; ++p) recordList_.push_back(oldList[std::size_t(p)]);
+      fresh.Items(idx).BeginIndex = first;
+      fresh.Items(idx).EndIndex = int(recordList_.size()) - 1;
+    } else {
+      for (int c : sortedChildren(g)) emit(c, idx);
+      fresh.Items(idx).BeginIndex = idx + 1;
+      fresh.Items(idx).EndIndex = fresh.Count() - 1;
+    }
+    fresh.Items(idx).FirstPos = first;
+    fresh.Items(idx).LastPos = int(recordList_.size()) - 1;
+  };
+  for (int g : sortedChildren(-1)) emit(g, -1);
+  fresh.FinishBuild();
+  groups_ = fresh;
+  groups_.Renumber();
+  positionsValid_ = false;
+  selection_->ClearEntries();
+}
