@@ -82,7 +82,7 @@ void TStatusBar::Paint() {
     c->Brush()->SetStyle(bsClear);
     tr.Left += 2;
     tr.Right -= 2;
-    DrawText(dc, s.c_str(), int(s.size()), &tr,
+    c->DrawText(s, tr,
              DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS |
                  (a == taCenter ? DT_CENTER : a == taRightJustify ? DT_RIGHT : DT_LEFT));
     c->Brush()->SetStyle(bsSolid);

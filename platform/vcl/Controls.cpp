@@ -1247,8 +1247,9 @@ TPoint TWinControl::ClientOrigin() {
 // -- showing
 
 void TWinControl::UpdateShowing() {
-  bool show = visible_ && !IsLoading() &&
-              (parent_ ? parent_->showing_ : (parentWindow_ != nullptr || dynamic_cast<TCustomForm*>(this) != nullptr));
+  // Whether the parents show is decided by the caller (UpdateControlState); a hidden
+  // parent's window hides its children's.
+  bool show = visible_ && !IsLoading();
   if (show) {
     if (!handle_) CreateHandle();
     std::vector<TControl*> list = controls_;
@@ -1519,6 +1520,7 @@ void TWinControl::Dispatch(TMessage& m) {
     case CN_BASE + WM_KEYDOWN: CNKeyDown(m); return;
     case CN_BASE + WM_SYSKEYDOWN: CNKeyDown(m); return;
     case CN_BASE + WM_CHAR: CNChar(m); return;
+    case CN_BASE + WM_SYSCHAR: CNSysChar(m); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
     case CM_DIALOGCHAR: CMDialogChar(m); return;
     case CM_CHILDKEY: CMChildKey(m); return;
@@ -1665,6 +1667,14 @@ void TWinControl::CNChar(TMessage& m) {
     if (form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) return;
   }
   m.Result = 0;
+}
+
+void TWinControl::CNSysChar(TMessage& m) {
+  // Alt with a letter: the control whose caption has that accelerator.
+  m.Result = 0;
+  if (m.WParam < 32) return;
+  TCustomForm* form = GetParentForm(this);
+  if (form && form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) m.Result = 1;
 }
 
 void TWinControl::CMDialogKey(TMessage& m) { Broadcast(m); }
@@ -2032,7 +2042,7 @@ TRect THintWindow::CalcHintRect(Integer maxWidth, const String& hint) {
   TRect r(0, 0, maxWidth, 0);
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font_->Handle());
-  DrawText(dc, hint.c_str(), int(hint.size()), &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  ::DrawText(dc, hint.c_str(), int(hint.size()), &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   r.Right += 6;

@@ -446,6 +446,7 @@ class TWinControl : public TControl {
   virtual void WMNCHitTest(TMessage& m);
   virtual void CNKeyDown(TMessage& m);
   virtual void CNChar(TMessage& m);
+  virtual void CNSysChar(TMessage& m);
   virtual void CMDialogKey(TMessage& m);
   virtual void CMDialogChar(TMessage& m);
   virtual void CMChildKey(TMessage& m) {}

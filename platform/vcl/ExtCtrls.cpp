@@ -81,7 +81,7 @@ void TCustomPanel::Paint() {
     c->Brush()->SetStyle(bsClear);
     UINT f = DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS |
              (alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT);
-    DrawText(c->Handle(), text_.c_str(), int(text_.size()), &r, f);
+    c->DrawText(text_, r, f);
     c->Brush()->SetStyle(bsSolid);
   }
 }
@@ -295,3 +295,5 @@ void InitializeExtCtrls() {
       RegisterClass(c);
   });
 }
+
+KORVAN_IMPLEMENT_CLASS(TPanel)

@@ -109,7 +109,7 @@ class TFormLoader {
     SetState(root_, true);
     loaded_.push_back(root_);
     try {
-      if (root_->Name().empty() && !tree.Name.empty()) root_->SetName(tree.Name);
+      if (root_->Name().empty() && !tree.Name.empty()) root_->SetName(UniqueRootName(tree.Name));
       ReadObjectBody(root_, tree, root_->Name().empty() ? tree.Name : root_->Name());
       ResolveFixups();
     } catch (...) {
@@ -126,6 +126,16 @@ class TFormLoader {
 
  private:
   static void SetComponentStateOf(TComponent* c, const TComponentState& s);
+
+  // A second root of the same name under one owner becomes Name_1, Name_2 ...
+  String UniqueRootName(const String& name) const {
+    TComponent* owner = root_->Owner();
+    if (!owner || !owner->FindComponent(name)) return name;
+    for (Integer i = 1;; ++i) {
+      String n = name + "_" + IntToStr(i);
+      if (!owner->FindComponent(n)) return n;
+    }
+  }
   static void SetState(TComponent* c, bool loading) {
     TComponentState s = c->ComponentState();
     if (loading) {
@@ -201,6 +211,10 @@ class TFormLoader {
 
   void SetValue(TObject* target, const String& name, const TFormValue& v, const String& path) {
     PPropInfo pi = GetPropInfo(target, name);
+    if (!pi && (SameText(name, "Left") || SameText(name, "Top")) && v.Kind == TFormValueKind::Integer &&
+        dynamic_cast<TComponent*>(target) && !dynamic_cast<TControl*>(target)) {
+      return;  // where the designer placed a non-visual component: nothing at run time
+    }
     if (!pi) {
       ReadDefined(target, name, v);
       return;

@@ -10,6 +10,7 @@
 #include "vcl/Dialogs.h"
 #include "vcl/ImgList.h"
 #include "vcl/Menus.h"
+#include "vcl/Resources.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -37,21 +38,11 @@ TCursor ScreenCursor() { return Screen ? Screen->Cursor() : crDefault; }
 
 // ---- form resources ------------------------------------------------------------------------
 
-namespace {
-std::map<String, String>& FormResources() {
-  static std::map<String, String> r;
-  return r;
+void RegisterFormResource(const String& name, const String& text) {
+  RegisterResource(name, RT_RCDATA_NAME, text.data(), text.size());
 }
-}  // namespace
 
-void RegisterFormResource(const String& name, const String& text) { FormResources()[UpperCase(name)] = text; }
-
-bool FindFormResource(const String& name, String& text) {
-  auto it = FormResources().find(UpperCase(name));
-  if (it == FormResources().end()) return false;
-  text = it->second;
-  return true;
-}
+bool FindFormResource(const String& name, String& text) { return FindResourceData(name, RT_RCDATA_NAME, text); }
 
 // ---- published names -----------------------------------------------------------------------
 
@@ -859,18 +850,24 @@ bool TApplication::IsHintMsg(MSG& msg) {
   return false;
 }
 
+bool TApplication::PreProcessMessage(MSG& msg) {
+  if (menuTracking_ > 0) return false;
+  IsHintMsg(msg);
+  if (TDragManager::Instance().HandleMessage(msg)) return true;
+  return IsKeyMsg(msg);
+}
+
 bool TApplication::ProcessMessage(MSG& msg) {
+  // Key and drag messages were already handled on their way out of the queue (see the
+  // message hook installed by InitializeForms); those come back as WM_NULL.
   if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (msg.message == WM_QUIT) {
     terminated_ = true;
     return true;
   }
-  IsHintMsg(msg);
-  if (TDragManager::Instance().HandleMessage(msg)) return true;
-  if (!IsKeyMsg(msg)) {
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
-  }
+  if (msg.message == WM_NULL) return true;
+  TranslateMessage(&msg);
+  DispatchMessage(&msg);
   return true;
 }
 
@@ -1056,6 +1053,26 @@ Integer TApplication::MessageBox(const String& text, const String& caption, UINT
   return ShowMessageBoxForm(text, caption, flags);
 }
 
+namespace {
+HHOOK g_getMessageHook = nullptr;
+
+// Every message taken from the queue, by any loop (the application's, a modal form's, a test
+// pump), passes here first: keys go to the focused control's dialog-key handling and a drag
+// in progress takes the mouse. A message used up here becomes WM_NULL.
+LRESULT GetMessageHook(int code, WPARAM w, LPARAM l) {
+  if (code >= 0 && w == PM_REMOVE && Application) {
+    MSG* m = reinterpret_cast<MSG*>(l);
+    try {
+      if (Application->PreProcessMessage(*m)) m->message = WM_NULL;
+    } catch (...) {
+      m->message = WM_NULL;
+      Application->HandleException(Application);
+    }
+  }
+  return CallNextHookEx(g_getMessageHook, code, w, l);
+}
+}  // namespace
+
 void InitializeForms() {
   InitUnit(
       "Forms",
@@ -1069,8 +1086,11 @@ void InitializeForms() {
         Screen = new TScreen(nullptr);
         for (TClass c : {TForm::StaticClass(), TCustomForm::StaticClass(), TDataModule::StaticClass()})
           RegisterClass(c);
+        g_getMessageHook = SetWindowsHookEx(WH_GETMESSAGE, &GetMessageHook, nullptr, GetCurrentThreadId());
       },
       [] {
+        if (g_getMessageHook) UnhookWindowsHookEx(g_getMessageHook);
+        g_getMessageHook = nullptr;
         TApplication* a = Application;
         TScreen* s = Screen;
         Application = nullptr;
@@ -1079,3 +1099,5 @@ void InitializeForms() {
         s->Free();
       });
 }
+
+KORVAN_IMPLEMENT_CLASS(TForm)

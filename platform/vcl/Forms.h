@@ -425,6 +425,11 @@ class TApplication : public TComponent {
   TNotifyEvent OnModalEnd;
 
   void ControlDestroyed(TControl* c);
+  // What every message taken from the queue goes through first (keys to the dialog-key
+  // handling, mouse to a drag in progress); true when it was used up.
+  bool PreProcessMessage(MSG& msg);
+  // A popup menu tracks the keyboard itself while it is open.
+  void SetMenuTracking(bool on) { menuTracking_ += on ? 1 : -1; }
 
  private:
   bool ProcessMessage(MSG& msg);
@@ -457,6 +462,7 @@ class TApplication : public TComponent {
   Integer modalLevel_ = 0;
   TMessageBoxHook messageBoxHook_;
   bool inMessageBox_ = false;
+  Integer menuTracking_ = 0;
 };
 
 extern TApplication* Application;

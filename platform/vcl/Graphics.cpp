@@ -521,6 +521,14 @@ void TCanvas::TextRect(TRect& r, String& text, const TTextFormat& f) {
   Changed();
 }
 
+Integer TCanvas::DrawText(const String& text, TRect& r, UINT flags) {
+  Changing();
+  RequiredState({csHandleValid, csFontValid, csBrushValid});
+  Integer h = ::DrawText(dc_, text.c_str(), int(text.size()), &r, flags);
+  Changed();
+  return h;
+}
+
 TSize TCanvas::TextExtent(const String& text) {
   RequiredState({csHandleValid, csFontValid});
   SIZE s;

@@ -262,6 +262,9 @@ class TCanvas : public TPersistent {
   virtual void TextRect(const TRect& r, Integer x, Integer y, const String& text);
   // Draws text in a rectangle with the given format; with tfCalcRect only measures into r.
   virtual void TextRect(TRect& r, String& text, const TTextFormat& format);
+  // The platform's DrawText with the canvas's font and brush (DT_ flags); returns the text's
+  // height. With DT_CALCRECT only measures into r.
+  Integer DrawText(const String& text, TRect& r, UINT flags);
   TSize TextExtent(const String& text);
   Integer TextWidth(const String& text) { return TextExtent(text).cx; }
   Integer TextHeight(const String& text) { return TextExtent(text).cy; }

@@ -410,7 +410,10 @@ void TPopupMenu::Popup(Integer x, Integer y) {
     }
   };
 
-  if (Application) Application->ModalStarted();
+  if (Application) {
+    Application->ModalStarted();
+    Application->SetMenuTracking(true);
+  }
   try {
     openLevel(items_, {x, y});
     while (self && !closeRequested_ && !levels.empty()) {
@@ -515,11 +518,17 @@ void TPopupMenu::Popup(Integer x, Integer y) {
       tracking_ = false;
     }
     ReleaseCapture();
-    if (Application) Application->ModalFinished();
+    if (Application) {
+      Application->SetMenuTracking(false);
+      Application->ModalFinished();
+    }
     throw;
   }
   ReleaseCapture();
-  if (Application) Application->ModalFinished();
+  if (Application) {
+    Application->SetMenuTracking(false);
+    Application->ModalFinished();
+  }
   if (!self) return;
   closeFrom(0);
   tracking_ = false;

@@ -80,7 +80,7 @@ TSize TCustomLabel::TextSize() {
   HGDIOBJ old = SelectObject(dc, font_->Handle());
   String t = text_.empty() ? String(" ") : text_;
   RECT r(0, 0, wordWrap_ ? width_ : 0, 0);
-  DrawText(dc, t.c_str(), int(t.size()), &r, DrawTextFlags() | DT_CALCRECT);
+  ::DrawText(dc, t.c_str(), int(t.size()), &r, DrawTextFlags() | DT_CALCRECT);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   return {r.Width(), r.Height()};
@@ -107,11 +107,11 @@ void TCustomLabel::Paint() {
   UINT flags = DrawTextFlags();
   if (layout_ != tlTop) {
     RECT calc = r;
-    DrawText(dc, text_.c_str(), int(text_.size()), &calc, flags | DT_CALCRECT);
+    c->DrawText(text_, calc, flags | DT_CALCRECT);
     Integer off = layout_ == tlCenter ? (r.Height() - calc.Height()) / 2 : r.Height() - calc.Height();
     r.Top += off;
   }
-  DrawText(dc, text_.c_str(), int(text_.size()), &r, flags);
+  c->DrawText(text_, r, flags);
 }
 
 void TCustomLabel::Dispatch(TMessage& m) {
@@ -299,7 +299,7 @@ void TButton::Paint() {
     tr.Right += 1;
     tr.Bottom += 1;
   }
-  DrawText(c->Handle(), text_.c_str(), int(text_.size()), &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  c->DrawText(text_, tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   c->Brush()->SetStyle(bsSolid);
   if (Focused()) {
     TRect fr(r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3);
@@ -359,10 +359,10 @@ void TCheckBox::Paint() {
   if (!enabled_) c->Font()->SetColor(clGrayText);
   c->Brush()->SetStyle(bsClear);
   TRect tr = alignment_ == taRightJustify ? Rect(box + 4, 0, r.Right, r.Bottom) : Rect(0, 0, r.Right - box - 4, r.Bottom);
-  DrawText(c->Handle(), text_.c_str(), int(text_.size()), &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  c->DrawText(text_, tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   if (Focused()) {
     RECT calc = tr;
-    DrawText(c->Handle(), text_.c_str(), int(text_.size()), &calc, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+    c->DrawText(text_, calc, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
     TRect fr(calc.Left - 1, (r.Height() - calc.Height()) / 2 - 1, calc.Right + 1, (r.Height() + calc.Height()) / 2 + 1);
     c->Brush()->SetStyle(bsSolid);
     c->DrawFocusRect(fr);
@@ -845,3 +845,7 @@ void InitializeStdCtrls() {
       RegisterClass(c);
   });
 }
+
+KORVAN_IMPLEMENT_CLASS(TLabel)
+KORVAN_IMPLEMENT_CLASS(TEdit)
+KORVAN_IMPLEMENT_CLASS(TListBox)
