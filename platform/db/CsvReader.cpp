@@ -743,12 +743,14 @@ TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
     throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
   }
   if (S_ISDIR(st.st_mode)) throw ECsvError(Quoted(path) + " is a folder, not a file");
+  // Pipes and devices could block or never end.
+  if (!S_ISREG(st.st_mode)) throw ECsvError(Quoted(path) + " is not a regular file and cannot be read");
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
   std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* p) { ::close(*p); });
   // A regular file is mapped rather than copied; anything else is read in chunks.
   if (S_ISREG(st.st_mode) && st.st_size > 0) {
-    void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     if (map != MAP_FAILED) {
       std::unique_ptr<void, std::function<void(void*)>> unmap(map, [&](void* m) { ::munmap(m, std::size_t(st.st_size)); });
       ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);

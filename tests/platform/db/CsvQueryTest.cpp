@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "db/ADODB.h"
 #include "db/CsvReader.h"
@@ -244,6 +246,7 @@ TEST(CsvQuery, BadInputRaisesAndLeavesTheQueryClosedAndUsable) {
   dir.Write("wide.csv", Repeat("c,", 299) + "c\n");
   dir.Write("latin1.csv", "name\ncaf\xE9\xFF\n");
   fs::create_directory(fs::path(dir.Path()) / "folder.csv");
+  ASSERT_EQ(::mkfifo((fs::path(dir.Path()) / "pipe.csv").c_str(), 0600), 0);
   struct Case {
     String sql;
     String connection;
@@ -254,6 +257,7 @@ TEST(CsvQuery, BadInputRaisesAndLeavesTheQueryClosedAndUsable) {
       {"SELECT TOP 100 * FROM notes.xls", "", "notes.xls"},
       {"SELECT TOP 100 * FROM wide.csv", "", "more than 255 columns"},
       {"SELECT TOP 100 * FROM folder.csv", "", "folder.csv"},
+      {"SELECT TOP 100 * FROM pipe.csv", "", "pipe.csv' is not a regular file"},
       {"SELECT TOP 100 * FROM latin1.csv", "", "'latin1.csv' is neither UTF-8 nor Shift-JIS"},
       {"SELECT TOP 100 * FROM ../good.csv", "", "../good.csv"},
       {"DELETE FROM good.csv", "", "Unsupported statement"},
