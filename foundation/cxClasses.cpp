@@ -1,7 +1,7 @@
 #include "foundation/cxClasses.h"
 
-#include <unicode/coll.h>
-#include <unicode/locid.h>
+#include "rtl/Math.h"
+#include "rtl/SysUtils.h"
 
 #include <algorithm>
 #include <climits>
@@ -134,20 +134,8 @@ void TcxRegisteredClasses::SetSortedFlag(bool value) {
 }
 
 namespace {
-// Case-insensitive, locale-aware text order (secondary strength ignores case only).
-int CompareTextLocale(const String& a, const String& b) {
-  static std::unique_ptr<icu::Collator> collator = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Collator> c(icu::Collator::createInstance(icu::Locale::getRoot(), status));
-    if (U_SUCCESS(status) && c) c->setStrength(icu::Collator::SECONDARY);
-    else c.reset();
-    return c;
-  }();
-  if (!collator) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
-  UErrorCode status = U_ZERO_ERROR;
-  UCollationResult r = collator->compareUTF8(icu::StringPiece(a), icu::StringPiece(b), status);
-  return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
-}
+// Case-insensitive, locale-aware text order (the platform's collation).
+int CompareTextLocale(const String& a, const String& b) { return AnsiCompareText(a, b); }
 }  // namespace
 
 int TcxRegisteredClasses::CompareDescriptions(int i, int j) const {
@@ -173,17 +161,6 @@ Integer TcxAutoWidthObject::TotalBaseWidth() const {
   for (const auto& item : items_) r += item->BaseWidth;
   return r;
 }
-
-namespace {
-// a * b / c rounded half away from zero, in 64 bits; -1 when c is 0.
-Integer MulDiv(Integer a, Integer b, Integer c) {
-  if (c == 0) return -1;
-  int64_t p = int64_t(a) * int64_t(b);
-  int64_t q = p / c, r = p % c;
-  if (2 * std::llabs(r) >= std::llabs(int64_t(c))) q += ((p < 0) != (c < 0)) ? -1 : 1;
-  return Integer(q);
-}
-}  // namespace
 
 void TcxAutoWidthObject::Distribute() {
   Integer remaining = AvailableSpace;
