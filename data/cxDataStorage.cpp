@@ -145,7 +145,7 @@ void Store(void* p, T v) {
   std::memcpy(p, &v, sizeof(T));
 }
 template <class T>
-int Order(T a, T b) {
+int OrderOf(T a, T b) {
   return a < b ? -1 : (b < a ? 1 : 0);
 }
 }  // namespace
@@ -338,7 +338,7 @@ void TcxIntegerValueType::VariantToData(void* p, const Variant& v) const { Store
 void TcxIntegerValueType::ReadPayload(void* p, TStream& s) const { VariantToData(p, StreamReadInt32(s)); }
 void TcxIntegerValueType::WritePayload(const void* p, TStream& s) const { StreamWriteInt32(s, Load<Integer>(p)); }
 int TcxIntegerValueType::ComparePrepared(const void* a, const void* b) const {
-  return Order(Load<Integer>(a), Load<Integer>(b));
+  return OrderOf(Load<Integer>(a), Load<Integer>(b));
 }
 
 void TcxWordValueType::DataToVariant(const void* p, Variant& v) const { v = Load<Word>(p); }
@@ -377,7 +377,7 @@ void TcxCurrencyValueType::WritePayload(const void* p, TStream& s) const {
   StreamWriteCurrency(s, Currency::FromRaw(Load<Int64>(p)));
 }
 int TcxCurrencyValueType::ComparePrepared(const void* a, const void* b) const {
-  return Order(Load<Int64>(a), Load<Int64>(b));
+  return OrderOf(Load<Int64>(a), Load<Int64>(b));
 }
 
 void TcxDateTimeValueType::DataToVariant(const void* p, Variant& v) const { v = VarFromDateTime(Load<double>(p)); }
@@ -402,7 +402,7 @@ void TcxLargeIntValueType::VariantToData(void* p, const Variant& v) const { Stor
 void TcxLargeIntValueType::ReadPayload(void* p, TStream& s) const { VariantToData(p, StreamReadInt64(s)); }
 void TcxLargeIntValueType::WritePayload(const void* p, TStream& s) const { StreamWriteInt64(s, Load<Int64>(p)); }
 int TcxLargeIntValueType::ComparePrepared(const void* a, const void* b) const {
-  return Order(Load<Int64>(a), Load<Int64>(b));
+  return OrderOf(Load<Int64>(a), Load<Int64>(b));
 }
 
 void TcxFMTBcdValueType::DataToVariant(const void* p, Variant& v) const { v = BcdToDouble(Load<TBcd>(p)); }
@@ -443,7 +443,7 @@ int TcxSQLTimeStampValueType::ComparePrepared(const void* a, const void* b) cons
   if (x.Hour != y.Hour) return int(x.Hour) - int(y.Hour);
   if (x.Minute != y.Minute) return int(x.Minute) - int(y.Minute);
   if (x.Second != y.Second) return int(x.Second) - int(y.Second);
-  return Order(x.Fractions, y.Fractions);
+  return OrderOf(x.Fractions, y.Fractions);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -488,7 +488,7 @@ void TcxObjectValueType::VariantToData(void* p, const Variant& v) const {
   Store<TObject*>(p, reinterpret_cast<TObject*>(intptr_t(v.AsInt64())));
 }
 int TcxObjectValueType::ComparePrepared(const void* a, const void* b) const {
-  return Order(reinterpret_cast<uintptr_t>(Load<TObject*>(a)), reinterpret_cast<uintptr_t>(Load<TObject*>(b)));
+  return OrderOf(reinterpret_cast<uintptr_t>(Load<TObject*>(a)), reinterpret_cast<uintptr_t>(Load<TObject*>(b)));
 }
 
 // ---------------------------------------------------------------------------------------------

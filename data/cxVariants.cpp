@@ -20,7 +20,7 @@ bool IsIntegerType(TVarType t) {
   }
 }
 
-int Sign(double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
+int SignOf(double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
 
 // Answers the order of two scalars that are not null; throws the variant type's errors.
 int CompareScalars(const Variant& a, const Variant& b) {
@@ -37,7 +37,7 @@ int CompareScalars(const Variant& a, const Variant& b) {
   }
   if (a.IsString() && b.IsString()) {
     int c = a.StrRef().compare(b.StrRef());
-    return Sign(c);
+    return SignOf(c);
   }
   switch (VarCompareValue(a, b)) {
     case vrEqual: return 0;
