@@ -11,7 +11,6 @@
 #include <memory>
 #include <fcntl.h>
 #include <functional>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
@@ -264,7 +263,9 @@ bool ReadDate(std::string_view s, std::size_t& i, const char* order, const char*
     if (k < 2) {
       if (i >= s.size()) return false;
       char c = s[i];
-      if (std::strchr(seps, c) == nullptr || c == '\0') return false;
+      bool is_sep = false;
+      for (const char* q = seps; *q != '\0'; ++q) is_sep |= *q == c;
+      if (!is_sep) return false;
       if (sep == 0) sep = c;
       else if (c != sep) return false;
       ++i;
@@ -313,7 +314,7 @@ bool TryDateTime(std::string_view s, const TCsvLocale& locale, const String& ord
   if (s.empty() || !IsDigit(s[0])) return false;
   // A time alone.
   double fraction = 0;
-  if (ReadTime(s, 0, fraction)) {
+  if (s.size() >= 4 && (s[1] == ':' || s[2] == ':') && ReadTime(s, 0, fraction)) {
     value = fraction;
     return true;
   }
@@ -520,6 +521,18 @@ class TSplitter {
     } else {
       quoted = false;
       const char* s = p;
+      // Eight bytes at a time while none of them ends the value.
+      constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+      auto has = [](uint64_t w, char c) {
+        uint64_t x = w ^ (kOnes * static_cast<unsigned char>(c));
+        return (x - kOnes) & ~x & kHighs;
+      };
+      while (end_ - p >= 8) {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        if (has(w, ',') | has(w, '\r') | has(w, '\n')) break;
+        p += 8;
+      }
       while (p < end_) {
         char c = *p;
         if (c == ',' || c == '\r' || c == '\n') break;
@@ -748,26 +761,25 @@ TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
   std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* p) { ::close(*p); });
-  // A regular file is mapped rather than copied; anything else is read in chunks.
-  if (S_ISREG(st.st_mode) && st.st_size > 0) {
-    void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-    if (map != MAP_FAILED) {
-      std::unique_ptr<void, std::function<void(void*)>> unmap(map, [&](void* m) { ::munmap(m, std::size_t(st.st_size)); });
-      ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);
-      return ReadCsvBytes(std::string_view(static_cast<const char*>(map), std::size_t(st.st_size)), options,
-                          file_name);
-    }
-  }
-  String bytes;
-  char chunk[65536];
+  // Read into memory rather than mapped: a file truncated by another program meanwhile must
+  // not bring the program down. The buffer is not cleared first; the file fills it.
+  std::size_t capacity = std::size_t(st.st_size) + 1;
+  std::unique_ptr<char[]> buffer(new char[capacity]);
+  std::size_t size = 0;
   for (;;) {
-    ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (size == capacity) {
+      std::unique_ptr<char[]> bigger(new char[capacity * 2]);
+      std::memcpy(bigger.get(), buffer.get(), size);
+      buffer = std::move(bigger);
+      capacity *= 2;
+    }
+    ssize_t n = ::read(fd, buffer.get() + size, capacity - size);
     if (n < 0) {
       if (errno == EINTR) continue;
       throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
     }
     if (n == 0) break;
-    bytes.append(chunk, std::size_t(n));
+    size += std::size_t(n);
   }
-  return ReadCsvBytes(bytes, options, file_name);
+  return ReadCsvBytes(std::string_view(buffer.get(), size), options, file_name);
 }
