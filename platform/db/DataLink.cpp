@@ -76,13 +76,12 @@ void TDataSource::Edit() {
 
 // Links with a window of several records (grids) hear an event before single-record links;
 // within each group the newest link first.
+// By index from the end: a link that a handler removes is not called afterwards.
 void TDataSource::NotifyDataLinks(TDataEvent event, NativeInt info, bool visualToo) {
-  std::vector<TDataLink*> links = links_;
-  auto alive = [&](TDataLink* l) { return std::find(links_.begin(), links_.end(), l) != links_.end(); };
   for (int pass = 0; pass < 2; ++pass) {
-    for (auto it = links.rbegin(); it != links.rend(); ++it) {
-      TDataLink* l = *it;
-      if (!alive(l)) continue;
+    for (std::size_t i = links_.size(); i-- > 0;) {
+      if (i >= links_.size()) continue;
+      TDataLink* l = links_[i];
       if ((pass == 0) != (l->BufferCount() > 1)) continue;
       if (!visualToo && l->VisualControl() && event != deDisabledStateChange) continue;
       l->DataEvent(event, info);

@@ -247,9 +247,9 @@ void TDataSet::DataEvent(TDataEvent event, NativeInt info) {
     default:
       break;
   }
-  // Copy: a handler may detach a data source.
-  std::vector<TDataSource*> sources = dataSources_;
-  for (TDataSource* ds : sources) ds->DataEvent(event, info);
+  // By index: a handler may detach a data source (the next one then moves up and is
+  // skipped for this one event).
+  for (std::size_t i = 0; i < dataSources_.size(); ++i) dataSources_[i]->DataEvent(event, info);
 }
 
 void TDataSet::DisableControls() {
