@@ -313,6 +313,28 @@ void TcxWideStringValueType::PreparedToVariant(const void* a, Variant& v) const 
   else v = Null();
 }
 
+namespace {
+// The first UTF-16 code unit of a code point.
+uint32_t FirstUnit(char32_t c) { return c < 0x10000 ? uint32_t(c) : 0xD800 + ((uint32_t(c) - 0x10000) >> 10); }
+}  // namespace
+
+int TcxWideStringValueType::ComparePrepared(const void* a, const void* b) const {
+  auto* x = static_cast<const String*>(a);
+  auto* y = static_cast<const String*>(b);
+  if (x == nullptr || y == nullptr) return x == y ? 0 : (x == nullptr ? -1 : 1);
+  // UTF-8 byte order is code-point order; it differs from UTF-16 order only where a character
+  // beyond U+FFFF meets one in U+E000..U+FFFF. Decide at the first differing character.
+  std::size_t n = std::min(x->size(), y->size()), i = 0;
+  while (i < n && (*x)[i] == (*y)[i]) ++i;
+  if (i == x->size() || i == y->size()) return x->size() == y->size() ? 0 : (i == x->size() ? -1 : 1);
+  while (i > 0 && (static_cast<unsigned char>((*x)[i]) & 0xC0) == 0x80) --i;
+  std::size_t ix = i, iy = i;
+  char32_t cx = DecodeUtf8(*x, ix), cy = DecodeUtf8(*y, iy);
+  uint32_t ux = FirstUnit(cx), uy = FirstUnit(cy);
+  if (ux != uy) return ux < uy ? -1 : 1;
+  return cx < cy ? -1 : (cx > cy ? 1 : 0);
+}
+
 void TcxWideStringValueType::ReadPayload(void* p, TStream& stream) const {
   VariantToData(p, Variant(StreamReadWideText(stream)));
 }

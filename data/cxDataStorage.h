@@ -137,6 +137,8 @@ class TcxWideStringValueType : public TcxStringValueType {
   void DataToVariant(const void* p, Variant& v) const override;
   void ReadPayload(void* p, TStream& stream) const override;
   void WritePayload(const void* p, TStream& stream) const override;
+  // Ordinal order of the UTF-16 code units.
+  int ComparePrepared(const void* a, const void* b) const override;
   void PreparedToVariant(const void* a, Variant& v) const override;
   TVarType VariantTypeCode() const override { return varOleStr; }
 };

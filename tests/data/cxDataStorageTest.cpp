@@ -151,6 +151,26 @@ TEST_F(StorageTest, ValueTypeDetails) {
   EXPECT_EQ(st.RecordText(1, flag), "");
 }
 
+TEST_F(StorageTest, WideStringsOrderByUtf16Units) {
+  struct Case {
+    const char *a, *b;
+    int order;
+  } cases[] = {
+      {"a", "b", -1},
+      {"ab", "a", 1},
+      {"x\xF0\x9F\x98\x80", "x\xEF\xBC\xA1", -1},  // U+1F600 (surrogates) before U+FF21
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x81", -1},
+      {"\xC3\xA9", "\xC3\xA9", 0},
+  };
+  for (const auto& c : cases) {
+    String a = c.a, b = c.b;
+    int r = TcxWideStringValueType::Class()->ComparePrepared(&a, &b);
+    EXPECT_EQ((r > 0) - (r < 0), c.order) << c.a << " / " << c.b;
+  }
+  String a = "\xF0\x9F\x98\x80", b = "\xEF\xBC\xA1";
+  EXPECT_GT(TcxStringValueType::Class()->ComparePrepared(&a, &b), 0);  // byte order differs
+}
+
 TEST_F(StorageTest, WideStringsKeepEveryCharacterThroughTheStream) {
   TcxDataStorage st;
   TcxValueDef* w = st.ValueDefs()->Add(TcxWideStringValueType::Class(), true, nullptr, false);
