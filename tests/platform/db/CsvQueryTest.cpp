@@ -245,6 +245,8 @@ TEST(CsvQuery, BadInputRaisesAndLeavesTheQueryClosedAndUsable) {
   dir.Write("notes.xls", "a\n1\n");
   dir.Write("wide.csv", Repeat("c,", 299) + "c\n");
   dir.Write("latin1.csv", "name\ncaf\xE9\xFF\n");
+  dir.Write("bom_bad.csv", "\xEF\xBB\xBFname\ncaf\xE9\n");
+  dir.Write("odd16.csv", String("\xFF\xFE" "a\0\n", 5));
   fs::create_directory(fs::path(dir.Path()) / "folder.csv");
   ASSERT_EQ(::mkfifo((fs::path(dir.Path()) / "pipe.csv").c_str(), 0600), 0);
   struct Case {
@@ -259,6 +261,8 @@ TEST(CsvQuery, BadInputRaisesAndLeavesTheQueryClosedAndUsable) {
       {"SELECT TOP 100 * FROM folder.csv", "", "folder.csv"},
       {"SELECT TOP 100 * FROM pipe.csv", "", "pipe.csv' is not a regular file"},
       {"SELECT TOP 100 * FROM latin1.csv", "", "'latin1.csv' is neither UTF-8 nor Shift-JIS"},
+      {"SELECT TOP 100 * FROM bom_bad.csv", "", "'bom_bad.csv' is not valid UTF-8"},
+      {"SELECT TOP 100 * FROM odd16.csv", "", "'odd16.csv' is not valid UTF-16LE"},
       {"SELECT TOP 100 * FROM ../good.csv", "", "../good.csv"},
       {"DELETE FROM good.csv", "", "Unsupported statement"},
       {"SELECT TOP 100 * FROM good.csv", "Provider=P", "names no folder"},
