@@ -417,3 +417,54 @@ TEST(DataLinkWindow, WindowsStayConsistentThroughMovesAndEdits) {
 }
 
 }  // namespace
+
+namespace {
+
+// A link that writes a pending value when asked (as an edit control does) and counts the
+// record changes it hears.
+class WriterLink : public TDataLink {
+ public:
+  bool writes = true;
+  String pending;
+  int recordChanges = 0;
+  int updates = 0;
+
+ protected:
+  void UpdateData() override {
+    ++updates;
+    if (writes) DataSet()->FieldByName("name")->SetAsString(pending);
+  }
+  void RecordChanged(TField*) override { ++recordChanges; }
+};
+
+TEST(DataLinkEditing, EditFollowsAutoEditAndUpdateDataWritesWithoutEchoes) {
+  Fixture f;
+  WriterLink writer, other;
+  other.writes = false;
+  writer.SetDataSource(&f.src);
+  other.SetDataSource(&f.src);
+  f.ds.Open();
+
+  f.src.SetAutoEdit(false);
+  EXPECT_FALSE(writer.Edit());
+  EXPECT_EQ(f.ds.State(), dsBrowse);
+  f.src.SetAutoEdit(true);
+  writer.SetReadOnly(true);
+  EXPECT_FALSE(writer.Edit());
+  writer.SetReadOnly(false);
+  EXPECT_TRUE(writer.Edit());
+  EXPECT_TRUE(other.Editing());
+
+  // Post asks every link for its value; the writer's own write does not come back to it.
+  writer.pending = "written";
+  writer.recordChanges = other.recordChanges = 0;
+  f.ds.Post();
+  EXPECT_EQ(writer.updates, 1);
+  EXPECT_EQ(other.updates, 1);
+  EXPECT_EQ(writer.recordChanges, 1);  // the data-set change after the post
+  EXPECT_EQ(other.recordChanges, 2);   // the field change, then the data-set change
+  EXPECT_FALSE(writer.Editing());
+  EXPECT_EQ(f.ds.FieldByName("name")->AsString(), "written");
+}
+
+}  // namespace
