@@ -63,6 +63,7 @@ bool ConvertToUtf8(const char* encoding, std::string_view bytes, String& out) {
   UErrorCode err = U_ZERO_ERROR;
   std::unique_ptr<UConverter, void (*)(UConverter*)> conv(ucnv_open(encoding, &err), ucnv_close);
   if (U_FAILURE(err)) return false;
+  err = U_ZERO_ERROR;  // an alias warning is no failure
   ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
   if (U_FAILURE(err)) return false;
   std::u16string wide(bytes.size() + 1, u'\0');
@@ -123,7 +124,7 @@ std::string_view Decode(std::string_view bytes, const String& file_name, String&
     return body;
   }
   if (bom) throw ECsvError("The file " + Quoted(file_name) + " is not valid UTF-8 text");
-  if (!ConvertToUtf8("windows-31j", body, storage))
+  if (!ConvertToUtf8("Shift_JIS", body, storage))
     throw ECsvError("The file " + Quoted(file_name) + " is neither UTF-8 nor Shift-JIS text");
   encoding = "Shift-JIS";
   return storage;

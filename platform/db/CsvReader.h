@@ -1,6 +1,6 @@
-// Reading a CSV file into typed columns, the way the text driver the application used to call
-// reads it: a header line of column names, comma-separated values that may be double-quoted,
-// column types guessed from the values read, and UTF-8, UTF-16 and Shift-JIS text.
+// Reading a CSV file into typed columns, as a text driver reads it: a header line of column
+// names, comma-separated values that may be double-quoted, column types guessed from the
+// values read, and UTF-8, UTF-16 and Shift-JIS text.
 #pragma once
 
 #include <string_view>
