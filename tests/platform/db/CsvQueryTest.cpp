@@ -214,6 +214,25 @@ TEST(CsvQuery, TableNamesWithBlanksJapaneseAndOtherExtensions) {
   }
 }
 
+TEST(CsvQuery, DatesInTheLocalesOrderBesideTheDriversForms) {
+  TempFolder dir;
+  dir.Write("d.csv", "local,driver\n31.03.2024,2024-03-31\n01.12.2023 08:15,2023/12/01\n");
+  TFormatSettings saved = FormatSettings;
+  FormatSettings.ShortDateFormat = "dd.MM.yyyy";
+  FormatSettings.DateSeparator = '.';
+  auto q = NewQuery(dir.Path(), "d.csv");
+  try {
+    q->Open();
+  } catch (...) {
+    FormatSettings = saved;
+    throw;
+  }
+  FormatSettings = saved;
+  EXPECT_EQ(FieldList(q.get()), "local:DateTime,driver:DateTime");
+  EXPECT_EQ(Rows(q.get()), (std::vector<std::vector<String>>{{"2024-03-31 00:00:00", "2024-03-31 00:00:00"},
+                                                            {"2023-12-01 08:15:00", "2023-12-01 00:00:00"}}));
+}
+
 TEST(CsvQuery, SchemaIniBesideTheFileIsIgnored) {
   TempFolder dir;
   dir.Write("Schema.ini", "[data.csv]\nColNameHeader=False\nFormat=TabDelimited\nCol1=x Char Width 10\n");
