@@ -3,6 +3,7 @@
 #include "data/cxCustomData.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "data/cxDataConsts.h"
 #include "rtl/SysUtils.h"
@@ -13,11 +14,22 @@ void cxDataControllerError(const TcxResourceStringRec& rec) {
 
 namespace {
 
-// Runs `f` when the scope ends, also when an exception passes.
+// Runs `f` when the scope ends. When an exception is already passing, an exception from `f`
+// is dropped so that the first one reaches the caller.
 template <class F>
 struct Finally {
   F f;
-  ~Finally() { f(); }
+  int pending = std::uncaught_exceptions();
+  ~Finally() noexcept(false) {
+    if (std::uncaught_exceptions() > pending) {
+      try {
+        f();
+      } catch (...) {
+      }
+    } else {
+      f();
+    }
+  }
 };
 template <class F>
 Finally(F) -> Finally<F>;
@@ -126,7 +138,7 @@ void TcxCustomDataField::CreateValueDef() {
   if (referenceField_ != nullptr || valueTypeClass_ == nullptr) return;
   delete valueDef_;
   valueDef_ = nullptr;
-  valueDef_ = OwnerController()->Storage()->ValueDefs()->Add(valueTypeClass_, !internal_, this, textStored_);
+  valueDef_ = OwnerController()->Storage()->ValueDefs()->Add(valueTypeClass_, internal_, this, textStored_);
 }
 
 void TcxCustomDataField::NotifyStructureChanged() {

@@ -1,6 +1,7 @@
 // The controller's pipeline: filtering, sorting, grouping, expansion, focus tracking, row
 // mapping and the selection, with the saved expansion and group selection across rebuilds.
 #include <algorithm>
+#include <exception>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -12,10 +13,22 @@
 
 namespace {
 
+// Runs `f` when the scope ends. When an exception is already passing, an exception from `f`
+// is dropped so that the first one reaches the caller.
 template <class F>
 struct Finally {
   F f;
-  ~Finally() { f(); }
+  int pending = std::uncaught_exceptions();
+  ~Finally() noexcept(false) {
+    if (std::uncaught_exceptions() > pending) {
+      try {
+        f();
+      } catch (...) {
+      }
+    } else {
+      f();
+    }
+  }
 };
 template <class F>
 Finally(F) -> Finally<F>;
@@ -614,7 +627,7 @@ void TcxCustomDataControllerInfo::ApplyChanges() {
   c->StorageLoadedFlag() = false;
   c->FilterChangedFlag() = false;
   c->SortingBySummaryChangedFlag() = false;
-  c->changes_ += out;
+  c->Change(out);
 }
 
 void TcxCustomDataControllerInfo::LoadRecordList() {

@@ -1,6 +1,7 @@
 // The controller's sorting and grouping interface, record comparison, selection, bookmarks,
 // saved selection keys and its filter criteria.
 #include <algorithm>
+#include <exception>
 
 #include "data/cxCustomData.h"
 #include "data/cxDataConsts.h"
@@ -8,10 +9,22 @@
 
 namespace {
 
+// Runs `f` when the scope ends. When an exception is already passing, an exception from `f`
+// is dropped so that the first one reaches the caller.
 template <class F>
 struct Finally {
   F f;
-  ~Finally() { f(); }
+  int pending = std::uncaught_exceptions();
+  ~Finally() noexcept(false) {
+    if (std::uncaught_exceptions() > pending) {
+      try {
+        f();
+      } catch (...) {
+      }
+    } else {
+      f();
+    }
+  }
 };
 template <class F>
 Finally(F) -> Finally<F>;

@@ -1,0 +1,711 @@
+// Data controller: change delivery, range errors, sorting, grouping with expansion, focus,
+// selection, deletions, editing, provider mode and summaries, seen through an owner stub.
+#include <algorithm>
+#include <functional>
+
+#include "DataControllerFixture.h"
+
+using namespace dc_fixture;
+
+namespace {
+
+const TcxValueTypeClass kInt = TcxIntegerValueType::Class();
+const TcxValueTypeClass kStr = TcxStringValueType::Class();
+const TcxValueTypeClass kVar = TcxVariantValueType::Class();
+
+std::vector<String> Only(const std::vector<String>& log, const char* prefix) {
+  std::vector<String> out;
+  for (const auto& s : log)
+    if (s.rfind(prefix, 0) == 0) out.push_back(s);
+  return out;
+}
+
+// Records (group, name, amount) used by several tests.
+void FillSales(TLoggingController& c) {
+  c.AddTypedItem(kStr);  // 0 region
+  c.AddTypedItem(kStr);  // 1 name
+  c.AddTypedItem(kInt);  // 2 amount
+  c.Fill({{"north", "ann", 5},
+          {"south", "bob", 7},
+          {"north", "cid", 1},
+          {"east", "dan", 3},
+          {"south", "eve", 2},
+          {"north", "fay", 9}});
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Change delivery
+
+TEST(DataControllerChanges, MergesDataChangesInsideOneBracket) {
+  struct Case {
+    const char* name;
+    std::function<void(TLoggingController&)> act;
+    const char* expected;  // the one data change delivered, or "" for none
+  };
+  std::vector<Case> cases = {
+      {"one value three times", [](auto& c) { for (int i = 0; i < 3; ++i) c.SetValue(1, 0, i); }, "Data(0,0,1)"},
+      {"two items of one record", [](auto& c) { c.SetValue(1, 0, 1); c.SetValue(1, 1, 2); }, "Data(1,-1,1)"},
+      {"two records", [](auto& c) { c.SetValue(1, 0, 1); c.SetValue(2, 0, 2); }, "Data(4,0,2)"},
+      // Once several records changed, a further change of the last one does not narrow it.
+      {"records 1, 2, then 2 again", [](auto& c) { c.SetValue(1, 0, 1); c.SetValue(2, 0, 2); c.SetValue(2, 0, 3); },
+       "Data(4,0,2)"},
+      // Rows were added: a value change that follows keeps that news.
+      {"append then value", [](auto& c) { int r = c.AppendRecord(); c.SetValue(r, 0, 5); }, "Data(2,-1,-1)"},
+      {"delete then value", [](auto& c) { c.DeleteRecord(0); c.SetValue(0, 0, 5); }, "Data(3,-1,-1)"},
+      {"append then delete", [](auto& c) { c.AppendRecord(); c.DeleteRecord(0); }, "Data(4,-1,-1)"},
+      {"nothing", [](auto&) {}, ""},
+  };
+  for (const auto& tc : cases) {
+    TLoggingController c;
+    c.AddTypedItem(kInt);
+    c.AddTypedItem(kInt);
+    c.SetRecordCount(3);
+    int fired = 0;
+    c.OnDataChanged = [&](TObject*) { ++fired; };
+    c.Log.clear();
+    c.BeginUpdate();
+    tc.act(c);
+    EXPECT_TRUE(c.Log.empty()) << tc.name << ": nothing is delivered inside the bracket";
+    c.EndUpdate();
+    auto data = Only(c.Log, "Data");
+    if (tc.expected[0] == 0) {
+      EXPECT_TRUE(data.empty()) << tc.name;
+      EXPECT_EQ(fired, 0) << tc.name;
+    } else {
+      ASSERT_EQ(data.size(), 1u) << tc.name;
+      EXPECT_EQ(data[0], tc.expected) << tc.name;
+      EXPECT_EQ(fired, 1) << tc.name;
+    }
+  }
+}
+
+TEST(DataControllerChanges, OwnerFailureStillFreesTheInfoAndClearsTheChanges) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.SetRecordCount(2);
+  c.Raise = true;
+  EXPECT_THROW(c.SetValue(0, 0, 1), Exception);
+  c.Raise = false;
+  c.Log.clear();
+  c.BeginUpdate();
+  c.EndUpdate();
+  EXPECT_TRUE(c.Log.empty());
+  EXPECT_TRUE(c.PendingChanges().Empty());
+}
+
+TEST(DataControllerChanges, SortingChangedFiresOnceEvenWhenRaisedFromItsHandler) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.AddTypedItem(kInt);
+  c.SetRecordCount(3);
+  int calls = 0;
+  c.OnSortingChanged = [&](TObject*) {
+    ++calls;
+    if (calls == 1) c.ChangeItemSortOrder(1, soAscending);
+  };
+  c.ChangeItemSortOrder(0, soDescending);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(c.ItemSortOrder(1), soAscending);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bad indexes
+
+TEST(DataControllerErrors, OutOfRangeIndexesRaiseTheirTexts) {
+  TLoggingController c;
+  FillSales(c);
+  struct Case {
+    const char* name;
+    std::function<void()> act;
+    const char* text;
+  };
+  std::vector<Case> cases = {
+      {"value of record 6", [&] { c.GetValue(6, 0); }, "RecordIndex out of range"},
+      {"value of record -1", [&] { c.GetValue(-1, 0); }, "RecordIndex out of range"},
+      {"value of item 3", [&] { c.GetValue(0, 3); }, "ItemIndex out of range"},
+      {"set value of item -1", [&] { c.SetValue(0, -1, 1); }, "ItemIndex out of range"},
+      {"row info of row count", [&] { c.RowInfoAt(c.RowCount()); }, "RowIndex out of range"},
+      {"select row -1", [&] { c.SetMultiSelect(true); c.ChangeRowSelection(-1, true); }, "RowIndex out of range"},
+      {"insert past the end", [&] { c.InsertRecord(c.GetRecordCount() + 1); }, "RecordIndex out of range"},
+      {"record ID of the new-item record", [&] { c.GetRecordId(c.GetNewItemRecordIndex()); }, "RecordIndex out of range"},
+      {"item twice", [&] { c.AddItem(c.ItemObject(0)); }, "Item already exists"},
+      {"expand row 99", [&] { c.Groups()->ChangeRowExpanding(99, true, false); }, "RowIndex out of range"},
+  };
+  for (const auto& tc : cases) {
+    try {
+      tc.act();
+      ADD_FAILURE() << tc.name << ": no exception";
+    } catch (EcxInvalidDataControllerOperation& e) {
+      EXPECT_EQ(e.Message(), tc.text) << tc.name;
+    }
+  }
+  EXPECT_EQ(c.GetRecordCount(), 6) << "failed calls change nothing";
+}
+
+TEST(DataControllerRecords, NewItemRecordIsNeverNoRecord) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.SetRecordCount(2);
+  int n = c.GetNewItemRecordIndex();
+  EXPECT_LT(n, -1) << "-1 means no record";
+  c.SetValue(n, 0, 42);
+  EXPECT_EQ(c.GetValue(n, 0).AsInteger(), 42);
+  EXPECT_EQ(c.GetRecordCount(), 2);
+  EXPECT_THROW(c.GetValue(-1, 0), EcxInvalidDataControllerOperation);
+}
+
+TEST(DataControllerRecords, RecordCountAndInsertion) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.SetRecordCount(3);
+  c.Log.clear();
+  c.SetRecordCount(3);
+  EXPECT_TRUE(c.Log.empty()) << "an equal count reports nothing";
+  c.SetRecordCount(-5);
+  EXPECT_EQ(c.GetRecordCount(), 0);
+  EXPECT_EQ(Only(c.Log, "Data"), Texts({"Data(3,-1,-1)"}));
+  c.SetRecordCount(2);
+  c.SetValue(0, 0, 10);
+  c.SetValue(1, 0, 11);
+  EXPECT_EQ(c.InsertRecord(2), 2) << "inserting at the count appends";
+  EXPECT_EQ(c.InsertRecord(0), 0);
+  EXPECT_EQ(c.GetValue(1, 0).AsInteger(), 10);
+  EXPECT_TRUE(c.GetValue(0, 0).IsNull());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sorting
+
+TEST(DataControllerSorting, SortsOnSeveralItemsWithTheRecordIndexAsTieBreak) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int, TcxDataSortOrder>> sort;
+    const char* expected;  // names in row order
+  };
+  std::vector<Case> cases = {
+      {"none", {}, "ann bob cid dan eve fay"},
+      {"region asc keeps storage order inside", {{0, soAscending}}, "dan ann cid fay bob eve"},
+      {"region desc keeps storage order inside", {{0, soDescending}}, "bob eve ann cid fay dan"},
+      {"region asc, amount desc", {{0, soAscending}, {2, soDescending}}, "dan fay ann cid bob eve"},
+      {"amount asc", {{2, soAscending}}, "cid eve dan ann bob fay"},
+  };
+  for (const auto& tc : cases) {
+    TLoggingController c;
+    FillSales(c);
+    c.BeginUpdate();
+    for (auto [item, order] : tc.sort) c.ChangeItemSortOrder(item, order);
+    c.EndUpdate();
+    String got;
+    for (auto& t : c.RowTexts(1)) got += (got.empty() ? "" : " ") + t;
+    EXPECT_EQ(got, tc.expected) << tc.name;
+  }
+}
+
+TEST(DataControllerSorting, NullsFirstAscendingLastDescendingAndTiesByRecord) {
+  for (TcxDataSortOrder order : {soAscending, soDescending}) {
+    TLoggingController c;
+    c.AddTypedItem(kInt);
+    c.AddTypedItem(kInt);
+    c.Fill({{2, 0}, {Null(), 1}, {1, 2}, {Null(), 3}, {2, 4}});
+    c.ChangeItemSortOrder(0, order);
+    std::vector<int> got;
+    for (int r = 0; r < c.RowCount(); ++r) got.push_back(c.GetValue(c.RowInfoAt(r).RecordIndex, 1).AsInteger());
+    if (order == soAscending)
+      EXPECT_EQ(got, (std::vector<int>{1, 3, 2, 0, 4}));
+    else
+      EXPECT_EQ(got, (std::vector<int>{0, 4, 2, 1, 3}));
+  }
+}
+
+TEST(DataControllerSorting, MixedValuesThatDoNotOrderEachOtherSortWithoutHarm) {
+  // Variant values of kinds that do not compare (text against numbers) make the comparison
+  // inconsistent; the sort must stay inside its range and keep every record exactly once.
+  TLoggingController c;
+  c.AddTypedItem(kVar);
+  std::vector<std::vector<Variant>> rows;
+  for (int i = 0; i < 500; ++i) {
+    Variant v = (i % 3 == 0) ? Variant(String("x") + IntToStr(i)) : (i % 3 == 1 ? Variant(i) : Variant(double(i) / 7));
+    rows.push_back({v});
+  }
+  c.Fill(rows);
+  c.ChangeItemSortOrder(0, soAscending);
+  ASSERT_EQ(c.RowCount(), 500);
+  std::vector<int> records;
+  for (int r = 0; r < c.RowCount(); ++r) records.push_back(c.RowInfoAt(r).RecordIndex);
+  std::sort(records.begin(), records.end());
+  for (int i = 0; i < 500; ++i) ASSERT_EQ(records[std::size_t(i)], i);
+}
+
+TEST(DataControllerSorting, CompareHandlerDecidesAndEqualKeysKeepStorageOrder) {
+  // A handler that calls everything equal exercises the general sort on many equal keys.
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.SetRecordCount(20000);
+  c.OnCompare = [](TcxCustomDataController*, int, int, int, const Variant&, const Variant&, int& r) { r = 0; };
+  c.ChangeItemSortOrder(0, soDescending);
+  for (int r = 0; r < c.RowCount(); r += 997) ASSERT_EQ(c.RowInfoAt(r).RecordIndex, r);
+}
+
+TEST(DataControllerSorting, StringOptionsDecideTheTextOrder) {
+  struct Case {
+    TcxDataControllerOptions options;
+    bool equal;
+  };
+  for (auto tc : std::vector<Case>{{{}, false}, {{dcoCaseInsensitive}, true}, {{dcoAnsiSort, dcoCaseInsensitive}, true}}) {
+    TLoggingController c;
+    c.AddTypedItem(kStr);
+    c.Fill({{"abc"}, {"ABC"}});
+    c.SetOptions(tc.options);
+    EXPECT_EQ(c.CompareByField(0, 1, c.Fields()->Items(0)) == 0, tc.equal);
+  }
+}
+
+TEST(DataControllerSorting, GroupedItemReportsItsGroupingOrder) {
+  TLoggingController c;
+  FillSales(c);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  EXPECT_EQ(c.ItemSortOrder(0), soAscending);
+  EXPECT_EQ(c.ItemSortIndex(0), -1);
+  c.Log.clear();
+  c.ChangeItemSortOrder(1, soNone);
+  EXPECT_TRUE(c.Log.empty()) << "the current order changes nothing";
+}
+
+// ---------------------------------------------------------------------------------------------
+// Grouping and expansion
+
+TEST(DataControllerGrouping, TwoLevelsExpandAndCollapse) {
+  TLoggingController c;
+  c.AddTypedItem(kStr);
+  c.AddTypedItem(kStr);
+  c.AddTypedItem(kInt);
+  c.Fill({{"a", "x", 1}, {"b", "y", 2}, {"a", "y", 3}, {"a", "x", 4}, {"b", "y", 5}});
+  c.BeginUpdate();
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  c.Groups()->ChangeItemGroupIndex(1, 1);
+  c.EndUpdate();
+  EXPECT_EQ(c.RowTexts(2), Texts({"g:a", "g:b"})) << "all collapsed after grouping";
+  c.Groups()->ChangeRowExpanding(0, true, false);
+  EXPECT_EQ(c.RowTexts(2), Texts({"g:a+", "g:x", "g:y", "g:b"}));
+  c.Groups()->ChangeRowExpanding(1, true, false);
+  EXPECT_EQ(c.RowTexts(2), Texts({"g:a+", "g:x+", "1", "4", "g:y", "g:b"}));
+  c.Groups()->ChangeRowExpanding(0, false, false);
+  EXPECT_EQ(c.RowTexts(2), Texts({"g:a", "g:b"}));
+  c.Groups()->ChangeRowExpanding(0, true, false);
+  EXPECT_EQ(c.RowTexts(2), Texts({"g:a+", "g:x+", "1", "4", "g:y", "g:b"})) << "inner groups keep their flags";
+  c.Groups()->FullExpand();
+  EXPECT_EQ(c.RowTexts(2), Texts({"g:a+", "g:x+", "1", "4", "g:y+", "3", "g:b+", "g:y+", "2", "5"}));
+  EXPECT_EQ(c.Groups()->ChildCount(-1), 2);
+  std::vector<int> records;
+  c.Groups()->CollectRowRecords(records, 0);
+  EXPECT_EQ(records, (std::vector<int>{0, 3, 2}));
+}
+
+TEST(DataControllerGrouping, NoRecordsMeansNoGroups) {
+  TLoggingController c;
+  c.AddTypedItem(kStr);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  EXPECT_EQ(c.RowCount(), 0);
+  EXPECT_FALSE(c.Info()->IsGrouped());
+}
+
+TEST(DataControllerGrouping, OptionsDecideTheExpansionAfterARebuild) {
+  struct Case {
+    const char* name;
+    TcxDataControllerOptions options;
+    const char* expectedAfterRefresh;
+  };
+  std::vector<Case> cases = {
+      {"saved by value", {dcoSaveExpanding}, "g:east g:north+ ann cid fay g:south"},
+      {"not saved", {}, "g:east g:north g:south"},
+      {"always expanded", {dcoGroupsAlwaysExpanded}, "g:east+ dan g:north+ ann cid fay g:south+ bob eve"},
+  };
+  for (const auto& tc : cases) {
+    TLoggingController c;
+    FillSales(c);
+    c.SetOptions(tc.options);
+    c.Groups()->ChangeItemGroupIndex(0, 0);
+    c.Groups()->ChangeRowExpanding(1, true, false);  // north
+    c.SetValue(3, 2, 100);                           // a rebuild
+    String got;
+    for (auto& t : c.RowTexts(1)) got += (got.empty() ? "" : " ") + t;
+    EXPECT_EQ(got, tc.expectedAfterRefresh) << tc.name;
+  }
+}
+
+TEST(DataControllerGrouping, ExpandedGroupWhoseValueDisappearsIsForgotten) {
+  TLoggingController c;
+  FillSales(c);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  c.Groups()->ChangeRowExpanding(0, true, false);  // east
+  c.Filter()->AddItem(nullptr, c.ItemObject(0), foNotEqual, "east", "east");
+  c.Filter()->SetActive(true);
+  EXPECT_EQ(c.RowTexts(1), Texts({"g:north", "g:south"}));
+  c.Filter()->SetActive(false);
+  EXPECT_EQ(c.RowTexts(1)[0], "g:east") << "east comes back collapsed";
+}
+
+// ---------------------------------------------------------------------------------------------
+// Focus
+
+TEST(DataControllerFocus, FollowsItsRecordThroughSortingFilteringAndCollapsing) {
+  TLoggingController c;
+  FillSales(c);
+  c.ChangeFocusedRecordIndex(4);  // eve
+  c.ChangeItemSortOrder(1, soDescending);
+  EXPECT_EQ(c.FocusedRecordIndex(), 4);
+  EXPECT_EQ(c.FocusedRowIndex(), 1) << "fay eve dan ...";
+  // Grouping: the focus row showed level 0 and eve starts its group, so the group row of
+  // south (first eve, then bob) takes the focus.
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  int groupRow = c.FocusedRowIndex();
+  ASSERT_EQ(c.RowTexts(1)[std::size_t(groupRow)], "g:south");
+  EXPECT_EQ(c.FocusedRecordIndex(), 4);
+  // Focusing the record expands its group; collapsing moves the focus to the group row and
+  // expanding does not move it back.
+  c.ChangeFocusedRecordIndex(4);
+  EXPECT_EQ(c.FocusedRowIndex(), groupRow + 1);
+  EXPECT_EQ(c.RowTexts(1)[std::size_t(groupRow)], "g:south+");
+  c.Groups()->ChangeRowExpanding(groupRow, false, false);
+  EXPECT_EQ(c.FocusedRowIndex(), groupRow);
+  c.Groups()->ChangeRowExpanding(groupRow, true, false);
+  EXPECT_EQ(c.FocusedRowIndex(), groupRow);
+  // A filter that hides the focused record focuses the first row.
+  c.Groups()->ClearGrouping();
+  c.ChangeFocusedRecordIndex(4);
+  c.Filter()->AddItem(nullptr, c.ItemObject(0), foEqual, "north", "north");
+  c.Filter()->SetActive(true);
+  EXPECT_EQ(c.RowCount(), 3);
+  EXPECT_EQ(c.FocusedRowIndex(), 0);
+  EXPECT_EQ(c.RowIndexOfRecord(4, false), -1) << "a filtered record has no row";
+}
+
+TEST(DataControllerFocus, NavigationClampsToTheRows) {
+  TLoggingController c;
+  FillSales(c);
+  c.ChangeFocusedRowIndex(-1);
+  EXPECT_FALSE(c.IsBOF());
+  c.GotoPrev();
+  EXPECT_EQ(c.FocusedRowIndex(), 0);
+  c.GotoLast();
+  c.GotoNext();
+  EXPECT_EQ(c.FocusedRowIndex(), 5);
+  EXPECT_TRUE(c.IsEOF());
+  c.MoveBy(-100);
+  EXPECT_EQ(c.FocusedRowIndex(), 0);
+  c.ChangeFocusedRowIndex(50);
+  EXPECT_EQ(c.FocusedRowIndex(), 5);
+  TLoggingController empty;
+  empty.AddTypedItem(kInt);
+  EXPECT_TRUE(empty.IsBOF());
+  EXPECT_TRUE(empty.IsEOF());
+}
+
+TEST(DataControllerFocus, RefocusingTheSameRowReportsNothingButAReReadReportsTheRecord) {
+  TLoggingController c;
+  FillSales(c);
+  c.ChangeFocusedRowIndex(2);
+  c.Log.clear();
+  c.ChangeFocusedRowIndex(2);
+  EXPECT_TRUE(Only(c.Log, "Row").empty());
+  c.CheckFocusing();
+  EXPECT_EQ(Only(c.Log, "Record"), Texts({"Record(2,2)"}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection
+
+TEST(DataControllerSelection, RangesAnchorsAndSingleSelection) {
+  TLoggingController c;
+  FillSales(c);
+  c.SelectRows(1, 3);
+  EXPECT_EQ(c.CountSelectedRows(), 0) << "single selection: only the focused row";
+  c.ChangeFocusedRowIndex(2);
+  EXPECT_EQ(c.CountSelectedRows(), 1);
+  c.ChangeFocusedRowSelected(false);
+  EXPECT_EQ(c.CountSelectedRows(), 0);
+  c.SetMultiSelect(true);
+  EXPECT_EQ(c.CountSelectedRows(), 1) << "switching selects the focused row";
+  c.SelectFromAnchor(5, false);
+  EXPECT_EQ(c.CountSelectedRows(), 1) << "no anchor, nothing";
+  c.SetSelectionAnchor(2);
+  c.SelectFromAnchor(4, false);
+  EXPECT_EQ(c.CountSelectedRows(), 3);
+  c.SelectRows(5, 0);
+  EXPECT_EQ(c.CountSelectedRows(), 6);
+  c.ChangeRowSelection(2, false);
+  EXPECT_FALSE(c.IsSelectionAnchorAssigned()) << "deleting the anchor's entry clears the anchor";
+  EXPECT_EQ(c.CountSelectedRows(), 5);
+}
+
+TEST(DataControllerSelection, RegroupingKeepsGroupRowsAndDropsHiddenRecords) {
+  TLoggingController c;
+  FillSales(c);
+  c.SetMultiSelect(true);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  c.Groups()->ChangeRowExpanding(1, true, false);  // east, north+ (ann cid fay), south
+  ASSERT_EQ(c.RowTexts(1), Texts({"g:east", "g:north+", "ann", "cid", "fay", "g:south"}));
+  c.ClearSelection();
+  c.ChangeRowSelection(0, true);  // the east group row
+  c.ChangeRowSelection(3, true);  // cid
+  c.ChangeItemSortOrder(2, soDescending);  // a rebuild: north+ fay ann cid
+  ASSERT_EQ(c.RowTexts(1), Texts({"g:east", "g:north+", "fay", "ann", "cid", "g:south"}));
+  EXPECT_EQ(c.CountSelectedRows(), 2);
+  EXPECT_TRUE(c.IsRowSelected(0));
+  EXPECT_TRUE(c.IsRowSelected(4)) << "cid moved and stays selected";
+  c.Groups()->ChangeRowExpanding(1, false, false);
+  c.Refresh();
+  EXPECT_EQ(c.CountSelectedRows(), 1) << "a record hidden in a collapsed group leaves the selection";
+  c.Groups()->ChangeItemGroupIndex(1, 0);  // other grouping fields: nothing is re-applied
+  EXPECT_EQ(c.CountSelectedRows(), 0);
+}
+
+TEST(DataControllerSelection, DeletingAMiddleRecordKeepsSelectionAndBookmarkOnTheirRecords) {
+  TLoggingController c;
+  FillSales(c);
+  c.SetMultiSelect(true);
+  c.ChangeFocusedRowIndex(4);  // eve
+  c.SaveBookmark();
+  c.ClearSelection();
+  c.ChangeRowSelection(3, true);  // dan
+  c.ChangeRowSelection(5, true);  // fay
+  c.DeleteRecord(1);               // bob
+  EXPECT_EQ(c.GetValue(c.BookmarkRecordIndex(), 1).AsString(), "eve");
+  std::vector<String> selected;
+  for (int i = 0; i < c.CountSelectedRows(); ++i)
+    selected.push_back(c.GetDisplayText(c.RowInfoAt(c.GetSelectedRowIndex(i)).RecordIndex, 1));
+  EXPECT_EQ(selected, Texts({"dan", "fay"}));
+  c.DeleteRecord(c.BookmarkRecordIndex());
+  EXPECT_FALSE(c.IsBookmarkAvailable()) << "deleting the bookmarked record clears the bookmark";
+}
+
+TEST(DataControllerSelection, BookmarkHiddenByAFilterIsCleared) {
+  TLoggingController c;
+  FillSales(c);
+  c.ChangeFocusedRowIndex(1);  // bob
+  c.SaveBookmarkNotify();
+  c.Log.clear();
+  c.Filter()->AddItem(nullptr, c.ItemObject(0), foEqual, "north", "north");
+  c.Filter()->SetActive(true);
+  EXPECT_FALSE(c.IsBookmarkAvailable());
+  EXPECT_EQ(Only(c.Log, "Bookmark").size(), 1u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing
+
+TEST(DataControllerEditing, InsertAppendPostAndCancel) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.Fill({{10}, {20}, {30}});
+  c.ChangeFocusedRowIndex(2);
+  c.Append();
+  EXPECT_EQ(c.GetRecordCount(), 4);
+  EXPECT_EQ(c.FocusedRecordIndex(), 3);
+  c.Log.clear();
+  c.Post();
+  EXPECT_EQ(c.GetRecordCount(), 3) << "posting an untouched new record cancels it";
+  EXPECT_EQ(Only(c.Log, "Data"), Texts({"Data(3,-1,-1)"})) << "the owner learns that a row went away";
+  EXPECT_EQ(c.FocusedRecordIndex(), 2);
+
+  c.ChangeFocusedRowIndex(-1);
+  c.Insert();
+  EXPECT_EQ(c.FocusedRecordIndex(), 0) << "inserting without focus inserts before record 0";
+  EXPECT_TRUE(c.SetEditValue(0, 5, 0));
+  c.Post();
+  EXPECT_EQ(c.GetRecordCount(), 4);
+  EXPECT_EQ(c.GetValue(0, 0).AsInteger(), 5);
+
+  c.ChangeFocusedRowIndex(1);
+  c.Edit();
+  c.SetEditValue(0, 99, 0);
+  EXPECT_EQ(c.GetValue(1, 0).AsInteger(), 99);
+  c.Cancel();
+  EXPECT_EQ(c.GetValue(1, 0).AsInteger(), 10) << "cancel restores the saved copy";
+
+  c.GotoLast();
+  c.Append();
+  c.Cancel();
+  EXPECT_EQ(c.GetRecordCount(), 4);
+  EXPECT_EQ(c.FocusedRowIndex(), 3) << "the focus stays on the new last row";
+}
+
+TEST(DataControllerEditing, EditedRecordStaysBetweenItsNeighboursUntilPosted) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.Fill({{10}, {20}, {30}});
+  c.ChangeItemSortOrder(0, soAscending);
+  c.ChangeFocusedRowIndex(0);
+  c.Edit();
+  c.SetEditValue(0, 25, 0);
+  c.Refresh();
+  EXPECT_EQ(c.RowInfoAt(0).RecordIndex, 0) << "the row does not move while editing";
+  c.Post();
+  EXPECT_EQ(c.RowInfoAt(1).RecordIndex, 0);
+  EXPECT_EQ(c.FocusedRecordIndex(), 0);
+}
+
+TEST(DataControllerEditing, ImmediatePostOnlyWhenTheValueWasAccepted) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.Fill({{1}, {2}});
+  c.SetOptions(c.GetOptions() + dcoImmediatePost);
+  int posts = 0;
+  c.OnAfterPost = [&](TcxCustomDataController*) { ++posts; };
+  c.ChangeFocusedRowIndex(0);
+  c.SetEditValue(0, 7, 0);
+  EXPECT_EQ(posts, 1);
+  EXPECT_FALSE(c.IsEditing());
+}
+
+TEST(DataControllerEditing, DeletingTheFocusedRowFocusesTheNearestRow) {
+  TLoggingController c;
+  FillSales(c);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  c.Groups()->FullExpand();  // east+ dan north+ ann cid fay south+ bob eve
+  c.ChangeFocusedRecordIndex(2);  // cid
+  c.DeleteFocused();
+  EXPECT_EQ(c.GetDisplayText(c.FocusedRecordIndex(), 1), "fay");
+  c.ChangeFocusedRowIndex(0);  // the east group row
+  c.DeleteFocused();
+  EXPECT_EQ(c.GetRecordCount(), 4) << "the group's records are gone";
+}
+
+// ---------------------------------------------------------------------------------------------
+// Provider mode
+
+namespace {
+
+class TListSource : public TcxCustomDataSource {
+ public:
+  std::vector<std::vector<Variant>> Rows;
+  int GetRecordCount() override { return int(Rows.size()); }
+  Variant GetValue(int h, int item) override { return Rows.at(std::size_t(h)).at(std::size_t(item)); }
+  void SetValue(int h, int item, const Variant& v) override { Rows.at(std::size_t(h)).at(std::size_t(item)) = v; }
+  int AppendRecord() override {
+    Rows.push_back(std::vector<Variant>(2, Null()));
+    DataChanged();
+    return int(Rows.size()) - 1;
+  }
+  void DeleteRecord(int h) override {
+    Rows.erase(Rows.begin() + h);
+    DataChanged();
+  }
+  bool IsRecordIdSupported() override { return true; }
+  Variant GetRecordId(int h) override { return Rows.at(std::size_t(h)).at(0); }
+};
+
+}  // namespace
+
+TEST(DataControllerProvider, ReadsAndWritesThroughTheSource) {
+  TListSource source;
+  source.Rows = {{1, "a"}, {2, "b"}, {3, "c"}};
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.AddTypedItem(kStr);
+  c.Provider()->SetCustomDataSource(&source);
+  EXPECT_TRUE(c.IsProviderMode());
+  EXPECT_EQ(c.GetRecordCount(), 3);
+  EXPECT_EQ(c.GetValue(1, 1).AsString(), "b");
+  c.SetValue(2, 1, "z");
+  EXPECT_EQ(source.Rows[2][1].AsString(), "z");
+  c.ChangeItemSortOrder(1, soDescending);
+  EXPECT_EQ(c.RowInfoAt(0).RecordIndex, 2);
+  // Selected records survive the deletion of another record by their keys.
+  c.SetMultiSelect(true);
+  c.ClearSelection();
+  c.ChangeRowSelection(0, true);  // z (key 3)
+  c.ChangeRowSelection(2, true);  // a (key 1)
+  c.BeginKeepState();
+  c.DeleteRecord(1);  // b
+  c.EndKeepState();
+  ASSERT_EQ(source.Rows.size(), 2u);
+  std::vector<int> keys;
+  for (int i = 0; i < c.CountSelectedRows(); ++i)
+    keys.push_back(c.GetValue(c.RowInfoAt(c.GetSelectedRowIndex(i)).RecordIndex, 0).AsInteger());
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(keys, (std::vector<int>{1, 3}));
+  c.Provider()->SetCustomDataSource(nullptr);
+  EXPECT_EQ(c.GetRecordCount(), 0);
+}
+
+TEST(DataControllerProvider, ProviderWithoutSourceAnswersEmptyValues) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  TcxCustomDataProvider* p = c.Provider();
+  EXPECT_TRUE(p->GetRecordValue(0, c.Fields()->Items(0)).IsNull());
+  EXPECT_EQ(p->GetDisplayText(0, c.Fields()->Items(0)), "");
+  EXPECT_EQ(p->AppendRecord(), -1);
+  EXPECT_FALSE(p->GetDetailHasChildren(0, 0));
+  TcxCustomDataSource plain;
+  c.Provider()->SetCustomDataSource(&plain);
+  EXPECT_EQ(c.GetRecordCount(), 0);
+  EXPECT_EQ(c.AppendRecord(), -1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Summaries
+
+TEST(DataControllerSummary, FooterValuesByKindAndNullHandling) {
+  struct Case {
+    const char* name;
+    std::vector<Variant> values;
+    TcxSummaryKind kind;
+    bool nullIgnore;
+    const char* expected;  // value as text, "null" for Null
+  };
+  std::vector<Case> cases = {
+      {"average counts nulls", {5, Null(), 7}, skAverage, false, "4"},
+      {"average ignoring nulls", {5, Null(), 7}, skAverage, true, "6"},
+      {"count of nulls", {Null(), Null()}, skCount, false, "2"},
+      {"count ignoring nulls", {Null(), Null()}, skCount, true, "0"},
+      {"min over null, 3, 1", {Null(), 3, 1}, skMin, false, "1"},
+      {"min over null only", {Null()}, skMin, false, "null"},
+      {"sum over null only", {Null()}, skSum, false, "0"},
+      {"sum over null only ignoring", {Null()}, skSum, true, "null"},
+      {"sum of text adds nothing", {"12", "abc", 3}, skSum, false, "3"},
+      {"max of text is text", {"pear", "apple"}, skMax, false, "pear"},
+      {"integer sum widens", {2147483647, 2147483647, 2}, skSum, false, "4294967296"},
+  };
+  for (const auto& tc : cases) {
+    TLoggingController c;
+    c.AddTypedItem(kVar);
+    std::vector<std::vector<Variant>> rows;
+    for (auto& v : tc.values) rows.push_back({v});
+    TcxDataSummaryItem* item = c.Summary()->FooterSummaryItems()->AddLinked(c.ItemObject(0), spFooter, "", tc.kind);
+    (void)item;
+    if (tc.nullIgnore) c.Summary()->SetOptions({soNullIgnore});
+    c.Fill(rows);
+    Variant v = c.Summary()->FooterSummaryValue(0);
+    EXPECT_EQ(v.IsNull() ? String("null") : v.AsString(), tc.expected) << tc.name;
+  }
+}
+
+TEST(DataControllerSummary, DisplayTextsOfFooterAndGroupRows) {
+  TLoggingController c;
+  FillSales(c);
+  auto* f = c.Summary()->FooterSummaryItems();
+  f->AddLinked(c.ItemObject(2), spFooter, "", skSum);
+  f->AddLinked(c.ItemObject(1), spFooter, "", skMax);
+  auto* g = c.Summary()->DefaultGroupSummaryItems();
+  g->AddLinked(c.ItemObject(2), spGroup, "", skSum);
+  g->AddLinked(c.ItemObject(2), spGroup, "", skCount);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  EXPECT_EQ(c.Summary()->FooterSummaryDisplayText(0), "27.00");
+  EXPECT_EQ(c.Summary()->FooterSummaryDisplayText(1), "MAX=fay") << "text displays as text";
+  EXPECT_EQ(c.Summary()->GroupSummaryText(1), "(SUM=15.00, COUNT=3)");  // north
+}
+
+TEST(DataControllerSummary, GroupsSortedBySummary) {
+  TLoggingController c;
+  FillSales(c);
+  auto* g = c.Summary()->DefaultGroupSummaryItems();
+  TcxDataSummaryItem* sum = g->AddLinked(c.ItemObject(2), spGroup, "", skSum);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  sum->SetSorted(true);
+  EXPECT_EQ(c.RowTexts(1), Texts({"g:east", "g:south", "g:north"})) << "sums 3, 9, 15";
+  c.Groups()->ChangeRowExpanding(2, true, false);
+  EXPECT_EQ(c.RowTexts(1), Texts({"g:east", "g:south", "g:north+", "ann", "cid", "fay"}));
+}
