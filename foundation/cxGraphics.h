@@ -177,6 +177,9 @@ class TcxCanvas : public TObject {
   // The canvas font drawn at angle degrees (counter-clockwise).
   void RotateFont(Integer angle);
 
+ protected:
+  void ResetCanvas(TCanvas* canvas) { canvas_ = canvas; }
+
  private:
   TCanvas* canvas_;
   std::vector<int> savedStates_;

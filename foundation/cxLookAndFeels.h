@@ -71,6 +71,10 @@ class TcxLookAndFeel : public TcxInterfacedPersistent, public IcxLookAndFeelList
   String SkinName() const { return current_.SkinName; }
   void SetSkinName(const String& v);
   void ResetAssignedValues() { SetAssignedValues({}); }
+  // Stored in form descriptions only when assigned.
+  bool IsKindStored() const { return assignedValues_.Contains(lfvKind); }
+  bool IsNativeStyleStored() const { return assignedValues_.Contains(lfvNativeStyle); }
+  bool IsSkinNameStored() const { return assignedValues_.Contains(lfvSkinName); }
 
   TcxLookAndFeel* MasterLookAndFeel() const { return master_; }
   void AttachToMaster(TcxLookAndFeel* master);
@@ -82,6 +86,12 @@ class TcxLookAndFeel : public TcxInterfacedPersistent, public IcxLookAndFeelList
   TcxCustomLookAndFeelPainterClass SelectPainter(const TdxThemeClasses& themeClasses = {});
   TcxCustomLookAndFeelPainterClass SelectPainterForClass(TdxThemeClass themeClass);
   bool IsRoot() const { return isRoot_; }
+  // True when other is this object or one of its effective masters up to the root.
+  bool DependsOn(const TcxLookAndFeel* other) const;
+
+  // The root's constructor (used by the unit start only).
+  struct TRootTag {};
+  TcxLookAndFeel(TPersistent* owner, TRootTag);
 
   void RegisterListener(IcxLookAndFeelListener* listener);
   void UnregisterListener(IcxLookAndFeelListener* listener);
@@ -111,9 +121,6 @@ class TcxLookAndFeel : public TcxInterfacedPersistent, public IcxLookAndFeelList
   std::function<void(TcxLookAndFeel* sender, const TcxLookAndFeelValues& changed)> OnLookAndFeelChanged;
 
  private:
-  friend void InitializeCxLookAndFeels();
-  struct TRootTag {};
-  TcxLookAndFeel(TPersistent* owner, TRootTag);
   void Construct();
   TcxLookAndFeelPainterSlot ChoosePainterSlot(bool themesAvailable) const;
 
@@ -149,6 +156,7 @@ class TcxLookAndFeelController : public TComponent, public IcxLookAndFeelListene
   void SetSkinName(const String& v);
   // Tells the owning form's designer that the form was modified (when it has one).
   void NotifyDesigner();
+  bool IsSkinNameStored() const { return !SkinName().empty(); }
 
   TObject* GetObject() override { return this; }
   void LookAndFeelSourceChanged(TcxLookAndFeel*, const TcxLookAndFeelValues&) override {}
