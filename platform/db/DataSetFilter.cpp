@@ -231,27 +231,33 @@ std::size_t NextChar(const String& s, std::size_t i) {
   return i;
 }
 
-// LIKE with % (any run) and _ (one character); whole UTF-8 characters.
-bool LikeMatch(const String& s, std::size_t si, const String& p, std::size_t pi) {
-  while (pi < p.size()) {
-    if (p[pi] == '%') {
-      while (pi < p.size() && p[pi] == '%') ++pi;
-      if (pi == p.size()) return true;
-      for (std::size_t k = si; k <= s.size(); k = k < s.size() ? NextChar(s, k) : k + 1)
-        if (LikeMatch(s, k, p, pi)) return true;
-      return false;
-    }
-    if (si >= s.size()) return false;
-    if (p[pi] == '_') {
-      si = NextChar(s, si);
-      pi = NextChar(p, pi);
+// LIKE with % (any run) and _ (one character); whole UTF-8 characters. Greedy with a single
+// restart point, so that no pattern takes more than length of text times length of pattern.
+bool LikeMatch(const String& s, const String& p) {
+  std::size_t si = 0, pi = 0, star = String::npos, resume = 0;
+  while (si < s.size()) {
+    if (pi < p.size() && p[pi] == '%') {
+      star = ++pi;
+      resume = si;
       continue;
     }
-    if (p[pi] != s[si]) return false;
-    ++pi;
-    ++si;
+    if (pi < p.size() && p[pi] == '_') {
+      si = NextChar(s, si);
+      ++pi;
+      continue;
+    }
+    if (pi < p.size() && p[pi] == s[si]) {
+      ++si;
+      ++pi;
+      continue;
+    }
+    if (star == String::npos) return false;
+    pi = star;
+    resume = NextChar(s, resume);
+    si = resume;
   }
-  return si == s.size();
+  while (pi < p.size() && p[pi] == '%') ++pi;
+  return pi == p.size();
 }
 
 }  // namespace
@@ -319,7 +325,7 @@ bool TDataSet::EvaluateFilterText(TRecordBuffer&) {
           s = AnsiUpperCase(s);
           p = AnsiUpperCase(p);
         }
-        return LikeMatch(s, 0, p, 0);
+        return LikeMatch(s, p);
       }
       case TFilterExpr::Compare: {
         Variant a = value(e.leftName, e.left), b = value(e.rightName, e.right);

@@ -391,6 +391,10 @@ TEST(DataSetFilter, FilterTextsAndOptions) {
       {"name = 'D*'", {foNoPartialCompare}, {}},
       {"name LIKE '%e'", {}, {4, 5}},
       {"name NOT LIKE '_o_'", {}, {1, 3, 4, 5}},
+      {"name LIKE '%%e%'", {}, {4, 5}},
+      {"name LIKE 'E_e'", {}, {5}},
+      {"city LIKE '%o%o%'", {}, {}},
+      {"city LIKE '%o'", {}, {1, 3}},
       {"id >= 4", {}, {4, 5}},
       {"", {}, {1, 2, 3, 4, 5}},
   };
@@ -402,6 +406,15 @@ TEST(DataSetFilter, FilterTextsAndOptions) {
     EXPECT_EQ(p.Ids(), c.ids) << c.filter;
     EXPECT_EQ(p.ds.RecordCount(), Integer(c.ids.size())) << c.filter;
   }
+  // A pattern of many runs against a long text ends at once.
+  TMemDataSet big(nullptr);
+  big.AddFieldDef("t", ftMemo);
+  big.AppendRow({String(20000, 'a')});
+  big.Open();
+  big.SetFilter("t LIKE '%a%a%a%a%a%a%a%a%a%a%b'");
+  big.SetFiltered(true);
+  EXPECT_EQ(big.RecordCount(), 0);
+
   People p;
   EXPECT_THROW(p.ds.SetFilter("id = = 3"), EDatabaseError);
   EXPECT_THROW(p.ds.SetFilter("name = 'open"), EDatabaseError);
