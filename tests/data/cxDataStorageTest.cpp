@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "data/cxDataStorage.h"
 #include "rtl/SysUtils.h"
 
@@ -472,6 +474,53 @@ TEST(Bcd, TextAndOrder) {
   EXPECT_THROW(StrToBcd("12a"), EConvertError);
   EXPECT_THROW(StrToBcd(""), EConvertError);
   EXPECT_EQ(BcdToStr(DoubleToBcd(-0.25)), "-0.25");
+}
+
+}  // namespace
+
+namespace {
+
+// Damaged record streams load or raise a library exception, never crash or over-allocate.
+TEST_F(StorageTest, DamagedRecordStreamsNeverCrash) {
+  auto MakeStorage = [](TcxDataStorage& st) {
+    st.SetRecordIDsUsed(true);
+    st.ValueDefs()->Add(TcxStringValueType::Class(), true, nullptr, true);
+    st.ValueDefs()->Add(TcxWideStringValueType::Class(), true, nullptr, false);
+    st.ValueDefs()->Add(TcxVariantValueType::Class(), true, nullptr, false);
+    st.ValueDefs()->Add(TcxFloatValueType::Class(), true, nullptr, false);
+    st.ValueDefs()->Add(TcxFMTBcdValueType::Class(), true, nullptr, false);
+    st.ChangeRecordsCount(2);
+  };
+  TcxDataStorage src;
+  MakeStorage(src);
+  for (int i = 0; i < src.ValueDefs()->DefCount(); ++i) {
+    TcxValueDef* d = src.ValueDefs()->DefAt(i);
+    src.SetRecordValue(0, d, i == 2 ? Variant(VarArrayOf({1, "x"})) : Variant("12.5"));
+  }
+  src.SetRecordText(0, src.ValueDefs()->DefAt(0), "shown");
+  TMemoryStream m;
+  src.SaveRecordToStream(0, m);
+  src.SaveRecordToStream(1, m);
+  const Byte* bytes = static_cast<const Byte*>(m.Memory());
+  std::mt19937 rng(5);
+  int raised = 0;
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<Byte> b(bytes, bytes + m.Size());
+    for (int f = 0; f < 3; ++f) b[rng() % b.size()] = Byte(rng());
+    TMemoryStream damaged;
+    damaged.WriteBuffer(b.data(), Int64(b.size()));
+    damaged.SetPosition(0);
+    TcxDataStorage st;
+    MakeStorage(st);
+    try {
+      st.LoadRecordFromStream(0, damaged);
+      st.LoadRecordFromStream(1, damaged);
+      for (int i = 0; i < st.ValueDefs()->DefCount(); ++i) st.RecordText(0, st.ValueDefs()->DefAt(i));
+    } catch (const Exception&) {
+      ++raised;
+    }
+  }
+  EXPECT_GT(raised, 0);
 }
 
 }  // namespace
