@@ -3,7 +3,8 @@
 //
 //   expr     := term { OR term }
 //   term     := factor { AND factor }
-//   factor   := NOT factor | "(" expr ")" | operand [ op operand | IS [NOT] NULL | [NOT] LIKE operand ]
+//   factor   := NOT factor | "(" expr ")" | operand [ op operand | IS [NOT] NULL | [NOT] LIKE operand
+//               | [NOT] BETWEEN operand AND operand | [NOT] IN "(" operand { "," operand } ")" ]
 //   op       := = | <> | < | <= | > | >=
 //   operand  := name | [name with blanks] | 'text' ('' for a quote) | number | NULL | TRUE | FALSE
 //
@@ -18,7 +19,7 @@
 namespace {
 
 struct TToken {
-  enum Kind { End, Name, Text, Number, LParen, RParen, Op, Word } kind = End;
+  enum Kind { End, Name, Text, Number, LParen, RParen, Comma, Op, Word } kind = End;
   String text;
 };
 
@@ -32,6 +33,7 @@ class TLexer {
     char c = s_[i_];
     if (c == '(') { ++i_; t.kind = TToken::LParen; return t; }
     if (c == ')') { ++i_; t.kind = TToken::RParen; return t; }
+    if (c == ',') { ++i_; t.kind = TToken::Comma; return t; }
     if (c == '\'' || c == '"') {
       char q = c;
       ++i_;
@@ -72,13 +74,13 @@ class TLexer {
       return t;
     }
     std::size_t st = i_;
-    while (i_ < s_.size() && !std::isspace(static_cast<unsigned char>(s_[i_])) && std::strchr("()<>='\"[", s_[i_]) == nullptr)
+    while (i_ < s_.size() && !std::isspace(static_cast<unsigned char>(s_[i_])) && std::strchr("()<>='\",[", s_[i_]) == nullptr)
       ++i_;
     if (st == i_) throw EDatabaseError("Unexpected character in the filter: " + s_);
     t.text = s_.substr(st, i_ - st);
     String up = UpperCase(t.text);
     t.kind = (up == "AND" || up == "OR" || up == "NOT" || up == "IS" || up == "NULL" || up == "LIKE" ||
-              up == "TRUE" || up == "FALSE")
+              up == "TRUE" || up == "FALSE" || up == "BETWEEN" || up == "IN")
                  ? TToken::Word
                  : TToken::Name;
     if (t.kind == TToken::Word) t.text = up;
@@ -94,12 +96,14 @@ class TLexer {
 
 // A parsed filter: a tree evaluated against the record being filtered.
 struct TDataSet::TFilterExpr {
-  enum Kind { And, Or, Not, Compare, IsNull, IsNotNull, Like, Const } kind = Const;
+  enum Kind { And, Or, Not, Compare, IsNull, IsNotNull, Like, Between, In, Const } kind = Const;
   std::vector<std::shared_ptr<TFilterExpr>> kids;
-  // Operands: a field name or a literal.
+  // Operands: a field name or a literal; BETWEEN and IN keep theirs in the lists.
   String leftName, rightName;
   Variant left, right;
   String op;
+  std::vector<String> listNames;
+  std::vector<Variant> listValues;
 };
 
 namespace {
@@ -198,15 +202,40 @@ class TParser {
       }
       if (!IsWord("NULL")) Fail();
       Take();
-    } else if (IsWord("LIKE") || IsWord("NOT")) {
+    } else if (IsWord("LIKE") || IsWord("NOT") || IsWord("BETWEEN") || IsWord("IN")) {
       bool negate = IsWord("NOT");
-      Take();
-      if (negate) {
-        if (!IsWord("LIKE")) Fail();
+      if (negate) Take();
+      auto item = [&] {
+        e->listNames.emplace_back();
+        e->listValues.emplace_back();
+        Operand(e->listNames.back(), e->listValues.back());
+      };
+      if (IsWord("LIKE")) {
         Take();
+        e->kind = E::Like;
+        Operand(e->rightName, e->right);
+      } else if (IsWord("BETWEEN")) {
+        Take();
+        e->kind = E::Between;
+        item();
+        if (!IsWord("AND")) Fail();
+        Take();
+        item();
+      } else if (IsWord("IN")) {
+        Take();
+        e->kind = E::In;
+        if (tok_.kind != TToken::LParen) Fail();
+        Take();
+        item();
+        while (tok_.kind == TToken::Comma) {
+          Take();
+          item();
+        }
+        if (tok_.kind != TToken::RParen) Fail();
+        Take();
+      } else {
+        Fail();
       }
-      e->kind = E::Like;
-      Operand(e->rightName, e->right);
       if (negate) {
         auto n = std::make_shared<E>();
         n->kind = E::Not;
@@ -303,6 +332,30 @@ bool TDataSet::RecordAccepted(TRecordBuffer& buf) {
 bool TDataSet::EvaluateFilterText(TRecordBuffer&) {
   const bool caseless = filterOptions_.Contains(foCaseInsensitive);
   const bool partial = !filterOptions_.Contains(foNoPartialCompare);
+  // Orders two non-null values into c (-1, 0, 1); false when either is null or they do not
+  // compare (c is then 2 for values that are merely unequal).
+  auto compare = [&](const Variant& a, const Variant& b, bool equality, int& c) -> bool {
+    c = 2;
+    if (VarIsNull(a) || VarIsNull(b)) return false;
+    if (VarIsStr(a) && VarIsStr(b)) {
+      String x = a.StrRef(), y = b.StrRef();
+      if (equality && partial && !y.empty() && y.back() == '*') {
+        y.pop_back();
+        if (x.size() > y.size()) x.resize(y.size());
+      }
+      int r = caseless ? AnsiCompareText(x, y) : CompareStr(x, y);
+      c = r < 0 ? -1 : (r > 0 ? 1 : 0);
+      return true;
+    }
+    try {
+      TVariantRelationship r = VarCompareValue(a, b);
+      if (r == vrNotEqual) return false;
+      c = r == vrEqual ? 0 : (r == vrLessThan ? -1 : 1);
+      return true;
+    } catch (const EVariantError&) {
+      return false;
+    }
+  };
   std::function<bool(const TFilterExpr&)> eval = [&](const TFilterExpr& e) -> bool {
     auto value = [&](const String& name, const Variant& literal) {
       return name.empty() ? literal : FieldByName(name)->Value();
@@ -339,28 +392,27 @@ bool TDataSet::EvaluateFilterText(TRecordBuffer&) {
           return false;
         }
         int c;
-        if (VarIsStr(a) && VarIsStr(b)) {
-          String x = a.StrRef(), y = b.StrRef();
-          if (partial && e.op == "=" && !y.empty() && y.back() == '*') {
-            y.pop_back();
-            if (x.size() > y.size()) x.resize(y.size());
-          }
-          c = caseless ? AnsiCompareText(x, y) : CompareStr(x, y);
-        } else {
-          try {
-            TVariantRelationship r = VarCompareValue(a, b);
-            if (r == vrNotEqual) return e.op == "<>";
-            c = r == vrEqual ? 0 : (r == vrLessThan ? -1 : 1);
-          } catch (const EVariantError&) {
-            return false;
-          }
-        }
+        if (!compare(a, b, e.op == "=", c)) return e.op == "<>" && c == 2;
         if (e.op == "=") return c == 0;
         if (e.op == "<>") return c != 0;
         if (e.op == "<") return c < 0;
         if (e.op == "<=") return c <= 0;
         if (e.op == ">") return c > 0;
         return c >= 0;
+      }
+      case TFilterExpr::Between: {
+        Variant v = value(e.leftName, e.left);
+        Variant lo = value(e.listNames[0], e.listValues[0]), hi = value(e.listNames[1], e.listValues[1]);
+        int c1, c2;
+        return compare(v, lo, false, c1) && c1 >= 0 && compare(v, hi, false, c2) && c2 <= 0;
+      }
+      case TFilterExpr::In: {
+        Variant v = value(e.leftName, e.left);
+        for (std::size_t i = 0; i < e.listValues.size(); ++i) {
+          int c;
+          if (compare(v, value(e.listNames[i], e.listValues[i]), true, c) && c == 0) return true;
+        }
+        return false;
       }
     }
     return true;

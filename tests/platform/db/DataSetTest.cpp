@@ -395,6 +395,11 @@ TEST(DataSetFilter, FilterTextsAndOptions) {
       {"name LIKE 'E_e'", {}, {5}},
       {"city LIKE '%o%o%'", {}, {}},
       {"city LIKE '%o'", {}, {1, 3}},
+      {"id BETWEEN 2 AND 4", {}, {2, 3, 4}},
+      {"id NOT BETWEEN 2 AND 4", {}, {1, 5}},
+      {"name IN ('Ann', 'Eve', 'nobody')", {}, {1, 5}},
+      {"city NOT IN ('Oslo')", {}, {2, 4, 5}},
+      {"(id >= 2) AND (id <= 3) OR NOT (id <> 5)", {}, {2, 3, 5}},
       {"id >= 4", {}, {4, 5}},
       {"", {}, {1, 2, 3, 4, 5}},
   };
@@ -418,6 +423,8 @@ TEST(DataSetFilter, FilterTextsAndOptions) {
   People p;
   EXPECT_THROW(p.ds.SetFilter("id = = 3"), EDatabaseError);
   EXPECT_THROW(p.ds.SetFilter("name = 'open"), EDatabaseError);
+  EXPECT_THROW(p.ds.SetFilter("id IN (1, 2"), EDatabaseError);
+  EXPECT_THROW(p.ds.SetFilter("id BETWEEN 1"), EDatabaseError);
 }
 
 TEST(DataSetFilter, OnFilterRecordAndEditsOutsideTheFilter) {
