@@ -428,7 +428,14 @@ int TcxLargeIntValueType::ComparePrepared(const void* a, const void* b) const {
 }
 
 void TcxFMTBcdValueType::DataToVariant(const void* p, Variant& v) const { v = BcdToDouble(Load<TBcd>(p)); }
-void TcxFMTBcdValueType::GetDisplayText(const void* p, String& s) const { s = BcdToStr(Load<TBcd>(p)); }
+void TcxFMTBcdValueType::GetDisplayText(const void* p, String& s) const {
+  s = BcdToStr(Load<TBcd>(p));
+  auto dot = s.find('.');
+  if (dot != String::npos) s[dot] = FormatSettings.DecimalSeparator;
+}
+void TcxFMTBcdValueType::WritePayload(const void* p, TStream& stream) const {
+  WriteVariantToStream(stream, Variant(BcdToStr(Load<TBcd>(p))));
+}
 void TcxFMTBcdValueType::VariantToData(void* p, const Variant& v) const {
   TBcd b;
   switch (v.VarType()) {

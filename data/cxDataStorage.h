@@ -241,6 +241,8 @@ class TcxFMTBcdValueType : public TcxValueType {
   void DataToVariant(const void* p, Variant& v) const override;
   void GetDisplayText(const void* p, String& s) const override;
   void VariantToData(void* p, const Variant& v) const override;
+  // The record stream holds the number's text, so that every digit survives.
+  void WritePayload(const void* p, TStream& stream) const override;
   int ComparePrepared(const void* a, const void* b) const override;
   TVarType VariantTypeCode() const override { return varDouble; }
 };

@@ -153,6 +153,23 @@ TEST_F(StorageTest, ValueTypeDetails) {
   EXPECT_EQ(st.RecordText(1, flag), "");
 }
 
+TEST_F(StorageTest, BcdValuesKeepEveryDigitThroughTheStream) {
+  TcxDataStorage st;
+  TcxValueDef* d = st.ValueDefs()->Add(TcxFMTBcdValueType::Class(), true, nullptr, false);
+  st.ChangeRecordsCount(2);
+  const String digits = "-123456789012345678901234.5678";
+  st.SetRecordValue(0, d, digits);
+  TMemoryStream m;
+  st.SaveRecordToStream(0, m);
+  EXPECT_EQ(static_cast<const Byte*>(m.Memory())[2], 6);  // a string item
+  m.SetPosition(0);
+  st.LoadRecordFromStream(1, m);
+  EXPECT_EQ(st.RecordText(1, d), digits);
+  EXPECT_EQ(st.CompareRecordsOn(0, 1, d), 0);
+  FormatSettings.DecimalSeparator = ',';
+  EXPECT_EQ(st.RecordText(1, d), "-123456789012345678901234,5678");
+}
+
 TEST_F(StorageTest, WideStringsOrderByUtf16Units) {
   struct Case {
     const char *a, *b;
