@@ -721,7 +721,6 @@ class TDataSet : public TComponent {
 // Data source: the bridge between one data set and its data links.
 
 using TDataChangeEvent = std::function<void(TDataSource* sender, TField* field)>;
-using TNotifyEvent = std::function<void(TObject* sender)>;
 
 class TDataSource : public TComponent {
   KORVAN_CLASS(TDataSource, TComponent)
