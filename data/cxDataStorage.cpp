@@ -754,10 +754,12 @@ void TcxValueDefs::LayoutFrom(int start) {
   recordSize_ = pos;
 }
 
-TcxValueDef* TcxValueDefs::CreateDef(TcxValueTypeClass valueType) { return new TcxValueDef(this, valueType); }
+TcxValueDefClass TcxValueDefs::DefClass() {
+  return [](TcxValueDefs* owner, TcxValueTypeClass type) -> TcxValueDef* { return new TcxValueDef(owner, type); };
+}
 
 TcxValueDef* TcxValueDefs::Add(TcxValueTypeClass valueType, bool inRecord, TObject* link, bool holdsText) {
-  TcxValueDef* def = CreateDef(valueType);
+  TcxValueDef* def = DefClass()(this, valueType);
   def->link_ = link;
   def->inRecord_ = inRecord;
   def->holdsText_ = holdsText;
@@ -796,8 +798,10 @@ TcxInternalValueDef* TcxInternalValueDefs::FindByMirrored(const TcxValueDef* def
 
 void TcxInternalValueDefs::RemoveByMirrored(const TcxValueDef* def) { delete FindByMirrored(def); }
 
-TcxValueDef* TcxInternalValueDefs::CreateDef(TcxValueTypeClass valueType) {
-  return new TcxInternalValueDef(this, valueType);
+TcxValueDefClass TcxInternalValueDefs::DefClass() {
+  return [](TcxValueDefs* owner, TcxValueTypeClass type) -> TcxValueDef* {
+    return new TcxInternalValueDef(owner, type);
+  };
 }
 
 // ---------------------------------------------------------------------------------------------

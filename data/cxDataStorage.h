@@ -307,6 +307,9 @@ void InitializeCxDataStorage();
 
 class TcxDataStorage;
 class TcxValueDefs;
+class TcxValueDef;
+// A factory standing for a definition class.
+using TcxValueDefClass = TcxValueDef* (*)(TcxValueDefs* owner, TcxValueTypeClass valueType);
 
 class TcxValueDef : public TObject {
  public:
@@ -402,7 +405,8 @@ class TcxValueDefs : public TObject {
   TcxDataStorage* Storage() const { return storage_; }
 
  protected:
-  virtual TcxValueDef* CreateDef(TcxValueTypeClass valueType);
+  // The class of new definitions (TcxValueDef here).
+  virtual TcxValueDefClass DefClass();
 
  private:
   friend class TcxValueDef;
@@ -423,7 +427,7 @@ class TcxInternalValueDefs : public TcxValueDefs {
   void RemoveByMirrored(const TcxValueDef* def);
 
  protected:
-  TcxValueDef* CreateDef(TcxValueTypeClass valueType) override;
+  TcxValueDefClass DefClass() override;
 };
 
 // The source a whole record is filled from.
