@@ -95,6 +95,44 @@ TEST(LikeMatch, AgreesWithBacktrackingOnGeneratedCases) {
   }
 }
 
+// The reference with an escape character: the escaped character is literal.
+bool ReferenceEscaped(const char* s, std::size_t n, const char* p, std::size_t m) {
+  if (m == 0) return n == 0;
+  if (*p == '\\') {
+    if (m == 1) return ReferenceEscaped(s, n, p + 1, 0);  // a dangling escape is dropped
+    return n > 0 && *s == p[1] && ReferenceEscaped(s + 1, n - 1, p + 2, m - 2);
+  }
+  if (*p == '%') {
+    for (std::size_t i = 0; i <= n;) {
+      if (ReferenceEscaped(s + i, n - i, p + 1, m - 1)) return true;
+      if (i == n) break;
+      i += Utf8CharLength(s + i, n - i);
+    }
+    return false;
+  }
+  if (n == 0) return false;
+  if (*p == '_') {
+    std::size_t k = Utf8CharLength(s, n);
+    return ReferenceEscaped(s + k, n - k, p + 1, m - 1);
+  }
+  return *s == *p && ReferenceEscaped(s + 1, n - 1, p + 1, m - 1);
+}
+
+TEST(LikeMatch, EscapedPatternsAgreeWithBacktracking) {
+  std::mt19937 rng(3);
+  const std::vector<String> textAtoms = {"a", "%", "_", "\\", "\xC3\xA9"};
+  const std::vector<String> patAtoms = {"a", "%", "_", "\\%", "\\_", "\\a", "\xC3\xA9", "\\"};
+  for (int round = 0; round < 20000; ++round) {
+    String text, pattern;
+    int tn = int(rng() % 7), pn = int(rng() % 6);
+    for (int i = 0; i < tn; ++i) text += textAtoms[rng() % textAtoms.size()];
+    for (int i = 0; i < pn; ++i) pattern += patAtoms[rng() % patAtoms.size()];
+    ASSERT_EQ(LikeMatchChars(text.data(), text.size(), pattern.data(), pattern.size(), '%', '_', '\\'),
+              ReferenceEscaped(text.data(), text.size(), pattern.data(), pattern.size()))
+        << "'" << text << "' LIKE '" << pattern << "'";
+  }
+}
+
 TEST(LikeMatch, ManyWildcardsOnLongTextFinishQuickly) {
   // Backtracking would take exponential time here; the answer must come at once.
   String text(20000, 'a');
