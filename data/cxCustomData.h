@@ -764,6 +764,7 @@ class TcxCustomDataControllerInfo : public TObject {
   };
   int CompareFastKey(const FastKey& a, const FastKey& b, int field) const;
   std::vector<FastKey> fastKeys_;
+  std::vector<FastKey> posKeys_;  // the first two keys by record-list position after a typed sort
   std::vector<int> fastKind_;  // 0 integer, 1 float, 2 prepared (strings)
   std::vector<bool> fastIsFloat_;
   std::vector<int> fastSign_;
@@ -982,6 +983,9 @@ class TcxDataSummary : public TPersistent {
  private:
   friend class TcxCustomDataControllerInfo;
   void AccumulateRecord(TcxDataSummaryItem* item, int recordIndex, int& count, Variant& value);
+  void AccumulateValue(TcxDataSummaryItem* item, int recordIndex, const Variant& value, int& count, Variant& sv);
+  void MergePartial(TcxDataSummaryItem* item, const Variant& child, int childCount, Variant& parent, int& parentCount);
+  bool CalculateGroupsByMerging();
   void FinalizeValue(TcxDataSummaryItem* item, Variant& value, int count);
   int RecordForSummary(int position) const;
   void AccumulateRange(TcxDataSummaryItems* items, int from, int to, std::vector<Variant>& values,

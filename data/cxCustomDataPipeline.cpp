@@ -84,6 +84,21 @@ void GuardedQuickSort(int* a, int n, Cmp cmp) {
   }
 }
 
+// Three-way comparison of two typed sort keys: kind 0 integers, 1 floats (NaN last), 2 values
+// prepared by their value type. Null sorts first.
+template <class K>
+inline int CompareFastValues(const K& a, const K& b, int kind, TcxValueTypeClass type) {
+  if (a.Null || b.Null) return a.Null == b.Null ? 0 : (a.Null ? -1 : 1);
+  if (kind == 0) return a.I < b.I ? -1 : (a.I > b.I ? 1 : 0);
+  if (kind == 1) {
+    if (a.D < b.D) return -1;
+    if (a.D > b.D) return 1;
+    bool na = std::isnan(a.D), nb = std::isnan(b.D);
+    return na == nb ? 0 : (na ? 1 : -1);
+  }
+  return type->ComparePrepared(reinterpret_cast<const void*>(intptr_t(a.I)), reinterpret_cast<const void*>(intptr_t(b.I)));
+}
+
 String GroupValueKey(const Variant& v, bool upper) {
   if (v.IsNull() || v.IsEmpty()) return "\x01";
   String s;
@@ -576,6 +591,7 @@ void TcxCustomDataControllerInfo::Recalculate() {
     if (changes_ & (dcicSorting | dcicExpanding)) controller_->UpdatePrevSelectionInfo();
     if (fastFieldCount_ != 0) UnprepareSortFields();
     fastKeys_.clear();
+    posKeys_.clear();
     fastFieldCount_ = 0;
     inCalculation_ = false;
     ApplyChanges();
@@ -761,21 +777,10 @@ bool TcxCustomDataControllerInfo::BuildFastKeys() {
 }
 
 int TcxCustomDataControllerInfo::CompareFastKey(const FastKey& a, const FastKey& b, int field) const {
-  if (a.Null || b.Null) return a.Null == b.Null ? 0 : (a.Null ? -1 : 1);
-  switch (fastKind_[std::size_t(field)]) {
-    case 0:
-      return a.I < b.I ? -1 : (a.I > b.I ? 1 : 0);
-    case 1:
-      if (a.D < b.D) return -1;
-      if (a.D > b.D) return 1;
-      if (std::isnan(a.D) || std::isnan(b.D)) return std::isnan(a.D) == std::isnan(b.D) ? 0 : (std::isnan(a.D) ? 1 : -1);
-      return 0;
-    default: {
-      TcxValueDef* def = totalSortingFields_.Items(field).Field->ValueDef();
-      return def->ValueType()->ComparePrepared(reinterpret_cast<const void*>(intptr_t(a.I)),
-                                               reinterpret_cast<const void*>(intptr_t(b.I)));
-    }
-  }
+  int kind = fastKind_[std::size_t(field)];
+  if (kind == 2)
+    return CompareFastValues(a, b, 2, totalSortingFields_.Items(field).Field->ValueDef()->ValueType());
+  return CompareFastValues(a, b, kind, nullptr);
 }
 
 int TcxCustomDataControllerInfo::CompareFastKeys(int a, int b, int entryFrom, int entryTo) const {
@@ -811,15 +816,24 @@ void TcxCustomDataControllerInfo::SortFast() {
       return a.Record < b.Record;
     });
   } else {
+    int k0 = fastKind_[0];
+    int k1 = nf > 1 ? fastKind_[1] : 0;
+    TcxValueTypeClass t0 = totalSortingFields_.Items(0).Field->ValueDef()->ValueType();
+    TcxValueTypeClass t1 = nf > 1 ? totalSortingFields_.Items(1).Field->ValueDef()->ValueType() : nullptr;
     std::sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-      int c = CompareFastKey(a.K0, b.K0, 0) * s0;
-      if (c == 0 && nf > 1) c = CompareFastKey(a.K1, b.K1, 1) * s1;
+      int c = CompareFastValues(a.K0, b.K0, k0, t0) * s0;
+      if (c == 0 && nf > 1) c = CompareFastValues(a.K1, b.K1, k1, t1) * s1;
       if (c == 0 && nf > 2) c = CompareFastKeys(a.Record, b.Record, 2, int(nf));
       if (c == 0) return a.Record < b.Record;
       return c < 0;
     });
   }
-  for (std::size_t p = 0; p < rows.size(); ++p) recordList_[p] = rows[p].Record;
+  posKeys_.resize(rows.size() * 2);
+  for (std::size_t p = 0; p < rows.size(); ++p) {
+    recordList_[p] = rows[p].Record;
+    posKeys_[2 * p] = rows[p].K0;
+    posKeys_[2 * p + 1] = rows[p].K1;
+  }
 }
 
 void TcxCustomDataControllerInfo::SortRecords() {
@@ -938,10 +952,27 @@ void TcxCustomDataControllerInfo::BuildGroups() {
     g.LastPos = pos - 1;
   };
   for (int l = 0; l < levels; ++l) openGroup(l, 0, l == 0 ? -1 : open[std::size_t(l - 1)]);
+  // After a typed sort the first two keys lie in record-list order: compare them there.
+  TcxCustomDataProvider* prov = controller_->Provider();
+  bool byPosition = fastFieldCount_ > 0 && posKeys_.size() == recordList_.size() * 2 && !prov->HasNeighbour() &&
+                    prov->SavedRecordIndex() == 0;
+  std::vector<int> firstPos(static_cast<std::size_t>(levels), 0);
+  auto differs = [&](int p, int r, int level) {
+    if (byPosition && level < 2) {
+      TcxValueTypeClass t = fastKind_[std::size_t(level)] == 2
+                                ? totalSortingFields_.Items(level).Field->ValueDef()->ValueType()
+                                : nullptr;
+      return CompareFastValues(posKeys_[2 * std::size_t(p) + std::size_t(level)],
+                               posKeys_[2 * std::size_t(firstPos[std::size_t(level)]) + std::size_t(level)],
+                               fastKind_[std::size_t(level)], t) != 0;
+    }
+    return CompareGroupValues(r, firstRecord[std::size_t(level)], level) != 0;
+  };
   for (int p = 1; p < n; ++p) {
     int r = recordList_[std::size_t(p)];
     for (int i = 0; i < levels; ++i) {
-      if (CompareGroupValues(r, firstRecord[std::size_t(i)], i) == 0) continue;
+      if (!differs(p, r, i)) continue;
+      for (int j = i; j < levels; ++j) firstPos[std::size_t(j)] = p;
       if (i == 0) ++top;
       for (int j = levels - 1; j >= i; --j) closeGroup(j, p);
       for (int j = i; j < levels; ++j) openGroup(j, p, j == 0 ? -1 : open[std::size_t(j - 1)]);

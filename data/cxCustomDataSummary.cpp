@@ -56,6 +56,22 @@ Variant AddNumbers(const Variant& a, const Variant& b) {
   return Variant(d);
 }
 
+
+// Order of two values for Min and Max: numbers of one kind directly, others by the variant order.
+int CompareSummaryValues(const Variant& a, const Variant& b) {
+  TVarType ta = a.VarType(), tb = b.VarType();
+  if (IsIntegralVarType(ta) && IsIntegralVarType(tb)) {
+    Int64 x = a.AsInt64(), y = b.AsInt64();
+    return x < y ? -1 : (x > y ? 1 : 0);
+  }
+  if (ta == varDouble && tb == varDouble) {
+    double x = a.AsDouble(), y = b.AsDouble();
+    if (x < y) return -1;
+    if (x > y) return 1;
+  }
+  return CompareVariantValues(a, b);
+}
+
 }  // namespace
 
 // =============================================================================================
@@ -287,7 +303,35 @@ int TcxDataSummary::RecordForSummary(int position) const {
 void TcxDataSummary::AccumulateRecord(TcxDataSummaryItem* item, int recordIndex, int& count, Variant& sv) {
   if (!item->CanCalculate()) return;
   Variant value = item->Field() ? controller_->GetValueByField(recordIndex, item->Field()) : Null();
+  AccumulateValue(item, recordIndex, value, count, sv);
+}
+
+
+void TcxDataSummary::AccumulateValue(TcxDataSummaryItem* item, int recordIndex, const Variant& input, int& count,
+                                     Variant& sv) {
   TcxDataSummaryItems* items = item->collection_;
+  TcxSummaryKind kind = item->Kind();
+  if (!items->OnSummary && kind != skNone && !input.IsNull() && !input.IsEmpty() &&
+      IsSummableVarType(input.VarType()) && !sv.IsEmpty() && !sv.IsNull()) {
+    // The common case: a number into a running value.
+    switch (kind) {
+      case skSum:
+      case skAverage:
+        sv = AddNumbers(sv, input);
+        break;
+      case skMin:
+        if (CompareSummaryValues(input, sv) < 0) sv = input;
+        break;
+      case skMax:
+        if (CompareSummaryValues(input, sv) > 0) sv = input;
+        break;
+      default:
+        break;
+    }
+    ++count;
+    return;
+  }
+  Variant value = input;
   if (items->OnSummary) {
     TcxSummaryEventOutArguments out{value, sv, count, false};
     items->OnSummary(items, TcxSummaryEventArguments{recordIndex, item}, out);
@@ -296,7 +340,6 @@ void TcxDataSummary::AccumulateRecord(TcxDataSummaryItem* item, int recordIndex,
     count = out.CountValue;
     if (out.Done) return;
   }
-  TcxSummaryKind kind = item->Kind();
   if (kind == skNone) return;
   // Sum and Average take numbers only: any other value (text, an array) adds nothing, as Null.
   if ((kind == skSum || kind == skAverage) && !value.IsNull() && !value.IsEmpty() &&
@@ -316,10 +359,10 @@ void TcxDataSummary::AccumulateRecord(TcxDataSummaryItem* item, int recordIndex,
         sv = AddNumbers(sv, value);
         break;
       case skMin:
-        if (CompareVariantValues(value, sv) < 0) sv = value;
+        if (CompareSummaryValues(value, sv) < 0) sv = value;
         break;
       case skMax:
-        if (CompareVariantValues(value, sv) > 0) sv = value;
+        if (CompareSummaryValues(value, sv) > 0) sv = value;
         break;
       default:
         break;
@@ -344,11 +387,101 @@ void TcxDataSummary::FinalizeValue(TcxDataSummaryItem* item, Variant& sv, int co
 void TcxDataSummary::AccumulateRange(TcxDataSummaryItems* items, int from, int to, std::vector<Variant>& values,
                                      std::vector<int>& counts) {
   int n = items->Count();
-  for (int p = from; p <= to; ++p) {
-    int r = RecordForSummary(p);
-    if (r == -1) continue;
-    for (int i = 0; i < n; ++i) AccumulateRecord(items->Items(i), r, counts[std::size_t(i)], values[std::size_t(i)]);
+  // Items of one field read its value once per record.
+  std::vector<int> source(std::size_t(n), -1);
+  std::vector<TcxCustomDataField*> fields;
+  for (int i = 0; i < n; ++i) {
+    TcxDataSummaryItem* item = items->Items(i);
+    if (!item->CanCalculate() || item->Field() == nullptr) continue;
+    auto it = std::find(fields.begin(), fields.end(), item->Field());
+    source[std::size_t(i)] = int(it - fields.begin());
+    if (it == fields.end()) fields.push_back(item->Field());
   }
+  std::vector<Variant> read(fields.size());
+  std::vector<Int64> readInt(fields.size());
+  std::vector<char> readIsInt(fields.size());
+  // Integer running values of Sum, Average, Min and Max are kept as plain 64-bit integers while
+  // every value is an integer; anything else first turns them back into the running Variant.
+  std::vector<char> fast(std::size_t(n), 0);
+  std::vector<Int64> acc(std::size_t(n), 0);
+  std::vector<char> wide(std::size_t(n), 0);
+  auto flush = [&](int i) {
+    if (!fast[std::size_t(i)]) return;
+    Int64 a = acc[std::size_t(i)];
+    if (!wide[std::size_t(i)] && a >= INT32_MIN && a <= INT32_MAX)
+      values[std::size_t(i)] = Variant(Integer(a));
+    else
+      values[std::size_t(i)] = Variant(a);
+    fast[std::size_t(i)] = 0;
+  };
+  bool nullIgnore = options_.Contains(soNullIgnore);
+  bool onSelection = options_.Contains(soSelectedRecords) ||
+                     (options_.Contains(soMultipleSelectedRecords) && controller_->CountSelectedRows() > 1);
+  const std::vector<int>& list = controller_->Info()->RecordList();
+  // Values of the controller's own storage are read from it directly.
+  bool direct = !controller_->IsProviderMode() && !controller_->IsGridMode();
+  std::vector<TcxValueDef*> defs(fields.size(), nullptr);
+  for (std::size_t f = 0; f < fields.size(); ++f) defs[f] = direct ? fields[f]->ValueDef() : nullptr;
+  TcxDataStorage* storage = controller_->Storage();
+  for (int p = from; p <= to; ++p) {
+    int r = onSelection ? RecordForSummary(p) : list[std::size_t(p)];
+    if (r == -1) continue;
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+      read[f] = defs[f] ? storage->RecordValue(r, defs[f]) : controller_->GetValueByField(r, fields[f]);
+      TVarType t = read[f].VarType();
+      readIsInt[f] = IsIntegralVarType(t) && t != varBoolean;
+      if (readIsInt[f]) readInt[f] = read[f].AsInt64();
+    }
+    for (int i = 0; i < n; ++i) {
+      TcxDataSummaryItem* item = items->Items(i);
+      int src = source[std::size_t(i)];
+      std::size_t k = std::size_t(i);
+      if (!items->OnSummary && src != -1) {
+        TcxSummaryKind kind = item->Kind();
+        const Variant& v = read[std::size_t(src)];
+        if (kind == skCount) {
+          if (!(nullIgnore && (v.IsNull() || v.IsEmpty()))) ++counts[k];
+          continue;
+        }
+        if (readIsInt[std::size_t(src)] && kind != skNone) {
+          Int64 x = readInt[std::size_t(src)];
+          if (!fast[k] && values[k].IsEmpty()) {
+            fast[k] = 1;
+            acc[k] = x;
+            wide[k] = v.VarType() == varInt64;
+            ++counts[k];
+            continue;
+          }
+          if (fast[k]) {
+            bool ok = true;
+            if (kind == skSum || kind == skAverage) {
+              Int64 sum;
+              ok = !__builtin_add_overflow(acc[k], x, &sum);
+              if (ok) acc[k] = sum;
+            } else if (kind == skMin) {
+              if (x < acc[k]) acc[k] = x;
+            } else if (kind == skMax) {
+              if (x > acc[k]) acc[k] = x;
+            }
+            if (v.VarType() == varInt64) wide[k] = 1;
+            if (ok) {
+              ++counts[k];
+              continue;
+            }
+          }
+        }
+        flush(i);
+        AccumulateValue(item, r, v, counts[k], values[k]);
+      } else {
+        flush(i);
+        if (src != -1)
+          AccumulateValue(item, r, read[std::size_t(src)], counts[k], values[k]);
+        else if (item->CanCalculate())
+          AccumulateValue(item, r, Null(), counts[k], values[k]);
+      }
+    }
+  }
+  for (int i = 0; i < n; ++i) flush(i);
 }
 
 Variant TcxDataSummary::FinalizeValues(TcxDataSummaryItems* items, std::vector<Variant>& values,
@@ -370,10 +503,105 @@ void TcxDataSummary::CalculateFooter() {
   footerValues_ = FinalizeValues(footerItems_.get(), values, counts);
 }
 
+// Merges the running value and count of a child group into those of its parent (the kinds
+// without a handler combine exactly as if the child's records had been taken one by one).
+void TcxDataSummary::MergePartial(TcxDataSummaryItem* item, const Variant& child, int childCount, Variant& parent,
+                                  int& parentCount) {
+  parentCount += childCount;
+  if (child.IsEmpty()) return;
+  if (parent.IsEmpty()) {
+    parent = child;
+    return;
+  }
+  if (child.IsNull() || parent.IsNull()) return;
+  switch (item->Kind()) {
+    case skSum:
+    case skAverage:
+      parent = AddNumbers(parent, child);
+      break;
+    case skMin:
+      if (CompareSummaryValues(child, parent) < 0) parent = child;
+      break;
+    case skMax:
+      if (CompareSummaryValues(child, parent) > 0) parent = child;
+      break;
+    default:
+      break;
+  }
+}
+
+bool TcxDataSummary::CalculateGroupsByMerging() {
+  // Every level uses the same items here; without a summary handler and without counting only
+  // selected records, the records are read once, in storage order, into their innermost group,
+  // and each group passes its running values up to its parent.
+  TcxCustomDataControllerInfo* info = controller_->Info();
+  TcxDataGroups& groups = info->DataGroups();
+  TcxDataSummaryItems* items = groupItems_.get();
+  bool onSelection = options_.Contains(soSelectedRecords) ||
+                     (options_.Contains(soMultipleSelectedRecords) && controller_->CountSelectedRows() > 1);
+  if (items->OnSummary || onSelection || groups.Count() == 0) return false;
+  int n = items->Count();
+  std::size_t gcount = std::size_t(groups.Count());
+  std::vector<Variant> values(gcount * std::size_t(n));
+  std::vector<int> counts(values.size(), 0);
+  int last = groups.LevelCount() - 1;
+  const std::vector<int>& list = info->RecordList();
+  std::vector<int> groupOfPos(list.size(), -1);
+  for (int g = 0; g < groups.Count(); ++g) {
+    const auto& gi = groups.Items(g);
+    if (gi.Level == last)
+      for (int p = gi.BeginIndex; p <= gi.EndIndex; ++p) groupOfPos[std::size_t(p)] = g;
+  }
+  std::vector<TcxCustomDataField*> fields;
+  std::vector<int> source(std::size_t(n), -1);
+  for (int i = 0; i < n; ++i) {
+    TcxDataSummaryItem* item = items->Items(i);
+    if (!item->CanCalculate() || item->Field() == nullptr) continue;
+    auto it = std::find(fields.begin(), fields.end(), item->Field());
+    source[std::size_t(i)] = int(it - fields.begin());
+    if (it == fields.end()) fields.push_back(item->Field());
+  }
+  std::vector<Variant> read(fields.size());
+  int records = controller_->GetRecordCount();
+  for (int r = 0; r < records; ++r) {
+    int p = info->RecordListIndexOf(r);
+    if (p == -1) continue;
+    int g = groupOfPos[std::size_t(p)];
+    if (g == -1) continue;
+    for (std::size_t f = 0; f < fields.size(); ++f) read[f] = controller_->GetValueByField(r, fields[f]);
+    std::size_t base = std::size_t(g) * std::size_t(n);
+    for (int i = 0; i < n; ++i) {
+      TcxDataSummaryItem* item = items->Items(i);
+      if (!item->CanCalculate()) continue;
+      int s = source[std::size_t(i)];
+      AccumulateValue(item, r, s != -1 ? read[std::size_t(s)] : Null(), counts[base + std::size_t(i)],
+                      values[base + std::size_t(i)]);
+    }
+  }
+  for (int g = groups.Count() - 1; g >= 0; --g) {
+    int parent = groups.Items(g).Parent;
+    std::size_t base = std::size_t(g) * std::size_t(n);
+    if (parent != -1) {
+      std::size_t pbase = std::size_t(parent) * std::size_t(n);
+      for (int i = 0; i < n; ++i)
+        MergePartial(items->Items(i), values[base + std::size_t(i)], counts[base + std::size_t(i)],
+                     values[pbase + std::size_t(i)], counts[pbase + std::size_t(i)]);
+    }
+  }
+  for (int g = 0; g < groups.Count(); ++g) {
+    std::size_t base = std::size_t(g) * std::size_t(n);
+    std::vector<Variant> v(values.begin() + std::ptrdiff_t(base), values.begin() + std::ptrdiff_t(base + std::size_t(n)));
+    std::vector<int> c(counts.begin() + std::ptrdiff_t(base), counts.begin() + std::ptrdiff_t(base + std::size_t(n)));
+    groups.Items(g).SummaryValues = FinalizeValues(items, v, c);
+  }
+  return true;
+}
+
 void TcxDataSummary::CalculateGroups() {
   TcxDataGroups& groups = controller_->Info()->DataGroups();
   int levels = groups.LevelCount();
   int last = levels - 1;
+  if (levels > 0 && CalculateGroupsByMerging()) return;
   for (int level = 0; level < levels; ++level) {
     TcxDataSummaryItems* items = GroupSummaryItemsOfLevel(level);
     if (items == nullptr) continue;
