@@ -2,6 +2,7 @@
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -605,6 +606,31 @@ std::vector<String> UniqueNames(std::vector<String> names) {
   return names;
 }
 
+// The first read of a file whose records are limited.
+constexpr std::size_t kFirstRead = std::size_t(1) << 20;
+
+// Where the first `lines` non-empty lines (records, quoted line breaks included) of a file's
+// beginning end, when they end before it does; npos otherwise. A text that starts with a
+// UTF-16 byte-order mark is read whole.
+std::size_t EndOfRecords(std::string_view bytes, uint64_t lines, uint64_t& seen) {
+  seen = 0;
+  if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+    return String::npos;
+  TSplitter split(bytes);
+  std::string_view value;
+  bool quoted = false, last = false;
+  for (uint64_t n = 0; n < lines; ++n) {
+    split.SkipEmptyLines();
+    if (split.AtEnd()) return String::npos;
+    do split.ReadValue(value, quoted, last);
+    while (!last);
+    seen = n + 1;
+  }
+  // A record that ran into the end of the bytes may go on in the rest of the file.
+  if (split.Remaining() == 0) return String::npos;
+  return bytes.size() - split.Remaining();
+}
+
 }  // namespace
 
 bool TryParseCsvDateTime(std::string_view text, const TCsvLocale& locale, double& value) {
@@ -763,24 +789,52 @@ TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
   if (fd < 0) throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
   std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* p) { ::close(*p); });
   // Read into memory rather than mapped: a file truncated by another program meanwhile must
-  // not bring the program down. The buffer is not cleared first; the file fills it.
-  std::size_t capacity = std::size_t(st.st_size) + 1;
+  // not bring the program down. The buffer is not cleared first; the file fills it. With a
+  // record limit only the beginning that holds those records is read (a few records of a
+  // huge file need not fill the memory).
+  const bool limited = options.MaxRecords >= 0;
+  std::size_t capacity = limited ? std::min<std::size_t>(std::size_t(st.st_size) + 1, kFirstRead)
+                                 : std::size_t(st.st_size) + 1;
   std::unique_ptr<char[]> buffer(new char[capacity]);
   std::size_t size = 0;
+  bool at_end = false;
+  bool scan = true;
   for (;;) {
-    if (size == capacity) {
-      std::unique_ptr<char[]> bigger(new char[capacity * 2]);
-      std::memcpy(bigger.get(), buffer.get(), size);
-      buffer = std::move(bigger);
-      capacity *= 2;
+    while (size < capacity) {
+      ssize_t n = ::read(fd, buffer.get() + size, capacity - size);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+      }
+      if (n == 0) {
+        at_end = true;
+        break;
+      }
+      size += std::size_t(n);
     }
-    ssize_t n = ::read(fd, buffer.get() + size, capacity - size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw ECsvError("The file " + Quoted(path) + " cannot be read: " + std::strerror(errno));
+    if (at_end) break;
+    std::size_t wanted = capacity * 4;
+    if (limited && scan) {
+      uint64_t lines = uint64_t(options.MaxRecords) + 1, seen = 0;
+      std::size_t cut = EndOfRecords(std::string_view(buffer.get(), size), lines, seen);
+      if (cut != String::npos) {
+        size = cut;
+        break;
+      }
+      // The bytes the records will take, from the lines seen so far; when that is most of the
+      // file, the rest is read without looking for the end again.
+      double estimate = double(size) / double(std::max<uint64_t>(seen, 1)) * double(lines) * 1.25;
+      if (estimate >= double(st.st_size)) {
+        wanted = std::max(wanted, std::size_t(st.st_size) + 1);
+        scan = false;
+      } else {
+        wanted = std::max(wanted, std::size_t(estimate));
+      }
     }
-    if (n == 0) break;
-    size += std::size_t(n);
+    std::unique_ptr<char[]> bigger(new char[wanted]);
+    std::memcpy(bigger.get(), buffer.get(), size);
+    buffer = std::move(bigger);
+    capacity = wanted;
   }
   return ReadCsvBytes(std::string_view(buffer.get(), size), options, file_name);
 }

@@ -194,6 +194,30 @@ TEST(CsvQuery, TopAndMaxRecordsKeepTheFirstRecordsInFileOrder) {
   }
 }
 
+// With a record limit only the beginning of a large file is read: what follows the records
+// read cannot make the file fail, and records longer than the first read still come whole.
+TEST(CsvQuery, LimitedReadsStopAfterTheRecordsRead) {
+  TempFolder dir;
+  dir.Write("tail.csv", Numbered(100) + String(3 << 20, '\0'));
+  auto q = NewQuery(dir.Path(), "tail.csv", 100);
+  q->Open();
+  EXPECT_EQ(q->RecordCount(), 100);
+  auto all = NewQuery(dir.Path(), "tail.csv", 1000000);
+  all->SetMaxRecords(0);
+  EXPECT_THROW(all->Open(), EDatabaseError);
+
+  String wide = "id,text\n";
+  for (int i = 1; i <= 120; ++i) wide += std::to_string(i) + ",\"" + Repeat("line\n", 4000) + "\"\n";
+  dir.Write("wide.csv", wide);
+  auto w = NewQuery(dir.Path(), "wide.csv", 100);
+  w->Open();
+  EXPECT_EQ(w->RecordCount(), 100);
+  EXPECT_EQ(FieldList(w.get()), "id:Integer,text:Memo");
+  w->Last();
+  EXPECT_EQ(w->FieldByName("id")->AsInteger(), 100);
+  EXPECT_EQ(w->FieldByName("text")->AsString(), Repeat("line\n", 4000));
+}
+
 TEST(CsvQuery, TypesAreGuessedFromTheRecordsReadOnly) {
   TempFolder dir;
   dir.Write("late.csv", "n\n1\n2\nlate text\n");
