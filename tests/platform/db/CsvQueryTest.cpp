@@ -402,3 +402,38 @@ TEST(CsvReader, DateFormsFollowTheLocaleOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Arbitrary short texts of the characters that matter: every outcome is either a clear error
+// or columns that all hold one value per record, and reading again gives the same.
+TEST(CsvReader, ArbitraryTextsGiveConsistentColumnsOrAClearError) {
+  const char alphabet[] = {'"', '"', ',', ',', '\r', '\n', 'a', '1', '2', '-', '.', '/', ':', ' ', 'e', '\xE6', '\x97', '\xA5'};
+  uint32_t seed = 99;
+  auto rnd = [&](uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  for (int round = 0; round < 2000; ++round) {
+    String text;
+    std::size_t len = rnd(60);
+    for (std::size_t i = 0; i < len; ++i) text += alphabet[rnd(sizeof alphabet)];
+    TCsvOptions options;
+    options.MaxRecords = round % 3 == 0 ? int64_t(rnd(4)) : -1;
+    options.Locale.CurrentYear = 2026;
+    try {
+      TCsvTable t = ReadCsvBytes(text, options, "x.csv");
+      ASSERT_EQ(t.Columns.size(), t.Names.size());
+      ASSERT_EQ(t.Types.size(), t.Names.size());
+      for (const TMemColumn& c : t.Columns) ASSERT_EQ(c.Count(), t.RecordCount) << testing::PrintToString(text);
+      if (options.MaxRecords >= 0) ASSERT_LE(int64_t(t.RecordCount), options.MaxRecords);
+      TCsvTable again = ReadCsvBytes(text, options, "x.csv");
+      ASSERT_EQ(again.Names, t.Names);
+      ASSERT_EQ(again.RecordCount, t.RecordCount);
+    } catch (const ECsvError& e) {
+      ASSERT_NE(e.Message().find("'x.csv'"), String::npos) << e.Message();
+    }
+  }
+}
+
+}  // namespace
