@@ -601,12 +601,9 @@ Variant TBlobField::ConvertValue(const Variant& v) const {
   return Variant(VarToStr(v));
 }
 
-// The display text of a BLOB names its type in capitals ("(MEMO)"); the edit text is the
-// content of a memo.
-String TBlobField::GetText(const Variant& value, bool displayText) const {
-  if (!displayText && (DataType() == ftMemo || DataType() == ftFmtMemo)) return VarToStr(value);
-  return "(" + UpperCase(FieldTypeName(DataType())) + ")";
-}
+// The texts of a BLOB name its type in capitals ("(MEMO)"); the content is read through
+// AsString or Value.
+String TBlobField::GetText(const Variant&, bool) const { return "(" + UpperCase(FieldTypeName(DataType())) + ")"; }
 
 TMemoField::TMemoField(TComponent* owner) : TBlobField(owner) { SetDataType(ftMemo); }
 TGraphicField::TGraphicField(TComponent* owner) : TBlobField(owner) { SetDataType(ftGraphic); }

@@ -35,7 +35,7 @@ TEST(Fields, ClassesValuesTextsAndDefaultsByType) {
       {ftDate, VarFromDateTime(EncodeDate(2024, 3, 31)), "TDateField", varDate, "3/31/2024", "3/31/2024", taLeftJustify, 10},
       {ftDateTime, VarFromDateTime(when), "TDateTimeField", varDate, "3/31/2024 1:45:00 PM", "3/31/2024 1:45:00 PM",
        taLeftJustify, 18},
-      {ftMemo, "long text", "TMemoField", varString, "(MEMO)", "long text", taLeftJustify, 10},
+      {ftMemo, "long text", "TMemoField", varString, "(MEMO)", "(MEMO)", taLeftJustify, 10},
       {ftBlob, "\x01\x02", "TBlobField", varString, "(BLOB)", "(BLOB)", taLeftJustify, 10},
   };
   for (const FieldCase& c : cases) {
