@@ -1265,15 +1265,26 @@ void TPicture::LoadFromFile(const String& fileName) {
 void TPicture::SaveToFile(const String& fileName) {
   if (!graphic_) return;
   String ext = ExtensionOf(fileName);
+  auto it = FileFormats().find(ext);
+  if (it == FileFormats().end()) throw EInvalidGraphic(Format(vcl_consts::SUnknownExtension, {ext}));
   if (ext == "png") {
-    if (auto* b = dynamic_cast<TBitmap*>(graphic_.get())) {
-      b->SaveToPngFile(fileName, b->PixelFormat() == pf32bit);
-      return;
+    auto* b = dynamic_cast<TBitmap*>(graphic_.get());
+    TBitmap copy;
+    if (!b) {
+      copy.Assign(graphic_.get());
+      b = &copy;
     }
+    b->SaveToPngFile(fileName, b->PixelFormat() == pf32bit);
+    return;
   }
-  if (FileFormats().find(ext) == FileFormats().end())
-    throw EInvalidGraphic(Format(vcl_consts::SUnknownExtension, {ext}));
-  graphic_->SaveToFile(fileName);
+  // The file's format decides the class: convert when the picture holds another kind.
+  if (graphic_->InheritsFrom(it->second.Class)) {
+    graphic_->SaveToFile(fileName);
+    return;
+  }
+  std::unique_ptr<TGraphic> converted(static_cast<TGraphic*>(it->second.Class->Create()));
+  converted->Assign(graphic_.get());
+  converted->SaveToFile(fileName);
 }
 
 void TPicture::Changed(TObject*) {

@@ -1,0 +1,190 @@
+// Colours, fonts, pens and brushes, the canvas, and the picture classes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "VclTestSupport.h"
+#include "vcl/Graphics.h"
+#include "vcl/ImgList.h"
+
+namespace {
+
+TEST(GraphicsTest, ColourValuesAndNames) {
+  struct Case {
+    TColor Color;
+    const char* Name;
+    Integer Value;
+  };
+  const Case cases[] = {
+      {clDefault, "clDefault", 0x20000000},   {clNone, "clNone", 0x1FFFFFFF},
+      {clBtnFace, "clBtnFace", Integer(0xFF00000F)}, {clWindowText, "clWindowText", Integer(0xFF000008)},
+      {clInfoBk, "clInfoBk", Integer(0xFF000018)},  {clRed, "clRed", 0x0000FF},
+      {clNavy, "clNavy", 0x800000},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.Color, c.Value) << c.Name;
+    EXPECT_EQ(ColorToString(c.Color), c.Name);
+    EXPECT_EQ(StringToColor(c.Name), c.Color);
+  }
+  EXPECT_EQ(ColorToString(0x123456), "$00123456");
+  EXPECT_EQ(StringToColor("$00123456"), 0x123456);
+  EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ColorToRGB(clRed), 0x0000FFu);
+  EXPECT_THROW(StringToColor("clPlaid"), EConvertError);
+}
+
+TEST(GraphicsTest, FontSizeAndHeightFollowEachOtherAndChangesNotify) {
+  TFont f;
+  EXPECT_EQ(f.Height(), -11);
+  EXPECT_EQ(f.Size(), 8);
+  int changes = 0;
+  f.OnChange = [&](TObject*) { ++changes; };
+  HFONT first = f.Handle();
+  EXPECT_EQ(f.Handle(), first);  // cached until something changes
+  f.SetSize(12);
+  EXPECT_EQ(f.Height(), -16);
+  EXPECT_EQ(changes, 1);
+  f.SetSize(12);  // no change, no notification
+  EXPECT_EQ(changes, 1);
+  f.SetStyle({fsBold, fsItalic});
+  EXPECT_EQ(changes, 2);
+  LOGFONT lf;
+  ASSERT_GT(GetObject(f.Handle(), sizeof lf, &lf), 0);
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_EQ(lf.lfItalic, 1);
+  EXPECT_EQ(lf.lfHeight, -16);
+  TFont g;
+  g.Assign(&f);
+  EXPECT_TRUE(g.IsEqual(f));
+}
+
+TEST(GraphicsTest, CanvasDrawsWithPenBrushAndModes) {
+  TBitmap b;
+  b.SetSize(20, 10);
+  TCanvas* c = b.Canvas();
+  c->Brush()->SetColor(clWhite);
+  c->FillRect(Rect(0, 0, 20, 10));
+  c->Pen()->SetColor(clRed);
+  c->MoveTo(0, 5);
+  c->LineTo(10, 5);
+  EXPECT_EQ(c->Pixels(3, 5), clRed);
+  EXPECT_EQ(c->Pixels(10, 5), clWhite);  // the end point is not drawn
+  EXPECT_EQ(c->PenPos(), Point(10, 5));
+  c->Brush()->SetColor(clBlue);
+  c->Pen()->SetColor(clBlack);
+  c->Rectangle(12, 1, 18, 9);
+  EXPECT_EQ(c->Pixels(12, 1), clBlack);
+  EXPECT_EQ(c->Pixels(15, 5), clBlue);
+  // Exclusive-or pen: drawing twice leaves nothing.
+  c->Pen()->SetMode(pmXor);
+  c->Pen()->SetColor(clWhite);
+  c->MoveTo(0, 8);
+  c->LineTo(10, 8);
+  EXPECT_EQ(c->Pixels(2, 8), clBlack);
+  c->MoveTo(0, 8);
+  c->LineTo(10, 8);
+  EXPECT_EQ(c->Pixels(2, 8), clWhite);
+  // Text measures through the canvas's font.
+  TSize s = c->TextExtent("Hello");
+  EXPECT_GT(s.cx, 0);
+  c->Font()->SetSize(20);
+  EXPECT_GT(c->TextExtent("Hello").cx, s.cx);
+}
+
+TEST(GraphicsTest, BitmapStreamsAndPicturesByExtension) {
+  TBitmap b;
+  b.SetSize(8, 6);
+  b.Canvas()->Brush()->SetColor(clGreen);
+  b.Canvas()->FillRect(Rect(0, 0, 8, 6));
+  b.Canvas()->Pixels(1, 2);
+  b.Canvas()->SetPixels(1, 2, clYellow);
+  TMemoryStream m;
+  b.SaveToStream(&m);
+  m.SetPosition(0);
+  TBitmap c;
+  c.LoadFromStream(&m);
+  EXPECT_EQ(c.Width(), 8);
+  EXPECT_EQ(c.Height(), 6);
+  EXPECT_EQ(c.Canvas()->Pixels(1, 2), clYellow);
+  EXPECT_EQ(c.Canvas()->Pixels(5, 5), clGreen);
+
+  String dir = testing_support::SheetPath("");
+  struct Case {
+    const char* File;
+    const char* GraphicClass;
+  };
+  const Case cases[] = {{"vcl_pic.bmp", "TBitmap"}, {"vcl_pic.png", "TBitmap"}, {"vcl_pic.jpg", "TJPEGImage"}};
+  for (const Case& k : cases) {
+    TPicture p;
+    p.SetGraphic(&b);
+    String path = dir + "/" + k.File;
+    p.SaveToFile(path);
+    TPicture q;
+    q.LoadFromFile(path);
+    ASSERT_NE(q.Graphic(), nullptr) << k.File;
+    EXPECT_EQ(q.Graphic()->ClassName(), k.GraphicClass);
+    EXPECT_EQ(q.Width(), 8) << k.File;
+    EXPECT_EQ(q.Height(), 6) << k.File;
+  }
+  TPicture bad;
+  EXPECT_THROW(bad.LoadFromFile(dir + "/nothing.xyz"), EInvalidGraphic);
+  TMemoryStream garbage;
+  garbage.WriteRawString("not a picture");
+  garbage.SetPosition(0);
+  TBitmap broken;
+  EXPECT_THROW(broken.LoadFromStream(&garbage), EInvalidGraphic);
+}
+
+TEST(GraphicsTest, MetafileRecordsReplaysScaledAndReportsItsSize) {
+  TMetafile mf;
+  {
+    TMetafileCanvas mc(&mf);
+    mc.Brush()->SetColor(clRed);
+    mc.FillRect(Rect(0, 0, 10, 10));
+    mc.Brush()->SetColor(clBlue);
+    mc.FillRect(Rect(10, 0, 20, 10));
+  }
+  EXPECT_EQ(mf.Width(), 20);
+  EXPECT_EQ(mf.Height(), 10);
+  EXPECT_EQ(mf.MMWidth(), MulDiv(20, 2540, 96));
+  EXPECT_EQ(mf.RecordCount(), 2);
+  TBitmap b;
+  b.SetSize(40, 20);
+  b.Canvas()->StretchDraw(Rect(0, 0, 40, 20), &mf);
+  EXPECT_EQ(b.Canvas()->Pixels(5, 5), clRed);
+  EXPECT_EQ(b.Canvas()->Pixels(19, 15), clRed);
+  EXPECT_EQ(b.Canvas()->Pixels(21, 15), clBlue);
+  EXPECT_EQ(b.Canvas()->Pixels(39, 19), clBlue);
+}
+
+TEST(GraphicsTest, ImageListAddsMaskedImagesAndDrawsThem) {
+  TBitmap strip;
+  strip.SetSize(32, 16);
+  strip.Canvas()->Brush()->SetColor(clFuchsia);
+  strip.Canvas()->FillRect(Rect(0, 0, 32, 16));
+  strip.Canvas()->Brush()->SetColor(clNavy);
+  strip.Canvas()->FillRect(Rect(4, 4, 12, 12));
+  strip.Canvas()->FillRect(Rect(16, 0, 32, 16));
+  TImageList list(nullptr);
+  EXPECT_EQ(list.AddMasked(&strip, clFuchsia), 0);
+  EXPECT_EQ(list.Count(), 2);
+  TBitmap target;
+  target.SetSize(16, 16);
+  target.Canvas()->Brush()->SetColor(clWhite);
+  target.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  list.Draw(target.Canvas(), 0, 0, 0);
+  EXPECT_EQ(target.Canvas()->Pixels(1, 1), clWhite);  // transparent where the mask colour was
+  EXPECT_EQ(target.Canvas()->Pixels(8, 8), clNavy);
+  list.Draw(target.Canvas(), 0, 0, 0, false);  // disabled: grey, same shape
+  TColor grey = target.Canvas()->Pixels(8, 8);
+  EXPECT_NE(grey, clNavy);
+  EXPECT_EQ(GetRValue(ColorToRGB(grey)), GetBValue(ColorToRGB(grey)));
+  EXPECT_THROW(list.Delete(5), EInvalidImageListOperation);
+  // Stored and read back through its "Bitmap" data.
+  TMemoryStream m;
+  TImageList copy(nullptr);
+  copy.Assign(&list);
+  EXPECT_EQ(copy.Count(), 2);
+}
+
+}  // namespace
