@@ -724,6 +724,7 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
   groups_ = std::make_unique<TcxDataControllerGroups>(this);
   fields_ = std::make_unique<TcxCustomDataFieldList>(this);
   filter_.reset(CreateFilterCriteria());
+  search_.reset(CreateSearch());
   summary_ = std::make_unique<TcxDataSummary>(this);
   provider_.reset(CreateDataProvider());
   info_ = std::make_unique<TcxCustomDataControllerInfo>(this);
@@ -745,6 +746,7 @@ TcxCustomDataController::~TcxCustomDataController() {
   fields_.reset();
   storage_.reset();
   provider_.reset();
+  search_.reset();
   for (auto it = listenerLinks_.rbegin(); it != listenerLinks_.rend(); ++it) (*it)->DataController = nullptr;
   listenerLinks_.clear();
 }
@@ -912,6 +914,16 @@ void TcxCustomDataController::FieldRemoved(TcxCustomDataField* field) {
   for (auto* f : filters_) f->RemoveField(field);
   if (filter_) filter_->RemoveField(field);
   if (summary_) summary_->DropFieldItems(field);
+  if (field == incrementalFilterField_) {
+    if (destroying_)
+      incrementalFilterField_ = nullptr;
+    else
+      ResetIncrementalFilter();
+  }
+  if (field == incrementalSearchField_) {
+    if (search_ && !destroying_) search_->Cancel();
+    incrementalSearchField_ = nullptr;
+  }
   if (info_) info_->RemoveField(field);
 }
 
@@ -999,6 +1011,7 @@ void TcxCustomDataController::DispatchChanges() {
     NotifyControl(new TcxLayoutChangedInfo);
   } else if (c.Contains(dccUpdateRecord)) {
     NotifyControl(new TcxUpdateRecordInfo(FocusedRecordIndex()));
+    search_->Cancel();
   }
   if (c.Contains(dccFocus)) NotifyFocusChanged();
   if (c.Contains(dccSelection)) NotifySelectionChanged();
@@ -1102,8 +1115,11 @@ void TcxCustomDataController::NotifyFocusChanged() {
   if (reportedFocus_.RowIndex != cur.RowIndex)
     NotifyControl(new TcxFocusedRowChangedInfo(cur.RowIndex, reportedFocus_.RowIndex));
   if (reportedFocus_.RecordIndex >= 0 || cur.RecordIndex >= 0 || reportedFocus_.PrevNewItemRowFocused)
+  {
     NotifyControl(new TcxFocusedRecordChangedInfo(reportedFocus_.RecordIndex, cur.RecordIndex, cur.RowIndex,
                                                   reportedFocus_.RowIndex, reportedFocus_.PrevNewItemRowFocused));
+    search_->Cancel();
+  }
   reportedFocus_.CopyFrom(cur);
 }
 

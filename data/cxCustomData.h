@@ -1002,6 +1002,103 @@ class TcxDataSummary : public TPersistent {
 };
 
 // ---------------------------------------------------------------------------------------------
+// Incremental search
+
+class TcxDataControllerSearch : public TObject {
+ public:
+  explicit TcxDataControllerSearch(TcxCustomDataController* controller) : controller_(controller) {}
+
+  virtual void FocusRecordAt(int position);
+  virtual int DoSearch(int start, int end, bool forward, const String& text);
+  virtual bool Locate(int itemIndex, const String& text);
+  virtual bool LocateNext(bool forward);
+  virtual void Lock() { locked_ = true; }
+  virtual void Unlock() { locked_ = false; }
+
+  void Cancel();
+  int ItemIndex() const;
+  bool Searching() const;
+  String SearchText() const;
+  void SetItemIndex(int itemIndex);
+  TcxCustomDataController* DataController() const { return controller_; }
+
+ private:
+  TcxCustomDataController* controller_;
+  bool locked_ = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Record readers and locate objects
+
+// Values set one by one for value definitions (key values of a locate object).
+class TcxValueDefUnboundReader : public TcxValueDefReader {
+ public:
+  void SetValue(TcxValueDef* def, const Variant& value);
+  void ClearValues() { values_.clear(); }
+  // Keeps the values of the first `count` definitions only.
+  void TruncateValues(int count) {
+    if (count < int(values_.size())) values_.resize(std::size_t(count));
+  }
+  Variant ReadValue(TcxValueDef* def) override;
+  bool IsSkipped(TcxValueDef* def) override;
+
+ private:
+  std::vector<TcxValueDef*> items_;
+  std::vector<std::unique_ptr<Variant>> values_;
+};
+
+// Reads the values of one record of a controller.
+class TcxValueDefRecordReader : public TcxValueDefReader {
+ public:
+  TcxValueDefRecordReader(TcxCustomDataController* controller, int recordIndex)
+      : controller_(controller), recordIndex_(recordIndex) {}
+  String ReadDisplayText(TcxValueDef* def) override;
+  Variant ReadValue(TcxValueDef* def) override;
+  bool IsSkipped(TcxValueDef* def) override;
+
+ private:
+  TcxCustomDataController* controller_;
+  int recordIndex_;
+};
+
+class TcxDataControllerLocateObject : public TObject {
+ public:
+  explicit TcxDataControllerLocateObject(TcxCustomDataController* controller) : controller_(controller) {}
+  ~TcxDataControllerLocateObject() override { ReleaseKeyRecord(); }
+  virtual void ReleaseKeyRecord();
+  virtual int FindRecordIndex() = 0;
+  void ReadData(TcxValueDefReader* reader);
+  int KeyRecordIndex() const { return keyRecordIndex_; }
+  TcxCustomDataController* DataController() const { return controller_; }
+
+ protected:
+  TcxCustomDataController* controller_;
+  int keyRecordIndex_ = 0;
+};
+
+class TcxDataControllerKeyLocateObject : public TcxDataControllerLocateObject {
+ public:
+  using TcxDataControllerLocateObject::TcxDataControllerLocateObject;
+  int FindRecordIndex() override;
+  std::vector<TcxCustomDataField*> KeyFields;
+};
+
+class TcxDataControllerGroupLocateObject : public TcxDataControllerLocateObject {
+ public:
+  explicit TcxDataControllerGroupLocateObject(TcxCustomDataController* controller);
+  int FindRecordIndex() override;
+  void SetLevel(int level);
+  int Level() const { return level_; }
+
+ private:
+  void PrepareFindFields();
+  std::vector<TcxCustomDataField*> groupingFields_;
+  std::vector<TcxCustomDataField*> findFields_;
+  bool binarySearch_ = true;
+  int level_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
 // The controller
 
 using TcxDataControllerNotifyEvent = std::function<void(TcxCustomDataController*)>;
@@ -1171,8 +1268,10 @@ class TcxCustomDataController : public TPersistent {
   virtual String GetFilterItemFieldCaption(TObject* item) { return String(); }
   virtual String GetFilterItemFieldName(TObject* item) { return GetFilterItemFieldCaption(item); }
   virtual bool GetItemSortByDisplayText(int itemIndex, bool defaultValue) { return false; }
-  virtual bool IsIncrementalFiltering() { return false; }
-  virtual bool MatchesIncrementalFilter(int recordIndex) { return true; }
+  virtual bool IsIncrementalFiltering() { return incrementalFilterField_ != nullptr && !incrementalFilterText_.empty(); }
+  virtual bool MatchesIncrementalFilter(int recordIndex);
+  virtual bool LocateInGridMode(const String& text, bool forward, bool next) { return false; }
+  virtual TcxDataControllerSearch* CreateSearch() { return new TcxDataControllerSearch(this); }
   virtual void ChangeRowSelection(int rowIndex, bool selected);
   virtual void ClearSelectionAnchor();
   virtual Variant GetSelectionRecordKey(int recordIndex) { return Variant(recordIndex); }
@@ -1282,6 +1381,27 @@ class TcxCustomDataController : public TPersistent {
   bool GotoBookmarkIfAvailable() { return IsBookmarkAvailable() && GotoBookmark(); }
   int BookmarkRecordIndex() const { return bookmarkRecordIndex_; }
   int FindKeyRecord(int keyRecord, const std::vector<TcxCustomDataField*>& fields);
+  int FindGroupRecord(int keyRecord, int levelCount);
+  virtual void BeforeLocate() {}
+  virtual void AfterLocate() {}
+
+  // --- the unbound data stream "DataController1"
+  void WriteDataToStream(TStream& stream);
+  void ReadDataFromStream(TStream& stream);
+
+  // --- incremental filter and text location
+  int ChangeIncrementalFilterText(int itemIndex, const String& text);
+  bool SetIncrementalFilterText(const String& text);
+  void ResetIncrementalFilter();
+  const String& GetIncrementalFilterText() const { return incrementalFilterText_; }
+  int FindRecordIndexByText(int start, int itemIndex, const String& text, bool partial, bool wrap, bool forward);
+  int FilteredRecordCount() const { return int(info_->RecordList().size()); }
+  int FilteredRecordIndex(int position) const { return info_->RecordList().at(std::size_t(position)); }
+  int FilteredRecordListIndexOf(int recordIndex) const { return info_->RecordListIndexOf(recordIndex); }
+  void SyncSelectionWithFocus();
+  TcxDataControllerSearch* Search() const { return search_.get(); }
+  bool Searching() const { return incrementalSearching_; }
+  const String& SearchText() const { return incrementalSearchText_; }
 
   // --- companions and state
   TComponent* Owner() const { return owner_; }
@@ -1349,6 +1469,7 @@ class TcxCustomDataController : public TPersistent {
   friend class TcxCustomDataProvider;
   friend class TcxSaveObject;
   friend class TcxDataSummary;
+  friend class TcxDataControllerSearch;
 
   bool active_ = false;
   bool afterSummaryPending_ = false;
@@ -1412,6 +1533,12 @@ class TcxCustomDataController : public TPersistent {
   std::vector<TcxDataFilterCriteria*> filters_;
   std::unique_ptr<TcxDataFilterCriteria> filter_;
   std::unique_ptr<TcxDataSummary> summary_;
+  std::unique_ptr<TcxDataControllerSearch> search_;
+  TcxCustomDataField* incrementalFilterField_ = nullptr;
+  String incrementalFilterText_;
+  TcxCustomDataField* incrementalSearchField_ = nullptr;
+  bool incrementalSearching_ = false;
+  String incrementalSearchText_;
   std::unique_ptr<TcxCustomDataProvider> provider_;
   std::unique_ptr<TcxCustomDataControllerInfo> info_;
 };

@@ -5,6 +5,7 @@
 
 #include "data/cxCustomData.h"
 #include "data/cxDataConsts.h"
+#include "data/cxDataUtils.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -444,4 +445,145 @@ void TcxDataFilterCriteriaItem::GetFieldName(String& s) {
 TObject* TcxDataFilterCriteriaItem::GetItemLink() const {
   TcxCustomDataField* f = Field();
   return f ? f->Item() : nullptr;
+}
+
+// =============================================================================================
+// Incremental search, incremental filter and text location
+
+void TcxDataControllerSearch::Cancel() {
+  if (locked_ || !controller_->incrementalSearching_) return;
+  controller_->incrementalSearchText_.clear();
+  controller_->incrementalSearching_ = false;
+  controller_->Change({dccSearch});
+}
+
+int TcxDataControllerSearch::ItemIndex() const {
+  return controller_->incrementalSearchField_ ? controller_->incrementalSearchField_->Index() : -1;
+}
+
+bool TcxDataControllerSearch::Searching() const { return controller_->incrementalSearching_; }
+String TcxDataControllerSearch::SearchText() const { return controller_->incrementalSearchText_; }
+
+void TcxDataControllerSearch::SetItemIndex(int itemIndex) {
+  controller_->incrementalSearchField_ = controller_->FieldOfItem(itemIndex);
+}
+
+int TcxDataControllerSearch::DoSearch(int start, int end, bool forward, const String& text) {
+  int item = ItemIndex();
+  if (item < 0) return -1;
+  int count = controller_->FilteredRecordCount();
+  if (end == -1) end = forward ? count - 1 : 0;
+  for (int p = start; forward ? p <= end : p >= end; p += forward ? 1 : -1) {
+    if (p < 0 || p >= count) break;
+    if (TextMatches(controller_->GetSearchDisplayText(controller_->FilteredRecordIndex(p), item), text, true))
+      return p;
+  }
+  return -1;
+}
+
+void TcxDataControllerSearch::FocusRecordAt(int position) {
+  Lock();
+  Finally unlock{[this] { Unlock(); }};
+  controller_->ChangeFocusedRecordIndex(controller_->FilteredRecordIndex(position));
+  controller_->SelectFocusedRow();
+}
+
+bool TcxDataControllerSearch::Locate(int itemIndex, const String& text) {
+  if (text.empty() || controller_->FilteredRecordCount() == 0) return false;
+  SetItemIndex(itemIndex);
+  bool found = false;
+  if (controller_->IsGridMode()) {
+    found = controller_->LocateInGridMode(text, true, false);
+  } else {
+    int focused = controller_->FocusedRecordIndex();
+    int start = focused == -1 ? 0 : std::max(0, controller_->FilteredRecordListIndexOf(focused));
+    int p = DoSearch(start, -1, true, text);
+    if (p == -1 && start > 0) p = DoSearch(0, start - 1, true, text);
+    if (p != -1) {
+      FocusRecordAt(p);
+      found = true;
+    }
+  }
+  if (found) {
+    controller_->incrementalSearching_ = true;
+    controller_->incrementalSearchText_ = text;
+    controller_->Change({dccSearch});
+    controller_->SyncSelectionWithFocus();
+  }
+  return found;
+}
+
+bool TcxDataControllerSearch::LocateNext(bool forward) {
+  if (!Searching() || SearchText().empty() || ItemIndex() < 0 || controller_->FilteredRecordCount() == 0) return false;
+  bool found = false;
+  if (controller_->IsGridMode()) {
+    found = controller_->LocateInGridMode(SearchText(), forward, true);
+  } else {
+    int focused = controller_->FocusedRecordIndex();
+    if (focused != -1) {
+      int p = controller_->FilteredRecordListIndexOf(focused) + (forward ? 1 : -1);
+      if (p >= 0 && p < controller_->FilteredRecordCount()) {
+        int q = DoSearch(p, -1, forward, SearchText());
+        if (q != -1) {
+          FocusRecordAt(q);
+          found = true;
+        }
+      }
+    }
+  }
+  if (found) controller_->SyncSelectionWithFocus();
+  return found;
+}
+
+void TcxCustomDataController::SyncSelectionWithFocus() {
+  if (!multiSelect_) return;
+  SelectFocusedRow();
+}
+
+bool TcxCustomDataController::MatchesIncrementalFilter(int recordIndex) {
+  if (incrementalFilterField_ == nullptr) return true;
+  return TextMatches(GetDisplayTextByField(recordIndex, incrementalFilterField_), incrementalFilterText_, true);
+}
+
+int TcxCustomDataController::ChangeIncrementalFilterText(int itemIndex, const String& text) {
+  incrementalFilterField_ = FieldOfItem(itemIndex);
+  incrementalFilterText_ = text;
+  Refresh();
+  return FilteredRecordCount() == 0 ? -1 : FilteredRecordIndex(0);
+}
+
+bool TcxCustomDataController::SetIncrementalFilterText(const String& text) {
+  if (incrementalFilterField_ == nullptr || text == incrementalFilterText_) return false;
+  ChangeIncrementalFilterText(incrementalFilterField_->Index(), text);
+  return true;
+}
+
+void TcxCustomDataController::ResetIncrementalFilter() {
+  bool was = IsIncrementalFiltering();
+  incrementalFilterField_ = nullptr;
+  incrementalFilterText_.clear();
+  if (was && !IsDestroying()) Refresh();
+}
+
+int TcxCustomDataController::FindRecordIndexByText(int start, int itemIndex, const String& text, bool partial,
+                                                   bool wrap, bool forward) {
+  TcxCustomDataField* f = FieldOfItem(itemIndex);
+  int count = FilteredRecordCount();
+  if (start < 0 || start >= count) return -1;
+  auto scan = [&](int from, int to, int step) {
+    for (int p = from; step > 0 ? p <= to : p >= to; p += step) {
+      int r = FilteredRecordIndex(p);
+      if (TextMatches(GetDisplayTextByField(r, f), text, partial)) return r;
+    }
+    return -1;
+  };
+  int r;
+  if (forward) {
+    r = scan(start, count - 1, 1);
+    if (r == -1 && start != 0 && wrap) r = scan(0, start - 1, 1);
+  } else {
+    r = scan(start, 0, -1);
+    if (r == -1 && wrap) r = scan(count - 1, start + 1, -1);
+  }
+  return r;
 }

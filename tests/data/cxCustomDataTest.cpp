@@ -709,3 +709,194 @@ TEST(DataControllerSummary, GroupsSortedBySummary) {
   c.Groups()->ChangeRowExpanding(2, true, false);
   EXPECT_EQ(c.RowTexts(1), Texts({"g:east", "g:south", "g:north+", "ann", "cid", "fay"}));
 }
+
+// ---------------------------------------------------------------------------------------------
+// Incremental search, incremental filter, text location
+
+TEST(DataControllerSearch, LocateStartsAtTheFocusedRecordAndWrapsOnce) {
+  struct Case {
+    const char* name;
+    int focusedRow;
+    const char* text;
+    int expectedRow;  // -1: not found
+  };
+  // Rows: apple Banana berry cherry
+  std::vector<Case> cases = {
+      {"focused berry still matches", 2, "b", 2},
+      {"from apple to Banana, any case", 0, "B", 1},
+      {"wraps from the last row", 3, "a", 0},
+      {"nothing matches", 1, "z", -1},
+      {"empty text finds nothing", 1, "", -1},
+  };
+  for (const auto& tc : cases) {
+    TLoggingController c;
+    c.AddTypedItem(kStr);
+    c.Fill({{"apple"}, {"Banana"}, {"berry"}, {"cherry"}});
+    c.ChangeFocusedRowIndex(tc.focusedRow);
+    bool found = c.Search()->Locate(0, tc.text);
+    EXPECT_EQ(found, tc.expectedRow != -1) << tc.name;
+    EXPECT_EQ(c.FocusedRowIndex(), found ? tc.expectedRow : tc.focusedRow) << tc.name;
+    EXPECT_EQ(c.Searching(), found) << tc.name;
+  }
+}
+
+TEST(DataControllerSearch, LocateNextNeverWrapsAndAFocusMoveEndsTheSearch) {
+  TLoggingController c;
+  c.AddTypedItem(kStr);
+  c.Fill({{"bob"}, {"ann"}, {"bea"}, {"cid"}});
+  ASSERT_TRUE(c.Search()->Locate(0, "b"));
+  EXPECT_EQ(c.FocusedRowIndex(), 0);
+  EXPECT_FALSE(c.Search()->LocateNext(false)) << "no wrap backwards";
+  EXPECT_TRUE(c.Search()->LocateNext(true));
+  EXPECT_EQ(c.FocusedRowIndex(), 2);
+  EXPECT_FALSE(c.Search()->LocateNext(true));
+  EXPECT_EQ(c.FocusedRowIndex(), 2);
+  EXPECT_TRUE(c.Searching()) << "the search's own focus moves keep it";
+  c.Log.clear();
+  c.GotoFirst();
+  EXPECT_FALSE(c.Searching());
+}
+
+TEST(DataControllerSearch, FindsARecordInsideACollapsedGroup) {
+  TLoggingController c;
+  FillSales(c);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  ASSERT_TRUE(c.Search()->Locate(1, "fa"));
+  EXPECT_EQ(c.GetDisplayText(c.FocusedRecordIndex(), 1), "fay");
+  EXPECT_EQ(c.RowTexts(1)[1], "g:north+");
+}
+
+TEST(DataControllerSearch, FindRecordIndexByTextWrapsBothWays) {
+  TLoggingController c;
+  c.AddTypedItem(kStr);
+  c.Fill({{"ab"}, {"b"}, {"abc"}, {"c"}});
+  struct Case {
+    int start;
+    const char* text;
+    bool partial, wrap, forward;
+    int expected;
+  };
+  std::vector<Case> cases = {
+      {1, "ab", true, false, true, 2},  {3, "ab", true, false, true, -1}, {3, "ab", true, true, true, 0},
+      {0, "ab", false, true, false, 0}, {0, "abc", true, true, false, 2}, {1, "c", false, false, false, -1},
+      {4, "ab", true, true, true, -1},
+  };
+  for (const auto& tc : cases)
+    EXPECT_EQ(c.FindRecordIndexByText(tc.start, 0, tc.text, tc.partial, tc.wrap, tc.forward), tc.expected)
+        << tc.start << " " << tc.text;
+}
+
+TEST(DataControllerSearch, IncrementalFilterHidesAndResetBringsBack) {
+  TLoggingController c;
+  FillSales(c);
+  EXPECT_EQ(c.ChangeIncrementalFilterText(1, "E"), 4);
+  EXPECT_EQ(c.RowCount(), 1);
+  EXPECT_EQ(c.ChangeIncrementalFilterText(1, "zz"), -1);
+  EXPECT_EQ(c.RowCount(), 0);
+  c.ResetIncrementalFilter();
+  EXPECT_EQ(c.RowCount(), 6);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The unbound data stream
+
+TEST(DataControllerStream, RoundTripKeepsValuesAndTexts) {
+  TLoggingController a;
+  a.AddTypedItem(kStr);
+  a.AddTypedItem(kInt);
+  a.Fill({{"x", 1}, {Null(), 2}, {"z", Null()}});
+  TMemoryStream s;
+  a.WriteDataToStream(s);
+  s.SetPosition(0);
+  EXPECT_EQ(StreamReadAnsiText(s), "DataController1");
+  EXPECT_EQ(StreamReadInt32(s), 2);
+  EXPECT_EQ(StreamReadAnsiText(s), "TcxStringValueType");
+  EXPECT_EQ(StreamReadAnsiText(s), "TcxIntegerValueType");
+  EXPECT_EQ(StreamReadInt32(s), 3);
+
+  TLoggingController b;
+  b.AddTypedItem(kStr);
+  b.AddTypedItem(kInt);
+  b.Fill({{"old", 9}});
+  s.SetPosition(0);
+  b.ReadDataFromStream(s);
+  ASSERT_EQ(b.GetRecordCount(), 3);
+  for (int r = 0; r < 3; ++r)
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(VariantsCompareEqual(a.GetValue(r, i), b.GetValue(r, i))) << r << i;
+}
+
+TEST(DataControllerStream, ForeignOrBrokenStreamsAreRefusedAndChangeNothing) {
+  TLoggingController a;
+  a.AddTypedItem(kStr);
+  a.AddTypedItem(kInt);
+  a.Fill({{"x", 1}, {"y", 2}});
+  TMemoryStream good;
+  a.WriteDataToStream(good);
+  auto bytes = [&](std::size_t from, std::size_t n) {
+    std::vector<Byte> v(n);
+    good.SetPosition(Int64(from));
+    good.ReadBuffer(v.data(), Int64(n));
+    return v;
+  };
+  std::vector<Byte> all = bytes(0, std::size_t(good.Size()));
+  struct Case {
+    const char* name;
+    std::function<void(std::vector<Byte>&)> spoil;
+  };
+  std::vector<Case> cases = {
+      {"signature", [](auto& v) { v[4] = 'd'; }},
+      {"definition count", [](auto& v) { v[19] = 3; }},
+      {"type name", [](auto& v) { v[27] = 'X'; }},
+      {"cut in the records", [](auto& v) { v.resize(v.size() - 3); }},
+      {"cut in the header", [](auto& v) { v.resize(10); }},
+      // The record count follows the signature (19 bytes), N (4) and the two type names (22, 23).
+      {"huge record count", [](auto& v) { v[71] = 0x7F; }},
+      {"empty", [](auto& v) { v.clear(); }},
+  };
+  for (const auto& tc : cases) {
+    TLoggingController b;
+    b.AddTypedItem(kStr);
+    b.AddTypedItem(kInt);
+    b.Fill({{"keep", 7}});
+    std::vector<Byte> v = all;
+    tc.spoil(v);
+    TMemoryStream s;
+    if (!v.empty()) s.WriteBuffer(v.data(), Int64(v.size()));
+    s.SetPosition(0);
+    try {
+      b.ReadDataFromStream(s);
+      ADD_FAILURE() << tc.name << ": accepted";
+    } catch (EcxInvalidDataControllerOperation& e) {
+      EXPECT_EQ(e.Message(), "Invalid stream format") << tc.name;
+    }
+    ASSERT_EQ(b.GetRecordCount(), 1) << tc.name;
+    EXPECT_EQ(b.GetValue(0, 0).AsString(), "keep") << tc.name;
+  }
+  TLoggingController other;
+  other.AddTypedItem(kStr);
+  other.AddTypedItem(kStr);
+  good.SetPosition(0);
+  EXPECT_THROW(other.ReadDataFromStream(good), EcxInvalidDataControllerOperation) << "another value type";
+}
+
+TEST(DataControllerStream, ProviderModeRefusesBothDirectionsBeforeWriting) {
+  TListSource source;
+  source.Rows = {{1, "a"}};
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.AddTypedItem(kStr);
+  c.Provider()->SetCustomDataSource(&source);
+  TMemoryStream s;
+  for (bool write : {true, false}) {
+    try {
+      if (write)
+        c.WriteDataToStream(s);
+      else
+        c.ReadDataFromStream(s);
+      ADD_FAILURE() << "accepted";
+    } catch (EcxInvalidDataControllerOperation& e) {
+      EXPECT_EQ(e.Message(), "This operation is not supported in provider mode");
+    }
+  }
+  EXPECT_EQ(s.Size(), 0) << "nothing half written";
+}
