@@ -134,6 +134,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner), canva
   parentFont_ = false;
   font_->SetName("MS Sans Serif");
   Screen->AddForm(this);
+  Application->CreateHandle();
 }
 
 TCustomForm::~TCustomForm() {
@@ -787,9 +788,7 @@ TStrings* TScreen::Fonts() {
 
 KORVAN_IMPLEMENT_CLASS(TApplication)
 
-TApplication::TApplication(TComponent* owner) : TComponent(owner) {
-  handle_ = AllocateHWnd([this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return WndProc(w, m, wp, lp); });
-}
+TApplication::TApplication(TComponent* owner) : TComponent(owner) { CreateHandle(); }
 
 TApplication::~TApplication() {
   if (hintWindow_) {
@@ -926,10 +925,15 @@ void TApplication::ControlDestroyed(TControl* c) {
   }
 }
 
+void TApplication::CreateHandle() {
+  if (handle_ && IsWindow(handle_)) return;
+  handle_ = AllocateHWnd([this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return WndProc(w, m, wp, lp); });
+  active_ = true;
+}
+
 void TApplication::StartHintTimer(Integer ms, int kind) {
   StopHintTimer();
-  if (!IsWindow(handle_))
-    handle_ = AllocateHWnd([this](HWND w, UINT m, WPARAM wp, LPARAM lp) { return WndProc(w, m, wp, lp); });
+  CreateHandle();
   hintTimerKind_ = kind;
   SetTimer(handle_, 1, UINT(std::max(ms, 1)), nullptr);
 }

@@ -384,6 +384,8 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
   bool Active() const { return active_; }
   HWND Handle() const { return handle_; }
+  // Makes the application's hidden window (again, when something destroyed it).
+  void CreateHandle();
   bool ShowMainForm() const { return showMainForm_; }
   void SetShowMainForm(bool v) { showMainForm_ = v; }
 
