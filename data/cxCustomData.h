@@ -27,6 +27,7 @@ class TcxCustomDataField;
 class TcxCustomDataFieldList;
 class TcxDataSummary;
 class TcxDataSummaryItems;
+class TcxDataFilterValueList;
 
 // No record is being edited (distinct from -1, no record).
 constexpr int cxNullEditingRecordIndex = -2147483647;
@@ -820,6 +821,9 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
                                  const Variant& value, const String& displayValue) override;
   TcxFilterCriteriaItem* ItemByItemLink(TObject* link) override;
 
+  TcxFilterValueListClass GetValueListClass() override;
+  virtual TcxDataFilterValueList* CreateValueList();
+  std::function<void(TcxFilterCriteria*, int itemIndex, TcxDataFilterValueList*)> OnGetValueList;
   virtual bool IsFiltering();
   bool Active() const { return active_; }
   void SetActive(bool value);
@@ -835,6 +839,13 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
   bool active_ = false;
   TcxCustomDataController* controller_;
   bool destroying_ = false;
+};
+
+// The entries of a column's filter drop-down, read from the controller's records.
+class TcxDataFilterValueList : public TcxFilterValueList {
+ public:
+  explicit TcxDataFilterValueList(TcxFilterCriteria* criteria) : TcxFilterValueList(criteria) {}
+  virtual void Load(int itemIndex, bool compareByDisplayText = true, bool filteredOnly = false);
 };
 
 class TcxDataFilterCriteriaItem : public TcxFilterCriteriaItem {

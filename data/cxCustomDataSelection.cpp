@@ -6,6 +6,7 @@
 #include "data/cxCustomData.h"
 #include "data/cxDataConsts.h"
 #include "data/cxDataUtils.h"
+#include "data/cxFilterConsts.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -586,4 +587,48 @@ int TcxCustomDataController::FindRecordIndexByText(int start, int itemIndex, con
     if (r == -1 && wrap) r = scan(count - 1, start + 1, -1);
   }
   return r;
+}
+
+// =============================================================================================
+// Filter value list
+
+TcxFilterValueListClass TcxDataFilterCriteria::GetValueListClass() {
+  return [](TcxFilterCriteria* criteria) -> TcxFilterValueList* { return new TcxDataFilterValueList(criteria); };
+}
+
+TcxDataFilterValueList* TcxDataFilterCriteria::CreateValueList() {
+  return static_cast<TcxDataFilterValueList*>(GetValueListClass()(this));
+}
+
+void TcxDataFilterValueList::Load(int itemIndex, bool compareByDisplayText, bool filteredOnly) {
+  auto* criteria = static_cast<TcxDataFilterCriteria*>(Criteria());
+  TcxCustomDataController* c = criteria->DataController();
+  TcxCustomDataField* field = c->FieldOfItem(itemIndex);
+  RemoveAllValues();
+  if (compareByDisplayText) SetSortByDisplayText(c->IsFilterItemSortByDisplayText(itemIndex));
+  AddValue(fviAll, Null(), cxGetFilterResourceString(cxSFilterStringAll), true);
+  AddValue(fviCustom, Null(), cxGetFilterResourceString(cxSFilterStringCustom), true);
+  bool blanks = false;
+  if (c->IsGridMode()) {
+    blanks = true;
+  } else {
+    if (!filteredOnly || c->FilteredRecordCount() == 0) filteredOnly = false;
+    int n = filteredOnly ? c->FilteredRecordCount() : c->GetRecordCount();
+    for (int i = 0; i < n; ++i) {
+      int r = filteredOnly ? c->FilteredRecordIndex(i) : i;
+      Variant v = c->GetFilterDataValue(r, field);
+      if (criteria->IsNull(v))
+        blanks = true;
+      else
+        AddValue(fviValue, v, c->GetFilterDisplayText(r, itemIndex));
+    }
+  }
+  if (blanks) AddValue(fviBlanks, Null(), cxGetFilterResourceString(cxSFilterStringBlanks), true);
+  bool nonBlanksCondition = false;
+  if (filteredOnly)
+    if (TcxFilterCriteriaItem* cond = criteria->ItemByItemLink(field))
+      nonBlanksCondition = cond->OperatorKind() == foIsNotNull;
+  if (blanks || nonBlanksCondition)
+    AddValue(fviNonBlanks, Null(), cxGetFilterResourceString(cxSFilterStringNonBlanks), true);
+  if (criteria->OnGetValueList) criteria->OnGetValueList(criteria, itemIndex, this);
 }

@@ -900,3 +900,45 @@ TEST(DataControllerStream, ProviderModeRefusesBothDirectionsBeforeWriting) {
   }
   EXPECT_EQ(s.Size(), 0) << "nothing half written";
 }
+
+// ---------------------------------------------------------------------------------------------
+// Filter criteria of the controller
+
+TEST(DataControllerFilter, ValueListOffersSortedUniqueValuesAndTheFixedEntries) {
+  TLoggingController c;
+  c.AddTypedItem(kStr);
+  c.AddTypedItem(kInt);
+  c.Fill({{"b", 1}, {Null(), 2}, {"a", 3}, {"b", 4}});
+  std::unique_ptr<TcxDataFilterValueList> list(c.Filter()->CreateValueList());
+  list->Load(0);
+  std::vector<String> texts;
+  for (int i = 0; i < list->ValueCount(); ++i) texts.push_back(list->ValueItemAt(i)->DisplayText);
+  EXPECT_EQ(texts, Texts({"(All)", "(Custom...)", "(Blanks)", "(NonBlanks)", "a", "b"}));
+  // Only filtered records, none blank, but an active NonBlanks condition still offers it.
+  c.Filter()->AddItem(nullptr, c.ItemObject(0), foIsNotNull, Null(), "");
+  c.Filter()->SetActive(true);
+  list->Load(0, true, true);
+  texts.clear();
+  for (int i = 0; i < list->ValueCount(); ++i) texts.push_back(list->ValueItemAt(i)->DisplayText);
+  EXPECT_EQ(texts, Texts({"(All)", "(Custom...)", "(NonBlanks)", "a", "b"}));
+  EXPECT_EQ(c.Filter()->ItemByItemLink(c.ItemObject(0))->GetItemLink(), c.ItemObject(0))
+      << "conditions show their item";
+}
+
+TEST(DataControllerFilter, WorkingCriteriaDoNotFilterAndFilterRecordHandlerDoes) {
+  TLoggingController c;
+  FillSales(c);
+  TcxDataFilterCriteria* working = c.CreateFilter();
+  working->AddItem(nullptr, c.ItemObject(0), foEqual, "north", "north");
+  working->SetActive(true);
+  EXPECT_EQ(c.RowCount(), 6);
+  c.SetOnFilterRecord([](TcxCustomDataController* dc, int r, bool& accept) { accept = dc->GetValue(r, 2).AsInteger() > 4; });
+  EXPECT_EQ(c.RowCount(), 3);
+  c.ChangeFocusedRowIndex(0);
+  c.Edit();
+  c.SetEditValue(2, 0, 0);  // the edited record stays although it no longer passes
+  c.Refresh();
+  EXPECT_EQ(c.RowCount(), 3);
+  c.Post();
+  EXPECT_EQ(c.RowCount(), 2);
+}
