@@ -735,6 +735,8 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
 
 TcxCustomDataController::~TcxCustomDataController() {
   destroying_ = true;
+  if (masterRelation_ != nullptr && masterRelation_->detail_ == this) masterRelation_->detail_ = nullptr;
+  relations_.reset();
   info_.reset();
   summary_.reset();
   filter_.reset();
@@ -911,6 +913,7 @@ void TcxCustomDataController::ComponentRemoved(TComponent* component) { fields_-
 
 void TcxCustomDataController::FieldRemoved(TcxCustomDataField* field) {
   if (field == recordHandlesField_) recordHandlesField_ = nullptr;
+  if (relations_) relations_->FieldRemoved(field);
   for (auto* f : filters_) f->RemoveField(field);
   if (filter_) filter_->RemoveField(field);
   if (summary_) summary_->DropFieldItems(field);
@@ -1018,6 +1021,8 @@ void TcxCustomDataController::DispatchChanges() {
   if (c.Contains(dccSearch)) NotifyControl(new TcxSearchChangedInfo);
   if (c.Contains(dccBookmark)) NotifyControl(new TcxBookmarkChangedInfo);
   bool reading = owner_ && owner_->ComponentState().Contains(csReading);
+  if (c.Contains(dccDetailData) && DetailMode() == 2)
+    if (TcxCustomDataController* pattern = GetPatternDataController()) pattern->CheckFocusing();
   if (c.Contains(dccGrouping) && !reading && OnGroupingChanged) OnGroupingChanged(this);
   if (c.Contains(dccSorting) && !reading && !inSortingChangedEvent_ && OnSortingChanged) {
     inSortingChangedEvent_ = true;
@@ -1055,7 +1060,7 @@ void TcxCustomDataController::DoDataChanged() {
     return;
   }
   dataChangedPending_ = false;
-  if (!isPattern_) {
+  if (!IsPattern()) {
     if (dataChangeKind_ < dckAdded && (dataChangeRecord_ != -1 || IsNewItemRecord(dataChangeRecord_)) &&
         OnRecordChanged)
       OnRecordChanged(this, dataChangeRecord_, dataChangeItem_);
@@ -1108,6 +1113,7 @@ void TcxCustomDataController::DataChanged(Byte kind, int itemIndex, int recordIn
     if (kind == dckAdded || kind == dckDeleted) info_->FocusedRecordChanged(false);
     info_->RefreshRecords();
   }
+  CheckMasterHasChildren();
 }
 
 void TcxCustomDataController::NotifyFocusChanged() {
@@ -1165,6 +1171,7 @@ bool TcxCustomDataController::IsLoading() const { return owner_ && owner_->Compo
 void TcxCustomDataController::ActiveChanged(bool active) {
   active_ = active;
   UpdateItems(provider_->IsDataAvailable());
+  CheckMasterHasChildren();
 }
 
 void TcxCustomDataController::LayoutChanged(int) { UpdateItems(provider_->IsDataAvailable()); }
@@ -1248,7 +1255,7 @@ void TcxCustomDataController::UpdateUseRecordIDs() { storage_->SetRecordIDsUsed(
 void TcxCustomDataController::ClearData() {
   if (!(IsSmartLoad() && inSmartLoad_)) storage_->ClearAll(provider_->DataChangedLocked());
   if (provider_->IsDataAvailable() && !IsSmartLoad()) {
-    if (!isPattern_) LoadRecordsFromProvider();
+    if (!IsPattern()) LoadRecordsFromProvider();
     inLoadStorage_ = true;
     Finally f{[this] { inLoadStorage_ = false; }};
     CheckSelectionAndBookmark(-1);
@@ -1504,6 +1511,7 @@ int TcxCustomDataController::InsertRecord(int recordIndex) {
   if (recordIndex < 0 || recordIndex > GetRecordCount()) cxDataControllerError(cxSDataRecordIndexError);
   if (IsProviderMode()) return provider_->InsertRecord(recordIndex);
   storage_->InsertRecordAt(recordIndex);
+  ShiftDetailsAfterInsert(recordIndex);
   // Record indexes at and after the insertion point moved up by one: so do the selection, the
   // focus, the bookmark and the neighbours of the edited record.
   info_->ShiftRecordIndexes(recordIndex, +1);
@@ -1530,7 +1538,7 @@ void TcxCustomDataController::DeleteRecord(int recordIndex) {
     return;
   }
   storage_->RemoveRecord(recordIndex);
-  CheckEditingRecordDeleted(recordIndex);
+  ShiftDetailsAfterDelete(recordIndex);
   // The records after the deleted one move down: selection entries, the focus and the
   // bookmark follow their records instead of sliding onto a neighbour.
   if (bookmarkRecordIndex_ == recordIndex) {
@@ -1549,13 +1557,14 @@ void TcxCustomDataController::LoadRecord(int sourceRecordIndex, int recordIndex)
   for (int i = 0; i < defs->DefCount(); ++i) {
     TcxValueDef* def = defs->DefAt(i);
     auto* field = dynamic_cast<TcxCustomDataField*>(def->LinkedObject());
+    // Internal values (record handles, detail objects) belong to their record and are not copied.
+    if (field == nullptr || field->IsInternalValue()) continue;
     if (IsProviderMode() && recordIndex >= 0) {
       CopyStoredValue(def, sourceRecordIndex, recordIndex);
     } else {
       storage_->SetRecordValue(recordIndex, def, storage_->RecordValue(sourceRecordIndex, def));
       if (def->HoldsText()) storage_->SetRecordText(recordIndex, def, storage_->RecordText(sourceRecordIndex, def));
     }
-    (void)field;
   }
   if (IsProviderMode() && recordIndex >= 0) {
     for (int i = 0; i < GetItemCount(); ++i) {

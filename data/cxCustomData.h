@@ -1110,6 +1110,108 @@ class TcxDataControllerGroupLocateObject : public TcxDataControllerLocateObject 
 };
 
 // ---------------------------------------------------------------------------------------------
+// Master-detail relations
+
+class TcxCustomDataRelationList;
+
+// Per master record and relation: the owner's object that owns the detail controller, and the
+// cached answer whether the detail has records.
+class TcxDetailInfoObject {
+ public:
+  ~TcxDetailInfoObject();
+  TObject* LinkObject = nullptr;  // owned
+  bool HasChildren = false;
+  bool HasChildrenAssigned = false;
+};
+
+// Kept in each master record (in the relation data field): the active relation, whether the
+// details are shown, and one info per relation.
+class TcxDetailObject : public TObject {
+ public:
+  int ActiveRelationIndex = -1;
+  bool Expanded = false;
+  TcxDetailInfoObject* InfoAt(int index) const {
+    return index >= 0 && index < int(infos_.size()) ? infos_[std::size_t(index)].get() : nullptr;
+  }
+  TObject* LinkObjectAt(int index) const {
+    TcxDetailInfoObject* i = InfoAt(index);
+    return i ? i->LinkObject : nullptr;
+  }
+  TcxDetailInfoObject* EnsureInfo(int index);
+  void SetLinkObject(int index, TObject* link) { EnsureInfo(index)->LinkObject = link; }
+  void FreeInfo(int index) {
+    if (index >= 0 && index < int(infos_.size())) infos_[std::size_t(index)].reset();
+  }
+  void Clear() { infos_.clear(); }
+  bool HasNoLinks() const;
+  bool ClearHasChildrenFlags();
+  void CheckActiveRelation(TcxCustomDataRelationList* list);
+  int InfoCount() const { return int(infos_.size()); }
+
+ private:
+  std::vector<std::unique_ptr<TcxDetailInfoObject>> infos_;
+};
+
+class TcxCustomDataRelation : public TObject {
+ public:
+  TcxCustomDataRelation(TcxCustomDataRelationList* list, TObject* item);
+  ~TcxCustomDataRelation() override;
+  virtual void FieldRemoved(TcxCustomDataField* field) {}
+  virtual void AssignFrom(TcxCustomDataRelation* source) {}
+  void Changed();
+  int IndexInList() const;
+  TcxCustomDataController* DataController() const;
+  TcxCustomDataController* DetailDataController() const { return detail_; }
+  TObject* Item() const { return item_; }
+  TcxCustomDataRelationList* RelationList() const { return list_; }
+
+ private:
+  friend class TcxCustomDataController;
+  friend class TcxCustomDataRelationList;
+  TcxCustomDataController* detail_ = nullptr;
+  TObject* item_;
+  TcxCustomDataRelationList* list_;
+};
+
+class TcxCustomDataRelationList : public TObject {
+ public:
+  explicit TcxCustomDataRelationList(TcxCustomDataController* controller) : controller_(controller) {}
+  ~TcxCustomDataRelationList() override;
+
+  TcxCustomDataRelation* AddRelation(TObject* item);
+  int RelationCount() const { return int(items_.size()); }
+  TcxCustomDataRelation* Relations(int i) const { return items_.at(std::size_t(i)); }
+  TcxCustomDataRelation* FindByItem(TObject* item) const;
+  void MoveRelation(int from, int to);
+  void LockChanges() { ++lockCount_; }
+  void UnlockChanges() {
+    if (--lockCount_ == 0) Changed(nullptr);
+  }
+  void Clear();
+  void AssignRelations(TcxCustomDataRelationList* source);
+  void FieldRemoved(TcxCustomDataField* field);
+  void Changed(TcxCustomDataRelation* relation);
+  TcxDetailObject* DetailObjectOf(int recordIndex);
+  TcxDetailObject* GetDetailObject(int recordIndex);
+  bool HasNoDetails() const;
+  bool HasDetailLink(int recordIndex, int relationIndex);
+  bool ClearDetailLinks(int recordIndex, int relationIndex);
+  TcxCustomDataField* RelationDataField() const { return relationDataField_; }
+  TcxCustomDataController* DataController() const { return controller_; }
+
+ private:
+  friend class TcxCustomDataRelation;
+  friend class TcxCustomDataController;
+  void InsertRelation(TcxCustomDataRelation* relation);
+  void RemoveRelation(TcxCustomDataRelation* relation);
+  void UpdateRelations(TcxCustomDataRelation* relation);
+  TcxCustomDataController* controller_;
+  TcxCustomDataField* relationDataField_ = nullptr;
+  std::vector<TcxCustomDataRelation*> items_;
+  int lockCount_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
 // The controller
 
 using TcxDataControllerNotifyEvent = std::function<void(TcxCustomDataController*)>;
@@ -1203,7 +1305,10 @@ class TcxCustomDataController : public TPersistent {
   virtual void CopyStoredValue(TcxValueDef* def, int sourceRecord, int destRecord);
   virtual void ComponentRemoved(TComponent* component);
   virtual void UpdateStructure();
-  virtual void DataLoaded() { DoDataLoaded(); }
+  virtual void DataLoaded() {
+    if (DetailMode() == 2) changes_ += dccDetailData;
+    DoDataLoaded();
+  }
   virtual void UpdateFields();
   virtual void CheckFocusing();
   virtual bool NeedsRecordIDs() { return false; }
@@ -1396,6 +1501,51 @@ class TcxCustomDataController : public TPersistent {
   virtual void BeforeLocate() {}
   virtual void AfterLocate() {}
 
+  // --- master-detail
+  TcxCustomDataRelationList* RelationList();
+  bool HasRelations() const { return relations_ != nullptr; }
+  int DetailMode() const;  // 0 normal, 1 pattern, 2 clone
+  bool IsDetailMode() const { return masterRelation_ != nullptr; }
+  virtual TcxCustomDataController* GetMasterDataController() const;
+  virtual int GetMasterRecordIndex() const { return masterRecordIndex_; }
+  virtual TcxCustomDataRelation* GetMasterRelation() const { return masterRelation_; }
+  TcxCustomDataController* GetRootDataController();
+  TcxCustomDataController* GetPatternDataController();
+  virtual void SetMasterRelation(TcxCustomDataRelation* relation, int masterRecordIndex);
+  void SetMasterMode(TcxCustomDataRelation* relation, bool isPattern);
+  void SetIsPattern(bool value);
+  virtual TcxCustomDataRelation* NewRelation(TcxCustomDataRelationList* list, TObject* item) {
+    return new TcxCustomDataRelation(list, item);
+  }
+  virtual int GetDefaultActiveRelationIndex() { return 0; }
+  virtual TObject* CreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex) { return nullptr; }
+  virtual TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* linkObject) { return nullptr; }
+  virtual void DoDetailExpanded(int recordIndex);
+  virtual void DoDetailCollapsed(int recordIndex);
+  virtual bool IsDetailFocusSynchronized() { return false; }
+  virtual void ShiftDetailsAfterInsert(int recordIndex);
+  virtual void ShiftDetailsAfterDelete(int recordIndex);
+  virtual bool UpdateDetailControllers();
+  virtual void NotifyMasterOrChange();
+  int GetDetailActiveRelationIndex(int recordIndex);
+  void ChangeDetailActiveRelationIndex(int recordIndex, int relationIndex);
+  bool GetDetailExpanding(int recordIndex);
+  bool ChangeDetailExpanding(int recordIndex, bool expand);
+  TObject* GetDetailLinkObject(int recordIndex, int relationIndex);
+  TcxCustomDataController* GetDetailDataController(int recordIndex, int relationIndex) {
+    return GetDetailDataControllerByLinkObject(GetDetailLinkObject(recordIndex, relationIndex));
+  }
+  bool IsDetailDataControllerExist(int recordIndex, int relationIndex);
+  bool GetDetailHasChildren(int recordIndex, int relationIndex);
+  void ClearDetailLinkObject(int recordIndex, int relationIndex);
+  void ClearDetails();
+  void CollapseDetails();
+  void ResetHasChildrenFlags();
+  void ResetRelationDetails(TObject* relationItem);
+  void CheckMasterHasChildren();
+  bool CanHaveDetails();
+  void FocusActiveDetail(int recordIndex);
+
   // --- the unbound data stream "DataController1"
   void WriteDataToStream(TStream& stream);
   void ReadDataFromStream(TStream& stream);
@@ -1434,7 +1584,7 @@ class TcxCustomDataController : public TPersistent {
   bool InDeleteSelection() const { return inDeleteSelection_; }
   bool InLoadStorage() const { return inLoadStorage_; }
   bool InNotifyControl() const { return inNotifyControl_; }
-  bool IsPattern() const { return isPattern_; }
+  bool IsPattern() const { return DetailMode() == 1; }
   int NearestRecordIndex() const { return nearestRecordIndex_; }
   void SetNearestRecordIndex(int v) { nearestRecordIndex_ = v; }
   bool FocusCheckAfterFilter() const { return focusCheckAfterFilter_; }
@@ -1481,6 +1631,8 @@ class TcxCustomDataController : public TPersistent {
   friend class TcxSaveObject;
   friend class TcxDataSummary;
   friend class TcxDataControllerSearch;
+  friend class TcxCustomDataRelation;
+  friend class TcxCustomDataRelationList;
 
   bool active_ = false;
   bool afterSummaryPending_ = false;
@@ -1504,7 +1656,6 @@ class TcxCustomDataController : public TPersistent {
   bool inNotifyControl_ = false;
   bool inSortingChangedEvent_ = false;
   bool internalFind_ = false;
-  bool isPattern_ = false;
   bool inSetCustomDataSource_ = false;
   bool inSmartLoad_ = false;
   int locateCount_ = 0;
@@ -1545,6 +1696,15 @@ class TcxCustomDataController : public TPersistent {
   std::unique_ptr<TcxDataFilterCriteria> filter_;
   std::unique_ptr<TcxDataSummary> summary_;
   std::unique_ptr<TcxDataControllerSearch> search_;
+  std::unique_ptr<TcxCustomDataRelationList> relations_;
+  TcxCustomDataRelation* masterRelation_ = nullptr;
+  int masterRecordIndex_ = -1;
+  bool patternRequested_ = false;
+  TcxCustomDataController* creatingDetail_ = nullptr;
+  bool creatingLinkObject_ = false;
+  bool recreatingLinkObject_ = false;
+  bool detailExpanding_ = false;
+  bool inFocusDetails_ = false;
   TcxCustomDataField* incrementalFilterField_ = nullptr;
   String incrementalFilterText_;
   TcxCustomDataField* incrementalSearchField_ = nullptr;

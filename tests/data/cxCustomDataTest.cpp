@@ -942,3 +942,114 @@ TEST(DataControllerFilter, WorkingCriteriaDoNotFilterAndFilterRecordHandlerDoes)
   c.Post();
   EXPECT_EQ(c.RowCount(), 2);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Master-detail
+
+namespace {
+
+// A master that makes one clone controller per link object, as a grid's detail level does.
+class TMasterController : public TLoggingController {
+ public:
+  struct TLink : TObject {
+    std::unique_ptr<TLoggingController> Clone;
+  };
+  TObject* CreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex) override {
+    ++Created;
+    auto* link = new TLink;
+    link->Clone = std::make_unique<TLoggingController>();
+    link->Clone->SetMasterRelation(relation, recordIndex);
+    return link;
+  }
+  TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* link) override {
+    auto* l = dynamic_cast<TLink*>(link);
+    return l ? l->Clone.get() : nullptr;
+  }
+  int Created = 0;
+};
+
+class TChildrenSource : public TcxCustomDataSource {
+ public:
+  int GetRecordCount() override { return 3; }
+  Variant GetValue(int h, int) override { return Variant(h); }
+  bool GetDetailHasChildren(int recordIndex, int) override {
+    ++Asked;
+    return recordIndex != 1;
+  }
+  int Asked = 0;
+};
+
+}  // namespace
+
+TEST(DataControllerDetails, ModesFollowTheRelationAndThePatternFlag) {
+  TMasterController master;
+  master.AddTypedItem(kInt);
+  master.SetRecordCount(6);
+  TcxCustomDataRelation* relation = master.RelationList()->AddRelation(nullptr);
+  TLoggingController detail;
+  struct Case {
+    TcxCustomDataRelation* relation;
+    int masterRecord;
+    bool pattern;
+    int mode;
+  };
+  for (auto tc : std::vector<Case>{{nullptr, -1, false, 0}, {nullptr, -1, true, 1}, {relation, -1, false, 1}, {relation, 5, false, 2}}) {
+    detail.SetIsPattern(tc.pattern);
+    detail.SetMasterRelation(tc.relation, tc.masterRecord);
+    EXPECT_EQ(detail.DetailMode(), tc.mode);
+    detail.SetMasterRelation(nullptr, -1);
+  }
+}
+
+TEST(DataControllerDetails, ExpandingLinkObjectsAndHasChildren) {
+  TChildrenSource source;
+  TMasterController master;
+  master.AddTypedItem(kInt);
+  master.Provider()->SetCustomDataSource(&source);
+  TcxCustomDataRelation* relation = master.RelationList()->AddRelation(nullptr);
+  ASSERT_NE(master.RelationList()->RelationDataField(), nullptr);
+  EXPECT_EQ(master.GetDetailLinkObject(0, 0), nullptr) << "no detail level yet: nothing is created";
+  EXPECT_EQ(master.Created, 0);
+  TLoggingController pattern;
+  pattern.SetMasterMode(relation, true);
+  EXPECT_TRUE(pattern.IsPattern());
+
+  bool allow = false;
+  master.OnDetailExpanding = [&](TcxCustomDataController*, int, bool& a) { a = allow; };
+  int expanded = 0;
+  master.OnDetailExpanded = [&](TcxCustomDataController*, int) { ++expanded; };
+  EXPECT_FALSE(master.ChangeDetailExpanding(0, true));
+  EXPECT_FALSE(master.GetDetailExpanding(0));
+  allow = true;
+  EXPECT_TRUE(master.ChangeDetailExpanding(0, true));
+  EXPECT_TRUE(master.GetDetailExpanding(0));
+  EXPECT_EQ(expanded, 1);
+  EXPECT_FALSE(master.ChangeDetailExpanding(master.GetRecordCount(), true));
+
+  // Has-children is asked once per record and relation until reset.
+  EXPECT_FALSE(master.GetDetailHasChildren(1, 0));
+  EXPECT_TRUE(master.GetDetailHasChildren(2, 0));
+  master.GetDetailHasChildren(1, 0);
+  EXPECT_EQ(source.Asked, 2);
+  master.ResetHasChildrenFlags();
+  master.GetDetailHasChildren(1, 0);
+  EXPECT_EQ(source.Asked, 3);
+
+  // A clone shares the pattern's source and knows its master record.
+  TcxCustomDataController* clone = master.GetDetailDataController(2, 0);
+  ASSERT_NE(clone, nullptr);
+  EXPECT_EQ(clone->DetailMode(), 2);
+  EXPECT_EQ(clone->GetMasterRecordIndex(), 2);
+  EXPECT_EQ(clone->GetMasterDataController(), &master);
+  EXPECT_EQ(master.GetDetailDataController(2, 0), clone) << "made once";
+  EXPECT_TRUE(master.IsDetailDataControllerExist(2, 0));
+  master.ClearDetailLinkObject(2, 0);
+  EXPECT_FALSE(master.IsDetailDataControllerExist(2, 0));
+
+  // Removing the last relation frees the relation data field; a new one starts empty.
+  master.RelationList()->Clear();
+  EXPECT_EQ(master.RelationList()->RelationDataField(), nullptr);
+  EXPECT_EQ(pattern.DetailMode(), 1) << "the pattern keeps its flag";
+  master.RelationList()->AddRelation(nullptr);
+  EXPECT_FALSE(master.GetDetailExpanding(0));
+}
