@@ -4,7 +4,10 @@
 // - footer summaries (count, sum, min, max, average) over one item against a plain loop that
 //   reads the same stored values and computes the same five results (target 3x);
 // - group summaries for two grouping levels against the grouping itself (target 2x);
-// - focusing the last row and reading its values (constant time).
+// - focusing the last row and reading its values (constant time);
+// - incremental search typing an 8-character key into a column sorted by it: each character
+//   scans on from the focused match, so the whole key costs about one pass to the match,
+//   against a baseline that scans every record for each character.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -12,6 +15,8 @@
 #include <vector>
 
 #include "data/cxCustomData.h"
+#include "data/cxDataUtils.h"
+#include "rtl/SysUtils.h"
 
 namespace {
 
@@ -142,6 +147,54 @@ void BM_GroupSummariesTwoLevels(benchmark::State& state) {
   c.Groups()->ClearGrouping();
 }
 BENCHMARK(BM_GroupSummariesTwoLevels)->Unit(benchmark::kMillisecond);
+
+// Text keys "k0000000" ... in random order, searched by typing one of them.
+TcxDataController& TextController() {
+  static std::unique_ptr<TcxDataController> c = [] {
+    static TObject item;
+    auto p = std::make_unique<TcxDataController>(nullptr);
+    p->AddItem(&item);
+    p->ChangeValueTypeClass(0, TcxStringValueType::Class());
+    std::vector<int> keys = Keys();
+    p->BeginUpdate();
+    p->SetRecordCount(kRecords);
+    for (int r = 0; r < kRecords; ++r) p->SetValue(r, 0, Format("k%.7d", {keys[std::size_t(r)] % 10000000}));
+    p->EndUpdate();
+    p->ChangeItemSortOrder(0, soAscending);
+    return p;
+  }();
+  return *c;
+}
+
+// The baseline: every typed character scans every record's text from the top.
+void BM_Baseline_FullScanPerCharacter(benchmark::State& state) {
+  TcxDataController& c = TextController();
+  String key = c.GetDisplayText(kRecords / 2, 0);
+  for (auto _ : state) {
+    for (int i = 1; i <= 8; ++i) {
+      String prefix = key.substr(0, std::size_t(i));
+      int found = -1;
+      for (int p = 0; p < c.FilteredRecordCount() && found == -1; ++p)
+        if (TextMatches(c.GetDisplayText(c.FilteredRecordIndex(p), 0), prefix, true)) found = p;
+      for (int p = found + 1; p < c.FilteredRecordCount(); ++p)  // every record, as a full scan does
+        benchmark::DoNotOptimize(TextMatches(c.GetDisplayText(c.FilteredRecordIndex(p), 0), prefix, true));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * 8);
+}
+BENCHMARK(BM_Baseline_FullScanPerCharacter)->Unit(benchmark::kMillisecond);
+
+void BM_IncrementalSearchPerCharacter(benchmark::State& state) {
+  TcxDataController& c = TextController();
+  String key = c.GetDisplayText(kRecords / 2, 0);
+  int chars = int(state.range(0));
+  for (auto _ : state) {
+    c.GotoFirst();
+    for (int i = 1; i <= chars; ++i) c.Search()->Locate(0, key.substr(0, std::size_t(i)));
+  }
+  state.SetItemsProcessed(state.iterations() * chars);
+}
+BENCHMARK(BM_IncrementalSearchPerCharacter)->Arg(8)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
