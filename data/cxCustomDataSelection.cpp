@@ -474,10 +474,17 @@ int TcxDataControllerSearch::DoSearch(int start, int end, bool forward, const St
   if (item < 0) return -1;
   int count = controller_->FilteredRecordCount();
   if (end == -1) end = forward ? count - 1 : 0;
+  // The same test as TextMatches (partial, without case), with the search text upper-cased once.
+  String upper = AnsiUpperCase(text);
   for (int p = start; forward ? p <= end : p >= end; p += forward ? 1 : -1) {
     if (p < 0 || p >= count) break;
-    if (TextMatches(controller_->GetSearchDisplayText(controller_->FilteredRecordIndex(p), item), text, true))
-      return p;
+    String t = controller_->GetSearchDisplayText(controller_->FilteredRecordIndex(p), item);
+    if (upper.empty()) {
+      if (t.empty()) return p;
+      continue;
+    }
+    String u = AnsiUpperCase(t);
+    if (u.size() >= upper.size() && u.compare(0, upper.size(), upper) == 0) return p;
   }
   return -1;
 }
