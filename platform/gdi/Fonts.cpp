@@ -16,17 +16,41 @@
 #include <mutex>
 
 #include "gdi/FontsInternal.h"
+#include "rtl/System.h"
 
 namespace gdi {
 
 namespace {
+FT_Library library = nullptr;
+bool fcReady = false;
+std::map<String, std::weak_ptr<FontData>>& Resolved() {
+  static std::map<String, std::weak_ptr<FontData>> resolved;
+  return resolved;
+}
+
+// At the end of the program every resolved font is dropped and FreeType and fontconfig are
+// shut down, so that leak checkers see nothing left; later use starts them again.
+void ShutDown() {
+  gdi::ForEachObject([](gdi::Object* o) {
+    if (o->kind == gdi::Kind::Font) static_cast<HFONT__*>(o)->data.reset();
+  });
+  Resolved().clear();
+  if (library) FT_Done_FreeType(library);
+  library = nullptr;
+  if (fcReady) FcFini();
+  fcReady = false;
+}
+
+void Start() {
+  InitUnit("gdi.Fonts", [] {}, ShutDown);
+}
+
 FT_Library Library() {
-  static FT_Library lib = [] {
-    FT_Library l = nullptr;
-    FT_Init_FreeType(&l);
-    return l;
-  }();
-  return lib;
+  if (!library) {
+    Start();
+    FT_Init_FreeType(&library);
+  }
+  return library;
 }
 
 String Lower(const String& s) {
@@ -69,8 +93,11 @@ struct Match {
 };
 
 bool FcFind(const String& family, bool bold, bool italic, Match& out) {
-  static bool inited = FcInit();
-  if (!inited) return false;
+  if (!fcReady) {
+    Start();
+    fcReady = FcInit();
+  }
+  if (!fcReady) return false;
   FcPattern* pat = FcPatternCreate();
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -196,7 +223,7 @@ std::unique_ptr<FaceRef> OpenFace(const Match& m, int em) {
 }  // namespace
 
 std::shared_ptr<FontData> Resolve(const LOGFONT& lf) {
-  static std::map<String, std::weak_ptr<FontData>> resolved;
+  auto& resolved = Resolved();
   String name(lf.lfFaceName, strnlen(lf.lfFaceName, sizeof(lf.lfFaceName)));
   bool bold = lf.lfWeight >= FW_SEMIBOLD;
   bool italic = lf.lfItalic != 0;

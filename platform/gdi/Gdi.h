@@ -12,6 +12,7 @@
 
 #include "gdi/Surface.h"
 #include "gdi/WinDef.h"
+#include "rtl/Math.h"  // MulDiv
 
 // ---- constants -----------------------------------------------------------------------------
 
@@ -301,7 +302,6 @@ BOOL EqualRect(const RECT* a, const RECT* b);
 BOOL IntersectRect(RECT* dst, const RECT* a, const RECT* b);  // empty result: (0,0,0,0), FALSE
 BOOL UnionRect(RECT* dst, const RECT* a, const RECT* b);
 BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b);
-int MulDiv(int number, int numerator, int denominator);  // rounded; -1 when denominator is 0
 
 // ---- objects -------------------------------------------------------------------------------
 

@@ -185,6 +185,7 @@ inline HFONT__* Font(const void* h) { return As<HFONT__>(h, Kind::Font); }
 inline HBITMAP__* Bitmap(const void* h) { return As<HBITMAP__>(h, Kind::Bitmap); }
 inline HRGN__* Rgn(const void* h) { return As<HRGN__>(h, Kind::Region); }
 
+void ForEachObject(void (*fn)(Object*));
 void AddRef(Object* o);   // selected into a state
 void Release(Object* o);  // deselected; performs a deferred delete
 HBITMAP__* NewBitmap(int w, int h, int bpp);

@@ -72,12 +72,12 @@ void PenLine(HDC__* dc, int x0, int y0, int x1, int y1, bool includeEnd) {
                    edge(double(ldy), double(box.Bottom + m) - y0);
     int startPos = dc->stylePos;
     if (visible) {
-      dc->stylePos = startPos + int(t0 * double(longSteps));
+      dc->stylePos = int((int64_t(startPos) + int64_t(t0 * double(longSteps))) % (1 << 30));
       int nx0 = int(std::lround(x0 + t0 * double(ldx))), ny0 = int(std::lround(y0 + t0 * double(ldy)));
       int nx1 = int(std::lround(x0 + t1 * double(ldx))), ny1 = int(std::lround(y0 + t1 * double(ldy)));
       PenLine(dc, nx0, ny0, nx1, ny1, t1 < 1 || includeEnd);
     }
-    dc->stylePos = startPos + int(longSteps % (1 << 30));
+    dc->stylePos = int((int64_t(startPos) + longSteps) % (1 << 30));
     return;
   }
   Paint pen = PenPaint(dc);

@@ -50,6 +50,10 @@ T* Make() {
 }
 }  // namespace
 
+void ForEachObject(void (*fn)(Object*)) {
+  for (auto& [h, o] : Live()) fn(o);
+}
+
 void AddRef(Object* o) {
   if (o && !o->stock) ++o->selected;
 }

@@ -188,14 +188,3 @@ BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b) {
   *dst = r;
   return TRUE;
 }
-
-int MulDiv(int number, int numerator, int denominator) {
-  if (denominator == 0) return -1;
-  int64_t p = int64_t(number) * numerator;
-  bool neg = (p < 0) != (denominator < 0);
-  int64_t ap = std::llabs(p), ad = std::llabs(int64_t(denominator));
-  int64_t q = (ap + ad / 2) / ad;
-  int64_t r = neg ? -q : q;
-  if (r > INT32_MAX || r < INT32_MIN) return -1;
-  return int(r);
-}
