@@ -493,6 +493,14 @@ BOOL GetTextExtentExPoint(HDC dc, const char* text, int count, int maxExtent, in
                           int* dx, SIZE* size);
 int GetTextFace(HDC dc, int count, char* name);
 BOOL TextOut(HDC dc, int x, int y, const char* text, int count);
+// Tabs stop every tabs[0] pixels (one position), at the given positions (several; from
+// tabOrigin), or every 8 average character widths (none); past the last stop a tab is as wide
+// as a space. Result: MAKELONG(width, height).
+LONG TabbedTextOut(HDC dc, int x, int y, const char* text, int count, int nTabs,
+                   const int* tabs, int tabOrigin);
+DWORD GetTabbedTextExtent(HDC dc, const char* text, int count, int nTabs, const int* tabs);
+// Spreads extra pixels over the next text's spaces (count of them); (0, 0) ends it.
+BOOL SetTextJustification(HDC dc, int breakExtra, int breakCount);
 BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* r, const char* text,
                 UINT count, const int* dx);
 // Returns the height of the text (from the top of r); with DT_CALCRECT r receives the

@@ -145,6 +145,7 @@ struct DcState {
   int polyFillMode = ALTERNATE;
   UINT textAlign = 0;
   int charExtra = 0;
+  int justExtra = 0, justCount = 0;  // SetTextJustification
   POINT cur, windowOrg, viewportOrg, brushOrg;
   COLORREF dcBrushColor = 0xFFFFFF;
   COLORREF dcPenColor = 0;

@@ -128,7 +128,7 @@ int DrawString(HDC__* dc, FontData* f, int sx, int sy, const String& s, const in
       adv = ((x - sx) / tabWidth + 1) * tabWidth - (x - sx);
     } else {
       const Glyph& g = f->Get(c);
-      if (drawGlyphs && c != '\r' && c != '\n') BlitGlyph(dc, g, x, base, color, clip, mono);
+      if (drawGlyphs && c >= 0x20) BlitGlyph(dc, g, x, base, color, clip, mono);
       adv = dx ? dx[k] : CharWidth(f, dc, c);
     }
     if (std::find(underlined.begin(), underlined.end(), at) != underlined.end())
@@ -139,6 +139,57 @@ int DrawString(HDC__* dc, FontData* f, int sx, int sy, const String& s, const in
   if (drawGlyphs && f->underline) line(sx, x, base + f->underlinePos, f->underlineThick);
   if (drawGlyphs && f->strike) line(sx, x, base - f->strikePos, f->underlineThick);
   return x - sx;
+}
+
+// Per-character advances with tab stops (every `every` pixels, or at `stops` counted from
+// `origin`; past the last stop a tab is as wide as a space) and the DC's justification.
+std::vector<int> Advances(FontData* f, HDC__* dc, const String& s, int startX, int every,
+                          const int* stops, int nStops, int origin) {
+  std::vector<int> adv;
+  int spaces = 0;
+  for (char ch : s) spaces += ch == ' ';
+  int extra = dc->s.justCount > 0 ? dc->s.justExtra : 0;
+  int given = 0, seen = 0;
+  int x = startX;
+  size_t i = 0;
+  while (i < s.size()) {
+    char32_t c = NextChar(s.data(), s.size(), i);
+    int a;
+    if (c == '\t' && (every > 0 || nStops > 0)) {
+      int rel = x - origin;
+      if (every > 0) {
+        a = (rel / every + 1) * every - rel;
+      } else {
+        a = -1;
+        for (int k = 0; k < nStops; ++k) {
+          int stop = stops[k] < 0 ? -stops[k] : stops[k];
+          if (stop > rel) {
+            a = stop - rel;
+            break;
+          }
+        }
+        if (a < 0) a = CharWidth(f, dc, ' ');
+      }
+    } else {
+      a = CharWidth(f, dc, c);
+    }
+    if (c == ' ' && extra && spaces) {
+      // The extra pixels go to the spaces as evenly as whole pixels allow.
+      ++seen;
+      int share = int(int64_t(extra) * seen / spaces) - given;
+      given += share;
+      a += share;
+    }
+    adv.push_back(a);
+    x += a;
+  }
+  return adv;
+}
+
+int Sum(const std::vector<int>& v) {
+  int t = 0;
+  for (int a : v) t += a;
+  return t;
 }
 
 }  // namespace
@@ -153,7 +204,7 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int count, SIZE* size) {
   if (!f) return FALSE;
   size_t n = count < 0 ? std::strlen(text) : size_t(count);
   String s(text ? text : "", n);
-  *size = {TextWidth(f, dc, s, 0), f->tm.tmHeight};
+  *size = {Sum(Advances(f, dc, s, 0, 0, nullptr, 0, 0)), f->tm.tmHeight};
   return TRUE;
 }
 
@@ -180,6 +231,38 @@ BOOL GetTextExtentExPoint(HDC hdc, const char* text, int count, int maxExtent, i
   return TRUE;
 }
 
+LONG TabbedTextOut(HDC hdc, int x, int y, const char* text, int count, int nTabs, const int* tabs,
+                   int tabOrigin) {
+  HDC__* dc = Dc(hdc);
+  if (!dc || count < 0 || (!text && count > 0) || (nTabs > 0 && !tabs)) return 0;
+  FontData* f = FontOf(dc);
+  if (!f) return 0;
+  String s(text ? text : "", size_t(count));
+  int every = nTabs == 0 ? 8 * f->tm.tmAveCharWidth : nTabs == 1 ? std::abs(tabs[0]) : 0;
+  std::vector<int> adv = Advances(f, dc, s, x, every, nTabs > 1 ? tabs : nullptr, nTabs > 1 ? nTabs : 0, tabOrigin);
+  ExtTextOut(hdc, x, y, 0, nullptr, s.c_str(), UINT(s.size()), adv.data());
+  return LONG(MAKELONG(WORD(Sum(adv)), WORD(f->tm.tmHeight)));
+}
+
+DWORD GetTabbedTextExtent(HDC hdc, const char* text, int count, int nTabs, const int* tabs) {
+  HDC__* dc = Dc(hdc);
+  if (!dc || count < 0 || (!text && count > 0) || (nTabs > 0 && !tabs)) return 0;
+  FontData* f = FontOf(dc);
+  if (!f) return 0;
+  String s(text ? text : "", size_t(count));
+  int every = nTabs == 0 ? 8 * f->tm.tmAveCharWidth : nTabs == 1 ? std::abs(tabs[0]) : 0;
+  int w = Sum(Advances(f, dc, s, 0, every, nTabs > 1 ? tabs : nullptr, nTabs > 1 ? nTabs : 0, 0));
+  return MAKELONG(WORD(w), WORD(f->tm.tmHeight));
+}
+
+BOOL SetTextJustification(HDC hdc, int breakExtra, int breakCount) {
+  HDC__* dc = Dc(hdc);
+  if (!dc) return FALSE;
+  dc->s.justExtra = breakCount > 0 ? breakExtra : 0;
+  dc->s.justCount = breakCount > 0 ? breakCount : 0;
+  return TRUE;
+}
+
 BOOL TextOut(HDC hdc, int x, int y, const char* text, int count) {
   return ExtTextOut(hdc, x, y, 0, nullptr, text, UINT(count < 0 ? 0 : count), nullptr);
 }
@@ -203,11 +286,14 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* r, const char* 
   }
   if (s.empty()) return TRUE;
   int width = 0;
+  std::vector<int> own;
   if (dx) {
     Run run = Decode(s.data(), s.size());
     for (size_t i = 0; i < run.chars.size(); ++i) width += dx[i];
   } else {
-    width = TextWidth(f, dc, s, 0);
+    own = Advances(f, dc, s, 0, 0, nullptr, 0, 0);
+    width = Sum(own);
+    dx = own.data();
   }
   UINT align = dc->s.textAlign;
   if (align & TA_UPDATECP) {

@@ -330,3 +330,40 @@ TEST(GdiText, RotatedAndDecoratedFonts) {
   TextOut(under.dc, 0, 0, "ace", 3);
   EXPECT_GT(under.Ink(kWhite).Bottom, plain.Ink(kWhite).Bottom);
 }
+
+TEST(GdiText, TabStopsAndJustification) {
+  Canvas cv(200, 30);
+  Selected f(cv.dc, MakeFont("Arial", -14));
+  TEXTMETRIC tm;
+  GetTextMetrics(cv.dc, &tm);
+  int wb = Extent(cv.dc, "b").cx, wc = Extent(cv.dc, "c").cx, ws = Extent(cv.dc, " ").cx;
+  int one[] = {40};
+  int two[] = {30, 70};
+  struct Case {
+    const char* text;
+    int n;
+    const int* tabs;
+    int width;
+  } cases[] = {
+      {"a\tb", 1, one, 40 + wb},
+      {"a\tb\tc", 2, two, 70 + wc},
+      {"a\tb\tc\td", 2, two, 70 + wc + ws + Extent(cv.dc, "d").cx},  // past the last stop
+      {"a\tb", 0, nullptr, 8 * tm.tmAveCharWidth + wb},
+  };
+  for (const Case& c : cases) {
+    DWORD ext = GetTabbedTextExtent(cv.dc, c.text, int(std::strlen(c.text)), c.n, c.tabs);
+    EXPECT_EQ(LOWORD(ext), c.width) << c.text;
+    EXPECT_EQ(HIWORD(ext), tm.tmHeight);
+  }
+  // Drawing puts the text after the tab at the stop, from the tab origin.
+  SetBkMode(cv.dc, TRANSPARENT);
+  TabbedTextOut(cv.dc, 10, 0, "\tb", 2, 1, one, 10);
+  EXPECT_GE(cv.Ink(RGB(255, 255, 255)).Left, 49);
+
+  // Justification spreads pixels over the spaces of the next text.
+  int plain = Extent(cv.dc, "a b c").cx;
+  SetTextJustification(cv.dc, 11, 2);
+  EXPECT_EQ(Extent(cv.dc, "a b c").cx, plain + 11);
+  SetTextJustification(cv.dc, 0, 0);
+  EXPECT_EQ(Extent(cv.dc, "a b c").cx, plain);
+}
