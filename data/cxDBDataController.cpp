@@ -1,0 +1,970 @@
+// Data-set controller: the controller itself (companions, fields by name, key fields, focus and
+// cursor, loading, grid mode) and the bookmark selection of grid mode.
+#include <algorithm>
+
+#include "data/cxDBData.h"
+#include "data/cxVariants.h"
+#include "rtl/SysUtils.h"
+
+namespace {
+
+struct ScopeExit {
+  std::function<void()> F;
+  ~ScopeExit() noexcept(false) { F(); }
+};
+
+// The base controller makes its companions in its constructor, where a C++ virtual call reaches
+// only the base factories. The members are reached here, through an explicit instantiation
+// (which may name private members), so that the descendant's factories can replace them once
+// the object is complete.
+template <typename Tag, typename Tag::type Member>
+struct MemberOf {
+  friend typename Tag::type Get(Tag) { return Member; }
+};
+struct ProviderTag {
+  using type = std::unique_ptr<TcxCustomDataProvider> TcxCustomDataController::*;
+  friend type Get(ProviderTag);
+};
+struct FilterTag {
+  using type = std::unique_ptr<TcxDataFilterCriteria> TcxCustomDataController::*;
+  friend type Get(FilterTag);
+};
+struct SelectionTag {
+  using type = std::unique_ptr<TcxDataSelection> TcxCustomDataControllerInfo::*;
+  friend type Get(SelectionTag);
+};
+template struct MemberOf<ProviderTag, &TcxCustomDataController::provider_>;
+template struct MemberOf<FilterTag, &TcxCustomDataController::filter_>;
+template struct MemberOf<SelectionTag, &TcxCustomDataControllerInfo::selection_>;
+
+bool EditingState(TDataSet* ds) {
+  return ds != nullptr && (ds->State() == dsEdit || ds->State() == dsInsert || ds->State() == dsSetKey);
+}
+
+}  // namespace
+
+// Tells the controller when a data-set field it is bound to is destroyed.
+class TcxDBDataController::TNotifier : public TComponent {
+ public:
+  explicit TNotifier(TcxDBDataController* controller) : TComponent(nullptr), controller_(controller) {}
+  void Notification(TComponent* c, TOperation operation) override {
+    TComponent::Notification(c, operation);
+    if (operation == opRemove && controller_ != nullptr) controller_->ComponentRemoved(c);
+  }
+  TcxDBDataController* controller_;
+};
+
+// =============================================================================================
+// Construction and companions
+
+TcxDBDataController::TcxDBDataController(TComponent* owner) : TcxCustomDataController(owner) {
+  dataModeController_ = std::make_unique<TcxDBDataModeController>(this);
+  notifier_ = new TNotifier(this);
+  RecreateCompanions();
+}
+
+TcxDBDataController::~TcxDBDataController() {
+  // The link goes first: closing data sets must not reach a half-destroyed controller.
+  DBProvider()->SetDataSource(nullptr);
+  notifier_->controller_ = nullptr;
+  notifier_->Free();
+  notifier_ = nullptr;
+  if (keyField_ != nullptr) {
+    delete keyField_;
+    keyField_ = nullptr;
+  }
+}
+
+void TcxDBDataController::RecreateCompanions() {
+  auto& provider = this->*Get(ProviderTag{});
+  provider.reset(CreateDataProvider());
+  auto& filter = this->*Get(FilterTag{});
+  filter.reset(CreateFilterCriteria());
+  TcxCustomDataControllerInfo* info = Info();
+  auto& selection = info->*Get(SelectionTag{});
+  selection.reset(CreateDataSelection());
+  selection->OnChanged = [info] { info->SelectionChanged(); };
+}
+
+TcxCustomDataField* TcxDBDataController::NewField() { return new TcxDBDataField(Fields()); }
+TcxCustomDataProvider* TcxDBDataController::CreateDataProvider() { return new TcxDBDataProvider(this); }
+TcxDataSelection* TcxDBDataController::CreateDataSelection() { return new TcxDBDataSelection(this); }
+TcxDataFilterCriteria* TcxDBDataController::CreateFilterCriteria() { return new TcxDBDataFilterCriteria(this); }
+
+void TcxDBDataController::Assign(TPersistent* source) {
+  TcxCustomDataController::Assign(source);
+  auto* s = dynamic_cast<TcxDBDataController*>(source);
+  if (s == nullptr) return;
+  SetDataModeController(s->DataModeController());
+  SetDataSource(s->DataSource());
+  SetKeyFieldNames(s->keyFieldNames_);
+  SetDetailKeyFieldNames(s->detailKeyFieldNames_);
+  SetMasterKeyFieldNames(s->masterKeyFieldNames_);
+  OnDetailHasChildren = s->OnDetailHasChildren;
+}
+
+void TcxDBDataController::RegisterFieldNotification(TField* field) { field->FreeNotification(notifier_); }
+
+// =============================================================================================
+// Properties
+
+TDataSource* TcxDBDataController::DataSource() const { return DBProvider()->DataSource(); }
+
+void TcxDBDataController::SetDataSource(TDataSource* value) {
+  TDataSource* old = DataSource();
+  DBProvider()->SetDataSource(value);
+  if (old != DataSource()) DataSourceChanged();
+}
+
+void TcxDBDataController::SetKeyFieldNames(const String& value) {
+  if (value == keyFieldNames_) return;
+  keyFieldNames_ = value;
+  SetNamesField(value, keyField_);
+}
+
+void TcxDBDataController::SetDetailKeyFieldNames(const String& value) { detailKeyFieldNames_ = value; }
+void TcxDBDataController::SetMasterKeyFieldNames(const String& value) { masterKeyFieldNames_ = value; }
+
+TcxDBProviderDetailFilterAdapter* TcxDBDataController::GetDetailFilterAdapter() {
+  int index = -1;
+  TDataSet* ds = BoundDataSet();
+  TcxDBAdapterList* l = cxDetailFilterAdapters();
+  if (ds == nullptr || !l->FindItem(ds->ClassType(), index)) cxDataControllerError(cxSDataDetailFilterControllerNotFound);
+  auto* a = dynamic_cast<TcxDBProviderDetailFilterAdapter*>(l->Items(index));
+  if (a == nullptr) cxDataControllerError(cxSDataDetailFilterControllerNotFound);
+  return a;
+}
+
+int TcxDBDataController::DataSetRecordCount() {
+  TDataSet* ds = BoundDataSet();
+  return ds != nullptr && ds->Active() ? ds->RecordCount() : 0;
+}
+
+int TcxDBDataController::DataSetRecNo() {
+  TDataSet* ds = BoundDataSet();
+  return ds != nullptr && ds->Active() ? ds->RecNo() : -1;
+}
+
+void TcxDBDataController::MoveDataSetToRecNo(int recNo) {
+  if (TDataSet* ds = BoundDataSet()) ds->SetRecNo(recNo);
+}
+
+bool TcxDBDataController::IsDataSetSequenced() { return BoundDataSet() != nullptr && BoundDataSet()->IsSequenced(); }
+
+// =============================================================================================
+// Fields by name
+
+TField* TcxDBDataController::ItemDataSetField(int itemIndex) {
+  return static_cast<TcxDBDataField*>(FieldOfItem(itemIndex))->SourceField();
+}
+
+String TcxDBDataController::ItemFieldName(int itemIndex) {
+  return static_cast<TcxDBDataField*>(FieldOfItem(itemIndex))->FieldName();
+}
+
+void TcxDBDataController::ChangeItemFieldName(int itemIndex, const String& name) {
+  auto* f = static_cast<TcxDBDataField*>(FieldOfItem(itemIndex));
+  if (f->FieldName() != name) SetFieldName(f, name, false);
+}
+
+void TcxDBDataController::SetFieldName(TcxDBDataField* field, const String& names, bool subFieldMode) {
+  field->FreeSubFields();
+  if (!subFieldMode && names != field->fieldName_) {
+    // Items that shared this field's storage keep it: the first of them adopts it.
+    for (int i = 0; i < Fields()->Count(); ++i) {
+      TcxCustomDataField* other = Fields()->Items(i);
+      if (other != field && other->ReferenceField() == field) {
+        other->AdoptStorage(field);
+        for (int j = i + 1; j < Fields()->Count(); ++j)
+          if (Fields()->Items(j)->ReferenceField() == field) Fields()->Items(j)->ChangeReferenceField(other);
+        break;
+      }
+    }
+  }
+  field->fieldName_ = names;
+  if (subFieldMode || HasSeveralFieldNames(names)) {
+    BeginInfoUpdate();
+    ScopeExit end{[this] { EndInfoUpdate(); }};
+    std::vector<String> list;
+    SplitFieldNames(names, list);
+    for (const String& n : list) {
+      auto* sub = static_cast<TcxDBDataField*>(CreateInternalField());
+      field->AddSubField(sub);
+      SetFieldName(sub, n, false);
+    }
+    LayoutChanged(1);
+    return;
+  }
+  TcxValueTypeClass before = field->ValueTypeClass();
+  TcxCustomDataField* same = nullptr;
+  if (!names.empty())
+    for (int i = 0; i < Fields()->Count(); ++i) {
+      auto* other = dynamic_cast<TcxDBDataField*>(Fields()->Items(i));
+      if (other != nullptr && other != field && other->ReferenceField() == nullptr && other->parent_ == nullptr &&
+          !other->fieldName_.empty() && SameText(other->fieldName_, names)) {
+        same = other;
+        break;
+      }
+    }
+  if (same != nullptr) {
+    field->ChangeReferenceField(same);
+    Change({dccData});
+  } else {
+    field->ChangeReferenceField(nullptr);
+    if (names.empty()) {
+      field->SetField(nullptr);
+      field->ChangeValueTypeClass(nullptr);
+    }
+    LayoutChanged(1);
+  }
+  if (field->ValueTypeClass() != before && !field->IsInternal() && field->Index() < GetItemCount())
+    ItemValueTypeClassChanged(field->Index());
+}
+
+void TcxDBDataController::SetNamesField(const String& names, TcxDBDataField*& field) {
+  if (!names.empty()) {
+    if (field == nullptr) field = static_cast<TcxDBDataField*>(CreateInternalField());
+    SetFieldName(field, names, false);
+  } else if (field != nullptr) {
+    delete field;
+    field = nullptr;
+    Change({dccData});
+  }
+}
+
+void TcxDBDataController::BindField(TcxDBDataField* field, bool subFieldsOnly) {
+  if (field->ReferenceField() != nullptr) return;
+  if (subFieldsOnly && !(field->parent_ != nullptr && field->parent_->IsLookup())) return;
+  TDataSet* ds = BoundDataSet();
+  if (ds == nullptr) return;
+  TField* found = nullptr;
+  if (!resetDBFields_ && !field->fieldName_.empty() && !HasSeveralFieldNames(field->fieldName_) &&
+      field->subFields_.empty()) {
+    found = ds->FindField(field->fieldName_);
+    if (found == nullptr && ds->AggFields() != nullptr) found = ds->AggFields()->FindField(field->fieldName_);
+  }
+  field->SetField(found);
+  if (found != nullptr || (field->SourceField() == nullptr && !field->subFields_.empty())) {
+    field->UpdateValueType(found);
+    if (found != nullptr && found->Lookup() && field->subFields_.empty() && !found->KeyFields().empty()) {
+      SetFieldName(field, found->KeyFields(), true);
+      field->SetField(found);
+      field->fieldName_ = found->FieldName();
+      for (auto* sub : field->subFields_) BindField(sub, false);
+    }
+  } else if (!resetDBFields_) {
+    field->NotifyTypeChanged();
+  }
+}
+
+void TcxDBDataController::UpdateField(TcxCustomDataField* field) {
+  if (auto* f = dynamic_cast<TcxDBDataField*>(field)) BindField(f, false);
+}
+
+void TcxDBDataController::UpdateFields() {
+  TcxCustomDataController::UpdateFields();
+  for (int i = 0; i < Fields()->Count(); ++i)
+    if (auto* f = dynamic_cast<TcxDBDataField*>(Fields()->Items(i))) BindField(f, true);
+}
+
+void TcxDBDataController::ResetDBFields() {
+  resetDBFields_ = true;
+  ScopeExit reset{[this] { resetDBFields_ = false; }};
+  for (int i = 0; i < Fields()->Count(); ++i)
+    if (auto* f = dynamic_cast<TcxDBDataField*>(Fields()->Items(i))) {
+      if (f->ReferenceField() == nullptr) f->field_ = nullptr;
+    }
+}
+
+void TcxDBDataController::ComponentRemoved(TComponent* component) { TcxCustomDataController::ComponentRemoved(component); }
+
+void TcxDBDataController::ChangeValueTypeClass(int itemIndex, TcxValueTypeClass value) {
+  if (ItemDataSetField(itemIndex) != nullptr) return;
+  TcxCustomDataController::ChangeValueTypeClass(itemIndex, value);
+}
+
+bool TcxDBDataController::IsProviderField(TcxCustomDataField* field) {
+  auto* f = dynamic_cast<TcxDBDataField*>(field);
+  return TcxCustomDataController::IsProviderField(field) || (f != nullptr && f->SourceField() != nullptr);
+}
+
+bool TcxDBDataController::IsItemTextStored(int itemIndex, bool editing) {
+  bool stored = TcxCustomDataController::IsItemTextStored(itemIndex, editing);
+  if (editing && IsCurrencyField(ItemDataSetField(itemIndex))) return false;
+  return stored;
+}
+
+namespace {
+Variant SubFieldValues(TcxCustomDataController* c, TcxDBDataField* f, int recordIndex,
+                       Variant (TcxCustomDataController::*base)(int, TcxCustomDataField*)) {
+  int n = f->SubFieldCount();
+  if (n == 0) return Null();
+  if (n == 1) return (c->*base)(recordIndex, f->SubField(0));
+  std::vector<Variant> values;
+  for (int i = 0; i < n; ++i) values.push_back((c->*base)(recordIndex, f->SubField(i)));
+  return VarArrayOf(values);
+}
+}  // namespace
+
+Variant TcxDBDataController::GetValueForGrouping(int recordIndex, TcxCustomDataField* field) {
+  auto* f = dynamic_cast<TcxDBDataField*>(field);
+  if (f != nullptr && f->SubFieldCount() > 0)
+    return SubFieldValues(this, f, recordIndex, &TcxCustomDataController::GetValueByField);
+  return TcxCustomDataController::GetValueForGrouping(recordIndex, field);
+}
+
+Variant TcxDBDataController::GetFilterDataValue(int recordIndex, TcxCustomDataField* field) {
+  auto* f = dynamic_cast<TcxDBDataField*>(field);
+  if (f != nullptr && (f->IsLookup() || f->SubFieldCount() > 0))
+    return SubFieldValues(this, f, recordIndex, &TcxCustomDataController::GetValueByField);
+  return TcxCustomDataController::GetFilterDataValue(recordIndex, field);
+}
+
+String TcxDBDataController::GetFilterItemFieldName(TObject* item) {
+  TcxCustomDataField* base = Fields()->FieldByItem(item);
+  auto* f = dynamic_cast<TcxDBDataField*>(base);
+  if (f == nullptr) return String();
+  bool ignore = DBFilter()->IgnoreOrigin();
+  if (f->SubFieldCount() > 0) {
+    String s;
+    for (int i = 0; i < f->SubFieldCount(); ++i) {
+      if (i > 0) s += ";";
+      s += GetFilterFieldName(f->SubField(i)->SourceField(), ignore);
+    }
+    return s;
+  }
+  return GetFilterFieldName(f->SourceField(), ignore);
+}
+
+// =============================================================================================
+// Loading
+
+void TcxDBDataController::LoadFromDataSet() {
+  TcxDBDataProvider* p = DBProvider();
+  ++loadCount_;
+  if (p->IsGridMode()) {
+    Storage()->StartLoad();
+    ScopeExit f{[this] { Storage()->FinishLoad(); }};
+    p->LoadGridModeBuffer();
+    return;
+  }
+  p->LockNotification();
+  ScopeExit unlock{[p] { p->UnlockNotification(); }};
+  p->BeginLoad();
+  p->First();
+  if (p->RecreatedFields()) UpdateFields();
+  TcxValueDefDBReader reader;
+  TcxDataStorage* s = Storage();
+  while (!p->IsEOF()) {
+    int r = s->AddRecord();
+    s->LoadRecordFromReader(r, &reader);
+    RecordAppended(r);
+    p->Next();
+  }
+  StorageLoadedFlag() = p->IsActivating();
+  p->EndLoad();
+}
+
+void TcxDBDataController::ClearData() {
+  BeginKeepState();
+  {
+    ScopeExit end{[this] { EndKeepState(); }};
+    Storage()->ClearAll(Provider()->DataChangedLocked());
+    if (Provider()->IsDataAvailable()) {
+      if (!IsPattern()) LoadFromDataSet();
+      CheckSelectionAndBookmark(-1);
+      CheckFocusing();
+    }
+    Change({dccData});
+    DataLoaded();
+  }
+  DBProvider()->ClearPostLocate();
+}
+
+void TcxDBDataController::UpdateStructure() {
+  if (!IsGridMode()) DBProvider()->DataLink()->SetBufferCount(1);
+  TcxCustomDataController::UpdateStructure();
+}
+
+bool TcxDBDataController::IsSummaryLocked() {
+  if (TcxCustomDataController::IsSummaryLocked() || inUpdateGridModeBufferCount_) return true;
+  TDataSet* ds = BoundDataSet();
+  return ds != nullptr && !ds->Active() && ds->DefaultFields() &&
+         ((DBProvider()->IsActivating() && resetDBFields_) || ds->ControlsDisabled());
+}
+
+void TcxDBDataController::DoDataLoaded() {
+  TcxDBDataProvider* p = DBProvider();
+  if (p->inNotify_) return;
+  p->inNotify_ = true;
+  ScopeExit reset{[p] { p->inNotify_ = false; }};
+  while (!p->listeners_.empty()) {
+    TcxDBDataProvider* l = p->listeners_.back();
+    p->listeners_.pop_back();
+    l->DataLink()->DataSetChanged();
+  }
+}
+
+void TcxDBDataController::DoPendingNotifications() {
+  if (!loaded_ && Provider()->IsStructureAvailable()) LayoutChanged(1);
+  TcxCustomDataController::DoPendingNotifications();
+  loaded_ = true;
+}
+
+bool TcxDBDataController::IsDataChangeLocked() const {
+  auto* self = const_cast<TcxDBDataController*>(this);
+  TDataSet* ds = self->BoundDataSet();
+  return TcxCustomDataController::IsDataChangeLocked() ||
+         (self->IsGridMode() && ds != nullptr && ds->State() == dsInsert);
+}
+
+void TcxDBDataController::RefreshExternalData() {
+  if (TDataSet* ds = BoundDataSet()) ds->Refresh();
+}
+
+// =============================================================================================
+// Key fields
+
+bool TcxDBDataController::HasRecordKeys() { return keyField_ != nullptr && !IsGridMode(); }
+
+void TcxDBDataController::GetKeyFields(std::vector<TcxCustomDataField*>& list) {
+  list.clear();
+  if (keyField_ == nullptr) return;
+  if (keyField_->SubFieldCount() > 0)
+    for (int i = 0; i < keyField_->SubFieldCount(); ++i) list.push_back(keyField_->SubField(i));
+  else
+    list.push_back(keyField_);
+}
+
+void TcxDBDataController::GetKeyDataSetFields(std::vector<TField*>& list) {
+  std::vector<TcxCustomDataField*> keys;
+  GetKeyFields(keys);
+  list.clear();
+  for (TcxCustomDataField* k : keys) {
+    TField* f = static_cast<TcxDBDataField*>(k)->SourceField();
+    if (f == nullptr) cxDataControllerError(cxSDataKeyFieldNotFound);
+    list.push_back(f);
+  }
+}
+
+Variant TcxDBDataController::DataSetKeyValues() {
+  std::vector<TField*> list;
+  GetKeyDataSetFields(list);
+  return GetFieldValues(list);
+}
+
+Variant TcxDBDataController::GetRecordId(int recordIndex) {
+  if (recordIndex < 0 || recordIndex >= GetRecordCount()) cxDataControllerError(cxSDataRecordIndexError);
+  std::vector<TcxCustomDataField*> keys;
+  GetKeyFields(keys);
+  return GetKeyValues(recordIndex, keys);
+}
+
+int TcxDBDataController::FindRecordIndexByKey() {
+  std::vector<TField*> check;
+  GetKeyDataSetFields(check);
+  TcxDataControllerKeyLocateObject locate(this);
+  GetKeyFields(locate.KeyFields);
+  TcxValueDefDBReader reader;
+  locate.ReadData(&reader);
+  return locate.FindRecordIndex();
+}
+
+int TcxDBDataController::LocateByKey(const Variant& key) {
+  std::vector<TcxCustomDataField*> keys;
+  GetKeyFields(keys);
+  if (keys.empty()) return -1;
+  if (IsGridMode()) {
+    for (int r = 0; r < GetRecordCount(); ++r)
+      if (VariantsCompareEqual(GetKeyValues(r, keys), key)) return r;
+    return -1;
+  }
+  if (keys.size() > 1 && (!key.IsArray() || VarArrayHighBound(key, 1) + 1 != Integer(keys.size()))) return -1;
+  TcxDataControllerKeyLocateObject locate(this);
+  locate.KeyFields = keys;
+  TcxValueDefUnboundReader reader;
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    reader.SetValue(keys[i]->ValueDef(), keys.size() == 1 ? key : VarArrayGet(key, {Integer(i)}));
+  locate.ReadData(&reader);
+  return locate.FindRecordIndex();
+}
+
+bool TcxDBDataController::LocateByKeyValue(const Variant& key) {
+  int r = LocateByKey(key);
+  if (r == -1 && IsGridMode()) {
+    TDataSet* ds = BoundDataSet();
+    if (ds == nullptr) return false;
+    Provider()->BeginLocate();
+    bool found;
+    {
+      ScopeExit end{[this] { Provider()->EndLocate(); }};
+      found = ds->Locate(keyFieldNames_, key, {});
+    }
+    if (found) ChangeFocusedRowSelected(true);
+    return found;
+  }
+  int row = r == -1 ? -1 : RowIndexOfRecord(r, true);
+  ChangeFocusedRowIndex(row);
+  return row != -1;
+}
+
+// =============================================================================================
+// Focus and cursor
+
+bool TcxDBDataController::CanFocusRecord(int recordIndex) {
+  TcxDBDataProvider* p = DBProvider();
+  if ((p->IsInserting() && recordIndex == p->EditingRecordIndex()) ||
+      (IsNewItemRowEditing() && recordIndex < 0)) {
+    if (!p->IsInserting() && recordIndex < 0) Post();
+    return true;
+  }
+  bool result;
+  {
+    BeginLocate();
+    ScopeExit end{[this] { EndLocate(); }};
+    if (p->IsSyncMode())
+      result = SyncDataSetToRecord(recordIndex);
+    else
+      result = TcxCustomDataController::CanFocusRecord(recordIndex);
+  }
+  DataLoaded();
+  return result;
+}
+
+bool TcxDBDataController::SyncDataSetToRecord(int recordIndex) {
+  if (recordIndex < 0) return false;
+  TcxDBDataProvider* p = DBProvider();
+  if (p->IsKeyNavigation()) {
+    Variant key = GetRecordId(recordIndex);
+    if (VariantsCompareEqual(key, DataSetKeyValues()) && recordIndex == p->DataSetRecordIndex()) {
+      EnsureBrowseMode();
+      return true;
+    }
+    EnsureBrowseMode();
+    return BoundDataSet()->Locate(keyFieldNames_, key, {});
+  }
+  EnsureBrowseMode();
+  p->MoveBy(recordIndex - p->DataSetRecordIndex());
+  return true;
+}
+
+void TcxDBDataController::CheckFocusing() {
+  {
+    BeginInfoUpdate();
+    ScopeExit end{[this] { EndInfoUpdate(); }};
+    TcxCustomDataController::CheckFocusing();
+  }
+  TcxDBDataProvider* p = DBProvider();
+  if (!p->IsSyncMode() || !p->IsKeyNavigation() || IsPattern()) return;
+  int r = FindRecordIndexByKey();
+  if (r != p->dataSetRecordIndex_) {
+    p->dataSetRecordIndex_ = r;
+    CheckFocusing();
+  }
+}
+
+void TcxDBDataController::ResetDataSetCurrent() {
+  if (FocusedRecordIndex() != -1) DBProvider()->SetDataSetCurrent(true);
+}
+
+int TcxDBDataController::GetFocusedRecordIndex() {
+  if (IsGridMode()) return DBProvider()->DataLink()->ActiveRecord();
+  return TcxCustomDataController::GetFocusedRecordIndex();
+}
+
+bool TcxDBDataController::NeedsFocusReset() { return DBProvider()->IsSmartRefresh(); }
+
+// =============================================================================================
+// Editing
+
+void TcxDBDataController::EnsureBrowseMode() {
+  inCheckBrowseMode_ = true;
+  ScopeExit reset{[this] { inCheckBrowseMode_ = false; }};
+  TDataSet* ds = BoundDataSet();
+  if (ds == nullptr || (ds->State() != dsEdit && ds->State() != dsInsert)) return;
+  ds->UpdateRecord();
+  if (DBProvider()->IsDataSetModified()) {
+    bool bracket = !DBProvider()->IsSmartRefresh() && !IsGridMode();
+    if (bracket) ds->DisableControls();
+    ScopeExit enable{[ds, bracket] {
+      if (bracket) ds->EnableControls();
+    }};
+    ds->Post();
+  } else {
+    Cancel();
+  }
+}
+
+void TcxDBDataController::ReadEditingRecord() {
+  TcxDBDataProvider* p = DBProvider();
+  int e = p->EditingRecordIndex();
+  if (e == cxNullEditingRecordIndex) return;
+  p->updatingRecordIndex_ = e;
+  p->updatingRecordIsInserting_ = p->IsInserting();
+  ReadRecordFromDataSet(e);
+}
+
+void TcxDBDataController::ReadRecordFromDataSet(int recordIndex) {
+  TcxValueDefDBReader reader;
+  Storage()->LoadRecordFromReader(recordIndex, &reader);
+  RecordAppended(recordIndex);
+  if (!DBProvider()->InCanInitEditing()) Change({dccUpdateRecord});
+}
+
+// =============================================================================================
+// Grid mode
+
+void TcxDBDataController::UpdateGridModeBufferCount() {
+  if (!IsGridMode()) return;
+  inUpdateGridModeBufferCount_ = true;
+  ScopeExit reset{[this] { inUpdateGridModeBufferCount_ = false; }};
+  DBProvider()->UpdateGridMode();
+}
+
+void TcxDBDataController::ScrollInGridMode(int distance) { DBProvider()->Scroll(distance); }
+
+bool TcxDBDataController::LocateInGridMode(const String& text, bool forward, bool next) {
+  Search()->Lock();
+  ScopeExit unlock{[this] { Search()->Unlock(); }};
+  return DBProvider()->IncrementalSearchInGridMode(text, forward, next);
+}
+
+bool TcxDBDataController::IsBookmarkAvailable() const {
+  auto* self = const_cast<TcxDBDataController*>(this);
+  if (!self->IsGridMode()) return TcxCustomDataController::IsBookmarkAvailable();
+  return !bookmark_.empty();
+}
+
+bool TcxDBDataController::SaveBookmark() {
+  if (!IsGridMode()) return TcxCustomDataController::SaveBookmark();
+  TDataSet* ds = BoundDataSet();
+  if (ds == nullptr) return false;
+  String current = ds->Bookmark();
+  if (!bookmark_.empty() && DBProvider()->CompareBookmarks(bookmark_, current) == 0) return false;
+  bookmark_ = current;
+  return true;
+}
+
+bool TcxDBDataController::GotoBookmark() {
+  if (!IsGridMode()) return TcxCustomDataController::GotoBookmark();
+  TDataSet* ds = BoundDataSet();
+  if (ds == nullptr) return false;
+  ds->SetBookmark(bookmark_);
+  UpdatePrevSelectionInfo();
+  return true;
+}
+
+void TcxDBDataController::ClearBookmark() {
+  bookmark_.clear();
+  TcxCustomDataController::ClearBookmark();
+}
+
+bool TcxDBDataController::IsBookmarkAffected(int recordIndex) {
+  if (!IsGridMode()) return TcxCustomDataController::IsBookmarkAffected(recordIndex);
+  return BoundDataSet() == nullptr || !DBProvider()->BookmarkValid(bookmark_);
+}
+
+bool TcxDBDataController::IsBookmarkRow(int rowIndex) {
+  if (!IsGridMode()) return TcxCustomDataController::IsBookmarkRow(rowIndex);
+  if (bookmark_.empty() || BoundDataSet() == nullptr) return false;
+  return DBProvider()->CompareBookmarks(DBSelection()->BookmarkOfRow(rowIndex), bookmark_) == 0;
+}
+
+// =============================================================================================
+// Selection in grid mode
+
+void TcxDBDataController::GetSelectedBookmark(int index, String& bookmark) {
+  if (!IsGridMode()) cxDataControllerError(cxSDataNotInGridMode);
+  if (IsSingleSelection())
+    bookmark = DBSelection()->BookmarkOfRow(FocusedRowIndex());
+  else
+    bookmark = DBSelection()->Bookmark(index);
+}
+
+void TcxDBDataController::GetAnchorBookmark(String& bookmark) {
+  if (!IsGridMode()) cxDataControllerError(cxSDataNotInGridMode);
+  bookmark = DBSelection()->AnchorBookmark();
+}
+
+Variant TcxDBDataController::GetSelectionRecordKey(int recordIndex) {
+  if (IsGridMode() && recordIndex >= 0) return Variant(DBSelection()->BookmarkOfRow(recordIndex));
+  return TcxCustomDataController::GetSelectionRecordKey(recordIndex);
+}
+
+int TcxDBDataController::GetSelectedRowIndex(int index) {
+  if (!IsGridMode() || IsSingleSelection()) return TcxCustomDataController::GetSelectedRowIndex(index);
+  TcxDBDataSelection* s = DBSelection();
+  const String& b = s->Bookmark(index);
+  int rows = Info()->RowCount();
+  if (rows == 0) return -1;
+  if (s->CompareBookmarks(b, s->BookmarkOfRow(0)) < 0 || s->CompareBookmarks(b, s->BookmarkOfRow(rows - 1)) > 0)
+    return -1;
+  for (int r = 0; r < rows; ++r)
+    if (s->CompareBookmarks(s->BookmarkOfRow(r), b) == 0) return r;
+  return -1;
+}
+
+int TcxDBDataController::CountSelectedRows() {
+  if (!IsGridMode()) return TcxCustomDataController::CountSelectedRows();
+  return IsSingleSelection() ? TcxCustomDataController::CountSelectedRows() : DBSelection()->BookmarkCount();
+}
+
+int TcxDBDataController::GetSelectionAnchorRowIndex() {
+  if (!IsGridMode()) return TcxCustomDataController::GetSelectionAnchorRowIndex();
+  return -1;
+}
+
+bool TcxDBDataController::IsSelectionAnchorAssigned() {
+  if (!IsGridMode()) return TcxCustomDataController::IsSelectionAnchorAssigned();
+  return !DBSelection()->AnchorBookmark().empty();
+}
+
+void TcxDBDataController::SelectAll() {
+  if (!IsGridMode()) {
+    TcxCustomDataController::SelectAll();
+    return;
+  }
+  DBSelection()->SelectAll();
+}
+
+void TcxDBDataController::SelectFromAnchor(int rowIndex, bool keepSelection) {
+  if (!IsGridMode()) {
+    TcxCustomDataController::SelectFromAnchor(rowIndex, keepSelection);
+    return;
+  }
+  Info()->CheckRowIndex(rowIndex);
+  if (!DBSelection()->AnchorBookmark().empty())
+    DBSelection()->SelectRange(DBSelection()->BookmarkOfRow(rowIndex), keepSelection);
+}
+
+void TcxDBDataController::SetSelectionAnchor(int rowIndex) {
+  if (!IsGridMode()) {
+    TcxCustomDataController::SetSelectionAnchor(rowIndex);
+    return;
+  }
+  Info()->CheckRowIndex(rowIndex);
+  DBSelection()->SetAnchorBookmark(DBSelection()->BookmarkOfRow(rowIndex));
+}
+
+TcxDBDataSelection::TcxDBDataSelection(TcxCustomDataController* controller) : TcxDataSelection(controller) {}
+
+TcxDBDataController* TcxDBDataSelection::DBController() const {
+  return static_cast<TcxDBDataController*>(DataController());
+}
+
+bool TcxDBDataSelection::GridMode() { return DBController()->IsGridMode(); }
+
+bool TcxDBDataSelection::CanSelect() { return DBController()->CanSelectRow(-1); }
+
+void TcxDBDataSelection::ClearAnchor() {
+  TcxDataSelection::ClearAnchor();
+  anchorBookmark_.clear();
+}
+
+void TcxDBDataSelection::InsertEntry(int position, int row, int level, int record) {
+  TcxDataSelection::InsertEntry(position, row, level, record);
+  if (GridMode() && !inSelectAll_) {
+    position = std::clamp(position, 0, int(bookmarks_.size()));
+    bookmarks_.insert(bookmarks_.begin() + position, BookmarkOfRow(row));
+  }
+}
+
+void TcxDBDataSelection::ClearEntries() {
+  TcxDataSelection::ClearEntries();
+  bookmarks_.clear();
+}
+
+void TcxDBDataSelection::DeleteEntry(int position) {
+  TcxDataSelection::DeleteEntry(position);
+  if (!GridMode() || inSelectAll_ || position < 0 || position >= int(bookmarks_.size())) return;
+  if (!anchorBookmark_.empty() && CompareBookmarks(bookmarks_[std::size_t(position)], anchorBookmark_) == 0)
+    ClearAnchor();
+  bookmarks_.erase(bookmarks_.begin() + position);
+}
+
+int TcxDBDataSelection::CompareBookmarks(const String& a, const String& b) {
+  return DBController()->DBProvider()->CompareBookmarks(a, b);
+}
+
+bool TcxDBDataSelection::FindBookmark(const String& bookmark, int& position) {
+  position = 0;
+  int lo = 0, hi = int(bookmarks_.size()) - 1;
+  while (lo <= hi) {
+    int mid = (lo + hi) / 2;
+    int c = CompareBookmarks(bookmarks_[std::size_t(mid)], bookmark);
+    if (c == 0) {
+      position = mid;
+      return true;
+    }
+    if (c < 0)
+      lo = mid + 1;
+    else
+      hi = mid - 1;
+  }
+  position = lo;
+  return false;
+}
+
+String TcxDBDataSelection::BookmarkOfRow(int row) {
+  if (!GridMode()) return String();
+  TcxDBDataLink* link = DBController()->DBProvider()->DataLink();
+  TDataSet* ds = link->DataSet();
+  if (ds == nullptr) return String();
+  int saved = link->ActiveRecord();
+  link->SetActiveRecord(row);
+  ScopeExit back{[link, saved] { link->SetActiveRecord(saved); }};
+  return ds->Bookmark();
+}
+
+void TcxDBDataSelection::SyncCount() {
+  inSelectAll_ = true;
+  ScopeExit reset{[this] { inSelectAll_ = false; }};
+  ResizeTo(int(bookmarks_.size()));
+}
+
+void TcxDBDataSelection::SelectAll() {
+  TcxDBDataController* c = DBController();
+  TcxDBDataProvider* p = c->DBProvider();
+  TDataSet* ds = p->DataSet();
+  if (!GridMode() || ds == nullptr) return;
+  p->LockNotification();
+  ScopeExit after{[this, c, p] {
+    p->UnlockNotification();
+    Changed();
+    c->Info()->CheckChanges();
+    c->DataLoaded();
+  }};
+  p->BeginLoad();
+  p->First();
+  TcxDataSelection::ClearEntries();
+  bookmarks_.clear();
+  try {
+    while (!p->IsEOF()) {
+      if (CanSelect()) bookmarks_.push_back(ds->Bookmark());
+      p->Next();
+    }
+    SyncCount();
+  } catch (...) {
+    bookmarks_.clear();
+    SyncCount();
+    throw;
+  }
+  p->EndLoad();
+}
+
+bool TcxDBDataSelection::QuickAdjust(bool forward, const String& lower, const String& upper) {
+  TDataSet* ds = DBController()->BoundDataSet();
+  int n = int(bookmarks_.size());
+  auto eq = [this](const String& a, const String& b) { return CompareBookmarks(a, b) == 0; };
+  if (eq(lower, upper)) {
+    bookmarks_.clear();
+    if (CanSelect()) bookmarks_.push_back(lower);
+    return true;
+  }
+  if (forward) {
+    if (n > 1 && eq(bookmarks_[std::size_t(n - 2)], upper)) {
+      if (!eq(bookmarks_[0], lower)) return false;
+      bookmarks_.pop_back();
+      return true;
+    }
+    ds->SetBookmark(upper);
+    ds->Prior();
+    if (eq(bookmarks_[std::size_t(n - 1)], ds->Bookmark()) && eq(bookmarks_[0], lower)) {
+      ds->SetBookmark(upper);
+      if (CanSelect()) bookmarks_.push_back(upper);
+      return true;
+    }
+    return false;
+  }
+  if (n > 1 && eq(bookmarks_[1], lower)) {
+    if (!eq(bookmarks_[std::size_t(n - 1)], upper)) return false;
+    bookmarks_.erase(bookmarks_.begin());
+    return true;
+  }
+  ds->SetBookmark(lower);
+  ds->Next();
+  if (eq(bookmarks_[0], ds->Bookmark()) && eq(bookmarks_[std::size_t(n - 1)], upper)) {
+    ds->SetBookmark(lower);
+    if (CanSelect()) bookmarks_.insert(bookmarks_.begin(), lower);
+    return true;
+  }
+  return false;
+}
+
+void TcxDBDataSelection::Walk(const String& lower, const String& upper, bool keepSelection) {
+  TcxDBDataProvider* p = DBController()->DBProvider();
+  TDataSet* ds = p->DataSet();
+  if (!keepSelection) bookmarks_.clear();
+  bool merging = !bookmarks_.empty();
+  int i = 0, j = 0;
+  if (merging) {
+    FindBookmark(lower, i);
+    FindBookmark(upper, j);
+    if (i == int(bookmarks_.size())) merging = false;
+  }
+  ds->SetBookmark(lower);
+  while (!p->IsEOF()) {
+    String cur = ds->Bookmark();
+    bool placed = false;
+    if (merging) {
+      for (int k = i; k <= j && k < int(bookmarks_.size()); ++k) {
+        int c = CompareBookmarks(cur, bookmarks_[std::size_t(k)]);
+        if (c < 0) {
+          if (CanSelect()) bookmarks_.insert(bookmarks_.begin() + k, cur);
+          ++i;
+          ++j;
+          placed = true;
+          break;
+        }
+        if (c == 0) {
+          ++i;
+          placed = true;
+          break;
+        }
+      }
+    }
+    if (!placed && CanSelect()) bookmarks_.push_back(cur);
+    if (CompareBookmarks(cur, upper) == 0) break;
+    p->Next();
+  }
+}
+
+void TcxDBDataSelection::SelectRange(const String& bookmark, bool keepSelection) {
+  TcxDBDataController* c = DBController();
+  TcxDBDataProvider* p = c->DBProvider();
+  TDataSet* ds = p->DataSet();
+  if (!GridMode() || ds == nullptr) return;
+  if (ds->State() == dsInsert && ds->Eof()) return;
+  p->LockNotification();
+  ScopeExit after{[this, c, p] {
+    p->UnlockNotification();
+    Changed();
+    c->Info()->CheckChanges();
+    c->DataLoaded();
+  }};
+  p->BeginLoad();
+  bool forward = CompareBookmarks(anchorBookmark_, bookmark) < 0;
+  String lower = forward ? anchorBookmark_ : bookmark, upper = forward ? bookmark : anchorBookmark_;
+  try {
+    if (keepSelection || bookmarks_.empty() || !QuickAdjust(forward, lower, upper)) Walk(lower, upper, keepSelection);
+  } catch (...) {
+    bookmarks_.clear();
+    SyncCount();
+    throw;
+  }
+  SyncCount();
+  p->EndLoad();
+}
+
+bool TcxDBDataSelection::DropInvalidBookmarks() {
+  TcxDBDataProvider* p = DBController()->DBProvider();
+  bool removed = false;
+  for (int i = int(bookmarks_.size()) - 1; i >= 0; --i) {
+    const String& b = bookmarks_[std::size_t(i)];
+    if (b.empty() || !p->BookmarkValid(b)) {
+      Delete(i);
+      removed = true;
+    }
+  }
+  return removed;
+}
