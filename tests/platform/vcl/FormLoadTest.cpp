@@ -7,6 +7,7 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/FormReader.h"
 #include "vcl/Menus.h"
+#include "vcl/Dialogs.h"
 
 namespace {
 
@@ -292,6 +293,57 @@ TEST_F(TestFormTest, WritesWhatItReadsBack) {
   EXPECT_EQ(copy->PopupMenu1->Items()->Count(), 3);
   EXPECT_EQ(copy->ClientPanel->PopupMenu(), copy->PopupMenu1);
   copy->Free();
+}
+
+}  // namespace
+
+// Shows the test form and then the open dialog on a desktop through the SDL2 backend, for a
+// few seconds each, so that they can be looked at (or captured). Run by hand under a display:
+//   xvfb-run -a test_vcl --gtest_also_run_disabled_tests --gtest_filter=SdlDesktop*
+// KORVAN_SHOW_SECONDS sets the time each is shown, KORVAN_DIALOG_DIR the dialog's folder.
+#include "backend/Sdl.h"
+#include "vcl/ExtCtrls.h"
+
+namespace {
+
+void RunFor(int ms) {
+  auto* tick = new TTimer(nullptr);
+  tick->SetInterval(50);
+  bool done = false;
+  uint64_t start = GetTickCount();
+  tick->OnTimer = [&](TObject*) { done = GetTickCount() - start >= uint64_t(ms); };
+  while (!done && !Application->Terminated()) Application->HandleMessage();
+  tick->Free();
+}
+
+TEST(SdlDesktopTest, DISABLED_ShowsTheTestFormAndTheOpenDialog) {
+  TSdlBackend backend;
+  SetBackend(&backend);
+  InitializeForms();
+  RegisterVclTestResources();
+  const char* secs = std::getenv("KORVAN_SHOW_SECONDS");
+  int ms = (secs ? std::atoi(secs) : 3) * 1000;
+  auto* form = CreateForm<TTestForm>(Application);
+  form->Show();
+  RunFor(ms);
+  THeadlessBackend::SaveWindowPng(form->Handle(), testing_support::SheetPath("vcl_sdl_store.png"));
+  TOpenDialog dialog(nullptr);
+  const char* dir = std::getenv("KORVAN_DIALOG_DIR");
+  dialog.SetInitialDir(dir ? dir : "/usr/share");
+  dialog.SetFilter("All files (*.*)|*.*");
+  std::vector<String> listed;
+  SetDialogShowHook([&](TCustomForm* f) {
+    auto* fd = static_cast<TFileDialogForm*>(f);
+    listed = fd->FileList()->Items()->ToVector();
+    auto* closer = new TTimer(fd);
+    closer->SetInterval(UINT(ms));
+    closer->OnTimer = [fd](TObject*) { fd->SetModalResult(mrCancel); };
+  });
+  EXPECT_FALSE(dialog.Execute());
+  SetDialogShowHook(nullptr);
+  EXPECT_FALSE(listed.empty());
+  form->Free();
+  SetBackend(nullptr);
 }
 
 }  // namespace
