@@ -447,6 +447,16 @@ BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
 BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG nVertices, const void* mesh,
                   ULONG nMesh, ULONG mode);
 BOOL DrawEdge(HDC dc, RECT* r, UINT edge, UINT flags);
+// Paths: between BeginPath and EndPath, MoveToEx, LineTo, Polyline, Polygon, Rectangle,
+// Ellipse and RoundRect record figures instead of drawing; FillPath fills them with the
+// brush by the fill mode, StrokePath outlines them with the pen; both discard the path.
+BOOL BeginPath(HDC dc);
+BOOL EndPath(HDC dc);
+BOOL AbortPath(HDC dc);
+BOOL CloseFigure(HDC dc);
+BOOL FillPath(HDC dc);
+BOOL StrokePath(HDC dc);
+BOOL StrokeAndFillPath(HDC dc);
 BOOL DrawFrameControl(HDC dc, RECT* r, UINT type, UINT state);
 
 // ---- bitmaps -------------------------------------------------------------------------------

@@ -168,6 +168,10 @@ struct HDC__ : gdi::Object {
   int clipW = -1, clipH = -1;
   gdi::Region effClip;
   int stylePos = 0;  // position in the pen's dash pattern, kept along connected lines
+  // A path: while open, figure calls record logical points instead of drawing.
+  enum class PathState { None, Open, Closed } path = PathState::None;
+  std::vector<std::vector<POINT>> figures;
+  std::vector<bool> figureClosed;
 };
 
 namespace gdi {

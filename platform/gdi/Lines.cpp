@@ -148,10 +148,33 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   return PixelToColorRef(Target(dc)->At(sx, sy) & 0xFFFFFF);
 }
 
+namespace {
+bool Recording(HDC__* dc) { return dc->path == HDC__::PathState::Open; }
+
+void AddFigure(HDC__* dc, std::vector<POINT> pts, bool closed) {
+  dc->figures.push_back(std::move(pts));
+  dc->figureClosed.push_back(closed);
+}
+
+// An ellipse inscribed in a rectangle as a polygon, fine enough for pixel-centre filling.
+std::vector<POINT> EllipsePoints(RECT r) {
+  std::vector<POINT> pts;
+  double cx = (r.Left + r.Right) / 2.0, cy = (r.Top + r.Bottom) / 2.0;
+  double a = r.Width() / 2.0, b = r.Height() / 2.0;
+  int n = std::clamp(int((a + b) * 2), 16, 4096);
+  for (int i = 0; i < n; ++i) {
+    double t = 2 * M_PI * i / n;
+    pts.push_back({int(std::lround(cx + a * std::cos(t))), int(std::lround(cy + b * std::sin(t)))});
+  }
+  return pts;
+}
+}  // namespace
+
 BOOL MoveToEx(HDC hdc, int x, int y, POINT* old) {
   DC_OR(FALSE);
   if (old) *old = dc->s.cur;
   dc->s.cur = {x, y};
+  if (Recording(dc)) AddFigure(dc, {{x, y}}, false);
   dc->stylePos = 0;
   return TRUE;
 }
@@ -165,6 +188,12 @@ BOOL GetCurrentPositionEx(HDC hdc, POINT* p) {
 
 BOOL LineTo(HDC hdc, int x, int y) {
   DC_OR(FALSE);
+  if (Recording(dc)) {
+    if (dc->figures.empty() || dc->figureClosed.back()) AddFigure(dc, {dc->s.cur}, false);
+    dc->figures.back().push_back({x, y});
+    dc->s.cur = {x, y};
+    return TRUE;
+  }
   PenLine(dc, SX(dc, dc->s.cur.X), SY(dc, dc->s.cur.Y), SX(dc, x), SY(dc, y));
   dc->s.cur = {x, y};
   return TRUE;
@@ -173,6 +202,10 @@ BOOL LineTo(HDC hdc, int x, int y) {
 BOOL Polyline(HDC hdc, const POINT* pts, int count) {
   DC_OR(FALSE);
   if (!pts || count < 2) return FALSE;
+  if (Recording(dc)) {
+    AddFigure(dc, std::vector<POINT>(pts, pts + count), false);
+    return TRUE;
+  }
   dc->stylePos = 0;
   for (int i = 1; i < count; ++i)
     PenLine(dc, SX(dc, pts[i - 1].X), SY(dc, pts[i - 1].Y), SX(dc, pts[i].X), SY(dc, pts[i].Y));
@@ -222,6 +255,10 @@ RECT Norm(HDC__* dc, int l, int t, int r, int b) { return ToSurface(dc, RECT(l, 
 BOOL Polygon(HDC hdc, const POINT* pts, int count) {
   DC_OR(FALSE);
   if (!pts || count < 2) return FALSE;
+  if (Recording(dc)) {
+    AddFigure(dc, std::vector<POINT>(pts, pts + count), true);
+    return TRUE;
+  }
   std::vector<POINT> sp(pts, pts + count);
   for (POINT& p : sp) p = {SX(dc, p.X), SY(dc, p.Y)};
   RECT vis = EffectiveClip(dc).Bounds();
@@ -233,6 +270,10 @@ BOOL Polygon(HDC hdc, const POINT* pts, int count) {
 
 BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
   DC_OR(FALSE);
+  if (Recording(dc)) {
+    AddFigure(dc, {{l, t}, {r, t}, {r, b}, {l, b}}, true);
+    return TRUE;
+  }
   RECT s = Norm(dc, l, t, r, b);
   if (s.IsEmpty()) return TRUE;
   Paint brush = BrushPaint(dc, dc->s.brush);
@@ -264,6 +305,10 @@ BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
 
 BOOL Ellipse(HDC hdc, int l, int t, int r, int b) {
   DC_OR(FALSE);
+  if (Recording(dc)) {
+    AddFigure(dc, EllipsePoints(RECT(std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b))), true);
+    return TRUE;
+  }
   RECT s = Norm(dc, l, t, r, b);
   // Rows beyond the clip (with a margin for the outline) are never computed.
   RECT vis = EffectiveClip(dc).Bounds();
@@ -275,6 +320,16 @@ BOOL Ellipse(HDC hdc, int l, int t, int r, int b) {
 
 BOOL RoundRect(HDC hdc, int l, int t, int r, int b, int w, int h) {
   DC_OR(FALSE);
+  if (Recording(dc)) {
+    // Recorded as the rows' outline: corners follow the same ellipse as drawing.
+    std::vector<Span> spans = RoundRectSpans(std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b), w, h);
+    std::vector<POINT> pts;
+    for (const Span& sp : spans) pts.push_back({sp.x0, sp.y}), pts.push_back({sp.x0, sp.y + 1});
+    for (auto it = spans.rbegin(); it != spans.rend(); ++it)
+      pts.push_back({it->x1, it->y + 1}), pts.push_back({it->x1, it->y});
+    if (!pts.empty()) AddFigure(dc, pts, true);
+    return TRUE;
+  }
   RECT s = Norm(dc, l, t, r, b);
   RECT vis = EffectiveClip(dc).Bounds();
   int m = PenWidth(dc) + 1;
@@ -320,3 +375,79 @@ BOOL InvertRect(HDC hdc, const RECT* r) {
   FillRectRop2(dc, ToSurface(dc, *r), p, R2_NOT);
   return TRUE;
 }
+
+// ---- paths ---------------------------------------------------------------------------------
+
+BOOL BeginPath(HDC hdc) {
+  DC_OR(FALSE);
+  dc->path = HDC__::PathState::Open;
+  dc->figures.clear();
+  dc->figureClosed.clear();
+  return TRUE;
+}
+
+BOOL EndPath(HDC hdc) {
+  DC_OR(FALSE);
+  if (dc->path != HDC__::PathState::Open) return FALSE;
+  dc->path = HDC__::PathState::Closed;
+  return TRUE;
+}
+
+BOOL AbortPath(HDC hdc) {
+  DC_OR(FALSE);
+  dc->path = HDC__::PathState::None;
+  dc->figures.clear();
+  dc->figureClosed.clear();
+  return TRUE;
+}
+
+BOOL CloseFigure(HDC hdc) {
+  DC_OR(FALSE);
+  if (!Recording(dc) || dc->figures.empty()) return FALSE;
+  dc->figureClosed.back() = true;
+  return TRUE;
+}
+
+namespace {
+BOOL UsePath(HDC hdc, bool fill, bool stroke) {
+  DC_OR(FALSE);
+  if (dc->path != HDC__::PathState::Closed) return FALSE;
+  std::vector<std::vector<POINT>> figs = std::move(dc->figures);
+  std::vector<bool> closed = std::move(dc->figureClosed);
+  dc->figures.clear();
+  dc->figureClosed.clear();
+  dc->path = HDC__::PathState::None;
+  if (fill) {
+    std::vector<POINT> all;
+    std::vector<int> counts;
+    for (const auto& f : figs) {
+      if (f.size() < 3) continue;
+      for (const POINT& p : f) all.push_back({SX(dc, p.X), SY(dc, p.Y)});
+      counts.push_back(int(f.size()));
+    }
+    if (!counts.empty()) {
+      RECT vis = EffectiveClip(dc).Bounds();
+      Region inside = PolygonRegion(all.data(), counts.data(), int(counts.size()), dc->s.polyFillMode,
+                                    vis.Top, vis.Bottom);
+      FillRegionClipped(dc, inside, BrushPaint(dc, dc->s.brush), dc->s.rop2);
+    }
+  }
+  if (stroke) {
+    for (size_t k = 0; k < figs.size(); ++k) {
+      const auto& f = figs[k];
+      bool close = fill || closed[k];
+      dc->stylePos = 0;
+      for (size_t i = 0; i + 1 < f.size() + (close ? 1 : 0); ++i) {
+        const POINT& a = f[i];
+        const POINT& b = f[(i + 1) % f.size()];
+        PenLine(dc, SX(dc, a.X), SY(dc, a.Y), SX(dc, b.X), SY(dc, b.Y));
+      }
+    }
+  }
+  return TRUE;
+}
+}  // namespace
+
+BOOL FillPath(HDC hdc) { return UsePath(hdc, true, false); }
+BOOL StrokePath(HDC hdc) { return UsePath(hdc, false, true); }
+BOOL StrokeAndFillPath(HDC hdc) { return UsePath(hdc, true, true); }

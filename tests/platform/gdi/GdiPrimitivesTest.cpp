@@ -600,3 +600,52 @@ TEST(GdiShapes, HugeCoordinatesDrawOnlyWhatIsVisible) {
   EXPECT_TRUE(PtInRegion(r, 0, 0));
   DeleteObject(r);
 }
+
+TEST(GdiPaths, RecordThenFillOrStroke) {
+  Canvas cv(20, 20);
+  SelectObject(cv.dc, GetStockObject(BLACK_BRUSH));
+  BeginPath(cv.dc);
+  Rectangle(cv.dc, 2, 2, 18, 18);
+  Rectangle(cv.dc, 6, 6, 14, 14);
+  EXPECT_EQ(cv.Ink(kWhite), RECT()) << "recording draws nothing";
+  EXPECT_FALSE(FillPath(cv.dc)) << "the path is still open";
+  EndPath(cv.dc);
+  SetPolyFillMode(cv.dc, ALTERNATE);
+  EXPECT_TRUE(FillPath(cv.dc));
+  EXPECT_EQ(cv.Ink(kWhite), RECT(2, 2, 18, 18));
+  EXPECT_EQ(cv.At(8, 8), kWhite);  // the inner figure is a hole under the alternate rule
+  EXPECT_FALSE(FillPath(cv.dc)) << "filling used the path up";
+
+  // An ellipse path covers nearly what Ellipse covers.
+  Canvas a(30, 30), b(30, 30);
+  for (Canvas* c : {&a, &b}) SelectObject(c->dc, GetStockObject(BLACK_BRUSH));
+  BeginPath(a.dc);
+  Ellipse(a.dc, 2, 3, 28, 25);
+  EndPath(a.dc);
+  FillPath(a.dc);
+  SelectObject(b.dc, GetStockObject(NULL_PEN));
+  Ellipse(b.dc, 2, 3, 29, 26);
+  int differ = 0, ink = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 30; ++x) {
+      differ += a.At(x, y) != b.At(x, y);
+      ink += b.At(x, y) == kBlack;
+    }
+  EXPECT_LT(differ, ink / 10);
+  for (Canvas* c : {&a, &b}) {
+    SelectObject(c->dc, GetStockObject(WHITE_BRUSH));
+    SelectObject(c->dc, GetStockObject(BLACK_PEN));
+  }
+
+  // Stroking outlines open figures as they are.
+  Canvas s(10, 10);
+  BeginPath(s.dc);
+  MoveToEx(s.dc, 1, 1, nullptr);
+  LineTo(s.dc, 8, 1);
+  LineTo(s.dc, 8, 8);
+  EndPath(s.dc);
+  StrokePath(s.dc);
+  EXPECT_EQ(s.Ink(kWhite), RECT(1, 1, 9, 8));
+  EXPECT_EQ(s.At(1, 2), kWhite);
+  SelectObject(cv.dc, GetStockObject(WHITE_BRUSH));
+}
