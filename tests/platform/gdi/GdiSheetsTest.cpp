@@ -88,6 +88,11 @@ TEST(GdiSheets, Fonts) {
   FrameRect(cv.dc, &box, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   DrawText(cv.dc, "Drag a column header here to group by that column &now", -1, &box,
            DT_WORDBREAK | DT_CENTER | DT_EDITCONTROL);
+  // Rotated text at 90 and 45 degrees from one reference point.
+  for (int angle : {900, 450}) {
+    Selected rf(cv.dc, CreateFont(-13, 0, angle, angle, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    Label(cv.dc, 360, 140, angle == 900 ? "Upward" : "Diagonal");
+  }
   RECT one(6, 230, 200, 250);
   DrawText(cv.dc, "An end ellipsis shortens this long line", -1, &one, DT_SINGLELINE | DT_END_ELLIPSIS);
   ASSERT_TRUE(SaveBitmapToPng(cv.bmp, testing_support::SheetPath("gdi_fonts.png")));
