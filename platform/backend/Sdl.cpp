@@ -88,6 +88,9 @@ SDL_SystemCursor SystemCursorOf(int id) {
 struct TSdlBackend::TImpl {
   std::map<Uint32, HWND> byId;
   std::map<HWND, SDL_Window*> windows;
+  // Where each window is: set when we move it (the window system does not report moves
+  // that the program made) and when the window system reports a move of its own.
+  std::map<HWND, POINT> knownPos;
   std::map<HCURSOR, SDL_Cursor*> cursors;
   bool pendingDeactivate = false;
 
@@ -95,21 +98,31 @@ struct TSdlBackend::TImpl {
     auto it = byId.find(id);
     return it == byId.end() ? nullptr : wm::Valid(it->second);
   }
+  // A point of an event: window coordinates plus where the window was when the event
+  // happened (the window may have moved since, while being dragged by its caption).
   POINT ScreenPoint(Uint32 id, int x, int y) {
     HWND w = WindowOf(id);
-    auto it = w ? windows.find(w) : windows.end();
-    if (it == windows.end()) {
+    auto it = w ? knownPos.find(w) : knownPos.end();
+    if (it == knownPos.end()) {
       int gx, gy;
       SDL_GetGlobalMouseState(&gx, &gy);
       return {gx, gy};
     }
-    int wx, wy;
-    SDL_GetWindowPosition(it->second, &wx, &wy);
-    return {wx + x, wy + y};
+    return {it->second.X + x, it->second.Y + y};
+  }
+  // A move reported by the window system (a window manager placing or moving a window).
+  void Moved(HWND w, POINT p) {
+    auto it = knownPos.find(w);
+    if (it != knownPos.end() && it->second == p) return;
+    knownPos[w] = p;
+    InputNativeMoved(w, p);
   }
   void Handle(const SDL_Event& e) {
     switch (e.type) {
       case SDL_MOUSEMOTION:
+        // SDL also reports "motion" without any movement when a window moves under the
+        // pointer (dragged by its caption), in coordinates of the old place: not a move.
+        if (e.motion.xrel == 0 && e.motion.yrel == 0) break;
         InputMouseMove(ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y));
         break;
       case SDL_MOUSEBUTTONDOWN:
@@ -118,8 +131,10 @@ struct TSdlBackend::TImpl {
                 : e.button.button == SDL_BUTTON_RIGHT ? kMouseRight
                 : e.button.button == SDL_BUTTON_MIDDLE ? kMouseMiddle : -1;
         if (b < 0) break;
-        POINT p = ScreenPoint(e.button.windowID, e.button.x, e.button.y);
-        InputMouseMove(p);
+        // A button goes down where the last motion left the pointer: the event's own
+        // coordinates are stale once the window moved (dragged by its caption).
+        POINT p;
+        GetCursorPos(&p);
         InputMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, p);
         break;
       }
@@ -152,7 +167,7 @@ struct TSdlBackend::TImpl {
             break;
           case SDL_WINDOWEVENT_FOCUS_LOST: pendingDeactivate = true; break;
           case SDL_WINDOWEVENT_EXPOSED: InputNativeExposed(w); break;
-          case SDL_WINDOWEVENT_MOVED: InputNativeMoved(w, {e.window.data1, e.window.data2}); break;
+          case SDL_WINDOWEVENT_MOVED: Moved(w, {e.window.data1, e.window.data2}); break;
           case SDL_WINDOWEVENT_SIZE_CHANGED: InputNativeResized(w, {e.window.data1, e.window.data2}); break;
           case SDL_WINDOWEVENT_LEAVE: {
             // The mouse went to something that is not ours: tracking hears it as a move away.
@@ -184,6 +199,9 @@ struct TSdlBackend::TImpl {
 TSdlBackend::TSdlBackend() : impl_(std::make_unique<TImpl>()) {
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Termination signals end the program as usual; closing windows is the program's business.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw EOSError(String("Cannot open the display: ") + SDL_GetError());
   SDL_StartTextInput();
@@ -210,6 +228,7 @@ void TSdlBackend::CreateNativeWindow(HWND wnd, const TNativeWindowParams& p) {
   if (!win) return;
   impl_->windows[wnd] = win;
   impl_->byId[SDL_GetWindowID(win)] = wnd;
+  impl_->knownPos[wnd] = {p.bounds.Left, p.bounds.Top};
 }
 
 void TSdlBackend::DestroyNativeWindow(HWND wnd) {
@@ -218,12 +237,16 @@ void TSdlBackend::DestroyNativeWindow(HWND wnd) {
   impl_->byId.erase(SDL_GetWindowID(it->second));
   SDL_DestroyWindow(it->second);
   impl_->windows.erase(it);
+  impl_->knownPos.erase(wnd);
 }
 
 void TSdlBackend::SetNativeBounds(HWND wnd, const RECT& b) {
   auto it = impl_->windows.find(wnd);
   if (it == impl_->windows.end()) return;
-  SDL_SetWindowPosition(it->second, b.Left, b.Top);
+  int x, y;
+  SDL_GetWindowPosition(it->second, &x, &y);
+  if (x != b.Left || y != b.Top) SDL_SetWindowPosition(it->second, b.Left, b.Top);
+  impl_->knownPos[wnd] = {b.Left, b.Top};
   int w, h;
   SDL_GetWindowSize(it->second, &w, &h);
   if (w != b.Width() || h != b.Height()) SDL_SetWindowSize(it->second, std::max(b.Width(), 1), std::max(b.Height(), 1));
@@ -270,8 +293,15 @@ void TSdlBackend::Present(HWND wnd, const TSurface& pixels, const RECT& source, 
 
 void TSdlBackend::WaitForEvents(int timeoutMs) {
   SDL_Event e;
+  SDL_ClearError();
+  Uint64 start = SDL_GetTicks64();
   int got = timeoutMs < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeoutMs);
-  if (got) impl_->Handle(e);
+  if (got) {
+    impl_->Handle(e);
+  } else if (*SDL_GetError() && (timeoutMs < 0 || SDL_GetTicks64() - start + 5 < Uint64(timeoutMs))) {
+    // Waiting failed instead of timing out: the display is gone. Going on would spin.
+    throw EOSError(String("Lost the display: ") + SDL_GetError());
+  }
   impl_->Drain();
 }
 

@@ -24,7 +24,9 @@ TCaret& C() {
 void Invert() {
   auto& c = C();
   if (!wm::Valid(c.owner)) return;
-  HDC dc = GetDC(c.owner);
+  // Only the caret's rectangle changes, so only it needs presenting.
+  HRGN area = CreateRectRgn(c.pos.X, c.pos.Y, c.pos.X + c.width, c.pos.Y + c.height);
+  HDC dc = GetDCEx(c.owner, area, DCX_INTERSECTRGN | DCX_CACHE);
   if (!dc) return;
   bool realBitmap = c.bitmap && reinterpret_cast<intptr_t>(c.bitmap) > 1;
   if (realBitmap) {
