@@ -943,6 +943,16 @@ class TcxDataSummaryItems : public TObject {
   // Group row text: the group-position items' texts joined, in BeginText/EndText.
   String GetGroupSummaryText(const Variant& values) const;
   TcxDataSummaryItem* SortedItem() const;
+  // The first item of the controller item at `position` (and of `kind` when `checkKind`);
+  // raises "ItemIndex out of range" for a bad item index.
+  TcxDataSummaryItem* FindItem(int itemIndex, TcxSummaryPosition position, TcxSummaryKind kind = skNone,
+                               bool checkKind = false) const;
+  // Per-column access of the grid's summary options: an item is added when data is set and
+  // removed again when its kind, format and sorting are all empty.
+  TcxSummaryKind GetKindOf(int itemIndex, TcxSummaryPosition position) const;
+  String GetFormatOf(int itemIndex, TcxSummaryPosition position) const;
+  void SetKindOf(int itemIndex, TcxSummaryPosition position, TcxSummaryKind kind);
+  void SetFormatOf(int itemIndex, TcxSummaryPosition position, const String& format);
   String BeginText = "(";
   String EndText = ")";
   String Separator = ",";

@@ -757,12 +757,18 @@ bool TcxCustomDataControllerInfo::BuildFastKeys() {
         k.I = Int64(reinterpret_cast<intptr_t>(p));
       } else if (kind == 1) {
         std::memcpy(&k.D, p, sizeof(double));
-      } else if (t == TcxIntegerValueType::Class()) {
-        k.I = *static_cast<const int32_t*>(p);
+      } else if (t == TcxIntegerValueType::Class()) {  // record buffers are packed: copy, never cast
+        int32_t v;
+        std::memcpy(&v, p, sizeof v);
+        k.I = v;
       } else if (t == TcxSmallintValueType::Class()) {
-        k.I = *static_cast<const int16_t*>(p);
+        int16_t v;
+        std::memcpy(&v, p, sizeof v);
+        k.I = v;
       } else if (t == TcxWordValueType::Class()) {
-        k.I = *static_cast<const uint16_t*>(p);
+        uint16_t v;
+        std::memcpy(&v, p, sizeof v);
+        k.I = v;
       } else if (t == TcxBooleanValueType::Class()) {
         k.I = *static_cast<const uint8_t*>(p) != 0;
       } else {

@@ -740,3 +740,46 @@ void TcxCustomDataControllerInfo::SortGroupsBySummary() {
   positionsValid_ = false;
   selection_->ClearEntries();
 }
+
+// =============================================================================================
+// Per-column summary data
+
+TcxDataSummaryItem* TcxDataSummaryItems::FindItem(int itemIndex, TcxSummaryPosition position, TcxSummaryKind kind,
+                                                  bool checkKind) const {
+  TcxCustomDataField* field = summary_->DataController()->FieldOfItem(itemIndex);
+  for (auto* i : items_)
+    if (i->Field() == field && i->Position() == position && (!checkKind || i->Kind() == kind)) return i;
+  return nullptr;
+}
+
+TcxSummaryKind TcxDataSummaryItems::GetKindOf(int itemIndex, TcxSummaryPosition position) const {
+  TcxDataSummaryItem* i = FindItem(itemIndex, position);
+  return i ? i->Kind() : skNone;
+}
+
+String TcxDataSummaryItems::GetFormatOf(int itemIndex, TcxSummaryPosition position) const {
+  TcxDataSummaryItem* i = FindItem(itemIndex, position);
+  return i ? i->Format() : String();
+}
+
+void TcxDataSummaryItems::SetKindOf(int itemIndex, TcxSummaryPosition position, TcxSummaryKind kind) {
+  TcxDataSummaryItem* i = FindItem(itemIndex, position);
+  if (i == nullptr) {
+    if (kind == skNone) return;
+    i = AddLinked(summary_->DataController()->GetItem(itemIndex), position, String(), kind);
+    return;
+  }
+  i->SetKind(kind);
+  if (i->Kind() == skNone && i->Format().empty() && !i->Sorted()) Delete(IndexOf(i));
+}
+
+void TcxDataSummaryItems::SetFormatOf(int itemIndex, TcxSummaryPosition position, const String& format) {
+  TcxDataSummaryItem* i = FindItem(itemIndex, position);
+  if (i == nullptr) {
+    if (format.empty()) return;
+    AddLinked(summary_->DataController()->GetItem(itemIndex), position, format, skNone);
+    return;
+  }
+  i->SetFormat(format);
+  if (i->Kind() == skNone && i->Format().empty() && !i->Sorted()) Delete(IndexOf(i));
+}

@@ -1053,3 +1053,19 @@ TEST(DataControllerDetails, ExpandingLinkObjectsAndHasChildren) {
   master.RelationList()->AddRelation(nullptr);
   EXPECT_FALSE(master.GetDetailExpanding(0));
 }
+
+TEST(DataControllerSummary, ColumnSummaryKindsAddAndRemoveTheirItems) {
+  TLoggingController c;
+  FillSales(c);
+  auto* footer = c.Summary()->FooterSummaryItems();
+  footer->SetKindOf(2, spFooter, skSum);
+  EXPECT_EQ(footer->Count(), 1);
+  EXPECT_EQ(footer->GetKindOf(2, spFooter), skSum);
+  EXPECT_EQ(c.Summary()->FooterSummaryValue(0).AsInteger(), 27);
+  footer->SetFormatOf(2, spFooter, "0");
+  footer->SetKindOf(2, spFooter, skNone);
+  EXPECT_EQ(footer->Count(), 1) << "kept while it has a format";
+  footer->SetFormatOf(2, spFooter, "");
+  EXPECT_EQ(footer->Count(), 0);
+  EXPECT_THROW(footer->GetKindOf(9, spFooter), EcxInvalidDataControllerOperation);
+}
