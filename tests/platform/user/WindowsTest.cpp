@@ -306,6 +306,19 @@ TEST_F(Windows, ClipboardCarriesUtf8AndUtf16TextBothWays) {
   ASSERT_TRUE(GetClipboardText(back));
   EXPECT_EQ(back, "from outside");
   EXPECT_EQ(GlobalLock(reinterpret_cast<HGLOBAL>(intptr_t(12345))), nullptr) << "an invented handle fails";
+  // A bitmap belongs to the clipboard once set, and is freed when the clipboard is emptied.
+  HBITMAP bmp = CreateBitmap(4, 4, 1, 32, nullptr);
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  SetClipboardData(CF_BITMAP, bmp);
+  CloseClipboard();
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+  OpenClipboard(nullptr);
+  EXPECT_EQ(GetClipboardData(CF_BITMAP), bmp);
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_EQ(GetObjectType(bmp), 0u);
 }
 
 TEST_F(Windows, MonitorsWorkAreasAndTheNearestMonitor) {
