@@ -14,7 +14,7 @@ namespace dc_fixture {
 
 class TLoggingController : public TcxDataController {
  public:
-  TLoggingController() : TcxDataController(nullptr) {}
+  explicit TLoggingController(TComponent* owner = nullptr) : TcxDataController(owner) {}
 
   void UpdateControl(TcxUpdateControlInfo* info) override {
     if (auto* d = dynamic_cast<TcxDataChangedInfo*>(info))

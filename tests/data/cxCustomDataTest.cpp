@@ -110,6 +110,42 @@ TEST(DataControllerChanges, SortingChangedFiresOnceEvenWhenRaisedFromItsHandler)
   EXPECT_EQ(c.ItemSortOrder(1), soAscending);
 }
 
+TEST(DataControllerChanges, OneBracketDeliversItsKindsInTheFixedOrder) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.SetRecordCount(3);
+  c.SetMultiSelect(true);
+  int sorted = 0;
+  c.OnSortingChanged = [&](TObject*) { c.Log.push_back("Sorting"); ++sorted; };
+  c.Log.clear();
+  c.BeginUpdate();
+  c.ChangeItemSortOrder(0, soDescending);
+  c.ChangeFocusedRowIndex(1);
+  c.SaveBookmarkNotify();
+  c.ChangeRowSelection(1, true);
+  c.SetValue(2, 0, 5);
+  c.EndUpdate();
+  // Record 2 sorts first, so the focused record 1 ends in row 2.
+  EXPECT_EQ(c.Log, Texts({"Data(0,0,2)", "Row(2,-1)", "Record(-1,1)", "Selection(1)", "Bookmark", "Sorting"}));
+}
+
+TEST(DataControllerChanges, DataChangedWaitsWhileTheOwnerLoads) {
+  TComponent owner(nullptr);
+  TLoggingController c(&owner);
+  c.AddTypedItem(kInt);
+  int fired = 0;
+  c.OnDataChanged = [&](TObject*) { ++fired; };
+  owner.Loading();
+  c.SetRecordCount(2);
+  c.SetValue(0, 0, 1);
+  EXPECT_EQ(fired, 0);
+  owner.Loaded();
+  c.DoPendingNotifications();
+  EXPECT_EQ(fired, 1);
+  c.DoPendingNotifications();
+  EXPECT_EQ(fired, 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Bad indexes
 
