@@ -589,6 +589,31 @@ int DrawText(HDC hdc, const char* text, int count, RECT* r, UINT fmt) {
     }
   }
 
+  // Wrapped text taller than the rectangle: the last line shown ends in an ellipsis.
+  if (wrap && !calc && (fmt & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) && lineH > 0) {
+    int rows = r->Bottom - r->Top;
+    size_t visible = size_t(std::max(1, (fmt & DT_EDITCONTROL) ? rows / lineH : (rows + lineH - 1) / lineH));
+    if (lines.size() > visible) {
+      Line& last = lines[visible - 1];
+      bool atWord = (fmt & DT_WORD_ELLIPSIS) != 0;
+      // The line shortened until it and the ellipsis fit.
+      const String& cut = last.text;
+      int avail = width - L.Width(kEllipsis);
+      size_t keep = avail > 0 ? FitChars(L, cut, avail, false) : 0;
+      if (atWord && keep < cut.size()) {
+        size_t sp = cut.rfind(' ', keep);
+        if (sp != String::npos && sp > 0) keep = sp;
+      }
+      String shown = TrimRightSpaces(cut.substr(0, keep)) + kEllipsis;
+      last.text = shown;
+      std::vector<size_t> kept;
+      for (size_t m : last.underlined)
+        if (m + 3 < shown.size()) kept.push_back(m);
+      last.underlined = kept;
+      lines.resize(visible);
+    }
+  }
+
   int maxW = 0;
   for (const Line& ln : lines) maxW = std::max(maxW, L.Width(ln.text));
   int total = int(lines.size()) * lineH;

@@ -367,3 +367,33 @@ TEST(GdiText, TabStopsAndJustification) {
   SetTextJustification(cv.dc, 0, 0);
   EXPECT_EQ(Extent(cv.dc, "a b c").cx, plain);
 }
+
+TEST(GdiDrawText, WrappedTextThatOverflowsEndsInAnEllipsis) {
+  HFONT font = MakeFont("Tahoma", -12);
+  Canvas a(200, 60), b(200, 60);
+  SelectObject(a.dc, font);
+  SelectObject(b.dc, font);
+  TEXTMETRIC tm;
+  GetTextMetrics(a.dc, &tm);
+  int width = Extent(a.dc, "word word").cx + 1;
+  RECT box(0, 0, width, 2 * tm.tmHeight + tm.tmHeight / 2);
+  DrawText(a.dc, "word word word word word word", -1, &box, DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS);
+  // The same as the first line drawn plainly and the second shortened to end in "...".
+  char second[32] = "word word...";
+  RECT fit(0, 0, width, tm.tmHeight);
+  DrawText(b.dc, second, int(std::strlen(second)), &fit, DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_CALCRECT);
+  std::string shown = second;
+  EXPECT_TRUE(shown.ends_with("...")) << shown;
+  EXPECT_LE(Extent(b.dc, shown).cx, width);
+  RECT l1(0, 0, width, tm.tmHeight), l2(0, tm.tmHeight, width, 2 * tm.tmHeight);
+  DrawText(b.dc, "word word", -1, &l1, DT_SINGLELINE);
+  DrawText(b.dc, shown.c_str(), -1, &l2, DT_SINGLELINE);
+  EXPECT_EQ(a.Pixels(), b.Pixels());
+  // Without an ellipsis flag the third line is simply not shown (edit control).
+  a.Clear(RGB(255, 255, 255));
+  DrawText(a.dc, "word word word word word word", -1, &box, DT_WORDBREAK | DT_EDITCONTROL);
+  EXPECT_LE(a.Ink(RGB(255, 255, 255)).Bottom, 2 * tm.tmHeight);
+  SelectObject(a.dc, GetStockObject(SYSTEM_FONT));
+  SelectObject(b.dc, GetStockObject(SYSTEM_FONT));
+  DeleteObject(font);
+}
