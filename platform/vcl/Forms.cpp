@@ -237,7 +237,13 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   TScrollingWinControl::CreateParams(p);
   p.Style &= ~(WS_CHILD | WS_CLIPSIBLINGS);
   p.Style |= WS_CLIPCHILDREN;
-  p.WndParent = popupParent_ && popupParent_->HandleAllocated() ? popupParent_->Handle() : nullptr;
+  // The owner window: the popup parent when given, else the main form (secondary forms stay
+  // above it and go with it), else none.
+  p.WndParent = nullptr;
+  if (popupParent_ && popupParent_->HandleAllocated()) p.WndParent = popupParent_->Handle();
+  else if (Application && Application->MainForm() && Application->MainForm() != this &&
+           Application->MainForm()->HandleAllocated())
+    p.WndParent = Application->MainForm()->Handle();
   switch (borderStyle_) {
     case bsNone: p.Style |= WS_POPUP; break;
     case bsSingle: case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; break;

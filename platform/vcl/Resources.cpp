@@ -1,9 +1,12 @@
 #include "vcl/Resources.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include "rtl/SysUtils.h"
 #include "vcl/Consts.h"
+#include "vcl/Graphics.h"
 
 namespace {
 std::map<std::pair<String, String>, String>& Table() {
@@ -33,3 +36,20 @@ TResourceStream::TResourceStream(const String& name, const String& type) {
 }
 
 Int64 TResourceStream::Write(const void*, Int64) { throw EStreamError("Can't write to a read-only resource stream"); }
+
+void LoadBitmapResource(TBitmap* bitmap, const String& name) {
+  TResourceStream s(name, RT_BITMAP_NAME);
+  bitmap->LoadFromStream(&s);
+}
+
+HCURSOR LoadCursorResource(const String& name, Integer hotX, Integer hotY) {
+  TResourceStream s(name, RT_CURSOR_NAME);
+  TBitmap b;
+  b.LoadFromStream(&s);
+  std::vector<uint32_t> pixels(size_t(b.Width()) * size_t(b.Height()));
+  for (Integer y = 0; y < b.Height(); ++y) {
+    auto* row = static_cast<const uint32_t*>(b.ScanLine(y));
+    std::copy(row, row + b.Width(), pixels.begin() + ptrdiff_t(y) * b.Width());
+  }
+  return CreateCursorFromPixels(b.Width(), b.Height(), pixels.data(), hotX, hotY);
+}

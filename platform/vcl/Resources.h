@@ -4,6 +4,7 @@
 #pragma once
 
 #include "rtl/Classes.h"
+#include "user/Windows.h"
 
 // Resource types.
 inline constexpr const char* RT_RCDATA_NAME = "RCDATA";  // form descriptions and raw data
@@ -27,3 +28,10 @@ class TResourceStream : public TCustomMemoryStream {
  private:
   String data_;
 };
+
+class TBitmap;
+// Reads a BITMAP resource (a PNG picture) into a bitmap; raises EResNotFound.
+void LoadBitmapResource(TBitmap* bitmap, const String& name);
+// A cursor made from a CURSOR resource (a PNG picture with alpha) with its hot spot; raises
+// EResNotFound. The cursor lives as long as the program.
+HCURSOR LoadCursorResource(const String& name, Integer hotX, Integer hotY);

@@ -188,3 +188,25 @@ TEST(GraphicsTest, ImageListAddsMaskedImagesAndDrawsThem) {
 }
 
 }  // namespace
+
+#include "vcl/Resources.h"
+
+namespace {
+
+TEST(ResourcesTest, EmbeddedPicturesCursorsAndFormsAreFoundByName) {
+  RegisterVclTestResources();
+  TBitmap b;
+  LoadBitmapResource(&b, "TestGlyph");
+  EXPECT_EQ(b.Width(), 8);
+  EXPECT_EQ(b.Canvas()->Pixels(1, 1), clRed);
+  EXPECT_EQ(b.Canvas()->Pixels(6, 1), clGreen);
+  EXPECT_NE(LoadCursorResource("TESTPOINTERCURSOR", 0, 0), nullptr);
+  // A form description is stored under the class name of its root.
+  String text;
+  EXPECT_TRUE(FindResourceData("TTestForm", "RCDATA", text));
+  EXPECT_EQ(text.rfind("object TestForm: TTestForm", 0), 0u);
+  EXPECT_THROW(TResourceStream("NOSUCHTHING", "BITMAP"), EResNotFound);
+  EXPECT_THROW(LoadBitmapResource(&b, "TTestForm"), EResNotFound);  // a form is no picture
+}
+
+}  // namespace
