@@ -263,8 +263,12 @@ void TDataSet::DisableControls() {
 void TDataSet::EnableControls() {
   if (disableCount_ == 0) return;
   if (--disableCount_ != 0) return;
-  if (disableState_ != state_) DataEvent(deUpdateState, 0);
-  if (disableState_ != dsInactive && state_ != dsInactive) DataEvent(enableEvent_, 0);
+  // Handlers of these events may disable and enable the controls again (a walk of the
+  // records): the state and event saved for this bracket are read before they run.
+  TDataSetState saved = disableState_;
+  TDataEvent event = enableEvent_;
+  if (saved != state_) DataEvent(deUpdateState, 0);
+  if (saved != dsInactive && state_ != dsInactive) DataEvent(event, 0);
 }
 
 void TDataSet::AddDataSource(TDataSource* ds) {
