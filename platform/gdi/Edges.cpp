@@ -371,3 +371,23 @@ BOOL DrawFrameControl(HDC hdc, RECT* rc, UINT type, UINT state) {
     default: return FALSE;
   }
 }
+
+HBITMAP LoadSystemBitmap(int id) {
+  if (id != OBM_CHECKBOXES) return nullptr;
+  const int cell = 13;
+  HBITMAP bmp = CreateBitmap(4 * cell, 3 * cell, 1, 32, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  RECT all(0, 0, 4 * cell, 3 * cell);
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  const UINT kinds[3] = {DFCS_BUTTONCHECK, DFCS_BUTTONRADIO, DFCS_BUTTON3STATE};
+  const UINT states[4] = {0, DFCS_CHECKED, DFCS_PUSHED, DFCS_PUSHED | DFCS_CHECKED};
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 4; ++col) {
+      RECT r(col * cell, row * cell, (col + 1) * cell, (row + 1) * cell);
+      DrawFrameControl(dc, &r, DFC_BUTTON, kinds[row] | states[col]);
+    }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return bmp;
+}

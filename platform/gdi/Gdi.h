@@ -461,6 +461,13 @@ BOOL DrawFrameControl(HDC dc, RECT* r, UINT type, UINT state);
 
 // ---- bitmaps -------------------------------------------------------------------------------
 
+// The platform's predefined bitmaps, built from the frame-control drawings; for the window
+// manager's LoadBitmap(nullptr, MAKEINTRESOURCE(id)). OBM_CHECKBOXES: 4 x 3 cells of 13 x 13
+// (rows: check box, radio button, three-state; columns: normal, checked, pushed, pushed and
+// checked). Null for an unknown id.
+constexpr int OBM_CHECKBOXES = 32759;
+HBITMAP LoadSystemBitmap(int id);
+
 // bits: rows of the given depth, each padded to 16 bits as the platform's device bitmaps;
 // only 1 and 32 bits per pixel.
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);

@@ -201,3 +201,21 @@ TEST(GdiFrameControls, RadioMaskAndDotGeometry) {
   EXPECT_NE(cell.At(5, 8), text);
   EXPECT_EQ(cell.At(6, 6), text);
 }
+
+TEST(GdiFrameControls, CheckBoxesBitmapHasTwelveCells) {
+  HBITMAP b = LoadSystemBitmap(OBM_CHECKBOXES);
+  ASSERT_NE(b, nullptr);
+  BITMAP bm;
+  GetObject(b, sizeof(bm), &bm);
+  EXPECT_EQ(bm.bmWidth / 4, 13);
+  EXPECT_EQ(bm.bmHeight / 3, 13);
+  // The checked check box differs from the unchecked one only inside its box.
+  TSurface* s = GetBitmapSurface(b);
+  int differ = 0;
+  for (int y = 0; y < 13; ++y)
+    for (int x = 0; x < 13; ++x) differ += s->At(x, y) != s->At(13 + x, y);
+  EXPECT_GT(differ, 10);
+  EXPECT_TRUE(SaveBitmapToPng(b, testing_support::SheetPath("gdi_checkboxes.png")));
+  DeleteObject(b);
+  EXPECT_EQ(LoadSystemBitmap(1), nullptr);
+}
