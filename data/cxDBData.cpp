@@ -127,6 +127,9 @@ void SetFieldValues(const std::vector<TField*>& fields, const Variant& value) {
 
 bool SameTextIgnoreCase(const String& a, const String& b) { return AnsiUpperCase(a) == AnsiUpperCase(b); }
 
+KORVAN_IMPLEMENT_CLASS(TcxFilterSQLNullOperator)
+KORVAN_IMPLEMENT_CLASS(TcxFilterSQLNotNullOperator)
+
 // =============================================================================================
 // Adapter registries
 

@@ -296,6 +296,8 @@ class TcxDBDataProvider : public TcxCustomDataProvider {
   void UpdateGridMode();
   bool IsUniDirectional();
   bool IsDataSetEditing();
+  // Another provider of the data set is enabling its controls at the end of a walk.
+  bool IsOtherProviderEndingWalk();
   int DataSetRecordIndex() const { return dataSetRecordIndex_; }
   TcxDBDataAssignedFields* AssignedFields() const { return assignedFields_.get(); }
   bool IncrementalSearching() const { return incrementalSearching_; }
@@ -332,6 +334,7 @@ class TcxDBDataProvider : public TcxCustomDataProvider {
   bool inNotify_ = false;
   std::vector<TcxDBDataProvider*> listeners_;
   bool postLocate_ = false;
+  bool endingWalk_ = false;
   int dataSetRecordIndex_ = 0;
   struct SavePos {
     String Bookmark;

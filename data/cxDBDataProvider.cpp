@@ -54,6 +54,12 @@ void TcxDBDataLink::ActiveChanged() {
 }
 
 void TcxDBDataLink::DataSetChanged() {
+  // The data-set change that ends another controller's walk of the shared data set (its
+  // EnableControls) changes no data: a position re-sync does, not a second load.
+  if (provider_->IsOtherProviderEndingWalk()) {
+    provider_->LayoutChangedBy(0);
+    return;
+  }
   if (layoutChangePending_) {
     LayoutChanged();
     return;
@@ -383,8 +389,19 @@ void TcxDBDataProvider::LockNotification() {
   }
 }
 
+bool TcxDBDataProvider::IsOtherProviderEndingWalk() {
+  if (postLocate_) return false;
+  for (TcxDBDataProvider* p : SharingProviders())
+    if (p != this && p->endingWalk_) return true;
+  return false;
+}
+
 void TcxDBDataProvider::UnlockNotification() {
-  if (DataSet() != nullptr) DataSet()->EnableControls();
+  if (DataSet() != nullptr) {
+    endingWalk_ = true;
+    ScopeExit reset{[this] { endingWalk_ = false; }};
+    DataSet()->EnableControls();
+  }
   TcxCustomDataProvider::UnlockNotification();
 }
 

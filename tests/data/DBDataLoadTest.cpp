@@ -1,0 +1,259 @@
+// The data-set controller in full mode: loading, focus and cursor in step, closing and
+// reopening, and the CSV query shared by two controllers through the application's import.
+#include "tests/data/DBDataFixture.h"
+
+using namespace dbdata_fixture;
+
+namespace {
+
+std::vector<String> Ids(int from, int to) {
+  std::vector<String> v;
+  for (int i = from; i <= to; ++i) v.push_back(std::to_string(i));
+  return v;
+}
+
+}  // namespace
+
+TEST(DBDataLoad, OpeningLoadsEveryRecordInOrderAndFocusesTheCurrentOne) {
+  People p(5);
+  p.ds.MoveBy(2);
+  TTestDBController c;
+  c.AddColumn("id");
+  c.AddColumn("name");
+  c.SetDataSource(&p.src);
+  EXPECT_EQ(c.Column(0), Ids(1, 5));
+  EXPECT_EQ(c.Column(1), (std::vector<String>{"n1", "n2", "n3", "n4", "n5"}));
+  EXPECT_EQ(c.FocusedText(0), "3");
+  EXPECT_EQ(p.Id(), 3) << "loading leaves the cursor where it was";
+  EXPECT_EQ(c.ItemValueTypeClass(0), TcxIntegerValueType::Class());
+  EXPECT_EQ(c.ItemDataSetField(1), p.ds.FieldByName("name"));
+}
+
+TEST(DBDataLoad, ClosingEmptiesAndReopeningReloads) {
+  People p(4);
+  TTestDBController c;
+  c.AddColumn("id");
+  c.SetDataSource(&p.src);
+  p.ds.Close();
+  EXPECT_EQ(c.RowCount(), 0);
+  EXPECT_EQ(c.ItemDataSetField(0), nullptr) << "default fields went away with the close";
+  p.ds.AppendRow({9, "n9", "Oslo"});
+  p.ds.Open();
+  EXPECT_EQ(c.Column(0), (std::vector<String>{"1", "2", "3", "4", "9"}));
+  EXPECT_EQ(c.ItemDataSetField(0), p.ds.FieldByName("id"));
+}
+
+TEST(DBDataLoad, CursorMovesMoveTheFocus) {
+  struct Case {
+    const char* name;
+    std::function<void(TDataSet&)> move;
+    const char* focused;
+  };
+  const Case cases[] = {
+      {"next", [](TDataSet& d) { d.Next(); }, "2"},
+      {"by three", [](TDataSet& d) { d.MoveBy(3); }, "4"},
+      {"last", [](TDataSet& d) { d.Last(); }, "6"},
+      {"last then prior", [](TDataSet& d) { d.Last(); d.Prior(); }, "5"},
+      {"past the end", [](TDataSet& d) { d.MoveBy(50); }, "6"},
+      {"record number", [](TDataSet& d) { d.SetRecNo(4); }, "4"},
+      {"locate", [](TDataSet& d) { d.Locate("name", "n5", {}); }, "5"},
+      {"locate missing", [](TDataSet& d) { d.Locate("name", "zz", {}); }, "1"},
+  };
+  for (const Case& k : cases) {
+    People p(6);
+    TTestDBController c;
+    c.AddColumn("id");
+    c.SetDataSource(&p.src);
+    k.move(p.ds);
+    EXPECT_EQ(c.FocusedText(0), k.focused) << k.name;
+  }
+}
+
+TEST(DBDataLoad, FocusMovesTheCursor) {
+  People p(6);
+  TTestDBController c;
+  c.AddColumn("id");
+  c.SetDataSource(&p.src);
+  for (int row : {3, 5, 0, 2}) {
+    c.ChangeFocusedRowIndex(row);
+    EXPECT_EQ(p.Id(), row + 1) << row;
+    EXPECT_EQ(c.FocusedRowIndex(), row);
+  }
+  c.GotoLast();
+  EXPECT_EQ(p.Id(), 6);
+}
+
+TEST(DBDataLoad, WithKeyFieldsTheFocusFollowsTheKeyWhereverSortingPutIt) {
+  People p(5);
+  TTestDBController c;
+  c.AddColumn("id");
+  int name = c.AddColumn("name");
+  c.SetKeyFieldNames("id");
+  c.SetDataSource(&p.src);
+  c.ChangeItemSortOrder(name, soDescending);
+  EXPECT_EQ(c.Column(0), (std::vector<String>{"5", "4", "3", "2", "1"}));
+  p.ds.SetRecNo(2);
+  EXPECT_EQ(c.FocusedText(0), "2");
+  EXPECT_EQ(c.FocusedRowIndex(), 3);
+  c.ChangeFocusedRowIndex(0);
+  EXPECT_EQ(p.Id(), 5) << "the cursor is located by key";
+  EXPECT_EQ(c.LocateByKey(4), 3);
+  EXPECT_TRUE(c.LocateByKeyValue(3));
+  EXPECT_EQ(p.Id(), 3);
+  EXPECT_FALSE(c.LocateByKeyValue(42));
+  EXPECT_EQ(p.Id(), 3) << "a failed locate leaves focus and cursor alone";
+}
+
+TEST(DBDataLoad, ReloadKeepsTheCursorOnItsRecord) {
+  People p(60);
+  TTestDBController c;
+  c.AddColumn("id");
+  c.SetDataSource(&p.src);
+  p.ds.SetRecNo(37);
+  p.ds.Refresh();
+  EXPECT_EQ(p.Id(), 37);
+  EXPECT_EQ(c.FocusedText(0), "37");
+  EXPECT_EQ(c.RowCount(), 60);
+}
+
+TEST(DBDataLoad, KeyFieldTheDataSetLacksRaisesWhenKeyValuesAreNeeded) {
+  People p(3);
+  TTestDBController c;
+  c.AddColumn("id");
+  c.SetDataSource(&p.src);
+  auto expectKeyError = [](const std::function<void()>& f, const char* what) {
+    try {
+      f();
+      ADD_FAILURE() << what << ": no error";
+    } catch (const EcxInvalidDataControllerOperation& e) {
+      EXPECT_STREQ(e.what(), "Key Field not found") << what;
+    }
+  };
+  // Key navigation needs the key of the current record at once.
+  expectKeyError([&] { c.SetKeyFieldNames("nope"); }, "setting the names");
+  expectKeyError([&] { c.DataSetKeyValues(); }, "reading the key");
+  c.SetKeyFieldNames("id");
+  p.ds.SetRecNo(2);
+  EXPECT_EQ(c.DataSetKeyValues(), Variant(2));
+  EXPECT_EQ(c.FocusedText(0), "2") << "the controller works again once the names are right";
+}
+
+TEST(DBDataLoad, SyncModeOffLeavesFocusAndCursorApart) {
+  People p(5);
+  TTestDBController c;
+  c.AddColumn("id");
+  c.SetDataSource(&p.src);
+  c.DataModeController()->SetSyncMode(false);
+  p.ds.MoveBy(3);
+  EXPECT_EQ(c.FocusedText(0), "1");
+  c.ChangeFocusedRowIndex(2);
+  EXPECT_EQ(p.Id(), 4);
+  c.DataModeController()->SetSyncMode(true);
+  EXPECT_EQ(c.FocusedText(0), "4") << "switching sync mode on re-synchronises at once";
+}
+
+// ---------------------------------------------------------------------------------------------
+// The CSV query shared by two controllers
+
+namespace {
+
+struct ImportScene {
+  TCsvFolder folder;
+  TADOQuery q{nullptr};
+  TDataSource src{nullptr};
+  TTestDBController grid, pivot;
+  ImportScene() {
+    folder.Write("a.csv", "id,name\r\n1,Ann\r\n2,Bob\r\n3,Cid\r\n");
+    folder.Write("b.csv", "code,city,price\r\nK1,Oslo,1.5\r\nK2,Rome,2.25\r\nK3,Lima,3\r\nK4,Kyiv,4.5\r\n");
+    q.SetCursorType(ctStatic);
+    q.SetLockType(ltReadOnly);
+    src.SetDataSet(&q);
+    grid.SetDataSource(&src);
+    pivot.SetDataSource(&src);
+  }
+  // The application's import: controls disabled, columns and fields dropped, the query
+  // re-aimed (unless the dialog was cancelled), columns made from the fields, controls enabled.
+  void Import(const char* file) {
+    q.DisableControls();
+    try {
+      grid.ClearColumns();
+      pivot.ClearColumns();
+      if (file != nullptr) {
+        q.Close();
+        folder.Aim(q, file);
+        q.Open();
+      }
+    } catch (...) {
+      grid.ColumnsFromDataSet();
+      pivot.ColumnsFromDataSet();
+      q.EnableControls();
+      throw;
+    }
+    grid.ColumnsFromDataSet();
+    pivot.ColumnsFromDataSet();
+    q.EnableControls();
+  }
+};
+
+}  // namespace
+
+TEST(DBDataImport, TwoControllersGetTheNewFieldsAndRecordsWithOneLoadEach) {
+  ImportScene s;
+  struct Step {
+    const char* file;
+    std::vector<String> firstColumn;
+    int columns;
+  };
+  const Step steps[] = {
+      {"a.csv", {"1", "2", "3"}, 2},             // the first import opens a closed query
+      {"b.csv", {"K1", "K2", "K3", "K4"}, 3},    // close, reopen on another file
+      {"a.csv", {"1", "2", "3"}, 2},
+  };
+  for (const Step& st : steps) {
+    int gridLoads = s.grid.LoadCount(), pivotLoads = s.pivot.LoadCount();
+    s.Import(st.file);
+    for (TTestDBController* c : {&s.grid, &s.pivot}) {
+      EXPECT_EQ(c->GetItemCount(), st.columns) << st.file;
+      EXPECT_EQ(c->Column(0), st.firstColumn) << st.file;
+      for (int i = 0; i < c->GetItemCount(); ++i)
+        EXPECT_EQ(c->ItemDataSetField(i), s.q.Fields()->Fields(i)) << st.file << " item " << i;
+    }
+    EXPECT_EQ(s.grid.LoadCount() - gridLoads, 1) << st.file;
+    EXPECT_EQ(s.pivot.LoadCount() - pivotLoads, 1) << st.file;
+  }
+  EXPECT_EQ(s.grid.Column(1), (std::vector<String>{"Ann", "Bob", "Cid"}));
+}
+
+TEST(DBDataImport, CancelledReopenKeepsThePreviousRecords) {
+  ImportScene s;
+  s.Import("b.csv");
+  s.Import(nullptr);
+  for (TTestDBController* c : {&s.grid, &s.pivot}) {
+    EXPECT_EQ(c->Column(0), (std::vector<String>{"K1", "K2", "K3", "K4"}));
+    EXPECT_EQ(c->Column(1), (std::vector<String>{"Oslo", "Rome", "Lima", "Kyiv"}));
+  }
+}
+
+TEST(DBDataImport, DataSetThatFailsToOpenLeavesControllersEmptyAndUsable) {
+  ImportScene s;
+  s.Import("a.csv");
+  EXPECT_THROW(s.Import("missing.csv"), Exception);
+  EXPECT_FALSE(s.q.Active());
+  for (TTestDBController* c : {&s.grid, &s.pivot}) {
+    EXPECT_EQ(c->RowCount(), 0);
+    EXPECT_EQ(c->GetItemCount(), 0);
+  }
+  s.Import("b.csv");
+  for (TTestDBController* c : {&s.grid, &s.pivot}) EXPECT_EQ(c->Column(1), (std::vector<String>{"Oslo", "Rome", "Lima", "Kyiv"}));
+}
+
+TEST(DBDataImport, BothControllersFollowTheSharedCursor) {
+  ImportScene s;
+  s.Import("b.csv");
+  s.q.MoveBy(2);
+  EXPECT_EQ(s.grid.FocusedText(0), "K3");
+  EXPECT_EQ(s.pivot.FocusedText(0), "K3");
+  s.grid.ChangeFocusedRowIndex(0);
+  EXPECT_EQ(s.q.FieldByName("code")->AsString(), "K1");
+  EXPECT_EQ(s.pivot.FocusedText(0), "K1");
+}
