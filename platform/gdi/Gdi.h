@@ -306,8 +306,9 @@ BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b);
 // ---- objects -------------------------------------------------------------------------------
 
 HGDIOBJ GetStockObject(int index);
-// Deleting a stock object does nothing and succeeds; an object selected into a device
-// context is not deleted (FALSE) and stays usable; an invalid handle gives FALSE.
+// Deleting a stock object does nothing and succeeds; a pen, brush or font selected into a
+// device context (or held by a saved state) goes when it is deselected; a selected bitmap is
+// not deleted (FALSE); an invalid handle gives FALSE.
 BOOL DeleteObject(HGDIOBJ obj);
 DWORD GetObjectType(HGDIOBJ obj);  // 0 for an invalid handle
 // Fills LOGPEN, LOGBRUSH, LOGFONT or BITMAP; returns the bytes written, or the size needed

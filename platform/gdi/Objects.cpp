@@ -72,7 +72,7 @@ HBITMAP__* NewBitmap(int w, int h, int bpp) {
   if (int64_t(w) * h > (int64_t(1) << 28)) return nullptr;  // over 1 GB of pixels
   auto* b = Make<HBITMAP__>();
   b->bpp = bpp;
-  b->memory.assign(size_t(w) * size_t(h), bpp == 1 ? 0u : 0u);
+  b->memory.assign(size_t(w) * size_t(h), 0u);
   b->surface = TSurface::Borrow(b->memory.empty() ? nullptr : b->memory.data(), w, h, w);
   return b;
 }
