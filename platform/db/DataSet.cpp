@@ -844,7 +844,8 @@ void TDataSet::Append() {
   ++recordCount_;
   currentRecord_ = -1;
   bof_ = false;
-  eof_ = false;
+  // The appended record stands after the last one: the data set is at its end.
+  eof_ = true;
   EndInsertAppend();
 }
 
