@@ -1,6 +1,7 @@
 // Program start. Until the application shell exists, the program shows a small window built
 // directly on the window layer: it paints, marks where it is clicked, echoes typed keys with
-// a caret, has a child "Close" button, and closes with the button, Esc or its caption.
+// a caret, shows a note in a popup that does not take activation on a right click, has a
+// child "Close" button, and closes with the button, Esc or its caption.
 #include <cstdio>
 #include <vector>
 
@@ -15,6 +16,7 @@ constexpr int kCloseId = 1;
 struct TDemo {
   HWND main = nullptr;
   HWND button = nullptr;
+  HWND popup = nullptr;
   std::vector<POINT> clicks;
   String typed;
   String lastKey = "(none)";
@@ -69,8 +71,8 @@ void PaintMain(HWND w, HDC dc) {
   SetTextColor(dc, RGB(0, 0, 0));
   RECT hint{16, 48, c.Right - 16, 90};
   DrawText(dc,
-           "Window layer demonstration: click anywhere to leave a mark, type to write in the box "
-           "below, press Esc or the Close button to end.",
+           "Window layer demonstration: click anywhere to leave a mark, right-click for a note, "
+           "type to write in the box below, press Esc or the Close button to end.",
            -1, &hint, DT_WORDBREAK | DT_NOPREFIX);
 
   RECT line = TextLine(w);
@@ -112,6 +114,16 @@ LRESULT MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(w, &ps);
       PaintMain(w, dc);
       EndPaint(w, &ps);
+      return 0;
+    }
+    case WM_CONTEXTMENU: {
+      // A note next to the pointer, in a popup that leaves this window active.
+      if (demo.popup) DestroyWindow(demo.popup);
+      POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      demo.popup = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "KorvanDemoPopup",
+                                  "Right-clicked here. Click the note to close it.", WS_POPUP | WS_BORDER,
+                                  p.X + 4, p.Y + 4, 250, 24, w, nullptr, nullptr, nullptr);
+      ShowWindow(demo.popup, SW_SHOWNA);
       return 0;
     }
     case WM_LBUTTONDOWN:
@@ -188,6 +200,34 @@ LRESULT MainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProc(w, msg, wp, lp);
 }
 
+LRESULT PopupProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(w, &ps);
+      RECT r;
+      GetClientRect(w, &r);
+      FillRect(dc, &r, GetSysColorBrush(COLOR_INFOBK));
+      HGDIOBJ old = SelectObject(dc, demo.font);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+      String text = GetWindowTextString(w);
+      InflateRect(&r, -4, 0);
+      DrawText(dc, text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+      SelectObject(dc, old);
+      EndPaint(w, &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      DestroyWindow(w);
+      return 0;
+    case WM_NCDESTROY:
+      if (demo.popup == w) demo.popup = nullptr;
+      return 0;
+  }
+  return DefWindowProc(w, msg, wp, lp);
+}
+
 // A push button drawn by hand: pressed look while the mouse holds it, WM_COMMAND on release.
 LRESULT ButtonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -247,6 +287,11 @@ int main() {
     wc.style = CS_DBLCLKS;
     wc.hCursor = LoadCursor(nullptr, IDC_HAND);
     wc.lpszClassName = "KorvanDemoButton";
+    RegisterClass(&wc);
+    wc.lpfnWndProc = PopupProc;
+    wc.style = 0;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = "KorvanDemoPopup";
     RegisterClass(&wc);
     demo.font = CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
     demo.big = CreateFont(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");

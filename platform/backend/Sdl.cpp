@@ -163,6 +163,13 @@ struct TSdlBackend::TImpl {
           case SDL_WINDOWEVENT_CLOSE: InputNativeClose(w); break;
           case SDL_WINDOWEVENT_FOCUS_GAINED:
             pendingDeactivate = false;
+            if (!wm::CanActivate(w)) {
+              // A window that must not activate hands the keyboard back to the active one.
+              HWND active = GetActiveWindow();
+              auto it = active ? windows.find(active) : windows.end();
+              if (it != windows.end()) SDL_SetWindowInputFocus(it->second);
+              break;
+            }
             InputNativeActivate(w);
             break;
           case SDL_WINDOWEVENT_FOCUS_LOST: pendingDeactivate = true; break;
@@ -271,7 +278,10 @@ void TSdlBackend::SetNativeTitle(HWND wnd, const String& title) {
 
 void TSdlBackend::RaiseNativeWindow(HWND wnd) {
   auto it = impl_->windows.find(wnd);
-  if (it != impl_->windows.end() && (SDL_GetWindowFlags(it->second) & SDL_WINDOW_SHOWN)) SDL_RaiseWindow(it->second);
+  if (it == impl_->windows.end() || !wm::Valid(wnd)) return;
+  SDL_SetWindowAlwaysOnTop(it->second, (wnd->exStyle & WS_EX_TOPMOST) ? SDL_TRUE : SDL_FALSE);
+  // Raising through SDL also activates, which a popup that must not activate cannot have.
+  if ((SDL_GetWindowFlags(it->second) & SDL_WINDOW_SHOWN) && wm::CanActivate(wnd)) SDL_RaiseWindow(it->second);
 }
 
 void TSdlBackend::Present(HWND wnd, const TSurface& pixels, const RECT& source, const RECT& dirty) {

@@ -548,7 +548,6 @@ HWND SetParent(HWND wnd, HWND newParent) {
   if (wasVisible) ShowWindow(w, SW_HIDE);
   if (!wm::Valid(w)) return nullptr;
   RECT oldRect = w->rect;
-  // Keep the window's place on the screen when moving between coordinate systems.
   POINT screen = wm::WindowOriginScreen(w);
   Unlink(w);
   if (w->hasNative && !np->isDesktop && Backend()) {
@@ -559,13 +558,12 @@ HWND SetParent(HWND wnd, HWND newParent) {
   w->parent = np;
   w->messageOnly = false;
   PlaceInZOrder(w, HWND_TOP);
-  if (np->isDesktop) {
+  // Into the desktop the window keeps its place on the screen; into another window it keeps
+  // its coordinates, now relative to the new parent.
+  if (np->isDesktop)
     w->rect = {screen.X, screen.Y, screen.X + oldRect.Width(), screen.Y + oldRect.Height()};
-  } else {
-    POINT pc = wm::ClientOriginScreen(np);
-    (void)pc;
-    w->rect = oldRect;  // the platform keeps the coordinates as they were
-  }
+  else
+    w->rect = oldRect;
   if (wasVisible) ShowWindow(w, SW_SHOWNA);
   return (old && !old->isDesktop) ? old : wm::Desktop();
 }
