@@ -103,7 +103,6 @@ void TCustomLabel::Paint() {
   c->Brush()->SetStyle(bsClear);
   c->Font()->Assign(font_.get());
   if (!enabled_) c->Font()->SetColor(clGrayText);
-  HDC dc = c->Handle();
   UINT flags = DrawTextFlags();
   if (layout_ != tlTop) {
     RECT calc = r;

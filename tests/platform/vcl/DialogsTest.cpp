@@ -141,7 +141,9 @@ TEST_F(FileDialogTest, TypedNameGetsTheDefaultExtensionAndMustExistWhenAsked) {
     Drive(steps);
     bool ok = d.Execute();
     EXPECT_EQ(ok, c.Accepted) << c.Typed;
-    if (ok) EXPECT_EQ(d.FileName(), (dir_ / c.Result).string());
+    if (ok) {
+      EXPECT_EQ(d.FileName(), (dir_ / c.Result).string());
+    }
     EXPECT_EQ(warnings.size(), c.Accepted ? 0u : 1u) << c.Typed;
     EXPECT_EQ(S().Backend().PendingIdleActions(), 0u);
   }
