@@ -927,6 +927,12 @@ void TcxCustomDataController::FieldRemoved(TcxCustomDataField* field) {
     if (search_ && !destroying_) search_->Cancel();
     incrementalSearchField_ = nullptr;
   }
+  if (field == sortingBySummaryField_) {
+    if (destroying_)
+      sortingBySummaryField_ = nullptr;
+    else
+      SetSortingBySummaryDataItemIndex(-1);
+  }
   if (info_) info_->RemoveField(field);
 }
 

@@ -1506,6 +1506,11 @@ class TcxCustomDataController : public TPersistent {
   void ClearBookmarkNotify();
   bool GotoBookmarkIfAvailable() { return IsBookmarkAvailable() && GotoBookmark(); }
   int BookmarkRecordIndex() const { return bookmarkRecordIndex_; }
+  // Every selected row (in selection order), or every row, with its row info.
+  void ForEachRow(bool selectedOnly, const std::function<void(int rowIndex, const TcxRowInfo& info)>& proc);
+  int SortingBySummaryDataItemIndex() const { return sortingBySummaryField_ ? sortingBySummaryField_->Index() : -1; }
+  void SetSortingBySummaryDataItemIndex(int itemIndex);
+  virtual TObject* FindCorrespondingItem(TObject* item) { return FindItemByID(GetItemID(item)); }
   int FindKeyRecord(int keyRecord, const std::vector<TcxCustomDataField*>& fields);
   int FindGroupRecord(int keyRecord, int levelCount);
   virtual void BeforeLocate() {}
@@ -1716,6 +1721,7 @@ class TcxCustomDataController : public TPersistent {
   bool detailExpanding_ = false;
   bool inFocusDetails_ = false;
   TcxCustomDataField* incrementalFilterField_ = nullptr;
+  TcxCustomDataField* sortingBySummaryField_ = nullptr;
   String incrementalFilterText_;
   TcxCustomDataField* incrementalSearchField_ = nullptr;
   bool incrementalSearching_ = false;

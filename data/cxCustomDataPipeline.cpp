@@ -576,10 +576,12 @@ void TcxCustomDataControllerInfo::Recalculate() {
   inCalculation_ = true;
   TcxCustomDataController* c = controller_;
   c->Provider()->SetLoadAllNeeded(groupingFields_.Count() > 0);
-  if (c->SortingBySummaryChangedFlag()) {
-    changes_ |= dcicSorting;
-    if (!IsSortingBySummary()) changes_ |= dcicGrouping | dcicSummary;
-  }
+  if (c->SortingBySummaryChangedFlag()) changes_ |= dcicSorting | dcicGrouping | dcicSummary;
+  // Groups ordered by a summary no longer follow the record order of a plain sort: every
+  // re-sort while grouped by summary rebuilds the groups and their values, so that the group
+  // list always matches the record list.
+  if ((changes_ & dcicSorting) && groupingFields_.Count() > 0 && IsSortingBySummary())
+    changes_ |= dcicGrouping | dcicSummary;
   TComponent* owner = c->Owner();
   bool summaryNeeded = (changes_ & dcicSummary) != 0 &&
                        !(owner && (owner->ComponentState().Contains(csReading) ||

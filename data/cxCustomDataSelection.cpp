@@ -639,3 +639,25 @@ void TcxDataFilterValueList::Load(int itemIndex, bool compareByDisplayText, bool
     AddValue(fviNonBlanks, Null(), cxGetFilterResourceString(cxSFilterStringNonBlanks), true);
   if (criteria->OnGetValueList) criteria->OnGetValueList(criteria, itemIndex, this);
 }
+
+// =============================================================================================
+// Rows and sorting by a group summary
+
+void TcxCustomDataController::ForEachRow(bool selectedOnly,
+                                         const std::function<void(int rowIndex, const TcxRowInfo& info)>& proc) {
+  if (selectedOnly) {
+    for (int i = 0; i < CountSelectedRows(); ++i) {
+      int row = GetSelectedRowIndex(i);
+      if (row >= 0 && row < RowCount()) proc(row, RowInfoAt(row));
+    }
+  } else {
+    for (int row = 0; row < RowCount(); ++row) proc(row, RowInfoAt(row));
+  }
+}
+
+void TcxCustomDataController::SetSortingBySummaryDataItemIndex(int itemIndex) {
+  if (itemIndex == SortingBySummaryDataItemIndex()) return;
+  sortingBySummaryField_ = itemIndex == -1 ? nullptr : FieldOfItem(itemIndex);
+  sortingBySummaryChanged_ = true;
+  Change({dccSorting});
+}

@@ -113,7 +113,8 @@ void TcxDataSummaryItem::SetFormat(const String& f) {
 }
 
 void TcxDataSummaryItem::SetSorted(bool value) {
-  if (value == sorted_) return;
+  // While the controller names an item to sort the groups by, the items' own flags stay.
+  if (value == sorted_ || summary_->DataController()->SortingBySummaryDataItemIndex() != -1) return;
   if (value && collection_ != nullptr && !collection_->IsFooter())
     for (int i = 0; i < collection_->Count(); ++i)
       if (collection_->Items(i) != this && collection_->Items(i)->Sorted()) collection_->Items(i)->SetSorted(false);
@@ -225,6 +226,13 @@ int TcxDataSummaryItems::IndexOfField(const TcxCustomDataField* field) const {
 }
 
 TcxDataSummaryItem* TcxDataSummaryItems::SortedItem() const {
+  if (footer_) return nullptr;
+  int bySummary = summary_->DataController()->SortingBySummaryDataItemIndex();
+  if (bySummary != -1) {
+    TcxCustomDataField* f = summary_->DataController()->Fields()->Items(bySummary);
+    for (auto* i : items_)
+      if (i->Field() == f) return i;
+  }
   for (auto* i : items_)
     if (i->Sorted()) return i;
   return nullptr;

@@ -744,6 +744,15 @@ TEST(DataControllerSummary, GroupsSortedBySummary) {
   EXPECT_EQ(c.RowTexts(1), Texts({"g:east", "g:south", "g:north"})) << "sums 3, 9, 15";
   c.Groups()->ChangeRowExpanding(2, true, false);
   EXPECT_EQ(c.RowTexts(1), Texts({"g:east", "g:south", "g:north+", "ann", "cid", "fay"}));
+  TcxDataSummaryItem* count = g->AddLinked(c.ItemObject(1), spGroup, "", skCount);
+  count->SetSorted(true);
+  EXPECT_FALSE(sum->Sorted()) << "one sorted item per collection";
+  EXPECT_EQ(c.RowTexts(1)[0], "g:east") << "counts 1, 2, 3";
+  c.SetSortingBySummaryDataItemIndex(2);  // the sum item decides, whatever the flags say
+  c.Groups()->FullCollapse();
+  EXPECT_EQ(c.RowTexts(1), Texts({"g:east", "g:south", "g:north"}));
+  sum->SetSorted(true);
+  EXPECT_FALSE(sum->Sorted()) << "flags stay while the controller names the item";
 }
 
 // ---------------------------------------------------------------------------------------------
