@@ -598,7 +598,8 @@ void TcxDBDataController::EnsureBrowseMode() {
 void TcxDBDataController::ReadEditingRecord() {
   TcxDBDataProvider* p = DBProvider();
   int e = p->EditingRecordIndex();
-  if (e == cxNullEditingRecordIndex) return;
+  // A reload may have emptied the storage under the edited record.
+  if (e == cxNullEditingRecordIndex || e >= GetRecordCount()) return;
   p->updatingRecordIndex_ = e;
   p->updatingRecordIsInserting_ = p->IsInserting();
   ReadRecordFromDataSet(e);

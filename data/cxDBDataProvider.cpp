@@ -625,7 +625,7 @@ void TcxDBDataProvider::DoDataSetChanged() {
     return;
   }
   if (ds->State() == dsInsert && !InInserting() && (!c->IsDetailMode() || IsDataSetCurrent()) &&
-      c->DataModeController()->SyncInserts && !inInsert_)
+      c->DataModeController()->SyncInserts)
     link_->MirrorDataSetInsert();
 }
 
@@ -800,7 +800,7 @@ void TcxDBDataProvider::ClearNearestRecord() {
   TcxCustomDataController* c = DataController();
   ScopeExit base{[this] { TcxCustomDataProvider::ClearNearestRecord(); }};
   int n = c->NearestRecordIndex();
-  if (n != -1 && n < c->GetRecordCount()) c->ChangeFocusedRecordIndex(n);
+  if (IsSmartRefresh() && n != -1 && n < c->GetRecordCount()) c->ChangeFocusedRecordIndex(n);
 }
 
 void TcxDBDataProvider::SetGroupingValue(int, TcxCustomDataField* field, const Variant& value) {
@@ -872,7 +872,9 @@ int TcxDBDataProvider::DeleteFocused() {
     }};
     ds->Delete();
     link_->PreventLayoutChange = true;
-    if (c->NearestRecordIndex() != -1) c->SyncDataSetToRecord(c->NearestRecordIndex());
+    // Record indexes keep their meaning only when the controller does not reload (smart
+    // refresh); otherwise the data set's own cursor (the record after the deleted one) stands.
+    if (IsSmartRefresh() && c->NearestRecordIndex() != -1) c->SyncDataSetToRecord(c->NearestRecordIndex());
   }
   if (IsSmartRefresh()) {
     if (prevFocusedRecord_ >= 0 && prevFocusedRecord_ < c->GetRecordCount()) c->DeleteRecord(prevFocusedRecord_);
