@@ -1,6 +1,9 @@
 // The painter contract's base behaviour and the glyph geometry every painter shares.
 #include "foundation/cxLookAndFeelPainters.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "foundation/cxLookAndFeelPaintersInternal.h"
 
 using namespace painters_detail;
@@ -76,6 +79,29 @@ void TcxCustomLookAndFeelPainter::DrawTriangle(TcxCanvas* canvas, const TPoint p
   SolidBrush(canvas);
   SetPenColor(canvas, color);
   canvas->DrawPolygon(points, 3);
+  // Glyph triangles are solid: every pixel whose position lies inside the triangle (the
+  // points name pixels) is filled, so that small arrows have no holes.
+  Integer top = std::min({points[0].Y, points[1].Y, points[2].Y});
+  Integer bottom = std::max({points[0].Y, points[1].Y, points[2].Y});
+  for (Integer y = top; y <= bottom; ++y) {
+    double lo = 1e9, hi = -1e9;
+    for (int i = 0; i < 3; ++i) {
+      const TPoint& a = points[i];
+      const TPoint& b = points[(i + 1) % 3];
+      if ((y < a.Y && y < b.Y) || (y > a.Y && y > b.Y)) continue;
+      if (a.Y == b.Y) {
+        lo = std::min<double>({lo, double(a.X), double(b.X)});
+        hi = std::max<double>({hi, double(a.X), double(b.X)});
+      } else {
+        double x = a.X + double(b.X - a.X) * (y - a.Y) / double(b.Y - a.Y);
+        lo = std::min(lo, x);
+        hi = std::max(hi, x);
+      }
+    }
+    if (lo > hi) continue;
+    Integer x0 = Integer(std::ceil(lo - 1e-9)), x1 = Integer(std::floor(hi + 1e-9));
+    if (x0 <= x1) canvas->FillRectColor(TRect(x0, y, x1 + 1, y + 1), color);
+  }
 }
 
 void TcxCustomLookAndFeelPainter::PaintButtonArrow(TcxCanvas* canvas, const TRect& r, TColor color) const {

@@ -42,23 +42,22 @@ void TSystemPaletteChangedNotifier::Fire() {
   TcxSystemPaletteChangedNotifier::Fire();
 }
 
-// The platform's check-box sheet: 4 x 3 cells of the classic 13-pixel check box.
-constexpr Integer kCheckSheetWidth = 52, kCheckSheetHeight = 39;
-
+// The cell of one check box in the platform's sheet of 4 x 3 check boxes.
 void MeasureSystemCheckBox() {
-  State().checkBoxSize = TSize(kCheckSheetWidth / 4, kCheckSheetHeight / 3);
+  HBITMAP sheet = LoadSystemBitmap(OBM_CHECKBOXES);
+  BITMAP info{};
+  if (sheet != nullptr && GetObject(sheet, sizeof(info), &info) != 0)
+    State().checkBoxSize = TSize(info.bmWidth / 4, info.bmHeight / 3);
+  if (sheet != nullptr) DeleteObject(sheet);
 }
 
 void LoadIndicatorImages() {
   static const char* const names[] = {"CX_ARROWBITMAP",    "CX_EDITBITMAP",       "CX_INSERTBITMAP",
                                       "CX_MULTIDOTBITMAP", "CX_MULTIARROWBITMAP", "CX_FILTERBITMAP"};
   for (const char* name : names) {
-    String bytes;
-    if (!FindResourceData(name, RT_BITMAP_NAME, bytes)) continue;
-    HBITMAP handle = LoadBitmapFromMemory(bytes.data(), bytes.size());
-    if (handle == nullptr) continue;
+    if (!ResourceExists(name, RT_BITMAP_NAME)) continue;
     TBitmap bitmap;
-    bitmap.SetHandle(handle);
+    LoadBitmapResource(&bitmap, name);
     if (!State().indicators)
       State().indicators = std::make_unique<TImageList>(nullptr, bitmap.Width(), bitmap.Height());
     State().indicators->AddMasked(&bitmap, clWhite);
