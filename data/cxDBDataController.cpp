@@ -112,7 +112,13 @@ TDataSource* TcxDBDataController::DataSource() const { return DBProvider()->Data
 
 void TcxDBDataController::SetDataSource(TDataSource* value) {
   TDataSource* old = DataSource();
+  TDataSet* oldSet = BoundDataSet();
   DBProvider()->SetDataSource(value);
+  if (oldSet != nullptr && oldSet != BoundDataSet()) {
+    // The fields of the data set left behind are no longer ours to read.
+    ResetDBFields();
+    UpdateFields();
+  }
   if (old != DataSource()) DataSourceChanged();
 }
 
@@ -236,7 +242,11 @@ void TcxDBDataController::BindField(TcxDBDataField* field, bool subFieldsOnly) {
   if (field->ReferenceField() != nullptr) return;
   if (subFieldsOnly && !(field->parent_ != nullptr && field->parent_->IsLookup())) return;
   TDataSet* ds = BoundDataSet();
-  if (ds == nullptr) return;
+  if (ds == nullptr) {
+    // No data set: a field stays bound to none (never to a field of a data set it left).
+    field->SetField(nullptr);
+    return;
+  }
   TField* found = nullptr;
   if (!resetDBFields_ && !field->fieldName_.empty() && !HasSeveralFieldNames(field->fieldName_) &&
       field->subFields_.empty()) {
