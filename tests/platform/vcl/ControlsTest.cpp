@@ -2,8 +2,11 @@
 // leave, hints, drag and drop, window recreation, double buffering, timers, cursors.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "VclTestSupport.h"
 #include "vcl/ExtCtrls.h"
+#include "vcl/ImgList.h"
 #include "rtl/SysUtils.h"
 #include "vcl/StdCtrls.h"
 
@@ -271,6 +274,77 @@ TEST_F(ControlsTest, ScreenCursorOverridesControlsCursors) {
   Screen->SetCursor(crDefault);
   S().MoveMouse(rec_->Handle(), {7, 7});
   EXPECT_EQ(S().Backend().CursorImage(), Screen->Cursors(crHandPoint));
+}
+
+TEST_F(ControlsTest, AControlThatWantsASpecialKeyKeepsIt) {
+  // An edit that takes Enter itself (as a grid's in-place editor does): the default button
+  // must not see it.
+  struct TEnterEdit : TEdit {
+    using TEdit::TEdit;
+    int Enters = 0;
+    void CMWantSpecialKey(TMessage& m) override { m.Result = m.WParam == VK_RETURN ? 1 : 0; }
+    void KeyDown(Word& key, TShiftState shift) override {
+      if (key == VK_RETURN) ++Enters;
+      TEdit::KeyDown(key, shift);
+    }
+  };
+  auto* edit = new TEnterEdit(form_);
+  edit->SetBounds(10, 140, 100, 21);
+  edit->SetParent(form_);
+  auto* button = new TButton(form_);
+  button->SetBounds(120, 140, 75, 25);
+  button->SetDefault(true);
+  button->SetParent(form_);
+  int clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  ShowForm();
+  edit->SetFocus();
+  Process();
+  S().PressKey(VK_RETURN);
+  EXPECT_EQ(edit->Enters, 1);
+  EXPECT_EQ(clicks, 0);
+  rec_->SetFocus();  // a control that does not want it: the default button
+  Process();
+  S().PressKey(VK_RETURN);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ControlsTest, ScreenKnowsTheWorkAreaAndCentresForms) {
+  TRect work = Screen->WorkAreaRect();
+  EXPECT_EQ(work, Rect(0, 0, 1280, 770));  // the headless screen with its task bar
+  EXPECT_EQ(Screen->MonitorCount(), 1);
+  EXPECT_TRUE(Screen->Monitors(0)->Primary());
+  EXPECT_EQ(Screen->Monitors(0)->BoundsRect(), Rect(0, 0, 1280, 800));
+  form_->SetPosition(poScreenCenter);
+  ShowForm();
+  EXPECT_EQ(form_->Left(), (1280 - form_->Width()) / 2);
+  EXPECT_EQ(form_->Top(), (770 - form_->Height()) / 2);
+  EXPECT_EQ(Screen->ActiveForm(), form_);
+}
+
+TEST_F(ControlsTest, DragImageDrawnTwiceLeavesTheScreenAsItWas) {
+  ShowForm();
+  TDragImageList images(nullptr, 16, 16);
+  TBitmap b;
+  b.SetSize(16, 16);
+  b.Canvas()->Brush()->SetColor(clRed);
+  b.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  images.Add(&b, nullptr);
+  ASSERT_TRUE(images.SetDragImage(0, 8, 8));
+  String before = S().SnapshotScreen("vcl_drag_before.png");
+  images.BeginDrag(form_->Handle(), 50, 50);
+  images.DragMove(80, 60);
+  EXPECT_TRUE(images.Dragging());
+  EXPECT_EQ(images.DragPosition(), form_->ClientToScreen({80, 60}));
+  String during = S().SnapshotScreen("vcl_drag_during.png");
+  images.EndDrag();
+  String after = S().SnapshotScreen("vcl_drag_after.png");
+  auto bytes = [](const String& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), {});
+  };
+  EXPECT_NE(bytes(during), bytes(before));  // the image is on the screen while dragging
+  EXPECT_EQ(bytes(after), bytes(before));
 }
 
 }  // namespace

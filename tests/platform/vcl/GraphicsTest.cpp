@@ -210,3 +210,30 @@ TEST(ResourcesTest, EmbeddedPicturesCursorsAndFormsAreFoundByName) {
 }
 
 }  // namespace
+
+#include "vcl/Clipbrd.h"
+
+namespace {
+
+class ClipboardTest : public VclFixture {};
+
+TEST_F(ClipboardTest, TextAndPicturesGoThroughTheClipboard) {
+  Clipboard()->SetAsText("Grüße\tx");
+  EXPECT_EQ(Clipboard()->AsText(), "Grüße\tx");
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
+  TBitmap b;
+  b.SetSize(4, 3);
+  b.Canvas()->Brush()->SetColor(clLime);
+  b.Canvas()->FillRect(Rect(0, 0, 4, 3));
+  Clipboard()->Assign(&b);
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+  TPicture p;
+  p.Assign(Clipboard());
+  EXPECT_EQ(p.Width(), 4);
+  EXPECT_EQ(p.Bitmap()->Canvas()->Pixels(2, 2), clLime);
+  Clipboard()->Clear();
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_BITMAP));
+  EXPECT_THROW(p.Assign(Clipboard()), EInvalidGraphic);
+}
+
+}  // namespace
