@@ -559,7 +559,7 @@ void TcxControl::WMContextMenu(TMessage& m) {
   if (!(screen.X == -1 && screen.Y == -1)) {
     client = ScreenToClient(screen);
     if (!ClientRect().Contains(client)) {
-      TCustomControl::WMContextMenu(m);
+      DefaultHandler(m);
       return;
     }
   }
@@ -568,7 +568,7 @@ void TcxControl::WMContextMenu(TMessage& m) {
   DoContextPopup(client, handled);
   if (!link.Alive()) return;
   m.Result = handled ? 1 : 0;
-  if (!handled) TCustomControl::WMContextMenu(m);
+  if (!handled) DefaultHandler(m);
 }
 
 void TcxControl::DoContextPopup(TPoint mousePos, bool& handled) {

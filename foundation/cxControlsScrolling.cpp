@@ -27,6 +27,7 @@ class TcxSettingsController {
   void AddControl(TcxControl* c) {
     if (std::find(controls_.begin(), controls_.end(), c) != controls_.end()) return;
     controls_.push_back(c);
+    if (window_ && !IsWindow(window_)) window_ = nullptr;
     if (!window_)
       window_ = AllocateHWnd([this](HWND w, UINT msg, WPARAM wp, LPARAM lp) { return HandleMessage(w, msg, wp, lp); });
   }
@@ -38,7 +39,7 @@ class TcxSettingsController {
 
  private:
   void ReleaseWindow() {
-    if (window_) DeallocateHWnd(window_);
+    if (window_ && IsWindow(window_)) DeallocateHWnd(window_);
     window_ = nullptr;
   }
   LRESULT HandleMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {

@@ -44,7 +44,12 @@ std::unique_ptr<std::vector<UINT_PTR>> gActiveTimers;
 std::unique_ptr<std::vector<TMouseTrackingTimer*>> gTrackingTimers;
 
 TcxTimerWindow* TimerWindow() {
-  if (!gTimerWindow) gTimerWindow = std::make_unique<TcxTimerWindow>();
+  // Made again when something destroyed its window (a test session ending destroys every
+  // window left).
+  if (!gTimerWindow || !IsWindow(gTimerWindow->Handle())) {
+    gTimerWindow = std::make_unique<TcxTimerWindow>();
+    if (gActiveTimers) gActiveTimers->clear();
+  }
   return gTimerWindow.get();
 }
 
@@ -68,7 +73,7 @@ std::vector<UINT_PTR>& cxcontrols_internal::ActiveTimers() {
 }
 
 TcxMessageWindow* SharedMessageWindow() {
-  if (!gSharedWindow) gSharedWindow = std::make_unique<TcxMessageWindow>();
+  if (!gSharedWindow || !IsWindow(gSharedWindow->Handle())) gSharedWindow = std::make_unique<TcxMessageWindow>();
   return gSharedWindow.get();
 }
 
