@@ -19,6 +19,10 @@ struct TCursorState {
   HCURSOR current = nullptr;
   int showCount = 0;
   std::vector<HICON__*> owned;
+  ~TCursorState() {
+    for (auto& p : standard) delete p.second;
+    for (HICON o : owned) delete o;
+  }
 };
 
 TCursorState& CS() {

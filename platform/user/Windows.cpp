@@ -15,6 +15,12 @@ struct TWindowState {
   HWND desktop = nullptr;
   HWND messageRoot = nullptr;
   int cascade = 0;
+  // At the program's end the window objects go with the state (graphics objects are left
+  // to the graphics layer, which may already be gone).
+  ~TWindowState() {
+    for (HWND w : graveyard) delete w;
+    for (HWND w : live) delete w;
+  }
 };
 
 TWindowState& St() {
