@@ -74,7 +74,8 @@ LRESULT ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!c) return DefWindowProc(wnd, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};
   try {
-    c->WndProc(m);
+    if (c->WindowProc) c->WindowProc(m);
+    else c->WndProc(m);
   } catch (...) {
     HandleControlException(c);
   }
@@ -403,7 +404,8 @@ void TControl::SetMouseCapture(bool v) {
 
 NativeInt TControl::Perform(Cardinal msg, NativeUInt wParam, NativeInt lParam) {
   TMessage m{msg, wParam, lParam, 0};
-  WndProc(m);
+  if (WindowProc) WindowProc(m);
+  else WndProc(m);
   return m.Result;
 }
 

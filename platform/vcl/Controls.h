@@ -211,7 +211,9 @@ class TControl : public TComponent {
   bool MouseCapture() const;
   void SetMouseCapture(bool v);
 
-  // Messages.
+  // Messages. WindowProc, when assigned, replaces WndProc as the entry of every message (the
+  // platform's subclassing of a control: the replacement usually ends by calling WndProc).
+  std::function<void(TMessage&)> WindowProc;
   NativeInt Perform(Cardinal msg, NativeUInt wParam = 0, NativeInt lParam = 0);
   virtual void WndProc(TMessage& message);
   // Sends the message to its handler by number; unknown messages go to DefaultHandler.

@@ -822,6 +822,7 @@ void TApplication::CreateForm(TClass cls, void* ref) {
 }
 
 void TApplication::Run() {
+  terminated_ = false;
   if (mainForm_ && showMainForm_) mainForm_->Show();
   while (!terminated_ && mainForm_) {
     try {

@@ -150,4 +150,36 @@ TEST_F(ModalTest, MessageBoxIsADialogWithTheMessage) {
   EXPECT_EQ(MessageDlg("Save changes?", mtConfirmation, mbYesNoCancel), mrYes);  // Enter: the first button
 }
 
+TEST_F(ModalTest, RunShowsTheMainFormAndEndsWhenItCloses) {
+  // Run ends the application's life: it runs in a child process.
+  EXPECT_EXIT(
+      {
+        TForm* main = nullptr;
+        Application->CreateForm(main);
+        EXPECT_EQ(Application->MainForm(), main);
+        S().Backend().OnIdle([main] { PostMessage(main->Handle(), WM_CLOSE, 0, 0); });
+        Application->Run();
+        std::exit(Application->Terminated() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(ModalTest, WindowProcReplacesTheEntryOfEveryMessage) {
+  TForm* f = MakeForm("Sub", mrNone);
+  TButton* b = ButtonOf(f);
+  std::vector<Cardinal> seen;
+  b->WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_LBUTTONDOWN) seen.push_back(m.Msg);
+    b->WndProc(m);
+  };
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  f->Show();
+  Process();
+  S().Click(b->Handle(), {5, 5});
+  EXPECT_EQ(seen, std::vector<Cardinal>{WM_LBUTTONDOWN});
+  EXPECT_EQ(clicks, 1);
+  f->Free();
+}
+
 }  // namespace
