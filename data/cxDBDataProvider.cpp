@@ -292,6 +292,7 @@ bool TcxDBDataProvider::IsEOF() {
   if (c->IsDetailMode() && !IsGridMode()) {
     if (ds->Eof()) return true;
     if (EditingState(ds)) return false;
+    if (c->DetailKeyFieldNamesInUse().empty()) return true;
     std::vector<TField*> keys;
     ds->GetFieldList(keys, c->DetailKeyFieldNamesInUse());
     return !VariantsCompareEqual(GetFieldValues(keys), c->MasterDetailKeyValues());
@@ -319,6 +320,8 @@ void TcxDBDataProvider::First() {
     if (ds->Active()) ds->First();
     return;
   }
+  // Without key names there is no key link: the detail shows nothing.
+  if (c->DetailKeyFieldNamesInUse().empty()) return;
   bool reopened = false;
   c->DataModeController()->DetailFirst(c->DetailKeyFieldNamesInUse(), c->MasterDetailKeyValues(), reopened);
   if (reopened) BeginLoad();

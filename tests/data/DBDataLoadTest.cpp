@@ -257,3 +257,36 @@ TEST(DBDataImport, BothControllersFollowTheSharedCursor) {
   EXPECT_EQ(s.q.FieldByName("code")->AsString(), "K1");
   EXPECT_EQ(s.pivot.FocusedText(0), "K1");
 }
+
+TEST(DBDataLoad, DetailLoadsTheFirstRunOfItsMastersRecords) {
+  TMemDataSet ds(nullptr);
+  ds.AddFieldDef("master", ftInteger);
+  ds.AddFieldDef("item", ftString, 10);
+  for (auto [m, item] : std::vector<std::pair<int, const char*>>{{1, "a"}, {1, "b"}, {2, "c"}, {1, "d"}, {3, "e"}})
+    ds.AppendRow({m, item});
+  TDataSource src(nullptr);
+  src.SetDataSet(&ds);
+  ds.Open();
+  TTestDBController detail;
+  detail.AddColumn("item");
+  detail.SetDetailKeyFieldNames("master");
+  detail.SetDataSource(&src);
+  struct Case {
+    const char* masterNames;
+    Variant key;
+    std::vector<String> items;
+  };
+  const Case cases[] = {
+      {"id", 1, {"a", "b"}},  // the second run of master 1 is not contiguous with the first
+      {"id", 2, {"c"}},
+      {"id", 3, {"e"}},
+      {"id", 9, {}},
+      {"", 1, {}},            // without master key names the detail key names are not used
+  };
+  for (const Case& k : cases) {
+    detail.SetMasterKeyFieldNames(k.masterNames);
+    detail.SetMasterDetailKeyValues(k.key);
+    detail.UpdateItems(true);
+    EXPECT_EQ(detail.Column(0), k.items) << k.masterNames << " " << VarToStr(k.key);
+  }
+}
