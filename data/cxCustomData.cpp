@@ -766,6 +766,7 @@ void TcxCustomDataController::Assign(TPersistent* source) {
   }
   SetOptions(src->GetOptions());
   filter_->Assign(src->filter_.get());
+  summary_->Assign(src->summary_.get());
   OnAfterCancel = src->OnAfterCancel;
   OnAfterDelete = src->OnAfterDelete;
   OnAfterInsert = src->OnAfterInsert;

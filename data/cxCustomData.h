@@ -965,6 +965,25 @@ class TcxDataSummaryItems : public TObject {
   std::vector<TcxDataSummaryItem*> items_;
 };
 
+// A set of group items for the grouping levels whose grouping item is one of its links.
+class TcxDataSummaryGroup : public TObject {
+ public:
+  explicit TcxDataSummaryGroup(TcxDataSummary* summary);
+  TcxDataSummaryItems* SummaryItems() const { return items_.get(); }
+  // Links the controller item; an item is linked by one group at most (the last one linking it).
+  void AddLink(TObject* item);
+  void RemoveLink(TObject* item);
+  int LinkCount() const { return int(links_.size()); }
+  TObject* Links(int i) const { return links_.at(std::size_t(i)); }
+  bool IsLinked(TObject* item) const;
+
+ private:
+  friend class TcxDataSummary;
+  TcxDataSummary* summary_;
+  std::unique_ptr<TcxDataSummaryItems> items_;
+  std::vector<TObject*> links_;
+};
+
 class TcxDataSummary : public TPersistent {
  public:
   explicit TcxDataSummary(TcxCustomDataController* controller);
@@ -994,6 +1013,12 @@ class TcxDataSummary : public TPersistent {
   Variant GroupSummaryValue(int rowIndex, int level, int itemIndex) const;
   String GroupSummaryDisplayText(int rowIndex, int level, int itemIndex) const;
 
+  void Assign(TPersistent* source) override;
+  TcxDataSummaryGroup* AddSummaryGroup();
+  void DeleteSummaryGroup(int index);
+  int SummaryGroupCount() const { return int(groups_.size()); }
+  TcxDataSummaryGroup* SummaryGroups(int i) const { return groups_.at(std::size_t(i)).get(); }
+  TcxDataSummaryGroup* GroupOfLinkedItem(TObject* item) const;
   TcxDataSummaryItems* FooterSummaryItems() const { return footerItems_.get(); }
   TcxDataSummaryItems* DefaultGroupSummaryItems() const { return groupItems_.get(); }
   TcxSummaryOptions Options() const { return options_; }
@@ -1015,6 +1040,7 @@ class TcxDataSummary : public TPersistent {
   TcxCustomDataController* controller_;
   std::unique_ptr<TcxDataSummaryItems> groupItems_;
   std::unique_ptr<TcxDataSummaryItems> footerItems_;
+  std::vector<std::unique_ptr<TcxDataSummaryGroup>> groups_;
   bool destroying_ = false;
   Variant footerValues_ = Null();
   bool inAfterSummary_ = false;
@@ -1510,7 +1536,13 @@ class TcxCustomDataController : public TPersistent {
   void ForEachRow(bool selectedOnly, const std::function<void(int rowIndex, const TcxRowInfo& info)>& proc);
   int SortingBySummaryDataItemIndex() const { return sortingBySummaryField_ ? sortingBySummaryField_->Index() : -1; }
   void SetSortingBySummaryDataItemIndex(int itemIndex);
-  virtual TObject* FindCorrespondingItem(TObject* item) { return FindItemByID(GetItemID(item)); }
+  // The item of this controller with the ID of `item`; items without an ID (-1) correspond only
+  // to themselves, so that they never all map onto the first item.
+  virtual TObject* FindCorrespondingItem(TObject* item) {
+    int id = GetItemID(item);
+    if (id == -1) return fields_->FieldByItem(item) != nullptr ? item : nullptr;
+    return FindItemByID(id);
+  }
   int FindKeyRecord(int keyRecord, const std::vector<TcxCustomDataField*>& fields);
   int FindGroupRecord(int keyRecord, int levelCount);
   virtual void BeforeLocate() {}

@@ -290,7 +290,15 @@ void TcxDataSummary::SetOptions(TcxSummaryOptions value) {
 
 void TcxDataSummary::DropFieldItems(TcxCustomDataField* field) {
   bool any = false;
-  for (TcxDataSummaryItems* items : {footerItems_.get(), groupItems_.get()})
+  std::vector<TcxDataSummaryItems*> all{footerItems_.get(), groupItems_.get()};
+  for (const auto& g : groups_) {
+    all.push_back(g->SummaryItems());
+    if (field->Item() != nullptr && g->IsLinked(field->Item())) {
+      g->links_.erase(std::find(g->links_.begin(), g->links_.end(), field->Item()));
+      any = true;
+    }
+  }
+  for (TcxDataSummaryItems* items : all)
     for (int i = 0; i < items->Count(); ++i)
       if (items->Items(i)->field_ == field) {
         items->Items(i)->field_ = nullptr;
@@ -548,6 +556,8 @@ bool TcxDataSummary::CalculateGroupsByMerging() {
   bool onSelection = options_.Contains(soSelectedRecords) ||
                      (options_.Contains(soMultipleSelectedRecords) && controller_->CountSelectedRows() > 1);
   if (items->OnSummary || onSelection || groups.Count() == 0) return false;
+  for (int l = 0; l < groups.LevelCount(); ++l)
+    if (GroupSummaryItemsOfLevel(l) != items) return false;
   int n = items->Count();
   std::size_t gcount = std::size_t(groups.Count());
   std::vector<Variant> values(gcount * std::size_t(n));
@@ -660,7 +670,91 @@ String TcxDataSummary::FooterSummaryDisplayText(int index) const {
 
 TcxDataSummaryItems* TcxDataSummary::GroupSummaryItemsOfLevel(int level) const {
   if (level < 0 || level >= controller_->Groups()->GroupingLevelCount()) return nullptr;
+  TObject* item = controller_->GetItem(controller_->Groups()->ItemIndexOfLevel(level));
+  if (TcxDataSummaryGroup* g = GroupOfLinkedItem(item)) return g->SummaryItems();
   return groupItems_.get();
+}
+
+TcxDataSummaryGroup::TcxDataSummaryGroup(TcxDataSummary* summary)
+    : summary_(summary), items_(std::make_unique<TcxDataSummaryItems>(summary, false)) {}
+
+bool TcxDataSummaryGroup::IsLinked(TObject* item) const {
+  return std::find(links_.begin(), links_.end(), item) != links_.end();
+}
+
+void TcxDataSummaryGroup::AddLink(TObject* item) {
+  if (IsLinked(item)) return;
+  for (int i = 0; i < summary_->SummaryGroupCount(); ++i)
+    if (summary_->SummaryGroups(i) != this) summary_->SummaryGroups(i)->RemoveLink(item);
+  links_.push_back(item);
+  summary_->Changed(false);
+}
+
+void TcxDataSummaryGroup::RemoveLink(TObject* item) {
+  auto it = std::find(links_.begin(), links_.end(), item);
+  if (it == links_.end()) return;
+  links_.erase(it);
+  summary_->Changed(false);
+}
+
+TcxDataSummaryGroup* TcxDataSummary::AddSummaryGroup() {
+  groups_.push_back(std::make_unique<TcxDataSummaryGroup>(this));
+  Changed(false);
+  return groups_.back().get();
+}
+
+void TcxDataSummary::DeleteSummaryGroup(int index) {
+  groups_.erase(groups_.begin() + index);
+  Changed(false);
+}
+
+TcxDataSummaryGroup* TcxDataSummary::GroupOfLinkedItem(TObject* item) const {
+  for (const auto& g : groups_)
+    if (g->IsLinked(item)) return g.get();
+  return nullptr;
+}
+
+namespace {
+
+void CopyItems(TcxDataSummaryItems* to, TcxDataSummaryItems* from, TcxCustomDataController* controller) {
+  to->Clear();
+  for (int i = 0; i < from->Count(); ++i) {
+    TcxDataSummaryItem* s = from->Items(i);
+    TObject* item = s->LinkedItem() ? controller->FindCorrespondingItem(s->LinkedItem()) : nullptr;
+    TcxDataSummaryItem* d = to->AddLinked(item, s->Position(), s->Format(), s->Kind());
+    d->OnGetText = s->OnGetText;
+    if (s->Sorted()) d->SetSorted(true);
+  }
+  to->BeginText = from->BeginText;
+  to->EndText = from->EndText;
+  to->Separator = from->Separator;
+  to->OnSummary = from->OnSummary;
+}
+
+}  // namespace
+
+void TcxDataSummary::Assign(TPersistent* source) {
+  auto* src = dynamic_cast<TcxDataSummary*>(source);
+  if (src == nullptr) {
+    TPersistent::Assign(source);
+    return;
+  }
+  BeginChange();
+  struct End {
+    TcxDataSummary* s;
+    ~End() noexcept(false) { s->EndChange(); }
+  } end{this};
+  CopyItems(footerItems_.get(), src->footerItems_.get(), controller_);
+  CopyItems(groupItems_.get(), src->groupItems_.get(), controller_);
+  groups_.clear();
+  for (const auto& g : src->groups_) {
+    TcxDataSummaryGroup* d = AddSummaryGroup();
+    CopyItems(d->SummaryItems(), g->SummaryItems(), controller_);
+    for (TObject* link : g->links_)
+      if (TObject* item = controller_->FindCorrespondingItem(link)) d->links_.push_back(item);
+  }
+  SetOptions(src->options_);
+  OnAfterSummary = src->OnAfterSummary;
 }
 
 String TcxDataSummary::GroupSummaryText(int rowIndex) const {

@@ -1114,3 +1114,33 @@ TEST(DataControllerSummary, ColumnSummaryKindsAddAndRemoveTheirItems) {
   EXPECT_EQ(footer->Count(), 0);
   EXPECT_THROW(footer->GetKindOf(9, spFooter), EcxInvalidDataControllerOperation);
 }
+
+TEST(DataControllerSummary, SummaryGroupsServeTheLevelsOfTheirLinksAndAssignCopies) {
+  TLoggingController c;
+  FillSales(c);
+  c.Summary()->DefaultGroupSummaryItems()->AddLinked(c.ItemObject(2), spGroup, "", skCount);
+  TcxDataSummaryGroup* byName = c.Summary()->AddSummaryGroup();
+  byName->SummaryItems()->AddLinked(c.ItemObject(2), spGroup, "", skMax);
+  byName->AddLink(c.ItemObject(1));
+  c.BeginUpdate();
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  c.Groups()->ChangeItemGroupIndex(1, 1);
+  c.EndUpdate();
+  c.Groups()->FullExpand();
+  ASSERT_EQ(c.RowTexts(1)[1], "g:dan+");
+  EXPECT_EQ(c.Summary()->GroupSummaryText(0), "(COUNT=1)") << "level 0 uses the default items";
+  EXPECT_EQ(c.Summary()->GroupSummaryText(1), "(MAX=3.00)") << "level 1 is linked to the group";
+  TcxDataSummaryGroup* other = c.Summary()->AddSummaryGroup();
+  other->AddLink(c.ItemObject(1));
+  EXPECT_FALSE(byName->IsLinked(c.ItemObject(1))) << "the group linked last keeps the link";
+
+  TLoggingController copy;
+  FillSales(copy);
+  TLoggingController source;
+  source.AddTypedItem(kStr);
+  source.Summary()->FooterSummaryItems()->AddLinked(source.ItemObject(0), spFooter, "", skCount);
+  copy.Assign(&source);
+  ASSERT_EQ(copy.Summary()->FooterSummaryItems()->Count(), 1);
+  EXPECT_EQ(copy.Summary()->FooterSummaryItems()->Items(0)->Field(), nullptr)
+      << "an item of another controller without an ID links nothing";
+}
