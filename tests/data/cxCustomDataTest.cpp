@@ -1144,3 +1144,24 @@ TEST(DataControllerSummary, SummaryGroupsServeTheLevelsOfTheirLinksAndAssignCopi
   EXPECT_EQ(copy.Summary()->FooterSummaryItems()->Items(0)->Field(), nullptr)
       << "an item of another controller without an ID links nothing";
 }
+
+TEST(DataControllerEditing, NewItemRowEditsItsOwnRecordUntilPosted) {
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.AddTypedItem(kStr);
+  c.Fill({{1, "a"}});
+  c.SetUseNewItemRowForEditing(true);
+  c.SetNewItemRowFocused(true);
+  EXPECT_TRUE(c.IsNewItemRowEditing());
+  EXPECT_EQ(c.FocusedRowIndex(), -1);
+  EXPECT_TRUE(c.GetEditValue(0, 0).IsNull());
+  ASSERT_TRUE(c.SetEditValue(0, 42, 0));
+  EXPECT_LT(c.GetEditingRecordIndex(), -1);
+  EXPECT_EQ(c.GetRecordCount(), 1) << "nothing is added before the post";
+  c.SetEditValue(1, "new", 1);
+  c.Post();
+  ASSERT_EQ(c.GetRecordCount(), 2);
+  EXPECT_EQ(c.GetValue(1, 0).AsInteger(), 42);
+  EXPECT_EQ(c.GetValue(1, 1).AsString(), "new");
+  EXPECT_FALSE(c.IsEditing());
+}
