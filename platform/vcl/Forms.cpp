@@ -588,6 +588,15 @@ void TCustomForm::Dispatch(TMessage& m) {
     case CM_RELEASE:
       Free();
       return;
+    case WM_NEXTDLGCTL:
+      // LParam 0: WParam 0 the next control in tab order, else the previous one; otherwise
+      // WParam is the window to focus.
+      if (LOWORD(uintptr_t(m.LParam)) == 0) {
+        SelectNext(activeControl_, m.WParam == 0, true);
+      } else if (auto* c = dynamic_cast<TWinControl*>(FindControl(reinterpret_cast<HWND>(m.WParam)))) {
+        if (c->CanFocus()) c->SetFocus();
+      }
+      return;
     case CM_ACTIVATE:
       if (!active_) {
         active_ = true;

@@ -24,6 +24,14 @@ std::vector<size_t> Boundaries(const String& s) {
   }
   return b;
 }
+// The characters [start, start + count) of a UTF-8 string (0-based character positions).
+String SubChars(const String& s, Integer start, Integer count) {
+  auto b = Boundaries(s);
+  Integer n = Integer(b.size()) - 1;
+  start = std::clamp(start, 0, n);
+  Integer end = std::clamp(start + count, start, n);
+  return s.substr(b[size_t(start)], b[size_t(end)] - b[size_t(start)]);
+}
 }  // namespace
 
 // ---- label ---------------------------------------------------------------------------------
@@ -430,7 +438,7 @@ void TCustomEdit::SetSelLength(Integer v) {
   Invalidate();
 }
 
-String TCustomEdit::SelText() const { return CopyChars(text_, selStart_, selLength_); }
+String TCustomEdit::SelText() const { return SubChars(text_, selStart_, selLength_); }
 
 void TCustomEdit::SetSelText(const String& v) { ReplaceSelection(v); }
 
@@ -456,8 +464,13 @@ void TCustomEdit::ReplaceSelection(const String& input) {
     if (selLength_ == 0) return;
     s.clear();
   }
-  if (maxLength_ > 0 && Integer(Boundaries(s).size()) - 1 > room) s = CopyChars(s, 0, room);
+  if (maxLength_ > 0 && Integer(Boundaries(s).size()) - 1 > room) s = SubChars(s, 0, room);
   String n = text_.substr(0, b[size_t(selStart_)]) + s + text_.substr(b[size_t(selStart_ + selLength_)]);
+  if (n != text_) {
+    undoText_ = text_;
+    undoSelStart_ = selStart_;
+    hasUndo_ = true;
+  }
   Integer caret = selStart_ + Integer(Boundaries(s).size()) - 1;
   text_ = n;
   selStart_ = caret;
@@ -498,7 +511,7 @@ Integer TCustomEdit::CaretX(Integer pos) {
   GetTextExtentPoint32(dc, d.data(), int(b[size_t(std::clamp(pos, 0, Integer(b.size()) - 1))]), &s);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  return s.cx + 3 - scroll_;
+  return s.cx + 2 + leftMargin_ - scroll_;
 }
 
 Integer TCustomEdit::CharAt(Integer x) {
@@ -518,11 +531,12 @@ void TCustomEdit::UpdateCaret() {
   if (!HandleAllocated()) return;
   Integer pos = selStart_ + (anchor_ == selStart_ ? selLength_ : 0);
   Integer x = CaretX(pos);
-  Integer visibleW = ClientWidth() - 6;
-  if (x < 3) {
-    scroll_ = std::max(0, scroll_ + x - 3);
-  } else if (x > visibleW + 3) {
-    scroll_ += x - visibleW - 3;
+  Integer left = 2 + leftMargin_;
+  Integer right = ClientWidth() - 2 - rightMargin_;
+  if (x < left) {
+    scroll_ = std::max(0, scroll_ + x - left);
+  } else if (x > right) {
+    scroll_ += x - right;
   }
   if (caretCreated_ && GetFocus() == Handle()) SetCaretPos(CaretX(pos), 2);
 }
@@ -594,6 +608,7 @@ void TCustomEdit::KeyDown(Word& key, TShiftState shift) {
     default:
       if (ctrl) {
         if (key == 'A') { SelectAll(); key = 0; }
+        else if (key == 'Z' && !readOnly_) { Undo(); key = 0; }
         else if (key == 'C') { CopyToClipboard(); key = 0; }
         else if (key == 'X' && !readOnly_) { CutToClipboard(); key = 0; }
         else if (key == 'V' && !readOnly_) { PasteFromClipboard(); key = 0; }
@@ -634,6 +649,127 @@ void TCustomEdit::MouseMove(TShiftState s, Integer x, Integer y) {
   TCustomControl::MouseMove(s, x, y);
 }
 
+void TCustomEdit::Undo() {
+  if (!hasUndo_) return;
+  String t = undoText_;
+  Integer sel = undoSelStart_;
+  undoText_ = text_;
+  undoSelStart_ = selStart_;
+  text_ = t;
+  selStart_ = std::min(sel, CharCount());
+  selLength_ = 0;
+  anchor_ = selStart_;
+  modified_ = true;
+  if (HandleAllocated()) SetWindowText(Handle(), text_.c_str());
+  UpdateCaret();
+  Invalidate();
+  Change();
+}
+
+void TCustomEdit::SetMargins(Integer left, Integer right) {
+  leftMargin_ = std::max(0, left);
+  rightMargin_ = std::max(0, right);
+  UpdateCaret();
+  Invalidate();
+}
+
+void TCustomEdit::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case EM_GETSEL: {
+      Integer e = selStart_ + selLength_;
+      if (m.WParam) *reinterpret_cast<DWORD*>(m.WParam) = DWORD(selStart_);
+      if (m.LParam) *reinterpret_cast<DWORD*>(m.LParam) = DWORD(e);
+      m.Result = NativeInt(MAKELONG(WORD(selStart_), WORD(e)));
+      return;
+    }
+    case EM_SETSEL: {
+      // -1 as the start removes the selection; -1 as the end selects to the end.
+      Integer a = Integer(NativeInt(m.WParam)), b = Integer(m.LParam);
+      Integer n = CharCount();
+      if (a < 0) {
+        MoveCaret(selStart_ + selLength_, false);
+        return;
+      }
+      if (b < 0 || b > n) b = n;
+      a = std::min(a, n);
+      anchor_ = a;
+      MoveCaret(b, true);
+      return;
+    }
+    case EM_REPLACESEL:
+      if (m.LParam) ReplaceSelection(reinterpret_cast<const char*>(m.LParam));
+      return;
+    case EM_GETMODIFY: m.Result = modified_; return;
+    case EM_SETMODIFY: modified_ = m.WParam != 0; return;
+    case EM_LIMITTEXT: maxLength_ = Integer(m.WParam); return;
+    case EM_GETLIMITTEXT: m.Result = maxLength_ > 0 ? maxLength_ : 0x7FFFFFFE; return;
+    case EM_SETREADONLY: readOnly_ = m.WParam != 0; m.Result = 1; return;
+    case EM_SETPASSWORDCHAR: SetPasswordChar(char32_t(m.WParam)); return;
+    case EM_GETPASSWORDCHAR: m.Result = NativeInt(passwordChar_); return;
+    case EM_CANUNDO: m.Result = hasUndo_; return;
+    case EM_UNDO:
+    case WM_UNDO: m.Result = hasUndo_; Undo(); return;
+    case EM_EMPTYUNDOBUFFER: hasUndo_ = false; return;
+    case EM_SETMARGINS: {
+      Integer l = leftMargin_, r = rightMargin_;
+      if (m.WParam == EC_USEFONTINFO) {
+        l = r = 1;
+      } else {
+        if (m.WParam & EC_LEFTMARGIN) l = LOWORD(uintptr_t(m.LParam));
+        if (m.WParam & EC_RIGHTMARGIN) r = HIWORD(uintptr_t(m.LParam));
+      }
+      SetMargins(l, r);
+      return;
+    }
+    case EM_GETMARGINS: m.Result = NativeInt(MAKELONG(WORD(leftMargin_), WORD(rightMargin_))); return;
+    case EM_GETRECT:
+      if (m.LParam) *reinterpret_cast<RECT*>(m.LParam) = Rect(2 + leftMargin_, 2, width_ - 2 - rightMargin_, height_ - 2);
+      return;
+    case EM_POSFROMCHAR: {
+      Integer pos = Integer(m.WParam);
+      if (pos < 0 || pos > CharCount()) { m.Result = -1; return; }
+      Integer y = 2;
+      m.Result = NativeInt(MAKELONG(WORD(SHORT(CaretX(pos))), WORD(SHORT(y))));
+      return;
+    }
+    case EM_CHARFROMPOS: {
+      Integer x = GET_X_LPARAM(m.LParam);
+      m.Result = CharAt(x);
+      return;
+    }
+    case EM_SCROLLCARET: UpdateCaret(); Invalidate(); return;
+    case WM_CUT: CutToClipboard(); return;
+    case WM_COPY: CopyToClipboard(); return;
+    case WM_PASTE: if (!readOnly_) PasteFromClipboard(); return;
+    case WM_CLEAR: if (!readOnly_) ReplaceSelection(""); return;
+    case WM_GETTEXTLENGTH: m.Result = NativeInt(text_.size()); return;
+    case WM_GETTEXT: {
+      // Copies at most WParam - 1 bytes without splitting a character, zero-terminated.
+      auto* buf = reinterpret_cast<char*>(m.LParam);
+      size_t room = size_t(m.WParam);
+      if (!buf || room == 0) { m.Result = 0; return; }
+      auto b = Boundaries(text_);
+      size_t n = 0;
+      for (size_t off : b)
+        if (off <= room - 1) n = off;
+      std::copy(text_.begin(), text_.begin() + ptrdiff_t(n), buf);
+      buf[n] = '\0';
+      m.Result = NativeInt(n);
+      return;
+    }
+    case WM_SETTEXT:
+      SetText(m.LParam ? String(reinterpret_cast<const char*>(m.LParam)) : String());
+      m.Result = 1;
+      return;
+    case WM_IME_CHAR: {
+      char32_t ch = char32_t(m.WParam);
+      KeyPress(ch);
+      return;
+    }
+    default: TCustomControl::Dispatch(m);
+  }
+}
+
 void TCustomEdit::CopyToClipboard() {
   if (selLength_ > 0 && !passwordChar_) SetClipboardText(SelText());
 }
@@ -660,14 +796,14 @@ void TCustomEdit::Paint() {
   }
   HDC dc = c->Handle();
   int saved = SaveDC(dc);
-  IntersectClipRect(dc, 2, 2, r.Right - 2, r.Bottom - 2);
+  IntersectClipRect(dc, 2, 2, r.Right - 2 - rightMargin_, r.Bottom - 2);
   c->Font()->Assign(font_.get());
   c->Font()->SetColor(enabled_ ? font_->Color() : clGrayText);
   c->Brush()->SetStyle(bsClear);
   String d = DisplayText();
   Integer textH = c->TextHeight("Xg");
   Integer y = (r.Height() - textH) / 2;
-  c->TextOut(3 - scroll_, y, d);
+  c->TextOut(2 + leftMargin_ - scroll_, y, d);
   if (selLength_ > 0 && Focused()) {
     Integer x1 = CaretX(selStart_), x2 = CaretX(selStart_ + selLength_);
     c->Brush()->SetStyle(bsSolid);

@@ -6,6 +6,18 @@
 
 #include "vcl/Controls.h"
 
+// Messages and styles of the edit control, at the platform's values.
+constexpr UINT EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_GETRECT = 0x00B2, EM_SCROLLCARET = 0x00B7,
+               EM_GETMODIFY = 0x00B8, EM_SETMODIFY = 0x00B9, EM_REPLACESEL = 0x00C2, EM_LIMITTEXT = 0x00C5,
+               EM_CANUNDO = 0x00C6, EM_UNDO = 0x00C7, EM_SETPASSWORDCHAR = 0x00CC,
+               EM_EMPTYUNDOBUFFER = 0x00CD, EM_SETREADONLY = 0x00CF, EM_GETPASSWORDCHAR = 0x00D2,
+               EM_SETMARGINS = 0x00D3, EM_GETMARGINS = 0x00D4, EM_GETLIMITTEXT = 0x00D5,
+               EM_POSFROMCHAR = 0x00D6, EM_CHARFROMPOS = 0x00D7;
+constexpr WPARAM EC_LEFTMARGIN = 0x1, EC_RIGHTMARGIN = 0x2, EC_USEFONTINFO = 0xFFFF;
+constexpr DWORD ES_LEFT = 0x0, ES_CENTER = 0x1, ES_RIGHT = 0x2, ES_MULTILINE = 0x4, ES_UPPERCASE = 0x8,
+                ES_LOWERCASE = 0x10, ES_PASSWORD = 0x20, ES_AUTOVSCROLL = 0x40, ES_AUTOHSCROLL = 0x80,
+                ES_NOHIDESEL = 0x100, ES_READONLY = 0x800, ES_WANTRETURN = 0x1000, ES_NUMBER = 0x2000;
+
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
@@ -163,8 +175,18 @@ class TCustomEdit : public TCustomControl {
   void CutToClipboard();
   void PasteFromClipboard();
   void Clear() { SetText(""); }
+  bool CanUndo() const { return hasUndo_; }
+  void Undo();
+  void ClearUndo() { hasUndo_ = false; }
+  Integer LeftMargin() const { return leftMargin_; }
+  Integer RightMargin() const { return rightMargin_; }
+  void SetMargins(Integer left, Integer right);
 
   TNotifyEvent OnChange;
+
+  // The edit control's own messages (EM_..., WM_CUT/COPY/PASTE/CLEAR/UNDO, the text
+  // messages and input-method characters).
+  void Dispatch(TMessage& m) override;
 
  protected:
   void Paint() override;
@@ -199,6 +221,10 @@ class TCustomEdit : public TCustomControl {
   Integer anchor_ = 0;  // the fixed end of a selection made with Shift or the mouse
   Integer scroll_ = 0;  // pixels scrolled off at the left
   bool caretCreated_ = false;
+  Integer leftMargin_ = 1, rightMargin_ = 1;
+  bool hasUndo_ = false;
+  String undoText_;
+  Integer undoSelStart_ = 0;
 };
 
 class TEdit : public TCustomEdit {

@@ -1,0 +1,141 @@
+// The edit control's messages and keys, the list box, and the form's next-control message.
+#include <gtest/gtest.h>
+
+#include "VclTestSupport.h"
+#include "vcl/StdCtrls.h"
+
+namespace {
+
+class EditTest : public VclFixture {
+ protected:
+  void SetUp() override {
+    VclFixture::SetUp();
+    form_ = new TForm(Application);
+    form_->SetBounds(0, 0, 300, 200);
+    edit_ = new TEdit(form_);
+    edit_->SetBounds(10, 10, 200, 21);
+    edit_->SetParent(form_);
+    list_ = new TListBox(form_);
+    list_->SetBounds(10, 40, 200, 100);
+    list_->SetParent(form_);
+    form_->Show();
+    edit_->SetFocus();
+    Process();
+  }
+  void TearDown() override {
+    form_->Free();
+    VclFixture::TearDown();
+  }
+  std::pair<Integer, Integer> Sel() {
+    NativeInt r = edit_->Perform(EM_GETSEL);
+    return {LOWORD(uintptr_t(r)), HIWORD(uintptr_t(r))};
+  }
+  TForm* form_;
+  TEdit* edit_;
+  TListBox* list_;
+};
+
+TEST_F(EditTest, SelectionMessagesCountCharacters) {
+  edit_->SetText("añb日c");
+  struct Case {
+    NativeInt From, To;
+    Integer Start, End;
+    const char* Selected;
+  };
+  const Case cases[] = {
+      {1, 3, 1, 3, "ñb"}, {0, -1, 0, 5, "añb日c"}, {3, 99, 3, 5, "日c"}, {4, 2, 2, 4, "b日"},
+  };
+  for (const Case& c : cases) {
+    edit_->Perform(EM_SETSEL, NativeUInt(c.From), c.To);
+    EXPECT_EQ(Sel(), std::make_pair(c.Start, c.End)) << c.From << ".." << c.To;
+    EXPECT_EQ(edit_->SelText(), c.Selected);
+  }
+  edit_->Perform(EM_SETSEL, 1, 3);
+  edit_->Perform(EM_REPLACESEL, 0, reinterpret_cast<NativeInt>("XY"));
+  EXPECT_EQ(edit_->Text(), "aXY日c");
+  EXPECT_EQ(Sel(), std::make_pair(3, 3));
+}
+
+TEST_F(EditTest, MaximumLengthCountsCharactersAndTextNeverSplitsOne) {
+  edit_->SetText("");
+  edit_->SetMaxLength(3);
+  S().TypeText("日本語です");
+  EXPECT_EQ(edit_->Text(), "日本語");
+  char buf[5];
+  NativeInt n = edit_->Perform(WM_GETTEXT, sizeof buf, reinterpret_cast<NativeInt>(buf));
+  EXPECT_EQ(n, 3);  // "日" is 3 bytes; the next one would not fit
+  EXPECT_EQ(String(buf), "日");
+  EXPECT_EQ(edit_->Perform(WM_GETTEXTLENGTH), 9);
+}
+
+TEST_F(EditTest, KeysSelectEditUndoAndUseTheClipboard) {
+  edit_->SetText("hello world");
+  edit_->SetSelStart(5);
+  S().PressKey(VK_RIGHT, true);      // select " "
+  S().PressKey(VK_END, true);        // to the end
+  EXPECT_EQ(edit_->SelText(), " world");
+  S().PressKey('X', false, true);    // cut
+  EXPECT_EQ(edit_->Text(), "hello");
+  EXPECT_EQ(S().Backend().ClipboardText(), " world");
+  S().PressKey(VK_HOME);
+  S().PressKey('V', false, true);    // paste at the start
+  EXPECT_EQ(edit_->Text(), " worldhello");
+  S().PressKey('Z', false, true);    // undo the paste
+  EXPECT_EQ(edit_->Text(), "hello");
+  S().PressKey(VK_DELETE);
+  EXPECT_EQ(edit_->Text(), "ello");
+  edit_->SetReadOnly(true);
+  S().TypeText("zz");
+  S().PressKey(VK_BACK);
+  EXPECT_EQ(edit_->Text(), "ello");
+  int changes = 0;
+  edit_->OnChange = [&](TObject*) { ++changes; };
+  edit_->SetReadOnly(false);
+  S().TypeText("ab");
+  EXPECT_EQ(changes, 2);
+}
+
+TEST_F(EditTest, MarginsMoveTheText) {
+  edit_->SetText("abc");
+  NativeInt before = edit_->Perform(EM_POSFROMCHAR, 0);
+  edit_->Perform(EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(10, 0));
+  NativeInt after = edit_->Perform(EM_POSFROMCHAR, 0);
+  EXPECT_EQ(GET_X_LPARAM(after) - GET_X_LPARAM(before), 9);
+  EXPECT_EQ(LOWORD(uintptr_t(edit_->Perform(EM_GETMARGINS))), 10);
+  EXPECT_EQ(edit_->Perform(EM_POSFROMCHAR, 4), -1);
+  EXPECT_EQ(edit_->Perform(EM_CHARFROMPOS, 0, MAKELPARAM(WORD(GET_X_LPARAM(edit_->Perform(EM_POSFROMCHAR, 2))), 5)), 2);
+}
+
+TEST_F(EditTest, NextDialogControlMessageMovesTheFocus) {
+  PostMessage(form_->Handle(), WM_NEXTDLGCTL, 0, 0);
+  Process();
+  EXPECT_EQ(form_->ActiveControl(), list_);
+  PostMessage(form_->Handle(), WM_NEXTDLGCTL, 1, 0);
+  Process();
+  EXPECT_EQ(form_->ActiveControl(), edit_);
+  PostMessage(form_->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_->Handle()), 1);
+  Process();
+  EXPECT_EQ(form_->ActiveControl(), list_);
+}
+
+TEST_F(EditTest, ListBoxSelectsWithKeysAndClicks) {
+  for (const char* s : {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine"}) list_->Items()->Add(s);
+  int clicks = 0;
+  list_->OnClick = [&](TObject*) { ++clicks; };
+  list_->SetFocus();
+  Process();
+  S().PressKey(VK_DOWN);
+  EXPECT_EQ(list_->ItemIndex(), 0);
+  S().PressKey(VK_END);
+  EXPECT_EQ(list_->ItemIndex(), 8);
+  EXPECT_GT(list_->TopIndex(), 0);  // scrolled to show it
+  S().PressKey(VK_HOME);
+  TRect r = list_->ItemRect(2);
+  S().Click(list_->Handle(), {r.Left + 3, r.Top + 2});
+  EXPECT_EQ(list_->ItemIndex(), 2);
+  EXPECT_EQ(clicks, 4);
+  list_->Items()->Clear();
+  EXPECT_EQ(list_->ItemIndex(), -1);
+}
+
+}  // namespace
