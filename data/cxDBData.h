@@ -450,6 +450,30 @@ class TcxDBDataSelection : public TcxDataSelection {
 };
 
 // ---------------------------------------------------------------------------------------------
+// Master-detail by key fields: the detail level's MasterKeyFieldNames name fields of the
+// master's data set, its DetailKeyFieldNames the detail data set's fields with the same values.
+
+class TcxDBDataRelation : public TcxCustomDataRelation {
+ public:
+  using TcxCustomDataRelation::TcxCustomDataRelation;
+  ~TcxDBDataRelation() override;
+  void FieldRemoved(TcxCustomDataField* field) override;
+  virtual bool HasKeyLink();
+  // The names of the detail level's pattern (empty without one).
+  String DetailKeyNames();
+  String MasterKeyNames();
+  // The master record's key values: Unassigned without a key link; one value or an array.
+  Variant ReadMasterKeyValues(int masterRecordIndex);
+  void KeyNamesChanged();
+  TcxDBDataField* MasterKeyField() const { return masterKeyField_; }
+
+ private:
+  friend class TcxDBDataController;
+  TcxDBDataController* PatternDetail();
+  TcxDBDataField* masterKeyField_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
 // The controller
 
 class TcxDBDataController : public TcxCustomDataController {
@@ -495,6 +519,9 @@ class TcxDBDataController : public TcxCustomDataController {
   void BeforeLocate() override { inUnboundCopy_ = true; }
   void AfterLocate() override { inUnboundCopy_ = false; }
   String GetFilterItemFieldName(TObject* item) override;
+  TcxCustomDataRelation* NewRelation(TcxCustomDataRelationList* list, TObject* item) override;
+  void SetMasterRelation(TcxCustomDataRelation* relation, int masterRecordIndex) override;
+  void NotifyMasterOrChange() override;
   void ChangeValueTypeClass(int itemIndex, TcxValueTypeClass value) override;
   bool IsProviderField(TcxCustomDataField* field) override;
   bool IsItemTextStored(int itemIndex, bool editing) override;
@@ -568,8 +595,8 @@ class TcxDBDataController : public TcxCustomDataController {
   TcxDBDataField* KeyField() const { return keyField_; }
   // Master-detail key values of a detail clone (Unassigned when not bound to a master record).
   const Variant& MasterDetailKeyValues() const { return masterDetailKeyValues_; }
-  void SetMasterDetailKeyValues(const Variant& v) { masterDetailKeyValues_ = v; }
-  bool IsDetailMode() const { return !masterDetailKeyValues_.IsEmpty(); }
+  // Rebuilds the master key field of every data-set relation from the detail levels' names.
+  void UpdateRelationKeyFields();
   // How many times the controller walked its data set to load records (diagnostics).
   int LoadCount() const { return loadCount_; }
 

@@ -128,8 +128,109 @@ void TcxDBDataController::SetKeyFieldNames(const String& value) {
   SetNamesField(value, keyField_);
 }
 
-void TcxDBDataController::SetDetailKeyFieldNames(const String& value) { detailKeyFieldNames_ = value; }
-void TcxDBDataController::SetMasterKeyFieldNames(const String& value) { masterKeyFieldNames_ = value; }
+void TcxDBDataController::SetDetailKeyFieldNames(const String& value) {
+  if (value == detailKeyFieldNames_) return;
+  detailKeyFieldNames_ = value;
+  if (auto* r = dynamic_cast<TcxDBDataRelation*>(GetMasterRelation())) r->KeyNamesChanged();
+}
+
+void TcxDBDataController::SetMasterKeyFieldNames(const String& value) {
+  if (value == masterKeyFieldNames_) return;
+  masterKeyFieldNames_ = value;
+  if (auto* r = dynamic_cast<TcxDBDataRelation*>(GetMasterRelation())) r->KeyNamesChanged();
+}
+
+// =============================================================================================
+// Master-detail by key fields
+
+TcxDBDataRelation::~TcxDBDataRelation() {
+  if (masterKeyField_ != nullptr) {
+    TcxDBDataField* f = masterKeyField_;
+    masterKeyField_ = nullptr;
+    delete f;
+  }
+}
+
+void TcxDBDataRelation::FieldRemoved(TcxCustomDataField* field) {
+  TcxCustomDataRelation::FieldRemoved(field);
+  if (field == masterKeyField_) masterKeyField_ = nullptr;
+}
+
+TcxDBDataController* TcxDBDataRelation::PatternDetail() {
+  TcxCustomDataController* master = DataController();
+  TcxCustomDataController* pattern = master ? master->GetPatternDataController() : nullptr;
+  if (pattern == nullptr || !pattern->HasRelations()) return nullptr;
+  int i = IndexInList();
+  TcxCustomDataRelationList* list = pattern->RelationList();
+  if (i < 0 || i >= list->RelationCount()) return nullptr;
+  return dynamic_cast<TcxDBDataController*>(list->Relations(i)->DetailDataController());
+}
+
+String TcxDBDataRelation::DetailKeyNames() {
+  TcxDBDataController* d = PatternDetail();
+  return d ? d->DetailKeyFieldNames() : String();
+}
+
+String TcxDBDataRelation::MasterKeyNames() {
+  TcxDBDataController* d = PatternDetail();
+  return d ? d->MasterKeyFieldNames() : String();
+}
+
+bool TcxDBDataRelation::HasKeyLink() { return masterKeyField_ != nullptr && !DetailKeyNames().empty(); }
+
+Variant TcxDBDataRelation::ReadMasterKeyValues(int masterRecordIndex) {
+  TcxCustomDataController* master = DataController();
+  master->CheckRecordRange(masterRecordIndex);
+  if (!HasKeyLink()) return Variant();
+  std::vector<TcxCustomDataField*> fields;
+  if (masterKeyField_->SubFieldCount() > 0)
+    for (int i = 0; i < masterKeyField_->SubFieldCount(); ++i) fields.push_back(masterKeyField_->SubField(i));
+  else
+    fields.push_back(masterKeyField_);
+  return master->GetKeyValues(masterRecordIndex, fields);
+}
+
+void TcxDBDataRelation::KeyNamesChanged() {
+  TcxCustomDataController* master = DataController();
+  if (master == nullptr || master->DetailMode() == 2) return;
+  if (auto* m = dynamic_cast<TcxDBDataController*>(master)) m->UpdateRelationKeyFields();
+  Changed();
+}
+
+TcxCustomDataRelation* TcxDBDataController::NewRelation(TcxCustomDataRelationList* list, TObject* item) {
+  return new TcxDBDataRelation(list, item);
+}
+
+void TcxDBDataController::SetMasterRelation(TcxCustomDataRelation* relation, int masterRecordIndex) {
+  BeginInfoUpdate();
+  ScopeExit end{[this] { EndInfoUpdate(); }};
+  masterDetailKeyValues_ = Variant();
+  TcxCustomDataController::SetMasterRelation(relation, masterRecordIndex);
+  if (auto* r = dynamic_cast<TcxDBDataRelation*>(relation); r != nullptr && masterRecordIndex != -1) {
+    masterDetailKeyValues_ = r->ReadMasterKeyValues(masterRecordIndex);
+    LayoutChanged(2);
+  }
+}
+
+void TcxDBDataController::NotifyMasterOrChange() {
+  TcxCustomDataController::NotifyMasterOrChange();
+  UpdateRelationKeyFields();
+}
+
+void TcxDBDataController::UpdateRelationKeyFields() {
+  if (!HasRelations()) return;
+  TcxCustomDataRelationList* list = RelationList();
+  for (int i = 0; i < list->RelationCount(); ++i) {
+    auto* r = dynamic_cast<TcxDBDataRelation*>(list->Relations(i));
+    if (r == nullptr) continue;
+    String names = r->MasterKeyNames();
+    TcxDBDataField* field = r->masterKeyField_;
+    if (names.empty() && field == nullptr) continue;
+    if (field != nullptr && field->FieldName() == names) continue;
+    SetNamesField(names, field);
+    r->masterKeyField_ = field;
+  }
+}
 
 TcxDBProviderDetailFilterAdapter* TcxDBDataController::GetDetailFilterAdapter() {
   int index = -1;

@@ -290,7 +290,7 @@ bool TcxDBDataProvider::IsEOF() {
   if (ds == nullptr) return TcxCustomDataProvider::IsEOF();
   TcxDBDataController* c = DBController();
   if (c->IsDetailMode() && !IsGridMode()) {
-    if (ds->Eof()) return true;
+    if (c->MasterDetailKeyValues().IsEmpty() || ds->Eof()) return true;
     if (EditingState(ds)) return false;
     if (c->DetailKeyFieldNamesInUse().empty()) return true;
     std::vector<TField*> keys;
@@ -320,6 +320,7 @@ void TcxDBDataProvider::First() {
     if (ds->Active()) ds->First();
     return;
   }
+  if (c->MasterDetailKeyValues().IsEmpty()) return;
   // Without key names there is no key link: the detail shows nothing.
   if (c->DetailKeyFieldNamesInUse().empty()) return;
   bool reopened = false;

@@ -258,35 +258,83 @@ TEST(DBDataImport, BothControllersFollowTheSharedCursor) {
   EXPECT_EQ(s.pivot.FocusedText(0), "K1");
 }
 
-TEST(DBDataLoad, DetailLoadsTheFirstRunOfItsMastersRecords) {
-  TMemDataSet ds(nullptr);
-  ds.AddFieldDef("master", ftInteger);
-  ds.AddFieldDef("item", ftString, 10);
-  for (auto [m, item] : std::vector<std::pair<int, const char*>>{{1, "a"}, {1, "b"}, {2, "c"}, {1, "d"}, {3, "e"}})
-    ds.AppendRow({m, item});
-  TDataSource src(nullptr);
-  src.SetDataSet(&ds);
-  ds.Open();
-  TTestDBController detail;
-  detail.AddColumn("item");
-  detail.SetDetailKeyFieldNames("master");
-  detail.SetDataSource(&src);
-  struct Case {
-    const char* masterNames;
-    Variant key;
-    std::vector<String> items;
+namespace {
+
+// Masters 1..3 and a detail data set whose records of master 1 come in two runs.
+struct DetailScene {
+  People masters{3};
+  TMemDataSet details{nullptr};
+  TDataSource detailSrc{nullptr};
+  // The master makes one clone per expanded record, as a grid's detail level does.
+  class TMaster : public TTestDBController {
+   public:
+    explicit TMaster(DetailScene* s) : scene_(s) {}
+    struct TLink : TObject {
+      std::unique_ptr<TTestDBController> Clone;
+    };
+    TObject* CreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex) override {
+      auto* link = new TLink;
+      link->Clone = std::make_unique<TTestDBController>();
+      TTestDBController* c = link->Clone.get();
+      c->AddColumn("item");
+      c->SetDetailKeyFieldNames(scene_->pattern.DetailKeyFieldNames());
+      c->SetMasterKeyFieldNames(scene_->pattern.MasterKeyFieldNames());
+      c->SetDataSource(&scene_->detailSrc);
+      c->SetMasterRelation(relation, recordIndex);
+      return link;
+    }
+    TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* link) override {
+      auto* l = dynamic_cast<TLink*>(link);
+      return l ? l->Clone.get() : nullptr;
+    }
+
+   private:
+    DetailScene* scene_;
   };
-  const Case cases[] = {
-      {"id", 1, {"a", "b"}},  // the second run of master 1 is not contiguous with the first
-      {"id", 2, {"c"}},
-      {"id", 3, {"e"}},
-      {"id", 9, {}},
-      {"", 1, {}},            // without master key names the detail key names are not used
-  };
-  for (const Case& k : cases) {
-    detail.SetMasterKeyFieldNames(k.masterNames);
-    detail.SetMasterDetailKeyValues(k.key);
-    detail.UpdateItems(true);
-    EXPECT_EQ(detail.Column(0), k.items) << k.masterNames << " " << VarToStr(k.key);
+  TMaster master{this};
+  TTestDBController pattern;
+  DetailScene() {
+    details.AddFieldDef("master", ftInteger);
+    details.AddFieldDef("item", ftString, 10);
+    for (auto [m, item] : std::vector<std::pair<int, const char*>>{{1, "a"}, {1, "b"}, {2, "c"}, {1, "d"}, {3, "e"}})
+      details.AppendRow({m, item});
+    detailSrc.SetDataSet(&details);
+    details.Open();
+    master.AddColumn("id");
+    master.SetDataSource(&masters.src);
+    TcxCustomDataRelation* relation = master.RelationList()->AddRelation(nullptr);
+    pattern.AddColumn("item");
+    pattern.SetDataSource(&detailSrc);
+    pattern.SetMasterMode(relation, true);
   }
+  std::vector<String> DetailOf(int masterRecord) {
+    auto* c = static_cast<TTestDBController*>(master.GetDetailDataController(masterRecord, 0));
+    return c ? c->Column(0) : std::vector<String>{"<no detail>"};
+  }
+};
+
+}  // namespace
+
+TEST(DBDataDetail, ClonesLoadTheFirstRunOfTheirMastersRecords) {
+  DetailScene s;
+  EXPECT_TRUE(s.pattern.IsPattern());
+  EXPECT_EQ(s.pattern.RowCount(), 0) << "a pattern holds no records";
+  s.pattern.SetDetailKeyFieldNames("master");
+  s.pattern.SetMasterKeyFieldNames("id");
+  auto* relation = static_cast<TcxDBDataRelation*>(s.master.RelationList()->Relations(0));
+  ASSERT_NE(relation->MasterKeyField(), nullptr);
+  EXPECT_EQ(relation->ReadMasterKeyValues(1), Variant(2));
+  EXPECT_EQ(s.DetailOf(0), (std::vector<String>{"a", "b"})) << "the second run of master 1 is not loaded";
+  EXPECT_EQ(s.DetailOf(1), (std::vector<String>{"c"}));
+  EXPECT_EQ(s.DetailOf(2), (std::vector<String>{"e"}));
+  EXPECT_THROW(relation->ReadMasterKeyValues(7), EcxInvalidDataControllerOperation);
+}
+
+TEST(DBDataDetail, WithoutMasterKeyNamesClonesLoadNothing) {
+  DetailScene s;
+  s.pattern.SetDetailKeyFieldNames("master");
+  auto* relation = static_cast<TcxDBDataRelation*>(s.master.RelationList()->Relations(0));
+  EXPECT_FALSE(relation->HasKeyLink());
+  EXPECT_TRUE(relation->ReadMasterKeyValues(0).IsEmpty());
+  EXPECT_EQ(s.DetailOf(0), std::vector<String>{});
 }
