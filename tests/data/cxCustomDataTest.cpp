@@ -1165,3 +1165,22 @@ TEST(DataControllerEditing, NewItemRowEditsItsOwnRecordUntilPosted) {
   EXPECT_EQ(c.GetValue(1, 1).AsString(), "new");
   EXPECT_FALSE(c.IsEditing());
 }
+
+TEST(DataControllerSelection, GroupRowsAndExpansionSurviveRefiltering) {
+  TLoggingController c;
+  FillSales(c);
+  c.SetMultiSelect(true);
+  c.BeginUpdate();
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  c.Groups()->ChangeItemGroupIndex(1, 1);
+  c.EndUpdate();
+  c.Groups()->ChangeRowExpanding(1, true, false);  // east, north+, (ann cid fay), south
+  ASSERT_EQ(c.RowTexts(2), Texts({"g:east", "g:north+", "g:ann", "g:cid", "g:fay", "g:south"}));
+  c.ClearSelection();
+  c.ChangeRowSelection(5, true);  // south
+  c.Filter()->AddItem(nullptr, c.ItemObject(2), foGreater, 1, "1");  // hides cid
+  c.Filter()->SetActive(true);
+  EXPECT_EQ(c.RowTexts(2), Texts({"g:east", "g:north+", "g:ann", "g:fay", "g:south"}));
+  ASSERT_EQ(c.CountSelectedRows(), 1);
+  EXPECT_EQ(c.GetSelectedRowIndex(0), 4) << "the south group row stays selected at its new row";
+}
