@@ -96,6 +96,7 @@ inline int CompareFastValues(const K& a, const K& b, int kind, TcxValueTypeClass
     bool na = std::isnan(a.D), nb = std::isnan(b.D);
     return na == nb ? 0 : (na ? 1 : -1);
   }
+  if (type == nullptr) return 0;
   return type->ComparePrepared(reinterpret_cast<const void*>(intptr_t(a.I)), reinterpret_cast<const void*>(intptr_t(b.I)));
 }
 
