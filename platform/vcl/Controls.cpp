@@ -1680,6 +1680,11 @@ void TWinControl::CNSysChar(TMessage& m) {
 }
 
 void TWinControl::CMDialogKey(TMessage& m) { Broadcast(m); }
+
+void TWinControl::CMChildKey(TMessage& m) {
+  // Parents see their children's keys first, innermost parent first.
+  if (parent_) m.Result = parent_->Perform(CM_CHILDKEY, m.WParam, m.LParam);
+}
 void TWinControl::CMDialogChar(TMessage& m) { Broadcast(m); }
 
 void TWinControl::CMFocusChanged(TMessage& m) {
@@ -2088,6 +2093,16 @@ void THintWindow::Paint() {
   r.Top += 1;
   String t = text_;
   canvas_->TextRect(r, t, {tfLeft, tfWordBreak, tfNoPrefix});
+}
+
+String GetShortHint(const String& hint) {
+  size_t bar = hint.find('|');
+  return bar == String::npos ? hint : hint.substr(0, bar);
+}
+
+String GetLongHint(const String& hint) {
+  size_t bar = hint.find('|');
+  return bar == String::npos ? hint : hint.substr(bar + 1);
 }
 
 // ---- shortcuts -----------------------------------------------------------------------------

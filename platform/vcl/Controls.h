@@ -451,7 +451,7 @@ class TWinControl : public TControl {
   virtual void CNSysChar(TMessage& m);
   virtual void CMDialogKey(TMessage& m);
   virtual void CMDialogChar(TMessage& m);
-  virtual void CMChildKey(TMessage& m) {}
+  virtual void CMChildKey(TMessage& m);
   virtual void CMWantSpecialKey(TMessage& m) {}
   virtual void CMEnter(TMessage& m);
   virtual void CMExit(TMessage& m);
@@ -695,6 +695,10 @@ class THintWindow : public TCustomControl {
   void WMNCHitTest(TMessage& m) override;
   bool shown_ = false;
 };
+
+// The parts of a hint before and after "|" (the whole hint when there is no bar).
+String GetShortHint(const String& hint);
+String GetLongHint(const String& hint);
 
 // Turns a key and shift state into a shortcut and back ("Ctrl+S").
 using TShortCut = Word;

@@ -975,9 +975,7 @@ void TApplication::ActivateHint(TPoint cursorPos) {
   TControl* c = hintControl_ ? hintControl_ : FindDragTarget(cursorPos, true);
   if (!c || !showHint_) return;
   THintInfo info{c, cursorPos, c->ClientRect(), c->Hint(), hintHidePause_, 0};
-  // GetShortHint: the part before "|".
-  size_t bar = info.HintStr.find('|');
-  if (bar != String::npos) info.HintStr = info.HintStr.substr(0, bar);
+  info.HintStr = GetShortHint(info.HintStr);
   bool canShow = c->Perform(CM_HINTSHOW, 0, reinterpret_cast<NativeInt>(&info)) == 0;
   if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
   if (!canShow || info.HintStr.empty()) return;
@@ -990,7 +988,7 @@ void TApplication::ActivateHint(TPoint cursorPos) {
   r = Bounds(info.CursorPos.X, info.CursorPos.Y + (cy > 0 ? cy : 20), r.Width(), r.Height());
   hintWindow_->ActivateHint(r, info.HintStr);
   hintActive_ = true;
-  SetHint(c->Hint());
+  SetHint(GetLongHint(c->Hint()));
   if (info.HideTimeout > 0) StartHintTimer(info.HideTimeout, 2);
 }
 

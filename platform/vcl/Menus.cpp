@@ -318,9 +318,19 @@ class TMenuWindow : public TCustomControl {
       c->Font()->SetColor(!i->Enabled() ? clGrayText : sel ? clHighlightText : clMenuText);
       if (i->Default()) c->Font()->SetStyle({fsBold});
       else c->Font()->SetStyle({});
+      TColor ink = c->Font()->Color();
       if (i->Checked()) {
-        TRect check(r.Left + 2, r.Top + (r.Height() - 16) / 2, r.Left + 18, r.Top + (r.Height() - 16) / 2 + 16);
-        DrawFrameControl(c->Handle(), &check, DFC_MENU, i->RadioItem() ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+        // A check mark or a bullet in the item's text colour.
+        Integer cx = r.Left + 10, cy = r.Top + r.Height() / 2;
+        c->Pen()->SetColor(ink);
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(ink);
+        if (i->RadioItem()) {
+          c->Ellipse(cx - 3, cy - 3, cx + 3, cy + 3);
+        } else {
+          for (Integer d = 0; d < 2; ++d) c->Polyline({{cx - 4, cy - 1 + d}, {cx - 2, cy + 1 + d}, {cx + 3, cy - 4 + d}});
+        }
+        c->Brush()->SetStyle(bsClear);
       } else if (i->ImageIndex() >= 0 && menu_->Images()) {
         menu_->Images()->Draw(c, r.Left + 2, r.Top + (r.Height() - menu_->Images()->Height()) / 2, i->ImageIndex(), i->Enabled());
       }
@@ -332,8 +342,12 @@ class TMenuWindow : public TCustomControl {
         c->TextRect(tr, sc, {tfRight, tfVerticalCenter, tfSingleLine});
       }
       if (i->Count() > 0) {
-        TRect arrow(r.Right - 16, r.Top + (r.Height() - 16) / 2, r.Right, r.Top + (r.Height() - 16) / 2 + 16);
-        DrawFrameControl(c->Handle(), &arrow, DFC_MENU, DFCS_MENUARROW);
+        // The submenu arrow, in the item's text colour.
+        Integer ax = r.Right - 10, ay = r.Top + r.Height() / 2;
+        c->Pen()->SetColor(ink);
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(ink);
+        c->Polygon({{ax - 2, ay - 4}, {ax + 2, ay}, {ax - 2, ay + 4}});
       }
       c->Brush()->SetStyle(bsSolid);
     }

@@ -7,6 +7,7 @@
 #include "VclTestSupport.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/ImgList.h"
+#include "vcl/Menus.h"
 #include "rtl/SysUtils.h"
 #include "vcl/StdCtrls.h"
 
@@ -160,6 +161,7 @@ TEST_F(ControlsTest, HintShowsAfterThePauseAndHidesOnLeaving) {
   EXPECT_TRUE(hw->IsHintShown());
   EXPECT_TRUE(IsWindowVisible(hw->Handle()));
   EXPECT_EQ(hw->Caption(), "Short");
+  EXPECT_EQ(Application->Hint(), "Long help");  // the long part goes to OnHint
   S().Snapshot(hw->Handle(), "vcl_hint.png");
   S().MoveMouse(panel_->Handle(), {100, 100});
   Process();
@@ -345,6 +347,74 @@ TEST_F(ControlsTest, DragImageDrawnTwiceLeavesTheScreenAsItWas) {
   };
   EXPECT_NE(bytes(during), bytes(before));  // the image is on the screen while dragging
   EXPECT_EQ(bytes(after), bytes(before));
+}
+
+TEST_F(ControlsTest, ParentsSeeTheirChildrensKeysFirst) {
+  // A panel that takes F5 from any control inside it, as a grid site does for its editors.
+  struct TKeyPanel : TPanel {
+    using TPanel::TPanel;
+    int Taken = 0;
+    void CMChildKey(TMessage& m) override {
+      if (m.WParam == VK_F5) {
+        ++Taken;
+        m.Result = 1;
+        return;
+      }
+      TPanel::CMChildKey(m);
+    }
+  };
+  auto* site = new TKeyPanel(form_);
+  site->SetBounds(10, 130, 200, 40);
+  site->SetParent(form_);
+  auto* edit = new TEdit(form_);
+  edit->SetBounds(5, 5, 100, 21);
+  edit->SetParent(site);
+  Word seen = 0;
+  edit->OnKeyDown = [&](TObject*, Word& key, TShiftState) { seen = key; };
+  ShowForm();
+  edit->SetFocus();
+  Process();
+  S().PressKey(VK_F5);
+  EXPECT_EQ(site->Taken, 1);
+  EXPECT_EQ(seen, 0);
+  S().PressKey(VK_F6);
+  EXPECT_EQ(seen, VK_F6);
+}
+
+TEST_F(ControlsTest, PopupMenuOpensSubmenusFromTheKeyboard) {
+  auto* menu = new TPopupMenu(form_);
+  auto add = [&](TMenuItem* parent, const char* caption) {
+    auto* i = new TMenuItem(form_);
+    i->SetCaption(caption);
+    parent->Add(i);
+    return i;
+  };
+  String chosen;
+  TMenuItem* view = add(menu->Items(), "&View");
+  add(menu->Items(), "&Exit")->OnClick = [&](TObject*) { chosen = "exit"; };
+  add(view, "&Small")->OnClick = [&](TObject*) { chosen = "small"; };
+  add(view, "&Large")->OnClick = [&](TObject*) { chosen = "large"; };
+  ShowForm();
+  auto key = [](int vk) { return [vk] { InputKey(vk, true); InputKey(vk, false); }; };
+  size_t levels = 0;
+  S().Backend().OnIdle(key(VK_DOWN));   // View
+  S().Backend().OnIdle(key(VK_RIGHT));  // opens its submenu on Small
+  S().Backend().OnIdle([&] {
+    levels = menu->MenuWindows().size();
+    S().SnapshotScreen("vcl_popup_menu.png");
+    InputKey(VK_DOWN, true);
+    InputKey(VK_DOWN, false);
+  });
+  S().Backend().OnIdle(key(VK_RETURN));  // Large
+  menu->Popup(100, 100);
+  EXPECT_EQ(levels, 2u);
+  EXPECT_EQ(chosen, "large");
+  // Accelerators: "v" opens View, "s" chooses Small.
+  chosen.clear();
+  S().Backend().OnIdle([] { InputText("v"); });
+  S().Backend().OnIdle([] { InputText("s"); });
+  menu->Popup(100, 100);
+  EXPECT_EQ(chosen, "small");
 }
 
 }  // namespace
