@@ -195,6 +195,26 @@ TEST_F(FormReadTest, AFailedReadLeavesNoComponentLoading) {
   f->Free();
 }
 
+TEST_F(FormReadTest, StringListsAndCollectionsGoThroughDefinedProperties) {
+  auto* f = new TForm(Application);
+  ReadComponentFromText(f,
+                        "object Root: TForm\n"
+                        "  object List: TListBox\n"
+                        "    Items.Strings = (\n"
+                        "      'first'\n"
+                        "      'second line'#9'tab')\n"
+                        "    ItemIndex = 1\n"
+                        "  end\n"
+                        "end\n");
+  auto* list = dynamic_cast<TListBox*>(f->FindComponent("List"));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->Items()->ToVector(), (std::vector<String>{"first", "second line\ttab"}));
+  EXPECT_EQ(list->ItemIndex(), 1);
+  String text = WriteComponentToText(f);
+  EXPECT_NE(text.find("Items.Strings = (\n      'first'\n      'second line'#9'tab')"), String::npos) << text;
+  f->Free();
+}
+
 TEST_F(FormReadTest, CreatesTheRootByClassName) {
   TComponent* c = ReadComponentText("object Probe1: TProbe\n  Value = 7\nend\n", nullptr);
   auto* p = dynamic_cast<TProbe*>(c);
