@@ -1536,7 +1536,30 @@ void TcxCustomDataController::DeleteRecord(int recordIndex) {
   CheckRecordRange(recordIndex);
   if (recordIndex == provider_->EditingRecordIndex()) provider_->SetEditingRecordIndex(cxNullEditingRecordIndex);
   if (IsProviderMode() && recordIndex >= 0) {
-    provider_->DeleteRecord(recordIndex);
+    // Without record keys nothing else tells which records moved down: the record indexes held
+    // here follow their records as in the controller's own storage. They move first, because
+    // the source may reload the records (and check the selection) before it returns.
+    bool shift = !HasRecordKeys();
+    int bookmark = bookmarkRecordIndex_;
+    if (shift) {
+      if (bookmarkRecordIndex_ == recordIndex) {
+        bookmarkRecordIndex_ = -1;
+        changes_ += dccBookmark;
+      } else if (bookmarkRecordIndex_ > recordIndex) {
+        --bookmarkRecordIndex_;
+      }
+      info_->ShiftRecordIndexes(recordIndex, -1, false);
+    }
+    try {
+      provider_->DeleteRecord(recordIndex);
+    } catch (...) {
+      if (shift) {
+        bookmarkRecordIndex_ = bookmark;
+        info_->ShiftRecordIndexes(recordIndex, +1, false);
+      }
+      throw;
+    }
+    if (shift) info_->RefreshRecords();
     return;
   }
   if (recordIndex < 0) {

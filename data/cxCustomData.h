@@ -695,7 +695,8 @@ class TcxCustomDataControllerInfo : public TObject {
 
   // Records were inserted into or deleted from the storage at `record`: record indexes held
   // here (selection, focus) move with their records.
-  void ShiftRecordIndexes(int record, int delta);
+  // With `inRecordList`, the record list still names the records as before the change.
+  void ShiftRecordIndexes(int record, int delta, bool inRecordList = true);
 
   int CompareGroupValues(int a, int b, int level);
   int SortCompare(int a, int b);

@@ -1290,7 +1290,7 @@ void TcxCustomDataControllerInfo::CheckSelection() {
   }
 }
 
-void TcxCustomDataControllerInfo::ShiftRecordIndexes(int record, int delta) {
+void TcxCustomDataControllerInfo::ShiftRecordIndexes(int record, int delta, bool inRecordList) {
   for (int i = selection_->Count() - 1; i >= 0; --i) {
     auto& e = selection_->Entries(i);
     if (e.Level == -1) continue;
@@ -1300,12 +1300,13 @@ void TcxCustomDataControllerInfo::ShiftRecordIndexes(int record, int delta) {
       e.RecordIndex += delta;
     }
   }
-  for (auto& r : recordList_) {
-    if (delta < 0 && r == record)
-      r = -1;
-    else if (r >= record)
-      r += delta;
-  }
+  if (inRecordList)
+    for (auto& r : recordList_) {
+      if (delta < 0 && r == record)
+        r = -1;
+      else if (r >= record)
+        r += delta;
+    }
   positionsValid_ = false;
   for (TcxDataFocusingInfo* fi : {&focusingInfo_, &prevFocusingInfo_})
     if (fi->RecordIndex > record || (delta > 0 && fi->RecordIndex == record)) fi->RecordIndex += delta;

@@ -1184,3 +1184,23 @@ TEST(DataControllerSelection, GroupRowsAndExpansionSurviveRefiltering) {
   ASSERT_EQ(c.CountSelectedRows(), 1);
   EXPECT_EQ(c.GetSelectedRowIndex(0), 4) << "the south group row stays selected at its new row";
 }
+
+TEST(DataControllerProvider, WithoutRecordKeysSelectionFollowsItsRecordsThroughADeletion) {
+  struct TNoKeys : TListSource {
+    bool IsRecordIdSupported() override { return false; }
+  } source;
+  source.Rows = {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}};
+  TLoggingController c;
+  c.AddTypedItem(kInt);
+  c.AddTypedItem(kStr);
+  c.Provider()->SetCustomDataSource(&source);
+  c.SetMultiSelect(true);
+  c.ClearSelection();
+  c.ChangeRowSelection(2, true);  // c
+  c.ChangeFocusedRowIndex(3);     // d
+  c.SaveBookmark();
+  c.DeleteRecord(1);              // b
+  ASSERT_EQ(c.CountSelectedRows(), 1);
+  EXPECT_EQ(c.GetValue(c.RowInfoAt(c.GetSelectedRowIndex(0)).RecordIndex, 1).AsString(), "c");
+  EXPECT_EQ(c.GetValue(c.BookmarkRecordIndex(), 1).AsString(), "d");
+}
