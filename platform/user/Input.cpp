@@ -256,6 +256,8 @@ void InputKey(int vk, bool down, bool repeat) {
   bool wasDown = (s.async[vk] & 0x80) != 0;
   wm::SetAsyncKey(vk, down);
   HWND w = GetFocus();
+  // Without a focus the active window gets the keys, as system keys.
+  bool noFocus = !w;
   if (!w) w = GetActiveWindow();
   if (!w) {
     wm::ApplySyncKey(vk, down);
@@ -263,7 +265,7 @@ void InputKey(int vk, bool down, bool repeat) {
   }
   bool alt = (s.async[VK_MENU] & 0x80) != 0;
   bool ctrl = (s.async[VK_CONTROL] & 0x80) != 0;
-  bool sys = (alt && !ctrl) || vk == VK_F10 || (vk == VK_MENU);
+  bool sys = noFocus || (alt && !ctrl) || vk == VK_F10 || (vk == VK_MENU);
   int generic = GenericOf(vk);
   MSG m;
   m.hwnd = w;

@@ -307,6 +307,14 @@ TEST_F(Input, KeysGoToTheFocusAndTranslateIntoCharacters) {
   }
 }
 
+TEST_F(Input, WithoutAFocusTheActiveWindowGetsKeysAsSystemKeys) {
+  SetFocus(nullptr);
+  Log().Clear();
+  S().PressKey('K');
+  EXPECT_EQ(Log().Count(WM_SYSKEYDOWN, top), 1);
+  EXPECT_EQ(Log().Count(WM_KEYDOWN), 0);
+}
+
 TEST_F(Input, AltKeysAreSystemKeysAndAltF4ClosesTheTopLevelWindow) {
   SetFocus(a);
   Log().Clear();
