@@ -271,6 +271,7 @@ class TcxDBDataProvider : public TcxCustomDataProvider {
   void ClearNearestRecord() override;
   void SetGroupingValue(int recordIndex, TcxCustomDataField* field, const Variant& value) override;
   void AssignGroupingValues(int recordIndex, const std::vector<Variant>& values) override;
+  bool GetDetailHasChildren(int recordIndex, int relationIndex) override;
 
   virtual bool IsDataSetModified();
   virtual bool BookmarkValid(const String& bookmark);
@@ -522,6 +523,7 @@ class TcxDBDataController : public TcxCustomDataController {
   TcxCustomDataRelation* NewRelation(TcxCustomDataRelationList* list, TObject* item) override;
   void SetMasterRelation(TcxCustomDataRelation* relation, int masterRecordIndex) override;
   void NotifyMasterOrChange() override;
+  bool DoDetailExpandingOrCollapsing(int recordIndex, bool expanding) override;
   void ChangeValueTypeClass(int itemIndex, TcxValueTypeClass value) override;
   bool IsProviderField(TcxCustomDataField* field) override;
   bool IsItemTextStored(int itemIndex, bool editing) override;

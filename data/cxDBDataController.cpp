@@ -37,10 +37,6 @@ template struct MemberOf<ProviderTag, &TcxCustomDataController::provider_>;
 template struct MemberOf<FilterTag, &TcxCustomDataController::filter_>;
 template struct MemberOf<SelectionTag, &TcxCustomDataControllerInfo::selection_>;
 
-bool EditingState(TDataSet* ds) {
-  return ds != nullptr && (ds->State() == dsEdit || ds->State() == dsInsert || ds->State() == dsSetKey);
-}
-
 }  // namespace
 
 // Tells the controller when a data-set field it is bound to is destroyed.
@@ -195,6 +191,16 @@ void TcxDBDataRelation::KeyNamesChanged() {
   if (master == nullptr || master->DetailMode() == 2) return;
   if (auto* m = dynamic_cast<TcxDBDataController*>(master)) m->UpdateRelationKeyFields();
   Changed();
+}
+
+bool TcxDBDataController::DoDetailExpandingOrCollapsing(int recordIndex, bool expanding) {
+  if (IsGridMode() && expanding) {
+    // In grid mode only the focused record of the window can show its details.
+    ChangeFocusedRecordIndex(recordIndex);
+    if (FocusedRecordIndex() != recordIndex) ChangeFocusedRecordIndex(recordIndex);
+    if (FocusedRecordIndex() != recordIndex) return false;
+  }
+  return TcxCustomDataController::DoDetailExpandingOrCollapsing(recordIndex, expanding);
 }
 
 TcxCustomDataRelation* TcxDBDataController::NewRelation(TcxCustomDataRelationList* list, TObject* item) {

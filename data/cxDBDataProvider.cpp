@@ -975,3 +975,38 @@ void TcxDBDataProvider::RefreshUpdatedRecord() {
   c->SummaryChanged(false);
   ClearPostLocate();
 }
+
+// =============================================================================================
+// Master-detail
+
+bool TcxDBDataProvider::GetDetailHasChildren(int recordIndex, int relationIndex) {
+  TcxDBDataController* c = DBController();
+  TcxCustomDataController* pattern = c->GetPatternDataController();
+  TcxDBDataController* d = nullptr;
+  if (pattern != nullptr && pattern->HasRelations() && relationIndex >= 0 &&
+      relationIndex < pattern->RelationList()->RelationCount())
+    d = dynamic_cast<TcxDBDataController*>(pattern->RelationList()->Relations(relationIndex)->DetailDataController());
+  if (d == nullptr) return TcxCustomDataProvider::GetDetailHasChildren(recordIndex, relationIndex);
+  bool result = true;
+  Variant keys;
+  if (auto* r = dynamic_cast<TcxDBDataRelation*>(c->RelationList()->Relations(relationIndex)))
+    keys = r->ReadMasterKeyValues(recordIndex);
+  if (c->OnDetailHasChildren) {
+    c->OnDetailHasChildren(c, recordIndex, relationIndex, d->DetailKeyFieldNamesInUse(), keys, result);
+    return result;
+  }
+  if (d->IsGridMode() || d->DataModeController()->DetailInSQLMode) return result;
+  TDataSet* ds = d->BoundDataSet();
+  if (ds == nullptr || !ds->Active()) return false;
+  if (keys.IsEmpty() || d->DetailKeyFieldNamesInUse().empty()) return false;
+  TcxDBDataProvider* dp = d->DBProvider();
+  dp->LockNotification();
+  {
+    ScopeExit unlock{[dp] { dp->UnlockNotification(); }};
+    dp->BeginLoad();
+    ScopeExit restore{[dp] { dp->EndLoad(); }};
+    result = ds->Locate(d->DetailKeyFieldNamesInUse(), keys, {});
+  }
+  d->DataLoaded();
+  return result;
+}

@@ -330,6 +330,23 @@ TEST(DBDataDetail, ClonesLoadTheFirstRunOfTheirMastersRecords) {
   EXPECT_THROW(relation->ReadMasterKeyValues(7), EcxInvalidDataControllerOperation);
 }
 
+TEST(DBDataDetail, HasChildrenLocatesTheMastersFirstDetailRecord) {
+  DetailScene s;
+  s.masters.ds.Close();
+  s.masters.ds.AppendRow({4, "n4", "Oslo"});
+  s.masters.ds.Open();
+  s.pattern.SetDetailKeyFieldNames("master");
+  s.pattern.SetMasterKeyFieldNames("id");
+  s.details.SetRecNo(5);
+  const bool expected[] = {true, true, true, false};
+  for (int r = 0; r < 4; ++r) EXPECT_EQ(s.master.Provider()->GetDetailHasChildren(r, 0), expected[r]) << r;
+  EXPECT_EQ(s.details.RecNo(), 5) << "the detail data set's position is restored";
+  s.master.OnDetailHasChildren = [](TcxDBDataController*, int r, int, const String& names, const Variant& keys,
+                                    bool& has) { has = names == "master" && keys == Variant(r + 1) && r == 3; };
+  EXPECT_FALSE(s.master.Provider()->GetDetailHasChildren(0, 0));
+  EXPECT_TRUE(s.master.Provider()->GetDetailHasChildren(3, 0));
+}
+
 TEST(DBDataDetail, WithoutMasterKeyNamesClonesLoadNothing) {
   DetailScene s;
   s.pattern.SetDetailKeyFieldNames("master");
