@@ -502,6 +502,9 @@ BOOL EnableWindow(HWND wnd, BOOL enable) {
   BOOL wasDisabled = (w->style & WS_DISABLED) != 0;
   if (bool(enable) == !wasDisabled) return wasDisabled;
   if (!enable) {
+    // A window being disabled is told to cancel what it is doing (a capture, a drag).
+    wm::Send(w, WM_CANCELMODE, 0, 0);
+    if (!wm::Valid(w)) return FALSE;
     w->style |= WS_DISABLED;
     // A disabled window loses the keyboard focus and the mouse capture.
     HWND f = GetFocus();

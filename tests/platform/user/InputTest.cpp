@@ -74,6 +74,12 @@ TEST_F(Input, CancelModeReleasesTheCaptureThroughDefWindowProc) {
   SendMessage(a, WM_CANCELMODE, 0, 0);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_TRUE(Log().HasInOrder({WM_CANCELMODE, WM_CAPTURECHANGED}, a));
+  // Disabling a window tells it to cancel first, then that its state changed.
+  Log().Clear();
+  SetCapture(b);
+  EnableWindow(b, FALSE);
+  EXPECT_TRUE(Log().HasInOrder({WM_CANCELMODE, WM_CAPTURECHANGED, WM_ENABLE}, b));
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(Input, DoubleClicksNeedTheClassStyleTheTimeAndTheDistance) {
