@@ -230,7 +230,9 @@ class TFormLoader {
           SetOrdProp(target, pi, v.IntValue);
         } else if (v.Kind == TFormValueKind::Ident) {
           TColor color;
+          Integer charset;
           if (IdentToColor(v.Text, color)) SetOrdProp(target, pi, color);
+          else if (IdentToCharset(v.Text, charset)) SetOrdProp(target, pi, charset);
           else if (auto cur = IdentToCursor(v.Text); cur.first) SetOrdProp(target, pi, cur.second);
           else invalid();
         } else if (v.Kind == TFormValueKind::String && (t->Kind == tkChar || t->Kind == tkWChar) && !v.Text.empty()) {

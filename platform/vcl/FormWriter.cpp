@@ -3,7 +3,9 @@
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "rtl/Variants.h"
+#include "vcl/Controls.h"
 #include "vcl/FormReader.h"
+#include "vcl/Graphics.h"
 
 namespace {
 
@@ -51,6 +53,29 @@ class TTextValueWriter : public TWriter {
   std::vector<TFormValue> stack_;
 };
 
+// Colours, character sets and cursors are stored by name when they have one.
+TFormValue IntegerValue(const String& prop, Int64 v) {
+  String ident;
+  auto endsWith = [&](const char* suffix) {
+    String s = suffix;
+    return prop.size() >= s.size() && prop.compare(prop.size() - s.size(), s.size(), s) == 0;
+  };
+  if (endsWith("Color") && ColorToIdent(TColor(v), ident)) return TFormValue::Id(ident);
+  if (prop == "Charset" && CharsetToIdent(Integer(v), ident)) return TFormValue::Id(ident);
+  if (endsWith("Cursor")) {
+    static const std::pair<Integer, const char*> cursors[] = {
+        {crDefault, "crDefault"}, {crNone, "crNone"}, {crArrow, "crArrow"}, {crCross, "crCross"},
+        {crIBeam, "crIBeam"}, {crSizeNESW, "crSizeNESW"}, {crSizeNS, "crSizeNS"}, {crSizeNWSE, "crSizeNWSE"},
+        {crSizeWE, "crSizeWE"}, {crUpArrow, "crUpArrow"}, {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"},
+        {crNoDrop, "crNoDrop"}, {crHSplit, "crHSplit"}, {crVSplit, "crVSplit"}, {crMultiDrag, "crMultiDrag"},
+        {crSQLWait, "crSQLWait"}, {crNo, "crNo"}, {crAppStart, "crAppStart"}, {crHelp, "crHelp"},
+        {crHandPoint, "crHandPoint"}, {crSizeAll, "crSizeAll"}};
+    for (auto& [c, n] : cursors)
+      if (c == v) return TFormValue::Id(n);
+  }
+  return TFormValue::Int(v);
+}
+
 class TFormSaver {
  public:
   explicit TFormSaver(TComponent* root) : root_(root) {}
@@ -95,7 +120,7 @@ class TFormSaver {
         case tkChar:
         case tkWChar:
           if (!IsStoredProp(obj, pi)) continue;
-          p.Value = TFormValue::Int(GetOrdProp(obj, pi));
+          p.Value = IntegerValue(pi->Name, GetOrdProp(obj, pi));
           break;
         case tkEnumeration:
           if (!IsStoredProp(obj, pi)) continue;

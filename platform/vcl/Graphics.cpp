@@ -68,6 +68,28 @@ TColor StringToColor(const String& s) {
   return TColor(StrToInt(s));
 }
 
+namespace {
+const std::pair<Integer, const char*> kCharsets[] = {
+    {0, "ANSI_CHARSET"}, {1, "DEFAULT_CHARSET"}, {2, "SYMBOL_CHARSET"}, {77, "MAC_CHARSET"},
+    {128, "SHIFTJIS_CHARSET"}, {129, "HANGEUL_CHARSET"}, {130, "JOHAB_CHARSET"}, {134, "GB2312_CHARSET"},
+    {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"}, {162, "TURKISH_CHARSET"}, {163, "VIETNAMESE_CHARSET"},
+    {177, "HEBREW_CHARSET"}, {178, "ARABIC_CHARSET"}, {186, "BALTIC_CHARSET"}, {204, "RUSSIAN_CHARSET"},
+    {222, "THAI_CHARSET"}, {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
+};
+}  // namespace
+
+bool CharsetToIdent(Integer charset, String& ident) {
+  for (auto& [v, n] : kCharsets)
+    if (v == charset) { ident = n; return true; }
+  return false;
+}
+
+bool IdentToCharset(const String& ident, Integer& charset) {
+  for (auto& [v, n] : kCharsets)
+    if (SameText(ident, n)) { charset = v; return true; }
+  return false;
+}
+
 // ---- graphics objects ----------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS(TGraphicsObject)

@@ -82,6 +82,9 @@ bool IdentToColor(const String& ident, TColor& color);
 String ColorToString(TColor color);
 // A name, a decimal or "$" hexadecimal number; raises EConvertError otherwise.
 TColor StringToColor(const String& s);
+// Character set names of the form format: "SHIFTJIS_CHARSET" <-> 128.
+bool CharsetToIdent(Integer charset, String& ident);
+bool IdentToCharset(const String& ident, Integer& charset);
 
 // ---- fonts, pens, brushes ------------------------------------------------------------------
 

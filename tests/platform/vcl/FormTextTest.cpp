@@ -6,6 +6,7 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/FormReader.h"
 #include "vcl/FormText.h"
+#include "vcl/Graphics.h"
 #include "rtl/TypInfo.h"
 #include "vcl/StdCtrls.h"
 
@@ -212,6 +213,30 @@ TEST_F(FormReadTest, StringListsAndCollectionsGoThroughDefinedProperties) {
   EXPECT_EQ(list->ItemIndex(), 1);
   String text = WriteComponentToText(f);
   EXPECT_NE(text.find("Items.Strings = (\n      'first'\n      'second line'#9'tab')"), String::npos) << text;
+  f->Free();
+}
+
+TEST_F(FormReadTest, NamedIntegersAreReadAndWrittenByName) {
+  auto* f = new TForm(Application);
+  ReadComponentFromText(f,
+                        "object Root: TForm\n"
+                        "  object P: TPanel\n"
+                        "    Color = clSkyBlue\n"
+                        "    Cursor = crHandPoint\n"
+                        "    Font.Charset = SHIFTJIS_CHARSET\n"
+                        "    Font.Color = $00123456\n"
+                        "  end\n"
+                        "end\n");
+  auto* p = dynamic_cast<TPanel*>(f->FindComponent("P"));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->Color(), clSkyBlue);
+  EXPECT_EQ(p->Cursor(), crHandPoint);
+  EXPECT_EQ(p->Font()->Charset(), SHIFTJIS_CHARSET);
+  EXPECT_EQ(p->Font()->Color(), 0x123456);
+  String text = WriteComponentToText(f);
+  for (const char* line : {"Color = clSkyBlue", "Cursor = crHandPoint", "Font.Charset = SHIFTJIS_CHARSET",
+                           "Font.Color = 1193046"})
+    EXPECT_NE(text.find(line), String::npos) << line << "\n" << text;
   f->Free();
 }
 
