@@ -547,6 +547,8 @@ class TcxDBDataController : public TcxCustomDataController {
   virtual int FindRecordIndexByKey();
   virtual bool SyncDataSetToRecord(int recordIndex);
   virtual void SequencedScrolled() {}
+  // Focuses the control of an item for a field the data set asks to focus; a view sets `done`.
+  virtual void FocusItemControl(int itemIndex, bool& done) {}
   TcxDBProviderDetailFilterAdapter* GetDetailFilterAdapter();
 
   // Properties.

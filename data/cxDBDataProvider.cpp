@@ -96,8 +96,9 @@ void TcxDBDataLink::FocusControl(TField** field) {
     auto* f = dynamic_cast<TcxDBDataField*>(c->Fields()->Items(i));
     if (f == nullptr || f->IsInternal() || f->SourceField() != *field) continue;
     if (i < c->GetItemCount()) {
-      // The owner focuses its control through the update hook; a focused item is done.
-      *field = nullptr;
+      bool done = false;
+      c->FocusItemControl(i, done);
+      if (done) *field = nullptr;  // the data set looks no further
     }
     return;
   }

@@ -304,3 +304,21 @@ TEST(DBDataAdapters, DetailAdapterReopensAQueryOnlyForOtherKeyValues) {
   TMemDataSet plain(nullptr);
   EXPECT_FALSE(a->IsCurrentQuery(&plain, "master", 7)) << "a data set without parameters";
 }
+
+TEST(DBDataFields, FocusingADataSetFieldReachesTheItemShowingIt) {
+  struct TFocusing : TTestDBController {
+    void FocusItemControl(int itemIndex, bool& done) override {
+      Focused.push_back(itemIndex);
+      done = true;
+    }
+    std::vector<int> Focused;
+  };
+  People p(2);
+  TFocusing c;
+  c.AddColumn("id");
+  c.AddColumn("city");
+  c.SetDataSource(&p.src);
+  p.ds.FieldByName("city")->FocusControl();
+  p.ds.FieldByName("name")->FocusControl();
+  EXPECT_EQ(c.Focused, std::vector<int>{1}) << "a field no item shows focuses nothing";
+}
