@@ -159,9 +159,11 @@ TDragImageList* TcxControl::DoGetDragImages() {
 void TcxControl::FillDragImages(TDragImageList* list) {
   TSize size;
   DragImagesExtent(size);
+  // The image list refuses an empty size: without both extents it keeps its own and stays
+  // empty.
+  if (size.cx <= 0 || size.cy <= 0) return;
   list->SetWidth(size.cx);
   list->SetHeight(size.cy);
-  if (size.cx == 0 || size.cy == 0) return;
   TBitmap bitmap;
   bitmap.SetSize(size.cx, size.cy);
   {

@@ -117,7 +117,14 @@ void TcxStyle::BitmapChanged(TObject*) {
   NotifyModified();
 }
 
+void TcxStyle::SetFont(TFont* v) {
+  fontChangeSeen_ = false;
+  font_->Assign(v);
+  if (!fontChangeSeen_) FontChanged(nullptr);
+}
+
 void TcxStyle::FontChanged(TObject*) {
+  fontChangeSeen_ = true;
   assignedValues_ += svFont;
   NotifyModified();
 }

@@ -65,7 +65,8 @@ class TcxStyle : public TcxCustomStyle {
   TColor Color() const { return color_; }
   void SetColor(TColor v);
   TFont* Font() const { return font_.get(); }
-  void SetFont(TFont* v) { font_->Assign(v); }
+  // Any font assigns the value, also one equal to the current font.
+  void SetFont(TFont* v);
   TColor TextColor() const { return textColor_; }
   void SetTextColor(TColor v);
 
@@ -85,6 +86,7 @@ class TcxStyle : public TcxCustomStyle {
   TColor color_ = clDefault;
   std::unique_ptr<TFont> font_;
   TColor textColor_ = clDefault;
+  bool fontChangeSeen_ = false;
 };
 
 // nil: false; else whether the value is assigned in the style.
