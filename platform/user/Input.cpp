@@ -27,6 +27,7 @@ struct TInputState {
   DWORD trackFlags = 0;
   HWND lastMoveWnd = nullptr;
   LRESULT lastMoveHit = HTNOWHERE;
+  bool stale = false;  // windows changed under the pointer since the last move
 };
 
 TInputState& I() {
@@ -162,6 +163,22 @@ void UpdateCursorAt(POINT screen) {
 
 void MouseTrackingMove(HWND w, LRESULT hit) { LeaveTracked(w, hit); }
 
+void MarkMouseStale() { I().stale = true; }
+
+void RefreshStaleMouse() {
+  auto& s = I();
+  if (!s.stale) return;
+  s.stale = false;
+  if (s.capture) return;
+  // A window appeared, went away or moved under a resting pointer: the window now under it
+  // hears a move, as if the pointer had moved.
+  LRESULT hit;
+  HWND w = HitTestScreen(s.cursor, &hit);
+  if (w == s.lastMoveWnd && hit == s.lastMoveHit) return;
+  s.lastMoveWnd = nullptr;
+  InputMouseMove(s.cursor);
+}
+
 }  // namespace wm
 
 // ---- backend input -------------------------------------------------------------------------
@@ -169,16 +186,16 @@ void MouseTrackingMove(HWND w, LRESULT hit) { LeaveTracked(w, hit); }
 void InputMouseMove(POINT screen) {
   auto& s = I();
   // A report of the same position is no movement.
-  if (s.cursor == screen && s.lastMoveWnd && wm::Valid(s.lastMoveWnd)) return;
+  if (s.cursor == screen && s.lastMoveWnd && wm::Valid(s.lastMoveWnd) && !s.stale) return;
   s.cursor = screen;
   LRESULT hit;
   HWND w = MouseTarget(screen, &hit);
   LeaveTracked(w, hit);
+  s.lastMoveWnd = w;
+  s.lastMoveHit = hit;
   if (!w) return;
   if (!s.capture) SendSetCursor(w, hit, WM_MOUSEMOVE);
   if (!wm::Valid(w) || hit == HTERROR) return;
-  s.lastMoveWnd = w;
-  s.lastMoveHit = hit;
   wm::PostInput(MakeMouseMsg(w, WM_MOUSEMOVE, hit, screen, 0), -1, false);
 }
 

@@ -152,6 +152,7 @@ bool PeekInternal(MSG* msg, HWND filter, UINT min, UINT max, UINT flags) {
   auto& q = Q();
   bool remove = (flags & PM_REMOVE) != 0;
   if (Backend()) Backend()->PollEvents();
+  wm::RefreshStaleMouse();
   wm::CaretBlinkTick(Clock().TickCount());
   MSG m;
   bool found = false;

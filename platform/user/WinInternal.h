@@ -170,5 +170,9 @@ RECT WorkArea();
 
 // Mouse tracking (TrackMouseEvent).
 void MouseTrackingMove(HWND w, LRESULT hit);
+// Windows changed under the pointer: the next look at the queue sends the window now under
+// it a mouse move.
+void MarkMouseStale();
+void RefreshStaleMouse();
 
 }  // namespace wm

@@ -891,6 +891,7 @@ BOOL SetWindowPos(HWND wnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     if (!wm::Valid(w)) return FALSE;
   }
   if (top && (show || hide || moved)) wm::RecomposeScreen();
+  if ((show || hide || moved || sized) && (visibleNow || hide)) wm::MarkMouseStale();
   wp.x = w->rect.Left;
   wp.y = w->rect.Top;
   wp.cx = w->rect.Width();

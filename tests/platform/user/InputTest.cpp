@@ -284,6 +284,25 @@ TEST_F(Input, TrackMouseEventPostsOneLeaveWhenTheMouseLeaves) {
   EXPECT_EQ(Log().Count(WM_MOUSELEAVE, b), 1);
 }
 
+TEST_F(Input, AWindowLeavingFromUnderARestingPointerHandsItToTheWindowBelow) {
+  S().MoveMouse(a, {5, 5});
+  TRACKMOUSEEVENT t;
+  t.dwFlags = TME_LEAVE;
+  t.hwndTrack = a;
+  TrackMouseEvent(&t);
+  Log().Clear();
+  ShowWindow(a, SW_HIDE);
+  Pump();
+  EXPECT_EQ(Log().Count(WM_MOUSELEAVE, a), 1);
+  EXPECT_EQ(Log().Count(WM_MOUSEMOVE, top), 1);
+  EXPECT_EQ(Log().Count(WM_SETCURSOR, top), 1);
+  // Showing it again gives it the pointer back.
+  Log().Clear();
+  ShowWindow(a, SW_SHOW);
+  Pump();
+  EXPECT_EQ(Log().Count(WM_MOUSEMOVE, a), 1);
+}
+
 TEST_F(Input, KeysGoToTheFocusAndTranslateIntoCharacters) {
   SetFocus(a);
   Log().Clear();
