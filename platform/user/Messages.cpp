@@ -49,44 +49,18 @@ bool Matches(const MSG& m, HWND filter, UINT min, UINT max) {
   return true;
 }
 
-void AppendUtf8(String& s, uint32_t cp) {
-  if (cp < 0x80) {
-    s += char(cp);
-  } else if (cp < 0x800) {
-    s += char(0xC0 | (cp >> 6));
-    s += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    s += char(0xE0 | (cp >> 12));
-    s += char(0x80 | ((cp >> 6) & 0x3F));
-    s += char(0x80 | (cp & 0x3F));
-  } else {
-    s += char(0xF0 | (cp >> 18));
-    s += char(0x80 | ((cp >> 12) & 0x3F));
-    s += char(0x80 | ((cp >> 6) & 0x3F));
-    s += char(0x80 | (cp & 0x3F));
-  }
-}
-
-// Code points of a UTF-8 string; invalid bytes become U+FFFD.
+// Code points of a UTF-8 string; invalid or cut sequences become U+FFFD, one per byte.
 std::vector<uint32_t> CodePoints(const String& s) {
   std::vector<uint32_t> out;
   size_t i = 0;
   while (i < s.size()) {
     unsigned char c = static_cast<unsigned char>(s[i]);
     int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    if (n < 0 || i + size_t(n) >= s.size() + (n == 0 ? 1 : 0)) {
-      if (n != 0) {
-        out.push_back(0xFFFD);
-        ++i;
-        continue;
-      }
-    }
-    uint32_t cp = n == 0 ? c : (c & (0x3F >> n));
-    bool ok = true;
-    for (int k = 1; k <= n; ++k) {
-      if (i + size_t(k) >= s.size()) { ok = false; break; }
+    bool ok = n >= 0 && i + size_t(n) < s.size();
+    uint32_t cp = ok ? (n == 0 ? c : uint32_t(c & (0x3F >> n))) : 0;
+    for (int k = 1; ok && k <= n; ++k) {
       unsigned char d = static_cast<unsigned char>(s[i + size_t(k)]);
-      if ((d & 0xC0) != 0x80) { ok = false; break; }
+      ok = (d & 0xC0) == 0x80;
       cp = (cp << 6) | (d & 0x3F);
     }
     if (!ok) {
@@ -250,8 +224,6 @@ void RemoveMessagesFor(HWND w) {
     }
   }
 }
-
-void WakeQueue() {}
 
 LRESULT CallProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
   WNDPROC proc = w->proc ? w->proc : DefWindowProc;

@@ -161,8 +161,6 @@ void ScrollTrack(HWND w, int bar, POINT start) {
                       : code == SB_LINEDOWN ? Part(g2, len - g2.arrow, len)
                       : code == SB_PAGEUP   ? Part(g2, g2.arrow, g2.thumbStart)
                                             : Part(g2, g2.thumbEnd, len - g2.arrow);
-          MSG peek;
-          (void)peek;
           if (part.Contains(q)) {
             if (first) {
               first = false;

@@ -128,7 +128,6 @@ bool ScreenOverlayActive();
 // Queue.
 void PostInput(const MSG& msg, int vk, bool down);
 void RemoveMessagesFor(HWND w);
-void WakeQueue();
 DWORD MessageTime();
 
 // Focus, activation, capture.
