@@ -119,7 +119,7 @@ TColor TcxWinXPLookAndFeelPainter::ButtonFaceColor(TcxButtonState state) const {
 TRect TcxWinXPLookAndFeelPainter::ButtonFocusBounds(TcxCanvas* canvas, const TRect& r) const {
   HTHEME t = Theme(tcButton);
   TRect c;
-  if (t != 0 && ContentRect(t, canvas->DeviceContext(), BP_PUSHBUTTON, 1, r, c)) return c;
+  if (t != 0 && ContentRect(t, canvas != nullptr ? canvas->DeviceContext() : nullptr, BP_PUSHBUTTON, 1, r, c)) return c;
   return TcxCustomLookAndFeelPainter::ButtonFocusBounds(canvas, r);
 }
 

@@ -401,10 +401,15 @@ void TcxRadioButtonImageList::DrawImage(TcxCanvas* canvas, Integer x, Integer y,
     return;
   }
   TSize size = ImageSize();
-  std::unique_ptr<TBitmap> temp(CreateSizedBitmap(size.cx, size.cy, pf32bit));
-  FillRectWithColor(temp->Canvas()->Handle(), TRect(0, 0, size.cx, size.cy), ColorToRGB(bkColor));
-  images_->Draw(temp->Canvas(), 0, 0, index, true);
-  canvas->Canvas()->Draw(x, y, temp.get());
+  TBitmap temp;
+  temp.SetPixelFormat(pf32bit);
+  temp.SetSize(size.cx, size.cy);
+  TCanvas* tc = temp.Canvas();
+  tc->Brush()->SetColor(TColor(ColorToRGB(bkColor)));
+  tc->Brush()->SetStyle(bsSolid);
+  tc->FillRect(TRect(0, 0, size.cx, size.cy));
+  images_->Draw(tc, 0, 0, index, true);
+  BitBlt(canvas->DeviceContext(), x, y, size.cx, size.cy, tc->Handle(), 0, 0, SRCCOPY);
 }
 
 TcxRadioButtonImageList* SharedRadioButtonImages() {
