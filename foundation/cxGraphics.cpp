@@ -46,7 +46,10 @@ TcxRegion::~TcxRegion() {
 void TcxRegion::CombineWith(TcxRegion* region, Integer operation, bool destroyRegion) {
   if (!region) return;
   static const int modes[] = {RGN_COPY, RGN_OR, RGN_DIFF, RGN_AND};
-  if (operation >= 0 && operation <= 3) CombineRgn(handle_, handle_, region->handle_, modes[operation]);
+  if (operation == roSet)
+    CombineRgn(handle_, region->handle_, nullptr, RGN_COPY);  // the copy mode copies the first source
+  else if (operation > 0 && operation <= 3)
+    CombineRgn(handle_, handle_, region->handle_, modes[operation]);
   if (destroyRegion && region != this) delete region;
 }
 

@@ -551,7 +551,7 @@ void TcxCanvas::DrawGlyph(Integer x, Integer y, TBitmap* glyph, bool enabled, TC
     bmp.Canvas()->Brush()->SetColor(bkColor);
     bmp.Canvas()->FillRect(TRect(0, 0, w, h));
     list.DrawInRect(0, bmp.Canvas(), TRect(0, 0, w, h), dsNormal, false, false, false);
-    canvas_->Draw(x, y, &bmp);
+    BitBlt(DeviceContext(), x, y, w, h, bmp.Canvas()->Handle(), 0, 0, SRCCOPY);
   } else {
     list.DrawInRect(0, canvas_, Bounds(x, y, w, h), dsNormal, false, false, false);
   }

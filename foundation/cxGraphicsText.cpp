@@ -59,6 +59,7 @@ void TcxCanvas::OutputText(const String& text, TRect r, TcxTextFlags flags, bool
     if (fits) flags |= ctfNoClip;
   }
   Integer off = enabled ? 0 : 1;
+  const TRect given = r;
   UINT format = 0, options = 0;
   if (!glyphPath) {
     if (!(flags & ctfSingleLine) && (flags & (ctfBottom | ctfVCenter))) {
@@ -88,11 +89,24 @@ void TcxCanvas::OutputText(const String& text, TRect r, TcxTextFlags flags, bool
     options = (flags & ctfNoClip) ? 0 : ETO_CLIPPED;
   }
 
+  // A block centred or bottom-aligned in a rectangle lower than itself starts above the
+  // rectangle: it is still clipped to the rectangle the caller gave.
+  bool extraClip = !glyphPath && !(flags & ctfNoClip) && r.Top < given.Top;
+  HRGN savedClip = nullptr;
+  int hadClip = 0;
+  if (extraClip) {
+    savedClip = CreateRectRgn(0, 0, 0, 0);
+    hadClip = GetClipRgn(DeviceContext(), savedClip);
+    IntersectClip(given);
+  }
+  // The text colours go to the device context directly: changing the canvas font would
+  // deselect a rotated font (RotateFont).
   TBrushStyle brushStyle = canvas_->Brush()->Style();
   TColor fontColor = canvas_->Font()->Color();
-  auto draw = [&](const TRect& at) {
+  auto draw = [&](const TRect& at, TColor color) {
     CanvasRequire(canvas_, {csHandleValid, csFontValid, csBrushValid});
     HDC dc = DeviceContext();
+    SetTextColor(dc, ColorToRGB(color));
     if (glyphPath) {
       CallExtTextOut(dc, text, at.TopLeft(), -1, options, at);
     } else {
@@ -105,14 +119,18 @@ void TcxCanvas::OutputText(const String& text, TRect r, TcxTextFlags flags, bool
     hl.Left += 1;
     hl.Top += 1;
     canvas_->Brush()->SetStyle(bsClear);
-    canvas_->Font()->SetColor(clBtnHighlight);
-    draw(hl);
+    draw(hl, clBtnHighlight);
     r = ShiftedRect(hl, -1, -1);
-    canvas_->Font()->SetColor(clBtnShadow);
+    draw(r, clBtnShadow);
+  } else {
+    draw(r, fontColor);
   }
-  draw(r);
   if (canvas_->Brush()->Style() != brushStyle) canvas_->Brush()->SetStyle(brushStyle);
-  canvas_->Font()->SetColor(fontColor);
+  SetTextColor(DeviceContext(), ColorToRGB(fontColor));
+  if (extraClip) {
+    SelectClipRgn(DeviceContext(), hadClip == 1 ? savedClip : nullptr);
+    DeleteObject(savedClip);
+  }
 }
 
 void TcxCanvas::MeasureTextRect(const String& text, TRect& r, TcxTextFlags flags) {

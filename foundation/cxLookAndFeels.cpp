@@ -352,16 +352,25 @@ void TcxSystemPaletteChangedNotifier::Fire() {
 
 TcxSystemPaletteChangedListener::TcxSystemPaletteChangedListener() {
   AcquireOffice11Colors();
+  CreateWindowHandle();
+}
+
+void TcxSystemPaletteChangedListener::CreateWindowHandle() {
   window_ = AllocateHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
     if (msg == WM_SYSCOLORCHANGE) BroadcastChange();
     return DefWindowProc(wnd, msg, wParam, lParam);
   });
 }
 
+HWND TcxSystemPaletteChangedListener::Window() {
+  if (!window_ || !IsWindow(window_)) CreateWindowHandle();
+  return window_;
+}
+
 TcxSystemPaletteChangedListener::~TcxSystemPaletteChangedListener() {
   primary_.clear();
   normal_.clear();
-  if (window_) DeallocateHWnd(window_);
+  if (window_ && IsWindow(window_)) DeallocateHWnd(window_);
   window_ = nullptr;
   ReleaseOffice11ColorSet();
 }

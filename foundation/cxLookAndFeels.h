@@ -195,9 +195,11 @@ class TcxSystemPaletteChangedListener : public TObject {
   // Rebuilds the Office 2003 colours, then fires primary notifiers newest first, then the
   // others newest first.
   void BroadcastChange();
-  HWND Window() const { return window_; }
+  // The hidden window; made again when something destroyed it.
+  HWND Window();
 
  private:
+  void CreateWindowHandle();
   HWND window_ = nullptr;
   std::vector<TcxSystemPaletteChangedNotifier*> primary_;
   std::vector<TcxSystemPaletteChangedNotifier*> normal_;

@@ -76,7 +76,9 @@ std::unique_ptr<TBitmap> MakeExpandGlyph(bool plus) {
   b->SetPixelFormat(pf32bit);
   b->SetSize(11, 11);
   auto put = [&](int x, int y, int r, int g, int bl) {
-    static_cast<uint32_t*>(b->ScanLine(y))[x] = uint32_t((r << 16) | (g << 8) | bl);
+    // Opaque pixels, so that drawing through the canvas (which blends 32-bit bitmaps by
+    // their alpha) shows them as they are.
+    static_cast<uint32_t*>(b->ScanLine(y))[x] = 0xFF000000u | uint32_t((r << 16) | (g << 8) | bl);
   };
   for (int y = 0; y < 11; ++y)
     for (int x = 0; x < 11; ++x) {

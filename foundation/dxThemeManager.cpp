@@ -114,7 +114,11 @@ bool UsesLunaOrRoyaleTheme() {
   return name == "LUNA.MSSTYLES" || name == "ROYALE.MSSTYLES";
 }
 
-HWND ThemeChangedReceiverWindow() { return receiver; }
+HWND ThemeChangedReceiverWindow() {
+  // Made again when something destroyed it (a test session closes every top-level window).
+  if (receiver && !IsWindow(receiver)) receiver = AllocateHWnd(&ReceiverProc);
+  return receiver;
+}
 
 TdxThemeChangedNotificator::TdxThemeChangedNotificator() {
   if (ThemeLibraryLoaded() && notificators) notificators->push_back(this);
@@ -136,7 +140,7 @@ void StartThemeManager() {
 
 void StopThemeManager() {
   if (receiver) {
-    DeallocateHWnd(receiver);
+    if (IsWindow(receiver)) DeallocateHWnd(receiver);
     receiver = nullptr;
   }
   themesActive = false;
