@@ -1593,6 +1593,9 @@ class TcxCustomDataController : public TPersistent {
   void CheckMasterHasChildren();
   bool CanHaveDetails();
   void FocusActiveDetail(int recordIndex);
+  // Calls `proc` with every existing detail controller of `relation`, walking from the root
+  // controller down the chain of relations that leads to it.
+  void ForEachDetail(TcxCustomDataRelation* relation, const std::function<void(TcxCustomDataController*)>& proc);
 
   // --- the unbound data stream "DataController1"
   void WriteDataToStream(TStream& stream);

@@ -1,6 +1,7 @@
 // Master-detail: relations, detail objects per master record, pattern and clone controllers.
 #include <algorithm>
 #include <exception>
+#include <functional>
 
 #include "data/cxCustomData.h"
 #include "data/cxDataConsts.h"
@@ -526,4 +527,31 @@ void TcxCustomDataController::FocusActiveDetail(int recordIndex) {
   int active = GetDetailActiveRelationIndex(recordIndex);
   if (active < 0 || !IsDetailDataControllerExist(recordIndex, active)) return;
   if (TcxCustomDataController* dc = GetDetailDataController(recordIndex, active)) dc->CheckFocusedRow();
+}
+
+void TcxCustomDataController::ForEachDetail(TcxCustomDataRelation* relation,
+                                            const std::function<void(TcxCustomDataController*)>& proc) {
+  // The chain of relation indexes from the root down to the relation.
+  std::vector<int> chain;
+  TcxCustomDataController* root = relation->DataController();
+  chain.push_back(relation->IndexInList());
+  while (TcxCustomDataRelation* up = root->GetMasterRelation()) {
+    chain.insert(chain.begin(), up->IndexInList());
+    root = up->DataController();
+  }
+  std::function<void(TcxCustomDataController*, std::size_t)> walk = [&](TcxCustomDataController* c, std::size_t depth) {
+    for (int r = 0; r < c->GetRecordCount(); ++r) {
+      TcxCustomDataController* d = nullptr;
+      if (c->IsDetailDataControllerExist(r, chain[depth]))
+        d = c->GetDetailDataController(r, chain[depth]);
+      else if (c->creatingDetail_ != nullptr && c->creatingDetail_->GetMasterRecordIndex() == r)
+        d = c->creatingDetail_;
+      if (d == nullptr) continue;
+      if (depth + 1 == chain.size())
+        proc(d);
+      else
+        walk(d, depth + 1);
+    }
+  };
+  walk(root, 0);
 }

@@ -1088,6 +1088,9 @@ TEST(DataControllerDetails, ExpandingLinkObjectsAndHasChildren) {
   EXPECT_EQ(clone->GetMasterDataController(), &master);
   EXPECT_EQ(master.GetDetailDataController(2, 0), clone) << "made once";
   EXPECT_TRUE(master.IsDetailDataControllerExist(2, 0));
+  std::vector<TcxCustomDataController*> clones;
+  master.ForEachDetail(relation, [&](TcxCustomDataController* d) { clones.push_back(d); });
+  EXPECT_EQ(clones, std::vector<TcxCustomDataController*>{clone});
   master.ClearDetailLinkObject(2, 0);
   EXPECT_FALSE(master.IsDetailDataControllerExist(2, 0));
 
