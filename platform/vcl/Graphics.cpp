@@ -992,6 +992,20 @@ void TJPEGImage::LoadFromStream(TStream* stream) {
   Changed(this);
 }
 
+void TJPEGImage::ReadData(TStream& stream) {
+  Integer size = stream.ReadInt32();
+  if (size < 0 || size > stream.Size() - stream.Position()) throw EInvalidGraphic("JPEG error #53");
+  TStringStream data(stream.ReadRawString(size));
+  LoadFromStream(&data);
+}
+
+void TJPEGImage::WriteData(TStream& stream) {
+  TMemoryStream m;
+  SaveToStream(&m);
+  stream.WriteInt32(Integer(m.Size()));
+  if (m.Size()) stream.WriteBuffer(m.Memory(), m.Size());
+}
+
 namespace {
 struct JpegErrorExit {
   jpeg_error_mgr mgr;

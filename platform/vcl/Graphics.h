@@ -446,6 +446,9 @@ class TJPEGImage : public TGraphic {
   void Draw(TCanvas* canvas, const TRect& rect) override { bitmap_->Draw(canvas, rect); }
   void LoadFromStream(TStream* stream) override;
   void SaveToStream(TStream* stream) override;
+  // In form text: a 4-byte size, then the JPEG data.
+  void ReadData(TStream& stream) override;
+  void WriteData(TStream& stream) override;
   Integer CompressionQuality() const { return quality_; }
   void SetCompressionQuality(Integer v) { quality_ = v; }
   TBitmap* Bitmap() const { return bitmap_.get(); }

@@ -135,6 +135,28 @@ TEST(GraphicsTest, BitmapStreamsAndPicturesByExtension) {
   EXPECT_THROW(broken.LoadFromStream(&garbage), EInvalidGraphic);
 }
 
+TEST(GraphicsTest, PictureDataKeepsTheGraphicsClass) {
+  TBitmap b;
+  b.SetSize(6, 4);
+  b.Canvas()->Brush()->SetColor(clMaroon);
+  b.Canvas()->FillRect(Rect(0, 0, 6, 4));
+  TJPEGImage j;
+  j.Assign(&b);
+  for (TGraphic* g : std::vector<TGraphic*>{&b, &j}) {
+    TPicture p;
+    p.SetGraphic(g);
+    TMemoryStream m;
+    p.WriteData(m);
+    m.SetPosition(0);
+    TPicture q;
+    q.ReadData(m);
+    ASSERT_NE(q.Graphic(), nullptr);
+    EXPECT_EQ(q.Graphic()->ClassName(), g->ClassName());
+    EXPECT_EQ(q.Width(), 6);
+    EXPECT_EQ(m.Position(), m.Size());  // the size prefix covers the data exactly
+  }
+}
+
 TEST(GraphicsTest, MetafileRecordsReplaysScaledAndReportsItsSize) {
   TMetafile mf;
   {
