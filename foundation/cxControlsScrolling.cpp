@@ -446,15 +446,8 @@ void TcxControl::RunPanningLoop() {
   QueryCursorPos(anchor);
   const char* name = h && v ? "CX_FULLSCROLLBITMAP" : h ? "CX_HORSCROLLBITMAP" : "CX_VERSCROLLBITMAP";
   TBitmap bitmap;
-  String bytes;
-  if (FindResourceData(name, RT_BITMAP_NAME, bytes)) {
-    TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), Int64(bytes.size()));
-    stream.SetPosition(0);
-    bitmap.LoadFromStream(&stream);
-  } else {
-    bitmap.SetSize(29, 29);
-  }
+  if (ResourceExists(name, RT_BITMAP_NAME)) LoadBitmapResource(&bitmap, name);
+  else bitmap.SetSize(29, 29);
   Integer bw = bitmap.Width(), bh = bitmap.Height();
   HWND control = Handle();
   HWND anchorWnd = CreateWindowEx(WS_EX_TOPMOST, "STATIC", "", WS_POPUP, anchor.X - bw / 2, anchor.Y - bh / 2, bw, bh,

@@ -204,28 +204,11 @@ constexpr TCursorResource kCursors[] = {
     {crcxColorPicker, "CX_COLORPICKERCURSOR"},
 };
 
-// A cursor from a PNG resource; the hot spot is the centre of the picture, except for the
-// arrow-shaped drag cursors, whose tip is the top-left pixel.
-HCURSOR LoadCursorResource(const char* name, bool arrowTip) {
-  String bytes;
-  if (!FindResourceData(name, RT_CURSOR_NAME, bytes)) return nullptr;
-  HBITMAP bmp = LoadBitmapFromMemory(bytes.data(), bytes.size());
-  if (!bmp) return nullptr;
-  BITMAP info{};
-  GetObject(bmp, sizeof(info), &info);
-  std::vector<uint32_t> pixels(size_t(info.bmWidth) * size_t(info.bmHeight));
-  BITMAPINFO bi{};
-  bi.bmiHeader.biWidth = info.bmWidth;
-  bi.bmiHeader.biHeight = -info.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  HDC dc = CreateCompatibleDC(nullptr);
-  GetDIBits(dc, bmp, 0, UINT(info.bmHeight), pixels.data(), &bi, DIB_RGB_COLORS);
-  DeleteDC(dc);
-  DeleteObject(bmp);
-  return CreateCursorFromPixels(info.bmWidth, info.bmHeight, pixels.data(), arrowTip ? 0 : info.bmWidth / 2,
-                                arrowTip ? 0 : info.bmHeight / 2);
+// The cursor pictures are 32 x 32; the hot spot is the centre, except for the arrow-shaped
+// drag cursors, whose tip is the top-left pixel.
+HCURSOR LoadControlCursor(const char* name, bool arrowTip) {
+  if (!ResourceExists(name, RT_CURSOR_NAME)) return nullptr;
+  return LoadCursorResource(name, arrowTip ? 0 : 16, arrowTip ? 0 : 16);
 }
 
 void StartControls() {
@@ -233,7 +216,7 @@ void StartControls() {
   for (const TCursorResource& c : kCursors) {
     bool arrow = c.Id == crDragCopy || c.Id == crcxMultiDrag || c.Id == crcxNoDrop || c.Id == crcxDrag ||
                  c.Id == crcxRemove || c.Id == crcxColorPicker;
-    if (HCURSOR h = LoadCursorResource(c.Name, arrow)) Screen->SetCursors(c.Id, h);
+    if (HCURSOR h = LoadControlCursor(c.Name, arrow)) Screen->SetCursors(c.Id, h);
   }
   Screen->SetCursors(crcxHandPoint, LoadCursor(nullptr, IDC_HAND));
 }
