@@ -601,6 +601,13 @@ class TcxDBDataController : public TcxCustomDataController {
   const Variant& MasterDetailKeyValues() const { return masterDetailKeyValues_; }
   // Rebuilds the master key field of every data-set relation from the detail levels' names.
   void UpdateRelationKeyFields();
+  // Query mode: re-runs the detail query for this clone unless it already holds its records.
+  void CheckCurrentQuery();
+  // Query mode: the shared query holds another master's records than this clone shows.
+  bool IsDetailQueryOutdated();
+  // Calls `f` for every existing clone of this controller's detail level (itself included).
+  void ForEachSiblingDetail(const std::function<void(TcxDBDataController*)>& f);
+  bool InResetDataSetCurrent() const { return inResetDataSetCurrent_; }
   // How many times the controller walked its data set to load records (diagnostics).
   int LoadCount() const { return loadCount_; }
 
@@ -630,5 +637,7 @@ class TcxDBDataController : public TcxCustomDataController {
   bool loaded_ = false;
   Variant masterDetailKeyValues_;
   bool resetDBFields_ = false;
+  bool inCheckCurrentQuery_ = false;
+  bool inResetDataSetCurrent_ = false;
   int loadCount_ = 0;
 };

@@ -218,6 +218,46 @@ void TcxDBDataController::SetMasterRelation(TcxCustomDataRelation* relation, int
   }
 }
 
+void TcxDBDataController::ForEachSiblingDetail(const std::function<void(TcxDBDataController*)>& f) {
+  TcxCustomDataRelation* relation = GetMasterRelation();
+  TcxCustomDataController* master = GetMasterDataController();
+  if (relation == nullptr || master == nullptr || !master->HasRelations()) return;
+  int index = relation->IndexInList();
+  for (int r = 0; r < master->GetRecordCount(); ++r) {
+    TcxDetailObject* d = master->RelationList()->DetailObjectOf(r);
+    if (d == nullptr) continue;
+    auto* c = dynamic_cast<TcxDBDataController*>(master->GetDetailDataControllerByLinkObject(d->LinkObjectAt(index)));
+    if (c != nullptr) f(c);
+  }
+}
+
+void TcxDBDataController::CheckCurrentQuery() {
+  if (!dataModeController_->DetailInSQLMode || !IsDetailMode()) return;
+  if (dataModeController_->DetailIsCurrentQuery(DetailKeyFieldNamesInUse(), masterDetailKeyValues_)) return;
+  TcxDBDataProvider* p = DBProvider();
+  p->LockNotification();
+  inCheckCurrentQuery_ = true;
+  ScopeExit end{[this, p] {
+    inCheckCurrentQuery_ = false;
+    p->UnlockNotification();
+  }};
+  p->First();
+  p->BeginLoad();
+  p->EndLoad();
+  p->dataSetRecordIndex_ = 0;
+}
+
+bool TcxDBDataController::IsDetailQueryOutdated() {
+  if (!IsDetailMode() || !dataModeController_->DetailInSQLMode) return false;
+  if (!dataModeController_->DetailSyncMode) return true;
+  if (DBProvider()->IsDataSetCurrent() || masterDetailKeyValues_.IsEmpty()) return false;
+  TDataSet* ds = BoundDataSet();
+  if (ds == nullptr || DetailKeyFieldNamesInUse().empty()) return false;
+  std::vector<TField*> keys;
+  ds->GetFieldList(keys, DetailKeyFieldNamesInUse());
+  return !VariantsCompareEqual(GetFieldValues(keys), masterDetailKeyValues_);
+}
+
 void TcxDBDataController::NotifyMasterOrChange() {
   TcxCustomDataController::NotifyMasterOrChange();
   UpdateRelationKeyFields();
@@ -639,7 +679,10 @@ bool TcxDBDataController::CanFocusRecord(int recordIndex) {
   {
     BeginLocate();
     ScopeExit end{[this] { EndLocate(); }};
-    if (p->IsSyncMode())
+    if (IsDetailMode() && dataModeController_->DetailSyncMode && !inResetDataSetCurrent_) CheckCurrentQuery();
+    if (inResetDataSetCurrent_)
+      result = TcxCustomDataController::CanFocusRecord(recordIndex);
+    else if (p->IsSyncMode())
       result = SyncDataSetToRecord(recordIndex);
     else
       result = TcxCustomDataController::CanFocusRecord(recordIndex);
@@ -681,7 +724,11 @@ void TcxDBDataController::CheckFocusing() {
 }
 
 void TcxDBDataController::ResetDataSetCurrent() {
-  if (FocusedRecordIndex() != -1) DBProvider()->SetDataSetCurrent(true);
+  // A clone whose mark a sibling is taking away does not take it back by losing its focus.
+  if (!IsDetailMode() || FocusedRecordIndex() == -1 || inResetDataSetCurrent_) return;
+  inResetDataSetCurrent_ = true;
+  ScopeExit reset{[this] { inResetDataSetCurrent_ = false; }};
+  DBProvider()->SetDataSetCurrent(true);
 }
 
 int TcxDBDataController::GetFocusedRecordIndex() {

@@ -601,6 +601,7 @@ void TcxDBDataProvider::DoDataSetChanged() {
   TcxDBDataController* c = DBController();
   TDataSet* ds = DataSet();
   if (WaitForLockedProvider()) return;
+  if (c->IsDetailQueryOutdated()) return;
   if (IsNotificationDeferred()) {
     LayoutChangedBy(0);
     return;
@@ -636,6 +637,18 @@ void TcxDBDataProvider::DoDataSetChanged() {
 
 void TcxDBDataProvider::SetDataSetCurrent(bool value) {
   if (dataSetCurrent_ == value) return;
+  if (value) {
+    // One clone of a level holds the shared query at a time: the others lose the mark and
+    // their focus.
+    TcxDBDataController* self = DBController();
+    self->ForEachSiblingDetail([self](TcxDBDataController* c) {
+      if (c == self || c->inResetDataSetCurrent_) return;
+      c->inResetDataSetCurrent_ = true;
+      ScopeExit reset{[c] { c->inResetDataSetCurrent_ = false; }};
+      c->DBProvider()->SetDataSetCurrent(false);
+      c->ChangeFocusedRowIndex(-1);
+    });
+  }
   dataSetCurrent_ = value;
   DBController()->DataSetCurrentChanged(value);
 }

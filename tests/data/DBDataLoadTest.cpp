@@ -355,3 +355,75 @@ TEST(DBDataDetail, WithoutMasterKeyNamesClonesLoadNothing) {
   EXPECT_TRUE(relation->ReadMasterKeyValues(0).IsEmpty());
   EXPECT_EQ(s.DetailOf(0), std::vector<String>{});
 }
+
+TEST(DBDataDetail, QueryModeClonesTakeTurnsHoldingTheQuery) {
+  People masters(3);
+  // The query returns the detail records of the master named by its parameter.
+  TMemQuery q(nullptr);
+  q.AddFieldDef("master", ftInteger);
+  q.AddFieldDef("item", ftString, 10);
+  q.Params()->CreateParam(ftInteger, "master", ptInput)->SetValue(0);
+  int opens = 0;
+  q.BeforeOpen = [&](TDataSet*) {
+    ++opens;
+    q.EmptyDataSet();
+    int m = q.Params()->ParamByName("master")->AsInteger();
+    for (int i = 1; i <= m; ++i) q.AppendRow({m, "m" + std::to_string(m) + "-" + std::to_string(i)});
+  };
+  TDataSource src(nullptr);
+  src.SetDataSet(&q);
+  q.Open();
+
+  struct TMaster : TTestDBController {
+    TDataSource* Src = nullptr;
+    struct TLink : TObject {
+      std::unique_ptr<TTestDBController> Clone;
+    };
+    TObject* CreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex) override {
+      auto* link = new TLink;
+      link->Clone = std::make_unique<TTestDBController>();
+      TTestDBController* c = link->Clone.get();
+      c->AddColumn("item");
+      c->SetDetailKeyFieldNames("master");
+      c->SetMasterKeyFieldNames("id");
+      c->DataModeController()->DetailInSQLMode = true;
+      c->SetDataSource(Src);
+      c->SetMasterRelation(relation, recordIndex);
+      return link;
+    }
+    TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* link) override {
+      auto* l = dynamic_cast<TLink*>(link);
+      return l ? l->Clone.get() : nullptr;
+    }
+  } master;
+  master.Src = &src;
+  master.AddColumn("id");
+  master.SetDataSource(&masters.src);
+  TcxCustomDataRelation* relation = master.RelationList()->AddRelation(nullptr);
+  TTestDBController pattern;
+  pattern.AddColumn("item");
+  pattern.DataModeController()->DetailInSQLMode = true;
+  pattern.SetDataSource(&src);
+  pattern.SetMasterMode(relation, true);
+  pattern.SetDetailKeyFieldNames("master");
+  pattern.SetMasterKeyFieldNames("id");
+
+  auto* a = static_cast<TTestDBController*>(master.GetDetailDataController(1, 0));
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->Column(0), (std::vector<String>{"m2-1", "m2-2"}));
+  EXPECT_TRUE(a->DBProvider()->IsDataSetCurrent());
+  auto* b = static_cast<TTestDBController*>(master.GetDetailDataController(2, 0));
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Column(0), (std::vector<String>{"m3-1", "m3-2", "m3-3"}));
+  EXPECT_TRUE(b->DBProvider()->IsDataSetCurrent());
+  EXPECT_FALSE(a->DBProvider()->IsDataSetCurrent()) << "the first clone lost the mark";
+  EXPECT_EQ(a->FocusedRowIndex(), -1) << "and its focused row";
+  EXPECT_EQ(a->Column(0), (std::vector<String>{"m2-1", "m2-2"})) << "its records stay";
+  int before = opens;
+  a->ChangeFocusedRowIndex(1);
+  EXPECT_EQ(opens, before + 1) << "focusing a record re-runs the query for that clone";
+  EXPECT_EQ(q.Params()->ParamByName("master")->AsInteger(), 2);
+  EXPECT_EQ(q.FieldByName("item")->AsString(), "m2-2");
+  EXPECT_TRUE(a->DBProvider()->IsDataSetCurrent());
+  EXPECT_FALSE(b->DBProvider()->IsDataSetCurrent());
+}
