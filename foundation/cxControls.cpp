@@ -483,7 +483,20 @@ void TcxControl::BeforeMouseDown(TMouseButton button, Integer x, Integer y) {
   if (button == mbMiddle) RunPanningLoop();
 }
 
+void TcxControl::CorrectHugePoint(Integer& x, Integer& y) {
+  // The 16-bit coordinates of a mouse message overflow beyond 32767: a control that large
+  // takes the point from the cursor.
+  if (HandleAllocated() && (Width() > 32768 || Height() > 32768)) {
+    TPoint p;
+    QueryCursorPos(p);
+    p = ScreenToClient(p);
+    x = p.X;
+    y = p.Y;
+  }
+}
+
 void TcxControl::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  CorrectHugePoint(x, y);
   downPoint_ = TPoint(x, y);
   TcxObjectLinkGuard link(this);
   TFinally held([&] {
@@ -516,6 +529,7 @@ void TcxControl::MouseDown(TMouseButton button, TShiftState shift, Integer x, In
 }
 
 void TcxControl::MouseMove(TShiftState shift, Integer x, Integer y) {
+  CorrectHugePoint(x, y);
   TcxObjectLinkGuard link(this);
   TCursor keep = standardCursor_;
   SetCursor(GetCursorAt(x, y));
@@ -530,6 +544,7 @@ void TcxControl::MouseMove(TShiftState shift, Integer x, Integer y) {
 }
 
 void TcxControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  CorrectHugePoint(x, y);
   TcxObjectLinkGuard link(this);
   buttonHeld_ = false;
   EndMouseOperation();

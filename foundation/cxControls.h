@@ -559,6 +559,7 @@ class TcxControl : public TCustomControl, public IcxLookAndFeelContainer {
   void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
   TDragImageList* DoGetDragImages() override;
   TPoint MessagePoint(const TMessage& m);
+  void CorrectHugePoint(Integer& x, Integer& y);
 
  private:
   void ComputeScrollLayout();

@@ -454,3 +454,42 @@ TEST_F(ControlBaseTest, HourglassNestsAndAnUnmatchedPopDoesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ControlBaseTest, ControlWiderThan32768GetsTrueMouseDownPoints) {
+  auto* c = MakeControl(300, 200);
+  c->SetBounds(-34990, 10, 40000, 200);
+  Pump();
+  TPoint down;
+  c->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, Integer x, Integer y) { down = TPoint(x, y); };
+  S().Click(form_->Handle(), TPoint(20, 30));
+  EXPECT_EQ(down, TPoint(35010, 20));
+  EXPECT_EQ(c->DownPoint(), TPoint(35010, 20));
+}
+
+class TChildPart : public TcxControlChildComponent {
+  KORVAN_CLASS(TChildPart, TcxControlChildComponent)
+
+ public:
+  explicit TChildPart(TComponent* owner) : TcxControlChildComponent(owner) {}
+  bool Initialised = false;
+  void InitSubobjects() override { Initialised = true; }
+};
+KORVAN_IMPLEMENT_CLASS(TChildPart)
+
+TEST_F(ControlBaseTest, ChildComponentIsMadeForAndBoundToItsControl) {
+  auto* c = MakeControl();
+  auto* child = static_cast<TChildPart*>(TcxControlChildComponent::CreateForControl(TChildPart::StaticClass(), c));
+  EXPECT_TRUE(child->Initialised);
+  EXPECT_EQ(child->Owner(), form_);
+  EXPECT_EQ(child->OwnerControl(), c);
+  EXPECT_EQ(child->GetParentComponent(), c);
+  child->Free();
+  auto* other = static_cast<TChildPart*>(TcxControlChildComponent::CreateForControl(TChildPart::StaticClass(), c, false));
+  EXPECT_EQ(other->Owner(), nullptr);
+  other->SetParentComponent(nullptr);
+  other->Free();
+}
+
+}  // namespace
