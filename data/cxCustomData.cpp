@@ -1655,9 +1655,7 @@ bool TcxCustomDataController::ChangeFocusedRowIndex(int rowIndex) {
   if (provider_->IsSyncMode() && !provider_->InInserting() && rowIndex != FocusedRowIndex() &&
       !CanChangeFocusedRow())
     return false;
-  // Detail controllers are not asked to finish their edits here (UpdateDetailControllers): the
-  // data-set controller's EnsureBrowseMode re-binds query-mode clones, which a focus move of
-  // the master must not do.
+  if (rowIndex != FocusedRowIndex()) UpdateDetailControllers();
   info_->FocusRow(rowIndex);
   int record = FocusedRecordIndex();
   if (provider_->IsSyncMode() && IsDetailFocusSynchronized() && record != -1) {
