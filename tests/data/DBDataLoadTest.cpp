@@ -347,6 +347,27 @@ TEST(DBDataDetail, HasChildrenLocatesTheMastersFirstDetailRecord) {
   EXPECT_TRUE(s.master.Provider()->GetDetailHasChildren(3, 0));
 }
 
+TEST(DBDataDetail, NewDetailRecordsGetTheirMastersKey) {
+  DetailScene s;
+  s.pattern.SetDetailKeyFieldNames("master");
+  s.pattern.SetMasterKeyFieldNames("id");
+  auto* clone = static_cast<TTestDBController*>(s.master.GetDetailDataController(1, 0));
+  ASSERT_NE(clone, nullptr);
+  clone->SetKeyFieldNames("item");  // key navigation: the clone follows the detail cursor
+  clone->Append();
+  ASSERT_EQ(s.details.State(), dsInsert);
+  EXPECT_EQ(s.details.FieldByName("master")->AsInteger(), 2);
+  clone->EnsureBrowseMode();
+  EXPECT_EQ(s.details.RecordCount(), 5) << "a record holding only the master's key is cancelled";
+  clone->Append();
+  clone->SetEditValue(0, "f", 0);
+  clone->Post();
+  EXPECT_EQ(s.details.RecordCount(), 6);
+  s.details.Last();
+  EXPECT_EQ(s.details.FieldByName("master")->AsInteger(), 2);
+  EXPECT_EQ(s.details.FieldByName("item")->AsString(), "f");
+}
+
 TEST(DBDataDetail, WithoutMasterKeyNamesClonesLoadNothing) {
   DetailScene s;
   s.pattern.SetDetailKeyFieldNames("master");
