@@ -736,6 +736,10 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
 TcxCustomDataController::~TcxCustomDataController() {
   destroying_ = true;
   if (masterRelation_ != nullptr && masterRelation_->detail_ == this) masterRelation_->detail_ = nullptr;
+  // The detail controllers (owned by the link objects of the master records) go first, while
+  // the relations they name still exist.
+  if (relations_ && relations_->RelationDataField() != nullptr)
+    for (int r = 0; r < storage_->RecordsCount(); ++r) relations_->ClearDetailLinks(r, -1);
   relations_.reset();
   info_.reset();
   summary_.reset();
@@ -1670,6 +1674,8 @@ bool TcxCustomDataController::ChangeFocusedRowIndex(int rowIndex) {
 }
 
 bool TcxCustomDataController::ChangeFocusedRecordIndex(int recordIndex) {
+  // -1 is "no record": focusing it takes the focus off every row.
+  if (recordIndex == -1) return ChangeFocusedRowIndex(-1);
   return ChangeFocusedRowIndex(RowIndexOfRecord(recordIndex, true));
 }
 

@@ -104,10 +104,24 @@ int TcxCustomDataRelation::IndexInList() const {
   return it == items.end() ? -1 : int(it - items.begin());
 }
 
-TcxCustomDataController* TcxCustomDataRelation::DataController() const { return list_->DataController(); }
+TcxCustomDataController* TcxCustomDataRelation::DataController() const {
+  return list_ ? list_->DataController() : nullptr;
+}
 
 TcxCustomDataRelationList::~TcxCustomDataRelationList() {
   lockCount_ = 1;  // no updates while going away
+  // Clones still bound to these relations forget them.
+  if (relationDataField_ != nullptr && relationDataField_->ValueDef() != nullptr) {
+    TcxDataStorage* st = controller_->Storage();
+    for (int r = 0; r < st->RecordsCount(); ++r) {
+      Variant v = st->RecordValue(r, relationDataField_->ValueDef());
+      if (v.IsNull() || v.IsEmpty() || v.AsInt64() == 0) continue;
+      auto* d = reinterpret_cast<TcxDetailObject*>(intptr_t(v.AsInt64()));
+      for (int i = 0; i < d->InfoCount(); ++i)
+        if (TcxCustomDataController* dc = controller_->GetDetailDataControllerByLinkObject(d->LinkObjectAt(i)))
+          dc->masterRelation_ = nullptr;
+    }
+  }
   while (!items_.empty()) {
     TcxCustomDataRelation* r = items_.back();
     items_.pop_back();
@@ -269,7 +283,7 @@ TcxCustomDataController* TcxCustomDataController::GetMasterDataController() cons
 
 TcxCustomDataController* TcxCustomDataController::GetRootDataController() {
   TcxCustomDataController* c = this;
-  while (c->GetMasterDataController() != nullptr) c = c->GetMasterDataController();
+  for (int depth = 0; depth < 256 && c->GetMasterDataController() != nullptr; ++depth) c = c->GetMasterDataController();
   return c;
 }
 
