@@ -210,3 +210,27 @@ TEST(DBDataGridMode, GridModeOnlyOperationsOutsideGridModeRaise) {
     }
   }
 }
+
+TEST(DBDataGridMode, UniDirectionalDataSetNeverRunsInGridModeNorSynchronises) {
+  class TForwardOnly : public TMemDataSet {
+   public:
+    TForwardOnly() : TMemDataSet(nullptr) {}
+    bool IsUniDirectional() const override { return true; }
+  } ds;
+  ds.AddFieldDef("id", ftInteger);
+  for (int i = 1; i <= 150; ++i) ds.AppendRow({i});
+  TDataSource src(nullptr);
+  src.SetDataSet(&ds);
+  ds.Open();
+  TTestDBController c;
+  c.AddColumn("id");
+  c.SetDataSource(&src);
+  c.DataModeController()->SetGridMode(true);
+  EXPECT_FALSE(c.IsGridMode());
+  EXPECT_EQ(c.RowCount(), 150) << "every record is loaded";
+  EXPECT_FALSE(c.Provider()->IsSyncMode());
+  c.ChangeFocusedRowIndex(5);
+  ds.First();
+  ds.MoveBy(3);
+  EXPECT_EQ(c.FocusedText(0), "6") << "the focus does not follow the cursor";
+}
