@@ -176,5 +176,13 @@ TEST_F(ThemedPainterTest, GallerySheetOfEveryPainter) {
   for (int i = 0; i < 5; ++i) EXPECT_NE(t.Px(5 + i * columnWidth + 25, 20 + 11), Rgb(clWindow)) << i;
   String path = testing_support::SheetPath("painters_gallery.png");
   t.bitmap.SaveToPngFile(path);
-  std::printf("gallery: %s\n", path.c_str());
+  // Each column three times larger, to see single pixels.
+  for (int i = 0; i < 5; ++i) {
+    TBitmap zoom;
+    zoom.SetPixelFormat(pf32bit);
+    zoom.SetSize(columnWidth * 3, (height + 10) * 3);
+    StretchBlt(zoom.Canvas()->Handle(), 0, 0, zoom.Width(), zoom.Height(), t.bitmap.Canvas()->Handle(),
+               i * columnWidth, 0, columnWidth, height + 10, SRCCOPY);
+    zoom.SaveToPngFile(testing_support::SheetPath("painters_gallery_x3_" + std::to_string(i) + ".png"));
+  }
 }
