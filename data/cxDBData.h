@@ -608,6 +608,13 @@ class TcxDBDataController : public TcxCustomDataController {
   // Calls `f` for every existing clone of this controller's detail level (itself included).
   void ForEachSiblingDetail(const std::function<void(TcxDBDataController*)>& f);
   bool InResetDataSetCurrent() const { return inResetDataSetCurrent_; }
+  // A detail pattern whose data set's cursor was moved by something else: the masters locate
+  // the owning master record, up the chain, and show this level's detail.
+  void SyncMastersFromDataSet();
+  TcxCustomDataController* LocateMasterChain();
+  static bool IsMasterChainSyncable(TcxDBDataController* master);
+  static TcxCustomDataController* ActivateFocusedDetail(TcxCustomDataController* c, int relationIndex,
+                                                        const Variant& key);
   // How many times the controller walked its data set to load records (diagnostics).
   int LoadCount() const { return loadCount_; }
 
@@ -638,6 +645,7 @@ class TcxDBDataController : public TcxCustomDataController {
   Variant masterDetailKeyValues_;
   bool resetDBFields_ = false;
   bool inCheckCurrentQuery_ = false;
+  bool updateDataSetPosition_ = false;
   bool inResetDataSetCurrent_ = false;
   int loadCount_ = 0;
 };

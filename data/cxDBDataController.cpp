@@ -258,6 +258,68 @@ bool TcxDBDataController::IsDetailQueryOutdated() {
   return !VariantsCompareEqual(GetFieldValues(keys), masterDetailKeyValues_);
 }
 
+void TcxDBDataController::SyncMastersFromDataSet() {
+  auto* m = dynamic_cast<TcxDBDataController*>(GetMasterDataController());
+  if (updateDataSetPosition_ || inCheckBrowseMode_ || (m != nullptr && m->updateDataSetPosition_)) return;
+  LocateMasterChain();
+}
+
+bool TcxDBDataController::IsMasterChainSyncable(TcxDBDataController* m) {
+  if (!m->Provider()->IsSyncMode() || !m->HasRecordKeys() || m->Provider()->IsEditing()) return false;
+  auto* up = dynamic_cast<TcxDBDataController*>(m->GetMasterDataController());
+  if (up != nullptr && dynamic_cast<TcxDBDataRelation*>(m->GetMasterRelation())) return IsMasterChainSyncable(up);
+  return true;
+}
+
+TcxCustomDataController* TcxDBDataController::LocateMasterChain() {
+  auto* r = dynamic_cast<TcxDBDataRelation*>(GetMasterRelation());
+  if (GetMasterRelation() == nullptr || DetailKeyFieldNamesInUse().empty()) return this;
+  auto* m = dynamic_cast<TcxDBDataController*>(GetMasterDataController());
+  if (r == nullptr || m == nullptr || !Provider()->IsSyncMode() || !IsMasterChainSyncable(m)) return nullptr;
+  TDataSet* ds = BoundDataSet();
+  TDataSet* mds = m->BoundDataSet();
+  if (ds == nullptr || mds == nullptr) return nullptr;
+  TcxCustomDataController* answer = nullptr;
+  m->updateDataSetPosition_ = true;
+  ScopeExit reset{[m] { m->updateDataSetPosition_ = false; }};
+  Variant detailKey = ds->FieldValues(r->DetailKeyNames());
+  Variant masterKey = mds->FieldValues(r->MasterKeyNames());
+  bool equal = VariantsCompareEqual(masterKey, detailKey);
+  if (!equal) {
+    m->Provider()->BeginLocate();
+    ScopeExit end{[m] { m->Provider()->EndLocate(); }};
+    equal = mds->Locate(r->MasterKeyNames(), detailKey, {});
+  }
+  if (equal) {
+    auto* up = dynamic_cast<TcxDBDataController*>(m);
+    TcxCustomDataController* b = up->LocateMasterChain();
+    if (b != nullptr) answer = ActivateFocusedDetail(b, r->IndexInList(), masterKey);
+    DataLoaded();
+  }
+  return answer;
+}
+
+TcxCustomDataController* TcxDBDataController::ActivateFocusedDetail(TcxCustomDataController* c, int relationIndex,
+                                                                    const Variant& key) {
+  int row = c->FocusedRowIndex();
+  if (row < 0) return nullptr;
+  int record = c->RowInfoAt(row).RecordIndex;
+  c->ChangeDetailExpanding(record, true);
+  if (!c->GetDetailExpanding(record)) return nullptr;
+  int active = c->GetDetailActiveRelationIndex(record);
+  if (active != relationIndex && active >= 0) {
+    if (auto* other = dynamic_cast<TcxDBDataController*>(c->GetDetailDataController(record, active))) {
+      auto* otherRelation = dynamic_cast<TcxDBDataRelation*>(other->GetMasterRelation());
+      TDataSet* ods = other->BoundDataSet();
+      if (otherRelation != nullptr && ods != nullptr &&
+          VariantsCompareEqual(ods->FieldValues(otherRelation->DetailKeyNames()), key))
+        return other;
+    }
+  }
+  c->ChangeDetailActiveRelationIndex(record, relationIndex);
+  return c->GetDetailDataController(record, relationIndex);
+}
+
 void TcxDBDataController::NotifyMasterOrChange() {
   TcxCustomDataController::NotifyMasterOrChange();
   UpdateRelationKeyFields();
@@ -715,7 +777,12 @@ void TcxDBDataController::CheckFocusing() {
     TcxCustomDataController::CheckFocusing();
   }
   TcxDBDataProvider* p = DBProvider();
-  if (!p->IsSyncMode() || !p->IsKeyNavigation() || IsPattern()) return;
+  if (!p->IsSyncMode()) return;
+  if (IsPattern()) {
+    if (!IsLoading() && !p->IsActivating() && !p->IsNotificationDeferred()) SyncMastersFromDataSet();
+    return;
+  }
+  if (!p->IsKeyNavigation()) return;
   int r = FindRecordIndexByKey();
   if (r != p->dataSetRecordIndex_) {
     p->dataSetRecordIndex_ = r;

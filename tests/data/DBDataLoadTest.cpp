@@ -368,6 +368,23 @@ TEST(DBDataDetail, NewDetailRecordsGetTheirMastersKey) {
   EXPECT_EQ(s.details.FieldByName("item")->AsString(), "f");
 }
 
+TEST(DBDataDetail, MastersFollowTheDetailCursor) {
+  DetailScene s;
+  s.master.SetKeyFieldNames("id");
+  s.pattern.SetKeyFieldNames("item");
+  s.pattern.SetDetailKeyFieldNames("master");
+  s.pattern.SetMasterKeyFieldNames("id");
+  s.master.OnDetailExpanding = [](TcxCustomDataController*, int, bool& allow) { allow = true; };
+  s.details.SetRecNo(5);  // "e", of master 3
+  EXPECT_EQ(s.masters.Id(), 3);
+  EXPECT_EQ(s.master.FocusedText(0), "3");
+  EXPECT_TRUE(s.master.GetDetailExpanding(2));
+  EXPECT_EQ(s.DetailOf(2), (std::vector<String>{"e"}));
+  s.details.SetRecNo(3);  // "c", of master 2
+  EXPECT_EQ(s.master.FocusedText(0), "2");
+  EXPECT_TRUE(s.master.GetDetailExpanding(1));
+}
+
 TEST(DBDataDetail, WithoutMasterKeyNamesClonesLoadNothing) {
   DetailScene s;
   s.pattern.SetDetailKeyFieldNames("master");
