@@ -195,3 +195,58 @@ TEST_F(PainterTest, IndicatorHeaderWithoutKindPaintsOnlyBackgroundAndFrame) {
     }
   EXPECT_GT(differences, 0);
 }
+
+TEST_F(PainterTest, MonthHeaderArrowsPointOutwardFromTheIndent) {
+  // Standard: the area starts below the 2-pixel control border and loses a row at each end:
+  // rows 3 to 18, h = 8 made odd = 9.
+  TPaintTarget left(100, 20), right(100, 20);
+  Standard()->PaintMonthHeaderArrows(left.canvas.get(), TRect(0, 0, 100, 20), {haLeft}, 8, clBlack);
+  Standard()->PaintMonthHeaderArrows(right.canvas.get(), TRect(0, 0, 100, 20), {haRight}, 8, clBlack);
+  EXPECT_EQ(left.InkBounds(kWhite), TRect(2, 5, 8, 16));
+  EXPECT_EQ(right.InkBounds(kWhite), TRect(93, 5, 99, 16));
+  EXPECT_EQ(left.Px(2, 10), 0u);  // the tip
+  EXPECT_EQ(right.Px(98, 10), 0u);
+  EXPECT_EQ(left.Px(7, 5), 0u);  // the base
+  EXPECT_EQ(left.Px(7, 15), 0u);
+}
+
+TEST_F(PainterTest, GroupExpandMarkIsTwoChevronsTwoPixelsThick) {
+  TPaintTarget collapsed(15, 15), expanded(15, 15);
+  Flat()->PaintGroupExpandMark(collapsed.canvas.get(), TRect(0, 0, 15, 15), false, cxbsNormal);
+  Flat()->PaintGroupExpandMark(expanded.canvas.get(), TRect(0, 0, 15, 15), true, cxbsDisabled);
+  // Collapsed: chevrons pointing down, apexes at (7, 7) and (7, 11).
+  EXPECT_EQ(InkRows(collapsed, TRect(4, 4, 11, 12)),
+            (std::vector<std::string>{"##...##", ".##.##.", "..###..", "...#...", "##...##", ".##.##.", "..###..",
+                                      "...#..."}));
+  EXPECT_EQ(collapsed.Px(7, 7), Rgb(clBtnText));
+  // Expanded: chevrons pointing up, in the glyph colour of the state.
+  TRect b = expanded.InkBounds(kWhite);
+  EXPECT_EQ(b.Width(), 7);
+  EXPECT_EQ(b.Height(), 8);
+  EXPECT_EQ(expanded.Px(7, b.Top), Rgb(clBtnShadow));
+  EXPECT_EQ(expanded.Px(b.Left, b.Top), kWhite);
+}
+
+TEST_F(PainterTest, ControlBordersByPainter) {
+  const struct {
+    const TcxCustomLookAndFeelPainter* (*painter)();
+    std::vector<std::pair<TColor, TColor>> rings;
+  } cases[] = {
+      {Standard, {{clBtnShadow, clBtnHighlight}, {cl3DDkShadow, cl3DLight}}},
+      {Flat, {{clBtnShadow, clBtnHighlight}}},
+      {UltraFlat, {{clBtnShadow, clBtnShadow}}},
+      {Office11, {{Office11ControlBorderColor, Office11ControlBorderColor}}},
+  };
+  for (const auto& c : cases) {
+    TPaintTarget t(20, 20);
+    c.painter()->PaintControlBorder(t.canvas.get(), TRect(0, 0, 20, 20));
+    int i = 0;
+    for (const auto& ring : c.rings) {
+      EXPECT_EQ(t.Px(i, 10), Rgb(ring.first)) << c.painter()->ClassName() << i;
+      EXPECT_EQ(t.Px(19 - i, 10), Rgb(ring.second)) << c.painter()->ClassName() << i;
+      ++i;
+    }
+    EXPECT_EQ(t.Px(i, 10), kWhite) << c.painter()->ClassName();
+    EXPECT_EQ(Integer(c.rings.size()), c.painter()->ControlBorderWidth()) << c.painter()->ClassName();
+  }
+}
