@@ -590,6 +590,9 @@ class TMouse {
   Integer dragThreshold_ = 5;
 };
 TMouse* Mouse();
+// The control that has the mouse captured (a graphic control through its parent's window).
+inline TControl* GetCaptureControl() { return Mouse()->Capture(); }
+inline void SetCaptureControl(TControl* c) { Mouse()->SetCapture(c); }
 
 // What is being dragged: created by the drag source (OnStartDrag) or made by the framework.
 class TDragObject : public TObject {
