@@ -55,7 +55,9 @@ TEST_F(PainterTest, EachPainterHasItsMetricsAndFlags) {
     EXPECT_EQ(p->HeaderDrawsOwnBackground(), m.ownHeaderBackground);
     EXPECT_EQ(p->HeaderItemPassNeeded(), m.itemPasses);
     EXPECT_EQ(p->FooterItemPassNeeded(), m.itemPasses);
-    if (m.borderColor != clDefault) EXPECT_EQ(p->BorderColor(), m.borderColor);
+    if (m.borderColor != clDefault) {
+      EXPECT_EQ(p->BorderColor(), m.borderColor);
+    }
     EXPECT_EQ(p->ExtraInfoColor(), m.extraInfoColor);
     EXPECT_EQ(p->GroupExpandButtonExtent(), 15);
     EXPECT_EQ(p->FilterActivateButtonExtent(), TPoint(13, 13));
