@@ -197,6 +197,28 @@ TEST_F(DragTest, AutomaticFrameworkDragShowsTheCopyCursorAndItsImage) {
   EXPECT_EQ(c->DragImageList(), nullptr);
 }
 
+struct THolder : TObject, IcxMouseCaptureObject {
+  Integer lost = 0;
+  void DoCancelMode() override { ++lost; }
+};
+
+TEST_F(DragTest, LosingTheCaptureWhilePendingCancelsTheDrag) {
+  auto* c = Make();
+  S().MouseDown(c->Handle(), TPoint(20, 20));
+  ASSERT_EQ(c->DragPhase(), dphPending);
+  THolder a, b;
+  c->SetMouseCaptureHolder(&a);
+  EXPECT_TRUE(c->MouseCapture());
+  c->SetMouseCaptureHolder(&b);
+  EXPECT_EQ(a.lost, 1);
+  EXPECT_EQ(c->DragPhase(), dphPending);
+  c->SetMouseCaptureHolder(nullptr);
+  EXPECT_EQ(b.lost, 1);
+  EXPECT_FALSE(c->MouseCapture());
+  EXPECT_EQ(c->DragPhase(), dphNone);
+  EXPECT_EQ(gEvents, (std::vector<String>{"freed"}));
+}
+
 TEST_F(DragTest, DragImagesNeedBothExtents) {
   auto* c = Make();
   c->ImageExtent = TSize(0, 10);
