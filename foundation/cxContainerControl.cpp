@@ -337,8 +337,10 @@ void TcxContainer::AlignControls(TControl* control, TRect& rect) {
   if (creating_ || !control) return;
   auto* wc = dynamic_cast<TWinControl*>(control);
   if (!wc || !wc->HandleAllocated()) return;
+  TRect area = rect;
+  AdjustClientRect(area);
   TcxContainerInnerControlBounds b;
-  ChildVisibleRegion(rect, control, b);
+  ChildVisibleRegion(area, control, b);
   if (wc == innerControl_) {
     if (b == innerRegion_) return;
     innerRegion_ = b;

@@ -199,6 +199,14 @@ HRGN VisibleRegion(HWND w, bool clientOnly, bool clipChildren) {
       RECT cr = c->rect;
       OffsetRect(&cr, cc.Left, cc.Top);
       HRGN crgn = RectRgn(cr);
+      // A child with a window region covers only that region: the parent paints the rest.
+      if (c->windowRgn) {
+        HRGN wr = CreateRectRgn(0, 0, 0, 0);
+        CombineRgn(wr, c->windowRgn, nullptr, RGN_COPY);
+        OffsetRgn(wr, cr.Left, cr.Top);
+        CombineRgn(crgn, crgn, wr, RGN_AND);
+        DeleteObject(wr);
+      }
       CombineRgn(rgn, rgn, crgn, RGN_DIFF);
       DeleteObject(crgn);
     }
