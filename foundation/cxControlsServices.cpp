@@ -111,7 +111,8 @@ void TcxTimer::FireTimer() {
 
 void TcxTimer::RestartTimer() {
   if (running_) {
-    KillTimer(TimerWindow()->Handle(), TimerId());
+    // Stopping never makes the timer window (it may be gone at program end).
+    if (gTimerWindow) KillTimer(gTimerWindow->Handle(), TimerId());
     auto& active = cxcontrols_internal::ActiveTimers();
     active.erase(std::remove(active.begin(), active.end(), TimerId()), active.end());
     running_ = false;
