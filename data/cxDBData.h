@@ -515,6 +515,7 @@ class TcxDBDataController : public TcxCustomDataController {
   Variant GetRecordId(int recordIndex) override;
   bool IsStructureRecreated() override { return true; }
   bool IsDataChangeLocked() const override;
+  bool CanChangeFocusedRow() override;
   void EnsureBrowseMode() override;
   void RefreshExternalData() override;
   void BeforeLocate() override { inUnboundCopy_ = true; }

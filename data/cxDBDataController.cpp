@@ -37,6 +37,17 @@ template struct MemberOf<ProviderTag, &TcxCustomDataController::provider_>;
 template struct MemberOf<FilterTag, &TcxCustomDataController::filter_>;
 template struct MemberOf<SelectionTag, &TcxCustomDataControllerInfo::selection_>;
 
+// Every live data-set controller: a call that may destroy one (posting an edit runs the
+// owner's handlers) is checked against it afterwards.
+std::vector<const TcxDBDataController*>& LiveControllers() {
+  static std::vector<const TcxDBDataController*> list;
+  return list;
+}
+bool IsAlive(const TcxDBDataController* c) {
+  auto& l = LiveControllers();
+  return std::find(l.begin(), l.end(), c) != l.end();
+}
+
 }  // namespace
 
 // Tells the controller when a data-set field it is bound to is destroyed.
@@ -56,10 +67,13 @@ class TcxDBDataController::TNotifier : public TComponent {
 TcxDBDataController::TcxDBDataController(TComponent* owner) : TcxCustomDataController(owner) {
   dataModeController_ = std::make_unique<TcxDBDataModeController>(this);
   notifier_ = new TNotifier(this);
+  LiveControllers().push_back(this);
   RecreateCompanions();
 }
 
 TcxDBDataController::~TcxDBDataController() {
+  auto& live = LiveControllers();
+  live.erase(std::remove(live.begin(), live.end(), this), live.end());
   // The link goes first: closing data sets must not reach a half-destroyed controller.
   DBProvider()->SetDataSource(nullptr);
   notifier_->controller_ = nullptr;
@@ -256,6 +270,19 @@ bool TcxDBDataController::IsDetailQueryOutdated() {
   std::vector<TField*> keys;
   ds->GetFieldList(keys, DetailKeyFieldNamesInUse());
   return !VariantsCompareEqual(GetFieldValues(keys), masterDetailKeyValues_);
+}
+
+bool TcxDBDataController::CanChangeFocusedRow() {
+  if (inResetDataSetCurrent_ || GetMasterRelation() == nullptr) return true;
+  TcxCustomDataController* m = GetMasterDataController();
+  if (m == nullptr) return true;
+  if (!m->CanChangeFocusedRow()) return false;
+  // Pending edits up the chain are posted first; either controller may be gone afterwards.
+  auto* dbMaster = dynamic_cast<TcxDBDataController*>(m);
+  m->EnsureBrowseMode();
+  if (!IsAlive(this) || (dbMaster != nullptr && !IsAlive(dbMaster))) return false;
+  EnsureBrowseMode();
+  return IsAlive(this) && (dbMaster == nullptr || IsAlive(dbMaster));
 }
 
 void TcxDBDataController::SyncMastersFromDataSet() {

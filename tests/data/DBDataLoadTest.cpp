@@ -385,6 +385,24 @@ TEST(DBDataDetail, MastersFollowTheDetailCursor) {
   EXPECT_TRUE(s.master.GetDetailExpanding(1));
 }
 
+TEST(DBDataDetail, MovingTheFocusInADetailPostsTheMastersPendingEdit) {
+  DetailScene s;
+  s.pattern.SetDetailKeyFieldNames("master");
+  s.pattern.SetMasterKeyFieldNames("id");
+  auto* clone = static_cast<TTestDBController*>(s.master.GetDetailDataController(0, 0));
+  ASSERT_NE(clone, nullptr);
+  clone->SetKeyFieldNames("item");
+  s.masters.ds.SetRecNo(1);
+  s.masters.ds.Edit();
+  s.masters.ds.FieldByName("name")->SetValue("edited");
+  // The post reloads the master, which may free this clone: the answer then says "no" and
+  // nothing more touches it.
+  clone->ChangeFocusedRowIndex(1);
+  EXPECT_EQ(s.masters.ds.State(), dsBrowse);
+  s.masters.ds.SetRecNo(1);
+  EXPECT_EQ(s.masters.ds.FieldByName("name")->AsString(), "edited");
+}
+
 TEST(DBDataDetail, WithoutMasterKeyNamesClonesLoadNothing) {
   DetailScene s;
   s.pattern.SetDetailKeyFieldNames("master");
