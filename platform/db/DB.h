@@ -23,14 +23,6 @@ class TFieldDefs;
 
 KORVAN_EXCEPTION(EDatabaseError, Exception);
 
-// The platform's text alignment. The visual controls declare it as well (vcl/StdCtrls.h); both
-// declarations stand under the same guard so that a unit may include both headers, and both
-// go once the class library (rtl/Classes.h) declares it.
-#ifndef KORVAN_TALIGNMENT_DECLARED
-#define KORVAN_TALIGNMENT_DECLARED
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-#endif
-
 // Field types, in the platform's order (the values are exchanged as numbers).
 enum TFieldType {
   ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat, ftCurrency, ftBCD,

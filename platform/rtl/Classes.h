@@ -304,6 +304,9 @@ class TStringList : public TStrings {
 // ---------------------------------------------------------------------------------------------
 // TComponent: owner and owned components, names, free notification, component state.
 
+// Horizontal text alignment, shared by fields and controls.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 enum TOperation { opInsert, opRemove };
 enum TComponentStateItem {
   csLoading,
