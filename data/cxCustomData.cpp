@@ -733,6 +733,12 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
   UpdateUseRecordIDs();
 }
 
+void TcxCustomDataController::RecreateCompanions() {
+  provider_.reset(CreateDataProvider());
+  filter_.reset(CreateFilterCriteria());
+  info_->RecreateSelection();
+}
+
 TcxCustomDataController::~TcxCustomDataController() {
   destroying_ = true;
   if (masterRelation_ != nullptr && masterRelation_->detail_ == this) masterRelation_->detail_ = nullptr;

@@ -640,6 +640,8 @@ class TcxCustomDataControllerInfo : public TObject {
   void GroupingChanged() { changes_ |= dcicGrouping | dcicSorting | dcicSummary; }
   void SortingChanged() { changes_ |= dcicSorting; }
   void SelectionChanged();
+  // Replaces the selection with a new one from the controller's factory.
+  void RecreateSelection();
   void RemoveField(TcxCustomDataField* field);
   void UpdateField(TcxCustomDataField* field);
   void SetSortOrder(TcxCustomDataField* field, TcxDataSortOrder order);
@@ -1276,6 +1278,11 @@ class TcxCustomDataController : public TPersistent {
 
   int AddRefNoCount() { return -1; }
   int ReleaseNoCount() { return -1; }
+
+  // Makes the provider, the filter and the selection again through the factories below. The
+  // base constructor's virtual calls reach only the base factories, so a descendant that
+  // returns companions of its own calls this at the end of its constructor.
+  void RecreateCompanions();
 
   // --- virtual operations
   virtual TcxCustomDataField* CreateInternalField();

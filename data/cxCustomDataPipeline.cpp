@@ -415,7 +415,11 @@ TcxCustomDataControllerInfo::TcxCustomDataControllerInfo(TcxCustomDataController
     : controller_(controller) {
   groupingFields_.OnChanged = [this] { GroupingChanged(); };
   sortingFields_.OnChanged = [this] { SortingChanged(); };
-  selection_.reset(controller->CreateDataSelection());
+  RecreateSelection();
+}
+
+void TcxCustomDataControllerInfo::RecreateSelection() {
+  selection_.reset(controller_->CreateDataSelection());
   selection_->OnChanged = [this] { SelectionChanged(); };
 }
 

@@ -629,7 +629,6 @@ class TcxDBDataController : public TcxCustomDataController {
   friend class TcxDBDataField;
   void LoadFromDataSet();
   void ResetDBFields();
-  void RecreateCompanions();
 
   class TNotifier;
   std::unique_ptr<TcxDBDataModeController> dataModeController_;

@@ -13,30 +13,6 @@ struct ScopeExit {
   ~ScopeExit() noexcept(false) { F(); }
 };
 
-// The base controller makes its companions in its constructor, where a C++ virtual call reaches
-// only the base factories. The members are reached here, through an explicit instantiation
-// (which may name private members), so that the descendant's factories can replace them once
-// the object is complete.
-template <typename Tag, typename Tag::type Member>
-struct MemberOf {
-  friend typename Tag::type Get(Tag) { return Member; }
-};
-struct ProviderTag {
-  using type = std::unique_ptr<TcxCustomDataProvider> TcxCustomDataController::*;
-  friend type Get(ProviderTag);
-};
-struct FilterTag {
-  using type = std::unique_ptr<TcxDataFilterCriteria> TcxCustomDataController::*;
-  friend type Get(FilterTag);
-};
-struct SelectionTag {
-  using type = std::unique_ptr<TcxDataSelection> TcxCustomDataControllerInfo::*;
-  friend type Get(SelectionTag);
-};
-template struct MemberOf<ProviderTag, &TcxCustomDataController::provider_>;
-template struct MemberOf<FilterTag, &TcxCustomDataController::filter_>;
-template struct MemberOf<SelectionTag, &TcxCustomDataControllerInfo::selection_>;
-
 // Every live data-set controller: a call that may destroy one (posting an edit runs the
 // owner's handlers) is checked against it afterwards.
 std::vector<const TcxDBDataController*>& LiveControllers() {
@@ -83,17 +59,6 @@ TcxDBDataController::~TcxDBDataController() {
     delete keyField_;
     keyField_ = nullptr;
   }
-}
-
-void TcxDBDataController::RecreateCompanions() {
-  auto& provider = this->*Get(ProviderTag{});
-  provider.reset(CreateDataProvider());
-  auto& filter = this->*Get(FilterTag{});
-  filter.reset(CreateFilterCriteria());
-  TcxCustomDataControllerInfo* info = Info();
-  auto& selection = info->*Get(SelectionTag{});
-  selection.reset(CreateDataSelection());
-  selection->OnChanged = [info] { info->SelectionChanged(); };
 }
 
 TcxCustomDataField* TcxDBDataController::NewField() { return new TcxDBDataField(Fields()); }
