@@ -66,10 +66,11 @@ LRESULT ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     c = g_creatingControl;
     g_creatingControl = nullptr;
     SetWindowLongPtr(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+    // The control learns its window now (CreateWindowEx has not returned yet).
     struct Access : TWinControl {
-      static void Bind(TWinControl* w, HWND h) { static_cast<Access*>(w)->handle_ = h; }
+      static HWND TWinControl::*Handle() { return &Access::handle_; }
     };
-    Access::Bind(c, wnd);
+    c->*Access::Handle() = wnd;
   }
   if (!c) return DefWindowProc(wnd, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};

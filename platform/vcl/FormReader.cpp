@@ -398,10 +398,12 @@ class TFormLoader {
 }  // namespace
 
 void TFormLoader::SetComponentStateOf(TComponent* c, const TComponentState& s) {
+  // The loading and reading flags belong to the filer; reach the protected setter through a
+  // member pointer.
   struct Access : TComponent {
-    static void Set(TComponent* x, const TComponentState& st) { static_cast<Access*>(x)->SetComponentState(st); }
+    static auto Setter() { return &Access::SetComponentState; }
   };
-  Access::Set(c, s);
+  (c->*Access::Setter())(s);
 }
 
 void ReadComponentFromText(TComponent* root, const String& text) {
