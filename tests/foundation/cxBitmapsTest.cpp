@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "foundation/cxGraphics.h"
+#include "vcl/Forms.h"
 #include "tests/foundation/cxGraphicsTestUtil.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
@@ -256,4 +257,61 @@ TEST(cxBitmap, BlendDCAreaStretchesAndBlends) {
   opaque.WritePixels(px);
   BlendBitmapArea(&dst.bitmap, &opaque, TRect(0, 0, 4, 4), TRect(0, 0, 2, 2), false, 128);
   EXPECT_EQ(dst.Px(3, 3), RGB(128, 128, 128));
+}
+
+namespace {
+// A control that paints its client area in stripes: x < 15 red, else blue.
+class TStriped : public TCustomControl {
+ public:
+  explicit TStriped(TComponent* owner) : TCustomControl(owner) {}
+  int Paints = 0;
+  bool SawPaintCopy = false;
+
+ protected:
+  void Paint() override {
+    ++Paints;
+    SawPaintCopy = ControlState().Contains(csPaintCopy);
+    Canvas()->Brush()->SetColor(clRed);
+    Canvas()->FillRect(TRect(0, 0, 15, Height()));
+    Canvas()->Brush()->SetColor(clBlue);
+    Canvas()->FillRect(TRect(15, 0, Width(), Height()));
+  }
+};
+}  // namespace
+
+class cxParentBackground : public testing_support::THeadlessFixture {};
+
+TEST_F(cxParentBackground, PaintsTheParentUnderTheControl) {
+  InitializeForms();
+  auto* form = new TForm(Application);
+  form->SetBounds(0, 0, 200, 150);
+  auto* parentPtr = new TStriped(form);
+  TStriped& parent = *parentPtr;
+  parent.SetParent(form);
+  parent.SetBounds(0, 0, 60, 40);
+  parent.SetDoubleBuffered(true);
+  auto* childPtr = new TStriped(form);
+  TStriped& child = *childPtr;
+  child.SetParent(&parent);
+  child.SetBounds(10, 5, 20, 20);
+  form->Show();
+  Pump();
+  // The child's canvas gets what the parent shows at (10..30, 5..25): red up to x 15.
+  TPaintTarget t(20, 20, clWhite);
+  PaintControlParentBackground(&child, t.canvas.get(), TRect(0, 0, 20, 20));
+  EXPECT_EQ(t.Px(0, 0), Rgb(clRed));
+  EXPECT_EQ(t.Px(4, 19), Rgb(clRed));
+  EXPECT_EQ(t.Px(5, 0), Rgb(clBlue));
+  EXPECT_TRUE(parent.SawPaintCopy);
+  EXPECT_FALSE(parent.ControlState().Contains(csPaintCopy));
+  EXPECT_EQ(t.canvas->SavedStateCount(), 0);
+  // Only the part asked for is painted.
+  TPaintTarget part(20, 20, clWhite);
+  PaintParentUnderControl(&child, part.canvas.get(), TRect(0, 0, 3, 3), false);
+  EXPECT_EQ(part.InkBounds(0xFFFFFF), TRect(0, 0, 3, 3));
+  PaintParentUnderControl(nullptr, part.canvas.get(), TRect(0, 0, 3, 3), false);
+  TStriped orphan(nullptr);
+  PaintParentUnderControl(&orphan, part.canvas.get(), TRect(0, 0, 20, 20), false);
+  EXPECT_EQ(part.InkBounds(0xFFFFFF), TRect(0, 0, 3, 3));
+  form->Free();
 }
