@@ -568,6 +568,7 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   TNotifyEvent OnClosed, OnClosing, OnShowed, OnShowing;
 
   void WndProc(TMessage& m) override;
+  void CMShowingChanged(TMessage& m) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

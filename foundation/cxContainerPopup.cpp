@@ -222,7 +222,12 @@ void TcxCustomPopupWindow::ShowPopup(TWinControl* focusControl) {
       else if (TWinControl* first = FindNextControl(nullptr, true, true, false)) target = first;
     }
     focusTarget_ = target;
-    target->SetFocus();
+    if (target != this) {
+      target->SetFocus();
+    } else if (HandleAllocated()) {
+      SetActiveWindow(Handle());
+      ::SetFocus(Handle());
+    }
   } else {
     // A non-activating popup hands the keyboard to the control it was given, if any.
     focusTarget_ = focusControl;
@@ -248,6 +253,16 @@ void TcxCustomPopupWindow::ShowPopup(TWinControl* focusControl) {
     if (!self || !Visible()) break;
     Application->HandleMessage();
   }
+}
+
+void TcxCustomPopupWindow::CMShowingChanged(TMessage& m) {
+  if (takesFocus_ || !Showing() || !HandleAllocated()) {
+    TcxPopupWindow::CMShowingChanged(m);
+    return;
+  }
+  // A popup that does not take the focus appears without activation or focus change.
+  DoShow();
+  ShowWindow(Handle(), SW_SHOWNOACTIVATE);
 }
 
 void TcxCustomPopupWindow::ClosePopup() {
