@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "data/cxCustomDataInternal.h"
 #include "data/cxDataConsts.h"
 #include "rtl/SysUtils.h"
 
@@ -12,29 +13,7 @@ void cxDataControllerError(const TcxResourceStringRec& rec) {
   throw EcxInvalidDataControllerOperation(cxGetDataResourceString(rec));
 }
 
-namespace {
-
-// Runs `f` when the scope ends. When an exception is already passing, an exception from `f`
-// is dropped so that the first one reaches the caller.
-template <class F>
-struct Finally {
-  F f;
-  int pending = std::uncaught_exceptions();
-  ~Finally() noexcept(false) {
-    if (std::uncaught_exceptions() > pending) {
-      try {
-        f();
-      } catch (...) {
-      }
-    } else {
-      f();
-    }
-  }
-};
-template <class F>
-Finally(F) -> Finally<F>;
-
-}  // namespace
+using cxdata_internal::Finally;
 
 // =============================================================================================
 // Data fields

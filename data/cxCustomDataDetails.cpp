@@ -4,27 +4,10 @@
 #include <functional>
 
 #include "data/cxCustomData.h"
+#include "data/cxCustomDataInternal.h"
 #include "data/cxDataConsts.h"
 
-namespace {
-
-struct InfoBracket {
-  TcxCustomDataController* c;
-  int pending = std::uncaught_exceptions();
-  explicit InfoBracket(TcxCustomDataController* controller) : c(controller) { c->BeginInfoUpdate(); }
-  ~InfoBracket() noexcept(false) {
-    if (std::uncaught_exceptions() > pending) {
-      try {
-        c->EndInfoUpdate();
-      } catch (...) {
-      }
-    } else {
-      c->EndInfoUpdate();
-    }
-  }
-};
-
-}  // namespace
+using cxdata_internal::Finally;
 
 // =============================================================================================
 // Detail objects
@@ -191,7 +174,9 @@ void TcxCustomDataRelationList::Changed(TcxCustomDataRelation* relation) {
 
 void TcxCustomDataRelationList::UpdateRelations(TcxCustomDataRelation* relation) {
   {
-    InfoBracket bracket(controller_);
+    TcxCustomDataController* c = controller_;
+    c->BeginInfoUpdate();
+    Finally end{[c] { c->EndInfoUpdate(); }};
     if (items_.empty()) {
       if (relationDataField_ != nullptr) delete relationDataField_;  // clears the reference
     } else if (relationDataField_ != nullptr) {
@@ -305,7 +290,8 @@ TcxCustomDataController* TcxCustomDataController::GetPatternDataController() {
 void TcxCustomDataController::SetMasterRelation(TcxCustomDataRelation* relation, int masterRecordIndex) {
   if (relation == nullptr && masterRelation_ == nullptr && masterRecordIndex == -1 && masterRecordIndex_ == -1) return;
   {
-    InfoBracket bracket(this);
+    BeginInfoUpdate();
+    Finally end{[this] { EndInfoUpdate(); }};
     if (masterRelation_ != nullptr) {
       if (masterRelation_->detail_ == this && masterRecordIndex == -1)
         masterRelation_->detail_ = nullptr;
@@ -459,13 +445,15 @@ void TcxCustomDataController::ClearDetailLinkObject(int recordIndex, int relatio
 }
 
 void TcxCustomDataController::ClearDetails() {
-  InfoBracket bracket(this);
+  BeginInfoUpdate();
+  Finally end{[this] { EndInfoUpdate(); }};
   for (int r = 0; r < GetRecordCount(); ++r) ClearDetailLinkObject(r, -1);
 }
 
 void TcxCustomDataController::CollapseDetails() {
   EnsureBrowseMode();
-  InfoBracket bracket(this);
+  BeginInfoUpdate();
+  Finally end{[this] { EndInfoUpdate(); }};
   for (int r = 0; r < GetRecordCount(); ++r) {
     ClearDetailLinkObject(r, -1);
     if (TcxDetailObject* d = relations_ ? relations_->DetailObjectOf(r) : nullptr) {

@@ -8,30 +8,13 @@
 #include <unordered_map>
 
 #include "data/cxCustomData.h"
+#include "data/cxCustomDataInternal.h"
 #include "data/cxDataConsts.h"
 #include "rtl/SysUtils.h"
 
 namespace {
 
-// Runs `f` when the scope ends. When an exception is already passing, an exception from `f`
-// is dropped so that the first one reaches the caller.
-template <class F>
-struct Finally {
-  F f;
-  int pending = std::uncaught_exceptions();
-  ~Finally() noexcept(false) {
-    if (std::uncaught_exceptions() > pending) {
-      try {
-        f();
-      } catch (...) {
-      }
-    } else {
-      f();
-    }
-  }
-};
-template <class F>
-Finally(F) -> Finally<F>;
+using cxdata_internal::Finally;
 
 // Sorts `a[0..n)` with the three-way comparison `cmp`. The comparison may be inconsistent
 // (values of mixed kinds that do not order each other): the scans never leave their range, and

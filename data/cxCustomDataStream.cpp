@@ -3,7 +3,10 @@
 #include <exception>
 
 #include "data/cxCustomData.h"
+#include "data/cxCustomDataInternal.h"
 #include "data/cxDataConsts.h"
+
+using cxdata_internal::Finally;
 
 namespace {
 
@@ -85,20 +88,7 @@ void TcxCustomDataController::ReadDataFromStream(TStream& stream) {
     for (int r = 0; r < GetRecordCount(); ++r) storage_->SaveRecordToStream(r, backup);
   }
   BeginInfoUpdate();
-  struct End {
-    TcxCustomDataController* c;
-    int pending = std::uncaught_exceptions();
-    ~End() noexcept(false) {
-      if (std::uncaught_exceptions() > pending) {
-        try {
-          c->EndInfoUpdate();
-        } catch (...) {
-        }
-      } else {
-        c->EndInfoUpdate();
-      }
-    }
-  } end{this};
+  Finally end{[this] { EndInfoUpdate(); }};
   info_->ClearSelection();
   StreamingOrder order(storage_.get());
   Int64 start = stream.Position();

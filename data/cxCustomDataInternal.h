@@ -1,0 +1,28 @@
+// Helpers shared by the data controller's implementation files; not part of its interface.
+#pragma once
+
+#include <exception>
+
+namespace cxdata_internal {
+
+// Runs `f` when the scope ends. When an exception is already passing, an exception from `f`
+// is dropped so that the first one reaches the caller.
+template <class F>
+struct Finally {
+  F f;
+  int pending = std::uncaught_exceptions();
+  ~Finally() noexcept(false) {
+    if (std::uncaught_exceptions() > pending) {
+      try {
+        f();
+      } catch (...) {
+      }
+    } else {
+      f();
+    }
+  }
+};
+template <class F>
+Finally(F) -> Finally<F>;
+
+}  // namespace cxdata_internal
