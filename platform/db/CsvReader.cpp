@@ -16,6 +16,8 @@
 #include <unistd.h>
 #include <unordered_set>
 
+#include "rtl/SysUtils.h"
+
 namespace {
 
 String Quoted(const String& file_name) { return "'" + file_name + "'"; }
@@ -72,7 +74,7 @@ bool ConvertToUtf8(const char* encoding, std::string_view bytes, String& out) {
                               int32_t(bytes.size()), &err);
   if (U_FAILURE(err)) return false;
   wide.resize(std::size_t(len));
-  // UTF-16 to UTF-8 by hand: the text is valid by now.
+  // UTF-16 to UTF-8: the text is valid by now.
   out.clear();
   out.reserve(wide.size() * 3 / 2);
   for (std::size_t i = 0; i < wide.size(); ++i) {
@@ -83,21 +85,7 @@ bool ConvertToUtf8(const char* encoding, std::string_view bytes, String& out) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       return false;  // an unpaired surrogate
     }
-    if (cp < 0x80) {
-      out += char(cp);
-    } else if (cp < 0x800) {
-      out += char(0xC0 | (cp >> 6));
-      out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += char(0xE0 | (cp >> 12));
-      out += char(0x80 | ((cp >> 6) & 0x3F));
-      out += char(0x80 | (cp & 0x3F));
-    } else {
-      out += char(0xF0 | (cp >> 18));
-      out += char(0x80 | ((cp >> 12) & 0x3F));
-      out += char(0x80 | ((cp >> 6) & 0x3F));
-      out += char(0x80 | (cp & 0x3F));
-    }
+    AppendUtf8(out, char32_t(cp));
   }
   return true;
 }
