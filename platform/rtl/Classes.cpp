@@ -3,8 +3,11 @@
 
 #include <algorithm>
 
+#include "rtl/ClassesInternal.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
+
+using rtl_internal::WithUpdate;
 
 // ---------------------------------------------------------------------------------------------
 // TPersistent
@@ -346,18 +349,13 @@ void TCollection::Delete(Integer index) {
 
 void TCollection::Clear() {
   if (items_.empty()) return;
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     while (!items_.empty()) {
       TCollectionItem* item = items_.back();
       Notify(item, cnDeleting);
       item->Free();
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCollection::Assign(TPersistent* source) {
@@ -367,15 +365,10 @@ void TCollection::Assign(TPersistent* source) {
     return;
   }
   if (src == this) return;
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     Clear();
     for (TCollectionItem* item : src->items_) Add()->Assign(item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCollection::BeginUpdate() { ++updateCount_; }

@@ -3,7 +3,10 @@
 #include <numeric>
 
 #include "rtl/Classes.h"
+#include "rtl/ClassesInternal.h"
 #include "rtl/SysUtils.h"
+
+using rtl_internal::WithUpdate;
 
 namespace {
 String ErrorText(const String& fmt, Integer data) {
@@ -173,30 +176,20 @@ Integer TStrings::AddObject(const String& s, TObject* obj) {
 
 void TStrings::AddStrings(TStrings* strings) {
   if (strings == nullptr) return;
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     // Copy first: adding a list to itself must not see its own new lines.
     Integer n = strings->Count();
     std::vector<std::pair<String, TObject*>> copy;
     copy.reserve(size_t(n));
     for (Integer i = 0; i < n; ++i) copy.emplace_back(strings->Get(i), strings->GetObject(i));
     for (auto& [s, obj] : copy) AddObject(s, obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::AddStrings(const std::vector<String>& strings) {
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     for (const String& s : strings) Add(s);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::Assign(TPersistent* source) {
@@ -206,51 +199,36 @@ void TStrings::Assign(TPersistent* source) {
     return;
   }
   if (src == this) return;
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     Clear();
     delimiter_ = src->delimiter_;
     quoteChar_ = src->quoteChar_;
     nameValueSeparator_ = src->nameValueSeparator_;
     AddStrings(src);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::Exchange(Integer index1, Integer index2) {
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     String s = Get(index1);
     TObject* obj = GetObject(index1);
     Put(index1, Get(index2));
     PutObject(index1, GetObject(index2));
     Put(index2, s);
     PutObject(index2, obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::Move(Integer curIndex, Integer newIndex) {
   if (curIndex == newIndex) return;
   if (newIndex < 0 || newIndex >= Count()) Error(kIndexError, newIndex);
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     String s = Get(curIndex);
     TObject* obj = GetObject(curIndex);
     PutObject(curIndex, nullptr);  // an owning list must not free the moving object
     Delete(curIndex);
     InsertObject(newIndex, s, obj);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::InsertObject(Integer index, const String& s, TObject* obj) {
@@ -348,8 +326,7 @@ String TStrings::Text() const {
 }
 
 void TStrings::SetText(const String& text) {
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     Clear();
     size_t i = 0, n = text.size();
     while (i < n) {
@@ -359,11 +336,7 @@ void TStrings::SetText(const String& text) {
       if (i < n && text[i] == '\r') ++i;
       if (i < n && text[i] == '\n') ++i;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 String TStrings::DelimitedText() const {
@@ -388,8 +361,7 @@ String TStrings::DelimitedText() const {
 }
 
 void TStrings::SetDelimitedText(const String& text) {
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     Clear();
     const char* p = text.c_str();
     while (IsBlank(*p)) ++p;
@@ -411,11 +383,7 @@ void TStrings::SetDelimitedText(const String& text) {
         } while (IsBlank(*p));
       }
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 String TStrings::CommaText() const {
@@ -494,15 +462,10 @@ void TStrings::DefineProperties(TFiler* filer) {
 
 void TStrings::ReadData(TReader& reader) {
   reader.ReadListBegin();
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     Clear();
     while (!reader.EndOfList()) Add(reader.ReadString());
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
   reader.ReadListEnd();
 }
 
