@@ -72,6 +72,25 @@ int CompareSummaryValues(const Variant& a, const Variant& b) {
   return CompareVariantValues(a, b);
 }
 
+// Takes a value (neither Empty nor Null) into a running value (neither Empty nor Null) of the
+// kind: Sum and Average add, Min and Max keep the extreme; the other kinds leave it.
+void CombineValue(TcxSummaryKind kind, const Variant& value, Variant& sv) {
+  switch (kind) {
+    case skSum:
+    case skAverage:
+      sv = AddNumbers(sv, value);
+      break;
+    case skMin:
+      if (CompareSummaryValues(value, sv) < 0) sv = value;
+      break;
+    case skMax:
+      if (CompareSummaryValues(value, sv) > 0) sv = value;
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 // =============================================================================================
@@ -330,20 +349,7 @@ void TcxDataSummary::AccumulateValue(TcxDataSummaryItem* item, int recordIndex, 
   if (!items->OnSummary && kind != skNone && !input.IsNull() && !input.IsEmpty() &&
       IsSummableVarType(input.VarType()) && !sv.IsEmpty() && !sv.IsNull()) {
     // The common case: a number into a running value.
-    switch (kind) {
-      case skSum:
-      case skAverage:
-        sv = AddNumbers(sv, input);
-        break;
-      case skMin:
-        if (CompareSummaryValues(input, sv) < 0) sv = input;
-        break;
-      case skMax:
-        if (CompareSummaryValues(input, sv) > 0) sv = input;
-        break;
-      default:
-        break;
-    }
+    CombineValue(kind, input, sv);
     ++count;
     return;
   }
@@ -369,20 +375,7 @@ void TcxDataSummary::AccumulateValue(TcxDataSummaryItem* item, int recordIndex, 
       if (sv.IsNull() && (kind == skSum || kind == skAverage)) sv = Variant(Integer(0));
     }
   } else if (!value.IsNull() && !sv.IsNull()) {
-    switch (kind) {
-      case skSum:
-      case skAverage:
-        sv = AddNumbers(sv, value);
-        break;
-      case skMin:
-        if (CompareSummaryValues(value, sv) < 0) sv = value;
-        break;
-      case skMax:
-        if (CompareSummaryValues(value, sv) > 0) sv = value;
-        break;
-      default:
-        break;
-    }
+    CombineValue(kind, value, sv);
   }
   ++count;
 }
@@ -530,20 +523,7 @@ void TcxDataSummary::MergePartial(TcxDataSummaryItem* item, const Variant& child
     return;
   }
   if (child.IsNull() || parent.IsNull()) return;
-  switch (item->Kind()) {
-    case skSum:
-    case skAverage:
-      parent = AddNumbers(parent, child);
-      break;
-    case skMin:
-      if (CompareSummaryValues(child, parent) < 0) parent = child;
-      break;
-    case skMax:
-      if (CompareSummaryValues(child, parent) > 0) parent = child;
-      break;
-    default:
-      break;
-  }
+  CombineValue(item->Kind(), child, parent);
 }
 
 bool TcxDataSummary::CalculateGroupsByMerging() {
