@@ -439,7 +439,7 @@ void TcxControl::PanningDirection(const TPoint& p, const TPoint& anchor, Integer
 
 void TcxControl::RunPanningLoop() {
   bool h = IsHScrollBarShown(), v = IsVScrollBarShown();
-  if (!h && !v || !HandleAllocated()) return;
+  if ((!h && !v) || !HandleAllocated()) return;
   panning_ = true;
   bool moved = false;
   TPoint anchor;

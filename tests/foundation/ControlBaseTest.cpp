@@ -274,7 +274,9 @@ TEST_F(ControlBaseTest, MouseLeaveTrackingTellsTheCallerAndTheControl) {
     EXPECT_FALSE(IsMouseTracked(&part));
     EXPECT_EQ(MouseTrackingTimerCount(), 0);
     EXPECT_EQ(!leaveSenders.empty(), k.controlHearsLeave);
-    if (!leaveSenders.empty()) EXPECT_EQ(leaveSenders[0], c);
+    if (!leaveSenders.empty()) {
+      EXPECT_EQ(leaveSenders[0], c);
+    }
     EndMouseTracking(&part);  // not tracked any more: nothing happens
     c->Free();
   }

@@ -162,7 +162,9 @@ TEST_F(DragTest, DetectionLoopAnswersByWhatEndsIt) {
     S().Backend().OnIdle([&] { k.input(p); });
     EXPECT_EQ(DetectDragStart(c->Handle()), k.result) << k.name;
     EXPECT_NE(GetCapture(), c->Handle());
-    if (k.result == 0) EXPECT_TRUE(upSeen);  // the message that ended it is still dispatched
+    if (k.result == 0) {  // the message that ended it is still dispatched
+      EXPECT_TRUE(upSeen);
+    }
     InputKey(VK_ESCAPE, false);
     Pump();
   }

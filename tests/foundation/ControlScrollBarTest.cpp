@@ -208,8 +208,12 @@ TEST_F(ControlBarsTest, VisibilitySettlesByContent) {
     EXPECT_EQ(c->SizeGripPart()->Visible(), k.h && k.v);
     TRect content;
     c->ContentBounds(content);
-    if (k.v) EXPECT_EQ(c->VerticalBar()->BoundsRect(), TRect(content.Right, content.Top, content.Right + c->VerticalBar()->Width(), content.Bottom));
-    if (k.h) EXPECT_EQ(c->HorizontalBar()->Top(), content.Bottom);
+    if (k.v) {
+      EXPECT_EQ(c->VerticalBar()->BoundsRect(), TRect(content.Right, content.Top, content.Right + c->VerticalBar()->Width(), content.Bottom));
+    }
+    if (k.h) {
+      EXPECT_EQ(c->HorizontalBar()->Top(), content.Bottom);
+    }
   }
   c->ChangeScrollBarsSetting(ssBoth);
   c->ContentWidth = 100;
