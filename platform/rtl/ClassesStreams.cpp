@@ -33,6 +33,20 @@ T GetLE(TStream& s) {
   for (size_t i = 0; i < sizeof(T); ++i) u = static_cast<U>(u | (U(b[i]) << (8 * i)));
   return static_cast<T>(u);
 }
+
+// The position a seek in a stream held in memory moves to (not clamped: reads and writes treat
+// a position outside the data themselves).
+Int64 SeekTarget(Int64 position, Int64 size, Int64 offset, TSeekOrigin origin) {
+  switch (origin) {
+    case soBeginning:
+      return offset;
+    case soCurrent:
+      return position + offset;
+    case soEnd:
+      return size + offset;
+  }
+  return position;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -141,17 +155,7 @@ Int64 TCustomMemoryStream::Read(void* buffer, Int64 count) {
 }
 
 Int64 TCustomMemoryStream::Seek(Int64 offset, TSeekOrigin origin) {
-  switch (origin) {
-    case soBeginning:
-      position_ = offset;
-      break;
-    case soCurrent:
-      position_ += offset;
-      break;
-    case soEnd:
-      position_ = size_ + offset;
-      break;
-  }
+  position_ = SeekTarget(position_, size_, offset, origin);
   return position_;
 }
 
@@ -327,17 +331,7 @@ Int64 TStringStream::Write(const void* buffer, Int64 count) {
 }
 
 Int64 TStringStream::Seek(Int64 offset, TSeekOrigin origin) {
-  switch (origin) {
-    case soBeginning:
-      position_ = offset;
-      break;
-    case soCurrent:
-      position_ += offset;
-      break;
-    case soEnd:
-      position_ = Int64(data_.size()) + offset;
-      break;
-  }
+  position_ = SeekTarget(position_, Int64(data_.size()), offset, origin);
   return position_;
 }
 
