@@ -43,6 +43,22 @@ void Collect() {
   s.graveyard.clear();
 }
 
+// Calls one hook procedure, counting the call so that hooks unhooked meanwhile are freed only
+// once no call is running.
+LRESULT Invoke(THookState& s, HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
+  ++s.calling;
+  LRESULT r;
+  try {
+    r = hook->proc(code, wParam, lParam);
+  } catch (...) {
+    --s.calling;
+    throw;
+  }
+  --s.calling;
+  Collect();
+  return r;
+}
+
 }  // namespace
 
 HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE, DWORD) {
@@ -79,17 +95,7 @@ LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
   auto it = std::find(chain.begin(), chain.end(), hook);
   if (it == chain.end() || ++it == chain.end()) return 0;
   HHOOK next = *it;
-  ++s.calling;
-  LRESULT r;
-  try {
-    r = next->proc(code, wParam, lParam);
-  } catch (...) {
-    --s.calling;
-    throw;
-  }
-  --s.calling;
-  Collect();
-  return r;
+  return Invoke(s, next, code, wParam, lParam);
 }
 
 namespace wm {
@@ -104,17 +110,7 @@ LRESULT CallHooks(int kind, int code, WPARAM wParam, LPARAM lParam) {
   int slot = Slot(kind);
   if (slot < 0 || s.chains[slot].empty()) return 0;
   HHOOK first = s.chains[slot].front();
-  ++s.calling;
-  LRESULT r;
-  try {
-    r = first->proc(code, wParam, lParam);
-  } catch (...) {
-    --s.calling;
-    throw;
-  }
-  --s.calling;
-  Collect();
-  return r;
+  return Invoke(s, first, code, wParam, lParam);
 }
 
 }  // namespace wm
