@@ -4,16 +4,14 @@
 
 #include <algorithm>
 
+#include "data/cxCustomDataInternal.h"
 #include "data/cxVariants.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
-namespace {
+using cxdata_internal::Finally;
 
-struct ScopeExit {
-  std::function<void()> F;
-  ~ScopeExit() noexcept(false) { F(); }
-};
+namespace {
 
 bool IsBlobOrObjectType(TFieldType t) {
   return t == ftBytes || t == ftVarBytes || (t >= ftBlob && t <= ftCursor) || (t >= ftADT && t <= ftDataSet);
@@ -237,7 +235,7 @@ void TcxDBProviderDetailFilterAdapter::ReopenSQL(TDataSet* dataSet, const String
     return;
   }
   dataSet->DisableControls();
-  ScopeExit enable{[dataSet] { dataSet->EnableControls(); }};
+  Finally enable{[dataSet] { dataSet->EnableControls(); }};
   dataSet->SetActive(false);
   params->SetParamValues(names, values);
   dataSet->SetActive(true);
@@ -386,7 +384,7 @@ void TcxDBDataField::UpdateValueType(TField* field) {
     if (!typeChanged && stored == IsTextStored()) break;
     SuspendValueDef();
     {
-      ScopeExit resume{[this] { ResumeValueDef(); }};
+      Finally resume{[this] { ResumeValueDef(); }};
       ChangeTextStored(stored);
       ChangeValueTypeClass(type);
       isCurrency_ = currency;
@@ -514,7 +512,7 @@ void TcxDBDataFilterCriteria::Assign(TPersistent* source) {
     return;
   }
   LockChanges();
-  ScopeExit end{[this] { UnlockChanges(); }};
+  Finally end{[this] { UnlockChanges(); }};
   TcxDataFilterCriteria::Assign(source);
   SetAutoDataSetFilter(s->autoDataSetFilter_);
   SetIgnoreOrigin(s->ignoreOrigin_);
@@ -530,7 +528,7 @@ void TcxDBDataFilterCriteria::AssignEvents(TcxFilterCriteria* source) {
 
 void TcxDBDataFilterCriteria::RestoreDefaults() {
   LockChanges();
-  ScopeExit end{[this] { UnlockChanges(); }};
+  Finally end{[this] { UnlockChanges(); }};
   TcxDataFilterCriteria::RestoreDefaults();
   SetAutoDataSetFilter(false);
   SetIgnoreOrigin(true);
@@ -591,7 +589,7 @@ void TcxDBDataFilterCriteria::DoChanged() {
       bool filtered = Active() && !text.empty();
       if (ds->Filter() != text || ds->FilterOptions() != options || ds->Filtered() != filtered) {
         ds->DisableControls();
-        ScopeExit enable{[ds] { ds->EnableControls(); }};
+        Finally enable{[ds] { ds->EnableControls(); }};
         ds->SetFilter(text);
         ds->SetFilterOptions(options);
         ds->SetFiltered(filtered);

@@ -2,16 +2,14 @@
 // cursor, loading, grid mode) and the bookmark selection of grid mode.
 #include <algorithm>
 
+#include "data/cxCustomDataInternal.h"
 #include "data/cxDBData.h"
 #include "data/cxVariants.h"
 #include "rtl/SysUtils.h"
 
-namespace {
+using cxdata_internal::Finally;
 
-struct ScopeExit {
-  std::function<void()> F;
-  ~ScopeExit() noexcept(false) { F(); }
-};
+namespace {
 
 // Every live data-set controller: a call that may destroy one (posting an edit runs the
 // owner's handlers) is checked against it afterwards.
@@ -188,7 +186,7 @@ TcxCustomDataRelation* TcxDBDataController::NewRelation(TcxCustomDataRelationLis
 
 void TcxDBDataController::SetMasterRelation(TcxCustomDataRelation* relation, int masterRecordIndex) {
   BeginInfoUpdate();
-  ScopeExit end{[this] { EndInfoUpdate(); }};
+  Finally end{[this] { EndInfoUpdate(); }};
   masterDetailKeyValues_ = Variant();
   TcxCustomDataController::SetMasterRelation(relation, masterRecordIndex);
   if (auto* r = dynamic_cast<TcxDBDataRelation*>(relation); r != nullptr && masterRecordIndex != -1) {
@@ -216,7 +214,7 @@ void TcxDBDataController::CheckCurrentQuery() {
   TcxDBDataProvider* p = DBProvider();
   p->LockNotification();
   inCheckCurrentQuery_ = true;
-  ScopeExit end{[this, p] {
+  Finally end{[this, p] {
     inCheckCurrentQuery_ = false;
     p->UnlockNotification();
   }};
@@ -273,13 +271,13 @@ TcxCustomDataController* TcxDBDataController::LocateMasterChain() {
   if (ds == nullptr || mds == nullptr) return nullptr;
   TcxCustomDataController* answer = nullptr;
   m->updateDataSetPosition_ = true;
-  ScopeExit reset{[m] { m->updateDataSetPosition_ = false; }};
+  Finally reset{[m] { m->updateDataSetPosition_ = false; }};
   Variant detailKey = ds->FieldValues(r->DetailKeyNames());
   Variant masterKey = mds->FieldValues(r->MasterKeyNames());
   bool equal = VariantsCompareEqual(masterKey, detailKey);
   if (!equal) {
     m->Provider()->BeginLocate();
-    ScopeExit end{[m] { m->Provider()->EndLocate(); }};
+    Finally end{[m] { m->Provider()->EndLocate(); }};
     equal = mds->Locate(r->MasterKeyNames(), detailKey, {});
   }
   if (equal) {
@@ -391,7 +389,7 @@ void TcxDBDataController::SetFieldName(TcxDBDataField* field, const String& name
   field->fieldName_ = names;
   if (subFieldMode || HasSeveralFieldNames(names)) {
     BeginInfoUpdate();
-    ScopeExit end{[this] { EndInfoUpdate(); }};
+    Finally end{[this] { EndInfoUpdate(); }};
     std::vector<String> list;
     SplitFieldNames(names, list);
     for (const String& n : list) {
@@ -480,7 +478,7 @@ void TcxDBDataController::UpdateFields() {
 
 void TcxDBDataController::ResetDBFields() {
   resetDBFields_ = true;
-  ScopeExit reset{[this] { resetDBFields_ = false; }};
+  Finally reset{[this] { resetDBFields_ = false; }};
   for (int i = 0; i < Fields()->Count(); ++i)
     if (auto* f = dynamic_cast<TcxDBDataField*>(Fields()->Items(i))) {
       if (f->ReferenceField() == nullptr) f->field_ = nullptr;
@@ -555,12 +553,12 @@ void TcxDBDataController::LoadFromDataSet() {
   ++loadCount_;
   if (p->IsGridMode()) {
     Storage()->StartLoad();
-    ScopeExit f{[this] { Storage()->FinishLoad(); }};
+    Finally f{[this] { Storage()->FinishLoad(); }};
     p->LoadGridModeBuffer();
     return;
   }
   p->LockNotification();
-  ScopeExit unlock{[p] { p->UnlockNotification(); }};
+  Finally unlock{[p] { p->UnlockNotification(); }};
   p->BeginLoad();
   p->First();
   if (p->RecreatedFields()) UpdateFields();
@@ -579,7 +577,7 @@ void TcxDBDataController::LoadFromDataSet() {
 void TcxDBDataController::ClearData() {
   BeginKeepState();
   {
-    ScopeExit end{[this] { EndKeepState(); }};
+    Finally end{[this] { EndKeepState(); }};
     Storage()->ClearAll(Provider()->DataChangedLocked());
     if (Provider()->IsDataAvailable()) {
       if (!IsPattern()) LoadFromDataSet();
@@ -608,7 +606,7 @@ void TcxDBDataController::DoDataLoaded() {
   TcxDBDataProvider* p = DBProvider();
   if (p->inNotify_) return;
   p->inNotify_ = true;
-  ScopeExit reset{[p] { p->inNotify_ = false; }};
+  Finally reset{[p] { p->inNotify_ = false; }};
   while (!p->listeners_.empty()) {
     TcxDBDataProvider* l = p->listeners_.back();
     p->listeners_.pop_back();
@@ -708,7 +706,7 @@ bool TcxDBDataController::LocateByKeyValue(const Variant& key) {
     Provider()->BeginLocate();
     bool found;
     {
-      ScopeExit end{[this] { Provider()->EndLocate(); }};
+      Finally end{[this] { Provider()->EndLocate(); }};
       found = ds->Locate(keyFieldNames_, key, {});
     }
     if (found) ChangeFocusedRowSelected(true);
@@ -732,7 +730,7 @@ bool TcxDBDataController::CanFocusRecord(int recordIndex) {
   bool result;
   {
     BeginLocate();
-    ScopeExit end{[this] { EndLocate(); }};
+    Finally end{[this] { EndLocate(); }};
     if (IsDetailMode() && dataModeController_->DetailSyncMode && !inResetDataSetCurrent_) CheckCurrentQuery();
     if (inResetDataSetCurrent_)
       result = TcxCustomDataController::CanFocusRecord(recordIndex);
@@ -765,7 +763,7 @@ bool TcxDBDataController::SyncDataSetToRecord(int recordIndex) {
 void TcxDBDataController::CheckFocusing() {
   {
     BeginInfoUpdate();
-    ScopeExit end{[this] { EndInfoUpdate(); }};
+    Finally end{[this] { EndInfoUpdate(); }};
     TcxCustomDataController::CheckFocusing();
   }
   TcxDBDataProvider* p = DBProvider();
@@ -786,7 +784,7 @@ void TcxDBDataController::ResetDataSetCurrent() {
   // A clone whose mark a sibling is taking away does not take it back by losing its focus.
   if (!IsDetailMode() || FocusedRecordIndex() == -1 || inResetDataSetCurrent_) return;
   inResetDataSetCurrent_ = true;
-  ScopeExit reset{[this] { inResetDataSetCurrent_ = false; }};
+  Finally reset{[this] { inResetDataSetCurrent_ = false; }};
   DBProvider()->SetDataSetCurrent(true);
 }
 
@@ -802,14 +800,14 @@ bool TcxDBDataController::NeedsFocusReset() { return DBProvider()->IsSmartRefres
 
 void TcxDBDataController::EnsureBrowseMode() {
   inCheckBrowseMode_ = true;
-  ScopeExit reset{[this] { inCheckBrowseMode_ = false; }};
+  Finally reset{[this] { inCheckBrowseMode_ = false; }};
   TDataSet* ds = BoundDataSet();
   if (ds == nullptr || (ds->State() != dsEdit && ds->State() != dsInsert)) return;
   ds->UpdateRecord();
   if (DBProvider()->IsDataSetModified()) {
     bool bracket = !DBProvider()->IsSmartRefresh() && !IsGridMode();
     if (bracket) ds->DisableControls();
-    ScopeExit enable{[ds, bracket] {
+    Finally enable{[ds, bracket] {
       if (bracket) ds->EnableControls();
     }};
     ds->Post();
@@ -841,7 +839,7 @@ void TcxDBDataController::ReadRecordFromDataSet(int recordIndex) {
 void TcxDBDataController::UpdateGridModeBufferCount() {
   if (!IsGridMode()) return;
   inUpdateGridModeBufferCount_ = true;
-  ScopeExit reset{[this] { inUpdateGridModeBufferCount_ = false; }};
+  Finally reset{[this] { inUpdateGridModeBufferCount_ = false; }};
   DBProvider()->UpdateGridMode();
 }
 
@@ -849,7 +847,7 @@ void TcxDBDataController::ScrollInGridMode(int distance) { DBProvider()->Scroll(
 
 bool TcxDBDataController::LocateInGridMode(const String& text, bool forward, bool next) {
   Search()->Lock();
-  ScopeExit unlock{[this] { Search()->Unlock(); }};
+  Finally unlock{[this] { Search()->Unlock(); }};
   return DBProvider()->IncrementalSearchInGridMode(text, forward, next);
 }
 
@@ -1036,13 +1034,13 @@ String TcxDBDataSelection::BookmarkOfRow(int row) {
   if (ds == nullptr) return String();
   int saved = link->ActiveRecord();
   link->SetActiveRecord(row);
-  ScopeExit back{[link, saved] { link->SetActiveRecord(saved); }};
+  Finally back{[link, saved] { link->SetActiveRecord(saved); }};
   return ds->Bookmark();
 }
 
 void TcxDBDataSelection::SyncCount() {
   inSelectAll_ = true;
-  ScopeExit reset{[this] { inSelectAll_ = false; }};
+  Finally reset{[this] { inSelectAll_ = false; }};
   ResizeTo(int(bookmarks_.size()));
 }
 
@@ -1052,7 +1050,7 @@ void TcxDBDataSelection::SelectAll() {
   TDataSet* ds = p->DataSet();
   if (!GridMode() || ds == nullptr) return;
   p->LockNotification();
-  ScopeExit after{[this, c, p] {
+  Finally after{[this, c, p] {
     p->UnlockNotification();
     Changed();
     c->Info()->CheckChanges();
@@ -1160,7 +1158,7 @@ void TcxDBDataSelection::SelectRange(const String& bookmark, bool keepSelection)
   if (!GridMode() || ds == nullptr) return;
   if (ds->State() == dsInsert && ds->Eof()) return;
   p->LockNotification();
-  ScopeExit after{[this, c, p] {
+  Finally after{[this, c, p] {
     p->UnlockNotification();
     Changed();
     c->Info()->CheckChanges();

@@ -2,16 +2,14 @@
 // sharing one data set between controllers, editing through the data set).
 #include <algorithm>
 
+#include "data/cxCustomDataInternal.h"
 #include "data/cxDBData.h"
 #include "data/cxVariants.h"
 #include "rtl/SysUtils.h"
 
-namespace {
+using cxdata_internal::Finally;
 
-struct ScopeExit {
-  std::function<void()> F;
-  ~ScopeExit() noexcept(false) { F(); }
-};
+namespace {
 
 // Every data-set provider, in creation order.
 std::vector<TcxDBDataProvider*>& Registry() {
@@ -44,7 +42,7 @@ void TcxDBDataLink::ActiveChanged() {
   TcxDBDataProvider* p = provider_;
   {
     p->activating_ = true;
-    ScopeExit reset{[p] { p->activating_ = false; }};
+    Finally reset{[p] { p->activating_ = false; }};
     p->ActiveChanged(Active());
     TcxDBDataController* c = p->DBController();
     if (c->IsLoading()) c->loaded_ = true;
@@ -76,7 +74,7 @@ void TcxDBDataLink::EditingChanged() {
   TDataSet* ds = DataSet();
   if (Active() && ds->State() == dsEdit) {
     c->inUnboundCopy_ = true;
-    ScopeExit reset{[c] { c->inUnboundCopy_ = false; }};
+    Finally reset{[c] { c->inUnboundCopy_ = false; }};
     p->BeginEditing();
   } else if (Active() && ds->State() == dsInsert && !ds->ControlsDisabled()) {
     if ((p->activatedInInsert_ || c->InUpdateGridModeBufferCount()) && p->IsGridMode() && !p->inInsert_)
@@ -125,7 +123,7 @@ void TcxDBDataLink::UpdateData() {
 void TcxDBDataLink::MirrorDataSetInsert() {
   TcxDBDataProvider* p = provider_;
   p->inInserting_ = true;
-  ScopeExit reset{[p] { p->inInserting_ = false; }};
+  Finally reset{[p] { p->inInserting_ = false; }};
   p->InsertOrAppend(p->IsEOF() && !p->insertOperation_);
 }
 
@@ -312,7 +310,7 @@ void TcxDBDataProvider::RecordAppended(int recordIndex) {
 
 void TcxDBDataProvider::First() {
   inFirst_ = true;
-  ScopeExit reset{[this] { inFirst_ = false; }};
+  Finally reset{[this] { inFirst_ = false; }};
   TcxCustomDataProvider::First();
   TDataSet* ds = DataSet();
   if (ds == nullptr) return;
@@ -404,7 +402,7 @@ bool TcxDBDataProvider::IsOtherProviderEndingWalk() {
 void TcxDBDataProvider::UnlockNotification() {
   if (DataSet() != nullptr) {
     endingWalk_ = true;
-    ScopeExit reset{[this] { endingWalk_ = false; }};
+    Finally reset{[this] { endingWalk_ = false; }};
     DataSet()->EnableControls();
   }
   TcxCustomDataProvider::UnlockNotification();
@@ -442,7 +440,7 @@ void TcxDBDataProvider::LayoutChangedBy(int distance) {
   if (IsGridMode()) {
     dataSetRecordIndex_ = link_->ActiveRecord();
     c->BeginInfoUpdate();
-    ScopeExit end{[c] { c->EndInfoUpdate(); }};
+    Finally end{[c] { c->EndInfoUpdate(); }};
     if (distance != 0) c->GridModeScrolled();
   } else {
     dataSetRecordIndex_ += distance;
@@ -478,7 +476,7 @@ template <typename Read>
 auto ReadAtRow(TcxDBDataLink* link, int row, Read read) {
   int saved = link->ActiveRecord();
   link->SetActiveRecord(row);
-  ScopeExit back{[link, saved] { link->SetActiveRecord(saved); }};
+  Finally back{[link, saved] { link->SetActiveRecord(saved); }};
   return read();
 }
 }  // namespace
@@ -538,7 +536,7 @@ bool TcxDBDataProvider::IncrementalSearchInGridMode(const String& text, bool for
   if (f == nullptr) return false;
   auto matches = [&] {
     incrementalSearching_ = true;
-    ScopeExit reset{[this] { incrementalSearching_ = false; }};
+    Finally reset{[this] { incrementalSearching_ = false; }};
     String t = f->DisplayText();
     return AnsiUpperCase(t.substr(0, text.size())) == AnsiUpperCase(text) && t.size() >= text.size();
   };
@@ -549,7 +547,7 @@ bool TcxDBDataProvider::IncrementalSearchInGridMode(const String& text, bool for
   bool found = false;
   {
     LockNotification();
-    ScopeExit unlock{[this] { UnlockNotification(); }};
+    Finally unlock{[this] { UnlockNotification(); }};
     BeginLoad();
     String stopBookmark;
     bool stop = false;
@@ -608,10 +606,10 @@ void TcxDBDataProvider::DoDataSetChanged() {
   }
   if (IsGridMode()) {
     inUpdateGridMode_ = true;
-    ScopeExit reset{[this] { inUpdateGridMode_ = false; }};
+    Finally reset{[this] { inUpdateGridMode_ = false; }};
     {
       c->BeginUpdate();
-      ScopeExit end{[c] { c->EndUpdate(); }};
+      Finally end{[c] { c->EndUpdate(); }};
       UpdateGridMode();
       if (c->MultiSelect()) c->DBSelection()->DropInvalidBookmarks();
       c->CheckBookmarkValid(-1);
@@ -644,7 +642,7 @@ void TcxDBDataProvider::SetDataSetCurrent(bool value) {
     self->ForEachSiblingDetail([self](TcxDBDataController* c) {
       if (c == self || c->inResetDataSetCurrent_) return;
       c->inResetDataSetCurrent_ = true;
-      ScopeExit reset{[c] { c->inResetDataSetCurrent_ = false; }};
+      Finally reset{[c] { c->inResetDataSetCurrent_ = false; }};
       c->DBProvider()->SetDataSetCurrent(false);
       c->ChangeFocusedRowIndex(-1);
     });
@@ -675,7 +673,7 @@ bool TcxDBDataProvider::CanInitEditing(int recordIndex) {
   bool result, newItemRow = false;
   {
     inCanInitEditing_ = true;
-    ScopeExit reset{[this] { inCanInitEditing_ = false; }};
+    Finally reset{[this] { inCanInitEditing_ = false; }};
     if (c->IsNewItemRowEditing() && !IsInserting()) {
       Insert();
       result = newItemRow = true;
@@ -694,13 +692,13 @@ void TcxDBDataProvider::DataSetInsertOrAppend(bool append) {
   TDataSet* ds = DataSet();
   if (ds == nullptr) return;
   inInsert_ = true;
-  ScopeExit reset{[this] { inInsert_ = false; }};
+  Finally reset{[this] { inInsert_ = false; }};
   if (EditingState(ds)) {
     if (!IsSmartRefresh() && ds->State() == dsInsert) DataController()->EnsureBrowseMode();
     if (EditingState(ds)) link_->UpdateRecord();
     if (IsSmartRefresh()) {
       ds->DisableControls();
-      ScopeExit enable{[ds] { ds->EnableControls(); }};
+      Finally enable{[ds] { ds->EnableControls(); }};
       ds->CheckBrowseMode();
       RefreshUpdatedRecord();
       ResetUpdatingRecord();
@@ -717,7 +715,7 @@ void TcxDBDataProvider::Append() { DataSetInsertOrAppend(true); }
 
 void TcxDBDataProvider::Insert() {
   insertOperation_ = true;
-  ScopeExit reset{[this] { insertOperation_ = false; }};
+  Finally reset{[this] { insertOperation_ = false; }};
   DataSetInsertOrAppend(false);
 }
 
@@ -740,7 +738,7 @@ void TcxDBDataProvider::Post() {
     return;
   }
   c->BeginUpdate();
-  ScopeExit end{[c] { c->EndUpdate(); }};
+  Finally end{[c] { c->EndUpdate(); }};
   DataSet()->CheckBrowseMode();
 }
 
@@ -753,7 +751,7 @@ bool TcxDBDataProvider::Cancel() {
   if (IsSmartRefresh()) {
     TcxDBDataController* c = DBController();
     c->inUnboundCopy_ = true;
-    ScopeExit reset{[c] { c->inUnboundCopy_ = false; }};
+    Finally reset{[c] { c->inUnboundCopy_ = false; }};
     TcxCustomDataProvider::Cancel();
   }
   CancelDataSet();
@@ -766,7 +764,7 @@ void TcxDBDataProvider::CancelDataSet() {
   TcxDBDataController* c = DBController();
   if (c->IsDetailMode() && IsEOF()) {
     ds->DisableControls();
-    ScopeExit enable{[ds] { ds->EnableControls(); }};
+    Finally enable{[ds] { ds->EnableControls(); }};
     Variant key;
     bool taken = false;
     if (c->RowCount() >= 2) {
@@ -816,7 +814,7 @@ bool TcxDBDataProvider::SetEditValue(int recordIndex, TcxCustomDataField* field,
 
 void TcxDBDataProvider::ClearNearestRecord() {
   TcxCustomDataController* c = DataController();
-  ScopeExit base{[this] { TcxCustomDataProvider::ClearNearestRecord(); }};
+  Finally base{[this] { TcxCustomDataProvider::ClearNearestRecord(); }};
   int n = c->NearestRecordIndex();
   if (IsSmartRefresh() && n != -1 && n < c->GetRecordCount()) c->ChangeFocusedRecordIndex(n);
 }
@@ -884,7 +882,7 @@ int TcxDBDataProvider::DeleteFocused() {
   if (IsSmartRefresh()) prevFocusedRecord_ = c->FocusedRecordIndex();
   {
     ds->DisableControls();
-    ScopeExit enable{[this, ds] {
+    Finally enable{[this, ds] {
       link_->PreventLayoutChange = false;
       ds->EnableControls();
     }};
@@ -908,7 +906,7 @@ void TcxDBDataProvider::Delete(std::vector<int>& recordIndexes) {
   bool smart = IsSmartRefresh();
   ds->DisableControls();
   if (smart) c->BeginUpdate();
-  ScopeExit after{[&] {
+  Finally after{[&] {
     if (smart) {
       if (c->InDeleteSelection()) c->ClearSelection();
       c->EndUpdate();
@@ -960,7 +958,7 @@ void TcxDBDataProvider::DeleteSelection() {
   if (ds == nullptr) return;
   TcxDBDataSelection* s = DBController()->DBSelection();
   ds->DisableControls();
-  ScopeExit enable{[ds] { ds->EnableControls(); }};
+  Finally enable{[ds] { ds->EnableControls(); }};
   for (int i = s->BookmarkCount() - 1; i >= 0; --i) {
     ds->SetBookmark(s->Bookmark(i));
     ds->Delete();
@@ -1016,9 +1014,9 @@ bool TcxDBDataProvider::GetDetailHasChildren(int recordIndex, int relationIndex)
   TcxDBDataProvider* dp = d->DBProvider();
   dp->LockNotification();
   {
-    ScopeExit unlock{[dp] { dp->UnlockNotification(); }};
+    Finally unlock{[dp] { dp->UnlockNotification(); }};
     dp->BeginLoad();
-    ScopeExit restore{[dp] { dp->EndLoad(); }};
+    Finally restore{[dp] { dp->EndLoad(); }};
     result = ds->Locate(d->DetailKeyFieldNamesInUse(), keys, {});
   }
   d->DataLoaded();
