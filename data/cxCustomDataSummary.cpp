@@ -91,6 +91,21 @@ void CombineValue(TcxSummaryKind kind, const Variant& value, Variant& sv) {
   }
 }
 
+// The distinct fields the calculable items read, in order, and for each item the index of its
+// field among them (-1 for an item that reads none).
+std::vector<int> SourceFields(TcxDataSummaryItems* items, std::vector<TcxCustomDataField*>& fields) {
+  int n = items->Count();
+  std::vector<int> source(std::size_t(n), -1);
+  for (int i = 0; i < n; ++i) {
+    TcxDataSummaryItem* item = items->Items(i);
+    if (!item->CanCalculate() || item->Field() == nullptr) continue;
+    auto it = std::find(fields.begin(), fields.end(), item->Field());
+    source[std::size_t(i)] = int(it - fields.begin());
+    if (it == fields.end()) fields.push_back(item->Field());
+  }
+  return source;
+}
+
 }  // namespace
 
 // =============================================================================================
@@ -397,15 +412,8 @@ void TcxDataSummary::AccumulateRange(TcxDataSummaryItems* items, int from, int t
                                      std::vector<int>& counts) {
   int n = items->Count();
   // Items of one field read its value once per record.
-  std::vector<int> source(std::size_t(n), -1);
   std::vector<TcxCustomDataField*> fields;
-  for (int i = 0; i < n; ++i) {
-    TcxDataSummaryItem* item = items->Items(i);
-    if (!item->CanCalculate() || item->Field() == nullptr) continue;
-    auto it = std::find(fields.begin(), fields.end(), item->Field());
-    source[std::size_t(i)] = int(it - fields.begin());
-    if (it == fields.end()) fields.push_back(item->Field());
-  }
+  std::vector<int> source = SourceFields(items, fields);
   std::vector<Variant> read(fields.size());
   std::vector<Int64> readInt(fields.size());
   std::vector<char> readIsInt(fields.size());
@@ -551,14 +559,7 @@ bool TcxDataSummary::CalculateGroupsByMerging() {
       for (int p = gi.BeginIndex; p <= gi.EndIndex; ++p) groupOfPos[std::size_t(p)] = g;
   }
   std::vector<TcxCustomDataField*> fields;
-  std::vector<int> source(std::size_t(n), -1);
-  for (int i = 0; i < n; ++i) {
-    TcxDataSummaryItem* item = items->Items(i);
-    if (!item->CanCalculate() || item->Field() == nullptr) continue;
-    auto it = std::find(fields.begin(), fields.end(), item->Field());
-    source[std::size_t(i)] = int(it - fields.begin());
-    if (it == fields.end()) fields.push_back(item->Field());
-  }
+  std::vector<int> source = SourceFields(items, fields);
   std::vector<Variant> read(fields.size());
   int records = controller_->GetRecordCount();
   for (int r = 0; r < records; ++r) {
