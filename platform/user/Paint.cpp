@@ -35,6 +35,16 @@ bool ChildrenFollow(HWND w, UINT flags) {
   return !(w->style & WS_CLIPCHILDREN);
 }
 
+// Limits `rgn` to the window's own region, when it has one, placed at `x`, `y`.
+void ClipToWindowRgn(HRGN rgn, HWND w, int x, int y) {
+  if (!w->windowRgn) return;
+  HRGN wr = CreateRectRgn(0, 0, 0, 0);
+  CombineRgn(wr, w->windowRgn, nullptr, RGN_COPY);
+  OffsetRgn(wr, x, y);
+  CombineRgn(rgn, rgn, wr, RGN_AND);
+  DeleteObject(wr);
+}
+
 // Region in w's window coordinates -> the same area in a child's window coordinates.
 HRGN ToChild(HWND w, HWND c, HRGN rgn) {
   HRGN r = wm::EmptyRgn();
@@ -157,13 +167,7 @@ HRGN VisibleRegion(HWND w, bool clientOnly, bool clipChildren) {
   RECT r = clientOnly ? w->client : WindowBox(w);
   OffsetRect(&r, o.X, o.Y);
   HRGN rgn = RectRgn(r);
-  if (w->windowRgn) {
-    HRGN wr = CreateRectRgn(0, 0, 0, 0);
-    CombineRgn(wr, w->windowRgn, nullptr, RGN_COPY);
-    OffsetRgn(wr, o.X, o.Y);
-    CombineRgn(rgn, rgn, wr, RGN_AND);
-    DeleteObject(wr);
-  }
+  ClipToWindowRgn(rgn, w, o.X, o.Y);
   // Up the tree: inside each parent's client area, below the siblings in front.
   for (HWND p = w; p != top && p->parent; p = p->parent) {
     HWND parent = p->parent;
@@ -179,13 +183,7 @@ HRGN VisibleRegion(HWND w, bool clientOnly, bool clipChildren) {
       RECT sr = s->rect;
       OffsetRect(&sr, pc.Left, pc.Top);
       HRGN srgn = RectRgn(sr);
-      if (s->windowRgn) {
-        HRGN wr = CreateRectRgn(0, 0, 0, 0);
-        CombineRgn(wr, s->windowRgn, nullptr, RGN_COPY);
-        OffsetRgn(wr, sr.Left, sr.Top);
-        CombineRgn(srgn, srgn, wr, RGN_AND);
-        DeleteObject(wr);
-      }
+      ClipToWindowRgn(srgn, s, sr.Left, sr.Top);
       CombineRgn(rgn, rgn, srgn, RGN_DIFF);
       DeleteObject(srgn);
     }
@@ -200,13 +198,7 @@ HRGN VisibleRegion(HWND w, bool clientOnly, bool clipChildren) {
       OffsetRect(&cr, cc.Left, cc.Top);
       HRGN crgn = RectRgn(cr);
       // A child with a window region covers only that region: the parent paints the rest.
-      if (c->windowRgn) {
-        HRGN wr = CreateRectRgn(0, 0, 0, 0);
-        CombineRgn(wr, c->windowRgn, nullptr, RGN_COPY);
-        OffsetRgn(wr, cr.Left, cr.Top);
-        CombineRgn(crgn, crgn, wr, RGN_AND);
-        DeleteObject(wr);
-      }
+      ClipToWindowRgn(crgn, c, cr.Left, cr.Top);
       CombineRgn(rgn, rgn, crgn, RGN_DIFF);
       DeleteObject(crgn);
     }
