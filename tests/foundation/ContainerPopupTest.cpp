@@ -163,18 +163,6 @@ TEST_F(ContainerPopupTest, ClosesWhenTheOwnerIsHidden) {
   }
 }
 
-TEST_F(ContainerPopupTest, PressingTheOwnerFormsCaptionClosesIt) {
-  auto* p = MakePopup(owner_, false);
-  p->ShowPopup(nullptr);
-  Pump();
-  // Moving the form starts with a press on its caption, outside the client area; the
-  // release ends the move.
-  S().Backend().OnIdle([&] { S().MouseUp(form_->Handle(), POINT{60, -8}); });
-  S().MouseDown(form_->Handle(), POINT{60, -8});
-  Pump();
-  EXPECT_FALSE(IsVisiblePopup(p));
-}
-
 TEST_F(ContainerPopupTest, ClickOnTheAnchorClosesAndDiscardsTheClickWhenTheOwnerWentAway) {
   auto* p = MakePopup(other_, false);
   p->OnClosed = [this](TObject*) { other_->Hide(); };
