@@ -295,12 +295,14 @@ void TcxCustomPopupWindow::Deactivate() {
   TForm::Deactivate();
   if (closingByHook_) return;
   TWeakRef<TcxCustomPopupWindow> self(this);
+  // The activation went to a shown popup (one opened from this popup): the popups below it
+  // stay open, this one included.
   if (!gShownPopups.empty()) {
     HWND active = GetActiveWindow();
     for (Integer i = Integer(gShownPopups.size()) - 1; i >= 0; --i) {
       if (i >= Integer(gShownPopups.size())) continue;
       TcxCustomPopupWindow* p = gShownPopups[size_t(i)];
-      if (p->HandleAllocated() && active == p->Handle()) break;
+      if (p->HandleAllocated() && active == p->Handle()) return;
       if (p->HandleAllocated() && IsWindowEnabled(p->Handle())) p->ClosePopup();
     }
   }
