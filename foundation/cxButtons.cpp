@@ -6,6 +6,7 @@
 
 #include "foundation/dxThemeManager.h"
 #include "rtl/TypInfo.h"
+#include "vcl/ControlMessages.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -729,6 +730,18 @@ void TcxCustomButton::WndProc(TMessage& m) {
     case CM_CLOSEUPPOPUPMENU:
       HandleDropDownClosed();
       return;
+    case CN_BASE + WM_KEYDOWN:
+    case CN_BASE + WM_SYSKEYDOWN:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // Shift or Alt with an arrow opens the menu before dialog navigation sees the arrow.
+      if (kind_ == cxbkDropDownButton && (m.WParam == VK_UP || m.WParam == VK_DOWN) &&
+          (m.Msg == WM_SYSKEYDOWN || m.Msg == CN_BASE + WM_SYSKEYDOWN || (GetKeyState(VK_SHIFT) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000))) {
+        if (!menuVisible_) DropDown();
+        m.Result = 0;
+        return;
+      }
+      break;
     case WM_CAPTURECHANGED: {
       TButton::WndProc(m);
       if (!ComponentState().Contains(csDestroying) && !ComponentState().Contains(csDesigning) && HandleAllocated()) {
