@@ -346,8 +346,8 @@ class TcxDragControlObject : public TDragControlObject {
   KORVAN_CLASS(TcxDragControlObject, TDragControlObject)
 
  public:
-  using TDragControlObject::TDragControlObject;
-  void Finished(TObject* target, Integer x, Integer y, bool accepted) override;
+  // The framework frees the object when the drag has finished (after Finished).
+  explicit TcxDragControlObject(TControl* control) : TDragControlObject(control) { autoCreated_ = true; }
   TCursor GetDragCursor(bool accepted, Integer x, Integer y) override;
 };
 

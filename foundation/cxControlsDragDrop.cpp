@@ -51,12 +51,6 @@ void TcxDragAndDropObject::EndWith(bool accepted) {
 KORVAN_IMPLEMENT_CLASS(TcxDragControlObject)
 KORVAN_IMPLEMENT_CLASS(TcxDragImageList)
 
-void TcxDragControlObject::Finished(TObject* target, Integer x, Integer y, bool accepted) {
-  TDragControlObject::Finished(target, x, y, accepted);
-  // The framework frees the objects it made itself; one given by the control is freed here.
-  if (!AutoCreated()) Free();
-}
-
 TCursor TcxDragControlObject::GetDragCursor(bool accepted, Integer x, Integer y) {
   auto* source = dynamic_cast<TcxControl*>(Control());
   if (accepted && source && source->IsCopyDrag()) return crDragCopy;
