@@ -332,6 +332,10 @@ class TcxCustomDataProvider : public TObject {
   TcxCustomDataSource* CustomDataSource() const { return customDataSource_; }
   void LoadRecordHandles();
   int AddRecordFromSource(int recordHandle);
+  // Lets the source append a record and returns its handle (-1 without a source).
+  int AppendSourceRecord();
+  // The reader that fills a storage record from the provider's current record.
+  virtual std::unique_ptr<TcxValueDefReader> CreateValueDefReader();
   void SaveRecord(int recordIndex);
   void FreeSavedRecord();
 
@@ -868,12 +872,24 @@ class TcxSaveObject : public TObject {
  public:
   void SaveFrom(TcxCustomDataController* controller);
   void RestoreTo(TcxCustomDataController* controller);
+  bool IsEmpty() const { return detailKeys_.empty() && keys_.empty(); }
 
  private:
   struct KeyInfo {
     Variant Key;
     int SelectedIndex;
   };
+  // An expanded master record: its active relation and the saved state of its detail.
+  struct DetailKeyInfo {
+    Variant Key;
+    int ActiveRelationIndex;
+    std::unique_ptr<TcxSaveObject> SubDetail;
+  };
+  void SaveDetailKeys(TcxCustomDataController* controller);
+  void RestoreDetailKeys(TcxCustomDataController* controller);
+  void SaveSelectedKeys(TcxCustomDataController* controller);
+  void RestoreSelectedKeys(TcxCustomDataController* controller);
+  std::vector<DetailKeyInfo> detailKeys_;
   std::vector<KeyInfo> keys_;
 };
 
@@ -892,6 +908,12 @@ class TcxDataSummaryItem : public TObject {
   explicit TcxDataSummaryItem(TcxDataSummary* summary) : summary_(summary) {}
   virtual bool CanCalculate() const;
   virtual String GetValueDisplayText(const Variant& value, bool isFooter) const;
+  // The field whose values the item summarises: by default the field of the linked item.
+  virtual TcxCustomDataField* DataField() const { return field_; }
+  // Whether values of type `t` are shown in the currency format.
+  virtual bool IsCurrencyValueType(TVarType t) const;
+  // Copies what a descendant adds, after the base properties were copied from `source`.
+  virtual void AssignFrom(TcxDataSummaryItem* source) {}
   TcxCustomDataField* Field() const { return field_; }
   void SetField(TcxCustomDataField* field);
   TObject* LinkedItem() const;
@@ -1028,6 +1050,8 @@ class TcxDataSummary : public TPersistent {
   void SetOptions(TcxSummaryOptions value);
   TcxCustomDataController* DataController() const { return controller_; }
   std::function<void(TcxDataSummary*)> OnAfterSummary;
+  // Makes the summary's items; a controller with its own item class replaces it.
+  std::function<TcxDataSummaryItem*(TcxDataSummary*)> ItemFactory;
 
  private:
   friend class TcxCustomDataControllerInfo;
@@ -1485,6 +1509,14 @@ class TcxCustomDataController : public TPersistent {
   int AppendRecord();
   int InsertRecord(int recordIndex);
   void DeleteRecord(int recordIndex);
+  // Smart load: appends one record taken from the provider, without reloading the others.
+  int LoadStorage();
+  // A bracket for appending many records: the pipeline learns of them once, at the end.
+  void BeginReadRecords();
+  void EndReadRecords();
+  // Appends a storage record: in provider mode the record of `recordHandle`, otherwise one
+  // filled from `reader` (all null without one). Returns its index, -1 when none was added.
+  int AppendRecordFromReader(TcxValueDefReader* reader, int recordHandle = -1);
   int CompareRecordValues(int record1, int record2, TcxCustomDataField* field);
   // Allocates an internal record; never -1.
   int NewInternalRecord();
@@ -1535,13 +1567,16 @@ class TcxCustomDataController : public TPersistent {
   bool MultiSelect() const { return multiSelect_; }
   void SelectRows(int row1, int row2);
   void ChangeFocusedRowSelected(bool value);
-  bool FocusSelectedRow(int index);
+  virtual bool FocusSelectedRow(int index);
   bool SaveBookmarkNotify();
   void ClearBookmarkNotify();
   bool GotoBookmarkIfAvailable() { return IsBookmarkAvailable() && GotoBookmark(); }
   int BookmarkRecordIndex() const { return bookmarkRecordIndex_; }
   // Every selected row (in selection order), or every row, with its row info.
-  void ForEachRow(bool selectedOnly, const std::function<void(int rowIndex, const TcxRowInfo& info)>& proc);
+  virtual void ForEachRow(bool selectedOnly, const std::function<void(int rowIndex, const TcxRowInfo& info)>& proc);
+  // An action handled by the controller (none here; a bound controller passes it to its link).
+  virtual bool ExecuteAction(TObject* action) { return false; }
+  virtual bool UpdateAction(TObject* action) { return false; }
   int SortingBySummaryDataItemIndex() const { return sortingBySummaryField_ ? sortingBySummaryField_->Index() : -1; }
   void SetSortingBySummaryDataItemIndex(int itemIndex);
   // The item of this controller with the ID of `item`; items without an ID (-1) correspond only
@@ -1716,6 +1751,8 @@ class TcxCustomDataController : public TPersistent {
   bool internalFind_ = false;
   bool inSetCustomDataSource_ = false;
   bool inSmartLoad_ = false;
+  int readRecordsLockCount_ = 0;
+  bool readRecordsAppended_ = false;
   int locateCount_ = 0;
   int updateFieldsLockCount_ = 0;
   bool updateFieldsPending_ = false;

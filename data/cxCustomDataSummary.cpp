@@ -98,10 +98,10 @@ std::vector<int> SourceFields(TcxDataSummaryItems* items, std::vector<TcxCustomD
   std::vector<int> source(std::size_t(n), -1);
   for (int i = 0; i < n; ++i) {
     TcxDataSummaryItem* item = items->Items(i);
-    if (!item->CanCalculate() || item->Field() == nullptr) continue;
-    auto it = std::find(fields.begin(), fields.end(), item->Field());
+    if (!item->CanCalculate() || item->DataField() == nullptr) continue;
+    auto it = std::find(fields.begin(), fields.end(), item->DataField());
     source[std::size_t(i)] = int(it - fields.begin());
-    if (it == fields.end()) fields.push_back(item->Field());
+    if (it == fields.end()) fields.push_back(item->DataField());
   }
   return source;
 }
@@ -112,7 +112,7 @@ std::vector<int> SourceFields(TcxDataSummaryItems* items, std::vector<TcxCustomD
 // Items
 
 bool TcxDataSummaryItem::CanCalculate() const {
-  return field_ != nullptr || (kind_ == skCount && position_ == spGroup && !collection_->IsFooter());
+  return DataField() != nullptr || (kind_ == skCount && position_ == spGroup && !collection_->IsFooter());
 }
 
 void TcxDataSummaryItem::SetField(TcxCustomDataField* field) {
@@ -182,7 +182,7 @@ String TcxDataSummaryItem::GetValueDisplayText(const Variant& value, bool isFoot
     if (format.empty()) {
       if (kind_ != skCount && (isDate || isText)) {
         format = kDate[f][k];
-      } else if (IsCurrencyOrBcdVarType(t) && kind_ != skCount) {
+      } else if (IsCurrencyValueType(t) && kind_ != skCount) {
         format = kCurrency[f][k];
         String cf = CurrencyDisplayFormat();
         for (std::size_t p; (p = format.find("%s")) != String::npos;) format.replace(p, 2, cf);
@@ -215,8 +215,10 @@ String TcxDataSummaryItem::GetValueDisplayText(const Variant& value, bool isFoot
   return text;
 }
 
+bool TcxDataSummaryItem::IsCurrencyValueType(TVarType t) const { return IsCurrencyOrBcdVarType(t); }
+
 TcxDataSummaryItem* TcxDataSummaryItems::Add() {
-  auto* item = new TcxDataSummaryItem(summary_);
+  auto* item = summary_->ItemFactory ? summary_->ItemFactory(summary_) : new TcxDataSummaryItem(summary_);
   item->collection_ = this;
   item->position_ = footer_ ? spFooter : spGroup;
   items_.push_back(item);
@@ -352,7 +354,8 @@ int TcxDataSummary::RecordForSummary(int position) const {
 
 void TcxDataSummary::AccumulateRecord(TcxDataSummaryItem* item, int recordIndex, int& count, Variant& sv) {
   if (!item->CanCalculate()) return;
-  Variant value = item->Field() ? controller_->GetValueByField(recordIndex, item->Field()) : Null();
+  TcxCustomDataField* field = item->DataField();
+  Variant value = field ? controller_->GetValueByField(recordIndex, field) : Null();
   AccumulateValue(item, recordIndex, value, count, sv);
 }
 
@@ -705,6 +708,7 @@ void CopyItems(TcxDataSummaryItems* to, TcxDataSummaryItems* from, TcxCustomData
     TcxDataSummaryItem* d = to->AddLinked(item, s->Position(), s->Format(), s->Kind());
     d->OnGetText = s->OnGetText;
     if (s->Sorted()) d->SetSorted(true);
+    d->AssignFrom(s);
   }
   to->BeginText = from->BeginText;
   to->EndText = from->EndText;

@@ -475,6 +475,28 @@ class TcxDBDataRelation : public TcxCustomDataRelation {
 };
 
 // ---------------------------------------------------------------------------------------------
+// Summary items
+
+// A summary item that may summarise a data-set field by name instead of its linked item.
+class TcxDBDataSummaryItem : public TcxDataSummaryItem {
+ public:
+  using TcxDataSummaryItem::TcxDataSummaryItem;
+  ~TcxDBDataSummaryItem() override;
+
+  const String& FieldName() const { return fieldName_; }
+  void SetFieldName(const String& value);
+  // The internal field for `FieldName` when there is one, else the linked item's field.
+  TcxCustomDataField* DataField() const override;
+  bool IsCurrencyValueType(TVarType t) const override;
+  void AssignFrom(TcxDataSummaryItem* source) override;
+
+ private:
+  TcxDBDataController* Controller() const;
+  String fieldName_;
+  TcxDBDataField* dataField_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
 // The controller
 
 class TcxDBDataController : public TcxCustomDataController {
@@ -531,6 +553,10 @@ class TcxDBDataController : public TcxCustomDataController {
   Variant GetValueForGrouping(int recordIndex, TcxCustomDataField* field) override;
   Variant GetFilterDataValue(int recordIndex, TcxCustomDataField* field) override;
   Variant GetSelectionRecordKey(int recordIndex) override;
+  bool FocusSelectedRow(int index) override;
+  void ForEachRow(bool selectedOnly, const std::function<void(int rowIndex, const TcxRowInfo& info)>& proc) override;
+  bool ExecuteAction(TObject* action) override;
+  bool UpdateAction(TObject* action) override;
   int GetSelectedRowIndex(int index) override;
   int GetSelectionAnchorRowIndex() override;
   bool IsSelectionAnchorAssigned() override;

@@ -43,6 +43,7 @@ TcxDBDataController::TcxDBDataController(TComponent* owner) : TcxCustomDataContr
   notifier_ = new TNotifier(this);
   LiveControllers().push_back(this);
   RecreateCompanions();
+  Summary()->ItemFactory = [](TcxDataSummary* summary) { return new TcxDBDataSummaryItem(summary); };
 }
 
 TcxDBDataController::~TcxDBDataController() {
@@ -908,6 +909,61 @@ void TcxDBDataController::GetAnchorBookmark(String& bookmark) {
   bookmark = DBSelection()->AnchorBookmark();
 }
 
+bool TcxDBDataController::FocusSelectedRow(int index) {
+  // Outside grid mode rows have no bookmarks: the base focuses the row itself.
+  if (!IsGridMode()) return TcxCustomDataController::FocusSelectedRow(index);
+  TDataSet* ds = BoundDataSet();
+  if (ds == nullptr) return false;
+  String bookmark;
+  GetSelectedBookmark(index, bookmark);
+  ds->SetBookmark(bookmark);
+  return true;
+}
+
+void TcxDBDataController::ForEachRow(bool selectedOnly,
+                                     const std::function<void(int rowIndex, const TcxRowInfo& info)>& proc) {
+  if (!IsGridMode()) {
+    TcxCustomDataController::ForEachRow(selectedOnly, proc);
+    return;
+  }
+  TDataSet* ds = BoundDataSet();
+  if (ds == nullptr) return;
+  // In grid mode the window holds only some records: the data set's cursor visits each row,
+  // which then is the focused row.
+  auto visitFocused = [&] {
+    int row = FocusedRowIndex();
+    if (row >= 0) proc(row, RowInfoAt(row));
+  };
+  if (!selectedOnly) {
+    ds->First();
+    while (!ds->Eof()) {
+      visitFocused();
+      ds->Next();
+    }
+  } else if (IsSingleSelection()) {
+    visitFocused();
+  } else {
+    // The bookmarks first: moving the cursor must not change the list being walked.
+    std::vector<String> bookmarks;
+    for (int i = 0; i < CountSelectedRows(); ++i) {
+      bookmarks.emplace_back();
+      GetSelectedBookmark(i, bookmarks.back());
+    }
+    for (const String& bookmark : bookmarks) {
+      ds->SetBookmark(bookmark);
+      visitFocused();
+    }
+  }
+}
+
+bool TcxDBDataController::ExecuteAction(TObject* action) {
+  return TcxCustomDataController::ExecuteAction(action) || DBProvider()->DataLink()->ExecuteAction(action);
+}
+
+bool TcxDBDataController::UpdateAction(TObject* action) {
+  return TcxCustomDataController::UpdateAction(action) || DBProvider()->DataLink()->UpdateAction(action);
+}
+
 Variant TcxDBDataController::GetSelectionRecordKey(int recordIndex) {
   if (IsGridMode() && recordIndex >= 0) return Variant(DBSelection()->BookmarkOfRow(recordIndex));
   return TcxCustomDataController::GetSelectionRecordKey(recordIndex);
@@ -1189,4 +1245,39 @@ bool TcxDBDataSelection::DropInvalidBookmarks() {
     }
   }
   return removed;
+}
+
+// =============================================================================================
+// Summary items
+
+TcxDBDataSummaryItem::~TcxDBDataSummaryItem() {
+  delete dataField_;
+  dataField_ = nullptr;
+}
+
+TcxDBDataController* TcxDBDataSummaryItem::Controller() const {
+  return dynamic_cast<TcxDBDataController*>(Summary()->DataController());
+}
+
+void TcxDBDataSummaryItem::SetFieldName(const String& value) {
+  if (value == fieldName_) return;
+  fieldName_ = value;
+  if (TcxDBDataController* c = Controller()) {
+    c->SetNamesField(value, dataField_);
+    Summary()->Changed(false);
+  }
+}
+
+TcxCustomDataField* TcxDBDataSummaryItem::DataField() const {
+  return dataField_ != nullptr ? dataField_ : TcxDataSummaryItem::DataField();
+}
+
+bool TcxDBDataSummaryItem::IsCurrencyValueType(TVarType t) const {
+  auto* f = dynamic_cast<TcxDBDataField*>(DataField());
+  if (f != nullptr && f->IsCurrency()) return true;
+  return TcxDataSummaryItem::IsCurrencyValueType(t);
+}
+
+void TcxDBDataSummaryItem::AssignFrom(TcxDataSummaryItem* source) {
+  if (auto* s = dynamic_cast<TcxDBDataSummaryItem*>(source)) SetFieldName(s->FieldName());
 }
