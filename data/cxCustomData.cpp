@@ -694,6 +694,16 @@ int TcxCustomDataProvider::AddRecordFromSource(int recordHandle) {
   return customDataSource_->AddRecordHandle(recordHandle);
 }
 
+int TcxCustomDataProvider::AppendSourceRecord() {
+  if (customDataSource_ == nullptr) return -1;
+  customDataSource_->currentProvider_ = this;
+  return customDataSource_->AppendRecord();
+}
+
+std::unique_ptr<TcxValueDefReader> TcxCustomDataProvider::CreateValueDefReader() {
+  return std::make_unique<TcxValueDefReader>();
+}
+
 // =============================================================================================
 // Controller: construction, destruction, assignment
 
@@ -1277,10 +1287,10 @@ void TcxCustomDataController::LoadRecordsFromProvider() {
   if (IsProviderMode()) {
     p->LoadRecordHandles();
   } else {
-    TcxValueDefReader reader;
+    std::unique_ptr<TcxValueDefReader> reader = p->CreateValueDefReader();
     while (!p->IsEOF()) {
       int r = storage_->AddRecord();
-      storage_->LoadRecordFromReader(r, &reader);
+      storage_->LoadRecordFromReader(r, reader.get());
       RecordAppended(r);
       p->Next();
     }
@@ -1497,6 +1507,7 @@ Variant TcxCustomDataController::GetRecordId(int recordIndex) {
 }
 
 int TcxCustomDataController::AppendRecord() {
+  if (IsSmartLoad()) return LoadStorage();
   if (IsProviderMode()) return provider_->AppendRecord();
   int r = storage_->AddRecord();
   DataChanged(dckAdded, -1, -1);
@@ -1505,6 +1516,8 @@ int TcxCustomDataController::AppendRecord() {
 
 int TcxCustomDataController::InsertRecord(int recordIndex) {
   if (recordIndex < 0 || recordIndex > GetRecordCount()) cxDataControllerError(cxSDataRecordIndexError);
+  // A smart-loading controller takes its records in the provider's order: it appends.
+  if (IsSmartLoad()) return LoadStorage();
   if (IsProviderMode()) return provider_->InsertRecord(recordIndex);
   storage_->InsertRecordAt(recordIndex);
   ShiftDetailsAfterInsert(recordIndex);
@@ -1521,8 +1534,60 @@ void TcxCustomDataController::DeleteStorageRecord(int recordIndex) {
   storage_->RemoveRecord(recordIndex);
 }
 
+int TcxCustomDataController::LoadStorage() {
+  inSmartLoad_ = true;
+  Finally done{[this] { inSmartLoad_ = false; }};
+  int r;
+  if (IsProviderMode()) {
+    int handle = provider_->AppendSourceRecord();
+    r = handle < 0 ? -1 : AppendRecordFromReader(nullptr, handle);
+  } else {
+    std::unique_ptr<TcxValueDefReader> reader = provider_->CreateValueDefReader();
+    r = AppendRecordFromReader(reader.get());
+  }
+  // The pipeline must see the new record in both modes, or it stays out of the rows.
+  if (r >= 0) DataChanged(dckAdded, -1, -1);
+  return r;
+}
+
+void TcxCustomDataController::BeginReadRecords() {
+  if (readRecordsLockCount_++ != 0) return;
+  BeginUpdate();
+  readRecordsAppended_ = false;
+  storage_->StartLoad();
+}
+
+void TcxCustomDataController::EndReadRecords() {
+  if (readRecordsLockCount_ == 0 || --readRecordsLockCount_ != 0) return;
+  Finally end{[this] { EndUpdate(); }};
+  storage_->FinishLoad();
+  if (readRecordsAppended_) {
+    readRecordsAppended_ = false;
+    DataChanged(dckAdded, -1, -1);
+  }
+}
+
+int TcxCustomDataController::AppendRecordFromReader(TcxValueDefReader* reader, int recordHandle) {
+  int r;
+  if (IsProviderMode()) {
+    // A record of the source is known only by its handle: without one nothing is added.
+    r = recordHandle < 0 ? -1 : provider_->AddRecordFromSource(recordHandle);
+    if (r < 0) return -1;
+  } else {
+    r = storage_->AddRecord();
+    if (reader != nullptr) storage_->LoadRecordFromReader(r, reader);
+  }
+  RecordAppended(r);
+  if (readRecordsLockCount_ != 0) readRecordsAppended_ = true;
+  return r;
+}
+
 void TcxCustomDataController::DeleteRecord(int recordIndex) {
   CheckRecordRange(recordIndex);
+  if (IsSmartLoad() && inSmartLoad_) {
+    DeleteStorageRecord(recordIndex);
+    return;
+  }
   if (recordIndex == provider_->EditingRecordIndex()) provider_->SetEditingRecordIndex(cxNullEditingRecordIndex);
   if (IsProviderMode() && recordIndex >= 0) {
     // Without record keys nothing else tells which records moved down: the record indexes held

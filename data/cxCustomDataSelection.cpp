@@ -2,6 +2,7 @@
 // saved selection keys and its filter criteria.
 #include <algorithm>
 #include <exception>
+#include <typeinfo>
 
 #include "data/cxCustomData.h"
 #include "data/cxCustomDataInternal.h"
@@ -268,11 +269,87 @@ void TcxCustomDataController::CheckBookmarkValid(int recordIndex) {
 void TcxCustomDataController::RefreshSelectionAfterChange() { UpdatePrevSelectionInfo(); }
 
 // =============================================================================================
-// Saved selection keys
+// Saved keys: expanded master records and selected records, found again by their keys
+
+namespace {
+
+// Key matching never raises: values that cannot be compared count as different.
+bool KeysEqual(const Variant& a, const Variant& b) {
+  try {
+    return VariantsCompareEqual(a, b);
+  } catch (Exception&) {
+    return false;
+  }
+}
+
+// The detail state is only carried into controllers of the master's own class (or a class
+// derived from it): other kinds of controllers identify their records differently.
+bool SharesKeyScheme(TcxCustomDataController* master, TcxCustomDataController* detail) {
+  if (typeid(*detail) == typeid(*master)) return true;
+  TClass mc = master->ClassType();
+  return detail->ClassType() != mc && detail->InheritsFrom(mc);
+}
+
+}  // namespace
 
 void TcxSaveObject::SaveFrom(TcxCustomDataController* c) {
+  detailKeys_.clear();
   keys_.clear();
-  if (c->IsDestroying() || !c->HasRecordKeys()) return;
+  if (c->creatingLinkObject_ || c->IsDestroying() || !c->HasRecordKeys()) return;
+  SaveDetailKeys(c);
+  SaveSelectedKeys(c);
+}
+
+void TcxSaveObject::RestoreTo(TcxCustomDataController* c) {
+  if (c->creatingLinkObject_) return;
+  if (!c->HasRecordKeys()) {
+    c->CheckSelectionAndBookmark(-1);
+    return;
+  }
+  RestoreDetailKeys(c);
+  RestoreSelectedKeys(c);
+}
+
+void TcxSaveObject::SaveDetailKeys(TcxCustomDataController* c) {
+  TcxCustomDataRelationList* relations = c->relations_.get();
+  if (relations == nullptr || relations->RelationDataField() == nullptr) return;
+  std::vector<TcxCustomDataField*> keyFields;
+  c->GetKeyFields(keyFields);
+  for (int r = 0; r < c->GetRecordCount(); ++r) {
+    TcxDetailObject* d = relations->DetailObjectOf(r);
+    if (d == nullptr || !d->Expanded) continue;
+    DetailKeyInfo info{c->GetKeyValues(r, keyFields), d->ActiveRelationIndex, std::make_unique<TcxSaveObject>()};
+    if (TcxCustomDataController* detail = c->GetDetailDataControllerByLinkObject(d->LinkObjectAt(d->ActiveRelationIndex)))
+      if (SharesKeyScheme(c, detail)) info.SubDetail->SaveFrom(detail);
+    detailKeys_.push_back(std::move(info));
+  }
+  std::stable_sort(detailKeys_.begin(), detailKeys_.end(), [](const DetailKeyInfo& a, const DetailKeyInfo& b) {
+    return CompareVariantValues(a.Key, b.Key) < 0;
+  });
+}
+
+void TcxSaveObject::RestoreDetailKeys(TcxCustomDataController* c) {
+  if (detailKeys_.empty()) return;
+  std::vector<DetailKeyInfo> saved = std::move(detailKeys_);
+  detailKeys_.clear();
+  std::vector<TcxCustomDataField*> keyFields;
+  c->GetKeyFields(keyFields);
+  // A saved key is not used up by its first match: every record with that key is expanded.
+  for (int r = 0; r < c->GetRecordCount(); ++r) {
+    Variant key = c->GetKeyValues(r, keyFields);
+    auto it = std::find_if(saved.begin(), saved.end(), [&](const DetailKeyInfo& k) { return KeysEqual(k.Key, key); });
+    if (it == saved.end()) continue;
+    c->ChangeDetailExpanding(r, true);
+    c->ChangeDetailActiveRelationIndex(r, it->ActiveRelationIndex);
+    if (!c->GetDetailExpanding(r) || c->GetDetailActiveRelationIndex(r) != it->ActiveRelationIndex) continue;
+    // The detail is created again only when there is a state to give it.
+    if (it->SubDetail->IsEmpty()) continue;
+    if (TcxCustomDataController* detail = c->GetDetailDataController(r, it->ActiveRelationIndex))
+      if (SharesKeyScheme(c, detail)) it->SubDetail->RestoreTo(detail);
+  }
+}
+
+void TcxSaveObject::SaveSelectedKeys(TcxCustomDataController* c) {
   std::vector<TcxCustomDataField*> keyFields;
   c->GetKeyFields(keyFields);
   TcxDataSelection* sel = c->Info()->Selection();
@@ -286,28 +363,18 @@ void TcxSaveObject::SaveFrom(TcxCustomDataController* c) {
   c->Info()->SaveExpandingState(esExpanded | esSelected);
 }
 
-void TcxSaveObject::RestoreTo(TcxCustomDataController* c) {
-  if (!c->HasRecordKeys()) {
-    c->CheckSelectionAndBookmark(-1);
-    return;
-  }
+void TcxSaveObject::RestoreSelectedKeys(TcxCustomDataController* c) {
   TcxDataSelection* sel = c->Info()->Selection();
   if (keys_.empty() || sel->Count() == 0) return;
   std::vector<TcxCustomDataField*> keyFields;
   c->GetKeyFields(keyFields);
   for (int r = 0; r < c->GetRecordCount() && !keys_.empty(); ++r) {
     Variant key = c->GetKeyValues(r, keyFields);
-    for (std::size_t k = 0; k < keys_.size(); ++k) {
-      bool equal = false;
-      try {
-        equal = VariantsCompareEqual(keys_[k].Key, key);
-      } catch (Exception&) {
-      }
-      if (!equal) continue;
-      if (keys_[k].SelectedIndex < sel->Count()) sel->Entries(keys_[k].SelectedIndex).RecordIndex = r;
-      keys_.erase(keys_.begin() + std::ptrdiff_t(k));
-      break;
-    }
+    auto it = std::find_if(keys_.begin(), keys_.end(), [&](const KeyInfo& k) { return KeysEqual(k.Key, key); });
+    if (it == keys_.end()) continue;
+    // Each saved key takes one record: the first with that key.
+    if (it->SelectedIndex < sel->Count()) sel->Entries(it->SelectedIndex).RecordIndex = r;
+    keys_.erase(it);
   }
   for (const auto& k : keys_)
     if (k.SelectedIndex < sel->Count()) sel->Entries(k.SelectedIndex).RecordIndex = -1;

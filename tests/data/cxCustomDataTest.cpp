@@ -1207,3 +1207,179 @@ TEST(DataControllerProvider, WithoutRecordKeysSelectionFollowsItsRecordsThroughA
   EXPECT_EQ(c.GetValue(c.RowInfoAt(c.GetSelectedRowIndex(0)).RecordIndex, 1).AsString(), "c");
   EXPECT_EQ(c.GetValue(c.BookmarkRecordIndex(), 1).AsString(), "d");
 }
+
+// ---------------------------------------------------------------------------------------------
+// Expanded master records kept by key
+
+namespace {
+
+// A master whose clones are of its own class, read the same list and can be masters in turn.
+class TNestingController : public TLoggingController {
+ public:
+  struct TLink : TObject {
+    std::unique_ptr<TNestingController> Clone;
+  };
+  TObject* CreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex) override {
+    auto* link = new TLink;
+    link->Clone = std::make_unique<TNestingController>();
+    link->Clone->AddTypedItem(kInt);
+    link->Clone->AddTypedItem(kStr);
+    link->Clone->RelationList()->AddRelation(NestedItem);
+    link->Clone->SetMasterRelation(relation, recordIndex);
+    return link;
+  }
+  TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* link) override {
+    auto* l = dynamic_cast<TLink*>(link);
+    return l ? l->Clone.get() : nullptr;
+  }
+  TObject* NestedItem = nullptr;  // the item of the clones' own relation
+  // The records whose details are expanded, by key, with their active relation ("3/1").
+  std::vector<String> ExpandedKeys() {
+    std::vector<String> out;
+    for (int r = 0; r < GetRecordCount(); ++r)
+      if (GetDetailExpanding(r))
+        out.push_back(Format("%d/%d", {GetValue(r, 0).AsInteger(), GetDetailActiveRelationIndex(r)}));
+    return out;
+  }
+};
+
+}  // namespace
+
+TEST(DataControllerDetails, ExpandedMastersSurviveADeletionByTheirKeys) {
+  TListSource source;
+  source.Rows = {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}, {3, "c again"}};
+  TNestingController master;
+  master.AddTypedItem(kInt);
+  master.AddTypedItem(kStr);
+  master.Provider()->SetCustomDataSource(&source);
+  // Two detail levels under the master; the second has a level of its own below it.
+  TObject firstItem, secondItem, nestedItem;
+  master.NestedItem = &nestedItem;
+  TcxCustomDataRelation* first = master.RelationList()->AddRelation(&firstItem);
+  TcxCustomDataRelation* second = master.RelationList()->AddRelation(&secondItem);
+  TLoggingController pattern1, pattern2, nestedPattern;
+  pattern1.SetMasterMode(first, true);
+  pattern2.SetMasterMode(second, true);
+  nestedPattern.SetMasterMode(pattern2.RelationList()->AddRelation(&nestedItem), true);
+  pattern1.Provider()->SetCustomDataSource(&source);
+  pattern2.Provider()->SetCustomDataSource(&source);
+
+  ASSERT_TRUE(master.ChangeDetailExpanding(0, true));  // key 1 on the second relation
+  master.ChangeDetailActiveRelationIndex(0, 1);
+  ASSERT_TRUE(master.ChangeDetailExpanding(2, true));  // key 3 on the first
+  master.ChangeDetailActiveRelationIndex(2, 0);
+  ASSERT_TRUE(master.ChangeDetailExpanding(3, true));  // key 4, collapsed again
+  master.ChangeDetailExpanding(3, false);
+  // Inside the detail of key 1, the record with key 4 is expanded too.
+  auto* detail = dynamic_cast<TNestingController*>(master.GetDetailDataController(0, 1));
+  ASSERT_NE(detail, nullptr);
+  ASSERT_EQ(detail->GetRecordCount(), 5);
+  ASSERT_TRUE(detail->ChangeDetailExpanding(3, true));
+  EXPECT_EQ(master.ExpandedKeys(), Texts({"1/1", "3/0"}));
+
+  master.ChangeFocusedRecordIndex(1);  // key 2
+  master.DeleteFocused();
+  ASSERT_EQ(source.Rows.size(), 4u);
+  EXPECT_EQ(master.ExpandedKeys(), Texts({"1/1", "3/0", "3/0"}))
+      << "expansion and active relation follow the keys; every record of a saved key is expanded";
+  auto* again = dynamic_cast<TNestingController*>(master.GetDetailDataController(0, 1));
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->ExpandedKeys(), Texts({"4/0"})) << "the nested detail level keeps its expansion";
+
+  // Without record keys nothing can be found again: the expansion is not carried over.
+  struct TNoKeys : TListSource {
+    bool IsRecordIdSupported() override { return false; }
+  } plain;
+  plain.Rows = {{1, "a"}, {2, "b"}};
+  TNestingController other;
+  other.AddTypedItem(kInt);
+  other.AddTypedItem(kStr);
+  other.Provider()->SetCustomDataSource(&plain);
+  TLoggingController otherPattern;
+  otherPattern.SetMasterMode(other.RelationList()->AddRelation(nullptr), true);
+  ASSERT_TRUE(other.ChangeDetailExpanding(1, true));
+  other.ChangeFocusedRecordIndex(0);
+  other.DeleteFocused();
+  EXPECT_TRUE(other.ExpandedKeys().empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Smart load
+
+namespace {
+
+class TSmartController : public TLoggingController {
+ public:
+  bool IsSmartLoad() override { return true; }
+};
+
+}  // namespace
+
+TEST(DataControllerSmartLoad, ProviderModeAppendsSourceRecordsWithoutReloading) {
+  TListSource source;
+  source.Rows = {{1, "a"}, {2, "b"}};
+  TSmartController c;
+  c.AddTypedItem(kInt);
+  c.AddTypedItem(kStr);
+  c.Provider()->SetCustomDataSource(&source);
+  EXPECT_EQ(c.GetRecordCount(), 0) << "a smart-loading controller reads nothing on its own";
+
+  c.Log.clear();
+  c.BeginReadRecords();
+  for (int h = 0; h < 2; ++h) EXPECT_EQ(c.AppendRecordFromReader(nullptr, h), h);
+  EXPECT_EQ(c.AppendRecordFromReader(nullptr, -1), -1) << "no handle, no record";
+  c.EndReadRecords();
+  EXPECT_EQ(c.Log, Texts({"Data(2,-1,-1)"})) << "the whole bracket is one delivery";
+  EXPECT_EQ(c.RowCount(), 2);
+  EXPECT_EQ(c.GetValue(1, 1).AsString(), "b");
+
+  // The source's own change notice while appending does not throw the loaded records away.
+  EXPECT_EQ(c.AppendRecord(), 2);
+  EXPECT_EQ(c.InsertRecord(0), 3) << "an insertion appends";
+  ASSERT_EQ(source.Rows.size(), 4u);
+  EXPECT_EQ(c.GetRecordCount(), 4);
+  EXPECT_EQ(c.RowCount(), 4);
+  EXPECT_EQ(c.GetValue(0, 1).AsString(), "a");
+  c.SetValue(3, 1, "new");
+  EXPECT_EQ(source.Rows[3][1].AsString(), "new");
+}
+
+TEST(DataControllerSmartLoad, UnboundRecordsComeFromReaders) {
+  TSmartController c;
+  c.AddTypedItem(kInt);
+  c.AddTypedItem(kStr);
+  TcxValueDef* number = c.Fields()->Items(0)->ValueDef();
+  TcxValueDef* text = c.Fields()->Items(1)->ValueDef();
+  TcxValueDefUnboundReader reader;
+  struct Case {
+    Variant number;
+    Variant text;
+  };
+  c.BeginReadRecords();
+  c.BeginReadRecords();  // nested brackets only count
+  for (const Case& tc : std::vector<Case>{{7, "seven"}, {Null(), "no number"}, {-3, Null()}}) {
+    reader.SetValue(number, tc.number);
+    reader.SetValue(text, tc.text);
+    c.AppendRecordFromReader(&reader);
+  }
+  c.EndReadRecords();
+  EXPECT_EQ(c.RowCount(), 0) << "the pipeline learns of the records at the outermost end";
+  c.EndReadRecords();
+  c.EndReadRecords();  // an unmatched end changes nothing
+  ASSERT_EQ(c.RowCount(), 3);
+  EXPECT_EQ(c.GetValue(0, 0).AsInteger(), 7);
+  EXPECT_TRUE(c.GetValue(1, 0).IsNull());
+  EXPECT_EQ(c.GetValue(1, 1).AsString(), "no number");
+  EXPECT_TRUE(c.GetValue(2, 1).IsNull());
+
+  c.Log.clear();
+  c.BeginReadRecords();
+  c.EndReadRecords();
+  EXPECT_TRUE(c.Log.empty()) << "a bracket that appends nothing delivers nothing";
+
+  // Without a source the provider's reader has no values: the appended record is empty.
+  EXPECT_EQ(c.AppendRecord(), 3);
+  EXPECT_EQ(c.Log, Texts({"Data(2,-1,-1)"}));
+  EXPECT_TRUE(c.GetValue(3, 0).IsNull());
+  EXPECT_EQ(c.RowCount(), 4);
+}
