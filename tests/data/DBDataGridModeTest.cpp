@@ -25,6 +25,13 @@ struct GridScene {
     p.ds.SetBookmark(saved);
     return b;
   }
+  // Selects the records with ids from..to as the user does: anchor on one, extend to the other.
+  void SelectIds(int from, int to) {
+    p.ds.SetRecNo(from);
+    c.SetSelectionAnchor(c.FocusedRowIndex());
+    p.ds.SetRecNo(to);
+    c.SelectFromAnchor(c.FocusedRowIndex(), false);
+  }
   std::vector<String> SelectedIds() {
     std::vector<String> ids;
     String saved = p.ds.Bookmark();
@@ -233,4 +240,67 @@ TEST(DBDataGridMode, UniDirectionalDataSetNeverRunsInGridModeNorSynchronises) {
   ds.First();
   ds.MoveBy(3);
   EXPECT_EQ(c.FocusedText(0), "6") << "the focus does not follow the cursor";
+}
+
+TEST(DBDataGridMode, RowWalksMoveTheCursorOverRecordsOutsideTheWindow) {
+  struct Case {
+    const char* name;
+    bool multiSelect;
+    bool selectedOnly;
+    int selectFrom, selectTo;  // a range of ids selected (0: none)
+    int expectedCount;        // rows visited
+    int firstId, lastId;      // ids under the cursor at the first and the last visit
+  };
+  const Case cases[] = {
+      {"every row", false, false, 0, 0, 250, 1, 250},
+      {"single selection: the focused row", false, true, 0, 0, 1, 7, 7},
+      {"selected rows, far from the window", true, true, 118, 121, 4, 118, 121},
+  };
+  for (const Case& k : cases) {
+    GridScene s(250, 10);
+    s.c.SetMultiSelect(k.multiSelect);
+    if (k.selectFrom != 0) s.SelectIds(k.selectFrom, k.selectTo);
+    s.p.ds.SetRecNo(7);
+    int count = 0, first = -1, last = -1;
+    bool inStep = true;
+    s.c.ForEachRow(k.selectedOnly, [&](int row, const TcxRowInfo& info) {
+      inStep &= row == s.c.FocusedRowIndex() && s.c.GetValue(info.RecordIndex, 0).AsInteger() == s.p.Id();
+      if (count++ == 0) first = s.p.Id();
+      last = s.p.Id();
+    });
+    EXPECT_EQ(count, k.expectedCount) << k.name;
+    EXPECT_EQ(first, k.firstId) << k.name;
+    EXPECT_EQ(last, k.lastId) << k.name;
+    EXPECT_TRUE(inStep) << k.name << ": the row handed over is the one under the cursor";
+  }
+}
+
+TEST(DBDataGridMode, FocusingASelectedRowMovesTheCursorToItsBookmark) {
+  GridScene s(500, 10);
+  s.c.SetMultiSelect(true);
+  s.SelectIds(420, 422);
+  s.p.ds.SetRecNo(1);
+  EXPECT_TRUE(s.c.FocusSelectedRow(1));
+  EXPECT_EQ(s.p.Id(), 421);
+  EXPECT_EQ(s.c.FocusedText(0), "421");
+  EXPECT_TRUE(s.c.FocusSelectedRow(2));
+  EXPECT_EQ(s.c.FocusedText(0), "422");
+  s.c.SetDataSource(nullptr);
+  EXPECT_FALSE(s.c.FocusSelectedRow(0)) << "no data set";
+}
+
+TEST(DBDataGridMode, RowOperationsOutsideGridModeFocusAndWalkRows) {
+  People p(6);
+  TTestDBController c;
+  c.AddColumn("id");
+  c.SetDataSource(&p.src);
+  c.SetMultiSelect(true);
+  c.ChangeRowSelection(4, true);
+  c.ChangeRowSelection(1, true);
+  // The focused first row is selected too.
+  EXPECT_TRUE(c.FocusSelectedRow(2));
+  EXPECT_EQ(c.FocusedText(0), "5") << "no bookmarks outside grid mode: the row itself is focused";
+  std::vector<String> ids;
+  c.ForEachRow(true, [&](int row, const TcxRowInfo& info) { ids.push_back(c.GetDisplayText(info.RecordIndex, 0)); });
+  EXPECT_EQ(ids, (std::vector<String>{"1", "2", "5"}));
 }
