@@ -1535,8 +1535,9 @@ void TcxCustomDataController::DeleteStorageRecord(int recordIndex) {
 }
 
 int TcxCustomDataController::LoadStorage() {
+  bool wasInSmartLoad = inSmartLoad_;
   inSmartLoad_ = true;
-  Finally done{[this] { inSmartLoad_ = false; }};
+  Finally done{[this, wasInSmartLoad] { inSmartLoad_ = wasInSmartLoad; }};
   int r;
   if (IsProviderMode()) {
     int handle = provider_->AppendSourceRecord();
