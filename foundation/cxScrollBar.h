@@ -11,16 +11,6 @@
 #include "foundation/cxLookAndFeels.h"
 #include "vcl/Controls.h"
 
-// Scroll-bar kinds, scroll codes and the scroll event of the class framework (declared here
-// until the framework's standard controls declare them; guarded so both may be included).
-#ifndef KORVAN_TSCROLLBARKIND_DECLARED
-#define KORVAN_TSCROLLBARKIND_DECLARED
-enum TScrollBarKind { sbHorizontal, sbVertical };
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
-using TScrollBarInc = SmallInt;  // 1..32767
-using TScrollEvent = std::function<void(TObject* sender, TScrollCode scrollCode, Integer& scrollPos)>;
-#endif
-
 class TcxTimer;
 class TdxThemeChangedNotificator;
 

@@ -48,6 +48,11 @@ enum TDragMode { dmManual, dmAutomatic };
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 enum TDragKind { dkDrag, dkDock };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+// Scroll bars: kind, the codes a scroll event reports, and the line step (1..32767).
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+using TScrollBarInc = SmallInt;
+using TScrollEvent = std::function<void(TObject* sender, TScrollCode scrollCode, Integer& scrollPos)>;
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TBevelWidth = Integer;
 using TCaption = String;
