@@ -386,21 +386,41 @@ TEST(DBDataDetail, MastersFollowTheDetailCursor) {
 }
 
 TEST(DBDataDetail, MovingTheFocusInADetailPostsTheMastersPendingEdit) {
-  DetailScene s;
-  s.pattern.SetDetailKeyFieldNames("master");
-  s.pattern.SetMasterKeyFieldNames("id");
-  auto* clone = static_cast<TTestDBController*>(s.master.GetDetailDataController(0, 0));
-  ASSERT_NE(clone, nullptr);
-  clone->SetKeyFieldNames("item");
-  s.masters.ds.SetRecNo(1);
-  s.masters.ds.Edit();
-  s.masters.ds.FieldByName("name")->SetValue("edited");
-  // The post reloads the master, which may free this clone: the answer then says "no" and
-  // nothing more touches it.
-  clone->ChangeFocusedRowIndex(1);
-  EXPECT_EQ(s.masters.ds.State(), dsBrowse);
-  s.masters.ds.SetRecNo(1);
-  EXPECT_EQ(s.masters.ds.FieldByName("name")->AsString(), "edited");
+  struct Case {
+    const char* name;
+    bool smartRefresh;  // with key fields on the master: the post refreshes one record
+    bool moved;         // the clone survives the post and takes the focus
+  };
+  const Case cases[] = {
+      {"the post reloads the master and recreates its clones: the move fails", false, false},
+      {"the post refreshes one master record: the clone keeps its place", true, true},
+  };
+  for (const Case& k : cases) {
+    DetailScene s;
+    s.pattern.SetDetailKeyFieldNames("master");
+    s.pattern.SetMasterKeyFieldNames("id");
+    if (k.smartRefresh) {
+      s.master.SetKeyFieldNames("id");
+      s.master.DataModeController()->SetSmartRefresh(true);
+    }
+    auto* clone = static_cast<TTestDBController*>(s.master.GetDetailDataController(0, 0));
+    ASSERT_NE(clone, nullptr);
+    clone->SetKeyFieldNames("item");  // marks this clone: a recreated one has no key names
+    s.masters.ds.SetRecNo(1);
+    s.masters.ds.Edit();
+    s.masters.ds.FieldByName("name")->SetValue("edited");
+    // When the post frees this clone, the answer says "no" and nothing more touches it.
+    bool moved = clone->ChangeFocusedRowIndex(1);
+    EXPECT_EQ(moved, k.moved) << k.name;
+    auto* now = static_cast<TTestDBController*>(s.master.GetDetailDataController(0, 0));
+    ASSERT_NE(now, nullptr) << k.name << ": the master's detail is shown again";
+    EXPECT_EQ(now->KeyFieldNames() == "item", k.moved) << k.name;
+    if (k.moved) EXPECT_EQ(now->FocusedText(0), "b") << k.name;
+    EXPECT_EQ(now->Column(0), (std::vector<String>{"a", "b"})) << k.name;
+    EXPECT_EQ(s.masters.ds.State(), dsBrowse) << k.name;
+    s.masters.ds.SetRecNo(1);
+    EXPECT_EQ(s.masters.ds.FieldByName("name")->AsString(), "edited") << k.name;
+  }
 }
 
 TEST(DBDataDetail, WithoutMasterKeyNamesClonesLoadNothing) {
@@ -482,4 +502,11 @@ TEST(DBDataDetail, QueryModeClonesTakeTurnsHoldingTheQuery) {
   EXPECT_EQ(q.FieldByName("item")->AsString(), "m2-2");
   EXPECT_TRUE(a->DBProvider()->IsDataSetCurrent());
   EXPECT_FALSE(b->DBProvider()->IsDataSetCurrent());
+  EXPECT_EQ(b->FocusedRowIndex(), -1) << "the clone that lost the query lost its focused row too";
+  EXPECT_EQ(a->FocusedRowIndex(), 1);
+  b->ChangeFocusedRowIndex(2);
+  EXPECT_EQ(q.FieldByName("item")->AsString(), "m3-3");
+  EXPECT_EQ(b->FocusedRowIndex(), 2);
+  EXPECT_EQ(a->FocusedRowIndex(), -1);
+  EXPECT_FALSE(a->DBProvider()->IsDataSetCurrent());
 }
