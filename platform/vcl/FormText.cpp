@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "rtl/SysUtils.h"
 #include "vcl/Consts.h"
 
 namespace {
@@ -13,24 +14,6 @@ String LineError(const String& what, Integer line) {
   char buf[64];
   std::snprintf(buf, sizeof buf, " on line %d", int(line));
   return what + buf;
-}
-
-void AppendUtf8(String& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += char(cp);
-  } else if (cp < 0x800) {
-    out += char(0xC0 | (cp >> 6));
-    out += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += char(0xE0 | (cp >> 12));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  } else {
-    out += char(0xF0 | (cp >> 18));
-    out += char(0x80 | ((cp >> 12) & 0x3F));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  }
 }
 
 enum class Tok { End, Ident, String, Integer, Float, Symbol };
