@@ -1,5 +1,6 @@
 #include "backend/Headless.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "rtl/System.h"
@@ -56,9 +57,26 @@ void THeadlessBackend::SetNativeTitle(HWND wnd, const String& title) {
 
 void THeadlessBackend::RaiseNativeWindow(HWND) {}
 
-void THeadlessBackend::Present(HWND wnd, const TSurface&, const RECT&, const RECT&) {
+const TSurface* THeadlessBackend::PresentedPixels(HWND wnd) const {
   auto it = natives_.find(wnd);
-  if (it != natives_.end()) ++it->second.presents;
+  return it == natives_.end() ? nullptr : &it->second.pixels;
+}
+
+void THeadlessBackend::Present(HWND wnd, const TSurface& pixels, const RECT& source, const RECT& dirty) {
+  auto it = natives_.find(wnd);
+  if (it == natives_.end()) return;
+  ++it->second.presents;
+  TSurface& shown = it->second.pixels;
+  if (shown.Width() != source.Width() || shown.Height() != source.Height())
+    shown.Resize(source.Width(), source.Height());
+  for (int y = std::max(dirty.Top, 0); y < std::min(dirty.Bottom, source.Height()); ++y) {
+    int sy = source.Top + y;
+    if (sy < 0 || sy >= pixels.Height()) continue;
+    for (int x = std::max(dirty.Left, 0); x < std::min(dirty.Right, source.Width()); ++x) {
+      int sx = source.Left + x;
+      if (sx >= 0 && sx < pixels.Width()) shown.At(x, y) = pixels.At(sx, sy);
+    }
+  }
 }
 
 void THeadlessBackend::WaitForEvents(int timeoutMs) {

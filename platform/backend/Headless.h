@@ -32,6 +32,9 @@ class THeadlessBackend : public TBackend {
   bool NativeExists(HWND wnd) const { return natives_.count(wnd) != 0; }
   bool NativeShown(HWND wnd) const;
   int PresentCount(HWND wnd) const;
+  // What the window shows: the pixels presented so far, kept like a window system keeps a
+  // window's contents (only the changed rectangle of each present is copied).
+  const TSurface* PresentedPixels(HWND wnd) const;
   HCURSOR CursorImage() const { return cursor_; }
   bool MouseCaptured() const { return captured_; }
   String ClipboardText() const { return clipboard_; }
@@ -67,6 +70,7 @@ class THeadlessBackend : public TBackend {
     TNativeWindowParams params;
     bool shown = false;
     int presents = 0;
+    TSurface pixels;  // what the window shows
   };
   std::vector<TMonitorInfo> monitors_;
   std::map<HWND, TNative> natives_;

@@ -92,6 +92,9 @@ struct TSdlBackend::TImpl {
   // that the program made) and when the window system reports a move of its own.
   std::map<HWND, POINT> knownPos;
   std::map<HCURSOR, SDL_Cursor*> cursors;
+  // The window surface each window was last presented into: SDL makes a new, blank one
+  // after a resize, which then needs the whole store, not only the changed part.
+  std::map<HWND, SDL_Surface*> lastSurface;
   bool pendingDeactivate = false;
 
   HWND WindowOf(Uint32 id) {
@@ -173,9 +176,17 @@ struct TSdlBackend::TImpl {
             InputNativeActivate(w);
             break;
           case SDL_WINDOWEVENT_FOCUS_LOST: pendingDeactivate = true; break;
-          case SDL_WINDOWEVENT_EXPOSED: InputNativeExposed(w); break;
+          // The window system may have dropped what was shown before the window was
+          // mapped or while it was covered or minimised: show the whole store again.
+          case SDL_WINDOWEVENT_SHOWN:
+          case SDL_WINDOWEVENT_EXPOSED:
+          case SDL_WINDOWEVENT_RESTORED: InputNativeExposed(w); break;
           case SDL_WINDOWEVENT_MOVED: Moved(w, {e.window.data1, e.window.data2}); break;
-          case SDL_WINDOWEVENT_SIZE_CHANGED: InputNativeResized(w, {e.window.data1, e.window.data2}); break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // A new size means a new, blank window surface.
+            InputNativeResized(w, {e.window.data1, e.window.data2});
+            if (wm::Valid(w)) InputNativeExposed(w);
+            break;
           case SDL_WINDOWEVENT_LEAVE: {
             // The mouse went to something that is not ours: tracking hears it as a move away.
             int gx, gy;
@@ -245,6 +256,7 @@ void TSdlBackend::DestroyNativeWindow(HWND wnd) {
   SDL_DestroyWindow(it->second);
   impl_->windows.erase(it);
   impl_->knownPos.erase(wnd);
+  impl_->lastSurface.erase(wnd);
 }
 
 void TSdlBackend::SetNativeBounds(HWND wnd, const RECT& b) {
@@ -295,6 +307,11 @@ void TSdlBackend::Present(HWND wnd, const TSurface& pixels, const RECT& source, 
                                                         SDL_PIXELFORMAT_RGB888);
   if (!src) return;
   SDL_Rect r{dirty.Left, dirty.Top, dirty.Width(), dirty.Height()};
+  SDL_Surface*& last = impl_->lastSurface[wnd];
+  if (last != target) {
+    last = target;
+    r = SDL_Rect{0, 0, source.Width(), source.Height()};
+  }
   SDL_Rect d = r;
   SDL_BlitSurface(src, &r, target, &d);
   SDL_FreeSurface(src);

@@ -17,6 +17,7 @@ struct TDcInfo {
 struct TPaintState {
   std::map<HDC, TDcInfo> dcs;
   TSurface screen;
+  TSurface screenBefore;  // the framebuffer when the first screen DC was taken
   bool overlayActive = false;
   int screenDcs = 0;
   HWND lockedWindow = nullptr;
@@ -118,6 +119,18 @@ void ComposeInto(TSurface& s) {
       }
     }
   }
+}
+
+void CopySurface(const TSurface& from, TSurface& to) {
+  if (to.Width() != from.Width() || to.Height() != from.Height()) to.Resize(from.Width(), from.Height());
+  for (int y = 0; y < from.Height(); ++y) memcpy(to.Row(y), from.Row(y), size_t(from.Width()) * 4);
+}
+
+bool SameSurface(const TSurface& a, const TSurface& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    if (memcmp(a.Row(y), b.Row(y), size_t(a.Width()) * 4) != 0) return false;
+  return true;
 }
 
 // Copies a window's changed pixels onto the framebuffer where no window above covers them.
@@ -498,7 +511,11 @@ BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps) {
 
 HDC GetDCEx(HWND wnd, HRGN clip, DWORD flags) {
   if (!wnd || wnd == wm::Desktop()) {
+    // What is drawn on the screen goes over the windows as they are now: bring the
+    // framebuffer up to date first, so that ReleaseDC sees only what was drawn here.
+    if (P().screenDcs == 0) wm::PresentPending();
     TSurface& s = wm::ScreenBuffer();
+    if (P().screenDcs == 0) CopySurface(s, P().screenBefore);
     HDC dc = CreateSurfaceDC(&s, POINT{0, 0}, nullptr);
     if (dc) {
       ++P().screenDcs;
@@ -572,6 +589,12 @@ int ReleaseDC(HWND, HDC dc) {
   if (!info.wnd && !info.top) {
     // The screen: something may now lie over the windows until it is drawn away again.
     if (--P().screenDcs == 0) {
+      // A DC taken only to measure text draws nothing: the windows and the screen stay as
+      // they were (windows painted meanwhile are shown the usual way).
+      if (SameSurface(P().screen, P().screenBefore)) return 1;
+      // Windows painted while the screen was held: their newer pixels go on top.
+      for (HWND t : wm::Desktop()->children)
+        if (t->presentPending && t->surface && (t->style & WS_VISIBLE)) CopyToScreen(t, t->dirty);
       TSurface composed;
       ComposeInto(composed);
       TSurface& s = P().screen;

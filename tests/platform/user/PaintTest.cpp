@@ -1,6 +1,9 @@
 // Painting: update regions and WM_PAINT, erasing, child and sibling clipping, scrolling
 // pixels, the screen overlay, printing, the caret and window regions.
+#include <cstring>
+
 #include "tests/platform/user/UserTestSupport.h"
+#include "user/WinInternal.h"
 
 using namespace usertest;
 
@@ -293,6 +296,59 @@ TEST_F(Paint, ScreenDrawingWithXorTwiceLeavesNoTrace) {
   EXPECT_EQ(PixelAt(top, 10, 10), kGreen) << "the window's own pixels stay as they are";
   xorLine();
   EXPECT_EQ(screenPixel(60, 60), kGreen);
+}
+
+TEST_F(Paint, ScreenContextsUsedOnlyToMeasureLoseNoWindowUpdates) {
+  // Text is often measured on the screen's device context while a window's new pixels are
+  // still waiting to be shown: that must neither count as drawing over the windows nor keep
+  // the new pixels from the window system.
+  auto measureOnScreen = [] {
+    HDC dc = GetDC(nullptr);
+    SIZE sz;
+    GetTextExtentPoint32(dc, "Wg", 2, &sz);
+    ReleaseDC(nullptr, dc);
+  };
+  struct Case {
+    const char* name;
+    bool insidePaint;
+  };
+  for (const Case& c : {Case{"measuring inside WM_PAINT", true}, Case{"measuring after an immediate paint", false}}) {
+    SCOPED_TRACE(c.name);
+    COLORREF color = c.insidePaint ? kRed : kBlue;
+    SetHandler(top, [&](HWND h, UINT msg, WPARAM, LPARAM, LRESULT& r) {
+      if (msg != WM_PAINT) return false;
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(h, &ps);
+      HBRUSH br = CreateSolidBrush(color);
+      FillRect(dc, &ps.rcPaint, br);
+      DeleteObject(br);
+      if (c.insidePaint) measureOnScreen();
+      EndPaint(h, &ps);
+      r = 0;
+      return true;
+    });
+    InvalidateRect(top, nullptr, FALSE);
+    if (!c.insidePaint) {
+      UpdateWindow(top);
+      measureOnScreen();
+    }
+    Pump();
+    SetHandler(top, nullptr);
+    EXPECT_FALSE(wm::ScreenOverlayActive());
+    TSurface store;
+    ASSERT_TRUE(THeadlessBackend::CopyWindowPixels(top, store));
+    const TSurface* shown = S().Backend().PresentedPixels(top);
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(shown->Width(), store.Width());
+    ASSERT_EQ(shown->Height(), store.Height());
+    bool same = true;
+    for (int y = 0; same && y < store.Height(); ++y)
+      same = memcmp(shown->Row(y), store.Row(y), size_t(store.Width()) * 4) == 0;
+    EXPECT_TRUE(same) << "the window system shows what the window painted";
+    HDC sdc = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(sdc, 60, 60), color);
+    ReleaseDC(nullptr, sdc);
+  }
 }
 
 TEST_F(Paint, PrintDrawsTheWindowAndItsChildrenIntoAnyDeviceContext) {
