@@ -4,6 +4,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "rtl/System.h"
 #include "user/WinInternal.h"
 
 namespace {
@@ -44,6 +45,20 @@ void FreeData(UINT format, HANDLE h) {
   else
     GlobalFree(h);
 }
+
+// At the end of the program the data still on the clipboard is freed, so that leak
+// checkers see nothing left; later use starts the unit again.
+void FreeClipboardAtEnd() {
+  auto& c = CB();
+  for (auto& p : c.data) FreeData(p.first, p.second);
+  c.data.clear();
+  c.open = false;
+  c.openedBy = c.owner = nullptr;
+  c.changed = false;
+}
+
+// Called whenever the clipboard takes data.
+void StartClipboardUnit() { InitUnit("user.Clipboard", [] {}, FreeClipboardAtEnd); }
 
 HGLOBAL MakeGlobal(const void* bytes, size_t n) {
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, n);
@@ -195,6 +210,7 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
   if (!c.open || !format) return nullptr;
   auto it = c.data.find(format);
   if (it != c.data.end() && it->second != data) FreeData(format, it->second);
+  StartClipboardUnit();
   c.data[format] = data;
   // One text format stands for the other.
   if (format == CF_TEXT) {
@@ -225,7 +241,10 @@ HANDLE GetClipboardData(UINT format) {
       h = MakeGlobal(text.c_str(), text.size() + 1);
     }
     // Kept with the clipboard so that it is freed with the rest.
-    if (h) c.data[format] = h;
+    if (h) {
+      StartClipboardUnit();
+      c.data[format] = h;
+    }
     return h;
   }
   return nullptr;
