@@ -7,6 +7,7 @@ scripts/deps.sh
 scripts/build.sh
 build=${BUILD_DIR:-build}
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "run: no display found; starting the program on a virtual display (Xvfb). Stop it with Ctrl+C." >&2
   exec xvfb-run -a -s "-screen 0 1280x800x24" "$build/app/korvan" "$@"
 fi
 exec "$build/app/korvan" "$@"
