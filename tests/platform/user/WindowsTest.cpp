@@ -2,6 +2,7 @@
 // the clipboard, monitors and system parameters.
 #include <cstring>
 
+#include "rtl/System.h"
 #include "tests/platform/user/UserTestSupport.h"
 
 using namespace usertest;
@@ -319,6 +320,21 @@ TEST_F(Windows, ClipboardCarriesUtf8AndUtf16TextBothWays) {
   EmptyClipboard();
   CloseClipboard();
   EXPECT_EQ(GetObjectType(bmp), 0u);
+}
+
+TEST_F(Windows, ClipboardDataLeftAtProgramEndIsFreedByTheUnitEnd) {
+  ASSERT_TRUE(SetClipboardText("left behind"));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  ASSERT_TRUE(GetClipboardData(CF_UNICODETEXT)) << "a converted copy is kept with the clipboard too";
+  CloseClipboard();
+  ASSERT_EQ(CountClipboardFormats(), 2);
+  FinalizeUnits();
+  EXPECT_EQ(CountClipboardFormats(), 0);
+  // Later use starts the unit again.
+  ASSERT_TRUE(SetClipboardText("again"));
+  String back;
+  ASSERT_TRUE(GetClipboardText(back));
+  EXPECT_EQ(back, "again");
 }
 
 TEST_F(Windows, MonitorsWorkAreasAndTheNearestMonitor) {
