@@ -123,9 +123,17 @@ struct TSdlBackend::TImpl {
   void Handle(const SDL_Event& e) {
     switch (e.type) {
       case SDL_MOUSEMOTION:
-        // SDL also reports "motion" without any movement when a window moves under the
-        // pointer (dragged by its caption), in coordinates of the old place: not a move.
-        if (e.motion.xrel == 0 && e.motion.yrel == 0) break;
+        // A motion without relative movement is either the pointer entering a window (the
+        // first report there) or a window moving under a still pointer (dragged by its
+        // caption, in coordinates of the old place). Both are told right by the pointer's
+        // real screen position: a still pointer is then no move, an entering one is where
+        // it entered, so a click right after entering lands at the right place.
+        if (e.motion.xrel == 0 && e.motion.yrel == 0) {
+          int gx, gy;
+          SDL_GetGlobalMouseState(&gx, &gy);
+          InputMouseMove({gx, gy});
+          break;
+        }
         InputMouseMove(ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y));
         break;
       case SDL_MOUSEBUTTONDOWN:
