@@ -120,20 +120,24 @@ struct TSdlBackend::TImpl {
     knownPos[w] = p;
     InputNativeMoved(w, p);
   }
+  Uint32 lastMotionWindow = 0;  // the window of the last motion reported
   void Handle(const SDL_Event& e) {
     switch (e.type) {
       case SDL_MOUSEMOTION:
-        // A motion without relative movement is either the pointer entering a window (the
-        // first report there) or a window moving under a still pointer (dragged by its
-        // caption, in coordinates of the old place). Both are told right by the pointer's
-        // real screen position: a still pointer is then no move, an entering one is where
-        // it entered, so a click right after entering lands at the right place.
+        // A motion without relative movement within the window of the last motion is that
+        // window moving under a still pointer (dragged by its caption, in coordinates of the
+        // old place) or a grab starting or ending: not a move. In another window it is the
+        // pointer entering there (the first report in a window comes without movement): the
+        // pointer's screen position is then taken, so a click right after lands where aimed.
         if (e.motion.xrel == 0 && e.motion.yrel == 0) {
+          if (e.motion.windowID == lastMotionWindow) break;
+          lastMotionWindow = e.motion.windowID;
           int gx, gy;
           SDL_GetGlobalMouseState(&gx, &gy);
           InputMouseMove({gx, gy});
           break;
         }
+        lastMotionWindow = e.motion.windowID;
         InputMouseMove(ScreenPoint(e.motion.windowID, e.motion.x, e.motion.y));
         break;
       case SDL_MOUSEBUTTONDOWN:
