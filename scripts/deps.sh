@@ -7,6 +7,7 @@ packages=(
   libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation fonts-ipafont-gothic
   xvfb xauth
+  python3-html5lib
 )
 missing=()
 for p in "${packages[@]}"; do

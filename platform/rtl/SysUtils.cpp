@@ -884,3 +884,5 @@ bool DirectoryExists(const String& path) {
   struct stat st;
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+bool CreateDir(const String& dir) { return !dir.empty() && mkdir(dir.c_str(), 0777) == 0; }

@@ -157,6 +157,14 @@ String CopyChars(const String& s, Integer char_index, Integer count);
 char32_t DecodeUtf8(std::string_view s, size_t& offset);
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(String& out, char32_t code_point);
+// UTF-8 and UTF-16 (WideString): an invalid UTF-8 byte and an unpaired surrogate become
+// U+FFFD; characters beyond U+FFFF take a surrogate pair.
+WideString UTF8Decode(const String& s);
+String UTF8Encode(const WideString& s);
+// The columns the text takes on a fixed-pitch display, as a double-byte code page counted
+// bytes: East Asian wide and full-width characters (ICU's East Asian width W and F) take two,
+// combining marks and format characters none, every other character one.
+Integer TextDisplayWidth(const String& s);
 
 // ---------------------------------------------------------------------------------------------
 // Quoting, lists and identifiers
@@ -401,3 +409,6 @@ String ExcludeTrailingPathDelimiter(const String& path);
 // True for an existing regular file (following links) / an existing directory.
 bool FileExists(const String& path);
 bool DirectoryExists(const String& path);
+// Creates one directory (its parent must exist); false when it cannot (it exists already, or
+// the parent is missing).
+bool CreateDir(const String& dir);

@@ -4,6 +4,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "rtl/SysUtils.h"
 #include "rtl/System.h"
 #include "user/WinInternal.h"
 
@@ -66,56 +67,6 @@ HGLOBAL MakeGlobal(const void* bytes, size_t n) {
   return h;
 }
 
-std::u16string Utf8To16(const String& s) {
-  std::u16string out;
-  size_t i = 0;
-  while (i < s.size()) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    uint32_t cp;
-    int n;
-    if (c < 0x80) cp = c, n = 0;
-    else if ((c >> 5) == 6) cp = c & 0x1F, n = 1;
-    else if ((c >> 4) == 14) cp = c & 0x0F, n = 2;
-    else if ((c >> 3) == 30) cp = c & 0x07, n = 3;
-    else { out += u'\uFFFD'; ++i; continue; }
-    if (i + size_t(n) >= s.size() + (n == 0)) { out += u'\uFFFD'; ++i; continue; }
-    bool ok = true;
-    for (int k = 1; k <= n; ++k) {
-      unsigned char d = static_cast<unsigned char>(s[i + size_t(k)]);
-      if ((d & 0xC0) != 0x80) { ok = false; break; }
-      cp = (cp << 6) | (d & 0x3F);
-    }
-    if (!ok) { out += u'\uFFFD'; ++i; continue; }
-    i += size_t(n) + 1;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += char16_t(0xD800 + (cp >> 10));
-      out += char16_t(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += char16_t(cp);
-    }
-  }
-  return out;
-}
-
-String Utf16To8(const char16_t* s) {
-  String out;
-  for (size_t i = 0; s[i]; ++i) {
-    uint32_t cp = s[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (uint32_t(s[i + 1]) - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp < 0xE000) {
-      cp = 0xFFFD;
-    }
-    if (cp < 0x80) out += char(cp);
-    else if (cp < 0x800) { out += char(0xC0 | (cp >> 6)); out += char(0x80 | (cp & 0x3F)); }
-    else if (cp < 0x10000) { out += char(0xE0 | (cp >> 12)); out += char(0x80 | ((cp >> 6) & 0x3F)); out += char(0x80 | (cp & 0x3F)); }
-    else { out += char(0xF0 | (cp >> 18)); out += char(0x80 | ((cp >> 12) & 0x3F)); out += char(0x80 | ((cp >> 6) & 0x3F)); out += char(0x80 | (cp & 0x3F)); }
-  }
-  return out;
-}
-
 // The text on the clipboard as UTF-8, from whichever text format is there.
 bool TextOnClipboard(String& out) {
   auto& c = CB();
@@ -130,7 +81,7 @@ bool TextOnClipboard(String& out) {
     TGlobal* g = G(it->second);
     std::u16string s(reinterpret_cast<const char16_t*>(g->data.data()), g->data.size() / 2);
     s.push_back(0);
-    out = Utf16To8(s.c_str());
+    out = UTF8Encode(WideString(s.c_str()));
     return true;
   }
   if (c.data.empty() && Backend()) return Backend()->GetClipboardText(out);
@@ -234,7 +185,7 @@ HANDLE GetClipboardData(UINT format) {
     if (!TextOnClipboard(text)) return nullptr;
     HGLOBAL h;
     if (format == CF_UNICODETEXT) {
-      std::u16string w = Utf8To16(text);
+      std::u16string w = UTF8Decode(text);
       w.push_back(0);
       h = MakeGlobal(w.data(), w.size() * 2);
     } else {

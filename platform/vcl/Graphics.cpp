@@ -1216,16 +1216,18 @@ namespace {
 struct FileFormat {
   String Description;
   TClass Class;
+  int Order;  // registration order: the newest extension of a class is its own
 };
+int fileFormatCount = 7;
 std::map<String, FileFormat>& FileFormats() {
   static std::map<String, FileFormat> formats = {
-      {"bmp", {"Bitmaps", TBitmap::StaticClass()}},
-      {"png", {"Portable network graphics", TBitmap::StaticClass()}},
-      {"jpg", {"JPEG image file", TJPEGImage::StaticClass()}},
-      {"jpeg", {"JPEG image file", TJPEGImage::StaticClass()}},
-      {"ico", {"Icons", TIcon::StaticClass()}},
-      {"emf", {"Enhanced metafiles", TMetafile::StaticClass()}},
-      {"wmf", {"Metafiles", TMetafile::StaticClass()}},
+      {"png", {"Portable network graphics", TBitmap::StaticClass(), 0}},
+      {"bmp", {"Bitmaps", TBitmap::StaticClass(), 1}},
+      {"jpeg", {"JPEG image file", TJPEGImage::StaticClass(), 2}},
+      {"jpg", {"JPEG image file", TJPEGImage::StaticClass(), 3}},
+      {"ico", {"Icons", TIcon::StaticClass(), 4}},
+      {"wmf", {"Metafiles", TMetafile::StaticClass(), 5}},
+      {"emf", {"Enhanced metafiles", TMetafile::StaticClass(), 6}},
   };
   return formats;
 }
@@ -1242,7 +1244,18 @@ KORVAN_IMPLEMENT_CLASS(TPicture)
 TPicture::~TPicture() = default;
 
 void TPicture::RegisterFileFormat(const String& ext, const String& description, TClass cls) {
-  FileFormats()[LowerCase(ext)] = {description, cls};
+  FileFormats()[LowerCase(ext)] = {description, cls, fileFormatCount++};
+}
+
+String GraphicExtension(TGraphicClass graphicClass) {
+  for (TClass c = graphicClass; c != nullptr; c = c->Parent()) {
+    const String* best = nullptr;
+    int order = -1;
+    for (auto& [ext, f] : FileFormats())
+      if (f.Class == c && f.Order > order) best = &ext, order = f.Order;
+    if (best) return *best;
+  }
+  return {};
 }
 
 void TPicture::Assign(TPersistent* source) {

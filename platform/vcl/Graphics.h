@@ -560,6 +560,11 @@ class TPicture : public TPersistent {
   std::unique_ptr<TGraphic> graphic_;
 };
 
+// The file extension (without the dot) registered last for the class, else for its nearest
+// registered ancestor; "" when none is: "bmp" for TBitmap, "jpg" for TJPEGImage, "emf" for
+// TMetafile, "ico" for TIcon.
+String GraphicExtension(TGraphicClass graphicClass);
+
 KORVAN_EXCEPTION(EInvalidGraphic, Exception);
 KORVAN_EXCEPTION(EInvalidGraphicOperation, Exception);
 
