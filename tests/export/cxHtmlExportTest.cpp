@@ -199,7 +199,8 @@ TEST(cxHtmlExport, PictureFileIsWrittenBesideThePage) {
     p->SetCellGraphic(0, 0, g);
     p->SetCellGraphic(1, 0, g);
     delete g;
-    EXPECT_FALSE(DirectoryExists(dir.File("x.images")));  // nothing before Commit
+    EXPECT_FALSE(FileExists(file));  // nothing before Commit
+    EXPECT_FALSE(DirectoryExists(dir.File("x.images")));
     p->Commit();
   }
   EXPECT_EQ(ReadWholeFile(dir.File("x.images/x_0.bmp")),
