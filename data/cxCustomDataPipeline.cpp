@@ -74,7 +74,7 @@ String GroupValueKey(const Variant& v, bool upper) {
   try {
     s = v.AsString();
   } catch (Exception&) {
-    s = "?";
+    s.assign(1, '?');
   }
   if (upper) s = AnsiUpperCase(s);
   return std::to_string(v.IsString() ? 0 : int(v.VarType())) + ":" + s;
