@@ -7,7 +7,7 @@
 
 struct TcxDataSortKeys::Column {
   TcxValueDef* Def = nullptr;
-  uint64_t ChangeCount = 0;
+  uint64_t ChangeStamp = 0;
   bool Valid = false;
   bool Ok = false;
   int Width = 1;
@@ -124,7 +124,7 @@ bool TcxDataSortKeys::Prepare(TcxDataStorage* storage, const std::vector<Field>&
       return false;
     }
     Column* c = ColumnOf(def);
-    if (!c->Valid || c->ChangeCount != storage->ChangeCount() || c->Keys.size() != n) {
+    if (!c->Valid || c->ChangeStamp != storage->ChangeStamp() || c->Keys.size() != n) {
       c->Keys.resize(n);
       c->Ok = true;
       switch (kind) {
@@ -162,7 +162,7 @@ bool TcxDataSortKeys::Prepare(TcxDataStorage* storage, const std::vector<Field>&
       uint64_t top = 0;
       for (uint64_t k : c->Keys) top |= k;
       c->Width = std::max(1, int(std::bit_width(top)));
-      c->ChangeCount = storage->ChangeCount();
+      c->ChangeStamp = storage->ChangeStamp();
       c->Valid = true;
     }
     if (!c->Ok) {

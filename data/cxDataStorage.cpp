@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <type_traits>
 #include <unordered_set>
 
@@ -921,9 +922,73 @@ TcxValueDefClass TcxInternalValueDefs::DefClass() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Record buffers: slices of a few large zeroed blocks, one arena per record size. A released
+// buffer is cleared and handed out again; the blocks go when the arena is cleared.
+
+class TcxRecordArena {
+ public:
+  explicit TcxRecordArena(int recordSize) : size_(std::size_t(std::max(1, recordSize))) {}
+  std::size_t Size() const { return size_; }
+
+  Byte* Allocate() {
+    if (!free_.empty()) {
+      Byte* b = free_.back();
+      free_.pop_back();
+      std::memset(b, 0, size_);
+      return b;
+    }
+    if (used_ == blockRecords_) {
+      // Blocks grow with the store: small stores stay small, large ones need few blocks.
+      if (!blocks_.empty()) blockRecords_ = std::min<std::size_t>(blockRecords_ * 2, 65536);
+      blocks_.push_back(std::unique_ptr<Byte[]>(new (std::nothrow) Byte[size_ * blockRecords_]()));
+      if (blocks_.back() == nullptr) {
+        blocks_.pop_back();
+        throw EOutOfResources("Out of memory");
+      }
+      used_ = 0;
+    }
+    return blocks_.back().get() + size_ * used_++;
+  }
+
+  void Release(Byte* b) { free_.push_back(b); }
+
+  // Only when no buffer of the arena is in use any more.
+  void Clear() {
+    blocks_.clear();
+    free_.clear();
+    blockRecords_ = 16;
+    used_ = blockRecords_;
+  }
+
+ private:
+  std::size_t size_;
+  std::size_t blockRecords_ = 16;
+  std::size_t used_ = 16;
+  std::vector<std::unique_ptr<Byte[]>> blocks_;
+  std::vector<Byte*> free_;
+};
+
+// ---------------------------------------------------------------------------------------------
 // TcxDataStorage
 
+TcxRecordArena& TcxDataStorage::ArenaOf(TcxValueDefs* defs) {
+  auto& arena = defs == valueDefs_ ? recordArena_ : internalArena_;
+  std::size_t size = std::size_t(std::max(1, defs->RecordSize()));
+  if (arena == nullptr || arena->Size() != size) {
+    // Every layout change moves or frees the buffers first (Relayout), so no buffer of the old
+    // size is left in use here.
+    arena = std::make_unique<TcxRecordArena>(int(size));
+  }
+  return *arena;
+}
+
+void TcxDataStorage::NoteChange() {
+  static uint64_t stamps = 0;  // UI thread only, as the storage
+  changeStamp_ = ++stamps;
+}
+
 TcxDataStorage::TcxDataStorage() {
+  NoteChange();
   internalDefs_ = new TcxInternalValueDefs(this);
   valueDefs_ = new TcxValueDefs(this);
   LayoutValueDefs(valueDefs_);
@@ -964,10 +1029,7 @@ Byte*& TcxDataStorage::SlotOf(int index) {
 
 Byte* TcxDataStorage::EnsureBuffer(int index) {
   Byte*& slot = SlotOf(index);
-  if (slot == nullptr) {
-    slot = static_cast<Byte*>(std::calloc(1, std::size_t(std::max(1, ValueDefsOf(index)->RecordSize()))));
-    if (slot == nullptr) throw EOutOfResources("Out of memory");
-  }
+  if (slot == nullptr) slot = ArenaOf(ValueDefsOf(index)).Allocate();
   return slot;
 }
 
@@ -976,11 +1038,11 @@ void TcxDataStorage::FreeBuffer(Byte*& slot, TcxValueDefs* defs) {
   if (b == nullptr) return;
   slot = nullptr;
   for (TcxValueDef* d : defs->items_) d->ReleaseRecordValue(b);
-  std::free(b);
+  ArenaOf(defs).Release(b);
 }
 
 void TcxDataStorage::ReleaseBuffer(int index) {
-  ++changeCount_;
+  NoteChange();
   FreeBuffer(SlotOf(index), ValueDefsOf(index));
 }
 
@@ -1003,7 +1065,7 @@ void TcxDataStorage::EnsureRecordID(int index) {
 }
 
 int TcxDataStorage::AddRecord() {
-  ++changeCount_;
+  NoteChange();
   records_.push_back(nullptr);
   int index = RecordsCount() - 1;
   EnsureRecordID(index);
@@ -1011,14 +1073,14 @@ int TcxDataStorage::AddRecord() {
 }
 
 void TcxDataStorage::InsertRecordAt(int index) {
-  ++changeCount_;
+  NoteChange();
   if (index < 0 || index > RecordsCount()) TList::Error("List index out of bounds (%d)", index);
   records_.insert(records_.begin() + index, nullptr);
   EnsureRecordID(index);
 }
 
 void TcxDataStorage::RemoveRecord(int index) {
-  ++changeCount_;
+  NoteChange();
   if (index < 0) {
     RemoveInternalRecord(index);
     return;
@@ -1124,21 +1186,23 @@ void TcxDataStorage::ForEachValueDefOf(int index, void* argument, const TForEach
 }
 
 void TcxDataStorage::ClearAll(bool keepInternal) {
-  ++changeCount_;
+  NoteChange();
   if (!keepInternal) ClearInternal();
   for (auto& slot : records_) FreeBuffer(slot, valueDefs_);
   records_.clear();
+  recordArena_.reset();
   recordIDCounter_ = 1;
 }
 
 void TcxDataStorage::ClearInternal() {
   for (auto& slot : internalRecords_) FreeBuffer(slot, internalDefs_);
   internalRecords_.clear();
+  internalArena_.reset();
   if (OnClearInternalRecords && !destroying_) OnClearInternalRecords(this);
 }
 
 void TcxDataStorage::SetInRecordValuesOnly(bool value) {
-  ++changeCount_;
+  NoteChange();
   if (inRecordValuesOnly_ == value) return;
   for (auto& slot : records_) FreeBuffer(slot, valueDefs_);
   inRecordValuesOnly_ = value;
@@ -1148,7 +1212,7 @@ void TcxDataStorage::SetInRecordValuesOnly(bool value) {
 }
 
 void TcxDataStorage::SetRecordIDsUsed(bool value) {
-  ++changeCount_;
+  NoteChange();
   if (recordIDsUsed_ == value) return;
   for (auto& slot : records_) FreeBuffer(slot, valueDefs_);
   recordIDsUsed_ = value;
@@ -1185,7 +1249,7 @@ void TcxDataStorage::SaveRecordToStream(int index, TStream& s) {
 }
 
 void TcxDataStorage::LoadRecordFromStream(int index, TStream& s) {
-  ++changeCount_;
+  NoteChange();
   if (StreamReadByte(s) == 1) {
     ReleaseBuffer(index);
     return;
@@ -1205,7 +1269,7 @@ void TcxDataStorage::LoadRecordFromStream(int index, TStream& s) {
 }
 
 void TcxDataStorage::AddValueDefToRecords(TcxValueDef* def, int position) {
-  ++changeCount_;
+  NoteChange();
   TcxValueDefs* defs = def->owner_;
   if (defs == valueDefs_) {
     TcxValueDef* mirror = internalDefs_->Add(def->valueType_, true, nullptr, def->holdsText_);
@@ -1216,7 +1280,7 @@ void TcxDataStorage::AddValueDefToRecords(TcxValueDef* def, int position) {
 }
 
 void TcxDataStorage::RemoveValueDefFromRecords(TcxValueDef* def) {
-  ++changeCount_;
+  NoteChange();
   TcxValueDefs* defs = def->owner_;
   auto it = std::find(defs->items_.begin(), defs->items_.end(), def);
   if (it == defs->items_.end()) return;
@@ -1240,7 +1304,7 @@ void TcxDataStorage::RemoveValueDefFromRecords(TcxValueDef* def) {
 }
 
 void TcxDataStorage::Relayout(TcxValueDefs* defs, TcxValueDef* removed) {
-  ++changeCount_;
+  NoteChange();
   struct Old {
     int offset, size;
     bool text;
@@ -1249,14 +1313,15 @@ void TcxDataStorage::Relayout(TcxValueDefs* defs, TcxValueDef* removed) {
   old.reserve(defs->items_.size());
   for (TcxValueDef* d : defs->items_) old.push_back({d->offset_, d->bufferSize_, d->laidText_});
   int oldStart = defs->recordOffset_;
+  // The old buffers stay in their arena until every record has moved to a fresh one.
+  std::unique_ptr<TcxRecordArena> oldArena = std::move(defs == valueDefs_ ? recordArena_ : internalArena_);
   LayoutValueDefs(defs);
   int newStart = defs->recordOffset_;
-  std::size_t newSize = std::size_t(std::max(1, defs->RecordSize()));
+  TcxRecordArena& arena = ArenaOf(defs);
   for (Byte*& slot : BuffersOf(defs)) {
     Byte* ob = slot;
     if (ob == nullptr) continue;
-    Byte* nb = static_cast<Byte*>(std::calloc(1, newSize));
-    if (nb == nullptr) throw EOutOfResources("Out of memory");
+    Byte* nb = arena.Allocate();
     nb[0] = ob[0];
     if (oldStart == 5 && newStart == 5) std::memcpy(nb + 1, ob + 1, 4);
     for (std::size_t i = 0; i < defs->items_.size(); ++i) {
@@ -1281,7 +1346,6 @@ void TcxDataStorage::Relayout(TcxValueDefs* defs, TcxValueDef* removed) {
       if (removed->laidText_) removed->valueType_->FreeTextBuffer(ob + removed->offset_ + 1 + removed->dataSize_);
     }
     slot = nb;
-    std::free(ob);
   }
 }
 

@@ -318,6 +318,7 @@ class TcxDataStorage;
 class TcxValueDefs;
 class TcxValueDef;
 class TcxTextPool;
+class TcxRecordArena;
 
 // One distinct text of a column's pool. Text comes first: a pointer to the entry is a pointer
 // to its text (the data area of a pooled column holds it as a String holder).
@@ -540,10 +541,11 @@ class TcxDataStorage : public TObject {
   void StartLoad() {}
   void FinishLoad() {}
   bool Destroying() const { return destroying_; }
-  // Counts every change of stored values or of the record list; equal counts mean that keys
-  // computed from the values are still valid.
-  uint64_t ChangeCount() const { return changeCount_; }
-  void NoteChange() { ++changeCount_; }
+  // A stamp that changes with every change of stored values, of the record list or of the
+  // layout, and never repeats within the process (not even in another storage): while it
+  // stays, what was computed from the stored values is still valid.
+  uint64_t ChangeStamp() const { return changeStamp_; }
+  void NoteChange();
 
   std::function<void(TcxDataStorage*)> OnClearInternalRecords;
 
@@ -566,6 +568,9 @@ class TcxDataStorage : public TObject {
   // the values of the columns that stay in the record; `removed` is a column that left it.
   void Relayout(TcxValueDefs* defs, TcxValueDef* removed = nullptr);
   std::vector<Byte*>& BuffersOf(TcxValueDefs* defs) { return defs == valueDefs_ ? records_ : internalRecords_; }
+  // Record buffers of a list of columns come from one arena of their record size.
+  TcxRecordArena& ArenaOf(TcxValueDefs* defs);
+  std::unique_ptr<TcxRecordArena> recordArena_, internalArena_;
 
   bool destroying_ = false;
   std::vector<Byte*> internalRecords_;
@@ -577,7 +582,7 @@ class TcxDataStorage : public TObject {
   TcxValueDefs* valueDefs_;
   bool streaming_ = false;
   std::vector<TcxValueDef*> streamingOrder_;
-  uint64_t changeCount_ = 0;
+  uint64_t changeStamp_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
