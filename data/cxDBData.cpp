@@ -89,12 +89,9 @@ bool NeedsStoredText(TField* field, bool editsByText) {
 }
 
 Variant ReadFieldValue(TField* field) {
-  if (dynamic_cast<TAggregateField*>(field)) return field->Value();
-  if (field->IsNull()) return Null();
-  if (field->DataType() == ftWideString) {
-    Variant v = field->AsWideString();
-    return v;
-  }
+  // Value is Null for a null field: only wide strings need the null test before their text.
+  if (field->DataType() == ftWideString && !dynamic_cast<TAggregateField*>(field))
+    return field->IsNull() ? Variant(Null()) : Variant(field->AsWideString());
   return field->Value();
 }
 
