@@ -119,7 +119,7 @@ bool TcxDataSortKeys::Prepare(TcxDataStorage* storage, const std::vector<Field>&
   for (const Field& f : fields) {
     TcxValueDef* def = f.Def;
     Kind kind = KindOf(def->ValueType());
-    if (kind == Kind::None || def->BufferSize() == 0 || (kind == Kind::Text && !def->IsPooled())) {
+    if (kind == Kind::None || (kind == Kind::Text && !def->IsPooled())) {
       fields_.clear();
       return false;
     }
@@ -127,7 +127,8 @@ bool TcxDataSortKeys::Prepare(TcxDataStorage* storage, const std::vector<Field>&
     if (!c->Valid || c->ChangeStamp != storage->ChangeStamp() || c->Keys.size() != n) {
       c->Keys.resize(n);
       c->Ok = true;
-      switch (kind) {
+      // A column outside the record holds no values: every record reads as Null.
+      switch (def->BufferSize() == 0 ? Kind::None : kind) {
         case Kind::Int32:
           FillKeys(storage, def, c->Keys, [](const Byte* p) { return uint64_t(int64_t(Load<int32_t>(p)) + (int64_t(1) << 31) + 1); });
           break;
@@ -157,7 +158,7 @@ bool TcxDataSortKeys::Prepare(TcxDataStorage* storage, const std::vector<Field>&
           def->RankPooledTexts();
           FillKeys(storage, def, c->Keys, [](const Byte* p) { return uint64_t(Load<const TcxPooledText*>(p)->Rank); });
           break;
-        case Kind::None: break;
+        case Kind::None: std::fill(c->Keys.begin(), c->Keys.end(), 0); break;
       }
       uint64_t top = 0;
       for (uint64_t k : c->Keys) top |= k;

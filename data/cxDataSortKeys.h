@@ -25,8 +25,9 @@ class TcxDataSortKeys {
   // Whether values of the type can be keyed at all.
   static bool CanKey(TcxValueTypeClass type);
   // Prepares the keys of every field for the storage's ordinary records (reusing those still
-  // valid). False when a field cannot be keyed: a column outside the record, a type without
-  // keys, or 64-bit integers holding the smallest value (whose key would be the Null key).
+  // valid); a column outside the record reads as all Null. False when a field cannot be keyed:
+  // a type without keys, or 64-bit integers holding the smallest value (whose key would be the
+  // Null key).
   bool Prepare(TcxDataStorage* storage, const std::vector<Field>& fields);
   int FieldCount() const { return int(fields_.size()); }
 
