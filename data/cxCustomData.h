@@ -28,6 +28,7 @@ class TcxCustomDataFieldList;
 class TcxDataSummary;
 class TcxDataSummaryItems;
 class TcxDataFilterValueList;
+class TcxDataSortKeys;
 
 // No record is being edited (distinct from -1, no record).
 constexpr int cxNullEditingRecordIndex = -2147483647;
@@ -764,18 +765,8 @@ class TcxCustomDataControllerInfo : public TObject {
   std::unique_ptr<TcxDataSelection> selection_;
   TcxSortingFieldList sortingFields_;
   TcxSortingFieldList totalSortingFields_;
-  // Typed sort keys per record and field (valid between BuildFastKeys and the end of a run).
-  struct FastKey {
-    Int64 I;
-    double D;
-    bool Null;
-  };
-  int CompareFastKey(const FastKey& a, const FastKey& b, int field) const;
-  std::vector<FastKey> fastKeys_;
-  std::vector<FastKey> posKeys_;  // the first two keys by record-list position after a typed sort
-  std::vector<int> fastKind_;  // 0 integer, 1 float, 2 prepared (strings)
-  std::vector<bool> fastIsFloat_;
-  std::vector<int> fastSign_;
+  // Typed sort keys of the sort fields, kept across runs while the stored values stay.
+  std::unique_ptr<TcxDataSortKeys> sortKeys_;
   int fastFieldCount_ = 0;
 };
 

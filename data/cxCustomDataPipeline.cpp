@@ -10,6 +10,7 @@
 #include "data/cxCustomData.h"
 #include "data/cxCustomDataInternal.h"
 #include "data/cxDataConsts.h"
+#include "data/cxDataSortKeys.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -67,29 +68,13 @@ void GuardedQuickSort(int* a, int n, Cmp cmp) {
   }
 }
 
-// Three-way comparison of two typed sort keys: kind 0 integers, 1 floats (NaN last), 2 values
-// prepared by their value type. Null sorts first.
-template <class K>
-inline int CompareFastValues(const K& a, const K& b, int kind, TcxValueTypeClass type) {
-  if (a.Null || b.Null) return a.Null == b.Null ? 0 : (a.Null ? -1 : 1);
-  if (kind == 0) return a.I < b.I ? -1 : (a.I > b.I ? 1 : 0);
-  if (kind == 1) {
-    if (a.D < b.D) return -1;
-    if (a.D > b.D) return 1;
-    bool na = std::isnan(a.D), nb = std::isnan(b.D);
-    return na == nb ? 0 : (na ? 1 : -1);
-  }
-  if (type == nullptr) return 0;
-  return type->ComparePrepared(reinterpret_cast<const void*>(intptr_t(a.I)), reinterpret_cast<const void*>(intptr_t(b.I)));
-}
-
 String GroupValueKey(const Variant& v, bool upper) {
   if (v.IsNull() || v.IsEmpty()) return "\x01";
   String s;
   try {
     s = v.AsString();
   } catch (Exception&) {
-    s = "?";
+    s.assign(1, '?');
   }
   if (upper) s = AnsiUpperCase(s);
   return std::to_string(v.IsString() ? 0 : int(v.VarType())) + ":" + s;
@@ -395,7 +380,7 @@ void TcxDataGroups::Renumber() {
 // Pipeline: construction and change requests
 
 TcxCustomDataControllerInfo::TcxCustomDataControllerInfo(TcxCustomDataController* controller)
-    : controller_(controller) {
+    : controller_(controller), sortKeys_(std::make_unique<TcxDataSortKeys>()) {
   groupingFields_.OnChanged = [this] { GroupingChanged(); };
   sortingFields_.OnChanged = [this] { SortingChanged(); };
   RecreateSelection();
@@ -580,8 +565,7 @@ void TcxCustomDataControllerInfo::Recalculate() {
     if (expandingFlag_) UpdateSelectionRows();
     if (changes_ & (dcicSorting | dcicExpanding)) controller_->UpdatePrevSelectionInfo();
     if (fastFieldCount_ != 0) UnprepareSortFields();
-    fastKeys_.clear();
-    posKeys_.clear();
+    sortKeys_->EndRun();
     fastFieldCount_ = 0;
     inCalculation_ = false;
     ApplyChanges();
@@ -706,131 +690,31 @@ bool TcxCustomDataControllerInfo::BuildFastKeys() {
   // per record pair (no compare handler, no edited record held between neighbours) and the
   // values live in the controller's own storage.
   TcxCustomDataController* c = controller_;
-  fastKeys_.clear();
   fastFieldCount_ = 0;
   if (c->IsProviderMode() || c->HasCompareHandler() || c->Provider()->HasNeighbour()) return false;
   int nf = totalSortingFields_.Count();
   if (nf == 0) return false;
-  std::vector<int> kinds(static_cast<std::size_t>(nf), 0);
-  fastSign_.assign(std::size_t(nf), 1);
+  std::vector<TcxDataSortKeys::Field> fields;
   for (int i = 0; i < nf; ++i) {
     const auto& e = totalSortingFields_.Items(i);
     TcxValueDef* def = e.Field->ValueDef();
-    if (e.Field->CompareMark() != -1 || def == nullptr) return false;
-    TcxValueTypeClass t = def->ValueType();
-    if (t == TcxIntegerValueType::Class() || t == TcxSmallintValueType::Class() || t == TcxWordValueType::Class() ||
-        t == TcxBooleanValueType::Class() || t == TcxLargeIntValueType::Class() || t == TcxCurrencyValueType::Class())
-      kinds[std::size_t(i)] = 0;
-    else if (t == TcxFloatValueType::Class() || t == TcxDateTimeValueType::Class())
-      kinds[std::size_t(i)] = 1;
-    else if (t == TcxStringValueType::Class() || t == TcxWideStringValueType::Class())
-      kinds[std::size_t(i)] = 2;
-    else
-      return false;
-    fastSign_[std::size_t(i)] = e.SortOrder == soDescending ? -1 : 1;
+    if (e.Field->CompareMark() != -1 || def == nullptr || !TcxDataSortKeys::CanKey(def->ValueType())) return false;
+    fields.push_back({def, e.SortOrder == soDescending});
   }
-  int n = c->GetRecordCount();
-  fastKeys_.resize(std::size_t(n) * std::size_t(nf));
-  TcxDataStorage* st = c->Storage();
-  for (int f = 0; f < nf; ++f) {
-    TcxValueDef* def = totalSortingFields_.Items(f).Field->ValueDef();
-    TcxValueTypeClass t = def->ValueType();
-    int kind = kinds[std::size_t(f)];
-    for (int r = 0; r < n; ++r) {
-      FastKey& k = fastKeys_[std::size_t(r) * std::size_t(nf) + std::size_t(f)];
-      const void* p = nullptr;
-      k.Null = st->PreparedValueOf(r, def, p);
-      k.I = 0;
-      k.D = 0;
-      if (k.Null) continue;
-      if (kind == 2) {
-        k.I = Int64(reinterpret_cast<intptr_t>(p));
-      } else if (kind == 1) {
-        std::memcpy(&k.D, p, sizeof(double));
-      } else if (t == TcxIntegerValueType::Class()) {  // record buffers are packed: copy, never cast
-        int32_t v;
-        std::memcpy(&v, p, sizeof v);
-        k.I = v;
-      } else if (t == TcxSmallintValueType::Class()) {
-        int16_t v;
-        std::memcpy(&v, p, sizeof v);
-        k.I = v;
-      } else if (t == TcxWordValueType::Class()) {
-        uint16_t v;
-        std::memcpy(&v, p, sizeof v);
-        k.I = v;
-      } else if (t == TcxBooleanValueType::Class()) {
-        k.I = *static_cast<const uint8_t*>(p) != 0;
-      } else {
-        std::memcpy(&k.I, p, sizeof(Int64));
-      }
-    }
-  }
-  fastIsFloat_.assign(std::size_t(nf), false);
-  fastKind_ = kinds;
+  if (c->GetRecordCount() != c->Storage()->RecordsCount() || !sortKeys_->Prepare(c->Storage(), fields)) return false;
   fastFieldCount_ = nf;
   return true;
 }
 
-int TcxCustomDataControllerInfo::CompareFastKey(const FastKey& a, const FastKey& b, int field) const {
-  int kind = fastKind_[std::size_t(field)];
-  if (kind == 2)
-    return CompareFastValues(a, b, 2, totalSortingFields_.Items(field).Field->ValueDef()->ValueType());
-  return CompareFastValues(a, b, kind, nullptr);
-}
-
 int TcxCustomDataControllerInfo::CompareFastKeys(int a, int b, int entryFrom, int entryTo) const {
-  std::size_t nf = std::size_t(fastFieldCount_);
   for (int f = entryFrom; f < entryTo; ++f) {
-    int r = CompareFastKey(fastKeys_[std::size_t(a) * nf + std::size_t(f)], fastKeys_[std::size_t(b) * nf + std::size_t(f)], f);
-    if (r != 0) return r * fastSign_[std::size_t(f)];
+    int r = sortKeys_->Compare(a, b, f);
+    if (r != 0) return r;
   }
   return 0;
 }
 
-void TcxCustomDataControllerInfo::SortFast() {
-  // Rows carry their first two keys, so most comparisons read one contiguous row.
-  struct Row {
-    FastKey K0, K1;
-    int Record;
-  };
-  std::size_t nf = std::size_t(fastFieldCount_);
-  std::vector<Row> rows(recordList_.size());
-  for (std::size_t p = 0; p < recordList_.size(); ++p) {
-    int r = recordList_[p];
-    rows[p].K0 = fastKeys_[std::size_t(r) * nf];
-    rows[p].K1 = nf > 1 ? fastKeys_[std::size_t(r) * nf + 1] : FastKey{0, 0, true};
-    rows[p].Record = r;
-  }
-  int s0 = fastSign_[0];
-  int s1 = nf > 1 ? fastSign_[1] : 1;
-  bool simpleInt = fastKind_[0] == 0 && nf == 1;
-  if (simpleInt) {
-    std::sort(rows.begin(), rows.end(), [s0](const Row& a, const Row& b) {
-      if (a.K0.Null != b.K0.Null) return (a.K0.Null ? -1 : 1) * s0 < 0;
-      if (!a.K0.Null && a.K0.I != b.K0.I) return (a.K0.I < b.K0.I ? -1 : 1) * s0 < 0;
-      return a.Record < b.Record;
-    });
-  } else {
-    int k0 = fastKind_[0];
-    int k1 = nf > 1 ? fastKind_[1] : 0;
-    TcxValueTypeClass t0 = totalSortingFields_.Items(0).Field->ValueDef()->ValueType();
-    TcxValueTypeClass t1 = nf > 1 ? totalSortingFields_.Items(1).Field->ValueDef()->ValueType() : nullptr;
-    std::sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-      int c = CompareFastValues(a.K0, b.K0, k0, t0) * s0;
-      if (c == 0 && nf > 1) c = CompareFastValues(a.K1, b.K1, k1, t1) * s1;
-      if (c == 0 && nf > 2) c = CompareFastKeys(a.Record, b.Record, 2, int(nf));
-      if (c == 0) return a.Record < b.Record;
-      return c < 0;
-    });
-  }
-  posKeys_.resize(rows.size() * 2);
-  for (std::size_t p = 0; p < rows.size(); ++p) {
-    recordList_[p] = rows[p].Record;
-    posKeys_[2 * p] = rows[p].K0;
-    posKeys_[2 * p + 1] = rows[p].K1;
-  }
-}
+void TcxCustomDataControllerInfo::SortFast() { sortKeys_->Sort(recordList_); }
 
 void TcxCustomDataControllerInfo::SortRecords() {
   totalSortingFields_.Clear();
@@ -948,20 +832,14 @@ void TcxCustomDataControllerInfo::BuildGroups() {
     g.LastPos = pos - 1;
   };
   for (int l = 0; l < levels; ++l) openGroup(l, 0, l == 0 ? -1 : open[std::size_t(l - 1)]);
-  // After a typed sort the first two keys lie in record-list order: compare them there.
+  // After a typed sort the leading keys lie in record-list order: compare them there.
   TcxCustomDataProvider* prov = controller_->Provider();
-  bool byPosition = fastFieldCount_ > 0 && posKeys_.size() == recordList_.size() * 2 && !prov->HasNeighbour() &&
+  bool byPosition = fastFieldCount_ > 0 && sortKeys_->PositionCount() == recordList_.size() && !prov->HasNeighbour() &&
                     prov->SavedRecordIndex() == 0;
+  int positionLevels = byPosition ? sortKeys_->PositionLevels() : 0;
   std::vector<int> firstPos(static_cast<std::size_t>(levels), 0);
   auto differs = [&](int p, int r, int level) {
-    if (byPosition && level < 2) {
-      TcxValueTypeClass t = fastKind_[std::size_t(level)] == 2
-                                ? totalSortingFields_.Items(level).Field->ValueDef()->ValueType()
-                                : nullptr;
-      return CompareFastValues(posKeys_[2 * std::size_t(p) + std::size_t(level)],
-                               posKeys_[2 * std::size_t(firstPos[std::size_t(level)]) + std::size_t(level)],
-                               fastKind_[std::size_t(level)], t) != 0;
-    }
+    if (level < positionLevels) return !sortKeys_->SameUpToLevel(p, firstPos[std::size_t(level)], level);
     return CompareGroupValues(r, firstRecord[std::size_t(level)], level) != 0;
   };
   for (int p = 1; p < n; ++p) {

@@ -89,12 +89,9 @@ bool NeedsStoredText(TField* field, bool editsByText) {
 }
 
 Variant ReadFieldValue(TField* field) {
-  if (dynamic_cast<TAggregateField*>(field)) return field->Value();
-  if (field->IsNull()) return Null();
-  if (field->DataType() == ftWideString) {
-    Variant v = field->AsWideString();
-    return v;
-  }
+  // Value is Null for a null field: only wide strings need the null test before their text.
+  if (field->DataType() == ftWideString && !dynamic_cast<TAggregateField*>(field))
+    return field->IsNull() ? Variant(Null()) : Variant(field->AsWideString());
   return field->Value();
 }
 
@@ -426,6 +423,77 @@ Variant TcxValueDefDBReader::ReadValue(TcxValueDef* def) {
 bool TcxValueDefDBReader::IsSkipped(TcxValueDef* def) {
   const Entry& e = Lookup(def);
   return e.Field == nullptr || e.Field->IsInternalValue();
+}
+
+TcxValueDefDBReader::TStep TcxValueDefDBReader::StepOf(TcxValueDef* def) {
+  if (IsSkipped(def)) return TStep::Skip;
+  const Entry& e = Lookup(def);
+  // Only the standard field classes: their conversion of a stored value of the storage's own
+  // kind leaves it as it is, so the stored value is what Value would give.
+  if (e.Source == nullptr || def->HoldsText()) return TStep::Value;
+  TClass cls = e.Source->ClassType();
+  TcxValueTypeClass type = def->ValueType();
+  if (type == TcxIntegerValueType::Class() &&
+      (cls == TIntegerField::StaticClass() || cls == TAutoIncField::StaticClass()))
+    return TStep::Integer;
+  if (type == TcxLargeIntValueType::Class() && cls == TLargeintField::StaticClass()) return TStep::LargeInt;
+  if (type == TcxFloatValueType::Class() && cls == TFloatField::StaticClass()) return TStep::Float;
+  if (type == TcxDateTimeValueType::Class() &&
+      (cls == TDateTimeField::StaticClass() || cls == TDateField::StaticClass() || cls == TTimeField::StaticClass()))
+    return TStep::Float;
+  if (type == TcxStringValueType::Class() && def->IsPooled() && cls == TStringField::StaticClass()) return TStep::Text;
+  return TStep::Value;
+}
+
+void TcxValueDefDBReader::ReadThroughValue(TcxDataStorage* storage, int index, TcxValueDef* def) {
+  storage->SetRecordValue(index, def, ReadValue(def));
+  if (def->HoldsText()) storage->SetRecordText(index, def, ReadDisplayText(def));
+}
+
+void TcxValueDefDBReader::LoadRecord(TcxDataStorage* storage, int index) {
+  if (planned_ != storage) {
+    plan_.clear();
+    TcxValueDefs* defs = storage->ValueDefs();
+    for (int i = 0; i < defs->DefCount(); ++i) {
+      TcxValueDef* d = defs->DefAt(i);
+      plan_.push_back({d, Lookup(d).Source, StepOf(d)});
+    }
+    planned_ = storage;
+  }
+  Byte* b = storage->RecordBuffer(index);
+  TStoredCell cell;
+  for (const Step& s : plan_) {
+    if (s.How == TStep::Skip) continue;
+    if (s.How == TStep::Value || !s.Source->DataSet()->ReadStoredCell(s.Source, cell)) {
+      ReadThroughValue(storage, index, s.Def);
+      continue;
+    }
+    if (cell.Kind == TStoredCell::Null) {
+      s.Def->MarkNull(b, true);
+      continue;
+    }
+    switch (s.How) {
+      case TStep::Integer:
+        if (cell.Kind != TStoredCell::Int) break;
+        s.Def->SetRecordFixed(b, int32_t(cell.IntValue));
+        continue;
+      case TStep::LargeInt:
+        if (cell.Kind != TStoredCell::Int) break;
+        s.Def->SetRecordFixed(b, int64_t(cell.IntValue));
+        continue;
+      case TStep::Float:
+        if (cell.Kind != TStoredCell::Float) break;
+        s.Def->SetRecordFixed(b, cell.FloatValue);
+        continue;
+      case TStep::Text:
+        if (cell.Kind != TStoredCell::Text) break;
+        s.Def->SetRecordPooledText(b, cell.TextValue);
+        continue;
+      default: break;
+    }
+    // A stored value of another kind than the plan expected.
+    ReadThroughValue(storage, index, s.Def);
+  }
 }
 
 // =============================================================================================

@@ -166,6 +166,11 @@ class TcxValueDefDBReader : public TcxValueDefReader {
   String ReadDisplayText(TcxValueDef* def) override;
   Variant ReadValue(TcxValueDef* def) override;
   bool IsSkipped(TcxValueDef* def) override;
+  // Loads ordinary record `index` as TcxDataStorage::LoadRecordFromReader does, reading each
+  // field once: columns whose field is a plain integer, float, date or text field take the
+  // data set's stored value directly (texts straight into the column's pool); the others go
+  // through the field's Value. The plan of how to read each column is made on the first call.
+  void LoadRecord(TcxDataStorage* storage, int index);
 
  private:
   struct Entry {
@@ -173,8 +178,19 @@ class TcxValueDefDBReader : public TcxValueDefReader {
     TcxDBDataField* Field;
     TField* Source;
   };
+  // How LoadRecord reads a column.
+  enum class TStep : Byte { Skip, Value, Integer, LargeInt, Float, Text };
+  struct Step {
+    TcxValueDef* Def;
+    TField* Source;
+    TStep How;
+  };
   const Entry& Lookup(TcxValueDef* def);
+  TStep StepOf(TcxValueDef* def);
+  void ReadThroughValue(TcxDataStorage* storage, int index, TcxValueDef* def);
   std::vector<Entry> cache_;
+  std::vector<Step> plan_;
+  TcxDataStorage* planned_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -567,7 +567,7 @@ void TcxDBDataController::LoadFromDataSet() {
   TcxDataStorage* s = Storage();
   while (!p->IsEOF()) {
     int r = s->AddRecord();
-    s->LoadRecordFromReader(r, &reader);
+    reader.LoadRecord(s, r);
     RecordAppended(r);
     p->Next();
   }

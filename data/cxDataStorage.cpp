@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <type_traits>
+#include <unordered_set>
 
 #include "rtl/DateUtils.h"
 #include "rtl/SysUtils.h"
@@ -298,7 +301,8 @@ void TcxStringValueType::WritePayload(const void* p, TStream& stream) const {
 int TcxStringValueType::ComparePrepared(const void* a, const void* b) const {
   auto* x = static_cast<const String*>(a);
   auto* y = static_cast<const String*>(b);
-  if (x == nullptr || y == nullptr) return x == y ? 0 : (x == nullptr ? -1 : 1);
+  if (x == y) return 0;  // one holder, or one pooled text
+  if (x == nullptr || y == nullptr) return x == nullptr ? -1 : 1;
   int c = x->compare(*y);
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
@@ -321,7 +325,8 @@ uint32_t FirstUnit(char32_t c) { return c < 0x10000 ? uint32_t(c) : 0xD800 + ((u
 int TcxWideStringValueType::ComparePrepared(const void* a, const void* b) const {
   auto* x = static_cast<const String*>(a);
   auto* y = static_cast<const String*>(b);
-  if (x == nullptr || y == nullptr) return x == y ? 0 : (x == nullptr ? -1 : 1);
+  if (x == y) return 0;
+  if (x == nullptr || y == nullptr) return x == nullptr ? -1 : 1;
   // UTF-8 byte order is code-point order; it differs from UTF-16 order only where a character
   // beyond U+FFFF meets one in U+E000..U+FFFF. Decide at the first differing character.
   std::size_t n = std::min(x->size(), y->size()), i = 0;
@@ -579,14 +584,113 @@ TcxValueTypeClassList& GetValueTypeClassList() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The text pool of a string column
+
+static_assert(std::is_standard_layout_v<TcxPooledText>, "a pooled entry must share its address with its text");
+
+class TcxTextPool {
+ public:
+  TcxTextPool() = default;
+  TcxTextPool(const TcxTextPool&) = delete;
+  TcxTextPool& operator=(const TcxTextPool&) = delete;
+  ~TcxTextPool() {
+    for (TcxPooledText* e : entries_) delete e;
+  }
+
+  TcxPooledText* Acquire(std::string_view text) {
+    auto it = entries_.find(text);
+    TcxPooledText* e;
+    if (it != entries_.end()) {
+      e = *it;
+    } else {
+      e = new TcxPooledText{String(text)};
+      entries_.insert(e);
+      ranked_ = false;
+    }
+    ++e->Refs;
+    return e;
+  }
+
+  void Release(TcxPooledText* e) {
+    if (--e->Refs != 0) return;
+    // Removing a text keeps the order of the others: the ranks stay valid.
+    entries_.erase(e);
+    delete e;
+  }
+
+  int Count() const { return int(entries_.size()); }
+
+  void Rank(TcxValueTypeClass type) {
+    if (ranked_) return;
+    std::vector<TcxPooledText*> order(entries_.begin(), entries_.end());
+    std::sort(order.begin(), order.end(), [type](const TcxPooledText* a, const TcxPooledText* b) {
+      return type->ComparePrepared(&a->Text, &b->Text) < 0;
+    });
+    for (std::size_t i = 0; i < order.size(); ++i) order[i]->Rank = uint32_t(i + 1);
+    ranked_ = true;
+  }
+
+ private:
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    std::size_t operator()(const TcxPooledText* e) const { return (*this)(std::string_view(e->Text)); }
+  };
+  struct Equal {
+    using is_transparent = void;
+    static std::string_view View(std::string_view s) { return s; }
+    static std::string_view View(const TcxPooledText* e) { return e->Text; }
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+      return View(a) == View(b);
+    }
+  };
+  std::unordered_set<TcxPooledText*, Hash, Equal> entries_;
+  bool ranked_ = false;
+};
+
+// ---------------------------------------------------------------------------------------------
 // TcxValueDef
 
 TcxValueDef::TcxValueDef(TcxValueDefs* owner, TcxValueTypeClass valueType) : owner_(owner), valueType_(valueType) {
   dataSize_ = valueType_->DataSize();
+  // Only the two standard text types: their holders are plain texts converted by VarToStr.
+  if (valueType_ == TcxStringValueType::Class() || valueType_ == TcxWideStringValueType::Class())
+    pool_ = std::make_unique<TcxTextPool>();
 }
 
 TcxValueDef::~TcxValueDef() {
   if (owner_ != nullptr) owner_->storage_->RemoveValueDefFromRecords(this);
+}
+
+int TcxValueDef::PooledTextCount() const { return pool_ ? pool_->Count() : 0; }
+
+void TcxValueDef::RankPooledTexts() const {
+  if (pool_) pool_->Rank(valueType_);
+}
+
+void TcxValueDef::ReleaseArea(Byte* area) const {
+  if (pool_ == nullptr) {
+    valueType_->ReleaseData(area);
+    return;
+  }
+  auto* e = Load<TcxPooledText*>(area);
+  Store<TcxPooledText*>(area, nullptr);
+  if (e != nullptr) pool_->Release(e);
+}
+
+void TcxValueDef::NoteChange() const {
+  if (owner_ != nullptr) owner_->storage_->NoteChange();
+}
+
+void TcxValueDef::SetRecordPooledText(Byte* b, std::string_view text) const {
+  if (bufferSize_ == 0) return;
+  Byte* area = DataArea(b);
+  TcxPooledText* e = pool_->Acquire(text);
+  if (b[offset_] != 0) ReleaseArea(area);
+  Store<TcxPooledText*>(area, e);
+  b[offset_] = 1;
+  NoteChange();
 }
 
 bool TcxValueDef::IsInRecord() const {
@@ -620,8 +724,12 @@ void TcxValueDef::RecordValue(const Byte* b, Variant& v) const {
 
 void TcxValueDef::SetRecordValue(Byte* b, const Variant& v) const {
   if (bufferSize_ == 0) return;
+  NoteChange();
   if (v.IsNull()) {
     MarkNull(b, true);
+  } else if (pool_ != nullptr) {
+    // The text first: a value that fails to convert leaves the old value in place.
+    SetRecordPooledText(b, VarToStr(v));
   } else {
     // Convert first, so that a value that fails to convert leaves the old value in place.
     Byte* area = DataArea(b);
@@ -643,8 +751,9 @@ void TcxValueDef::MarkNull(Byte* b, bool isNull) const {
   if (bufferSize_ == 0) return;
   if (isNull) {
     if (b[offset_] != 0) {
-      valueType_->ReleaseData(DataArea(b));
+      ReleaseArea(DataArea(b));
       std::memset(DataArea(b), 0, std::size_t(dataSize_));
+      NoteChange();
     }
     b[offset_] = 0;
   } else {
@@ -681,7 +790,7 @@ int TcxValueDef::CompareWithNullFlags(bool null1, bool null2, const void* p1, co
 
 void TcxValueDef::ReleaseRecordValue(Byte* b) const {
   if (b == nullptr || bufferSize_ == 0) return;
-  if (b[offset_] != 0) valueType_->ReleaseData(DataArea(b));
+  if (b[offset_] != 0) ReleaseArea(DataArea(b));
   if (laidText_) valueType_->FreeTextBuffer(TextSlot(b));
 }
 
@@ -705,8 +814,16 @@ void TcxValueDef::ReadRecordValue(Byte* b, TStream& s) const {
     }
     return;
   }
+  NoteChange();
   if (isNull != 0) {
     MarkNull(b, true);
+  } else if (pool_ != nullptr) {
+    // Read into a holder of its own, then share the pooled text.
+    Byte scratch[sizeof(void*)] = {};
+    valueType_->ReadPayload(scratch, s);
+    auto* holder = Load<String*>(scratch);
+    std::unique_ptr<String> owned(holder);
+    SetRecordPooledText(b, holder ? std::string_view(*holder) : std::string_view());
   } else {
     MarkNull(b, false);
     valueType_->ReadPayload(DataArea(b), s);
@@ -805,9 +922,73 @@ TcxValueDefClass TcxInternalValueDefs::DefClass() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Record buffers: slices of a few large zeroed blocks, one arena per record size. A released
+// buffer is cleared and handed out again; the blocks go when the arena is cleared.
+
+class TcxRecordArena {
+ public:
+  explicit TcxRecordArena(int recordSize) : size_(std::size_t(std::max(1, recordSize))) {}
+  std::size_t Size() const { return size_; }
+
+  Byte* Allocate() {
+    if (!free_.empty()) {
+      Byte* b = free_.back();
+      free_.pop_back();
+      std::memset(b, 0, size_);
+      return b;
+    }
+    if (used_ == blockRecords_) {
+      // Blocks grow with the store: small stores stay small, large ones need few blocks.
+      if (!blocks_.empty()) blockRecords_ = std::min<std::size_t>(blockRecords_ * 2, 65536);
+      blocks_.push_back(std::unique_ptr<Byte[]>(new (std::nothrow) Byte[size_ * blockRecords_]()));
+      if (blocks_.back() == nullptr) {
+        blocks_.pop_back();
+        throw EOutOfResources("Out of memory");
+      }
+      used_ = 0;
+    }
+    return blocks_.back().get() + size_ * used_++;
+  }
+
+  void Release(Byte* b) { free_.push_back(b); }
+
+  // Only when no buffer of the arena is in use any more.
+  void Clear() {
+    blocks_.clear();
+    free_.clear();
+    blockRecords_ = 16;
+    used_ = blockRecords_;
+  }
+
+ private:
+  std::size_t size_;
+  std::size_t blockRecords_ = 16;
+  std::size_t used_ = 16;
+  std::vector<std::unique_ptr<Byte[]>> blocks_;
+  std::vector<Byte*> free_;
+};
+
+// ---------------------------------------------------------------------------------------------
 // TcxDataStorage
 
+TcxRecordArena& TcxDataStorage::ArenaOf(TcxValueDefs* defs) {
+  auto& arena = defs == valueDefs_ ? recordArena_ : internalArena_;
+  std::size_t size = std::size_t(std::max(1, defs->RecordSize()));
+  if (arena == nullptr || arena->Size() != size) {
+    // Every layout change moves or frees the buffers first (Relayout), so no buffer of the old
+    // size is left in use here.
+    arena = std::make_unique<TcxRecordArena>(int(size));
+  }
+  return *arena;
+}
+
+void TcxDataStorage::NoteChange() {
+  static uint64_t stamps = 0;  // UI thread only, as the storage
+  changeStamp_ = ++stamps;
+}
+
 TcxDataStorage::TcxDataStorage() {
+  NoteChange();
   internalDefs_ = new TcxInternalValueDefs(this);
   valueDefs_ = new TcxValueDefs(this);
   LayoutValueDefs(valueDefs_);
@@ -848,10 +1029,7 @@ Byte*& TcxDataStorage::SlotOf(int index) {
 
 Byte* TcxDataStorage::EnsureBuffer(int index) {
   Byte*& slot = SlotOf(index);
-  if (slot == nullptr) {
-    slot = static_cast<Byte*>(std::calloc(1, std::size_t(std::max(1, ValueDefsOf(index)->RecordSize()))));
-    if (slot == nullptr) throw EOutOfResources("Out of memory");
-  }
+  if (slot == nullptr) slot = ArenaOf(ValueDefsOf(index)).Allocate();
   return slot;
 }
 
@@ -860,10 +1038,13 @@ void TcxDataStorage::FreeBuffer(Byte*& slot, TcxValueDefs* defs) {
   if (b == nullptr) return;
   slot = nullptr;
   for (TcxValueDef* d : defs->items_) d->ReleaseRecordValue(b);
-  std::free(b);
+  ArenaOf(defs).Release(b);
 }
 
-void TcxDataStorage::ReleaseBuffer(int index) { FreeBuffer(SlotOf(index), ValueDefsOf(index)); }
+void TcxDataStorage::ReleaseBuffer(int index) {
+  NoteChange();
+  FreeBuffer(SlotOf(index), ValueDefsOf(index));
+}
 
 TcxValueDef* TcxDataStorage::Resolve(int index, TcxValueDef* def) const {
   if (def == nullptr) return nullptr;
@@ -884,6 +1065,7 @@ void TcxDataStorage::EnsureRecordID(int index) {
 }
 
 int TcxDataStorage::AddRecord() {
+  NoteChange();
   records_.push_back(nullptr);
   int index = RecordsCount() - 1;
   EnsureRecordID(index);
@@ -891,12 +1073,14 @@ int TcxDataStorage::AddRecord() {
 }
 
 void TcxDataStorage::InsertRecordAt(int index) {
+  NoteChange();
   if (index < 0 || index > RecordsCount()) TList::Error("List index out of bounds (%d)", index);
   records_.insert(records_.begin() + index, nullptr);
   EnsureRecordID(index);
 }
 
 void TcxDataStorage::RemoveRecord(int index) {
+  NoteChange();
   if (index < 0) {
     RemoveInternalRecord(index);
     return;
@@ -1002,19 +1186,23 @@ void TcxDataStorage::ForEachValueDefOf(int index, void* argument, const TForEach
 }
 
 void TcxDataStorage::ClearAll(bool keepInternal) {
+  NoteChange();
   if (!keepInternal) ClearInternal();
   for (auto& slot : records_) FreeBuffer(slot, valueDefs_);
   records_.clear();
+  recordArena_.reset();
   recordIDCounter_ = 1;
 }
 
 void TcxDataStorage::ClearInternal() {
   for (auto& slot : internalRecords_) FreeBuffer(slot, internalDefs_);
   internalRecords_.clear();
+  internalArena_.reset();
   if (OnClearInternalRecords && !destroying_) OnClearInternalRecords(this);
 }
 
 void TcxDataStorage::SetInRecordValuesOnly(bool value) {
+  NoteChange();
   if (inRecordValuesOnly_ == value) return;
   for (auto& slot : records_) FreeBuffer(slot, valueDefs_);
   inRecordValuesOnly_ = value;
@@ -1024,6 +1212,7 @@ void TcxDataStorage::SetInRecordValuesOnly(bool value) {
 }
 
 void TcxDataStorage::SetRecordIDsUsed(bool value) {
+  NoteChange();
   if (recordIDsUsed_ == value) return;
   for (auto& slot : records_) FreeBuffer(slot, valueDefs_);
   recordIDsUsed_ = value;
@@ -1060,6 +1249,7 @@ void TcxDataStorage::SaveRecordToStream(int index, TStream& s) {
 }
 
 void TcxDataStorage::LoadRecordFromStream(int index, TStream& s) {
+  NoteChange();
   if (StreamReadByte(s) == 1) {
     ReleaseBuffer(index);
     return;
@@ -1079,6 +1269,7 @@ void TcxDataStorage::LoadRecordFromStream(int index, TStream& s) {
 }
 
 void TcxDataStorage::AddValueDefToRecords(TcxValueDef* def, int position) {
+  NoteChange();
   TcxValueDefs* defs = def->owner_;
   if (defs == valueDefs_) {
     TcxValueDef* mirror = internalDefs_->Add(def->valueType_, true, nullptr, def->holdsText_);
@@ -1089,6 +1280,7 @@ void TcxDataStorage::AddValueDefToRecords(TcxValueDef* def, int position) {
 }
 
 void TcxDataStorage::RemoveValueDefFromRecords(TcxValueDef* def) {
+  NoteChange();
   TcxValueDefs* defs = def->owner_;
   auto it = std::find(defs->items_.begin(), defs->items_.end(), def);
   if (it == defs->items_.end()) return;
@@ -1112,6 +1304,7 @@ void TcxDataStorage::RemoveValueDefFromRecords(TcxValueDef* def) {
 }
 
 void TcxDataStorage::Relayout(TcxValueDefs* defs, TcxValueDef* removed) {
+  NoteChange();
   struct Old {
     int offset, size;
     bool text;
@@ -1120,14 +1313,15 @@ void TcxDataStorage::Relayout(TcxValueDefs* defs, TcxValueDef* removed) {
   old.reserve(defs->items_.size());
   for (TcxValueDef* d : defs->items_) old.push_back({d->offset_, d->bufferSize_, d->laidText_});
   int oldStart = defs->recordOffset_;
+  // The old buffers stay in their arena until every record has moved to a fresh one.
+  std::unique_ptr<TcxRecordArena> oldArena = std::move(defs == valueDefs_ ? recordArena_ : internalArena_);
   LayoutValueDefs(defs);
   int newStart = defs->recordOffset_;
-  std::size_t newSize = std::size_t(std::max(1, defs->RecordSize()));
+  TcxRecordArena& arena = ArenaOf(defs);
   for (Byte*& slot : BuffersOf(defs)) {
     Byte* ob = slot;
     if (ob == nullptr) continue;
-    Byte* nb = static_cast<Byte*>(std::calloc(1, newSize));
-    if (nb == nullptr) throw EOutOfResources("Out of memory");
+    Byte* nb = arena.Allocate();
     nb[0] = ob[0];
     if (oldStart == 5 && newStart == 5) std::memcpy(nb + 1, ob + 1, 4);
     for (std::size_t i = 0; i < defs->items_.size(); ++i) {
@@ -1142,17 +1336,16 @@ void TcxDataStorage::Relayout(TcxValueDefs* defs, TcxValueDef* removed) {
           d->valueType_->FreeTextBuffer(ob + o.offset + 1 + d->dataSize_);
         }
       } else {
-        if (ob[o.offset] != 0) d->valueType_->ReleaseData(ob + o.offset + 1);
+        if (ob[o.offset] != 0) d->ReleaseArea(ob + o.offset + 1);
         if (o.text) d->valueType_->FreeTextBuffer(ob + o.offset + 1 + d->dataSize_);
       }
     }
     if (removed != nullptr && removed->bufferSize_ > 0) {
       // The removed column still carries its old layout.
-      if (ob[removed->offset_] != 0) removed->valueType_->ReleaseData(ob + removed->offset_ + 1);
+      if (ob[removed->offset_] != 0) removed->ReleaseArea(ob + removed->offset_ + 1);
       if (removed->laidText_) removed->valueType_->FreeTextBuffer(ob + removed->offset_ + 1 + removed->dataSize_);
     }
     slot = nb;
-    std::free(ob);
   }
 }
 

@@ -10,9 +10,18 @@
 // hold a pointer to a heap holder (nullptr: no holder yet); Object areas hold the object
 // pointer; the others hold the value. Pointers take pointer-sized slots, so the sizes of the
 // holder types are sizeof(void*). A display-text slot is a pointer to a String holder.
+//
+// String and WideString columns keep each distinct text once, in the column's text pool: the
+// data area points at the pooled entry, whose first member is the text, so whatever reads a
+// holder reads a pooled text the same way. Writing and releasing go through the column
+// (TcxValueDef), which keeps the pool's reference counts.
 #pragma once
 
+#include <cstring>
 #include <functional>
+#include <memory>
+#include <type_traits>
+#include <string_view>
 #include <vector>
 
 #include "data/cxVariants.h"
@@ -308,6 +317,16 @@ void InitializeCxDataStorage();
 class TcxDataStorage;
 class TcxValueDefs;
 class TcxValueDef;
+class TcxTextPool;
+class TcxRecordArena;
+
+// One distinct text of a column's pool. Text comes first: a pointer to the entry is a pointer
+// to its text (the data area of a pooled column holds it as a String holder).
+struct TcxPooledText {
+  String Text;
+  uint32_t Refs = 0;  // data areas that point here
+  uint32_t Rank = 0;  // 1, 2 ... in the column's order of its distinct texts (see RankPooledTexts)
+};
 // A factory standing for a definition class.
 using TcxValueDefClass = TcxValueDef* (*)(TcxValueDefs* owner, TcxValueTypeClass valueType);
 
@@ -349,6 +368,26 @@ class TcxValueDef : public TObject {
   void ReadRecordValue(Byte* b, TStream& s) const;
   void WriteRecordText(const Byte* b, TStream& s) const;
   void ReadRecordText(Byte* b, TStream& s) const;
+  // Whether the column keeps its texts in a pool (String and WideString columns).
+  bool IsPooled() const { return pool_ != nullptr; }
+  // The number of distinct texts the pool holds (0 for other columns).
+  int PooledTextCount() const;
+  // Gives every pooled text its Rank in the order of the value type's comparison; the order
+  // is computed again only after texts were added since the last call. Ranks of equal texts
+  // are equal (a pool holds each text once).
+  void RankPooledTexts() const;
+  // Stores a text value (not null) into a pooled column's record buffer without a Variant.
+  void SetRecordPooledText(Byte* b, std::string_view text) const;
+  // Stores a value (not null) of a fixed-size type, given in the type's own layout (int32_t
+  // for Integer, double for Float and DateTime ...), without a Variant.
+  template <class T>
+  void SetRecordFixed(Byte* b, T value) const {
+    static_assert(std::is_trivially_copyable_v<T>);
+    if (bufferSize_ == 0 || int(sizeof(T)) != dataSize_) return;
+    std::memcpy(DataArea(b), &value, sizeof(T));
+    b[offset_] = 1;
+    NoteChange();
+  }
   // The data area and the text slot inside a record buffer.
   Byte* DataArea(Byte* b) const { return b + offset_ + 1; }
   const Byte* DataArea(const Byte* b) const { return b + offset_ + 1; }
@@ -358,6 +397,10 @@ class TcxValueDef : public TObject {
  private:
   friend class TcxValueDefs;
   friend class TcxDataStorage;
+  // Releases the value a data area holds (a pooled text or the value type's holder).
+  void ReleaseArea(Byte* area) const;
+  void NoteChange() const;
+  std::unique_ptr<TcxTextPool> pool_;
   int bufferSize_ = 0;
   int dataSize_ = 0;
   bool inRecord_ = true;
@@ -464,6 +507,8 @@ class TcxDataStorage : public TObject {
   void RemoveInternalRecord(int index);
   int InternalRecordsCount() const { return int(internalRecords_.size()); }
   bool HasBuffer(int index) const { return BufferOf(index) != nullptr; }
+  // The record's buffer for writing through its columns, created (all null) when it has none.
+  Byte* RecordBuffer(int index) { return EnsureBuffer(index); }
 
   Variant RecordValue(int index, TcxValueDef* def) const;
   void SetRecordValue(int index, TcxValueDef* def, const Variant& v);
@@ -496,6 +541,11 @@ class TcxDataStorage : public TObject {
   void StartLoad() {}
   void FinishLoad() {}
   bool Destroying() const { return destroying_; }
+  // A stamp that changes with every change of stored values, of the record list or of the
+  // layout, and never repeats within the process (not even in another storage): while it
+  // stays, what was computed from the stored values is still valid.
+  uint64_t ChangeStamp() const { return changeStamp_; }
+  void NoteChange();
 
   std::function<void(TcxDataStorage*)> OnClearInternalRecords;
 
@@ -518,6 +568,9 @@ class TcxDataStorage : public TObject {
   // the values of the columns that stay in the record; `removed` is a column that left it.
   void Relayout(TcxValueDefs* defs, TcxValueDef* removed = nullptr);
   std::vector<Byte*>& BuffersOf(TcxValueDefs* defs) { return defs == valueDefs_ ? records_ : internalRecords_; }
+  // Record buffers of a list of columns come from one arena of their record size.
+  TcxRecordArena& ArenaOf(TcxValueDefs* defs);
+  std::unique_ptr<TcxRecordArena> recordArena_, internalArena_;
 
   bool destroying_ = false;
   std::vector<Byte*> internalRecords_;
@@ -529,6 +582,7 @@ class TcxDataStorage : public TObject {
   TcxValueDefs* valueDefs_;
   bool streaming_ = false;
   std::vector<TcxValueDef*> streamingOrder_;
+  uint64_t changeStamp_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------

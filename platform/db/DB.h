@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "rtl/Classes.h"
@@ -490,6 +491,17 @@ class TFields : public TObject {
 // ---------------------------------------------------------------------------------------------
 // Data set
 
+// A data value as the data set's storage keeps it (see TDataSet::ReadStoredCell): Int holds
+// integer and Boolean columns, Float numbers and dates, Text is valid until the data set
+// changes.
+struct TStoredCell {
+  enum TKind : uint8_t { Null, Int, Float, Text };
+  TKind Kind = Null;
+  int64_t IntValue = 0;
+  double FloatValue = 0;
+  std::string_view TextValue;
+};
+
 // One record buffer of the data set's window.
 struct TRecordBuffer {
   Int64 Pos = -1;                    // the descendant's record handle
@@ -563,6 +575,10 @@ class TDataSet : public TComponent {
   // a variant array.
   Variant FieldValues(const String& fieldNames) const;
   void SetFieldValues(const String& fieldNames, const Variant& value);
+  // Reads a data field of the current record as the storage keeps it, without a Variant and
+  // before the field's conversion: false when it cannot (a calculated or lookup field, a
+  // record being edited, a storage without typed values); then read the field's Value.
+  bool ReadStoredCell(const TField* field, TStoredCell& cell) const;
 
   // Editing.
   void Edit();
@@ -623,6 +639,8 @@ class TDataSet : public TComponent {
   virtual void InternalGotoBookmark(const TBookmarkStr& bookmark) = 0;
   // A data value (field number from 1) of a record that is not being edited.
   virtual Variant GetStoredValue(const TRecordBuffer& buf, Integer fieldNo) const = 0;
+  // The same as a typed cell; false when the storage keeps no typed value for it.
+  virtual bool GetStoredCell(const TRecordBuffer& buf, Integer fieldNo, TStoredCell& cell) const { return false; }
   virtual void InternalEdit() {}
   virtual void InternalInitRecord(TRecordBuffer& buf);
   virtual void InternalPost() = 0;      // writes the active buffer (dsEdit or dsInsert)

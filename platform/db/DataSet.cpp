@@ -651,6 +651,13 @@ void TDataSet::SetFieldValues(const String& fieldNames, const Variant& value) {
   for (std::size_t i = 0; i < list.size(); ++i) list[i]->SetValue(value.GetElement(VarArrayLowBound(value, 1) + Integer(i)));
 }
 
+bool TDataSet::ReadStoredCell(const TField* field, TStoredCell& cell) const {
+  if (field->DataSet() != this || field->calcIndex_ >= 0 || field->fieldNo_ <= 0) return false;
+  TRecordBuffer* buf = ReadBuffer();
+  if (buf == nullptr || buf->HasValues) return false;
+  return GetStoredCell(*buf, field->fieldNo_, cell);
+}
+
 bool TDataSet::GetFieldValue(const TField* field, Variant& value) const {
   TRecordBuffer* buf = ReadBuffer();
   if (buf == nullptr) {

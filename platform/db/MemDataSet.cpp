@@ -218,6 +218,33 @@ Variant TMemDataSet::GetStoredValue(const TRecordBuffer& buf, Integer fieldNo) c
   return ReadCell(std::size_t(row), col);
 }
 
+bool TMemDataSet::GetStoredCell(const TRecordBuffer& buf, Integer fieldNo, TStoredCell& cell) const {
+  Integer row = RowOfId(buf.Pos);
+  std::size_t col = std::size_t(fieldNo - 1);
+  if (row < 0 || col >= columns_.size()) return false;
+  const TMemColumn& c = columns_[col];
+  if (c.IsNull(std::size_t(row))) {
+    cell.Kind = TStoredCell::Null;
+    return true;
+  }
+  switch (c.Kind()) {
+    case TMemColumnKind::Int:
+      cell.Kind = TStoredCell::Int;
+      cell.IntValue = c.Int(std::size_t(row));
+      return true;
+    case TMemColumnKind::Float:
+      cell.Kind = TStoredCell::Float;
+      cell.FloatValue = c.Float(std::size_t(row));
+      return true;
+    case TMemColumnKind::Text:
+      cell.Kind = TStoredCell::Text;
+      cell.TextValue = c.Text(std::size_t(row));
+      return true;
+    case TMemColumnKind::Other: break;
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The cursor
 

@@ -57,6 +57,7 @@ class TMemDataSet : public TDataSet {
   TBookmarkStr GetBookmarkStr(const TRecordBuffer& buf) const override;
   void InternalGotoBookmark(const TBookmarkStr& bookmark) override;
   Variant GetStoredValue(const TRecordBuffer& buf, Integer fieldNo) const override;
+  bool GetStoredCell(const TRecordBuffer& buf, Integer fieldNo, TStoredCell& cell) const override;
   void InternalPost() override;
   void InternalDelete() override;
   bool GetCanModify() const override { return !readOnly_; }

@@ -1,6 +1,7 @@
 // Data controller: change delivery, range errors, sorting, grouping with expansion, focus,
 // selection, deletions, editing, provider mode and summaries, seen through an owner stub.
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "DataControllerFixture.h"
@@ -253,6 +254,102 @@ TEST(DataControllerSorting, NullsFirstAscendingLastDescendingAndTiesByRecord) {
     else
       EXPECT_EQ(got, (std::vector<int>{0, 4, 2, 1, 3}));
   }
+}
+
+// Enough records for the typed keys' radix sort, with the values that order specially: Null,
+// -0 and 0, NaN and the infinities, empty and multibyte texts, the integer limits.
+TEST(DataControllerSorting, ManyRecordsSortAndGroupAsTheirValuesCompare) {
+  const int n = 600;
+  const Variant floats[] = {Null(), -0.0, 0.0, std::nan(""), HUGE_VAL, -HUGE_VAL, 1.5, -2.25, 1e300};
+  const Variant texts[] = {Null(), "", "b", "a", "ab", "\xC3\xA9", "B", String("a\0b", 3)};
+  const Variant ints[] = {Null(), -2147483647 - 1, 2147483647, 0, -1, 7};
+  const Variant larges[] = {Null(), Int64(INT64_MAX), Int64(-5), Int64(0), Int64(1) << 40};
+  const Variant dates[] = {Null(), VarFromDateTime(1.5), VarFromDateTime(45000.25), VarFromDateTime(-700.5)};
+  TLoggingController c;
+  for (TcxValueTypeClass t : {TcxFloatValueType::Class(), kStr, kInt, TcxLargeIntValueType::Class(),
+                              TcxDateTimeValueType::Class()})
+    c.AddTypedItem(t);
+  std::vector<std::vector<Variant>> rows;
+  uint32_t seed = 5;
+  auto pick = [&seed](std::size_t count) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % count;
+  };
+  for (int r = 0; r < n; ++r)
+    rows.push_back({floats[pick(std::size(floats))], texts[pick(std::size(texts))], ints[pick(std::size(ints))],
+                    larges[pick(std::size(larges))], dates[pick(std::size(dates))]});
+  c.Fill(rows);
+  // The order of the values: Null first, texts by their bytes, numbers by value, -0 equal to
+  // 0, NaN after every number.
+  auto compare = [&](int a, int b, int item) {
+    Variant x = c.GetValue(a, item), y = c.GetValue(b, item);
+    if (x.IsNull() || y.IsNull()) return x.IsNull() == y.IsNull() ? 0 : (x.IsNull() ? -1 : 1);
+    if (x.IsString()) return x.AsString().compare(y.AsString()) < 0 ? -1 : (x.AsString() == y.AsString() ? 0 : 1);
+    if (x.VarType() == varInt64) return x.AsInt64() < y.AsInt64() ? -1 : (x.AsInt64() > y.AsInt64() ? 1 : 0);
+    double d = x.AsDouble(), e = y.AsDouble();
+    if (d < e) return -1;
+    if (d > e) return 1;
+    return std::isnan(d) == std::isnan(e) ? 0 : (std::isnan(d) ? 1 : -1);
+  };
+  using Sort = std::vector<std::pair<int, TcxDataSortOrder>>;
+  auto check = [&](const Sort& sort, const char* name) {
+    c.BeginUpdate();
+    c.ClearSorting(false);
+    for (auto [item, order] : sort) c.ChangeItemSortOrder(item, order);
+    c.EndUpdate();
+    std::vector<int> expected(static_cast<std::size_t>(n));
+    for (int r = 0; r < n; ++r) expected[std::size_t(r)] = r;
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+      for (auto [item, order] : sort) {
+        int v = compare(a, b, item);
+        if (v != 0) return (order == soDescending ? -v : v) < 0;
+      }
+      return false;
+    });
+    std::vector<int> got;
+    for (int r = 0; r < c.RowCount(); ++r) got.push_back(c.RowInfoAt(r).RecordIndex);
+    EXPECT_EQ(got, expected) << name;
+  };
+  // Each sort starts from the previous order, not from the record order.
+  check({{0, soAscending}}, "float");
+  check({{0, soDescending}}, "float descending");
+  check({{1, soAscending}, {2, soDescending}}, "text, integer descending");
+  check({{2, soAscending}, {3, soDescending}, {4, soAscending}}, "integer, large integer descending, date");
+  check({{4, soDescending}, {1, soAscending}}, "date descending, text");
+  c.SetValue(7, 1, "aa");  // a new text after the texts were ranked
+  c.SetValue(8, 0, -1e-300);
+  check({{1, soAscending}, {0, soAscending}}, "after edits");
+  c.SetValue(9, 3, Int64(INT64_MIN));  // no key below it is left for Null
+  check({{3, soAscending}}, "large integer with its minimum");
+
+  // Two grouping levels: one group per distinct text, one per distinct (text, integer) pair.
+  c.ClearSorting(false);
+  c.BeginUpdate();
+  c.Groups()->ChangeItemGroupIndex(1, 0);
+  c.Groups()->ChangeItemGroupIndex(2, 1);
+  c.EndUpdate();
+  c.Groups()->FullExpand();
+  std::vector<std::pair<String, String>> outer, inner;
+  for (int r = 0; r < c.RowCount(); ++r) {
+    TcxRowInfo ri = c.RowInfoAt(r);
+    if (ri.Level > 1) continue;
+    Variant text = c.GetValue(ri.RecordIndex, 1), value = c.GetValue(ri.RecordIndex, 2);
+    String key = text.IsNull() ? String("null") : "'" + text.AsString();
+    if (ri.Level == 0) outer.push_back({key, ""});
+    else inner.push_back({key, value.IsNull() ? String("null") : value.AsString()});
+  }
+  std::vector<std::pair<String, String>> pairs, singles;
+  for (int r = 0; r < n; ++r) {
+    Variant text = c.GetValue(r, 1), value = c.GetValue(r, 2);
+    String key = text.IsNull() ? String("null") : "'" + text.AsString();
+    pairs.push_back({key, value.IsNull() ? String("null") : value.AsString()});
+    singles.push_back({key, ""});
+  }
+  for (auto* v : {&pairs, &singles, &outer, &inner}) std::sort(v->begin(), v->end());
+  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+  singles.erase(std::unique(singles.begin(), singles.end()), singles.end());
+  EXPECT_EQ(outer, singles);
+  EXPECT_EQ(inner, pairs);
 }
 
 TEST(DataControllerSorting, MixedValuesThatDoNotOrderEachOtherSortWithoutHarm) {

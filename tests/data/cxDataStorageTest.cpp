@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <random>
 
 #include "data/cxDataStorage.h"
@@ -315,6 +317,87 @@ TEST_F(StorageTest, InternalRecordsMirrorOrdinaryColumns) {
   st.ClearInternal();
   EXPECT_EQ(cleared, 1);
   EXPECT_EQ(st.InternalRecordsCount(), 0);
+}
+
+TEST_F(StorageTest, TextColumnsPoolEachDistinctTextAndKeepThePoolRight) {
+  TcxDataStorage st;
+  TcxValueDef* a = st.ValueDefs()->Add(TcxStringValueType::Class(), true, nullptr, false);
+  TcxValueDef* n = st.ValueDefs()->Add(TcxIntegerValueType::Class(), true, nullptr, false);
+  EXPECT_TRUE(a->IsPooled());
+  EXPECT_FALSE(n->IsPooled());
+  const String zero("a\0b", 3);
+  const Variant values[] = {"b", "a", "b", "", Null(), "\xE3\x81\x82", zero, "b"};
+  st.ChangeRecordsCount(int(std::size(values)));
+  for (int r = 0; r < int(std::size(values)); ++r) st.SetRecordValue(r, a, values[r]);
+  EXPECT_EQ(a->PooledTextCount(), 5) << "b, a, the empty text, the multibyte text, the text with a zero byte";
+  // Values read back byte for byte; the empty text is a value, not Null.
+  for (int r = 0; r < int(std::size(values)); ++r) {
+    Variant v = st.RecordValue(r, a);
+    ASSERT_EQ(v.IsNull(), values[r].IsNull()) << r;
+    if (!v.IsNull()) {
+      EXPECT_EQ(v.AsString(), values[r].AsString()) << r;
+    }
+  }
+  EXPECT_EQ(st.RecordValue(6, a).AsString().size(), 3u);
+  EXPECT_EQ(st.CompareRecordsOn(0, 2, a), 0);
+  EXPECT_LT(st.CompareRecordsOn(4, 3, a), 0) << "Null before the empty text";
+
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+    int texts;  // distinct texts after the change
+  };
+  const Step steps[] = {
+      {"an edit to a new text", [&] { st.SetRecordValue(0, a, "c"); }, 6},
+      {"an edit to the same text", [&] { st.SetRecordValue(1, a, "a"); }, 6},
+      {"the last holders of b change", [&] { st.SetRecordValue(2, a, "a"); st.SetRecordValue(7, a, "c"); }, 5},
+      {"a value made Null", [&] { st.SetRecordValue(6, a, Null()); }, 4},
+      {"the record with the empty text deleted", [&] { st.RemoveRecord(3); }, 3},
+      {"a record inserted with a new text", [&] { st.InsertRecordAt(0); st.SetRecordValue(0, a, "z"); }, 4},
+      {"another column removed", [&] { delete n; }, 4},
+      {"every record cleared", [&] { st.ClearAll(); }, 0},
+  };
+  for (const Step& step : steps) {
+    step.change();
+    EXPECT_EQ(a->PooledTextCount(), step.texts) << step.what;
+  }
+}
+
+TEST_F(StorageTest, PooledTextsRankInTheirTypesOrderAndSurviveTheStream) {
+  // U+FF21 before U+1F600 in UTF-8 bytes, after it in UTF-16 units.
+  const String fullwidth = "\xEF\xBC\xA1", emoji = "\xF0\x9F\x98\x80";
+  for (TcxValueTypeClass type : {TcxStringValueType::Class(), TcxWideStringValueType::Class()}) {
+    SCOPED_TRACE(type->Caption());
+    TcxDataStorage st;
+    TcxValueDef* a = st.ValueDefs()->Add(type, true, nullptr, false);
+    st.ChangeRecordsCount(3);
+    st.SetRecordValue(0, a, emoji);
+    st.SetRecordValue(1, a, fullwidth);
+    st.SetRecordValue(2, a, emoji);
+    auto rank = [&](int r) {
+      const void* p = nullptr;
+      EXPECT_FALSE(st.PreparedValueOf(r, a, p));
+      return static_cast<const TcxPooledText*>(p)->Rank;
+    };
+    a->RankPooledTexts();
+    bool wide = type == TcxWideStringValueType::Class();
+    EXPECT_EQ(rank(0), wide ? 1u : 2u);
+    EXPECT_EQ(rank(1), wide ? 2u : 1u);
+    EXPECT_EQ(rank(2), rank(0));
+    // A text added after the ranking is ranked on the next call, before the others.
+    st.AddRecord();
+    st.SetRecordValue(3, a, "0");
+    a->RankPooledTexts();
+    EXPECT_EQ(rank(3), 1u);
+    EXPECT_EQ(rank(0), wide ? 2u : 3u);
+
+    TMemoryStream m;
+    st.SaveRecordToStream(0, m);
+    m.SetPosition(0);
+    st.LoadRecordFromStream(3, m);
+    EXPECT_EQ(st.RecordValue(3, a).AsString(), emoji);
+    EXPECT_EQ(a->PooledTextCount(), 2) << "the read text joins its pooled twin";
+  }
 }
 
 TEST_F(StorageTest, AddingAndRemovingColumnsReshapesRecords) {
