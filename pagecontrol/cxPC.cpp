@@ -135,21 +135,13 @@ void TcxTab::SetVisible(bool v) {
 
 Integer TcxTab::VisibleIndex() const { return TabControl()->visibleTabs_.IndexOf(index_); }
 
-bool TcxTab::IsMain() const {
+bool TcxTab::IsMain() const { return IsAt(TabControl()->MainTab()); }
+bool TcxTab::IsHot() const { return IsAt(TabControl()->HotTab()); }
+bool TcxTab::IsPressed() const { return IsAt(TabControl()->PressedTab()); }
+bool TcxTab::IsTracking() const { return IsAt(TabControl()->TrackingTab()); }
+bool TcxTab::IsAt(Integer visibleIndex) const {
   Integer vi = VisibleIndex();
-  return vi >= 0 && vi == TabControl()->MainTab();
-}
-bool TcxTab::IsHot() const {
-  Integer vi = VisibleIndex();
-  return vi >= 0 && vi == TabControl()->HotTab();
-}
-bool TcxTab::IsPressed() const {
-  Integer vi = VisibleIndex();
-  return vi >= 0 && vi == TabControl()->PressedTab();
-}
-bool TcxTab::IsTracking() const {
-  Integer vi = VisibleIndex();
-  return vi >= 0 && vi == TabControl()->TrackingTab();
+  return vi >= 0 && vi == visibleIndex;
 }
 bool TcxTab::RealEnabled() const { return enabled_ && TabControl()->Enabled(); }
 
@@ -420,7 +412,7 @@ void TcxPCImageList::Draw(TcxCanvas* canvas, Integer x, Integer y, Integer index
   // Disabled images are made on each call (the enabled look is what is cached).
   if (!item.Bitmap || item.Background != backgroundColor || !enabled) {
     auto bmp = std::make_unique<TBitmap>();
-    bmp->SetPixelFormat(pf32bit);
+    bmp->SetPixelFormat(pf24bit);
     bmp->SetSize(baseImages_->Width(), baseImages_->Height());
     bmp->Canvas()->Brush()->SetColor(backgroundColor);
     bmp->Canvas()->FillRect(TRect(0, 0, bmp->Width(), bmp->Height()));
@@ -678,13 +670,11 @@ void TcxPCCustomPainter::CalculateImageAndTextRects(Integer visibleIndex) {
     GetTextOffsets(visibleIndex, o);
     if (swapCross) std::swap(o[1], o[3]);
     if (!hasImage) pos = o[0];
-    Integer lead, trail;
-    GetContentMargins(visibleIndex, lead, trail);
-    Integer room = len - (hasImage ? pos : o[0]) - o[2];
+    // The caption runs from its leading offset to the trailing offset; one that does not fit
+    // is cut with an ellipsis.
+    Integer start = hasImage ? pos : o[0];
     Integer textW = CaptionTextWidth(tab->Caption());
-    if (textW + lead + trail > room) GetTruncatedContentMargins(visibleIndex, lead, trail);
-    Integer start = (hasImage ? pos : o[0]) + lead;
-    Integer width = std::max(0, std::min(textW, room - lead - trail));
+    Integer width = std::max(0, std::min(textW, len - start - o[2]));
     // A caption cut so far that not even the ellipsis fits shows nothing.
     if (width < textW && width < CaptionTextWidth("...")) width = 0;
     Integer th = CaptionTextHeight();
@@ -720,20 +710,22 @@ void TcxPCCustomPainter::PaintTabImageAndText(TcxCanvas* canvas, Integer visible
     if (!tab->VerticalTextBitmap || !vertical || tab->VerticalTextBitmap->Width() != tr.Width() ||
         tab->VerticalTextBitmap->Height() != tr.Height()) {
       auto bmp = std::make_unique<TBitmap>();
-      bmp->SetPixelFormat(pf32bit);
+      bmp->SetPixelFormat(pf24bit);
       bmp->SetSize(w, h);
-      TcxCanvas bc(bmp->Canvas());
-      bc.FillRectColor(TRect(0, 0, w, h), background);
-      PaintTabBackgroundToBitmap(&bc, visibleIndex, TRect(0, 0, w, h));
-      bc.ApplyFont(&font);
-      bc.CurrentBrush()->SetStyle(bsClear);
-      TcxTextFlags flags = ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis | ctfShowPrefix;
-      if (!enabled) {
-        bc.CurrentFont()->SetColor(clBtnHighlight);
-        bc.OutputText(tab->Caption(), TRect(1, 1, w + 1, h + 1), flags);
-        bc.CurrentFont()->SetColor(clBtnShadow);
+      {
+        TcxCanvas bc(bmp->Canvas());
+        bc.FillRectColor(TRect(0, 0, w, h), background);
+        PaintTabBackgroundToBitmap(&bc, visibleIndex, TRect(0, 0, w, h));
+        bc.ApplyFont(&font);
+        bc.CurrentBrush()->SetStyle(bsClear);
+        TcxTextFlags flags = ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis | ctfShowPrefix;
+        if (!enabled) {
+          bc.CurrentFont()->SetColor(clBtnHighlight);
+          bc.OutputText(tab->Caption(), TRect(1, 1, w + 1, h + 1), flags);
+          bc.CurrentFont()->SetColor(clBtnShadow);
+        }
+        bc.OutputText(tab->Caption(), TRect(0, 0, w, h), flags);
       }
-      bc.OutputText(tab->Caption(), TRect(0, 0, w, h), flags);
       if (vertical) TcxCanvas::RotateBitmapPixels(bmp.get(), IsTopToBottomText() ? 2 : 1, false);
       if (vertical) {
         tab->VerticalTextBitmap = std::move(bmp);

@@ -102,6 +102,8 @@ class TcxTab : public TPersistent {
   bool IsHot() const;
   bool IsPressed() const;
   bool IsTracking() const;
+  // Whether the tab is shown at that visible index.
+  bool IsAt(Integer visibleIndex) const;
   bool RealEnabled() const;
   // The rectangle in client coordinates (with the painter's correction).
   TRect FullRect() const;
@@ -619,6 +621,8 @@ class TcxCustomTabControl : public TcxControl {
   void ScrollOneStep(bool towardsEnd);
   bool IsArrowEnabled(TcxPCNavigatorButton b) const;
   void SetButtonState(TcxPCNavigatorButton b, TcxPCNavigatorButtonState s);
+  // Moves a tab state (hot, pressed, tracking) and repaints the two tabs concerned.
+  void ChangeTabState(Integer& field, Integer visibleIndex, TcxTabChangeKind kind);
   void SetHotTab(Integer visibleIndex);
   void SetPressedTab(Integer visibleIndex);
   void SetTrackingTab(Integer visibleIndex);

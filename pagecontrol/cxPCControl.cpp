@@ -561,28 +561,18 @@ void TcxCustomTabControl::ArrowTimerTick(TObject*) {
   timer_->SetEnabled(false);
 }
 
-void TcxCustomTabControl::SetHotTab(Integer visibleIndex) {
-  if (hotTab_ == visibleIndex) return;
-  Integer old = hotTab_;
-  hotTab_ = visibleIndex;
-  RepaintTab(old, tckHot);
-  RepaintTab(visibleIndex, tckHot);
+void TcxCustomTabControl::ChangeTabState(Integer& field, Integer visibleIndex, TcxTabChangeKind kind) {
+  if (field == visibleIndex) return;
+  Integer old = field;
+  field = visibleIndex;
+  RepaintTab(old, kind);
+  RepaintTab(visibleIndex, kind);
 }
 
-void TcxCustomTabControl::SetPressedTab(Integer visibleIndex) {
-  if (pressedTab_ == visibleIndex) return;
-  Integer old = pressedTab_;
-  pressedTab_ = visibleIndex;
-  RepaintTab(old, tckPressed);
-  RepaintTab(visibleIndex, tckPressed);
-}
-
+void TcxCustomTabControl::SetHotTab(Integer visibleIndex) { ChangeTabState(hotTab_, visibleIndex, tckHot); }
+void TcxCustomTabControl::SetPressedTab(Integer visibleIndex) { ChangeTabState(pressedTab_, visibleIndex, tckPressed); }
 void TcxCustomTabControl::SetTrackingTab(Integer visibleIndex) {
-  if (trackingTab_ == visibleIndex) return;
-  Integer old = trackingTab_;
-  trackingTab_ = visibleIndex;
-  RepaintTab(old, tckTracking);
-  RepaintTab(visibleIndex, tckTracking);
+  ChangeTabState(trackingTab_, visibleIndex, tckTracking);
 }
 
 void TcxCustomTabControl::ClearHover() {
@@ -1131,6 +1121,8 @@ void TcxPageControl::ImagesChanged() {
 void TcxPageControl::Loaded() {
   TcxTabSheet* active = activePage_;
   TcxCustomTabControl::Loaded();
+  // Without a stored active page the stored tab index chooses it.
+  if (!active) active = activePage_;
   for (TcxTabSheet* page : pages_) UpdateTabFromPage(page);
   activePage_ = nullptr;
   LockChangeEvents();

@@ -26,7 +26,7 @@ TEST_F(LayoutTest, OneLineShowsNavigatorButtonsOnlyWhenTheTabsDoNotFit) {
       {"arrows", 200, {60, 60, 60, 60, 60}, {}, Buttons({nbTopLeft, nbBottomRight}), 2, false},
       {"arrows and go dialog", 200, {60, 60, 60, 60, 60}, {pcoGoDialog},
        Buttons({nbTopLeft, nbBottomRight, nbGoDialog}), 2, false},
-      {"no arrows", 200, {60, 60, 60, 60, 60}, {pcoGoDialog, pcoNoArrows}, Buttons({nbGoDialog}), 2, false},
+      {"no arrows", 200, {60, 60, 60, 60, 60}, {pcoGoDialog, pcoNoArrows}, Buttons({nbGoDialog}), 3, false},
       {"everything", 200, {60, 60, 60, 60, 60}, {pcoGoDialog, pcoCloseButton},
        Buttons({nbTopLeft, nbBottomRight, nbGoDialog, nbClose}), 2, false},
   };

@@ -159,6 +159,7 @@ TEST_F(PageControlTest, FocusLeavesAndEntersPages) {
   EXPECT_EQ(pc->ActivePageIndex(), 0);
   EXPECT_FALSE(pc->Focused());
   // A click on the active page's tab focuses the control.
+  Advance(1000);
   S().Click(pc->Handle(), TabPoint(pc, 0));
   EXPECT_TRUE(pc->Focused());
 }
@@ -235,7 +236,7 @@ TEST_F(PageControlTest, NavigatorButtonsHotPressedDisabledAndTheirRepeat) {
   EXPECT_EQ(pc->FirstVisibleTab(), 1);
   Advance(20);
   EXPECT_EQ(pc->FirstVisibleTab(), 2);
-  Advance(140);
+  Advance(130);
   EXPECT_EQ(pc->FirstVisibleTab(), 2);
   Advance(20);
   EXPECT_EQ(pc->FirstVisibleTab(), 3);
@@ -257,6 +258,7 @@ TEST_F(PageControlTest, NavigatorButtonsHotPressedDisabledAndTheirRepeat) {
   S().MouseUp(pc->Handle(), POINT{20, 100});
   // Hover over a tab makes it hot; leaving the control clears it.
   S().MoveMouse(pc->Handle(), TabPoint(pc, pc->FirstVisibleTab()));
+  Application->DoIdle();
   EXPECT_EQ(pc->HotTab(), pc->FirstVisibleTab());
   S().MoveMouse(Form()->Handle(), POINT{300, 400});
   Application->DoIdle();
