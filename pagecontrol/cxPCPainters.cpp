@@ -878,15 +878,15 @@ void InitializeCxPCPainters() {
       [] {
         InitializeCxLookAndFeels();
         ComputeLightFaceColor();
-        RegisterPCPainterClass(TcxPCExtraFlatPainter::Class());
-        RegisterPCPainterClass(TcxPCUltraFlatPainter::Class());
+        RegisterPainterClass(TcxPCExtraFlatPainter::Class());
+        RegisterPainterClass(TcxPCUltraFlatPainter::Class());
         gPaletteNotifier = new TcxSystemPaletteChangedNotifier(false);
         gPaletteNotifier->OnPaletteChanged = [] { ComputeLightFaceColor(); };
       },
       [] {
         if (gPaletteNotifier) gPaletteNotifier->Free();
         gPaletteNotifier = nullptr;
-        UnregisterPCPainterClass(TcxPCUltraFlatPainter::Class());
-        UnregisterPCPainterClass(TcxPCExtraFlatPainter::Class());
+        UnregisterPainterClass(TcxPCUltraFlatPainter::Class());
+        UnregisterPainterClass(TcxPCExtraFlatPainter::Class());
       });
 }

@@ -24,14 +24,14 @@ TcxPCPaintersFactory* PaintersFactory() {
   return gFactory.get();
 }
 
-void RegisterPCPainterClass(TcxPCPainterClass cls) {
+void RegisterPainterClass(TcxPCPainterClass cls) {
   if (!cls) return;
   if (!gFactory) gFactory = std::make_unique<TcxPCPaintersFactory>();
   auto& list = gFactory->classes_;
   if (std::find(list.begin(), list.end(), cls) == list.end()) list.push_back(cls);
 }
 
-void UnregisterPCPainterClass(TcxPCPainterClass cls) {
+void UnregisterPainterClass(TcxPCPainterClass cls) {
   if (!gFactory) return;
   auto& list = gFactory->classes_;
   list.erase(std::remove(list.begin(), list.end(), cls), list.end());

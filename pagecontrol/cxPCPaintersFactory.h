@@ -57,13 +57,13 @@ class TcxPCPaintersFactory {
   void ReleasePainterInstance(TcxPCCustomPainter* painter) const;
 
  private:
-  friend void RegisterPCPainterClass(TcxPCPainterClass);
-  friend void UnregisterPCPainterClass(TcxPCPainterClass);
+  friend void RegisterPainterClass(TcxPCPainterClass);
+  friend void UnregisterPainterClass(TcxPCPainterClass);
   std::vector<TcxPCPainterClass> classes_;
 };
 
 // Adds a class once (creating the factory); removing the last class frees the factory.
-void RegisterPCPainterClass(TcxPCPainterClass cls);
-void UnregisterPCPainterClass(TcxPCPainterClass cls);
+void RegisterPainterClass(TcxPCPainterClass cls);
+void UnregisterPainterClass(TcxPCPainterClass cls);
 // The factory, or raises "There are no styles registered" when there is none.
 TcxPCPaintersFactory* PaintersFactory();

@@ -217,36 +217,47 @@ TEST_F(LayoutTest, HidingTheLastVisibleTabLeavesNoTabShown) {
 
 // ---- the ultra-flat geometry ---------------------------------------------------------------
 
-TEST_F(LayoutTest, UltraFlatGeometryAndTheStoredClientRectangle) {
-  auto* pc = new TcxPageControl(Form());
-  pc->LookAndFeel()->SetKind(lfUltraFlat);
-  pc->SetBounds(0, 0, 688, 377);
-  pc->SetParent(Form());
-  for (const char* caption : {"Grouping Matrix", "Pivot Matrix"}) {
-    auto* sheet = new TcxTabSheet(Form());
-    sheet->SetCaption(caption);
-    sheet->SetPageControl(pc);
+TEST_F(LayoutTest, FlatGeometryAndTheStoredClientRectangle) {
+  // The ultra-flat painter through the look and feel, the extra-flat one by its style: the
+  // two share their tab geometry.
+  for (TcxPCStyleID style : {0, 5}) {
+    SCOPED_TRACE(style);
+    auto* pc = new TcxPageControl(Form());
+    pc->SetName("PageControl" + IntToStr(style));
+    pc->LookAndFeel()->SetKind(lfUltraFlat);
+    pc->SetStyle(style);
+    pc->SetBounds(0, 0, 688, 377);
+    pc->SetParent(Form());
+    for (const char* caption : {"Grouping Matrix", "Pivot Matrix"}) {
+      auto* sheet = new TcxTabSheet(Form());
+      sheet->SetCaption(caption);
+      sheet->SetPageControl(pc);
+    }
+    ASSERT_EQ(pc->Painter()->PainterClass(),
+              style == 0 ? TcxPCUltraFlatPainter::Class() : TcxPCExtraFlatPainter::Class());
+    EXPECT_TRUE(pc->NavigatorButtons().Empty());
+    Integer zg = MeasureTextHeightInFont(pc->Font(), "Zg");
+    Integer tabHeight = std::max(zg + 8 - 3, 17);
+    EXPECT_EQ(pc->Tabs()->TabNormalHeight, tabHeight);
+    EXPECT_EQ(pc->StartTabArea().Bottom, 3 + (tabHeight + 6) - 6 + 1);
+    TRect client = pc->GetPageClientRect();
+    EXPECT_EQ(client, TRect(0, pc->StartTabArea().Bottom + 2, 688, 377));
+    EXPECT_EQ(pc->ActivePage()->BoundsRect(), client);
+    // The main tab is one pixel larger on every side than where it was placed.
+    TcxTab* main = pc->VisibleTabs(0);
+    EXPECT_EQ(main->NormalWidth, MeasureTextWidthInFont(pc->Font(), "Grouping Matrix") + 9);
+    EXPECT_EQ(main->FullRect(), TRect(5, 2, 6 + main->NormalWidth + 1, 3 + tabHeight + 1));
+    EXPECT_EQ(pc->VisibleTabs(1)->FullRect().Left, 6 + main->NormalWidth + 1);
+    String text = WriteComponentToText(Form());
+    EXPECT_NE(text.find("ClientRectTop = " + IntToStr(client.Top)), String::npos) << text;
+    EXPECT_NE(text.find("ClientRectRight = 688"), String::npos);
+    EXPECT_NE(text.find("ClientRectBottom = 377"), String::npos);
+    EXPECT_EQ(text.find("ClientRectLeft"), String::npos);
+    // With the frame the page client shrinks by its width on the three other sides.
+    pc->SetShowFrame(true);
+    EXPECT_EQ(pc->GetPageClientRect(), TRect(1, client.Top, 687, 376));
+    pc->Free();
   }
-  ASSERT_EQ(pc->Painter()->PainterClass(), TcxPCUltraFlatPainter::Class());
-  Integer zg = MeasureTextHeightInFont(pc->Font(), "Zg");
-  Integer tabHeight = std::max(zg + 8 - 3, 17);
-  EXPECT_EQ(pc->Tabs()->TabNormalHeight, tabHeight);
-  EXPECT_EQ(pc->StartTabArea().Bottom, 3 + (tabHeight + 6) - 6 + 1);
-  TRect client = pc->GetPageClientRect();
-  EXPECT_EQ(client, TRect(0, pc->StartTabArea().Bottom + 2, 688, 377));
-  EXPECT_EQ(pc->ActivePage()->BoundsRect(), client);
-  // The main tab is one pixel larger on every side than where it was placed.
-  TcxTab* main = pc->VisibleTabs(0);
-  EXPECT_EQ(main->FullRect(), TRect(5, 2, 6 + main->NormalWidth + 1, 3 + tabHeight + 1));
-  EXPECT_EQ(pc->VisibleTabs(1)->FullRect().Left, 6 + main->NormalWidth + 1);
-  String text = WriteComponentToText(Form());
-  EXPECT_NE(text.find("ClientRectTop = " + IntToStr(client.Top)), String::npos) << text;
-  EXPECT_NE(text.find("ClientRectRight = 688"), String::npos);
-  EXPECT_NE(text.find("ClientRectBottom = 377"), String::npos);
-  EXPECT_EQ(text.find("ClientRectLeft"), String::npos);
-  // With the frame the page client shrinks by its width on the three other sides.
-  pc->SetShowFrame(true);
-  EXPECT_EQ(pc->GetPageClientRect(), TRect(1, client.Top, 687, 376));
 }
 
 TEST_F(LayoutTest, UltraFlatNavigatorBlock) {

@@ -61,7 +61,7 @@ class PCFixture : public testing_support::THeadlessFixture {
   void SetUp() override {
     THeadlessFixture::SetUp();
     InitializeCxPC();
-    RegisterPCPainterClass(TTestPainter::Class());
+    RegisterPainterClass(TTestPainter::Class());
     ResetSysColors();
     TestPainterSettings() = TTestPainterSettings();
     form_ = new TForm(Application);
@@ -69,7 +69,7 @@ class PCFixture : public testing_support::THeadlessFixture {
   }
   void TearDown() override {
     form_->Free();
-    UnregisterPCPainterClass(TTestPainter::Class());
+    UnregisterPainterClass(TTestPainter::Class());
     THeadlessFixture::TearDown();
   }
   TForm* Form() { return form_; }

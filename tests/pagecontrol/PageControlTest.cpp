@@ -360,6 +360,41 @@ TEST_F(PageControlTest, PainterChoiceByStyleAndLookAndFeel) {
   EXPECT_EQ(pc->Painter()->PainterClass(), TcxPCUltraFlatPainter::Class());
 }
 
+// A painter that does not allow rotated tabs.
+class TNoRotatePainter : public TTestPainter {
+ public:
+  class TMeta : public TTestPainter::TMeta {
+   public:
+    TcxPCCustomPainter* Create(TcxCustomTabControl* control) const override { return new TNoRotatePainter(control); }
+    TcxPCStyleID GetStyleID() const override { return kTestStyle + 1; }
+    String GetStyleName() const override { return "Upright"; }
+    bool AllowRotate() const override { return false; }
+  };
+  static TcxPCPainterClass Class() {
+    static const TMeta meta;
+    return &meta;
+  }
+  using TTestPainter::TTestPainter;
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+};
+
+TEST_F(PageControlTest, RotationUnderAPainterThatDoesNotAllowIt) {
+  RegisterPainterClass(TNoRotatePainter::Class());
+  auto* c = MakeTabs({60, 60}, 300);
+  c->SetRotate(true);
+  c->SetStyle(kTestStyle + 1);  // the new painter switches rotation off
+  EXPECT_FALSE(c->Rotate());
+  try {
+    c->SetRotate(true);
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Upright style does not support rotation of tabs");
+  }
+  EXPECT_FALSE(c->Rotate());
+  c->Free();
+  UnregisterPainterClass(TNoRotatePainter::Class());
+}
+
 TEST_F(PageControlTest, BadInputRaisesTheTextsOrIsIgnored) {
   using namespace cxpc_consts;
   auto* tc = MakeTabs({60, 60}, 300);
@@ -418,7 +453,7 @@ TEST(PainterFactoryTest, WithoutPaintersThereAreNoStyles) {
   std::vector<TcxPCPainterClass> registered;
   while (TcxPCPaintersFactory* f = TcxPCPaintersFactory::Instance()) {
     registered.push_back(f->Classes(0));
-    UnregisterPCPainterClass(f->Classes(0));
+    UnregisterPainterClass(f->Classes(0));
   }
   try {
     PaintersFactory();
@@ -426,8 +461,8 @@ TEST(PainterFactoryTest, WithoutPaintersThereAreNoStyles) {
   } catch (const Exception& e) {
     EXPECT_STREQ(e.what(), "TcxPCPaintersFactory.GetDefaultStyleID: There are no styles registered");
   }
-  for (TcxPCPainterClass cls : registered) RegisterPCPainterClass(cls);
-  RegisterPCPainterClass(registered.front());  // once only
+  for (TcxPCPainterClass cls : registered) RegisterPainterClass(cls);
+  RegisterPainterClass(registered.front());  // once only
   EXPECT_EQ(TcxPCPaintersFactory::Instance()->Count(), Integer(registered.size()));
   EXPECT_EQ(TcxPCPaintersFactory::Instance()->GetPainterClass(6), TcxPCUltraFlatPainter::Class());
   EXPECT_EQ(TcxPCPaintersFactory::Instance()->GetPainterClass(4), nullptr);
