@@ -336,6 +336,47 @@ TEST_F(PageControlTest, TheGoDialogListsTheTabsAndSelectsTheChosenOne) {
   EXPECT_EQ(pc->ActivePageIndex(), 0);
 }
 
+TEST_F(PageControlTest, CaptionsOwnerDrawingAcceleratorsAndRowsFollowingTheSelection) {
+  Form()->Show();
+  auto* c = MakeTabs({}, 300, 120, 6);
+  for (const char* caption : {"&Alpha", "A very long caption", "&Beta"}) c->Tabs()->Add(caption);
+  auto textRect = [&](Integer vi) {
+    c->Painter()->CalculateImageAndTextRects(vi);
+    return c->Painter()->ImageAndTextInfo().TextRect;
+  };
+  Integer full = MeasureTextWidthInFont(c->Font(), "A very long caption");
+  EXPECT_EQ(textRect(1).Width(), full);
+  c->SetTabWidth(40);  // cut with an ellipsis
+  EXPECT_GT(textRect(1).Width(), 0);
+  EXPECT_LT(textRect(1).Width(), full);
+  c->SetTabWidth(14);  // not even the ellipsis fits: no text
+  EXPECT_TRUE(textRect(1).IsEmpty());
+  c->SetTabWidth(0);
+  // Owner drawing that clears DefaultDraw leaves the tab to the handler.
+  c->SetOwnerDraw(true);
+  c->OnDrawTab = [&](TcxCustomTabControl* control, TcxTab* tab, bool& defaultDraw) {
+    if (tab->Index() != 1) return;
+    defaultDraw = false;
+    control->Canvas()->FillRectColor(tab->VisibleRect(), clRed);
+  };
+  TBitmap b;
+  b.SetSize(300, 120);
+  c->PaintTo(b.Canvas()->Handle(), 0, 0);
+  EXPECT_EQ(b.Canvas()->Pixels(Center(c->VisibleTabs(1)->VisibleRect()).X, 8), clRed);
+  EXPECT_NE(b.Canvas()->Pixels(Center(c->VisibleTabs(2)->VisibleRect()).X, 8), clRed);
+  // An accelerator selects its tab.
+  c->Perform(CM_DIALOGCHAR, 'b', 0);
+  EXPECT_EQ(c->TabIndex(), 2);
+  // In rows, the selected tab's row moves next to the page.
+  auto* rows = MakeTabs({100, 100, 100, 100, 100, 100}, 250, 200);
+  rows->SetMultiLine(true);
+  S().Click(rows->Handle(), TabPoint(rows, 5));
+  EXPECT_EQ(rows->TabIndex(), 5);
+  EXPECT_EQ(rows->VisibleTabs(5)->VisibleRow, 2);
+  EXPECT_EQ(rows->VisibleTabs(5)->FullRect().Top, 40);
+  EXPECT_EQ(rows->VisibleTabs(0)->VisibleRow, 0);
+}
+
 TEST_F(PageControlTest, PainterChoiceByStyleAndLookAndFeel) {
   auto* pc = MakePages(2, 300, 200, 0);
   pc->LookAndFeel()->SetKind(lfUltraFlat);
