@@ -681,6 +681,12 @@ void TcxPCCustomPainter::CalculateImageAndTextRects(Integer visibleIndex) {
     Integer top = o[1] + (thick - o[1] - o[3] - th) / 2;
     textR = TRect(start, top, start + width, top + th);
   }
+  // Rotated tabs share the widest width: their content is centred in what is left.
+  if (parentInfo_.Rotate() && len > tab->NormalWidth) {
+    Integer shift = (len - tab->NormalWidth) / 2;
+    if (!imageR.IsEmpty()) imageR = ShiftedRect(imageR, shift, 0);
+    if (!textR.IsEmpty()) textR = ShiftedRect(textR, shift, 0);
+  }
   auto toClient = [&](const TRect& r) {
     if (r.IsEmpty()) return TRect();
     if (!vertical) return ShiftedRect(r, full.Left, full.Top);

@@ -38,6 +38,7 @@ void TcxCustomTabControl::LayoutChanged() {
     images_->SetRotation(rotation);
     if (!ComponentState().Contains(csDestroying)) Realign();
     Invalidate();
+    if (TWinControl* page = GetPageOfMainTab()) page->Invalidate();
     SetMainTabFromTabIndex();
     UpdateButtonsState();
     UpdateHotTracking();

@@ -4,18 +4,33 @@
 //   xvfb-run -a test_pagecontrol --gtest_also_run_disabled_tests --gtest_filter=SdlPageControl*
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "backend/Headless.h"
 #include "backend/Sdl.h"
 #include "pagecontrol/cxPC.h"
 #include "rtl/SysUtils.h"
-#include "tests/support/DesktopCheck.h"
 #include "tests/support/TestSupport.h"
 #include "vcl/StdCtrls.h"
 
 namespace {
 
-using testing_support::RunUntil;
-using testing_support::Xdotool;
+// Processes messages until the condition holds or the time is up.
+bool RunUntil(const std::function<bool()>& done, int ms) {
+  auto* tick = new TcxTimer(nullptr);
+  tick->SetInterval(20);
+  uint64_t start = GetTickCount();
+  bool timeUp = false;
+  tick->SetOnTimer([&](TObject*) { timeUp = GetTickCount() - start >= uint64_t(ms); });
+  while (!done() && !timeUp && !Application->Terminated()) Application->HandleMessage();
+  tick->Free();
+  return done();
+}
+
+void Xdotool(const String& args) {
+  String command = "xdotool " + args + " >/dev/null 2>&1 &";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+}
 
 TEST(SdlPageControlTest, DISABLED_SwitchesSheetsByRealClicksAndCtrlTab) {
   TSdlBackend backend;

@@ -109,6 +109,53 @@ TEST_F(SheetTest, FlatPaintersInEveryPositionOneLineAndRows) {
   states.SaveToPngFile(testing_support::SheetPath("pc_ultraflat_states.png"));
 }
 
+TEST_F(SheetTest, UltraFlatPixelsOfSeparatorsPageBandAndNavigatorButtons) {
+  Form()->Show();
+  auto* c = MakeTabs({}, 400, 100, 6);
+  for (const char* caption : {"One", "Two", "Three", "Four"}) c->Tabs()->Add(caption);
+  c->SetTabIndex(2);
+  c->Tabs()->Tabs(2)->SetColor(clYellow);
+  TBitmap b;
+  b.SetSize(400, 100);
+  c->PaintTo(b.Canvas()->Handle(), 0, 0);
+  auto pixel = [&](Integer x, Integer y) { return ColorToRGB(b.Canvas()->Pixels(x, y)); };
+  Integer midRow = (c->VisibleTabs(0)->FullRect().Top + c->VisibleTabs(0)->FullRect().Bottom) / 2;
+  // A separator after a tab whose neighbour is not the main tab, none next to the main tab.
+  EXPECT_EQ(pixel(c->VisibleTabs(0)->FullRect().Right, midRow), ColorToRGB(clBtnShadow));
+  EXPECT_NE(pixel(c->VisibleTabs(1)->FullRect().Right, midRow), ColorToRGB(clBtnShadow));
+  EXPECT_NE(pixel(c->VisibleTabs(2)->FullRect().Right, midRow), ColorToRGB(clBtnShadow));
+  // The main tab's outline, its colour and the 2-pixel page band in that colour.
+  TRect main = c->VisibleTabs(2)->FullRect();
+  EXPECT_EQ(pixel(main.Left, midRow), ColorToRGB(clBlack));
+  EXPECT_EQ(pixel((main.Left + main.Right) / 2, main.Top), ColorToRGB(clBlack));
+  EXPECT_EQ(pixel(main.Left + 2, midRow), ColorToRGB(clYellow));
+  Integer band = c->StartTabArea().Bottom;
+  EXPECT_EQ(pixel(300, band), ColorToRGB(clYellow));
+  EXPECT_EQ(pixel(300, band + 1), ColorToRGB(clYellow));
+  EXPECT_NE(pixel(300, band + 2), ColorToRGB(clYellow));
+  // Navigator buttons: hot has a black frame and the button face, pressed the shadow face.
+  c->SetBounds(0, 0, 100, 100);
+  c->SetHotTrack(true);
+  TRect arrow;
+  for (const auto& pos : static_cast<TcxPCStandardPainter*>(c->Painter())->NavigatorButtonPositions())
+    if (pos.Button == nbBottomRight) arrow = pos.Bounds;
+  ASSERT_FALSE(arrow.IsEmpty());
+  TPoint m = Center(arrow);
+  struct Step {
+    const char* name;
+    TColor frame, face;
+  } steps[] = {{"normal", clBtnShadow, cxPCLightFaceColor()}, {"hot", clBlack, clBtnFace}, {"pressed", clBlack, clBtnShadow}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.name);
+    if (String(s.name) == "hot") S().MoveMouse(c->Handle(), POINT{m.X, m.Y});
+    if (String(s.name) == "pressed") S().MouseDown(c->Handle(), POINT{m.X, m.Y});
+    c->PaintTo(b.Canvas()->Handle(), 0, 0);
+    EXPECT_EQ(pixel(arrow.Left, arrow.Top + 3), ColorToRGB(s.frame));
+    EXPECT_EQ(pixel(arrow.Left + 1, arrow.Top + 1), ColorToRGB(s.face));
+  }
+  S().MouseUp(c->Handle(), POINT{m.X, m.Y});
+}
+
 // ---- form descriptions ---------------------------------------------------------------------
 
 const char* kFormText =
