@@ -231,7 +231,18 @@ void TcxTabs::StructureChanged() {
   control_->visibleTabs_.Clear();
   for (Integer i = 0; i < Count(); ++i)
     if (tabs_[size_t(i)]->Visible()) control_->visibleTabs_.Add(i);
-  control_->TabChanged(nullptr, tckLayout);
+  if (updating_)
+    changedWhileUpdating_ = true;
+  else
+    control_->TabChanged(nullptr, tckLayout);
+}
+
+void TcxTabs::SetUpdateState(bool updating) {
+  updating_ = updating;
+  if (!updating && changedWhileUpdating_) {
+    changedWhileUpdating_ = false;
+    control_->TabChanged(nullptr, tckLayout);
+  }
 }
 
 void TcxTabs::Insert(Integer index, const String& s) {

@@ -164,6 +164,8 @@ class TcxTabs : public TStrings {
   void Put(Integer index, const String& s) override;
   TObject* GetObject(Integer index) const override;
   void PutObject(Integer index, TObject* obj) override;
+  // While updating, structural changes wait for one layout at the end.
+  void SetUpdateState(bool updating) override;
 
  private:
   friend class TcxTab;
@@ -174,6 +176,8 @@ class TcxTabs : public TStrings {
   TcxCustomTabControl* control_;
   std::vector<std::unique_ptr<TcxTab>> tabs_;
   std::vector<String> captions_;
+  bool updating_ = false;
+  bool changedWhileUpdating_ = false;
 };
 
 // The ascending indexes of the visible tabs; lookups are binary searches.

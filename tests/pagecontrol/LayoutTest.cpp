@@ -279,6 +279,17 @@ TEST_F(LayoutTest, UltraFlatNavigatorBlock) {
   EXPECT_EQ(pos[3].Button, nbClose);
   EXPECT_EQ(pos[3].Bounds.Left - pos[2].Bounds.Right, 3);
   EXPECT_EQ(pos[3].Bounds.Width(), 14);
+  // At the near end the order turns round: the close button outermost, the go dialog next to
+  // the tabs, and the strip starts after the block.
+  c->SetNavigatorPosition(npLeftTop);
+  ASSERT_EQ(pos.size(), 4u);
+  EXPECT_EQ(pos[0].Button, nbClose);
+  EXPECT_EQ(pos[0].Bounds.Left, 1);
+  EXPECT_EQ(pos[3].Button, nbGoDialog);
+  EXPECT_EQ(c->TabsArea().AlongStart, 6 + pos[3].Bounds.Right);
+  // Tabs at the bottom: the block keeps its indent from the bottom edge.
+  c->SetTabPosition(tpBottom);
+  EXPECT_EQ(pos[0].Bounds.Bottom, 100 - 3);
 }
 
 }  // namespace
