@@ -641,7 +641,7 @@ Integer TcxCustomTabControl::GetTabIndexAtPoint(const TPoint& p) {
   Integer first = 0, last = visibleTabs_.Count() - 1;
   if (!(multiLine_ && rowCount_ > 1)) {
     first = std::max(firstVisibleTab_, 0);
-    last = lastVisibleTab_;
+    last = std::min(lastVisibleTab_, last);
   }
   for (Integer i = first; i <= last && i >= 0; ++i)
     if (VisibleTabs(i)->VisibleRect().Contains(p) && painter_->IsPointInTab(i, p)) return i;

@@ -49,7 +49,8 @@ std::vector<std::pair<Integer, Integer>> PaintedRows(TcxCustomTabControl* c) {
   std::vector<std::pair<Integer, Integer>> rows;
   if (c->RowCount() == 0 || c->VisibleTabCount() == 0) return rows;
   if (!(c->MultiLine() && c->RowCount() > 1)) {
-    if (c->FirstVisibleTab() >= 0) rows.push_back({c->FirstVisibleTab(), c->LastVisibleTab()});
+    Integer last = std::min(c->LastVisibleTab(), c->VisibleTabCount() - 1);
+    if (c->FirstVisibleTab() >= 0 && c->FirstVisibleTab() <= last) rows.push_back({c->FirstVisibleTab(), last});
     return rows;
   }
   for (Integer i = 0; i < c->VisibleTabCount(); ++i) {

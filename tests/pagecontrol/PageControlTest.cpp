@@ -488,6 +488,60 @@ TEST_F(PageControlTest, BadInputRaisesTheTextsOrIsIgnored) {
   EXPECT_EQ(tc->TabIndex(), 1);
 }
 
+TEST_F(PageControlTest, MixedChangesNeverBreakTheLayout) {
+  // A bounded walk of changes with a fixed seed; after each the layout must hold together
+  // and painting must pass.
+  auto* pc = MakePages(3, 300, 160, 6);
+  uint32_t seed = 12345;
+  auto next = [&](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return Integer((seed >> 8) % n);
+  };
+  TBitmap b;
+  b.SetSize(400, 300);
+  for (Integer step = 0; step < 300; ++step) {
+    switch (next(12)) {
+      case 0: {
+        auto* sheet = new TcxTabSheet(Form());
+        sheet->SetCaption(String(size_t(1 + next(20)), 'w'));
+        sheet->SetPageControl(pc);
+        break;
+      }
+      case 1:
+        if (pc->PageCount() > 0) pc->Pages(next(pc->PageCount()))->Free();
+        break;
+      case 2:
+        if (pc->PageCount() > 0) pc->Pages(next(pc->PageCount()))->SetTabVisible(next(2) == 0);
+        break;
+      case 3: pc->SetBounds(0, 0, next(400), next(300)); break;
+      case 4: pc->SetTabPosition(TcxTabPosition(next(4))); break;
+      case 5: pc->SetMultiLine(!pc->MultiLine()); break;
+      case 6: pc->SetRotate(!pc->Rotate()); break;
+      case 7: pc->ScrollTabs(next(5) - 2); break;
+      case 8: pc->SetActivePageIndex(next(6) - 1); break;
+      case 9: pc->SetOptions(TcxPCOptions::FromMask(uint64_t(next(1024)))); break;
+      case 10: pc->SetStyle(next(2) == 0 ? 5 : 6); break;
+      case 11:
+        if (pc->PageCount() > 1) pc->Pages(next(pc->PageCount()))->SetPageIndex(next(pc->PageCount()));
+        break;
+    }
+    for (Integer i = 0; i < pc->VisibleTabCount(); ++i) {
+      TcxTab* tab = pc->VisibleTabs(i);
+      if (tab->IsShown()) {
+        TRect area = tab->OnStartSide() ? pc->StartTabArea() : pc->EndTabArea();
+        TRect v = tab->VisibleRect();
+        EXPECT_TRUE(v.Left >= area.Left && v.Right <= area.Right && v.Top >= area.Top && v.Bottom <= area.Bottom)
+            << "step " << step;
+      }
+    }
+    if (pc->ActivePage()) {
+      EXPECT_EQ(pc->TabIndex(), pc->ActivePage()->TabVisible() ? pc->ActivePageIndex() : -1) << "step " << step;
+    }
+    pc->PaintTo(b.Canvas()->Handle(), 0, 0);
+    S().Click(pc->Handle(), POINT{next(300), next(40)});
+  }
+}
+
 TEST(PainterFactoryTest, WithoutPaintersThereAreNoStyles) {
   InitializeCxPC();
   // Take every registered class out, then put them back in their order.
