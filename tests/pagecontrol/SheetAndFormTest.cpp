@@ -243,6 +243,37 @@ TEST_F(SheetTest, AFormDescriptionIsReadAndLaidOutBeforeTheWindowExists) {
   root->Free();
 }
 
+TEST_F(SheetTest, ATabControlReadsItsTabsAndIndex) {
+  auto* root = new TForm(Application);
+  ReadComponentFromText(root,
+                        "object Root: TForm\n"
+                        "  object cxTabControl1: TcxTabControl\n"
+                        "    Width = 300\n"
+                        "    Height = 100\n"
+                        "    Style = 5\n"
+                        "    TabIndex = 1\n"
+                        "    Tabs.Strings = (\n"
+                        "      'One'\n"
+                        "      'Two')\n"
+                        "  end\n"
+                        "end\n");
+  auto* tc = dynamic_cast<TcxTabControl*>(root->FindComponent("cxTabControl1"));
+  ASSERT_NE(tc, nullptr);
+  EXPECT_EQ(tc->Tabs()->Count(), 2);
+  EXPECT_EQ(tc->TabIndex(), 1);
+  EXPECT_EQ(tc->MainTab(), 1);
+  EXPECT_EQ(tc->Painter()->PainterClass(), TcxPCExtraFlatPainter::Class());
+  // Without a painter that allows several, only the main tab can be selected.
+  tc->Tabs()->Tabs(0)->SetSelected(true);
+  EXPECT_FALSE(tc->Tabs()->Tabs(0)->Selected());
+  tc->Tabs()->Tabs(1)->SetSelected(true);
+  EXPECT_TRUE(tc->Tabs()->Tabs(1)->Selected());
+  String text = WriteComponentToText(root);
+  EXPECT_NE(text.find("TabIndex = 1"), String::npos) << text;
+  EXPECT_NE(text.find("'Two'"), String::npos) << text;
+  root->Free();
+}
+
 TEST_F(SheetTest, ChangeEventsAreHeldBackWhileLoading) {
   // A page control whose events are set before its properties are read.
   auto* root = new TForm(Application);
