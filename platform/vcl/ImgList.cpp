@@ -36,7 +36,31 @@ TCustomImageList::TCustomImageList(TComponent* owner) : TComponent(owner) {}
 TCustomImageList::TCustomImageList(TComponent* owner, Integer w, Integer h) : TComponent(owner), width_(w), height_(h) {
   if (w <= 0 || h <= 0) throw EInvalidOperation(vcl_consts::SInvalidImageSize);
 }
-TCustomImageList::~TCustomImageList() = default;
+TCustomImageList::~TCustomImageList() {
+  for (TChangeLink* link : links_) link->SetSender(nullptr);
+  links_.clear();
+}
+
+TChangeLink::~TChangeLink() {
+  if (sender_) sender_->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+  if (OnChange) OnChange(sender_);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* link) {
+  if (!link || std::find(links_.begin(), links_.end(), link) != links_.end()) return;
+  links_.push_back(link);
+  link->SetSender(this);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* link) {
+  auto it = std::find(links_.begin(), links_.end(), link);
+  if (it == links_.end()) return;
+  links_.erase(it);
+  link->SetSender(nullptr);
+}
 
 void TCustomImageList::Assign(TPersistent* source) {
   if (auto* l = dynamic_cast<TCustomImageList*>(source)) {
@@ -72,6 +96,10 @@ void TCustomImageList::SetHeight(Integer v) {
 }
 
 void TCustomImageList::Change() {
+  // A link's handler may unregister links: walk a copy and skip those gone meanwhile.
+  std::vector<TChangeLink*> links = links_;
+  for (TChangeLink* link : links)
+    if (std::find(links_.begin(), links_.end(), link) != links_.end()) link->Change();
   if (OnChange) OnChange(this);
 }
 
@@ -263,6 +291,7 @@ void TCustomImageList::DefineProperties(TFiler* filer) {
 
 // ---- drag images ---------------------------------------------------------------------------
 
+KORVAN_IMPLEMENT_CLASS(TChangeLink)
 KORVAN_IMPLEMENT_CLASS(TDragImageList)
 
 TDragImageList::~TDragImageList() {

@@ -13,6 +13,26 @@ enum TImageType { itImage, itMask };
 
 KORVAN_EXCEPTION(EInvalidImageListOperation, Exception);
 
+class TCustomImageList;
+
+// A link through which an image list tells a user of it about every change. The list knows
+// its links: a link freed while registered leaves the list, a list freed first clears the
+// links' Sender.
+class TChangeLink : public TObject {
+  KORVAN_CLASS(TChangeLink, TObject)
+
+ public:
+  TChangeLink() = default;
+  ~TChangeLink() override;
+  TCustomImageList* Sender() const { return sender_; }
+  void SetSender(TCustomImageList* v) { sender_ = v; }
+  virtual void Change();
+  TNotifyEvent OnChange;
+
+ private:
+  TCustomImageList* sender_ = nullptr;
+};
+
 class TCustomImageList : public TComponent {
   KORVAN_CLASS(TCustomImageList, TComponent)
 
@@ -62,6 +82,10 @@ class TCustomImageList : public TComponent {
 
   TNotifyEvent OnChange;
 
+  // Links told about every change (each once; nil ignored).
+  void RegisterChanges(TChangeLink* link);
+  void UnRegisterChanges(TChangeLink* link);
+
  protected:
   void DefineProperties(TFiler* filer) override;
   virtual void Change();
@@ -76,6 +100,7 @@ class TCustomImageList : public TComponent {
   TImageType imageType_ = itImage;
   Integer allocBy_ = 4;
   std::vector<std::unique_ptr<TBitmap>> images_;
+  std::vector<TChangeLink*> links_;
 };
 
 // A list that can show one of its images under the mouse while dragging.

@@ -209,6 +209,39 @@ TEST(GraphicsTest, ImageListAddsMaskedImagesAndDrawsThem) {
   EXPECT_EQ(copy.Count(), 2);
 }
 
+TEST(GraphicsTest, ImageListChangeLinksHearEveryChangeUntilEitherSideIsGone) {
+  TBitmap strip;
+  strip.SetSize(16, 16);
+  auto* list = new TImageList(nullptr);
+  std::vector<String> heard;
+  TChangeLink a, b;
+  a.OnChange = [&](TObject* sender) { heard.push_back(sender == list ? "a" : "a?"); };
+  b.OnChange = [&](TObject*) {
+    heard.push_back("b");
+    list->UnRegisterChanges(&a);  // a handler may drop another link
+  };
+  list->RegisterChanges(&a);
+  list->RegisterChanges(&a);  // registered once
+  list->RegisterChanges(&b);
+  list->RegisterChanges(nullptr);
+  EXPECT_EQ(a.Sender(), list);
+  list->Add(&strip, nullptr);
+  EXPECT_EQ(heard, (std::vector<String>{"a", "b"}));
+  EXPECT_EQ(a.Sender(), nullptr);
+  heard.clear();
+  list->Clear();
+  EXPECT_EQ(heard, (std::vector<String>{"b"}));
+  {
+    TChangeLink gone;
+    list->RegisterChanges(&gone);
+  }  // a freed link leaves the list
+  heard.clear();
+  list->Add(&strip, nullptr);
+  EXPECT_EQ(heard, (std::vector<String>{"b"}));
+  list->Free();  // a freed list clears its links' sender
+  EXPECT_EQ(b.Sender(), nullptr);
+}
+
 }  // namespace
 
 #include "vcl/Resources.h"

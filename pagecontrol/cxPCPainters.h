@@ -1,0 +1,194 @@
+// The page-control painters: the standard painter (the base of every concrete painter: tab
+// sizes from the platform's tab styles, the navigator block and its buttons, the page frame)
+// and the extra-flat and ultra-flat painters. The unit start registers the concrete painters
+// with the factory and keeps the light face colour of the flat painters up to date.
+#pragma once
+
+#include <vector>
+
+#include "pagecontrol/cxPC.h"
+
+// clBtnFace with each of red, green and blue raised by 20 (255 above 235); computed at the
+// unit start and after every change of the system colours.
+TColor cxPCLightFaceColor();
+
+class TcxPCStandardPainter : public TcxPCCustomPainter {
+  KORVAN_CLASS(TcxPCStandardPainter, TcxPCCustomPainter)
+
+ public:
+  explicit TcxPCStandardPainter(TcxCustomTabControl* control) : TcxPCCustomPainter(control) {}
+
+  // Sizes.
+  Integer CalculateTabNormalWidth(TcxTab* tab) override;
+  Integer GetTabNormalHeight() override;
+  Integer GetMinTabWidth(Integer visibleIndex) override;
+  TPoint GetTabsDistance() override;
+  void CalculateTabsArea(const TcxPCNavigatorButtons& buttons, TcxPCTabsArea& area) override;
+  Integer GetNavigatorButtonAtPoint(const TPoint& p) override;
+  TRect GetGoDialogButtonBounds() override;
+  Integer GetFrameWidth() override { return 2; }
+  bool IsTabActiveLook(Integer visibleIndex) override;
+
+  // Content of a tab.
+  void GetImageOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  void GetImageOnlyOffsets(Integer visibleIndex, Integer offsets[2]) override;
+  void GetTextOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  Integer GetImageTextDistance(Integer visibleIndex) override { return 6; }
+  void GetContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  void GetTruncatedContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  TColor GetTabBackgroundColor(Integer visibleIndex) override;
+
+  // Painting.
+  void DoPaint(TcxCanvas* canvas) override;
+  void PaintButtons(TcxCanvas* canvas) override;
+  void PaintTabs(TcxCanvas* canvas) override;
+  void PaintFrame(TcxCanvas* canvas) override;
+  void RepaintNavigatorButton(TcxPCNavigatorButton button) override;
+  void RepaintNavigatorButtons() override;
+  void RepaintTab(Integer visibleIndex, TcxTabChangeKind kind) override;
+
+  // Operations of the standard painter.
+  virtual void PaintTab(TcxCanvas* canvas, Integer visibleIndex);
+  virtual void GetNavigatorButtonState(TcxPCNavigatorButton button, TColor& faceColor, TColor& glyphColor,
+                                       bool& enabled);
+  virtual void CalculateNavigatorBlock(const TcxPCNavigatorButtons& buttons);
+  virtual void PlaceNavigatorButtons(const TcxPCNavigatorButtons& buttons);
+  virtual Integer GetNavigatorWidth(const TcxPCNavigatorButtons& buttons);
+  virtual TColor GetButtonFaceColor(TcxPCNavigatorButton button);
+  virtual TColor GetButtonGlyphColor(TcxPCNavigatorButton button);
+  virtual TPoint GetButtonGlyphOffset(TcxPCNavigatorButton button) { return TPoint(); }
+  virtual Integer GetNavigatorButtonHeight() { return 20; }
+  virtual Integer GetNavigatorButtonWidth(TcxPCNavigatorButton button);
+  virtual Integer GetButtonsDistance(TcxPCNavigatorButton a, TcxPCNavigatorButton b) { return 0; }
+  virtual Integer GetNavigatorTabsDistance() { return 0; }
+  virtual Integer GetNavigatorSideIndent() { return 0; }
+  virtual Integer GetNavigatorEndIndent() { return 0; }
+  virtual Integer GetMinTabHeight();
+  virtual Integer GetMinTabWidthConstant() { return 42; }
+  virtual TColor GetBackgroundColor() { return ParentInfo()->Color(); }
+  virtual Integer GetMinPageFrameSize() { return 4; }
+  virtual Integer GetImageAreaWidth(bool tabHasImage);
+  virtual TRect GetExtraRect() { return TRect(); }
+  virtual Integer GetTextAreaHeight();
+  virtual void PaintNavigatorButton(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r);
+  virtual void PaintButtonBackground(TcxCanvas* canvas, TcxPCNavigatorButton button, TRect& r);
+  virtual void PaintButtonFrame(TcxCanvas* canvas, TcxPCNavigatorButton button, TRect& r);
+  virtual void PaintButtonGlyph(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r);
+  virtual void DrawPageFrame(TcxCanvas* canvas, const TRect& r);
+  virtual void PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex);
+  virtual void PaintNativeTabBackground(TcxCanvas* canvas, Integer visibleIndex) {}
+  // The shown buttons in display order: the close button outermost, the go-dialog button next
+  // to the tabs.
+  virtual std::vector<TcxPCNavigatorButton> GetVisibleNavigatorButtons(const TcxPCNavigatorButtons& buttons);
+
+  const std::vector<TcxPCNavigatorButtonPosition>& NavigatorButtonPositions() const { return positions_; }
+  TRect NavigatorBlock() const { return navigatorBlock_; }
+  // Whether the navigator block sits at the near end of the strip.
+  bool NavigatorAtNearEnd() const;
+
+ protected:
+  // The strip extent along and across the control.
+  Integer AlongExtent() const;
+  Integer AcrossExtent() const;
+  // A glyph drawn filled and outlined (enabled) or embossed (disabled).
+  void DrawGlyph(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r, TColor fill, TColor outline);
+
+ private:
+  TRect navigatorBlock_;
+  std::vector<TcxPCNavigatorButtonPosition> positions_;
+};
+
+class TcxPCExtraFlatPainter : public TcxPCStandardPainter {
+  KORVAN_CLASS(TcxPCExtraFlatPainter, TcxPCStandardPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCExtraFlatPainter(TcxCustomTabControl* control) : TcxPCStandardPainter(control) {}
+
+  Integer CalculateTabNormalWidth(TcxTab* tab) override;
+  Integer GetTabNormalHeight() override;
+  Integer GetMinTabWidth(Integer visibleIndex) override;
+  TRect GetTabRectCorrection(Integer visibleIndex) override;
+  TPoint GetTabsDistance() override;
+  void CalculateTabsArea(const TcxPCNavigatorButtons& buttons, TcxPCTabsArea& area) override;
+  void GetImageOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  void GetTextOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  void GetContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  void GetTruncatedContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  TColor GetTabBackgroundColor(Integer visibleIndex) override;
+  TColor GetPageColor() override;
+  TRect GetPageClientRect() override;
+  TRect GetPageFrameRect() override;
+  Integer GetFrameWidth() override { return 1; }
+  TColor GetBackgroundColor() override { return clBtnFace; }
+  TcxRegion* GetTabClipRegion(Integer visibleIndex) override;
+  void DoPaint(TcxCanvas* canvas) override;
+  void PaintFrameAndPage(TcxCanvas* canvas) override;
+  void PaintFrame(TcxCanvas* canvas) override;
+  void PaintTabs(TcxCanvas* canvas) override;
+  void PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex) override;
+  void RepaintTab(Integer visibleIndex, TcxTabChangeKind kind) override;
+
+  // Navigator.
+  Integer GetNavigatorButtonHeight() override { return 13; }
+  Integer GetNavigatorButtonWidth(TcxPCNavigatorButton button) override { return 13; }
+  Integer GetButtonsDistance(TcxPCNavigatorButton a, TcxPCNavigatorButton b) override;
+  Integer GetNavigatorSideIndent() override { return 6; }
+  Integer GetNavigatorEndIndent() override { return 1; }
+  TColor GetButtonFaceColor(TcxPCNavigatorButton button) override;
+  TColor GetButtonGlyphColor(TcxPCNavigatorButton button) override;
+  TPoint GetButtonGlyphOffset(TcxPCNavigatorButton button) override;
+  void PaintButtonFrame(TcxCanvas* canvas, TcxPCNavigatorButton button, TRect& r) override;
+  void PaintButtonGlyph(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r) override;
+
+  // Operations of the flat painters.
+  virtual Integer GetRowLineCount() { return 3; }
+  virtual TRect GetMainTabFocusRect(Integer visibleIndex);
+  virtual void GetSeparatorInsets(Integer& start, Integer& end) { start = end = 2; }
+  // Fills a tab, or the rest of a row band (visibleIndex -1, rect given).
+  virtual void FillTabBackground(TcxCanvas* canvas, Integer visibleIndex, const TRect& r);
+  virtual TColor GetPageBandColor();
+  virtual TRect GetPageBandRect();
+  // The band of a row across the whole control (visible-index range of the row).
+  virtual TRect GetTabBandRect(Integer firstVisible, Integer lastVisible);
+  virtual Integer GetTabSeparatorWidth() { return 1; }
+  virtual TColor GetRowBackgroundColor() { return cxPCLightFaceColor(); }
+  virtual bool IsRowFramed() { return false; }
+  virtual void PaintMainTabOutline(TcxCanvas* canvas, Integer visibleIndex, const TRect& r);
+  virtual void PaintTabSeparator(TcxCanvas* canvas, Integer visibleIndex);
+  virtual void PaintRowLines(TcxCanvas* canvas, const TRect& band, bool holdsMainTab, bool startSide);
+  virtual TColor GetFrameColor(bool topLeft) { return topLeft ? clBtnHighlight : clBtnShadow; }
+
+ protected:
+  // The row lines of a band, on its page side (the far side for start-side rows), and line
+  // i of them counted from the tab side.
+  TRect RowLinesRect(const TRect& band, bool startSide);
+  TRect RowLine(const TRect& band, bool startSide, Integer i);
+};
+
+class TcxPCUltraFlatPainter : public TcxPCExtraFlatPainter {
+  KORVAN_CLASS(TcxPCUltraFlatPainter, TcxPCExtraFlatPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCUltraFlatPainter(TcxCustomTabControl* control) : TcxPCExtraFlatPainter(control) {}
+
+  Integer GetNavigatorButtonHeight() override { return 15; }
+  Integer GetNavigatorButtonWidth(TcxPCNavigatorButton button) override;
+  Integer GetButtonsDistance(TcxPCNavigatorButton a, TcxPCNavigatorButton b) override;
+  Integer GetNavigatorSideIndent() override { return 3; }
+  TColor GetButtonFaceColor(TcxPCNavigatorButton button) override;
+  TPoint GetButtonGlyphOffset(TcxPCNavigatorButton button) override { return TPoint(); }
+  void PaintButtonFrame(TcxCanvas* canvas, TcxPCNavigatorButton button, TRect& r) override;
+  void PaintButtonGlyph(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r) override;
+  TRect GetMainTabFocusRect(Integer visibleIndex) override;
+  void PaintMainTabOutline(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) override;
+  void PaintRowLines(TcxCanvas* canvas, const TRect& band, bool holdsMainTab, bool startSide) override;
+  TColor GetFrameColor(bool topLeft) override { return clBtnShadow; }
+};
+
+// Unit start: registers the painters in their order and starts the palette notifier; its
+// end unregisters them.
+void InitializeCxPCPainters();
