@@ -718,3 +718,57 @@ TEST(cxXLSExport, IndependentReadersReadValuesFormatsMergesFontsAndColours) {
 }
 
 }  // namespace
+
+namespace {
+
+// By hand: writes sample workbooks into <build>/sheets/xls for other readers to convert
+// (LibreOffice headless, gnumeric's ssconvert): a styled sheet with dates, currency, merged
+// cells and long texts, a sheet small enough for the mini stream, and one large enough for a
+// DIFAT sector.
+TEST(cxXLSExport, DISABLED_WriteSampleWorkbooks) {
+  String dir = String(KORVAN_SHEETS) + "/xls";
+  std::filesystem::create_directories(dir);
+  {
+    auto p = MakeXls(dir + "/styled.xls");
+    p->SetRange(4, 6, true);
+    p->SetDefaultStyle(SampleStyle(10));
+    TcxCacheCellStyle header = SampleStyle(12);
+    header.FontStyle = cfsBold | cfsItalic;
+    header.FontColor = 0x0000FF;
+    header.BrushStyle = cbsSolid;
+    header.BrushBkColor = 0x00FFFF;
+    p->SetCellStyleEx(0, 0, 1, 4, p->RegisterStyle(header));
+    p->SetCellDataString(0, 0, "Report \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80");
+    p->SetCellDataDateTime(0, 1, 36526.5);
+    p->SetCellDataDateTime(1, 1, 59);
+    p->SetCellDataDateTime(2, 1, 0.25);
+    p->SetCellValue(3, 1, Variant(Currency::FromRaw(123400)));
+    p->SetCellValue(0, 2, Variant(true));
+    p->SetCellDataDouble(1, 2, -1.5e10);
+    String longText;
+    for (int i = 0; i < 3000; ++i) longText += "\xC3\xA9";
+    p->SetCellDataString(0, 3, longText);
+    p->SetCellDataString(0, 4, String(5000, 'z'));
+    p->SetCellUnion(2, 3, 3, 2);
+    p->SetColumnWidth(0, 120);
+    p->SetRowHeight(0, 30);
+    p->SetRangeName("Data", TRect(0, 1, 3, 4));
+    p->Commit();
+  }
+  {
+    auto p = MakeXls(dir + "/small.xls");  // in the mini stream
+    p->SetRange(2, 2, true);
+    p->SetCellDataString(0, 0, "abc \xC3\xA9");
+    p->SetCellDataDateTime(1, 0, 40000.75);
+    p->SetCellUnion(0, 1, 1, 2);
+    p->SetCellDataDouble(0, 1, 3.25);
+    p->Commit();
+  }
+  auto p = MakeXls(dir + "/large.xls");
+  p->SetRange(10, 65536, false);
+  for (int r = 0; r < 65536; ++r)
+    for (int c = 0; c < 10; ++c) p->SetCellDataInteger(c, r, r * 10 + c);
+  p->Commit();
+}
+
+}  // namespace
