@@ -82,8 +82,10 @@ void BM_XlsExportFillAndCommit(benchmark::State& state) {
     for (Integer c = 0; c < kCols; ++c) provider->SetColumnWidth(c, 80);
     for (Integer r = 0; r < kRows; ++r)
       for (Integer c = 0; c < kCols; ++c) {
-        if (c % 2 == 1) provider->SetCellDataString(c, r, TextAt(c, r));
-        else provider->SetCellDataDouble(c, r, NumberAt(c, r));
+        if (c % 2 == 1)
+          provider->SetCellDataString(c, r, TextAt(c, r));
+        else
+          provider->SetCellDataDouble(c, r, NumberAt(c, r));
       }
     provider->Commit();
   }

@@ -15,10 +15,9 @@ namespace {
 
 // Record ids.
 constexpr Word kBOF = 0x0809, kEOF = 0x000A, kTABID = 0x013D, kWINDOW1 = 0x003D, kFONT = 0x0031, kXF = 0x00E0,
-               kPALETTE = 0x0092, kSTYLE = 0x0293, kBOUNDSHEET = 0x0085, kSUPBOOK = 0x01AE,
-               kEXTERNSHEET = 0x0017, kNAME = 0x0018, kDIMENSIONS = 0x0200, kWINDOW2 = 0x023E,
-               kCOLINFO = 0x007D, kROW = 0x0208, kMERGEDCELLS = 0x00E5, kSST = 0x00FC, kCONTINUE = 0x003C,
-               kEXTSST = 0x00FF;
+               kPALETTE = 0x0092, kSTYLE = 0x0293, kBOUNDSHEET = 0x0085, kSUPBOOK = 0x01AE, kEXTERNSHEET = 0x0017,
+               kNAME = 0x0018, kDIMENSIONS = 0x0200, kWINDOW2 = 0x023E, kCOLINFO = 0x007D, kROW = 0x0208,
+               kMERGEDCELLS = 0x00E5, kSST = 0x00FC, kCONTINUE = 0x003C, kEXTSST = 0x00FF;
 constexpr Word kBLANK = 0x0201, kBOOLERR = 0x0205, kNUMBER = 0x0203, kLABEL = 0x0204, kLABELSST = 0x00FD;
 
 constexpr Integer kMaxColumns = 256;
@@ -274,9 +273,7 @@ struct THead {
   void SetEntry(Integer sector, Integer entry, int32_t value) {
     Set32(bytes, size_t(sector + 1) * kSectorSize + size_t(entry) * 4, uint32_t(value));
   }
-  void FillFree(Integer sector) {
-    std::memset(&bytes[size_t(sector + 1) * kSectorSize], 0xFF, kSectorSize);
-  }
+  void FillFree(Integer sector) { std::memset(&bytes[size_t(sector + 1) * kSectorSize], 0xFF, kSectorSize); }
   void DirEntry(Integer index, const char16_t* name, Byte type, Byte colour, int32_t child, int32_t start,
                 uint32_t size) {
     size_t at = size_t(2) * kSectorSize + size_t(index) * 128;  // the directory is sector 1
@@ -353,10 +350,13 @@ String TcxXLSWorkBookWriter::BuildHead(Int64 size) {
   std::vector<Integer> fatSectors{0};
   std::vector<Integer> difatSectors;
   for (Integer s = 2; s <= fatCount + difatCount; ++s) {
-    if (s >= kFirstDifatSector && (s - kFirstDifatSector) % 128 == 0) difatSectors.push_back(s);
-    else fatSectors.push_back(s);
+    if (s >= kFirstDifatSector && (s - kFirstDifatSector) % 128 == 0)
+      difatSectors.push_back(s);
+    else
+      fatSectors.push_back(s);
   }
-  for (Integer j = 0; j < std::min(fatCount, kHeaderDifatCount); ++j) Set32(h, 76 + size_t(j) * 4, uint32_t(fatSectors[size_t(j)]));
+  for (Integer j = 0; j < std::min(fatCount, kHeaderDifatCount); ++j)
+    Set32(h, 76 + size_t(j) * 4, uint32_t(fatSectors[size_t(j)]));
   for (size_t d = 0; d < difatSectors.size(); ++d) {
     Integer sector = difatSectors[d];
     head.FillFree(sector);
@@ -367,7 +367,9 @@ String TcxXLSWorkBookWriter::BuildHead(Int64 size) {
     head.SetEntry(sector, 127, d + 1 < difatSectors.size() ? difatSectors[d + 1] : kEndOfChain);
   }
   // The FAT: one entry for every sector of the file, 128 to a FAT sector.
-  auto setFat = [&](Integer entry, int32_t value) { head.SetEntry(fatSectors[size_t(entry / 128)], entry % 128, value); };
+  auto setFat = [&](Integer entry, int32_t value) {
+    head.SetEntry(fatSectors[size_t(entry / 128)], entry % 128, value);
+  };
   for (Integer f : fatSectors) head.FillFree(f);
   setFat(0, kFatSector);
   setFat(1, kEndOfChain);
@@ -638,21 +640,36 @@ void TcxXLSExportProvider::SetCellDataWideString(Integer col, Integer row, const
 void TcxXLSExportProvider::SetCellValue(Integer col, Integer row, const Variant& value) {
   if (Cell(col, row) == nullptr) return;
   switch (value.VarType()) {
-    case varOleStr: SetCellDataWideString(col, row, UTF8Decode(value.StrRef())); break;
-    case varString: SetCellDataString(col, row, value.StrRef()); break;
+    case varOleStr:
+      SetCellDataWideString(col, row, UTF8Decode(value.StrRef()));
+      break;
+    case varString:
+      SetCellDataString(col, row, value.StrRef());
+      break;
     case varShortInt:
     case varByte:
     case varSmallint:
     case varWord:
-    case varInteger: SetCellDataInteger(col, row, value.AsInteger()); break;
+    case varInteger:
+      SetCellDataInteger(col, row, value.AsInteger());
+      break;
     case varLongWord:  // may not fit a signed 32-bit integer
     case varSingle:
     case varDouble:
-    case varInt64: SetCellDataDouble(col, row, value.AsDouble()); break;
-    case varCurrency: SetCellDataCurrency(col, row, value.AsCurrency()); break;
-    case varDate: SetCellDataDateTime(col, row, value.AsDateTime()); break;
-    case varBoolean: SetCellDataBoolean(col, row, value.AsBoolean()); break;
-    default: break;
+    case varInt64:
+      SetCellDataDouble(col, row, value.AsDouble());
+      break;
+    case varCurrency:
+      SetCellDataCurrency(col, row, value.AsCurrency());
+      break;
+    case varDate:
+      SetCellDataDateTime(col, row, value.AsDateTime());
+      break;
+    case varBoolean:
+      SetCellDataBoolean(col, row, value.AsBoolean());
+      break;
+    default:
+      break;
   }
 }
 
@@ -863,8 +880,8 @@ void TcxXLSExportProvider::WriteRecords(TStream* stream, Int64 streamSize) {
   }
   // The sheet's BOF follows the rest of the globals, whose sizes are known.
   Int64 sstSize = sst_.GetSize();
-  Int64 sheetOffset = out.Position() + 4 + 8 + 2 * Int64(sheetName_.size()) + sstSize + 8 + 12 +
-                      Int64(nameRecord_.size()) + 4;
+  Int64 sheetOffset =
+      out.Position() + 4 + 8 + 2 * Int64(sheetName_.size()) + sstSize + 8 + 12 + Int64(nameRecord_.size()) + 4;
   out.Record(kBOUNDSHEET, 8 + 2 * sheetName_.size());
   Put32(b, uint32_t(sheetOffset));
   Put16(b, 0);
@@ -918,14 +935,21 @@ void TcxXLSExportProvider::WriteRecords(TStream* stream, Int64 streamSize) {
       Put16(b, unsigned(col));
       Put16(b, c.xf);
       switch (c.id) {
-        case kNUMBER: PutDouble(b, c.number); break;
-        case kLABELSST: Put32(b, c.sstIndex); break;
+        case kNUMBER:
+          PutDouble(b, c.number);
+          break;
+        case kLABELSST:
+          Put32(b, c.sstIndex);
+          break;
         case kBOOLERR:
           Put8(b, c.boolean);
           Put8(b, 0);
           break;
-        case kLABEL: b.append(labels_, size_t(c.labelOffset), size_t(c.dataLength) - 6); break;
-        default: break;
+        case kLABEL:
+          b.append(labels_, size_t(c.labelOffset), size_t(c.dataLength) - 6);
+          break;
+        default:
+          break;
       }
       out.Check();
     }

@@ -145,12 +145,12 @@ class TcxXLSExportProvider : public TcxCustomExportProvider, public IcxExportPro
 
  private:
   struct TCell {
-    Word id;          // BLANK, BOOLERR, NUMBER, LABEL or LABELSST
+    Word id;  // BLANK, BOOLERR, NUMBER, LABEL or LABELSST
     Word xf;
     Integer style;    // the style index the cell was given (-1: the format's default)
     Word dataLength;  // of the whole record's data
     TcxXLSNumberKind kind;
-    bool merged;      // inside a merged range: keeps its XF
+    bool merged;  // inside a merged range: keeps its XF
     union {
       double number;
       uint32_t sstIndex;

@@ -48,12 +48,12 @@ TEST(cxXLSWorkBookWriter, SmallStreamHeads) {
     EXPECT_EQ(U16(h, 24), 0x3Eu);
     EXPECT_EQ(U16(h, 26), 3u);
     EXPECT_EQ(U16(h, 30), 9u);
-    EXPECT_EQ(U32(h, 44), 1u);       // FAT sectors
-    EXPECT_EQ(U32(h, 48), 1u);       // directory
-    EXPECT_EQ(U32(h, 56), 4096u);    // mini stream cutoff
-    EXPECT_EQ(I32(h, 60), 2);        // mini FAT sector
+    EXPECT_EQ(U32(h, 44), 1u);     // FAT sectors
+    EXPECT_EQ(U32(h, 48), 1u);     // directory
+    EXPECT_EQ(U32(h, 56), 4096u);  // mini stream cutoff
+    EXPECT_EQ(I32(h, 60), 2);      // mini FAT sector
     EXPECT_EQ(U32(h, 64), 1u);
-    EXPECT_EQ(I32(h, 68), -2);       // no DIFAT sector
+    EXPECT_EQ(I32(h, 68), -2);  // no DIFAT sector
     EXPECT_EQ(I32(h, 76), 0);
     EXPECT_EQ(I32(h, 80), -1);
     // FAT: the FAT, the directory, the mini FAT, then the mini stream's chain.
@@ -66,7 +66,9 @@ TEST(cxXLSWorkBookWriter, SmallStreamHeads) {
     int m = int((c.size + 63) / 64);
     for (int i = 0; i < m - 1; ++i) EXPECT_EQ(Entry(h, 2, i), i + 1);
     EXPECT_EQ(Entry(h, 2, m - 1), -2);
-    if (m < 128) { EXPECT_EQ(Entry(h, 2, m), -1); }
+    if (m < 128) {
+      EXPECT_EQ(Entry(h, 2, m), -1);
+    }
     // Directory: the root holds the mini stream from sector 3, the stream starts at mini sector 0.
     const size_t root = 1024, wb = 1024 + 128;
     EXPECT_EQ(U16(h, root), unsigned('R'));
@@ -106,7 +108,9 @@ TEST(cxXLSWorkBookWriter, LargeStreamHeads) {
     // The FAT sectors the header and the DIFAT sector list, and the FAT entry of every sector.
     std::vector<int> fats;
     for (int j = 0; j < std::min(c.fat, 109); ++j) fats.push_back(I32(h, 76 + size_t(j) * 4));
-    if (c.fat < 109) { EXPECT_EQ(I32(h, 76 + size_t(c.fat) * 4), -1); }
+    if (c.fat < 109) {
+      EXPECT_EQ(I32(h, 76 + size_t(c.fat) * 4), -1);
+    }
     if (c.difat) {
       for (int e = 0; e < c.fat - 109; ++e) fats.push_back(Entry(h, 111, e));
       EXPECT_EQ(Entry(h, 111, c.fat - 109), -1);
@@ -114,14 +118,18 @@ TEST(cxXLSWorkBookWriter, LargeStreamHeads) {
     }
     ASSERT_EQ(fats.size(), size_t(c.fat));
     EXPECT_EQ(fats[0], 0);
-    if (c.fat > 1) { EXPECT_EQ(fats[1], 2); }
+    if (c.fat > 1) {
+      EXPECT_EQ(fats[1], 2);
+    }
     auto fat = [&](int sector) { return Entry(h, fats[size_t(sector / 128)], sector % 128); };
     EXPECT_EQ(fat(0), -3);
     EXPECT_EQ(fat(1), -2);
     for (int s = 2; s < start; ++s) EXPECT_EQ(fat(s), s == 111 ? -4 : -3) << s;
     for (int i = 0; i < k - 1; ++i) ASSERT_EQ(fat(start + i), start + i + 1) << i;
     EXPECT_EQ(fat(start + k - 1), -2);
-    if ((start + k) % 128) { EXPECT_EQ(fat(start + k), -1); }
+    if ((start + k) % 128) {
+      EXPECT_EQ(fat(start + k), -1);
+    }
   }
 }
 
@@ -179,9 +187,9 @@ TEST(cxXLSSharedStringTable, OneShortString) {
   EXPECT_EQ(recs[0].data, String("\1\0\0\0\1\0\0\0\3\0\1a\0b\0c\0", 17));
   EXPECT_EQ(recs[1].id, 0x00FFu);
   EXPECT_EQ(recs[1].data.size(), 10u);
-  EXPECT_EQ(U16(recs[1].data, 0), 8u);        // strings per bucket
-  EXPECT_EQ(U32(recs[1].data, 2), 12u);       // stream offset of string 0
-  EXPECT_EQ(U16(recs[1].data, 6), 12u);       // its offset in the SST record
+  EXPECT_EQ(U16(recs[1].data, 0), 8u);   // strings per bucket
+  EXPECT_EQ(U32(recs[1].data, 2), 12u);  // stream offset of string 0
+  EXPECT_EQ(U16(recs[1].data, 6), 12u);  // its offset in the SST record
   EXPECT_EQ(sst.GetSize(), Int64(bytes.size()));
 }
 
@@ -234,7 +242,8 @@ TEST(cxXLSSharedStringTable, LongTextsContinueWithoutSplittingACharacter) {
   } cases[] = {
       {"cut at 4096", {WideString(5000, u'a')}},
       {"many near the record end", std::vector<WideString>(20, WideString(409, u'b'))},
-      {"odd start offset", {WideString(1, u'c'), WideString(4096, u'd'), WideString(4096, u'e'), WideString(3000, u'f')}},
+      {"odd start offset",
+       {WideString(1, u'c'), WideString(4096, u'd'), WideString(4096, u'e'), WideString(3000, u'f')}},
       {"surrogate pairs", {WideString(3, u'g'), pairs, pairs, pairs}},
   };
   for (const Case& c : cases) {
@@ -331,7 +340,9 @@ TEST(cxXLSExport, TextCellsByLengthAndCharacters) {
   p->SetRange(5, 1, true);
   p->SetCellDataString(0, 0, "abc");
   p->SetCellDataString(1, 0, String(300, 'x'));
-  p->SetCellDataString(2, 0, "Gr\xC3\xBC\xC3\x9F" "e 1234");  // 10 characters, two above 127
+  p->SetCellDataString(2, 0,
+                       "Gr\xC3\xBC\xC3\x9F"
+                       "e 1234");  // 10 characters, two above 127
   p->SetCellDataString(3, 0, "a\r\nb");
   p->SetCellDataWideString(4, 0, u"\u65E5\u672C");
   CommitChecked(*p);
@@ -343,7 +354,14 @@ TEST(cxXLSExport, TextCellsByLengthAndCharacters) {
   } cases[] = {
       {0, 0x0204, String("\3\0\0abc", 6)},
       {1, 0x00FD, String("\0\0\0\0", 4)},
-      {2, 0x0204, String("\x0A\0\1G\0r\0\xFC\0\xDF\0" "e\0 \0" "1\0" "2\0" "3\0" "4\0", 23)},
+      {2, 0x0204,
+       String("\x0A\0\1G\0r\0\xFC\0\xDF\0"
+              "e\0 \0"
+              "1\0"
+              "2\0"
+              "3\0"
+              "4\0",
+              23)},
       {3, 0x0204, String("\3\0\0a\nb", 6)},
       {4, 0x0204, String("\2\0\1\xE5\x65\x2C\x67", 7)},
   };
@@ -383,7 +401,7 @@ TEST(cxXLSExport, NumbersDatesCurrencyAndBooleans) {
     double value;
     unsigned format;
   } cases[] = {{0, 0x0203, 36526.5, 22}, {1, 0x0203, 58, 14}, {2, 0x0203, 0.25, 21}, {3, 0x0203, 0, 21},
-               {4, 0x0203, -4.5, 22},    {5, 0x0203, 61, 14}, {6, 0x0203, 12.34, 7},  {7, 0x0203, -7, 0},
+               {4, 0x0203, -4.5, 22},    {5, 0x0203, 61, 14}, {6, 0x0203, 12.34, 7}, {7, 0x0203, -7, 0},
                {8, 0x0205, 1, 0},        {9, 0x0203, 2.5, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
@@ -414,7 +432,9 @@ TEST(cxXLSExport, MergedRangesInRecordsOf1024) {
     EXPECT_EQ(U16(merged[0].data, 0), unsigned(std::min(count, 1024)));
     EXPECT_EQ(merged[0].data.size(), 2u + 8u * unsigned(std::min(count, 1024)));
     EXPECT_EQ(merged[0].data.substr(2, 8), String("\0\0\1\0\0\0\1\0", 8));
-    if (count > 1024) { EXPECT_EQ(merged[1].data, String("\1\0\0\x08\x01\x08\0\0\1\0", 10)); }
+    if (count > 1024) {
+      EXPECT_EQ(merged[1].data, String("\1\0\0\x08\x01\x08\0\0\1\0", 10));
+    }
   }
 }
 
@@ -482,13 +502,16 @@ TEST(cxXLSExport, TheFixedRecordsOfTheWorkbook) {
     expected.push_back(id);
   EXPECT_EQ(ids, expected);
   // The built-in styles refer to style XF 16, which exists (XF 17 would not).
-  for (const TRecord& style : b.Of(0x0293)) EXPECT_EQ(U16(style.data, 0) & 0x0FFF, U16(style.data, 0) == 0x8000 ? 0u : 16u);
+  for (const TRecord& style : b.Of(0x0293))
+    EXPECT_EQ(U16(style.data, 0) & 0x0FFF, U16(style.data, 0) == 0x8000 ? 0u : 16u);
   // BOUNDSHEET points at the sheet's BOF.
   String stream = RecordStream(p->FileName());
   String sheet = b.Of(0x0085)[0].data;
   EXPECT_EQ(U16(stream, U32(sheet, 0)), 0x0809u);
   EXPECT_EQ(U16(stream, U32(sheet, 0) + 6), 0x0010u);
-  EXPECT_EQ(sheet.substr(6), String("\5\1f\0i\0x\0" "e\0d\0", 12));
+  EXPECT_EQ(sheet.substr(6), String("\5\1f\0i\0x\0"
+                                    "e\0d\0",
+                                    12));
   EXPECT_EQ(U16(b.Of(0x023E)[0].data, 0), 0x06B4u);
   // The one blank cell takes the format's default cell XF: no style was registered.
   EXPECT_EQ(U16(b.CellAt(0, 0)->data, 4), 15u);
@@ -545,8 +568,8 @@ TEST(cxXLSExport, CellOperationsBeforeSetRangeFail) {
   auto p = MakeXls(dir.File("norange.xls"));
   std::vector<std::function<void()>> ops = {
       [&] { p->SetCellDataString(0, 0, "a"); },   [&] { p->SetCellDataDouble(0, 0, 1); },
-      [&] { p->SetCellStyle(0, 0, -1); },        [&] { p->GetCellStyle(0, 0); },
-      [&] { p->SetCellUnion(0, 0, 2, 2); },      [&] { p->SetCellStyleEx(0, 0, 2, 2, 0); },
+      [&] { p->SetCellStyle(0, 0, -1); },         [&] { p->GetCellStyle(0, 0); },
+      [&] { p->SetCellUnion(0, 0, 2, 2); },       [&] { p->SetCellStyleEx(0, 0, 2, 2, 0); },
       [&] { p->SetCellValue(0, 0, Variant(1)); }, [&] { p->SetCellDataWideString(0, 0, u"a"); },
   };
   for (auto& op : ops) EXPECT_EQ(ExportErrorOf(op), "Invalid cell dimension");
@@ -567,7 +590,8 @@ TEST(cxXLSExport, MergedCellsKeepTheirStyleIndex) {
   p->SetCellDataCurrency(2, 0, Currency::FromRaw(5));
   p->SetCellStyleEx(2, 0, 2, 1, plain);
   p->SetCellDataCurrency(2, 1, Currency::FromRaw(5));  // after the style: formatted all the same
-  for (auto [col, row, size] : std::initializer_list<std::tuple<int, int, int>>{{0, 0, 20}, {1, 1, 20}, {2, 2, 10}, {2, 1, 10}})
+  for (auto [col, row, size] :
+       std::initializer_list<std::tuple<int, int, int>>{{0, 0, 20}, {1, 1, 20}, {2, 2, 10}, {2, 1, 10}})
     EXPECT_EQ(p->GetCellStyle(col, row)->FontSize, size);
   p->SetCellStyle(1, 1, plain);  // a merged cell keeps its XF
   EXPECT_EQ(p->GetCellStyle(1, 1)->FontSize, 20);
@@ -725,11 +749,13 @@ TEST(cxXLSExport, IndependentReadersReadValuesFormatsMergesFontsAndColours) {
              "colinfo 0 3660",
          })
       EXPECT_NE(out.find(line), String::npos) << line << "\n" << out;
-    const char* texts = c.longTexts ? "cell 0,2 text '\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9...(3000)' "
-                                      "fmt=General font=Arial,10,weight=400,colour=None fill=-\n"
-                                      "cell 1,2 text 'zzzzzzzzzz...(4096)'"
-                                    : "cell 0,2 text '\xC3\xA9' fmt=General font=Arial,10,weight=400,colour=None fill=-\n"
-                                      "cell 1,2 text 'z'";
+    const char* texts =
+        c.longTexts ? "cell 0,2 text "
+                      "'\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9...(3000)' "
+                      "fmt=General font=Arial,10,weight=400,colour=None fill=-\n"
+                      "cell 1,2 text 'zzzzzzzzzz...(4096)'"
+                    : "cell 0,2 text '\xC3\xA9' fmt=General font=Arial,10,weight=400,colour=None fill=-\n"
+                      "cell 1,2 text 'z'";
     EXPECT_NE(out.find(texts), String::npos) << out;
   }
 }
