@@ -9,12 +9,14 @@
 // ---------------------------------------------------------------------------------------------
 // Style record
 
-Integer cxStyleHash(const TcxCacheCellStyle& style) {
-  const auto* bytes = reinterpret_cast<const Byte*>(&style);
+uint32_t cxHashBytes(const void* data, size_t size) {
+  const auto* bytes = static_cast<const Byte*>(data);
   uint32_t h = 0;
-  for (int i = 0; i < cxStyleKeySize; ++i) h = ((h << 5) | (h >> 27)) ^ bytes[i];
-  return Integer(h);
+  for (size_t i = 0; i < size; ++i) h = ((h << 5) | (h >> 27)) ^ bytes[i];
+  return h;
 }
+
+Integer cxStyleHash(const TcxCacheCellStyle& style) { return Integer(cxHashBytes(&style, cxStyleKeySize)); }
 
 void cxSetStyleFontName(TcxCacheCellStyle& style, const String& name) {
   std::memset(style.FontName, 0, sizeof(style.FontName));

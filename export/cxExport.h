@@ -68,6 +68,8 @@ static_assert(sizeof(TcxCacheCellStyle) == 96);
 constexpr int cxStyleKeySize = 92;
 
 // Rotate the 32-bit value left by 5, then exclusive-or the next byte into its low 8 bits.
+uint32_t cxHashBytes(const void* data, size_t size);
+// The hash of the style's bytes 0..cxStyleKeySize-1.
 Integer cxStyleHash(const TcxCacheCellStyle& style);
 // Stores the name zero-padded, cut to cxExportFontNameSize bytes between two characters.
 void cxSetStyleFontName(TcxCacheCellStyle& style, const String& name);

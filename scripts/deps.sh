@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation fonts-ipafont-gothic
   xvfb xauth
-  python3-html5lib
+  python3-html5lib python3-xlrd python3-olefile
 )
 missing=()
 for p in "${packages[@]}"; do

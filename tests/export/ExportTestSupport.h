@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,17 @@ class TTempFolder {
  private:
   String path_;
 };
+
+// What the shell command prints (its standard output).
+inline String CommandOutput(const String& command) {
+  String out;
+  if (std::FILE* p = popen(command.c_str(), "r")) {
+    char buf[512];
+    while (std::fgets(buf, sizeof(buf), p)) out += buf;
+    pclose(p);
+  }
+  return out;
+}
 
 inline String ReadWholeFile(const String& path) {
   std::ifstream in(path, std::ios::binary);

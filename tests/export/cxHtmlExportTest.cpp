@@ -230,14 +230,7 @@ String ParseWithHtml5lib(const TTempFolder& dir, const String& page) {
       "    print('-')\n",
       f);
   std::fclose(f);
-  String command = "/usr/bin/python3 '" + script + "' '" + page + "' 2>&1";
-  String out;
-  if (std::FILE* p = popen(command.c_str(), "r")) {
-    char buf[512];
-    while (std::fgets(buf, sizeof(buf), p)) out += buf;
-    pclose(p);
-  }
-  return out;
+  return CommandOutput("/usr/bin/python3 '" + script + "' '" + page + "' 2>&1");
 }
 
 TEST(cxHtmlExport, AnIndependentParserReadsTextsSpansAndClasses) {
