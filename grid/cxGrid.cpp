@@ -49,12 +49,11 @@ struct TAtExit {
 template <class F>
 TAtExit(F) -> TAtExit<F>;
 
+// The key hash scrambles it further.
 std::size_t RectHash(const TRect& r) {
-  std::size_t h = std::size_t(uint32_t(r.Left));
-  h = h * 1000003u ^ std::size_t(uint32_t(r.Top));
-  h = h * 1000003u ^ std::size_t(uint32_t(r.Right));
-  h = h * 1000003u ^ std::size_t(uint32_t(r.Bottom));
-  return h;
+  uint64_t a = (uint64_t(uint32_t(r.Left)) << 32) | uint32_t(r.Top);
+  uint64_t b = (uint64_t(uint32_t(r.Right)) << 32) | uint32_t(r.Bottom);
+  return std::size_t(a * 0x9e3779b97f4a7c15ull ^ (b + 0x632be59bd9b4e019ull + (a << 6) + (a >> 2)));
 }
 
 }  // namespace
@@ -64,24 +63,45 @@ std::size_t RectHash(const TRect& r) {
 void CompactGridChanges(std::vector<TcxCustomGridChange*>& queue, std::vector<TcxCustomGridChange*>& work) {
   using TIndex = std::unordered_map<TcxGridChangeKey, std::vector<std::size_t>, TcxGridChangeKeyHasher>;
   // 1. Duplicates: a change that an earlier kept change answers as its duplicate is dropped.
-  // Duplicates share their DuplicateKey, so only changes under the same key are compared.
+  // Duplicates share their DuplicateKey, so only changes under the same key are compared: a
+  // small open-addressing table (8 bytes a slot, so that large batches stay in the caches)
+  // maps each key to the newest kept change, `next` chains the older ones.
   {
-    TIndex byKey;
-    work.reserve(work.size() + queue.size());
+    constexpr uint32_t kNone = 0xFFFFFFFFu;
+    struct TSlot {
+      uint32_t tag = 0;
+      uint32_t head = kNone;  // position in `kept`
+    };
+    std::size_t capacity = 16;
+    while (capacity < queue.size() * 2) capacity *= 2;
+    // Kept between calls (a run may nest another through EndUpdate, but never inside this
+    // block): large batches reuse the memory instead of mapping it afresh.
+    static std::vector<TSlot> slots;
+    static std::vector<TcxGridChangeKey> keys;
+    static std::vector<uint32_t> next;
+    slots.assign(capacity, TSlot());
+    keys.clear();
+    next.clear();
+    const std::size_t base = work.size();
+    work.reserve(base + queue.size());
     for (TcxCustomGridChange* c : queue) {
-      std::vector<std::size_t>& bucket = byKey[c->DuplicateKey()];
+      TcxGridChangeKey key = c->DuplicateKey();
+      std::size_t hash = GridChangeKeyHash(key);
+      uint32_t tag = uint32_t(hash >> 32);
+      std::size_t i = hash & (capacity - 1);
+      while (slots[i].head != kNone && (slots[i].tag != tag || !(keys[slots[i].head] == key))) i = (i + 1) & (capacity - 1);
+      TSlot& slot = slots[i];
       bool drop = false;
       if (c->CanDropDuplicates())
-        for (std::size_t w : bucket)
-          if (work[w]->IsDuplicateOf(c)) {
-            drop = true;
-            break;
-          }
+        for (uint32_t w = slot.head; w != kNone && !drop; w = next[w]) drop = work[base + w]->IsDuplicateOf(c);
       if (drop) {
         FreeChange(c);
         continue;
       }
-      bucket.push_back(work.size());
+      next.push_back(slot.head);
+      keys.push_back(key);
+      slot.tag = tag;
+      slot.head = uint32_t(work.size() - base);
       work.push_back(c);
     }
     queue.clear();

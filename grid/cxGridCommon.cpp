@@ -13,7 +13,14 @@ KORVAN_IMPLEMENT_CLASS(TcxCustomGridChange)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridViewChange)
 
 namespace {
-std::size_t MixHash(std::size_t a, std::size_t b) { return a ^ (b + 0x9e3779b97f4a7c15ull + (a << 6) + (a >> 2)); }
+// The finaliser of splitmix64: every input bit reaches every output bit.
+std::size_t Scramble(uint64_t x) {
+  x += 0x9e3779b97f4a7c15ull;
+  x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
+  x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
+  return std::size_t(x ^ (x >> 31));
+}
+std::size_t MixHash(std::size_t a, std::size_t b) { return Scramble(a ^ Scramble(b)); }
 }  // namespace
 
 TcxGridChangeKey TcxCustomGridChange::DuplicateKey() {

@@ -311,7 +311,7 @@ TClass TcxCustomGridView::GetStylesClass() { return TcxCustomGridViewStyles::Sta
 
 TcxGridSite* TcxCustomGridView::Site() const { return viewInfo_ ? viewInfo_->SiteWindow() : nullptr; }
 
-TcxCustomGrid* TcxCustomGridView::Control() const { return dynamic_cast<TcxCustomGrid*>(OwnerControl()); }
+TcxCustomGrid* TcxCustomGridView::Control() const { return grid_; }
 
 void TcxCustomGridView::RemoveOptions(TcxCustomGridOptions* options) {
   options_.erase(std::remove(options_.begin(), options_.end(), options), options_.end());
@@ -545,6 +545,7 @@ void TcxCustomGridView::BindControl(TcxControl* control) {
   if (old == control) return;
   if (auto* grid = dynamic_cast<TcxCustomGrid*>(old)) grid->ViewRemoved(this);
   TcxControlChildComponent::BindControl(control);
+  grid_ = dynamic_cast<TcxCustomGrid*>(control);
   if (!control) return;
   if (!storageControl_ && !repository_ && !transient_) storageControl_ = control;
   if (auto* grid = dynamic_cast<TcxCustomGrid*>(control)) grid->ViewAdded(this);

@@ -1021,6 +1021,7 @@ class TcxCustomGridView : public TcxControlChildComponent {
   TcxGridLevel* level_ = nullptr;
   TComponent* repository_ = nullptr;
   TcxControl* storageControl_ = nullptr;
+  TcxCustomGrid* grid_ = nullptr;  // the bound control when it is a grid
   String storingName_;
   Integer storedVersion_ = 0;
   Integer lockCount_ = 0;
