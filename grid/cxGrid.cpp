@@ -752,6 +752,7 @@ void TcxCustomGrid::SetFocusedView(TcxCustomGridView* view) {
   } else if (Focused() && CanFocus()) {
     ::SetFocus(Handle());
   }
+  UpdateOwnTabStop();
   DoFocusedViewChanged(prev, focusedView_);
 }
 
@@ -785,8 +786,17 @@ void TcxCustomGrid::FocusNextControl(bool goForward) {
 }
 
 void TcxCustomGrid::SetTabStop(bool v) {
-  TcxControl::SetTabStop(v);
+  tabStop_ = v;
+  UpdateOwnTabStop();
   if (focusedView_) focusedView_->SetSiteTabStop(true);
+}
+
+// The grid's own window takes part in Tab navigation only while no view's site does: the
+// site comes after the grid in the form's tab order, so Shift+Tab from the site would land
+// on the grid, which hands the focus straight back to the site.
+void TcxCustomGrid::UpdateOwnTabStop() {
+  bool siteTakesPart = focusedView_ && focusedView_->Site() && focusedView_->Site()->TabStop();
+  TcxControl::SetTabStop(tabStop_ && !siteTakesPart);
 }
 
 // ---- notifications ----------------------------------------------------------------------------------

@@ -274,7 +274,7 @@ class TcxCustomGrid : public TcxControl, public IcxNavigator {
   void SetDragOpening(bool v) { dragOpening_ = v; }
   Integer DragOpeningWaitTime() const { return dragOpeningWaitTime_; }
   void SetDragOpeningWaitTime(Integer v) { dragOpeningWaitTime_ = v < 0 ? 0 : v; }
-  bool TabStop() const { return TcxControl::TabStop(); }
+  bool TabStop() const { return tabStop_; }
   void SetTabStop(bool v);
   TcxGridLevelOptions* RootLevelOptions() const { return rootLevel_->Options(); }
   void SetRootLevelOptions(TcxGridLevelOptions*) {}
@@ -356,6 +356,8 @@ class TcxCustomGrid : public TcxControl, public IcxNavigator {
   bool dragOpening_ = true;
   Integer dragOpeningWaitTime_ = 800;
   bool destroying_ = false;
+  bool tabStop_ = true;
+  void UpdateOwnTabStop();
 };
 
 class TcxGrid : public TcxCustomGrid {

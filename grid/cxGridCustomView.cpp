@@ -513,6 +513,7 @@ void TcxCustomGridView::SetLevel(TcxGridLevel* level) {
 
 void TcxCustomGridView::SetSiteTabStop(bool value) {
   if (Site()) Site()->SetTabStop(value && GetControlTabStop());
+  if (Control() && IsFocused()) Control()->UpdateOwnTabStop();
 }
 
 void TcxCustomGridView::UpdateControl(TcxUpdateControlInfo* info) {

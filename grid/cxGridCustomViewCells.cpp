@@ -515,7 +515,7 @@ void TcxCustomGridViewCellViewInfo::CheckHint(const TPoint& p) {
   bool multiLine = false;
   TcxCustomGridController* controller = Controller();
   if (!NeedsHint(p, text, textRect, multiLine)) {
-    if (controller->HintCell() == this) controller->CancelHint();
+    controller->CancelHint();
     return;
   }
   TRect area = GetHintAreaBounds();

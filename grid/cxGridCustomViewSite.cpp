@@ -464,8 +464,12 @@ void TcxCustomGridController::ShowHint(const TRect& hintAreaBounds, const TRect&
   TPoint origin = Site()->ClientToScreen(textBounds.TopLeft());
   r = ShiftedRect(r, origin.X - r.Left, origin.Y - r.Top);
   if (!hintWindow_->HandleAllocated()) hintWindow_->HandleNeeded();
-  TPoint clientOrigin = hintWindow_->ClientOrigin();
-  Integer dx = clientOrigin.X - hintWindow_->Left() + 2, dy = clientOrigin.Y - hintWindow_->Top() + 2;
+  // The border offset (client origin minus position) from the window's styles: a window
+  // that was just made has no size yet, so its client area cannot tell.
+  RECT frame(0, 0, 0, 0);
+  AdjustWindowRectEx(&frame, DWORD(GetWindowLong(hintWindow_->Handle(), GWL_STYLE)), FALSE,
+                     DWORD(GetWindowLong(hintWindow_->Handle(), GWL_EXSTYLE)));
+  Integer dx = -frame.Left + 2, dy = -frame.Top + 2;
   r = GrowRect(r, dx, dy);
   FitRectIntoWorkArea(r, r.TopLeft());
   r.Bottom -= 4;

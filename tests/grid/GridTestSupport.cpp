@@ -11,6 +11,7 @@ KORVAN_IMPLEMENT_CLASS(TTestViewInfo)
 KORVAN_IMPLEMENT_CLASS(TTestPainter)
 KORVAN_IMPLEMENT_CLASS(TTestController)
 KORVAN_IMPLEMENT_CLASS(TTestViewData)
+KORVAN_IMPLEMENT_CLASS(TTestButtonCellPainter)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TTestOptionsView) {
   p.Int("CellCount", &TTestOptionsView::CellCount, &TTestOptionsView::SetCellCount).Default(3);
 }
@@ -23,6 +24,16 @@ void TTestCell::GetViewParams(TcxStyleParams& params) {
   params.Color = clWindow;
   params.TextColor = clWindowText;
   params.Font = GridView()->Control() ? GridView()->Control()->Font() : nullptr;
+}
+
+TcxCustomGridCellPainterClass TTestCell::GetPainterClass() {
+  return AsButton ? TTestButtonCellPainter::StaticClass() : TcxCustomGridViewCellViewInfo::GetPainterClass();
+}
+
+void TTestButtonCellPainter::DrawContent() {
+  auto* cell = static_cast<TTestCell*>(ViewInfo());
+  TcxCustomLookAndFeelPainterClass painter = cell->GridView()->Controller()->GetLookAndFeelPainter();
+  painter->PaintButton(Canvas(), cell->ContentBounds(), cell->GetDisplayText(), GridCellStateToButtonState(cell->State()));
 }
 
 TTestView* TTestViewInfo::View() const { return static_cast<TTestView*>(GridView()); }
@@ -82,6 +93,9 @@ void TTestView::FocusChanged(bool focused) {
 
 void RegisterTestViewClasses() {
   InitializeCxGrid();
+  RegisterGridCellPainterFactory(TTestButtonCellPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
+    return new TTestButtonCellPainter(c, v);
+  });
   RegisterClass(TTestView::StaticClass());
 }
 

@@ -45,6 +45,8 @@ class TTestCell : public TcxCustomGridViewCellViewInfo {
   bool CustomDraw(TcxCanvas* canvas) override { return OnCustomDraw(this, canvas); }
   void Click() override { ++Clicks; }
   bool HasFocusRect() override { return FocusRect; }
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  Integer CalculateWidth() override { return FixedWidth >= 0 ? FixedWidth : TcxCustomGridViewCellViewInfo::CalculateWidth(); }
 
   String CellText;
   TAlignment Horz = taLeftJustify;
@@ -55,6 +57,17 @@ class TTestCell : public TcxCustomGridViewCellViewInfo {
   IcxCustomGridPopup* Popup = nullptr;
   std::function<bool(TTestCell*, TcxCanvas*)> OnCustomDraw;
   Integer Clicks = 0;
+  bool AsButton = false;  // painted as a look-and-feel button
+  Integer FixedWidth = -1;
+};
+
+// Paints a cell as a button of the control's look and feel.
+class TTestButtonCellPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TTestButtonCellPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawContent() override;
 };
 
 class TTestView;
