@@ -664,7 +664,7 @@ bool TcxCustomGridViewInfo::CanRemoveSite() {
   TcxCustomGrid* grid = Grid();
   if (!grid || GridView()->IsDestroying()) return true;
   if (!mayHideSite_) return false;
-  if (site_ && site_->Focused()) return false;
+  if (site_ && site_->HandleAllocated() && site_->Focused()) return false;
   TcxCustomGridView* focused = grid->FocusedView();
   if (focused && focused->Site() && site_ && site_->HandleAllocated() && focused->Site()->HandleAllocated() &&
       IsChild(site_->Handle(), focused->Site()->Handle()))

@@ -319,7 +319,8 @@ void TcxCustomGridController::DoFocusChanged(bool focused) {
   view->SetSiteTabStop(true);
   if (ViewInfo()) ViewInfo()->UpdateSiteVisibility(true);
   TcxCustomGrid* grid = view->Control();
-  if (grid && HoldsFocus(grid) && Site() && Site()->CanFocus() && !Site()->Focused()) Site()->SetFocus();
+  if (grid && HoldsFocus(grid) && Site() && Site()->Parent() && Site()->CanFocus() && !Site()->Focused())
+    Site()->SetFocus();
   if (focused && view->IsDetailView())
     if (TcxCustomGridView* master = view->MasterGridView())
       if (master->Controller()) master->Controller()->FocusDetail(view);
