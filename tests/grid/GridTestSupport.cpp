@@ -6,6 +6,7 @@
 namespace gridtest {
 
 KORVAN_IMPLEMENT_CLASS(TTestCellHitTest)
+bool TTestCellHitTest::Draggable = false;
 KORVAN_IMPLEMENT_CLASS(TTestCell)
 KORVAN_IMPLEMENT_CLASS(TTestViewInfo)
 KORVAN_IMPLEMENT_CLASS(TTestPainter)

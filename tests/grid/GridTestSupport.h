@@ -20,6 +20,12 @@ class TTestCellHitTest : public TcxCustomGridViewHitTest {
  public:
   Integer GetHitTestCode() override { return 1000; }
   TCursor GetCursor() override { return crcxGridSelectRow; }
+  // While set, cells can be dragged (an internal drag of the site).
+  static bool Draggable;
+  TcxDragAndDropObjectClass DragAndDropObjectClass() override {
+    if (!Draggable) return nullptr;
+    return [](TcxControl* control) { return new TcxDragAndDropObject(control); };
+  }
 };
 
 class TTestViewInfo;

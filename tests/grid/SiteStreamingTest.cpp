@@ -163,6 +163,31 @@ TEST_F(SiteStreamingTest, KeysAndMouseReachTheControllerInTheirOrder) {
   EXPECT_EQ(m.Msg, 0u);
 }
 
+TEST_F(SiteStreamingTest, MouseUpEndsAnInternalDragBeforeTheControllerSeesIt) {
+  TTestView* a = AddView();
+  ShowForm();
+  TcxGridSite* site = a->Site();
+  TTestController* c = a->TestController();
+  TTestCell* first = a->TestViewInfo()->Cells[0].get();
+  POINT p{first->Bounds.Left + 5, first->Bounds.Top + 5};
+  // Without a drag the controller sees the release first (and no drag ends).
+  c->Log.clear();
+  S().Click(site->Handle(), p);
+  EXPECT_EQ(c->Log, (std::vector<std::string>{"MouseDown", "MouseUp"}));
+  c->Log.clear();
+  Advance(1000);  // not a double click
+  // With one, the drag ends first.
+  TTestCellHitTest::Draggable = true;
+  S().MouseDown(site->Handle(), p);
+  EXPECT_EQ(site->DragPhase(), dphPending);
+  S().MoveMouse(site->Handle(), POINT{p.X + 30, p.Y + 10});
+  EXPECT_TRUE(c->IsDragging());
+  S().MouseUp(site->Handle(), POINT{p.X + 30, p.Y + 10});
+  TTestCellHitTest::Draggable = false;
+  EXPECT_EQ(c->Log, (std::vector<std::string>{"MouseDown", "EndDragAndDrop", "MouseUp"}));
+  EXPECT_FALSE(c->IsDragging());
+}
+
 TEST_F(SiteStreamingTest, TabAndShiftTabLeaveTheGridThroughTheForm) {
   auto* before = new TButton(form_);
   before->SetBounds(330, 10, 60, 24);
