@@ -747,8 +747,11 @@ void TcxCustomGrid::SetFocusedView(TcxCustomGridView* view) {
     if (hadFocus && !WindowHoldsFocus(this) && CanFocus()) TcxControl::SetFocus();
   }
   if (focusedView_) {
-    focusedView_->FocusChanged(true);
-    if (focusedView_ && focusedView_->Level()) focusedView_->Level()->SetActive(true);
+    // The level is made active first: a view on another tab has no place (and its site cannot
+    // take the focus) until its level is the active one.
+    TcxCustomGridView* view = focusedView_;
+    if (view->Level()) view->Level()->SetActive(true);
+    if (focusedView_ == view) view->FocusChanged(true);
   } else if (Focused() && CanFocus()) {
     ::SetFocus(Handle());
   }

@@ -410,8 +410,9 @@ class TcxCustomGridViewInfo : public TcxGridViewHandler {
   // record views measure their records; the base takes all of it).
   virtual void GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible);
   virtual Integer GetWidth(const TPoint& maxSize) { return maxSize.X; }
-  // The details site that shows the view appears or goes.
-  virtual void VisibilityChanged(bool visible) {}
+  // The details site that shows the view appears or goes: a view whose site goes hides its
+  // own site (parked while it holds the focus); the next placement shows it again.
+  virtual void VisibilityChanged(bool visible);
 
   void PlaceAndCalculate(const TRect& bounds);
   void UpdateSiteVisibility(bool useViewVisibility);
@@ -571,6 +572,7 @@ class TcxGridSite : public TcxControl {
   Integer contentWidth_ = 0, contentHeight_ = 0;
   TcxTimer* resizeTimer_ = nullptr;
   bool updatingScrollBars_ = false;
+  bool losingFocus_ = false;
 };
 
 class TcxGridDesignController : public TObject {

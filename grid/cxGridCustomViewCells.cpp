@@ -749,6 +749,10 @@ TcxCustomGridHitTest* TcxCustomGridViewInfo::GetHitTest(const TPoint& p) {
   return GetContentHitTest(p);
 }
 
+void TcxCustomGridViewInfo::VisibilityChanged(bool visible) {
+  if (!visible && !calculating_) UpdateSiteVisibility(false);
+}
+
 void TcxCustomGridViewInfo::PlaceAndCalculate(const TRect& bounds) {
   if (calculating_) return;
   BeforeCalculation();

@@ -92,7 +92,19 @@ void TcxGridSite::WndProc(TMessage& m) {
       return;
     }
   }
-  TcxControl::WndProc(m);
+  // While the focus leaves (WM_KILLFOCUS is sent before it moves), the site still reads as
+  // focused: the focus-changed handling must not take the view's focus back then.
+  bool losing = m.Msg == WM_KILLFOCUS;
+  bool wasLosing = losingFocus_;
+  losingFocus_ = losingFocus_ || losing;
+  TcxObjectLinkGuard link(this);
+  try {
+    TcxControl::WndProc(m);
+  } catch (...) {
+    if (link.Alive()) losingFocus_ = wasLosing;
+    throw;
+  }
+  if (link.Alive()) losingFocus_ = wasLosing;
 }
 
 void TcxGridSite::CNKeyDown(TMessage& m) { TcxControl::CNKeyDown(m); }
@@ -173,7 +185,7 @@ void TcxGridSite::NotifyFocusChanged() {
   if (!link.Alive()) return;
   TcxCustomGridView* view = GridView();
   if (view->IsDestroying()) return;
-  if (Focused()) view->SetFocused(true);
+  if (!losingFocus_ && Focused()) view->SetFocused(true);
   if (link.Alive() && Container()) Container()->UpdateFocusedFlag(view->IsControlFocused());
 }
 
@@ -253,7 +265,9 @@ void TcxGridSite::Paint() {
 
 void TcxGridSite::SetParent(TWinControl* parent) {
   TWinControl* oldParent = Parent();
-  bool wasFocused = GridView()->IsFocused();
+  // Only a site that holds the input focus hands it to its old parent: the view being the
+  // grid's focused view is not enough (the focus may be elsewhere on the form).
+  bool wasFocused = GridView()->IsFocused() && HandleAllocated() && Focused();
   TcxControl::SetParent(parent);
   if (parent) {
     if (TcxCustomGrid* grid = Container()) LookAndFeel()->AttachToMaster(grid->LookAndFeel());

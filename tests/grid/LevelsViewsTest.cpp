@@ -51,6 +51,31 @@ TEST_F(LevelsViewsTest, HidingTheActiveLevelActivatesTheNextAndMovesTheFocus) {
   EXPECT_EQ(grid_->FocusedView(), a);
 }
 
+TEST_F(LevelsViewsTest, TheFocusFollowsTheActiveTabOnTheScreen) {
+  TTestView* a = AddView();
+  TTestView* b = AddView();
+  ShowForm();
+  a->Site()->SetFocus();
+  Pump();
+  ASSERT_TRUE(a->Site()->Focused());
+  b->Level()->SetActive(true);
+  Pump();
+  EXPECT_EQ(grid_->FocusedView(), b);
+  EXPECT_TRUE(b->Site()->Focused());
+  EXPECT_EQ(b->Site()->Parent(), grid_);
+  TRect content;
+  grid_->ContentBounds(content);
+  EXPECT_EQ(b->Site()->BoundsRect(), content);
+  EXPECT_EQ(a->Site()->Parent(), nullptr);
+  // Hiding the active level brings the other back, focused.
+  b->Level()->SetVisible(false);
+  Pump();
+  EXPECT_TRUE(a->Site()->Focused());
+  EXPECT_EQ(a->Site()->Parent(), grid_);
+  EXPECT_EQ(a->Site()->BoundsRect(), content);
+  EXPECT_EQ(b->Site()->Parent(), nullptr);
+}
+
 TEST_F(LevelsViewsTest, ChildLevelsMoveWithinTheirBounds) {
   AddView();
   AddView();
