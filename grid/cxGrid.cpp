@@ -978,6 +978,12 @@ void TcxCustomGrid::DoContextPopup(TPoint mousePos, bool& handled) {
   handled = SendNotifications(gnkContextMenu, &byKeyboard);
 }
 
+bool TcxCustomGrid::WantsDesignTimeMouse(Integer x, Integer y, TShiftState shift) {
+  if (TcxControl::WantsDesignTimeMouse(x, y, shift)) return true;
+  TcxCustomGridHitTest* hitTest = viewInfo_ ? viewInfo_->GetHitTest(x, y) : nullptr;
+  return shift.Contains(ssLeft) && hitTest && hitTest->GetHitTestCode() == 50;
+}
+
 void InitializeCxGrid() {
   InitUnit("cxGrid", [] {
     InitializeCxGridCommon();

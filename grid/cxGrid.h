@@ -328,6 +328,8 @@ class TcxCustomGrid : public TcxControl, public IcxNavigator {
   TcxDragAndDropObjectClass DragObjectClass() override;
   void CancelMouseOperation() override;
   void DoContextPopup(TPoint mousePos, bool& handled) override;
+  // At design time a left press on a details-site tab switches tabs in the grid itself.
+  bool WantsDesignTimeMouse(Integer x, Integer y, TShiftState shift) override;
 
  private:
   friend class TcxCustomGridView;

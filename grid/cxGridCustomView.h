@@ -549,6 +549,10 @@ class TcxGridSite : public TcxControl {
   bool HasFocus() override;
   bool InDesignMode() override;
   bool CanHideBothScrollBars(TScrollBarKind kind) override;
+  Integer WheelScrollKind() override;
+  void ComputeScrollBarData() override;
+  void PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) override;
+  bool WantsDesignTimeMouse(Integer x, Integer y, TShiftState shift) override;
   void BeginDragAndDropMode() override;
   void TrackDragAndDrop(const TPoint& p, bool& accepted) override;
   void StopDragAndDrop(bool accepted) override;

@@ -207,6 +207,25 @@ bool TcxGridSite::CanHideBothScrollBars(TScrollBarKind kind) {
   return GridView()->Controller() && GridView()->Controller()->CanHideBothScrollBars(kind);
 }
 
+Integer TcxGridSite::WheelScrollKind() {
+  return GridView()->Controller() ? GridView()->Controller()->GetMouseWheelScrollingKind() : 0;
+}
+
+void TcxGridSite::ComputeScrollBarData() {
+  if (GridView()->Controller()) GridView()->Controller()->InitScrollBarsParameters();
+}
+
+void TcxGridSite::PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) {
+  if (GridView()->Controller()) GridView()->Controller()->Scroll(kind, code, position);
+}
+
+bool TcxGridSite::WantsDesignTimeMouse(Integer x, Integer y, TShiftState shift) {
+  if (TcxControl::WantsDesignTimeMouse(x, y, shift)) return true;
+  TcxCustomGrid* grid = Container();
+  return grid && !grid->IsLocked() && GridView()->Controller() &&
+         GridView()->Controller()->HandlesDesignTimeMouse(viewInfo_->GetHitTest(x, y));
+}
+
 void TcxGridSite::BeginDragAndDropMode() {
   GridView()->Controller()->BeginDragAndDrop();
   TcxControl::BeginDragAndDropMode();
