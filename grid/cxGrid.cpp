@@ -779,6 +779,7 @@ TcxCustomGridView* TcxCustomGrid::CreateView(TClass viewClass) {
 void TcxCustomGrid::UpdateFocusedFlag(bool value) {
   bool was = focused_;
   focused_ = value;
+  if (!controller_ || IsDestroying()) return;
   if ((value && !was) || (!value && !WindowHoldsFocus(this))) controller_->FocusChanged(value);
 }
 

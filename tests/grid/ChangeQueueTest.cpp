@@ -271,6 +271,17 @@ TEST_F(ChangeQueueTest, AViewFreedWithQueuedChangesFreesThem) {
   EXPECT_EQ(gRun, (std::vector<std::string>{"free B(locked)", "of A(locked)"}));
 }
 
+TEST_F(ChangeQueueTest, AGridBeingDestroyedFreesItsChangesWithoutRunningThem) {
+  grid_->BeginUpdate();
+  grid_->AddChange(Make("L:A"));
+  grid_->AddChange(new TTestChange(c_, "queued"));
+  grid_->Free();
+  grid_ = nullptr;
+  EXPECT_TRUE(gRun.empty());
+  EXPECT_EQ(gAlive, 0);
+  EXPECT_EQ(form_->ComponentCount(), 0);  // the views and levels went with it
+}
+
 TEST_F(ChangeQueueTest, ChangesOfAViewThatCannotLayOutAreDropped) {
   // While the view loads.
   a_->Loading();
