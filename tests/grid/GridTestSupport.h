@@ -87,6 +87,13 @@ class TTestViewInfo : public TcxCustomGridViewInfo {
   void Calculate() override;
   TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
   TTestView* View() const;
+  // The height the view needs in a details site (-1: all it is given).
+  void GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible) override {
+    if (ContentHeight < 0) return TcxCustomGridViewInfo::GetHeight(maxSize, height, fullyVisible);
+    fullyVisible = ContentHeight <= maxSize.Y;
+    height = std::min(ContentHeight, maxSize.Y);
+  }
+  Integer ContentHeight = -1;
   std::vector<std::unique_ptr<TTestCell>> Cells;
   Integer CalculateCount = 0;
   std::function<void()> OnCalculate;
