@@ -4,6 +4,7 @@
 // changes would make it 100x).
 #include <benchmark/benchmark.h>
 
+#include "data/cxCustomData.h"
 #include "backend/Headless.h"
 #include "grid/cxGrid.h"
 #include "vcl/Forms.h"

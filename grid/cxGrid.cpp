@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "data/cxCustomData.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "data/cxCustomData.h"
 #include "grid/cxGrid.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"

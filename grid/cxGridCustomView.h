@@ -16,13 +16,16 @@
 #include <memory>
 #include <vector>
 
-#include "data/cxCustomData.h"
 #include "foundation/cxClasses.h"
 #include "foundation/cxControls.h"
 #include "foundation/cxGraphics.h"
 #include "foundation/cxStyles.h"
 #include "grid/cxGridCommon.h"
 
+class TcxCustomDataController;
+class Variant;
+class TcxCustomDataRelation;
+class TcxUpdateControlInfo;
 class TcxCustomGridCellViewInfo;
 class TcxCustomGridController;
 class TcxCustomGridPainter;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <map>
 
+#include "data/cxCustomData.h"
 #include "foundation/cxGeometry.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomView.h"

@@ -3,6 +3,7 @@
 // into calls on the cell under it and shows cell hints.
 #include <algorithm>
 
+#include "data/cxCustomData.h"
 #include "foundation/cxGeometry.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomView.h"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "data/cxCustomData.h"
 #include "grid/cxGrid.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxGridDetailsSiteTabHitTest)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "data/cxCustomData.h"
 #include "grid/cxGrid.h"
 #include "rtl/TypInfo.h"
 

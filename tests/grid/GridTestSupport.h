@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/cxCustomData.h"
 #include "grid/cxGrid.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
