@@ -202,6 +202,16 @@ class TMemColumn {
       return;
     }
     std::size_t block = row >> 6, last = blocks_.size() - 1;
+    std::string_view old = Text(row);
+    std::size_t at = std::size_t(old.data() - arena_.data());
+    if (row + 1 == lengths_.size() && at + old.size() == arena_.size()) {
+      // The last row, whose text ends the arena (a record just appended): in place.
+      String copy(s);
+      arena_.resize(at);
+      arena_ += copy;
+      SetLength(row, copy.size());
+      return;
+    }
     MoveBlock(block, row, &s);
     // The last block must stay at the end of the arena, where appends go.
     if (block != last) MoveBlock(last, SIZE_MAX, nullptr);
