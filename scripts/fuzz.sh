@@ -3,6 +3,7 @@
 # scripts/sanitize.sh) and runs each for a bounded time on a copy of its seed corpus.
 #   scripts/fuzz.sh                 every target, 60 seconds each
 #   scripts/fuzz.sh csv 600         one target (csv, streams, formtext, pictures), 600 seconds
+#   scripts/fuzz.sh all 300         every target, 300 seconds each
 #   scripts/fuzz.sh deps            installs what the targets need (clang and libFuzzer), once
 # Findings (crash-*, leak-*, timeout-*, oom-*) are written to build-asan/fuzz/<target>/.
 set -euo pipefail
@@ -19,7 +20,7 @@ if [ "${1:-}" = deps ]; then
   exit 0
 fi
 targets=(csv streams formtext pictures)
-[ $# -ge 1 ] && targets=("$1")
+[ $# -ge 1 ] && [ "$1" != all ] && targets=("$1")
 seconds=${2:-60}
 build=${BUILD_DIR:-build-asan}
 BUILD_DIR=$build scripts/sanitize.sh configure

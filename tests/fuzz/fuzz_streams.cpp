@@ -18,8 +18,17 @@ class TField : public TObject {
   Integer ID;
 };
 
+class TItem : public TcxFilterCriteriaItem {
+ public:
+  using TcxFilterCriteriaItem::TcxFilterCriteriaItem;
+  void GetDataValue(Pointer, Variant& v) override { v = Null(); }
+  void GetFieldCaption(String& s) override { s = "Caption"; }
+  void GetFieldName(String& s) override { s = "Name"; }
+};
+
 class TCriteria : public TcxFilterCriteria {
  public:
+  TcxFilterCriteriaItemClass GetItemClass() override { return &CreateFilterCriteriaItem<TItem>; }
   TCriteria() : fields_{TField(1), TField(2), TField(3)} {}
   Integer GetIDByItemLink(TObject* link) override { return static_cast<TField*>(link)->ID; }
   void GetNameByItemLink(TObject* link, String& s) override { s = "F" + IntToStr(static_cast<TField*>(link)->ID); }
