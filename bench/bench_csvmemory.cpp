@@ -1,8 +1,8 @@
 // Peak memory of a full read of the CSV query, against the size of the file. The counter
 // "peak_x_file" is the most heap the open held at once (counted by this program's own
 // operator new) divided by the file's size (target: 4 or less), for a wide file of 255 mostly
-// empty columns, 255 empty columns, one-letter values, the usual mixed shape and one-digit
-// integers.
+// empty columns, 255 empty columns, one-letter values, the usual mixed shape, one-digit
+// integers and the usual shape in Shift-JIS.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -47,7 +47,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum Shape { kWideMostlyEmpty, kWideEmpty, kOneLetter, kUsual, kDigits };
+enum Shape { kWideMostlyEmpty, kWideEmpty, kOneLetter, kUsual, kDigits, kShiftJis };
 
 // About 20 MB of the shape.
 std::string MakeFile(Shape shape) {
@@ -78,9 +78,13 @@ std::string MakeFile(Shape shape) {
         case kOneLetter: line += char('a' + r % 26); break;
         case kDigits: line += char('0' + r % 10); break;
         case kUsual:
+        case kShiftJis:
           switch (c) {
             case 0: line += std::to_string(id); break;
-            case 1: line += "Customer " + std::to_string(r % 100000); break;
+            case 1:
+              // Shift-JIS: the family name "山田" (yamada) in front.
+              line += (shape == kShiftJis ? "\x8E\x52\x93\x63 " : "Customer ") + std::to_string(r % 100000);
+              break;
             case 2: line += std::to_string(r % 100000) + "." + std::to_string(10 + r % 90); break;
             case 3: line += "2024-" + std::to_string(1 + r % 12) + "-" + std::to_string(1 + r % 28); break;
             case 4: line += r % 2 ? "Food" : "Books"; break;
@@ -124,6 +128,7 @@ BENCHMARK(BM_CsvPeakMemory)
     ->Arg(kOneLetter)
     ->Arg(kUsual)
     ->Arg(kDigits)
+    ->Arg(kShiftJis)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

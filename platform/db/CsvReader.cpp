@@ -69,25 +69,42 @@ bool ConvertToUtf8(const char* encoding, std::string_view bytes, String& out) {
   err = U_ZERO_ERROR;  // an alias warning is no failure
   ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
   if (U_FAILURE(err)) return false;
-  std::u16string wide(bytes.size() + 1, u'\0');
-  int32_t len = ucnv_toUChars(conv.get(), wide.data(), int32_t(wide.size()), bytes.data(),
-                              int32_t(bytes.size()), &err);
-  if (U_FAILURE(err)) return false;
-  wide.resize(std::size_t(len));
-  // UTF-16 to UTF-8: the text is valid by now.
-  out.clear();
-  out.reserve(wide.size() * 3 / 2);
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    uint32_t cp = wide[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (uint32_t(wide[i + 1]) - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      return false;  // an unpaired surrogate
+  // Through a small buffer of UTF-16 units, so that the file is never held twice over; a first
+  // pass measures the text so that it is allocated once.
+  std::vector<UChar> buffer(std::size_t(1) << 15);
+  auto convert = [&](auto&& put) {
+    ucnv_resetToUnicode(conv.get());
+    const char* src = bytes.data();
+    const char* end = src + bytes.size();
+    uint32_t high = 0;  // a high surrogate waiting for its pair
+    for (;;) {
+      UChar* target = buffer.data();
+      err = U_ZERO_ERROR;
+      ucnv_toUnicode(conv.get(), &target, buffer.data() + buffer.size(), &src, end, nullptr, true, &err);
+      for (const UChar* u = buffer.data(); u < target; ++u) {
+        uint32_t cp = *u;
+        if (high != 0) {
+          if (cp < 0xDC00 || cp > 0xDFFF) return false;  // an unpaired surrogate
+          put(0x10000 + ((high - 0xD800) << 10) + (cp - 0xDC00));
+          high = 0;
+        } else if (cp >= 0xD800 && cp <= 0xDBFF) {
+          high = cp;
+        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+          return false;
+        } else {
+          put(cp);
+        }
+      }
+      if (err == U_BUFFER_OVERFLOW_ERROR) continue;
+      if (U_FAILURE(err)) return false;
+      return high == 0;
     }
-    AppendUtf8(out, char32_t(cp));
-  }
-  return true;
+  };
+  std::size_t length = 0;
+  if (!convert([&](uint32_t cp) { length += cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; })) return false;
+  out.clear();
+  out.reserve(length);
+  return convert([&](uint32_t cp) { AppendUtf8(out, char32_t(cp)); });
 }
 
 // The length of the valid UTF-8 sequence at p (0: invalid; -1: cut by the end).
