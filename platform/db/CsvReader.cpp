@@ -1027,6 +1027,6 @@ TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
   }
   filled = std::max(filled, size);
   std::string_view head(buffer.get(), std::min(filled, kEncodingSample));
-  bool head_whole = at_end && filled <= kEncodingSample;
+  bool head_whole = at_end ? filled <= kEncodingSample : uint64_t(st.st_size) <= kEncodingSample;
   return ReadCsvText(std::string_view(buffer.get(), size), head, head_whole, options, file_name);
 }
