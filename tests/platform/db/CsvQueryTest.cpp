@@ -466,7 +466,9 @@ TEST(CsvReader, ArbitraryTextsGiveConsistentColumnsOrAClearError) {
       ASSERT_EQ(t.Columns.size(), t.Names.size());
       ASSERT_EQ(t.Types.size(), t.Names.size());
       for (const TMemColumn& c : t.Columns) ASSERT_EQ(c.Count(), t.RecordCount) << testing::PrintToString(text);
-      if (options.MaxRecords >= 0) ASSERT_LE(int64_t(t.RecordCount), options.MaxRecords);
+      if (options.MaxRecords >= 0) {
+        ASSERT_LE(int64_t(t.RecordCount), options.MaxRecords);
+      }
       TCsvTable again = ReadCsvBytes(text, options, "x.csv");
       ASSERT_EQ(again.Names, t.Names);
       ASSERT_EQ(again.RecordCount, t.RecordCount);
