@@ -1290,6 +1290,11 @@ void TcxCustomDataControllerInfo::ReapplySavedGroups() {
   };
   std::vector<int> path(std::size_t(groups_.LevelCount()), -1);
   bool saveExpanded = (expandingInfos_.SaveStates() & esExpanded) != 0;
+  std::vector<bool> selectedGroups(std::size_t(groups_.Count()));
+  for (int i = 0; i < selection_->Count(); ++i)
+    if (selection_->Entries(i).Level == -1 && selection_->Entries(i).RecordIndex >= 0 &&
+        selection_->Entries(i).RecordIndex < groups_.Count())
+      selectedGroups[std::size_t(selection_->Entries(i).RecordIndex)] = true;
   for (int i = 0; i < expandingInfos_.Count(); ++i) {
     const auto& e = expandingInfos_.Items(i);
     if (e.Level < 0 || e.Level >= groups_.LevelCount()) continue;
@@ -1299,7 +1304,11 @@ void TcxCustomDataControllerInfo::ReapplySavedGroups() {
     for (std::size_t l = std::size_t(e.Level) + 1; l < path.size(); ++l) path[l] = -1;
     if (g == -1 || e.State == 0) continue;
     if ((e.State & esExpanded) && saveExpanded) groups_.Items(g).Expanded = true;
-    if (e.State & esSelected) selection_->InsertEntry(-1, -1, -1, g);
+    // Two saved groups may lead to one group now (a value change merged them): select it once.
+    if ((e.State & esSelected) && !selectedGroups[std::size_t(g)]) {
+      selectedGroups[std::size_t(g)] = true;
+      selection_->InsertEntry(-1, -1, -1, g);
+    }
   }
 }
 

@@ -91,11 +91,18 @@ void TcxCustomDataController::ReadDataFromStream(TStream& stream) {
   Finally end{[this] { EndInfoUpdate(); }};
   info_->ClearSelection();
   StreamingOrder order(storage_.get());
-  Int64 start = stream.Position();
-  (void)start;
   try {
+    // Every record takes at least its one flag byte.
     Integer count = reader.ReadInt32();
     if (count < 0 || count > stream.Size() - stream.Position()) InvalidFormat();
+    // The records are first read one after the other into a single record, so that a stream
+    // that fails holds no more than one record (a count alone costs nothing); then for real.
+    Int64 recordsAt = stream.Position();
+    SetRecordCount(0);
+    SetRecordCount(std::min(count, 1));
+    for (int r = 0; r < count; ++r) storage_->LoadRecordFromStream(0, stream);
+    stream.SetPosition(recordsAt);
+    SetRecordCount(0);
     SetRecordCount(count);
     for (int r = 0; r < count; ++r) storage_->LoadRecordFromStream(r, stream);
   } catch (Exception& e) {

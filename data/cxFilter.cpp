@@ -135,7 +135,16 @@ void TcxFilterOperator::GetDisplayText(const Variant& v, String& s) {
       break;
     }
     case varBoolean: criteria->ValueToText(v, s); break;
-    default: s = VarToStr(v); break;
+    default:
+      if (v.IsArray()) {
+        // An array where the operator takes one value (a stream may hold one): its elements.
+        s = "(";
+        for (int i = 0, n = ElementCount(v); i < n; ++i) s += (i > 0 ? ", " : "") + ElementText(v, i);
+        s += ")";
+        return;
+      }
+      s = VarToStr(v);
+      break;
   }
   criteria->FormatFilterTextValue(condition_, v, s);
 }
@@ -1053,9 +1062,11 @@ void TcxFilterCriteria::WriteData(TStream& s, int version) {
 namespace {
 constexpr int kMaxGroupDepth = 256;
 
-void CheckCount(TStream& s, Integer count) {
-  // Every node takes at least one byte.
-  if (count < 0 || Int64(count) > s.Size() - s.Position()) throw EReadError("Stream read error");
+// The smallest node: a group flag, its operator and a count of its own (a condition takes more).
+constexpr Int64 kMinNodeBytes = 6;
+
+void CheckCount(TStream& s, Integer count, Int64 owed) {
+  if (count < 0 || owed + Int64(count) * kMinNodeBytes > s.Size() - s.Position()) throw EReadError("Stream read error");
 }
 
 TcxFilterBoolOperatorKind ReadBoolOperator(TStream& s) {
@@ -1066,14 +1077,16 @@ TcxFilterBoolOperatorKind ReadBoolOperator(TStream& s) {
 }  // namespace
 
 void TcxFilterCriteria::ReadNodes(TStream& s, TcxFilterCriteriaItemList* group, Integer count, int version,
-                                  int depth) {
-  CheckCount(s, count);
+                                  int depth, Int64& owed) {
+  CheckCount(s, count, owed);
+  owed += Int64(count) * kMinNodeBytes;
   for (Integer i = 0; i < count; ++i) {
+    owed -= kMinNodeBytes;
     if (StreamReadByte(s) != 0) {
       if (depth >= kMaxGroupDepth) throw EReadError("Stream read error");
       TcxFilterBoolOperatorKind op = ReadBoolOperator(s);
       TcxFilterCriteriaItemList* child = group->AddItemList(op);
-      ReadNodes(s, child, StreamReadInt32(s), version, depth + 1);
+      ReadNodes(s, child, StreamReadInt32(s), version, depth + 1, owed);
       continue;
     }
     Byte kind = StreamReadByte(s);
@@ -1097,7 +1110,7 @@ void TcxFilterCriteria::ReadNodes(TStream& s, TcxFilterCriteriaItemList* group, 
       link = GetItemLinkByID(id);
     }
     Variant value;
-    ReadVariantFromStream(s, value);
+    ReadVariantFromStream(s, value, owed);
     if (link != nullptr) group->AddItem(link, TcxFilterOperatorKind(kind), value, display);
   }
 }
@@ -1114,7 +1127,8 @@ void TcxFilterCriteria::ReadData(TStream& s) {
       root_->ChangeBoolOperator(ReadBoolOperator(s));
       count = StreamReadInt32(s);
     }
-    ReadNodes(s, root_.get(), count, version, 0);
+    Int64 owed = 0;
+    ReadNodes(s, root_.get(), count, version, 0, owed);
   } catch (...) {
     UnlockChanges();
     throw;

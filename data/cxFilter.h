@@ -529,7 +529,8 @@ class TcxFilterCriteria : public TPersistent {
   String GroupText(TcxFilterCriteriaItemList* group, bool display);
   void RecalculateDatesIn(TcxFilterCriteriaItemList* group);
   TcxFilterCriteriaItem* FindByLink(TcxFilterCriteriaItemList* group, TObject* link);
-  void ReadNodes(TStream& s, TcxFilterCriteriaItemList* group, Integer count, int version, int depth);
+  // `owed`: bytes that nodes announced by the enclosing groups and not read yet still need.
+  void ReadNodes(TStream& s, TcxFilterCriteriaItemList* group, Integer count, int version, int depth, Int64& owed);
   void TidyAfterRemoval(TcxFilterCriteriaItemList* group);
 
   bool changed_ = false;

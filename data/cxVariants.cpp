@@ -1,5 +1,6 @@
 #include "data/cxVariants.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -340,7 +341,10 @@ void WriteStringItem(TStream& s, const String& text) {
 
 constexpr int kMaxNesting = 64;
 
-void ReadItem(TStream& s, Variant& v, int depth) {
+// `owed` counts the bytes that elements announced by the enclosing arrays, and not started
+// yet, still need (one each at least): an array's count must fit in what is left after
+// them, so that every element held is backed by a byte of the stream however deep arrays nest.
+void ReadItem(TStream& s, Variant& v, int depth, Int64& owed) {
   Byte tag = StreamReadByte(s);
   switch (tag) {
     case tagNull: v = Null(); break;
@@ -356,11 +360,13 @@ void ReadItem(TStream& s, Variant& v, int depth) {
       }
       // Every element takes at least one byte: a count beyond the stream's end is corrupt.
       if (count < 0 || count > INT32_MAX) ReadError();
-      RequireBytes(s, count);
+      RequireBytes(s, owed + count);
+      owed += count;
       Variant arr = VarArrayCreate({0, Integer(count - 1)}, varVariant);
       for (Int64 i = 0; i < count; ++i) {
+        --owed;
         Variant item;
-        ReadItem(s, item, depth + 1);
+        ReadItem(s, item, depth + 1, owed);
         arr.PutElement(Integer(i), item);
       }
       v = std::move(arr);
@@ -451,5 +457,8 @@ void WriteItem(TStream& s, const Variant& v) {
 
 }  // namespace
 
-void ReadVariantFromStream(TStream& s, Variant& v) { ReadItem(s, v, 0); }
+void ReadVariantFromStream(TStream& s, Variant& v, Int64 reserved) {
+  Int64 owed = std::max<Int64>(reserved, 0);
+  ReadItem(s, v, 0, owed);
+}
 void WriteVariantToStream(TStream& s, const Variant& v) { WriteItem(s, v); }

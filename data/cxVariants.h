@@ -67,7 +67,9 @@ double ExtendedBytesToDouble(const Byte in[10]);
 // One variant item: a tag byte and its payload. Writing an array of more than one dimension
 // raises EWriteError "Stream write error". Reading an unknown tag, a negative or impossible
 // array count, or arrays nested deeper than 64 levels raises EReadError "Stream read error".
-void ReadVariantFromStream(TStream& s, Variant& v);
+// `reserved`: bytes that what follows the value in the stream needs at least (array counts
+// must leave them).
+void ReadVariantFromStream(TStream& s, Variant& v, Int64 reserved = 0);
 void WriteVariantToStream(TStream& s, const Variant& v);
 
 // Filers over a stream they do not own.

@@ -69,29 +69,121 @@ bool ConvertToUtf8(const char* encoding, std::string_view bytes, String& out) {
   err = U_ZERO_ERROR;  // an alias warning is no failure
   ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
   if (U_FAILURE(err)) return false;
-  std::u16string wide(bytes.size() + 1, u'\0');
-  int32_t len = ucnv_toUChars(conv.get(), wide.data(), int32_t(wide.size()), bytes.data(),
-                              int32_t(bytes.size()), &err);
-  if (U_FAILURE(err)) return false;
-  wide.resize(std::size_t(len));
-  // UTF-16 to UTF-8: the text is valid by now.
-  out.clear();
-  out.reserve(wide.size() * 3 / 2);
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    uint32_t cp = wide[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (uint32_t(wide[i + 1]) - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-      return false;  // an unpaired surrogate
+  // Through a small buffer of UTF-16 units, so that the file is never held twice over; a first
+  // pass measures the text so that it is allocated once.
+  std::vector<UChar> buffer(std::size_t(1) << 15);
+  auto convert = [&](auto&& put) {
+    ucnv_resetToUnicode(conv.get());
+    const char* src = bytes.data();
+    const char* end = src + bytes.size();
+    uint32_t high = 0;  // a high surrogate waiting for its pair
+    for (;;) {
+      UChar* target = buffer.data();
+      err = U_ZERO_ERROR;
+      ucnv_toUnicode(conv.get(), &target, buffer.data() + buffer.size(), &src, end, nullptr, true, &err);
+      for (const UChar* u = buffer.data(); u < target; ++u) {
+        uint32_t cp = *u;
+        if (high != 0) {
+          if (cp < 0xDC00 || cp > 0xDFFF) return false;  // an unpaired surrogate
+          put(0x10000 + ((high - 0xD800) << 10) + (cp - 0xDC00));
+          high = 0;
+        } else if (cp >= 0xD800 && cp <= 0xDBFF) {
+          high = cp;
+        } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+          return false;
+        } else {
+          put(cp);
+        }
+      }
+      if (err == U_BUFFER_OVERFLOW_ERROR) continue;
+      if (U_FAILURE(err)) return false;
+      return high == 0;
     }
-    AppendUtf8(out, char32_t(cp));
-  }
-  return true;
+  };
+  std::size_t length = 0;
+  if (!convert([&](uint32_t cp) { length += cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; })) return false;
+  out.clear();
+  out.reserve(length);
+  return convert([&](uint32_t cp) { AppendUtf8(out, char32_t(cp)); });
 }
 
+// The length of the valid UTF-8 sequence at p (0: invalid; -1: cut by the end).
+int Utf8SequenceAt(const unsigned char* p, const unsigned char* end) {
+  unsigned c = *p;
+  if (c < 0x80) return 1;
+  int n;
+  uint32_t cp;
+  if (c >= 0xC2 && c <= 0xDF) { n = 1; cp = c & 0x1F; }
+  else if (c >= 0xE0 && c <= 0xEF) { n = 2; cp = c & 0x0F; }
+  else if (c >= 0xF0 && c <= 0xF4) { n = 3; cp = c & 0x07; }
+  else return 0;
+  for (int i = 1; i <= n; ++i) {
+    if (p + i >= end) return -1;
+    if ((p[i] & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (p[i] & 0x3F);
+  }
+  if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+    return 0;
+  return n + 1;
+}
+
+// Counts the valid multi-byte sequences and the bytes that start no valid sequence; a
+// sequence cut by the end of a sample that is not the whole file counts as neither.
+void CountUtf8(std::string_view s, bool whole, std::size_t& multi, std::size_t& invalid) {
+  multi = invalid = 0;
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const auto* end = p + s.size();
+  while (p < end) {
+    if (*p < 0x80) {
+      ++p;
+      continue;
+    }
+    int n = Utf8SequenceAt(p, end);
+    if (n < 0 && !whole) break;
+    if (n <= 0) {
+      ++invalid;
+      ++p;
+    } else {
+      ++multi;
+      p += n;
+    }
+  }
+}
+
+// UTF-8 text with every byte that starts no valid sequence replaced by U+FFFD.
+String RepairUtf8(std::string_view s) {
+  String out;
+  out.reserve(s.size() + s.size() / 16);
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const auto* end = p + s.size();
+  while (p < end) {
+    const unsigned char* run = p;
+    while (p < end && *p < 0x80) ++p;
+    out.append(reinterpret_cast<const char*>(run), std::size_t(p - run));
+    if (p >= end) break;
+    int n = Utf8SequenceAt(p, end);
+    if (n <= 0) {
+      out += "\xEF\xBF\xBD";
+      ++p;
+    } else {
+      out.append(reinterpret_cast<const char*>(p), std::size_t(n));
+      p += n;
+    }
+  }
+  return out;
+}
+
+// The first bytes of a file decide its encoding, whatever part of it is read later.
+constexpr std::size_t kEncodingSample = std::size_t(1) << 20;
+
 // Decodes into `storage` unless the bytes can be used as they stand; returns the UTF-8 view.
-std::string_view Decode(std::string_view bytes, const String& file_name, String& storage, String& encoding) {
+// `head` is the file's beginning (up to kEncodingSample bytes, `head_whole` when that is all
+// of it). The encoding is decided on the head, or, when the head is plain ASCII and shows
+// nothing, on the bytes read: UTF-16 by its byte-order mark; UTF-8 when the text holds no
+// invalid sequence or far more valid multi-byte sequences than invalid bytes (those become
+// U+FFFD); else Shift-JIS when that reads it; else UTF-8 again when it had valid sequences.
+std::string_view Decode(std::string_view bytes, std::string_view head, bool head_whole, const String& file_name,
+                        String& storage, String& encoding) {
   auto starts = [&](const char* bom, std::size_t n) { return bytes.size() >= n && std::memcmp(bytes.data(), bom, n) == 0; };
   if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) {
     bool little = bytes[0] == '\xFF';
@@ -108,14 +200,43 @@ std::string_view Decode(std::string_view bytes, const String& file_name, String&
   if (bom) body = bytes.substr(3);
   if (std::memchr(body.data(), 0, body.size()) != nullptr)
     throw ECsvError("The file " + Quoted(file_name) + " is not a text file");
-  if (IsValidUtf8(body)) {
+  bool valid = IsValidUtf8(body);
+  if (bom) {
+    if (!valid) throw ECsvError("The file " + Quoted(file_name) + " is not valid UTF-8 text");
     encoding = "UTF-8";
     return body;
   }
-  if (bom) throw ECsvError("The file " + Quoted(file_name) + " is not valid UTF-8 text");
-  if (!ConvertToUtf8("Shift_JIS", body, storage))
-    throw ECsvError("The file " + Quoted(file_name) + " is neither UTF-8 nor Shift-JIS text");
-  encoding = "Shift-JIS";
+  std::size_t multi = 0, invalid = 0;
+  std::string_view sample = head;
+  bool sample_whole = head_whole;
+  CountUtf8(sample, sample_whole, multi, invalid);
+  if (multi == 0 && invalid == 0) {
+    // A plain ASCII beginning tells nothing: the bytes read decide.
+    sample = body;
+    sample_whole = true;
+    CountUtf8(sample, true, multi, invalid);
+  }
+  bool utf8 = invalid == 0 || multi >= 4 * invalid;
+  if (!utf8) {
+    String probe;
+    std::string_view sj = sample;
+    if (!sample_whole) {
+      // A double-byte character cut by the end of the sample is not an error.
+      std::size_t keep = sj.size();
+      while (keep > 0 && sj.size() - keep < 2 && static_cast<unsigned char>(sj[keep - 1]) >= 0x80) --keep;
+      sj = sj.substr(0, keep);
+    }
+    if (ConvertToUtf8("Shift_JIS", sj, probe)) {
+      if (!ConvertToUtf8("Shift_JIS", body, storage))
+        throw ECsvError("The file " + Quoted(file_name) + " is neither UTF-8 nor Shift-JIS text");
+      encoding = "Shift-JIS";
+      return storage;
+    }
+    if (multi == 0) throw ECsvError("The file " + Quoted(file_name) + " is neither UTF-8 nor Shift-JIS text");
+  }
+  encoding = "UTF-8";
+  if (valid) return body;
+  storage = RepairUtf8(body);
   return storage;
 }
 
@@ -340,8 +461,8 @@ struct TColumnBuilder {
   TGuess guess = TGuess::Unknown;
   std::size_t rows = 0;           // values added so far
   bool any_value = false;         // a non-null value was seen
-  std::vector<uint8_t> nulls;     // while not text
-  std::vector<int64_t> ints;
+  TMemBits nulls;                 // while not text
+  std::vector<int32_t> ints;
   std::vector<double> floats;     // floats or dates
   TMemColumn text{TMemColumnKind::Text};  // once text: the values from row text_from on
   std::size_t text_from = 0;
@@ -372,14 +493,13 @@ void ToText(TColumnBuilder& col) {
   col.guess = TGuess::Text;
   if (!col.any_value) {
     // Only nulls so far: nothing to read again.
-    col.text.Reserve(col.rows);
-    for (std::size_t i = 0; i < col.rows; ++i) col.text.AppendNull();
+    col.text = TMemColumn::NullTexts(col.rows);
     col.text_from = 0;
   } else {
     col.text_from = col.rows;
   }
-  std::vector<uint8_t>().swap(col.nulls);
-  std::vector<int64_t>().swap(col.ints);
+  col.nulls = TMemBits();
+  std::vector<int32_t>().swap(col.ints);
   std::vector<double>().swap(col.floats);
 }
 
@@ -399,7 +519,7 @@ void AddValue(TColumnBuilder& col, std::string_view value, const TGuessContext& 
       if (TryParseInt32(v, iv)) {
         col.guess = TGuess::Int;
         col.ints.resize(col.rows, 0);
-        col.ints.push_back(iv);
+        col.ints.push_back(int32_t(iv));
       } else if (TryParseFloat(v, dv)) {
         col.guess = TGuess::Float;
         col.floats.resize(col.rows, 0);
@@ -414,12 +534,12 @@ void AddValue(TColumnBuilder& col, std::string_view value, const TGuessContext& 
       break;
     case TGuess::Int:
       if (TryParseInt32(v, iv)) {
-        col.ints.push_back(iv);
+        col.ints.push_back(int32_t(iv));
       } else if (TryParseFloat(v, dv)) {
         col.guess = TGuess::Float;
         col.floats.reserve(col.ints.capacity());
-        for (int64_t x : col.ints) col.floats.push_back(double(x));
-        std::vector<int64_t>().swap(col.ints);
+        for (int32_t x : col.ints) col.floats.push_back(double(x));
+        std::vector<int32_t>().swap(col.ints);
         col.floats.push_back(dv);
       } else {
         ok = false;
@@ -437,7 +557,7 @@ void AddValue(TColumnBuilder& col, std::string_view value, const TGuessContext& 
       break;
   }
   if (ok) {
-    col.nulls.push_back(0);
+    col.nulls.push_back(false);
     NoteLength(col, value);
     col.any_value = true;
     ++col.rows;
@@ -454,7 +574,7 @@ void AddNull(TColumnBuilder& col) {
   if (col.guess == TGuess::Text) {
     col.text.AppendNull();
   } else {
-    col.nulls.push_back(1);
+    col.nulls.push_back(true);
     if (col.guess == TGuess::Int) col.ints.push_back(0);
     else if (col.guess == TGuess::Float || col.guess == TGuess::Date) col.floats.push_back(0);
   }
@@ -464,9 +584,14 @@ void AddNull(TColumnBuilder& col) {
 // ---------------------------------------------------------------------------------------------
 // Splitting the text into records and values.
 
+// A quoted value that runs to the end of the text; `offset` is where its quote stands.
+struct TUnterminatedQuote {
+  std::size_t offset;
+};
+
 class TSplitter {
  public:
-  explicit TSplitter(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+  explicit TSplitter(std::string_view text) : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
 
   bool AtEnd() const { return p_ >= end_; }
   std::size_t Remaining() const { return std::size_t(end_ - p_); }
@@ -488,12 +613,7 @@ class TSplitter {
       ++p;
       for (;;) {
         const char* q = static_cast<const char*>(std::memchr(p, '"', std::size_t(end_ - p)));
-        if (q == nullptr) {
-          // No closing quote: the rest of the text belongs to this value.
-          scratch_.append(p, std::size_t(end_ - p));
-          p = end_;
-          break;
-        }
+        if (q == nullptr) throw TUnterminatedQuote{std::size_t(p_ - begin_)};
         scratch_.append(p, std::size_t(q - p));
         p = q + 1;
         if (p < end_ && *p == '"') {
@@ -546,10 +666,19 @@ class TSplitter {
   }
 
  private:
+  const char* begin_;
   const char* p_;
   const char* end_;
   String scratch_;
 };
+
+// The line (from 1) on which the byte at `offset` stands; CR LF, CR and LF each end a line.
+std::size_t LineAt(std::string_view text, std::size_t offset) {
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < offset && i < text.size(); ++i)
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
+  return line;
+}
 
 TCsvColumnType FinishColumn(TColumnBuilder& b, TMemColumn& out) {
   switch (b.guess) {
@@ -563,9 +692,8 @@ TCsvColumnType FinishColumn(TColumnBuilder& b, TMemColumn& out) {
       return date ? TCsvColumnType::DateTime : TCsvColumnType::Float;
     }
     case TGuess::Unknown:
-      out = TMemColumn(TMemColumnKind::Text);
-      out.Reserve(b.rows);
-      for (std::size_t i = 0; i < b.rows; ++i) out.AppendNull();
+      out = TMemColumn::NullTexts(b.rows);
+      b.nulls = TMemBits();
       return TCsvColumnType::String;
     case TGuess::Text:
       break;
@@ -597,27 +725,66 @@ std::vector<String> UniqueNames(std::vector<String> names) {
 // The first read of a file whose records are limited.
 constexpr std::size_t kFirstRead = std::size_t(1) << 20;
 
-// Where the first `lines` non-empty lines (records, quoted line breaks included) of a file's
-// beginning end, when they end before it does; npos otherwise. A text that starts with a
-// UTF-16 byte-order mark is read whole.
-std::size_t EndOfRecords(std::string_view bytes, uint64_t lines, uint64_t& seen) {
+// Where the first `lines` non-empty lines (records, quoted line breaks included) of `n` code
+// units end, as a unit index, when they end before the units do; npos otherwise. `unit(i)`
+// gives the i-th code unit. Values are split as TSplitter splits them.
+template <class Unit>
+std::size_t ScanRecords(std::size_t n, const Unit& unit, uint64_t lines, uint64_t& seen) {
   seen = 0;
-  if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
-    return String::npos;
-  TSplitter split(bytes);
-  std::string_view value;
-  bool quoted = false, last = false;
-  for (uint64_t n = 0; n < lines; ++n) {
-    split.SkipEmptyLines();
-    if (split.AtEnd()) return String::npos;
-    do split.ReadValue(value, quoted, last);
-    while (!last);
-    seen = n + 1;
+  std::size_t i = 0;
+  auto is_break = [&](std::size_t k) { return unit(k) == '\r' || unit(k) == '\n'; };
+  for (uint64_t r = 0; r < lines; ++r) {
+    while (i < n && is_break(i)) ++i;
+    if (i >= n) return String::npos;
+    for (;;) {
+      if (i < n && unit(i) == '"') {
+        for (++i;;) {
+          while (i < n && unit(i) != '"') ++i;
+          if (i >= n) return String::npos;  // the quote may close in the rest of the file
+          ++i;
+          if (i < n && unit(i) == '"') {
+            ++i;
+            continue;
+          }
+          break;
+        }
+      }
+      while (i < n && unit(i) != ',' && !is_break(i)) ++i;
+      if (i >= n) return String::npos;  // a record that runs into the end may go on
+      if (unit(i) == ',') {
+        ++i;
+        continue;
+      }
+      if (unit(i) == '\r' && i + 1 < n && unit(i + 1) == '\n') ++i;
+      ++i;
+      break;
+    }
+    seen = r + 1;
   }
-  // A record that ran into the end of the bytes may go on in the rest of the file.
-  if (split.Remaining() == 0) return String::npos;
-  return bytes.size() - split.Remaining();
+  return i < n ? i : String::npos;
 }
+
+// The same for the bytes of a file's beginning, as a byte count: UTF-8 (or Shift-JIS, whose
+// second bytes are never quotes, commas or line breaks) and UTF-16 after its byte-order mark.
+std::size_t EndOfRecords(std::string_view bytes, uint64_t lines, uint64_t& seen) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  if (bytes.size() >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+    bool little = b[0] == 0xFF;
+    std::size_t units = (bytes.size() - 2) / 2;
+    auto unit = [&](std::size_t k) {
+      const unsigned char* u = b + 2 + 2 * k;
+      return little ? unsigned(u[0] | (u[1] << 8)) : unsigned((u[0] << 8) | u[1]);
+    };
+    std::size_t end = ScanRecords(units, unit, lines, seen);
+    return end == String::npos ? end : 2 + 2 * end;
+  }
+  auto unit = [&](std::size_t k) { return unsigned(b[k]); };
+  return ScanRecords(bytes.size(), unit, lines, seen);
+}
+
+TCsvTable ReadCsvText(std::string_view bytes, std::string_view head, bool head_whole, const TCsvOptions& options,
+                      const String& file_name);
+void ReadRecords(std::string_view text, const TCsvOptions& options, const String& file_name, TCsvTable& table);
 
 }  // namespace
 
@@ -630,19 +797,37 @@ bool TryParseCsvDateTime(std::string_view text, const TCsvLocale& locale, double
 
 String DecodeCsvBytes(std::string_view bytes, const String& file_name, String* encoding) {
   String storage, enc;
-  std::string_view text = Decode(bytes, file_name, storage, enc);
+  std::string_view text = Decode(bytes, bytes.substr(0, kEncodingSample), bytes.size() <= kEncodingSample, file_name,
+                                 storage, enc);
   if (encoding) *encoding = enc;
   return storage.empty() ? String(text) : storage;
 }
 
 TCsvTable ReadCsvBytes(std::string_view bytes, const TCsvOptions& options, const String& file_name) {
+  return ReadCsvText(bytes, bytes.substr(0, kEncodingSample), bytes.size() <= kEncodingSample, options, file_name);
+}
+
+namespace {
+
+// `bytes`: what is read of the file; `head`: the file's beginning that decides the encoding.
+TCsvTable ReadCsvText(std::string_view bytes, std::string_view head, bool head_whole, const TCsvOptions& options,
+                      const String& file_name) {
   TCsvTable table;
   String storage;
-  std::string_view text = Decode(bytes, file_name, storage, table.Encoding);
+  std::string_view text = Decode(bytes, head, head_whole, file_name, storage, table.Encoding);
+  try {
+    ReadRecords(text, options, file_name, table);
+  } catch (const TUnterminatedQuote& u) {
+    throw ECsvError("The file " + Quoted(file_name) + " has a quoted value without its closing quote, starting on line " +
+                    std::to_string(LineAt(text, u.offset)));
+  }
+  return table;
+}
 
+void ReadRecords(std::string_view text, const TCsvOptions& options, const String& file_name, TCsvTable& table) {
   TSplitter split(text);
   split.SkipEmptyLines();
-  if (split.AtEnd()) return table;  // an empty file: no columns, no records
+  if (split.AtEnd()) return;  // an empty file: no columns, no records
 
   std::vector<String> names;
   std::string_view value;
@@ -655,13 +840,27 @@ TCsvTable ReadCsvBytes(std::string_view bytes, const TCsvOptions& options, const
                       " columns");
   } while (!last);
   table.Names = UniqueNames(std::move(names));
-  const std::size_t ncols = table.Names.size();
+  std::unordered_set<String> used;
+  for (const String& n : table.Names) used.insert(LowerAscii(n));
 
   TGuessContext ctx;
   ctx.locale = &options.Locale;
   ctx.order = DateOrder(options.Locale.ShortDateFormat);
   ctx.locale_seps = String(1, options.Locale.DateSeparator) + "/-";
-  std::vector<TColumnBuilder> cols(ncols);
+  std::vector<TColumnBuilder> cols(table.Names.size());
+  // Values beyond the header's columns go to columns added for them, named as blank header
+  // names are ("F" and the ordinal), null in the records before.
+  auto add_column = [&](std::size_t records_before) {
+    if (cols.size() >= std::size_t(MaxCsvColumns))
+      throw ECsvError("The file " + Quoted(file_name) + " has more than " + std::to_string(MaxCsvColumns) + " columns");
+    String n = "F" + std::to_string(cols.size() + 1), candidate = n;
+    for (int k = 1; used.count(LowerAscii(candidate)) != 0; ++k) candidate = n + std::to_string(k);
+    used.insert(LowerAscii(candidate));
+    table.Names.push_back(candidate);
+    TColumnBuilder& b = cols.emplace_back();
+    b.nulls.assign(records_before, true);
+    b.rows = records_before;
+  };
 
   std::size_t records = 0;
   const uint64_t limit = options.MaxRecords < 0 ? UINT64_MAX : uint64_t(options.MaxRecords);
@@ -672,13 +871,12 @@ TCsvTable ReadCsvBytes(std::string_view bytes, const TCsvOptions& options, const
     std::size_t c = 0;
     do {
       split.ReadValue(value, quoted, last);
-      if (c < ncols) {
-        if (value.empty() && !quoted) AddNull(cols[c]);
-        else AddValue(cols[c], value, ctx);
-      }
+      if (c >= cols.size()) add_column(records);
+      if (value.empty() && !quoted) AddNull(cols[c]);
+      else AddValue(cols[c], value, ctx);
       ++c;
     } while (!last);
-    for (; c < ncols; ++c) AddNull(cols[c]);  // a short line: the missing values are null
+    for (; c < cols.size(); ++c) AddNull(cols[c]);  // a short line: the missing values are null
     ++records;
     if (records == 1024 && split.Remaining() > 0) {
       // Room for the records to come, estimated from the first ones, so that the columns
@@ -701,6 +899,7 @@ TCsvTable ReadCsvBytes(std::string_view bytes, const TCsvOptions& options, const
   }
 
   // Columns that turned to text late: their earlier texts, read again in one pass.
+  const std::size_t ncols = cols.size();
   std::vector<int> late(ncols, -1);
   std::vector<TMemColumn> early;
   std::size_t reread = 0;
@@ -756,8 +955,9 @@ TCsvTable ReadCsvBytes(std::string_view bytes, const TCsvOptions& options, const
     table.Sizes[c] = int(std::max<std::size_t>(1, cols[c].max_chars));
     table.Types[c] = FinishColumn(cols[c], table.Columns[c]);
   }
-  return table;
 }
+
+}  // namespace
 
 TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
   String file_name = path;
@@ -784,7 +984,7 @@ TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
   std::size_t capacity = limited ? std::min<std::size_t>(std::size_t(st.st_size) + 1, kFirstRead)
                                  : std::size_t(st.st_size) + 1;
   std::unique_ptr<char[]> buffer(new char[capacity]);
-  std::size_t size = 0;
+  std::size_t size = 0, filled = 0;
   bool at_end = false;
   bool scan = true;
   for (;;) {
@@ -806,6 +1006,7 @@ TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
       uint64_t lines = uint64_t(options.MaxRecords) + 1, seen = 0;
       std::size_t cut = EndOfRecords(std::string_view(buffer.get(), size), lines, seen);
       if (cut != String::npos) {
+        filled = size;
         size = cut;
         break;
       }
@@ -824,5 +1025,8 @@ TCsvTable ReadCsvFile(const String& path, const TCsvOptions& options) {
     buffer = std::move(bigger);
     capacity = wanted;
   }
-  return ReadCsvBytes(std::string_view(buffer.get(), size), options, file_name);
+  filled = std::max(filled, size);
+  std::string_view head(buffer.get(), std::min(filled, kEncodingSample));
+  bool head_whole = at_end ? filled <= kEncodingSample : uint64_t(st.st_size) <= kEncodingSample;
+  return ReadCsvText(std::string_view(buffer.get(), size), head, head_whole, options, file_name);
 }

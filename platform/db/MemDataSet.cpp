@@ -63,6 +63,8 @@ void TMemDataSet::EmptyDataSet() {
   for (TMemColumn& c : columns_) c.Clear();
   for (auto& o : others_) o.clear();
   ids_.clear();
+  idsIdentity_ = true;
+  rows_ = 0;
   view_.clear();
   idIndex_.clear();
   idIndexValid_ = false;
@@ -75,7 +77,7 @@ void TMemDataSet::EmptyDataSet() {
 
 void TMemDataSet::AppendRow(const std::vector<Variant>& values) {
   if (Active() && State() != dsBrowse) DatabaseError("Dataset not in browse mode", this);
-  std::size_t row = ids_.size();
+  std::size_t row = rows_;
   InsertRow(row);
   for (std::size_t c = 0; c < columns_.size() && c < values.size(); ++c)
     if (!VarIsEmpty(values[c]) && !VarIsNull(values[c])) WriteCell(row, c, values[c]);
@@ -88,8 +90,9 @@ void TMemDataSet::LoadColumns(std::vector<TColumnDef> defs, std::vector<TMemColu
   others_.assign(defs_.size(), {});
   for (std::size_t c = 0; c < defs_.size(); ++c)
     if (columns_[c].Kind() == TMemColumnKind::Other) others_[c].assign(rows, Null());
-  ids_.resize(rows);
-  for (std::size_t i = 0; i < rows; ++i) ids_[i] = Int64(i);
+  ids_.clear();
+  idsIdentity_ = true;
+  rows_ = rows;
   nextId_ = Int64(rows);
   idsAscending_ = true;
   idIndexValid_ = false;
@@ -103,8 +106,14 @@ void TMemDataSet::InsertRow(std::size_t row) {
     else col.InsertNull(row);
     if (col.Kind() == TMemColumnKind::Other) others_[c].insert(others_[c].begin() + std::ptrdiff_t(row), Null());
   }
-  if (row != ids_.size()) idsAscending_ = false;
-  ids_.insert(ids_.begin() + std::ptrdiff_t(row), nextId_++);
+  if (row != rows_) idsAscending_ = false;
+  if (idsIdentity_ && row == rows_ && nextId_ == Int64(rows_)) {
+    ++nextId_;
+  } else {
+    KeepIds();
+    ids_.insert(ids_.begin() + std::ptrdiff_t(row), nextId_++);
+  }
+  ++rows_;
   idIndexValid_ = false;
 }
 
@@ -113,6 +122,7 @@ void TMemDataSet::InsertRow(std::size_t row) {
 
 Integer TMemDataSet::RowOfId(Int64 id) const {
   if (id < 0) return -1;
+  if (idsIdentity_) return std::size_t(id) < rows_ ? Integer(id) : -1;
   if (std::size_t(id) < ids_.size() && ids_[std::size_t(id)] == id) return Integer(id);
   if (idsAscending_) {
     auto it = std::lower_bound(ids_.begin(), ids_.end(), id);
@@ -127,7 +137,14 @@ Integer TMemDataSet::RowOfId(Int64 id) const {
   return it == idIndex_.end() ? -1 : it->second;
 }
 
-Integer TMemDataSet::ViewCount() const { return filtering_ ? Integer(view_.size()) : Integer(ids_.size()); }
+void TMemDataSet::KeepIds() {
+  if (!idsIdentity_) return;
+  ids_.resize(rows_);
+  for (std::size_t i = 0; i < rows_; ++i) ids_[i] = Int64(i);
+  idsIdentity_ = false;
+}
+
+Integer TMemDataSet::ViewCount() const { return filtering_ ? Integer(view_.size()) : Integer(rows_); }
 
 std::size_t TMemDataSet::ViewRow(Integer pos) const { return filtering_ ? view_[std::size_t(pos)] : std::size_t(pos); }
 
@@ -142,8 +159,8 @@ void TMemDataSet::RebuildView() {
   view_.clear();
   if (!filtering_) return;
   TRecordBuffer buf;
-  for (std::size_t r = 0; r < ids_.size(); ++r) {
-    buf.Pos = ids_[r];
+  for (std::size_t r = 0; r < rows_; ++r) {
+    buf.Pos = IdOfRow(r);
     buf.CalcValues.clear();
     if (RecordAccepted(buf)) view_.push_back(r);
   }
@@ -284,7 +301,7 @@ TGetResult TMemDataSet::GetRecord(TRecordBuffer& buf, TGetMode mode) {
       if (cursor_ < 0 || cursor_ >= count) return grError;
       break;
   }
-  buf.Pos = ids_[ViewRow(cursor_)];
+  buf.Pos = IdOfRow(ViewRow(cursor_));
   return grOK;
 }
 
@@ -364,9 +381,9 @@ void TMemDataSet::InternalPost() {
   } else {
     // An inserted record goes before the record it was inserted at; appended at the end.
     Integer before = buf->Flag == bfEOF ? -1 : RowOfId(buf->Pos);
-    row = before < 0 ? ids_.size() : std::size_t(before);
+    row = before < 0 ? rows_ : std::size_t(before);
     InsertRow(row);
-    buf->Pos = ids_[row];
+    buf->Pos = IdOfRow(row);
   }
   for (std::size_t c = 0; c < columns_.size() && c < buf->Values.size(); ++c) WriteCell(row, c, buf->Values[c]);
   if (filtering_) RebuildView();
@@ -385,7 +402,9 @@ void TMemDataSet::InternalDelete() {
     columns_[c].Erase(row);
     if (columns_[c].Kind() == TMemColumnKind::Other) others_[c].erase(others_[c].begin() + std::ptrdiff_t(row));
   }
+  KeepIds();
   ids_.erase(ids_.begin() + std::ptrdiff_t(row));
+  --rows_;
   idIndexValid_ = false;
   if (filtering_) RebuildView();
   Integer count = ViewCount();

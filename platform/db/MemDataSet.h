@@ -24,7 +24,7 @@ class TMemDataSet : public TDataSet {
   void AppendRow(const std::vector<Variant>& values);
   // Removes every record.
   void EmptyDataSet();
-  Integer RowCount() const { return Integer(ids_.size()); }
+  Integer RowCount() const { return Integer(rows_); }
 
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool v) { readOnly_ = v; }
@@ -78,7 +78,13 @@ class TMemDataSet : public TDataSet {
   std::vector<TColumnDef> defs_;
   std::vector<TMemColumn> columns_;
   std::vector<std::vector<Variant>> others_;  // values of columns of kind Other
-  std::vector<Int64> ids_;                   // record id of each row
+  // The record id of each row; while the rows are those loaded or appended in order, row r
+  // has id r and the list is not kept (a row costs no more than its values).
+  std::vector<Int64> ids_;
+  bool idsIdentity_ = true;
+  std::size_t rows_ = 0;
+  Int64 IdOfRow(std::size_t row) const { return idsIdentity_ ? Int64(row) : ids_[row]; }
+  void KeepIds();
   Int64 nextId_ = 0;
   bool idsAscending_ = true;
   mutable std::unordered_map<Int64, Integer> idIndex_;

@@ -4,6 +4,7 @@
 #include <png.h>
 #include <stdio.h>
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -101,6 +102,10 @@ HBITMAP LoadPng(const uint8_t* data, size_t size) {
   png_read_info(png, info);
   png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
   if (w == 0 || h == 0 || w > 65535 || h > 65535) png_error(png, "size");
+  // The image data is deflated, which packs at most 1032 bytes into one: a size the file
+  // cannot hold is refused before the bitmap is allocated.
+  uint64_t bits = uint64_t(w) * h * png_get_bit_depth(png, info) * png_get_channels(png, info);
+  if (bits / 8 > uint64_t(size) * 1032) png_error(png, "size");
   int type = png_get_color_type(png, info);
   bool hasAlpha = (type & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
   png_set_expand(png);
@@ -160,9 +165,26 @@ bool WritePng(const TSurface& s, const String& path, bool withAlpha) {
 struct JpegError {
   jpeg_error_mgr mgr;
   jmp_buf jump;
+  bool refuseMissingData = false;
 };
 void JpegExit(j_common_ptr c) { longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1); }
 void JpegMessage(j_common_ptr) {}
+// While the scans are decoded, data that ends early (the library would fill the rest with
+// grey) makes the file corrupt.
+void JpegEmit(j_common_ptr c, int level) {
+  auto* e = reinterpret_cast<JpegError*>(c->err);
+  if (level < 0 && e->refuseMissingData && (e->mgr.msg_code == JWRN_JPEG_EOF || e->mgr.msg_code == JWRN_HIT_MARKER))
+    longjmp(e->jump, 1);
+}
+
+// Every 8x8 block of a Huffman-coded scan takes at least one bit; arithmetic coding may pack
+// uniform blocks tighter, so it is given 16 blocks per bit. The component at full horizontal
+// resolution has at least ceil(w / 8) * ceil(h / 32) blocks.
+bool JpegSizeFits(const jpeg_decompress_struct& c, size_t size) {
+  uint64_t blocks = (uint64_t(c.image_width) + 7) / 8 * ((uint64_t(c.image_height) + 31) / 32);
+  uint64_t perBit = c.arith_code ? 16 : 1;
+  return blocks <= uint64_t(size) * 8 * perBit;
+}
 
 HBITMAP LoadJpeg(const uint8_t* data, size_t size) {
   jpeg_decompress_struct cinfo;
@@ -170,6 +192,7 @@ HBITMAP LoadJpeg(const uint8_t* data, size_t size) {
   cinfo.err = jpeg_std_error(&err.mgr);
   err.mgr.error_exit = JpegExit;
   err.mgr.output_message = JpegMessage;
+  err.mgr.emit_message = JpegEmit;
   HBITMAP volatile bm = nullptr;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
@@ -179,7 +202,9 @@ HBITMAP LoadJpeg(const uint8_t* data, size_t size) {
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) longjmp(err.jump, 1);
+  if (cinfo.image_width > 65535 || cinfo.image_height > 65535 || !JpegSizeFits(cinfo, size)) longjmp(err.jump, 1);
   cinfo.out_color_space = JCS_EXT_BGRX;
+  err.refuseMissingData = true;
   jpeg_start_decompress(&cinfo);
   if (cinfo.output_width == 0 || cinfo.output_height == 0 || cinfo.output_width > 65535 ||
       cinfo.output_height > 65535 || cinfo.output_components != 4)
@@ -191,6 +216,7 @@ HBITMAP LoadJpeg(const uint8_t* data, size_t size) {
     JSAMPROW row = reinterpret_cast<JSAMPROW>(s->Row(int(cinfo.output_scanline)));
     jpeg_read_scanlines(&cinfo, &row, 1);
   }
+  err.refuseMissingData = false;
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
   for (int y = 0; y < s->Height(); ++y)

@@ -195,7 +195,9 @@ void TControl::SetParentComponent(TComponent* value) {
 
 void TControl::SetParent(TWinControl* p) {
   if (p == parent_) return;
-  if (static_cast<TControl*>(p) == this) throw EInvalidOperation(vcl_consts::SControlParentSetToSelf);
+  // A parent among the control's own descendants would make a cycle of parents.
+  for (TControl* a = p; a; a = a->parent_)
+    if (a == this) throw EInvalidOperation(vcl_consts::SControlParentSetToSelf);
   if (parent_) parent_->RemoveControl(this);
   if (p) {
     p->InsertControl(this);
@@ -215,6 +217,7 @@ TPoint TControl::ClientToParent(TPoint pt, TWinControl* parent) {
 }
 
 void TControl::SetBounds(Integer l, Integer t, Integer w, Integer h) {
+  l = ClampCoord(l), t = ClampCoord(t), w = ClampCoord(w), h = ClampCoord(h);
   if (constraints_) constraints_->Apply(w, h);
   if (l == left_ && t == top_ && w == width_ && h == height_) return;
   if ((w != width_ || h != height_) && !CanResize(w, h)) return;
@@ -248,7 +251,7 @@ TRect TControl::ClientRect() { return Rect(0, 0, width_, height_); }
 
 void TControl::SetClientSize(TSize s) {
   TRect cr = ClientRect();
-  SetBounds(left_, top_, width_ - cr.Width() + s.cx, height_ - cr.Height() + s.cy);
+  SetBounds(left_, top_, ClampCoord(Int64(width_) - cr.Width() + s.cx), ClampCoord(Int64(height_) - cr.Height() + s.cy));
 }
 void TControl::SetClientWidth(Integer v) { SetClientSize({v, ClientHeight()}); }
 void TControl::SetClientHeight(Integer v) { SetClientSize({ClientWidth(), v}); }
@@ -1187,6 +1190,7 @@ void TWinControl::AlignControls(TControl* moved, TRect& rect) {
 }
 
 void TWinControl::SetBounds(Integer l, Integer t, Integer w, Integer h) {
+  l = ClampCoord(l), t = ClampCoord(t), w = ClampCoord(w), h = ClampCoord(h);
   if (constraints_) constraints_->Apply(w, h);
   if (l == left_ && t == top_ && w == width_ && h == height_) return;
   bool sized = w != width_ || h != height_;

@@ -4,6 +4,7 @@
 // bases), the control canvas, the mouse, the drag manager and the hint window.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -148,6 +149,10 @@ class TControl : public TComponent {
   Integer Height() const { return height_; }
   void SetHeight(Integer v) { SetBounds(left_, top_, width_, v); }
   TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
+  // Positions and sizes are kept within +-2^27, as the window layer's coordinates are, so that
+  // sums of a control's position, its size and its parents' origins never overflow.
+  static constexpr Integer MaxCoord = (1 << 27) - 1;
+  static Integer ClampCoord(Int64 v) { return Integer(std::clamp<Int64>(v, -MaxCoord, MaxCoord)); }
   void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
   virtual void SetBounds(Integer left, Integer top, Integer width, Integer height);
   virtual TRect ClientRect();

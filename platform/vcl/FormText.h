@@ -38,11 +38,12 @@ struct TFormValue {
   std::vector<TFormValue> Items;     // List
   std::vector<TFormCollectionItem> CollectionItems;  // Collection
 
-  static TFormValue Int(Int64 v) { TFormValue r; r.Kind = TFormValueKind::Integer; r.IntValue = v; return r; }
-  static TFormValue Flt(double v) { TFormValue r; r.Kind = TFormValueKind::Float; r.FloatValue = v; return r; }
-  static TFormValue Str(const String& s) { TFormValue r; r.Kind = TFormValueKind::String; r.Text = s; return r; }
-  static TFormValue Id(const String& s) { TFormValue r; r.Kind = TFormValueKind::Ident; r.Text = s; return r; }
-  static TFormValue Bin(const String& bytes) { TFormValue r; r.Kind = TFormValueKind::Binary; r.Text = bytes; return r; }
+  // Defined below, once TFormProperty is complete (a value holds collection items of properties).
+  static TFormValue Int(Int64 v);
+  static TFormValue Flt(double v);
+  static TFormValue Str(const String& s);
+  static TFormValue Id(const String& s);
+  static TFormValue Bin(const String& bytes);
 };
 
 struct TFormProperty {
@@ -50,6 +51,12 @@ struct TFormProperty {
   Integer Line = 0;
   TFormValue Value;
 };
+
+inline TFormValue TFormValue::Int(Int64 v) { TFormValue r; r.Kind = TFormValueKind::Integer; r.IntValue = v; return r; }
+inline TFormValue TFormValue::Flt(double v) { TFormValue r; r.Kind = TFormValueKind::Float; r.FloatValue = v; return r; }
+inline TFormValue TFormValue::Str(const String& s) { TFormValue r; r.Kind = TFormValueKind::String; r.Text = s; return r; }
+inline TFormValue TFormValue::Id(const String& s) { TFormValue r; r.Kind = TFormValueKind::Ident; r.Text = s; return r; }
+inline TFormValue TFormValue::Bin(const String& bytes) { TFormValue r; r.Kind = TFormValueKind::Binary; r.Text = bytes; return r; }
 
 struct TFormObject {
   String Keyword = "object";  // object, inherited or inline

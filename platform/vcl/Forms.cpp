@@ -281,7 +281,7 @@ void TCustomForm::SetClientWidthProp(Integer v) {
   if (IsLoading()) {
     // Set directly: the frame is known from the styles, the window need not exist.
     TRect cr = ClientRect();
-    width_ = width_ - cr.Width() + v;
+    width_ = ClampCoord(Int64(width_) - cr.Width() + v);
     return;
   }
   SetClientWidth(v);
@@ -290,7 +290,7 @@ void TCustomForm::SetClientWidthProp(Integer v) {
 void TCustomForm::SetClientHeightProp(Integer v) {
   if (IsLoading()) {
     TRect cr = ClientRect();
-    height_ = height_ - cr.Height() + v;
+    height_ = ClampCoord(Int64(height_) - cr.Height() + v);
     return;
   }
   SetClientHeight(v);

@@ -1088,7 +1088,8 @@ void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
 }
 
 void TMetafile::LoadFromStream(TStream*) {
-  throw EInvalidGraphicOperation("Metafiles are recorded in memory only");
+  // No metafile data can be read: the picture is invalid, as for any unreadable image.
+  throw EInvalidGraphic("Metafiles are recorded in memory only");
 }
 
 void TMetafile::SaveToStream(TStream*) {

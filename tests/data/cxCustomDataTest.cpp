@@ -1,6 +1,7 @@
 // Data controller: change delivery, range errors, sorting, grouping with expansion, focus,
 // selection, deletions, editing, provider mode and summaries, seen through an owner stub.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <functional>
 
@@ -595,6 +596,111 @@ TEST(DataControllerSelection, RegroupingKeepsGroupRowsAndDropsHiddenRecords) {
   EXPECT_EQ(c.CountSelectedRows(), 0);
 }
 
+TEST(DataControllerSelection, GroupRowsMergedByAValueChangeAreSelectedOnce) {
+  TLoggingController c;
+  c.AddTypedItem(kStr);
+  c.Fill({{"a"}, {"b"}});
+  c.SetMultiSelect(true);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  c.ChangeRowSelection(0, true);
+  c.ChangeRowSelection(1, true);
+  ASSERT_EQ(c.CountSelectedRows(), 2);
+  c.SetValue(0, 0, "b");  // both records now in group b
+  ASSERT_EQ(c.RowCount(), 1);
+  EXPECT_EQ(c.CountSelectedRows(), 1);
+  EXPECT_TRUE(c.IsRowSelected(0));
+}
+
+// Random operations on a grouped or plain controller against a plain model of its records:
+// the rows are the model's values (sorted, or their groups), and the selection holds each row
+// once and never more rows than exist. Seeded, and bounded in operations and in time (a slow
+// machine runs fewer seeds).
+TEST(DataControllerSelection, RandomOperationsKeepRowsAndSelectionConsistent) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  for (uint32_t seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) {
+    if (seed > 1 && std::chrono::steady_clock::now() > deadline) break;
+    uint32_t state = seed;
+    auto rnd = [&](uint32_t n) {
+      state = state * 1664525u + 1013904223u;
+      return (state >> 8) % n;
+    };
+    TLoggingController c;
+    c.AddTypedItem(kStr);
+    c.SetMultiSelect(true);
+    c.ChangeItemSortOrder(0, soAscending);
+    std::vector<String> model;
+    bool grouped = false;
+    const char* values[] = {"a", "b", "c", "d"};
+    for (int step = 0; step < 400; ++step) {
+      String trace = "seed " + std::to_string(seed) + " step " + std::to_string(step);
+      switch (rnd(9)) {
+        case 0:
+        case 1: {
+          String v = values[rnd(4)];
+          int r = c.AppendRecord();
+          c.SetValue(r, 0, v);
+          model.push_back(v);
+          break;
+        }
+        case 2:
+          if (!model.empty()) {
+            int r = int(rnd(uint32_t(model.size())));
+            c.DeleteRecord(r);
+            model.erase(model.begin() + r);
+          }
+          break;
+        case 3:
+        case 4:
+          if (!model.empty()) {
+            int r = int(rnd(uint32_t(model.size())));
+            String v = values[rnd(4)];
+            c.SetValue(r, 0, v);
+            model[std::size_t(r)] = v;
+          }
+          break;
+        case 5:
+          grouped = !grouped;
+          c.Groups()->ChangeItemGroupIndex(0, grouped ? 0 : -1);
+          break;
+        case 6:
+          if (c.RowCount() > 0) c.ChangeRowSelection(int(rnd(uint32_t(c.RowCount()))), rnd(3) != 0);
+          break;
+        case 7:
+          if (grouped && c.RowCount() > 0) c.Groups()->ChangeRowExpanding(int(rnd(uint32_t(c.RowCount()))), rnd(2) == 0, false);
+          break;
+        case 8:
+          if (rnd(4) == 0) c.ClearSelection();
+          else c.SelectAll();
+          break;
+      }
+      std::vector<String> sorted = model;
+      std::sort(sorted.begin(), sorted.end());
+      std::vector<String> groups = sorted;
+      groups.erase(std::unique(groups.begin(), groups.end()), groups.end());
+      if (grouped) {
+        std::vector<String> shown;
+        for (const String& t : c.RowTexts(0))
+          if (t.rfind("g:", 0) == 0) shown.push_back(t.substr(2, t.size() - 2 - (t.back() == '+' ? 1 : 0)));
+        ASSERT_EQ(shown, groups) << trace;
+      } else {
+        ASSERT_EQ(c.RowTexts(0), sorted) << trace;
+      }
+      int n = c.CountSelectedRows();
+      ASSERT_LE(n, c.RowCount()) << trace;
+      std::vector<int> rows;
+      for (int i = 0; i < n; ++i) {
+        int row = c.GetSelectedRowIndex(i);
+        ASSERT_GE(row, 0) << trace;
+        ASSERT_LT(row, c.RowCount()) << trace;
+        ASSERT_TRUE(c.IsRowSelected(row)) << trace;
+        rows.push_back(row);
+      }
+      std::sort(rows.begin(), rows.end());
+      ASSERT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end()) << trace << ": a row selected twice";
+    }
+  }
+}
+
 TEST(DataControllerSelection, DeletingAMiddleRecordKeepsSelectionAndBookmarkOnTheirRecords) {
   TLoggingController c;
   FillSales(c);
@@ -1019,6 +1125,46 @@ TEST(DataControllerStream, ForeignOrBrokenStreamsAreRefusedAndChangeNothing) {
   other.AddTypedItem(kStr);
   good.SetPosition(0);
   EXPECT_THROW(other.ReadDataFromStream(good), EcxInvalidDataControllerOperation) << "another value type";
+}
+
+TEST(DataControllerStream, ABrokenStreamHoldsNoMoreThanOneRecordBeforeItIsRefused) {
+  // Records are checked one after the other in a single record before the count is taken:
+  // a stream of many records that breaks at its end never makes the storage hold them.
+  struct TWatchedStream : TMemoryStream {
+    std::function<void()> OnRead;
+    Int64 Read(void* buffer, Int64 count) override {
+      if (OnRead) OnRead();
+      return TMemoryStream::Read(buffer, count);
+    }
+  };
+  TLoggingController a;
+  a.AddTypedItem(kStr);
+  a.AddTypedItem(kInt);
+  a.Fill({{"x", 1}});
+  TMemoryStream header;
+  a.WriteDataToStream(header);
+  TWatchedStream s;
+  s.WriteBuffer(header.Memory(), 68);  // the signature, the definitions: up to the record count
+  const int n = 5000;
+  s.WriteInt32(n);
+  for (int r = 0; r < n - 1; ++r) {
+    s.WriteByte(0);  // a record with a buffer
+    s.WriteByte(1);  // null text
+    s.WriteByte(1);  // null integer
+  }
+  s.WriteByte(0);
+  s.WriteByte(0);  // a text whose length is cut off
+  s.SetPosition(0);
+  TLoggingController b;
+  b.AddTypedItem(kStr);
+  b.AddTypedItem(kInt);
+  b.Fill({{"keep", 7}});
+  int most = 0;
+  s.OnRead = [&] { most = std::max(most, b.Storage()->RecordsCount()); };
+  EXPECT_THROW(b.ReadDataFromStream(s), EcxInvalidDataControllerOperation);
+  EXPECT_LE(most, 1);
+  ASSERT_EQ(b.GetRecordCount(), 1);
+  EXPECT_EQ(b.GetValue(0, 0).AsString(), "keep");
 }
 
 TEST(DataControllerStream, ProviderModeRefusesBothDirectionsBeforeWriting) {

@@ -412,6 +412,47 @@ TEST_F(CriteriaTest, CorruptStreamsRaiseAndKeepWhatWasRead) {
   EXPECT_EQ(crit.LockCount(), 0);
 }
 
+TEST_F(CriteriaTest, NestedGroupCountsMustFitBesideTheNodesStillOwed) {
+  // A root of 100 groups whose first group announces 100 nodes of its own: with at least six
+  // bytes a node, the second count cannot fit beside the first in what is left.
+  TMemoryStream m;
+  m.WriteInt32(-1);
+  m.WriteByte(0);
+  m.WriteInt32(100);
+  m.WriteByte(1);
+  m.WriteByte(0);
+  m.WriteInt32(100);
+  for (int i = 0; i < 700; ++i) m.WriteByte(0);
+  m.SetPosition(0);
+  TTestCriteria crit(Fields(), 2);
+  EXPECT_THROW(crit.ReadData(m), EReadError);
+  EXPECT_EQ(m.Position(), 15);
+}
+
+TEST_F(CriteriaTest, StreamedArrayValuesNeverBreakTheFilterText) {
+  // An array value where the operator takes one value: the stream is refused or its text
+  // shown, but the texts never raise afterwards.
+  const Variant values[] = {VarArrayOf({1, 2}), VarArrayOf({1, VarArrayOf({2, 3})}), VarArrayOf({})};
+  for (int kind = 0; kind < cxFilterOperatorKindCount; ++kind) {
+    for (const Variant& value : values) {
+      TTestCriteria src(Fields(), 3);
+      src.AddItem(nullptr, &amount, TcxFilterOperatorKind(kind), value, "shown");
+      TMemoryStream m;
+      src.StoreToStream(m);
+      m.SetPosition(0);
+      TTestCriteria back(Fields(), 3);
+      try {
+        back.ReadData(m);
+      } catch (const EReadError&) {
+        continue;
+      }
+      String text, caption;
+      EXPECT_NO_THROW(back.FilterText(text)) << kind;
+      EXPECT_NO_THROW(back.FilterCaption(caption)) << kind;
+    }
+  }
+}
+
 TEST_F(CriteriaTest, AssignCopiesSettingsAndItems) {
   TTestCriteria src(Fields(), 3);
   src.SetOptions({fcoCaseInsensitive, fcoIgnoreNull});

@@ -262,6 +262,30 @@ TEST(VariantStream, CorruptStreamsRaiseTheReadError) {
   EXPECT_THROW(ReadVariantFromStream(deep, v), EReadError);
 }
 
+TEST(VariantStream, NestedCountsMustFitBesideTheElementsStillOwed) {
+  // An array of 1000 announcing, in its first element, an array of 900: the two counts cannot
+  // both be backed by the 1000 bytes that follow, so the inner one is refused at once instead
+  // of after holding both.
+  TMemoryStream m;
+  for (int b : {1, 3, 0xE8, 0x03, 1, 3, 0x84, 0x03}) m.WriteByte(Byte(b));
+  for (int i = 0; i < 1000; ++i) m.WriteByte(0);
+  m.SetPosition(0);
+  Variant v;
+  EXPECT_THROW(ReadVariantFromStream(m, v), EReadError);
+  EXPECT_EQ(m.Position(), 8);
+  // Counts that fit exactly are read: [[null x 2], null x 3] in 11 bytes.
+  TMemoryStream ok;
+  for (int b : {1, 2, 4, 1, 2, 2, 0, 0, 0, 0, 0}) ok.WriteByte(Byte(b));
+  ok.SetPosition(0);
+  ReadVariantFromStream(ok, v);
+  ASSERT_TRUE(v.IsArray());
+  EXPECT_EQ(VarArrayHighBound(v, 1), 3);
+  EXPECT_EQ(VarArrayHighBound(v.GetElement(0), 1), 1);
+  // Bytes reserved by the caller for what follows count as owed.
+  ok.SetPosition(0);
+  EXPECT_THROW(ReadVariantFromStream(ok, v, 1), EReadError);
+}
+
 TEST(VariantStream, PrimitivesAndFilers) {
   TMemoryStream m;
   StreamWriteInt16(m, -2);

@@ -68,9 +68,10 @@ TEST_F(LookAndFeelTest, NewLookAndFeelIsUltraFlatWhileTheRootIsUnchanged) {
 }
 
 TEST_F(LookAndFeelTest, RootChangesReachOnlyInheritedValues) {
+  // Recorders first: look and feels call their listeners until they are gone themselves.
+  TRecorder ra("a", &log), rb("b", &log), rc("child", &log);
   TcxLookAndFeel a(nullptr), b(nullptr), child(nullptr);
   child.AttachToMaster(&a);
-  TRecorder ra("a", &log), rb("b", &log), rc("child", &log);
   a.RegisterListener(&ra);
   b.RegisterListener(&rb);
   child.RegisterListener(&rc);
@@ -86,8 +87,8 @@ TEST_F(LookAndFeelTest, RootChangesReachOnlyInheritedValues) {
 }
 
 TEST_F(LookAndFeelTest, SettersAssignEvenWhenTheValueDoesNotChange) {
-  TcxLookAndFeel lf(nullptr);
   TRecorder r("lf", &log);
+  TcxLookAndFeel lf(nullptr);
   lf.RegisterListener(&r);
   // Listeners first, then the event.
   lf.OnLookAndFeelChanged = [&](TcxLookAndFeel* sender, const TcxLookAndFeelValues& v) {
@@ -136,11 +137,11 @@ TEST_F(LookAndFeelTest, DestroyingAMasterReattachesDependantsToTheRoot) {
   auto* master = new TcxLookAndFeel(nullptr);
   master->SetKind(lfOffice11);
   master->SetNativeStyle(false);
+  TRecorder rs("same", &log), rd("differs", &log);
   TcxLookAndFeel same(nullptr), differs(nullptr);
   same.AttachToMaster(master);
   differs.AttachToMaster(master);
   same.SetKind(lfStandard);
-  TRecorder rs("same", &log), rd("differs", &log);
   same.RegisterListener(&rs);
   differs.RegisterListener(&rd);
   EXPECT_EQ(differs.Kind(), lfOffice11);
@@ -154,12 +155,12 @@ TEST_F(LookAndFeelTest, DestroyingAMasterReattachesDependantsToTheRoot) {
 }
 
 TEST_F(LookAndFeelTest, AttachingFollowsTheChainAndRefusesCycles) {
+  TRecorder r("a", &log);
   TcxLookAndFeel a(nullptr), b(nullptr), c(nullptr);
   a.SetKind(lfFlat);
   b.AttachToMaster(&a);
   c.AttachToMaster(&b);
   EXPECT_EQ(c.Kind(), lfFlat);
-  TRecorder r("a", &log);
   a.RegisterListener(&r);
   a.AttachToMaster(&c);  // c inherits from a: refused
   EXPECT_EQ(a.EffectiveMaster(), root);
@@ -174,8 +175,8 @@ TEST_F(LookAndFeelTest, AttachingFollowsTheChainAndRefusesCycles) {
 }
 
 TEST_F(LookAndFeelTest, ListenersRemovingThemselvesDoNotMakeOthersBeSkipped) {
-  TcxLookAndFeel lf(nullptr);
   TRecorder r1("1", &log), r2("2", &log), r3("3", &log);
+  TcxLookAndFeel lf(nullptr);
   r1.OnChanged = [&] { lf.UnregisterListener(&r1); };
   for (TRecorder* r : {&r1, &r2, &r3}) lf.RegisterListener(r);
   lf.RegisterListener(&r2);  // not twice
@@ -187,11 +188,11 @@ TEST_F(LookAndFeelTest, ListenersRemovingThemselvesDoNotMakeOthersBeSkipped) {
 }
 
 TEST_F(LookAndFeelTest, AssignCopiesOwnValuesAndMaster) {
+  TRecorder r("dst", &log);
   TcxLookAndFeel master(nullptr), src(nullptr), dst(nullptr);
   master.SetKind(lfOffice11);
   src.AttachToMaster(&master);
   src.SetNativeStyle(true);
-  TRecorder r("dst", &log);
   dst.RegisterListener(&r);
   dst.Assign(&src);
   EXPECT_EQ(dst.MasterLookAndFeel(), &master);
@@ -248,8 +249,8 @@ TEST_F(LookAndFeelTest, SystemColourChangeFiresPrimaryNotifiersFirstNewestFirst)
   EXPECT_EQ(std::vector<String>(order.begin(), order.begin() + 4),
             (std::vector<String>{"primary2", "primary1", "normal2", "normal1"}));
   // A look and feel recomputes its native style on a colour change.
-  TcxLookAndFeel lf(nullptr);
   TRecorder r("lf", &log);
+  TcxLookAndFeel lf(nullptr);
   lf.RegisterListener(&r);
   BroadcastSystemChange(WM_SYSCOLORCHANGE, 0, 0);
   // Once from its own notifier (the newer), once through the root it inherits from.

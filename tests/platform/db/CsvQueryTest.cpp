@@ -116,8 +116,10 @@ const CsvCase kCases[] = {
     {"last line without break", "a,b\n1,2", "a:Integer,b:Integer", {{"1", "2"}}},
     {"empty values: unquoted null, quoted empty text", "a,b,c\n,\"\",x\n1,\"\",\n",
      "a:Integer,b:String,c:String", {{"NULL", "", "x"}, {"1", "", "NULL"}}},
-    {"ragged rows", "a,b,c\n1\n1,2,3,4\n", "a:Integer,b:Integer,c:Integer",
-     {{"1", "NULL", "NULL"}, {"1", "2", "3"}}},
+    {"ragged rows: values beyond the header get columns of their own", "a,b,c\n1\n1,2,3,4\nx,,,,y\n",
+     "a:String,b:Integer,c:Integer,F4:Integer,F5:String",
+     {{"1", "NULL", "NULL", "NULL", "NULL"}, {"1", "2", "3", "4", "NULL"}, {"x", "NULL", "NULL", "NULL", "y"}}},
+    {"an added column's name stays unique", "F3,b\n1,2,3\n", "F3:Integer,b:Integer,F31:Integer", {{"1", "2", "3"}}},
     {"duplicate and empty names", "a,,A,a, b \n1,2,3,4,5\n", "a:Integer,F2:Integer,A1:Integer,a2:Integer,b:Integer",
      {{"1", "2", "3", "4", "5"}}},
     {"signs and decimals", "i,f\n+5,-1.5\n-7,2.25e2\n", "i:Integer,f:Float", {{"5", "-1.5"}, {"-7", "225"}}},
@@ -137,7 +139,10 @@ const CsvCase kCases[] = {
     {"Japanese in UTF-8", "名前,都市\n山田,東京\n", "名前:String,都市:String", {{"山田", "東京"}}},
     {"long text is memo", "m,n\n" + kLong + ",1\n", "m:Memo,n:Integer", {{kLong, "1"}}},
     {"blank lines are skipped", "a\n\n1\n\r\n2\n\n", "a:Integer", {{"1"}, {"2"}}},
-    {"unterminated quote keeps the rest", "a,b\n1,\"open\n2,3\n", "a:Integer,b:String", {{"1", "open\n2,3\n"}}},
+    {"a few bad sequences in UTF-8 become U+FFFD", "a\ncafé\nnaïve\nbad\xFF\n", "a:String",
+     {{"café"}, {"naïve"}, {"bad\uFFFD"}}},
+    {"valid UTF-8 outweighs a Shift-JIS reading", "a\n" + Repeat("é\n", 8) + "x\x82\xA0\n", "a:String",
+     {{"é"}, {"é"}, {"é"}, {"é"}, {"é"}, {"é"}, {"é"}, {"é"}, {"x\uFFFD\uFFFD"}}},
     {"text after a closing quote is kept", "a\n\"ab\"cd\n", "a:String", {{"abcd"}}},
     {"empty file", "", "", {}},
     {"header only", "a,b\n", "a:String,b:String", {}},
@@ -194,6 +199,27 @@ TEST(CsvQuery, TopAndMaxRecordsKeepTheFirstRecordsInFileOrder) {
   }
 }
 
+// The encoding is decided on the file's beginning, so a limit does not change how the records
+// read: a UTF-8 beginning stays UTF-8 though a Shift-JIS character follows far behind.
+TEST(CsvQuery, TheEncodingIsTheSameWhateverTheLimit) {
+  TempFolder dir;
+  String text = "name\né\n";
+  for (int i = 0; text.size() < (3u << 19); ++i) text += "line " + std::to_string(i) + "\n";
+  dir.Write("late.csv", text + "\x82\xA0\n");
+  for (int top : {1, 1000000}) {
+    auto q = NewQuery(dir.Path(), "late.csv", top);
+    q->SetMaxRecords(0);
+    q->Open();
+    EXPECT_EQ(q->FileEncoding(), "UTF-8") << top;
+    q->First();
+    EXPECT_EQ(q->FieldByName("name")->AsString(), "é") << top;
+    if (top > 1) {
+      q->Last();
+      EXPECT_EQ(q->FieldByName("name")->AsString(), "\uFFFD\uFFFD");
+    }
+  }
+}
+
 // With a record limit only the beginning of a large file is read: what follows the records
 // read cannot make the file fail, and records longer than the first read still come whole.
 TEST(CsvQuery, LimitedReadsStopAfterTheRecordsRead) {
@@ -205,6 +231,18 @@ TEST(CsvQuery, LimitedReadsStopAfterTheRecordsRead) {
   auto all = NewQuery(dir.Path(), "tail.csv", 1000000);
   all->SetMaxRecords(0);
   EXPECT_THROW(all->Open(), EDatabaseError);
+
+  // The same for UTF-16: after 100 records, an odd byte that makes the whole file fail.
+  String utf16 = "\xFF\xFE";
+  for (char ch : Numbered(100) + String(1 << 20, 'x')) utf16 += String(1, ch) + String(1, '\0');
+  dir.Write("tail16.csv", utf16 + "!");
+  auto q16 = NewQuery(dir.Path(), "tail16.csv", 100);
+  q16->Open();
+  EXPECT_EQ(q16->RecordCount(), 100);
+  EXPECT_EQ(q16->FileEncoding(), "UTF-16LE");
+  auto all16 = NewQuery(dir.Path(), "tail16.csv", 1000000);
+  all16->SetMaxRecords(0);
+  EXPECT_THROW(all16->Open(), EDatabaseError);
 
   String wide = "id,text\n";
   for (int i = 1; i <= 120; ++i) wide += std::to_string(i) + ",\"" + Repeat("line\n", 4000) + "\"\n";
@@ -290,6 +328,7 @@ TEST(CsvQuery, BadInputRaisesAndLeavesTheQueryClosedAndUsable) {
   dir.Write("latin1.csv", "name\ncaf\xE9\xFF\n");
   dir.Write("bom_bad.csv", "\xEF\xBB\xBFname\ncaf\xE9\n");
   dir.Write("odd16.csv", String("\xFF\xFE" "a\0\n", 5));
+  dir.Write("open.csv", "a,b\r\n1,2\r\n\r\n3,\"open\n4,5\n");
   fs::create_directory(fs::path(dir.Path()) / "folder.csv");
   ASSERT_EQ(::mkfifo((fs::path(dir.Path()) / "pipe.csv").c_str(), 0600), 0);
   struct Case {
@@ -306,6 +345,7 @@ TEST(CsvQuery, BadInputRaisesAndLeavesTheQueryClosedAndUsable) {
       {"SELECT TOP 100 * FROM latin1.csv", "", "'latin1.csv' is neither UTF-8 nor Shift-JIS"},
       {"SELECT TOP 100 * FROM bom_bad.csv", "", "'bom_bad.csv' is not valid UTF-8"},
       {"SELECT TOP 100 * FROM odd16.csv", "", "'odd16.csv' is not valid UTF-16LE"},
+      {"SELECT TOP 100 * FROM open.csv", "", "'open.csv' has a quoted value without its closing quote, starting on line 4"},
       {"SELECT TOP 100 * FROM ../good.csv", "", "../good.csv"},
       {"DELETE FROM good.csv", "", "Unsupported statement"},
       {"SELECT TOP 100 * FROM good.csv", "Provider=P", "names no folder"},
@@ -426,7 +466,9 @@ TEST(CsvReader, ArbitraryTextsGiveConsistentColumnsOrAClearError) {
       ASSERT_EQ(t.Columns.size(), t.Names.size());
       ASSERT_EQ(t.Types.size(), t.Names.size());
       for (const TMemColumn& c : t.Columns) ASSERT_EQ(c.Count(), t.RecordCount) << testing::PrintToString(text);
-      if (options.MaxRecords >= 0) ASSERT_LE(int64_t(t.RecordCount), options.MaxRecords);
+      if (options.MaxRecords >= 0) {
+        ASSERT_LE(int64_t(t.RecordCount), options.MaxRecords);
+      }
       TCsvTable again = ReadCsvBytes(text, options, "x.csv");
       ASSERT_EQ(again.Names, t.Names);
       ASSERT_EQ(again.RecordCount, t.RecordCount);

@@ -181,3 +181,56 @@ TEST(GdiImageFiles, BadInputGivesNull) {
   EXPECT_EQ(LoadBitmapFromFile("/nonexistent/file.png"), nullptr);
   DeleteObject(src);
 }
+
+namespace {
+uint32_t Crc32(const uint8_t* p, size_t n) {
+  uint32_t c = 0xFFFFFFFFu;
+  for (size_t i = 0; i < n; ++i) {
+    c ^= p[i];
+    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+  }
+  return ~c;
+}
+void PutBe(std::vector<uint8_t>& d, size_t at, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) d[at + size_t(i)] = uint8_t(v >> (8 * (bytes - 1 - i)));
+}
+std::vector<uint8_t> SavedFile(const char* name, bool (*save)(HBITMAP, const std::string&), HBITMAP b) {
+  std::string p = testing_support::SheetPath(name);
+  EXPECT_TRUE(save(b, p));
+  return ReadFile(p);
+}
+}  // namespace
+
+TEST(GdiImageFiles, SizesTheDataCannotHoldAreRefusedBeforeAllocating) {
+  HBITMAP src = Picture();
+  // A PNG whose header announces 16384 x 16384 (its CRC made right) over one pixel of data.
+  std::vector<uint8_t> png = SavedFile("huge.png", [](HBITMAP b, const std::string& p) { return SaveBitmapToPng(b, p); }, src);
+  ASSERT_EQ(std::memcmp(png.data() + 12, "IHDR", 4), 0);
+  PutBe(png, 16, 16384, 4);
+  PutBe(png, 20, 16384, 4);
+  PutBe(png, 29, Crc32(png.data() + 12, 17), 4);
+  EXPECT_EQ(LoadBitmapFromMemory(png.data(), png.size()), nullptr);
+  // A JPEG whose frame header announces 16384 x 16384.
+  std::vector<uint8_t> jpg = SavedFile("huge.jpg", [](HBITMAP b, const std::string& p) { return SaveBitmapToJpeg(b, p, 80); }, src);
+  size_t sof = 2;
+  while (sof + 9 < jpg.size() && !(jpg[sof] == 0xFF && jpg[sof + 1] == 0xC0)) ++sof;
+  ASSERT_LT(sof + 9, jpg.size());
+  PutBe(jpg, sof + 5, 16384, 2);
+  PutBe(jpg, sof + 7, 16384, 2);
+  EXPECT_LT(jpg.size(), 1000u);
+  EXPECT_EQ(LoadBitmapFromMemory(jpg.data(), jpg.size()), nullptr);
+  DeleteObject(src);
+}
+
+TEST(GdiImageFiles, JpegCutInsideItsScanIsCorrupt) {
+  HBITMAP src = CreateBitmap(64, 64, 1, 32, nullptr);
+  TSurface* s = GetBitmapSurface(src);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) s->At(x, y) = uint32_t(x * 2654435761u ^ y * 40503u) & 0xFFFFFF;
+  std::vector<uint8_t> jpg = SavedFile("cut.jpg", [](HBITMAP b, const std::string& p) { return SaveBitmapToJpeg(b, p, 90); }, src);
+  HBITMAP whole = LoadBitmapFromMemory(jpg.data(), jpg.size());
+  ASSERT_NE(whole, nullptr);
+  DeleteObject(whole);
+  EXPECT_EQ(LoadBitmapFromMemory(jpg.data(), jpg.size() * 6 / 10), nullptr);
+  DeleteObject(src);
+}

@@ -183,8 +183,33 @@ TEST_F(FormReadTest, BadTextRaisesAnErrorNamingTheLineAndProperty) {
        "Error reading B.OnClick on line 3: Method 'NoSuchMethod' not found"},
       {"object Root: TForm\n  object P: TPanel\n    Caption = 'x'\n", "Unexpected end of file on line 4"},
       {"object Root: TForm\n  object P: TPanel\n    Left = 1\n    object Q: TPanel\n      Top = ", "Unexpected end of file on line 5"},
+      // A control may not become the parent of one of its own ancestors (nor of itself).
+      {"object Root: TForm\n  object P1: TPanel\n    object P2: TPanel\n      inherited P1: TPanel\n      end\n    end\n  end\nend\n",
+       "Error reading P1 on line 4: A control cannot have itself as its parent"},
+      {"object Root: TForm\n  object P1: TPanel\n    inherited P1: TPanel\n    end\n  end\nend\n",
+       "Error reading P1 on line 3: A control cannot have itself as its parent"},
+      {"object Root: TForm\n  object P1: TPanel\n    object B: TButton\n      Default = True\n    end\n"
+       "    object P2: TPanel\n      object P3: TPanel\n        inherited P1: TPanel\n        end\n      end\n    end\n  end\nend\n",
+       "Error reading P1 on line 8: A control cannot have itself as its parent"},
   };
   for (const Case& c : cases) EXPECT_EQ(ReadError(c.Text), c.Message) << c.Text;
+}
+
+TEST_F(FormReadTest, ExtremePositionsAndSizesAreClamped) {
+  auto* f = new TForm(Application);
+  ReadComponentFromText(f,
+                        "object Root: TForm\n  Left = 2147483647\n  ClientWidth = 2147483647\n"
+                        "  ClientHeight = 2147483647\n  object P: TPanel\n    Left = -2147483648\n"
+                        "    Width = 2147483647\n    Anchors = [akLeft, akTop, akRight, akBottom]\n  end\nend\n");
+  EXPECT_EQ(f->Left(), TControl::MaxCoord);
+  EXPECT_EQ(f->Width(), TControl::MaxCoord);
+  EXPECT_EQ(f->Height(), TControl::MaxCoord);
+  auto* p = static_cast<TControl*>(f->FindComponent("P"));
+  EXPECT_EQ(p->Left(), -TControl::MaxCoord);
+  EXPECT_EQ(p->Width(), TControl::MaxCoord);
+  f->SetClientWidth(INT32_MAX);
+  EXPECT_EQ(f->Width(), TControl::MaxCoord);
+  f->Free();
 }
 
 TEST_F(FormReadTest, AFailedReadLeavesNoComponentLoading) {

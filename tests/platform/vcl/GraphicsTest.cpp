@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "VclTestSupport.h"
 #include "vcl/Graphics.h"
@@ -177,6 +178,16 @@ TEST(GraphicsTest, MetafileRecordsReplaysScaledAndReportsItsSize) {
   EXPECT_EQ(b.Canvas()->Pixels(19, 15), clRed);
   EXPECT_EQ(b.Canvas()->Pixels(21, 15), clBlue);
   EXPECT_EQ(b.Canvas()->Pixels(39, 19), clBlue);
+  // Metafile data cannot be read back: loading one is an invalid picture.
+  TMemoryStream data;
+  data.WriteByte(Byte(std::strlen("TMetafile")));
+  data.WriteRawString("TMetafile");
+  data.WriteRawString("\x01\x00\x00\x00\xD7\xCD\xC6\x9A");
+  data.SetPosition(0);
+  TPicture p;
+  EXPECT_THROW(p.ReadData(data), EInvalidGraphic);
+  data.SetPosition(0);
+  EXPECT_THROW(mf.LoadFromStream(&data), EInvalidGraphic);
 }
 
 TEST(GraphicsTest, ImageListAddsMaskedImagesAndDrawsThem) {
