@@ -219,6 +219,7 @@ void TcxDataSummaryItem::ChangeLinkedItem(TObject* item) {
 }
 
 void TcxDataSummaryItem::SetKind(TcxSummaryKind kind) {
+  if (kind > skAverage) throw EPropertyError("Invalid property value " + IntToStr(int(kind)) + " for 'Kind'");
   if (kind == kind_) return;
   kind_ = kind;
   summary_->Changed(false);
@@ -229,6 +230,7 @@ TcxSummaryPosition TcxDataSummaryItem::Position() const {
 }
 
 void TcxDataSummaryItem::SetPosition(TcxSummaryPosition p) {
+  if (p > spFooter) throw EPropertyError("Invalid property value " + IntToStr(int(p)) + " for 'Position'");
   if (p == position_) return;
   position_ = p;
   summary_->Changed(true);
@@ -347,6 +349,8 @@ TcxDataSummaryItem* TcxDataSummaryItems::Add() { return static_cast<TcxDataSumma
 
 TcxDataSummaryItem* TcxDataSummaryItems::AddLinked(TObject* item, TcxSummaryPosition position, const String& format,
                                                    TcxSummaryKind kind) {
+  if (kind > skAverage) throw EPropertyError("Invalid property value " + IntToStr(int(kind)) + " for 'Kind'");
+  if (position > spFooter) throw EPropertyError("Invalid property value " + IntToStr(int(position)) + " for 'Position'");
   TSummaryChange change(summary_);
   TcxDataSummaryItem* i = Add();
   i->ChangeLinkedItem(item);

@@ -27,7 +27,7 @@ class TScopeExit {
 
 Integer BorderWidthOfStyle(TcxContainerBorderStyle style) {
   static const Integer widths[] = {0, 1, 2, 2, 2, 1, 1};
-  return widths[style];
+  return style >= cbsNone && style <= cbsOffice11 ? widths[style] : 0;
 }
 
 Integer BorderWidthOfKind(TcxLookAndFeelKind kind) {
@@ -644,6 +644,8 @@ void TcxContainerStyle::SetBorderColor(TColor v) {
 }
 
 void TcxContainerStyle::SetBorderStyle(TcxContainerBorderStyle v) {
+  if (v < cbsNone || v > cbsOffice11)
+    throw EPropertyError("Invalid property value " + IntToStr(Integer(v)) + " for 'BorderStyle'");
   if (assignedValues_.Contains(svBorderStyle) && borderStyle_ == v) return;
   borderStyle_ = v;
   assignedValues_ += svBorderStyle;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/data/DataControllerFixture.h"
+#include "rtl/TypInfo.h"
 #include "vcl/FormReader.h"
 
 using namespace dc_fixture;
@@ -128,6 +129,19 @@ TEST_F(SummaryFormTest, DamagedSummaryEntriesGiveTheReadersError) {
       EXPECT_EQ(String(e.what()).rfind("Error reading", 0), 0u) << e.what();
     }
   }
+}
+
+TEST_F(SummaryFormTest, BadKindsAndPositionsAreRefused) {
+  TSummaryRoot* root = NewRoot();
+  auto* host = new TSummaryHost(root);
+  TcxDataSummaryItems* footer = host->DataController()->Summary()->FooterSummaryItems();
+  EXPECT_THROW(footer->AddLinked(host->ItemObject(1), spFooter, "", TcxSummaryKind(9)), EPropertyError);
+  EXPECT_THROW(footer->AddLinked(host->ItemObject(1), TcxSummaryPosition(5), "", skSum), EPropertyError);
+  EXPECT_EQ(footer->Count(), 0);
+  TcxDataSummaryItem* item = footer->AddLinked(host->ItemObject(1), spFooter, "", skSum);
+  EXPECT_THROW(item->SetKind(TcxSummaryKind(6)), EPropertyError);
+  EXPECT_THROW(SetOrdProp(item, "Kind", 6), EPropertyError);
+  EXPECT_EQ(item->Kind(), skSum);
 }
 
 }  // namespace

@@ -233,6 +233,16 @@ TEST_F(ContainerFormTest, DamagedStyleEntriesGiveTheReadersError) {
   }
 }
 
+TEST_F(ContainerFormTest, BadStyleValuesAreRefused) {
+  auto* c = MakeContainer(10, 10, 120, 24);
+  EXPECT_THROW(c->Style()->SetBorderStyle(TcxContainerBorderStyle(7)), EPropertyError);
+  EXPECT_THROW(SetOrdProp(c->StyleHot(), "BorderStyle", -1), EPropertyError);
+  EXPECT_THROW(SetOrdProp(c->Style(), "Edges", 0x100), EPropertyError);
+  EXPECT_THROW(SetObjectProp(c->Style(), "StyleController", c), EPropertyError);
+  EXPECT_TRUE(c->Style()->StoredAssignedValues().Empty());
+  EXPECT_EQ(BorderWidthOfStyle(TcxContainerBorderStyle(42)), 0);
+}
+
 TEST_F(ContainerFormTest, DescendantsChooseTheirStyleViewInfoAndDragObjectClasses) {
   auto* c = MakeContainer<TTestContainer>(10, 10, 120, 24);
   EXPECT_NE(dynamic_cast<TTestContainerStyles*>(c->ContainerStyles()), nullptr);
