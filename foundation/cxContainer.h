@@ -561,6 +561,9 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
 
  protected:
   virtual void TypeAheadSearch(char32_t& key);
+  // True when no OnDrawItem handler draws the items (and their focus).
+  virtual bool DrawsFocusRect() { return !OnDrawItem; }
+  void DrawListItem(Integer index, const TRect& rect, TOwnerDrawState state) override;
   void Click() override;
   void DblClick() override;
   void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;

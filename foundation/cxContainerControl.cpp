@@ -871,6 +871,28 @@ void TcxCustomInnerListBox::SyncSystemBar() {
 
 void TcxCustomInnerListBox::WndProc(TMessage& m) {
   if (container_ && container_->PreviewInnerMessage(m)) return;
+  if (m.Msg == WM_LBUTTONDOWN && container_ && DragMode() == dmAutomatic && !container_->InDesignMode()) {
+    // The container drags, not the list: a press on a selected item of a multi-select list
+    // (without Shift alone) keeps the selection and starts the container's drag; other
+    // presses select first, and start it unless they extend a multi-selection.
+    TWeakRef<TcxCustomInnerListBox> self(this);
+    TWeakRef<TcxContainer> owner(container_);
+    TControl::SetDragMode(dmManual);
+    TScopeExit restore([self] {
+      if (self) self->TControl::SetDragMode(dmAutomatic);
+    });
+    TShiftState s = KeysToShiftState(Word(m.WParam));
+    Integer i = ItemAtPos(TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)), true);
+    bool shiftOnly = s.Contains(ssShift) && !s.Contains(ssCtrl);
+    if (MultiSelect() && !shiftOnly && i >= 0 && Selected(i)) {
+      if (CanFocus() && !Focused()) SetFocus();
+      if (owner) owner->BeginDrag(false);
+      return;
+    }
+    TListBox::WndProc(m);
+    if (self && owner && !(MultiSelect() && (s.Contains(ssCtrl) || s.Contains(ssShift)))) owner->BeginDrag(false);
+    return;
+  }
   if (m.Msg == WM_VSCROLL) {
     Integer visible = std::max(1, ClientHeight() / std::max(1, ItemHeight()));
     Integer top = TopIndex();
@@ -957,10 +979,24 @@ void TcxCustomInnerListBox::Search(bool) {
   for (Integer i = 0; i < Count(); ++i) {
     String item = AnsiUpperCase(Items()->Strings(i));
     if (item.compare(0, prefix.size(), prefix) == 0) {
+      // A multi-select list keeps exactly the found item selected.
+      if (MultiSelect()) {
+        ClearSelection();
+        SetSelected(i, true);
+      }
       SetItemIndex(i);
       return;
     }
   }
+}
+
+void TcxCustomInnerListBox::DrawListItem(Integer index, const TRect& rect, TOwnerDrawState state) {
+  if (index < 0) {
+    Canvas()->FillRect(rect);
+    return;
+  }
+  DrawItem(index, rect, state);
+  if (state.Contains(odFocused) && DrawsFocusRect()) Canvas()->DrawFocusRect(rect);
 }
 
 void TcxCustomInnerListBox::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) {

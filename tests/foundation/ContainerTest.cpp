@@ -324,6 +324,33 @@ TEST_F(ContainerTest, ListForwardsClicksDragsWheelAndEnterToTheContainer) {
   S().KeyUp(VK_CONTROL);
 }
 
+TEST_F(ContainerTest, MultiSelectListKeepsOneFoundItemAndDragsTheContainerFromASelectedItem) {
+  auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
+  c->List->Items()->SetText("apple\nbanana\nberry\ncherry\n");
+  c->List->SetMultiSelect(true);
+  c->List->SetFocus();
+  Pump();
+  c->List->SetSelected(0, true);
+  c->List->SetSelected(3, true);
+  S().TypeText("be");
+  Pump();
+  for (Integer i = 0; i < 4; ++i) EXPECT_EQ(c->List->Selected(i), i == 2) << i;
+
+  int drags = 0;
+  c->OnStartDrag = [&](TObject*, TDragObject*&) { ++drags; };
+  c->SetDragMode(dmAutomatic);
+  c->List->SetSelected(1, true);  // banana and berry
+  TRect r = c->List->ItemRect(1);
+  S().MouseDown(c->List->Handle(), {r.Left + 5, r.Top + 2});
+  S().MoveMouse(c->List->Handle(), {r.Left + 40, r.Top + 30});
+  Pump();
+  S().MouseUp(c->List->Handle(), {r.Left + 40, r.Top + 30});
+  Pump();
+  EXPECT_EQ(drags, 1) << "the container drags";
+  EXPECT_TRUE(c->List->Selected(1) && c->List->Selected(2)) << "the selection stays";
+  EXPECT_EQ(c->List->DragMode(), dmAutomatic);
+}
+
 TEST_F(ContainerTest, CursorOverTheFrameIsTheArrow) {
   auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
   c->SetCursor(crIBeam);  // passed on to the list
