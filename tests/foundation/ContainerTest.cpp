@@ -42,7 +42,9 @@ TEST_F(ContainerTest, FramesLayOutAndPaintInEveryLookAndFeel) {
     EXPECT_EQ(v->InteriorRect, TRect(2, 2, 138, 28)) << k.kind;
     EXPECT_EQ(v->FillColor, clWindow) << k.kind;
     // A frame of 1 leaves a 1-pixel transparent margin outside the window region.
-    if (k.thickness == 1) EXPECT_EQ(PixelAt(c, 0, 0), ColorToRGB(form_->Color())) << k.kind;
+    if (k.thickness == 1) {
+      EXPECT_EQ(PixelAt(c, 0, 0), ColorToRGB(form_->Color())) << k.kind;
+    }
     EXPECT_EQ(PixelAt(c, 20, 15), ColorToRGB(clWindow)) << k.kind;
     if (k.thickness == 1) {
       EXPECT_EQ(v->FrameColor, clBtnShadow) << k.kind;
