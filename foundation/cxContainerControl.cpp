@@ -863,10 +863,32 @@ void TcxCustomInnerListBox::SyncSystemBar() {
   si.nMax = std::max(0, Count() - 1);
   si.nPage = UINT(visible);
   si.nPos = TopIndex();
-  if (shown == needed && cur.nMax == si.nMax && cur.nPage == si.nPage && cur.nPos == si.nPos) return;
-  if (shown != needed) ::ShowScrollBar(Handle(), SB_VERT, needed);
-  SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
-  if (container_) container_->PostScrollBarsUpdate();
+  bool changed = false;
+  if (!(shown == needed && cur.nMax == si.nMax && cur.nPage == si.nPage && cur.nPos == si.nPos)) {
+    if (shown != needed) ::ShowScrollBar(Handle(), SB_VERT, needed);
+    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+    changed = true;
+  }
+  // The horizontal bar: items wider than the list (ScrollWidth).
+  Integer view = std::max(1, ClientWidth() - 4);
+  bool hNeeded = ScrollWidth() > view;
+  bool hShown = (GetWindowLong(Handle(), GWL_STYLE) & WS_HSCROLL) != 0;
+  SCROLLINFO hcur{};
+  hcur.cbSize = sizeof(SCROLLINFO);
+  hcur.fMask = SIF_ALL;
+  GetScrollInfo(Handle(), SB_HORZ, &hcur);
+  SCROLLINFO hi{};
+  hi.cbSize = sizeof(SCROLLINFO);
+  hi.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  hi.nMax = std::max(0, ScrollWidth() - 1);
+  hi.nPage = UINT(view);
+  hi.nPos = HorzOffset();
+  if (!(hShown == hNeeded && hcur.nMax == hi.nMax && hcur.nPage == hi.nPage && hcur.nPos == hi.nPos)) {
+    if (hShown != hNeeded) ::ShowScrollBar(Handle(), SB_HORZ, hNeeded);
+    SetScrollInfo(Handle(), SB_HORZ, &hi, TRUE);
+    changed = true;
+  }
+  if (changed && container_) container_->PostScrollBarsUpdate();
 }
 
 void TcxCustomInnerListBox::WndProc(TMessage& m) {
@@ -908,6 +930,25 @@ void TcxCustomInnerListBox::WndProc(TMessage& m) {
       default: break;
     }
     SetTopIndex(std::clamp(top, 0, std::max(0, Count() - visible)));
+    m.Result = 0;
+    SyncSystemBar();
+    return;
+  }
+  if (m.Msg == WM_HSCROLL) {
+    Integer view = std::max(1, ClientWidth() - 4);
+    Integer pos = HorzOffset();
+    switch (LOWORD(m.WParam)) {
+      case SB_LINELEFT: pos -= 8; break;
+      case SB_LINERIGHT: pos += 8; break;
+      case SB_PAGELEFT: pos -= view; break;
+      case SB_PAGERIGHT: pos += view; break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: pos = Integer(HIWORD(m.WParam)); break;
+      case SB_LEFT: pos = 0; break;
+      case SB_RIGHT: pos = ScrollWidth(); break;
+      default: break;
+    }
+    SetHorzOffset(pos);
     m.Result = 0;
     SyncSystemBar();
     return;

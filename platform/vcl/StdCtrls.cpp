@@ -831,6 +831,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomListBox) {
   p.Enum("Style", &TCustomListBox::Style, &TCustomListBox::SetStyle,
          EnumTypeInfo("TListBoxStyle", {"lbStandard", "lbOwnerDrawFixed"}))
       .Default(lbStandard);
+  p.Int("ScrollWidth", &TCustomListBox::ScrollWidth, &TCustomListBox::SetScrollWidth).Default(0);
   p.Bool("TabStop", &TCustomListBox::TabStop, &TCustomListBox::SetTabStop).Default(true);
 }
 
@@ -897,6 +898,21 @@ void TCustomListBox::SetStyle(TListBoxStyle v) {
   if (v != lbStandard && v != lbOwnerDrawFixed)
     throw EPropertyError("Invalid property value " + IntToStr(Integer(v)) + " for 'Style'");
   style_ = v;
+  Invalidate();
+}
+
+void TCustomListBox::SetScrollWidth(Integer v) {
+  v = std::max(0, v);
+  if (v == scrollWidth_) return;
+  scrollWidth_ = v;
+  SetHorzOffset(horzOffset_);
+  Invalidate();
+}
+
+void TCustomListBox::SetHorzOffset(Integer v) {
+  v = std::clamp(v, 0, std::max(0, scrollWidth_ - std::max(1, ClientWidth() - 4)));
+  if (v == horzOffset_) return;
+  horzOffset_ = v;
   Invalidate();
 }
 
@@ -1066,7 +1082,7 @@ void TCustomListBox::DrawItem(Integer index, const TRect& rect, TOwnerDrawState 
   TCanvas* c = Canvas();
   c->FillRect(rect);
   c->Brush()->SetStyle(bsClear);
-  c->TextOut(rect.Left + 2, rect.Top + 1, items_->Strings(index));
+  c->TextOut(rect.Left + 2 - horzOffset_, rect.Top + 1, items_->Strings(index));
   c->Brush()->SetStyle(bsSolid);
 }
 

@@ -274,6 +274,12 @@ class TCustomListBox : public TCustomControl {
   void ClearSelection();
   TListBoxStyle Style() const { return style_; }
   void SetStyle(TListBoxStyle v);
+  // The width the items can be scrolled across (0: no horizontal scrolling) and the pixels
+  // scrolled off at the left.
+  Integer ScrollWidth() const { return scrollWidth_; }
+  void SetScrollWidth(Integer v);
+  Integer HorzOffset() const { return horzOffset_; }
+  void SetHorzOffset(Integer v);
   TDrawItemEvent OnDrawItem;
 
  protected:
@@ -302,6 +308,8 @@ class TCustomListBox : public TCustomControl {
   std::vector<bool> selected_;
   Integer anchor_ = -1;  // the fixed end of a Shift selection
   TListBoxStyle style_ = lbStandard;
+  Integer scrollWidth_ = 0;
+  Integer horzOffset_ = 0;
 };
 
 class TListBox : public TCustomListBox {

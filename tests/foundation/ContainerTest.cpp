@@ -217,6 +217,29 @@ TEST_F(ContainerTest, PaintedScrollBarsFollowTheInnerList) {
   S().Snapshot(form_->Handle(), "container_list.png", true);
 }
 
+TEST_F(ContainerTest, WideItemsGetAPaintedHorizontalBarAndTheCornerIsButtonFace) {
+  auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
+  for (int i = 0; i < 40; ++i) c->List->Items()->Add("item " + IntToStr(i));
+  c->List->SetScrollWidth(500);
+  Pump();
+  TcxControlScrollBar* bar = c->HorizontalBar();
+  ASSERT_TRUE(bar);
+  EXPECT_TRUE(bar->Visible());
+  EXPECT_TRUE(c->VerticalBar()->Visible());
+  EXPECT_EQ(bar->Max(), 499);
+  Integer pos = 40;
+  c->PanScroll(sbHorizontal, scPosition, pos);
+  EXPECT_EQ(c->List->HorzOffset(), 40);
+  EXPECT_EQ(bar->Position(), 40);
+  // The square between the two bars.
+  TRect v = c->VerticalBar()->BoundsRect(), h = bar->BoundsRect();
+  EXPECT_EQ(PixelAt(c, v.Left + 2, h.Top + 2), ColorToRGB(clBtnFace));
+  c->List->SetScrollWidth(0);
+  Pump();
+  EXPECT_FALSE(bar->Visible());
+  EXPECT_EQ(c->List->HorzOffset(), 0);
+}
+
 TEST_F(ContainerTest, ListTypeAheadSearchesByPrefixWithATimeOut) {
   auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
   c->List->Items()->SetText("apple\nabacus\nabc\nbanana\nberry\n");
