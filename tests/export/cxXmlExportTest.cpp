@@ -509,7 +509,9 @@ TEST(cxXmlExport, TheStyleSheetRendersThePacket) {
 
 TEST(cxXmlExport, FilesThatCannotBeCreatedRaiseTheStreamError) {
   TTempFolder dir;
-  for (const String& name : {dir.File("missing/x.xml"), String()}) {
+  // The last name's stylesheet cannot be created: a folder of that name is in the way.
+  std::filesystem::create_directories(dir.File("taken.xsl"));
+  for (const String& name : {dir.File("missing/x.xml"), String(), dir.File("taken.xml")}) {
     auto p = MakeProvider(cxExportToXml, name);
     p->SetRange(1, 1, false);
     EXPECT_THROW(p->Commit(), EFCreateError) << name;
