@@ -530,3 +530,28 @@ TEST(cxXmlExport, ACommitWithoutRangeWritesAnEmptyTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// Run by hand: writes a sample packet with its stylesheet into <build>/sheets/xml, for a look
+// at the page xsltproc (or a browser) makes of it.
+TEST(cxXmlExport, DISABLED_WriteSamplePacket) {
+  String dir = String(KORVAN_SHEETS) + "/xml";
+  std::filesystem::create_directories(dir);
+  auto p = MakeProvider(cxExportToXml, dir + "/sample.xml");
+  TcxCacheCellStyle header = SampleStyle(12);
+  header.FontStyle = cfsBold;
+  header.BrushBkColor = 0xFFE0C0;
+  header.Borders[3] = {0, 2, 0x800000};
+  Integer h = FillParsedSheet(*p, "merged");
+  p->SetCellStyle(0, 0, p->RegisterStyle(header));
+  TcxCacheCellStyle red = SampleStyle(10);
+  red.FontColor = 0x0000FF;
+  red.FontStyle = cfsItalic | cfsUnderline;
+  p->SetCellStyle(0, 1, p->RegisterStyle(red));
+  p->SetCellStyle(0, 2, h);
+  for (Integer c = 0; c < 3; ++c) p->SetColumnWidth(c, 120);
+  p->Commit();
+}
+
+}  // namespace
