@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <unordered_map>
 
 #include "vcl/Graphics.h"
 
@@ -334,6 +335,22 @@ void TcxCustomExportProviderSupportedCellInternalChache::RemoveCellCache(TcxCach
   item.CacheIndex = -1;
 }
 
+String TcxCustomExportProviderSupportedCellInternalChache::WritePictureFile(const TcxCacheItem& item) const {
+  String name, bytes;
+  DataToGraphic(item.Data, name, bytes);
+  String folder = ExtractFileDir(name);
+  if (!folder.empty() && !DirectoryExists(folder)) CreateDir(folder);
+  {
+    TFileStreamEx file(name, fmCreate);
+    file.WriteBuffer(bytes.data(), Int64(bytes.size()));
+  }
+  String exportFolder = ExtractFilePath(FileName());
+  if (!exportFolder.empty() && name.compare(0, exportFolder.size(), exportFolder) == 0)
+    name.erase(0, exportFolder.size());
+  std::replace(name.begin(), name.end(), '\\', '/');
+  return name;
+}
+
 // ---------------------------------------------------------------------------------------------
 // HTML
 
@@ -396,20 +413,8 @@ void TcxHTMLExportProvider::CommitStyle(TStream* stream) {
 }
 
 String TcxHTMLExportProvider::WritePicture(const TcxCacheItem& item) const {
-  String name, bytes;
-  DataToGraphic(item.Data, name, bytes);
-  String folder = ExtractFileDir(name);
-  if (!folder.empty() && !DirectoryExists(folder)) CreateDir(folder);
-  {
-    TFileStreamEx file(name, fmCreate);
-    file.WriteBuffer(bytes.data(), Int64(bytes.size()));
-  }
-  String exportFolder = ExtractFilePath(FileName());
-  if (!exportFolder.empty() && name.compare(0, exportFolder.size(), exportFolder) == 0)
-    name.erase(0, exportFolder.size());
-  std::replace(name.begin(), name.end(), '\\', '/');
   String tag = "<img src=\"";
-  AppendHtmlText(tag, name, false);
+  AppendHtmlText(tag, WritePictureFile(item), false);
   tag += "\"></img>";
   return tag;
 }
@@ -479,6 +484,386 @@ void TcxHTMLExportProvider::CommitCache(TStream* stream, Integer param) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// XML
+
+namespace {
+
+// A code point XML 1.0 allows, also as a character reference.
+bool IsXmlChar(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+         (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+const char* XmlAlignText(Byte align) {
+  switch (align) {
+    case catLeft: return "Left";
+    case catCenter: return "Center";
+    case catRight: return "Right";
+    default: return "";
+  }
+}
+
+const char* XmlCellAlign(Byte align) {
+  switch (align) {
+    case catLeft: return "left";
+    case catCenter: return "center";
+    case catRight: return "right";
+    default: return "";
+  }
+}
+
+const char* XmlBool(bool value) { return value ? "True" : "False"; }
+
+// ` name="value"` for an integer value.
+void AppendIntAttr(String& out, const char* name, Int64 value) {
+  out += name;
+  out += "=\"";
+  AppendInt(out, value);
+  out += '"';
+}
+
+void AppendRGBAttr(String& out, const char* name, Integer color) {
+  out += name;
+  out += "=\"";
+  AppendRGB(out, color);
+  out += '"';
+}
+
+// The cell is written with the text "." that stands for a picture or for no data.
+bool IsDotCell(const TcxCacheItem& item) {
+  switch (item.DataType) {
+    case cdtNone:
+    case cdtGraphic: return true;
+    case cdtString:
+    case cdtWideString: return item.Data.empty();
+    default: return false;
+  }
+}
+
+// A relative URI of the name: every byte of its UTF-8 form but the unreserved ASCII characters
+// as "%" and two hex digits. (XSLT processors do not expand character references in the
+// stylesheet instruction, so a name written as references would not be found.)
+void AppendUriText(String& out, std::string_view name) {
+  static const char hex[] = "0123456789ABCDEF";
+  for (char ch : name) {
+    auto c = static_cast<unsigned char>(ch);
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+        c == '_' || c == '~') {
+      out += ch;
+    } else {
+      out += '%';
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    }
+  }
+}
+
+}  // namespace
+
+void AppendXmlText(String& out, std::string_view s, bool all) {
+  String text(s);
+  if (!all && !NeedsEncoding(text, true)) {
+    out += text;
+    return;
+  }
+  // A surrogate pair is one reference to its code point: references to the halves are not
+  // characters XML allows.
+  WideString w = UTF8Decode(text);
+  for (size_t i = 0; i < w.size(); ++i) {
+    char32_t c = w[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < w.size() && w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(w[i + 1]) - 0xDC00);
+      ++i;
+    }
+    if (!IsXmlChar(c)) c = 0xFFFD;
+    out += "&#";
+    AppendInt(out, Int64(c));
+    out += ';';
+  }
+}
+
+String XmlExportStyleSheet() {
+  static const char* const kStyleSheet =
+      "<?xml version=\"1.0\"?>\r\n"
+      "\r\n"
+      "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">\r\n"
+      "<xsl:template match=\"/\">\r\n"
+      "<xsl:apply-templates select=\"CACHE\" />\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"CACHE\">\r\n"
+      "<html>\r\n"
+      "<head>\r\n"
+      "<xsl:apply-templates select=\"TITLE\" />\r\n"
+      "<xsl:apply-templates select=\"STYLES\" />\r\n"
+      "</head>\r\n"
+      "<body>\r\n"
+      "<xsl:apply-templates select=\"LINES\" />\r\n"
+      "</body>\r\n"
+      "</html>\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"TITLE\">\r\n"
+      "<title>\r\n"
+      "<xsl:value-of select=\".\" />\r\n"
+      "</title>\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"STYLES\">\r\n"
+      "<style type=\"text/css\">\r\n"
+      "<xsl:apply-templates select=\"STYLE\" />\r\n"
+      "</style>\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"STYLE\">\r\n"
+      ".Style<xsl:value-of select=\"@Id\" />\r\n"
+      "{ border-style: solid;\r\n"
+      "  padding: <xsl:value-of select=\"@CellPadding\" />;\r\n"
+      "  font-family: <xsl:value-of select=\"@FontName\" />;\r\n"
+      "  mso-font-charset: <xsl:value-of select=\"@FontCharset\" />;\r\n"
+      "  font-size: <xsl:value-of select=\"@FontSize\" />pt;\r\n"
+      "  color: <xsl:value-of select=\"@FontColor\" />;\r\n"
+      "  background-color: <xsl:value-of select=\"@BrushBkColor\" />;\r\n"
+      "<xsl:if test=\"@Bold='True'\">\r\n"
+      "  font-weight: bold;\r\n"
+      "</xsl:if>\r\n"
+      "<xsl:if test=\"@Italic='True'\">\r\n"
+      "  font-style: italic;\r\n"
+      "</xsl:if>\r\n"
+      "<xsl:if test=\"@Underline='True'\">\r\n"
+      "  text-decoration: underline;\r\n"
+      "</xsl:if>\r\n"
+      "<xsl:if test=\"@StrikeOut='True'\">\r\n"
+      "  text-decoration: line-through;\r\n"
+      "</xsl:if>\r\n"
+      "<xsl:apply-templates select=\"BORDER_LEFT\" />\r\n"
+      "<xsl:apply-templates select=\"BORDER_UP\" />\r\n"
+      "<xsl:apply-templates select=\"BORDER_RIGHT\" />\r\n"
+      "<xsl:apply-templates select=\"BORDER_DOWN\" />\r\n"
+      "}\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"BORDER_LEFT\">\r\n"
+      "border-left-width: <xsl:value-of select=\"@Width\" />;\r\n"
+      "border-left-color: <xsl:value-of select=\"@Color\" />;\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"BORDER_UP\">\r\n"
+      "border-top-width: <xsl:value-of select=\"@Width\" />;\r\n"
+      "border-top-color: <xsl:value-of select=\"@Color\" />;\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"BORDER_RIGHT\">\r\n"
+      "border-right-width: <xsl:value-of select=\"@Width\" />;\r\n"
+      "border-right-color: <xsl:value-of select=\"@Color\" />;\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"BORDER_DOWN\">\r\n"
+      "border-bottom-width: <xsl:value-of select=\"@Width\" />;\r\n"
+      "border-bottom-color: <xsl:value-of select=\"@Color\" />;\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"LINES\">\r\n"
+      "<table border=\"0\" cellspacing=\"0\">\r\n"
+      "<xsl:apply-templates select=\"LINE\" />\r\n"
+      "</table>\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"LINE\">\r\n"
+      "<tr>\r\n"
+      "<xsl:apply-templates select=\"CELL\" />\r\n"
+      "</tr>\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"CELL\">\r\n"
+      "<td>\r\n"
+      "<xsl:attribute name=\"nowrap\"></xsl:attribute>\r\n"
+      "<xsl:attribute name=\"width\"><xsl:value-of select=\"@Width\" /></xsl:attribute>\r\n"
+      "<xsl:attribute name=\"height\"><xsl:value-of select=\"@Height\" /></xsl:attribute>\r\n"
+      "<xsl:attribute name=\"align\"><xsl:value-of select=\"@Align\" /></xsl:attribute>\r\n"
+      "<xsl:attribute name=\"colspan\"><xsl:value-of select=\"@ColSpan\" /></xsl:attribute>\r\n"
+      "<xsl:attribute name=\"rowspan\"><xsl:value-of select=\"@RowSpan\" /></xsl:attribute>\r\n"
+      "<xsl:attribute name=\"class\">Style<xsl:value-of select=\"@StyleClass\" /></xsl:attribute>\r\n"
+      "<xsl:choose>\r\n"
+      "<xsl:when test=\"LINES\">\r\n"
+      "<xsl:apply-templates select=\"LINES\" />\r\n"
+      "</xsl:when>\r\n"
+      "<xsl:when test=\"IMAGE\">\r\n"
+      "<xsl:apply-templates select=\"IMAGE\" />\r\n"
+      "</xsl:when>\r\n"
+      "<xsl:otherwise>\r\n"
+      "<xsl:value-of select=\".\" />\r\n"
+      "</xsl:otherwise>\r\n"
+      "</xsl:choose>\r\n"
+      "</td>\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "<xsl:template match=\"IMAGE\">\r\n"
+      "<img>\r\n"
+      "<xsl:attribute name=\"src\"><xsl:value-of select=\"@Src\" /></xsl:attribute>\r\n"
+      "</img>\r\n"
+      "</xsl:template>\r\n"
+      "\r\n"
+      "</xsl:stylesheet>\r\n";
+  return kStyleSheet;
+}
+
+void TcxXMLExportProvider::Commit() {
+  styleSheetFileName_ = ChangeFileExt(FileName(), ".xsl");
+  TFileStreamEx packetFile(FileName(), fmCreate);
+  TFileStreamEx styleSheetFile(styleSheetFileName_, fmCreate);
+  TcxBufferedStream out(&packetFile);
+  String head = "<?xml version=\"1.0\"?>\r\n<?xml-stylesheet type=\"text/xsl\" href=\"";
+  AppendUriText(head, ExtractFileName(styleSheetFileName_));
+  head += "\"?>\r\n<CACHE>\r\n<TITLE>";
+  AppendXmlText(head, ChangeFileExt(ExtractFileName(FileName()), ""), true);
+  head += "</TITLE>\r\n";
+  out.Put(head);
+  CommitCache(nullptr, 0);
+  CommitStyle(&out);
+  CommitCache(&out, 0);
+  out.Put("</CACHE>");
+  out.Flush();
+  cxWriteText(&styleSheetFile, XmlExportStyleSheet());
+}
+
+void TcxXMLExportProvider::Prepare() {
+  static thread_local std::vector<const void*> preparing;  // guards against a cache nested in itself
+  if (!preparePending_ || std::find(preparing.begin(), preparing.end(), this) != preparing.end()) return;
+  preparing.push_back(this);
+  struct Pop {
+    ~Pop() { preparing.pop_back(); }
+  } pop;
+  PrepareEmptyCellStyles();
+  std::unordered_map<Integer, Integer> copies;  // style index -> its copy with the hidden text
+  const Integer cols = GetColumnCount(), rows = GetRowCount();
+  for (Integer r = 0; r < rows; ++r)
+    for (Integer c = 0; c < cols; ++c) {
+      TcxCacheItem& item = Item(c, r);
+      if (IcxCellInternalCache* nested = CellCache(item)) {
+        if (auto* xml = dynamic_cast<TcxXMLExportProvider*>(nested)) xml->Prepare();
+        continue;
+      }
+      // A real "." text keeps its style: only the "." that stands for no text is hidden. Cells
+      // inside a merged range are not written.
+      if (item.Hidden || item.CacheIndex >= 0 || !IsDotCell(item)) continue;
+      auto [it, added] = copies.try_emplace(item.StyleIndex, -1);
+      if (added) {
+        TcxCacheCellStyle style = CellStyle(item);
+        style.FontColor = style.BrushBkColor;
+        it->second = StyleManager()->RegisterStyle(style);
+      }
+      item.StyleIndex = it->second;
+    }
+  preparePending_ = false;
+}
+
+void TcxXMLExportProvider::CommitStyle(TStream* stream) {
+  PrepareEmptyCellStyles();
+  static const char* const borderNames[4] = {"<BORDER_LEFT", "<BORDER_UP", "<BORDER_RIGHT", "<BORDER_DOWN"};
+  String out = "<STYLES>\r\n";
+  TcxExportStyleManager* manager = StyleManager();
+  for (Integer n = 0; n < manager->GetStyleCount(); ++n) {
+    const TcxCacheCellStyle& s = *manager->GetStyle(n);
+    AppendIntAttr(out, "<STYLE Id", n);
+    out += " AlignText=\"";
+    out += XmlAlignText(s.AlignText);
+    out += s.FontSize == 1 ? "\" CellPadding=\"0px\"" : "\" CellPadding=\" 3\"";
+    out += " FontName=\"";
+    AppendXmlText(out, cxStyleFontName(s), false);
+    out += '"';
+    AppendIntAttr(out, " FontCharset", s.FontCharset);
+    out += " Bold=\"";
+    out += XmlBool(s.FontStyle & cfsBold);
+    out += "\" Italic=\"";
+    out += XmlBool(s.FontStyle & cfsItalic);
+    out += "\" Underline=\"";
+    out += XmlBool(s.FontStyle & cfsUnderline);
+    out += "\" StrikeOut=\"";
+    out += XmlBool(s.FontStyle & cfsStrikeOut);
+    out += '"';
+    AppendRGBAttr(out, " FontColor", s.FontColor);
+    AppendIntAttr(out, " FontSize", s.FontSize);
+    out += " BrushStyle=\"";
+    out += s.BrushStyle == cbsClear ? "Clear" : s.BrushStyle == cbsSolid ? "Solid" : "";
+    out += '"';
+    AppendRGBAttr(out, " BrushBkColor", s.BrushBkColor);
+    AppendRGBAttr(out, " BrushFgColor", s.BrushFgColor);
+    out += ">\r\n";
+    for (int b = 0; b < 4; ++b) {
+      out += borderNames[b];
+      out += " IsDefault=\"";
+      out += XmlBool(s.Borders[b].IsDefault != 0);
+      out += '"';
+      AppendIntAttr(out, " Width", s.Borders[b].Width);
+      AppendRGBAttr(out, " Color", s.Borders[b].Color);
+      out += "/>\r\n";
+    }
+    out += "</STYLE>\r\n";
+    if (out.size() >= 1 << 15) {
+      cxWriteText(stream, out);
+      out.clear();
+    }
+  }
+  out += "</STYLES>\r\n";
+  cxWriteText(stream, out);
+}
+
+void TcxXMLExportProvider::CommitCache(TStream* stream, Integer param) {
+  if (!stream) {
+    Prepare();
+    return;
+  }
+  PrepareEmptyCellStyles();
+  const Integer cols = GetColumnCount(), rows = GetRowCount();
+  String out;
+  AppendIntAttr(out, "<LINES ColCount", cols);
+  AppendIntAttr(out, " RowCount", rows);
+  out += ">\r\n<LINE>\r\n";
+  for (Integer c = 0; c < cols; ++c) {
+    AppendIntAttr(out, "<CELL Width", GetColumnWidth(c));
+    out += " Height=\"0\">\r\n</CELL>\r\n";
+  }
+  out += "</LINE>\r\n";
+  cxWriteText(stream, out);
+  for (Integer r = 0; r < rows; ++r) {
+    out = "<LINE>\r\n";
+    for (Integer c = 0; c < cols; ++c) {
+      const TcxCacheItem& item = Item(c, r);
+      if (item.Hidden) continue;
+      out += "<CELL";
+      if (Integer width = GetCellWidth(c, r); width > 0) AppendIntAttr(out, " Width", width);
+      out += " Align=\"";
+      out += XmlCellAlign(CellStyle(item).AlignText);
+      out += '"';
+      if (item.IsUnion) {
+        if (item.UnionColumnCount > 1) AppendIntAttr(out, " ColSpan", item.UnionColumnCount);
+        if (item.UnionRowCount > 1) AppendIntAttr(out, " RowSpan", item.UnionRowCount);
+      }
+      AppendIntAttr(out, " StyleClass", item.StyleIndex);
+      out += '>';
+      if (IcxCellInternalCache* nested = CellCache(item)) {
+        cxWriteText(stream, out);
+        out.clear();
+        nested->CommitCache(stream, param);
+      } else if (item.DataType == cdtGraphic) {
+        out += "<IMAGE Src=\"";
+        AppendXmlText(out, WritePictureFile(item), false);
+        out += "\"></IMAGE>.";
+      } else if (IsDotCell(item)) {
+        out += '.';
+      } else {
+        AppendXmlText(out, CacheItemText(item), false);
+      }
+      out += "</CELL>\r\n";
+    }
+    out += "</LINE>";
+    cxWriteText(stream, out);
+  }
+  cxWriteText(stream, "</LINES>");
+}
+
+// ---------------------------------------------------------------------------------------------
 // Text
 
 void TcxTXTExportProvider::AddSeparator(const String& s) {
@@ -540,6 +925,7 @@ void InitializeCxHtmlXmlTxtExport() {
   InitUnit("cxHtmlXmlTxtExport", [] {
     InitializeCxExport();
     TcxExport::RegisterProviderClass(TcxHTMLExportProvider::Class());
+    TcxExport::RegisterProviderClass(TcxXMLExportProvider::Class());
     TcxExport::RegisterProviderClass(TcxTXTExportProvider::Class());
   });
 }

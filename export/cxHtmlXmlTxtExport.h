@@ -118,6 +118,11 @@ class TcxCustomExportProviderSupportedCellInternalChache : public TcxCustomHtmlX
   void SetCellCache(Integer col, Integer row, const IcxCellInternalCachePtr& cache) override;
   void DeleteCacheFromCell(Integer col, Integer row) override;
 
+ protected:
+  // Writes the picture file of a picture cell and answers its name relative to the export
+  // file's folder, with "/" separators.
+  String WritePictureFile(const TcxCacheItem& item) const;
+
  private:
   void RemoveCellCache(TcxCacheItem& item);
 };
@@ -139,6 +144,39 @@ class TcxHTMLExportProvider : public TcxCustomExportProviderSupportedCellInterna
   String WritePicture(const TcxCacheItem& item) const;
 };
 
+// The XML writer (export type 3): a pure ASCII data packet "name.xml" (texts outside a safe set
+// of characters as numeric character references) and beside it the stylesheet "name.xsl" that
+// renders the packet as an HTML table.
+class TcxXMLExportProvider : public TcxCustomExportProviderSupportedCellInternalChache {
+ public:
+  using TcxCustomExportProviderSupportedCellInternalChache::TcxCustomExportProviderSupportedCellInternalChache;
+  CX_EXPORT_PROVIDER_CLASS(TcxXMLExportProvider)
+  static Integer ExportType() { return cxExportToXml; }
+  static String ExportName() { return cxGetResString(scxExportToXml); }
+  void Commit() override;
+  // Without a stream: the preparation, once (nested caches first); with one: the lines.
+  void CommitCache(TStream* stream, Integer param) override;
+  void CommitStyle(TStream* stream) override;
+  // The stylesheet's file name: "_" until Commit, then the export file name with the
+  // extension of its name part replaced by ".xsl".
+  const String& StyleSheetFileName() const { return styleSheetFileName_; }
+
+ private:
+  // Empty and picture cells, written as the text ".", get a copy of their style whose font
+  // colour is their background colour.
+  void Prepare();
+  bool preparePending_ = true;
+  String styleSheetFileName_ = "_";
+};
+
+// The text of a cell for the XML packet: characters outside the safe set of NeedsEncoding
+// (strict) make the whole text numeric character references; with `all`, every character is
+// one. A character XML does not allow, even as a reference, becomes U+FFFD.
+void AppendXmlText(String& out, std::string_view s, bool all);
+
+// The stylesheet that renders the packet (121 lines, each ended by CR LF).
+String XmlExportStyleSheet();
+
 // The text writer (export type 4): one line per row, fixed-width columns padded with blanks, or
 // delimited values with begin and end strings. Widths count display columns.
 class TcxTXTExportProvider : public TcxCustomExportProviderSupportedCellInternalChache, public IcxExportSeparators {
@@ -159,5 +197,5 @@ class TcxTXTExportProvider : public TcxCustomExportProviderSupportedCellInternal
   Integer separatorCount_ = 0;
 };
 
-// The unit start: registers the HTML and the text provider.
+// The unit start: registers the HTML, the XML and the text provider.
 void InitializeCxHtmlXmlTxtExport();

@@ -8,6 +8,7 @@ packages=(
   fonts-dejavu-core fonts-liberation fonts-ipafont-gothic
   xvfb xauth
   python3-html5lib python3-xlrd python3-olefile
+  xsltproc libxml2-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -42,6 +42,17 @@ inline String CommandOutput(const String& command) {
   return out;
 }
 
+// Writes the Python script into the folder and answers what the system's Python prints running
+// it on the file (standard output and errors).
+inline String RunPythonScript(const TTempFolder& dir, const char* script, const String& file) {
+  String path = dir.File("read.py");
+  if (std::FILE* f = std::fopen(path.c_str(), "w")) {
+    std::fputs(script, f);
+    std::fclose(f);
+  }
+  return CommandOutput("/usr/bin/python3 '" + path + "' '" + file + "' 2>&1");
+}
+
 inline String ReadWholeFile(const String& path) {
   std::ifstream in(path, std::ios::binary);
   return String(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -60,6 +71,21 @@ inline TcxCacheCellStyle SampleStyle(Integer fontSize = 10) {
   cxSetStyleFontName(s, "Arial");
   s.FontSize = fontSize;
   return s;
+}
+
+// The sheet the parser tests read back: a header merged over three columns (style 0), a
+// Japanese text, a 2x2 merged cell holding `mergedText` and an empty cell with the header's
+// style; answers the header's style index.
+inline Integer FillParsedSheet(IcxExportProvider& p, const String& mergedText) {
+  p.SetRange(3, 3, true);
+  Integer header = p.RegisterStyle(SampleStyle(12));
+  p.SetCellStyleEx(0, 0, 1, 3, header);
+  p.SetCellDataString(0, 0, "Report <2026> & \"more\"");
+  p.SetCellDataString(0, 1, "日本語");
+  p.SetCellUnion(1, 1, 2, 2);
+  p.SetCellDataString(1, 1, mergedText);
+  p.SetCellStyle(0, 2, header);
+  return header;
 }
 
 // The message of the EcxExportData that `action` raises ("" when it raises none).
