@@ -736,6 +736,7 @@ class TcxPivotGridGroupItem {
  protected:
   friend class TcxPivotGridDataBuilder;
   friend class TcxPivotGridCrossCell;
+  friend class TcxPivotGridRowItem;
   TcxPivotGridDataBuilder* builder_;
   String displayText_;
   bool expanded_ = true;
@@ -752,6 +753,10 @@ class TcxPivotGridGroupItem {
   // Index numbers of the subtree (pre-order), kept by the builder for record membership.
   int first_ = 0, last_ = 0;
   int recordCount_ = 0;
+  // Position among the items of the same level (column tree, pre-order).
+  int levelSerial_ = 0;
+  // The run of the row order that the item's records take (row tree).
+  int positionBegin_ = 0, positionEnd_ = 0;
 };
 
 class TcxPivotGridRowItem : public TcxPivotGridGroupItem {
@@ -767,6 +772,12 @@ class TcxPivotGridRowItem : public TcxPivotGridGroupItem {
   // Marks the cells of this item and of every item below it stale.
   void MarkAllCellsStale();
   int CrossCellCount() const { return int(crossCells_.size()); }
+  // Accumulates, in one pass over the item's records, the cells of every column item of a
+  // level (0 = the first column level).
+  void AccumulateColumnLevel(int level);
+  bool IsColumnLevelAccumulated(int level) const {
+    return level < int(levelsDone_.size()) && levelsDone_[std::size_t(level)];
+  }
   // The cell for a column item without computing it (nullptr when it does not exist yet).
   TcxPivotGridCrossCell* FindCrossCell(TcxPivotGridGroupItem* column);
   TcxPivotGridCrossCell* ObtainCrossCell(TcxPivotGridGroupItem* column);
@@ -775,6 +786,7 @@ class TcxPivotGridRowItem : public TcxPivotGridGroupItem {
   void FreeCells();
   std::vector<TcxPivotGridCrossCell*> crossCells_;
   std::unordered_map<TcxPivotGridGroupItem*, TcxPivotGridCrossCell*> cellByColumn_;
+  std::vector<bool> levelsDone_;
   TcxPivotGridGroupItem* lastColumn_ = nullptr;
   TcxPivotGridCrossCell* lastCell_ = nullptr;
 };
@@ -825,14 +837,36 @@ class TcxPivotGridDataBuilder {
   void InvalidateIndex() { indexValid_ = false; }
   void EnsureIndex();
   bool ItemContainsRecord(const TcxPivotGridGroupItem* item, bool rowTree, int record) const;
+  // The column item of a level that holds a record (nullptr when none), and the items of a level.
+  TcxPivotGridGroupItem* ColumnItemOfRecord(int level, int record) const {
+    return level < int(columnPath_.size()) ? columnPath_[std::size_t(level)][std::size_t(record)] : nullptr;
+  }
+  int ColumnItemCountAtLevel(int level) const {
+    return level < int(columnLevelCounts_.size()) ? columnLevelCounts_[std::size_t(level)] : 0;
+  }
   // The numeric data of a summary field, read once per build.
   struct TFieldValues {
     std::vector<long double> Number;  // the numeric value (after conversion)
     std::vector<Byte> Kind;           // 0 numeric, 1 Null, 2 other
     std::vector<Variant> Raw;         // the value itself, for fields with a group interval
     bool Loaded = false;
+    // The same in the order of the records in the row tree (see RowOrder).
+    std::vector<long double> NumberByPosition;
+    std::vector<Byte> KindByPosition;
+    bool PositionsValid = false;
+    // The result types of the summaries, asked once per build.
+    TVarType SumType = varDouble, AverageType = varDouble;
+    bool ResultTypesKnown = false;
   };
   TFieldValues& FieldValues(TcxPivotGridField* field);
+  // The values with their row-tree order arrays filled.
+  TFieldValues& PositionedValues(TcxPivotGridField* field);
+  // The unexcluded records in the order of the row tree (leaves in pre-order, each leaf's records
+  // ascending); every row item holds one run of it.
+  const std::vector<int>& RowOrder() const { return rowOrder_; }
+  // The serial (among the items of its level) of the column item of a level holding the record at
+  // a row-order position, -1 when none.
+  const std::vector<int>& ColumnSerialsByPosition(int level) const { return columnSerialByPos_[std::size_t(level)]; }
 
  private:
   void DistributeFields();
@@ -840,6 +874,7 @@ class TcxPivotGridDataBuilder {
   void Order(TcxPivotGridFields& fields, TcxPivotGridGroupItem* root, TcxPivotGridGroupItem* other);
   void SortAndMergeChildren(TcxPivotGridGroupItem* item);
   void NumberTree(TcxPivotGridGroupItem* root, std::vector<int>& leafOf);
+  void MapColumnLevels();
 
   TcxCustomPivotGrid* grid_;
   TcxPivotGridFields columnFields_, dataFields_, fields_, filterFields_, rowFields_;
@@ -850,6 +885,10 @@ class TcxPivotGridDataBuilder {
   bool excludedAny_ = false;
   bool indexValid_ = false;
   std::vector<int> rowLeafOf_, columnLeafOf_;
+  std::vector<std::vector<TcxPivotGridGroupItem*>> columnPath_;
+  std::vector<int> rowOrder_;
+  std::vector<std::vector<int>> columnSerialByPos_;
+  std::vector<int> columnLevelCounts_;
   std::unordered_map<const TcxPivotGridField*, TFieldValues> fieldValues_;
 };
 
@@ -882,6 +921,7 @@ class TcxPivotGridCrossCellSummary {
 
  private:
   friend class TcxPivotGridCrossCell;
+  friend class TcxPivotGridRowItem;
   struct TAccumulator {
     long double Sum = 0, SumOfSquares = 0;
     long double Minimum, Maximum;
@@ -890,7 +930,11 @@ class TcxPivotGridCrossCellSummary {
     bool First = true;
   };
   void Start(TAccumulator& a);
-  void Accumulate(TAccumulator& a, const TcxPivotGridDataBuilder::TFieldValues& values, bool nullIgnore, int record);
+  void Accumulate(TAccumulator& a, const TcxPivotGridDataBuilder::TFieldValues& values, bool nullIgnore, int record) {
+    std::size_t r = std::size_t(record);
+    Add(a, values.Kind[r], values.Number[r], values.Raw.empty() ? nullptr : &values.Raw[r], nullIgnore);
+  }
+  void Add(TAccumulator& a, Byte kind, long double x, const Variant* raw, bool nullIgnore);
   void Finish(TAccumulator& a);
 
   TcxPivotGridField* field_;
@@ -917,7 +961,10 @@ class TcxPivotGridCrossCell {
   TcxPivotGridCrossCellSummary* Summaries(int i) const { return summaries_.at(std::size_t(i)); }
   TcxCustomPivotGrid* PivotGrid() const;
   bool Calculated() const { return calculated_; }
-  void SetCalculated(bool v) { calculated_ = v; }
+  void SetCalculated(bool v) {
+    calculated_ = v;
+    if (!v) accumulated_ = false;
+  }
   TcxPivotGridGroupItem* ColumnItem() const { return columnItem_; }
   TcxPivotGridRowItem* RowItem() const { return rowItem_; }
   TcxPivotGridCrossCell* PreviousCell() const { return previousCell_; }
@@ -929,8 +976,15 @@ class TcxPivotGridCrossCell {
   void ForEachRecord(F&& f);
   TcxPivotGridCrossCell* FindPreviousCell();
 
+  friend class TcxPivotGridRowItem;
+  // Starts the summaries of the cell for an accumulation.
+  void StartSummaries();
+  void FinishSummaries();
   bool calculated_ = false;
   bool calculating_ = false;
+  bool accumulated_ = false;
+  std::vector<TcxPivotGridCrossCellSummary::TAccumulator> accumulators_;
+  std::vector<const TcxPivotGridDataBuilder::TFieldValues*> values_;
   TcxPivotGridGroupItem* columnItem_;
   TcxPivotGridCrossCell* previousCell_ = nullptr;
   TcxPivotGridRowItem* rowItem_;

@@ -317,6 +317,7 @@ TcxPivotGridRowItem::~TcxPivotGridRowItem() { FreeCells(); }
 void TcxPivotGridRowItem::FreeCells() {
   for (auto* c : crossCells_) delete c;
   crossCells_.clear();
+  levelsDone_.clear();
   cellByColumn_.clear();
   lastColumn_ = nullptr;
   lastCell_ = nullptr;
@@ -332,6 +333,7 @@ TcxPivotGridGroupItem* TcxPivotGridRowItem::NewItem(TcxPivotGridField* field, in
 
 void TcxPivotGridRowItem::MarkCellsStale(TcxPivotGridGroupItem*) {
   for (auto* c : crossCells_) c->SetCalculated(false);
+  levelsDone_.clear();
 }
 
 void TcxPivotGridRowItem::MarkAllCellsStale() {
@@ -555,8 +557,47 @@ struct TChildKey {
 
 struct TChildKeyHash {
   std::size_t operator()(const TChildKey& k) const {
-    return std::hash<const void*>()(k.Parent) * 31 + std::hash<int>()(k.Id);
+    uint64_t x = reinterpret_cast<uintptr_t>(k.Parent) ^ (uint64_t(uint32_t(k.Id)) << 32);
+    x ^= x >> 33;
+    x *= 0xff51afd7ed558ccdULL;
+    x ^= x >> 33;
+    return std::size_t(x);
   }
+};
+
+struct TMixHash {
+  std::size_t operator()(uint64_t x) const {
+    x ^= x >> 33;
+    x *= 0xc4ceb9fe1a85ec53ULL;
+    x ^= x >> 33;
+    return std::size_t(x);
+  }
+};
+
+// Group value ids of one level: small ordinal values through a table, others through a hash.
+class TValueIds {
+ public:
+  int Get(const Variant& v) {
+    if (VarIsOrdinal(v) && v.VarType() != varBoolean) {
+      Int64 x = v.AsInt64();
+      if (x >= kLow && x < kHigh) {
+        std::size_t i = std::size_t(x - kLow);
+        if (i >= table_.size()) table_.resize(std::max(i + 1, table_.size() * 2), -1);
+        int& id = table_[i];
+        if (id < 0) id = next_++;
+        return id;
+      }
+    }
+    auto it = map_.find(v);
+    if (it != map_.end()) return it->second;
+    return map_.emplace(v, next_++).first->second;
+  }
+
+ private:
+  static constexpr Int64 kLow = -1024, kHigh = 1 << 20;
+  std::vector<int> table_;
+  std::unordered_map<Variant, int, TValueKeyHash, TValueKeyEqual> map_;
+  int next_ = 0;
 };
 
 }  // namespace
@@ -568,28 +609,46 @@ void TcxPivotGridDataBuilder::BuildGroups(TcxPivotGridFields& fields, TcxPivotGr
   // Each record finds its item per level through a hash of the group value, and each new
   // (parent, value) pair creates an item at the end of its parent; the children are ordered
   // once afterwards, which keeps wide levels free of insertions in the middle.
-  std::vector<std::unordered_map<Variant, int, TValueKeyHash, TValueKeyEqual>> ids(levels);
+  std::vector<TValueIds> ids(levels);
   std::vector<std::unordered_map<TChildKey, TcxPivotGridGroupItem*, TChildKeyHash>> children(levels);
+  // Up to three levels, the ids of a record's path pack into one key that finds its leaf at once.
+  std::unordered_map<uint64_t, TcxPivotGridGroupItem*, TMixHash> leaves;
+  const bool packable = levels <= 3;
+  std::vector<int> path(levels);
+  std::vector<Variant> values(levels);
   for (int r = 0; r < recordCount; ++r) {
     if (recordMap_[std::size_t(r)] < 0) continue;
-    TcxPivotGridGroupItem* item = root;
+    uint64_t key = 0;
+    bool packed = packable;
     for (std::size_t i = 0; i < levels; ++i) {
-      TcxPivotGridField* field = fields[int(i)];
-      Variant v;
-      field->GetGroupValue(r, v);
-      int id = ids[i].emplace(v, int(ids[i].size())).first->second;
-      auto [it, added] = children[i].emplace(TChildKey{item, id}, nullptr);
-      if (added) {
-        TcxPivotGridGroupItem* child = item->NewItem(field, r);
-        child->index_ = item->ItemCount();
-        item->items_.push_back(child);
-        child->value_ = std::move(v);
-        child->valueCached_ = true;
-        TcxPivotGridVariantList* collapsed = field->CollapsedValues();
-        child->expanded_ = collapsed->Count() == 0 || collapsed->IndexOf(child->value_) < 0;
-        it->second = child;
+      fields[int(i)]->GetGroupValue(r, values[i]);
+      path[i] = ids[i].Get(values[i]);
+      if (path[i] >= (1 << 21)) packed = false;
+      key = (key << 21) | uint64_t(path[i]);
+    }
+    TcxPivotGridGroupItem* item = nullptr;
+    if (packed) {
+      auto found = leaves.find(key);
+      if (found != leaves.end()) item = found->second;
+    }
+    if (!item) {
+      item = root;
+      for (std::size_t i = 0; i < levels; ++i) {
+        auto it = children[i].find(TChildKey{item, path[i]});
+        if (it == children[i].end()) {
+          TcxPivotGridField* field = fields[int(i)];
+          TcxPivotGridGroupItem* child = item->NewItem(field, r);
+          child->index_ = item->ItemCount();
+          item->items_.push_back(child);
+          child->value_ = values[i];
+          child->valueCached_ = true;
+          TcxPivotGridVariantList* collapsed = field->CollapsedValues();
+          child->expanded_ = collapsed->Count() == 0 || collapsed->IndexOf(child->value_) < 0;
+          it = children[i].emplace(TChildKey{item, path[i]}, child).first;
+        }
+        item = it->second;
       }
-      item = it->second;
+      if (packed) leaves.emplace(key, item);
     }
     item->records_.Add(r);
   }
@@ -708,7 +767,78 @@ void TcxPivotGridDataBuilder::EnsureIndex() {
   if (indexValid_) return;
   NumberTree(rowRoot_.get(), rowLeafOf_);
   NumberTree(columnRoot_.get(), columnLeafOf_);
+  MapColumnLevels();
+  // The row order and the column serials along it.
+  rowOrder_.clear();
+  rowOrder_.reserve(recordMap_.size());
+  std::vector<std::pair<TcxPivotGridGroupItem*, std::size_t>> stack{{rowRoot_.get(), 0}};
+  rowRoot_->positionBegin_ = 0;
+  while (!stack.empty()) {
+    auto& [item, next] = stack.back();
+    if (next == 0) item->positionBegin_ = int(rowOrder_.size());
+    if (item->items_.empty() || next >= item->items_.size()) {
+      if (item->items_.empty() && item->parent_)
+        for (int r : item->records_.List())
+          if (recordMap_[std::size_t(r)] >= 0) rowOrder_.push_back(r);
+      item->positionEnd_ = int(rowOrder_.size());
+      stack.pop_back();
+    } else {
+      TcxPivotGridGroupItem* c = item->items_[next++];
+      stack.push_back({c, 0});
+    }
+  }
+  columnSerialByPos_.assign(columnPath_.size(), {});
+  for (std::size_t l = 0; l < columnPath_.size(); ++l) {
+    std::vector<int>& serials = columnSerialByPos_[l];
+    serials.resize(rowOrder_.size());
+    for (std::size_t p = 0; p < rowOrder_.size(); ++p) {
+      TcxPivotGridGroupItem* c = columnPath_[l][std::size_t(rowOrder_[p])];
+      serials[p] = c ? c->levelSerial_ : -1;
+    }
+  }
+  for (auto& [field, values] : fieldValues_) values.PositionsValid = false;
   indexValid_ = true;
+}
+
+TcxPivotGridDataBuilder::TFieldValues& TcxPivotGridDataBuilder::PositionedValues(TcxPivotGridField* field) {
+  EnsureIndex();
+  TFieldValues& v = FieldValues(field);
+  if (!v.PositionsValid) {
+    v.NumberByPosition.resize(rowOrder_.size());
+    v.KindByPosition.resize(rowOrder_.size());
+    for (std::size_t p = 0; p < rowOrder_.size(); ++p) {
+      v.NumberByPosition[p] = v.Number[std::size_t(rowOrder_[p])];
+      v.KindByPosition[p] = v.Kind[std::size_t(rowOrder_[p])];
+    }
+    v.PositionsValid = true;
+  }
+  return v;
+}
+
+void TcxPivotGridDataBuilder::MapColumnLevels() {
+  columnPath_.clear();
+  columnLevelCounts_.clear();
+  std::vector<std::pair<TcxPivotGridGroupItem*, int>> stack;
+  for (auto it = columnRoot_->items_.rbegin(); it != columnRoot_->items_.rend(); ++it) stack.push_back({*it, 0});
+  while (!stack.empty()) {
+    auto [item, level] = stack.back();
+    stack.pop_back();
+    if (int(columnLevelCounts_.size()) <= level) {
+      columnLevelCounts_.resize(std::size_t(level) + 1, 0);
+      columnPath_.resize(std::size_t(level) + 1);
+      columnPath_.back().assign(recordMap_.size(), nullptr);
+    }
+    item->levelSerial_ = columnLevelCounts_[std::size_t(level)]++;
+    if (item->items_.empty()) {
+      for (int r : item->records_.List()) {
+        if (recordMap_[std::size_t(r)] < 0) continue;
+        int l = level;
+        for (TcxPivotGridGroupItem* a = item; a && a->parent_; a = a->parent_) columnPath_[std::size_t(l--)][std::size_t(r)] = a;
+      }
+    } else {
+      for (auto it = item->items_.rbegin(); it != item->items_.rend(); ++it) stack.push_back({*it, level + 1});
+    }
+  }
 }
 
 bool TcxPivotGridDataBuilder::ItemContainsRecord(const TcxPivotGridGroupItem* item, bool rowTree, int record) const {

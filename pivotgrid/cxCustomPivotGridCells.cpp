@@ -83,23 +83,18 @@ void TcxPivotGridCrossCellSummary::Start(TAccumulator& a) {
   a.Maximum = -LDBL_MAX;
 }
 
-void TcxPivotGridCrossCellSummary::Accumulate(TAccumulator& a, const TcxPivotGridDataBuilder::TFieldValues& fv,
-                                              bool nullIgnore, int record) {
-  const std::size_t r = std::size_t(record);
-  bool grouped = !fv.Raw.empty();
-  if (grouped) {
-    const Variant& raw = fv.Raw[r];
+void TcxPivotGridCrossCellSummary::Add(TAccumulator& a, Byte kind, long double x, const Variant* raw, bool nullIgnore) {
+  if (raw) {
     if (a.First) {
-      a.MinValue = raw;
-      a.MaxValue = raw;
+      a.MinValue = *raw;
+      a.MaxValue = *raw;
       a.First = false;
     } else {
-      if (CompareVariantValues(a.MinValue, raw) > 0) a.MinValue = raw;
-      if (CompareVariantValues(a.MaxValue, raw) < 0) a.MaxValue = raw;
+      if (CompareVariantValues(a.MinValue, *raw) > 0) a.MinValue = *raw;
+      if (CompareVariantValues(a.MaxValue, *raw) < 0) a.MaxValue = *raw;
     }
   }
-  if (fv.Kind[r] == 0) {
-    long double x = fv.Number[r];
+  if (kind == 0) {
     ++a.Count;
     if (x > a.Maximum) a.Maximum = x;
     if (x < a.Minimum) a.Minimum = x;
@@ -107,7 +102,7 @@ void TcxPivotGridCrossCellSummary::Accumulate(TAccumulator& a, const TcxPivotGri
     a.SumOfSquares += x * x;
   } else {
     ++a.NonNumeric;
-    if (!(fv.Kind[r] == 1 && nullIgnore)) ++a.Count;
+    if (!(kind == 1 && nullIgnore)) ++a.Count;
   }
 }
 
@@ -118,8 +113,12 @@ void TcxPivotGridCrossCellSummary::Finish(TAccumulator& a) {
   long double varP = ss / n;
   values_[stCount] = a.Count;
   if (a.Count <= a.NonNumeric) return;
-  TVarType sumType, averageType;
-  GetResultTypes(sumType, averageType);
+  TcxPivotGridDataBuilder::TFieldValues& fv = cell_->PivotGrid()->DataBuilder()->FieldValues(field_);
+  if (!fv.ResultTypesKnown) {
+    GetResultTypes(fv.SumType, fv.AverageType);
+    fv.ResultTypesKnown = true;
+  }
+  TVarType sumType = fv.SumType, averageType = fv.AverageType;
   StoreResult(stSum, sumType, a.Sum);
   if (field_->GroupInterval() != giDefault) {
     values_[stMax] = a.MaxValue;
@@ -238,6 +237,19 @@ TcxPivotGridCrossCell* TcxPivotGridCrossCell::FindPreviousCell() {
 
 void TcxPivotGridCrossCell::EnsureCalculated() {
   if (calculated_ || calculating_) return;
+  if (!PivotGrid()->HasVariationFields()) {
+    previousCell_ = nullptr;
+    calculating_ = true;
+    struct TDone {
+      TcxPivotGridCrossCell* cell;
+      ~TDone() {
+        cell->calculating_ = false;
+        cell->calculated_ = true;
+      }
+    } done{this};
+    Calculate();
+    return;
+  }
   // The chain of previous cells is gathered first and computed from its far end, so that a
   // wide table does not recurse once per column.
   std::vector<TcxPivotGridCrossCell*> chain{this};
@@ -264,34 +276,114 @@ void TcxPivotGridCrossCell::EnsureCalculated() {
     }
   } done{chain};
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    (*it)->FreeSummaries();
     (*it)->Calculate();
     (*it)->calculated_ = true;
   }
 }
 
-void TcxPivotGridCrossCell::Calculate() {
+void TcxPivotGridCrossCell::StartSummaries() {
   TcxPivotGridFields& fields = PivotGrid()->SummaryFields();
-  std::vector<TcxPivotGridCrossCellSummary::TAccumulator> acc(std::size_t(fields.Count()));
-  std::vector<const TcxPivotGridDataBuilder::TFieldValues*> values;
-  bool nullIgnore = PivotGrid()->OptionsData()->SummaryNullIgnore();
   FreeSummaries();
+  accumulators_.assign(std::size_t(fields.Count()), {});
+  values_.clear();
   for (int i = 0; i < fields.Count(); ++i) {
     summaries_.push_back(new TcxPivotGridCrossCellSummary(this, fields[i]));
-    summaries_.back()->Start(acc[std::size_t(i)]);
-    values.push_back(&PivotGrid()->DataBuilder()->FieldValues(fields[i]));
+    summaries_.back()->Start(accumulators_[std::size_t(i)]);
+    values_.push_back(&PivotGrid()->DataBuilder()->FieldValues(fields[i]));
   }
-  if (summaries_.size() == 1) {
-    TcxPivotGridCrossCellSummary* s = summaries_[0];
-    ForEachRecord([&](int r) { s->Accumulate(acc[0], *values[0], nullIgnore, r); });
-  } else if (!summaries_.empty()) {
-    ForEachRecord([&](int r) {
-      for (std::size_t i = 0; i < summaries_.size(); ++i) summaries_[i]->Accumulate(acc[i], *values[i], nullIgnore, r);
-    });
+}
+
+void TcxPivotGridCrossCell::FinishSummaries() {
+  for (std::size_t i = 0; i < summaries_.size(); ++i) summaries_[i]->Finish(accumulators_[i]);
+  accumulators_.clear();
+  values_.clear();
+  accumulated_ = true;
+}
+
+void TcxPivotGridRowItem::AccumulateColumnLevel(int level) {
+  TcxPivotGridDataBuilder* b = builder_;
+  b->EnsureIndex();
+  int n = b->ColumnItemCountAtLevel(level);
+  if (n == 0) return;
+  std::vector<TcxPivotGridCrossCell*> cells(std::size_t(n), nullptr);
+  std::vector<Byte> state(std::size_t(n), 0);  // 0 not seen, 1 accumulating, 2 already computed
+  bool nullIgnore = PivotGrid()->OptionsData()->SummaryNullIgnore();
+  TcxPivotGridFields& fields = PivotGrid()->SummaryFields();
+  std::vector<TcxPivotGridDataBuilder::TFieldValues*> values;
+  for (int i = 0; i < fields.Count(); ++i) values.push_back(&b->PositionedValues(fields[i]));
+  const std::vector<int>& serials = b->ColumnSerialsByPosition(level);
+  const std::vector<int>& order = b->RowOrder();
+  // The row's records are one run of the row order, so every array below is read in sequence.
+  for (int p = positionBegin_; p < positionEnd_; ++p) {
+    int s = serials[std::size_t(p)];
+    if (s < 0) continue;
+    if (state[std::size_t(s)] == 0) {
+      TcxPivotGridCrossCell* cell = ObtainCrossCell(b->ColumnItemOfRecord(level, order[std::size_t(p)]));
+      if (cell->calculated_ || cell->accumulated_) {
+        state[std::size_t(s)] = 2;
+      } else {
+        cell->StartSummaries();
+        cells[std::size_t(s)] = cell;
+        state[std::size_t(s)] = 1;
+      }
+    }
+    if (state[std::size_t(s)] != 1) continue;
+    TcxPivotGridCrossCell* cell = cells[std::size_t(s)];
+    for (std::size_t i = 0; i < cell->summaries_.size(); ++i) {
+      const TcxPivotGridDataBuilder::TFieldValues& v = *values[i];
+      cell->summaries_[i]->Add(cell->accumulators_[i], v.KindByPosition[std::size_t(p)], v.NumberByPosition[std::size_t(p)],
+                               v.Raw.empty() ? nullptr : &v.Raw[std::size_t(order[std::size_t(p)])], nullIgnore);
+    }
   }
+  for (auto* cell : cells)
+    if (cell) cell->FinishSummaries();
+  if (int(levelsDone_.size()) <= level) levelsDone_.resize(std::size_t(level) + 1);
+  levelsDone_[std::size_t(level)] = true;
+}
+
+void TcxPivotGridCrossCell::Calculate() {
+  if (!accumulated_) {
+    if (rowItem_->Parent() && columnItem_->Parent()) {
+      // The cells of all the columns of this level are accumulated in one pass over the row's
+      // records; a column that got no record has an empty cell.
+      int level = columnItem_->Level();
+      if (!rowItem_->IsColumnLevelAccumulated(level)) rowItem_->AccumulateColumnLevel(level);
+      if (!accumulated_) {
+        StartSummaries();
+        FinishSummaries();
+      }
+    } else if (rowItem_->Parent()) {
+      // A row's grand-total column: the row's run of the row order.
+      TcxPivotGridDataBuilder* b = PivotGrid()->DataBuilder();
+      b->EnsureIndex();
+      StartSummaries();
+      bool nullIgnore = PivotGrid()->OptionsData()->SummaryNullIgnore();
+      const std::vector<int>& order = b->RowOrder();
+      for (std::size_t i = 0; i < summaries_.size(); ++i) {
+        const TcxPivotGridDataBuilder::TFieldValues& v = b->PositionedValues(summaries_[i]->field_);
+        for (int p = rowItem_->positionBegin_; p < rowItem_->positionEnd_; ++p)
+          summaries_[i]->Add(accumulators_[i], v.KindByPosition[std::size_t(p)], v.NumberByPosition[std::size_t(p)],
+                             v.Raw.empty() ? nullptr : &v.Raw[std::size_t(order[std::size_t(p)])], nullIgnore);
+      }
+      FinishSummaries();
+    } else {
+      StartSummaries();
+      bool nullIgnore = PivotGrid()->OptionsData()->SummaryNullIgnore();
+      if (summaries_.size() == 1) {
+        TcxPivotGridCrossCellSummary* s = summaries_[0];
+        ForEachRecord([&](int r) { s->Accumulate(accumulators_[0], *values_[0], nullIgnore, r); });
+      } else if (!summaries_.empty()) {
+        ForEachRecord([&](int r) {
+          for (std::size_t i = 0; i < summaries_.size(); ++i)
+            summaries_[i]->Accumulate(accumulators_[i], *values_[i], nullIgnore, r);
+        });
+      }
+      FinishSummaries();
+    }
+  }
+  accumulated_ = false;
   for (std::size_t i = 0; i < summaries_.size(); ++i) {
     TcxPivotGridCrossCellSummary* s = summaries_[i];
-    s->Finish(acc[i]);
     if (s->field_->SummaryVariation() != svNone)
       s->CalculateVariation(previousCell_ && i < previousCell_->summaries_.size() ? previousCell_->summaries_[i] : nullptr);
   }
