@@ -757,6 +757,8 @@ class TcxPivotGridGroupItem {
   int levelSerial_ = 0;
   // The run of the row order that the item's records take (row tree).
   int positionBegin_ = 0, positionEnd_ = 0;
+  // While the tree is built: the children by group value id.
+  std::vector<TcxPivotGridGroupItem*> childById_;
 };
 
 class TcxPivotGridRowItem : public TcxPivotGridGroupItem {
@@ -958,7 +960,7 @@ class TcxPivotGridCrossCell {
   TcxPivotGridRecords* GetRecords();
   void GetSummaryValue(TcxPivotGridField* field, TcxPivotGridSummaryType type, Variant& value);
   int SummaryCount() const { return int(summaries_.size()); }
-  TcxPivotGridCrossCellSummary* Summaries(int i) const { return summaries_.at(std::size_t(i)); }
+  TcxPivotGridCrossCellSummary* Summaries(int i) { return &summaries_.at(std::size_t(i)); }
   TcxCustomPivotGrid* PivotGrid() const;
   bool Calculated() const { return calculated_; }
   void SetCalculated(bool v) {
@@ -979,7 +981,9 @@ class TcxPivotGridCrossCell {
   friend class TcxPivotGridRowItem;
   // Starts the summaries of the cell for an accumulation.
   void StartSummaries();
+  void StartSummaries(TcxPivotGridCrossCellSummary::TAccumulator* accumulators);
   void FinishSummaries();
+  void FinishSummaries(TcxPivotGridCrossCellSummary::TAccumulator* accumulators);
   bool calculated_ = false;
   bool calculating_ = false;
   bool accumulated_ = false;
@@ -988,7 +992,8 @@ class TcxPivotGridCrossCell {
   TcxPivotGridGroupItem* columnItem_;
   TcxPivotGridCrossCell* previousCell_ = nullptr;
   TcxPivotGridRowItem* rowItem_;
-  std::vector<TcxPivotGridCrossCellSummary*> summaries_;
+  // Held in one block; the list is reserved before the summaries are made, so they never move.
+  std::vector<TcxPivotGridCrossCellSummary> summaries_;
 };
 
 // ---- view data ----------------------------------------------------------------------------------

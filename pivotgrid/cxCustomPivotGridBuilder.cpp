@@ -347,8 +347,17 @@ void TcxPivotGridRowItem::ClearItems() {
   FreeCells();
 }
 
+// A few cells are searched in the list; a row with many gets a map, so that a wide table does
+// not search its cells once per column.
+constexpr std::size_t kCellMapThreshold = 16;
+
 TcxPivotGridCrossCell* TcxPivotGridRowItem::FindCrossCell(TcxPivotGridGroupItem* column) {
   if (column == lastColumn_ && lastCell_) return lastCell_;
+  if (crossCells_.size() <= kCellMapThreshold) {
+    for (auto* c : crossCells_)
+      if (c->ColumnItem() == column) return c;
+    return nullptr;
+  }
   auto it = cellByColumn_.find(column);
   return it == cellByColumn_.end() ? nullptr : it->second;
 }
@@ -357,8 +366,12 @@ TcxPivotGridCrossCell* TcxPivotGridRowItem::ObtainCrossCell(TcxPivotGridGroupIte
   TcxPivotGridCrossCell* cell = FindCrossCell(column);
   if (!cell) {
     cell = new TcxPivotGridCrossCell(this, column);
+    if (crossCells_.empty()) crossCells_.reserve(kCellMapThreshold);
     crossCells_.push_back(cell);
-    cellByColumn_.emplace(column, cell);
+    if (crossCells_.size() == kCellMapThreshold + 1)
+      for (auto* c : crossCells_) cellByColumn_.emplace(c->ColumnItem(), c);
+    else if (crossCells_.size() > kCellMapThreshold + 1)
+      cellByColumn_.emplace(column, cell);
   }
   lastColumn_ = column;
   lastCell_ = cell;
@@ -565,15 +578,6 @@ struct TChildKeyHash {
   }
 };
 
-struct TMixHash {
-  std::size_t operator()(uint64_t x) const {
-    x ^= x >> 33;
-    x *= 0xc4ceb9fe1a85ec53ULL;
-    x ^= x >> 33;
-    return std::size_t(x);
-  }
-};
-
 // Group value ids of one level: small ordinal values through a table, others through a hash.
 class TValueIds {
  public:
@@ -610,45 +614,41 @@ void TcxPivotGridDataBuilder::BuildGroups(TcxPivotGridFields& fields, TcxPivotGr
   // (parent, value) pair creates an item at the end of its parent; the children are ordered
   // once afterwards, which keeps wide levels free of insertions in the middle.
   std::vector<TValueIds> ids(levels);
+  // A child is found by its value id in a table of its parent (small ids) or in a hash.
   std::vector<std::unordered_map<TChildKey, TcxPivotGridGroupItem*, TChildKeyHash>> children(levels);
-  // Up to three levels, the ids of a record's path pack into one key that finds its leaf at once.
-  std::unordered_map<uint64_t, TcxPivotGridGroupItem*, TMixHash> leaves;
-  const bool packable = levels <= 3;
-  std::vector<int> path(levels);
+  constexpr int kTableIds = 4096;
   std::vector<Variant> values(levels);
   for (int r = 0; r < recordCount; ++r) {
     if (recordMap_[std::size_t(r)] < 0) continue;
-    uint64_t key = 0;
-    bool packed = packable;
+    TcxPivotGridGroupItem* item = root;
     for (std::size_t i = 0; i < levels; ++i) {
-      fields[int(i)]->GetGroupValue(r, values[i]);
-      path[i] = ids[i].Get(values[i]);
-      if (path[i] >= (1 << 21)) packed = false;
-      key = (key << 21) | uint64_t(path[i]);
-    }
-    TcxPivotGridGroupItem* item = nullptr;
-    if (packed) {
-      auto found = leaves.find(key);
-      if (found != leaves.end()) item = found->second;
-    }
-    if (!item) {
-      item = root;
-      for (std::size_t i = 0; i < levels; ++i) {
-        auto it = children[i].find(TChildKey{item, path[i]});
-        if (it == children[i].end()) {
-          TcxPivotGridField* field = fields[int(i)];
-          TcxPivotGridGroupItem* child = item->NewItem(field, r);
-          child->index_ = item->ItemCount();
-          item->items_.push_back(child);
-          child->value_ = values[i];
-          child->valueCached_ = true;
-          TcxPivotGridVariantList* collapsed = field->CollapsedValues();
-          child->expanded_ = collapsed->Count() == 0 || collapsed->IndexOf(child->value_) < 0;
-          it = children[i].emplace(TChildKey{item, path[i]}, child).first;
-        }
-        item = it->second;
+      TcxPivotGridField* field = fields[int(i)];
+      field->GetGroupValue(r, values[i]);
+      int id = ids[i].Get(values[i]);
+      TcxPivotGridGroupItem* child = nullptr;
+      std::vector<TcxPivotGridGroupItem*>& table = item->childById_;
+      if (id < kTableIds && std::size_t(id) < table.size()) {
+        child = table[std::size_t(id)];
+      } else if (id >= kTableIds) {
+        auto it = children[i].find(TChildKey{item, id});
+        if (it != children[i].end()) child = it->second;
       }
-      if (packed) leaves.emplace(key, item);
+      if (!child) {
+        child = item->NewItem(field, r);
+        child->index_ = item->ItemCount();
+        item->items_.push_back(child);
+        child->value_ = values[i];
+        child->valueCached_ = true;
+        TcxPivotGridVariantList* collapsed = field->CollapsedValues();
+        child->expanded_ = collapsed->Count() == 0 || collapsed->IndexOf(child->value_) < 0;
+        if (id < kTableIds) {
+          if (std::size_t(id) >= table.size()) table.resize(std::size_t(id) + 1, nullptr);
+          table[std::size_t(id)] = child;
+        } else {
+          children[i].emplace(TChildKey{item, id}, child);
+        }
+      }
+      item = child;
     }
     item->records_.Add(r);
   }
@@ -657,6 +657,7 @@ void TcxPivotGridDataBuilder::BuildGroups(TcxPivotGridFields& fields, TcxPivotGr
 }
 
 void TcxPivotGridDataBuilder::SortAndMergeChildren(TcxPivotGridGroupItem* item) {
+  std::vector<TcxPivotGridGroupItem*>().swap(item->childById_);
   std::vector<TcxPivotGridGroupItem*>& items = item->items_;
   if (items.empty()) {
     item->records_.Sort();
@@ -777,9 +778,14 @@ void TcxPivotGridDataBuilder::EnsureIndex() {
     auto& [item, next] = stack.back();
     if (next == 0) item->positionBegin_ = int(rowOrder_.size());
     if (item->items_.empty() || next >= item->items_.size()) {
-      if (item->items_.empty() && item->parent_)
+      if (item->items_.empty() && item->parent_) {
         for (int r : item->records_.List())
           if (recordMap_[std::size_t(r)] >= 0) rowOrder_.push_back(r);
+      } else if (item->items_.empty()) {
+        // A row tree without items: the root holds every record.
+        for (std::size_t r = 0; r < recordMap_.size(); ++r)
+          if (recordMap_[r] >= 0) rowOrder_.push_back(int(r));
+      }
       item->positionEnd_ = int(rowOrder_.size());
       stack.pop_back();
     } else {

@@ -185,7 +185,6 @@ TcxPivotGridCrossCell::TcxPivotGridCrossCell(TcxPivotGridRowItem* row, TcxPivotG
 TcxPivotGridCrossCell::~TcxPivotGridCrossCell() { FreeSummaries(); }
 
 void TcxPivotGridCrossCell::FreeSummaries() {
-  for (auto* s : summaries_) delete s;
   summaries_.clear();
 }
 
@@ -284,19 +283,32 @@ void TcxPivotGridCrossCell::EnsureCalculated() {
 void TcxPivotGridCrossCell::StartSummaries() {
   TcxPivotGridFields& fields = PivotGrid()->SummaryFields();
   FreeSummaries();
-  accumulators_.assign(std::size_t(fields.Count()), {});
+  accumulators_.resize(std::size_t(fields.Count()));
   values_.clear();
+  summaries_.reserve(std::size_t(fields.Count()));
   for (int i = 0; i < fields.Count(); ++i) {
-    summaries_.push_back(new TcxPivotGridCrossCellSummary(this, fields[i]));
-    summaries_.back()->Start(accumulators_[std::size_t(i)]);
+    summaries_.emplace_back(this, fields[i]);
+    summaries_.back().Start(accumulators_[std::size_t(i)]);
     values_.push_back(&PivotGrid()->DataBuilder()->FieldValues(fields[i]));
   }
 }
 
-void TcxPivotGridCrossCell::FinishSummaries() {
-  for (std::size_t i = 0; i < summaries_.size(); ++i) summaries_[i]->Finish(accumulators_[i]);
-  accumulators_.clear();
-  values_.clear();
+void TcxPivotGridCrossCell::StartSummaries(TcxPivotGridCrossCellSummary::TAccumulator* accumulators) {
+  TcxPivotGridFields& fields = PivotGrid()->SummaryFields();
+  FreeSummaries();
+  summaries_.reserve(std::size_t(fields.Count()));
+  for (int i = 0; i < fields.Count(); ++i) {
+    summaries_.emplace_back(this, fields[i]);
+    summaries_.back().Start(accumulators[i]);
+  }
+}
+
+void TcxPivotGridCrossCell::FinishSummaries() { FinishSummaries(accumulators_.data()); }
+
+void TcxPivotGridCrossCell::FinishSummaries(TcxPivotGridCrossCellSummary::TAccumulator* accumulators) {
+  for (std::size_t i = 0; i < summaries_.size(); ++i) summaries_[i].Finish(accumulators[i]);
+  std::vector<TcxPivotGridCrossCellSummary::TAccumulator>().swap(accumulators_);
+  std::vector<const TcxPivotGridDataBuilder::TFieldValues*>().swap(values_);
   accumulated_ = true;
 }
 
@@ -305,12 +317,15 @@ void TcxPivotGridRowItem::AccumulateColumnLevel(int level) {
   b->EnsureIndex();
   int n = b->ColumnItemCountAtLevel(level);
   if (n == 0) return;
+  TcxPivotGridFields& fields = PivotGrid()->SummaryFields();
+  const std::size_t count = std::size_t(fields.Count());
   std::vector<TcxPivotGridCrossCell*> cells(std::size_t(n), nullptr);
   std::vector<Byte> state(std::size_t(n), 0);  // 0 not seen, 1 accumulating, 2 already computed
+  // One block of accumulators for all the cells of the level.
+  std::vector<TcxPivotGridCrossCellSummary::TAccumulator> acc(std::size_t(n) * count);
   bool nullIgnore = PivotGrid()->OptionsData()->SummaryNullIgnore();
-  TcxPivotGridFields& fields = PivotGrid()->SummaryFields();
   std::vector<TcxPivotGridDataBuilder::TFieldValues*> values;
-  for (int i = 0; i < fields.Count(); ++i) values.push_back(&b->PositionedValues(fields[i]));
+  for (std::size_t i = 0; i < count; ++i) values.push_back(&b->PositionedValues(fields[int(i)]));
   const std::vector<int>& serials = b->ColumnSerialsByPosition(level);
   const std::vector<int>& order = b->RowOrder();
   // The row's records are one run of the row order, so every array below is read in sequence.
@@ -322,30 +337,32 @@ void TcxPivotGridRowItem::AccumulateColumnLevel(int level) {
       if (cell->calculated_ || cell->accumulated_) {
         state[std::size_t(s)] = 2;
       } else {
-        cell->StartSummaries();
+        cell->StartSummaries(&acc[std::size_t(s) * count]);
         cells[std::size_t(s)] = cell;
         state[std::size_t(s)] = 1;
       }
     }
     if (state[std::size_t(s)] != 1) continue;
     TcxPivotGridCrossCell* cell = cells[std::size_t(s)];
-    for (std::size_t i = 0; i < cell->summaries_.size(); ++i) {
+    TcxPivotGridCrossCellSummary::TAccumulator* a = &acc[std::size_t(s) * count];
+    for (std::size_t i = 0; i < count; ++i) {
       const TcxPivotGridDataBuilder::TFieldValues& v = *values[i];
-      cell->summaries_[i]->Add(cell->accumulators_[i], v.KindByPosition[std::size_t(p)], v.NumberByPosition[std::size_t(p)],
+      cell->summaries_[i].Add(a[i], v.KindByPosition[std::size_t(p)], v.NumberByPosition[std::size_t(p)],
                                v.Raw.empty() ? nullptr : &v.Raw[std::size_t(order[std::size_t(p)])], nullIgnore);
     }
   }
-  for (auto* cell : cells)
-    if (cell) cell->FinishSummaries();
+  for (std::size_t s = 0; s < cells.size(); ++s)
+    if (cells[s]) cells[s]->FinishSummaries(&acc[s * count]);
   if (int(levelsDone_.size()) <= level) levelsDone_.resize(std::size_t(level) + 1);
   levelsDone_[std::size_t(level)] = true;
 }
 
 void TcxPivotGridCrossCell::Calculate() {
   if (!accumulated_) {
-    if (rowItem_->Parent() && columnItem_->Parent()) {
+    if (columnItem_->Parent()) {
       // The cells of all the columns of this level are accumulated in one pass over the row's
-      // records; a column that got no record has an empty cell.
+      // records (the grand-total row's run is every record); a column that got no record has
+      // an empty cell.
       int level = columnItem_->Level();
       if (!rowItem_->IsColumnLevelAccumulated(level)) rowItem_->AccumulateColumnLevel(level);
       if (!accumulated_) {
@@ -360,9 +377,9 @@ void TcxPivotGridCrossCell::Calculate() {
       bool nullIgnore = PivotGrid()->OptionsData()->SummaryNullIgnore();
       const std::vector<int>& order = b->RowOrder();
       for (std::size_t i = 0; i < summaries_.size(); ++i) {
-        const TcxPivotGridDataBuilder::TFieldValues& v = b->PositionedValues(summaries_[i]->field_);
+        const TcxPivotGridDataBuilder::TFieldValues& v = b->PositionedValues(summaries_[i].field_);
         for (int p = rowItem_->positionBegin_; p < rowItem_->positionEnd_; ++p)
-          summaries_[i]->Add(accumulators_[i], v.KindByPosition[std::size_t(p)], v.NumberByPosition[std::size_t(p)],
+          summaries_[i].Add(accumulators_[i], v.KindByPosition[std::size_t(p)], v.NumberByPosition[std::size_t(p)],
                              v.Raw.empty() ? nullptr : &v.Raw[std::size_t(order[std::size_t(p)])], nullIgnore);
       }
       FinishSummaries();
@@ -370,12 +387,12 @@ void TcxPivotGridCrossCell::Calculate() {
       StartSummaries();
       bool nullIgnore = PivotGrid()->OptionsData()->SummaryNullIgnore();
       if (summaries_.size() == 1) {
-        TcxPivotGridCrossCellSummary* s = summaries_[0];
+        TcxPivotGridCrossCellSummary* s = &summaries_[0];
         ForEachRecord([&](int r) { s->Accumulate(accumulators_[0], *values_[0], nullIgnore, r); });
       } else if (!summaries_.empty()) {
         ForEachRecord([&](int r) {
           for (std::size_t i = 0; i < summaries_.size(); ++i)
-            summaries_[i]->Accumulate(accumulators_[i], *values_[i], nullIgnore, r);
+            summaries_[i].Accumulate(accumulators_[i], *values_[i], nullIgnore, r);
         });
       }
       FinishSummaries();
@@ -383,11 +400,11 @@ void TcxPivotGridCrossCell::Calculate() {
   }
   accumulated_ = false;
   for (std::size_t i = 0; i < summaries_.size(); ++i) {
-    TcxPivotGridCrossCellSummary* s = summaries_[i];
+    TcxPivotGridCrossCellSummary* s = &summaries_[i];
     if (s->field_->SummaryVariation() != svNone)
-      s->CalculateVariation(previousCell_ && i < previousCell_->summaries_.size() ? previousCell_->summaries_[i] : nullptr);
+      s->CalculateVariation(previousCell_ && i < previousCell_->summaries_.size() ? &previousCell_->summaries_[i] : nullptr);
   }
-  for (auto* s : summaries_) s->DoCalculateCustomSummary();
+  for (auto& s : summaries_) s.DoCalculateCustomSummary();
 }
 
 void TcxPivotGridCrossCell::GetSummaryValue(TcxPivotGridField* field, TcxPivotGridSummaryType type, Variant& value) {
@@ -398,5 +415,5 @@ void TcxPivotGridCrossCell::GetSummaryValue(TcxPivotGridField* field, TcxPivotGr
     value = Null();
     return;
   }
-  summaries_[std::size_t(i)]->GetValue(type, value);
+  summaries_[std::size_t(i)].GetValue(type, value);
 }
