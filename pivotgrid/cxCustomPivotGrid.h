@@ -954,6 +954,8 @@ class TcxPivotGridCrossCell {
   virtual void Calculate();
   virtual TcxPivotGridCrossCell* GetCellToTheLeft();
   virtual TcxPivotGridCrossCell* GetCellAbove();
+  // A new data source over the cell's records; the caller owns it.
+  virtual TcxCustomDataSource* CreateDataSource();
 
   void EnsureCalculated();
   // A new list of the records of both items, sorted by record index; the caller owns it.
@@ -994,6 +996,19 @@ class TcxPivotGridCrossCell {
   TcxPivotGridRowItem* rowItem_;
   // Held in one block; the list is reserved before the summaries are made, so they never move.
   std::vector<TcxPivotGridCrossCellSummary> summaries_;
+};
+
+// The records of a cross cell as a data source: the value of a field with a group interval is
+// the display text of its group value, otherwise the record's value.
+class TcxPivotGridCrossCellDataSource : public TcxCustomDataSource {
+ public:
+  explicit TcxPivotGridCrossCellDataSource(TcxPivotGridCrossCell* cell);
+  int GetRecordCount() override { return records_.Count(); }
+  Variant GetValue(int recordHandle, int itemHandle) override;
+
+ private:
+  TcxCustomPivotGrid* pivotGrid_;
+  TcxPivotGridRecords records_;
 };
 
 // ---- view data ----------------------------------------------------------------------------------

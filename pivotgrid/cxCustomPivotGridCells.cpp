@@ -2,6 +2,7 @@
 // the cell's records, and the variation against the previous cell.
 #include <cfloat>
 #include <cmath>
+#include <memory>
 
 #include "pivotgrid/cxCustomPivotGrid.h"
 #include "pivotgrid/cxCustomPivotGridInternal.h"
@@ -416,4 +417,28 @@ void TcxPivotGridCrossCell::GetSummaryValue(TcxPivotGridField* field, TcxPivotGr
     return;
   }
   summaries_[std::size_t(i)].GetValue(type, value);
+}
+
+TcxCustomDataSource* TcxPivotGridCrossCell::CreateDataSource() { return new TcxPivotGridCrossCellDataSource(this); }
+
+TcxPivotGridCrossCellDataSource::TcxPivotGridCrossCellDataSource(TcxPivotGridCrossCell* cell)
+    : pivotGrid_(cell->PivotGrid()) {
+  std::unique_ptr<TcxPivotGridRecords> records(cell->GetRecords());
+  records_.List().swap(records->List());
+}
+
+Variant TcxPivotGridCrossCellDataSource::GetValue(int recordHandle, int itemHandle) {
+  if (recordHandle < 0 || recordHandle >= records_.Count() || itemHandle < 0 || itemHandle >= pivotGrid_->FieldCount())
+    return Null();
+  TcxPivotGridField* field = pivotGrid_->Fields(itemHandle);
+  int record = records_[recordHandle];
+  Variant v;
+  if (field->GroupInterval() != giDefault) {
+    field->GetGroupValue(record, v);
+    String text;
+    field->GetGroupValueDisplayText(v, text);
+    return text;
+  }
+  field->GetRecordValue(record, v);
+  return v;
 }

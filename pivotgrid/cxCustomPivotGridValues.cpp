@@ -22,7 +22,13 @@ int TcxPivotGridVariantList::Add(const Variant& value) {
 }
 
 void TcxPivotGridVariantList::AddUnique(const Variant& value) {
-  if (IndexOf(value) == -1) Add(value);
+  if (IndexOf(value) != -1) return;
+  // Inserted in order, so that a run of additions (collapsing every item of a level) does not
+  // sort the list again each time.
+  auto at = std::lower_bound(items_.begin(), items_.end(), value,
+                             [](const Variant& a, const Variant& b) { return CompareVariantValues(a, b) < 0; });
+  items_.insert(at, value);
+  Changed();
 }
 
 void TcxPivotGridVariantList::Clear() {

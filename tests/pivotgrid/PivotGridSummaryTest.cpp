@@ -256,3 +256,36 @@ TEST(PivotGridValues, CellFormats) {
     EXPECT_EQ(text, c.text) << c.format;
   }
 }
+
+TEST(PivotGridSummary, CustomSummaryReadsTheCellsRecordsAndStoresItsResult) {
+  TPivot p;
+  TcxPivotGridField* k = p.Add("k", "String");
+  TcxPivotGridField* d = p.Add("d", "Float");
+  p.Fill({{"a", 1.0}, {"b", 2.0}, {"a", 4.0}});
+  std::vector<String> seen;
+  d->OnCalculateCustomSummary = [&](TcxPivotGridField*, TcxPivotGridCrossCellSummary* s) {
+    std::unique_ptr<TcxPivotGridRecords> records(s->GetRecords());
+    String list;
+    for (int i = 0; i < records->Count(); ++i) {
+      Variant v;
+      s->GetRecordValue((*records)[i], v);
+      list += VarToStr(v) + " ";
+    }
+    seen.push_back(list);
+    s->SetValue(stCustom, records->Count() * 10);
+  };
+  d->SetSummaryType(stCustom);
+  p.Place(k, faRow);
+  p.Place(d, faData);
+  EXPECT_EQ(p.Table(), "20;10;30");
+  EXPECT_EQ(seen, Texts({"1 4 ", "2 ", "1 2 4 "}));
+  // The cell's records as a data source: group intervals give their display texts.
+  k->SetGroupInterval(giAlphabetical);
+  p.grid->CheckChanges();
+  TcxPivotGridCrossCell* cell = p.grid->DataBuilder()->RowRoot()->Items(0)->GetCrossCell(p.grid->DataBuilder()->ColumnRoot());
+  std::unique_ptr<TcxCustomDataSource> source(cell->CreateDataSource());
+  ASSERT_EQ(source->GetRecordCount(), 2);
+  EXPECT_EQ(VarToStr(source->GetValue(1, 0)), "a");
+  EXPECT_EQ(VarToStr(source->GetValue(1, 1)), "4");
+  EXPECT_TRUE(source->GetValue(2, 1).IsNull());
+}
