@@ -15,6 +15,16 @@
 #include "vcl/Graphics.h"
 
 class TcxCustomEditProperties;
+class TcxCustomEditViewData;
+class TcxCustomEditViewInfo;
+
+// Three integers of a size question: a height (-1 free), a line count (0 unlimited) and a
+// maximal width (negative: unlimited).
+struct TcxEditSizeProperties {
+  Integer Height = -1;
+  Integer MaxLineCount = 0;
+  Integer Width = -1;
+};
 
 // ---- content alignment ------------------------------------------------------------------------
 
@@ -410,6 +420,14 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual void ValidateDisplayValue(Variant& display_value, String& error_text, bool& error,
                                     IcxEditValidator* edit);
   virtual Integer EditValueSource(bool edit_focused) { return 0; }
+  // The companions of the kind.
+  virtual TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* style, bool is_inplace,
+                                                bool hide_display_text = false);
+  virtual TcxCustomEditViewInfo* CreateViewInfo();
+  // The size of a value's editor (see MeasureEditValueExtent).
+  void MeasureEditValueByProperties(TcxCanvas* canvas, TcxCustomEditStyle* style, bool is_inplace,
+                                    const Variant& edit_value, const TcxEditSizeProperties& request,
+                                    TSize& size);
 
   void AttachDefaultValuesProvider(IcxEditDefaultValuesProvider* provider);
   IcxEditDefaultValuesProvider* DefaultValuesProvider() const { return provider_; }
@@ -491,6 +509,275 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   bool changesLocked_ = false;
   IcxEditDefaultValuesProvider* provider_ = nullptr;
 };
+
+// ---- view info and view data ------------------------------------------------------------------
+
+class TcxCustomEditViewInfo;
+class TcxCustomEditViewData;
+
+// One laid-out button.
+class TcxEditButtonViewInfo : public TPersistent {
+  KORVAN_CLASS(TcxEditButtonViewInfo, TPersistent)
+
+ public:
+  TRect Bounds;
+  TColor BackgroundColor = clWindow;
+  String Caption;
+  TAlignment ContentAlignment = taCenter;
+  bool Default = false;
+  bool Gradient = false;
+  bool InPlace = false;
+  TcxEditButtonKind Kind = bkDown;
+  bool LeftAlignment = false;
+  bool Leftmost = false;
+  bool NativeStyle = false;
+  bool Rightmost = false;
+  TcxEditButtonState State = ebsNormal;
+  TcxEditButtonStyle Style = bts3D;
+  TColor TextColor = clBtnText;
+  bool Transparent = false;
+  String VisibleCaption;
+  bool PartiallyTransparent = false;
+  bool ComboLook = false;
+  Integer NativePart = 0;
+  Integer NativeState = 0;
+  TBitmap* Glyph = nullptr;
+  bool HasBackground = false;
+  Integer Index = 0;
+  bool Stretchable = true;
+  TRect VisibleBounds;
+  Integer Width = 0;
+
+  // Copies native state, background colour, bounds, style and state only.
+  void Assign(TPersistent* source) override;
+  // Empty when style, state, background colour and native state equal other's.
+  virtual TcxRegion* ChangedRegion(TcxEditButtonViewInfo* other);
+  // Invalidates the bounds (moved by offset) when they differ; True when it did.
+  virtual bool Repaint(TWinControl* control, TcxEditButtonViewInfo* other, const TPoint& offset);
+
+ private:
+  bool SameLook(const TcxEditButtonViewInfo* other) const;
+};
+
+// The width of a button (margins, glyph or caption), and the native state of a button.
+Integer EditButtonWidth(TcxCanvas* canvas, TcxEditButtonViewInfo* button);
+void CalculateNativeButtonState(TcxEditButtonViewInfo* button);
+Integer ButtonContentVerticalOffset(TcxCanvas* canvas, TcxEditButtonStyle style, bool native);
+// Border and background of an editor or cell, then its buttons. Content mode 0 the visual
+// style's content rectangle, 1 the bounds shrunk by 3, 2 the client rectangle.
+void PaintEditViewBackground(TcxCanvas* canvas, TcxCustomEditViewInfo* view_info, bool fill_client,
+                             Integer content_mode);
+
+using TcxEditDrawBackgroundEvent = std::function<void(TObject* sender, TcxCanvas* canvas, bool& handled)>;
+using TcxEditDrawButtonEvent =
+    std::function<void(TObject* sender, TcxCanvas* canvas, Integer index, bool& handled)>;
+using TcxEditDrawButtonBackgroundEvent = std::function<void(
+    TObject* sender, TcxCanvas* canvas, const TRect& r, Integer index, bool& handled)>;
+using TcxEditDrawButtonBorderEvent =
+    std::function<void(TObject* sender, TcxCanvas* canvas, Integer index, const TRect& bounds,
+                       TRect& content, bool& handled)>;
+using TcxEditGetButtonStateEvent =
+    std::function<void(TObject* sender, Integer index, TcxEditButtonState& state)>;
+using TcxEditPaintEvent = std::function<void(TObject* sender, TcxCanvas* canvas)>;
+
+class TcxCustomEditViewInfo : public TcxContainerViewInfo {
+  KORVAN_CLASS(TcxCustomEditViewInfo, TcxContainerViewInfo)
+
+ public:
+  TcxCustomEditViewInfo();
+  ~TcxCustomEditViewInfo() override;
+
+  TcxEditDrawBackgroundEvent OnDrawBackground;
+  TcxEditDrawButtonEvent OnDrawButton;
+  TcxEditDrawButtonBackgroundEvent OnDrawButtonBackground;
+  TcxEditDrawButtonBorderEvent OnDrawButtonBorder;
+  TcxEditGetButtonStateEvent OnGetButtonState;
+  TcxEditPaintEvent OnPaint;
+
+  TcxEditBorderStyle EditBorderStyle = ebsNone;
+  std::vector<std::unique_ptr<TcxEditButtonViewInfo>> Buttons;
+  TcxCustomEditProperties* Properties = nullptr;
+  bool Enabled = true;
+  bool Focused = false;
+  TFont* Font = nullptr;
+  bool Erase = false;
+  bool InnerControlVisible = false;
+  TRect InnerRect;
+  bool ButtonPressed = false;
+  bool IsInnerControl = false;
+  bool PaintCopy = false;
+  bool DesignMode = false;
+  bool InPlace = false;
+  Byte PaintOptions = 0;
+  TcxEditPopupBorderStyle PopupBorderStyle = epbsDefault;
+  Integer PressedButton = -1;
+  Integer HotButton = -1;
+  TRect BorderRectCopy;
+  TColor TextColor = clWindowText;
+  bool Transparent = false;
+  // The editor's standalone transparency (no editor control yet: kept here).
+  bool EditTransparent = false;
+  // The in-place content offsets were non-empty at calculation.
+  bool HasInplaceContentOffsets = false;
+  TcxLookAndFeelKind LookAndFeelKind = lfStandard;
+
+  TcxContainerBorderStyle GetFrameStyle() override { return EditBorderStyle; }
+  void PaintTo(TcxCanvas* canvas) override;
+  void CopyLayoutFrom(TcxContainerViewInfo* other) override;
+  TcxRegion* CreateChangedRegion(TcxContainerViewInfo* other) override;
+  void TranslateBy(Integer dx, Integer dy) override;
+
+  virtual void DrawEditor(TcxCanvas* canvas);
+  virtual bool RepaintsOnStateChange() { return true; }
+  virtual void PaintButtonAt(TcxCanvas* canvas, Integer index);
+  virtual void DrawButton(TcxCanvas* canvas, Integer index);
+  virtual void DrawButtonBorder(TcxCanvas* canvas, Integer index, TRect& fill_rect,
+                                TRect& content_rect, TColor& text_color, TColor& background_color);
+  virtual void DrawButtonSymbol(TcxCanvas* canvas, Integer index, const TRect& r,
+                                TColor text_color, TColor background_color, bool pressed_shift);
+  virtual void DrawButtonBackgroundFill(TcxCanvas* canvas, TcxEditButtonViewInfo* button,
+                                        const TRect& r, TColor color);
+  virtual bool HasHotButton() const;
+  virtual bool IsPointOnButton(const TPoint& p) const;
+  virtual bool QueryHint(TcxCanvas* canvas, const TPoint& p, String& text, bool& is_multi_line,
+                         TRect& text_bounds);
+  virtual bool QueryHintInRect(TcxCanvas* canvas, const TPoint& p, const TRect& area, String& text,
+                               bool& is_multi_line, TRect& text_bounds);
+  virtual void PrepareCanvasFont(TcxCanvas* canvas) {}
+  virtual bool Repaint(TWinControl* control, TcxCustomEditViewInfo* old_view_info);
+  virtual bool RepaintExcept(TWinControl* control, const TRect& excluded,
+                             TcxCustomEditViewInfo* old_view_info);
+
+  void SetButtonCount(Integer count);
+  void DrawButtons(TcxCanvas* canvas);
+  Integer GetBackgroundMode();
+  bool IsBackgroundTransparent() {
+    const Integer mode = GetBackgroundMode();
+    return mode != 1 && mode != 3;
+  }
+  void DrawBackgroundPart(TcxCanvas* canvas, const TRect& r, const TRect& excluded,
+                          bool keep_excluded);
+  bool IsPartCustomDrawn(Integer index);
+  bool DoDrawBackground(TcxCanvas* canvas);
+  bool DoDrawButton(TcxCanvas* canvas, Integer index);
+  bool DoDrawButtonBackground(TcxCanvas* canvas, const TRect& r, Integer index);
+  bool DoDrawButtonBorder(TcxCanvas* canvas, Integer index, const TRect& bounds, TRect& content);
+  void DoGetButtonState(Integer index, TcxEditButtonState& state);
+
+ private:
+  void DrawButtonBorderByStyle(TcxCanvas* canvas, TcxEditButtonViewInfo* button, TRect& fill_rect,
+                               TRect& content_rect, TColor& text_color, TColor& background_color);
+  bool paintingButtons_ = false;
+};
+
+struct TcxEditContentMetrics {
+  TRect Offsets;
+  TRect ContentOffsets;
+  Byte Flags = 2;
+  Integer ExtraTextWidth = 0;
+  Integer ExtraTextHeight = 0;
+};
+
+using TcxEditGetDefaultButtonWidthEvent =
+    std::function<void(TObject* sender, Integer index, Integer& width)>;
+using TcxEditGetDisplayTextEvent = std::function<void(TObject* sender, String& text)>;
+
+class TcxCustomEditViewData : public TPersistent {
+  KORVAN_CLASS(TcxCustomEditViewData, TPersistent)
+
+ public:
+  TcxCustomEditViewData(TcxCustomEditProperties* properties, TcxCustomEditStyle* style,
+                        bool is_inplace);
+  ~TcxCustomEditViewData() override;
+
+  TcxEditGetDefaultButtonWidthEvent OnGetDefaultButtonWidth;
+  TcxEditGetDisplayTextEvent OnGetDisplayText;
+
+  bool IsInplace = false;
+  Integer LeftSideLeftmostIndex = -1, LeftSideRightmostIndex = -1;
+  Integer RightSideLeftmostIndex = -1, RightSideRightmostIndex = -1;
+  TcxCustomEditProperties* Properties = nullptr;
+  TcxCustomEditStyle* Style = nullptr;
+  TRect Bounds;
+  bool ButtonsFill = false;
+  Integer ButtonVisibleCount = 0;
+  TcxContainerStateFlags ContainerState{csfNormal};
+  TRect InplaceEditContentOffsets;
+  TcxEditContentMetrics ContentMetrics;
+  bool Enabled = true;
+  bool Focused = false;
+  TAlignment HorzAlignment = taLeftJustify;
+  Integer HScrollBarHeight = 0;
+  Integer VScrollBarWidth = 0;
+  bool DesignMode = false;
+  bool EditValueFlag = true;
+  bool NativeStyle = false;
+  Byte PaintOptions = 0;
+  bool HideDisplayText = false;
+  bool ActiveOrHot = false;
+  TColor OverrideColor1 = clDefault, OverrideColor2 = clDefault;
+  TcxEditVertAlignment VertAlignment = taTopJustify;
+  // The editor's remembered pressed button and previously pressed button of a mouse event.
+  Integer CapturedButton = -1;
+  Integer PreviousPressedButton = -1;
+
+  virtual void CalculateButtonNativeInfo(TcxEditButtonViewInfo* button);
+  virtual bool CanPressButton(TcxCustomEditViewInfo* view_info, Integer index) { return true; }
+  virtual TcxContainerStateFlags GetContainerState(const TRect& bounds, const TPoint& p,
+                                                   Integer button, TShiftState shift,
+                                                   bool is_mouse_event);
+  virtual void GetContentOffsets(TRect& offsets);
+  virtual void InitFromProperties();
+  virtual void InitContentMetrics(TcxEditContentMetrics& metrics);
+  virtual void ResetEditRect();
+  virtual void GetClientText(const Variant& edit_value, String& text) { text.clear(); }
+  virtual void GetEditSize(TcxCanvas* canvas, bool is_inplace, const TcxEditSizeProperties& request,
+                           TSize& min_content_size, TcxCustomEditViewInfo* view_info, TSize& size);
+  virtual void GetEditContentSize(TcxCanvas* canvas, const Variant& edit_value,
+                                  const TcxEditSizeProperties& request, TSize& size) {
+    size = TSize(0, 0);
+  }
+  virtual bool IsButtonForcedPressed(TcxCustomEditViewInfo* view_info, Integer index) { return false; }
+  virtual void CalculateViewInfo(TcxCanvas* canvas, const TRect& bounds, const TPoint& p,
+                                 Integer button, TShiftState shift,
+                                 TcxCustomEditViewInfo* view_info, bool is_mouse_event);
+  virtual void CalculateButtonBounds(TcxCanvas* canvas, TcxCustomEditViewInfo* view_info,
+                                     Integer index, TRect& r);
+  virtual void CalculateButtonsViewInfo(TcxCanvas* canvas, const TRect& bounds, const TPoint& p,
+                                        Integer button, TShiftState shift,
+                                        TcxCustomEditViewInfo* view_info, bool is_mouse_event);
+  virtual void CalculateButtonViewInfo(TcxCanvas* canvas, TcxCustomEditViewInfo* view_info,
+                                       Integer index, TRect& r);
+  virtual void FillDisplayText(TcxCanvas* canvas, const Variant& edit_value,
+                               TcxCustomEditViewInfo* view_info) {}
+  virtual TColor EffectiveBorderColor();
+  virtual void GetClientExtent(TRect& extent);
+  virtual TcxEditBorderStyle EffectiveBorderStyle();
+  virtual void GetEditRect(TcxCanvas* canvas, TRect& extent);
+  virtual void CalculateEditRect(TcxCanvas* canvas, TcxCustomEditViewInfo* view_info, TRect& extent);
+  virtual void CalculateEditSizeForValue(TcxCanvas* canvas, const TcxEditSizeProperties& request,
+                                         TSize& min_content_size, TcxCustomEditViewInfo* view_info,
+                                         TSize& size);
+  virtual void MeasureContent(TcxCanvas* canvas, const Variant& edit_value,
+                              const TcxEditSizeProperties& request, TSize& size);
+  virtual void GetBorderSizes(TSize& size);
+  virtual bool HasShadow();
+  static bool IsNativeStyle(TcxLookAndFeel* look_and_feel);
+
+  Byte PaintOptionBits() const;
+  Integer AskDefaultButtonWidth(Integer index);
+  void EditValueToDisplayText(const Variant& edit_value, String& text);
+  TcxEditButtonStyle EffectiveButtonStyle();
+  void GetColorSettings(TColor& background, TColor& text_color);
+  bool IsFocusedState() const { return Focused; }
+  // The style's display font (its font for a detached style).
+  TFont* StyleFont();
+};
+
+// The size an editor needs for a value (view_info may be null).
+void MeasureEditValueExtent(TcxCustomEditViewData* view_data, TcxCanvas* canvas,
+                            const Variant& edit_value, const TcxEditSizeProperties& request,
+                            TcxCustomEditViewInfo* view_info, TSize& size);
 
 // The editors' unit start: the global properties list, the default edit style controller and
 // the global style controller.

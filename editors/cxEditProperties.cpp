@@ -310,3 +310,23 @@ void TcxCustomEditProperties::SetUseLeftAlignmentOnEditing(bool value) {
   useLeftAlignmentOnEditing_ = value;
   NotifyPropertiesChanged();
 }
+
+TcxCustomEditViewData* TcxCustomEditProperties::CreateViewData(TcxCustomEditStyle* style,
+                                                               bool is_inplace,
+                                                               bool hide_display_text) {
+  auto* data = new TcxCustomEditViewData(this, style, is_inplace);
+  data->HideDisplayText = hide_display_text;
+  return data;
+}
+
+TcxCustomEditViewInfo* TcxCustomEditProperties::CreateViewInfo() { return new TcxCustomEditViewInfo(); }
+
+void TcxCustomEditProperties::MeasureEditValueByProperties(TcxCanvas* canvas,
+                                                           TcxCustomEditStyle* style,
+                                                           bool is_inplace,
+                                                           const Variant& edit_value,
+                                                           const TcxEditSizeProperties& request,
+                                                           TSize& size) {
+  std::unique_ptr<TcxCustomEditViewData> data(CreateViewData(style, is_inplace, false));
+  MeasureEditValueExtent(data.get(), canvas, edit_value, request, nullptr, size);
+}
