@@ -6,6 +6,13 @@
 
 namespace {
 TcxEditStyleController* defaultEditStyleController = nullptr;
+TcxEditRepository* defaultEditRepository = nullptr;
+}
+
+TcxEditRepository* DefaultEditRepository() {
+  InitializeCxEdit();
+  if (!defaultEditRepository) defaultEditRepository = new TcxEditRepository(nullptr);
+  return defaultEditRepository;
 }
 
 TcxEditStyleController* DefaultEditStyleController() {
@@ -21,8 +28,12 @@ void InitializeCxEdit() {
         InitializeCxEditPaintUtils();
         InitializeGlobalStyleController();
         defaultEditStyleController = new TcxEditStyleController(nullptr);
+        RegisterClass(TcxEditRepository::StaticClass());
+        RegisterClass(TcxEditRepositoryItem::StaticClass());
       },
       [] {
+        if (defaultEditRepository) defaultEditRepository->Free();
+        defaultEditRepository = nullptr;
         delete defaultEditStyleController;
         defaultEditStyleController = nullptr;
       });

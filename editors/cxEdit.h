@@ -779,6 +779,80 @@ void MeasureEditValueExtent(TcxCustomEditViewData* view_data, TcxCanvas* canvas,
                             const Variant& edit_value, const TcxEditSizeProperties& request,
                             TcxCustomEditViewInfo* view_info, TSize& size);
 
+// ---- repository ------------------------------------------------------------------------------------
+
+class TcxEditRepositoryItem;
+class TcxEditRepository;
+
+// Objects that use a repository item (editor controls).
+class IcxEditItemListener {
+ public:
+  virtual ~IcxEditItemListener() = default;
+  virtual void ItemRemoved(TcxEditRepositoryItem* item) = 0;
+  virtual void ItemPropertiesChanged(TcxEditRepositoryItem* item) = 0;
+};
+
+// A named component owning one properties object that many editors and cells share. Item
+// classes of editor kinds pass their properties class to the constructor.
+class TcxEditRepositoryItem : public TComponent {
+  KORVAN_CLASS(TcxEditRepositoryItem, TComponent)
+
+ public:
+  using CreateArgType = TComponent*;
+  explicit TcxEditRepositoryItem(TComponent* owner)
+      : TcxEditRepositoryItem(owner, TcxCustomEditProperties::StaticClass()) {}
+  TcxEditRepositoryItem(TComponent* owner, TClass properties_class);
+  ~TcxEditRepositoryItem() override;
+
+  virtual void PropertiesChanged(TObject* sender);
+  virtual void AddListener(IcxEditItemListener* listener);
+  virtual void RemoveListener(IcxEditItemListener* listener);
+  TClass GetPropertiesClass() const { return propertiesClass_; }
+  virtual String GetBaseName() const;
+  Integer ListenerCount() const { return Integer(listeners_.size()); }
+
+  TcxCustomEditProperties* Properties() const { return properties_.get(); }
+  void SetProperties(TcxCustomEditProperties* value) { properties_->Assign(value); }
+  TcxEditRepository* Repository() const { return repository_; }
+  void SetRepository(TcxEditRepository* value);
+
+  bool HasParent() const override { return repository_ != nullptr; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* value) override;
+
+  TNotifyEvent PropertiesEvents;
+
+ private:
+  std::vector<IcxEditItemListener*> listeners_;
+  std::unique_ptr<TcxCustomEditProperties> properties_;
+  TcxEditRepository* repository_ = nullptr;
+  TClass propertiesClass_;
+};
+
+class TcxEditRepository : public TComponent {
+  KORVAN_CLASS(TcxEditRepository, TComponent)
+
+ public:
+  using CreateArgType = TComponent*;
+  explicit TcxEditRepository(TComponent* owner) : TComponent(owner) {}
+  ~TcxEditRepository() override;
+
+  virtual TcxEditRepositoryItem* CreateItem(TClass item_class) { return CreateItemEx(item_class, this); }
+  virtual TcxEditRepositoryItem* CreateItemEx(TClass item_class, TComponent* owner);
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  Integer Count() const { return Integer(items_.size()); }
+  TcxEditRepositoryItem* Items(Integer index) const { return items_.at(size_t(index)); }
+  void Clear();
+  void AddItem(TcxEditRepositoryItem* item);
+  void RemoveItem(TcxEditRepositoryItem* item);
+
+ private:
+  std::vector<TcxEditRepositoryItem*> items_;
+};
+
+// The repository of items made by code, created on first use.
+TcxEditRepository* DefaultEditRepository();
+
 // The editors' unit start: the global properties list, the default edit style controller and
 // the global style controller.
 void InitializeCxEdit();
