@@ -2,6 +2,7 @@
 #include "editors/cxEdit.h"
 
 #include "editors/cxEditPaintUtils.h"
+#include "data/cxFilterConsts.h"
 #include "editors/cxFormats.h"
 
 namespace {
@@ -27,11 +28,14 @@ void InitializeCxEdit() {
         InitializeCxFormats();
         InitializeCxEditPaintUtils();
         InitializeGlobalStyleController();
+        // The data layer's filter texts go through the library's text replacement.
+        SetFilterResourceTextHook(&ReplaceResourceText);
         defaultEditStyleController = new TcxEditStyleController(nullptr);
         RegisterClass(TcxEditRepository::StaticClass());
         RegisterClass(TcxEditRepositoryItem::StaticClass());
       },
       [] {
+        SetFilterResourceTextHook(nullptr);
         if (defaultEditRepository) defaultEditRepository->Free();
         defaultEditRepository = nullptr;
         delete defaultEditStyleController;

@@ -2,6 +2,8 @@
 // with the default-values provider.
 #include "editors/cxEdit.h"
 
+#include "data/cxFilterConsts.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,6 +107,12 @@ TEST(EditStyleTest, ValuesResolveThroughStylesAndController) {
   TcxEditStyle detached(nullptr, true);
   EXPECT_EQ(detached.ButtonStyle(), btsDefault);
   EXPECT_EQ(detached.StyleController(), nullptr);
+}
+
+TEST(EditUnitTest, StartInstallsTheFilterTextHook) {
+  InitializeCxEdit();
+  EXPECT_EQ(FilterResourceTextHook(), &ReplaceResourceText);
+  EXPECT_NE(GlobalStyleController, nullptr);
 }
 
 TEST(EditStyleTest, DefaultControllerOfEditStyles) {
