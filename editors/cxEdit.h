@@ -484,6 +484,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   static const std::vector<TcxCustomEditProperties*>& PropertiesList();
 
  protected:
+  // Kinds with more assigned-value flags replace the object in their constructor.
+  void SetAssignedValuesObject(TcxCustomEditPropertiesValues* values) { assignedValues_.reset(values); }
   bool validateOnEnter_ = false;
 
  private:
@@ -717,6 +719,11 @@ class TcxCustomEditViewData : public TPersistent {
   bool ActiveOrHot = false;
   TColor OverrideColor1 = clDefault, OverrideColor2 = clDefault;
   TcxEditVertAlignment VertAlignment = taTopJustify;
+  // Set by a cell's owner for text kinds: a line limit (0 none) and a highlighted range
+  // (OverrideColor1 its text colour, OverrideColor2 its background).
+  Integer MaxLineCount = 0;
+  Integer HighlightStart = 0;
+  Integer HighlightLength = 0;
   // The editor's remembered pressed button and previously pressed button of a mouse event.
   Integer CapturedButton = -1;
   Integer PreviousPressedButton = -1;
