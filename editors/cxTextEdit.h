@@ -133,6 +133,9 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties,
 
  private:
   template <class T>
+  bool SetAssignedValue(T& field, const T& value, bool (TcxTextEditPropertiesValues::*flag)() const,
+                        void (TcxTextEditPropertiesValues::*mark)(bool));
+  template <class T>
   void SetAndNotify(T& field, T value) {
     if (field == value) return;
     field = value;

@@ -121,6 +121,19 @@ void AddThousandSeparators(String& text) {
 
 // ---- properties -------------------------------------------------------------------------------------
 
+// Stores a value whose assignment a flag carries; False when nothing changed.
+template <class T>
+bool TcxCustomTextEditProperties::SetAssignedValue(T& field, const T& value,
+                                                   bool (TcxTextEditPropertiesValues::*flag)() const,
+                                                   void (TcxTextEditPropertiesValues::*mark)(bool)) {
+  if ((AssignedValues()->*flag)() && field == value) return false;
+  field = value;
+  BeginUpdate();
+  (AssignedValues()->*mark)(true);
+  EndUpdate(false);
+  return true;
+}
+
 TcxCustomTextEditProperties::TcxCustomTextEditProperties(TPersistent* owner)
     : TcxCustomEditProperties(owner) {
   SetAssignedValuesObject(new TcxTextEditPropertiesValues(this));
@@ -218,11 +231,9 @@ String TcxCustomTextEditProperties::DisplayFormat() {
 }
 
 void TcxCustomTextEditProperties::SetDisplayFormat(const String& v) {
-  if (AssignedValues()->DisplayFormat() && displayFormat_ == v) return;
-  displayFormat_ = v;
-  BeginUpdate();
-  AssignedValues()->SetDisplayFormat(true);
-  EndUpdate(false);
+  if (!SetAssignedValue(displayFormat_, v, &TcxTextEditPropertiesValues::DisplayFormat,
+                        &TcxTextEditPropertiesValues::SetDisplayFormat))
+    return;
   NotifyPropertiesChanged();
 }
 
@@ -234,11 +245,9 @@ String TcxCustomTextEditProperties::EditFormat() {
 }
 
 void TcxCustomTextEditProperties::SetEditFormat(const String& v) {
-  if (AssignedValues()->EditFormat() && editFormat_ == v) return;
-  editFormat_ = v;
-  BeginUpdate();
-  AssignedValues()->SetEditFormat(true);
-  EndUpdate(false);
+  if (!SetAssignedValue(editFormat_, v, &TcxTextEditPropertiesValues::EditFormat,
+                        &TcxTextEditPropertiesValues::SetEditFormat))
+    return;
   NotifyPropertiesChanged();
 }
 
@@ -248,11 +257,9 @@ Integer TcxCustomTextEditProperties::MaxLength() {
 
 void TcxCustomTextEditProperties::SetMaxLength(Integer v) {
   v = std::max<Integer>(0, v);
-  if (AssignedValues()->MaxLength() && maxLength_ == v) return;
-  maxLength_ = v;
-  BeginUpdate();
-  AssignedValues()->SetMaxLength(true);
-  EndUpdate(false);
+  if (!SetAssignedValue(maxLength_, v, &TcxTextEditPropertiesValues::MaxLength,
+                        &TcxTextEditPropertiesValues::SetMaxLength))
+    return;
   MaxLengthChanged();
 }
 
@@ -262,11 +269,9 @@ double TcxCustomTextEditProperties::MaxValue() {
 }
 
 void TcxCustomTextEditProperties::SetMaxValue(double v) {
-  if (AssignedValues()->MaxValue() && maxValue_ == v) return;
-  maxValue_ = v;
-  BeginUpdate();
-  AssignedValues()->SetMaxValue(true);
-  EndUpdate(false);
+  if (!SetAssignedValue(maxValue_, v, &TcxTextEditPropertiesValues::MaxValue,
+                        &TcxTextEditPropertiesValues::SetMaxValue))
+    return;
   NotifyPropertiesChanged();
 }
 
@@ -276,11 +281,9 @@ double TcxCustomTextEditProperties::MinValue() {
 }
 
 void TcxCustomTextEditProperties::SetMinValue(double v) {
-  if (AssignedValues()->MinValue() && minValue_ == v) return;
-  minValue_ = v;
-  BeginUpdate();
-  AssignedValues()->SetMinValue(true);
-  EndUpdate(false);
+  if (!SetAssignedValue(minValue_, v, &TcxTextEditPropertiesValues::MinValue,
+                        &TcxTextEditPropertiesValues::SetMinValue))
+    return;
   NotifyPropertiesChanged();
 }
 
