@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/cxClasses.h"
 #include "foundation/cxContainer.h"
 #include "foundation/cxLookAndFeels.h"
 #include "foundation/dxOffice11.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr Integer kSystemBrushCount = 31;
 TcxSolidBrushCache* brushCache = nullptr;
+TcxRegisteredClasses* editPropertiesRegistry = nullptr;
 HBRUSH systemBrushes[kSystemBrushCount] = {};
 // Message that the cache posts to itself to destroy the brushes it pushed out.
 constexpr UINT kReleaseRetiredMessage = WM_USER + 1;
@@ -339,6 +341,15 @@ void SendChar(TWinControl* control, char32_t c) {
   if (control && control->HandleAllocated()) SendMessage(control->Handle(), WM_CHAR, WPARAM(c), 0);
 }
 
+TcxRegisteredClasses* EditPropertiesRegistry() {
+  InitializeCxEditPaintUtils();
+  if (!editPropertiesRegistry) {
+    editPropertiesRegistry = new TcxRegisteredClasses(false);
+    editPropertiesRegistry->SetSortedFlag(true);
+  }
+  return editPropertiesRegistry;
+}
+
 void InitializeCxEditPaintUtils() {
   InitUnit(
       "cxEditPaintUtils",
@@ -348,6 +359,8 @@ void InitializeCxEditPaintUtils() {
       [] {
         delete brushCache;
         brushCache = nullptr;
+        delete editPropertiesRegistry;
+        editPropertiesRegistry = nullptr;
         std::fill(std::begin(systemBrushes), std::end(systemBrushes), HBRUSH(nullptr));
       });
 }

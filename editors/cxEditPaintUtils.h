@@ -98,4 +98,8 @@ void UnionRegion(TcxRegion* region, TcxRegion* other);
 void SendKeyDown(TWinControl* control, WORD key);
 void SendChar(TWinControl* control, char32_t c);
 
+// The editor properties registry, sorted by description (the grid finds properties classes
+// by name through it); created on first use.
+class TcxRegisteredClasses* EditPropertiesRegistry();
+
 void InitializeCxEditPaintUtils();

@@ -480,6 +480,8 @@ void TcxFormatController::RegisterListener(IcxFormatSettingsListener* listener) 
   if (!listener || std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end())
     return;
   listeners_.push_back(listener);
+  // A window destroyed behind the controller's back (a closing session) is made again.
+  if (window_ && !IsWindow(window_)) window_ = 0;
   if (!window_)
     window_ = AllocateHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!window_) window_ = wnd;  // messages sent while the window is being made
@@ -496,7 +498,7 @@ void TcxFormatController::UnregisterListener(IcxFormatSettingsListener* listener
 
 void TcxFormatController::DestroyWindow() {
   if (window_) {
-    DeallocateHWnd(window_);
+    if (IsWindow(window_)) DeallocateHWnd(window_);
     window_ = 0;
   }
 }

@@ -202,7 +202,7 @@ class TFormatListener : public IcxFormatSettingsListener {
  public:
   explicit TFormatListener(String name) : name_(std::move(name)) {}
   void FormatChanged() override {
-    eventLog->push_back(name_ + " format " + GlobalFormatController()->DateTypingFormat());
+    eventLog->push_back(name_ + " format " + FormatSettings.ShortDateFormat);
     if (raise) throw Exception("listener failed");
   }
   bool raise = false;
@@ -239,7 +239,8 @@ class FormatListenersTest : public testing_support::THeadlessFixture {
 };
 
 TEST_F(FormatListenersTest, HiddenWindowLivesWhileThereAreListeners) {
-  auto* fc = GlobalFormatController();
+  TcxFormatController own;  // not the global one, which other objects listen to
+  auto* fc = &own;
   TFormatListener a("a"), b("b");
   EXPECT_EQ(fc->WindowHandle(), HWND(0));
   fc->RegisterListener(&a);
@@ -262,7 +263,8 @@ TEST_F(FormatListenersTest, HiddenWindowLivesWhileThereAreListeners) {
 }
 
 TEST_F(FormatListenersTest, IntlChangeRefreshesAndTellsListenersInOrder) {
-  auto* fc = GlobalFormatController();
+  TcxFormatController own;
+  auto* fc = &own;
   TTimeListener a("a");
   TFormatListener b("b");
   fc->RegisterListener(&a);
@@ -271,7 +273,8 @@ TEST_F(FormatListenersTest, IntlChangeRefreshesAndTellsListenersInOrder) {
   BroadcastIntl("windows");  // another section: nothing
   EXPECT_TRUE(log_.empty());
   BroadcastIntl("intl");
-  EXPECT_EQ(log_, (std::vector<String>{"a format dd.MM.yyyy", "b format dd.MM.yyyy"}));
+  EXPECT_EQ(log_, (std::vector<String>{"a format d.M.yyyy", "b format d.M.yyyy"}));
+  EXPECT_EQ(fc->DateTypingFormat(), "dd.MM.yyyy");
   log_.clear();
   BroadcastSystemChange(WM_TIMECHANGE, 0, 0);
   EXPECT_EQ(log_, (std::vector<String>{"a time"}));
@@ -280,7 +283,8 @@ TEST_F(FormatListenersTest, IntlChangeRefreshesAndTellsListenersInOrder) {
 }
 
 TEST_F(FormatListenersTest, RaisingListenerReachesTheApplication) {
-  auto* fc = GlobalFormatController();
+  TcxFormatController own;
+  auto* fc = &own;
   TFormatListener a("a"), b("b");
   a.raise = true;
   std::vector<String> errors;
