@@ -7,6 +7,7 @@
 #include "editors/cxEditPaintUtils.h"
 #include "foundation/cxContainer.h"
 #include "foundation/dxOffice11.h"
+#include "foundation/dxUxTheme.h"
 #include "gdi/Gdi.h"
 #include "user/WinUser.h"
 
@@ -99,6 +100,8 @@ void CalculateNativeButtonState(TcxEditButtonViewInfo* button) {
     case ebsSelected: button->NativeState = 2; break;
     default: button->NativeState = 1; break;
   }
+  button->PartiallyTransparent =
+      UxIsThemeBackgroundPartiallyTransparent(OpenThemeCached(cls), 1, button->NativeState);
 }
 
 // ---- view info ------------------------------------------------------------------------------------
@@ -212,8 +215,13 @@ void TcxCustomEditViewInfo::PaintButtonAt(TcxCanvas* canvas, Integer index) {
   TRect fill = b->Bounds, content;
   TColor text_color = clBtnText, background = clBtnFace;
   DrawButtonBorder(canvas, index, fill, content, text_color, background);
-  if (!fill.IsEmpty() && !DoDrawButtonBackground(canvas, fill, index))
-    DrawButtonBackgroundFill(canvas, b, fill, background);
+  if (!fill.IsEmpty() && !DoDrawButtonBackground(canvas, fill, index)) {
+    if (b->NativeStyle && b->NativePart != 0)
+      UxDrawThemeBackground(OpenThemeCached(b->ComboLook ? tcComboBox : tcButton),
+                            canvas->DeviceContext(), 1, b->NativeState, fill, fill);
+    else
+      DrawButtonBackgroundFill(canvas, b, fill, background);
+  }
   // Without an editor control button symbols never shift when pressed.
   if (!content.IsEmpty()) DrawButtonSymbol(canvas, index, content, text_color, background, false);
 }
@@ -231,9 +239,18 @@ void TcxCustomEditViewInfo::DrawButtonBorder(TcxCanvas* canvas, Integer index, T
   if (b->NativeStyle && b->NativePart != 0) {
     // The hooks are asked about the painted button itself.
     fill_rect = b->Bounds;
-    if (IsPartCustomDrawn(index)) content_rect = b->Bounds;
-    else if (b->ComboLook) content_rect = TRect();
-    else content_rect = Deflated(b->Bounds, 3, 3);
+    if (IsPartCustomDrawn(index)) {
+      content_rect = b->Bounds;
+    } else if (b->ComboLook) {
+      content_rect = TRect();
+    } else {
+      TRect content;
+      if (UxGetThemeBackgroundContentRect(OpenThemeCached(tcButton), canvas->DeviceContext(), 1,
+                                          b->NativeState, b->Bounds, content) == S_OK)
+        content_rect = content;
+      else
+        content_rect = b->Bounds;
+    }
     text_color = clBtnText;
     background_color = clBtnFace;
     return;

@@ -5,6 +5,7 @@
 
 #include "editors/cxEdit.h"
 #include "editors/cxEditPaintUtils.h"
+#include "foundation/dxUxTheme.h"
 #include "gdi/Gdi.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
@@ -427,6 +428,52 @@ TEST_F(EditViewTest, CellsSheet) {
     x += 120;
   }
   bitmap_.SaveToPngFile(testing_support::SheetPath("editors_cells.png"));
+}
+
+}  // namespace
+
+namespace {
+
+// With visual styles (the scripted engine), a button's frame asks the custom-draw hooks about
+// the button being painted: a custom-drawn button keeps its whole rectangle as content.
+TEST(EditViewNativeTest, NativeButtonFramesAskAboutThePaintedButton) {
+  TdxScriptedThemeLibrary engine;
+  engine.ContentMargins = TRect(3, 3, 3, 3);
+  InstallThemeLibrary(&engine);
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(100, 40);
+  TcxCanvas canvas(bitmap.Canvas());
+  FillRectWithColor(&canvas, TRect(0, 0, 100, 40), clWhite);
+  TBitmap glyph;
+  glyph.SetPixelFormat(pf24bit);
+  glyph.SetSize(20, 20);
+  glyph.Canvas()->Brush()->SetColor(clGreen);
+  glyph.Canvas()->FillRect(TRect(0, 0, 20, 20));
+  glyph.SetTransparentColor(clFuchsia);
+  TcxCustomEditViewInfo vi;
+  vi.SetButtonCount(2);
+  for (int i = 0; i < 2; ++i) {
+    auto& b = *vi.Buttons[size_t(i)];
+    b.Kind = bkGlyph;
+    b.Glyph = &glyph;
+    b.NativeStyle = true;
+    b.State = ebsNormal;
+    b.Bounds = b.VisibleBounds = TRect(10 + 30 * i, 10, 30 + 30 * i, 30);
+    CalculateNativeButtonState(&b);
+    EXPECT_EQ(b.NativePart, 1);
+    EXPECT_EQ(b.NativeState, 1);
+  }
+  // Button 1's background is custom drawn (and so its content is the whole button).
+  vi.OnDrawButtonBackground = [](TObject*, TcxCanvas*, const TRect&, Integer index, bool& handled) {
+    handled = index == 1;
+  };
+  vi.DrawButtons(&canvas);
+  const COLORREF green = ColorToRGB(clGreen);
+  EXPECT_NE(GetPixel(canvas.DeviceContext(), 11, 11), green);  // button 0: clipped to content
+  EXPECT_EQ(GetPixel(canvas.DeviceContext(), 13, 13), green);
+  EXPECT_EQ(GetPixel(canvas.DeviceContext(), 41, 11), green);  // button 1: whole rectangle
+  InstallThemeLibrary(nullptr);
 }
 
 }  // namespace
