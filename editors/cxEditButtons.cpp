@@ -2,8 +2,19 @@
 #include "editors/cxEdit.h"
 
 #include "foundation/cxControls.h"
+#include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxEditAlignment)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxEditAlignment) {
+  static PTypeInfo horz = EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+  static PTypeInfo vert =
+      EnumTypeInfo("TcxEditVertAlignment", {"taTopJustify", "taBottomJustify", "taVCenter"});
+  p.Enum("Horz", &TcxEditAlignment::Horz, &TcxEditAlignment::SetHorz, horz)
+      .NoDefault()
+      .Stored(&TcxEditAlignment::ShouldStoreHorz);
+  p.Enum("Vert", &TcxEditAlignment::Vert, &TcxEditAlignment::SetVert, vert)
+      .NoDefault()
+      .Stored(&TcxEditAlignment::ShouldStoreVert);
+}
 KORVAN_IMPLEMENT_CLASS(TcxEditButton)
 KORVAN_IMPLEMENT_CLASS(TcxEditButtons)
 

@@ -5,7 +5,11 @@
 
 #include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxCustomEditPropertiesValues)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomEditPropertiesValues) {
+  p.Bool("ReadOnly", &TcxCustomEditPropertiesValues::ReadOnly,
+         &TcxCustomEditPropertiesValues::SetReadOnly)
+      .Default(false);
+}
 KORVAN_IMPLEMENT_CLASS(TcxCustomEditDefaultValuesProvider)
 KORVAN_IMPLEMENT_CLASS(TcxCustomEditProperties)
 

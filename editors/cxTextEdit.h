@@ -162,6 +162,7 @@ class TcxTextEditProperties : public TcxCustomTextEditProperties {
 
  public:
   using TcxCustomTextEditProperties::TcxCustomTextEditProperties;
+  void SetTextAssignedValues(TcxTextEditPropertiesValues* v) { AssignedValues()->Assign(v); }
 };
 
 // Unit routines of the text kinds.

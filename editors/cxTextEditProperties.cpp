@@ -8,9 +8,61 @@
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxTextEditPropertiesValues)
+namespace {
+PTypeInfo CharCaseType() {
+  static PTypeInfo t = EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"});
+  return t;
+}
+PTypeInfo EchoModeType() {
+  static PTypeInfo t = EnumTypeInfo("TcxEditEchoMode", {"eemNormal", "eemPassword"});
+  return t;
+}
+using TTextProps = TcxCustomTextEditProperties;
+TTextProps* Mutable(const TTextProps* p) { return const_cast<TTextProps*>(p); }
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxTextEditPropertiesValues) {
+  p.Bool("DisplayFormat", &TcxTextEditPropertiesValues::DisplayFormat,
+         &TcxTextEditPropertiesValues::SetDisplayFormat)
+      .Stored(&TcxTextEditPropertiesValues::IsDisplayFormatStored);
+  p.Bool("EditFormat", &TcxTextEditPropertiesValues::EditFormat,
+         &TcxTextEditPropertiesValues::SetEditFormat)
+      .Stored(&TcxTextEditPropertiesValues::IsEditFormatStored);
+  p.Bool("MaxLength", &TcxTextEditPropertiesValues::MaxLength,
+         &TcxTextEditPropertiesValues::SetMaxLength)
+      .Stored(false);
+  p.Bool("MaxValue", &TcxTextEditPropertiesValues::MaxValue,
+         &TcxTextEditPropertiesValues::SetMaxValue)
+      .Stored(&TcxTextEditPropertiesValues::IsMaxValueStored);
+  p.Bool("MinValue", &TcxTextEditPropertiesValues::MinValue,
+         &TcxTextEditPropertiesValues::SetMinValue)
+      .Stored(&TcxTextEditPropertiesValues::IsMinValueStored);
+}
 KORVAN_IMPLEMENT_CLASS(TcxCustomTextEditProperties)
-KORVAN_IMPLEMENT_CLASS(TcxTextEditProperties)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxTextEditProperties) {
+  p.Object("Alignment", [](const TTextProps* o) { return Mutable(o)->Alignment(); },
+           &TTextProps::SetAlignment, TcxEditAlignment::StaticClass())
+      .Stored(&TTextProps::IsAlignmentStored);
+  p.Object("AssignedValues", &TTextProps::AssignedValues, &TcxTextEditProperties::SetTextAssignedValues,
+           TcxTextEditPropertiesValues::StaticClass());
+  p.Bool("AutoSelect", &TTextProps::AutoSelect, &TTextProps::SetAutoSelect).Default(true);
+  p.Bool("BeepOnError", &TTextProps::BeepOnError, &TTextProps::SetBeepOnError).Default(false);
+  p.Enum("CharCase", &TTextProps::CharCase, &TTextProps::SetCharCase, CharCaseType()).Default(ecNormal);
+  p.Int("ClearKey", &TTextProps::ClearKey, &TTextProps::SetClearKey).Default(0);
+  p.Enum("EchoMode", &TTextProps::EchoMode, &TTextProps::SetEchoMode, EchoModeType()).Default(eemNormal);
+  p.Bool("HideSelection", &TTextProps::HideSelection, &TTextProps::SetHideSelection).Default(true);
+  p.Bool("IncrementalSearch", &TTextProps::IncrementalSearch, &TTextProps::SetIncrementalSearch)
+      .Default(true);
+  p.Int("MaxLength", [](const TTextProps* o) { return Mutable(o)->MaxLength(); },
+        &TTextProps::SetMaxLength)
+      .NoDefault()
+      .Stored(&TTextProps::IsMaxLengthStored);
+  p.Bool("ReadOnly", [](const TTextProps* o) { return Mutable(o)->ReadOnly(); }, &TTextProps::SetReadOnly)
+      .NoDefault()
+      .Stored(&TTextProps::IsReadOnlyStored);
+  p.Bool("ValidateOnEnter", &TTextProps::ValidateOnEnter, &TTextProps::SetValidateOnEnter)
+      .Default(false);
+}
 
 namespace {
 
