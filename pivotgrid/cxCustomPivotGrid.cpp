@@ -2,6 +2,7 @@
 // registration, the data controller that reports to the grid, and the clipboard.
 #include "pivotgrid/cxCustomPivotGrid.h"
 
+#include "editors/cxFormats.h"
 #include "foundation/cxClasses.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Clipbrd.h"
@@ -13,7 +14,10 @@ String cxPivotGridResText(const char* text) { return ReplaceResourceText(text); 
 // ---- the control -------------------------------------------------------------------------------
 
 void InitializeCxCustomPivotGrid() {
-  InitUnit("cxCustomPivotGrid", [] { InitializeCxControls(); });
+  InitUnit("cxCustomPivotGrid", [] {
+    InitializeCxControls();
+    InitializeCxFormats();
+  });
 }
 
 TcxCustomPivotGrid::TcxCustomPivotGrid(TComponent* owner) : TcxControl(owner) {

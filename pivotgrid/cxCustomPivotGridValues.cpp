@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editors/cxFormats.h"
 #include "pivotgrid/cxCustomPivotGrid.h"
 #include "pivotgrid/cxCustomPivotGridInternal.h"
 #include "rtl/DateUtils.h"
@@ -245,31 +246,10 @@ TcxPivotGridVariantList* TcxPivotGridField::GetUniqueValues() {
 
 namespace {
 
-// The currency display format: the number part with the locale's decimals and the symbol placed
-// by the locale's positive currency format (the negative section is left to the minus sign).
-String CurrencyDisplayFormat() {
-  String number = ",0.";
-  for (int i = 0; i < FormatSettings.CurrencyDecimals; ++i) number += '0';
-  String symbol;
-  for (char c : FormatSettings.CurrencyString) {
-    if (c == ',' || c == '.')
-      symbol += String("'") + c + "'";
-    else
-      symbol += c;
-  }
-  if (symbol.empty()) return number;
-  switch (FormatSettings.CurrencyFormat) {
-    case 1: return number + symbol;
-    case 2: return symbol + " " + number;
-    case 3: return number + " " + symbol;
-    default: return symbol + number;
-  }
-}
-
 String DefaultFormat(const Variant& value, bool isPercent) {
   if (isPercent) return "0.00%";
   TVarType t = value.VarType();
-  if (IsCurrencyOrBcdVarType(t)) return CurrencyDisplayFormat();
+  if (IsCurrencyOrBcdVarType(t)) return GlobalFormatController()->CurrencyDisplayFormat();
   if (t == varSingle || t == varDouble) return "0.00";
   if (VarIsOrdinal(value)) return "0";
   return String();
