@@ -79,6 +79,9 @@ TEST(PivotGridSummary, ResultTypesFollowTheValueType) {
       {"Integer", {2000000000, 2000000000}, varDouble, varDouble, varInteger, "4000000000"},
       {"Float", {1.5, 2.0}, varDouble, varDouble, varDouble, "3.5"},
       {"Currency", {Currency(1.25), Currency(2.5)}, varCurrency, varCurrency, varCurrency, "3.75"},
+      // A currency sum beyond the currency range is kept as a floating value instead of raising.
+      {"Currency", {Currency(500000000000000.0), Currency(500000000000000.0)}, varDouble, varCurrency, varCurrency,
+       "1E15"},
   };
   for (const auto& c : cases) {
     TPivot p;
