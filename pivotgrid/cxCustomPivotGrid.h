@@ -115,9 +115,10 @@ void cxPivotGridFormatValue(const Variant& value, const String& displayFormat, b
 
 class TcxPivotGridRecords {
  public:
+  // Appending in ascending order keeps the list sorted (grouping appends records in order).
   void Add(int recordIndex) {
+    if (!items_.empty() && recordIndex < items_.back()) sorted_ = false;
     items_.push_back(recordIndex);
-    sorted_ = false;
   }
   void Sort();
   // Fills the list with the records present in both lists; consumes (empties) both.
@@ -841,7 +842,7 @@ class TcxPivotGridDataBuilder {
   bool ItemContainsRecord(const TcxPivotGridGroupItem* item, bool rowTree, int record) const;
   // The column item of a level that holds a record (nullptr when none), and the items of a level.
   TcxPivotGridGroupItem* ColumnItemOfRecord(int level, int record) const {
-    return level < int(columnPath_.size()) ? columnPath_[std::size_t(level)][std::size_t(record)] : nullptr;
+    return level < int(columnLevelCounts_.size()) ? columnPath_[std::size_t(level)][std::size_t(record)] : nullptr;
   }
   int ColumnItemCountAtLevel(int level) const {
     return level < int(columnLevelCounts_.size()) ? columnLevelCounts_[std::size_t(level)] : 0;

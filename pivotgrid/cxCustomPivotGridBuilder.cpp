@@ -441,7 +441,15 @@ void TcxPivotGridDataBuilder::Clear() {
   dataRoot_->ClearItems();
   grid_->SummaryFields().Clear();
   grid_->SetHasVariationFields(false);
-  fieldValues_.clear();
+  // The large per-record arrays keep their memory from one build to the next.
+  for (auto it = fieldValues_.begin(); it != fieldValues_.end();) {
+    if (grid_->IndexOfField(it->first) < 0) {
+      it = fieldValues_.erase(it);
+    } else {
+      it->second.Loaded = it->second.PositionsValid = it->second.ResultTypesKnown = false;
+      ++it;
+    }
+  }
   rowLeafOf_.clear();
   columnLeafOf_.clear();
   indexValid_ = false;
@@ -793,8 +801,8 @@ void TcxPivotGridDataBuilder::EnsureIndex() {
       stack.push_back({c, 0});
     }
   }
-  columnSerialByPos_.assign(columnPath_.size(), {});
-  for (std::size_t l = 0; l < columnPath_.size(); ++l) {
+  if (columnSerialByPos_.size() < columnLevelCounts_.size()) columnSerialByPos_.resize(columnLevelCounts_.size());
+  for (std::size_t l = 0; l < columnLevelCounts_.size(); ++l) {
     std::vector<int>& serials = columnSerialByPos_[l];
     serials.resize(rowOrder_.size());
     for (std::size_t p = 0; p < rowOrder_.size(); ++p) {
@@ -822,7 +830,7 @@ TcxPivotGridDataBuilder::TFieldValues& TcxPivotGridDataBuilder::PositionedValues
 }
 
 void TcxPivotGridDataBuilder::MapColumnLevels() {
-  columnPath_.clear();
+  // The level arrays keep their memory; only the levels in use (columnLevelCounts_) are filled.
   columnLevelCounts_.clear();
   std::vector<std::pair<TcxPivotGridGroupItem*, int>> stack;
   for (auto it = columnRoot_->items_.rbegin(); it != columnRoot_->items_.rend(); ++it) stack.push_back({*it, 0});
@@ -831,8 +839,9 @@ void TcxPivotGridDataBuilder::MapColumnLevels() {
     stack.pop_back();
     if (int(columnLevelCounts_.size()) <= level) {
       columnLevelCounts_.resize(std::size_t(level) + 1, 0);
-      columnPath_.resize(std::size_t(level) + 1);
-      columnPath_.back().assign(recordMap_.size(), nullptr);
+      std::size_t levels = std::size_t(level) + 1;
+      if (columnPath_.size() < levels) columnPath_.resize(levels);
+      columnPath_[levels - 1].assign(recordMap_.size(), nullptr);
     }
     item->levelSerial_ = columnLevelCounts_[std::size_t(level)]++;
     if (item->items_.empty()) {

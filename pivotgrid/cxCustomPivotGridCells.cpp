@@ -329,8 +329,26 @@ void TcxPivotGridRowItem::AccumulateColumnLevel(int level) {
   for (std::size_t i = 0; i < count; ++i) values.push_back(&b->PositionedValues(fields[int(i)]));
   const std::vector<int>& serials = b->ColumnSerialsByPosition(level);
   const std::vector<int>& order = b->RowOrder();
+  // The first level's pass also fills the row's grand-total column when it is still to do.
+  TcxPivotGridCrossCell* total = nullptr;
+  std::vector<TcxPivotGridCrossCellSummary::TAccumulator> totalAcc;
+  if (level == 0) {
+    total = ObtainCrossCell(b->ColumnRoot());
+    if (total->calculated_ || total->accumulated_) {
+      total = nullptr;
+    } else {
+      totalAcc.resize(count);
+      total->StartSummaries(totalAcc.data());
+    }
+  }
   // The row's records are one run of the row order, so every array below is read in sequence.
   for (int p = positionBegin_; p < positionEnd_; ++p) {
+    if (total)
+      for (std::size_t i = 0; i < count; ++i) {
+        const TcxPivotGridDataBuilder::TFieldValues& v = *values[i];
+        total->summaries_[i].Add(totalAcc[i], v.KindByPosition[std::size_t(p)], v.NumberByPosition[std::size_t(p)],
+                                 v.Raw.empty() ? nullptr : &v.Raw[std::size_t(order[std::size_t(p)])], nullIgnore);
+      }
     int s = serials[std::size_t(p)];
     if (s < 0) continue;
     if (state[std::size_t(s)] == 0) {
@@ -354,6 +372,7 @@ void TcxPivotGridRowItem::AccumulateColumnLevel(int level) {
   }
   for (std::size_t s = 0; s < cells.size(); ++s)
     if (cells[s]) cells[s]->FinishSummaries(&acc[s * count]);
+  if (total) total->FinishSummaries(totalAcc.data());
   if (int(levelsDone_.size()) <= level) levelsDone_.resize(std::size_t(level) + 1);
   levelsDone_[std::size_t(level)] = true;
 }
