@@ -112,6 +112,18 @@ Word WeekOfTheYear(TDateTime value) {
   return WeekOfTheYear(value, y);
 }
 
+Word WeekOfTheMonth(TDateTime value, Word& year, Word& month) {
+  double thursday = IsoWeekStart(DateOf(value)) + 3;
+  Word day;
+  DecodeDate(thursday, year, month, day);
+  return Word((day - 1) / 7 + 1);
+}
+
+Word WeekOfTheMonth(TDateTime value) {
+  Word y, m;
+  return WeekOfTheMonth(value, y, m);
+}
+
 Word WeekOf(TDateTime value) { return WeekOfTheYear(value); }
 
 Word WeeksInAYear(Word year) {

@@ -37,6 +37,10 @@ Word MilliSecondOf(TDateTime value);
 Word WeekOf(TDateTime value);
 Word WeekOfTheYear(TDateTime value);
 Word WeekOfTheYear(TDateTime value, Word& year);
+// Week of the month of ISO weeks (Monday to Sunday): a week belongs to the month of its
+// Thursday; `year` and `month` receive that month.
+Word WeekOfTheMonth(TDateTime value);
+Word WeekOfTheMonth(TDateTime value, Word& year, Word& month);
 // Weeks (52 or 53) in the ISO year.
 Word WeeksInYear(TDateTime value);
 Word WeeksInAYear(Word year);

@@ -363,6 +363,21 @@ TEST(DateUtils, PartsAndWeeks) {
     EXPECT_EQ(year, w.week_year);
     EXPECT_EQ(WeekOf(EncodeDate(w.y, w.m, w.d)), w.week);
   }
+  // Week of the month: the week belongs to the month of its Thursday (checked with fpc).
+  const struct {
+    Word y, m, d;
+    Word week, month_year, month;
+  } monthWeeks[] = {
+      {2024, 3, 1, 5, 2024, 2},  {2024, 3, 3, 5, 2024, 2}, {2024, 3, 4, 1, 2024, 3},
+      {2024, 3, 31, 4, 2024, 3}, {2023, 1, 1, 5, 2022, 12}, {2021, 5, 31, 1, 2021, 6},
+      {2024, 2, 26, 5, 2024, 2},
+  };
+  for (const auto& w : monthWeeks) {
+    Word year = 0, month = 0;
+    EXPECT_EQ(WeekOfTheMonth(EncodeDate(w.y, w.m, w.d) + 0.75, year, month), w.week) << w.y << "-" << w.m << "-" << w.d;
+    EXPECT_EQ(year, w.month_year);
+    EXPECT_EQ(month, w.month);
+  }
   EXPECT_EQ(WeeksInYear(EncodeDate(2020, 6, 1)), 53);
   EXPECT_EQ(WeeksInYear(EncodeDate(2021, 6, 1)), 52);
   EXPECT_EQ(WeeksInAYear(2026), 53);

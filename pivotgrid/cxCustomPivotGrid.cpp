@@ -1,0 +1,311 @@
+// The pivot grid control: sub-objects, the update bracket and the change run, field
+// registration, the data controller that reports to the grid, and the clipboard.
+#include "pivotgrid/cxCustomPivotGrid.h"
+
+#include "editors/cxFormats.h"
+#include "foundation/cxClasses.h"
+#include "rtl/SysUtils.h"
+#include "vcl/Clipbrd.h"
+
+KORVAN_IMPLEMENT_CLASS(TcxCustomPivotGrid)
+
+String cxPivotGridResText(const char* text) { return ReplaceResourceText(text); }
+
+// ---- the control -------------------------------------------------------------------------------
+
+void InitializeCxCustomPivotGrid() {
+  InitUnit("cxCustomPivotGrid", [] {
+    InitializeCxControls();
+    InitializeCxFormats();
+  });
+}
+
+TcxCustomPivotGrid::TcxCustomPivotGrid(TComponent* owner) : TcxControl(owner) {
+  InitializeCxCustomPivotGrid();
+  BeginUpdate();
+  SetBounds(0, 0, 250, 300);
+  changeFlags_ = 2;
+  CreateSubClasses();
+  EndUpdate();
+}
+
+TcxCustomPivotGrid::~TcxCustomPivotGrid() {
+  destroying_ = true;
+  ++lockCount_;
+  DestroySubClasses();
+}
+
+void TcxCustomPivotGrid::BeforeDestruction() {
+  destroying_ = true;
+  ++lockCount_;
+  TcxControl::BeforeDestruction();
+}
+
+void TcxCustomPivotGrid::CreateSubClasses() {
+  groups_ = std::make_unique<TcxPivotGridFieldGroupCollection>(this);
+  optionsView_ = std::make_unique<TcxPivotGridOptionsView>(this);
+  controller_ = std::make_unique<TcxPivotGridController>(this);
+  dataController_.reset(CreateDataController());
+  dataBuilder_.reset(CreateDataBuilder());
+  viewInfo_.reset(CreateViewInfo());
+  viewData_.reset(CreateViewData());
+  optionsCustomize_ = std::make_unique<TcxPivotGridOptionsCustomize>(this);
+  optionsBehavior_ = std::make_unique<TcxPivotGridOptionsBehavior>(this);
+  optionsData_ = std::make_unique<TcxPivotGridOptionsData>(this);
+  optionsDataField_ = std::make_unique<TcxPivotGridOptionsDataField>(this);
+  optionsSelection_ = std::make_unique<TcxPivotGridOptionsSelection>(this);
+  subClassesCreated_ = true;
+}
+
+void TcxCustomPivotGrid::DestroySubClasses() {
+  // Fields still attached leave the grid without notifications (the grid is destroying).
+  for (auto* f : fields_) f->pivotGrid_ = nullptr;
+  fields_.clear();
+  summaryFields_.Clear();
+  viewData_.reset();
+  dataBuilder_.reset();
+  if (groups_) {
+    groups_->SetDestroying();
+    groups_.reset();
+  }
+  dataController_.reset();
+  viewInfo_.reset();
+  optionsSelection_.reset();
+  optionsDataField_.reset();
+  optionsData_.reset();
+  optionsBehavior_.reset();
+  optionsCustomize_.reset();
+  optionsView_.reset();
+  controller_.reset();
+}
+
+TcxCustomDataController* TcxCustomPivotGrid::CreateDataController() { return new TcxPivotGridDataController(this); }
+TcxPivotGridDataBuilder* TcxCustomPivotGrid::CreateDataBuilder() { return new TcxPivotGridDataBuilder(this); }
+TcxPivotGridViewData* TcxCustomPivotGrid::CreateViewData() { return new TcxPivotGridViewData(this); }
+TcxPivotGridViewInfo* TcxCustomPivotGrid::CreateViewInfo() { return new TcxPivotGridViewInfo(this); }
+TClass TcxCustomPivotGrid::GetFieldClass() { return TcxPivotGridField::StaticClass(); }
+
+void TcxCustomPivotGrid::Loaded() {
+  if (dataController_) dataController_->DoPendingNotifications();
+  TcxControl::Loaded();
+  if (groups_) groups_->Loaded();
+  DataChanged();
+}
+
+void TcxCustomPivotGrid::ResetFieldCaches() {
+  for (auto* f : fields_) f->uniqueValuesValid_ = false;
+}
+
+// ---- change machine -----------------------------------------------------------------------------
+
+void TcxCustomPivotGrid::BeginUpdate() {
+  ++lockCount_;
+  if (dataController_) dataController_->BeginUpdate();
+}
+
+void TcxCustomPivotGrid::EndUpdate() {
+  --lockCount_;
+  if (dataController_ && dataController_->InfoLockCount() > 0) dataController_->EndUpdate();
+  CheckChanges();
+}
+
+bool TcxCustomPivotGrid::IsLocked() const {
+  return destroying_ || lockCount_ > 0 || ComponentState().Contains(csLoading) ||
+         ComponentState().Contains(csDestroying) || !subClassesCreated_;
+}
+
+void TcxCustomPivotGrid::DataChanged() {
+  changeFlags_ |= 2;
+  if (!IsLocked()) CheckChanges();
+}
+
+void TcxCustomPivotGrid::LayoutChanged() {
+  changeFlags_ |= 1;
+  if (!IsLocked()) {
+    CheckChanges();
+    Invalidate();
+  }
+}
+
+void TcxCustomPivotGrid::ViewChanged() {
+  changeFlags_ |= 4;
+  CheckChanges();
+}
+
+void TcxCustomPivotGrid::SelectionChanged() {
+  if (IsLocked())
+    changeFlags_ |= 1;
+  else if (viewInfo_)
+    viewInfo_->SelectionChanged();
+  DoSelectionChanged();
+}
+
+void TcxCustomPivotGrid::CheckChanges() {
+  if (IsLocked()) return;
+  // The flags are cleared whatever happens, so that the next change starts afresh.
+  struct TClearFlags {
+    Byte& flags;
+    ~TClearFlags() { flags = 0; }
+  } clear{changeFlags_};
+  onCompareAssigned_ = bool(OnCompare);
+  if (changeFlags_ != 0) controller_->Clear();
+  if (changeFlags_ & 2) {
+    try {
+      dataBuilder_->Build();
+    } catch (...) {
+      // A failed build leaves no half-built trees behind, and no header item pointing at them.
+      dataBuilder_->Clear();
+      viewData_->Calculate();
+      throw;
+    }
+    changeFlags_ = 1;
+  }
+  if (changeFlags_ & 1) {
+    viewData_->Calculate();
+    changeFlags_ |= 4;
+  }
+  if (changeFlags_ != 0) DoLayoutChanged();
+  if (changeFlags_ & 4) {
+    viewInfo_->Recalculate();
+    Invalidate();
+  }
+  controller_->UpdateHitTest();
+}
+
+void TcxCustomPivotGrid::ApplyBestFit() {
+  CheckChanges();
+  BeginUpdate();
+  try {
+    for (auto* f : std::vector<TcxPivotGridField*>(fields_)) f->ApplyBestFit();
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TcxCustomPivotGrid::DeleteAllFields() {
+  BeginUpdate();
+  try {
+    for (std::size_t n = fields_.size(); n > 0 && !fields_.empty(); --n) fields_.back()->Free();
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+TcxPivotGridField* TcxCustomPivotGrid::CreateField() {
+  auto* f = static_cast<TcxPivotGridField*>(GetFieldClass()->Create(Owner()));
+  f->SetPivotGrid(this);
+  return f;
+}
+
+TcxPivotGridField* TcxCustomPivotGrid::CreateStoredObject(const String& name, const String& className) {
+  if (className != GetFieldClass()->ClassName()) return nullptr;
+  TcxPivotGridField* f = CreateField();
+  f->SetName(name);
+  return f;
+}
+
+void TcxCustomPivotGrid::GetStoredChildren(std::vector<TObject*>& list) {
+  for (auto* f : fields_) list.push_back(f);
+}
+
+bool TcxCustomPivotGrid::CanRetrieveFields(bool& isActive) {
+  isActive = false;
+  return false;
+}
+
+int TcxCustomPivotGrid::IndexOfField(const TcxPivotGridField* f) const {
+  for (std::size_t i = 0; i < fields_.size(); ++i)
+    if (fields_[i] == f) return int(i);
+  return -1;
+}
+
+void TcxCustomPivotGrid::AddField(TcxPivotGridField* field) {
+  if (destroying_) return;
+  fields_.push_back(field);
+  dataController_->AddItem(field);
+  DataChanged();
+}
+
+void TcxCustomPivotGrid::RemoveField(TcxPivotGridField* field) {
+  if (destroying_) return;
+  int i = IndexOfField(field);
+  if (i < 0) return;
+  dataController_->BeginUpdate();
+  try {
+    dataController_->RemoveItem(field);
+    fields_.erase(fields_.begin() + i);
+    int s = summaryFields_.IndexOf(field);
+    if (s >= 0) summaryFields_.List().erase(summaryFields_.List().begin() + s);
+  } catch (...) {
+    dataController_->EndUpdate();
+    throw;
+  }
+  dataController_->EndUpdate();
+  // The trees may still point at the removed field: drop them now, rebuild when unlocked.
+  dataBuilder_->Clear();
+  viewData_->Calculate();
+  DataChanged();
+}
+
+void TcxCustomPivotGrid::DataControllerUpdated(TcxUpdateControlInfo*) {
+  ResetFieldCaches();
+  DataChanged();
+}
+
+void TcxCustomPivotGrid::DataControllerEditingUpdated() {
+  ResetFieldCaches();
+  DataChanged();
+}
+
+void TcxCustomPivotGrid::DataControllerItemsUpdated() { DataChanged(); }
+
+// ---- events ---------------------------------------------------------------------------------------
+
+void TcxCustomPivotGrid::DoCompare(TcxPivotGridField* field, const Variant& v1, const Variant& v2, int& compare) {
+  if (OnCompare) OnCompare(this, field, v1, v2, compare);
+}
+
+void TcxCustomPivotGrid::DoFieldPosChanged(TcxPivotGridField* field) {
+  if (OnFieldPosChanged) OnFieldPosChanged(this, field);
+}
+
+void TcxCustomPivotGrid::DoLayoutChanged() {
+  if (OnLayoutChanged) OnLayoutChanged(this);
+}
+
+void TcxCustomPivotGrid::DoSelectionChanged() {
+  if (OnSelectionChanged) OnSelectionChanged(this);
+}
+
+// ---- clipboard --------------------------------------------------------------------------------------
+
+String TcxCustomPivotGrid::ClipboardText(bool all) {
+  CheckChanges();
+  TRect r = all ? TRect(0, 0, cxPivotGridMaxIndex, cxPivotGridMaxIndex) : viewData_->NormalizedSelection();
+  r.Right = std::min(r.Right, viewData_->ColumnCount() - 1);
+  r.Bottom = std::min(r.Bottom, viewData_->RowCount() - 1);
+  String text;
+  for (int row = r.Top; row <= r.Bottom; ++row) {
+    if (row > r.Top) text += "\r\n";
+    for (int col = r.Left; col <= r.Right; ++col) {
+      if (col > r.Left) text += '\t';
+      text += viewData_->CellText(row, col);
+    }
+  }
+  return text;
+}
+
+void TcxCustomPivotGrid::CopyToClipboard(bool all) {
+  PushHourglassCursor();
+  try {
+    Clipboard()->SetAsText(ClipboardText(all));
+  } catch (...) {
+    PopHourglassCursor();
+    throw;
+  }
+  PopHourglassCursor();
+}
