@@ -860,6 +860,9 @@ class TcxEditRepository : public TComponent {
 // The repository of items made by code, created on first use.
 TcxEditRepository* DefaultEditRepository();
 
+// The screen cursor number of the editors' mouse-wheel cursor.
+constexpr Integer crcxEditMouseWheel = 4101;
+
 // The editors' unit start: the global properties list, the default edit style controller and
 // the global style controller.
 void InitializeCxEdit();

@@ -3,6 +3,7 @@
 #include "editors/cxEdit.h"
 
 #include "data/cxFilterConsts.h"
+#include "vcl/Forms.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,10 @@ TEST(EditUnitTest, StartInstallsTheFilterTextHook) {
   InitializeCxEdit();
   EXPECT_EQ(FilterResourceTextHook(), &ReplaceResourceText);
   EXPECT_NE(GlobalStyleController, nullptr);
+  // The mouse-wheel cursor is in the screen's table at its number.
+  ASSERT_NE(Screen, nullptr);
+  EXPECT_NE(Screen->Cursors(crcxEditMouseWheel), Screen->Cursors(crDefault));
+  EXPECT_NE(Screen->Cursors(crcxEditMouseWheel), HCURSOR(nullptr));
 }
 
 TEST(EditStyleTest, DefaultControllerOfEditStyles) {
