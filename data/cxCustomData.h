@@ -15,6 +15,7 @@
 
 #include "data/cxDataConsts.h"
 #include "data/cxDataStorage.h"
+#include "data/cxDataUtils.h"
 #include "data/cxFilter.h"
 
 KORVAN_EXCEPTION(EcxInvalidDataControllerOperation, Exception);
@@ -903,9 +904,19 @@ using TcxSummaryOptions = TSet<TcxSummaryOption, 8>;
 
 class TcxDataSummary;
 
-class TcxDataSummaryItem : public TObject {
+class TcxDataSummaryGroup;
+
+// One summary item of a collection (footer, default group or summary group items). Its class
+// is the controller's GetSummaryItemClass; form descriptions store Format, Kind and Position.
+class TcxDataSummaryItem : public TCollectionItem {
+  KORVAN_CLASS(TcxDataSummaryItem, TCollectionItem)
+
  public:
-  explicit TcxDataSummaryItem(TcxDataSummary* summary) : summary_(summary) {}
+  using CreateArgType = TCollection*;
+  // Raises EInvalidOperation outside a summary item collection.
+  explicit TcxDataSummaryItem(TCollection* collection);
+  ~TcxDataSummaryItem() override;
+  void Assign(TPersistent* source) override;
   virtual bool CanCalculate() const;
   virtual String GetValueDisplayText(const Variant& value, bool isFooter) const;
   // The field whose values the item summarises: by default the field of the linked item.
@@ -920,20 +931,22 @@ class TcxDataSummaryItem : public TObject {
   void ChangeLinkedItem(TObject* item);
   TcxSummaryKind Kind() const { return kind_; }
   void SetKind(TcxSummaryKind kind);
-  TcxSummaryPosition Position() const { return position_; }
+  // Footer items always report spFooter.
+  TcxSummaryPosition Position() const;
   void SetPosition(TcxSummaryPosition p);
+  bool PositionStored() const;
   const String& Format() const { return format_; }
   void SetFormat(const String& f);
   bool Sorted() const { return sorted_; }
   void SetSorted(bool value);
   std::function<void(TcxDataSummaryItem*, const Variant&, bool isFooter, String& text)> OnGetText;
   TcxDataSummary* Summary() const { return summary_; }
+  TcxDataSummaryItems* SummaryItems() const;
 
  private:
   friend class TcxDataSummaryItems;
   friend class TcxDataSummary;
   TcxDataSummary* summary_;
-  TcxDataSummaryItems* collection_ = nullptr;
   TcxCustomDataField* field_ = nullptr;
   String format_;
   TcxSummaryKind kind_ = skNone;
@@ -952,16 +965,14 @@ struct TcxSummaryEventOutArguments {
   bool Done;
 };
 
-class TcxDataSummaryItems : public TObject {
+class TcxDataSummaryItems : public TcxCollection {
  public:
-  TcxDataSummaryItems(TcxDataSummary* summary, bool footer) : summary_(summary), footer_(footer) {}
-  ~TcxDataSummaryItems() override { Clear(); }
+  // `group` is the summary group holding the items (nullptr for the summary's own).
+  TcxDataSummaryItems(TcxDataSummary* summary, TClass itemClass, bool footer, TcxDataSummaryGroup* group = nullptr);
+  ~TcxDataSummaryItems() override;
   TcxDataSummaryItem* Add();
   TcxDataSummaryItem* AddLinked(TObject* item, TcxSummaryPosition position, const String& format, TcxSummaryKind kind);
-  void Delete(int index);
-  void Clear();
-  int Count() const { return int(items_.size()); }
-  TcxDataSummaryItem* Items(int i) const { return items_.at(std::size_t(i)); }
+  TcxDataSummaryItem* Items(int i) const { return static_cast<TcxDataSummaryItem*>(TcxCollection::Items(i)); }
   int IndexOf(const TcxDataSummaryItem* item) const;
   int IndexOfField(const TcxCustomDataField* field) const;
   bool IsFooter() const { return footer_; }
@@ -978,38 +989,121 @@ class TcxDataSummaryItems : public TObject {
   String GetFormatOf(int itemIndex, TcxSummaryPosition position) const;
   void SetKindOf(int itemIndex, TcxSummaryPosition position, TcxSummaryKind kind);
   void SetFormatOf(int itemIndex, TcxSummaryPosition position, const String& format);
-  String BeginText = "(";
-  String EndText = ")";
-  String Separator = ",";
+  // The texts around and between a group row's summaries; a change redraws.
+  const String& BeginText() const { return beginText_; }
+  void SetBeginText(const String& v);
+  const String& EndText() const { return endText_; }
+  void SetEndText(const String& v);
+  const String& Separator() const { return separator_; }
+  void SetSeparator(const String& v);
+  void Assign(TPersistent* source) override;
   std::function<void(TcxDataSummaryItems*, const TcxSummaryEventArguments&, TcxSummaryEventOutArguments&)> OnSummary;
   TcxDataSummary* Summary() const { return summary_; }
 
+ protected:
+  TPersistent* GetOwner() const override;
+  void Update(TCollectionItem* item) override;
+
  private:
+  void ChangedRedraw();
   TcxDataSummary* summary_;
   bool footer_;
-  std::vector<TcxDataSummaryItem*> items_;
+  TcxDataSummaryGroup* group_;
+  String beginText_ = "(";
+  String endText_ = ")";
+  String separator_ = ",";
+};
+
+// A link from a summary group to a controller item (a grouping column); the controller's
+// GetSummaryGroupItemLinkClass names its class.
+class TcxDataSummaryGroupItemLink : public TCollectionItem {
+  KORVAN_CLASS(TcxDataSummaryGroupItemLink, TCollectionItem)
+
+ public:
+  using CreateArgType = TCollection*;
+  explicit TcxDataSummaryGroupItemLink(TCollection* collection);
+  void Assign(TPersistent* source) override;
+  TcxCustomDataField* Field() const { return field_; }
+  TObject* LinkedItem() const;
+  // Links the controller item; every other group's link to it is unlinked first.
+  void ChangeLinkedItem(TObject* item);
+
+ private:
+  friend class TcxDataSummary;
+  TcxDataSummaryGroup* group_;
+  TcxCustomDataField* field_ = nullptr;
+};
+
+class TcxDataSummaryGroupItemLinks : public TcxCollection {
+ public:
+  TcxDataSummaryGroupItemLinks(TcxDataSummaryGroup* group, TClass linkClass);
+  ~TcxDataSummaryGroupItemLinks() override;
+  TcxDataSummaryGroupItemLink* Add() { return static_cast<TcxDataSummaryGroupItemLink*>(TcxCollection::Add()); }
+  TcxDataSummaryGroupItemLink* ItemAt(int i) const {
+    return static_cast<TcxDataSummaryGroupItemLink*>(TcxCollection::Items(i));
+  }
+  int IndexOfLinkedItem(TObject* item) const;
+  TcxDataSummaryGroup* Group() const { return group_; }
+
+ protected:
+  TPersistent* GetOwner() const override;
+  void Update(TCollectionItem* item) override;
+
+ private:
+  TcxDataSummaryGroup* group_;
 };
 
 // A set of group items for the grouping levels whose grouping item is one of its links.
-class TcxDataSummaryGroup : public TObject {
+class TcxDataSummaryGroup : public TCollectionItem {
+  KORVAN_CLASS(TcxDataSummaryGroup, TCollectionItem)
+
  public:
-  explicit TcxDataSummaryGroup(TcxDataSummary* summary);
+  using CreateArgType = TCollection*;
+  explicit TcxDataSummaryGroup(TCollection* collection);
+  ~TcxDataSummaryGroup() override;
+  void Assign(TPersistent* source) override;
   TcxDataSummaryItems* SummaryItems() const { return items_.get(); }
+  void SetSummaryItems(TcxDataSummaryItems* v) { items_->Assign(v); }
+  // The link collection, made on first use.
+  TcxDataSummaryGroupItemLinks* GetLinks() const;
+  void SetLinks(TcxDataSummaryGroupItemLinks* v) { GetLinks()->Assign(v); }
   // Links the controller item; an item is linked by one group at most (the last one linking it).
   void AddLink(TObject* item);
   void RemoveLink(TObject* item);
-  int LinkCount() const { return int(links_.size()); }
-  TObject* Links(int i) const { return links_.at(std::size_t(i)); }
+  int LinkCount() const { return links_ ? links_->Count() : 0; }
+  TObject* Links(int i) const { return GetLinks()->ItemAt(i)->LinkedItem(); }
   bool IsLinked(TObject* item) const;
+  TcxDataSummary* Summary() const { return summary_; }
 
  private:
   friend class TcxDataSummary;
   TcxDataSummary* summary_;
   std::unique_ptr<TcxDataSummaryItems> items_;
-  std::vector<TObject*> links_;
+  mutable std::unique_ptr<TcxDataSummaryGroupItemLinks> links_;
 };
 
+class TcxDataSummaryGroups : public TcxCollection {
+ public:
+  explicit TcxDataSummaryGroups(TcxDataSummary* summary);
+  ~TcxDataSummaryGroups() override;
+  TcxDataSummaryGroup* Add() { return static_cast<TcxDataSummaryGroup*>(TcxCollection::Add()); }
+  TcxDataSummaryGroup* SummaryGroupAt(int i) const { return static_cast<TcxDataSummaryGroup*>(TcxCollection::Items(i)); }
+  TcxDataSummary* Summary() const { return summary_; }
+
+ protected:
+  TPersistent* GetOwner() const override;
+  void Update(TCollectionItem* item) override;
+
+ private:
+  TcxDataSummary* summary_;
+};
+
+// The summaries of a controller. Form descriptions store DefaultGroupSummaryItems,
+// FooterSummaryItems, SummaryGroups and Options. The item collections are made on first use
+// with the controller's item and link classes (a descendant controller names its own).
 class TcxDataSummary : public TPersistent {
+  KORVAN_CLASS(TcxDataSummary, TPersistent)
+
  public:
   explicit TcxDataSummary(TcxCustomDataController* controller);
   ~TcxDataSummary() override;
@@ -1037,24 +1131,38 @@ class TcxDataSummary : public TPersistent {
   String GroupSummaryText(int rowIndex) const;
   Variant GroupSummaryValue(int rowIndex, int level, int itemIndex) const;
   String GroupSummaryDisplayText(int rowIndex, int level, int itemIndex) const;
+  // The index of the first item of the level's group items that is at spFooter and linked to
+  // `item`; -1 when there is none.
+  int IndexOfGroupFooterItem(int level, TObject* item) const;
 
   void Assign(TPersistent* source) override;
   TcxDataSummaryGroup* AddSummaryGroup();
   void DeleteSummaryGroup(int index);
-  int SummaryGroupCount() const { return int(groups_.size()); }
-  TcxDataSummaryGroup* SummaryGroups(int i) const { return groups_.at(std::size_t(i)).get(); }
+  int SummaryGroupCount() const { return Groups()->Count(); }
+  TcxDataSummaryGroup* SummaryGroups(int i) const { return Groups()->SummaryGroupAt(i); }
+  TcxDataSummaryGroups* Groups() const;
+  void SetGroups(TcxDataSummaryGroups* v) { Groups()->Assign(v); }
   TcxDataSummaryGroup* GroupOfLinkedItem(TObject* item) const;
-  TcxDataSummaryItems* FooterSummaryItems() const { return footerItems_.get(); }
-  TcxDataSummaryItems* DefaultGroupSummaryItems() const { return groupItems_.get(); }
+  TcxDataSummaryItems* FooterSummaryItems() const;
+  void SetFooterSummaryItems(TcxDataSummaryItems* v) { FooterSummaryItems()->Assign(v); }
+  TcxDataSummaryItems* DefaultGroupSummaryItems() const;
+  void SetDefaultGroupSummaryItems(TcxDataSummaryItems* v) { DefaultGroupSummaryItems()->Assign(v); }
   TcxSummaryOptions Options() const { return options_; }
   void SetOptions(TcxSummaryOptions value);
   TcxCustomDataController* DataController() const { return controller_; }
   std::function<void(TcxDataSummary*)> OnAfterSummary;
-  // Makes the summary's items; a controller with its own item class replaces it.
-  std::function<TcxDataSummaryItem*(TcxDataSummary*)> ItemFactory;
+  // The controller's item and link classes.
+  TClass GetItemClass() const;
+  TClass GetItemLinkClass() const;
+
+ protected:
+  TPersistent* GetOwner() const override;
 
  private:
   friend class TcxCustomDataControllerInfo;
+  friend class TcxDataSummaryItem;
+  friend class TcxDataSummaryGroup;
+  friend class TcxDataSummaryGroupItemLink;
   void AccumulateRecord(TcxDataSummaryItem* item, int recordIndex, int& count, Variant& value);
   void AccumulateValue(TcxDataSummaryItem* item, int recordIndex, const Variant& value, int& count, Variant& sv);
   void MergePartial(TcxDataSummaryItem* item, const Variant& child, int childCount, Variant& parent, int& parentCount);
@@ -1065,9 +1173,9 @@ class TcxDataSummary : public TPersistent {
                        std::vector<int>& counts);
   Variant FinalizeValues(TcxDataSummaryItems* items, std::vector<Variant>& values, std::vector<int>& counts);
   TcxCustomDataController* controller_;
-  std::unique_ptr<TcxDataSummaryItems> groupItems_;
-  std::unique_ptr<TcxDataSummaryItems> footerItems_;
-  std::vector<std::unique_ptr<TcxDataSummaryGroup>> groups_;
+  mutable std::unique_ptr<TcxDataSummaryItems> groupItems_;
+  mutable std::unique_ptr<TcxDataSummaryItems> footerItems_;
+  mutable std::unique_ptr<TcxDataSummaryGroups> groups_;
   bool destroying_ = false;
   Variant footerValues_ = Null();
   bool inAfterSummary_ = false;
@@ -1581,6 +1689,10 @@ class TcxCustomDataController : public TPersistent {
   void SetSortingBySummaryDataItemIndex(int itemIndex);
   // The item of this controller with the ID of `item`; items without an ID (-1) correspond only
   // to themselves, so that they never all map onto the first item.
+  // The classes of summary items and of summary group links (TCollectionItem descendants
+  // created with their collection).
+  virtual TClass GetSummaryItemClass() const { return TcxDataSummaryItem::StaticClass(); }
+  virtual TClass GetSummaryGroupItemLinkClass() const { return TcxDataSummaryGroupItemLink::StaticClass(); }
   virtual TObject* FindCorrespondingItem(TObject* item) {
     int id = GetItemID(item);
     if (id == -1) return fields_->FieldByItem(item) != nullptr ? item : nullptr;
@@ -1617,6 +1729,9 @@ class TcxCustomDataController : public TPersistent {
   virtual void ShiftDetailsAfterDelete(int recordIndex);
   virtual bool UpdateDetailControllers();
   virtual void NotifyMasterOrChange();
+  // Called by the owning view: a detail that follows its master brings its records in line
+  // (the base has nothing to do).
+  virtual void SyncMasterPosition() {}
   int GetDetailActiveRelationIndex(int recordIndex);
   void ChangeDetailActiveRelationIndex(int recordIndex, int relationIndex);
   bool GetDetailExpanding(int recordIndex);

@@ -5,6 +5,7 @@
 #include "data/cxCustomData.h"
 #include "data/cxDataUtils.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
 namespace {
 
@@ -111,8 +112,97 @@ std::vector<int> SourceFields(TcxDataSummaryItems* items, std::vector<TcxCustomD
 // =============================================================================================
 // Items
 
+namespace {
+// Begins a summary change and ends it (recalculating once) when the scope ends, also on failure.
+class TSummaryChange {
+ public:
+  explicit TSummaryChange(TcxDataSummary* summary) : summary_(summary) { summary_->BeginChange(); }
+  ~TSummaryChange() noexcept(false) { summary_->EndChange(); }
+  TSummaryChange(const TSummaryChange&) = delete;
+  TSummaryChange& operator=(const TSummaryChange&) = delete;
+
+ private:
+  TcxDataSummary* summary_;
+};
+
+TcxDataSummary* SummaryOfCollection(TCollection* collection) {
+  auto* items = dynamic_cast<TcxDataSummaryItems*>(collection);
+  if (!items) throw EInvalidOperation("A summary item belongs to a summary item collection");
+  return items->Summary();
+}
+
+PTypeInfo SummaryKindType() {
+  static PTypeInfo t = EnumTypeInfo("TcxSummaryKind", {"skNone", "skSum", "skMin", "skMax", "skCount", "skAverage"});
+  return t;
+}
+PTypeInfo SummaryPositionType() {
+  static PTypeInfo t = EnumTypeInfo("TcxSummaryPosition", {"spGroup", "spFooter"});
+  return t;
+}
+PTypeInfo SummaryOptionsType() {
+  static PTypeInfo t = SetTypeInfo(
+      "TcxSummaryOptions", EnumTypeInfo("TcxSummaryOption", {"soNullIgnore", "soSelectedRecords", "soMultipleSelectedRecords"}));
+  return t;
+}
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDataSummaryItem) {
+  using I = TcxDataSummaryItem;
+  p.Str("Format", &I::Format, &I::SetFormat);
+  p.Enum("Kind", &I::Kind, &I::SetKind, SummaryKindType()).Default(skNone);
+  p.Enum("Position", &I::Position, &I::SetPosition, SummaryPositionType()).Stored(&I::PositionStored);
+  p.Event("OnGetText", &I::OnGetText, "TcxDataSummaryItemGetTextEvent");
+}
+
+namespace {
+// The collection holds its change notification until the new item is built (the
+// notification may recalculate, which reads the item).
+TCollection* Holding(TCollection* collection) {
+  collection->BeginUpdate();
+  return collection;
+}
+}  // namespace
+
+TcxDataSummaryItem::TcxDataSummaryItem(TCollection* collection)
+    : TCollectionItem(Holding((SummaryOfCollection(collection), collection))), summary_(SummaryOfCollection(collection)) {
+  position_ = SummaryItems()->IsFooter() ? spFooter : spGroup;
+  collection->EndUpdate();
+}
+
+TcxDataSummaryItem::~TcxDataSummaryItem() {
+  // A sorting item gives up the order of its level first.
+  if (sorted_ && summary_ && !summary_->destroying_) {
+    try {
+      SetSorted(false);
+    } catch (...) {
+    }
+  }
+}
+
+TcxDataSummaryItems* TcxDataSummaryItem::SummaryItems() const { return static_cast<TcxDataSummaryItems*>(Collection()); }
+
+bool TcxDataSummaryItem::PositionStored() const { return !SummaryItems() || !SummaryItems()->IsFooter(); }
+
+void TcxDataSummaryItem::Assign(TPersistent* source) {
+  auto* s = dynamic_cast<TcxDataSummaryItem*>(source);
+  if (!s) {
+    TCollectionItem::Assign(source);
+    return;
+  }
+  TSummaryChange change(summary_);
+  TcxCustomDataController* c = summary_->DataController();
+  TObject* linked = s->LinkedItem() ? c->FindCorrespondingItem(s->LinkedItem()) : nullptr;
+  ChangeLinkedItem(linked);
+  SetFormat(s->Format());
+  SetKind(s->Kind());
+  SetPosition(s->Position());
+  SetSorted(s->Sorted());
+  OnGetText = s->OnGetText;
+  AssignFrom(s);
+}
+
 bool TcxDataSummaryItem::CanCalculate() const {
-  return DataField() != nullptr || (kind_ == skCount && position_ == spGroup && !collection_->IsFooter());
+  return DataField() != nullptr || (kind_ == skCount && Position() == spGroup);
 }
 
 void TcxDataSummaryItem::SetField(TcxCustomDataField* field) {
@@ -129,12 +219,18 @@ void TcxDataSummaryItem::ChangeLinkedItem(TObject* item) {
 }
 
 void TcxDataSummaryItem::SetKind(TcxSummaryKind kind) {
+  if (kind > skAverage) throw EPropertyError("Invalid property value " + IntToStr(int(kind)) + " for 'Kind'");
   if (kind == kind_) return;
   kind_ = kind;
   summary_->Changed(false);
 }
 
+TcxSummaryPosition TcxDataSummaryItem::Position() const {
+  return SummaryItems() && SummaryItems()->IsFooter() ? spFooter : position_;
+}
+
 void TcxDataSummaryItem::SetPosition(TcxSummaryPosition p) {
+  if (p > spFooter) throw EPropertyError("Invalid property value " + IntToStr(int(p)) + " for 'Position'");
   if (p == position_) return;
   position_ = p;
   summary_->Changed(true);
@@ -149,9 +245,10 @@ void TcxDataSummaryItem::SetFormat(const String& f) {
 void TcxDataSummaryItem::SetSorted(bool value) {
   // While the controller names an item to sort the groups by, the items' own flags stay.
   if (value == sorted_ || summary_->DataController()->SortingBySummaryDataItemIndex() != -1) return;
-  if (value && collection_ != nullptr && !collection_->IsFooter())
-    for (int i = 0; i < collection_->Count(); ++i)
-      if (collection_->Items(i) != this && collection_->Items(i)->Sorted()) collection_->Items(i)->SetSorted(false);
+  TcxDataSummaryItems* items = SummaryItems();
+  if (value && items != nullptr && !items->IsFooter())
+    for (int i = 0; i < items->Count(); ++i)
+      if (items->Items(i) != this && items->Items(i)->Sorted()) items->Items(i)->SetSorted(false);
   sorted_ = value;
   summary_->DataController()->SortingBySummaryChangedFlag() = true;
   summary_->DataController()->Change({dccSorting});
@@ -217,47 +314,61 @@ String TcxDataSummaryItem::GetValueDisplayText(const Variant& value, bool isFoot
 
 bool TcxDataSummaryItem::IsCurrencyValueType(TVarType t) const { return IsCurrencyOrBcdVarType(t); }
 
-TcxDataSummaryItem* TcxDataSummaryItems::Add() {
-  auto* item = summary_->ItemFactory ? summary_->ItemFactory(summary_) : new TcxDataSummaryItem(summary_);
-  item->collection_ = this;
-  item->position_ = footer_ ? spFooter : spGroup;
-  items_.push_back(item);
-  summary_->Changed(false);
-  return item;
+TcxDataSummaryItems::TcxDataSummaryItems(TcxDataSummary* summary, TClass itemClass, bool footer,
+                                         TcxDataSummaryGroup* group)
+    : TcxCollection(itemClass), summary_(summary), footer_(footer), group_(group) {}
+
+TcxDataSummaryItems::~TcxDataSummaryItems() { Clear(); }
+
+TPersistent* TcxDataSummaryItems::GetOwner() const {
+  if (group_) return group_;
+  return summary_;
 }
+
+void TcxDataSummaryItems::Update(TCollectionItem* item) {
+  // A change of one item (format, position) redraws; of the collection, recalculates.
+  summary_->Changed(item != nullptr);
+}
+
+void TcxDataSummaryItems::Assign(TPersistent* source) {
+  auto* src = dynamic_cast<TcxDataSummaryItems*>(source);
+  if (!src) {
+    TcxCollection::Assign(source);
+    return;
+  }
+  TSummaryChange change(summary_);
+  Clear();
+  for (int i = 0; i < src->Count(); ++i) Add()->Assign(src->Items(i));
+  SetBeginText(src->BeginText());
+  SetEndText(src->EndText());
+  SetSeparator(src->Separator());
+  OnSummary = src->OnSummary;
+}
+
+TcxDataSummaryItem* TcxDataSummaryItems::Add() { return static_cast<TcxDataSummaryItem*>(TcxCollection::Add()); }
 
 TcxDataSummaryItem* TcxDataSummaryItems::AddLinked(TObject* item, TcxSummaryPosition position, const String& format,
                                                    TcxSummaryKind kind) {
-  summary_->BeginChange();
+  if (kind > skAverage) throw EPropertyError("Invalid property value " + IntToStr(int(kind)) + " for 'Kind'");
+  if (position > spFooter) throw EPropertyError("Invalid property value " + IntToStr(int(position)) + " for 'Position'");
+  TSummaryChange change(summary_);
   TcxDataSummaryItem* i = Add();
   i->ChangeLinkedItem(item);
   if (!footer_) i->position_ = position;
   i->kind_ = kind;
   i->format_ = format;
-  summary_->EndChange();
   return i;
 }
 
-void TcxDataSummaryItems::Delete(int index) {
-  TcxDataSummaryItem* item = items_.at(std::size_t(index));
-  items_.erase(items_.begin() + index);
-  delete item;
-  summary_->Changed(false);
-}
-
-void TcxDataSummaryItems::Clear() {
-  for (auto* i : items_) delete i;
-  items_.clear();
-}
-
 int TcxDataSummaryItems::IndexOf(const TcxDataSummaryItem* item) const {
-  auto it = std::find(items_.begin(), items_.end(), item);
-  return it == items_.end() ? -1 : int(it - items_.begin());
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i) == item) return i;
+  return -1;
 }
 
 int TcxDataSummaryItems::IndexOfField(const TcxCustomDataField* field) const {
-  for (std::size_t i = 0; i < items_.size(); ++i)
-    if (items_[i]->Field() == field) return int(i);
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i)->Field() == field) return i;
   return -1;
 }
 
@@ -266,35 +377,88 @@ TcxDataSummaryItem* TcxDataSummaryItems::SortedItem() const {
   int bySummary = summary_->DataController()->SortingBySummaryDataItemIndex();
   if (bySummary != -1) {
     TcxCustomDataField* f = summary_->DataController()->Fields()->Items(bySummary);
-    for (auto* i : items_)
-      if (i->Field() == f) return i;
+    for (int i = 0; i < Count(); ++i)
+      if (Items(i)->Field() == f) return Items(i);
   }
-  for (auto* i : items_)
-    if (i->Sorted()) return i;
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i)->Sorted()) return Items(i);
   return nullptr;
 }
 
 String TcxDataSummaryItems::GetGroupSummaryText(const Variant& values) const {
   if (footer_) return String();
   String text;
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (items_[i]->Position() != spGroup) continue;
+  for (int i = 0; i < Count(); ++i) {
+    if (Items(i)->Position() != spGroup) continue;
     Variant v = values.IsArray() ? values.GetElement(Integer(i)) : Null();
-    if (!text.empty()) text += Separator + " ";
-    text += items_[i]->GetValueDisplayText(v, false);
+    if (!text.empty()) text += separator_ + " ";
+    text += Items(i)->GetValueDisplayText(v, false);
   }
-  return text.empty() ? text : BeginText + text + EndText;
+  return text.empty() ? text : beginText_ + text + endText_;
+}
+
+void TcxDataSummaryItems::ChangedRedraw() { summary_->Changed(true); }
+
+void TcxDataSummaryItems::SetBeginText(const String& v) {
+  if (v == beginText_) return;
+  beginText_ = v;
+  ChangedRedraw();
+}
+
+void TcxDataSummaryItems::SetEndText(const String& v) {
+  if (v == endText_) return;
+  endText_ = v;
+  ChangedRedraw();
+}
+
+void TcxDataSummaryItems::SetSeparator(const String& v) {
+  if (v == separator_) return;
+  separator_ = v;
+  ChangedRedraw();
 }
 
 // =============================================================================================
 // The summary
 
-TcxDataSummary::TcxDataSummary(TcxCustomDataController* controller)
-    : controller_(controller),
-      groupItems_(std::make_unique<TcxDataSummaryItems>(this, false)),
-      footerItems_(std::make_unique<TcxDataSummaryItems>(this, true)) {}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDataSummary) {
+  using S = TcxDataSummary;
+  p.Object("DefaultGroupSummaryItems", &S::DefaultGroupSummaryItems, &S::SetDefaultGroupSummaryItems,
+           TCollection::StaticClass());
+  p.Object("FooterSummaryItems", &S::FooterSummaryItems, &S::SetFooterSummaryItems, TCollection::StaticClass());
+  p.Object("SummaryGroups", &S::Groups, &S::SetGroups, TCollection::StaticClass());
+  p.Set("Options", &S::Options, &S::SetOptions, SummaryOptionsType()).Default(0);
+  p.Event("OnAfterSummary", &S::OnAfterSummary, "TcxAfterSummaryEvent");
+}
 
-TcxDataSummary::~TcxDataSummary() { destroying_ = true; }
+TcxDataSummary::TcxDataSummary(TcxCustomDataController* controller) : controller_(controller) {}
+
+TcxDataSummary::~TcxDataSummary() {
+  destroying_ = true;
+  groups_.reset();
+  footerItems_.reset();
+  groupItems_.reset();
+}
+
+TPersistent* TcxDataSummary::GetOwner() const { return controller_; }
+
+TClass TcxDataSummary::GetItemClass() const { return controller_->GetSummaryItemClass(); }
+
+TClass TcxDataSummary::GetItemLinkClass() const { return controller_->GetSummaryGroupItemLinkClass(); }
+
+TcxDataSummaryItems* TcxDataSummary::FooterSummaryItems() const {
+  if (!footerItems_) footerItems_ = std::make_unique<TcxDataSummaryItems>(const_cast<TcxDataSummary*>(this), GetItemClass(), true);
+  return footerItems_.get();
+}
+
+TcxDataSummaryItems* TcxDataSummary::DefaultGroupSummaryItems() const {
+  if (!groupItems_) groupItems_ = std::make_unique<TcxDataSummaryItems>(const_cast<TcxDataSummary*>(this), GetItemClass(), false);
+  return groupItems_.get();
+}
+
+TcxDataSummaryGroups* TcxDataSummary::Groups() const {
+  if (!groups_) groups_ = std::make_unique<TcxDataSummaryGroups>(const_cast<TcxDataSummary*>(this));
+  return groups_.get();
+}
 
 void TcxDataSummary::BeginChange() {
   controller_->BeginInfoUpdate();
@@ -326,13 +490,15 @@ void TcxDataSummary::SetOptions(TcxSummaryOptions value) {
 
 void TcxDataSummary::DropFieldItems(TcxCustomDataField* field) {
   bool any = false;
-  std::vector<TcxDataSummaryItems*> all{footerItems_.get(), groupItems_.get()};
-  for (const auto& g : groups_) {
-    all.push_back(g->SummaryItems());
-    if (field->Item() != nullptr && g->IsLinked(field->Item())) {
-      g->links_.erase(std::find(g->links_.begin(), g->links_.end(), field->Item()));
-      any = true;
-    }
+  std::vector<TcxDataSummaryItems*> all{FooterSummaryItems(), DefaultGroupSummaryItems()};
+  for (int g = 0; g < SummaryGroupCount(); ++g) {
+    TcxDataSummaryGroup* group = SummaryGroups(g);
+    all.push_back(group->SummaryItems());
+    for (int i = 0; i < group->LinkCount(); ++i)
+      if (group->GetLinks()->ItemAt(i)->field_ == field) {
+        group->GetLinks()->ItemAt(i)->field_ = nullptr;
+        any = true;
+      }
   }
   for (TcxDataSummaryItems* items : all)
     for (int i = 0; i < items->Count(); ++i)
@@ -362,7 +528,7 @@ void TcxDataSummary::AccumulateRecord(TcxDataSummaryItem* item, int recordIndex,
 
 void TcxDataSummary::AccumulateValue(TcxDataSummaryItem* item, int recordIndex, const Variant& input, int& count,
                                      Variant& sv) {
-  TcxDataSummaryItems* items = item->collection_;
+  TcxDataSummaryItems* items = item->SummaryItems();
   TcxSummaryKind kind = item->Kind();
   if (!items->OnSummary && kind != skNone && !input.IsNull() && !input.IsEmpty() &&
       IsSummableVarType(input.VarType()) && !sv.IsEmpty() && !sv.IsNull()) {
@@ -516,11 +682,11 @@ Variant TcxDataSummary::FinalizeValues(TcxDataSummaryItems* items, std::vector<V
 }
 
 void TcxDataSummary::CalculateFooter() {
-  std::vector<Variant> values(std::size_t(footerItems_->Count()));
+  std::vector<Variant> values(std::size_t(FooterSummaryItems()->Count()));
   std::vector<int> counts(values.size(), 0);
   if (!controller_->IsGridMode())
-    AccumulateRange(footerItems_.get(), 0, int(controller_->Info()->RecordList().size()) - 1, values, counts);
-  footerValues_ = FinalizeValues(footerItems_.get(), values, counts);
+    AccumulateRange(FooterSummaryItems(), 0, int(controller_->Info()->RecordList().size()) - 1, values, counts);
+  footerValues_ = FinalizeValues(FooterSummaryItems(), values, counts);
 }
 
 // Merges the running value and count of a child group into those of its parent (the kinds
@@ -543,7 +709,7 @@ bool TcxDataSummary::CalculateGroupsByMerging() {
   // and each group passes its running values up to its parent.
   TcxCustomDataControllerInfo* info = controller_->Info();
   TcxDataGroups& groups = info->DataGroups();
-  TcxDataSummaryItems* items = groupItems_.get();
+  TcxDataSummaryItems* items = DefaultGroupSummaryItems();
   bool onSelection = options_.Contains(soSelectedRecords) ||
                      (options_.Contains(soMultipleSelectedRecords) && controller_->CountSelectedRows() > 1);
   if (items->OnSummary || onSelection || groups.Count() == 0) return false;
@@ -644,79 +810,171 @@ void TcxDataSummary::DoAfterSummary() {
 }
 
 Variant TcxDataSummary::FooterSummaryValue(int index) const {
-  if (footerValues_.IsArray() && index >= 0 && index < footerItems_->Count()) return footerValues_.GetElement(index);
+  if (footerValues_.IsArray() && index >= 0 && index < FooterSummaryItems()->Count()) return footerValues_.GetElement(index);
   return Null();
 }
 
 String TcxDataSummary::FooterSummaryDisplayText(int index) const {
-  return footerItems_->Items(index)->GetValueDisplayText(FooterSummaryValue(index), true);
+  return FooterSummaryItems()->Items(index)->GetValueDisplayText(FooterSummaryValue(index), true);
 }
 
 TcxDataSummaryItems* TcxDataSummary::GroupSummaryItemsOfLevel(int level) const {
   if (level < 0 || level >= controller_->Groups()->GroupingLevelCount()) return nullptr;
   TObject* item = controller_->GetItem(controller_->Groups()->ItemIndexOfLevel(level));
   if (TcxDataSummaryGroup* g = GroupOfLinkedItem(item)) return g->SummaryItems();
-  return groupItems_.get();
+  return DefaultGroupSummaryItems();
 }
 
-TcxDataSummaryGroup::TcxDataSummaryGroup(TcxDataSummary* summary)
-    : summary_(summary), items_(std::make_unique<TcxDataSummaryItems>(summary, false)) {}
-
-bool TcxDataSummaryGroup::IsLinked(TObject* item) const {
-  return std::find(links_.begin(), links_.end(), item) != links_.end();
+int TcxDataSummary::IndexOfGroupFooterItem(int level, TObject* item) const {
+  TcxDataSummaryItems* items = GroupSummaryItemsOfLevel(level);
+  if (!items || !item) return -1;
+  for (int i = 0; i < items->Count(); ++i) {
+    TcxDataSummaryItem* s = items->Items(i);
+    if (s->Position() == spFooter && s->LinkedItem() == item) return i;
+  }
+  return -1;
 }
 
-void TcxDataSummaryGroup::AddLink(TObject* item) {
-  if (IsLinked(item)) return;
-  for (int i = 0; i < summary_->SummaryGroupCount(); ++i)
-    if (summary_->SummaryGroups(i) != this) summary_->SummaryGroups(i)->RemoveLink(item);
-  links_.push_back(item);
-  summary_->Changed(false);
+// ---- summary groups and their links --------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS(TcxDataSummaryGroupItemLink)
+
+namespace {
+TcxDataSummaryGroup* GroupOfLinks(TCollection* collection) {
+  auto* links = dynamic_cast<TcxDataSummaryGroupItemLinks*>(collection);
+  if (!links) throw EInvalidOperation("A summary group link belongs to a summary group's links");
+  return links->Group();
+}
+}  // namespace
+
+TcxDataSummaryGroupItemLink::TcxDataSummaryGroupItemLink(TCollection* collection)
+    : TCollectionItem(Holding((GroupOfLinks(collection), collection))), group_(GroupOfLinks(collection)) {
+  collection->EndUpdate();
 }
 
-void TcxDataSummaryGroup::RemoveLink(TObject* item) {
-  auto it = std::find(links_.begin(), links_.end(), item);
-  if (it == links_.end()) return;
-  links_.erase(it);
-  summary_->Changed(false);
+TObject* TcxDataSummaryGroupItemLink::LinkedItem() const { return field_ ? field_->Item() : nullptr; }
+
+void TcxDataSummaryGroupItemLink::ChangeLinkedItem(TObject* item) {
+  if (item == LinkedItem() && (field_ != nullptr || item == nullptr)) return;
+  TcxDataSummary* summary = group_->Summary();
+  TcxCustomDataField* field = item ? summary->DataController()->Fields()->FieldByItem(item) : nullptr;
+  TSummaryChange change(summary);
+  // An item is linked by one group at most.
+  if (field)
+    for (int g = 0; g < summary->SummaryGroupCount(); ++g) {
+      TcxDataSummaryGroup* other = summary->SummaryGroups(g);
+      for (int i = 0; i < other->LinkCount(); ++i) {
+        TcxDataSummaryGroupItemLink* l = other->GetLinks()->ItemAt(i);
+        if (l != this && l->field_ == field) l->field_ = nullptr;
+      }
+    }
+  field_ = field;
 }
 
-TcxDataSummaryGroup* TcxDataSummary::AddSummaryGroup() {
-  groups_.push_back(std::make_unique<TcxDataSummaryGroup>(this));
-  Changed(false);
-  return groups_.back().get();
+void TcxDataSummaryGroupItemLink::Assign(TPersistent* source) {
+  auto* s = dynamic_cast<TcxDataSummaryGroupItemLink*>(source);
+  if (!s) {
+    TCollectionItem::Assign(source);
+    return;
+  }
+  TObject* item = s->LinkedItem();
+  ChangeLinkedItem(item ? group_->Summary()->DataController()->FindCorrespondingItem(item) : nullptr);
 }
 
-void TcxDataSummary::DeleteSummaryGroup(int index) {
-  groups_.erase(groups_.begin() + index);
-  Changed(false);
+TcxDataSummaryGroupItemLinks::TcxDataSummaryGroupItemLinks(TcxDataSummaryGroup* group, TClass linkClass)
+    : TcxCollection(linkClass), group_(group) {}
+
+TcxDataSummaryGroupItemLinks::~TcxDataSummaryGroupItemLinks() { Clear(); }
+
+TPersistent* TcxDataSummaryGroupItemLinks::GetOwner() const { return group_; }
+
+void TcxDataSummaryGroupItemLinks::Update(TCollectionItem*) { group_->Summary()->Changed(false); }
+
+int TcxDataSummaryGroupItemLinks::IndexOfLinkedItem(TObject* item) const {
+  for (int i = 0; i < Count(); ++i)
+    if (ItemAt(i)->LinkedItem() == item) return i;
+  return -1;
 }
 
-TcxDataSummaryGroup* TcxDataSummary::GroupOfLinkedItem(TObject* item) const {
-  for (const auto& g : groups_)
-    if (g->IsLinked(item)) return g.get();
-  return nullptr;
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDataSummaryGroup) {
+  using G = TcxDataSummaryGroup;
+  p.Object("Links", &G::GetLinks, &G::SetLinks, TCollection::StaticClass());
+  p.Object("SummaryItems", &G::SummaryItems, &G::SetSummaryItems, TCollection::StaticClass());
 }
 
 namespace {
+TcxDataSummary* SummaryOfGroups(TCollection* collection) {
+  auto* groups = dynamic_cast<TcxDataSummaryGroups*>(collection);
+  if (!groups) throw EInvalidOperation("A summary group belongs to a summary's groups");
+  return groups->Summary();
+}
+}  // namespace
 
-void CopyItems(TcxDataSummaryItems* to, TcxDataSummaryItems* from, TcxCustomDataController* controller) {
-  to->Clear();
-  for (int i = 0; i < from->Count(); ++i) {
-    TcxDataSummaryItem* s = from->Items(i);
-    TObject* item = s->LinkedItem() ? controller->FindCorrespondingItem(s->LinkedItem()) : nullptr;
-    TcxDataSummaryItem* d = to->AddLinked(item, s->Position(), s->Format(), s->Kind());
-    d->OnGetText = s->OnGetText;
-    if (s->Sorted()) d->SetSorted(true);
-    d->AssignFrom(s);
-  }
-  to->BeginText = from->BeginText;
-  to->EndText = from->EndText;
-  to->Separator = from->Separator;
-  to->OnSummary = from->OnSummary;
+TcxDataSummaryGroup::TcxDataSummaryGroup(TCollection* collection)
+    : TCollectionItem(Holding((SummaryOfGroups(collection), collection))), summary_(SummaryOfGroups(collection)) {
+  items_ = std::make_unique<TcxDataSummaryItems>(summary_, summary_->GetItemClass(), false, this);
+  collection->EndUpdate();
 }
 
-}  // namespace
+TcxDataSummaryGroup::~TcxDataSummaryGroup() {
+  links_.reset();
+  items_.reset();
+}
+
+TcxDataSummaryGroupItemLinks* TcxDataSummaryGroup::GetLinks() const {
+  if (!links_)
+    links_ = std::make_unique<TcxDataSummaryGroupItemLinks>(const_cast<TcxDataSummaryGroup*>(this),
+                                                             summary_->GetItemLinkClass());
+  return links_.get();
+}
+
+void TcxDataSummaryGroup::Assign(TPersistent* source) {
+  auto* s = dynamic_cast<TcxDataSummaryGroup*>(source);
+  if (!s) {
+    TCollectionItem::Assign(source);
+    return;
+  }
+  TSummaryChange change(summary_);
+  items_->Assign(s->items_.get());
+  GetLinks()->Clear();
+  for (int i = 0; i < s->LinkCount(); ++i) GetLinks()->Add()->Assign(s->GetLinks()->ItemAt(i));
+}
+
+bool TcxDataSummaryGroup::IsLinked(TObject* item) const {
+  return item != nullptr && links_ && links_->IndexOfLinkedItem(item) != -1;
+}
+
+void TcxDataSummaryGroup::AddLink(TObject* item) {
+  if (!item || IsLinked(item)) return;
+  TSummaryChange change(summary_);
+  GetLinks()->Add()->ChangeLinkedItem(item);
+}
+
+void TcxDataSummaryGroup::RemoveLink(TObject* item) {
+  int i = links_ ? links_->IndexOfLinkedItem(item) : -1;
+  if (i == -1 || !item) return;
+  links_->Delete(i);
+}
+
+TcxDataSummaryGroups::TcxDataSummaryGroups(TcxDataSummary* summary)
+    : TcxCollection(TcxDataSummaryGroup::StaticClass()), summary_(summary) {}
+
+TcxDataSummaryGroups::~TcxDataSummaryGroups() { Clear(); }
+
+TPersistent* TcxDataSummaryGroups::GetOwner() const { return summary_; }
+
+void TcxDataSummaryGroups::Update(TCollectionItem*) { summary_->Changed(false); }
+
+TcxDataSummaryGroup* TcxDataSummary::AddSummaryGroup() { return Groups()->Add(); }
+
+void TcxDataSummary::DeleteSummaryGroup(int index) { Groups()->Delete(index); }
+
+TcxDataSummaryGroup* TcxDataSummary::GroupOfLinkedItem(TObject* item) const {
+  if (!groups_) return nullptr;
+  for (int i = 0; i < groups_->Count(); ++i)
+    if (groups_->SummaryGroupAt(i)->IsLinked(item)) return groups_->SummaryGroupAt(i);
+  return nullptr;
+}
 
 void TcxDataSummary::Assign(TPersistent* source) {
   auto* src = dynamic_cast<TcxDataSummary*>(source);
@@ -724,20 +982,11 @@ void TcxDataSummary::Assign(TPersistent* source) {
     TPersistent::Assign(source);
     return;
   }
-  BeginChange();
-  struct End {
-    TcxDataSummary* s;
-    ~End() noexcept(false) { s->EndChange(); }
-  } end{this};
-  CopyItems(footerItems_.get(), src->footerItems_.get(), controller_);
-  CopyItems(groupItems_.get(), src->groupItems_.get(), controller_);
-  groups_.clear();
-  for (const auto& g : src->groups_) {
-    TcxDataSummaryGroup* d = AddSummaryGroup();
-    CopyItems(d->SummaryItems(), g->SummaryItems(), controller_);
-    for (TObject* link : g->links_)
-      if (TObject* item = controller_->FindCorrespondingItem(link)) d->links_.push_back(item);
-  }
+  TSummaryChange change(this);
+  FooterSummaryItems()->Assign(src->FooterSummaryItems());
+  DefaultGroupSummaryItems()->Assign(src->DefaultGroupSummaryItems());
+  Groups()->Clear();
+  for (int i = 0; i < src->SummaryGroupCount(); ++i) Groups()->Add()->Assign(src->SummaryGroups(i));
   SetOptions(src->options_);
   OnAfterSummary = src->OnAfterSummary;
 }
@@ -834,8 +1083,10 @@ void TcxCustomDataControllerInfo::SortGroupsBySummary() {
 TcxDataSummaryItem* TcxDataSummaryItems::FindItem(int itemIndex, TcxSummaryPosition position, TcxSummaryKind kind,
                                                   bool checkKind) const {
   TcxCustomDataField* field = summary_->DataController()->FieldOfItem(itemIndex);
-  for (auto* i : items_)
+  for (int k = 0; k < Count(); ++k) {
+    TcxDataSummaryItem* i = Items(k);
     if (i->Field() == field && i->Position() == position && (!checkKind || i->Kind() == kind)) return i;
+  }
   return nullptr;
 }
 

@@ -479,7 +479,10 @@ class TcxDBDataRelation : public TcxCustomDataRelation {
 
 // A summary item that may summarise a data-set field by name instead of its linked item.
 class TcxDBDataSummaryItem : public TcxDataSummaryItem {
+  KORVAN_CLASS(TcxDBDataSummaryItem, TcxDataSummaryItem)
+
  public:
+  using CreateArgType = TCollection*;
   using TcxDataSummaryItem::TcxDataSummaryItem;
   ~TcxDBDataSummaryItem() override;
 
@@ -630,6 +633,11 @@ class TcxDBDataController : public TcxCustomDataController {
   void UpdateRelationKeyFields();
   // Query mode: re-runs the detail query for this clone unless it already holds its records.
   void CheckCurrentQuery();
+  TClass GetSummaryItemClass() const override;
+  // A detail in sync mode re-runs its query when it holds another master's records.
+  void SyncMasterPosition() override {
+    if (IsDetailMode() && dataModeController_->DetailSyncMode) CheckCurrentQuery();
+  }
   // Query mode: the shared query holds another master's records than this clone shows.
   bool IsDetailQueryOutdated();
   // Calls `f` for every existing clone of this controller's detail level (itself included).

@@ -4,6 +4,7 @@
 
 #include "data/cxCustomDataInternal.h"
 #include "data/cxDBData.h"
+#include "rtl/TypInfo.h"
 #include "data/cxVariants.h"
 #include "rtl/SysUtils.h"
 
@@ -43,7 +44,6 @@ TcxDBDataController::TcxDBDataController(TComponent* owner) : TcxCustomDataContr
   notifier_ = new TNotifier(this);
   LiveControllers().push_back(this);
   RecreateCompanions();
-  Summary()->ItemFactory = [](TcxDataSummary* summary) { return new TcxDBDataSummaryItem(summary); };
 }
 
 TcxDBDataController::~TcxDBDataController() {
@@ -1249,6 +1249,12 @@ bool TcxDBDataSelection::DropInvalidBookmarks() {
 
 // =============================================================================================
 // Summary items
+
+TClass TcxDBDataController::GetSummaryItemClass() const { return TcxDBDataSummaryItem::StaticClass(); }
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDBDataSummaryItem) {
+  p.Str("FieldName", &TcxDBDataSummaryItem::FieldName, &TcxDBDataSummaryItem::SetFieldName);
+}
 
 TcxDBDataSummaryItem::~TcxDBDataSummaryItem() {
   delete dataField_;

@@ -27,7 +27,7 @@ class TScopeExit {
 
 Integer BorderWidthOfStyle(TcxContainerBorderStyle style) {
   static const Integer widths[] = {0, 1, 2, 2, 2, 1, 1};
-  return widths[style];
+  return style >= cbsNone && style <= cbsOffice11 ? widths[style] : 0;
 }
 
 Integer BorderWidthOfKind(TcxLookAndFeelKind kind) {
@@ -233,6 +233,11 @@ TcxScreenCanvas* SharedScreenCanvas() {
 
 KORVAN_IMPLEMENT_CLASS(TcxContainerViewInfo)
 
+TcxContainerViewInfo* TcxContainerViewInfo::CreateOfClass(TClass cls) {
+  if (!cls || !cls->InheritsFrom(StaticClass())) throw EInvalidCast("Invalid class typecast");
+  return static_cast<TcxContainerViewInfo*>(cls->Create());
+}
+
 void TcxContainerViewInfo::DrawFrame(TcxCanvas* canvas, const TRect& r) {
   switch (FrameStyle) {
     case cbsSingle:
@@ -295,7 +300,61 @@ void TcxContainerViewInfo::TranslateBy(Integer dx, Integer dy) {
 
 // ---- styles ----------------------------------------------------------------------------------
 
-KORVAN_IMPLEMENT_CLASS(TcxContainerStyle)
+namespace {
+PTypeInfo ContainerBorderStyleType() {
+  static PTypeInfo t = EnumTypeInfo(
+      "TcxContainerBorderStyle", {"cbsNone", "cbsSingle", "cbsThick", "cbsFlat", "cbs3D", "cbsUltraFlat", "cbsOffice11"});
+  return t;
+}
+PTypeInfo BordersType() {
+  static PTypeInfo t = SetTypeInfo("TcxBorders", EnumTypeInfo("TcxBorder", {"bLeft", "bTop", "bRight", "bBottom"}));
+  return t;
+}
+PTypeInfo FontStylesType() {
+  static PTypeInfo t =
+      SetTypeInfo("TFontStyles", EnumTypeInfo("TFontStyle", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}));
+  return t;
+}
+PTypeInfo StyleValuesType() {
+  static PTypeInfo t = [] {
+    std::vector<String> names = {"svBorderColor", "svBorderStyle", "svColor",     "svEdges",     "svFont",
+                                 "svHotTrack",    "svShadow",      "svTextColor", "svTextStyle", "svTransparentBorder"};
+    for (int i = 10; i < 32; ++i) names.push_back("sv" + std::to_string(i));
+    return SetTypeInfo("TcxContainerStyleValues", EnumTypeInfo("TcxContainerStyleValue", names));
+  }();
+  return t;
+}
+// The style's getters resolve along the controller chain and are not const.
+template <class R>
+auto Resolved(R (TcxContainerStyle::*get)()) {
+  return [get](const TcxContainerStyle* s) { return (const_cast<TcxContainerStyle*>(s)->*get)(); };
+}
+}  // namespace
+
+// Every value is stored only while assigned (the stored functions); the assigned set itself
+// follows from the values read, so it is not written.
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxContainerStyle) {
+  using S = TcxContainerStyle;
+  p.Set("AssignedValues", &S::AssignedValues, &S::SetAssignedValues, StyleValuesType()).Stored(false);
+  p.Int("BorderColor", Resolved(&S::BorderColor), &S::SetBorderColor).Stored(&S::IsBorderColorStored);
+  p.Enum("BorderStyle", Resolved(&S::BorderStyle), &S::SetBorderStyle, ContainerBorderStyleType())
+      .Stored(&S::IsBorderStyleStored);
+  p.Int("Color", Resolved(&S::Color), &S::SetColor).Stored(&S::IsColorStored);
+  p.Set("Edges", Resolved(&S::Edges), &S::SetEdges, BordersType()).Stored(&S::IsEdgesStored);
+  p.Object("Font", Resolved(&S::Font), &S::SetFont, TFont::StaticClass()).Stored(&S::IsFontStored);
+  p.Bool("HotTrack", Resolved(&S::HotTrack), &S::SetHotTrack).Stored(&S::IsHotTrackStored);
+  // State styles share the base style's look and feel: only the base style stores it.
+  p.Object("LookAndFeel", Resolved(&S::LookAndFeel), &S::SetLookAndFeel, TcxLookAndFeel::StaticClass())
+      .Stored(&S::IsBaseStyleConst);
+  p.Bool("Shadow", Resolved(&S::Shadow), &S::SetShadow).Stored(&S::IsShadowStored);
+  p.Object("StyleController", Resolved(&S::StyleController), &S::SetStyleController,
+           TcxStyleController::StaticClass())
+      .Stored(&S::IsStyleControllerStored);
+  p.Int("TextColor", Resolved(&S::TextColor), &S::SetTextColor).Stored(&S::IsTextColorStored);
+  p.Set("TextStyle", Resolved(&S::TextStyle), &S::SetTextStyle, FontStylesType()).Stored(&S::IsTextStyleStored);
+  p.Bool("TransparentBorder", Resolved(&S::TransparentBorder), &S::SetTransparentBorder)
+      .Stored(&S::IsTransparentBorderStored);
+}
 
 namespace {
 const char* const kStyleValueNames[] = {"BorderColor", "BorderStyle", "Color",    "Edges",     "Font",
@@ -585,6 +644,8 @@ void TcxContainerStyle::SetBorderColor(TColor v) {
 }
 
 void TcxContainerStyle::SetBorderStyle(TcxContainerBorderStyle v) {
+  if (v < cbsNone || v > cbsOffice11)
+    throw EPropertyError("Invalid property value " + IntToStr(Integer(v)) + " for 'BorderStyle'");
   if (assignedValues_.Contains(svBorderStyle) && borderStyle_ == v) return;
   borderStyle_ = v;
   assignedValues_ += svBorderStyle;
@@ -706,6 +767,7 @@ void TcxContainerStyle::RefreshFontFromController() {
   TFont* f = nullptr;
   if (LookupFont(f) && f) {
     font_->Assign(f);
+    if (TcxContainer* c = OwnerContainer()) c->ScaleControllerFont(font_);
   } else {
     TcxContainer* c = OwnerContainer();
     if (!c || !c->ParentFont()) ResetFont(font_);
@@ -834,11 +896,22 @@ void TcxContainerStyles::SetChangeHandler(const TNotifyEvent& handler) {
 
 // ---- style controller ------------------------------------------------------------------------
 
-KORVAN_IMPLEMENT_CLASS(TcxStyleController)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxStyleController) {
+  // Read and ignored: descendants publish the styles themselves.
+  p.Object("FakeStyleController", &TcxStyleController::FakeStyleController,
+           &TcxStyleController::SetFakeStyleController, TcxStyleController::StaticClass())
+      .Stored(false);
+}
 
-TcxStyleController::TcxStyleController(TComponent* owner) : TComponent(owner) {
-  styles_ = std::make_unique<TcxContainerStyles>(this, StyleClass());
-  styles_->SetChangeHandler([this](TObject*) { NotifyStylesChanged(); });
+TcxStyleController::TcxStyleController(TComponent* owner) : TComponent(owner) {}
+
+TcxContainerStyles* TcxStyleController::StateStyles() const {
+  if (!styles_ && !beingFreed_) {
+    auto* self = const_cast<TcxStyleController*>(this);
+    styles_.reset(self->StylesClass()(self, self->StyleClass()));
+    styles_->SetChangeHandler([self](TObject*) { self->NotifyStylesChanged(); });
+  }
+  return styles_.get();
 }
 
 TcxStyleController::~TcxStyleController() {
@@ -892,6 +965,7 @@ void InitializeGlobalStyleController() {
       [] {
         InitializeCxContainer();
         GlobalStyleController = new TcxStyleController(nullptr);
+        GlobalStyleController->StateStyles();  // made now, not in the middle of a later action
       },
       [] { FinalizeGlobalStyleController(); });
 }

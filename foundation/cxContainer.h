@@ -88,6 +88,8 @@ class TcxContainerViewInfo : public TObject {
   KORVAN_CLASS(TcxContainerViewInfo, TObject)
 
  public:
+  // Makes an object of a view info class (raises EInvalidCast for another class).
+  static TcxContainerViewInfo* CreateOfClass(TClass cls);
   TcxContainerViewInfo() = default;
   ~TcxContainerViewInfo() override = default;
 
@@ -140,6 +142,7 @@ class TcxContainerStyle : public TPersistent {
   void BeginUpdate() { ++updateDepth_; }
   void EndUpdate();
   bool IsBaseStyle() const { return baseStyle_ == nullptr; }
+  bool IsBaseStyleConst() const { return IsBaseStyle(); }
   TcxContainerStyle* BaseStyle() { return baseStyle_ ? baseStyle_ : this; }
   TcxStyleController* ActiveStyleController() { return BaseStyle()->styleController_; }
   TcxContainer* OwnerContainer() const;
@@ -190,6 +193,16 @@ class TcxContainerStyle : public TPersistent {
 
   // Stored functions.
   bool IsValueStored(TcxContainerStyleValue v);
+  bool IsBorderColorStored() const { return Stored(svBorderColor); }
+  bool IsBorderStyleStored() const { return Stored(svBorderStyle); }
+  bool IsColorStored() const { return Stored(svColor); }
+  bool IsEdgesStored() const { return Stored(svEdges); }
+  bool IsFontStored() const { return Stored(svFont); }
+  bool IsHotTrackStored() const { return Stored(svHotTrack); }
+  bool IsShadowStored() const { return Stored(svShadow); }
+  bool IsTextColorStored() const { return Stored(svTextColor); }
+  bool IsTextStyleStored() const { return Stored(svTextStyle); }
+  bool IsTransparentBorderStored() const { return Stored(svTransparentBorder); }
   bool IsStyleControllerStored() const { return state_ == cssNormal; }
 
   // Lookup along the controller chain.
@@ -235,6 +248,7 @@ class TcxContainerStyle : public TPersistent {
 
  protected:
   void FlushChange();
+  bool Stored(TcxContainerStyleValue v) const { return const_cast<TcxContainerStyle*>(this)->IsValueStored(v); }
   void HandleLookAndFeelChange(TcxLookAndFeel*, const TcxLookAndFeelValues&) { NotifyChanged(); }
   template <class T>
   bool LookupValue(TcxContainerStyleValue v, T TcxContainerStyle::*field, T& out,
@@ -270,12 +284,21 @@ class TcxContainerStyles : public TObject {
  public:
   TcxContainerStyles(TPersistent* owner, TcxContainerStyle::TFactory styleClass);
   ~TcxContainerStyles() override;
+  // The virtual constructor of styles classes.
+  using TFactory = TcxContainerStyles* (*)(TPersistent*, TcxContainerStyle::TFactory);
+  static TcxContainerStyles* CreateStyles(TPersistent* owner, TcxContainerStyle::TFactory styleClass) {
+    return new TcxContainerStyles(owner, styleClass);
+  }
   TcxContainerStyle* StyleOfState(TcxContainerStyleState s) const { return styles_[s]; }
   TcxContainerStyle* NormalStateStyle() const { return styles_[cssNormal]; }
   TcxContainerStyle* FocusedStateStyle() const { return styles_[cssFocused]; }
   TcxContainerStyle* DisabledStateStyle() const { return styles_[cssDisabled]; }
   TcxContainerStyle* HotStateStyle() const { return styles_[cssHot]; }
   void AssignStateStyle(TcxContainerStyleState s, TcxContainerStyle* source) { styles_[s]->Assign(source); }
+  void AssignNormalStyle(TcxContainerStyle* source) { AssignStateStyle(cssNormal, source); }
+  void AssignFocusedStyle(TcxContainerStyle* source) { AssignStateStyle(cssFocused, source); }
+  void AssignDisabledStyle(TcxContainerStyle* source) { AssignStateStyle(cssDisabled, source); }
+  void AssignHotStyle(TcxContainerStyle* source) { AssignStateStyle(cssHot, source); }
   void SetChangeHandler(const TNotifyEvent& handler);
 
  private:
@@ -293,14 +316,22 @@ class TcxStyleController : public TComponent {
   void Loaded() override;
   virtual void AddStyleListener(TcxContainerStyle* style);
   virtual TcxContainerStyle::TFactory StyleClass() { return &TcxContainerStyle::CreateInState; }
+  virtual TcxContainerStyles::TFactory StylesClass() { return &TcxContainerStyles::CreateStyles; }
   virtual void RemoveStyleListener(TcxContainerStyle* style);
 
-  TcxContainerStyle* BaseStyle() const { return styles_->NormalStateStyle(); }
+  // The four styles, made on first use through StylesClass and StyleClass (a constructor
+  // cannot reach a descendant's choice).
+  TcxContainerStyles* StateStyles() const;
+  TcxContainerStyle* BaseStyle() const { return StateStyles()->NormalStateStyle(); }
   TcxContainerStyle* Style() const { return BaseStyle(); }
-  TcxContainerStyle* StyleOfState(TcxContainerStyleState s) const { return styles_->StyleOfState(s); }
-  TcxContainerStyle* StyleDisabled() const { return styles_->DisabledStateStyle(); }
-  TcxContainerStyle* StyleFocused() const { return styles_->FocusedStateStyle(); }
-  TcxContainerStyle* StyleHot() const { return styles_->HotStateStyle(); }
+  TcxContainerStyle* StyleOfState(TcxContainerStyleState s) const { return StateStyles()->StyleOfState(s); }
+  TcxContainerStyle* StyleDisabled() const { return StateStyles()->DisabledStateStyle(); }
+  TcxContainerStyle* StyleFocused() const { return StateStyles()->FocusedStateStyle(); }
+  TcxContainerStyle* StyleHot() const { return StateStyles()->HotStateStyle(); }
+  void SetStyle(TcxContainerStyle* v) { StateStyles()->AssignNormalStyle(v); }
+  void SetStyleDisabled(TcxContainerStyle* v) { StateStyles()->AssignDisabledStyle(v); }
+  void SetStyleFocused(TcxContainerStyle* v) { StateStyles()->AssignFocusedStyle(v); }
+  void SetStyleHot(TcxContainerStyle* v) { StateStyles()->AssignHotStyle(v); }
   void NotifyStylesChanged();
   void ScaleFont(Integer m, Integer d);
   bool IsDestroying() const { return beingFreed_; }
@@ -314,7 +345,7 @@ class TcxStyleController : public TComponent {
   bool beingFreed_ = false;
   bool fontScaled_ = false;
   std::vector<TcxContainerStyle*> listeners_;
-  std::unique_ptr<TcxContainerStyles> styles_;
+  mutable std::unique_ptr<TcxContainerStyles> styles_;
 };
 
 // The process-wide style controller: nil until the editors' unit start creates it.
@@ -343,18 +374,21 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller {
   ~TcxContainer() override;
   void BeforeDestruction() override;
 
-  TcxContainerStyle* Style() const { return styles_->NormalStateStyle(); }
-  TcxContainerStyle* StyleDisabled() const { return styles_->DisabledStateStyle(); }
-  TcxContainerStyle* StyleFocused() const { return styles_->FocusedStateStyle(); }
-  TcxContainerStyle* StyleHot() const { return styles_->HotStateStyle(); }
-  void SetStyle(TcxContainerStyle* v) { Style()->Assign(v); }
-  void SetStyleDisabled(TcxContainerStyle* v) { StyleDisabled()->Assign(v); }
-  void SetStyleFocused(TcxContainerStyle* v) { StyleFocused()->Assign(v); }
-  void SetStyleHot(TcxContainerStyle* v) { StyleHot()->Assign(v); }
+  // The styles and the view info are made on first use through StylesClass, StyleClass and
+  // CreateViewInfo, so that a descendant's choice counts (a constructor cannot reach it).
+  TcxContainerStyles* ContainerStyles() const;
+  TcxContainerStyle* Style() const { return ContainerStyles()->NormalStateStyle(); }
+  TcxContainerStyle* StyleDisabled() const { return ContainerStyles()->DisabledStateStyle(); }
+  TcxContainerStyle* StyleFocused() const { return ContainerStyles()->FocusedStateStyle(); }
+  TcxContainerStyle* StyleHot() const { return ContainerStyles()->HotStateStyle(); }
+  void SetStyle(TcxContainerStyle* v) { ContainerStyles()->AssignNormalStyle(v); }
+  void SetStyleDisabled(TcxContainerStyle* v) { ContainerStyles()->AssignDisabledStyle(v); }
+  void SetStyleFocused(TcxContainerStyle* v) { ContainerStyles()->AssignFocusedStyle(v); }
+  void SetStyleHot(TcxContainerStyle* v) { ContainerStyles()->AssignHotStyle(v); }
   TcxStyleController* FakeStyleController() const { return Style()->StyleController(); }
   void SetFakeStyleController(TcxStyleController*) {}
 
-  TcxContainerViewInfo* ViewInfo() const { return viewInfo_.get(); }
+  TcxContainerViewInfo* ViewInfo() const;
   TWinControl* InnerControl() const { return innerControl_; }
   void SetInnerControl(TWinControl* c) { innerControl_ = c; }
   bool InnerMouseDown() const { return innerMouseDown_; }
@@ -383,7 +417,10 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller {
   virtual void ChildVisibleRegion(const TRect& area, TControl* child, TcxContainerInnerControlBounds& bounds);
   virtual void BorderArea(TRect& r);
   virtual TcxContainerStyle::TFactory StyleClass() { return &TcxContainerStyle::CreateInState; }
-  virtual TcxContainerViewInfo* CreateViewInfo() { return new TcxContainerViewInfo(); }
+  virtual TcxContainerStyles::TFactory StylesClass() { return &TcxContainerStyles::CreateStyles; }
+  // The view info's class (a class with a default constructor); CreateViewInfo makes it.
+  virtual TClass ViewInfoClass() { return TcxContainerViewInfo::StaticClass(); }
+  virtual TcxContainerViewInfo* CreateViewInfo();
   virtual bool ShowsShadow();
   virtual TcxContainerStyle* CurrentStyle();
   virtual TcxContainerStyleValues UnstoredStyleValues() { return {}; }
@@ -407,7 +444,16 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller {
   virtual bool PreviewInnerDefaultMessage(TMessage&) { return false; }
   virtual bool IsInplace() { return false; }
   virtual void UpdateScrollBarsFromInner(bool keepPlacement);
+  virtual void ApplyDragKind(TDragKind v);
   bool FocusIsInside();
+  void SetDragMode(TDragMode v) override;
+  void SetParent(TWinControl* parent) override;
+  void SetDragKind(TDragKind v) override { ApplyDragKind(v); }
+  TDragImageList* DoGetDragImages() override;
+  void ChangeScale(Integer m, Integer d) override;
+  // A font taken from the style controller gets the scale the container was given at run
+  // time (ScaleBy), also when the controller changes it later.
+  void ScaleControllerFont(TFont* font) const;
 
   // IcxMouseTrackingCaller
   void MouseLeave() override { TrackedMouseLeave(); }
@@ -433,7 +479,7 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller {
   void CMCursorChanged(TMessage& m) override;
 
   bool FocusesOnClick() override;
-  void ContentBounds(TRect& r) override { r = viewInfo_->ClientArea; }
+  void ContentBounds(TRect& r) override { r = ViewInfo()->ClientArea; }
   TcxLookAndFeel* LookAndFeelObject() override { return Style()->LookAndFeel(); }
   bool WantsScrollBars() override { return false; }
   bool AllowsDesignTimeDrag(Integer, Integer, TShiftState) override { return false; }
@@ -476,8 +522,14 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller {
   bool scrollBarsSyncing_ = false;
   bool internalSetting_ = false;
   bool creating_ = false;
-  std::unique_ptr<TcxContainerStyles> styles_;
-  std::unique_ptr<TcxContainerViewInfo> viewInfo_;
+  Integer fontScaleM_ = 1, fontScaleD_ = 1;
+  mutable std::unique_ptr<TcxContainerStyles> styles_;
+  mutable std::unique_ptr<TcxContainerViewInfo> viewInfo_;
+
+ private:
+  // The construction steps that need the descendant's classes: styles, view info, the look
+  // and feel's master and the initial parent colour.
+  void MakeCompanions() const;
 };
 
 TcxContainer* ContainerOfControl(TControl* control);
@@ -492,15 +544,30 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   KORVAN_CLASS(TcxCustomInnerListBox, TListBox)
 
  public:
+  using CreateArgType = TComponent*;
   explicit TcxCustomInnerListBox(TComponent* owner);
   TWinControl* InnerControlObject() override { return this; }
   TcxContainer* OwningContainer() override { return container_; }
   void SetContainer(TcxContainer* c) { container_ = c; }
   // The typed prefix of the running search ("" when none).
   const String& SearchText() const { return searchText_; }
+  // Type-ahead search by typed prefix; a pause of AutoCompleteDelay ms starts a new prefix.
+  bool AutoComplete() const { return autoComplete_; }
+  void SetAutoComplete(bool v) { autoComplete_ = v; }
+  Cardinal AutoCompleteDelay() const { return autoCompleteDelay_; }
+  void SetAutoCompleteDelay(Cardinal v) { autoCompleteDelay_ = v; }
   void WndProc(TMessage& m) override;
+  void DragDrop(TObject* source, Integer x, Integer y) override;
 
  protected:
+  virtual void TypeAheadSearch(char32_t& key);
+  // True when no OnDrawItem handler draws the items (and their focus).
+  virtual bool DrawsFocusRect() { return !OnDrawItem; }
+  void DrawListItem(Integer index, const TRect& rect, TOwnerDrawState state) override;
+  void Click() override;
+  void DblClick() override;
+  void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
+  bool DoMouseWheel(TShiftState shift, Integer delta, TPoint mousePos) override;
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
   void KeyUp(Word& key, TShiftState shift) override;
@@ -516,6 +583,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   TcxContainer* container_ = nullptr;
   String searchText_;
   DWORD lastKeyTime_ = 0;
+  bool autoComplete_ = true;
+  Cardinal autoCompleteDelay_ = 500;
   bool syncingBar_ = false;
 };
 
@@ -538,6 +607,9 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   virtual void FinishModal() { ClosePopup(); }
   virtual bool OwnerHandlesClick(UINT, TShiftState, Integer, Integer) { return false; }
   virtual void StyleChanged() {}
+  virtual TcxContainerStyle::TFactory StyleClass() { return &TcxContainerStyle::CreateInState; }
+  // The view info's class (a class with a default constructor).
+  virtual TClass ViewInfoClass() { return TcxContainerViewInfo::StaticClass(); }
   virtual void FitToWorkArea(TPoint& p);
   virtual void ShowPopup(TWinControl* focusControl);
   void ClosePopup();
@@ -559,8 +631,9 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   void SetClosingByHook(bool v) { closingByHook_ = v; }
   TWinControl* OwnerControl() const { return ownerControl_; }
   TWinControl* FocusTarget() const { return focusTarget_; }
-  TcxContainerStyle* Style() const { return style_.get(); }
-  TcxContainerViewInfo* ViewInfo() const { return viewInfo_.get(); }
+  // Made on first use through StyleClass and CreateViewInfo.
+  TcxContainerStyle* Style() const;
+  TcxContainerViewInfo* ViewInfo() const;
   bool HoldsCapture();
   bool HasFocusInPopup();
   bool OwnerIsShowing();
@@ -591,8 +664,8 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   bool closedByOwnerClick_ = false;
   bool runsModalLoop_ = true;
   TWinControl* ownerControl_ = nullptr;
-  std::unique_ptr<TcxContainerStyle> style_;
-  std::unique_ptr<TcxContainerViewInfo> viewInfo_;
+  mutable std::unique_ptr<TcxContainerStyle> style_;
+  mutable std::unique_ptr<TcxContainerViewInfo> viewInfo_;
   bool childrenShifted_ = false;  // children moved inside the frame by SizeToContent
 };
 
@@ -603,6 +676,15 @@ const std::vector<TcxCustomPopupWindow*>& ShownPopups();
 bool IsWindowOfControl(TWinControl* control, HWND wnd, bool deep);
 bool IsWindowInsideControl(TWinControl* control, HWND wnd);
 HWND PopupOwnerWindowOf(HWND wnd);
+// The library's window-resolution hook: the window that counts as the owner of a window (a
+// popup counts as part of its owner control). Set by the container unit's start to
+// PopupOwnerWindowOf, nil after its end; later subsystems (docking) consult it.
+using TcxWindowOwnerResolver = HWND (*)(HWND);
+extern TcxWindowOwnerResolver WindowOwnerResolver;
+// Whether the control is the framework control under the cursor in an active form (or in a
+// window that is no form, an MDI frame, or the form that holds the owner of the first shown
+// popup), while the application is active. The editors allow hot tracking by it.
+bool ControlUnderCursorInActiveForm(TWinControl* control);
 
 // The unit start: the popup list, the three thread hooks, the shared screen canvas.
 void InitializeCxContainer();

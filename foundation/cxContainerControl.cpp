@@ -4,6 +4,9 @@
 #include <functional>
 
 #include "foundation/cxContainer.h"
+
+#include <cstdint>
+#include <numeric>
 #include "foundation/dxOffice11.h"
 #include "foundation/dxThemeManager.h"
 #include "foundation/dxUxTheme.h"
@@ -35,39 +38,120 @@ bool IsKeyMessage(Cardinal msg) {
 // ---- container -------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxContainer) {
-  p.Bool("TabStop", &TcxContainer::TabStop, &TcxContainer::SetTabStop).Default(true);
+  using C = TcxContainer;
+  p.Object("Style", &C::Style, &C::SetStyle, TcxContainerStyle::StaticClass());
+  p.Object("StyleDisabled", &C::StyleDisabled, &C::SetStyleDisabled, TcxContainerStyle::StaticClass());
+  p.Object("StyleFocused", &C::StyleFocused, &C::SetStyleFocused, TcxContainerStyle::StaticClass());
+  p.Object("StyleHot", &C::StyleHot, &C::SetStyleHot, TcxContainerStyle::StaticClass());
+  // Read and ignored: the base style's StyleController is what is stored.
+  p.Object("FakeStyleController", &C::FakeStyleController, &C::SetFakeStyleController,
+           TcxStyleController::StaticClass())
+      .Stored(false);
+  p.Bool("TabStop", &C::TabStop, &C::SetTabStop).Default(true);
 }
 
 TcxContainer::TcxContainer(TComponent* owner) : TcxControl(owner) {
   InitializeCxContainer();
-  creating_ = true;
-  styles_ = std::make_unique<TcxContainerStyles>(this, StyleClass());
-  styles_->SetChangeHandler([this](TObject* s) { ApplyStyleToControl(s); });
-  cachedStyle_ = Style();
-  viewInfo_.reset(CreateViewInfo());
-  LookAndFeel()->AttachToMaster(Style()->LookAndFeel());
   ControlStyle() += csCaptureMouse;
   ControlStyle() += csSetCaption;
   SetTabStop(true);
   SetBorderStyle(cxcbsNone);  // the container draws its own frame
-  {
-    internalSetting_ = true;
-    TScopeExit clear([this] { internalSetting_ = false; });
-    TColor c;
-    SetParentColor(DefaultParentColor() && !IsInplace() && !Style()->LookupColor(c));
-    if (!ParentColor()) SetColor(clWindow);
-  }
   ResetChildRegion();
-  creating_ = false;
+}
+
+void TcxContainer::MakeCompanions() const {
+  auto* self = const_cast<TcxContainer*>(this);
+  if (styles_ || beingFreed_) return;
+  self->creating_ = true;
+  TScopeExit done([self] { self->creating_ = false; });
+  styles_.reset(self->StylesClass()(self, self->StyleClass()));
+  styles_->SetChangeHandler([self](TObject* s) { self->ApplyStyleToControl(s); });
+  self->cachedStyle_ = Style();
+  self->cachedStateFlags_ = {csfNormal};
+  if (!viewInfo_) viewInfo_.reset(self->CreateViewInfo());
+  self->LookAndFeel()->AttachToMaster(Style()->LookAndFeel());
+  self->internalSetting_ = true;
+  TScopeExit clear([self] { self->internalSetting_ = false; });
+  TColor c;
+  self->SetParentColor(self->DefaultParentColor() && !self->IsInplace() && !Style()->LookupColor(c));
+  if (!self->ParentColor()) self->SetColor(clWindow);
+}
+
+TcxContainerViewInfo* TcxContainer::CreateViewInfo() { return TcxContainerViewInfo::CreateOfClass(ViewInfoClass()); }
+
+TcxContainerStyles* TcxContainer::ContainerStyles() const {
+  if (!styles_) MakeCompanions();
+  return styles_.get();
+}
+
+TcxContainerViewInfo* TcxContainer::ViewInfo() const {
+  if (!styles_) MakeCompanions();
+  if (!viewInfo_) viewInfo_.reset(const_cast<TcxContainer*>(this)->CreateViewInfo());
+  return viewInfo_.get();
+}
+
+void TcxContainer::SetDragMode(TDragMode v) {
+  TcxControl::SetDragMode(v);
+  if (innerControl_) innerControl_->SetDragMode(v);
+}
+
+void TcxContainer::ApplyDragKind(TDragKind v) {
+  TcxControl::SetDragKind(v);
+  if (innerControl_) innerControl_->SetDragKind(v);
+}
+
+TDragImageList* TcxContainer::DoGetDragImages() {
+  return innerControl_ ? innerControl_->GetDragImages() : TcxControl::DoGetDragImages();
+}
+
+void TcxContainer::ChangeScale(Integer m, Integer d) {
+  TcxContainerStyle* base = Style();
+  bool scaleFont = m != d && d != 0 && base->ReadStyleValue(svFont);
+  {
+    internalSetting_ = !ParentFont();
+    TScopeExit clear([this] { internalSetting_ = false; });
+    TcxControl::ChangeScale(m, d);
+  }
+  if (!scaleFont) return;
+  if (base->StoredAssignedValues().Contains(svFont)) {
+    base->Font()->SetSize(MulDiv(base->Font()->Size(), m, d));
+  } else if (IsLoading()) {
+    if (TcxStyleController* c = base->ActiveStyleController()) c->ScaleFont(m, d);
+  } else {
+    // The font comes from the controller and is copied again at each of its changes: the
+    // container keeps the scale and applies it to every copy.
+    Int64 nm = Int64(fontScaleM_) * m, nd = Int64(fontScaleD_) * d;
+    Int64 g = std::gcd(nm < 0 ? -nm : nm, nd < 0 ? -nd : nd);
+    if (g > 1) {
+      nm /= g;
+      nd /= g;
+    }
+    if (nm > INT32_MAX || nd > INT32_MAX || nm < INT32_MIN || nd < INT32_MIN || nd == 0) return;
+    fontScaleM_ = Integer(nm);
+    fontScaleD_ = Integer(nd);
+    base->RefreshFontFromController();
+    ApplyStyleToControl(base);
+  }
+}
+
+void TcxContainer::ScaleControllerFont(TFont* font) const {
+  if (font && fontScaleM_ != fontScaleD_) font->SetSize(MulDiv(font->Size(), fontScaleM_, fontScaleD_));
+}
+
+void TcxContainer::SetParent(TWinControl* parent) {
+  MakeCompanions();
+  TcxControl::SetParent(parent);
 }
 
 TcxContainer::~TcxContainer() {
   EndMouseTracking(this);
   beingFreed_ = true;
   viewInfo_.reset();
-  styles_->SetChangeHandler(nullptr);
-  LookAndFeel()->AttachToMaster(nullptr);
-  styles_.reset();
+  if (styles_) {
+    styles_->SetChangeHandler(nullptr);
+    LookAndFeel()->AttachToMaster(nullptr);
+    styles_.reset();
+  }
 }
 
 void TcxContainer::BeforeDestruction() {
@@ -76,7 +160,7 @@ void TcxContainer::BeforeDestruction() {
 }
 
 bool TcxContainer::InDestruction() const {
-  return beingFreed_ || ComponentState().Contains(csDestroying) || !styles_ || !viewInfo_;
+  return beingFreed_ || ComponentState().Contains(csDestroying);
 }
 
 void TcxContainer::Loaded() {
@@ -90,20 +174,21 @@ void TcxContainer::CreateParams(TCreateParams& params) {
 }
 
 void TcxContainer::CreateWnd() {
+  MakeCompanions();
   TcxControl::CreateWnd();
   PostMessage(Handle(), DXM_CONTAINERSETFOCUS, 0, 0);
 }
 
 TcxContainerStyle* TcxContainer::StyleForCurrentState() {
-  if (!(viewInfo_->StateFlags == cachedStateFlags_)) {
-    cachedStateFlags_ = viewInfo_->StateFlags;
+  if (!(ViewInfo()->StateFlags == cachedStateFlags_)) {
+    cachedStateFlags_ = ViewInfo()->StateFlags;
     cachedStyle_ = CurrentStyle();
   }
   return cachedStyle_;
 }
 
 TcxContainerStyle* TcxContainer::CurrentStyle() {
-  const TcxContainerStateFlags& f = viewInfo_->StateFlags;
+  const TcxContainerStateFlags& f = ViewInfo()->StateFlags;
   if (f.Contains(csfDisabled)) return StyleDisabled();
   if (f.Contains(csfFocused)) return StyleFocused();
   if (Style()->HotTrack() && f.Contains(csfHot)) return StyleHot();
@@ -154,8 +239,8 @@ bool TcxContainer::RefreshState(const TPoint& p, Integer, TShiftState shift, boo
   TRect local;
   GetLocalBounds(this, local);
   if (!innerControl_) InvalidateControlArea(this, local, false);
-  else if (HandleAllocated()) InvalidateAroundRect(Handle(), local, viewInfo_->InteriorRect, false);
-  if (viewInfo_->StateFlags.Contains(csfHot)) {
+  else if (HandleAllocated()) InvalidateAroundRect(Handle(), local, ViewInfo()->InteriorRect, false);
+  if (ViewInfo()->StateFlags.Contains(csfHot)) {
     TRect r;
     HotTrackArea(r);
     BeginMouseTracking(this, r, this);
@@ -164,7 +249,7 @@ bool TcxContainer::RefreshState(const TPoint& p, Integer, TShiftState shift, boo
 }
 
 void TcxContainer::ComputeStateAndFrame(const TPoint& p, bool hotAllowed) {
-  TcxContainerViewInfo* v = viewInfo_.get();
+  TcxContainerViewInfo* v = ViewInfo();
   TcxContainerStateFlags flags;
   if (!Enabled()) {
     flags = {csfDisabled};
@@ -189,7 +274,7 @@ void TcxContainer::ComputeStateAndFrame(const TPoint& p, bool hotAllowed) {
 }
 
 void TcxContainer::ComputeColors() {
-  TcxContainerViewInfo* v = viewInfo_.get();
+  TcxContainerViewInfo* v = ViewInfo();
   TcxContainerStyle* s = StyleForCurrentState();
   TcxContainerBorderStyle bs = s->BorderStyle();
   if (bs != cbsUltraFlat && bs != cbsOffice11) {
@@ -211,7 +296,7 @@ void TcxContainer::ComputeColors() {
 }
 
 void TcxContainer::ComputeViewInfo(const TPoint& p, bool hotAllowed) {
-  TcxContainerViewInfo* v = viewInfo_.get();
+  TcxContainerViewInfo* v = ViewInfo();
   v->UsesTheme = UsesThemes();
   Integer oldWidth = BorderWidthOfStyle(v->FrameStyle);
   ComputeStateAndFrame(p, hotAllowed);
@@ -244,7 +329,7 @@ void TcxContainer::FrameExtent(TRect& e) {
   } else if (themed) {
     e = TRect(2, 2, 2, 2);
   } else {
-    Integer w = BorderWidthOfStyle(viewInfo_->FrameStyle);
+    Integer w = BorderWidthOfStyle(ViewInfo()->FrameStyle);
     TcxBorders edges = s->Edges();
     e = TRect(edges.Contains(bLeft) ? w : 0, edges.Contains(bTop) ? w : 0, edges.Contains(bRight) ? w : 0,
               edges.Contains(bBottom) ? w : 0);
@@ -258,9 +343,9 @@ void TcxContainer::FrameExtent(TRect& e) {
 void TcxContainer::BorderArea(TRect& r) {
   TRect e;
   FrameExtent(e);
-  const TRect& o = viewInfo_->OuterRect;
+  const TRect& o = ViewInfo()->OuterRect;
   r = TRect(o.Left + e.Left, o.Top + e.Top, o.Right - e.Right, o.Bottom - e.Bottom);
-  Integer w = BorderWidthOfStyle(viewInfo_->GetFrameStyle());
+  Integer w = BorderWidthOfStyle(ViewInfo()->GetFrameStyle());
   r = GrowRect(r, w, w);
   DeflateRectByMissingEdges(r, w, StyleForCurrentState()->Edges());
 }
@@ -268,7 +353,7 @@ void TcxContainer::BorderArea(TRect& r) {
 void TcxContainer::HotTrackArea(TRect& r) {
   r = TRect(0, 0, Width(), Height());
   if (IsInplace()) return;
-  TcxContainerViewInfo* v = viewInfo_.get();
+  TcxContainerViewInfo* v = ViewInfo();
   if (v->HasShadow) {
     r.Right -= cxContainerShadowWidth;
     r.Bottom -= cxContainerShadowWidth;
@@ -288,14 +373,14 @@ void TcxContainer::HotTrackArea(TRect& r) {
 
 bool TcxContainer::ShowsShadow() { return StyleForCurrentState()->Shadow() && !UsesThemes(); }
 
-bool TcxContainer::PaintsOwnBorder() { return !(viewInfo_->UsesTheme && viewInfo_->FrameStyle != cbsNone); }
+bool TcxContainer::PaintsOwnBorder() { return !(ViewInfo()->UsesTheme && ViewInfo()->FrameStyle != cbsNone); }
 
 bool TcxContainer::UsesThemes() { return CanPaintNatively(Style()->LookAndFeel()->NativeStyle(), ThemeClass()); }
 
 Integer TcxContainer::ThemeStateId() {
   if (!Enabled()) return 4;
   if (FocusIsInside()) return 5;
-  if (viewInfo_->StateFlags.Contains(csfHot)) return 2;
+  if (ViewInfo()->StateFlags.Contains(csfHot)) return 2;
   return 1;
 }
 
@@ -303,28 +388,28 @@ void TcxContainer::ApplyWindowRegion() {
   if (!HandleAllocated()) return;
   TRect r;
   BorderArea(r);
-  UpdateWindowRegion(Handle(), r, !PaintsOwnBorder(), TRect(), viewInfo_->HasShadow);
+  UpdateWindowRegion(Handle(), r, !PaintsOwnBorder(), TRect(), ViewInfo()->HasShadow);
 }
 
 void TcxContainer::ClipToWindowRegion() {
   TRect r;
   BorderArea(r);
   HRGN rgn = BuildFrameRegion(HandleAllocated() ? Handle() : nullptr, r, !PaintsOwnBorder(), TRect(),
-                              viewInfo_->HasShadow);
+                              ViewInfo()->HasShadow);
   if (!rgn) return;
   Canvas()->ApplyClipRegion(new TcxRegion(rgn), roIntersect, true);
 }
 
 void TcxContainer::PaintBorderAndContent() {
   if (InDestruction()) return;
-  if (viewInfo_->OuterRect.IsEmpty()) ComputeViewInfo(TPoint(-1, -1), false);
-  if (!Canvas()->IsRectPartlyVisible(viewInfo_->OuterRect)) return;
+  if (ViewInfo()->OuterRect.IsEmpty()) ComputeViewInfo(TPoint(-1, -1), false);
+  if (!Canvas()->IsRectPartlyVisible(ViewInfo()->OuterRect)) return;
   if (ControlState().Contains(csPaintCopy)) ClipToWindowRegion();
-  viewInfo_->PaintTo(Canvas());
+  ViewInfo()->PaintTo(Canvas());
 }
 
 void TcxContainer::AdjustClientRect(TRect& rect) {
-  if (!InDestruction()) rect = viewInfo_->ClientArea;
+  if (!InDestruction()) rect = ViewInfo()->ClientArea;
 }
 
 void TcxContainer::AlignControls(TControl* control, TRect& rect) {
@@ -364,7 +449,7 @@ void TcxContainer::ChildVisibleRegion(const TRect& area, TControl* child, TcxCon
 
 void TcxContainer::AlignInnerControl() {
   if (!innerControl_) return;
-  const TRect& ca = viewInfo_->ClientArea;
+  const TRect& ca = ViewInfo()->ClientArea;
   if (innerControl_->BoundsRect() == ca) return;
   refreshLocked_ = true;
   TScopeExit clear([this] { refreshLocked_ = false; });
@@ -373,7 +458,7 @@ void TcxContainer::AlignInnerControl() {
 
 void TcxContainer::SyncInnerControl() {
   if (!innerControl_) return;
-  innerControl_->SetColor(viewInfo_->FillColor);
+  innerControl_->SetColor(ViewInfo()->FillColor);
   CopyFontFrom(innerControl_->Font(), StyleForCurrentState()->DisplayFont());
 }
 
@@ -584,7 +669,7 @@ void TcxContainer::WMSetCursor(TMessage& m) {
     TPoint p;
     ReadCursorPos(p);
     p = ScreenToClient(p);
-    if (!viewInfo_->ClientArea.Contains(p)) {
+    if (!ViewInfo()->ClientArea.Contains(p)) {
       ::SetCursor(Screen->Cursors(crArrow));
       m.Result = 1;
       return;
@@ -740,10 +825,10 @@ bool ControlHasOpenPopup(TControl* control) {
 
 // ---- inner list box --------------------------------------------------------------------------
 
-KORVAN_IMPLEMENT_CLASS(TcxCustomInnerListBox)
-
-namespace {
-constexpr DWORD kSearchTimeOut = 500;  // ms between keys of one typed prefix
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomInnerListBox) {
+  using L = TcxCustomInnerListBox;
+  p.Bool("AutoComplete", &L::AutoComplete, &L::SetAutoComplete).Default(true);
+  p.Int64Prop("AutoCompleteDelay", &L::AutoCompleteDelay, &L::SetAutoCompleteDelay).Default(500);
 }
 
 TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* owner) : TListBox(owner) {
@@ -752,8 +837,12 @@ TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* owner) : TListBox(owner
 
 void TcxCustomInnerListBox::WMGetDlgCode(TMessage& m) {
   TListBox::WMGetDlgCode(m);
-  // Tab goes to the container, which moves the focus on from its own place.
-  if (container_) m.Result |= DLGC_WANTTAB;
+  // Characters and Tab go to the container, which moves the focus on from its own place;
+  // Ctrl+Tab is left to the dialog keys.
+  if (container_) {
+    m.Result |= DLGC_WANTCHARS;
+    if (GetKeyState(VK_CONTROL) >= 0) m.Result |= DLGC_WANTTAB;
+  }
 }
 
 void TcxCustomInnerListBox::SyncSystemBar() {
@@ -774,14 +863,58 @@ void TcxCustomInnerListBox::SyncSystemBar() {
   si.nMax = std::max(0, Count() - 1);
   si.nPage = UINT(visible);
   si.nPos = TopIndex();
-  if (shown == needed && cur.nMax == si.nMax && cur.nPage == si.nPage && cur.nPos == si.nPos) return;
-  if (shown != needed) ::ShowScrollBar(Handle(), SB_VERT, needed);
-  SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
-  if (container_) container_->PostScrollBarsUpdate();
+  bool changed = false;
+  if (!(shown == needed && cur.nMax == si.nMax && cur.nPage == si.nPage && cur.nPos == si.nPos)) {
+    if (shown != needed) ::ShowScrollBar(Handle(), SB_VERT, needed);
+    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+    changed = true;
+  }
+  // The horizontal bar: items wider than the list (ScrollWidth).
+  Integer view = std::max(1, ClientWidth() - 4);
+  bool hNeeded = ScrollWidth() > view;
+  bool hShown = (GetWindowLong(Handle(), GWL_STYLE) & WS_HSCROLL) != 0;
+  SCROLLINFO hcur{};
+  hcur.cbSize = sizeof(SCROLLINFO);
+  hcur.fMask = SIF_ALL;
+  GetScrollInfo(Handle(), SB_HORZ, &hcur);
+  SCROLLINFO hi{};
+  hi.cbSize = sizeof(SCROLLINFO);
+  hi.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  hi.nMax = std::max(0, ScrollWidth() - 1);
+  hi.nPage = UINT(view);
+  hi.nPos = HorzOffset();
+  if (!(hShown == hNeeded && hcur.nMax == hi.nMax && hcur.nPage == hi.nPage && hcur.nPos == hi.nPos)) {
+    if (hShown != hNeeded) ::ShowScrollBar(Handle(), SB_HORZ, hNeeded);
+    SetScrollInfo(Handle(), SB_HORZ, &hi, TRUE);
+    changed = true;
+  }
+  if (changed && container_) container_->PostScrollBarsUpdate();
 }
 
 void TcxCustomInnerListBox::WndProc(TMessage& m) {
   if (container_ && container_->PreviewInnerMessage(m)) return;
+  if (m.Msg == WM_LBUTTONDOWN && container_ && DragMode() == dmAutomatic && !container_->InDesignMode()) {
+    // The container drags, not the list: a press on a selected item of a multi-select list
+    // (without Shift alone) keeps the selection and starts the container's drag; other
+    // presses select first, and start it unless they extend a multi-selection.
+    TWeakRef<TcxCustomInnerListBox> self(this);
+    TWeakRef<TcxContainer> owner(container_);
+    TControl::SetDragMode(dmManual);
+    TScopeExit restore([self] {
+      if (self) self->TControl::SetDragMode(dmAutomatic);
+    });
+    TShiftState s = KeysToShiftState(Word(m.WParam));
+    Integer i = ItemAtPos(TPoint(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)), true);
+    bool shiftOnly = s.Contains(ssShift) && !s.Contains(ssCtrl);
+    if (MultiSelect() && !shiftOnly && i >= 0 && Selected(i)) {
+      if (CanFocus() && !Focused()) SetFocus();
+      if (owner) owner->BeginDrag(false);
+      return;
+    }
+    TListBox::WndProc(m);
+    if (self && owner && !(MultiSelect() && (s.Contains(ssCtrl) || s.Contains(ssShift)))) owner->BeginDrag(false);
+    return;
+  }
   if (m.Msg == WM_VSCROLL) {
     Integer visible = std::max(1, ClientHeight() / std::max(1, ItemHeight()));
     Integer top = TopIndex();
@@ -797,6 +930,25 @@ void TcxCustomInnerListBox::WndProc(TMessage& m) {
       default: break;
     }
     SetTopIndex(std::clamp(top, 0, std::max(0, Count() - visible)));
+    m.Result = 0;
+    SyncSystemBar();
+    return;
+  }
+  if (m.Msg == WM_HSCROLL) {
+    Integer view = std::max(1, ClientWidth() - 4);
+    Integer pos = HorzOffset();
+    switch (LOWORD(m.WParam)) {
+      case SB_LINELEFT: pos -= 8; break;
+      case SB_LINERIGHT: pos += 8; break;
+      case SB_PAGELEFT: pos -= view; break;
+      case SB_PAGERIGHT: pos += view; break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: pos = Integer(HIWORD(m.WParam)); break;
+      case SB_LEFT: pos = 0; break;
+      case SB_RIGHT: pos = ScrollWidth(); break;
+      default: break;
+    }
+    SetHorzOffset(pos);
     m.Result = 0;
     SyncSystemBar();
     return;
@@ -822,39 +974,41 @@ void TcxCustomInnerListBox::KeyUp(Word& key, TShiftState shift) {
 }
 
 void TcxCustomInnerListBox::KeyPress(char32_t& key) {
-  if (key == U'\t' || key == U'\r') {
-    key = 0;
-    return;
+  if (key == U'\t') key = 0;
+  if (key != 0 && container_) {
+    TWeakRef<TcxCustomInnerListBox> self(this);
+    container_->KeyPress(key);  // the container sees Enter
+    if (!self) return;
   }
-  if (container_) container_->KeyPress(key);
+  if (key == U'\r') key = 0;
   if (key == 0) return;
-  TListBox::KeyPress(key);
-  if (key == 0) return;
+  if (OnKeyPress) OnKeyPress(this, key);
+  if (key != 0) TypeAheadSearch(key);
+}
+
+void TcxCustomInnerListBox::TypeAheadSearch(char32_t& key) {
+  if (!autoComplete_) return;
+  DWORD now = GetTickCount();
+  if (now - lastKeyTime_ >= autoCompleteDelay_) searchText_.clear();
+  lastKeyTime_ = now;
   if (key == U'\b') {
     if (!searchText_.empty()) {
       size_t n = searchText_.size();
       do --n;
-      while (n > 0 && (Byte(searchText_[n]) & 0xC0) == 0x80);
+      while (n > 0 && (Byte(searchText_[n]) & 0xC0) == 0x80);  // a whole UTF-8 character
       searchText_.resize(n);
     }
-    lastKeyTime_ = GetTickCount();
-    Search(false);
-    key = 0;
-    return;
+  } else if (key >= 32) {
+    char32_t c = key;
+    if (c < 0x80) searchText_ += char(c);
+    else if (c < 0x800) { searchText_ += char(0xC0 | (c >> 6)); searchText_ += char(0x80 | (c & 0x3F)); }
+    else if (c < 0x10000) { searchText_ += char(0xE0 | (c >> 12)); searchText_ += char(0x80 | ((c >> 6) & 0x3F)); searchText_ += char(0x80 | (c & 0x3F)); }
+    else { searchText_ += char(0xF0 | (c >> 18)); searchText_ += char(0x80 | ((c >> 12) & 0x3F)); searchText_ += char(0x80 | ((c >> 6) & 0x3F)); searchText_ += char(0x80 | (c & 0x3F)); }
+  } else if (key != U'\x1b') {
+    return;  // other control characters are no search keys
   }
-  if (key < 32) return;
-  DWORD now = GetTickCount();
-  if (now - lastKeyTime_ >= kSearchTimeOut) searchText_.clear();
-  lastKeyTime_ = now;
-  String ch;
-  char32_t c = key;
-  if (c < 0x80) ch += char(c);
-  else if (c < 0x800) { ch += char(0xC0 | (c >> 6)); ch += char(0x80 | (c & 0x3F)); }
-  else if (c < 0x10000) { ch += char(0xE0 | (c >> 12)); ch += char(0x80 | ((c >> 6) & 0x3F)); ch += char(0x80 | (c & 0x3F)); }
-  else { ch += char(0xF0 | (c >> 18)); ch += char(0x80 | ((c >> 12) & 0x3F)); ch += char(0x80 | ((c >> 6) & 0x3F)); ch += char(0x80 | (c & 0x3F)); }
-  searchText_ += ch;
-  Search(false);
-  key = 0;
+  if (key != U'\x1b') Search(false);
+  if (!searchText_.empty() && key != U'\b' && key != U'\r' && key != U'\x1b') key = 0;
 }
 
 void TcxCustomInnerListBox::Search(bool) {
@@ -866,10 +1020,24 @@ void TcxCustomInnerListBox::Search(bool) {
   for (Integer i = 0; i < Count(); ++i) {
     String item = AnsiUpperCase(Items()->Strings(i));
     if (item.compare(0, prefix.size(), prefix) == 0) {
+      // A multi-select list keeps exactly the found item selected.
+      if (MultiSelect()) {
+        ClearSelection();
+        SetSelected(i, true);
+      }
       SetItemIndex(i);
       return;
     }
   }
+}
+
+void TcxCustomInnerListBox::DrawListItem(Integer index, const TRect& rect, TOwnerDrawState state) {
+  if (index < 0) {
+    Canvas()->FillRect(rect);
+    return;
+  }
+  DrawItem(index, rect, state);
+  if (state.Contains(odFocused) && DrawsFocusRect()) Canvas()->DrawFocusRect(rect);
 }
 
 void TcxCustomInnerListBox::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) {
@@ -895,6 +1063,36 @@ void TcxCustomInnerListBox::MouseUp(TMouseButton b, TShiftState s, Integer x, In
   TWeakRef<TcxCustomInnerListBox> self(this);
   TListBox::MouseUp(b, s, x, y);
   if (self && container_) container_->MouseUp(b, s, x + Left(), y + Top());
+}
+
+void TcxCustomInnerListBox::Click() {
+  TWeakRef<TcxCustomInnerListBox> self(this);
+  TListBox::Click();
+  if (self && container_) container_->Click();
+}
+
+void TcxCustomInnerListBox::DblClick() {
+  TWeakRef<TcxCustomInnerListBox> self(this);
+  TListBox::DblClick();
+  if (self && container_) container_->DblClick();
+}
+
+void TcxCustomInnerListBox::DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) {
+  if (container_) container_->DragOver(source, x + Left(), y + Top(), state, accept);
+  else TListBox::DragOver(source, x, y, state, accept);
+}
+
+void TcxCustomInnerListBox::DragDrop(TObject* source, Integer x, Integer y) {
+  if (container_) container_->DragDrop(source, x + Left(), y + Top());
+  else TListBox::DragDrop(source, x, y);
+}
+
+bool TcxCustomInnerListBox::DoMouseWheel(TShiftState shift, Integer delta, TPoint mousePos) {
+  if (container_) {
+    TWeakRef<TcxCustomInnerListBox> self(this);
+    if (container_->DoMouseWheel(shift, delta, mousePos) || !self) return true;
+  }
+  return TListBox::DoMouseWheel(shift, delta, mousePos);
 }
 
 void TcxCustomInnerListBox::DoEnter() {

@@ -92,6 +92,34 @@ HWND PopupOwnerWindowOf(HWND wnd) {
   return wnd;
 }
 
+TcxWindowOwnerResolver WindowOwnerResolver = nullptr;
+
+namespace {
+// The nearest MDI child form among the window's parents, else its top ancestor.
+HWND MdiChildOrRootOf(HWND wnd) {
+  HWND root = wnd;
+  for (HWND w = wnd; w; w = GetParent(w)) {
+    if (auto* f = dynamic_cast<TCustomForm*>(FindControl(w)); f && f->FormStyle() == fsMDIChild) return w;
+    root = w;
+  }
+  return root;
+}
+}  // namespace
+
+bool ControlUnderCursorInActiveForm(TWinControl* control) {
+  if (!Application->Active() || !control || !control->HandleAllocated() || !IsWindowVisible(control->Handle()))
+    return false;
+  TPoint p;
+  ReadCursorPos(p);
+  if (FindVCLWindow(p) != control) return false;
+  HWND w = MdiChildOrRootOf(control->Handle());
+  auto* form = dynamic_cast<TCustomForm*>(FindControl(w));
+  if (!form || form->Active() || form->FormStyle() == fsMDIForm) return true;
+  if (gShownPopups.empty()) return false;
+  TWinControl* owner = gShownPopups.front()->OwnerControl();
+  return owner && owner->HandleAllocated() && IsChild(w, owner->Handle());
+}
+
 // ---- popup window ----------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomPopupWindow)
@@ -100,11 +128,22 @@ TcxCustomPopupWindow::TcxCustomPopupWindow(TWinControl* ownerControl) : TcxPopup
   InitializeCxContainer();
   SetFormStyle(fsNormal);
   SetVisible(false);
-  style_.reset(TcxContainerStyle::CreateInState(this, false, nullptr, cssNormal));
-  style_->OnChanged = [this](TObject*) { StyleChanged(); };
-  viewInfo_ = std::make_unique<TcxContainerViewInfo>();
   ownerControl_ = ownerControl;
   SetKeyPreview(true);
+}
+
+TcxContainerStyle* TcxCustomPopupWindow::Style() const {
+  if (!style_) {
+    auto* self = const_cast<TcxCustomPopupWindow*>(this);
+    style_.reset(self->StyleClass()(self, false, nullptr, cssNormal));
+    style_->OnChanged = [self](TObject*) { self->StyleChanged(); };
+  }
+  return style_.get();
+}
+
+TcxContainerViewInfo* TcxCustomPopupWindow::ViewInfo() const {
+  if (!viewInfo_) viewInfo_.reset(TcxContainerViewInfo::CreateOfClass(const_cast<TcxCustomPopupWindow*>(this)->ViewInfoClass()));
+  return viewInfo_.get();
 }
 
 TcxCustomPopupWindow::~TcxCustomPopupWindow() {
@@ -132,6 +171,10 @@ void TcxCustomPopupWindow::CreateParams(TCreateParams& params) {
 }
 
 void TcxCustomPopupWindow::CreateWnd() {
+  // The companions are made before the window exists, so that nothing is created while the
+  // popup is being shown and activated.
+  Style();
+  ViewInfo();
   bool listed = IsShown(this);
   if (!listed) gShownPopups.push_back(this);
   TScopeExit unlist([this, listed] {
@@ -141,7 +184,7 @@ void TcxCustomPopupWindow::CreateWnd() {
 }
 
 void TcxCustomPopupWindow::ComputeViewInfo() {
-  TcxContainerViewInfo* v = viewInfo_.get();
+  TcxContainerViewInfo* v = ViewInfo();
   v->OuterRect = TRect(0, 0, Width(), Height());
   Integer lw = FrameLineWidth(0);
   v->InteriorRect = GrowRect(v->OuterRect, -lw, -lw);
@@ -150,17 +193,17 @@ void TcxCustomPopupWindow::ComputeViewInfo() {
   v->FrameThickness = lw;
   v->FrameSides = cxBordersAll;
   v->FrameColor = FrameLineColor();
-  v->SetFillColor(style_->Color());
+  v->SetFillColor(Style()->Color());
 }
 
 void TcxCustomPopupWindow::AdjustClientRect(TRect& rect) {
   ComputeViewInfo();
-  rect = viewInfo_->ClientArea;
+  rect = ViewInfo()->ClientArea;
 }
 
 void TcxCustomPopupWindow::Paint() {
   ComputeViewInfo();
-  viewInfo_->PaintTo(FormCanvas());
+  ViewInfo()->PaintTo(FormCanvas());
 }
 
 TRect TcxCustomPopupWindow::GetAnchorScreenBounds() {
@@ -205,6 +248,8 @@ bool TcxCustomPopupWindow::OwnerIsShowing() {
 void TcxCustomPopupWindow::ShowPopup(TWinControl* focusControl) {
   if (IsShown(this) || !OwnerIsShowing()) return;
   TWeakRef<TcxCustomPopupWindow> self(this);
+  Style();
+  ViewInfo();
   InitFont();
   SizeToContent();
   TPoint p = CalculatePlacement();
@@ -310,9 +355,10 @@ void TcxCustomPopupWindow::Deactivate() {
 }
 
 void TcxCustomPopupWindow::KeyDown(Word& key, TShiftState shift) {
-  if (IsShown(this) && key == VK_ESCAPE) {
-    if (HoldsCapture()) ReleaseCapture();
-    else ClosePopup();
+  // Esc only ends a mouse capture here; otherwise the form handles it (drop-down editors close
+  // themselves on Esc through their own key handling).
+  if (IsShown(this) && key == VK_ESCAPE && HoldsCapture()) {
+    ReleaseCapture();
     key = 0;
     return;
   }
@@ -588,6 +634,7 @@ LRESULT PopupMouseHook(int code, WPARAM wParam, LPARAM lParam) {
 
 namespace cxcontainer_internal {
 void InstallPopupHooks() {
+  WindowOwnerResolver = &PopupOwnerWindowOf;
   DWORD thread = GetCurrentThreadId();
   gCallWndHook = SetWindowsHookEx(WH_CALLWNDPROC, &PopupCallWndProcHook, nullptr, thread);
   gGetMessageHook = SetWindowsHookEx(WH_GETMESSAGE, &PopupGetMessageHook, nullptr, thread);
@@ -595,6 +642,7 @@ void InstallPopupHooks() {
 }
 
 void RemovePopupHooks() {
+  WindowOwnerResolver = nullptr;
   for (HHOOK* h : {&gMouseHook, &gGetMessageHook, &gCallWndHook})
     if (*h) {
       UnhookWindowsHookEx(*h);

@@ -118,6 +118,9 @@ void TcxControl::SetPopupMenu(TComponent* v) {
   if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
   popupMenu_ = v;
   if (popupMenu_) popupMenu_->FreeNotification(this);
+  // A plain popup menu is also the framework's, whose shortcuts fire while a child control
+  // has the focus.
+  TCustomControl::SetPopupMenu(dynamic_cast<TPopupMenu*>(v));
 }
 
 void TcxControl::Notification(TComponent* c, TOperation op) {
@@ -583,7 +586,8 @@ void TcxControl::WMContextMenu(TMessage& m) {
   DoContextPopup(client, handled);
   if (!link.Alive()) return;
   m.Result = handled ? 1 : 0;
-  if (!handled) DefaultHandler(m);
+  // Without a menu of its own the request goes on to the parent (up to the form's menu).
+  if (!handled && Parent()) m.Result = Parent()->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
 }
 
 void TcxControl::DoContextPopup(TPoint mousePos, bool& handled) {

@@ -346,6 +346,7 @@ class TcxDragControlObject : public TDragControlObject {
   KORVAN_CLASS(TcxDragControlObject, TDragControlObject)
 
  public:
+  using CreateArgType = TControl*;
   // The framework frees the object when the drag has finished (after Finished).
   explicit TcxDragControlObject(TControl* control) : TDragControlObject(control) { autoCreated_ = true; }
   TCursor GetDragCursor(bool accepted, Integer x, Integer y) override;

@@ -118,9 +118,11 @@ void TcxControl::CompleteDragAndDrop(bool accepted) {
 void TcxControl::DoStartDrag(TDragObject*& dragObject) {
   Update();
   TCustomControl::DoStartDrag(dragObject);
-  if (!dragObject && VclDragObjectClass()) {
-    if (VclDragObjectClass()->InheritsFrom(TcxDragControlObject::StaticClass())) dragObject = new TcxDragControlObject(this);
-  }
+  // The class a descendant names is made through its registered constructor; a class that is
+  // no control drag object cannot take the control and gives no object.
+  TClass cls = VclDragObjectClass();
+  if (!dragObject && cls && cls->InheritsFrom(TcxDragControlObject::StaticClass()) && !cls->IsAbstract())
+    dragObject = static_cast<TcxDragControlObject*>(cls->Create(this));
   if (dragObject && !AllowsVclDragObject(dragObject)) {
     dragObject->Free();
     dragObject = nullptr;

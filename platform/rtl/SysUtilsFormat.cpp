@@ -643,8 +643,12 @@ String FloatToStrF(double value, TFloatFormat format, int precision, int digits)
   return FloatToStrF(value, format, precision, digits, FormatSettings);
 }
 String FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& fs) {
+  // As everywhere else: 15 significant digits first, then half away from zero on those
+  // digits (a direct rounding of the binary value would give 1234 for 1234.5 at 4 digits).
   int p = ClampPrecision(precision, 17);
-  return FloatText(DecimalOf(value, p), format, p, digits, 17, fs);
+  TDecimal d = DecimalOf(value, p > 15 ? p : 15);
+  RoundAt(d, p);
+  return FloatText(d, format, p, digits, 17, fs);
 }
 
 String FormatFloat(const String& pattern, double value) { return FormatFloat(pattern, value, FormatSettings); }

@@ -206,11 +206,12 @@ class TControl : public TComponent {
   const TControlState& ControlState() const { return controlState_; }
   void SetControlState(const TControlState& v) { controlState_ = v; }
   TDragMode DragMode() const { return dragMode_; }
-  void SetDragMode(TDragMode v) { dragMode_ = v; }
+  // Virtual: a control hosting an inner control passes the drag settings on.
+  virtual void SetDragMode(TDragMode v) { dragMode_ = v; }
   TCursor DragCursor() const { return dragCursor_; }
   void SetDragCursor(TCursor v) { dragCursor_ = v; }
   TDragKind DragKind() const { return dragKind_; }
-  void SetDragKind(TDragKind v) { dragKind_ = v; }
+  virtual void SetDragKind(TDragKind v) { dragKind_ = v; }
   bool IsRightToLeft() const { return false; }
   virtual bool Showing() const;
   bool MouseCapture() const;
@@ -238,7 +239,7 @@ class TControl : public TComponent {
   void BeginDrag(bool immediate, Integer threshold = -1);
   void EndDrag(bool drop);
   bool Dragging() const;
-  void DragDrop(TObject* source, Integer x, Integer y);
+  virtual void DragDrop(TObject* source, Integer x, Integer y);
   TDragImageList* GetDragImages() { return DoGetDragImages(); }
 
   // The platform's GetTextLen/Buf in one call.

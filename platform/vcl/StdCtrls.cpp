@@ -826,6 +826,12 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomListBox) {
   p.Int("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight);
   p.Int("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex).Default(-1);
   p.Bool("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted);
+  p.Bool("MultiSelect", &TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect).Default(false);
+  p.Bool("ExtendedSelect", &TCustomListBox::ExtendedSelect, &TCustomListBox::SetExtendedSelect).Default(true);
+  p.Enum("Style", &TCustomListBox::Style, &TCustomListBox::SetStyle,
+         EnumTypeInfo("TListBoxStyle", {"lbStandard", "lbOwnerDrawFixed"}))
+      .Default(lbStandard);
+  p.Int("ScrollWidth", &TCustomListBox::ScrollWidth, &TCustomListBox::SetScrollWidth).Default(0);
   p.Bool("TabStop", &TCustomListBox::TabStop, &TCustomListBox::SetTabStop).Default(true);
 }
 
@@ -841,6 +847,8 @@ TCustomListBox::TCustomListBox(TComponent* owner) : TCustomControl(owner), items
 TCustomListBox::~TCustomListBox() { items_->OnChange = nullptr; }
 
 void TCustomListBox::ItemsChanged() {
+  selected_.resize(size_t(Count()), false);
+  if (anchor_ >= Count()) anchor_ = -1;
   if (itemIndex_ >= Count()) itemIndex_ = Count() - 1;
   if (topIndex_ >= Count()) topIndex_ = std::max(0, Count() - 1);
   Invalidate();
@@ -880,6 +888,75 @@ void TCustomListBox::SetItemIndex(Integer v) {
   Invalidate();
 }
 
+void TCustomListBox::SetMultiSelect(bool v) {
+  if (v == multiSelect_) return;
+  multiSelect_ = v;
+  ClearSelection();
+}
+
+void TCustomListBox::SetStyle(TListBoxStyle v) {
+  if (v != lbStandard && v != lbOwnerDrawFixed)
+    throw EPropertyError("Invalid property value " + IntToStr(Integer(v)) + " for 'Style'");
+  style_ = v;
+  Invalidate();
+}
+
+void TCustomListBox::SetScrollWidth(Integer v) {
+  v = std::max(0, v);
+  if (v == scrollWidth_) return;
+  scrollWidth_ = v;
+  SetHorzOffset(horzOffset_);
+  Invalidate();
+}
+
+void TCustomListBox::SetHorzOffset(Integer v) {
+  v = std::clamp(v, 0, std::max(0, scrollWidth_ - std::max(1, ClientWidth() - 4)));
+  if (v == horzOffset_) return;
+  horzOffset_ = v;
+  Invalidate();
+}
+
+bool TCustomListBox::Selected(Integer index) const {
+  if (index < 0 || index >= Count()) TList::Error("List index out of bounds (%d)", index);
+  if (!multiSelect_) return index == itemIndex_;
+  return size_t(index) < selected_.size() && selected_[size_t(index)];
+}
+
+void TCustomListBox::SetSelected(Integer index, bool v) {
+  if (index < 0 || index >= Count()) TList::Error("List index out of bounds (%d)", index);
+  if (!multiSelect_) {
+    if (v) SetItemIndex(index);
+    else if (index == itemIndex_) SetItemIndex(-1);
+    return;
+  }
+  selected_.resize(size_t(Count()), false);
+  if (selected_[size_t(index)] == v) return;
+  selected_[size_t(index)] = v;
+  Invalidate();
+}
+
+Integer TCustomListBox::SelCount() const {
+  if (!multiSelect_) return itemIndex_ >= 0 ? 1 : 0;
+  return Integer(std::count(selected_.begin(), selected_.end(), true));
+}
+
+void TCustomListBox::ClearSelection() {
+  if (!multiSelect_) {
+    SetItemIndex(-1);
+    return;
+  }
+  selected_.assign(size_t(Count()), false);
+  Invalidate();
+}
+
+void TCustomListBox::SelectRange(Integer from, Integer to, bool clearOthers) {
+  if (clearOthers) selected_.assign(size_t(Count()), false);
+  selected_.resize(size_t(Count()), false);
+  if (from > to) std::swap(from, to);
+  for (Integer i = std::max(0, from); i <= to && i < Count(); ++i) selected_[size_t(i)] = true;
+  Invalidate();
+}
+
 TRect TCustomListBox::ItemRect(Integer index) {
   Integer h = ItemHeight();
   return Rect(2, 2 + (index - topIndex_) * h, ClientWidth() - 2, 2 + (index - topIndex_ + 1) * h);
@@ -910,6 +987,15 @@ void TCustomListBox::KeyDown(Word& key, TShiftState shift) {
     default: return;
   }
   key = 0;
+  if (multiSelect_ && extendedSelect_) {
+    // The focused item moves; Shift extends the range from the anchor, else it alone is selected.
+    if (shift.Contains(ssShift) && anchor_ >= 0) {
+      SelectRange(anchor_, i, true);
+    } else if (!shift.Contains(ssCtrl)) {
+      anchor_ = i;
+      SelectRange(i, i, true);
+    }
+  }
   if (i != itemIndex_) {
     SetItemIndex(i);
     Click();
@@ -922,6 +1008,19 @@ void TCustomListBox::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer
     if (CanFocus() && !Focused()) SetFocus();
     if (!self) return;
     Integer i = ItemAtPos({x, y}, true);
+    if (i >= 0 && multiSelect_) {
+      selected_.resize(size_t(Count()), false);
+      if (!extendedSelect_ || s.Contains(ssCtrl)) {
+        selected_[size_t(i)] = !selected_[size_t(i)];
+        anchor_ = i;
+      } else if (s.Contains(ssShift) && anchor_ >= 0) {
+        SelectRange(anchor_, i, true);
+      } else {
+        anchor_ = i;
+        SelectRange(i, i, true);
+      }
+      Invalidate();
+    }
     if (i >= 0 && i != itemIndex_) {
       SetItemIndex(i);
       controlState_ += csClicked;  // Click follows on the button going up
@@ -958,18 +1057,33 @@ void TCustomListBox::Paint() {
   c->Font()->Assign(font_.get());
   Integer last = std::min(Count(), topIndex_ + VisibleCount() + 1);
   for (Integer i = topIndex_; i < last; ++i) {
-    TRect ir = ItemRect(i);
-    bool sel = i == itemIndex_;
-    c->Brush()->SetColor(sel ? clHighlight : color_);
-    c->FillRect(ir);
-    c->Font()->SetColor(sel ? clHighlightText : font_->Color());
-    c->Brush()->SetStyle(bsClear);
-    c->TextOut(ir.Left + 2, ir.Top + 1, items_->Strings(i));
-    c->Brush()->SetStyle(bsSolid);
-    if (sel && Focused()) c->DrawFocusRect(ir);
+    TOwnerDrawState state;
+    if (Selected(i)) state += odSelected;
+    if (i == itemIndex_ && Focused()) state += odFocused;
+    if (!Enabled()) state += odDisabled;
+    c->Brush()->SetColor(state.Contains(odSelected) ? clHighlight : color_);
+    c->Font()->SetColor(state.Contains(odSelected) ? clHighlightText : font_->Color());
+    DrawListItem(i, ItemRect(i), state);
   }
   RestoreDC(dc, saved);
   c->Refresh();
+}
+
+void TCustomListBox::DrawListItem(Integer index, const TRect& rect, TOwnerDrawState state) {
+  DrawItem(index, rect, state);
+  if (state.Contains(odFocused)) Canvas()->DrawFocusRect(rect);
+}
+
+void TCustomListBox::DrawItem(Integer index, const TRect& rect, TOwnerDrawState state) {
+  if (style_ != lbStandard && OnDrawItem) {
+    OnDrawItem(this, index, rect, state);
+    return;
+  }
+  TCanvas* c = Canvas();
+  c->FillRect(rect);
+  c->Brush()->SetStyle(bsClear);
+  c->TextOut(rect.Left + 2 - horzOffset_, rect.Top + 1, items_->Strings(index));
+  c->Brush()->SetStyle(bsSolid);
 }
 
 void InitializeStdCtrls() {

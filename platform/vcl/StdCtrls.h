@@ -2,7 +2,9 @@
 // edit and list box.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "vcl/Controls.h"
 
@@ -233,7 +235,14 @@ class TEdit : public TCustomEdit {
   using TCustomEdit::TCustomEdit;
 };
 
-// A list of strings with one selected item.
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused };
+using TOwnerDrawState = TSet<TOwnerDrawStateItem, 16>;
+using TDrawItemEvent = std::function<void(TWinControl* control, Integer index, TRect rect, TOwnerDrawState state)>;
+
+// A list of strings with one selected item, or several with MultiSelect (ExtendedSelect: Ctrl
+// toggles, Shift selects a range; otherwise a click toggles). Owner-drawn items (Style
+// lbOwnerDrawFixed) are drawn by OnDrawItem.
 class TCustomListBox : public TCustomControl {
   KORVAN_CLASS(TCustomListBox, TCustomControl)
 
@@ -254,8 +263,32 @@ class TCustomListBox : public TCustomControl {
   Integer ItemAtPos(TPoint p, bool existing);
   TRect ItemRect(Integer index);
   void Clear() { items_->Clear(); }
+  bool MultiSelect() const { return multiSelect_; }
+  void SetMultiSelect(bool v);
+  bool ExtendedSelect() const { return extendedSelect_; }
+  void SetExtendedSelect(bool v) { extendedSelect_ = v; }
+  // The selection state of an item (the item index alone without MultiSelect).
+  bool Selected(Integer index) const;
+  void SetSelected(Integer index, bool v);
+  Integer SelCount() const;
+  void ClearSelection();
+  TListBoxStyle Style() const { return style_; }
+  void SetStyle(TListBoxStyle v);
+  // The width the items can be scrolled across (0: no horizontal scrolling) and the pixels
+  // scrolled off at the left.
+  Integer ScrollWidth() const { return scrollWidth_; }
+  void SetScrollWidth(Integer v);
+  Integer HorzOffset() const { return horzOffset_; }
+  void SetHorzOffset(Integer v);
+  TDrawItemEvent OnDrawItem;
 
  protected:
+  // Draws one item: the canvas has the item's colours (highlight when selected); the base
+  // calls DrawItem, then the focus rectangle for the focused item.
+  virtual void DrawListItem(Integer index, const TRect& rect, TOwnerDrawState state);
+  // OnDrawItem for an owner-drawn list, else the item's text.
+  virtual void DrawItem(Integer index, const TRect& rect, TOwnerDrawState state);
+  void SelectRange(Integer from, Integer to, bool clearOthers);
   void Paint() override;
   void WMGetDlgCode(TMessage& m) override;
   void KeyDown(Word& key, TShiftState shift) override;
@@ -270,6 +303,13 @@ class TCustomListBox : public TCustomControl {
   Integer itemIndex_ = -1;
   Integer topIndex_ = 0;
   Integer itemHeight_ = 0;
+  bool multiSelect_ = false;
+  bool extendedSelect_ = true;
+  std::vector<bool> selected_;
+  Integer anchor_ = -1;  // the fixed end of a Shift selection
+  TListBoxStyle style_ = lbStandard;
+  Integer scrollWidth_ = 0;
+  Integer horzOffset_ = 0;
 };
 
 class TListBox : public TCustomListBox {

@@ -1148,6 +1148,45 @@ TEST(DataControllerSummary, SummaryGroupsServeTheLevelsOfTheirLinksAndAssignCopi
       << "an item of another controller without an ID links nothing";
 }
 
+TEST(DataControllerSummary, GroupTextsRedrawFooterItemsStayInTheFooterAndGroupFootersAreFound) {
+  TLoggingController c;
+  FillSales(c);
+  TcxDataSummaryItems* group = c.Summary()->DefaultGroupSummaryItems();
+  group->AddLinked(c.ItemObject(2), spGroup, "", skCount);
+  group->AddLinked(c.ItemObject(2), spFooter, "", skSum);
+  c.Groups()->ChangeItemGroupIndex(0, 0);
+  c.Groups()->FullExpand();
+  ASSERT_EQ(c.Summary()->GroupSummaryText(0), "(COUNT=1)");
+  const struct {
+    void (TcxDataSummaryItems::*set)(const String&);
+    const char* value;
+    const char* text;
+  } cases[] = {
+      {&TcxDataSummaryItems::SetBeginText, "[", "[COUNT=1)"},
+      {&TcxDataSummaryItems::SetEndText, "]", "[COUNT=1]"},
+      {&TcxDataSummaryItems::SetSeparator, ";", "[COUNT=1]"},
+  };
+  for (const auto& k : cases) {
+    c.Log.clear();
+    (group->*k.set)(k.value);
+    EXPECT_FALSE(c.Log.empty()) << k.value << ": the change reaches the view";
+    EXPECT_EQ(c.Summary()->GroupSummaryText(0), k.text);
+    c.Log.clear();
+    (group->*k.set)(k.value);
+    EXPECT_TRUE(c.Log.empty()) << k.value << ": an equal value changes nothing";
+  }
+  EXPECT_EQ(group->Separator(), ";");
+
+  TcxDataSummaryItem* footer = c.Summary()->FooterSummaryItems()->AddLinked(c.ItemObject(2), spFooter, "", skSum);
+  footer->SetPosition(spGroup);
+  EXPECT_EQ(footer->Position(), spFooter);
+
+  EXPECT_EQ(c.Summary()->IndexOfGroupFooterItem(0, c.ItemObject(2)), 1);
+  EXPECT_EQ(c.Summary()->IndexOfGroupFooterItem(0, c.ItemObject(1)), -1);
+  EXPECT_EQ(c.Summary()->IndexOfGroupFooterItem(1, c.ItemObject(2)), -1) << "no such grouping level";
+  EXPECT_EQ(c.Summary()->IndexOfGroupFooterItem(-1, c.ItemObject(2)), -1);
+}
+
 TEST(DataControllerEditing, NewItemRowEditsItsOwnRecordUntilPosted) {
   TLoggingController c;
   c.AddTypedItem(kInt);

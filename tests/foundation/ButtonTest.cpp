@@ -261,7 +261,9 @@ TEST_F(ButtonTest, DropDownKindsOpenTheirMenuInsteadOfClicking) {
     Pump();
     EXPECT_EQ(opened, k.opens ? 1 : 0) << k.kind << " " << k.at.X;
     EXPECT_EQ(clicks, k.clicks ? 1 : 0) << k.kind << " " << k.at.X;
-    if (k.opens) EXPECT_TRUE(pressedWhileOpen);
+    if (k.opens) {
+      EXPECT_TRUE(pressedWhileOpen);
+    }
     EXPECT_FALSE(b->MenuVisible());
     b->Free();
     Pump();

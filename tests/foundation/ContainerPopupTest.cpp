@@ -101,15 +101,61 @@ TEST_F(ContainerPopupTest, ClickInsideThePopupKeepsItOpen) {
   EXPECT_TRUE(IsVisiblePopup(p));
 }
 
-TEST_F(ContainerPopupTest, EscClosesAndTheOwnerGetsTheFocusBack) {
+// A drop-down that closes itself on Esc through its own key handling, as the editors' do.
+class TEscClosingPopup : public TcxCustomPopupWindow {
+ public:
+  using TcxCustomPopupWindow::TcxCustomPopupWindow;
+
+ protected:
+  void KeyDown(Word& key, TShiftState shift) override {
+    TcxCustomPopupWindow::KeyDown(key, shift);
+    if (key == VK_ESCAPE) {
+      key = 0;
+      ClosePopup();
+    }
+  }
+};
+
+TEST_F(ContainerPopupTest, EscGoesOnToTheFormUnlessThePopupClosesOnItItself) {
   auto* p = MakePopup(owner_);
+  std::vector<Word> formKeys;
+  p->OnKeyDown = [&](TObject*, Word& key, TShiftState) { formKeys.push_back(key); };
   p->ShowPopup(nullptr);
+  Pump();
+  S().PressKey(VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(formKeys, std::vector<Word>{VK_ESCAPE});
+  EXPECT_TRUE(IsVisiblePopup(p));  // the base popup does not close by itself
+  p->ClosePopup();
+  Pump();
+
+  auto* closing = MakePopup<TEscClosingPopup>(owner_);
+  closing->ShowPopup(nullptr);
   Pump();
   EXPECT_NE(GetFocus(), owner_->Handle());
   S().PressKey(VK_ESCAPE);
   Pump();
-  EXPECT_FALSE(IsVisiblePopup(p));
+  EXPECT_FALSE(IsVisiblePopup(closing));
   EXPECT_EQ(GetFocus(), owner_->Handle());
+}
+
+TEST_F(ContainerPopupTest, OwnerResolverAndHotTrackingCheckSeeThePopupAsPartOfItsOwner) {
+  auto* p = MakePopup(owner_, false);
+  p->ShowPopup(nullptr);
+  Pump();
+  ASSERT_NE(WindowOwnerResolver, nullptr);
+  HWND child = static_cast<TWinControl*>(p->Controls(0))->Handle();
+  EXPECT_EQ(WindowOwnerResolver(child), owner_->Handle());
+  EXPECT_EQ(WindowOwnerResolver(other_->Handle()), other_->Handle());
+
+  S().MoveMouse(other_->Handle(), POINT{5, 5});
+  Pump();
+  EXPECT_TRUE(ControlUnderCursorInActiveForm(other_));
+  EXPECT_FALSE(ControlUnderCursorInActiveForm(owner_));  // not under the cursor
+  other_->SetVisible(false);
+  EXPECT_FALSE(ControlUnderCursorInActiveForm(other_));
+  other_->SetVisible(true);
+  p->ClosePopup();
 }
 
 TEST_F(ContainerPopupTest, EscWhileThePopupHoldsTheCaptureOnlyReleasesIt) {

@@ -42,7 +42,9 @@ TEST_F(ContainerTest, FramesLayOutAndPaintInEveryLookAndFeel) {
     EXPECT_EQ(v->InteriorRect, TRect(2, 2, 138, 28)) << k.kind;
     EXPECT_EQ(v->FillColor, clWindow) << k.kind;
     // A frame of 1 leaves a 1-pixel transparent margin outside the window region.
-    if (k.thickness == 1) EXPECT_EQ(PixelAt(c, 0, 0), ColorToRGB(form_->Color())) << k.kind;
+    if (k.thickness == 1) {
+      EXPECT_EQ(PixelAt(c, 0, 0), ColorToRGB(form_->Color())) << k.kind;
+    }
     EXPECT_EQ(PixelAt(c, 20, 15), ColorToRGB(clWindow)) << k.kind;
     if (k.thickness == 1) {
       EXPECT_EQ(v->FrameColor, clBtnShadow) << k.kind;
@@ -215,6 +217,29 @@ TEST_F(ContainerTest, PaintedScrollBarsFollowTheInnerList) {
   S().Snapshot(form_->Handle(), "container_list.png", true);
 }
 
+TEST_F(ContainerTest, WideItemsGetAPaintedHorizontalBarAndTheCornerIsButtonFace) {
+  auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
+  for (int i = 0; i < 40; ++i) c->List->Items()->Add("item " + IntToStr(i));
+  c->List->SetScrollWidth(500);
+  Pump();
+  TcxControlScrollBar* bar = c->HorizontalBar();
+  ASSERT_TRUE(bar);
+  EXPECT_TRUE(bar->Visible());
+  EXPECT_TRUE(c->VerticalBar()->Visible());
+  EXPECT_EQ(bar->Max(), 499);
+  Integer pos = 40;
+  c->PanScroll(sbHorizontal, scPosition, pos);
+  EXPECT_EQ(c->List->HorzOffset(), 40);
+  EXPECT_EQ(bar->Position(), 40);
+  // The square between the two bars.
+  TRect v = c->VerticalBar()->BoundsRect(), h = bar->BoundsRect();
+  EXPECT_EQ(PixelAt(c, v.Left + 2, h.Top + 2), ColorToRGB(clBtnFace));
+  c->List->SetScrollWidth(0);
+  Pump();
+  EXPECT_FALSE(bar->Visible());
+  EXPECT_EQ(c->List->HorzOffset(), 0);
+}
+
 TEST_F(ContainerTest, ListTypeAheadSearchesByPrefixWithATimeOut) {
   auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
   c->List->Items()->SetText("apple\nabacus\nabc\nbanana\nberry\n");
@@ -226,7 +251,9 @@ TEST_F(ContainerTest, ListTypeAheadSearchesByPrefixWithATimeOut) {
     Integer index;
     const char* prefix;
   } steps[] = {{"a", 0, 0, "a"},      {"b", 100, 1, "ab"},   {"c", 100, 2, "abc"}, {"\b", 100, 1, "ab"},
-               {"b", 600, 3, "b"},    {"e", 499, 4, "be"},   {"\b", 10, 3, "b"},   {"\b", 10, 0, ""}};
+               {"b", 600, 3, "b"},    {"e", 499, 4, "be"},   {"\b", 10, 3, "b"},   {"\b", 10, 0, ""},
+               // After the delay Backspace starts from an empty prefix.
+               {"b", 10, 3, "b"},     {"e", 10, 4, "be"},    {"\b", 600, 0, ""}};
   for (const Step& s : steps) {
     Advance(s.pauseBefore);
     if (String(s.typed) == "\b") S().PressKey(VK_BACK);
@@ -235,6 +262,118 @@ TEST_F(ContainerTest, ListTypeAheadSearchesByPrefixWithATimeOut) {
     EXPECT_EQ(c->List->ItemIndex(), s.index) << s.typed << " " << s.pauseBefore;
     EXPECT_EQ(c->List->SearchText(), s.prefix);
   }
+}
+
+TEST_F(ContainerTest, ListTypeAheadFollowsAutoCompleteAndItsDelay) {
+  auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
+  c->List->Items()->SetText("apple\nabacus\nbanana\n");
+  c->List->SetFocus();
+  Pump();
+  c->List->SetAutoCompleteDelay(100);
+  S().TypeText("a");
+  Advance(150);
+  S().TypeText("b");
+  Pump();
+  EXPECT_EQ(c->List->SearchText(), "b");
+  EXPECT_EQ(c->List->ItemIndex(), 2);
+  c->List->SetAutoComplete(false);
+  Advance(150);
+  S().TypeText("a");
+  Pump();
+  EXPECT_EQ(c->List->ItemIndex(), 2) << "no search without AutoComplete";
+}
+
+// Calls the protected drag-over hook of a control.
+struct TDragOverProbe : TControl {
+  static void Over(TControl* target, TObject* source, Integer x, Integer y, bool& accept) {
+    (target->*(&TDragOverProbe::DragOver))(source, x, y, dsDragMove, accept);
+  }
+};
+
+TEST_F(ContainerTest, ListForwardsClicksDragsWheelAndEnterToTheContainer) {
+  auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
+  for (int i = 0; i < 40; ++i) c->List->Items()->Add("item " + IntToStr(i));
+  Pump();
+  std::vector<String> log;
+  c->OnClick = [&](TObject*) { log.push_back("click"); };
+  c->OnDblClick = [&](TObject*) { log.push_back("dblclick"); };
+  c->OnKeyPress = [&](TObject*, char32_t& k) { log.push_back("key " + IntToStr(Integer(k))); };
+  c->OnDragOver = [&](TObject*, TObject*, Integer x, Integer y, TDragState, bool& accept) {
+    log.push_back("over " + IntToStr(x) + "," + IntToStr(y));
+    accept = true;
+  };
+  c->OnDragDrop = [&](TObject*, TObject*, Integer x, Integer y) { log.push_back("drop " + IntToStr(x) + "," + IntToStr(y)); };
+  bool handleWheel = true;
+  c->OnMouseWheel = [&](TObject*, TShiftState, Integer, TPoint, bool& handled) {
+    log.push_back("wheel");
+    handled = handleWheel;
+  };
+  S().Click(c->List->Handle(), POINT{10, 5});
+  Pump();
+  S().DoubleClick(c->List->Handle(), POINT{10, 5});
+  Pump();
+  EXPECT_NE(std::find(log.begin(), log.end(), "click"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "dblclick"), log.end());
+
+  log.clear();
+  S().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_EQ(log, std::vector<String>{"key 13"});
+
+  // Drag over and drop arrive in container coordinates.
+  log.clear();
+  TPoint at = c->List->BoundsRect().TopLeft();
+  bool accept = false;
+  static_cast<TControl*>(c->List)->DragDrop(c, 4, 6);
+  EXPECT_EQ(log, std::vector<String>{"drop " + IntToStr(at.X + 4) + "," + IntToStr(at.Y + 6)});
+  log.clear();
+  TDragOverProbe::Over(c->List, c, 2, 3, accept);
+  EXPECT_TRUE(accept);
+  EXPECT_EQ(log, std::vector<String>{"over " + IntToStr(at.X + 2) + "," + IntToStr(at.Y + 3)});
+
+  log.clear();
+  Integer top = c->List->TopIndex();
+  S().Wheel(c->List->Handle(), POINT{10, 10}, -120);
+  Pump();
+  EXPECT_EQ(log, std::vector<String>{"wheel"});
+  EXPECT_EQ(c->List->TopIndex(), top) << "the container handled the wheel";
+  handleWheel = false;
+  S().Wheel(c->List->Handle(), POINT{10, 10}, -120);
+  Pump();
+  EXPECT_GT(c->List->TopIndex(), top) << "then the list scrolls";
+
+  // Ctrl+Tab is left to the dialog keys; a plain Tab goes to the container.
+  EXPECT_TRUE(c->List->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB);
+  S().KeyDown(VK_CONTROL);
+  EXPECT_FALSE(c->List->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB);
+  S().KeyUp(VK_CONTROL);
+}
+
+TEST_F(ContainerTest, MultiSelectListKeepsOneFoundItemAndDragsTheContainerFromASelectedItem) {
+  auto* c = MakeContainer<TListContainer>(10, 10, 150, 100);
+  c->List->Items()->SetText("apple\nbanana\nberry\ncherry\n");
+  c->List->SetMultiSelect(true);
+  c->List->SetFocus();
+  Pump();
+  c->List->SetSelected(0, true);
+  c->List->SetSelected(3, true);
+  S().TypeText("be");
+  Pump();
+  for (Integer i = 0; i < 4; ++i) EXPECT_EQ(c->List->Selected(i), i == 2) << i;
+
+  int drags = 0;
+  c->OnStartDrag = [&](TObject*, TDragObject*&) { ++drags; };
+  c->SetDragMode(dmAutomatic);
+  c->List->SetSelected(1, true);  // banana and berry
+  TRect r = c->List->ItemRect(1);
+  S().MouseDown(c->List->Handle(), {r.Left + 5, r.Top + 2});
+  S().MoveMouse(c->List->Handle(), {r.Left + 40, r.Top + 30});
+  Pump();
+  S().MouseUp(c->List->Handle(), {r.Left + 40, r.Top + 30});
+  Pump();
+  EXPECT_EQ(drags, 1) << "the container drags";
+  EXPECT_TRUE(c->List->Selected(1) && c->List->Selected(2)) << "the selection stays";
+  EXPECT_EQ(c->List->DragMode(), dmAutomatic);
 }
 
 TEST_F(ContainerTest, CursorOverTheFrameIsTheArrow) {

@@ -198,6 +198,37 @@ TEST(FloatToStrF, EachFormat) {
         << c.value << " format " << c.format;
 }
 
+// A precision below 15 rounds the 15-digit decimal value half away from zero, as Format and
+// FormatFloat do, so the three agree on ties that the binary value holds exactly.
+TEST(FloatToStrF, ShortPrecisionRoundsLikeFormatAndFormatFloat) {
+  const struct {
+    double value;
+    int precision;  // significant digits
+    const char* general;
+    int decimals;
+    const char* fixed;
+  } cases[] = {
+      {1234.5, 4, "1235", 2, "1234.50"},
+      {0.125, 2, "0.13", 2, "0.13"},
+      {-0.125, 2, "-0.13", 2, "-0.13"},
+      {2.5, 1, "3", 0, "3"},
+      {1.005, 3, "1.01", 2, "1.01"},  // 1.00499999... in binary, 1.005 at 15 digits
+      {0.3, 1, "0.3", 1, "0.3"},
+      {9.995, 3, "10", 2, "10.00"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FloatToStrF(c.value, ffGeneral, c.precision, 0, English()), c.general) << c.value;
+    EXPECT_EQ(Format("%." + IntToStr(c.precision) + "g", {c.value}, English()), c.general) << c.value;
+    String pattern = c.decimals ? "0." + String(size_t(c.decimals), '0') : "0";
+    EXPECT_EQ(FormatFloat(pattern, c.value, English()), c.fixed) << c.value;
+    EXPECT_EQ(FloatToStrF(c.value, ffFixed, 15, c.decimals, English()), c.fixed) << c.value;
+    EXPECT_EQ(Format("%." + IntToStr(c.decimals) + "f", {c.value}, English()), c.fixed) << c.value;
+  }
+  // The significant digits round first, then the decimals are shown.
+  EXPECT_EQ(FloatToStrF(1234.5, ffFixed, 4, 2, English()), "1235.00");
+  EXPECT_EQ(FloatToStrF(1234.5, ffNumber, 4, 2, English()), "1,235.00");
+}
+
 TEST(FloatToStrF, CurrencyPlacements) {
   TFormatSettings f = English();
   f.CurrencyString = "EUR";

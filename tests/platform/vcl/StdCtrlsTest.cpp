@@ -138,4 +138,63 @@ TEST_F(EditTest, ListBoxSelectsWithKeysAndClicks) {
   EXPECT_EQ(list_->ItemIndex(), -1);
 }
 
+TEST_F(EditTest, MultiSelectListBoxSelectsWithCtrlShiftAndKeys) {
+  for (const char* s : {"one", "two", "three", "four", "five", "six"}) list_->Items()->Add(s);
+  list_->SetMultiSelect(true);
+  list_->SetFocus();
+  Process();
+  auto click = [&](Integer i, int modifier = 0) {
+    if (modifier) S().KeyDown(modifier);
+    TRect r = list_->ItemRect(i);
+    S().Click(list_->Handle(), {r.Left + 3, r.Top + 2});
+    if (modifier) S().KeyUp(modifier);
+  };
+  auto selected = [&] {
+    std::vector<Integer> v;
+    for (Integer i = 0; i < list_->Count(); ++i)
+      if (list_->Selected(i)) v.push_back(i);
+    return v;
+  };
+  click(1);
+  EXPECT_EQ(selected(), (std::vector<Integer>{1}));
+  click(3, VK_CONTROL);
+  EXPECT_EQ(selected(), (std::vector<Integer>{1, 3}));
+  click(3, VK_CONTROL);  // toggles off
+  EXPECT_EQ(selected(), (std::vector<Integer>{1}));
+  click(4, VK_SHIFT);  // from the anchor the last Ctrl click left
+  EXPECT_EQ(selected(), (std::vector<Integer>{3, 4}));
+  click(1);
+  click(4, VK_SHIFT);
+  EXPECT_EQ(selected(), (std::vector<Integer>{1, 2, 3, 4}));
+  EXPECT_EQ(list_->SelCount(), 4);
+  click(0);
+  EXPECT_EQ(selected(), (std::vector<Integer>{0}));
+  S().PressKey(VK_DOWN, true);
+  S().PressKey(VK_DOWN, true);
+  EXPECT_EQ(selected(), (std::vector<Integer>{0, 1, 2}));
+  S().PressKey(VK_DOWN);
+  EXPECT_EQ(selected(), (std::vector<Integer>{3}));
+  list_->SetExtendedSelect(false);
+  click(5);
+  EXPECT_EQ(selected(), (std::vector<Integer>{3, 5})) << "without extended selection a click toggles";
+  list_->ClearSelection();
+  EXPECT_EQ(list_->SelCount(), 0);
+  EXPECT_THROW(list_->Selected(6), EListError);
+}
+
+TEST_F(EditTest, OwnerDrawnListBoxItemsAreDrawnByTheHandler) {
+  for (const char* s : {"one", "two", "three"}) list_->Items()->Add(s);
+  std::vector<std::pair<Integer, bool>> drawn;
+  list_->OnDrawItem = [&](TWinControl*, Integer index, TRect, TOwnerDrawState state) {
+    drawn.push_back({index, state.Contains(odSelected)});
+  };
+  list_->SetItemIndex(1);
+  list_->Repaint();
+  EXPECT_TRUE(drawn.empty()) << "a standard list draws its own items";
+  list_->SetStyle(lbOwnerDrawFixed);
+  list_->Repaint();
+  EXPECT_EQ(drawn, (std::vector<std::pair<Integer, bool>>{{0, false}, {1, true}, {2, false}}));
+  EXPECT_THROW(list_->SetStyle(TListBoxStyle(7)), EPropertyError);
+}
+
 }  // namespace
