@@ -120,6 +120,31 @@ TEST(EditUnitTest, StartInstallsTheFilterTextHook) {
   EXPECT_NE(Screen->Cursors(crcxEditMouseWheel), HCURSOR(nullptr));
 }
 
+TEST(EditStyleTest, ValuesResolveThroughTheController) {
+  TcxEditStyleController controller(nullptr);
+  ASSERT_NE(dynamic_cast<TcxEditStyle*>(controller.StyleOfState(cssHot)), nullptr);
+  controller.Style()->SetButtonStyle(btsFlat);
+  controller.StyleHot()->SetButtonStyle(btsUltraFlat);
+  controller.Style()->SetGradientButtons(true);
+  TcxEditStyle base(nullptr, false);
+  TcxEditStyle hot(nullptr, false, &base, cssHot);
+  TcxEditStyle focused(nullptr, false, &base, cssFocused);
+  base.SetStyleController(&controller);
+  // A style with nothing assigned reads its controller's style of the same state.
+  EXPECT_EQ(base.ButtonStyle(), btsFlat);
+  EXPECT_EQ(hot.ButtonStyle(), btsUltraFlat);
+  EXPECT_EQ(focused.ButtonStyle(), btsFlat);  // the controller's focused style: its parent's
+  EXPECT_TRUE(base.GradientButtons());
+  EXPECT_TRUE(hot.ReadStyleValue(10));
+  EXPECT_TRUE(base.ReadStyleValue(13));
+  EXPECT_FALSE(base.ReadStyleValue(11));
+  // Own values win.
+  hot.SetButtonStyle(bts3D);
+  EXPECT_EQ(hot.ButtonStyle(), bts3D);
+  base.SetStyleController(nullptr);
+  EXPECT_EQ(base.ButtonStyle(), btsDefault);
+}
+
 TEST(EditStyleTest, DefaultControllerOfEditStyles) {
   TcxEditStyle style(nullptr, false);
   EXPECT_EQ(style.StyleController(), DefaultEditStyleController());
