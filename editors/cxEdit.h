@@ -173,7 +173,8 @@ class TcxCustomEditStyle : public TcxContainerStyle {
   }
 
   void AssignFrom(TPersistent* source) override;
-  TcxContainerStyleValues BaseOnlyValues() const {
+  // The values held by the base style only.
+  TcxContainerStyleValues SharedStyleValues() override {
     return TcxContainerStyleValues::FromMask(cxEditStyleBaseOnlyValues);
   }
   Integer StyleValueCount() override { return cxEditStyleValueCount; }

@@ -99,6 +99,11 @@ TEST(EditStyleTest, ValuesResolveThroughStylesAndController) {
   EXPECT_EQ(name, "Color");
   EXPECT_FALSE(base.StyleValueNameOf(14, name));
   EXPECT_EQ(base.StyleValueCount(), 14);
+  // The button style may differ per state; the other three values are the base style's.
+  EXPECT_TRUE(hot.IsStateSpecificProperty("ButtonStyle"));
+  EXPECT_FALSE(hot.IsStateSpecificProperty("ButtonTransparency"));
+  EXPECT_FALSE(hot.IsStateSpecificProperty("GradientButtons"));
+  EXPECT_FALSE(hot.IsStateSpecificProperty("Font"));
   EXPECT_TRUE(base.ReadStyleValue(10));
   EXPECT_TRUE(hot.ReadStyleValue(11));
   TcxEditStyle copy(nullptr, false);
