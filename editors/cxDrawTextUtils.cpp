@@ -254,7 +254,7 @@ Integer PrefixWidth(HDC dc, const TcxTextLayoutParams& p, const char* s, size_t 
   return MeasureRun(dc, p, s, BytesOfChars(s, n, chars));
 }
 
-void DrawTextRows(HDC dc, const String& text, const TRect& r, const TcxTextLayoutParams& p,
+void DoDrawTextRows(HDC dc, const TRect& r, const TcxTextLayoutParams& p,
                   const TcxTextRows& rows, Integer row_count, bool truncated, Integer sel_start,
                   Integer sel_length, TColor sel_background, TColor sel_text_color) {
   const int old_mode = SetBkMode(dc, TRANSPARENT);
@@ -466,13 +466,27 @@ Integer TextOutRect(HDC dc, const String& text, TRect& rect, Integer flags, Inte
     const Integer char_total = CountChars(text.data(), text.size());
     if (sel_start < 0 || sel_start >= char_total) sel_length = 0;
     else sel_length = std::min(sel_length, char_total - sel_start);
-    DrawTextRows(dc, text, r, p, rows, count, truncated, sel_start, sel_length, sel_background,
+    DoDrawTextRows(dc, r, p, rows, count, truncated, sel_start, sel_length, sel_background,
                  sel_text_color);
   }
   if (count == 0) return 0;
   const Integer height = rows[size_t(count - 1)].Y + p.FontHeight - r.Top;
   if (p.ReturnRowCount || height == 0) return count;
   return height;
+}
+
+void DrawTextRows(HDC dc, const TRect& rect, const TcxTextLayoutParams& params,
+                  const TcxTextRows& rows, Integer row_count, bool truncated, Integer sel_start,
+                  Integer sel_length, TColor sel_background, TColor sel_text_color) {
+  row_count = std::min<Integer>(row_count, Integer(rows.size()));
+  if (row_count <= 0) return;
+  // The selection is clamped to the laid-out rows' characters.
+  const TcxTextRow& last = rows[size_t(row_count - 1)];
+  const Integer char_total = last.TextOffset + last.CharCount;
+  if (sel_start < 0 || sel_start >= char_total) sel_length = 0;
+  else sel_length = std::min(sel_length, char_total - sel_start);
+  DoDrawTextRows(dc, rect, params, rows, row_count, truncated, sel_start, sel_length, sel_background,
+                 sel_text_color);
 }
 
 Integer TextOutRectOnCanvas(TCanvas* canvas, const String& text, TRect& rect, Integer flags,

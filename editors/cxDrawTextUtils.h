@@ -88,6 +88,12 @@ bool LayoutTextRows(TCanvas* canvas, const String& text, const TRect& rect,
 void PlaceTextRows(const TRect& rect, const TcxTextLayoutParams& params, TcxTextRows& rows,
                    Integer row_count);
 Integer TextRowsMaxWidth(const TcxTextRows& rows, Integer count);
+// Draws rows laid out and placed before (a cached layout); truncated forces the ellipsis on
+// the last row. The selection counts characters of the laid-out text.
+void DrawTextRows(HDC dc, const TRect& rect, const TcxTextLayoutParams& params,
+                  const TcxTextRows& rows, Integer row_count, bool truncated, Integer sel_start = 0,
+                  Integer sel_length = 0, TColor sel_background = clNone,
+                  TColor sel_text_color = clWindowText);
 
 // Conversions between these flags and the canvas text flags (ctfLeft ...).
 Integer TextOutFlagsToCanvasFlags(Integer flags);

@@ -4,9 +4,22 @@
 #include "editors/cxEditPaintUtils.h"
 #include "data/cxFilterConsts.h"
 #include "editors/cxFormats.h"
+#include "vcl/Forms.h"
+#include "vcl/Resources.h"
+
+void RegisterEditorsResources();
 
 namespace {
 TcxEditStyleController* defaultEditStyleController = nullptr;
+
+// The mouse-wheel cursor: a picture of ours, in the screen's cursor table at its number.
+void LoadMouseWheelCursor() {
+  RegisterEditorsResources();
+  String bytes;
+  if (!FindResourceData("CXEDIT_MOUSEWHEEL", RT_BITMAP_NAME, bytes)) return;
+  RegisterResource("CXEDIT_MOUSEWHEEL", RT_CURSOR_NAME, bytes.data(), bytes.size());
+  if (Screen) Screen->SetCursors(crcxEditMouseWheel, LoadCursorResource("CXEDIT_MOUSEWHEEL", 16, 16));
+}
 TcxEditRepository* defaultEditRepository = nullptr;
 }
 
@@ -25,6 +38,8 @@ void InitializeCxEdit() {
   InitUnit(
       "cxEdit",
       [] {
+        InitializeForms();
+        LoadMouseWheelCursor();
         InitializeCxFormats();
         InitializeCxEditPaintUtils();
         InitializeGlobalStyleController();

@@ -173,7 +173,8 @@ class TcxCustomEditStyle : public TcxContainerStyle {
   }
 
   void AssignFrom(TPersistent* source) override;
-  TcxContainerStyleValues BaseOnlyValues() const {
+  // The values held by the base style only.
+  TcxContainerStyleValues SharedStyleValues() override {
     return TcxContainerStyleValues::FromMask(cxEditStyleBaseOnlyValues);
   }
   Integer StyleValueCount() override { return cxEditStyleValueCount; }
@@ -859,6 +860,9 @@ class TcxEditRepository : public TComponent {
 
 // The repository of items made by code, created on first use.
 TcxEditRepository* DefaultEditRepository();
+
+// The screen cursor number of the editors' mouse-wheel cursor.
+constexpr Integer crcxEditMouseWheel = 4101;
 
 // The editors' unit start: the global properties list, the default edit style controller and
 // the global style controller.

@@ -34,7 +34,7 @@ TcxSolidBrushCache::~TcxSolidBrushCache() {
   delete notifier_;
   for (HBRUSH brush : brushes_) DeleteObject(brush);
   ReleaseRetiredBrushes();
-  if (window_) DeallocateHWnd(window_);
+  if (window_ && IsWindow(window_)) DeallocateHWnd(window_);
 }
 
 HBRUSH TcxSolidBrushCache::Obtain(TColor color) {
@@ -74,6 +74,11 @@ void TcxSolidBrushCache::FlushBrushes() {
 
 void TcxSolidBrushCache::Retire(HBRUSH brush) {
   retired_.push_back(brush);
+  // A window destroyed behind the cache's back (a closing session) is made again.
+  if (window_ && !IsWindow(window_)) {
+    window_ = 0;
+    releasePosted_ = false;
+  }
   if (releasePosted_) return;
   if (!window_)
     window_ = AllocateHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {

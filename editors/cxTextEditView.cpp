@@ -290,16 +290,10 @@ void TcxCustomTextEditViewInfo::PrepareTextOutData(TcxCanvas* canvas) {
   if (d.Rect.IsEmpty()) return;
   Integer count = 0;
   const bool complete = LayoutTextRows(dc, Text, d.Rect, d.Params, d.Rows, count, LineLimit);
-  d.ForceEndEllipsis = !complete;
-  if (count > 0) {
-    if (LineLimit == 0 || count < LineLimit) {
-      d.ForceEndEllipsis = false;
-    } else {
-      count = LineLimit;
-      d.ForceEndEllipsis = d.ForceEndEllipsis && (DrawTextFlags & tofEndEllipsis) &&
-                           (DrawTextFlags & tofCompleteRowsOnly) && !(DrawTextFlags & tofSingleLine);
-    }
-  }
+  if (LineLimit > 0) count = std::min(count, LineLimit);
+  // As in the text engine: the last row ends in an ellipsis whenever text is left undrawn.
+  d.ForceEndEllipsis = !complete && count > 0 && (DrawTextFlags & tofEndEllipsis) &&
+                       !(DrawTextFlags & tofSingleLine);
   d.RowCount = count;
   PlaceTextRows(d.Rect, d.Params, d.Rows, count);
 }
@@ -310,16 +304,11 @@ void TcxCustomTextEditViewInfo::DrawText(TcxCanvas* canvas) {
   canvas->CurrentFont()->SetColor(PaintsAsSelection ? clHighlightText : TextColor);
   PrepareCanvasFont(canvas);
   if (!TextOutData.Prepared) PrepareTextOutData(canvas);
-  // The text engine draws the rows (and the highlighted range) itself.
-  TRect r = TextRect;
-  const Integer total = CharCount(Text);
-  const Integer sel_start = SelStart >= 0 && SelStart < total ? SelStart : 0;
-  const Integer sel_length =
-      SelStart >= 0 && SelStart < total ? std::min(SelLength, total - SelStart) : 0;
+  // The rows laid out once per calculation are drawn (with the highlighted range).
   SetTextColor(canvas->DeviceContext(), ColorToRGB(PaintsAsSelection ? clHighlightText : TextColor));
-  TextOutRect(canvas->DeviceContext(), Text, r,
-              DrawTextFlags | (TextOutData.ForceEndEllipsis ? tofEndEllipsis : 0), sel_start,
-              sel_length, sel_length > 0 ? SelBackgroundColor : clNone, SelTextColor, LineLimit);
+  DrawTextRows(canvas->DeviceContext(), TextOutData.Rect, TextOutData.Params, TextOutData.Rows,
+               TextOutData.RowCount, TextOutData.ForceEndEllipsis, SelStart, SelLength,
+               SelLength > 0 ? SelBackgroundColor : clNone, SelTextColor);
 }
 
 void TcxCustomTextEditViewInfo::DrawEditor(TcxCanvas* canvas) {

@@ -32,6 +32,9 @@ class THeadlessBackend : public TBackend {
   bool NativeExists(HWND wnd) const { return natives_.count(wnd) != 0; }
   bool NativeShown(HWND wnd) const;
   int PresentCount(HWND wnd) const;
+  // The beeps asked for so far (MessageBeep).
+  int BeepCount() const { return beepCount_; }
+  void Beep(UINT) override { ++beepCount_; }
   // What the window shows: the pixels presented so far, kept like a window system keeps a
   // window's contents (only the changed rectangle of each present is copied).
   const TSurface* PresentedPixels(HWND wnd) const;
@@ -66,6 +69,7 @@ class THeadlessBackend : public TBackend {
   std::vector<TMonitorInfo> Monitors() override { return monitors_; }
 
  private:
+  int beepCount_ = 0;
   struct TNative {
     TNativeWindowParams params;
     bool shown = false;

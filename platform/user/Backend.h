@@ -55,6 +55,9 @@ class TBackend {
 
   // The monitors; the first one is the primary monitor.
   virtual std::vector<TMonitorInfo> Monitors() = 0;
+
+  // MessageBeep: a sound of the given type (MB_ICON...), or nothing.
+  virtual void Beep(UINT type) {}
 };
 
 // The backend in use (null until one is installed). The caller keeps ownership.

@@ -226,7 +226,10 @@ BOOL SystemParametersInfo(UINT action, UINT uiParam, void* pv, UINT winIni) {
   return TRUE;
 }
 
-BOOL MessageBeep(UINT) { return TRUE; }
+BOOL MessageBeep(UINT type) {
+  if (TBackend* backend = Backend()) backend->Beep(type);
+  return TRUE;
+}
 
 // ---- window-system events ------------------------------------------------------------------
 

@@ -406,7 +406,7 @@ class TWinControl : public TControl {
   virtual bool CanFocus();
   bool Focused();
   virtual void SetFocus();
-  void GetTabOrderList(std::vector<TWinControl*>& list);
+  virtual void GetTabOrderList(std::vector<TWinControl*>& list);
   TWinControl* FindNextControl(TWinControl* cur, bool goForward, bool checkTabStop, bool checkParent);
   void SelectNext(TWinControl* cur, bool goForward, bool checkTabStop);
   bool Showing() const override { return showing_; }

@@ -61,6 +61,19 @@ TEST_F(PaintUtilsTest, BrushCacheKeepsHandlesAndEvictsTheLeastUsed) {
   EXPECT_EQ(cache.Depth(), 1);
 }
 
+TEST_F(PaintUtilsTest, RetiredBrushesGoEvenAfterTheCacheWindowWasDestroyed) {
+  TcxSolidBrushCache cache;
+  for (Integer i = 0; i < TcxSolidBrushCache::MaxDepth + 1; ++i) cache.Obtain(TColor(0x300000 + i));
+  EXPECT_EQ(cache.RetiredCount(), 1);
+  // A new session destroys every window, the cache's too; the next retirement makes another.
+  TearDown();
+  SetUp();
+  cache.Obtain(TColor(0x400000));
+  EXPECT_EQ(cache.RetiredCount(), 2);
+  Pump();
+  EXPECT_EQ(cache.RetiredCount(), 0);
+}
+
 TEST_F(PaintUtilsTest, BrushStaysValidWhileItsCallerPaints) {
   HBRUSH mine = ObtainSolidBrush(TColor(0x123456));
   for (Integer i = 0; i < 300; ++i) ObtainSolidBrush(TColor(0x200000 + i));

@@ -3,6 +3,7 @@
 #include "editors/cxEdit.h"
 
 #include "data/cxFilterConsts.h"
+#include "vcl/Forms.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,11 @@ TEST(EditStyleTest, ValuesResolveThroughStylesAndController) {
   EXPECT_EQ(name, "Color");
   EXPECT_FALSE(base.StyleValueNameOf(14, name));
   EXPECT_EQ(base.StyleValueCount(), 14);
+  // The button style may differ per state; the other three values are the base style's.
+  EXPECT_TRUE(hot.IsStateSpecificProperty("ButtonStyle"));
+  EXPECT_FALSE(hot.IsStateSpecificProperty("ButtonTransparency"));
+  EXPECT_FALSE(hot.IsStateSpecificProperty("GradientButtons"));
+  EXPECT_FALSE(hot.IsStateSpecificProperty("Font"));
   EXPECT_TRUE(base.ReadStyleValue(10));
   EXPECT_TRUE(hot.ReadStyleValue(11));
   TcxEditStyle copy(nullptr, false);
@@ -113,6 +119,35 @@ TEST(EditUnitTest, StartInstallsTheFilterTextHook) {
   InitializeCxEdit();
   EXPECT_EQ(FilterResourceTextHook(), &ReplaceResourceText);
   EXPECT_NE(GlobalStyleController, nullptr);
+  // The mouse-wheel cursor is in the screen's table at its number.
+  ASSERT_NE(Screen, nullptr);
+  EXPECT_NE(Screen->Cursors(crcxEditMouseWheel), Screen->Cursors(crDefault));
+  EXPECT_NE(Screen->Cursors(crcxEditMouseWheel), HCURSOR(nullptr));
+}
+
+TEST(EditStyleTest, ValuesResolveThroughTheController) {
+  TcxEditStyleController controller(nullptr);
+  ASSERT_NE(dynamic_cast<TcxEditStyle*>(controller.StyleOfState(cssHot)), nullptr);
+  controller.Style()->SetButtonStyle(btsFlat);
+  controller.StyleHot()->SetButtonStyle(btsUltraFlat);
+  controller.Style()->SetGradientButtons(true);
+  TcxEditStyle base(nullptr, false);
+  TcxEditStyle hot(nullptr, false, &base, cssHot);
+  TcxEditStyle focused(nullptr, false, &base, cssFocused);
+  base.SetStyleController(&controller);
+  // A style with nothing assigned reads its controller's style of the same state.
+  EXPECT_EQ(base.ButtonStyle(), btsFlat);
+  EXPECT_EQ(hot.ButtonStyle(), btsUltraFlat);
+  EXPECT_EQ(focused.ButtonStyle(), btsFlat);  // the controller's focused style: its parent's
+  EXPECT_TRUE(base.GradientButtons());
+  EXPECT_TRUE(hot.ReadStyleValue(10));
+  EXPECT_TRUE(base.ReadStyleValue(13));
+  EXPECT_FALSE(base.ReadStyleValue(11));
+  // Own values win.
+  hot.SetButtonStyle(bts3D);
+  EXPECT_EQ(hot.ButtonStyle(), bts3D);
+  base.SetStyleController(nullptr);
+  EXPECT_EQ(base.ButtonStyle(), btsDefault);
 }
 
 TEST(EditStyleTest, DefaultControllerOfEditStyles) {

@@ -277,6 +277,14 @@ TEST_F(TextCellTest, HighlightedRanges) {
   data->FillDisplayText(canvas_.get(), Variant("xy"), &info);
   EXPECT_EQ(info.SelTextColor, clRed);
   EXPECT_EQ(info.SelBackgroundColor, TColor(0xFFFF00));
+  // The laid-out rows are kept: a moved view info paints them at the new place.
+  FillRectWithColor(canvas_.get(), TRect(0, 0, 520, 320), clBtnFace);
+  vi = Cell(p, Variant("abcdef"), TRect(10, 10, 200, 30), 0, 0, 0, 3);
+  vi->PaintTo(canvas_.get());
+  ASSERT_TRUE(vi->TextOutData.Prepared);
+  vi->TranslateBy(0, 200);
+  vi->PaintTo(canvas_.get());
+  EXPECT_TRUE(HasColor(TRect(10, 210, 200, 230), clHighlight));
   // A range starting beyond the text paints no highlight.
   FillRectWithColor(canvas_.get(), TRect(0, 0, 520, 320), clBtnFace);
   vi = Cell(p, Variant("abc"), TRect(10, 10, 200, 30), 0, 0, 5, 3);

@@ -392,3 +392,10 @@ TEST_F(Windows, OwnCursorImagesAndTheStandardOnes) {
 }
 
 }  // namespace
+
+TEST_F(Windows, MessageBeepReachesTheBackend) {
+  const int before = S().Backend().BeepCount();
+  MessageBeep(0);
+  MessageBeep(0xFFFFFFFF);
+  EXPECT_EQ(S().Backend().BeepCount(), before + 2);
+}
