@@ -415,7 +415,7 @@ TEST(DBDataDetail, MovingTheFocusInADetailPostsTheMastersPendingEdit) {
     auto* now = static_cast<TTestDBController*>(s.master.GetDetailDataController(0, 0));
     ASSERT_NE(now, nullptr) << k.name << ": the master's detail is shown again";
     EXPECT_EQ(now->KeyFieldNames() == "item", k.moved) << k.name;
-    if (k.moved) EXPECT_EQ(now->FocusedText(0), "b") << k.name;
+    if (k.moved) { EXPECT_EQ(now->FocusedText(0), "b") << k.name; }
     EXPECT_EQ(now->Column(0), (std::vector<String>{"a", "b"})) << k.name;
     EXPECT_EQ(s.masters.ds.State(), dsBrowse) << k.name;
     s.masters.ds.SetRecNo(1);

@@ -134,7 +134,7 @@ TEST_F(StorageTest, ValueTypeDetails) {
     EXPECT_EQ(c.type->IsValueValid(v), c.valid) << c.type->Caption();
     if (c.valid) {
       EXPECT_EQ(CompareVariantValues(v, c.out), 0) << c.type->Caption();
-      if (!v.IsNull() && c.type->VariantTypeCode() != varVariant) EXPECT_EQ(v.VarType(), c.type->VariantTypeCode());
+      if (!v.IsNull() && c.type->VariantTypeCode() != varVariant) { EXPECT_EQ(v.VarType(), c.type->VariantTypeCode()); }
     }
   }
   // A value that does not convert raises and leaves the old value.

@@ -222,7 +222,7 @@ TEST_F(OperatorTest, NullValuesSwitchToTheNullOperators) {
     TTestCriteria crit(Fields());
     TcxFilterCriteriaItem* item = crit.AddItem(nullptr, &amount, TcxFilterOperatorKind(c.kind), Null(), "");
     EXPECT_EQ(item->Operator()->ClassName(), c.cls) << c.kind;
-    if (c.kind != 2) EXPECT_EQ(item->DisplayValue(), "blank") << c.kind;
+    if (c.kind != 2) { EXPECT_EQ(item->DisplayValue(), "blank") << c.kind; }
   }
 }
 

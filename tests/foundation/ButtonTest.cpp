@@ -95,7 +95,7 @@ TEST_F(ButtonTest, StatesPickTheirImagesFromTheStrip) {
     out.Canvas()->FillRect(TRect(0, 0, 16, 16));
     g.GlyphList()->Draw(out.Canvas(), 0, 0, index, true);
     TColor centre = out.Canvas()->Pixels(8, 8);
-    if (k.shown == clGray) EXPECT_NE(ColorToRGB(centre), ColorToRGB(clRed)) << k.numGlyphs << k.state;
+    if (k.shown == clGray) { EXPECT_NE(ColorToRGB(centre), ColorToRGB(clRed)) << k.numGlyphs << k.state; }
     else EXPECT_EQ(ColorToRGB(centre), ColorToRGB(k.shown)) << k.numGlyphs << k.state;
     EXPECT_EQ(ColorToRGB(out.Canvas()->Pixels(0, 0)), ColorToRGB(clWhite)) << "the olive ground is transparent";
   }

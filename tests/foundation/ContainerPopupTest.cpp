@@ -70,9 +70,9 @@ TEST_F(ContainerPopupTest, OpensBesideItsOwnerWithinTheWorkArea) {
     ASSERT_TRUE(IsVisiblePopup(p));
     TRect a = p->GetAnchorScreenBounds();
     TRect r = p->BoundsRect();
-    if (k.below) EXPECT_EQ(r.Top, a.Bottom) << k.formLeft << "," << k.formTop;
+    if (k.below) { EXPECT_EQ(r.Top, a.Bottom) << k.formLeft << "," << k.formTop; }
     else EXPECT_EQ(r.Bottom, a.Top) << k.formLeft << "," << k.formTop;
-    if (k.alignLeft) EXPECT_EQ(r.Left, a.Left);
+    if (k.alignLeft) { EXPECT_EQ(r.Left, a.Left); }
     else EXPECT_EQ(r.Right, 1280);
     p->ClosePopup();
   }

@@ -141,7 +141,7 @@ TEST(Fields, SettingTextsAndValuesConvertsOrRefuses) {
   };
   for (const Case& c : cases) {
     TField* f = ds.FieldByName(c.field);
-    if (c.ok) EXPECT_NO_THROW(f->SetText(c.text)) << c.field << " " << c.text;
+    if (c.ok) { EXPECT_NO_THROW(f->SetText(c.text)) << c.field << " " << c.text; }
     else EXPECT_THROW(f->SetText(c.text), Exception) << c.field << " " << c.text;
     EXPECT_EQ(f->Text(), c.shown) << c.field << " " << c.text;
   }

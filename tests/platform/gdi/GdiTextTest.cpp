@@ -183,7 +183,7 @@ TEST(GdiDrawText, CalcRectMatchesDrawing) {
       EXPECT_LE(ink.Right, calc.Right + 1) << c.format;
     }
     // Wrapped text stays inside the width unless a word is longer than it.
-    if (c.format & DT_WORDBREAK) EXPECT_LE(calc.Width(), c.width) << c.format;
+    if (c.format & DT_WORDBREAK) { EXPECT_LE(calc.Width(), c.width) << c.format; }
   }
   // Lines: one per paragraph without word breaks; the longest word limits the width.
   Canvas cv(10, 10);

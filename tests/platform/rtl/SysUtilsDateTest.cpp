@@ -295,7 +295,7 @@ TEST(StrToDateTime, DateTimeOrBoth) {
     TDateTime v;
     bool ok = TryStrToDateTime(c.text, v, English());
     EXPECT_EQ(ok, c.iso != nullptr) << c.text;
-    if (ok && c.iso) EXPECT_EQ(Iso(v), c.iso) << c.text;
+    if (ok && c.iso) { EXPECT_EQ(Iso(v), c.iso) << c.text; }
   }
 }
 

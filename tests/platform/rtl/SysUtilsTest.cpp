@@ -244,9 +244,9 @@ TEST(Integers, FromText) {
     Int64 v64 = 77;
     EXPECT_EQ(TryStrToInt(c.text, v32), c.ok32) << c.text;
     EXPECT_EQ(TryStrToInt64(c.text, v64), c.ok64) << c.text;
-    if (c.ok32) EXPECT_EQ(v32, c.v32) << c.text;
+    if (c.ok32) { EXPECT_EQ(v32, c.v32) << c.text; }
     else EXPECT_EQ(v32, 77) << c.text;
-    if (c.ok64) EXPECT_EQ(v64, c.v64) << c.text;
+    if (c.ok64) { EXPECT_EQ(v64, c.v64) << c.text; }
     EXPECT_EQ(StrToIntDef(c.text, -9), c.ok32 ? c.v32 : -9) << c.text;
     EXPECT_EQ(StrToInt64Def(c.text, -9), c.ok64 ? c.v64 : -9) << c.text;
   }

@@ -163,7 +163,7 @@ TEST_F(Input, ClickingAnInactiveWindowActivatesItUnlessItRefuses) {
   // The top-level window hears WM_MOUSEACTIVATE first through DefWindowProc of the child.
   EXPECT_TRUE(Log().HasInOrder({WM_MOUSEACTIVATE, WM_ACTIVATE}, top));
   for (auto& e : Log().entries)
-    if (e.wnd == top && e.msg == WM_ACTIVATE) EXPECT_EQ(LOWORD(e.wParam), WA_CLICKACTIVE);
+    if (e.wnd == top && e.msg == WM_ACTIVATE) { EXPECT_EQ(LOWORD(e.wParam), WA_CLICKACTIVE); }
 
   // A window answering "no activate and eat" keeps the other window active and loses the click.
   SetActiveWindow(other);
@@ -384,7 +384,7 @@ TEST_F(Input, WheelGoesToTheFocusAndBubblesUpToParents) {
   EXPECT_EQ(Log().Count(WM_MOUSEWHEEL, a), 1);
   EXPECT_EQ(Log().Count(WM_MOUSEWHEEL, top), 1) << "DefWindowProc passes it to the parent";
   for (auto& e : Log().entries)
-    if (e.msg == WM_MOUSEWHEEL) EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(e.wParam), -WHEEL_DELTA);
+    if (e.msg == WM_MOUSEWHEEL) { EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(e.wParam), -WHEEL_DELTA); }
 }
 
 TEST_F(Input, RightButtonUpBecomesAContextMenuRequestAtTheScreenPoint) {

@@ -92,7 +92,7 @@ TEST_F(Windows, PositionChangesCanBeAlteredByTheWindowAndReportSizeAndMove) {
   EXPECT_EQ(r, (RECT{10, 20, 260, 120}));
   EXPECT_TRUE(Log().HasInOrder({WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_SIZE, WM_MOVE}, w));
   for (auto& e : Log().entries)
-    if (e.msg == WM_SIZE) EXPECT_EQ(e.lParam, MAKELPARAM(250, 100));
+    if (e.msg == WM_SIZE) { EXPECT_EQ(e.lParam, MAKELPARAM(250, 100)); }
   // Moving without sizing sends no WM_SIZE.
   Log().Clear();
   SetWindowPos(w, nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
