@@ -879,15 +879,23 @@ void InitializeCxPCPainters() {
       [] {
         InitializeCxLookAndFeels();
         ComputeLightFaceColor();
+        RegisterPainterClass(TcxPCTabsPainter::Class());
+        RegisterPainterClass(TcxPCButtonsPainter::Class());
+        RegisterPainterClass(TcxPCFlatButtonsPainter::Class());
         RegisterPainterClass(TcxPCExtraFlatPainter::Class());
         RegisterPainterClass(TcxPCUltraFlatPainter::Class());
+        RegisterPainterClass(TcxPCFlatPainter::Class());
         gPaletteNotifier = new TcxSystemPaletteChangedNotifier(false);
         gPaletteNotifier->OnPaletteChanged = [] { ComputeLightFaceColor(); };
       },
       [] {
         if (gPaletteNotifier) gPaletteNotifier->Free();
         gPaletteNotifier = nullptr;
+        UnregisterPainterClass(TcxPCFlatPainter::Class());
         UnregisterPainterClass(TcxPCUltraFlatPainter::Class());
         UnregisterPainterClass(TcxPCExtraFlatPainter::Class());
+        UnregisterPainterClass(TcxPCFlatButtonsPainter::Class());
+        UnregisterPainterClass(TcxPCButtonsPainter::Class());
+        UnregisterPainterClass(TcxPCTabsPainter::Class());
       });
 }

@@ -4,6 +4,7 @@
 // with the factory and keeps the light face colour of the flat painters up to date.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "pagecontrol/cxPC.h"
@@ -187,6 +188,110 @@ class TcxPCUltraFlatPainter : public TcxPCExtraFlatPainter {
   void PaintMainTabOutline(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) override;
   void PaintRowLines(TcxCanvas* canvas, const TRect& band, bool holdsMainTab, bool startSide) override;
   TColor GetFrameColor(bool topLeft) override { return clBtnShadow; }
+};
+
+// The side of the control a tab lies on: the tab position for start-side tabs, the opposite
+// side for end-side ones.
+TcxTabPosition cxPCTabSide(TcxCustomTabControl* control, TcxTab* tab);
+// A colour with its brightness (hue, saturation and brightness model) multiplied by
+// (100 + percent) / 100, capped at full brightness.
+TColor cxPCLightenColor(TColor color, Integer percent);
+
+// Classic raised tabs that overlap the page frame; the main tab is larger than the others.
+class TcxPCTabsPainter : public TcxPCStandardPainter {
+  KORVAN_CLASS(TcxPCTabsPainter, TcxPCStandardPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCTabsPainter(TcxCustomTabControl* control) : TcxPCStandardPainter(control) {}
+
+  bool HasFrame() override { return true; }
+  TRect GetTabRectCorrection(Integer visibleIndex) override;
+  void GetImageOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  void GetTextOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  TcxRegion* GetTabClipRegion(Integer visibleIndex) override;
+  Integer GetTabClipMode(Integer visibleIndex) override;
+  TRect GetPageFrameRect() override;
+  Integer GetTextAreaHeight() override;
+  void PaintTabs(TcxCanvas* canvas) override;
+  void PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex) override;
+  void RepaintTab(Integer visibleIndex, TcxTabChangeKind kind) override;
+
+  // The two colours that join a tab's side edges to the page frame (start and end edge).
+  virtual void GetTabEdgeColors(Integer visibleIndex, TColor& startColor, TColor& endColor);
+  virtual void PaintTabEdges(TcxCanvas* canvas, Integer visibleIndex);
+  virtual void PaintTabBorder(TcxCanvas* canvas, Integer visibleIndex);
+
+ protected:
+  // Whether the tab lies in the outermost row of its side.
+  bool InOutermostRow(Integer visibleIndex);
+};
+
+// A flat variant of the Tabs painter: one-pixel frames and outlines.
+class TcxPCFlatPainter : public TcxPCTabsPainter {
+  KORVAN_CLASS(TcxPCFlatPainter, TcxPCTabsPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCFlatPainter(TcxCustomTabControl* control) : TcxPCTabsPainter(control) {}
+
+  Integer GetNavigatorButtonHeight() override { return 18; }
+  Integer GetNavigatorButtonWidth(TcxPCNavigatorButton button) override;
+  TPoint GetButtonGlyphOffset(TcxPCNavigatorButton button) override { return TPoint(-1, -1); }
+  Integer GetFrameWidth() override { return 1; }
+  TcxRegion* GetTabClipRegion(Integer visibleIndex) override;
+  Integer GetTabClipMode(Integer visibleIndex) override { return roIntersect; }
+  void PaintButtonFrame(TcxCanvas* canvas, TcxPCNavigatorButton button, TRect& r) override;
+  void DrawPageFrame(TcxCanvas* canvas, const TRect& r) override;
+  void PaintTabBorder(TcxCanvas* canvas, Integer visibleIndex) override;
+};
+
+// Tabs drawn as push buttons: pressed, tracked with the keyboard, multi-selected with Ctrl.
+class TcxPCButtonedPainter : public TcxPCStandardPainter {
+  KORVAN_CLASS(TcxPCButtonedPainter, TcxPCStandardPainter)
+
+ public:
+  explicit TcxPCButtonedPainter(TcxCustomTabControl* control);
+  ~TcxPCButtonedPainter() override;
+
+  bool IsTabActiveLook(Integer visibleIndex) override;
+  TColor GetTabBackgroundColor(Integer visibleIndex) override;
+  void GetContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  void GetTruncatedContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  TRect GetPageFrameRect() override;
+  // The 8 x 8 checkerboard brush of the main tab (cl3DLight and clBtnHighlight).
+  TBitmap* MainTabBrushBitmap() const { return brushBitmap_.get(); }
+
+ private:
+  std::unique_ptr<TBitmap> brushBitmap_;
+};
+
+class TcxPCButtonsPainter : public TcxPCButtonedPainter {
+  KORVAN_CLASS(TcxPCButtonsPainter, TcxPCButtonedPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCButtonsPainter(TcxCustomTabControl* control) : TcxPCButtonedPainter(control) {}
+
+  bool IsTabActiveLook(Integer visibleIndex) override;
+  void PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex) override;
+};
+
+class TcxPCFlatButtonsPainter : public TcxPCButtonedPainter {
+  KORVAN_CLASS(TcxPCFlatButtonsPainter, TcxPCButtonedPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCFlatButtonsPainter(TcxCustomTabControl* control) : TcxPCButtonedPainter(control) {}
+
+  void PaintTab(TcxCanvas* canvas, Integer visibleIndex) override;
+  void PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex) override;
+  // The separator gap after a tab (empty after the last tab of a row).
+  TRect GetSeparatorGap(Integer visibleIndex);
 };
 
 // Unit start: registers the painters in their order and starts the palette notifier; its

@@ -1,0 +1,262 @@
+// The concrete painters: class answers, geometry and behaviour of the Tabs, Flat, button,
+// Office11, Slanted and OneNote painters.
+#include "foundation/cxLookAndFeels.h"
+#include "tests/pagecontrol/PCTestSupport.h"
+
+using namespace pctest;
+
+namespace {
+
+class PaintersTest : public PCFixture {
+ protected:
+  TcxTabControl* MakeStyled(TcxPCStyleID style, std::vector<String> captions, Integer width = 400,
+                            Integer height = 200) {
+    auto* c = new TcxTabControl(Form());
+    c->SetStyle(style);
+    c->SetBounds(0, 0, width, height);
+    c->SetParent(Form());
+    for (const String& caption : captions) c->Tabs()->Add(caption);
+    Form()->Show();
+    Pump();
+    return c;
+  }
+  static TcxPCStandardPainter* Std(TcxCustomTabControl* c) { return static_cast<TcxPCStandardPainter*>(c->Painter()); }
+  static POINT TabPoint(TcxCustomTabControl* c, Integer visibleIndex) {
+    TPoint p = Center(c->VisibleTabs(visibleIndex)->VisibleRect());
+    return POINT{p.X, p.Y};
+  }
+};
+
+TEST_F(PaintersTest, ClassAnswersOfEveryRegisteredPainter) {
+  struct Row {
+    TcxPCStyleID id;
+    const char* name;
+    TTabStyle standard;
+    bool attached, multiSelect, buttonLike, allowRotate;
+  };
+  const Row rows[] = {
+      {1, "Tabs", tsTabs, true, false, false, true},
+      {2, "Buttons", tsButtons, false, true, true, true},
+      {3, "FlatButtons", tsFlatButtons, false, true, true, true},
+      {5, "ExtraFlat", tsTabs, true, false, false, true},
+      {6, "UltraFlat", tsTabs, true, false, false, true},
+      {7, "Flat", tsTabs, true, false, false, true},
+  };
+  TcxPCPaintersFactory* f = PaintersFactory();
+  // Registration order, the test painter last.
+  std::vector<TcxPCStyleID> order;
+  for (Integer i = 0; i < f->Count(); ++i) order.push_back(f->Classes(i)->GetStyleID());
+  order.pop_back();
+  EXPECT_EQ(order, (std::vector<TcxPCStyleID>{1, 2, 3, 5, 6, 7}));
+  for (const Row& r : rows) {
+    TcxPCPainterClass cls = f->GetPainterClass(r.id);
+    ASSERT_NE(cls, nullptr) << r.id;
+    EXPECT_EQ(cls->GetStyleName(), r.name);
+    EXPECT_EQ(cls->GetStandardStyle(), r.standard) << r.name;
+    EXPECT_EQ(cls->IsTabAttachedToPage(), r.attached) << r.name;
+    EXPECT_EQ(cls->AllowMultiSelect(), r.multiSelect) << r.name;
+    EXPECT_EQ(cls->IsButtonLikeTabs(), r.buttonLike) << r.name;
+    EXPECT_EQ(cls->AllowRotate(), r.allowRotate) << r.name;
+  }
+}
+
+TEST_F(PaintersTest, LookAndFeelChoosesThePainter) {
+  auto* c = MakeStyled(0, {"One", "Two"});
+  struct Row {
+    TcxLookAndFeelKind kind;
+    bool native;
+    TcxPCPainterClass expected;
+  };
+  const Row rows[] = {
+      {lfStandard, false, TcxPCTabsPainter::Class()},
+      {lfFlat, false, TcxPCFlatPainter::Class()},
+      {lfUltraFlat, false, TcxPCUltraFlatPainter::Class()},
+  };
+  for (const Row& r : rows) {
+    c->LookAndFeel()->SetKind(r.kind);
+    c->LookAndFeel()->SetNativeStyle(r.native);
+    EXPECT_EQ(c->Painter()->PainterClass(), r.expected) << r.kind << " " << r.native;
+    EXPECT_EQ(c->Style(), 0);
+  }
+}
+
+TEST_F(PaintersTest, GeometryTablePerPainter) {
+  struct Row {
+    TcxPCStyleID id;
+    TPoint gaps;
+    Integer buttonHeight, arrowWidth, goWidth, goWidthVertical, closeWidth;
+    Integer frameWidth;
+    bool frameWithoutShowFrame;
+    Integer minTabHeight;
+  };
+  const Row rows[] = {
+      {1, TPoint(0, 0), 20, 20, 12, 13, 20, 2, true, 18},
+      {2, TPoint(3, 3), 20, 20, 12, 13, 20, 2, false, 20},
+      {3, TPoint(10, 3), 20, 20, 12, 13, 20, 2, false, 20},
+      {7, TPoint(0, 0), 18, 18, 10, 11, 18, 1, true, 18},
+  };
+  for (const Row& r : rows) {
+    auto* c = MakeStyled(r.id, {"One", "Two"});
+    auto* p = Std(c);
+    EXPECT_EQ(p->GetTabsDistance(), r.gaps) << r.id;
+    EXPECT_EQ(p->GetNavigatorButtonHeight(), r.buttonHeight) << r.id;
+    EXPECT_EQ(p->GetNavigatorButtonWidth(nbTopLeft), r.arrowWidth) << r.id;
+    EXPECT_EQ(p->GetNavigatorButtonWidth(nbBottomRight), r.arrowWidth) << r.id;
+    EXPECT_EQ(p->GetNavigatorButtonWidth(nbGoDialog), r.goWidth) << r.id;
+    EXPECT_EQ(p->GetNavigatorButtonWidth(nbClose), r.closeWidth) << r.id;
+    EXPECT_EQ(p->GetFrameWidth(), r.frameWidth) << r.id;
+    EXPECT_EQ(p->GetMinTabHeight(), r.minTabHeight) << r.id;
+    EXPECT_FALSE(c->ShowFrame());
+    EXPECT_EQ(p->HasFrame(), r.frameWithoutShowFrame) << r.id;
+    // The page client rectangle lies inside the frame when one is drawn.
+    TRect frame = p->GetPageFrameRect(), client = p->GetPageClientRect();
+    Integer inset = r.frameWithoutShowFrame ? r.frameWidth : 0;
+    EXPECT_EQ(client.Left - frame.Left, inset) << r.id;
+    EXPECT_EQ(frame.Right - client.Right, inset) << r.id;
+    c->SetTabPosition(tpLeft);
+    EXPECT_EQ(p->GetNavigatorButtonWidth(nbGoDialog), r.goWidthVertical) << r.id;
+    c->Free();
+  }
+}
+
+TEST_F(PaintersTest, TabsPainterCorrectsTheMainTabBySide) {
+  struct Row {
+    TcxTabPosition position;
+    TRect correction;
+  };
+  const Row rows[] = {
+      {tpTop, TRect(-2, -2, 2, 1)},
+      {tpBottom, TRect(-2, -1, 2, 2)},
+      {tpLeft, TRect(-2, -2, 1, 2)},
+      {tpRight, TRect(-1, -2, 2, 2)},
+  };
+  auto* c = MakeStyled(1, {"One", "Two", "Three"});
+  c->SetTabIndex(1);
+  for (const Row& r : rows) {
+    c->SetTabPosition(r.position);
+    Pump();
+    EXPECT_EQ(c->Painter()->GetTabRectCorrection(1), r.correction) << r.position;
+    EXPECT_EQ(c->Painter()->GetTabRectCorrection(0), TRect()) << r.position;
+    // The main tab overlaps its neighbour.
+    TRect main = c->VisibleTabs(1)->FullRect(), left = c->VisibleTabs(0)->FullRect();
+    TRect common;
+    EXPECT_TRUE(IntersectRectsOrEmpty(common, main, left)) << r.position;
+  }
+}
+
+TEST_F(PaintersTest, TabsOffsetsAndMarginsBySideCode) {
+  // Side code 1 is a top tab with horizontal text, 10 a bottom one.
+  struct Row {
+    TcxTabPosition position;
+    bool main;
+    Integer text[4];
+  };
+  const Row rows[] = {
+      {tpTop, false, {5, 1, 5, -1}},
+      {tpTop, true, {7, 1, 5, 2}},
+      {tpBottom, false, {5, 1, 5, 0}},
+      {tpBottom, true, {7, 1, 5, 3}},
+  };
+  auto* c = MakeStyled(1, {"One", "Two"});
+  for (const Row& r : rows) {
+    c->SetTabPosition(r.position);
+    c->SetTabIndex(r.main ? 0 : 1);
+    Pump();
+    Integer o[4];
+    c->Painter()->GetTextOffsets(0, o);
+    EXPECT_EQ(std::vector<Integer>(o, o + 4), std::vector<Integer>(r.text, r.text + 4))
+        << r.position << " " << r.main;
+  }
+  // The text area is the standard one less three (less two with Rotate).
+  Integer zg = MeasureTextHeightInFont(c->Font(), "Zg");
+  EXPECT_EQ(Std(c)->GetTextAreaHeight(), zg + 8 - 3);
+  c->SetRotate(true);
+  EXPECT_EQ(Std(c)->GetTextAreaHeight(), zg + 8 - 2);
+  // Button painters: margins 4, 4 without images, 3, 4 with them.
+  c->SetStyle(2);
+  Integer lead, trail;
+  c->Painter()->GetContentMargins(0, lead, trail);
+  EXPECT_EQ(lead, 4);
+  EXPECT_EQ(trail, 4);
+  auto* images = new TImageList(Form(), 16, 16);
+  TBitmap bmp;
+  bmp.SetSize(16, 16);
+  images->Add(&bmp, nullptr);
+  c->SetImages(images);
+  c->Painter()->GetContentMargins(0, lead, trail);
+  EXPECT_EQ(lead, 3);
+  EXPECT_EQ(trail, 4);
+}
+
+TEST_F(PaintersTest, SwitchingToButtonsRelaysOutWithButtonGaps) {
+  auto* c = MakeStyled(1, {"One", "Two", "Three"});
+  EXPECT_EQ(c->VisibleTabs(1)->FullRect().Left - c->VisibleTabs(0)->FullRect().Right, 0 - 2);
+  c->SetStyle(2);
+  Pump();
+  EXPECT_EQ(c->Painter()->PainterClass(), TcxPCButtonsPainter::Class());
+  EXPECT_EQ(c->VisibleTabs(1)->FullRect().Left - c->VisibleTabs(0)->FullRect().Right, 3);
+  EXPECT_EQ(c->VisibleTabs(2)->FullRect().Left - c->VisibleTabs(1)->FullRect().Right, 3);
+}
+
+TEST_F(PaintersTest, ButtonLikeTabsPressTrackAndMultiSelect) {
+  for (TcxPCStyleID style : {2, 3}) {
+    auto* c = MakeStyled(style, {"One", "Two", "Three", "Four"});
+    c->SetTabIndex(0);
+    HWND h = c->Handle();
+    // Pressed on mouse down, selected on release over the same tab.
+    S().MouseDown(h, TabPoint(c, 2));
+    EXPECT_EQ(c->PressedTab(), 2) << style;
+    EXPECT_EQ(c->TabIndex(), 0) << style;
+    EXPECT_TRUE(c->Painter()->IsTabActiveLook(2)) << style;
+    S().MouseUp(h, TabPoint(c, 2));
+    EXPECT_EQ(c->PressedTab(), -1) << style;
+    EXPECT_EQ(c->TabIndex(), 2) << style;
+    // Released over another tab: nothing selected.
+    S().MouseDown(h, TabPoint(c, 1));
+    S().MoveMouse(h, TabPoint(c, 3));
+    S().MouseUp(h, TabPoint(c, 3));
+    EXPECT_EQ(c->TabIndex(), 2) << style;
+    // Multi-selection: Ctrl+click toggles a tab once the mode is on.
+    c->Tabs()->Tabs(3)->SetSelected(true);
+    EXPECT_FALSE(c->MultiSelectionMode()) << style;
+    c->Tabs()->Tabs(0)->SetSelected(true);
+    EXPECT_TRUE(c->MultiSelectionMode()) << style;
+    S().KeyDown(VK_CONTROL);
+    S().Click(h, TabPoint(c, 1));
+    EXPECT_TRUE(c->Tabs()->Tabs(1)->Selected()) << style;
+    S().Click(h, TabPoint(c, 1));
+    EXPECT_FALSE(c->Tabs()->Tabs(1)->Selected()) << style;
+    S().KeyUp(VK_CONTROL);
+    EXPECT_EQ(c->TabIndex(), 2) << style;
+    // Keys move the tracking tab without changing the page; Enter selects it.
+    c->SetFocus();
+    Pump();
+    S().PressKey(VK_RIGHT);
+    EXPECT_EQ(c->TrackingTab(), 3) << style;
+    EXPECT_EQ(c->TabIndex(), 2) << style;
+    S().PressKey(VK_LEFT);
+    S().PressKey(VK_LEFT);
+    EXPECT_EQ(c->TrackingTab(), 1) << style;
+    S().PressKey(VK_RETURN);
+    EXPECT_EQ(c->TabIndex(), 1) << style;
+    c->Free();
+  }
+}
+
+TEST_F(PaintersTest, FlatButtonsGrooveBetweenNeighboursOfARowOnly) {
+  auto* c = MakeStyled(3, {"One", "Two", "Three"});
+  auto* p = static_cast<TcxPCFlatButtonsPainter*>(c->Painter());
+  TRect gap = p->GetSeparatorGap(0);
+  EXPECT_EQ(gap.Left, c->VisibleTabs(0)->FullRect().Right);
+  EXPECT_EQ(gap.Width(), 10);
+  EXPECT_TRUE(p->GetSeparatorGap(2).IsEmpty());
+  TBitmap bmp;
+  bmp.SetSize(c->Width(), c->Height());
+  c->PaintTo(bmp.Canvas()->Handle(), 0, 0);
+  Integer y = (gap.Top + gap.Bottom) / 2;
+  EXPECT_EQ(bmp.Canvas()->Pixels(gap.Left + 4, y), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(bmp.Canvas()->Pixels(gap.Left + 5, y), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(bmp.Canvas()->Pixels(gap.Left + 1, y), ColorToRGB(c->Color()));
+}
+
+}  // namespace
