@@ -4,6 +4,7 @@
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "foundation/cxLookAndFeels.h"
+#include "foundation/dxOffice11.h"
 
 namespace {
 
@@ -885,12 +886,20 @@ void InitializeCxPCPainters() {
         RegisterPainterClass(TcxPCExtraFlatPainter::Class());
         RegisterPainterClass(TcxPCUltraFlatPainter::Class());
         RegisterPainterClass(TcxPCFlatPainter::Class());
-        gPaletteNotifier = new TcxSystemPaletteChangedNotifier(false);
-        gPaletteNotifier->OnPaletteChanged = [] { ComputeLightFaceColor(); };
+        RegisterPainterClass(TcxPCOffice11Painter::Class());
+        InitializeDxOffice11();
+        cxPCCopyOffice11Colors(Office11SchemeIndex());
+        gPaletteNotifier = new TcxPaletteChangedNotifier();
+        auto copyColors = gPaletteNotifier->OnPaletteChanged;
+        gPaletteNotifier->OnPaletteChanged = [copyColors] {
+          ComputeLightFaceColor();
+          copyColors();
+        };
       },
       [] {
         if (gPaletteNotifier) gPaletteNotifier->Free();
         gPaletteNotifier = nullptr;
+        UnregisterPainterClass(TcxPCOffice11Painter::Class());
         UnregisterPainterClass(TcxPCFlatPainter::Class());
         UnregisterPainterClass(TcxPCUltraFlatPainter::Class());
         UnregisterPainterClass(TcxPCExtraFlatPainter::Class());

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/cxLookAndFeels.h"
 #include "pagecontrol/cxPC.h"
 
 // clBtnFace with each of red, green and blue raised by 20 (255 above 235); computed at the
@@ -292,6 +293,58 @@ class TcxPCFlatButtonsPainter : public TcxPCButtonedPainter {
   void PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex) override;
   // The separator gap after a tab (empty after the last tab of a row).
   TRect GetSeparatorGap(Integer visibleIndex);
+};
+
+// The six Office 2003 colours of the page control for the current scheme (refreshed at the
+// unit start and on every palette change).
+struct TcxPCOffice11Colors {
+  TColor BackgroundLight, BackgroundDark;  // page, row band and tabs other than the main one
+  TColor MainTabLight, MainTabDark;        // the main tab's gradient
+  TColor Border;                           // page frame, main tab outline, row line, buttons
+  TColor Separator;                        // the dark line between tabs
+};
+const TcxPCOffice11Colors& cxPCOffice11Colors();
+// Copies the colours of scheme `index` (0 the system-derived colours, 1 to 3 the named
+// schemes); an index outside the table takes the system-derived colours.
+void cxPCCopyOffice11Colors(Integer index);
+
+// Refreshes the painters' cached colours when the system palette changes.
+class TcxPaletteChangedNotifier : public TcxSystemPaletteChangedNotifier {
+  KORVAN_CLASS(TcxPaletteChangedNotifier, TcxSystemPaletteChangedNotifier)
+
+ public:
+  TcxPaletteChangedNotifier();
+};
+
+// The ultra-flat painter in the Office 2003 colours, with gradients under pcoGradient.
+class TcxPCOffice11Painter : public TcxPCUltraFlatPainter {
+  KORVAN_CLASS(TcxPCOffice11Painter, TcxPCUltraFlatPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCOffice11Painter(TcxCustomTabControl* control) : TcxPCUltraFlatPainter(control) {}
+
+  TPoint GetTabsDistance() override { return TPoint(2, 4); }
+  Integer GetRowLineCount() override { return 1; }
+  Integer GetTabSeparatorWidth() override { return 2; }
+  void GetSeparatorInsets(Integer& start, Integer& end) override;
+  bool NeedsRedrawOnResize() override;
+  TRect GetPageClientRect() override;
+  void PaintPageClientArea(TcxCanvas* canvas, const TRect& r) override;
+  void FillTabBackground(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) override;
+  void PaintTabBackgroundToBitmap(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) override;
+  void PaintMainTabOutline(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) override;
+  void PaintTabSeparator(TcxCanvas* canvas, Integer visibleIndex) override;
+  void PaintRowLines(TcxCanvas* canvas, const TRect& band, bool holdsMainTab, bool startSide) override;
+  TColor GetFrameColor(bool topLeft) override { return cxPCOffice11Colors().Border; }
+  void PaintButtonBackground(TcxCanvas* canvas, TcxPCNavigatorButton button, TRect& r) override;
+  void PaintButtonFrame(TcxCanvas* canvas, TcxPCNavigatorButton button, TRect& r) override;
+  TColor GetButtonGlyphColor(TcxPCNavigatorButton button) override;
+  void PaintButtonGlyph(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r) override;
+
+  // Fills r with the pair: a gradient under pcoGradient (across the strip), else their blend.
+  void FillWithPair(TcxCanvas* canvas, const TRect& r, TColor light, TColor dark);
 };
 
 // Unit start: registers the painters in their order and starts the palette notifier; its

@@ -1,6 +1,7 @@
 // The concrete painters: class answers, geometry and behaviour of the Tabs, Flat, button,
 // Office11, Slanted and OneNote painters.
 #include "foundation/cxLookAndFeels.h"
+#include "foundation/dxOffice11.h"
 #include "tests/pagecontrol/PCTestSupport.h"
 
 using namespace pctest;
@@ -41,13 +42,14 @@ TEST_F(PaintersTest, ClassAnswersOfEveryRegisteredPainter) {
       {5, "ExtraFlat", tsTabs, true, false, false, true},
       {6, "UltraFlat", tsTabs, true, false, false, true},
       {7, "Flat", tsTabs, true, false, false, true},
+      {8, "Office11", tsTabs, true, false, false, true},
   };
   TcxPCPaintersFactory* f = PaintersFactory();
   // Registration order, the test painter last.
   std::vector<TcxPCStyleID> order;
   for (Integer i = 0; i < f->Count(); ++i) order.push_back(f->Classes(i)->GetStyleID());
   order.pop_back();
-  EXPECT_EQ(order, (std::vector<TcxPCStyleID>{1, 2, 3, 5, 6, 7}));
+  EXPECT_EQ(order, (std::vector<TcxPCStyleID>{1, 2, 3, 5, 6, 7, 8}));
   for (const Row& r : rows) {
     TcxPCPainterClass cls = f->GetPainterClass(r.id);
     ASSERT_NE(cls, nullptr) << r.id;
@@ -71,6 +73,7 @@ TEST_F(PaintersTest, LookAndFeelChoosesThePainter) {
       {lfStandard, false, TcxPCTabsPainter::Class()},
       {lfFlat, false, TcxPCFlatPainter::Class()},
       {lfUltraFlat, false, TcxPCUltraFlatPainter::Class()},
+      {lfOffice11, false, TcxPCOffice11Painter::Class()},
   };
   for (const Row& r : rows) {
     c->LookAndFeel()->SetKind(r.kind);
@@ -94,6 +97,7 @@ TEST_F(PaintersTest, GeometryTablePerPainter) {
       {2, TPoint(3, 3), 20, 20, 12, 13, 20, 2, false, 20},
       {3, TPoint(10, 3), 20, 20, 12, 13, 20, 2, false, 20},
       {7, TPoint(0, 0), 18, 18, 10, 11, 18, 1, true, 18},
+      {8, TPoint(2, 4), 15, 15, 11, 11, 14, 1, false, 18},
   };
   for (const Row& r : rows) {
     auto* c = MakeStyled(r.id, {"One", "Two"});
@@ -257,6 +261,63 @@ TEST_F(PaintersTest, FlatButtonsGrooveBetweenNeighboursOfARowOnly) {
   EXPECT_EQ(bmp.Canvas()->Pixels(gap.Left + 4, y), ColorToRGB(clBtnShadow));
   EXPECT_EQ(bmp.Canvas()->Pixels(gap.Left + 5, y), ColorToRGB(clBtnHighlight));
   EXPECT_EQ(bmp.Canvas()->Pixels(gap.Left + 1, y), ColorToRGB(c->Color()));
+}
+
+TEST_F(PaintersTest, Office11GradientsFollowTheOptions) {
+  struct Row {
+    TcxPCOptions options;
+    bool pageGradient, tabGradient;
+  };
+  const Row rows[] = {
+      {{pcoGradient, pcoGradientClientArea}, true, true},
+      {{pcoGradient}, false, true},
+      {{pcoGradientClientArea}, false, false},
+      {{}, false, false},
+  };
+  auto* c = MakeStyled(8, {"One", "Two", "Three"}, 300, 200);
+  c->SetTabIndex(1);
+  const TcxPCOffice11Colors& colors = cxPCOffice11Colors();
+  TColor blend = TColor(ColorToRGB(MixColorsByPercent(colors.BackgroundLight, colors.BackgroundDark, 50)));
+  for (const Row& r : rows) {
+    c->SetOptions(r.options);
+    Pump();
+    EXPECT_EQ(c->Painter()->NeedsRedrawOnResize(), r.pageGradient);
+    TBitmap bmp;
+    bmp.SetSize(c->Width(), c->Height());
+    c->PaintTo(bmp.Canvas()->Handle(), 0, 0);
+    TRect page = c->Painter()->GetPageClientRect();
+    TColor top = bmp.Canvas()->Pixels(page.Left + 5, page.Top + 1);
+    TColor bottom = bmp.Canvas()->Pixels(page.Left + 5, page.Bottom - 2);
+    EXPECT_EQ(top != bottom, r.pageGradient);
+    if (!r.pageGradient) {
+      EXPECT_EQ(top, blend);
+    }
+    TRect main = c->VisibleTabs(1)->FullRect();
+    TColor mainTop = bmp.Canvas()->Pixels(main.Left + 3, main.Top + 2);
+    TColor mainBottom = bmp.Canvas()->Pixels(main.Left + 3, main.Bottom - 2);
+    EXPECT_EQ(mainTop != mainBottom, r.tabGradient);
+  }
+}
+
+TEST_F(PaintersTest, Office11ColoursFollowTheSchemeAndThePalette) {
+  cxPCCopyOffice11Colors(0);
+  TcxPCOffice11Colors system = cxPCOffice11Colors();
+  for (Integer outside : {-1, 4, 255}) {
+    cxPCCopyOffice11Colors(outside);
+    EXPECT_EQ(cxPCOffice11Colors().Border, system.Border) << outside;
+    EXPECT_EQ(cxPCOffice11Colors().BackgroundLight, system.BackgroundLight) << outside;
+  }
+  cxPCCopyOffice11Colors(1);
+  EXPECT_NE(cxPCOffice11Colors().Border, system.Border);
+  // A system colour change refreshes the cached colours.
+  int index = COLOR_BTNSHADOW;
+  COLORREF color = RGB(10, 200, 30);
+  SetSysColors(1, &index, &color);
+  PaletteListener()->BroadcastChange();
+  EXPECT_EQ(cxPCOffice11Colors().Border, TColor(RGB(10, 200, 30)));
+  ResetSysColors();
+  PaletteListener()->BroadcastChange();
+  EXPECT_EQ(cxPCOffice11Colors().Border, system.Border);
 }
 
 }  // namespace

@@ -34,7 +34,9 @@ TEST_F(SheetTest, EveryPainterInEveryPositionOneLineAndRows) {
   TImageList* images = MakeImages();
   Form()->SetBounds(0, 0, 1000, 700);
   Form()->Show();
-  for (TcxPCStyleID style : {1, 2, 3, 5, 6, 7}) {
+  for (TcxPCStyleID style : {1, 2, 3, 5, 6, 7, 8}) {
+    // The Office11 sheet in the first named scheme, where the gradients show.
+    if (style == 8) cxPCCopyOffice11Colors(1);
     TBitmap sheet;
     sheet.SetSize(cellW * cols, cellH * 3);
     sheet.Canvas()->Brush()->SetColor(clWhite);
@@ -100,6 +102,7 @@ TEST_F(SheetTest, EveryPainterInEveryPositionOneLineAndRows) {
       }
     String name = LowerCase(PaintersFactory()->GetPainterClass(style)->GetStyleName());
     sheet.SaveToPngFile(testing_support::SheetPath("pc_" + name + ".png"));
+    if (style == 8) cxPCCopyOffice11Colors(0);
   }
   // A disabled control and a focused main tab.
   auto* c = new TcxTabControl(Form());
