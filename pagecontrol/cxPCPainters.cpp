@@ -887,6 +887,8 @@ void InitializeCxPCPainters() {
         RegisterPainterClass(TcxPCUltraFlatPainter::Class());
         RegisterPainterClass(TcxPCFlatPainter::Class());
         RegisterPainterClass(TcxPCOffice11Painter::Class());
+        RegisterPainterClass(TcxPCSlantedPainter::Class());
+        RegisterPainterClass(TcxPCOneNotePainter::Class());
         InitializeDxOffice11();
         cxPCCopyOffice11Colors(Office11SchemeIndex());
         gPaletteNotifier = new TcxPaletteChangedNotifier();
@@ -899,6 +901,8 @@ void InitializeCxPCPainters() {
       [] {
         if (gPaletteNotifier) gPaletteNotifier->Free();
         gPaletteNotifier = nullptr;
+        UnregisterPainterClass(TcxPCOneNotePainter::Class());
+        UnregisterPainterClass(TcxPCSlantedPainter::Class());
         UnregisterPainterClass(TcxPCOffice11Painter::Class());
         UnregisterPainterClass(TcxPCFlatPainter::Class());
         UnregisterPainterClass(TcxPCUltraFlatPainter::Class());

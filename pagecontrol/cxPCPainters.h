@@ -4,6 +4,7 @@
 // with the factory and keeps the light face colour of the flat painters up to date.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -345,6 +346,112 @@ class TcxPCOffice11Painter : public TcxPCUltraFlatPainter {
 
   // Fills r with the pair: a gradient under pcoGradient (across the strip), else their blend.
   void FillWithPair(TcxCanvas* canvas, const TRect& r, TColor light, TColor dark);
+};
+
+// Positions of the segments of a tab outline.
+enum TLinePosition { lpL, lpLT, lpT, lpRT, lpR, lpRB, lpB, lpLB };
+using TPoints = std::vector<TPoint>;
+using TLinePositions = std::vector<TLinePosition>;
+// Appends points and the position of the segment each one ends.
+void cxPCAddOutlinePoints(TPoints& points, TLinePositions& positions, std::initializer_list<TPoint> add,
+                          TLinePosition position);
+// A polygon region of an outline, each point moved outward by one pixel on the right and
+// bottom segments so that the region covers the drawn outline pixels.
+TcxRegion* cxPCCreateOutlineRegion(const TPoints& points, const TLinePositions& positions);
+
+// Tabs with slanted sides or cut corners that overlap their neighbours.
+class TcxPCSlantedPainter : public TcxPCStandardPainter {
+  KORVAN_CLASS(TcxPCSlantedPainter, TcxPCStandardPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCSlantedPainter(TcxCustomTabControl* control) : TcxPCStandardPainter(control) {}
+
+  void PrepareToPaint() override { slantSize_ = CalculateSlantSize(); }
+  Integer SlantSize() const { return slantSize_; }
+  bool UsesPageColorForTabs() override { return true; }
+  bool IsTabActiveLook(Integer visibleIndex) override { return false; }
+  Integer CalculateTabNormalWidth(TcxTab* tab) override;
+  Integer GetMinTabWidth(Integer visibleIndex) override;
+  TPoint GetTabsDistance() override;
+  void GetContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  void GetTruncatedContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  void GetImageOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  void GetTextOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  Integer GetImageTextDistance(Integer visibleIndex) override { return 3; }
+  Integer GetFrameWidth() override { return 1; }
+  TColor GetTabBackgroundColor(Integer visibleIndex) override;
+  bool IsPointInTab(Integer visibleIndex, const TPoint& p) override;
+  TcxRegion* GetTabClipRegion(Integer visibleIndex) override;
+  void PaintTabs(TcxCanvas* canvas) override;
+  void PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex) override;
+  void DrawPageFrame(TcxCanvas* canvas, const TRect& r) override;
+
+  // Navigator.
+  Integer GetNavigatorButtonHeight() override { return 17; }
+  Integer GetNavigatorButtonWidth(TcxPCNavigatorButton button) override;
+  Integer GetButtonsDistance(TcxPCNavigatorButton a, TcxPCNavigatorButton b) override;
+  Integer GetNavigatorSideIndent() override { return 1; }
+  TColor GetButtonFaceColor(TcxPCNavigatorButton button) override;
+  TColor GetButtonGlyphColor(TcxPCNavigatorButton button) override;
+  void PaintButtonFrame(TcxCanvas* canvas, TcxPCNavigatorButton button, TRect& r) override;
+  void PaintButtonGlyph(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r) override;
+
+  // Operations of the slanted painters.
+  virtual bool HighlightsHotMainTab() { return false; }
+  virtual void PaintTabBackground(TcxCanvas* canvas, Integer visibleIndex);
+  virtual void PaintTabBorder(TcxCanvas* canvas, Integer visibleIndex);
+  virtual void GetTabGradientColors(Integer visibleIndex, TColor& from, TColor& to);
+  virtual Integer GetSlantMinTabWidth();
+  virtual TColor GetFrameColor() { return clBtnShadow; }
+  virtual TcxTabSlantPositions GetSlantedSides();
+  virtual Integer GetImageAreaSize();
+  virtual bool IsCutCornerOnly();
+  virtual Integer CalculateSlantSize();
+  virtual TcxRegion* GetTabRegion(Integer visibleIndex);
+  // The outline of a tab in client coordinates.
+  virtual void GetTabOutline(Integer visibleIndex, TPoints& points, TLinePositions& positions);
+  virtual void PaintHotTrackMarker(TcxCanvas* canvas, Integer visibleIndex);
+
+ protected:
+  // The outline of a tab on the top side in strip coordinates (x along, y across, the outer
+  // edge at `outer`, the page edge at `page`), turned to the tab's side afterwards.
+  virtual void GetTopOutline(Integer a1, Integer a2, Integer outer, Integer page, TPoints& points,
+                             TLinePositions& positions);
+  // The slant-independent row base line along the page side of a row.
+  void PaintRowBaseLine(TcxCanvas* canvas, Integer firstVisible, Integer lastVisible);
+
+  Integer slantSize_ = 0;
+};
+
+// Notebook-like tabs with a rounded leading side; rotation of tabs is not supported.
+class TcxPCOneNotePainter : public TcxPCSlantedPainter {
+  KORVAN_CLASS(TcxPCOneNotePainter, TcxPCSlantedPainter)
+
+ public:
+  static TcxPCPainterClass Class();
+  TcxPCPainterClass PainterClass() const override { return Class(); }
+  explicit TcxPCOneNotePainter(TcxCustomTabControl* control) : TcxPCSlantedPainter(control) {}
+
+  bool HighlightsHotMainTab() override { return true; }
+  Integer CalculateSlantSize() override { return GetTabNormalHeight() + 2; }
+  TcxTabSlantPositions GetSlantedSides() override { return {spLeft}; }
+  TPoint GetTabsDistance() override { return TPoint(5 - slantSize_, -3); }
+  Integer GetMinTabWidth(Integer visibleIndex) override { return slantSize_ + 4; }
+  Integer GetSlantMinTabWidth() override { return slantSize_ + 4; }
+  void GetContentMargins(Integer visibleIndex, Integer& leading, Integer& trailing) override;
+  void GetImageOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  void GetTextOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  void CalculateTabsArea(const TcxPCNavigatorButtons& buttons, TcxPCTabsArea& area) override;
+  TColor GetFrameColor() override { return cxPCOffice11Colors().Border; }
+  TColor GetTabBackgroundColor(Integer visibleIndex) override;
+  void PaintTabBorder(TcxCanvas* canvas, Integer visibleIndex) override;
+  void PaintHotTrackMarker(TcxCanvas* canvas, Integer visibleIndex) override {}
+
+ protected:
+  void GetTopOutline(Integer a1, Integer a2, Integer outer, Integer page, TPoints& points,
+                     TLinePositions& positions) override;
 };
 
 // Unit start: registers the painters in their order and starts the palette notifier; its

@@ -43,13 +43,15 @@ TEST_F(PaintersTest, ClassAnswersOfEveryRegisteredPainter) {
       {6, "UltraFlat", tsTabs, true, false, false, true},
       {7, "Flat", tsTabs, true, false, false, true},
       {8, "Office11", tsTabs, true, false, false, true},
+      {9, "Slanted", tsTabs, true, false, false, true},
+      {10, "OneNote", tsTabs, true, false, false, false},
   };
   TcxPCPaintersFactory* f = PaintersFactory();
   // Registration order, the test painter last.
   std::vector<TcxPCStyleID> order;
   for (Integer i = 0; i < f->Count(); ++i) order.push_back(f->Classes(i)->GetStyleID());
   order.pop_back();
-  EXPECT_EQ(order, (std::vector<TcxPCStyleID>{1, 2, 3, 5, 6, 7, 8}));
+  EXPECT_EQ(order, (std::vector<TcxPCStyleID>{1, 2, 3, 5, 6, 7, 8, 9, 10}));
   for (const Row& r : rows) {
     TcxPCPainterClass cls = f->GetPainterClass(r.id);
     ASSERT_NE(cls, nullptr) << r.id;
@@ -98,11 +100,14 @@ TEST_F(PaintersTest, GeometryTablePerPainter) {
       {3, TPoint(10, 3), 20, 20, 12, 13, 20, 2, false, 20},
       {7, TPoint(0, 0), 18, 18, 10, 11, 18, 1, true, 18},
       {8, TPoint(2, 4), 15, 15, 11, 11, 14, 1, false, 18},
+      {9, TPoint(0, 0), 17, 17, 13, 13, 16, 1, false, 18},
   };
   for (const Row& r : rows) {
     auto* c = MakeStyled(r.id, {"One", "Two"});
     auto* p = Std(c);
-    EXPECT_EQ(p->GetTabsDistance(), r.gaps) << r.id;
+    if (r.id != 9) {
+      EXPECT_EQ(p->GetTabsDistance(), r.gaps) << r.id;
+    }
     EXPECT_EQ(p->GetNavigatorButtonHeight(), r.buttonHeight) << r.id;
     EXPECT_EQ(p->GetNavigatorButtonWidth(nbTopLeft), r.arrowWidth) << r.id;
     EXPECT_EQ(p->GetNavigatorButtonWidth(nbBottomRight), r.arrowWidth) << r.id;
@@ -318,6 +323,92 @@ TEST_F(PaintersTest, Office11ColoursFollowTheSchemeAndThePalette) {
   ResetSysColors();
   PaletteListener()->BroadcastChange();
   EXPECT_EQ(cxPCOffice11Colors().Border, system.Border);
+}
+
+TEST_F(PaintersTest, SlantSizesGapsMarginsAndMinimumWidths) {
+  auto* c = MakeStyled(9, {"One", "Two", "Three"});
+  auto* p = static_cast<TcxPCSlantedPainter*>(c->Painter());
+  Integer h = p->GetTabNormalHeight();
+  struct Row {
+    TcxTabSlantKind kind;
+    TcxTabSlantPositions positions;
+    Integer slant, tabGap, leading, trailing, slantMin;
+  };
+  const Row rows[] = {
+      {skSlant, {}, h - 1, 1, 3, 3, 8},
+      {skSlant, {spLeft}, h - 1, -((h - 1) / 2), h - 1, 3, (h - 1) - 2 + 8},
+      {skSlant, {spLeft, spRight}, h - 1, -((h - 1) / 2) * 2, h - 1, h - 1, (h - 1) * 2 - 4 + 8},
+      {skCutCorner, {spLeft}, 6, 1, 6, 3, 6 + 1 + 4},
+      {skCutCorner, {spLeft, spRight}, 6, 1, 6, 6, 12 + 0 + 4},
+  };
+  for (const Row& r : rows) {
+    c->TabSlants()->SetKind(r.kind);
+    c->TabSlants()->SetPositions(r.positions);
+    Pump();
+    EXPECT_EQ(p->SlantSize(), r.slant) << r.kind << " " << r.positions.Count();
+    EXPECT_EQ(p->GetTabsDistance(), TPoint(r.tabGap, -3)) << r.kind << " " << r.positions.Count();
+    Integer lead, trail;
+    p->GetContentMargins(0, lead, trail);
+    EXPECT_EQ(lead, r.leading) << r.kind << " " << r.positions.Count();
+    EXPECT_EQ(trail, r.trailing) << r.kind << " " << r.positions.Count();
+    EXPECT_EQ(p->GetSlantMinTabWidth(), r.slantMin) << r.kind << " " << r.positions.Count();
+  }
+  // A cut corner stays 6 pixels whatever the tab height.
+  c->SetTabHeight(40);
+  Pump();
+  EXPECT_EQ(p->SlantSize(), 6);
+  // With Rotate no side is slanted and there is no slant minimum.
+  c->TabSlants()->SetKind(skSlant);
+  c->SetRotate(true);
+  Pump();
+  EXPECT_EQ(p->GetSlantMinTabWidth(), 0);
+  EXPECT_EQ(p->GetSlantedSides().Count(), 0u);
+}
+
+TEST_F(PaintersTest, SlantedTabsHitTestByOutlineAndTheMainTabWinsTheOverlap) {
+  auto* c = MakeStyled(9, {"First", "Second", "Third"});
+  c->TabSlants()->SetPositions({spLeft, spRight});
+  c->SetTabIndex(1);
+  Pump();
+  auto* p = static_cast<TcxPCSlantedPainter*>(c->Painter());
+  TRect t0 = c->VisibleTabs(0)->FullRect(), t1 = c->VisibleTabs(1)->FullRect();
+  // Neighbours overlap.
+  ASSERT_LT(t1.Left, t0.Right);
+  // In the overlap, near the page edge, both outlines hold the point: the main tab wins.
+  TPoint overlap((t1.Left + t0.Right) / 2, t0.Bottom - 2);
+  EXPECT_FALSE(p->IsPointInTab(0, overlap));
+  EXPECT_TRUE(p->IsPointInTab(1, overlap));
+  EXPECT_EQ(c->GetTabIndexAtPoint(overlap), 1);
+  S().Click(c->Handle(), POINT{overlap.X, overlap.Y});
+  EXPECT_EQ(c->TabIndex(), 1);
+  // The outer corner of a slanted side lies outside the tab.
+  TRect t2 = c->VisibleTabs(2)->FullRect();
+  TPoint corner(t2.Right - 2, t2.Top + 1);
+  EXPECT_FALSE(p->IsPointInTab(2, corner));
+  TPoint middle = Center(t2);
+  EXPECT_TRUE(p->IsPointInTab(2, middle));
+  S().Click(c->Handle(), POINT{middle.X, middle.Y});
+  EXPECT_EQ(c->TabIndex(), 2);
+}
+
+TEST_F(PaintersTest, OneNoteRefusesRotation) {
+  auto* c = MakeStyled(1, {"One", "Two"});
+  c->SetRotate(true);
+  c->SetStyle(10);
+  EXPECT_EQ(c->Painter()->PainterClass(), TcxPCOneNotePainter::Class());
+  EXPECT_FALSE(c->Rotate());
+  try {
+    c->SetRotate(true);
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "OneNote style does not support rotation of tabs");
+  }
+  EXPECT_FALSE(c->Rotate());
+  auto* p = static_cast<TcxPCOneNotePainter*>(c->Painter());
+  EXPECT_EQ(p->SlantSize(), p->GetTabNormalHeight() + 2);
+  EXPECT_EQ(p->GetTabsDistance(), TPoint(5 - p->SlantSize(), -3));
+  EXPECT_EQ(p->GetMinTabWidth(0), p->SlantSize() + 4);
+  EXPECT_EQ(c->VisibleTabs(0)->FullRect().Left, 4);
 }
 
 }  // namespace
