@@ -392,6 +392,8 @@ class TcxPCCustomPainter : public TObject {
   virtual void PaintTabBackgroundToBitmap(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) {}
   virtual TcxRegion* GetTabClipRegion(Integer visibleIndex);
   virtual Integer GetTabClipMode(Integer visibleIndex) { return roIntersect; }
+  // The theme part and state of a tab under native painting.
+  virtual void GetThemeTabPart(Integer visibleIndex, Integer& part, Integer& state) { part = state = 0; }
 
   // Repainting.
   virtual void InvalidateTab(Integer visibleIndex);

@@ -220,6 +220,18 @@ class TcxPCTabsPainter : public TcxPCStandardPainter {
   void PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex) override;
   void RepaintTab(Integer visibleIndex, TcxTabChangeKind kind) override;
 
+  // Native painting: the tab theme class under the native look and feel.
+  bool IsNativePainting() override;
+  void GetThemeTabPart(Integer visibleIndex, Integer& part, Integer& state) override;
+  void DoPaint(TcxCanvas* canvas) override;
+  void PaintTab(TcxCanvas* canvas, Integer visibleIndex) override;
+  TRect GetPageClientRect() override;
+  Integer GetNavigatorButtonHeight() override { return IsNativePainting() ? 17 : 20; }
+  void PaintTabBackgroundToBitmap(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) override;
+  void DrawPageFrame(TcxCanvas* canvas, const TRect& r) override;
+  // The pre-painted background of the control while a native paint runs (else null).
+  TBitmap* NativeBackground() const { return nativeBackground_.get(); }
+
   // The two colours that join a tab's side edges to the page frame (start and end edge).
   virtual void GetTabEdgeColors(Integer visibleIndex, TColor& startColor, TColor& endColor);
   virtual void PaintTabEdges(TcxCanvas* canvas, Integer visibleIndex);
@@ -228,6 +240,11 @@ class TcxPCTabsPainter : public TcxPCStandardPainter {
  protected:
   // Whether the tab lies in the outermost row of its side.
   bool InOutermostRow(Integer visibleIndex);
+  void PaintNativeTab(TcxCanvas* canvas, Integer visibleIndex);
+
+ private:
+  std::unique_ptr<TBitmap> nativeBackground_;
+  TcxCanvas* nativeCanvas_ = nullptr;
 };
 
 // A flat variant of the Tabs painter: one-pixel frames and outlines.
@@ -239,6 +256,7 @@ class TcxPCFlatPainter : public TcxPCTabsPainter {
   TcxPCPainterClass PainterClass() const override { return Class(); }
   explicit TcxPCFlatPainter(TcxCustomTabControl* control) : TcxPCTabsPainter(control) {}
 
+  bool IsNativePainting() override { return false; }
   Integer GetNavigatorButtonHeight() override { return 18; }
   Integer GetNavigatorButtonWidth(TcxPCNavigatorButton button) override;
   TPoint GetButtonGlyphOffset(TcxPCNavigatorButton button) override { return TPoint(-1, -1); }

@@ -4,6 +4,9 @@
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "foundation/cxLookAndFeels.h"
+#include "foundation/dxThemeConsts.h"
+#include "foundation/dxThemeManager.h"
+#include "foundation/dxUxTheme.h"
 #include "pagecontrol/cxPCPainters.h"
 
 namespace {
@@ -298,6 +301,156 @@ void TcxPCTabsPainter::RepaintTab(Integer visibleIndex, TcxTabChangeKind kind) {
     case tpRight: --r.Left; break;
   }
   InvalidateControlRect(Control(), r, false);
+}
+
+// ---- native drawing of the Tabs painter ----------------------------------------------------
+
+bool TcxPCTabsPainter::IsNativePainting() {
+  TcxCustomTabControl* c = Control();
+  if (c->IsBeingDestroyed() || c->ComponentState().Contains(csDestroying)) return false;
+  TcxLookAndFeel* lf = c->LookAndFeel();
+  if (!lf || !lf->NativeStyle() || !AreThemesAvailable()) return false;
+  return OpenThemeCached(tcTab) != 0;
+}
+
+void TcxPCTabsPainter::GetThemeTabPart(Integer visibleIndex, Integer& part, Integer& state) {
+  TcxPCPainterParentInfo* info = ParentInfo();
+  TcxTab* tab = info->VisibleTabs(visibleIndex);
+  bool main = visibleIndex == info->MainTabVisibleIndex();
+  auto sameRow = [&](Integer i) {
+    return i >= 0 && i < info->VisibleTabCount() && info->VisibleTabs(i)->Row == tab->Row;
+  };
+  bool first = !sameRow(visibleIndex - 1);
+  bool last = !sameRow(visibleIndex + 1);
+  // In one line (or ragged rows) only the last visible tab takes the right edge, unless it is
+  // the main tab.
+  if (!info->MultiLine() || info->RaggedRight()) last = last && visibleIndex == info->VisibleTabCount() - 1 && !main;
+  if (first)
+    part = main ? TABP_TOPTABITEM + 1 : TABP_TABITEMLEFTEDGE;
+  else if (last)
+    part = main ? TABP_TOPTABITEM + 2 : TABP_TABITEMRIGHTEDGE;
+  else
+    part = main ? TABP_TOPTABITEM : TABP_TABITEM;
+  if (main)
+    state = TIS_SELECTED;
+  else if (!tab->RealEnabled())
+    state = TIS_DISABLED;
+  else if (tab->IsHot())
+    state = TIS_HOT;
+  else
+    state = TIS_NORMAL;
+}
+
+void TcxPCTabsPainter::DoPaint(TcxCanvas* canvas) {
+  if (!IsNativePainting()) {
+    TcxPCStandardPainter::DoPaint(canvas);
+    return;
+  }
+  // The off-screen background: the parent's colour (or the control's), the themed pane over
+  // the page frame.
+  TcxPCPainterParentInfo* info = ParentInfo();
+  TcxCustomTabControl* c = Control();
+  TColor back = c->ParentBackground() && c->Parent() ? c->Parent()->Color() : info->Color();
+  nativeBackground_ = std::make_unique<TBitmap>();
+  nativeBackground_->SetPixelFormat(pf32bit);
+  nativeBackground_->SetSize(std::max(1, info->Width()), std::max(1, info->Height()));
+  {
+    TcxCanvas bc(nativeBackground_->Canvas());
+    TRect all(0, 0, info->Width(), info->Height());
+    bc.FillRectColor(all, back);
+    UxDrawThemeBackground(OpenThemeCached(tcTab), bc.DeviceContext(), TABP_PANE, 0, GetPageFrameRect(), all);
+  }
+  nativeCanvas_ = canvas;
+  try {
+    TcxPCStandardPainter::DoPaint(canvas);
+  } catch (...) {
+    nativeCanvas_ = nullptr;
+    nativeBackground_.reset();
+    throw;
+  }
+  nativeCanvas_ = nullptr;
+  nativeBackground_.reset();
+}
+
+TRect TcxPCTabsPainter::GetPageClientRect() {
+  if (!IsNativePainting()) return TcxPCStandardPainter::GetPageClientRect();
+  // Inside the themed pane's content margins.
+  TRect frame = GetPageFrameRect(), content;
+  HDC dc = GetDC(0);
+  HRESULT hr = UxGetThemeBackgroundContentRect(OpenThemeCached(tcTab), dc, TABP_PANE, 0, frame, content);
+  ReleaseDC(0, dc);
+  return SUCCEEDED(hr) ? content : TcxPCStandardPainter::GetPageClientRect();
+}
+
+void TcxPCTabsPainter::PaintTab(TcxCanvas* canvas, Integer visibleIndex) {
+  if (!nativeCanvas_) {
+    TcxPCStandardPainter::PaintTab(canvas, visibleIndex);
+    return;
+  }
+  PaintNativeTab(canvas, visibleIndex);
+}
+
+void TcxPCTabsPainter::PaintNativeTab(TcxCanvas* canvas, Integer visibleIndex) {
+  TcxPCPainterParentInfo* info = ParentInfo();
+  TcxTab* tab = info->VisibleTabs(visibleIndex);
+  TRect r = tab->FullRect();
+  if (r.IsEmpty()) return;
+  SaveClip(canvas);
+  canvas->ApplyClipRegion(GetTabClipRegion(visibleIndex), GetTabClipMode(visibleIndex), true);
+  bool defaultDraw = true;
+  TcxCustomTabControl* c = Control();
+  if (info->OwnerDraw() && c->OnDrawTab) c->OnDrawTab(c, tab, defaultDraw);
+  if (defaultDraw) {
+    // The tab is drawn as a top tab into its own bitmap, then turned to its side.
+    bool vertical = IsVerticalStrip();
+    Integer w = vertical ? r.Height() : r.Width(), h = vertical ? r.Width() : r.Height();
+    TcxTabPosition side = cxPCTabSide(c, tab);
+    TBitmap bmp;
+    bmp.SetPixelFormat(pf32bit);
+    bmp.SetSize(w, h);
+    {
+      TcxCanvas bc(bmp.Canvas());
+      if (side == tpTop && !(info->MultiLine() && info->ScrollOpposite()))
+        bc.CopyFromCanvas(TRect(0, 0, w, h), nativeBackground_->Canvas(), r);
+      else
+        bc.FillRectColor(TRect(0, 0, w, h), c->Parent() ? c->Parent()->Color() : info->Color());
+      Integer part, state;
+      GetThemeTabPart(visibleIndex, part, state);
+      UxDrawThemeBackground(OpenThemeCached(tcTab), bc.DeviceContext(), part, state, TRect(0, 0, w, h),
+                            TRect(0, 0, w, h));
+    }
+    switch (side) {
+      case tpBottom: TcxCanvas::RotateBitmapPixels(&bmp, 0, true); break;
+      case tpLeft: TcxCanvas::RotateBitmapPixels(&bmp, 1, false); break;
+      case tpRight: TcxCanvas::RotateBitmapPixels(&bmp, 2, false); break;
+      default: break;
+    }
+    canvas->CopyFromCanvas(r, bmp.Canvas(), TRect(0, 0, bmp.Width(), bmp.Height()));
+    PaintTabImageAndText(canvas, visibleIndex);
+    if (visibleIndex == info->MainTabVisibleIndex() && info->Focused() && tab->RealEnabled()) {
+      canvas->CurrentFont()->SetColor(clBtnText);
+      canvas->DrawFocusFrame(GrowRect(r, -2, -2));
+    }
+  }
+  RestoreClip(canvas);
+  DoDrawTabEx(canvas, visibleIndex);
+  canvas->ApplyClipRegion(GetTabClipRegion(visibleIndex), roSubtract, true);
+}
+
+void TcxPCTabsPainter::DrawPageFrame(TcxCanvas* canvas, const TRect& r) {
+  // Under native painting the frame is the themed pane of the pre-painted background.
+  if (nativeCanvas_) {
+    canvas->CopyFromCanvas(r, nativeBackground_->Canvas(), r);
+    return;
+  }
+  TcxPCStandardPainter::DrawPageFrame(canvas, r);
+}
+
+void TcxPCTabsPainter::PaintTabBackgroundToBitmap(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) {
+  // Under native painting a horizontal caption lies on the themed tab already drawn.
+  if (!nativeCanvas_ || IsVerticalText() || r.IsEmpty()) return;
+  TRect text = ImageAndTextInfo().TextRect;
+  canvas->CopyFromCanvas(r, nativeCanvas_, text);
 }
 
 // ---- the Flat painter ----------------------------------------------------------------------

@@ -2,6 +2,8 @@
 // Office11, Slanted and OneNote painters.
 #include "foundation/cxLookAndFeels.h"
 #include "foundation/dxOffice11.h"
+#include "foundation/dxThemeConsts.h"
+#include "foundation/dxUxTheme.h"
 #include "tests/pagecontrol/PCTestSupport.h"
 
 using namespace pctest;
@@ -409,6 +411,101 @@ TEST_F(PaintersTest, OneNoteRefusesRotation) {
   EXPECT_EQ(p->GetTabsDistance(), TPoint(5 - p->SlantSize(), -3));
   EXPECT_EQ(p->GetMinTabWidth(0), p->SlantSize() + 4);
   EXPECT_EQ(c->VisibleTabs(0)->FullRect().Left, 4);
+}
+
+class NativeTabsTest : public PaintersTest {
+ protected:
+  void TearDown() override {
+    InstallThemeLibrary(nullptr);
+    PaintersTest::TearDown();
+  }
+  // The theme's background calls of one paint, "part state" per call on the tab class.
+  std::vector<String> TabCalls(TcxCustomTabControl* c) {
+    lib.Log.clear();
+    TBitmap bmp;
+    bmp.SetSize(c->Width(), c->Height());
+    c->PaintTo(bmp.Canvas()->Handle(), 0, 0);
+    std::vector<String> calls;
+    for (const String& line : lib.Log)
+      if (line.rfind("Background TAB ", 0) == 0) calls.push_back(line.substr(15));
+    return calls;
+  }
+  TdxScriptedThemeLibrary lib;
+};
+
+TEST_F(NativeTabsTest, ThemeCallsPerTabPartAndState) {
+  InstallThemeLibrary(&lib);
+  auto* c = MakeStyled(0, {"First", "Second", "Third", "Fourth"});
+  c->LookAndFeel()->SetNativeStyle(true);
+  c->Tabs()->Tabs(3)->SetEnabled(false);
+  c->SetTabIndex(1);
+  Pump();
+  ASSERT_EQ(c->Painter()->PainterClass(), TcxPCTabsPainter::Class());
+  ASSERT_TRUE(c->Painter()->IsNativePainting());
+  // The pane first, then the main tab, then the others in order: the first tab takes the
+  // left-edge part, the last the right-edge part, a disabled tab the disabled state.
+  EXPECT_EQ(TabCalls(c), (std::vector<String>{"9 0", "5 3", "2 1", "1 1", "3 4"}));
+  // A main first tab takes the top left-edge part; the last tab as the main tab is a plain
+  // top item.
+  c->SetTabIndex(0);
+  Pump();
+  EXPECT_EQ(TabCalls(c), (std::vector<String>{"9 0", "6 3", "1 1", "1 1", "3 4"}));
+  c->Tabs()->Tabs(3)->SetEnabled(true);
+  c->SetTabIndex(3);
+  Pump();
+  EXPECT_EQ(TabCalls(c), (std::vector<String>{"9 0", "5 3", "2 1", "1 1", "1 1"}));
+  // The page client rectangle lies inside the pane's content margins.
+  TRect frame = c->Painter()->GetPageFrameRect(), client = c->Painter()->GetPageClientRect();
+  EXPECT_EQ(client, TRect(frame.Left + 2, frame.Top + 2, frame.Right - 2, frame.Bottom - 2));
+  EXPECT_EQ(Std(c)->GetNavigatorButtonHeight(), 17);
+}
+
+TEST_F(NativeTabsTest, TabBitmapsTurnForTheOtherSides) {
+  InstallThemeLibrary(&lib);
+  auto* c = MakeStyled(1, {"First", "Second"}, 300, 200);
+  c->LookAndFeel()->SetNativeStyle(true);
+  Pump();
+  ASSERT_TRUE(c->Painter()->IsNativePainting());
+  // The scripted theme fills a tab part with a plain colour: after turning, the part covers
+  // the whole tab on every side (width and height exchanged on the vertical strips).
+  for (TcxTabPosition position : {tpTop, tpBottom, tpLeft, tpRight}) {
+    c->SetTabPosition(position);
+    c->SetTabIndex(0);
+    Pump();
+    TBitmap bmp;
+    bmp.SetSize(c->Width(), c->Height());
+    c->PaintTo(bmp.Canvas()->Handle(), 0, 0);
+    if (position == tpLeft) bmp.SaveToPngFile(testing_support::SheetPath("pc_native_left.png"));
+    TRect r = c->VisibleTabs(1)->FullRect();
+    Integer part, state;
+    c->Painter()->GetThemeTabPart(1, part, state);
+    EXPECT_EQ(part, TABP_TABITEMRIGHTEDGE);
+    TColor item = TColor(TdxScriptedThemeLibrary::BackgroundColor("TAB", part, state));
+    // Beside the caption, two pixels in from the tab's outer edge.
+    TPoint m = Center(r);
+    TPoint outer = position == tpTop      ? TPoint(m.X, r.Top + 2)
+                   : position == tpBottom ? TPoint(m.X, r.Bottom - 3)
+                   : position == tpLeft   ? TPoint(r.Left + 2, m.Y)
+                                          : TPoint(r.Right - 3, m.Y);
+    EXPECT_EQ(bmp.Canvas()->Pixels(outer.X, outer.Y), TColor(ColorToRGB(item))) << position;
+  }
+}
+
+TEST_F(NativeTabsTest, AClassThatDoesNotOpenFallsBackToClassicDrawing) {
+  lib.FailingClasses.insert("TAB");
+  InstallThemeLibrary(&lib);
+  auto* c = MakeStyled(1, {"First", "Second"});
+  c->LookAndFeel()->SetNativeStyle(true);
+  Pump();
+  EXPECT_FALSE(c->Painter()->IsNativePainting());
+  EXPECT_TRUE(TabCalls(c).empty());
+  EXPECT_EQ(Std(c)->GetNavigatorButtonHeight(), 20);
+  // Classic drawing: the page frame's outer highlight line.
+  TBitmap bmp;
+  bmp.SetSize(c->Width(), c->Height());
+  c->PaintTo(bmp.Canvas()->Handle(), 0, 0);
+  TRect frame = c->Painter()->GetPageFrameRect();
+  EXPECT_EQ(bmp.Canvas()->Pixels(frame.Left, frame.Bottom - 10), ColorToRGB(clBtnHighlight));
 }
 
 }  // namespace
