@@ -6,6 +6,7 @@
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "vcl/Consts.h"
+#include "vcl/DockSupport.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
 
@@ -316,6 +317,7 @@ void TControl::SetVisible(bool v) {
   VisibleChanging();
   visible_ = v;
   Perform(CM_VISIBLECHANGED, v);
+  NotifyDockHost(this, CM_VISIBLECHANGED);
   RequestAlign();
 }
 
@@ -362,6 +364,7 @@ void TControl::SetText(const String& v) {
   if (v == GetText()) return;
   SetTextValue(v);
   Perform(CM_TEXTCHANGED);
+  NotifyDockHost(this, CM_TEXTCHANGED);
 }
 
 void TControl::SetTextValue(const String& v) { text_ = v; }
