@@ -728,7 +728,20 @@ class TcxPageControl : public TcxCustomTabControl {
   bool FocusesOnClickAt(Integer x, Integer y) override;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
+  // Docking: a control docked onto the page control gets a sheet of its own.
+  bool DockSite() const;
+  void SetDockSite(bool v);
+  // The sheet made for the last control docked (nullptr when it sat on a sheet already).
+  TcxTabSheet* NewDockSheet() const { return newDockSheet_; }
+  // The sheet that holds a docked control (nullptr when the control is not docked here).
+  TcxTabSheet* DockedSheetOf(TControl* client) const;
+  void WndProc(TMessage& m) override;
+
  protected:
+  virtual void DockClientToPage(TControl* client);
+  virtual void UndockClient(TControl* newTarget, TControl* client);
+  virtual void ControlChange(TControl* client, const TMessage& change);
+  void DblClick() override;
   bool CanChange(Integer newTabIndex) override;
   void Change() override;
   void ShowControl(TControl* c) override;
@@ -747,6 +760,8 @@ class TcxPageControl : public TcxCustomTabControl {
   std::vector<TcxTabSheet*> pages_;
   TcxTabSheet* activePage_ = nullptr;
   bool changingPage_ = false;
+  TcxTabSheet* newDockSheet_ = nullptr;
+  TcxTabSheet* undockingPage_ = nullptr;
 };
 
 class TcxTabSheet : public TCustomControl {

@@ -1,0 +1,131 @@
+// Docking controls onto the page control, headless.
+#include "tests/pagecontrol/PCTestSupport.h"
+#include "vcl/ControlMessages.h"
+#include "vcl/DockSupport.h"
+
+using namespace pctest;
+
+namespace {
+
+class DockingTest : public PCFixture {
+ protected:
+  void SetUp() override {
+    PCFixture::SetUp();
+    pc = new TcxPageControl(Form());
+    pc->SetStyle(6);
+    pc->SetBounds(0, 0, 400, 300);
+    pc->SetParent(Form());
+    for (const char* caption : {"Data", "Chart"}) {
+      auto* sheet = new TcxTabSheet(Form());
+      sheet->SetCaption(caption);
+      sheet->SetPageControl(pc);
+    }
+    pc->SetActivePageIndex(0);
+    pc->SetDockSite(true);
+    Form()->Show();
+    Pump();
+  }
+  TPanel* MakePanel(const String& name, const String& caption) {
+    auto* p = new TPanel(Form());
+    p->SetName(name);
+    p->SetCaption(caption);
+    p->SetBounds(420, 10, 120, 80);
+    p->SetParent(Form());
+    return p;
+  }
+  static std::vector<String> Captions(TcxPageControl* pc) {
+    std::vector<String> r;
+    for (Integer i = 0; i < pc->PageCount(); ++i) r.push_back(pc->Pages(i)->Caption());
+    return r;
+  }
+  TcxPageControl* pc = nullptr;
+};
+
+TEST_F(DockingTest, ADockedControlGetsASheetOfItsOwn) {
+  auto* filters = new TForm(Application);
+  filters->SetCaption("Filters");
+  filters->SetBounds(600, 100, 200, 150);
+  filters->Show();
+  ASSERT_TRUE(ManualDock(filters, pc));
+  EXPECT_EQ(Captions(pc), (std::vector<String>{"Data", "Chart", "Filters"}));
+  TcxTabSheet* sheet = pc->NewDockSheet();
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(filters->Parent(), sheet);
+  EXPECT_EQ(filters->Align(), alClient);
+  EXPECT_EQ(pc->ActivePage(), sheet);
+  EXPECT_EQ(pc->DockedSheetOf(filters), sheet);
+  // An invisible control: its tab is hidden and its sheet not activated.
+  auto* hidden = MakePanel("Hidden", "Hidden");
+  hidden->SetVisible(false);
+  ASSERT_TRUE(ManualDock(hidden, pc));
+  EXPECT_FALSE(pc->NewDockSheet()->TabVisible());
+  EXPECT_EQ(pc->ActivePage(), sheet);
+  // Text and visibility follow: the caption up to the first line break.
+  hidden->SetVisible(true);
+  EXPECT_TRUE(pc->DockedSheetOf(hidden)->TabVisible());
+  hidden->SetCaption("Totals\nby month");
+  EXPECT_EQ(pc->DockedSheetOf(hidden)->Caption(), "Totals");
+  filters->SetCaption("Filter rows");
+  EXPECT_EQ(sheet->Caption(), "Filter rows");
+  filters->Free();
+  EXPECT_EQ(pc->DockedSheetOf(filters), nullptr);
+}
+
+TEST_F(DockingTest, AControlAlreadyOnASheetMovesThatSheetLast) {
+  auto* panel = MakePanel("Inner", "Inner");
+  panel->SetParent(pc->Pages(0));
+  ASSERT_TRUE(ManualDock(panel, pc));
+  EXPECT_EQ(pc->NewDockSheet(), nullptr);
+  EXPECT_EQ(Captions(pc), (std::vector<String>{"Chart", "Data"}));
+  EXPECT_EQ(panel->Parent(), pc->Pages(1));
+}
+
+TEST_F(DockingTest, UndockingFreesTheEmptiedSheetAndActivatesTheNextPage) {
+  auto* panel = MakePanel("Notes", "Notes");
+  ASSERT_TRUE(ManualDock(panel, pc));
+  pc->Pages(2)->SetPageIndex(1);  // Data, Notes, Chart
+  pc->SetActivePageIndex(1);
+  ASSERT_EQ(pc->ActivePage()->Caption(), "Notes");
+  ASSERT_TRUE(ManualFloat(panel));
+  EXPECT_EQ(Captions(pc), (std::vector<String>{"Data", "Chart"}));
+  EXPECT_EQ(pc->ActivePage()->Caption(), "Chart");
+  EXPECT_EQ(panel->Align(), alClient);  // in its float form
+  EXPECT_NE(dynamic_cast<TForm*>(panel->Parent()), nullptr);
+  EXPECT_EQ(HostDockSite(panel), nullptr);
+}
+
+TEST_F(DockingTest, ADoubleClickOnTheTabFloatsTheControl) {
+  auto* panel = MakePanel("Summary", "Summary");
+  ASSERT_TRUE(ManualDock(panel, pc));
+  Pump();
+  Integer vi = pc->PageCount() - 1;
+  TPoint p = Center(pc->VisibleTabs(vi)->VisibleRect());
+  S().DoubleClick(pc->Handle(), POINT{p.X, p.Y});
+  Pump();
+  EXPECT_EQ(HostDockSite(panel), nullptr);
+  EXPECT_EQ(Captions(pc), (std::vector<String>{"Data", "Chart"}));
+  // A double click on the tab of an ordinary sheet changes nothing.
+  p = Center(pc->VisibleTabs(0)->VisibleRect());
+  S().DoubleClick(pc->Handle(), POINT{p.X, p.Y});
+  EXPECT_EQ(pc->PageCount(), 2);
+}
+
+TEST_F(DockingTest, BadRequestsChangeNothing) {
+  auto* panel = MakePanel("Twice", "Twice");
+  ASSERT_TRUE(ManualDock(panel, pc));
+  EXPECT_FALSE(ManualDock(panel, pc));
+  EXPECT_EQ(pc->PageCount(), 3);
+  // Undocking a control that is not docked.
+  auto* loose = MakePanel("Loose", "Loose");
+  EXPECT_FALSE(ManualFloat(loose));
+  pc->Perform(CM_UNDOCKCLIENT, 0, NativeInt(loose));
+  pc->Perform(CM_UNDOCKCLIENT, 0, 0);
+  EXPECT_EQ(pc->PageCount(), 3);
+  EXPECT_EQ(loose->Parent(), Form());
+  // Not a dock site any more: docking is refused.
+  pc->SetDockSite(false);
+  EXPECT_FALSE(ManualDock(loose, pc));
+  EXPECT_EQ(pc->PageCount(), 3);
+}
+
+}  // namespace
