@@ -2,6 +2,7 @@
 #include "tests/pagecontrol/PCTestSupport.h"
 #include "vcl/ControlMessages.h"
 #include "vcl/DockSupport.h"
+#include "rtl/TypInfo.h"
 
 using namespace pctest;
 
@@ -122,8 +123,10 @@ TEST_F(DockingTest, BadRequestsChangeNothing) {
   pc->Perform(CM_UNDOCKCLIENT, 0, 0);
   EXPECT_EQ(pc->PageCount(), 3);
   EXPECT_EQ(loose->Parent(), Form());
-  // Not a dock site any more: docking is refused.
-  pc->SetDockSite(false);
+  // Not a dock site any more (through the published property): docking is refused.
+  EXPECT_EQ(GetOrdProp(pc, "DockSite"), 1);
+  SetOrdProp(pc, "DockSite", 0);
+  EXPECT_FALSE(pc->DockSite());
   EXPECT_FALSE(ManualDock(loose, pc));
   EXPECT_EQ(pc->PageCount(), 3);
 }
