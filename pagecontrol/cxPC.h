@@ -742,6 +742,7 @@ class TcxPageControl : public TcxCustomTabControl {
   virtual void UndockClient(TControl* newTarget, TControl* client);
   virtual void ControlChange(TControl* client, const TMessage& change);
   void DblClick() override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   bool CanChange(Integer newTabIndex) override;
   void Change() override;
   void ShowControl(TControl* c) override;

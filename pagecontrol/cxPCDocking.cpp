@@ -90,6 +90,22 @@ void TcxPageControl::ControlChange(TControl* client, const TMessage& change) {
   if (change.Msg == CM_VISIBLECHANGED) sheet->SetTabVisible(client->Visible());
 }
 
+void TcxPageControl::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TWeakRef<TcxPageControl> alive(this);
+  TcxCustomTabControl::MouseDown(button, shift, x, y);
+  if (!alive || button != mbLeft || shift.Contains(ssDouble)) return;
+  // A left press on the tab of a docked control starts dragging the control.
+  Integer vi = GetTabIndexAtPoint(TPoint(x, y));
+  if (vi < 0) return;
+  auto* sheet = dynamic_cast<TcxTabSheet*>(GetPageOfTab(VisibleTabs(vi)->Index()));
+  if (!sheet) return;
+  for (TControl* client : DockClients(this))
+    if (client->Parent() == sheet) {
+      client->BeginDrag(false);
+      return;
+    }
+}
+
 void TcxPageControl::DblClick() {
   TcxCustomTabControl::DblClick();
   // A double click on the tab of a docked control floats the control.

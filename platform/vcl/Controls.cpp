@@ -417,7 +417,8 @@ void TControl::WndProc(TMessage& m) {
   if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST) {
     if (m.Msg == WM_LBUTTONDBLCLK && !controlStyle_.Contains(csDoubleClicks)) m.Msg = WM_LBUTTONDOWN;
     if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
-      if (dragMode_ == dmAutomatic && dragKind_ == dkDrag && !TDragManager::Instance().Active()) {
+      // Automatic drags start for both kinds: a dock drag docks or floats the control.
+      if (dragMode_ == dmAutomatic && !TDragManager::Instance().Active()) {
         BeginDrag(false);
         return;
       }
@@ -1970,6 +1971,20 @@ void TDragManager::Finish(bool drop) {
   TPoint local = target ? target->ScreenToClient(pos) : pos;
   obj->dropped_ = accepted;
   obj->cancelling_ = !drop;
+  if (source && source->DragKind() == dkDock) {
+    // A dock drag docks the control into the site under the drop point or floats it there.
+    bool docked = false;
+    try {
+      docked = drop && started_ && DockDropAt(source, pos);
+      obj->dropped_ = docked;
+      obj->Finished(docked ? HostDockSite(source) : nullptr, local.X, local.Y, docked);
+    } catch (...) {
+      if (obj->autoCreated_) delete obj;
+      throw;
+    }
+    if (obj->autoCreated_) delete obj;
+    return;
+  }
   try {
     if (target && started_) {
       bool dummy;

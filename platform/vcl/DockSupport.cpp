@@ -100,16 +100,16 @@ bool ManualDock(TControl* client, TWinControl* site, TPoint mousePos) {
   if (!client || !IsDockSite(site) || client == site || HostDockSite(client) == site) return false;
   if (auto* w = dynamic_cast<TWinControl*>(client); w && IsParentOf(w, site)) return false;
   TWinControl* oldHost = HostDockSite(client);
-  TWinControl* oldParent = client->Parent();
+  // A float form left empty by the docking goes. Taken before undocking, which may free the
+  // control's parent (a page control frees an emptied sheet).
+  auto* floatForm = oldHost ? nullptr : dynamic_cast<TCustomForm*>(client->Parent());
   Undock(client, site);
-  // A float form left empty by the undocking goes.
-  auto* floatForm = dynamic_cast<TCustomForm*>(oldParent);
   Registry().hosts[client] = site;
   Registry().clients[site].push_back(client);
   Registry().Watch(client);
   TDockClientInfo info{client, mousePos};
   if (site->Perform(CM_DOCKCLIENT, 0, NativeInt(&info)) == 0) client->SetParent(site);
-  if (!oldHost && floatForm && floatForm->Tag() == NativeInt(0x444F434B) && floatForm->ControlCount() == 0)
+  if (floatForm && floatForm->Tag() == NativeInt(0x444F434B) && floatForm->ControlCount() == 0)
     floatForm->Release();
   return true;
 }
@@ -133,6 +133,25 @@ bool ManualFloat(TControl* client, TRect screenRect) {
   client->SetVisible(true);
   form->Show();
   return true;
+}
+
+bool DockDropAt(TControl* client, TPoint screen) {
+  if (!client) return false;
+  auto* own = dynamic_cast<TWinControl*>(client);
+  TControl* under = FindDragTarget(screen, false);
+  TWinControl* site = under ? (dynamic_cast<TWinControl*>(under) ? static_cast<TWinControl*>(under) : under->Parent())
+                            : nullptr;
+  for (; site; site = site->Parent()) {
+    bool inside = site == client || (own && IsParentOf(own, site));
+    if (!inside && IsDockSite(site)) break;
+  }
+  if (site) {
+    if (HostDockSite(client) == site) return false;
+    return ManualDock(client, site, site->ScreenToClient(screen));
+  }
+  if (!HostDockSite(client)) return false;
+  return ManualFloat(client, TRect(screen.X, screen.Y, screen.X + std::max(client->Width(), 50),
+                                   screen.Y + std::max(client->Height(), 30)));
 }
 
 TRect DockSiteRect(TWinControl* site) {

@@ -32,5 +32,9 @@ bool ManualDock(TControl* client, TWinControl* site, TPoint mousePos = TPoint())
 bool ManualFloat(TControl* client, TRect screenRect = TRect());
 // The rectangle offered while a control is dragged over the site: its window rectangle.
 TRect DockSiteRect(TWinControl* site);
+// The end of a dock drag at a screen point: docks the control into the dock site under the
+// point (the innermost one that is neither the control nor inside it), else floats a docked
+// control there. False when nothing changed.
+bool DockDropAt(TControl* client, TPoint screen);
 // Tells the client's host about a change of the client (text or visibility).
 void NotifyDockHost(TControl* client, Cardinal changeMsg);

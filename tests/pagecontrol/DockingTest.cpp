@@ -132,3 +132,52 @@ TEST_F(DockingTest, BadRequestsChangeNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DockingTest, ScriptedDockDragsDockOntoThePageControlAndOffItsTab) {
+  auto* panel = MakePanel("Dragged", "Dragged");
+  panel->SetDragKind(dkDock);
+  panel->SetDragMode(dmAutomatic);
+  auto* other = MakePanel("OtherSite", "");
+  other->SetBounds(420, 150, 150, 120);
+  SetDockSite(other, true);
+  Pump();
+  // Drag the free panel onto the page control: it gets a sheet.
+  S().MouseDown(panel->Handle(), POINT{20, 20});
+  TPoint onPc = pc->ClientToScreen(TPoint(200, 150));
+  TPoint start = panel->ClientToScreen(TPoint(20, 20));
+  S().MoveMouse(Form()->Handle(), POINT{start.X - Form()->ClientOrigin().X + 10, start.Y - Form()->ClientOrigin().Y});
+  S().MoveMouse(pc->Handle(), POINT{200, 150});
+  S().MouseUp(pc->Handle(), POINT{200, 150});
+  Pump();
+  ASSERT_EQ(HostDockSite(panel), pc) << onPc.X;
+  EXPECT_EQ(Captions(pc), (std::vector<String>{"Data", "Chart", "Dragged"}));
+  // A left press on its tab drags the panel; dropped on the other site it moves there and
+  // its sheet goes.
+  Integer vi = pc->PageCount() - 1;
+  TPoint tab = Center(pc->VisibleTabs(vi)->VisibleRect());
+  S().MouseDown(pc->Handle(), POINT{tab.X, tab.Y});
+  S().MoveMouse(pc->Handle(), POINT{tab.X + 20, tab.Y + 20});
+  S().MoveMouse(other->Handle(), POINT{40, 40});
+  S().MouseUp(other->Handle(), POINT{40, 40});
+  Pump();
+  EXPECT_EQ(HostDockSite(panel), other);
+  EXPECT_EQ(panel->Parent(), other);
+  EXPECT_EQ(Captions(pc), (std::vector<String>{"Data", "Chart"}));
+  // Dropped where no dock site is, a docked control floats.
+  S().MouseDown(panel->Handle(), POINT{10, 10});
+  S().MoveMouse(Form()->Handle(), POINT{700, 350});
+  S().MoveMouse(Form()->Handle(), POINT{720, 360});
+  S().MouseUp(Form()->Handle(), POINT{720, 360});
+  Pump();
+  EXPECT_EQ(HostDockSite(panel), nullptr);
+  EXPECT_NE(dynamic_cast<TForm*>(panel->Parent()), nullptr);
+  EXPECT_TRUE(DockClients(other).empty());
+  // The dock rectangle offered over the page control is its window rectangle.
+  RECT r;
+  GetWindowRect(pc->Handle(), &r);
+  EXPECT_EQ(DockSiteRect(pc), TRect(r));
+}
+
+}  // namespace
