@@ -210,8 +210,6 @@ class TcxPCTabsPainter : public TcxPCStandardPainter {
 
   bool HasFrame() override { return true; }
   TRect GetTabRectCorrection(Integer visibleIndex) override;
-  void GetImageOffsets(Integer visibleIndex, Integer offsets[4]) override;
-  void GetTextOffsets(Integer visibleIndex, Integer offsets[4]) override;
   TcxRegion* GetTabClipRegion(Integer visibleIndex) override;
   Integer GetTabClipMode(Integer visibleIndex) override;
   TRect GetPageFrameRect() override;
@@ -227,6 +225,10 @@ class TcxPCTabsPainter : public TcxPCStandardPainter {
   void PaintTab(TcxCanvas* canvas, Integer visibleIndex) override;
   TRect GetPageClientRect() override;
   Integer GetNavigatorButtonHeight() override { return IsNativePainting() ? 17 : 20; }
+  Integer GetNavigatorButtonWidth(TcxPCNavigatorButton button) override;
+  void PaintNavigatorButton(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r) override;
+  void GetImageOffsets(Integer visibleIndex, Integer offsets[4]) override;
+  void GetTextOffsets(Integer visibleIndex, Integer offsets[4]) override;
   void PaintTabBackgroundToBitmap(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) override;
   void DrawPageFrame(TcxCanvas* canvas, const TRect& r) override;
   // The pre-painted background of the control while a native paint runs (else null).

@@ -142,13 +142,24 @@ void TcxPCTabsPainter::GetImageOffsets(Integer visibleIndex, Integer o[4]) {
   TcxPCStandardPainter::GetImageOffsets(visibleIndex, o);
   Integer side = GetTabSideCode(visibleIndex);
   if (side == 5 || side == 7 || side == 10) ++o[3];
+  // Natively the main tab's content sits one pixel lower on those sides.
+  if ((side == 5 || side == 7 || side == 10) && visibleIndex == ParentInfo()->MainTabVisibleIndex() &&
+      IsNativePainting()) {
+    ++o[1];
+    --o[3];
+  }
 }
 
 void TcxPCTabsPainter::GetTextOffsets(Integer visibleIndex, Integer o[4]) {
   TcxPCStandardPainter::GetTextOffsets(visibleIndex, o);
   Integer side = GetTabSideCode(visibleIndex);
+  bool main = visibleIndex == ParentInfo()->MainTabVisibleIndex();
   if (side == 5 || side == 7 || side == 10) ++o[3];
-  if (visibleIndex == ParentInfo()->MainTabVisibleIndex() && !ParentInfo()->Images()->BaseImages()) o[0] += 2;
+  if (main && !ParentInfo()->Images()->BaseImages()) o[0] += 2;
+  if ((side == 5 || side == 7 || side == 10) && main && IsNativePainting()) {
+    ++o[1];
+    --o[3];
+  }
 }
 
 TcxRegion* TcxPCTabsPainter::GetTabClipRegion(Integer visibleIndex) {
@@ -435,6 +446,42 @@ void TcxPCTabsPainter::PaintNativeTab(TcxCanvas* canvas, Integer visibleIndex) {
   RestoreClip(canvas);
   DoDrawTabEx(canvas, visibleIndex);
   canvas->ApplyClipRegion(GetTabClipRegion(visibleIndex), roSubtract, true);
+}
+
+Integer TcxPCTabsPainter::GetNavigatorButtonWidth(TcxPCNavigatorButton button) {
+  if (button == nbGoDialog && IsNativePainting()) {
+    // The go-dialog button takes the width of the theme's arrow part.
+    TSize size;
+    HDC dc = GetDC(0);
+    HRESULT hr = UxGetThemePartSizeNoRect(OpenThemeCached(tcScrollBar), dc, SBP_ARROWBTN, ABS_DOWNNORMAL, TS_TRUE, size);
+    ReleaseDC(0, dc);
+    if (SUCCEEDED(hr) && size.cx > 0) return size.cx;
+  }
+  return TcxPCStandardPainter::GetNavigatorButtonWidth(button);
+}
+
+void TcxPCTabsPainter::PaintNavigatorButton(TcxCanvas* canvas, TcxPCNavigatorButton button, const TRect& r) {
+  if (!nativeCanvas_) {
+    TcxPCStandardPainter::PaintNavigatorButton(canvas, button, r);
+    return;
+  }
+  // Themed: the scroll bar's arrow parts, the window's small close button; the parent's
+  // background under partially transparent parts.
+  TcxPCNavigatorButtonState s = ParentInfo()->NavigatorButtonState(button);
+  if (!ParentInfo()->Enabled()) s = nbsDisabled;
+  Integer offset = s == nbsHotTrack ? 1 : s == nbsPressed ? 2 : s == nbsDisabled ? 3 : 0;
+  TcxCustomTabControl* c = Control();
+  canvas->FillRectColor(r, c->Parent() ? c->Parent()->Color() : ParentInfo()->Color());
+  if (button == nbClose) {
+    static const Integer states[4] = {CBS_NORMAL, CBS_HOT, CBS_PUSHED, CBS_DISABLED};
+    UxDrawThemeBackground(OpenThemeCached(tcWindow), canvas->DeviceContext(), WP_SMALLCLOSEBUTTON, states[offset], r, r);
+    return;
+  }
+  bool vertical = IsVerticalStrip();
+  Integer base = button == nbGoDialog     ? ABS_DOWNNORMAL
+                 : button == nbTopLeft    ? (vertical ? ABS_UPNORMAL : ABS_LEFTNORMAL)
+                                          : (vertical ? ABS_DOWNNORMAL : ABS_RIGHTNORMAL);
+  UxDrawThemeBackground(OpenThemeCached(tcScrollBar), canvas->DeviceContext(), SBP_ARROWBTN, base + offset, r, r);
 }
 
 void TcxPCTabsPainter::DrawPageFrame(TcxCanvas* canvas, const TRect& r) {

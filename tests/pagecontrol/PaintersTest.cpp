@@ -460,6 +460,34 @@ TEST_F(NativeTabsTest, ThemeCallsPerTabPartAndState) {
   EXPECT_EQ(Std(c)->GetNavigatorButtonHeight(), 17);
 }
 
+TEST_F(NativeTabsTest, ThemedNavigatorButtonsAndTheMainTabsShift) {
+  lib.SetPartSize("SCROLLBAR", SBP_ARROWBTN, ABS_DOWNNORMAL, TSize(15, 15));
+  InstallThemeLibrary(&lib);
+  auto* c = MakeStyled(1, {"First tab", "Second tab", "Third tab", "Fourth tab"}, 200, 150);
+  c->LookAndFeel()->SetNativeStyle(true);
+  c->SetOptions({pcoGoDialog, pcoCloseButton});
+  Pump();
+  ASSERT_TRUE(c->Painter()->IsNativePainting());
+  EXPECT_EQ(Std(c)->GetNavigatorButtonWidth(nbGoDialog), 15);
+  lib.Log.clear();
+  TBitmap bmp;
+  bmp.SetSize(c->Width(), c->Height());
+  c->PaintTo(bmp.Canvas()->Handle(), 0, 0);
+  std::vector<String> buttons;
+  for (const String& line : lib.Log)
+    if (line.rfind("Background SCROLLBAR", 0) == 0 || line.rfind("Background WINDOW", 0) == 0) buttons.push_back(line);
+  // The first arrow is disabled at the start of the strip.
+  EXPECT_EQ(buttons, (std::vector<String>{"Background SCROLLBAR 1 5", "Background SCROLLBAR 1 12",
+                                          "Background SCROLLBAR 1 13", "Background WINDOW 19 1"}));
+  // Bottom tabs: the main tab's caption one pixel lower than the classic offsets.
+  c->SetTabPosition(tpBottom);
+  c->SetTabIndex(0);
+  Pump();
+  Integer o[4];
+  c->Painter()->GetTextOffsets(0, o);
+  EXPECT_EQ(std::vector<Integer>(o, o + 4), (std::vector<Integer>{7, 2, 5, 2}));
+}
+
 TEST_F(NativeTabsTest, TabBitmapsTurnForTheOtherSides) {
   InstallThemeLibrary(&lib);
   auto* c = MakeStyled(1, {"First", "Second"}, 300, 200);
