@@ -285,6 +285,8 @@ class TcxPCButtonedPainter : public TcxPCStandardPainter {
   TRect GetPageFrameRect() override;
   // The 8 x 8 checkerboard brush of the main tab (cl3DLight and clBtnHighlight).
   TBitmap* MainTabBrushBitmap() const { return brushBitmap_.get(); }
+  // Fills the inside of a button: the main tab in its own colour is checkered.
+  void FillButtonFace(TcxCanvas* canvas, Integer visibleIndex, const TRect& r);
 
  private:
   std::unique_ptr<TBitmap> brushBitmap_;

@@ -604,6 +604,20 @@ TRect TcxPCButtonedPainter::GetPageFrameRect() {
   return r;
 }
 
+void TcxPCButtonedPainter::FillButtonFace(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) {
+  TcxTab* tab = ParentInfo()->VisibleTabs(visibleIndex);
+  bool checkered = visibleIndex == ParentInfo()->MainTabVisibleIndex() && !tab->Highlighted() &&
+                   GetTabColor(visibleIndex) == clDefault;
+  if (!checkered) {
+    canvas->FillRectColor(r, GetTabBackgroundColor(visibleIndex));
+    return;
+  }
+  TBrush* brush = canvas->CurrentBrush();
+  brush->SetBitmap(brushBitmap_.get());
+  canvas->Canvas()->FillRect(r);
+  brush->SetBitmap(nullptr);
+}
+
 KORVAN_IMPLEMENT_CLASS(TcxPCButtonsPainter)
 
 TcxPCPainterClass TcxPCButtonsPainter::Class() {
@@ -628,7 +642,7 @@ void TcxPCButtonsPainter::PaintTabFrame(TcxCanvas* canvas, Integer visibleIndex)
     canvas->DrawTwoColorFrame(GrowRect(r, -1, -1), cl3DLight, clBtnShadow);
   }
   TRect inside = GrowRect(r, -2, -2);
-  canvas->FillRectColor(inside, GetTabBackgroundColor(visibleIndex));
+  FillButtonFace(canvas, visibleIndex, inside);
   if (visibleIndex == ParentInfo()->MainTabVisibleIndex() && ParentInfo()->Focused() && tab->RealEnabled()) {
     canvas->CurrentFont()->SetColor(clBtnText);
     canvas->DrawFocusFrame(GrowRect(inside, -1, -1));
@@ -691,7 +705,7 @@ void TcxPCFlatButtonsPainter::PaintTabFrame(TcxCanvas* canvas, Integer visibleIn
     canvas->DrawTwoColorFrame(r, clBtnShadow, clBtnHighlight);
     inside = GrowRect(r, -1, -1);
   }
-  canvas->FillRectColor(inside, GetTabBackgroundColor(visibleIndex));
+  FillButtonFace(canvas, visibleIndex, inside);
   if (visibleIndex == ParentInfo()->MainTabVisibleIndex() && ParentInfo()->Focused() && tab->RealEnabled()) {
     canvas->CurrentFont()->SetColor(clBtnText);
     canvas->DrawFocusFrame(GrowRect(inside, -1, -1));

@@ -254,6 +254,19 @@ TEST_F(PaintersTest, ButtonLikeTabsPressTrackAndMultiSelect) {
   }
 }
 
+TEST_F(PaintersTest, TheMainButtonIsCheckered) {
+  auto* c = MakeStyled(2, {"One", "Two"});
+  c->SetTabIndex(0);
+  Pump();
+  TBitmap bmp;
+  bmp.SetSize(c->Width(), c->Height());
+  c->PaintTo(bmp.Canvas()->Handle(), 0, 0);
+  TRect main = c->VisibleTabs(0)->FullRect(), other = c->VisibleTabs(1)->FullRect();
+  Integer y = main.Top + 3;
+  EXPECT_NE(bmp.Canvas()->Pixels(main.Left + 3, y), bmp.Canvas()->Pixels(main.Left + 4, y));
+  EXPECT_EQ(bmp.Canvas()->Pixels(other.Left + 3, y), bmp.Canvas()->Pixels(other.Left + 4, y));
+}
+
 TEST_F(PaintersTest, FlatButtonsGrooveBetweenNeighboursOfARowOnly) {
   auto* c = MakeStyled(3, {"One", "Two", "Three"});
   auto* p = static_cast<TcxPCFlatButtonsPainter*>(c->Painter());
