@@ -494,10 +494,23 @@ void TcxPCTabsPainter::DrawPageFrame(TcxCanvas* canvas, const TRect& r) {
 }
 
 void TcxPCTabsPainter::PaintTabBackgroundToBitmap(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) {
-  // Under native painting a horizontal caption lies on the themed tab already drawn.
-  if (!nativeCanvas_ || IsVerticalText() || r.IsEmpty()) return;
+  // Under native painting a caption lies on the themed tab already drawn: the tab's pixels
+  // under the caption, turned back for vertical text (the caption bitmap is turned later).
+  if (!nativeCanvas_ || r.IsEmpty()) return;
   TRect text = ImageAndTextInfo().TextRect;
-  canvas->CopyFromCanvas(r, nativeCanvas_, text);
+  if (!IsVerticalText()) {
+    canvas->CopyFromCanvas(r, nativeCanvas_, text);
+    return;
+  }
+  TBitmap under;
+  under.SetPixelFormat(pf24bit);
+  under.SetSize(text.Width(), text.Height());
+  {
+    TcxCanvas uc(under.Canvas());
+    uc.CopyFromCanvas(TRect(0, 0, text.Width(), text.Height()), nativeCanvas_, text);
+  }
+  TcxCanvas::RotateBitmapPixels(&under, IsTopToBottomText() ? 1 : 2, false);
+  canvas->DrawGraphic(r.Left, r.Top, &under);
 }
 
 // ---- the Flat painter ----------------------------------------------------------------------

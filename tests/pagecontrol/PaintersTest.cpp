@@ -507,6 +507,9 @@ TEST_F(NativeTabsTest, TabBitmapsTurnForTheOtherSides) {
   c->LookAndFeel()->SetNativeStyle(true);
   Pump();
   ASSERT_TRUE(c->Painter()->IsNativePainting());
+  c->SetOptions({pcoGoDialog, pcoCloseButton});
+  TBitmap sheet;
+  sheet.SetSize(4 * 310, 210);
   // The scripted theme fills a tab part with a plain colour: after turning, the part covers
   // the whole tab on every side (width and height exchanged on the vertical strips).
   for (TcxTabPosition position : {tpTop, tpBottom, tpLeft, tpRight}) {
@@ -516,7 +519,7 @@ TEST_F(NativeTabsTest, TabBitmapsTurnForTheOtherSides) {
     TBitmap bmp;
     bmp.SetSize(c->Width(), c->Height());
     c->PaintTo(bmp.Canvas()->Handle(), 0, 0);
-    if (position == tpLeft) bmp.SaveToPngFile(testing_support::SheetPath("pc_native_left.png"));
+    sheet.Canvas()->Draw(Integer(position) * 310, 0, &bmp);
     TRect r = c->VisibleTabs(1)->FullRect();
     Integer part, state;
     c->Painter()->GetThemeTabPart(1, part, state);
@@ -530,6 +533,7 @@ TEST_F(NativeTabsTest, TabBitmapsTurnForTheOtherSides) {
                                           : TPoint(r.Right - 3, m.Y);
     EXPECT_EQ(bmp.Canvas()->Pixels(outer.X, outer.Y), TColor(ColorToRGB(item))) << position;
   }
+  sheet.SaveToPngFile(testing_support::SheetPath("pc_native.png"));
 }
 
 TEST_F(NativeTabsTest, AClassThatDoesNotOpenFallsBackToClassicDrawing) {
