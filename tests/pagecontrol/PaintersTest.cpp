@@ -387,8 +387,9 @@ TEST_F(PaintersTest, SlantedTabsHitTestByOutlineAndTheMainTabWinsTheOverlap) {
   Pump();
   auto* p = static_cast<TcxPCSlantedPainter*>(c->Painter());
   TRect t0 = c->VisibleTabs(0)->FullRect(), t1 = c->VisibleTabs(1)->FullRect();
-  // Neighbours overlap.
+  // Neighbours overlap by the slant size (rounded down to even).
   ASSERT_LT(t1.Left, t0.Right);
+  EXPECT_EQ(t0.Right - t1.Left, p->SlantSize() / 2 * 2);
   // In the overlap, near the page edge, both outlines hold the point: the main tab wins.
   TPoint overlap((t1.Left + t0.Right) / 2, t0.Bottom - 2);
   EXPECT_FALSE(p->IsPointInTab(0, overlap));
