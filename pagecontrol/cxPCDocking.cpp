@@ -65,7 +65,7 @@ void TcxPageControl::DockClientToPage(TControl* client) {
   if (client->Visible()) SetActivePage(sheet);
 }
 
-void TcxPageControl::UndockClient(TControl* newTarget, TControl* client) {
+void TcxPageControl::UndockClient(TControl* /*newTarget*/, TControl* client) {
   TcxTabSheet* sheet = nullptr;
   for (TcxTabSheet* page : pages_)
     if (client && client->Parent() == page) sheet = page;
@@ -80,7 +80,6 @@ void TcxPageControl::UndockClient(TControl* newTarget, TControl* client) {
     sheet->Free();
   }
   undockingPage_ = nullptr;
-  (void)newTarget;
 }
 
 void TcxPageControl::ControlChange(TControl* client, const TMessage& change) {
