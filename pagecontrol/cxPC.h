@@ -392,6 +392,8 @@ class TcxPCCustomPainter : public TObject {
   virtual void PaintTabBackgroundToBitmap(TcxCanvas* canvas, Integer visibleIndex, const TRect& r) {}
   virtual TcxRegion* GetTabClipRegion(Integer visibleIndex);
   virtual Integer GetTabClipMode(Integer visibleIndex) { return roIntersect; }
+  // The theme part and state of a tab under native painting.
+  virtual void GetThemeTabPart(Integer visibleIndex, Integer& part, Integer& state) { part = state = 0; }
 
   // Repainting.
   virtual void InvalidateTab(Integer visibleIndex);
@@ -726,7 +728,21 @@ class TcxPageControl : public TcxCustomTabControl {
   bool FocusesOnClickAt(Integer x, Integer y) override;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
+  // Docking: a control docked onto the page control gets a sheet of its own.
+  bool DockSite() const;
+  void SetDockSite(bool v);
+  // The sheet made for the last control docked (nullptr when it sat on a sheet already).
+  TcxTabSheet* NewDockSheet() const { return newDockSheet_; }
+  // The sheet that holds a docked control (nullptr when the control is not docked here).
+  TcxTabSheet* DockedSheetOf(TControl* client) const;
+  void WndProc(TMessage& m) override;
+
  protected:
+  virtual void DockClientToPage(TControl* client);
+  virtual void UndockClient(TControl* newTarget, TControl* client);
+  virtual void ControlChange(TControl* client, const TMessage& change);
+  void DblClick() override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   bool CanChange(Integer newTabIndex) override;
   void Change() override;
   void ShowControl(TControl* c) override;
@@ -745,6 +761,8 @@ class TcxPageControl : public TcxCustomTabControl {
   std::vector<TcxTabSheet*> pages_;
   TcxTabSheet* activePage_ = nullptr;
   bool changingPage_ = false;
+  TcxTabSheet* newDockSheet_ = nullptr;
+  TcxTabSheet* undockingPage_ = nullptr;
 };
 
 class TcxTabSheet : public TCustomControl {

@@ -92,6 +92,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxTabControl) {
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPageControl) {
   p.Object("ActivePage", &TcxPageControl::ActivePage, &TcxPageControl::SetActivePage, TcxTabSheet::StaticClass());
+  p.Bool("DockSite", &TcxPageControl::DockSite, &TcxPageControl::SetDockSite).Default(false);
   p.Event("OnPageChanging", &TcxPageControl::OnPageChanging);
 }
 

@@ -4,6 +4,7 @@
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "foundation/cxLookAndFeels.h"
+#include "foundation/dxOffice11.h"
 
 namespace {
 
@@ -879,15 +880,35 @@ void InitializeCxPCPainters() {
       [] {
         InitializeCxLookAndFeels();
         ComputeLightFaceColor();
+        RegisterPainterClass(TcxPCTabsPainter::Class());
+        RegisterPainterClass(TcxPCButtonsPainter::Class());
+        RegisterPainterClass(TcxPCFlatButtonsPainter::Class());
         RegisterPainterClass(TcxPCExtraFlatPainter::Class());
         RegisterPainterClass(TcxPCUltraFlatPainter::Class());
-        gPaletteNotifier = new TcxSystemPaletteChangedNotifier(false);
-        gPaletteNotifier->OnPaletteChanged = [] { ComputeLightFaceColor(); };
+        RegisterPainterClass(TcxPCFlatPainter::Class());
+        RegisterPainterClass(TcxPCOffice11Painter::Class());
+        RegisterPainterClass(TcxPCSlantedPainter::Class());
+        RegisterPainterClass(TcxPCOneNotePainter::Class());
+        InitializeDxOffice11();
+        cxPCCopyOffice11Colors(Office11SchemeIndex());
+        gPaletteNotifier = new TcxPaletteChangedNotifier();
+        auto copyColors = gPaletteNotifier->OnPaletteChanged;
+        gPaletteNotifier->OnPaletteChanged = [copyColors] {
+          ComputeLightFaceColor();
+          copyColors();
+        };
       },
       [] {
         if (gPaletteNotifier) gPaletteNotifier->Free();
         gPaletteNotifier = nullptr;
+        UnregisterPainterClass(TcxPCOneNotePainter::Class());
+        UnregisterPainterClass(TcxPCSlantedPainter::Class());
+        UnregisterPainterClass(TcxPCOffice11Painter::Class());
+        UnregisterPainterClass(TcxPCFlatPainter::Class());
         UnregisterPainterClass(TcxPCUltraFlatPainter::Class());
         UnregisterPainterClass(TcxPCExtraFlatPainter::Class());
+        UnregisterPainterClass(TcxPCFlatButtonsPainter::Class());
+        UnregisterPainterClass(TcxPCButtonsPainter::Class());
+        UnregisterPainterClass(TcxPCTabsPainter::Class());
       });
 }

@@ -6,6 +6,7 @@
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "vcl/Consts.h"
+#include "vcl/DockSupport.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
 
@@ -319,6 +320,7 @@ void TControl::SetVisible(bool v) {
   VisibleChanging();
   visible_ = v;
   Perform(CM_VISIBLECHANGED, v);
+  NotifyDockHost(this, CM_VISIBLECHANGED);
   RequestAlign();
 }
 
@@ -365,6 +367,7 @@ void TControl::SetText(const String& v) {
   if (v == GetText()) return;
   SetTextValue(v);
   Perform(CM_TEXTCHANGED);
+  NotifyDockHost(this, CM_TEXTCHANGED);
 }
 
 void TControl::SetTextValue(const String& v) { text_ = v; }
@@ -417,7 +420,8 @@ void TControl::WndProc(TMessage& m) {
   if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST) {
     if (m.Msg == WM_LBUTTONDBLCLK && !controlStyle_.Contains(csDoubleClicks)) m.Msg = WM_LBUTTONDOWN;
     if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
-      if (dragMode_ == dmAutomatic && dragKind_ == dkDrag && !TDragManager::Instance().Active()) {
+      // Automatic drags start for both kinds: a dock drag docks or floats the control.
+      if (dragMode_ == dmAutomatic && !TDragManager::Instance().Active()) {
         BeginDrag(false);
         return;
       }
@@ -1971,6 +1975,20 @@ void TDragManager::Finish(bool drop) {
   TPoint local = target ? target->ScreenToClient(pos) : pos;
   obj->dropped_ = accepted;
   obj->cancelling_ = !drop;
+  if (source && source->DragKind() == dkDock) {
+    // A dock drag docks the control into the site under the drop point or floats it there.
+    bool docked = false;
+    try {
+      docked = drop && started_ && DockDropAt(source, pos);
+      obj->dropped_ = docked;
+      obj->Finished(docked ? HostDockSite(source) : nullptr, local.X, local.Y, docked);
+    } catch (...) {
+      if (obj->autoCreated_) delete obj;
+      throw;
+    }
+    if (obj->autoCreated_) delete obj;
+    return;
+  }
   try {
     if (target && started_) {
       bool dummy;

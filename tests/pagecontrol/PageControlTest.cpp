@@ -381,9 +381,8 @@ TEST_F(PageControlTest, PainterChoiceByStyleAndLookAndFeel) {
   auto* pc = MakePages(2, 300, 200, 0);
   pc->LookAndFeel()->SetKind(lfUltraFlat);
   EXPECT_EQ(pc->Painter()->PainterClass(), TcxPCUltraFlatPainter::Class());
-  // No registered painter answers the standard look and feel: the first registered class.
   pc->LookAndFeel()->SetKind(lfStandard);
-  EXPECT_EQ(pc->Painter()->PainterClass(), TcxPCExtraFlatPainter::Class());
+  EXPECT_EQ(pc->Painter()->PainterClass(), TcxPCTabsPainter::Class());
   pc->SetStyle(6);
   EXPECT_EQ(pc->Painter()->PainterClass(), TcxPCUltraFlatPainter::Class());
   for (TcxPCStyleID unknown : {4, 11, -1}) {
@@ -395,7 +394,7 @@ TEST_F(PageControlTest, PainterChoiceByStyleAndLookAndFeel) {
   EXPECT_EQ(pc->Painter()->PainterClass(), TTestPainter::Class());
   pc->SetStyle(0);
   EXPECT_EQ(pc->Style(), 0);
-  EXPECT_EQ(pc->Painter()->PainterClass(), TcxPCExtraFlatPainter::Class());
+  EXPECT_EQ(pc->Painter()->PainterClass(), TcxPCTabsPainter::Class());
   // Style 0 follows later look-and-feel changes.
   pc->LookAndFeel()->SetKind(lfUltraFlat);
   EXPECT_EQ(pc->Painter()->PainterClass(), TcxPCUltraFlatPainter::Class());

@@ -29,12 +29,14 @@ class SheetTest : public PCFixture {
   }
 };
 
-TEST_F(SheetTest, FlatPaintersInEveryPositionOneLineAndRows) {
+TEST_F(SheetTest, EveryPainterInEveryPositionOneLineAndRows) {
   const Integer cellW = 300, cellH = 190, cols = 4;
   TImageList* images = MakeImages();
   Form()->SetBounds(0, 0, 1000, 700);
   Form()->Show();
-  for (TcxPCStyleID style : {5, 6}) {
+  for (TcxPCStyleID style : {1, 2, 3, 5, 6, 7, 8, 9, 10}) {
+    // The Office11 sheet in the first named scheme, where the gradients show.
+    if (style == 8) cxPCCopyOffice11Colors(1);
     TBitmap sheet;
     sheet.SetSize(cellW * cols, cellH * 3);
     sheet.Canvas()->Brush()->SetColor(clWhite);
@@ -52,7 +54,7 @@ TEST_F(SheetTest, FlatPaintersInEveryPositionOneLineAndRows) {
         c->SetImages(images);
         c->SetTabPosition(positions[col]);
         c->SetMultiLine(multi);
-        c->SetRotate(row == 2);
+        if (c->Painter()->PainterClass()->AllowRotate()) c->SetRotate(row == 2);
         c->SetOptions({pcoGoDialog, pcoCloseButton});
         const char* captions[] = {"Grouping", "Pivot", "&Export", "Disabled", "Highlighted", "Sixth", "Seventh"};
         for (Integer i = 0; i < 7; ++i) {
@@ -62,6 +64,10 @@ TEST_F(SheetTest, FlatPaintersInEveryPositionOneLineAndRows) {
         c->Tabs()->Tabs(3)->SetEnabled(false);
         c->Tabs()->Tabs(4)->SetHighlighted(true);
         c->SetTabIndex(1);
+        if (c->Painter()->PainterClass()->AllowMultiSelect()) {
+          c->Tabs()->Tabs(5)->SetSelected(true);
+          c->Tabs()->Tabs(6)->SetSelected(true);
+        }
         Pump();
         // Hover and press: a hot button, a pressed button, a hot tab.
         bool pressed = false;
@@ -94,7 +100,9 @@ TEST_F(SheetTest, FlatPaintersInEveryPositionOneLineAndRows) {
         }
         c->Free();
       }
-    sheet.SaveToPngFile(testing_support::SheetPath(style == 5 ? "pc_extraflat.png" : "pc_ultraflat.png"));
+    String name = LowerCase(PaintersFactory()->GetPainterClass(style)->GetStyleName());
+    sheet.SaveToPngFile(testing_support::SheetPath("pc_" + name + ".png"));
+    if (style == 8) cxPCCopyOffice11Colors(0);
   }
   // A disabled control and a focused main tab.
   auto* c = new TcxTabControl(Form());
