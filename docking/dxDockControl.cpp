@@ -77,6 +77,17 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxDockSite) {
   p.Bool("AutoSize", &TdxDockSite::AutoSize, &TdxDockSite::SetAutoSize).Default(0);
 }
 
+namespace {
+// The unit start: the classes a form description may name.
+struct DockClassRegistration {
+  DockClassRegistration() {
+    RegisterClass(TdxLayoutDockSite::StaticClass());
+    RegisterClass(TdxDockSite::StaticClass());
+    RegisterClass(TdxDockingManager::StaticClass());
+  }
+} dockClassRegistration;
+}  // namespace
+
 // ---- construction --------------------------------------------------------------------------
 
 TdxCustomDockControl::TdxCustomDockControl(TComponent* owner) : TCustomControl(owner) {

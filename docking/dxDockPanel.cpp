@@ -22,6 +22,12 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxDockPanel) {
   p.Bool("ShowSingleTab", &TdxDockPanel::ShowSingleTab, &TdxDockPanel::SetShowSingleTab).Default(0);
 }
 
+namespace {
+struct PanelClassRegistration {
+  PanelClassRegistration() { RegisterClass(TdxDockPanel::StaticClass()); }
+} panelClassRegistration;
+}  // namespace
+
 TdxDockPanel::TdxDockPanel(TComponent* owner) : TdxCustomDockControl(owner) {
   useDoubleBufferedNC_ = true;
   SetBounds(0, 0, 185, 140);

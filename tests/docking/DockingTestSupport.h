@@ -6,6 +6,7 @@
 
 #include "docking/dxDockControl.h"
 #include "docking/dxDockPanel.h"
+#include "rtl/SysUtils.h"
 #include "tests/support/HeadlessFixture.h"
 #include "vcl/Forms.h"
 
