@@ -65,6 +65,7 @@ class TdxDockSite;
 class TdxDockingManager;
 class TdxDockingController;
 class TdxDockControlPainter;
+class TcxLookAndFeel;
 using TdxDockControlPainterClass = TClass;
 
 // The memory of a control's last dock place.
@@ -91,7 +92,8 @@ using TdxEndDockingEvent =
     std::function<void(TdxCustomDockControl* Sender, TdxCustomDockControl* Target, Integer X, Integer Y)>;
 using TdxMakeFloatingEvent = std::function<void(TdxCustomDockControl* Sender, Integer X, Integer Y)>;
 
-// The painter of dock control frames; views override its class operations and metrics.
+// The painter of dock control frames (the standard view); the other views descend from it
+// and override its class operations and metrics.
 class TdxDockControlPainter : public TObject {
   KORVAN_CLASS(TdxDockControlPainter, TObject)
 
@@ -99,20 +101,40 @@ class TdxDockControlPainter : public TObject {
   TdxDockControlPainter() = default;
   explicit TdxDockControlPainter(TdxCustomDockControl* owner) : owner_(owner) {}
   TdxCustomDockControl* DockControl() const { return owner_; }
+
+  // Class operations: the view's defaults for a manager switching to it.
+  virtual void InitManagerColor(TdxDockingManager* manager);
+  virtual void InitManagerFont(TdxDockingManager* manager);
+
+  virtual TColor GetColor();
+  virtual TFont* GetFont();
   virtual bool CanVerticalCaption() { return true; }
   virtual Integer GetBorderWidth() { return 2; }
-  virtual Integer GetCaptionHeight() { return 16; }
   virtual Integer GetCaptionButtonSize() { return 12; }
+  virtual Integer GetCaptionHeight() { return 16; }
   virtual Integer GetCaptionSpacing() { return 2; }
-  virtual Integer GetTabsHeight() { return 21; }
-  virtual Integer GetHideBarHeight() { return 24; }
-  virtual Integer GetHideBarWidth() { return 24; }
-  // The view's colour and font for a manager switching to it.
-  virtual TColor DefaultColor() { return clBtnFace; }
+  virtual Integer GetSpareMetric() { return 2; }
+  virtual Integer GetTabVertOffset() { return 2; }
+  virtual Integer GetTabHorizOffset() { return 4; }
+  virtual Integer GetTabsScrollButtonSize() { return 16; }
+  virtual Integer GetTabsHeight();
+  virtual Integer GetHideBarHeight();
+  virtual Integer GetHideBarWidth();
+  virtual Integer GetHideBarVertInterval() { return 2; }
+  virtual Integer GetHideBarHorizInterval() { return 4; }
+  // The manager's image list extent (no image list here yet: 0; the defaults 16).
+  Integer GetImageHeight() { return 0; }
+  Integer GetImageWidth() { return 0; }
+  Integer GetDefaultImageHeight() { return 16; }
+  Integer GetDefaultImageWidth() { return 16; }
+
+ protected:
+  Integer FontSize();
 
  private:
   TdxCustomDockControl* owner_ = nullptr;
 };
+
 // Creates a painter of `cls` (a TdxDockControlPainter class) for `owner`.
 std::unique_ptr<TdxDockControlPainter> CreateDockControlPainter(TdxDockControlPainterClass cls,
                                                                 TdxCustomDockControl* owner);
@@ -427,6 +449,8 @@ class TdxDockingManager : public TComponent {
   void SetTabsScrollInterval(Integer v) { tabsScrollInterval_ = v; }
   bool UseDefaultSitesProperties() const { return useDefaultSitesProperties_; }
   void SetUseDefaultSitesProperties(bool v) { useDefaultSitesProperties_ = v; }
+  // Chooses the view while ViewStyle is vsUseLookAndFeel.
+  TcxLookAndFeel* LookAndFeel() const { return lookAndFeel_.get(); }
   TdxDockingViewStyle ViewStyle() const { return viewStyle_; }
   void SetViewStyle(TdxDockingViewStyle v);
   // Default properties of created layout sites: which dock types they accept from clients.
@@ -454,6 +478,7 @@ class TdxDockingManager : public TComponent {
   TdxDockingViewStyle viewStyle_ = vsStandard;
   TdxDockingTypes layoutSiteAllowDockClients_ = dxDockingTypesAll;
   TdxDockControlPainterClass painterClass_ = nullptr;
+  std::unique_ptr<TcxLookAndFeel> lookAndFeel_;
 };
 
 // ---- the docking controller ----------------------------------------------------------------

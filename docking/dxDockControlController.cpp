@@ -4,7 +4,12 @@
 
 #include "docking/dxDockConsts.h"
 #include "docking/dxDockControl.h"
+#include "docking/dxDockControlNETView.h"
+#include "docking/dxDockControlOfficeView.h"
+#include "docking/dxDockControlXPView.h"
 #include "foundation/cxContainer.h"
+#include "foundation/cxLookAndFeels.h"
+#include "foundation/dxThemeManager.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"
@@ -12,7 +17,6 @@
 using namespace dock_consts;
 
 KORVAN_IMPLEMENT_CLASS(TdxDockingController)
-KORVAN_IMPLEMENT_CLASS(TdxDockControlPainter)
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxDockingManager) {
   p.Int("AutoHideInterval", &TdxDockingManager::AutoHideInterval, &TdxDockingManager::SetAutoHideInterval).Default(500);
@@ -25,7 +29,9 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxDockingManager) {
 
 std::unique_ptr<TdxDockControlPainter> CreateDockControlPainter(TdxDockControlPainterClass cls,
                                                                 TdxCustomDockControl* owner) {
-  // The views register no painters of their own yet: every class paints as the standard view.
+  if (cls == TdxDockControlOfficePainter::StaticClass()) return std::make_unique<TdxDockControlOfficePainter>(owner);
+  if (cls == TdxDockControlNETPainter::StaticClass()) return std::make_unique<TdxDockControlNETPainter>(owner);
+  if (cls == TdxDockControlXPPainter::StaticClass()) return std::make_unique<TdxDockControlXPPainter>(owner);
   return std::make_unique<TdxDockControlPainter>(owner);
 }
 
@@ -374,8 +380,9 @@ void TdxDockingController::UpdatePainters(TCustomForm* form, bool resetDefaults)
     if (own && m != own) continue;
     TdxDockControlPainterClass cls = m->GetPainterClass();
     if (resetDefaults) {
-      m->SetColor(CreateDockControlPainter(cls, nullptr)->DefaultColor());
-      m->Font()->Assign(defaultFont_.get());
+      std::unique_ptr<TdxDockControlPainter> view = CreateDockControlPainter(cls, nullptr);
+      view->InitManagerColor(m);
+      view->InitManagerFont(m);
     }
   }
   EndUpdateNC();
@@ -414,6 +421,10 @@ void TdxDockingController::FormShown(TCustomForm* form) {
 TdxDockingManager::TdxDockingManager(TComponent* owner) : TComponent(owner) {
   font_ = std::make_unique<TFont>();
   font_->OnChange = [this](TObject*) { FontChanged(); };
+  lookAndFeel_ = std::make_unique<TcxLookAndFeel>(this);
+  lookAndFeel_->OnLookAndFeelChanged = [this](TcxLookAndFeel*, const TcxLookAndFeelValues&) {
+    if (viewStyle_ == vsUseLookAndFeel && registered_) DockingController()->UpdatePainters(ParentForm(), true);
+  };
   DockingController()->RegisterManager(this);  // raises for a second manager on the form
   registered_ = true;
 }
@@ -462,6 +473,24 @@ void TdxDockingManager::SetViewStyle(TdxDockingViewStyle v) {
 }
 
 TdxDockControlPainterClass TdxDockingManager::GetPainterClass() {
-  if (!painterClass_) painterClass_ = TdxDockControlPainter::StaticClass();
+  if (painterClass_) return painterClass_;
+  switch (viewStyle_) {
+    case vsNET: painterClass_ = TdxDockControlNETPainter::StaticClass(); break;
+    case vsOffice11: painterClass_ = TdxDockControlOfficePainter::StaticClass(); break;
+    case vsXP: painterClass_ = TdxDockControlXPPainter::StaticClass(); break;
+    case vsUseLookAndFeel:
+      if (lookAndFeel_->NativeStyle() && AreThemesAvailable()) {
+        painterClass_ = TdxDockControlXPPainter::StaticClass();
+      } else {
+        switch (lookAndFeel_->Kind()) {
+          case lfFlat:
+          case lfUltraFlat: painterClass_ = TdxDockControlNETPainter::StaticClass(); break;
+          case lfOffice11: painterClass_ = TdxDockControlOfficePainter::StaticClass(); break;
+          default: painterClass_ = TdxDockControlPainter::StaticClass(); break;
+        }
+      }
+      break;
+    default: painterClass_ = TdxDockControlPainter::StaticClass(); break;
+  }
   return painterClass_;
 }

@@ -137,3 +137,41 @@ void TdxCustomDockControl::RepaintNC() { InvalidateNC(false); }
 
 void TdxCustomDockControl::BeginUpdateNC() { Controller()->BeginUpdateNC(); }
 void TdxCustomDockControl::EndUpdateNC() { Controller()->EndUpdateNC(); }
+
+// ---- the standard painter's class operations and metrics -----------------------------------
+
+KORVAN_IMPLEMENT_CLASS(TdxDockControlPainter)
+
+void TdxDockControlPainter::InitManagerColor(TdxDockingManager* manager) { manager->SetColor(clBtnFace); }
+
+void TdxDockControlPainter::InitManagerFont(TdxDockingManager* manager) {
+  TFont* f = manager->Font();
+  f->SetCharset(DEFAULT_CHARSET);
+  f->SetColor(clBlack);
+  f->SetHeight(-11);
+  f->SetName("MS Sans Serif");
+  f->SetPitch(fpDefault);
+  f->SetStyle({});
+}
+
+TColor TdxDockControlPainter::GetColor() { return owner_ ? owner_->Color() : clBtnFace; }
+
+TFont* TdxDockControlPainter::GetFont() {
+  if (owner_) return owner_->Font();
+  static TFont defaultFont;
+  return &defaultFont;
+}
+
+Integer TdxDockControlPainter::FontSize() { return GetFont()->Size(); }
+
+Integer TdxDockControlPainter::GetTabsHeight() {
+  return std::max(FontSize() + 22, 2 * GetTabVertOffset() + GetImageHeight() + 8);
+}
+
+Integer TdxDockControlPainter::GetHideBarHeight() {
+  return std::max(FontSize() + 20, 2 * GetHideBarVertInterval() + GetImageHeight() + 4);
+}
+
+Integer TdxDockControlPainter::GetHideBarWidth() {
+  return std::max(FontSize() + 20, 2 * GetHideBarVertInterval() + GetImageWidth() + 4);
+}
