@@ -550,7 +550,6 @@ class TdxDockingController : public TObject {
  private:
   bool Matches(TdxCustomDockControl* c, TCustomForm* form) const;
   void RunDeferredWork();
-  static bool DeferredBefore(TdxCustomDockControl* a, TdxCustomDockControl* b);
   static LRESULT HookProc(int code, WPARAM wParam, LPARAM lParam);
 
   std::vector<TdxCustomDockControl*> dockControls_;

@@ -237,12 +237,28 @@ void TdxDockingController::EndUpdateNC() {
   if (updateCount_ > 0 && --updateCount_ == 0) RunDeferredWork();
 }
 
-bool TdxDockingController::DeferredBefore(TdxCustomDockControl* a, TdxCustomDockControl* b) {
-  if (a->AutoHide() != b->AutoHide()) return !a->AutoHide();
-  Integer da = a->Depth(), db = b->Depth();
-  if (da != db) return da < db;
-  return a->DockIndex() < b->DockIndex();
+namespace {
+// The deferred order: controls that are not auto-hidden first, then parents before children,
+// then by child index. Keys are computed once per control, not per comparison.
+struct DeferredKey {
+  bool autoHide;
+  Integer depth, index;
+  TdxCustomDockControl* control;
+  bool operator<(const DeferredKey& o) const {
+    if (autoHide != o.autoHide) return !autoHide;
+    if (depth != o.depth) return depth < o.depth;
+    return index < o.index;
+  }
+};
+
+void SortDeferred(std::vector<TdxCustomDockControl*>& list) {
+  std::vector<DeferredKey> keys;
+  keys.reserve(list.size());
+  for (TdxCustomDockControl* c : list) keys.push_back({c->AutoHide(), c->Depth(), c->DockIndex(), c});
+  std::stable_sort(keys.begin(), keys.end());
+  for (size_t i = 0; i < keys.size(); ++i) list[i] = keys[i].control;
 }
+}  // namespace
 
 void TdxDockingController::RunDeferredWork() {
   // Recalculations happen with the count at 0, so no new ones are queued meanwhile: one sort
@@ -250,9 +266,8 @@ void TdxDockingController::RunDeferredWork() {
   std::vector<TdxCustomDockControl*> recalc;
   recalc.swap(recalculateList_);
   recalculateSet_.clear();
-  std::stable_sort(recalc.begin(), recalc.end(), DeferredBefore);
+  SortDeferred(recalc);
   for (TdxCustomDockControl* c : recalc) {
-    if (std::find(dockControls_.begin(), dockControls_.end(), c) == dockControls_.end()) continue;
     recalculatingControl_ = c;
     c->RecalculateNC(false);
     recalculatingControl_ = nullptr;
@@ -262,7 +277,7 @@ void TdxDockingController::RunDeferredWork() {
   invalidateSet_.clear();
   std::unordered_set<TdxCustomDockControl*> redrawOff;
   redrawOff.swap(redrawOffSet_);
-  std::stable_sort(inval.begin(), inval.end(), DeferredBefore);
+  SortDeferred(inval);
   // Redraw comes back for every control that lost it, visible or not: switching redraw off
   // clears the window's visible style, so visibility is judged by the control, not the window.
   // Turning redraw on shows the window again, so a control hidden meanwhile is hidden anew.
@@ -271,16 +286,23 @@ void TdxDockingController::RunDeferredWork() {
     SendMessage(c->Handle(), WM_SETREDRAW, TRUE, 0);
     if (!c->Visible()) ShowWindow(c->Handle(), SW_HIDE);
   }
+  // The window parents of dock sites are invalidated once each, however many sites they hold.
+  std::vector<HWND> siteParents;
   for (TdxCustomDockControl* c : inval) {
     if (!c->Visible()) continue;
     if (!redrawOff.count(c)) {
       c->InvalidateNC(false);
     } else if (c->HandleAllocated()) {
       RedrawWindow(c->Handle(), nullptr, nullptr, RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
-      if (dynamic_cast<TdxDockSite*>(c) && c->Parent() && c->Parent()->HandleAllocated())
-        RedrawWindow(c->Parent()->Handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+      if (dynamic_cast<TdxDockSite*>(c) && c->Parent() && c->Parent()->HandleAllocated()) {
+        HWND parent = c->Parent()->Handle();
+        if (std::find(siteParents.begin(), siteParents.end(), parent) == siteParents.end())
+          siteParents.push_back(parent);
+      }
     }
   }
+  for (HWND parent : siteParents)
+    RedrawWindow(parent, nullptr, nullptr, RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
 }
 
 bool TdxDockingController::CanPaintNC(TdxCustomDockControl* c) {
