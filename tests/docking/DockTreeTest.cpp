@@ -338,6 +338,16 @@ TEST_F(DockTreeTest, BadInputRaisesTheTextsAndLeavesNothingBehind) {
     EXPECT_EQ(e.Message(), dock_consts::sdxInvalidParentAssigning);
   }
   EXPECT_EQ(layout->Parent(), site);
+  // Inside a docking operation the new parent must still be a dock control.
+  layout->BeginUpdateLayout();
+  try {
+    layout->SetParent(form);
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "The Parent of the TdxLayoutDockSite must be TdxCustomDockControl.");
+  }
+  layout->EndUpdateLayout();
+  EXPECT_EQ(layout->Parent(), site);
   // Nor freed while its parent holds another child.
   try {
     layout->Free();

@@ -4,6 +4,7 @@
 #include "docking/dxDockConsts.h"
 #include "rtl/SysUtils.h"
 #include "tests/docking/DockingTestSupport.h"
+#include "foundation/cxContainer.h"
 #include "vcl/StdCtrls.h"
 
 using namespace docktest;
@@ -149,6 +150,42 @@ TEST_F(DockingControllerTest, ActiveDockControlFollowsTheFocus) {
   Pump();
   EXPECT_EQ(DockingController()->ActiveDockControl(), nullptr);
   EXPECT_EQ(events, (std::vector<String>{"P1+", "P1-"}));
+}
+
+TEST_F(DockingControllerTest, FocusInAPopupOfAControlOnThePanelKeepsThePanelActiveAndTabLeaves) {
+  form->Show();
+  p[0]->DockTo(site, dtLeft, -1);
+  site->SetAlign(alLeft);
+  auto* inner = new TEdit(form);
+  inner->SetParent(p[0]);
+  auto* outer = new TEdit(form);
+  outer->SetParent(form);
+  outer->SetLeft(420);
+  Pump();
+  S().Click(inner->Handle(), {5, 5});
+  Pump();
+  ASSERT_EQ(DockingController()->ActiveDockControl(), p[0]);
+
+  auto* popup = new TcxCustomPopupWindow(inner);
+  popup->SetBounds(50, 300, 120, 60);
+  auto* popupEdit = new TEdit(popup);
+  popupEdit->SetParent(popup);
+  popup->Show();  // shown directly: the popup animation waits on a clock that stands still here
+  Pump();
+  popupEdit->SetFocus();
+  Pump();
+  ASSERT_TRUE(popupEdit->Focused());
+  EXPECT_EQ(DockingController()->ActiveDockControl(), p[0]);
+  popup->Hide();
+  popup->Free();
+  Pump();
+
+  inner->SetFocus();
+  Pump();
+  S().PressKey(VK_TAB);
+  Pump();
+  ASSERT_TRUE(outer->Focused());
+  EXPECT_EQ(DockingController()->ActiveDockControl(), nullptr);
 }
 
 TEST_F(DockingControllerTest, ManagerColorAndFontReachOnlyControlsThatFollowTheManager) {
