@@ -268,6 +268,10 @@ void TdxCustomDockControl::SetAllowFloating(bool v) {
 
 void TdxCustomDockControl::SetAutoHide(bool v) {
   if (autoHide_ == v || (v && !CanAutoHide())) return;
+  // The hide bars of the form's dock site that take auto-hidden controls are not built yet:
+  // until they are, a control is not switched to auto-hide (it would leave the layout
+  // without a place to be shown).
+  if (v) return;
   autoHide_ = v;
 }
 
@@ -324,6 +328,16 @@ void TdxCustomDockControl::CMColorChanged(TMessage& m) {
     managerColor_ = false;
     InvalidateNC(false);
   }
+}
+
+void TdxCustomDockControl::CMTextChanged(TMessage& m) {
+  TCustomControl::CMTextChanged(m);
+  if (HasCaption()) InvalidateNC(false);
+}
+
+void TdxCustomDockControl::WMNCHitTest(TMessage& m) {
+  // Caption and border clicks arrive as client mouse messages; a hidden control lets them by.
+  m.Result = Visible() ? HTCLIENT : HTTRANSPARENT;
 }
 
 // ---- docking operations --------------------------------------------------------------------

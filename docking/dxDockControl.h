@@ -323,6 +323,8 @@ class TdxCustomDockControl : public TCustomControl {
   void CMVisibleChanged(TMessage& m) override;
   void CMFontChanged(TMessage& m) override;
   void CMColorChanged(TMessage& m) override;
+  void CMTextChanged(TMessage& m) override;
+  void WMNCHitTest(TMessage& m) override;
   void VisibleChanging() override;
   void AlignControls(TControl* control, TRect& rect) override;
   void Notification(TComponent* c, TOperation operation) override;
@@ -545,6 +547,8 @@ class TdxDockingController : public TObject {
   void InvalidateFrames(TCustomForm* form, bool recalculate);
   void FormLoaded(TCustomForm* form);
   void FormShown(TCustomForm* form);
+  // A manager that finished loading takes its form off the loaded-forms list.
+  void ForgetLoadedForm(TCustomForm* form);
   bool IsApplyingManagerChanges() const { return applying_; }
 
  private:

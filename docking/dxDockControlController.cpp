@@ -221,6 +221,13 @@ LRESULT TdxDockingController::HookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (appActive && d && d == self->activeDockControl_ && d != self->activatingControl_) {
       if (self->DockControlFromHandle(reinterpret_cast<HWND>(msg->wParam)) != d) self->SetActiveDockControl(nullptr);
     }
+  } else if (msg->message == WM_ACTIVATEAPP) {
+    if (TdxCustomDockControl* a = self->activeDockControl_) a->RepaintNC();
+  } else if (msg->message == WM_WINDOWPOSCHANGING) {
+    // A form shown for the first time after loading dock controls renews their layout.
+    auto* form = dynamic_cast<TCustomForm*>(FindControl(msg->hwnd));
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(msg->lParam);
+    if (form && pos && (pos->flags & SWP_SHOWWINDOW)) self->FormShown(form);
   }
   return result;
 }
@@ -431,6 +438,10 @@ void TdxDockingController::FormLoaded(TCustomForm* form) {
   if (std::find(loadedForms_.begin(), loadedForms_.end(), form) == loadedForms_.end()) loadedForms_.push_back(form);
 }
 
+void TdxDockingController::ForgetLoadedForm(TCustomForm* form) {
+  loadedForms_.erase(std::remove(loadedForms_.begin(), loadedForms_.end(), form), loadedForms_.end());
+}
+
 void TdxDockingController::FormShown(TCustomForm* form) {
   auto it = std::find(loadedForms_.begin(), loadedForms_.end(), form);
   if (it == loadedForms_.end()) return;
@@ -459,7 +470,7 @@ TCustomForm* TdxDockingManager::ParentForm() const { return dynamic_cast<TCustom
 
 void TdxDockingManager::Loaded() {
   TComponent::Loaded();
-  DockingController()->FormShown(ParentForm());
+  DockingController()->ForgetLoadedForm(ParentForm());
   DockingController()->ApplyManagerChanges(ParentForm());
 }
 

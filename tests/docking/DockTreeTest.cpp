@@ -376,3 +376,29 @@ TEST_F(DockTreeTest, FreeingADockedPanelUndocksIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DockTreeTest, FreeingTheSiteOrTheFormBeforeTheDeferredFreeIsSafe) {
+  p[0]->DockTo(site, dtLeft, -1);
+  p[1]->DockTo(site, dtTop, -1);
+  watcher.Watch(p[0]);
+  site->Free();  // takes its window children with it
+  site = nullptr;
+  EXPECT_TRUE(watcher.Freed(p[0]));
+  EXPECT_EQ(DockingController()->DockControlIndex(p[2]), 0);  // site, P1, P2 and layouts gone
+
+  // A control waiting for its deferred free goes with its form first.
+  auto* manager = new TdxDockingManager(form);
+  manager->SetOptions(dxDockingDefaultOptions + doFreeOnClose);
+  auto* s2 = new TdxDockSite(form);
+  s2->SetParent(form);
+  p[2]->DockTo(s2, dtLeft, -1);
+  p[2]->DoClose();
+  FreeForm(form);
+  form = nullptr;
+  EXPECT_EQ(DockingController()->DockControlCount(), 0);
+  Pump();  // the posted message finds nothing to free
+}
+
+}  // namespace

@@ -93,6 +93,10 @@ class DockingFixture : public testing_support::THeadlessFixture {
     forms_.push_back(f);
     return f;
   }
+  void FreeForm(TCustomForm* f) {
+    forms_.erase(std::find(forms_.begin(), forms_.end(), f));
+    f->Free();
+  }
   // Logs the docking events of a control as "Name.Event(args)".
   void Record(TdxCustomDockControl* c) {
     c->OnDock = [this](TdxCustomDockControl* s, TdxCustomDockControl* site, TdxDockingType t, Integer i) {
