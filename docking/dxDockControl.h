@@ -504,6 +504,11 @@ class TdxDockingController : public TObject {
   TdxDockingManager* FindManager(TCustomForm* form) const;
   TdxCustomDockControl* DockControlFromHandle(HWND wnd, HWND requiredWnd = nullptr) const;
   bool IsFocusInside(TdxCustomDockControl* c) const;
+  // The dock control under a screen point; the AutoSize dock site along a form edge whose
+  // band (DockZonesWidth from the aligned edge) holds the point, so that an empty one still
+  // catches drops.
+  TdxCustomDockControl* DockControlAtPos(TPoint p) const;
+  TdxDockSite* DockSiteAtPos(TPoint p) const;
 
   // Per-form values, with the fallbacks of a form without a manager.
   TColor Color(TCustomForm* form) const;

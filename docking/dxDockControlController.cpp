@@ -179,6 +179,33 @@ TdxCustomDockControl* TdxDockingController::DockControlFromHandle(HWND wnd, HWND
   return nullptr;
 }
 
+TdxCustomDockControl* TdxDockingController::DockControlAtPos(TPoint p) const {
+  return DockControlFromHandle(WindowFromPoint(POINT{p.X, p.Y}));
+}
+
+TdxDockSite* TdxDockingController::DockSiteAtPos(TPoint p) const {
+  for (TdxCustomDockControl* c : dockControls_) {
+    auto* site = dynamic_cast<TdxDockSite*>(c);
+    if (!site || !site->AutoSize() || !site->HandleAllocated()) continue;
+    TAlign a = site->Align();
+    if (a != alTop && a != alBottom && a != alLeft && a != alRight) continue;
+    Integer width = site->DockZonesWidth();
+    Integer thickness = a == alLeft || a == alRight ? site->Width() : site->Height();
+    if (thickness > width) continue;
+    RECT wr;
+    GetWindowRect(site->Handle(), &wr);
+    TRect band = wr;
+    switch (a) {
+      case alTop: band.Bottom = band.Top + width; break;
+      case alBottom: band.Top = band.Bottom - width; break;
+      case alLeft: band.Right = band.Left + width; break;
+      default: band.Left = band.Right - width; break;
+    }
+    if (p.X >= band.Left && p.X < band.Right && p.Y >= band.Top && p.Y < band.Bottom) return site;
+  }
+  return nullptr;
+}
+
 bool TdxDockingController::IsFocusInside(TdxCustomDockControl* c) const {
   return c && c->HandleAllocated() && DockControlFromHandle(GetFocus(), c->Handle()) == c;
 }

@@ -231,3 +231,27 @@ TEST_F(DockingControllerTest, ViewStyleResetsTheManagersColourAndRenewsPainters)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DockingControllerTest, PositionsFindTheControlAndTheEmptyAutoSizeSiteAlongTheEdge) {
+  site->SetAlign(alLeft);
+  site->SetWidth(10);
+  site->SetAutoSize(true);
+  auto* right = new TdxDockSite(form);
+  right->SetParent(form);
+  right->SetAlign(alRight);
+  right->SetWidth(10);  // not AutoSize: never found by the band
+  form->Show();
+  Pump();
+  TPoint left = site->ClientToScreen(TPoint(0, 0));
+  EXPECT_EQ(DockingController()->DockSiteAtPos(TPoint(left.X + 5, left.Y + 5)), site);
+  // The band is DockZonesWidth (20) wide even though the site is 10 pixels thin.
+  EXPECT_EQ(DockingController()->DockSiteAtPos(TPoint(left.X + 15, left.Y + 5)), site);
+  EXPECT_EQ(DockingController()->DockSiteAtPos(TPoint(left.X + 25, left.Y + 5)), nullptr);
+  TPoint r = right->ClientToScreen(TPoint(2, 2));
+  EXPECT_EQ(DockingController()->DockSiteAtPos(r), nullptr);
+  EXPECT_EQ(DockingController()->DockControlAtPos(r), right);
+}
+
+}  // namespace
