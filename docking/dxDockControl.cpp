@@ -648,9 +648,31 @@ void TdxCustomDockControl::DoClose() {
 
 void TdxCustomDockControl::Activate() { Controller()->SetActiveDockControl(this); }
 
+bool TdxCustomDockControl::CanFocusEx() {
+  if (!CanFocus()) return false;
+  TCustomForm* f = GetParentForm(this);
+  return !f || (f->CanFocus() && f->Enabled() && f->Visible());
+}
+
 void TdxCustomDockControl::DoActiveChanged(bool active, bool callEvent) {
+  if (active && !Controller()->IsFocusInside(this)) DoActivate();
   RepaintNC();
   if (callEvent && OnActivate) OnActivate(this, active);
+}
+
+void TdxCustomDockControl::DoActivate() {
+  if (Controller()->ActiveDockControl() != this || IsDesigning() || !CanActivate() || !CanFocusEx() ||
+      Controller()->IsFocusInside(this))
+    return;
+  SetFocus();
+  // The focus goes on to the first tab stop inside, when there is one.
+  if (TWinControl* first = FindNextControl(nullptr, true, true, false)) first->SetFocus();
+}
+
+void TdxCustomDockControl::DoEnter() {
+  TCustomControl::DoEnter();
+  TdxCustomDockControl* active = Controller()->ActiveDockControl();
+  if (active != this && !(active && active->IsAncestorOrSelf(this))) Activate();
 }
 
 // ---- dock position memory ------------------------------------------------------------------

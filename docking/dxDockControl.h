@@ -187,6 +187,9 @@ class TdxCustomDockControl : public TCustomControl {
   virtual bool CanActive() { return false; }
   virtual bool CanAutoHide() { return false; }
   virtual bool CanDestroy() { return true; }
+  // Whether DoActivate may move the focus here; whether the focus can go to this control.
+  virtual bool CanActivate() { return false; }
+  virtual bool CanFocusEx();
 
   // Properties.
   TdxDockingTypes AllowDock() const { return allowDock_; }
@@ -307,6 +310,8 @@ class TdxCustomDockControl : public TCustomControl {
   virtual void UpdateControlOriginalSize(TdxCustomDockControl* control);
   virtual void ChildVisibilityChanged(TdxCustomDockControl* child) {}
   virtual void DoActiveChanged(bool active, bool callEvent);
+  virtual void DoActivate();
+  void DoEnter() override;
   virtual void DoDestroy();
   virtual bool NeedsRecalcOnChildRemoval() { return ChildCount() != 1; }
   virtual void CheckDockRules();

@@ -101,6 +101,11 @@ void TdxCustomDockControl::WMNCCalcSize(TMessage& m) {
 void TdxCustomDockControl::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_NCCALCSIZE: WMNCCalcSize(message); return;
+    case WM_MOUSEACTIVATE:
+      // A click into the control makes it the active dock control.
+      Activate();
+      message.Result = MA_ACTIVATE;
+      return;
     case WM_MOVE:
     case WM_SIZE: {
       DockingController()->BeginUpdateNC();

@@ -11,6 +11,7 @@ class TdxDockPanel : public TdxCustomDockControl {
   explicit TdxDockPanel(TComponent* owner);
 
   bool CanActive() override { return true; }
+  bool CanActivate() override { return true; }
   bool CanDock() override { return true; }
   bool CanAutoHide() override;
   bool CanDockHost(TdxCustomDockControl* control, TdxDockingType type) override;

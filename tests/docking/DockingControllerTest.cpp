@@ -255,3 +255,26 @@ TEST_F(DockingControllerTest, PositionsFindTheControlAndTheEmptyAutoSizeSiteAlon
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DockingControllerTest, ActivatingAPanelMovesTheFocusToItsFirstTabStop) {
+  form->Show();
+  site->SetAlign(alLeft);
+  p[0]->DockTo(site, dtLeft, -1);
+  auto* inner = new TEdit(form);
+  inner->SetParent(p[0]);
+  auto* outer = new TEdit(form);
+  outer->SetParent(form);
+  outer->SetLeft(420);
+  Pump();
+  outer->SetFocus();
+  Pump();
+  EXPECT_EQ(DockingController()->ActiveDockControl(), nullptr);
+  p[0]->Activate();
+  Pump();
+  EXPECT_TRUE(inner->Focused());
+  EXPECT_EQ(DockingController()->ActiveDockControl(), p[0]);
+}
+
+}  // namespace
