@@ -20,6 +20,20 @@ class DockingControllerTest : public DockingFixture {
       static_cast<TControl*>(c)->WndProc(m);
     };
   }
+  // Shows the form with P1 docked in the site and an edit on it (inner) and one beside the
+  // site on the form (outer).
+  std::pair<TEdit*, TEdit*> ShowPanelWithEdits() {
+    form->Show();
+    site->SetAlign(alLeft);
+    p[0]->DockTo(site, dtLeft, -1);
+    auto* inner = new TEdit(form);
+    inner->SetParent(p[0]);
+    auto* outer = new TEdit(form);
+    outer->SetParent(form);
+    outer->SetLeft(420);
+    Pump();
+    return {inner, outer};
+  }
   std::vector<String> frames;
 };
 
@@ -131,15 +145,7 @@ TEST_F(DockingControllerTest, RedrawComesBackAtTheEndEvenWhenHiddenOrMovedMeanwh
 }
 
 TEST_F(DockingControllerTest, ActiveDockControlFollowsTheFocus) {
-  form->Show();
-  p[0]->DockTo(site, dtLeft, -1);
-  site->SetAlign(alLeft);
-  auto* inner = new TEdit(form);
-  inner->SetParent(p[0]);
-  auto* outer = new TEdit(form);
-  outer->SetParent(form);
-  outer->SetLeft(420);
-  Pump();
+  auto [inner, outer] = ShowPanelWithEdits();
   DockingController()->SetActiveDockControl(nullptr);  // docking activated it
   std::vector<String> events;
   p[0]->OnActivate = [&](TdxCustomDockControl* s, bool a) { events.push_back(s->Name() + (a ? "+" : "-")); };
@@ -153,15 +159,7 @@ TEST_F(DockingControllerTest, ActiveDockControlFollowsTheFocus) {
 }
 
 TEST_F(DockingControllerTest, FocusInAPopupOfAControlOnThePanelKeepsThePanelActiveAndTabLeaves) {
-  form->Show();
-  p[0]->DockTo(site, dtLeft, -1);
-  site->SetAlign(alLeft);
-  auto* inner = new TEdit(form);
-  inner->SetParent(p[0]);
-  auto* outer = new TEdit(form);
-  outer->SetParent(form);
-  outer->SetLeft(420);
-  Pump();
+  auto [inner, outer] = ShowPanelWithEdits();
   S().Click(inner->Handle(), {5, 5});
   Pump();
   ASSERT_EQ(DockingController()->ActiveDockControl(), p[0]);
@@ -259,15 +257,7 @@ TEST_F(DockingControllerTest, PositionsFindTheControlAndTheEmptyAutoSizeSiteAlon
 namespace {
 
 TEST_F(DockingControllerTest, ActivatingAPanelMovesTheFocusToItsFirstTabStop) {
-  form->Show();
-  site->SetAlign(alLeft);
-  p[0]->DockTo(site, dtLeft, -1);
-  auto* inner = new TEdit(form);
-  inner->SetParent(p[0]);
-  auto* outer = new TEdit(form);
-  outer->SetParent(form);
-  outer->SetLeft(420);
-  Pump();
+  auto [inner, outer] = ShowPanelWithEdits();
   outer->SetFocus();
   Pump();
   EXPECT_EQ(DockingController()->ActiveDockControl(), nullptr);
