@@ -61,6 +61,10 @@ void InLayoutUpdate(TdxCustomDockControl* c, F&& body) {
 }  // namespace
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxCustomDockControl) {
+  // Colour and font of their own are stored only when they follow neither manager nor parent.
+  p.Int("Color", &TControl::Color, &TControl::SetColor).Stored(&TdxCustomDockControl::IsColorStored);
+  p.Object("Font", &TControl::Font, &TControl::SetFont, TFont::StaticClass())
+      .Stored(&TdxCustomDockControl::IsFontStored);
   p.Bool("ManagerColor", &TdxCustomDockControl::ManagerColor, &TdxCustomDockControl::SetManagerColor).Default(1);
   p.Bool("ManagerFont", &TdxCustomDockControl::ManagerFont, &TdxCustomDockControl::SetManagerFont).Default(1);
 }

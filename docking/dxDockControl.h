@@ -211,6 +211,8 @@ class TdxCustomDockControl : public TCustomControl {
   bool ManagerColor() const { return managerColor_; }
   void SetManagerColor(bool v);
   bool ManagerFont() const { return managerFont_; }
+  bool IsColorStored() const { return !managerColor_ && !ParentColor(); }
+  bool IsFontStored() const { return !managerFont_ && !ParentFont(); }
   void SetManagerFont(bool v);
   Integer OriginalWidth() const { return originalWidth_; }
   void SetOriginalWidth(Integer v) { originalWidth_ = v; }
