@@ -17,6 +17,7 @@ class DockingControllerTest : public DockingFixture {
   void CountFrames(TdxCustomDockControl* c) {
     c->WindowProc = [this, c](TMessage& m) {
       if (m.Msg == WM_NCCALCSIZE) frames.push_back(NameOf(c));
+      if (m.Msg == WM_NCPAINT) paints.push_back(NameOf(c));
       static_cast<TControl*>(c)->WndProc(m);
     };
   }
@@ -34,7 +35,7 @@ class DockingControllerTest : public DockingFixture {
     Pump();
     return {inner, outer};
   }
-  std::vector<String> frames;
+  std::vector<String> frames, paints;
 };
 
 TEST_F(DockingControllerTest, RegistersControlsInCreationOrder) {
@@ -102,8 +103,12 @@ TEST_F(DockingControllerTest, BracketTurnsManyFrameRequestsIntoOneRecalculationP
   }
   DockingController()->EndUpdateNC();
   EXPECT_TRUE(frames.empty());
+  paints.clear();
   DockingController()->EndUpdateNC();
   EXPECT_EQ(frames, (std::vector<String>{"Site", "L", "P1"}));
+  // One frame repaint each; the sites have no frame area to paint.
+  Pump();
+  EXPECT_EQ(paints, (std::vector<String>{"P1"}));
 }
 
 TEST_F(DockingControllerTest, FrameAnswersFromTheCacheWhileTheBracketIsOpen) {
