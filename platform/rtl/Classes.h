@@ -374,6 +374,9 @@ class TComponent : public TPersistent {
   // finish their set-up once every property is read).
   virtual void Loading();
   virtual void Loaded();
+  // Called by the form reader once this component's properties and children are read, with
+  // the component it was read into (its parent in the form text; nullptr for the root).
+  virtual void ReadState(TComponent* readParent) {}
   virtual void Updating();
   virtual void Updated();
 

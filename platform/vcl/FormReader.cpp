@@ -185,6 +185,13 @@ class TFormLoader {
       Fail(path, obj.Line, e.Message());
     }
     ReadObjectBody(c, obj, path);
+    try {
+      c->ReadState(parent);
+    } catch (const EReadError&) {
+      throw;
+    } catch (const Exception& e) {
+      Fail(path, obj.Line, e.Message());
+    }
   }
 
   void ReadProperty(TObject* instance, const TFormProperty& p, const String& objPath) {

@@ -1384,3 +1384,28 @@ void InitializeGraphics() {
       RegisterClass(c);
   });
 }
+
+// ---- pattern bitmaps -----------------------------------------------------------------------
+
+HBITMAP AllocPatternBitmap(TColor bkColor, TColor fgColor) {
+  struct Cache {
+    std::map<std::pair<COLORREF, COLORREF>, HBITMAP> bitmaps;
+    ~Cache() {
+      for (auto& [key, bmp] : bitmaps) DeleteObject(bmp);
+    }
+  };
+  static Cache cache;
+  COLORREF bk = ColorToRGB(bkColor), fg = ColorToRGB(fgColor);
+  HBITMAP& bmp = cache.bitmaps[{bk, fg}];
+  if (!bmp) {
+    // 32-bit pixels as 0x00RRGGBB, the platform's device order.
+    auto pixel = [](COLORREF c) {
+      return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | uint32_t(GetBValue(c));
+    };
+    uint32_t bits[64];
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) bits[y * 8 + x] = (x + y) % 2 == 0 ? pixel(bk) : pixel(fg);
+    bmp = CreateBitmap(8, 8, 1, 32, bits);
+  }
+  return bmp;
+}

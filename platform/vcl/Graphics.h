@@ -568,4 +568,9 @@ String GraphicExtension(TGraphicClass graphicClass);
 KORVAN_EXCEPTION(EInvalidGraphic, Exception);
 KORVAN_EXCEPTION(EInvalidGraphicOperation, Exception);
 
+// An 8 x 8 bitmap whose pixels alternate between the two colours (a halftone pattern for
+// pattern brushes). The bitmap is shared per colour pair and stays owned by the library:
+// callers never delete it.
+HBITMAP AllocPatternBitmap(TColor bkColor, TColor fgColor);
+
 void InitializeGraphics();

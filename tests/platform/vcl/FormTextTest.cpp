@@ -275,3 +275,33 @@ TEST_F(FormReadTest, CreatesTheRootByClassName) {
 }
 
 }  // namespace
+
+// A component that records the ReadState step: the component it was read into.
+class TReadStateProbe : public TComponent {
+  KORVAN_CLASS(TReadStateProbe, TComponent)
+
+ public:
+  explicit TReadStateProbe(TComponent* owner) : TComponent(owner) {}
+  void ReadState(TComponent* readParent) override {
+    TComponent::ReadState(readParent);
+    TProbe::Events().push_back(Name() + " read into " + (readParent ? readParent->Name() : String("nil")) +
+                               (ComponentState().Contains(csLoading) ? " loading" : ""));
+  }
+};
+
+KORVAN_IMPLEMENT_CLASS(TReadStateProbe)
+
+TEST_F(FormReadTest, ReadStateNamesTheComponentReadIntoBeforeLoaded) {
+  RegisterClass(TReadStateProbe::StaticClass());
+  TProbe::Events().clear();
+  auto* f = new TForm(Application);
+  ReadComponentFromText(f,
+                        "object Root: TForm\n"
+                        "  object A: TReadStateProbe\n  end\n"
+                        "  object P: TPanel\n"
+                        "    object B: TReadStateProbe\n    end\n"
+                        "  end\n"
+                        "end\n");
+  EXPECT_EQ(TProbe::Events(), (std::vector<String>{"A read into Root loading", "B read into P loading"}));
+  f->Free();
+}

@@ -34,6 +34,19 @@ TEST(GraphicsTest, ColourValuesAndNames) {
   EXPECT_THROW(StringToColor("clPlaid"), EConvertError);
 }
 
+TEST(GraphicsTest, PatternBitmapAlternatesItsColoursAndIsShared) {
+  HBITMAP bmp = AllocPatternBitmap(clBlack, clWhite);
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(AllocPatternBitmap(clBlack, clWhite), bmp);
+  EXPECT_NE(AllocPatternBitmap(clRed, clWhite), bmp);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(GetPixel(dc, x, y), (x + y) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0)) << x << "," << y;
+  SelectObject(dc, old);
+  DeleteDC(dc);
+}
+
 TEST(GraphicsTest, FontSizeAndHeightFollowEachOtherAndChangesNotify) {
   TFont f;
   EXPECT_EQ(f.Height(), -11);
