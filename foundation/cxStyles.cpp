@@ -6,6 +6,8 @@
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
+using enum TcxStyleValue;
+
 namespace {
 PTypeInfo StyleValuesType() {
   static PTypeInfo element = EnumTypeInfo("TcxStyleValue", {"svBitmap", "svColor", "svFont", "svTextColor"});

@@ -11,7 +11,8 @@
 #include "foundation/cxControls.h"
 #include "foundation/cxGraphics.h"
 
-enum TcxStyleValue { svBitmap, svColor, svFont, svTextColor };
+// Scoped: the container style has values of the same names (svColor, svFont, svTextColor).
+enum class TcxStyleValue { svBitmap, svColor, svFont, svTextColor };
 using TcxStyleValues = TSet<TcxStyleValue, 8>;
 
 class TcxCustomStyle;
@@ -73,10 +74,10 @@ class TcxStyle : public TcxCustomStyle {
   void Assign(TPersistent* source) override;
   void ResetValues() override;
 
-  bool IsBitmapStored() const { return assignedValues_.Contains(svBitmap); }
-  bool IsColorStored() const { return assignedValues_.Contains(svColor); }
-  bool IsFontStored() const { return assignedValues_.Contains(svFont); }
-  bool IsTextColorStored() const { return assignedValues_.Contains(svTextColor); }
+  bool IsBitmapStored() const { return assignedValues_.Contains(TcxStyleValue::svBitmap); }
+  bool IsColorStored() const { return assignedValues_.Contains(TcxStyleValue::svColor); }
+  bool IsFontStored() const { return assignedValues_.Contains(TcxStyleValue::svFont); }
+  bool IsTextColorStored() const { return assignedValues_.Contains(TcxStyleValue::svTextColor); }
 
  private:
   void BitmapChanged(TObject*);
@@ -145,7 +146,7 @@ class TcxStyles : public TcxCustomStyles, public IcxFontListener {
   explicit TcxStyles(TPersistent* owner) : TcxCustomStyles(owner) {}
 
   virtual void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params);
-  virtual bool IsFontDefault(Integer index) { return !HasAssignedValue(StyleAt(index), svFont); }
+  virtual bool IsFontDefault(Integer index) { return !HasAssignedValue(StyleAt(index), TcxStyleValue::svFont); }
   void ResolveViewParams(Integer index, TObject* data, TcxStyle* style, TcxStyleParams& params);
   TcxStyle* GetIndexedStyle(Integer index) { return dynamic_cast<TcxStyle*>(StyleAt(index)); }
   void SetIndexedStyle(Integer index, TcxStyle* style) { SetStyleAt(index, style); }

@@ -7,6 +7,8 @@
 #include "tests/foundation/ControlTestSupport.h"
 #include "vcl/FormReader.h"
 
+using enum TcxStyleValue;
+
 namespace {
 
 constexpr TColor kDefaultColor = 0x111111, kDefaultText = 0x222222;
