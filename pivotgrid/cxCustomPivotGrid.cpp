@@ -5,9 +5,28 @@
 #include "editors/cxFormats.h"
 #include "foundation/cxClasses.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "vcl/Clipbrd.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxCustomPivotGrid)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomPivotGrid) {
+  using G = TcxCustomPivotGrid;
+  p.Object("Groups", &G::Groups, &G::SetGroups, TcxPivotGridFieldGroupCollection::StaticClass());
+  p.Object("OptionsBehavior", &G::OptionsBehavior, &G::SetOptionsBehavior,
+           TcxPivotGridOptionsBehavior::StaticClass());
+  p.Object("OptionsCustomize", &G::OptionsCustomize, &G::SetOptionsCustomize,
+           TcxPivotGridOptionsCustomize::StaticClass());
+  p.Object("OptionsData", &G::OptionsData, &G::SetOptionsData, TcxPivotGridOptionsData::StaticClass());
+  p.Object("OptionsDataField", &G::OptionsDataField, &G::SetOptionsDataField,
+           TcxPivotGridOptionsDataField::StaticClass());
+  p.Object("OptionsSelection", &G::OptionsSelection, &G::SetOptionsSelection,
+           TcxPivotGridOptionsSelection::StaticClass());
+  p.Object("OptionsView", &G::OptionsView, &G::SetOptionsView, TcxPivotGridOptionsView::StaticClass());
+  p.Event("OnCompare", &G::OnCompare, "TcxPivotGridCompareEvent");
+  p.Event("OnCustomization", &G::OnCustomization);
+  p.Event("OnFieldPosChanged", &G::OnFieldPosChanged, "TcxPivotGridFieldPosChangedEvent");
+  p.Event("OnLayoutChanged", &G::OnLayoutChanged);
+  p.Event("OnSelectionChanged", &G::OnSelectionChanged);
+}
 
 String cxPivotGridResText(const char* text) { return ReplaceResourceText(text); }
 
@@ -17,6 +36,7 @@ void InitializeCxCustomPivotGrid() {
   InitUnit("cxCustomPivotGrid", [] {
     InitializeCxControls();
     InitializeCxFormats();
+    RegisterClass(TcxPivotGridField::StaticClass());
   });
 }
 
@@ -90,6 +110,20 @@ void TcxCustomPivotGrid::Loaded() {
   TcxControl::Loaded();
   if (groups_) groups_->Loaded();
   DataChanged();
+}
+
+void TcxCustomPivotGrid::SetGroups(TcxPivotGridFieldGroupCollection* v) { groups_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsBehavior(TcxPivotGridOptionsBehavior* v) { optionsBehavior_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsCustomize(TcxPivotGridOptionsCustomize* v) { optionsCustomize_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsData(TcxPivotGridOptionsData* v) { optionsData_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsDataField(TcxPivotGridOptionsDataField* v) { optionsDataField_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsSelection(TcxPivotGridOptionsSelection* v) { optionsSelection_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsView(TcxPivotGridOptionsView* v) { optionsView_->Assign(v); }
+
+void TcxCustomPivotGrid::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  TcxControl::GetChildren(proc, root);
+  for (auto* f : fields_)
+    if (f->Owner() == root) proc(f);
 }
 
 void TcxCustomPivotGrid::ResetFieldCaches() {

@@ -180,6 +180,7 @@ class IcxPivotGridField : public IcxPivotGridSizableObject {
 };
 
 class TcxPivotGridFieldOptions : public TPersistent {
+  KORVAN_CLASS(TcxPivotGridFieldOptions, TPersistent)
  public:
   explicit TcxPivotGridFieldOptions(TcxPivotGridField* field) : field_(field) {}
   void Assign(TPersistent* source) override;
@@ -232,6 +233,7 @@ class TcxPivotGridCustomTotalCollection : public TCollection {
 };
 
 class TcxPivotGridSortBySummaryInfo : public TPersistent {
+  KORVAN_CLASS(TcxPivotGridSortBySummaryInfo, TPersistent)
  public:
   explicit TcxPivotGridSortBySummaryInfo(TcxPivotGridField* owner) : owner_(owner) {}
   void Assign(TPersistent* source) override;
@@ -250,6 +252,7 @@ class TcxPivotGridSortBySummaryInfo : public TPersistent {
 };
 
 class TcxPivotGridFieldDataBinding : public TPersistent {
+  KORVAN_CLASS(TcxPivotGridFieldDataBinding, TPersistent)
  public:
   explicit TcxPivotGridFieldDataBinding(TcxPivotGridField* field) : field_(field) {}
   void Assign(TPersistent* source) override;
@@ -323,7 +326,7 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
 
   // Properties.
   TcxPivotGridFieldAreas AllowedAreas() const { return allowedAreas_; }
-  void SetAllowedAreas(const TcxPivotGridFieldAreas& v) { allowedAreas_ = v; }
+  void SetAllowedAreas(TcxPivotGridFieldAreas v) { allowedAreas_ = v; }
   TcxPivotGridFieldArea Area() const { return area_; }
   void SetArea(TcxPivotGridFieldArea v);
   int AreaIndex() const { return areaIndex_; }
@@ -333,7 +336,9 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   bool IsCaptionAssigned() const { return isCaptionAssigned_; }
   void SetIsCaptionAssigned(bool v) { isCaptionAssigned_ = v; }
   TcxPivotGridCustomTotalCollection* CustomTotals() const { return customTotals_.get(); }
+  void SetCustomTotals(TcxPivotGridCustomTotalCollection* v);
   TcxPivotGridFieldDataBinding* DataBinding() const { return dataBinding_.get(); }
+  void SetDataBinding(TcxPivotGridFieldDataBinding* v);
   const String& DisplayFormat() const { return displayFormat_; }
   void SetDisplayFormat(const String& v);
   TcxPivotGridVariantList* CollapsedValues() { return &collapsedValues_; }
@@ -350,14 +355,18 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   void SetGroupIntervalRange(int v);
   bool Hidden() const { return hidden_; }
   void SetHidden(bool v);
+  TAlignment ImageAlign() const { return imageAlign_; }
+  void SetImageAlign(TAlignment v);
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int v);
   int MinWidth() const { return minWidth_; }
   void SetMinWidth(int v);
   TcxPivotGridFieldOptions* Options() const { return options_.get(); }
+  void SetOptions(TcxPivotGridFieldOptions* v);
   TcxDataSortOrder SortOrder() const { return sortOrder_; }
   void SetSortOrder(TcxDataSortOrder v);
   TcxPivotGridSortBySummaryInfo* SortBySummaryInfo() const { return sortBySummaryInfo_.get(); }
+  void SetSortBySummaryInfo(TcxPivotGridSortBySummaryInfo* v);
   int SummaryIndex() const { return summaryIndex_; }
   void SetSummaryIndex(int v) { summaryIndex_ = v; }
   TcxPivotGridSummaryType SummaryType() const { return summaryType_; }
@@ -377,6 +386,12 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   // The header position laid out by the view (-1 when not placed).
   int HeaderAreaIndex() const { return headerAreaIndex_; }
   void SetHeaderAreaIndex(int v) { headerAreaIndex_ = v; }
+  // What form text stores: the own expanding flag (the getter also asks the group), the caption
+  // only when assigned, the allowed areas and custom totals only when not the defaults.
+  bool StoredGroupExpanded() const { return groupExpanded_; }
+  bool IsCaptionStored() const { return isCaptionAssigned_; }
+  bool IsAllowedAreasStored() const;
+  bool IsCustomTotalsStored() const;
 
   // Events.
   std::function<void(TcxPivotGridField*, TcxPivotGridCrossCellSummary*)> OnCalculateCustomSummary;
@@ -414,6 +429,7 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   TcxPivotGridGroupInterval groupInterval_ = giDefault;
   int groupIntervalRange_ = 10;
   bool hidden_ = false;
+  TAlignment imageAlign_ = taLeftJustify;
   int imageIndex_ = -1;
   int minWidth_ = 20;
   std::unique_ptr<TcxPivotGridFieldOptions> options_;
@@ -458,6 +474,7 @@ class TcxPivotGridFieldGroup : public TCollectionItem {
   String Caption() const;
   void SetCaption(const String& v);
   bool IsCaptionAssigned() const { return isCaptionAssigned_; }
+  void SetIsCaptionAssigned(bool v) { isCaptionAssigned_ = v; }
   bool IsFieldVisibleInGroup(const TcxPivotGridField* field) const;
   int VisibleCount() const;
   TcxPivotGridField* NextField(const TcxPivotGridField* field) const;
@@ -497,6 +514,7 @@ class TcxPivotGridFieldGroupCollection : public TCollection {
 // ---- options -----------------------------------------------------------------------------------
 
 class TcxPivotGridCustomOptions : public TPersistent {
+  KORVAN_CLASS(TcxPivotGridCustomOptions, TPersistent)
  public:
   explicit TcxPivotGridCustomOptions(TcxCustomPivotGrid* grid) : pivotGrid_(grid) {}
   virtual void Changed();
@@ -515,15 +533,26 @@ class TcxPivotGridCustomOptions : public TPersistent {
 };
 
 class TcxPivotGridOptionsBehavior : public TcxPivotGridCustomOptions {
+  KORVAN_CLASS(TcxPivotGridOptionsBehavior, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Assign(TPersistent* source) override;
-  bool CellHints = false;
-  bool FieldHeaderHints = true;
-  bool GroupHeaderHints = true;
+  // Read by the hints; no change run.
+  bool CellHints() const { return cellHints_; }
+  void SetCellHints(bool v) { cellHints_ = v; }
+  bool FieldHeaderHints() const { return fieldHeaderHints_; }
+  void SetFieldHeaderHints(bool v) { fieldHeaderHints_ = v; }
+  bool GroupHeaderHints() const { return groupHeaderHints_; }
+  void SetGroupHeaderHints(bool v) { groupHeaderHints_ = v; }
+
+ private:
+  bool cellHints_ = false;
+  bool fieldHeaderHints_ = true;
+  bool groupHeaderHints_ = true;
 };
 
 class TcxPivotGridOptionsCustomize : public TcxPivotGridCustomOptions {
+  KORVAN_CLASS(TcxPivotGridOptionsCustomize, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Assign(TPersistent* source) override;
@@ -548,6 +577,7 @@ class TcxPivotGridOptionsCustomize : public TcxPivotGridCustomOptions {
 };
 
 class TcxPivotGridOptionsView : public TcxPivotGridCustomOptions, public IcxPivotGridSizableObject {
+  KORVAN_CLASS(TcxPivotGridOptionsView, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Changed() override;
@@ -577,7 +607,12 @@ class TcxPivotGridOptionsView : public TcxPivotGridCustomOptions, public IcxPivo
   void SetGridLines(TcxPivotGridLines v);
   TcxPivotGridTotalsLocation TotalsLocation() const { return totalsLocation_; }
   void SetTotalsLocation(TcxPivotGridTotalsLocation v);
-  TColor DropArrowColor = 65280;
+  // The fill of the drop arrows; no change run.
+  TColor DropArrowColor() const { return dropArrowColor_; }
+  void SetDropArrowColor(TColor v) { dropArrowColor_ = v; }
+  // The grid's scroll-bar setting.
+  TScrollStyle ScrollBars() const;
+  void SetScrollBars(TScrollStyle v);
 
   // IcxPivotGridSizableObject (the grand-total width).
   void ApplyBestFit() override {}
@@ -596,17 +631,20 @@ class TcxPivotGridOptionsView : public TcxPivotGridCustomOptions, public IcxPivo
   int grandTotalWidth_ = 0;
   TcxPivotGridLines gridLines_ = pglBoth;
   TcxPivotGridTotalsLocation totalsLocation_ = tlFar;
+  TColor dropArrowColor_ = 65280;
 };
 #undef CX_PIVOT_BOOL_OPTION
 
 class TcxPivotGridOptionsData : public TcxPivotGridCustomOptions {
+  KORVAN_CLASS(TcxPivotGridOptionsData, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Changed() override;
   void Assign(TPersistent* source) override;
   bool AnsiSort() const { return ansiSort_; }
   void SetAnsiSort(bool v) { SetBool(ansiSort_, v); }
-  bool SaveExpanding = true;
+  bool SaveExpanding() const { return saveExpanding_; }
+  void SetSaveExpanding(bool v) { saveExpanding_ = v; }
   bool SummaryNullIgnore() const { return summaryNullIgnore_; }
   void SetSummaryNullIgnore(bool v) { SetBool(summaryNullIgnore_, v); }
   bool VariationNullIgnore() const { return variationNullIgnore_; }
@@ -617,9 +655,11 @@ class TcxPivotGridOptionsData : public TcxPivotGridCustomOptions {
   bool ansiSort_ = false;
   bool summaryNullIgnore_ = false;
   bool variationNullIgnore_ = true;
+  bool saveExpanding_ = true;
 };
 
 class TcxPivotGridOptionsSelection : public TcxPivotGridCustomOptions {
+  KORVAN_CLASS(TcxPivotGridOptionsSelection, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Assign(TPersistent* source) override;
@@ -635,6 +675,7 @@ class TcxPivotGridOptionsSelection : public TcxPivotGridCustomOptions {
 };
 
 class TcxPivotGridOptionsDataField : public TcxPivotGridCustomOptions, public IcxPivotGridField {
+  KORVAN_CLASS(TcxPivotGridOptionsDataField, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Assign(TPersistent* source) override;
@@ -646,6 +687,7 @@ class TcxPivotGridOptionsDataField : public TcxPivotGridCustomOptions, public Ic
   String Caption() const;
   void SetCaption(const String& v);
   bool IsCaptionAssigned() const { return isCaptionAssigned_; }
+  void SetIsCaptionAssigned(bool v) { isCaptionAssigned_ = v; }
   bool Moving() const { return moving_; }
   void SetMoving(bool v) { moving_ = v; }
   int MinWidth() const { return minWidth_; }
@@ -1293,6 +1335,16 @@ class TcxCustomPivotGrid : public TcxControl {
   TcxPivotGridOptionsDataField* OptionsDataField() const { return optionsDataField_.get(); }
   TcxPivotGridOptionsSelection* OptionsSelection() const { return optionsSelection_.get(); }
   TcxPivotGridOptionsView* OptionsView() const { return optionsView_.get(); }
+  // The object-valued setters copy with Assign.
+  void SetGroups(TcxPivotGridFieldGroupCollection* v);
+  void SetOptionsBehavior(TcxPivotGridOptionsBehavior* v);
+  void SetOptionsCustomize(TcxPivotGridOptionsCustomize* v);
+  void SetOptionsData(TcxPivotGridOptionsData* v);
+  void SetOptionsDataField(TcxPivotGridOptionsDataField* v);
+  void SetOptionsSelection(TcxPivotGridOptionsSelection* v);
+  void SetOptionsView(TcxPivotGridOptionsView* v);
+  // Form text: the grid's children are the inherited ones and its fields owned by the root.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
   // Events.
   std::function<void(TcxCustomPivotGrid*, TcxPivotGridField*, const Variant&, const Variant&, int&)> OnCompare;
