@@ -20,6 +20,7 @@
 #include "data/cxDataStorage.h"
 #include "data/cxVariants.h"
 #include "foundation/cxControls.h"
+#include "foundation/cxStyles.h"
 #include "rtl/Classes.h"
 #include "rtl/Variants.h"
 
@@ -1256,7 +1257,48 @@ class TcxPivotGridHitTest {};
 class TcxPivotGridPainter {};
 class TcxPivotGridCustomization {};
 class TcxPivotGridPopupMenus {};
-class TcxPivotGridStyles {};
+// The grid's styles: fourteen published styles by index and the style sheet. A change of a
+// style relayouts the grid. (The default view params of each kind of cell come with the
+// painter; until then the inherited defaults answer.)
+class TcxPivotGridStyles : public TcxStyles {
+  KORVAN_CLASS(TcxPivotGridStyles, TcxStyles)
+ public:
+  explicit TcxPivotGridStyles(TPersistent* owner) : TcxStyles(owner) {}
+  void AssignFromSource(TPersistent* source) override;
+  void IndexChanged(Integer index) override;
+  TcxStyle* Style(int index) const { return const_cast<TcxPivotGridStyles*>(this)->GetIndexedStyle(index); }
+#define CX_PIVOT_STYLE(Name, index) \
+  TcxStyle* Name() const { return Style(index); } \
+  void Set##Name(TcxStyle* v) { SetIndexedStyle(index, v); }
+  CX_PIVOT_STYLE(Background, 0)
+  CX_PIVOT_STYLE(ColumnHeader, 1)
+  CX_PIVOT_STYLE(ColumnHeaderArea, 2)
+  CX_PIVOT_STYLE(Content, 3)
+  CX_PIVOT_STYLE(DataHeaderArea, 4)
+  CX_PIVOT_STYLE(FieldHeader, 5)
+  CX_PIVOT_STYLE(FilterHeaderArea, 6)
+  CX_PIVOT_STYLE(FilterSeparator, 7)
+  CX_PIVOT_STYLE(HeaderBackground, 8)
+  CX_PIVOT_STYLE(Inactive, 9)
+  CX_PIVOT_STYLE(RowHeader, 10)
+  CX_PIVOT_STYLE(RowHeaderArea, 11)
+  CX_PIVOT_STYLE(Selected, 12)
+  CX_PIVOT_STYLE(Total, 13)
+#undef CX_PIVOT_STYLE
+  static constexpr int StyleCount = 14;
+};
+
+// The style sheet whose styles are the pivot grid's.
+class TcxPivotGridStyleSheet : public TcxCustomStyleSheet {
+  KORVAN_CLASS(TcxPivotGridStyleSheet, TcxCustomStyleSheet)
+ public:
+  using TcxCustomStyleSheet::TcxCustomStyleSheet;
+  TClass StylesClass() override { return TcxPivotGridStyles::StaticClass(); }
+  TcxPivotGridStyles* Styles() const {
+    return static_cast<TcxPivotGridStyles*>(const_cast<TcxPivotGridStyleSheet*>(this)->OwnedStyles());
+  }
+  void SetStyles(TcxPivotGridStyles* v) { AssignStyles(v); }
+};
 
 // ---- the pivot grid --------------------------------------------------------------------------------
 
@@ -1343,6 +1385,8 @@ class TcxCustomPivotGrid : public TcxControl {
   void SetOptionsDataField(TcxPivotGridOptionsDataField* v);
   void SetOptionsSelection(TcxPivotGridOptionsSelection* v);
   void SetOptionsView(TcxPivotGridOptionsView* v);
+  TcxPivotGridStyles* Styles() const { return styles_.get(); }
+  void SetStyles(TcxPivotGridStyles* v);
   // Form text: the grid's children are the inherited ones and its fields owned by the root.
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
@@ -1368,6 +1412,7 @@ class TcxCustomPivotGrid : public TcxControl {
   std::unique_ptr<TcxPivotGridOptionsData> optionsData_;
   std::unique_ptr<TcxPivotGridOptionsDataField> optionsDataField_;
   std::unique_ptr<TcxPivotGridOptionsSelection> optionsSelection_;
+  std::unique_ptr<TcxPivotGridStyles> styles_;
   TcxPivotGridFields summaryFields_;
   Byte changeFlags_ = 0;
   int lockCount_ = 0;

@@ -53,6 +53,8 @@ const char* const kPivotForm =
     "    OptionsView.GridLines = pglHorz\n"
     "    OptionsView.ScrollBars = ssVertical\n"
     "    OptionsView.TotalsLocation = tlNear\n"
+    "    Styles.StyleSheet = PivotSheet\n"
+    "    Styles.Total = TotalStyle\n"
     "    OnFieldPosChanged = PivotFieldPosChanged\n"
     "    object PivotRegion: TcxDBPivotGridField\n"
     "      Area = faRow\n"
@@ -101,6 +103,15 @@ const char* const kPivotForm =
     "    end\n"
     "    object PivotNote: TcxDBPivotGridField\n"
     "      DataBinding.FieldName = 'Note'\n"
+    "    end\n"
+    "  end\n"
+    "  object StyleRepository1: TcxStyleRepository\n"
+    "    object TotalStyle: TcxStyle\n"
+    "      AssignedValues = [svColor]\n"
+    "      Color = clYellow\n"
+    "    end\n"
+    "    object PivotSheet: TcxPivotGridStyleSheet\n"
+    "      Styles.Content = TotalStyle\n"
     "    end\n"
     "  end\n"
     "end\n";
@@ -167,6 +178,11 @@ TEST_F(PivotGridStreaming, FormTextRoundTrip) {
   EXPECT_EQ(g->Groups()->Items(0)->Caption(), "Where");
   EXPECT_EQ(g->Fields(4)->Caption(), "Note");  // the data-set field's name, no caption stored
   EXPECT_FALSE(g->Fields(4)->Visible());
+  auto* sheet = dynamic_cast<TcxPivotGridStyleSheet*>(form->FindComponent("PivotSheet"));
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(g->Styles()->StyleSheet(), sheet);
+  EXPECT_EQ(sheet->Styles()->Content(), form->FindComponent("TotalStyle"));
+  EXPECT_EQ(g->Styles()->Total(), form->FindComponent("TotalStyle"));
   // The handler was bound by name.
   g->OptionsDataField()->SetAreaPosition(faRow, 0);
   EXPECT_EQ(form->Moved, std::vector<String>{"Data"});
@@ -182,7 +198,8 @@ TEST_F(PivotGridStreaming, FormTextRoundTrip) {
                            "OptionsView.GridLines = pglHorz", "OptionsDataField.Caption = 'Values'",
                            "SortBySummaryInfo.Field = PivotAmount", "AllowedAreas = [faRow, faFilter]",
                            "Caption = 'Where'", "DataBinding.FieldName = 'Note'", "Options.Sorting = False",
-                           "GroupIntervalRange = 1", "ImageAlign = taCenter", "DataSource = DataSource1"})
+                           "GroupIntervalRange = 1", "ImageAlign = taCenter", "DataSource = DataSource1",
+                           "Styles.StyleSheet = PivotSheet", "Styles.Content = TotalStyle"})
     EXPECT_NE(written.find(line), String::npos) << line << "\n" << written;
   // The default data header caption, captions taken from the data set and the default allowed
   // areas are not stored.
@@ -203,21 +220,21 @@ TEST_F(PivotGridStreaming, BadValuesGiveTheReadersErrors) {
   };
   const Case cases[] = {
       {"      Area = faColumn\n", "      Area = faNowhere\n",
-       "Error reading PivotYear.Area on line 53: Invalid property value"},
+       "Error reading PivotYear.Area on line 55: Invalid property value"},
       {"    OptionsView.GridLines = pglHorz\n", "    OptionsView.GridLines = 2\n",
        "Error reading Pivot.OptionsView.GridLines on line 21: Invalid property value"},
       {"      AllowedAreas = [faRow, faFilter]\n", "      AllowedAreas = [faRow, faSide]\n",
-       "Error reading PivotCity.AllowedAreas on line 37: Invalid property value"},
+       "Error reading PivotCity.AllowedAreas on line 39: Invalid property value"},
       {"    OptionsData.SaveExpanding = False\n", "    OptionsData.SaveExpanding = 'no'\n",
        "Error reading Pivot.OptionsData.SaveExpanding on line 13: Invalid property value"},
       {"      SummaryType = stMax\n", "      SummaryType = stMedian\n",
-       "Error reading PivotCity.CustomTotals[0].SummaryType on line 40: Invalid property value"},
+       "Error reading PivotCity.CustomTotals[0].SummaryType on line 42: Invalid property value"},
       {"    OptionsSelection.MultiSelect = True\n", "    OptionsSelection.Multi = True\n",
        "Error reading Pivot.OptionsSelection.Multi on line 17: Property Multi does not exist"},
       {"      SortBySummaryInfo.Field = PivotAmount\n", "      SortBySummaryInfo.Field = PivotMissing\n",
-       "Error reading PivotRegion.SortBySummaryInfo.Field on line 30: "},
+       "Error reading PivotRegion.SortBySummaryInfo.Field on line 32: "},
       {"      AreaIndex = 1\n", "      AreaIndex = 'one'\n",
-       "Error reading PivotCity.AreaIndex on line 36: Invalid property value"},
+       "Error reading PivotCity.AreaIndex on line 38: Invalid property value"},
   };
   for (const Case& c : cases) {
     String text = kPivotForm;
