@@ -803,6 +803,8 @@ class TcxPivotGridGroupItem {
   int positionBegin_ = 0, positionEnd_ = 0;
   // While the tree is built: the children by group value id.
   std::vector<TcxPivotGridGroupItem*> childById_;
+  // While grouping, the serial of each last-level child by value id (see BuildGroups).
+  std::vector<int> leafSerialById_;
 };
 
 class TcxPivotGridRowItem : public TcxPivotGridGroupItem {
