@@ -982,7 +982,22 @@ class TcxPivotGridCrossCellSummary {
     std::size_t r = std::size_t(record);
     Add(a, values.Kind[r], values.Number[r], values.Raw.empty() ? nullptr : &values.Raw[r], nullIgnore);
   }
-  void Add(TAccumulator& a, Byte kind, long double x, const Variant* raw, bool nullIgnore);
+  // Inline: the accumulation loops call it once per record and level.
+  void Add(TAccumulator& a, Byte kind, long double x, const Variant* raw, bool nullIgnore) {
+    if (raw) AddRaw(a, *raw);
+    if (kind == 0) {
+      ++a.Count;
+      if (x > a.Maximum) a.Maximum = x;
+      if (x < a.Minimum) a.Minimum = x;
+      a.Sum += x;
+      a.SumOfSquares += x * x;
+    } else {
+      ++a.NonNumeric;
+      if (!(kind == 1 && nullIgnore)) ++a.Count;
+    }
+  }
+  // The minimum and maximum of the values themselves (fields with a group interval).
+  void AddRaw(TAccumulator& a, const Variant& raw);
   void Finish(TAccumulator& a);
 
   TcxPivotGridField* field_;
