@@ -5,9 +5,64 @@
 #include "editors/cxFormats.h"
 #include "foundation/cxClasses.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "vcl/Clipbrd.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxCustomPivotGrid)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridStyles) {
+  using S = TcxPivotGridStyles;
+  TClass style = TcxStyle::StaticClass();
+  p.Object("Background", &S::Background, &S::SetBackground, style);
+  p.Object("ColumnHeader", &S::ColumnHeader, &S::SetColumnHeader, style);
+  p.Object("ColumnHeaderArea", &S::ColumnHeaderArea, &S::SetColumnHeaderArea, style);
+  p.Object("Content", &S::Content, &S::SetContent, style);
+  p.Object("DataHeaderArea", &S::DataHeaderArea, &S::SetDataHeaderArea, style);
+  p.Object("FieldHeader", &S::FieldHeader, &S::SetFieldHeader, style);
+  p.Object("FilterHeaderArea", &S::FilterHeaderArea, &S::SetFilterHeaderArea, style);
+  p.Object("FilterSeparator", &S::FilterSeparator, &S::SetFilterSeparator, style);
+  p.Object("HeaderBackground", &S::HeaderBackground, &S::SetHeaderBackground, style);
+  p.Object("Inactive", &S::Inactive, &S::SetInactive, style);
+  p.Object("RowHeader", &S::RowHeader, &S::SetRowHeader, style);
+  p.Object("RowHeaderArea", &S::RowHeaderArea, &S::SetRowHeaderArea, style);
+  p.Object("Selected", &S::Selected, &S::SetSelected, style);
+  p.Object("Total", &S::Total, &S::SetTotal, style);
+  p.Object("StyleSheet", &S::StyleSheet, &S::SetStyleSheet, TcxCustomStyleSheet::StaticClass());
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridStyleSheet) {
+  using S = TcxPivotGridStyleSheet;
+  p.Object("Styles", &S::Styles, &S::SetStyles, TcxPivotGridStyles::StaticClass());
+}
+
+void TcxPivotGridStyles::AssignFromSource(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxPivotGridStyles*>(source))
+    for (int i = 0; i < StyleCount; ++i) SetIndexedStyle(i, s->Style(i));
+  TcxStyles::AssignFromSource(source);
+}
+
+void TcxPivotGridStyles::IndexChanged(Integer) {
+  if (auto* grid = dynamic_cast<TcxCustomPivotGrid*>(GetOwner())) grid->LayoutChanged();
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomPivotGrid) {
+  using G = TcxCustomPivotGrid;
+  p.Object("Groups", &G::Groups, &G::SetGroups, TcxPivotGridFieldGroupCollection::StaticClass());
+  p.Object("OptionsBehavior", &G::OptionsBehavior, &G::SetOptionsBehavior,
+           TcxPivotGridOptionsBehavior::StaticClass());
+  p.Object("OptionsCustomize", &G::OptionsCustomize, &G::SetOptionsCustomize,
+           TcxPivotGridOptionsCustomize::StaticClass());
+  p.Object("OptionsData", &G::OptionsData, &G::SetOptionsData, TcxPivotGridOptionsData::StaticClass());
+  p.Object("OptionsDataField", &G::OptionsDataField, &G::SetOptionsDataField,
+           TcxPivotGridOptionsDataField::StaticClass());
+  p.Object("OptionsSelection", &G::OptionsSelection, &G::SetOptionsSelection,
+           TcxPivotGridOptionsSelection::StaticClass());
+  p.Object("OptionsView", &G::OptionsView, &G::SetOptionsView, TcxPivotGridOptionsView::StaticClass());
+  p.Object("Styles", &G::Styles, &G::SetStyles, TcxPivotGridStyles::StaticClass());
+  p.Event("OnCompare", &G::OnCompare, "TcxPivotGridCompareEvent");
+  p.Event("OnCustomization", &G::OnCustomization);
+  p.Event("OnFieldPosChanged", &G::OnFieldPosChanged, "TcxPivotGridFieldPosChangedEvent");
+  p.Event("OnLayoutChanged", &G::OnLayoutChanged);
+  p.Event("OnSelectionChanged", &G::OnSelectionChanged);
+}
 
 String cxPivotGridResText(const char* text) { return ReplaceResourceText(text); }
 
@@ -17,6 +72,9 @@ void InitializeCxCustomPivotGrid() {
   InitUnit("cxCustomPivotGrid", [] {
     InitializeCxControls();
     InitializeCxFormats();
+    InitializeCxStyles();
+    RegisterClass(TcxPivotGridField::StaticClass());
+    RegisterClass(TcxPivotGridStyleSheet::StaticClass());
   });
 }
 
@@ -54,6 +112,7 @@ void TcxCustomPivotGrid::CreateSubClasses() {
   optionsData_ = std::make_unique<TcxPivotGridOptionsData>(this);
   optionsDataField_ = std::make_unique<TcxPivotGridOptionsDataField>(this);
   optionsSelection_ = std::make_unique<TcxPivotGridOptionsSelection>(this);
+  styles_ = std::make_unique<TcxPivotGridStyles>(this);
   subClassesCreated_ = true;
 }
 
@@ -62,6 +121,7 @@ void TcxCustomPivotGrid::DestroySubClasses() {
   for (auto* f : fields_) f->pivotGrid_ = nullptr;
   fields_.clear();
   summaryFields_.Clear();
+  styles_.reset();
   viewData_.reset();
   dataBuilder_.reset();
   if (groups_) {
@@ -90,6 +150,21 @@ void TcxCustomPivotGrid::Loaded() {
   TcxControl::Loaded();
   if (groups_) groups_->Loaded();
   DataChanged();
+}
+
+void TcxCustomPivotGrid::SetGroups(TcxPivotGridFieldGroupCollection* v) { groups_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsBehavior(TcxPivotGridOptionsBehavior* v) { optionsBehavior_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsCustomize(TcxPivotGridOptionsCustomize* v) { optionsCustomize_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsData(TcxPivotGridOptionsData* v) { optionsData_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsDataField(TcxPivotGridOptionsDataField* v) { optionsDataField_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsSelection(TcxPivotGridOptionsSelection* v) { optionsSelection_->Assign(v); }
+void TcxCustomPivotGrid::SetOptionsView(TcxPivotGridOptionsView* v) { optionsView_->Assign(v); }
+void TcxCustomPivotGrid::SetStyles(TcxPivotGridStyles* v) { styles_->Assign(v); }
+
+void TcxCustomPivotGrid::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  TcxControl::GetChildren(proc, root);
+  for (auto* f : fields_)
+    if (f->Owner() == root) proc(f);
 }
 
 void TcxCustomPivotGrid::ResetFieldCaches() {

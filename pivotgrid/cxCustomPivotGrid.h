@@ -20,6 +20,7 @@
 #include "data/cxDataStorage.h"
 #include "data/cxVariants.h"
 #include "foundation/cxControls.h"
+#include "foundation/cxStyles.h"
 #include "rtl/Classes.h"
 #include "rtl/Variants.h"
 
@@ -180,6 +181,7 @@ class IcxPivotGridField : public IcxPivotGridSizableObject {
 };
 
 class TcxPivotGridFieldOptions : public TPersistent {
+  KORVAN_CLASS(TcxPivotGridFieldOptions, TPersistent)
  public:
   explicit TcxPivotGridFieldOptions(TcxPivotGridField* field) : field_(field) {}
   void Assign(TPersistent* source) override;
@@ -232,6 +234,7 @@ class TcxPivotGridCustomTotalCollection : public TCollection {
 };
 
 class TcxPivotGridSortBySummaryInfo : public TPersistent {
+  KORVAN_CLASS(TcxPivotGridSortBySummaryInfo, TPersistent)
  public:
   explicit TcxPivotGridSortBySummaryInfo(TcxPivotGridField* owner) : owner_(owner) {}
   void Assign(TPersistent* source) override;
@@ -250,6 +253,7 @@ class TcxPivotGridSortBySummaryInfo : public TPersistent {
 };
 
 class TcxPivotGridFieldDataBinding : public TPersistent {
+  KORVAN_CLASS(TcxPivotGridFieldDataBinding, TPersistent)
  public:
   explicit TcxPivotGridFieldDataBinding(TcxPivotGridField* field) : field_(field) {}
   void Assign(TPersistent* source) override;
@@ -323,7 +327,7 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
 
   // Properties.
   TcxPivotGridFieldAreas AllowedAreas() const { return allowedAreas_; }
-  void SetAllowedAreas(const TcxPivotGridFieldAreas& v) { allowedAreas_ = v; }
+  void SetAllowedAreas(TcxPivotGridFieldAreas v) { allowedAreas_ = v; }
   TcxPivotGridFieldArea Area() const { return area_; }
   void SetArea(TcxPivotGridFieldArea v);
   int AreaIndex() const { return areaIndex_; }
@@ -333,7 +337,9 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   bool IsCaptionAssigned() const { return isCaptionAssigned_; }
   void SetIsCaptionAssigned(bool v) { isCaptionAssigned_ = v; }
   TcxPivotGridCustomTotalCollection* CustomTotals() const { return customTotals_.get(); }
+  void SetCustomTotals(TcxPivotGridCustomTotalCollection* v);
   TcxPivotGridFieldDataBinding* DataBinding() const { return dataBinding_.get(); }
+  void SetDataBinding(TcxPivotGridFieldDataBinding* v);
   const String& DisplayFormat() const { return displayFormat_; }
   void SetDisplayFormat(const String& v);
   TcxPivotGridVariantList* CollapsedValues() { return &collapsedValues_; }
@@ -350,14 +356,18 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   void SetGroupIntervalRange(int v);
   bool Hidden() const { return hidden_; }
   void SetHidden(bool v);
+  TAlignment ImageAlign() const { return imageAlign_; }
+  void SetImageAlign(TAlignment v);
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int v);
   int MinWidth() const { return minWidth_; }
   void SetMinWidth(int v);
   TcxPivotGridFieldOptions* Options() const { return options_.get(); }
+  void SetOptions(TcxPivotGridFieldOptions* v);
   TcxDataSortOrder SortOrder() const { return sortOrder_; }
   void SetSortOrder(TcxDataSortOrder v);
   TcxPivotGridSortBySummaryInfo* SortBySummaryInfo() const { return sortBySummaryInfo_.get(); }
+  void SetSortBySummaryInfo(TcxPivotGridSortBySummaryInfo* v);
   int SummaryIndex() const { return summaryIndex_; }
   void SetSummaryIndex(int v) { summaryIndex_ = v; }
   TcxPivotGridSummaryType SummaryType() const { return summaryType_; }
@@ -377,6 +387,12 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   // The header position laid out by the view (-1 when not placed).
   int HeaderAreaIndex() const { return headerAreaIndex_; }
   void SetHeaderAreaIndex(int v) { headerAreaIndex_ = v; }
+  // What form text stores: the own expanding flag (the getter also asks the group), the caption
+  // only when assigned, the allowed areas and custom totals only when not the defaults.
+  bool StoredGroupExpanded() const { return groupExpanded_; }
+  bool IsCaptionStored() const { return isCaptionAssigned_; }
+  bool IsAllowedAreasStored() const;
+  bool IsCustomTotalsStored() const;
 
   // Events.
   std::function<void(TcxPivotGridField*, TcxPivotGridCrossCellSummary*)> OnCalculateCustomSummary;
@@ -414,6 +430,7 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   TcxPivotGridGroupInterval groupInterval_ = giDefault;
   int groupIntervalRange_ = 10;
   bool hidden_ = false;
+  TAlignment imageAlign_ = taLeftJustify;
   int imageIndex_ = -1;
   int minWidth_ = 20;
   std::unique_ptr<TcxPivotGridFieldOptions> options_;
@@ -458,6 +475,7 @@ class TcxPivotGridFieldGroup : public TCollectionItem {
   String Caption() const;
   void SetCaption(const String& v);
   bool IsCaptionAssigned() const { return isCaptionAssigned_; }
+  void SetIsCaptionAssigned(bool v) { isCaptionAssigned_ = v; }
   bool IsFieldVisibleInGroup(const TcxPivotGridField* field) const;
   int VisibleCount() const;
   TcxPivotGridField* NextField(const TcxPivotGridField* field) const;
@@ -497,6 +515,7 @@ class TcxPivotGridFieldGroupCollection : public TCollection {
 // ---- options -----------------------------------------------------------------------------------
 
 class TcxPivotGridCustomOptions : public TPersistent {
+  KORVAN_CLASS(TcxPivotGridCustomOptions, TPersistent)
  public:
   explicit TcxPivotGridCustomOptions(TcxCustomPivotGrid* grid) : pivotGrid_(grid) {}
   virtual void Changed();
@@ -515,15 +534,26 @@ class TcxPivotGridCustomOptions : public TPersistent {
 };
 
 class TcxPivotGridOptionsBehavior : public TcxPivotGridCustomOptions {
+  KORVAN_CLASS(TcxPivotGridOptionsBehavior, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Assign(TPersistent* source) override;
-  bool CellHints = false;
-  bool FieldHeaderHints = true;
-  bool GroupHeaderHints = true;
+  // Read by the hints; no change run.
+  bool CellHints() const { return cellHints_; }
+  void SetCellHints(bool v) { cellHints_ = v; }
+  bool FieldHeaderHints() const { return fieldHeaderHints_; }
+  void SetFieldHeaderHints(bool v) { fieldHeaderHints_ = v; }
+  bool GroupHeaderHints() const { return groupHeaderHints_; }
+  void SetGroupHeaderHints(bool v) { groupHeaderHints_ = v; }
+
+ private:
+  bool cellHints_ = false;
+  bool fieldHeaderHints_ = true;
+  bool groupHeaderHints_ = true;
 };
 
 class TcxPivotGridOptionsCustomize : public TcxPivotGridCustomOptions {
+  KORVAN_CLASS(TcxPivotGridOptionsCustomize, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Assign(TPersistent* source) override;
@@ -548,6 +578,7 @@ class TcxPivotGridOptionsCustomize : public TcxPivotGridCustomOptions {
 };
 
 class TcxPivotGridOptionsView : public TcxPivotGridCustomOptions, public IcxPivotGridSizableObject {
+  KORVAN_CLASS(TcxPivotGridOptionsView, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Changed() override;
@@ -577,7 +608,12 @@ class TcxPivotGridOptionsView : public TcxPivotGridCustomOptions, public IcxPivo
   void SetGridLines(TcxPivotGridLines v);
   TcxPivotGridTotalsLocation TotalsLocation() const { return totalsLocation_; }
   void SetTotalsLocation(TcxPivotGridTotalsLocation v);
-  TColor DropArrowColor = 65280;
+  // The fill of the drop arrows; no change run.
+  TColor DropArrowColor() const { return dropArrowColor_; }
+  void SetDropArrowColor(TColor v) { dropArrowColor_ = v; }
+  // The grid's scroll-bar setting.
+  TScrollStyle ScrollBars() const;
+  void SetScrollBars(TScrollStyle v);
 
   // IcxPivotGridSizableObject (the grand-total width).
   void ApplyBestFit() override {}
@@ -596,17 +632,20 @@ class TcxPivotGridOptionsView : public TcxPivotGridCustomOptions, public IcxPivo
   int grandTotalWidth_ = 0;
   TcxPivotGridLines gridLines_ = pglBoth;
   TcxPivotGridTotalsLocation totalsLocation_ = tlFar;
+  TColor dropArrowColor_ = 65280;
 };
 #undef CX_PIVOT_BOOL_OPTION
 
 class TcxPivotGridOptionsData : public TcxPivotGridCustomOptions {
+  KORVAN_CLASS(TcxPivotGridOptionsData, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Changed() override;
   void Assign(TPersistent* source) override;
   bool AnsiSort() const { return ansiSort_; }
   void SetAnsiSort(bool v) { SetBool(ansiSort_, v); }
-  bool SaveExpanding = true;
+  bool SaveExpanding() const { return saveExpanding_; }
+  void SetSaveExpanding(bool v) { saveExpanding_ = v; }
   bool SummaryNullIgnore() const { return summaryNullIgnore_; }
   void SetSummaryNullIgnore(bool v) { SetBool(summaryNullIgnore_, v); }
   bool VariationNullIgnore() const { return variationNullIgnore_; }
@@ -617,9 +656,11 @@ class TcxPivotGridOptionsData : public TcxPivotGridCustomOptions {
   bool ansiSort_ = false;
   bool summaryNullIgnore_ = false;
   bool variationNullIgnore_ = true;
+  bool saveExpanding_ = true;
 };
 
 class TcxPivotGridOptionsSelection : public TcxPivotGridCustomOptions {
+  KORVAN_CLASS(TcxPivotGridOptionsSelection, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Assign(TPersistent* source) override;
@@ -635,6 +676,7 @@ class TcxPivotGridOptionsSelection : public TcxPivotGridCustomOptions {
 };
 
 class TcxPivotGridOptionsDataField : public TcxPivotGridCustomOptions, public IcxPivotGridField {
+  KORVAN_CLASS(TcxPivotGridOptionsDataField, TcxPivotGridCustomOptions)
  public:
   using TcxPivotGridCustomOptions::TcxPivotGridCustomOptions;
   void Assign(TPersistent* source) override;
@@ -646,6 +688,7 @@ class TcxPivotGridOptionsDataField : public TcxPivotGridCustomOptions, public Ic
   String Caption() const;
   void SetCaption(const String& v);
   bool IsCaptionAssigned() const { return isCaptionAssigned_; }
+  void SetIsCaptionAssigned(bool v) { isCaptionAssigned_ = v; }
   bool Moving() const { return moving_; }
   void SetMoving(bool v) { moving_ = v; }
   int MinWidth() const { return minWidth_; }
@@ -760,6 +803,8 @@ class TcxPivotGridGroupItem {
   int positionBegin_ = 0, positionEnd_ = 0;
   // While the tree is built: the children by group value id.
   std::vector<TcxPivotGridGroupItem*> childById_;
+  // While grouping, the serial of each last-level child by value id (see BuildGroups).
+  std::vector<int> leafSerialById_;
 };
 
 class TcxPivotGridRowItem : public TcxPivotGridGroupItem {
@@ -937,7 +982,22 @@ class TcxPivotGridCrossCellSummary {
     std::size_t r = std::size_t(record);
     Add(a, values.Kind[r], values.Number[r], values.Raw.empty() ? nullptr : &values.Raw[r], nullIgnore);
   }
-  void Add(TAccumulator& a, Byte kind, long double x, const Variant* raw, bool nullIgnore);
+  // Inline: the accumulation loops call it once per record and level.
+  void Add(TAccumulator& a, Byte kind, long double x, const Variant* raw, bool nullIgnore) {
+    if (raw) AddRaw(a, *raw);
+    if (kind == 0) {
+      ++a.Count;
+      if (x > a.Maximum) a.Maximum = x;
+      if (x < a.Minimum) a.Minimum = x;
+      a.Sum += x;
+      a.SumOfSquares += x * x;
+    } else {
+      ++a.NonNumeric;
+      if (!(kind == 1 && nullIgnore)) ++a.Count;
+    }
+  }
+  // The minimum and maximum of the values themselves (fields with a group interval).
+  void AddRaw(TAccumulator& a, const Variant& raw);
   void Finish(TAccumulator& a);
 
   TcxPivotGridField* field_;
@@ -1214,7 +1274,48 @@ class TcxPivotGridHitTest {};
 class TcxPivotGridPainter {};
 class TcxPivotGridCustomization {};
 class TcxPivotGridPopupMenus {};
-class TcxPivotGridStyles {};
+// The grid's styles: fourteen published styles by index and the style sheet. A change of a
+// style relayouts the grid. (The default view params of each kind of cell come with the
+// painter; until then the inherited defaults answer.)
+class TcxPivotGridStyles : public TcxStyles {
+  KORVAN_CLASS(TcxPivotGridStyles, TcxStyles)
+ public:
+  explicit TcxPivotGridStyles(TPersistent* owner) : TcxStyles(owner) {}
+  void AssignFromSource(TPersistent* source) override;
+  void IndexChanged(Integer index) override;
+  TcxStyle* Style(int index) const { return const_cast<TcxPivotGridStyles*>(this)->GetIndexedStyle(index); }
+#define CX_PIVOT_STYLE(Name, index) \
+  TcxStyle* Name() const { return Style(index); } \
+  void Set##Name(TcxStyle* v) { SetIndexedStyle(index, v); }
+  CX_PIVOT_STYLE(Background, 0)
+  CX_PIVOT_STYLE(ColumnHeader, 1)
+  CX_PIVOT_STYLE(ColumnHeaderArea, 2)
+  CX_PIVOT_STYLE(Content, 3)
+  CX_PIVOT_STYLE(DataHeaderArea, 4)
+  CX_PIVOT_STYLE(FieldHeader, 5)
+  CX_PIVOT_STYLE(FilterHeaderArea, 6)
+  CX_PIVOT_STYLE(FilterSeparator, 7)
+  CX_PIVOT_STYLE(HeaderBackground, 8)
+  CX_PIVOT_STYLE(Inactive, 9)
+  CX_PIVOT_STYLE(RowHeader, 10)
+  CX_PIVOT_STYLE(RowHeaderArea, 11)
+  CX_PIVOT_STYLE(Selected, 12)
+  CX_PIVOT_STYLE(Total, 13)
+#undef CX_PIVOT_STYLE
+  static constexpr int StyleCount = 14;
+};
+
+// The style sheet whose styles are the pivot grid's.
+class TcxPivotGridStyleSheet : public TcxCustomStyleSheet {
+  KORVAN_CLASS(TcxPivotGridStyleSheet, TcxCustomStyleSheet)
+ public:
+  using TcxCustomStyleSheet::TcxCustomStyleSheet;
+  TClass StylesClass() override { return TcxPivotGridStyles::StaticClass(); }
+  TcxPivotGridStyles* Styles() const {
+    return static_cast<TcxPivotGridStyles*>(const_cast<TcxPivotGridStyleSheet*>(this)->OwnedStyles());
+  }
+  void SetStyles(TcxPivotGridStyles* v) { AssignStyles(v); }
+};
 
 // ---- the pivot grid --------------------------------------------------------------------------------
 
@@ -1293,6 +1394,18 @@ class TcxCustomPivotGrid : public TcxControl {
   TcxPivotGridOptionsDataField* OptionsDataField() const { return optionsDataField_.get(); }
   TcxPivotGridOptionsSelection* OptionsSelection() const { return optionsSelection_.get(); }
   TcxPivotGridOptionsView* OptionsView() const { return optionsView_.get(); }
+  // The object-valued setters copy with Assign.
+  void SetGroups(TcxPivotGridFieldGroupCollection* v);
+  void SetOptionsBehavior(TcxPivotGridOptionsBehavior* v);
+  void SetOptionsCustomize(TcxPivotGridOptionsCustomize* v);
+  void SetOptionsData(TcxPivotGridOptionsData* v);
+  void SetOptionsDataField(TcxPivotGridOptionsDataField* v);
+  void SetOptionsSelection(TcxPivotGridOptionsSelection* v);
+  void SetOptionsView(TcxPivotGridOptionsView* v);
+  TcxPivotGridStyles* Styles() const { return styles_.get(); }
+  void SetStyles(TcxPivotGridStyles* v);
+  // Form text: the grid's children are the inherited ones and its fields owned by the root.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
   // Events.
   std::function<void(TcxCustomPivotGrid*, TcxPivotGridField*, const Variant&, const Variant&, int&)> OnCompare;
@@ -1316,6 +1429,7 @@ class TcxCustomPivotGrid : public TcxControl {
   std::unique_ptr<TcxPivotGridOptionsData> optionsData_;
   std::unique_ptr<TcxPivotGridOptionsDataField> optionsDataField_;
   std::unique_ptr<TcxPivotGridOptionsSelection> optionsSelection_;
+  std::unique_ptr<TcxPivotGridStyles> styles_;
   TcxPivotGridFields summaryFields_;
   Byte changeFlags_ = 0;
   int lockCount_ = 0;

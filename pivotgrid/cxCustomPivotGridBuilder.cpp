@@ -626,9 +626,17 @@ void TcxPivotGridDataBuilder::BuildGroups(TcxPivotGridFields& fields, TcxPivotGr
   std::vector<std::unordered_map<TChildKey, TcxPivotGridGroupItem*, TChildKeyHash>> children(levels);
   constexpr int kTableIds = 4096;
   std::vector<Variant> values(levels);
+  // The leaves get serials as they are created, and each record notes its leaf's serial; the
+  // leaves' record lists are filled afterwards in one counting pass, instead of appending to a
+  // scattered leaf per record.
+  std::vector<TcxPivotGridGroupItem*> leaves;
+  std::vector<int> leafOfRecord(std::size_t(recordCount), -1);
+  std::unordered_map<TChildKey, int, TChildKeyHash> wideLeafSerials;
+  const std::size_t last = levels - 1;
   for (int r = 0; r < recordCount; ++r) {
     if (recordMap_[std::size_t(r)] < 0) continue;
     TcxPivotGridGroupItem* item = root;
+    int serial = -1;
     for (std::size_t i = 0; i < levels; ++i) {
       TcxPivotGridField* field = fields[int(i)];
       field->GetGroupValue(r, values[i]);
@@ -637,9 +645,13 @@ void TcxPivotGridDataBuilder::BuildGroups(TcxPivotGridFields& fields, TcxPivotGr
       std::vector<TcxPivotGridGroupItem*>& table = item->childById_;
       if (id < kTableIds && std::size_t(id) < table.size()) {
         child = table[std::size_t(id)];
+        if (child && i == last) serial = item->leafSerialById_[std::size_t(id)];
       } else if (id >= kTableIds) {
         auto it = children[i].find(TChildKey{item, id});
-        if (it != children[i].end()) child = it->second;
+        if (it != children[i].end()) {
+          child = it->second;
+          if (i == last) serial = wideLeafSerials[TChildKey{item, id}];
+        }
       }
       if (!child) {
         child = item->NewItem(field, r);
@@ -649,16 +661,38 @@ void TcxPivotGridDataBuilder::BuildGroups(TcxPivotGridFields& fields, TcxPivotGr
         child->valueCached_ = true;
         TcxPivotGridVariantList* collapsed = field->CollapsedValues();
         child->expanded_ = collapsed->Count() == 0 || collapsed->IndexOf(child->value_) < 0;
+        if (i == last) {
+          serial = int(leaves.size());
+          leaves.push_back(child);
+        }
         if (id < kTableIds) {
           if (std::size_t(id) >= table.size()) table.resize(std::size_t(id) + 1, nullptr);
           table[std::size_t(id)] = child;
+          if (i == last) {
+            if (std::size_t(id) >= item->leafSerialById_.size()) item->leafSerialById_.resize(std::size_t(id) + 1, -1);
+            item->leafSerialById_[std::size_t(id)] = serial;
+          }
         } else {
           children[i].emplace(TChildKey{item, id}, child);
+          if (i == last) wideLeafSerials.emplace(TChildKey{item, id}, serial);
         }
       }
       item = child;
     }
-    item->records_.Add(r);
+    leafOfRecord[std::size_t(r)] = serial;
+  }
+  // Counting pass: each leaf's records, ascending, as one slice of the records ordered by leaf.
+  std::vector<int> start(leaves.size() + 1, 0);
+  for (int s : leafOfRecord)
+    if (s >= 0) ++start[std::size_t(s) + 1];
+  for (std::size_t s = 1; s < start.size(); ++s) start[s] += start[s - 1];
+  std::vector<int> ordered(std::size_t(start.back()));
+  std::vector<int> next(start.begin(), start.end() - 1);
+  for (int r = 0; r < recordCount; ++r)
+    if (int s = leafOfRecord[std::size_t(r)]; s >= 0) ordered[std::size_t(next[std::size_t(s)]++)] = r;
+  for (std::size_t s = 0; s < leaves.size(); ++s) {
+    std::vector<int>& list = leaves[s]->records_.List();
+    list.insert(list.end(), ordered.begin() + start[s], ordered.begin() + start[s + 1]);
   }
   for (auto& m : children) m.clear();
   SortAndMergeChildren(root);
@@ -666,6 +700,7 @@ void TcxPivotGridDataBuilder::BuildGroups(TcxPivotGridFields& fields, TcxPivotGr
 
 void TcxPivotGridDataBuilder::SortAndMergeChildren(TcxPivotGridGroupItem* item) {
   std::vector<TcxPivotGridGroupItem*>().swap(item->childById_);
+  std::vector<int>().swap(item->leafSerialById_);
   std::vector<TcxPivotGridGroupItem*>& items = item->items_;
   if (items.empty()) {
     item->records_.Sort();

@@ -84,26 +84,14 @@ void TcxPivotGridCrossCellSummary::Start(TAccumulator& a) {
   a.Maximum = -LDBL_MAX;
 }
 
-void TcxPivotGridCrossCellSummary::Add(TAccumulator& a, Byte kind, long double x, const Variant* raw, bool nullIgnore) {
-  if (raw) {
-    if (a.First) {
-      a.MinValue = *raw;
-      a.MaxValue = *raw;
-      a.First = false;
-    } else {
-      if (CompareVariantValues(a.MinValue, *raw) > 0) a.MinValue = *raw;
-      if (CompareVariantValues(a.MaxValue, *raw) < 0) a.MaxValue = *raw;
-    }
-  }
-  if (kind == 0) {
-    ++a.Count;
-    if (x > a.Maximum) a.Maximum = x;
-    if (x < a.Minimum) a.Minimum = x;
-    a.Sum += x;
-    a.SumOfSquares += x * x;
+void TcxPivotGridCrossCellSummary::AddRaw(TAccumulator& a, const Variant& raw) {
+  if (a.First) {
+    a.MinValue = raw;
+    a.MaxValue = raw;
+    a.First = false;
   } else {
-    ++a.NonNumeric;
-    if (!(kind == 1 && nullIgnore)) ++a.Count;
+    if (CompareVariantValues(a.MinValue, raw) > 0) a.MinValue = raw;
+    if (CompareVariantValues(a.MaxValue, raw) < 0) a.MaxValue = raw;
   }
 }
 

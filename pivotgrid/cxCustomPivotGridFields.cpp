@@ -2,11 +2,109 @@
 #include <algorithm>
 
 #include "pivotgrid/cxCustomPivotGrid.h"
+#include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxPivotGridField)
-KORVAN_IMPLEMENT_CLASS(TcxPivotGridCustomTotal)
+// ---- published properties -------------------------------------------------------------------------
+
+namespace {
+using TField_ = TcxPivotGridField;
+PTypeInfo AreaType() {
+  static PTypeInfo t = EnumTypeInfo("TcxPivotGridFieldArea", {"faColumn", "faRow", "faFilter", "faData"});
+  return t;
+}
+PTypeInfo SummaryTypeType() {
+  static PTypeInfo t = EnumTypeInfo("TcxPivotGridSummaryType",
+                                    {"stCount", "stSum", "stMin", "stMax", "stAverage", "stStdDev", "stStdDevP",
+                                     "stVariance", "stVarianceP", "stCustom"});
+  return t;
+}
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridFieldOptions) {
+  using O = TcxPivotGridFieldOptions;
+  p.Bool("Filtering", &O::Filtering, &O::SetFiltering).Default(true);
+  p.Bool("Moving", &O::Moving, &O::SetMoving).Default(true);
+  p.Bool("Sizing", &O::Sizing, &O::SetSizing).Default(true);
+  p.Bool("Sorting", &O::Sorting, &O::SetSorting).Default(true);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridCustomTotal) {
+  using C = TcxPivotGridCustomTotal;
+  p.Str("DisplayFormat", &C::DisplayFormat, &C::SetDisplayFormat);
+  p.Enum("SummaryType", &C::SummaryType, &C::SetSummaryType, SummaryTypeType()).Default(stSum);
+}
+
 KORVAN_IMPLEMENT_CLASS(TcxPivotGridCustomTotalCollection)
-KORVAN_IMPLEMENT_CLASS(TcxPivotGridFieldGroup)
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridSortBySummaryInfo) {
+  using S = TcxPivotGridSortBySummaryInfo;
+  p.Object("Field", &S::Field, &S::SetField, TcxPivotGridField::StaticClass());
+  p.Enum("SummaryType", &S::SummaryType, &S::SetSummaryType, SummaryTypeType()).Default(stSum);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridFieldDataBinding) {
+  using B = TcxPivotGridFieldDataBinding;
+  p.Str("ValueType", &B::ValueType, &B::SetValueType).Stored(&B::IsValueTypeStored);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridField) {
+  static PTypeInfo areas = SetTypeInfo("TcxPivotGridFieldAreas", AreaType());
+  static PTypeInfo alignment = EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+  static PTypeInfo interval = EnumTypeInfo(
+      "TcxPivotGridGroupInterval",
+      {"giDefault", "giDate", "giDateDay", "giDateDayOfWeek", "giDateDayOfYear", "giDateWeekOfMonth",
+       "giDateWeekOfYear", "giDateMonth", "giDateQuarter", "giDateYear", "giYearAge", "giMonthAge", "giWeekAge",
+       "giDayAge", "giAlphabetical", "giNumeric", "giCustom"});
+  static PTypeInfo sortOrder = EnumTypeInfo("TcxDataSortOrder", {"soNone", "soAscending", "soDescending"});
+  static PTypeInfo variation = EnumTypeInfo("TcxPivotGridSummaryVariation", {"svNone", "svAbsolute", "svPercent"});
+  static PTypeInfo totals = EnumTypeInfo("TcxPivotGridTotalsVisibility", {"tvAutomatic", "tvCustom", "tvNone"});
+  p.Enum("Area", &TField_::Area, &TField_::SetArea, AreaType()).Default(faFilter);
+  p.Int("AreaIndex", &TField_::AreaIndex, &TField_::SetAreaIndex).Default(-1);
+  p.Set("AllowedAreas", &TField_::AllowedAreas, &TField_::SetAllowedAreas, areas)
+      .Stored(&TField_::IsAllowedAreasStored);
+  p.Bool("IsCaptionAssigned", &TField_::IsCaptionAssigned, &TField_::SetIsCaptionAssigned).Default(false);
+  p.Str("Caption", [](const TField_* f) { return const_cast<TField_*>(f)->GetCaption(); }, &TField_::SetCaption)
+      .Stored(&TField_::IsCaptionStored);
+  p.Object("CustomTotals", &TField_::CustomTotals, &TField_::SetCustomTotals,
+           TcxPivotGridCustomTotalCollection::StaticClass())
+      .Stored(&TField_::IsCustomTotalsStored);
+  p.Object("DataBinding", &TField_::DataBinding, &TField_::SetDataBinding,
+           TcxPivotGridFieldDataBinding::StaticClass());
+  p.Str("DisplayFormat", &TField_::DisplayFormat, &TField_::SetDisplayFormat);
+  p.Object("Options", &TField_::Options, &TField_::SetOptions, TcxPivotGridFieldOptions::StaticClass());
+  p.Enum("ImageAlign", &TField_::ImageAlign, &TField_::SetImageAlign, alignment).Default(taLeftJustify);
+  p.Int("ImageIndex", &TField_::ImageIndex, &TField_::SetImageIndex).Default(-1);
+  p.Int("GroupIndex", &TField_::GroupIndex, &TField_::SetGroupIndex).Default(-1);
+  p.Bool("GroupExpanded", &TField_::StoredGroupExpanded, &TField_::SetGroupExpanded).Default(true);
+  p.Enum("GroupInterval", &TField_::GroupInterval, &TField_::SetGroupInterval, interval).Default(giDefault);
+  p.Int("GroupIntervalRange", &TField_::GroupIntervalRange, &TField_::SetGroupIntervalRange).Default(10);
+  p.Bool("Hidden", &TField_::Hidden, &TField_::SetHidden).Default(false);
+  p.Int("MinWidth", &TField_::MinWidth, &TField_::SetMinWidth).Default(20);
+  p.Enum("SummaryType", &TField_::SummaryType, &TField_::SetSummaryType, SummaryTypeType()).Default(stSum);
+  p.Object("SortBySummaryInfo", &TField_::SortBySummaryInfo, &TField_::SetSortBySummaryInfo,
+           TcxPivotGridSortBySummaryInfo::StaticClass());
+  p.Enum("SortOrder", &TField_::SortOrder, &TField_::SetSortOrder, sortOrder).Default(soNone);
+  p.Enum("SummaryVariation", &TField_::SummaryVariation, &TField_::SetSummaryVariation, variation)
+      .Default(svNone);
+  p.Enum("TotalsVisibility", &TField_::TotalsVisibility, &TField_::SetTotalsVisibility, totals)
+      .Default(tvAutomatic);
+  p.Int("TopValueCount", &TField_::TopValueCount, &TField_::SetTopValueCount).Default(0);
+  p.Bool("TopValueShowOthers", &TField_::TopValueShowOthers, &TField_::SetTopValueShowOthers).Default(false);
+  p.Bool("Visible", &TField_::Visible, &TField_::SetVisible).Default(false);
+  p.Int("Width", &TField_::Width, &TField_::SetWidth).Default(0);
+}
+
+// Groups store every value (none has a default); the caption only when assigned, since the
+// composed caption read back would count as assigned.
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridFieldGroup) {
+  using G = TcxPivotGridFieldGroup;
+  p.Enum("Area", &G::Area, &G::SetArea, AreaType()).NoDefault();
+  p.Int("AreaIndex", &G::AreaIndex, &G::SetAreaIndex).NoDefault();
+  p.Bool("IsCaptionAssigned", &G::IsCaptionAssigned, &G::SetIsCaptionAssigned).NoDefault();
+  p.Str("Caption", &G::Caption, &G::SetCaption).Stored(&G::IsCaptionAssigned);
+  p.Bool("Visible", &G::Visible, &G::SetVisible).NoDefault();
+}
+
 KORVAN_IMPLEMENT_CLASS(TcxPivotGridFieldGroupCollection)
 
 namespace {
@@ -202,6 +300,7 @@ void TcxPivotGridField::Assign(TPersistent* source) {
   SetGroupIntervalRange(f->groupIntervalRange_);
   SetHidden(f->hidden_);
   SetMinWidth(f->minWidth_);
+  SetImageAlign(f->imageAlign_);
   SetImageIndex(f->imageIndex_);
   options_->Assign(f->options_.get());
   sortBySummaryInfo_->Assign(f->sortBySummaryInfo_.get());
@@ -250,7 +349,7 @@ String TcxPivotGridField::GetDisplayFormat() { return displayFormat_; }
 String TcxPivotGridField::GetCaption() { return isCaptionAssigned_ ? caption_ : Name(); }
 
 void TcxPivotGridField::ItemExpandingChanged(TcxPivotGridGroupItem* item) {
-  if (!pivotGrid_ || !pivotGrid_->OptionsData()->SaveExpanding) return;
+  if (!pivotGrid_ || !pivotGrid_->OptionsData()->SaveExpanding()) return;
   if (item->HasExpandedChildren())
     collapsedValues_.Remove(item->Value());
   else
@@ -328,6 +427,29 @@ void TcxPivotGridField::SetHidden(bool v) {
   if (hidden_ == v) return;
   hidden_ = v;
   Changed();
+}
+
+void TcxPivotGridField::SetImageAlign(TAlignment v) {
+  if (imageAlign_ == v) return;
+  imageAlign_ = v;
+  Changed();
+}
+
+bool TcxPivotGridField::IsAllowedAreasStored() const {
+  return allowedAreas_ != TcxPivotGridFieldAreas{faColumn, faRow, faFilter, faData};
+}
+
+bool TcxPivotGridField::IsCustomTotalsStored() const { return customTotals_->Count() > 0; }
+
+void TcxPivotGridField::SetCustomTotals(TcxPivotGridCustomTotalCollection* v) { customTotals_->Assign(v); }
+
+void TcxPivotGridField::SetDataBinding(TcxPivotGridFieldDataBinding* v) { dataBinding_->Assign(v); }
+
+void TcxPivotGridField::SetOptions(TcxPivotGridFieldOptions* v) { options_->Assign(v); }
+
+void TcxPivotGridField::SetSortBySummaryInfo(TcxPivotGridSortBySummaryInfo* v) {
+  sortBySummaryInfo_->Assign(v);
+  DataChanged();
 }
 
 void TcxPivotGridField::SetImageIndex(int v) {

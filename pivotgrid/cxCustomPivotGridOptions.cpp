@@ -3,6 +3,91 @@
 
 #include "pivotgrid/cxCustomPivotGrid.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
+
+// ---- published properties -------------------------------------------------------------------------
+
+namespace {
+using TBehavior = TcxPivotGridOptionsBehavior;
+using TCustomize = TcxPivotGridOptionsCustomize;
+using TView = TcxPivotGridOptionsView;
+using TData = TcxPivotGridOptionsData;
+using TSelection = TcxPivotGridOptionsSelection;
+using TDataField = TcxPivotGridOptionsDataField;
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS(TcxPivotGridCustomOptions)
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridOptionsBehavior) {
+  p.Bool("CellHints", &TBehavior::CellHints, &TBehavior::SetCellHints).Default(false);
+  p.Bool("FieldHeaderHints", &TBehavior::FieldHeaderHints, &TBehavior::SetFieldHeaderHints).Default(true);
+  p.Bool("GroupHeaderHints", &TBehavior::GroupHeaderHints, &TBehavior::SetGroupHeaderHints).Default(true);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridOptionsCustomize) {
+  p.Bool("Filtering", &TCustomize::Filtering, &TCustomize::SetFiltering).Default(true);
+  p.Bool("Hiding", &TCustomize::Hiding, &TCustomize::SetHiding).Default(true);
+  p.Bool("Moving", &TCustomize::Moving, &TCustomize::SetMoving).Default(true);
+  p.Bool("QuickCustomization", &TCustomize::QuickCustomization, &TCustomize::SetQuickCustomization)
+      .Default(true);
+  p.Bool("Sizing", &TCustomize::Sizing, &TCustomize::SetSizing).Default(true);
+  p.Bool("Sorting", &TCustomize::Sorting, &TCustomize::SetSorting).Default(true);
+  p.Bool("FilterResizable", &TCustomize::FilterResizable, &TCustomize::SetFilterResizable).Default(true);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridOptionsView) {
+  static PTypeInfo lines = EnumTypeInfo("TcxPivotGridLines", {"pglNone", "pglHorz", "pglVert", "pglBoth"});
+  static PTypeInfo scrollStyle =
+      EnumTypeInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
+  static PTypeInfo location = EnumTypeInfo("TcxPivotGridTotalsLocation", {"tlFar", "tlNear"});
+  p.Bool("ColumnFields", &TView::ColumnFields, &TView::SetColumnFields).Default(true);
+  p.Bool("ColumnGrandTotals", &TView::ColumnGrandTotals, &TView::SetColumnGrandTotals).Default(true);
+  p.Bool("ColumnTotals", &TView::ColumnTotals, &TView::SetColumnTotals).Default(true);
+  p.Bool("DataFields", &TView::DataFields, &TView::SetDataFields).Default(true);
+  p.Int("DropArrowColor", &TView::DropArrowColor, &TView::SetDropArrowColor).Default(65280);
+  p.Int("FilterDropDownMaxItemCount", &TView::FilterDropDownMaxItemCount, &TView::SetFilterDropDownMaxItemCount)
+      .Default(15);
+  p.Int("FilterDropDownWidth", &TView::FilterDropDownWidth, &TView::SetFilterDropDownWidth).Default(0);
+  p.Bool("FilterFields", &TView::FilterFields, &TView::SetFilterFields).Default(true);
+  p.Bool("FilterSeparator", &TView::FilterSeparator, &TView::SetFilterSeparator).Default(true);
+  p.Int("GrandTotalWidth", &TView::GrandTotalWidth, &TView::SetGrandTotalWidth).Default(0);
+  p.Bool("GrandTotalsForSingleValues", &TView::GrandTotalsForSingleValues, &TView::SetGrandTotalsForSingleValues)
+      .Default(false);
+  p.Enum("GridLines", &TView::GridLines, &TView::SetGridLines, lines).Default(pglBoth);
+  p.Bool("MarkNarrowCells", &TView::MarkNarrowCells, &TView::SetMarkNarrowCells).Default(false);
+  p.Bool("RowFields", &TView::RowFields, &TView::SetRowFields).Default(true);
+  p.Bool("RowGrandTotals", &TView::RowGrandTotals, &TView::SetRowGrandTotals).Default(true);
+  p.Bool("RowTotals", &TView::RowTotals, &TView::SetRowTotals).Default(true);
+  p.Enum("ScrollBars", &TView::ScrollBars, &TView::SetScrollBars, scrollStyle).Default(ssBoth);
+  p.Bool("TotalsForSingleValues", &TView::TotalsForSingleValues, &TView::SetTotalsForSingleValues)
+      .Default(false);
+  p.Enum("TotalsLocation", &TView::TotalsLocation, &TView::SetTotalsLocation, location).Default(tlFar);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridOptionsData) {
+  p.Bool("AnsiSort", &TData::AnsiSort, &TData::SetAnsiSort).Default(false);
+  p.Bool("SaveExpanding", &TData::SaveExpanding, &TData::SetSaveExpanding).Default(true);
+  p.Bool("SummaryNullIgnore", &TData::SummaryNullIgnore, &TData::SetSummaryNullIgnore).Default(false);
+  p.Bool("VariationNullIgnore", &TData::VariationNullIgnore, &TData::SetVariationNullIgnore).Default(true);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridOptionsSelection) {
+  p.Bool("HideFocusRect", &TSelection::HideFocusRect, &TSelection::SetHideFocusRect).Default(false);
+  p.Bool("HideSelection", &TSelection::HideSelection, &TSelection::SetHideSelection).Default(false);
+  p.Bool("MultiSelect", &TSelection::MultiSelect, &TSelection::SetMultiSelect).Default(false);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridOptionsDataField) {
+  static PTypeInfo area = EnumTypeInfo("TcxPivotGridDataFieldArea", {"dfaNone", "dfaColumn", "dfaRow"});
+  p.Enum("Area", &TDataField::Area, &TDataField::SetArea, area).Default(dfaNone);
+  p.Int("AreaIndex", &TDataField::AreaIndex, &TDataField::SetAreaIndex).Default(-1);
+  p.Bool("IsCaptionAssigned", &TDataField::IsCaptionAssigned, &TDataField::SetIsCaptionAssigned).Default(false);
+  // The default caption follows the resource text: only an assigned one is stored.
+  p.Str("Caption", &TDataField::Caption, &TDataField::SetCaption).Stored(&TDataField::IsCaptionAssigned);
+  p.Bool("Moving", &TDataField::Moving, &TDataField::SetMoving).Default(true);
+  p.Int("MinWidth", &TDataField::MinWidth, &TDataField::SetMinWidth).Default(20);
+  p.Int("Width", &TDataField::Width, &TDataField::SetWidth).Default(105);
+}
 
 void TcxPivotGridCustomOptions::Changed() { pivotGrid_->LayoutChanged(); }
 
@@ -14,9 +99,9 @@ void TcxPivotGridCustomOptions::Assign(TPersistent* source) {
 
 void TcxPivotGridOptionsBehavior::Assign(TPersistent* source) {
   if (auto* o = dynamic_cast<TcxPivotGridOptionsBehavior*>(source)) {
-    CellHints = o->CellHints;
-    FieldHeaderHints = o->FieldHeaderHints;
-    GroupHeaderHints = o->GroupHeaderHints;
+    cellHints_ = o->cellHints_;
+    fieldHeaderHints_ = o->fieldHeaderHints_;
+    groupHeaderHints_ = o->groupHeaderHints_;
   } else {
     TcxPivotGridCustomOptions::Assign(source);
   }
@@ -34,6 +119,10 @@ void TcxPivotGridOptionsCustomize::Assign(TPersistent* source) {
 
 void TcxPivotGridOptionsView::Changed() { pivotGrid_->DataChanged(); }
 
+TScrollStyle TcxPivotGridOptionsView::ScrollBars() const { return pivotGrid_->ScrollBarsSetting(); }
+
+void TcxPivotGridOptionsView::SetScrollBars(TScrollStyle v) { pivotGrid_->ChangeScrollBarsSetting(v); }
+
 void TcxPivotGridOptionsView::Assign(TPersistent* source) {
   auto* o = dynamic_cast<TcxPivotGridOptionsView*>(source);
   if (!o) {
@@ -46,7 +135,7 @@ void TcxPivotGridOptionsView::Assign(TPersistent* source) {
     SetColumnGrandTotals(o->ColumnGrandTotals_);
     SetColumnTotals(o->ColumnTotals_);
     SetDataFields(o->DataFields_);
-    DropArrowColor = o->DropArrowColor;
+    dropArrowColor_ = o->dropArrowColor_;
     filterDropDownMaxItemCount_ = o->filterDropDownMaxItemCount_;
     filterDropDownWidth_ = o->filterDropDownWidth_;
     SetFilterFields(o->FilterFields_);
@@ -60,6 +149,7 @@ void TcxPivotGridOptionsView::Assign(TPersistent* source) {
     SetRowTotals(o->RowTotals_);
     SetTotalsForSingleValues(o->TotalsForSingleValues_);
     SetTotalsLocation(o->totalsLocation_);
+    SetScrollBars(o->ScrollBars());
   } catch (...) {
     pivotGrid_->EndUpdate();
     throw;
@@ -114,7 +204,7 @@ void TcxPivotGridOptionsData::Assign(TPersistent* source) {
   if (auto* o = dynamic_cast<TcxPivotGridOptionsData*>(source)) {
     pivotGrid_->BeginUpdate();
     SetAnsiSort(o->ansiSort_);
-    SaveExpanding = o->SaveExpanding;
+    saveExpanding_ = o->saveExpanding_;
     SetSummaryNullIgnore(o->summaryNullIgnore_);
     SetVariationNullIgnore(o->variationNullIgnore_);
     pivotGrid_->EndUpdate();
@@ -165,7 +255,8 @@ void TcxPivotGridOptionsDataField::SetAreaIndex(int v) {
   v = std::max(-1, v);
   if (areaIndex_ == v) return;
   areaIndex_ = v;
-  if (v != -1 && area_ != dfaNone) {
+  // While the form is read the index is stored as it stands; the first build renumbers.
+  if (v != -1 && area_ != dfaNone && !pivotGrid_->ComponentState().Contains(csLoading)) {
     int index = v;
     if (!pivotGrid_->ChangeFieldPosition(nullptr, area_ == dfaRow ? faRow : faColumn, index)) areaIndex_ = index;
   }

@@ -2,10 +2,34 @@
 #include "pivotgrid/cxDBPivotGrid.h"
 
 #include "foundation/cxClasses.h"
+#include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxDBPivotGridField)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDBPivotGridFieldDataBinding) {
+  using B = TcxDBPivotGridFieldDataBinding;
+  p.Str("FieldName", &B::FieldName, &B::SetFieldName);
+}
+
+// The data binding is redeclared with the data-set binding class (its field name).
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDBPivotGridField) {
+  using F = TcxDBPivotGridField;
+  p.Object("DataBinding", &F::DataBinding, &F::SetDataBinding, TcxDBPivotGridFieldDataBinding::StaticClass());
+}
+
 KORVAN_IMPLEMENT_CLASS(TcxCustomDBPivotGrid)
-KORVAN_IMPLEMENT_CLASS(TcxDBPivotGrid)
+
+void InitializeCxDBPivotGrid() {
+  InitUnit("cxDBPivotGrid", [] {
+    InitializeCxCustomPivotGrid();
+    InitializeDB();
+    RegisterClass(TcxDBPivotGrid::StaticClass());
+    RegisterClass(TcxDBPivotGridField::StaticClass());
+  });
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDBPivotGrid) {
+  using G = TcxDBPivotGrid;
+  p.Object("DataSource", &G::DataSource, &G::SetDataSource, TDataSource::StaticClass());
+}
 
 // ---- binding and field ---------------------------------------------------------------------------------
 
@@ -66,6 +90,7 @@ TcxPivotGridDataBuilder* TcxDBPivotGridField::GetDataBuilder() {
 // ---- grid --------------------------------------------------------------------------------------------------
 
 TcxCustomDBPivotGrid::TcxCustomDBPivotGrid(TComponent* owner) : TcxCustomPivotGrid(owner) {
+  InitializeCxDBPivotGrid();
   // The base constructor reached only the base factory.
   dataController_.reset(CreateDataController());
 }

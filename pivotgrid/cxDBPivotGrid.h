@@ -17,6 +17,7 @@ class TcxDBPivotGridDataController : public TcxPivotGridDataControllerOf<TcxDBDa
 };
 
 class TcxDBPivotGridFieldDataBinding : public TcxPivotGridFieldDataBinding {
+  KORVAN_CLASS(TcxDBPivotGridFieldDataBinding, TcxPivotGridFieldDataBinding)
  public:
   using TcxPivotGridFieldDataBinding::TcxPivotGridFieldDataBinding;
   void Assign(TPersistent* source) override;
@@ -44,6 +45,7 @@ class TcxDBPivotGridField : public TcxPivotGridField {
   TcxDBPivotGridFieldDataBinding* DataBinding() const {
     return static_cast<TcxDBPivotGridFieldDataBinding*>(dataBinding_.get());
   }
+  void SetDataBinding(TcxDBPivotGridFieldDataBinding* v) { TcxPivotGridField::SetDataBinding(v); }
 };
 
 class TcxCustomDBPivotGrid : public TcxCustomPivotGrid {
@@ -66,3 +68,7 @@ class TcxDBPivotGrid : public TcxCustomDBPivotGrid {
  public:
   explicit TcxDBPivotGrid(TComponent* owner);
 };
+
+// Unit start: the pivot grid's unit, the data layer's classes, and the data-set grid and field
+// classes registered for form text.
+void InitializeCxDBPivotGrid();
