@@ -216,6 +216,118 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   Integer nextID_ = 0;
 };
 
+// ---- records ------------------------------------------------------------------------------
+
+class TcxCustomGridRecord;
+class TcxCustomGridTableViewData;
+// A record "class": how to make the wrapper of a row.
+using TcxGridRecordClass = TcxCustomGridRecord* (*)(TcxCustomGridTableViewData*, const TcxRowInfo&, Integer);
+template <class T>
+TcxGridRecordClass GridRecordClassOf() {
+  return [](TcxCustomGridTableViewData* viewData, const TcxRowInfo& info, Integer index) -> TcxCustomGridRecord* {
+    return new T(viewData, info, index);
+  };
+}
+
+// The light wrapper of one row of the data controller, made when the row is first asked for.
+class TcxCustomGridRecord : public TObject {
+ public:
+  TcxCustomGridRecord(TcxCustomGridTableViewData* viewData, const TcxRowInfo& rowInfo, Integer index)
+      : viewData_(viewData), index_(index), rowInfo_(rowInfo) {}
+  ~TcxCustomGridRecord() override = default;
+
+  TcxCustomGridTableViewData* ViewData() const { return viewData_; }
+  Integer Index() const { return index_; }
+  const TcxRowInfo& RowInfo() const { return rowInfo_; }
+  Integer Level() const { return rowInfo_.Level; }
+  Integer RecordIndex() const { return rowInfo_.RecordIndex; }
+  TcxCustomDataController* DataController() const;
+  TcxCustomGridTableView* GridView() const;
+  bool IsNewItemRecord() const;
+  bool HasDataRecord() const;
+  // Set when a key stroke expanded or collapsed the record, so its character is not handled.
+  bool KeyConsumed = false;
+
+  virtual void RefreshRecordInfo();
+  virtual void CollapseRecord(bool recursive) {}
+  virtual void ExpandRecord(bool recursive) {}
+  virtual bool GetExpandable() { return false; }
+  virtual bool GetExpanded() { return false; }
+  virtual bool HasCells() { return false; }
+  virtual bool IsDataRecord() { return true; }
+  virtual bool GetIsFirst() { return index_ == 0; }
+  virtual bool GetIsLast();
+  virtual bool IsParent() { return false; }
+  virtual TcxCustomGridRecord* GetParentRecord();
+  virtual String GetDisplayText(Integer itemIndex);
+  virtual Integer GetValueCount();
+  virtual Variant GetValue(Integer itemIndex);
+  virtual void SetDisplayText(Integer itemIndex, const String& text);
+  virtual void SetValue(Integer itemIndex, const Variant& value);
+
+  void SetExpanded(bool value);
+  void CollapseIfExpandable(bool recursive) {
+    if (GetExpandable()) CollapseRecord(recursive);
+  }
+  void ExpandIfExpandable(bool recursive) {
+    if (GetExpandable()) ExpandRecord(recursive);
+  }
+  bool IsLastOfAncestor(Integer depth);
+  Integer GetLastOfAncestorsCount();
+
+ private:
+  friend class TcxCustomGridTableViewData;
+  TcxCustomGridTableViewData* viewData_;
+  Integer index_;
+  TcxRowInfo rowInfo_;
+};
+
+// The view data of a record-based view: one slot per row, filled on first use.
+class TcxCustomGridTableViewData : public TcxCustomGridViewData {
+  KORVAN_CLASS(TcxCustomGridTableViewData, TcxCustomGridViewData)
+
+ public:
+  explicit TcxCustomGridTableViewData(TcxCustomGridView* view) : TcxCustomGridViewData(view) {}
+  ~TcxCustomGridTableViewData() override;
+
+  TcxCustomGridTableView* TableView() const;
+  TcxCustomDataController* DataController() const;
+  Integer CountRecords() const { return Integer(slots_.size()); }
+  bool IsRowIndexInRange(Integer rowIndex) const { return rowIndex >= 0 && rowIndex < CountRecords(); }
+  // The wrapper of a row; the row index must be in range.
+  TcxCustomGridRecord* FetchRecord(Integer rowIndex);
+  TcxCustomGridRecord* RecordAtRowIndex(Integer rowIndex) {
+    return IsRowIndexInRange(rowIndex) ? FetchRecord(rowIndex) : nullptr;
+  }
+  TcxCustomGridRecord* RecordByRecordIndex(Integer recordIndex);
+  TcxCustomGridRecord* NewItemRecord() const { return newItemRecord_; }
+  TcxCustomGridRecord* EditingRecord() const { return editingRecord_; }
+  TcxCustomGridRecord* GetEditingRecord();
+  void RefreshEditingRecord() { editingRecord_ = GetEditingRecord(); }
+  // How many wrappers exist (rows asked for since the last reset).
+  Integer WrapperCount() const { return Integer(made_.size()); }
+
+  virtual TcxCustomGridRecord* FindRecordOfKind(Integer kind, Integer index);
+  virtual TcxGridRecordClass GetRecordClass(const TcxRowInfo& rowInfo) = 0;
+  virtual Integer KindOfRecord(TcxCustomGridRecord* record) { return record == newItemRecord_ ? 1 : 0; }
+  virtual TcxGridRecordClass GetNewItemRecordClass() { return nullptr; }
+  virtual void CollapseAll(bool recursive);
+  virtual void ExpandAll(bool recursive);
+  // The row count changed: every wrapper goes and the slots are sized anew.
+  virtual void ResetRecords(Integer newCount);
+  virtual bool HasNewItemRecord() { return false; }
+  void RefreshRecordInfos();
+  void CheckNewItemRecord();
+
+ private:
+  void FreeWrappers();
+  std::vector<TcxCustomGridRecord*> slots_;
+  // The wrappers that exist, in the order they were made: searched instead of every slot.
+  std::vector<TcxCustomGridRecord*> made_;
+  TcxCustomGridRecord* newItemRecord_ = nullptr;
+  TcxCustomGridRecord* editingRecord_ = nullptr;
+};
+
 // ---- what both grid data controllers add to their base -------------------------------------
 
 // Items, IDs, texts and brackets answered through the owning view.
