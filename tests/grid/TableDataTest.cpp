@@ -287,3 +287,88 @@ TEST_F(TableDataFixture, OwnRecordsStoredCopiedAndReadWhenLoadingEnds) {
 }
 
 }  // namespace gridtest
+
+namespace gridtest {
+
+// An item class that fails when the n-th one is made.
+int failAt = -1;
+class TFailingColumn : public TcxCustomGridTableItem {
+  KORVAN_CLASS(TFailingColumn, TcxCustomGridTableItem)
+ public:
+  explicit TFailingColumn(TComponent* owner) : TcxCustomGridTableItem(owner) {
+    if (failAt-- == 0) throw EDatabaseError("field read failed");
+  }
+};
+KORVAN_IMPLEMENT_CLASS(TFailingColumn)
+
+class TFailingView : public TTableTestView<TcxGridDBDataController> {
+ public:
+  using TTableTestView::TTableTestView;
+  TClass GetItemClass() override { return TFailingColumn::StaticClass(); }
+};
+
+TEST_F(TableDataFixture, FailingCreateAllItemsKeepsItemsAndRestoresBrackets) {
+  TcxGridLevel* level = grid_->Levels()->Add();
+  auto* view = new TFailingView(form_);
+  view->InitSubobjects();
+  level->SetGridView(view);
+  Bind(view, {"a", "b", "c"});
+  const TCursor before = Screen->Cursor();
+  failAt = 2;
+  EXPECT_THROW(DB(view)->CreateAllItems(), EDatabaseError);
+  failAt = -1;
+  EXPECT_EQ(view->ItemCount(), 2);
+  EXPECT_EQ(view->UpdateLockCount(), 0);
+  EXPECT_EQ(Screen->Cursor(), before);
+  DB(view)->SetDataSource(nullptr);
+  delete view;
+}
+
+// An explicitly empty caption is written as "IsCaptionAssigned" and read back.
+TEST_F(TableDataFixture, EmptyCaptionSurvivesFormText) {
+  auto* view = AddTableView<TDBTestView>("tv");
+  TcxCustomGridTableItem* item = view->CreateItem();
+  struct Filer : TFiler {
+    std::vector<String> written;
+    bool value = false, read = false;
+    void DefineProperty(const String& name, const TReaderProc& r, const TWriterProc&, bool hasData) override {
+      if (hasData) written.push_back(name);
+      if (read && name == "IsCaptionAssigned") {
+        struct BoolReader : TReader {
+          bool v = false;
+          bool ReadBoolean() override { return v; }
+          TValueType NextValue() override { return TValueType(); }
+          Int64 ReadInt64() override { return 0; }
+          double ReadFloat() override { return 0; }
+          String ReadString() override { return String(); }
+          String ReadIdent() override { return String(); }
+          void ReadListBegin() override {}
+          void ReadListEnd() override {}
+          bool EndOfList() override { return true; }
+          void SkipValue() override {}
+          String ReadBinary() override { return String(); }
+          void DefineProperty(const String&, const TReaderProc&, const TWriterProc&, bool) override {}
+          void DefineBinaryProperty(const String&, const TStreamProc&, const TStreamProc&, bool) override {}
+        } reader;
+        reader.v = value;
+        r(reader);
+      }
+    }
+    void DefineBinaryProperty(const String&, const TStreamProc&, const TStreamProc&, bool) override {}
+  };
+  Filer never;
+  CallDefineProperties(item, &never);
+  EXPECT_TRUE(never.written.empty());
+  item->SetCaption("");
+  Filer empty;
+  CallDefineProperties(item, &empty);
+  EXPECT_EQ(empty.written, std::vector<String>{"IsCaptionAssigned"});
+  TcxCustomGridTableItem* other = view->CreateItem();
+  Filer reading;
+  reading.read = reading.value = true;
+  CallDefineProperties(other, &reading);
+  EXPECT_TRUE(other->IsCaptionAssigned());
+  EXPECT_EQ(other->Caption(), "");
+}
+
+}  // namespace gridtest
