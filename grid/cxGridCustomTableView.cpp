@@ -3,10 +3,17 @@
 #include "data/cxDataConsts.h"
 #include "data/cxVariants.h"
 #include "foundation/cxControls.h"
+#include "rtl/SysUtils.h"
+#include "vcl/Clipbrd.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxGridItemDataBinding)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableItem)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableView)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableOptionsBehavior) {
+  p.Bool("CopyCaptionsToClipboard", &TcxCustomGridTableOptionsBehavior::CopyCaptionsToClipboard,
+         &TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard)
+      .Default(true);
+}
 
 // ---- recent filter values -----------------------------------------------------------------
 
@@ -183,7 +190,63 @@ void TcxCustomGridTableItem::DefineProperties(TFiler* filer) {
       [this](TWriter& w) { w.WriteBoolean(isCaptionAssigned_); }, isCaptionAssigned_ && caption_.empty());
 }
 
+String TcxCustomGridTableItem::GetStoredName() {
+  return gridView_ && !gridView_->GetStoringName().empty() ? IntToStr(id_) : Name();
+}
+
 // ---- the view -----------------------------------------------------------------------------
+
+void TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard(bool v) {
+  if (copyCaptionsToClipboard_ == v) return;
+  copyCaptionsToClipboard_ = v;
+  Changed(0);
+}
+
+void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxCustomGridTableOptionsBehavior*>(source))
+    SetCopyCaptionsToClipboard(s->copyCaptionsToClipboard_);
+  TcxCustomGridOptionsBehavior::AssignFrom(source);
+}
+
+TcxCustomGridTableItem* TcxCustomGridTableView::FindItemByStoredName(const String& name) {
+  if (GetStoringName().empty()) return FindItemByName(name);
+  if (name.empty()) return nullptr;
+  return FindItemByID(StrToInt(name));
+}
+
+void TcxCustomGridTableView::GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool) {
+  for (TcxCustomGridTableItem* item : items_)
+    if (item->Visible()) list.push_back(item);
+}
+
+String TcxCustomGridTableView::GetTextForCopy(bool copyAll) {
+  std::vector<TcxCustomGridTableItem*> items;
+  GetItemsForCopy(items, copyAll);
+  std::vector<String> lines;
+  if (TableOptionsBehavior()->CopyCaptionsToClipboard()) {
+    String captions;
+    for (size_t i = 0; i < items.size(); ++i) captions += (i ? "\t" : "") + items[i]->Caption();
+    lines.push_back(captions);
+  }
+  TcxCustomDataController* dc = DataController();
+  const int groupingLevels = dc->Groups()->GroupingLevelCount();
+  dc->ForEachRow(!copyAll, [&](int, const TcxRowInfo& info) {
+    String line;
+    for (size_t i = 0; i < items.size(); ++i) {
+      int itemIndex = items[i]->Index();
+      line += (i ? "\t" : "") + dc->RowDisplayText(info, itemIndex);
+      // A group row shows its group value once.
+      if (info.Level < groupingLevels) break;
+    }
+    lines.push_back(line);
+  });
+  // Exactly one line break between rows, whatever their length, and none after the last.
+  String text;
+  for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  return text;
+}
+
+void TcxCustomGridTableView::CopyToClipboard(bool copyAll) { Clipboard()->SetAsText(GetTextForCopy(copyAll)); }
 
 TcxCustomGridTableView::~TcxCustomGridTableView() { ClearItems(); }
 

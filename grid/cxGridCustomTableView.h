@@ -152,6 +152,8 @@ class TcxCustomGridTableItem : public TcxComponent {
   virtual void SetGridView(TcxCustomGridTableView* value);
   virtual void ValueTypeClassChanged();
   bool IsItemLoading() const;
+  // The ID as decimal text when the view has a storing name, else the component name.
+  virtual String GetStoredName();
 
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
@@ -178,6 +180,20 @@ class TcxCustomGridTableItem : public TcxComponent {
 
 // ---- the record-based view ----------------------------------------------------------------
 
+// Behaviour options of the record-based view (the others join with the table controller).
+class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
+  KORVAN_CLASS(TcxCustomGridTableOptionsBehavior, TcxCustomGridOptionsBehavior)
+
+ public:
+  explicit TcxCustomGridTableOptionsBehavior(TcxCustomGridView* v) : TcxCustomGridOptionsBehavior(v) {}
+  bool CopyCaptionsToClipboard() const { return copyCaptionsToClipboard_; }
+  void SetCopyCaptionsToClipboard(bool v);
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool copyCaptionsToClipboard_ = true;
+};
+
 class TcxCustomGridTableView : public TcxCustomGridView {
   KORVAN_CLASS(TcxCustomGridTableView, TcxCustomGridView)
 
@@ -193,11 +209,24 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   void ClearItems();
   TcxCustomGridTableItem* FindItemByID(Integer id) const;
   TcxCustomGridTableItem* FindItemByName(const String& name) const;
+  // By ID (the decimal text) when the view has a storing name, else by component name; a
+  // non-numeric name raises the platform's conversion error.
+  TcxCustomGridTableItem* FindItemByStoredName(const String& name);
+  TcxCustomGridTableOptionsBehavior* TableOptionsBehavior() const {
+    return static_cast<TcxCustomGridTableOptionsBehavior*>(OptionsBehavior());
+  }
+  // The copied items' texts, a tab between cells and one CRLF between rows (the captions
+  // first when the option says so); all rows or only the selected ones.
+  String GetTextForCopy(bool copyAll);
+  void CopyToClipboard(bool copyAll);
 
   IcxGridDataControllerServices* DataControllerServices() const;
   IcxGridDataControllerViewLink* DataControllerViewLink() const;
 
   virtual TClass GetItemClass() = 0;
+  TClass GetOptionsBehaviorClass() override { return TcxCustomGridTableOptionsBehavior::StaticClass(); }
+  // The visible items (the table view refines the list).
+  virtual void GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll);
   virtual TClass GetItemDataBindingClass();
   virtual void AddItem(TcxCustomGridTableItem* item);
   virtual void RemoveItem(TcxCustomGridTableItem* item);

@@ -5,6 +5,7 @@
 #include "GridTestSupport.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomTableView.h"
+#include "vcl/Clipbrd.h"
 
 namespace gridtest {
 namespace {
@@ -182,6 +183,44 @@ TEST_F(RecordsFixture, ParentsLastOfAncestorAndCollapseExpandAll) {
   // Expanding from the first row: once group a opens, row 1 is its first data row.
   EXPECT_EQ(log, (std::vector<std::pair<Integer, bool>>{{0, true}}));
   EXPECT_EQ(view_->UpdateLockCount(), 0);
+}
+
+// The clipboard text: captions, then one row a line; one-character rows stay apart; a group
+// row gives its value once; only the selected rows unless all are asked for.
+TEST_F(RecordsFixture, ClipboardText) {
+  view_->Items(0)->SetCaption("G");
+  view_->Items(1)->SetCaption("V");
+  EXPECT_EQ(view_->GetTextForCopy(true), "G\tV\r\na\tr0\r\nb\tr1\r\na\tr2");
+  view_->TableOptionsBehavior()->SetCopyCaptionsToClipboard(false);
+  view_->Items(1)->SetVisible(false);
+  EXPECT_EQ(view_->GetTextForCopy(true), "a\r\nb\r\na");
+  view_->Items(1)->SetVisible(true);
+  dc_->SetMultiSelect(true);
+  dc_->ChangeRowSelection(0, true);
+  dc_->ChangeRowSelection(2, true);
+  EXPECT_EQ(view_->GetTextForCopy(false), "a\tr0\r\na\tr2");
+  dc_->ClearSelection();
+  EXPECT_EQ(view_->GetTextForCopy(false), "");
+  dc_->Groups()->ChangeItemGroupIndex(0, 0);
+  dc_->Groups()->FullCollapse();
+  EXPECT_EQ(view_->GetTextForCopy(true), "a\r\nb");
+  view_->CopyToClipboard(true);
+  EXPECT_EQ(Clipboard()->AsText(), "a\r\nb");
+}
+
+TEST_F(RecordsFixture, ItemsByStoredName) {
+  TcxCustomGridTableItem* second = view_->Items(1);
+  second->SetName("ValueItem");
+  view_->SetName("");
+  view_->SetStoringName("");
+  EXPECT_EQ(second->GetStoredName(), "ValueItem");
+  EXPECT_EQ(view_->FindItemByStoredName("ValueItem"), second);
+  view_->SetStoringName("Layout");
+  EXPECT_EQ(second->GetStoredName(), "1");
+  EXPECT_EQ(view_->FindItemByStoredName("1"), second);
+  EXPECT_EQ(view_->FindItemByStoredName(""), nullptr);
+  EXPECT_EQ(view_->FindItemByStoredName("7"), nullptr);
+  EXPECT_THROW(view_->FindItemByStoredName("one"), EConvertError);
 }
 
 }  // namespace
