@@ -14,6 +14,7 @@
 class TcxCustomGridTableItem;
 class TcxCustomGridTableView;
 class TcxGridItemDataBinding;
+class TcxCustomGridTableViewData;
 
 // ---- the two interfaces through which grid code talks to either data controller -----------
 
@@ -151,6 +152,10 @@ class TcxCustomGridTableItem : public TcxComponent {
   virtual Integer GetDefaultWidth() const { return dataBinding_ ? dataBinding_->GetDefaultWidth(true) : 64; }
   virtual void SetGridView(TcxCustomGridTableView* value);
   virtual void ValueTypeClassChanged();
+  // The field behind the item changed: the binding takes it again.
+  virtual void DataChanged() {
+    if (dataBinding_) dataBinding_->Init();
+  }
   bool IsItemLoading() const;
   // The ID as decimal text when the view has a storing name, else the component name.
   virtual String GetStoredName();
@@ -235,6 +240,14 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   // controller. (The properties' own text conversion joins with the items' properties.)
   virtual bool GetDisplayTextByProperties(Integer recordIndex, Integer itemIndex, String& text) { return false; }
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  // The data controller's notifications by kind: data (items rebind, records reset) and
+  // layout (records refreshed). Focus, selection, search and record updates come with the
+  // table controller.
+  void UpdateControl(TcxUpdateControlInfo* info) override;
+  virtual void DataChanged();
+  virtual void LayoutChanged();
+  virtual void RecordCountChanged();
+  TcxCustomGridTableViewData* TableViewData() const;
 
  protected:
   void DestroyHandlers() override;

@@ -175,3 +175,33 @@ void TcxCustomGridTableViewData::CheckNewItemRecord() {
     newItemRecord_->RefreshRecordInfo();
   }
 }
+
+// ---- the view's reaction to the data controller --------------------------------------------
+
+TcxCustomGridTableViewData* TcxCustomGridTableView::TableViewData() const {
+  return dynamic_cast<TcxCustomGridTableViewData*>(ViewData());
+}
+
+void TcxCustomGridTableView::UpdateControl(TcxUpdateControlInfo* info) {
+  if (IsDestroying() || ComponentState().Contains(csLoading)) return;
+  if (dynamic_cast<TcxDataChangedInfo*>(info))
+    DataChanged();
+  else if (dynamic_cast<TcxLayoutChangedInfo*>(info))
+    LayoutChanged();
+  TcxCustomGridView::UpdateControl(info);
+}
+
+void TcxCustomGridTableView::DataChanged() {
+  for (Integer i = 0; i < ItemCount(); ++i) Items(i)->DataChanged();
+  // The data change is never deferred: the records follow the row count at once.
+  RecordCountChanged();
+}
+
+void TcxCustomGridTableView::LayoutChanged() {
+  if (TcxCustomGridTableViewData* data = TableViewData()) data->RefreshRecordInfos();
+  QueueSizeChange(false, false);
+}
+
+void TcxCustomGridTableView::RecordCountChanged() {
+  if (TcxCustomGridTableViewData* data = TableViewData()) data->ResetRecords(DataController()->RowCount());
+}

@@ -62,7 +62,7 @@ class TRecordsView : public TcxCustomGridTableView {
   TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDataController>(); }
   TClass GetPainterClass() override { return TTestPainter::StaticClass(); }
   TClass GetViewDataClass() override { return TRecordsViewData::StaticClass(); }
-  TClass GetViewInfoClass() override { return TTestViewInfo::StaticClass(); }
+  TClass GetViewInfoClass() override { return TPlainViewInfo::StaticClass(); }
   TClass GetItemClass() override { return TRecordsItem::StaticClass(); }
   TRecordsViewData* Data() const { return static_cast<TRecordsViewData*>(ViewData()); }
 };

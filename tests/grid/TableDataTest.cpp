@@ -29,8 +29,7 @@ class TTableTestView : public TcxCustomGridTableView {
   TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<DC>(); }
   TClass GetPainterClass() override { return TTestPainter::StaticClass(); }
   TClass GetViewDataClass() override { return TTestViewData::StaticClass(); }
-  TClass GetViewInfoClass() override { return TTestViewInfo::StaticClass(); }
-  TClass GetOptionsViewClass() override { return TTestOptionsView::StaticClass(); }
+  TClass GetViewInfoClass() override { return TPlainViewInfo::StaticClass(); }
   TClass GetItemClass() override { return TcxGridDBColumn::StaticClass(); }
 };
 using TDBTestView = TTableTestView<TcxGridDBDataController>;
