@@ -198,6 +198,9 @@ class TField : public TComponent {
 
   bool CanModify() const;
   virtual bool IsBlob() const { return false; }
+  // Whether a typed character may go into the field's text: any for text fields; numeric
+  // fields take their digits, signs and separators only.
+  virtual bool IsValidChar(char32_t c) const { return true; }
   // Asks the data links to focus the control that edits this field.
   void FocusControl();
 
@@ -267,6 +270,7 @@ class TNumericField : public TField {
   void SetDisplayFormat(const String& v) { displayFormat_ = v; PropertyChanged(false); }
   const String& EditFormat() const { return editFormat_; }
   void SetEditFormat(const String& v) { editFormat_ = v; PropertyChanged(false); }
+  bool IsValidChar(char32_t c) const override;
  private:
   String displayFormat_;
   String editFormat_;
@@ -277,10 +281,18 @@ class TIntegerField : public TNumericField {
  public:
   explicit TIntegerField(TComponent* owner);
   void SetAsString(const String& v) override;
+  // The range editors offer; 0 and 0 mean none.
+  Integer MinValue() const { return minValue_; }
+  void SetMinValue(Integer v) { minValue_ = v; }
+  Integer MaxValue() const { return maxValue_; }
+  void SetMaxValue(Integer v) { maxValue_ = v; }
  protected:
   Variant ConvertValue(const Variant& v) const override;
   String GetText(const Variant& value, bool displayText) const override;
   Integer GetDefaultWidth() const override { return 11; }
+ private:
+  Integer minValue_ = 0;
+  Integer maxValue_ = 0;
 };
 
 class TSmallintField : public TIntegerField {
@@ -327,12 +339,19 @@ class TFloatField : public TNumericField {
   void SetCurrency(bool v) { currency_ = v; PropertyChanged(false); }
   Integer Precision() const { return precision_; }
   void SetPrecision(Integer v) { precision_ = v < 2 ? 2 : (v > 15 ? 15 : v); PropertyChanged(false); }
+  double MinValue() const { return minValue_; }
+  void SetMinValue(double v) { minValue_ = v; }
+  double MaxValue() const { return maxValue_; }
+  void SetMaxValue(double v) { maxValue_ = v; }
   void SetAsString(const String& v) override;
+  bool IsValidChar(char32_t c) const override;
  protected:
   Variant ConvertValue(const Variant& v) const override;
   String GetText(const Variant& value, bool displayText) const override;
   bool currency_ = false;
   Integer precision_ = 15;
+  double minValue_ = 0;
+  double maxValue_ = 0;
 };
 
 class TCurrencyField : public TFloatField {
@@ -348,11 +367,22 @@ class TBCDField : public TNumericField {
   explicit TBCDField(TComponent* owner);
   bool Currency() const { return currency_; }
   void SetCurrency(bool v) { currency_ = v; PropertyChanged(false); }
+  // Significant digits (the field's size is the decimals).
+  Integer Precision() const { return precision_; }
+  void SetPrecision(Integer v) { precision_ = v; PropertyChanged(false); }
+  ::Currency MinValue() const { return minValue_; }
+  void SetMinValue(::Currency v) { minValue_ = v; }
+  ::Currency MaxValue() const { return maxValue_; }
+  void SetMaxValue(::Currency v) { maxValue_ = v; }
   void SetAsString(const String& v) override;
+  bool IsValidChar(char32_t c) const override;
  protected:
   Variant ConvertValue(const Variant& v) const override;
   String GetText(const Variant& value, bool displayText) const override;
   bool currency_ = false;
+  Integer precision_ = 0;
+  ::Currency minValue_;
+  ::Currency maxValue_;
 };
 
 class TFMTBCDField : public TFloatField {
@@ -453,9 +483,12 @@ class TAggregateField : public TField {
   void SetCurrency(bool v) { currency_ = v; }
   const String& DisplayFormat() const { return displayFormat_; }
   void SetDisplayFormat(const String& v) { displayFormat_ = v; }
+  Integer Precision() const { return precision_; }
+  void SetPrecision(Integer v) { precision_ = v; }
  private:
   bool currency_ = false;
   String displayFormat_;
+  Integer precision_ = 0;
 };
 
 // The field class made for a field type (TStringField for ftString ...); nullptr for a type

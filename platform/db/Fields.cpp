@@ -44,18 +44,24 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TNumericField) {
   p.Str("DisplayFormat", &TNumericField::DisplayFormat, &TNumericField::SetDisplayFormat);
   p.Str("EditFormat", &TNumericField::EditFormat, &TNumericField::SetEditFormat);
 }
-KORVAN_IMPLEMENT_CLASS(TIntegerField)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TIntegerField) {
+  p.Int("MaxValue", &TIntegerField::MaxValue, &TIntegerField::SetMaxValue).Default(0);
+  p.Int("MinValue", &TIntegerField::MinValue, &TIntegerField::SetMinValue).Default(0);
+}
 KORVAN_IMPLEMENT_CLASS(TSmallintField)
 KORVAN_IMPLEMENT_CLASS(TWordField)
 KORVAN_IMPLEMENT_CLASS(TAutoIncField)
 KORVAN_IMPLEMENT_CLASS(TLargeintField)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TFloatField) {
   p.Bool("Currency", &TFloatField::Currency, &TFloatField::SetCurrency).Default(0);
+  p.Float("MaxValue", &TFloatField::MaxValue, &TFloatField::SetMaxValue);
+  p.Float("MinValue", &TFloatField::MinValue, &TFloatField::SetMinValue);
   p.Int("Precision", &TFloatField::Precision, &TFloatField::SetPrecision).Default(15);
 }
 KORVAN_IMPLEMENT_CLASS(TCurrencyField)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TBCDField) {
   p.Bool("Currency", &TBCDField::Currency, &TBCDField::SetCurrency).Default(0);
+  p.Int("Precision", &TBCDField::Precision, &TBCDField::SetPrecision).Default(0);
 }
 KORVAN_IMPLEMENT_CLASS(TFMTBCDField)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TBooleanField) {
@@ -611,4 +617,21 @@ TVariantField::TVariantField(TComponent* owner) : TField(owner) { SetDataType(ft
 TAggregateField::TAggregateField(TComponent* owner) : TField(owner) {
   SetDataType(ftUnknown);
   SetFieldKind(fkAggregate);
+}
+
+// ---- typed characters -----------------------------------------------------------------------
+
+namespace {
+bool IsSignOrDigit(char32_t c) { return c == U'+' || c == U'-' || (c >= U'0' && c <= U'9'); }
+}  // namespace
+
+bool TNumericField::IsValidChar(char32_t c) const { return IsSignOrDigit(c); }
+
+bool TFloatField::IsValidChar(char32_t c) const {
+  return IsSignOrDigit(c) || c == static_cast<char32_t>(FormatSettings.DecimalSeparator) ||
+         c == U'E' || c == U'e';
+}
+
+bool TBCDField::IsValidChar(char32_t c) const {
+  return IsSignOrDigit(c) || c == static_cast<char32_t>(FormatSettings.DecimalSeparator);
 }

@@ -49,6 +49,8 @@ KORVAN_EXCEPTION(EReadError, EFilerError);
 KORVAN_EXCEPTION(EWriteError, EFilerError);
 KORVAN_EXCEPTION(EClassNotFound, EFilerError);
 KORVAN_EXCEPTION(EPropertyError, Exception);
+// A stored property text that does not convert to the property's type.
+KORVAN_EXCEPTION(EPropertyConvertError, EPropertyError);
 KORVAN_EXCEPTION(EAbstractError, Exception);
 KORVAN_EXCEPTION(EInvalidPointer, Exception);
 KORVAN_EXCEPTION(EOutOfResources, Exception);

@@ -37,6 +37,8 @@ void TTestButtonCellPainter::DrawContent() {
   painter->PaintButton(Canvas(), cell->ContentBounds(), cell->GetDisplayText(), GridCellStateToButtonState(cell->State()));
 }
 
+KORVAN_IMPLEMENT_CLASS(TPlainViewInfo)
+
 TTestView* TTestViewInfo::View() const { return static_cast<TTestView*>(GridView()); }
 
 void TTestViewInfo::Calculate() {

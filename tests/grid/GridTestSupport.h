@@ -181,6 +181,13 @@ class TTestView : public TcxCustomGridView {
   std::function<void(bool)> OnFocusChangedHook;
 };
 
+// A view info with no cells, for views other than TTestView.
+class TPlainViewInfo : public TcxCustomGridViewInfo {
+  KORVAN_CLASS(TPlainViewInfo, TcxCustomGridViewInfo)
+ public:
+  explicit TPlainViewInfo(TcxCustomGridView* v) : TcxCustomGridViewInfo(v) {}
+};
+
 // Registers the test classes for form descriptions.
 void RegisterTestViewClasses();
 

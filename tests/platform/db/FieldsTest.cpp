@@ -197,3 +197,30 @@ TEST(Fields, OwnershipAndFieldDefinitions) {
 }
 
 }  // namespace
+
+namespace {
+
+// Typed characters each field class takes; non-ASCII code points go only into text fields.
+TEST(Fields, ValidCharactersByClass) {
+  struct Case {
+    TFieldType type;
+    const char32_t* valid;
+    const char32_t* invalid;
+  } cases[] = {
+      {ftString, U"a1.-é日", U""},
+      {ftInteger, U"0123456789+-", U".eé a"},
+      {ftFloat, U"09+-.eE", U",xé "},
+      {ftBCD, U"09+-.", U"eE,é"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(FieldTypeName(c.type));
+    TMemDataSet ds(nullptr);
+    ds.AddFieldDef("f", c.type, c.type == ftString ? 5 : 0);
+    ds.Open();
+    TField* f = ds.Fields()->Fields(0);
+    for (const char32_t* p = c.valid; *p; ++p) EXPECT_TRUE(f->IsValidChar(*p)) << uint32_t(*p);
+    for (const char32_t* p = c.invalid; *p; ++p) EXPECT_FALSE(f->IsValidChar(*p)) << uint32_t(*p);
+  }
+}
+
+}  // namespace

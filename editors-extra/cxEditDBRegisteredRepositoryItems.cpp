@@ -1,0 +1,82 @@
+#include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
+
+#include "editors/cxEditRepositoryItems.h"
+#include "rtl/TypInfo.h"
+
+KORVAN_IMPLEMENT_CLASS(TcxEditDBRegisteredRepositoryItems)
+
+namespace {
+TcxEditDBRegisteredRepositoryItems* dbEditorRegistry = nullptr;
+}  // namespace
+
+TcxEditDBRegisteredRepositoryItems::~TcxEditDBRegisteredRepositoryItems() { Clear(); }
+
+TcxEditRepositoryItem* TcxEditDBRegisteredRepositoryItems::GetItemByField(TField* field) {
+  if (!field) return FirstDefaultItem();
+  if (field->Lookup()) return lookup_.empty() ? FirstDefaultItem() : lookup_.front().Item;
+  if (dynamic_cast<TNumericField*>(field)) {
+    // Any numeric field class with a published Boolean "Currency" that is set.
+    if (PPropInfo info = GetPropInfo(field, "Currency");
+        info && info->PropType == TypeInfoBoolean() && GetOrdProp(field, info) != 0)
+      return currency_.empty() ? FirstDefaultItem() : currency_.front().Item;
+  }
+  return GetItemByDataType(field->DataType());
+}
+
+TcxEditRepositoryItem* TcxEditDBRegisteredRepositoryItems::GetItemByDataType(TFieldType dataType) {
+  return FindItemByKey(KeyOf(dataType));
+}
+
+void TcxEditDBRegisteredRepositoryItems::RegisterItem(TFieldType dataType, Integer version,
+                                                      TcxEditRepositoryItem* item) {
+  AddItemEntry(KeyOf(dataType), version, item);
+}
+
+void TcxEditDBRegisteredRepositoryItems::UnregisterItem(TFieldType dataType, Integer version) {
+  RemoveItemByKey(KeyOf(dataType), version);
+}
+
+Integer TcxEditDBRegisteredRepositoryItems::RegisterCurrencyItem(Integer version, TcxEditRepositoryItem* item) {
+  return InsertSorted(currency_, 0, item, version);
+}
+
+Integer TcxEditDBRegisteredRepositoryItems::RegisterLookupItem(Integer version, TcxEditRepositoryItem* item) {
+  return InsertSorted(lookup_, 0, item, version);
+}
+
+void TcxEditDBRegisteredRepositoryItems::ForgetItem(TcxEditRepositoryItem* item) {
+  TcxEditRegisteredRepositoryItems::ForgetItem(item);
+  for (auto* list : {&lookup_, &currency_})
+    for (size_t i = list->size(); i-- > 0;)
+      if ((*list)[i].Item == item) RemoveAt(*list, i);
+}
+
+void TcxEditDBRegisteredRepositoryItems::Clear() {
+  while (!DefaultEntries().empty()) RemoveDefaultEntry(DefaultEntries().back().Version);
+  while (!ItemEntries().empty()) RemoveItemByKey(ItemEntries().back().Key, ItemEntries().back().Version);
+  while (!lookup_.empty()) RemoveAt(lookup_, lookup_.size() - 1);
+  while (!currency_.empty()) RemoveAt(currency_, currency_.size() - 1);
+}
+
+TcxEditDBRegisteredRepositoryItems* GetDefaultEditDBRepositoryItems() {
+  InitializeCxEditDBRegisteredRepositoryItems();
+  if (!dbEditorRegistry) dbEditorRegistry = new TcxEditDBRegisteredRepositoryItems(nullptr);
+  return dbEditorRegistry;
+}
+
+void InitializeCxEditDBRegisteredRepositoryItems() {
+  InitUnit(
+      "cxEditDBRegisteredRepositoryItems",
+      [] {
+        InitializeCxEditRepositoryItems();
+        // Only editors that exist are registered; the kinds still to come (mask, check box,
+        // date, time, BLOB, memo, image, currency, lookup) register theirs with their units.
+        GetDefaultEditDBRepositoryItems()->RegisterDefaultItem(
+            -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryTextItem::StaticClass()));
+      },
+      [] {
+        if (dbEditorRegistry) dbEditorRegistry->UnregisterDefaultItem(-1);
+        delete dbEditorRegistry;
+        dbEditorRegistry = nullptr;
+      });
+}
