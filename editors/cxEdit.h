@@ -9,6 +9,7 @@
 
 #include "foundation/cxClasses.h"
 #include "foundation/cxContainer.h"
+#include "data/cxDataUtils.h"
 #include "rtl/Classes.h"
 #include "rtl/Variants.h"
 #include "vcl/Controls.h"
@@ -856,6 +857,115 @@ class TcxEditRepository : public TComponent {
 
  private:
   std::vector<TcxEditRepositoryItem*> items_;
+};
+
+
+// ---- data binding, edit data, change-event catcher ----------------------------------------------
+
+// What an editor's data binding, its per-cell edit data and its change-event catcher need of
+// the editor control (the editor control implements it). The companions reach the editor only
+// through this, so they stand without the control class.
+class IcxEditControl {
+ public:
+  virtual ~IcxEditControl() = default;
+  // The editor as a component (owner of its binding, watched for its destruction).
+  virtual TComponent* EditComponent() = 0;
+  virtual TcxCustomEditProperties* GetEffectiveProperties() = 0;
+  virtual bool UsesRepositoryItem() = 0;
+  virtual void PropertiesChanged(TcxCustomEditProperties* properties) = 0;
+  virtual Variant CurrentDisplayText() = 0;
+  virtual bool ModifiedFlag() = 0;
+  virtual Variant ReadEditValue() = 0;
+  // The editor's reset of its value (back to the value saved on entering).
+  virtual void ResetValue() = 0;
+  virtual void SetValidatedDisplayValue(const Variant& value) = 0;
+  virtual void SynchronizeDisplayValue() = 0;
+  virtual bool HasChangeHandlers() = 0;
+  virtual void FireChange() = 0;
+  virtual bool HasEditValueChangedHandlers() = 0;
+  virtual void DoEditValueChanged() = 0;
+  // The editor resets its own data in an edit data object being cleared.
+  virtual void ClearEditData(class TcxCustomEditData* data) {}
+};
+
+// The base binding: no data behind it, it reads and writes through the editor and supplies a
+// neutral default values provider. Data-aware editors derive bindings with data.
+class TcxEditDataBinding : public TPersistent {
+  KORVAN_CLASS(TcxEditDataBinding, TPersistent)
+
+ public:
+  explicit TcxEditDataBinding(IcxEditControl* edit);
+  ~TcxEditDataBinding() override;
+
+  virtual void DefaultValuesChanged();
+  virtual void GetDisplayValue(Variant& value) { value = edit_->CurrentDisplayText(); }
+  virtual bool IsModified() { return edit_->ModifiedFlag(); }
+  virtual void GetStoredValue(Variant& value) { value = edit_->ReadEditValue(); }
+  virtual void Reset() { edit_->ResetValue(); }
+  virtual void SetDisplayValue(const Variant& value) { edit_->SetValidatedDisplayValue(value); }
+  virtual bool CanModifyData() { return true; }
+  virtual void StoreValue(const Variant& value) {}
+  virtual bool AcceptsEditorValueCheck();
+  virtual bool ShouldPostEditorValue() { return IsModified(); }
+  virtual bool ExecuteAction(TObject* action) { return false; }
+  // The provider made by the constructor: descendants with data supply their own class.
+  virtual TcxCustomEditDefaultValuesProvider* CreateDefaultValuesProvider();
+  virtual void UpdateUnfocused() {}
+  virtual bool UpdateAction(TObject* action) { return false; }
+  virtual void SynchronizeEditor() { edit_->SynchronizeDisplayValue(); }
+  virtual void RefreshBindingState() {}
+
+  IcxEditControl* Edit() const { return edit_; }
+  IcxEditDefaultValuesProvider* GetDefaultValuesProvider();
+  bool HasDataAvailable() { return GetDefaultValuesProvider()->IsDataAvailable(); }
+  TPersistent* GetOwner() const override { return edit_->EditComponent(); }
+
+ private:
+  IcxEditControl* edit_;
+  std::unique_ptr<TcxCustomEditDefaultValuesProvider> provider_;
+};
+
+// The data controller's binding, published for editors bound to a data controller.
+class TcxDataBinding : public TcxCustomDataBinding {
+ public:
+  using TcxCustomDataBinding::TcxCustomDataBinding;
+};
+
+// Per-editor state that a grid item keeps between in-place activations. It outlives the
+// editor: a freed editor leaves it with a nil editor.
+class TcxCustomEditData : public TObject {
+  KORVAN_CLASS(TcxCustomEditData, TObject)
+
+ public:
+  explicit TcxCustomEditData(IcxEditControl* edit);
+  ~TcxCustomEditData() override;
+  // Marks the data cleared and lets the editor reset its own part of it.
+  void Clear();
+  bool Cleared() const { return cleared_; }
+  void SetCleared(bool value) { cleared_ = value; }
+  IcxEditControl* Edit() const { return edit_; }
+
+ private:
+  bool cleared_ = false;
+  IcxEditControl* edit_;
+  std::unique_ptr<TcxFreeNotificator> freeNotificator_;
+};
+
+// Holds an editor's change events while they are locked; the last unlock that asks fires each
+// pending event once.
+class TcxEditChangeEventsCatcher : public TObject {
+  KORVAN_CLASS(TcxEditChangeEventsCatcher, TObject)
+
+ public:
+  explicit TcxEditChangeEventsCatcher(IcxEditControl* edit) : edit_(edit) {}
+  bool IsLocked() const { return lockCount_ > 0; }
+  void Lock(bool lock, bool invoke = true);
+  bool OnChangeEvent = false;
+  bool OnEditValueChangedEvent = false;
+
+ private:
+  IcxEditControl* edit_;
+  Integer lockCount_ = 0;
 };
 
 // The repository of items made by code, created on first use.
