@@ -968,6 +968,205 @@ class TcxEditChangeEventsCatcher : public TObject {
   Integer lockCount_ = 0;
 };
 
+// ---- editor control ------------------------------------------------------------------------------
+
+KORVAN_EXCEPTION(EcxEditError, Exception);
+KORVAN_EXCEPTION(EcxEditValidationError, EcxEditError);
+
+using TcxEditEditingEvent = std::function<void(TObject* sender, bool& can_edit)>;
+using TcxEditTrailingKeyEvent = std::function<void(TObject* sender, Word& key, TShiftState shift)>;
+
+// The base of every editor control. It works through a properties object, its own or a
+// repository item's, holds its value as a variant, validates its display text into that value,
+// tracks modification and hands values on through its data binding. Standalone or in place,
+// fixed at construction. Kinds pass their properties class to the constructor (a constructor
+// cannot dispatch to a descendant); the data binding is made on first use.
+class TcxCustomEdit : public TcxContainer,
+                      public IcxEditControl,
+                      public IcxEditValidator,
+                      public IcxEditItemListener {
+  KORVAN_CLASS(TcxCustomEdit, TcxContainer)
+
+ public:
+  using CreateArgType = TComponent*;
+  explicit TcxCustomEdit(TComponent* owner)
+      : TcxCustomEdit(owner, false, TcxCustomEditProperties::StaticClass()) {}
+  TcxCustomEdit(TComponent* owner, bool in_place, TClass properties_class);
+  ~TcxCustomEdit() override;
+
+  // Value and validation.
+  virtual Variant GetEmptyEditValue() { return Null(); }
+  Variant ReadEditValue() override { return editValue_; }
+  virtual void WriteEditValue(const Variant& value);
+  Variant EditValue() { return ReadEditValue(); }
+  void SetEditValue(const Variant& value) { WriteEditValue(value); }
+  virtual void SetInternalEditValue(const Variant& value);
+  virtual void InternalSetEditValue(const Variant& value, bool flag);
+  virtual Variant GetDisplayValue() { return ReadEditValue(); }
+  virtual Variant GetCurrentValue();
+  virtual void InternalSetDisplayValue(const Variant& value) {}
+  virtual void SetDisplayValue(const Variant& value);
+  void SetValidatedDisplayValue(const Variant& value) override {}
+  void SynchronizeDisplayValue() override {}
+  virtual void UpdateEditValueFromDisplay() {}
+  virtual void RefreshDisplayText() {}
+  virtual void SelectWholeText() {}
+  virtual void ClearValue() { WriteEditValue(GetEmptyEditValue()); }
+  virtual void PrepareDisplayValue(const Variant& edit_value, Variant& display_value,
+                                   bool edit_focused);
+  bool ValidateEdit(bool raise_on_error);
+  virtual void HandleValidationError(const String& error_text);
+  void PostEditValue(bool validate_first = false);
+  bool CanPostEditValue();
+  virtual void BeginPostLock() { posting_ = true; }
+  virtual void EndPostLock() { posting_ = false; }
+  virtual void RestoreEnterValue();
+  bool CanRestoreEnterValue();
+  // The base answer: an empty text.
+  Variant CurrentDisplayText() override { return Variant(String()); }
+
+  // Modification.
+  bool CanModify();
+  virtual bool CanModifyEdit() { return true; }
+  virtual bool IsEditableEffective();
+  virtual bool IsEditingKey(Word key, TShiftState shift) { return false; }
+  virtual bool IsEditingChar(char32_t c) { return false; }
+  virtual bool AcceptsChar(char32_t c);
+  virtual bool IsReadOnlyOrNoData();
+  bool ModifiedFlag() override { return modified_; }
+  bool ChangedSinceEnter() const { return changedSinceEnter_; }
+  bool Validated() const { return validated_; }
+  void SetModifiedFlag(bool value);
+  void SetChangedSinceEnter(bool value);
+  void PushModifiedState();
+  void PopModifiedState();
+  void ModifiedByUser();
+  // The inner content changed.
+  virtual void DataChanged();
+  bool UserChange() const { return userChange_; }
+  void SetUserChange(bool value) { userChange_ = value; }
+  void ResetValue() override { RestoreEnterValue(); }
+
+  // Change events.
+  void LockChangeEvents(bool lock, bool notify = true) { catcher_->Lock(lock, notify); }
+  bool ChangeEventsLocked() const { return catcher_->IsLocked(); }
+  void LockEditValueChanges(bool lock);
+  void LockValueAssignment(bool lock);
+  void NotifyChange();
+  void NotifyEditValueChanged();
+  void FireChange() override;
+  void DoEditValueChanged() override;
+  bool HasChangeHandlers() override;
+  bool HasEditValueChangedHandlers() override;
+  bool HasValidateHandlers();
+  bool HasValidateHandler() override { return HasValidateHandlers(); }
+  void FireValidateEvents(Variant& display_value, String& error_text, bool& error) override;
+  virtual void DoButtonClick(Integer index);
+  virtual void DoButtonDown(Integer index) {}
+  virtual void DoButtonUp(Integer index) {}
+  virtual void ClickDefaultButton();
+  Integer DefaultButtonIndex();
+  virtual bool IsClickKey(Word key, TShiftState shift);
+  void NotifyPopupClosed(Integer reason);
+  void Click() override;
+  virtual bool ClickWhileLoading() { return false; }
+
+  // Properties, repository item, binding.
+  virtual TClass GetPropertiesClass() { return propertiesClass_; }
+  TcxCustomEditProperties* Properties() const { return properties_.get(); }
+  TcxCustomEditProperties* GetEffectiveProperties() override;
+  bool UsesRepositoryItem() override { return repositoryItem_ != nullptr; }
+  TcxEditRepositoryItem* RepositoryItem() const { return repositoryItem_; }
+  void SetRepositoryItem(TcxEditRepositoryItem* item);
+  virtual bool CanAcceptRepositoryItem(TcxEditRepositoryItem* item);
+  virtual void RepositoryItemChanging() {}
+  virtual void RepositoryItemChanged() {}
+  void PropertiesChanged(TcxCustomEditProperties* properties) override;
+  virtual TcxEditDataBinding* CreateDataBinding() { return new TcxEditDataBinding(this); }
+  TcxEditDataBinding* DataBinding();
+  TComponent* EditComponent() override { return this; }
+  void ItemRemoved(TcxEditRepositoryItem* item) override;
+  void ItemPropertiesChanged(TcxEditRepositoryItem* item) override;
+
+  // State.
+  bool InPlace() const { return inPlace_; }
+  bool IsInplace() override { return inPlace_; }
+  // The edit moves the focus on Tab itself.
+  bool TabMovesFocus() override { return false; }
+  bool InEditingMode();
+  virtual bool SynchronizesOnEnterExit() { return true; }
+  virtual bool HandlesNavigationKeys() { return false; }
+  virtual bool IsInnerEditShown() { return false; }
+  bool AutoSize() const { return autoSize_; }
+  virtual void ChangeAutoSize(bool value);
+  virtual bool CanAutoHeight() { return !inPlace_ && autoSize_; }
+  virtual bool CanAutoWidth();
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool value) { transparent_ = value; }
+  virtual bool IsTransparent() { return !inPlace_ && transparent_; }
+  bool FocusingForError() const { return focusingForError_; }
+
+  // Keys and focus.
+  virtual void DoEditKeyDown(Word& key, TShiftState shift);
+  virtual void DoEditKeyPress(char32_t& key);
+  virtual void DoEditKeyUp(Word& key, TShiftState shift) {}
+  virtual bool ValidateKeyDown(Word& key, TShiftState shift);
+  virtual bool ValidateKeyPress(char32_t& key);
+  virtual void HandleTabKey(TShiftState shift) {}
+  void FireTrailingKeyEvent(Word& key, TShiftState shift);
+  virtual void EnterEdit();
+  void ExitEdit(bool call_on_exit);
+  virtual void FocusStateChanged();
+  bool FocusHasLeftForGood();
+  bool HasFocusInForm();
+  void DoEnter() override;
+  void DoExit() override;
+  void NotifyFocusChanged() override;
+
+  TNotifyEvent PropertiesEvents;
+  TcxEditEditingEvent OnEditing;
+  TcxEditTrailingKeyEvent OnAfterKeyDown;
+  TNotifyEvent OnPostEditValue;
+
+ protected:
+  void KeyDown(Word& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  void KeyUp(Word& key, TShiftState shift) override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void SetProperties(TcxCustomEditProperties* value) { properties_->Assign(value); }
+  void HookProperties(bool hook);
+
+ private:
+  void FireChangeEvent(void (TcxCustomEdit::*fire)());
+  struct TSavedModifiedState {
+    bool modified;
+    bool changedSinceEnter;
+  };
+
+  TClass propertiesClass_;
+  bool autoSize_ = true;
+  std::unique_ptr<TcxEditChangeEventsCatcher> catcher_;
+  Integer valueAssignmentCount_ = 0;
+  bool inOnEditing_ = false;
+  Integer editValueChangeLock_ = 0;
+  bool cachedFocus_ = false;
+  bool validated_ = false;
+  bool escPending_ = false;
+  bool inPlace_ = false;
+  bool posting_ = false;
+  bool userChange_ = false;
+  bool modified_ = false;
+  bool changedSinceEnter_ = false;
+  bool focusingForError_ = false;
+  bool transparent_ = false;
+  std::vector<TSavedModifiedState> savedStates_;
+  Variant valueSavedOnEnter_;
+  TcxEditRepositoryItem* repositoryItem_ = nullptr;
+  std::unique_ptr<TcxEditDataBinding> dataBinding_;
+  Variant editValue_;
+  std::unique_ptr<TcxCustomEditProperties> properties_;
+};
+
 // The repository of items made by code, created on first use.
 TcxEditRepository* DefaultEditRepository();
 

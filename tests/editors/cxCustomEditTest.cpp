@@ -1,0 +1,283 @@
+// The editor control base through the test kind on a headless form: the change sequence,
+// validation, posting, held change events, the repository item, keys and focus.
+#include <gtest/gtest.h>
+
+#include "editors/cxEdit.h"
+#include "tests/editors/TestEdit.h"
+#include "tests/support/HeadlessFixture.h"
+#include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
+
+using editors_test::TTestEdit;
+using editors_test::TTestEditProperties;
+
+KORVAN_IMPLEMENT_CLASS(editors_test::TTestEditProperties)
+
+namespace {
+
+using Log = std::vector<String>;
+
+class CustomEditTest : public testing_support::THeadlessFixture {
+ protected:
+  void SetUp() override {
+    THeadlessFixture::SetUp();
+    InitializeCxEdit();
+    form_ = new TForm(Application);
+    form_->SetBounds(100, 100, 400, 300);
+    edit_ = new TTestEdit(form_);
+    edit_->SetBounds(10, 10, 120, 21);
+    edit_->SetParent(form_);
+    other_ = new TEdit(form_);
+    other_->SetBounds(10, 60, 120, 21);
+    other_->SetParent(form_);
+    form_->Show();
+    other_->SetFocus();
+    Application->OnException = [this](TObject*, const Exception& e) {
+      log_.push_back("error: " + e.Message());
+    };
+    Pump();
+  }
+  void TearDown() override {
+    Application->OnException = nullptr;
+    if (form_) form_->Free();
+    THeadlessFixture::TearDown();
+  }
+  // Logs the events of the change sequence, the own properties' and an item's.
+  void LogEvents(TcxCustomEditProperties* p, const String& who) {
+    p->OnChange = [this, who](TObject*) { log_.push_back(who + "change"); };
+    p->OnEditValueChanged = [this, who](TObject*) { log_.push_back(who + "value changed"); };
+    p->OnValidate = [this, who](TObject*, Variant& v, String&, bool& error) {
+      log_.push_back(who + "validate " + VarToStr(v));
+      error = error || VarToStr(v) == "bad";
+    };
+  }
+  void Focus() {
+    edit_->SetFocus();
+    Pump();
+  }
+  void Type(const String& text) { S().TypeText(text); }
+
+  TForm* form_ = nullptr;
+  TTestEdit* edit_ = nullptr;
+  TEdit* other_ = nullptr;
+  Log log_;
+};
+
+TEST_F(CustomEditTest, ChangeSequenceFromTypingToLeaving) {
+  auto* item = new TcxEditRepositoryItem(form_, TTestEditProperties::StaticClass());
+  edit_->SetRepositoryItem(item);
+  LogEvents(edit_->Properties(), "");
+  item->Properties()->OnChange = [this](TObject*) { log_.push_back("item change"); };
+  edit_->OnKeyDown = [this](TObject*, Word&, TShiftState) { log_.push_back("key down"); };
+  edit_->OnEditing = [this](TObject*, bool&) { log_.push_back("editing"); };
+  edit_->OnExit = [this](TObject*) { log_.push_back("exit"); };
+  Focus();
+  Type("ab");
+  EXPECT_EQ(edit_->text, "ab");
+  EXPECT_TRUE(edit_->ChangedSinceEnter());
+  other_->SetFocus();
+  Pump();
+  EXPECT_EQ(log_, (Log{"key down", "editing", "change", "item change", "key down", "change",
+                       "item change", "validate ab", "value changed", "exit"}));
+  EXPECT_EQ(VarToStr(edit_->EditValue()), "ab");
+  EXPECT_FALSE(edit_->ChangedSinceEnter());
+}
+
+TEST_F(CustomEditTest, ValidationRunsOncePerChangeAndOnlyAfterAChange) {
+  LogEvents(edit_->Properties(), "");
+  Focus();
+  // Unchanged since entering: valid whatever the text says.
+  edit_->text = "bad";
+  EXPECT_TRUE(edit_->ValidateEdit(true));
+  EXPECT_TRUE(log_.empty());
+  Type("x");
+  log_.clear();
+  EXPECT_TRUE(edit_->ValidateEdit(true));
+  EXPECT_TRUE(edit_->ValidateEdit(true));
+  EXPECT_EQ(log_, (Log{"validate badx", "value changed"}));
+}
+
+TEST_F(CustomEditTest, FailedValidationRaisesTheTextAndKeepsTheFocusOnLeaving) {
+  LogEvents(edit_->Properties(), "");
+  Focus();
+  Type("bad");
+  log_.clear();
+  edit_->text = "bad";
+  try {
+    edit_->ValidateEdit(true);
+    ADD_FAILURE() << "no error";
+  } catch (const EcxEditValidationError& e) {
+    EXPECT_EQ(e.Message(), "Invalid input value. Use escape key to abandon changes");
+  }
+  EXPECT_FALSE(edit_->ValidateEdit(false));
+  log_.clear();
+  other_->SetFocus();
+  Pump();
+  EXPECT_TRUE(edit_->Focused());
+  ASSERT_FALSE(log_.empty());
+  EXPECT_EQ(log_.back(), "error: Invalid input value. Use escape key to abandon changes");
+}
+
+TEST_F(CustomEditTest, EditFreedWhileTheValidationErrorLetsMessagesRunIsLeftAlone) {
+  bool destroyed = false;
+  edit_->OnDestroyed = [&] { destroyed = true; };
+  // The handler keeps the error silent (no text), so messages run; one of them frees the edit.
+  HWND helper = AllocateHWnd([this](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+    if (msg == WM_USER + 1) edit_->Free();
+    return 0;
+  });
+  edit_->Properties()->OnValidate = [&](TObject*, Variant&, String& text, bool& error) {
+    error = true;
+    text.clear();
+    PostMessage(helper, WM_USER + 1, 0, 0);
+  };
+  Focus();
+  Type("q");
+  EXPECT_FALSE(edit_->ValidateEdit(true));
+  EXPECT_TRUE(destroyed);
+  edit_ = nullptr;
+  DeallocateHWnd(helper);
+}
+
+TEST_F(CustomEditTest, HeldChangeEventsFireOnceAtTheLastUnlockThatAsks) {
+  LogEvents(edit_->Properties(), "");
+  edit_->Properties()->OnValidate = nullptr;
+  for (bool notify : {false, true}) {
+    log_.clear();
+    edit_->LockChangeEvents(true);
+    edit_->LockChangeEvents(true);
+    edit_->SetEditValue(Variant(String(notify ? "a" : "b")));
+    edit_->SetEditValue(Variant(String(notify ? "c" : "d")));
+    edit_->LockChangeEvents(false);
+    EXPECT_TRUE(log_.empty());
+    edit_->LockChangeEvents(false, notify);
+    EXPECT_EQ(log_, notify ? Log{"value changed"} : Log{});
+  }
+}
+
+TEST_F(CustomEditTest, UserChangesRefusedByReadOnlyOrEditingHandler) {
+  struct Case {
+    const char* name;
+    bool read_only;
+    bool refuse;
+  };
+  for (const Case& c : {Case{"read-only", true, false}, Case{"OnEditing refuses", false, true}}) {
+    SCOPED_TRACE(c.name);
+    edit_->SetEditValue(Variant(String("keep")));
+    edit_->Properties()->SetReadOnly(c.read_only);
+    edit_->OnEditing = [&](TObject*, bool& can) { can = can && !c.refuse; };
+    edit_->Properties()->SetClearKey(ShortCut(VK_DELETE, {}));
+    Focus();
+    Type("z");
+    S().PressKey(VK_BACK);
+    S().PressKey(VK_DELETE);
+    EXPECT_EQ(edit_->text, "keep");
+    EXPECT_EQ(VarToStr(edit_->EditValue()), "keep");
+    EXPECT_FALSE(edit_->ChangedSinceEnter());
+    edit_->Properties()->SetReadOnly(false);
+    other_->SetFocus();
+    Pump();
+  }
+}
+
+TEST_F(CustomEditTest, AssignmentDuringOnEditingIsIgnored) {
+  edit_->OnEditing = [&](TObject*, bool&) { edit_->SetEditValue(Variant(String("from handler"))); };
+  Focus();
+  Type("a");
+  EXPECT_EQ(edit_->text, "a");
+}
+
+TEST_F(CustomEditTest, ClearKeyAndEscape) {
+  edit_->SetEditValue(Variant(String("start")));
+  edit_->Properties()->SetClearKey(ShortCut(VK_DELETE, {}));
+  char32_t delivered = 0;
+  edit_->OnKeyPress = [&](TObject*, char32_t& c) { delivered = c; };
+  Focus();
+  S().PressKey(VK_DELETE);
+  EXPECT_TRUE(edit_->EditValue().IsNull());
+  EXPECT_EQ(edit_->text, "");
+  // Esc brings back the value saved on entering and its character is swallowed.
+  Type("x");
+  delivered = 0;
+  S().PressKey(VK_ESCAPE);
+  EXPECT_EQ(VarToStr(edit_->EditValue()), "start");
+  EXPECT_EQ(edit_->text, "start");
+  EXPECT_TRUE(edit_->ModifiedFlag());
+  EXPECT_EQ(delivered, 0u);
+}
+
+TEST_F(CustomEditTest, EnterValidatesAndPostsWithValidateOnEnter) {
+  LogEvents(edit_->Properties(), "");
+  edit_->Properties()->SetValidateOnEnter(true);
+  Focus();
+  Type("v");
+  log_.clear();
+  S().PressKey(VK_RETURN);
+  EXPECT_EQ(log_, (Log{"validate v", "value changed"}));
+  EXPECT_EQ(VarToStr(edit_->EditValue()), "v");
+  EXPECT_TRUE(edit_->Focused());
+}
+
+TEST_F(CustomEditTest, NavigationKeysGoToTheTrailingKeyEventAndTabMovesOn) {
+  // In place every key reaches the edit: navigation keys and Tab go to the trailing event,
+  // and Tab moves the focus on.
+  auto* in_place = new TTestEdit(form_, true);
+  in_place->SetBounds(10, 100, 120, 21);
+  in_place->SetParent(form_);
+  Log keys;
+  in_place->OnAfterKeyDown = [&](TObject*, Word& key, TShiftState) { keys.push_back(IntToStr(key)); };
+  in_place->SetFocus();
+  Pump();
+  for (int vk : {VK_PRIOR, VK_HOME, VK_LEFT, VK_DOWN}) S().PressKey(vk);
+  EXPECT_EQ(keys, (Log{"33", "36", "37", "40"}));
+  EXPECT_TRUE(in_place->Focused());
+  keys.clear();
+  S().PressKey(VK_TAB);
+  EXPECT_EQ(keys, (Log{"9"}));
+  EXPECT_FALSE(in_place->Focused());
+  in_place->Free();
+}
+
+TEST_F(CustomEditTest, ClickKeyClicksTheDefaultButtonOnce) {
+  Log clicks;
+  TcxEditButton* button = edit_->Properties()->Buttons()->AddButton();
+  button->SetDefault(true);
+  edit_->Properties()->OnButtonClick = [&](TObject*, Integer i) { clicks.push_back(IntToStr(i)); };
+  Focus();
+  S().PressKey(VK_RETURN, false, true);  // Ctrl+Enter, the default click key
+  EXPECT_EQ(clicks, (Log{"0"}));
+  EXPECT_EQ(edit_->text, "");
+}
+
+TEST_F(CustomEditTest, InPlacePostingFiresThePostEventOnly) {
+  auto* in_place = new TTestEdit(form_, true);
+  EXPECT_FALSE(in_place->AutoSize());
+  Integer posts = 0;
+  in_place->OnPostEditValue = [&](TObject*) { ++posts; };
+  in_place->SetModifiedFlag(true);
+  in_place->PostEditValue(false);
+  EXPECT_EQ(posts, 1);
+  EXPECT_FALSE(in_place->ModifiedFlag());
+  in_place->Free();
+}
+
+TEST_F(CustomEditTest, RepositoryItemAcceptanceAndRemoval) {
+  auto* wrong = new TcxEditRepositoryItem(form_);  // base properties: not a test kind
+  try {
+    edit_->SetRepositoryItem(wrong);
+    ADD_FAILURE() << "accepted";
+  } catch (const EcxEditError& e) {
+    EXPECT_EQ(e.Message(), "The repository item is not acceptable");
+  }
+  EXPECT_EQ(edit_->RepositoryItem(), nullptr);
+  EXPECT_EQ(wrong->ListenerCount(), 0);
+  auto* item = new TcxEditRepositoryItem(form_, TTestEditProperties::StaticClass());
+  edit_->SetRepositoryItem(item);
+  EXPECT_EQ(edit_->GetEffectiveProperties(), item->Properties());
+  EXPECT_EQ(edit_->Properties()->DefaultValuesProvider(), nullptr);
+  item->Free();
+  EXPECT_EQ(edit_->RepositoryItem(), nullptr);
+  EXPECT_EQ(edit_->GetEffectiveProperties(), edit_->Properties());
+}
+
+}  // namespace
