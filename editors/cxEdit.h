@@ -422,6 +422,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual void ValidateDisplayValue(Variant& display_value, String& error_text, bool& error,
                                     IcxEditValidator* edit);
   virtual Integer EditValueSource(bool edit_focused) { return 0; }
+  // The editor control class of the kind (in-place editors are made of it).
+  virtual TClass GetContainerClass();
   // The companions of the kind.
   virtual TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* style, bool is_inplace,
                                                 bool hide_display_text = false);
@@ -1088,6 +1090,22 @@ class TcxCustomEdit : public TcxContainer,
   void ItemRemoved(TcxEditRepositoryItem* item) override;
   void ItemPropertiesChanged(TcxEditRepositoryItem* item) override;
 
+  // In place. CreateInplace makes an editor of a class in place (the constructor reads the
+  // request, as a constructor cannot take it through the class's factory).
+  static TcxCustomEdit* CreateInplace(TClass edit_class, TComponent* owner);
+  virtual TClass GetEditDataClass() { return nullptr; }
+  virtual TcxCustomEditData* CreateEditData() { return nullptr; }
+  virtual void InitEditData() {}
+  virtual bool SendActivationKey(char32_t key) { return true; }
+  virtual void HookInnerEdit() {}
+  virtual void UnhookInnerEdit() {}
+  void ActivateInPlace(TcxCustomEditData*& edit_data);
+  void ActivateByKey(char32_t key, TcxCustomEditData*& edit_data);
+  void ActivateByMouse(TShiftState shift, Integer x, Integer y, TcxCustomEditData*& edit_data);
+  bool DeactivateInPlace();
+  TcxCustomEditData* CurrentEditData() const { return editData_; }
+  TcxTimer* DoubleClickTimer() const { return doubleClickTimer_; }
+
   // State.
   bool InPlace() const { return inPlace_; }
   bool IsInplace() override { return inPlace_; }
@@ -1132,6 +1150,7 @@ class TcxCustomEdit : public TcxContainer,
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
   void KeyUp(Word& key, TShiftState shift) override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void Notification(TComponent* component, TOperation operation) override;
   void SetProperties(TcxCustomEditProperties* value) { properties_->Assign(value); }
   void HookProperties(bool hook);
@@ -1144,6 +1163,8 @@ class TcxCustomEdit : public TcxContainer,
   };
 
   TClass propertiesClass_;
+  TcxTimer* doubleClickTimer_ = nullptr;
+  TcxCustomEditData* editData_ = nullptr;
   bool autoSize_ = true;
   std::unique_ptr<TcxEditChangeEventsCatcher> catcher_;
   Integer valueAssignmentCount_ = 0;
@@ -1166,6 +1187,37 @@ class TcxCustomEdit : public TcxContainer,
   Variant editValue_;
   std::unique_ptr<TcxCustomEditProperties> properties_;
 };
+
+// ---- in-place editors ------------------------------------------------------------------------------
+
+// A host's cache of in-place editors: one editor per properties object; an editor whose
+// properties are gone is free and serves the next properties of its class.
+class TcxInplaceEditList : public TObject {
+  KORVAN_CLASS(TcxInplaceEditList, TObject)
+
+ public:
+  TcxInplaceEditList();
+  ~TcxInplaceEditList() override;
+
+  TcxCustomEdit* ObtainEdit(TcxCustomEditProperties* properties);
+  TcxCustomEdit* FindBoundEdit(TcxCustomEditProperties* properties);
+  TcxCustomEdit* ObtainEditOfClass(TClass properties_class);
+  void UnbindProperties(TcxCustomEditProperties* properties);
+  void ReleaseEdit(TcxCustomEditProperties* properties);
+  Integer Count() const { return Integer(items_.size()); }
+
+ private:
+  struct TItem {
+    TcxCustomEdit* edit;
+    TcxCustomEditProperties* properties;
+  };
+  TcxCustomEdit* FreeEditOfClass(TClass edit_class);
+  TcxCustomEdit* AddEdit(TClass edit_class, TcxCustomEditProperties* properties);
+  std::vector<TItem> items_;
+};
+
+// Every live cache forgets a properties object (its editor becomes free).
+void DisconnectPropertiesFromInplaceLists(TcxCustomEditProperties* properties);
 
 // The repository of items made by code, created on first use.
 TcxEditRepository* DefaultEditRepository();

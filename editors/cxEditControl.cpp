@@ -25,9 +25,31 @@ class TFlagScope {
 
 // ---- life --------------------------------------------------------------------------------------
 
+namespace {
+// Set by CreateInplace for the constructor it runs.
+bool inplaceRequested = false;
+}  // namespace
+
+TcxCustomEdit* TcxCustomEdit::CreateInplace(TClass edit_class, TComponent* owner) {
+  inplaceRequested = true;
+  try {
+    TObject* made = edit_class->Create(owner);
+    inplaceRequested = false;
+    return static_cast<TcxCustomEdit*>(made);
+  } catch (...) {
+    inplaceRequested = false;
+    throw;
+  }
+}
+
 TcxCustomEdit::TcxCustomEdit(TComponent* owner, bool in_place, TClass properties_class)
-    : TcxContainer(owner), propertiesClass_(properties_class), inPlace_(in_place) {
+    : TcxContainer(owner), propertiesClass_(properties_class), inPlace_(in_place || inplaceRequested) {
+  inplaceRequested = false;
   InitializeCxEdit();
+  doubleClickTimer_ = new TcxTimer(this);
+  doubleClickTimer_->SetEnabled(false);
+  doubleClickTimer_->SetInterval(GetDoubleClickTime());
+  doubleClickTimer_->SetOnTimer([this](TObject*) { doubleClickTimer_->SetEnabled(false); });
   catcher_ = std::make_unique<TcxEditChangeEventsCatcher>(this);
   properties_.reset(static_cast<TcxCustomEditProperties*>(properties_class->Create(this)));
   SetTabStop(true);

@@ -133,6 +133,19 @@ void TcxCustomEdit::KeyUp(Word& key, TShiftState shift) {
   if (key != 0) DoEditKeyUp(key, shift);
 }
 
+// ---- mouse -----------------------------------------------------------------------------------------
+
+void TcxCustomEdit::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TWeakRef<TcxCustomEdit> self(this);
+  if (button == mbLeft && doubleClickTimer_->Enabled()) {
+    doubleClickTimer_->SetEnabled(false);
+    auto* view_info = dynamic_cast<TcxCustomEditViewInfo*>(ViewInfo());
+    if (!view_info || !view_info->IsPointOnButton(TPoint(x, y))) DblClick();
+    if (!self) return;
+  }
+  TcxContainer::MouseDown(button, shift, x, y);
+}
+
 // ---- focus ----------------------------------------------------------------------------------------
 
 bool TcxCustomEdit::HasFocusInForm() {

@@ -17,9 +17,12 @@ class TTestEditProperties : public TcxCustomEditProperties {
   bool ComparesEditValues() override { return true; }
   bool CanResetEditValue() override { return true; }
   bool IsDisplayTextKind() override { return true; }
+  TClass GetContainerClass() override;
 };
 
 class TTestEdit : public TcxCustomEdit {
+  KORVAN_CLASS(TTestEdit, TcxCustomEdit)
+
  public:
   explicit TTestEdit(TComponent* owner, bool in_place = false)
       : TcxCustomEdit(owner, in_place, TTestEditProperties::StaticClass()) {}

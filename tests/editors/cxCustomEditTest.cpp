@@ -12,6 +12,8 @@ using editors_test::TTestEdit;
 using editors_test::TTestEditProperties;
 
 KORVAN_IMPLEMENT_CLASS(editors_test::TTestEditProperties)
+KORVAN_IMPLEMENT_CLASS(editors_test::TTestEdit)
+TClass editors_test::TTestEditProperties::GetContainerClass() { return TTestEdit::StaticClass(); }
 
 namespace {
 
@@ -278,6 +280,128 @@ TEST_F(CustomEditTest, RepositoryItemAcceptanceAndRemoval) {
   item->Free();
   EXPECT_EQ(edit_->RepositoryItem(), nullptr);
   EXPECT_EQ(edit_->GetEffectiveProperties(), edit_->Properties());
+}
+
+// ---- in place ----------------------------------------------------------------------------------------
+
+TEST_F(CustomEditTest, InplaceCacheKeepsOneEditorPerPropertiesAndReusesFreeOnes) {
+  TcxInplaceEditList list;
+  TTestEditProperties shared(nullptr), other(nullptr);
+  TcxCustomEdit* a = list.ObtainEdit(&shared);
+  EXPECT_EQ(list.ObtainEdit(&shared), a);  // two columns, one properties object
+  EXPECT_TRUE(a->InPlace());
+  EXPECT_FALSE(a->Visible());
+  EXPECT_NE(dynamic_cast<TTestEdit*>(a), nullptr);
+  TcxCustomEdit* b = list.ObtainEdit(&other);
+  EXPECT_NE(b, a);
+  // A properties object that goes leaves a free editor, re-bound to the next of its class.
+  {
+    TTestEditProperties passing(nullptr);
+    list.UnbindProperties(&other);
+    EXPECT_EQ(list.ObtainEdit(&passing), b);
+  }
+  TTestEditProperties next(nullptr);
+  EXPECT_EQ(list.FindBoundEdit(&next), b);
+  EXPECT_EQ(list.ObtainEditOfClass(TTestEditProperties::StaticClass())->ClassType(),
+            TTestEdit::StaticClass());
+  EXPECT_EQ(list.Count(), 3);
+  list.ReleaseEdit(&next);
+  EXPECT_EQ(list.Count(), 2);
+  // Properties are copied into the editor at every obtaining, without change events.
+  Integer changes = 0;
+  a->Properties()->OnChange = [&](TObject*) { ++changes; };
+  shared.SetReadOnly(true);
+  list.ObtainEdit(&shared);
+  EXPECT_TRUE(a->Properties()->ReadOnly());
+  EXPECT_EQ(changes, 0);
+}
+
+TEST_F(CustomEditTest, HostSequenceOverManyCellsUsesOneEditor) {
+  TcxInplaceEditList list;
+  TTestEditProperties properties(nullptr);
+  Log events;
+  properties.OnChange = [&](TObject*) { events.push_back("change"); };
+  properties.OnEditValueChanged = [&](TObject*) { events.push_back("value changed"); };
+  TcxCustomEdit* first = nullptr;
+  TcxCustomEditData* data = nullptr;
+  for (Integer cell = 0; cell < 2000; ++cell) {
+    TcxCustomEdit* edit = list.ObtainEdit(&properties);
+    if (!first) first = edit;
+    ASSERT_EQ(edit, first);
+    edit->SetParent(form_);
+    edit->SetBounds(10, 150, 100, 20);
+    edit->LockChangeEvents(true, true);
+    edit->WriteEditValue(Variant(IntToStr(cell)));
+    edit->LockChangeEvents(false, false);
+    edit->SelectWholeText();
+    if (cell % 500 == 0) {
+      edit->ActivateInPlace(data);
+      EXPECT_TRUE(edit->Focused());
+      EXPECT_TRUE(edit->DeactivateInPlace());
+    }
+    edit->SetParent(nullptr);
+  }
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_TRUE(events.empty());  // loading a cell fires no change events
+}
+
+TEST_F(CustomEditTest, ActivatingCharacterIsTypedOnce) {
+  TcxInplaceEditList list;
+  TTestEditProperties properties(nullptr);
+  auto* edit = static_cast<TTestEdit*>(list.ObtainEdit(&properties));
+  edit->SetParent(form_);
+  edit->SetBounds(10, 150, 100, 20);
+  edit->WriteEditValue(Variant(String("")));
+  TcxCustomEditData* data = nullptr;
+  edit->ActivateByKey(U'k', data);
+  Pump();
+  EXPECT_EQ(edit->text, "k");
+  EXPECT_TRUE(edit->Focused());
+  edit->SetParent(nullptr);
+}
+
+TEST_F(CustomEditTest, ActivatingClickAndTheNextFormADoubleClick) {
+  TcxInplaceEditList list;
+  TTestEditProperties properties(nullptr);
+  TcxCustomEdit* edit = list.ObtainEdit(&properties);
+  edit->SetParent(form_);
+  edit->SetBounds(10, 150, 100, 20);
+  Integer double_clicks = 0;
+  edit->OnDblClick = [&](TObject*) { ++double_clicks; };
+  TcxCustomEditData* data = nullptr;
+  edit->ActivateByMouse(TShiftState{}, 20, 155, data);  // the button is already up
+  EXPECT_TRUE(edit->DoubleClickTimer()->Enabled());
+  S().Click(edit->Handle(), POINT{10, 5});
+  EXPECT_EQ(double_clicks, 1);
+  // Once the double-click time is over, a click is a click.
+  edit->ActivateByMouse(TShiftState{}, 20, 155, data);
+  Advance(GetDoubleClickTime() + 10);
+  S().Click(edit->Handle(), POINT{10, 5});
+  EXPECT_EQ(double_clicks, 1);
+  edit->SetParent(nullptr);
+}
+
+TEST_F(CustomEditTest, DeactivationRefusedOnInvalidText) {
+  TcxInplaceEditList list;
+  TTestEditProperties properties(nullptr);
+  auto* edit = static_cast<TTestEdit*>(list.ObtainEdit(&properties));
+  edit->Properties()->OnValidate = [](TObject*, Variant& v, String& text, bool& error) {
+    error = VarToStr(v) == "bad";
+    text.clear();  // a silent refusal
+  };
+  edit->SetParent(form_);
+  edit->SetBounds(10, 150, 100, 20);
+  TcxCustomEditData* data = nullptr;
+  edit->ActivateByKey(U'b', data);
+  S().TypeText("ad");
+  EXPECT_EQ(edit->text, "bad");
+  EXPECT_FALSE(edit->DeactivateInPlace());
+  EXPECT_TRUE(edit->Focused());
+  S().PressKey(VK_BACK);
+  S().TypeText("ok");
+  EXPECT_TRUE(edit->DeactivateInPlace());
+  EXPECT_EQ(VarToStr(edit->ReadEditValue()), "ok");
+  edit->SetParent(nullptr);
 }
 
 }  // namespace
