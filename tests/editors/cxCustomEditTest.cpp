@@ -282,6 +282,37 @@ TEST_F(CustomEditTest, RepositoryItemAcceptanceAndRemoval) {
   EXPECT_EQ(edit_->GetEffectiveProperties(), edit_->Properties());
 }
 
+TEST_F(CustomEditTest, ModalDialogClosedWithOkValidatesItsFocusedEditSilently) {
+  for (const String& typed : {String("fine"), String("bad")}) {
+    SCOPED_TRACE(typed);
+    log_.clear();
+    auto* dialog = new TForm(Application);
+    dialog->SetBounds(150, 150, 200, 120);
+    auto* edit = new TTestEdit(dialog);
+    edit->SetBounds(10, 10, 100, 21);
+    edit->SetParent(dialog);
+    LogEvents(edit->Properties(), "");
+    HWND helper = AllocateHWnd([&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+      if (msg == WM_USER + 2) {
+        edit->SetFocus();
+        S().TypeText(typed);
+        log_.clear();
+        dialog->SetModalResult(mrOk);
+      }
+      return 0;
+    });
+    PostMessage(helper, WM_USER + 2, 0, 0);
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    ASSERT_FALSE(log_.empty());
+    EXPECT_EQ(log_.front(), "validate " + typed);
+    EXPECT_EQ(std::count(log_.begin(), log_.end(), "validate " + typed), 1);
+    EXPECT_EQ(VarToStr(edit->EditValue()), typed == "bad" ? "" : typed);
+    for (const String& line : log_) EXPECT_EQ(line.find("error"), String::npos) << line;
+    DeallocateHWnd(helper);
+    dialog->Free();
+  }
+}
+
 // ---- in place ----------------------------------------------------------------------------------------
 
 TEST_F(CustomEditTest, InplaceCacheKeepsOneEditorPerPropertiesAndReusesFreeOnes) {
