@@ -1202,6 +1202,8 @@ class TcxInplaceEditList : public TObject {
   TcxCustomEdit* ObtainEdit(TcxCustomEditProperties* properties);
   TcxCustomEdit* FindBoundEdit(TcxCustomEditProperties* properties);
   TcxCustomEdit* ObtainEditOfClass(TClass properties_class);
+  // A free editor of exactly this editor class, made (and kept free) when there is none.
+  TcxCustomEdit* ObtainEditOfEditClass(TClass edit_class);
   void UnbindProperties(TcxCustomEditProperties* properties);
   void ReleaseEdit(TcxCustomEditProperties* properties);
   Integer Count() const { return Integer(items_.size()); }

@@ -81,6 +81,10 @@ TcxCustomEdit* TcxInplaceEditList::ObtainEditOfClass(TClass properties_class) {
       static_cast<TcxCustomEditProperties*>(properties_class->Create(nullptr)));
   const TClass edit_class = sample->GetContainerClass();
   sample.reset();
+  return ObtainEditOfEditClass(edit_class);
+}
+
+TcxCustomEdit* TcxInplaceEditList::ObtainEditOfEditClass(TClass edit_class) {
   if (TcxCustomEdit* edit = FreeEditOfClass(edit_class)) return edit;
   return AddEdit(edit_class, nullptr);
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "editors/cxEdit.h"
+#include "editors/cxFilterControlUtils.h"
+#include "editors/cxTextEdit.h"
 #include "tests/editors/TestEdit.h"
 #include "tests/support/HeadlessFixture.h"
 #include "vcl/Forms.h"
@@ -14,6 +16,20 @@ using editors_test::TTestEditProperties;
 KORVAN_IMPLEMENT_CLASS(editors_test::TTestEditProperties)
 KORVAN_IMPLEMENT_CLASS(editors_test::TTestEdit)
 TClass editors_test::TTestEditProperties::GetContainerClass() { return TTestEdit::StaticClass(); }
+
+namespace {
+
+// A text helper whose value editor is the test kind.
+class TTestFilterHelper : public TcxFilterTextEditHelper {
+  KORVAN_CLASS(TTestFilterHelper, TcxFilterTextEditHelper)
+
+ public:
+  TClass ValueEditClass() const override { return TTestEdit::StaticClass(); }
+};
+
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS(TTestFilterHelper)
 
 namespace {
 
@@ -433,6 +449,38 @@ TEST_F(CustomEditTest, DeactivationRefusedOnInvalidText) {
   EXPECT_TRUE(edit->DeactivateInPlace());
   EXPECT_EQ(VarToStr(edit->ReadEditValue()), "ok");
   edit->SetParent(nullptr);
+}
+
+TEST_F(CustomEditTest, FilterValueEditorsArePreparedForTheirProperties) {
+  TTestEditProperties source(nullptr);
+  source.SetReadOnly(true);
+  source.Buttons()->AddButton();
+  source.OnChange = [](TObject*) {};
+  // Without a list: a new editor; with one: the list's free editor of the class, kept.
+  TcxInplaceEditList list;
+  TcxCustomEdit* own = CreateFilterEdit(TTestFilterHelper::StaticClass(), &source);
+  TcxCustomEdit* listed = CreateFilterEdit(TTestFilterHelper::StaticClass(), &source, &list);
+  EXPECT_EQ(CreateFilterEdit(TTestFilterHelper::StaticClass(), &source, &list), listed);
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(CreateFilterEdit(TcxFilterTextEditHelper::StaticClass(), &source), nullptr);
+  for (TcxCustomEdit* edit : {own, listed}) {
+    ASSERT_NE(dynamic_cast<TTestEdit*>(edit), nullptr);
+    TcxCustomEditProperties* p = edit->GetEffectiveProperties();
+    EXPECT_FALSE(p->ReadOnly());
+    EXPECT_TRUE(p->ValidateOnEnter());
+    EXPECT_EQ(p->Buttons()->Count(), 0);
+    EXPECT_FALSE(bool(p->OnChange));
+  }
+  // The text helper writes the value into the editor and reads it back with its text.
+  TcxTextEditProperties text_properties(nullptr);
+  const TcxCustomFilterEditHelper* helper = FilterEditHelper(TTestFilterHelper::StaticClass());
+  helper->ApplyFilterValue(own, &text_properties, Variant(Integer(42)));
+  Variant value;
+  String display;
+  helper->GetFilterValue(own, &text_properties, value, display);
+  EXPECT_EQ(VarToStr(value), "42");
+  EXPECT_EQ(display, "42");
+  own->Free();
 }
 
 }  // namespace
