@@ -1111,6 +1111,15 @@ class TcxCustomEdit : public TcxContainer,
   bool IsInplace() override { return inPlace_; }
   // The edit moves the focus on Tab itself.
   bool TabMovesFocus() override { return false; }
+  // Edit styles, and the view info of the properties' kind.
+  TcxContainerStyle::TFactory StyleClass() override { return &TcxEditStyle::CreateInState; }
+  TcxContainerViewInfo* CreateViewInfo() override;
+  TcxCustomEditViewInfo* GetEditViewInfo() { return dynamic_cast<TcxCustomEditViewInfo*>(ViewInfo()); }
+  // The view info calculated from a fresh view data at a point; button presses and releases
+  // of a mouse event are told to the edit.
+  bool RefreshState(const TPoint& p, Integer button, TShiftState shift, bool is_mouse_event) override;
+  virtual void UpdateButtonStates(Integer old_pressed, Integer old_hot);
+  Integer PressedButton() const { return pressedButton_; }
   bool InEditingMode();
   virtual bool SynchronizesOnEnterExit() { return true; }
   virtual bool HandlesNavigationKeys() { return false; }
@@ -1164,6 +1173,7 @@ class TcxCustomEdit : public TcxContainer,
 
   TClass propertiesClass_;
   TcxTimer* doubleClickTimer_ = nullptr;
+  Integer pressedButton_ = -1;
   TcxCustomEditData* editData_ = nullptr;
   bool autoSize_ = true;
   std::unique_ptr<TcxEditChangeEventsCatcher> catcher_;

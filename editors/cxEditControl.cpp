@@ -52,6 +52,8 @@ TcxCustomEdit::TcxCustomEdit(TComponent* owner, bool in_place, TClass properties
   doubleClickTimer_->SetOnTimer([this](TObject*) { doubleClickTimer_->SetEnabled(false); });
   catcher_ = std::make_unique<TcxEditChangeEventsCatcher>(this);
   properties_.reset(static_cast<TcxCustomEditProperties*>(properties_class->Create(this)));
+  ControlStyle().Include(csCaptureMouse);
+  ControlStyle().Include(csSetCaption);
   SetTabStop(true);
   autoSize_ = !inPlace_;
   editValue_ = Null();

@@ -144,6 +144,53 @@ void TcxCustomEdit::MouseDown(TMouseButton button, TShiftState shift, Integer x,
     if (!self) return;
   }
   TcxContainer::MouseDown(button, shift, x, y);
+  if (!self || button != mbLeft || GetCapture() != Handle()) return;
+  // A press that keeps the capture over a pressed button holds that button.
+  if (TcxCustomEditViewInfo* view_info = GetEditViewInfo())
+    if (view_info->PressedButton >= 0) pressedButton_ = view_info->PressedButton;
+}
+
+TcxContainerViewInfo* TcxCustomEdit::CreateViewInfo() { return GetEffectiveProperties()->CreateViewInfo(); }
+
+bool TcxCustomEdit::RefreshState(const TPoint& p, Integer button, TShiftState shift,
+                                 bool is_mouse_event) {
+  if (!HandleAllocated() || ComponentState().Contains(csLoading) ||
+      ComponentState().Contains(csReading) || InDestruction())
+    return false;
+  TcxCustomEditViewInfo* view_info = GetEditViewInfo();
+  if (!view_info) return TcxContainer::RefreshState(p, button, shift, is_mouse_event);
+  if (pressedButton_ >= 0 && GetCapture() != Handle()) pressedButton_ = -1;
+  const Integer old_pressed = view_info->PressedButton;
+  const Integer old_hot = view_info->HotButton;
+  std::unique_ptr<TcxCustomEditViewData> view_data(GetEffectiveProperties()->CreateViewData(
+      dynamic_cast<TcxCustomEditStyle*>(StyleForCurrentState()), inPlace_));
+  view_data->Enabled = Enabled();
+  view_data->Focused = Focused();
+  view_data->DesignMode = ComponentState().Contains(csDesigning);
+  view_data->CapturedButton = pressedButton_;
+  TWeakRef<TcxCustomEdit> self(this);
+  view_data->CalculateViewInfo(SharedScreenCanvas(), ClientRect(), p, button, shift, view_info,
+                               is_mouse_event);
+  Invalidate();
+  if (is_mouse_event && old_pressed == view_info->PressedButton && old_hot == view_info->HotButton)
+    return true;
+  AlignInnerControl();
+  if (is_mouse_event) UpdateButtonStates(old_pressed, old_hot);
+  return bool(self);
+}
+
+void TcxCustomEdit::UpdateButtonStates(Integer old_pressed, Integer old_hot) {
+  TcxCustomEditViewInfo* view_info = GetEditViewInfo();
+  const Integer pressed = view_info->PressedButton;
+  const Integer hot = view_info->HotButton;
+  if (pressed == old_pressed && hot == old_hot) return;
+  TWeakRef<TcxCustomEdit> self(this);
+  if (old_pressed >= 0 && pressed != old_pressed) {
+    // A click completes only when released over the same button.
+    DoButtonUp(old_pressed);
+    if (self && hot == old_pressed) DoButtonClick(old_pressed);
+  }
+  if (self && pressed >= 0 && old_pressed < 0) DoButtonDown(pressed);
 }
 
 // ---- focus ----------------------------------------------------------------------------------------

@@ -329,6 +329,34 @@ TEST_F(CustomEditTest, ModalDialogClosedWithOkValidatesItsFocusedEditSilently) {
   }
 }
 
+TEST_F(CustomEditTest, ButtonPressedAndReleasedOverItselfClicksOnce) {
+  Log events;
+  edit_->Properties()->Buttons()->AddButton()->SetKind(bkEllipsis);
+  edit_->Properties()->OnButtonClick = [&](TObject*, Integer i) { events.push_back("click " + IntToStr(i)); };
+  edit_->RefreshStateAtCursor(false);
+  Pump();
+  TcxCustomEditViewInfo* view_info = edit_->GetEditViewInfo();
+  ASSERT_NE(view_info, nullptr);
+  ASSERT_EQ(view_info->Buttons.size(), 1u);
+  const TRect r = view_info->Buttons[0]->Bounds;
+  ASSERT_FALSE(r.IsEmpty());
+  const POINT inside{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  S().Snapshot(form_->Handle(), "editors_custom_edit_button.png", true);
+  S().MouseDown(edit_->Handle(), inside);
+  EXPECT_EQ(edit_->PressedButton(), 0);
+  EXPECT_TRUE(events.empty());
+  S().MouseUp(edit_->Handle(), inside);
+  EXPECT_EQ(events, (Log{"click 0"}));
+  // Released away from the button: no click.
+  events.clear();
+  Advance(GetDoubleClickTime() + 10);
+  S().MouseDown(edit_->Handle(), inside);
+  S().MoveMouse(edit_->Handle(), POINT{2, 2});
+  S().MouseUp(edit_->Handle(), POINT{2, 2});
+  EXPECT_TRUE(events.empty());
+  EXPECT_EQ(edit_->PressedButton(), -1);
+}
+
 // ---- in place ----------------------------------------------------------------------------------------
 
 TEST_F(CustomEditTest, InplaceCacheKeepsOneEditorPerPropertiesAndReusesFreeOnes) {
