@@ -1128,6 +1128,12 @@ class TcxCustomEdit : public TcxContainer,
   virtual void ChangeAutoSize(bool value);
   virtual bool CanAutoHeight() { return !inPlace_ && autoSize_; }
   virtual bool CanAutoWidth();
+  // The size request of auto-size measuring: free height, one line, the control's width.
+  virtual TcxEditSizeProperties GetEditSizeProperties() { return {-1, 1, Width()}; }
+  // The measured size replaces the requested one as the alignment allows.
+  void CalculateAutoSize(Integer& width, Integer& height);
+  bool CanResize(Integer& width, Integer& height) override;
+  void AlignInnerControl() override;
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool value) { transparent_ = value; }
   virtual bool IsTransparent() { return !inPlace_ && transparent_; }
@@ -1174,6 +1180,7 @@ class TcxCustomEdit : public TcxContainer,
   TClass propertiesClass_;
   TcxTimer* doubleClickTimer_ = nullptr;
   Integer pressedButton_ = -1;
+  bool inAutoSize_ = false;
   TcxCustomEditData* editData_ = nullptr;
   bool autoSize_ = true;
   std::unique_ptr<TcxEditChangeEventsCatcher> catcher_;

@@ -165,6 +165,43 @@ void TcxCustomEdit::ChangeAutoSize(bool value) {
   }
 }
 
+void TcxCustomEdit::CalculateAutoSize(Integer& width, Integer& height) {
+  if (!CanAutoHeight()) return;
+  std::unique_ptr<TcxCustomEditViewData> view_data(GetEffectiveProperties()->CreateViewData(
+      dynamic_cast<TcxCustomEditStyle*>(StyleForCurrentState()), inPlace_));
+  TSize size;
+  MeasureEditValueExtent(view_data.get(), SharedScreenCanvas(), ReadEditValue(),
+                         GetEditSizeProperties(), nullptr, size);
+  const TAlign align = Align();
+  if (CanAutoWidth() && align != alTop && align != alBottom && align != alClient && align != alCustom)
+    width = size.cx;
+  if (align != alLeft && align != alRight && align != alClient && align != alCustom) height = size.cy;
+}
+
+bool TcxCustomEdit::CanResize(Integer& width, Integer& height) {
+  if (!TcxContainer::CanResize(width, height)) return false;
+  if (!ComponentState().Contains(csLoading)) CalculateAutoSize(width, height);
+  return true;
+}
+
+void TcxCustomEdit::AlignInnerControl() {
+  if (HandleAllocated() && !InDestruction() && !inAutoSize_) {
+    Integer width = Width(), height = Height();
+    CalculateAutoSize(width, height);
+    if (width != Width() || height != Height()) {
+      inAutoSize_ = true;
+      try {
+        SetBounds(Left(), Top(), width, height);
+      } catch (...) {
+        inAutoSize_ = false;
+        throw;
+      }
+      inAutoSize_ = false;
+    }
+  }
+  TcxContainer::AlignInnerControl();
+}
+
 void TcxCustomEdit::PrepareDisplayValue(const Variant& edit_value, Variant& display_value,
                                         bool edit_focused) {
   GetEffectiveProperties()->PrepareDisplayValue(edit_value, display_value, edit_focused);

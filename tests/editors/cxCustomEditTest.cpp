@@ -331,6 +331,8 @@ TEST_F(CustomEditTest, ModalDialogClosedWithOkValidatesItsFocusedEditSilently) {
 
 TEST_F(CustomEditTest, ButtonPressedAndReleasedOverItselfClicksOnce) {
   Log events;
+  edit_->ChangeAutoSize(false);  // the test kind measures no content
+  edit_->SetBounds(10, 10, 120, 21);
   edit_->Properties()->Buttons()->AddButton()->SetKind(bkEllipsis);
   edit_->Properties()->OnButtonClick = [&](TObject*, Integer i) { events.push_back("click " + IntToStr(i)); };
   edit_->RefreshStateAtCursor(false);
@@ -355,6 +357,25 @@ TEST_F(CustomEditTest, ButtonPressedAndReleasedOverItselfClicksOnce) {
   S().MouseUp(edit_->Handle(), POINT{2, 2});
   EXPECT_TRUE(events.empty());
   EXPECT_EQ(edit_->PressedButton(), -1);
+}
+
+TEST_F(CustomEditTest, AutoSizeTakesTheMeasuredHeightAsTheAlignmentAllows) {
+  edit_->SetBounds(10, 10, 120, 50);
+  const Integer measured = edit_->Height();
+  EXPECT_NE(measured, 50);
+  edit_->SetBounds(10, 10, 120, 80);
+  EXPECT_EQ(edit_->Height(), measured);
+  EXPECT_EQ(edit_->Width(), 120);
+  // Aligned to a side, or without auto size, the requested height stands.
+  edit_->SetAlign(alLeft);
+  edit_->SetBounds(10, 10, 120, 80);
+  EXPECT_NE(edit_->Height(), measured);
+  edit_->SetAlign(alNone);
+  edit_->ChangeAutoSize(false);
+  edit_->SetBounds(10, 10, 120, 50);
+  EXPECT_EQ(edit_->Height(), 50);
+  edit_->ChangeAutoSize(true);
+  EXPECT_EQ(edit_->Height(), measured);
 }
 
 // ---- in place ----------------------------------------------------------------------------------------
