@@ -1133,6 +1133,8 @@ class TcxCustomEdit : public TcxContainer,
   // The measured size replaces the requested one as the alignment allows.
   void CalculateAutoSize(Integer& width, Integer& height);
   bool CanResize(Integer& width, Integer& height) override;
+  // The height with auto size brought up to date (the published Height).
+  Integer AutoSizedHeight() const;
   void AlignInnerControl() override;
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool value) { transparent_ = value; }
@@ -1169,6 +1171,8 @@ class TcxCustomEdit : public TcxContainer,
   void Notification(TComponent* component, TOperation operation) override;
   void SetProperties(TcxCustomEditProperties* value) { properties_->Assign(value); }
   void HookProperties(bool hook);
+  // Height and Width are streamed as defined properties, left out where auto size decides.
+  void DefineProperties(TFiler* filer) override;
 
  private:
   void FireChangeEvent(void (TcxCustomEdit::*fire)());

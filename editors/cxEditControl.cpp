@@ -5,10 +5,15 @@
 #include "data/cxVariants.h"
 #include "editors/cxEdit.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "user/WinUser.h"
 #include "vcl/Forms.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxCustomEdit)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomEdit) {
+  // Written through the defined properties only.
+  p.Int("Height", &TcxCustomEdit::AutoSizedHeight, &TControl::SetHeight).Stored(false);
+  p.Int("Width", &TControl::Width, &TControl::SetWidth).Stored(false);
+}
 
 namespace {
 // Runs a step with a flag set, restoring it afterwards (also on an exception).
@@ -176,6 +181,26 @@ void TcxCustomEdit::CalculateAutoSize(Integer& width, Integer& height) {
   if (CanAutoWidth() && align != alTop && align != alBottom && align != alClient && align != alCustom)
     width = size.cx;
   if (align != alLeft && align != alRight && align != alClient && align != alCustom) height = size.cy;
+}
+
+Integer TcxCustomEdit::AutoSizedHeight() const {
+  auto* self = const_cast<TcxCustomEdit*>(this);
+  if (self->HandleAllocated() && !self->InDestruction()) self->AlignInnerControl();
+  return Height();
+}
+
+void TcxCustomEdit::DefineProperties(TFiler* filer) {
+  TcxContainer::DefineProperties(filer);
+  auto* ancestor = dynamic_cast<TcxCustomEdit*>(filer->Ancestor());
+  const bool height_stored = !CanAutoHeight() && (!ancestor || ancestor->Height() != Height());
+  const bool width_stored =
+      !(CanAutoHeight() && CanAutoWidth()) && (!ancestor || ancestor->Width() != Width());
+  filer->DefineProperty(
+      "Height", [this](TReader& reader) { SetHeight(Integer(reader.ReadInteger())); },
+      [this](TWriter& writer) { writer.WriteInteger(Height()); }, height_stored);
+  filer->DefineProperty(
+      "Width", [this](TReader& reader) { SetWidth(Integer(reader.ReadInteger())); },
+      [this](TWriter& writer) { writer.WriteInteger(Width()); }, width_stored);
 }
 
 bool TcxCustomEdit::CanResize(Integer& width, Integer& height) {

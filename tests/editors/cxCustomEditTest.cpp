@@ -7,6 +7,7 @@
 #include "editors/cxTextEdit.h"
 #include "tests/editors/TestEdit.h"
 #include "tests/support/HeadlessFixture.h"
+#include "vcl/FormReader.h"  // WriteComponentToText
 #include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
 
@@ -376,6 +377,18 @@ TEST_F(CustomEditTest, AutoSizeTakesTheMeasuredHeightAsTheAlignmentAllows) {
   EXPECT_EQ(edit_->Height(), 50);
   edit_->ChangeAutoSize(true);
   EXPECT_EQ(edit_->Height(), measured);
+}
+
+TEST_F(CustomEditTest, HeightAndWidthInFormTextLeaveOutWhatAutoSizeDecides) {
+  edit_->SetName("Edit1");
+  edit_->SetBounds(10, 10, 130, 40);
+  String text = WriteComponentToText(edit_);
+  EXPECT_EQ(text.find("\n  Height ="), String::npos) << text;
+  EXPECT_NE(text.find("\n  Width = 130"), String::npos) << text;
+  edit_->ChangeAutoSize(false);
+  edit_->SetBounds(10, 10, 130, 40);
+  text = WriteComponentToText(edit_);
+  EXPECT_NE(text.find("\n  Height = 40"), String::npos) << text;
 }
 
 // ---- in place ----------------------------------------------------------------------------------------
