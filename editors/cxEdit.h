@@ -1141,6 +1141,13 @@ class TcxCustomEdit : public TcxContainer,
   virtual bool IsTransparent() { return !inPlace_ && transparent_; }
   bool FocusingForError() const { return focusingForError_; }
 
+  // Clipboard (text kinds override).
+  virtual void CopyTextOut() {}
+  virtual void CutToClipboard() {}
+  virtual void PasteFromClipboard() {}
+  // Clipboard messages, button accelerators, no context menu in place.
+  void WndProc(TMessage& m) override;
+
   // Keys and focus.
   virtual void DoEditKeyDown(Word& key, TShiftState shift);
   virtual void DoEditKeyPress(char32_t& key);

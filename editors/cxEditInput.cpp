@@ -2,7 +2,9 @@
 // navigation keys, entering and leaving.
 #include "editors/cxEdit.h"
 #include "user/WinUser.h"
+#include "vcl/ControlMessages.h"
 #include "vcl/Forms.h"
+#include "vcl/Menus.h"
 
 namespace {
 // Change events locked for a scope, released with notification (also on an exception).
@@ -131,6 +133,55 @@ bool TcxCustomEdit::ValidateKeyPress(char32_t& key) {
 void TcxCustomEdit::KeyUp(Word& key, TShiftState shift) {
   TcxContainer::KeyUp(key, shift);
   if (key != 0) DoEditKeyUp(key, shift);
+}
+
+// ---- messages -------------------------------------------------------------------------------------
+
+void TcxCustomEdit::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_COPY:
+      CopyTextOut();
+      return;
+    case WM_CUT:
+    case WM_PASTE: {
+      const bool blocked = IsReadOnlyOrNoData();
+      if (m.Msg == WM_PASTE && blocked) return;
+      // A clipboard change comes from the user: it must pass CanModify.
+      const bool saved = userChange_;
+      userChange_ = true;
+      try {
+        if (m.Msg == WM_PASTE)
+          PasteFromClipboard();
+        else if (blocked)
+          CopyTextOut();
+        else
+          CutToClipboard();
+      } catch (...) {
+        userChange_ = saved;
+        throw;
+      }
+      userChange_ = saved;
+      return;
+    }
+    case WM_CONTEXTMENU:
+      if (inPlace_) return;
+      break;
+    case CM_DIALOGCHAR: {
+      TcxEditButtons* buttons = GetEffectiveProperties()->Buttons();
+      for (Integer i = 0; i < buttons->Count(); ++i) {
+        TcxEditButton* button = buttons->GetButton(i);
+        if (button->Enabled() && IsAccel(char32_t(m.WParam), button->Caption())) {
+          DoButtonClick(i);
+          m.Result = 1;
+          return;
+        }
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  TcxContainer::WndProc(m);
 }
 
 // ---- mouse -----------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "editors/cxTextEdit.h"
 #include "tests/editors/TestEdit.h"
 #include "tests/support/HeadlessFixture.h"
+#include "vcl/ControlMessages.h"
 #include "vcl/FormReader.h"  // WriteComponentToText
 #include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
@@ -389,6 +390,19 @@ TEST_F(CustomEditTest, HeightAndWidthInFormTextLeaveOutWhatAutoSizeDecides) {
   edit_->SetBounds(10, 10, 130, 40);
   text = WriteComponentToText(edit_);
   EXPECT_NE(text.find("\n  Height = 40"), String::npos) << text;
+}
+
+TEST_F(CustomEditTest, DialogCharacterClicksTheButtonOfItsAccelerator) {
+  Log clicks;
+  TcxEditButtons* buttons = edit_->Properties()->Buttons();
+  buttons->AddButton()->SetCaption("&Go");
+  TcxEditButton* disabled = buttons->AddButton();
+  disabled->SetCaption("&Stop");
+  disabled->SetEnabled(false);
+  edit_->Properties()->OnButtonClick = [&](TObject*, Integer i) { clicks.push_back(IntToStr(i)); };
+  EXPECT_EQ(SendMessage(edit_->Handle(), CM_DIALOGCHAR, 'g', 0), 1);
+  EXPECT_EQ(SendMessage(edit_->Handle(), CM_DIALOGCHAR, 's', 0), 0);
+  EXPECT_EQ(clicks, (Log{"0"}));
 }
 
 // ---- in place ----------------------------------------------------------------------------------------
