@@ -9,6 +9,7 @@
 
 #include "foundation/cxClasses.h"
 #include "foundation/cxContainer.h"
+#include "data/cxDataUtils.h"
 #include "rtl/Classes.h"
 #include "rtl/Variants.h"
 #include "vcl/Controls.h"
@@ -421,6 +422,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual void ValidateDisplayValue(Variant& display_value, String& error_text, bool& error,
                                     IcxEditValidator* edit);
   virtual Integer EditValueSource(bool edit_focused) { return 0; }
+  // The editor control class of the kind (in-place editors are made of it).
+  virtual TClass GetContainerClass();
   // The companions of the kind.
   virtual TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* style, bool is_inplace,
                                                 bool hide_display_text = false);
@@ -857,6 +860,394 @@ class TcxEditRepository : public TComponent {
  private:
   std::vector<TcxEditRepositoryItem*> items_;
 };
+
+
+// ---- data binding, edit data, change-event catcher ----------------------------------------------
+
+// What an editor's data binding, its per-cell edit data and its change-event catcher need of
+// the editor control (the editor control implements it). The companions reach the editor only
+// through this, so they stand without the control class.
+class IcxEditControl {
+ public:
+  virtual ~IcxEditControl() = default;
+  // The editor as a component (owner of its binding, watched for its destruction).
+  virtual TComponent* EditComponent() = 0;
+  virtual TcxCustomEditProperties* GetEffectiveProperties() = 0;
+  virtual bool UsesRepositoryItem() = 0;
+  virtual void PropertiesChanged(TcxCustomEditProperties* properties) = 0;
+  virtual Variant CurrentDisplayText() = 0;
+  virtual bool ModifiedFlag() = 0;
+  virtual Variant ReadEditValue() = 0;
+  // The editor's reset of its value (back to the value saved on entering).
+  virtual void ResetValue() = 0;
+  virtual void SetValidatedDisplayValue(const Variant& value) = 0;
+  virtual void SynchronizeDisplayValue() = 0;
+  virtual bool HasChangeHandlers() = 0;
+  virtual void FireChange() = 0;
+  virtual bool HasEditValueChangedHandlers() = 0;
+  virtual void DoEditValueChanged() = 0;
+  // The editor resets its own data in an edit data object being cleared.
+  virtual void ClearEditData(class TcxCustomEditData* data) {}
+};
+
+// The base binding: no data behind it, it reads and writes through the editor and supplies a
+// neutral default values provider. Data-aware editors derive bindings with data.
+class TcxEditDataBinding : public TPersistent {
+  KORVAN_CLASS(TcxEditDataBinding, TPersistent)
+
+ public:
+  explicit TcxEditDataBinding(IcxEditControl* edit);
+  ~TcxEditDataBinding() override;
+
+  virtual void DefaultValuesChanged();
+  virtual void GetDisplayValue(Variant& value) { value = edit_->CurrentDisplayText(); }
+  virtual bool IsModified() { return edit_->ModifiedFlag(); }
+  virtual void GetStoredValue(Variant& value) { value = edit_->ReadEditValue(); }
+  virtual void Reset() { edit_->ResetValue(); }
+  virtual void SetDisplayValue(const Variant& value) { edit_->SetValidatedDisplayValue(value); }
+  virtual bool CanModifyData() { return true; }
+  virtual void StoreValue(const Variant& value) {}
+  virtual bool AcceptsEditorValueCheck();
+  virtual bool ShouldPostEditorValue() { return IsModified(); }
+  virtual bool ExecuteAction(TObject* action) { return false; }
+  // The provider made by the constructor: descendants with data supply their own class.
+  virtual TcxCustomEditDefaultValuesProvider* CreateDefaultValuesProvider();
+  virtual void UpdateUnfocused() {}
+  virtual bool UpdateAction(TObject* action) { return false; }
+  virtual void SynchronizeEditor() { edit_->SynchronizeDisplayValue(); }
+  virtual void RefreshBindingState() {}
+
+  IcxEditControl* Edit() const { return edit_; }
+  IcxEditDefaultValuesProvider* GetDefaultValuesProvider();
+  bool HasDataAvailable() { return GetDefaultValuesProvider()->IsDataAvailable(); }
+  TPersistent* GetOwner() const override { return edit_->EditComponent(); }
+
+ private:
+  IcxEditControl* edit_;
+  std::unique_ptr<TcxCustomEditDefaultValuesProvider> provider_;
+};
+
+// The data controller's binding, published for editors bound to a data controller.
+class TcxDataBinding : public TcxCustomDataBinding {
+ public:
+  using TcxCustomDataBinding::TcxCustomDataBinding;
+};
+
+// Per-editor state that a grid item keeps between in-place activations. It outlives the
+// editor: a freed editor leaves it with a nil editor.
+class TcxCustomEditData : public TObject {
+  KORVAN_CLASS(TcxCustomEditData, TObject)
+
+ public:
+  explicit TcxCustomEditData(IcxEditControl* edit);
+  ~TcxCustomEditData() override;
+  // Marks the data cleared and lets the editor reset its own part of it.
+  void Clear();
+  bool Cleared() const { return cleared_; }
+  void SetCleared(bool value) { cleared_ = value; }
+  IcxEditControl* Edit() const { return edit_; }
+
+ private:
+  bool cleared_ = false;
+  IcxEditControl* edit_;
+  std::unique_ptr<TcxFreeNotificator> freeNotificator_;
+};
+
+// Holds an editor's change events while they are locked; the last unlock that asks fires each
+// pending event once.
+class TcxEditChangeEventsCatcher : public TObject {
+  KORVAN_CLASS(TcxEditChangeEventsCatcher, TObject)
+
+ public:
+  explicit TcxEditChangeEventsCatcher(IcxEditControl* edit) : edit_(edit) {}
+  bool IsLocked() const { return lockCount_ > 0; }
+  void Lock(bool lock, bool invoke = true);
+  bool OnChangeEvent = false;
+  bool OnEditValueChangedEvent = false;
+
+ private:
+  IcxEditControl* edit_;
+  Integer lockCount_ = 0;
+};
+
+// ---- editor control ------------------------------------------------------------------------------
+
+KORVAN_EXCEPTION(EcxEditError, Exception);
+KORVAN_EXCEPTION(EcxEditValidationError, EcxEditError);
+
+using TcxEditEditingEvent = std::function<void(TObject* sender, bool& can_edit)>;
+using TcxEditTrailingKeyEvent = std::function<void(TObject* sender, Word& key, TShiftState shift)>;
+
+// The base of every editor control. It works through a properties object, its own or a
+// repository item's, holds its value as a variant, validates its display text into that value,
+// tracks modification and hands values on through its data binding. Standalone or in place,
+// fixed at construction. Kinds pass their properties class to the constructor (a constructor
+// cannot dispatch to a descendant); the data binding is made on first use.
+class TcxCustomEdit : public TcxContainer,
+                      public IcxEditControl,
+                      public IcxEditValidator,
+                      public IcxEditItemListener {
+  KORVAN_CLASS(TcxCustomEdit, TcxContainer)
+
+ public:
+  using CreateArgType = TComponent*;
+  explicit TcxCustomEdit(TComponent* owner)
+      : TcxCustomEdit(owner, false, TcxCustomEditProperties::StaticClass()) {}
+  TcxCustomEdit(TComponent* owner, bool in_place, TClass properties_class);
+  ~TcxCustomEdit() override;
+
+  // Value and validation.
+  virtual Variant GetEmptyEditValue() { return Null(); }
+  Variant ReadEditValue() override { return editValue_; }
+  virtual void WriteEditValue(const Variant& value);
+  Variant EditValue() { return ReadEditValue(); }
+  void SetEditValue(const Variant& value) { WriteEditValue(value); }
+  virtual void SetInternalEditValue(const Variant& value);
+  virtual void InternalSetEditValue(const Variant& value, bool flag);
+  virtual Variant GetDisplayValue() { return ReadEditValue(); }
+  virtual Variant GetCurrentValue();
+  virtual void InternalSetDisplayValue(const Variant& value) {}
+  virtual void SetDisplayValue(const Variant& value);
+  void SetValidatedDisplayValue(const Variant& value) override {}
+  void SynchronizeDisplayValue() override {}
+  virtual void UpdateEditValueFromDisplay() {}
+  virtual void RefreshDisplayText() {}
+  virtual void SelectWholeText() {}
+  virtual void ClearValue() { WriteEditValue(GetEmptyEditValue()); }
+  virtual void PrepareDisplayValue(const Variant& edit_value, Variant& display_value,
+                                   bool edit_focused);
+  bool ValidateEdit(bool raise_on_error);
+  virtual void HandleValidationError(const String& error_text);
+  void PostEditValue(bool validate_first = false);
+  bool CanPostEditValue();
+  virtual void BeginPostLock() { posting_ = true; }
+  virtual void EndPostLock() { posting_ = false; }
+  virtual void RestoreEnterValue();
+  bool CanRestoreEnterValue();
+  // The base answer: an empty text.
+  Variant CurrentDisplayText() override { return Variant(String()); }
+
+  // Modification.
+  bool CanModify();
+  virtual bool CanModifyEdit() { return true; }
+  virtual bool IsEditableEffective();
+  virtual bool IsEditingKey(Word key, TShiftState shift) { return false; }
+  virtual bool IsEditingChar(char32_t c) { return false; }
+  virtual bool AcceptsChar(char32_t c);
+  virtual bool IsReadOnlyOrNoData();
+  bool ModifiedFlag() override { return modified_; }
+  bool ChangedSinceEnter() const { return changedSinceEnter_; }
+  bool Validated() const { return validated_; }
+  void SetModifiedFlag(bool value);
+  void SetChangedSinceEnter(bool value);
+  void PushModifiedState();
+  void PopModifiedState();
+  void ModifiedByUser();
+  // The inner content changed.
+  virtual void DataChanged();
+  bool UserChange() const { return userChange_; }
+  void SetUserChange(bool value) { userChange_ = value; }
+  void ResetValue() override { RestoreEnterValue(); }
+
+  // Change events.
+  void LockChangeEvents(bool lock, bool notify = true) { catcher_->Lock(lock, notify); }
+  bool ChangeEventsLocked() const { return catcher_->IsLocked(); }
+  void LockEditValueChanges(bool lock);
+  void LockValueAssignment(bool lock);
+  void NotifyChange();
+  void NotifyEditValueChanged();
+  void FireChange() override;
+  void DoEditValueChanged() override;
+  bool HasChangeHandlers() override;
+  bool HasEditValueChangedHandlers() override;
+  bool HasValidateHandlers();
+  bool HasValidateHandler() override { return HasValidateHandlers(); }
+  void FireValidateEvents(Variant& display_value, String& error_text, bool& error) override;
+  virtual void DoButtonClick(Integer index);
+  virtual void DoButtonDown(Integer index) {}
+  virtual void DoButtonUp(Integer index) {}
+  virtual void ClickDefaultButton();
+  Integer DefaultButtonIndex();
+  virtual bool IsClickKey(Word key, TShiftState shift);
+  void NotifyPopupClosed(Integer reason);
+  void Click() override;
+  virtual bool ClickWhileLoading() { return false; }
+
+  // Properties, repository item, binding.
+  virtual TClass GetPropertiesClass() { return propertiesClass_; }
+  TcxCustomEditProperties* Properties() const { return properties_.get(); }
+  TcxCustomEditProperties* GetEffectiveProperties() override;
+  bool UsesRepositoryItem() override { return repositoryItem_ != nullptr; }
+  TcxEditRepositoryItem* RepositoryItem() const { return repositoryItem_; }
+  void SetRepositoryItem(TcxEditRepositoryItem* item);
+  virtual bool CanAcceptRepositoryItem(TcxEditRepositoryItem* item);
+  virtual void RepositoryItemChanging() {}
+  virtual void RepositoryItemChanged() {}
+  void PropertiesChanged(TcxCustomEditProperties* properties) override;
+  virtual TcxEditDataBinding* CreateDataBinding() { return new TcxEditDataBinding(this); }
+  TcxEditDataBinding* DataBinding();
+  TComponent* EditComponent() override { return this; }
+  void ItemRemoved(TcxEditRepositoryItem* item) override;
+  void ItemPropertiesChanged(TcxEditRepositoryItem* item) override;
+
+  // In place. CreateInplace makes an editor of a class in place (the constructor reads the
+  // request, as a constructor cannot take it through the class's factory).
+  static TcxCustomEdit* CreateInplace(TClass edit_class, TComponent* owner);
+  virtual TClass GetEditDataClass() { return nullptr; }
+  virtual TcxCustomEditData* CreateEditData() { return nullptr; }
+  virtual void InitEditData() {}
+  virtual bool SendActivationKey(char32_t key) { return true; }
+  virtual void HookInnerEdit() {}
+  virtual void UnhookInnerEdit() {}
+  void ActivateInPlace(TcxCustomEditData*& edit_data);
+  void ActivateByKey(char32_t key, TcxCustomEditData*& edit_data);
+  void ActivateByMouse(TShiftState shift, Integer x, Integer y, TcxCustomEditData*& edit_data);
+  bool DeactivateInPlace();
+  TcxCustomEditData* CurrentEditData() const { return editData_; }
+  TcxTimer* DoubleClickTimer() const { return doubleClickTimer_; }
+
+  // State.
+  bool InPlace() const { return inPlace_; }
+  bool IsInplace() override { return inPlace_; }
+  // The edit moves the focus on Tab itself.
+  bool TabMovesFocus() override { return false; }
+  // Edit styles, and the view info of the properties' kind.
+  TcxContainerStyle::TFactory StyleClass() override { return &TcxEditStyle::CreateInState; }
+  TcxContainerViewInfo* CreateViewInfo() override;
+  TcxCustomEditViewInfo* GetEditViewInfo() { return dynamic_cast<TcxCustomEditViewInfo*>(ViewInfo()); }
+  // The view info calculated from a fresh view data at a point; button presses and releases
+  // of a mouse event are told to the edit.
+  bool RefreshState(const TPoint& p, Integer button, TShiftState shift, bool is_mouse_event) override;
+  virtual void UpdateButtonStates(Integer old_pressed, Integer old_hot);
+  Integer PressedButton() const { return pressedButton_; }
+  bool InEditingMode();
+  virtual bool SynchronizesOnEnterExit() { return true; }
+  virtual bool HandlesNavigationKeys() { return false; }
+  virtual bool IsInnerEditShown() { return false; }
+  bool AutoSize() const { return autoSize_; }
+  virtual void ChangeAutoSize(bool value);
+  virtual bool CanAutoHeight() { return !inPlace_ && autoSize_; }
+  virtual bool CanAutoWidth();
+  // The size request of auto-size measuring: free height, one line, the control's width.
+  virtual TcxEditSizeProperties GetEditSizeProperties() { return {-1, 1, Width()}; }
+  // The measured size replaces the requested one as the alignment allows.
+  void CalculateAutoSize(Integer& width, Integer& height);
+  bool CanResize(Integer& width, Integer& height) override;
+  // The height with auto size brought up to date (the published Height).
+  Integer AutoSizedHeight() const;
+  void AlignInnerControl() override;
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool value) { transparent_ = value; }
+  virtual bool IsTransparent() { return !inPlace_ && transparent_; }
+  bool FocusingForError() const { return focusingForError_; }
+
+  // Clipboard (text kinds override).
+  virtual void CopyTextOut() {}
+  virtual void CutToClipboard() {}
+  virtual void PasteFromClipboard() {}
+  // Clipboard messages, button accelerators, no context menu in place.
+  void WndProc(TMessage& m) override;
+
+  // Keys and focus.
+  virtual void DoEditKeyDown(Word& key, TShiftState shift);
+  virtual void DoEditKeyPress(char32_t& key);
+  virtual void DoEditKeyUp(Word& key, TShiftState shift) {}
+  virtual bool ValidateKeyDown(Word& key, TShiftState shift);
+  virtual bool ValidateKeyPress(char32_t& key);
+  virtual void HandleTabKey(TShiftState shift) {}
+  void FireTrailingKeyEvent(Word& key, TShiftState shift);
+  virtual void EnterEdit();
+  void ExitEdit(bool call_on_exit);
+  virtual void FocusStateChanged();
+  bool FocusHasLeftForGood();
+  bool HasFocusInForm();
+  void DoEnter() override;
+  void DoExit() override;
+  void NotifyFocusChanged() override;
+
+  TNotifyEvent PropertiesEvents;
+  TcxEditEditingEvent OnEditing;
+  TcxEditTrailingKeyEvent OnAfterKeyDown;
+  TNotifyEvent OnPostEditValue;
+
+ protected:
+  void KeyDown(Word& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  void KeyUp(Word& key, TShiftState shift) override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void SetProperties(TcxCustomEditProperties* value) { properties_->Assign(value); }
+  void HookProperties(bool hook);
+  // Height and Width are streamed as defined properties, left out where auto size decides.
+  void DefineProperties(TFiler* filer) override;
+
+ private:
+  void FireChangeEvent(void (TcxCustomEdit::*fire)());
+  struct TSavedModifiedState {
+    bool modified;
+    bool changedSinceEnter;
+  };
+
+  TClass propertiesClass_;
+  TcxTimer* doubleClickTimer_ = nullptr;
+  Integer pressedButton_ = -1;
+  bool inAutoSize_ = false;
+  TcxCustomEditData* editData_ = nullptr;
+  bool autoSize_ = true;
+  std::unique_ptr<TcxEditChangeEventsCatcher> catcher_;
+  Integer valueAssignmentCount_ = 0;
+  bool inOnEditing_ = false;
+  Integer editValueChangeLock_ = 0;
+  bool cachedFocus_ = false;
+  bool validated_ = false;
+  bool escPending_ = false;
+  bool inPlace_ = false;
+  bool posting_ = false;
+  bool userChange_ = false;
+  bool modified_ = false;
+  bool changedSinceEnter_ = false;
+  bool focusingForError_ = false;
+  bool transparent_ = false;
+  std::vector<TSavedModifiedState> savedStates_;
+  Variant valueSavedOnEnter_;
+  TcxEditRepositoryItem* repositoryItem_ = nullptr;
+  std::unique_ptr<TcxEditDataBinding> dataBinding_;
+  Variant editValue_;
+  std::unique_ptr<TcxCustomEditProperties> properties_;
+};
+
+// ---- in-place editors ------------------------------------------------------------------------------
+
+// A host's cache of in-place editors: one editor per properties object; an editor whose
+// properties are gone is free and serves the next properties of its class.
+class TcxInplaceEditList : public TObject {
+  KORVAN_CLASS(TcxInplaceEditList, TObject)
+
+ public:
+  TcxInplaceEditList();
+  ~TcxInplaceEditList() override;
+
+  TcxCustomEdit* ObtainEdit(TcxCustomEditProperties* properties);
+  TcxCustomEdit* FindBoundEdit(TcxCustomEditProperties* properties);
+  TcxCustomEdit* ObtainEditOfClass(TClass properties_class);
+  // A free editor of exactly this editor class, made (and kept free) when there is none.
+  TcxCustomEdit* ObtainEditOfEditClass(TClass edit_class);
+  void UnbindProperties(TcxCustomEditProperties* properties);
+  void ReleaseEdit(TcxCustomEditProperties* properties);
+  Integer Count() const { return Integer(items_.size()); }
+
+ private:
+  struct TItem {
+    TcxCustomEdit* edit;
+    TcxCustomEditProperties* properties;
+  };
+  TcxCustomEdit* FreeEditOfClass(TClass edit_class);
+  TcxCustomEdit* AddEdit(TClass edit_class, TcxCustomEditProperties* properties);
+  std::vector<TItem> items_;
+};
+
+// Every live cache forgets a properties object (its editor becomes free).
+void DisconnectPropertiesFromInplaceLists(TcxCustomEditProperties* properties);
 
 // The repository of items made by code, created on first use.
 TcxEditRepository* DefaultEditRepository();

@@ -93,6 +93,7 @@ TcxCustomEditProperties::TcxCustomEditProperties(TPersistent* owner)
 }
 
 TcxCustomEditProperties::~TcxCustomEditProperties() {
+  DisconnectPropertiesFromInplaceLists(this);
   provider_ = nullptr;
   buttons_->OnChange = nullptr;
   buttons_.reset();

@@ -125,6 +125,34 @@ void TcxFilterTextEditHelper::PrepareFilterProperties(TcxCustomEditProperties* p
   }
 }
 
+void TcxCustomFilterEditHelper::PrepareEditForFilter(TcxCustomEdit* edit,
+                                                     TcxCustomEditProperties* source) const {
+  PrepareFilterProperties(edit->GetEffectiveProperties(), source, KeepsButtons());
+}
+
+void TcxCustomFilterEditHelper::GetFilterValue(TcxCustomEdit* edit,
+                                               TcxCustomEditProperties* properties, Variant& value,
+                                               String& display_text) const {
+  value = edit->ReadEditValue();
+  display_text = properties->ValueToDisplayText(value, true, true);
+}
+
+void TcxFilterTextEditHelper::ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties*,
+                                               const Variant& value) const {
+  edit->WriteEditValue(value);
+}
+
+TcxCustomEdit* CreateFilterEdit(TClass helper_class, TcxCustomEditProperties* properties,
+                                TcxInplaceEditList* list) {
+  const TcxCustomFilterEditHelper* helper = FilterEditHelper(helper_class);
+  const TClass edit_class = helper ? helper->ValueEditClass() : nullptr;
+  if (!edit_class) return nullptr;
+  TcxCustomEdit* edit = list ? list->ObtainEditOfEditClass(edit_class)
+                             : static_cast<TcxCustomEdit*>(edit_class->Create(nullptr));
+  helper->PrepareEditForFilter(edit, properties);
+  return edit;
+}
+
 const TcxCustomFilterEditHelper* FilterEditHelper(TClass helper_class) {
   static std::map<TClass, std::unique_ptr<TcxCustomFilterEditHelper>> instances;
   if (!helper_class) return nullptr;

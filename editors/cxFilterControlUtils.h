@@ -33,6 +33,13 @@ class TcxCustomFilterEditHelper : public TObject {
                                        TcxCustomEditProperties* source, bool keep_buttons) const;
   virtual bool AcceptsFilterValue(TcxValueTypeClass value_type, Variant& value) const;
   virtual bool FilterUsesDisplayText() const { return false; }
+  // The editor side: preparing an editor for a filter value, reading and writing the value.
+  virtual void PrepareEditForFilter(TcxCustomEdit* edit, TcxCustomEditProperties* source) const;
+  virtual TClass ValueEditClass() const { return nullptr; }
+  virtual void GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                              Variant& value, String& display_text) const;
+  virtual void ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                                const Variant& value) const {}
 };
 
 class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
@@ -41,9 +48,17 @@ class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
  public:
   void PrepareFilterProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* source,
                                bool keep_buttons) const override;
+  void ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                        const Variant& value) const override;
 };
 
 const TcxCustomFilterEditHelper* FilterEditHelper(TClass helper_class);
+
+// The editor for entering a filter value: a new one of the helper's value editor class
+// without a list, else the list's free editor of that class; prepared for the properties.
+// Nil when the helper names no value editor class.
+TcxCustomEdit* CreateFilterEdit(TClass helper_class, TcxCustomEditProperties* properties,
+                                TcxInplaceEditList* list = nullptr);
 
 // Pairs (properties class, helper class), keyed by the parent class of the properties class so
 // that a published class and its custom ancestor share one helper.
