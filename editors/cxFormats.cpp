@@ -212,48 +212,7 @@ bool ParseDateTimeFormat(const String& format, TcxDateTimeFormatInfo& info) {
   return true;
 }
 
-String BuildCurrencyDisplayFormat(const TFormatSettings& settings) {
-  String number = ",0.";
-  number += String(settings.CurrencyDecimals, '0');
-  String symbol;
-  for (char c : settings.CurrencyString) {
-    if (c == ',' || c == '.') symbol += String("'") + c + "'";
-    else symbol += c;
-  }
-  String positive;
-  if (!settings.CurrencyString.empty()) {
-    switch (settings.CurrencyFormat) {
-      case 0: positive = symbol + number; break;
-      case 1: positive = number + symbol; break;
-      case 2: positive = symbol + " " + number; break;
-      case 3: positive = number + " " + symbol; break;
-      default: break;
-    }
-  }
-  const String& n = number;
-  const String& s = symbol;
-  String negative;
-  switch (settings.NegCurrFormat) {
-    case 0: negative = "(" + s + n + ")"; break;
-    case 1: negative = "-" + s + n; break;
-    case 2: negative = s + "-" + n; break;
-    case 3: negative = s + n + "-"; break;
-    case 4: negative = "(" + n + s + ")"; break;
-    case 5: negative = "-" + n + s; break;
-    case 6: negative = n + "-" + s; break;
-    case 7: negative = n + s + "-"; break;
-    case 8: negative = "-" + n + " " + s; break;
-    case 9: negative = "-" + s + " " + n; break;
-    case 10: negative = n + " " + s + "-"; break;
-    case 11: negative = s + " " + n + "-"; break;
-    case 12: negative = s + " -" + n; break;
-    case 13: negative = n + "- " + s; break;
-    case 14: negative = "(" + s + " " + n + ")"; break;
-    case 15: negative = "(" + n + " " + s + ")"; break;
-    default: break;
-  }
-  return positive + ";" + negative;
-}
+String BuildCurrencyDisplayFormat(const TFormatSettings& settings) { return CurrencyFormatPattern(settings); }
 
 String BuildStandardMask(const TcxDateTimeFormatInfo& info) {
   if (info.Items.empty()) return "";

@@ -303,6 +303,9 @@ String CurrToStrF(Currency value, TFloatFormat format, int digits);
 String CurrToStrF(Currency value, TFloatFormat format, int digits, const TFormatSettings& settings);
 String FormatCurr(const String& pattern, Currency value);
 String FormatCurr(const String& pattern, Currency value, const TFormatSettings& settings);
+// The FormatFloat pattern of the locale's currency ("$,0.00;($,0.00)"): the symbol placed by
+// CurrencyFormat and NegCurrFormat, with "," and "." in the symbol quoted.
+String CurrencyFormatPattern(const TFormatSettings& settings);
 Currency StrToCurr(const String& s);
 Currency StrToCurr(const String& s, const TFormatSettings& settings);
 bool TryStrToCurr(const String& s, Currency& value);
