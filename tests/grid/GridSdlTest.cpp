@@ -8,6 +8,7 @@
 
 #include "backend/Headless.h"
 #include "backend/Sdl.h"
+#include "tests/support/desktop/DesktopCheck.h"
 #include "rtl/SysUtils.h"
 #include "tests/grid/GridTestSupport.h"
 #include "user/Windows.h"
@@ -17,22 +18,8 @@ using namespace gridtest;
 
 namespace {
 
-// Processes messages until the condition holds or the time is up.
-bool RunUntil(const std::function<bool()>& done, int ms) {
-  auto* tick = new TcxTimer(nullptr);
-  tick->SetInterval(20);
-  uint64_t start = GetTickCount();
-  bool timeUp = false;
-  tick->SetOnTimer([&](TObject*) { timeUp = GetTickCount() - start >= uint64_t(ms); });
-  while (!done() && !timeUp && !Application->Terminated()) Application->HandleMessage();
-  tick->Free();
-  return done();
-}
-
-void Xdotool(const String& args) {
-  String command = "xdotool " + args + " >/dev/null 2>&1 &";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-}
+using desktopcheck::RunUntil;
+using desktopcheck::Xdotool;
 
 TEST(SdlGridTest, DISABLED_TabMovesInAndOutAndAHintFollowsTheMouse) {
   TSdlBackend backend;
