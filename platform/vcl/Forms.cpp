@@ -27,7 +27,17 @@ void HandleControlException(TObject* sender) {
 
 void ApplicationControlDestroyed(TControl* control) {
   if (Application) Application->ControlDestroyed(control);
+  if (Screen) Screen->ControlDestroyed(control);
 }
+
+namespace {
+// Whether c is inside (or is) the control `within`, by the parent chain of c. Reads only c
+// and its parents, so `within` may already be half destroyed.
+bool IsWithin(TControl* c, const TControl* within) {
+  while (c && c != within) c = c->Parent();
+  return c && c == within;
+}
+}  // namespace
 
 HCURSOR ScreenCursorHandle(TCursor cursor) {
   if (Screen) return Screen->Cursors(cursor);
@@ -436,6 +446,14 @@ void TCustomForm::DefocusControl(TWinControl* c, bool removing) {
   }
 }
 
+void TCustomForm::ForgetControl(TControl* c) {
+  if (IsWithin(activeControl_, c)) activeControl_ = nullptr;
+  if (IsWithin(focusedControl_, c)) {
+    TWinControl* p = c->Parent();
+    focusedControl_ = p && IsWithin(p, this) ? p : nullptr;
+  }
+}
+
 void TCustomForm::SendCancelMode(TControl* sender) {
   if (active_ && activeControl_) activeControl_->Perform(CM_CANCELMODE, 0, reinterpret_cast<NativeInt>(sender));
 }
@@ -731,6 +749,11 @@ void TScreen::RemoveForm(TCustomForm* f) {
   if (activeCustomForm_ == f) activeCustomForm_ = nullptr;
   if (focusedForm_ == f) focusedForm_ = nullptr;
   if (activeControl_ && GetParentForm(activeControl_) == f) activeControl_ = nullptr;
+}
+
+void TScreen::ControlDestroyed(TControl* c) {
+  for (TCustomForm* f : forms_) f->ForgetControl(c);
+  if (IsWithin(activeControl_, c)) activeControl_ = nullptr;
 }
 
 void TScreen::SetActive(TCustomForm* form, TWinControl* control) {

@@ -103,6 +103,9 @@ class TCustomForm : public TScrollingWinControl, public TPublishedNames {
   void FocusControl(TWinControl* c);
   bool SetFocusedControl(TWinControl* c);
   void DefocusControl(TWinControl* c, bool removing);
+  // A control is going away: the form drops it (or the control holding it) as its active and
+  // focused control, quietly, without moving the focus.
+  void ForgetControl(TControl* c);
   void SendCancelMode(TControl* sender);
   bool Active() const { return active_; }
 
@@ -303,6 +306,10 @@ class TScreen : public TComponent {
 
   TNotifyEvent OnActiveControlChange;
   TNotifyEvent OnActiveFormChange;
+
+  // A control is going away: every form and the screen drop it as their active or focused
+  // control, also when it sits inside a form embedded in another form's control.
+  void ControlDestroyed(TControl* c);
 
  private:
   friend class TCustomForm;

@@ -3,6 +3,7 @@
 #include "vcl/ControlMessages.h"
 #include "vcl/DockSupport.h"
 #include "rtl/TypInfo.h"
+#include "vcl/StdCtrls.h"
 
 using namespace pctest;
 
@@ -68,8 +69,20 @@ TEST_F(DockingTest, ADockedControlGetsASheetOfItsOwn) {
   EXPECT_EQ(pc->DockedSheetOf(hidden)->Caption(), "Totals");
   filters->SetCaption("Filter rows");
   EXPECT_EQ(sheet->Caption(), "Filter rows");
-  filters->Free();
-  EXPECT_EQ(pc->DockedSheetOf(filters), nullptr);
+  // The docked form goes with its sheet, focused edit and all; the focus moves on after it.
+  auto* edit = new TEdit(filters);
+  edit->SetParent(filters);
+  edit->SetFocus();
+  Pump();
+  ASSERT_EQ(Form()->ActiveControl(), edit);
+  TWeakRef<TForm> alive(filters);
+  sheet->Free();
+  EXPECT_FALSE(alive.Get());
+  EXPECT_EQ(Captions(pc), (std::vector<String>{"Data", "Chart", "Totals"}));
+  EXPECT_NE(static_cast<void*>(Form()->ActiveControl()), static_cast<void*>(edit));
+  pc->SetFocus();
+  Pump();
+  EXPECT_EQ(Form()->ActiveControl(), pc);
 }
 
 TEST_F(DockingTest, AControlAlreadyOnASheetMovesThatSheetLast) {
