@@ -409,10 +409,10 @@ void RenameChildrenByPrefix(TComponent* container, TComponent* childOwner, const
 
 bool IsComponentNameFree(TComponent* owner, TComponent* component, const String& name) {
   if (owner == nullptr) return true;
-  String upper = UpperAscii(name);
+  // Compared in place: upper-casing a copy of every name made the search allocate per component.
   for (Integer i = 0; i < owner->ComponentCount(); ++i) {
     TComponent* c = owner->Components(i);
-    if (c != component && UpperAscii(c->Name()) == upper) return false;
+    if (c != component && SameText(c->Name(), name)) return false;
   }
   return true;
 }

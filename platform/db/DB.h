@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "rtl/Classes.h"
@@ -515,10 +516,24 @@ class TFields : public TObject {
  private:
   friend class TField;
   friend class TDataSet;
-  void Add(TField* f) { items_.push_back(f); }
+  void Add(TField* f) {
+    items_.push_back(f);
+    indexed_ = false;
+  }
   void Remove(TField* f);
+  void Clear() {
+    items_.clear();
+    indexed_ = false;
+  }
+  // Called when a listed field's name changes.
+  void NameChanged() { indexed_ = false; }
   TDataSet* dataSet_;
   std::vector<TField*> items_;
+  // FindField's index: the AnsiTextKey of each name to the first field bearing it, built on
+  // demand and dropped when the list or a name changes or the collation locale differs.
+  mutable std::unordered_map<std::string, Integer> index_;
+  mutable String indexLocale_;
+  mutable bool indexed_ = false;
 };
 
 // ---------------------------------------------------------------------------------------------

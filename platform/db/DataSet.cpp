@@ -71,7 +71,7 @@ TDataSet::~TDataSet() {
   while (!dataSources_.empty()) dataSources_.back()->SetDataSet(nullptr);
   // Fields owned by other components outlive the list.
   for (Integer i = fields_->Count() - 1; i >= 0; --i) fields_->items_[std::size_t(i)]->dataSet_ = nullptr;
-  fields_->items_.clear();
+  fields_->Clear();
 }
 
 void TDataSet::Notification(TComponent* c, TOperation operation) {
@@ -181,7 +181,7 @@ void TDataSet::CreateFields() {
 
 void TDataSet::DestroyDefaultFields() {
   std::vector<TField*> list = fields_->items_;
-  fields_->items_.clear();
+  fields_->Clear();
   for (TField* f : list) {
     f->dataSet_ = nullptr;
     delete f;

@@ -190,9 +190,23 @@ TField* TFields::Fields(Integer index) const {
 }
 
 TField* TFields::FindField(const String& name) const {
-  for (TField* f : items_)
-    if (AnsiSameText(f->FieldName(), name)) return f;
-  return nullptr;
+  // A few fields are compared directly; more go through the index, so that looking up every
+  // field of a wide data set stays linear.
+  constexpr std::size_t kIndexFrom = 8;
+  if (items_.size() < kIndexFrom) {
+    for (TField* f : items_)
+      if (AnsiSameText(f->FieldName(), name)) return f;
+    return nullptr;
+  }
+  String locale = CollationLocale();
+  if (!indexed_ || indexLocale_ != locale) {
+    index_.clear();
+    for (Integer i = 0; i < Count(); ++i) index_.emplace(AnsiTextKey(items_[std::size_t(i)]->FieldName()), i);
+    indexLocale_ = locale;
+    indexed_ = true;
+  }
+  auto it = index_.find(AnsiTextKey(name));
+  return it == index_.end() ? nullptr : items_[std::size_t(it->second)];
 }
 
 TField* TFields::FieldByName(const String& name) const {
@@ -220,6 +234,7 @@ void TFields::GetFieldNames(std::vector<String>& names) const {
 void TFields::Remove(TField* f) {
   auto it = std::find(items_.begin(), items_.end(), f);
   if (it != items_.end()) items_.erase(it);
+  indexed_ = false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -260,6 +275,7 @@ void TField::SetFieldName(const String& name) {
     if (other != nullptr && other != this) DatabaseError("Duplicate field name '" + name + "'", dataSet_);
   }
   fieldName_ = name;
+  if (dataSet_ != nullptr) dataSet_->fields_->NameChanged();
 }
 
 Integer TField::Index() const { return dataSet_ ? dataSet_->fields_->IndexOf(const_cast<TField*>(this)) : -1; }

@@ -404,7 +404,29 @@ int Collate(bool with_case, const String& a, const String& b) {
   }
   return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }
+
+const icu::Collator* CurrentCollator() {
+  TCollators& c = Collators();
+  std::lock_guard<std::mutex> g(c.lock);
+  if (!c.initialised) c.Load(icu::Locale::getDefault().getName());
+  return c.with_case.get();
+}
 }  // namespace
+
+std::string AnsiTextKey(const String& s) {
+  // The sort key of the case-folded text: sort keys compare as the collation compares.
+  const icu::Collator* coll = CurrentCollator();
+  icu::UnicodeString x = FromUtf8(s);
+  x.foldCase();
+  std::string key(64, '\0');
+  int32_t n = coll->getSortKey(x, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+  if (n > int32_t(key.size())) {
+    key.resize(size_t(n));
+    n = coll->getSortKey(x, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+  }
+  key.resize(size_t(n));
+  return key;
+}
 
 int AnsiCompareStr(const String& a, const String& b) { return Collate(true, a, b); }
 int AnsiCompareText(const String& a, const String& b) { return Collate(false, a, b); }

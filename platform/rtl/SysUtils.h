@@ -101,6 +101,9 @@ int AnsiCompareStr(const String& a, const String& b);
 int AnsiCompareText(const String& a, const String& b);
 bool AnsiSameStr(const String& a, const String& b);
 bool AnsiSameText(const String& a, const String& b);
+// A key for hashing under AnsiSameText: two texts have equal keys exactly when AnsiSameText
+// holds for them under the current collation locale.
+std::string AnsiTextKey(const String& s);
 // The locale of the Ansi comparisons: the process's default locale until set (tests set
 // "en_US").
 void SetCollationLocale(const String& locale_name);

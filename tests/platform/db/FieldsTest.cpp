@@ -2,6 +2,9 @@
 // conversions.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "db/MemDataSet.h"
 #include "rtl/SysUtils.h"
 
@@ -194,6 +197,36 @@ TEST(Fields, OwnershipAndFieldDefinitions) {
   delete other;
   EXPECT_EQ(kept->DataSet(), nullptr);
   EXPECT_TRUE(kept->IsNull());
+}
+
+// Wide field lists are searched through an index of names: it follows additions, renames
+// and removals, and ignores case as the direct comparison does.
+TEST(Fields, FindFieldInWideListFollowsRenamesAndRemovals) {
+  TMemDataSet ds(nullptr);
+  std::vector<TField*> fields;
+  for (int i = 0; i < 12; ++i) {
+    auto* f = new TIntegerField(&ds);
+    f->SetFieldName("Field " + std::to_string(i));
+    f->SetDataSet(&ds);
+    fields.push_back(f);
+  }
+  fields[5]->SetFieldName("Ärger");
+  EXPECT_EQ(ds.FindField("field 3"), fields[3]);
+  EXPECT_EQ(ds.FindField("äRGER"), fields[5]);
+  EXPECT_EQ(ds.FindField("Field 5"), nullptr);
+  EXPECT_THROW(fields[4]->SetFieldName("FIELD 3"), EDatabaseError);
+  fields[3]->SetFieldName("Renamed");
+  EXPECT_EQ(ds.FindField("Field 3"), nullptr);
+  EXPECT_EQ(ds.FindField("RENAMED"), fields[3]);
+  fields[4]->SetFieldName("Field 3");
+  EXPECT_EQ(ds.FindField("field 3"), fields[4]);
+  delete fields[7];
+  EXPECT_EQ(ds.FindField("Field 7"), nullptr);
+  EXPECT_EQ(ds.FindField("Field 8"), fields[8]);
+  auto* late = new TIntegerField(&ds);
+  late->SetFieldName("Field 7");
+  late->SetDataSet(&ds);
+  EXPECT_EQ(ds.FindField("field 7"), late);
 }
 
 }  // namespace
