@@ -341,12 +341,11 @@ class TdxCustomDockControl : public TCustomControl {
 
  private:
   void WMNCCalcSize(TMessage& m);
-  void SetParentDirect(TWinControl* parent) { TCustomControl::SetParent(parent); }
 
   bool creationFailed_ = false;
   bool destroying_ = false;
   bool allowFloating_ = true, autoHide_ = false, dockable_ = true, showCaption_ = true;
-  bool managerColor_ = true, managerFont_ = true, storedAutoHide_ = false;
+  bool managerColor_ = true, managerFont_ = true;
   bool settingManagerValue_ = false;
   bool forceRecalc_ = false;
   TdxDockingTypes allowDock_ = dxDockingTypesAll, allowDockClients_ = dxDockingTypesAll;
