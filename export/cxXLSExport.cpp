@@ -401,6 +401,7 @@ String TempNameFor(const String& fileName) {
 // Without CR characters; characters a sheet name may not hold become "_"; at most 31 units;
 // "Sheet1" when nothing is left.
 WideString CleanSheetName(WideString w) {
+  std::erase(w, u'\r');
   for (char16_t& c : w)
     if (c == u'[' || c == u']' || c == u':' || c == u'*' || c == u'?' || c == u'/' || c == u'\\') c = u'_';
   CutUnits(w, 31);

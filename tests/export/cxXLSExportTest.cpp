@@ -612,6 +612,7 @@ TEST(cxXLSExport, SheetNameIsCutAndCleaned) {
       {"Sales [2026]: a/b\\c*?", u"Sales _2026__ a_b_c__"},
       {String(40, 'n'), WideString(31, u'n')},
       {String(30, 'n') + "\xF0\x9F\x98\x80", WideString(30, u'n')},  // never half a pair
+      {"Q1\rplan", u"Q1plan"},
       {"", u"Sheet1"},
   };
   for (const Case& c : cases) {
