@@ -526,7 +526,8 @@ struct TValueKeyHash {
         double d = v.AsDouble();
         uint64_t bits;
         std::memcpy(&bits, &d, sizeof bits);
-        return std::hash<uint64_t>()(bits) ^ t;
+        // Single and double are one kind to the equality below, so they must hash alike.
+        return std::hash<uint64_t>()(bits) ^ (t == varDate ? 4 : 3);
       }
       case varCurrency: return std::hash<int64_t>()(v.AsCurrency().Raw()) ^ t;
       case varBoolean: return v.AsBoolean() ? 3 : 5;

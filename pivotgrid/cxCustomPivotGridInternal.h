@@ -6,6 +6,9 @@
 
 #include "pivotgrid/cxCustomPivotGrid.h"
 
+// Ascending order of variant values, as the variant lists and unique values keep them.
+inline bool cxPivotGridVariantLess(const Variant& a, const Variant& b) { return CompareVariantValues(a, b) < 0; }
+
 // A stable merge sort whose every step stays inside the range whatever the comparison answers,
 // so that a comparison that is not a consistent order (mixed variant types, a compare handler)
 // gives some order but never reads outside the list.

@@ -26,8 +26,7 @@ void TcxPivotGridVariantList::AddUnique(const Variant& value) {
   if (IndexOf(value) != -1) return;
   // Inserted in order, so that a run of additions (collapsing every item of a level) does not
   // sort the list again each time.
-  auto at = std::lower_bound(items_.begin(), items_.end(), value,
-                             [](const Variant& a, const Variant& b) { return CompareVariantValues(a, b) < 0; });
+  auto at = std::lower_bound(items_.begin(), items_.end(), value, cxPivotGridVariantLess);
   items_.insert(at, value);
   Changed();
 }
@@ -44,7 +43,7 @@ void TcxPivotGridVariantList::Delete(int index) {
 }
 
 void TcxPivotGridVariantList::Sort() {
-  if (!sorted_) cxPivotGridSafeSort(items_, [](const Variant& a, const Variant& b) { return CompareVariantValues(a, b) < 0; });
+  if (!sorted_) cxPivotGridSafeSort(items_, cxPivotGridVariantLess);
   sorted_ = true;
 }
 
@@ -232,7 +231,7 @@ TcxPivotGridVariantList* TcxPivotGridField::GetUniqueValues() {
       GetGroupValue(r, v);
       values.push_back(std::move(v));
     }
-    cxPivotGridSafeSort(values, [](const Variant& a, const Variant& b) { return CompareVariantValues(a, b) < 0; });
+    cxPivotGridSafeSort(values, cxPivotGridVariantLess);
     for (auto& v : values)
       if (uniqueValues_.Count() == 0 || CompareVariantValues(uniqueValues_.Values(uniqueValues_.Count() - 1), v) != 0)
         uniqueValues_.Add(v);
