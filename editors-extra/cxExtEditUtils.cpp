@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "rtl/SysUtils.h"
+
 String EncodeBytesAsHex(const void* bytes, size_t count) {
   static const char digits[] = "0123456789ABCDEF";
   String r;
@@ -45,10 +47,7 @@ void DecodeHexTextToStream(const String& text, TStream* stream) {
 }
 
 bool ParseBooleanText(const String& text) {
-  String upper = text;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = char(c - 32);
-  if (upper == "TRUE") return true;
-  if (upper == "FALSE") return false;
+  if (SameText(text, "TRUE")) return true;
+  if (SameText(text, "FALSE")) return false;
   throw EPropertyConvertError("");
 }

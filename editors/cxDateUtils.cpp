@@ -148,9 +148,8 @@ bool IsGregorianLeapYear(Integer year) {
 }
 
 Integer MonthLength(Integer year, Integer month) {
-  static const Integer lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12) return 0;
-  return lengths[month - 1] + (month == 2 && IsGregorianLeapYear(year) ? 1 : 0);
+  return MonthDays[IsGregorianLeapYear(year) ? 1 : 0][month];
 }
 
 Integer ClampDay(Integer year, Integer month, Integer day) {
