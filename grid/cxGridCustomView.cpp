@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "data/cxCustomData.h"
+#include "data/cxCustomDataInternal.h"
 #include "grid/cxGrid.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
@@ -39,13 +40,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridView) {
 
 namespace {
 
-template <class F>
-struct TAtExit {
-  F f;
-  ~TAtExit() noexcept(false) { f(); }
-};
-template <class F>
-TAtExit(F) -> TAtExit<F>;
+using cxdata_internal::Finally;
 
 // Two handlers are the same when both are unassigned or both hold the same plain function.
 template <class Fn>
@@ -423,7 +418,7 @@ void TcxCustomGridView::ShowCustomizationForm() {
 
 void TcxCustomGridView::EditLayout(TcxCustomGridView* copy) {
   BeginUpdate();
-  TAtExit end{[this] { EndUpdate(); }};
+  Finally end{[this] { EndUpdate(); }};
   ApplyEditedLayout(copy);
 }
 
@@ -460,7 +455,7 @@ void TcxCustomGridView::DoAssign(TcxCustomGridView* source) {
 void TcxCustomGridView::Assign(TPersistent* source) {
   if (auto* view = dynamic_cast<TcxCustomGridView*>(source)) {
     BeginUpdate();
-    TAtExit end{[this] { EndUpdate(); }};
+    Finally end{[this] { EndUpdate(); }};
     AssignDataController(view);
     DoAssign(view);
     AssignDataControllerData(view);
@@ -593,7 +588,7 @@ void TcxCustomGridView::BeginUpdate() {
 
 void TcxCustomGridView::EndUpdate() {
   TcxCustomGrid* grid = Control();
-  TAtExit end{[grid] {
+  Finally end{[grid] {
     if (grid) grid->EndUpdate();
   }};
   if (dataController_) dataController_->EndInfoUpdate();
@@ -612,7 +607,7 @@ void TcxCustomGridView::EndUpdate() {
 
 void TcxCustomGridView::CancelUpdate() {
   TcxCustomGrid* grid = Control();
-  TAtExit end{[grid] {
+  Finally end{[grid] {
     if (grid) grid->CancelUpdate();
   }};
   if (dataController_) dataController_->EndInfoUpdate();
@@ -623,7 +618,7 @@ void TcxCustomGridView::Changed(Integer kind) {
   if (ProviderLocked()) return;
   {
     BeginUpdate();
-    TAtExit end{[this] { EndUpdate(); }};
+    Finally end{[this] { EndUpdate(); }};
     if (kind == 1)
       QueueLayoutChange();
     else if (kind == 2)
@@ -643,7 +638,7 @@ bool TcxCustomGridView::AddChange(TcxCustomGridChange* change) {
   if (TcxCustomGrid* grid = Control()) {
     grid->AddChange(change);
   } else {
-    TAtExit release{[change] { change->Free(); }};
+    Finally release{[change] { change->Free(); }};
     change->SetControl(nullptr);
     change->Execute();
   }
@@ -737,14 +732,14 @@ void TcxCustomGridView::SynchronizeWithPattern(bool deferIfLocked) {
     return;
   }
   synchronizing_ = true;
-  TAtExit done{[this] {
+  Finally done{[this] {
     synchronizing_ = false;
     synchronizationNeeded_ = false;
   }};
   if (IsPattern()) {
     if (clones_.empty()) return;
     BeginUpdate();
-    TAtExit end{[this] { EndUpdate(); }};
+    Finally end{[this] { EndUpdate(); }};
     for (TcxCustomGridView* clone : std::vector<TcxCustomGridView*>(clones_)) clone->TakeSettingsFrom(this);
   } else if (patternGridView_) {
     patternGridView_->TakeSettingsFrom(this);
@@ -756,7 +751,7 @@ void TcxCustomGridView::TakeSettingsFrom(TcxCustomGridView* source) {
   if (!optionsBehavior_->PostponedSynchronization() || IsPattern() || IsVisible()) {
     {
       BeginUpdate();
-      TAtExit end{[this] { EndUpdate(); }};
+      Finally end{[this] { EndUpdate(); }};
       AssignPattern(source);
       if (IsPattern()) SynchronizeWithPattern(true);
     }
@@ -768,7 +763,7 @@ void TcxCustomGridView::TakeSettingsFrom(TcxCustomGridView* source) {
 
 void TcxCustomGridView::AssignPattern(TcxCustomGridView* source) {
   assigningPattern_ = true;
-  TAtExit done{[this] { assigningPattern_ = false; }};
+  Finally done{[this] { assigningPattern_ = false; }};
   Assign(source);
 }
 

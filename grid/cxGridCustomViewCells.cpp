@@ -5,6 +5,7 @@
 #include <map>
 
 #include "data/cxCustomData.h"
+#include "data/cxCustomDataInternal.h"
 #include "foundation/cxGeometry.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomView.h"
@@ -22,13 +23,7 @@ KORVAN_IMPLEMENT_CLASS(TcxCustomGridViewInfoCache)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridPainter)
 
 namespace {
-template <class F>
-struct TAtExit {
-  F f;
-  ~TAtExit() noexcept(false) { f(); }
-};
-template <class F>
-TAtExit(F) -> TAtExit<F>;
+using cxdata_internal::Finally;
 
 std::map<TClass, TcxGridCellPainterFactory>& PainterFactories() {
   static std::map<TClass, TcxGridCellPainterFactory> factories;
@@ -146,7 +141,7 @@ void TcxCustomGridCellViewInfo::CalculateTextAndParams() {
 void TcxCustomGridCellViewInfo::EnsureTextAndParams() {
   if (calculated_ || calculating_) return;
   calculating_ = true;
-  TAtExit done{[this] { calculating_ = false; }};
+  Finally done{[this] { calculating_ = false; }};
   CalculateTextAndParams();
 }
 
@@ -603,7 +598,7 @@ void TcxCustomGridCellPainter::DrawCell() {
   TcxStyleParams saved;
   viewInfo_->SaveParams(saved);
   {
-    TAtExit restore{[&] { viewInfo_->RestoreParams(saved); }};
+    Finally restore{[&] { viewInfo_->RestoreParams(saved); }};
     if (!viewInfo_->DoCustomDraw(canvas_)) DrawContent();
   }
   DrawBorders();
@@ -776,7 +771,7 @@ void TcxCustomGridViewInfo::PlaceAndCalculate(const TRect& bounds) {
 void TcxCustomGridViewInfo::UpdateSiteVisibility(bool useViewVisibility) {
   if (!CanUpdateSiteVisibility()) return;
   updatingSiteVisibility_ = true;
-  TAtExit done{[this] { updatingSiteVisibility_ = false; }};
+  Finally done{[this] { updatingSiteVisibility_ = false; }};
   SetSiteVisible(useViewVisibility && GridView()->IsVisible());
 }
 
@@ -797,7 +792,7 @@ Integer TcxCustomGridViewInfo::GetFontHeight(TFont* font) {
 
 Integer TcxCustomGridViewInfo::NeededHeight() {
   calculatingNeededSize_ = true;
-  TAtExit done{[this] { calculatingNeededSize_ = false; }};
+  Finally done{[this] { calculatingNeededSize_ = false; }};
   Integer h = 0;
   CalculateNeededHeight(h);
   return h;
@@ -805,7 +800,7 @@ Integer TcxCustomGridViewInfo::NeededHeight() {
 
 Integer TcxCustomGridViewInfo::NeededWidth(Integer maxWidth) {
   calculatingNeededSize_ = true;
-  TAtExit done{[this] { calculatingNeededSize_ = false; }};
+  Finally done{[this] { calculatingNeededSize_ = false; }};
   Integer w = 0;
   CalculateNeededWidth(maxWidth, w);
   return w;
@@ -834,7 +829,7 @@ TcxCustomGridViewInfoCacheItem* TcxCustomGridViewInfoCache::GetItem(Integer inde
 void TcxCustomGridViewInfoCache::UnassignValues(bool keepMaster) {
   if (unassigning_) return;
   unassigning_ = true;
-  TAtExit done{[this] { unassigning_ = false; }};
+  Finally done{[this] { unassigning_ = false; }};
   for (TcxCustomGridViewInfoCacheItem* item : items_)
     if (item) item->ClearCachedSizes(keepMaster);
   if (keepMaster) return;
@@ -861,14 +856,14 @@ TcxCustomGridViewInfo* TcxCustomGridPainter::PaintViewInfo() { return viewInfo_ 
 void TcxCustomGridPainter::Paint(TcxCanvas* canvas, TcxCustomGridViewInfo* viewInfo) {
   canvas_ = canvas;
   viewInfo_ = viewInfo;
-  TAtExit clear{[this] {
+  Finally clear{[this] {
     canvas_ = nullptr;
     viewInfo_ = nullptr;
   }};
   if (Controller()) Controller()->BeforePaint();
   BeforePaint();
   {
-    TAtExit after{[this] { AfterPaint(); }};
+    Finally after{[this] { AfterPaint(); }};
     PaintViewContent();
   }
   if (Controller()) Controller()->AfterPaint();
