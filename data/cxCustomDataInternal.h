@@ -1,4 +1,5 @@
-// Helpers shared by the data controller's implementation files; not part of its interface.
+// Small implementation helpers of the data controller, also used by the layers above it
+// (the grid's scope guards); not part of the controller's interface.
 #pragma once
 
 #include <exception>
