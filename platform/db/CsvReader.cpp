@@ -25,6 +25,26 @@ String Quoted(const String& file_name) { return "'" + file_name + "'"; }
 // ---------------------------------------------------------------------------------------------
 // Encodings
 
+// The length of the valid UTF-8 sequence at p (0: invalid; -1: cut by the end).
+int Utf8SequenceAt(const unsigned char* p, const unsigned char* end) {
+  unsigned c = *p;
+  if (c < 0x80) return 1;
+  int n;
+  uint32_t cp;
+  if (c >= 0xC2 && c <= 0xDF) { n = 1; cp = c & 0x1F; }
+  else if (c >= 0xE0 && c <= 0xEF) { n = 2; cp = c & 0x0F; }
+  else if (c >= 0xF0 && c <= 0xF4) { n = 3; cp = c & 0x07; }
+  else return 0;
+  for (int i = 1; i <= n; ++i) {
+    if (p + i >= end) return -1;
+    if ((p[i] & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (p[i] & 0x3F);
+  }
+  if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+    return 0;
+  return n + 1;
+}
+
 bool IsValidUtf8(std::string_view s) {
   const auto* p = reinterpret_cast<const unsigned char*>(s.data());
   const auto* end = p + s.size();
@@ -37,26 +57,9 @@ bool IsValidUtf8(std::string_view s) {
       p += 8;
     }
     if (p >= end) break;
-    unsigned c = *p;
-    if (c < 0x80) {
-      ++p;
-      continue;
-    }
-    int n;
-    uint32_t cp;
-    if (c >= 0xC2 && c <= 0xDF) { n = 1; cp = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { n = 2; cp = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { n = 3; cp = c & 0x07; }
-    else return false;
-    if (end - p <= n) return false;
-    for (int i = 1; i <= n; ++i) {
-      if ((p[i] & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (p[i] & 0x3F);
-    }
-    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    p += n + 1;
+    int n = Utf8SequenceAt(p, end);
+    if (n <= 0) return false;
+    p += n;
   }
   return true;
 }
@@ -105,26 +108,6 @@ bool ConvertToUtf8(const char* encoding, std::string_view bytes, String& out) {
   out.clear();
   out.reserve(length);
   return convert([&](uint32_t cp) { AppendUtf8(out, char32_t(cp)); });
-}
-
-// The length of the valid UTF-8 sequence at p (0: invalid; -1: cut by the end).
-int Utf8SequenceAt(const unsigned char* p, const unsigned char* end) {
-  unsigned c = *p;
-  if (c < 0x80) return 1;
-  int n;
-  uint32_t cp;
-  if (c >= 0xC2 && c <= 0xDF) { n = 1; cp = c & 0x1F; }
-  else if (c >= 0xE0 && c <= 0xEF) { n = 2; cp = c & 0x0F; }
-  else if (c >= 0xF0 && c <= 0xF4) { n = 3; cp = c & 0x07; }
-  else return 0;
-  for (int i = 1; i <= n; ++i) {
-    if (p + i >= end) return -1;
-    if ((p[i] & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (p[i] & 0x3F);
-  }
-  if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
-    return 0;
-  return n + 1;
 }
 
 // Counts the valid multi-byte sequences and the bytes that start no valid sequence; a

@@ -777,37 +777,11 @@ String CurrencyFormatPattern(const TFormatSettings& settings) {
       symbol += c;
     }
   }
-  String positive;
-  if (!symbol.empty()) {
-    switch (settings.CurrencyFormat) {
-      case 0: positive = symbol + number; break;
-      case 1: positive = number + symbol; break;
-      case 2: positive = symbol + " " + number; break;
-      case 3: positive = number + " " + symbol; break;
-      default: break;
-    }
-  }
-  const String& s = symbol;
-  const String& n = number;
-  String negative;
-  switch (settings.NegCurrFormat) {
-    case 0: negative = "(" + s + n + ")"; break;
-    case 1: negative = "-" + s + n; break;
-    case 2: negative = s + "-" + n; break;
-    case 3: negative = s + n + "-"; break;
-    case 4: negative = "(" + n + s + ")"; break;
-    case 5: negative = "-" + n + s; break;
-    case 6: negative = n + "-" + s; break;
-    case 7: negative = n + s + "-"; break;
-    case 8: negative = "-" + n + " " + s; break;
-    case 9: negative = "-" + s + " " + n; break;
-    case 10: negative = n + " " + s + "-"; break;
-    case 11: negative = s + " " + n + "-"; break;
-    case 12: negative = s + " " + "-" + n; break;
-    case 13: negative = n + "-" + " " + s; break;
-    case 14: negative = "(" + s + " " + n + ")"; break;
-    case 15: negative = "(" + n + " " + s + ")"; break;
-    default: break;
-  }
+  // The symbol placed as in CurrencyText, with no positive section when there is no symbol and
+  // empty sections for formats out of range.
+  TFormatSettings quoted = settings;
+  quoted.CurrencyString = symbol;
+  String positive = symbol.empty() || settings.CurrencyFormat > 3 ? String() : CurrencyText(number, false, quoted);
+  String negative = settings.NegCurrFormat > 15 ? String() : CurrencyText(number, true, quoted);
   return positive + ";" + negative;
 }
