@@ -21,14 +21,7 @@ bool IsBreak(const TcxTextLayoutParams& p, char c) {
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 // Bytes of the UTF-8 character starting at s[i] (1 for an invalid byte), never past n.
-size_t CharBytes(const char* s, size_t i, size_t n) {
-  const unsigned char c = static_cast<unsigned char>(s[i]);
-  size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-  if (i + len > n) return 1;
-  for (size_t k = 1; k < len; ++k)
-    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
-  return len;
-}
+size_t CharBytes(const char* s, size_t i, size_t n) { return Utf8SequenceLength(std::string_view(s, n), i); }
 
 Integer CountChars(const char* s, size_t n) {
   Integer count = 0;

@@ -523,10 +523,7 @@ String StringReplace(const String& s, const String& old_pattern, const String& n
 // ---------------------------------------------------------------------------------------------
 // UTF-8 stepping
 
-namespace {
-// Length of the valid UTF-8 sequence at the 0-based offset, 1 for an invalid byte, 0 past
-// the end.
-size_t SeqLen(std::string_view s, size_t i) {
+size_t Utf8SequenceLength(std::string_view s, size_t i) {
   if (i >= s.size()) return 0;
   uint8_t c = uint8_t(s[i]);
   if (c < 0x80) return 1;
@@ -547,19 +544,21 @@ size_t SeqLen(std::string_view s, size_t i) {
   return n;
 }
 
+namespace {
+
 // The 0-based start of the character that holds byte i.
 size_t StartOf(std::string_view s, size_t i) {
   if (i >= s.size() || (uint8_t(s[i]) & 0xC0) != 0x80) return i;
   for (size_t k = 1; k <= 3 && k <= i; ++k) {
     size_t j = i - k;
-    if ((uint8_t(s[j]) & 0xC0) != 0x80) return SeqLen(s, j) > k ? j : i;
+    if ((uint8_t(s[j]) & 0xC0) != 0x80) return Utf8SequenceLength(s, j) > k ? j : i;
   }
   return i;
 }
 }  // namespace
 
 char32_t DecodeUtf8(std::string_view s, size_t& offset) {
-  size_t n = SeqLen(s, offset);
+  size_t n = Utf8SequenceLength(s, offset);
   if (n == 0) return 0;
   uint8_t c = uint8_t(s[offset]);
   if (n == 1) {
@@ -596,12 +595,12 @@ TMbcsByteType ByteType(const String& s, Integer index) {
   size_t i = size_t(index - 1);
   size_t start = StartOf(s, i);
   if (start != i) return mbTrailByte;
-  return SeqLen(s, i) > 1 ? mbLeadByte : mbSingleByte;
+  return Utf8SequenceLength(s, i) > 1 ? mbLeadByte : mbSingleByte;
 }
 
 Integer CharLength(const String& s, Integer index) {
   if (index < 1) return 0;
-  return Integer(SeqLen(s, size_t(index - 1)));
+  return Integer(Utf8SequenceLength(s, size_t(index - 1)));
 }
 
 Integer NextCharIndex(const String& s, Integer index) {
@@ -618,14 +617,14 @@ Integer PrevCharIndex(const String& s, Integer index) {
 
 Integer CharCount(const String& s) {
   Integer n = 0;
-  for (size_t i = 0; i < s.size(); i += SeqLen(s, i)) ++n;
+  for (size_t i = 0; i < s.size(); i += Utf8SequenceLength(s, i)) ++n;
   return n;
 }
 
 Integer ElementToCharLen(const String& s, Integer max_len) {
   Integer n = 0;
   size_t limit = max_len < 0 ? 0 : std::min(size_t(max_len), s.size());
-  for (size_t i = 0; i < limit; i += SeqLen(s, i)) ++n;
+  for (size_t i = 0; i < limit; i += Utf8SequenceLength(s, i)) ++n;
   return n;
 }
 
@@ -633,23 +632,23 @@ Integer ElementToCharIndex(const String& s, Integer index) {
   if (index < 1 || size_t(index) > s.size()) return 0;
   Integer n = 0;
   size_t target = size_t(index - 1);
-  for (size_t i = 0; i < s.size(); i += SeqLen(s, i)) {
+  for (size_t i = 0; i < s.size(); i += Utf8SequenceLength(s, i)) {
     ++n;
-    if (i + SeqLen(s, i) > target) return n;
+    if (i + Utf8SequenceLength(s, i) > target) return n;
   }
   return 0;
 }
 
 Integer CharToElementLen(const String& s, Integer max_chars) {
   size_t i = 0;
-  for (Integer n = 0; n < max_chars && i < s.size(); ++n) i += SeqLen(s, i);
+  for (Integer n = 0; n < max_chars && i < s.size(); ++n) i += Utf8SequenceLength(s, i);
   return Integer(i);
 }
 
 Integer CharToElementIndex(const String& s, Integer char_index) {
   if (char_index < 1) return 0;
   size_t i = 0;
-  for (Integer n = 1; n < char_index && i < s.size(); ++n) i += SeqLen(s, i);
+  for (Integer n = 1; n < char_index && i < s.size(); ++n) i += Utf8SequenceLength(s, i);
   return i < s.size() ? Integer(i + 1) : 0;
 }
 
@@ -657,9 +656,9 @@ String CopyChars(const String& s, Integer char_index, Integer count) {
   if (char_index < 1) char_index = 1;
   if (count <= 0) return "";
   size_t i = 0;
-  for (Integer n = 1; n < char_index && i < s.size(); ++n) i += SeqLen(s, i);
+  for (Integer n = 1; n < char_index && i < s.size(); ++n) i += Utf8SequenceLength(s, i);
   size_t j = i;
-  for (Integer n = 0; n < count && j < s.size(); ++n) j += SeqLen(s, j);
+  for (Integer n = 0; n < count && j < s.size(); ++n) j += Utf8SequenceLength(s, j);
   return s.substr(i, j - i);
 }
 

@@ -155,6 +155,9 @@ Integer CharToElementLen(const String& s, Integer max_chars);
 Integer CharToElementIndex(const String& s, Integer char_index);
 // Copy by characters: count characters from the 1-based character number.
 String CopyChars(const String& s, Integer char_index, Integer count);
+// Bytes of the valid UTF-8 sequence at the 0-based offset: 1 for an invalid byte (a stray
+// continuation, an overlong form, a surrogate, a sequence cut by the end), 0 past the end.
+size_t Utf8SequenceLength(std::string_view s, size_t offset);
 // Decodes the character at the 0-based byte offset and advances the offset past it; an
 // invalid byte decodes as U+FFFD and advances by one.
 char32_t DecodeUtf8(std::string_view s, size_t& offset);
