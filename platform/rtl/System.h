@@ -251,10 +251,19 @@ class TWeakRef {
     block_ = o->weak_;
     ++block_->refs;
   }
+  // The object and every reference share the block; the last one to let go frees it. GCC 12
+  // cannot see that the count keeps the block alive here and warns of a use after free.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuse-after-free"
+#endif
   void Release() {
     if (block_ && --block_->refs == 0) delete block_;
     block_ = nullptr;
   }
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
   rtl_detail::WeakBlock* block_ = nullptr;
 };
 
