@@ -88,6 +88,113 @@ TcxEditDataBinding* TcxCustomEdit::DataBinding() {
   return dataBinding_.get();
 }
 
+// ---- view data, loading, parent ------------------------------------------------------------------
+
+TcxCustomEditStyle* TcxCustomEdit::GetActiveEditStyle() {
+  return dynamic_cast<TcxCustomEditStyle*>(StyleForCurrentState());
+}
+
+const TcxEditContentMetrics& TcxCustomEdit::CachedContentMetrics() {
+  if (!contentMetricsCached_) {
+    std::unique_ptr<TcxCustomEditViewData> view_data(
+        GetEffectiveProperties()->CreateViewData(GetActiveEditStyle(), inPlace_));
+    contentMetrics_ = view_data->ContentMetrics;
+    contentMetricsCached_ = true;
+  }
+  return contentMetrics_;
+}
+
+TcxCustomEditViewData* TcxCustomEdit::CreateViewData() {
+  TcxCustomEditViewData* view_data =
+      GetEffectiveProperties()->CreateViewData(GetActiveEditStyle(), inPlace_);
+  // An in-place edit measures its content metrics once and reuses them over every cell.
+  if (inPlace_) view_data->ContentMetrics = CachedContentMetrics();
+  view_data->Edit = InDestruction() ? nullptr : this;
+  FillViewInfoState(view_data);
+  return view_data;
+}
+
+void TcxCustomEdit::FillViewInfoState(TcxCustomEditViewData* view_data) {
+  view_data->Enabled = Enabled();
+  view_data->Focused = HasFocusInside();
+  view_data->DesignMode = ComponentState().Contains(csDesigning);
+}
+
+void TcxCustomEdit::Loading() {
+  TcxContainer::Loading();
+  HookProperties(false);
+}
+
+void TcxCustomEdit::Loaded() {
+  TcxContainer::Loaded();
+  LockChangeEvents(true);
+  LockValueAssignment(true);
+  try {
+    DataBinding()->RefreshBindingState();
+    RefreshStateAtCursor(false);
+    if (!repositoryItem_) HookProperties(true);
+    PropertiesChanged(GetEffectiveProperties());
+    ViewInfo()->HasShadow = false;
+    ApplyStyleToControl(Style());
+  } catch (...) {
+    LockValueAssignment(false);
+    LockChangeEvents(false, false);
+    throw;
+  }
+  LockValueAssignment(false);
+  LockChangeEvents(false, false);
+}
+
+void TcxCustomEdit::SetName(const String& value) {
+  TcxContainer::SetName(value);
+  DataBinding()->RefreshBindingState();
+}
+
+void TcxCustomEdit::SetParent(TWinControl* parent) {
+  if (firstParent_ && parent) {
+    firstParent_ = false;
+    DataBinding()->RefreshBindingState();
+    PropertiesChanged(properties_.get());
+    DataBinding()->SynchronizeEditor();
+  }
+  TcxContainer::SetParent(parent);
+}
+
+void TcxCustomEdit::GetTabOrderList(std::vector<TWinControl*>& list) {
+  TcxContainer::GetTabOrderList(list);
+  // A shown in-place edit stands for its host in the tab order.
+  if (inPlace_ && Visible() && Parent())
+    list.erase(std::remove(list.begin(), list.end(), Parent()), list.end());
+}
+
+void TcxCustomEdit::RequestAlign() {
+  TcxContainer::RequestAlign();
+  RefreshStateAtCursor(false);
+}
+
+void TcxCustomEdit::PaintBorderAndContent() {
+  if (!InDestruction() && ControlState().Contains(csPaintCopy) &&
+      DataBinding()->GetDefaultValuesProvider()->IsDataStorage()) {
+    PaintWithoutInnerEdit();
+    return;
+  }
+  TcxContainer::PaintBorderAndContent();
+}
+
+void TcxCustomEdit::PaintWithoutInnerEdit() {
+  // A copy of a data-bound edit shows the stored value, laid out without the cursor.
+  ClipToWindowRegion();
+  std::unique_ptr<TcxCustomEditViewInfo> view_info(GetEffectiveProperties()->CreateViewInfo());
+  std::unique_ptr<TcxCustomEditViewData> view_data(CreateViewData());
+  Variant value;
+  DataBinding()->GetStoredValue(value);
+  view_data->FillDisplayText(Canvas(), value, view_info.get());
+  view_data->CalculateViewInfo(Canvas(), TRect(0, 0, Width(), Height()), TPoint(-1, -1), 0, {},
+                               view_info.get(), false);
+  view_info->PaintTo(Canvas());
+  Canvas()->ExcludeFromClip(TRect(0, 0, Width(), Height()));
+}
+
 void TcxCustomEdit::HookProperties(bool hook) {
   if (hook)
     properties_->PropertiesChangedHandler = [this](TObject*) { PropertiesChanged(properties_.get()); };
@@ -172,8 +279,7 @@ void TcxCustomEdit::ChangeAutoSize(bool value) {
 
 void TcxCustomEdit::CalculateAutoSize(Integer& width, Integer& height) {
   if (!CanAutoHeight()) return;
-  std::unique_ptr<TcxCustomEditViewData> view_data(GetEffectiveProperties()->CreateViewData(
-      dynamic_cast<TcxCustomEditStyle*>(StyleForCurrentState()), inPlace_));
+  std::unique_ptr<TcxCustomEditViewData> view_data(CreateViewData());
   TSize size;
   MeasureEditValueExtent(view_data.get(), SharedScreenCanvas(), ReadEditValue(),
                          GetEditSizeProperties(), nullptr, size);
