@@ -51,7 +51,8 @@ TcxCustomEdit::TcxCustomEdit(TComponent* owner, bool in_place, TClass properties
     : TcxContainer(owner), propertiesClass_(properties_class), inPlace_(in_place || inplaceRequested) {
   inplaceRequested = false;
   InitializeCxEdit();
-  doubleClickTimer_ = new TcxTimer(this);
+  // Owned by the edit but no component of it: form text holds no timer.
+  doubleClickTimer_ = new TcxTimer(nullptr);
   doubleClickTimer_->SetEnabled(false);
   doubleClickTimer_->SetInterval(GetDoubleClickTime());
   doubleClickTimer_->SetOnTimer([this](TObject*) { doubleClickTimer_->SetEnabled(false); });
@@ -71,10 +72,13 @@ TcxCustomEdit::TcxCustomEdit(TComponent* owner, bool in_place, TClass properties
     keys.Include(wkTab);
     SetWantedKeys(keys);
   }
-  if (!inPlace_) properties_->AttachDefaultValuesProvider(DataBinding()->GetDefaultValuesProvider());
+  // The binding (and with it the own properties' provider) is made on first use, when the
+  // descendant's binding class can count.
 }
 
 TcxCustomEdit::~TcxCustomEdit() {
+  delete doubleClickTimer_;
+  doubleClickTimer_ = nullptr;
   if (repositoryItem_) repositoryItem_->RemoveListener(this);
   repositoryItem_ = nullptr;
   HookProperties(false);
@@ -84,7 +88,11 @@ TcxCustomEdit::~TcxCustomEdit() {
 }
 
 TcxEditDataBinding* TcxCustomEdit::DataBinding() {
-  if (!dataBinding_) dataBinding_.reset(CreateDataBinding());
+  if (!dataBinding_) {
+    dataBinding_.reset(CreateDataBinding());
+    if (!inPlace_ && !repositoryItem_)
+      properties_->AttachDefaultValuesProvider(dataBinding_->GetDefaultValuesProvider());
+  }
   return dataBinding_.get();
 }
 
