@@ -8,6 +8,7 @@
 #include "editors/cxTextEdit.h"
 #include "tests/editors/TestEdit.h"
 #include "tests/support/HeadlessFixture.h"
+#include "tests/support/TestSupport.h"
 #include "vcl/ControlMessages.h"
 #include "vcl/FormReader.h"  // WriteComponentToText
 #include "vcl/Forms.h"
@@ -818,7 +819,7 @@ TEST_F(CustomEditTest, CopiesOfADataBoundEditShowTheStoredValue) {
   edit->PaintTo(bitmap.Canvas()->Handle(), 0, 0);
   edit->ControlState().Exclude(csPaintCopy);
   EXPECT_GT(dark_pixels(), 20);
-  S().Snapshot(form_->Handle(), "editors_paint_copy.png", true);
+  bitmap.SaveToPngFile(testing_support::SheetPath("editors_paint_copy.png"));
 }
 
 TEST_F(CustomEditTest, FilterValueEditorsArePreparedForTheirProperties) {
