@@ -96,6 +96,12 @@ class TFormTextEdit : public TTestEdit {
   explicit TFormTextEdit(TComponent* owner) : TTestEdit(owner) {}
 };
 
+class TThemedBackgroundEdit : public TTestEdit {
+ public:
+  using TTestEdit::TTestEdit;
+  bool UsesParentThemeBackground() override { return true; }
+};
+
 class TCountingEdit : public TcxCustomEdit {
  public:
   TCountingEdit(TComponent* owner, bool in_place)
@@ -790,6 +796,29 @@ TEST_F(CustomEditTest, ShownInPlaceEditStandsForItsHostInTheTabOrder) {
   EXPECT_EQ(std::find(order.begin(), order.end(), host), order.end());
   EXPECT_NE(std::find(order.begin(), order.end(), in_place), order.end());
   in_place->SetParent(nullptr);
+}
+
+// A transparent standalone edit's background is what lies under it; one that uses its
+// parent's themed background asks the parent for it.
+TEST_F(CustomEditTest, TransparentEditBackgroundIsTheParentUnderIt) {
+  form_->SetColor(clLime);
+  edit_->RefreshStateAtCursor(false);
+  TcxCustomEditViewInfo* vi = edit_->GetEditViewInfo();
+  EXPECT_EQ(vi->GetBackgroundMode(), 1);
+  edit_->SetTransparent(true);
+  EXPECT_EQ(vi->GetBackgroundMode(), 4);
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(40, 20);
+  TcxCanvas canvas(bitmap.Canvas());
+  FillRectWithColor(&canvas, TRect(0, 0, 40, 20), clRed);
+  vi->DrawBackgroundPart(&canvas, TRect(0, 0, 40, 20), TRect(), false);
+  EXPECT_EQ(GetPixel(canvas.DeviceContext(), 20, 10), ColorToRGB(clLime));
+  edit_->SetTransparent(false);
+  auto* themed = new TThemedBackgroundEdit(form_);
+  themed->SetParent(form_);
+  themed->RefreshStateAtCursor(false);
+  EXPECT_EQ(themed->GetEditViewInfo()->GetBackgroundMode(), 5);
 }
 
 TEST_F(CustomEditTest, CopiesOfADataBoundEditShowTheStoredValue) {
