@@ -643,6 +643,32 @@ TEST_F(CustomEditTest, ViewDataOfAnEditorLaysOutWithItsActiveStyleAndState) {
   ReleaseCapture();
 }
 
+// A mouse move that only changes a button's state repaints that button alone.
+TEST_F(CustomEditTest, MouseRefreshRepaintsOnlyWhatChanged) {
+  edit_->ChangeAutoSize(false);
+  edit_->SetBounds(10, 10, 120, 21);
+  edit_->Properties()->Buttons()->AddButton()->SetKind(bkEllipsis);
+  edit_->Properties()->SetClearKey(ShortCut(VK_DELETE, TShiftState{ssCtrl}));
+  EXPECT_TRUE(edit_->IsEditorKey(VK_DELETE, TShiftState{ssCtrl}));
+  EXPECT_FALSE(edit_->IsEditorKey(VK_DELETE, {}));
+  edit_->RefreshState(TPoint(5, 5), 0, {}, true);
+  Pump();
+  const TRect button = edit_->GetEditViewInfo()->Buttons[0]->Bounds;
+  ValidateRect(edit_->Handle(), nullptr);
+  edit_->RefreshState(TPoint(button.Left + 2, 5), 0, {}, true);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  GetUpdateRgn(edit_->Handle(), rgn, FALSE);
+  RECT box;
+  GetRgnBox(rgn, &box);
+  EXPECT_EQ(TRect(box), button);
+  // Nothing changed: nothing repainted.
+  ValidateRect(edit_->Handle(), nullptr);
+  edit_->RefreshState(TPoint(button.Left + 3, 6), 0, {}, true);
+  GetUpdateRgn(edit_->Handle(), rgn, FALSE);
+  EXPECT_EQ(GetRgnBox(rgn, &box), NULLREGION);
+  DeleteObject(rgn);
+}
+
 TEST_F(CustomEditTest, MeasuringObeysAStandaloneEditorsConstraints) {
   edit_->Constraints()->SetMinHeight(40);
   edit_->Constraints()->SetMinWidth(60);
