@@ -1148,6 +1148,12 @@ class TcxCustomEdit : public TcxContainer,
   bool IsInplace() override { return inPlace_; }
   // The edit moves the focus on Tab itself.
   bool TabMovesFocus() override { return false; }
+  // The frame: from the view info's bounds to its border rectangle on each side.
+  void FrameExtent(TRect& extent) override;
+  // The button and popup values (10 to 13) are not streamed with the edit's styles.
+  TcxContainerStyleValues UnstoredStyleValues() override;
+  // Themes are used when the kind's view data paints natively for the normal style.
+  bool UsesThemes() override;
   // Edit styles, and the view info of the properties' kind.
   TcxContainerStyle::TFactory StyleClass() override { return &TcxEditStyle::CreateInState; }
   TcxContainerViewInfo* CreateViewInfo() override;

@@ -128,6 +128,25 @@ void TcxCustomEdit::FillViewInfoState(TcxCustomEditViewData* view_data) {
   view_data->DesignMode = ComponentState().Contains(csDesigning);
 }
 
+void TcxCustomEdit::FrameExtent(TRect& extent) {
+  TcxContainerViewInfo* view_info = ViewInfo();
+  if (view_info->OuterRect.IsEmpty()) {
+    // Not laid out yet: the style's answer.
+    TcxContainer::FrameExtent(extent);
+    return;
+  }
+  const TRect& outer = view_info->OuterRect;
+  const TRect& border = view_info->InteriorRect;
+  extent = TRect(border.Left - outer.Left, border.Top - outer.Top, outer.Right - border.Right,
+                 outer.Bottom - border.Bottom);
+}
+
+TcxContainerStyleValues TcxCustomEdit::UnstoredStyleValues() {
+  return {svButtonStyle, svButtonTransparency, svPopupBorderStyle, svGradientButtons};
+}
+
+bool TcxCustomEdit::UsesThemes() { return TcxCustomEditViewData::IsNativeStyle(Style()->LookAndFeel()); }
+
 void TcxCustomEdit::Loading() {
   TcxContainer::Loading();
   HookProperties(false);

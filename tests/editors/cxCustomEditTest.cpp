@@ -6,6 +6,7 @@
 #include "editors/cxEditPaintUtils.h"
 #include "editors/cxFilterControlUtils.h"
 #include "editors/cxTextEdit.h"
+#include "foundation/dxUxTheme.h"
 #include "tests/editors/TestEdit.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
@@ -667,6 +668,31 @@ TEST_F(CustomEditTest, MouseRefreshRepaintsOnlyWhatChanged) {
   GetUpdateRgn(edit_->Handle(), rgn, FALSE);
   EXPECT_EQ(GetRgnBox(rgn, &box), NULLREGION);
   DeleteObject(rgn);
+}
+
+TEST_F(CustomEditTest, FrameStylesStreamingAndThemesFollowTheEditsKind) {
+  edit_->ChangeAutoSize(false);
+  edit_->SetBounds(10, 10, 120, 30);
+  edit_->Style()->SetTransparentBorder(false);
+  edit_->Style()->SetBorderStyle(ebs3D);
+  edit_->Style()->SetEdges(TcxBorders{bLeft, bBottom});
+  edit_->RefreshStateAtCursor(false);
+  TRect extent;
+  edit_->FrameExtent(extent);
+  EXPECT_EQ(extent, TRect(2, 0, 0, 2));
+  // The button and popup values are not written with an edit's style.
+  auto* style = static_cast<TcxCustomEditStyle*>(edit_->Style());
+  style->SetButtonStyle(btsFlat);
+  EXPECT_FALSE(style->IsValueStored(svButtonStyle));
+  EXPECT_TRUE(style->IsValueStored(svBorderStyle));
+  // Themes: only with a native look whose edit visual style opens.
+  EXPECT_FALSE(edit_->UsesThemes());
+  edit_->Style()->LookAndFeel()->SetNativeStyle(true);
+  EXPECT_FALSE(edit_->UsesThemes());  // no visual styles installed
+  TdxScriptedThemeLibrary engine;
+  InstallThemeLibrary(&engine);
+  EXPECT_TRUE(edit_->UsesThemes());
+  InstallThemeLibrary(nullptr);
 }
 
 TEST_F(CustomEditTest, MeasuringObeysAStandaloneEditorsConstraints) {
