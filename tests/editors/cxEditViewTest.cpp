@@ -393,6 +393,25 @@ TEST_F(EditViewTest, ButtonsSheet) {
     }
     y += 26;
   }
+  // The native look (the scripted visual styles): one row, the last of the sheet.
+  TdxScriptedThemeLibrary engine;
+  InstallThemeLibrary(&engine);
+  Integer x = 4;
+  for (auto kind : kinds) {
+    for (auto state : states) {
+      b.Kind = kind;
+      b.State = state;
+      b.NativeStyle = true;
+      b.ComboLook = kind == bkDown;
+      b.Bounds = b.VisibleBounds = TRect(x, y, x + 28, y + 20);
+      CalculateNativeButtonState(&b);
+      vi.DrawButtons(canvas_.get());
+      x += 32;
+    }
+    x += 8;
+  }
+  InstallThemeLibrary(nullptr);
+  EXPECT_NE(Px(4 + 1, y + 1), ColorToRGB(clWindow));
   bitmap_.SaveToPngFile(testing_support::SheetPath("editors_buttons.png"));
   // Every button painted something other than the window colour.
   EXPECT_NE(Px(4 + 14, 4 + 10), ColorToRGB(clWindow));
@@ -436,6 +455,26 @@ TEST_F(EditViewTest, CellsSheet) {
     vi.PaintTo(canvas_.get());
     x += 120;
   }
+  // The native look (the scripted visual styles): normal, hot, focused and disabled editors.
+  TdxScriptedThemeLibrary engine;
+  InstallThemeLibrary(&engine);
+  style_.LookAndFeel()->SetNativeStyle(true);
+  style_.SetBorderStyle(ebsSingle);
+  style_.SetShadow(false);
+  y += 32;
+  x = 4;
+  for (int state = 0; state < 4; ++state) {
+    const TRect r(x, y, x + 110, y + 24);
+    data_.reset(props_.CreateViewData(&style_, false));
+    data_->Focused = state == 2;
+    data_->Enabled = state != 3;
+    TcxCustomEditViewInfo vi;
+    data_->CalculateViewInfo(canvas_.get(), r, state == 1 ? TPoint(x + 40, y + 10) : TPoint(-1, -1),
+                             0, {}, &vi, false);
+    vi.PaintTo(canvas_.get());
+    x += 120;
+  }
+  InstallThemeLibrary(nullptr);
   bitmap_.SaveToPngFile(testing_support::SheetPath("editors_cells.png"));
 }
 
