@@ -372,44 +372,39 @@ TEST_F(EditViewTest, ButtonsSheet) {
   vi.SetButtonCount(1);
   vi.Font = style_.DisplayFont();
   auto& b = *vi.Buttons[0];
-  Integer y = 4;
-  for (auto style : styles) {
+  // One row: every kind in every state, each button prepared by the caller.
+  auto button_row = [&](Integer y, const std::function<void()>& prepare) {
     Integer x = 4;
     for (auto kind : kinds) {
       for (auto state : states) {
-        b.Style = style;
         b.Kind = kind;
         b.State = state;
-        b.Glyph = &glyph;
-        b.Caption = "Go";
-        b.Gradient = true;
         b.Bounds = b.VisibleBounds = TRect(x, y, x + 28, y + 20);
-        vi.InteriorRect = b.Bounds;
-        vi.PaintOptions = 4;
+        prepare();
         vi.DrawButtons(canvas_.get());
         x += 32;
       }
       x += 8;
     }
+  };
+  b.Glyph = &glyph;
+  b.Caption = "Go";
+  b.Gradient = true;
+  vi.PaintOptions = 4;
+  Integer y = 4;
+  for (auto style : styles) {
+    b.Style = style;
+    button_row(y, [&] { vi.InteriorRect = b.Bounds; });
     y += 26;
   }
   // The native look (the scripted visual styles): one row, the last of the sheet.
   TdxScriptedThemeLibrary engine;
   InstallThemeLibrary(&engine);
-  Integer x = 4;
-  for (auto kind : kinds) {
-    for (auto state : states) {
-      b.Kind = kind;
-      b.State = state;
-      b.NativeStyle = true;
-      b.ComboLook = kind == bkDown;
-      b.Bounds = b.VisibleBounds = TRect(x, y, x + 28, y + 20);
-      CalculateNativeButtonState(&b);
-      vi.DrawButtons(canvas_.get());
-      x += 32;
-    }
-    x += 8;
-  }
+  b.NativeStyle = true;
+  button_row(y, [&] {
+    b.ComboLook = b.Kind == bkDown;
+    CalculateNativeButtonState(&b);
+  });
   InstallThemeLibrary(nullptr);
   EXPECT_NE(Px(4 + 1, y + 1), ColorToRGB(clWindow));
   bitmap_.SaveToPngFile(testing_support::SheetPath("editors_buttons.png"));
@@ -425,12 +420,9 @@ TEST_F(EditViewTest, CellsSheet) {
   const TcxEditBorderStyle borders[] = {ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat,
                                         ebsOffice11};
   const TcxLookAndFeelKind looks[] = {lfFlat, lfStandard, lfUltraFlat, lfOffice11};
-  Integer y = 4;
-  for (auto border : borders) {
-    style_.SetBorderStyle(border);
-    style_.SetShadow(border == ebs3D);
+  // A row of normal, hot, focused and disabled standalone editors.
+  auto standalone_row = [&](Integer y) {
     Integer x = 4;
-    // Normal, hot, focused and disabled standalone editors.
     for (int state = 0; state < 4; ++state) {
       const TRect r(x, y, x + 110, y + 24);
       data_.reset(props_.CreateViewData(&style_, false));
@@ -442,6 +434,12 @@ TEST_F(EditViewTest, CellsSheet) {
       vi.PaintTo(canvas_.get());
       x += 120;
     }
+  };
+  Integer y = 4;
+  for (auto border : borders) {
+    style_.SetBorderStyle(border);
+    style_.SetShadow(border == ebs3D);
+    standalone_row(y);
     y += 32;
   }
   // In-place cells per look and feel.
@@ -461,19 +459,7 @@ TEST_F(EditViewTest, CellsSheet) {
   style_.LookAndFeel()->SetNativeStyle(true);
   style_.SetBorderStyle(ebsSingle);
   style_.SetShadow(false);
-  y += 32;
-  x = 4;
-  for (int state = 0; state < 4; ++state) {
-    const TRect r(x, y, x + 110, y + 24);
-    data_.reset(props_.CreateViewData(&style_, false));
-    data_->Focused = state == 2;
-    data_->Enabled = state != 3;
-    TcxCustomEditViewInfo vi;
-    data_->CalculateViewInfo(canvas_.get(), r, state == 1 ? TPoint(x + 40, y + 10) : TPoint(-1, -1),
-                             0, {}, &vi, false);
-    vi.PaintTo(canvas_.get());
-    x += 120;
-  }
+  standalone_row(y + 32);
   InstallThemeLibrary(nullptr);
   bitmap_.SaveToPngFile(testing_support::SheetPath("editors_cells.png"));
 }
