@@ -126,6 +126,9 @@ void TcxCustomEdit::FillViewInfoState(TcxCustomEditViewData* view_data) {
   view_data->Enabled = Enabled();
   view_data->Focused = HasFocusInside();
   view_data->DesignMode = ComponentState().Contains(csDesigning);
+  // Shown scroll bars take their place out of the client area.
+  view_data->HScrollBarHeight = IsHScrollBarShown() ? HorizontalBar()->Height() : 0;
+  view_data->VScrollBarWidth = IsVScrollBarShown() ? VerticalBar()->Width() : 0;
 }
 
 void TcxCustomEdit::FrameExtent(TRect& extent) {
