@@ -18,6 +18,7 @@
 class TcxCustomEditProperties;
 class TcxCustomEditViewData;
 class TcxCustomEditViewInfo;
+class TcxCustomEdit;
 
 // Three integers of a size question: a height (-1 free), a line count (0 unlimited) and a
 // maximal width (negative: unlimited).
@@ -626,6 +627,8 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   // The in-place content offsets were non-empty at calculation.
   bool HasInplaceContentOffsets = false;
   TcxLookAndFeelKind LookAndFeelKind = lfStandard;
+  // The editor control painted through this view info (none for a cell).
+  TcxCustomEdit* Edit = nullptr;
 
   TcxContainerBorderStyle GetFrameStyle() override { return EditBorderStyle; }
   void PaintTo(TcxCanvas* canvas) override;
@@ -671,6 +674,8 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   void DoGetButtonState(Integer index, TcxEditButtonState& state);
 
  private:
+  // Border, fill and symbol of one button on the canvas given.
+  void PaintButtonParts(TcxCanvas* canvas, Integer index);
   void DrawButtonBorderByStyle(TcxCanvas* canvas, TcxEditButtonViewInfo* button, TRect& fill_rect,
                                TRect& content_rect, TColor& text_color, TColor& background_color);
   bool paintingButtons_ = false;
@@ -728,9 +733,12 @@ class TcxCustomEditViewData : public TPersistent {
   Integer MaxLineCount = 0;
   Integer HighlightStart = 0;
   Integer HighlightLength = 0;
-  // The editor's remembered pressed button and previously pressed button of a mouse event.
+  // The editor's remembered pressed button (without an editor control) and the previously
+  // pressed button of a mouse event.
   Integer CapturedButton = -1;
   Integer PreviousPressedButton = -1;
+  // The editor control laid out by this view data (none for a cell).
+  TcxCustomEdit* Edit = nullptr;
 
   virtual void CalculateButtonNativeInfo(TcxEditButtonViewInfo* button);
   virtual bool CanPressButton(TcxCustomEditViewInfo* view_info, Integer index) { return true; }
@@ -780,7 +788,10 @@ class TcxCustomEditViewData : public TPersistent {
   void EditValueToDisplayText(const Variant& edit_value, String& text);
   TcxEditButtonStyle EffectiveButtonStyle();
   void GetColorSettings(TColor& background, TColor& text_color);
-  bool IsFocusedState() const { return Focused; }
+  // The editor's remembered pressed button, -1 without one.
+  Integer CapturedButtonIndex() const;
+  // The editor's own focus answer, else the focused member.
+  bool IsFocusedState() const;
   // The style's display font (its font for a detached style).
   TFont* StyleFont();
 };
@@ -1106,11 +1117,43 @@ class TcxCustomEdit : public TcxContainer,
   TcxCustomEditData* CurrentEditData() const { return editData_; }
   TcxTimer* DoubleClickTimer() const { return doubleClickTimer_; }
 
+  // The view data of the edit's kind for its current state: the active style, in place the
+  // cached content metrics, then the edit's state (FillViewInfoState).
+  virtual TcxCustomEditViewData* CreateViewData();
+  virtual void FillViewInfoState(TcxCustomEditViewData* view_data);
+  // The container style of the current state.
+  TcxCustomEditStyle* GetActiveEditStyle();
+  // The content metrics taken once from a fresh view data at set-up.
+  const TcxEditContentMetrics& CachedContentMetrics();
+  // The edit itself draws its buttons on this device context (no edit buttons there).
+  virtual bool PaintsOwnButtons(HDC dc) { return false; }
+  virtual bool UsesParentThemeBackground() { return false; }
+  virtual bool IsInplaceForPaint() { return inPlace_; }
+  // The wheel changes the value: standalone, with the properties' wheel flag, or with Ctrl.
+  virtual bool AcceptsMouseWheel(TShiftState shift);
+  bool IsEditorKey(Word key, TShiftState shift);
+  // The first button whose rectangle holds the point, -1 when none.
+  Integer ButtonAt(const TPoint& p);
+  void UpdateViewInfoAtCursor();
+  void DblClick() override;
+  void GetTabOrderList(std::vector<TWinControl*>& list) override;
+  void RequestAlign() override;
+  void SetName(const String& value) override;
+  void SetParent(TWinControl* parent) override;
+  // Reading from form text starts: the own properties are unhooked until Loaded.
+  void Loading() override;
+
   // State.
   bool InPlace() const { return inPlace_; }
   bool IsInplace() override { return inPlace_; }
   // The edit moves the focus on Tab itself.
   bool TabMovesFocus() override { return false; }
+  // The frame: from the view info's bounds to its border rectangle on each side.
+  void FrameExtent(TRect& extent) override;
+  // The button and popup values (10 to 13) are not streamed with the edit's styles.
+  TcxContainerStyleValues UnstoredStyleValues() override;
+  // Themes are used when the kind's view data paints natively for the normal style.
+  bool UsesThemes() override;
   // Edit styles, and the view info of the properties' kind.
   TcxContainerStyle::TFactory StyleClass() override { return &TcxEditStyle::CreateInState; }
   TcxContainerViewInfo* CreateViewInfo() override;
@@ -1118,7 +1161,7 @@ class TcxCustomEdit : public TcxContainer,
   // The view info calculated from a fresh view data at a point; button presses and releases
   // of a mouse event are told to the edit.
   bool RefreshState(const TPoint& p, Integer button, TShiftState shift, bool is_mouse_event) override;
-  virtual void UpdateButtonStates(Integer old_pressed, Integer old_hot);
+  virtual void UpdateButtonStates(TcxCustomEditViewInfo* old_view_info, bool is_mouse_event);
   Integer PressedButton() const { return pressedButton_; }
   bool InEditingMode();
   virtual bool SynchronizesOnEnterExit() { return true; }
@@ -1176,6 +1219,10 @@ class TcxCustomEdit : public TcxContainer,
   void KeyUp(Word& key, TShiftState shift) override;
   void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void Notification(TComponent* component, TOperation operation) override;
+  void Loaded() override;
+  // The view info paints itself, or a data-bound copy paints the stored value.
+  void PaintBorderAndContent() override;
+  virtual void PaintWithoutInnerEdit();
   void SetProperties(TcxCustomEditProperties* value) { properties_->Assign(value); }
   void HookProperties(bool hook);
   // Height and Width are streamed as defined properties, left out where auto size decides.
@@ -1208,6 +1255,9 @@ class TcxCustomEdit : public TcxContainer,
   bool changedSinceEnter_ = false;
   bool focusingForError_ = false;
   bool transparent_ = false;
+  bool firstParent_ = true;
+  bool contentMetricsCached_ = false;
+  TcxEditContentMetrics contentMetrics_;
   std::vector<TSavedModifiedState> savedStates_;
   Variant valueSavedOnEnter_;
   TcxEditRepositoryItem* repositoryItem_ = nullptr;

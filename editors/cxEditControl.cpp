@@ -51,7 +51,8 @@ TcxCustomEdit::TcxCustomEdit(TComponent* owner, bool in_place, TClass properties
     : TcxContainer(owner), propertiesClass_(properties_class), inPlace_(in_place || inplaceRequested) {
   inplaceRequested = false;
   InitializeCxEdit();
-  doubleClickTimer_ = new TcxTimer(this);
+  // Owned by the edit but no component of it: form text holds no timer.
+  doubleClickTimer_ = new TcxTimer(nullptr);
   doubleClickTimer_->SetEnabled(false);
   doubleClickTimer_->SetInterval(GetDoubleClickTime());
   doubleClickTimer_->SetOnTimer([this](TObject*) { doubleClickTimer_->SetEnabled(false); });
@@ -71,10 +72,13 @@ TcxCustomEdit::TcxCustomEdit(TComponent* owner, bool in_place, TClass properties
     keys.Include(wkTab);
     SetWantedKeys(keys);
   }
-  if (!inPlace_) properties_->AttachDefaultValuesProvider(DataBinding()->GetDefaultValuesProvider());
+  // The binding (and with it the own properties' provider) is made on first use, when the
+  // descendant's binding class can count.
 }
 
 TcxCustomEdit::~TcxCustomEdit() {
+  delete doubleClickTimer_;
+  doubleClickTimer_ = nullptr;
   if (repositoryItem_) repositoryItem_->RemoveListener(this);
   repositoryItem_ = nullptr;
   HookProperties(false);
@@ -84,8 +88,141 @@ TcxCustomEdit::~TcxCustomEdit() {
 }
 
 TcxEditDataBinding* TcxCustomEdit::DataBinding() {
-  if (!dataBinding_) dataBinding_.reset(CreateDataBinding());
+  if (!dataBinding_) {
+    dataBinding_.reset(CreateDataBinding());
+    if (!inPlace_ && !repositoryItem_)
+      properties_->AttachDefaultValuesProvider(dataBinding_->GetDefaultValuesProvider());
+  }
   return dataBinding_.get();
+}
+
+// ---- view data, loading, parent ------------------------------------------------------------------
+
+TcxCustomEditStyle* TcxCustomEdit::GetActiveEditStyle() {
+  return dynamic_cast<TcxCustomEditStyle*>(StyleForCurrentState());
+}
+
+const TcxEditContentMetrics& TcxCustomEdit::CachedContentMetrics() {
+  if (!contentMetricsCached_) {
+    std::unique_ptr<TcxCustomEditViewData> view_data(
+        GetEffectiveProperties()->CreateViewData(GetActiveEditStyle(), inPlace_));
+    contentMetrics_ = view_data->ContentMetrics;
+    contentMetricsCached_ = true;
+  }
+  return contentMetrics_;
+}
+
+TcxCustomEditViewData* TcxCustomEdit::CreateViewData() {
+  TcxCustomEditViewData* view_data =
+      GetEffectiveProperties()->CreateViewData(GetActiveEditStyle(), inPlace_);
+  // An in-place edit measures its content metrics once and reuses them over every cell.
+  if (inPlace_) view_data->ContentMetrics = CachedContentMetrics();
+  view_data->Edit = InDestruction() ? nullptr : this;
+  FillViewInfoState(view_data);
+  return view_data;
+}
+
+void TcxCustomEdit::FillViewInfoState(TcxCustomEditViewData* view_data) {
+  view_data->Enabled = Enabled();
+  view_data->Focused = HasFocusInside();
+  view_data->DesignMode = ComponentState().Contains(csDesigning);
+  // Shown scroll bars take their place out of the client area.
+  view_data->HScrollBarHeight = IsHScrollBarShown() ? HorizontalBar()->Height() : 0;
+  view_data->VScrollBarWidth = IsVScrollBarShown() ? VerticalBar()->Width() : 0;
+}
+
+void TcxCustomEdit::FrameExtent(TRect& extent) {
+  TcxContainerViewInfo* view_info = ViewInfo();
+  if (view_info->OuterRect.IsEmpty()) {
+    // Not laid out yet: the style's answer.
+    TcxContainer::FrameExtent(extent);
+    return;
+  }
+  const TRect& outer = view_info->OuterRect;
+  const TRect& border = view_info->InteriorRect;
+  extent = TRect(border.Left - outer.Left, border.Top - outer.Top, outer.Right - border.Right,
+                 outer.Bottom - border.Bottom);
+}
+
+TcxContainerStyleValues TcxCustomEdit::UnstoredStyleValues() {
+  return {svButtonStyle, svButtonTransparency, svPopupBorderStyle, svGradientButtons};
+}
+
+bool TcxCustomEdit::UsesThemes() { return TcxCustomEditViewData::IsNativeStyle(Style()->LookAndFeel()); }
+
+void TcxCustomEdit::Loading() {
+  TcxContainer::Loading();
+  HookProperties(false);
+}
+
+void TcxCustomEdit::Loaded() {
+  TcxContainer::Loaded();
+  LockChangeEvents(true);
+  LockValueAssignment(true);
+  try {
+    DataBinding()->RefreshBindingState();
+    RefreshStateAtCursor(false);
+    if (!repositoryItem_) HookProperties(true);
+    PropertiesChanged(GetEffectiveProperties());
+    ViewInfo()->HasShadow = false;
+    ApplyStyleToControl(Style());
+  } catch (...) {
+    LockValueAssignment(false);
+    LockChangeEvents(false, false);
+    throw;
+  }
+  LockValueAssignment(false);
+  LockChangeEvents(false, false);
+}
+
+void TcxCustomEdit::SetName(const String& value) {
+  TcxContainer::SetName(value);
+  DataBinding()->RefreshBindingState();
+}
+
+void TcxCustomEdit::SetParent(TWinControl* parent) {
+  if (firstParent_ && parent) {
+    firstParent_ = false;
+    DataBinding()->RefreshBindingState();
+    PropertiesChanged(properties_.get());
+    DataBinding()->SynchronizeEditor();
+  }
+  TcxContainer::SetParent(parent);
+}
+
+void TcxCustomEdit::GetTabOrderList(std::vector<TWinControl*>& list) {
+  TcxContainer::GetTabOrderList(list);
+  // A shown in-place edit stands for its host in the tab order.
+  if (inPlace_ && Visible() && Parent())
+    list.erase(std::remove(list.begin(), list.end(), Parent()), list.end());
+}
+
+void TcxCustomEdit::RequestAlign() {
+  TcxContainer::RequestAlign();
+  RefreshStateAtCursor(false);
+}
+
+void TcxCustomEdit::PaintBorderAndContent() {
+  if (!InDestruction() && ControlState().Contains(csPaintCopy) &&
+      DataBinding()->GetDefaultValuesProvider()->IsDataStorage()) {
+    PaintWithoutInnerEdit();
+    return;
+  }
+  TcxContainer::PaintBorderAndContent();
+}
+
+void TcxCustomEdit::PaintWithoutInnerEdit() {
+  // A copy of a data-bound edit shows the stored value, laid out without the cursor.
+  ClipToWindowRegion();
+  std::unique_ptr<TcxCustomEditViewInfo> view_info(GetEffectiveProperties()->CreateViewInfo());
+  std::unique_ptr<TcxCustomEditViewData> view_data(CreateViewData());
+  Variant value;
+  DataBinding()->GetStoredValue(value);
+  view_data->FillDisplayText(Canvas(), value, view_info.get());
+  view_data->CalculateViewInfo(Canvas(), TRect(0, 0, Width(), Height()), TPoint(-1, -1), 0, {},
+                               view_info.get(), false);
+  view_info->PaintTo(Canvas());
+  Canvas()->ExcludeFromClip(TRect(0, 0, Width(), Height()));
 }
 
 void TcxCustomEdit::HookProperties(bool hook) {
@@ -172,8 +309,7 @@ void TcxCustomEdit::ChangeAutoSize(bool value) {
 
 void TcxCustomEdit::CalculateAutoSize(Integer& width, Integer& height) {
   if (!CanAutoHeight()) return;
-  std::unique_ptr<TcxCustomEditViewData> view_data(GetEffectiveProperties()->CreateViewData(
-      dynamic_cast<TcxCustomEditStyle*>(StyleForCurrentState()), inPlace_));
+  std::unique_ptr<TcxCustomEditViewData> view_data(CreateViewData());
   TSize size;
   MeasureEditValueExtent(view_data.get(), SharedScreenCanvas(), ReadEditValue(),
                          GetEditSizeProperties(), nullptr, size);

@@ -166,6 +166,12 @@ void TcxCustomEdit::WndProc(TMessage& m) {
     case WM_CONTEXTMENU:
       if (inPlace_) return;
       break;
+    case CM_SHOWINGCHANGED: {
+      TcxContainer::WndProc(m);
+      // Auto size could not measure while hidden.
+      if (Showing()) AlignInnerControl();
+      return;
+    }
     case CM_DIALOGCHAR: {
       TcxEditButtons* buttons = GetEffectiveProperties()->Buttons();
       for (Integer i = 0; i < buttons->Count(); ++i) {
@@ -186,6 +192,46 @@ void TcxCustomEdit::WndProc(TMessage& m) {
 
 // ---- mouse -----------------------------------------------------------------------------------------
 
+bool TcxCustomEdit::AcceptsMouseWheel(TShiftState shift) {
+  return !inPlace_ || GetEffectiveProperties()->UseMouseWheel() || shift.Contains(ssCtrl);
+}
+
+bool TcxCustomEdit::IsEditorKey(Word key, TShiftState shift) {
+  const TShortCut shortcut = ShortCut(key, shift);
+  return (shortcut != 0 && shortcut == GetEffectiveProperties()->ClearKey()) || IsClickKey(key, shift);
+}
+
+Integer TcxCustomEdit::ButtonAt(const TPoint& p) {
+  TcxCustomEditViewInfo* view_info = GetEditViewInfo();
+  if (!view_info) return -1;
+  for (Integer i = 0; i < Integer(view_info->Buttons.size()); ++i)
+    if (view_info->Buttons[size_t(i)]->Bounds.Contains(p)) return i;
+  return -1;
+}
+
+void TcxCustomEdit::UpdateViewInfoAtCursor() {
+  if (!HandleAllocated()) return;
+  TPoint p;
+  ReadCursorPos(p);
+  RefreshState(ScreenToClient(p), 0, CurrentShiftState(), false);
+}
+
+void TcxCustomEdit::DblClick() {
+  TPoint p;
+  ReadCursorPos(p);
+  if (HandleAllocated()) p = ScreenToClient(p);
+  if (!HandleAllocated() || ButtonAt(p) < 0) {
+    TcxContainer::DblClick();
+    return;
+  }
+  // The second click of a double click over a button presses it again.
+  TWeakRef<TcxCustomEdit> self(this);
+  TShiftState shift = CurrentShiftState();
+  shift.Include(ssLeft);
+  MouseDown(mbLeft, shift, p.X, p.Y);
+  if (self) Click();
+}
+
 void TcxCustomEdit::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TWeakRef<TcxCustomEdit> self(this);
   if (button == mbLeft && doubleClickTimer_->Enabled()) {
@@ -205,35 +251,38 @@ TcxContainerViewInfo* TcxCustomEdit::CreateViewInfo() { return GetEffectivePrope
 
 bool TcxCustomEdit::RefreshState(const TPoint& p, Integer button, TShiftState shift,
                                  bool is_mouse_event) {
-  if (!HandleAllocated() || ComponentState().Contains(csLoading) ||
+  if (!HandleAllocated() || creating_ || ComponentState().Contains(csLoading) ||
       ComponentState().Contains(csReading) || InDestruction())
     return false;
   TcxCustomEditViewInfo* view_info = GetEditViewInfo();
   if (!view_info) return TcxContainer::RefreshState(p, button, shift, is_mouse_event);
   if (pressedButton_ >= 0 && GetCapture() != Handle()) pressedButton_ = -1;
-  const Integer old_pressed = view_info->PressedButton;
-  const Integer old_hot = view_info->HotButton;
-  std::unique_ptr<TcxCustomEditViewData> view_data(GetEffectiveProperties()->CreateViewData(
-      dynamic_cast<TcxCustomEditStyle*>(StyleForCurrentState()), inPlace_));
-  view_data->Enabled = Enabled();
-  view_data->Focused = Focused();
-  view_data->DesignMode = ComponentState().Contains(csDesigning);
-  view_data->CapturedButton = pressedButton_;
+  // A mouse event compares with the state before it.
+  std::unique_ptr<TcxCustomEditViewInfo> old_view_info;
+  if (is_mouse_event) {
+    old_view_info.reset(GetEffectiveProperties()->CreateViewInfo());
+    old_view_info->CopyLayoutFrom(view_info);
+  }
+  std::unique_ptr<TcxCustomEditViewData> view_data(CreateViewData());
   TWeakRef<TcxCustomEdit> self(this);
   view_data->CalculateViewInfo(SharedScreenCanvas(), ClientRect(), p, button, shift, view_info,
                                is_mouse_event);
-  Invalidate();
-  if (is_mouse_event && old_pressed == view_info->PressedButton && old_hot == view_info->HotButton)
-    return true;
+  TRect excluded;
+  if (InnerControl() && IsInnerEditShown()) excluded = InnerControl()->BoundsRect();
+  const bool repainted = view_info->RepaintExcept(this, excluded, old_view_info.get());
+  if (is_mouse_event && !repainted) return true;
   AlignInnerControl();
-  if (is_mouse_event) UpdateButtonStates(old_pressed, old_hot);
+  if (is_mouse_event && self) UpdateButtonStates(old_view_info.get(), true);
   return bool(self);
 }
 
-void TcxCustomEdit::UpdateButtonStates(Integer old_pressed, Integer old_hot) {
+void TcxCustomEdit::UpdateButtonStates(TcxCustomEditViewInfo* old_view_info, bool) {
   TcxCustomEditViewInfo* view_info = GetEditViewInfo();
+  if (!view_info || !old_view_info) return;
   const Integer pressed = view_info->PressedButton;
   const Integer hot = view_info->HotButton;
+  const Integer old_pressed = old_view_info->PressedButton;
+  const Integer old_hot = old_view_info->HotButton;
   if (pressed == old_pressed && hot == old_hot) return;
   TWeakRef<TcxCustomEdit> self(this);
   if (old_pressed >= 0 && pressed != old_pressed) {

@@ -346,6 +346,15 @@ void SendChar(TWinControl* control, char32_t c) {
   if (control && control->HandleAllocated()) SendMessage(control->Handle(), WM_CHAR, WPARAM(c), 0);
 }
 
+TComponent* OwnerComponentOf(TPersistent* persistent) {
+  // Owner chains are short; a bound keeps a cyclic chain from hanging.
+  for (Integer depth = 0; persistent && depth < 1000; ++depth) {
+    if (auto* component = dynamic_cast<TComponent*>(persistent)) return component;
+    persistent = PersistentOwnerOf(persistent);
+  }
+  return nullptr;
+}
+
 TcxRegisteredClasses* EditPropertiesRegistry() {
   InitializeCxEditPaintUtils();
   if (!editPropertiesRegistry) {

@@ -97,6 +97,9 @@ bool IsRegionEmpty(TcxRegion* region);
 void UnionRegion(TcxRegion* region, TcxRegion* other);
 void SendKeyDown(TWinControl* control, WORD key);
 void SendChar(TWinControl* control, char32_t c);
+// The first component up the owner chain of a persistent (the persistent itself when it is
+// one), nil when there is none.
+TComponent* OwnerComponentOf(TPersistent* persistent);
 
 // The editor properties registry, sorted by description (the grid finds properties classes
 // by name through it); created on first use.

@@ -1,5 +1,6 @@
 // The editor properties, their assigned-values object and the default-values provider.
 #include "editors/cxEdit.h"
+#include "editors/cxEditPaintUtils.h"
 
 #include <algorithm>
 
@@ -154,7 +155,7 @@ void TcxCustomEditProperties::EndUpdate(bool notify) {
 }
 
 bool TcxCustomEditProperties::OwnerIsDestroying() const {
-  auto* component = dynamic_cast<TComponent*>(Owner());
+  TComponent* component = OwnerComponentOf(Owner());
   return component && component->ComponentState().Contains(csDestroying);
 }
 

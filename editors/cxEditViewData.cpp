@@ -6,7 +6,9 @@
 
 #include "editors/cxEditPaintUtils.h"
 #include "foundation/cxContainer.h"
+#include "foundation/dxUxTheme.h"
 #include "gdi/Gdi.h"
+#include "user/WinUser.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomEditViewData)
 
@@ -111,9 +113,38 @@ TcxEditButtonStyle TcxCustomEditViewData::EffectiveButtonStyle() {
   }
 }
 
+Integer TcxCustomEditViewData::CapturedButtonIndex() const {
+  return Edit ? Edit->PressedButton() : CapturedButton;
+}
+
+bool TcxCustomEditViewData::IsFocusedState() const {
+  return Edit ? Edit->HasFocusInside() : Focused;
+}
+
+namespace {
+// The visual style's state of an edit: disabled, read-only, focused, hot, normal.
+Integer NativeEditState(bool enabled, bool read_only, const TcxContainerStateFlags& state) {
+  if (!enabled) return 4;
+  if (read_only) return 6;
+  if (state.Contains(csfFocused)) return 5;
+  if (state.Contains(csfHot)) return 2;
+  return 1;
+}
+constexpr Integer kThemeFillColorProperty = 3802;
+}  // namespace
+
 void TcxCustomEditViewData::GetColorSettings(TColor& background, TColor& text_color) {
   text_color = Style ? Style->TextColor() : clWindowText;
   background = Style ? Style->Color() : clWindow;
+  // A disabled native editor without a colour of its own takes the visual style's fill.
+  if (NativeStyle && !Enabled && Style && !Style->AssignedValues().Contains(svColor) &&
+      !(Edit && Edit->DefaultParentColor())) {
+    COLORREF fill;
+    if (UxGetThemeColor(OpenThemeCached(tcEdit), 1,
+                        NativeEditState(Enabled, Properties->ReadOnly(), ContainerState),
+                        kThemeFillColorProperty, fill) == S_OK)
+      background = TColor(fill);
+  }
 }
 
 TcxContainerStateFlags TcxCustomEditViewData::GetContainerState(const TRect& bounds,
@@ -124,9 +155,13 @@ TcxContainerStateFlags TcxCustomEditViewData::GetContainerState(const TRect& bou
   TcxContainerStateFlags state;
   if (DesignMode) state = {csfNormal};
   else state = Focused ? TcxContainerStateFlags{csfFocused} : TcxContainerStateFlags{csfNormal};
-  // A cell's hot area: the bounds without the in-place content offsets.
-  const TRect hot = ShrinkBy(bounds, InplaceEditContentOffsets);
-  if (hot.Contains(p) && shift.Empty()) state += csfHot;
+  // The hot area: the editor control's own area, or a cell's bounds without the in-place
+  // content offsets. A held mouse button keeps the editor hot only while it has the capture.
+  TRect hot;
+  if (Edit) Edit->HotTrackArea(hot);
+  else hot = ShrinkBy(bounds, InplaceEditContentOffsets);
+  const bool captured = Edit && Edit->HandleAllocated() && GetCapture() == Edit->Handle();
+  if (hot.Contains(p) && (shift.Empty() || captured)) state += csfHot;
   return state;
 }
 
@@ -178,8 +213,16 @@ void TcxCustomEditViewData::GetEditRect(TcxCanvas* canvas, TRect& extent) {
     extent = InplaceEditContentOffsets;
   } else if (!NativeStyle) {
     GetClientExtent(extent);
-  } else if ((Style && Style->TransparentBorder()) || (Style && Style->BorderStyle() != ebsNone)) {
+  } else if (Style && (Style->TransparentBorder() || Style->BaseStyle()->BorderStyle() != ebsNone)) {
     extent = TRect(2, 2, 2, 2);
+    if (Style->BaseStyle()->BorderStyle() != ebsNone) {
+      // The margins of the visual style's edit content rectangle.
+      const TRect outer(0, 0, 100, 100);
+      TRect content;
+      if (UxGetThemeBackgroundContentRect(OpenThemeCached(tcEdit), nullptr, 1, 1, outer, content) == S_OK)
+        extent = TRect(content.Left - outer.Left, content.Top - outer.Top,
+                       outer.Right - content.Right, outer.Bottom - content.Bottom);
+    }
   } else {
     extent = TRect();
   }
@@ -210,12 +253,14 @@ void TcxCustomEditViewData::CalculateButtonNativeInfo(TcxEditButtonViewInfo* but
 void TcxCustomEditViewData::CalculateViewInfo(TcxCanvas* canvas, const TRect& bounds,
                                               const TPoint& p, Integer button, TShiftState shift,
                                               TcxCustomEditViewInfo* vi, bool is_mouse_event) {
-  // State.
+  // State; an editor control lays out with the style of its current state.
   vi->StateFlags = GetContainerState(bounds, p, button, shift, is_mouse_event);
   ActiveOrHot = vi->StateFlags.Contains(csfFocused) || vi->StateFlags.Contains(csfHot);
   if (DesignMode || !Style || !Style->HotTrack() || IsInplace) vi->HotLevel = 0;
   else vi->HotLevel = ActiveOrHot ? 2 : 1;
-  vi->EditBorderStyle = NativeStyle && !IsInplace && Style ? Style->BorderStyle()
+  if (Edit)
+    if (TcxCustomEditStyle* active = Edit->GetActiveEditStyle()) Style = active;
+  vi->EditBorderStyle = NativeStyle && !IsInplace && Style ? Style->BaseStyle()->BorderStyle()
                                                             : EffectiveBorderStyle();
   vi->FrameStyle = vi->EditBorderStyle;
   ContainerState = vi->StateFlags;
@@ -234,17 +279,16 @@ void TcxCustomEditViewData::CalculateViewInfo(TcxCanvas* canvas, const TRect& bo
   vi->HasShadow = !IsInplace && HasShadow();
   vi->LookAndFeelKind = Style ? Style->LookAndFeel()->Kind() : lfStandard;
   vi->Transparent = Properties->Transparent();
+  vi->Edit = Edit;
+  vi->Erase = Edit && Edit->ErasesBackground();
+  vi->InnerControlVisible = Edit && Edit->InnerControl() && Edit->InnerControl()->Visible();
+  vi->PaintCopy = Edit && Edit->DataBinding()->GetDefaultValuesProvider()->IsDataStorage() &&
+                  Edit->ControlState().Contains(csPaintCopy);
+  vi->IsInnerControl = dynamic_cast<IcxContainerInnerControl*>(Edit) != nullptr;
   // Border.
   vi->UsesTheme = NativeStyle;
-  if (NativeStyle) {
-    if (!Enabled) vi->ThemeState = 4;
-    else if (Properties->ReadOnly()) vi->ThemeState = 6;
-    else if (vi->StateFlags.Contains(csfFocused)) vi->ThemeState = 5;
-    else if (vi->StateFlags.Contains(csfHot)) vi->ThemeState = 2;
-    else vi->ThemeState = 1;
-  } else {
-    vi->ThemeState = 0;
-  }
+  vi->ThemeState =
+      NativeStyle ? NativeEditState(Enabled, Properties->ReadOnly(), vi->StateFlags) : 0;
   TRect extent;
   GetClientExtent(extent);
   vi->InteriorRect = ShrinkBy(bounds, extent);
@@ -373,7 +417,7 @@ void TcxCustomEditViewData::CalculateButtonsViewInfo(TcxCanvas* canvas, const TR
       const TcxEditButtonState current = bvi->State;
       const bool left_only = shift == TShiftState{ssLeft} || shift == TShiftState{ssLeft, ssDouble};
       const bool rearm = button == 0 && shift.Contains(ssLeft) && current == ebsNormal &&
-                         k == CapturedButton;
+                         k == CapturedButtonIndex();
       const bool click = button == 1 && left_only;
       const bool held = current == ebsPressed && shift.Contains(ssLeft);
       if (forced || click || held || rearm) vi->ButtonPressed = true;
@@ -538,4 +582,12 @@ void MeasureEditValueExtent(TcxCustomEditViewData* view_data, TcxCanvas* canvas,
   if (limited && size.cx > request.Width) size.cx = request.Width;
   else size.cx += content.cx;
   size.cy += content.cy;
+  // A standalone editor control's size obeys its constraints.
+  if (view_data->Edit && !view_data->IsInplace) {
+    TSizeConstraints* c = view_data->Edit->Constraints();
+    if (c->MaxHeight() > 0) size.cy = std::min(size.cy, c->MaxHeight());
+    if (c->MinHeight() > 0) size.cy = std::max(size.cy, c->MinHeight());
+    if (c->MaxWidth() > 0) size.cx = std::min(size.cx, c->MaxWidth());
+    if (c->MinWidth() > 0) size.cx = std::max(size.cx, c->MinWidth());
+  }
 }

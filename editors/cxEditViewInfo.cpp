@@ -156,7 +156,8 @@ Integer TcxCustomEditViewInfo::GetBackgroundMode() {
     if (DoDrawBackground(nullptr)) return 0;
     return Transparent ? 2 : 3;
   }
-  if (Transparent || EditTransparent) return 4;
+  if (Transparent || EditTransparent || (Edit && Edit->IsTransparent())) return 4;
+  if (Edit && Edit->UsesParentThemeBackground()) return 5;
   return UsesTheme ? 3 : 1;
 }
 
@@ -171,6 +172,12 @@ void TcxCustomEditViewInfo::DrawBackgroundPart(TcxCanvas* canvas, const TRect& r
       break;
     case 1: PaintEditViewBackground(canvas, this, true, 0); break;
     case 3: FillRectWithColor(canvas, r, FillColor); break;
+    case 4:
+      if (Edit) PaintParentUnderControl(Edit, canvas, r, true);
+      break;
+    case 5:
+      if (Edit) PaintControlParentBackground(Edit, canvas, r);
+      break;
     default: break;  // transparent: the owner paints what lies under it
   }
   canvas->PopDeviceState();
@@ -186,7 +193,7 @@ void TcxCustomEditViewInfo::DrawEditor(TcxCanvas* canvas) {
 }
 
 void TcxCustomEditViewInfo::DrawButtons(TcxCanvas* canvas) {
-  if (paintingButtons_) return;
+  if (paintingButtons_ || (Edit && Edit->PaintsOwnButtons(canvas->DeviceContext()))) return;
   paintingButtons_ = true;
   try {
     for (Integer i = 0; i < Integer(Buttons.size()); ++i) DrawButton(canvas, i);
@@ -212,6 +219,26 @@ void TcxCustomEditViewInfo::DrawButton(TcxCanvas* canvas, Integer index) {
 
 void TcxCustomEditViewInfo::PaintButtonAt(TcxCanvas* canvas, Integer index) {
   TcxEditButtonViewInfo* b = Buttons[size_t(index)].get();
+  if (b->Kind != bkGlyph || !IsGlyphAssigned(b->Glyph) || b->Bounds.IsEmpty()) {
+    PaintButtonParts(canvas, index);
+    return;
+  }
+  // A glyph button is drawn off screen (the bitmap starts as what lies under the button, its
+  // origin at the button's top-left) and copied in one piece.
+  const TRect& r = b->Bounds;
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(r.Width(), r.Height());
+  TcxCanvas target(bitmap.Canvas());
+  target.CopyFromCanvas(TRect(0, 0, r.Width(), r.Height()), canvas, r);
+  target.SetWindowOrigin(r.TopLeft());
+  PaintButtonParts(&target, index);
+  target.SetWindowOrigin(TPoint(0, 0));
+  canvas->CopyFromCanvas(r, &target, TRect(0, 0, r.Width(), r.Height()));
+}
+
+void TcxCustomEditViewInfo::PaintButtonParts(TcxCanvas* canvas, Integer index) {
+  TcxEditButtonViewInfo* b = Buttons[size_t(index)].get();
   TRect fill = b->Bounds, content;
   TColor text_color = clBtnText, background = clBtnFace;
   DrawButtonBorder(canvas, index, fill, content, text_color, background);
@@ -222,8 +249,12 @@ void TcxCustomEditViewInfo::PaintButtonAt(TcxCanvas* canvas, Integer index) {
     else
       DrawButtonBackgroundFill(canvas, b, fill, background);
   }
-  // Without an editor control button symbols never shift when pressed.
-  if (!content.IsEmpty()) DrawButtonSymbol(canvas, index, content, text_color, background, false);
+  // A pressed button's symbol shifts when its editor control's content metrics ask for it;
+  // a cell's never does.
+  const bool pressed_shift =
+      b->State == ebsPressed && Edit && (Edit->CachedContentMetrics().Flags & 2) != 0;
+  if (!content.IsEmpty())
+    DrawButtonSymbol(canvas, index, content, text_color, background, pressed_shift);
 }
 
 void TcxCustomEditViewInfo::DrawButtonBorder(TcxCanvas* canvas, Integer index, TRect& fill_rect,
@@ -600,6 +631,46 @@ void PaintPlainBackground(TcxCanvas* canvas, TcxCustomEditViewInfo* vi, bool fil
 
 }  // namespace
 
+namespace {
+
+// The visual style's edit background over the bounds of a standalone editor with a border;
+// otherwise the bounds in the background colour.
+void PaintNativeBackground(TcxCanvas* canvas, TcxCustomEditViewInfo* vi, bool fill_client,
+                           Integer content_mode) {
+  const bool transparent = vi->IsBackgroundTransparent();
+  const TRect& bounds = vi->OuterRect;
+  if (vi->InPlace || vi->EditBorderStyle == ebsNone) {
+    if (!transparent) FillRectWithColor(canvas, bounds, vi->FillColor);
+    return;
+  }
+  HTHEME theme = OpenThemeCached(tcEdit);
+  TRect content;
+  switch (content_mode) {
+    case 0:
+      if (UxGetThemeBackgroundContentRect(theme, canvas->DeviceContext(), 1, vi->ThemeState,
+                                          bounds, content) != S_OK)
+        content = Deflated(bounds, 2, 2);
+      break;
+    case 1:
+      content = Deflated(bounds, 3, 3);
+      content.Right = vi->ClientArea.Right - 1;
+      break;
+    default: content = vi->ClientArea; break;
+  }
+  canvas->PushDeviceState();
+  canvas->ExcludeFromClip(content);
+  UxDrawThemeBackground(theme, canvas->DeviceContext(), 1, vi->ThemeState, bounds, bounds);
+  canvas->PopDeviceState();
+  if (transparent) return;
+  if (!fill_client && content_mode != 2) {
+    FillRectExcept(canvas, vi->InteriorRect, content, ObtainSolidBrush(vi->FillColor));
+    content = vi->InteriorRect;
+  }
+  if (fill_client) FillRectWithColor(canvas, content, vi->FillColor);
+}
+
+}  // namespace
+
 void PaintEditViewBackground(TcxCanvas* canvas, TcxCustomEditViewInfo* vi, bool fill_client,
                              Integer content_mode) {
   ObtainSolidBrush(vi->FillColor);
@@ -609,8 +680,10 @@ void PaintEditViewBackground(TcxCanvas* canvas, TcxCustomEditViewInfo* vi, bool 
     for (const auto& b : vi->Buttons)
       if (!b->VisibleBounds.IsEmpty()) canvas->ExcludeFromClip(b->VisibleBounds);
   if (!(vi->InPlace && vi->DoDrawBackground(canvas))) {
-    // Without visual styles the native look paints as the plain one.
-    PaintPlainBackground(canvas, vi, fill_client);
+    if (vi->UsesTheme && OpenThemeCached(tcEdit) != 0)
+      PaintNativeBackground(canvas, vi, fill_client, content_mode);
+    else
+      PaintPlainBackground(canvas, vi, fill_client);
   }
   canvas->PopDeviceState();
   vi->DrawButtons(canvas);

@@ -222,7 +222,8 @@ class TcxCustomTextEditViewData : public TcxCustomEditViewData {
   TcxCustomTextEditProperties* TextProperties() const {
     return static_cast<TcxCustomTextEditProperties*>(Properties);
   }
-  virtual bool UsesInnerEditText() { return false; }
+  // The editor control's inner edit shows the text (the view info does not draw it).
+  virtual bool UsesInnerEditText();
   virtual Integer GetMaxLineCount() { return MaxLineCount; }
   virtual bool IsComboStyle() { return false; }
   virtual void PrepareTextLayout(TcxCanvas* canvas, TcxCustomTextEditViewInfo* view_info);

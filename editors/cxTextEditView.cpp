@@ -64,6 +64,8 @@ void TcxCustomTextEditViewData::InitFromProperties() {
   FormatsByProvider = Properties->IsDisplayFormattedByProvider();
 }
 
+bool TcxCustomTextEditViewData::UsesInnerEditText() { return Edit && Edit->IsInnerEditShown(); }
+
 void TcxCustomTextEditViewData::GetClientText(const Variant& edit_value, String& text) {
   text.clear();
   TcxCustomTextEditProperties* props = TextProperties();
@@ -72,7 +74,8 @@ void TcxCustomTextEditViewData::GetClientText(const Variant& edit_value, String&
       text = VarToStr(edit_value);
     } else {
       Variant display;
-      props->EditValueToDisplayValue(edit_value, Focused, display);
+      // An editor control converts for editing while it edits; a cell while it is focused.
+      props->EditValueToDisplayValue(edit_value, Edit ? Edit->InEditingMode() : Focused, display);
       text = VarToStr(display);
     }
   } catch (...) {
@@ -151,7 +154,7 @@ void TcxCustomTextEditViewData::CalculateViewInfo(TcxCanvas* canvas, const TRect
   vi->PaintsAsSelection = false;
   vi->EditingStyle = TextProperties()->GetEditingStyle();
   vi->InnerEditShowsText = UsesInnerEditText();
-  vi->DroppedDown = false;
+  vi->DroppedDown = Edit && Edit->IsPopupOpen();
   TRect insets;
   GetTextInsets(insets);
   const TRect& c = vi->ClientArea;

@@ -107,6 +107,7 @@ class TFormLoader {
 
   void Load(const TFormObject& tree) {
     SetState(root_, true);
+    root_->Loading();
     loaded_.push_back(root_);
     try {
       if (root_->Name().empty() && !tree.Name.empty()) root_->SetName(UniqueRootName(tree.Name));
@@ -174,6 +175,7 @@ class TFormLoader {
       }
     }
     SetState(c, true);
+    c->Loading();
     loaded_.push_back(c);
     try {
       if (!obj.Name.empty() && c->Name() != obj.Name) c->SetName(obj.Name);

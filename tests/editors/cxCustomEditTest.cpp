@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "editors/cxEdit.h"
+#include "editors/cxEditPaintUtils.h"
 #include "editors/cxFilterControlUtils.h"
 #include "editors/cxTextEdit.h"
+#include "foundation/dxUxTheme.h"
 #include "tests/editors/TestEdit.h"
 #include "tests/support/HeadlessFixture.h"
+#include "tests/support/TestSupport.h"
 #include "vcl/ControlMessages.h"
 #include "vcl/FormReader.h"  // WriteComponentToText
 #include "vcl/Forms.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/StdCtrls.h"
 
 using editors_test::TTestEdit;
@@ -32,6 +36,84 @@ class TTestFilterHelper : public TcxFilterTextEditHelper {
 }  // namespace
 
 KORVAN_IMPLEMENT_CLASS(TTestFilterHelper)
+
+namespace {
+
+// A binding over a data storage whose stored value is fixed.
+class TStorageProvider : public TcxCustomEditDefaultValuesProvider {
+ public:
+  using TcxCustomEditDefaultValuesProvider::TcxCustomEditDefaultValuesProvider;
+  bool IsDataStorage() override { return true; }
+};
+
+class TStorageBinding : public TcxEditDataBinding {
+ public:
+  using TcxEditDataBinding::TcxEditDataBinding;
+  TcxCustomEditDefaultValuesProvider* CreateDefaultValuesProvider() override {
+    return new TStorageProvider(nullptr);
+  }
+  void GetStoredValue(Variant& value) override { value = Variant(String("WWWWWW")); }
+};
+
+// A text kind over a data storage: its copies show the stored value.
+class TStorageTextEdit : public TcxCustomEdit {
+  KORVAN_CLASS(TStorageTextEdit, TcxCustomEdit)
+
+ public:
+  explicit TStorageTextEdit(TComponent* owner)
+      : TcxCustomEdit(owner, false, TcxTextEditProperties::StaticClass()) {}
+  TcxEditDataBinding* CreateDataBinding() override { return new TStorageBinding(this); }
+};
+
+// View data whose content metrics differ at every making (to see which ones an edit uses).
+class TCountingViewData : public TcxCustomEditViewData {
+ public:
+  using TcxCustomEditViewData::TcxCustomEditViewData;
+  void InitContentMetrics(TcxEditContentMetrics& metrics) override {
+    TcxCustomEditViewData::InitContentMetrics(metrics);
+    static Integer made = 0;
+    metrics.ExtraTextWidth = ++made;
+  }
+};
+
+class TCountingProperties : public TTestEditProperties {
+  KORVAN_CLASS(TCountingProperties, TTestEditProperties)
+
+ public:
+  explicit TCountingProperties(TPersistent* owner) : TTestEditProperties(owner) {}
+  TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* style, bool is_inplace,
+                                        bool hide_display_text) override {
+    auto* data = new TCountingViewData(this, style, is_inplace);
+    data->InitFromProperties();
+    return data;
+  }
+};
+
+// The test kind under a name that form text can hold.
+class TFormTextEdit : public TTestEdit {
+  KORVAN_CLASS(TFormTextEdit, TTestEdit)
+
+ public:
+  explicit TFormTextEdit(TComponent* owner) : TTestEdit(owner) {}
+};
+
+class TThemedBackgroundEdit : public TTestEdit {
+ public:
+  using TTestEdit::TTestEdit;
+  bool UsesParentThemeBackground() override { return true; }
+};
+
+class TCountingEdit : public TcxCustomEdit {
+ public:
+  TCountingEdit(TComponent* owner, bool in_place)
+      : TcxCustomEdit(owner, in_place, TCountingProperties::StaticClass()) {}
+};
+
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS(TStorageTextEdit)
+KORVAN_IMPLEMENT_CLASS(TCountingProperties)
+KORVAN_IMPLEMENT_CLASS(TFormTextEdit)
 
 namespace {
 
@@ -525,6 +607,300 @@ TEST_F(CustomEditTest, DeactivationRefusedOnInvalidText) {
   EXPECT_TRUE(edit->DeactivateInPlace());
   EXPECT_EQ(VarToStr(edit->ReadEditValue()), "ok");
   edit->SetParent(nullptr);
+}
+
+// ---- the editor control's view data, loading and input -----------------------------------------
+
+TEST_F(CustomEditTest, ViewDataOfAnEditorLaysOutWithItsActiveStyleAndState) {
+  edit_->ChangeAutoSize(false);  // the test kind measures no content
+  edit_->SetBounds(10, 10, 120, 21);
+  edit_->Style()->SetColor(clAqua);
+  edit_->StyleFocused()->SetColor(clYellow);
+  // A view data made for the normal style takes the edit's style of its current state.
+  std::unique_ptr<TcxCustomEditViewData> data(edit_->Properties()->CreateViewData(
+      static_cast<TcxCustomEditStyle*>(edit_->Style()), false));
+  data->Edit = edit_;
+  TcxCustomEditViewInfo vi;
+  Focus();
+  data->CalculateViewInfo(SharedScreenCanvas(), edit_->ClientRect(), TPoint(-1, -1), 0, {}, &vi, false);
+  EXPECT_EQ(vi.FillColor, clYellow);
+  EXPECT_EQ(vi.Edit, edit_);
+  EXPECT_TRUE(data->IsFocusedState());
+  // The edit's own view info follows its focus.
+  EXPECT_EQ(edit_->GetEditViewInfo()->FillColor, clYellow);
+  other_->SetFocus();
+  Pump();
+  EXPECT_EQ(edit_->GetEditViewInfo()->FillColor, clAqua);
+  EXPECT_FALSE(data->IsFocusedState());
+  // A held mouse button keeps the edit hot only while the edit has the capture.
+  std::unique_ptr<TcxCustomEditViewData> own(edit_->CreateViewData());
+  own->CalculateViewInfo(SharedScreenCanvas(), edit_->ClientRect(), TPoint(5, 5), 0,
+                         TShiftState{ssLeft}, &vi, false);
+  EXPECT_FALSE(vi.StateFlags.Contains(csfHot));
+  SetCapture(edit_->Handle());
+  own->CalculateViewInfo(SharedScreenCanvas(), edit_->ClientRect(), TPoint(5, 5), 0,
+                         TShiftState{ssLeft}, &vi, false);
+  EXPECT_TRUE(vi.StateFlags.Contains(csfHot));
+  ReleaseCapture();
+}
+
+// A mouse move that only changes a button's state repaints that button alone.
+TEST_F(CustomEditTest, MouseRefreshRepaintsOnlyWhatChanged) {
+  edit_->ChangeAutoSize(false);
+  edit_->SetBounds(10, 10, 120, 21);
+  edit_->Properties()->Buttons()->AddButton()->SetKind(bkEllipsis);
+  edit_->Properties()->SetClearKey(ShortCut(VK_DELETE, TShiftState{ssCtrl}));
+  EXPECT_TRUE(edit_->IsEditorKey(VK_DELETE, TShiftState{ssCtrl}));
+  EXPECT_FALSE(edit_->IsEditorKey(VK_DELETE, {}));
+  edit_->RefreshState(TPoint(5, 5), 0, {}, true);
+  Pump();
+  const TRect button = edit_->GetEditViewInfo()->Buttons[0]->Bounds;
+  ValidateRect(edit_->Handle(), nullptr);
+  edit_->RefreshState(TPoint(button.Left + 2, 5), 0, {}, true);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  GetUpdateRgn(edit_->Handle(), rgn, FALSE);
+  RECT box;
+  GetRgnBox(rgn, &box);
+  EXPECT_EQ(TRect(box), button);
+  // Nothing changed: nothing repainted.
+  ValidateRect(edit_->Handle(), nullptr);
+  edit_->RefreshState(TPoint(button.Left + 3, 6), 0, {}, true);
+  GetUpdateRgn(edit_->Handle(), rgn, FALSE);
+  EXPECT_EQ(GetRgnBox(rgn, &box), NULLREGION);
+  DeleteObject(rgn);
+}
+
+TEST_F(CustomEditTest, FrameStylesStreamingAndThemesFollowTheEditsKind) {
+  edit_->ChangeAutoSize(false);
+  edit_->SetBounds(10, 10, 120, 30);
+  edit_->Style()->SetTransparentBorder(false);
+  edit_->Style()->SetBorderStyle(ebs3D);
+  edit_->Style()->SetEdges(TcxBorders{bLeft, bBottom});
+  edit_->RefreshStateAtCursor(false);
+  TRect extent;
+  edit_->FrameExtent(extent);
+  EXPECT_EQ(extent, TRect(2, 0, 0, 2));
+  // The button and popup values are not written with an edit's style.
+  auto* style = static_cast<TcxCustomEditStyle*>(edit_->Style());
+  style->SetButtonStyle(btsFlat);
+  EXPECT_FALSE(style->IsValueStored(svButtonStyle));
+  EXPECT_TRUE(style->IsValueStored(svBorderStyle));
+  // Themes: only with a native look whose edit visual style opens.
+  EXPECT_FALSE(edit_->UsesThemes());
+  edit_->Style()->LookAndFeel()->SetNativeStyle(true);
+  EXPECT_FALSE(edit_->UsesThemes());  // no visual styles installed
+  TdxScriptedThemeLibrary engine;
+  InstallThemeLibrary(&engine);
+  EXPECT_TRUE(edit_->UsesThemes());
+  InstallThemeLibrary(nullptr);
+}
+
+TEST_F(CustomEditTest, MeasuringObeysAStandaloneEditorsConstraints) {
+  edit_->Constraints()->SetMinHeight(40);
+  edit_->Constraints()->SetMinWidth(60);
+  std::unique_ptr<TcxCustomEditViewData> data(edit_->CreateViewData());
+  TSize size;
+  MeasureEditValueExtent(data.get(), SharedScreenCanvas(), Variant(), TcxEditSizeProperties{},
+                         nullptr, size);
+  EXPECT_EQ(size, TSize(60, 40));
+  // A cell's view data (no editor control) is not constrained.
+  data->Edit = nullptr;
+  MeasureEditValueExtent(data.get(), SharedScreenCanvas(), Variant(), TcxEditSizeProperties{},
+                         nullptr, size);
+  EXPECT_LT(size.cx, 60);
+  EXPECT_LT(size.cy, 40);
+}
+
+// The dots of a pressed ellipsis button move one pixel right and down in an editor control
+// (its content metrics ask for it), never in a cell.
+TEST_F(CustomEditTest, PressedButtonSymbolShiftsOnlyInAnEditorControl) {
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(30, 30);
+  TcxCanvas canvas(bitmap.Canvas());
+  TcxCustomEditViewInfo vi;
+  vi.SetButtonCount(1);
+  auto& b = *vi.Buttons[0];
+  b.Kind = bkEllipsis;
+  b.Style = bts3D;
+  b.State = ebsPressed;
+  b.Bounds = b.VisibleBounds = TRect(0, 0, 20, 20);
+  ASSERT_TRUE(edit_->CachedContentMetrics().Flags & 2);
+  const COLORREF dot = ColorToRGB(clBtnText);
+  for (TcxCustomEdit* edit : {static_cast<TcxCustomEdit*>(nullptr), static_cast<TcxCustomEdit*>(edit_)}) {
+    FillRectWithColor(&canvas, TRect(0, 0, 30, 30), clWhite);
+    vi.Edit = edit;
+    vi.DrawButtons(&canvas);
+    // Content (2, 2, 18, 18): dots of side 2 from x 5, y 9; shifted from x 6, y 10.
+    const Integer shift = edit ? 1 : 0;
+    EXPECT_EQ(GetPixel(canvas.DeviceContext(), 5 + shift, 9 + shift), dot) << shift;
+    EXPECT_NE(GetPixel(canvas.DeviceContext(), 5 + 1 - shift, 9 + 1 - shift + 1), dot) << shift;
+  }
+}
+
+TEST_F(CustomEditTest, InplaceEditMeasuresItsContentMetricsOnce) {
+  std::unique_ptr<TCountingEdit> in_place(new TCountingEdit(nullptr, true));
+  std::unique_ptr<TcxCustomEditViewData> a(in_place->CreateViewData()), b(in_place->CreateViewData());
+  EXPECT_EQ(a->ContentMetrics.ExtraTextWidth, in_place->CachedContentMetrics().ExtraTextWidth);
+  EXPECT_EQ(b->ContentMetrics.ExtraTextWidth, a->ContentMetrics.ExtraTextWidth);
+  // A standalone edit lays out with fresh metrics.
+  std::unique_ptr<TCountingEdit> standalone(new TCountingEdit(nullptr, false));
+  std::unique_ptr<TcxCustomEditViewData> c(standalone->CreateViewData()), d(standalone->CreateViewData());
+  EXPECT_NE(c->ContentMetrics.ExtraTextWidth, d->ContentMetrics.ExtraTextWidth);
+}
+
+TEST_F(CustomEditTest, MouseWheelInPlaceNeedsCtrlUnlessThePropertiesAllowIt) {
+  TcxInplaceEditList list;
+  TTestEditProperties properties(nullptr);
+  properties.SetUseMouseWheel(false);
+  TcxCustomEdit* in_place = list.ObtainEdit(&properties);
+  const TShiftState ctrl{ssCtrl};
+  EXPECT_FALSE(in_place->AcceptsMouseWheel({}));
+  EXPECT_TRUE(in_place->AcceptsMouseWheel(ctrl));
+  properties.SetUseMouseWheel(true);
+  list.ObtainEdit(&properties);
+  EXPECT_TRUE(in_place->AcceptsMouseWheel({}));
+  edit_->Properties()->SetUseMouseWheel(false);
+  EXPECT_TRUE(edit_->AcceptsMouseWheel({}));
+  // The unit start put the wheel cursor at its number.
+  EXPECT_NE(Screen->Cursors(crcxEditMouseWheel), Screen->Cursors(crDefault));
+}
+
+TEST_F(CustomEditTest, DoubleClickOverAButtonPressesItAgain) {
+  Log events;
+  edit_->ChangeAutoSize(false);
+  edit_->SetBounds(10, 10, 120, 21);
+  edit_->Properties()->Buttons()->AddButton()->SetKind(bkEllipsis);
+  edit_->Properties()->OnButtonClick = [&](TObject*, Integer i) { events.push_back("button " + IntToStr(i)); };
+  edit_->OnDblClick = [&](TObject*) { events.push_back("double click"); };
+  edit_->RefreshStateAtCursor(false);
+  Pump();
+  const TRect r = edit_->GetEditViewInfo()->Buttons[0]->Bounds;
+  const POINT inside{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  EXPECT_EQ(edit_->ButtonAt(TPoint(inside.X, inside.Y)), 0);
+  EXPECT_EQ(edit_->ButtonAt(TPoint(2, 2)), -1);
+  S().DoubleClick(edit_->Handle(), inside);
+  EXPECT_EQ(events, (Log{"button 0", "button 0"}));
+  events.clear();
+  Advance(GetDoubleClickTime() + 10);
+  S().DoubleClick(edit_->Handle(), POINT{2, 2});
+  EXPECT_EQ(events, (Log{"double click"}));
+}
+
+TEST_F(CustomEditTest, HeightAndWidthRoundTripThroughFormText) {
+  RegisterClass(TFormTextEdit::StaticClass());
+  edit_->Free();
+  edit_ = new TFormTextEdit(form_);
+  edit_->SetParent(form_);
+  edit_->SetName("Edit1");
+  edit_->ChangeAutoSize(false);
+  edit_->SetBounds(10, 10, 130, 40);
+  const String fixed = WriteComponentToText(edit_);
+  edit_->ChangeAutoSize(true);
+  edit_->SetBounds(10, 10, 140, 40);
+  const Integer measured = edit_->Height();
+  const String automatic = WriteComponentToText(edit_);
+  auto* copy = new TFormTextEdit(form_);
+  copy->ChangeAutoSize(false);
+  ReadComponentFromText(copy, fixed);
+  EXPECT_EQ(copy->Width(), 130);
+  EXPECT_EQ(copy->Height(), 40);
+  auto* sized = new TFormTextEdit(form_);
+  sized->SetParent(form_);
+  ReadComponentFromText(sized, automatic);
+  EXPECT_EQ(sized->Width(), 140);
+  EXPECT_EQ(sized->Height(), measured);
+  // Loaded hooks the own properties again: their changes reach the edit.
+  EXPECT_FALSE(sized->Transparent());
+  sized->Properties()->SetTransparent(true);
+  EXPECT_TRUE(sized->Transparent());
+}
+
+TEST_F(CustomEditTest, ShownAgainAnAutoSizedEditMeasuresWhatChangedMeanwhile) {
+  auto* hidden = new TForm(Application);
+  auto* edit = new TTestEdit(hidden);
+  edit->SetParent(hidden);
+  edit->SetBounds(0, 0, 100, 20);
+  const Integer before = edit->Height();
+  TcxEditButton* button = edit->Properties()->Buttons()->AddButton();
+  button->SetKind(bkGlyph);
+  button->Glyph()->SetSize(10, before + 20);
+  hidden->Show();
+  Pump();
+  EXPECT_GT(edit->Height(), before + 20);
+  hidden->Free();
+}
+
+TEST_F(CustomEditTest, ShownInPlaceEditStandsForItsHostInTheTabOrder) {
+  auto* host = new TPanel(form_);
+  host->SetParent(form_);
+  host->SetBounds(200, 10, 150, 100);
+  TcxInplaceEditList list;
+  TTestEditProperties properties(nullptr);
+  TcxCustomEdit* in_place = list.ObtainEdit(&properties);
+  in_place->SetParent(host);
+  std::vector<TWinControl*> order;
+  form_->GetTabOrderList(order);
+  EXPECT_NE(std::find(order.begin(), order.end(), host), order.end());  // hidden: the host stays
+  in_place->SetVisible(true);
+  order.clear();
+  form_->GetTabOrderList(order);
+  EXPECT_EQ(std::find(order.begin(), order.end(), host), order.end());
+  EXPECT_NE(std::find(order.begin(), order.end(), in_place), order.end());
+  in_place->SetParent(nullptr);
+}
+
+// A transparent standalone edit's background is what lies under it; one that uses its
+// parent's themed background asks the parent for it.
+TEST_F(CustomEditTest, TransparentEditBackgroundIsTheParentUnderIt) {
+  form_->SetColor(clLime);
+  edit_->RefreshStateAtCursor(false);
+  TcxCustomEditViewInfo* vi = edit_->GetEditViewInfo();
+  EXPECT_EQ(vi->GetBackgroundMode(), 1);
+  edit_->SetTransparent(true);
+  EXPECT_EQ(vi->GetBackgroundMode(), 4);
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(40, 20);
+  TcxCanvas canvas(bitmap.Canvas());
+  FillRectWithColor(&canvas, TRect(0, 0, 40, 20), clRed);
+  vi->DrawBackgroundPart(&canvas, TRect(0, 0, 40, 20), TRect(), false);
+  EXPECT_EQ(GetPixel(canvas.DeviceContext(), 20, 10), ColorToRGB(clLime));
+  edit_->SetTransparent(false);
+  auto* themed = new TThemedBackgroundEdit(form_);
+  themed->SetParent(form_);
+  themed->RefreshStateAtCursor(false);
+  EXPECT_EQ(themed->GetEditViewInfo()->GetBackgroundMode(), 5);
+}
+
+TEST_F(CustomEditTest, CopiesOfADataBoundEditShowTheStoredValue) {
+  auto* edit = new TStorageTextEdit(form_);
+  edit->SetParent(form_);
+  edit->ChangeAutoSize(false);
+  edit->SetBounds(10, 120, 120, 24);
+  edit->Style()->SetColor(clWhite);
+  Pump();
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(120, 24);
+  auto dark_pixels = [&] {
+    Integer count = 0;
+    for (Integer y = 3; y < 21; ++y)
+      for (Integer x = 3; x < 117; ++x) {
+        const COLORREF c = GetPixel(bitmap.Canvas()->Handle(), x, y);
+        if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++count;
+      }
+    return count;
+  };
+  TcxCanvas canvas(bitmap.Canvas());
+  FillRectWithColor(&canvas, TRect(0, 0, 120, 24), clWhite);
+  edit->PaintTo(bitmap.Canvas()->Handle(), 0, 0);
+  EXPECT_EQ(dark_pixels(), 0);  // the live edit shows no value of its own
+  edit->ControlState().Include(csPaintCopy);
+  edit->PaintTo(bitmap.Canvas()->Handle(), 0, 0);
+  edit->ControlState().Exclude(csPaintCopy);
+  EXPECT_GT(dark_pixels(), 20);
+  bitmap.SaveToPngFile(testing_support::SheetPath("editors_paint_copy.png"));
 }
 
 TEST_F(CustomEditTest, FilterValueEditorsArePreparedForTheirProperties) {

@@ -1,6 +1,7 @@
 // Painting utilities: the brush cache, fills and frames, arrows, glyphs and the shared
 // routines.
 #include "editors/cxEditPaintUtils.h"
+#include "editors/cxEdit.h"
 
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
@@ -207,6 +208,15 @@ TEST_F(PaintUtilsTest, LooksAndSharedRoutines) {
   EXPECT_TRUE(IsRegionEmpty(&empty));
   UnionRegion(&empty, &box);
   EXPECT_FALSE(IsRegionEmpty(&empty));
+  // The owner component of a persistent: up the owner chain to the first component.
+  TComponent owner(nullptr);
+  TcxCustomEditProperties properties(&owner);
+  TcxEditButton* button = properties.Buttons()->AddButton();
+  EXPECT_EQ(OwnerComponentOf(button), &owner);
+  EXPECT_EQ(OwnerComponentOf(&owner), &owner);
+  TcxCustomEditProperties loose(nullptr);
+  EXPECT_EQ(OwnerComponentOf(loose.Buttons()), nullptr);
+  EXPECT_EQ(OwnerComponentOf(nullptr), nullptr);
 }
 
 }  // namespace

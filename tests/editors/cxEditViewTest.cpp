@@ -15,6 +15,15 @@ namespace {
 
 constexpr TShiftState kNoShift{};
 
+// A square glyph all green (its transparent colour is another).
+void MakeGreenGlyph(TBitmap& glyph, Integer side) {
+  glyph.SetPixelFormat(pf24bit);
+  glyph.SetSize(side, side);
+  glyph.Canvas()->Brush()->SetColor(clGreen);
+  glyph.Canvas()->FillRect(TRect(0, 0, side, side));
+  glyph.SetTransparentColor(clFuchsia);
+}
+
 class EditViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -363,27 +372,41 @@ TEST_F(EditViewTest, ButtonsSheet) {
   vi.SetButtonCount(1);
   vi.Font = style_.DisplayFont();
   auto& b = *vi.Buttons[0];
-  Integer y = 4;
-  for (auto style : styles) {
+  // One row: every kind in every state, each button prepared by the caller.
+  auto button_row = [&](Integer y, const std::function<void()>& prepare) {
     Integer x = 4;
     for (auto kind : kinds) {
       for (auto state : states) {
-        b.Style = style;
         b.Kind = kind;
         b.State = state;
-        b.Glyph = &glyph;
-        b.Caption = "Go";
-        b.Gradient = true;
         b.Bounds = b.VisibleBounds = TRect(x, y, x + 28, y + 20);
-        vi.InteriorRect = b.Bounds;
-        vi.PaintOptions = 4;
+        prepare();
         vi.DrawButtons(canvas_.get());
         x += 32;
       }
       x += 8;
     }
+  };
+  b.Glyph = &glyph;
+  b.Caption = "Go";
+  b.Gradient = true;
+  vi.PaintOptions = 4;
+  Integer y = 4;
+  for (auto style : styles) {
+    b.Style = style;
+    button_row(y, [&] { vi.InteriorRect = b.Bounds; });
     y += 26;
   }
+  // The native look (the scripted visual styles): one row, the last of the sheet.
+  TdxScriptedThemeLibrary engine;
+  InstallThemeLibrary(&engine);
+  b.NativeStyle = true;
+  button_row(y, [&] {
+    b.ComboLook = b.Kind == bkDown;
+    CalculateNativeButtonState(&b);
+  });
+  InstallThemeLibrary(nullptr);
+  EXPECT_NE(Px(4 + 1, y + 1), ColorToRGB(clWindow));
   bitmap_.SaveToPngFile(testing_support::SheetPath("editors_buttons.png"));
   // Every button painted something other than the window colour.
   EXPECT_NE(Px(4 + 14, 4 + 10), ColorToRGB(clWindow));
@@ -397,12 +420,9 @@ TEST_F(EditViewTest, CellsSheet) {
   const TcxEditBorderStyle borders[] = {ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat,
                                         ebsOffice11};
   const TcxLookAndFeelKind looks[] = {lfFlat, lfStandard, lfUltraFlat, lfOffice11};
-  Integer y = 4;
-  for (auto border : borders) {
-    style_.SetBorderStyle(border);
-    style_.SetShadow(border == ebs3D);
+  // A row of normal, hot, focused and disabled standalone editors.
+  auto standalone_row = [&](Integer y) {
     Integer x = 4;
-    // Normal, hot, focused and disabled standalone editors.
     for (int state = 0; state < 4; ++state) {
       const TRect r(x, y, x + 110, y + 24);
       data_.reset(props_.CreateViewData(&style_, false));
@@ -414,6 +434,12 @@ TEST_F(EditViewTest, CellsSheet) {
       vi.PaintTo(canvas_.get());
       x += 120;
     }
+  };
+  Integer y = 4;
+  for (auto border : borders) {
+    style_.SetBorderStyle(border);
+    style_.SetShadow(border == ebs3D);
+    standalone_row(y);
     y += 32;
   }
   // In-place cells per look and feel.
@@ -427,6 +453,14 @@ TEST_F(EditViewTest, CellsSheet) {
     vi.PaintTo(canvas_.get());
     x += 120;
   }
+  // The native look (the scripted visual styles): normal, hot, focused and disabled editors.
+  TdxScriptedThemeLibrary engine;
+  InstallThemeLibrary(&engine);
+  style_.LookAndFeel()->SetNativeStyle(true);
+  style_.SetBorderStyle(ebsSingle);
+  style_.SetShadow(false);
+  standalone_row(y + 32);
+  InstallThemeLibrary(nullptr);
   bitmap_.SaveToPngFile(testing_support::SheetPath("editors_cells.png"));
 }
 
@@ -446,11 +480,7 @@ TEST(EditViewNativeTest, NativeButtonFramesAskAboutThePaintedButton) {
   TcxCanvas canvas(bitmap.Canvas());
   FillRectWithColor(&canvas, TRect(0, 0, 100, 40), clWhite);
   TBitmap glyph;
-  glyph.SetPixelFormat(pf24bit);
-  glyph.SetSize(20, 20);
-  glyph.Canvas()->Brush()->SetColor(clGreen);
-  glyph.Canvas()->FillRect(TRect(0, 0, 20, 20));
-  glyph.SetTransparentColor(clFuchsia);
+  MakeGreenGlyph(glyph, 20);
   TcxCustomEditViewInfo vi;
   vi.SetButtonCount(2);
   for (int i = 0; i < 2; ++i) {
@@ -474,6 +504,87 @@ TEST(EditViewNativeTest, NativeButtonFramesAskAboutThePaintedButton) {
   EXPECT_EQ(GetPixel(canvas.DeviceContext(), 13, 13), green);
   EXPECT_EQ(GetPixel(canvas.DeviceContext(), 41, 11), green);  // button 1: whole rectangle
   InstallThemeLibrary(nullptr);
+}
+
+// A native standalone editor: the visual style's edit background around its content, the
+// content in the background colour, buttons inside the style's content margins, and a disabled
+// editor without a colour of its own filled with the style's fill colour.
+TEST(EditViewNativeTest, NativeEditBackgroundMarginsAndDisabledFill) {
+  TdxScriptedThemeLibrary engine;
+  engine.ContentMargins = TRect(3, 3, 3, 3);
+  const COLORREF disabled_fill = 0x00C0FFEE;
+  engine.SetColor("EDIT", 1, 4, 3802, disabled_fill);
+  InstallThemeLibrary(&engine);
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(120, 40);
+  TcxCanvas canvas(bitmap.Canvas());
+  FillRectWithColor(&canvas, TRect(0, 0, 120, 40), clWhite);
+  TcxCustomEditProperties props(nullptr);
+  TcxEditStyle style(nullptr, false);
+  style.LookAndFeel()->SetNativeStyle(true);
+  style.SetBorderStyle(ebsSingle);
+  style.SetColor(clAqua);
+  std::unique_ptr<TcxCustomEditViewData> data(props.CreateViewData(&style, false));
+  ASSERT_TRUE(data->NativeStyle);
+  TcxCustomEditViewInfo vi;
+  const TRect bounds(10, 10, 110, 34);
+  data->CalculateViewInfo(&canvas, bounds, TPoint(-1, -1), 0, {}, &vi, false);
+  EXPECT_EQ(vi.ClientArea, TRect(12, 12, 108, 32));
+  EXPECT_EQ(vi.ThemeState, 1);
+  vi.PaintTo(&canvas);
+  const HDC dc = canvas.DeviceContext();
+  EXPECT_EQ(GetPixel(dc, 11, 11), TdxScriptedThemeLibrary::BackgroundColor("EDIT", 1, 1));
+  EXPECT_EQ(GetPixel(dc, 14, 14), ColorToRGB(clAqua));
+  EXPECT_EQ(GetPixel(dc, 5, 5), ColorToRGB(clWhite));
+  // Buttons lie inside the visual style's content margins.
+  props.Buttons()->AddButton()->SetWidth(20);
+  data.reset(props.CreateViewData(&style, false));
+  data->CalculateViewInfo(&canvas, bounds, TPoint(-1, -1), 0, {}, &vi, false);
+  ASSERT_EQ(vi.Buttons.size(), 1u);
+  EXPECT_EQ(vi.Buttons[0]->Bounds, TRect(87, 13, 107, 31));
+  // Disabled: the style's colour stands; without one the visual style's fill colour.
+  data->Enabled = false;
+  data->CalculateViewInfo(&canvas, bounds, TPoint(-1, -1), 0, {}, &vi, false);
+  EXPECT_EQ(vi.ThemeState, 4);
+  EXPECT_EQ(vi.FillColor, clAqua);
+  TcxEditStyle plain(nullptr, false);
+  plain.LookAndFeel()->SetNativeStyle(true);
+  plain.SetBorderStyle(ebsSingle);
+  data.reset(props.CreateViewData(&plain, false));
+  data->Enabled = false;
+  data->CalculateViewInfo(&canvas, bounds, TPoint(-1, -1), 0, {}, &vi, false);
+  EXPECT_EQ(vi.FillColor, TColor(disabled_fill));
+  InstallThemeLibrary(nullptr);
+}
+
+// A glyph button is drawn off screen and copied: what lies under the button stays where
+// nothing is painted (here a frame hook paints nothing), the glyph lands centred, also on a
+// canvas whose origin is moved.
+TEST_F(EditViewTest, GlyphButtonsAreCopiedFromAnOffScreenPicture) {
+  TBitmap glyph;
+  MakeGreenGlyph(glyph, 8);
+  TcxCustomEditViewInfo vi;
+  vi.OnDrawButtonBorder = [](TObject*, TcxCanvas*, Integer, const TRect&, TRect&, bool& handled) {
+    handled = true;
+  };
+  vi.SetButtonCount(1);
+  auto& b = *vi.Buttons[0];
+  b.Kind = bkGlyph;
+  b.Style = btsSimple;
+  b.Glyph = &glyph;
+  b.Bounds = b.VisibleBounds = TRect(20, 20, 40, 40);
+  for (const TPoint origin : {TPoint(0, 0), TPoint(-5, -3)}) {
+    FillRectWithColor(canvas_.get(), TRect(0, 0, 640, 480), clRed);
+    canvas_->SetWindowOrigin(origin);
+    vi.DrawButtons(canvas_.get());
+    canvas_->SetWindowOrigin(TPoint(0, 0));
+    const Integer dx = -origin.X, dy = -origin.Y;
+    EXPECT_EQ(Px(21 + dx, 21 + dy), ColorToRGB(clRed));  // no frame: the red under it stays
+    EXPECT_EQ(Px(30 + dx, 30 + dy), ColorToRGB(clGreen));
+    EXPECT_EQ(Px(26 + dx, 30 + dy), ColorToRGB(clGreen));
+    EXPECT_EQ(Px(45 + dx, 30 + dy), ColorToRGB(clRed));
+  }
 }
 
 }  // namespace
