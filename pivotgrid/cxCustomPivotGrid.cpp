@@ -100,23 +100,32 @@ void TcxCustomPivotGrid::BeforeDestruction() {
 }
 
 void TcxCustomPivotGrid::CreateSubClasses() {
+  imagesChangeLink_ = std::make_unique<TChangeLink>();
+  imagesChangeLink_->OnChange = [this](TObject* s) { ImagesChanged(s); };
   groups_ = std::make_unique<TcxPivotGridFieldGroupCollection>(this);
-  optionsView_ = std::make_unique<TcxPivotGridOptionsView>(this);
-  controller_ = std::make_unique<TcxPivotGridController>(this);
+  optionsView_.reset(CreateOptionsView());
+  controller_.reset(CreateController());
   dataController_.reset(CreateDataController());
   dataBuilder_.reset(CreateDataBuilder());
   viewInfo_.reset(CreateViewInfo());
   viewData_.reset(CreateViewData());
+  painter_.reset(CreatePainter());
   optionsCustomize_ = std::make_unique<TcxPivotGridOptionsCustomize>(this);
   optionsBehavior_ = std::make_unique<TcxPivotGridOptionsBehavior>(this);
   optionsData_ = std::make_unique<TcxPivotGridOptionsData>(this);
   optionsDataField_ = std::make_unique<TcxPivotGridOptionsDataField>(this);
   optionsSelection_ = std::make_unique<TcxPivotGridOptionsSelection>(this);
-  styles_ = std::make_unique<TcxPivotGridStyles>(this);
+  styles_.reset(CreateStyles());
+  hitTest_.reset(CreateHitTest());
   subClassesCreated_ = true;
 }
 
 void TcxCustomPivotGrid::DestroySubClasses() {
+  // A drag in progress ends before the parts it uses go.
+  CompleteDragAndDrop(false);
+  SetFieldHeaderImages(nullptr);
+  SetGroupHeaderImages(nullptr);
+  if (controller_) controller_->HintController->HideHint();
   // Fields still attached leave the grid without notifications (the grid is destroying).
   for (auto* f : fields_) f->pivotGrid_ = nullptr;
   fields_.clear();
@@ -129,7 +138,9 @@ void TcxCustomPivotGrid::DestroySubClasses() {
     groups_.reset();
   }
   dataController_.reset();
+  painter_.reset();
   viewInfo_.reset();
+  hitTest_.reset();
   optionsSelection_.reset();
   optionsDataField_.reset();
   optionsData_.reset();
@@ -137,6 +148,74 @@ void TcxCustomPivotGrid::DestroySubClasses() {
   optionsCustomize_.reset();
   optionsView_.reset();
   controller_.reset();
+  imagesChangeLink_.reset();
+}
+
+TcxPivotGridController* TcxCustomPivotGrid::CreateController() { return new TcxPivotGridController(this); }
+TcxPivotGridHitTest* TcxCustomPivotGrid::CreateHitTest() { return new TcxPivotGridHitTest(this); }
+TcxPivotGridPainter* TcxCustomPivotGrid::CreatePainter() { return new TcxPivotGridPainter(this); }
+TcxPivotGridOptionsView* TcxCustomPivotGrid::CreateOptionsView() { return new TcxPivotGridOptionsView(this); }
+TcxPivotGridStyles* TcxCustomPivotGrid::CreateStyles() { return new TcxPivotGridStyles(this); }
+
+// ---- image lists ------------------------------------------------------------------------------------
+
+void TcxCustomPivotGrid::SetFieldHeaderImages(TCustomImageList* v) {
+  if (fieldHeaderImages_ == v) return;
+  if (fieldHeaderImages_) {
+    fieldHeaderImages_->UnRegisterChanges(imagesChangeLink_.get());
+    fieldHeaderImages_->RemoveFreeNotification(this);
+    if (viewInfo_) viewInfo_->ReleaseImages(fieldHeaderImages_);
+  }
+  fieldHeaderImages_ = v;
+  if (v) {
+    v->RegisterChanges(imagesChangeLink_.get());
+    v->FreeNotification(this);
+  }
+  if (!destroying_) LayoutChanged();
+}
+
+void TcxCustomPivotGrid::SetGroupHeaderImages(TCustomImageList* v) {
+  if (groupHeaderImages_ == v) return;
+  if (groupHeaderImages_) {
+    groupHeaderImages_->UnRegisterChanges(imagesChangeLink_.get());
+    groupHeaderImages_->RemoveFreeNotification(this);
+    if (viewInfo_) viewInfo_->ReleaseImages(groupHeaderImages_);
+  }
+  groupHeaderImages_ = v;
+  if (v) {
+    v->RegisterChanges(imagesChangeLink_.get());
+    v->FreeNotification(this);
+  }
+  if (!destroying_) LayoutChanged();
+}
+
+void TcxCustomPivotGrid::ImagesChanged(TObject*) { LayoutChanged(); }
+
+void TcxCustomPivotGrid::Notification(TComponent* c, TOperation op) {
+  TcxControl::Notification(c, op);
+  if (op != opRemove) return;
+  // An image list freed while in use: no cell keeps it.
+  if (c == fieldHeaderImages_) {
+    if (viewInfo_) viewInfo_->ReleaseImages(fieldHeaderImages_);
+    fieldHeaderImages_ = nullptr;
+    if (!destroying_) LayoutChanged();
+  }
+  if (c == groupHeaderImages_) {
+    if (viewInfo_) viewInfo_->ReleaseImages(groupHeaderImages_);
+    groupHeaderImages_ = nullptr;
+    if (!destroying_) LayoutChanged();
+  }
+}
+
+void TcxCustomPivotGrid::FieldRemoving(TcxPivotGridField* field) {
+  if (controller_) {
+    if (controller_->PressedField == static_cast<IcxPivotGridField*>(field)) controller_->PressedField = nullptr;
+    controller_->ResetCells();
+  }
+  if (auto* drag = dynamic_cast<TcxPivotGridDragAndDropObject*>(DragOperation())) drag->FieldFreed(field);
+  if (auto* resize = dynamic_cast<TcxPivotGridResizingObject*>(DragOperation()))
+    if (resize->ResizeObject == static_cast<IcxPivotGridSizableObject*>(field)) resize->ResizeObject = nullptr;
+  if (viewInfo_) viewInfo_->ClearCells();
 }
 
 TcxCustomDataController* TcxCustomPivotGrid::CreateDataController() { return new TcxPivotGridDataController(this); }
@@ -243,20 +322,10 @@ void TcxCustomPivotGrid::CheckChanges() {
   if (changeFlags_ & 4) {
     viewInfo_->Recalculate();
     Invalidate();
+    // Bars that appear or go change the content bounds: the control then lays out again.
+    if (!viewInfo_->ExportMode) RefreshScrollBars();
   }
   controller_->UpdateHitTest();
-}
-
-void TcxCustomPivotGrid::ApplyBestFit() {
-  CheckChanges();
-  BeginUpdate();
-  try {
-    for (auto* f : std::vector<TcxPivotGridField*>(fields_)) f->ApplyBestFit();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
 }
 
 void TcxCustomPivotGrid::DeleteAllFields() {
@@ -309,6 +378,7 @@ void TcxCustomPivotGrid::RemoveField(TcxPivotGridField* field) {
   if (destroying_) return;
   int i = IndexOfField(field);
   if (i < 0) return;
+  FieldRemoving(field);
   dataController_->BeginUpdate();
   try {
     dataController_->RemoveItem(field);
