@@ -26,6 +26,10 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridStyles) {
   p.Object("Selected", &S::Selected, &S::SetSelected, style);
   p.Object("Total", &S::Total, &S::SetTotal, style);
   p.Object("StyleSheet", &S::StyleSheet, &S::SetStyleSheet, TcxCustomStyleSheet::StaticClass());
+  p.Event("OnGetColumnHeaderStyle", &S::OnGetColumnHeaderStyle, "TcxPivotGridGetHeaderItemStyleEvent");
+  p.Event("OnGetContentStyle", &S::OnGetContentStyle, "TcxPivotGridGetContentStyleEvent");
+  p.Event("OnGetFieldHeaderStyle", &S::OnGetFieldHeaderStyle, "TcxPivotGridGetFieldHeaderStyleEvent");
+  p.Event("OnGetRowHeaderStyle", &S::OnGetRowHeaderStyle, "TcxPivotGridGetHeaderItemStyleEvent");
 }
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridStyleSheet) {
@@ -62,6 +66,11 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomPivotGrid) {
   p.Event("OnFieldPosChanged", &G::OnFieldPosChanged, "TcxPivotGridFieldPosChangedEvent");
   p.Event("OnLayoutChanged", &G::OnLayoutChanged);
   p.Event("OnSelectionChanged", &G::OnSelectionChanged);
+  p.Event("OnCustomDrawCell", &G::OnCustomDrawCell, "TcxPivotGridCustomDrawCellEvent");
+  p.Event("OnCustomDrawColumnHeader", &G::OnCustomDrawColumnHeader, "TcxPivotGridCustomDrawGroupHeaderEvent");
+  p.Event("OnCustomDrawFieldHeader", &G::OnCustomDrawFieldHeader, "TcxPivotGridCustomDrawFieldHeaderEvent");
+  p.Event("OnCustomDrawPart", &G::OnCustomDrawPart, "TcxPivotGridCustomDrawPartEvent");
+  p.Event("OnCustomDrawRowHeader", &G::OnCustomDrawRowHeader, "TcxPivotGridCustomDrawGroupHeaderEvent");
 }
 
 String cxPivotGridResText(const char* text) { return ReplaceResourceText(text); }
