@@ -91,6 +91,7 @@ TcxCustomPivotGrid::TcxCustomPivotGrid(TComponent* owner) : TcxControl(owner) {
   InitializeCxCustomPivotGrid();
   BeginUpdate();
   SetBounds(0, 0, 250, 300);
+  SetWantedKeys(TcxWantedKeys{wkArrows, wkChars});
   changeFlags_ = 2;
   CreateSubClasses();
   EndUpdate();

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "PivotGridFixture.h"
+#include "backend/Headless.h"
+#include "gdi/Surface.h"
 #include "vcl/Forms.h"
 
 namespace pivot_fixture {
@@ -72,8 +74,20 @@ struct TShownPivot : TPivot {
     VI();
     return f ? f->GetHeaderViewInfo()->Bounds : grid->OptionsDataField()->GetHeaderViewInfo()->Bounds;
   }
+  // The colour shown at a client point of the grid (after painting what is pending).
+  COLORREF Pixel(int x, int y) {
+    grid->Invalidate();
+    session.Pump();
+    TSurface surface;
+    if (!THeadlessBackend::CopyWindowPixels(Wnd(), surface, true) || x < 0 || y < 0 || x >= surface.Width() ||
+        y >= surface.Height())
+      return CLR_INVALID;
+    return PixelToColorRef(surface.At(x, y) & 0xFFFFFF);
+  }
   // Drags with the left button from one client point to another in steps.
   void Drag(POINT from, POINT to) {
+    // Past the double-click time: each drag starts with a single click.
+    session.Advance(1000);
     session.MouseDown(Wnd(), from);
     for (int i = 1; i <= 4; ++i)
       session.MoveMouse(Wnd(), POINT{from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4});
