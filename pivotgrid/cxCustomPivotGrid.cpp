@@ -169,14 +169,14 @@ TcxPivotGridStyles* TcxCustomPivotGrid::CreateStyles() { return new TcxPivotGrid
 
 // ---- image lists ------------------------------------------------------------------------------------
 
-void TcxCustomPivotGrid::SetFieldHeaderImages(TCustomImageList* v) {
-  if (fieldHeaderImages_ == v) return;
-  if (fieldHeaderImages_) {
-    fieldHeaderImages_->UnRegisterChanges(imagesChangeLink_.get());
-    fieldHeaderImages_->RemoveFreeNotification(this);
-    if (viewInfo_) viewInfo_->ReleaseImages(fieldHeaderImages_);
+void TcxCustomPivotGrid::ReplaceImages(TCustomImageList*& slot, TCustomImageList* v) {
+  if (slot == v) return;
+  if (slot) {
+    slot->UnRegisterChanges(imagesChangeLink_.get());
+    slot->RemoveFreeNotification(this);
+    if (viewInfo_) viewInfo_->ReleaseImages(slot);
   }
-  fieldHeaderImages_ = v;
+  slot = v;
   if (v) {
     v->RegisterChanges(imagesChangeLink_.get());
     v->FreeNotification(this);
@@ -184,20 +184,8 @@ void TcxCustomPivotGrid::SetFieldHeaderImages(TCustomImageList* v) {
   if (!destroying_) LayoutChanged();
 }
 
-void TcxCustomPivotGrid::SetGroupHeaderImages(TCustomImageList* v) {
-  if (groupHeaderImages_ == v) return;
-  if (groupHeaderImages_) {
-    groupHeaderImages_->UnRegisterChanges(imagesChangeLink_.get());
-    groupHeaderImages_->RemoveFreeNotification(this);
-    if (viewInfo_) viewInfo_->ReleaseImages(groupHeaderImages_);
-  }
-  groupHeaderImages_ = v;
-  if (v) {
-    v->RegisterChanges(imagesChangeLink_.get());
-    v->FreeNotification(this);
-  }
-  if (!destroying_) LayoutChanged();
-}
+void TcxCustomPivotGrid::SetFieldHeaderImages(TCustomImageList* v) { ReplaceImages(fieldHeaderImages_, v); }
+void TcxCustomPivotGrid::SetGroupHeaderImages(TCustomImageList* v) { ReplaceImages(groupHeaderImages_, v); }
 
 void TcxCustomPivotGrid::ImagesChanged(TObject*) { LayoutChanged(); }
 

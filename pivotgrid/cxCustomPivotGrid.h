@@ -1394,7 +1394,7 @@ using TcxPivotGridFieldHeaderCustomDraw =
 class TcxPivotGridFieldHeaderCellViewInfo : public TcxPivotGridHeaderCellViewInfo {
  public:
   explicit TcxPivotGridFieldHeaderCellViewInfo(TObject* owner);
-  void Calculate() override;
+  void CalculateSortMarkBounds() override;
   void Paint() override;
   bool ExcludeFromClipping(TcxCanvas* canvas) override;
   bool GetHitTest(TcxPivotGridHitTest* hitTest) override;
@@ -1410,6 +1410,8 @@ class TcxPivotGridFieldHeaderCellViewInfo : public TcxPivotGridHeaderCellViewInf
   TcxPivotGridField* Field() const;
   IcxPivotGridField* FieldIntf() const;
   bool HasFilterButton() const { return FilterState != cxbsDisabled; }
+  // Stores the state and invalidates the header on the grid.
+  void SetState(TcxButtonState state, TcxCustomPivotGrid* grid);
   TRect ConnectorRect() const;
 
   int AreaIndex = -1;
@@ -1578,6 +1580,9 @@ class TcxPivotGridViewInfo {
   void CalculateDataFieldHeaders();
   void CalculateColumnFieldHeaders();
   void CalculateRowFieldHeaders();
+  // Lists the visible leaves of one axis between start and end; false when the space left
+  // after them needs a filler.
+  bool CalculateAxis(bool rows, int start, int end, int& dataEnd);
   void CalculateColumns();
   void CalculateRows();
   void CalculateDataCells();
@@ -1994,6 +1999,7 @@ class TcxCustomPivotGrid : public TcxControl {
   friend class TcxDBPivotGrid;
   void Notification(TComponent* c, TOperation op) override;
   void ImagesChanged(TObject*);
+  void ReplaceImages(TCustomImageList*& slot, TCustomImageList* v);
   std::unique_ptr<TcxPivotGridHitTest> hitTest_;
   std::unique_ptr<TcxPivotGridPainter> painter_;
   std::unique_ptr<TChangeLink> imagesChangeLink_;

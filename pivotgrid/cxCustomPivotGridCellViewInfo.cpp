@@ -214,6 +214,11 @@ bool TcxPivotGridHeaderCellViewInfo::IsTextTruncated(const TPoint& p) {
 
 TcxPivotGridFieldHeaderCellViewInfo::TcxPivotGridFieldHeaderCellViewInfo(TObject* owner) : Owner(owner) {}
 
+void TcxPivotGridFieldHeaderCellViewInfo::SetState(TcxButtonState state, TcxCustomPivotGrid* grid) {
+  State = state;
+  if (grid && Visible) grid->InvalidateRect(VisibleBounds);
+}
+
 TcxPivotGridField* TcxPivotGridFieldHeaderCellViewInfo::Field() const {
   return dynamic_cast<TcxPivotGridField*>(Owner);
 }
@@ -263,15 +268,8 @@ void TcxPivotGridFieldHeaderCellViewInfo::InitFieldHeader(TcxCanvas* canvas, Tcx
   }
 }
 
-void TcxPivotGridFieldHeaderCellViewInfo::Calculate() {
-  Borders = Painter->HeaderFrameSides(Neighbors);
-  TextRect = GrowRect(ContentRect(Bounds, Borders), -2, -2);
-  if (HasExpandButton) {
-    int size = Painter->ExpandButtonExtent();
-    ExpandButtonRect = ShiftedRect(RectFromPosSize(TextRect.Left, TextRect.Top, size, size), 1, 1);
-    MarkClipped(Bounds.Right - 2 < ExpandButtonRect.Right + 2);
-    TextRect.Left = ExpandButtonRect.Right + 2;
-  }
+// The filter button takes the right end first, then the sort mark.
+void TcxPivotGridFieldHeaderCellViewInfo::CalculateSortMarkBounds() {
   if (HasFilterButton()) {
     TPoint size = Painter->FilterDropDownButtonExtent();
     FilterButtonRect = TextRect;
@@ -279,10 +277,7 @@ void TcxPivotGridFieldHeaderCellViewInfo::Calculate() {
     TextRect.Right = FilterButtonRect.Left - 2;
     MarkClipped(FilterButtonRect.Left < Bounds.Left);
   }
-  CalculateSortMarkBounds();
-  CalculateImageBounds();
-  Bounds.Left = VisibleBounds.Left;
-  Bounds.Top = VisibleBounds.Top;
+  TcxPivotGridHeaderCellViewInfo::CalculateSortMarkBounds();
 }
 
 TRect TcxPivotGridFieldHeaderCellViewInfo::ConnectorRect() const {

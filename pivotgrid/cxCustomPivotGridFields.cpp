@@ -395,11 +395,7 @@ TcxPivotGridFieldHeaderCellViewInfo* TcxPivotGridField::GetHeaderViewInfo() {
   return headerCell_.get();
 }
 
-void TcxPivotGridField::SetHeaderState(TcxButtonState state) {
-  TcxPivotGridFieldHeaderCellViewInfo* cell = GetHeaderViewInfo();
-  cell->State = state;
-  if (pivotGrid_ && cell->Visible) pivotGrid_->InvalidateRect(cell->VisibleBounds);
-}
+void TcxPivotGridField::SetHeaderState(TcxButtonState state) { GetHeaderViewInfo()->SetState(state, pivotGrid_); }
 
 int TcxPivotGridField::GetGroupImageIndex(TcxPivotGridViewDataItem* item, TAlignment& alignHorz,
                                           TcxAlignmentVert& alignVert) {

@@ -308,11 +308,7 @@ TcxPivotGridFieldHeaderCellViewInfo* TcxPivotGridOptionsDataField::GetHeaderView
   return headerCell_.get();
 }
 
-void TcxPivotGridOptionsDataField::SetHeaderState(TcxButtonState state) {
-  TcxPivotGridFieldHeaderCellViewInfo* cell = GetHeaderViewInfo();
-  cell->State = state;
-  if (cell->Visible) pivotGrid_->InvalidateRect(cell->VisibleBounds);
-}
+void TcxPivotGridOptionsDataField::SetHeaderState(TcxButtonState state) { GetHeaderViewInfo()->SetState(state, pivotGrid_); }
 
 bool TcxPivotGridOptionsDataField::CanMove() { return moving_ && pivotGrid_->OptionsCustomize()->Moving(); }
 

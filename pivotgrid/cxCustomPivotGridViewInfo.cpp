@@ -52,16 +52,8 @@ void TcxPivotGridViewInfo::Recalculate() {
   Painter = grid_->ViewPainter();
   grid_->ContentBounds(Bounds);
   if (ExportMode) Bounds.Right = Bounds.Bottom = cxPivotGridMaxIndex;
-  FieldHeaders.Clear();
-  ColumnHeaders.Clear();
-  RowHeaders.Clear();
-  Parts.Clear();
-  DataCells.Clear();
-  DropAreas.clear();
-  ColumnItems.clear();
-  RowItems.clear();
+  ClearCells();
   RowFieldOffsets.clear();
-  placed_.clear();
   Calculate();
 }
 
@@ -414,20 +406,32 @@ int TcxPivotGridViewInfo::FillVisibleItems(std::vector<TcxPivotGridViewDataItem*
   return total;
 }
 
-void TcxPivotGridViewInfo::CalculateColumns() {
+bool TcxPivotGridViewInfo::CalculateAxis(bool rows, int start, int end, int& dataEnd) {
   TcxPivotGridViewData* vd = grid_->ViewData();
-  int firstIndex = GetFirstColumnIndex();
-  int w = FillVisibleItems(ColumnItems, vd->ColumnItem(firstIndex), firstIndex, DataBounds.Width(), false);
-  if (!ExportMode) vd->StoreLeftColumn(std::max(0, firstIndex));
-  DataBounds.Right = DataBounds.Left + w;
-  vd->VisibleColumnCount = int(ColumnItems.size());
-  if (Bounds.Right < DataBounds.Right) {
-    DataBounds.Right = Bounds.Right;
-    vd->VisibleColumnCount = std::max(1, vd->VisibleColumnCount - 1);
-  } else {
-    AddFiller(TRect(DataBounds.Right, DataBounds.Top - ColumnHeadersHeight, Bounds.Right, Bounds.Bottom));
+  std::vector<TcxPivotGridViewDataItem*>& list = rows ? RowItems : ColumnItems;
+  int firstIndex = rows ? GetFirstRowIndex() : GetFirstColumnIndex();
+  int size = FillVisibleItems(list, rows ? vd->RowItem(firstIndex) : vd->ColumnItem(firstIndex), firstIndex, end - start,
+                              rows);
+  if (!ExportMode) {
+    if (rows) vd->StoreTopRow(std::max(0, firstIndex));
+    else vd->StoreLeftColumn(std::max(0, firstIndex));
   }
-  vd->DataAreaWidth = DataBounds.Width();
+  dataEnd = start + size;
+  int count = int(list.size());
+  // A last leaf that does not fit counts as not visible.
+  bool partial = end < dataEnd;
+  if (partial) {
+    dataEnd = end;
+    count = std::max(1, count - 1);
+  }
+  (rows ? vd->VisibleRowCount : vd->VisibleColumnCount) = count;
+  return partial;
+}
+
+void TcxPivotGridViewInfo::CalculateColumns() {
+  if (!CalculateAxis(false, DataBounds.Left, Bounds.Right, DataBounds.Right))
+    AddFiller(TRect(DataBounds.Right, DataBounds.Top - ColumnHeadersHeight, Bounds.Right, Bounds.Bottom));
+  grid_->ViewData()->DataAreaWidth = DataBounds.Width();
   ColumnHeadersBounds = TRect(DataBounds.Left, DataBounds.Top - ColumnHeadersHeight, DataBounds.Right, DataBounds.Top);
   int left = DataBounds.Left;
   for (auto* leaf : ColumnItems) {
@@ -451,19 +455,9 @@ void TcxPivotGridViewInfo::ColumnHeaderChain(TcxPivotGridViewDataItem* leaf, int
 }
 
 void TcxPivotGridViewInfo::CalculateRows() {
-  TcxPivotGridViewData* vd = grid_->ViewData();
-  int firstIndex = GetFirstRowIndex();
-  int h = FillVisibleItems(RowItems, vd->RowItem(firstIndex), firstIndex, DataBounds.Height(), true);
-  if (!ExportMode) vd->StoreTopRow(std::max(0, firstIndex));
-  DataBounds.Bottom = DataBounds.Top + h;
-  vd->VisibleRowCount = int(RowItems.size());
-  if (Bounds.Bottom < DataBounds.Bottom) {
-    DataBounds.Bottom = Bounds.Bottom;
-    vd->VisibleRowCount = std::max(1, vd->VisibleRowCount - 1);
-  } else {
+  if (!CalculateAxis(true, DataBounds.Top, Bounds.Bottom, DataBounds.Bottom))
     AddFiller(TRect(Bounds.Left, DataBounds.Bottom, Bounds.Right, Bounds.Bottom));
-  }
-  vd->DataAreaHeight = DataBounds.Height();
+  grid_->ViewData()->DataAreaHeight = DataBounds.Height();
   RowHeadersBounds = TRect(Bounds.Left, DataBounds.Top, Bounds.Left + RowHeadersWidth, DataBounds.Bottom);
   int top = DataBounds.Top;
   if (HeadersOverlap) {
