@@ -1809,6 +1809,7 @@ class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
   TcxPivotGridFieldHeaderCellViewInfo* Header();
   std::vector<TcxPivotGridField*> GroupMembers();
   void ShowImage(const TPoint& pos);
+  void MoveImage(const TPoint& pos);
   void HideImage();
   void BlendImage();
   void ShowArrows(const TRect& mark);

@@ -9,11 +9,6 @@
 
 namespace {
 
-bool Meets(const TRect& a, const TRect& b) {
-  TRect r;
-  return IntersectRectsOrEmpty(r, a, b);
-}
-
 bool ContainsRect(const TRect& outer, const TRect& inner) {
   return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
          inner.Bottom <= outer.Bottom;

@@ -265,6 +265,29 @@ void TcxPivotGridDragAndDropObject::ShowImage(const TPoint& pos) {
   ImageShown = true;
 }
 
+// Moves a shown picture to an overlapping place in one screen update: the old place gets its
+// saved pixels back and the new place's pixels are saved, all in a buffer over both places.
+void TcxPivotGridDragAndDropObject::MoveImage(const TPoint& pos) {
+  HDC screen = LazyScreenCanvas()->DeviceContext();
+  TSize size = GetDragImageSize();
+  TRect oldRect = RectFromPosSize(ImagePos.X, ImagePos.Y, size.cx, size.cy);
+  TRect newRect = RectFromPosSize(pos.X, pos.Y, size.cx, size.cy);
+  TRect u(std::min(oldRect.Left, newRect.Left), std::min(oldRect.Top, newRect.Top),
+          std::max(oldRect.Right, newRect.Right), std::max(oldRect.Bottom, newRect.Bottom));
+  std::unique_ptr<TBitmap> buffer(CreateSizedBitmap(u.Width(), u.Height(), pf32bit));
+  HDC b = buffer->Canvas()->Handle();
+  BitBltRect(b, screen, TRect(0, 0, u.Width(), u.Height()), SRCCOPY, u.TopLeft());
+  BitBltRect(b, ImageBackground->Canvas()->Handle(),
+             RectFromPosSize(oldRect.Left - u.Left, oldRect.Top - u.Top, size.cx, size.cy), SRCCOPY, TPoint(0, 0));
+  BitBltRect(ImageBackground->Canvas()->Handle(), b, TRect(0, 0, size.cx, size.cy), SRCCOPY,
+             TPoint(newRect.Left - u.Left, newRect.Top - u.Top));
+  BlendImage();
+  BitBltRect(b, WorkImage->Canvas()->Handle(),
+             RectFromPosSize(newRect.Left - u.Left, newRect.Top - u.Top, size.cx, size.cy), SRCCOPY, TPoint(0, 0));
+  BitBltRect(screen, b, u, SRCCOPY, TPoint(0, 0));
+  ImagePos = pos;
+}
+
 void TcxPivotGridDragAndDropObject::HideImage() {
   if (!ImageShown) return;
   HDC screen = LazyScreenCanvas()->DeviceContext();
@@ -311,9 +334,17 @@ void TcxPivotGridDragAndDropObject::MoveDrag(const TPoint& p, bool& accepted) {
   }
   TPoint screenPoint = ScreenPoint(p);
   TPoint pos(screenPoint.X + HotSpot.X, screenPoint.Y + HotSpot.Y);
-  if (!ImageShown || !(pos == ImagePos)) {
-    HideImage();
+  if (!ImageShown) {
     ShowImage(pos);
+  } else if (!(pos == ImagePos)) {
+    TSize size = GetDragImageSize();
+    bool overlap = std::abs(pos.X - ImagePos.X) < size.cx && std::abs(pos.Y - ImagePos.Y) < size.cy;
+    if (overlap) {
+      MoveImage(pos);
+    } else {
+      HideImage();
+      ShowImage(pos);
+    }
   }
   if (!accepted || same) {
     if (ArrowsShown) {

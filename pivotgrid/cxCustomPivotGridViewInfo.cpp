@@ -60,20 +60,26 @@ void TcxPivotGridViewInfo::Recalculate() {
 void TcxPivotGridViewInfo::Calculate() {
   TcxPivotGridController* controller = grid_->Controller();
   controller->ResetCells();
-  struct TRefresh {
-    TcxPivotGridController* c;
-    ~TRefresh() { c->UpdateHitTest(); }
-  } refresh{controller};
-  grid_->Styles()->GetBackgroundParams(BackgroundParams);
-  SelectionRect = grid_->ViewData()->NormalizedSelection();
-  TcxNeighbors all{nLeft, nTop, nRight, nBottom};
-  HeadersOverlap = !ExportMode && !(Painter->HeaderFrameSides(all) == cxBordersAll);
-  DataBounds = Bounds;
-  for (int i = 0; i < grid_->FieldCount(); ++i) grid_->Fields(i)->SetHeaderAreaIndex(-1);
-  CalculateHeaders();
-  CalculateColumns();
-  CalculateRows();
-  CalculateDataCells();
+  try {
+    grid_->Styles()->GetBackgroundParams(BackgroundParams);
+    SelectionRect = grid_->ViewData()->NormalizedSelection();
+    TcxNeighbors all{nLeft, nTop, nRight, nBottom};
+    HeadersOverlap = !ExportMode && !(Painter->HeaderFrameSides(all) == cxBordersAll);
+    DataBounds = Bounds;
+    for (int i = 0; i < grid_->FieldCount(); ++i) grid_->Fields(i)->SetHeaderAreaIndex(-1);
+    CalculateHeaders();
+    CalculateColumns();
+    CalculateRows();
+    CalculateDataCells();
+  } catch (...) {
+    // The hit test follows what was laid out; the failure goes to the caller.
+    try {
+      controller->UpdateHitTest();
+    } catch (...) {
+    }
+    throw;
+  }
+  controller->UpdateHitTest();
 }
 
 // ---- the "Data" header and the bands ------------------------------------------------------------

@@ -248,6 +248,26 @@ TEST(PivotGridViewDrag, FieldsMoveBetweenAndInsideAreas) {
   EXPECT_EQ(moved.size(), 3u);
 }
 
+TEST(PivotGridViewDrag, AnExpandedFieldGroupMovesAsOne) {
+  TShownPivot s;
+  s.grid->BeginUpdate();
+  TcxPivotGridFieldGroup* group = s.grid->Groups()->Add();
+  group->AddField(s.region);
+  group->AddField(s.city);
+  s.grid->EndUpdate();
+  int rowAreas = 0;
+  for (auto& a : s.VI()->DropAreas)
+    if (a->Area == faRow) ++rowAreas;
+  EXPECT_EQ(rowAreas, 2);
+  EXPECT_TRUE(s.region->GetHeaderViewInfo()->HasExpandButton);
+  POINT from{s.FieldRect(s.region).Left + 25, (s.FieldRect(s.region).Top + s.FieldRect(s.region).Bottom) / 2};
+  s.Drag(from, RightHalf(s.FieldRect(s.year)));
+  EXPECT_EQ(s.region->Area(), faColumn);
+  EXPECT_EQ(s.city->Area(), faColumn);
+  EXPECT_EQ(s.region->AreaIndex(), 1);
+  EXPECT_EQ(s.city->AreaIndex(), 2);
+}
+
 TEST(PivotGridViewDrag, RefusedAreasChangeNothingAndShowTheNoDropCursor) {
   TShownPivot s;
   int moved = 0;
@@ -337,9 +357,8 @@ TEST(PivotGridViewDrag, AFieldFreedDuringItsDrag) {
 
 TEST(PivotGridViewExport, WholeTableExpandedThenEverythingComesBack) {
   TShownPivot s(400, 200);
-  s.grid->BeginUpdate();
-  s.grid->DataBuilder();
-  s.grid->EndUpdate();
+  TComponent owner(nullptr);
+  auto* content = new TcxStyle(&owner);
   s.grid->DataBuilder()->RowRoot()->Items(0)->SetExpanded(false);
   s.grid->LayoutChanged();
   int rows = s.grid->ViewData()->RowCount();
@@ -357,10 +376,14 @@ TEST(PivotGridViewExport, WholeTableExpandedThenEverythingComesBack) {
     EXPECT_FALSE(static_cast<TcxPivotGridDataCellViewInfo*>(vi->DataCells[0])->Selected);
     // Changes while exporting do not last.
     s.grid->OptionsView()->SetGridLines(pglNone);
+    s.grid->Styles()->SetContent(content);
+    exporter.ReplaceStyles(nullptr);
     EXPECT_TRUE(s.grid->IsLocked());
   }
   EXPECT_FALSE(s.grid->IsLocked());
   EXPECT_EQ(s.grid->OptionsView()->GridLines(), pglHorz);
+  EXPECT_EQ(s.grid->Styles()->Content(), nullptr);
+  EXPECT_EQ(s.grid->ViewInfo()->Styles(), static_cast<IcxPivotGridBaseStyles*>(s.grid->Styles()));
   EXPECT_EQ(s.grid->ViewData()->RowCount(), rows);
   EXPECT_FALSE(s.VI()->ExportMode);
 }

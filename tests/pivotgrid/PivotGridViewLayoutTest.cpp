@@ -74,7 +74,9 @@ TEST(PivotGridViewLayout, ReferenceGridInTheStandardLook) {
   EXPECT_TRUE(s.Cell(0, 0)->Borders == (TcxBorders{bRight, bBottom}));
   // The area hints are hidden while their areas hold fields; the filler covers the right.
   for (int i = 0; i < vi->Parts.Count(); ++i)
-    if (auto* bg = dynamic_cast<TcxPivotGridHeaderBackgroundCellViewInfo*>(vi->Parts[i])) EXPECT_FALSE(bg->ShowText);
+    if (auto* bg = dynamic_cast<TcxPivotGridHeaderBackgroundCellViewInfo*>(vi->Parts[i])) {
+      EXPECT_FALSE(bg->ShowText);
+    }
 }
 
 TEST(PivotGridViewLayout, HeadersOverlapInTheUltraFlatLook) {
