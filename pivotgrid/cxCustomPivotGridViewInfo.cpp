@@ -255,9 +255,9 @@ void TcxPivotGridViewInfo::CalculateFilterArea() {
     if (grid_->IsVScrollBarShown()) sep.Right += 2;
     TcxStyleParams params;
     grid_->Styles()->GetFilterSeparatorParams(params);
-    // The strip around the line takes the colour of the line's ends.
-    TcxStyleParams strip = params;
-    strip.Bitmap = nullptr;
+    // The strip around the line belongs to the filter area.
+    TcxStyleParams strip;
+    styles_->GetHeaderAreaParams(faFilter, strip);
     Parts.Add(new TcxPivotGridCustomCellViewInfo(Painter, strip, Bounds,
                                                  TRect(Bounds.Left, area.Bottom, Bounds.Right, Bounds.Top + FilterAreaHeight)));
     Parts.Add(new TcxPivotGridFilterSeparatorCellViewInfo(Painter, params, Bounds, sep));

@@ -200,3 +200,31 @@ TEST(PivotGridViewLayout, DataFieldHeadersShrinkIntoTheBand) {
   EXPECT_LE(s.FieldRect(s.qty).Right, vi->Bounds.Left + vi->RowHeadersWidth);
   EXPECT_LT(s.FieldRect(s.amount).Width(), s.amount->GetHeaderViewInfo()->BestWidth() - 3);
 }
+
+TEST(PivotGridViewLayout, TheDataHeaderInTheColumnAndRowBands) {
+  TShownPivot s;
+  s.grid->LookAndFeel()->SetKind(lfStandard);
+  TMetrics m(s.grid);
+  s.grid->OptionsDataField()->SetArea(dfaColumn);
+  TcxPivotGridViewInfo* vi = s.VI();
+  const TRect B = vi->Bounds;
+  TRect year = s.FieldRect(s.year);
+  int dataBest = MeasureTextWidthInFont(m.font, "Data") + 4 + 6;
+  EXPECT_EQ(vi->ColumnFieldHeaderCount(), 2);
+  EXPECT_EQ(RectText(s.FieldRect(nullptr)), RectText(TRect(year.Right + 3, year.Top, year.Right + 3 + dataBest, year.Bottom)));
+  EXPECT_EQ(vi->ColumnLevelCount, 2);
+  s.grid->OptionsDataField()->SetArea(dfaRow);
+  vi = s.VI();
+  const int H = vi->HeaderHeight;
+  EXPECT_EQ(vi->RowHeadersWidth, 315);
+  EXPECT_EQ(vi->ColumnLevelCount, 1);
+  int bandBottom = vi->DataBounds.Top - 5;
+  ExpectTable({
+      {"data header in the row band", s.FieldRect(nullptr), TRect(B.Left + 210, bandBottom - H, B.Left + 312, bandBottom)},
+      {"data item in the rows", s.Header(true, "Amount")->Bounds,
+       TRect(B.Left + 210, vi->DataBounds.Top, B.Left + 315, vi->DataBounds.Top + H)},
+      {"its city spans its data items", s.Header(true, "Bergen")->Bounds,
+       TRect(B.Left + 105, vi->DataBounds.Top, B.Left + 210, vi->DataBounds.Top + 2 * H)},
+  });
+  EXPECT_EQ(s.FieldRect(nullptr).Top, s.FieldRect(s.region).Top);
+}
