@@ -50,12 +50,14 @@ TEST(SdlPivotTest, DISABLED_DragAFilterFieldIntoTheDataArea) {
   grid->OnFieldPosChanged = [&](TcxCustomPivotGrid*, TcxPivotGridField*) { ++moved; };
   form->Show();
   RunUntil([] { return false; }, 700);
+  grid->SetFocus();
+  EXPECT_TRUE(RunUntil([&] { return grid->Focused(); }, 2000));
   THeadlessBackend::SaveScreenPng(testing_support::SheetPath("pivotgrid_sdl_before.png"));
 
   TRect from = f[0]->GetHeaderViewInfo()->Bounds, to = f[3]->GetHeaderViewInfo()->Bounds;
   TPoint a = grid->ClientToScreen(TPoint((from.Left + from.Right) / 2, (from.Top + from.Bottom) / 2));
   TPoint b = grid->ClientToScreen(TPoint(to.Right - 3, (to.Top + to.Bottom) / 2));
-  Xdotool("mousemove --sync " + IntToStr(a.X) + " " + IntToStr(a.Y) + " mousedown 1 mousemove --sync " +
+  Xdotool("mousemove --sync " + IntToStr(a.X) + " " + IntToStr(a.Y) + " sleep 0.3 mousedown 1 sleep 0.3 mousemove --sync " +
           IntToStr(a.X + 15) + " " + IntToStr(a.Y + 10) + " sleep 0.2 mousemove --sync " + IntToStr(b.X) + " " +
           IntToStr(b.Y) + " sleep 0.3 mouseup 1");
   EXPECT_TRUE(RunUntil([&] { return f[0]->Area() == faData; }, 4000));
