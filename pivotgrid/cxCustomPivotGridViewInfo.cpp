@@ -252,7 +252,7 @@ void TcxPivotGridViewInfo::CalculateFilterArea() {
   if (grid_->OptionsView()->FilterSeparator()) {
     FilterAreaHeight += 5;
     TRect sep = RectFromPosSize(Bounds.Left, Bounds.Top + FilterAreaHeight - 3, Bounds.Width(), 1);
-    if (grid_->IsVScrollBarShown()) sep.Right += 2;
+    if (!ExportMode && grid_->IsVScrollBarShown()) sep.Right += 2;
     TcxStyleParams params;
     grid_->Styles()->GetFilterSeparatorParams(params);
     // The strip around the line belongs to the filter area.

@@ -145,6 +145,30 @@ TEST(PivotGridViewInput, AutoScrollWhileSelectingBelowTheDataArea) {
   EXPECT_EQ(vd->TopRow(), after);
 }
 
+TEST(PivotGridViewInput, ScrollBarsFollowTheViewAndScrollIt) {
+  TShownPivot s(640, 180);
+  TcxPivotGridViewData* vd = s.grid->ViewData();
+  TcxControlScrollBar* bar = s.grid->VerticalBar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->Visible());
+  EXPECT_EQ(bar->Max(), vd->RowCount() - 1);
+  EXPECT_EQ(bar->PageSize(), vd->VisibleRowCount);
+  int pos = 0;
+  s.grid->PanScroll(sbVertical, scLineDown, pos);
+  EXPECT_EQ(vd->TopRow(), 1);
+  EXPECT_EQ(pos, 1);
+  s.grid->Invalidate();
+  s.session.Pump();
+  EXPECT_EQ(bar->Position(), 1);
+  pos = 0;
+  s.grid->PanScroll(sbVertical, scTrack, pos);
+  EXPECT_EQ(vd->TopRow(), 0);
+  // The end-of-scroll code changes nothing.
+  pos = 3;
+  s.grid->PanScroll(sbVertical, scEndScroll, pos);
+  EXPECT_EQ(vd->TopRow(), 0);
+}
+
 TEST(PivotGridViewInput, HintsForTruncatedTextsOnly) {
   TShownPivot s;
   s.grid->OptionsBehavior()->SetCellHints(true);
