@@ -26,6 +26,10 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridStyles) {
   p.Object("Selected", &S::Selected, &S::SetSelected, style);
   p.Object("Total", &S::Total, &S::SetTotal, style);
   p.Object("StyleSheet", &S::StyleSheet, &S::SetStyleSheet, TcxCustomStyleSheet::StaticClass());
+  p.Event("OnGetColumnHeaderStyle", &S::OnGetColumnHeaderStyle, "TcxPivotGridGetHeaderItemStyleEvent");
+  p.Event("OnGetContentStyle", &S::OnGetContentStyle, "TcxPivotGridGetContentStyleEvent");
+  p.Event("OnGetFieldHeaderStyle", &S::OnGetFieldHeaderStyle, "TcxPivotGridGetFieldHeaderStyleEvent");
+  p.Event("OnGetRowHeaderStyle", &S::OnGetRowHeaderStyle, "TcxPivotGridGetHeaderItemStyleEvent");
 }
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridStyleSheet) {
@@ -62,6 +66,11 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomPivotGrid) {
   p.Event("OnFieldPosChanged", &G::OnFieldPosChanged, "TcxPivotGridFieldPosChangedEvent");
   p.Event("OnLayoutChanged", &G::OnLayoutChanged);
   p.Event("OnSelectionChanged", &G::OnSelectionChanged);
+  p.Event("OnCustomDrawCell", &G::OnCustomDrawCell, "TcxPivotGridCustomDrawCellEvent");
+  p.Event("OnCustomDrawColumnHeader", &G::OnCustomDrawColumnHeader, "TcxPivotGridCustomDrawGroupHeaderEvent");
+  p.Event("OnCustomDrawFieldHeader", &G::OnCustomDrawFieldHeader, "TcxPivotGridCustomDrawFieldHeaderEvent");
+  p.Event("OnCustomDrawPart", &G::OnCustomDrawPart, "TcxPivotGridCustomDrawPartEvent");
+  p.Event("OnCustomDrawRowHeader", &G::OnCustomDrawRowHeader, "TcxPivotGridCustomDrawGroupHeaderEvent");
 }
 
 String cxPivotGridResText(const char* text) { return ReplaceResourceText(text); }
@@ -82,6 +91,7 @@ TcxCustomPivotGrid::TcxCustomPivotGrid(TComponent* owner) : TcxControl(owner) {
   InitializeCxCustomPivotGrid();
   BeginUpdate();
   SetBounds(0, 0, 250, 300);
+  SetWantedKeys(TcxWantedKeys{wkArrows, wkChars});
   changeFlags_ = 2;
   CreateSubClasses();
   EndUpdate();
@@ -100,23 +110,32 @@ void TcxCustomPivotGrid::BeforeDestruction() {
 }
 
 void TcxCustomPivotGrid::CreateSubClasses() {
+  imagesChangeLink_ = std::make_unique<TChangeLink>();
+  imagesChangeLink_->OnChange = [this](TObject* s) { ImagesChanged(s); };
   groups_ = std::make_unique<TcxPivotGridFieldGroupCollection>(this);
-  optionsView_ = std::make_unique<TcxPivotGridOptionsView>(this);
-  controller_ = std::make_unique<TcxPivotGridController>(this);
+  optionsView_.reset(CreateOptionsView());
+  controller_.reset(CreateController());
   dataController_.reset(CreateDataController());
   dataBuilder_.reset(CreateDataBuilder());
   viewInfo_.reset(CreateViewInfo());
   viewData_.reset(CreateViewData());
+  painter_.reset(CreatePainter());
   optionsCustomize_ = std::make_unique<TcxPivotGridOptionsCustomize>(this);
   optionsBehavior_ = std::make_unique<TcxPivotGridOptionsBehavior>(this);
   optionsData_ = std::make_unique<TcxPivotGridOptionsData>(this);
   optionsDataField_ = std::make_unique<TcxPivotGridOptionsDataField>(this);
   optionsSelection_ = std::make_unique<TcxPivotGridOptionsSelection>(this);
-  styles_ = std::make_unique<TcxPivotGridStyles>(this);
+  styles_.reset(CreateStyles());
+  hitTest_.reset(CreateHitTest());
   subClassesCreated_ = true;
 }
 
 void TcxCustomPivotGrid::DestroySubClasses() {
+  // A drag in progress ends before the parts it uses go.
+  CompleteDragAndDrop(false);
+  SetFieldHeaderImages(nullptr);
+  SetGroupHeaderImages(nullptr);
+  if (controller_) controller_->HintController->HideHint();
   // Fields still attached leave the grid without notifications (the grid is destroying).
   for (auto* f : fields_) f->pivotGrid_ = nullptr;
   fields_.clear();
@@ -129,7 +148,9 @@ void TcxCustomPivotGrid::DestroySubClasses() {
     groups_.reset();
   }
   dataController_.reset();
+  painter_.reset();
   viewInfo_.reset();
+  hitTest_.reset();
   optionsSelection_.reset();
   optionsDataField_.reset();
   optionsData_.reset();
@@ -137,6 +158,62 @@ void TcxCustomPivotGrid::DestroySubClasses() {
   optionsCustomize_.reset();
   optionsView_.reset();
   controller_.reset();
+  imagesChangeLink_.reset();
+}
+
+TcxPivotGridController* TcxCustomPivotGrid::CreateController() { return new TcxPivotGridController(this); }
+TcxPivotGridHitTest* TcxCustomPivotGrid::CreateHitTest() { return new TcxPivotGridHitTest(this); }
+TcxPivotGridPainter* TcxCustomPivotGrid::CreatePainter() { return new TcxPivotGridPainter(this); }
+TcxPivotGridOptionsView* TcxCustomPivotGrid::CreateOptionsView() { return new TcxPivotGridOptionsView(this); }
+TcxPivotGridStyles* TcxCustomPivotGrid::CreateStyles() { return new TcxPivotGridStyles(this); }
+
+// ---- image lists ------------------------------------------------------------------------------------
+
+void TcxCustomPivotGrid::ReplaceImages(TCustomImageList*& slot, TCustomImageList* v) {
+  if (slot == v) return;
+  if (slot) {
+    slot->UnRegisterChanges(imagesChangeLink_.get());
+    slot->RemoveFreeNotification(this);
+    if (viewInfo_) viewInfo_->ReleaseImages(slot);
+  }
+  slot = v;
+  if (v) {
+    v->RegisterChanges(imagesChangeLink_.get());
+    v->FreeNotification(this);
+  }
+  if (!destroying_) LayoutChanged();
+}
+
+void TcxCustomPivotGrid::SetFieldHeaderImages(TCustomImageList* v) { ReplaceImages(fieldHeaderImages_, v); }
+void TcxCustomPivotGrid::SetGroupHeaderImages(TCustomImageList* v) { ReplaceImages(groupHeaderImages_, v); }
+
+void TcxCustomPivotGrid::ImagesChanged(TObject*) { LayoutChanged(); }
+
+void TcxCustomPivotGrid::Notification(TComponent* c, TOperation op) {
+  TcxControl::Notification(c, op);
+  if (op != opRemove) return;
+  // An image list freed while in use: no cell keeps it.
+  if (c == fieldHeaderImages_) {
+    if (viewInfo_) viewInfo_->ReleaseImages(fieldHeaderImages_);
+    fieldHeaderImages_ = nullptr;
+    if (!destroying_) LayoutChanged();
+  }
+  if (c == groupHeaderImages_) {
+    if (viewInfo_) viewInfo_->ReleaseImages(groupHeaderImages_);
+    groupHeaderImages_ = nullptr;
+    if (!destroying_) LayoutChanged();
+  }
+}
+
+void TcxCustomPivotGrid::FieldRemoving(TcxPivotGridField* field) {
+  if (controller_) {
+    if (controller_->PressedField == static_cast<IcxPivotGridField*>(field)) controller_->PressedField = nullptr;
+    controller_->ResetCells();
+  }
+  if (auto* drag = dynamic_cast<TcxPivotGridDragAndDropObject*>(DragOperation())) drag->FieldFreed(field);
+  if (auto* resize = dynamic_cast<TcxPivotGridResizingObject*>(DragOperation()))
+    if (resize->ResizeObject == static_cast<IcxPivotGridSizableObject*>(field)) resize->ResizeObject = nullptr;
+  if (viewInfo_) viewInfo_->ClearCells();
 }
 
 TcxCustomDataController* TcxCustomPivotGrid::CreateDataController() { return new TcxPivotGridDataController(this); }
@@ -243,20 +320,10 @@ void TcxCustomPivotGrid::CheckChanges() {
   if (changeFlags_ & 4) {
     viewInfo_->Recalculate();
     Invalidate();
+    // Bars that appear or go change the content bounds: the control then lays out again.
+    if (!viewInfo_->ExportMode) RefreshScrollBars();
   }
   controller_->UpdateHitTest();
-}
-
-void TcxCustomPivotGrid::ApplyBestFit() {
-  CheckChanges();
-  BeginUpdate();
-  try {
-    for (auto* f : std::vector<TcxPivotGridField*>(fields_)) f->ApplyBestFit();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
 }
 
 void TcxCustomPivotGrid::DeleteAllFields() {
@@ -309,6 +376,7 @@ void TcxCustomPivotGrid::RemoveField(TcxPivotGridField* field) {
   if (destroying_) return;
   int i = IndexOfField(field);
   if (i < 0) return;
+  FieldRemoving(field);
   dataController_->BeginUpdate();
   try {
     dataController_->RemoveItem(field);

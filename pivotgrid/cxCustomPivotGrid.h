@@ -38,6 +38,11 @@ class TcxPivotGridViewDataItem;
 class TcxPivotGridDataCellViewInfo;
 class TcxPivotGridOptionsDataField;
 class TcxPivotGridCustomTotal;
+class TcxPivotGridFieldHeaderCellViewInfo;
+class TcxPivotGridHitTest;
+class TcxPivotGridPainter;
+class TcxPivotGridCustomCellViewInfo;
+class TcxPivotGridHeaderCellViewInfo;
 
 KORVAN_EXCEPTION(EcxPivotGrid, Exception);
 
@@ -178,6 +183,9 @@ class IcxPivotGridField : public IcxPivotGridSizableObject {
   virtual void SetAreaPosition(TcxPivotGridFieldArea area, int index) = 0;
   virtual bool GetVisible() = 0;
   virtual void SetVisible(bool value) = 0;
+  virtual TcxPivotGridFieldHeaderCellViewInfo* GetHeaderViewInfo() = 0;
+  // Stores the state in the header and invalidates it.
+  virtual void SetHeaderState(TcxButtonState state) = 0;
 };
 
 class TcxPivotGridFieldOptions : public TPersistent {
@@ -306,13 +314,17 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   String GetObjectName();
 
   // IcxPivotGridField.
-  void ApplyBestFit() override {}
+  void ApplyBestFit() override;
   bool CanResize() override;
   int GetActualWidth() override;
   int GetMinWidth() override { return minWidth_; }
   void ToggleGroupExpanded() override { SetGroupExpanded(!groupExpanded_); }
   void HeaderClick() override;
   bool GetVisible() override { return visible_; }
+  TcxPivotGridFieldHeaderCellViewInfo* GetHeaderViewInfo() override;
+  void SetHeaderState(TcxButtonState state) override;
+  // The image of a group value header (-1 for none), with its alignments.
+  int GetGroupImageIndex(TcxPivotGridViewDataItem* item, TAlignment& alignHorz, TcxAlignmentVert& alignVert);
 
   // Group values, filter, texts.
   void GetRecordValue(int recordIndex, Variant& value);
@@ -399,6 +411,8 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   std::function<void(TcxPivotGridField*, TcxPivotGridDataCellViewInfo*, String&)> OnGetDisplayText;
   std::function<void(TcxPivotGridField*, int, Variant&)> OnGetGroupValue;
   std::function<void(TcxPivotGridField*, const Variant&, String&)> OnGetGroupValueDisplayText;
+  std::function<void(TcxPivotGridField*, TcxPivotGridViewDataItem*, int&, TAlignment&, TcxAlignmentVert&)>
+      OnGetGroupImageIndex;
 
  protected:
   // Direct stores used by the renumbering (no notification).
@@ -445,6 +459,7 @@ class TcxPivotGridField : public TComponent, public IcxPivotGridField {
   bool visible_ = false;
   int width_ = 0;
   int headerAreaIndex_ = -1;
+  std::unique_ptr<TcxPivotGridFieldHeaderCellViewInfo> headerCell_;
 };
 
 // ---- field groups ------------------------------------------------------------------------------
@@ -696,20 +711,23 @@ class TcxPivotGridOptionsDataField : public TcxPivotGridCustomOptions, public Ic
   int Width() const { return width_; }
   bool IsInArea(TcxPivotGridFieldArea area) const;
 
+  ~TcxPivotGridOptionsDataField() override;
   // IcxPivotGridField.
-  void ApplyBestFit() override {}
+  void ApplyBestFit() override;
   bool CanResize() override;
-  int GetActualWidth() override { return std::max(width_, 20); }
+  int GetActualWidth() override;
   int GetMinWidth() override { return minWidth_; }
   void SetWidth(int v) override;
   bool CanMove() override;
   bool IsAreaAllowed(TcxPivotGridFieldArea a) override { return a == faColumn || a == faRow; }
   bool CanHide() override { return false; }
   void ToggleGroupExpanded() override {}
-  void HeaderClick() override {}
+  void HeaderClick() override;
   void SetAreaPosition(TcxPivotGridFieldArea area, int index) override;
   bool GetVisible() override { return area_ != dfaNone; }
   void SetVisible(bool) override {}
+  TcxPivotGridFieldHeaderCellViewInfo* GetHeaderViewInfo() override;
+  void SetHeaderState(TcxButtonState state) override;
 
  private:
   TcxPivotGridDataFieldArea area_ = dfaNone;
@@ -719,6 +737,7 @@ class TcxPivotGridOptionsDataField : public TcxPivotGridCustomOptions, public Ic
   bool moving_ = true;
   int minWidth_ = 20;
   int width_ = 105;
+  std::unique_ptr<TcxPivotGridFieldHeaderCellViewInfo> headerCell_;
 };
 
 // ---- group items and the data builder ------------------------------------------------------------
@@ -1096,6 +1115,8 @@ class TcxPivotGridViewDataItem {
   TcxPivotGridViewDataItem* NextLeaf();
   TcxPivotGridViewDataItem* PreviousLeaf();
   TcxPivotGridGroupItem* GetOwningGroupItem(TcxPivotGridField*& dataField);
+  // The widest header of a field's items in this subtree (best fit).
+  int GetBestWidth(TcxPivotGridField* field, bool includeTotals);
   bool FindCustomTotal(TcxPivotGridSummaryType& summaryType, TcxPivotGridCustomTotal*& customTotal);
 
   int Index() const { return index_; }
@@ -1173,6 +1194,9 @@ class TcxPivotGridViewData {
   TcxPivotGridViewDataItem* ColumnItem(int i) const;
   TcxPivotGridViewDataItem* RowItem(int i) const;
   String CellText(int row, int column);
+  // The widest data cell text of a field, and of every field in one pass (best fit).
+  int GetDataCellsBestWidth(TcxPivotGridField* field);
+  void GetDataCellsBestWidths(std::unordered_map<TcxPivotGridField*, int>& widths);
   bool ScrollColumns(TScrollCode code, int& position);
   bool ScrollRows(TScrollCode code, int& position);
   void SetTopRow(int v);
@@ -1196,6 +1220,9 @@ class TcxPivotGridViewData {
   int DataAreaHeight = 0;
   bool ExpandAllColumns = false;
   bool ExpandAllRows = false;
+  // The first visible row and column as the layout found them (no relayout).
+  void StoreTopRow(int v) { topRow_ = v; }
+  void StoreLeftColumn(int v) { leftColumn_ = v; }
 
  private:
   void Normalize(TRect& r) const;
@@ -1206,83 +1233,32 @@ class TcxPivotGridViewData {
   TRect selection_{0, 0, 0, 0};
 };
 
-// ---- cell view infos (the parts that the text of a data cell needs) ---------------------------------
+// ---- styles ---------------------------------------------------------------------------------------
 
-class TcxPivotGridCustomCellViewInfo {
+class TcxPivotGridHitTest;
+class TcxPivotGridFieldHeaderCellViewInfo;
+
+// How the view info asks for the view params of its cells (the grid's styles, or a provider
+// that the export link puts in their place).
+class IcxPivotGridBaseStyles {
  public:
-  virtual ~TcxPivotGridCustomCellViewInfo() = default;
-  virtual void Calculate() {}
-  String DisplayText;
-  TRect Bounds{0, 0, 0, 0};
+  virtual ~IcxPivotGridBaseStyles() = default;
+  virtual void GetColumnHeaderParams(TcxPivotGridViewDataItem* item, TcxStyleParams& params) = 0;
+  virtual void GetContentParams(TcxPivotGridDataCellViewInfo* cell, TcxStyleParams& params) = 0;
+  virtual void GetFieldHeaderParams(TcxPivotGridField* field, TcxStyleParams& params) = 0;
+  virtual void GetHeaderAreaParams(TcxPivotGridFieldArea area, TcxStyleParams& params) = 0;
+  virtual void GetRowHeaderParams(TcxPivotGridViewDataItem* item, TcxStyleParams& params) = 0;
 };
 
-class TcxPivotGridDataCellViewInfo : public TcxPivotGridCustomCellViewInfo {
- public:
-  TcxPivotGridDataCellViewInfo(TcxPivotGridViewDataItem* row, TcxPivotGridViewDataItem* column,
-                               TcxPivotGridField* dataField);
-  void Calculate() override;
-  TcxPivotGridViewDataItem* RowItem() const { return row_; }
-  TcxPivotGridViewDataItem* ColumnItem() const { return column_; }
-  TcxPivotGridField* DataField() const { return dataField_; }
-  TcxPivotGridCrossCell* CrossCell() const { return crossCell_; }
-  TcxPivotGridCrossCellSummary* Summary() const { return summary_; }
-  TcxPivotGridSummaryType SummaryType() const { return summaryType_; }
-  TcxPivotGridCustomTotal* CustomTotal() const { return customTotal_; }
-  bool IsTotal() const { return isTotal_; }
-  const Variant& Value() const { return value_; }
-
- private:
-  TcxPivotGridViewDataItem* row_;
-  TcxPivotGridViewDataItem* column_;
-  TcxPivotGridField* dataField_;
-  TcxPivotGridCrossCell* crossCell_ = nullptr;
-  TcxPivotGridCrossCellSummary* summary_ = nullptr;
-  TcxPivotGridSummaryType summaryType_ = stSum;
-  TcxPivotGridCustomTotal* customTotal_ = nullptr;
-  bool isTotal_ = false;
-  Variant value_;
-};
-
-// ---- view companions (the least the change run calls) ----------------------------------------------
-
-class TcxPivotGridController {
- public:
-  explicit TcxPivotGridController(TcxCustomPivotGrid* grid) : grid_(grid) {}
-  virtual ~TcxPivotGridController() = default;
-  virtual void Clear() {}
-  virtual void UpdateHitTest() {}
-
- private:
-  TcxCustomPivotGrid* grid_;
-};
-
-class TcxPivotGridViewInfo {
- public:
-  explicit TcxPivotGridViewInfo(TcxCustomPivotGrid* grid) : grid_(grid) {}
-  virtual ~TcxPivotGridViewInfo() = default;
-  virtual void Recalculate() { ++RecalculateCount; }
-  virtual void SelectionChanged() {}
-  int RowHeight() const { return rowHeight_; }
-  int RecalculateCount = 0;
-
- private:
-  TcxCustomPivotGrid* grid_;
-  int rowHeight_ = 19;
-};
-
-class TcxPivotGridHitTest {};
-class TcxPivotGridPainter {};
-class TcxPivotGridCustomization {};
-class TcxPivotGridPopupMenus {};
 // The grid's styles: fourteen published styles by index and the style sheet. A change of a
-// style relayouts the grid. (The default view params of each kind of cell come with the
-// painter; until then the inherited defaults answer.)
-class TcxPivotGridStyles : public TcxStyles {
+// style relayouts the grid; what no style assigns comes from the look-and-feel painter.
+class TcxPivotGridStyles : public TcxStyles, public IcxPivotGridBaseStyles {
   KORVAN_CLASS(TcxPivotGridStyles, TcxStyles)
  public:
-  explicit TcxPivotGridStyles(TPersistent* owner) : TcxStyles(owner) {}
+  explicit TcxPivotGridStyles(TPersistent* owner) : TcxStyles(owner) { SetWantsBitmap(true); }
   void AssignFromSource(TPersistent* source) override;
   void IndexChanged(Integer index) override;
+  void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
   TcxStyle* Style(int index) const { return const_cast<TcxPivotGridStyles*>(this)->GetIndexedStyle(index); }
 #define CX_PIVOT_STYLE(Name, index) \
   TcxStyle* Name() const { return Style(index); } \
@@ -1303,6 +1279,27 @@ class TcxPivotGridStyles : public TcxStyles {
   CX_PIVOT_STYLE(Total, 13)
 #undef CX_PIVOT_STYLE
   static constexpr int StyleCount = 14;
+  enum { psBackground, psColumnHeader, psColumnHeaderArea, psContent, psDataHeaderArea, psFieldHeader,
+         psFilterHeaderArea, psFilterSeparator, psHeaderBackground, psInactive, psRowHeader, psRowHeaderArea,
+         psSelected, psTotal };
+
+  // IcxPivotGridBaseStyles.
+  void GetColumnHeaderParams(TcxPivotGridViewDataItem* item, TcxStyleParams& params) override;
+  void GetContentParams(TcxPivotGridDataCellViewInfo* cell, TcxStyleParams& params) override;
+  void GetFieldHeaderParams(TcxPivotGridField* field, TcxStyleParams& params) override;
+  void GetHeaderAreaParams(TcxPivotGridFieldArea area, TcxStyleParams& params) override;
+  void GetRowHeaderParams(TcxPivotGridViewDataItem* item, TcxStyleParams& params) override;
+  void GetBackgroundParams(TcxStyleParams& params) { ResolveViewParams(psBackground, nullptr, nullptr, params); }
+  void GetFilterSeparatorParams(TcxStyleParams& params) { ResolveViewParams(psFilterSeparator, nullptr, nullptr, params); }
+  void GetSelectionParams(TcxStyleParams& params);
+
+  std::function<void(TcxCustomPivotGrid*, TcxPivotGridViewDataItem*, TcxStyle*&)> OnGetColumnHeaderStyle;
+  std::function<void(TcxCustomPivotGrid*, TcxPivotGridDataCellViewInfo*, TcxStyle*&)> OnGetContentStyle;
+  std::function<void(TcxCustomPivotGrid*, TcxPivotGridField*, TcxStyle*&)> OnGetFieldHeaderStyle;
+  std::function<void(TcxCustomPivotGrid*, TcxPivotGridViewDataItem*, TcxStyle*&)> OnGetRowHeaderStyle;
+
+ private:
+  TcxCustomPivotGrid* Grid() const;
 };
 
 // The style sheet whose styles are the pivot grid's.
@@ -1316,6 +1313,537 @@ class TcxPivotGridStyleSheet : public TcxCustomStyleSheet {
   }
   void SetStyles(TcxPivotGridStyles* v) { AssignStyles(v); }
 };
+
+// ---- cell view infos ------------------------------------------------------------------------------
+
+// One visible element of the grid: its rectangle, resolved style, text and parts; the parts
+// are placed on the first paint or hit test (CheckCalculated).
+class TcxPivotGridCustomCellViewInfo {
+ public:
+  TcxPivotGridCustomCellViewInfo() = default;
+  TcxPivotGridCustomCellViewInfo(TcxCustomLookAndFeelPainterClass painter, const TcxStyleParams& params,
+                                 const TRect& clipRect, const TRect& bounds);
+  virtual ~TcxPivotGridCustomCellViewInfo() = default;
+
+  virtual void AfterCustomDraw(TcxCanvas* canvas);
+  virtual void BeforeCustomDraw(TcxCanvas* canvas);
+  virtual void Calculate() {}
+  virtual void Paint();
+  virtual bool ExcludeFromClipping(TcxCanvas* canvas);
+  virtual bool GetHitTest(TcxPivotGridHitTest* hitTest);
+  virtual bool IsTextTruncated(const TPoint&) { return false; }
+  virtual bool UpdateHotTrackState(const TPoint&) { return false; }
+  void Draw(TcxCanvas* canvas);
+  void CheckCalculated();
+  void SetBounds(const TRect& bounds, const TRect& clipRect);
+  static TRect ContentRect(const TRect& r, const TcxBorders& borders);
+  void MarkClipped(bool flag) { Clipped = Clipped || flag; }
+
+  TcxBorders Borders;
+  TRect Bounds{0, 0, 0, 0};
+  TcxCanvas* Canvas = nullptr;
+  TRect VisibleBounds{0, 0, 0, 0};
+  String DisplayText;
+  bool Clipped = false;
+  TcxCustomLookAndFeelPainterClass Painter = nullptr;
+  TcxStyleParams ViewParams;
+  bool Visible = false;
+  bool Calculated = false;
+};
+
+// A row or column group-value header.
+class TcxPivotGridHeaderCellViewInfo : public TcxPivotGridCustomCellViewInfo {
+ public:
+  using TcxPivotGridCustomCellViewInfo::TcxPivotGridCustomCellViewInfo;
+  void Calculate() override;
+  void Paint() override;
+  bool GetHitTest(TcxPivotGridHitTest* hitTest) override;
+  bool IsTextTruncated(const TPoint& p) override;
+  virtual void CalculateImageBounds();
+  virtual void CalculateSortMarkBounds();
+  virtual void CheckResizeEdge(TcxPivotGridHitTest* hitTest);
+  virtual bool DrawBackgroundBitmap(TcxCanvas* canvas, const TRect& r);
+  virtual bool IsFieldHeader() { return false; }
+  int TextWidth();
+
+  TAlignment AlignHorz = taLeftJustify;
+  TcxAlignmentVert AlignVert = vaTop;
+  TRect ExpandButtonRect{0, 0, 0, 0};
+  TcxPivotGridViewDataItem* Data = nullptr;
+  bool Expanded = false;
+  bool HasExpandButton = false;
+  TCustomImageList* Images = nullptr;
+  TAlignment ImageAlignHorz = taLeftJustify;
+  TcxAlignmentVert ImageAlignVert = vaTop;
+  int ImageIndex = -1;
+  TRect ImageRect{0, 0, 0, 0};
+  bool MultiLine = false;
+  TcxNeighbors Neighbors;
+  IcxPivotGridSizableObject* SizableObject = nullptr;
+  bool ShowEndEllipsis = false;
+  int SortMark = 0;  // 0 none, 1 ascending, 2 descending
+  TRect SortMarkRect{0, 0, 0, 0};
+  TcxButtonState State = cxbsNormal;
+  TRect TextRect{0, 0, 0, 0};
+};
+
+using TcxPivotGridFieldHeaderCustomDraw =
+    std::function<void(TcxCanvas*, TcxPivotGridFieldHeaderCellViewInfo*, bool&)>;
+
+// The header of a field or of the "Data" pseudo field; owned by it and reused by every layout.
+class TcxPivotGridFieldHeaderCellViewInfo : public TcxPivotGridHeaderCellViewInfo {
+ public:
+  explicit TcxPivotGridFieldHeaderCellViewInfo(TObject* owner);
+  void CalculateSortMarkBounds() override;
+  void Paint() override;
+  bool ExcludeFromClipping(TcxCanvas* canvas) override;
+  bool GetHitTest(TcxPivotGridHitTest* hitTest) override;
+  bool IsTextTruncated(const TPoint& p) override;
+  bool UpdateHotTrackState(const TPoint& p) override;
+  bool IsFieldHeader() override { return true; }
+  void InitFieldHeader(TcxCanvas* canvas, TcxCustomLookAndFeelPainterClass painter, const TcxStyleParams& params);
+  int BestWidth();
+  int RequiredHeight();
+  void PaintTo(TcxCanvas* canvas, const TRect& r, const TcxPivotGridFieldHeaderCustomDraw& customDraw,
+               TcxButtonState state);
+  // The field (nullptr for the "Data" header) and the interface of the owner.
+  TcxPivotGridField* Field() const;
+  IcxPivotGridField* FieldIntf() const;
+  bool HasFilterButton() const { return FilterState != cxbsDisabled; }
+  // Stores the state and invalidates the header on the grid.
+  void SetState(TcxButtonState state, TcxCustomPivotGrid* grid);
+  TRect ConnectorRect() const;
+
+  int AreaIndex = -1;
+  TcxPivotGridFieldArea Area = faFilter;
+  bool FilterActive = false;
+  TRect FilterButtonRect{0, 0, 0, 0};
+  TcxButtonState FilterState = cxbsDisabled;
+  TcxPivotGridFieldGroup* Group = nullptr;
+  TObject* Owner;
+};
+
+class TcxPivotGridDataCellViewInfo : public TcxPivotGridCustomCellViewInfo {
+ public:
+  // A temporary cell for the text of a cell (clipboard, best fit).
+  TcxPivotGridDataCellViewInfo(TcxPivotGridViewDataItem* row, TcxPivotGridViewDataItem* column,
+                               TcxPivotGridField* dataField);
+  TcxPivotGridDataCellViewInfo(TcxCustomLookAndFeelPainterClass painter, const TcxStyleParams& params,
+                               const TRect& clipRect, const TRect& bounds);
+  void Init(TcxPivotGridViewDataItem* row, TcxPivotGridViewDataItem* column, TcxPivotGridField* dataField);
+  void Calculate() override;
+  void Paint() override;
+  bool GetHitTest(TcxPivotGridHitTest* hitTest) override;
+  bool IsTextTruncated(const TPoint& p) override;
+  int BestWidth();
+  String GetDisplayFormat();
+
+  TcxPivotGridViewDataItem* RowItem() const { return row_; }
+  TcxPivotGridViewDataItem* ColumnItem() const { return column_; }
+  TcxPivotGridField* DataField() const { return dataField_; }
+  TcxPivotGridCrossCell* CrossCell() const { return crossCell_; }
+  TcxPivotGridCrossCellSummary* Summary() const { return summary_; }
+  TcxPivotGridSummaryType SummaryType() const { return summaryType_; }
+  TcxPivotGridCustomTotal* CustomTotal() const { return customTotal_; }
+  bool IsTotal() const { return isTotal_; }
+  const Variant& Value() const { return value_; }
+
+  TColor GridLineColor = clBtnShadow;
+  int FocusMark = 0;  // 0 none, 1 focus frame, 2 inverted frame
+  bool MarkNarrow = false;
+  bool Selected = false;
+  TRect TextRect{0, 0, 0, 0};
+  int ColumnIndex = 0, RowIndex = 0;
+
+ private:
+  TcxPivotGridViewDataItem* row_ = nullptr;
+  TcxPivotGridViewDataItem* column_ = nullptr;
+  TcxPivotGridField* dataField_ = nullptr;
+  TcxPivotGridCrossCell* crossCell_ = nullptr;
+  TcxPivotGridCrossCellSummary* summary_ = nullptr;
+  TcxPivotGridSummaryType summaryType_ = stSum;
+  TcxPivotGridCustomTotal* customTotal_ = nullptr;
+  bool isTotal_ = false;
+  Variant value_;
+};
+
+// The background of a header area, with its hint ("Drop Row Fields Here").
+class TcxPivotGridHeaderBackgroundCellViewInfo : public TcxPivotGridCustomCellViewInfo {
+ public:
+  using TcxPivotGridCustomCellViewInfo::TcxPivotGridCustomCellViewInfo;
+  void Paint() override;
+  bool GetHitTest(TcxPivotGridHitTest* hitTest) override;
+  TcxPivotGridFieldArea Area = faFilter;
+  bool ShowText = false;
+};
+
+// The line under the filter area.
+class TcxPivotGridFilterSeparatorCellViewInfo : public TcxPivotGridCustomCellViewInfo {
+ public:
+  using TcxPivotGridCustomCellViewInfo::TcxPivotGridCustomCellViewInfo;
+  void Paint() override;
+  int EndWidth = 2;
+};
+
+// A list of laid-out cells of one kind; the owning lists free their cells when cleared.
+class TcxPivotGridCells {
+ public:
+  using TCustomDraw = std::function<void(TcxCanvas*, TcxPivotGridCustomCellViewInfo*, bool&)>;
+  explicit TcxPivotGridCells(bool owns = true) : owns_(owns) {}
+  ~TcxPivotGridCells() { Clear(); }
+  TcxPivotGridCells(const TcxPivotGridCells&) = delete;
+  TcxPivotGridCells& operator=(const TcxPivotGridCells&) = delete;
+  void Add(TcxPivotGridCustomCellViewInfo* cell) { items_.push_back(cell); }
+  void Clear();
+  int Count() const { return int(items_.size()); }
+  TcxPivotGridCustomCellViewInfo* CellAt(int i) const { return items_.at(std::size_t(i)); }
+  TcxPivotGridCustomCellViewInfo* operator[](int i) const { return items_[std::size_t(i)]; }
+  void CheckCalculated();
+  bool GetHitTest(TcxPivotGridHitTest* hitTest);
+  void ExcludeFromClipping(TcxCanvas* canvas);
+  virtual void PaintWithCustomDraw(TcxCanvas* canvas, const TCustomDraw& customDraw);
+  std::vector<TcxPivotGridCustomCellViewInfo*>& List() { return items_; }
+
+ private:
+  bool owns_;
+  std::vector<TcxPivotGridCustomCellViewInfo*> items_;
+};
+
+// A zone of a header area that accepts a dragged field and the mark of the insert position.
+struct TcxPivotGridDragDropAreaInfo {
+  TcxPivotGridFieldArea Area = faFilter;
+  int AreaIndex = 0;
+  TRect Bounds{0, 0, 0, 0};
+  TRect MarkBounds{0, 0, 0, 0};
+  TObject* Field = nullptr;
+};
+
+TcxBorders BordersExcept(bool noTop, bool noLeft, bool noBottom, bool noRight);
+
+// ---- the view info ---------------------------------------------------------------------------------
+
+class TcxPivotGridViewInfo {
+ public:
+  explicit TcxPivotGridViewInfo(TcxCustomPivotGrid* grid);
+  virtual ~TcxPivotGridViewInfo();
+
+  virtual void AfterPaint() {}
+  virtual void CheckCellsCalculated();
+  virtual int GetFirstColumnIndex();
+  virtual int GetFirstRowIndex();
+  virtual void UpdateCellSelection(TcxPivotGridDataCellViewInfo* cell);
+  virtual void Calculate();
+  virtual void CalculateHeaderHeight();
+  virtual void AddDropAreas(const TRect& areaBounds, int firstHeader, TcxPivotGridFieldArea area);
+  virtual void Recalculate();
+  virtual bool GetHitTest(TcxPivotGridHitTest* hitTest);
+
+  void SelectionChanged() { UpdateSelection(); }
+  // Drops every cell (the view items they show are being freed).
+  void ClearCells();
+  TcxPivotGridField* GetDataFieldForItem(TcxPivotGridViewDataItem* item);
+  void UpdateSelection();
+  int GetRowFieldOffset(int level, IcxPivotGridSizableObject*& field);
+  // The position of the "Data" header among the headers of its band, -1 when not shown.
+  int DataFieldHeaderPosition(bool checkVisibility = true);
+  int ColumnFieldHeaderCount();
+  int RowFieldHeaderCount();
+  bool HasDataLevelInRows();
+  bool HasDataLevelInColumns();
+  TcxPivotGridFieldHeaderCellViewInfo* DataHeader();
+  // Drops every reference to an image list that is being freed.
+  void ReleaseImages(TCustomImageList* images);
+  IcxPivotGridBaseStyles* Styles() const { return styles_; }
+  void SetStyles(IcxPivotGridBaseStyles* v) { styles_ = v; }
+  TcxCustomPivotGrid* PivotGrid() const { return grid_; }
+  int RowHeight() const { return RowHeight_; }
+
+  TRect Bounds{0, 0, 0, 0};
+  TcxCanvas* Canvas = nullptr;
+  TcxCustomLookAndFeelPainterClass Painter = nullptr;
+  TcxPivotGridCells FieldHeaders{false};
+  TcxPivotGridCells ColumnHeaders, RowHeaders, Parts, DataCells;
+  std::vector<std::unique_ptr<TcxPivotGridDragDropAreaInfo>> DropAreas;
+  std::vector<TcxPivotGridViewDataItem*> ColumnItems, RowItems;
+  std::vector<int> RowFieldOffsets;
+  int HeaderHeight = 19, RowHeight_ = 19, FilterAreaHeight = 0, ColumnLevelCount = 1, ColumnHeadersHeight = 0,
+      RowHeadersWidth = 0, DataFieldsWidth = 0;
+  TRect DataBounds{0, 0, 0, 0}, ColumnHeadersBounds{0, 0, 0, 0}, RowHeadersBounds{0, 0, 0, 0};
+  TRect SelectionRect{0, 0, 0, 0};
+  TcxStyleParams BackgroundParams;
+  bool ExportMode = false, HeadersOverlap = false, CloseGridAtEnd = true, ShowExpandButtons = true;
+  int RecalculateCount = 0;
+
+ protected:
+  void CalculateHeaders();
+  void CalculateFilterArea();
+  void CalculateDataFieldHeaders();
+  void CalculateColumnFieldHeaders();
+  void CalculateRowFieldHeaders();
+  // Lists the visible leaves of one axis between start and end; false when the space left
+  // after them needs a filler.
+  bool CalculateAxis(bool rows, int start, int end, int& dataEnd);
+  void CalculateColumns();
+  void CalculateRows();
+  void CalculateDataCells();
+  int FillVisibleItems(std::vector<TcxPivotGridViewDataItem*>& list, TcxPivotGridViewDataItem* first, int& firstIndex,
+                       int extent, bool rows);
+  void ColumnHeaderChain(TcxPivotGridViewDataItem* leaf, int left);
+  void RowHeaderChain(TcxPivotGridViewDataItem* leaf, int top);
+  void AddColumnHeader(const TRect& r, TcxPivotGridViewDataItem* item);
+  void AddRowHeader(const TRect& r, TcxPivotGridViewDataItem* item, IcxPivotGridSizableObject* field);
+  void InitHeaderCell(TcxPivotGridHeaderCellViewInfo* cell, TcxPivotGridViewDataItem* item);
+  void AddDataCell(TcxPivotGridViewDataItem* row, TcxPivotGridViewDataItem* column, int top, int left, int rowIndex,
+                   int columnIndex);
+  void InitCellSelection(TcxPivotGridDataCellViewInfo* cell);
+  void AddFiller(const TRect& r);
+  TcxPivotGridHeaderBackgroundCellViewInfo* AddAreaBackground(const TRect& r, TcxPivotGridFieldArea area,
+                                                              const char* hint, bool showText);
+  void PlaceFieldHeader(const TRect& r, TcxPivotGridField* field, int index, TcxPivotGridFieldArea area);
+  void PrepareFieldHeader(TcxPivotGridFieldHeaderCellViewInfo* cell, TcxPivotGridField* field);
+  TcxPivotGridFieldHeaderCellViewInfo* BandHeader(TcxPivotGridFieldArea area, int i);
+  std::vector<TcxPivotGridField*> AreaFields(TcxPivotGridFieldArea area);
+
+  TcxCustomPivotGrid* grid_;
+  IcxPivotGridBaseStyles* styles_ = nullptr;
+  std::unordered_map<TcxPivotGridViewDataItem*, TRect> placed_;
+};
+
+// ---- the painter -------------------------------------------------------------------------------------
+
+class TcxPivotGridPainter {
+ public:
+  explicit TcxPivotGridPainter(TcxCustomPivotGrid* grid) : PivotGrid(grid) {}
+  virtual ~TcxPivotGridPainter() = default;
+  virtual void DoPaint();
+  void Paint(TcxCanvas* canvas);
+  TcxCanvas* Canvas = nullptr;
+  TcxCustomPivotGrid* PivotGrid;
+  TcxPivotGridViewInfo* ViewInfo = nullptr;
+};
+
+// ---- hit test, hot tracking, hints, controller ------------------------------------------------------
+
+enum TcxPivotGridHitCode : int {
+  HitExpandButton = 1, HitDataCell = 2, HitFieldHeaderNoOwner = 3, HitFieldHeader = 4, HitHeaderArea = 5,
+  HitFilterButton = 6, HitGroupHeader = 7, HitResizeEdge = 8
+};
+
+class TcxPivotGridHitTest {
+ public:
+  explicit TcxPivotGridHitTest(TcxCustomPivotGrid* grid) : PivotGrid(grid) {}
+  virtual ~TcxPivotGridHitTest() = default;
+  void Clear();
+  void Recalculate();
+  bool HasCode(int code) const { return (HitCodes >> code) & 1u; }
+  void SetCode(int code, bool value) {
+    if (value) HitCodes |= (uint64_t(1) << code);
+    else HitCodes &= ~(uint64_t(1) << code);
+  }
+  void SetHitPoint(const TPoint& p) {
+    HitPoint = p;
+    Recalculate();
+  }
+  TcxPivotGridGroupItem* GroupItem();
+  // The field interface of a field header hit (nullptr otherwise).
+  IcxPivotGridField* HitField();
+
+  TObject* HitObject = nullptr;
+  TcxPivotGridCustomCellViewInfo* HitCell = nullptr;
+  TPoint HitPoint{0, 0};
+  IcxPivotGridSizableObject* ResizeObject = nullptr;
+  int ResizeStart = 0;
+  uint64_t HitCodes = 0;
+  TcxCustomPivotGrid* PivotGrid;
+};
+
+class TcxPivotGridController;
+
+class TcxPivotGridHotTrackController {
+ public:
+  explicit TcxPivotGridHotTrackController(TcxPivotGridController* c) : Controller(c) {}
+  virtual ~TcxPivotGridHotTrackController() = default;
+  virtual void Clear() { HotCell = nullptr; }
+  virtual void Update(TcxPivotGridCustomCellViewInfo* cell);
+  TcxPivotGridCustomCellViewInfo* HotCell = nullptr;
+  TcxPivotGridController* Controller;
+};
+
+class TcxPivotGridHintController : public IcxMouseTrackingCaller {
+ public:
+  explicit TcxPivotGridHintController(TcxPivotGridController* c);
+  ~TcxPivotGridHintController() override;
+  virtual bool CanShowHint(TRect& cellBounds, TRect& hintBounds);
+  virtual void CheckHintWindow();
+  virtual bool NeedShowHint();
+  virtual void HideHint();
+  virtual void ShowHint();
+  void CheckHint();
+  void MouseLeave() override { HideHint(); }
+  // Forgets a cell that the view info freed.
+  void ForgetCells() { LastHintCell = nullptr; }
+
+  TRect HintRect{0, 0, 0, 0};
+  std::unique_ptr<TcxTimer> HintTimer;
+  TcxPivotGridCustomCellViewInfo* LastHintCell = nullptr;
+  String HintText;
+  bool Shown = false;
+  THintWindow* HintWindow = nullptr;
+  TcxPivotGridController* Controller;
+
+ private:
+  void TimerTick(TObject*);
+};
+
+class TcxPivotGridController {
+ public:
+  explicit TcxPivotGridController(TcxCustomPivotGrid* grid);
+  virtual ~TcxPivotGridController();
+  virtual TcxPivotGridHintController* CreateHintController() { return new TcxPivotGridHintController(this); }
+  virtual TcxPivotGridHotTrackController* CreateHotTrackController() { return new TcxPivotGridHotTrackController(this); }
+  virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass();
+  virtual bool ProcessExpandButtonClick();
+  virtual bool CanStartDrag(const TPoint& p);
+  virtual void Clear();
+  virtual void PreviewMouseDown() {}
+  virtual void DblClick();
+  virtual void KeyDown(Word& key, TShiftState shift);
+  virtual void KeyPress(char32_t& key);
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseLeave();
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void UpdateHitTest();
+  TCursor GetCursor(int x, int y);
+  void SelectCell(int column, int row, TShiftState shift);
+  void MoveFocus(int dx, int dy, TShiftState shift);
+  void CheckAutoScroll(int x, int y);
+  // Clears every reference to the cells of the last layout (a relayout frees them).
+  void ResetCells();
+  // Takes the pressed field (the drag object owns it from then on).
+  IcxPivotGridField* TakePressedField() {
+    IcxPivotGridField* f = PressedField;
+    PressedField = nullptr;
+    return f;
+  }
+
+  TcxCustomPivotGrid* PivotGrid;
+  std::unique_ptr<TcxPivotGridHintController> HintController;
+  std::unique_ptr<TcxPivotGridHotTrackController> HotTrackController;
+  std::unique_ptr<TcxTimer> ScrollTimer;
+  IcxPivotGridField* PressedField = nullptr;
+  bool FilterClosedOnButton = false;
+  bool SelectingCells = false;
+
+ private:
+  void PressHeader(TShiftState shift);
+  void ScrollTimerTick(TObject*);
+};
+
+// ---- drag and drop -----------------------------------------------------------------------------------
+
+class TcxPivotGridCustomDragDropObject : public TcxDragAndDropObject {
+  KORVAN_CLASS(TcxPivotGridCustomDragDropObject, TcxDragAndDropObject)
+ public:
+  explicit TcxPivotGridCustomDragDropObject(TcxControl* control) : TcxDragAndDropObject(control) {}
+  virtual TcxCustomPivotGrid* PivotGrid();
+};
+
+// Resizing a header by its right edge: an inverted 2-pixel line follows the pointer.
+class TcxPivotGridResizingObject : public TcxPivotGridCustomDragDropObject {
+  KORVAN_CLASS(TcxPivotGridResizingObject, TcxPivotGridCustomDragDropObject)
+ public:
+  explicit TcxPivotGridResizingObject(TcxControl* control) : TcxPivotGridCustomDragDropObject(control) {}
+  void DirtyToggled() override;
+  TCursor CursorFor(bool) override;
+  bool StartsImmediately() override { return true; }
+  void StartDrag() override;
+  void MoveDrag(const TPoint& p, bool& accepted) override;
+  void BeforeFinishDrag(bool accepted) override;
+  TRect LineRect() const;
+
+  int CurrentX = 0, StartX = 0, EdgeOffset = 0;
+  TRect LineBounds{0, 0, 0, 0};
+  IcxPivotGridSizableObject* ResizeObject = nullptr;
+  int ResizeStart = 0;
+
+ private:
+  bool lineShown_ = false;
+};
+
+// Dragging a field header: a blended picture of the header follows the pointer on the screen
+// and two arrows mark the insert position; what they cover is saved and put back.
+class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
+  KORVAN_CLASS(TcxPivotGridDragAndDropObject, TcxPivotGridCustomDragDropObject)
+ public:
+  explicit TcxPivotGridDragAndDropObject(TcxControl* control);
+  ~TcxPivotGridDragAndDropObject() override;
+  virtual bool CanRemove();
+  virtual bool FindDropArea(const TPoint& p, TcxPivotGridDragDropAreaInfo*& area);
+  virtual TBitmap* CreateDragImage();
+  virtual void DropTo(TcxPivotGridFieldArea area, int index);
+  virtual TSize GetDragImageSize();
+  virtual bool IsSamePosition();
+  TCursor CursorFor(bool accepted) override;
+  void StartDrag() override;
+  void MoveDrag(const TPoint& p, bool& accepted) override;
+  void BeforeFinishDrag(bool accepted) override;
+  // The drag field's owner was freed: the drag goes on without it and drops nothing.
+  void FieldFreed(TObject* field);
+
+  IcxPivotGridField* DragField = nullptr;
+  TObject* DragFieldObject = nullptr;
+  bool Accepted = false;
+  TRect MarkBounds{0, 0, 0, 0};
+  bool ImageShown = false, ArrowsShown = false;
+  std::unique_ptr<TBitmap> ArrowsBackground, DragImage, ImageBackground, WorkImage;
+  TcxPivotGridDragDropAreaInfo DropArea;
+  bool HasDropArea = false;
+  TSize ImageSize{0, 0};
+  bool ImageSizeCalculated = false;
+  std::vector<Byte> GapColumns;
+  TPoint HotSpot{0, 0};
+  TPoint ImagePos{0, 0};
+
+ private:
+  TcxPivotGridFieldHeaderCellViewInfo* Header();
+  std::vector<TcxPivotGridField*> GroupMembers();
+  void ShowImage(const TPoint& pos);
+  void MoveImage(const TPoint& pos);
+  void HideImage();
+  void BlendImage();
+  void ShowArrows(const TRect& mark);
+  void HideArrows();
+  TPoint ScreenPoint(const TPoint& p);
+};
+
+// ---- export controller ---------------------------------------------------------------------------------
+
+// Puts the grid into an export state for its lifetime: every group counts as expanded, the
+// grid stays locked, and the options, styles and display flags come back when it is freed.
+class TcxPivotGridExportController {
+ public:
+  explicit TcxPivotGridExportController(TcxCustomPivotGrid* grid);
+  virtual ~TcxPivotGridExportController();
+  virtual void RestoreState();
+  virtual void SaveState();
+  void ExpandColumns(bool value);
+  void ExpandRows(bool value);
+  void ReplaceStyles(IcxPivotGridBaseStyles* styles);
+  TcxPivotGridOptionsView* OptionsView();
+  TcxPivotGridViewInfo* ViewInfo();
+  TcxPivotGridViewInfo* CalculateViewInfo();
+  TcxCustomPivotGrid* PivotGrid() const { return grid_; }
+
+ private:
+  TcxCustomPivotGrid* grid_;
+  bool savedFlags_[2] = {true, true};
+  std::unique_ptr<TcxPivotGridOptionsView> savedOptionsView_;
+  std::unique_ptr<TcxPivotGridStyles> savedStyles_;
+};
+
+class TcxPivotGridCustomization {};
+class TcxPivotGridPopupMenus {};
 
 // ---- the pivot grid --------------------------------------------------------------------------------
 
@@ -1337,6 +1865,16 @@ class TcxCustomPivotGrid : public TcxControl {
   virtual TcxPivotGridDataBuilder* CreateDataBuilder();
   virtual TcxPivotGridViewData* CreateViewData();
   virtual TcxPivotGridViewInfo* CreateViewInfo();
+  virtual TcxPivotGridController* CreateController();
+  virtual TcxPivotGridHitTest* CreateHitTest();
+  virtual TcxPivotGridPainter* CreatePainter();
+  virtual TcxPivotGridOptionsView* CreateOptionsView();
+  virtual TcxPivotGridStyles* CreateStyles();
+  virtual void DoCustomDrawFieldHeader(TcxCanvas* canvas, TcxPivotGridFieldHeaderCellViewInfo* cell, bool& done);
+  virtual void DoCustomDrawColumnHeader(TcxCanvas* canvas, TcxPivotGridHeaderCellViewInfo* cell, bool& done);
+  virtual void DoCustomDrawPart(TcxCanvas* canvas, TcxPivotGridCustomCellViewInfo* cell, bool& done);
+  virtual void DoCustomDrawRowHeader(TcxCanvas* canvas, TcxPivotGridHeaderCellViewInfo* cell, bool& done);
+  virtual void DoCustomDrawCell(TcxCanvas* canvas, TcxPivotGridDataCellViewInfo* cell, bool& done);
   virtual void DoCompare(TcxPivotGridField* field, const Variant& v1, const Variant& v2, int& compare);
   virtual void DoFieldPosChanged(TcxPivotGridField* field);
   virtual void DoLayoutChanged();
@@ -1366,6 +1904,9 @@ class TcxCustomPivotGrid : public TcxControl {
   void DeleteAllFields();
   void CheckChanges();
   Byte ChangeFlags() const { return changeFlags_; }
+  void SetChangeFlags(Byte v) { changeFlags_ = v; }
+  // The data cell widths measured once for a whole best-fit run (nullptr outside of one).
+  std::unordered_map<TcxPivotGridField*, int>* BestFitWidths() const { return bestFitWidths_; }
 
   // Fields.
   int FieldCount() const { return int(fields_.size()); }
@@ -1388,6 +1929,22 @@ class TcxCustomPivotGrid : public TcxControl {
   TcxPivotGridFieldGroupCollection* Groups() const { return groups_.get(); }
   TcxPivotGridViewData* ViewData() const { return viewData_.get(); }
   TcxPivotGridViewInfo* ViewInfo() const { return viewInfo_.get(); }
+  TcxPivotGridHitTest* HitTest() const { return hitTest_.get(); }
+  TcxPivotGridPainter* Painter() const { return painter_.get(); }
+  TCustomImageList* FieldHeaderImages() const { return fieldHeaderImages_; }
+  void SetFieldHeaderImages(TCustomImageList* v);
+  TCustomImageList* GroupHeaderImages() const { return groupHeaderImages_; }
+  void SetGroupHeaderImages(TCustomImageList* v);
+  // The export controller runs a layout while the grid is locked.
+  int LockCount() const { return lockCount_; }
+  void SetLockCount(int v) { lockCount_ = v; }
+  // The painter currently in use (the look and feel's).
+  TcxCustomLookAndFeelPainterClass ViewPainter() { return CurrentPainter(); }
+  // A field is being freed: the view and a running drag forget it.
+  void FieldRemoving(TcxPivotGridField* field);
+  // Whether the grid paints as focused (the input focus, or its filter drop-down has it).
+  bool IsFocused() { return HasFocus(); }
+  void InvalidateRect(const TRect& r);
   TcxPivotGridOptionsBehavior* OptionsBehavior() const { return optionsBehavior_.get(); }
   TcxPivotGridOptionsCustomize* OptionsCustomize() const { return optionsCustomize_.get(); }
   TcxPivotGridOptionsData* OptionsData() const { return optionsData_.get(); }
@@ -1413,9 +1970,43 @@ class TcxCustomPivotGrid : public TcxControl {
   TNotifyEvent OnLayoutChanged;
   TNotifyEvent OnSelectionChanged;
   TNotifyEvent OnCustomization;
+  std::function<void(TcxCustomPivotGrid*, TcxCanvas*, TcxPivotGridFieldHeaderCellViewInfo*, bool&)>
+      OnCustomDrawFieldHeader;
+  std::function<void(TcxCustomPivotGrid*, TcxCanvas*, TcxPivotGridHeaderCellViewInfo*, bool&)> OnCustomDrawColumnHeader;
+  std::function<void(TcxCustomPivotGrid*, TcxCanvas*, TcxPivotGridHeaderCellViewInfo*, bool&)> OnCustomDrawRowHeader;
+  std::function<void(TcxCustomPivotGrid*, TcxCanvas*, TcxPivotGridCustomCellViewInfo*, bool&)> OnCustomDrawPart;
+  std::function<void(TcxCustomPivotGrid*, TcxCanvas*, TcxPivotGridDataCellViewInfo*, bool&)> OnCustomDrawCell;
+
+  // Control hooks.
+  void Paint() override;
+  void ComputeScrollBarData() override;
+  void PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) override;
+  TCursor GetCursorAt(Integer x, Integer y) override;
+  TcxDragAndDropObjectClass DragObjectClass() override;
+  bool CanStartDragAndDrop(const TPoint& p) override;
+  void NotifyFocusChanged() override;
+  void HandleFontChange() override;
+  void HandleBoundsChange() override;
+  void LookAndFeelUpdated(TcxLookAndFeel* sender, const TcxLookAndFeelValues& changed) override;
+  void KeyPress(char32_t& key) override;
+  void DblClick() override;
+  void CMMouseLeave(TMessage& m) override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseMove(TShiftState shift, Integer x, Integer y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void KeyDown(Word& key, TShiftState shift) override;
 
  protected:
   friend class TcxDBPivotGrid;
+  void Notification(TComponent* c, TOperation op) override;
+  void ImagesChanged(TObject*);
+  void ReplaceImages(TCustomImageList*& slot, TCustomImageList* v);
+  std::unique_ptr<TcxPivotGridHitTest> hitTest_;
+  std::unique_ptr<TcxPivotGridPainter> painter_;
+  std::unique_ptr<TChangeLink> imagesChangeLink_;
+  TCustomImageList* fieldHeaderImages_ = nullptr;
+  TCustomImageList* groupHeaderImages_ = nullptr;
+  std::unordered_map<TcxPivotGridField*, int>* bestFitWidths_ = nullptr;
   std::vector<TcxPivotGridField*> fields_;
   std::unique_ptr<TcxPivotGridFieldGroupCollection> groups_;
   std::unique_ptr<TcxPivotGridOptionsView> optionsView_;

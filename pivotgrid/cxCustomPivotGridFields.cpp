@@ -377,8 +377,35 @@ String TcxPivotGridField::GetObjectName() {
 int TcxPivotGridField::GetActualWidth() { return std::max(minWidth_, width_ == 0 ? 105 : width_); }
 
 void TcxPivotGridField::HeaderClick() {
-  if (!options_->CanSort() || (pivotGrid_ && pivotGrid_->InDesignMode())) return;
+  // Only a click that started on the header (still pressed) sorts.
+  if (GetHeaderViewInfo()->State != cxbsPressed) return;
+  if (!options_->CanSort() || (pivotGrid_ && pivotGrid_->InDesignMode())) {
+    SetHeaderState(cxbsNormal);
+    return;
+  }
+  PushHourglassCursor();
+  struct TPop {
+    ~TPop() { PopHourglassCursor(); }
+  } pop;
   SetSortOrder(sortOrder_ == soDescending ? soAscending : soDescending);
+}
+
+TcxPivotGridFieldHeaderCellViewInfo* TcxPivotGridField::GetHeaderViewInfo() {
+  if (!headerCell_) headerCell_ = std::make_unique<TcxPivotGridFieldHeaderCellViewInfo>(this);
+  return headerCell_.get();
+}
+
+void TcxPivotGridField::SetHeaderState(TcxButtonState state) { GetHeaderViewInfo()->SetState(state, pivotGrid_); }
+
+int TcxPivotGridField::GetGroupImageIndex(TcxPivotGridViewDataItem* item, TAlignment& alignHorz,
+                                          TcxAlignmentVert& alignVert) {
+  if (!pivotGrid_ || !pivotGrid_->GroupHeaderImages() || !OnGetGroupImageIndex) return -1;
+  alignHorz = taLeftJustify;
+  alignVert = vaTop;
+  int index = -1;
+  OnGetGroupImageIndex(this, item, index, alignHorz, alignVert);
+  if (index < 0 || index >= pivotGrid_->GroupHeaderImages()->Count()) index = -1;
+  return index;
 }
 
 // ---- setters -----------------------------------------------------------------------------------------

@@ -295,6 +295,21 @@ bool TcxPivotGridOptionsDataField::IsInArea(TcxPivotGridFieldArea a) const {
 
 bool TcxPivotGridOptionsDataField::CanResize() { return pivotGrid_->OptionsCustomize()->Sizing(); }
 
+TcxPivotGridOptionsDataField::~TcxPivotGridOptionsDataField() = default;
+
+int TcxPivotGridOptionsDataField::GetActualWidth() {
+  return std::max(20, width_ != 0 ? width_ : GetHeaderViewInfo()->BestWidth());
+}
+
+void TcxPivotGridOptionsDataField::HeaderClick() { SetHeaderState(cxbsNormal); }
+
+TcxPivotGridFieldHeaderCellViewInfo* TcxPivotGridOptionsDataField::GetHeaderViewInfo() {
+  if (!headerCell_) headerCell_ = std::make_unique<TcxPivotGridFieldHeaderCellViewInfo>(this);
+  return headerCell_.get();
+}
+
+void TcxPivotGridOptionsDataField::SetHeaderState(TcxButtonState state) { GetHeaderViewInfo()->SetState(state, pivotGrid_); }
+
 bool TcxPivotGridOptionsDataField::CanMove() { return moving_ && pivotGrid_->OptionsCustomize()->Moving(); }
 
 void TcxPivotGridOptionsDataField::SetAreaPosition(TcxPivotGridFieldArea area, int index) {

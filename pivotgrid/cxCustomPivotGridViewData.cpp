@@ -244,6 +244,8 @@ TcxPivotGridViewData::TcxPivotGridViewData(TcxCustomPivotGrid* grid)
 TcxPivotGridViewData::~TcxPivotGridViewData() = default;
 
 void TcxPivotGridViewData::Calculate() {
+  // The cells of the last layout show the items freed here.
+  if (grid_->ViewInfo() && grid_->Controller()) grid_->ViewInfo()->ClearCells();
   TcxPivotGridDataBuilder* b = grid_->DataBuilder();
   TcxPivotGridOptionsView* o = grid_->OptionsView();
   TcxPivotGridOptionsDataField* df = grid_->OptionsDataField();
@@ -397,36 +399,4 @@ void TcxPivotGridViewData::SetSelection(const TRect& r) {
 TRect TcxPivotGridViewData::NormalizedSelection() const {
   return TRect(std::min(selection_.Left, selection_.Right), std::min(selection_.Top, selection_.Bottom),
                std::max(selection_.Left, selection_.Right), std::max(selection_.Top, selection_.Bottom));
-}
-
-// ---- data cell text ------------------------------------------------------------------------------------------
-
-TcxPivotGridDataCellViewInfo::TcxPivotGridDataCellViewInfo(TcxPivotGridViewDataItem* row,
-                                                           TcxPivotGridViewDataItem* column,
-                                                           TcxPivotGridField* dataField)
-    : row_(row), column_(column), dataField_(dataField) {}
-
-void TcxPivotGridDataCellViewInfo::Calculate() {
-  TcxPivotGridGroupItem* rowGroup = row_->GetOwningGroupItem(dataField_);
-  TcxPivotGridGroupItem* columnGroup = column_->GetOwningGroupItem(dataField_);
-  if (!dataField_ || !rowGroup || !columnGroup || dataField_->SummaryIndex() < 0) {
-    DisplayText = cxPivotGridResText("<No data to display>");
-    return;
-  }
-  crossCell_ = rowGroup->GetCrossCell(columnGroup);
-  if (!crossCell_) crossCell_ = columnGroup->GetCrossCell(rowGroup);
-  summaryType_ = dataField_->SummaryType();
-  if (!row_->FindCustomTotal(summaryType_, customTotal_)) column_->FindCustomTotal(summaryType_, customTotal_);
-  int index = dataField_->SummaryIndex();
-  summary_ = crossCell_ && index < crossCell_->SummaryCount() ? crossCell_->Summaries(index) : nullptr;
-  if (summary_) {
-    bool plain = customTotal_ || dataField_->SummaryVariation() == svNone;
-    value_ = summary_->Values(plain ? summaryType_ : cxPivotGridVariationSlot);
-  } else {
-    value_ = Null();
-  }
-  isTotal_ = false;
-  for (auto* i = row_; i && !isTotal_; i = i->Parent()) isTotal_ = i->IsTotal();
-  for (auto* i = column_; i && !isTotal_; i = i->Parent()) isTotal_ = i->IsTotal();
-  dataField_->DoGetDisplayText(this);
 }

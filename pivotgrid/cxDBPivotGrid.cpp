@@ -29,6 +29,8 @@ void InitializeCxDBPivotGrid() {
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDBPivotGrid) {
   using G = TcxDBPivotGrid;
   p.Object("DataSource", &G::DataSource, &G::SetDataSource, TDataSource::StaticClass());
+  p.Object("FieldHeaderImages", &G::FieldHeaderImages, &G::SetFieldHeaderImages, TCustomImageList::StaticClass());
+  p.Object("GroupHeaderImages", &G::GroupHeaderImages, &G::SetGroupHeaderImages, TCustomImageList::StaticClass());
 }
 
 // ---- binding and field ---------------------------------------------------------------------------------

@@ -994,6 +994,14 @@ void TApplication::HintTimerExpired() {
   }
 }
 
+TClass HintWindowClass = nullptr;
+
+THintWindow* CreateHintWindow(TComponent* owner) {
+  if (HintWindowClass && HintWindowClass->InheritsFrom(THintWindow::StaticClass()) && !HintWindowClass->IsAbstract())
+    if (auto* w = dynamic_cast<THintWindow*>(HintWindowClass->Create(owner))) return w;
+  return new THintWindow(owner);
+}
+
 void TApplication::ActivateHint(TPoint cursorPos) {
   TControl* c = hintControl_ ? hintControl_ : FindDragTarget(cursorPos, true);
   if (!c || !showHint_) return;
@@ -1003,7 +1011,7 @@ void TApplication::ActivateHint(TPoint cursorPos) {
   if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
   if (!canShow || info.HintStr.empty()) return;
   if (!hintWindow_) {
-    hintWindow_ = new THintWindow(nullptr);
+    hintWindow_ = CreateHintWindow(nullptr);
     hintWindow_->SetColor(hintColor_);
   }
   TRect r = hintWindow_->CalcHintRect(Screen->Width(), info.HintStr);

@@ -476,6 +476,11 @@ class TApplication : public TComponent {
 
 extern TApplication* Application;
 extern TScreen* Screen;
+// The class of the hint windows that the application and controls make (a THintWindow
+// descendant); nullptr means THintWindow.
+extern TClass HintWindowClass;
+// A new hint window of HintWindowClass (a THintWindow when the class cannot make one).
+THintWindow* CreateHintWindow(TComponent* owner);
 
 // Creates Application and Screen (once) and registers the classes of the framework.
 void InitializeForms();

@@ -373,22 +373,28 @@ TEST(PivotGridLayout, ClipboardOfTheSelection) {
 TEST(PivotGridLayout, ScrollingAndSelectionArithmetic) {
   TSales s;
   s.grid->CheckChanges();
+  TcxPivotGridViewInfo* vi = s.grid->ViewInfo();
+  int rh = vi->RowHeight();
+  // Room for three and a half rows: three count as visible.
+  s.grid->SetBounds(0, 0, 1200, 600);
+  int border = s.grid->Height() - vi->Bounds.Height();
+  s.grid->SetBounds(0, 0, 1200, vi->DataBounds.Top - vi->Bounds.Top + 3 * rh + rh / 2 + border);
   TcxPivotGridViewData* vd = s.grid->ViewData();
-  vd->VisibleRowCount = 3;
+  EXPECT_EQ(vd->VisibleRowCount, 3);
   int pos = 0;
   EXPECT_TRUE(vd->ScrollRows(scPageDown, pos));
   EXPECT_EQ(vd->TopRow(), 3);
+  // Scrolled to the end, the rows before the last that fit fill the free space.
   vd->ScrollRows(scBottom, pos);
-  EXPECT_EQ(vd->TopRow(), 6);
-  EXPECT_FALSE(vd->ScrollRows(scLineDown, pos));
-  vd->DataAreaHeight = 2 * s.grid->ViewInfo()->RowHeight();
-  vd->ScrollRows(scPageUp, pos);
   EXPECT_EQ(vd->TopRow(), 4);
-  vd->VisibleColumnCount = 2;
+  vd->ScrollRows(scLineDown, pos);
+  EXPECT_EQ(vd->TopRow(), 4);
+  vd->ScrollRows(scPageUp, pos);
+  EXPECT_EQ(vd->TopRow(), 1);
   vd->SetSelection(TRect(5, 0, 5, 0));
   EXPECT_TRUE(vd->MakeSelectionVisible());
   EXPECT_EQ(vd->TopRow(), 0);
-  EXPECT_EQ(vd->LeftColumn(), 4);
+  EXPECT_EQ(vd->LeftColumn(), 0);
   vd->SetSelection(TRect(50, 50, 60, 60));
   EXPECT_EQ(vd->Selection().Left, 6);
   EXPECT_EQ(vd->Selection().Bottom, 6);

@@ -252,3 +252,97 @@ TEST_F(PivotGridStreaming, BadValuesGiveTheReadersErrors) {
 }
 
 }  // namespace
+
+// A form like the application's: the data-set grid in the ultra-flat look with the area styles
+// of a style sheet, a popup menu and the field-moved handler, read, shown and dropped on.
+TEST_F(PivotGridStreaming, AFormLikeTheApplicationsShowsItsData) {
+  const char* text =
+      "object Form1: TPivotTestForm\n"
+      "  Left = 0\n"
+      "  Top = 0\n"
+      "  Width = 700\n"
+      "  Height = 400\n"
+      "  object DataSource1: TDataSource\n"
+      "  end\n"
+      "  object PopupMenu1: TPopupMenu\n"
+      "    object Copy1: TMenuItem\n"
+      "      Caption = 'Copy'\n"
+      "    end\n"
+      "  end\n"
+      "  object Pivot: TcxDBPivotGrid\n"
+      "    Left = 8\n"
+      "    Top = 8\n"
+      "    Width = 660\n"
+      "    Height = 340\n"
+      "    DataSource = DataSource1\n"
+      "    LookAndFeel.Kind = lfUltraFlat\n"
+      "    PopupMenu = PopupMenu1\n"
+      "    Styles.StyleSheet = cxPivotGridStyleSheet1\n"
+      "    OnFieldPosChanged = PivotFieldPosChanged\n"
+      "    object PivotRegion: TcxDBPivotGridField\n"
+      "      Area = faRow\n"
+      "      AreaIndex = 0\n"
+      "      DataBinding.FieldName = 'Region'\n"
+      "      Visible = True\n"
+      "    end\n"
+      "    object PivotYear: TcxDBPivotGridField\n"
+      "      Area = faColumn\n"
+      "      AreaIndex = 0\n"
+      "      DataBinding.FieldName = 'Year'\n"
+      "      Visible = True\n"
+      "    end\n"
+      "    object PivotAmount: TcxDBPivotGridField\n"
+      "      Area = faData\n"
+      "      AreaIndex = 0\n"
+      "      DataBinding.FieldName = 'Amount'\n"
+      "      Visible = True\n"
+      "    end\n"
+      "    object PivotCity: TcxDBPivotGridField\n"
+      "      Area = faFilter\n"
+      "      AreaIndex = 0\n"
+      "      DataBinding.FieldName = 'City'\n"
+      "      Visible = True\n"
+      "    end\n"
+      "  end\n"
+      "  object StyleRepository1: TcxStyleRepository\n"
+      "    object AreaStyle: TcxStyle\n"
+      "      AssignedValues = [svColor, svTextColor]\n"
+      "      Color = 15451300\n"
+      "      TextColor = clNavy\n"
+      "    end\n"
+      "    object cxPivotGridStyleSheet1: TcxPivotGridStyleSheet\n"
+      "      Styles.ColumnHeaderArea = AreaStyle\n"
+      "      Styles.DataHeaderArea = AreaStyle\n"
+      "      Styles.FilterHeaderArea = AreaStyle\n"
+      "      Styles.RowHeaderArea = AreaStyle\n"
+      "    end\n"
+      "  end\n"
+      "end\n";
+  TPivotTestForm* form = Read(text);
+  TcxDBPivotGrid* g = form->Pivot;
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->LookAndFeel()->Kind(), lfUltraFlat);
+  EXPECT_EQ(g->PopupMenu(), form->FindComponent("PopupMenu1"));
+  form->DataSource1->SetDataSet(&ds);
+  form->Show();
+  Pump();
+  TcxPivotGridViewInfo* vi = g->ViewInfo();
+  std::vector<String> texts;
+  for (int i = 0; i < vi->DataCells.Count(); ++i) texts.push_back(vi->DataCells[i]->DisplayText);
+  EXPECT_EQ(texts, (std::vector<String>{"1.00", "2.00", "3.00", "10.00", "", "10.00", "11.00", "2.00", "13.00"}));
+  for (int i = 0; i < vi->Parts.Count(); ++i)
+    if (auto* bg = dynamic_cast<TcxPivotGridHeaderBackgroundCellViewInfo*>(vi->Parts[i])) {
+      EXPECT_EQ(ColorToRGB(bg->ViewParams.Color), TColor(15451300));
+    }
+  S().Snapshot(form->Handle(), "pivotgrid_form.png");
+  // A drop reports through the handler bound by name.
+  TRect city = g->Fields(3)->GetHeaderViewInfo()->Bounds, year = g->Fields(1)->GetHeaderViewInfo()->Bounds;
+  POINT from{(city.Left + city.Right) / 2, (city.Top + city.Bottom) / 2};
+  S().MouseDown(g->Handle(), from);
+  S().MoveMouse(g->Handle(), POINT{from.X + 10, from.Y + 10});
+  S().MoveMouse(g->Handle(), POINT{year.Right - 3, (year.Top + year.Bottom) / 2});
+  S().MouseUp(g->Handle(), POINT{year.Right - 3, (year.Top + year.Bottom) / 2});
+  Pump();
+  EXPECT_EQ(form->Moved, std::vector<String>{"PivotCity"});
+  EXPECT_EQ(g->Fields(3)->Area(), faColumn);
+}

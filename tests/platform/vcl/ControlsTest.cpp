@@ -182,6 +182,32 @@ TEST_F(ControlsTest, HintShowsAfterThePauseAndHidesOnLeaving) {
   EXPECT_FALSE(hw->IsHintShown());
 }
 
+class TTestHintWindow : public THintWindow {
+  KORVAN_CLASS(TTestHintWindow, THintWindow)
+
+ public:
+  using THintWindow::THintWindow;
+};
+KORVAN_IMPLEMENT_CLASS(TTestHintWindow)
+
+// The hint windows come from the application's hint window class; a class that is no hint
+// window gives the plain one.
+TEST_F(ControlsTest, HintWindowClassMakesTheHintWindows) {
+  struct {
+    TClass cls;
+    TClass made;
+  } cases[] = {{nullptr, THintWindow::StaticClass()},
+               {TTestHintWindow::StaticClass(), TTestHintWindow::StaticClass()},
+               {TLabel::StaticClass(), THintWindow::StaticClass()}};
+  for (auto& c : cases) {
+    HintWindowClass = c.cls;
+    THintWindow* w = CreateHintWindow(nullptr);
+    EXPECT_EQ(w->ClassType(), c.made);
+    w->Free();
+  }
+  HintWindowClass = nullptr;
+}
+
 TEST_F(ControlsTest, DragAndDropFromAGraphicControlToAPanel) {
   ShowForm();
   std::vector<String> log;

@@ -1,0 +1,74 @@
+// A pivot grid on a desktop through the SDL2 backend, driven by real input from xdotool: the
+// filter field is dragged into the data area, and the drag image and arrows leave no trace.
+// Run by hand under a display (xdotool installed):
+//   xvfb-run -a build/tests/test_pivotgrid --gtest_also_run_disabled_tests --gtest_filter=SdlPivot*
+#include <gtest/gtest.h>
+
+#include "backend/Headless.h"
+#include "backend/Sdl.h"
+#include "pivotgrid/cxCustomPivotGrid.h"
+#include "rtl/SysUtils.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/desktop/DesktopCheck.h"
+#include "user/Windows.h"
+#include "vcl/Forms.h"
+
+namespace {
+
+using desktopcheck::RunUntil;
+using desktopcheck::Xdotool;
+
+TEST(SdlPivotTest, DISABLED_DragAFilterFieldIntoTheDataArea) {
+  TSdlBackend backend;
+  SetBackend(&backend);
+  auto* form = new TForm(Application);
+  form->SetCaption("Pivot");
+  form->SetBounds(40, 40, 660, 360);
+  auto* grid = new TcxCustomPivotGrid(form);
+  grid->SetParent(form);
+  grid->SetBounds(10, 10, 630, 300);
+  const char* names[] = {"Country", "Region", "Year", "Amount"};
+  const char* types[] = {"String", "String", "Integer", "Float"};
+  TcxPivotGridField* f[4];
+  for (int i = 0; i < 4; ++i) {
+    f[i] = grid->CreateField();
+    f[i]->DataBinding()->SetValueType(types[i]);
+    f[i]->SetCaption(names[i]);
+  }
+  grid->BeginUpdate();
+  grid->DataController()->SetRecordCount(3);
+  Variant rows[3][4] = {{"NO", "North", 2023, 10.0}, {"IT", "South", 2024, 7.0}, {"IT", "South", 2023, 2.0}};
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 4; ++c) grid->DataController()->SetValue(r, c, rows[r][c]);
+  TcxPivotGridFieldArea areas[] = {faFilter, faRow, faColumn, faData};
+  for (int i = 0; i < 4; ++i) {
+    f[i]->SetArea(areas[i]);
+    f[i]->SetVisible(true);
+  }
+  grid->EndUpdate();
+  int moved = 0;
+  grid->OnFieldPosChanged = [&](TcxCustomPivotGrid*, TcxPivotGridField*) { ++moved; };
+  form->Show();
+  RunUntil([] { return false; }, 700);
+  grid->SetFocus();
+  EXPECT_TRUE(RunUntil([&] { return grid->Focused(); }, 2000));
+  THeadlessBackend::SaveScreenPng(testing_support::SheetPath("pivotgrid_sdl_before.png"));
+
+  TRect from = f[0]->GetHeaderViewInfo()->Bounds, to = f[3]->GetHeaderViewInfo()->Bounds;
+  TPoint a = grid->ClientToScreen(TPoint((from.Left + from.Right) / 2, (from.Top + from.Bottom) / 2));
+  TPoint b = grid->ClientToScreen(TPoint(to.Right - 3, (to.Top + to.Bottom) / 2));
+  Xdotool("mousemove --sync " + IntToStr(a.X) + " " + IntToStr(a.Y) + " sleep 0.3 mousedown 1 sleep 0.3 mousemove --sync " +
+          IntToStr(a.X + 15) + " " + IntToStr(a.Y + 10) + " sleep 0.2 mousemove --sync " + IntToStr(b.X) + " " +
+          IntToStr(b.Y) + " sleep 0.3 mouseup 1");
+  EXPECT_TRUE(RunUntil([&] { return f[0]->Area() == faData; }, 4000));
+  RunUntil([] { return false; }, 500);
+  EXPECT_EQ(moved, 1);
+  EXPECT_EQ(f[0]->AreaIndex(), 1);
+  EXPECT_EQ(grid->DragOperation(), nullptr);
+  // The screen shows the grid's own painting only: compare by eye with the sheet before.
+  THeadlessBackend::SaveScreenPng(testing_support::SheetPath("pivotgrid_sdl_after.png"));
+  form->Free();
+  SetBackend(nullptr);
+}
+
+}  // namespace
