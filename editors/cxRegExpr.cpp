@@ -434,9 +434,9 @@ bool TcxRegExprAutomat::AtStart() const {
 
 void TcxRegExprAutomat::InsertForcedLiterals() {
   // A run of forced literals is a function of the set it starts from: a set met again in the
-  // same run would repeat forever (a repeated literal before a part that matches nothing), so
+  // same run (the starting one included) would repeat forever (a repeated literal before a part that matches nothing), so
   // the run stops there.
-  std::vector<TcxRegExprStates> run;
+  std::vector<TcxRegExprStates> run{current_};
   while (!current_.ContainsFinal()) {
     TcxRegExprStates candidates = current_.Candidates();
     char32_t c = 0;
@@ -869,8 +869,9 @@ struct TcxRegExpr::TParser {
                                const TcxLexem* ml) {
     auto& current = alt.Items.back();
     Integer n = Count(nl);
-    Integer m = ml ? Count(*ml) : n;
-    if (n < 0 || m < 0) return current.get();
+    if (n < 0) return current.get();
+    Integer m = ml && ml != &nl ? Count(*ml) : n;
+    if (m < 0) return current.get();
     if (ml && m < n) {
       Error(*ml, Res(scxRegExprIncorrectParameterQuantifier));
       return current.get();
