@@ -77,8 +77,8 @@ TEST_F(RegExprTest, ErrorsCarryTheirLineAndColumnAndAreReportedTogether) {
       {"[^]", "Line1, Char3: Can't create empty enumeration"},
       {"[a-a]", "Line1, Char4: The starting character of the subrange must be less than the finishing one"},
       {"[a-b-c]", "Line1, Char5: Illegal '-'"},
-      {"ab\r\n *", "Line2, Char2: Illegal quantifier '*'"},
-      {"ab\n*", "Line1, Char1: Illegal quantifier '*'"},
+      {"ab\r\n a**", "Line2, Char4: The '*' quantifier cannot be applied here"},
+      {"ab\na**", "Line1, Char3: The '*' quantifier cannot be applied here"},
       {"*a|+b", "Line1, Char1: Illegal quantifier '*' | Line1, Char4: Illegal quantifier '+'"},
       // Counts are bounded, also beyond the range of an integer.
       {"a{256}", "Line1, Char3: The repetition count must not be greater than 255"},
