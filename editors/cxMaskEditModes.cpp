@@ -720,7 +720,9 @@ void TcxMaskEditRegExprExMode::ResynchroniseUnits() {
     }
   }
   while (headChars_ > start && !head_.empty()) MoveUnitLeft();
-  if (length > 0) {
+  // A selection whose caret stands at its start (a Shift selection growing to the left) keeps
+  // the head at the caret; any other is widened to whole units.
+  if (length > 0 && edit_->CaretPos() != start) {
     Integer end = start + length;
     while (headChars_ < end && !tail_.empty()) MoveUnitRight();
     // The head now ends where the widened selection ends; the state stands there, so the
