@@ -694,18 +694,9 @@ void TcxMaskEditRegExprExMode::ResynchroniseUnits() {
   if (resync_ || (head_.empty() && tail_.empty() && !text.empty())) {
     resync_ = false;
     if (text != head_ + tail_) {
-      regExpr_->Restart();
       head_.clear();
-      headChars_ = 0;
       tail_ = text;
-      // The literals forced at the start lead the text: they are the first unit.
-      regExpr_->SetAutoComplete(false);
-      inserted_.clear();
-      regExpr_->SetAutoComplete(true);
-      if (!inserted_.empty() && text.compare(0, inserted_.size(), inserted_) == 0)
-        MoveToHead(CharCount(inserted_), false);
-      else
-        regExpr_->Restart();
+      RestartHead();
     }
   }
   Integer start = edit_->SelStart(), length = edit_->SelLength();
@@ -735,6 +726,32 @@ void TcxMaskEditRegExprExMode::ResynchroniseUnits() {
 }
 
 void TcxMaskEditRegExprExMode::Begin() { ResynchroniseUnits(); }
+
+Integer TcxMaskEditRegExprExMode::RestartHead() {
+  tail_ = head_ + tail_;
+  head_.clear();
+  headChars_ = 0;
+  regExpr_->Restart();
+  regExpr_->SetAutoComplete(false);
+  inserted_.clear();
+  regExpr_->SetAutoComplete(true);
+  if (!inserted_.empty() && tail_.compare(0, inserted_.size(), inserted_) == 0) {
+    MoveToHead(CharCount(inserted_), false);
+  } else {
+    regExpr_->Restart();
+  }
+  inserted_.clear();
+  return headChars_;
+}
+
+Integer TcxMaskEditRegExprExMode::ReleaseLeadingLiterals(Integer length) {
+  tail_ = cutSelection_ + tail_;
+  cutSelection_.clear();
+  Integer count = RestartHead();
+  edit_->SetSelStartGuarded(count);
+  edit_->SetSelLengthGuarded(std::max(0, length - count));
+  return count;
+}
 
 void TcxMaskEditRegExprExMode::CutSelection() {
   regExpr_->SetAutoComplete(false);
@@ -781,25 +798,10 @@ bool TcxMaskEditRegExprExMode::PressChar(char32_t& c) {
   bool cut = length > 0;
   if (cut) {
     CutSelection();
-    if (start == 0) {
-      String leading = LeadingLiterals();
-      Integer count = CharCount(leading);
-      if (count > 0) {
-        // The selection loses the leading literals: they become the head again.
-        tail_ = cutSelection_ + tail_;
-        cutSelection_.clear();
-        regExpr_->Restart();
-        head_.clear();
-        headChars_ = 0;
-        regExpr_->SetAutoComplete(false);
-        inserted_.clear();
-        regExpr_->SetAutoComplete(true);
-        MoveToHead(count, false);
-        edit_->SetSelStartGuarded(count);
-        edit_->SetSelLengthGuarded(std::max(0, length - count));
-        if (length > count) return PressChar(c);
-        return Finish(false, false);
-      }
+    if (start == 0 && !LeadingLiterals().empty()) {
+      Integer count = ReleaseLeadingLiterals(length);
+      if (count > 0 && length > count) return PressChar(c);
+      return Finish(false, false);
     }
   }
   char32_t typed = c;
@@ -824,20 +826,9 @@ bool TcxMaskEditRegExprExMode::DeleteBackward() {
   Integer start = edit_->SelStart(), length = edit_->SelLength();
   if (length > 0) {
     CutSelection();
-    Integer count = start == 0 ? CharCount(LeadingLiterals()) : 0;
-    if (count > 0) {
-      tail_ = cutSelection_ + tail_;
-      cutSelection_.clear();
-      regExpr_->Restart();
-      head_.clear();
-      headChars_ = 0;
-      regExpr_->SetAutoComplete(false);
-      inserted_.clear();
-      regExpr_->SetAutoComplete(true);
-      MoveToHead(count, false);
-      edit_->SetSelStartGuarded(count);
-      edit_->SetSelLengthGuarded(std::max(0, length - count));
-      return DeleteBackward();
+    if (start == 0 && !LeadingLiterals().empty()) {
+      if (ReleaseLeadingLiterals(length) > 0) return DeleteBackward();
+      return Finish(false, false);
     }
     edit_->SendChar(8);
     RefitTail();

@@ -274,6 +274,12 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
   String LeadingLiterals();
   // Switches auto-completion back on without letting it type literals into the state.
   void RestoreAutoComplete();
+  // Restarts with the head at the literals forced at the start when the text begins with them
+  // (they are its first unit); answers the head's length.
+  Integer RestartHead();
+  // A selection from the start gives the leading literals back to the head and begins after
+  // them; answers their count.
+  Integer ReleaseLeadingLiterals(Integer length);
   Integer MoveUnitRight();
   Integer MoveUnitLeft();
   void RefitTail();
