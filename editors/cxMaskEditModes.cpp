@@ -313,6 +313,7 @@ std::unique_ptr<TcxRegExpr> TcxMaskEditRegExprMode::PrivateExpr() const {
 String TcxMaskEditRegExprMode::FormatText(const String& text, bool) {
   if (!regExpr_->IsCompiled()) return String();
   regExpr_->Restart();
+  synced_ = false;
   String result;
   for (size_t offset = 0; offset < text.size();) {
     char32_t c = DecodeUtf8(text, offset);
@@ -366,7 +367,8 @@ void TcxMaskEditRegExprMode::Resynchronise() {
   Integer caret = edit_->CaretPos();
   // Head and tail still stand for the text and the caret, with every head character fed:
   // nothing to rebuild (typing at the end of a long text stays cheap).
-  if (caret == headChars_ && regExpr_->Automat()->Depth() == headChars_ && text.size() == head_.size() + tail_.size() &&
+  if (synced_ && caret == headChars_ && regExpr_->Automat()->Depth() == headChars_ &&
+      text.size() == head_.size() + tail_.size() &&
       text.compare(0, head_.size(), head_) == 0 && text.compare(head_.size(), String::npos, tail_) == 0)
     return;
   regExpr_->Restart();
@@ -374,6 +376,7 @@ void TcxMaskEditRegExprMode::Resynchronise() {
   headChars_ = 0;
   tail_ = text;
   MoveToHead(caret, true);
+  synced_ = true;
 }
 
 bool TcxMaskEditRegExprMode::TailFits() {
@@ -559,6 +562,7 @@ void TcxMaskEditRegExprMode::AbsorbRest() {
 void TcxMaskEditRegExprMode::SetModeText(const String& text) {
   if (!regExpr_->IsCompiled()) return;
   regExpr_->Restart();
+  synced_ = true;
   head_.clear();
   headChars_ = 0;
   tail_ = text;
@@ -579,6 +583,7 @@ void TcxMaskEditRegExprMode::RefreshDisplayValue() {
   tail_.clear();
   regExpr_->Restart();
   regExpr_->AcceptText(head_);
+  synced_ = true;
 }
 
 // ---- the extended mode -----------------------------------------------------------------------
@@ -941,6 +946,7 @@ void TcxMaskEditRegExprExMode::SetModeText(const String& text) {
   regExpr_->SetAutoComplete(true);
   head_ = text + inserted_;
   headChars_ = CharCount(head_);
+  synced_ = true;
   tail_.clear();
   inserted_.clear();
   if (edit_) {

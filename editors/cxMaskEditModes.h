@@ -235,6 +235,9 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   String cutSelection_;
   String tail_;
   bool resync_ = false;
+  // The expression stands where feeding the head from the start puts it (FormatText, which
+  // feeds another text, clears it).
+  bool synced_ = false;
 };
 
 // Regular expressions that type the literals they force (the separators of a date) and remove

@@ -361,6 +361,18 @@ TEST_F(MaskModesTest, RegExprModeValidation) {
   EXPECT_EQ(edit.mode->EditValueOfText("1a", true), "1a");
 }
 
+// Formatting another text through the mode moves its expression: the next key rebuilds the
+// head from the edit's text instead of trusting the moved state.
+TEST_F(MaskModesTest, RegExprModeRebuildsAfterFormatting) {
+  TScriptedEdit edit;
+  edit.Start(emkRegExpr, "1a|2b", "1");
+  edit.Run("@1");
+  EXPECT_EQ(edit.mode->FormatText("2", true), "2");
+  edit.Run("a");
+  EXPECT_EQ(edit.Show(), "1a|");
+  EXPECT_EQ(edit.beeps, 0);
+}
+
 TEST_F(MaskModesTest, ExtendedModeScripts) {
   RunScripts(emkRegExprEx, "\\d\\d/\\d\\d",
              {
