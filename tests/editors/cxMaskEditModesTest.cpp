@@ -365,8 +365,8 @@ TEST_F(MaskModesTest, RegExprModeValidation) {
 // head from the edit's text instead of trusting the moved state.
 TEST_F(MaskModesTest, RegExprModeRebuildsAfterFormatting) {
   TScriptedEdit edit;
-  edit.Start(emkRegExpr, "1a|2b", "1");
-  edit.Run("@1");
+  edit.Start(emkRegExpr, "1a|2b");
+  edit.Run("1");
   EXPECT_EQ(edit.mode->FormatText("2", true), "2");
   edit.Run("a");
   EXPECT_EQ(edit.Show(), "1a|");
