@@ -709,13 +709,18 @@ void TcxMaskEditRegExprExMode::ResynchroniseUnits() {
     MoveUnitRight();
     if (headChars_ > start) {
       MoveUnitLeft();
-      edit_->SetSelStartGuarded(headChars_);
-      start = headChars_;
-      length = 0;
       break;
     }
   }
   while (headChars_ > start && !head_.empty()) MoveUnitLeft();
+  if (headChars_ != start) {
+    // The caret stood inside a unit: it goes to the unit's start, the selection keeps its end.
+    Integer end = start + length;
+    start = headChars_;
+    length = length > 0 ? std::max(0, end - start) : 0;
+    edit_->SetSelStartGuarded(start);
+    if (length > 0) edit_->SetSelLengthGuarded(length);
+  }
   // A selection whose caret stands at its start (a Shift selection growing to the left) keeps
   // the head at the caret; any other is widened to whole units.
   if (length > 0 && edit_->CaretPos() != start) {
@@ -873,11 +878,13 @@ bool TcxMaskEditRegExprExMode::DeleteForward() {
   size_t bytes;
   char32_t c = FirstCharOf(tail_, bytes);
   inserted_.clear();
+  Integer depth = regExpr_->Automat()->Depth();
   regExpr_->Advance(c);
   Integer count = std::min(CharCount(tail_), CharCount(inserted_) + 1);
   for (Integer i = 0; i < count; ++i) edit_->SendKeyDown(VK_DELETE);
   tail_ = AfterChars(tail_, count);
-  regExpr_->StepBack();
+  // Back exactly over the steps just taken (a literal typed as the character is no forced one).
+  while (regExpr_->Automat()->Depth() > depth) regExpr_->Automat()->StepBack();
   inserted_.clear();
   RefitTail();
   return Finish(false, false);

@@ -6,6 +6,7 @@
 // as |, and the number of beeps.
 #include "editors/cxMaskEditModes.h"
 
+#include <random>
 #include <sstream>
 
 #include "tests/editors/EditorsTestSupport.h"
@@ -96,8 +97,15 @@ class TScriptedEdit : public IcxMaskModeEdit, public IcxMaskModeProperties {
       case VK_HOME: through = mode->GoToHome(); break;
       case VK_END: through = mode->GoToEnd(); break;
       case VK_DELETE:
-        if (!shift) through = mode->DeleteForward();
-        else if (SelLength() == 0) through = mode->DeleteBackward();
+        if (!shift) {
+          through = mode->DeleteForward();
+        } else if (SelLength() == 0) {
+          through = mode->DeleteBackward();
+        } else {
+          // The inner edit's Shift+Delete is a cut, which the edit hands to its mode.
+          Cut();
+          through = false;
+        }
         break;
     }
     if (through) NativeKey(key);
@@ -118,6 +126,12 @@ class TScriptedEdit : public IcxMaskModeEdit, public IcxMaskModeProperties {
     caret = Clamp(to);
     Changed();
   }
+  // A cut with a selection: the mode deletes forward, and a key it lets through deletes the
+  // selection natively. Without a selection there is nothing to cut (a Backspace let through
+  // there would delete the character before the caret).
+  void Cut() {
+    if (SelLength() > 0 && mode->DeleteForward()) SendChar(8);
+  }
   void Paste(const String& clip) {
     Integer length = CharCount(clip);
     mode->SetPendingPasteLength(length);
@@ -135,7 +149,7 @@ class TScriptedEdit : public IcxMaskModeEdit, public IcxMaskModeProperties {
   }
 
   // Tokens separated by blanks: one character is typed; BS, DEL, LEFT, RIGHT, HOME, END (S-
-  // for Shift), SP (a blank), @n (click), @n-m (drag), paste:text.
+  // for Shift), SP (a blank), @n (click), @n-m (drag), cut, paste:text.
   void Run(const String& script) {
     std::istringstream in(script);
     std::string token;
@@ -149,6 +163,7 @@ class TScriptedEdit : public IcxMaskModeEdit, public IcxMaskModeProperties {
       else if (key == "RIGHT") KeyDown(VK_RIGHT, shift);
       else if (key == "HOME") KeyDown(VK_HOME, shift);
       else if (key == "END") KeyDown(VK_END, shift);
+      else if (key == "cut") Cut();
       else if (key.rfind("paste:", 0) == 0) Paste(key.substr(6));
       else if (key[0] == '@' && key.size() > 1) {
         size_t dash = key.find('-');
@@ -201,7 +216,9 @@ class TScriptedEdit : public IcxMaskModeEdit, public IcxMaskModeProperties {
         else Collapse(length);
         break;
       case VK_DELETE:
-        if (SelLength() == 0 && caret < length) caret = caret + 1;
+        // Shift+Delete cuts the selection, or without one deletes backwards.
+        if (SelLength() == 0 && shiftDown && caret > 0) anchor = caret - 1;
+        else if (SelLength() == 0 && !shiftDown && caret < length) caret = caret + 1;
         DeleteSelection();
         break;
       default: return;
@@ -401,6 +418,7 @@ TEST_F(MaskModesTest, ExtendedModeScripts) {
                  {"12/34", "@5 S-LEFT S-LEFT", "12/[34]", 0},
                  {"12/34", "@5 S-LEFT S-LEFT S-LEFT", "1[2/34]", 0},
                  {"12/34", "@0 paste:9", "9|1/34", 0},
+                 {"52/2", "@2-0 RIGHT DEL", "52|", 0},
              });
   RunScripts(emkRegExprEx, "'('\\d\\d\\d')'",
              {
@@ -482,6 +500,60 @@ TEST_F(MaskModesTest, DateMasksOfTheFormatController) {
   edit.Start(emkRegExprEx, fc->DateMaskRegExpr());
   EXPECT_TRUE(edit.mode->IsTextValid("31/12/2024"));
   EXPECT_FALSE(edit.mode->IsTextValid("31/12/20"));
+}
+
+// Random keys, clicks, drags and pastes: a regular-expression mode never lets the text leave
+// what its expression accepts character by character, and a standard mode keeps one character
+// per position.
+TEST_F(MaskModesTest, RandomScriptsKeepTheTextWithinTheMask) {
+  struct Mask {
+    TcxEditMaskKind kind;
+    const char* mask;
+  } masks[] = {{emkRegExpr, "\\d\\d/\\d\\d"},          {emkRegExprEx, "\\d\\d/\\d\\d"},
+               {emkRegExprEx, "'('\\d\\d\\d')'"},      {emkRegExpr, "[a-c]+(-\\d)?"},
+               {emkRegExprEx, "[a-c]+(-\\d)?x"},       {emkRegExprEx, "(\\d\\d?:)?\\d\\d'.'\\d"},
+               {emkStandard, "!99/99/0000;1;_"},        {emkStandard, "(999) LL-aa;0"}};
+  const char* keys[] = {"1", "2", "a", "b", "-", "/", ":", "x", "(", "BS", "DEL", "S-DEL", "LEFT",
+                        "RIGHT", "S-LEFT", "S-RIGHT", "HOME", "END", "S-HOME", "cut"};
+  std::mt19937 random(38);
+  for (const auto& m : masks) {
+    for (int round = 0; round < 300; ++round) {
+      TScriptedEdit edit;
+      edit.beepOnError = false;
+      edit.Start(m.kind, m.mask);
+      TcxStandardMask standard;
+      standard.SetMask(m.mask);
+      TcxRegExpr expr;
+      if (m.kind != emkStandard) {
+        TStringStream source(m.mask);
+        expr.Compile(&source);
+      }
+      String script;
+      for (int step = 0; step < 40; ++step) {
+        Integer length = Integer(edit.text.size());
+        int pick = int(random() % 24);
+        String token;
+        if (pick < 20) {
+          token = keys[pick];
+        } else if (pick < 22) {
+          token = "@" + IntToStr(Integer(random() % (length + 1)));
+        } else if (pick == 22) {
+          token = "@" + IntToStr(Integer(random() % (length + 1))) + "-" + IntToStr(Integer(random() % (length + 1)));
+        } else {
+          token = "paste:" + String(1, char('0' + random() % 10)) + "a";
+        }
+        script += token + " ";
+        edit.Run(token);
+        if (m.kind == emkStandard) {
+          ASSERT_EQ(Integer(edit.text.size()), standard.Count()) << m.mask << ": " << script;
+          continue;
+        }
+        expr.Restart();
+        String text = edit.Text();
+        ASSERT_EQ(expr.AcceptText(text), text) << m.mask << ": " << script;
+      }
+    }
+  }
 }
 
 }  // namespace
