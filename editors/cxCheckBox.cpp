@@ -212,9 +212,10 @@ void DrawOwnCheckMark(TcxCanvas* canvas, const TRect& square, const TRect& r, Tc
     if (button_state == 2) flags |= DFCS_PUSHED;
   }
   if (style != ebs3D) flags |= DFCS_FLAT;
+  // Only the frame control's face and mark show: it is clipped to the mark's rectangle.
   RECT fr = TRect(r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2);
   canvas->PushDeviceState();
-  canvas->IntersectClip(fr);
+  canvas->IntersectClip(r);
   DrawFrameControl(canvas->DeviceContext(), &fr, DFC_BUTTON, flags);
   canvas->PopDeviceState();
 }
@@ -812,7 +813,6 @@ bool TcxCustomCheckBox::RefreshState(const TPoint& p, Integer button, TShiftStat
   Invalidate();
   // A press released over the box (pressed becomes hot) toggles it.
   if (is_mouse_event && oldState == 2 && vi->MarkButtonState == 1) {
-    if (button == 1 || !shift.Contains(ssLeft)) ControlState().Exclude(csClicked);
     TWeakRef<TcxCustomCheckBox> self(this);
     Toggle();
     return bool(self);
@@ -885,6 +885,8 @@ void TcxCustomCheckBox::CMDialogChar(TMessage& m) {
 void TcxCustomCheckBox::WndProc(TMessage& m) {
   // Each click toggles: a quick second click is a click.
   if (m.Msg == WM_LBUTTONDBLCLK) m.Msg = WM_LBUTTONDOWN;
+  // The toggle on release clicks; the framework adds no click of its own.
+  if (m.Msg == WM_LBUTTONUP) ControlState().Exclude(csClicked);
   TcxCustomEdit::WndProc(m);
 }
 
