@@ -21,13 +21,17 @@ KORVAN_IMPLEMENT_CLASS(TcxCustomGroupBox)
 
 namespace {
 
-PTypeInfo CaptionAlignmentType() {
+}  // namespace
+
+PTypeInfo TypeInfoOfCaptionAlignment() {
   static PTypeInfo t = EnumTypeInfo(
       "TcxCaptionAlignment", {"alTopLeft", "alTopCenter", "alTopRight", "alBottomLeft", "alBottomCenter",
                               "alBottomRight", "alLeftTop", "alLeftCenter", "alLeftBottom", "alRightTop",
                               "alRightCenter", "alRightBottom", "alCenterCenter"});
   return t;
 }
+
+namespace {
 
 // The "Qq" height of a font (on the screen canvas).
 Integer QqHeight(TFont* font) {
@@ -391,7 +395,7 @@ void TcxCustomGroupBox::CMDialogChar(TMessage& m) {
 }
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGroupBox) {
-  p.Enum("Alignment", &TcxGroupBox::Alignment, &TcxGroupBox::SetAlignment, CaptionAlignmentType())
+  p.Enum("Alignment", &TcxGroupBox::Alignment, &TcxGroupBox::SetAlignment, TypeInfoOfCaptionAlignment())
       .Default(alTopLeft);
   p.Str("Caption", [](const TcxGroupBox* o) { return o->Caption(); },
         [](TcxGroupBox* o, const String& v) { o->SetCaption(v); });

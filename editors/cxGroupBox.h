@@ -18,6 +18,10 @@ inline bool IsVerticalCaptionAlignment(TcxCaptionAlignment a) { return IsLeftCap
 
 class TcxCustomGroupBox;
 
+// The enumeration's type information (published Alignment properties).
+struct TTypeInfo;
+const TTypeInfo* TypeInfoOfCaptionAlignment();
+
 class TcxCustomGroupBoxProperties : public TcxCustomEditProperties {
   KORVAN_CLASS(TcxCustomGroupBoxProperties, TcxCustomEditProperties)
 
