@@ -340,19 +340,25 @@ void TcxRadioButton::PaintButton() {
 
 TcxButtonGroupItem::TcxButtonGroupItem(TCollection* collection) : TCollectionItem(nullptr) {
   if (!collection) return;
+  auto* items = dynamic_cast<TcxButtonGroupItems*>(collection);
+  if (items) items->SetItemMoving(true);
   collection->BeginUpdate();
   SetCollection(collection);
   collection->EndUpdate();
-  if (auto* items = dynamic_cast<TcxButtonGroupItems*>(collection)) items->ReportItemChange(Index(), cxbgItemAdded);
+  if (!items) return;
+  items->SetItemMoving(false);
+  items->ReportItemChange(Index(), cxbgItemAdded);
 }
 
 TcxButtonGroupItem::~TcxButtonGroupItem() {
   auto* items = dynamic_cast<TcxButtonGroupItems*>(Collection());
   if (!items) return;
   const Integer index = items->Destroying() ? -1 : Index();
+  items->SetItemMoving(true);
   items->BeginUpdate();
   SetCollection(nullptr);
   items->EndUpdate();
+  items->SetItemMoving(false);
   if (!items->Destroying()) items->ReportItemChange(index, cxbgItemDeleted);
 }
 
@@ -422,7 +428,8 @@ void TcxButtonGroupItems::ReportItemChange(Integer index, Byte action) {
 
 void TcxButtonGroupItems::Update(TCollectionItem* item) {
   TOwnedCollection::Update(item);
-  if (destroying_) return;
+  // An item being added or removed reports itself with its index.
+  if (destroying_ || itemMoving_) return;
   if (auto* props = dynamic_cast<TcxCustomEditProperties*>(Owner())) props->NotifyPropertiesChanged();
 }
 
@@ -834,16 +841,15 @@ void TcxCustomRadioGroupViewInfo::DrawButtonCaption(TcxCanvas* canvas, TcxGroupB
     --r.Top;
     --r.Bottom;
   }
+  // DrawTextFlags hold the canvas text flags (ctf...).
   canvas->CurrentBrush()->SetStyle(bsClear);
-  TRect tr = r;
-  canvas->Canvas()->DrawText(b->Caption, tr, UINT(DrawTextFlags) & ~UINT(DT_CALCRECT));
+  canvas->OutputText(b->Caption, r, TcxTextFlags(DrawTextFlags), true);
   canvas->CurrentBrush()->SetStyle(bsSolid);
   if (Focused && !InPlace && b->Index == ItemIndex) {
     TRect m = r;
-    canvas->Canvas()->DrawText(b->Caption, m, DT_CALCRECT | (UINT(DrawTextFlags) & ~UINT(DT_VCENTER)));
-    const Integer dy = (r.Height() - m.Height()) / 2;
+    canvas->MeasureTextRect(b->Caption, m, TcxTextFlags(DrawTextFlags));
     canvas->SetBrushColor(b->BackgroundColor);
-    canvas->DrawFocusFrame(TRect(m.Left - 1, r.Top + dy - 1, m.Right + 1, r.Top + dy + m.Height() + 2));
+    canvas->DrawFocusFrame(TRect(m.Left - 1, m.Top - 1, m.Right + 1, m.Bottom + 2));
   }
 }
 
@@ -857,7 +863,8 @@ TcxCustomRadioGroupButton::TcxCustomRadioGroupButton(TComponent* owner) : TcxRad
 }
 
 TcxCustomRadioGroupButton::~TcxCustomRadioGroupButton() {
-  if (TcxCustomRadioGroup* g = Group()) {
+  // The group may be past its radio part already (freeing its buttons).
+  if (auto* g = dynamic_cast<TcxCustomButtonGroup*>(Owner())) {
     auto& list = g->buttons_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
   }
@@ -923,12 +930,12 @@ void TcxCustomRadioGroupButton::CNCommand(TMessage& m) {
   if (self) inClickNotification_ = false;
 }
 
+// The arrows are the group's (moving across its columns), standalone too: the form would
+// move them through the tab order instead. In place Tab (without Ctrl) is wanted as well.
 void TcxCustomRadioGroupButton::WMGetDlgCode(TMessage& m) {
   TcxRadioButton::WMGetDlgCode(m);
-  if (IsInplace()) {
-    m.Result |= DLGC_WANTARROWS;
-    if (!(GetKeyState(VK_CONTROL) & 0x8000)) m.Result |= DLGC_WANTTAB;
-  }
+  m.Result |= DLGC_WANTARROWS;
+  if (IsInplace() && !(GetKeyState(VK_CONTROL) & 0x8000)) m.Result |= DLGC_WANTTAB;
 }
 
 void TcxCustomRadioGroupButton::KeyDown(Word& key, TShiftState shift) {
@@ -954,12 +961,18 @@ void TcxCustomRadioGroupButton::KeyUp(Word& key, TShiftState shift) {
   TcxRadioButton::KeyUp(key, shift);
 }
 
+// Entering selects through the group (which asks CanModify), not by checking the button
+// itself: a read-only group keeps its value when a button takes the focus.
 void TcxCustomRadioGroupButton::DoEnter() {
-  TcxRadioButton::DoEnter();
+  TRadioButton::DoEnter();
   TcxCustomRadioGroup* g = Group();
   if (!g) return;
   g->RefreshStateAtCursor(false);
-  if (!Checked() && !g->InPlace()) SelectInGroup();
+  if (Checked() || g->InPlace()) return;
+  TWeakRef<TcxCustomRadioGroupButton> self(this);
+  SelectInGroup();
+  // Selected on entering: one click, as the button's own entering gives.
+  if (self && Checked() && !ComponentState().Contains(csLoading)) Click();
 }
 
 void TcxCustomRadioGroupButton::DoExit() {

@@ -100,6 +100,9 @@ class TcxButtonGroupItem : public TCollectionItem {
 
  protected:
   void ReportChanged();
+  // The radio item's value, held here: the item reports its creation from this class's
+  // constructor, when a descendant's own members do not exist yet.
+  Variant value_ = Null();
 
  private:
   String caption_;
@@ -116,9 +119,6 @@ class TcxRadioGroupItem : public TcxButtonGroupItem {
   Variant Value() const { return value_; }
   void SetValue(const Variant& v);
   bool IsValueStored() const { return !value_.IsNull(); }
-
- private:
-  Variant value_ = Null();
 };
 
 // Change actions the items report.
@@ -141,6 +141,7 @@ class TcxButtonGroupItems : public TOwnedCollection, public IcxCheckItemCaptions
   bool Destroying() const { return destroying_; }
   // Reports a change of one item to the owner properties.
   void ReportItemChange(Integer index, Byte action);
+  void SetItemMoving(bool v) { itemMoving_ = v; }
 
  protected:
   void Update(TCollectionItem* item) override;
@@ -150,6 +151,7 @@ class TcxButtonGroupItems : public TOwnedCollection, public IcxCheckItemCaptions
   Byte changeAction_ = cxbgItemChanged;
   bool destroying_ = false;
   bool changing_ = false;
+  bool itemMoving_ = false;
 };
 
 class TcxRadioGroupItems : public TcxButtonGroupItems {
