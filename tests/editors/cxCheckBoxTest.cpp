@@ -489,3 +489,43 @@ TEST_F(CheckBoxControlTest, InPlaceSpaceTogglesOnTheKeyPress) {
 }
 
 }  // namespace
+
+namespace {
+
+// An action that acts on check boxes as its targets.
+class TCheckAllAction : public TCustomAction {
+ public:
+  using TCustomAction::TCustomAction;
+  bool HandlesTarget(TObject* target) override { return dynamic_cast<TcxCustomCheckBox*>(target) != nullptr; }
+  void ExecuteTarget(TObject* target) override { static_cast<TcxCustomCheckBox*>(target)->SetChecked(true); }
+};
+
+TEST_F(CheckBoxControlTest, ActionsOfferedToTheFocusedEditor) {
+  box_->SetFocus();
+  Pump();
+  TCheckAllAction action(nullptr);  // no handler: offered to the focused control
+  EXPECT_TRUE(action.Execute());
+  EXPECT_TRUE(box_->Checked());
+  // An action the editor is no target of goes on to its data binding, which takes none.
+  TAction other(nullptr);
+  EXPECT_FALSE(box_->ExecuteAction(&other));
+  EXPECT_FALSE(box_->UpdateAction(&other));
+}
+
+TEST_F(CheckBoxControlTest, AutoSizeHeightHoldsTheSquareAndTheCaption) {
+  box_->SetAutoSize(true);
+  std::unique_ptr<TcxCustomEditViewData> data(box_->Properties()->CreateViewData(
+      dynamic_cast<TcxCustomEditStyle*>(box_->Style()), false));
+  TSize size, min_size;
+  data->GetEditSize(SharedScreenCanvas(), false, {-1, 1, 150}, min_size, nullptr, size);
+  EXPECT_GE(size.cy, 13 + 4);
+  EXPECT_GE(size.cx, 13);
+  // In place the square plus a 2-pixel margin on each side.
+  std::unique_ptr<TcxCustomEditViewData> cell(box_->Properties()->CreateViewData(
+      dynamic_cast<TcxCustomEditStyle*>(box_->Style()), true));
+  TSize cellSize;
+  cell->GetEditSize(SharedScreenCanvas(), true, {-1, 1, -1}, min_size, nullptr, cellSize);
+  EXPECT_EQ(cellSize.cx, 13 + 4);
+}
+
+}  // namespace
