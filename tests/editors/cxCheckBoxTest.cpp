@@ -517,14 +517,15 @@ TEST_F(CheckBoxControlTest, AutoSizeHeightHoldsTheSquareAndTheCaption) {
   std::unique_ptr<TcxCustomEditViewData> data(box_->Properties()->CreateViewData(
       dynamic_cast<TcxCustomEditStyle*>(box_->Style()), false));
   TSize size, min_size;
-  data->GetEditSize(SharedScreenCanvas(), false, {-1, 1, 150}, min_size, nullptr, size);
+  std::unique_ptr<TcxCustomEditViewInfo> vi(box_->Properties()->CreateViewInfo());
+  data->GetEditSize(SharedScreenCanvas(), false, {-1, 1, 150}, min_size, vi.get(), size);
   EXPECT_GE(size.cy, 13 + 4);
   EXPECT_GE(size.cx, 13);
   // In place the square plus a 2-pixel margin on each side.
   std::unique_ptr<TcxCustomEditViewData> cell(box_->Properties()->CreateViewData(
       dynamic_cast<TcxCustomEditStyle*>(box_->Style()), true));
   TSize cellSize;
-  cell->GetEditSize(SharedScreenCanvas(), true, {-1, 1, -1}, min_size, nullptr, cellSize);
+  cell->GetEditSize(SharedScreenCanvas(), true, {-1, 1, -1}, min_size, vi.get(), cellSize);
   EXPECT_EQ(cellSize.cx, 13 + 4);
 }
 
