@@ -287,6 +287,8 @@ class TcxCustomCheckBox : public TcxCustomEdit {
   bool ClickWhileLoading() override;
   TcxContainerStyle::TFactory StyleClass() override { return &TcxCheckBoxStyle::CreateInState; }
   bool PaintsOwnBorder() override;
+  // A standalone box takes its parent's colour unless its style has one.
+  bool DefaultParentColor() override { return true; }
   TcxEditSizeProperties GetEditSizeProperties() override;
   void DoEditKeyDown(Word& key, TShiftState shift) override;
   void DoEditKeyPress(char32_t& key) override;

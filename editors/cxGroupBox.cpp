@@ -240,6 +240,15 @@ void TcxGroupBoxViewInfo::DrawFrame(TcxCanvas* canvas) {
       break;
     default: line(r, FrameColor); break;
   }
+  // The shadow outside the frame (the frame rectangle before its lines moved it in).
+  if (HasShadow) {
+    TRect frame = InteriorRect;
+    if (FrameSides.Contains(bLeft)) frame.Left -= w;
+    if (FrameSides.Contains(bTop)) frame.Top -= w;
+    if (FrameSides.Contains(bRight)) frame.Right += w;
+    if (FrameSides.Contains(bBottom)) frame.Bottom += w;
+    PaintContainerShadow(canvas, frame);
+  }
   canvas->FillRectColor(OuterRect, FillColor);
 }
 
