@@ -1052,6 +1052,11 @@ void TcxCustomButtonGroup::UpdateButtonsStyle() {
 
 void TcxCustomButtonGroup::SynchronizeButtons() {
   TcxButtonGroupItems* items = GroupProperties()->Items();
+  // The buttons exist only while the control has a window (CreateWnd makes them).
+  if (!HandleAllocated()) {
+    while (!buttons_.empty()) buttons_.back()->Free();
+    return;
+  }
   SetButtonCount(items->Count());
   for (size_t i = 0; i < buttons_.size(); ++i) {
     buttons_[i]->SetEnabled(Enabled() && items->Item(Integer(i))->Enabled());
@@ -1129,6 +1134,8 @@ bool TcxCustomRadioGroup::Busy() const {
 
 Integer TcxCustomRadioGroup::ItemIndex() {
   if (Busy() || ComponentState().Contains(csDesigning)) return keptIndex_;
+  // Without a window there are no buttons yet: the value tells.
+  if (buttons_.empty()) return ActiveProperties()->IndexOfValue(ReadEditValue());
   for (size_t i = 0; i < buttons_.size(); ++i)
     if (buttons_[i]->Checked()) return Integer(i);
   return -1;

@@ -238,6 +238,19 @@ TEST_F(RadioGroupControlTest, ItemIndexClampedAndValueMapped) {
   EXPECT_EQ(group_->EditValue().AsString(), "none");
 }
 
+TEST_F(RadioGroupControlTest, WindowlessGroupAnswersItsIndexFromTheValue) {
+  auto* loose = new TcxRadioGroup(form_);  // no parent: no window, no buttons
+  AddItems(loose->Properties(), {"x", "y", "z"});
+  loose->SetItemIndex(2);
+  EXPECT_EQ(loose->ButtonCount(), 0);
+  EXPECT_EQ(loose->ItemIndex(), 2);
+  EXPECT_EQ(loose->EditValue().AsString(), "z");
+  loose->SetParent(form_);
+  Pump();
+  EXPECT_EQ(loose->ButtonCount(), 3);
+  EXPECT_TRUE(loose->Button(2)->Checked());
+}
+
 TEST_F(RadioGroupControlTest, ClicksSelectAndArrowsMoveAcrossColumns) {
   const TRect b = group_->Button(1)->BoundsRect();
   S().Click(group_->Button(1)->Handle(), POINT{8, b.Height() / 2});
