@@ -986,6 +986,24 @@ void TcxCustomRadioGroupButton::Click() {
   if (g && !g->ComponentState().Contains(csLoading) && !g->ComponentState().Contains(csReading)) g->Click();
 }
 
+void TcxCustomRadioGroupButton::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TWeakRef<TcxCustomRadioGroupButton> self(this);
+  TcxRadioButton::MouseDown(button, shift, x, y);
+  if (self && Group()) Group()->MouseDown(button, shift, x + Left(), y + Top());
+}
+
+void TcxCustomRadioGroupButton::MouseMove(TShiftState shift, Integer x, Integer y) {
+  TWeakRef<TcxCustomRadioGroupButton> self(this);
+  TcxRadioButton::MouseMove(shift, x, y);
+  if (self && Group()) Group()->MouseMove(shift, x + Left(), y + Top());
+}
+
+void TcxCustomRadioGroupButton::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TWeakRef<TcxCustomRadioGroupButton> self(this);
+  TcxRadioButton::MouseUp(button, shift, x, y);
+  if (self && Group()) Group()->MouseUp(button, shift, x + Left(), y + Top());
+}
+
 // ---- the button group control ------------------------------------------------------------------------------
 
 TcxCustomButtonGroup::TcxCustomButtonGroup(TComponent* owner, bool in_place, TClass properties_class)

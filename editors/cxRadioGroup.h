@@ -367,6 +367,10 @@ class TcxCustomRadioGroupButton : public TcxRadioButton {
   void DoEnter() override;
   void DoExit() override;
   void Click() override;
+  // The mouse reaches the group too, in the group's coordinates.
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseMove(TShiftState shift, Integer x, Integer y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
 
  private:
   bool inClickNotification_ = false;

@@ -312,6 +312,19 @@ TEST_F(RadioGroupControlTest, ReadOnlyGroupRefusesSpaceAndClicks) {
   EXPECT_EQ(group_->ItemIndex(), 2);
 }
 
+TEST_F(RadioGroupControlTest, ButtonMouseEventsReachTheGroupInItsCoordinates) {
+  std::vector<TPoint> downs, ups;
+  group_->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, Integer x, Integer y) { downs.emplace_back(x, y); };
+  group_->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, Integer x, Integer y) { ups.emplace_back(x, y); };
+  TcxRadioButton* b = group_->Button(4);
+  S().Click(b->Handle(), POINT{7, 5});
+  Pump();
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_EQ(downs[0], TPoint(b->Left() + 7, b->Top() + 5));
+  ASSERT_EQ(ups.size(), 1u);
+  EXPECT_EQ(ups[0], TPoint(b->Left() + 7, b->Top() + 5));
+}
+
 TEST_F(RadioGroupControlTest, ChangeAndClickEvents) {
   group_->SetItemIndex(1);
   S().Click(group_->Button(2)->Handle(), POINT{8, 8});
