@@ -453,6 +453,26 @@ TEST_F(RadioButtonControlTest, CaptionRectanglePerAlignmentAndWordWrap) {
   EXPECT_EQ(button_->ButtonRect().Right, 150);
 }
 
+TEST_F(RadioButtonControlTest, FocusFrameAroundTheCaptionOnlyWhenFocused) {
+  // The pixels of the caption area that are not the button's colour: text, plus the dotted
+  // frame when focused.
+  auto inked = [&] {
+    button_->Repaint();
+    Pump();
+    HDC dc = GetDC(button_->Handle());
+    Integer n = 0;
+    for (Integer y = 0; y < button_->Height(); ++y)
+      for (Integer x = button_->ButtonRect().Right; x < button_->Width(); ++x)
+        n += GetPixel(dc, x, y) != ColorToRGB(button_->Color());
+    ReleaseDC(button_->Handle(), dc);
+    return n;
+  };
+  const Integer plain = inked();
+  button_->SetFocus();
+  Pump();
+  EXPECT_GT(inked(), plain + 20);
+}
+
 TEST_F(RadioButtonControlTest, PopupMenuKindsAndTheContextMenu) {
   auto* menu = new TPopupMenu(form_);
   auto* item = new TMenuItem(menu);
