@@ -358,8 +358,23 @@ TEST_F(RadioGroupControlTest, SummaryDialogReadFromFormText) {
                         "    ItemIndex = 1\n"
                         "  end\n"
                         "  object Frame: TcxGroupBox\n"
-                        "    Caption = 'Export'\n"
+                        "    Left = 8\n"
+                        "    Top = 140\n"
+                        "    Width = 300\n"
+                        "    Height = 80\n"
+                        "    Caption = '&Display format'\n"
                         "    Alignment = alTopCenter\n"
+                        "    object FormatLabel: TLabel\n"
+                        "      Left = 8\n"
+                        "      Top = 24\n"
+                        "      Caption = 'Format'\n"
+                        "    end\n"
+                        "    object FormatEdit: TEdit\n"
+                        "      Left = 60\n"
+                        "      Top = 22\n"
+                        "      Width = 120\n"
+                        "      Text = '#,##0.00'\n"
+                        "    end\n"
                         "  end\n"
                         "end\n");
   root->SetBounds(0, 0, 400, 300);
@@ -374,6 +389,19 @@ TEST_F(RadioGroupControlTest, SummaryDialogReadFromFormText) {
   auto* frame = dynamic_cast<TcxGroupBox*>(root->FindComponent("Frame"));
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(frame->Alignment(), alTopCenter);
+  // The label and the edit sit in the frame; the caption's accelerator focuses the edit.
+  auto* edit = dynamic_cast<TEdit*>(root->FindComponent("FormatEdit"));
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->Parent(), frame);
+  EXPECT_EQ(dynamic_cast<TLabel*>(root->FindComponent("FormatLabel"))->Parent(), frame);
+  EXPECT_EQ(SendMessage(frame->Handle(), CM_DIALOGCHAR, 'd', 0), 1);
+  Pump();
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(edit->Text(), "#,##0.00");
+  // A button taking the focus selects its item.
+  kind->RadioButton(0)->SetFocus();
+  Pump();
+  EXPECT_EQ(kind->ItemIndex(), 0);
   root->Free();
 }
 
