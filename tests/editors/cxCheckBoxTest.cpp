@@ -159,6 +159,16 @@ TEST_F(CheckBoxViewTest, MarkButtonStateFromTheMouse) {
   for (const auto& c : cases)
     EXPECT_EQ(Calc(false, TRect(0, 0, 100, 21), false, "", c.p, c.button, c.shift)->MarkButtonState, c.state)
         << c.p.X << " " << c.button;
+  // Hot tracking raises the square's border while the mouse is over a standalone box.
+  struct Border {
+    TcxEditBorderStyle style, hot;
+  } borders[] = {{ebsNone, ebsFlat}, {ebsSingle, ebsThick}, {ebsFlat, ebs3D}, {ebs3D, ebs3D}, {ebsUltraFlat, ebsUltraFlat}};
+  for (const auto& b : borders) {
+    style_.SetBorderStyle(b.style);
+    EXPECT_EQ(Calc(false, TRect(0, 0, 100, 21), false, "", TPoint(5, 5))->MarkBorderStyle, b.hot) << int(b.style);
+    EXPECT_EQ(Calc(false, TRect(0, 0, 100, 21), false)->MarkBorderStyle, b.style);
+    EXPECT_EQ(Calc(true, TRect(0, 0, 100, 21), false, "", TPoint(5, 5))->MarkBorderStyle, b.style);
+  }
 }
 
 TEST_F(CheckBoxViewTest, PaintCheckMarkPerBorderStyleAndState) {
