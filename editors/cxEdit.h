@@ -1207,6 +1207,9 @@ class TcxCustomEdit : public TcxContainer,
   void DoEnter() override;
   void DoExit() override;
   void NotifyFocusChanged() override;
+  // Actions: the control's own handling first, then the data binding's (cxEditActions.cpp).
+  bool ExecuteAction(TBasicAction* action) override;
+  bool UpdateAction(TBasicAction* action) override;
 
   TNotifyEvent PropertiesEvents;
   TcxEditEditingEvent OnEditing;

@@ -8,6 +8,7 @@
 #include FT_OUTLINE_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_FONT_FORMATS_H
 
 #include <algorithm>
 #include <cmath>
@@ -299,8 +300,11 @@ std::shared_ptr<FontData> Resolve(const LOGFONT& lf) {
   tm.tmOverhang = fd->synthBold ? 1 : 0;
   tm.tmCharSet = lf.lfCharSet == DEFAULT_CHARSET ? ANSI_CHARSET : lf.lfCharSet;
   bool fixed = FT_IS_FIXED_WIDTH(fd->faces[0]->face);
-  // The platform's flag is set for variable pitch fonts.
-  tm.tmPitchAndFamily = BYTE((fixed ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE);
+  // The platform's flag is set for variable pitch fonts; only faces with TrueType outlines
+  // claim TrueType (not Type 1, CFF-outlined OpenType or bitmap faces).
+  const char* format = FT_Get_Font_Format(fd->faces[0]->face);
+  const bool trueType = format && std::strcmp(format, "TrueType") == 0;
+  tm.tmPitchAndFamily = BYTE((fixed ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | (trueType ? TMPF_TRUETYPE : 0));
   FT_Face pf = fd->faces[0]->face;
   int underPos = int(std::lround(-double(pf->underline_position) * em / upem));
   int underThick = int(std::lround(double(pf->underline_thickness) * em / upem));

@@ -5,6 +5,7 @@
 
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
+#include "vcl/ActnList.h"
 #include "vcl/Consts.h"
 #include "vcl/DockSupport.h"
 #include "vcl/Forms.h"
@@ -170,6 +171,7 @@ TControl::TControl(TComponent* owner)
 }
 
 TControl::~TControl() {
+  SetAction(nullptr);
   ApplicationControlDestroyed(this);
   TDragManager::Instance().ControlDestroyed(this);
   if (parent_) parent_->RemoveControl(this);
@@ -186,6 +188,7 @@ void TControl::BeforeDestruction() {
 void TControl::Notification(TComponent* c, TOperation op) {
   TComponent::Notification(c, op);
   if (op == opRemove && c == popupMenu_) popupMenu_ = nullptr;
+  if (op == opRemove && c != nullptr && c == Action()) SetAction(nullptr);
 }
 
 TComponent* TControl::GetParentComponent() const { return parent_; }
@@ -600,6 +603,7 @@ void TControl::MouseUp(TMouseButton b, TShiftState s, Integer x, Integer y) {
 }
 void TControl::Click() {
   if (OnClick) OnClick(this);
+  else if (actionLink_ && !ComponentState().Contains(csDesigning)) actionLink_->Execute(this);
 }
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);

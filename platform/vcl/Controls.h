@@ -126,6 +126,9 @@ class TSizeConstraints : public TPersistent {
 
 // ---- TControl ------------------------------------------------------------------------------
 
+class TBasicAction;
+class TControlActionLink;
+
 class TControl : public TComponent {
   KORVAN_CLASS(TControl, TComponent)
 
@@ -252,6 +255,16 @@ class TControl : public TComponent {
   // Whether the control or one of its ancestors is being loaded or destroyed.
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
 
+  // The linked action (vcl/ActnList.h): its state flows to the control through the link, and
+  // Click without an OnClick handler runs it. A freed action is dropped.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* v);
+  // Whether the control acts as the action's target (the action's HandlesTarget).
+  virtual bool ExecuteAction(TBasicAction* action);
+  virtual bool UpdateAction(TBasicAction* action);
+  // Lets the linked action update itself.
+  void InitiateAction();
+
   // Events.
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -328,6 +341,11 @@ class TControl : public TComponent {
   virtual void UpdateBoundsRect(const TRect& r);
   virtual void ParentChanged() {}
   virtual TColor DefaultColor() const { return clWindow; }
+  // The link class of the control, and the copy of an action's state to the control.
+  virtual TControlActionLink* CreateActionLink();
+  virtual void ActionChange(TObject* sender, bool checkDefaults);
+  TControlActionLink* ActionLink() const { return actionLink_; }
+  TControlActionLink* actionLink_ = nullptr;
   void InvalidateControl(bool isVisible, bool isOpaque);
   void SendCancelMode(TControl* sender);
   void UpdateAnchorRules();

@@ -142,7 +142,13 @@ TButtonControl::TButtonControl(TComponent* owner) : TCustomControl(owner) {
 }
 
 void TButtonControl::Dispatch(TMessage& m) {
-  if (m.Msg == WM_LBUTTONDBLCLK) m.Msg = WM_LBUTTONDOWN;  // a quick second click is a click
+  if (m.Msg == WM_LBUTTONDOWN) secondClick_ = false;
+  if (m.Msg == WM_LBUTTONDBLCLK) {
+    m.Msg = WM_LBUTTONDOWN;  // a quick second click is a click
+    TCustomControl::Dispatch(m);
+    secondClick_ = true;
+    return;
+  }
   TCustomControl::Dispatch(m);
 }
 
@@ -178,7 +184,7 @@ void TButtonControl::WMLButtonUp(TMessage& m) {
   SetMouseCapture(false);
   Invalidate();
   TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-  if (click) Click();
+  if (click) Clicked(secondClick_);
   if (!self) return;
   MouseUp(mbLeft, KeysToShiftState(Word(m.WParam)), p.X, p.Y);
 }
@@ -206,7 +212,7 @@ void TButtonControl::WMKeyUp(TMessage& m) {
     Invalidate();
   }
   TWeakRef<TButtonControl> self(this);
-  if (click) Click();
+  if (click) Clicked(false);
   if (self) TCustomControl::WMKeyUp(m);
 }
 
@@ -219,7 +225,7 @@ void TButtonControl::WMKillFocus(TMessage& m) {
 
 void TButtonControl::CMDialogChar(TMessage& m) {
   if (IsAccel(char32_t(m.WParam), text_) && CanFocus()) {
-    Click();
+    Clicked(false);
     m.Result = 1;
   }
 }
@@ -370,6 +376,151 @@ void TCheckBox::Paint() {
   if (Focused()) {
     RECT calc = tr;
     c->DrawText(text_, calc, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+    TRect fr(calc.Left - 1, (r.Height() - calc.Height()) / 2 - 1, calc.Right + 1, (r.Height() + calc.Height()) / 2 + 1);
+    c->Brush()->SetStyle(bsSolid);
+    c->DrawFocusRect(fr);
+  }
+  c->Brush()->SetStyle(bsSolid);
+}
+
+// ---- radio button ----------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TRadioButton) {
+  p.Enum("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment, AlignmentType()).Default(taRightJustify);
+  p.Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked).Default(false);
+  p.Bool("WordWrap", &TRadioButton::WordWrap, &TRadioButton::SetWordWrap).Default(false);
+  p.Bool("TabStop", &TRadioButton::TabStop, &TRadioButton::SetTabStop).Default(false);
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+  width_ = 113;
+  height_ = 17;
+  tabStop_ = false;
+}
+
+void TRadioButton::SetAlignment(TAlignment v) {
+  if (alignment_ == v) return;
+  alignment_ = v;
+  Invalidate();
+}
+
+void TRadioButton::SetWordWrap(bool v) {
+  if (wordWrap_ == v) return;
+  wordWrap_ = v;
+  Invalidate();
+}
+
+void TRadioButton::SetChecked(bool v) {
+  if (checked_ == v) return;
+  checked_ = v;
+  SetTabStop(v);
+  if (HandleAllocated()) Perform(BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+  else markChecked_ = v;
+  if (!v) return;
+  // The checked siblings go off (a sibling's handler may free controls: walk a weak copy).
+  if (TWinControl* p = Parent()) {
+    std::vector<TWeakRef<TRadioButton>> siblings;
+    for (Integer i = 0; i < p->ControlCount(); ++i)
+      if (auto* r = dynamic_cast<TRadioButton*>(p->Controls(i)); r && r != this)
+        siblings.emplace_back(r);
+    for (auto& r : siblings)
+      if (r && r->Checked()) r->SetChecked(false);
+  }
+  if (!clicksDisabled_) Click();
+}
+
+void TRadioButton::Clicked(bool twice) {
+  Perform(CN_COMMAND, WPARAM(twice ? BN_DOUBLECLICKED : BN_CLICKED) << 16, 0);
+}
+
+void TRadioButton::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case CN_COMMAND: CNCommand(m); return;
+    case CN_DRAWITEM: CNDrawItem(m); return;
+    case CN_MEASUREITEM: CNMeasureItem(m); return;
+    case BM_SETCHECK: BMSetCheck(m); return;
+    case BM_GETCHECK: m.Result = markChecked_ ? BST_CHECKED : BST_UNCHECKED; return;
+  }
+  TButtonControl::Dispatch(m);
+}
+
+void TRadioButton::CNCommand(TMessage& m) {
+  const WORD code = WORD(NativeUInt(m.WParam) >> 16);
+  if (code == BN_CLICKED) SetChecked(true);
+  else if (code == BN_DOUBLECLICKED) {
+    SetChecked(true);
+    DblClick();
+  }
+}
+
+void TRadioButton::CNMeasureItem(TMessage& m) {
+  auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+  if (!mis) return;
+  mis->itemWidth = UINT(std::max<Integer>(width_, 0));
+  mis->itemHeight = UINT(std::max<Integer>(height_, 0));
+}
+
+void TRadioButton::BMSetCheck(TMessage& m) {
+  markChecked_ = m.WParam == BST_CHECKED;
+  Invalidate();
+}
+
+void TRadioButton::CreateParams(TCreateParams& params) {
+  TButtonControl::CreateParams(params);
+  params.Style |= BS_AUTORADIOBUTTON;
+  if (alignment_ == taLeftJustify) params.Style |= BS_LEFTTEXT;
+  if (wordWrap_) params.Style |= BS_MULTILINE;
+}
+
+void TRadioButton::CreateWnd() {
+  TButtonControl::CreateWnd();
+  markChecked_ = checked_;
+  if (IsOwnerDrawn()) {
+    MEASUREITEMSTRUCT mis;
+    mis.CtlType = ODT_BUTTON;
+    Perform(CN_MEASUREITEM, 0, reinterpret_cast<NativeInt>(&mis));
+    ownerDrawSize_ = TSize(Integer(mis.itemWidth), Integer(mis.itemHeight));
+  }
+}
+
+bool TRadioButton::IsOwnerDrawn() {
+  return HandleAllocated() && (DWORD(GetWindowLong(Handle(), GWL_STYLE)) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+void TRadioButton::WMGetDlgCode(TMessage& m) { m.Result = DLGC_BUTTON | DLGC_RADIOBUTTON; }
+
+void TRadioButton::Paint() {
+  TCanvas* c = Canvas();
+  if (IsOwnerDrawn()) {
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_BUTTON;
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = (pressed_ ? ODS_SELECTED : 0) | (!enabled_ ? ODS_DISABLED : 0) |
+                    (markChecked_ ? ODS_CHECKED : 0) | (Focused() ? ODS_FOCUS : 0);
+    dis.hwndItem = Handle();
+    dis.hDC = c->Handle();
+    dis.rcItem = ClientRect();
+    Perform(CN_DRAWITEM, 0, reinterpret_cast<NativeInt>(&dis));
+    return;
+  }
+  TRect r = ClientRect();
+  c->Brush()->SetColor(color_);
+  c->FillRect(r);
+  const Integer box = 13;
+  const Integer y = (r.Height() - box) / 2;
+  RECT b = alignment_ == taRightJustify ? Bounds(0, y, box, box) : Bounds(r.Right - box, y, box, box);
+  DrawFrameControl(c->Handle(), &b, DFC_BUTTON,
+                   DFCS_BUTTONRADIO | (markChecked_ ? DFCS_CHECKED : 0) | (pressed_ ? DFCS_PUSHED : 0) |
+                       (!enabled_ ? DFCS_INACTIVE : 0));
+  c->Font()->Assign(font_.get());
+  if (!enabled_) c->Font()->SetColor(clGrayText);
+  c->Brush()->SetStyle(bsClear);
+  TRect tr = alignment_ == taRightJustify ? Rect(box + 4, 0, r.Right, r.Bottom) : Rect(0, 0, r.Right - box - 4, r.Bottom);
+  const UINT flags = wordWrap_ ? DT_LEFT | DT_WORDBREAK : DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+  c->DrawText(text_, tr, flags);
+  if (Focused() && !text_.empty()) {
+    RECT calc = tr;
+    c->DrawText(text_, calc, flags | DT_CALCRECT);
     TRect fr(calc.Left - 1, (r.Height() - calc.Height()) / 2 - 1, calc.Right + 1, (r.Height() + calc.Height()) / 2 + 1);
     c->Brush()->SetStyle(bsSolid);
     c->DrawFocusRect(fr);
@@ -1089,7 +1240,7 @@ void TCustomListBox::DrawItem(Integer index, const TRect& rect, TOwnerDrawState 
 void InitializeStdCtrls() {
   InitUnit("StdCtrls", [] {
     InitializeControls();
-    for (TClass c : {TLabel::StaticClass(), TButton::StaticClass(), TCheckBox::StaticClass(), TEdit::StaticClass(),
+    for (TClass c : {TLabel::StaticClass(), TButton::StaticClass(), TCheckBox::StaticClass(), TRadioButton::StaticClass(), TEdit::StaticClass(),
                      TListBox::StaticClass()})
       RegisterClass(c);
   });

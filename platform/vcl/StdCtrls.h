@@ -20,6 +20,28 @@ constexpr DWORD ES_LEFT = 0x0, ES_CENTER = 0x1, ES_RIGHT = 0x2, ES_MULTILINE = 0
                 ES_LOWERCASE = 0x10, ES_PASSWORD = 0x20, ES_AUTOVSCROLL = 0x40, ES_AUTOHSCROLL = 0x80,
                 ES_NOHIDESEL = 0x100, ES_READONLY = 0x800, ES_WANTRETURN = 0x1000, ES_NUMBER = 0x2000;
 
+// Button messages, notifications and styles, owner-draw records.
+constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1;
+constexpr WPARAM BST_UNCHECKED = 0, BST_CHECKED = 1;
+constexpr WORD BN_CLICKED = 0, BN_DOUBLECLICKED = 5;
+constexpr DWORD BS_RADIOBUTTON = 0x4, BS_AUTORADIOBUTTON = 0x9, BS_OWNERDRAW = 0xB, BS_TYPEMASK = 0xF,
+                BS_LEFTTEXT = 0x20, BS_MULTILINE = 0x2000;
+constexpr Cardinal CN_COMMAND = CN_BASE + 0x0111, CN_DRAWITEM = CN_BASE + 0x002B,
+                   CN_MEASUREITEM = CN_BASE + 0x002C;
+constexpr UINT ODT_BUTTON = 4, ODA_DRAWENTIRE = 1, ODS_SELECTED = 0x1, ODS_DISABLED = 0x4,
+               ODS_CHECKED = 0x8, ODS_FOCUS = 0x10;
+struct DRAWITEMSTRUCT {
+  UINT CtlType = 0, CtlID = 0, itemID = 0, itemAction = 0, itemState = 0;
+  HWND hwndItem = nullptr;
+  HDC hDC = nullptr;
+  RECT rcItem{};
+  NativeUInt itemData = 0;
+};
+struct MEASUREITEMSTRUCT {
+  UINT CtlType = 0, CtlID = 0, itemID = 0, itemWidth = 0, itemHeight = 0;
+  NativeUInt itemData = 0;
+};
+
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
@@ -83,7 +105,11 @@ class TButtonControl : public TCustomControl {
   void CMEnabledChanged(TMessage& m) override;
   void WMCancelMode(TMessage& m) override;
   void Dispatch(TMessage& m) override;
+  // A completed click (mouse release over the button, space release, accelerator); `twice`
+  // for the second click of a double click.
+  virtual void Clicked(bool twice) { Click(); }
   bool pressed_ = false;   // drawn pushed in
+  bool secondClick_ = false;  // the press was the second one of a double click
   bool tracking_ = false;  // the mouse button went down on it
   bool spaceDown_ = false;
 };
@@ -139,6 +165,48 @@ class TCheckBox : public TButtonControl {
   bool allowGrayed_ = false;
   TAlignment alignment_ = taRightJustify;
   bool toggling_ = false;
+};
+
+// A radio button: checking it unchecks the checked radio buttons of the same parent. A click
+// reaches it as CN_COMMAND (BN_CLICKED, BN_DOUBLECLICKED), which checks it; BM_SETCHECK and
+// BM_GETCHECK set and read the drawn mark. A window made with the BS_OWNERDRAW type is measured
+// through CN_MEASUREITEM when created and painted through CN_DRAWITEM with the paint device
+// context. Alignment taRightJustify puts the caption right of the mark.
+class TRadioButton : public TButtonControl {
+  KORVAN_CLASS(TRadioButton, TButtonControl)
+
+ public:
+  explicit TRadioButton(TComponent* owner);
+  bool Checked() const { return checked_; }
+  virtual void SetChecked(bool v);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment v);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
+  // Click is not fired while clicks are disabled (the checked state changes silently).
+  bool ClicksDisabled() const { return clicksDisabled_; }
+  void SetClicksDisabled(bool v) { clicksDisabled_ = v; }
+  // The size CN_MEASUREITEM answered when the owner-drawn window was made.
+  TSize OwnerDrawSize() const { return ownerDrawSize_; }
+  void Dispatch(TMessage& m) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void Paint() override;
+  void Clicked(bool twice) override;
+  void WMGetDlgCode(TMessage& m) override;
+  virtual void CNCommand(TMessage& m);
+  virtual void CNDrawItem(TMessage& m) {}
+  virtual void CNMeasureItem(TMessage& m);
+  virtual void BMSetCheck(TMessage& m);
+  bool IsOwnerDrawn();
+  bool checked_ = false;
+  bool markChecked_ = false;  // the window's mark (BM_SETCHECK)
+  TAlignment alignment_ = taRightJustify;
+  bool wordWrap_ = false;
+  bool clicksDisabled_ = false;
+  TSize ownerDrawSize_;
 };
 
 // A single-line text editor: caret, selection with the keyboard and the mouse, clipboard,

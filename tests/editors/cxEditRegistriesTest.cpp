@@ -36,7 +36,10 @@ TEST(EditRegistriesTest, PropertiesRegistrySortedByDescription) {
   registry->AddDescribedClass(TcxTestBProperties::StaticClass(), "zeta|last");
   registry->AddDescribedClass(TcxTestAProperties::StaticClass(), "Alpha|first");
   std::vector<String> names;
-  for (int i = 0; i < registry->Count(); ++i) names.push_back(registry->DescriptionAt(i));
+  // Other kinds' units may have registered theirs already: the three keep their order.
+  for (int i = 0; i < registry->Count(); ++i)
+    if (const String d = registry->DescriptionAt(i); d == "Alpha" || d == "TextEdit" || d == "zeta")
+      names.push_back(d);
   EXPECT_EQ(names, (std::vector<String>{"Alpha", "TextEdit", "zeta"}));
   EXPECT_EQ(registry->FindByClassName("TcxTextEditProperties"), TcxTextEditProperties::StaticClass());
   registry->RemoveClass(TcxTestAProperties::StaticClass());
