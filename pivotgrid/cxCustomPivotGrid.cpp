@@ -4,6 +4,8 @@
 
 #include "editors/cxFormats.h"
 #include "foundation/cxClasses.h"
+#include "pivotgrid/cxPivotGridCustomization.h"
+#include "pivotgrid/cxPivotGridPopupMenus.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "vcl/Clipbrd.h"
@@ -125,6 +127,8 @@ void TcxCustomPivotGrid::CreateSubClasses() {
   optionsData_ = std::make_unique<TcxPivotGridOptionsData>(this);
   optionsDataField_ = std::make_unique<TcxPivotGridOptionsDataField>(this);
   optionsSelection_ = std::make_unique<TcxPivotGridOptionsSelection>(this);
+  customization_ = std::make_unique<TcxPivotGridCustomization>(this);
+  popupMenus_ = std::make_unique<TcxPivotGridPopupMenus>(this);
   styles_.reset(CreateStyles());
   hitTest_.reset(CreateHitTest());
   subClassesCreated_ = true;
@@ -136,6 +140,9 @@ void TcxCustomPivotGrid::DestroySubClasses() {
   SetFieldHeaderImages(nullptr);
   SetGroupHeaderImages(nullptr);
   if (controller_) controller_->HintController->HideHint();
+  // The field list closes first; an open menu ends with its holder.
+  customization_.reset();
+  popupMenus_.reset();
   // Fields still attached leave the grid without notifications (the grid is destroying).
   for (auto* f : fields_) f->pivotGrid_ = nullptr;
   fields_.clear();
@@ -191,6 +198,7 @@ void TcxCustomPivotGrid::ImagesChanged(TObject*) { LayoutChanged(); }
 
 void TcxCustomPivotGrid::Notification(TComponent* c, TOperation op) {
   TcxControl::Notification(c, op);
+  if (popupMenus_) popupMenus_->Notification(c, op);
   if (op != opRemove) return;
   // An image list freed while in use: no cell keeps it.
   if (c == fieldHeaderImages_) {
@@ -214,6 +222,20 @@ void TcxCustomPivotGrid::FieldRemoving(TcxPivotGridField* field) {
   if (auto* resize = dynamic_cast<TcxPivotGridResizingObject*>(DragOperation()))
     if (resize->ResizeObject == static_cast<IcxPivotGridSizableObject*>(field)) resize->ResizeObject = nullptr;
   if (viewInfo_) viewInfo_->ClearCells();
+  if (popupMenus_) popupMenus_->FieldRemoving(field);
+}
+
+void TcxCustomPivotGrid::DoCustomization() {
+  if (OnCustomization) OnCustomization(this);
+}
+
+void TcxCustomPivotGrid::DoContextPopup(TPoint mousePos, bool& handled) {
+  TcxObjectLinkGuard link(this);
+  if (!handled && popupMenus_ && !InDesignMode()) {
+    TPoint p = (mousePos.X == -1 && mousePos.Y == -1) ? TPoint(0, 0) : mousePos;
+    handled = popupMenus_->Popup(ClientToScreen(p));
+  }
+  if (!handled && link.Alive()) TcxControl::DoContextPopup(mousePos, handled);
 }
 
 TcxCustomDataController* TcxCustomPivotGrid::CreateDataController() { return new TcxPivotGridDataController(this); }
