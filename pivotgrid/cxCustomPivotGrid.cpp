@@ -333,6 +333,8 @@ void TcxCustomPivotGrid::CheckChanges() {
       throw;
     }
     changeFlags_ = 1;
+    // The field list shows the fields as they now are.
+    if (customization_) customization_->Refresh();
   }
   if (changeFlags_ & 1) {
     viewData_->Calculate();

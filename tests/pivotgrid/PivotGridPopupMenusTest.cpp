@@ -93,6 +93,16 @@ struct TMenuPivot : TShownPivot {
   }
 };
 
+// A field list window that counts how often it is asked to list the fields.
+class TCountingFieldList : public TcxPivotGridCustomCustomizationForm {
+  KORVAN_CLASS(TCountingFieldList, TcxPivotGridCustomCustomizationForm)
+ public:
+  using TcxPivotGridCustomCustomizationForm::TcxPivotGridCustomCustomizationForm;
+  void RefreshList() override { ++Refreshes; }
+  int Refreshes = 0;
+};
+KORVAN_IMPLEMENT_CLASS(TCountingFieldList)
+
 }  // namespace
 
 TEST(PivotGridPopupMenus, EachHitContextGetsItsMenu) {
@@ -453,4 +463,23 @@ TEST(PivotGridPopupMenus, BadInputNeverCrashes) {
     s.PopupAt(s.HeaderPoint(s.region));
     s.grid = nullptr;
   }
+}
+
+TEST(PivotGridPopupMenus, TheFieldListClassIsReplaceableAndListsAgainWhenFieldsChange) {
+  TClass saved = cxPivotGridCustomizationFormClass;
+  cxPivotGridCustomizationFormClass = TCountingFieldList::StaticClass();
+  {
+    TMenuPivot s;
+    s.grid->Customization()->SetVisible(true);
+    auto* list = dynamic_cast<TCountingFieldList*>(s.grid->Customization()->FormIfCreated());
+    ASSERT_NE(list, nullptr);
+    int shown = list->Refreshes;
+    EXPECT_EQ(shown, 2) << "once when made, once when shown";
+    s.Run(s.city, pgcmHide);
+    EXPECT_EQ(list->Refreshes, shown + 1) << "a hidden field is listed";
+    s.grid->Customization()->SetVisible(false);
+    s.Run(s.region, pgcmHide);
+    EXPECT_EQ(list->Refreshes, shown + 1) << "a hidden list is not refreshed";
+  }
+  cxPivotGridCustomizationFormClass = saved;
 }
