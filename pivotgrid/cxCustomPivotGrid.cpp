@@ -62,6 +62,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomPivotGrid) {
   p.Object("OptionsSelection", &G::OptionsSelection, &G::SetOptionsSelection,
            TcxPivotGridOptionsSelection::StaticClass());
   p.Object("OptionsView", &G::OptionsView, &G::SetOptionsView, TcxPivotGridOptionsView::StaticClass());
+  p.Object("PopupMenus", &G::PopupMenus, &G::SetPopupMenus, TcxPivotGridPopupMenus::StaticClass());
   p.Object("Styles", &G::Styles, &G::SetStyles, TcxPivotGridStyles::StaticClass());
   p.Event("OnCompare", &G::OnCompare, "TcxPivotGridCompareEvent");
   p.Event("OnCustomization", &G::OnCustomization);
@@ -224,6 +225,8 @@ void TcxCustomPivotGrid::FieldRemoving(TcxPivotGridField* field) {
   if (viewInfo_) viewInfo_->ClearCells();
   if (popupMenus_) popupMenus_->FieldRemoving(field);
 }
+
+void TcxCustomPivotGrid::SetPopupMenus(TcxPivotGridPopupMenus* v) { popupMenus_->Assign(v); }
 
 void TcxCustomPivotGrid::DoCustomization() {
   if (OnCustomization) OnCustomization(this);

@@ -1938,6 +1938,7 @@ class TcxCustomPivotGrid : public TcxControl {
   TcxPivotGridPainter* Painter() const { return painter_.get(); }
   TcxPivotGridCustomization* Customization() const { return customization_.get(); }
   TcxPivotGridPopupMenus* PopupMenus() const { return popupMenus_.get(); }
+  void SetPopupMenus(TcxPivotGridPopupMenus* v);
   TCustomImageList* FieldHeaderImages() const { return fieldHeaderImages_; }
   void SetFieldHeaderImages(TCustomImageList* v);
   TCustomImageList* GroupHeaderImages() const { return groupHeaderImages_; }

@@ -4,12 +4,42 @@
 #include "foundation/cxClasses.h"
 #include "foundation/cxControls.h"
 #include "pivotgrid/cxPivotGridCustomization.h"
+#include "rtl/TypInfo.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxPivotGridCustomPopupMenu)
-KORVAN_IMPLEMENT_CLASS(TcxPivotGridFieldHeaderMenu)
-KORVAN_IMPLEMENT_CLASS(TcxPivotGridGroupValueMenu)
+// ---- published properties -----------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridCustomPopupMenu) {
+  using M = TcxPivotGridCustomPopupMenu;
+  p.Object("PopupMenu", &M::PopupMenu, &M::SetPopupMenu, TComponent::StaticClass());
+  p.Bool("UseBuiltInMenu", &M::UseBuiltInMenu, &M::SetUseBuiltInMenu).Default(true);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridFieldHeaderMenu) {
+  using M = TcxPivotGridFieldHeaderMenu;
+  static PTypeInfo items = SetTypeInfo("TcxPivotGridFieldHeaderPopupMenuItems",
+                                       EnumTypeInfo("TcxPivotGridFieldHeaderPopupMenuItem",
+                                                    {"fpmiHide", "fpmiOrder", "fpmiFieldList"}));
+  p.Set("Items", &M::Items, &M::SetItems, items).Stored(&M::IsItemsStored);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridGroupValueMenu) {
+  using M = TcxPivotGridGroupValueMenu;
+  static PTypeInfo items = SetTypeInfo("TcxPivotGridGroupValuePopupMenuItems",
+                                       EnumTypeInfo("TcxPivotGridGroupValuePopupMenuItem",
+                                                    {"vpmiExpandCollapse", "vpmiExpandAll", "vpmiCollapseAll"}));
+  p.Set("Items", &M::Items, &M::SetItems, items).Stored(&M::IsItemsStored);
+}
+
 KORVAN_IMPLEMENT_CLASS(TcxPivotGridHeaderAreaMenu)
-KORVAN_IMPLEMENT_CLASS(TcxPivotGridPopupMenus)
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridPopupMenus) {
+  using M = TcxPivotGridPopupMenus;
+  p.Object("FieldHeaderMenu", &M::FieldHeaderMenu, &M::SetFieldHeaderMenu, TcxPivotGridFieldHeaderMenu::StaticClass());
+  p.Object("GroupValueMenu", &M::GroupValueMenu, &M::SetGroupValueMenu, TcxPivotGridGroupValueMenu::StaticClass());
+  p.Object("HeaderAreaMenu", &M::HeaderAreaMenu, &M::SetHeaderAreaMenu, TcxPivotGridHeaderAreaMenu::StaticClass());
+  p.Event("OnClick", &M::OnClick, "TcxPivotGridPopupMenuClickEvent");
+  p.Event("OnPopup", &M::OnPopup, "TcxPivotGridPopupMenuPopupEvent");
+}
 
 // ---- the common menu ---------------------------------------------------------------------------------
 
