@@ -103,10 +103,16 @@ bool TcxPivotGridCustomPopupMenu::Popup(int x, int y) {
   bool handled = false;
   owner_->DoPopup(this, handled);
   if (handled || !link.Alive()) return handled;
+  // The flag is put back however the menu ends (a handler may raise, or free the grid).
+  struct TPopping {
+    bool& flag;
+    TcxObjectLinkGuard& link;
+    ~TPopping() {
+      if (link.Alive()) flag = false;
+    }
+  } popping{popping_, link};
   popping_ = true;
-  bool shown = InvokePopupMenu(grid, useBuiltInMenu_ ? builtInMenu_ : popupMenu_, x, y);
-  if (link.Alive()) popping_ = false;
-  return shown;
+  return InvokePopupMenu(grid, useBuiltInMenu_ ? builtInMenu_ : popupMenu_, x, y);
 }
 
 void TcxPivotGridCustomPopupMenu::MenuItemClick(TObject* sender) {

@@ -311,6 +311,15 @@ TEST(PivotGridPopupMenus, ClickAndPopupHandlersWithTheirHandledFlags) {
   s.session.Pump();
   EXPECT_EQ(clicked ? int(clicked->Tag()) : -2, pgcmHide);
   EXPECT_FALSE(s.region->Visible());
+
+  // A click handler that raises: the menu pops up again afterwards.
+  menus->OnClick = [](TcxCustomPivotGrid*, TMenuItem*, bool&) { throw Exception("refused"); };
+  KeyWhenIdle(s.session, VK_DOWN);
+  KeyWhenIdle(s.session, VK_RETURN);
+  EXPECT_THROW(s.PopupAt(s.HeaderPoint(s.year)), Exception);
+  s.handlePopups = true;
+  EXPECT_TRUE(s.PopupAt(s.HeaderPoint(s.year)));
+  EXPECT_EQ(s.last, menus->FieldHeaderMenu());
 }
 
 TEST(PivotGridPopupMenus, UserMenusInPlaceOfTheBuiltInOnesAndFreedOnesForgotten) {
