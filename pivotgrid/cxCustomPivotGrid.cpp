@@ -4,6 +4,8 @@
 
 #include "editors/cxFormats.h"
 #include "foundation/cxClasses.h"
+#include "pivotgrid/cxPivotGridCustomization.h"
+#include "pivotgrid/cxPivotGridPopupMenus.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "vcl/Clipbrd.h"
@@ -60,6 +62,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomPivotGrid) {
   p.Object("OptionsSelection", &G::OptionsSelection, &G::SetOptionsSelection,
            TcxPivotGridOptionsSelection::StaticClass());
   p.Object("OptionsView", &G::OptionsView, &G::SetOptionsView, TcxPivotGridOptionsView::StaticClass());
+  p.Object("PopupMenus", &G::PopupMenus, &G::SetPopupMenus, TcxPivotGridPopupMenus::StaticClass());
   p.Object("Styles", &G::Styles, &G::SetStyles, TcxPivotGridStyles::StaticClass());
   p.Event("OnCompare", &G::OnCompare, "TcxPivotGridCompareEvent");
   p.Event("OnCustomization", &G::OnCustomization);
@@ -125,6 +128,8 @@ void TcxCustomPivotGrid::CreateSubClasses() {
   optionsData_ = std::make_unique<TcxPivotGridOptionsData>(this);
   optionsDataField_ = std::make_unique<TcxPivotGridOptionsDataField>(this);
   optionsSelection_ = std::make_unique<TcxPivotGridOptionsSelection>(this);
+  customization_ = std::make_unique<TcxPivotGridCustomization>(this);
+  popupMenus_ = std::make_unique<TcxPivotGridPopupMenus>(this);
   styles_.reset(CreateStyles());
   hitTest_.reset(CreateHitTest());
   subClassesCreated_ = true;
@@ -136,6 +141,9 @@ void TcxCustomPivotGrid::DestroySubClasses() {
   SetFieldHeaderImages(nullptr);
   SetGroupHeaderImages(nullptr);
   if (controller_) controller_->HintController->HideHint();
+  // The field list closes first; an open menu ends with its holder.
+  customization_.reset();
+  popupMenus_.reset();
   // Fields still attached leave the grid without notifications (the grid is destroying).
   for (auto* f : fields_) f->pivotGrid_ = nullptr;
   fields_.clear();
@@ -191,6 +199,7 @@ void TcxCustomPivotGrid::ImagesChanged(TObject*) { LayoutChanged(); }
 
 void TcxCustomPivotGrid::Notification(TComponent* c, TOperation op) {
   TcxControl::Notification(c, op);
+  if (popupMenus_) popupMenus_->Notification(c, op);
   if (op != opRemove) return;
   // An image list freed while in use: no cell keeps it.
   if (c == fieldHeaderImages_) {
@@ -214,6 +223,22 @@ void TcxCustomPivotGrid::FieldRemoving(TcxPivotGridField* field) {
   if (auto* resize = dynamic_cast<TcxPivotGridResizingObject*>(DragOperation()))
     if (resize->ResizeObject == static_cast<IcxPivotGridSizableObject*>(field)) resize->ResizeObject = nullptr;
   if (viewInfo_) viewInfo_->ClearCells();
+  if (popupMenus_) popupMenus_->FieldRemoving(field);
+}
+
+void TcxCustomPivotGrid::SetPopupMenus(TcxPivotGridPopupMenus* v) { popupMenus_->Assign(v); }
+
+void TcxCustomPivotGrid::DoCustomization() {
+  if (OnCustomization) OnCustomization(this);
+}
+
+void TcxCustomPivotGrid::DoContextPopup(TPoint mousePos, bool& handled) {
+  TcxObjectLinkGuard link(this);
+  if (!handled && popupMenus_ && !InDesignMode()) {
+    TPoint p = (mousePos.X == -1 && mousePos.Y == -1) ? TPoint(0, 0) : mousePos;
+    handled = popupMenus_->Popup(ClientToScreen(p));
+  }
+  if (!handled && link.Alive()) TcxControl::DoContextPopup(mousePos, handled);
 }
 
 TcxCustomDataController* TcxCustomPivotGrid::CreateDataController() { return new TcxPivotGridDataController(this); }
@@ -311,6 +336,8 @@ void TcxCustomPivotGrid::CheckChanges() {
       throw;
     }
     changeFlags_ = 1;
+    // The field list shows the fields as they now are.
+    if (customization_) customization_->Refresh();
   }
   if (changeFlags_ & 1) {
     viewData_->Calculate();

@@ -896,6 +896,8 @@ class TcxPivotGridDataBuilder {
   TcxPivotGridFields& DataFields() { return dataFields_; }
   TcxPivotGridFields& FilterFields() { return filterFields_; }
   TcxPivotGridFields& Fields() { return fields_; }
+  // Counts the clearings of the trees: a group item kept across a change is stale once it moved.
+  int ClearCount() const { return clearCount_; }
   std::vector<int>& RecordMap() { return recordMap_; }
   bool IsRecordExcluded(int r) const { return recordMap_[std::size_t(r)] < 0; }
   void ExcludeRecord(int r);
@@ -949,6 +951,7 @@ class TcxPivotGridDataBuilder {
   std::unique_ptr<TcxPivotGridGroupItem> dataRoot_;
   std::unique_ptr<TcxPivotGridRowItem> rowRoot_;
   std::vector<int> recordMap_;
+  int clearCount_ = 0;
   bool excludedAny_ = false;
   bool indexValid_ = false;
   std::vector<int> rowLeafOf_, columnLeafOf_;
@@ -1842,8 +1845,9 @@ class TcxPivotGridExportController {
   std::unique_ptr<TcxPivotGridStyles> savedStyles_;
 };
 
-class TcxPivotGridCustomization {};
-class TcxPivotGridPopupMenus {};
+// The field list holder and the context menus (cxPivotGridCustomization.h, cxPivotGridPopupMenus.h).
+class TcxPivotGridCustomization;
+class TcxPivotGridPopupMenus;
 
 // ---- the pivot grid --------------------------------------------------------------------------------
 
@@ -1875,6 +1879,7 @@ class TcxCustomPivotGrid : public TcxControl {
   virtual void DoCustomDrawPart(TcxCanvas* canvas, TcxPivotGridCustomCellViewInfo* cell, bool& done);
   virtual void DoCustomDrawRowHeader(TcxCanvas* canvas, TcxPivotGridHeaderCellViewInfo* cell, bool& done);
   virtual void DoCustomDrawCell(TcxCanvas* canvas, TcxPivotGridDataCellViewInfo* cell, bool& done);
+  virtual void DoCustomization();
   virtual void DoCompare(TcxPivotGridField* field, const Variant& v1, const Variant& v2, int& compare);
   virtual void DoFieldPosChanged(TcxPivotGridField* field);
   virtual void DoLayoutChanged();
@@ -1931,6 +1936,9 @@ class TcxCustomPivotGrid : public TcxControl {
   TcxPivotGridViewInfo* ViewInfo() const { return viewInfo_.get(); }
   TcxPivotGridHitTest* HitTest() const { return hitTest_.get(); }
   TcxPivotGridPainter* Painter() const { return painter_.get(); }
+  TcxPivotGridCustomization* Customization() const { return customization_.get(); }
+  TcxPivotGridPopupMenus* PopupMenus() const { return popupMenus_.get(); }
+  void SetPopupMenus(TcxPivotGridPopupMenus* v);
   TCustomImageList* FieldHeaderImages() const { return fieldHeaderImages_; }
   void SetFieldHeaderImages(TCustomImageList* v);
   TCustomImageList* GroupHeaderImages() const { return groupHeaderImages_; }
@@ -1995,6 +2003,8 @@ class TcxCustomPivotGrid : public TcxControl {
   void MouseMove(TShiftState shift, Integer x, Integer y) override;
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void KeyDown(Word& key, TShiftState shift) override;
+  // The built-in menus first, then the grid's own popup menu.
+  void DoContextPopup(TPoint mousePos, bool& handled) override;
 
  protected:
   friend class TcxDBPivotGrid;
@@ -2021,6 +2031,8 @@ class TcxCustomPivotGrid : public TcxControl {
   std::unique_ptr<TcxPivotGridOptionsDataField> optionsDataField_;
   std::unique_ptr<TcxPivotGridOptionsSelection> optionsSelection_;
   std::unique_ptr<TcxPivotGridStyles> styles_;
+  std::unique_ptr<TcxPivotGridCustomization> customization_;
+  std::unique_ptr<TcxPivotGridPopupMenus> popupMenus_;
   TcxPivotGridFields summaryFields_;
   Byte changeFlags_ = 0;
   int lockCount_ = 0;

@@ -430,6 +430,7 @@ void TcxPivotGridDataBuilder::ExcludeRecord(int r) {
 }
 
 void TcxPivotGridDataBuilder::Clear() {
+  ++clearCount_;
   columnFields_.Clear();
   dataFields_.Clear();
   fields_.Clear();

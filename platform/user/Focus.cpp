@@ -41,6 +41,8 @@ bool CanActivate(HWND top) {
   if (top->exStyle & WS_EX_NOACTIVATE) return false;
   if (top->style & WS_CHILD) return false;  // a child-style window without parent
   if (top->style & WS_DISABLED) return false;
+  // A window on its way out (its owned windows go first) is not activated again.
+  if (top->destroying) return false;
   return true;
 }
 

@@ -24,6 +24,19 @@ struct TScrollBarState {
 
 constexpr uint32_t kWindowMagic = 0x57494E44;  // "WIND"
 
+// A window's system menu: its entries (command, flags) in order.
+struct HMENU__ {
+  HMENU__();  // registers the menu as live (a freed menu's handle fails every call)
+  ~HMENU__();
+  HMENU__(const HMENU__&) = delete;
+  HMENU__& operator=(const HMENU__&) = delete;
+  struct TEntry {
+    UINT command;
+    UINT flags;
+  };
+  std::vector<TEntry> entries;
+};
+
 struct HWND__ {
   uint32_t magic = kWindowMagic;
   TWindowClass* cls = nullptr;
@@ -58,6 +71,7 @@ struct HWND__ {
   bool maximized = false;
   bool ncActive = false;  // the caption is drawn active
   TScrollBarState hbar, vbar;
+  std::unique_ptr<HMENU__> systemMenu;  // made by GetSystemMenu
   // Top-level windows only: the backing store and the native window.
   std::unique_ptr<TSurface> surface;
   bool hasNative = false;

@@ -361,6 +361,20 @@ struct TRACKMOUSEEVENT {
 constexpr DWORD TME_HOVER = 0x1, TME_LEAVE = 0x2, TME_NONCLIENT = 0x10, TME_QUERY = 0x40000000,
                 TME_CANCEL = 0x80000000, HOVER_DEFAULT = 0xFFFFFFFF;
 
+// ---- the system menu ------------------------------------------------------------------------
+
+// A window with WS_SYSMENU has a system menu: Restore, Move, Size, Minimize, Maximize, a
+// separator and Close (the frame's commands, SC_*). `GetSystemMenu` (wnd, FALSE) answers the
+// window's own copy, made on first use; (wnd, TRUE) puts the standard entries back and answers
+// null. `DeleteMenu` removes an entry by command (MF_BYCOMMAND) or position (MF_BYPOSITION) and
+// answers FALSE, changing nothing, when there is no such entry or the menu is gone.
+constexpr UINT MF_BYCOMMAND = 0x0000, MF_BYPOSITION = 0x0400, MF_SEPARATOR = 0x0800;
+HMENU GetSystemMenu(HWND wnd, BOOL revert);
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+int GetMenuItemCount(HMENU menu);
+// The command of the entry at a position: 0 for a separator, -1 (as UINT) when none.
+UINT GetMenuItemID(HMENU menu, int position);
+
 // ---- window classes and windows ------------------------------------------------------------
 
 ATOM RegisterClass(const WNDCLASS* wc);

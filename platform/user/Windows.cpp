@@ -133,6 +133,7 @@ void FreeWindow(HWND w) {
   if (w->update) DeleteObject(w->update), w->update = nullptr;
   if (w->windowRgn) DeleteObject(w->windowRgn), w->windowRgn = nullptr;
   w->surface.reset();
+  w->systemMenu.reset();
   w->handler = nullptr;
   w->children.clear();
   s.graveyard.push_back(w);

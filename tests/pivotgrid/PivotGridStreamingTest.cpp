@@ -4,6 +4,7 @@
 
 #include "db/MemDataSet.h"
 #include "pivotgrid/cxDBPivotGrid.h"
+#include "pivotgrid/cxPivotGridPopupMenus.h"
 #include "rtl/SysUtils.h"
 #include "tests/support/HeadlessFixture.h"
 #include "vcl/FormReader.h"
@@ -210,6 +211,34 @@ TEST_F(PivotGridStreaming, FormTextRoundTrip) {
   EXPECT_EQ(WriteComponentToText(copy), written);
   copy->DataSource1->SetDataSet(&ds);
   EXPECT_EQ(copy->Pivot->ClipboardText(true), g->ClipboardText(true));
+}
+
+TEST_F(PivotGridStreaming, PopupMenusRoundTrip) {
+  TPivotTestForm* form = Read(
+      "object Form1: TPivotTestForm\n"
+      "  object UserMenu: TPopupMenu\n"
+      "  end\n"
+      "  object Pivot: TcxDBPivotGrid\n"
+      "    PopupMenus.FieldHeaderMenu.Items = [fpmiHide, fpmiFieldList]\n"
+      "    PopupMenus.HeaderAreaMenu.PopupMenu = UserMenu\n"
+      "    PopupMenus.HeaderAreaMenu.UseBuiltInMenu = False\n"
+      "  end\n"
+      "end\n");
+  TcxPivotGridPopupMenus* menus = form->Pivot->PopupMenus();
+  EXPECT_EQ(menus->FieldHeaderMenu()->Items(), (TcxPivotGridFieldHeaderPopupMenuItems{fpmiHide, fpmiFieldList}));
+  EXPECT_EQ(menus->HeaderAreaMenu()->PopupMenu(), form->FindComponent("UserMenu"));
+  EXPECT_FALSE(menus->HeaderAreaMenu()->UseBuiltInMenu());
+  const String written = WriteComponentToText(form);
+  for (const char* line : {"PopupMenus.FieldHeaderMenu.Items = [fpmiHide, fpmiFieldList]",
+                           "PopupMenus.HeaderAreaMenu.PopupMenu = UserMenu"})
+    EXPECT_NE(written.find(line), String::npos) << line << "\n" << written;
+  EXPECT_EQ(written.find("GroupValueMenu.Items"), String::npos) << "the default items are not stored";
+  form->SetName("Original");
+  TPivotTestForm* copy = Read(written);
+  TcxPivotGridPopupMenus* read = copy->Pivot->PopupMenus();
+  EXPECT_EQ(read->FieldHeaderMenu()->Items(), menus->FieldHeaderMenu()->Items());
+  EXPECT_EQ(read->HeaderAreaMenu()->PopupMenu(), copy->FindComponent("UserMenu"));
+  EXPECT_FALSE(read->HeaderAreaMenu()->UseBuiltInMenu());
 }
 
 TEST_F(PivotGridStreaming, BadValuesGiveTheReadersErrors) {

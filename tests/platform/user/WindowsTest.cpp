@@ -399,3 +399,48 @@ TEST_F(Windows, MessageBeepReachesTheBackend) {
   MessageBeep(0xFFFFFFFF);
   EXPECT_EQ(S().Backend().BeepCount(), before + 2);
 }
+
+TEST_F(Windows, SystemMenuEntriesAreDeletedByPositionOrCommand) {
+  HWND top = CreateTop("Tool", Bounds(10, 10, 200, 200), WS_OVERLAPPEDWINDOW);
+  HWND plain = CreateTop("Plain", Bounds(10, 10, 50, 50), WS_POPUP);
+  EXPECT_EQ(GetSystemMenu(plain, FALSE), nullptr) << "no WS_SYSMENU, no system menu";
+  HMENU menu = GetSystemMenu(top, FALSE);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(GetSystemMenu(top, FALSE), menu) << "the window keeps its copy";
+  auto ids = [&] {
+    std::vector<UINT> v;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) v.push_back(GetMenuItemID(menu, i));
+    return v;
+  };
+  std::vector<UINT> standard{UINT(SC_RESTORE), UINT(SC_MOVE), UINT(SC_SIZE), UINT(SC_MINIMIZE), UINT(SC_MAXIMIZE),
+                             0, UINT(SC_CLOSE)};
+  EXPECT_EQ(ids(), standard);
+  // What the field list does to its tool window: a missing position changes nothing.
+  EXPECT_FALSE(DeleteMenu(menu, 7, MF_BYPOSITION));
+  EXPECT_TRUE(DeleteMenu(menu, 5, MF_BYPOSITION));
+  EXPECT_TRUE(DeleteMenu(menu, UINT(SC_MAXIMIZE), MF_BYCOMMAND));
+  EXPECT_TRUE(DeleteMenu(menu, UINT(SC_MINIMIZE), MF_BYCOMMAND));
+  EXPECT_TRUE(DeleteMenu(menu, UINT(SC_RESTORE), MF_BYCOMMAND));
+  EXPECT_FALSE(DeleteMenu(menu, UINT(SC_RESTORE), MF_BYCOMMAND)) << "already gone";
+  EXPECT_EQ(ids(), (std::vector<UINT>{UINT(SC_MOVE), UINT(SC_SIZE), UINT(SC_CLOSE)}));
+  EXPECT_EQ(GetMenuItemID(menu, 3), UINT(-1));
+  EXPECT_EQ(GetSystemMenu(top, TRUE), nullptr) << "revert answers null";
+  EXPECT_EQ(ids(), standard) << "and puts the standard entries back";
+  DestroyWindow(top);
+  EXPECT_FALSE(DeleteMenu(menu, 0, MF_BYPOSITION)) << "the menu of a destroyed window is gone";
+  EXPECT_EQ(GetMenuItemCount(menu), -1);
+  DestroyWindow(plain);
+}
+
+TEST_F(Windows, DestroyingAnOwnerDoesNotActivateItAgain) {
+  HWND owner = CreateTop("Owner", Bounds(10, 10, 200, 200), WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND tool = CreateWindowEx(WS_EX_TOOLWINDOW, "LogWnd", "tool", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 80, 80,
+                             owner, nullptr, nullptr, nullptr);
+  SetActiveWindow(tool);
+  ASSERT_EQ(GetActiveWindow(), tool);
+  Log().Clear();
+  DestroyWindow(owner);
+  EXPECT_EQ(Log().Count(WM_SETFOCUS, owner), 0) << "the dying owner does not take the focus from its tool window";
+  EXPECT_FALSE(IsWindow(tool));
+  EXPECT_NE(GetActiveWindow(), owner);
+}
