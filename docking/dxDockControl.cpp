@@ -86,6 +86,11 @@ namespace {
 struct DockClassRegistration {
   DockClassRegistration() {
     RegisterClass(TdxLayoutDockSite::StaticClass());
+    RegisterClass(TdxContainerDockSite::StaticClass());
+    RegisterClass(TdxTabContainerDockSite::StaticClass());
+    RegisterClass(TdxSideContainerDockSite::StaticClass());
+    RegisterClass(TdxVertContainerDockSite::StaticClass());
+    RegisterClass(TdxHorizContainerDockSite::StaticClass());
     RegisterClass(TdxDockSite::StaticClass());
     RegisterClass(TdxDockingManager::StaticClass());
   }
@@ -207,6 +212,36 @@ TdxCustomDockControl* TdxCustomDockControl::AutoHideControl() {
 TdxDockSite* TdxCustomDockControl::AutoSizeHostSite() const {
   auto* s = dynamic_cast<TdxDockSite*>(parentDockControl_);
   return s && s->AutoSize() ? s : nullptr;
+}
+
+TdxContainerDockSite* TdxCustomDockControl::Container() const {
+  return dynamic_cast<TdxContainerDockSite*>(parentDockControl_);
+}
+
+TdxTabContainerDockSite* TdxCustomDockControl::TabContainer() const {
+  return dynamic_cast<TdxTabContainerDockSite*>(parentDockControl_);
+}
+
+TdxSideContainerDockSite* TdxCustomDockControl::SideContainer() const {
+  if (auto* s = dynamic_cast<TdxSideContainerDockSite*>(parentDockControl_)) return s;
+  if (TdxTabContainerDockSite* t = TabContainer()) return t->SideContainer();
+  return nullptr;
+}
+
+TdxCustomDockControl* TdxCustomDockControl::SideContainerItem() const {
+  if (dynamic_cast<TdxSideContainerDockSite*>(parentDockControl_)) return const_cast<TdxCustomDockControl*>(this);
+  if (TdxTabContainerDockSite* t = TabContainer(); t && t->SideContainer()) return t;
+  return nullptr;
+}
+
+Integer TdxCustomDockControl::SideContainerIndex() const {
+  TdxCustomDockControl* item = SideContainerItem();
+  return item ? item->DockIndex() : -1;
+}
+
+bool TdxCustomDockControl::IsMaximized() const {
+  TdxSideContainerDockSite* s = SideContainer();
+  return s && s->ActiveChild() && s->ActiveChild() == SideContainerItem();
 }
 
 void TdxCustomDockControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
@@ -336,7 +371,11 @@ void TdxCustomDockControl::CMColorChanged(TMessage& m) {
 
 void TdxCustomDockControl::CMTextChanged(TMessage& m) {
   TCustomControl::CMTextChanged(m);
+  UpdateCaption();
   if (HasCaption()) InvalidateNC(false);
+  if (TdxTabContainerDockSite* tc = TabContainer()) tc->InvalidateNC(true);
+  if (TdxSideContainerDockSite* sc = dynamic_cast<TdxSideContainerDockSite*>(parentDockControl_))
+    sc->InvalidateNC(false);
 }
 
 void TdxCustomDockControl::WMNCHitTest(TMessage& m) {
@@ -351,8 +390,17 @@ void TdxCustomDockControl::DockTo(TdxCustomDockControl* site, TdxDockingType typ
   InUpdateNC([&] {
     TdxCustomDockControl* target = site;
     if (site == LayoutDockSite()) target = parentDockControl_;
+    TdxContainerDockSite* container = Container();
+    if (site == container && container->ChildCount() == 2 && !container->HasDockType(type))
+      target = container->Children(DockIndex() != 0 ? 0 : 1);
     InLayoutUpdate(target, [&] {
-      if (parentDockControl_) UnDock();
+      if (parentDockControl_) {
+        // Moving inside its own container the control only leaves its place there.
+        if (target == container && container->HasDockType(type))
+          ExcludeFromDock();
+        else
+          UnDock();
+      }
       target->CreateLayout(this, type, index);
     });
     if (OnDock) OnDock(this, target, type, index);
@@ -398,6 +446,7 @@ void TdxCustomDockControl::IncludeToDock(TdxCustomDockControl* site, TdxDockingT
     else
       list.insert(list.begin() + index, this);
     UpdateOriginalSize();
+    UpdateCaption();
     site->LayoutChanged();
   });
 }
@@ -492,6 +541,85 @@ void TdxCustomDockControl::DestroyLayout(TdxCustomDockControl* control) {
   site->DoDestroy();
 }
 
+namespace {
+// Events and default properties of a container just created by a docking target.
+template <class Site>
+void NotifyContainerCreated(TdxCustomDockControl* target, Site* site, const TdxCreateLayoutSiteEvent& own,
+                            TdxCreateLayoutSiteEvent TdxDockingManager::*managerEvent) {
+  if (own) own(target, site);
+  TdxDockingManager* m = DockingController()->FindManager(target->ParentForm());
+  if (m && m->*managerEvent) (m->*managerEvent)(target, site);
+}
+}  // namespace
+
+void TdxCustomDockControl::CreateTabContainerLayout(TdxCustomDockControl* control, TdxDockingType type,
+                                                    Integer index) {
+  Integer oldIndex = DockIndex();
+  TdxCustomDockControl* p = parentDockControl_;
+  TdxTabContainerDockSite* tc = nullptr;
+  InLayoutUpdate(p, [&] {
+    ExcludeFromDock();
+    tc = new TdxTabContainerDockSite(Owner());
+    NameCreatedSite(tc);
+    InLayoutUpdate(tc, [&] {
+      tc->AdjustControlBounds(this);
+      tc->IncludeToDock(p, dockType_ == dtNone ? dtClient : dockType_, oldIndex);
+      IncludeToDock(tc, dtClient, 0);
+      control->IncludeToDock(tc, dtClient, index);
+    });
+  });
+  AssignTabContainerSiteProperties(tc);
+  NotifyContainerCreated(this, tc, OnCreateTabContainer, &TdxDockingManager::OnCreateTabContainer);
+}
+
+void TdxCustomDockControl::CreateContainerLayout(TdxCustomDockControl* control, TdxDockingType type,
+                                                 Integer index) {
+  TdxSideContainerDockSite* sc = nullptr;
+  if (type != dtLeft && type != dtRight && type != dtTop && type != dtBottom)
+    throw Exception(Format(sdxInternalErrorCreateLayout, {String("TdxSideContainerDockSite")}));
+  Integer oldIndex = DockIndex();
+  TdxCustomDockControl* p = parentDockControl_;
+  TdxDockingType ownType = dockType_;
+  InLayoutUpdate(p, [&] {
+    ExcludeFromDock();
+    if (type == dtLeft || type == dtRight)
+      sc = new TdxHorizContainerDockSite(Owner());
+    else
+      sc = new TdxVertContainerDockSite(Owner());
+    NameCreatedSite(sc);
+    sc->AdjustControlBounds(this);
+    InLayoutUpdate(sc, [&] {
+      sc->IncludeToDock(p, ownType, oldIndex);
+      IncludeToDock(sc, dtTop, 0);
+      if (index == -1) {
+        if (type == sc->GetHeadDockType())
+          control->IncludeToDock(sc, sc->GetHeadDockType(), 0);
+        else
+          control->IncludeToDock(sc, sc->GetTailDockType(), 1);
+      } else {
+        control->IncludeToDock(sc, sc->GetHeadDockType(), index);
+      }
+      sc->AdjustChildrenBounds(control);
+    });
+  });
+  AssignSideContainerSiteProperties(sc);
+  NotifyContainerCreated(this, sc, OnCreateSideContainer, &TdxDockingManager::OnCreateSideContainer);
+}
+
+void TdxCustomDockControl::AssignSideContainerSiteProperties(TdxSideContainerDockSite* site) {
+  const TdxDockingManager* m = Controller()->DefaultSitesPropertiesManager(ParentForm());
+  if (!m) return;
+  if (dynamic_cast<TdxVertContainerDockSite*>(site))
+    m->DefaultVertContainerSiteProperties()->AssignTo(site);
+  else
+    m->DefaultHorizContainerSiteProperties()->AssignTo(site);
+}
+
+void TdxCustomDockControl::AssignTabContainerSiteProperties(TdxTabContainerDockSite* site) {
+  if (const TdxDockingManager* m = Controller()->DefaultSitesPropertiesManager(ParentForm()))
+    m->DefaultTabContainerSiteProperties()->AssignTo(site);
+}
+
 void TdxCustomDockControl::DetachFromLayout() {
   if (autoHide_) {
     TdxDockSite* host = AutoHideHostSite();
@@ -529,6 +657,7 @@ void TdxCustomDockControl::AdjustControlBounds(TdxCustomDockControl* control) {
 // ---- sizes ---------------------------------------------------------------------------------
 
 void TdxCustomDockControl::SetBounds(Integer left, Integer top, Integer width, Integer height) {
+  if (SideContainerItem() == this) SideContainer()->ChildBoundsChanged(this, width, height);
   TCustomControl::SetBounds(left, top, width, height);
   if (!IsUpdateLayoutLocked()) UpdateOriginalSize();
 }
@@ -536,6 +665,8 @@ void TdxCustomDockControl::SetBounds(Integer left, Integer top, Integer width, I
 void TdxCustomDockControl::UpdateOriginalSize() {
   if (IsLoading() || !Visible()) return;
   TdxCustomDockControl* host = AutoSizeHostSite();
+  if (!host) host = SideContainer();
+  if (!host) host = TabContainer();
   if (!host) host = this;
   host->UpdateControlOriginalSize(this);
 }
@@ -571,7 +702,10 @@ void TdxCustomDockControl::LayoutChanged() {
   if (OnLayoutChanged) OnLayoutChanged(this);
 }
 
-void TdxCustomDockControl::UpdateLayout() { UpdateRelatedVisibility(); }
+void TdxCustomDockControl::UpdateLayout() {
+  UpdateRelatedVisibility();
+  UpdateEnabled();
+}
 
 void TdxCustomDockControl::UpdateRelatedVisibility() {
   InUpdateNC([&] {
@@ -629,6 +763,7 @@ void TdxCustomDockControl::VisibleChanging() {
 void TdxCustomDockControl::CMVisibleChanged(TMessage& m) {
   bool relate = !IsLoading() && (parentDockControl_ || Parent()) && visibilityLock_ == 0;
   if (relate) UpdateRelatedVisibility();
+  if (relate) UpdateCaption();
   TCustomControl::CMVisibleChanged(m);
   if (OnVisibleChanged) OnVisibleChanged(this);
 }
@@ -650,6 +785,31 @@ void TdxCustomDockControl::DoClose() {
     SetVisible(false);
 }
 
+void TdxCustomDockControl::UpdateCaption() {
+  if (TdxContainerDockSite* c = Container()) c->UpdateCaption();
+}
+
+void TdxCustomDockControl::UpdateEnabled() {
+  TdxTabContainerDockSite* tc = TabContainer();
+  SetEnabled(!tc || tc->ActiveChild() == this || autoHide_);
+}
+
+bool TdxCustomDockControl::IsCaptionActive() {
+  return Controller()->ActiveDockControl() == this && Application && Application->Active();
+}
+
+void TdxCustomDockControl::ChangeAutoHide() { SetAutoHide(!autoHide_); }
+
+void TdxCustomDockControl::DoMaximize() {
+  TdxSideContainerDockSite* s = SideContainer();
+  if (!s) return;
+  Integer i = SideContainerIndex();
+  if (s->ActiveChild() && s->ActiveChild()->DockIndex() == i)
+    s->SetActiveChild(nullptr);
+  else
+    s->SetActiveChildByIndex(i);
+}
+
 void TdxCustomDockControl::Activate() { Controller()->SetActiveDockControl(this); }
 
 bool TdxCustomDockControl::CanFocusEx() {
@@ -659,6 +819,10 @@ bool TdxCustomDockControl::CanFocusEx() {
 }
 
 void TdxCustomDockControl::DoActiveChanged(bool active, bool callEvent) {
+  if (TdxTabContainerDockSite* tc = TabContainer()) {
+    if (active) tc->SetActiveChild(this);
+    tc->InvalidateNC(false);
+  }
   if (active && !Controller()->IsFocusInside(this)) DoActivate();
   RepaintNC();
   if (callEvent && OnActivate) OnActivate(this, active);
@@ -691,6 +855,12 @@ void TdxCustomDockControl::StoreDockPosition(TPoint p) {
   replace(dockPosition_.SiblingAfter, nullptr);
   replace(dockPosition_.SiblingBefore, nullptr);
   dockPosition_.DockType = dockType_;
+  if (TdxContainerDockSite* c = Container()) {
+    Integer i = DockIndex();
+    replace(dockPosition_.SiblingAfter, i + 1 < c->ChildCount() ? c->Children(i + 1) : nullptr);
+    replace(dockPosition_.SiblingBefore, i > 0 ? c->Children(i - 1) : nullptr);
+    dockPosition_.DockType = c->GetTailDockType() == dockType_ ? c->GetTailDockType() : c->GetHeadDockType();
+  }
   dockPosition_.OriginalHeight = originalHeight_;
   dockPosition_.OriginalWidth = originalWidth_;
   if (OnStoreDockPosition) OnStoreDockPosition(this, dockPosition_);

@@ -13,14 +13,19 @@
 namespace docktest {
 
 // The dock tree below `c`: "Site(L(P1:left,P2:top):client,P3:right)"; layout sites print as
-// "L", other controls by name; each child carries its dock type.
+// "L", tab containers as "T", horizontal and vertical side containers as "H" and "V", other
+// controls by name; each child carries its dock type.
 inline String TypeName(TdxDockingType t) {
   static const char* names[] = {"none", "client", "left", "top", "right", "bottom"};
   return names[t];
 }
 
 inline String NameOf(TdxCustomDockControl* c) {
-  return dynamic_cast<TdxLayoutDockSite*>(c) ? String("L") : c->Name();
+  if (dynamic_cast<TdxLayoutDockSite*>(c)) return "L";
+  if (dynamic_cast<TdxTabContainerDockSite*>(c)) return "T";
+  if (dynamic_cast<TdxHorizContainerDockSite*>(c)) return "H";
+  if (dynamic_cast<TdxVertContainerDockSite*>(c)) return "V";
+  return c->Name();
 }
 
 inline String Tree(TdxCustomDockControl* c) {
