@@ -459,6 +459,7 @@ class TdxCustomDockControl : public TCustomControl {
   static void NameCreatedSite(TComponent* site);
 
   void WndProc(TMessage& message) override;
+  void CreateWnd() override;
   void CMVisibleChanged(TMessage& m) override;
   void CMFontChanged(TMessage& m) override;
   void CMColorChanged(TMessage& m) override;

@@ -342,11 +342,21 @@ void TdxCustomDockControl::WndProc(TMessage& message) {
   }
 }
 
+void TdxCustomDockControl::CreateWnd() {
+  TCustomControl::CreateWnd();
+  // The children were aligned before the frame existed; the client area is smaller now.
+  Realign();
+}
+
 void TdxCustomDockControl::RecalculateNC(bool force) {
   forceRecalc_ = force;
-  if (HandleAllocated() && (force || Controller()->CanRecalculateNC(this)))
+  if (HandleAllocated() && (force || Controller()->CanRecalculateNC(this))) {
+    TRect before = ClientRect();
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // A frame that grew or shrank changes the client area the docked children align in.
+    if (ClientRect() != before) Realign();
+  }
 }
 
 void TdxCustomDockControl::InvalidateNC(bool recalculate) {
