@@ -157,9 +157,8 @@ Integer TdxCustomDockControl::DockIndex() const {
 }
 
 bool TdxCustomDockControl::IsValidChild(const TdxCustomDockControl* c) const {
-  if (!c || c->parentDockControl_ != this) return false;
-  Integer i = c->DockIndex();
-  return i >= 0 && i < ChildCount() && c->Visible() && !c->autoHide_;
+  // The parent link stands for a place in the list: both change together.
+  return c && c->parentDockControl_ == this && c->Visible() && !c->autoHide_;
 }
 
 Integer TdxCustomDockControl::ValidChildCount() const {
@@ -373,7 +372,10 @@ void TdxCustomDockControl::CMTextChanged(TMessage& m) {
   TCustomControl::CMTextChanged(m);
   UpdateCaption();
   if (HasCaption()) InvalidateNC(false);
-  if (TdxTabContainerDockSite* tc = TabContainer()) tc->InvalidateNC(true);
+  if (TdxTabContainerDockSite* tc = TabContainer()) {
+    tc->ForgetTabWidth(this);
+    tc->InvalidateNC(true);
+  }
   if (TdxSideContainerDockSite* sc = dynamic_cast<TdxSideContainerDockSite*>(parentDockControl_))
     sc->InvalidateNC(false);
 }
@@ -436,8 +438,8 @@ void TdxCustomDockControl::IncludeToDock(TdxCustomDockControl* site, TdxDockingT
   InLayoutUpdate(this, [&] {
     site->RecalculateNC(false);
     SetDockType(type);
+    // The parent link and the place in the list change together (validity relies on it).
     parentDockControl_ = site;
-    if (!autoHide_) SetParent(site);
     auto& list = site->children_;
     auto it = std::find(list.begin(), list.end(), this);
     if (it != list.end()) list.erase(it);
@@ -445,6 +447,7 @@ void TdxCustomDockControl::IncludeToDock(TdxCustomDockControl* site, TdxDockingT
       list.push_back(this);
     else
       list.insert(list.begin() + index, this);
+    if (!autoHide_) SetParent(site);
     UpdateOriginalSize();
     UpdateCaption();
     site->LayoutChanged();
@@ -460,6 +463,7 @@ void TdxCustomDockControl::ExcludeFromDock() {
       SetAlign(alNone);
     }
     if (p) {
+      if (auto* tc = dynamic_cast<TdxTabContainerDockSite*>(p)) tc->ForgetTabWidth(this);
       auto& list = p->children_;
       list.erase(std::remove(list.begin(), list.end(), this), list.end());
       if (p->NeedsRecalcOnChildRemoval()) p->RecalculateNC(false);

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -625,6 +626,8 @@ class TdxTabContainerDockSite : public TdxContainerDockSite {
   // The width a child's tab wants: its text (measured once per text, font and image list)
   // and, with images, room for one.
   Integer GetTabWidth(TdxCustomDockControl* c);
+  // A child's caption changed or the child left: its width is measured again.
+  void ForgetTabWidth(const TdxCustomDockControl* c) { textWidths_.erase(c); }
   // Points in screen coordinates.
   Integer GetTabIndexAtPos(TPoint screen);
   bool IsTabsPoint(TPoint screen);
@@ -688,14 +691,12 @@ class TdxTabContainerDockSite : public TdxContainerDockSite {
   bool scrollTimerRunning_ = false;
   bool rightPressed_ = false, rightEnabled_ = false, rightHot_ = false;
   bool leftPressed_ = false, leftEnabled_ = false, leftHot_ = false;
-  // Measured tab text widths, valid for one font and image list.
-  struct TTabWidth {
-    String text;
-    Integer width;
-  };
-  std::vector<std::pair<const TdxCustomDockControl*, TTabWidth>> tabWidths_;
+  // Measured caption widths per child, dropped when the child's text changes, when it
+  // leaves, and all of them when the font or the image list changes.
+  std::unordered_map<const TdxCustomDockControl*, Integer> textWidths_;
   String measuredFont_;
   Integer measuredImageWidth_ = -1;
+  void CheckMeasuredFont();
 };
 
 // Dock controls next to each other along one axis, sharing its length by their original

@@ -488,7 +488,7 @@ void TdxSideContainerDockSite::ResizeChild(TdxCustomDockControl* control, Intege
 }
 
 void TdxSideContainerDockSite::ChildBoundsChanged(TdxCustomDockControl* control, Integer width, Integer height) {
-  if (!IsValidChild(control) || ActiveChild() || adjustLock_ > 0) return;
+  if (!IsValidChild(control) || ActiveChild() || adjustLock_ > 0 || control->DockIndex() < 0) return;
   SetChildOriginalSize(control->DockIndex(), GetDimension(width, height));
   AdjustChildrenBounds(nullptr);
 }

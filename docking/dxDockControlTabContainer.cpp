@@ -240,32 +240,30 @@ void TdxTabContainerDockSite::ChildVisibilityChanged(TdxCustomDockControl* child
 
 // ---- tabs ----------------------------------------------------------------------------------
 
-Integer TdxTabContainerDockSite::GetTabWidth(TdxCustomDockControl* c) {
-  TdxDockControlPainter* p = Painter();
-  Integer h = p->GetTabHorizOffset();
-  Integer imageWidth = p->GetImageWidth();
+void TdxTabContainerDockSite::CheckMeasuredFont() {
   TFont* f = Font();
   String font = f->Name() + "|" + IntToStr(f->Height()) + "|" + IntToStr(Integer(f->Style().ToMask())) + "|" +
                 IntToStr(f->Charset());
-  if (font != measuredFont_ || imageWidth != measuredImageWidth_) {
-    tabWidths_.clear();
-    measuredFont_ = font;
-    measuredImageWidth_ = imageWidth;
-  }
-  auto it = std::find_if(tabWidths_.begin(), tabWidths_.end(), [&](const auto& e) { return e.first == c; });
-  if (it == tabWidths_.end()) {
-    tabWidths_.push_back({c, {c->Caption(), MeasureTextWidthInFont(f, c->Caption())}});
-    it = tabWidths_.end() - 1;
-  } else if (it->second.text != c->Caption()) {
-    it->second = {c->Caption(), MeasureTextWidthInFont(f, c->Caption())};
-  }
-  Integer w = it->second.width + 2 * h;
-  if (imageWidth > 0) w += 2 * h + imageWidth;
+  Integer imageWidth = Painter()->GetImageWidth();
+  if (font == measuredFont_ && imageWidth == measuredImageWidth_) return;
+  textWidths_.clear();
+  measuredFont_ = font;
+  measuredImageWidth_ = imageWidth;
+}
+
+Integer TdxTabContainerDockSite::GetTabWidth(TdxCustomDockControl* c) {
+  if (measuredImageWidth_ < 0) CheckMeasuredFont();
+  Integer h = Painter()->GetTabHorizOffset();
+  auto it = textWidths_.find(c);
+  if (it == textWidths_.end()) it = textWidths_.emplace(c, MeasureTextWidthInFont(Font(), c->Caption())).first;
+  Integer w = it->second + 2 * h;
+  if (measuredImageWidth_ > 0) w += 2 * h + measuredImageWidth_;
   return w;
 }
 
 void TdxTabContainerDockSite::CalculateNC(TRect& r) {
   TdxContainerDockSite::CalculateNC(r);
+  CheckMeasuredFont();
   TdxDockControlPainter* p = Painter();
   Integer v = p->GetTabVertOffset(), h = p->GetTabHorizOffset(), s = p->GetTabsScrollButtonSize();
   Integer t = p->GetTabsHeight();
@@ -370,11 +368,44 @@ void TdxTabContainerDockSite::MakeActiveTabVisible() {
   if (IsLoading() || !ActiveChild() || ValidChildCount() < 2) return;
   Integer a = ActiveChild()->DockIndex();
   if (firstVisibleTabIndex_ <= a && a <= LastVisibleTabIndex()) return;
-  InvalidateNC(true);
-  while (a < firstVisibleTabIndex_)
-    if (!ScrollLeft()) break;
-  while (a > LastVisibleTabIndex())
-    if (!ScrollRight()) break;
+  // One recalculation and one repaint at the end, however many tabs the strip scrolls by.
+  BeginUpdateNC();
+  try {
+    InvalidateNC(true);
+    if (a < firstVisibleTabIndex_) {
+      // Scrolling left ends with the active tab first.
+      for (Integer i = firstVisibleTabIndex_; a < i && i >= 0;) {
+        i = PrevValidChildIndex(i);
+        if (i >= 0) firstVisibleTabIndex_ = i;
+      }
+    } else if (tabsScroll_ && Width() > 0) {
+      // Scrolling right tab by tab stops at the first start from which the tabs up to the
+      // active one end before the scroll buttons (shown once the strip has scrolled).
+      Integer h = Painter()->GetTabHorizOffset();
+      Integer room = scrollLeftRect_.Left - h - (tabsRect_.Left + h);
+      Integer sum = 0;
+      for (Integer i = firstVisibleTabIndex_; i <= a; ++i)
+        if (IsValidChild(Children(i))) sum += GetTabWidth(Children(i));
+      Integer f = firstVisibleTabIndex_;
+      while (sum > room) {
+        Integer next = NextValidChildIndex(f);
+        if (next < 0 || next > a) break;
+        sum -= GetTabWidth(Children(f));
+        f = next;
+      }
+      firstVisibleTabIndex_ = f;
+    }
+    InvalidateNC(true);
+    // What the arithmetic above left (equal widths without scrolling) goes tab by tab.
+    while (a < firstVisibleTabIndex_)
+      if (!ScrollLeft()) break;
+    while (a > LastVisibleTabIndex())
+      if (!ScrollRight()) break;
+  } catch (...) {
+    EndUpdateNC();
+    throw;
+  }
+  EndUpdateNC();
 }
 
 // ---- painting ------------------------------------------------------------------------------
