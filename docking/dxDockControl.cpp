@@ -77,6 +77,8 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxCustomDockSite) {
 
 KORVAN_IMPLEMENT_CLASS(TdxLayoutDockSite)
 
+KORVAN_IMPLEMENT_CLASS(TdxDockSiteAutoHideContainer)
+
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxDockSite) {
   p.Bool("AutoSize", &TdxDockSite::AutoSize, &TdxDockSite::SetAutoSize).Default(0);
 }
@@ -304,14 +306,6 @@ void TdxCustomDockControl::SetAllowFloating(bool v) {
   allowFloating_ = v;
 }
 
-void TdxCustomDockControl::SetAutoHide(bool v) {
-  if (autoHide_ == v || (v && !CanAutoHide())) return;
-  // The hide bars of the form's dock site that take auto-hidden controls are not built yet:
-  // until they are, a control is not switched to auto-hide (it would leave the layout
-  // without a place to be shown).
-  if (v) return;
-  autoHide_ = v;
-}
 
 void TdxCustomDockControl::SetCaptionButtons(TdxCaptionButtons v) {
   captionButtons_ = v;
@@ -769,6 +763,7 @@ void TdxCustomDockControl::CMVisibleChanged(TMessage& m) {
   if (relate) UpdateRelatedVisibility();
   if (relate) UpdateCaption();
   TCustomControl::CMVisibleChanged(m);
+  if (!IsLoading()) UpdateAutoHideVisibility();
   if (OnVisibleChanged) OnVisibleChanged(this);
 }
 
@@ -827,6 +822,8 @@ void TdxCustomDockControl::DoActiveChanged(bool active, bool callEvent) {
     if (active) tc->SetActiveChild(this);
     tc->InvalidateNC(false);
   }
+  // Activating an auto-hidden control shows it.
+  if (active && autoHide_ && !Visible()) SetVisible(true);
   if (active && !Controller()->IsFocusInside(this)) DoActivate();
   RepaintNC();
   if (callEvent && OnActivate) OnActivate(this, active);
@@ -986,7 +983,7 @@ void TdxLayoutDockSite::DestroyLayout(TdxCustomDockControl* control) {
 
 // ---- the form-level dock site --------------------------------------------------------------
 
-TdxDockSite::TdxDockSite(TComponent* owner) : TdxCustomDockSite(owner) {}
+
 
 void TdxDockSite::SetAutoSize(bool v) {
   if (autoSize_ == v || (v && !CanAutoSize())) return;

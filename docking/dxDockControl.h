@@ -96,6 +96,9 @@ using TdxStartDockingEvent = std::function<void(TdxCustomDockControl* Sender, In
 using TdxEndDockingEvent =
     std::function<void(TdxCustomDockControl* Sender, TdxCustomDockControl* Target, Integer X, Integer Y)>;
 using TdxMakeFloatingEvent = std::function<void(TdxCustomDockControl* Sender, Integer X, Integer Y)>;
+using TdxGetAutoHidePositionEvent =
+    std::function<void(TdxCustomDockControl* Sender, TdxAutoHidePosition& APosition)>;
+using TdxAutoHideControlEvent = std::function<void(TdxDockSite* Sender, TdxCustomDockControl* AControl)>;
 using TdxActiveChildChangeEvent = std::function<void(TdxContainerDockSite* Sender, TdxCustomDockControl* Child)>;
 enum TdxTabContainerTabsPosition { tctpTop, tctpBottom };
 
@@ -300,6 +303,12 @@ class TdxCustomDockControl : public TCustomControl {
   void SetAllowFloating(bool v);
   bool AutoHide() const { return autoHide_; }
   void SetAutoHide(bool v);
+  TdxAutoHidePosition AutoHidePosition() const { return autoHidePosition_; }
+  // The control was auto-hidden when it was hidden: showing it switches auto-hide on again.
+  bool StoredAutoHide() const { return storedAutoHide_; }
+  // The edge of the form's dock site whose hide bar takes this control.
+  TdxAutoHidePosition GetAutoHidePosition();
+  virtual TdxAutoHidePosition GetControlAutoHidePosition(TdxCustomDockControl* control);
   TdxCaptionButtons CaptionButtons() const { return captionButtons_; }
   void SetCaptionButtons(TdxCaptionButtons v);
   bool Dockable() const { return dockable_; }
@@ -413,6 +422,7 @@ class TdxCustomDockControl : public TCustomControl {
   TdxMakeFloatingEvent OnMakeFloating;
   TdxDockControlNotifyEvent OnAutoHideChanged;
   TdxDockControlNotifyEvent OnAutoHideChanging;
+  TdxGetAutoHidePositionEvent OnGetAutoHidePosition;
   TdxCreateLayoutSiteEvent OnCreateTabContainer;
   TdxCreateLayoutSiteEvent OnCreateSideContainer;
   TNotifyEvent OnParentChanged;
@@ -452,6 +462,8 @@ class TdxCustomDockControl : public TCustomControl {
   virtual void CheckDockRules();
   virtual void CheckDockClientsRules();
   void UpdateRelatedVisibility();
+  virtual void AutoHideChanged();
+  void UpdateAutoHideVisibility();
   void UpdateParentVisibility();
   void UpdateLayoutDockSiteVisibility();
   void UpdateAutoHideHostSite();
@@ -485,7 +497,9 @@ class TdxCustomDockControl : public TCustomControl {
   void WMNCCalcSize(TMessage& m);
   void WMNCPaint();
 
+  friend class TdxDockSiteHideBar;
   bool creationFailed_ = false;
+  bool storedAutoHide_ = false;
   bool destroying_ = false;
   bool allowFloating_ = true, autoHide_ = false, dockable_ = true, showCaption_ = true;
   bool managerColor_ = true, managerFont_ = true;
@@ -798,11 +812,28 @@ class TdxVertContainerDockSite : public TdxSideContainerDockSite {
 };
 
 // The dock site a form places directly: the root of a dock tree.
+class TdxDockSiteHideBar;
+
+// The window an auto-hidden control slides out in, beside its dock site.
+class TdxDockSiteAutoHideContainer : public TWinControl {
+  KORVAN_CLASS(TdxDockSiteAutoHideContainer, TWinControl)
+
+ public:
+  explicit TdxDockSiteAutoHideContainer(TComponent* owner);
+
+ protected:
+  void WndProc(TMessage& message) override;
+};
+
+// The dock site a form places directly: the root of a dock tree. It hosts auto-hide: the
+// buttons of auto-hidden controls stand on four hide bars along its edges, and a control
+// slides out beside the bar while the pointer rests on its button.
 class TdxDockSite : public TdxCustomDockSite {
   KORVAN_CLASS(TdxDockSite, TdxCustomDockSite)
 
  public:
   explicit TdxDockSite(TComponent* owner);
+  ~TdxDockSite() override;
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v) override;
   Integer AutoSizeWidth() const { return autoSizeWidth_; }
@@ -813,16 +844,115 @@ class TdxDockSite : public TdxCustomDockSite {
   virtual bool CanAutoSize();
   void SetAutoSizeSize(Integer w, Integer h);
   void SetParent(TWinControl* parent) override;
+  TdxAutoHidePosition GetControlAutoHidePosition(TdxCustomDockControl* control) override;
+
+  // Auto-hide.
+  void AddAutoHideControl(TdxCustomDockControl* control, TdxAutoHidePosition position);
+  void RemoveAutoHideControl(TdxCustomDockControl* control);
+  // Slides a control out (nil: the shown one back in).
+  void ShowControl(TdxCustomDockControl* control);
+  void ShowControlImmediately(TdxCustomDockControl* control);
+  void HideShownControlImmediately(bool keepContainer);
+  void UpdateShownBounds(TdxCustomDockControl* control);
+  TdxCustomDockControl* ShownControl() const { return shownControl_; }
+  TdxCustomDockControl* MovingControl() const { return movingControl_; }
+  TdxCustomDockControl* HoverControl() const { return hoverControl_; }
+  // The four bars: top, bottom, left, right.
+  TdxDockSiteHideBar* HideBars(Integer index) const { return hideBars_[size_t(index)].get(); }
+  TdxDockSiteHideBar* GetHideBarByPosition(TdxAutoHidePosition position) const;
+  TdxDockSiteHideBar* GetHideBarByControl(TdxCustomDockControl* control) const;
+  // Points in screen coordinates.
+  TdxDockSiteHideBar* GetHideBarAtPos(TPoint screen);
+  TdxCustomDockControl* GetHideBarControlAtPos(TPoint screen, TdxCustomDockControl** child = nullptr);
+  TdxAutoHidePosition GetControlHideBarPosition(TdxCustomDockControl* control) const;
+  bool HasVisibleHideBars() const;
+  TdxDockSiteAutoHideContainer* AutoHideContainerOf(TdxCustomDockControl* control) const;
+
+  void CalculateNC(TRect& r) override;
+  void NCPaint(TCanvas* canvas) override;
+
+  TdxAutoHideControlEvent OnHideControl;
+  TdxAutoHideControlEvent OnShowControl;
 
  protected:
   void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index) override;
   void DestroyLayout(TdxCustomDockControl* control) override;
   void ChildVisibilityChanged(TdxCustomDockControl* child) override;
   void UpdateControlOriginalSize(TdxCustomDockControl* control) override;
+  bool MouseLeftDown(TPoint client) override;
+  bool MouseMoved(TPoint client) override;
+  void MouseLeft() override;
+  void WndProc(TMessage& message) override;
 
  private:
+  friend class TdxDockSiteHideBar;
+  void StartTimer(UINT_PTR id, Integer interval);
+  void KillTimer(UINT_PTR id);
+  bool TimerRunning(UINT_PTR id) const { return timers_[id] ; }
+  void StartShowTimer();
+  void StartHideTimer();
+  void DoShowTimer();
+  void DoShowingStep();
+  void DoHidingStep();
+  void CheckHideShownControl();
+  void SetControlShown(TdxCustomDockControl* control, bool visible);
+
   bool autoSize_ = false;
   Integer autoSizeWidth_ = 0, autoSizeHeight_ = 0;
+  std::vector<std::unique_ptr<TdxDockSiteHideBar>> hideBars_;
+  bool timers_[4] = {};
+  TdxCustomDockControl* movingControl_ = nullptr;
+  TdxDockSiteHideBar* movingHideBar_ = nullptr;
+  TdxCustomDockControl* shownControl_ = nullptr;
+  TdxCustomDockControl* hoverControl_ = nullptr;
+  bool showing_ = false;  // the moving control slides out (else back in)
+};
+
+// One hide bar of a dock site: the auto-hidden controls at its edge, their buttons, and the
+// bounds of the window a control slides out in.
+class TdxDockSiteHideBar {
+ public:
+  TdxDockSiteHideBar(TdxDockSite* site, TdxAutoHidePosition position) : site_(site), position_(position) {}
+  ~TdxDockSiteHideBar();
+  TdxAutoHidePosition GetPosition() const { return position_; }
+  bool IsVertical() const { return position_ == ahpLeft || position_ == ahpRight; }
+  Integer ControlCount() const { return Integer(controls_.size()); }
+  TdxCustomDockControl* Controls(Integer i) const { return controls_[size_t(i)]; }
+  bool Contains(const TdxCustomDockControl* c) const;
+  const TRect& BarRect() const { return barRect_; }
+  TRect ButtonRect(Integer i) const { return i < Integer(buttonRects_.size()) ? buttonRects_[size_t(i)] : TRect(); }
+  TAnchors GetContainerAnchors() const;
+  TAlign GetControlAlign() const;
+  Integer GetButtonLength(TdxCustomDockControl* control);
+  // The control whose button holds the point (window coordinates of the site); for a tab
+  // container `child` gets the tab its section stands for.
+  TdxCustomDockControl* GetButtonControlAtPos(TPoint p, TdxCustomDockControl** child);
+  TdxCustomDockControl* GetTabContainerChildAtPos(TPoint p, TdxTabContainerDockSite* container, const TRect& button);
+
+  void Calculate(const TRect& r);
+  void CalculateButtons();
+  void AddControl(TdxCustomDockControl* control);
+  void RemoveControl(TdxCustomDockControl* control);
+  TdxDockSiteAutoHideContainer* ContainerOf(const TdxCustomDockControl* control) const;
+
+  // The sliding window's bounds.
+  void SetExpandedBounds(TdxCustomDockControl* control);
+  void SetCollapsedBounds(TdxCustomDockControl* control);
+  void ChangeContainerSize(TdxCustomDockControl* control, Integer delta);
+  bool IsCollapsed(TdxCustomDockControl* control) const;
+  bool IsExpanded(TdxCustomDockControl* control) const;
+
+ private:
+  void CreateAutoHideContainer(TdxCustomDockControl* control);
+  void DestroyAutoHideContainer(TdxCustomDockControl* control);
+  // The site's client rectangle in the coordinates of the site's parent.
+  TRect SiteClientRect() const;
+  TdxDockSite* site_;
+  TdxAutoHidePosition position_;
+  std::vector<TdxCustomDockControl*> controls_;
+  std::vector<TdxDockSiteAutoHideContainer*> containers_;
+  TRect barRect_;
+  std::vector<TRect> buttonRects_;
 };
 
 // ---- the docking manager -------------------------------------------------------------------
@@ -1000,6 +1130,8 @@ class TdxDockingController : public TObject {
   Integer AutoHideInterval(TCustomForm* form) const;
   Integer AutoShowInterval(TCustomForm* form) const;
   Integer TabsScrollInterval(TCustomForm* form) const;
+  Integer AutoHideMovingInterval(TCustomForm* form) const;
+  Integer AutoHideMovingSize(TCustomForm* form) const;
   TCustomImageList* Images(TCustomForm* form) const;
   Integer SelectionFrameWidth(TCustomForm* form) const;
   TdxDockControlPainterClass PainterClass(TCustomForm* form) const;

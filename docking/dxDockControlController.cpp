@@ -158,6 +158,14 @@ Integer TdxDockingController::TabsScrollInterval(TCustomForm* f) const {
   TdxDockingManager* m = FindManager(f);
   return m ? m->TabsScrollInterval() : 300;
 }
+Integer TdxDockingController::AutoHideMovingInterval(TCustomForm* f) const {
+  TdxDockingManager* m = FindManager(f);
+  return m ? m->AutoHideMovingInterval() : 1;
+}
+Integer TdxDockingController::AutoHideMovingSize(TCustomForm* f) const {
+  TdxDockingManager* m = FindManager(f);
+  return m ? m->AutoHideMovingSize() : 20;
+}
 TCustomImageList* TdxDockingController::Images(TCustomForm* f) const {
   TdxDockingManager* m = FindManager(f);
   return m ? m->Images() : nullptr;
