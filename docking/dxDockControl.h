@@ -820,6 +820,8 @@ class TdxDockSiteAutoHideContainer : public TWinControl {
 
  public:
   explicit TdxDockSiteAutoHideContainer(TComponent* owner);
+  // The controls inside belong to the form: they leave, they are not freed with it.
+  ~TdxDockSiteAutoHideContainer() override;
 
  protected:
   void WndProc(TMessage& message) override;
@@ -883,6 +885,8 @@ class TdxDockSite : public TdxCustomDockSite {
   bool MouseMoved(TPoint client) override;
   void MouseLeft() override;
   void WndProc(TMessage& message) override;
+  void ValidateInsert(TComponent* c) override;
+  void Notification(TComponent* c, TOperation operation) override;
 
  private:
   friend class TdxDockSiteHideBar;
@@ -934,6 +938,10 @@ class TdxDockSiteHideBar {
   void AddControl(TdxCustomDockControl* control);
   void RemoveControl(TdxCustomDockControl* control);
   TdxDockSiteAutoHideContainer* ContainerOf(const TdxCustomDockControl* control) const;
+  // A container freed from elsewhere (with the form) is forgotten.
+  void ForgetContainer(const TComponent* container);
+  // The site goes: the controls leave their containers, which are freed.
+  void ReleaseControls();
 
   // The sliding window's bounds.
   void SetExpandedBounds(TdxCustomDockControl* control);

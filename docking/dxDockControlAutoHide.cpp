@@ -148,6 +148,10 @@ TdxDockSiteAutoHideContainer::TdxDockSiteAutoHideContainer(TComponent* owner) : 
   SetVisible(false);
 }
 
+TdxDockSiteAutoHideContainer::~TdxDockSiteAutoHideContainer() {
+  while (ControlCount() > 0) RemoveControl(Controls(ControlCount() - 1));
+}
+
 void TdxDockSiteAutoHideContainer::WndProc(TMessage& message) {
   if (message.Msg == WM_ERASEBKGND) {
     message.Result = 1;
@@ -158,8 +162,18 @@ void TdxDockSiteAutoHideContainer::WndProc(TMessage& message) {
 
 // ---- hide bars -----------------------------------------------------------------------------
 
-TdxDockSiteHideBar::~TdxDockSiteHideBar() {
-  for (TdxDockSiteAutoHideContainer* c : containers_) delete c;
+TdxDockSiteHideBar::~TdxDockSiteHideBar() { ReleaseControls(); }
+
+void TdxDockSiteHideBar::ReleaseControls() {
+  // A control is touched only while its container lives (it holds the control then).
+  for (size_t i = 0; i < controls_.size(); ++i) delete containers_[i];
+  controls_.clear();
+  containers_.clear();
+}
+
+void TdxDockSiteHideBar::ForgetContainer(const TComponent* container) {
+  for (auto& k : containers_)
+    if (k == container) k = nullptr;
 }
 
 bool TdxDockSiteHideBar::Contains(const TdxCustomDockControl* c) const {
@@ -302,7 +316,10 @@ void TdxDockSiteHideBar::RemoveControl(TdxCustomDockControl* control) {
 }
 
 void TdxDockSiteHideBar::CreateAutoHideContainer(TdxCustomDockControl* control) {
-  auto* container = new TdxDockSiteAutoHideContainer(site_);
+  // Not owned by the site (whose insertion check takes dock controls only): the bar frees it,
+  // and the site hears of it when the form frees it first.
+  auto* container = new TdxDockSiteAutoHideContainer(nullptr);
+  container->FreeNotification(site_);
   containers_.back() = container;
   container->SetAnchors(GetContainerAnchors());
   container->SetParent(site_->Parent());
@@ -408,7 +425,23 @@ TdxDockSite::TdxDockSite(TComponent* owner) : TdxCustomDockSite(owner) {
 
 TdxDockSite::~TdxDockSite() {
   for (UINT_PTR id : {kMovingTimer, kHideTimer, kShowTimer}) KillTimer(id);
+  for (const auto& b : hideBars_) b->ReleaseControls();
   hideBars_.clear();
+}
+
+void TdxDockSite::ValidateInsert(TComponent* c) {
+  if (dynamic_cast<TdxDockSiteAutoHideContainer*>(c)) return;
+  TdxCustomDockSite::ValidateInsert(c);
+}
+
+void TdxDockSite::Notification(TComponent* c, TOperation operation) {
+  TdxCustomDockSite::Notification(c, operation);
+  if (operation != opRemove) return;
+  // (Compared by address: by now the component is no more than a component.)
+  for (const auto& b : hideBars_) b->ForgetContainer(c);
+  if (c == shownControl_) shownControl_ = nullptr;
+  if (c == movingControl_) movingControl_ = nullptr;
+  if (c == hoverControl_) hoverControl_ = nullptr;
 }
 
 TdxDockSiteHideBar* TdxDockSite::GetHideBarByPosition(TdxAutoHidePosition position) const {
@@ -509,7 +542,7 @@ void TdxDockSite::RemoveAutoHideControl(TdxCustomDockControl* control) {
   HideShownControlImmediately(true);
   TdxDockSiteHideBar* bar = GetHideBarByControl(control);
   if (!bar) return;
-  if (!bar->ContainerOf(control)) AutoHideAssertion();
+  // (A container freed with the form leaves the control on the bar without one.)
   movingHideBar_ = bar;
   movingControl_ = control;
   bar->RemoveControl(control);

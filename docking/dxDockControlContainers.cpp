@@ -219,7 +219,8 @@ void TdxContainerDockSite::SetParent(TWinControl* parent) {
   if (parent == Parent()) return;
   bool allowed = IsUpdateLayoutLocked() || IsDestroying() || (parent && parent->ComponentState().Contains(csLoading));
   if (!allowed) throw Exception(sdxInvalidParentAssigning);
-  if (parent && !dynamic_cast<TdxCustomDockControl*>(parent) && !AutoHide())
+  if (parent && !dynamic_cast<TdxCustomDockControl*>(parent) &&
+      !(AutoHide() && dynamic_cast<TdxDockSiteAutoHideContainer*>(parent)))
     throw Exception(Format(sdxInvalidParent, {ClassName()}));
   TdxCustomDockSite::SetParent(parent);
 }

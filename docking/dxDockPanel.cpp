@@ -191,7 +191,8 @@ void TdxDockPanel::SetShowSingleTab(bool v) {
 void TdxDockPanel::SetParent(TWinControl* parent) {
   if (parent == Parent()) return;
   if (IsUpdateLayoutLocked() || IsDestroying() || (parent && parent->ComponentState().Contains(csLoading))) {
-    if (parent && !dynamic_cast<TdxCustomDockControl*>(parent))
+    if (parent && !dynamic_cast<TdxCustomDockControl*>(parent) &&
+        !(AutoHide() && dynamic_cast<TdxDockSiteAutoHideContainer*>(parent)))
       throw Exception(Format(sdxInvalidParent, {ClassName()}));
     TdxCustomDockControl::SetParent(parent);
     return;
