@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "docking/dxDockConsts.h"
+#include "docking/dxDockControlBrackets.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"
@@ -30,35 +31,7 @@ PTypeInfo dxCaptionButtonsTypeInfo() {
   return SetTypeInfo("TdxCaptionButtons", EnumTypeInfo("TdxCaptionButton", {"cbMaximize", "cbHide", "cbClose"}));
 }
 
-namespace {
-
-// Runs `body` inside the controller's update bracket, closing it also on failure.
-template <class F>
-void InUpdateNC(F&& body) {
-  TdxDockingController* c = DockingController();
-  c->BeginUpdateNC();
-  try {
-    body();
-  } catch (...) {
-    c->EndUpdateNC();
-    throw;
-  }
-  c->EndUpdateNC();
-}
-
-// Runs `body` inside the layout bracket of `c`, closing it also on failure.
-template <class F>
-void InLayoutUpdate(TdxCustomDockControl* c, F&& body) {
-  c->BeginUpdateLayout();
-  try {
-    body();
-  } catch (...) {
-    c->EndUpdateLayout();
-    throw;
-  }
-  c->EndUpdateLayout();
-}
-}  // namespace
+using namespace dock_brackets;
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxCustomDockControl) {
   // Colour and font of their own are stored only when they follow neither manager nor parent.
@@ -365,7 +338,8 @@ void TdxCustomDockControl::CMColorChanged(TMessage& m) {
 void TdxCustomDockControl::CMTextChanged(TMessage& m) {
   TCustomControl::CMTextChanged(m);
   UpdateCaption();
-  if (HasCaption()) InvalidateNC(false);
+  // A panel's own tab is as wide as its caption.
+  if (HasCaption() || HasTabs()) InvalidateNC(HasTabs());
   if (TdxTabContainerDockSite* tc = TabContainer()) {
     tc->ForgetTabWidth(this);
     tc->InvalidateNC(true);

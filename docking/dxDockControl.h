@@ -208,6 +208,8 @@ class TdxDockControlPainter : public TObject {
   // Edge lines: sides 1 left, 2 top, 4 right, 8 bottom, 16 left and top, 32 right and bottom,
   // 64 all; styles 0..5 pick the two shades of the left/top and right/bottom lines.
   static void DrawColorEdge(TCanvas* canvas, TRect r, Integer sides, Integer style, TColor color);
+  // The triangle of a tab scroll button, inside r.
+  static std::vector<TPoint> ScrollArrowPoints(const TRect& r, bool right);
   // Turns a 32-bit bitmap: 1 a quarter counter-clockwise, 2 a quarter clockwise, 3 a half.
   static void RotateBitmap(TBitmap* bitmap, Integer direction);
 
@@ -592,6 +594,10 @@ class TdxContainerDockSite : public TdxCustomDockSite {
   virtual void ActiveChildChanged();
   virtual bool CanActiveChild(TdxCustomDockControl* c) { return IsValidChild(c); }
   virtual void ValidateActiveChild(Integer index) {}
+  // Docked onto a target that accepts the children one by one: they go over, the last first,
+  // each to the same place (an appending index stands for the target's current end), so they
+  // keep their order; then this container goes.
+  void HandOverChildren(TdxCustomDockControl* site, TdxDockingType type, Integer index);
   void ChildVisibilityChanged(TdxCustomDockControl* child) override;
  public:
   void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "docking/dxDockConsts.h"
+#include "docking/dxDockControlBrackets.h"
 #include "docking/dxDockControl.h"
 #include "foundation/cxGraphics.h"
 #include "rtl/SysUtils.h"
@@ -10,49 +11,10 @@
 #include "vcl/ControlMessages.h"
 
 using namespace dock_consts;
+using namespace dock_brackets;
 
 namespace {
 constexpr UINT_PTR kMovingTimer = 1, kHideTimer = 2, kShowTimer = 3;
-
-template <class F>
-void InUpdateNC(F&& body) {
-  TdxDockingController* c = DockingController();
-  c->BeginUpdateNC();
-  try {
-    body();
-  } catch (...) {
-    c->EndUpdateNC();
-    throw;
-  }
-  c->EndUpdateNC();
-}
-
-template <class F>
-void InLock(TdxCustomDockControl* c, void (TdxCustomDockControl::*begin)(), void (TdxCustomDockControl::*end)(),
-            F&& body) {
-  if (!c) {
-    body();
-    return;
-  }
-  (c->*begin)();
-  try {
-    body();
-  } catch (...) {
-    (c->*end)();
-    throw;
-  }
-  (c->*end)();
-}
-
-template <class F>
-void InLayoutUpdate(TdxCustomDockControl* c, F&& body) {
-  InLock(c, &TdxCustomDockControl::BeginUpdateLayout, &TdxCustomDockControl::EndUpdateLayout, body);
-}
-
-template <class F>
-void InVisibilityUpdate(TdxCustomDockControl* c, F&& body) {
-  InLock(c, &TdxCustomDockControl::BeginVisibilityUpdate, &TdxCustomDockControl::EndVisibilityUpdate, body);
-}
 
 [[noreturn]] void AutoHideAssertion() { throw Exception("Internal error while autohide controls."); }
 }  // namespace

@@ -3,42 +3,14 @@
 #include <algorithm>
 
 #include "docking/dxDockConsts.h"
+#include "docking/dxDockControlBrackets.h"
 #include "docking/dxDockControl.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
 using namespace dock_consts;
 
-namespace {
-template <class F>
-void InUpdateNC(F&& body) {
-  TdxDockingController* c = DockingController();
-  c->BeginUpdateNC();
-  try {
-    body();
-  } catch (...) {
-    c->EndUpdateNC();
-    throw;
-  }
-  c->EndUpdateNC();
-}
-
-template <class F>
-void InLayoutUpdate(TdxCustomDockControl* c, F&& body) {
-  if (!c) {
-    body();
-    return;
-  }
-  c->BeginUpdateLayout();
-  try {
-    body();
-  } catch (...) {
-    c->EndUpdateLayout();
-    throw;
-  }
-  c->EndUpdateLayout();
-}
-}  // namespace
+using namespace dock_brackets;
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxContainerDockSite) {
   p.Int("ActiveChildIndex", &TdxContainerDockSite::ActiveChildIndex, &TdxContainerDockSite::SetActiveChildIndex);
@@ -139,6 +111,18 @@ void TdxContainerDockSite::Notification(TComponent* c, TOperation operation) {
 void TdxContainerDockSite::ActiveChildChanged() {
   ValidateActiveChild(-1);
   UpdateCaption();
+}
+
+void TdxContainerDockSite::HandOverChildren(TdxCustomDockControl* site, TdxDockingType type, Integer index) {
+  Integer at = index < 0 || index > site->ChildCount() ? site->ChildCount() : index;
+  auto* side = dynamic_cast<TdxSideContainerDockSite*>(site);
+  while (ChildCount() > 0) {
+    TdxCustomDockControl* c = Children(ChildCount() - 1);
+    c->ExcludeFromDock();
+    c->IncludeToDock(site, type, at);
+    if (side) side->AdjustChildrenBounds(c);
+  }
+  DoDestroy();
 }
 
 TdxCustomDockControl* TdxContainerDockSite::FirstValidChild() const { return NextValidChild(-1); }
@@ -363,17 +347,7 @@ void TdxSideContainerDockSite::IncludeToDock(TdxCustomDockControl* site, TdxDock
     TdxContainerDockSite::IncludeToDock(site, type, index);
     return;
   }
-  // The children go over one by one, the last first, each to the same place, so that they
-  // keep their order (an appending index stands for the target's current end).
-  Integer at = index < 0 || index > site->ChildCount() ? site->ChildCount() : index;
-  auto* side = dynamic_cast<TdxSideContainerDockSite*>(site);
-  while (ChildCount() > 0) {
-    TdxCustomDockControl* c = Children(ChildCount() - 1);
-    c->ExcludeFromDock();
-    c->IncludeToDock(site, type, at);
-    if (side) side->AdjustChildrenBounds(c);
-  }
-  DoDestroy();
+  HandOverChildren(site, type, index);
 }
 
 void TdxSideContainerDockSite::UpdateControlOriginalSize(TdxCustomDockControl* control) {

@@ -181,11 +181,7 @@ void TdxDockControlNETPainter::DrawScrollArrow(TCanvas* canvas, TRect r, bool ri
   canvas->Pen()->SetColor(sign);
   canvas->Brush()->SetStyle(enabled ? bsSolid : bsClear);
   canvas->Brush()->SetColor(sign);
-  if (right)
-    canvas->Polygon({TPoint(r.Left + 4, r.Top + 2), TPoint(r.Left + 4, r.Bottom - 4), TPoint(r.Right - 6, r.Top + 6)});
-  else
-    canvas->Polygon(
-        {TPoint(r.Right - 6, r.Top + 2), TPoint(r.Right - 6, r.Bottom - 4), TPoint(r.Left + 4, r.Top + 6)});
+  canvas->Polygon(ScrollArrowPoints(r, right));
 }
 
 void TdxDockControlNETPainter::DrawTabsScrollRightButton(TCanvas* canvas, TRect r, bool down, bool hot, bool enabled,

@@ -97,6 +97,11 @@ void TdxDockControlPainter::RotateBitmap(TBitmap* bitmap, Integer direction) {
     }
 }
 
+std::vector<TPoint> TdxDockControlPainter::ScrollArrowPoints(const TRect& r, bool right) {
+  if (right) return {TPoint(r.Left + 4, r.Top + 2), TPoint(r.Left + 4, r.Bottom - 4), TPoint(r.Right - 6, r.Top + 6)};
+  return {TPoint(r.Right - 6, r.Top + 2), TPoint(r.Right - 6, r.Bottom - 4), TPoint(r.Left + 4, r.Top + 6)};
+}
+
 bool TdxDockControlPainter::RectInRect(const TRect& inner, const TRect& outer) {
   return outer.Contains(TPoint(inner.Left, inner.Top)) && outer.Contains(TPoint(inner.Right, inner.Bottom));
 }
@@ -332,11 +337,7 @@ void TdxDockControlPainter::DrawTabsScrollButton(TCanvas* canvas, TRect r, bool 
 namespace {
 void DrawArrow(TCanvas* canvas, TRect r, bool right, bool shift, TColor sign) {
   r = PrepareGlyph(canvas, Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1), sign, shift);
-  if (right)
-    canvas->Polygon({TPoint(r.Left + 4, r.Top + 2), TPoint(r.Left + 4, r.Bottom - 4), TPoint(r.Right - 6, r.Top + 6)});
-  else
-    canvas->Polygon(
-        {TPoint(r.Right - 6, r.Top + 2), TPoint(r.Right - 6, r.Bottom - 4), TPoint(r.Left + 4, r.Top + 6)});
+  canvas->Polygon(TdxDockControlPainter::ScrollArrowPoints(r, right));
 }
 }  // namespace
 

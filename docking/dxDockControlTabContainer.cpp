@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "docking/dxDockConsts.h"
+#include "docking/dxDockControlBrackets.h"
 #include "docking/dxDockControl.h"
 #include "foundation/cxGraphics.h"
 #include "rtl/SysUtils.h"
@@ -11,21 +12,11 @@
 #include "vcl/ImgList.h"
 
 using namespace dock_consts;
+using namespace dock_brackets;
 
 namespace {
 constexpr UINT_PTR kScrollTimerId = 1;
 
-template <class F>
-void InLayoutUpdate(TdxCustomDockControl* c, F&& body) {
-  c->BeginUpdateLayout();
-  try {
-    body();
-  } catch (...) {
-    c->EndUpdateLayout();
-    throw;
-  }
-  c->EndUpdateLayout();
-}
 
 PTypeInfo TabsPositionTypeInfo() { return EnumTypeInfo("TdxTabContainerTabsPosition", {"tctpTop", "tctpBottom"}); }
 }  // namespace
@@ -180,17 +171,7 @@ void TdxTabContainerDockSite::IncludeToDock(TdxCustomDockControl* site, TdxDocki
     TdxContainerDockSite::IncludeToDock(site, type, index);
     return;
   }
-  // The tabs go over one by one, the last first, each to the same place: they keep their
-  // order (an appending index stands for the target's current end).
-  Integer at = index < 0 || index > site->ChildCount() ? site->ChildCount() : index;
-  auto* side = dynamic_cast<TdxSideContainerDockSite*>(site);
-  while (ChildCount() > 0) {
-    TdxCustomDockControl* c = Children(ChildCount() - 1);
-    c->ExcludeFromDock();
-    c->IncludeToDock(site, type, at);
-    if (side) side->AdjustChildrenBounds(c);
-  }
-  DoDestroy();
+  HandOverChildren(site, type, index);
 }
 
 void TdxTabContainerDockSite::UpdateLayout() {

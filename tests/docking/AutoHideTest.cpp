@@ -206,4 +206,33 @@ TEST_F(AutoHideTest, HidingAndShowingKeepsAutoHide) {
   Pump();
 }
 
+TEST_F(AutoHideTest, SheetOfHideBarsOnAllEdges) {
+  auto* manager = new TdxDockingManager(form);
+  manager->SetOptions(dxDockingDefaultOptions + TdxDockingOptions{doImmediatelyHideOnAutoHide});
+  auto* extra = new TdxDockPanel(form);
+  extra->SetName("P5");
+  extra->SetCaption("Panel 5");
+  p[0]->DockTo(site, dtLeft, -1);
+  p[1]->DockTo(site, dtTop, -1);
+  p[2]->DockTo(site, dtRight, -1);
+  p[3]->DockTo(site, dtBottom, -1);
+  extra->DockTo(p[3], dtClient, -1);
+  Show();
+  for (TdxCustomDockControl* c : {p[0], p[1], p[2]}) c->SetAutoHide(true);
+  p[3]->TabContainer()->SetAutoHide(true);
+  Pump();
+  for (TdxAutoHidePosition position : {ahpLeft, ahpTop, ahpRight, ahpBottom})
+    EXPECT_EQ(site->GetHideBarByPosition(position)->ControlCount(), 1) << position;
+  // The side bars start below the top bar; the top and bottom bars after the left bar.
+  TdxDockControlPainter* painter = site->Painter();
+  EXPECT_EQ(site->HideBars(2)->ButtonRect(0).Top, 4 + painter->GetHideBarHeight());
+  EXPECT_EQ(site->HideBars(0)->ButtonRect(0).Left, 4 + painter->GetHideBarWidth());
+  S().Snapshot(form->Handle(), "dock_autohide.png");
+  // Shown out of the left bar.
+  site->ShowControlImmediately(p[0]);
+  Pump();
+  S().Snapshot(form->Handle(), "dock_autohide_shown.png");
+  EXPECT_EQ(site->ShownControl(), p[0]);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 // dissolving into their last child and handing their children over; the side containers'
 // size distribution, split resizing and maximizing; the active child index of a stored form.
 #include "docking/dxDockConsts.h"
+#include "foundation/cxGraphics.h"
 #include "rtl/SysUtils.h"
 #include "tests/docking/DockingTestSupport.h"
 #include "vcl/FormReader.h"
@@ -366,6 +367,38 @@ TEST_F(SideContainerTest, ChildBoundsAndVisibilityAndCaption) {
   // One valid child fills the container.
   EXPECT_EQ(p[0]->DockType(), dtClient);
   EXPECT_EQ(hc->Caption(), "A");
+}
+
+TEST_F(DockContainersTest, APanelShowsItsCaptionAsASingleTab) {
+  site->SetAlign(alClient);
+  p[0]->SetCaption("Files");
+  p[0]->DockTo(site, dtLeft, -1);
+  form->Show();
+  Pump();
+  Integer height = p[0]->ClientHeight();
+  p[0]->SetShowSingleTab(true);
+  Pump();
+  TdxDockControlPainter* painter = p[0]->Painter();
+  Integer t = painter->GetTabsHeight(), h = painter->GetTabHorizOffset(), v = painter->GetTabVertOffset();
+  EXPECT_TRUE(p[0]->HasTabs());
+  EXPECT_EQ(p[0]->ClientHeight(), height - t);
+  TRect strip = p[0]->TabsRect();
+  EXPECT_EQ(strip.Bottom, p[0]->WindowRect().Bottom - 2);
+  Integer width = h + MeasureTextWidthInFont(p[0]->Font(), "Files") + h;
+  EXPECT_EQ(p[0]->TabRect(), Rect(strip.Left + h, strip.Top + 2 * v, strip.Left + h + width, strip.Bottom - v));
+  // On top; a caption wider than the strip is cut at the strip's right margin.
+  p[0]->SetTabPosition(tctpTop);
+  p[0]->SetCaption(String(200, 'W'));
+  Pump();
+  strip = p[0]->TabsRect();
+  EXPECT_EQ(strip.Top, 2 + painter->GetCaptionHeight() + 2);
+  EXPECT_EQ(p[0]->TabRect().Right, strip.Right - h);
+  EXPECT_EQ(p[0]->TabRect().Bottom, strip.Bottom - 2 * v);
+  // Inside a tab container the container's strip stands instead.
+  p[1]->DockTo(p[0], dtClient, -1);
+  EXPECT_FALSE(p[0]->HasTabs());
+  // Its own TabPosition decides the new container's side.
+  EXPECT_EQ(p[0]->TabContainer()->TabsPosition(), tctpTop);
 }
 
 TEST_F(DockContainersTest, BadInputNeverReachesTheLayoutAssertions) {

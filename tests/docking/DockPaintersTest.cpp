@@ -152,6 +152,30 @@ TEST_F(DockPaintersTest, SheetsOfTheViews) {
   WriteSheet("dock_office_images.png", false);
 }
 
+TEST_F(DockPaintersTest, ImageIndexesOutsideTheListDrawNoImage) {
+  UseImages();
+  TdxDockControlPainter* painter = p[0]->Painter();
+  auto draw = [&](Integer index) {
+    p[0]->SetImageIndex(index);
+    auto b = std::make_unique<TBitmap>();
+    b->SetSize(120, 30);
+    b->Canvas()->Brush()->SetColor(clWhite);
+    b->Canvas()->FillRect(Rect(0, 0, 120, 30));
+    painter->DrawTabContent(b->Canvas(), p[0], Rect(0, 0, 120, 30), true, tctpTop);
+    painter->DrawHideBarButtonContent(b->Canvas(), p[0], Rect(0, 0, 120, 30), ahpTop);
+    return b;
+  };
+  auto same = [](TBitmap* a, TBitmap* b) {
+    for (Integer y = 0; y < 30; ++y)
+      for (Integer x = 0; x < 120; ++x)
+        if (a->Canvas()->Pixels(x, y) != b->Canvas()->Pixels(x, y)) return false;
+    return true;
+  };
+  auto none = draw(-1);
+  for (Integer index : {2, 99, -7}) EXPECT_TRUE(same(draw(index).get(), none.get())) << index;
+  EXPECT_FALSE(same(draw(0).get(), none.get()));
+}
+
 TEST_F(DockPaintersTest, ColourShadesAndPaleColours) {
   struct Case {
     TColor color;
