@@ -862,6 +862,8 @@ class TdxDockSite : public TdxCustomDockSite {
   void ShowControlImmediately(TdxCustomDockControl* control);
   void HideShownControlImmediately(bool keepContainer);
   void UpdateShownBounds(TdxCustomDockControl* control);
+  // The hide check starts its interval again (the pointer left the shown control).
+  void RestartHideTimer() { StartHideTimer(); }
   TdxCustomDockControl* ShownControl() const { return shownControl_; }
   TdxCustomDockControl* MovingControl() const { return movingControl_; }
   TdxCustomDockControl* HoverControl() const { return hoverControl_; }

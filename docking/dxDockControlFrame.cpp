@@ -259,6 +259,8 @@ bool TdxCustomDockControl::MouseLeftDoubleClick(TPoint client) {
 }
 
 void TdxCustomDockControl::MouseLeft() {
+  if (autoHide_)
+    if (TdxDockSite* host = AutoHideHostSite(); host && host->ShownControl() == this) host->RestartHideTimer();
   if (!closeHot_ && !hideHot_ && !maximizeHot_) return;
   closeHot_ = hideHot_ = maximizeHot_ = false;
   RepaintNC();
