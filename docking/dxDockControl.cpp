@@ -882,6 +882,13 @@ void TdxCustomDockControl::ReadState(TComponent* readParent) {
 
 void TdxCustomDockControl::Loaded() {
   TCustomControl::Loaded();
+  // A control stored auto-hidden goes onto its bar (at its stored edge when there is one).
+  if (autoHide_)
+    if (TdxDockSite* host = AutoHideHostSite())
+      InUpdateNC([&] {
+        TdxAutoHidePosition position = autoHidePosition_ == ahpUndefined ? GetAutoHidePosition() : autoHidePosition_;
+        host->AddAutoHideControl(this, position);
+      });
   if (TCustomForm* f = ParentForm()) Controller()->FormLoaded(f);
 }
 

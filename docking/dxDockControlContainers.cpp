@@ -20,6 +20,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxContainerDockSite) {
 }
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxSideContainerDockSite) {
+  p.Bool("AutoHide", &TdxSideContainerDockSite::AutoHide, &TdxSideContainerDockSite::SetAutoHide);
   p.Set("CaptionButtons", &TdxSideContainerDockSite::CaptionButtons, &TdxSideContainerDockSite::SetCaptionButtons,
         dxCaptionButtonsTypeInfo())
       .Default(7);

@@ -22,6 +22,7 @@ PTypeInfo TabsPositionTypeInfo() { return EnumTypeInfo("TdxTabContainerTabsPosit
 }  // namespace
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxTabContainerDockSite) {
+  p.Bool("AutoHide", &TdxTabContainerDockSite::AutoHide, &TdxTabContainerDockSite::SetAutoHide);
   p.Set("CaptionButtons", &TdxTabContainerDockSite::CaptionButtons, &TdxTabContainerDockSite::SetCaptionButtons,
         dxCaptionButtonsTypeInfo())
       .Default(7);

@@ -14,6 +14,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxDockPanel) {
         dxDockingTypesTypeInfo())
       .Default(62);
   p.Bool("AllowFloating", &TdxDockPanel::AllowFloating, &TdxDockPanel::SetAllowFloating);
+  p.Bool("AutoHide", &TdxDockPanel::AutoHide, &TdxDockPanel::SetAutoHide);
   p.Set("CaptionButtons", &TdxDockPanel::CaptionButtons, &TdxDockPanel::SetCaptionButtons, dxCaptionButtonsTypeInfo())
       .Default(7);
   p.Str("Caption", &TdxDockPanel::Caption, &TdxDockPanel::SetCaption);

@@ -5,6 +5,7 @@
 // button shows and activates; a tab container's button switches the shown tab; hiding and
 // showing keeps auto-hide.
 #include "tests/docking/DockingTestSupport.h"
+#include "vcl/FormReader.h"
 
 using namespace docktest;
 
@@ -204,6 +205,32 @@ TEST_F(AutoHideTest, HidingAndShowingKeepsAutoHide) {
   p[0]->SetVisible(true);
   EXPECT_TRUE(p[0]->AutoHide());
   Pump();
+}
+
+TEST_F(AutoHideTest, AStoredFormBringsTheControlBackOnItsBar) {
+  p[0]->DockTo(site, dtRight, -1);
+  p[1]->DockTo(site, dtTop, -1);
+  p[2]->Free();
+  p[3]->Free();
+  p[2] = p[3] = nullptr;
+  Show();
+  p[0]->SetAutoHide(true);
+  Pump();
+  String text = WriteComponentToText(form);
+  EXPECT_NE(text.find("AutoHide = True"), String::npos);
+  EXPECT_NE(text.find("AutoHidePosition = 2"), String::npos);
+  TForm* copy = NewForm("Copy");
+  ReadComponentFromText(copy, text);
+  copy->Show();
+  Pump();
+  auto* readSite = dynamic_cast<TdxDockSite*>(copy->FindComponent("Site"));
+  auto* readPanel = dynamic_cast<TdxDockPanel*>(copy->FindComponent("P1"));
+  ASSERT_TRUE(readSite && readPanel);
+  EXPECT_EQ(Tree(readSite), Tree(site));
+  EXPECT_TRUE(readPanel->AutoHide());
+  EXPECT_EQ(readSite->GetControlHideBarPosition(readPanel), ahpRight);
+  EXPECT_EQ(readSite->HideBars(3)->ControlCount(), 1);
+  EXPECT_NE(readSite->AutoHideContainerOf(readPanel), nullptr);
 }
 
 TEST_F(AutoHideTest, SheetOfHideBarsOnAllEdges) {
