@@ -217,6 +217,8 @@ class TdxDockControlPainter : public TObject {
   Integer FontSize();
   // Fills r with a solid colour.
   static void FillRect(TCanvas* canvas, const TRect& r, TColor color);
+  // The four border strips of GetBorderWidth in the frame colour: left, bottom, right, top.
+  void FillBorderStrips(TCanvas* canvas, const TRect& r);
   // Text in one line, vertically centred, with an end ellipsis, on a clear background.
   static void DrawSingleLineText(TCanvas* canvas, const String& text, TRect r);
   // The length of one section of a tab container's hide-bar button along the bar.

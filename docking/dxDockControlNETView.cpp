@@ -58,12 +58,7 @@ TColor TdxDockControlNETPainter::GetTabFontColor(bool active) {
 }
 
 void TdxDockControlNETPainter::DrawBorder(TCanvas* canvas, TRect r) {
-  Integer bw = GetBorderWidth();
-  TColor frame = GetFrameColor();
-  FillRect(canvas, Rect(r.Left, r.Top, r.Left + bw, r.Bottom), frame);
-  FillRect(canvas, Rect(r.Left, r.Bottom - bw, r.Right, r.Bottom), frame);
-  FillRect(canvas, Rect(r.Right - bw, r.Top, r.Right, r.Bottom), frame);
-  FillRect(canvas, Rect(r.Left, r.Top, r.Right, r.Top + bw), frame);
+  FillBorderStrips(canvas, r);
   if (DockControl() && DockControl()->AutoHide()) {
     DrawColorEdge(canvas, r, 16, 4, GetColor());
     DrawColorEdge(canvas, r, 32, 2, GetColor());

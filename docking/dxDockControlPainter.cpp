@@ -144,13 +144,17 @@ TColor TdxDockControlPainter::GetTabsScrollButtonsSignColor(bool enabled) {
 
 // ---- frame and caption ---------------------------------------------------------------------
 
-void TdxDockControlPainter::DrawBorder(TCanvas* canvas, TRect r) {
+void TdxDockControlPainter::FillBorderStrips(TCanvas* canvas, const TRect& r) {
   Integer bw = GetBorderWidth();
   TColor frame = GetFrameColor();
   FillRect(canvas, Rect(r.Left, r.Top, r.Left + bw, r.Bottom), frame);
   FillRect(canvas, Rect(r.Left, r.Bottom - bw, r.Right, r.Bottom), frame);
   FillRect(canvas, Rect(r.Right - bw, r.Top, r.Right, r.Bottom), frame);
   FillRect(canvas, Rect(r.Left, r.Top, r.Right, r.Top + bw), frame);
+}
+
+void TdxDockControlPainter::DrawBorder(TCanvas* canvas, TRect r) {
+  FillBorderStrips(canvas, r);
   DrawColorEdge(canvas, r, 16, 3, GetColor());
   DrawColorEdge(canvas, r, 32, 2, GetColor());
 }

@@ -22,11 +22,6 @@ class AutoHideTest : public DockingFixture {
     form->Show();
     Pump();
   }
-  POINT ClientPoint(TdxCustomDockControl* c, TPoint window) {
-    TPoint origin = c->ScreenToWindow(c->ClientToScreen(TPoint(0, 0)));
-    return TPoint(window.X - origin.X, window.Y - origin.Y);
-  }
-  static TPoint Center(const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
   // The point on a control's hide-bar button, in the site's client coordinates.
   POINT ButtonPoint(TdxCustomDockControl* c) {
     TdxDockSiteHideBar* bar = site->GetHideBarByControl(c);

@@ -27,11 +27,6 @@ class CaptionMouseTest : public DockingFixture {
     form->Show();
     Pump();
   }
-  POINT ClientPoint(TdxCustomDockControl* c, TPoint window) {
-    TPoint origin = c->ScreenToWindow(c->ClientToScreen(TPoint(0, 0)));
-    return TPoint(window.X - origin.X, window.Y - origin.Y);
-  }
-  static TPoint Center(const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
 };
 
 TEST_F(CaptionMouseTest, HotButtonsOnlyWhileTheFormIsActive) {

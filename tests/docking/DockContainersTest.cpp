@@ -227,6 +227,13 @@ TEST_F(DockContainersTest, ActiveChildIndexAppliesAndRefusesWhatItShould) {
   // Only the active tab's control is enabled.
   EXPECT_TRUE(p[0]->Enabled());
   EXPECT_FALSE(p[2]->Enabled());
+  // An auto-hidden child is refused as well.
+  p[1]->SetVisible(true);
+  p[2]->SetAutoHide(true);
+  ASSERT_TRUE(p[2]->AutoHide());
+  tc->SetActiveChildIndex(2);
+  EXPECT_EQ(tc->ActiveChild(), p[0]);
+  EXPECT_EQ(tc->ValidChildCount(), 2);
 }
 
 TEST_F(DockContainersTest, ActiveChildIndexOfAStoredFormAppliesAfterLoading) {

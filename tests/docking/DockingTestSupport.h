@@ -70,6 +70,13 @@ class TFreeWatcher : public TComponent {
 
 class DockingFixture : public testing_support::THeadlessFixture {
  protected:
+  // A point of a dock control's own window coordinates (its frame included) as a point of
+  // its client area, for injected input.
+  static POINT ClientPoint(TdxCustomDockControl* c, TPoint window) {
+    TPoint origin = c->ScreenToWindow(c->ClientToScreen(TPoint(0, 0)));
+    return TPoint(window.X - origin.X, window.Y - origin.Y);
+  }
+  static TPoint Center(const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
   void SetUp() override {
     THeadlessFixture::SetUp();
     InitializeForms();

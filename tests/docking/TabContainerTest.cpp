@@ -24,12 +24,6 @@ class TabContainerTest : public DockingFixture {
     tc->SetActiveChild(p[0]);
     Pump();
   }
-  // A point of the window's own coordinates as a point of the client area.
-  POINT ClientPoint(TdxCustomDockControl* c, TPoint window) {
-    TPoint origin = c->ScreenToWindow(c->ClientToScreen(TPoint(0, 0)));
-    return TPoint(window.X - origin.X, window.Y - origin.Y);
-  }
-  static TPoint Center(const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
   Integer TextWidth(const String& s) { return MeasureTextWidthInFont(tc->Font(), s); }
   TdxTabContainerDockSite* tc = nullptr;
 };
