@@ -39,7 +39,7 @@ void TdxCustomDockControl::AutoHideChanged() {
         host->AddAutoHideControl(this, GetAutoHidePosition());
       } else {
         host->RemoveAutoHideControl(this);
-        Activate();
+        if (!IsDestroying()) Activate();
       }
     });
   });

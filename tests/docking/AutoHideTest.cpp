@@ -228,6 +228,26 @@ TEST_F(AutoHideTest, AStoredFormBringsTheControlBackOnItsBar) {
   EXPECT_NE(readSite->AutoHideContainerOf(readPanel), nullptr);
 }
 
+TEST_F(AutoHideTest, FreeingAnAutoHiddenControlOrItsSiteLeavesNothingBehind) {
+  p[0]->DockTo(site, dtLeft, -1);
+  p[1]->DockTo(site, dtRight, -1);
+  Show();
+  p[0]->SetAutoHide(true);  // shown at once
+  p[1]->SetAutoHide(true);
+  ASSERT_EQ(site->ShownControl(), p[1]);
+  p[1]->Free();
+  p[1] = nullptr;
+  Pump();
+  EXPECT_EQ(site->ShownControl(), nullptr);
+  EXPECT_EQ(site->HideBars(3)->ControlCount(), 0);
+  // The site goes while P1 sits on its bar: P1 stays, owned by the form, in no window.
+  site->Free();
+  site = nullptr;
+  Pump();
+  EXPECT_EQ(p[0]->Parent(), nullptr);
+  Advance(1000);
+}
+
 TEST_F(AutoHideTest, SheetOfHideBarsOnAllEdges) {
   auto* manager = new TdxDockingManager(form);
   manager->SetOptions(dxDockingDefaultOptions + TdxDockingOptions{doImmediatelyHideOnAutoHide});
