@@ -408,6 +408,50 @@ TEST_F(DockContainersTest, APanelShowsItsCaptionAsASingleTab) {
   EXPECT_EQ(p[0]->TabContainer()->TabsPosition(), tctpTop);
 }
 
+// Every panel docked with every type onto every control of the tree, in turn: the refusals
+// refuse, the rest builds sound trees, and no layout assertion is ever reached.
+TEST_F(DockContainersTest, EveryDockOntoEveryTargetKeepsTheTreeSound) {
+  auto* manager = new TdxDockingManager(form);
+  site->SetBounds(0, 0, 480, 360);
+  int changes = 0;
+  for (TdxDockingOptions options : {dxDockingDefaultOptions,
+                                    dxDockingDefaultOptions + TdxDockingOptions{doSideContainerCanInSideContainer,
+                                                                                doSideContainerCanInTabContainer}}) {
+    manager->SetOptions(options);
+    p[0]->DockTo(site, dtLeft, -1);
+    for (int panel = 0; panel < 4; ++panel) {
+      for (TdxDockingType type : {dtNone, dtClient, dtLeft, dtTop, dtRight, dtBottom}) {
+        // The tree changes with each dock: the targets are collected again each time.
+        for (size_t t = 0;; ++t) {
+          std::vector<TdxCustomDockControl*> targets;
+          std::function<void(TdxCustomDockControl*)> collect = [&](TdxCustomDockControl* c) {
+            targets.push_back(c);
+            for (Integer i = 0; i < c->ChildCount(); ++i) collect(c->Children(i));
+          };
+          collect(site);
+          if (t >= targets.size()) break;
+          TdxCustomDockControl* target = targets[t];
+          SCOPED_TRACE(p[panel]->Name() + " onto " + NameOf(target) + " " + TypeName(type));
+          String before = Tree(site);
+          EXPECT_NO_THROW(p[panel]->DockTo(target, type, -1));
+          changes += Tree(site) != before;
+          ASSERT_EQ(CheckInvariants(site), "") << Tree(site);
+          for (int k = 0; k < 4; ++k) {
+            if (TdxContainerDockSite* c = p[k]->Container()) {
+              EXPECT_GE(c->ChildCount(), 2) << Tree(site);  // no container of one
+            }
+          }
+          Pump();
+        }
+      }
+    }
+    for (int k = 0; k < 4; ++k) EXPECT_NO_THROW(p[k]->UnDock());
+    EXPECT_EQ(Tree(site), "Site");
+    EXPECT_GT(changes, 20);  // the walk did build trees
+    Pump();
+  }
+}
+
 TEST_F(DockContainersTest, BadInputNeverReachesTheLayoutAssertions) {
   p[0]->DockTo(site, dtLeft, -1);
   p[1]->DockTo(p[0], dtClient, -1);
