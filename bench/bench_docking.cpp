@@ -2,11 +2,17 @@
 // frame is requested several times against recalculating each frame once outside a bracket.
 // The bracket should stay within 3x of the baseline (one recalculation per control at the
 // end, no sort or list search per queued control).
+// The tab container: activating the last of 1,000 tabs (the strip scrolls tab by tab, one
+// repaint at the end) against measuring the 1,000 captions once on the same canvas; it should
+// stay within 10x (a caption is measured again only when its text, the font or the images
+// change).
 #include <benchmark/benchmark.h>
 
 #include "backend/Headless.h"
 #include "docking/dxDockControl.h"
 #include "docking/dxDockPanel.h"
+#include "foundation/cxGraphics.h"
+#include "rtl/SysUtils.h"
 #include "user/Windows.h"
 #include "vcl/Forms.h"
 
@@ -64,6 +70,62 @@ void BM_BracketRequestingEveryFrameThreeTimes(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * int64_t(f.controls.size()));
 }
 BENCHMARK(BM_BracketRequestingEveryFrameThreeTimes);
+
+// 1,000 panels as the tabs of one container on a shown form.
+struct TabForm {
+  TForm* form = nullptr;
+  TdxTabContainerDockSite* tc = nullptr;
+  std::vector<TdxDockPanel*> panels;
+  TabForm() {
+    Form();  // the backend
+    form = new TForm(Application);
+    form->SetBounds(0, 0, 600, 400);
+    auto* site = new TdxDockSite(form);
+    site->SetBounds(0, 0, 580, 380);
+    site->SetParent(form);
+    DockingController()->BeginUpdateNC();
+    for (int i = 0; i < 1000; ++i) {
+      auto* panel = new TdxDockPanel(form);
+      panel->SetCaption("Tab number " + IntToStr(i));
+      if (i == 0)
+        panel->DockTo(site, dtLeft, -1);
+      else
+        panel->DockTo(panels.back(), dtClient, -1);
+      panels.push_back(panel);
+    }
+    DockingController()->EndUpdateNC();
+    tc = dynamic_cast<TdxTabContainerDockSite*>(panels[0]->ParentDockControl());
+    form->Show();
+  }
+};
+
+TabForm& Tabs() {
+  static TabForm f;
+  return f;
+}
+
+void BM_MeasureThe1000CaptionsOnce(benchmark::State& state) {
+  TabForm& f = Tabs();
+  TFont* font = f.tc->Font();
+  for (auto _ : state) {
+    Integer sum = 0;
+    for (TdxDockPanel* p : f.panels) sum += MeasureTextWidthInFont(font, p->Caption());
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_MeasureThe1000CaptionsOnce);
+
+void BM_ActivateTheLastOf1000Tabs(benchmark::State& state) {
+  TabForm& f = Tabs();
+  for (auto _ : state) {
+    state.PauseTiming();
+    f.tc->SetActiveChild(f.panels.front());  // scrolled back to the start
+    state.ResumeTiming();
+    f.tc->SetActiveChild(f.panels.back());
+  }
+  if (f.tc->FirstVisibleTabIndex() == 0) state.SkipWithError("the strip did not scroll");
+}
+BENCHMARK(BM_ActivateTheLastOf1000Tabs);
 
 }  // namespace
 

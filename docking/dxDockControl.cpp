@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "docking/dxDockConsts.h"
+#include "docking/dxDockControlBrackets.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"
@@ -30,35 +31,7 @@ PTypeInfo dxCaptionButtonsTypeInfo() {
   return SetTypeInfo("TdxCaptionButtons", EnumTypeInfo("TdxCaptionButton", {"cbMaximize", "cbHide", "cbClose"}));
 }
 
-namespace {
-
-// Runs `body` inside the controller's update bracket, closing it also on failure.
-template <class F>
-void InUpdateNC(F&& body) {
-  TdxDockingController* c = DockingController();
-  c->BeginUpdateNC();
-  try {
-    body();
-  } catch (...) {
-    c->EndUpdateNC();
-    throw;
-  }
-  c->EndUpdateNC();
-}
-
-// Runs `body` inside the layout bracket of `c`, closing it also on failure.
-template <class F>
-void InLayoutUpdate(TdxCustomDockControl* c, F&& body) {
-  c->BeginUpdateLayout();
-  try {
-    body();
-  } catch (...) {
-    c->EndUpdateLayout();
-    throw;
-  }
-  c->EndUpdateLayout();
-}
-}  // namespace
+using namespace dock_brackets;
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxCustomDockControl) {
   // Colour and font of their own are stored only when they follow neither manager nor parent.
@@ -77,6 +50,8 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxCustomDockSite) {
 
 KORVAN_IMPLEMENT_CLASS(TdxLayoutDockSite)
 
+KORVAN_IMPLEMENT_CLASS(TdxDockSiteAutoHideContainer)
+
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TdxDockSite) {
   p.Bool("AutoSize", &TdxDockSite::AutoSize, &TdxDockSite::SetAutoSize).Default(0);
 }
@@ -86,6 +61,11 @@ namespace {
 struct DockClassRegistration {
   DockClassRegistration() {
     RegisterClass(TdxLayoutDockSite::StaticClass());
+    RegisterClass(TdxContainerDockSite::StaticClass());
+    RegisterClass(TdxTabContainerDockSite::StaticClass());
+    RegisterClass(TdxSideContainerDockSite::StaticClass());
+    RegisterClass(TdxVertContainerDockSite::StaticClass());
+    RegisterClass(TdxHorizContainerDockSite::StaticClass());
     RegisterClass(TdxDockSite::StaticClass());
     RegisterClass(TdxDockingManager::StaticClass());
   }
@@ -152,9 +132,8 @@ Integer TdxCustomDockControl::DockIndex() const {
 }
 
 bool TdxCustomDockControl::IsValidChild(const TdxCustomDockControl* c) const {
-  if (!c || c->parentDockControl_ != this) return false;
-  Integer i = c->DockIndex();
-  return i >= 0 && i < ChildCount() && c->Visible() && !c->autoHide_;
+  // The parent link stands for a place in the list: both change together.
+  return c && c->parentDockControl_ == this && c->Visible() && !c->autoHide_;
 }
 
 Integer TdxCustomDockControl::ValidChildCount() const {
@@ -207,6 +186,36 @@ TdxCustomDockControl* TdxCustomDockControl::AutoHideControl() {
 TdxDockSite* TdxCustomDockControl::AutoSizeHostSite() const {
   auto* s = dynamic_cast<TdxDockSite*>(parentDockControl_);
   return s && s->AutoSize() ? s : nullptr;
+}
+
+TdxContainerDockSite* TdxCustomDockControl::Container() const {
+  return dynamic_cast<TdxContainerDockSite*>(parentDockControl_);
+}
+
+TdxTabContainerDockSite* TdxCustomDockControl::TabContainer() const {
+  return dynamic_cast<TdxTabContainerDockSite*>(parentDockControl_);
+}
+
+TdxSideContainerDockSite* TdxCustomDockControl::SideContainer() const {
+  if (auto* s = dynamic_cast<TdxSideContainerDockSite*>(parentDockControl_)) return s;
+  if (TdxTabContainerDockSite* t = TabContainer()) return t->SideContainer();
+  return nullptr;
+}
+
+TdxCustomDockControl* TdxCustomDockControl::SideContainerItem() const {
+  if (dynamic_cast<TdxSideContainerDockSite*>(parentDockControl_)) return const_cast<TdxCustomDockControl*>(this);
+  if (TdxTabContainerDockSite* t = TabContainer(); t && t->SideContainer()) return t;
+  return nullptr;
+}
+
+Integer TdxCustomDockControl::SideContainerIndex() const {
+  TdxCustomDockControl* item = SideContainerItem();
+  return item ? item->DockIndex() : -1;
+}
+
+bool TdxCustomDockControl::IsMaximized() const {
+  TdxSideContainerDockSite* s = SideContainer();
+  return s && s->ActiveChild() && s->ActiveChild() == SideContainerItem();
 }
 
 void TdxCustomDockControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
@@ -270,14 +279,6 @@ void TdxCustomDockControl::SetAllowFloating(bool v) {
   allowFloating_ = v;
 }
 
-void TdxCustomDockControl::SetAutoHide(bool v) {
-  if (autoHide_ == v || (v && !CanAutoHide())) return;
-  // The hide bars of the form's dock site that take auto-hidden controls are not built yet:
-  // until they are, a control is not switched to auto-hide (it would leave the layout
-  // without a place to be shown).
-  if (v) return;
-  autoHide_ = v;
-}
 
 void TdxCustomDockControl::SetCaptionButtons(TdxCaptionButtons v) {
   captionButtons_ = v;
@@ -336,7 +337,15 @@ void TdxCustomDockControl::CMColorChanged(TMessage& m) {
 
 void TdxCustomDockControl::CMTextChanged(TMessage& m) {
   TCustomControl::CMTextChanged(m);
-  if (HasCaption()) InvalidateNC(false);
+  UpdateCaption();
+  // A panel's own tab is as wide as its caption.
+  if (HasCaption() || HasTabs()) InvalidateNC(HasTabs());
+  if (TdxTabContainerDockSite* tc = TabContainer()) {
+    tc->ForgetTabWidth(this);
+    tc->InvalidateNC(true);
+  }
+  if (TdxSideContainerDockSite* sc = dynamic_cast<TdxSideContainerDockSite*>(parentDockControl_))
+    sc->InvalidateNC(false);
 }
 
 void TdxCustomDockControl::WMNCHitTest(TMessage& m) {
@@ -351,8 +360,17 @@ void TdxCustomDockControl::DockTo(TdxCustomDockControl* site, TdxDockingType typ
   InUpdateNC([&] {
     TdxCustomDockControl* target = site;
     if (site == LayoutDockSite()) target = parentDockControl_;
+    TdxContainerDockSite* container = Container();
+    if (site == container && container->ChildCount() == 2 && !container->HasDockType(type))
+      target = container->Children(DockIndex() != 0 ? 0 : 1);
     InLayoutUpdate(target, [&] {
-      if (parentDockControl_) UnDock();
+      if (parentDockControl_) {
+        // Moving inside its own container the control only leaves its place there.
+        if (target == container && container->HasDockType(type))
+          ExcludeFromDock();
+        else
+          UnDock();
+      }
       target->CreateLayout(this, type, index);
     });
     if (OnDock) OnDock(this, target, type, index);
@@ -388,8 +406,8 @@ void TdxCustomDockControl::IncludeToDock(TdxCustomDockControl* site, TdxDockingT
   InLayoutUpdate(this, [&] {
     site->RecalculateNC(false);
     SetDockType(type);
+    // The parent link and the place in the list change together (validity relies on it).
     parentDockControl_ = site;
-    if (!autoHide_) SetParent(site);
     auto& list = site->children_;
     auto it = std::find(list.begin(), list.end(), this);
     if (it != list.end()) list.erase(it);
@@ -397,7 +415,9 @@ void TdxCustomDockControl::IncludeToDock(TdxCustomDockControl* site, TdxDockingT
       list.push_back(this);
     else
       list.insert(list.begin() + index, this);
+    if (!autoHide_) SetParent(site);
     UpdateOriginalSize();
+    UpdateCaption();
     site->LayoutChanged();
   });
 }
@@ -411,6 +431,7 @@ void TdxCustomDockControl::ExcludeFromDock() {
       SetAlign(alNone);
     }
     if (p) {
+      if (auto* tc = dynamic_cast<TdxTabContainerDockSite*>(p)) tc->ForgetTabWidth(this);
       auto& list = p->children_;
       list.erase(std::remove(list.begin(), list.end(), this), list.end());
       if (p->NeedsRecalcOnChildRemoval()) p->RecalculateNC(false);
@@ -492,6 +513,85 @@ void TdxCustomDockControl::DestroyLayout(TdxCustomDockControl* control) {
   site->DoDestroy();
 }
 
+namespace {
+// Events and default properties of a container just created by a docking target.
+template <class Site>
+void NotifyContainerCreated(TdxCustomDockControl* target, Site* site, const TdxCreateLayoutSiteEvent& own,
+                            TdxCreateLayoutSiteEvent TdxDockingManager::*managerEvent) {
+  if (own) own(target, site);
+  TdxDockingManager* m = DockingController()->FindManager(target->ParentForm());
+  if (m && m->*managerEvent) (m->*managerEvent)(target, site);
+}
+}  // namespace
+
+void TdxCustomDockControl::CreateTabContainerLayout(TdxCustomDockControl* control, TdxDockingType type,
+                                                    Integer index) {
+  Integer oldIndex = DockIndex();
+  TdxCustomDockControl* p = parentDockControl_;
+  TdxTabContainerDockSite* tc = nullptr;
+  InLayoutUpdate(p, [&] {
+    ExcludeFromDock();
+    tc = new TdxTabContainerDockSite(Owner());
+    NameCreatedSite(tc);
+    InLayoutUpdate(tc, [&] {
+      tc->AdjustControlBounds(this);
+      tc->IncludeToDock(p, dockType_ == dtNone ? dtClient : dockType_, oldIndex);
+      IncludeToDock(tc, dtClient, 0);
+      control->IncludeToDock(tc, dtClient, index);
+    });
+  });
+  AssignTabContainerSiteProperties(tc);
+  NotifyContainerCreated(this, tc, OnCreateTabContainer, &TdxDockingManager::OnCreateTabContainer);
+}
+
+void TdxCustomDockControl::CreateContainerLayout(TdxCustomDockControl* control, TdxDockingType type,
+                                                 Integer index) {
+  TdxSideContainerDockSite* sc = nullptr;
+  if (type != dtLeft && type != dtRight && type != dtTop && type != dtBottom)
+    throw Exception(Format(sdxInternalErrorCreateLayout, {String("TdxSideContainerDockSite")}));
+  Integer oldIndex = DockIndex();
+  TdxCustomDockControl* p = parentDockControl_;
+  TdxDockingType ownType = dockType_;
+  InLayoutUpdate(p, [&] {
+    ExcludeFromDock();
+    if (type == dtLeft || type == dtRight)
+      sc = new TdxHorizContainerDockSite(Owner());
+    else
+      sc = new TdxVertContainerDockSite(Owner());
+    NameCreatedSite(sc);
+    sc->AdjustControlBounds(this);
+    InLayoutUpdate(sc, [&] {
+      sc->IncludeToDock(p, ownType, oldIndex);
+      IncludeToDock(sc, dtTop, 0);
+      if (index == -1) {
+        if (type == sc->GetHeadDockType())
+          control->IncludeToDock(sc, sc->GetHeadDockType(), 0);
+        else
+          control->IncludeToDock(sc, sc->GetTailDockType(), 1);
+      } else {
+        control->IncludeToDock(sc, sc->GetHeadDockType(), index);
+      }
+      sc->AdjustChildrenBounds(control);
+    });
+  });
+  AssignSideContainerSiteProperties(sc);
+  NotifyContainerCreated(this, sc, OnCreateSideContainer, &TdxDockingManager::OnCreateSideContainer);
+}
+
+void TdxCustomDockControl::AssignSideContainerSiteProperties(TdxSideContainerDockSite* site) {
+  const TdxDockingManager* m = Controller()->DefaultSitesPropertiesManager(ParentForm());
+  if (!m) return;
+  if (dynamic_cast<TdxVertContainerDockSite*>(site))
+    m->DefaultVertContainerSiteProperties()->AssignTo(site);
+  else
+    m->DefaultHorizContainerSiteProperties()->AssignTo(site);
+}
+
+void TdxCustomDockControl::AssignTabContainerSiteProperties(TdxTabContainerDockSite* site) {
+  if (const TdxDockingManager* m = Controller()->DefaultSitesPropertiesManager(ParentForm()))
+    m->DefaultTabContainerSiteProperties()->AssignTo(site);
+}
+
 void TdxCustomDockControl::DetachFromLayout() {
   if (autoHide_) {
     TdxDockSite* host = AutoHideHostSite();
@@ -529,6 +629,7 @@ void TdxCustomDockControl::AdjustControlBounds(TdxCustomDockControl* control) {
 // ---- sizes ---------------------------------------------------------------------------------
 
 void TdxCustomDockControl::SetBounds(Integer left, Integer top, Integer width, Integer height) {
+  if (SideContainerItem() == this) SideContainer()->ChildBoundsChanged(this, width, height);
   TCustomControl::SetBounds(left, top, width, height);
   if (!IsUpdateLayoutLocked()) UpdateOriginalSize();
 }
@@ -536,6 +637,8 @@ void TdxCustomDockControl::SetBounds(Integer left, Integer top, Integer width, I
 void TdxCustomDockControl::UpdateOriginalSize() {
   if (IsLoading() || !Visible()) return;
   TdxCustomDockControl* host = AutoSizeHostSite();
+  if (!host) host = SideContainer();
+  if (!host) host = TabContainer();
   if (!host) host = this;
   host->UpdateControlOriginalSize(this);
 }
@@ -571,7 +674,10 @@ void TdxCustomDockControl::LayoutChanged() {
   if (OnLayoutChanged) OnLayoutChanged(this);
 }
 
-void TdxCustomDockControl::UpdateLayout() { UpdateRelatedVisibility(); }
+void TdxCustomDockControl::UpdateLayout() {
+  UpdateRelatedVisibility();
+  UpdateEnabled();
+}
 
 void TdxCustomDockControl::UpdateRelatedVisibility() {
   InUpdateNC([&] {
@@ -629,7 +735,9 @@ void TdxCustomDockControl::VisibleChanging() {
 void TdxCustomDockControl::CMVisibleChanged(TMessage& m) {
   bool relate = !IsLoading() && (parentDockControl_ || Parent()) && visibilityLock_ == 0;
   if (relate) UpdateRelatedVisibility();
+  if (relate) UpdateCaption();
   TCustomControl::CMVisibleChanged(m);
+  if (!IsLoading()) UpdateAutoHideVisibility();
   if (OnVisibleChanged) OnVisibleChanged(this);
 }
 
@@ -650,6 +758,31 @@ void TdxCustomDockControl::DoClose() {
     SetVisible(false);
 }
 
+void TdxCustomDockControl::UpdateCaption() {
+  if (TdxContainerDockSite* c = Container()) c->UpdateCaption();
+}
+
+void TdxCustomDockControl::UpdateEnabled() {
+  TdxTabContainerDockSite* tc = TabContainer();
+  SetEnabled(!tc || tc->ActiveChild() == this || autoHide_);
+}
+
+bool TdxCustomDockControl::IsCaptionActive() {
+  return Controller()->ActiveDockControl() == this && Application && Application->Active();
+}
+
+void TdxCustomDockControl::ChangeAutoHide() { SetAutoHide(!autoHide_); }
+
+void TdxCustomDockControl::DoMaximize() {
+  TdxSideContainerDockSite* s = SideContainer();
+  if (!s) return;
+  Integer i = SideContainerIndex();
+  if (s->ActiveChild() && s->ActiveChild()->DockIndex() == i)
+    s->SetActiveChild(nullptr);
+  else
+    s->SetActiveChildByIndex(i);
+}
+
 void TdxCustomDockControl::Activate() { Controller()->SetActiveDockControl(this); }
 
 bool TdxCustomDockControl::CanFocusEx() {
@@ -659,6 +792,12 @@ bool TdxCustomDockControl::CanFocusEx() {
 }
 
 void TdxCustomDockControl::DoActiveChanged(bool active, bool callEvent) {
+  if (TdxTabContainerDockSite* tc = TabContainer()) {
+    if (active) tc->SetActiveChild(this);
+    tc->InvalidateNC(false);
+  }
+  // Activating an auto-hidden control shows it.
+  if (active && autoHide_ && !Visible()) SetVisible(true);
   if (active && !Controller()->IsFocusInside(this)) DoActivate();
   RepaintNC();
   if (callEvent && OnActivate) OnActivate(this, active);
@@ -691,6 +830,12 @@ void TdxCustomDockControl::StoreDockPosition(TPoint p) {
   replace(dockPosition_.SiblingAfter, nullptr);
   replace(dockPosition_.SiblingBefore, nullptr);
   dockPosition_.DockType = dockType_;
+  if (TdxContainerDockSite* c = Container()) {
+    Integer i = DockIndex();
+    replace(dockPosition_.SiblingAfter, i + 1 < c->ChildCount() ? c->Children(i + 1) : nullptr);
+    replace(dockPosition_.SiblingBefore, i > 0 ? c->Children(i - 1) : nullptr);
+    dockPosition_.DockType = c->GetTailDockType() == dockType_ ? c->GetTailDockType() : c->GetHeadDockType();
+  }
   dockPosition_.OriginalHeight = originalHeight_;
   dockPosition_.OriginalWidth = originalWidth_;
   if (OnStoreDockPosition) OnStoreDockPosition(this, dockPosition_);
@@ -737,6 +882,13 @@ void TdxCustomDockControl::ReadState(TComponent* readParent) {
 
 void TdxCustomDockControl::Loaded() {
   TCustomControl::Loaded();
+  // A control stored auto-hidden goes onto its bar (at its stored edge when there is one).
+  if (autoHide_)
+    if (TdxDockSite* host = AutoHideHostSite())
+      InUpdateNC([&] {
+        TdxAutoHidePosition position = autoHidePosition_ == ahpUndefined ? GetAutoHidePosition() : autoHidePosition_;
+        host->AddAutoHideControl(this, position);
+      });
   if (TCustomForm* f = ParentForm()) Controller()->FormLoaded(f);
 }
 
@@ -812,7 +964,7 @@ void TdxLayoutDockSite::DestroyLayout(TdxCustomDockControl* control) {
 
 // ---- the form-level dock site --------------------------------------------------------------
 
-TdxDockSite::TdxDockSite(TComponent* owner) : TdxCustomDockSite(owner) {}
+
 
 void TdxDockSite::SetAutoSize(bool v) {
   if (autoSize_ == v || (v && !CanAutoSize())) return;

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -61,7 +62,11 @@ TAlign dxDockingTypeAlign(TdxDockingType type);
 class TdxCustomDockControl;
 class TdxCustomDockSite;
 class TdxLayoutDockSite;
+class TdxContainerDockSite;
+class TdxTabContainerDockSite;
+class TdxSideContainerDockSite;
 class TdxDockSite;
+class TCustomImageList;
 class TdxDockingManager;
 class TdxDockingController;
 class TdxDockControlPainter;
@@ -91,9 +96,16 @@ using TdxStartDockingEvent = std::function<void(TdxCustomDockControl* Sender, In
 using TdxEndDockingEvent =
     std::function<void(TdxCustomDockControl* Sender, TdxCustomDockControl* Target, Integer X, Integer Y)>;
 using TdxMakeFloatingEvent = std::function<void(TdxCustomDockControl* Sender, Integer X, Integer Y)>;
+using TdxGetAutoHidePositionEvent =
+    std::function<void(TdxCustomDockControl* Sender, TdxAutoHidePosition& APosition)>;
+using TdxAutoHideControlEvent = std::function<void(TdxDockSite* Sender, TdxCustomDockControl* AControl)>;
+using TdxActiveChildChangeEvent = std::function<void(TdxContainerDockSite* Sender, TdxCustomDockControl* Child)>;
+enum TdxTabContainerTabsPosition { tctpTop, tctpBottom };
 
-// The painter of dock control frames (the standard view); the other views descend from it
-// and override its class operations and metrics.
+// The painter of dock control frames (the standard view): colours, metrics and the drawing
+// of borders, captions, caption buttons, tabs, tab scroll buttons, hide bars and their
+// buttons, on a canvas in window coordinates of the control's non-client area. The other
+// views descend from it.
 class TdxDockControlPainter : public TObject {
   KORVAN_CLASS(TdxDockControlPainter, TObject)
 
@@ -102,12 +114,33 @@ class TdxDockControlPainter : public TObject {
   explicit TdxDockControlPainter(TdxCustomDockControl* owner) : owner_(owner) {}
   TdxCustomDockControl* DockControl() const { return owner_; }
 
-  // Class operations: the view's defaults for a manager switching to it.
+  // Class operations: the view's defaults for a manager switching to it; the view's colours.
   virtual void InitManagerColor(TdxDockingManager* manager);
   virtual void InitManagerFont(TdxDockingManager* manager);
+  virtual void CreateColors() {}
+  virtual void RefreshColors() {}
+  virtual void ReleaseColors() {}
 
+  // Colours and fonts.
   virtual TColor GetColor();
   virtual TFont* GetFont();
+  virtual TColor GetFrameColor() { return GetColor(); }
+  virtual TColor GetCaptionColor(bool active) { return GetColor(); }
+  virtual TFont* GetCaptionFont(bool active) { return GetFont(); }
+  virtual TColor GetCaptionFontColor(bool active) { return GetCaptionFont(active)->Color(); }
+  virtual TColor GetCaptionSignColor(bool active, bool down, bool hot) { return GetCaptionFontColor(active); }
+  virtual TColor GetTabsColor() { return GetColor(); }
+  virtual TColor GetTabColor(bool active) { return GetColor(); }
+  virtual TFont* GetTabFont(bool active) { return GetFont(); }
+  virtual TColor GetTabFontColor(bool active) { return GetTabFont(active)->Color(); }
+  virtual TColor GetTabsScrollButtonsColor() { return GetColor(); }
+  virtual TColor GetTabsScrollButtonsSignColor(bool enabled);
+  virtual TColor GetHideBarColor() { return GetColor(); }
+  virtual TColor GetHideBarButtonColor() { return GetColor(); }
+  virtual TFont* GetHideBarButtonFont() { return GetFont(); }
+  virtual TColor GetHideBarButtonFontColor() { return GetHideBarButtonFont()->Color(); }
+
+  // Metrics.
   virtual bool CanVerticalCaption() { return true; }
   virtual Integer GetBorderWidth() { return 2; }
   virtual Integer GetCaptionButtonSize() { return 12; }
@@ -122,14 +155,74 @@ class TdxDockControlPainter : public TObject {
   virtual Integer GetHideBarWidth();
   virtual Integer GetHideBarVertInterval() { return 2; }
   virtual Integer GetHideBarHorizInterval() { return 4; }
-  // The manager's image list extent (no image list here yet: 0; the defaults 16).
-  Integer GetImageHeight() { return 0; }
-  Integer GetImageWidth() { return 0; }
-  Integer GetDefaultImageHeight() { return 16; }
-  Integer GetDefaultImageWidth() { return 16; }
+
+  // Drawing.
+  virtual void DrawBorder(TCanvas* canvas, TRect r);
+  virtual void DrawCaption(TCanvas* canvas, TRect r, bool active);
+  virtual void DrawCaptionSeparator(TCanvas* canvas, TRect r);
+  virtual void DrawCaptionText(TCanvas* canvas, TRect r, bool active);
+  virtual void DrawCaptionButton(TCanvas* canvas, TRect r, bool active, bool down, bool hot);
+  virtual void DrawCaptionCloseButton(TCanvas* canvas, TRect r, bool active, bool down, bool hot, bool switched);
+  virtual void DrawCaptionHideButton(TCanvas* canvas, TRect r, bool active, bool down, bool hot, bool switched);
+  virtual void DrawCaptionMaximizeButton(TCanvas* canvas, TRect r, bool active, bool down, bool hot,
+                                         bool switched);
+  virtual void DrawClient(TCanvas* canvas, TRect r);
+  virtual void DrawTabs(TCanvas* canvas, TRect r, TRect activeTabRect, TdxTabContainerTabsPosition position);
+  virtual void DrawTab(TCanvas* canvas, TdxCustomDockControl* control, TRect r, bool active,
+                       TdxTabContainerTabsPosition position);
+  virtual void DrawTabContent(TCanvas* canvas, TdxCustomDockControl* control, TRect r, bool active,
+                              TdxTabContainerTabsPosition position);
+  virtual void DrawTabsScrollRightButton(TCanvas* canvas, TRect r, bool down, bool hot, bool enabled,
+                                         TdxTabContainerTabsPosition position);
+  virtual void DrawTabsScrollLeftButton(TCanvas* canvas, TRect r, bool down, bool hot, bool enabled,
+                                        TdxTabContainerTabsPosition position);
+  virtual void DrawTabsScrollButton(TCanvas* canvas, TRect r, bool down, bool hot, bool enabled,
+                                    TdxTabContainerTabsPosition position);
+  virtual void DrawHideBar(TCanvas* canvas, TRect r, TdxAutoHidePosition position);
+  virtual void DrawHideBarButton(TCanvas* canvas, TdxCustomDockControl* control, TRect r,
+                                 TdxAutoHidePosition position);
+  virtual void DrawHideBarButtonContent(TCanvas* canvas, TdxCustomDockControl* control, TRect r,
+                                        TdxAutoHidePosition position);
+  virtual void DrawHideBarButtonImage(TCanvas* canvas, TdxCustomDockControl* control, TRect r);
+  virtual void DrawHideBarButtonText(TCanvas* canvas, TdxCustomDockControl* control, TRect r,
+                                     TdxAutoHidePosition position);
+
+  // The manager's image list and its extents (0, or 16 for the defaults, without one).
+  TCustomImageList* Images();
+  Integer GetImageHeight();
+  Integer GetImageWidth();
+  Integer GetDefaultImageHeight();
+  Integer GetDefaultImageWidth();
+  bool IsValidImageIndex(Integer index);
+  static void DrawImage(TCanvas* canvas, TCustomImageList* images, TRect r, Integer index);
+  // Both corners of inner inside outer (the bottom-right one strictly).
+  static bool RectInRect(const TRect& inner, const TRect& outer);
+
+  // Shades: each channel scaled, or lightened towards white, by a percentage.
+  static TColor DarkenColor(TColor c, Integer percent);
+  static TColor LightenColor(TColor c, Integer percent);
+  static TColor LightColor(TColor c) { return LightenColor(c, 60); }
+  static TColor LightLightColor(TColor c) { return LightenColor(c, 20); }
+  static TColor DarkColor(TColor c) { return DarkenColor(c, 60); }
+  static TColor DarkDarkColor(TColor c) { return DarkenColor(c, 20); }
+  // Edge lines: sides 1 left, 2 top, 4 right, 8 bottom, 16 left and top, 32 right and bottom,
+  // 64 all; styles 0..5 pick the two shades of the left/top and right/bottom lines.
+  static void DrawColorEdge(TCanvas* canvas, TRect r, Integer sides, Integer style, TColor color);
+  // The triangle of a tab scroll button, inside r.
+  static std::vector<TPoint> ScrollArrowPoints(const TRect& r, bool right);
+  // Turns a 32-bit bitmap: 1 a quarter counter-clockwise, 2 a quarter clockwise, 3 a half.
+  static void RotateBitmap(TBitmap* bitmap, Integer direction);
 
  protected:
   Integer FontSize();
+  // Fills r with a solid colour.
+  static void FillRect(TCanvas* canvas, const TRect& r, TColor color);
+  // The four border strips of GetBorderWidth in the frame colour: left, bottom, right, top.
+  void FillBorderStrips(TCanvas* canvas, const TRect& r);
+  // Text in one line, vertically centred, with an end ellipsis, on a clear background.
+  static void DrawSingleLineText(TCanvas* canvas, const String& text, TRect r);
+  // The length of one section of a tab container's hide-bar button along the bar.
+  Integer HideBarSectionLength(TdxAutoHidePosition position);
 
  private:
   TdxCustomDockControl* owner_ = nullptr;
@@ -156,7 +249,11 @@ class TdxCustomDockControl : public TCustomControl {
   void UnDock();
   void MakeFloating(Integer x, Integer y);
   void MakeFloatingAtCurrentPos();
-  void DoClose();
+  virtual void DoClose();
+  // The hide button: switches auto-hide; the maximize button: maximizes or restores the
+  // control inside its side container.
+  virtual void ChangeAutoHide();
+  virtual void DoMaximize();
   void Activate();
   void StoreDockPosition(TPoint p);
   void RestoreDockPosition(TPoint p);
@@ -180,6 +277,13 @@ class TdxCustomDockControl : public TCustomControl {
   TdxCustomDockControl* AutoHideControl();
   TdxDockSite* AutoSizeHostSite() const;
   virtual bool IsValidChild(const TdxCustomDockControl* c) const;
+  TdxContainerDockSite* Container() const;
+  TdxTabContainerDockSite* TabContainer() const;
+  // The side container this control (or its tab container) stands in, the item that stands
+  // there and the item's index in it.
+  TdxSideContainerDockSite* SideContainer() const;
+  TdxCustomDockControl* SideContainerItem() const;
+  Integer SideContainerIndex() const;
 
   // Rules.
   virtual bool CanDock() { return false; }
@@ -190,6 +294,9 @@ class TdxCustomDockControl : public TCustomControl {
   // Whether DoActivate may move the focus here; whether the focus can go to this control.
   virtual bool CanActivate() { return false; }
   virtual bool CanFocusEx();
+  // Whether a container docked onto this control hands its children over one by one.
+  virtual bool CanAcceptSideContainerItems(TdxSideContainerDockSite* container) { return false; }
+  virtual bool CanAcceptTabContainerItems(TdxTabContainerDockSite* container) { return false; }
 
   // Properties.
   TdxDockingTypes AllowDock() const { return allowDock_; }
@@ -200,6 +307,12 @@ class TdxCustomDockControl : public TCustomControl {
   void SetAllowFloating(bool v);
   bool AutoHide() const { return autoHide_; }
   void SetAutoHide(bool v);
+  TdxAutoHidePosition AutoHidePosition() const { return autoHidePosition_; }
+  // The control was auto-hidden when it was hidden: showing it switches auto-hide on again.
+  bool StoredAutoHide() const { return storedAutoHide_; }
+  // The edge of the form's dock site whose hide bar takes this control.
+  TdxAutoHidePosition GetAutoHidePosition();
+  virtual TdxAutoHidePosition GetControlAutoHidePosition(TdxCustomDockControl* control);
   TdxCaptionButtons CaptionButtons() const { return captionButtons_; }
   void SetCaptionButtons(TdxCaptionButtons v);
   bool Dockable() const { return dockable_; }
@@ -250,6 +363,12 @@ class TdxCustomDockControl : public TCustomControl {
   void RepaintNC();
   virtual bool HasBorder() { return false; }
   virtual bool HasCaption() { return false; }
+  virtual bool HasTabs() { return false; }
+  virtual bool IsCaptionActive();
+  // Rebuilds the caption of the container (or float site) that shows this control's text.
+  virtual void UpdateCaption();
+  // Inside a tab container only the active tab's control is enabled.
+  virtual void UpdateEnabled();
   bool HasCaptionCloseButton();
   bool HasCaptionHideButton();
   bool HasCaptionMaximizeButton();
@@ -267,6 +386,22 @@ class TdxCustomDockControl : public TCustomControl {
   const TRect& CaptionHideButtonRect() const { return hideRect_; }
   const TRect& CaptionMaximizeButtonRect() const { return maximizeRect_; }
   const TRect& CachedClientRect() const { return cachedClientRect_; }
+  // Frame painting: border and caption; descendants add tabs and hide bars.
+  virtual void NCPaint(TCanvas* canvas);
+  void NCPaintCaption(TCanvas* canvas);
+  // A screen point in the window's own coordinates.
+  TPoint ScreenToWindow(TPoint screen);
+  // Caption mouse state (for the painters and tests).
+  bool IsCloseButtonHot() const { return closeHot_; }
+  bool IsHideButtonHot() const { return hideHot_; }
+  bool IsMaximizeButtonHot() const { return maximizeHot_; }
+  bool IsCloseButtonPressed() const { return closePressed_; }
+  bool IsHideButtonPressed() const { return hidePressed_; }
+  bool IsMaximizeButtonPressed() const { return maximizePressed_; }
+  bool IsCaptionPressed() const { return captionPressed_; }
+  bool IsParentFormActive();
+  // Maximized inside its side container.
+  bool IsMaximized() const;
 
   bool IsDestroying() const;
   bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
@@ -291,6 +426,9 @@ class TdxCustomDockControl : public TCustomControl {
   TdxMakeFloatingEvent OnMakeFloating;
   TdxDockControlNotifyEvent OnAutoHideChanged;
   TdxDockControlNotifyEvent OnAutoHideChanging;
+  TdxGetAutoHidePositionEvent OnGetAutoHidePosition;
+  TdxCreateLayoutSiteEvent OnCreateTabContainer;
+  TdxCreateLayoutSiteEvent OnCreateSideContainer;
   TNotifyEvent OnParentChanged;
   TNotifyEvent OnParentChanging;
   TNotifyEvent OnVisibleChanged;
@@ -301,11 +439,20 @@ class TdxCustomDockControl : public TCustomControl {
   friend class TdxCustomDockSite;
   friend class TdxLayoutDockSite;
   friend class TdxDockSite;
+  friend class TdxContainerDockSite;
+  friend class TdxTabContainerDockSite;
+  friend class TdxSideContainerDockSite;
 
   virtual void IncludeToDock(TdxCustomDockControl* site, TdxDockingType type, Integer index);
   virtual void ExcludeFromDock();
   virtual void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index);
   virtual void DestroyLayout(TdxCustomDockControl* control);
+  // The layouts a docking target builds inside its parent: a side container holding it and
+  // the new control (dtLeft..dtBottom), or a tab container (dtClient).
+  void CreateContainerLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index);
+  void CreateTabContainerLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index);
+  virtual void AssignSideContainerSiteProperties(TdxSideContainerDockSite* site);
+  virtual void AssignTabContainerSiteProperties(TdxTabContainerDockSite* site);
   virtual void DetachFromLayout();
   virtual void SetDockType(TdxDockingType type);
   virtual void AdjustControlBounds(TdxCustomDockControl* control);
@@ -319,6 +466,8 @@ class TdxCustomDockControl : public TCustomControl {
   virtual void CheckDockRules();
   virtual void CheckDockClientsRules();
   void UpdateRelatedVisibility();
+  virtual void AutoHideChanged();
+  void UpdateAutoHideVisibility();
   void UpdateParentVisibility();
   void UpdateLayoutDockSiteVisibility();
   void UpdateAutoHideHostSite();
@@ -327,11 +476,20 @@ class TdxCustomDockControl : public TCustomControl {
   static void NameCreatedSite(TComponent* site);
 
   void WndProc(TMessage& message) override;
+  void CreateWnd() override;
   void CMVisibleChanged(TMessage& m) override;
   void CMFontChanged(TMessage& m) override;
   void CMColorChanged(TMessage& m) override;
   void CMTextChanged(TMessage& m) override;
   void WMNCHitTest(TMessage& m) override;
+  // The mouse on the frame, in client coordinates; each answers whether it handled the
+  // message (descendants handle what the base leaves).
+  virtual bool MouseLeftDown(TPoint client);
+  virtual bool MouseLeftUp(TPoint client);
+  virtual bool MouseMoved(TPoint client);
+  virtual bool MouseLeftDoubleClick(TPoint client);
+  virtual void MouseLeft();
+  void ShowContextMenu(TMessage& m);
   void VisibleChanging() override;
   void AlignControls(TControl* control, TRect& rect) override;
   void Notification(TComponent* c, TOperation operation) override;
@@ -341,8 +499,11 @@ class TdxCustomDockControl : public TCustomControl {
 
  private:
   void WMNCCalcSize(TMessage& m);
+  void WMNCPaint();
 
+  friend class TdxDockSiteHideBar;
   bool creationFailed_ = false;
+  bool storedAutoHide_ = false;
   bool destroying_ = false;
   bool allowFloating_ = true, autoHide_ = false, dockable_ = true, showCaption_ = true;
   bool managerColor_ = true, managerFont_ = true;
@@ -361,6 +522,9 @@ class TdxCustomDockControl : public TCustomControl {
   TdxDockPosition dockPosition_;
   TRect windowRect_, captionRect_, captionTextRect_, captionSeparatorRect_;
   TRect closeRect_, hideRect_, maximizeRect_, cachedClientRect_;
+  bool captionPressed_ = false, closePressed_ = false, hidePressed_ = false, maximizePressed_ = false;
+  bool closeHot_ = false, hideHot_ = false, maximizeHot_ = false;
+  TPoint lastMousePoint_, pressPoint_;
 };
 
 // ---- sites ---------------------------------------------------------------------------------
@@ -392,12 +556,294 @@ class TdxLayoutDockSite : public TdxCustomDockSite {
   void DestroyLayout(TdxCustomDockControl* control) override;
 };
 
+// The base of the tab and side containers: any number of children, one active child, and
+// dissolving into its last child when only one is left.
+class TdxContainerDockSite : public TdxCustomDockSite {
+  KORVAN_CLASS(TdxContainerDockSite, TdxCustomDockSite)
+
+ public:
+  explicit TdxContainerDockSite(TComponent* owner);
+
+  TdxCustomDockControl* ActiveChild() const { return activeChild_; }
+  void SetActiveChild(TdxCustomDockControl* c);
+  // While loading or without a window the index is kept and applied once the window exists.
+  Integer ActiveChildIndex() const;
+  void SetActiveChildIndex(Integer v);
+  void SetActiveChildByIndex(Integer index);
+
+  // The dock type of the first child and of the others.
+  virtual TdxDockingType GetHeadDockType() const { return dtClient; }
+  virtual TdxDockingType GetTailDockType() const { return dtClient; }
+  bool HasDockType(TdxDockingType t) const { return t == GetHeadDockType() || t == GetTailDockType(); }
+
+  TdxCustomDockControl* FirstValidChild() const;
+  TdxCustomDockControl* LastValidChild() const;
+  Integer LastValidChildIndex() const;
+  TdxCustomDockControl* NextValidChild(Integer index) const;
+  Integer NextValidChildIndex(Integer index) const;
+  TdxCustomDockControl* PrevValidChild(Integer index) const;
+  Integer PrevValidChildIndex(Integer index) const;
+
+  bool CanDock() override { return true; }
+  void SetParent(TWinControl* parent) override;
+  void Loaded() override;
+
+  TdxActiveChildChangeEvent OnActiveChildChanged;
+
+ protected:
+  virtual void BeginAdjustBounds() { DisableAlign(); }
+  virtual void EndAdjustBounds() { EnableAlign(); }
+  virtual void ActiveChildChanged();
+  virtual bool CanActiveChild(TdxCustomDockControl* c) { return IsValidChild(c); }
+  virtual void ValidateActiveChild(Integer index) {}
+  // Docked onto a target that accepts the children one by one: they go over, the last first,
+  // each to the same place (an appending index stands for the target's current end), so they
+  // keep their order; then this container goes.
+  void HandOverChildren(TdxCustomDockControl* site, TdxDockingType type, Integer index);
+  void ChildVisibilityChanged(TdxCustomDockControl* child) override;
+ public:
+  void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index) override;
+ protected:
+ public:
+  void DestroyLayout(TdxCustomDockControl* control) override;
+ protected:
+  void UpdateLayout() override;
+  void CreateWnd() override;
+  void Notification(TComponent* c, TOperation operation) override;
+
+ private:
+  TdxCustomDockControl* activeChild_ = nullptr;
+  Integer storedActiveChildIndex_ = -1;
+  bool pendingActivation_ = false;
+};
+
+// Several dock controls in one place, one shown at a time, with a strip of tabs.
+class TdxTabContainerDockSite : public TdxContainerDockSite {
+  KORVAN_CLASS(TdxTabContainerDockSite, TdxContainerDockSite)
+
+ public:
+  explicit TdxTabContainerDockSite(TComponent* owner);
+  ~TdxTabContainerDockSite() override;
+
+  TdxTabContainerTabsPosition TabsPosition() const { return tabsPosition_; }
+  void SetTabsPosition(TdxTabContainerTabsPosition v);
+  bool TabsScroll() const { return tabsScroll_; }
+  void SetTabsScroll(bool v);
+  void Assign(TPersistent* source) override;
+
+  Integer FirstVisibleTabIndex() const { return firstVisibleTabIndex_; }
+  Integer PressedTabIndex() const { return pressedTabIndex_; }
+  const TRect& TabsRect() const { return tabsRect_; }
+  Integer TabCount() const { return Integer(tabsRects_.size()); }
+  TRect GetTabRect(Integer index) const { return tabsRects_[size_t(index)]; }
+  const TRect& ScrollLeftButtonRect() const { return scrollLeftRect_; }
+  const TRect& ScrollRightButtonRect() const { return scrollRightRect_; }
+  bool IsScrollLeftEnabled() const { return leftEnabled_; }
+  bool IsScrollRightEnabled() const { return rightEnabled_; }
+  bool IsScrollLeftHot() const { return leftHot_; }
+  bool IsScrollRightHot() const { return rightHot_; }
+  bool IsScrollLeftPressed() const { return leftPressed_; }
+  bool IsScrollRightPressed() const { return rightPressed_; }
+  bool ScrollButtonsVisible() const { return tabsScroll_ && (leftEnabled_ || rightEnabled_); }
+  // The width a child's tab wants: its text (measured once per text, font and image list)
+  // and, with images, room for one.
+  Integer GetTabWidth(TdxCustomDockControl* c);
+  // A child's caption changed or the child left: its width is measured again.
+  void ForgetTabWidth(const TdxCustomDockControl* c) { textWidths_.erase(c); }
+  // Points in screen coordinates.
+  Integer GetTabIndexAtPos(TPoint screen);
+  bool IsTabsPoint(TPoint screen);
+  bool IsScrollLeftButtonPoint(TPoint screen);
+  bool IsScrollRightButtonPoint(TPoint screen);
+  Integer LastVisibleTabIndex();
+  bool ScrollLeft();
+  bool ScrollRight();
+  void MakeActiveTabVisible();
+  void ActivateActiveChild();
+
+  bool CanActive() override { return true; }
+  bool CanAutoHide() override;
+  bool CanMaximize() override;
+  bool CanAcceptSideContainerItems(TdxSideContainerDockSite* container) override;
+  bool CanAcceptTabContainerItems(TdxTabContainerDockSite* container) override { return true; }
+  bool CanDockHost(TdxCustomDockControl* control, TdxDockingType type) override;
+  bool HasBorder() override;
+  bool HasCaption() override;
+  bool HasTabs() override;
+  bool IsCaptionActive() override;
+  void UpdateCaption() override;
+  void ChangeAutoHide() override;
+  void DoClose() override;
+  void CalculateNC(TRect& r) override;
+  void NCPaint(TCanvas* canvas) override;
+  void UpdateLayout() override;
+
+ protected:
+  void ActiveChildChanged() override;
+  void ValidateActiveChild(Integer index) override;
+  void ChildVisibilityChanged(TdxCustomDockControl* child) override;
+ public:
+  void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index) override;
+ protected:
+ public:
+  void DestroyLayout(TdxCustomDockControl* control) override;
+ protected:
+ public:
+  void IncludeToDock(TdxCustomDockControl* site, TdxDockingType type, Integer index) override;
+ protected:
+  bool MouseLeftDown(TPoint client) override;
+  bool MouseLeftUp(TPoint client) override;
+  bool MouseMoved(TPoint client) override;
+  bool MouseLeftDoubleClick(TPoint client) override;
+  void MouseLeft() override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  void UpdateScrollButtonsEnabled();
+  void StartScrollTimer();
+  void DoScrollTimer(bool right);
+  void UpdateChildrenEnabled();
+  TPoint ClientToWindowPoint(TPoint client);
+
+  Integer firstVisibleTabIndex_ = 0, pressedTabIndex_ = -1;
+  TdxTabContainerTabsPosition tabsPosition_ = tctpBottom;
+  bool tabsScroll_ = true;
+  TRect tabsRect_, scrollLeftRect_, scrollRightRect_;
+  std::vector<TRect> tabsRects_;
+  bool scrollTimerRunning_ = false;
+  bool rightPressed_ = false, rightEnabled_ = false, rightHot_ = false;
+  bool leftPressed_ = false, leftEnabled_ = false, leftHot_ = false;
+  // Measured caption widths per child, dropped when the child's text changes, when it
+  // leaves, and all of them when the font or the image list changes.
+  std::unordered_map<const TdxCustomDockControl*, Integer> textWidths_;
+  String measuredFont_;
+  Integer measuredImageWidth_ = -1;
+  void CheckMeasuredFont();
+};
+
+// Dock controls next to each other along one axis, sharing its length by their original
+// lengths; one child can be maximized (the active child).
+class TdxSideContainerDockSite : public TdxContainerDockSite {
+  KORVAN_CLASS(TdxSideContainerDockSite, TdxContainerDockSite)
+
+ public:
+  explicit TdxSideContainerDockSite(TComponent* owner) : TdxContainerDockSite(owner) {}
+
+  void AdjustChildrenBounds(TdxCustomDockControl* control);
+  Integer GetFreeSpace();
+  void DistributeFreeSpace(Integer delta);
+  bool CanResizeChild(TdxCustomDockControl* control, Integer delta);
+  void ResizeChild(TdxCustomDockControl* control, Integer delta);
+  void ChildBoundsChanged(TdxCustomDockControl* control, Integer width, Integer height);
+  Integer AdjustLock() const { return adjustLock_; }
+
+  // The axis: the container's length and each child's lengths and position along it.
+  virtual Integer GetContainerSize() = 0;
+  virtual Integer GetDimension(Integer width, Integer height) = 0;
+  virtual Integer GetChildMinSize(Integer index) = 0;
+  virtual Integer GetChildOriginalSize(Integer index) = 0;
+  virtual Integer GetChildSize(Integer index) = 0;
+  virtual Integer GetChildPosition(Integer index) = 0;
+  virtual void SetChildOriginalSize(Integer index, Integer value) = 0;
+  virtual void SetChildSize(Integer index, Integer value) = 0;
+  virtual void SetChildPosition(Integer index, Integer value) = 0;
+
+  bool CanActive() override { return true; }
+  bool CanAutoHide() override;
+  bool CanMaximize() override;
+  bool CanDockHost(TdxCustomDockControl* control, TdxDockingType type) override;
+  bool CanAcceptSideContainerItems(TdxSideContainerDockSite* container) override;
+  bool CanAcceptTabContainerItems(TdxTabContainerDockSite* container) override;
+  bool HasBorder() override;
+  bool HasCaption() override;
+  void UpdateCaption() override;
+  void ChangeAutoHide() override;
+  void DoClose() override;
+  void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
+  void UpdateLayout() override;
+
+ protected:
+  void BeginAdjustBounds() override;
+  void EndAdjustBounds() override;
+  void ActiveChildChanged() override;
+  bool CanActiveChild(TdxCustomDockControl* c) override { return !c || IsValidChild(c); }
+  void ValidateActiveChild(Integer index) override;
+  void ChildVisibilityChanged(TdxCustomDockControl* child) override;
+ public:
+  void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index) override;
+ protected:
+ public:
+  void IncludeToDock(TdxCustomDockControl* site, TdxDockingType type, Integer index) override;
+ protected:
+  void UpdateControlOriginalSize(TdxCustomDockControl* control) override;
+
+ private:
+  Integer adjustLock_ = 0;
+};
+
+// Children side by side from left to right.
+class TdxHorizContainerDockSite : public TdxSideContainerDockSite {
+  KORVAN_CLASS(TdxHorizContainerDockSite, TdxSideContainerDockSite)
+
+ public:
+  using TdxSideContainerDockSite::TdxSideContainerDockSite;
+  TdxDockingType GetHeadDockType() const override { return dtLeft; }
+  TdxDockingType GetTailDockType() const override { return dtRight; }
+  Integer GetContainerSize() override;
+  Integer GetDimension(Integer width, Integer height) override { return width; }
+  Integer GetChildMinSize(Integer index) override { return Children(index)->GetMinimumWidth(); }
+  Integer GetChildOriginalSize(Integer index) override { return Children(index)->OriginalWidth(); }
+  Integer GetChildSize(Integer index) override { return Children(index)->Width(); }
+  Integer GetChildPosition(Integer index) override { return Children(index)->Left(); }
+  void SetChildOriginalSize(Integer index, Integer value) override;
+  void SetChildSize(Integer index, Integer value) override;
+  void SetChildPosition(Integer index, Integer value) override;
+};
+
+// Children one above another from top to bottom.
+class TdxVertContainerDockSite : public TdxSideContainerDockSite {
+  KORVAN_CLASS(TdxVertContainerDockSite, TdxSideContainerDockSite)
+
+ public:
+  using TdxSideContainerDockSite::TdxSideContainerDockSite;
+  TdxDockingType GetHeadDockType() const override { return dtTop; }
+  TdxDockingType GetTailDockType() const override { return dtBottom; }
+  Integer GetContainerSize() override;
+  Integer GetDimension(Integer width, Integer height) override { return height; }
+  Integer GetChildMinSize(Integer index) override { return Children(index)->GetMinimumHeight(); }
+  Integer GetChildOriginalSize(Integer index) override { return Children(index)->OriginalHeight(); }
+  Integer GetChildSize(Integer index) override { return Children(index)->Height(); }
+  Integer GetChildPosition(Integer index) override { return Children(index)->Top(); }
+  void SetChildOriginalSize(Integer index, Integer value) override;
+  void SetChildSize(Integer index, Integer value) override;
+  void SetChildPosition(Integer index, Integer value) override;
+};
+
 // The dock site a form places directly: the root of a dock tree.
+class TdxDockSiteHideBar;
+
+// The window an auto-hidden control slides out in, beside its dock site.
+class TdxDockSiteAutoHideContainer : public TWinControl {
+  KORVAN_CLASS(TdxDockSiteAutoHideContainer, TWinControl)
+
+ public:
+  explicit TdxDockSiteAutoHideContainer(TComponent* owner);
+  // The controls inside belong to the form: they leave, they are not freed with it.
+  ~TdxDockSiteAutoHideContainer() override;
+
+ protected:
+  void WndProc(TMessage& message) override;
+};
+
+// The dock site a form places directly: the root of a dock tree. It hosts auto-hide: the
+// buttons of auto-hidden controls stand on four hide bars along its edges, and a control
+// slides out beside the bar while the pointer rests on its button.
 class TdxDockSite : public TdxCustomDockSite {
   KORVAN_CLASS(TdxDockSite, TdxCustomDockSite)
 
  public:
   explicit TdxDockSite(TComponent* owner);
+  ~TdxDockSite() override;
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v) override;
   Integer AutoSizeWidth() const { return autoSizeWidth_; }
@@ -408,19 +854,178 @@ class TdxDockSite : public TdxCustomDockSite {
   virtual bool CanAutoSize();
   void SetAutoSizeSize(Integer w, Integer h);
   void SetParent(TWinControl* parent) override;
+  TdxAutoHidePosition GetControlAutoHidePosition(TdxCustomDockControl* control) override;
+
+  // Auto-hide.
+  void AddAutoHideControl(TdxCustomDockControl* control, TdxAutoHidePosition position);
+  void RemoveAutoHideControl(TdxCustomDockControl* control);
+  // Slides a control out (nil: the shown one back in).
+  void ShowControl(TdxCustomDockControl* control);
+  void ShowControlImmediately(TdxCustomDockControl* control);
+  void HideShownControlImmediately(bool keepContainer);
+  void UpdateShownBounds(TdxCustomDockControl* control);
+  // The hide check starts its interval again (the pointer left the shown control).
+  void RestartHideTimer() { StartHideTimer(); }
+  TdxCustomDockControl* ShownControl() const { return shownControl_; }
+  TdxCustomDockControl* MovingControl() const { return movingControl_; }
+  TdxCustomDockControl* HoverControl() const { return hoverControl_; }
+  // The four bars: top, bottom, left, right.
+  TdxDockSiteHideBar* HideBars(Integer index) const { return hideBars_[size_t(index)].get(); }
+  TdxDockSiteHideBar* GetHideBarByPosition(TdxAutoHidePosition position) const;
+  TdxDockSiteHideBar* GetHideBarByControl(TdxCustomDockControl* control) const;
+  // Points in screen coordinates.
+  TdxDockSiteHideBar* GetHideBarAtPos(TPoint screen);
+  TdxCustomDockControl* GetHideBarControlAtPos(TPoint screen, TdxCustomDockControl** child = nullptr);
+  TdxAutoHidePosition GetControlHideBarPosition(TdxCustomDockControl* control) const;
+  bool HasVisibleHideBars() const;
+  TdxDockSiteAutoHideContainer* AutoHideContainerOf(TdxCustomDockControl* control) const;
+
+  void CalculateNC(TRect& r) override;
+  void NCPaint(TCanvas* canvas) override;
+
+  TdxAutoHideControlEvent OnHideControl;
+  TdxAutoHideControlEvent OnShowControl;
 
  protected:
   void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index) override;
   void DestroyLayout(TdxCustomDockControl* control) override;
   void ChildVisibilityChanged(TdxCustomDockControl* child) override;
   void UpdateControlOriginalSize(TdxCustomDockControl* control) override;
+  bool MouseLeftDown(TPoint client) override;
+  bool MouseMoved(TPoint client) override;
+  void MouseLeft() override;
+  void WndProc(TMessage& message) override;
+  void ValidateInsert(TComponent* c) override;
+  void Notification(TComponent* c, TOperation operation) override;
 
  private:
+  friend class TdxDockSiteHideBar;
+  void StartTimer(UINT_PTR id, Integer interval);
+  void KillTimer(UINT_PTR id);
+  bool TimerRunning(UINT_PTR id) const { return timers_[id] ; }
+  void StartShowTimer();
+  void StartHideTimer();
+  void DoShowTimer();
+  void DoShowingStep();
+  void DoHidingStep();
+  void CheckHideShownControl();
+  void SetControlShown(TdxCustomDockControl* control, bool visible);
+
   bool autoSize_ = false;
   Integer autoSizeWidth_ = 0, autoSizeHeight_ = 0;
+  std::vector<std::unique_ptr<TdxDockSiteHideBar>> hideBars_;
+  bool timers_[4] = {};
+  TdxCustomDockControl* movingControl_ = nullptr;
+  TdxDockSiteHideBar* movingHideBar_ = nullptr;
+  TdxCustomDockControl* shownControl_ = nullptr;
+  TdxCustomDockControl* hoverControl_ = nullptr;
+  bool showing_ = false;  // the moving control slides out (else back in)
+};
+
+// One hide bar of a dock site: the auto-hidden controls at its edge, their buttons, and the
+// bounds of the window a control slides out in.
+class TdxDockSiteHideBar {
+ public:
+  TdxDockSiteHideBar(TdxDockSite* site, TdxAutoHidePosition position) : site_(site), position_(position) {}
+  ~TdxDockSiteHideBar();
+  TdxAutoHidePosition GetPosition() const { return position_; }
+  bool IsVertical() const { return position_ == ahpLeft || position_ == ahpRight; }
+  Integer ControlCount() const { return Integer(controls_.size()); }
+  TdxCustomDockControl* Controls(Integer i) const { return controls_[size_t(i)]; }
+  bool Contains(const TdxCustomDockControl* c) const;
+  const TRect& BarRect() const { return barRect_; }
+  TRect ButtonRect(Integer i) const { return i < Integer(buttonRects_.size()) ? buttonRects_[size_t(i)] : TRect(); }
+  TAnchors GetContainerAnchors() const;
+  TAlign GetControlAlign() const;
+  Integer GetButtonLength(TdxCustomDockControl* control);
+  // The control whose button holds the point (window coordinates of the site); for a tab
+  // container `child` gets the tab its section stands for.
+  TdxCustomDockControl* GetButtonControlAtPos(TPoint p, TdxCustomDockControl** child);
+  TdxCustomDockControl* GetTabContainerChildAtPos(TPoint p, TdxTabContainerDockSite* container, const TRect& button);
+
+  void Calculate(const TRect& r);
+  void CalculateButtons();
+  void AddControl(TdxCustomDockControl* control);
+  void RemoveControl(TdxCustomDockControl* control);
+  TdxDockSiteAutoHideContainer* ContainerOf(const TdxCustomDockControl* control) const;
+  // A container freed from elsewhere (with the form) is forgotten.
+  void ForgetContainer(const TComponent* container);
+  // The site goes: the controls leave their containers, which are freed.
+  void ReleaseControls();
+
+  // The sliding window's bounds.
+  void SetExpandedBounds(TdxCustomDockControl* control);
+  void SetCollapsedBounds(TdxCustomDockControl* control);
+  void ChangeContainerSize(TdxCustomDockControl* control, Integer delta);
+  bool IsCollapsed(TdxCustomDockControl* control) const;
+  bool IsExpanded(TdxCustomDockControl* control) const;
+
+ private:
+  void CreateAutoHideContainer(TdxCustomDockControl* control);
+  void DestroyAutoHideContainer(TdxCustomDockControl* control);
+  // The site's client rectangle in the coordinates of the site's parent.
+  TRect SiteClientRect() const;
+  TdxDockSite* site_;
+  TdxAutoHidePosition position_;
+  std::vector<TdxCustomDockControl*> controls_;
+  std::vector<TdxDockSiteAutoHideContainer*> containers_;
+  TRect barRect_;
+  std::vector<TRect> buttonRects_;
 };
 
 // ---- the docking manager -------------------------------------------------------------------
+
+// Default properties that the manager gives every site docking creates, one set per kind of
+// site; a set is assigned through the site's own setters.
+class TdxCustomDockControlProperties : public TPersistent {
+  KORVAN_CLASS(TdxCustomDockControlProperties, TPersistent)
+
+ public:
+  explicit TdxCustomDockControlProperties(TdxDockingManager* owner) : owner_(owner) {}
+  TdxDockingManager* Owner() const { return owner_; }
+  void Assign(TPersistent* source) override;
+  // Sets the values on a dock control.
+  virtual void AssignTo(TdxCustomDockControl* control) const;
+
+  TdxDockingTypes AllowDock = dxDockingTypesAll;
+  TdxDockingTypes AllowDockClients = dxDockingTypesAll;
+  bool AllowFloating = true;
+  TdxCaptionButtons CaptionButtons = {cbMaximize, cbHide, cbClose};
+  bool Dockable = true;
+  Integer ImageIndex = -1;
+  bool ShowCaption = true;
+  TColor Color = clBtnFace;
+  bool ManagerColor = true;
+  bool ManagerFont = true;
+  bool ShowHint = false;
+  String Hint;
+  Integer Tag = 0;
+
+ private:
+  TdxDockingManager* owner_;
+};
+
+class TdxLayoutDockSiteProperties : public TdxCustomDockControlProperties {
+  KORVAN_CLASS(TdxLayoutDockSiteProperties, TdxCustomDockControlProperties)
+ public:
+  using TdxCustomDockControlProperties::TdxCustomDockControlProperties;
+};
+
+class TdxSideContainerDockSiteProperties : public TdxCustomDockControlProperties {
+  KORVAN_CLASS(TdxSideContainerDockSiteProperties, TdxCustomDockControlProperties)
+ public:
+  using TdxCustomDockControlProperties::TdxCustomDockControlProperties;
+};
+
+class TdxTabContainerDockSiteProperties : public TdxCustomDockControlProperties {
+  KORVAN_CLASS(TdxTabContainerDockSiteProperties, TdxCustomDockControlProperties)
+ public:
+  using TdxCustomDockControlProperties::TdxCustomDockControlProperties;
+  void Assign(TPersistent* source) override;
+  void AssignTo(TdxCustomDockControl* control) const override;
+  TdxTabContainerTabsPosition TabsPosition = tctpBottom;
+  bool TabsScroll = true;
+};
 
 class TdxDockingManager : public TComponent {
   KORVAN_CLASS(TdxDockingManager, TComponent)
@@ -464,14 +1069,29 @@ class TdxDockingManager : public TComponent {
   // Default properties of created layout sites: which dock types they accept from clients.
   TdxDockingTypes DefaultLayoutSiteAllowDockClients() const { return layoutSiteAllowDockClients_; }
   void SetDefaultLayoutSiteAllowDockClients(TdxDockingTypes v) { layoutSiteAllowDockClients_ = v; }
+  // Default properties of created containers (assigning copies into the manager's set).
+  TdxSideContainerDockSiteProperties* DefaultHorizContainerSiteProperties() const { return horizProperties_.get(); }
+  void SetDefaultHorizContainerSiteProperties(TdxSideContainerDockSiteProperties* v) { horizProperties_->Assign(v); }
+  TdxSideContainerDockSiteProperties* DefaultVertContainerSiteProperties() const { return vertProperties_.get(); }
+  void SetDefaultVertContainerSiteProperties(TdxSideContainerDockSiteProperties* v) { vertProperties_->Assign(v); }
+  TdxTabContainerDockSiteProperties* DefaultTabContainerSiteProperties() const { return tabProperties_.get(); }
+  void SetDefaultTabContainerSiteProperties(TdxTabContainerDockSiteProperties* v) { tabProperties_->Assign(v); }
+  // The caption, tab and hide-bar images.
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* v);
 
   virtual TdxDockControlPainterClass GetPainterClass();
   void ReleasePainterClass() { painterClass_ = nullptr; }
 
   TNotifyEvent OnActiveDockControlChanged;
   TdxCreateLayoutSiteEvent OnCreateLayoutSite;
+  TdxCreateLayoutSiteEvent OnCreateSideContainer;
+  TdxCreateLayoutSiteEvent OnCreateTabContainer;
   TdxDockControlNotifyEvent OnLayoutChanged;
   TNotifyEvent OnViewChanged;
+
+ protected:
+  void Notification(TComponent* c, TOperation operation) override;
 
  private:
   void FontChanged();
@@ -487,6 +1107,9 @@ class TdxDockingManager : public TComponent {
   TdxDockingTypes layoutSiteAllowDockClients_ = dxDockingTypesAll;
   TdxDockControlPainterClass painterClass_ = nullptr;
   std::unique_ptr<TcxLookAndFeel> lookAndFeel_;
+  std::unique_ptr<TdxSideContainerDockSiteProperties> horizProperties_, vertProperties_;
+  std::unique_ptr<TdxTabContainerDockSiteProperties> tabProperties_;
+  TCustomImageList* images_ = nullptr;
 };
 
 // ---- the docking controller ----------------------------------------------------------------
@@ -524,6 +1147,10 @@ class TdxDockingController : public TObject {
   Integer ResizeZonesWidth(TCustomForm* form) const;
   Integer AutoHideInterval(TCustomForm* form) const;
   Integer AutoShowInterval(TCustomForm* form) const;
+  Integer TabsScrollInterval(TCustomForm* form) const;
+  Integer AutoHideMovingInterval(TCustomForm* form) const;
+  Integer AutoHideMovingSize(TCustomForm* form) const;
+  TCustomImageList* Images(TCustomForm* form) const;
   Integer SelectionFrameWidth(TCustomForm* form) const;
   TdxDockControlPainterClass PainterClass(TCustomForm* form) const;
   // The manager's default layout site allowance when it applies default site properties.
@@ -546,6 +1173,9 @@ class TdxDockingController : public TObject {
   void ProcessDestroyList();
   // The halftone brush of drag previews.
   HBRUSH SelectionBrush() const { return selectionBrush_; }
+  // The off-screen bitmap frames are painted on, at least as large as r; its canvas.
+  TCanvas* PrepareFrameBitmap(const TRect& r);
+  TCanvas* FrameCanvas() const;
 
   // Manager changes (a nil form: every form).
   void ApplyManagerChanges(TCustomForm* form);
@@ -563,6 +1193,7 @@ class TdxDockingController : public TObject {
   bool IsApplyingManagerChanges() const { return applying_; }
 
  private:
+  friend class TdxContainerDockSite;
   bool Matches(TdxCustomDockControl* c, TCustomForm* form) const;
   void RunDeferredWork();
   static LRESULT HookProc(int code, WPARAM wParam, LPARAM lParam);
@@ -579,6 +1210,7 @@ class TdxDockingController : public TObject {
   HHOOK hook_ = nullptr;
   HBITMAP patternBitmap_ = nullptr;
   HBRUSH selectionBrush_ = nullptr;
+  std::unique_ptr<TBitmap> frameBitmap_;
   TdxCustomDockControl* activeDockControl_ = nullptr;
   TdxCustomDockControl* activatingControl_ = nullptr;
   TdxCustomDockControl* recalculatingControl_ = nullptr;

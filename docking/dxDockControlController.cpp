@@ -154,6 +154,22 @@ Integer TdxDockingController::AutoShowInterval(TCustomForm* f) const {
   TdxDockingManager* m = FindManager(f);
   return m ? m->AutoShowInterval() : 300;
 }
+Integer TdxDockingController::TabsScrollInterval(TCustomForm* f) const {
+  TdxDockingManager* m = FindManager(f);
+  return m ? m->TabsScrollInterval() : 300;
+}
+Integer TdxDockingController::AutoHideMovingInterval(TCustomForm* f) const {
+  TdxDockingManager* m = FindManager(f);
+  return m ? m->AutoHideMovingInterval() : 1;
+}
+Integer TdxDockingController::AutoHideMovingSize(TCustomForm* f) const {
+  TdxDockingManager* m = FindManager(f);
+  return m ? m->AutoHideMovingSize() : 20;
+}
+TCustomImageList* TdxDockingController::Images(TCustomForm* f) const {
+  TdxDockingManager* m = FindManager(f);
+  return m ? m->Images() : nullptr;
+}
 Integer TdxDockingController::SelectionFrameWidth(TCustomForm* f) const {
   TdxDockingManager* m = FindManager(f);
   return m ? m->SelectionFrameWidth() : 4;
@@ -479,6 +495,9 @@ void TdxDockingController::FormShown(TCustomForm* form) {
 // ---- the docking manager -------------------------------------------------------------------
 
 TdxDockingManager::TdxDockingManager(TComponent* owner) : TComponent(owner) {
+  horizProperties_ = std::make_unique<TdxSideContainerDockSiteProperties>(this);
+  vertProperties_ = std::make_unique<TdxSideContainerDockSiteProperties>(this);
+  tabProperties_ = std::make_unique<TdxTabContainerDockSiteProperties>(this);
   font_ = std::make_unique<TFont>();
   font_->OnChange = [this](TObject*) { FontChanged(); };
   lookAndFeel_ = std::make_unique<TcxLookAndFeel>(this);
@@ -499,6 +518,22 @@ void TdxDockingManager::Loaded() {
   TComponent::Loaded();
   DockingController()->ForgetLoadedForm(ParentForm());
   DockingController()->ApplyManagerChanges(ParentForm());
+}
+
+void TdxDockingManager::SetImages(TCustomImageList* v) {
+  if (images_ == v) return;
+  if (images_) images_->RemoveFreeNotification(this);
+  images_ = v;
+  if (images_) images_->FreeNotification(this);
+  if (registered_) DockingController()->RecalculateFrames(ParentForm());
+}
+
+void TdxDockingManager::Notification(TComponent* c, TOperation operation) {
+  TComponent::Notification(c, operation);
+  if (operation == opRemove && c == images_) {
+    images_ = nullptr;
+    if (registered_) DockingController()->RecalculateFrames(ParentForm());
+  }
 }
 
 void TdxDockingManager::SetColor(TColor v) {
@@ -553,4 +588,77 @@ TdxDockControlPainterClass TdxDockingManager::GetPainterClass() {
     default: painterClass_ = TdxDockControlPainter::StaticClass(); break;
   }
   return painterClass_;
+}
+
+// ---- the frame bitmap ----------------------------------------------------------------------
+
+TCanvas* TdxDockingController::PrepareFrameBitmap(const TRect& r) {
+  if (!frameBitmap_) frameBitmap_ = std::make_unique<TBitmap>();
+  if (frameBitmap_->Width() < r.Width() || frameBitmap_->Height() < r.Height())
+    frameBitmap_->SetSize(std::max(frameBitmap_->Width(), r.Width() + 100),
+                          std::max(frameBitmap_->Height(), r.Height() + 100));
+  return frameBitmap_->Canvas();
+}
+
+TCanvas* TdxDockingController::FrameCanvas() const { return frameBitmap_ ? frameBitmap_->Canvas() : nullptr; }
+
+// ---- default site properties ---------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS(TdxCustomDockControlProperties)
+KORVAN_IMPLEMENT_CLASS(TdxLayoutDockSiteProperties)
+KORVAN_IMPLEMENT_CLASS(TdxSideContainerDockSiteProperties)
+KORVAN_IMPLEMENT_CLASS(TdxTabContainerDockSiteProperties)
+
+void TdxCustomDockControlProperties::Assign(TPersistent* source) {
+  auto* s = dynamic_cast<TdxCustomDockControlProperties*>(source);
+  if (!s) {
+    TPersistent::Assign(source);
+    return;
+  }
+  AllowDock = s->AllowDock;
+  AllowDockClients = s->AllowDockClients;
+  AllowFloating = s->AllowFloating;
+  CaptionButtons = s->CaptionButtons;
+  Dockable = s->Dockable;
+  ImageIndex = s->ImageIndex;
+  ShowCaption = s->ShowCaption;
+  Color = s->Color;
+  ManagerColor = s->ManagerColor;
+  ManagerFont = s->ManagerFont;
+  ShowHint = s->ShowHint;
+  Hint = s->Hint;
+  Tag = s->Tag;
+}
+
+void TdxCustomDockControlProperties::AssignTo(TdxCustomDockControl* c) const {
+  c->SetAllowDock(AllowDock);
+  c->SetAllowDockClients(AllowDockClients);
+  c->SetAllowFloating(AllowFloating);
+  c->SetCaption(String());
+  c->SetCaptionButtons(CaptionButtons);
+  c->SetDockable(Dockable);
+  c->SetImageIndex(ImageIndex);
+  c->SetShowCaption(ShowCaption);
+  if (!ManagerColor) c->SetColor(Color);
+  c->SetHint(Hint);
+  c->SetManagerColor(ManagerColor);
+  c->SetManagerFont(ManagerFont);
+  c->SetShowHint(ShowHint);
+  c->SetTag(Tag);
+}
+
+void TdxTabContainerDockSiteProperties::Assign(TPersistent* source) {
+  if (auto* s = dynamic_cast<TdxTabContainerDockSiteProperties*>(source)) {
+    TabsPosition = s->TabsPosition;
+    TabsScroll = s->TabsScroll;
+  }
+  TdxCustomDockControlProperties::Assign(source);
+}
+
+void TdxTabContainerDockSiteProperties::AssignTo(TdxCustomDockControl* c) const {
+  if (auto* tc = dynamic_cast<TdxTabContainerDockSite*>(c)) {
+    tc->SetTabsPosition(TabsPosition);
+    tc->SetTabsScroll(TabsScroll);
+  }
+  TdxCustomDockControlProperties::AssignTo(c);
 }

@@ -2,6 +2,12 @@
 // rectangles, the minimum sizes and the frame requests that the controller may defer.
 #include "docking/dxDockControl.h"
 #include "user/Windows.h"
+#include "vcl/ControlMessages.h"
+#include "vcl/Menus.h"
+
+namespace {
+TPoint PointOf(LPARAM l) { return TPoint(Integer(short(LOWORD(l))), Integer(short(HIWORD(l)))); }
+}  // namespace
 
 bool TdxCustomDockControl::HasCaptionCloseButton() { return HasCaption() && captionButtons_.Contains(cbClose); }
 bool TdxCustomDockControl::HasCaptionHideButton() {
@@ -12,7 +18,9 @@ bool TdxCustomDockControl::HasCaptionMaximizeButton() {
 }
 
 bool TdxCustomDockControl::IsCaptionVertical() {
-  return Painter()->CanVerticalCaption() && (dockType_ == dtTop || dockType_ == dtBottom);
+  TdxSideContainerDockSite* s = SideContainer();
+  TdxDockingType t = s ? s->DockType() : dockType_;
+  return Painter()->CanVerticalCaption() && (t == dtTop || t == dtBottom);
 }
 
 Integer TdxCustomDockControl::GetMinimumHeight() {
@@ -98,9 +106,223 @@ void TdxCustomDockControl::WMNCCalcSize(TMessage& m) {
   forceRecalc_ = false;
 }
 
+// ---- painting the frame --------------------------------------------------------------------
+
+void TdxCustomDockControl::NCPaint(TCanvas* canvas) {
+  if (HasBorder()) {
+    TdxDockControlPainter* p = Painter();
+    p->DrawBorder(canvas, windowRect_);
+    Integer bw = p->GetBorderWidth();
+    const TRect& w = windowRect_;
+    HDC dc = canvas->Handle();
+    ExcludeClipRect(dc, w.Left, w.Top, w.Left + bw, w.Bottom);
+    ExcludeClipRect(dc, w.Left, w.Bottom - bw, w.Right, w.Bottom);
+    ExcludeClipRect(dc, w.Right - bw, w.Top, w.Right, w.Bottom);
+    ExcludeClipRect(dc, w.Left, w.Top, w.Right, w.Top + bw);
+  }
+  NCPaintCaption(canvas);
+}
+
+void TdxCustomDockControl::NCPaintCaption(TCanvas* canvas) {
+  if (!HasCaption()) return;
+  TdxDockControlPainter* p = Painter();
+  bool active = IsCaptionActive();
+  p->DrawCaption(canvas, captionRect_, active);
+  p->DrawCaptionSeparator(canvas, captionSeparatorRect_);
+  p->DrawCaptionText(canvas, captionTextRect_, active);
+  if (HasCaptionCloseButton()) p->DrawCaptionCloseButton(canvas, closeRect_, active, closePressed_, closeHot_, false);
+  if (HasCaptionHideButton()) p->DrawCaptionHideButton(canvas, hideRect_, active, hidePressed_, hideHot_, autoHide_);
+  if (HasCaptionMaximizeButton())
+    p->DrawCaptionMaximizeButton(canvas, maximizeRect_, active, maximizePressed_, maximizeHot_, IsMaximized());
+  ExcludeClipRect(canvas->Handle(), captionRect_.Left, captionRect_.Top, captionRect_.Right, captionRect_.Bottom);
+}
+
+TPoint TdxCustomDockControl::ScreenToWindow(TPoint screen) {
+  if (!HandleAllocated()) return screen;
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  return TPoint(screen.X - r.Left, screen.Y - r.Top);
+}
+
+void TdxCustomDockControl::WMNCPaint() {
+  if (!Controller()->CanPaintNC(this)) return;
+  HDC dc = GetWindowDC(Handle());
+  if (!dc) return;
+  HRGN saved = CreateRectRgn(0, 0, 0, 0);
+  bool hadClip = GetClipRgn(dc, saved) == 1;
+  TPoint client = ScreenToWindow(ClientToScreen(TPoint(0, 0)));
+  ExcludeClipRect(dc, client.X, client.Y, client.X + ClientWidth(), client.Y + ClientHeight());
+  TCanvas* buffer = useDoubleBufferedNC_ ? Controller()->PrepareFrameBitmap(windowRect_) : nullptr;
+  if (buffer) {
+    HDC bdc = buffer->Handle();
+    SelectClipRgn(bdc, nullptr);
+    ExcludeClipRect(bdc, client.X, client.Y, client.X + ClientWidth(), client.Y + ClientHeight());
+    NCPaint(buffer);
+    SelectClipRgn(bdc, nullptr);
+    BitBlt(dc, 0, 0, windowRect_.Width(), windowRect_.Height(), bdc, 0, 0, SRCCOPY);
+  } else {
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    NCPaint(&canvas);
+    canvas.SetHandle(nullptr);
+  }
+  SelectClipRgn(dc, hadClip ? saved : nullptr);
+  DeleteObject(saved);
+  ReleaseDC(Handle(), dc);
+}
+
+// ---- the caption mouse ---------------------------------------------------------------------
+
+bool TdxCustomDockControl::IsParentFormActive() {
+  TCustomForm* f = ParentForm();
+  if (!f) return false;
+  if (f->FormStyle() == fsMDIForm) return Application && Application->Active();
+  TCustomForm* top = GetParentForm(f);
+  return top && top->Active();
+}
+
+bool TdxCustomDockControl::MouseLeftDown(TPoint client) {
+  pressPoint_ = lastMousePoint_ = client;
+  TPoint w = ScreenToWindow(ClientToScreen(client));
+  if (HasCaptionCloseButton() && closeRect_.Contains(w))
+    closePressed_ = true;
+  else if (HasCaptionHideButton() && hideRect_.Contains(w))
+    hidePressed_ = true;
+  else if (HasCaptionMaximizeButton() && maximizeRect_.Contains(w))
+    maximizePressed_ = true;
+  else if (HasCaption() && captionRect_.Contains(w))
+    captionPressed_ = true;
+  else
+    return false;
+  if (!captionPressed_) RepaintNC();
+  SetMouseCapture(true);
+  return true;
+}
+
+bool TdxCustomDockControl::MouseMoved(TPoint client) {
+  lastMousePoint_ = client;
+  if (!IsParentFormActive() && !IsDesigning()) return false;
+  TPoint w = ScreenToWindow(ClientToScreen(client));
+  bool handled = false;
+  auto track = [&](bool available, const TRect& r, bool& hot) {
+    bool now = available && r.Contains(w);
+    if (now == hot) return;
+    hot = now;
+    RepaintNC();
+    handled = true;
+  };
+  track(HasCaptionCloseButton(), closeRect_, closeHot_);
+  track(HasCaptionHideButton(), hideRect_, hideHot_);
+  track(HasCaptionMaximizeButton(), maximizeRect_, maximizeHot_);
+  return handled;
+}
+
+bool TdxCustomDockControl::MouseLeftUp(TPoint client) {
+  lastMousePoint_ = client;
+  TPoint w = ScreenToWindow(ClientToScreen(client));
+  bool handled = true;
+  auto release = [&](bool& pressed, const TRect& r) {
+    SetMouseCapture(false);
+    pressed = false;
+    return r.Contains(w);
+  };
+  if (closePressed_) {
+    if (release(closePressed_, closeRect_) && !IsDesigning()) DoClose();
+    RepaintNC();
+  } else if (hidePressed_) {
+    if (release(hidePressed_, hideRect_)) ChangeAutoHide();
+    RepaintNC();
+  } else if (maximizePressed_) {
+    if (release(maximizePressed_, maximizeRect_)) DoMaximize();
+    RepaintNC();
+  } else if (captionPressed_) {
+    SetMouseCapture(false);
+    captionPressed_ = false;
+  } else {
+    handled = false;
+  }
+  Controller()->SetActivatingControl(nullptr);
+  return handled;
+}
+
+bool TdxCustomDockControl::MouseLeftDoubleClick(TPoint client) {
+  if (IsDesigning() || !Options().Contains(doDblClickDocking) || autoHide_ || !dockable_) return false;
+  TPoint w = ScreenToWindow(ClientToScreen(lastMousePoint_));
+  if (!HasCaption() || !captionRect_.Contains(w)) return false;
+  for (const TRect* b : {&closeRect_, &hideRect_, &maximizeRect_})
+    if (b->Contains(w)) return false;
+  TPoint screen = ClientToScreen(lastMousePoint_);
+  if (OnStartDocking) OnStartDocking(this, screen.X, screen.Y);
+  MakeFloatingAtCurrentPos();
+  if (OnEndDocking) OnEndDocking(this, nullptr, screen.X, screen.Y);
+  return true;
+}
+
+void TdxCustomDockControl::MouseLeft() {
+  if (autoHide_)
+    if (TdxDockSite* host = AutoHideHostSite(); host && host->ShownControl() == this) host->RestartHideTimer();
+  if (!closeHot_ && !hideHot_ && !maximizeHot_) return;
+  closeHot_ = hideHot_ = maximizeHot_ = false;
+  RepaintNC();
+}
+
+void TdxCustomDockControl::ShowContextMenu(TMessage& m) {
+  TPoint p = PointOf(m.LParam);
+  bool keyboard = p.X < 0 || p.Y < 0;
+  bool handled = false;
+  DoContextPopup(keyboard ? p : ScreenToClient(p), handled);
+  if (handled) {
+    m.Result = 1;
+    return;
+  }
+  TPopupMenu* menu = PopupMenu();
+  if (menu && menu->AutoPopup()) {
+    SendCancelMode(this);
+    menu->SetPopupComponent(this);
+    TPoint at = keyboard ? ClientToScreen(TPoint(0, 0)) : p;
+    menu->Popup(at.X, at.Y);
+    m.Result = 1;
+    return;
+  }
+  TCustomControl::WndProc(m);
+}
+
 void TdxCustomDockControl::WndProc(TMessage& message) {
   switch (message.Msg) {
     case WM_NCCALCSIZE: WMNCCalcSize(message); return;
+    case WM_NCPAINT:
+      WMNCPaint();
+      message.Result = 0;
+      return;
+    case WM_ERASEBKGND: {
+      TCanvas canvas;
+      canvas.SetHandle(reinterpret_cast<HDC>(message.WParam));
+      Painter()->DrawClient(&canvas, Rect(0, 0, ClientWidth(), ClientHeight()));
+      canvas.SetHandle(nullptr);
+      message.Result = 1;
+      return;
+    }
+    case WM_LBUTTONDOWN:
+      TCustomControl::WndProc(message);
+      MouseLeftDown(PointOf(message.LParam));
+      return;
+    case WM_LBUTTONUP:
+      TCustomControl::WndProc(message);
+      MouseLeftUp(PointOf(message.LParam));
+      return;
+    case WM_MOUSEMOVE:
+      TCustomControl::WndProc(message);
+      MouseMoved(PointOf(message.LParam));
+      return;
+    case WM_LBUTTONDBLCLK:
+      TCustomControl::WndProc(message);
+      MouseLeftDoubleClick(PointOf(message.LParam));
+      return;
+    case CM_MOUSELEAVE:
+      TCustomControl::WndProc(message);
+      MouseLeft();
+      return;
+    case WM_CONTEXTMENU: ShowContextMenu(message); return;
     case WM_MOUSEACTIVATE:
       // A click into the control makes it the active dock control.
       Activate();
@@ -122,11 +344,21 @@ void TdxCustomDockControl::WndProc(TMessage& message) {
   }
 }
 
+void TdxCustomDockControl::CreateWnd() {
+  TCustomControl::CreateWnd();
+  // The children were aligned before the frame existed; the client area is smaller now.
+  Realign();
+}
+
 void TdxCustomDockControl::RecalculateNC(bool force) {
   forceRecalc_ = force;
-  if (HandleAllocated() && (force || Controller()->CanRecalculateNC(this)))
+  if (HandleAllocated() && (force || Controller()->CanRecalculateNC(this))) {
+    TRect before = ClientRect();
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // A frame that grew or shrank changes the client area the docked children align in.
+    if (ClientRect() != before) Realign();
+  }
 }
 
 void TdxCustomDockControl::InvalidateNC(bool recalculate) {
@@ -138,6 +370,8 @@ void TdxCustomDockControl::InvalidateNC(bool recalculate) {
   if (Controller()->CanPaintNC(this)) SendMessage(Handle(), WM_NCPAINT, 1, 0);
 }
 
+// The whole frame is painted again (through the buffer), which shows the caption as a direct
+// caption paint would.
 void TdxCustomDockControl::RepaintNC() { InvalidateNC(false); }
 
 void TdxCustomDockControl::BeginUpdateNC() { Controller()->BeginUpdateNC(); }

@@ -16,6 +16,10 @@ TColor Office11LightFaceColor, Office11DarkFaceColor, Office11FaceColor, Office1
     Office11SelectedFaceDarkColor, Office11GlyphColor, Office11DisabledGlyphColor, Office11GroupRowColor,
     Office11SelectedDayColor, Office11InnerFaceColor, Office11OuterBorderColor, Office11GridLineColor,
     Office11PaleFaceColor, Office11GroupLineColor, Office11GroupByBoxColor;
+TColor Office11BackColor1, Office11BackColor2, Office11ButtonColor1, Office11ButtonColor2, Office11CaptionColor,
+    Office11CaptionTextColor, Office11ActiveCaptionColor, Office11ActiveCaptionTextColor, Office11DockColor1,
+    Office11DockColor2, Office11FrameColor, Office11HotColor1, Office11HotColor2, Office11PressedColor1,
+    Office11PressedColor2, Office11SelectedColor, Office11TabSeparatorColor1, Office11TabSeparatorColor2;
 
 namespace {
 Byte schemeIndex = 0;
@@ -68,6 +72,30 @@ TColor Entry(int index) {
 }
 
 TColor RgbOf(TColor c) { return TColor(ColorToRGB(c) & 0xFFFFFF); }
+
+// The dock painters' colours, from the face, frame and line colours just computed; without
+// a scheme they are the system-derived fallbacks (the hot and pressed ones computed tones).
+void AssignDockingColors(bool scheme) {
+  Office11BackColor1 = Office11LightFaceColor;
+  Office11BackColor2 = Office11DarkFaceColor;
+  Office11DockColor1 = Office11FaceColor;
+  Office11DockColor2 = Office11TabFaceColor;
+  Office11FrameColor = Office11OuterBorderColor;
+  Office11CaptionColor = scheme ? Office11DarkFaceAltColor : Office11BackColor2;
+  Office11CaptionTextColor = scheme ? TColor(RGB(0, 0, 0)) : RgbOf(clBtnText);
+  Office11ActiveCaptionTextColor = scheme ? TColor(RGB(255, 255, 255)) : RgbOf(clBtnHighlight);
+  Office11HotColor1 = Office11HotFaceColor;
+  Office11HotColor2 = Office11HotFaceDarkColor;
+  Office11PressedColor1 = Office11PressedFaceColor;
+  Office11PressedColor2 = Office11PressedFaceDarkColor;
+  Office11ButtonColor1 = scheme ? Office11LightFaceColor : Office11HotFaceColor;
+  Office11ButtonColor2 = scheme ? Office11DarkFaceColor : Office11PressedFaceColor;
+  Office11SelectedColor = Office11HighlightFrameColor;
+  Office11TabSeparatorColor1 = Office11HeaderLineColor;
+  Office11TabSeparatorColor2 = Office11HeaderLightLineColor;
+  // Assigned after all other scheme colours.
+  Office11ActiveCaptionColor = Office11FrameColor;
+}
 
 // The 11 x 11 expand buttons: dark right and bottom border, light top and left border, a
 // face shaded from white to (176, 200, 240), a minus in row 5 and, for the plus, column 5.
@@ -177,6 +205,7 @@ void ComputeOffice11Colors() {
     Office11PaleFaceColor = Rgb(253, 238, 201);
     Office11GroupLineColor = Entry(11);
     Office11GroupByBoxColor = MixColorsByPercent(Entry(4), Entry(11), 50);
+    AssignDockingColors(true);
     return;
   }
   Office11LightFaceColor = MixColorsByPercent(clBtnFace, clWindow, 22);
@@ -210,6 +239,7 @@ void ComputeOffice11Colors() {
   Office11PaleFaceColor = RgbOf(clBtnFace);
   Office11GroupLineColor = RgbOf(clBtnShadow);
   Office11GroupByBoxColor = MixColorsByPercent(RgbOf(clBtnShadow), RgbOf(clBtnFace), 50);
+  AssignDockingColors(false);
 }
 
 void AcquireOffice11Colors() {

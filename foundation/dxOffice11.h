@@ -53,6 +53,26 @@ extern TColor Office11GridLineColor;
 extern TColor Office11PaleFaceColor;
 extern TColor Office11GroupLineColor;
 extern TColor Office11GroupByBoxColor;
+// The dock painters' colours: back, button, caption, frame, dock, hot, pressed, selected and
+// tab separator colours; the active caption's colour is always the frame colour.
+extern TColor Office11BackColor1;
+extern TColor Office11BackColor2;
+extern TColor Office11ButtonColor1;
+extern TColor Office11ButtonColor2;
+extern TColor Office11CaptionColor;
+extern TColor Office11CaptionTextColor;
+extern TColor Office11ActiveCaptionColor;
+extern TColor Office11ActiveCaptionTextColor;
+extern TColor Office11DockColor1;
+extern TColor Office11DockColor2;
+extern TColor Office11FrameColor;
+extern TColor Office11HotColor1;
+extern TColor Office11HotColor2;
+extern TColor Office11PressedColor1;
+extern TColor Office11PressedColor2;
+extern TColor Office11SelectedColor;
+extern TColor Office11TabSeparatorColor1;
+extern TColor Office11TabSeparatorColor2;
 
 constexpr TColor Office11ExpandCornerLightColor = 0xBFAE9E;  // RGB (158, 174, 191)
 constexpr TColor Office11ExpandCornerDarkColor = 0x5F462E;   // RGB (46, 70, 95)

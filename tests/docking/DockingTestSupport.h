@@ -13,14 +13,19 @@
 namespace docktest {
 
 // The dock tree below `c`: "Site(L(P1:left,P2:top):client,P3:right)"; layout sites print as
-// "L", other controls by name; each child carries its dock type.
+// "L", tab containers as "T", horizontal and vertical side containers as "H" and "V", other
+// controls by name; each child carries its dock type.
 inline String TypeName(TdxDockingType t) {
   static const char* names[] = {"none", "client", "left", "top", "right", "bottom"};
   return names[t];
 }
 
 inline String NameOf(TdxCustomDockControl* c) {
-  return dynamic_cast<TdxLayoutDockSite*>(c) ? String("L") : c->Name();
+  if (dynamic_cast<TdxLayoutDockSite*>(c)) return "L";
+  if (dynamic_cast<TdxTabContainerDockSite*>(c)) return "T";
+  if (dynamic_cast<TdxHorizContainerDockSite*>(c)) return "H";
+  if (dynamic_cast<TdxVertContainerDockSite*>(c)) return "V";
+  return c->Name();
 }
 
 inline String Tree(TdxCustomDockControl* c) {
@@ -65,6 +70,13 @@ class TFreeWatcher : public TComponent {
 
 class DockingFixture : public testing_support::THeadlessFixture {
  protected:
+  // A point of a dock control's own window coordinates (its frame included) as a point of
+  // its client area, for injected input.
+  static POINT ClientPoint(TdxCustomDockControl* c, TPoint window) {
+    TPoint origin = c->ScreenToWindow(c->ClientToScreen(TPoint(0, 0)));
+    return TPoint(window.X - origin.X, window.Y - origin.Y);
+  }
+  static TPoint Center(const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
   void SetUp() override {
     THeadlessFixture::SetUp();
     InitializeForms();
