@@ -133,9 +133,14 @@ bool TcxCustomTextEditLookupData::SearchItems(String& text, String& tail, bool e
 void TcxCustomTextEditLookupData::WriteCurrentKey(const Variant& key) {
   const Integer old = currentKey_;
   SetCurrentKeyIndex(key.IsNull() || key.IsEmpty() ? -1 : Integer(key.AsInteger()));
-  const bool text_change = edit_->LookupTextChange();
-  edit_->SetLookupTextChange(false);
-  if (!text_change) return;
+  // The text the event sets must not search the lookup again.
+  struct TTextChange {
+    TWeakRef<TcxCustomTextEdit> edit;
+    ~TTextChange() {
+      if (edit) edit->SetLookupTextChange(false);
+    }
+  } scope{TWeakRef<TcxCustomTextEdit>(edit_)};
+  edit_->SetLookupTextChange(true);
   if (currentKey_ == old) {
     if (currentKey_ >= 0 && currentKey_ < GetItemCount() &&
         AnsiCompareStr(GetItemText(currentKey_), VarToStr(edit_->CurrentDisplayText())) != 0)
@@ -149,7 +154,6 @@ void TcxCustomTextEditLookupData::CommitListItem() {
   if (itemIndex_ == -1) return;
   if (currentKey_ != itemIndex_ && !edit_->CanModify()) return;
   const Integer before = currentKey_;
-  edit_->SetLookupTextChange(true);
   WriteCurrentKey(Variant(itemIndex_));
   if (currentKey_ == before) FireSelectItem();
 }
@@ -178,12 +182,10 @@ void TcxCustomTextEditLookupData::MoveItem(Integer direction, bool cycle) {
     default: return;
   }
   TcxCustomTextEditProperties* properties = edit_->EffectiveTextProperties();
-  if (!list_ || !list_->Visible() || (properties->ImmediateUpdateText() && edit_->CanModify())) {
-    edit_->SetLookupTextChange(true);
+  if (!list_ || !list_->Visible() || (properties->ImmediateUpdateText() && edit_->CanModify()))
     WriteCurrentKey(Variant(index));
-  } else {
+  else
     SelectListItem(index);
-  }
 }
 
 bool TcxCustomTextEditLookupData::PointOverList(const TPoint& screen_point) {

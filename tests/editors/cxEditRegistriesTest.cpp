@@ -37,7 +37,7 @@ TEST(EditRegistriesTest, PropertiesRegistrySortedByDescription) {
   registry->AddDescribedClass(TcxTestAProperties::StaticClass(), "Alpha|first");
   std::vector<String> names;
   for (int i = 0; i < registry->Count(); ++i) names.push_back(registry->DescriptionAt(i));
-  EXPECT_EQ(names, (std::vector<String>{"Alpha", "TextEdit", "zeta"}));
+  EXPECT_EQ(names, (std::vector<String>{"Alpha", "MaskEdit", "TextEdit", "zeta"}));
   EXPECT_EQ(registry->FindByClassName("TcxTextEditProperties"), TcxTextEditProperties::StaticClass());
   registry->RemoveClass(TcxTestAProperties::StaticClass());
   registry->RemoveClass(TcxTestBProperties::StaticClass());
@@ -92,9 +92,9 @@ TEST(EditRegistriesTest, DefaultEditorPerValueType) {
   TcxEditDataRegisteredRepositoryItems* registry = DataEditorRegistry();
   TcxEditRepositoryItem* item = registry->ItemForValueType(TcxStringValueType::Class());
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->ClassType(), TcxEditRepositoryTextItem::StaticClass());
+  EXPECT_EQ(item->ClassType(), TcxEditRepositoryMaskItem::StaticClass());
   EXPECT_EQ(item->Repository(), DefaultEditRepository());
-  // Until the additional editors come, dates and currencies get the text item too.
+  // Until the additional editors come, dates and currencies get the mask item too.
   EXPECT_EQ(registry->ItemForValueType(TcxDateTimeValueType::Class()), item);
   TcxEditRepositoryTextItem special(nullptr);
   registry->RegisterValueTypeItem(TcxIntegerValueType::Class(), 1, &special);

@@ -5,6 +5,7 @@
 
 #include "editors/cxTextEdit.h"
 #include "tests/support/HeadlessFixture.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/FormReader.h"
 #include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
@@ -255,6 +256,202 @@ TEST_F(TextEditTest, ListOnlyStyleSearchesAndNavigatesWithoutCycling) {
   EXPECT_EQ(Text(list), "Avocado");
   list->SetItemIndex(0);
   EXPECT_EQ(VarToStr(list->EditValue()), "Apple");
+}
+
+}  // namespace
+
+namespace {
+
+// ---- lookup data ------------------------------------------------------------------------------------
+
+class LookupDataTest : public TextEditTest {
+ protected:
+  TcxCustomTextEditLookupData* Data(std::initializer_list<const char*> items) {
+    edit_->Properties()->LookupItems()->Clear();
+    for (const char* item : items) edit_->Properties()->LookupItems()->Add(item);
+    return edit_->LookupData();
+  }
+};
+
+TEST_F(LookupDataTest, PrefixAndExactSearchPerEditingStyle) {
+  TcxCustomTextEditLookupData* data = Data({"apple", "Apricot", "banana"});
+  struct Case {
+    const char* Text;
+    bool Next;
+    Integer From;  // the item index before the search
+    bool Found;
+    const char* NewText;
+    const char* Tail;
+    Integer Key;
+  };
+  const Case cases[] = {
+      {"ap", false, -1, true, "ap", "ple", 0},      {"AP", true, 0, true, "Ap", "ricot", 1},
+      {"ap", true, 1, false, "ap", "", -1},         {"", false, -1, false, "", "", -1},
+      {"BAN", false, -1, true, "ban", "ana", 2},     {"x", false, -1, false, "x", "", -1},
+  };
+  for (const Case& c : cases) {
+    data->SetCurrentKeyIndex(c.From);
+    String text = c.Text, tail;
+    EXPECT_EQ(data->FindPrefix(text, tail, c.Next), c.Found) << c.Text;
+    EXPECT_EQ(text, c.NewText) << c.Text;
+    EXPECT_EQ(tail, c.Tail) << c.Text;
+    EXPECT_EQ(data->CurrentKey(), c.Key) << c.Text;
+  }
+  // The most-recently-used kind searches exactly.
+  edit_->Properties()->SetIsMRUList(true);
+  String text = "APPLE", tail = "x";
+  EXPECT_TRUE(data->SearchItems(text, tail, true, false));
+  EXPECT_EQ(tail, "");
+  EXPECT_EQ(data->CurrentKey(), 0);
+  text = "app";
+  EXPECT_FALSE(data->SearchItems(text, tail, true, false));
+  EXPECT_EQ(data->CurrentKey(), -1);
+  EXPECT_TRUE(data->IsItemText("BANANA"));
+  EXPECT_EQ(data->ItemTextForKey(Variant(7)), "");
+}
+
+TEST_F(LookupDataTest, MoveItemWithAndWithoutCycling) {
+  std::vector<String> items;
+  for (int i = 0; i < 20; ++i) items.push_back(IntToStr(i));
+  edit_->Properties()->LookupItems()->Clear();
+  for (const String& item : items) edit_->Properties()->LookupItems()->Add(item);
+  TcxCustomTextEditLookupData* data = edit_->LookupData();
+  struct Case {
+    Integer From;
+    Integer Direction;
+    bool Cycle;
+    Integer To;
+  };
+  const Case cases[] = {
+      {5, lmFirst, false, 0},      {5, lmLast, false, 19},      {19, lmNext, false, 19},
+      {19, lmNext, true, 0},       {0, lmPrevious, false, 0},   {0, lmPrevious, true, 19},
+      {-1, lmPageDown, false, 7},  {15, lmPageDown, false, 19}, {19, lmPageDown, true, 0},
+      {3, lmPageUp, false, 0},     {10, lmPageUp, false, 3},    {0, lmPageUp, true, 19},
+      {-1, lmPageUp, false, -1},   {-1, lmNext, false, 0},
+  };
+  for (const Case& c : cases) {
+    data->SetCurrentKeyIndex(c.From);
+    data->MoveItem(c.Direction, c.Cycle);
+    EXPECT_EQ(data->CurrentKey(), c.To) << c.From << " " << c.Direction << " " << c.Cycle;
+  }
+}
+
+TEST_F(LookupDataTest, SelectItemEventFromWritingTheKeyAndCommitting) {
+  TcxCustomTextEditLookupData* data = Data({"one", "two"});
+  int selected = 0;
+  data->SetSelectItemEvent([&](TObject*) { ++selected; });
+  struct Step {
+    const char* Text;
+    Integer Key;
+    int Selected;
+  };
+  // A moved key fires; the same key fires only when the edit shows another text.
+  const Step steps[] = {{"", 1, 1}, {"", 0, 2}, {"one", 0, 2}, {"other", 0, 3}};
+  for (const Step& s : steps) {
+    edit_->InnerTextEdit()->SetText(s.Text);
+    data->WriteCurrentKey(Variant(s.Key));
+    EXPECT_EQ(selected, s.Selected) << s.Text << " " << s.Key;
+    EXPECT_FALSE(edit_->LookupTextChange());
+  }
+  // Committing the highlighted item takes it even when the key does not move.
+  edit_->InnerTextEdit()->SetText("one");
+  data->CommitListItem();
+  EXPECT_EQ(selected, 4);
+}
+
+// ---- in place and form text -------------------------------------------------------------------------
+
+TEST_F(TextEditTest, InPlaceActivationTypesTheKeyOnceAndPlacesTheCaret) {
+  auto* host = new TPanel(form_);
+  host->SetBounds(10, 80, 300, 60);
+  host->SetParent(form_);
+  auto* edit = static_cast<TcxTextEdit*>(TcxCustomEdit::CreateInplace(TcxTextEdit::StaticClass(), form_));
+  edit->SetParent(host);
+  edit->SetBounds(5, 5, 200, 20);
+  edit->WriteEditValue(Variant(String("abc")));
+  std::vector<Word> posted;
+  edit->OnAfterKeyDown = [&](TObject*, Word& key, TShiftState) { posted.push_back(key); };
+  TcxCustomEditData* data = nullptr;
+  edit->ActivateByKey(U'x', data);
+  Pump();
+  EXPECT_EQ(Text(edit), "x");  // the whole text was selected, the key typed once
+  EXPECT_EQ(GetFocus(), edit->InnerTextEdit()->Handle());
+  EXPECT_TRUE(edit->ModifiedFlag());
+  EXPECT_EQ(SendMessage(edit->InnerTextEdit()->Handle(), WM_GETDLGCODE, 0, 0) & (DLGC_WANTALLKEYS | DLGC_WANTTAB),
+            DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  S().PressKey(VK_RETURN);  // swallowed in place: reaches the host, never the edit window
+  EXPECT_EQ(Text(edit), "x");
+  EXPECT_TRUE(edit->DeactivateInPlace());
+  EXPECT_EQ(VarToStr(edit->EditValue()), "x");
+
+  // By the mouse: the press lands on the text at the point.
+  edit->WriteEditValue(Variant(String("hello")));
+  const HWND inner = edit->InnerTextEdit()->Handle();
+  const Integer x = GET_X_LPARAM(SendMessage(inner, EM_POSFROMCHAR, 2, 0)) + edit->InnerTextEdit()->Left();
+  edit->ActivateByMouse(TShiftState{ssLeft}, edit->Left() + x, edit->Top() + 5, data);
+  Pump();
+  EXPECT_EQ(edit->SelStart(), 2);
+  EXPECT_EQ(edit->SelLength(), 0);
+  edit->Free();
+}
+
+TEST_F(TextEditTest, StandaloneAndDroppedDownDialogCodes) {
+  Focus(edit_);
+  const LRESULT code = SendMessage(edit_->InnerTextEdit()->Handle(), WM_GETDLGCODE, 0, 0);
+  EXPECT_EQ(code & DLGC_WANTCHARS, DLGC_WANTCHARS);
+  EXPECT_EQ(code & (DLGC_WANTALLKEYS | DLGC_WANTTAB), 0);
+}
+
+class TExitForm : public TForm {
+  KORVAN_CLASS(TExitForm, TForm)
+
+ public:
+  explicit TExitForm(TComponent* owner) : TForm(owner) {
+    PublishField("Edit1", &Edit1);
+    PublishMethod("Edit1Exit", TNotifyEvent([this](TObject* sender) {
+                    exits.push_back(static_cast<TcxTextEdit*>(sender)->Text());
+                  }));
+  }
+  TcxTextEdit* Edit1 = nullptr;
+  std::vector<String> exits;
+};
+
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS(TExitForm)
+
+namespace {
+
+TEST_F(TextEditTest, ReadFromFormTextWithOnExit) {
+  auto* f = new TExitForm(Application);
+  f->ReadFormText("object ExitForm: TExitForm\n"
+                           "  Left = 0\n"
+                           "  Top = 0\n"
+                           "  Width = 300\n"
+                           "  Height = 200\n"
+                           "  object Edit1: TcxTextEdit\n"
+                           "    Left = 8\n"
+                           "    Top = 8\n"
+                           "    Properties.MaxLength = 4\n"
+                           "    Properties.CharCase = ecUpperCase\n"
+                           "    TabOrder = 0\n"
+                           "    Text = 'ab'\n"
+                           "    OnExit = Edit1Exit\n"
+                           "  end\n"
+                           "end\n");
+  ASSERT_NE(f->Edit1, nullptr);
+  EXPECT_EQ(f->Edit1->Text(), "AB");
+  f->Show();
+  f->Edit1->SetFocus();
+  Pump();
+  S().TypeText("cdef");
+  EXPECT_EQ(f->Edit1->Text(), "CDEF");  // focusing selected the whole text
+  auto* other = new TEdit(f);
+  other->SetParent(f);
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(f->exits, std::vector<String>{"CDEF"});
+  f->Free();
 }
 
 }  // namespace
