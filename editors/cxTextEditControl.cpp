@@ -225,7 +225,8 @@ void TcxCustomTextEdit::ApplyStyleToInnerEdit() {
   innerEdit_->LockBoundsChanges(true);
   try {
     inner_->SetColor(view_info->FillColor);
-    inner_->Font()->Assign(StyleForCurrentState()->DisplayFont());
+    // The font the view info paints with, so that both put the text on the same pixels.
+    inner_->Font()->Assign(view_info->Font ? view_info->Font : StyleForCurrentState()->DisplayFont());
     inner_->Font()->SetColor(view_info->TextColor);
   } catch (...) {
     innerEdit_->LockBoundsChanges(false);
@@ -275,12 +276,14 @@ bool TcxCustomTextEdit::RefreshState(const TPoint& p, Integer button, TShiftStat
   const bool result = TcxCustomEdit::RefreshState(p, button, shift, is_mouse_event);
   if (!self) return false;
   if (result) ApplyStyleToInnerEdit();
-  SetDoubleBuffered(!IsInnerEditShown());
+  // Double buffering stays off: the double-buffered paint draws the container's frame
+  // thicker than the direct one, so the frame would change with the focus.
   // The view info paints the text whenever the inner edit does not show it.
   if (TcxCustomTextEditViewInfo* vi = GetTextEditViewInfo()) {
     vi->InnerEditShowsText = IsInnerEditShown();
     vi->Text = VarToStr(CurrentDisplayText());
     EffectiveTextProperties()->AdjustDisplayText(vi->Text);
+    vi->TextOutData.Prepared = false;
   }
   if (inner_) {
     AdjustInnerEditPosition();
@@ -500,6 +503,7 @@ void TcxCustomTextEdit::RefreshDisplayText() {
   if (TcxCustomTextEditViewInfo* vi = GetTextEditViewInfo()) {
     vi->Text = VarToStr(CurrentDisplayText());
     EffectiveTextProperties()->AdjustDisplayText(vi->Text);
+    vi->TextOutData.Prepared = false;
     vi->InnerEditShowsText = IsInnerEditShown();
   }
   if (!HandleAllocated()) return;

@@ -3,7 +3,9 @@
 // messages, in-place activation and reading from form text.
 #include <gtest/gtest.h>
 
+#include "backend/Headless.h"
 #include "editors/cxTextEdit.h"
+#include "gdi/Surface.h"
 #include "tests/support/HeadlessFixture.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/FormReader.h"
@@ -452,6 +454,73 @@ TEST_F(TextEditTest, ReadFromFormTextWithOnExit) {
   Pump();
   EXPECT_EQ(f->exits, std::vector<String>{"CDEF"});
   f->Free();
+}
+
+}  // namespace
+
+namespace {
+
+// ---- where the text is painted ----------------------------------------------------------------------
+
+// The box of the dark pixels (the text's ink) inside a rectangle of a window, in the window's
+// client coordinates.
+TRect InkBox(HWND wnd, const TRect& area) {
+  TSurface s;
+  TRect box(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+  if (!THeadlessBackend::CopyWindowPixels(wnd, s, true)) return TRect();
+  for (Integer y = std::max(area.Top, 0); y < std::min<Integer>(area.Bottom, s.Height()); ++y)
+    for (Integer x = std::max(area.Left, 0); x < std::min<Integer>(area.Right, s.Width()); ++x) {
+      const COLORREF c = PixelToColorRef(s.At(x, y) & 0xFFFFFF);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96) {
+        box.Left = std::min(box.Left, x);
+        box.Top = std::min(box.Top, y);
+        box.Right = std::max(box.Right, x + 1);
+        box.Bottom = std::max(box.Bottom, y + 1);
+      }
+    }
+  return box.Left == INT32_MAX ? TRect() : box;
+}
+
+TEST_F(TextEditTest, FocusedAndUnfocusedTextLandOnTheSamePixels) {
+  form_->SetBounds(100, 100, 420, 260);
+  const TAlignment alignments[] = {taLeftJustify, taRightJustify, taCenter};
+  std::vector<TcxTextEdit*> edits;
+  Integer top = 40;
+  for (TAlignment alignment : alignments) {
+    auto* e = new TcxTextEdit(form_);
+    e->SetBounds(10, top, 180, 21);
+    e->SetParent(form_);
+    e->Properties()->Alignment()->SetHorz(alignment);
+    e->Properties()->SetUseLeftAlignmentOnEditing(false);
+    e->Properties()->SetAutoSelect(false);
+    e->SetText("Wg ink 123");
+    edits.push_back(e);
+    top += 30;
+  }
+  // The list style's text is painted by the view info, focused or not (the sheet shows it).
+  auto* list = new TListTextEdit(form_);
+  list->SetBounds(10, top, 180, 21);
+  list->SetParent(form_);
+  list->ListProperties()->LookupItems()->Add("Wg ink 123");
+  list->SetText("Wg ink 123");
+  Pump();
+  S().Snapshot(form_->Handle(), "editors_text_edit_unfocused.png", true);
+  for (TcxTextEdit* e : edits) {
+    const TRect area(e->Left() + 2, e->Top() + 2, e->Left() + e->Width() - 2, e->Top() + e->Height() - 2);
+    Focus(other_);
+    const TRect unfocused = InkBox(form_->Handle(), area);
+    Focus(e);
+    HideCaret(e->InnerTextEdit()->Handle());
+    Pump();
+    const TRect focused = InkBox(form_->Handle(), area);
+    const char* names[] = {"left", "right", "centre"};
+    const char* name = names[e->Properties()->Alignment()->Horz()];
+    EXPECT_FALSE(unfocused.IsEmpty()) << name;
+    EXPECT_EQ(focused, unfocused) << name;
+    EXPECT_EQ(IsWindowVisible(e->InnerTextEdit()->Handle()), TRUE);
+  }
+  Focus(edits[1]);
+  S().Snapshot(form_->Handle(), "editors_text_edit_focused_right.png", true);
 }
 
 }  // namespace
