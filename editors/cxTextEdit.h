@@ -84,6 +84,7 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties,
   virtual bool AcceptDisplayText(Variant& display_value, bool edit_focused);
 
   bool CanValidate() override { return true; }
+  TClass GetContainerClass() override;
   void AlignmentChanged() override;
   void AssignAlignment(TcxEditAlignment* value) override;
   Byte GetDisplayFormatOptions() override { return dfoSupports; }

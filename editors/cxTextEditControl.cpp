@@ -19,6 +19,8 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxTextEdit) {
   p.Str("Text", &TControl::Text, &TControl::SetText);
 }
 
+TClass TcxCustomTextEditProperties::GetContainerClass() { return TcxTextEdit::StaticClass(); }
+
 namespace {
 // Runs a step with a flag set, restoring it afterwards (also on an exception).
 class TFlag {

@@ -35,10 +35,57 @@ class TListTextEdit : public TcxCustomTextEdit {
   TListTextProperties* ListProperties() { return static_cast<TListTextProperties*>(Properties()); }
 };
 
+// A numeric kind that keeps thousand separators while typing.
+class TNumberTextProperties : public TcxTextEditProperties {
+  KORVAN_CLASS(TNumberTextProperties, TcxTextEditProperties)
+
+ public:
+  using TcxTextEditProperties::TcxTextEditProperties;
+  bool HasNumericValue() override { return true; }
+  bool UsesThousandSeparators(bool) override { return true; }
+};
+
+class TNumberTextEdit : public TcxCustomTextEdit {
+  KORVAN_CLASS(TNumberTextEdit, TcxCustomTextEdit)
+
+ public:
+  explicit TNumberTextEdit(TComponent* owner)
+      : TcxCustomTextEdit(owner, false, TNumberTextProperties::StaticClass()) {}
+};
+
+// Lookup data with a visual list, as the drop-down kinds have.
+class TListedLookupData : public TcxCustomTextEditLookupData {
+  KORVAN_CLASS(TListedLookupData, TcxCustomTextEditLookupData)
+
+ public:
+  using TcxCustomTextEditLookupData::TcxCustomTextEditLookupData;
+  TClass GetListBoxClass() override { return TcxCustomEditListBox::StaticClass(); }
+};
+
+class TListedProperties : public TcxTextEditProperties {
+  KORVAN_CLASS(TListedProperties, TcxTextEditProperties)
+
+ public:
+  using TcxTextEditProperties::TcxTextEditProperties;
+  TClass GetLookupDataClass() override { return TListedLookupData::StaticClass(); }
+};
+
+class TListedTextEdit : public TcxCustomTextEdit {
+  KORVAN_CLASS(TListedTextEdit, TcxCustomTextEdit)
+
+ public:
+  explicit TListedTextEdit(TComponent* owner) : TcxCustomTextEdit(owner, false, TListedProperties::StaticClass()) {}
+};
+
 }  // namespace
 
 KORVAN_IMPLEMENT_CLASS(TListTextProperties)
 KORVAN_IMPLEMENT_CLASS(TListTextEdit)
+KORVAN_IMPLEMENT_CLASS(TNumberTextProperties)
+KORVAN_IMPLEMENT_CLASS(TNumberTextEdit)
+KORVAN_IMPLEMENT_CLASS(TListedLookupData)
+KORVAN_IMPLEMENT_CLASS(TListedProperties)
+KORVAN_IMPLEMENT_CLASS(TListedTextEdit)
 
 namespace {
 
@@ -126,6 +173,8 @@ TEST_F(TextEditTest, ComposeInsertedTextKeepsTheInsertionUnderMaxLength) {
       {"abcde", 2, 0, "xy", true, "abxyc", 4},  {"abcde", 0, 3, "xyz", true, "xyzde", 3},
       {"ab", 1, 0, "日本", true, "a日本b", 3},     {"abcde", 5, 0, "x", true, "abcde", 5},
       {"abcdefg", 6, 0, "x", false, "", 0},
+      // Each invalid UTF-8 byte counts as one character.
+      {"a\xff\xfe" "cd", 3, 0, "b", true, "a\xff\xfe" "bc", 4},   {"a\xff", 1, 1, "\xfe\xfd", true, "a\xfe\xfd", 3},
   };
   for (const Case& c : cases) {
     edit_->InnerTextEdit()->SetText(c.Text);
@@ -521,6 +570,65 @@ TEST_F(TextEditTest, FocusedAndUnfocusedTextLandOnTheSamePixels) {
   }
   Focus(edits[1]);
   S().Snapshot(form_->Handle(), "editors_text_edit_focused_right.png", true);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TextEditTest, ThousandSeparatorsStayWhileTypingAndALocaleChangeReshowsTheValue) {
+  const TFormatSettings saved = FormatSettings;
+  FormatSettings.ThousandSeparator = ',';
+  FormatSettings.DecimalSeparator = '.';
+  GlobalFormatController()->Refresh();
+  auto* number = new TNumberTextEdit(form_);
+  number->SetBounds(10, 50, 150, 21);
+  number->SetParent(form_);
+  Focus(number);
+  S().TypeText("12345");
+  EXPECT_EQ(Text(number), "12,345");
+  EXPECT_EQ(number->SelStart(), 6);
+  number->SelectRange(1, 0);
+  S().TypeText("9");
+  EXPECT_EQ(Text(number), "192,345");
+  EXPECT_EQ(number->SelStart(), 2);
+
+  // The value shown again after the locale changes.
+  edit_->WriteEditValue(Variant(1.5));
+  EXPECT_EQ(Text(edit_), "1.5");
+  FormatSettings.DecimalSeparator = ',';
+  BroadcastSystemChange(WM_WININICHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+  Pump();
+  EXPECT_EQ(Text(edit_), "1,5");
+  FormatSettings = saved;
+  GlobalFormatController()->Refresh();
+}
+
+TEST_F(TextEditTest, AnInputMethodCharacterIsOneWholeCharacter) {
+  edit_->Properties()->LookupItems()->Add("日本");
+  Focus(edit_);
+  PostMessage(edit_->InnerTextEdit()->Handle(), WM_IME_CHAR, WPARAM(U'日'), 0);
+  Pump();
+  EXPECT_EQ(Text(edit_), "日本");
+  EXPECT_EQ(Sel(edit_), std::make_pair(1, 1));
+  EXPECT_EQ(edit_->QueryInnerTextEdit()->GetPendingImeByte(), 0);
+  EXPECT_EQ(edit_->InnerTextEdit()->ImeState(), 0);
+}
+
+TEST_F(TextEditTest, PointOverListUsesTheListsClientRectangle) {
+  auto* listed = new TListedTextEdit(form_);
+  listed->SetBounds(10, 50, 150, 21);
+  listed->SetParent(form_);
+  listed->TextProperties()->LookupItems()->Add("one");
+  IcxTextEditLookupData* data = listed->QueryLookupData();
+  data->CreateListIn(form_);
+  ASSERT_NE(data->GetListControl(), nullptr);
+  data->PlaceList(TRect(200, 100, 300, 180));
+  data->GetListControl()->HandleNeeded();
+  TWinControl* list = data->GetListControl();
+  EXPECT_TRUE(data->PointOverList(list->ClientToScreen(TPoint(5, 5))));
+  EXPECT_FALSE(data->PointOverList(form_->ClientToScreen(TPoint(205, 95))));
+  EXPECT_FALSE(data->PointOverList(list->ClientToScreen(TPoint(-3, 5))));
 }
 
 }  // namespace
