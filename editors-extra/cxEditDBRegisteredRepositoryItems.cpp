@@ -69,10 +69,10 @@ void InitializeCxEditDBRegisteredRepositoryItems() {
       "cxEditDBRegisteredRepositoryItems",
       [] {
         InitializeCxEditRepositoryItems();
-        // Only editors that exist are registered; the kinds still to come (mask, check box,
+        // The default editor is the mask item; the kinds still to come (check box,
         // date, time, BLOB, memo, image, currency, lookup) register theirs with their units.
         GetDefaultEditDBRepositoryItems()->RegisterDefaultItem(
-            -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryTextItem::StaticClass()));
+            -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMaskItem::StaticClass()));
       },
       [] {
         if (dbEditorRegistry) dbEditorRegistry->UnregisterDefaultItem(-1);

@@ -105,10 +105,10 @@ void InitializeCxEditRegisteredRepositoryItems() {
       "cxEditRegisteredRepositoryItems",
       [] {
         InitializeCxEditRepositoryItems();
-        // The default editor; the kinds of the additional editors register theirs with their
-        // units (until then every value type gets the text item).
+        // The default editor is the mask item; the kinds of the additional editors register
+        // theirs with their units (until then every value type gets it).
         DataEditorRegistry()->AddDefaultEntry(
-            -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryTextItem::StaticClass()));
+            -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMaskItem::StaticClass()));
       },
       [] {
         if (dataEditorRegistry) dataEditorRegistry->RemoveDefaultEntry(-1);

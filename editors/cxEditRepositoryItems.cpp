@@ -8,6 +8,11 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxEditRepositoryTextItem) {
            &TcxEditRepositoryTextItem::SetProperties, TcxTextEditProperties::StaticClass());
 }
 
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxEditRepositoryMaskItem) {
+  p.Object("Properties", &TcxEditRepositoryMaskItem::Properties,
+           &TcxEditRepositoryMaskItem::SetProperties, TcxMaskEditProperties::StaticClass());
+}
+
 namespace {
 const TcxResourceStringRec scxSEditRepositoryTextItem = {
     "scxSEditRepositoryTextItem", "TextEdit|Represents a single line text editor"};
@@ -20,6 +25,8 @@ void InitializeCxEditRepositoryItems() {
         InitializeCxEdit();
         RegisterClass(TcxEditRepositoryItem::StaticClass());
         RegisterClass(TcxEditRepositoryTextItem::StaticClass());
+        RegisterClass(TcxEditRepositoryMaskItem::StaticClass());
+        InitializeCxMaskEdit();
         EditPropertiesRegistry()->AddDescribedClass(
             TcxTextEditProperties::StaticClass(),
             LoadReplaceableResString(scxSEditRepositoryTextItem));

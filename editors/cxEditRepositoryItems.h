@@ -2,6 +2,7 @@
 // kind.
 #pragma once
 
+#include "editors/cxMaskEdit.h"
 #include "editors/cxTextEdit.h"
 
 class TcxEditRepositoryTextItem : public TcxEditRepositoryItem {
@@ -16,5 +17,18 @@ class TcxEditRepositoryTextItem : public TcxEditRepositoryItem {
   void SetProperties(TcxTextEditProperties* value) { TcxEditRepositoryItem::SetProperties(value); }
 };
 
-// Registers the item classes for streaming and the text kind in the properties registry.
+class TcxEditRepositoryMaskItem : public TcxEditRepositoryItem {
+  KORVAN_CLASS(TcxEditRepositoryMaskItem, TcxEditRepositoryItem)
+
+ public:
+  explicit TcxEditRepositoryMaskItem(TComponent* owner)
+      : TcxEditRepositoryItem(owner, TcxMaskEditProperties::StaticClass()) {}
+  TcxMaskEditProperties* Properties() const {
+    return static_cast<TcxMaskEditProperties*>(TcxEditRepositoryItem::Properties());
+  }
+  void SetProperties(TcxMaskEditProperties* value) { TcxEditRepositoryItem::SetProperties(value); }
+};
+
+// Registers the item classes for streaming and the text and mask kinds in the properties
+// registry.
 void InitializeCxEditRepositoryItems();

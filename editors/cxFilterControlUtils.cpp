@@ -137,6 +137,8 @@ void TcxCustomFilterEditHelper::GetFilterValue(TcxCustomEdit* edit,
   display_text = properties->ValueToDisplayText(value, true, true);
 }
 
+TClass TcxFilterTextEditHelper::ValueEditClass() const { return TcxTextEdit::StaticClass(); }
+
 void TcxFilterTextEditHelper::ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties*,
                                                const Variant& value) const {
   edit->WriteEditValue(value);

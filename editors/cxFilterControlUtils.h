@@ -46,6 +46,7 @@ class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
   KORVAN_CLASS(TcxFilterTextEditHelper, TcxCustomFilterEditHelper)
 
  public:
+  TClass ValueEditClass() const override;
   void PrepareFilterProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* source,
                                bool keep_buttons) const override;
   void ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,

@@ -53,10 +53,16 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxTextEditProperties) {
   p.Bool("HideSelection", &TTextProps::HideSelection, &TTextProps::SetHideSelection).Default(true);
   p.Bool("IncrementalSearch", &TTextProps::IncrementalSearch, &TTextProps::SetIncrementalSearch)
       .Default(true);
+  p.Object("LookupItems", [](const TTextProps* o) { return o->LookupItems(); }, &TTextProps::SetLookupItems,
+           TStringList::StaticClass());
+  p.Bool("LookupItemsSorted", &TTextProps::LookupItemsSorted, &TTextProps::SetLookupItemsSorted)
+      .Default(false);
   p.Int("MaxLength", [](const TTextProps* o) { return Mutable(o)->MaxLength(); },
         &TTextProps::SetMaxLength)
       .NoDefault()
       .Stored(&TTextProps::IsMaxLengthStored);
+  p.Bool("OEMConvert", &TTextProps::OEMConvert, &TTextProps::SetOEMConvert).Default(false);
+  p.Int("PasswordChar", &TTextProps::PasswordChar, &TTextProps::SetPasswordChar).Default(0);
   p.Bool("ReadOnly", [](const TTextProps* o) { return Mutable(o)->ReadOnly(); }, &TTextProps::SetReadOnly)
       .NoDefault()
       .Stored(&TTextProps::IsReadOnlyStored);
@@ -190,11 +196,19 @@ TcxCustomTextEditProperties::TcxCustomTextEditProperties(TPersistent* owner)
     : TcxCustomEditProperties(owner) {
   SetAssignedValuesObject(new TcxTextEditPropertiesValues(this));
   lookupItems_ = std::make_unique<TStringList>();
+  lookupItems_->OnChange = [this](TObject*) { NotifyPropertiesChanged(); };
   GlobalFormatController()->RegisterListener(this);
 }
 
 TcxCustomTextEditProperties::~TcxCustomTextEditProperties() {
   if (auto* fc = GlobalFormatController()) fc->UnregisterListener(this);
+  lookupItems_->OnChange = nullptr;
+}
+
+void TcxCustomTextEditProperties::SetHighlightFixedListMatch(bool v) {
+  if (highlightFixedListMatch_ == v) return;
+  highlightFixedListMatch_ = v;
+  if (GetEditingStyle() == tesListOnly) NotifyPropertiesChanged();
 }
 
 void TcxCustomTextEditProperties::Assign(TPersistent* source) {
@@ -208,10 +222,16 @@ void TcxCustomTextEditProperties::Assign(TPersistent* source) {
     TcxCustomEditProperties::Assign(source);
     SetCharCase(s->charCase_);
     SetEchoMode(s->echoMode_);
+    SetHighlightFixedListMatch(s->highlightFixedListMatch_);
     SetHideCursor(s->hideCursor_);
     SetHideSelection(s->hideSelection_);
+    immediateUpdateText_ = s->immediateUpdateText_;
     SetIncrementalSearch(s->incrementalSearch_);
+    SetIsMRUList(s->isMRUList_);
+    extraValidChars_ = s->extraValidChars_;
+    lookupItems_->SetSorted(false);
     lookupItems_->Assign(s->lookupItems_.get());
+    lookupItems_->SetSorted(s->lookupItems_->Sorted());
     AssignedValues()->SetDisplayFormat(false);
     if (s->AssignedValues()->DisplayFormat()) SetDisplayFormat(s->displayFormat_);
     AssignedValues()->SetEditFormat(false);
@@ -222,8 +242,10 @@ void TcxCustomTextEditProperties::Assign(TPersistent* source) {
     if (s->AssignedValues()->MaxValue()) SetMaxValue(s->maxValue_);
     AssignedValues()->SetMinValue(false);
     if (s->AssignedValues()->MinValue()) SetMinValue(s->minValue_);
+    SetOEMConvert(s->oemConvert_);
     SetPasswordChar(s->passwordChar_);
     SetUseDisplayFormatWhenEditing(s->useDisplayFormatWhenEditing_);
+    OnNewLookupDisplayText = s->OnNewLookupDisplayText;
   } catch (...) {
     EndUpdate(true);
     throw;

@@ -287,7 +287,7 @@ void TcxCustomTextEditViewInfo::PrepareTextOutData(TcxCanvas* canvas) {
   d.Rows.clear();
   d.ForceEndEllipsis = false;
   if (Text.empty()) return;
-  HDC dc = canvas->DeviceContext();
+  HDC dc = canvas->FontDeviceContext();
   InitTextLayoutParams(dc, DrawTextFlags, d.Params);
   d.Rect = TextRect;
   if (d.Rect.IsEmpty()) return;
@@ -309,7 +309,7 @@ void TcxCustomTextEditViewInfo::DrawText(TcxCanvas* canvas) {
   if (!TextOutData.Prepared) PrepareTextOutData(canvas);
   // The rows laid out once per calculation are drawn (with the highlighted range).
   SetTextColor(canvas->DeviceContext(), ColorToRGB(PaintsAsSelection ? clHighlightText : TextColor));
-  DrawTextRows(canvas->DeviceContext(), TextOutData.Rect, TextOutData.Params, TextOutData.Rows,
+  DrawTextRows(canvas->FontDeviceContext(), TextOutData.Rect, TextOutData.Params, TextOutData.Rows,
                TextOutData.RowCount, TextOutData.ForceEndEllipsis, SelStart, SelLength,
                SelLength > 0 ? SelBackgroundColor : clNone, SelTextColor);
 }

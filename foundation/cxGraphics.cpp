@@ -283,6 +283,11 @@ void TcxCanvas::DrawBevelEdge(const TRect& r, bool sunken, bool outer, const Tcx
   DrawTwoColorFrame(r, tl, br, borders, 1);
 }
 
+HDC TcxCanvas::FontDeviceContext() {
+  CanvasRequire(canvas_, {csHandleValid, csFontValid});
+  return DeviceContext();
+}
+
 void TcxCanvas::DrawFocusFrame(const TRect& r) {
   SetBrushColor(clWhite);
   canvas_->Font()->SetColor(clBlack);

@@ -105,6 +105,8 @@ class TcxCanvas : public TObject {
   TFont* CurrentFont() const { return canvas_->Font(); }
   TPen* CurrentPen() const { return canvas_->Pen(); }
   HDC DeviceContext() const { return canvas_->Handle(); }  // created on demand
+  // The device context with the canvas font selected, for text drawn on the context itself.
+  HDC FontDeviceContext();
   void ApplyFont(TFont* font);
   void SetBrushColor(TColor color);  // assigns only when different
 

@@ -422,7 +422,7 @@ class TWinControl : public TControl {
   TTabOrder TabOrder() const;
   void SetTabOrder(TTabOrder v);
   virtual bool CanFocus();
-  bool Focused();
+  virtual bool Focused();
   virtual void SetFocus();
   virtual void GetTabOrderList(std::vector<TWinControl*>& list);
   TWinControl* FindNextControl(TWinControl* cur, bool goForward, bool checkTabStop, bool checkParent);

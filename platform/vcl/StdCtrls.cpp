@@ -1,6 +1,7 @@
 #include "vcl/StdCtrls.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
@@ -531,9 +532,11 @@ void TRadioButton::Paint() {
 // ---- edit ----------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomEdit) {
+  p.Enum("Alignment", &TCustomEdit::Alignment, &TCustomEdit::SetAlignment, AlignmentType()).Default(taLeftJustify);
   p.Bool("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect).Default(true);
   p.Enum("BorderStyle", &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle, BorderStyleType()).Default(bsSingle);
   p.Enum("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase, CharCaseType()).Default(ecNormal);
+  p.Bool("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection).Default(true);
   p.Int("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength).Default(0);
   p.Int("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar).Default(0);
   p.Bool("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly);
@@ -554,6 +557,41 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TCustomControl(owner) {
 }
 
 TCustomEdit::~TCustomEdit() = default;
+
+void TCustomEdit::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  static const DWORD kAlignStyles[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
+  params.Style |= kAlignStyles[alignment_] | ES_AUTOHSCROLL;
+  if (!hideSelection_) params.Style |= ES_NOHIDESEL;
+  if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+DWORD TCustomEdit::WindowStyle() { return HandleAllocated() ? DWORD(GetWindowLong(Handle(), GWL_STYLE)) : 0; }
+
+TAlignment TCustomEdit::WindowAlignment() {
+  const DWORD style = WindowStyle();
+  if (style & ES_RIGHT) return taRightJustify;
+  if (style & ES_CENTER) return taCenter;
+  return taLeftJustify;
+}
+
+void TCustomEdit::SetAlignment(TAlignment v) {
+  if (alignment_ == v) return;
+  alignment_ = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomEdit::SetHideSelection(bool v) {
+  if (hideSelection_ == v) return;
+  hideSelection_ = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle v) {
+  if (borderStyle_ == v) return;
+  borderStyle_ = v;
+  if (HandleAllocated()) RecreateWnd();
+}
 
 Integer TCustomEdit::CharCount() const { return Integer(Boundaries(text_).size()) - 1; }
 
@@ -601,7 +639,7 @@ void TCustomEdit::SelectAll() {
   Invalidate();
 }
 
-void TCustomEdit::ReplaceSelection(const String& input) {
+bool TCustomEdit::ReplaceSelection(const String& input) {
   String s = input;
   // A single line: stop at the first line break.
   size_t nl = s.find_first_of("\r\n");
@@ -612,7 +650,9 @@ void TCustomEdit::ReplaceSelection(const String& input) {
   Integer keep = CharCount() - selLength_;
   Integer room = maxLength_ > 0 ? maxLength_ - keep : Integer(s.size());
   if (room <= 0 && !s.empty() && maxLength_ > 0) {
-    if (selLength_ == 0) return;
+    // A full edit takes nothing more.
+    MessageBeep(0);
+    if (selLength_ == 0) return false;
     s.clear();
   }
   if (maxLength_ > 0 && Integer(Boundaries(s).size()) - 1 > room) s = SubChars(s, 0, room);
@@ -632,6 +672,7 @@ void TCustomEdit::ReplaceSelection(const String& input) {
   UpdateCaret();
   Invalidate();
   Change();
+  return true;
 }
 
 void TCustomEdit::Change() {
@@ -653,6 +694,20 @@ void TCustomEdit::CMFontChanged(TMessage& m) {
   UpdateCaret();
 }
 
+Integer TCustomEdit::TextHeight() {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font_->Handle());
+  TEXTMETRIC tm;
+  GetTextMetrics(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm.tmHeight;
+}
+
+// A single line is centred vertically in the client area (at its top when the area is just
+// one line high, as an inner edit sized to its text is).
+Integer TCustomEdit::TextTop() { return std::max(0, (ClientHeight() - TextHeight()) / 2); }
+
 Integer TCustomEdit::CaretX(Integer pos) {
   String d = DisplayText();
   auto b = Boundaries(d);
@@ -660,9 +715,23 @@ Integer TCustomEdit::CaretX(Integer pos) {
   HGDIOBJ old = SelectObject(dc, font_->Handle());
   SIZE s;
   GetTextExtentPoint32(dc, d.data(), int(b[size_t(std::clamp(pos, 0, Integer(b.size()) - 1))]), &s);
+  SIZE whole;
+  GetTextExtentPoint32(dc, d.data(), int(d.size()), &whole);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  return s.cx + 2 + leftMargin_ - scroll_;
+  // The text's origin by the window's alignment (a text wider than the room starts left).
+  Integer room = ClientWidth() - leftMargin_ - rightMargin_;
+  Integer origin = leftMargin_;
+  switch (WindowAlignment()) {
+    case taRightJustify:
+      if (whole.cx < room) origin += room - whole.cx;
+      break;
+    case taCenter:
+      if (whole.cx < room) origin += (room - whole.cx) / 2;
+      break;
+    default: break;
+  }
+  return s.cx + origin - scroll_;
 }
 
 Integer TCustomEdit::CharAt(Integer x) {
@@ -682,14 +751,14 @@ void TCustomEdit::UpdateCaret() {
   if (!HandleAllocated()) return;
   Integer pos = selStart_ + (anchor_ == selStart_ ? selLength_ : 0);
   Integer x = CaretX(pos);
-  Integer left = 2 + leftMargin_;
-  Integer right = ClientWidth() - 2 - rightMargin_;
+  Integer left = leftMargin_;
+  Integer right = ClientWidth() - rightMargin_;
   if (x < left) {
     scroll_ = std::max(0, scroll_ + x - left);
   } else if (x > right) {
     scroll_ += x - right;
   }
-  if (caretCreated_ && GetFocus() == Handle()) SetCaretPos(CaretX(pos), 2);
+  if (caretCreated_ && GetFocus() == Handle()) SetCaretPos(CaretX(pos), TextTop());
 }
 
 void TCustomEdit::MoveCaret(Integer pos, bool extend) {
@@ -703,19 +772,49 @@ void TCustomEdit::MoveCaret(Integer pos, bool extend) {
     selLength_ = std::abs(pos - anchor_);
   }
   UpdateCaret();
-  if (caretCreated_ && GetFocus() == Handle()) SetCaretPos(CaretX(pos), 2);
+  if (caretCreated_ && GetFocus() == Handle()) SetCaretPos(CaretX(pos), TextTop());
   Invalidate();
+}
+
+namespace {
+// Word characters: letters, digits, the underscore and every character beyond ASCII.
+bool IsWordChar(char32_t c) { return c >= 0x80 || c == U'_' || (c < 0x80 && std::isalnum(int(c))); }
+std::vector<char32_t> CharsOf(const String& s) {
+  std::vector<char32_t> chars;
+  size_t i = 0;
+  while (i < s.size()) chars.push_back(DecodeUtf8(s, i));
+  return chars;
+}
+}  // namespace
+
+// The start of the word at or before pos (blanks before it skipped).
+Integer TCustomEdit::WordStart(Integer pos) {
+  auto c = CharsOf(text_);
+  Integer i = std::clamp(pos, 0, Integer(c.size()));
+  while (i > 0 && !IsWordChar(c[size_t(i - 1)])) --i;
+  while (i > 0 && IsWordChar(c[size_t(i - 1)])) --i;
+  return i;
+}
+
+// The start of the next word after pos (the end of the text when none).
+Integer TCustomEdit::WordEnd(Integer pos) {
+  auto c = CharsOf(text_);
+  Integer n = Integer(c.size());
+  Integer i = std::clamp(pos, 0, n);
+  while (i < n && IsWordChar(c[size_t(i)])) ++i;
+  while (i < n && !IsWordChar(c[size_t(i)])) ++i;
+  return i;
 }
 
 void TCustomEdit::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
 
 void TCustomEdit::WMSetFocus(TMessage& m) {
   TCustomControl::WMSetFocus(m);
-  CreateCaret(Handle(), nullptr, 1, std::max(ClientHeight() - 4, 1));
+  CreateCaret(Handle(), nullptr, 1, std::max(TextHeight(), 1));
   caretCreated_ = true;
   if (autoSelect_ && !controlState_.Contains(csLButtonDown)) SelectAll();
   UpdateCaret();
-  SetCaretPos(CaretX(selStart_ + selLength_), 2);
+  SetCaretPos(CaretX(selStart_ + selLength_), TextTop());
   ShowCaret(Handle());
   Invalidate();
 }
@@ -729,40 +828,48 @@ void TCustomEdit::WMKillFocus(TMessage& m) {
 
 void TCustomEdit::KeyDown(Word& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
-  if (key == 0) return;
+  if (key != 0) EditKeyDown(key, shift);
+}
+
+void TCustomEdit::EditKeyDown(Word& key, TShiftState shift) {
   Integer caret = selLength_ == 0 ? selStart_ : (anchor_ == selStart_ ? selStart_ + selLength_ : selStart_);
   bool ext = shift.Contains(ssShift);
   bool ctrl = shift.Contains(ssCtrl);
   switch (key) {
     case VK_LEFT:
-      MoveCaret(!ext && selLength_ ? selStart_ : caret - 1, ext);
+      if (ctrl) MoveCaret(WordStart(caret), ext);
+      else MoveCaret(!ext && selLength_ ? selStart_ : caret - 1, ext);
       key = 0;
       break;
     case VK_RIGHT:
-      MoveCaret(!ext && selLength_ ? selStart_ + selLength_ : caret + 1, ext);
+      if (ctrl) MoveCaret(WordEnd(caret), ext);
+      else MoveCaret(!ext && selLength_ ? selStart_ + selLength_ : caret + 1, ext);
       key = 0;
       break;
     case VK_HOME: MoveCaret(0, ext); key = 0; break;
     case VK_END: MoveCaret(CharCount(), ext); key = 0; break;
     case VK_DELETE:
+      if (ext) {
+        if (HandleAllocated()) SendMessage(Handle(), WM_CUT, 0, 0);
+        key = 0;
+        break;
+      }
       if (readOnly_) break;
-      if (ext) { CutToClipboard(); key = 0; break; }
       if (selLength_ == 0 && selStart_ < CharCount()) selLength_ = 1;
       ReplaceSelection("");
       key = 0;
       break;
     case VK_INSERT:
-      if (ctrl) CopyToClipboard();
-      else if (ext && !readOnly_) PasteFromClipboard();
+      if (HandleAllocated()) {
+        if (ctrl) SendMessage(Handle(), WM_COPY, 0, 0);
+        else if (ext) SendMessage(Handle(), WM_PASTE, 0, 0);
+      }
       key = 0;
       break;
     default:
       if (ctrl) {
         if (key == 'A') { SelectAll(); key = 0; }
         else if (key == 'Z' && !readOnly_) { Undo(); key = 0; }
-        else if (key == 'C') { CopyToClipboard(); key = 0; }
-        else if (key == 'X' && !readOnly_) { CutToClipboard(); key = 0; }
-        else if (key == 'V' && !readOnly_) { PasteFromClipboard(); key = 0; }
       }
       break;
   }
@@ -770,7 +877,23 @@ void TCustomEdit::KeyDown(Word& key, TShiftState shift) {
 
 void TCustomEdit::KeyPress(char32_t& key) {
   TCustomControl::KeyPress(key);
-  if (key == 0 || readOnly_) return;
+  if (key != 0) EditChar(key);
+}
+
+void TCustomEdit::EditChar(char32_t& key) {
+  // Ctrl+C, Ctrl+V and Ctrl+X arrive as characters; the window's messages do the work.
+  const UINT clipboard = key == 3 ? WM_COPY : key == 22 ? WM_PASTE : key == 24 ? WM_CUT : 0;
+  if (clipboard) {
+    if (HandleAllocated()) SendMessage(Handle(), clipboard, 0, 0);
+    key = 0;
+    return;
+  }
+  if (key == 13) {  // a single line takes no line break
+    MessageBeep(0);
+    key = 0;
+    return;
+  }
+  if (readOnly_) return;
   if (key == 8) {  // backspace
     if (selLength_ == 0 && selStart_ > 0) {
       --selStart_;
@@ -788,7 +911,7 @@ void TCustomEdit::KeyPress(char32_t& key) {
 }
 
 void TCustomEdit::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) {
-  if (b == mbLeft) {
+  if (b == mbLeft && !s.Contains(ssDouble)) {
     if (CanFocus() && !Focused()) SetFocus();
     MoveCaret(CharAt(x), s.Contains(ssShift));
   }
@@ -798,6 +921,20 @@ void TCustomEdit::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y)
 void TCustomEdit::MouseMove(TShiftState s, Integer x, Integer y) {
   if (s.Contains(ssLeft) && MouseCapture()) MoveCaret(CharAt(x), true);
   TCustomControl::MouseMove(s, x, y);
+}
+
+void TCustomEdit::DblClick() {
+  // The word under the caret (the press placed it) is selected.
+  Integer caret = selStart_ + (anchor_ == selStart_ ? selLength_ : 0);
+  auto c = CharsOf(text_);
+  Integer n = Integer(c.size());
+  Integer from = caret, to = caret;
+  while (from > 0 && IsWordChar(c[size_t(from - 1)])) --from;
+  while (to < n && IsWordChar(c[size_t(to)])) ++to;
+  if (from == to && to < n) ++to;  // a lone non-word character
+  anchor_ = from;
+  MoveCaret(to, true);
+  TCustomControl::DblClick();
 }
 
 void TCustomEdit::Undo() {
@@ -825,13 +962,33 @@ void TCustomEdit::SetMargins(Integer left, Integer right) {
 }
 
 void TCustomEdit::Dispatch(TMessage& m) {
+  if (!EditMessage(m)) TCustomControl::Dispatch(m);
+}
+
+LRESULT TCustomEdit::EditWndProc(UINT msg, WPARAM wparam, LPARAM lparam) {
+  TMessage m{msg, wparam, lparam, 0};
+  if (msg == WM_KEYDOWN) {
+    Word key = Word(wparam);
+    EditKeyDown(key, KeyDataToShiftState(lparam));
+    return 0;
+  }
+  if (msg == WM_CHAR) {
+    char32_t ch = char32_t(wparam);
+    EditChar(ch);
+    return 0;
+  }
+  if (!EditMessage(m)) TCustomEdit::Dispatch(m);
+  return m.Result;
+}
+
+bool TCustomEdit::EditMessage(TMessage& m) {
   switch (m.Msg) {
     case EM_GETSEL: {
       Integer e = selStart_ + selLength_;
       if (m.WParam) *reinterpret_cast<DWORD*>(m.WParam) = DWORD(selStart_);
       if (m.LParam) *reinterpret_cast<DWORD*>(m.LParam) = DWORD(e);
       m.Result = NativeInt(MAKELONG(WORD(selStart_), WORD(e)));
-      return;
+      return true;
     }
     case EM_SETSEL: {
       // -1 as the start removes the selection; -1 as the end selects to the end.
@@ -839,28 +996,28 @@ void TCustomEdit::Dispatch(TMessage& m) {
       Integer n = CharCount();
       if (a < 0) {
         MoveCaret(selStart_ + selLength_, false);
-        return;
+        return true;
       }
       if (b < 0 || b > n) b = n;
       a = std::min(a, n);
       anchor_ = a;
       MoveCaret(b, true);
-      return;
+      return true;
     }
     case EM_REPLACESEL:
       if (m.LParam) ReplaceSelection(reinterpret_cast<const char*>(m.LParam));
-      return;
-    case EM_GETMODIFY: m.Result = modified_; return;
-    case EM_SETMODIFY: modified_ = m.WParam != 0; return;
-    case EM_LIMITTEXT: maxLength_ = Integer(m.WParam); return;
-    case EM_GETLIMITTEXT: m.Result = maxLength_ > 0 ? maxLength_ : 0x7FFFFFFE; return;
-    case EM_SETREADONLY: readOnly_ = m.WParam != 0; m.Result = 1; return;
-    case EM_SETPASSWORDCHAR: SetPasswordChar(char32_t(m.WParam)); return;
-    case EM_GETPASSWORDCHAR: m.Result = NativeInt(passwordChar_); return;
-    case EM_CANUNDO: m.Result = hasUndo_; return;
+      return true;
+    case EM_GETMODIFY: m.Result = modified_; return true;
+    case EM_SETMODIFY: modified_ = m.WParam != 0; return true;
+    case EM_LIMITTEXT: maxLength_ = Integer(m.WParam); return true;
+    case EM_GETLIMITTEXT: m.Result = maxLength_ > 0 ? maxLength_ : 0x7FFFFFFE; return true;
+    case EM_SETREADONLY: readOnly_ = m.WParam != 0; m.Result = 1; return true;
+    case EM_SETPASSWORDCHAR: SetPasswordChar(char32_t(m.WParam)); return true;
+    case EM_GETPASSWORDCHAR: m.Result = NativeInt(passwordChar_); return true;
+    case EM_CANUNDO: m.Result = hasUndo_; return true;
     case EM_UNDO:
-    case WM_UNDO: m.Result = hasUndo_; Undo(); return;
-    case EM_EMPTYUNDOBUFFER: hasUndo_ = false; return;
+    case WM_UNDO: m.Result = hasUndo_; Undo(); return true;
+    case EM_EMPTYUNDOBUFFER: hasUndo_ = false; return true;
     case EM_SETMARGINS: {
       Integer l = leftMargin_, r = rightMargin_;
       if (m.WParam == EC_USEFONTINFO) {
@@ -870,35 +1027,34 @@ void TCustomEdit::Dispatch(TMessage& m) {
         if (m.WParam & EC_RIGHTMARGIN) r = HIWORD(uintptr_t(m.LParam));
       }
       SetMargins(l, r);
-      return;
+      return true;
     }
-    case EM_GETMARGINS: m.Result = NativeInt(MAKELONG(WORD(leftMargin_), WORD(rightMargin_))); return;
+    case EM_GETMARGINS: m.Result = NativeInt(MAKELONG(WORD(leftMargin_), WORD(rightMargin_))); return true;
     case EM_GETRECT:
-      if (m.LParam) *reinterpret_cast<RECT*>(m.LParam) = Rect(2 + leftMargin_, 2, width_ - 2 - rightMargin_, height_ - 2);
-      return;
+      if (m.LParam) *reinterpret_cast<RECT*>(m.LParam) = Rect(leftMargin_, 0, ClientWidth() - rightMargin_, ClientHeight());
+      return true;
     case EM_POSFROMCHAR: {
       Integer pos = Integer(m.WParam);
-      if (pos < 0 || pos > CharCount()) { m.Result = -1; return; }
-      Integer y = 2;
-      m.Result = NativeInt(MAKELONG(WORD(SHORT(CaretX(pos))), WORD(SHORT(y))));
-      return;
+      if (pos < 0 || pos > CharCount()) { m.Result = -1; return true; }
+      m.Result = NativeInt(MAKELONG(WORD(SHORT(CaretX(pos))), WORD(SHORT(TextTop()))));
+      return true;
     }
     case EM_CHARFROMPOS: {
       Integer x = GET_X_LPARAM(m.LParam);
       m.Result = CharAt(x);
-      return;
+      return true;
     }
-    case EM_SCROLLCARET: UpdateCaret(); Invalidate(); return;
-    case WM_CUT: CutToClipboard(); return;
-    case WM_COPY: CopyToClipboard(); return;
-    case WM_PASTE: if (!readOnly_) PasteFromClipboard(); return;
-    case WM_CLEAR: if (!readOnly_) ReplaceSelection(""); return;
-    case WM_GETTEXTLENGTH: m.Result = NativeInt(text_.size()); return;
+    case EM_SCROLLCARET: UpdateCaret(); Invalidate(); return true;
+    case WM_CUT: CutToClipboard(); return true;
+    case WM_COPY: CopyToClipboard(); return true;
+    case WM_PASTE: if (!readOnly_) PasteFromClipboard(); return true;
+    case WM_CLEAR: if (!readOnly_) ReplaceSelection(""); return true;
+    case WM_GETTEXTLENGTH: m.Result = NativeInt(text_.size()); return true;
     case WM_GETTEXT: {
       // Copies at most WParam - 1 bytes without splitting a character, zero-terminated.
       auto* buf = reinterpret_cast<char*>(m.LParam);
       size_t room = size_t(m.WParam);
-      if (!buf || room == 0) { m.Result = 0; return; }
+      if (!buf || room == 0) { m.Result = 0; return true; }
       auto b = Boundaries(text_);
       size_t n = 0;
       for (size_t off : b)
@@ -906,18 +1062,17 @@ void TCustomEdit::Dispatch(TMessage& m) {
       std::copy(text_.begin(), text_.begin() + ptrdiff_t(n), buf);
       buf[n] = '\0';
       m.Result = NativeInt(n);
-      return;
+      return true;
     }
     case WM_SETTEXT:
       SetText(m.LParam ? String(reinterpret_cast<const char*>(m.LParam)) : String());
       m.Result = 1;
-      return;
-    case WM_IME_CHAR: {
-      char32_t ch = char32_t(m.WParam);
-      KeyPress(ch);
-      return;
-    }
-    default: TCustomControl::Dispatch(m);
+      return true;
+    case WM_IME_CHAR:
+      // An input-method character takes the path of a typed one.
+      if (HandleAllocated()) SendMessage(Handle(), WM_CHAR, m.WParam, m.LParam);
+      return true;
+    default: return false;
   }
 }
 
@@ -941,21 +1096,18 @@ void TCustomEdit::Paint() {
   TRect r = ClientRect();
   c->Brush()->SetColor(enabled_ ? color_ : clBtnFace);
   c->FillRect(r);
-  if (borderStyle_ == bsSingle) {
-    RECT e = r;
-    DrawEdge(c->Handle(), &e, EDGE_SUNKEN, BF_RECT);
-  }
   HDC dc = c->Handle();
   int saved = SaveDC(dc);
-  IntersectClipRect(dc, 2, 2, r.Right - 2 - rightMargin_, r.Bottom - 2);
+  IntersectClipRect(dc, 0, 0, r.Right - rightMargin_, r.Bottom);
   c->Font()->Assign(font_.get());
   c->Font()->SetColor(enabled_ ? font_->Color() : clGrayText);
   c->Brush()->SetStyle(bsClear);
   String d = DisplayText();
-  Integer textH = c->TextHeight("Xg");
-  Integer y = (r.Height() - textH) / 2;
-  c->TextOut(2 + leftMargin_ - scroll_, y, d);
-  if (selLength_ > 0 && Focused()) {
+  Integer textH = TextHeight();
+  Integer y = TextTop();
+  c->TextOut(CaretX(0), y, d);
+  const bool showSelection = Focused() || (WindowStyle() & ES_NOHIDESEL);
+  if (selLength_ > 0 && showSelection) {
     Integer x1 = CaretX(selStart_), x2 = CaretX(selStart_ + selLength_);
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(clHighlight);

@@ -209,8 +209,12 @@ class TRadioButton : public TButtonControl {
   TSize ownerDrawSize_;
 };
 
-// A single-line text editor: caret, selection with the keyboard and the mouse, clipboard,
-// maximum length in characters, password character, read-only.
+// A single-line text editor: caret, selection with the keyboard and the mouse (Ctrl+arrows by
+// words, double click a word), clipboard, maximum length in characters, password character,
+// read-only. Alignment, HideSelection and the border live in the window style (ES_LEFT,
+// ES_RIGHT, ES_CENTER, ES_NOHIDESEL, WS_BORDER, WS_EX_CLIENTEDGE): a descendant that changes
+// them in CreateParams decides. The clipboard keys send WM_COPY, WM_PASTE and WM_CUT to the
+// edit's own window, so a descendant handling those messages decides too.
 class TCustomEdit : public TCustomControl {
   KORVAN_CLASS(TCustomEdit, TCustomControl)
 
@@ -226,7 +230,13 @@ class TCustomEdit : public TCustomControl {
   TEditCharCase CharCase() const { return charCase_; }
   void SetCharCase(TEditCharCase v);
   TBorderStyle BorderStyle() const { return borderStyle_; }
-  void SetBorderStyle(TBorderStyle v) { borderStyle_ = v; Invalidate(); }
+  void SetBorderStyle(TBorderStyle v);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment v);
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool v);
+  bool OEMConvert() const { return oemConvert_; }
+  void SetOEMConvert(bool v) { oemConvert_ = v; }
   bool AutoSelect() const { return autoSelect_; }
   void SetAutoSelect(bool v) { autoSelect_ = v; }
   bool Modified() const { return modified_; }
@@ -250,14 +260,20 @@ class TCustomEdit : public TCustomControl {
   Integer LeftMargin() const { return leftMargin_; }
   Integer RightMargin() const { return rightMargin_; }
   void SetMargins(Integer left, Integer right);
+  // The horizontal alignment the window style gives (ES_RIGHT, ES_CENTER; left otherwise).
+  TAlignment WindowAlignment();
 
   TNotifyEvent OnChange;
 
   // The edit control's own messages (EM_..., WM_CUT/COPY/PASTE/CLEAR/UNDO, the text
   // messages and input-method characters).
   void Dispatch(TMessage& m) override;
+  // Runs a message through the edit's own processing, past a descendant's overrides of its
+  // key, character and message handlers (keys and characters without the key events).
+  LRESULT EditWndProc(UINT msg, WPARAM wparam, LPARAM lparam);
 
  protected:
+  void CreateParams(TCreateParams& params) override;
   void Paint() override;
   void WMGetDlgCode(TMessage& m) override;
   void WMSetFocus(TMessage& m) override;
@@ -266,24 +282,39 @@ class TCustomEdit : public TCustomControl {
   void KeyPress(char32_t& key) override;
   void MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) override;
   void MouseMove(TShiftState s, Integer x, Integer y) override;
+  void DblClick() override;
   void CMTextChanged(TMessage& m) override;
   void CMFontChanged(TMessage& m) override;
   virtual void Change();
   TColor DefaultColor() const override { return clWindow; }
 
+  // The edit's own handling of a key and of a character (after the key events).
+  void EditKeyDown(Word& key, TShiftState shift);
+  void EditChar(char32_t& key);
+  // The edit's own messages; False for others.
+  bool EditMessage(TMessage& m);
   Integer CharCount() const;
   Integer CharAt(Integer x);
   Integer CaretX(Integer pos);
+  Integer TextTop();
+  Integer TextHeight();
   String DisplayText() const;
-  void ReplaceSelection(const String& s);
+  // Replaces the selection; False (and a beep) when the maximum length refuses the input.
+  bool ReplaceSelection(const String& s);
   void MoveCaret(Integer pos, bool extend);
   void UpdateCaret();
+  Integer WordStart(Integer pos);
+  Integer WordEnd(Integer pos);
+  DWORD WindowStyle();
 
   Integer maxLength_ = 0;
   bool readOnly_ = false;
   char32_t passwordChar_ = 0;
   TEditCharCase charCase_ = ecNormal;
   TBorderStyle borderStyle_ = bsSingle;
+  TAlignment alignment_ = taLeftJustify;
+  bool hideSelection_ = true;
+  bool oemConvert_ = false;
   bool autoSelect_ = true;
   bool modified_ = false;
   Integer selStart_ = 0, selLength_ = 0;

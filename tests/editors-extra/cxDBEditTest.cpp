@@ -197,7 +197,7 @@ TEST(DBEditorRegistry, ItemByFieldClassAndSettings) {
   TcxEditDBRegisteredRepositoryItems* r = GetDefaultEditDBRepositoryItems();
   TcxEditRepositoryItem* text = r->GetItemByField(nullptr);
   ASSERT_NE(text, nullptr);
-  EXPECT_TRUE(text->InheritsFrom(TcxEditRepositoryTextItem::StaticClass()));
+  EXPECT_TRUE(text->InheritsFrom(TcxEditRepositoryMaskItem::StaticClass()));
   FieldFixture x;
   auto* s = x.Add<TStringField>("s", ftString, 10);
   auto* f = x.Add<TFloatField>("f", ftFloat);

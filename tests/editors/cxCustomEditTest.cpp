@@ -914,7 +914,9 @@ TEST_F(CustomEditTest, FilterValueEditorsArePreparedForTheirProperties) {
   TcxCustomEdit* listed = CreateFilterEdit(TTestFilterHelper::StaticClass(), &source, &list);
   EXPECT_EQ(CreateFilterEdit(TTestFilterHelper::StaticClass(), &source, &list), listed);
   EXPECT_EQ(list.Count(), 1);
-  EXPECT_EQ(CreateFilterEdit(TcxFilterTextEditHelper::StaticClass(), &source), nullptr);
+  TcxCustomEdit* text_edit = CreateFilterEdit(TcxFilterTextEditHelper::StaticClass(), &source);
+  EXPECT_EQ(text_edit->ClassType(), TcxTextEdit::StaticClass());
+  text_edit->Free();
   for (TcxCustomEdit* edit : {own, listed}) {
     ASSERT_NE(dynamic_cast<TTestEdit*>(edit), nullptr);
     TcxCustomEditProperties* p = edit->GetEffectiveProperties();

@@ -36,11 +36,11 @@ TEST(EditRegistriesTest, PropertiesRegistrySortedByDescription) {
   registry->AddDescribedClass(TcxTestBProperties::StaticClass(), "zeta|last");
   registry->AddDescribedClass(TcxTestAProperties::StaticClass(), "Alpha|first");
   std::vector<String> names;
-  // Other kinds' units may have registered theirs already: the three keep their order.
+  // Other kinds' units may have registered theirs already: these keep their order.
   for (int i = 0; i < registry->Count(); ++i)
-    if (const String d = registry->DescriptionAt(i); d == "Alpha" || d == "TextEdit" || d == "zeta")
+    if (const String d = registry->DescriptionAt(i); d == "Alpha" || d == "MaskEdit" || d == "TextEdit" || d == "zeta")
       names.push_back(d);
-  EXPECT_EQ(names, (std::vector<String>{"Alpha", "TextEdit", "zeta"}));
+  EXPECT_EQ(names, (std::vector<String>{"Alpha", "MaskEdit", "TextEdit", "zeta"}));
   EXPECT_EQ(registry->FindByClassName("TcxTextEditProperties"), TcxTextEditProperties::StaticClass());
   registry->RemoveClass(TcxTestAProperties::StaticClass());
   registry->RemoveClass(TcxTestBProperties::StaticClass());
@@ -95,9 +95,9 @@ TEST(EditRegistriesTest, DefaultEditorPerValueType) {
   TcxEditDataRegisteredRepositoryItems* registry = DataEditorRegistry();
   TcxEditRepositoryItem* item = registry->ItemForValueType(TcxStringValueType::Class());
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->ClassType(), TcxEditRepositoryTextItem::StaticClass());
+  EXPECT_EQ(item->ClassType(), TcxEditRepositoryMaskItem::StaticClass());
   EXPECT_EQ(item->Repository(), DefaultEditRepository());
-  // Until the additional editors come, dates and currencies get the text item too.
+  // Until the additional editors come, dates and currencies get the mask item too.
   EXPECT_EQ(registry->ItemForValueType(TcxDateTimeValueType::Class()), item);
   TcxEditRepositoryTextItem special(nullptr);
   registry->RegisterValueTypeItem(TcxIntegerValueType::Class(), 1, &special);

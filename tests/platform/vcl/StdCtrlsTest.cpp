@@ -106,6 +106,113 @@ TEST_F(EditTest, MarginsMoveTheText) {
   EXPECT_EQ(edit_->Perform(EM_CHARFROMPOS, 0, MAKELPARAM(WORD(GET_X_LPARAM(edit_->Perform(EM_POSFROMCHAR, 2))), 5)), 2);
 }
 
+TEST_F(EditTest, AlignmentHideSelectionAndBorderLiveInTheWindowStyle) {
+  edit_->SetText("ab");
+  const HWND before = edit_->Handle();
+  EXPECT_EQ(GetWindowLong(before, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, LONG(WS_EX_CLIENTEDGE));
+  const Integer left_x = GET_X_LPARAM(edit_->Perform(EM_POSFROMCHAR, 0));
+  edit_->SetAlignment(taRightJustify);
+  EXPECT_NE(edit_->Handle(), before);  // a new window with the new style
+  EXPECT_EQ(GetWindowLong(edit_->Handle(), GWL_STYLE) & ES_RIGHT, LONG(ES_RIGHT));
+  EXPECT_EQ(edit_->WindowAlignment(), taRightJustify);
+  const Integer right_x = GET_X_LPARAM(edit_->Perform(EM_POSFROMCHAR, 0));
+  EXPECT_GT(right_x, left_x + 100);
+  edit_->SetAlignment(taCenter);
+  const Integer centre_x = GET_X_LPARAM(edit_->Perform(EM_POSFROMCHAR, 0));
+  EXPECT_GT(centre_x, left_x);
+  EXPECT_LT(centre_x, right_x);
+  edit_->SetHideSelection(false);
+  EXPECT_EQ(GetWindowLong(edit_->Handle(), GWL_STYLE) & ES_NOHIDESEL, LONG(ES_NOHIDESEL));
+  edit_->SetBorderStyle(bsNone);
+  EXPECT_EQ(GetWindowLong(edit_->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  EXPECT_EQ(edit_->ClientWidth(), edit_->Width());
+
+  // A descendant that takes the border styles away gets no border, whatever BorderStyle says.
+  struct TBare : TEdit {
+    using TEdit::TEdit;
+    void CreateParams(TCreateParams& params) override {
+      TEdit::CreateParams(params);
+      params.Style &= ~WS_BORDER;
+      params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    }
+  };
+  auto* bare = new TBare(form_);
+  bare->SetBounds(10, 150, 100, 21);
+  bare->SetParent(form_);
+  EXPECT_EQ(bare->BorderStyle(), bsSingle);
+  EXPECT_EQ(bare->ClientWidth(), 100);
+}
+
+TEST_F(EditTest, ClipboardKeysGoThroughTheWindowMessages) {
+  // A descendant that handles the clipboard messages decides what the keys do.
+  struct TWatched : TEdit {
+    using TEdit::TEdit;
+    std::vector<UINT> seen;
+    void Dispatch(TMessage& m) override {
+      if (m.Msg == WM_COPY || m.Msg == WM_CUT || m.Msg == WM_PASTE) {
+        seen.push_back(m.Msg);
+        return;
+      }
+      TEdit::Dispatch(m);
+    }
+  };
+  auto* e = new TWatched(form_);
+  e->SetBounds(10, 150, 100, 21);
+  e->SetParent(form_);
+  e->SetText("abc");
+  e->SetFocus();
+  e->SelectAll();
+  S().PressKey('C', false, true);
+  S().PressKey('V', false, true);
+  S().PressKey('X', false, true);
+  S().PressKey(VK_INSERT, false, true);
+  S().PressKey(VK_INSERT, true);
+  S().PressKey(VK_DELETE, true);
+  Process();
+  EXPECT_EQ(e->seen, (std::vector<UINT>{WM_COPY, WM_PASTE, WM_CUT, WM_COPY, WM_PASTE, WM_CUT}));
+  EXPECT_EQ(e->Text(), "abc");
+  // The edit's own processing, past the descendant's override.
+  e->EditWndProc(WM_CUT, 0, 0);
+  EXPECT_EQ(e->Text(), "");
+  EXPECT_EQ(S().Backend().ClipboardText(), "abc");
+  // An input-method character takes the typed path.
+  PostMessage(e->Handle(), WM_IME_CHAR, WPARAM(U'日'), 0);
+  Process();
+  EXPECT_EQ(e->Text(), "日");
+}
+
+TEST_F(EditTest, WordsByCtrlArrowsAndDoubleClickBeepsOnEnterAndWhenFull) {
+  edit_->SetText("one two_2, 三四 x");
+  edit_->SetSelStart(0);
+  struct Step {
+    int Vk;
+    bool Shift;
+    Integer Start, End;
+  };
+  const Step steps[] = {{VK_RIGHT, false, 4, 4},  {VK_RIGHT, false, 11, 11}, {VK_RIGHT, true, 11, 14},
+                        {VK_LEFT, false, 11, 11}, {VK_LEFT, false, 4, 4},    {VK_LEFT, true, 0, 4}};
+  for (const Step& s : steps) {
+    S().PressKey(s.Vk, s.Shift, true);
+    EXPECT_EQ(Sel(), std::make_pair(s.Start, s.End)) << s.Vk << " " << s.Shift;
+  }
+  edit_->SetText("hello world");
+  const Integer x = GET_X_LPARAM(edit_->Perform(EM_POSFROMCHAR, 8));
+  S().DoubleClick(edit_->Handle(), POINT{x, 5});
+  Process();
+  EXPECT_EQ(edit_->SelText(), "world");
+
+  const int beeps = S().Backend().BeepCount();
+  edit_->SetText("ab");
+  edit_->SetSelStart(2);
+  S().PressKey(VK_RETURN);
+  EXPECT_EQ(S().Backend().BeepCount(), beeps + 1);
+  EXPECT_EQ(edit_->Text(), "ab");
+  edit_->SetMaxLength(2);
+  S().TypeText("c");
+  EXPECT_EQ(S().Backend().BeepCount(), beeps + 2);
+  EXPECT_EQ(edit_->Text(), "ab");
+}
+
 TEST_F(EditTest, NextDialogControlMessageMovesTheFocus) {
   PostMessage(form_->Handle(), WM_NEXTDLGCTL, 0, 0);
   Process();

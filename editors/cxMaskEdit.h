@@ -1,0 +1,139 @@
+// The mask edit: the text editor with an input mask setting. Its mask settings, the edit and
+// its filter helper. The mask languages plug in as mode objects (MaskModeClassFor); until a
+// kind has a mode class every mask counts as blank and the mask edit is the text edit.
+#pragma once
+
+#include "editors/cxFilterControlUtils.h"
+#include "editors/cxTextEdit.h"
+
+enum TcxEditMaskKind { emkStandard, emkRegExpr, emkRegExprEx };
+using TcxEditMask = String;
+
+KORVAN_EXCEPTION(EcxMaskEditError, EcxEditError);
+
+// True for an empty mask or one made only of blanks (0, 9, 10, 12, 13 and 32).
+bool IsBlankMask(const String& mask);
+
+class TcxCustomMaskEdit;
+
+class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
+  KORVAN_CLASS(TcxCustomMaskEditProperties, TcxCustomTextEditProperties)
+
+ public:
+  explicit TcxCustomMaskEditProperties(TPersistent* owner);
+  void Assign(TPersistent* source) override;
+
+  // The mode class of a mask kind: the seam where the mask languages plug in (nil: none yet,
+  // the mask counts as blank).
+  virtual TClass MaskModeClassFor(TcxEditMaskKind kind) { return nullptr; }
+
+  Byte GetDisplayFormatOptions() override;
+  TClass GetContainerClass() override;
+  bool IsEditValueValid(Variant& edit_value, bool edit_focused) override;
+  bool UsesLookupData() override;
+  void MaxLengthChanged() override;
+  void SetCharCase(TEditCharCase value) override;
+
+  // EditMask as read: a bound field's edit mask stands in for a blank own standard mask.
+  TcxEditMask EditMask();
+  void SetEditMask(const TcxEditMask& value);
+  TcxEditMask OwnEditMask() const { return editMask_; }
+  // A mask that counts: not blank, and its kind has a mode.
+  bool IsMasked();
+  TcxEditMaskKind MaskKind() const { return maskKind_; }
+  void SetMaskKind(TcxEditMaskKind value);
+  bool AlwaysShowBlanksAndLiterals() const { return alwaysShowBlanksAndLiterals_; }
+  void SetAlwaysShowBlanksAndLiterals(bool value);
+  bool CaseInsensitive() const { return caseInsensitive_; }
+  void SetCaseInsensitive(bool value);
+  bool IgnoreMaskBlank() const { return ignoreMaskBlank_; }
+  void SetIgnoreMaskBlank(bool value) { ignoreMaskBlank_ = value; }
+  String GetEmptyMaskText() const { return emptyMaskText_; }
+  void SetEmptyMaskText(const String& value) { emptyMaskText_ = value; }
+
+ private:
+  bool alwaysShowBlanksAndLiterals_ = false;
+  bool caseInsensitive_ = true;
+  TcxEditMask editMask_;
+  String emptyMaskText_;
+  bool ignoreMaskBlank_ = false;
+  TcxEditMaskKind maskKind_ = emkStandard;
+  bool correctingMaxLength_ = false;
+};
+
+class TcxMaskEditProperties : public TcxCustomMaskEditProperties {
+  KORVAN_CLASS(TcxMaskEditProperties, TcxCustomMaskEditProperties)
+
+ public:
+  using TcxCustomMaskEditProperties::TcxCustomMaskEditProperties;
+};
+
+class TcxCustomMaskEdit : public TcxCustomTextEdit {
+  KORVAN_CLASS(TcxCustomMaskEdit, TcxCustomTextEdit)
+
+ public:
+  using CreateArgType = TComponent*;
+  explicit TcxCustomMaskEdit(TComponent* owner)
+      : TcxCustomMaskEdit(owner, false, TcxCustomMaskEditProperties::StaticClass()) {}
+  TcxCustomMaskEdit(TComponent* owner, bool in_place, TClass properties_class,
+                    TClass inner_edit_class = nullptr);
+
+  virtual bool CanSynchronizeModeText() { return true; }
+  // The date and time editors refuse or change typed characters here.
+  virtual bool ValidateMaskChar(char32_t& c, Integer position) { return true; }
+  virtual void ReapplyText();
+
+  TcxCustomMaskEditProperties* EffectiveMaskProperties() {
+    return static_cast<TcxCustomMaskEditProperties*>(GetEffectiveProperties());
+  }
+  bool IsMasked() { return EffectiveMaskProperties()->IsMasked(); }
+  // Selection moves of the edit itself (not told to the mode as the user's).
+  void SetSelStartGuarded(Integer value);
+  void SetSelLengthGuarded(Integer value);
+  bool SelectionGuarded() const { return guardedSelection_; }
+  // The edit sends itself a key or a character; its own key events are skipped meanwhile.
+  void SendKeyDown(Word key);
+  void SendChar(char32_t c);
+  bool SendingKey() const { return sendingKey_; }
+
+  void PropertiesChanged(TcxCustomEditProperties* properties) override;
+  void DoEditKeyDown(Word& key, TShiftState shift) override;
+  void DoEditKeyPress(char32_t& key) override;
+
+ protected:
+  void KeyDown(Word& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  void KeyUp(Word& key, TShiftState shift) override;
+
+ private:
+  bool guardedSelection_ = false;
+  bool sendingKey_ = false;
+  bool shiftDown_ = false;
+  String cachedEditText_;
+};
+
+class TcxMaskEdit : public TcxCustomMaskEdit {
+  KORVAN_CLASS(TcxMaskEdit, TcxCustomMaskEdit)
+
+ public:
+  explicit TcxMaskEdit(TComponent* owner)
+      : TcxCustomMaskEdit(owner, false, TcxMaskEditProperties::StaticClass()) {}
+  TcxMaskEditProperties* Properties() const {
+    return static_cast<TcxMaskEditProperties*>(TcxCustomEdit::Properties());
+  }
+  void SetProperties(TcxMaskEditProperties* value) { Properties()->Assign(value); }
+};
+
+class TcxFilterMaskEditHelper : public TcxFilterTextEditHelper {
+  KORVAN_CLASS(TcxFilterMaskEditHelper, TcxFilterTextEditHelper)
+
+ public:
+  TClass ValueEditClass() const override;
+  void SupportedOperators(TcxCustomEditProperties* properties, TcxValueTypeClass value_type,
+                          TcxFilterControlOperators& operators, bool extended) const override;
+  void PrepareFilterProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* source,
+                               bool keep_buttons) const override;
+};
+
+// The mask kind's unit start: the properties registry entry and the filter helper.
+void InitializeCxMaskEdit();
