@@ -67,12 +67,6 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxMaskEdit) {
 }
 KORVAN_IMPLEMENT_CLASS(TcxFilterMaskEditHelper)
 
-bool IsBlankMask(const String& mask) {
-  for (char c : mask)
-    if (c != 0 && c != 9 && c != 10 && c != 12 && c != 13 && c != 32) return false;
-  return true;
-}
-
 // ---- properties -------------------------------------------------------------------------------------
 
 TcxCustomMaskEditProperties::TcxCustomMaskEditProperties(TPersistent* owner)

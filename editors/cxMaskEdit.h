@@ -4,15 +4,11 @@
 #pragma once
 
 #include "editors/cxFilterControlUtils.h"
+#include "editors/cxMaskEditModes.h"
 #include "editors/cxTextEdit.h"
 
-enum TcxEditMaskKind { emkStandard, emkRegExpr, emkRegExprEx };
+// TcxEditMaskKind, EcxMaskEditError and IsBlankMask come with the mask modes.
 using TcxEditMask = String;
-
-KORVAN_EXCEPTION(EcxMaskEditError, EcxEditError);
-
-// True for an empty mask or one made only of blanks (0, 9, 10, 12, 13 and 32).
-bool IsBlankMask(const String& mask);
 
 class TcxCustomMaskEdit;
 
