@@ -35,6 +35,13 @@ std::vector<TLaidOutCell> ExportLayout(TcxCustomPivotGrid* grid) {
   return out;
 }
 
+// The recorder keeps the providers it made; each test lets them go, so that no text provider
+// outlives its test (the picture names count from zero again only once none lives).
+class cxExportPivotGridLink : public ::testing::Test {
+ protected:
+  void TearDown() override { TcxRecordingExportProvider::ClearCreated(); }
+};
+
 TcxRecordingExportProvider* Export(TcxCustomPivotGrid* grid, bool expand = true, bool native = false) {
   TcxRecordingExportProvider::Register();
   TcxRecordingExportProvider::ClearCreated();
@@ -62,7 +69,7 @@ Integer CountLines(const TcxRecordingExportProvider& r, const String& prefix) {
 // Every laid-out cell becomes one range over exactly the columns and rows between its edges,
 // at the place of its left and top edge, with its text; the widths and heights are the
 // distances of neighbouring edges; a year's header over the two data fields spans 2 columns.
-TEST(cxExportPivotGridLink, EveryCellBecomesOneMergedRangeOverItsEdges) {
+TEST_F(cxExportPivotGridLink, EveryCellBecomesOneMergedRangeOverItsEdges) {
   TShownPivot s;
   std::vector<TLaidOutCell> layout = ExportLayout(s.grid);
   TcxRecordingExportProvider* r = Export(s.grid);
@@ -107,7 +114,7 @@ TEST(cxExportPivotGridLink, EveryCellBecomesOneMergedRangeOverItsEdges) {
 
 // Borders by the grid lines: a line of width 1 in black on the sides the setting names, the
 // format's default elsewhere; the default style has none of its own.
-TEST(cxExportPivotGridLink, BordersFollowTheGridLines) {
+TEST_F(cxExportPivotGridLink, BordersFollowTheGridLines) {
   struct Case {
     TcxPivotGridLines lines;
     bool vert, horz;
@@ -136,7 +143,7 @@ TEST(cxExportPivotGridLink, BordersFollowTheGridLines) {
 
 // Native format writes the data cells' values, otherwise their formatted texts; headers are
 // texts either way.
-TEST(cxExportPivotGridLink, NativeFormatWritesValuesInsteadOfTexts) {
+TEST_F(cxExportPivotGridLink, NativeFormatWritesValuesInsteadOfTexts) {
   TShownPivot s;
   s.amount->SetDisplayFormat("0.00");
   TcxRecordingExportProvider* r = Export(s.grid, true, false);
@@ -152,7 +159,7 @@ TEST(cxExportPivotGridLink, NativeFormatWritesValuesInsteadOfTexts) {
 
 // Expand exports collapsed groups expanded; without it they stay collapsed. Either way the
 // grid is back as it was: unlocked, the group collapsed, out of its export state.
-TEST(cxExportPivotGridLink, ExpandAndTheGridAfterwards) {
+TEST_F(cxExportPivotGridLink, ExpandAndTheGridAfterwards) {
   TShownPivot s;
   s.grid->DataBuilder()->RowRoot()->Items(0)->SetExpanded(false);
   s.grid->LayoutChanged();
@@ -170,7 +177,7 @@ TEST(cxExportPivotGridLink, ExpandAndTheGridAfterwards) {
 
 // A provider that raises (the page cannot be created at Commit) reaches the caller with the
 // grid restored.
-TEST(cxExportPivotGridLink, AFailingProviderLeavesTheGridAsItWas) {
+TEST_F(cxExportPivotGridLink, AFailingProviderLeavesTheGridAsItWas) {
   TShownPivot s;
   TTempFolder dir;
   s.grid->OptionsView()->SetGridLines(pglHorz);
@@ -185,7 +192,7 @@ TEST(cxExportPivotGridLink, AFailingProviderLeavesTheGridAsItWas) {
 
 // The file extension argument, the separators of the text writer, an unregistered type and a
 // nil grid.
-TEST(cxExportPivotGridLink, FileNamesSeparatorsAndBadInput) {
+TEST_F(cxExportPivotGridLink, FileNamesSeparatorsAndBadInput) {
   TShownPivot s;
   TTempFolder dir;
   ExportPivotGridToHtml(dir.File("out.xls"), s.grid, true, "html");
@@ -238,7 +245,7 @@ class TEmptyCellHelper : public TcxPivotGridExportHelper {
 };
 }  // namespace
 
-TEST(cxExportPivotGridLink, ACellWithoutAreaIsNotWrittenOverItsNeighbour) {
+TEST_F(cxExportPivotGridLink, ACellWithoutAreaIsNotWrittenOverItsNeighbour) {
   TShownPivot s;
   TcxRecordingExportProvider::Register();
   TcxRecordingExportProvider::ClearCreated();
@@ -266,7 +273,7 @@ TEST(cxExportPivotGridLink, ACellWithoutAreaIsNotWrittenOverItsNeighbour) {
 
 // The page of a small pivot grid read back by html5lib: captions, group texts and values in
 // the grid's order, with the spans of the headers.
-TEST(cxExportPivotGridLink, AnIndependentParserReadsThePage) {
+TEST_F(cxExportPivotGridLink, AnIndependentParserReadsThePage) {
   TShownPivot s;
   TTempFolder dir;
   ExportPivotGridToHtml(dir.File("pivot.xls"), s.grid, true, "html");
