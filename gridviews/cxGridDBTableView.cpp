@@ -1,0 +1,38 @@
+#include "gridviews/cxGridDBTableView.h"
+
+#include "data/cxVariants.h"
+
+KORVAN_IMPLEMENT_CLASS(TcxGridDBColumn)
+KORVAN_IMPLEMENT_CLASS(TcxGridDBTableSummaryItem)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridDBTableView) {
+  p.Object("DataController", &TcxGridDBTableView::GetDataController, &TcxGridDBTableView::SetDataControllerObject,
+           TcxGridDBDataController::StaticClass());
+}
+
+void TcxGridDBTableView::SetDataControllerObject(TcxGridDBDataController* value) {
+  if (value && value != GetDataController()) GetDataController()->SetDataSource(value->DataSource());
+}
+
+bool TcxGridDBTableSummaryItem::GetProperties(TStrings* properties) {
+  properties->Add("Column");
+  return false;
+}
+
+void TcxGridDBTableSummaryItem::GetPropertyValue(const String& name, Variant& value) {
+  if (name == "Column") value = Variant(TcxGridSummaryItemStoring::GetStoredColumnName(LinkedItem()));
+}
+
+void TcxGridDBTableSummaryItem::SetPropertyValue(const String& name, const Variant& value) {
+  if (name == "Column")
+    ChangeLinkedItem(TcxGridSummaryItemStoring::FindStoredColumn(Summary()->DataController(), value.AsString()));
+}
+
+void InitializeCxGridDBTableView() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  InitializeCxGridTableView();
+  GridRegisteredViews()->Register(TcxGridDBTableView::StaticClass(), "DB Table");
+  RegisterClass(TcxGridDBColumn::StaticClass());
+  RegisterClass(TcxGridDBTableView::StaticClass());
+}
