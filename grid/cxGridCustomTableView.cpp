@@ -211,18 +211,6 @@ String TcxCustomGridTableItem::GetStoredName() {
 
 // ---- the view -----------------------------------------------------------------------------
 
-void TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard(bool v) {
-  if (copyCaptionsToClipboard_ == v) return;
-  copyCaptionsToClipboard_ = v;
-  Changed(0);
-}
-
-void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
-  if (auto* s = dynamic_cast<TcxCustomGridTableOptionsBehavior*>(source))
-    SetCopyCaptionsToClipboard(s->copyCaptionsToClipboard_);
-  TcxCustomGridOptionsBehavior::AssignFrom(source);
-}
-
 TcxCustomGridTableItem* TcxCustomGridTableView::FindItemByStoredName(const String& name) {
   if (GetStoringName().empty()) return FindItemByName(name);
   if (name.empty()) return nullptr;

@@ -861,9 +861,7 @@ void TcxGridTableViewStyles::DefaultViewParams(Integer index, TObject* data, Tcx
       break;
     case vsGroup: {
       // The font and any value not named here come from the record's content.
-      TcxStyleParams content;
-      GetRecordContentParams(record, nullptr, content);
-      params = content;
+      TcxCustomGridTableViewStyles::GetContentParams(record, nullptr, params);
       const bool office11 = TableView() && TableView()->GetOptionsView()->GroupRowStyle() == grsOffice11;
       if (!office11) {
         params.Color = painter->GroupColor();
