@@ -13,20 +13,6 @@ void TcxGridDBTableView::SetDataControllerObject(TcxGridDBDataController* value)
   if (value && value != GetDataController()) GetDataController()->SetDataSource(value->DataSource());
 }
 
-bool TcxGridDBTableSummaryItem::GetProperties(TStrings* properties) {
-  properties->Add("Column");
-  return false;
-}
-
-void TcxGridDBTableSummaryItem::GetPropertyValue(const String& name, Variant& value) {
-  if (name == "Column") value = Variant(TcxGridSummaryItemStoring::GetStoredColumnName(LinkedItem()));
-}
-
-void TcxGridDBTableSummaryItem::SetPropertyValue(const String& name, const Variant& value) {
-  if (name == "Column")
-    ChangeLinkedItem(TcxGridSummaryItemStoring::FindStoredColumn(Summary()->DataController(), value.AsString()));
-}
-
 void InitializeCxGridDBTableView() {
   static bool done = false;
   if (done) return;

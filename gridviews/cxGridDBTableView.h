@@ -23,9 +23,14 @@ class TcxGridDBTableSummaryItem : public TcxDBDataSummaryItem {
   TcxGridDBColumn* Column() const { return dynamic_cast<TcxGridDBColumn*>(LinkedItem()); }
   void SetColumn(TcxGridDBColumn* value) { ChangeLinkedItem(value); }
   String GetObjectName() const { return String(); }
-  bool GetProperties(TStrings* properties);
-  void GetPropertyValue(const String& name, Variant& value);
-  void SetPropertyValue(const String& name, const Variant& value);
+  bool GetProperties(TStrings* properties) { return TcxGridSummaryItemStoring::ListProperties(properties, false); }
+  void GetPropertyValue(const String& name, Variant& value) {
+    TcxGridSummaryItemStoring::GetValue(LinkedItem(), name, value);
+  }
+  void SetPropertyValue(const String& name, const Variant& value) {
+    TcxGridSummaryItemStoring::SetValue(Summary()->DataController(), name, value,
+                                        [this](TcxGridColumn* c) { ChangeLinkedItem(c); });
+  }
 };
 
 class TcxGridDBTableView : public TcxGridTableView {

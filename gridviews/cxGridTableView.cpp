@@ -509,33 +509,24 @@ TcxGridColumn* TcxGridSummaryItemStoring::FindStoredColumn(TcxCustomDataControll
   return view ? dynamic_cast<TcxGridColumn*>(view->FindItemByStoredName(name)) : nullptr;
 }
 
-bool TcxGridTableSummaryItem::GetProperties(TStrings* properties) {
+bool TcxGridSummaryItemStoring::ListProperties(TStrings* properties, bool answer) {
   properties->Add("Column");
-  return false;
+  return answer;
 }
 
-void TcxGridTableSummaryItem::GetPropertyValue(const String& name, Variant& value) {
-  if (name == "Column") value = Variant(TcxGridSummaryItemStoring::GetStoredColumnName(LinkedItem()));
+void TcxGridSummaryItemStoring::GetValue(TObject* linkedItem, const String& name, Variant& value) {
+  if (name == "Column") value = Variant(GetStoredColumnName(linkedItem));
 }
 
-void TcxGridTableSummaryItem::SetPropertyValue(const String& name, const Variant& value) {
-  if (name == "Column")
-    SetColumn(TcxGridSummaryItemStoring::FindStoredColumn(Summary()->DataController(), value.AsString()));
-}
-
-bool TcxGridTableSummaryGroupItemLink::GetProperties(TStrings* properties) {
-  properties->Add("Column");
-  return true;
-}
-
-void TcxGridTableSummaryGroupItemLink::GetPropertyValue(const String& name, Variant& value) {
-  if (name == "Column") value = Variant(TcxGridSummaryItemStoring::GetStoredColumnName(LinkedItem()));
+void TcxGridSummaryItemStoring::SetValue(TcxCustomDataController* dc, const String& name, const Variant& value,
+                                         const std::function<void(TcxGridColumn*)>& link) {
+  if (name == "Column") link(FindStoredColumn(dc, value.AsString()));
 }
 
 void TcxGridTableSummaryGroupItemLink::SetPropertyValue(const String& name, const Variant& value) {
   auto* links = dynamic_cast<TcxDataSummaryGroupItemLinks*>(Collection());
-  TcxCustomDataController* dc = links ? links->Group()->Summary()->DataController() : nullptr;
-  if (name == "Column") SetColumn(TcxGridSummaryItemStoring::FindStoredColumn(dc, value.AsString()));
+  TcxGridSummaryItemStoring::SetValue(links ? links->Group()->Summary()->DataController() : nullptr, name, value,
+                                      [this](TcxGridColumn* c) { SetColumn(c); });
 }
 
 // ---- view options -------------------------------------------------------------------------------

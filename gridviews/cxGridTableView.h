@@ -206,6 +206,11 @@ class TcxGridSummaryItemStoring {
  public:
   static String GetStoredColumnName(TObject* linkedItem);
   static TcxGridColumn* FindStoredColumn(TcxCustomDataController* dc, const String& name);
+  // The contract's answers for an item linked to `linkedItem` of the data controller `dc`.
+  static bool ListProperties(TStrings* properties, bool answer);
+  static void GetValue(TObject* linkedItem, const String& name, Variant& value);
+  static void SetValue(TcxCustomDataController* dc, const String& name, const Variant& value,
+                       const std::function<void(TcxGridColumn*)>& link);
 };
 
 class TcxGridTableSummaryItem : public TcxDataSummaryItem {
@@ -217,9 +222,14 @@ class TcxGridTableSummaryItem : public TcxDataSummaryItem {
   void SetColumn(TcxGridColumn* value) { ChangeLinkedItem(value); }
   // The stored-object contract.
   String GetObjectName() const { return String(); }
-  bool GetProperties(TStrings* properties);
-  void GetPropertyValue(const String& name, Variant& value);
-  void SetPropertyValue(const String& name, const Variant& value);
+  bool GetProperties(TStrings* properties) { return TcxGridSummaryItemStoring::ListProperties(properties, false); }
+  void GetPropertyValue(const String& name, Variant& value) {
+    TcxGridSummaryItemStoring::GetValue(LinkedItem(), name, value);
+  }
+  void SetPropertyValue(const String& name, const Variant& value) {
+    TcxGridSummaryItemStoring::SetValue(Summary()->DataController(), name, value,
+                                        [this](TcxGridColumn* c) { SetColumn(c); });
+  }
 };
 
 class TcxGridTableSummaryGroupItemLink : public TcxDataSummaryGroupItemLink {
@@ -230,8 +240,10 @@ class TcxGridTableSummaryGroupItemLink : public TcxDataSummaryGroupItemLink {
   TcxGridColumn* Column() const { return dynamic_cast<TcxGridColumn*>(LinkedItem()); }
   void SetColumn(TcxGridColumn* value) { ChangeLinkedItem(value); }
   String GetObjectName() const { return String(); }
-  bool GetProperties(TStrings* properties);
-  void GetPropertyValue(const String& name, Variant& value);
+  bool GetProperties(TStrings* properties) { return TcxGridSummaryItemStoring::ListProperties(properties, true); }
+  void GetPropertyValue(const String& name, Variant& value) {
+    TcxGridSummaryItemStoring::GetValue(LinkedItem(), name, value);
+  }
   void SetPropertyValue(const String& name, const Variant& value);
 };
 

@@ -2,57 +2,28 @@
 // collapse keys, expanding all, the active-detail correction of master rows, and the hit tests.
 #include <gtest/gtest.h>
 
-#include "db/ADODB.h"
-#include "db/MemDataSet.h"
-#include "gridviews/cxGridDBTableView.h"
+#include "TableViewTestSupport.h"
 #include "gridviews/cxGridRows.h"
-#include "tests/support/HeadlessFixture.h"
 #include "user/Windows.h"
-#include "vcl/Forms.h"
 
 namespace {
 
-class RowsFixture : public testing_support::THeadlessFixture {
+class RowsFixture : public gridviewstest::GridFormFixture {
  protected:
   void SetUp() override {
-    THeadlessFixture::SetUp();
-    InitializeADODB();
-    InitializeCxGridDBTableView();
-    form_ = new TForm(Application);
-    grid_ = new TcxGrid(form_);
-    grid_->SetBounds(10, 10, 300, 200);
-    grid_->SetParent(form_);
-    level_ = grid_->Levels()->Add();
-    view_ = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
-    view_->SetName("tv");
-    level_->SetGridView(view_);
-    ds_.AddFieldDef("Country", ftString, 20);
-    ds_.AddFieldDef("City", ftString, 20);
-    ds_.AddFieldDef("Amount", ftInteger);
-    const std::vector<std::vector<Variant>> rows = {{Variant("Japan"), Variant("Tokyo"), Variant(10)},
-                                                    {Variant("Japan"), Variant("Osaka"), Variant(5)},
-                                                    {Variant("France"), Variant("Paris"), Variant(7)}};
-    for (const auto& r : rows) ds_.AppendRow(r);
-    ds_.Open();
-    source_.SetDataSet(&ds_);
-    view_->GetDataController()->SetDataSource(&source_);
-    view_->GetDataController()->CreateAllItems();
-  }
-  void TearDown() override {
-    form_->Free();
-    THeadlessFixture::TearDown();
+    GridFormFixture::SetUp();
+    view_ = AddView("tv", &level_);
+    Bind(view_, {{Variant("Japan"), Variant("Tokyo"), Variant(10)},
+                 {Variant("Japan"), Variant("Osaka"), Variant(5)},
+                 {Variant("France"), Variant("Paris"), Variant(7)}});
   }
   TcxGridViewData* Data() { return view_->GetViewData(); }
   void GroupByCountryAndCity() {
     view_->GetColumn(0)->SetGroupIndex(0);
     view_->GetColumn(1)->SetGroupIndex(1);
   }
-  TForm* form_ = nullptr;
-  TcxGrid* grid_ = nullptr;
   TcxGridLevel* level_ = nullptr;
   TcxGridDBTableView* view_ = nullptr;
-  TMemDataSet ds_{nullptr};
-  TDataSource source_{nullptr};
 };
 
 TEST_F(RowsFixture, RowClassesByLevelAndByMasterView) {

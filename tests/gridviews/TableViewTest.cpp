@@ -3,63 +3,24 @@
 // hiding and showing, abilities, editor properties and the deferred writes of a layout.
 #include <gtest/gtest.h>
 
-#include "db/ADODB.h"
-#include "db/MemDataSet.h"
+#include "TableViewTestSupport.h"
 #include "editors/cxEdit.h"
 #include "editors/cxEditRepositoryItems.h"
 #include "foundation/dxOffice11.h"
-#include "gridviews/cxGridDBTableView.h"
 #include "gridviews/cxGridRows.h"
 #include "rtl/SysUtils.h"
-#include "tests/support/HeadlessFixture.h"
-#include "vcl/Forms.h"
 #include "vcl/FormReader.h"
 
 namespace {
 
-class TableViewFixture : public testing_support::THeadlessFixture {
+class TableViewFixture : public gridviewstest::GridFormFixture {
  protected:
-  void SetUp() override {
-    THeadlessFixture::SetUp();
-    InitializeADODB();
-    InitializeCxGridDBTableView();
-    form_ = new TForm(Application);
-    form_->SetBounds(100, 100, 420, 320);
-    grid_ = new TcxGrid(form_);
-    grid_->SetName("Grid1");
-    grid_->SetBounds(10, 10, 300, 200);
-    grid_->SetParent(form_);
-  }
-  void TearDown() override {
-    if (form_) form_->Free();
-    THeadlessFixture::TearDown();
-  }
-  TcxGridDBTableView* AddView(const String& name = "tv") {
-    TcxGridLevel* level = grid_->Levels()->Add();
-    auto* view = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
-    view->SetName(name);
-    level->SetGridView(view);
-    return view;
-  }
-  // A data set of (Country, City, Amount) rows bound to the view, one column per field.
   void Bind(TcxGridDBTableView* view) {
-    ds_.AddFieldDef("Country", ftString, 20);
-    ds_.AddFieldDef("City", ftString, 20);
-    ds_.AddFieldDef("Amount", ftInteger);
-    const std::vector<std::vector<Variant>> rows = {{Variant("Japan"), Variant("Tokyo"), Variant(10)},
-                                                    {Variant("Japan"), Variant("Osaka"), Variant(5)},
-                                                    {Variant("France"), Variant("Paris"), Variant(7)},
-                                                    {Variant("France"), Variant("Lyon"), Variant(1)}};
-    for (const auto& r : rows) ds_.AppendRow(r);
-    ds_.Open();
-    source_.SetDataSet(&ds_);
-    view->GetDataController()->SetDataSource(&source_);
-    view->GetDataController()->CreateAllItems();
+    GridFormFixture::Bind(view, {{Variant("Japan"), Variant("Tokyo"), Variant(10)},
+                                 {Variant("Japan"), Variant("Osaka"), Variant(5)},
+                                 {Variant("France"), Variant("Paris"), Variant(7)},
+                                 {Variant("France"), Variant("Lyon"), Variant(1)}});
   }
-  TForm* form_ = nullptr;
-  TcxGrid* grid_ = nullptr;
-  TMemDataSet ds_{nullptr};
-  TDataSource source_{nullptr};
 };
 
 TcxStyle* NewStyle(TComponent* owner, TColor color) {
