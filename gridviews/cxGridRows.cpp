@@ -80,9 +80,10 @@ Integer TcxGridMasterDataRow::GetActiveDetailIndex() {
 void TcxGridMasterDataRow::SetActiveDetailIndex(Integer index) {
   TcxCustomDataController* dc = DataController();
   if (dc->GetDetailActiveRelationIndex(RecordIndex()) == index) return;
-  dc->ChangeDetailActiveRelationIndex(RecordIndex(), index);
+  // The change may make the rows anew (this row among them): nothing of it is read after.
   TcxGridLevel* level = GridView()->Level();
   TcxCustomGrid* grid = GridView()->Control();
+  dc->ChangeDetailActiveRelationIndex(RecordIndex(), index);
   if (grid && level && index >= 0 && index < level->Count()) grid->DoActiveTabChanged(level->Items(index));
 }
 
@@ -122,6 +123,9 @@ bool TcxGridMasterDataRow::HasDetailChildren() {
 }
 
 void TcxGridMasterDataRow::CollapseRecord(bool recursive) {
+  // Collapsing makes the rows anew: this row is not read after the data controller acts.
+  TcxCustomDataController* dc = DataController();
+  const Integer recordIndex = RecordIndex();
   InViewUpdate(GridView(), [&] {
     if (recursive && GetExpanded()) {
       for (Integer i = 0; i < GetDetailGridViewCount(); ++i) {
@@ -130,25 +134,27 @@ void TcxGridMasterDataRow::CollapseRecord(bool recursive) {
         if (detail && detail->TableViewData()) detail->TableViewData()->CollapseAll(true);
       }
     }
-    DataController()->ChangeDetailExpanding(RecordIndex(), false);
+    dc->ChangeDetailExpanding(recordIndex, false);
   });
 }
 
 void TcxGridMasterDataRow::ExpandRecord(bool recursive) {
-  if (!DataController()->ChangeDetailExpanding(RecordIndex(), true)) return;
-  // Expanding may rebuild the rows: ask the view data again for the row at this index.
   const Integer rowIndex = Index();
+  const Integer recordIndex = RecordIndex();
   TcxGridViewData* viewData = GridView()->GetViewData();
-  TcxCustomGridRecord* row = viewData->RecordAtRowIndex(rowIndex);
-  if (row == this) {
-    if (recursive && GetExpanded()) {
-      for (Integer i = 0; i < GetDetailGridViewCount(); ++i) {
-        auto* detail = dynamic_cast<TcxCustomGridTableView*>(GetDetailGridView(i));
-        if (detail && detail->TableViewData()) detail->TableViewData()->ExpandAll(true);
-      }
-    }
-  } else if (auto* master = dynamic_cast<TcxGridMasterDataRow*>(row)) {
-    master->ExpandRecord(recursive);
+  if (!DataController()->ChangeDetailExpanding(recordIndex, true)) return;
+  // Expanding may make the rows anew, this one among them: the view data is asked again for
+  // the row at the same index, and only that row is used from here on.
+  auto* row = dynamic_cast<TcxGridMasterDataRow*>(viewData->RecordAtRowIndex(rowIndex));
+  if (!row) return;
+  if (row->RecordIndex() != recordIndex) {
+    row->ExpandRecord(recursive);
+    return;
+  }
+  if (!recursive || !row->GetExpanded()) return;
+  for (Integer i = 0; i < row->GetDetailGridViewCount(); ++i) {
+    auto* detail = dynamic_cast<TcxCustomGridTableView*>(row->GetDetailGridView(i));
+    if (detail && detail->TableViewData()) detail->TableViewData()->ExpandAll(true);
   }
 }
 

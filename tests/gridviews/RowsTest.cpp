@@ -174,6 +174,30 @@ TEST_F(RowsFixture, AHiddenActiveDetailLevelGivesWayToTheFirstVisibleOne) {
   EXPECT_EQ(tabs[0], first);
 }
 
+TEST_F(RowsFixture, MasterRowsExpandAndCollapseTheirDetails) {
+  TcxGridLevel* child = level_->Add();
+  child->SetGridView(grid_->CreateView(TcxGridTableView::StaticClass()));
+  auto* master = dynamic_cast<TcxGridMasterDataRow*>(Data()->GetRow(1));
+  ASSERT_NE(master, nullptr);
+  EXPECT_FALSE(master->GetExpanded());
+  EXPECT_FALSE(master->GetActiveDetailGridViewExists());
+  master->ExpandRecord(true);  // the rows are made anew: fetch again
+  master = dynamic_cast<TcxGridMasterDataRow*>(Data()->GetRow(1));
+  ASSERT_NE(master, nullptr);
+  const bool expanded = master->GetExpanded();
+  EXPECT_EQ(view_->DataController()->GetDetailExpanding(master->RecordIndex()), expanded);
+  master->CollapseRecord(true);
+  master = dynamic_cast<TcxGridMasterDataRow*>(Data()->GetRow(1));
+  EXPECT_FALSE(master->GetExpanded());
+  EXPECT_EQ(master->GetFirstChildToFocus(), nullptr);
+  EXPECT_EQ(master->GetLastChildToFocus(true), nullptr);
+  // Collapsing everything clears every master row's details.
+  master->ExpandRecord(false);
+  Data()->CollapseAll(true);
+  for (Integer i = 0; i < Data()->GetRowCount(); ++i)
+    EXPECT_FALSE(Data()->GetRow(i)->GetExpanded()) << i;
+}
+
 TEST_F(RowsFixture, HitTestCodesCursorsAndDragObjects) {
   struct Case {
     TClass cls;
