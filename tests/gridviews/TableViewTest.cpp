@@ -548,6 +548,36 @@ end
   form->Free();
 }
 
+TEST_F(TableViewFixture, AWrittenViewReadsBackAndKeepsItsStoredRules) {
+  TcxGridDBTableView* v = AddView("tv");
+  Bind(v);
+  v->GetColumn(1)->ChangeGroupIndex(0);
+  v->GetColumn(2)->SetWidth(90);
+  v->GetOptionsView()->SetFooter(true);
+  v->GetOptionsSelection()->SetCellMultiSelect(true);
+  const String text = WriteComponentToText(form_);
+  // What a stored rule leaves out: the untouched resource text, the selection flags that
+  // CellMultiSelect forces, the preview column's visibility.
+  for (const char* absent : {"NewItemRowInfoText", "OptionsSelection.MultiSelect", "InvertSelect", "CellSelect ="})
+    EXPECT_EQ(text.find(absent), String::npos) << absent << "\n" << text;
+  for (const char* present : {"OptionsView.Footer = True", "GroupIndex = 0", "Width = 90", "CellMultiSelect = True",
+                              "DataBinding.FieldName = 'City'"})
+    EXPECT_NE(text.find(present), String::npos) << present << "\n" << text;
+
+  auto* copy = new TForm(Application);
+  ReadComponentFromText(copy, text);
+  auto* view = dynamic_cast<TcxGridDBTableView*>(copy->FindComponent("tv"));
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->GetColumnCount(), 3);
+  ASSERT_EQ(view->GetGroupedColumnCount(), 1);
+  EXPECT_EQ(view->GetGroupedColumn(0)->Name(), v->GetColumn(1)->Name());
+  EXPECT_FALSE(view->GetGroupedColumn(0)->Visible());
+  EXPECT_EQ(view->GetColumn(2)->Width(), 90);
+  EXPECT_TRUE(view->GetOptionsView()->Footer());
+  EXPECT_TRUE(view->GetOptionsSelection()->MultiSelect());
+  copy->Free();
+}
+
 // ---- grouping and visibility ------------------------------------------------------------------------------
 
 TEST_F(TableViewFixture, ChangeGroupIndexHidesOnGroupingAndShowsOnUngrouping) {
