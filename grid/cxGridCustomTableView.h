@@ -304,6 +304,9 @@ class TcxCustomGridTableItem : public TcxComponent {
   std::function<void(TcxCustomGridTableItem* sender, const String& name, Variant& value)> OnGetStoredPropertyValue;
   std::function<void(TcxCustomGridTableItem* sender, const String& name, const Variant& value)> OnSetStoredPropertyValue;
 
+  // Copies the item's settings, options, styles, editor properties and events.
+  virtual void AssignFrom(TcxCustomGridTableItem* source);
+  void Assign(TPersistent* source) override;
   virtual void Changed(Integer kind);
   virtual bool GetVisible() const { return visible_; }
   virtual bool GetHidden() const { return hidden_; }
@@ -627,6 +630,8 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   void AddPendingIndex(TcxCustomGridTableItem* item, Integer position) { AddPending(pendingIndexes_, item, position); }
   void Loading() override;
   void Loaded() override;
+  // The items of the same IDs, in the source's order, then the options of the base view.
+  void DoAssign(TcxCustomGridView* source) override;
   virtual TClass GetOptionsCustomizeClass() { return TcxCustomGridTableOptionsCustomize::StaticClass(); }
   TClass GetBackgroundBitmapsClass() override { return TcxCustomGridTableBackgroundBitmaps::StaticClass(); }
   TClass GetOptionsDataClass() override { return TcxCustomGridTableOptionsData::StaticClass(); }

@@ -436,6 +436,76 @@ bool TcxCustomGridTableItem::SortByDisplayText(bool defaultValue) {
   }
 }
 
+// ---- items: assignment ----------------------------------------------------------------------
+
+void TcxCustomGridTableItem::Assign(TPersistent* source) {
+  if (auto* item = dynamic_cast<TcxCustomGridTableItem*>(source))
+    AssignFrom(item);
+  else
+    TcxComponent::Assign(source);
+}
+
+void TcxCustomGridTableItem::AssignFrom(TcxCustomGridTableItem* source) {
+  SetBestFitMaxWidth(source->bestFitMaxWidth_);
+  if (dataBinding_ && source->dataBinding_) dataBinding_->Assign(source->dataBinding_);
+  isCaptionAssigned_ = source->isCaptionAssigned_;
+  caption_ = source->caption_;
+  SetGroupIndex(source->GroupIndex());
+  headerAlignmentHorz_ = source->headerAlignmentHorz_;
+  headerAlignmentHorzAssigned_ = source->headerAlignmentHorzAssigned_;
+  headerAlignmentVert_ = source->headerAlignmentVert_;
+  headerAlignmentVertAssigned_ = source->headerAlignmentVertAssigned_;
+  SetHidden(source->hidden_);
+  SetMinWidth(source->minWidth_);
+  Options()->AssignFrom(source->Options());
+  SetPropertiesClass(source->propertiesClass_);
+  SetProperties(source->properties_);
+  SetRepositoryItem(source->repositoryItem_);
+  SetSortOrder(source->SortOrder());
+  SetSortIndex(source->SortIndex());
+  Styles()->AssignFrom(source->Styles());
+  SetTag(source->Tag());
+  SetVisible(source->visible_);
+  isWidthAssigned_ = source->isWidthAssigned_;
+  width_ = source->width_;
+  OnGetDataText = source->OnGetDataText;
+  OnGetStoredProperties = source->OnGetStoredProperties;
+  OnGetStoredPropertyValue = source->OnGetStoredPropertyValue;
+  OnSetStoredPropertyValue = source->OnSetStoredPropertyValue;
+  Changed(2);
+}
+
+void TcxCustomGridTableView::DoAssign(TcxCustomGridView* source) {
+  auto* s = dynamic_cast<TcxCustomGridTableView*>(source);
+  if (s) {
+    BeginUpdate();
+    BeginLoadingLayout();
+    try {
+      for (Integer i = 0; i < s->ItemCount(); ++i) {
+        TcxCustomGridTableItem* from = s->Items(i);
+        TcxCustomGridTableItem* item = FindItemByID(from->ID());
+        if (!item) {
+          item = CreateItem();
+          item->id_ = from->ID();
+          nextID_ = std::max(nextID_, from->ID() + 1);
+        }
+        ChangeItemIndex(item, i);
+        item->AssignFrom(from);
+      }
+      while (ItemCount() > s->ItemCount()) items_.back()->Free();
+      nextID_ = s->nextID_;
+      optionsCustomize_->AssignFrom(s->optionsCustomize_);
+    } catch (...) {
+      EndLoadingLayout();
+      EndUpdate();
+      throw;
+    }
+    EndLoadingLayout();
+    EndUpdate();
+  }
+  TcxCustomGridView::DoAssign(source);
+}
+
 // ---- items: stored layout -------------------------------------------------------------------
 
 void TcxCustomGridTableItem::GetStoredProperties(TStrings* list) {

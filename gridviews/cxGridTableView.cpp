@@ -411,6 +411,23 @@ void TcxGridColumn::SetSelected(bool value) {
   Changed(0);
 }
 
+void TcxGridColumn::AssignFrom(TcxCustomGridTableItem* source) {
+  if (auto* s = dynamic_cast<TcxGridColumn*>(source)) {
+    footerAlignmentHorz_ = s->footerAlignmentHorz_;
+    footerAlignmentHorzAssigned_ = s->footerAlignmentHorzAssigned_;
+    headerGlyph_->Assign(s->headerGlyph_);
+    SetHeaderGlyphAlignmentHorz(s->headerGlyphAlignmentHorz_);
+    SetHeaderGlyphAlignmentVert(s->headerGlyphAlignmentVert_);
+    Summary()->AssignFrom(s->Summary());
+    OnCompareRowValuesForCellMerging = s->OnCompareRowValuesForCellMerging;
+    OnCompareValuesForCellMerging = s->OnCompareValuesForCellMerging;
+    OnCustomDrawFooterCell = s->OnCustomDrawFooterCell;
+    OnCustomDrawHeader = s->OnCustomDrawHeader;
+    OnHeaderClick = s->OnHeaderClick;
+  }
+  TcxCustomGridTableItem::AssignFrom(source);
+}
+
 bool TcxGridColumn::GetVisible() const { return TcxCustomGridTableItem::GetVisible() && !IsPreview(); }
 
 bool TcxGridColumn::GetHidden() const { return TcxCustomGridTableItem::GetHidden() || IsPreview(); }

@@ -169,6 +169,7 @@ class TcxGridColumn : public TcxCustomGridTableItem {
   void DoCustomDrawHeader(TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done);
   void DoHeaderClick();
 
+  void AssignFrom(TcxCustomGridTableItem* source) override;
   bool GetVisible() const override;
   bool GetHidden() const override;
   bool IsHiddenStored() const { return !IsPreview() && Hidden(); }

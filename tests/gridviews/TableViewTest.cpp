@@ -578,6 +578,37 @@ TEST_F(TableViewFixture, AWrittenViewReadsBackAndKeepsItsStoredRules) {
   copy->Free();
 }
 
+TEST_F(TableViewFixture, AssigningAViewCopiesItsColumnsByID) {
+  TcxGridDBTableView* v = AddView("tv");
+  Bind(v);
+  v->GetColumn(1)->ChangeGroupIndex(0);
+  v->GetColumn(2)->SetWidth(90);
+  v->GetColumn(2)->SetCaption("Sum");
+  v->GetColumn(2)->Summary()->SetFooterKind(skSum);
+  v->GetColumn(0)->GetOptions()->SetCellMerging(true);
+  v->Preview()->SetColumn(v->GetColumn(0));
+  v->GetOptionsView()->SetFooter(true);
+  TcxGridDBTableView* w = AddView("tw");
+  w->GetDataController()->SetDataSource(&source_);
+  w->Assign(v);
+  ASSERT_EQ(w->GetColumnCount(), 3);
+  for (Integer i = 0; i < 3; ++i) EXPECT_EQ(w->GetColumn(i)->ID(), v->GetColumn(i)->ID());
+  EXPECT_EQ(w->GetColumn(2)->Width(), 90);
+  EXPECT_EQ(w->GetColumn(2)->Caption(), "Sum");
+  EXPECT_EQ(w->GetColumn(2)->Summary()->FooterKind(), skSum);
+  EXPECT_TRUE(w->GetColumn(0)->GetOptions()->CellMerging());
+  ASSERT_EQ(w->GetGroupedColumnCount(), 1);
+  EXPECT_EQ(w->GetGroupedColumn(0)->ID(), v->GetColumn(1)->ID());
+  EXPECT_EQ(w->Preview()->Column(), w->GetColumn(0));
+  EXPECT_TRUE(w->GetOptionsView()->Footer());
+  EXPECT_EQ(w->NextID(), v->NextID());
+  // Assigning a view with fewer items frees the rest.
+  v->GetColumn(2)->Free();
+  w->Assign(v);
+  EXPECT_EQ(w->GetColumnCount(), 2);
+  w->GetDataController()->SetDataSource(nullptr);
+}
+
 // ---- grouping and visibility ------------------------------------------------------------------------------
 
 TEST_F(TableViewFixture, ChangeGroupIndexHidesOnGroupingAndShowsOnUngrouping) {
