@@ -1028,6 +1028,11 @@ bool TcxGridTableView::IsLayoutWidthDependent() {
          preview_->Active() || IsMasterView();
 }
 
+void TcxGridTableView::DetailDataChanged(TcxCustomGridView* detail) {
+  TcxCustomGridTableView::DetailDataChanged(detail);
+  if (HidesExpandButtonsForEmptyDetails()) QueueLayoutChange();
+}
+
 bool TcxGridTableView::HasVariableRecordHeights() const { return preview_->Active() && preview_->AutoHeight(); }
 
 void TcxGridTableView::GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll) {

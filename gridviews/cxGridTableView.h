@@ -604,6 +604,8 @@ class TcxGridTableView : public TcxCustomGridTableView {
   String GetCustomizationCaption() override;
   void DoAssign(TcxCustomGridView* source) override;
   bool IsLayoutWidthDependent() override;
+  // A detail's data decides whether its master row shows an expand button.
+  void DetailDataChanged(TcxCustomGridView* detail) override;
   void GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll) override;
   bool HasVariableRecordHeights() const;
 
