@@ -721,6 +721,55 @@ TEST_F(TableViewFixture, CurrentPropertiesComeFromOwnRepositoryOrDefault) {
   EXPECT_EQ(c->GetProperties(), byDefault);
 }
 
+TEST_F(TableViewFixture, CellMergingComparisonAndHeaderClicks) {
+  TcxGridDBTableView* v = AddView();
+  Bind(v);
+  TcxGridColumn* c = v->GetColumn(0);
+  TcxCustomEditProperties* p = c->GetProperties();
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(c->DoCompareValuesForCellMerging(nullptr, p, Variant("Japan"), nullptr, p, Variant("Japan")));
+  EXPECT_FALSE(c->DoCompareValuesForCellMerging(nullptr, p, Variant("Japan"), nullptr, p, Variant("France")));
+  EXPECT_FALSE(c->DoCompareValuesForCellMerging(nullptr, p, Variant("Japan"), nullptr, nullptr, Variant("Japan")));
+  // The value event answers first, the row event last.
+  std::vector<std::string> calls;
+  c->OnCompareValuesForCellMerging = [&](TcxGridColumn*, TcxCustomEditProperties*, const Variant&,
+                                         TcxCustomEditProperties*, const Variant&, bool& equal) {
+    calls.push_back("values");
+    equal = true;
+  };
+  c->OnCompareRowValuesForCellMerging = [&](TcxGridColumn*, TcxCustomGridRow*, TcxCustomEditProperties*,
+                                            const Variant&, TcxCustomGridRow*, TcxCustomEditProperties*,
+                                            const Variant&, bool& equal) {
+    calls.push_back(equal ? "rows:equal" : "rows:different");
+    equal = false;
+  };
+  EXPECT_FALSE(c->DoCompareValuesForCellMerging(nullptr, p, Variant("a"), nullptr, p, Variant("b")));
+  EXPECT_EQ(calls, (std::vector<std::string>{"values", "rows:equal"}));
+  // Merging needs the option, no preview and no row separators.
+  EXPECT_FALSE(v->HasCellMergingColumns());
+  c->GetOptions()->SetCellMerging(true);
+  EXPECT_TRUE(v->HasCellMergingColumns());
+  v->GetOptionsView()->SetRowSeparatorWidth(1);
+  EXPECT_FALSE(v->HasCellMergingColumns());
+
+  calls.clear();
+  c->OnHeaderClick = [&](TObject*) { calls.push_back("column"); };
+  v->OnColumnHeaderClick = [&](TcxGridTableView*, TcxGridColumn* column) {
+    calls.push_back(column == c ? "view" : "view:other");
+  };
+  c->DoHeaderClick();
+  EXPECT_EQ(calls, (std::vector<std::string>{"column", "view"}));
+  // Border positions: leftmost first, rightmost last, always topmost and bottommost.
+  EXPECT_TRUE(v->GetColumn(0)->IsLeftmost());
+  EXPECT_FALSE(v->GetColumn(0)->IsRightmost());
+  EXPECT_TRUE(v->GetColumn(2)->IsRightmost());
+  EXPECT_TRUE(v->GetColumn(1)->IsTopmost() && v->GetColumn(1)->IsBottommost());
+  // The layout depends on the width with auto width or an active preview.
+  EXPECT_FALSE(v->IsLayoutWidthDependent());
+  v->GetOptionsView()->SetColumnAutoWidth(true);
+  EXPECT_TRUE(v->IsLayoutWidthDependent());
+}
+
 // ---- bad input --------------------------------------------------------------------------------------------
 
 TEST_F(TableViewFixture, IndexesOutsideTheirCountRaiseTheListIndexError) {
