@@ -15,22 +15,11 @@ class TcxGridDBColumn : public TcxGridColumn {
   }
 };
 
-class TcxGridDBTableSummaryItem : public TcxDBDataSummaryItem {
+class TcxGridDBTableSummaryItem : public TcxGridColumnSummaryItem<TcxDBDataSummaryItem, TcxGridDBColumn> {
   KORVAN_CLASS(TcxGridDBTableSummaryItem, TcxDBDataSummaryItem)
 
  public:
-  explicit TcxGridDBTableSummaryItem(TCollection* collection) : TcxDBDataSummaryItem(collection) {}
-  TcxGridDBColumn* Column() const { return dynamic_cast<TcxGridDBColumn*>(LinkedItem()); }
-  void SetColumn(TcxGridDBColumn* value) { ChangeLinkedItem(value); }
-  String GetObjectName() const { return String(); }
-  bool GetProperties(TStrings* properties) { return TcxGridSummaryItemStoring::ListProperties(properties, false); }
-  void GetPropertyValue(const String& name, Variant& value) {
-    TcxGridSummaryItemStoring::GetValue(LinkedItem(), name, value);
-  }
-  void SetPropertyValue(const String& name, const Variant& value) {
-    TcxGridSummaryItemStoring::SetValue(Summary()->DataController(), name, value,
-                                        [this](TcxGridColumn* c) { ChangeLinkedItem(c); });
-  }
+  using TcxGridColumnSummaryItem::TcxGridColumnSummaryItem;
 };
 
 class TcxGridDBTableView : public TcxGridTableView {

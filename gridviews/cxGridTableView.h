@@ -214,23 +214,30 @@ class TcxGridSummaryItemStoring {
                        const std::function<void(TcxGridColumn*)>& link);
 };
 
-class TcxGridTableSummaryItem : public TcxDataSummaryItem {
-  KORVAN_CLASS(TcxGridTableSummaryItem, TcxDataSummaryItem)
-
+// A summary item of the data controller (TBase) linked to a column of the class TColumn, with
+// the stored-object contract.
+template <class TBase, class TColumn>
+class TcxGridColumnSummaryItem : public TBase {
  public:
-  explicit TcxGridTableSummaryItem(TCollection* collection) : TcxDataSummaryItem(collection) {}
-  TcxGridColumn* Column() const { return dynamic_cast<TcxGridColumn*>(LinkedItem()); }
-  void SetColumn(TcxGridColumn* value) { ChangeLinkedItem(value); }
-  // The stored-object contract.
+  explicit TcxGridColumnSummaryItem(TCollection* collection) : TBase(collection) {}
+  TColumn* Column() const { return dynamic_cast<TColumn*>(this->LinkedItem()); }
+  void SetColumn(TColumn* value) { this->ChangeLinkedItem(value); }
   String GetObjectName() const { return String(); }
   bool GetProperties(TStrings* properties) { return TcxGridSummaryItemStoring::ListProperties(properties, false); }
   void GetPropertyValue(const String& name, Variant& value) {
-    TcxGridSummaryItemStoring::GetValue(LinkedItem(), name, value);
+    TcxGridSummaryItemStoring::GetValue(this->LinkedItem(), name, value);
   }
   void SetPropertyValue(const String& name, const Variant& value) {
-    TcxGridSummaryItemStoring::SetValue(Summary()->DataController(), name, value,
-                                        [this](TcxGridColumn* c) { SetColumn(c); });
+    TcxGridSummaryItemStoring::SetValue(this->Summary()->DataController(), name, value,
+                                        [this](TcxGridColumn* c) { this->ChangeLinkedItem(c); });
   }
+};
+
+class TcxGridTableSummaryItem : public TcxGridColumnSummaryItem<TcxDataSummaryItem, TcxGridColumn> {
+  KORVAN_CLASS(TcxGridTableSummaryItem, TcxDataSummaryItem)
+
+ public:
+  using TcxGridColumnSummaryItem::TcxGridColumnSummaryItem;
 };
 
 class TcxGridTableSummaryGroupItemLink : public TcxDataSummaryGroupItemLink {
