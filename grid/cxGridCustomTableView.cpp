@@ -2,12 +2,21 @@
 
 #include "data/cxDataConsts.h"
 #include "data/cxVariants.h"
+#include "editors/cxEdit.h"
 #include "foundation/cxControls.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Clipbrd.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxGridItemDataBinding)
-KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableItem)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableItem) {
+  using I = TcxCustomGridTableItem;
+  p.Str("Caption", &I::Caption, &I::SetCaption).Stored(&I::IsCaptionAssigned);
+  p.Object("DataBinding", &I::DataBinding, &I::SetDataBinding, TcxGridItemDataBinding::StaticClass());
+  p.Str("PropertiesClassName", &I::PropertiesClassName, &I::SetPropertiesClassName);
+  p.Object("Properties", &I::Properties, &I::SetProperties, TPersistent::StaticClass());
+  p.Object("RepositoryItem", &I::RepositoryItem, &I::SetRepositoryItem, TComponent::StaticClass());
+  p.Bool("Visible", &I::Visible, &I::SetVisible);
+}
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableView)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableOptionsBehavior) {
   p.Bool("CopyCaptionsToClipboard", &TcxCustomGridTableOptionsBehavior::CopyCaptionsToClipboard,
@@ -111,7 +120,9 @@ TcxEditRepositoryItem* TcxGridItemDataBinding::GetDefaultRepositoryItem() {
 TcxCustomGridTableItem::TcxCustomGridTableItem(TComponent* owner) : TcxComponent(owner) {}
 
 TcxCustomGridTableItem::~TcxCustomGridTableItem() {
+  SetRepositoryItem(nullptr);
   if (gridView_) gridView_->RemoveItem(this);
+  FreeSubObjects();
   delete dataBinding_;
 }
 
@@ -121,9 +132,12 @@ TcxGridItemDataBinding* TcxCustomGridTableItem::CreateDataBinding() {
 
 void TcxCustomGridTableItem::SetGridView(TcxCustomGridTableView* value) {
   gridView_ = value;
+  ClearDefaultRepositoryItem();
+  currentProperties_ = nullptr;
   delete dataBinding_;
   dataBinding_ = nullptr;
   if (gridView_) dataBinding_ = CreateDataBinding();
+  RefreshCurrentProperties();
 }
 
 void TcxCustomGridTableItem::Changed(Integer kind) {
@@ -174,6 +188,7 @@ void TcxCustomGridTableItem::SetWidth(Integer value) {
 
 void TcxCustomGridTableItem::ValueTypeClassChanged() {
   if (dataBinding_) dataBinding_->FilterMRUValueItems()->RemoveAll();
+  RefreshCurrentProperties();
   Changed(2);
 }
 
@@ -196,18 +211,6 @@ String TcxCustomGridTableItem::GetStoredName() {
 
 // ---- the view -----------------------------------------------------------------------------
 
-void TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard(bool v) {
-  if (copyCaptionsToClipboard_ == v) return;
-  copyCaptionsToClipboard_ = v;
-  Changed(0);
-}
-
-void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
-  if (auto* s = dynamic_cast<TcxCustomGridTableOptionsBehavior*>(source))
-    SetCopyCaptionsToClipboard(s->copyCaptionsToClipboard_);
-  TcxCustomGridOptionsBehavior::AssignFrom(source);
-}
-
 TcxCustomGridTableItem* TcxCustomGridTableView::FindItemByStoredName(const String& name) {
   if (GetStoringName().empty()) return FindItemByName(name);
   if (name.empty()) return nullptr;
@@ -215,8 +218,7 @@ TcxCustomGridTableItem* TcxCustomGridTableView::FindItemByStoredName(const Strin
 }
 
 void TcxCustomGridTableView::GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool) {
-  for (TcxCustomGridTableItem* item : items_)
-    if (item->Visible()) list.push_back(item);
+  list.insert(list.end(), visibleItems_.begin(), visibleItems_.end());
 }
 
 String TcxCustomGridTableView::GetTextForCopy(bool copyAll) {
@@ -301,6 +303,7 @@ void TcxCustomGridTableView::RemoveItem(TcxCustomGridTableItem* item) {
     item->index_ = -1;
     RenumberItems();
     if (DataController()) DataController()->RemoveItem(item);
+    RefreshVisibleItemsList();
   } catch (...) {
     EndUpdate();
     throw;

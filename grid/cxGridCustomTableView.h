@@ -111,6 +111,97 @@ class TcxGridItemDataBinding : public TPersistent {
   TObject* data_ = nullptr;
 };
 
+// ---- item options and styles -----------------------------------------------------------------
+
+class TcxCustomGridRecord;
+class TcxCustomEditProperties;
+class TcxCustomGridTableItemRepositoryLink;
+
+enum TcxGridItemShowEditButtons : Byte { isebDefault, isebNever, isebAlways };
+enum TcxGridItemSortByDisplayText : Byte { isbtDefault, isbtOn, isbtOff };
+enum TcxGridShowEditButtons : Byte { gsebNever, gsebForFocusedRecord, gsebAlways };
+
+// Options that belong to an item; a change is the item's change.
+class TcxCustomGridTableItemCustomOptions : public TPersistent {
+  KORVAN_CLASS(TcxCustomGridTableItemCustomOptions, TPersistent)
+
+ public:
+  using CreateArgType = TcxCustomGridTableItem*;
+  explicit TcxCustomGridTableItemCustomOptions(TcxCustomGridTableItem* item) : item_(item) {}
+  TcxCustomGridTableItem* Item() const { return item_; }
+  TcxCustomGridTableView* GridView() const;
+  virtual void Changed(Integer kind);
+  virtual void AssignFrom(TPersistent* source) {}
+  void Assign(TPersistent* source) override { AssignFrom(source); }
+
+ protected:
+  TPersistent* GetOwner() const override;
+
+ private:
+  TcxCustomGridTableItem* item_;
+};
+
+class TcxCustomGridTableItemOptions : public TcxCustomGridTableItemCustomOptions {
+  KORVAN_CLASS(TcxCustomGridTableItemOptions, TcxCustomGridTableItemCustomOptions)
+
+ public:
+  explicit TcxCustomGridTableItemOptions(TcxCustomGridTableItem* item) : TcxCustomGridTableItemCustomOptions(item) {}
+  bool Editing() const { return editing_; }
+  void SetEditing(bool v);
+  bool Filtering() const { return filtering_; }
+  void SetFiltering(bool v);
+  bool FilteringMRUItemsList() const { return filteringMRUItemsList_; }
+  void SetFilteringMRUItemsList(bool v);
+  bool Focusing() const { return focusing_; }
+  void SetFocusing(bool v);
+  bool Grouping() const { return grouping_; }
+  void SetGrouping(bool v);
+  bool IncSearch() const { return incSearch_; }
+  void SetIncSearch(bool v);
+  bool Moving() const { return moving_; }
+  void SetMoving(bool v);
+  TcxGridItemShowEditButtons ShowEditButtons() const { return showEditButtons_; }
+  void SetShowEditButtons(TcxGridItemShowEditButtons v);
+  TcxGridItemSortByDisplayText SortByDisplayText() const { return sortByDisplayText_; }
+  void SetSortByDisplayText(TcxGridItemSortByDisplayText v);
+  bool Sorting() const { return sorting_; }
+  void SetSorting(bool v);
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool editing_ = true, filtering_ = true, filteringMRUItemsList_ = true, focusing_ = true, grouping_ = true;
+  bool incSearch_ = true, moving_ = true, sorting_ = true;
+  TcxGridItemShowEditButtons showEditButtons_ = isebDefault;
+  TcxGridItemSortByDisplayText sortByDisplayText_ = isbtDefault;
+};
+
+// The style asked for a cell: (view, record, item) -> style.
+using TcxGridGetCellStyleEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                       TcxStyle*& style)>;
+
+// Styles of an item; their defaults are the view's.
+class TcxCustomGridTableItemStyles : public TcxCustomGridStyles {
+  KORVAN_CLASS(TcxCustomGridTableItemStyles, TcxCustomGridStyles)
+
+ public:
+  static constexpr Integer isContent = 0;
+  explicit TcxCustomGridTableItemStyles(TPersistent* owner);
+  TcxCustomGridTableItem* Item() const { return item_; }
+  TcxCustomGridView* GridView() const override;
+  void IndexChanged(Integer index) override;
+  TcxStyle* Content() const { return const_cast<TcxCustomGridTableItemStyles*>(this)->GetIndexedStyle(isContent); }
+  void SetContent(TcxStyle* v) { SetIndexedStyle(isContent, v); }
+  TcxGridGetCellStyleEvent OnGetContentStyle;
+  void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
+  // The item's event (with a record), then its Content style, else the view's content.
+  virtual void GetContentParams(TcxCustomGridRecord* record, TcxStyleParams& params);
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  TcxCustomGridTableItem* item_;
+};
+
 // ---- items --------------------------------------------------------------------------------
 
 using TcxGridGetDataTextEvent = std::function<void(TcxCustomGridTableItem* sender, Integer recordIndex, String& text)>;
@@ -133,7 +224,7 @@ class TcxCustomGridTableItem : public TcxComponent {
   String Caption() const;
   void SetCaption(const String& value);
   bool IsCaptionAssigned() const { return isCaptionAssigned_; }
-  bool Visible() const { return visible_; }
+  bool Visible() const { return GetVisible(); }
   void SetVisible(bool value);
   Integer MinWidth() const;
   void SetMinWidth(Integer value);
@@ -143,7 +234,83 @@ class TcxCustomGridTableItem : public TcxComponent {
   bool IsWidthAssigned() const { return isWidthAssigned_; }
   TcxGridGetDataTextEvent OnGetDataText;
 
+  // Options and styles, made on first use from the class getters.
+  TcxCustomGridTableItemOptions* Options();
+  TcxCustomGridTableItemStyles* Styles();
+  virtual TClass GetOptionsClass() { return TcxCustomGridTableItemOptions::StaticClass(); }
+  virtual TClass GetStylesClass() { return TcxCustomGridTableItemStyles::StaticClass(); }
+  // Position among the view's visible items, -1 when not visible.
+  Integer VisibleIndex() const { return visibleIndex_; }
+  void SetIndex(Integer value);
+  TAlignment HeaderAlignmentHorz() const { return headerAlignmentHorzAssigned_ ? headerAlignmentHorz_ : taLeftJustify; }
+  void SetHeaderAlignmentHorz(TAlignment value);
+  bool IsHeaderAlignmentHorzAssigned() const { return headerAlignmentHorzAssigned_; }
+  TcxAlignmentVert HeaderAlignmentVert() const { return headerAlignmentVertAssigned_ ? headerAlignmentVert_ : vaTop; }
+  void SetHeaderAlignmentVert(TcxAlignmentVert value);
+  bool IsHeaderAlignmentVertAssigned() const { return headerAlignmentVertAssigned_; }
+  Integer BestFitMaxWidth() const { return bestFitMaxWidth_; }
+  void SetBestFitMaxWidth(Integer value);
+  bool Hidden() const { return GetHidden(); }
+  void SetHidden(bool value);
+  bool WasVisibleBeforeGrouping() const { return wasVisibleBeforeGrouping_; }
+  void SetWasVisibleBeforeGrouping(bool value) { wasVisibleBeforeGrouping_ = value; }
+  // Sorting and grouping of the item's field in the data controller; writes while the view
+  // loads a layout wait for its end.
+  TcxDataSortOrder SortOrder() const;
+  void SetSortOrder(TcxDataSortOrder value);
+  Integer SortIndex() const;
+  void SetSortIndex(Integer value);
+  Integer GroupIndex() const;
+  void SetGroupIndex(Integer value);
+  bool IsSortOrderStored() const { return SortOrder() != soNone && SortIndex() != -1; }
+
+  // Editor properties: the own ones (of PropertiesClass), the repository item, and the
+  // current ones actually used.
+  TClass PropertiesClass() const { return propertiesClass_; }
+  void SetPropertiesClass(TClass value);
+  String PropertiesClassName() const;
+  void SetPropertiesClassName(const String& value);
+  TcxCustomEditProperties* Properties() const { return properties_; }
+  void SetProperties(TcxCustomEditProperties* value);
+  TcxEditRepositoryItem* RepositoryItem() const { return repositoryItem_; }
+  void SetRepositoryItem(TcxEditRepositoryItem* value);
+  // The current properties (own ones without a repository item, else the repository item's,
+  // else the binding's default item's) with the binding's defaults attached.
+  TcxCustomEditProperties* GetProperties();
+  TcxCustomEditProperties* CurrentProperties() const { return currentProperties_; }
+  void RefreshCurrentProperties();
+  // The supported-operation bits of the current properties (0 without them).
+  Word PropertiesOperations();
+
+  // Abilities.
+  virtual bool CanFilter(bool checkOptions);
+  virtual bool CanGroup();
+  virtual bool CanSort();
+  virtual bool CanMove();
+  virtual bool CanHide();
+  virtual bool CanHorzSize() { return !HasFixedWidth(); }
+  virtual bool CanIncSearch();
+  virtual bool CanShowOnUngrouping() { return true; }
+  virtual bool CanScroll() { return true; }
+  bool SortByDisplayText(bool defaultValue);
+  bool IsFirst() const;
+  bool IsLast() const;
+
+  // Stored layout of the item.
+  virtual void GetStoredProperties(TStrings* list);
+  virtual void GetStoredPropertyValue(const String& name, Variant& value);
+  virtual void SetStoredPropertyValue(const String& name, const Variant& value);
+  std::function<void(TcxCustomGridTableItem* sender, TStrings* properties)> OnGetStoredProperties;
+  std::function<void(TcxCustomGridTableItem* sender, const String& name, Variant& value)> OnGetStoredPropertyValue;
+  std::function<void(TcxCustomGridTableItem* sender, const String& name, const Variant& value)> OnSetStoredPropertyValue;
+
+  // Copies the item's settings, options, styles, editor properties and events.
+  virtual void AssignFrom(TcxCustomGridTableItem* source);
+  void Assign(TPersistent* source) override;
   virtual void Changed(Integer kind);
+  virtual bool GetVisible() const { return visible_; }
+  virtual bool GetHidden() const { return hidden_; }
+  virtual bool GetActuallyVisible() const { return GetVisible(); }
   virtual void DoGetDataText(Integer recordIndex, String& text) {
     if (OnGetDataText) OnGetDataText(this, recordIndex, text);
   }
@@ -168,9 +335,31 @@ class TcxCustomGridTableItem : public TcxComponent {
   // An explicitly empty caption is stored as "IsCaptionAssigned" so that it survives.
   void DefineProperties(TFiler* filer) override;
   virtual TcxGridItemDataBinding* CreateDataBinding();
+  // The current properties changed (class, repository item or own properties).
+  virtual void PropertiesValueChanged();
 
  private:
   friend class TcxCustomGridTableView;
+  friend class TcxCustomGridTableItemRepositoryLink;
+  void RepositoryItemRemoved(TcxEditRepositoryItem* item);
+  // Options, styles, own properties and the repository listener go with the item.
+  void FreeSubObjects();
+  void ClearDefaultRepositoryItem();
+  TcxCustomGridTableItemOptions* options_ = nullptr;
+  TcxCustomGridTableItemStyles* styles_ = nullptr;
+  TClass propertiesClass_ = nullptr;
+  TcxCustomEditProperties* properties_ = nullptr;
+  TcxEditRepositoryItem* repositoryItem_ = nullptr;
+  TcxEditRepositoryItem* defaultRepositoryItem_ = nullptr;
+  TcxCustomEditProperties* currentProperties_ = nullptr;
+  TcxCustomGridTableItemRepositoryLink* repositoryLink_ = nullptr;
+  Integer visibleIndex_ = -1;
+  TAlignment headerAlignmentHorz_ = taLeftJustify;
+  TcxAlignmentVert headerAlignmentVert_ = vaTop;
+  bool headerAlignmentHorzAssigned_ = false, headerAlignmentVertAssigned_ = false;
+  Integer bestFitMaxWidth_ = 0;
+  bool hidden_ = false;
+  bool wasVisibleBeforeGrouping_ = false;
   TcxCustomGridTableView* gridView_ = nullptr;
   TcxGridItemDataBinding* dataBinding_ = nullptr;
   Integer id_ = -1;
@@ -185,7 +374,7 @@ class TcxCustomGridTableItem : public TcxComponent {
 
 // ---- the record-based view ----------------------------------------------------------------
 
-// Behaviour options of the record-based view (the others join with the table controller).
+// Behaviour options of the record-based view.
 class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   KORVAN_CLASS(TcxCustomGridTableOptionsBehavior, TcxCustomGridOptionsBehavior)
 
@@ -193,10 +382,202 @@ class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   explicit TcxCustomGridTableOptionsBehavior(TcxCustomGridView* v) : TcxCustomGridOptionsBehavior(v) {}
   bool CopyCaptionsToClipboard() const { return copyCaptionsToClipboard_; }
   void SetCopyCaptionsToClipboard(bool v);
+  Integer BestFitMaxRecordCount() const { return bestFitMaxRecordCount_; }
+  void SetBestFitMaxRecordCount(Integer v);
+  bool FocusCellOnCycle() const { return focusCellOnCycle_; }
+  void SetFocusCellOnCycle(bool v);
+  bool PullFocusing() const { return pullFocusing_; }
+  void SetPullFocusing(bool v);
   void AssignFrom(TPersistent* source) override;
+
+ protected:
+  // Stores a changed flag and reports a change of the kind.
+  void SetFlag(bool& field, bool value, Integer kind = 0);
 
  private:
   bool copyCaptionsToClipboard_ = true;
+  Integer bestFitMaxRecordCount_ = 0;
+  bool focusCellOnCycle_ = false, pullFocusing_ = false;
+};
+
+// What the user may do with the items (a table view publishes these as Column...).
+class TcxCustomGridTableOptionsCustomize : public TcxCustomGridOptions {
+  KORVAN_CLASS(TcxCustomGridTableOptionsCustomize, TcxCustomGridOptions)
+
+ public:
+  explicit TcxCustomGridTableOptionsCustomize(TcxCustomGridView* v) : TcxCustomGridOptions(v) {}
+  bool ItemFiltering() const { return itemFiltering_; }
+  void SetItemFiltering(bool v);
+  bool ItemGrouping() const { return itemGrouping_; }
+  void SetItemGrouping(bool v);
+  bool ItemHiding() const { return itemHiding_; }
+  void SetItemHiding(bool v);
+  bool ItemMoving() const { return itemMoving_; }
+  void SetItemMoving(bool v);
+  bool ItemSorting() const { return itemSorting_; }
+  void SetItemSorting(bool v);
+  bool ItemsQuickCustomization() const { return itemsQuickCustomization_; }
+  void SetItemsQuickCustomization(bool v);
+  Integer ItemsQuickCustomizationMaxDropDownCount() const { return quickMaxDropDownCount_; }
+  void SetItemsQuickCustomizationMaxDropDownCount(Integer v);
+  void AssignFrom(TPersistent* source) override;
+
+ protected:
+  void SetFlag(bool& field, bool value, Integer kind);
+
+ private:
+  bool itemFiltering_ = true, itemGrouping_ = true, itemHiding_ = false, itemMoving_ = true, itemSorting_ = true;
+  bool itemsQuickCustomization_ = false;
+  Integer quickMaxDropDownCount_ = 0;
+};
+
+class TcxCustomGridTableOptionsData : public TcxCustomGridOptionsData {
+  KORVAN_CLASS(TcxCustomGridTableOptionsData, TcxCustomGridOptionsData)
+
+ public:
+  explicit TcxCustomGridTableOptionsData(TcxCustomGridView* v) : TcxCustomGridOptionsData(v) {}
+  bool Appending() const { return appending_; }
+  void SetAppending(bool v);
+  bool CancelOnExit() const { return cancelOnExit_; }
+  void SetCancelOnExit(bool v);
+  bool Deleting() const { return deleting_; }
+  void SetDeleting(bool v);
+  bool DeletingConfirmation() const { return deletingConfirmation_; }
+  void SetDeletingConfirmation(bool v);
+  bool Editing() const { return editing_; }
+  void SetEditing(bool v);
+  bool Inserting() const { return inserting_; }
+  void SetInserting(bool v);
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  void SetFlag(bool& field, bool value);
+  bool appending_ = false, cancelOnExit_ = true, deleting_ = true, deletingConfirmation_ = true, editing_ = true;
+  bool inserting_ = true;
+};
+
+class TcxCustomGridTableOptionsSelection : public TcxCustomGridOptionsSelection {
+  KORVAN_CLASS(TcxCustomGridTableOptionsSelection, TcxCustomGridOptionsSelection)
+
+ public:
+  explicit TcxCustomGridTableOptionsSelection(TcxCustomGridView* v) : TcxCustomGridOptionsSelection(v) {}
+  bool CellSelect() const { return cellSelect_; }
+  virtual void SetCellSelect(bool v);
+  bool HideFocusRectOnExit() const { return hideFocusRectOnExit_; }
+  void SetHideFocusRectOnExit(bool v);
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool v);
+  bool InvertSelect() const { return invertSelect_; }
+  virtual void SetInvertSelect(bool v);
+  // Kept by the data controller (its multi-select flag).
+  bool MultiSelect() const;
+  virtual void SetMultiSelect(bool v);
+  bool UnselectFocusedRecordOnExit() const { return unselectFocusedRecordOnExit_; }
+  void SetUnselectFocusedRecordOnExit(bool v);
+  virtual bool IsInvertSelectStored() const { return !invertSelect_; }
+  virtual bool IsMultiSelectStored() const { return MultiSelect(); }
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool cellSelect_ = true, hideFocusRectOnExit_ = true, hideSelection_ = false, invertSelect_ = true;
+  bool unselectFocusedRecordOnExit_ = true;
+};
+
+class TcxCustomGridTableOptionsView : public TcxCustomGridOptionsView {
+  KORVAN_CLASS(TcxCustomGridTableOptionsView, TcxCustomGridOptionsView)
+
+ public:
+  explicit TcxCustomGridTableOptionsView(TcxCustomGridView* v) : TcxCustomGridOptionsView(v) {}
+  bool CellAutoHeight() const { return cellAutoHeight_; }
+  void SetCellAutoHeight(bool v);
+  bool CellEndEllipsis() const { return cellEndEllipsis_; }
+  void SetCellEndEllipsis(bool v);
+  Integer CellTextMaxLineCount() const { return cellTextMaxLineCount_; }
+  void SetCellTextMaxLineCount(Integer v);
+  bool FocusRect() const { return focusRect_; }
+  void SetFocusRect(bool v);
+  bool ItemCaptionAutoHeight() const { return itemCaptionAutoHeight_; }
+  void SetItemCaptionAutoHeight(bool v);
+  bool ItemCaptionEndEllipsis() const { return itemCaptionEndEllipsis_; }
+  void SetItemCaptionEndEllipsis(bool v);
+  bool Navigator() const { return navigator_; }
+  void SetNavigator(bool v);
+  Integer NavigatorOffset() const { return navigatorOffset_; }
+  void SetNavigatorOffset(Integer v);
+  TcxGridShowEditButtons ShowEditButtons() const { return showEditButtons_; }
+  void SetShowEditButtons(TcxGridShowEditButtons v);
+  void AssignFrom(TPersistent* source) override;
+
+ protected:
+  // The change kind of ItemCaptionAutoHeight (size here; the table view lays out anew).
+  virtual Integer ItemCaptionAutoHeightChangeKind() { return 2; }
+  void SetFlag(bool& field, bool value, Integer kind);
+
+ private:
+  bool cellAutoHeight_ = false, cellEndEllipsis_ = false, focusRect_ = true;
+  bool itemCaptionAutoHeight_ = false, itemCaptionEndEllipsis_ = false, navigator_ = false;
+  Integer cellTextMaxLineCount_ = 0, navigatorOffset_ = 50;
+  TcxGridShowEditButtons showEditButtons_ = gsebNever;
+};
+
+class TcxCustomGridTableBackgroundBitmaps : public TcxCustomGridBackgroundBitmaps {
+  KORVAN_CLASS(TcxCustomGridTableBackgroundBitmaps, TcxCustomGridBackgroundBitmaps)
+
+ public:
+  static constexpr Integer bbContent = 1, bbFilterBox = 2;
+  explicit TcxCustomGridTableBackgroundBitmaps(TcxCustomGridView* v) : TcxCustomGridBackgroundBitmaps(v) {}
+  Integer GetBitmapStyleIndex(Integer index) override;
+  TBitmap* Content() const { return const_cast<TcxCustomGridTableBackgroundBitmaps*>(this)->OwnBitmap(bbContent); }
+  void SetContent(TBitmap* v) { OwnBitmap(bbContent)->Assign(v); }
+  TBitmap* FilterBox() const { return const_cast<TcxCustomGridTableBackgroundBitmaps*>(this)->OwnBitmap(bbFilterBox); }
+  void SetFilterBox(TBitmap* v) { OwnBitmap(bbFilterBox)->Assign(v); }
+  void AssignFrom(TPersistent* source) override;
+};
+
+// The record-based view's styles: content by row parity, filter box, inactive and selected
+// cells, the incremental search text.
+class TcxCustomGridTableViewStyles : public TcxCustomGridViewStyles {
+  KORVAN_CLASS(TcxCustomGridTableViewStyles, TcxCustomGridViewStyles)
+
+ public:
+  static constexpr Integer vsContent = 1, vsContentEven = 2, vsContentOdd = 3, vsFilterBox = 4, vsInactive = 5,
+                           vsIncSearch = 6, vsSelection = 7;
+  explicit TcxCustomGridTableViewStyles(TPersistent* owner) : TcxCustomGridViewStyles(owner) {}
+#define KORVAN_TABLE_STYLE(Name, Index)                   \
+  TcxStyle* Name() const { return const_cast<TcxCustomGridTableViewStyles*>(this)->GetIndexedStyle(Index); } \
+  void Set##Name(TcxStyle* v) { SetIndexedStyle(Index, v); }
+  KORVAN_TABLE_STYLE(Content, vsContent)
+  KORVAN_TABLE_STYLE(ContentEven, vsContentEven)
+  KORVAN_TABLE_STYLE(ContentOdd, vsContentOdd)
+  KORVAN_TABLE_STYLE(FilterBox, vsFilterBox)
+  KORVAN_TABLE_STYLE(Inactive, vsInactive)
+  KORVAN_TABLE_STYLE(IncSearch, vsIncSearch)
+  KORVAN_TABLE_STYLE(Selection, vsSelection)
+#undef KORVAN_TABLE_STYLE
+  TcxGridGetCellStyleEvent OnGetContentStyle;
+
+  void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
+  // The view's event (with a record), then ContentEven/ContentOdd by row parity when
+  // assigned, else Content.
+  virtual void GetContentParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, TcxStyleParams& params);
+  // Without an item the record's content; with one the item's styles.
+  void GetCellContentParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, TcxStyleParams& params);
+  virtual void GetRecordContentParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                      TcxStyleParams& params) {
+    GetContentParams(record, item, params);
+  }
+  void AssignFrom(TPersistent* source) override;
+
+ protected:
+  TcxCustomLookAndFeelPainterClass LookAndFeelPainter() const;
+};
+
+// The data passed to a style resolution of a cell: its record and item.
+class TcxGridCellPos : public TObject {
+ public:
+  TcxGridCellPos(TcxCustomGridRecord* record, TcxCustomGridTableItem* item) : Record(record), Item(item) {}
+  TcxCustomGridRecord* Record;
+  TcxCustomGridTableItem* Item;
 };
 
 class TcxCustomGridTableView : public TcxCustomGridView {
@@ -220,6 +601,44 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   TcxCustomGridTableOptionsBehavior* TableOptionsBehavior() const {
     return static_cast<TcxCustomGridTableOptionsBehavior*>(OptionsBehavior());
   }
+  TcxCustomGridTableOptionsData* TableOptionsData() const {
+    return static_cast<TcxCustomGridTableOptionsData*>(OptionsData());
+  }
+  TcxCustomGridTableOptionsSelection* TableOptionsSelection() const {
+    return static_cast<TcxCustomGridTableOptionsSelection*>(OptionsSelection());
+  }
+  TcxCustomGridTableOptionsView* TableOptionsView() const {
+    return static_cast<TcxCustomGridTableOptionsView*>(OptionsView());
+  }
+  TcxCustomGridTableViewStyles* TableStyles() const { return static_cast<TcxCustomGridTableViewStyles*>(Styles()); }
+  TcxCustomGridTableOptionsCustomize* OptionsCustomize() const { return optionsCustomize_; }
+  // The visible items in index order.
+  Integer VisibleItemCount() const { return Integer(visibleItems_.size()); }
+  TcxCustomGridTableItem* VisibleItems(Integer i) const { return visibleItems_.at(size_t(i)); }
+  void RefreshVisibleItemsList();
+  // Moves an item (the index clamped to the list).
+  virtual void ChangeItemIndex(TcxCustomGridTableItem* item, Integer newIndex);
+
+  // Layout loading: GroupIndex, SortIndex and Index writes wait for the end, which applies
+  // them in ascending position. A form description is read inside the same bracket.
+  virtual void BeginLoadingLayout();
+  virtual void EndLoadingLayout();
+  bool IsLoadingLayout() const { return loadingLayout_ > 0; }
+  bool IsApplyingLayout() const { return applyingLayout_; }
+  void AddPendingGroup(TcxCustomGridTableItem* item, Integer position) { AddPending(pendingGroups_, item, position); }
+  void AddPendingSort(TcxCustomGridTableItem* item, Integer position) { AddPending(pendingSorts_, item, position); }
+  void AddPendingIndex(TcxCustomGridTableItem* item, Integer position) { AddPending(pendingIndexes_, item, position); }
+  void Loading() override;
+  void Loaded() override;
+  // The items of the same IDs, in the source's order, then the options of the base view.
+  void DoAssign(TcxCustomGridView* source) override;
+  virtual TClass GetOptionsCustomizeClass() { return TcxCustomGridTableOptionsCustomize::StaticClass(); }
+  TClass GetBackgroundBitmapsClass() override { return TcxCustomGridTableBackgroundBitmaps::StaticClass(); }
+  TClass GetOptionsDataClass() override { return TcxCustomGridTableOptionsData::StaticClass(); }
+  TClass GetOptionsSelectionClass() override { return TcxCustomGridTableOptionsSelection::StaticClass(); }
+  TClass GetOptionsViewClass() override { return TcxCustomGridTableOptionsView::StaticClass(); }
+  TClass GetStylesClass() override { return TcxCustomGridTableViewStyles::StaticClass(); }
+
   // The copied items' texts, a tab between cells and one CRLF between rows (the captions
   // first when the option says so); all rows or only the selected ones.
   String GetTextForCopy(bool copyAll);
@@ -229,13 +648,18 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   IcxGridDataControllerViewLink* DataControllerViewLink() const;
 
   virtual TClass GetItemClass() = 0;
+  // The classes of the data controller's summary items (null: the data controller's own).
+  // The index of the first visible child level of the view's level, -1 without one.
+  virtual Integer GetDefaultActiveRelationIndex();
+  virtual TClass GetSummaryItemClass() { return nullptr; }
+  virtual TClass GetSummaryGroupItemLinkClass() { return nullptr; }
   TClass GetOptionsBehaviorClass() override { return TcxCustomGridTableOptionsBehavior::StaticClass(); }
   // The visible items (the table view refines the list).
   virtual void GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll);
   virtual TClass GetItemDataBindingClass();
   virtual void AddItem(TcxCustomGridTableItem* item);
   virtual void RemoveItem(TcxCustomGridTableItem* item);
-  virtual void ItemVisibilityChanged(TcxCustomGridTableItem* item, bool value) { item->Changed(2); }
+  virtual void ItemVisibilityChanged(TcxCustomGridTableItem* item, bool value);
   // Text of a value through the item's editor properties; false leaves it to the data
   // controller. (The properties' own text conversion joins with the items' properties.)
   virtual bool GetDisplayTextByProperties(Integer recordIndex, Integer itemIndex, String& text) { return false; }
@@ -251,11 +675,21 @@ class TcxCustomGridTableView : public TcxCustomGridView {
 
  protected:
   void DestroyHandlers() override;
+  void CreateOptions() override;
+  void DestroyOptions() override;
 
  private:
+  using TPendingList = std::vector<TcxCustomGridTableItem*>;
+  static void AddPending(TPendingList& list, TcxCustomGridTableItem* item, Integer position);
+  void ApplyPending(TPendingList& list, void (TcxCustomGridTableItem::*set)(Integer));
   void RenumberItems();
   std::vector<TcxCustomGridTableItem*> items_;
+  std::vector<TcxCustomGridTableItem*> visibleItems_;
   Integer nextID_ = 0;
+  TcxCustomGridTableOptionsCustomize* optionsCustomize_ = nullptr;
+  Integer loadingLayout_ = 0;
+  bool applyingLayout_ = false;
+  TPendingList pendingGroups_, pendingSorts_, pendingIndexes_;
 };
 
 // ---- records ------------------------------------------------------------------------------
@@ -395,6 +829,14 @@ class TcxGridDataControllerOverrides : public TBase {
   void EndUpdate() override {
     TBase::EndUpdate();
     if (GridView()) GridView()->EndUpdate();
+  }
+  TClass GetSummaryItemClass() const override {
+    TClass c = GridView() ? GridView()->GetSummaryItemClass() : nullptr;
+    return c ? c : TBase::GetSummaryItemClass();
+  }
+  TClass GetSummaryGroupItemLinkClass() const override {
+    TClass c = GridView() ? GridView()->GetSummaryGroupItemLinkClass() : nullptr;
+    return c ? c : TBase::GetSummaryGroupItemLinkClass();
   }
   TObject* GetItem(int index) override {
     TcxCustomGridTableView* v = GridView();

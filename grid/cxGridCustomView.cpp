@@ -162,27 +162,32 @@ void TcxCustomGridBackgroundBitmaps::AssignFrom(TPersistent* source) {
 
 // ---- styles ---------------------------------------------------------------------------------------
 
-TcxCustomGridStyles::TcxCustomGridStyles(TcxCustomGridView* gridView) : TcxStyles(gridView), gridView_(gridView) {}
+TcxCustomGridStyles::TcxCustomGridStyles(TPersistent* owner)
+    : TcxStyles(owner), gridView_(dynamic_cast<TcxCustomGridView*>(owner)) {}
 
 TcxCustomGridStyles::~TcxCustomGridStyles() { inTeardown_ = true; }
 
 void TcxCustomGridStyles::IndexChanged(Integer) {
-  gridView_->RefreshFakeLinks();
-  gridView_->Changed(2);
+  TcxCustomGridView* view = GridView();
+  if (!view) return;
+  view->RefreshFakeLinks();
+  view->Changed(2);
 }
 
 void TcxCustomGridStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
   TcxStyles::DefaultViewParams(index, data, params);
-  if (TcxCustomGrid* grid = gridView_->Control())
+  TcxCustomGridView* view = GridView();
+  if (!view) return;
+  if (TcxCustomGrid* grid = view->Control())
     params.Font = grid->Font();
-  else if (gridView_->Painter() && gridView_->Painter()->Canvas())
-    params.Font = gridView_->Painter()->Canvas()->CurrentFont();
+  else if (view->Painter() && view->Painter()->Canvas())
+    params.Font = view->Painter()->Canvas()->CurrentFont();
 }
 
 void TcxCustomGridViewStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
   TcxCustomGridStyles::DefaultViewParams(index, data, params);
   if (index == vsBackground) {
-    TcxCustomGrid* grid = GridView()->Control();
+    TcxCustomGrid* grid = GridView() ? GridView()->Control() : nullptr;
     params.Color = (grid ? grid->CurrentPainter() : TcxStandardLookAndFeelPainter::Class())->ContentColor();
     params.TextColor = clGrayText;
   }

@@ -770,10 +770,12 @@ class TcxCustomGridStyles : public TcxStyles {
   KORVAN_CLASS(TcxCustomGridStyles, TcxStyles)
 
  public:
-  using CreateArgType = TcxCustomGridView*;
-  explicit TcxCustomGridStyles(TcxCustomGridView* gridView);
+  // The owner is a view, an item (whose styles find the view through it) or a style sheet
+  // (whose styles belong to no view).
+  using CreateArgType = TPersistent*;
+  explicit TcxCustomGridStyles(TPersistent* owner);
   ~TcxCustomGridStyles() override;
-  TcxCustomGridView* GridView() const { return gridView_; }
+  virtual TcxCustomGridView* GridView() const { return gridView_; }
   void IndexChanged(Integer index) override;
   void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
   virtual void AssignFrom(TPersistent* source) { AssignFromSource(source); }
@@ -787,7 +789,7 @@ class TcxCustomGridViewStyles : public TcxCustomGridStyles {
 
  public:
   static constexpr Integer vsBackground = 0;
-  explicit TcxCustomGridViewStyles(TcxCustomGridView* v) : TcxCustomGridStyles(v) {}
+  explicit TcxCustomGridViewStyles(TPersistent* owner) : TcxCustomGridStyles(owner) {}
   TcxStyle* Background() { return GetIndexedStyle(vsBackground); }
   TcxStyle* BackgroundStyle() const { return const_cast<TcxCustomGridViewStyles*>(this)->Background(); }
   void SetBackground(TcxStyle* v) { SetIndexedStyle(vsBackground, v); }

@@ -3,7 +3,13 @@
 #include "foundation/cxControls.h"
 #include "foundation/cxGraphics.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxGridItemDBDataBinding)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridItemDBDataBinding) {
+  p.Str("FieldName", &TcxGridItemDBDataBinding::FieldName, &TcxGridItemDBDataBinding::SetFieldName);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridDBDataController) {
+  p.Object("DataSource", &TcxGridDBDataController::DataSource, &TcxGridDBDataController::SetDataSource,
+           TDataSource::StaticClass());
+}
 
 // ---- binding ------------------------------------------------------------------------------
 

@@ -31,6 +31,9 @@ class TcxGridItemDBDataBinding : public TcxGridItemDataBinding {
 class TcxGridDBDataController : public TcxGridDataControllerOverrides<TcxDBDataController>,
                                 public IcxGridDataControllerServices,
                                 public IcxGridDataControllerViewLink {
+  // A class descriptor of its own, so that form descriptions reach DataSource.
+  KORVAN_CLASS(TcxGridDBDataController, TPersistent)
+
  public:
   explicit TcxGridDBDataController(TComponent* owner) : TcxGridDataControllerOverrides(owner) {}
   bool IsSequencedGridMode();
