@@ -303,6 +303,7 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
   bool DroppedDown();
   void SetDroppedDown(bool v);
   Byte CloseUpReason() const { return closeUpReason_; }
+  void SetCloseUpReason(Byte v) { closeUpReason_ = v; }
   bool HotAndPopup() const { return hotAndPopup_; }
   bool PopupSizeChanged() const { return popupSizeChanged_; }
   void SetPopupSizeChanged(bool v) { popupSizeChanged_ = v; }
