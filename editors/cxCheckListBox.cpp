@@ -26,6 +26,11 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCheckListBoxItem) {
   p.Str("Text", &I::Text, &I::SetText);
 }
 
+TcxCheckListBoxItem::TcxCheckListBoxItem(TCollection* collection)
+    : TCollectionItem(TcxCheckListBoxItems::EnterItemConstruction(collection)) {
+  if (auto* items = dynamic_cast<TcxCheckListBoxItems*>(collection)) items->LeaveItemConstruction();
+}
+
 TcxCustomInnerCheckListBox* TcxCheckListBoxItem::List() const {
   auto* items = dynamic_cast<TcxCheckListBoxItems*>(Collection());
   return items ? items->List() : nullptr;
@@ -103,8 +108,18 @@ void TcxCheckListBoxItems::EndStatesUpdate(bool notify) {
   if (statesLock_ > 0 && --statesLock_ == 0 && notify) Changed();
 }
 
+TCollection* TcxCheckListBoxItems::EnterItemConstruction(TCollection* c) {
+  if (auto* items = dynamic_cast<TcxCheckListBoxItems*>(c)) ++items->constructing_;
+  return c;
+}
+
+void TcxCheckListBoxItems::LeaveItemConstruction() {
+  if (--constructing_ == 0) Changed();
+}
+
 void TcxCheckListBoxItems::Update(TCollectionItem* item) {
   TOwnedCollection::Update(item);
+  if (constructing_ > 0) return;
   if (TcxCustomCheckListBox* box = list_ ? list_->CheckListBox() : nullptr)
     box->ItemsUpdated(static_cast<TcxCheckListBoxItem*>(item));
 }
@@ -641,7 +656,7 @@ bool TcxCustomCheckListBox::DrawItem(TcxCanvas* canvas, Integer index, const TRe
     TcxContainerBorderStyle border = CheckBorderStyle();
     if (border == cbsFlat && (buttonState == 1 || buttonState == 2)) border = cbs3D;
     PaintCheckMark(canvas, list->CheckRect(index), item->State(), buttonState, list->GlyphIfAny(), GlyphCount(), border,
-                   NativeCheck(), clBtnShadow, listColor, true, InDesignMode(), false, nullptr, nssUnchecked);
+                   NativeCheck(), clBtnShadow, listColor, true, InDesignMode(), false, nullptr, nssGrayedChecked);
   }
   if (images_ && images_->Width() > 0 && item->ImageIndex() >= 0 && item->ImageIndex() < images_->Count()) {
     const TRect r = list->ImageRect(index);
@@ -670,6 +685,8 @@ bool TcxCustomCheckListBox::DrawItem(TcxCanvas* canvas, Integer index, const TRe
   if (OnDrawCheckItem) OnDrawCheckItem(this, index, rect, state);
   return true;
 }
+
+KORVAN_IMPLEMENT_CLASS(TcxCheckListBox)
 
 void InitializeCxCheckListBox() {
   InitUnit("cxCheckListBox", [] {

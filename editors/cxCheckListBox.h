@@ -13,7 +13,7 @@ class TcxCheckListBoxItem : public TCollectionItem {
   KORVAN_CLASS(TcxCheckListBoxItem, TCollectionItem)
 
  public:
-  explicit TcxCheckListBoxItem(TCollection* collection) : TCollectionItem(collection) {}
+  explicit TcxCheckListBoxItem(TCollection* collection);
   void Assign(TPersistent* source) override;
   String DisplayName() const override { return text_.empty() ? TCollectionItem::DisplayName() : text_; }
 
@@ -61,12 +61,17 @@ class TcxCheckListBoxItems : public TOwnedCollection, public IcxCheckItemCaption
   void EndStatesUpdate(bool notify = true);
   bool StatesLocked() const { return statesLock_ > 0; }
   TcxCustomInnerCheckListBox* List() const { return list_; }
+  // An item is being constructed: the base constructor reports the addition before the
+  // item's own members exist, so the report waits for the constructor's end.
+  static TCollection* EnterItemConstruction(TCollection* c);
+  void LeaveItemConstruction();
 
  protected:
   void Update(TCollectionItem* item) override;
 
  private:
   Integer statesLock_ = 0;
+  Integer constructing_ = 0;
   TcxCustomInnerCheckListBox* list_;
 };
 

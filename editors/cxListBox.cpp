@@ -93,22 +93,31 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxListBox) {
 }
 
 TcxListBox::TcxListBox(TComponent* owner, TClass inner_class) : TcxContainer(owner), innerClass_(inner_class) {
-  binding_.reset(CreateDataBinding());
-  binding_->OnDataChange = [this] { DataChange(); };
-  binding_->OnUpdateData = [this] { UpdateData(); };
   SyncScrollPartsExistence();
   inner_ = static_cast<TcxInnerListBox*>(inner_class->Create(this));
   inner_->SetContainer(this);
   inner_->SetParent(this);
   SetInnerControl(inner_);
-  binding_->SetVisualControl(inner_);
   SetBounds(Left(), Top(), 121, 97);
   SetTabStop(true);
 }
 
 TcxListBox::~TcxListBox() {
-  binding_->OnDataChange = nullptr;
-  binding_->OnUpdateData = nullptr;
+  if (binding_) {
+    DataBinding()->OnDataChange = nullptr;
+    DataBinding()->OnUpdateData = nullptr;
+  }
+}
+
+TcxListDataBinding* TcxListBox::DataBinding() const {
+  if (!binding_) {
+    auto* self = const_cast<TcxListBox*>(this);
+    binding_.reset(self->CreateDataBinding());
+    DataBinding()->OnDataChange = [self] { self->DataChange(); };
+    DataBinding()->OnUpdateData = [self] { self->UpdateData(); };
+    DataBinding()->SetVisualControl(inner_);
+  }
+  return binding_.get();
 }
 
 void TcxListBox::SetColumns(Integer v) {
@@ -144,17 +153,17 @@ TRect TcxListBox::ItemRect(Integer index) {
 }
 
 void TcxListBox::DataChange() {
-  if (!binding_->HasData()) {
+  if (!DataBinding()->HasData()) {
     inner_->SetItemIndex(-1);
     return;
   }
-  const String text = VarToStr(binding_->DisplayValue(Focused()));
+  const String text = VarToStr(DataBinding()->DisplayValue(Focused()));
   inner_->SetItemIndex(inner_->Items()->IndexOf(text));
 }
 
 void TcxListBox::UpdateData() {
   const Integer i = inner_->ItemIndex();
-  binding_->StoreValue(Variant(i >= 0 ? inner_->ItemText(i) : String()));
+  DataBinding()->StoreValue(Variant(i >= 0 ? inner_->ItemText(i) : String()));
 }
 
 void TcxListBox::WndProc(TMessage& m) {
@@ -173,7 +182,7 @@ void TcxListBox::KeyDown(Word& key, TShiftState shift) {
 
 void TcxListBox::KeyPress(char32_t& key) {
   TcxContainer::KeyPress(key);
-  if (key == U'\x1b') binding_->Reset();
+  if (key == U'\x1b') DataBinding()->Reset();
   else if (key >= 32 && LocksSelection()) key = 0;
 }
 
@@ -182,7 +191,7 @@ void TcxListBox::DoExit() {
   inExit_ = true;
   TWeakRef<TcxListBox> self(this);
   try {
-    binding_->DoUpdateData();
+    DataBinding()->DoUpdateData();
   } catch (...) {
     if (self) {
       inExit_ = false;

@@ -59,9 +59,11 @@ class TcxListBox : public TcxContainer {
 
   TcxInnerListBox* InnerListBox() const { return inner_; }
   TcxCustomInnerListBox* GetInnerList() const { return inner_; }
-  TcxListDataBinding* DataBinding() const { return binding_.get(); }
-  bool ReadOnly() const { return binding_->GetReadOnly(); }
-  void SetReadOnly(bool v) { binding_->SetReadOnly(v); }
+  // Made on first use (the kind's CreateDataBinding cannot be reached from a constructor).
+  TcxListDataBinding* DataBinding() const;
+  bool ReadOnly() const { return DataBinding()->GetReadOnly(); }
+  void SetReadOnly(bool v) { DataBinding()->SetReadOnly(v); }
+  bool Focused() override { return FocusIsInside(); }
 
   bool AutoComplete() const { return inner_->AutoComplete(); }
   void SetAutoComplete(bool v) { inner_->SetAutoComplete(v); }
@@ -96,7 +98,7 @@ class TcxListBox : public TcxContainer {
   TRect ItemRect(Integer index);
 
   // A click keeps the selection and navigation keys are consumed (the read-only binding).
-  virtual bool LocksSelection() { return !binding_->AllowsModification(); }
+  virtual bool LocksSelection() { return !DataBinding()->AllowsModification(); }
   // Fires OnDrawItem and answers whether it drew.
   virtual bool DrawItem(TcxCanvas* canvas, Integer index, const TRect& rect, TOwnerDrawState state);
   // The data binding's class (made on first construction step; descendants answer their own).
@@ -137,7 +139,7 @@ class TcxListBox : public TcxContainer {
 
   TClass innerClass_;
   TcxInnerListBox* inner_ = nullptr;
-  std::unique_ptr<TcxListDataBinding> binding_;
+  mutable std::unique_ptr<TcxListDataBinding> binding_;
   bool integralHeight_ = false;
   bool inExit_ = false;
   TcxListBoxMeasureItemEvent onMeasureItem_;

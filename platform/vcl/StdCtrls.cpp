@@ -1379,7 +1379,8 @@ Integer TCustomListBox::ItemAtPos(TPoint p, bool existing) {
       for (Integer y = 2 + ItemHeightOf(i); y <= p.Y; ++i) y += i + 1 < Count() ? ItemHeightOf(i + 1) : std::max(ItemHeight(), 1);
     }
   }
-  if (existing && (i < 0 || i >= Count())) return -1;
+  if (existing && (i < 0 || i >= Count() || p.X < 0 || p.Y < 0 || p.X >= ClientWidth() || p.Y >= ClientHeight()))
+    return -1;
   return i;
 }
 
