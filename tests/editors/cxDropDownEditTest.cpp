@@ -415,6 +415,21 @@ TEST_F(DropDownTest, PopupFramesResizingAndTheCloseButton) {
   S().MouseUp(w->Handle(), close);
   EXPECT_FALSE(e->DroppedDown());
   EXPECT_EQ(log_[1], "closed 0");
+  // With a shadow the window region is the body and its shadow copy: the corner beside the
+  // shadow's offset shows what lies under the popup.
+  style->SetShadow(true);
+  e->SetDroppedDown(true);
+  Pump();
+  ASSERT_TRUE(e->DroppedDown());
+  EXPECT_TRUE(w->Shadow());
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(w->Handle(), region), ERROR);
+  EXPECT_TRUE(PtInRegion(region, 1, 1));
+  EXPECT_FALSE(PtInRegion(region, w->Width() - 1, 1));
+  EXPECT_TRUE(PtInRegion(region, w->Width() - 1, w->Height() - 1 - 5));
+  DeleteObject(region);
+  e->CloseUp(crCancel);
+  style->SetShadow(false);
   // Modal results map to reasons.
   struct Case {
     TModalResult Result;
