@@ -447,6 +447,42 @@ TEST_F(DropDownTest, PopupFramesResizingAndTheCloseButton) {
   }
 }
 
+TEST_F(DropDownTest, FlippedLeftAndResizedByABorderBandWithoutPanel) {
+  auto* e = MakeEdit<TTestDropDownEdit>();
+  auto* p = e->DropDownProperties();
+  p->SetPopupSizeable(true);
+  p->SetPopupAutoSize(false);
+  p->SetPopupWidth(300);
+  p->SetPopupHeight(120);
+  // The editor near the right edge of the screen: the popup grows leftwards, its grip corner
+  // is the bottom-left one.
+  form_->SetBounds(GetSystemMetrics(SM_CXSCREEN) - 200, 50, 200, 200);
+  Pump();
+  Focus(e);
+  e->SetDroppedDown(true);
+  Pump();
+  TcxCustomEditPopupWindow* w = e->PopupWindow();
+  ASSERT_TRUE(e->DroppedDown());
+  EXPECT_EQ(w->GetPopupViewInfo()->GripCorner, 2);
+  EXPECT_EQ(w->Left() + w->Width(), GetSystemMetrics(SM_CXSCREEN));
+  // Without a panel there is no grip; the left band (the grip's side) sizes the window.
+  EXPECT_TRUE(w->GetPopupViewInfo()->SizeGripRect.IsEmpty());
+  const TRect before = w->BoundsRect();
+  SetCapture(w->Handle());
+  S().MouseDown(w->Handle(), POINT{0, 60});  // the band outside the frame rectangle
+  ASSERT_TRUE(w->Dragging());
+  EXPECT_EQ(w->Cursor(), crSizeWE);
+  S().MoveMouse(w->Handle(), POINT{-40, 60});
+  S().MouseUp(w->Handle(), POINT{-40, 60});
+  EXPECT_EQ(w->BoundsRect(), TRect(before.Left - 40, before.Top, before.Right, before.Bottom));
+  // The right band, away from the grip's side, does not size.
+  Integer dx = 9, dy = 9;
+  EXPECT_TRUE(w->GetPopupViewInfo()->GetSizingHitTest(w->Width() - 1, 60, dx, dy));
+  EXPECT_EQ(dx, 0);
+  EXPECT_EQ(dy, 0);
+  e->CloseUp(crCancel);
+}
+
 TEST_F(DropDownTest, PopupSheetOfBorderStyles) {
   form_->SetBounds(0, 0, 700, 500);
   struct Case {
