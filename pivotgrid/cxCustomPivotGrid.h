@@ -1791,6 +1791,7 @@ class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
   void StartDrag() override;
   void MoveDrag(const TPoint& p, bool& accepted) override;
   void BeforeFinishDrag(bool accepted) override;
+  void FinishDrag(bool accepted) override;
   // The drag field's owner was freed: the drag goes on without it and drops nothing.
   void FieldFreed(TObject* field);
 
@@ -1809,6 +1810,7 @@ class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
   TPoint ImagePos{0, 0};
 
  private:
+  bool dropPending_ = false;
   TcxPivotGridFieldHeaderCellViewInfo* Header();
   std::vector<TcxPivotGridField*> GroupMembers();
   void ShowImage(const TPoint& pos);

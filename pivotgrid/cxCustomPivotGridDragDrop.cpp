@@ -368,43 +368,51 @@ void TcxPivotGridDragAndDropObject::MoveDrag(const TPoint& p, bool& accepted) {
 
 void TcxPivotGridDragAndDropObject::DropTo(TcxPivotGridFieldArea area, int index) {
   TcxCustomPivotGrid* grid = PivotGrid();
-  if (IsSamePosition() || !DragField) return;
+  if (!DragField) return;
   auto* field = dynamic_cast<TcxPivotGridField*>(DragFieldObject);
-  PushHourglassCursor();
-  struct TPop {
-    ~TPop() { PopHourglassCursor(); }
-  } pop;
-  if (!field) {
-    // The "Data" header reports its move itself, after its own update bracket.
-    DragField->SetAreaPosition(area, index);
-    grid->NotifyDesignerModified();
-    return;
-  }
-  TcxObjectLinkGuard link(field);
-  grid->BeginUpdate();
-  try {
-    field->SetAreaPosition(area, index);
-  } catch (...) {
+  TcxObjectLinkGuard link(field ? static_cast<TObject*>(field) : grid);
+  if (!IsSamePosition()) {
+    PushHourglassCursor();
+    struct TPop {
+      ~TPop() { PopHourglassCursor(); }
+    } pop;
+    if (!field) {
+      // The "Data" header reports its move itself, after its own update bracket.
+      DragField->SetAreaPosition(area, index);
+      grid->NotifyDesignerModified();
+      return;
+    }
+    grid->BeginUpdate();
+    try {
+      field->SetAreaPosition(area, index);
+    } catch (...) {
+      grid->EndUpdate();
+      throw;
+    }
     grid->EndUpdate();
-    throw;
+    grid->NotifyDesignerModified();
   }
-  grid->EndUpdate();
-  grid->NotifyDesignerModified();
-  grid->DoFieldPosChanged(link.Alive() ? field : nullptr);
+  // Every drop is reported, one at the place it came from too: the handler may act on the
+  // field's area whether or not it moved.
+  grid->DoFieldPosChanged(field && link.Alive() ? field : nullptr);
 }
 
 void TcxPivotGridDragAndDropObject::BeforeFinishDrag(bool accepted) {
   HideImage();
   HideArrows();
   if (DragField) DragField->SetHeaderState(cxbsNormal);
-  bool drop = accepted && Accepted && HasDropArea && DragField;
-  TcxPivotGridFieldArea area = DropArea.Area;
-  int index = DropArea.AreaIndex;
+  dropPending_ = accepted && Accepted && HasDropArea && DragField;
   DragImage.reset();
   ImageBackground.reset();
   WorkImage.reset();
   ArrowsBackground.reset();
   GapColumns.clear();
   TcxDragAndDropObject::BeforeFinishDrag(accepted);
-  if (drop) DropTo(area, index);
+}
+
+// The drop comes last: a handler of the field's move may free the grid and with it this object.
+void TcxPivotGridDragAndDropObject::FinishDrag(bool) {
+  if (!dropPending_) return;
+  dropPending_ = false;
+  DropTo(DropArea.Area, DropArea.AreaIndex);
 }

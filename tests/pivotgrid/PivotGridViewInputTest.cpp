@@ -262,14 +262,76 @@ TEST(PivotGridViewDrag, FieldsMoveBetweenAndInsideAreas) {
   EXPECT_EQ(s.region->AreaIndex(), 1);
   EXPECT_EQ(moved.size(), 2u);
   EXPECT_EQ(s.Leaves(true).front(), "Bergen/North");
-  // Dropped on its own right half: nothing changes, no report.
+  // Dropped on its own right half: nothing changes, but the drop is reported.
   s.Drag(TShownPivot::Center(s.FieldRect(s.region)), RightHalf(s.FieldRect(s.region)));
   EXPECT_EQ(s.region->AreaIndex(), 1);
-  EXPECT_EQ(moved.size(), 2u);
+  EXPECT_EQ(s.city->AreaIndex(), 0);
+  EXPECT_EQ(moved, Texts({"Country", "City", "Region"}));
   // A data field may go back to the filter area.
   s.Drag(TShownPivot::Center(s.FieldRect(s.country)), TShownPivot::Center(s.VI()->Parts[0]->Bounds));
   EXPECT_EQ(s.country->Area(), faFilter);
-  EXPECT_EQ(moved.size(), 3u);
+  EXPECT_EQ(moved.size(), 4u);
+}
+
+// A handler of the move like the application's: a field dropped in the data area gets a
+// summary type, a display format (here one the number formatting rejects) and a suffix to its
+// caption; a field leaving the data area loses the suffixes. The handler sees the field in its
+// new area after the rebuild, its changes are built at once, and the cells paint.
+TEST(PivotGridViewDrag, TheMoveHandlerSeesTheNewAreaAndItsChangesShow) {
+  TShownPivot s;
+  int reported = 0;
+  Application->OnException = [&](TObject*, const Exception&) { ++reported; };
+  std::vector<TcxPivotGridFieldArea> seen;
+  s.grid->OnFieldPosChanged = [&](TcxCustomPivotGrid* grid, TcxPivotGridField* f) {
+    EXPECT_FALSE(grid->IsLocked());
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    if (!f) return;
+    seen.push_back(f->Area());
+    String caption = f->Caption();
+    if (f->Area() == faData) {
+      f->SetSummaryType(stMax);
+      f->SetDisplayFormat("0.0E+");
+      f->SetCaption(caption + "(Max)");
+    } else {
+      for (const char* suffix : {"(Average)", "(Sum)", "(Count)", "(Min)", "(Max)"})
+        caption = StringReplace(caption, suffix, "", TReplaceFlags{rfReplaceAll});
+      f->SetCaption(caption);
+    }
+  };
+  s.Drag(TShownPivot::Center(s.FieldRect(s.year)), RightHalf(s.FieldRect(s.qty)));
+  ASSERT_EQ(s.year->Area(), faData);
+  EXPECT_EQ(s.year->SummaryType(), stMax);
+  EXPECT_EQ(s.year->Caption(), "Year(Max)");
+  // The rejected format shows the values as without a format; painting reports nothing.
+  TcxPivotGridDataCellViewInfo* cell = nullptr;
+  for (int i = 0; i < s.VI()->DataCells.Count(); ++i) {
+    auto* c = static_cast<TcxPivotGridDataCellViewInfo*>(s.VI()->DataCells[i]);
+    if (c->DataField() == s.year && c->RowIndex == s.grid->ViewData()->RowCount() - 1) cell = c;
+  }
+  ASSERT_NE(cell, nullptr);
+  s.grid->Invalidate();
+  s.session.Pump();
+  EXPECT_EQ(cell->DisplayText, "2024");
+  EXPECT_EQ(s.grid->ClipboardText(true).find("E+"), String::npos);
+  // Dropped again at its own place: reported again; then into the rows without its suffix.
+  s.Drag(TShownPivot::Center(s.FieldRect(s.year)), LeftHalf(s.FieldRect(s.year)));
+  EXPECT_EQ(s.year->Caption(), "Year(Max)(Max)");
+  s.Drag(TShownPivot::Center(s.FieldRect(s.year)), RightHalf(s.FieldRect(s.city)));
+  EXPECT_EQ(s.year->Area(), faRow);
+  EXPECT_EQ(s.year->Caption(), "Year");
+  EXPECT_EQ(seen, (std::vector<TcxPivotGridFieldArea>{faData, faData, faRow}));
+  EXPECT_EQ(reported, 0);
+  Application->OnException = nullptr;
+}
+
+// A handler of the move that frees the grid: the drag ends without touching it again.
+TEST(PivotGridViewDrag, TheMoveHandlerFreesTheGrid) {
+  TShownPivot s;
+  s.grid->OnFieldPosChanged = [&](TcxCustomPivotGrid* grid, TcxPivotGridField*) { grid->Free(); };
+  TcxObjectLinkGuard link(s.grid);
+  s.Drag(TShownPivot::Center(s.FieldRect(s.city)), LeftHalf(s.FieldRect(s.region)));
+  EXPECT_FALSE(link.Alive());
+  s.session.Pump();
 }
 
 TEST(PivotGridViewDrag, AnExpandedFieldGroupMovesAsOne) {
@@ -324,6 +386,10 @@ TEST(PivotGridViewDrag, TheDataHeaderGoesToRowsAndColumnsOnly) {
   s.Drag(TShownPivot::Center(s.FieldRect(nullptr)), RightHalf(s.FieldRect(s.city)));
   EXPECT_EQ(s.grid->OptionsDataField()->Area(), dfaRow);
   EXPECT_EQ(moved, Texts({"Data"}));
+  // At its own place: reported once more with no field, nothing moves.
+  s.Drag(TShownPivot::Center(s.FieldRect(nullptr)), LeftHalf(s.FieldRect(nullptr)));
+  EXPECT_EQ(s.grid->OptionsDataField()->Area(), dfaRow);
+  EXPECT_EQ(moved, Texts({"Data", "Data"}));
   EXPECT_EQ(s.VI()->RowFieldHeaderCount(), 3);
 }
 
@@ -428,4 +494,32 @@ TEST(PivotGridViewExport, APendingRebuildIsCarriedOutFirst) {
     for (auto* row : vi->RowItems) EXPECT_NE(row->GetField(), s.city);
     EXPECT_EQ(s.Leaves(true), Texts({"North", "South", "Grand Total"}));
   }
+}
+
+// A style handler that raises while the export lays out: the export fails, and the relayout
+// when the controller is freed (the handler raising again) is reported instead of ending the
+// program; the grid is unlocked with its options back.
+TEST(PivotGridViewExport, AHandlerRaisingDuringTheExportIsReportedAndTheGridComesBack) {
+  TShownPivot s;
+  int reported = 0;
+  Application->OnException = [&](TObject*, const Exception&) { ++reported; };
+  s.grid->OptionsView()->SetGridLines(pglHorz);
+  s.grid->Styles()->OnGetContentStyle = [&](TcxCustomPivotGrid*, TcxPivotGridDataCellViewInfo*, TcxStyle*&) {
+    throw Exception("style failed");
+  };
+  EXPECT_THROW(
+      {
+        TcxPivotGridExportController exporter(s.grid);
+        s.grid->OptionsView()->SetGridLines(pglNone);
+        exporter.CalculateViewInfo();
+      },
+      Exception);
+  EXPECT_EQ(reported, 1);
+  EXPECT_FALSE(s.grid->IsLocked());
+  EXPECT_FALSE(s.grid->ViewInfo()->ExportMode);
+  EXPECT_EQ(s.grid->OptionsView()->GridLines(), pglHorz);
+  s.grid->Styles()->OnGetContentStyle = nullptr;
+  s.grid->LayoutChanged();
+  EXPECT_GT(s.VI()->DataCells.Count(), 0);
+  Application->OnException = nullptr;
 }

@@ -18,7 +18,7 @@ TColor Rgb(TColor c) { return ColorToRGB(c); }
 TEST(PivotGridViewPaint, SheetInEveryLookAndFeel) {
   testing_support::THeadlessSession session;
   auto* form = new TForm(Application);
-  form->SetBounds(0, 0, 1250, 790);
+  form->SetBounds(0, 0, 1250, 830);
   TComponent owner(nullptr);
   auto* repository = new TcxStyleRepository(&owner);
   auto* sheet = static_cast<TcxPivotGridStyleSheet*>(repository->NewStyleSheet(TcxPivotGridStyleSheet::StaticClass()));
