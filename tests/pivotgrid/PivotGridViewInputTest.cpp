@@ -1,6 +1,8 @@
 // Input of the pivot view with injected mouse and keys: hit codes, header clicks, expand
 // buttons, cell selection, the clipboard keys, auto-scroll and hints on the manual clock, hot
 // tracking, resizing and best fit, and field drag and drop between and inside the areas.
+#include <map>
+
 #include "PivotGridViewFixture.h"
 #include "vcl/Clipbrd.h"
 
@@ -241,6 +243,55 @@ TEST(PivotGridViewInput, BestFitByDoubleClickOnAnEdge) {
   TcxPivotGridHeaderCellViewInfo* total = s.Header(false, "Grand Total");
   s.session.DoubleClick(s.Wnd(), POINT{total->Bounds.Right - 1, total->Bounds.Top + 3});
   EXPECT_EQ(s.grid->OptionsView()->GrandTotalWidth(), 150);
+}
+
+// Best fit of the grid, of a field and of the "Data" pseudo field. The grid's run measures the
+// data cells once for all its fields (each cell's text asked for once), and gives the widths
+// each field's own best fit gives.
+TEST(PivotGridViewInput, BestFitOfTheGridAFieldAndTheDataHeader) {
+  TShownPivot s;
+  s.grid->BeginUpdate();
+  s.Place(s.region, faColumn);
+  s.grid->EndUpdate();
+  int texts = 0;
+  for (TcxPivotGridField* f : {s.amount, s.qty})
+    f->OnGetDisplayText = [&](TcxPivotGridField*, TcxPivotGridDataCellViewInfo*, String&) { ++texts; };
+  TcxPivotGridViewData* vd = s.grid->ViewData();
+  s.grid->CheckChanges();
+  int cells = vd->RowCount() * vd->ColumnCount();
+  s.country->SetWidth(77);
+  // Inside an outer bracket: the relayout afterwards (which asks the visible cells) is left out.
+  s.grid->BeginUpdate();
+  texts = 0;
+  s.grid->ApplyBestFit();
+  EXPECT_EQ(texts, cells);
+  s.grid->EndUpdate();
+  std::map<TcxPivotGridField*, int> byGrid;
+  for (TcxPivotGridField* f : {s.city, s.year, s.region, s.amount, s.qty}) byGrid[f] = f->Width();
+  EXPECT_EQ(s.country->Width(), 77);
+  auto text = [&](const String& t) { return MeasureTextWidthInFont(s.grid->Font(), t); };
+  // The row field: its header or its widest value (no totals); the data cells do not count.
+  EXPECT_EQ(s.city->Width(),
+            std::max(s.city->GetHeaderViewInfo()->BestWidth() + 4, 4 + std::max(text("Bergen"), text("Rome")) + 2));
+  // A column field: at least the widest data cell of every data field.
+  int widestCell = 0;
+  for (int r = 0; r < vd->RowCount(); ++r)
+    for (int c = 0; c < vd->ColumnCount(); ++c) widestCell = std::max(widestCell, text(vd->CellText(c, r)));
+  EXPECT_GE(s.year->Width(), widestCell + 2);
+  EXPECT_GE(s.region->Width(), widestCell + 2);
+  // One field at a time gives the same widths.
+  for (auto& [f, w] : byGrid) {
+    f->SetWidth(300);
+    f->ApplyBestFit();
+    EXPECT_EQ(f->Width(), w) << f->Caption();
+  }
+  // The "Data" pseudo field in the rows: the widest header of itself and the data fields.
+  s.grid->OptionsDataField()->SetArea(dfaRow);
+  s.grid->CheckChanges();
+  s.grid->OptionsDataField()->ApplyBestFit();
+  EXPECT_EQ(s.grid->OptionsDataField()->Width(),
+            std::max({s.grid->OptionsDataField()->GetHeaderViewInfo()->BestWidth(), s.amount->GetHeaderViewInfo()->BestWidth(),
+                      s.qty->GetHeaderViewInfo()->BestWidth()}));
 }
 
 // ---- field drag and drop ------------------------------------------------------------------------------
