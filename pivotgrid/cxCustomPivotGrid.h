@@ -1810,7 +1810,8 @@ class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
   TPoint ImagePos{0, 0};
 
  private:
-  bool dropPending_ = false;
+  bool dropPending_ = false, hidePending_ = false;
+  bool IsOverCustomizationForm();
   TcxPivotGridFieldHeaderCellViewInfo* Header();
   std::vector<TcxPivotGridField*> GroupMembers();
   void ShowImage(const TPoint& pos);

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "PivotGridViewFixture.h"
+#include "pivotgrid/cxPivotGridCustomization.h"
 #include "vcl/Clipbrd.h"
 
 using namespace pivot_fixture;
@@ -383,6 +384,60 @@ TEST(PivotGridViewDrag, TheMoveHandlerFreesTheGrid) {
   s.Drag(TShownPivot::Center(s.FieldRect(s.city)), LeftHalf(s.FieldRect(s.region)));
   EXPECT_FALSE(link.Alive());
   s.session.Pump();
+}
+
+// Dragged out of every drop area, a field is hidden while the field list shows: anywhere
+// with OptionsCustomize.Hiding (the remove cursor), else only over the field list (the arrow
+// cursor there). The "Data" header is never hidden; a field group goes as a whole.
+TEST(PivotGridViewDrag, DraggedOutWhileTheFieldListShowsHides) {
+  TShownPivot s;
+  int moved = 0;
+  s.grid->OnFieldPosChanged = [&](TcxCustomPivotGrid*, TcxPivotGridField*) { ++moved; };
+  POINT outside = TShownPivot::Center(s.Cell(1, 2)->Bounds);
+  auto dragOut = [&](TcxPivotGridField* f, POINT to, TCursor& cursor) {
+    POINT from = TShownPivot::Center(s.FieldRect(f));
+    s.session.Advance(1000);
+    s.session.MouseDown(s.Wnd(), from);
+    s.session.MoveMouse(s.Wnd(), POINT{from.X + 10, from.Y + 10});
+    s.session.MoveMouse(s.Wnd(), to);
+    cursor = Screen->Cursor();
+    s.session.MouseUp(s.Wnd(), to);
+    s.session.Pump();
+  };
+  TCursor cursor;
+  // Without the field list nothing is hidden.
+  dragOut(s.city, outside, cursor);
+  EXPECT_EQ(cursor, crcxNoDrop);
+  EXPECT_TRUE(s.city->Visible());
+  s.grid->Customization()->SetVisible(true);
+  s.session.Pump();
+  TcxPivotGridCustomCustomizationForm* list = s.grid->Customization()->FormIfCreated();
+  ASSERT_TRUE(list && list->Visible());
+  TPoint overList = s.grid->ScreenToClient(TPoint(list->Left() + 20, list->Top() + 40));
+  ASSERT_TRUE(s.grid->OptionsCustomize()->Hiding());
+  dragOut(s.city, outside, cursor);
+  EXPECT_EQ(cursor, crcxRemove);
+  EXPECT_FALSE(s.city->Visible());
+  s.grid->OptionsDataField()->SetArea(dfaColumn);
+  dragOut(nullptr, outside, cursor);
+  EXPECT_EQ(cursor, crcxNoDrop);
+  EXPECT_TRUE(s.grid->OptionsDataField()->GetVisible());
+  s.grid->OptionsCustomize()->SetHiding(false);
+  dragOut(s.qty, outside, cursor);
+  EXPECT_EQ(cursor, crcxNoDrop);
+  EXPECT_TRUE(s.qty->Visible());
+  dragOut(s.qty, POINT{overList.X, overList.Y}, cursor);
+  EXPECT_EQ(cursor, crArrow);
+  EXPECT_FALSE(s.qty->Visible());
+  s.grid->BeginUpdate();
+  TcxPivotGridFieldGroup* group = s.grid->Groups()->Add();
+  group->AddField(s.year);
+  group->AddField(s.region);
+  s.grid->EndUpdate();
+  dragOut(s.year, POINT{overList.X, overList.Y}, cursor);
+  EXPECT_FALSE(group->Visible());
+  EXPECT_FALSE(s.region->IsShownInView());
+  EXPECT_EQ(moved, 0);
 }
 
 TEST(PivotGridViewDrag, AnExpandedFieldGroupMovesAsOne) {
