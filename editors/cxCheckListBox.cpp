@@ -68,7 +68,8 @@ void TcxCheckListBoxItem::SetState(TcxCheckBoxState v) {
   if (v == cbsGrayed && box && box->EditValueFormat() == cvfInteger) v = cbsUnchecked;
   if (v == state_) return;
   state_ = v;
-  if (!list) return;
+  // Inside the items' update bracket the whole collection is brought up once at its end.
+  if (!list || Collection()->UpdateCount() > 0) return;
   list->InvalidateItem(Index());
   if (box && !list->CheckItems()->StatesLocked()) box->EncodeValue();
 }
@@ -478,10 +479,9 @@ void TcxCustomCheckListBox::SetEditValueFormat(TcxCheckStatesValueFormat v) {
     return;
   }
   if (v == cvfInteger) {
-    CheckItems()->BeginStatesUpdate();
     for (Integer i = 0; i < CheckItems()->Count(); ++i)
-      if (CheckItems()->Item(i)->State() == cbsGrayed) CheckItems()->Item(i)->SetState(cbsUnchecked);
-    CheckItems()->EndStatesUpdate(false);
+      if (CheckItems()->Item(i)->State() == cbsGrayed) CheckItems()->Item(i)->StoreState(cbsUnchecked);
+    inner_->Invalidate();
   }
   EncodeValue();
 }
@@ -492,9 +492,12 @@ void TcxCustomCheckListBox::DecodeValue() {
   if (OnEditValueToCheckStates) OnEditValueToCheckStates(this, editValue_, states);
   else DecodeCheckStates(editValue_, items, format_, states);
   states.resize(size_t(items->Count()), cbsUnchecked);
-  items->BeginStatesUpdate();
-  for (Integer i = 0; i < items->Count(); ++i) items->Item(i)->SetState(states[size_t(i)]);
-  items->EndStatesUpdate(false);
+  // Every state at once (no re-encoding per item); the integer format has no grayed state.
+  for (Integer i = 0; i < items->Count(); ++i) {
+    const TcxCheckBoxState s = states[size_t(i)];
+    items->Item(i)->StoreState(s == cbsGrayed && format_ == cvfInteger ? cbsUnchecked : s);
+  }
+  inner_->Invalidate();
 }
 
 void TcxCustomCheckListBox::EncodeValue() {

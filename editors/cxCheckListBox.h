@@ -26,6 +26,8 @@ class TcxCheckListBoxItem : public TCollectionItem {
   void SetItemObject(void* v) { itemObject_ = v; }
   TcxCheckBoxState State() const { return state_; }
   void SetState(TcxCheckBoxState v);
+  // Stores a state without repainting or re-encoding (the list does both once for all items).
+  void StoreState(TcxCheckBoxState v) { state_ = v; }
   bool Checked() const { return state_ == cbsChecked; }
   void SetChecked(bool v) { SetState(v ? cbsChecked : cbsUnchecked); }
   Integer Tag() const { return tag_; }

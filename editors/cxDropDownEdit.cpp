@@ -17,8 +17,11 @@ KORVAN_IMPLEMENT_CLASS(TcxFilterDropDownEditHelper)
 
 TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties(TPersistent* owner)
     : TcxCustomMaskEditProperties(owner) {
+  // A button reports its addition before its own members exist: the glyph rule waits.
+  applyingKind_ = true;
   Buttons()->Clear();
   Buttons()->AddButton()->SetKind(bkDown);
+  applyingKind_ = false;
   glyphButtonIndex_ = GetDropDownButtonIndex();
 }
 
@@ -301,6 +304,7 @@ void TcxCustomDropDownEdit::DoFinalizePopup() {
 
 void TcxCustomDropDownEdit::DropDown() {
   if (!HandleAllocated() || !IsWindowVisible(Handle()) || !popupWindow_) return;
+  closeUpReason_ = crClosedOtherwise;  // a popup closed by other means than CloseUp
   DoInitPopup();
   if (CanDropDown()) {
     PositionPopupWindow();
@@ -537,13 +541,13 @@ void TcxCustomDropDownEdit::PropertiesChanged(TcxCustomEditProperties* propertie
 
 // ---- keys, mouse, focus ------------------------------------------------------------------------------
 
-void TcxCustomDropDownEdit::DoEditKeyDown(Word& key, TShiftState shift) {
+bool TcxCustomDropDownEdit::HandleDropDownKey(Word& key, TShiftState shift) {
   TWeakRef<TcxCustomDropDownEdit> self(this);
   if (((key == VK_UP || key == VK_DOWN) && shift.Contains(ssAlt)) || (key == VK_F4 && !shift.Contains(ssAlt))) {
     if (DroppedDown()) CloseUp(crDropDownKey);
     else SetDroppedDown(true);
     key = 0;
-    return;
+    return true;
   }
   if ((key == VK_RETURN || key == VK_ESCAPE) && !shift.Contains(ssAlt) && DroppedDown()) {
     SetCloseKeyPending(true);
@@ -555,15 +559,28 @@ void TcxCustomDropDownEdit::DoEditKeyDown(Word& key, TShiftState shift) {
       if (self) SetUserChange(saved);
       throw;
     }
-    if (!self) return;
+    if (!self) return true;
     SetUserChange(saved);
     if (!DroppedDown()) {
       if (key == VK_ESCAPE && GetCapture()) ReleaseCapture();
       key = 0;
     }
-    return;
+    return true;
   }
+  return false;
+}
+
+void TcxCustomDropDownEdit::DoEditKeyDown(Word& key, TShiftState shift) {
+  if (HandleDropDownKey(key, shift)) return;
   TcxCustomMaskEdit::DoEditKeyDown(key, shift);
+}
+
+void TcxCustomDropDownEdit::PopupKeyDown(Word& key, TShiftState shift) {
+  if (HandleDropDownKey(key, shift)) return;
+  if (key == VK_TAB && DroppedDown() && EffectiveDropDownProperties()->PostPopupValueOnTab()) {
+    CloseUp(crTab);
+    key = 0;
+  }
 }
 
 void TcxCustomDropDownEdit::HandleTabKey(TShiftState shift) {
@@ -641,7 +658,7 @@ void TcxCustomDropDownEdit::DestroyWnd() {
   if (popupInitialized_) DoFinalizePopup();
   if (popupWindow_ && popupWindow_->HandleAllocated()) {
     if (PurgeShowMessage()) PopupWindowClosed();
-    popupWindow_->DestroyWindowHandle();
+    popupWindow_->FreeWindowHandle();
   }
   TcxCustomMaskEdit::DestroyWnd();
 }

@@ -85,6 +85,7 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   KORVAN_CLASS(TcxCustomEditPopupWindow, TcxCustomPopupWindow)
 
  public:
+  using CreateArgType = TWinControl*;
   explicit TcxCustomEditPopupWindow(TWinControl* owner_control);
   ~TcxCustomEditPopupWindow() override;
   TcxCustomDropDownEdit* GetOwnerControl() const;
@@ -132,10 +133,14 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   bool Dragging() const;
   TRect SizingFrameBounds() const;
 
-  void DestroyWindowHandle() { DestroyHandle(); }
+  void FreeWindowHandle() { DestroyHandle(); }
   void WndProc(TMessage& m) override;
 
  protected:
+  // The drop-down keys pressed inside a popup that has the focus go to its editor.
+  void KeyDown(Word& key, TShiftState shift) override;
+  // A form hosted inside the popup taking the activation does not close it.
+  void Deactivate() override;
   void AdjustClientRect(TRect& rect) override;
   void Paint() override;
   void ComputeViewInfo() override {}
@@ -156,6 +161,7 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   bool shadow_ = false;
   bool sizeable_ = false;
   bool sysPanelStyle_ = false;
+  HWND activating_ = nullptr;  // the window taking the activation from this one
 };
 
 // ---- drop-down properties ---------------------------------------------------------------------------
@@ -354,8 +360,13 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
   bool DeactivateInPlace() override;
   void NotifyFocusChanged() override;
   void WndProc(TMessage& m) override;
+  // The drop-down keys (F4, Alt+Up/Down, Enter, Esc, Tab) pressed inside the popup; the key
+  // is cleared when it closed the popup.
+  virtual void PopupKeyDown(Word& key, TShiftState shift);
 
  protected:
+  // F4, Alt+arrows, Enter and Esc; true when the key was one of them.
+  bool HandleDropDownKey(Word& key, TShiftState shift);
   void DoEditKeyDown(Word& key, TShiftState shift) override;
   void DoEditKeyPress(char32_t& key) override;
   void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;

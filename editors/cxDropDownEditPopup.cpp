@@ -511,7 +511,24 @@ void TcxCustomEditPopupWindow::WndProc(TMessage& m) {
     return;
   }
   if (m.Msg == WM_MOUSELEAVE) MouseLeft();
+  if (m.Msg == WM_ACTIVATE) activating_ = LOWORD(m.WParam) == WA_INACTIVE ? reinterpret_cast<HWND>(m.LParam) : nullptr;
   TcxCustomPopupWindow::WndProc(m);
+}
+
+void TcxCustomEditPopupWindow::KeyDown(Word& key, TShiftState shift) {
+  TWeakRef<TcxCustomEditPopupWindow> self(this);
+  if (TcxCustomDropDownEdit* edit = GetOwnerControl(); edit && TakesFocus()) {
+    edit->PopupKeyDown(key, shift);
+    if (!self || key == 0) return;
+  }
+  TcxCustomPopupWindow::KeyDown(key, shift);
+}
+
+void TcxCustomEditPopupWindow::Deactivate() {
+  // The window taking the activation is a form hosted inside this popup.
+  for (TControl* c = activating_ ? FindControl(activating_) : nullptr; c; c = c->Parent())
+    if (c == this) return;
+  TcxCustomPopupWindow::Deactivate();
 }
 
 bool TcxCustomEditPopupWindow::CanResize(Integer& width, Integer& height) {
