@@ -47,7 +47,9 @@ struct TShownPivot : TPivot {
     form->Show();
     session.Pump();
   }
-  ~TShownPivot() { form->Free(); }
+  ~TShownPivot() {
+    if (form) form->Free();
+  }
 
   TcxPivotGridViewInfo* VI() {
     grid->CheckChanges();

@@ -5,6 +5,7 @@
 
 #include "PivotGridViewFixture.h"
 #include "pivotgrid/cxPivotGridCustomization.h"
+#include "user/Backend.h"
 #include "vcl/Clipbrd.h"
 
 using namespace pivot_fixture;
@@ -56,7 +57,7 @@ TEST(PivotGridViewInput, HitCodesAtPoints) {
   EXPECT_EQ(s.grid->HitTest()->ResizeStart, amount->Bounds.Right);
 }
 
-TEST(PivotGridViewInput, HeaderClickSortsAndTheFilterButtonDoesNot) {
+TEST(PivotGridViewInput, HeaderClickSortsAndTheFilterButtonOpensTheDropDown) {
   TShownPivot s;
   TRect region = s.FieldRect(s.region);
   s.session.Click(s.Wnd(), POINT{region.Left + 5, (region.Top + region.Bottom) / 2});
@@ -67,10 +68,18 @@ TEST(PivotGridViewInput, HeaderClickSortsAndTheFilterButtonDoesNot) {
   s.session.Click(s.Wnd(), POINT{region.Left + 5, (region.Top + region.Bottom) / 2});
   EXPECT_EQ(s.region->SortOrder(), soAscending);
   EXPECT_EQ(s.region->GetHeaderViewInfo()->State, cxbsNormal);
-  // A click on the filter button opens nothing yet and does not sort.
+  // A click on the filter button opens the filter drop-down and does not sort.
   TcxPivotGridFieldHeaderCellViewInfo* h = s.region->GetHeaderViewInfo();
   h->CheckCalculated();
+  bool opened = false;
+  s.session.Backend().OnIdle([&] {
+    opened = true;
+    InputKey(VK_ESCAPE, true);
+    InputKey(VK_ESCAPE, false);
+  });
+  s.session.Advance(1000);
   s.session.Click(s.Wnd(), TShownPivot::Center(h->FilterButtonRect));
+  EXPECT_TRUE(opened);
   EXPECT_EQ(s.region->SortOrder(), soAscending);
 }
 
