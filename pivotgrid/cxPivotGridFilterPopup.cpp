@@ -112,8 +112,11 @@ void TcxPivotGridFilterPopup::InitPopup() {
 }
 
 void TcxPivotGridFilterPopup::ApplyWindowRegion() {
-  // The editor itself never shows: only its popup does.
+  // The editor itself never shows: only its popup does. Its inner edit gets no area either,
+  // so that it paints nothing over the header.
   if (HandleAllocated()) SetWindowRgn(Handle(), CreateRectRgn(0, 0, 0, 0), TRUE);
+  if (TWinControl* inner = InnerControl(); inner && inner->HandleAllocated())
+    SetWindowRgn(inner->Handle(), CreateRectRgn(0, 0, 0, 0), TRUE);
 }
 
 void TcxPivotGridFilterPopup::PositionPopupWindow() {
