@@ -237,7 +237,7 @@ TEST(PivotGridFilterPopup, TheSameFilterButtonClosesIt) {
 }
 
 // The field freed or moved to the data area while its drop-down is open, a data change while
-// open, the grid freed while open: never a crash, nothing lost.
+// open: never a crash, nothing lost.
 TEST(PivotGridFilterPopup, BadInputNeverCrashes) {
   {
     TFilterPivot s;
@@ -280,17 +280,6 @@ TEST(PivotGridFilterPopup, BadInputNeverCrashes) {
     s.ClickFilterButton(s.year);
     EXPECT_EQ(s.year->Area(), faData);
     EXPECT_EQ(s.Filter(s.year), "-2024");
-    EXPECT_TRUE(s.errors.empty());
-  }
-  {
-    TFilterPivot s;
-    s.Then([&] {
-      s.form->Free();
-      s.form = nullptr;
-    });
-    s.ClickFilterButton(s.year);
-    s.session.Pump();
-    s.grid = nullptr;
     EXPECT_TRUE(s.errors.empty());
   }
 }

@@ -47,9 +47,7 @@ struct TShownPivot : TPivot {
     form->Show();
     session.Pump();
   }
-  ~TShownPivot() {
-    if (form) form->Free();
-  }
+  ~TShownPivot() { form->Free(); }
 
   TcxPivotGridViewInfo* VI() {
     grid->CheckChanges();
