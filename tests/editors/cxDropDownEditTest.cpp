@@ -101,6 +101,13 @@ TEST(EditPopupViewInfoTest, GripAndCloseButtonFollowTheCornerAndSizingHitTests) 
   EXPECT_FALSE(vi.GetSizingHitTest(0, 0, dx, dy));
 }
 
+// The drop-down filter helper's third query is KeepsButtons: the value editor of a drop-down
+// kind keeps its buttons, unlike the text kinds'.
+TEST(FilterDropDownEditHelperTest, KeepsTheButtons) {
+  EXPECT_TRUE(TcxFilterDropDownEditHelper().KeepsButtons());
+  EXPECT_FALSE(TcxFilterMaskEditHelper().KeepsButtons());
+}
+
 // ---- drop-down protocol ------------------------------------------------------------------------
 
 // A drop-down kind whose popup keeps the focus in the editor and holds a fixed content.
@@ -222,9 +229,14 @@ TEST_F(DropDownTest, KeysCloseWithTheirReasonsAndFocusLossClosesWithZero) {
     S().PressKey(VK_DOWN, false, false, true);  // Alt+Down opens
     Pump();
     ASSERT_TRUE(e->DroppedDown()) << c.Key;
+    // Dropped down, the inner edit asks for every key (and for Tab with PostPopupValueOnTab).
+    const LRESULT code = SendMessage(e->InnerTextEdit()->Handle(), WM_GETDLGCODE, 0, 0);
+    EXPECT_EQ(code & (DLGC_WANTALLKEYS | DLGC_WANTTAB), DLGC_WANTALLKEYS | DLGC_WANTTAB);
     log_.clear();
     S().PressKey(c.Key, false, false, c.Alt);
     EXPECT_FALSE(e->DroppedDown()) << c.Key;
+    // The Enter or Esc character that follows a close is swallowed, clearing the pending flag.
+    EXPECT_FALSE(e->CloseKeyPending()) << c.Key;
     EXPECT_NE(std::find(log_.begin(), log_.end(), c.Reason), log_.end()) << c.Key;
   }
   // Enter on an editor that may not be modified cancels.
@@ -403,6 +415,21 @@ TEST_F(DropDownTest, PopupFramesResizingAndTheCloseButton) {
   S().MouseUp(w->Handle(), close);
   EXPECT_FALSE(e->DroppedDown());
   EXPECT_EQ(log_[1], "closed 0");
+  // With a shadow the window region is the body and its shadow copy: the corner beside the
+  // shadow's offset shows what lies under the popup.
+  style->SetShadow(true);
+  e->SetDroppedDown(true);
+  Pump();
+  ASSERT_TRUE(e->DroppedDown());
+  EXPECT_TRUE(w->Shadow());
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(w->Handle(), region), ERROR);
+  EXPECT_TRUE(PtInRegion(region, 1, 1));
+  EXPECT_FALSE(PtInRegion(region, w->Width() - 1, 1));
+  EXPECT_TRUE(PtInRegion(region, w->Width() - 1, w->Height() - 1 - 5));
+  DeleteObject(region);
+  e->CloseUp(crCancel);
+  style->SetShadow(false);
   // Modal results map to reasons.
   struct Case {
     TModalResult Result;
