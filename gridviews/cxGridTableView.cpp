@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
+#include "data/cxCustomDataInternal.h"
 #include "data/cxVariants.h"
 #include "editors/cxEdit.h"
 #include "foundation/dxOffice11.h"
 #include "gridviews/cxGridRows.h"
+#include "gridviews/cxGridTableViewInfo.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
+
+using cxdata_internal::Finally;
 
 namespace {
 
@@ -191,8 +195,6 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridTableViewStyleSheet) {
   p.Object("Styles", &S::Styles, &S::SetStyles, TcxGridTableViewStyles::StaticClass());
 }
 KORVAN_IMPLEMENT_CLASS(TcxGridTableController)
-KORVAN_IMPLEMENT_CLASS(TcxGridTablePainter)
-KORVAN_IMPLEMENT_CLASS(TcxGridTableViewInfo)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridTableView) {
   using V = TcxGridTableView;
   p.Object("BackgroundBitmaps", &V::GetBackgroundBitmaps, &V::SetBackgroundBitmapsObject,
@@ -483,6 +485,59 @@ void TcxGridColumn::DoCustomDrawFooterCell(TcxCanvas* canvas, TcxCustomGridCellV
 
 void TcxGridColumn::DoCustomDrawHeader(TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done) {
   if (OnCustomDrawHeader) OnCustomDrawHeader(GridView(), canvas, viewInfo, done);
+}
+
+Integer TcxGridColumn::CalculateBestFitWidth() {
+  TcxGridTableView* view = GridView();
+  if (!view) return Width();
+  TcxGridTableViewInfo* info = view->GetViewInfo();
+  TcxCanvas* canvas = info && info->GetCanvas() ? info->GetCanvas() : LazyScreenCanvas();
+  TcxStyleParams params;
+  GetStyles()->GetContentParams(nullptr, params);
+  if (params.Font) canvas->ApplyFont(params.Font);
+  TcxCustomDataController* dc = view->DataController();
+  Integer content = 0;
+  if (dc) {
+    const int rows = dc->RowCount();
+    const int last = view->GetOptionsBehavior()->BestFitMaxRecordCount() == 0
+                         ? rows
+                         : std::min(rows, int(view->GetOptionsBehavior()->BestFitMaxRecordCount()));
+    const int dataLevel = dc->Groups()->GroupingLevelCount();
+    for (int i = 0; i < last; ++i) {
+      TcxRowInfo row = dc->RowInfoAt(i);
+      if (row.Level != dataLevel) continue;
+      content = std::max(content, canvas->MeasureTextWidth(dc->GetDisplayText(row.RecordIndex, Index())));
+    }
+  }
+  Integer result = content + 4;
+  if (result != 0) result += 2;
+  if (info) {
+    const TcxBorders borders = info->GetCellBorders(IsRightmostInView());
+    if (borders.Contains(bLeft)) result += info->GetGridLineWidth();
+    if (borders.Contains(bRight)) result += info->GetGridLineWidth();
+  }
+  if (!Visible() || !view->Level() || view->IsDestroying()) return result;
+  if (info && view->GetOptionsView()->Header() && info->HeaderViewInfo() &&
+      VisibleIndex() < info->HeaderViewInfo()->GetItemViewInfoCount()) {
+    TcxGridColumnHeaderViewInfo* header = info->HeaderViewInfo()->GetItemViewInfo(VisibleIndex());
+    result = std::max(result, header->GetPreferredWidth() - info->HeaderViewInfo()->GetColumnIndent(this));
+  }
+  return result;
+}
+
+void TcxGridColumn::ApplyBestFit(bool checkCanSize, bool fireEvents) {
+  TcxGridTableView* view = GridView();
+  if (!view || view->IsPattern()) return;
+  if (checkCanSize && !CanHorzSize()) return;
+  PushHourglassCursor();
+  {
+    Finally pop{[] { PopHourglassCursor(); }};
+    Integer w = CalculateBestFitWidth();
+    if (BestFitMaxWidth() != 0) w = std::min(w, BestFitMaxWidth());
+    SetWidth(w);
+    Changed(2);
+  }
+  if (fireEvents) view->DoColumnSizeChanged(this);
 }
 
 void TcxGridColumn::DoHeaderClick() {
@@ -972,6 +1027,12 @@ TcxGridTableView::~TcxGridTableView() = default;
 
 TClass TcxGridTableView::GetViewDataClass() { return TcxGridViewData::StaticClass(); }
 
+TClass TcxGridTableView::GetPainterClass() { return TcxGridTablePainter::StaticClass(); }
+
+TClass TcxGridTableView::GetViewInfoClass() { return TcxGridTableViewInfo::StaticClass(); }
+
+TcxGridTableViewInfo* TcxGridTableView::GetViewInfo() const { return static_cast<TcxGridTableViewInfo*>(ViewInfo()); }
+
 TcxGridViewData* TcxGridTableView::GetViewData() const { return static_cast<TcxGridViewData*>(ViewData()); }
 
 void TcxGridTableView::CreateOptions() {
@@ -1144,6 +1205,16 @@ void TcxGridTableView::DoCustomDrawIndicatorCell(TcxCanvas* canvas, TcxCustomGri
   if (OnCustomDrawIndicatorCell) OnCustomDrawIndicatorCell(this, canvas, viewInfo, done);
 }
 
+void TcxGridTableView::ApplyBestFit(TcxCustomGridTableItem* item, bool checkCanSize, bool fireEvents) {
+  if (item) {
+    static_cast<TcxGridColumn*>(item)->ApplyBestFit(checkCanSize, fireEvents);
+    return;
+  }
+  BeginUpdate();
+  Finally end{[this] { EndUpdate(); }};
+  for (Integer i = 0; i < GetVisibleColumnCount(); ++i) GetVisibleColumn(i)->ApplyBestFit(checkCanSize, fireEvents);
+}
+
 void TcxGridTableView::DoLeftPosChanged() {
   if (OnLeftPosChanged) OnLeftPosChanged(this);
 }
@@ -1159,4 +1230,5 @@ void InitializeCxGridTableView() {
   RegisterClass(TcxGridColumn::StaticClass());
   RegisterClass(TcxGridTableViewStyleSheet::StaticClass());
   RegisterClass(TcxGridTableView::StaticClass());
+  RegisterGridTableViewInfoPainters();
 }

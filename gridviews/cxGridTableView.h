@@ -168,6 +168,11 @@ class TcxGridColumn : public TcxCustomGridTableItem {
   void DoCustomDrawFooterCell(TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done);
   void DoCustomDrawHeader(TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done);
   void DoHeaderClick();
+  // The widest content of the column's data rows (display texts in its content font), its
+  // grid lines, and the header's natural width when the header is shown.
+  Integer CalculateBestFitWidth();
+  // Sizes the column to its best fit width (capped by BestFitMaxWidth).
+  void ApplyBestFit(bool checkCanSize = false, bool fireEvents = false);
 
   void AssignFrom(TcxCustomGridTableItem* source) override;
   bool GetVisible() const override;
@@ -175,6 +180,8 @@ class TcxGridColumn : public TcxCustomGridTableItem {
   bool IsHiddenStored() const { return !IsPreview() && Hidden(); }
   bool IsVisibleStored() const { return !IsPreview(); }
   bool HasFixedWidth() const override;
+  // The column keeps its width when the others share the client width.
+  bool KeepsWidthInAutoWidth() const { return HasFixedWidth(); }
   bool CanHorzSize() override;
   TClass GetOptionsClass() override { return TcxGridColumnOptions::StaticClass(); }
   TClass GetStylesClass() override { return TcxGridColumnStyles::StaticClass(); }
@@ -525,22 +532,23 @@ class TcxGridTableController : public TcxCustomGridController {
 
  public:
   explicit TcxGridTableController(TcxCustomGridView* v) : TcxCustomGridController(v) {}
+  // The horizontal scroll position in pixels, clamped to 0 ... data width - client width.
+  Integer LeftPos() const { return leftPos_; }
+  void SetLeftPos(Integer value);
+  // The column whose header is held down by the left button.
+  TcxGridColumn* PressedColumn() const { return pressedColumn_; }
+  void SetPressedColumn(TcxGridColumn* value);
+  void CheckCoordinates() override;
+  void CancelMode() override;
+
+ private:
+  Integer leftPos_ = 0;
+  TcxGridColumn* pressedColumn_ = nullptr;
 };
 
-// The table's layout and painting come with the layout step.
-class TcxGridTablePainter : public TcxCustomGridPainter {
-  KORVAN_CLASS(TcxGridTablePainter, TcxCustomGridPainter)
-
- public:
-  explicit TcxGridTablePainter(TcxCustomGridView* v) : TcxCustomGridPainter(v) {}
-};
-
-class TcxGridTableViewInfo : public TcxCustomGridViewInfo {
-  KORVAN_CLASS(TcxGridTableViewInfo, TcxCustomGridViewInfo)
-
- public:
-  explicit TcxGridTableViewInfo(TcxCustomGridView* v) : TcxCustomGridViewInfo(v) {}
-};
+// The table's layout and painting: cxGridTableViewInfo.h.
+class TcxGridTablePainter;
+class TcxGridTableViewInfo;
 
 // ---- the table view ----------------------------------------------------------------------------
 
@@ -561,7 +569,7 @@ class TcxGridTableView : public TcxCustomGridTableView {
   TcxGridTableController* GetController() const { return static_cast<TcxGridTableController*>(Controller()); }
   TcxGridDataController* GetDataController() const { return dynamic_cast<TcxGridDataController*>(DataController()); }
   TcxGridViewData* GetViewData() const;
-  TcxGridTableViewInfo* GetViewInfo() const { return static_cast<TcxGridTableViewInfo*>(ViewInfo()); }
+  TcxGridTableViewInfo* GetViewInfo() const;
   TcxGridTableBackgroundBitmaps* GetBackgroundBitmaps() const {
     return static_cast<TcxGridTableBackgroundBitmaps*>(BackgroundBitmaps());
   }
@@ -615,12 +623,14 @@ class TcxGridTableView : public TcxCustomGridTableView {
   void DetailDataChanged(TcxCustomGridView* detail) override;
   void GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll) override;
   bool HasVariableRecordHeights() const;
+  // Best-fits the item, or every visible column (in one update bracket) without one.
+  void ApplyBestFit(TcxCustomGridTableItem* item = nullptr, bool checkCanSize = false, bool fireEvents = false);
 
   TClass GetControllerClass() override { return TcxGridTableController::StaticClass(); }
   TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDataController>(); }
-  TClass GetPainterClass() override { return TcxGridTablePainter::StaticClass(); }
+  TClass GetPainterClass() override;
   TClass GetViewDataClass() override;
-  TClass GetViewInfoClass() override { return TcxGridTableViewInfo::StaticClass(); }
+  TClass GetViewInfoClass() override;
   TClass GetBackgroundBitmapsClass() override { return TcxGridTableBackgroundBitmaps::StaticClass(); }
   TClass GetOptionsBehaviorClass() override { return TcxGridTableOptionsBehavior::StaticClass(); }
   TClass GetOptionsDataClass() override { return TcxGridTableOptionsData::StaticClass(); }
