@@ -320,7 +320,8 @@ void TcxGridColumnHeaderViewInfo::CalculateAt(Integer left, Integer top, Integer
   if (height == -1) height = CalculateHeight();
   Visible = CheckVisibility(left, width);
   // A header without a left (top) border shares its neighbour's: it grows over it.
-  if (Borders != cxBordersAll) {
+  const bool sharesBorders = Borders != cxBordersAll;
+  if (sharesBorders) {
     if (!Borders.Contains(bLeft)) {
       const Integer w = GetBorderWidth(bLeft);
       left -= w;
@@ -332,9 +333,12 @@ void TcxGridColumnHeaderViewInfo::CalculateAt(Integer left, Integer top, Integer
       top -= w;
       height += w;
     }
-    Borders = cxBordersAll;
   }
   TcxCustomGridViewCellViewInfo::CalculateAt(left, top, width, height);
+  if (sharesBorders) {
+    Borders = cxBordersAll;
+    AfterCalculateBounds();
+  }
   realWidth_ = 0;
   CalculateAreas();
 }
@@ -622,11 +626,6 @@ Integer TcxGridHeaderViewInfo::GetAutoWidthMaxWidth(Integer index) {
   return client - widthsBefore_[size_t(index)] - minAfter;
 }
 
-void TcxGridHeaderViewInfo::CalculateInBounds(const TRect& r) {
-  CheckAutoWidths();
-  TcxGridColumnContainerViewInfo::CalculateInBounds(r);
-}
-
 void TcxGridHeaderViewInfo::CalculateItems() {
   // A hidden header still lays its columns out: the rows take their widths from it.
   const TRect area = GetItemsAreaBounds();
@@ -828,6 +827,8 @@ void TcxGridTableViewInfo::CalculateParts() {
   const Integer boxHeight = groupByBoxViewInfo_->CalculateHeight();
   groupByBoxViewInfo_->CalculateInBounds(TRect(view.Left, top, view.Right, top + boxHeight));
   top += boxHeight;
+  // The header fits its columns first: the data width and its height follow from them.
+  headerViewInfo_->CheckAutoWidths();
   const Integer headerHeight = headerViewInfo_->CalculateHeight();
   const Integer left = view.Left - LeftPos();
   headerViewInfo_->CalculateInBounds(TRect(left, top, left + GetDataWidth(), top + headerHeight));

@@ -279,7 +279,6 @@ class TcxGridHeaderViewInfo : public TcxGridColumnContainerViewInfo {
   bool IsPartVisible() override;
   bool IsFullWidth() override { return false; }
   bool ScrollsHorizontally() override { return true; }
-  void CalculateInBounds(const TRect& r) override;
   void CalculateItems() override;
   Integer CalculateItemHeight() override;
   bool IsMultiLine() override;
