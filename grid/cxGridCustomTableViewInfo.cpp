@@ -430,6 +430,8 @@ void TcxCustomGridRecordsViewInfo::CalculateLayout() {
 void TcxCustomGridRecordsViewInfo::OffsetRecords(Integer count) {
   if (count == 0) return;
   Integer n = std::abs(count);
+  // The list keeps its length: what leaves on one side comes in on the other.
+  Integer length = Count();
   Integer pixels;
   if (count > 0) {
     // The first n leave: their extent is what the rest moves up.
@@ -452,17 +454,16 @@ void TcxCustomGridRecordsViewInfo::OffsetRecords(Integer count) {
     for (Integer i = Integer(fresh.size()); i < Integer(fresh.size()) + old; ++i) OffsetItem(i, pixels);
     for (Integer i = 0; i < Integer(fresh.size()); ++i) CalculateItem(i);
   }
-  // Entries past the records that still exist go.
+  // Entries past the records that still exist go; those that came in at the end are made.
   Integer available = GetAvailableRecordCount();
-  while (Count() > available) {
+  length = std::min(length, available);
+  while (Count() > length) {
     delete items_.back();
     items_.pop_back();
   }
-  CalculateVisibleCount();
+  for (Integer i = Count(); i < length && FetchRecordViewInfo(i); ++i) CalculateItem(i);
   for (Integer i = 0; i < Count(); ++i)
     if (!items_[size_t(i)]->Calculated()) CalculateItem(i);
-  // Entries that came in at the end (the list grows on demand).
-  for (Integer i = Count(); i < VisibleCount && FetchRecordViewInfo(i); ++i) CalculateItem(i);
   CalculateVisibleCount();
 }
 

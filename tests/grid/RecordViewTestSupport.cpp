@@ -8,6 +8,7 @@
 namespace gridtest {
 
 KORVAN_IMPLEMENT_CLASS(TRowRecordViewInfo)
+Integer TRowRecordViewInfo::Created = 0;
 KORVAN_IMPLEMENT_CLASS(TRowRecordPainter)
 KORVAN_IMPLEMENT_CLASS(TRowsViewInfo)
 KORVAN_IMPLEMENT_CLASS(TTestPart)
@@ -34,6 +35,7 @@ TRowsView* ViewOf(TcxCustomGridRecordViewInfo* info) { return static_cast<TRowsV
 
 TRowRecordViewInfo::TRowRecordViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record)
     : TcxCustomGridRecordViewInfo(owner, record) {
+  ++Created;
   TcxCustomGridTableView* view = TableView();
   for (Integer i = 0; i < view->VisibleItemCount(); ++i)
     cells_.push_back(new TcxGridTableDataCellViewInfo(this, view->VisibleItems(i)));

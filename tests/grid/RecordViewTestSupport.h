@@ -39,6 +39,8 @@ class TRowRecordViewInfo : public TcxCustomGridRecordViewInfo {
   void OffsetBounds(Integer dx, Integer dy) override;
   TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
   TcxCustomGridCellPainterClass GetPainterClass() override;
+  // How many were made (offsetting makes only those of the records that come in).
+  static Integer Created;
 
  private:
   std::vector<TcxGridTableDataCellViewInfo*> cells_;
