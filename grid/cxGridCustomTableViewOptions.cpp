@@ -575,6 +575,14 @@ void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
     SetCopyCaptionsToClipboard(s->copyCaptionsToClipboard_);
     SetFocusCellOnCycle(s->focusCellOnCycle_);
     SetPullFocusing(s->pullFocusing_);
+    SetAlwaysShowEditor(s->alwaysShowEditor_);
+    SetCellHints(s->cellHints_);
+    SetFocusCellOnTab(s->focusCellOnTab_);
+    SetFocusFirstCellOnNewRecord(s->focusFirstCellOnNewRecord_);
+    SetGoToNextCellOnEnter(s->goToNextCellOnEnter_);
+    SetImmediateEditor(s->immediateEditor_);
+    SetIncSearch(s->incSearch_);
+    SetDragScrolling(s->dragScrolling_);
   }
   TcxCustomGridOptionsBehavior::AssignFrom(source);
 }

@@ -737,17 +737,6 @@ class TcxGridGroupFooterCellHitTest : public TcxGridFooterCellHitTest {
   Integer GetHitTestCode() override { return 208; }
 };
 
-// A hit test on a record.
-class TcxGridRecordHitTest : public TcxCustomGridViewHitTest {
-  KORVAN_CLASS(TcxGridRecordHitTest, TcxCustomGridViewHitTest)
-
- public:
-  Integer GetHitTestCode() override { return 106; }
-  // Whether a click here focuses and selects the record.
-  virtual bool CanClick() { return true; }
-  TcxCustomGridRecord* GridRecord = nullptr;
-};
-
 class TcxGridRowIndicatorHitTest : public TcxGridRecordHitTest {
   KORVAN_CLASS(TcxGridRowIndicatorHitTest, TcxGridRecordHitTest)
 
