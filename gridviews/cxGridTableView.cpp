@@ -1230,4 +1230,5 @@ void InitializeCxGridTableView() {
   RegisterClass(TcxGridTableViewStyleSheet::StaticClass());
   RegisterClass(TcxGridTableView::StaticClass());
   RegisterGridTableViewInfoPainters();
+  RegisterGridRowPainters();
 }

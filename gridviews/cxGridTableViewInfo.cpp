@@ -409,7 +409,7 @@ Integer TcxGridGroupByBoxColumnHeaderViewInfo::CalculateHeight() { return Contai
 // ---- column containers ---------------------------------------------------------------------------------------
 
 TcxGridColumnContainerViewInfo::TcxGridColumnContainerViewInfo(TcxCustomGridViewInfo* gridViewInfo)
-    : TcxCustomGridViewCellViewInfo(gridViewInfo) {}
+    : TcxCustomGridPartViewInfo(gridViewInfo) {}
 
 TcxGridColumnContainerViewInfo::~TcxGridColumnContainerViewInfo() {
   for (TcxGridColumnHeaderViewInfo* item : items_) delete item;
@@ -467,7 +467,7 @@ Integer TcxGridColumnContainerViewInfo::GetColumnWidth(TcxGridColumn* column) {
   return GetColumnIndent(column) + column->Width();
 }
 
-TRect TcxGridColumnContainerViewInfo::GetItemClipArea() { return TableViewInfo()->GetHorzScrollArea(); }
+TRect TcxGridColumnContainerViewInfo::GetItemClipArea() { return TableViewInfo()->HorzScrollArea(); }
 
 TcxCustomGridHitTest* TcxGridColumnContainerViewInfo::GetItemHitTest(const TPoint& p) {
   for (TcxGridColumnHeaderViewInfo* item : items_)
@@ -478,11 +478,11 @@ TcxCustomGridHitTest* TcxGridColumnContainerViewInfo::GetItemHitTest(const TPoin
 
 TcxCustomGridHitTest* TcxGridColumnContainerViewInfo::GetHitTest(const TPoint& p) {
   if (TcxCustomGridHitTest* h = GetItemHitTest(p)) return h;
-  return TcxCustomGridViewCellViewInfo::GetHitTest(p);
+  return TcxCustomGridPartViewInfo::GetHitTest(p);
 }
 
 void TcxGridColumnContainerViewInfo::InitHitTest(TcxCustomGridHitTest* hitTest) {
-  TcxCustomGridViewCellViewInfo::InitHitTest(hitTest);
+  TcxCustomGridPartViewInfo::InitHitTest(hitTest);
   if (auto* h = dynamic_cast<TcxCustomGridColumnHitTest*>(hitTest)) h->ColumnContainerKind = GetContainerKind();
 }
 
@@ -491,13 +491,13 @@ TcxCustomGridCellPainterClass TcxGridColumnContainerViewInfo::GetPainterClass() 
 }
 
 void TcxGridColumnContainerViewInfo::OffsetBounds(Integer dx, Integer dy) {
-  TcxCustomGridViewCellViewInfo::OffsetBounds(dx, dy);
+  TcxCustomGridPartViewInfo::OffsetBounds(dx, dy);
   for (TcxGridColumnHeaderViewInfo* item : items_)
     if (item) item->OffsetBounds(dx, dy);
 }
 
 void TcxGridColumnContainerViewInfo::ResetCalculated() {
-  TcxCustomGridViewCellViewInfo::ResetCalculated();
+  TcxCustomGridPartViewInfo::ResetCalculated();
   for (TcxGridColumnHeaderViewInfo* item : items_)
     if (item) item->ResetCalculated();
 }
@@ -523,10 +523,8 @@ TcxGridItemContainerZone* TcxGridColumnContainerViewInfo::GetDropZone(const TPoi
   return nullptr;
 }
 
-void TcxGridColumnContainerViewInfo::CalculateInBounds(const TRect& r) {
-  EnsureTextAndParams();
-  Visible = IsPartVisible();
-  TcxCustomGridViewCellViewInfo::CalculateAt(r.Left, r.Top, r.Width(), Visible ? r.Height() : 0);
+void TcxGridColumnContainerViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
+  TcxCustomGridPartViewInfo::CalculateAt(left, top, width, height);
   CalculateItems();
 }
 
@@ -624,6 +622,13 @@ Integer TcxGridHeaderViewInfo::GetAutoWidthMaxWidth(Integer index) {
   if (index == n - 1) return client - minWidthsBefore_[size_t(index)];
   const Integer minAfter = minWidthsBefore_[size_t(n)] - minWidthsBefore_[size_t(index) + 1];
   return client - widthsBefore_[size_t(index)] - minAfter;
+}
+
+void TcxGridHeaderViewInfo::CalculateHidden() {
+  const TRect client = TableViewInfo()->ClientBounds();
+  Bounds = TRect(client.Left - TableViewInfo()->LeftPos(), client.Top, client.Left - TableViewInfo()->LeftPos() + CalculateWidth(), client.Top);
+  CalculateItems();
+  TcxCustomGridPartViewInfo::CalculateHidden();
 }
 
 void TcxGridHeaderViewInfo::CalculateItems() {
@@ -787,25 +792,27 @@ TcxGridTableViewInfo::~TcxGridTableViewInfo() { DestroyPartViewInfos(false); }
 
 TcxGridTableView* TcxGridTableViewInfo::TableView() const { return static_cast<TcxGridTableView*>(GridView()); }
 
-void TcxGridTableViewInfo::CreatePartViewInfos() {
+void TcxGridTableViewInfo::CreateViewParts() {
   groupByBoxViewInfo_ = static_cast<TcxGridGroupByBoxViewInfo*>(GetGroupByBoxViewInfoClass()->Create(this));
+  groupByBoxViewInfo_->Register();
   headerViewInfo_ = static_cast<TcxGridHeaderViewInfo*>(GetHeaderViewInfoClass()->Create(this));
+  headerViewInfo_->Register();
   groupByBoxViewInfo_->InitItems();
   headerViewInfo_->InitItems();
 }
 
-void TcxGridTableViewInfo::DestroyPartViewInfos(bool isRecreating) {
+void TcxGridTableViewInfo::DestroyViewParts() {
   FreeAndNil(headerViewInfo_);
   FreeAndNil(groupByBoxViewInfo_);
 }
 
 void TcxGridTableViewInfo::Recalculate() {
   dataWidth_ = 0;
-  TcxCustomGridViewInfo::Recalculate();
+  TcxCustomGridTableViewInfo::Recalculate();
 }
 
 void TcxGridTableViewInfo::BeforeCalculation() {
-  TcxCustomGridViewInfo::BeforeCalculation();
+  TcxCustomGridTableViewInfo::BeforeCalculation();
   CalculateIndentConsts();
 }
 
@@ -815,45 +822,22 @@ void TcxGridTableViewInfo::CalculateIndentConsts() {
 }
 
 void TcxGridTableViewInfo::Calculate() {
+  // Every part view info is made anew at every calculation.
   Recalculate();
   CalculateIndentConsts();
-  partsAboveHeight_ = 0;
-  CalculateParts();
-}
-
-void TcxGridTableViewInfo::CalculateParts() {
-  const TRect view = TcxCustomGridViewInfo::GetClientBounds();
-  Integer top = view.Top;
-  const Integer boxHeight = groupByBoxViewInfo_->CalculateHeight();
-  groupByBoxViewInfo_->CalculateInBounds(TRect(view.Left, top, view.Right, top + boxHeight));
-  top += boxHeight;
   // The header fits its columns first: the data width and its height follow from them.
   headerViewInfo_->CheckAutoWidths();
-  const Integer headerHeight = headerViewInfo_->CalculateHeight();
-  const Integer left = view.Left - LeftPos();
-  headerViewInfo_->CalculateInBounds(TRect(left, top, left + GetDataWidth(), top + headerHeight));
-  top += headerHeight;
-  partsAboveHeight_ = top - view.Top;
+  TcxCustomGridTableViewInfo::Calculate();
 }
 
-TRect TcxGridTableViewInfo::GetClientBounds() {
-  TRect r = TcxCustomGridViewInfo::GetClientBounds();
-  r.Top += partsAboveHeight_;
-  return r;
+void TcxGridTableViewInfo::GetPartBounds(TcxCustomGridPartViewInfo* part, TRect& r) {
+  TcxCustomGridTableViewInfo::GetPartBounds(part, r);
+  if (part->ScrollsHorizontally()) r = ShiftedRect(r, -LeftPos(), 0);
 }
 
-TRect TcxGridTableViewInfo::GetHorzScrollArea() {
-  TRect r = GetClientBounds();
-  if (headerViewInfo_) r.Top -= headerViewInfo_->Bounds.Height();
-  return r;
-}
-
-TcxCustomGridHitTest* TcxGridTableViewInfo::GetContentHitTest(const TPoint& p) {
-  for (TcxGridColumnContainerViewInfo* part :
-       std::initializer_list<TcxGridColumnContainerViewInfo*>{groupByBoxViewInfo_, headerViewInfo_})
-    if (part && part->Visible && part->Calculated())
-      if (TcxCustomGridHitTest* h = part->GetHitTest(p)) return h;
-  return TcxCustomGridViewInfo::GetContentHitTest(p);
+void TcxGridTableViewInfo::GetHorzScrollArea(TRect& r) {
+  r = ClientBounds();
+  if (headerViewInfo_) r.Top -= headerViewInfo_->Height();
 }
 
 Integer TcxGridTableViewInfo::CalculateDataWidth() {
@@ -914,7 +898,54 @@ void TcxGridTablePainter::PaintPart(TcxCustomGridCellViewInfo* part) {
 void TcxGridTablePainter::PaintViewContent() {
   TcxGridTableViewInfo* info = TableViewInfo();
   PaintPart(info->GroupByBoxViewInfo());
+  DrawFilterBar();
   PaintPart(info->HeaderViewInfo());
+  // Right of a header narrower than the view: the view's background.
+  if (TcxGridHeaderViewInfo* header = info->HeaderViewInfo(); header && header->Visible) {
+    const TRect client = info->ClientBounds();
+    const TRect strip(header->Bounds.Right, header->Bounds.Top, client.Right, header->Bounds.Bottom);
+    if (!strip.IsEmpty()) Canvas()->FillRectColor(strip, info->GetBackgroundColor());
+  }
+  if (info->IsNavigatorSiteShown()) DrawNavigator();
+  DrawRecords();
+}
+
+bool TcxGridTablePainter::AddGridLine(const TRect& r) {
+  if (!gridLines_) return false;
+  if (!r.IsEmpty()) gridLines_->push_back(r);
+  return true;
+}
+
+void TcxGridTablePainter::DrawRecords() {
+  std::vector<TRect> lines;
+  gridLines_ = &lines;
+  {
+    Finally stop{[this] { gridLines_ = nullptr; }};
+    TcxCustomGridTablePainter::DrawRecords();
+  }
+  DrawGridLines(lines, TableViewInfo()->GetGridLineColor());
+}
+
+void TcxGridTablePainter::DrawGridLines(const std::vector<TRect>& lines, TColor color) {
+  if (lines.empty()) return;
+  std::vector<POINT> points;
+  points.reserve(lines.size() * 2);
+  for (const TRect& r : lines) {
+    if (r.Height() == 1) {
+      points.push_back(POINT{r.Left, r.Top});
+      points.push_back(POINT{r.Right, r.Top});
+    } else {
+      points.push_back(POINT{r.Left, r.Top});
+      points.push_back(POINT{r.Left, r.Bottom});
+    }
+  }
+  std::vector<DWORD> counts(lines.size(), 2);
+  HDC dc = Canvas()->DeviceContext();
+  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
+  HGDIOBJ old = SelectObject(dc, pen);
+  PolyPolyline(dc, points.data(), counts.data(), DWORD(counts.size()));
+  SelectObject(dc, old);
+  DeleteObject(pen);
 }
 
 void RegisterGridTableViewInfoPainters() {

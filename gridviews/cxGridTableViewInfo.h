@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "grid/cxGridCustomTableController.h"
+#include "grid/cxGridCustomTableViewInfo.h"
 #include "gridviews/cxGridTableView.h"
 
 class TcxGridColumnContainerViewInfo;
@@ -202,10 +204,9 @@ class TcxGridGroupByBoxColumnHeaderViewInfo : public TcxGridColumnHeaderViewInfo
 
 // ---- column containers ------------------------------------------------------------------------
 
-// The parts above the rows that hold column headers. (They stack as the view info's parts once
-// the records layout places them; until then the view info places them itself.)
-class TcxGridColumnContainerViewInfo : public TcxCustomGridViewCellViewInfo {
-  KORVAN_CLASS(TcxGridColumnContainerViewInfo, TcxCustomGridViewCellViewInfo)
+// The parts above the rows that hold column headers.
+class TcxGridColumnContainerViewInfo : public TcxCustomGridPartViewInfo {
+  KORVAN_CLASS(TcxGridColumnContainerViewInfo, TcxCustomGridPartViewInfo)
 
  public:
   explicit TcxGridColumnContainerViewInfo(TcxCustomGridViewInfo* gridViewInfo);
@@ -229,12 +230,9 @@ class TcxGridColumnContainerViewInfo : public TcxCustomGridViewCellViewInfo {
   TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
   TcxCanvas* GetCanvas() override;
 
-  // Part behaviour.
-  virtual bool IsPartVisible() = 0;
-  virtual bool IsFullWidth() = 0;
-  virtual bool ScrollsHorizontally() = 0;
-  // Lays the part out in the rectangle (its height from CalculateHeight) or hides it.
-  virtual void CalculateInBounds(const TRect& r);
+  TcxGridPartAlignment GetPartAlignment() override { return gpaTop; }
+  // The part, then its items.
+  void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
   virtual void CalculateItems() {}
 
   virtual Integer CalculateItemHeight();
@@ -279,6 +277,8 @@ class TcxGridHeaderViewInfo : public TcxGridColumnContainerViewInfo {
   bool IsPartVisible() override;
   bool IsFullWidth() override { return false; }
   bool ScrollsHorizontally() override { return true; }
+  // A hidden header still lays its columns out (the rows take their widths from it).
+  void CalculateHidden() override;
   void CalculateItems() override;
   Integer CalculateItemHeight() override;
   bool IsMultiLine() override;
@@ -402,13 +402,132 @@ String GridGroupByBoxCaption();
 // Unit start: the painters of the table's cells.
 void RegisterGridTableViewInfoPainters();
 
-// ---- the view info and the painter ------------------------------------------------------------
+// ---- rows -------------------------------------------------------------------------------------------
 
-class TcxGridTableViewInfo : public TcxCustomGridViewInfo {
-  KORVAN_CLASS(TcxGridTableViewInfo, TcxCustomGridViewInfo)
+class TcxGridRowsViewInfo;
+
+// A row: its content (data height), then the separator and the closing grid line; a level
+// indent cell per grouping level at its left.
+class TcxCustomGridRowViewInfo : public TcxCustomGridRecordViewInfo {
+  KORVAN_CLASS(TcxCustomGridRowViewInfo, TcxCustomGridRecordViewInfo)
 
  public:
-  explicit TcxGridTableViewInfo(TcxCustomGridView* v) : TcxCustomGridViewInfo(v) {}
+  TcxCustomGridRowViewInfo(TcxCustomGridRecordsViewInfo* recordsViewInfo, TcxCustomGridRecord* record);
+  TcxGridTableViewInfo* TableViewInfo() const;
+  TcxGridRowsViewInfo* RowsViewInfo() const;
+  TcxGridTableView* GridTableView() const;
+  Integer Level() const;
+  Integer VisualLevel();
+  // The width of the row's grouping indents.
+  Integer LevelIndentWidth();
+
+  Integer CalculateHeight() override { return GetBottomPartsHeight(); }
+  Integer CalculateWidth() override;
+  Integer GetContentWidth() override { return Bounds.Width() - LevelIndentWidth(); }
+  bool IsCellVisible() override;
+  void GetContentAreaBounds(TRect& r) override;
+  void GetFocusRectBounds(TRect& r) override;
+  bool HasExpandButton() override { return false; }
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+
+  virtual void PostCalculate() {}
+  virtual void Refresh() {}
+  virtual Integer GetBottomPartsHeight();
+  virtual Integer GetContentLeft() { return Bounds.Left + LevelIndentWidth(); }
+  virtual Integer GetRowContentHeight() { return Bounds.Height() - GetBottomPartsHeight(); }
+  virtual Integer GetFocusAreaLeft() { return GetContentLeft(); }
+  virtual Integer GetFocusAreaWidth() { return GetContentWidth(); }
+  virtual bool HasSeparator() { return true; }
+  virtual Integer GetSeparatorWidth();
+  virtual TRect GetSeparatorBounds();
+  virtual TColor GetSeparatorColor();
+  virtual bool HasClosingGridLine();
+  TRect GetClosingGridLineBounds();
+  // Level indent cell L (-1: the whole indent area), its content part and its line strips.
+  TRect GetLevelIndentBounds(Integer level);
+  void GetLevelIndentParts(Integer level, TRect& content, TRect& rightLine, TRect& bottomLine);
+  // The expand button square inside a rectangle: 3 pixels in, centred vertically.
+  TRect ExpandButtonSquare(const TRect& r);
+};
+
+class TcxGridRowsViewInfo : public TcxCustomGridRecordsViewInfo {
+  KORVAN_CLASS(TcxGridRowsViewInfo, TcxCustomGridRecordsViewInfo)
+
+ public:
+  using TcxCustomGridRecordsViewInfo::TcxCustomGridRecordsViewInfo;
+  TcxGridTableViewInfo* TableViewInfo() const;
+  TcxGridTableView* TableView() const;
+  Integer DataRowHeight() const { return dataRowHeight_; }
+  Integer GroupRowHeight() const { return groupRowHeight_; }
+  Integer RawDataRowHeight() const { return rawDataRowHeight_; }
+  bool AllRowsFullyVisible() const { return allRowsFullyVisible_; }
+  Integer CalculatedRowCount() const { return calculatedRowCount_; }
+  TcxCustomGridRowViewInfo* Row(Integer i) const { return static_cast<TcxCustomGridRowViewInfo*>(Items(i)); }
+
+  void AfterCalculate() override;
+  void RefreshRows() override;
+  void CalculateBounds() override;
+  void GetDefaultBounds(TRect& r) override;
+  void CalculateVisibleCount() override;
+  bool HasVariableRecordHeight() override;
+  Integer GetItemLeftBound(Integer index) override { return ContentBounds.Left; }
+  Integer GetItemTopBound(Integer index) override;
+  Integer GetPixelScrollSize(Integer count) override;
+  void OffsetItem(Integer index, Integer pixels) override { Items(index)->OffsetBounds(0, pixels); }
+  void OffsetBounds(Integer dx, Integer dy) override;
+  TClass GetPainterClass() override;
+  Integer AddHorzGridLineWidth(Integer value) override;
+
+  virtual void CalculateConsts();
+  virtual Integer CalculateDefaultDataRowHeight();
+  virtual Integer CalculateDataRowHeight();
+  virtual Integer CalculateGroupDefaultRowHeight(bool singleLine);
+  virtual Integer CalculateGroupRowHeight(bool singleLine, const TcxStyleParams& params);
+  virtual Integer GetGroupRowExtraHeight();
+  virtual Integer GetRowStep() { return dataRowHeight_ + GetRowSeparatorWidth(); }
+  virtual Integer GetRowSeparatorWidth();
+  virtual Integer GetRowsWidth();
+  virtual bool NeedsClosingGridLine();
+  // During a calculation the height left below the row being placed.
+  Integer GetRestHeight(Integer top);
+  bool IsDataRowHeightAssigned();
+
+ private:
+  Integer dataRowHeight_ = 0, groupRowHeight_ = 0, rawDataRowHeight_ = 0, restHeight_ = 0;
+  Integer calculatedRowCount_ = 0;
+  bool allRowsFullyVisible_ = true, calculating_ = false;
+};
+
+// Paints every built row (also one cut off at the bottom).
+class TcxGridRowsPainter : public TcxCustomGridRecordsPainter {
+  KORVAN_CLASS(TcxGridRowsPainter, TcxCustomGridRecordsPainter)
+
+ public:
+  using TcxCustomGridRecordsPainter::TcxCustomGridRecordsPainter;
+  void Paint() override;
+};
+
+// Level indents, the closing grid line and the separator, then the record.
+class TcxCustomGridRowPainter : public TcxCustomGridRecordPainter {
+  KORVAN_CLASS(TcxCustomGridRowPainter, TcxCustomGridRecordPainter)
+
+ public:
+  using TcxCustomGridRecordPainter::TcxCustomGridRecordPainter;
+  TcxCustomGridRowViewInfo* Row() const { return static_cast<TcxCustomGridRowViewInfo*>(ViewInfo()); }
+  void Paint() override;
+  virtual void PaintRow();
+  virtual void PaintLevelIndent(Integer level);
+  virtual void PaintSeparator();
+};
+
+// ---- the view info and the painter ------------------------------------------------------------
+
+class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
+  KORVAN_CLASS(TcxGridTableViewInfo, TcxCustomGridTableViewInfo)
+
+ public:
+  explicit TcxGridTableViewInfo(TcxCustomGridView* v) : TcxCustomGridTableViewInfo(v) {}
   ~TcxGridTableViewInfo() override;
   TcxGridTableView* TableView() const;
   TcxGridHeaderViewInfo* HeaderViewInfo() const { return headerViewInfo_; }
@@ -416,18 +535,15 @@ class TcxGridTableViewInfo : public TcxCustomGridViewInfo {
   Integer ExpandButtonOffset() const { return expandButtonOffset_; }
   Integer LevelIndent() const { return levelIndent_; }
 
-  void CreatePartViewInfos() override;
-  void DestroyPartViewInfos(bool isRecreating) override;
   void Recalculate() override;
   void BeforeCalculation() override;
   void Calculate() override;
-  TRect GetClientBounds() override;
-  TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
+  void GetPartBounds(TcxCustomGridPartViewInfo* part, TRect& r) override;
+  void GetHorzScrollArea(TRect& r) override;
+  TClass GetRecordsViewInfoClass() override;
 
   virtual TClass GetGroupByBoxViewInfoClass() { return TcxGridGroupByBoxViewInfo::StaticClass(); }
   virtual TClass GetHeaderViewInfoClass() { return TcxGridHeaderViewInfo::StaticClass(); }
-  // Calculates (or empties when hidden) the group-by box and the header, top down.
-  virtual void CalculateParts();
   virtual Integer CalculateDataWidth();
   virtual void CalculateIndentConsts();
   Integer GetLevelIndentsWidth() { return GetVisualLevelCount() * levelIndent_; }
@@ -438,26 +554,43 @@ class TcxGridTableViewInfo : public TcxCustomGridViewInfo {
   virtual TColor GetGridLineColor();
   virtual TcxBorders GetCellBorders(bool atRightEdge);
   // The client area stretched over the header (the area that scrolls horizontally).
-  virtual TRect GetHorzScrollArea();
+  TRect HorzScrollArea() {
+    TRect r;
+    GetHorzScrollArea(r);
+    return r;
+  }
   // The data width, computed once per layout.
   Integer GetDataWidth();
   TColor GetGroupLevelColor(Integer level);
   Integer LeftPos();
 
+ protected:
+  void CreateViewParts() override;
+  void DestroyViewParts() override;
+
  private:
   TcxGridGroupByBoxViewInfo* groupByBoxViewInfo_ = nullptr;
   TcxGridHeaderViewInfo* headerViewInfo_ = nullptr;
   Integer dataWidth_ = 0, expandButtonOffset_ = 3, levelIndent_ = 0;
-  Integer partsAboveHeight_ = 0;
 };
 
-class TcxGridTablePainter : public TcxCustomGridPainter {
-  KORVAN_CLASS(TcxGridTablePainter, TcxCustomGridPainter)
+class TcxGridTablePainter : public TcxCustomGridTablePainter {
+  KORVAN_CLASS(TcxGridTablePainter, TcxCustomGridTablePainter)
 
  public:
-  explicit TcxGridTablePainter(TcxCustomGridView* v) : TcxCustomGridPainter(v) {}
+  explicit TcxGridTablePainter(TcxCustomGridView* v) : TcxCustomGridTablePainter(v) {}
   TcxGridTableViewInfo* TableViewInfo() { return static_cast<TcxGridTableViewInfo*>(PaintViewInfo()); }
   void PaintViewContent() override;
+  // The records with their cell borders collected and drawn in one polyline call.
+  void DrawRecords() override;
   // Paints a part and leaves it out of the view's background.
   void PaintPart(TcxCustomGridCellViewInfo* part);
+  // While the records paint: a cell border to draw with the others (false: not collecting).
+  bool AddGridLine(const TRect& r);
+  // Draws the lines: a rectangle one pixel high as a horizontal line along its top, any other
+  // as a vertical line along its left edge.
+  void DrawGridLines(const std::vector<TRect>& lines, TColor color);
+
+ private:
+  std::vector<TRect>* gridLines_ = nullptr;
 };

@@ -318,6 +318,14 @@ TEST(TableLayoutSheet, TheApplicationsLookAndEveryLookAndFeel) {
   }
   form->Show();
   session.Pump();
+  // The first view: the group of Japan expanded (down to its data rows), France collapsed.
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    if (auto* grid = dynamic_cast<TcxGrid*>(form->Components(i))) {
+      auto* view = static_cast<TcxGridTableView*>(grid->ActiveView());
+      if (view->GetGroupedColumnCount() > 0) view->DataController()->Groups()->ChangeRowExpanding(1, true, true);
+      if (grid == form->Components(1)) view->GetOptionsView()->SetGroupRowStyle(grsStandard);
+    }
+  session.Pump();
   session.Snapshot(form->Handle(), "gridviews_table_looks.png");
   form->Free();
 }
