@@ -771,21 +771,11 @@ void TcxGridGroupRowPainter::PaintSeparator() {
 }
 
 void RegisterGridRowPainters() {
-  RegisterGridCellPainterFactory(TcxCustomGridRowPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-    return new TcxCustomGridRowPainter(c, v);
-  });
-  RegisterGridCellPainterFactory(TcxGridDataRowPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-    return new TcxGridDataRowPainter(c, v);
-  });
-  RegisterGridCellPainterFactory(TcxGridGroupRowPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-    return new TcxGridGroupRowPainter(c, v);
-  });
-  RegisterGridCellPainterFactory(TcxGridDataCellPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-    return new TcxGridDataCellPainter(c, v);
-  });
-  RegisterGridCellPainterFactory(TcxGridGroupCellPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-    return new TcxGridGroupCellPainter(c, v);
-  });
+  RegisterGridCellPainter<TcxCustomGridRowPainter>();
+  RegisterGridCellPainter<TcxGridDataRowPainter>();
+  RegisterGridCellPainter<TcxGridGroupRowPainter>();
+  RegisterGridCellPainter<TcxGridDataCellPainter>();
+  RegisterGridCellPainter<TcxGridGroupCellPainter>();
   RegisterGridRecordsPainterFactory(TcxGridRowsPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridRecordsViewInfo* v) {
     return new TcxGridRowsPainter(c, v);
   });

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "grid/cxGrid.h"
+#include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomTableView.h"
 
 class TcxGridColumn;
@@ -16,6 +17,8 @@ class TcxGridTableView;
 class TcxCustomGridRow;
 class TcxGridViewData;
 class TcxGridPreview;
+class TcxGridTablePainter;
+class TcxGridTableViewInfo;
 
 enum TcxGridGroupFootersMode : Byte { gfInvisible, gfVisibleWhenExpanded, gfAlwaysVisible };
 enum TcxGridGroupRowStyle : Byte { grsStandard, grsOffice11 };
@@ -525,25 +528,65 @@ class TcxGridTableViewStyleSheet : public TcxCustomStyleSheet {
 
 // ---- companions still to come ---------------------------------------------------------------
 
-// The table controller (keys, header clicks, horizontal position) comes with the custom
-// table controller it derives from.
-class TcxGridTableController : public TcxCustomGridController {
-  KORVAN_CLASS(TcxGridTableController, TcxCustomGridController)
+// The table controller: the horizontal position in pixels, header clicks that sort (and group
+// with GroupBySorting), keys of rows under column headers, column cell multi-selection and the
+// scroll bars. Source: cxGridTableController.cpp.
+class TcxGridTableController : public TcxCustomGridTableController {
+  KORVAN_CLASS(TcxGridTableController, TcxCustomGridTableController)
 
  public:
-  explicit TcxGridTableController(TcxCustomGridView* v) : TcxCustomGridController(v) {}
+  explicit TcxGridTableController(TcxCustomGridView* v) : TcxCustomGridTableController(v) {}
+  TcxGridTableView* TableGridView() const;
+  TcxGridTableViewInfo* TableViewInfoOfView() const;
   // The horizontal scroll position in pixels, clamped to 0 ... data width - client width.
   Integer LeftPos() const { return leftPos_; }
   void SetLeftPos(Integer value);
   // The column whose header is held down by the left button.
   TcxGridColumn* PressedColumn() const { return pressedColumn_; }
   void SetPressedColumn(TcxGridColumn* value);
+  TcxGridColumn* FocusedColumn() const { return static_cast<TcxGridColumn*>(FocusedItem()); }
+  // Column cell multi-selection: the columns whose cell-selection flag is set.
+  Integer GetSelectedColumnCount() const;
+  TcxGridColumn* GetSelectedColumn(Integer index) const;
+  void ClearColumnSelection();
+  void SelectAllColumns() { SelectColumns(nullptr, nullptr); }
+  void SelectColumns(TcxGridColumn* fromColumn, TcxGridColumn* toColumn);
+  TcxGridColumn* CellSelectionAnchor() const { return cellSelectionAnchor_; }
+  void SetCellSelectionAnchor(TcxGridColumn* value) { cellSelectionAnchor_ = value; }
+  bool IsCellMultiSelect() const;
+  // Shows every grouped column and clears the grouping.
+  void UngroupAll();
+  // A header click: sorts by the column (Shift adds, Ctrl removes), grouping with GroupBySorting.
+  void ProcessHeaderClick(TcxGridColumn* column, TShiftState shift);
+  // 1 left, 2 right (LeftPos by 10 pixels), 3 up, 4 down (one record).
+  void ScrollData(Integer direction);
+  bool CanScrollData(Integer direction);
+  // The auto-scroll direction near the edges of the scroll areas (0 none).
+  Integer GetDragScrollDirection(Integer x, Integer y);
+
   void CheckCoordinates() override;
   void CancelMode() override;
+  Integer GetMouseWheelScrollingKind() override { return 2; }
+  bool CanHideBothScrollBars(TScrollBarKind kind) override { return kind == sbHorizontal; }
+  void InitScrollBarsParameters() override;
+  bool AllRecordsFit() override;
+  void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
+  void EndDragAndDrop(bool accepted) override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void HandleKeyDown(Word& key, TShiftState shift) override;
+  bool CanAppend() override;
+  void FocusedItemChanged(TcxCustomGridTableItem* prevItem) override;
+  void ClearSelection() override;
+  void MakeItemVisible(TcxCustomGridTableItem* item) override;
+  void SelectAll() override;
+  virtual void LeftPosChanged();
 
  private:
   Integer leftPos_ = 0;
   TcxGridColumn* pressedColumn_ = nullptr;
+  TcxGridColumn* cellSelectionAnchor_ = nullptr;
+  TPoint pressPos_;
 };
 
 // The table's layout and painting: cxGridTableViewInfo.h.

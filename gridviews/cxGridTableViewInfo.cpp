@@ -949,25 +949,10 @@ void TcxGridTablePainter::DrawGridLines(const std::vector<TRect>& lines, TColor 
 }
 
 void RegisterGridTableViewInfoPainters() {
-  RegisterGridCellPainterFactory(TcxGridColumnContainerPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-    return new TcxGridColumnContainerPainter(c, v);
-  });
-  RegisterGridCellPainterFactory(TcxGridGroupByBoxPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-    return new TcxGridGroupByBoxPainter(c, v);
-  });
-  RegisterGridCellPainterFactory(TcxGridColumnHeaderPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-    return new TcxGridColumnHeaderPainter(c, v);
-  });
-  RegisterGridCellPainterFactory(TcxGridColumnHeaderFilterButtonPainter::StaticClass(),
-                                 [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-                                   return new TcxGridColumnHeaderFilterButtonPainter(c, v);
-                                 });
-  RegisterGridCellPainterFactory(TcxGridColumnHeaderSortingMarkPainter::StaticClass(),
-                                 [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-                                   return new TcxGridColumnHeaderSortingMarkPainter(c, v);
-                                 });
-  RegisterGridCellPainterFactory(TcxGridColumnHeaderGlyphPainter::StaticClass(),
-                                 [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
-                                   return new TcxGridColumnHeaderGlyphPainter(c, v);
-                                 });
+  RegisterGridCellPainter<TcxGridColumnContainerPainter>();
+  RegisterGridCellPainter<TcxGridGroupByBoxPainter>();
+  RegisterGridCellPainter<TcxGridColumnHeaderPainter>();
+  RegisterGridCellPainter<TcxGridColumnHeaderFilterButtonPainter>();
+  RegisterGridCellPainter<TcxGridColumnHeaderSortingMarkPainter>();
+  RegisterGridCellPainter<TcxGridColumnHeaderGlyphPainter>();
 }

@@ -401,6 +401,13 @@ class TcxGridColumnHeaderGlyphPainter : public TcxCustomGridCellPainter {
 String GridGroupByBoxCaption();
 // Unit start: the painters of the table's cells.
 void RegisterGridTableViewInfoPainters();
+// Registers a cell painter class made with (canvas, cell).
+template <class T>
+void RegisterGridCellPainter() {
+  RegisterGridCellPainterFactory(T::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) -> TcxCustomGridCellPainter* {
+    return new T(c, v);
+  });
+}
 
 // ---- rows -------------------------------------------------------------------------------------------
 
