@@ -272,6 +272,8 @@ bool TcxGridTableDataCellViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMou
   TcxCustomGridTableView* view = TableView();
   TcxCustomGridTableViewInfo* info = TableViewInfoOf(this);
   wasFocusedBeforeClick_ = IsFocusedCell();
+  // A new press (the second of a double click too) ends a pending click-to-edit.
+  controller->EditingController()->StopEditShowingTimer();
   TcxCustomGridTableItem* item = item_;
   TcxGridViewWatch watch(view);
   controller->AllowCheckEdit = false;
