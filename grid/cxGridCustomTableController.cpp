@@ -14,6 +14,7 @@
 using cxdata_internal::Finally;
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableController)
+KORVAN_IMPLEMENT_CLASS(TcxGridFocusedRecordChange)
 
 namespace {
 const TcxResourceStringRec scxGridConfirmDelete{"cxSDeleteRecordQuestion", "Delete record?"};
@@ -29,8 +30,10 @@ TShiftState KeyboardPart(TShiftState shift) {
   return keys;
 }
 
-bool IsInserting(TcxCustomDataController* dc) { return dc->GetEditState() & dceInserting; }
-bool IsModified(TcxCustomDataController* dc) { return dc->GetEditState() & dceModified; }
+// The data controller's edit state flags (inserting, changing, modified); its permitted edit
+// operations are GetEditState.
+bool IsInserting(TcxCustomDataController* dc) { return dc->GetEditFlags() & dceInserting; }
+bool IsModified(TcxCustomDataController* dc) { return dc->GetEditFlags() & dceModified; }
 
 TcxDBDataController* GridModeController(TcxCustomDataController* dc) {
   return dc->IsGridMode() ? dynamic_cast<TcxDBDataController*>(dc) : nullptr;
@@ -103,6 +106,8 @@ void TcxCustomGridRecord::KeyDown(Word& key, TShiftState shift) {
   TcxCustomGridTableController* c = TableControllerOf(GridView());
   if (!c || !HasCells()) return;
   TcxCustomGridTableItem* item = c->FocusedItem();
+  // Enter moves to the next cell instead when the view says so.
+  if (key == VK_RETURN && GridView()->TableOptionsBehavior()->GoToNextCellOnEnter()) return;
   if ((key == VK_RETURN || key == VK_F2) && shift.Empty() && item && !c->IsEditing()) {
     item->SetEditing(true);
     if (item->Editing()) key = 0;
@@ -306,7 +311,20 @@ bool TcxCustomGridTableController::FocusRowAtIndex(Integer row) {
   TcxCustomGridTableViewData* data = TableViewData();
   if (data && data->IsRowIndexInRange(row) && !data->FetchRecord(row)->CanFocus()) return false;
   Integer was = FocusedRowIndex();
-  bool result = DataController()->ChangeFocusedRowIndex(row);
+  // The grid holds its changes until the data controller is done, so handlers of the focus
+  // change (which may even free the view) run outside its notification.
+  TcxGridViewWatch watch(GridView());
+  TcxCustomGrid* grid = GridView()->Control();
+  if (grid) grid->BeginUpdate();
+  bool result;
+  try {
+    result = DataController()->ChangeFocusedRowIndex(row);
+  } catch (...) {
+    if (grid) grid->EndUpdate();
+    throw;
+  }
+  if (grid) grid->EndUpdate();
+  if (!watch.Alive()) return false;
   if (result && FocusOnRecordFocusing) {
     if (was == row) MakeFocusedRecordVisible();
     if (FocusedRecord() && GridView()->Control()) GridView()->Control()->SetFocusedView(GridView());
@@ -326,17 +344,20 @@ void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer
   if (!dc->IsSelectionAnchorAssigned() && row >= 0) dc->SetSelectionAnchor(row);
   if (FocusOnRecordFocusing && row >= 0) MakeFocusedRecordVisible();
   TcxCustomGridTableView* view = TableView();
-  if (view->OnFocusedRecordChanged) {
-    TcxCustomGridTableViewData* data = TableViewData();
-    view->OnFocusedRecordChanged(view, data->RecordAtRowIndex(prevRow), data->RecordAtRowIndex(row),
-                                 newItemRowFocusingChanged);
-  }
+  view->AddChange(new TcxGridFocusedRecordChange(view, prevRow, row, newItemRowFocusingChanged));
   if (editingController_->IsEditing()) {
     // The same editor stays for the next record: refill it and move it.
     editingController_->UpdateEditValue();
   }
   view->QueueFullRepaint();
   CheckEdit();
+}
+
+void TcxGridFocusedRecordChange::Execute() {
+  auto* view = dynamic_cast<TcxCustomGridTableView*>(GridView());
+  if (!view || !view->OnFocusedRecordChanged) return;
+  TcxCustomGridTableViewData* data = view->TableViewData();
+  view->OnFocusedRecordChanged(view, data->RecordAtRowIndex(prevRow_), data->RecordAtRowIndex(row_), newItemRow_);
 }
 
 // ---- layout and top record ----------------------------------------------------------------------
@@ -499,18 +520,24 @@ void TcxCustomGridTableController::ShowPrevPage() {
 }
 
 void TcxCustomGridTableController::FocusNextPage(bool select) {
+  if (TableViewData()->CountRecords() == 0) return;
   MakeFocusedRecordVisible();
   if (FocusedRowIndex() == topRecordIndex_ + VisibleRecordCount() - 1) ShowNextPage();
-  Integer row = topRecordIndex_ + VisibleRecordCount() - 1;
-  if (FocusRowAtIndex(row) && select && SupportsMultiSelect(true) && FocusedRowIndex() == row) SelectAtAnchor(true);
-  if (Site()) Site()->Update();
+  FocusPageRow(topRecordIndex_ + VisibleRecordCount() - 1, select);
 }
 
 void TcxCustomGridTableController::FocusPrevPage(bool select) {
+  if (TableViewData()->CountRecords() == 0) return;
   MakeFocusedRecordVisible();
   if (FocusedRowIndex() == topRecordIndex_) ShowPrevPage();
-  Integer row = topRecordIndex_;
-  if (FocusRowAtIndex(row) && select && SupportsMultiSelect(true) && FocusedRowIndex() == row) SelectAtAnchor(true);
+  FocusPageRow(topRecordIndex_, select);
+}
+
+void TcxCustomGridTableController::FocusPageRow(Integer row, bool select) {
+  TcxGridViewWatch watch(GridView());
+  bool focused = FocusRowAtIndex(row);
+  if (!watch.Alive()) return;
+  if (focused && select && SupportsMultiSelect(true) && FocusedRowIndex() == row) SelectAtAnchor(true);
   if (Site()) Site()->Update();
 }
 
@@ -538,7 +565,7 @@ bool TcxCustomGridTableController::PrepareRecordMove(Integer& row, bool forward,
   editingController_->UpdateValue();
   if (!link->GridView()) return true;
   if (!IsModified(dc)) {
-    if (IsInserting(dc) && !(dc->GetEditState() & dceChanging) &&
+    if (IsInserting(dc) && !(dc->GetEditFlags() & dceChanging) &&
         ((forward && !dc->IsEOF()) || (!forward && dc->IsEOF()))) {
       dc->Cancel();
       return true;
@@ -584,7 +611,9 @@ bool TcxCustomGridTableController::FocusNextFocusableRecord(Integer row, bool fo
 }
 
 bool TcxCustomGridTableController::GoToRecord(Integer row, bool forward, bool cycle, bool throughDetails, bool select) {
+  TcxGridViewWatch watch(GridView());
   bool result = FocusNextFocusableRecord(row, forward, cycle, throughDetails, throughDetails);
+  if (!watch.Alive()) return result;
   if (result && select && SupportsMultiSelect(true)) SelectAtAnchor(true);
   return result;
 }
@@ -641,8 +670,9 @@ bool TcxCustomGridTableController::FocusNextCell(bool forward, bool keepRecord, 
   if (HasFocusableCells(FocusedRecord()))
     return FocusNextItem(GetFocusedItemIndex(), forward, false, mayChangeRecord && behavior->FocusCellOnCycle());
   if (keepRecord || !behavior->FocusCellOnCycle()) return false;
+  TcxGridViewWatch watch(GridView());
   if (!FocusNextFocusableRecord(FocusedRowIndex(), forward, false, false, false)) return false;
-  if (HasFocusableCells(FocusedRecord())) FocusNextItem(-1, forward, true, false);
+  if (watch.Alive() && HasFocusableCells(FocusedRecord())) FocusNextItem(-1, forward, true, false);
   return true;
 }
 
@@ -650,28 +680,28 @@ bool TcxCustomGridTableController::FocusNextCell(bool forward, bool keepRecord, 
 
 bool TcxCustomGridTableController::CanAppend() {
   TcxCustomDataController* dc = DataController();
-  return (dc->GetEditFlags() & dceAppend) && !IsInserting(dc);
+  return (dc->GetEditState() & dceAppend) && !IsInserting(dc);
 }
 
 bool TcxCustomGridTableController::CanDelete(bool checkOptions) {
-  return (DataController()->GetEditFlags() & dceDelete) &&
+  return (DataController()->GetEditState() & dceDelete) &&
          (!checkOptions || TableView()->TableOptionsData()->Deleting());
 }
 
 bool TcxCustomGridTableController::CanEdit() {
   return focusedItem_ && TableView()->TableOptionsData()->Editing() &&
-         (DataController()->GetEditFlags() & dceModify) && (DataController()->GetEditFlags() & dceInplace);
+         (DataController()->GetEditState() & dceModify) && (DataController()->GetEditState() & dceInplace);
 }
 
 bool TcxCustomGridTableController::CanInsert(bool checkOptions) {
-  return (DataController()->GetEditFlags() & dceInsert) &&
+  return (DataController()->GetEditState() & dceInsert) &&
          (!checkOptions || TableView()->TableOptionsData()->Inserting());
 }
 
 bool TcxCustomGridTableController::CanCancelOnExit() {
   TcxCustomDataController* dc = DataController();
   return TableView()->TableOptionsData()->CancelOnExit() && IsInserting(dc) &&
-         !(dc->GetEditState() & (dceChanging | dceModified)) && !IsModified(dc);
+         !(dc->GetEditFlags() & (dceChanging | dceModified)) && !IsModified(dc);
 }
 
 void TcxCustomGridTableController::CreateNewRecord(bool atEnd) {

@@ -96,6 +96,23 @@ class TcxGridEditingController : public TObject {
   TNotifyEvent savedChange_, savedEditValueChanged_;
 };
 
+// The focused record changed: the view's OnFocusedRecordChanged fires when the grid's change
+// queue runs, after the data controller has finished its notification.
+class TcxGridFocusedRecordChange : public TcxCustomGridViewChange {
+  KORVAN_CLASS(TcxGridFocusedRecordChange, TcxCustomGridViewChange)
+
+ public:
+  TcxGridFocusedRecordChange(TcxCustomGridView* view, Integer prevRow, Integer row, bool newItemRowFocusingChanged)
+      : TcxCustomGridViewChange(view), prevRow_(prevRow), row_(row), newItemRow_(newItemRowFocusingChanged) {}
+  bool CanDropDuplicates() override { return false; }
+  bool IsDuplicateOf(TcxCustomGridChange*) override { return false; }
+  void Execute() override;
+
+ private:
+  Integer prevRow_, row_;
+  bool newItemRow_;
+};
+
 class TcxCustomGridTableController : public TcxCustomGridController {
   KORVAN_CLASS(TcxCustomGridTableController, TcxCustomGridController)
 
@@ -301,6 +318,8 @@ class TcxCustomGridTableController : public TcxCustomGridController {
  protected:
   // Posts or drops a pending edit before the focus moves; true ends the move.
   bool PrepareRecordMove(Integer& row, bool forward, TcxGridListenerLink* link);
+  // Focuses the first or last row of the page (selecting it alone when asked).
+  void FocusPageRow(Integer row, bool select);
 
  private:
   void PullTimerTick(TObject*);
