@@ -26,6 +26,15 @@ struct TDataCellPainterRegistration {
   }
 } dataCellPainterRegistration;
 
+// Whether a cell (compared by address only: it may be gone) is still one of the layout's.
+bool CellStillShown(TcxCustomGridTableViewInfo* info, TcxCustomGridTableItem* item, const void* cell) {
+  TcxCustomGridRecordsViewInfo* records = info->RecordsViewInfo();
+  if (!records) return false;
+  for (Integer i = 0; i < records->Count(); ++i)
+    if (records->Items(i)->GetCellViewInfoByItem(item) == cell) return true;
+  return false;
+}
+
 // Watches a cell through a press: the view info's pressed cell is cleared when the cell goes.
 TcxCustomGridTableViewInfo* TableViewInfoOf(TcxCustomGridCellViewInfo* cell) {
   auto* view = dynamic_cast<TcxCustomGridViewCellViewInfo*>(cell);
@@ -271,57 +280,60 @@ bool TcxGridTableDataCellViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMou
   TcxCustomGridTableController* controller = TableController();
   TcxCustomGridTableView* view = TableView();
   TcxCustomGridTableViewInfo* info = TableViewInfoOf(this);
-  wasFocusedBeforeClick_ = IsFocusedCell();
+  const bool wasFocused = IsFocusedCell();
+  wasFocusedBeforeClick_ = wasFocused;
+  // A new press (the second of a double click too) ends a pending click-to-edit.
+  controller->EditingController()->StopEditShowingTimer();
   TcxCustomGridTableItem* item = item_;
   TcxGridViewWatch watch(view);
   controller->AllowCheckEdit = false;
   controller->SynchronizingOrClicking = true;
   bool itemFocused = false;
-  bool result = false;
-  // The press watches the cell: the focus change may rebuild the layout and free it.
-  info->PressedCell = this;
-  auto alive = [&] { return watch.Alive() && info->PressedCell == this; };
   Finally done{[&] {
     if (!watch.Alive()) return;
     controller->SynchronizingOrClicking = false;
     controller->AllowCheckEdit = true;
     if (!itemFocused) controller->CheckEditNeeded = true;
-    if (info->PressedCell == this) info->PressedCell = nullptr;
   }};
   if (shift.Contains(ssDouble) && view->OnCellDblClick) {
     bool handled = false;
+    info->PressedCell = this;
     view->OnCellDblClick(view, this, button, shift, handled);
-    if (handled || !alive()) return true;
+    bool gone = !watch.Alive() || info->PressedCell != this;
+    if (!gone) info->PressedCell = nullptr;
+    if (handled || gone) return true;
   }
-  result = TcxGridTableCellViewInfo::MouseDown(hitTest, button, shift);
+  bool result = TcxGridTableCellViewInfo::MouseDown(hitTest, button, shift);
   if (!watch.Alive()) return result;
-  info->PressedCell = alive() ? this : info->PressedCell;
+  // Focusing may have rebuilt the layout: the press goes on with the item's cell as shown now
+  // (this cell when it is still there, compared by address only).
+  TcxGridTableDataCellViewInfo* cell = CellStillShown(info, item, this) ? this : nullptr;
+  auto currentCell = [&]() -> TcxGridTableDataCellViewInfo* {
+    if (cell) return cell;
+    TcxCustomGridRecord* record = controller->FocusedRecord();
+    return record && record->ViewInfo ? record->ViewInfo->GetCellViewInfoByItem(item) : nullptr;
+  };
   if (result && !controller->EditingController()->IsErrorOnEditExit()) {
     item->SetFocused(true);
     if (!watch.Alive()) return result;
     itemFocused = controller->FocusedItem() == item;
     if (itemFocused && button != mbMiddle && !shift.Contains(ssShift) && !shift.Contains(ssCtrl)) {
-      bool still = info->PressedCell == this || IsCellAlive(info);
-      if (still && CanShowEditorOnMouseDown(button)) {
+      cell = currentCell();
+      if (cell && cell->CanShowEditorOnMouseDown(button)) {
         TPoint p = hitTest ? hitTest->Pos() : TPoint();
         controller->EditingController()->ShowEditByMouse(item, shift, p.X, p.Y);
+        if (!watch.Alive()) return result;
       } else {
         controller->ShowEditOnMouseUp = true;
       }
     }
   }
-  if (watch.Alive() && (info->PressedCell == this || IsCellAlive(info)) &&
-      controller->EditingController()->EditingItem() != item)
-    controller->PressedDataCell = this;
+  cell = CellStillShown(info, item, cell ? cell : this) ? (cell ? cell : this) : currentCell();
+  if (cell && controller->EditingController()->EditingItem() != item) {
+    cell->wasFocusedBeforeClick_ = wasFocused;
+    controller->PressedDataCell = cell;
+  }
   return result;
-}
-
-bool TcxGridTableDataCellViewInfo::IsCellAlive(TcxCustomGridTableViewInfo* info) {
-  TcxCustomGridRecordsViewInfo* records = info->RecordsViewInfo();
-  if (!records) return false;
-  for (Integer i = 0; i < records->Count(); ++i)
-    if (records->Items(i)->GetCellViewInfoByItem(item_) == this) return true;
-  return false;
 }
 
 bool TcxGridTableDataCellViewInfo::MouseUp(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {

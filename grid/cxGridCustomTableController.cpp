@@ -14,6 +14,7 @@
 using cxdata_internal::Finally;
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableController)
+KORVAN_IMPLEMENT_CLASS(TcxGridFocusedRecordChange)
 
 namespace {
 const TcxResourceStringRec scxGridConfirmDelete{"cxSDeleteRecordQuestion", "Delete record?"};
@@ -21,8 +22,18 @@ const TcxResourceStringRec scxGridConfirmDeleteMany{"cxSDeleteMultipleRecordsQue
 const TcxResourceStringRec scxGridConfirm{"cxSConfirm", "Confirm"};
 
 
-bool IsInserting(TcxCustomDataController* dc) { return dc->GetEditState() & dceInserting; }
-bool IsModified(TcxCustomDataController* dc) { return dc->GetEditState() & dceModified; }
+// Shift, Alt and Ctrl of a shift state (no buttons, no double click).
+TShiftState KeyboardPart(TShiftState shift) {
+  TShiftState keys;
+  for (auto v : {ssShift, ssAlt, ssCtrl})
+    if (shift.Contains(v)) keys.Include(v);
+  return keys;
+}
+
+// The data controller's edit state flags (inserting, changing, modified); its permitted edit
+// operations are GetEditState.
+bool IsInserting(TcxCustomDataController* dc) { return dc->GetEditFlags() & dceInserting; }
+bool IsModified(TcxCustomDataController* dc) { return dc->GetEditFlags() & dceModified; }
 
 TcxDBDataController* GridModeController(TcxCustomDataController* dc) {
   return dc->IsGridMode() ? dynamic_cast<TcxDBDataController*>(dc) : nullptr;
@@ -95,6 +106,8 @@ void TcxCustomGridRecord::KeyDown(Word& key, TShiftState shift) {
   TcxCustomGridTableController* c = TableControllerOf(GridView());
   if (!c || !HasCells()) return;
   TcxCustomGridTableItem* item = c->FocusedItem();
+  // Enter moves to the next cell instead when the view says so.
+  if (key == VK_RETURN && GridView()->TableOptionsBehavior()->GoToNextCellOnEnter()) return;
   if ((key == VK_RETURN || key == VK_F2) && shift.Empty() && item && !c->IsEditing()) {
     item->SetEditing(true);
     if (item->Editing()) key = 0;
@@ -228,7 +241,11 @@ TcxCustomGridTableController::TcxCustomGridTableController(TcxCustomGridView* gr
   editingController_ = static_cast<TcxGridEditingController*>(GetEditingControllerClass()->Create(this));
 }
 
-TcxCustomGridTableController::~TcxCustomGridTableController() { delete editingController_; }
+TcxCustomGridTableController::~TcxCustomGridTableController() {
+  StopPullFocusing();
+  SetDragScrollDirection(0);
+  delete editingController_;
+}
 
 TcxCustomGridTableView* TcxCustomGridTableController::TableView() const {
   return static_cast<TcxCustomGridTableView*>(GridView());
@@ -294,7 +311,20 @@ bool TcxCustomGridTableController::FocusRowAtIndex(Integer row) {
   TcxCustomGridTableViewData* data = TableViewData();
   if (data && data->IsRowIndexInRange(row) && !data->FetchRecord(row)->CanFocus()) return false;
   Integer was = FocusedRowIndex();
-  bool result = DataController()->ChangeFocusedRowIndex(row);
+  // The grid holds its changes until the data controller is done, so handlers of the focus
+  // change (which may even free the view) run outside its notification.
+  TcxGridViewWatch watch(GridView());
+  TcxCustomGrid* grid = GridView()->Control();
+  if (grid) grid->BeginUpdate();
+  bool result;
+  try {
+    result = DataController()->ChangeFocusedRowIndex(row);
+  } catch (...) {
+    if (grid) grid->EndUpdate();
+    throw;
+  }
+  if (grid) grid->EndUpdate();
+  if (!watch.Alive()) return false;
   if (result && FocusOnRecordFocusing) {
     if (was == row) MakeFocusedRecordVisible();
     if (FocusedRecord() && GridView()->Control()) GridView()->Control()->SetFocusedView(GridView());
@@ -314,17 +344,20 @@ void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer
   if (!dc->IsSelectionAnchorAssigned() && row >= 0) dc->SetSelectionAnchor(row);
   if (FocusOnRecordFocusing && row >= 0) MakeFocusedRecordVisible();
   TcxCustomGridTableView* view = TableView();
-  if (view->OnFocusedRecordChanged) {
-    TcxCustomGridTableViewData* data = TableViewData();
-    view->OnFocusedRecordChanged(view, data->RecordAtRowIndex(prevRow), data->RecordAtRowIndex(row),
-                                 newItemRowFocusingChanged);
-  }
+  view->AddChange(new TcxGridFocusedRecordChange(view, prevRow, row, newItemRowFocusingChanged));
   if (editingController_->IsEditing()) {
     // The same editor stays for the next record: refill it and move it.
     editingController_->UpdateEditValue();
   }
   view->QueueFullRepaint();
   CheckEdit();
+}
+
+void TcxGridFocusedRecordChange::Execute() {
+  auto* view = dynamic_cast<TcxCustomGridTableView*>(GridView());
+  if (!view || !view->OnFocusedRecordChanged) return;
+  TcxCustomGridTableViewData* data = view->TableViewData();
+  view->OnFocusedRecordChanged(view, data->RecordAtRowIndex(prevRow_), data->RecordAtRowIndex(row_), newItemRow_);
 }
 
 // ---- layout and top record ----------------------------------------------------------------------
@@ -487,18 +520,24 @@ void TcxCustomGridTableController::ShowPrevPage() {
 }
 
 void TcxCustomGridTableController::FocusNextPage(bool select) {
+  if (TableViewData()->CountRecords() == 0) return;
   MakeFocusedRecordVisible();
   if (FocusedRowIndex() == topRecordIndex_ + VisibleRecordCount() - 1) ShowNextPage();
-  Integer row = topRecordIndex_ + VisibleRecordCount() - 1;
-  if (FocusRowAtIndex(row) && select && SupportsMultiSelect() && FocusedRowIndex() == row) SelectAtAnchor(true);
-  if (Site()) Site()->Update();
+  FocusPageRow(topRecordIndex_ + VisibleRecordCount() - 1, select);
 }
 
 void TcxCustomGridTableController::FocusPrevPage(bool select) {
+  if (TableViewData()->CountRecords() == 0) return;
   MakeFocusedRecordVisible();
   if (FocusedRowIndex() == topRecordIndex_) ShowPrevPage();
-  Integer row = topRecordIndex_;
-  if (FocusRowAtIndex(row) && select && SupportsMultiSelect() && FocusedRowIndex() == row) SelectAtAnchor(true);
+  FocusPageRow(topRecordIndex_, select);
+}
+
+void TcxCustomGridTableController::FocusPageRow(Integer row, bool select) {
+  TcxGridViewWatch watch(GridView());
+  bool focused = FocusRowAtIndex(row);
+  if (!watch.Alive()) return;
+  if (focused && select && SupportsMultiSelect(true) && FocusedRowIndex() == row) SelectAtAnchor(true);
   if (Site()) Site()->Update();
 }
 
@@ -526,7 +565,7 @@ bool TcxCustomGridTableController::PrepareRecordMove(Integer& row, bool forward,
   editingController_->UpdateValue();
   if (!link->GridView()) return true;
   if (!IsModified(dc)) {
-    if (IsInserting(dc) && !(dc->GetEditState() & dceChanging) &&
+    if (IsInserting(dc) && !(dc->GetEditFlags() & dceChanging) &&
         ((forward && !dc->IsEOF()) || (!forward && dc->IsEOF()))) {
       dc->Cancel();
       return true;
@@ -572,8 +611,10 @@ bool TcxCustomGridTableController::FocusNextFocusableRecord(Integer row, bool fo
 }
 
 bool TcxCustomGridTableController::GoToRecord(Integer row, bool forward, bool cycle, bool throughDetails, bool select) {
+  TcxGridViewWatch watch(GridView());
   bool result = FocusNextFocusableRecord(row, forward, cycle, throughDetails, throughDetails);
-  if (result && select && SupportsMultiSelect()) SelectAtAnchor(true);
+  if (!watch.Alive()) return result;
+  if (result && select && SupportsMultiSelect(true)) SelectAtAnchor(true);
   return result;
 }
 
@@ -629,8 +670,9 @@ bool TcxCustomGridTableController::FocusNextCell(bool forward, bool keepRecord, 
   if (HasFocusableCells(FocusedRecord()))
     return FocusNextItem(GetFocusedItemIndex(), forward, false, mayChangeRecord && behavior->FocusCellOnCycle());
   if (keepRecord || !behavior->FocusCellOnCycle()) return false;
+  TcxGridViewWatch watch(GridView());
   if (!FocusNextFocusableRecord(FocusedRowIndex(), forward, false, false, false)) return false;
-  if (HasFocusableCells(FocusedRecord())) FocusNextItem(-1, forward, true, false);
+  if (watch.Alive() && HasFocusableCells(FocusedRecord())) FocusNextItem(-1, forward, true, false);
   return true;
 }
 
@@ -638,28 +680,28 @@ bool TcxCustomGridTableController::FocusNextCell(bool forward, bool keepRecord, 
 
 bool TcxCustomGridTableController::CanAppend() {
   TcxCustomDataController* dc = DataController();
-  return (dc->GetEditFlags() & dceAppend) && !IsInserting(dc);
+  return (dc->GetEditState() & dceAppend) && !IsInserting(dc);
 }
 
 bool TcxCustomGridTableController::CanDelete(bool checkOptions) {
-  return (DataController()->GetEditFlags() & dceDelete) &&
+  return (DataController()->GetEditState() & dceDelete) &&
          (!checkOptions || TableView()->TableOptionsData()->Deleting());
 }
 
 bool TcxCustomGridTableController::CanEdit() {
   return focusedItem_ && TableView()->TableOptionsData()->Editing() &&
-         (DataController()->GetEditFlags() & dceModify) && (DataController()->GetEditFlags() & dceInplace);
+         (DataController()->GetEditState() & dceModify) && (DataController()->GetEditState() & dceInplace);
 }
 
 bool TcxCustomGridTableController::CanInsert(bool checkOptions) {
-  return (DataController()->GetEditFlags() & dceInsert) &&
+  return (DataController()->GetEditState() & dceInsert) &&
          (!checkOptions || TableView()->TableOptionsData()->Inserting());
 }
 
 bool TcxCustomGridTableController::CanCancelOnExit() {
   TcxCustomDataController* dc = DataController();
   return TableView()->TableOptionsData()->CancelOnExit() && IsInserting(dc) &&
-         !(dc->GetEditState() & (dceChanging | dceModified)) && !IsModified(dc);
+         !(dc->GetEditFlags() & (dceChanging | dceModified)) && !IsModified(dc);
 }
 
 void TcxCustomGridTableController::CreateNewRecord(bool atEnd) {
@@ -714,14 +756,10 @@ TcxCustomGridRecord* TcxCustomGridTableController::GetSelectedRecord(Integer ind
 void TcxCustomGridTableController::SetSelectionAnchor(Integer row) { DataController()->SetSelectionAnchor(row); }
 
 void TcxCustomGridTableController::SelectAtAnchor(bool select) {
-  TcxCustomDataController* dc = DataController();
   Integer row = FocusedRowIndex();
   if (row < 0) return;
-  dc->SetSelectionAnchor(row);
-  if (select && TableView()->TableOptionsSelection()->MultiSelect()) {
-    dc->ClearSelection();
-    dc->ChangeRowSelection(row, true);
-  }
+  DataController()->SetSelectionAnchor(row);
+  if (select) SelectFocusedRecordOnly();
 }
 
 void TcxCustomGridTableController::ClearSelection() { DataController()->ClearSelection(); }
@@ -834,7 +872,13 @@ void TcxCustomGridTableController::KeyDown(Word& key, TShiftState shift) {
       return;
     }
   }
+  Integer row = FocusedRowIndex();
   if (key != 0) HandleKeyDown(key, shift);
+  if (!watch.Alive()) {
+    key = 0;
+    return;
+  }
+  if (IsSelectionKey(key, shift, row != FocusedRowIndex())) DoKeyboardSelection(key, shift);
   if (!watch.Alive()) {
     key = 0;
     return;
@@ -1063,4 +1107,374 @@ void TcxCustomGridTableController::BeforeStartDrag() {
     dc->Post();
   else
     dc->Cancel();
+}
+
+// ---- selection by mouse and keys ----------------------------------------------------------------
+
+bool TcxCustomGridTableController::SupportsMultiSelect(bool onlyFocused) {
+  if (!TableView()->TableOptionsSelection()->MultiSelect()) return false;
+  if (!onlyFocused) return true;
+  TcxCustomGrid* grid = GridView()->Control();
+  return !grid || grid->FocusedView() == GridView();
+}
+
+bool TcxCustomGridTableController::IsSelectionClick(TcxCustomGridHitTest* hitTest, TShiftState shift) {
+  auto* recordHit = dynamic_cast<TcxGridRecordHitTest*>(hitTest);
+  return SupportsMultiSelect(false) && recordHit && recordHit->CanClick() && recordHit->GridRecord &&
+         recordHit->GridRecord == FocusedRecord();
+}
+
+bool TcxCustomGridTableController::IsKeyForController(Word key, TShiftState shift, bool focusedRowChanged) {
+  if (key == VK_SPACE || key == VK_PRIOR || key == VK_NEXT) return true;
+  if (!focusedRowChanged) return false;
+  return !((key == VK_INSERT || key == 'C') && shift == TShiftState{ssCtrl});
+}
+
+bool TcxCustomGridTableController::IsSelectionKey(Word key, TShiftState shift, bool focusedRowChanged) {
+  return SupportsMultiSelect(true) && IsKeyForController(key, shift, focusedRowChanged);
+}
+
+void TcxCustomGridTableController::DoRangeSelection(bool clearOthers) {
+  Integer row = FocusedRowIndex();
+  if (row >= 0) DataController()->SelectFromAnchor(row, !clearOthers);
+}
+
+void TcxCustomGridTableController::SelectFocusedRecordOnly() {
+  TcxCustomDataController* dc = DataController();
+  Integer row = FocusedRowIndex();
+  if (row < 0) return;
+  if (dc->CountSelectedRows() == 1 && dc->IsRowSelected(row)) return;
+  GridView()->BeginUpdate();
+  Finally end{[this] { GridView()->EndUpdate(); }};
+  dc->ClearSelection();
+  if (TableView()->TableOptionsSelection()->MultiSelect()) dc->ChangeRowSelection(row, true);
+}
+
+void TcxCustomGridTableController::ToggleFocusedRecordSelection() {
+  if (TcxCustomGridRecord* record = FocusedRecord()) ChangeRecordSelection(record, !record->Selected());
+}
+
+void TcxCustomGridTableController::DoKeyboardSelection(Word key, TShiftState shift) {
+  if (key == VK_SPACE && shift == TShiftState{ssCtrl}) {
+    ToggleFocusedRecordSelection();
+    EatKeyPress = true;
+    return;
+  }
+  if (shift.Contains(ssShift) && key != 0) {
+    DoRangeSelection(true);
+    return;
+  }
+  SelectAtAnchor(shift != TShiftState{ssCtrl});
+}
+
+void TcxCustomGridTableController::DoMouseDownSelection(TcxCustomGridHitTest* hitTest, TShiftState shift) {
+  auto* recordHit = dynamic_cast<TcxGridRecordHitTest*>(hitTest);
+  TcxCustomGridRecord* record = recordHit ? recordHit->GridRecord : nullptr;
+  if (!record) return;
+  TShiftState keys = KeyboardPart(shift);
+  const bool ctrlOnly = keys == TShiftState{ssCtrl};
+  if (keys.Empty() || ctrlOnly) SetSelectionAnchor(record->Index());
+  auto postpone = [&] {
+    if (CanPostponeRecordSelection() && record->Selected() && !shift.Contains(ssDouble)) {
+      postponedSelection_ = true;
+      postponedRow_ = record->Index();
+      return true;
+    }
+    return false;
+  };
+  if (ctrlOnly && CanToggleRecordSelection()) {
+    if (!postpone()) ToggleFocusedRecordSelection();
+  } else if (keys == TShiftState{ssShift} || keys == TShiftState{ssShift, ssCtrl}) {
+    DoRangeSelection(!(keys.Contains(ssCtrl) && CanAddRangeToSelection()));
+  } else if (!postpone()) {
+    DoNormalSelection();
+  }
+}
+
+void TcxCustomGridTableController::DoMouseUpSelection(TcxCustomGridHitTest* hitTest, TShiftState shift) {
+  auto* recordHit = dynamic_cast<TcxGridRecordHitTest*>(hitTest);
+  if (!postponedSelection_ || !recordHit || !recordHit->GridRecord || recordHit->GridRecord->Index() != postponedRow_)
+    return;
+  TShiftState keys = KeyboardPart(shift);
+  if (keys == TShiftState{ssCtrl} && CanToggleRecordSelection())
+    ToggleFocusedRecordSelection();
+  else
+    SelectFocusedRecordOnly();
+}
+
+void TcxCustomGridTableController::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TcxGridViewWatch watch(GridView());
+  auto after = [&] {
+    if (!watch.Alive()) return;
+    TcxCustomGridHitTest* hitTest = ViewInfo()->GetHitTest(x, y);
+    auto* viewHit = dynamic_cast<TcxCustomGridViewHitTest*>(hitTest);
+    if (viewHit && viewHit->GridView() != GridView()) return;
+    if (IsSelectionClick(hitTest, shift)) DoMouseDownSelection(hitTest, shift);
+    if (!watch.Alive()) return;
+    bool leftOnly = button == mbLeft && !shift.Contains(ssShift) && !shift.Contains(ssCtrl) &&
+                    !shift.Contains(ssAlt) && !shift.Contains(ssRight) && !shift.Contains(ssMiddle);
+    if (leftOnly && dynamic_cast<TcxGridRecordHitTest*>(hitTest) && SupportsPullFocusing() && Site() &&
+        Site()->MouseCapture() && GridView()->DragMode() != dmAutomatic)
+      StartPullFocusing(hitTest);
+  };
+  try {
+    TcxCustomGridController::MouseDown(button, shift, x, y);
+  } catch (...) {
+    after();
+    throw;
+  }
+  after();
+}
+
+void TcxCustomGridTableController::MouseMove(TShiftState shift, Integer x, Integer y) {
+  TcxCustomGridController::MouseMove(shift, x, y);
+  if (!pullFocusing_) return;
+  TPoint p(x, y);
+  if (p == pullPoint_) return;
+  pullPoint_ = p;
+  TcxCustomGridHitTest* hitTest = ViewInfo()->GetHitTest(x, y);
+  auto* recordHit = dynamic_cast<TcxGridRecordHitTest*>(hitTest);
+  Integer direction = 0;
+  if (recordHit && recordHit->GridView() == GridView()) {
+    if (pullTimer_) {
+      pullTimer_->Free();
+      pullTimer_ = nullptr;
+    }
+    DoPullFocusing(hitTest);
+    RememberPulled();
+    if (Site()) Site()->Update();
+  } else if (GetPullFocusingScrollingDirection(x, y, direction)) {
+    pullDirection_ = direction;
+    if (!pullTimer_) {
+      pullTimer_ = new TcxTimer(nullptr);
+      pullTimer_->SetInterval(50);
+      pullTimer_->SetOnTimer([this](TObject* sender) { PullTimerTick(sender); });
+      pullTimer_->SetEnabled(true);
+    }
+  }
+}
+
+void TcxCustomGridTableController::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  TcxGridViewWatch watch(GridView());
+  TcxCustomGridController::MouseUp(button, shift, x, y);
+  if (!watch.Alive()) return;
+  StopPullFocusing();
+  if (button == mbLeft) {
+    TcxCustomGridHitTest* hitTest = ViewInfo()->GetHitTest(x, y);
+    if (IsSelectionClick(hitTest, shift)) DoMouseUpSelection(hitTest, shift);
+  }
+  if (watch.Alive()) CancelPostponedSelection();
+}
+
+void TcxCustomGridTableController::CancelMode() {
+  TcxCustomGridController::CancelMode();
+  StopPullFocusing();
+  CancelPostponedSelection();
+}
+
+// ---- pull focusing ---------------------------------------------------------------------------------
+
+bool TcxCustomGridTableController::SupportsPullFocusing() { return TableView()->TableOptionsBehavior()->PullFocusing(); }
+
+void TcxCustomGridTableController::StartPullFocusing(TcxCustomGridHitTest* hitTest) {
+  pullFocusing_ = true;
+  pullPoint_ = hitTest ? hitTest->Pos() : TPoint();
+  lastPulledRow_ = -1;
+}
+
+void TcxCustomGridTableController::StopPullFocusing() {
+  if (pullTimer_) {
+    TcxTimer* timer = pullTimer_;
+    pullTimer_ = nullptr;
+    timer->Free();
+  }
+  lastPulledRow_ = -1;
+  lastPulledItem_ = nullptr;
+  pullFocusing_ = false;
+}
+
+void TcxCustomGridTableController::RememberPulled() {
+  lastPulledRow_ = FocusedRowIndex();
+  lastPulledItem_ = focusedItem_;
+}
+
+bool TcxCustomGridTableController::PulledChanged() {
+  return FocusedRowIndex() != lastPulledRow_ || focusedItem_ != lastPulledItem_;
+}
+
+void TcxCustomGridTableController::DoPullFocusing(TcxCustomGridHitTest* hitTest) {
+  auto* recordHit = dynamic_cast<TcxGridRecordHitTest*>(hitTest);
+  if (!recordHit || !recordHit->GridRecord) return;
+  TcxGridViewWatch watch(GridView());
+  recordHit->GridRecord->SetFocused(true);
+  if (!watch.Alive()) return;
+  if (auto* cellHit = dynamic_cast<TcxGridRecordCellHitTest*>(hitTest))
+    if (cellHit->Item) cellHit->Item->SetFocused(true);
+  if (watch.Alive() && TableView()->TableOptionsSelection()->MultiSelect() && PulledChanged()) DoRangeSelection(true);
+}
+
+void TcxCustomGridTableController::DoPullFocusingScrolling(Integer direction) {
+  if (direction == 3)
+    FocusRowAtIndex(topRecordIndex_);
+  else if (direction == 4)
+    FocusRowAtIndex(topRecordIndex_ + VisibleRecordCount() - 1);
+  else
+    return;
+  FocusNextFocusableRecord(FocusedRowIndex(), direction == 4, false, false, false);
+  if (TableView()->TableOptionsSelection()->MultiSelect() && PulledChanged()) DoRangeSelection(true);
+}
+
+bool TcxCustomGridTableController::GetPullFocusingScrollingDirection(Integer x, Integer y, Integer& direction) {
+  TcxCustomGridTableViewInfo* info = TableViewInfo();
+  if (!info || !info->RecordsViewInfo()) return false;
+  TRect r = info->RecordsViewInfo()->Bounds;
+  Integer pos = IsRecordsScrollHorizontal() ? x : y;
+  Integer begin = IsRecordsScrollHorizontal() ? r.Left : r.Top;
+  Integer end = IsRecordsScrollHorizontal() ? r.Right : r.Bottom;
+  if (pos < begin)
+    direction = 3;
+  else if (pos >= end)
+    direction = 4;
+  else
+    return false;
+  return true;
+}
+
+void TcxCustomGridTableController::PullTimerTick(TObject*) {
+  DoPullFocusingScrolling(pullDirection_);
+  if (Site()) Site()->Update();
+  RememberPulled();
+}
+
+// ---- dragging records -------------------------------------------------------------------------------
+
+TcxCustomGridRecord* TcxCustomGridTableController::RecordAt(Integer x, Integer y) {
+  auto* recordHit = dynamic_cast<TcxGridRecordHitTest*>(ViewInfo()->GetHitTest(x, y));
+  return recordHit ? recordHit->GridRecord : nullptr;
+}
+
+bool TcxCustomGridTableController::IsLastPageRecord(TcxCustomGridRecord* record) {
+  if (!record || !record->ViewInfo) return false;
+  return record->ViewInfo->Index() >= VisibleRecordCount() - 1;
+}
+
+Integer TcxCustomGridTableController::GetDragScrollDirection(Integer x, Integer y) {
+  TcxCustomGridRecord* record = RecordAt(x, y);
+  if (!record) return 0;
+  bool horizontal = IsRecordsScrollHorizontal();
+  if (IsFirstPageRecord(record)) return horizontal ? 1 : 3;
+  if (IsLastPageRecord(record)) return horizontal ? 2 : 4;
+  return 0;
+}
+
+void TcxCustomGridTableController::SetDragScrollDirection(Integer direction) {
+  dragScrollDirection_ = direction;
+  if (direction == 0) {
+    if (dragScrollTimer_) {
+      TcxTimer* timer = dragScrollTimer_;
+      dragScrollTimer_ = nullptr;
+      timer->Free();
+    }
+    return;
+  }
+  if (dragScrollTimer_) return;
+  dragScrollTimer_ = new TcxTimer(nullptr);
+  dragScrollTimer_->SetInterval(Cardinal(GetDragScrollInterval()));
+  dragScrollTimer_->SetOnTimer([this](TObject* sender) { DragScrollTimerTick(sender); });
+  dragScrollTimer_->SetEnabled(true);
+}
+
+void TcxCustomGridTableController::DragScrollTimerTick(TObject*) {
+  if (dragScrollDirection_ == 3 || dragScrollDirection_ == 1)
+    ScrollRecords(false, 1);
+  else if (dragScrollDirection_ == 4 || dragScrollDirection_ == 2)
+    ScrollRecords(true, 1);
+  if (Site()) Site()->Update();
+}
+
+void TcxCustomGridTableController::SetDragHighlightedRecord(TcxCustomGridRecord* record) {
+  if (record == dragHighlightedRecord_) return;
+  TcxCustomGridRecord* prev = dragHighlightedRecord_;
+  dragHighlightedRecord_ = record;
+  for (TcxCustomGridRecord* r : {prev, record})
+    if (r && r->ViewInfo) r->ViewInfo->Invalidate();
+}
+
+void TcxCustomGridTableController::GetDragDropText(String& text) {
+  text.clear();
+  auto* behavior = TableView()->TableOptionsBehavior();
+  if (!behavior->DragDropText()) return;
+  TcxCustomGridRecord* record = FocusedRecord();
+  if (record && focusedItem_) text = record->GetDisplayText(focusedItem_->Index());
+}
+
+void TcxCustomGridTableController::GetDragDropTextViewParams(TcxStyleParams& params) {
+  TableView()->TableStyles()->GetContentParams(nullptr, nullptr, params);
+}
+
+bool TcxCustomGridTableController::CanDrag(Integer x, Integer y) {
+  return dynamic_cast<TcxGridRecordHitTest*>(ViewInfo()->GetHitTest(x, y)) != nullptr;
+}
+
+void TcxCustomGridTableController::StartDrag(TDragObject*& dragObject) {
+  TcxCustomGridController::StartDrag(dragObject);
+  if (Site()) Site()->SetDragCursor(DataController()->CountSelectedRows() < 2 ? crcxDrag : crcxMultiDrag);
+  GetDragDropText(dragText_);
+}
+
+void TcxCustomGridTableController::DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) {
+  TcxCustomGridController::DragOver(source, x, y, state, accept);
+  auto* behavior = TableView()->TableOptionsBehavior();
+  bool leaving = state == dsDragLeave;
+  if (behavior->DragScrolling()) SetDragScrollDirection(leaving ? 0 : GetDragScrollDirection(x, y));
+  if (behavior->DragHighlighting()) SetDragHighlightedRecord(leaving ? nullptr : RecordAt(x, y));
+  if (behavior->DragFocusing() == dfDragOver && !leaving)
+    if (TcxCustomGridRecord* record = RecordAt(x, y)) record->SetFocused(true);
+}
+
+void TcxCustomGridTableController::DragDrop(TObject* source, Integer x, Integer y) {
+  TcxCustomGridController::DragDrop(source, x, y);
+  if (TableView()->TableOptionsBehavior()->DragFocusing() == dfDragDrop)
+    if (TcxCustomGridRecord* record = RecordAt(x, y)) record->SetFocused(true);
+}
+
+void TcxCustomGridTableController::EndDrag(TObject* target, Integer x, Integer y) {
+  TcxCustomGridController::EndDrag(target, x, y);
+  SetDragHighlightedRecord(nullptr);
+  if (TcxCustomGrid* grid = GridView()->Control())
+    if (grid->Controller()) grid->Controller()->StopDragOpen();
+  SetDragScrollDirection(0);
+}
+
+void TcxCustomGridTableController::GetDragImagesSize(TSize& size) {
+  String text;
+  GetDragDropText(text);
+  if (text.empty() || !Site()) {
+    size = TSize(0, 0);
+    return;
+  }
+  TcxStyleParams params;
+  GetDragDropTextViewParams(params);
+  TcxCanvas* canvas = Site()->Canvas();
+  if (params.Font) canvas->ApplyFont(params.Font);
+  TSize t = canvas->MeasureTextSize(text);
+  size = TSize(t.cx + 35, t.cy + 10);
+}
+
+void TcxCustomGridTableController::PaintDragImage(TcxCanvas* canvas, const TRect& bounds) {
+  TcxStyleParams params;
+  GetDragDropTextViewParams(params);
+  TRect r = bounds;
+  canvas->FillRectColor(r, params.Color);
+  r.Left += 25;
+  for (int i = 0; i < 3; ++i) {
+    canvas->DrawFocusFrame(r);
+    r = TRect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+  }
+  r = TRect(bounds.Left + 25 + 5, bounds.Top + 5, bounds.Right - 5, bounds.Bottom - 5);
+  if (params.Font) canvas->ApplyFont(params.Font);
+  canvas->CurrentFont()->SetColor(params.TextColor);
+  canvas->CurrentBrush()->SetStyle(bsClear);
+  canvas->OutputText(dragText_, r, ctfLeft | ctfVCenter | ctfSingleLine);
+  canvas->CurrentBrush()->SetStyle(bsSolid);
 }

@@ -96,6 +96,23 @@ class TcxGridEditingController : public TObject {
   TNotifyEvent savedChange_, savedEditValueChanged_;
 };
 
+// The focused record changed: the view's OnFocusedRecordChanged fires when the grid's change
+// queue runs, after the data controller has finished its notification.
+class TcxGridFocusedRecordChange : public TcxCustomGridViewChange {
+  KORVAN_CLASS(TcxGridFocusedRecordChange, TcxCustomGridViewChange)
+
+ public:
+  TcxGridFocusedRecordChange(TcxCustomGridView* view, Integer prevRow, Integer row, bool newItemRowFocusingChanged)
+      : TcxCustomGridViewChange(view), prevRow_(prevRow), row_(row), newItemRow_(newItemRowFocusingChanged) {}
+  bool CanDropDuplicates() override { return false; }
+  bool IsDuplicateOf(TcxCustomGridChange*) override { return false; }
+  void Execute() override;
+
+ private:
+  Integer prevRow_, row_;
+  bool newItemRow_;
+};
+
 class TcxCustomGridTableController : public TcxCustomGridController {
   KORVAN_CLASS(TcxCustomGridTableController, TcxCustomGridController)
 
@@ -174,7 +191,49 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   virtual void MakeItemVisible(TcxCustomGridTableItem* item) {}
   virtual void MakeRecordVisible(TcxCustomGridRecord* record);
   virtual void SelectAll();
-  virtual bool SupportsMultiSelect() { return true; }
+
+  // Selection by mouse and keys.
+  virtual bool CanPostponeRecordSelection() { return !IsEditing(); }
+  virtual bool SupportsMultiSelect(bool onlyFocused);
+  virtual bool IsSelectionClick(TcxCustomGridHitTest* hitTest, TShiftState shift);
+  virtual bool IsSelectionKey(Word key, TShiftState shift, bool focusedRowChanged);
+  virtual void DoNormalSelection() { SelectFocusedRecordOnly(); }
+  virtual void DoRangeSelection(bool clearOthers);
+  virtual void SelectFocusedRecordOnly();
+  virtual void CancelPostponedSelection() { postponedSelection_ = false; }
+  virtual bool IsKeyForController(Word key, TShiftState shift, bool focusedRowChanged);
+  virtual void DoKeyboardSelection(Word key, TShiftState shift);
+  virtual void DoMouseDownSelection(TcxCustomGridHitTest* hitTest, TShiftState shift);
+  virtual void DoMouseUpSelection(TcxCustomGridHitTest* hitTest, TShiftState shift);
+  virtual bool CanAddRangeToSelection() { return true; }
+  virtual bool CanToggleRecordSelection() { return true; }
+  void ToggleFocusedRecordSelection();
+  bool PostponedSelection() const { return postponedSelection_; }
+
+  // Pull focusing: the focus follows the mouse while the left button is held.
+  virtual void DoPullFocusing(TcxCustomGridHitTest* hitTest);
+  virtual void DoPullFocusingScrolling(Integer direction);
+  virtual bool GetPullFocusingScrollingDirection(Integer x, Integer y, Integer& direction);
+  virtual void StartPullFocusing(TcxCustomGridHitTest* hitTest);
+  virtual bool SupportsPullFocusing();
+  void StopPullFocusing();
+  bool IsPullFocusing() const { return pullFocusing_; }
+  bool PullFocusingTimerRunning() const { return pullTimer_ != nullptr; }
+
+  // Dragging records.
+  virtual Integer GetDragScrollDirection(Integer x, Integer y);
+  virtual Integer GetDragScrollInterval() { return 20; }
+  virtual bool IsFirstPageRecord(TcxCustomGridRecord* record) { return record && record->Index() == topRecordIndex_; }
+  virtual bool IsLastPageRecord(TcxCustomGridRecord* record);
+  virtual void GetDragDropText(String& text);
+  virtual void GetDragDropTextViewParams(TcxStyleParams& params);
+  TcxCustomGridRecord* DragHighlightedRecord() const { return dragHighlightedRecord_; }
+  void SetDragHighlightedRecord(TcxCustomGridRecord* record);
+  bool DragScrollTimerRunning() const { return dragScrollTimer_ != nullptr; }
+  Integer DragScrollDirection() const { return dragScrollDirection_; }
+  String DragText() const { return dragText_; }
+  // Paints the drag image (its text in nested focus frames) into r.
+  void PaintDragImage(TcxCanvas* canvas, const TRect& r) override;
 
   bool FocusRowAtIndex(Integer row);
   void MakeFocusedItemVisible() { MakeItemVisible(focusedItem_); }
@@ -244,12 +303,44 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   void HandleKeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
   bool ProcessDialogChar(Word charCode) override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseMove(TShiftState shift, Integer x, Integer y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void CancelMode() override;
+  bool CanDrag(Integer x, Integer y) override;
+  void StartDrag(TDragObject*& dragObject) override;
+  void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
+  void DragDrop(TObject* source, Integer x, Integer y) override;
+  void EndDrag(TObject* target, Integer x, Integer y) override;
+  void GetDragImagesSize(TSize& size) override;
+  bool UsesDragImages() override { return true; }
 
  protected:
   // Posts or drops a pending edit before the focus moves; true ends the move.
   bool PrepareRecordMove(Integer& row, bool forward, TcxGridListenerLink* link);
+  // Focuses the first or last row of the page (selecting it alone when asked).
+  void FocusPageRow(Integer row, bool select);
 
  private:
+  void PullTimerTick(TObject*);
+  void DragScrollTimerTick(TObject*);
+  void RememberPulled();
+  bool PulledChanged();
+  void SetDragScrollDirection(Integer direction);
+  // The record under a point of the site (null when none).
+  TcxCustomGridRecord* RecordAt(Integer x, Integer y);
+  bool postponedSelection_ = false;
+  Integer postponedRow_ = -1;
+  bool pullFocusing_ = false;
+  TPoint pullPoint_;
+  Integer lastPulledRow_ = -1;
+  TcxCustomGridTableItem* lastPulledItem_ = nullptr;
+  Integer pullDirection_ = 0;
+  TcxTimer* pullTimer_ = nullptr;
+  Integer dragScrollDirection_ = 0;
+  TcxTimer* dragScrollTimer_ = nullptr;
+  TcxCustomGridRecord* dragHighlightedRecord_ = nullptr;
+  String dragText_;
   TcxGridEditingController* editingController_ = nullptr;
   TcxCustomGridTableItem* focusedItem_ = nullptr;
   Integer topRecordIndex_ = 0;

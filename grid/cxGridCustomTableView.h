@@ -394,6 +394,8 @@ class TcxCustomGridTableItem : public TcxComponent {
 
 // ---- the record-based view ----------------------------------------------------------------
 
+enum TcxGridDragFocusing : Byte { dfNone, dfDragOver, dfDragDrop };
+
 // Behaviour options of the record-based view.
 class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   KORVAN_CLASS(TcxCustomGridTableOptionsBehavior, TcxCustomGridOptionsBehavior)
@@ -426,6 +428,18 @@ class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   void SetIncSearchItem(TcxCustomGridTableItem* v);
   bool DragScrolling() const { return dragScrolling_; }
   void SetDragScrolling(bool v) { SetFlag(dragScrolling_, v); }
+  bool DragDropText() const { return dragDropText_; }
+  void SetDragDropText(bool v) { SetFlag(dragDropText_, v); }
+  TcxGridDragFocusing DragFocusing() const { return dragFocusing_; }
+  void SetDragFocusing(TcxGridDragFocusing v) {
+    if (v == dragFocusing_) return;
+    dragFocusing_ = v;
+    Changed(0);
+  }
+  bool DragHighlighting() const { return dragHighlighting_; }
+  void SetDragHighlighting(bool v) { SetFlag(dragHighlighting_, v); }
+  bool DragOpening() const { return dragOpening_; }
+  void SetDragOpening(bool v) { SetFlag(dragOpening_, v); }
   void AssignFrom(TPersistent* source) override;
 
  protected:
@@ -438,6 +452,8 @@ class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   bool focusCellOnCycle_ = false, pullFocusing_ = false;
   bool alwaysShowEditor_ = false, cellHints_ = false, focusCellOnTab_ = false, focusFirstCellOnNewRecord_ = false;
   bool goToNextCellOnEnter_ = false, immediateEditor_ = true, incSearch_ = false, dragScrolling_ = true;
+  bool dragDropText_ = false, dragHighlighting_ = true, dragOpening_ = true;
+  TcxGridDragFocusing dragFocusing_ = dfNone;
   TcxCustomGridTableItem* incSearchItem_ = nullptr;
 };
 

@@ -188,8 +188,6 @@ class TcxGridTableDataCellViewInfo : public TcxGridTableCellViewInfo {
 
  private:
   void UpdateHotTrack(const TPoint& p);
-  // The cell is still one of the records layout's cells (a press may rebuild the layout).
-  bool IsCellAlive(TcxCustomGridTableViewInfo* info);
   TcxCustomGridTableItem* item_;
   TcxCustomEditProperties* properties_ = nullptr;
   std::unique_ptr<TcxCustomEditViewInfo> editViewInfo_;

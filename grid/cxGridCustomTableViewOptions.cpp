@@ -583,6 +583,10 @@ void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
     SetImmediateEditor(s->immediateEditor_);
     SetIncSearch(s->incSearch_);
     SetDragScrolling(s->dragScrolling_);
+    SetDragDropText(s->dragDropText_);
+    SetDragFocusing(s->dragFocusing_);
+    SetDragHighlighting(s->dragHighlighting_);
+    SetDragOpening(s->dragOpening_);
   }
   TcxCustomGridOptionsBehavior::AssignFrom(source);
 }

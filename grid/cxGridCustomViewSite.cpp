@@ -262,6 +262,8 @@ void TcxGridSite::DoEndDrag(TObject* target, Integer x, Integer y) {
 
 void TcxGridSite::DragImagesExtent(TSize& size) { GridView()->Controller()->GetDragImagesSize(size); }
 
+void TcxGridSite::DrawDragImage(TcxCanvas* canvas, const TRect& r) { GridView()->Controller()->PaintDragImage(canvas, r); }
+
 bool TcxGridSite::UsesDragImages() { return GridView()->Controller() && GridView()->Controller()->UsesDragImages(); }
 
 bool TcxGridSite::MayStartDrag(Integer x, Integer y) {
