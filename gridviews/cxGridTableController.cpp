@@ -32,9 +32,12 @@ void TcxGridTableController::SetLeftPos(Integer value) {
   if (value == leftPos_) return;
   const Integer old = leftPos_;
   leftPos_ = value;
-  if (info && !info->Calculating() && view->CanOffsetHorz() && info->RecordsViewInfo())
+  if (info && !info->Calculating() && view->CanOffsetHorz() && info->RecordsViewInfo()) {
     info->OffsetView(0, old - value, 0);
-  else
+    // The pixels of the area that scrolls horizontally move; the strip that comes in repaints.
+    if (auto* painter = dynamic_cast<TcxGridTablePainter*>(view->Painter()))
+      painter->ScrollWindowArea(old - value, 0, info->HorzScrollArea());
+  } else
     LeftPosChanged();
   view->DoLeftPosChanged();
 }

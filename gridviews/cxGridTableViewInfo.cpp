@@ -631,6 +631,14 @@ void TcxGridHeaderViewInfo::CalculateHidden() {
   TcxCustomGridPartViewInfo::CalculateHidden();
 }
 
+void TcxGridHeaderViewInfo::OffsetBounds(Integer dx, Integer dy) {
+  TcxGridColumnContainerViewInfo::OffsetBounds(dx, dy);
+  if (!Visible) return;
+  for (Integer i = 0; i < GetItemViewInfoCount(); ++i)
+    if (TcxGridColumnHeaderViewInfo* item = ExistingItemViewInfo(i))
+      item->Visible = item->CheckVisibility(item->Bounds.Left, item->Bounds.Width());
+}
+
 void TcxGridHeaderViewInfo::CalculateItems() {
   // A hidden header still lays its columns out: the rows take their widths from it.
   const TRect area = GetItemsAreaBounds();
@@ -835,6 +843,13 @@ void TcxGridTableViewInfo::GetPartBounds(TcxCustomGridPartViewInfo* part, TRect&
   if (part->ScrollsHorizontally()) r = ShiftedRect(r, -LeftPos(), 0);
 }
 
+void TcxGridTableViewInfo::OffsetHorizontally(Integer dx, Integer dy) {
+  for (Integer i = 0; i < PartCount(); ++i)
+    if (Parts(i)->ScrollsHorizontally() && Parts(i)->Visible) Parts(i)->OffsetBounds(dx, 0);
+  if (headerViewInfo_ && !headerViewInfo_->Visible) headerViewInfo_->OffsetBounds(dx, 0);
+  TcxCustomGridTableViewInfo::OffsetHorizontally(dx, dy);
+}
+
 void TcxGridTableViewInfo::GetHorzScrollArea(TRect& r) {
   r = ClientBounds();
   if (headerViewInfo_) r.Top -= headerViewInfo_->Height();
@@ -908,6 +923,19 @@ void TcxGridTablePainter::PaintViewContent() {
   }
   if (info->IsNavigatorSiteShown()) DrawNavigator();
   DrawRecords();
+}
+
+bool TcxGridTablePainter::CanScrollWindow() {
+  TcxGridTableView* view = static_cast<TcxGridTableView*>(GridView());
+  TcxGridTableBackgroundBitmaps* bitmaps = view->GetBackgroundBitmaps();
+  auto hasBitmap = [bitmaps](Integer index) {
+    TBitmap* b = bitmaps->GetBitmap(index);
+    return b && !b->Empty();
+  };
+  return TcxCustomGridTablePainter::CanScrollWindow() && !hasBitmap(0) &&
+         !hasBitmap(TcxGridTableBackgroundBitmaps::bbContent) && !hasBitmap(TcxGridTableBackgroundBitmaps::bbGroup) &&
+         !hasBitmap(TcxGridTableBackgroundBitmaps::bbHeader) && !hasBitmap(TcxGridTableBackgroundBitmaps::bbFooter) &&
+         !view->HasCellMergingColumns() && !view->IsMasterView();
 }
 
 bool TcxGridTablePainter::AddGridLine(const TRect& r) {

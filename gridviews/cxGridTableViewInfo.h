@@ -279,6 +279,8 @@ class TcxGridHeaderViewInfo : public TcxGridColumnContainerViewInfo {
   bool ScrollsHorizontally() override { return true; }
   // A hidden header still lays its columns out (the rows take their widths from it).
   void CalculateHidden() override;
+  // Headers that leave the client area become invisible, those that enter it visible.
+  void OffsetBounds(Integer dx, Integer dy) override;
   void CalculateItems() override;
   Integer CalculateItemHeight() override;
   bool IsMultiLine() override;
@@ -546,6 +548,8 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
   void BeforeCalculation() override;
   void Calculate() override;
   void GetPartBounds(TcxCustomGridPartViewInfo* part, TRect& r) override;
+  // The parts that scroll horizontally move by dx, then the rows.
+  void OffsetHorizontally(Integer dx, Integer dy) override;
   void GetHorzScrollArea(TRect& r) override;
   TClass GetRecordsViewInfoClass() override;
 
@@ -590,13 +594,16 @@ class TcxGridTablePainter : public TcxCustomGridTablePainter {
   void PaintViewContent() override;
   // The records with their cell borders collected and drawn in one polyline call.
   void DrawRecords() override;
+  // Pixels move instead of a repaint only without the bitmaps and merged cells that would
+  // move with them.
+  bool CanScrollWindow() override;
   // Paints a part and leaves it out of the view's background.
   void PaintPart(TcxCustomGridCellViewInfo* part);
   // While the records paint: a cell border to draw with the others (false: not collecting).
   bool AddGridLine(const TRect& r);
   // Draws the lines: a rectangle one pixel high as a horizontal line along its top, any other
   // as a vertical line along its left edge.
-  void DrawGridLines(const std::vector<TRect>& lines, TColor color);
+  virtual void DrawGridLines(const std::vector<TRect>& lines, TColor color);
 
  private:
   std::vector<TRect>* gridLines_ = nullptr;
