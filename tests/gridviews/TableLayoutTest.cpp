@@ -19,14 +19,8 @@ class TableLayoutFixture : public gridviewstest::GridFormFixture {
              {Variant("Japan"), Variant("Osaka"), Variant(5)},
              {Variant("France"), Variant("Paris"), Variant(7)},
              {Variant("France"), Variant("Lyon"), Variant(1)}});
-    for (Integer i = 0; i < v->GetColumnCount(); ++i) v->GetColumn(i)->SetWidth(60);
-    form_->Show();
-    Pump();
+    ShowWithColumnWidth(v, 60);
     return v;
-  }
-  void Relayout(TcxGridTableView* v) {
-    v->QueueLayoutChange();
-    Pump();
   }
   TcxGridTableViewInfo* Info(TcxGridTableView* v) { return v->GetViewInfo(); }
   TcxGridColumnHeaderViewInfo* Header(TcxGridTableView* v, Integer i) {

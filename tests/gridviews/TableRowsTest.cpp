@@ -50,14 +50,8 @@ class TableRowsFixture : public gridviewstest::GridFormFixture {
                                               {Variant("France"), Variant("Lyon"), Variant(4)}};
     for (Integer i = 0; i < extra; ++i) rows.push_back({Variant("Chile"), Variant("Santiago"), Variant(5 + i)});
     Bind(v, rows);
-    for (Integer i = 0; i < v->GetColumnCount(); ++i) v->GetColumn(i)->SetWidth(80);
-    form_->Show();
-    Pump();
+    ShowWithColumnWidth(v, 80);
     return v;
-  }
-  void Relayout(TcxGridTableView* v) {
-    v->QueueLayoutChange();
-    Pump();
   }
   TcxGridRowsViewInfo* Rows(TcxGridTableView* v) {
     return static_cast<TcxGridRowsViewInfo*>(v->GetViewInfo()->RecordsViewInfo());
