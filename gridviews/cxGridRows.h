@@ -145,6 +145,33 @@ class TcxGridDataCellPainter : public TcxGridTableDataCellPainter {
   void PaintBorderSide(TcxBorder side) override;
 };
 
+class TcxGridPreviewHitTest : public TcxGridRecordCellHitTest {
+  KORVAN_CLASS(TcxGridPreviewHitTest, TcxGridRecordCellHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 231; }
+};
+
+// The preview line of a data row: the preview column's text across the row, under (or above)
+// the cells.
+class TcxGridPreviewCellViewInfo : public TcxGridDataCellViewInfo {
+  KORVAN_CLASS(TcxGridPreviewCellViewInfo, TcxGridDataCellViewInfo)
+
+ public:
+  using TcxGridDataCellViewInfo::TcxGridDataCellViewInfo;
+  Integer CalculateHeight() override;
+  Integer CalculateWidth() override;
+  TBitmap* GetBackgroundBitmap() override;
+  TcxBorders GetBorders() override;
+  TClass GetHitTestClass() override { return TcxGridPreviewHitTest::StaticClass(); }
+  bool CalculateMultiLine() override { return true; }
+  TRect GetTextAreaBounds() override;
+  bool IsAutoHeight() override;
+  void GetEditorContentMargins(TRect& margins) override;
+  Integer GetMaxLineCount() override;
+  bool AllowsZeroHeight() override { return true; }
+};
+
 class TcxGridDataRowViewInfo : public TcxCustomGridRowViewInfo {
   KORVAN_CLASS(TcxGridDataRowViewInfo, TcxCustomGridRowViewInfo)
 
@@ -158,6 +185,9 @@ class TcxGridDataRowViewInfo : public TcxCustomGridRowViewInfo {
   TcxGridDataCellViewInfo* Cell(Integer i);
   Integer CellHeight() const { return cellHeight_; }
   TRect CellsAreaBounds() const { return cellsAreaBounds_; }
+  TcxGridPreviewCellViewInfo* PreviewViewInfo() const { return preview_; }
+  virtual bool HasPreview();
+  Integer PreviewHeight();
 
   Integer CalculateHeight() override;
   void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
@@ -177,10 +207,13 @@ class TcxGridDataRowViewInfo : public TcxCustomGridRowViewInfo {
   void CalculateCell(Integer index);
   TcxBorders GetCellBorders(bool atRightEdge) { return TableViewInfo()->GetCellBorders(atRightEdge); }
 
- private:
+ protected:
   TcxGridColumnHeaderViewInfo* HeaderCell(Integer index);
+
+ private:
   std::vector<TcxGridDataCellViewInfo*> cells_;
-  Integer cellHeight_ = 0;
+  TcxGridPreviewCellViewInfo* preview_ = nullptr;
+  Integer cellHeight_ = 0, previewHeight_ = -1;
   TRect cellsAreaBounds_;
 };
 
@@ -190,6 +223,42 @@ class TcxGridDataRowPainter : public TcxCustomGridRowPainter {
  public:
   using TcxCustomGridRowPainter::TcxCustomGridRowPainter;
   void DrawCells() override;
+};
+
+// The row above the rows for appending a record: an info text until it is focused.
+class TcxGridNewItemRowViewInfo : public TcxGridDataRowViewInfo {
+  KORVAN_CLASS(TcxGridNewItemRowViewInfo, TcxGridDataRowViewInfo)
+
+ public:
+  using TcxGridDataRowViewInfo::TcxGridDataRowViewInfo;
+  TAlignment GetAlignmentHorz() override { return taCenter; }
+  TcxAlignmentVert GetAlignmentVert() override { return vaCenter; }
+  String GetText() override;
+  TRect GetTextAreaBounds() override;
+  void GetViewParams(TcxStyleParams& params) override;
+  Integer CalculateHeight() override;
+  Integer GetBottomPartsHeight() override;
+  bool HasSeparator() override { return false; }
+  bool HasClosingGridLine() override { return false; }
+  bool HasPreview() override { return false; }
+  bool HasVariableHeight() override { return false; }
+  Integer GetCellLeft(Integer index) override;
+  Integer GetCellWidth(Integer index) override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  TRect GetNewItemSeparatorBounds();
+  bool ShowsInfoText();
+
+ private:
+  Integer height_ = 0;
+};
+
+class TcxGridNewItemRowPainter : public TcxGridDataRowPainter {
+  KORVAN_CLASS(TcxGridNewItemRowPainter, TcxGridDataRowPainter)
+
+ public:
+  using TcxGridDataRowPainter::TcxGridDataRowPainter;
+  void DrawCells() override;
+  void PaintRow() override;
 };
 
 class TcxGridGroupRowViewInfo;

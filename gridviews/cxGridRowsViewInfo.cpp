@@ -23,6 +23,10 @@ KORVAN_IMPLEMENT_CLASS(TcxGridGroupCellViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridGroupCellPainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridGroupRowViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridGroupRowPainter)
+KORVAN_IMPLEMENT_CLASS(TcxGridPreviewHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridPreviewCellViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridNewItemRowViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridNewItemRowPainter)
 
 TClass TcxGridTableViewInfo::GetRecordsViewInfoClass() { return TcxGridRowsViewInfo::StaticClass(); }
 
@@ -273,11 +277,32 @@ Integer TcxGridRowsViewInfo::GetRestHeight(Integer top) {
   return calculating_ ? restHeight_ : ContentBounds.Bottom - top;
 }
 
+TcxGridRowsViewInfo::~TcxGridRowsViewInfo() { delete newItemRow_; }
+
+void TcxGridRowsViewInfo::GetContentBounds(TRect& r) {
+  r = Bounds;
+  if (newItemRow_) r.Top += newItemRow_->GetCachedHeight();
+}
+
+TcxCustomGridHitTest* TcxGridRowsViewInfo::GetHitTest(const TPoint& p) {
+  if (TcxCustomGridHitTest* h = TcxCustomGridRecordsViewInfo::GetHitTest(p)) return h;
+  return newItemRow_ && newItemRow_->Calculated() ? newItemRow_->GetHitTest(p) : nullptr;
+}
+
+TcxCustomGridRecordViewInfo* TcxGridRowsViewInfo::GetViewInfoOfRecord(TcxCustomGridRecord* record) {
+  if (newItemRow_ && record && record == newItemRow_->GridRecord()) return newItemRow_;
+  return TcxCustomGridRecordsViewInfo::GetViewInfoOfRecord(record);
+}
+
 void TcxGridRowsViewInfo::CalculateBounds() {
   calculating_ = true;
   Finally done{[this] { calculating_ = false; }};
   CalculateConsts();
+  TcxCustomGridRecord* newItemRecord = ViewData() ? ViewData()->NewItemRecord() : nullptr;
+  if (!newItemRow_ && TableView()->GetOptionsView()->NewItemRow() && newItemRecord)
+    newItemRow_ = new TcxGridNewItemRowViewInfo(this, newItemRecord);
   TcxCustomGridRecordsViewInfo::CalculateBounds();
+  if (newItemRow_ && GridViewInfo()->CalculateDown) newItemRow_->CalculateAtPos(ContentBounds.Left, Bounds.Top);
   CalculateVisibleCount();
   if (GridViewInfo()->CalculateDown && FirstRecordIndex() != -1)
     for (Integer i = 0; i < calculatedRowCount_ && i < Count(); ++i) CalculateItem(i);
@@ -342,6 +367,8 @@ TClass TcxGridRowsViewInfo::GetPainterClass() { return TcxGridRowsPainter::Stati
 
 void TcxGridRowsPainter::Paint() {
   auto* rows = static_cast<TcxGridRowsViewInfo*>(ViewInfo());
+  if (TcxCustomGridRowViewInfo* newItemRow = rows->NewItemRowViewInfo())
+    if (newItemRow->Calculated()) newItemRow->Paint(Canvas());
   for (Integer i = 0; i < rows->Count() && i < rows->CalculatedRowCount(); ++i)
     if (rows->Items(i)->Calculated()) rows->Items(i)->Paint(Canvas());
 }
@@ -479,6 +506,16 @@ TcxGridDataRowViewInfo::TcxGridDataRowViewInfo(TcxCustomGridRecordsViewInfo* rec
 
 TcxGridDataRowViewInfo::~TcxGridDataRowViewInfo() {
   for (TcxGridDataCellViewInfo* cell : cells_) delete cell;
+  delete preview_;
+}
+
+bool TcxGridDataRowViewInfo::HasPreview() { return GridTableView()->Preview()->Active(); }
+
+Integer TcxGridDataRowViewInfo::PreviewHeight() {
+  if (!HasPreview()) return 0;
+  if (!preview_) preview_ = new TcxGridPreviewCellViewInfo(this, GridTableView()->Preview()->Column());
+  if (previewHeight_ < 0) previewHeight_ = preview_->CalculateHeight();
+  return previewHeight_;
 }
 
 TcxGridColumnHeaderViewInfo* TcxGridDataRowViewInfo::HeaderCell(Integer index) {
@@ -501,7 +538,7 @@ Integer TcxGridDataRowViewInfo::CalculateHeight() {
     cellsHeight = RowsViewInfo()->AddHorzGridLineWidth(cellsHeight);
     h = GridTableView()->OnGetCellHeight ? cellsHeight : std::max(cellsHeight, h);
   }
-  return h + GetBottomPartsHeight();
+  return h + PreviewHeight() + GetBottomPartsHeight();
 }
 
 Integer TcxGridDataRowViewInfo::GetCellLeft(Integer index) { return HeaderCell(index)->GetRealLeft(); }
@@ -518,8 +555,20 @@ void TcxGridDataRowViewInfo::CalculateCell(Integer index) {
 
 void TcxGridDataRowViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
   TcxCustomGridRowViewInfo::CalculateAt(left, top, width, height);
-  cellsAreaBounds_ = TRect(GetFocusAreaLeft(), top, GetFocusAreaLeft() + GetFocusAreaWidth(), top + GetRowContentHeight());
-  cellHeight_ = HasVariableHeight() ? GetRowContentHeight() : RowsViewInfo()->RawDataRowHeight();
+  cellsAreaBounds_ = TRect(GetFocusAreaLeft(), Bounds.Top, GetFocusAreaLeft() + GetFocusAreaWidth(),
+                           Bounds.Top + GetRowContentHeight());
+  const Integer previewHeight = PreviewHeight();
+  if (preview_) {
+    const bool atTop = GridTableView()->Preview()->Place() == ppTop;
+    if (atTop)
+      cellsAreaBounds_.Top += previewHeight;
+    else
+      cellsAreaBounds_.Bottom -= previewHeight;
+    preview_->ResetCalculated();
+    preview_->CalculateAt(cellsAreaBounds_.Left, atTop ? Bounds.Top : cellsAreaBounds_.Bottom, GetFocusAreaWidth(),
+                          previewHeight);
+  }
+  cellHeight_ = HasVariableHeight() ? cellsAreaBounds_.Height() : RowsViewInfo()->RawDataRowHeight();
   for (Integer i = 0; i < CellCount(); ++i) {
     if (IsColumnVisible(i)) {
       CalculateCell(i);
@@ -533,6 +582,7 @@ void TcxGridDataRowViewInfo::CalculateAt(Integer left, Integer top, Integer widt
 void TcxGridDataRowViewInfo::OffsetBounds(Integer dx, Integer dy) {
   TcxCustomGridRowViewInfo::OffsetBounds(dx, dy);
   cellsAreaBounds_ = ShiftedRect(cellsAreaBounds_, dx, dy);
+  if (preview_ && preview_->Calculated()) preview_->OffsetBounds(dx, dy);
   for (Integer i = 0; i < CellCount(); ++i) {
     TcxGridDataCellViewInfo*& cell = cells_[size_t(i)];
     if (cell && cell->Calculated()) cell->OffsetBounds(dx, dy);
@@ -556,15 +606,19 @@ TRect TcxGridDataRowViewInfo::GetVisibleBounds() {
 
 TcxCustomGridHitTest* TcxGridDataRowViewInfo::GetHitTest(const TPoint& p) {
   if (!IsVisibleForHitTest() || !Bounds.Contains(p)) return nullptr;
-  if (p.X >= GetContentLeft())
+  if (p.X >= GetContentLeft()) {
     for (TcxGridDataCellViewInfo* cell : cells_)
       if (cell && cell->Calculated())
         if (TcxCustomGridHitTest* h = cell->GetHitTest(p)) return h;
+    if (preview_ && preview_->Calculated() && preview_->Bounds.Height() > 0)
+      if (TcxCustomGridHitTest* h = preview_->GetHitTest(p)) return h;
+  }
   return TcxCustomGridRowViewInfo::GetHitTest(p);
 }
 
 TcxGridTableDataCellViewInfo* TcxGridDataRowViewInfo::GetCellViewInfoByItem(TcxCustomGridTableItem* item) {
   if (!item) return nullptr;
+  if (preview_ && item == preview_->Item()) return preview_;
   const Integer i = item->VisibleIndex();
   return i >= 0 && i < CellCount() ? cells_[size_t(i)] : nullptr;
 }
@@ -603,6 +657,125 @@ void TcxGridDataRowPainter::DrawCells() {
   for (Integer i = 0; i < row->CellCount(); ++i)
     if (TcxGridDataCellViewInfo* cell = row->ExistingCell(i))
       if (cell->Calculated()) cell->Paint(canvas);
+  if (TcxGridPreviewCellViewInfo* preview = row->PreviewViewInfo())
+    if (preview->Calculated() && preview->Bounds.Height() > 0) preview->Paint(canvas);
+}
+
+// ---- preview ---------------------------------------------------------------------------------------------------
+
+Integer TcxGridPreviewCellViewInfo::CalculateWidth() { return Row()->GetFocusAreaWidth(); }
+
+Integer TcxGridPreviewCellViewInfo::CalculateHeight() {
+  TcxGridPreview* preview = Row()->GridTableView()->Preview();
+  EnsureTextAndParams();
+  TcxCanvas* canvas = RowsCanvas(GridViewInfo());
+  const Integer line = QqHeight(canvas, Params.Font);
+  Integer h;
+  if (preview->AutoHeight()) {
+    TRect r(0, 0, std::max<Integer>(CalculateWidth() - preview->LeftIndent() - preview->RightIndent(), 1), 0);
+    if (Params.Font) canvas->ApplyFont(Params.Font);
+    canvas->MeasureTextRect(GetText(), r, ctfLeft | ctfTop | ctfWordBreak);
+    h = std::max(r.Height(), line);
+    if (preview->MaxLineCount() > 0) h = std::min(h, preview->MaxLineCount() * line);
+    h += 4;
+  } else {
+    h = preview->MaxLineCount() > 0 ? preview->MaxLineCount() * line + 4 : 0;
+  }
+  return h != 0 ? Row()->RowsViewInfo()->AddHorzGridLineWidth(h) : 0;
+}
+
+TBitmap* TcxGridPreviewCellViewInfo::GetBackgroundBitmap() {
+  TBitmap* b = Row()->GridTableView()->GetBackgroundBitmaps()->GetBitmap(TcxGridTableBackgroundBitmaps::bbPreview);
+  return b && !b->Empty() ? b : nullptr;
+}
+
+TcxBorders TcxGridPreviewCellViewInfo::GetBorders() { return Row()->GetCellBorders(true); }
+
+TRect TcxGridPreviewCellViewInfo::GetTextAreaBounds() {
+  TRect r = GrowRect(TcxGridDataCellViewInfo::GetTextAreaBounds(), 2, 0);
+  r.Left += Row()->GridTableView()->Preview()->LeftIndent();
+  r.Right -= Row()->GridTableView()->Preview()->RightIndent();
+  return r;
+}
+
+bool TcxGridPreviewCellViewInfo::IsAutoHeight() { return Row()->GridTableView()->Preview()->AutoHeight(); }
+
+void TcxGridPreviewCellViewInfo::GetEditorContentMargins(TRect& margins) {
+  TcxGridPreview* preview = Row()->GridTableView()->Preview();
+  margins = TRect(preview->LeftIndent() - 1, 1, preview->RightIndent() - 1, 1);
+}
+
+Integer TcxGridPreviewCellViewInfo::GetMaxLineCount() { return Row()->GridTableView()->Preview()->MaxLineCount(); }
+
+// ---- the new item row ---------------------------------------------------------------------------------------------
+
+bool TcxGridNewItemRowViewInfo::ShowsInfoText() { return !(GridRecord() && GridRecord()->Focused()); }
+
+String TcxGridNewItemRowViewInfo::GetText() {
+  return ShowsInfoText() ? GridTableView()->GetOptionsView()->NewItemRowInfoText() : String();
+}
+
+TRect TcxGridNewItemRowViewInfo::GetTextAreaBounds() {
+  // Centred in the part of the row that is scrolled into view.
+  TRect r;
+  GetContentAreaBounds(r);
+  const TRect visible = TableViewInfo()->HorzScrollArea();
+  r.Left = visible.Left;
+  r.Right = std::min(r.Right, visible.Right);
+  return r;
+}
+
+void TcxGridNewItemRowViewInfo::GetViewParams(TcxStyleParams& params) {
+  TcxGridCellPos pos(GridRecord(), nullptr);
+  GridTableView()->GetStyles()->ResolveViewParams(TcxGridTableViewStyles::vsNewItemRowInfoText, GridRecord(), nullptr,
+                                                  params);
+}
+
+Integer TcxGridNewItemRowViewInfo::GetBottomPartsHeight() {
+  return TcxGridDataRowViewInfo::GetBottomPartsHeight() + GridTableView()->GetOptionsView()->NewItemRowSeparatorWidth();
+}
+
+Integer TcxGridNewItemRowViewInfo::CalculateHeight() {
+  if (height_ == 0) height_ = RowsViewInfo()->DataRowHeight() + GetBottomPartsHeight();
+  return height_;
+}
+
+Integer TcxGridNewItemRowViewInfo::GetCellLeft(Integer index) {
+  TcxGridColumnHeaderViewInfo* header = HeaderCell(index);
+  return header->Bounds.Left + header->Overlap();
+}
+
+Integer TcxGridNewItemRowViewInfo::GetCellWidth(Integer index) { return HeaderCell(index)->GetDisplayWidth(); }
+
+TRect TcxGridNewItemRowViewInfo::GetNewItemSeparatorBounds() {
+  TRect r = Bounds;
+  r.Top = r.Bottom - GridTableView()->GetOptionsView()->NewItemRowSeparatorWidth();
+  return r;
+}
+
+TcxCustomGridCellPainterClass TcxGridNewItemRowViewInfo::GetPainterClass() {
+  return TcxGridNewItemRowPainter::StaticClass();
+}
+
+void TcxGridNewItemRowPainter::DrawCells() {
+  if (!static_cast<TcxGridNewItemRowViewInfo*>(Row())->ShowsInfoText()) TcxGridDataRowPainter::DrawCells();
+}
+
+void TcxGridNewItemRowPainter::PaintRow() {
+  auto* row = static_cast<TcxGridNewItemRowViewInfo*>(Row());
+  if (row->ShowsInfoText()) {
+    TRect content;
+    row->GetContentAreaBounds(content);
+    Canvas()->FillRectColor(content, row->Params.Color);
+  }
+  TcxGridDataRowPainter::PaintRow();
+  if (row->ShowsInfoText()) DrawText();
+  TcxGridTableView* view = row->GridTableView();
+  const TRect separator = row->GetNewItemSeparatorBounds();
+  if (!separator.IsEmpty())
+    row->GridViewInfo()->GetLookAndFeelPainter()->PaintHeader(
+        Canvas(), separator, separator, TcxNeighbors(), cxBordersAll, cxbsNormal, taLeftJustify, vaTop, false, false,
+        String(), nullptr, clBtnText, view->GetOptionsView()->GetNewItemRowSeparatorColor());
 }
 
 // ---- group rows -----------------------------------------------------------------------------------------------------
@@ -776,6 +949,7 @@ void RegisterGridRowPainters() {
   RegisterGridCellPainter<TcxGridGroupRowPainter>();
   RegisterGridCellPainter<TcxGridDataCellPainter>();
   RegisterGridCellPainter<TcxGridGroupCellPainter>();
+  RegisterGridCellPainter<TcxGridNewItemRowPainter>();
   RegisterGridRecordsPainterFactory(TcxGridRowsPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridRecordsViewInfo* v) {
     return new TcxGridRowsPainter(c, v);
   });

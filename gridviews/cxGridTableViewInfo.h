@@ -501,8 +501,15 @@ class TcxGridRowsViewInfo : public TcxCustomGridRecordsViewInfo {
   // During a calculation the height left below the row being placed.
   Integer GetRestHeight(Integer top);
   bool IsDataRowHeightAssigned();
+  // The new item row above the rows (null without one).
+  TcxCustomGridRowViewInfo* NewItemRowViewInfo() const { return newItemRow_; }
+  ~TcxGridRowsViewInfo() override;
+  void GetContentBounds(TRect& r) override;
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
+  TcxCustomGridRecordViewInfo* GetViewInfoOfRecord(TcxCustomGridRecord* record) override;
 
  private:
+  TcxCustomGridRowViewInfo* newItemRow_ = nullptr;
   Integer dataRowHeight_ = 0, groupRowHeight_ = 0, rawDataRowHeight_ = 0, restHeight_ = 0;
   Integer calculatedRowCount_ = 0;
   bool allRowsFullyVisible_ = true, calculating_ = false;

@@ -262,13 +262,14 @@ TEST_F(TableLayoutFixture, EmptyAndNarrowViewsLayOutAndPaint) {
 namespace {
 
 // The application's look (ultra flat, the sheet's odd-row and group-by box styles, the
-// "ＭＳ Ｐゴシック" font) grouped by two columns, then every look and feel.
+// "ＭＳ Ｐゴシック" font) grouped by two columns with one group collapsed; the same ungrouped
+// with a preview and a new item row; then every look and feel (Office 11 with its group rows).
 TEST(TableLayoutSheet, TheApplicationsLookAndEveryLookAndFeel) {
   testing_support::THeadlessSession session;
   InitializeADODB();
   InitializeCxGridDBTableView();
   auto* form = new TForm(Application);
-  form->SetBounds(0, 0, 520, 6 * 130 + 40);
+  form->SetBounds(0, 0, 520, 6 * 150 + 40);
   form->Font()->SetName("ＭＳ Ｐゴシック");
   form->Font()->SetSize(9);
   TMemDataSet ds(nullptr);
@@ -298,7 +299,7 @@ TEST(TableLayoutSheet, TheApplicationsLookAndEveryLookAndFeel) {
                {lfFlat, false, 1},      {lfOffice11, false, 1}, {lfStandard, true, 1}};
   for (int i = 0; i < 6; ++i) {
     auto* grid = new TcxGrid(form);
-    grid->SetBounds(8, 8 + i * 130, 490, 120);
+    grid->SetBounds(8, 8 + i * 150, 490, 140);
     grid->SetParent(form);
     grid->LookAndFeel()->SetKind(looks[i].kind);
     grid->LookAndFeel()->SetNativeStyle(looks[i].native);
@@ -309,6 +310,12 @@ TEST(TableLayoutSheet, TheApplicationsLookAndEveryLookAndFeel) {
     view->GetDataController()->CreateAllItems();
     view->GetColumn(2)->SetSortOrder(soDescending);
     for (Integer g = 0; g < looks[i].grouped; ++g) view->GetColumn(g)->ChangeGroupIndex(g);
+    if (i == 1) {
+      view->GetOptionsView()->SetNewItemRow(true);
+      view->Preview()->SetColumn(view->GetColumn(1));
+      view->Preview()->SetVisible(true);
+    }
+    if (looks[i].kind == lfOffice11) view->GetOptionsView()->SetGroupRowStyle(grsOffice11);
   }
   form->Show();
   session.Pump();
@@ -317,7 +324,6 @@ TEST(TableLayoutSheet, TheApplicationsLookAndEveryLookAndFeel) {
     if (auto* grid = dynamic_cast<TcxGrid*>(form->Components(i))) {
       auto* view = static_cast<TcxGridTableView*>(grid->ActiveView());
       if (view->GetGroupedColumnCount() > 0) view->DataController()->Groups()->ChangeRowExpanding(1, true, true);
-      if (grid == form->Components(1)) view->GetOptionsView()->SetGroupRowStyle(grsStandard);
     }
   session.Pump();
   session.Snapshot(form->Handle(), "gridviews_table_looks.png");

@@ -214,6 +214,62 @@ TEST_F(TableRowsFixture, CellBordersAreDrawnInOnePolylineCallInTheGridLineColour
   ReleaseDC(v->Site()->Handle(), dc);
 }
 
+TEST_F(TableRowsFixture, PreviewAtTheBottomAndAtTheTop) {
+  TcxGridDBTableView* v = Shown();
+  v->Preview()->SetColumn(v->GetColumn(1));
+  v->Preview()->SetVisible(true);
+  v->Preview()->SetAutoHeight(false);
+  v->Preview()->SetMaxLineCount(2);
+  Relayout(v);
+  TcxStyleParams params;
+  v->GetStyles()->GetPreviewParams(nullptr, v->GetColumn(1), params);
+  const Integer previewHeight = 2 * Qq(params.Font) + 4 + 1;
+  TcxGridRowsViewInfo* rows = Rows(v);
+  auto* row = static_cast<TcxGridDataRowViewInfo*>(rows->Items(0));
+  ASSERT_NE(row->PreviewViewInfo(), nullptr);
+  EXPECT_EQ(row->Bounds.Height(), rows->DataRowHeight() + previewHeight);
+  EXPECT_EQ(row->PreviewViewInfo()->Bounds.Top, row->CellsAreaBounds().Bottom);
+  EXPECT_EQ(row->PreviewViewInfo()->Bounds.Bottom, row->Bounds.Bottom);
+  EXPECT_EQ(row->PreviewViewInfo()->GetTextAreaBounds().Left, row->PreviewViewInfo()->ContentBounds().Left + 20);
+  EXPECT_EQ(row->PreviewViewInfo()->Text, "Tokyo");
+  TcxCustomGridHitTest* h =
+      v->GetViewInfo()->GetHitTest(row->PreviewViewInfo()->Bounds.Left + 30, row->PreviewViewInfo()->Bounds.Top + 3);
+  EXPECT_EQ(h->GetHitTestCode(), 231);
+  v->Preview()->SetPlace(ppTop);
+  Relayout(v);
+  row = static_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(0));
+  EXPECT_EQ(row->PreviewViewInfo()->Bounds.Top, row->Bounds.Top);
+  EXPECT_EQ(row->CellsAreaBounds().Top, row->Bounds.Top + previewHeight);
+  EXPECT_EQ(row->ExistingCell(0)->Bounds.Top, row->CellsAreaBounds().Top);
+  // No lines and no automatic height: no preview.
+  v->Preview()->SetMaxLineCount(0);
+  Relayout(v);
+  EXPECT_EQ(Rows(v)->Items(0)->Bounds.Height(), Rows(v)->DataRowHeight());
+}
+
+TEST_F(TableRowsFixture, TheNewItemRowShowsItsInfoTextInTheVisiblePart) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetNewItemRow(true);
+  Relayout(v);
+  TcxGridRowsViewInfo* rows = Rows(v);
+  auto* newItemRow = static_cast<TcxGridNewItemRowViewInfo*>(rows->NewItemRowViewInfo());
+  ASSERT_NE(newItemRow, nullptr);
+  EXPECT_EQ(newItemRow->Bounds.Top, rows->Bounds.Top);
+  EXPECT_EQ(newItemRow->Bounds.Height(), rows->DataRowHeight() + 6);
+  EXPECT_EQ(rows->ContentBounds.Top, newItemRow->Bounds.Bottom);
+  EXPECT_EQ(rows->Items(0)->Bounds.Top, newItemRow->Bounds.Bottom);
+  EXPECT_TRUE(newItemRow->ShowsInfoText());
+  EXPECT_EQ(newItemRow->Text, "Click here to add a new row");
+  EXPECT_EQ(newItemRow->GetNewItemSeparatorBounds().Height(), 6);
+  // Scrolled: the text stays centred in the visible part.
+  grid_->SetBounds(10, 10, 150, 200);
+  Pump();
+  v->GetController()->SetLeftPos(40);
+  newItemRow = static_cast<TcxGridNewItemRowViewInfo*>(Rows(v)->NewItemRowViewInfo());
+  EXPECT_EQ(newItemRow->GetTextAreaBounds().Left, v->GetViewInfo()->HorzScrollArea().Left);
+  EXPECT_LE(newItemRow->GetTextAreaBounds().Right, v->GetViewInfo()->HorzScrollArea().Right);
+}
+
 // ---- the controller -----------------------------------------------------------------------------------------
 
 TEST_F(TableRowsFixture, HeaderClicksSortAndGroupByTheRules) {
