@@ -850,6 +850,39 @@ void TcxGridTableViewInfo::OffsetHorizontally(Integer dx, Integer dy) {
   TcxCustomGridTableViewInfo::OffsetHorizontally(dx, dy);
 }
 
+void TcxGridTableViewInfo::GetVertScrollArea(TRect& r) {
+  r = ClientBounds();
+  if (RecordsViewInfo()) r.Top = RecordsViewInfo()->ContentBounds.Top;
+}
+
+void TcxGridTableViewInfo::GetVertScrollRects(Integer dy, TRect& scrolled, TRect& strip) {
+  TRect area;
+  GetVertScrollArea(area);
+  scrolled = strip = area;
+  TcxCustomGridRecordsViewInfo* rows = RecordsViewInfo();
+  if (dy < 0) {
+    scrolled.Top -= dy;
+    if (rows && rows->VisibleCount > 1 && rows->VisibleCount - 2 < rows->Count())
+      scrolled.Bottom = rows->Items(rows->VisibleCount - 2)->Bounds.Bottom;
+    strip.Top = scrolled.Bottom + dy;
+  } else {
+    scrolled.Bottom -= dy;
+    if (rows && rows->Count() > 1) scrolled.Top = rows->Items(1)->Bounds.Top;
+    strip.Bottom = scrolled.Top + dy;
+  }
+}
+
+void TcxGridTableViewInfo::GetHorzScrollRects(Integer dx, TRect& scrolled, TRect& strip) {
+  scrolled = strip = HorzScrollArea();
+  if (dx < 0) {
+    scrolled.Left -= dx;
+    strip.Left = strip.Right + dx;
+  } else {
+    scrolled.Right -= dx;
+    strip.Right = strip.Left + dx;
+  }
+}
+
 void TcxGridTableViewInfo::GetHorzScrollArea(TRect& r) {
   r = ClientBounds();
   if (headerViewInfo_) r.Top -= headerViewInfo_->Height();

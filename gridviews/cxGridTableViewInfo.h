@@ -557,6 +557,10 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
   void GetPartBounds(TcxCustomGridPartViewInfo* part, TRect& r) override;
   // The parts that scroll horizontally move by dx, then the rows.
   void OffsetHorizontally(Integer dx, Integer dy) override;
+  void GetVertScrollArea(TRect& r) override;
+  // What moves when the rows scroll by dy (dx) pixels, and the strip that repaints.
+  virtual void GetVertScrollRects(Integer dy, TRect& scrolled, TRect& strip);
+  virtual void GetHorzScrollRects(Integer dx, TRect& scrolled, TRect& strip);
   void GetHorzScrollArea(TRect& r) override;
   TClass GetRecordsViewInfoClass() override;
 

@@ -377,6 +377,39 @@ TEST_F(TableRowsFixture, LeftPosClampsAndOffsetsTheLayout) {
   EXPECT_EQ(pos, 0);
   EXPECT_TRUE(c->CanScrollData(2));
   EXPECT_FALSE(c->CanScrollData(1));
+  // The scrolled rectangles and the strips that repaint.
+  const TRect horz = info->HorzScrollArea();
+  EXPECT_EQ(horz.Top, info->HeaderViewInfo()->Bounds.Top);
+  TRect scrolled, strip;
+  info->GetHorzScrollRects(-10, scrolled, strip);
+  EXPECT_EQ(scrolled, TRect(horz.Left + 10, horz.Top, horz.Right, horz.Bottom));
+  EXPECT_EQ(strip, TRect(horz.Right - 10, horz.Top, horz.Right, horz.Bottom));
+  info->GetHorzScrollRects(10, scrolled, strip);
+  EXPECT_EQ(scrolled, TRect(horz.Left, horz.Top, horz.Right - 10, horz.Bottom));
+  EXPECT_EQ(strip, TRect(horz.Left, horz.Top, horz.Left + 10, horz.Bottom));
+  TRect vert;
+  info->GetVertScrollArea(vert);
+  TcxCustomGridRecordsViewInfo* rows = info->RecordsViewInfo();
+  const Integer h = rows->Items(0)->Bounds.Height();
+  info->GetVertScrollRects(-h, scrolled, strip);
+  EXPECT_EQ(scrolled.Top, vert.Top + h);
+  EXPECT_EQ(scrolled.Bottom, rows->Items(rows->VisibleCount - 2)->Bounds.Bottom);
+  EXPECT_EQ(strip, TRect(vert.Left, scrolled.Bottom - h, vert.Right, vert.Bottom));
+  info->GetVertScrollRects(h, scrolled, strip);
+  EXPECT_EQ(scrolled.Top, rows->Items(1)->Bounds.Top);
+  EXPECT_EQ(scrolled.Bottom, vert.Bottom - h);
+  EXPECT_EQ(strip, TRect(vert.Left, vert.Top, vert.Right, rows->Items(1)->Bounds.Top + h));
+  // Pixels move only where nothing painted moves with them.
+  auto* painter = static_cast<TcxGridTablePainter*>(v->Painter());
+  EXPECT_TRUE(painter->CanScrollWindow());
+  v->GetColumn(0)->GetOptions()->SetCellMerging(true);
+  EXPECT_FALSE(painter->CanScrollWindow());
+  v->GetColumn(0)->GetOptions()->SetCellMerging(false);
+  TBitmap bitmap;
+  bitmap.SetWidth(4);
+  bitmap.SetHeight(4);
+  v->GetBackgroundBitmaps()->SetGroup(&bitmap);
+  EXPECT_FALSE(painter->CanScrollWindow());
 }
 
 }  // namespace
