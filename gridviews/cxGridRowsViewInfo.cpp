@@ -40,10 +40,7 @@ TcxGridRecordViewInfoClass TcxGridGroupRow::GetViewInfoClass() {
 
 namespace {
 
-TcxCanvas* RowsCanvas(TcxCustomGridViewInfo* info) {
-  TcxGridSite* site = info->SiteWindow();
-  return site && (site->HandleAllocated() || site->Parent()) ? info->GetCanvas() : LazyScreenCanvas();
-}
+TcxCanvas* RowsCanvas(TcxCustomGridViewInfo* info) { return GridTableMeasuringCanvas(info); }
 
 Integer QqHeight(TcxCanvas* canvas, TFont* font) {
   if (font) canvas->ApplyFont(font);

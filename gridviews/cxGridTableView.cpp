@@ -490,7 +490,7 @@ Integer TcxGridColumn::CalculateBestFitWidth() {
   TcxGridTableView* view = GridView();
   if (!view) return Width();
   TcxGridTableViewInfo* info = view->GetViewInfo();
-  TcxCanvas* canvas = info && info->GetCanvas() ? info->GetCanvas() : LazyScreenCanvas();
+  TcxCanvas* canvas = GridTableMeasuringCanvas(info);
   TcxStyleParams params;
   GetStyles()->GetContentParams(nullptr, params);
   if (params.Font) canvas->ApplyFont(params.Font);
@@ -516,12 +516,22 @@ Integer TcxGridColumn::CalculateBestFitWidth() {
     if (borders.Contains(bRight)) result += info->GetGridLineWidth();
   }
   if (!Visible() || !view->Level() || view->IsDestroying()) return result;
-  if (info && view->GetOptionsView()->Header() && info->HeaderViewInfo() &&
-      VisibleIndex() < info->HeaderViewInfo()->GetItemViewInfoCount()) {
+  if (!view->GetOptionsView()->Header()) return result;
+  if (info && info->HeaderViewInfo() && VisibleIndex() < info->HeaderViewInfo()->GetItemViewInfoCount()) {
     TcxGridColumnHeaderViewInfo* header = info->HeaderViewInfo()->GetItemViewInfo(VisibleIndex());
-    result = std::max(result, header->GetPreferredWidth() - info->HeaderViewInfo()->GetColumnIndent(this));
+    return std::max(result, header->GetPreferredWidth() - info->HeaderViewInfo()->GetColumnIndent(this));
   }
-  return result;
+  // Not laid out yet: the header's natural width from its caption, frame and right areas.
+  TcxCustomLookAndFeelPainterClass painter = view->ViewInfo()->GetLookAndFeelPainter();
+  TcxStyleParams headerParams;
+  GetStyles()->GetHeaderParams(headerParams);
+  if (headerParams.Font) canvas->ApplyFont(headerParams.Font);
+  Integer header = canvas->MeasureTextWidth(Caption()) + 4 + 2 * painter->HeaderFrameWidth();
+  Integer areas = 0;
+  if (CanFilter(true)) areas += painter->FilterDropDownButtonExtent().X;
+  if (SortOrder() != soNone) areas += painter->SortMarkAreaSize().X;
+  if (areas != 0) header += areas + 2;
+  return std::max(result, header);
 }
 
 void TcxGridColumn::ApplyBestFit(bool checkCanSize, bool fireEvents) {

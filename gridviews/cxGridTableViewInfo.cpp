@@ -13,12 +13,7 @@ namespace {
 const TcxResourceStringRec scxGridGroupByBoxCaption{"scxGridGroupByBoxCaption",
                                                      "Drag a column header here to group by that column"};
 
-// The canvas a cell measures on: the view's own, else the screen's (a view without a site).
-// (A site gets its window only when it is shown, after its first calculation.)
-TcxCanvas* MeasuringCanvas(TcxCustomGridViewInfo* viewInfo) {
-  TcxGridSite* site = viewInfo ? viewInfo->SiteWindow() : nullptr;
-  return site && (site->HandleAllocated() || site->Parent()) ? viewInfo->GetCanvas() : LazyScreenCanvas();
-}
+TcxCanvas* MeasuringCanvas(TcxCustomGridViewInfo* viewInfo) { return GridTableMeasuringCanvas(viewInfo); }
 
 Integer TextHeightOf(TcxCanvas* canvas, TFont* font) {
   if (font) canvas->ApplyFont(font);
@@ -29,6 +24,11 @@ Integer TextHeightOf(TcxCanvas* canvas, TFont* font) {
 bool IsHeaderHotTrack(TcxCustomLookAndFeelPainterClass painter) { return painter->PainterStyle() == lfsNative; }
 
 }  // namespace
+
+TcxCanvas* GridTableMeasuringCanvas(TcxCustomGridViewInfo* viewInfo) {
+  TcxGridSite* site = viewInfo ? viewInfo->SiteWindow() : nullptr;
+  return site && (site->HandleAllocated() || site->Parent()) ? viewInfo->GetCanvas() : LazyScreenCanvas();
+}
 
 String GridGroupByBoxCaption() { return LoadReplaceableResString(scxGridGroupByBoxCaption); }
 

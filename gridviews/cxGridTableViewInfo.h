@@ -399,6 +399,9 @@ class TcxGridColumnHeaderGlyphPainter : public TcxCustomGridCellPainter {
   void DrawBorders() override {}
 };
 
+// The canvas cells measure on: the site's once it has a window or a parent (a site gets its
+// window only when shown, after its first calculation), else the screen's.
+TcxCanvas* GridTableMeasuringCanvas(TcxCustomGridViewInfo* viewInfo);
 // The text of an empty group-by box.
 String GridGroupByBoxCaption();
 // Unit start: the painters of the table's cells.

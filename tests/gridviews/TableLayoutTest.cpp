@@ -239,6 +239,26 @@ TEST_F(TableLayoutFixture, HeaderPressesBestFitAndHints) {
   EXPECT_EQ(Header(v, 1)->GetDisplayWidth(), v->GetColumn(1)->Width());
 }
 
+// Best fit before the view is laid out still counts the header's caption and areas.
+TEST_F(TableLayoutFixture, BestFitBeforeTheFirstLayoutCountsTheCaption) {
+  TcxGridDBTableView* v = AddView();
+  Bind(v, {{Variant("Japan"), Variant("Tokyo"), Variant(10)}});
+  v->GetColumn(2)->SetCaption("A long caption for a small number");
+  EXPECT_EQ(v->DataController()->RowCount(), 1);
+  v->ApplyBestFit();
+  TcxStyleParams params;
+  v->GetColumn(2)->GetStyles()->GetHeaderParams(params);
+  LazyScreenCanvas()->ApplyFont(params.Font);
+  EXPECT_GT(v->GetColumn(2)->Width(), LazyScreenCanvas()->MeasureTextWidth("A long caption for a small number"));
+  form_->Show();
+  Pump();
+  String text;
+  TRect textRect;
+  bool multiLine = false;
+  const TRect b = Header(v, 2)->Bounds;
+  EXPECT_FALSE(Header(v, 2)->NeedsHint(TPoint(b.Left + 5, b.Top + 3), text, textRect, multiLine));
+}
+
 // Bad input: no visible columns, no site room, a site narrower than one column.
 TEST_F(TableLayoutFixture, EmptyAndNarrowViewsLayOutAndPaint) {
   TcxGridDBTableView* v = Shown();
