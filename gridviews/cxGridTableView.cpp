@@ -696,10 +696,8 @@ TcxGridTableView* TcxGridTableOptionsView::GridView() const {
 Integer TcxGridTableOptionsView::CorrectRowHeight(Integer value, bool group) const {
   if (value <= 0) return 0;
   const std::function<Integer()>& minimum = group ? MinGroupRowHeight : MinDataRowHeight;
-  Integer least = 0;
-  if (minimum) {
-    least = minimum();
-  } else {
+  Integer least = minimum ? minimum() : -1;
+  if (least < 0) {
     // The content font's text height plus the cell text indents, until the rows' layout
     // measures the cells of the visible columns.
     TcxStyleParams params;
@@ -1047,6 +1045,15 @@ TcxGridViewData* TcxGridTableView::GetViewData() const { return static_cast<TcxG
 void TcxGridTableView::CreateOptions() {
   TcxCustomGridTableView::CreateOptions();
   preview_ = static_cast<TcxGridPreview*>(GetPreviewClass()->Create(this));
+  // The smallest positive row heights are the rows' default heights.
+  GetOptionsView()->MinDataRowHeight = [this] {
+    TcxGridTableViewInfo* info = GetViewInfo();
+    return info ? TcxGridRowsViewInfo(info).CalculateDefaultDataRowHeight() : -1;
+  };
+  GetOptionsView()->MinGroupRowHeight = [this] {
+    TcxGridTableViewInfo* info = GetViewInfo();
+    return info ? TcxGridRowsViewInfo(info).CalculateGroupDefaultRowHeight(true) : -1;
+  };
 }
 
 void TcxGridTableView::DestroyOptions() {
