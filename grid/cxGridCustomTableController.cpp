@@ -1085,8 +1085,7 @@ void TcxCustomGridTableController::ControlFocusChanged() {
 }
 
 bool TcxCustomGridTableController::HasFocusedControls() {
-  TcxCustomEdit* edit = editingController_->Edit();
-  return IsEditing() && edit && edit->HandleAllocated() && edit->Focused();
+  return IsEditing() && EditHoldsFocus(editingController_->Edit());
 }
 
 void TcxCustomGridTableController::BeginDragAndDrop() {
