@@ -926,13 +926,12 @@ void TcxCustomGridTableController::HandleKeyDown(Word& key, TShiftState shift) {
           if (TcxCustomGridRecord* r = FocusedRecord()) ChangeRecordSelection(r, true);
       }
       break;
+    // Page keys stay unconsumed: with Shift the selection then spans from the anchor.
     case VK_PRIOR:
       FocusPrevPage(false);
-      key = 0;
       break;
     case VK_NEXT:
       FocusNextPage(false);
-      key = 0;
       break;
     case VK_INSERT:
       if (plain && CanInsert(true)) {
@@ -1050,6 +1049,11 @@ void TcxCustomGridTableController::DoExit() {
     DataController()->Cancel();
   else
     DataController()->PostEditingData();
+  // Leaving the site for another control (not for its own in-place editor).
+  if (!IsEditing()) {
+    CheckFocusedRecordSelectionWhenExit(FocusedRecord());
+    InvalidateFocusedRecord();
+  }
   TcxCustomGridController::DoExit();
 }
 
