@@ -6,6 +6,7 @@
 
 #include "data/cxCustomData.h"
 #include "data/cxCustomDataInternal.h"
+#include "foundation/cxContainer.h"
 #include "foundation/cxGeometry.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomView.h"
@@ -788,6 +789,8 @@ bool TcxCustomGridViewInfo::IsInternalInstance() {
 Integer TcxCustomGridViewInfo::GetFontHeight(TFont* font) {
   TcxCanvas* canvas = GetCanvas();
   if (!canvas) return 0;
+  // A site not placed yet has no window to measure with: the screen measures instead.
+  if (!site_->HandleAllocated() && !site_->Parent()) canvas = SharedScreenCanvas();
   if (font) canvas->ApplyFont(font);
   return canvas->MeasureTextHeight("Qq");
 }
