@@ -339,6 +339,9 @@ void TcxCustomGridTableController::MakeFocusedRecordVisible() {
 }
 
 void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer row, bool newItemRowFocusingChanged) {
+  // The data controller also reports its focus when only the record's edit state changed
+  // (starting to edit it): the editor then keeps its text.
+  if (prevRow == row && !newItemRowFocusingChanged) return;
   if (editingController_->HideEditOnFocusedRecordChange()) editingController_->HideEdit(true);
   TcxCustomDataController* dc = DataController();
   if (!dc->IsSelectionAnchorAssigned() && row >= 0) dc->SetSelectionAnchor(row);

@@ -113,6 +113,16 @@ TEST_F(EditingTest, EnterPostsAndEscRestores) {
   EXPECT_FALSE(dc_->IsEditing());
 }
 
+TEST_F(EditingTest, StartingTheRecordEditKeepsTheEditorsText) {
+  Start();
+  view_->Items(0)->SetEditing(true);
+  TypeIntoEditor("half typed");
+  dc_->Edit();
+  Pump();
+  EXPECT_TRUE(Ctrl()->IsEditing());
+  EXPECT_EQ(VarToStr(Edit()->EditValue()), "half typed");
+}
+
 TEST_F(EditingTest, EnterWithGoToNextCellOpensTheNextEditor) {
   Start();
   view_->TableOptionsBehavior()->SetGoToNextCellOnEnter(true);
