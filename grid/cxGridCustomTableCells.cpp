@@ -114,6 +114,10 @@ TcxGridTableDataCellViewInfo::~TcxGridTableDataCellViewInfo() {
     if (controller->PressedDataCell == this) controller->PressedDataCell = nullptr;
 }
 
+bool TcxGridTableDataCellViewInfo::CalculateCellSelected() {
+  return GridRecord() && TableView()->IsCellPaintedSelected(GridRecord(), item_, this);
+}
+
 bool TcxGridTableDataCellViewInfo::IsEditing() {
   TcxCustomGridTableController* controller = TableController();
   return controller && controller->EditingController()->EditingItem() == item_ && GridRecord() &&

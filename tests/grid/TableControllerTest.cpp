@@ -265,6 +265,20 @@ TEST_F(TableControllerTest, AHandlerThatFreesTheViewStopsTheKey) {
   Pump();
 }
 
+TEST_F(TableControllerTest, AHandlerThatFreesTheViewStopsTheClick) {
+  Start(30, 2);
+  view_->OnFocusedRecordChanged = [this](TcxCustomGridTableView* v, TcxCustomGridRecord*, TcxCustomGridRecord*, bool) {
+    v->Free();
+    view_ = nullptr;
+  };
+  TRect b = view_->Info()->Rows()->Items(3)->Bounds;
+  HWND site = view_->Site()->Handle();
+  S().MouseDown(site, POINT{b.Left + 5, b.Top + 5});
+  EXPECT_EQ(view_, nullptr);
+  S().MouseUp(site, POINT{b.Left + 5, b.Top + 5});
+  Pump();
+}
+
 TEST_F(TableControllerTest, APostThatFailsLeavesTheFocus) {
   Start(6, 2);
   dc_->OnBeforePost = [](TcxCustomDataController*) { throw Exception("no posting"); };
