@@ -10,14 +10,6 @@ namespace {
 
 class EditingTest : public RecordViewFixture {
  protected:
-  void Start(Integer rows = 30, Integer columns = 3) {
-    Build(rows, columns);
-    view_->Site()->SetFocus();
-    Ctrl()->FocusRowAtIndex(0);
-    Ctrl()->SetFocusedItem(view_->Items(0));
-    Pump();
-  }
-  TRowsController* Ctrl() { return view_->Ctrl(); }
   TcxGridEditingController* Editing() { return Ctrl()->EditingController(); }
   TcxCustomEdit* Edit() { return Editing()->Edit(); }
   TcxGridTableDataCellViewInfo* FocusedCell() {

@@ -40,4 +40,12 @@ void RecordViewFixture::Layout() {
   Pump();
 }
 
+void RecordViewFixture::Start(Integer rows, Integer columns) {
+  Build(rows, columns);
+  view_->Site()->SetFocus();
+  Ctrl()->FocusRowAtIndex(0);
+  Ctrl()->SetFocusedItem(view_->Items(0));
+  Pump();
+}
+
 }  // namespace gridtest

@@ -14,6 +14,10 @@ class RecordViewFixture : public GridFixture {
   void Build(Integer rows, Integer columns = 2);
   // Lays the grid out at once (the change queue has run).
   void Layout();
+  // Build, then the site focused with the first record and item focused.
+  void Start(Integer rows = 30, Integer columns = 3);
+  TRowsController* Ctrl() { return view_->Ctrl(); }
+  Integer Row() { return Ctrl()->FocusedRowIndex(); }
   TRowsView* view_ = nullptr;
   TcxCustomDataController* dc_ = nullptr;
   TWinControl* other_ = nullptr;

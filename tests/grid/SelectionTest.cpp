@@ -12,15 +12,9 @@ namespace {
 class SelectionTest : public RecordViewFixture {
  protected:
   void Start(Integer rows = 30) {
-    Build(rows, 2);
+    RecordViewFixture::Start(rows, 2);
     view_->TableOptionsSelection()->SetMultiSelect(true);
-    view_->Site()->SetFocus();
-    Ctrl()->FocusRowAtIndex(0);
-    Ctrl()->SetFocusedItem(view_->Items(0));
-    Pump();
   }
-  TRowsController* Ctrl() { return view_->Ctrl(); }
-  Integer Row() { return Ctrl()->FocusedRowIndex(); }
   std::set<Integer> Selected() {
     std::set<Integer> rows;
     for (Integer i = 0; i < dc_->CountSelectedRows(); ++i) rows.insert(dc_->GetSelectedRowIndex(i));

@@ -45,15 +45,6 @@ TEST(FindNextIndex, WalksEachIndexAtMostOnce) {
 
 class TableControllerTest : public RecordViewFixture {
  protected:
-  void Start(Integer rows = 30, Integer columns = 3) {
-    Build(rows, columns);
-    view_->Site()->SetFocus();
-    Ctrl()->FocusRowAtIndex(0);
-    Ctrl()->SetFocusedItem(view_->Items(0));
-    Pump();
-  }
-  TRowsController* Ctrl() { return view_->Ctrl(); }
-  Integer Row() { return Ctrl()->FocusedRowIndex(); }
   Integer Item() { return Ctrl()->GetFocusedItemIndex(); }
   Word Key(Word key, TShiftState shift = {}) {
     Ctrl()->KeyDown(key, shift);
