@@ -4,6 +4,7 @@
 
 #include "editors/cxEdit.h"
 #include "editors/cxTextEdit.h"
+#include "foundation/cxContainer.h"
 #include "data/cxCustomDataInternal.h"
 #include "grid/cxGrid.h"
 #include "rtl/SysUtils.h"
@@ -25,6 +26,14 @@ struct TDataCellPainterRegistration {
                                    });
   }
 } dataCellPainterRegistration;
+
+// The canvas a cell measures with: the site's, or the screen's while the site is not placed
+// yet (it has no window to make).
+TcxCanvas* MeasureCanvas(TcxCustomGridCellViewInfo* cell) {
+  TcxControl* control = cell->GetControl();
+  if (!control || !cell->GetCanvas()) return nullptr;
+  return control->HandleAllocated() || control->Parent() ? cell->GetCanvas() : SharedScreenCanvas();
+}
 
 // Whether a cell (compared by address only: it may be gone) is still one of the layout's.
 bool CellStillShown(TcxCustomGridTableViewInfo* info, TcxCustomGridTableItem* item, const void* cell) {
@@ -103,6 +112,10 @@ TcxGridTableDataCellViewInfo::TcxGridTableDataCellViewInfo(TcxCustomGridRecordVi
 TcxGridTableDataCellViewInfo::~TcxGridTableDataCellViewInfo() {
   if (TcxCustomGridTableController* controller = TableController())
     if (controller->PressedDataCell == this) controller->PressedDataCell = nullptr;
+}
+
+bool TcxGridTableDataCellViewInfo::CalculateCellSelected() {
+  return GridRecord() && TableView()->IsCellPaintedSelected(GridRecord(), item_, this);
 }
 
 bool TcxGridTableDataCellViewInfo::IsEditing() {
@@ -208,7 +221,7 @@ void TcxGridTableDataCellViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* 
   }
   Variant value;
   GetCellDisplayValue(value);
-  TcxCanvas* canvas = GetCanvas();
+  TcxCanvas* canvas = MeasureCanvas(this);
   if (!canvas) return;
   data->FillDisplayText(canvas, value, viewInfo);
   data->CalculateViewInfo(canvas, ContentBounds(), mousePos, 0, TShiftState(), viewInfo, false);
@@ -228,7 +241,8 @@ void TcxGridTableDataCellViewInfo::CalculateAt(Integer left, Integer top, Intege
 Integer TcxGridTableDataCellViewInfo::CalculateHeight() {
   EnsureTextAndParams();
   Integer height = 0;
-  if (item_->CanAutoHeight() && properties_ && GetCanvas()) {
+  TcxCanvas* canvas = MeasureCanvas(this);
+  if (item_->CanAutoHeight() && properties_ && canvas) {
     InitCellStyle();
     std::unique_ptr<TcxCustomEditViewData> data(properties_->CreateViewData(editStyle_.get(), true));
     TcxEditSizeProperties request;
@@ -237,7 +251,7 @@ Integer TcxGridTableDataCellViewInfo::CalculateHeight() {
     Variant value;
     GetCellDisplayValue(value);
     TSize size(0, 0);
-    MeasureEditValueExtent(data.get(), GetCanvas(), value, request, nullptr, size);
+    MeasureEditValueExtent(data.get(), canvas, value, request, nullptr, size);
     if (size.cy > 0 || AllowsZeroHeight()) height = size.cy > 0 ? size.cy + 2 : 0;
     else height = GetTextCellHeight(GridViewInfo(), Params.Font);
   } else {

@@ -339,6 +339,9 @@ void TcxCustomGridTableController::MakeFocusedRecordVisible() {
 }
 
 void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer row, bool newItemRowFocusingChanged) {
+  // The data controller also reports its focus when only the record's edit state changed
+  // (starting to edit it): the editor then keeps its text.
+  if (prevRow == row && !newItemRowFocusingChanged) return;
   if (editingController_->HideEditOnFocusedRecordChange()) editingController_->HideEdit(true);
   TcxCustomDataController* dc = DataController();
   if (!dc->IsSelectionAnchorAssigned() && row >= 0) dc->SetSelectionAnchor(row);
@@ -926,13 +929,12 @@ void TcxCustomGridTableController::HandleKeyDown(Word& key, TShiftState shift) {
           if (TcxCustomGridRecord* r = FocusedRecord()) ChangeRecordSelection(r, true);
       }
       break;
+    // Page keys stay unconsumed: with Shift the selection then spans from the anchor.
     case VK_PRIOR:
       FocusPrevPage(false);
-      key = 0;
       break;
     case VK_NEXT:
       FocusNextPage(false);
-      key = 0;
       break;
     case VK_INSERT:
       if (plain && CanInsert(true)) {
@@ -1050,6 +1052,11 @@ void TcxCustomGridTableController::DoExit() {
     DataController()->Cancel();
   else
     DataController()->PostEditingData();
+  // Leaving the site for another control (not for its own in-place editor).
+  if (!IsEditing()) {
+    CheckFocusedRecordSelectionWhenExit(FocusedRecord());
+    InvalidateFocusedRecord();
+  }
   TcxCustomGridController::DoExit();
 }
 
@@ -1085,8 +1092,7 @@ void TcxCustomGridTableController::ControlFocusChanged() {
 }
 
 bool TcxCustomGridTableController::HasFocusedControls() {
-  TcxCustomEdit* edit = editingController_->Edit();
-  return IsEditing() && edit && edit->HandleAllocated() && edit->Focused();
+  return IsEditing() && EditHoldsFocus(editingController_->Edit());
 }
 
 void TcxCustomGridTableController::BeginDragAndDrop() {

@@ -954,6 +954,9 @@ class TcxCustomGridTableViewData : public TcxCustomGridViewData {
 
 // ---- what both grid data controllers add to their base -------------------------------------
 
+// The in-place editor's value goes into the data controller (when it asks for editing data).
+void GridViewUpdateEditingData(TcxCustomGridTableView* view);
+
 // Items, IDs, texts and brackets answered through the owning view.
 template <class TBase>
 class TcxGridDataControllerOverrides : public TBase {
@@ -985,6 +988,10 @@ class TcxGridDataControllerOverrides : public TBase {
   TClass GetSummaryGroupItemLinkClass() const override {
     TClass c = GridView() ? GridView()->GetSummaryGroupItemLinkClass() : nullptr;
     return c ? c : TBase::GetSummaryGroupItemLinkClass();
+  }
+  void UpdateEditingData() override {
+    TBase::UpdateEditingData();
+    if (GridView()) GridViewUpdateEditingData(GridView());
   }
   TObject* GetItem(int index) override {
     TcxCustomGridTableView* v = GridView();

@@ -141,6 +141,7 @@ class TcxGridTableDataCellViewInfo : public TcxGridTableCellViewInfo {
   TcxCustomEditViewInfo* EditViewInfo() const { return editViewInfo_.get(); }
   bool WasFocusedBeforeClick() const { return wasFocusedBeforeClick_; }
 
+  bool CalculateCellSelected() override;
   virtual void CalculateEditViewInfo(TcxCustomEditViewInfo* viewInfo, const TPoint& mousePos);
   virtual bool CanShowEditorOnMouseDown(TMouseButton button);
   virtual bool CanShowEditor() { return true; }

@@ -16,6 +16,12 @@ namespace {
 constexpr Integer kEditParkedLeft = 30000;
 }
 
+bool EditHoldsFocus(TWinControl* edit) {
+  if (!edit || !edit->HandleAllocated()) return false;
+  HWND focus = GetFocus();
+  return focus && (focus == edit->Handle() || IsChild(edit->Handle(), focus));
+}
+
 TcxGridEditingController::TcxGridEditingController(TcxCustomGridTableController* controller)
     : controller_(controller), editList_(new TcxInplaceEditList()) {}
 
@@ -58,7 +64,7 @@ bool TcxGridEditingController::CanInitEditing() {
 }
 
 bool TcxGridEditingController::CanFocusGridSite() {
-  return !(IsEditing() && edit_ && edit_->HandleAllocated() && edit_->Focused() && !hiding_);
+  return !(IsEditing() && EditHoldsFocus(edit_) && !hiding_);
 }
 
 bool TcxGridEditingController::CanUpdateEditValue() {
@@ -144,8 +150,7 @@ bool TcxGridEditingController::ShowEdit(TcxCustomGridTableItem* item, bool byMou
     InitEdit();
     result = true;
   } else {
-    result = byMouse || (site && site->HandleAllocated() && site->Focused() && edit_ &&
-                         !(edit_->HandleAllocated() && edit_->Focused()));
+    result = byMouse || (site && site->HandleAllocated() && site->Focused() && edit_ && !EditHoldsFocus(edit_));
     if (result)
       if (TcxGridTableDataCellViewInfo* cell = EditingCellViewInfo()) cell->RefreshCell(true);
   }
@@ -169,7 +174,15 @@ void TcxGridEditingController::InitEdit() {
 
 void TcxGridEditingController::DoneEdit() { UnassignEditEvents(); }
 
-void TcxGridEditingController::CommitEditingData() { GridView()->DataController()->PostEditingData(); }
+void TcxGridEditingController::CommitEditingData() {
+  UpdateValue();
+  GridView()->DataController()->PostEditingData();
+}
+
+void GridViewUpdateEditingData(TcxCustomGridTableView* view) {
+  if (auto* controller = dynamic_cast<TcxCustomGridTableController*>(view->Controller()))
+    controller->EditingController()->UpdateValue();
+}
 
 void TcxGridEditingController::AssignEditEvents() {
   edit_->OnAfterKeyDown = [this](TObject*, Word& key, TShiftState shift) { EditAfterKeyDown(key, shift); };
@@ -349,12 +362,12 @@ void TcxGridEditingController::HideEdit(bool accept) {
   hiding_ = true;
   Finally done{[this] { hiding_ = false; }};
   TcxCustomGridTableView* view = GridView();
+  bool hadFocus = EditHoldsFocus(edit_);
   if (accept && edit_) {
     if (!edit_->DeactivateInPlace()) throw EAbort("");
     CommitEditingData();
   }
   TcxCustomEdit* edit = edit_;
-  bool hadFocus = edit && edit->HandleAllocated() && edit->Focused();
   editingItem_ = nullptr;
   TcxGridSite* site = view->Site();
   if (view->IsFocused() && site) site->SetTabStop(true);
@@ -363,10 +376,12 @@ void TcxGridEditingController::HideEdit(bool accept) {
     if (hadFocus && view->IsFocused()) {
       edit->SetModifiedFlag(false);
       if (!view->IsDestroying()) {
+        // The site takes the focus back without reopening the editor.
         bool saved = controller_->AllowCheckEdit;
         controller_->AllowCheckEdit = false;
         Finally restore{[&] { controller_->AllowCheckEdit = saved; }};
         controller_->FocusChanged(true);
+        if (site && site->HandleAllocated() && site->CanFocus() && !site->Focused()) site->SetFocus();
       }
     } else {
       controller_->InvalidateFocusedRecord();

@@ -39,6 +39,12 @@ TEST_F(RecordsLayoutTest, RowsFillTheRecordsAreaAndAnswerHitTests) {
   EXPECT_EQ(hit->Item, view_->Items(1));
   EXPECT_EQ(hit->GetHitTestCode(), 107);
   EXPECT_EQ(static_cast<TRowRecordViewInfo*>(Rows()->Items(2))->Cell(1)->Text, "r2c1");
+  view_->Ctrl()->FocusRowAtIndex(2);
+  view_->Ctrl()->SetFocusedItem(view_->Items(1));
+  view_->TableOptionsSelection()->SetInvertSelect(false);
+  view_->Site()->SetFocus();
+  Pump();
+  S().Snapshot(form_->Handle(), "grid_records_rows.png");
   // Only the rows laid out exist: a page and at most one more, whatever the record count.
   EXPECT_LE(Rows()->Count(), Rows()->VisibleCount + 1);
   // The filter bar and the navigator site stay hidden and take no room.

@@ -45,15 +45,6 @@ TEST(FindNextIndex, WalksEachIndexAtMostOnce) {
 
 class TableControllerTest : public RecordViewFixture {
  protected:
-  void Start(Integer rows = 30, Integer columns = 3) {
-    Build(rows, columns);
-    view_->Site()->SetFocus();
-    Ctrl()->FocusRowAtIndex(0);
-    Ctrl()->SetFocusedItem(view_->Items(0));
-    Pump();
-  }
-  TRowsController* Ctrl() { return view_->Ctrl(); }
-  Integer Row() { return Ctrl()->FocusedRowIndex(); }
   Integer Item() { return Ctrl()->GetFocusedItemIndex(); }
   Word Key(Word key, TShiftState shift = {}) {
     Ctrl()->KeyDown(key, shift);
@@ -262,6 +253,20 @@ TEST_F(TableControllerTest, AHandlerThatFreesTheViewStopsTheKey) {
   controller->KeyDown(key, {});
   EXPECT_EQ(key, 0);
   EXPECT_EQ(view_, nullptr);
+  Pump();
+}
+
+TEST_F(TableControllerTest, AHandlerThatFreesTheViewStopsTheClick) {
+  Start(30, 2);
+  view_->OnFocusedRecordChanged = [this](TcxCustomGridTableView* v, TcxCustomGridRecord*, TcxCustomGridRecord*, bool) {
+    v->Free();
+    view_ = nullptr;
+  };
+  TRect b = view_->Info()->Rows()->Items(3)->Bounds;
+  HWND site = view_->Site()->Handle();
+  S().MouseDown(site, POINT{b.Left + 5, b.Top + 5});
+  EXPECT_EQ(view_, nullptr);
+  S().MouseUp(site, POINT{b.Left + 5, b.Top + 5});
   Pump();
 }
 
