@@ -275,6 +275,14 @@ TEST_F(TableLayoutFixture, EmptyAndNarrowViewsLayOutAndPaint) {
   Pump();
   form_->Repaint();
   Pump();
+  // A view without records.
+  ds_.Close();
+  grid_->SetBounds(10, 10, 300, 200);
+  for (Integer i = 0; i < v->GetColumnCount(); ++i) v->GetColumn(i)->SetVisible(true);
+  Relayout(v);
+  form_->Repaint();
+  Pump();
+  EXPECT_TRUE(Info(v)->IsRecordsEmpty());
 }
 
 }  // namespace

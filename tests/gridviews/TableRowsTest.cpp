@@ -345,6 +345,52 @@ TEST_F(TableRowsFixture, RealHeaderClicksSortAndTheSortMarksFollow) {
   EXPECT_EQ(v->GetColumn(2)->SortOrder(), soDescending);
 }
 
+TEST_F(TableRowsFixture, KeysMoveCellsThenScrollAndColumnsSelectAsARange) {
+  TcxGridDBTableView* v = Shown();
+  grid_->SetBounds(10, 10, 150, 200);
+  Pump();
+  TcxGridTableController* c = v->GetController();
+  v->Site()->SetFocus();
+  Pump();
+  c->FocusRowAtIndex(0);
+  c->SetFocusedItem(v->GetColumn(0));
+  // Right moves to the next cell; on the last cell it scrolls 10 pixels.
+  Word key = VK_RIGHT;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_EQ(c->FocusedItem(), v->GetColumn(1));
+  c->SetFocusedItem(v->GetColumn(2));
+  EXPECT_EQ(c->LeftPos(), v->GetViewInfo()->GetDataWidth() - v->GetViewInfo()->ClientWidth());  // made visible
+  c->SetLeftPos(0);
+  const Integer before = c->LeftPos();
+  key = VK_RIGHT;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_EQ(c->FocusedItem(), v->GetColumn(2));
+  EXPECT_EQ(c->LeftPos(), before + 10);
+  // Down focuses the next row.
+  key = VK_DOWN;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_EQ(c->FocusedRowIndex(), 1);
+  // Column selection: a range in visible order, reversed ends swapped; cleared.
+  c->SelectColumns(v->GetColumn(2), v->GetColumn(1));
+  EXPECT_EQ(c->GetSelectedColumnCount(), 2);
+  EXPECT_EQ(c->GetSelectedColumn(0), v->GetColumn(1));
+  EXPECT_FALSE(v->GetColumn(0)->Selected());
+  c->SelectAllColumns();
+  EXPECT_EQ(c->GetSelectedColumnCount(), 3);
+  c->ClearColumnSelection();
+  EXPECT_EQ(c->GetSelectedColumnCount(), 0);
+  EXPECT_THROW(c->GetSelectedColumn(0), EListError);
+  // Drag scrolling near the edges: under 15 pixels at the top, 15 or less at the bottom.
+  TRect vert;
+  v->GetViewInfo()->GetVertScrollArea(vert);
+  struct Case {
+    Integer x, y, direction;
+  } cases[] = {{vert.Left + 40, vert.Top + 14, 3},    {vert.Left + 40, vert.Top + 15, 0},
+               {vert.Left + 40, vert.Bottom - 15, 4}, {vert.Left + 40, vert.Bottom - 16, 0},
+               {vert.Left + 2, vert.Top + 40, 1},     {vert.Right - 15, vert.Top + 40, 2}};
+  for (const Case& cs : cases) EXPECT_EQ(c->GetDragScrollDirection(cs.x, cs.y), cs.direction) << cs.x << "," << cs.y;
+}
+
 TEST_F(TableRowsFixture, LeftPosClampsAndOffsetsTheLayout) {
   TcxGridDBTableView* v = Shown();
   grid_->SetBounds(10, 10, 150, 200);
