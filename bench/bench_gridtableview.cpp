@@ -77,9 +77,9 @@ BENCHMARK(BM_Open)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Ite
 TBenchTable& Shown(int records) {
   Backend();
   static std::map<int, std::unique_ptr<TBenchTable>> tables;
-  // Only the measured table's form is shown (the forms lie on top of each other).
-  for (auto& other : tables)
-    if (other.first != records) other.second->form->Hide();
+  // Only the measured table exists (the forms would lie on top of each other).
+  for (auto it = tables.begin(); it != tables.end();)
+    it = it->first != records ? tables.erase(it) : std::next(it);
   auto& t = tables[records];
   if (!t) t = std::make_unique<TBenchTable>(records, 10);
   t->Open();
