@@ -229,7 +229,42 @@ void TcxGridTableController::ProcessHeaderClick(TcxGridColumn* column, TShiftSta
 
 // ---- keys ------------------------------------------------------------------------------------------------------
 
+bool TcxGridTableController::IsNewItemRowFocused() const {
+  return TableGridView()->GetOptionsView()->NewItemRow() && DataController()->NewItemRowFocused();
+}
+
+bool TcxGridTableController::CanDelete(bool checkOptions) {
+  return TcxCustomGridTableController::CanDelete(checkOptions) && !IsNewItemRowFocused();
+}
+
+void TcxGridTableController::FocusLost() {
+  if (IsNewItemRowFocused()) DataController()->SetNewItemRowFocused(false);
+  TcxCustomGridTableController::FocusLost();
+}
+
 void TcxGridTableController::HandleKeyDown(Word& key, TShiftState shift) {
+  TcxGridTableView* view = TableGridView();
+  const bool hasNewItemRow = view->GetOptionsView()->NewItemRow();
+  // Up and PageUp from the first record reach the new item row; Down and PageDown leave it.
+  if (hasNewItemRow && (key == VK_PRIOR || key == VK_UP)) {
+    if (IsNewItemRowFocused()) {
+      key = 0;
+      return;
+    }
+    bool cycled = false;
+    if (FindNextFocusableRecordIndex(FocusedRowIndex(), false, false, cycled) == -1) {
+      DataController()->SetNewItemRowFocused(true);
+      key = 0;
+      return;
+    }
+  }
+  if (hasNewItemRow && (key == VK_NEXT || key == VK_DOWN) && IsNewItemRowFocused() && TopRecordIndex() != -1) {
+    DataController()->SetNewItemRowFocused(false);
+    if (FocusRowAtIndex(TopRecordIndex()) && FocusedRowIndex() == TopRecordIndex()) {
+      key = 0;
+      return;
+    }
+  }
   if ((key == VK_LEFT || key == VK_RIGHT) && FocusedRecord() && FocusedRecord()->HasCells() &&
       FocusNextCell(key == VK_RIGHT, true, false)) {
     key = 0;

@@ -576,6 +576,11 @@ class TcxGridTableController : public TcxCustomGridTableController {
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void HandleKeyDown(Word& key, TShiftState shift) override;
   bool CanAppend() override;
+  // The new item row cannot be deleted.
+  bool CanDelete(bool checkOptions) override;
+  // A view that loses the focus unfocuses its new item row first.
+  void FocusLost() override;
+  bool IsNewItemRowFocused() const;
   void FocusedItemChanged(TcxCustomGridTableItem* prevItem) override;
   void ClearSelection() override;
   void MakeItemVisible(TcxCustomGridTableItem* item) override;

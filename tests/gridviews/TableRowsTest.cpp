@@ -391,6 +391,30 @@ TEST_F(TableRowsFixture, KeysMoveCellsThenScrollAndColumnsSelectAsARange) {
   for (const Case& cs : cases) EXPECT_EQ(c->GetDragScrollDirection(cs.x, cs.y), cs.direction) << cs.x << "," << cs.y;
 }
 
+TEST_F(TableRowsFixture, PageKeysReachAndLeaveTheNewItemRowWhichCannotBeDeleted) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetNewItemRow(true);
+  Relayout(v);
+  TcxGridTableController* c = v->GetController();
+  c->FocusRowAtIndex(0);
+  EXPECT_TRUE(c->CanDelete(false));
+  Word key = VK_PRIOR;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_TRUE(c->IsNewItemRowFocused());
+  EXPECT_FALSE(c->CanDelete(false));
+  key = VK_PRIOR;  // nothing further
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_TRUE(c->IsNewItemRowFocused());
+  key = VK_DOWN;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_FALSE(c->IsNewItemRowFocused());
+  EXPECT_EQ(c->FocusedRowIndex(), 0);
+  key = VK_UP;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_TRUE(c->IsNewItemRowFocused());
+  EXPECT_FALSE(c->CanAppend());
+}
+
 TEST_F(TableRowsFixture, LeftPosClampsAndOffsetsTheLayout) {
   TcxGridDBTableView* v = Shown();
   grid_->SetBounds(10, 10, 150, 200);
