@@ -859,10 +859,9 @@ bool TcxCustomGridTableController::IsEditorNavigationKey(Word key, TShiftState s
 }
 
 void TcxCustomGridTableController::FocusNextControl(bool forward) {
+  // Only while the grid (or a window in it) holds the focus.
   TcxCustomGrid* grid = GridView()->Control();
-  if (grid && grid->HandleAllocated() && grid->Focused() ? true : (Site() && Site()->Focused())) {
-    if (grid) grid->FocusNextControl(forward);
-  }
+  if (grid && HoldsInputFocus(grid)) grid->FocusNextControl(forward);
 }
 
 void TcxCustomGridTableController::KeyDown(Word& key, TShiftState shift) {
@@ -1092,7 +1091,7 @@ void TcxCustomGridTableController::ControlFocusChanged() {
 }
 
 bool TcxCustomGridTableController::HasFocusedControls() {
-  return IsEditing() && EditHoldsFocus(editingController_->Edit());
+  return IsEditing() && HoldsInputFocus(editingController_->Edit());
 }
 
 void TcxCustomGridTableController::BeginDragAndDrop() {

@@ -14,9 +14,6 @@ class TcxInplaceEditList;
 class TcxCustomEditProperties;
 class TcxTimer;
 
-// The editor control or a window inside it has the input focus.
-bool EditHoldsFocus(TWinControl* edit);
-
 // Walks the indexes after `start` (-1: from an end) in one direction, wrapping only with
 // `cycle` (then `cycled` becomes true); the first index `accept` takes, -1 when none. Every
 // index is tried at most once.

@@ -514,6 +514,9 @@ class TcxCustomGridPainter : public TcxGridViewHandler {
 
 // ---- site and controller --------------------------------------------------------------------
 
+// The control or a window inside it has the input focus.
+bool HoldsInputFocus(TWinControl* control);
+
 class TcxGridSite : public TcxControl {
   KORVAN_CLASS(TcxGridSite, TcxControl)
 

@@ -662,8 +662,7 @@ bool TcxCustomGridViewInfo::CanRemoveSite() {
   if (!grid || GridView()->IsDestroying()) return true;
   if (!mayHideSite_) return false;
   // The site, or a window in it (an in-place editor), holds the focus: it stays.
-  if (site_ && site_->HandleAllocated() && GetFocus() && (site_->Focused() || IsChild(site_->Handle(), GetFocus())))
-    return false;
+  if (HoldsInputFocus(site_)) return false;
   TcxCustomGridView* focused = grid->FocusedView();
   if (focused && focused->Site() && site_ && site_->HandleAllocated() && focused->Site()->HandleAllocated() &&
       IsChild(site_->Handle(), focused->Site()->Handle()))

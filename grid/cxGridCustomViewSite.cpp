@@ -19,12 +19,13 @@ constexpr Cardinal kCnSysKeyDown = CN_BASE + WM_SYSKEYDOWN;
 constexpr Cardinal kCnSysChar = CN_BASE + WM_SYSCHAR;
 constexpr Integer kParkedLeft = 30000;
 
-bool HoldsFocus(TWinControl* control) {
+}  // namespace
+
+bool HoldsInputFocus(TWinControl* control) {
   if (!control || !control->HandleAllocated()) return false;
   HWND focus = GetFocus();
   return focus && (focus == control->Handle() || IsChild(control->Handle(), focus));
 }
-}  // namespace
 
 // ---- site -------------------------------------------------------------------------------------------
 
@@ -355,7 +356,7 @@ void TcxCustomGridController::DoFocusChanged(bool focused) {
   view->SetSiteTabStop(true);
   if (ViewInfo()) ViewInfo()->UpdateSiteVisibility(true);
   TcxCustomGrid* grid = view->Control();
-  if (grid && HoldsFocus(grid) && Site() && Site()->Parent() && Site()->CanFocus() && !Site()->Focused())
+  if (grid && HoldsInputFocus(grid) && Site() && Site()->Parent() && Site()->CanFocus() && !Site()->Focused())
     Site()->SetFocus();
   if (focused && view->IsDetailView())
     if (TcxCustomGridView* master = view->MasterGridView())

@@ -16,11 +16,6 @@ namespace {
 constexpr Integer kEditParkedLeft = 30000;
 }
 
-bool EditHoldsFocus(TWinControl* edit) {
-  if (!edit || !edit->HandleAllocated()) return false;
-  HWND focus = GetFocus();
-  return focus && (focus == edit->Handle() || IsChild(edit->Handle(), focus));
-}
 
 TcxGridEditingController::TcxGridEditingController(TcxCustomGridTableController* controller)
     : controller_(controller), editList_(new TcxInplaceEditList()) {}
@@ -64,7 +59,7 @@ bool TcxGridEditingController::CanInitEditing() {
 }
 
 bool TcxGridEditingController::CanFocusGridSite() {
-  return !(IsEditing() && EditHoldsFocus(edit_) && !hiding_);
+  return !(IsEditing() && HoldsInputFocus(edit_) && !hiding_);
 }
 
 bool TcxGridEditingController::CanUpdateEditValue() {
@@ -150,7 +145,7 @@ bool TcxGridEditingController::ShowEdit(TcxCustomGridTableItem* item, bool byMou
     InitEdit();
     result = true;
   } else {
-    result = byMouse || (site && site->HandleAllocated() && site->Focused() && edit_ && !EditHoldsFocus(edit_));
+    result = byMouse || (site && site->HandleAllocated() && site->Focused() && edit_ && !HoldsInputFocus(edit_));
     if (result)
       if (TcxGridTableDataCellViewInfo* cell = EditingCellViewInfo()) cell->RefreshCell(true);
   }
@@ -362,7 +357,7 @@ void TcxGridEditingController::HideEdit(bool accept) {
   hiding_ = true;
   Finally done{[this] { hiding_ = false; }};
   TcxCustomGridTableView* view = GridView();
-  bool hadFocus = EditHoldsFocus(edit_);
+  bool hadFocus = HoldsInputFocus(edit_);
   if (accept && edit_) {
     if (!edit_->DeactivateInPlace()) throw EAbort("");
     CommitEditingData();

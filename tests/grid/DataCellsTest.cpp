@@ -82,6 +82,36 @@ TEST_F(DataCellsTest, HotTrackingFollowsPropertiesButtonsAndFocus) {
   EXPECT_FALSE(Cell(0, 0)->IsFocusedCell());
 }
 
+// A hot-tracking cell repaints when the mouse changes its editor's look, not on every move.
+TEST_F(DataCellsTest, HotTrackingRepaintsOnlyOnChange) {
+  Build(3, 2);
+  view_->Items(1)->SetPropertiesClass(TcxCheckBoxProperties::StaticClass());
+  Layout();
+  HWND site = view_->Site()->Handle();
+  TcxGridTableDataCellViewInfo* box = Cell(1, 1);
+  ASSERT_TRUE(box->IsHotTrackable());
+  TRect b = box->Bounds;
+  auto updated = [&] {
+    RECT r{};
+    return GetUpdateRect(site, &r, FALSE) && r.Right > b.Left && r.Left < b.Right;
+  };
+  // From a text cell onto the check box: its look changes (hot), so it repaints.
+  TRect text = Cell(1, 0)->Bounds;
+  Integer mid = b.Top + b.Height() / 2;
+  S().MoveMouse(site, POINT{text.Left + 5, mid});
+  Pump();
+  ASSERT_FALSE(updated());
+  view_->Controller()->MouseMove({}, b.Left + 5, mid);
+  EXPECT_TRUE(updated());
+  Pump();
+  // A move that changes nothing repaints nothing.
+  view_->Controller()->MouseMove({}, b.Left + 9, mid);
+  EXPECT_FALSE(updated());
+  // Leaving: the hot look goes.
+  box->MouseLeave();
+  EXPECT_TRUE(updated());
+}
+
 // A press on a cell: when does the in-place editor open?
 enum TWhen { kAtOnce, kOnMouseUp, kAfterDoubleClickTime, kNever };
 

@@ -126,6 +126,20 @@ TEST_F(EditingTest, EnterWithGoToNextCellOpensTheNextEditor) {
   EXPECT_EQ(VarToStr(view_->Items(0)->GetEditValue(Ctrl()->FocusedRecord())), "first");
 }
 
+TEST_F(EditingTest, TabInTheEditorReachesTheGrid) {
+  Start();
+  view_->TableOptionsBehavior()->SetFocusCellOnTab(true);
+  view_->Items(0)->SetEditing(true);
+  ASSERT_TRUE(Ctrl()->IsEditing());
+  Word tab = VK_TAB;
+  Editing()->EditAfterKeyDown(tab, {});
+  Pump();
+  EXPECT_EQ(Ctrl()->FocusedItem(), view_->Items(1));
+  // Without the option the editor keeps the key to itself.
+  view_->TableOptionsBehavior()->SetFocusCellOnTab(false);
+  EXPECT_FALSE(Ctrl()->IsEditorNavigationKey(VK_TAB, {}));
+}
+
 TEST_F(EditingTest, AValueThatDoesNotValidateKeepsTheEditor) {
   Start();
   auto* properties = static_cast<TcxTextEditProperties*>(view_->Items(0)->GetProperties());
