@@ -1,4 +1,6 @@
 #include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridCustomTableController.h"
+#include "editors/cxEdit.h"
 
 #include "data/cxDataConsts.h"
 #include "data/cxVariants.h"
@@ -124,6 +126,7 @@ TcxCustomGridTableItem::~TcxCustomGridTableItem() {
   if (gridView_) gridView_->RemoveItem(this);
   FreeSubObjects();
   delete dataBinding_;
+  delete EditData;
 }
 
 TcxGridItemDataBinding* TcxCustomGridTableItem::CreateDataBinding() {
@@ -299,6 +302,7 @@ void TcxCustomGridTableView::RemoveItem(TcxCustomGridTableItem* item) {
   BeginUpdate();
   try {
     item->SetVisible(false);
+    if (auto* controller = dynamic_cast<TcxCustomGridTableController*>(Controller())) controller->ItemRemoved(item);
     items_.erase(it);
     item->index_ = -1;
     RenumberItems();

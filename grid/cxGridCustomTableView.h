@@ -15,6 +15,7 @@ class TcxCustomGridTableItem;
 class TcxCustomGridTableView;
 class TcxGridItemDataBinding;
 class TcxCustomGridTableViewData;
+class TcxCustomEdit;
 
 // ---- the two interfaces through which grid code talks to either data controller -----------
 
@@ -296,6 +297,25 @@ class TcxCustomGridTableItem : public TcxComponent {
   bool IsFirst() const;
   bool IsLast() const;
 
+  // Focus and editing through the view's table controller.
+  virtual bool CanFocus(TcxCustomGridRecord* record);
+  virtual bool CanEdit();
+  bool Focused() const;
+  void SetFocused(bool value);
+  bool Editing() const;
+  void SetEditing(bool value);
+  // Whether the item's cells measure their height (CellAutoHeight).
+  virtual bool CanAutoHeight();
+  // Whether edit buttons show in a record (focused or not).
+  virtual bool ShowButtons(bool focusedRecord);
+  // The editor properties for a record (the current properties).
+  virtual TcxCustomEditProperties* GetPropertiesForRecord(TcxCustomGridRecord* record) { return GetProperties(); }
+  Variant GetEditValue(TcxCustomGridRecord* record);
+  void SetEditValue(TcxCustomGridRecord* record, const Variant& value);
+  // The in-place editor's data kept across activations.
+  class TcxCustomEditData* EditData = nullptr;
+  std::function<void(TcxCustomGridTableItem*, TcxCanvas*, TcxCustomGridCellViewInfo*, bool&)> OnCustomDrawCell;
+
   // Stored layout of the item.
   virtual void GetStoredProperties(TStrings* list);
   virtual void GetStoredPropertyValue(const String& name, Variant& value);
@@ -374,6 +394,8 @@ class TcxCustomGridTableItem : public TcxComponent {
 
 // ---- the record-based view ----------------------------------------------------------------
 
+enum TcxGridDragFocusing : Byte { dfNone, dfDragOver, dfDragDrop };
+
 // Behaviour options of the record-based view.
 class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   KORVAN_CLASS(TcxCustomGridTableOptionsBehavior, TcxCustomGridOptionsBehavior)
@@ -388,6 +410,36 @@ class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   void SetFocusCellOnCycle(bool v);
   bool PullFocusing() const { return pullFocusing_; }
   void SetPullFocusing(bool v);
+  bool AlwaysShowEditor() const { return alwaysShowEditor_; }
+  void SetAlwaysShowEditor(bool v) { SetFlag(alwaysShowEditor_, v); }
+  bool CellHints() const { return cellHints_; }
+  void SetCellHints(bool v) { SetFlag(cellHints_, v); }
+  bool FocusCellOnTab() const { return focusCellOnTab_; }
+  void SetFocusCellOnTab(bool v) { SetFlag(focusCellOnTab_, v); }
+  bool FocusFirstCellOnNewRecord() const { return focusFirstCellOnNewRecord_; }
+  void SetFocusFirstCellOnNewRecord(bool v) { SetFlag(focusFirstCellOnNewRecord_, v); }
+  bool GoToNextCellOnEnter() const { return goToNextCellOnEnter_; }
+  void SetGoToNextCellOnEnter(bool v) { SetFlag(goToNextCellOnEnter_, v); }
+  bool ImmediateEditor() const { return immediateEditor_; }
+  void SetImmediateEditor(bool v) { SetFlag(immediateEditor_, v); }
+  bool IncSearch() const { return incSearch_; }
+  void SetIncSearch(bool v);
+  TcxCustomGridTableItem* IncSearchItem() const { return incSearchItem_; }
+  void SetIncSearchItem(TcxCustomGridTableItem* v);
+  bool DragScrolling() const { return dragScrolling_; }
+  void SetDragScrolling(bool v) { SetFlag(dragScrolling_, v); }
+  bool DragDropText() const { return dragDropText_; }
+  void SetDragDropText(bool v) { SetFlag(dragDropText_, v); }
+  TcxGridDragFocusing DragFocusing() const { return dragFocusing_; }
+  void SetDragFocusing(TcxGridDragFocusing v) {
+    if (v == dragFocusing_) return;
+    dragFocusing_ = v;
+    Changed(0);
+  }
+  bool DragHighlighting() const { return dragHighlighting_; }
+  void SetDragHighlighting(bool v) { SetFlag(dragHighlighting_, v); }
+  bool DragOpening() const { return dragOpening_; }
+  void SetDragOpening(bool v) { SetFlag(dragOpening_, v); }
   void AssignFrom(TPersistent* source) override;
 
  protected:
@@ -398,6 +450,11 @@ class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   bool copyCaptionsToClipboard_ = true;
   Integer bestFitMaxRecordCount_ = 0;
   bool focusCellOnCycle_ = false, pullFocusing_ = false;
+  bool alwaysShowEditor_ = false, cellHints_ = false, focusCellOnTab_ = false, focusFirstCellOnNewRecord_ = false;
+  bool goToNextCellOnEnter_ = false, immediateEditor_ = true, incSearch_ = false, dragScrolling_ = true;
+  bool dragDropText_ = false, dragHighlighting_ = true, dragOpening_ = true;
+  TcxGridDragFocusing dragFocusing_ = dfNone;
+  TcxCustomGridTableItem* incSearchItem_ = nullptr;
 };
 
 // What the user may do with the items (a table view publishes these as Column...).
@@ -638,6 +695,8 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   TClass GetOptionsSelectionClass() override { return TcxCustomGridTableOptionsSelection::StaticClass(); }
   TClass GetOptionsViewClass() override { return TcxCustomGridTableOptionsView::StaticClass(); }
   TClass GetStylesClass() override { return TcxCustomGridTableViewStyles::StaticClass(); }
+  // The per-record cache of heights (TcxCustomGridTableViewInfoCache).
+  TClass GetViewInfoCacheClass() override;
 
   // The copied items' texts, a tab between cells and one CRLF between rows (the captions
   // first when the option says so); all rows or only the selected ones.
@@ -673,6 +732,41 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   virtual void RecordCountChanged();
   TcxCustomGridTableViewData* TableViewData() const;
 
+  // Selection drawing: whether a record's selection is shown, and whether a cell of it is
+  // drawn (painted) selected.
+  virtual bool IsRecordSelectionShown(TcxCustomGridRecord* record);
+  virtual bool IsCellDrawnSelected(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                   TcxCustomGridCellViewInfo* cell);
+  virtual bool IsCellPaintedSelected(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                     TcxCustomGridCellViewInfo* cell);
+  // The grid or a window in it has the focus.
+  virtual bool IsSelectionActive(TcxCustomGridRecord* record) { return IsControlFocused(); }
+
+  // Events of the records, cells and the in-place editor.
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, bool&)> OnCanFocusRecord;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxCustomGridTableItem*,
+                     TcxCustomGridCellViewInfo*, Integer&)>
+      OnGetCellHeight;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridCellViewInfo*, TMouseButton, TShiftState, bool&)>
+      OnCellClick;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridCellViewInfo*, TMouseButton, TShiftState, bool&)>
+      OnCellDblClick;
+  std::function<void(TcxCustomGridTableView*, TcxCanvas*, TcxCustomGridCellViewInfo*, bool&)> OnCustomDrawCell;
+  std::function<void(TcxCustomGridTableView*, TcxCanvas*, TcxCustomGridCellViewInfo*, bool&)>
+      OnCustomDrawPartBackground;
+  TNotifyEvent OnTopRecordIndexChanged;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomGridTableItem*)>
+      OnFocusedItemChanged;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxCustomGridRecord*, bool)>
+      OnFocusedRecordChanged;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, bool&)> OnEditing;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomEdit*)> OnInitEdit;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomEdit*, Word&, TShiftState)>
+      OnEditKeyDown;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomEdit*, char32_t&)> OnEditKeyPress;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*)> OnEditChanged;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*)> OnEditValueChanged;
+
  protected:
   void DestroyHandlers() override;
   void CreateOptions() override;
@@ -695,6 +789,17 @@ class TcxCustomGridTableView : public TcxCustomGridView {
 // ---- records ------------------------------------------------------------------------------
 
 class TcxCustomGridRecord;
+class TcxCustomGridRecordViewInfo;
+class TcxCustomGridRecordsViewInfo;
+// A record view info "class": how to make the layout object that shows a record.
+using TcxGridRecordViewInfoClass = TcxCustomGridRecordViewInfo* (*)(TcxCustomGridRecordsViewInfo*,
+                                                                    TcxCustomGridRecord*);
+template <class T>
+TcxGridRecordViewInfoClass GridRecordViewInfoClassOf() {
+  return [](TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record) -> TcxCustomGridRecordViewInfo* {
+    return new T(owner, record);
+  };
+}
 class TcxCustomGridTableViewData;
 // A record "class": how to make the wrapper of a row.
 using TcxGridRecordClass = TcxCustomGridRecord* (*)(TcxCustomGridTableViewData*, const TcxRowInfo&, Integer);
@@ -710,7 +815,7 @@ class TcxCustomGridRecord : public TObject {
  public:
   TcxCustomGridRecord(TcxCustomGridTableViewData* viewData, const TcxRowInfo& rowInfo, Integer index)
       : viewData_(viewData), index_(index), rowInfo_(rowInfo) {}
-  ~TcxCustomGridRecord() override = default;
+  ~TcxCustomGridRecord() override;
 
   TcxCustomGridTableViewData* ViewData() const { return viewData_; }
   Integer Index() const { return index_; }
@@ -723,6 +828,19 @@ class TcxCustomGridRecord : public TObject {
   bool HasDataRecord() const;
   // Set when a key stroke expanded or collapsed the record, so its character is not handled.
   bool KeyConsumed = false;
+  // The record view info that shows the record (the first one that claimed it), or null.
+  TcxCustomGridRecordViewInfo* ViewInfo = nullptr;
+  // The view's OnCanFocusRecord answer (true without a handler).
+  bool CanFocus();
+  bool Focused();
+  // Focuses the record through its view's controller (false: unfocuses it).
+  void SetFocused(bool value);
+  bool Selected();
+  // How the record is shown: its record view info's "class" (null: it is not shown).
+  virtual TcxGridRecordViewInfoClass GetViewInfoClass() { return nullptr; }
+  // The record handles a key before the controller (rows expand, Enter edits).
+  virtual void KeyDown(Word& key, TShiftState shift);
+  virtual void KeyPress(char32_t& key);
 
   virtual void RefreshRecordInfo();
   virtual void CollapseRecord(bool recursive) {}
@@ -756,6 +874,36 @@ class TcxCustomGridRecord : public TObject {
   TcxCustomGridTableViewData* viewData_;
   Integer index_;
   TcxRowInfo rowInfo_;
+};
+
+// Hit tests on records: the record (106), a data cell of it (107, with its item) and its
+// expand button (108, which does not act on the record).
+class TcxGridRecordHitTest : public TcxCustomGridViewHitTest {
+  KORVAN_CLASS(TcxGridRecordHitTest, TcxCustomGridViewHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 106; }
+  // Whether a press here acts on (focuses, selects) the record.
+  virtual bool ActsOnRecord() { return true; }
+  // The answer the records' click handling reads (descendants refine it).
+  virtual bool CanClick() { return ActsOnRecord(); }
+  TcxCustomGridRecord* GridRecord = nullptr;
+};
+
+class TcxGridRecordCellHitTest : public TcxGridRecordHitTest {
+  KORVAN_CLASS(TcxGridRecordCellHitTest, TcxGridRecordHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 107; }
+  TcxCustomGridTableItem* Item = nullptr;
+};
+
+class TcxGridExpandButtonHitTest : public TcxGridRecordHitTest {
+  KORVAN_CLASS(TcxGridExpandButtonHitTest, TcxGridRecordHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 108; }
+  bool ActsOnRecord() override { return false; }
 };
 
 // The view data of a record-based view: one slot per row, filled on first use.
@@ -806,6 +954,9 @@ class TcxCustomGridTableViewData : public TcxCustomGridViewData {
 
 // ---- what both grid data controllers add to their base -------------------------------------
 
+// The in-place editor's value goes into the data controller (when it asks for editing data).
+void GridViewUpdateEditingData(TcxCustomGridTableView* view);
+
 // Items, IDs, texts and brackets answered through the owning view.
 template <class TBase>
 class TcxGridDataControllerOverrides : public TBase {
@@ -837,6 +988,10 @@ class TcxGridDataControllerOverrides : public TBase {
   TClass GetSummaryGroupItemLinkClass() const override {
     TClass c = GridView() ? GridView()->GetSummaryGroupItemLinkClass() : nullptr;
     return c ? c : TBase::GetSummaryGroupItemLinkClass();
+  }
+  void UpdateEditingData() override {
+    TBase::UpdateEditingData();
+    if (GridView()) GridViewUpdateEditingData(GridView());
   }
   TObject* GetItem(int index) override {
     TcxCustomGridTableView* v = GridView();

@@ -575,6 +575,18 @@ void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
     SetCopyCaptionsToClipboard(s->copyCaptionsToClipboard_);
     SetFocusCellOnCycle(s->focusCellOnCycle_);
     SetPullFocusing(s->pullFocusing_);
+    SetAlwaysShowEditor(s->alwaysShowEditor_);
+    SetCellHints(s->cellHints_);
+    SetFocusCellOnTab(s->focusCellOnTab_);
+    SetFocusFirstCellOnNewRecord(s->focusFirstCellOnNewRecord_);
+    SetGoToNextCellOnEnter(s->goToNextCellOnEnter_);
+    SetImmediateEditor(s->immediateEditor_);
+    SetIncSearch(s->incSearch_);
+    SetDragScrolling(s->dragScrolling_);
+    SetDragDropText(s->dragDropText_);
+    SetDragFocusing(s->dragFocusing_);
+    SetDragHighlighting(s->dragHighlighting_);
+    SetDragOpening(s->dragOpening_);
   }
   TcxCustomGridOptionsBehavior::AssignFrom(source);
 }

@@ -2,8 +2,12 @@
 #include <algorithm>
 
 #include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridCustomTableController.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableViewData)
+KORVAN_IMPLEMENT_CLASS(TcxGridRecordHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridRecordCellHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridExpandButtonHitTest)
 
 // ---- record -------------------------------------------------------------------------------
 
@@ -184,10 +188,18 @@ TcxCustomGridTableViewData* TcxCustomGridTableView::TableViewData() const {
 
 void TcxCustomGridTableView::UpdateControl(TcxUpdateControlInfo* info) {
   if (IsDestroying() || ComponentState().Contains(csLoading)) return;
-  if (dynamic_cast<TcxDataChangedInfo*>(info))
+  auto* controller = dynamic_cast<TcxCustomGridTableController*>(Controller());
+  if (dynamic_cast<TcxDataChangedInfo*>(info)) {
     DataChanged();
-  else if (dynamic_cast<TcxLayoutChangedInfo*>(info))
+  } else if (dynamic_cast<TcxLayoutChangedInfo*>(info)) {
     LayoutChanged();
+  } else if (auto* focus = dynamic_cast<TcxFocusedRecordChangedInfo*>(info)) {
+    if (controller) controller->FocusedRecordChanged(focus->PrevFocusedRowIndex, focus->FocusedRowIndex,
+                                                     focus->NewItemRowFocusingChanged);
+  } else if (dynamic_cast<TcxSelectionChangedInfo*>(info) || dynamic_cast<TcxSearchChangedInfo*>(info)) {
+    // Cells cache their selected look per calculation.
+    if (controller) QueueLayoutChange();
+  }
   TcxCustomGridView::UpdateControl(info);
 }
 
@@ -199,9 +211,14 @@ void TcxCustomGridTableView::DataChanged() {
 
 void TcxCustomGridTableView::LayoutChanged() {
   if (TcxCustomGridTableViewData* data = TableViewData()) data->RefreshRecordInfos();
+  if (ViewInfoCache()) ViewInfoCache()->UnassignValues(false);
   QueueSizeChange(false, false);
 }
 
 void TcxCustomGridTableView::RecordCountChanged() {
   if (TcxCustomGridTableViewData* data = TableViewData()) data->ResetRecords(DataController()->RowCount());
+  if (!dynamic_cast<TcxCustomGridTableController*>(Controller())) return;
+  // Record heights are measured anew and the records laid out again.
+  if (ViewInfoCache()) ViewInfoCache()->SetCount(DataController()->RowCount());
+  QueueSizeChange(false, false);
 }

@@ -514,6 +514,9 @@ class TcxCustomGridPainter : public TcxGridViewHandler {
 
 // ---- site and controller --------------------------------------------------------------------
 
+// The control or a window inside it has the input focus.
+bool HoldsInputFocus(TWinControl* control);
+
 class TcxGridSite : public TcxControl {
   KORVAN_CLASS(TcxGridSite, TcxControl)
 
@@ -564,6 +567,7 @@ class TcxGridSite : public TcxControl {
   void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
   void DoEndDrag(TObject* target, Integer x, Integer y) override;
   void DragImagesExtent(TSize& size) override;
+  void DrawDragImage(TcxCanvas* canvas, const TRect& r) override;
   bool UsesDragImages() override;
   bool MayStartDrag(Integer x, Integer y) override;
   void Paint() override;
@@ -637,6 +641,8 @@ class TcxCustomGridController : public TcxGridViewHandler, public IcxMouseTracki
   virtual void DragDrop(TObject* source, Integer x, Integer y) {}
   virtual void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) {}
   virtual void DrawDragImage(Integer x, Integer y) {}
+  // Paints the drag image of the site into r.
+  virtual void PaintDragImage(TcxCanvas* canvas, const TRect& r) {}
   virtual void EndDrag(TObject* target, Integer x, Integer y) {}
   virtual void GetDragImagesSize(TSize& size) { size = TSize(0, 0); }
   virtual bool UsesDragImages() { return false; }

@@ -6,6 +6,7 @@
 
 #include "data/cxCustomData.h"
 #include "data/cxCustomDataInternal.h"
+#include "foundation/cxContainer.h"
 #include "foundation/cxGeometry.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomView.h"
@@ -660,7 +661,8 @@ bool TcxCustomGridViewInfo::CanRemoveSite() {
   TcxCustomGrid* grid = Grid();
   if (!grid || GridView()->IsDestroying()) return true;
   if (!mayHideSite_) return false;
-  if (site_ && site_->HandleAllocated() && site_->Focused()) return false;
+  // The site, or a window in it (an in-place editor), holds the focus: it stays.
+  if (HoldsInputFocus(site_)) return false;
   TcxCustomGridView* focused = grid->FocusedView();
   if (focused && focused->Site() && site_ && site_->HandleAllocated() && focused->Site()->HandleAllocated() &&
       IsChild(site_->Handle(), focused->Site()->Handle()))
@@ -786,6 +788,8 @@ bool TcxCustomGridViewInfo::IsInternalInstance() {
 Integer TcxCustomGridViewInfo::GetFontHeight(TFont* font) {
   TcxCanvas* canvas = GetCanvas();
   if (!canvas) return 0;
+  // A site not placed yet has no window to measure with: the screen measures instead.
+  if (!site_->HandleAllocated() && !site_->Parent()) canvas = SharedScreenCanvas();
   if (font) canvas->ApplyFont(font);
   return canvas->MeasureTextHeight("Qq");
 }

@@ -19,12 +19,13 @@ constexpr Cardinal kCnSysKeyDown = CN_BASE + WM_SYSKEYDOWN;
 constexpr Cardinal kCnSysChar = CN_BASE + WM_SYSCHAR;
 constexpr Integer kParkedLeft = 30000;
 
-bool HoldsFocus(TWinControl* control) {
+}  // namespace
+
+bool HoldsInputFocus(TWinControl* control) {
   if (!control || !control->HandleAllocated()) return false;
   HWND focus = GetFocus();
   return focus && (focus == control->Handle() || IsChild(control->Handle(), focus));
 }
-}  // namespace
 
 // ---- site -------------------------------------------------------------------------------------------
 
@@ -262,6 +263,8 @@ void TcxGridSite::DoEndDrag(TObject* target, Integer x, Integer y) {
 
 void TcxGridSite::DragImagesExtent(TSize& size) { GridView()->Controller()->GetDragImagesSize(size); }
 
+void TcxGridSite::DrawDragImage(TcxCanvas* canvas, const TRect& r) { GridView()->Controller()->PaintDragImage(canvas, r); }
+
 bool TcxGridSite::UsesDragImages() { return GridView()->Controller() && GridView()->Controller()->UsesDragImages(); }
 
 bool TcxGridSite::MayStartDrag(Integer x, Integer y) {
@@ -353,7 +356,7 @@ void TcxCustomGridController::DoFocusChanged(bool focused) {
   view->SetSiteTabStop(true);
   if (ViewInfo()) ViewInfo()->UpdateSiteVisibility(true);
   TcxCustomGrid* grid = view->Control();
-  if (grid && HoldsFocus(grid) && Site() && Site()->Parent() && Site()->CanFocus() && !Site()->Focused())
+  if (grid && HoldsInputFocus(grid) && Site() && Site()->Parent() && Site()->CanFocus() && !Site()->Focused())
     Site()->SetFocus();
   if (focused && view->IsDetailView())
     if (TcxCustomGridView* master = view->MasterGridView())

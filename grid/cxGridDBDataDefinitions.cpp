@@ -65,7 +65,8 @@ Integer TcxGridItemDBDataBinding::GetDefaultWidth(bool considerMinWidth) {
   // The content style's font comes with the item styles; the control's font until then.
   if (f && view && view->StorageControl())
     width = MeasureTextWidthInFont(view->StorageControl()->Font(), "0") * f->DisplayWidth() + 4;
-  if (considerMinWidth && width < Item()->MinWidth()) width = Item()->MinWidth();
+  // A fixed-width item's minimum is its width, which may be this default: no minimum then.
+  if (considerMinWidth && !Item()->HasFixedWidth() && width < Item()->MinWidth()) width = Item()->MinWidth();
   return width;
 }
 

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
+#include "data/cxCustomDataInternal.h"
 #include "data/cxVariants.h"
 #include "editors/cxEdit.h"
 #include "foundation/dxOffice11.h"
 #include "gridviews/cxGridRows.h"
+#include "gridviews/cxGridTableViewInfo.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
+
+using cxdata_internal::Finally;
 
 namespace {
 
@@ -191,8 +195,6 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridTableViewStyleSheet) {
   p.Object("Styles", &S::Styles, &S::SetStyles, TcxGridTableViewStyles::StaticClass());
 }
 KORVAN_IMPLEMENT_CLASS(TcxGridTableController)
-KORVAN_IMPLEMENT_CLASS(TcxGridTablePainter)
-KORVAN_IMPLEMENT_CLASS(TcxGridTableViewInfo)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridTableView) {
   using V = TcxGridTableView;
   p.Object("BackgroundBitmaps", &V::GetBackgroundBitmaps, &V::SetBackgroundBitmapsObject,
@@ -222,7 +224,6 @@ KORVAN_IMPLEMENT_CLASS(TcxGridFooterHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridFooterCellHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridGroupFooterHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridGroupFooterCellHitTest)
-KORVAN_IMPLEMENT_CLASS(TcxGridRecordHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridRowIndicatorHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridRowSizingEdgeHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridIndicatorHitTest)
@@ -485,6 +486,69 @@ void TcxGridColumn::DoCustomDrawHeader(TcxCanvas* canvas, TcxCustomGridCellViewI
   if (OnCustomDrawHeader) OnCustomDrawHeader(GridView(), canvas, viewInfo, done);
 }
 
+Integer TcxGridColumn::CalculateBestFitWidth() {
+  TcxGridTableView* view = GridView();
+  if (!view) return Width();
+  TcxGridTableViewInfo* info = view->GetViewInfo();
+  TcxCanvas* canvas = GridTableMeasuringCanvas(info);
+  TcxStyleParams params;
+  GetStyles()->GetContentParams(nullptr, params);
+  if (params.Font) canvas->ApplyFont(params.Font);
+  TcxCustomDataController* dc = view->DataController();
+  Integer content = 0;
+  if (dc) {
+    const int rows = dc->RowCount();
+    const int last = view->GetOptionsBehavior()->BestFitMaxRecordCount() == 0
+                         ? rows
+                         : std::min(rows, int(view->GetOptionsBehavior()->BestFitMaxRecordCount()));
+    const int dataLevel = dc->Groups()->GroupingLevelCount();
+    for (int i = 0; i < last; ++i) {
+      TcxRowInfo row = dc->RowInfoAt(i);
+      if (row.Level != dataLevel) continue;
+      content = std::max(content, canvas->MeasureTextWidth(dc->GetDisplayText(row.RecordIndex, Index())));
+    }
+  }
+  Integer result = content + 4;
+  if (result != 0) result += 2;
+  if (info) {
+    const TcxBorders borders = info->GetCellBorders(IsRightmostInView());
+    if (borders.Contains(bLeft)) result += info->GetGridLineWidth();
+    if (borders.Contains(bRight)) result += info->GetGridLineWidth();
+  }
+  if (!Visible() || !view->Level() || view->IsDestroying()) return result;
+  if (!view->GetOptionsView()->Header()) return result;
+  if (info && info->HeaderViewInfo() && VisibleIndex() < info->HeaderViewInfo()->GetItemViewInfoCount()) {
+    TcxGridColumnHeaderViewInfo* header = info->HeaderViewInfo()->GetItemViewInfo(VisibleIndex());
+    return std::max(result, header->GetPreferredWidth() - info->HeaderViewInfo()->GetColumnIndent(this));
+  }
+  // Not laid out yet: the header's natural width from its caption, frame and right areas.
+  TcxCustomLookAndFeelPainterClass painter = view->ViewInfo()->GetLookAndFeelPainter();
+  TcxStyleParams headerParams;
+  GetStyles()->GetHeaderParams(headerParams);
+  if (headerParams.Font) canvas->ApplyFont(headerParams.Font);
+  Integer header = canvas->MeasureTextWidth(Caption()) + 4 + 2 * painter->HeaderFrameWidth();
+  Integer areas = 0;
+  if (CanFilter(true)) areas += painter->FilterDropDownButtonExtent().X;
+  if (SortOrder() != soNone) areas += painter->SortMarkAreaSize().X;
+  if (areas != 0) header += areas + 2;
+  return std::max(result, header);
+}
+
+void TcxGridColumn::ApplyBestFit(bool checkCanSize, bool fireEvents) {
+  TcxGridTableView* view = GridView();
+  if (!view || view->IsPattern()) return;
+  if (checkCanSize && !CanHorzSize()) return;
+  PushHourglassCursor();
+  {
+    Finally pop{[] { PopHourglassCursor(); }};
+    Integer w = CalculateBestFitWidth();
+    if (BestFitMaxWidth() != 0) w = std::min(w, BestFitMaxWidth());
+    SetWidth(w);
+    Changed(2);
+  }
+  if (fireEvents) view->DoColumnSizeChanged(this);
+}
+
 void TcxGridColumn::DoHeaderClick() {
   if (OnHeaderClick) OnHeaderClick(this);
   if (TcxGridTableView* view = GridView()) view->DoColumnHeaderClick(this);
@@ -632,10 +696,8 @@ TcxGridTableView* TcxGridTableOptionsView::GridView() const {
 Integer TcxGridTableOptionsView::CorrectRowHeight(Integer value, bool group) const {
   if (value <= 0) return 0;
   const std::function<Integer()>& minimum = group ? MinGroupRowHeight : MinDataRowHeight;
-  Integer least = 0;
-  if (minimum) {
-    least = minimum();
-  } else {
+  Integer least = minimum ? minimum() : -1;
+  if (least < 0) {
     // The content font's text height plus the cell text indents, until the rows' layout
     // measures the cells of the visible columns.
     TcxStyleParams params;
@@ -972,11 +1034,26 @@ TcxGridTableView::~TcxGridTableView() = default;
 
 TClass TcxGridTableView::GetViewDataClass() { return TcxGridViewData::StaticClass(); }
 
+TClass TcxGridTableView::GetPainterClass() { return TcxGridTablePainter::StaticClass(); }
+
+TClass TcxGridTableView::GetViewInfoClass() { return TcxGridTableViewInfo::StaticClass(); }
+
+TcxGridTableViewInfo* TcxGridTableView::GetViewInfo() const { return static_cast<TcxGridTableViewInfo*>(ViewInfo()); }
+
 TcxGridViewData* TcxGridTableView::GetViewData() const { return static_cast<TcxGridViewData*>(ViewData()); }
 
 void TcxGridTableView::CreateOptions() {
   TcxCustomGridTableView::CreateOptions();
   preview_ = static_cast<TcxGridPreview*>(GetPreviewClass()->Create(this));
+  // The smallest positive row heights are the rows' default heights.
+  GetOptionsView()->MinDataRowHeight = [this] {
+    TcxGridTableViewInfo* info = GetViewInfo();
+    return info ? TcxGridRowsViewInfo(info).CalculateDefaultDataRowHeight() : -1;
+  };
+  GetOptionsView()->MinGroupRowHeight = [this] {
+    TcxGridTableViewInfo* info = GetViewInfo();
+    return info ? TcxGridRowsViewInfo(info).CalculateGroupDefaultRowHeight(true) : -1;
+  };
 }
 
 void TcxGridTableView::DestroyOptions() {
@@ -1144,6 +1221,16 @@ void TcxGridTableView::DoCustomDrawIndicatorCell(TcxCanvas* canvas, TcxCustomGri
   if (OnCustomDrawIndicatorCell) OnCustomDrawIndicatorCell(this, canvas, viewInfo, done);
 }
 
+void TcxGridTableView::ApplyBestFit(TcxCustomGridTableItem* item, bool checkCanSize, bool fireEvents) {
+  if (item) {
+    static_cast<TcxGridColumn*>(item)->ApplyBestFit(checkCanSize, fireEvents);
+    return;
+  }
+  BeginUpdate();
+  Finally end{[this] { EndUpdate(); }};
+  for (Integer i = 0; i < GetVisibleColumnCount(); ++i) GetVisibleColumn(i)->ApplyBestFit(checkCanSize, fireEvents);
+}
+
 void TcxGridTableView::DoLeftPosChanged() {
   if (OnLeftPosChanged) OnLeftPosChanged(this);
 }
@@ -1159,4 +1246,6 @@ void InitializeCxGridTableView() {
   RegisterClass(TcxGridColumn::StaticClass());
   RegisterClass(TcxGridTableViewStyleSheet::StaticClass());
   RegisterClass(TcxGridTableView::StaticClass());
+  RegisterGridTableViewInfoPainters();
+  RegisterGridRowPainters();
 }

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "grid/cxGrid.h"
+#include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomTableView.h"
 
 class TcxGridColumn;
@@ -16,6 +17,8 @@ class TcxGridTableView;
 class TcxCustomGridRow;
 class TcxGridViewData;
 class TcxGridPreview;
+class TcxGridTablePainter;
+class TcxGridTableViewInfo;
 
 enum TcxGridGroupFootersMode : Byte { gfInvisible, gfVisibleWhenExpanded, gfAlwaysVisible };
 enum TcxGridGroupRowStyle : Byte { grsStandard, grsOffice11 };
@@ -168,6 +171,11 @@ class TcxGridColumn : public TcxCustomGridTableItem {
   void DoCustomDrawFooterCell(TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done);
   void DoCustomDrawHeader(TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done);
   void DoHeaderClick();
+  // The widest content of the column's data rows (display texts in its content font), its
+  // grid lines, and the header's natural width when the header is shown.
+  Integer CalculateBestFitWidth();
+  // Sizes the column to its best fit width (capped by BestFitMaxWidth).
+  void ApplyBestFit(bool checkCanSize = false, bool fireEvents = false);
 
   void AssignFrom(TcxCustomGridTableItem* source) override;
   bool GetVisible() const override;
@@ -175,6 +183,8 @@ class TcxGridColumn : public TcxCustomGridTableItem {
   bool IsHiddenStored() const { return !IsPreview() && Hidden(); }
   bool IsVisibleStored() const { return !IsPreview(); }
   bool HasFixedWidth() const override;
+  // The column keeps its width when the others share the client width.
+  bool KeepsWidthInAutoWidth() const { return HasFixedWidth(); }
   bool CanHorzSize() override;
   TClass GetOptionsClass() override { return TcxGridColumnOptions::StaticClass(); }
   TClass GetStylesClass() override { return TcxGridColumnStyles::StaticClass(); }
@@ -518,29 +528,75 @@ class TcxGridTableViewStyleSheet : public TcxCustomStyleSheet {
 
 // ---- companions still to come ---------------------------------------------------------------
 
-// The table controller (keys, header clicks, horizontal position) comes with the custom
-// table controller it derives from.
-class TcxGridTableController : public TcxCustomGridController {
-  KORVAN_CLASS(TcxGridTableController, TcxCustomGridController)
+// The table controller: the horizontal position in pixels, header clicks that sort (and group
+// with GroupBySorting), keys of rows under column headers, column cell multi-selection and the
+// scroll bars. Source: cxGridTableController.cpp.
+class TcxGridTableController : public TcxCustomGridTableController {
+  KORVAN_CLASS(TcxGridTableController, TcxCustomGridTableController)
 
  public:
-  explicit TcxGridTableController(TcxCustomGridView* v) : TcxCustomGridController(v) {}
+  explicit TcxGridTableController(TcxCustomGridView* v) : TcxCustomGridTableController(v) {}
+  TcxGridTableView* TableGridView() const;
+  TcxGridTableViewInfo* TableViewInfoOfView() const;
+  // The horizontal scroll position in pixels, clamped to 0 ... data width - client width.
+  Integer LeftPos() const { return leftPos_; }
+  void SetLeftPos(Integer value);
+  // The column whose header is held down by the left button.
+  TcxGridColumn* PressedColumn() const { return pressedColumn_; }
+  void SetPressedColumn(TcxGridColumn* value);
+  TcxGridColumn* FocusedColumn() const { return static_cast<TcxGridColumn*>(FocusedItem()); }
+  // Column cell multi-selection: the columns whose cell-selection flag is set.
+  Integer GetSelectedColumnCount() const;
+  TcxGridColumn* GetSelectedColumn(Integer index) const;
+  void ClearColumnSelection();
+  void SelectAllColumns() { SelectColumns(nullptr, nullptr); }
+  void SelectColumns(TcxGridColumn* fromColumn, TcxGridColumn* toColumn);
+  TcxGridColumn* CellSelectionAnchor() const { return cellSelectionAnchor_; }
+  void SetCellSelectionAnchor(TcxGridColumn* value) { cellSelectionAnchor_ = value; }
+  bool IsCellMultiSelect() const;
+  // Shows every grouped column and clears the grouping.
+  void UngroupAll();
+  // A header click: sorts by the column (Shift adds, Ctrl removes), grouping with GroupBySorting.
+  void ProcessHeaderClick(TcxGridColumn* column, TShiftState shift);
+  // 1 left, 2 right (LeftPos by 10 pixels), 3 up, 4 down (one record).
+  void ScrollData(Integer direction);
+  bool CanScrollData(Integer direction);
+  // The auto-scroll direction near the edges of the scroll areas (0 none).
+  Integer GetDragScrollDirection(Integer x, Integer y);
+
+  void CheckCoordinates() override;
+  void CancelMode() override;
+  Integer GetMouseWheelScrollingKind() override { return 2; }
+  bool CanHideBothScrollBars(TScrollBarKind kind) override { return kind == sbHorizontal; }
+  void InitScrollBarsParameters() override;
+  bool AllRecordsFit() override;
+  void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
+  void EndDragAndDrop(bool accepted) override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void HandleKeyDown(Word& key, TShiftState shift) override;
+  bool CanAppend() override;
+  // The new item row cannot be deleted.
+  bool CanDelete(bool checkOptions) override;
+  // A view that loses the focus unfocuses its new item row first.
+  void FocusLost() override;
+  bool IsNewItemRowFocused() const;
+  void FocusedItemChanged(TcxCustomGridTableItem* prevItem) override;
+  void ClearSelection() override;
+  void MakeItemVisible(TcxCustomGridTableItem* item) override;
+  void SelectAll() override;
+  virtual void LeftPosChanged();
+
+ private:
+  Integer leftPos_ = 0;
+  TcxGridColumn* pressedColumn_ = nullptr;
+  TcxGridColumn* cellSelectionAnchor_ = nullptr;
+  TPoint pressPos_;
 };
 
-// The table's layout and painting come with the layout step.
-class TcxGridTablePainter : public TcxCustomGridPainter {
-  KORVAN_CLASS(TcxGridTablePainter, TcxCustomGridPainter)
-
- public:
-  explicit TcxGridTablePainter(TcxCustomGridView* v) : TcxCustomGridPainter(v) {}
-};
-
-class TcxGridTableViewInfo : public TcxCustomGridViewInfo {
-  KORVAN_CLASS(TcxGridTableViewInfo, TcxCustomGridViewInfo)
-
- public:
-  explicit TcxGridTableViewInfo(TcxCustomGridView* v) : TcxCustomGridViewInfo(v) {}
-};
+// The table's layout and painting: cxGridTableViewInfo.h.
+class TcxGridTablePainter;
+class TcxGridTableViewInfo;
 
 // ---- the table view ----------------------------------------------------------------------------
 
@@ -561,7 +617,7 @@ class TcxGridTableView : public TcxCustomGridTableView {
   TcxGridTableController* GetController() const { return static_cast<TcxGridTableController*>(Controller()); }
   TcxGridDataController* GetDataController() const { return dynamic_cast<TcxGridDataController*>(DataController()); }
   TcxGridViewData* GetViewData() const;
-  TcxGridTableViewInfo* GetViewInfo() const { return static_cast<TcxGridTableViewInfo*>(ViewInfo()); }
+  TcxGridTableViewInfo* GetViewInfo() const;
   TcxGridTableBackgroundBitmaps* GetBackgroundBitmaps() const {
     return static_cast<TcxGridTableBackgroundBitmaps*>(BackgroundBitmaps());
   }
@@ -615,12 +671,14 @@ class TcxGridTableView : public TcxCustomGridTableView {
   void DetailDataChanged(TcxCustomGridView* detail) override;
   void GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll) override;
   bool HasVariableRecordHeights() const;
+  // Best-fits the item, or every visible column (in one update bracket) without one.
+  void ApplyBestFit(TcxCustomGridTableItem* item = nullptr, bool checkCanSize = false, bool fireEvents = false);
 
   TClass GetControllerClass() override { return TcxGridTableController::StaticClass(); }
   TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDataController>(); }
-  TClass GetPainterClass() override { return TcxGridTablePainter::StaticClass(); }
+  TClass GetPainterClass() override;
   TClass GetViewDataClass() override;
-  TClass GetViewInfoClass() override { return TcxGridTableViewInfo::StaticClass(); }
+  TClass GetViewInfoClass() override;
   TClass GetBackgroundBitmapsClass() override { return TcxGridTableBackgroundBitmaps::StaticClass(); }
   TClass GetOptionsBehaviorClass() override { return TcxGridTableOptionsBehavior::StaticClass(); }
   TClass GetOptionsDataClass() override { return TcxGridTableOptionsData::StaticClass(); }
@@ -725,17 +783,6 @@ class TcxGridGroupFooterCellHitTest : public TcxGridFooterCellHitTest {
 
  public:
   Integer GetHitTestCode() override { return 208; }
-};
-
-// A hit test on a record.
-class TcxGridRecordHitTest : public TcxCustomGridViewHitTest {
-  KORVAN_CLASS(TcxGridRecordHitTest, TcxCustomGridViewHitTest)
-
- public:
-  Integer GetHitTestCode() override { return 106; }
-  // Whether a click here focuses and selects the record.
-  virtual bool CanClick() { return true; }
-  TcxCustomGridRecord* GridRecord = nullptr;
 };
 
 class TcxGridRowIndicatorHitTest : public TcxGridRecordHitTest {

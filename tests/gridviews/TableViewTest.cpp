@@ -219,6 +219,12 @@ TEST_F(TableViewFixture, PositiveRowHeightsBelowTheMinimumTakeIt) {
   EXPECT_EQ(ov->DataRowHeight(), minimum + 30);
   ov->SetDataRowHeight(0);
   EXPECT_EQ(ov->DataRowHeight(), 0);  // automatic again
+  // The minimum is the rows' default data row height: a content line, its indents and the
+  // horizontal grid line.
+  TcxStyleParams content;
+  v->GetStyles()->GetContentParams(nullptr, nullptr, content);
+  LazyScreenCanvas()->ApplyFont(content.Font);
+  EXPECT_EQ(minimum, LazyScreenCanvas()->MeasureTextHeight("Qq") + 4 + 1);
   // The rows' layout supplies the measured minimum once it exists.
   ov->MinGroupRowHeight = [] { return 23; };
   ov->SetGroupRowHeight(5);

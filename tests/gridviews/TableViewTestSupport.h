@@ -49,6 +49,16 @@ class GridFormFixture : public testing_support::THeadlessFixture {
     view->GetDataController()->SetDataSource(&source_);
     view->GetDataController()->CreateAllItems();
   }
+  // Gives every column the width, shows the form and lets the grid lay the view out.
+  void ShowWithColumnWidth(TcxGridTableView* view, Integer width) {
+    for (Integer i = 0; i < view->GetColumnCount(); ++i) view->GetColumn(i)->SetWidth(width);
+    form_->Show();
+    Pump();
+  }
+  void Relayout(TcxGridTableView* view) {
+    view->QueueLayoutChange();
+    Pump();
+  }
   TForm* form_ = nullptr;
   TcxGrid* grid_ = nullptr;
   TMemDataSet ds_{nullptr};

@@ -1,0 +1,489 @@
+// Rows of the table view: row heights for every grid-lines setting and group row style, the
+// visible-rows walk, level indents and expand buttons, cell merging, the grid lines drawn in one
+// call; the table controller: header clicks, LeftPos with horizontal offsetting, scroll bars.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "TableViewTestSupport.h"
+#include "foundation/cxLookAndFeelPainters.h"
+#include "gridviews/cxGridRows.h"
+
+namespace {
+
+// A painter that records each grid-lines call.
+class TRecordingTablePainter : public TcxGridTablePainter {
+  KORVAN_CLASS(TRecordingTablePainter, TcxGridTablePainter)
+
+ public:
+  using TcxGridTablePainter::TcxGridTablePainter;
+  void DrawGridLines(const std::vector<TRect>& lines, TColor color) override {
+    Calls.push_back({Integer(lines.size()), color});
+    TcxGridTablePainter::DrawGridLines(lines, color);
+  }
+  static std::vector<std::pair<Integer, TColor>> Calls;
+};
+std::vector<std::pair<Integer, TColor>> TRecordingTablePainter::Calls;
+KORVAN_IMPLEMENT_CLASS(TRecordingTablePainter)
+
+class TRecordingView : public TcxGridDBTableView {
+  KORVAN_CLASS(TRecordingView, TcxGridDBTableView)
+
+ public:
+  using TcxGridDBTableView::TcxGridDBTableView;
+  TClass GetPainterClass() override { return TRecordingTablePainter::StaticClass(); }
+};
+KORVAN_IMPLEMENT_CLASS(TRecordingView)
+
+class TableRowsFixture : public gridviewstest::GridFormFixture {
+ protected:
+  // Countries with two cities each, amounts 1..n; `extra` more rows of a third country.
+  TcxGridDBTableView* Shown(Integer extra = 0, TClass viewClass = nullptr) {
+    grid_->LookAndFeel()->SetKind(lfUltraFlat);
+    TcxGridLevel* level = grid_->Levels()->Add();
+    auto* v = static_cast<TcxGridDBTableView*>(
+        grid_->CreateView(viewClass ? viewClass : TcxGridDBTableView::StaticClass()));
+    level->SetGridView(v);
+    std::vector<std::vector<Variant>> rows = {{Variant("Japan"), Variant("Tokyo"), Variant(1)},
+                                              {Variant("Japan"), Variant("Osaka"), Variant(2)},
+                                              {Variant("France"), Variant("Paris"), Variant(3)},
+                                              {Variant("France"), Variant("Lyon"), Variant(4)}};
+    for (Integer i = 0; i < extra; ++i) rows.push_back({Variant("Chile"), Variant("Santiago"), Variant(5 + i)});
+    Bind(v, rows);
+    ShowWithColumnWidth(v, 80);
+    return v;
+  }
+  TcxGridRowsViewInfo* Rows(TcxGridTableView* v) {
+    return static_cast<TcxGridRowsViewInfo*>(v->GetViewInfo()->RecordsViewInfo());
+  }
+  Integer Qq(TFont* font) {
+    LazyScreenCanvas()->ApplyFont(font);
+    return LazyScreenCanvas()->MeasureTextHeight("Qq");
+  }
+};
+
+TEST_F(TableRowsFixture, DataAndGroupRowHeightsForEveryGridLinesAndGroupRowStyle) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsCustomize()->SetColumnHidingOnGrouping(false);
+  v->GetColumn(0)->SetGroupIndex(0);
+  v->DataController()->Groups()->FullExpand();
+  TcxStyleParams content, group;
+  v->GetColumn(1)->GetStyles()->GetContentParams(nullptr, content);
+  v->GetStyles()->GetGroupParams(nullptr, 0, group);
+  const Integer expand = v->GetViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent();
+  const Integer groupBase = std::max(Qq(group.Font), expand) + 4;
+  struct Case {
+    TcxGridLines lines;
+    TcxGridGroupRowStyle style;
+    Integer data, group;
+  } cases[] = {
+      {glBoth, grsStandard, Qq(content.Font) + 4 + 1, groupBase + 1},
+      {glNone, grsStandard, Qq(content.Font) + 4, groupBase},
+      {glVertical, grsStandard, Qq(content.Font) + 4, groupBase},
+      {glHorizontal, grsStandard, Qq(content.Font) + 4 + 1, groupBase + 1},
+      {glBoth, grsOffice11, Qq(content.Font) + 4 + 1, groupBase * 2 + 2},
+      {glNone, grsOffice11, Qq(content.Font) + 4, groupBase * 2 + 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Integer(c.lines) * 10 + Integer(c.style));
+    v->GetOptionsView()->SetGridLines(c.lines);
+    v->GetOptionsView()->SetGroupRowStyle(c.style);
+    Relayout(v);
+    TcxGridRowsViewInfo* rows = Rows(v);
+    EXPECT_EQ(rows->DataRowHeight(), c.data);
+    EXPECT_EQ(rows->GroupRowHeight(), c.group);
+    ASSERT_GE(rows->Count(), 2);
+    EXPECT_NE(dynamic_cast<TcxGridGroupRowViewInfo*>(rows->Items(0)), nullptr);
+    EXPECT_EQ(rows->Items(0)->Bounds.Height(), c.group);
+    // The last data row of a view with vertical lines only closes the grid with a line.
+    const Integer last = rows->CalculatedRowCount() - 1;
+    const bool closing = c.lines == glVertical && rows->Row(last)->GridRecord()->GetIsLast();
+    EXPECT_EQ(rows->Items(1)->Bounds.Height(), c.data);
+    EXPECT_EQ(rows->Row(last)->HasClosingGridLine(), closing);
+  }
+  // A DataRowHeight below the computed minimum is raised to it.
+  v->GetOptionsView()->SetGridLines(glBoth);
+  v->GetOptionsView()->SetDataRowHeight(3);
+  Relayout(v);
+  EXPECT_EQ(Rows(v)->DataRowHeight(), Qq(content.Font) + 4 + 1);
+}
+
+TEST_F(TableRowsFixture, VisibleRowsWalkAtTheBottomEdge) {
+  TcxGridDBTableView* v = Shown(30);
+  TcxGridRowsViewInfo* rows = Rows(v);
+  const Integer h = rows->DataRowHeight();
+  const Integer area = rows->ContentBounds.Height();
+  EXPECT_EQ(rows->VisibleCount, area / h);
+  EXPECT_EQ(rows->CalculatedRowCount(), area / h + (area % h ? 1 : 0));
+  EXPECT_TRUE(rows->AllRowsFullyVisible());
+  for (Integer i = 1; i < rows->CalculatedRowCount(); ++i)
+    EXPECT_EQ(rows->Items(i)->Bounds.Top, rows->Items(i - 1)->Bounds.Bottom);
+  // A single row taller than the area: the one visible row, not fully visible.
+  v->GetOptionsView()->SetDataRowHeight(1000);
+  Relayout(v);
+  EXPECT_EQ(Rows(v)->VisibleCount, 1);
+  EXPECT_EQ(Rows(v)->CalculatedRowCount(), 1);
+  EXPECT_FALSE(Rows(v)->AllRowsFullyVisible());
+  EXPECT_FALSE(v->GetController()->AllRecordsFit());
+}
+
+TEST_F(TableRowsFixture, LevelIndentsAndExpandButtons) {
+  TcxGridDBTableView* v = Shown();
+  v->GetColumn(0)->ChangeGroupIndex(0);
+  v->DataController()->Groups()->FullExpand();
+  Pump();
+  TcxGridTableViewInfo* info = v->GetViewInfo();
+  const Integer indent = info->GetLookAndFeelPainter()->ExpandButtonExtent() + 6;
+  EXPECT_EQ(info->LevelIndent(), indent);
+  EXPECT_EQ(info->GetVisualLevelCount(), 1);
+  TcxGridRowsViewInfo* rows = Rows(v);
+  auto* group = dynamic_cast<TcxGridGroupRowViewInfo*>(rows->Items(0));
+  auto* data = dynamic_cast<TcxGridDataRowViewInfo*>(rows->Items(1));
+  ASSERT_NE(group, nullptr);
+  ASSERT_NE(data, nullptr);
+  // The group cell spans the row; its button sits 3 pixels in, centred vertically.
+  const TRect cell = group->GroupCell()->ContentBounds();
+  const Integer size = info->GetLookAndFeelPainter()->ExpandButtonExtent();
+  EXPECT_EQ(group->ExpandButtonBounds, TRect(cell.Left + 3, (cell.Top + cell.Bottom - size) / 2, cell.Left + 3 + size,
+                                             (cell.Top + cell.Bottom - size) / 2 + size));
+  EXPECT_EQ(group->GroupCell()->Text, "Country : France");
+  // Data rows are indented by one level; their first cell starts after the indent.
+  EXPECT_EQ(data->GetContentLeft(), data->Bounds.Left + indent);
+  EXPECT_EQ(data->ExistingCell(0)->Bounds.Left, data->Bounds.Left + indent);
+  EXPECT_EQ(info->HeaderViewInfo()->GetItemViewInfo(0)->CalculateWidth(), 80 + indent);
+  // Hits: the indent, the expand button.
+  TcxCustomGridHitTest* h = info->GetHitTest(data->Bounds.Left + 2, data->Bounds.Top + 2);
+  EXPECT_EQ(h->GetHitTestCode(), 216);
+  h = info->GetHitTest(group->ExpandButtonBounds.Left + 1, group->ExpandButtonBounds.Top + 1);
+  EXPECT_EQ(h->GetHitTestCode(), 108);
+  // Office 11: the data rows lose the indent of the last grouping level.
+  v->GetOptionsView()->SetGroupRowStyle(grsOffice11);
+  Relayout(v);
+  EXPECT_EQ(v->GetViewInfo()->GetVisualLevelCount(), 0);
+  auto* data11 = dynamic_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(1));
+  ASSERT_NE(data11, nullptr);
+  EXPECT_EQ(data11->GetContentLeft(), data11->Bounds.Left);
+}
+
+TEST_F(TableRowsFixture, CellMergingRunsAndHitTests) {
+  TcxGridDBTableView* v = Shown();
+  v->GetColumn(0)->GetOptions()->SetCellMerging(true);
+  Relayout(v);
+  TcxGridRowsViewInfo* rows = Rows(v);
+  auto* r0 = static_cast<TcxGridDataRowViewInfo*>(rows->Items(0));
+  auto* r1 = static_cast<TcxGridDataRowViewInfo*>(rows->Items(1));
+  auto* r2 = static_cast<TcxGridDataRowViewInfo*>(rows->Items(2));
+  TcxGridDataCellViewInfo* japan = r0->ExistingCell(0);
+  EXPECT_TRUE(japan->Merging());
+  EXPECT_EQ(japan->MergedCellCount(), 1);
+  EXPECT_TRUE(r1->ExistingCell(0)->Merged());
+  EXPECT_EQ(r1->ExistingCell(0)->MergingCell(), japan);
+  EXPECT_EQ(japan->Bounds.Bottom, r1->ExistingCell(0)->Bounds.Bottom);
+  EXPECT_FALSE(r1->ExistingCell(0)->IsCellVisible());
+  EXPECT_TRUE(r2->ExistingCell(0)->Merging());  // France starts its own run
+  EXPECT_FALSE(r0->ExistingCell(1)->Merging());  // another column does not merge
+  // The lower cell answers hits in its own area; the merging cell only in its own.
+  TcxCustomGridHitTest* h = v->GetViewInfo()->GetHitTest(r1->ExistingCell(0)->Bounds.Left + 3, r1->Bounds.Top + 3);
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(h->ViewInfo(), r1->ExistingCell(0));
+  // No merging with a preview or row separators.
+  v->GetOptionsView()->SetRowSeparatorWidth(2);
+  Relayout(v);
+  EXPECT_FALSE(static_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(0))->ExistingCell(0)->Merging());
+}
+
+TEST_F(TableRowsFixture, CellBordersAreDrawnInOnePolylineCallInTheGridLineColour) {
+  TcxGridDBTableView* v = Shown(0, TRecordingView::StaticClass());
+  v->GetOptionsView()->SetGridLineColor(clRed);
+  TRecordingTablePainter::Calls.clear();
+  Relayout(v);
+  form_->Repaint();
+  Pump();
+  ASSERT_FALSE(TRecordingTablePainter::Calls.empty());
+  for (const auto& call : TRecordingTablePainter::Calls) {
+    // Right and bottom border of each of the 4 x 3 cells.
+    EXPECT_EQ(call.first, 4 * 3 * 2);
+    EXPECT_EQ(call.second, clRed);
+  }
+  // The line under the first row's first cell is red on the screen.
+  auto* r0 = static_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(0));
+  const TRect cell = r0->ExistingCell(0)->Bounds;
+  HDC dc = GetDC(v->Site()->Handle());
+  EXPECT_EQ(GetPixel(dc, cell.Left + 5, cell.Bottom - 1), ColorToRGB(clRed));
+  EXPECT_EQ(GetPixel(dc, cell.Right - 1, cell.Top + 5), ColorToRGB(clRed));
+  ReleaseDC(v->Site()->Handle(), dc);
+}
+
+TEST_F(TableRowsFixture, PreviewAtTheBottomAndAtTheTop) {
+  TcxGridDBTableView* v = Shown();
+  v->Preview()->SetColumn(v->GetColumn(1));
+  v->Preview()->SetVisible(true);
+  v->Preview()->SetAutoHeight(false);
+  v->Preview()->SetMaxLineCount(2);
+  Relayout(v);
+  TcxStyleParams params;
+  v->GetStyles()->GetPreviewParams(nullptr, v->GetColumn(1), params);
+  const Integer previewHeight = 2 * Qq(params.Font) + 4 + 1;
+  TcxGridRowsViewInfo* rows = Rows(v);
+  auto* row = static_cast<TcxGridDataRowViewInfo*>(rows->Items(0));
+  ASSERT_NE(row->PreviewViewInfo(), nullptr);
+  EXPECT_EQ(row->Bounds.Height(), rows->DataRowHeight() + previewHeight);
+  EXPECT_EQ(row->PreviewViewInfo()->Bounds.Top, row->CellsAreaBounds().Bottom);
+  EXPECT_EQ(row->PreviewViewInfo()->Bounds.Bottom, row->Bounds.Bottom);
+  EXPECT_EQ(row->PreviewViewInfo()->GetTextAreaBounds().Left, row->PreviewViewInfo()->ContentBounds().Left + 20);
+  EXPECT_EQ(row->PreviewViewInfo()->Text, "Tokyo");
+  TcxCustomGridHitTest* h =
+      v->GetViewInfo()->GetHitTest(row->PreviewViewInfo()->Bounds.Left + 30, row->PreviewViewInfo()->Bounds.Top + 3);
+  EXPECT_EQ(h->GetHitTestCode(), 231);
+  v->Preview()->SetPlace(ppTop);
+  Relayout(v);
+  row = static_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(0));
+  EXPECT_EQ(row->PreviewViewInfo()->Bounds.Top, row->Bounds.Top);
+  EXPECT_EQ(row->CellsAreaBounds().Top, row->Bounds.Top + previewHeight);
+  EXPECT_EQ(row->ExistingCell(0)->Bounds.Top, row->CellsAreaBounds().Top);
+  // No lines and no automatic height: no preview.
+  v->Preview()->SetMaxLineCount(0);
+  Relayout(v);
+  EXPECT_EQ(Rows(v)->Items(0)->Bounds.Height(), Rows(v)->DataRowHeight());
+}
+
+TEST_F(TableRowsFixture, TheNewItemRowShowsItsInfoTextInTheVisiblePart) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetNewItemRow(true);
+  Relayout(v);
+  TcxGridRowsViewInfo* rows = Rows(v);
+  auto* newItemRow = static_cast<TcxGridNewItemRowViewInfo*>(rows->NewItemRowViewInfo());
+  ASSERT_NE(newItemRow, nullptr);
+  EXPECT_EQ(newItemRow->Bounds.Top, rows->Bounds.Top);
+  EXPECT_EQ(newItemRow->Bounds.Height(), rows->DataRowHeight() + 6);
+  EXPECT_EQ(rows->ContentBounds.Top, newItemRow->Bounds.Bottom);
+  EXPECT_EQ(rows->Items(0)->Bounds.Top, newItemRow->Bounds.Bottom);
+  EXPECT_TRUE(newItemRow->ShowsInfoText());
+  EXPECT_EQ(newItemRow->Text, "Click here to add a new row");
+  EXPECT_EQ(newItemRow->GetNewItemSeparatorBounds().Height(), 6);
+  // Scrolled: the text stays centred in the visible part.
+  grid_->SetBounds(10, 10, 150, 200);
+  Pump();
+  v->GetController()->SetLeftPos(40);
+  newItemRow = static_cast<TcxGridNewItemRowViewInfo*>(Rows(v)->NewItemRowViewInfo());
+  EXPECT_EQ(newItemRow->GetTextAreaBounds().Left, v->GetViewInfo()->HorzScrollArea().Left);
+  EXPECT_LE(newItemRow->GetTextAreaBounds().Right, v->GetViewInfo()->HorzScrollArea().Right);
+}
+
+// ---- the controller -----------------------------------------------------------------------------------------
+
+TEST_F(TableRowsFixture, HeaderClicksSortAndGroupByTheRules) {
+  TcxGridDBTableView* v = Shown();
+  TcxGridColumn* country = v->GetColumn(0);
+  TcxGridColumn* city = v->GetColumn(1);
+  TcxGridColumn* amount = v->GetColumn(2);
+  TcxGridTableController* c = v->GetController();
+  auto state = [&] {
+    String s;
+    for (TcxGridColumn* col : {country, city, amount}) {
+      s += col->SortOrder() == soAscending ? "a" : col->SortOrder() == soDescending ? "d" : "-";
+      s += std::to_string(col->SortIndex());
+      s += "g" + std::to_string(col->GroupIndex()) + " ";
+    }
+    return s;
+  };
+  struct Step {
+    TcxGridColumn* column;
+    TShiftState shift;
+    bool groupBySorting;
+    const char* expected;
+  } steps[] = {
+      {city, {}, false, "--1g-1 a0g-1 --1g-1 "},
+      {city, {}, false, "--1g-1 d0g-1 --1g-1 "},
+      {amount, {ssShift}, false, "--1g-1 d0g-1 a1g-1 "},
+      {country, {}, false, "a0g-1 --1g-1 --1g-1 "},
+      {amount, {ssShift}, false, "a0g-1 --1g-1 a1g-1 "},
+      {amount, {ssCtrl}, false, "a0g-1 --1g-1 --1g-1 "},
+      {city, {}, true, "--1g-1 a0g0 --1g-1 "},
+      {amount, {}, true, "--1g-1 --1g-1 a0g0 "},
+      {amount, {ssCtrl}, true, "--1g-1 --1g-1 --1g-1 "},
+  };
+  for (const Step& s : steps) {
+    if (v->GetOptionsCustomize()->GroupBySorting() != s.groupBySorting)
+      v->GetOptionsCustomize()->SetGroupBySorting(s.groupBySorting);
+    c->ProcessHeaderClick(s.column, s.shift);
+    EXPECT_EQ(state(), s.expected) << s.column->Caption();
+  }
+  EXPECT_TRUE(city->Visible());  // ungrouping shows the column again
+  // A grouped column's click only reverses its order.
+  v->GetOptionsCustomize()->SetGroupBySorting(false);
+  country->ChangeGroupIndex(0);
+  country->SetSortOrder(soAscending);
+  c->ProcessHeaderClick(country, {});
+  EXPECT_EQ(country->SortOrder(), soDescending);
+  EXPECT_EQ(country->GroupIndex(), 0);
+}
+
+TEST_F(TableRowsFixture, RealHeaderClicksSortAndTheSortMarksFollow) {
+  TcxGridDBTableView* v = Shown();
+  HWND site = v->Site()->Handle();
+  TcxGridColumnHeaderViewInfo* header = v->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(2);
+  const POINT p{header->Bounds.Left + 5, header->Bounds.Top + 3};
+  S().Click(site, p);
+  Pump();
+  EXPECT_EQ(v->GetColumn(2)->SortOrder(), soAscending);
+  EXPECT_EQ(v->GetController()->PressedColumn(), nullptr);
+  header = v->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(2);
+  bool hasMark = false;
+  for (Integer i = 0; i < header->AreaViewInfoCount(); ++i)
+    hasMark |= dynamic_cast<TcxGridColumnHeaderSortingMarkViewInfo*>(header->AreaViewInfo(i)) != nullptr;
+  EXPECT_TRUE(hasMark);
+  Advance(1000);
+  S().Click(site, p);
+  Pump();
+  EXPECT_EQ(v->GetColumn(2)->SortOrder(), soDescending);
+  // A press dragged beyond the drag-detect area sorts nothing.
+  S().MouseDown(site, p);
+  S().MoveMouse(site, POINT{p.X + 20, p.Y});
+  S().MouseUp(site, POINT{p.X + 20, p.Y});
+  Pump();
+  EXPECT_EQ(v->GetColumn(2)->SortOrder(), soDescending);
+}
+
+TEST_F(TableRowsFixture, KeysMoveCellsThenScrollAndColumnsSelectAsARange) {
+  TcxGridDBTableView* v = Shown();
+  grid_->SetBounds(10, 10, 150, 200);
+  Pump();
+  TcxGridTableController* c = v->GetController();
+  v->Site()->SetFocus();
+  Pump();
+  c->FocusRowAtIndex(0);
+  c->SetFocusedItem(v->GetColumn(0));
+  // Right moves to the next cell; on the last cell it scrolls 10 pixels.
+  Word key = VK_RIGHT;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_EQ(c->FocusedItem(), v->GetColumn(1));
+  c->SetFocusedItem(v->GetColumn(2));
+  EXPECT_EQ(c->LeftPos(), v->GetViewInfo()->GetDataWidth() - v->GetViewInfo()->ClientWidth());  // made visible
+  c->SetLeftPos(0);
+  const Integer before = c->LeftPos();
+  key = VK_RIGHT;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_EQ(c->FocusedItem(), v->GetColumn(2));
+  EXPECT_EQ(c->LeftPos(), before + 10);
+  // Down focuses the next row.
+  key = VK_DOWN;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_EQ(c->FocusedRowIndex(), 1);
+  // Column selection: a range in visible order, reversed ends swapped; cleared.
+  c->SelectColumns(v->GetColumn(2), v->GetColumn(1));
+  EXPECT_EQ(c->GetSelectedColumnCount(), 2);
+  EXPECT_EQ(c->GetSelectedColumn(0), v->GetColumn(1));
+  EXPECT_FALSE(v->GetColumn(0)->Selected());
+  c->SelectAllColumns();
+  EXPECT_EQ(c->GetSelectedColumnCount(), 3);
+  c->ClearColumnSelection();
+  EXPECT_EQ(c->GetSelectedColumnCount(), 0);
+  EXPECT_THROW(c->GetSelectedColumn(0), EListError);
+  // Drag scrolling near the edges: under 15 pixels at the top, 15 or less at the bottom.
+  TRect vert;
+  v->GetViewInfo()->GetVertScrollArea(vert);
+  struct Case {
+    Integer x, y, direction;
+  } cases[] = {{vert.Left + 40, vert.Top + 14, 3},    {vert.Left + 40, vert.Top + 15, 0},
+               {vert.Left + 40, vert.Bottom - 15, 4}, {vert.Left + 40, vert.Bottom - 16, 0},
+               {vert.Left + 2, vert.Top + 40, 1},     {vert.Right - 15, vert.Top + 40, 2}};
+  for (const Case& cs : cases) EXPECT_EQ(c->GetDragScrollDirection(cs.x, cs.y), cs.direction) << cs.x << "," << cs.y;
+}
+
+TEST_F(TableRowsFixture, PageKeysReachAndLeaveTheNewItemRowWhichCannotBeDeleted) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetNewItemRow(true);
+  Relayout(v);
+  TcxGridTableController* c = v->GetController();
+  c->FocusRowAtIndex(0);
+  EXPECT_TRUE(c->CanDelete(false));
+  Word key = VK_PRIOR;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_TRUE(c->IsNewItemRowFocused());
+  EXPECT_FALSE(c->CanDelete(false));
+  key = VK_PRIOR;  // nothing further
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_TRUE(c->IsNewItemRowFocused());
+  key = VK_DOWN;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_FALSE(c->IsNewItemRowFocused());
+  EXPECT_EQ(c->FocusedRowIndex(), 0);
+  key = VK_UP;
+  c->HandleKeyDown(key, TShiftState());
+  EXPECT_TRUE(c->IsNewItemRowFocused());
+  EXPECT_FALSE(c->CanAppend());
+}
+
+TEST_F(TableRowsFixture, LeftPosClampsAndOffsetsTheLayout) {
+  TcxGridDBTableView* v = Shown();
+  grid_->SetBounds(10, 10, 150, 200);
+  Pump();
+  TcxGridTableController* c = v->GetController();
+  TcxGridTableViewInfo* info = v->GetViewInfo();
+  const Integer maxPos = info->GetDataWidth() - info->ClientWidth();
+  ASSERT_GT(maxPos, 0);
+  c->SetLeftPos(-5);
+  EXPECT_EQ(c->LeftPos(), 0);
+  auto* row = static_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(0));
+  const TRect header0 = info->HeaderViewInfo()->GetItemViewInfo(0)->Bounds;
+  EXPECT_NE(row->ExistingCell(0), nullptr);
+  EXPECT_EQ(row->ExistingCell(2), nullptr);  // out of view: no cell
+  Integer changes = 0;
+  v->OnLeftPosChanged = [&](TObject*) { ++changes; };
+  c->SetLeftPos(100000);
+  EXPECT_EQ(c->LeftPos(), maxPos);
+  EXPECT_EQ(changes, 1);
+  // Offset, not recalculated: the same view infos moved.
+  EXPECT_EQ(Rows(v)->Items(0), row);
+  EXPECT_EQ(info->HeaderViewInfo()->GetItemViewInfo(0)->Bounds.Left, header0.Left - maxPos);
+  EXPECT_EQ(row->ExistingCell(0), nullptr);  // left the view
+  ASSERT_NE(row->ExistingCell(2), nullptr);  // entered it
+  EXPECT_EQ(row->ExistingCell(2)->Bounds.Left, info->HeaderViewInfo()->GetItemViewInfo(2)->GetRealLeft());
+  // Scroll codes and the horizontal bar.
+  Integer pos = 0;
+  c->Scroll(sbHorizontal, scLineUp, pos);
+  EXPECT_EQ(pos, maxPos - 10);
+  pos = 3;
+  c->Scroll(sbHorizontal, scTrack, pos);
+  EXPECT_EQ(pos, 3);
+  c->Scroll(sbHorizontal, scPageUp, pos);
+  EXPECT_EQ(pos, 0);
+  EXPECT_TRUE(c->CanScrollData(2));
+  EXPECT_FALSE(c->CanScrollData(1));
+  // The scrolled rectangles and the strips that repaint.
+  const TRect horz = info->HorzScrollArea();
+  EXPECT_EQ(horz.Top, info->HeaderViewInfo()->Bounds.Top);
+  TRect scrolled, strip;
+  info->GetHorzScrollRects(-10, scrolled, strip);
+  EXPECT_EQ(scrolled, TRect(horz.Left + 10, horz.Top, horz.Right, horz.Bottom));
+  EXPECT_EQ(strip, TRect(horz.Right - 10, horz.Top, horz.Right, horz.Bottom));
+  info->GetHorzScrollRects(10, scrolled, strip);
+  EXPECT_EQ(scrolled, TRect(horz.Left, horz.Top, horz.Right - 10, horz.Bottom));
+  EXPECT_EQ(strip, TRect(horz.Left, horz.Top, horz.Left + 10, horz.Bottom));
+  TRect vert;
+  info->GetVertScrollArea(vert);
+  TcxCustomGridRecordsViewInfo* rows = info->RecordsViewInfo();
+  const Integer h = rows->Items(0)->Bounds.Height();
+  info->GetVertScrollRects(-h, scrolled, strip);
+  EXPECT_EQ(scrolled.Top, vert.Top + h);
+  EXPECT_EQ(scrolled.Bottom, rows->Items(rows->VisibleCount - 2)->Bounds.Bottom);
+  EXPECT_EQ(strip, TRect(vert.Left, scrolled.Bottom - h, vert.Right, vert.Bottom));
+  info->GetVertScrollRects(h, scrolled, strip);
+  EXPECT_EQ(scrolled.Top, rows->Items(1)->Bounds.Top);
+  EXPECT_EQ(scrolled.Bottom, vert.Bottom - h);
+  EXPECT_EQ(strip, TRect(vert.Left, vert.Top, vert.Right, rows->Items(1)->Bounds.Top + h));
+  // Pixels move only where nothing painted moves with them.
+  auto* painter = static_cast<TcxGridTablePainter*>(v->Painter());
+  EXPECT_TRUE(painter->CanScrollWindow());
+  v->GetColumn(0)->GetOptions()->SetCellMerging(true);
+  EXPECT_FALSE(painter->CanScrollWindow());
+  v->GetColumn(0)->GetOptions()->SetCellMerging(false);
+  TBitmap bitmap;
+  bitmap.SetWidth(4);
+  bitmap.SetHeight(4);
+  v->GetBackgroundBitmaps()->SetGroup(&bitmap);
+  EXPECT_FALSE(painter->CanScrollWindow());
+}
+
+}  // namespace
