@@ -271,6 +271,7 @@ String TEditLines::Text() const {
 }
 
 void TEditLines::SetText(const String& s) {
+  ++changeCount_;
   std::vector<String> parts = SplitLines(s);
   lines_.assign(parts.size(), TextLine());
   for (size_t i = 0; i < parts.size(); ++i) lines_[i].text = std::move(parts[i]);
@@ -310,6 +311,7 @@ Integer TEditLines::Replace(Integer start, Integer count, const String& s) {
   Integer total = CharCount();
   start = std::clamp(start, 0, total);
   Integer end = std::clamp(start + count, start, total);
+  ++changeCount_;
   Integer l1 = LineFromChar(start), l2 = LineFromChar(end);
   Integer c1 = std::min(start - LineIndex(l1), lines_[size_t(l1)].chars);
   Integer c2 = std::min(end - LineIndex(l2), lines_[size_t(l2)].chars);
@@ -671,6 +673,11 @@ void TEditLines::EditKeyDown(Word& key, TShiftState shift) {
       key = 0;
       break;
     }
+    case 'A':
+      // Ctrl+A selects everything; with Shift or Alt it does nothing.
+      if (ctrl && !ext && !shift.Contains(ssAlt)) e.SelectAll();
+      if (ctrl) key = 0;
+      break;
     case VK_DELETE:
       if (ext || e.readOnly_) break;  // the single-line handling: Shift+Delete cuts
       if (e.selLength_ == 0 && c < CharCount()) {

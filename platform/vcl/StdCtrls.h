@@ -384,6 +384,8 @@ class TEditLines {
   bool ScrollBy(Integer columns, Integer rows);
   String Text() const;
   void SetText(const String& s);
+  // Counts every change of the text (a key's effect is told without copying the text).
+  Integer ChangeCount() const { return changeCount_; }
   String Range(Integer start, Integer count) const;
   // Replaces [start, start + count) with s (split at CR LF, CR or LF); returns the characters
   // inserted.
@@ -438,7 +440,8 @@ class TEditLines {
   Integer wrapWidth_ = -1;
   Integer maxWidth_ = -1;  // -1: to be found again
   Integer rowHeight_ = 0;
-  Integer goalX_ = -1;  // the column (pixels into the text) that vertical moves keep
+  Integer goalX_ = -1;
+  Integer changeCount_ = 0;  // the column (pixels into the text) that vertical moves keep
   // The last change, for Undo: at undoStart_, undoInserted_ characters replaced undoText_.
   Integer undoStart_ = 0, undoInserted_ = 0;
   String undoText_;
