@@ -18,6 +18,8 @@ class TcxCustomMemoProperties : public TcxCustomTextEditProperties {
   TcxCustomEditViewInfo* CreateViewInfo() override;
   bool KeepsTabKey() override { return wantTabs_; }
   bool IsMultiLine() override { return true; }
+  // A memo searches no lookup items while typing.
+  TClass GetLookupDataClass() override { return nullptr; }
   // The text as a focused text editor shows it; unless the whole text is asked for, cut
   // before the first line break among its first 250 characters, and at 250 characters.
   String ValueToDisplayText(const Variant& edit_value, bool whole_text, bool for_display) override;
