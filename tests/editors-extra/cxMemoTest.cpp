@@ -163,9 +163,10 @@ TEST_F(MemoCellTest, OffsetsSizesAndRowsWithWordAndCharacterBreaks) {
 }
 
 TEST_F(MemoCellTest, Sheet) {
+  // A cell shows the first line, in rows; a word wider than the cell breaks between characters.
   const String text =
-      "The memo shows several rows.\r\nA second line follows, long enough to wrap at the cell's edge.\r\n"
-      "Supercalifragilisticexpialidocious-without-blanks";
+      "The first line of the memo is long enough to wrap at the cell's edge: "
+      "Supercalifragilisticexpialidociouswithoutanyblanks\r\nThe second line is not shown.";
   struct Variant_ {
     bool WordWrap;
     TScrollStyle Bars;
