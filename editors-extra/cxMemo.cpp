@@ -341,6 +341,10 @@ void TcxCustomMemo::PropertiesChanged(TcxCustomEditProperties* properties) {
   if (m->GetScrollBars() != memo_properties->ScrollBars()) {
     // Both windows are made anew with the bars; the painted bars follow the inner memo's.
     scrollBarsApplied_ = true;
+    SyncScrollPartsExistence();
+    // The painted bars take the look and feel of the memo's style.
+    for (TcxControlScrollBar* bar : {HorizontalBar(), VerticalBar()})
+      if (bar) bar->LookAndFeel()->AttachToMaster(LookAndFeelObject());
     m->SetScrollBars(memo_properties->ScrollBars());
     if (HandleAllocated()) RecreateWnd();
   }
@@ -471,6 +475,10 @@ void TcxCustomMemo::WndProc(TMessage& m) {
       break;
     case WM_COMMAND:
       if (HIWORD(m.WParam) == EN_HSCROLL || HIWORD(m.WParam) == EN_VSCROLL) RefreshScrollBars();
+      break;
+    case DXM_UPDATESCROLLBARS:
+      // The painted bars lie over the inner memo's own.
+      if (WantsScrollBars()) RaiseScrollParts();
       break;
     default: break;
   }
