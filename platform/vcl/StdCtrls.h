@@ -252,6 +252,8 @@ class TCustomEdit : public TCustomControl {
   void SetSelStart(Integer v);
   Integer SelLength() const { return selLength_; }
   void SetSelLength(Integer v);
+  // Where the caret stands: the end of the selection that moves with Shift.
+  Integer CaretIndex() const { return selLength_ == 0 || anchor_ != selStart_ ? selStart_ : selStart_ + selLength_; }
   String SelText() const;
   void SetSelText(const String& v);
   void SelectAll();

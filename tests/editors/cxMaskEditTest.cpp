@@ -1,5 +1,6 @@
-// The mask edit's settings and its blank-mask behaviour (the text edit's), the filter helper
-// and the registrations.
+// The mask edit's settings, its blank-mask behaviour (the text edit's), typing through the
+// mask modes, display values focused and unfocused, validation, the filter helper and the
+// registrations.
 #include <gtest/gtest.h>
 
 #include "editors/cxEditPaintUtils.h"
@@ -46,9 +47,12 @@ TEST(MaskEditProperties, BlankMasksAndSettings) {
   p.SetMaskKind(emkStandard);
   p.SetEditMask("99");
   EXPECT_EQ(p.EditMask(), "99");
-  // No mask mode exists yet: every mask counts as blank, so lookup and formats stay.
-  EXPECT_FALSE(p.IsMasked());
-  EXPECT_TRUE(p.UsesLookupData());
+  // A mask: no incremental lookup, no display formats, MaxLength held at 0.
+  EXPECT_TRUE(p.IsMasked());
+  EXPECT_FALSE(p.UsesLookupData());
+  EXPECT_EQ(p.GetDisplayFormatOptions(), 0);
+  p.SetMaxLength(5);
+  EXPECT_EQ(p.MaxLength(), 0);
   p.ClearDefaultValuesProvider();
 
   TcxMaskEditProperties copy(nullptr);
