@@ -388,7 +388,6 @@ void TcxCustomMaskEdit::PropertiesChanged(TcxCustomEditProperties* properties) {
       mode_->SetModeMask(p->EditMask());
       if (p->IsMasked()) mode_->RefreshDisplayValue();
       p->SetEmptyMaskText(p->IsMasked() ? mode_->EmptyEditValueText() : String());
-      mask_changed = mask_changed && !cleared;
     }
     if (mask_changed) {
       if (p->MaxLength() != 0) p->SetMaxLength(0);
