@@ -384,7 +384,7 @@ TEST_F(MemoTest, SwitchingScrollBarsRecreatesBothWindowsAndThePaintedBarsFollow)
   EXPECT_TRUE(GetWindowLong(memo_->InnerMemo()->Handle(), GWL_STYLE) & WS_VSCROLL);
   if (PaintedScrollBarsAvailable()) {
     ASSERT_NE(memo_->VerticalBar(), nullptr);
-    memo_->Perform(CM_WININICHANGE);  // the settings-change notification refreshes the bars
+    BroadcastSystemChange(WM_SETTINGCHANGE, 0, 0);  // the settings-change notification refreshes the bars
     Pump();
     EXPECT_TRUE(memo_->VerticalBar()->Visible());
     // Scrolling the inner memo moves the painted bar.

@@ -83,6 +83,11 @@ TEST(MaskEditProperties, FilterHelperAndRegistrations) {
   EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10, 7, 8}));
   helper->SupportedOperators(&p, TcxIntegerValueType::Class(), ops, true);
   EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14}));
+  // With a mask there is no like and not like, even for texts.
+  p.SetEditMask("00");
+  helper->SupportedOperators(&p, TcxStringValueType::Class(), ops, false);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10}));
+  p.SetEditMask("");
   // A regular-expression source becomes the extended kind in the filter's editor.
   TcxMaskEditProperties source(nullptr), prepared(nullptr);
   source.SetMaskKind(emkRegExpr);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "VclTestSupport.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/StdCtrls.h"
 
 namespace {
@@ -240,6 +241,29 @@ TEST_F(MemoTest, MousePlacesTheCaretInARowAndDragsASelection) {
   S().MouseUp(memo_->Handle(), POINT{LOWORD(uintptr_t(q)) + 20, SHORT(HIWORD(uintptr_t(q))) + 2});
   Process();
   EXPECT_EQ(memo_->SelText(), memo_->Text());
+}
+
+// The memo refreshes its painted scroll bars after a settings change: the notification reaches
+// controls inside a form.
+TEST_F(MemoTest, SettingsChangeReachesControlsInsideAForm) {
+  struct TCounting : TMemo {
+    using TMemo::TMemo;
+    void Dispatch(TMessage& m) override {
+      if (m.Msg == CM_WININICHANGE) ++changes;
+      TMemo::Dispatch(m);
+    }
+    int changes = 0;
+  };
+  auto* panel = new TPanel(form_);
+  panel->SetBounds(220, 10, 150, 120);
+  panel->SetParent(form_);
+  auto* inner = new TCounting(form_);
+  inner->SetBounds(5, 5, 100, 80);
+  inner->SetParent(panel);
+  Process();
+  BroadcastSystemChange(WM_SETTINGCHANGE, 0, 0);
+  Process();
+  EXPECT_EQ(inner->changes, 1);
 }
 
 }  // namespace
