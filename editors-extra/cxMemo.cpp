@@ -277,7 +277,7 @@ void TcxCustomInnerMemo::Dispatch(TMessage& m) {
       TCustomEdit::Dispatch(m);
       if (!self || !memo_ref) return;
       escDown_ = false;
-      memo->PostScrollBarsUpdate();
+      memo->PostScrollBarsUpdateOnce();
       const Word key = Word(m.WParam);
       if (!KeyConsumed() && key != 0 && key != VK_UP && key != VK_DOWN && changes == MultiLine()->ChangeCount() &&
           start == TCustomEdit::SelStart() && length == TCustomEdit::SelLength()) {
@@ -465,13 +465,26 @@ void TcxCustomMemo::AdjustInnerEditPosition() {
   inAdjust_ = false;
 }
 
+void TcxCustomMemo::PostScrollBarsUpdateOnce() {
+  if (scrollUpdatePosted_ || !HandleAllocated()) return;
+  scrollUpdatePosted_ = true;
+  PostScrollBarsUpdate();
+}
+
+void TcxCustomMemo::DataChanged() {
+  TcxCustomTextEdit::DataChanged();
+  PostScrollBarsUpdateOnce();
+}
+
 void TcxCustomMemo::WndProc(TMessage& m) {
+  // A posted update is lost with a window made anew.
+  if (m.Msg == DXM_UPDATESCROLLBARS || m.Msg == WM_CREATE) scrollUpdatePosted_ = false;
   TcxCustomTextEdit::WndProc(m);
   switch (m.Msg) {
     case WM_WINDOWPOSCHANGED:
     case WM_NCCALCSIZE:
     case CM_WININICHANGE:  // the settings-change notification (the platform's WM_SETTINGCHANGE)
-      PostScrollBarsUpdate();
+      PostScrollBarsUpdateOnce();
       break;
     case WM_COMMAND:
       if (HIWORD(m.WParam) == EN_HSCROLL || HIWORD(m.WParam) == EN_VSCROLL) RefreshScrollBars();

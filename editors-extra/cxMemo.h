@@ -189,7 +189,10 @@ class TcxCustomMemo : public TcxCustomTextEdit {
   void ReplaceSelection(const String& text) override;
   void ClearSelectionText() override;
   void WndProc(TMessage& m) override;
+  void DataChanged() override;
   TcxEditSizeProperties GetEditSizeProperties() override { return {-1, 0, Width()}; }
+  // Posts the update of the painted scroll bars unless one is on its way.
+  void PostScrollBarsUpdateOnce();
 
  protected:
   void KeyDown(Word& key, TShiftState shift) override;
@@ -200,6 +203,7 @@ class TcxCustomMemo : public TcxCustomTextEdit {
  private:
   bool scrollBarsApplied_ = false;
   bool inAdjust_ = false;
+  bool scrollUpdatePosted_ = false;
 };
 
 class TcxMemo : public TcxCustomMemo {
