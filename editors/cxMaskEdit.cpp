@@ -519,6 +519,12 @@ void TcxCustomMaskEdit::MouseMove(TShiftState shift, Integer x, Integer y) {
   TcxCustomTextEdit::MouseMove(shift, x, y);
 }
 
+void TcxCustomMaskEdit::DoEnter() {
+  // Entering selects the whole text: the mode takes the rest of the text into its head first.
+  if (mode_ && IsMasked() && EffectiveMaskProperties()->AutoSelect()) mode_->AbsorbRest();
+  TcxCustomTextEdit::DoEnter();
+}
+
 void TcxCustomMaskEdit::DblClick() {
   if (mode_ && IsMasked()) mode_->AbsorbRest();
   TcxCustomTextEdit::DblClick();

@@ -127,6 +127,7 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void MouseMove(TShiftState shift, Integer x, Integer y) override;
   void Loaded() override;
+  void DoEnter() override;
 
  private:
   class TModeLink;

@@ -272,6 +272,12 @@ TEST_F(MaskEditTest, KindAndMaskChangesMaxLengthAndABadExpression) {
   edit_->ClearValue();
   S().TypeText("abd");
   EXPECT_EQ(edit_->Text(), "AB");
+  // Entering selects the whole text, which the next character replaces.
+  Focus(other_);
+  Focus(edit_);
+  EXPECT_EQ(edit_->SelLength(), 2);
+  S().TypeText("c");
+  EXPECT_EQ(edit_->Text(), "C");
 }
 
 }  // namespace
