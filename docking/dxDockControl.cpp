@@ -6,6 +6,7 @@
 
 #include "docking/dxDockConsts.h"
 #include "docking/dxDockControlBrackets.h"
+#include "docking/dxDockZones.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"
@@ -240,13 +241,17 @@ bool TdxCustomDockControl::CanDockHost(TdxCustomDockControl* control, TdxDocking
 void TdxCustomDockControl::SetAllowDock(TdxDockingTypes v) {
   if (allowDock_ == v) return;
   allowDock_ = v;
-  if (!IsLoading()) CheckDockRules();
+  if (IsLoading()) return;
+  CheckDockRules();
+  UpdateDockZones();
 }
 
 void TdxCustomDockControl::SetAllowDockClients(TdxDockingTypes v) {
   if (allowDockClients_ == v) return;
   allowDockClients_ = v;
-  if (!IsLoading()) CheckDockClientsRules();
+  if (IsLoading()) return;
+  CheckDockClientsRules();
+  UpdateDockZones();
 }
 
 void TdxCustomDockControl::CheckDockRules() {
@@ -266,7 +271,7 @@ void TdxCustomDockControl::CheckDockClientsRules() {
         c->allowFloating_ = true;
         TPoint p = ClientToScreen(TPoint(0, 0));
         c->MakeFloating(p.X, p.Y);
-        // Floating is not built yet: a control that stays put must not be found again.
+        // A control that could not leave must not be found again.
         found = c->parentDockControl_ != this;
         break;
       }
@@ -393,10 +398,6 @@ void TdxCustomDockControl::UnDock() {
   });
 }
 
-void TdxCustomDockControl::MakeFloating(Integer x, Integer y) {
-  // Float sites and float forms are not part of this library yet: nothing floats.
-}
-
 void TdxCustomDockControl::MakeFloatingAtCurrentPos() {
   TPoint p = HandleAllocated() ? ClientToScreen(TPoint(0, 0)) : TPoint(0, 0);
   MakeFloating(p.X, p.Y);
@@ -437,6 +438,7 @@ void TdxCustomDockControl::ExcludeFromDock() {
       if (p->NeedsRecalcOnChildRemoval()) p->RecalculateNC(false);
     }
     AdjustControlBounds(this);
+    FreeZones();
     if (p) p->LayoutChanged();
   });
 }
@@ -676,6 +678,8 @@ void TdxCustomDockControl::LayoutChanged() {
 
 void TdxCustomDockControl::UpdateLayout() {
   UpdateRelatedVisibility();
+  UpdateDockZones();
+  UpdateResizeZones();
   UpdateEnabled();
 }
 
