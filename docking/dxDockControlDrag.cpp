@@ -232,6 +232,9 @@ void TdxCustomDockControl::StartDocking(TPoint p) {
   if (!dockable_ || AutoHideControl()) return;
   if (OnStartDocking) OnStartDocking(this, p.X, p.Y);
   TdxDockingController* c = Controller();
+  // The zones were made when the layout last changed; the sizes they compare are final now.
+  for (TdxCustomDockControl* d : std::vector<TdxCustomDockControl*>(c->dockControls_))
+    if (!d->ParentDockControl() && !d->IsDestroying()) d->UpdateDockZones();
   c->dockingControl_ = this;
   dockingZone_ = nullptr;
   dockingPoint_ = p;
