@@ -163,7 +163,8 @@ TdxDockingState TdxCustomDockControl::DockingState() const {
   if (destroying_) return dsDestroyed;
   if (!parentDockControl_ && !Parent()) return dsUndocked;
   if (!Visible()) return dsHidden;
-  return dsDocked;  // float sites come with floating
+  if (dynamic_cast<TdxFloatDockSite*>(parentDockControl_)) return dsFloating;
+  return dsDocked;
 }
 
 TdxCustomDockControl* TdxCustomDockControl::TopMostDockControl() {
