@@ -764,7 +764,10 @@ void TdxCustomDockControl::DoClose() {
 }
 
 void TdxCustomDockControl::UpdateCaption() {
-  if (TdxContainerDockSite* c = Container()) c->UpdateCaption();
+  if (TdxContainerDockSite* c = Container())
+    c->UpdateCaption();
+  else if (TdxFloatDockSite* f = FloatDockSite())
+    f->UpdateCaption();
 }
 
 void TdxCustomDockControl::UpdateEnabled() {
