@@ -1372,6 +1372,10 @@ class TdxDockingController : public TObject {
   // checking the whole store (a damaged one raises and changes nothing).
   void SaveLayoutToIniFile(TCustomIniFile* store, TCustomForm* form);
   void LoadLayoutFromIniFile(TCustomIniFile* store, TCustomForm* form);
+  // The same over a UTF-8 file: written beside it and renamed over it; a missing file raises
+  // the platform's open error.
+  void SaveLayoutToIniFile(const String& fileName, TCustomForm* form);
+  void LoadLayoutFromIniFile(const String& fileName, TCustomForm* form);
 
   // Per-form values, with the fallbacks of a form without a manager.
   TColor Color(TCustomForm* form) const;

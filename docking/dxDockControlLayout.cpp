@@ -126,6 +126,8 @@ void TdxDockingController::LoadControlLayout(TCustomIniFile* store, TCustomForm*
       throw EInvalidCast("Invalid class typecast");
     control = static_cast<TdxCustomDockControl*>(cls->Create(form));
     if (!name.empty()) control->SetName(name);
+    // A created dock site stands on its form.
+    if (dynamic_cast<TdxDockSite*>(control)) control->SetParent(form);
   }
   control->ReadLayoutSection(store, form, section, parentSite);
 }
@@ -317,4 +319,17 @@ void TdxDockingController::LoadLayoutFromIniFile(TCustomIniFile* store, TCustomF
     throw;
   }
   EndUpdateNC();
+}
+
+void TdxDockingController::SaveLayoutToIniFile(const String& fileName, TCustomForm* form) {
+  TMemIniFile store(fileName);
+  store.Clear();
+  SaveLayoutToIniFile(&store, form);
+  store.UpdateFile();
+}
+
+void TdxDockingController::LoadLayoutFromIniFile(const String& fileName, TCustomForm* form) {
+  { TFileStream probe(fileName, fmOpenRead); }  // the platform's open error for a missing file
+  TMemIniFile store(fileName);
+  LoadLayoutFromIniFile(&store, form);
 }

@@ -40,14 +40,18 @@ inline String Tree(TdxCustomDockControl* c) {
   return s + ")";
 }
 
-// Every child's window parent is its parent dock control and its alignment follows its dock
-// type; returns the first violation, "" when none.
+// Every child's window parent is its parent dock control (an auto-hidden one's is its sliding
+// window) and its alignment follows its dock type; returns the first violation, "" when none.
 inline String CheckInvariants(TdxCustomDockControl* c) {
   for (Integer i = 0; i < c->ChildCount(); ++i) {
     TdxCustomDockControl* k = c->Children(i);
     if (k->ParentDockControl() != c) return k->Name() + ": parent link";
-    if (k->Parent() != c) return k->Name() + ": window parent";
-    if (k->Align() != dxDockingTypeAlign(k->DockType())) return k->Name() + ": alignment";
+    if (k->AutoHide()) {
+      if (!dynamic_cast<TdxDockSiteAutoHideContainer*>(k->Parent())) return k->Name() + ": window parent";
+    } else {
+      if (k->Parent() != c) return k->Name() + ": window parent";
+      if (k->Align() != dxDockingTypeAlign(k->DockType())) return k->Name() + ": alignment";
+    }
     if (k->DockIndex() != i) return k->Name() + ": index";
     String inner = CheckInvariants(k);
     if (!inner.empty()) return inner;
