@@ -134,6 +134,62 @@ TEST_F(DragDockingTest, ReleasingOverEachZoneGivesTheTreeItPromises) {
   }
 }
 
+// Drags P1 from its caption to `to` and releases there.
+#define DRAG_P1_TO(to)                         \
+  do {                                         \
+    POINT to_ = (to);                          \
+    S().MouseDownAt(CaptionPoint(p[0]));       \
+    S().MoveMouseTo(POINT{to_.X, to_.Y - 1});  \
+    S().MoveMouseTo(to_);                      \
+    S().MouseUpAt(to_);                        \
+  } while (0)
+
+TEST_F(DragDockingTest, CaptionZonesAndFloatFormCaptions) {
+  auto* m = new TdxDockingManager(form);
+  m->SetOptions(m->Options() + TdxDockingOptions{doUseCaptionAreaToClientDocking});
+  Pump();
+  // Over P2's caption: a client dock (a tab container).
+  DRAG_P1_TO(CaptionPoint(p[1]));
+  EXPECT_EQ(Tree(site), "Site(L:client,T(P2:client,P1:client):right)");
+  // Over a float form's caption: into the floating control.
+  p[0]->UnDock();
+  p[0]->DockTo(site, dtLeft, -1);
+  p[2]->MakeFloating(700, 300);
+  Pump();
+  RECT wr;
+  GetWindowRect(p[2]->FloatForm()->Handle(), &wr);
+  DRAG_P1_TO((POINT{wr.Left + 40, wr.Top + 8}));
+  ASSERT_TRUE(p[0]->TabContainer());
+  EXPECT_EQ(p[0]->TabContainer(), p[2]->TabContainer());
+  EXPECT_EQ(p[0]->TabContainer()->DockingState(), dsFloating);
+}
+
+TEST_F(DragDockingTest, AnAutoSizeSitesEdgeBandAndASiteWhoseContentIsHidden) {
+  site->SetAlign(alNone);
+  site->SetBounds(0, 0, 300, 300);
+  auto* edge = new TdxDockSite(form);
+  edge->SetName("Edge");
+  edge->SetParent(form);
+  edge->SetAlign(alRight);
+  edge->SetWidth(0);
+  edge->SetAutoSize(true);
+  Pump();
+  p[0]->SetOriginalWidth(120);
+  // Over the empty AutoSize site's band along the form's right edge.
+  TRect fr = WindowRectOf(form);
+  POINT band{form->ClientToScreen(TPoint(form->ClientWidth() - 5, 0)).X, (fr.Top + fr.Bottom) / 2};
+  DRAG_P1_TO(band);
+  EXPECT_EQ(Tree(edge), "Edge(L:client,P1:client)");
+  EXPECT_EQ(edge->Width(), 120);
+  // A site whose content is hidden takes a drop onto the control standing for its client.
+  p[1]->SetVisible(false);
+  Pump();
+  ASSERT_EQ(Tree(site), "Site(L:client,P2:right)");
+  DRAG_P1_TO(CenterOf(site));
+  EXPECT_EQ(Tree(site), "Site(L(L:client,P1:client):client,P2:right)");
+  EXPECT_EQ(Tree(edge), "Edge");
+}
+
 TEST_F(DragDockingTest, TabPositionsAndCaptionZonesOfTabContainers) {
   p[2]->DockTo(p[1], dtClient, -1);
   Pump();
@@ -274,6 +330,54 @@ TEST_F(DragDockingTest, ResizingByDraggingAnEdgeKeepsTheLastAcceptedPosition) {
   S().KeyUp(VK_ESCAPE);
   S().MouseUpAt(POINT{edge.X - 40, edge.Y});
   EXPECT_EQ(p[0]->Width(), width + 30);
+}
+
+TEST_F(DragDockingTest, ResizingAnAutoSizeSitesEdgeAndASlidOutControl) {
+  site->SetAlign(alNone);
+  site->SetBounds(0, 0, 300, 300);
+  auto* edge = new TdxDockSite(form);
+  edge->SetName("Edge");
+  edge->SetParent(form);
+  edge->SetAlign(alRight);
+  edge->SetWidth(0);
+  edge->SetAutoSize(true);
+  p[2]->SetOriginalWidth(100);
+  p[2]->DockTo(edge, dtClient, -1);
+  Pump();
+  ASSERT_EQ(edge->Width(), 100);
+  p[2]->UpdateResizeZones();
+  ASSERT_GE(p[2]->ResizeZoneCount(), 1);
+  EXPECT_EQ(p[2]->ResizeZones(0)->ClassName(), "TdxAutoSizeLeftZone");
+  TRect wr = WindowRectOf(p[2]);
+  POINT inner{wr.Left + 1, (wr.Top + wr.Bottom) / 2};
+  S().MouseDownAt(inner);
+  ASSERT_EQ(DockingController()->ResizingControl(), p[2]);
+  S().MoveMouseTo(POINT{inner.X - 30, inner.Y});
+  S().MouseUpAt(POINT{inner.X - 30, inner.Y});
+  EXPECT_EQ(edge->Width(), 130);
+
+  // A control slid out from the bottom bar: its top edge.
+  p[1]->SetAutoHide(true);
+  Pump();
+  TdxDockSite* host = p[1]->AutoHideHostSite();
+  ASSERT_TRUE(host);
+  host->ShowControlImmediately(p[1]);
+  Pump();
+  ASSERT_EQ(host->ShownControl(), p[1]);
+  p[1]->UpdateResizeZones();
+  ASSERT_GE(p[1]->ResizeZoneCount(), 1);
+  String cls = p[1]->ResizeZones(0)->ClassName();
+  Integer width = p[1]->Width();
+  wr = WindowRectOf(p[1]);
+  POINT side = cls == "TdxAutoHideLeftZone" ? POINT{wr.Left + 1, (wr.Top + wr.Bottom) / 2}
+                                              : POINT{wr.Right - 2, (wr.Top + wr.Bottom) / 2};
+  Integer dx = cls == "TdxAutoHideLeftZone" ? -25 : 25;
+  S().MouseDownAt(side);
+  ASSERT_EQ(DockingController()->ResizingControl(), p[1]) << cls;
+  S().MoveMouseTo(POINT{side.X + dx, side.Y});
+  S().MouseUpAt(POINT{side.X + dx, side.Y});
+  EXPECT_EQ(p[1]->Width(), width + 25);
+  EXPECT_EQ(p[1]->OriginalWidth(), width + 25);
 }
 
 TEST_F(DragDockingTest, ResizingTheSplitOfASideContainer) {
