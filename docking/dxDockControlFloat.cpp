@@ -356,12 +356,17 @@ void TdxFloatForm::WndProc(TMessage& m) {
         SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         captionPressed_ = true;
         pressPoint_ = PointOf(m.LParam);
+        // Moves reach the form until the button goes up, also when they leave the caption.
+        SetCapture(Handle());
         m.Result = 0;
         return;
       }
       break;
-    case WM_NCLBUTTONUP: captionPressed_ = false; break;
-    case WM_LBUTTONUP: captionPressed_ = false; break;
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP:
+      if (captionPressed_ && GetCapture() == Handle()) ReleaseCapture();
+      captionPressed_ = false;
+      break;
     case WM_NCMOUSEMOVE:
     case WM_MOUSEMOVE:
       if (captionPressed_) {
@@ -369,6 +374,7 @@ void TdxFloatForm::WndProc(TMessage& m) {
         GetCursorPos(&p);
         if (p.X != pressPoint_.X || p.Y != pressPoint_.Y) {
           captionPressed_ = false;
+          if (GetCapture() == Handle()) ReleaseCapture();
           if (site) site->StartDocking(TPoint(p.X, p.Y));
           return;
         }
