@@ -172,6 +172,25 @@ TEST_F(FloatingTest, ACaptionDragDocksAndADoubleClickRedocksAtTheStoredPosition)
   EXPECT_EQ(Tree(site), "Site(L:client,T(P2:client,P1:client):right)");
 }
 
+TEST_F(FloatingTest, TheDockRulesFloatControlsThatMayNoLongerStayDocked) {
+  p[1]->DockTo(site, dtRight, -1);
+  Pump();
+  // Its own dock type leaves AllowDock: it floats where it is, and may float from now on.
+  TPoint at = p[0]->ClientToScreen(TPoint(0, 0));
+  p[0]->SetAllowFloating(false);
+  p[0]->SetAllowDock({dtClient, dtTop});
+  ASSERT_EQ(p[0]->DockingState(), dsFloating);
+  EXPECT_TRUE(p[0]->AllowFloating());
+  EXPECT_EQ(p[0]->FloatForm()->Left(), at.X);
+  // A parent refusing a child's type floats the child at the parent's client origin.
+  TPoint origin = site->ClientToScreen(TPoint(0, 0));
+  site->SetAllowDockClients({dtClient, dtLeft, dtTop, dtBottom});
+  ASSERT_EQ(p[1]->DockingState(), dsFloating);
+  EXPECT_EQ(p[1]->FloatForm()->Left(), origin.X);
+  EXPECT_EQ(p[1]->FloatForm()->Top(), origin.Y);
+  EXPECT_EQ(Tree(site), "Site");
+}
+
 TEST_F(FloatingTest, TheFloatSitesRules) {
   p[0]->MakeFloating(600, 300);
   TdxFloatDockSite* fs = p[0]->FloatDockSite();
