@@ -152,8 +152,11 @@ TEST_F(FloatingTest, ACaptionDragDocksAndADoubleClickRedocksAtTheStoredPosition)
   auto* tc = p[1]->TabContainer();
   ASSERT_TRUE(tc);
   Pump();
-  p[0]->MakeFloatingAtCurrentPos();
+  S().Clock().Advance(1000);
+  TRect tab = tc->GetTabRect(1);
+  S().DoubleClick(tc->Handle(), ClientPoint(tc, Center(tab)));
   Pump();
+  ASSERT_EQ(p[0]->DockingState(), dsFloating);
   ff = p[0]->FloatForm();
   ASSERT_TRUE(ff);
   // The container dissolved as P1 left; P2, the sibling before, stands for the place.
