@@ -64,6 +64,7 @@ void TdxCustomDockControl::MakeFloating(Integer x, Integer y) {
     Integer w = originalWidth_, h = originalHeight_;
     UnDock();
     auto* site = new TdxFloatDockSite(Owner());
+    NameCreatedSite(site);
     site->CreateLayout(this, dtClient, 0);
     site->SetFloatFormPosition(x, y);
     site->SetFloatFormSize(w, h);
