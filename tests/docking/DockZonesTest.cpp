@@ -269,7 +269,9 @@ TEST_F(DockZonesTest, ResizingBarsAndNewSizesWithStrictBounds) {
     SCOPED_TRACE(c.dx);
     Integer n = 0;
     EXPECT_EQ(z->GetResizingNewSize(start, TPoint(start.X + c.dx, 50), n), c.accepted);
-    if (c.accepted) EXPECT_EQ(n, 150 + c.dx);
+    if (c.accepted) {
+      EXPECT_EQ(n, 150 + c.dx);
+    }
   }
   p[0]->Constraints()->SetMaxWidth(0);
   Integer n = 0;

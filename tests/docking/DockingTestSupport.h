@@ -99,6 +99,9 @@ class DockingFixture : public testing_support::THeadlessFixture {
     forms_.clear();
     watcher.freed.clear();
     Pump();
+    // Float forms go with the controls' form.
+    for (Integer i = 0; i < Application->ComponentCount(); ++i)
+      EXPECT_FALSE(dynamic_cast<TdxFloatForm*>(Application->Components(i))) << "a float form outlived its form";
     FinalizeDockingController();
     THeadlessFixture::TearDown();
   }
