@@ -99,7 +99,7 @@ TEST_F(LayoutSectionsTest, RoundTripThroughMemoryGivesTheSavedTreeBack) {
   DockingController()->SaveLayoutToIniFile(&ini, form);
   // Change everything, then load.
   p[3]->SetAutoHide(false);
-  p[1]->UnDock();
+  p[1]->MakeFloating(600, 200);  // a float site and form that the layout does not hold
   p[2]->DockTo(p[0], dtBottom, -1);
   p[2]->SetWidth(90);
   Pump();
@@ -108,6 +108,9 @@ TEST_F(LayoutSectionsTest, RoundTripThroughMemoryGivesTheSavedTreeBack) {
   Pump();
   EXPECT_EQ(State(), saved);
   EXPECT_EQ(CheckInvariants(site), "");
+  EXPECT_EQ(p[1]->FloatForm(), nullptr);
+  for (Integer i = 0; i < Application->ComponentCount(); ++i)
+    EXPECT_FALSE(dynamic_cast<TdxFloatForm*>(Application->Components(i)));
 }
 
 TEST_F(LayoutSectionsTest, RoundTripThroughAFileWithAFloatingControl) {
