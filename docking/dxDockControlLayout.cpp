@@ -150,7 +150,12 @@ void TdxCustomDockControl::ReadLayoutSection(TCustomIniFile* s, TCustomForm* for
     originalWidth_ = s->ReadInteger(section, "OriginalWidth", originalWidth_);
     originalHeight_ = s->ReadInteger(section, "OriginalHeight", originalHeight_);
     SetVisible(s->ReadBool(section, "Visible", Visible()));
-    if (parentSite) IncludeToDock(parentSite, type, -1);
+    if (parentSite) {
+      // A control read into a tree it already stands in elsewhere leaves its old place first,
+      // so no two parents ever list it.
+      if (parentDockControl_ && parentDockControl_ != parentSite) ExcludeFromDock();
+      IncludeToDock(parentSite, type, -1);
+    }
     Integer count = s->ReadInteger(section, "ChildCount", 0);
     for (Integer i = 0; i < count; ++i)
       Controller()->LoadControlLayout(s, form, s->ReadString(section, "Children" + IntToStr(i), ""), this);
