@@ -175,6 +175,43 @@ TEST_F(DockZonesTest, AutoSizeAndHiddenContentSitesTakeClientDocksOnly) {
   EXPECT_EQ(Tree(other), "Other(L(L:client,P3:client):client,P2:left)");
 }
 
+TEST_F(DockZonesTest, ResizeZoneValidationPerAlignmentAndDockType) {
+  // The inner edge of an AutoSize site by its alignment.
+  struct AlignCase {
+    TAlign align;
+    const char* edges;  // left, right, top, bottom
+  };
+  AlignCase aligns[] = {{alRight, "L"}, {alLeft, "R"}, {alBottom, "T"}, {alTop, "B"}, {alNone, "RB"}, {alClient, ""}};
+  for (const AlignCase& c : aligns) {
+    SCOPED_TRACE(c.edges);
+    site->SetAlign(c.align);
+    String got;
+    if (TdxAutoSizeLeftZone::ValidateResizeZone(site)) got += "L";
+    if (TdxAutoSizeRightZone::ValidateResizeZone(site)) got += "R";
+    if (TdxAutoSizeTopZone::ValidateResizeZone(site)) got += "T";
+    if (TdxAutoSizeBottomZone::ValidateResizeZone(site)) got += "B";
+    EXPECT_EQ(got, c.edges);
+  }
+  // The edge facing the rest of the parent, by the dock type; none without a parent.
+  struct TypeCase {
+    TdxDockingType type;
+    const char* edge;
+  };
+  TypeCase types[] = {{dtLeft, "R"}, {dtRight, "L"}, {dtTop, "B"}, {dtBottom, "T"}, {dtClient, ""}};
+  for (const TypeCase& c : types) {
+    SCOPED_TRACE(TypeName(c.type));
+    p[0]->DockTo(site, c.type, -1);
+    String got;
+    if (TdxLeftZone::ValidateResizeZone(p[0])) got += "L";
+    if (TdxRightZone::ValidateResizeZone(p[0])) got += "R";
+    if (TdxTopZone::ValidateResizeZone(p[0])) got += "T";
+    if (TdxBottomZone::ValidateResizeZone(p[0])) got += "B";
+    EXPECT_EQ(got, c.edge);
+    p[0]->UnDock();
+  }
+  EXPECT_FALSE(TdxRightZone::ValidateResizeZone(p[0]));
+}
+
 TEST_F(DockZonesTest, DockingSelectionsNeverWiderThanTheOwnerLessTwoFrames) {
   Show();
   p[0]->DockTo(site, dtLeft, -1);
