@@ -212,6 +212,9 @@ void TcxCustomGridTableOptionsBehavior::SetIncSearchItem(TcxCustomGridTableItem*
   Changed(0);
 }
 
+TClass TcxCustomGridTableView::GetControllerClass() { return TcxCustomGridTableController::StaticClass(); }
+TClass TcxCustomGridTableView::GetPainterClass() { return TcxCustomGridTablePainter::StaticClass(); }
+
 bool TcxCustomGridTableView::IsRecordSelectionShown(TcxCustomGridRecord* record) {
   return record && record->Selected() && (IsFocused() || TableOptionsSelection()->MultiSelect());
 }
