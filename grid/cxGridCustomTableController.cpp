@@ -500,6 +500,60 @@ void TcxCustomGridTableController::MakeRecordVisible(TcxCustomGridRecord* record
   }
 }
 
+Integer TcxCustomGridTableController::GetScrollBarOffsetBegin() {
+  TcxCustomDataController* dc = DataController();
+  return dc->IsGridMode() && !dc->IsBOF() ? 1 : 0;
+}
+
+Integer TcxCustomGridTableController::GetScrollBarOffsetEnd() {
+  TcxCustomDataController* dc = DataController();
+  return dc->IsGridMode() && !dc->IsEOF() ? 1 : 0;
+}
+
+Integer TcxCustomGridTableController::GetScrollBarPos() {
+  if (auto* services = TableView()->DataControllerServices()) {
+    Integer pos = services->GetScrollBarPosition();
+    if (pos != -1) return pos;
+  }
+  return GetScrollBarOffsetBegin() + topRecordIndex_;
+}
+
+Integer TcxCustomGridTableController::GetScrollBarRecordCount() {
+  if (auto* services = TableView()->DataControllerServices()) {
+    Integer count = services->GetScrollBarRecordCount();
+    if (count != -1) return count;
+  }
+  return GetScrollBarOffsetBegin() + TableViewData()->CountRecords() + GetScrollBarOffsetEnd();
+}
+
+void TcxCustomGridTableController::SetScrollBarPos(Integer position) {
+  if (auto* services = TableView()->DataControllerServices())
+    if (services->SetScrollBarPosition(position)) return;
+  if (DataController()->IsGridMode())
+    SetTopRecordIndexChecked(position - GetScrollBarOffsetBegin());
+  else
+    SetTopRecordIndex(position);
+}
+
+void TcxCustomGridTableController::InitScrollBarsParameters() {
+  SetScrollBarInfo(sbVertical, 0, GetScrollBarRecordCount() - 1, 1, std::max(VisibleRecordCount(), 1),
+                   GetScrollBarPos(), true, true);
+}
+
+void TcxCustomGridTableController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
+  if (kind != sbVertical) return;
+  switch (code) {
+    case scLineUp: ScrollRecords(false, 1); break;
+    case scLineDown: ScrollRecords(true, 1); break;
+    case scPageUp: ScrollPage(false); break;
+    case scPageDown: ScrollPage(true); break;
+    case scTrack:
+    case scPosition: SetScrollBarPos(pos); break;
+    default: break;
+  }
+  pos = GetScrollBarPos();
+}
+
 bool TcxCustomGridTableController::AllRecordsFit() { return VisibleRecordCount() == TableViewData()->CountRecords(); }
 
 void TcxCustomGridTableController::ScrollPage(bool down) {
