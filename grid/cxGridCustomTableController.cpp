@@ -361,7 +361,10 @@ void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer
 
 void TcxGridFocusedRecordChange::Execute() {
   auto* view = dynamic_cast<TcxCustomGridTableView*>(GridView());
-  if (!view || !view->OnFocusedRecordChanged) return;
+  if (!view) return;
+  TcxGridViewWatch watch(view);
+  if (TcxCustomGrid* grid = view->Control()) grid->SendNotifications(gnkFocusedRecordChanged);
+  if (!watch.Alive() || !view->OnFocusedRecordChanged) return;
   TcxCustomGridTableViewData* data = view->TableViewData();
   view->OnFocusedRecordChanged(view, data->RecordAtRowIndex(prevRow_), data->RecordAtRowIndex(row_), newItemRow_);
 }
