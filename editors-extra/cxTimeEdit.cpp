@@ -221,6 +221,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxTimeEdit) {
            TcxTimeEditProperties::StaticClass());
 }
 KORVAN_IMPLEMENT_CLASS(TcxFilterTimeEditHelper)
+KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryTimeItem)
 
 // ---- properties ------------------------------------------------------------------------------------------
 
@@ -552,6 +553,7 @@ void InitializeCxTimeEdit() {
         InitializeCxSpinEdit();
         RegisterClass(TcxTimeEdit::StaticClass());
         RegisterClass(TcxTimeEditProperties::StaticClass());
+        RegisterClass(TcxEditRepositoryTimeItem::StaticClass());
         formatListener = new TTimeFormatListener;
         EditPropertiesRegistry()->AddDescribedClass(TcxTimeEditProperties::StaticClass(),
                                                     LoadReplaceableResString(scxSEditRepositoryTimeItem));

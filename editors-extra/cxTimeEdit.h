@@ -151,6 +151,18 @@ class TcxTimeEdit : public TcxCustomTimeEdit {
   void SetProperties(TcxTimeEditProperties* value) { Properties()->Assign(value); }
 };
 
+class TcxEditRepositoryTimeItem : public TcxEditRepositoryItem {
+  KORVAN_CLASS(TcxEditRepositoryTimeItem, TcxEditRepositoryItem)
+
+ public:
+  explicit TcxEditRepositoryTimeItem(TComponent* owner)
+      : TcxEditRepositoryItem(owner, TcxTimeEditProperties::StaticClass()) {}
+  TcxTimeEditProperties* Properties() const {
+    return static_cast<TcxTimeEditProperties*>(TcxEditRepositoryItem::Properties());
+  }
+  void SetProperties(TcxTimeEditProperties* value) { TcxEditRepositoryItem::SetProperties(value); }
+};
+
 class TcxFilterTimeEditHelper : public TcxFilterSpinEditHelper {
   KORVAN_CLASS(TcxFilterTimeEditHelper, TcxFilterSpinEditHelper)
 
