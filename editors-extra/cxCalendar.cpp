@@ -33,6 +33,12 @@ TDateTime FirstOfMonth(TDateTime d) {
 double Sign(double v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 double FracOf(double v) { return v - std::trunc(v); }
 
+// A fill with a solid brush (texts leave the brush clear).
+void FillSolid(TcxCanvas* canvas, const TRect& r, TColor color) {
+  canvas->CurrentBrush()->SetStyle(bsSolid);
+  canvas->FillRectColor(r, color);
+}
+
 }  // namespace
 
 // ---- calendar arithmetic ---------------------------------------------------------------------------
@@ -134,15 +140,18 @@ void TcxClock::PaintHand(TcxCanvas* canvas, double angle, double width, double t
                         pt(cx + tail * rx * std::cos(angle + kPi), cy + tail * ry * std::sin(angle + kPi)),
                         pt(cx + width / 2 * std::cos(angle + 3 * kPi / 2), cy + width / 2 * std::sin(angle + 3 * kPi / 2))};
   canvas->PutPixel(t.X, t.Y, clTeal);
-  canvas->CurrentBrush()->SetColor(clTeal);
-  canvas->CurrentPen()->SetColor(clTeal);
+  // The path is filled through the device context with a brush of its own.
   HDC dc = canvas->DeviceContext();
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(clTeal));
+  HGDIOBJ old_brush = SelectObject(dc, brush);
   BeginPath(dc);
   MoveToEx(dc, t.X, t.Y, nullptr);
   for (int i = 1; i < 4; ++i) LineTo(dc, pts[i].X, pts[i].Y);
   LineTo(dc, t.X, t.Y);
   EndPath(dc);
   FillPath(dc);
+  SelectObject(dc, old_brush);
+  DeleteObject(brush);
 }
 
 void TcxClock::Paint() {
@@ -161,7 +170,7 @@ void TcxClock::Paint() {
     canvas->PutPixel(p.X + 1, p.Y, clBtnText);
     canvas->ExcludeFromClip(TRect(p.X - 1, p.Y - 1, p.X + 2, p.Y + 2));
   }
-  canvas->FillRectColor(ClientRect(), Color());
+  FillSolid(canvas, ClientRect(), Color());
   Word h = 0, m = 0, s = 0, ms = 0;
   DecodeTime(time_, h, m, s, ms);
   PaintHand(canvas, ((h % 12) * 3600.0 + m * 60 + s - 10800) * 2 * kPi / 12 / 60 / 60, 9, 0.15, 0.75);
@@ -314,6 +323,7 @@ void TcxCustomCalendar::LayoutChanged() {
     timeEdit_->SetFont(font);
     const Integer edit_width = MeasureTextWidthInFont(font, VarToStr(timeEdit_->Properties()->BlankValueDisplayText())) +
                                tw0 + 2 * 18;
+    timeEdit_->SetWidth(edit_width);
     const Integer band = ButtonsBandHeight();
     const Integer gap = (band - buttonHeight_ - 1) / 2;
     Integer w = 0, h = 0;
@@ -558,9 +568,9 @@ String TcxCustomCalendar::MonthYearText() {
 void TcxCustomCalendar::PaintDateTimeLine(TcxCanvas* canvas) {
   const TColor header = IsOffice11() ? CalendarPainter()->CalendarFaceColor() : clBtnFace;
   TRect r = dateTimeRect_;
-  canvas->FillRectColor(r, header);
+  FillSolid(canvas, r, header);
   if (!IsOffice11()) {
-    if (flat_) canvas->FillRectColor(TRect(r.Left, r.Bottom - 1, r.Right, r.Bottom), clBtnText);
+    if (flat_) FillSolid(canvas, TRect(r.Left, r.Bottom - 1, r.Right, r.Bottom), clBtnText);
     else canvas->DrawBevelEdge(r, false, true);
   }
   String text;
@@ -570,16 +580,17 @@ void TcxCustomCalendar::PaintDateTimeLine(TcxCanvas* canvas) {
   }
   canvas->CurrentFont()->SetColor(clBtnText);
   canvas->CurrentBrush()->SetStyle(bsClear);
+  canvas->CurrentBrush()->SetStyle(bsClear);
   canvas->OutputText(text, r, ctfHCenter | ctfVCenter | ctfSingleLine);
   canvas->ExcludeFromClip(r);
 }
 
 void TcxCustomCalendar::PaintHeader(TcxCanvas* canvas) {
   const TColor header = IsOffice11() ? CalendarPainter()->CalendarFaceColor() : clBtnFace;
-  canvas->FillRectColor(headerRect_, header);
+  FillSolid(canvas, headerRect_, header);
   for (Integer i = 0; i <= arrowCount_; ++i) {
     const TRect& r = arrowRects_[size_t(i)];
-    canvas->FillRectColor(r, header);
+    FillSolid(canvas, r, header);
     TPoint pts[3];
     TcxCustomLookAndFeelPainter::ComputeArrowPoints(r, i % 2 == 0 ? adLeft : adRight, true, 0, pts);
     canvas->CurrentBrush()->SetColor(clBtnText);
@@ -592,10 +603,13 @@ void TcxCustomCalendar::PaintHeader(TcxCanvas* canvas) {
   auto text_color = [this](Integer element) { return hotElement_ == element ? HotTrackTextColor() : clBtnText; };
   canvas->CurrentFont()->SetColor(text_color(cheMonth));
   if (arrowsForYear_) {
+    canvas->CurrentBrush()->SetStyle(bsClear);
     canvas->OutputText(FormatSettings.LongMonthNames[size_t(m - 1)], monthRect_, ctfHCenter | ctfVCenter | ctfSingleLine);
     canvas->CurrentFont()->SetColor(text_color(cheYear));
+    canvas->CurrentBrush()->SetStyle(bsClear);
     canvas->OutputText(IntToStr(y), yearRect_, ctfHCenter | ctfVCenter | ctfSingleLine);
   } else {
+    canvas->CurrentBrush()->SetStyle(bsClear);
     canvas->OutputText(MonthYearText(), monthRect_, ctfHCenter | ctfVCenter | ctfSingleLine);
   }
   if (!flat_) {
@@ -606,23 +620,23 @@ void TcxCustomCalendar::PaintHeader(TcxCanvas* canvas) {
     canvas->DrawFrameSides(TRect(headerRect_.Left - 2, headerRect_.Top - 2, headerRect_.Right + 2, headerRect_.Bottom + 1),
                            Color(), 2);
   } else {
-    canvas->FillRectColor(TRect(headerRect_.Left, headerRect_.Bottom - 1, headerRect_.Right, headerRect_.Bottom), clBtnText);
+    FillSolid(canvas, TRect(headerRect_.Left, headerRect_.Bottom - 1, headerRect_.Right, headerRect_.Bottom), clBtnText);
   }
   canvas->ExcludeFromClip(headerRect_);
 }
 
 void TcxCustomCalendar::PaintDays(TcxCanvas* canvas) {
   const TRect& g = daysRect_;
-  canvas->FillRectColor(g, Color());
+  FillSolid(canvas, g, Color());
   const Integer line_y = g.Top + dayNameHeight_ - 2;
   const TRect first = DayCellRect(0, 0);
-  canvas->FillRectColor(TRect(first.Left, line_y, first.Left + 7 * colWidth_, line_y + 1), clBtnShadow);
-  canvas->FillRectColor(TRect(first.Left, line_y + 1, first.Left + 7 * colWidth_, line_y + 2), clWindow);
+  FillSolid(canvas, TRect(first.Left, line_y, first.Left + 7 * colWidth_, line_y + 1), clBtnShadow);
+  FillSolid(canvas, TRect(first.Left, line_y + 1, first.Left + 7 * colWidth_, line_y + 2), clWindow);
   if (kind_ == ckDate && HasButtonsBand())
-    canvas->FillRectColor(TRect(first.Left, g.Bottom - 1, first.Left + 7 * colWidth_, g.Bottom), clBtnShadow);
+    FillSolid(canvas, TRect(first.Left, g.Bottom - 1, first.Left + 7 * colWidth_, g.Bottom), clBtnShadow);
   if (weekNumbers_) {
     const Integer x = g.Left + sideWidth_ + weekNumberWidth_ + 3;
-    canvas->FillRectColor(TRect(x, first.Top, x + 1, first.Top + 6 * rowHeight_), clBtnShadow);
+    FillSolid(canvas, TRect(x, first.Top, x + 1, first.Top + 6 * rowHeight_), clBtnShadow);
   }
   canvas->CurrentBrush()->SetStyle(bsClear);
   const Integer start = GlobalFormatController()->FirstDayOfWeek();
@@ -635,6 +649,7 @@ void TcxCustomCalendar::PaintDays(TcxCanvas* canvas) {
       letter = FromMaskChars(std::u32string(1, IsMirroredScriptText(Font()->Charset(), name) ? chars.back() : chars.front()));
     TRect cell(first.Left + c * colWidth_, g.Top, first.Left + (c + 1) * colWidth_ - 3, g.Top + dayNameHeight_ - 2);
     canvas->CurrentFont()->SetColor(clWindowText);
+    canvas->CurrentBrush()->SetStyle(bsClear);
     canvas->OutputText(letter, cell, ctfRight | ctfVCenter | ctfSingleLine);
   }
   TcxCustomLookAndFeelPainterClass painter = CalendarPainter();
@@ -655,14 +670,16 @@ void TcxCustomCalendar::PaintDays(TcxCanvas* canvas) {
       DecodeDate(d, y, m, day);
       TColor text = m == fm ? clWindowText : clGrayText;
       if (d == selected) {
-        canvas->FillRectColor(cell, painter->CalendarSelectedDayColor());
+        FillSolid(canvas, cell, painter->CalendarSelectedDayColor());
         text = painter->CalendarSelectedDayTextColor();
       }
       canvas->CurrentFont()->SetColor(text);
       TRect t = cell;
       t.Right -= 3;
+      canvas->CurrentBrush()->SetStyle(bsClear);
       canvas->OutputText(IntToStr(day), t, ctfRight | ctfVCenter | ctfSingleLine);
     }
+  PaintWeekNumbers(canvas);
   canvas->ExcludeFromClip(g);
 }
 
@@ -679,6 +696,7 @@ void TcxCustomCalendar::PaintWeekNumbers(TcxCanvas* canvas) {
     if (!IsCalendarDateSupported(d) || d < MinDateValue) continue;
     const TRect cell = DayCellRect(0, r);
     const TRect area(daysRect_.Left + sideWidth_, cell.Top, daysRect_.Left + sideWidth_ + weekNumberWidth_, cell.Bottom);
+    canvas->CurrentBrush()->SetStyle(bsClear);
     canvas->OutputText(IntToStr(WeekNumber(controller->FirstDayOfWeek(), controller->WeekNumberingRule(), d)), area,
                        ctfRight | ctfVCenter | ctfSingleLine);
   }
@@ -688,29 +706,28 @@ void TcxCustomCalendar::PaintWeekNumbers(TcxCanvas* canvas) {
 void TcxCustomCalendar::PaintButtonsBand(TcxCanvas* canvas) {
   if (kind_ != ckDateTime) return;
   const TRect band = ButtonsBandRect();
-  canvas->FillRectColor(TRect(band.Left, band.Top, band.Right, band.Top + 1), clBtnText);
+  FillSolid(canvas, TRect(band.Left, band.Top, band.Right, band.Top + 1), clBtnText);
   if (!flat_) canvas->DrawBevelEdge(band, false, true);
-  canvas->FillRectColor(TRect(band.Left, band.Top + 1, band.Right, band.Bottom), Color());
+  FillSolid(canvas, TRect(band.Left, band.Top + 1, band.Right, band.Bottom), Color());
   canvas->ExcludeFromClip(band);
-  canvas->FillRectColor(ClientRect(), Color());
+  FillSolid(canvas, ClientRect(), Color());
   const Integer x = daysRect_.Right + colWidth_ / 2;
-  canvas->FillRectColor(TRect(x, daysRect_.Top, x + 1, timeEdit_->BoundsRect().Bottom), clBtnShadow);
+  FillSolid(canvas, TRect(x, daysRect_.Top, x + 1, timeEdit_->BoundsRect().Bottom), clBtnShadow);
 }
 
 void TcxCustomCalendar::Paint() {
   TcxCanvas* canvas = Canvas();
   if (colWidth_ <= 0) {
-    canvas->FillRectColor(ClientRect(), Color());
+    FillSolid(canvas, ClientRect(), Color());
     return;
   }
   canvas->ApplyFont(Font());
   canvas->PushDeviceState();
   if (kind_ == ckDateTime) PaintDateTimeLine(canvas);
   PaintHeader(canvas);
-  PaintWeekNumbers(canvas);
   PaintDays(canvas);
   if (kind_ == ckDateTime) PaintButtonsBand(canvas);
-  else canvas->FillRectColor(ClientRect(), Color());
+  else FillSolid(canvas, ClientRect(), Color());
   canvas->PopDeviceState();
 }
 
@@ -982,11 +999,12 @@ void TMonthListBox::Paint() {
     Integer y = 0, m = 0;
     ItemMonth(i, y, m);
     const bool hot = i == itemIndex_;
-    canvas->FillRectColor(r, hot ? clWindowText : calendar_->Color());
+    FillSolid(canvas, r, hot ? clWindowText : calendar_->Color());
     if (y < 100 || y > MaxYear) continue;
     String text = FormatSettings.LongMonthNames[size_t(m - 1)];
     if (years) text += " " + IntToStr(y);
     canvas->CurrentFont()->SetColor(hot ? calendar_->Color() : clWindowText);
+    canvas->CurrentBrush()->SetStyle(bsClear);
     canvas->OutputText(text, r, ctfHCenter | ctfVCenter | ctfSingleLine);
   }
 }

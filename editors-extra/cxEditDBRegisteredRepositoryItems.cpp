@@ -1,5 +1,6 @@
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 
+#include "editors-extra/cxCalendar.h"
 #include "editors/cxEditRepositoryItems.h"
 #include "rtl/TypInfo.h"
 
@@ -69,10 +70,12 @@ void InitializeCxEditDBRegisteredRepositoryItems() {
       "cxEditDBRegisteredRepositoryItems",
       [] {
         InitializeCxEditRepositoryItems();
-        // The default editor is the mask item; the kinds still to come (check box,
-        // date, time, BLOB, memo, image, currency, lookup) register theirs with their units.
+        // The default editor is the mask item; the kinds still to come (check box, BLOB, memo,
+        // image, currency, lookup) register theirs with their units.
         GetDefaultEditDBRepositoryItems()->RegisterDefaultItem(
             -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMaskItem::StaticClass()));
+        // Date, date-time, time-stamp and time fields.
+        InitializeCxCalendar();
       },
       [] {
         if (dbEditorRegistry) dbEditorRegistry->UnregisterDefaultItem(-1);
