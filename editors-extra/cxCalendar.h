@@ -9,6 +9,7 @@
 #include "editors/cxDateUtils.h"
 #include "foundation/cxButtons.h"
 #include "foundation/cxControls.h"
+#include "editors/cxPopupEdit.h"
 
 enum TcxCalendarKind { ckDate, ckDateTime };
 enum TDateOnError { deNoChange, deToday, deNull };
@@ -280,10 +281,8 @@ class TcxDateEditPropertiesValues : public TcxTextEditPropertiesValues {
 
 class TcxCustomDateEdit;
 
-// The drop-down properties base is still to come: the date properties derive from the mask
-// properties until then.
-class TcxCustomDateEditProperties : public TcxCustomMaskEditProperties {
-  KORVAN_CLASS(TcxCustomDateEditProperties, TcxCustomMaskEditProperties)
+class TcxCustomDateEditProperties : public TcxCustomPopupEditProperties {
+  KORVAN_CLASS(TcxCustomDateEditProperties, TcxCustomPopupEditProperties)
 
  public:
   explicit TcxCustomDateEditProperties(TPersistent* owner);
@@ -292,6 +291,7 @@ class TcxCustomDateEditProperties : public TcxCustomMaskEditProperties {
   void SetupDateMask();
 
   TClass GetContainerClass() override;
+  TClass GetPopupWindowClass() override;
   Byte GetDisplayFormatOptions() override { return 3; }
   bool HasValueBound(Integer side) override;
   bool HasValueRange() override;
@@ -337,8 +337,6 @@ class TcxCustomDateEditProperties : public TcxCustomMaskEditProperties {
   void SetMaxDate(TDateTime v) { SetMaxValue(v); }
   TDateTime MinDate() { return MinValue(); }
   void SetMinDate(TDateTime v) { SetMinValue(v); }
-  bool PostPopupValueOnTab() const { return postPopupValueOnTab_; }
-  void SetPostPopupValueOnTab(bool v) { postPopupValueOnTab_ = v; }
 
  private:
   template <class T>
@@ -356,7 +354,6 @@ class TcxCustomDateEditProperties : public TcxCustomMaskEditProperties {
   bool showTime_ = true;
   bool weekNumbers_ = false;
   bool yearsInMonthList_ = true;
-  bool postPopupValueOnTab_ = false;
   bool settingMask_ = false;
 };
 
@@ -367,8 +364,21 @@ class TcxDateEditProperties : public TcxCustomDateEditProperties {
   using TcxCustomDateEditProperties::TcxCustomDateEditProperties;
 };
 
-class TcxCustomDateEdit : public TcxCustomMaskEdit {
-  KORVAN_CLASS(TcxCustomDateEdit, TcxCustomMaskEdit)
+// The popup window of the date edit: keys the popup must pass on go to the calendar.
+class TcxDateEditPopupWindow : public TcxPopupEditPopupWindow {
+  KORVAN_CLASS(TcxDateEditPopupWindow, TcxPopupEditPopupWindow)
+
+ public:
+  using CreateArgType = TWinControl*;
+  explicit TcxDateEditPopupWindow(TWinControl* owner_control);
+  bool IsPopupKey(Word key, TShiftState shift);
+
+ protected:
+  void KeyDown(Word& key, TShiftState shift) override;
+};
+
+class TcxCustomDateEdit : public TcxCustomPopupEdit {
+  KORVAN_CLASS(TcxCustomDateEdit, TcxCustomPopupEdit)
 
  public:
   using CreateArgType = TComponent*;
@@ -398,8 +408,11 @@ class TcxCustomDateEdit : public TcxCustomMaskEdit {
   // The calendar of the drop-down (made on first use, owned by the edit).
   TcxPopupCalendar* Calendar() const { return calendar_; }
   TcxPopupCalendar* CreateCalendar();
-  // Sets the calendar up for showing (the steps of opening the popup that concern it).
-  void SetupCalendar();
+  void DropDown() override;
+  void CreatePopupWindow() override;
+  void SetupPopupWindow() override;
+  void PopupWindowShown() override;
+  void PopupWindowClosed() override;
   // The calendar accepted a value (a day click, Enter, OK, Clear, Now, Today).
   void AcceptCalendarValue(TObject* sender);
   String DateToEditText(TDateTime d);
@@ -435,8 +448,8 @@ class TcxEditRepositoryDateItem : public TcxEditRepositoryItem {
   void SetProperties(TcxDateEditProperties* value) { TcxEditRepositoryItem::SetProperties(value); }
 };
 
-class TcxFilterDateEditHelper : public TcxFilterMaskEditHelper {
-  KORVAN_CLASS(TcxFilterDateEditHelper, TcxFilterMaskEditHelper)
+class TcxFilterDateEditHelper : public TcxFilterDropDownEditHelper {
+  KORVAN_CLASS(TcxFilterDateEditHelper, TcxFilterDropDownEditHelper)
 
  public:
   TClass ValueEditClass() const override;

@@ -89,9 +89,11 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDateEditProperties) {
   p.Bool("YearsInMonthList", &TDateProps::YearsInMonthList, &TDateProps::SetYearsInMonthList).Default(true);
 }
 
-TcxCustomDateEditProperties::TcxCustomDateEditProperties(TPersistent* owner) : TcxCustomMaskEditProperties(owner) {
+TcxCustomDateEditProperties::TcxCustomDateEditProperties(TPersistent* owner) : TcxCustomPopupEditProperties(owner) {
   SetAssignedValuesObject(new TcxDateEditPropertiesValues(this));
   SetCaseInsensitive(true);
+  SetImmediateDropDown(false);
+  SetPopupSizeable(false);
   SetupDateMask();
 }
 
@@ -99,7 +101,7 @@ void TcxCustomDateEditProperties::Assign(TPersistent* source) {
   auto* s = dynamic_cast<TcxCustomDateEditProperties*>(source);
   BeginUpdate();
   try {
-    TcxCustomMaskEditProperties::Assign(source);
+    TcxCustomPopupEditProperties::Assign(source);
     if (s) {
       arrowsForYear_ = s->arrowsForYear_;
       AssignedValues()->SetDateButtons(false);
@@ -112,7 +114,6 @@ void TcxCustomDateEditProperties::Assign(TPersistent* source) {
       showTime_ = s->showTime_;
       weekNumbers_ = s->weekNumbers_;
       yearsInMonthList_ = s->yearsInMonthList_;
-      postPopupValueOnTab_ = s->postPopupValueOnTab_;
       NotifyPropertiesChanged();
     }
   } catch (...) {
@@ -128,7 +129,7 @@ void TcxCustomDateEditProperties::NotifyPropertiesChanged() {
     SetupDateMask();
     EndUpdate(false);
   }
-  TcxCustomMaskEditProperties::NotifyPropertiesChanged();
+  TcxCustomPopupEditProperties::NotifyPropertiesChanged();
 }
 
 void TcxCustomDateEditProperties::SetupDateMask() {
@@ -152,6 +153,7 @@ void TcxCustomDateEditProperties::SetupDateMask() {
 }
 
 TClass TcxCustomDateEditProperties::GetContainerClass() { return TcxDateEdit::StaticClass(); }
+TClass TcxCustomDateEditProperties::GetPopupWindowClass() { return TcxDateEditPopupWindow::StaticClass(); }
 
 TDateButtons TcxCustomDateEditProperties::DateButtons() {
   if (AssignedValues()->DateButtons()) return dateButtons_;
@@ -217,15 +219,16 @@ void TcxCustomDateEditProperties::TextToDate(const String& text, Variant& value)
 }
 
 bool TcxCustomDateEditProperties::AcceptDisplayText(Variant& display_value, bool edit_focused) {
-  if (InputKind() != ikStandard) return TcxCustomMaskEditProperties::AcceptDisplayText(display_value, edit_focused);
+  if (InputKind() != ikStandard) return TcxCustomPopupEditProperties::AcceptDisplayText(display_value, edit_focused);
   TDateTime d = NoDateValue;
   return ParseDateInput(VarToStr(display_value), d) && d != NoDateValue;
 }
 
 bool TcxCustomDateEditProperties::IsEditValueValid(Variant& edit_value, bool) {
   try {
-    if (!edit_value.IsString())
-      return IsVariantNullOrEmptyText(edit_value) || IsDateTimeVariant(edit_value) || IsNumericOrBcdVariant(edit_value);
+    // Null and an empty text mean no date.
+    if (IsVariantNullOrEmptyText(edit_value)) return true;
+    if (!edit_value.IsString()) return IsDateTimeVariant(edit_value) || IsNumericOrBcdVariant(edit_value);
     Variant v;
     TextToDate(VarToStr(edit_value), v);
     return !v.IsNull() && v.AsDouble() != NoDateValue;
@@ -376,12 +379,15 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxDateEdit) {
 }
 
 TcxCustomDateEdit::TcxCustomDateEdit(TComponent* owner, bool in_place, TClass properties_class)
-    : TcxCustomMaskEdit(owner, in_place, properties_class) {
+    : TcxCustomPopupEdit(owner, in_place, properties_class) {
   ControlStyle().Exclude(csSetCaption);
 }
 
 TcxCustomDateEdit::~TcxCustomDateEdit() {
   destroying_ = true;
+  if (DroppedDown()) RestorePopupControl();
+  if (calendar_ && EffectivePopupProperties()->PopupControl() == calendar_)
+    EffectivePopupProperties()->SetPopupControl(nullptr);
   delete calendar_;
   calendar_ = nullptr;
 }
@@ -435,12 +441,12 @@ void TcxCustomDateEdit::InternalSetEditValue(const Variant& value, bool validate
       }
     }
   }
-  TcxCustomMaskEdit::InternalSetEditValue(value, validate);
+  TcxCustomPopupEdit::InternalSetEditValue(value, validate);
 }
 
 void TcxCustomDateEdit::SetDisplayValue(const Variant& value) {
   if (value.IsString()) {
-    TcxCustomMaskEdit::SetDisplayValue(value);
+    TcxCustomPopupEdit::SetDisplayValue(value);
     return;
   }
   PushModifiedState();
@@ -495,15 +501,44 @@ TcxPopupCalendar* TcxCustomDateEdit::CreateCalendar() {
   if (calendar_) return calendar_;
   calendar_ = new TcxPopupCalendar(nullptr);
   calendar_->OwnerDate = [this] { return Date(); };
-  calendar_->OnOwnerKeyDown = [this](Word& key, TShiftState shift) { DoEditKeyDown(key, shift); };
+  calendar_->PopupShown = [this] { return DroppedDown(); };
+  calendar_->OnHidePopup = [this](TObject*, Integer reason) { CloseUp(Byte(reason)); };
   for (TCalendarButton b : {btnClear, btnNow, btnOk, btnToday})
     calendar_->Button(b)->LookAndFeel()->AttachToMaster(Style()->LookAndFeel());
   calendar_->TimeEdit()->Style()->LookAndFeel()->AttachToMaster(Style()->LookAndFeel());
   return calendar_;
 }
 
-void TcxCustomDateEdit::SetupCalendar() {
+void TcxCustomDateEdit::DropDown() {
+  EffectivePopupProperties()->SetPopupControl(CreateCalendar());
+  // The popup window may have been made before this kind could say so.
+  if (PopupWindow()) PopupWindow()->SetRunsModalLoop(false);
+  TcxCustomPopupEdit::DropDown();
+}
+
+void TcxCustomDateEdit::CreatePopupWindow() {
+  TcxCustomPopupEdit::CreatePopupWindow();
+  // The popup shows without a message loop of its own.
+  PopupWindow()->SetRunsModalLoop(false);
+}
+
+void TcxCustomDateEdit::PopupWindowShown() {
+  TcxCustomPopupEdit::PopupWindowShown();
+  if (calendar_) {
+    calendar_->LayoutChanged();
+    calendar_->UpdateHotElement();
+  }
+}
+
+void TcxCustomDateEdit::PopupWindowClosed() {
+  TcxCustomPopupEdit::PopupWindowClosed();
+  if (calendar_) calendar_->UpdateHotElement();
+}
+
+void TcxCustomDateEdit::SetupPopupWindow() {
+  TcxCustomPopupEdit::SetupPopupWindow();
   TcxPopupCalendar* c = CreateCalendar();
+  c->HandleNeeded();
   TcxCustomDateEditProperties* p = DateProperties();
   c->SetColor(GetActiveEditStyle()->Color());
   c->SetFlat(Style()->LookAndFeel()->Kind() != lfStandard);
@@ -522,6 +557,7 @@ void TcxCustomDateEdit::SetupCalendar() {
   c->SetWeekNumbers(p->WeekNumbers());
   c->SetYearsInMonthList(p->YearsInMonthList());
   c->PostPopupValueOnTab = p->PostPopupValueOnTab();
+  c->OnOwnerKeyDown = [this](Word& key, TShiftState shift) { DoEditKeyDown(key, shift); };
   const TcxDateTimeFormatInfo& items = GlobalFormatController()->DateTimeItems();
   c->SetTimeFormat(items.DefinedItems[cxdtfkSecond] ? tfHourMinSec
                    : items.DefinedItems[cxdtfkMinute] ? tfHourMin
@@ -579,6 +615,46 @@ void TcxCustomDateEdit::AcceptCalendarValue(TObject*) {
 
 // ---- filter helper and unit start ---------------------------------------------------------------------
 
+KORVAN_IMPLEMENT_CLASS(TcxDateEditPopupWindow)
+
+TcxDateEditPopupWindow::TcxDateEditPopupWindow(TWinControl* owner_control)
+    : TcxPopupEditPopupWindow(owner_control) {
+  SetKeyPreview(true);
+}
+
+bool TcxDateEditPopupWindow::IsPopupKey(Word key, TShiftState shift) {
+  switch (key) {
+    case VK_ESCAPE: {
+      TWinControl* active = ActiveControl();
+      if (dynamic_cast<TcxButton*>(active)) return true;
+      auto* time_edit = dynamic_cast<TcxTimeEdit*>(active);
+      if (!time_edit) {
+        if (auto* inner = dynamic_cast<TcxCustomInnerTextEdit*>(active))
+          time_edit = dynamic_cast<TcxTimeEdit*>(inner->OwnerEdit());
+      }
+      return time_edit && !time_edit->ChangedSinceEnter();
+    }
+    case VK_UP:
+    case VK_DOWN:
+      return shift.Contains(ssAlt);
+    case VK_F4:
+      return !shift.Contains(ssAlt);
+    default:
+      return false;
+  }
+}
+
+void TcxDateEditPopupWindow::KeyDown(Word& key, TShiftState shift) {
+  TWeakRef<TcxDateEditPopupWindow> self(this);
+  TcxPopupEditPopupWindow::KeyDown(key, shift);
+  if (!self || key == 0 || !IsPopupKey(key, shift)) return;
+  if (auto* edit = dynamic_cast<TcxCustomDateEdit*>(OwnerControl()))
+    if (TcxPopupCalendar* c = edit->Calendar()) {
+      c->KeyDown(key, shift);
+      key = 0;
+    }
+}
+
 KORVAN_IMPLEMENT_CLASS(TcxFilterDateEditHelper)
 
 TClass TcxFilterDateEditHelper::ValueEditClass() const { return TcxDateEdit::StaticClass(); }
@@ -592,7 +668,7 @@ void TcxFilterDateEditHelper::SupportedOperators(TcxCustomEditProperties*, TcxVa
 
 void TcxFilterDateEditHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,
                                                       TcxCustomEditProperties* source, bool keep_buttons) const {
-  TcxFilterMaskEditHelper::PrepareFilterProperties(properties, source, keep_buttons);
+  TcxFilterDropDownEditHelper::PrepareFilterProperties(properties, source, keep_buttons);
   auto* p = dynamic_cast<TcxCustomDateEditProperties*>(properties);
   if (!p) return;
   p->SetDateButtons(TDateButtons{btnClear, btnToday});
@@ -606,6 +682,7 @@ void InitializeCxCalendar() {
       "cxCalendar",
       [] {
         InitializeCxTimeEdit();
+        InitializeCxPopupEdit();
         RegisterClass(TcxDateEdit::StaticClass());
         RegisterClass(TcxDateEditProperties::StaticClass());
         RegisterClass(TcxEditRepositoryDateItem::StaticClass());

@@ -641,7 +641,7 @@ void TcxCustomDropDownEdit::DestroyWnd() {
   if (popupInitialized_) DoFinalizePopup();
   if (popupWindow_ && popupWindow_->HandleAllocated()) {
     if (PurgeShowMessage()) PopupWindowClosed();
-    popupWindow_->DestroyWindowHandle();
+    popupWindow_->DestroyPopupHandle();
   }
   TcxCustomMaskEdit::DestroyWnd();
 }

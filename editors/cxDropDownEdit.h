@@ -132,7 +132,8 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   bool Dragging() const;
   TRect SizingFrameBounds() const;
 
-  void DestroyWindowHandle() { DestroyHandle(); }
+  // Not named DestroyWindowHandle: that would override the window's own and recurse.
+  void DestroyPopupHandle() { DestroyHandle(); }
   void WndProc(TMessage& m) override;
 
  protected:
@@ -225,7 +226,7 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
 
  protected:
   void ApplyGlyphButtonKind();
-  Integer glyphButtonIndex_ = 0;
+  Integer glyphButtonIndex_ = -1;  // none until the constructor made the button
   bool immediateDropDown_ = true;
   bool immediatePopup_ = false;
   bool showDropDownButtonPressed_ = false;

@@ -43,6 +43,15 @@ class DateEditTest : public testing_support::THeadlessFixture {
   }
   String Text() { return VarToStr(edit_->CurrentDisplayText()); }
   TcxDateEditProperties* P() { return edit_->Properties(); }
+  // Opens the calendar with a click on the drop-down button.
+  void OpenByClick() {
+    TcxCustomEditViewInfo* vi = edit_->GetEditViewInfo();
+    ASSERT_FALSE(vi->Buttons.empty());
+    const TRect& b = vi->Buttons[0]->Bounds;
+    S().Click(edit_->Handle(), POINT{(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2});
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown());
+  }
 
   TForm* form_ = nullptr;
   TcxDateEdit* edit_ = nullptr;
@@ -204,10 +213,12 @@ TEST_F(DateEditTest, SaveTimeAcrossPicksAndTypingForPositiveAndNegativeDates) {
     P()->SetSaveTime(c.SaveTime);
     edit_->SetEditValue(VarFromDateTime(c.Start));
     EXPECT_DOUBLE_EQ(edit_->SavedTime(), c.SaveTime ? t1030 : 0);
-    edit_->SetupCalendar();
+    OpenByClick();
     edit_->Calendar()->SetSelectDate(c.Pick);
     edit_->AcceptCalendarValue(edit_->Calendar());
     EXPECT_DOUBLE_EQ(edit_->Date(), c.Expected);
+    S().PressKey(VK_ESCAPE);
+    EXPECT_FALSE(edit_->DroppedDown());
   }
   // Typing a date keeps the saved time too.
   P()->SetSaveTime(true);
@@ -227,7 +238,7 @@ TEST_F(DateEditTest, CalendarSetUpFromTheEditAndItsButtons) {
   P()->SetKind(ckDateTime);
   P()->SetWeekNumbers(true);
   edit_->SetEditValue(VarFromDateTime(EncodeDate(2024, 7, 9) + 0.25));
-  edit_->SetupCalendar();
+  OpenByClick();
   TcxPopupCalendar* c = edit_->Calendar();
   EXPECT_EQ(c->Kind(), ckDateTime);
   EXPECT_TRUE(c->WeekNumbers());
@@ -237,9 +248,75 @@ TEST_F(DateEditTest, CalendarSetUpFromTheEditAndItsButtons) {
   // Clear writes no date.
   c->ButtonClick(c->Button(btnClear));
   EXPECT_TRUE(edit_->EditValue().IsNull());
+  EXPECT_FALSE(edit_->DroppedDown());
   // Now writes the clock's date and time.
+  OpenByClick();
   c->ButtonClick(c->Button(btnNow));
   EXPECT_DOUBLE_EQ(edit_->Date(), kToday + 0.5);
+  EXPECT_FALSE(edit_->DroppedDown());
+}
+
+TEST_F(DateEditTest, InjectedClicksAndKeysOpenPickAndClose) {
+  edit_->SetEditValue(VarFromDateTime(EncodeDate(2024, 3, 5)));
+  OpenByClick();
+  TcxPopupCalendar* c = edit_->Calendar();
+  ASSERT_TRUE(c->HandleAllocated());
+  EXPECT_EQ(c->FirstDate(), EncodeDate(2024, 3, 1));
+  S().Snapshot(edit_->PopupWindow()->Handle(), "dateedit_popup_date.png");
+  // ckDate: a click on a day picks it and closes the popup.
+  const TDateTime pick = EncodeDate(2024, 3, 22);
+  POINT cell{0, 0};
+  for (Integer r = 0; r < 6; ++r)
+    for (Integer col = 0; col < 7; ++col)
+      if (CalendarCellDate(c->FirstDate(), col, r) == pick) {
+        const TRect rc = c->DayCellRect(col, r);
+        cell = POINT{(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
+      }
+  S().Click(c->Handle(), cell);
+  Pump();
+  EXPECT_FALSE(edit_->DroppedDown());
+  EXPECT_EQ(edit_->Date(), pick);
+  EXPECT_EQ(c->Parent(), nullptr);  // the calendar went back out of the popup
+  // F4 opens, Escape closes without a change; Alt+Down opens, Enter accepts a moved day.
+  edit_->SetFocus();
+  Pump();
+  S().PressKey(VK_F4);
+  Pump();
+  ASSERT_TRUE(edit_->DroppedDown());
+  S().PressKey(VK_RIGHT);
+  S().PressKey(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(edit_->DroppedDown());
+  EXPECT_EQ(edit_->Date(), pick);
+  S().PressKey(VK_DOWN, false, false, true);
+  Pump();
+  ASSERT_TRUE(edit_->DroppedDown());
+  S().PressKey(VK_RIGHT);
+  S().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_FALSE(edit_->DroppedDown());
+  EXPECT_EQ(edit_->Date(), pick + 1);
+  // ckDateTime: a day click only selects; OK accepts with the time edit's time.
+  P()->SetKind(ckDateTime);
+  OpenByClick();
+  S().Snapshot(edit_->PopupWindow()->Handle(), "dateedit_popup_datetime.png");
+  c->TimeEdit()->SetTime(0.75);
+  const TRect rc = c->DayCellRect(3, 3);
+  S().Click(c->Handle(), POINT{(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2});
+  Pump();
+  EXPECT_TRUE(edit_->DroppedDown());
+  const TDateTime selected = c->SelectDate();
+  S().Click(c->Button(btnOk)->Handle(), POINT{4, 4});
+  Pump();
+  EXPECT_FALSE(edit_->DroppedDown());
+  EXPECT_DOUBLE_EQ(edit_->Date(), selected + 0.75);
+  // Freeing the edit while the popup shows leaves no popup behind.
+  OpenByClick();
+  TcxCustomEditPopupWindow* popup = edit_->PopupWindow();
+  ASSERT_TRUE(popup->Visible());
+  edit_->Free();
+  edit_ = nullptr;
+  Pump();
 }
 
 TEST(DateEditRegistry, DateAndTimeFieldsGetTheirItems) {
