@@ -30,8 +30,6 @@ TDateTime FirstOfMonth(TDateTime d) {
   return EncodeDate(y, m, 1);
 }
 
-double Sign(double v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
-double FracOf(double v) { return v - std::trunc(v); }
 
 // A fill with a solid brush (texts leave the brush clear).
 void FillSolid(TcxCanvas* canvas, const TRect& r, TColor color) {
@@ -118,7 +116,7 @@ void TcxClock::SetMinuteDotColor(TColor v) {
 }
 
 void TcxClock::SetTime(TDateTime v) {
-  const TDateTime t = std::fabs(FracOf(v));
+  const TDateTime t = std::fabs(TimeFractionOf(v));
   if (t == time_) return;
   time_ = t;
   Invalidate();
@@ -547,10 +545,10 @@ void TcxCustomCalendar::ButtonClick(TObject* sender) {
   switch (TCalendarButton(b->Tag())) {
     case btnClear: d = NoDateValue; break;
     case btnNow: d = Now(); break;
-    case btnToday: d = Date() + (Date() < 0 ? -1 : 1) * clock_->Time(); break;
-    case btnOk: d = selectDate_ + (selectDate_ < 0 ? -1 : 1) * clock_->Time(); break;
+    case btnToday: d = Date() + DateSign(Date()) * clock_->Time(); break;
+    case btnOk: d = selectDate_ + DateSign(selectDate_) * clock_->Time(); break;
   }
-  clock_->SetTime(std::fabs(FracOf(d)));
+  clock_->SetTime(std::fabs(TimeFractionOf(d)));
   timeEdit_->SetTime(clock_->Time());
   SetSelectDate(d);
   FireDateTimeChanged();
@@ -575,7 +573,7 @@ void TcxCustomCalendar::PaintDateTimeLine(TcxCanvas* canvas) {
   }
   String text;
   if (selectDate_ != NoDateValue) {
-    const TDateTime v = std::trunc(selectDate_) + (selectDate_ < 0 ? -1 : 1) * timeEdit_->Time();
+    const TDateTime v = std::trunc(selectDate_) + DateSign(selectDate_) * timeEdit_->Time();
     text = DateTimeToStr(v);
   }
   canvas->CurrentFont()->SetColor(clBtnText);

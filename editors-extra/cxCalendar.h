@@ -339,12 +339,6 @@ class TcxCustomDateEditProperties : public TcxCustomPopupEditProperties {
   void SetMinDate(TDateTime v) { SetMinValue(v); }
 
  private:
-  template <class T>
-  void SetAndNotify(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    NotifyPropertiesChanged();
-  }
   bool arrowsForYear_ = true;
   TDateButtons dateButtons_;
   TDateOnError dateOnError_ = deNoChange;

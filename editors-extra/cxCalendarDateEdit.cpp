@@ -32,8 +32,6 @@ const TcxResourceStringRec scxSEditRepositoryDateItem = {"scxSEditRepositoryDate
 const TcxResourceStringRec cxSEditInvalidDate = {"cxSDateError", "Invalid Date"};
 const TcxResourceStringRec cxSEditDateConvertError = {"cxSEditDateConvertError", "Could not convert to date"};
 
-double SignOf(double v) { return v < 0 ? -1 : 1; }
-double FracOf(double v) { return v - std::trunc(v); }
 bool IsNumberValue(const Variant& v) { return IsNumericOrBcdVariant(v) || IsDateTimeVariant(v); }
 Variant DateVariant(double d) { return d == NoDateValue ? Null() : VarFromDateTime(d); }
 }  // namespace
@@ -240,7 +238,7 @@ bool TcxCustomDateEditProperties::IsEditValueValid(Variant& edit_value, bool) {
 bool TcxCustomDateEditProperties::KeepsTimePart(bool for_editing, TDateTime date) {
   if (for_editing) {
     if (kind_ == ckDateTime) return true;
-    return FracOf(date) != 0 && showTime_ && InputKind() == ikStandard;
+    return TimeFractionOf(date) != 0 && showTime_ && InputKind() == ikStandard;
   }
   return !(kind_ == ckDate && !showTime_);
 }
@@ -322,8 +320,8 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& display_value, S
       }
     }
     if (kind_ == ckDate && date_edit) {
-      if (FracOf(result) != 0) date_edit->SetSavedTime(std::fabs(FracOf(result)));
-      else if (saveTime_) result += SignOf(result) * date_edit->SavedTime();
+      if (TimeFractionOf(result) != 0) date_edit->SetSavedTime(std::fabs(TimeFractionOf(result)));
+      else if (saveTime_) result += DateSign(result) * date_edit->SavedTime();
       else date_edit->SetSavedTime(0);
     }
     display_value = VarFromDateTime(result);
@@ -410,8 +408,8 @@ void TcxCustomDateEdit::SetDate(TDateTime value) {
     return;
   }
   TcxCustomDateEditProperties* p = DateProperties();
-  if (p->Kind() == ckDate && FracOf(value) == 0) {
-    if (p->SaveTime()) value += SignOf(value) * savedTime_;
+  if (p->Kind() == ckDate && TimeFractionOf(value) == 0) {
+    if (p->SaveTime()) value += DateSign(value) * savedTime_;
   }
   if (p->Kind() == ckDate && !p->SaveTime()) value = std::trunc(value);
   SetEditValue(VarFromDateTime(value));
@@ -422,7 +420,7 @@ void TcxCustomDateEdit::DisplayToEditValue(const Variant& display_value, Variant
   p->TextToDate(VarToStr(display_value), edit_value);
   if (!edit_value.IsNull() && edit_value.AsDouble() != NoDateValue && p->Kind() == ckDate && p->SaveTime()) {
     const double d = edit_value.AsDouble();
-    if (FracOf(d) == 0) edit_value = VarFromDateTime(d + SignOf(d) * savedTime_);
+    if (TimeFractionOf(d) == 0) edit_value = VarFromDateTime(d + DateSign(d) * savedTime_);
   }
 }
 
@@ -435,9 +433,9 @@ void TcxCustomDateEdit::InternalSetEditValue(const Variant& value, bool validate
       if (value.IsString()) {
         Variant d;
         p->TextToDate(VarToStr(value), d);
-        savedTime_ = d.IsNull() ? 0 : std::fabs(FracOf(d.AsDouble()));
+        savedTime_ = d.IsNull() ? 0 : std::fabs(TimeFractionOf(d.AsDouble()));
       } else if (IsNumberValue(value) && value.AsDouble() != NoDateValue) {
-        savedTime_ = std::fabs(FracOf(value.AsDouble()));
+        savedTime_ = std::fabs(TimeFractionOf(value.AsDouble()));
       }
     }
   }
@@ -484,15 +482,7 @@ void TcxCustomDateEdit::EnforceValueRange() {
 
 bool TcxCustomDateEdit::ValidateMaskChar(char32_t& c, Integer position) {
   TcxTimePartInfo info;
-  if (!DateProperties()->TimePartInfo(position, info)) return true;
-  String text = VarToStr(CurrentDisplayText());
-  Integer caret = SelStart();
-  const TcxTimeCharResult r = ValidateTimePartChar(text, position, c, caret, info);
-  if (text != VarToStr(CurrentDisplayText())) {
-    SetValidatedDisplayValue(Variant(text));
-    SetSelStartGuarded(caret);
-  }
-  return r == tcrAccepted;
+  return !DateProperties()->TimePartInfo(position, info) || ApplyTimePartChar(this, info, c, position);
 }
 
 // ---- the calendar of the drop-down ------------------------------------------------------------------------
@@ -546,7 +536,7 @@ void TcxCustomDateEdit::SetupPopupWindow() {
   c->OnDateTimeChanged = nullptr;
   popupStartTime_ = CurrentDate();
   TDateTime d = popupStartTime_ == NoDateValue ? ::Date() : popupStartTime_;
-  if (p->Kind() == ckDateTime) c->TimeEdit()->SetTime(std::fabs(FracOf(d)));
+  if (p->Kind() == ckDateTime) c->TimeEdit()->SetTime(std::fabs(TimeFractionOf(d)));
   c->SetFirstDate(std::trunc(d));
   c->SetSelectDate(std::trunc(d));
   c->SetFont(GetActiveEditStyle()->Font());
@@ -593,9 +583,9 @@ void TcxCustomDateEdit::AcceptCalendarValue(TObject*) {
   TcxCustomDateEditProperties* p = DateProperties();
   TDateTime d = calendar_->SelectDate();
   if (p->Kind() == ckDateTime && d != NoDateValue) {
-    d = std::trunc(d) + SignOf(d) * std::fabs(FracOf(calendar_->TimeEdit()->Time()));
+    d = std::trunc(d) + DateSign(d) * std::fabs(TimeFractionOf(calendar_->TimeEdit()->Time()));
   } else if (p->Kind() == ckDate && p->SaveTime() && d != NoDateValue && popupStartTime_ != NoDateValue) {
-    d = std::trunc(d) + SignOf(d) * std::fabs(FracOf(popupStartTime_));
+    d = std::trunc(d) + DateSign(d) * std::fabs(TimeFractionOf(popupStartTime_));
   }
   const String text = DateToEditText(d);
   if (Date() == d && VarToStr(CurrentDisplayText()) == text) return;

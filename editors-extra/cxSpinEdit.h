@@ -125,14 +125,6 @@ class TcxCustomSpinEditProperties : public TcxCustomMaskEditProperties {
 
   TcxSpinEditGetValueEvent OnGetValue;
 
- protected:
-  template <class T>
-  void SetAndNotify(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    NotifyPropertiesChanged();
-  }
-
  private:
   std::unique_ptr<TcxSpinEditButtons> spinButtons_;
   bool canEdit_ = true;

@@ -56,9 +56,6 @@ char32_t UpperChar(char32_t c) {
 
 bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
-// The sign a time takes from its date part: a negative date subtracts its time; a date part of 0
-// adds it (a plain sign of 0 would wipe every time of a value without a date).
-double DateSign(double date_part) { return date_part < 0 ? -1 : 1; }
 
 bool TryFrameworkDateTime(const String& text, TDateTime& value) {
   try {
@@ -503,18 +500,21 @@ void TcxCustomTimeEdit::PropertiesChanged(TcxCustomEditProperties* properties) {
   SetSelStart(CharCount(VarToStr(CurrentDisplayText())));
 }
 
-bool TcxCustomTimeEdit::ValidateMaskChar(char32_t& c, Integer position) {
-  TcxTimePartInfo info;
-  if (!TimeProperties()->TimePartInfo(position, info)) return true;
-  String text = VarToStr(CurrentDisplayText());
-  Integer caret = SelStart();
-  const TcxTimeCharResult r = ValidateTimePartChar(text, position, c, caret, info);
-  if (r == tcrConsumed || text != VarToStr(CurrentDisplayText())) {
-    SetValidatedDisplayValue(Variant(text));
-    SetSelStartGuarded(caret);
-    if (r == tcrConsumed) return false;
+bool ApplyTimePartChar(TcxCustomMaskEdit* edit, const TcxTimePartInfo& info, char32_t& key, Integer position) {
+  const String before = VarToStr(edit->CurrentDisplayText());
+  String text = before;
+  Integer caret = edit->SelStart();
+  const TcxTimeCharResult r = ValidateTimePartChar(text, position, key, caret, info);
+  if (r == tcrConsumed || text != before) {
+    edit->SetValidatedDisplayValue(Variant(text));
+    edit->SetSelStartGuarded(caret);
   }
   return r == tcrAccepted;
+}
+
+bool TcxCustomTimeEdit::ValidateMaskChar(char32_t& c, Integer position) {
+  TcxTimePartInfo info;
+  return !TimeProperties()->TimePartInfo(position, info) || ApplyTimePartChar(this, info, c, position);
 }
 
 // Until a mask mode types into the time mask, the edit types in overwrite mode itself.

@@ -36,6 +36,16 @@ enum TcxTimeCharResult {
 TcxTimeCharResult ValidateTimePartChar(String& text, Integer position, char32_t& key, Integer& caret,
                                        const TcxTimePartInfo& info);
 
+// The sign a time of day takes from the date it belongs to: a negative date subtracts its
+// time, any other adds it (a plain sign of 0 would wipe every time of a value without a date).
+inline double DateSign(double date) { return date < 0 ? -1 : 1; }
+
+// Runs the part rules for a character typed at a 1-based position of a mask edit's text; a
+// text the rules changed goes into the edit with the caret they chose. False: the key goes no
+// further.
+class TcxCustomMaskEdit;
+bool ApplyTimePartChar(TcxCustomMaskEdit* edit, const TcxTimePartInfo& info, char32_t& key, Integer position);
+
 // Types a character into a fixed time text in overwrite mode, as a standard mask does: the
 // caret skips literals, the part's rules run, an accepted character replaces the one at the
 // caret and the caret moves past it and past the literals after it. PartAt gives the part of

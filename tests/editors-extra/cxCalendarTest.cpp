@@ -98,7 +98,9 @@ TEST(CalendarArithmetic, NavigationKeys) {
     SCOPED_TRACE(testing::Message() << DateToStr(c.From) << " key " << c.Key);
     TDateTime to = 0;
     ASSERT_EQ(CalendarKeyDate(c.From, c.Key, c.Shift, to), c.Moves);
-    if (c.Moves) EXPECT_EQ(to, c.To);
+    if (c.Moves) {
+      EXPECT_EQ(to, c.To);
+    }
   }
 }
 

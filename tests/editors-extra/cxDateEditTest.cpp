@@ -115,7 +115,9 @@ TEST_F(DateEditTest, TextToDateAndValidValues) {
     Variant v;
     p.TextToDate(c.Text, v);
     ASSERT_EQ(v.IsNull(), c.IsNull);
-    if (!c.IsNull) EXPECT_DOUBLE_EQ(v.AsDouble(), c.Expected);
+    if (!c.IsNull) {
+      EXPECT_DOUBLE_EQ(v.AsDouble(), c.Expected);
+    }
   }
   TcxDateEditProperties p(nullptr);
   const std::pair<Variant, bool> values[] = {{Variant("abc"), false},  {Variant("3/1/2024"), true},
