@@ -321,6 +321,50 @@ TEST_F(DateEditTest, InjectedClicksAndKeysOpenPickAndClose) {
   Pump();
 }
 
+// Seeded random keys and clicks on the edit and its calendar: nothing crashes, and a shown
+// popup always belongs to an edit that says it is dropped down.
+TEST_F(DateEditTest, RandomKeysAndClicksKeepThePopupWithItsOwner) {
+  P()->SetDateOnError(deNull);
+  edit_->SetEditValue(VarFromDateTime(EncodeDate(2024, 3, 5)));
+  edit_->SetFocus();
+  Pump();
+  const int keys[] = {VK_F4, VK_ESCAPE, VK_RETURN, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  Integer opened = 0;
+  for (int step = 0; step < 300; ++step) {
+    SCOPED_TRACE(step);
+    const uint32_t what = next(10);
+    if (what < 5) {
+      S().PressKey(keys[next(std::size(keys))], false, next(4) == 0, next(5) == 0);
+    } else if (what < 8 && edit_->DroppedDown() && edit_->Calendar()) {
+      TcxPopupCalendar* c = edit_->Calendar();
+      const POINT p{LONG(next(std::max<Integer>(1, c->Width()))), LONG(next(std::max<Integer>(1, c->Height())))};
+      S().Click(c->Handle(), p);
+    } else {
+      const TRect& b = edit_->GetEditViewInfo()->Buttons[0]->Bounds;
+      S().Click(edit_->Handle(), POINT{(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2});
+    }
+    Pump();
+    if (edit_->Calendar() && edit_->Calendar()->MonthList()->Visible()) {
+      ReleaseCapture();
+      edit_->Calendar()->MonthList()->CloseList();
+    }
+    TcxCustomEditPopupWindow* popup = edit_->PopupWindow();
+    opened += edit_->DroppedDown() ? 1 : 0;
+    if (popup && popup->Visible()) {
+      ASSERT_TRUE(edit_->DroppedDown());
+    }
+    if (edit_->Calendar()) {
+      ASSERT_EQ(edit_->Calendar()->Parent() != nullptr, edit_->DroppedDown());
+    }
+  }
+  EXPECT_GT(opened, 50);  // the sequence spends much of its time in the popup
+}
+
 TEST(DateEditRegistry, DateAndTimeFieldsGetTheirItems) {
   InitializeCxEditDBRegisteredRepositoryItems();
   TcxEditDBRegisteredRepositoryItems* r = GetDefaultEditDBRepositoryItems();
