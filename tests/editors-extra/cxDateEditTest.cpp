@@ -321,6 +321,18 @@ TEST_F(DateEditTest, InjectedClicksAndKeysOpenPickAndClose) {
   Pump();
 }
 
+TEST_F(DateEditTest, FreeingTheFormWithAnOpenPopupLeavesNoFocusedFormBehind) {
+  edit_->SetFocus();
+  Pump();
+  OpenByClick();
+  const TCustomForm* gone = form_;
+  form_->Free();
+  form_ = nullptr;
+  Pump();
+  // Closing the popup focused the edit again while its form was going.
+  EXPECT_NE(Screen->FocusedForm(), gone);
+}
+
 // Seeded random keys and clicks on the edit and its calendar: nothing crashes, and a shown
 // popup always belongs to an edit that says it is dropped down.
 TEST_F(DateEditTest, RandomKeysAndClicksKeepThePopupWithItsOwner) {
