@@ -527,7 +527,6 @@ object Form1: TForm1
     CursorType = ctStatic
     LockType = ltReadOnly
     MaxRecords = 100
-    Parameters = <>
     Left = 56
     Top = 176
   end
