@@ -122,6 +122,13 @@ TEST_F(AppFixture, AboutStaysWhileTheAnchoredButtonsFollowTheRightEdge) {
   EXPECT_LT(form->cxButton16->Left(), form->cxButton7->Left() + form->cxButton7->Width());
 }
 
+TEST_F(AppFixture, AClickOnATabShowsItsPage) {
+  Import(WriteFile("mixed.csv", MixedCsv(3)));
+  TRect tab = form->cxPageControl1->Tabs()->Tabs(1)->FullRect();
+  S().Click(form->cxPageControl1->Handle(), Center(tab));
+  EXPECT_EQ(form->cxPageControl1->ActivePageIndex(), 1);
+}
+
 // ---- import ----------------------------------------------------------------------------------
 
 TEST_F(AppFixture, ImportReadsTheFileIntoBothViews) {
