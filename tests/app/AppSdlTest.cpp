@@ -3,8 +3,8 @@
 // data areas, pick "Sum" and a display format in the summary-type dialog, export through the
 // export and save dialogs, and read the page written. Screens land in the sheets directory.
 // Run by hand under a display (xdotool installed):
-//   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/test_app --gtest_also_run_disabled_tests \
-//     --gtest_filter=SdlApp*
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/test_app
+//     --gtest_also_run_disabled_tests --gtest_filter=SdlApp*
 #include <gtest/gtest.h>
 
 #include <filesystem>
