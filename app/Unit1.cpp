@@ -107,8 +107,8 @@ void TForm1::RebuildViews() {
 // ---- fitting ---------------------------------------------------------------------------------
 
 void TForm1::FitGroupingColumns() {
-  // The table view's best fit of all its columns (no item, False, False) is called here once
-  // the view measures its cells.
+  // Every column of the table view gets the width of its widest text.
+  grvGrouping->ApplyBestFit(nullptr, false, false);
 }
 
 void TForm1::cxButton12Click(TObject* sender) { ApplyBestFit1Click(sender); }
