@@ -147,7 +147,7 @@ void TcxGridTableDataCellViewInfo::GetCellValue(Variant& value) {
 }
 
 void TcxGridTableDataCellViewInfo::GetCellDisplayValue(Variant& value) {
-  if (properties_ && properties_->IsDisplayTextKind() && GridRecord())
+  if (properties_ && properties_->IsDisplayTextKind() && properties_->UsesFieldDisplayText(false) && GridRecord())
     value = Variant(GridRecord()->GetDisplayText(item_->Index()));
   else
     GetCellValue(value);
