@@ -286,10 +286,11 @@ void TcxGridTableController::HandleKeyDown(Word& key, TShiftState shift) {
     case VK_HOME:
     case VK_END: {
       const bool end = original == VK_END;
+      // A backward walk from no position starts at the last entry only when it may cycle.
       if (!shift.Contains(ssCtrl) && FocusedRecord() && HasFocusableCells(FocusedRecord()))
-        FocusNextItem(-1, !end, false, false);
+        FocusNextItem(-1, !end, end, false);
       else
-        GoToRecord(-1, !end, false, false, true);
+        GoToRecord(-1, !end, end, false, true);
       break;
     }
     case VK_UP: GoToPrevRecord(false, !shift.Contains(ssShift)); break;

@@ -491,8 +491,6 @@ TEST_F(TableRowsFixture, LeftPosClampsAndOffsetsTheLayout) {
   EXPECT_FALSE(painter->CanScrollWindow());
 }
 
-}  // namespace
-
 TEST_F(TableRowsFixture, CellMultiSelectFollowsKeysClicksAndTheRowIndicator) {
   TcxGridDBTableView* v = Shown();
   v->GetOptionsView()->SetIndicator(true);
@@ -591,4 +589,39 @@ TEST_F(TableRowsFixture, PullFocusingDirectionsAndPaging) {
   c->SetTopRecordIndex(0);
   c->ShowPrevPage();
   EXPECT_EQ(c->TopRecordIndex(), 0);
+  // The vertical bar: one step per record over all records, a page of the visible ones.
+  Relayout(v);
+  c->InitScrollBarsParameters();
+  const TcxPendingBarState& bar = v->Site()->VerticalBar()->Pending();
+  EXPECT_EQ(bar.Max, 23);
+  EXPECT_EQ(bar.PageSize, c->VisibleRecordCount());
+  EXPECT_EQ(bar.SmallChange, 1);
+  EXPECT_EQ(bar.Position, 0);
+  Integer pos = 0;
+  c->Scroll(sbVertical, scLineDown, pos);
+  EXPECT_EQ(pos, 1);
+  pos = 5;
+  c->Scroll(sbVertical, scTrack, pos);
+  EXPECT_EQ(pos, 5);
+  c->Scroll(sbVertical, scLineUp, pos);
+  EXPECT_EQ(pos, 4);
+  // Home and End: the first or last cell of the record; with Ctrl, the first or last record.
+  struct KeyCase {
+    Word key;
+    TShiftState shift;
+    Integer row, column;
+  } keys[] = {{VK_END, TShiftState(), 0, 2},
+              {VK_HOME, TShiftState(), 0, 0},
+              {VK_END, TShiftState{ssCtrl}, 23, 0},
+              {VK_HOME, TShiftState{ssCtrl}, 0, 0}};
+  c->FocusRowAtIndex(0);
+  c->SetFocusedItem(v->GetColumn(1));
+  for (const KeyCase& k : keys) {
+    Word key = k.key;
+    c->HandleKeyDown(key, k.shift);
+    EXPECT_EQ(c->FocusedRowIndex(), k.row) << k.key;
+    EXPECT_EQ(c->FocusedItem(), v->GetColumn(k.column)) << k.key;
+  }
 }
+
+}  // namespace
