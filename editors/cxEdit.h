@@ -1110,10 +1110,10 @@ class TcxCustomEdit : public TcxContainer,
   virtual bool SendActivationKey(char32_t key) { return true; }
   virtual void HookInnerEdit() {}
   virtual void UnhookInnerEdit() {}
-  void ActivateInPlace(TcxCustomEditData*& edit_data);
-  void ActivateByKey(char32_t key, TcxCustomEditData*& edit_data);
-  void ActivateByMouse(TShiftState shift, Integer x, Integer y, TcxCustomEditData*& edit_data);
-  bool DeactivateInPlace();
+  virtual void ActivateInPlace(TcxCustomEditData*& edit_data);
+  virtual void ActivateByKey(char32_t key, TcxCustomEditData*& edit_data);
+  virtual void ActivateByMouse(TShiftState shift, Integer x, Integer y, TcxCustomEditData*& edit_data);
+  virtual bool DeactivateInPlace();
   TcxCustomEditData* CurrentEditData() const { return editData_; }
   TcxTimer* DoubleClickTimer() const { return doubleClickTimer_; }
 

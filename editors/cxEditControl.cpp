@@ -26,6 +26,13 @@ class TFlagScope {
   bool& flag_;
   bool saved_;
 };
+
+// A copy painted of the edit (a data-bound row repeated) paints its parts too.
+void MarkReplicatable(TControl* control) {
+  control->ControlStyle().Include(csReplicatable);
+  if (auto* parent = dynamic_cast<TWinControl*>(control))
+    for (Integer i = 0; i < parent->ControlCount(); ++i) MarkReplicatable(parent->Controls(i));
+}
 }  // namespace
 
 // ---- life --------------------------------------------------------------------------------------
@@ -60,6 +67,7 @@ TcxCustomEdit::TcxCustomEdit(TComponent* owner, bool in_place, TClass properties
   properties_.reset(static_cast<TcxCustomEditProperties*>(properties_class->Create(this)));
   ControlStyle().Include(csCaptureMouse);
   ControlStyle().Include(csSetCaption);
+  ControlStyle().Include(csReplicatable);
   SetTabStop(true);
   autoSize_ = !inPlace_;
   editValue_ = Null();
@@ -183,6 +191,8 @@ void TcxCustomEdit::SetName(const String& value) {
 void TcxCustomEdit::SetParent(TWinControl* parent) {
   if (firstParent_ && parent) {
     firstParent_ = false;
+    // The kind's parts (inner edit, scroll parts) exist by now.
+    MarkReplicatable(this);
     DataBinding()->RefreshBindingState();
     PropertiesChanged(properties_.get());
     DataBinding()->SynchronizeEditor();

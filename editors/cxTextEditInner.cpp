@@ -375,7 +375,9 @@ void TcxCustomInnerTextEdit::WMGetDlgCode(TMessage& m) {
   m.Result |= DLGC_WANTCHARS;
   TcxCustomTextEdit* owner = OwnerEdit();
   if (!owner) return;
-  if (owner->InPlace() && GetKeyState(VK_CONTROL) >= 0) m.Result |= DLGC_WANTTAB;
+  // Tab while the editor counts as in place for painting (in place, or a drop-down open with
+  // PostPopupValueOnTab).
+  if (owner->IsInplaceForPaint() && GetKeyState(VK_CONTROL) >= 0) m.Result |= DLGC_WANTTAB;
   if (owner->InPlace() || owner->IsPopupOpen()) m.Result |= DLGC_WANTALLKEYS;
 }
 

@@ -631,6 +631,8 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   void SetClosingByHook(bool v) { closingByHook_ = v; }
   TWinControl* OwnerControl() const { return ownerControl_; }
   TWinControl* FocusTarget() const { return focusTarget_; }
+  // The control a deferred show (DXM_SHOWPOPUPWINDOW) focuses.
+  void SetFocusTarget(TWinControl* c) { focusTarget_ = c; }
   // Made on first use through StyleClass and CreateViewInfo.
   TcxContainerStyle* Style() const;
   TcxContainerViewInfo* ViewInfo() const;

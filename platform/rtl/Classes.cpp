@@ -435,8 +435,9 @@ void TCollection::InsertItem(TCollectionItem* item) {
 
 void TCollection::RemoveItem(TCollectionItem* item) {
   Notify(item, cnExtracting);
-  auto it = std::find(items_.begin(), items_.end(), item);
-  if (it != items_.end()) items_.erase(it);
+  // Searched from the end: clearing and destruction free the items from the last one.
+  auto it = std::find(items_.rbegin(), items_.rend(), item);
+  if (it != items_.rend()) items_.erase(std::next(it).base());
   item->collection_ = nullptr;
   Changed();
 }

@@ -1830,6 +1830,12 @@ TPoint TMouse::CursorPos() const {
 
 void TMouse::SetCursorPos(TPoint p) { ::SetCursorPos(p.X, p.Y); }
 
+Integer TMouse::WheelScrollLines() const {
+  UINT lines = 3;
+  if (!SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) return 3;
+  return Integer(lines);
+}
+
 TControl* TMouse::Capture() const {
   HWND cap = GetCapture();
   if (!cap) {

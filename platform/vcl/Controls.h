@@ -612,7 +612,8 @@ class TMouse {
   void SetDragThreshold(Integer v) { dragThreshold_ = v; }
   bool MousePresent() const { return true; }
   bool WheelPresent() const { return true; }
-  Integer WheelScrollLines() const { return 3; }
+  // The system's wheel scroll line count (3 when it cannot be read).
+  Integer WheelScrollLines() const;
 
  private:
   bool dragImmediate_ = true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
@@ -1132,9 +1133,12 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomListBox) {
   p.Bool("MultiSelect", &TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect).Default(false);
   p.Bool("ExtendedSelect", &TCustomListBox::ExtendedSelect, &TCustomListBox::SetExtendedSelect).Default(true);
   p.Enum("Style", &TCustomListBox::Style, &TCustomListBox::SetStyle,
-         EnumTypeInfo("TListBoxStyle", {"lbStandard", "lbOwnerDrawFixed"}))
+         EnumTypeInfo("TListBoxStyle", {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable", "lbVirtual",
+                                        "lbVirtualOwnerDraw"}))
       .Default(lbStandard);
+  p.Int("Columns", &TCustomListBox::Columns, &TCustomListBox::SetColumns).Default(0);
   p.Int("ScrollWidth", &TCustomListBox::ScrollWidth, &TCustomListBox::SetScrollWidth).Default(0);
+  p.Int("TabWidth", &TCustomListBox::TabWidth, &TCustomListBox::SetTabWidth).Default(0);
   p.Bool("TabStop", &TCustomListBox::TabStop, &TCustomListBox::SetTabStop).Default(true);
 }
 
@@ -1157,6 +1161,34 @@ void TCustomListBox::ItemsChanged() {
   Invalidate();
 }
 
+void TCustomListBox::Clear() {
+  if (IsVirtual()) SetCount(0);
+  else items_->Clear();
+}
+
+void TCustomListBox::SetCount(Integer v) {
+  v = std::max(0, v);
+  if (!IsVirtual() || v == virtualCount_) return;
+  virtualCount_ = v;
+  ItemsChanged();
+}
+
+String TCustomListBox::ItemText(Integer index) {
+  if (index < 0 || index >= Count()) return String();
+  if (!IsVirtual()) return items_->Strings(index);
+  String s;
+  if (OnData) OnData(this, index, s);
+  return s;
+}
+
+TObject* TCustomListBox::ItemObject(Integer index) {
+  if (index < 0 || index >= Count()) return nullptr;
+  if (!IsVirtual()) return items_->Objects(index);
+  TObject* o = nullptr;
+  if (OnDataObject) OnDataObject(this, index, o);
+  return o;
+}
+
 bool TCustomListBox::Sorted() const { return items_->Sorted(); }
 void TCustomListBox::SetSorted(bool v) { items_->SetSorted(v); }
 
@@ -1171,10 +1203,36 @@ Integer TCustomListBox::ItemHeight() const {
   return tm.tmHeight + 2;
 }
 
-Integer TCustomListBox::VisibleCount() { return std::max(1, (ClientHeight() - 4) / std::max(ItemHeight(), 1)); }
+void TCustomListBox::MeasureItem(Integer index, Integer& height) {
+  if (OnMeasureItem) OnMeasureItem(this, index, height);
+}
+
+Integer TCustomListBox::ItemHeightOf(Integer index) {
+  Integer h = ItemHeight();
+  if (style_ == lbOwnerDrawVariable && index >= 0 && index < Count()) MeasureItem(index, h);
+  return std::max(h, 1);
+}
+
+Integer TCustomListBox::VisibleCount() {
+  const Integer space = ClientHeight() - 4;
+  if (style_ != lbOwnerDrawVariable) return std::max(1, space / std::max(ItemHeight(), 1));
+  Integer n = 0;
+  for (Integer i = topIndex_, y = 0; i < Count(); ++i, ++n) {
+    y += ItemHeightOf(i);
+    if (y > space) break;
+  }
+  return std::max(1, n);
+}
 
 void TCustomListBox::SetTopIndex(Integer v) {
-  v = std::clamp(v, 0, std::max(0, Count() - VisibleCount()));
+  Integer last = std::max(0, Count() - VisibleCount());
+  if (columns_ > 0) {
+    // Whole columns scroll: the top index is the first item of a column.
+    const Integer rows = VisibleCount();
+    v = std::clamp(v, 0, std::max(0, Count() - 1)) / rows * rows;
+    last = v;
+  }
+  v = std::clamp(v, 0, last);
   if (v == topIndex_) return;
   topIndex_ = v;
   Invalidate();
@@ -1185,8 +1243,9 @@ void TCustomListBox::SetItemIndex(Integer v) {
   if (v == itemIndex_) return;
   itemIndex_ = v;
   if (v >= 0) {
+    const Integer shown = columns_ > 0 ? VisibleCount() * columns_ : VisibleCount();
     if (v < topIndex_) SetTopIndex(v);
-    else if (v >= topIndex_ + VisibleCount()) SetTopIndex(v - VisibleCount() + 1);
+    else if (v >= topIndex_ + shown) SetTopIndex(columns_ > 0 ? v - shown + VisibleCount() : v - VisibleCount() + 1);
   }
   Invalidate();
 }
@@ -1198,9 +1257,27 @@ void TCustomListBox::SetMultiSelect(bool v) {
 }
 
 void TCustomListBox::SetStyle(TListBoxStyle v) {
-  if (v != lbStandard && v != lbOwnerDrawFixed)
+  if (v < lbStandard || v > lbVirtualOwnerDraw)
     throw EPropertyError("Invalid property value " + IntToStr(Integer(v)) + " for 'Style'");
+  if (v == style_) return;
+  const bool wasVirtual = IsVirtual();
   style_ = v;
+  if (wasVirtual != IsVirtual()) ItemsChanged();
+  Invalidate();
+}
+
+void TCustomListBox::SetColumns(Integer v) {
+  v = std::max(0, v);
+  if (v == columns_) return;
+  columns_ = v;
+  topIndex_ = 0;
+  Invalidate();
+}
+
+void TCustomListBox::SetTabWidth(Integer v) {
+  v = std::max(0, v);
+  if (v == tabWidth_) return;
+  tabWidth_ = v;
   Invalidate();
 }
 
@@ -1261,16 +1338,177 @@ void TCustomListBox::SelectRange(Integer from, Integer to, bool clearOthers) {
 }
 
 TRect TCustomListBox::ItemRect(Integer index) {
-  Integer h = ItemHeight();
-  return Rect(2, 2 + (index - topIndex_) * h, ClientWidth() - 2, 2 + (index - topIndex_ + 1) * h);
+  if (columns_ > 0) {
+    const Integer rows = VisibleCount(), h = ItemHeight();
+    const Integer w = columnWidth_ > 0 ? columnWidth_ : std::max(1, (ClientWidth() - 4) / columns_);
+    const Integer k = index - topIndex_;
+    const Integer col = k >= 0 ? k / rows : -((-k + rows - 1) / rows);
+    const Integer row = k - col * rows;
+    return Rect(2 + col * w, 2 + row * h, 2 + (col + 1) * w, 2 + (row + 1) * h);
+  }
+  if (style_ != lbOwnerDrawVariable) {
+    Integer h = ItemHeight();
+    return Rect(2, 2 + (index - topIndex_) * h, ClientWidth() - 2, 2 + (index - topIndex_ + 1) * h);
+  }
+  Integer y = 2;
+  if (index >= topIndex_) {
+    for (Integer i = topIndex_; i < index; ++i) y += ItemHeightOf(i);
+  } else {
+    for (Integer i = index; i < topIndex_; ++i) y -= ItemHeightOf(i);
+  }
+  return Rect(2, y, ClientWidth() - 2, y + ItemHeightOf(index));
 }
 
 Integer TCustomListBox::ItemAtPos(TPoint p, bool existing) {
-  Integer h = std::max(ItemHeight(), 1);
-  Integer i = topIndex_ + (p.Y - 2) / h;
-  if (p.Y < 2) i = topIndex_ - 1;
-  if (existing && (i < 0 || i >= Count())) return -1;
+  Integer i;
+  if (columns_ > 0) {
+    const Integer rows = VisibleCount(), h = std::max(ItemHeight(), 1);
+    const Integer w = columnWidth_ > 0 ? columnWidth_ : std::max(1, (ClientWidth() - 4) / columns_);
+    const Integer row = std::clamp((p.Y - 2) / h, 0, rows - 1);
+    i = p.X < 2 || p.Y < 2 ? -1 : topIndex_ + (p.X - 2) / w * rows + row;
+  } else if (style_ != lbOwnerDrawVariable) {
+    Integer h = std::max(ItemHeight(), 1);
+    i = topIndex_ + (p.Y - 2) / h;
+    if (p.Y < 2) i = topIndex_ - 1;
+  } else {
+    i = topIndex_;
+    if (p.Y < 2) {
+      i = topIndex_ - 1;
+    } else {
+      // Rows past the items count with the list's item height.
+      for (Integer y = 2 + ItemHeightOf(i); y <= p.Y; ++i) y += i + 1 < Count() ? ItemHeightOf(i + 1) : std::max(ItemHeight(), 1);
+    }
+  }
+  if (existing && (i < 0 || i >= Count() || p.X < 0 || p.Y < 0 || p.X >= ClientWidth() || p.Y >= ClientHeight()))
+    return -1;
   return i;
+}
+
+Integer TCustomListBox::FindText(const String& text, Integer start, bool exact) {
+  if (IsVirtual() && OnDataFind) return OnDataFind(this, text);
+  const Integer n = Count();
+  const String key = AnsiUpperCase(text);
+  for (Integer k = 1; k <= n; ++k) {
+    const Integer i = ((start < 0 ? -1 : start) + k) % n;
+    const String item = AnsiUpperCase(ItemText(i));
+    if (exact ? item == key : item.compare(0, key.size(), key) == 0) return i;
+  }
+  return -1;
+}
+
+void TCustomListBox::NotifySelChange() {
+  if (!HandleAllocated() || !Parent() || !Parent()->HandleAllocated()) return;
+  SendMessage(Parent()->Handle(), WM_COMMAND, WPARAM(GetDlgCtrlID(Handle())) | (WPARAM(LBN_SELCHANGE) << 16),
+              LPARAM(Handle()));
+}
+
+void TCustomListBox::WndProc(TMessage& m) {
+  if (m.Msg < LB_ADDSTRING || m.Msg > LB_MSGMAX) {
+    TCustomControl::WndProc(m);
+    return;
+  }
+  const Integer index = Integer(NativeInt(m.WParam));
+  const bool valid = index >= 0 && index < Count();
+  const char* text = reinterpret_cast<const char*>(m.LParam);
+  m.Result = 0;
+  switch (m.Msg) {
+    case LB_ADDSTRING: m.Result = items_->Add(text ? text : ""); break;
+    case LB_INSERTSTRING:
+      if (index > Count()) { m.Result = LB_ERR; break; }
+      items_->Insert(index < 0 ? Count() : index, text ? text : "");
+      m.Result = index < 0 ? Count() - 1 : index;
+      break;
+    case LB_DELETESTRING:
+      if (!valid || IsVirtual()) { m.Result = LB_ERR; break; }
+      items_->Delete(index);
+      m.Result = Count();
+      break;
+    case LB_RESETCONTENT: Clear(); break;
+    case LB_SETCOUNT: SetCount(index); break;
+    case LB_GETCOUNT: m.Result = Count(); break;
+    case LB_SETCURSEL:
+      SetItemIndex(valid ? index : -1);
+      m.Result = valid ? index : LB_ERR;
+      break;
+    case LB_GETCURSEL: m.Result = itemIndex_; break;
+    case LB_SETCARETINDEX: SetItemIndex(valid ? index : itemIndex_); break;
+    case LB_GETCARETINDEX: m.Result = itemIndex_; break;
+    case LB_SETSEL: {
+      // WParam: select or not; LParam: the index, -1 for every item.
+      const Integer at = Integer(NativeInt(m.LParam));
+      if (at == -1 && multiSelect_) {
+        selected_.assign(size_t(Count()), m.WParam != 0);
+        Invalidate();
+      } else if (at >= 0 && at < Count()) {
+        SetSelected(at, m.WParam != 0);
+      } else {
+        m.Result = LB_ERR;
+      }
+      break;
+    }
+    case LB_GETSEL: m.Result = valid ? (Selected(index) ? 1 : 0) : LB_ERR; break;
+    case LB_GETSELCOUNT: m.Result = multiSelect_ ? SelCount() : LB_ERR; break;
+    case LB_GETTEXT: {
+      if (!valid || !m.LParam) { m.Result = LB_ERR; break; }
+      const String s = ItemText(index);
+      std::memcpy(reinterpret_cast<char*>(m.LParam), s.c_str(), s.size() + 1);
+      m.Result = NativeInt(s.size());
+      break;
+    }
+    case LB_GETTEXTLEN: m.Result = valid ? NativeInt(ItemText(index).size()) : LB_ERR; break;
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT:
+    case LB_SELECTSTRING: {
+      const Integer found = FindText(text ? text : "", index, m.Msg == LB_FINDSTRINGEXACT);
+      if (m.Msg == LB_SELECTSTRING && found >= 0) SetItemIndex(found);
+      m.Result = found;
+      break;
+    }
+    case LB_GETTOPINDEX: m.Result = topIndex_; break;
+    case LB_SETTOPINDEX: SetTopIndex(index); break;
+    case LB_GETITEMHEIGHT: m.Result = ItemHeightOf(index); break;
+    case LB_SETITEMHEIGHT:
+      if (LOWORD(m.LParam) == 0 || LOWORD(m.LParam) > 255) m.Result = LB_ERR;
+      else SetItemHeight(LOWORD(m.LParam));
+      break;
+    case LB_GETITEMRECT: {
+      if (!valid || !m.LParam) { m.Result = LB_ERR; break; }
+      const TRect r = ItemRect(index);
+      *reinterpret_cast<RECT*>(m.LParam) = r;
+      m.Result = 1;
+      break;
+    }
+    case LB_ITEMFROMPOINT: {
+      // The nearest item in the low word, 1 in the high word when the point is outside it.
+      const TPoint p(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+      Integer i = ItemAtPos(p, false);
+      const TRect cr = ClientRect();
+      const bool outside = i < 0 || i >= Count() || !PtInRect(&cr, p);
+      i = std::clamp(i, 0, std::max(0, Count() - 1));
+      m.Result = NativeInt(Word(i)) | (NativeInt(outside ? 1 : 0) << 16);
+      break;
+    }
+    case LB_GETITEMDATA: {
+      if (!valid) { m.Result = LB_ERR; break; }
+      m.Result = NativeInt(reinterpret_cast<intptr_t>(ItemObject(index)));
+      break;
+    }
+    case LB_SETITEMDATA:
+      if (!valid || IsVirtual()) { m.Result = LB_ERR; break; }
+      items_->SetObjects(index, reinterpret_cast<TObject*>(m.LParam));
+      break;
+    case LB_GETHORIZONTALEXTENT: m.Result = scrollWidth_; break;
+    case LB_SETHORIZONTALEXTENT: SetScrollWidth(index); break;
+    case LB_SETCOLUMNWIDTH:
+      columnWidth_ = std::max(0, index);
+      Invalidate();
+      break;
+    case LB_SETTABSTOPS:
+      SetTabWidth(m.WParam == 1 && m.LParam ? *reinterpret_cast<const Integer*>(m.LParam) : 0);
+      m.Result = 1;
+      break;
+    default: m.Result = LB_ERR; break;
+  }
 }
 
 void TCustomListBox::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
@@ -1280,13 +1518,22 @@ void TCustomListBox::KeyDown(Word& key, TShiftState shift) {
   Integer n = Count();
   if (key == 0 || n == 0) return;
   Integer i = itemIndex_;
+  const Integer rows = VisibleCount();
   switch (key) {
     case VK_UP: i = std::max(0, i - 1); break;
     case VK_DOWN: i = std::min(n - 1, i + 1); break;
+    case VK_LEFT:
+      if (columns_ == 0) return;
+      i = std::max(0, i - rows);
+      break;
+    case VK_RIGHT:
+      if (columns_ == 0) return;
+      i = std::min(n - 1, std::max(i, 0) + rows);
+      break;
     case VK_HOME: i = 0; break;
     case VK_END: i = n - 1; break;
-    case VK_PRIOR: i = std::max(0, i - VisibleCount() + 1); break;
-    case VK_NEXT: i = std::min(n - 1, std::max(i, 0) + VisibleCount() - 1); break;
+    case VK_PRIOR: i = std::max(0, i - rows + 1); break;
+    case VK_NEXT: i = std::min(n - 1, std::max(i, 0) + rows - 1); break;
     default: return;
   }
   key = 0;
@@ -1300,8 +1547,10 @@ void TCustomListBox::KeyDown(Word& key, TShiftState shift) {
     }
   }
   if (i != itemIndex_) {
+    TWeakRef<TCustomListBox> self(this);
     SetItemIndex(i);
-    Click();
+    NotifySelChange();
+    if (self) Click();
   }
 }
 
@@ -1311,6 +1560,7 @@ void TCustomListBox::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer
     if (CanFocus() && !Focused()) SetFocus();
     if (!self) return;
     Integer i = ItemAtPos({x, y}, true);
+    bool changed = false;
     if (i >= 0 && multiSelect_) {
       selected_.resize(size_t(Count()), false);
       if (!extendedSelect_ || s.Contains(ssCtrl)) {
@@ -1322,16 +1572,20 @@ void TCustomListBox::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer
         anchor_ = i;
         SelectRange(i, i, true);
       }
+      changed = true;
       Invalidate();
     }
     if (i >= 0 && i != itemIndex_) {
       SetItemIndex(i);
+      changed = true;
       controlState_ += csClicked;  // Click follows on the button going up
     } else if (i >= 0) {
       controlState_ += csClicked;
     } else {
       controlState_ -= csClicked;
     }
+    if (changed) NotifySelChange();
+    if (!self) return;
   }
   TCustomControl::MouseDown(b, s, x, y);
 }
@@ -1358,15 +1612,22 @@ void TCustomListBox::Paint() {
   int saved = SaveDC(dc);
   IntersectClipRect(dc, 2, 2, r.Right - 2, r.Bottom - 2);
   c->Font()->Assign(font_.get());
-  Integer last = std::min(Count(), topIndex_ + VisibleCount() + 1);
+  // Only the rows that can show are drawn (every column's with Columns).
+  const Integer rows = VisibleCount();
+  Integer last = std::min(Count(), topIndex_ + (columns_ > 0 ? rows * columns_ + rows : rows + 1));
   for (Integer i = topIndex_; i < last; ++i) {
+    const TRect ir = ItemRect(i);
+    if (ir.Top >= r.Bottom || ir.Left >= r.Right) {
+      if (columns_ == 0) break;
+      continue;
+    }
     TOwnerDrawState state;
     if (Selected(i)) state += odSelected;
     if (i == itemIndex_ && Focused()) state += odFocused;
     if (!Enabled()) state += odDisabled;
     c->Brush()->SetColor(state.Contains(odSelected) ? clHighlight : color_);
     c->Font()->SetColor(state.Contains(odSelected) ? clHighlightText : font_->Color());
-    DrawListItem(i, ItemRect(i), state);
+    DrawListItem(i, ir, state);
   }
   RestoreDC(dc, saved);
   c->Refresh();
@@ -1378,14 +1639,36 @@ void TCustomListBox::DrawListItem(Integer index, const TRect& rect, TOwnerDrawSt
 }
 
 void TCustomListBox::DrawItem(Integer index, const TRect& rect, TOwnerDrawState state) {
-  if (style_ != lbStandard && OnDrawItem) {
+  if (IsOwnerDrawn() && OnDrawItem) {
     OnDrawItem(this, index, rect, state);
     return;
   }
   TCanvas* c = Canvas();
   c->FillRect(rect);
   c->Brush()->SetStyle(bsClear);
-  c->TextOut(rect.Left + 2 - horzOffset_, rect.Top + 1, items_->Strings(index));
+  const String s = ItemText(index);
+  Integer x = rect.Left + 2 - horzOffset_;
+  if (s.find('\t') == String::npos) {
+    c->TextOut(x, rect.Top + 1, s);
+  } else {
+    // Tab stops every TabWidth dialog units (a quarter of the average character width each),
+    // every 8 characters by default.
+    TEXTMETRIC tm;
+    GetTextMetrics(c->Handle(), &tm);
+    const Integer unit = std::max<Integer>(1, tm.tmAveCharWidth);
+    const Integer stop = std::max<Integer>(1, tabWidth_ > 0 ? tabWidth_ * unit / 4 : 8 * unit);
+    const Integer origin = x;
+    size_t from = 0;
+    while (true) {
+      const size_t tab = s.find('\t', from);
+      const String part = s.substr(from, tab == String::npos ? String::npos : tab - from);
+      c->TextOut(x, rect.Top + 1, part);
+      if (tab == String::npos) break;
+      x += c->TextWidth(part);
+      x = origin + ((x - origin) / stop + 1) * stop;
+      from = tab + 1;
+    }
+  }
   c->Brush()->SetStyle(bsSolid);
 }
 

@@ -334,14 +334,37 @@ class TEdit : public TCustomEdit {
   using TCustomEdit::TCustomEdit;
 };
 
-enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
 enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused };
 using TOwnerDrawState = TSet<TOwnerDrawStateItem, 16>;
 using TDrawItemEvent = std::function<void(TWinControl* control, Integer index, TRect rect, TOwnerDrawState state)>;
+using TMeasureItemEvent = std::function<void(TWinControl* control, Integer index, Integer& height)>;
+// Virtual mode: the text and the object of an item, and the index of a text (-1 when none).
+using TLBGetDataEvent = std::function<void(TWinControl* control, Integer index, String& data)>;
+using TLBGetDataObjectEvent = std::function<void(TWinControl* control, Integer index, TObject*& object)>;
+using TLBFindDataEvent = std::function<Integer(TWinControl* control, const String& text)>;
+
+// List box messages (the range 0x0180-0x01B0) and its selection-change notification.
+constexpr UINT LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181, LB_DELETESTRING = 0x0182,
+               LB_SELITEMRANGEEX = 0x0183, LB_RESETCONTENT = 0x0184, LB_SETSEL = 0x0185,
+               LB_SETCURSEL = 0x0186, LB_GETSEL = 0x0187, LB_GETCURSEL = 0x0188, LB_GETTEXT = 0x0189,
+               LB_GETTEXTLEN = 0x018A, LB_GETCOUNT = 0x018B, LB_SELECTSTRING = 0x018C,
+               LB_GETTOPINDEX = 0x018E, LB_FINDSTRING = 0x018F, LB_GETSELCOUNT = 0x0190,
+               LB_SETTABSTOPS = 0x0192, LB_GETHORIZONTALEXTENT = 0x0193,
+               LB_SETHORIZONTALEXTENT = 0x0194, LB_SETCOLUMNWIDTH = 0x0195, LB_SETTOPINDEX = 0x0197,
+               LB_GETITEMRECT = 0x0198, LB_GETITEMDATA = 0x0199, LB_SETITEMDATA = 0x019A,
+               LB_SETCARETINDEX = 0x019E, LB_GETCARETINDEX = 0x019F, LB_SETITEMHEIGHT = 0x01A0,
+               LB_GETITEMHEIGHT = 0x01A1, LB_FINDSTRINGEXACT = 0x01A2, LB_SETCOUNT = 0x01A7,
+               LB_ITEMFROMPOINT = 0x01A9, LB_MSGMAX = 0x01B0;
+constexpr NativeInt LB_ERR = -1;
+constexpr WORD LBN_SELCHANGE = 1, LBN_DBLCLK = 2;
 
 // A list of strings with one selected item, or several with MultiSelect (ExtendedSelect: Ctrl
-// toggles, Shift selects a range; otherwise a click toggles). Owner-drawn items (Style
-// lbOwnerDrawFixed) are drawn by OnDrawItem.
+// toggles, Shift selects a range; otherwise a click toggles). Owner-drawn items are drawn by
+// OnDrawItem (and measured by OnMeasureItem in lbOwnerDrawVariable); the virtual styles hold
+// only a count (SetCount) and ask OnData/OnDataObject/OnDataFind. With Columns the items flow
+// top to bottom through that many columns. The LB_ messages act on the list; a selection
+// changed by the user sends LBN_SELCHANGE to the parent through WM_COMMAND.
 class TCustomListBox : public TCustomControl {
   KORVAN_CLASS(TCustomListBox, TCustomControl)
 
@@ -358,10 +381,20 @@ class TCustomListBox : public TCustomControl {
   void SetItemHeight(Integer v) { itemHeight_ = v; Invalidate(); }
   bool Sorted() const;
   void SetSorted(bool v);
-  Integer Count() const { return items_->Count(); }
+  // The item count: the strings, or the virtual count.
+  Integer Count() const { return IsVirtual() ? virtualCount_ : items_->Count(); }
+  void SetCount(Integer v);
+  bool IsVirtual() const { return style_ == lbVirtual || style_ == lbVirtualOwnerDraw; }
+  // The text and the object of an item (virtual mode: from the events).
+  String ItemText(Integer index);
+  TObject* ItemObject(Integer index);
+  // The item at a point; with `existing` -1 past the items, else the row's index (it may be
+  // past the last item).
   Integer ItemAtPos(TPoint p, bool existing);
   TRect ItemRect(Integer index);
-  void Clear() { items_->Clear(); }
+  // The height of one item: measured for lbOwnerDrawVariable, else ItemHeight.
+  Integer ItemHeightOf(Integer index);
+  void Clear();
   bool MultiSelect() const { return multiSelect_; }
   void SetMultiSelect(bool v);
   bool ExtendedSelect() const { return extendedSelect_; }
@@ -373,13 +406,26 @@ class TCustomListBox : public TCustomControl {
   void ClearSelection();
   TListBoxStyle Style() const { return style_; }
   void SetStyle(TListBoxStyle v);
+  Integer Columns() const { return columns_; }
+  void SetColumns(Integer v);
+  // Tab stops every TabWidth dialog units (0: the default of 8 characters).
+  Integer TabWidth() const { return tabWidth_; }
+  void SetTabWidth(Integer v);
   // The width the items can be scrolled across (0: no horizontal scrolling) and the pixels
   // scrolled off at the left.
   Integer ScrollWidth() const { return scrollWidth_; }
   void SetScrollWidth(Integer v);
   Integer HorzOffset() const { return horzOffset_; }
   void SetHorzOffset(Integer v);
+  // Rows that fit from the top index (per column with Columns).
+  Integer VisibleCount();
   TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
+  TLBGetDataEvent OnData;
+  TLBGetDataObjectEvent OnDataObject;
+  TLBFindDataEvent OnDataFind;
+
+  void WndProc(TMessage& m) override;
 
  protected:
   // Draws one item: the canvas has the item's colours (highlight when selected); the base
@@ -387,7 +433,14 @@ class TCustomListBox : public TCustomControl {
   virtual void DrawListItem(Integer index, const TRect& rect, TOwnerDrawState state);
   // OnDrawItem for an owner-drawn list, else the item's text.
   virtual void DrawItem(Integer index, const TRect& rect, TOwnerDrawState state);
+  // OnMeasureItem for lbOwnerDrawVariable.
+  virtual void MeasureItem(Integer index, Integer& height);
+  bool IsOwnerDrawn() const { return style_ == lbOwnerDrawFixed || style_ == lbOwnerDrawVariable || style_ == lbVirtualOwnerDraw; }
   void SelectRange(Integer from, Integer to, bool clearOthers);
+  // Tells the parent of a selection the user changed (LBN_SELCHANGE).
+  void NotifySelChange();
+  // The first index whose text begins with (or equals) the text, from `start` + 1 on.
+  Integer FindText(const String& text, Integer start, bool exact);
   void Paint() override;
   void WMGetDlgCode(TMessage& m) override;
   void KeyDown(Word& key, TShiftState shift) override;
@@ -395,7 +448,6 @@ class TCustomListBox : public TCustomControl {
   bool DoMouseWheel(TShiftState shift, Integer delta, TPoint mousePos) override;
   void CMFocusChanged(TMessage& m) override;
   TColor DefaultColor() const override { return clWindow; }
-  Integer VisibleCount();
   void ItemsChanged();
 
   std::unique_ptr<TStringList> items_;
@@ -409,6 +461,10 @@ class TCustomListBox : public TCustomControl {
   TListBoxStyle style_ = lbStandard;
   Integer scrollWidth_ = 0;
   Integer horzOffset_ = 0;
+  Integer columns_ = 0;
+  Integer columnWidth_ = 0;  // LB_SETCOLUMNWIDTH; 0: the client width divided by Columns
+  Integer tabWidth_ = 0;
+  Integer virtualCount_ = 0;
 };
 
 class TListBox : public TCustomListBox {

@@ -901,6 +901,12 @@ TEST_F(CustomEditTest, CopiesOfADataBoundEditShowTheStoredValue) {
   edit->ControlState().Exclude(csPaintCopy);
   EXPECT_GT(dark_pixels(), 20);
   bitmap.SaveToPngFile(testing_support::SheetPath("editors_paint_copy.png"));
+  // A copy paints every part of an edit, the inner edit of a text edit too.
+  auto* text_edit = new TcxTextEdit(form_);
+  text_edit->SetParent(form_);
+  EXPECT_TRUE(text_edit->ControlStyle().Contains(csReplicatable));
+  ASSERT_TRUE(text_edit->InnerControl());
+  EXPECT_TRUE(text_edit->InnerControl()->ControlStyle().Contains(csReplicatable));
 }
 
 TEST_F(CustomEditTest, FilterValueEditorsArePreparedForTheirProperties) {

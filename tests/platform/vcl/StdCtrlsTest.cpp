@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "VclTestSupport.h"
+#include "rtl/SysUtils.h"
 #include "vcl/StdCtrls.h"
 
 namespace {
@@ -302,6 +303,147 @@ TEST_F(EditTest, OwnerDrawnListBoxItemsAreDrawnByTheHandler) {
   list_->Repaint();
   EXPECT_EQ(drawn, (std::vector<std::pair<Integer, bool>>{{0, false}, {1, true}, {2, false}}));
   EXPECT_THROW(list_->SetStyle(TListBoxStyle(7)), EPropertyError);
+}
+
+}  // namespace
+
+namespace {
+
+// A form that records the list box notifications it receives through WM_COMMAND.
+class TCommandForm : public TForm {
+ public:
+  using TForm::TForm;
+  std::vector<std::pair<WORD, HWND>> commands;
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_COMMAND) commands.push_back({HIWORD(m.WParam), reinterpret_cast<HWND>(m.LParam)});
+    TForm::WndProc(m);
+  }
+};
+
+TEST_F(EditTest, ListBoxMessagesActOnTheList) {
+  const HWND h = list_->Handle();
+  for (const char* s : {"pear", "apple", "Apricot"})
+    SendMessage(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  char buffer[16] = {};
+  struct Case {
+    UINT Msg;
+    WPARAM W;
+    LPARAM L;
+    NativeInt Result;
+  };
+  const Case cases[] = {
+      {LB_GETCOUNT, 0, 0, 3},
+      {LB_SETCURSEL, 1, 0, 1},
+      {LB_GETCURSEL, 0, 0, 1},
+      {LB_SETCURSEL, 7, 0, LB_ERR},
+      {LB_GETCURSEL, 0, 0, -1},
+      {LB_GETTEXTLEN, 2, 0, 7},
+      {LB_GETTEXTLEN, 3, 0, LB_ERR},
+      {LB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>("ap"), 1},
+      {LB_FINDSTRING, 1, reinterpret_cast<LPARAM>("ap"), 2},
+      {LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>("APPLE"), 1},
+      {LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>("app"), -1},
+      {LB_SELECTSTRING, WPARAM(-1), reinterpret_cast<LPARAM>("pe"), 0},
+      {LB_GETCURSEL, 0, 0, 0},
+      {LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>("fig"), 1},
+      {LB_DELETESTRING, 0, 0, 3},
+      {LB_DELETESTRING, 9, 0, LB_ERR},
+      {LB_SETITEMDATA, 0, LPARAM(0x1234), 0},
+      {LB_GETITEMDATA, 0, 0, 0x1234},
+      {LB_SETITEMHEIGHT, 0, 20, 0},
+      {LB_GETITEMHEIGHT, 0, 0, 20},
+      {LB_SETHORIZONTALEXTENT, 500, 0, 0},
+      {LB_GETHORIZONTALEXTENT, 0, 0, 500},
+      {LB_SETITEMHEIGHT, 0, 0, LB_ERR},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SendMessage(h, c.Msg, c.W, c.L), c.Result) << std::hex << c.Msg << " " << c.W;
+  EXPECT_EQ(SendMessage(h, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 3);
+  EXPECT_STREQ(buffer, "fig");
+  RECT r{};
+  EXPECT_EQ(SendMessage(h, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r)), 1);
+  EXPECT_EQ(r.Top, 22);
+  // The point's item in the low word; the high word tells a point past the items.
+  EXPECT_EQ(SendMessage(h, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 25)), 1);
+  EXPECT_EQ(HIWORD(SendMessage(h, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 90))), 1);
+  EXPECT_EQ(list_->ItemAtPos(TPoint(5, 90), false), 4);  // a row past the items
+  EXPECT_EQ(list_->ItemAtPos(TPoint(5, 90), true), -1);
+  SendMessage(h, LB_RESETCONTENT, 0, 0);
+  EXPECT_EQ(list_->Count(), 0);
+}
+
+TEST_F(EditTest, ListBoxStylesVirtualModeColumnsAndSelectionNotice) {
+  auto* form = new TCommandForm(Application);
+  form->SetBounds(0, 0, 300, 200);
+  auto* list = new TListBox(form);
+  list->SetBounds(0, 0, 200, 104);
+  list->SetParent(form);
+  form->Show();
+  Process();
+  // Variable heights: item i is 10 + 5 i pixels high.
+  for (const char* s : {"a", "b", "c", "d", "e", "f"}) list->Items()->Add(s);
+  list->SetStyle(lbOwnerDrawVariable);
+  list->OnMeasureItem = [](TWinControl*, Integer index, Integer& height) { height = 10 + 5 * index; };
+  std::vector<Integer> drawn;
+  list->OnDrawItem = [&](TWinControl*, Integer index, TRect, TOwnerDrawState) { drawn.push_back(index); };
+  EXPECT_EQ(list->ItemRect(3), Rect(2, 2 + 10 + 15 + 20, 198, 2 + 10 + 15 + 20 + 25));
+  EXPECT_EQ(list->ItemAtPos(TPoint(5, 2 + 10 + 15 + 1), true), 2);
+  EXPECT_EQ(list->VisibleCount(), 5);  // 10 + 15 + 20 + 25 + 30 = 100 fits in 100
+  list->Repaint();
+  Process();
+  EXPECT_EQ(drawn, (std::vector<Integer>{0, 1, 2, 3, 4, 5}));  // and the partly shown row
+
+  // Virtual mode: a count and the events.
+  list->SetStyle(lbVirtual);
+  list->SetCount(1000);
+  list->OnData = [](TWinControl*, Integer index, String& s) { s = "row " + IntToStr(index); };
+  TObject marker;
+  list->OnDataObject = [&](TWinControl*, Integer index, TObject*& o) { o = index == 7 ? &marker : nullptr; };
+  list->OnDataFind = [](TWinControl*, const String& s) { return s == "row 42" ? 42 : -1; };
+  EXPECT_EQ(list->Count(), 1000);
+  EXPECT_EQ(list->ItemText(999), "row 999");
+  EXPECT_EQ(list->ItemObject(7), &marker);
+  EXPECT_EQ(SendMessage(list->Handle(), LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>("row 42")), 42);
+  EXPECT_EQ(SendMessage(list->Handle(), LB_GETTEXTLEN, 999, 0), 7);
+
+  // Columns: items flow top to bottom, then into the next column.
+  list->SetStyle(lbStandard);
+  list->Items()->Clear();
+  for (int i = 0; i < 30; ++i) list->Items()->Add(IntToStr(i));
+  list->SetColumns(3);
+  const Integer rows = list->VisibleCount();
+  EXPECT_EQ(list->ItemRect(rows).Left, list->ItemRect(0).Left + 196 / 3);
+  EXPECT_EQ(list->ItemRect(rows).Top, list->ItemRect(0).Top);
+  list->SetFocus();
+  list->SetItemIndex(0);
+  Process();
+  S().PressKey(VK_RIGHT);
+  EXPECT_EQ(list->ItemIndex(), rows);
+  // The user's selection change reaches the parent as LBN_SELCHANGE; a program's does not.
+  form->commands.clear();
+  S().PressKey(VK_DOWN);
+  list->SetItemIndex(5);
+  const TRect r = list->ItemRect(1);
+  S().Click(list->Handle(), {r.Left + 3, r.Top + 2});
+  EXPECT_EQ(form->commands, (std::vector<std::pair<WORD, HWND>>{{LBN_SELCHANGE, list->Handle()},
+                                                                  {LBN_SELCHANGE, list->Handle()}}));
+  form->Free();
+}
+
+TEST_F(EditTest, ListBoxTabsAndWheelLines) {
+  // The wheel scrolls by the system's line count.
+  for (int i = 0; i < 40; ++i) list_->Items()->Add(IntToStr(i) + "\tx");
+  UINT lines = 0;
+  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  EXPECT_EQ(Mouse()->WheelScrollLines(), Integer(lines));
+  list_->SetFocus();
+  Process();
+  S().Wheel(list_->Handle(), POINT{5, 5}, -WHEEL_DELTA);
+  EXPECT_EQ(list_->TopIndex(), Integer(lines));
+  list_->SetTabWidth(40);
+  EXPECT_EQ(list_->TabWidth(), 40);
+  list_->Repaint();  // tab expansion draws without splitting the item
+  Process();
 }
 
 }  // namespace
