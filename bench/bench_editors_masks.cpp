@@ -11,7 +11,8 @@
 namespace {
 
 // The least of an edit that typing at the caret needs: characters inserted and removed at the
-// end, every change reported to the mode as the inner edit's own.
+// caret when the mode lets the key through. As in the mask edit, the inner edit's own typing
+// reports no selection change to the mode (only EM_SETSEL and the mouse do).
 class TBenchEdit : public IcxMaskModeEdit, public IcxMaskModeProperties {
  public:
   TBenchEdit(const String& mask, Integer length, Integer caret)
@@ -26,14 +27,10 @@ class TBenchEdit : public IcxMaskModeEdit, public IcxMaskModeProperties {
     if (mode_->PressChar(c)) {
       text_.insert(size_t(caret_), 1, char(c));
       ++caret_;
-      mode_->NoteMouseAction();
     }
   }
   void Backspace() {
-    if (mode_->DeleteBackward()) {
-      text_.erase(size_t(--caret_), 1);
-      mode_->NoteMouseAction();
-    }
+    if (mode_->DeleteBackward()) text_.erase(size_t(--caret_), 1);
   }
   Integer Length() const { return Integer(text_.size()); }
 

@@ -16,6 +16,8 @@ inline constexpr const char* sdxInvalidFloatingDeleting = "You cannot delete a T
 inline constexpr const char* sdxManagerError = "You cannot have more than one TdxDockingManager instance on a Form.";
 inline constexpr const char* sdxInternalErrorCreateLayout = "Internal error while creating a %s object layout.";
 inline constexpr const char* sdxInternalErrorDestroyLayout = "Internal error while destroying a %s object layout.";
+inline constexpr const char* sdxInvalidFloatSiteDeleting = "You cannot delete a TdxFloatDockSite.";
+inline constexpr const char* sdxInvalidFloatSiteParent = "The Parent of the TdxFloatDockSite can only be TdxFloatForm.";
 inline constexpr const char* sdxAncestorError =
     "Docking and auto hiding operations are not available for controls declared in an ancestor form.";
 }  // namespace dock_consts

@@ -6,6 +6,7 @@
 
 #include "docking/dxDockConsts.h"
 #include "docking/dxDockControlBrackets.h"
+#include "docking/dxDockZones.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"
@@ -162,7 +163,8 @@ TdxDockingState TdxCustomDockControl::DockingState() const {
   if (destroying_) return dsDestroyed;
   if (!parentDockControl_ && !Parent()) return dsUndocked;
   if (!Visible()) return dsHidden;
-  return dsDocked;  // float sites come with floating
+  if (dynamic_cast<TdxFloatDockSite*>(parentDockControl_)) return dsFloating;
+  return dsDocked;
 }
 
 TdxCustomDockControl* TdxCustomDockControl::TopMostDockControl() {
@@ -240,13 +242,17 @@ bool TdxCustomDockControl::CanDockHost(TdxCustomDockControl* control, TdxDocking
 void TdxCustomDockControl::SetAllowDock(TdxDockingTypes v) {
   if (allowDock_ == v) return;
   allowDock_ = v;
-  if (!IsLoading()) CheckDockRules();
+  if (IsLoading()) return;
+  CheckDockRules();
+  UpdateDockZones();
 }
 
 void TdxCustomDockControl::SetAllowDockClients(TdxDockingTypes v) {
   if (allowDockClients_ == v) return;
   allowDockClients_ = v;
-  if (!IsLoading()) CheckDockClientsRules();
+  if (IsLoading()) return;
+  CheckDockClientsRules();
+  UpdateDockZones();
 }
 
 void TdxCustomDockControl::CheckDockRules() {
@@ -266,7 +272,7 @@ void TdxCustomDockControl::CheckDockClientsRules() {
         c->allowFloating_ = true;
         TPoint p = ClientToScreen(TPoint(0, 0));
         c->MakeFloating(p.X, p.Y);
-        // Floating is not built yet: a control that stays put must not be found again.
+        // A control that could not leave must not be found again.
         found = c->parentDockControl_ != this;
         break;
       }
@@ -393,10 +399,6 @@ void TdxCustomDockControl::UnDock() {
   });
 }
 
-void TdxCustomDockControl::MakeFloating(Integer x, Integer y) {
-  // Float sites and float forms are not part of this library yet: nothing floats.
-}
-
 void TdxCustomDockControl::MakeFloatingAtCurrentPos() {
   TPoint p = HandleAllocated() ? ClientToScreen(TPoint(0, 0)) : TPoint(0, 0);
   MakeFloating(p.X, p.Y);
@@ -437,6 +439,7 @@ void TdxCustomDockControl::ExcludeFromDock() {
       if (p->NeedsRecalcOnChildRemoval()) p->RecalculateNC(false);
     }
     AdjustControlBounds(this);
+    FreeZones();
     if (p) p->LayoutChanged();
   });
 }
@@ -676,6 +679,8 @@ void TdxCustomDockControl::LayoutChanged() {
 
 void TdxCustomDockControl::UpdateLayout() {
   UpdateRelatedVisibility();
+  UpdateDockZones();
+  UpdateResizeZones();
   UpdateEnabled();
 }
 
@@ -759,7 +764,10 @@ void TdxCustomDockControl::DoClose() {
 }
 
 void TdxCustomDockControl::UpdateCaption() {
-  if (TdxContainerDockSite* c = Container()) c->UpdateCaption();
+  if (TdxContainerDockSite* c = Container())
+    c->UpdateCaption();
+  else if (TdxFloatDockSite* f = FloatDockSite())
+    f->UpdateCaption();
 }
 
 void TdxCustomDockControl::UpdateEnabled() {

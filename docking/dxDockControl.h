@@ -66,6 +66,10 @@ class TdxContainerDockSite;
 class TdxTabContainerDockSite;
 class TdxSideContainerDockSite;
 class TdxDockSite;
+class TdxFloatDockSite;
+class TdxFloatForm;
+class TdxZone;
+class TCustomIniFile;
 class TCustomImageList;
 class TdxDockingManager;
 class TdxDockingController;
@@ -93,8 +97,17 @@ using TdxUnDockEvent = std::function<void(TdxCustomDockControl* Sender, TdxCusto
 using TdxCreateLayoutSiteEvent = std::function<void(TdxCustomDockControl* Sender, TdxCustomDockControl* ASite)>;
 using TdxDockPositionEvent = std::function<void(TdxCustomDockControl* Sender, TdxDockPosition& APosition)>;
 using TdxStartDockingEvent = std::function<void(TdxCustomDockControl* Sender, Integer X, Integer Y)>;
-using TdxEndDockingEvent =
-    std::function<void(TdxCustomDockControl* Sender, TdxCustomDockControl* Target, Integer X, Integer Y)>;
+using TdxEndDockingEvent = std::function<void(TdxCustomDockControl* Sender, TdxZone* Zone, Integer X, Integer Y)>;
+using TdxDockingEvent =
+    std::function<void(TdxCustomDockControl* Sender, TdxZone* Zone, Integer X, Integer Y, bool& Accept)>;
+using TdxCanDockingEvent = std::function<void(TdxCustomDockControl* Sender, TdxCustomDockControl* Source,
+                                              TdxZone* Zone, Integer X, Integer Y, bool& Accept)>;
+using TdxResizingEvent = std::function<void(TdxCustomDockControl* Sender, TdxZone* Zone, Integer X, Integer Y)>;
+using TdxCustomDrawSelectionEvent = std::function<void(TdxCustomDockControl* Sender, HDC DC, TdxZone* Zone,
+                                                       TRect ARect, bool Erasing, bool& Handled)>;
+using TdxZoneList = std::vector<std::unique_ptr<TdxZone>>;
+using TdxUpdateZonesEvent = std::function<void(TdxCustomDockControl* Sender, TdxZoneList& AZones)>;
+using TdxSetFloatFormCaptionEvent = std::function<void(TdxCustomDockControl* Sender, TdxFloatForm* AFloatForm)>;
 using TdxMakeFloatingEvent = std::function<void(TdxCustomDockControl* Sender, Integer X, Integer Y)>;
 using TdxGetAutoHidePositionEvent =
     std::function<void(TdxCustomDockControl* Sender, TdxAutoHidePosition& APosition)>;
@@ -254,9 +267,58 @@ class TdxCustomDockControl : public TCustomControl {
   // control inside its side container.
   virtual void ChangeAutoHide();
   virtual void DoMaximize();
-  void Activate();
+  virtual void Activate();
   void StoreDockPosition(TPoint p);
-  void RestoreDockPosition(TPoint p);
+  virtual void RestoreDockPosition(TPoint p);
+
+  // Drag docking and resizing (screen points). A drag previews the drop zone under the
+  // pointer, or the floating frame, on the screen; release docks or floats; Esc, the right
+  // button and deactivating the application cancel.
+  virtual void StartDocking(TPoint p);
+  void Docking(TPoint p);
+  void EndDocking(TPoint p, bool cancel);
+  void StartResize(TPoint p);
+  void Resizing(TPoint p);
+  void EndResize(TPoint p, bool cancel);
+  TdxZone* DockingZone() const { return dockingZone_; }
+  TPoint DockingPoint() const { return dockingPoint_; }
+  TPoint GrabOffset() const { return grabOffset_; }
+  TdxZone* ResizeZone() const { return resizeZone_; }
+  TPoint ResizePoint() const { return resizePoint_; }
+  // The floating frame in screen coordinates with the pointer at p.
+  TRect FloatingFrameAt(TPoint p);
+  virtual bool CanResizing(Integer newWidth, Integer newHeight);
+  virtual bool CanResizeAtPos(TPoint client);
+
+  // Zones: the drop zones offered while something is dragged over this control (its own and
+  // its ancestors', outermost first) and the resize zones under the pointer.
+  Integer DockZoneCount() const { return Integer(dockZones_.size()); }
+  TdxZone* DockZones(Integer i) const { return dockZones_[size_t(i)].get(); }
+  Integer ResizeZoneCount() const { return Integer(resizeZones_.size()); }
+  TdxZone* ResizeZones(Integer i) const { return resizeZones_[size_t(i)].get(); }
+  void UpdateDockZones();
+  void UpdateResizeZones();
+  // The zones this control offers on `control` (a descendant or itself).
+  virtual void CreateDockZones(TdxCustomDockControl* control, Integer width);
+  virtual void CreateResizeZones(TdxCustomDockControl* control);
+  // Puts a zone at the head of the list.
+  void InsertDockZone(TdxZone* zone);
+  void InsertResizeZone(TdxZone* zone);
+  bool HasDockZone(TdxDockingType type, bool sameHeight, Integer extent) const;
+  virtual TdxZone* GetDockZoneAtPos(TdxCustomDockControl* control, TPoint screen);
+  virtual TdxZone* GetResizeZoneAtPos(TPoint screen);
+
+  // Floating.
+  TdxFloatDockSite* FloatDockSite() const;
+  TdxFloatForm* FloatForm();
+  bool FloatFormActive();
+  bool FloatFormVisible();
+  virtual void AssignFloatSiteProperties(TdxFloatDockSite* site);
+
+  // Layout sections (a store of sections with keys).
+  virtual void WriteLayoutSection(TCustomIniFile* store, const String& section);
+  virtual void ReadLayoutSection(TCustomIniFile* store, TCustomForm* form, const String& section,
+                                 TdxCustomDockControl* parentSite);
   const TdxDockPosition& DockPosition() const { return dockPosition_; }
 
   // The tree.
@@ -400,6 +462,7 @@ class TdxCustomDockControl : public TCustomControl {
   bool IsMaximizeButtonPressed() const { return maximizePressed_; }
   bool IsCaptionPressed() const { return captionPressed_; }
   bool IsParentFormActive();
+  bool IsParentFormVisible();
   // Maximized inside its side container.
   bool IsMaximized() const;
 
@@ -423,6 +486,16 @@ class TdxCustomDockControl : public TCustomControl {
   TdxDockPositionEvent OnRestoreDockPosition;
   TdxStartDockingEvent OnStartDocking;
   TdxEndDockingEvent OnEndDocking;
+  TdxDockingEvent OnDocking;
+  TdxCanDockingEvent OnCanDocking;
+  TdxResizingEvent OnStartResizing;
+  TdxResizingEvent OnResizing;
+  TdxResizingEvent OnEndResizing;
+  TdxCustomDrawSelectionEvent OnCustomDrawDockingSelection;
+  TdxCustomDrawSelectionEvent OnCustomDrawResizingSelection;
+  TdxUpdateZonesEvent OnUpdateDockZones;
+  TdxUpdateZonesEvent OnUpdateResizeZones;
+  TdxCreateLayoutSiteEvent OnCreateFloatSite;
   TdxMakeFloatingEvent OnMakeFloating;
   TdxDockControlNotifyEvent OnAutoHideChanged;
   TdxDockControlNotifyEvent OnAutoHideChanging;
@@ -500,6 +573,18 @@ class TdxCustomDockControl : public TCustomControl {
  private:
   void WMNCCalcSize(TMessage& m);
   void WMNCPaint();
+  void WMSetCursor(TMessage& m) override;
+  // The previews on the screen (drawing twice erases).
+  void DrawDockingSelection(TdxZone* zone, TPoint p, bool erasing);
+  void DrawResizingSelection(TdxZone* zone, TPoint p, bool erasing);
+  // Starts the drag of a pending caption or tab press once the pointer left `r`.
+  bool CheckDragStart(TPoint client, const TRect& r);
+  // Frees the own dock and resize zones (kept until a running drag ends).
+  void FreeZones();
+  friend class TdxFloatDockSite;
+  friend class TdxFloatForm;
+  friend class TdxZone;
+  friend class TdxDockPanel;
 
   friend class TdxDockSiteHideBar;
   bool creationFailed_ = false;
@@ -525,6 +610,11 @@ class TdxCustomDockControl : public TCustomControl {
   bool captionPressed_ = false, closePressed_ = false, hidePressed_ = false, maximizePressed_ = false;
   bool closeHot_ = false, hideHot_ = false, maximizeHot_ = false;
   TPoint lastMousePoint_, pressPoint_;
+  TdxZoneList dockZones_, resizeZones_;
+  TdxZone* dockingZone_ = nullptr;
+  TdxZone* resizeZone_ = nullptr;
+  TPoint dockingPoint_, grabOffset_, resizeStartPoint_, resizePoint_;
+  TControl* savedCaptureControl_ = nullptr;
 };
 
 // ---- sites ---------------------------------------------------------------------------------
@@ -550,10 +640,12 @@ class TdxLayoutDockSite : public TdxCustomDockSite {
   bool CanDockHost(TdxCustomDockControl* control, TdxDockingType type) override;
   bool CanDestroy() override;
   void SetParent(TWinControl* parent) override;
+  void CreateDockZones(TdxCustomDockControl* control, Integer width) override;
 
  protected:
   void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index) override;
   void DestroyLayout(TdxCustomDockControl* control) override;
+  void WMNCHitTest(TMessage& m) override;
 };
 
 // The base of the tab and side containers: any number of children, one active child, and
@@ -587,6 +679,8 @@ class TdxContainerDockSite : public TdxCustomDockSite {
   bool CanDock() override { return true; }
   void SetParent(TWinControl* parent) override;
   void Loaded() override;
+  void ReadLayoutSection(TCustomIniFile* store, TCustomForm* form, const String& section,
+                         TdxCustomDockControl* parentSite) override;
 
   TdxActiveChildChangeEvent OnActiveChildChanged;
 
@@ -677,6 +771,9 @@ class TdxTabContainerDockSite : public TdxContainerDockSite {
   void CalculateNC(TRect& r) override;
   void NCPaint(TCanvas* canvas) override;
   void UpdateLayout() override;
+  void CreateDockZones(TdxCustomDockControl* control, Integer width) override;
+  void ReadLayoutSection(TCustomIniFile* store, TCustomForm* form, const String& section,
+                         TdxCustomDockControl* parentSite) override;
 
  protected:
   void ActiveChildChanged() override;
@@ -761,6 +858,10 @@ class TdxSideContainerDockSite : public TdxContainerDockSite {
   void DoClose() override;
   void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
   void UpdateLayout() override;
+  void CreateDockZones(TdxCustomDockControl* control, Integer width) override;
+  void CreateResizeZones(TdxCustomDockControl* control) override;
+  void ReadLayoutSection(TCustomIniFile* store, TCustomForm* form, const String& section,
+                         TdxCustomDockControl* parentSite) override;
 
  protected:
   void BeginAdjustBounds() override;
@@ -882,6 +983,11 @@ class TdxDockSite : public TdxCustomDockSite {
 
   void CalculateNC(TRect& r) override;
   void NCPaint(TCanvas* canvas) override;
+  void CreateDockZones(TdxCustomDockControl* control, Integer width) override;
+  void CreateResizeZones(TdxCustomDockControl* control) override;
+  void WriteLayoutSection(TCustomIniFile* store, const String& section) override;
+  void ReadLayoutSection(TCustomIniFile* store, TCustomForm* form, const String& section,
+                         TdxCustomDockControl* parentSite) override;
 
   TdxAutoHideControlEvent OnHideControl;
   TdxAutoHideControlEvent OnShowControl;
@@ -971,6 +1077,100 @@ class TdxDockSiteHideBar {
   std::vector<TdxDockSiteAutoHideContainer*> containers_;
   TRect barRect_;
   std::vector<TRect> buttonRects_;
+};
+
+// ---- floating -------------------------------------------------------------------------------
+
+// The site of a floating control: holds exactly one child and is the client of a float form.
+class TdxFloatDockSite : public TdxCustomDockSite {
+  KORVAN_CLASS(TdxFloatDockSite, TdxCustomDockSite)
+
+ public:
+  explicit TdxFloatDockSite(TComponent* owner);
+  ~TdxFloatDockSite() override;
+  void BeforeDestruction() override;
+  void Loaded() override;
+
+  TdxFloatForm* FloatFormOf() const { return floatForm_; }
+  TdxCustomDockControl* Child() const { return ChildCount() == 1 ? Children(0) : nullptr; }
+  Integer FloatLeft() const;
+  void SetFloatLeft(Integer v);
+  Integer FloatTop() const;
+  void SetFloatTop(Integer v);
+  Integer FloatWidth() const;
+  void SetFloatWidth(Integer v);
+  Integer FloatHeight() const;
+  void SetFloatHeight(Integer v);
+
+  void CreateFloatForm();
+  void DestroyFloatForm();
+  void UpdateFloatPosition();
+  void ShowFloatForm();
+  void HideFloatForm();
+  // Places the float form at (x, y), kept inside the work area of the monitor there.
+  void SetFloatFormPosition(Integer x, Integer y);
+  void SetFloatFormSize(Integer width, Integer height);
+  TdxCustomDockControl* GetActivatableChild();
+  void DoSetFloatFormCaption();
+
+  bool CanDockHost(TdxCustomDockControl* control, TdxDockingType type) override { return false; }
+  bool CanDestroy() override;
+  void CreateDockZones(TdxCustomDockControl* control, Integer width) override;
+  void StartDocking(TPoint p) override;
+  void RestoreDockPosition(TPoint p) override;
+  void Activate() override;
+  void DoClose() override;
+  void UpdateCaption() override;
+  void SetParent(TWinControl* parent) override;
+  void ReadLayoutSection(TCustomIniFile* store, TCustomForm* form, const String& section,
+                         TdxCustomDockControl* parentSite) override;
+
+  TdxSetFloatFormCaptionEvent OnSetFloatFormCaption;
+
+ protected:
+  void CheckDockClientsRules() override {}
+  void ChildVisibilityChanged(TdxCustomDockControl* child) override;
+  void AdjustControlBounds(TdxCustomDockControl* control) override;
+  void UpdateControlOriginalSize(TdxCustomDockControl* control) override;
+ public:
+  void CreateLayout(TdxCustomDockControl* control, TdxDockingType type, Integer index) override;
+  void DestroyLayout(TdxCustomDockControl* control) override;
+ protected:
+  void WMNCHitTest(TMessage& m) override { m.Result = HTTRANSPARENT; }
+
+ private:
+  friend class TdxFloatForm;
+  TdxFloatForm* floatForm_ = nullptr;
+  Integer floatLeft_ = 0, floatTop_ = 0, floatWidth_ = 0, floatHeight_ = 0;
+};
+
+// The sizeable tool window a float site lives in. A press on its caption followed by a move
+// starts drag docking of the floating control; a double click re-docks it; its close box
+// closes the control.
+class TdxFloatForm : public TCustomForm {
+  KORVAN_CLASS(TdxFloatForm, TCustomForm)
+
+ public:
+  explicit TdxFloatForm(TComponent* owner);
+  ~TdxFloatForm() override;
+  TdxFloatDockSite* FloatSite() const { return floatSite_; }
+  void AttachSite(TdxFloatDockSite* site);
+  void DetachSite();
+  bool OnTop() const { return onTop_; }
+  void SetOnTop();
+  void ClearOnTop();
+
+ protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  bool siteAttached_ = false, captionPressed_ = false, onTop_ = false;
+  TPoint pressPoint_;
+  Integer pendingClientWidth_ = -1, pendingClientHeight_ = -1;
+  TdxFloatDockSite* floatSite_ = nullptr;
+  friend class TdxFloatDockSite;
 };
 
 // ---- the docking manager -------------------------------------------------------------------
@@ -1069,6 +1269,9 @@ class TdxDockingManager : public TComponent {
   // Default properties of created layout sites: which dock types they accept from clients.
   TdxDockingTypes DefaultLayoutSiteAllowDockClients() const { return layoutSiteAllowDockClients_; }
   void SetDefaultLayoutSiteAllowDockClients(TdxDockingTypes v) { layoutSiteAllowDockClients_ = v; }
+  // Default properties of created float sites: which dock types they accept from clients.
+  TdxDockingTypes DefaultFloatSiteAllowDockClients() const { return floatSiteAllowDockClients_; }
+  void SetDefaultFloatSiteAllowDockClients(TdxDockingTypes v) { floatSiteAllowDockClients_ = v; }
   // Default properties of created containers (assigning copies into the manager's set).
   TdxSideContainerDockSiteProperties* DefaultHorizContainerSiteProperties() const { return horizProperties_.get(); }
   void SetDefaultHorizContainerSiteProperties(TdxSideContainerDockSiteProperties* v) { horizProperties_->Assign(v); }
@@ -1089,6 +1292,12 @@ class TdxDockingManager : public TComponent {
   TdxCreateLayoutSiteEvent OnCreateTabContainer;
   TdxDockControlNotifyEvent OnLayoutChanged;
   TNotifyEvent OnViewChanged;
+  TdxCreateLayoutSiteEvent OnCreateFloatSite;
+  TdxSetFloatFormCaptionEvent OnSetFloatFormCaption;
+  TdxCustomDrawSelectionEvent OnCustomDrawDockingSelection;
+  TdxCustomDrawSelectionEvent OnCustomDrawResizingSelection;
+  TdxUpdateZonesEvent OnUpdateDockZones;
+  TdxUpdateZonesEvent OnUpdateResizeZones;
 
  protected:
   void Notification(TComponent* c, TOperation operation) override;
@@ -1105,6 +1314,7 @@ class TdxDockingManager : public TComponent {
   bool useDefaultSitesProperties_ = true;
   TdxDockingViewStyle viewStyle_ = vsStandard;
   TdxDockingTypes layoutSiteAllowDockClients_ = dxDockingTypesAll;
+  TdxDockingTypes floatSiteAllowDockClients_ = dxDockingTypesAll;
   TdxDockControlPainterClass painterClass_ = nullptr;
   std::unique_ptr<TcxLookAndFeel> lookAndFeel_;
   std::unique_ptr<TdxSideContainerDockSiteProperties> horizProperties_, vertProperties_;
@@ -1138,6 +1348,34 @@ class TdxDockingController : public TObject {
   // catches drops.
   TdxCustomDockControl* DockControlAtPos(TPoint p) const;
   TdxDockSite* DockSiteAtPos(TPoint p) const;
+  // The float site whose float form has its caption under the screen point.
+  TdxFloatDockSite* FloatSiteAtPos(TPoint p) const;
+
+  // Drag state.
+  TdxCustomDockControl* DockingControl() const { return dockingControl_; }
+  TdxCustomDockControl* ResizingControl() const { return resizingControl_; }
+  void CancelDocking();
+  void CancelResizing();
+
+  // Float forms with their forms (a nil form: every form).
+  void HideFloatForms(TCustomForm* form);
+  void ShowFloatForms(TCustomForm* form);
+  void SetFloatFormsOnTop(TCustomForm* form, bool onTop);
+
+  // Layout sections: a control's section (named by its index here) and its children's.
+  void SaveControlLayout(TCustomIniFile* store, TdxCustomDockControl* control);
+  // Reads the section into the form's control of the stored name, creating it from its
+  // stored class when the form lacks it; a nil form is found from the section.
+  void LoadControlLayout(TCustomIniFile* store, TCustomForm* form, const String& section,
+                         TdxCustomDockControl* parentSite);
+  // Saves every control of the form without a parent dock control; loads them back after
+  // checking the whole store (a damaged one raises and changes nothing).
+  void SaveLayoutToIniFile(TCustomIniFile* store, TCustomForm* form);
+  void LoadLayoutFromIniFile(TCustomIniFile* store, TCustomForm* form);
+  // The same over a UTF-8 file: written beside it and renamed over it; a missing file raises
+  // the platform's open error.
+  void SaveLayoutToIniFile(const String& fileName, TCustomForm* form);
+  void LoadLayoutFromIniFile(const String& fileName, TCustomForm* form);
 
   // Per-form values, with the fallbacks of a form without a manager.
   TColor Color(TCustomForm* form) const;
@@ -1213,6 +1451,13 @@ class TdxDockingController : public TObject {
   std::unique_ptr<TBitmap> frameBitmap_;
   TdxCustomDockControl* activeDockControl_ = nullptr;
   TdxCustomDockControl* activatingControl_ = nullptr;
+  TdxCustomDockControl* dockingControl_ = nullptr;
+  TdxCustomDockControl* resizingControl_ = nullptr;
+  HHOOK keyHook_ = nullptr;
+  friend class TdxCustomDockControl;
+  void StartKeyTracking();
+  void StopKeyTracking();
+  static LRESULT KeyHookProc(int code, WPARAM wParam, LPARAM lParam);
   TdxCustomDockControl* recalculatingControl_ = nullptr;
   Integer activationCount_ = 0;
   Integer updateCount_ = 0;
@@ -1230,3 +1475,5 @@ bool ContainsDockSite(TControl* c);
 
 // Private messages of the docking controller and float forms.
 constexpr UINT DXM_DOCK_DESTROYCONTROLS = 0x8065;
+constexpr UINT DXM_DOCK_HIDEFLOATFORM = 0x8066;
+constexpr UINT DXM_DOCK_SHOWFLOATFORM = 0x8067;

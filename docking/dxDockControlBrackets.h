@@ -7,6 +7,9 @@
 
 namespace dock_brackets {
 
+// The signed point packed into a mouse message's lParam.
+inline TPoint PointOf(LPARAM l) { return TPoint(Integer(short(LOWORD(l))), Integer(short(HIWORD(l)))); }
+
 template <class F>
 void InUpdateNC(F&& body) {
   TdxDockingController* c = DockingController();

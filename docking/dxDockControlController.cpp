@@ -79,6 +79,7 @@ TdxDockingController::TdxDockingController() {
 
 TdxDockingController::~TdxDockingController() {
   if (hook_) UnhookWindowsHookEx(hook_);
+  if (keyHook_) UnhookWindowsHookEx(keyHook_);
   if (selectionBrush_) DeleteObject(selectionBrush_);
   if (window_) DeallocateHWnd(window_);
 }
@@ -90,6 +91,9 @@ void TdxDockingController::RegisterDockControl(TdxCustomDockControl* c) { dockCo
 void TdxDockingController::UnregisterDockControl(TdxCustomDockControl* c) {
   if (activatingControl_ == c) activatingControl_ = nullptr;
   if (recalculatingControl_ == c) recalculatingControl_ = nullptr;
+  if (dockingControl_ == c) dockingControl_ = nullptr;
+  if (resizingControl_ == c) resizingControl_ = nullptr;
+  if (!dockingControl_ && !resizingControl_) StopKeyTracking();
   EraseValue(dockControls_, c);
   EraseValue(destroyList_, c);
   if (invalidateSet_.erase(c)) EraseValue(invalidateList_, c);
@@ -265,12 +269,30 @@ LRESULT TdxDockingController::HookProc(int code, WPARAM wParam, LPARAM lParam) {
       if (self->DockControlFromHandle(reinterpret_cast<HWND>(msg->wParam)) != d) self->SetActiveDockControl(nullptr);
     }
   } else if (msg->message == WM_ACTIVATEAPP) {
+    auto* form = dynamic_cast<TCustomForm*>(FindControl(msg->hwnd));
+    if (form && !dynamic_cast<TdxFloatForm*>(form) && form->ComponentState().Contains(csDesigning)) {
+      if (msg->wParam)
+        self->ShowFloatForms(nullptr);
+      else
+        self->HideFloatForms(nullptr);
+    }
+    if (!msg->wParam) {
+      self->CancelDocking();
+      self->CancelResizing();
+    }
     if (TdxCustomDockControl* a = self->activeDockControl_) a->RepaintNC();
   } else if (msg->message == WM_WINDOWPOSCHANGING) {
-    // A form shown for the first time after loading dock controls renews their layout.
+    // Float forms are hidden and shown with their form; a form shown for the first time
+    // after loading dock controls renews their layout.
     auto* form = dynamic_cast<TCustomForm*>(FindControl(msg->hwnd));
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(msg->lParam);
-    if (form && pos && (pos->flags & SWP_SHOWWINDOW)) self->FormShown(form);
+    if (form && pos && !dynamic_cast<TdxFloatForm*>(form)) {
+      if (pos->flags & SWP_HIDEWINDOW) self->HideFloatForms(form);
+      if (pos->flags & SWP_SHOWWINDOW) {
+        self->ShowFloatForms(form);
+        self->FormShown(form);
+      }
+    }
   }
   return result;
 }
@@ -437,6 +459,7 @@ void TdxDockingController::UpdateFonts(TCustomForm* form) {
 }
 
 void TdxDockingController::UpdateOptions(TCustomForm* form) {
+  SetFloatFormsOnTop(nullptr, Options(form).Contains(doFloatingOnTop));
   UpdateLayoutForForm(form);
   RecalculateFrames(form);
 }

@@ -1,13 +1,12 @@
 // The frame of dock controls: the non-client calculation with its caption and button
 // rectangles, the minimum sizes and the frame requests that the controller may defer.
 #include "docking/dxDockControl.h"
+#include "docking/dxDockControlBrackets.h"
 #include "user/Windows.h"
 #include "vcl/ControlMessages.h"
 #include "vcl/Menus.h"
 
-namespace {
-TPoint PointOf(LPARAM l) { return TPoint(Integer(short(LOWORD(l))), Integer(short(HIWORD(l)))); }
-}  // namespace
+using dock_brackets::PointOf;
 
 bool TdxCustomDockControl::HasCaptionCloseButton() { return HasCaption() && captionButtons_.Contains(cbClose); }
 bool TdxCustomDockControl::HasCaptionHideButton() {
@@ -181,9 +180,18 @@ bool TdxCustomDockControl::IsParentFormActive() {
   return top && top->Active();
 }
 
+bool TdxCustomDockControl::IsParentFormVisible() {
+  TCustomForm* f = ParentForm();
+  return f && (f->Visible() || f->FormState().Contains(fsVisible));
+}
+
 bool TdxCustomDockControl::MouseLeftDown(TPoint client) {
   pressPoint_ = lastMousePoint_ = client;
   TPoint w = ScreenToWindow(ClientToScreen(client));
+  if (GetResizeZoneAtPos(ClientToScreen(client))) {
+    StartResize(ClientToScreen(client));
+    return true;
+  }
   if (HasCaptionCloseButton() && closeRect_.Contains(w))
     closePressed_ = true;
   else if (HasCaptionHideButton() && hideRect_.Contains(w))
@@ -201,7 +209,16 @@ bool TdxCustomDockControl::MouseLeftDown(TPoint client) {
 
 bool TdxCustomDockControl::MouseMoved(TPoint client) {
   lastMousePoint_ = client;
-  if (!IsParentFormActive() && !IsDesigning()) return false;
+  TdxDockingController* c = Controller();
+  if (c->DockingControl() == this) {
+    Docking(ClientToScreen(client));
+    return true;
+  }
+  if (c->ResizingControl() == this) {
+    Resizing(ClientToScreen(client));
+    return true;
+  }
+  if (!FloatFormActive() && !IsParentFormActive() && !IsDesigning()) return false;
   TPoint w = ScreenToWindow(ClientToScreen(client));
   bool handled = false;
   auto track = [&](bool available, const TRect& r, bool& hot) {
@@ -214,11 +231,26 @@ bool TdxCustomDockControl::MouseMoved(TPoint client) {
   track(HasCaptionCloseButton(), closeRect_, closeHot_);
   track(HasCaptionHideButton(), hideRect_, hideHot_);
   track(HasCaptionMaximizeButton(), maximizeRect_, maximizeHot_);
+  if (captionPressed_ && (GetKeyState(VK_LBUTTON) & 0x8000) && CheckDragStart(client, captionRect_)) {
+    captionPressed_ = false;
+    return true;
+  }
   return handled;
 }
 
 bool TdxCustomDockControl::MouseLeftUp(TPoint client) {
   lastMousePoint_ = client;
+  TdxDockingController* c = Controller();
+  if (c->DockingControl() == this) {
+    EndDocking(ClientToScreen(client), false);
+    c->SetActivatingControl(nullptr);
+    return true;
+  }
+  if (c->ResizingControl() == this) {
+    EndResize(ClientToScreen(client), false);
+    c->SetActivatingControl(nullptr);
+    return true;
+  }
   TPoint w = ScreenToWindow(ClientToScreen(client));
   bool handled = true;
   auto release = [&](bool& pressed, const TRect& r) {
@@ -314,6 +346,11 @@ void TdxCustomDockControl::WndProc(TMessage& message) {
       TCustomControl::WndProc(message);
       MouseMoved(PointOf(message.LParam));
       return;
+    case WM_RBUTTONDOWN:
+      Controller()->CancelDocking();
+      Controller()->CancelResizing();
+      TCustomControl::WndProc(message);
+      return;
     case WM_LBUTTONDBLCLK:
       TCustomControl::WndProc(message);
       MouseLeftDoubleClick(PointOf(message.LParam));
@@ -346,6 +383,7 @@ void TdxCustomDockControl::WndProc(TMessage& message) {
 
 void TdxCustomDockControl::CreateWnd() {
   TCustomControl::CreateWnd();
+  if (parentDockControl_) parentDockControl_->UpdateDockZones();
   // The children were aligned before the frame existed; the client area is smaller now.
   Realign();
 }

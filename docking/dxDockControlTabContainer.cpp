@@ -516,7 +516,7 @@ bool TdxTabContainerDockSite::MouseLeftUp(TPoint client) {
 
 bool TdxTabContainerDockSite::MouseMoved(TPoint client) {
   if (TdxContainerDockSite::MouseMoved(client)) return true;
-  if (!IsParentFormActive() && !IsDesigning()) return false;
+  if (!FloatFormActive() && !IsParentFormActive() && !IsDesigning()) return false;
   TPoint screen = HandleAllocated() ? ClientToScreen(client) : client;
   bool right = IsScrollRightButtonPoint(screen), left = IsScrollLeftButtonPoint(screen);
   if (right != rightHot_ || left != leftHot_) {
@@ -526,10 +526,10 @@ bool TdxTabContainerDockSite::MouseMoved(TPoint client) {
   }
   if (pressedTabIndex_ >= 0) {
     if (GetTabIndexAtPos(screen) == pressedTabIndex_ || client == pressPoint_) return true;
-    // Leaving the pressed tab ends the press; dragging the tab's control away comes with
-    // drag docking.
+    // Leaving the pressed tab drags its control away.
     SetMouseCapture(false);
     pressedTabIndex_ = -1;
+    if (TdxCustomDockControl* c = ActiveChild()) c->StartDocking(ClientToScreen(pressPoint_));
     return true;
   }
   return false;

@@ -160,6 +160,14 @@ bool TdxDockPanel::MouseLeftDown(TPoint client) {
   return true;
 }
 
+bool TdxDockPanel::MouseMoved(TPoint client) {
+  if (TdxCustomDockControl::MouseMoved(client)) return true;
+  if ((!FloatFormActive() && !IsParentFormActive() && !IsDesigning()) || !tabPressed_) return false;
+  if (!CheckDragStart(client, tabRect_)) return false;
+  tabPressed_ = false;
+  return true;
+}
+
 bool TdxDockPanel::MouseLeftUp(TPoint client) {
   if (TdxCustomDockControl::MouseLeftUp(client)) return true;
   if (!tabPressed_) return false;

@@ -24,6 +24,7 @@ class TdxDockPanel : public TdxCustomDockControl {
   void CalculateNC(TRect& r) override;
   void NCPaint(TCanvas* canvas) override;
   void SetParent(TWinControl* parent) override;
+  void CreateDockZones(TdxCustomDockControl* control, Integer width) override;
 
   bool ShowSingleTab() const { return showSingleTab_; }
   void SetShowSingleTab(bool v);
@@ -41,6 +42,7 @@ class TdxDockPanel : public TdxCustomDockControl {
   void AssignTabContainerSiteProperties(TdxTabContainerDockSite* site) override;
   bool MouseLeftDown(TPoint client) override;
   bool MouseLeftUp(TPoint client) override;
+  bool MouseMoved(TPoint client) override;
   bool MouseLeftDoubleClick(TPoint client) override;
 
  private:

@@ -1,5 +1,7 @@
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 
+#include "editors-extra/cxMemo.h"
+
 #include "editors/cxEditRepositoryItems.h"
 #include "rtl/TypInfo.h"
 
@@ -69,10 +71,12 @@ void InitializeCxEditDBRegisteredRepositoryItems() {
       "cxEditDBRegisteredRepositoryItems",
       [] {
         InitializeCxEditRepositoryItems();
-        // The default editor is the mask item; the kinds still to come (check box,
-        // date, time, BLOB, memo, image, currency, lookup) register theirs with their units.
+        // The default editor is the mask item; memo fields get the memo. The kinds still to
+        // come (check box, date, time, BLOB, image, currency, lookup) register theirs with their units.
         GetDefaultEditDBRepositoryItems()->RegisterDefaultItem(
             -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMaskItem::StaticClass()));
+        GetDefaultEditDBRepositoryItems()->RegisterItem(
+            ftMemo, -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMemoItem::StaticClass()));
       },
       [] {
         if (dbEditorRegistry) dbEditorRegistry->UnregisterDefaultItem(-1);

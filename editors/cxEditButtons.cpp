@@ -15,7 +15,18 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxEditAlignment) {
       .NoDefault()
       .Stored(&TcxEditAlignment::ShouldStoreVert);
 }
-KORVAN_IMPLEMENT_CLASS(TcxEditButton)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxEditButton) {
+  // What form text lists of a button (a kind that publishes Buttons reads them).
+  static PTypeInfo kind = EnumTypeInfo("TcxEditButtonKind", {"bkEllipsis", "bkDown", "bkGlyph", "bkText"});
+  using B = TcxEditButton;
+  p.Str("Caption", [](const B* b) { return String(b->Caption()); }, &B::SetCaption);
+  p.Bool("Default", &B::Default, &B::SetDefault).Default(false);
+  p.Bool("Enabled", &B::Enabled, &B::SetEnabled).Default(true);
+  p.Enum("Kind", &B::Kind, &B::SetKind, kind).Default(bkDown);
+  p.Bool("LeftAlignment", &B::LeftAlignment, &B::SetLeftAlignment).Default(false);
+  p.Bool("Visible", &B::Visible, &B::SetVisible).Default(true);
+  p.Int("Width", &B::Width, &B::SetWidth).Default(0);
+}
 KORVAN_IMPLEMENT_CLASS(TcxEditButtons)
 
 // ---- alignment ------------------------------------------------------------------------------------

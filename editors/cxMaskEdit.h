@@ -1,6 +1,7 @@
 // The mask edit: the text editor with an input mask setting. Its mask settings, the edit and
-// its filter helper. The mask languages plug in as mode objects (MaskModeClassFor); until a
-// kind has a mode class every mask counts as blank and the mask edit is the text edit.
+// its filter helper. The mask languages plug in as mode objects (MaskModeClassFor): the edit
+// routes keys, mouse, clipboard, display and edit values through its mode; with a blank mask
+// the mask edit is the text edit.
 #pragma once
 
 #include "editors/cxFilterControlUtils.h"
@@ -19,9 +20,13 @@ class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
   explicit TcxCustomMaskEditProperties(TPersistent* owner);
   void Assign(TPersistent* source) override;
 
-  // The mode class of a mask kind: the seam where the mask languages plug in (nil: none yet,
-  // the mask counts as blank).
-  virtual TClass MaskModeClassFor(TcxEditMaskKind kind) { return nullptr; }
+  ~TcxCustomMaskEditProperties() override;
+  // The mode class of a mask kind (the standard, regular-expression and extended modes).
+  virtual TClass MaskModeClassFor(TcxEditMaskKind kind);
+  void NotifyPropertiesChanged() override;
+  void PrepareDisplayValue(const Variant& edit_value, Variant& display_value, bool edit_focused) override;
+  void ValidateDisplayValue(Variant& display_value, String& error_text, bool& error,
+                            IcxEditValidator* edit) override;
 
   Byte GetDisplayFormatOptions() override;
   TClass GetContainerClass() override;
@@ -55,6 +60,11 @@ class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
   bool ignoreMaskBlank_ = false;
   TcxEditMaskKind maskKind_ = emkStandard;
   bool correctingMaxLength_ = false;
+  class TModeSettings;
+  std::unique_ptr<TModeSettings> settings_;
+  std::unique_ptr<TcxMaskEditCustomMode> tempMode_;  // formats values for cells
+  TcxMaskEditCustomMode* TemporaryMode();
+  friend class TcxCustomMaskEdit;
 };
 
 class TcxMaskEditProperties : public TcxCustomMaskEditProperties {
@@ -73,6 +83,9 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
       : TcxCustomMaskEdit(owner, false, TcxCustomMaskEditProperties::StaticClass()) {}
   TcxCustomMaskEdit(TComponent* owner, bool in_place, TClass properties_class,
                     TClass inner_edit_class = nullptr);
+  ~TcxCustomMaskEdit() override;
+  TcxMaskEditCustomMode* Mode() const { return mode_.get(); }
+  void SynchronizeModeText(const String& text);
 
   virtual bool CanSynchronizeModeText() { return true; }
   // The date and time editors refuse or change typed characters here.
@@ -95,13 +108,33 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   void PropertiesChanged(TcxCustomEditProperties* properties) override;
   void DoEditKeyDown(Word& key, TShiftState shift) override;
   void DoEditKeyPress(char32_t& key) override;
+  void InternalSetDisplayValue(const Variant& value) override;
+  void SynchronizeDisplayValue() override;
+  void DisplayToEditValue(const Variant& display_value, Variant& edit_value, bool edit_focused) override;
+  void DataChanged() override;
+  void TextForGetText(String& text) override;
+  bool ApplyWindowText(const String& text) override;
+  void InnerSelectionChanged(TObject* sender) override;
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
+  void ReplaceSelection(const String& text) override;
+  void DblClick() override;
 
  protected:
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
   void KeyUp(Word& key, TShiftState shift) override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseMove(TShiftState shift, Integer x, Integer y) override;
+  void Loaded() override;
+  void DoEnter() override;
 
  private:
+  class TModeLink;
+  void NewMode(TcxEditMaskKind kind);
+  String ShownText(const String& text, bool literals_included);
+  std::unique_ptr<TModeLink> link_;
+  std::unique_ptr<TcxMaskEditCustomMode> mode_;
   bool guardedSelection_ = false;
   bool sendingKey_ = false;
   bool shiftDown_ = false;

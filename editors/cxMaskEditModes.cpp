@@ -361,8 +361,11 @@ void TcxMaskEditRegExprMode::MoveToTail(Integer count, bool step_back) {
 
 void TcxMaskEditRegExprMode::Resynchronise() {
   if (!regExpr_->IsCompiled()) return;
+  // Nothing reported since the last step and head or tail known: the text is not read (a key
+  // typed at the end of a long text costs no copy of it).
+  if (!resync_ && !(head_.empty() && tail_.empty())) return;
   String text = edit_->Text();
-  if (!(resync_ || (head_.empty() && tail_.empty() && !text.empty()))) return;
+  if (!(resync_ || !text.empty())) return;
   resync_ = false;
   Integer caret = edit_->CaretPos();
   // Head and tail still stand for the text and the caret, with every head character fed:

@@ -817,7 +817,7 @@ void TcxCustomTextEdit::DoEditKeyDown(Word& key, TShiftState shift) {
           }
           MoveLookup(direction);
           key = 0;
-        } else if (list_key) {
+        } else if (list_key && !properties->IsMultiLine()) {  // a multi-line edit moves by rows
           FireTrailingKeyEvent(key, shift);
           key = 0;
         }

@@ -235,8 +235,10 @@ void TcxControl::CancelMouseOperation() {
 }
 
 void TcxControl::EndMouseOperation() {
+  // The end of a drag may run handlers that free the control.
+  TcxObjectLinkGuard link(this);
   CompleteDragAndDrop(true);
-  SetMouseCaptureHolder(nullptr);
+  if (link.Alive()) SetMouseCaptureHolder(nullptr);
 }
 
 void TcxControl::NotifyFocusChanged() {

@@ -1,6 +1,7 @@
 // The pivot grid control: sub-objects, the update bracket and the change run, field
 // registration, the data controller that reports to the grid, and the clipboard.
 #include "pivotgrid/cxCustomPivotGrid.h"
+#include "pivotgrid/cxPivotGridFilterPopup.h"
 
 #include "editors/cxFormats.h"
 #include "foundation/cxClasses.h"
@@ -224,6 +225,7 @@ void TcxCustomPivotGrid::FieldRemoving(TcxPivotGridField* field) {
     if (resize->ResizeObject == static_cast<IcxPivotGridSizableObject*>(field)) resize->ResizeObject = nullptr;
   if (viewInfo_) viewInfo_->ClearCells();
   if (popupMenus_) popupMenus_->FieldRemoving(field);
+  if (controller_ && controller_->FilterPopup) controller_->FilterPopup->FieldRemoving(field);
 }
 
 void TcxCustomPivotGrid::SetPopupMenus(TcxPivotGridPopupMenus* v) { popupMenus_->Assign(v); }

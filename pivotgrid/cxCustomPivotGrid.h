@@ -105,6 +105,8 @@ class TcxPivotGridFieldFilter : public TPersistent {
   void SetIncludeMode(bool v) { includeMode_ = v; }
   TcxPivotGridVariantList* Values() { return &values_; }
   TcxPivotGridField* Field() const { return field_; }
+  // The size the filter drop-down had when it last closed (0 x 0: none yet).
+  int DropDownWidth = 0, DropDownHeight = 0;
 
  private:
   TcxPivotGridField* field_;
@@ -1698,10 +1700,15 @@ class TcxPivotGridHintController : public IcxMouseTrackingCaller {
   void TimerTick(TObject*);
 };
 
+class TcxPivotGridFilterPopup;
+
 class TcxPivotGridController {
  public:
   explicit TcxPivotGridController(TcxCustomPivotGrid* grid);
   virtual ~TcxPivotGridController();
+  // The field filter drop-down (cxPivotGridFilterPopup.h), owned by the grid, made on first use.
+  virtual TcxPivotGridFilterPopup* CreateFilterPopup();
+  TcxPivotGridFilterPopup* GetFilterPopup();
   virtual TcxPivotGridHintController* CreateHintController() { return new TcxPivotGridHintController(this); }
   virtual TcxPivotGridHotTrackController* CreateHotTrackController() { return new TcxPivotGridHotTrackController(this); }
   virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass();
@@ -1735,6 +1742,7 @@ class TcxPivotGridController {
   std::unique_ptr<TcxPivotGridHotTrackController> HotTrackController;
   std::unique_ptr<TcxTimer> ScrollTimer;
   IcxPivotGridField* PressedField = nullptr;
+  TcxPivotGridFilterPopup* FilterPopup = nullptr;
   bool FilterClosedOnButton = false;
   bool SelectingCells = false;
 
@@ -1791,6 +1799,7 @@ class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
   void StartDrag() override;
   void MoveDrag(const TPoint& p, bool& accepted) override;
   void BeforeFinishDrag(bool accepted) override;
+  void FinishDrag(bool accepted) override;
   // The drag field's owner was freed: the drag goes on without it and drops nothing.
   void FieldFreed(TObject* field);
 
@@ -1809,6 +1818,8 @@ class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
   TPoint ImagePos{0, 0};
 
  private:
+  bool dropPending_ = false, hidePending_ = false;
+  bool IsOverCustomizationForm();
   TcxPivotGridFieldHeaderCellViewInfo* Header();
   std::vector<TcxPivotGridField*> GroupMembers();
   void ShowImage(const TPoint& pos);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "pivotgrid/cxCustomPivotGrid.h"
+#include "pivotgrid/cxPivotGridFilterPopup.h"
 
 // ---- hit test ----------------------------------------------------------------------------------------
 
@@ -137,6 +138,14 @@ TcxPivotGridController::TcxPivotGridController(TcxCustomPivotGrid* grid) : Pivot
 
 TcxPivotGridController::~TcxPivotGridController() = default;
 
+TcxPivotGridFilterPopup* TcxPivotGridController::CreateFilterPopup() { return new TcxPivotGridFilterPopup(PivotGrid); }
+
+TcxPivotGridFilterPopup* TcxPivotGridController::GetFilterPopup() {
+  // Owned by the grid: freed with its components.
+  if (!FilterPopup) FilterPopup = CreateFilterPopup();
+  return FilterPopup;
+}
+
 void TcxPivotGridController::Clear() {
   HotTrackController->Clear();
   if (HintController->Shown) HintController->HideHint();
@@ -215,7 +224,12 @@ void TcxPivotGridController::MouseDown(TMouseButton button, TShiftState shift, i
       PivotGrid->LayoutChanged();
       return;
     }
-    // The filter drop-down opens here once it exists; a click on the button opens nothing yet.
+    if (ht->HasCode(HitFilterButton) && !FilterClosedOnButton && !PivotGrid->InDesignMode())
+      if (auto* f = dynamic_cast<TcxPivotGridField*>(ht->HitObject)) {
+        TcxPivotGridFilterPopup* popup = GetFilterPopup();
+        popup->SetField(f);
+        popup->Popup();
+      }
   }
   FilterClosedOnButton = false;
   SelectingCells = button == mbLeft && ht->HasCode(HitDataCell);

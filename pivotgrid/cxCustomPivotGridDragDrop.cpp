@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "pivotgrid/cxCustomPivotGrid.h"
+#include "pivotgrid/cxPivotGridCustomization.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxPivotGridCustomDragDropObject)
 KORVAN_IMPLEMENT_CLASS(TcxPivotGridResizingObject)
@@ -179,9 +180,19 @@ void TcxPivotGridDragAndDropObject::FieldFreed(TObject* field) {
   Accepted = false;
 }
 
+bool TcxPivotGridDragAndDropObject::IsOverCustomizationForm() {
+  TcxPivotGridCustomization* c = PivotGrid()->Customization();
+  if (!c || !c->Visible()) return false;
+  TcxPivotGridCustomCustomizationForm* form = c->FormIfCreated();
+  return form->BoundsRect().Contains(ScreenPoint(LastPoint()));
+}
+
+// A field dragged out of every drop area is hidden while the field list shows: anywhere with
+// OptionsCustomize.Hiding, else only over the field list.
 bool TcxPivotGridDragAndDropObject::CanRemove() {
-  // Hiding by dragging out needs the customization form, which this grid does not show yet.
-  return false;
+  TcxCustomPivotGrid* grid = PivotGrid();
+  if (!DragField || !grid->Customization() || !grid->Customization()->Visible() || !DragField->CanHide()) return false;
+  return grid->OptionsCustomize()->Hiding() || IsOverCustomizationForm();
 }
 
 bool TcxPivotGridDragAndDropObject::FindDropArea(const TPoint& p, TcxPivotGridDragDropAreaInfo*& area) {
@@ -226,8 +237,9 @@ bool GroupsAcceptPosition(TcxCustomPivotGrid* grid, TcxPivotGridFieldArea area, 
 }  // namespace
 
 TCursor TcxPivotGridDragAndDropObject::CursorFor(bool accepted) {
-  if (accepted) return crArrow;
-  return CanRemove() ? crcxRemove : crcxNoDrop;
+  bool remove = CanRemove();
+  if (accepted || (remove && IsOverCustomizationForm())) return crArrow;
+  return remove ? crcxRemove : crcxNoDrop;
 }
 
 void TcxPivotGridDragAndDropObject::BlendImage() {
@@ -368,43 +380,62 @@ void TcxPivotGridDragAndDropObject::MoveDrag(const TPoint& p, bool& accepted) {
 
 void TcxPivotGridDragAndDropObject::DropTo(TcxPivotGridFieldArea area, int index) {
   TcxCustomPivotGrid* grid = PivotGrid();
-  if (IsSamePosition() || !DragField) return;
+  if (!DragField) return;
   auto* field = dynamic_cast<TcxPivotGridField*>(DragFieldObject);
-  PushHourglassCursor();
-  struct TPop {
-    ~TPop() { PopHourglassCursor(); }
-  } pop;
-  if (!field) {
-    // The "Data" header reports its move itself, after its own update bracket.
-    DragField->SetAreaPosition(area, index);
-    grid->NotifyDesignerModified();
-    return;
-  }
-  TcxObjectLinkGuard link(field);
-  grid->BeginUpdate();
-  try {
-    field->SetAreaPosition(area, index);
-  } catch (...) {
+  TcxObjectLinkGuard link(field ? static_cast<TObject*>(field) : grid);
+  if (!IsSamePosition()) {
+    PushHourglassCursor();
+    struct TPop {
+      ~TPop() { PopHourglassCursor(); }
+    } pop;
+    if (!field) {
+      // The "Data" header reports its move itself, after its own update bracket.
+      DragField->SetAreaPosition(area, index);
+      grid->NotifyDesignerModified();
+      return;
+    }
+    grid->BeginUpdate();
+    try {
+      field->SetAreaPosition(area, index);
+    } catch (...) {
+      grid->EndUpdate();
+      throw;
+    }
     grid->EndUpdate();
-    throw;
+    grid->NotifyDesignerModified();
   }
-  grid->EndUpdate();
-  grid->NotifyDesignerModified();
-  grid->DoFieldPosChanged(link.Alive() ? field : nullptr);
+  // Every drop is reported, one at the place it came from too: the handler may act on the
+  // field's area whether or not it moved.
+  grid->DoFieldPosChanged(field && link.Alive() ? field : nullptr);
 }
 
 void TcxPivotGridDragAndDropObject::BeforeFinishDrag(bool accepted) {
   HideImage();
   HideArrows();
   if (DragField) DragField->SetHeaderState(cxbsNormal);
-  bool drop = accepted && Accepted && HasDropArea && DragField;
-  TcxPivotGridFieldArea area = DropArea.Area;
-  int index = DropArea.AreaIndex;
+  dropPending_ = accepted && Accepted && HasDropArea && DragField;
+  hidePending_ = accepted && !dropPending_ && CanRemove();
   DragImage.reset();
   ImageBackground.reset();
   WorkImage.reset();
   ArrowsBackground.reset();
   GapColumns.clear();
   TcxDragAndDropObject::BeforeFinishDrag(accepted);
-  if (drop) DropTo(area, index);
+}
+
+// The drop comes last: a handler of the field's move may free the grid and with it this object.
+void TcxPivotGridDragAndDropObject::FinishDrag(bool) {
+  if (hidePending_ && DragField) {
+    hidePending_ = false;
+    // Hidden by dragging out: the whole field group when the field has one.
+    auto* field = dynamic_cast<TcxPivotGridField*>(DragFieldObject);
+    if (field && field->Group())
+      field->Group()->SetVisible(false);
+    else
+      DragField->SetVisible(false);
+    PivotGrid()->NotifyDesignerModified();
+  }
+  if (!dropPending_) return;
+  dropPending_ = false;
+  DropTo(DropArea.Area, DropArea.AreaIndex);
 }

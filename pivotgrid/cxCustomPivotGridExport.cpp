@@ -2,10 +2,19 @@
 // whole table without clipping or scrolling, and the options, styles and display flags put
 // back when the controller is freed.
 #include "pivotgrid/cxCustomPivotGrid.h"
+#include "vcl/Forms.h"
 
 TcxPivotGridExportController::TcxPivotGridExportController(TcxCustomPivotGrid* grid) : grid_(grid) { SaveState(); }
 
-TcxPivotGridExportController::~TcxPivotGridExportController() { RestoreState(); }
+TcxPivotGridExportController::~TcxPivotGridExportController() {
+  // Freed also while an export unwinds: a handler that raises in the relayout afterwards is
+  // reported, never passed out of the destructor (which would end the program).
+  try {
+    RestoreState();
+  } catch (...) {
+    if (Application) Application->HandleException(grid_);
+  }
+}
 
 void TcxPivotGridExportController::SaveState() {
   // A pending rebuild is carried out first: the export must never walk stale trees.

@@ -524,3 +524,30 @@ void TInterfaceList::SetItems(Integer index, const IInterfacePtr& item) {
   CheckIndex(index);
   items_[size_t(index)] = item;
 }
+
+// ---------------------------------------------------------------------------------------------
+// FindGlobalComponent
+
+namespace {
+std::vector<TFindGlobalComponent>& GlobalFinders() {
+  static std::vector<TFindGlobalComponent> finders;
+  return finders;
+}
+}  // namespace
+
+void RegisterFindGlobalComponentProc(TFindGlobalComponent proc) {
+  auto& f = GlobalFinders();
+  if (std::find(f.begin(), f.end(), proc) == f.end()) f.push_back(proc);
+}
+
+void UnregisterFindGlobalComponentProc(TFindGlobalComponent proc) {
+  auto& f = GlobalFinders();
+  f.erase(std::remove(f.begin(), f.end(), proc), f.end());
+}
+
+TComponent* FindGlobalComponent(const String& name) {
+  auto& f = GlobalFinders();
+  for (auto it = f.rbegin(); it != f.rend(); ++it)
+    if (TComponent* c = (*it)(name)) return c;
+  return nullptr;
+}

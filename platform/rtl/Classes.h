@@ -884,3 +884,10 @@ class TWriter : public TFiler {
   virtual void EndDefined() = 0;
   virtual void WriteBinary(const String& bytes) = 0;
 };
+
+// Components found by name across the program: forms and data modules register a finder
+// (the framework's form unit does); FindGlobalComponent asks each, newest first.
+using TFindGlobalComponent = TComponent* (*)(const String& name);
+void RegisterFindGlobalComponentProc(TFindGlobalComponent proc);
+void UnregisterFindGlobalComponentProc(TFindGlobalComponent proc);
+TComponent* FindGlobalComponent(const String& name);

@@ -1512,6 +1512,12 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
 
 void TWinControl::Dispatch(TMessage& m) {
   switch (m.Msg) {
+    case CM_WININICHANGE: {
+      // The settings-change notification goes on to every child (a form gets it first).
+      std::vector<TControl*> list = controls_;
+      for (TControl* c : list) c->Perform(CM_WININICHANGE, m.WParam, m.LParam);
+      break;
+    }
     case WM_PAINT: WMPaint(m); return;
     case WM_ERASEBKGND: WMEraseBkgnd(m); return;
     case WM_SETFOCUS: WMSetFocus(m); return;

@@ -31,6 +31,21 @@ void ApplicationControlDestroyed(TControl* control) {
 }
 
 namespace {
+// Forms on the screen and the application's data modules, found by name.
+TComponent* FindFormOrDataModule(const String& name) {
+  if (name.empty()) return nullptr;
+  if (Screen)
+    for (Integer i = 0; i < Screen->FormCount(); ++i)
+      if (SameText(Screen->Forms(i)->Name(), name)) return Screen->Forms(i);
+  if (Application)
+    for (Integer i = 0; i < Application->ComponentCount(); ++i)
+      if (auto* d = dynamic_cast<TDataModule*>(Application->Components(i)); d && SameText(d->Name(), name)) return d;
+  return nullptr;
+}
+struct FindGlobalRegistration {
+  FindGlobalRegistration() { RegisterFindGlobalComponentProc(&FindFormOrDataModule); }
+} findGlobalRegistration;
+
 // Whether c is inside (or is) the control `within`, by the parent chain of c. Reads only c
 // and its parents, so `within` may already be half destroyed.
 bool IsWithin(TControl* c, const TControl* within) {

@@ -565,6 +565,24 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
   params.Style |= kAlignStyles[alignment_] | ES_AUTOHSCROLL;
   if (!hideSelection_) params.Style |= ES_NOHIDESEL;
   if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (lines_) {
+    params.Style = (params.Style & ~DWORD(ES_AUTOHSCROLL)) | ES_MULTILINE;
+    const TScrollStyle bars = lines_->ScrollBars();
+    if (bars == ssHorizontal || bars == ssBoth) params.Style |= WS_HSCROLL;
+    if (bars == ssVertical || bars == ssBoth) params.Style |= WS_VSCROLL;
+    if (bars == ssHorizontal || bars == ssBoth || !lines_->WordWrap()) params.Style |= ES_AUTOHSCROLL;
+  }
+}
+
+void TCustomEdit::MakeMultiLine() {
+  if (!lines_) lines_ = std::make_unique<TEditLines>(this);
+}
+
+String TCustomEdit::GetText() const { return lines_ ? lines_->Text() : text_; }
+
+void TCustomEdit::SetTextValue(const String& v) {
+  if (lines_) lines_->SetText(v);
+  else TCustomControl::SetTextValue(v);
 }
 
 DWORD TCustomEdit::WindowStyle() { return HandleAllocated() ? DWORD(GetWindowLong(Handle(), GWL_STYLE)) : 0; }
@@ -594,7 +612,7 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v) {
   if (HandleAllocated()) RecreateWnd();
 }
 
-Integer TCustomEdit::CharCount() const { return Integer(Boundaries(text_).size()) - 1; }
+Integer TCustomEdit::CharCount() const { return lines_ ? lines_->CharCount() : Integer(Boundaries(text_).size()) - 1; }
 
 String TCustomEdit::DisplayText() const {
   if (!passwordChar_) return text_;
@@ -605,8 +623,8 @@ String TCustomEdit::DisplayText() const {
 
 void TCustomEdit::SetCharCase(TEditCharCase v) {
   charCase_ = v;
-  if (v == ecUpperCase) SetText(AnsiUpperCase(text_));
-  else if (v == ecLowerCase) SetText(AnsiLowerCase(text_));
+  if (v == ecUpperCase) SetText(AnsiUpperCase(Text()));
+  else if (v == ecLowerCase) SetText(AnsiLowerCase(Text()));
 }
 
 void TCustomEdit::SetSelStart(Integer v) {
@@ -628,7 +646,9 @@ void TCustomEdit::SetSelLength(Integer v) {
   Invalidate();
 }
 
-String TCustomEdit::SelText() const { return SubChars(text_, selStart_, selLength_); }
+String TCustomEdit::SelText() const {
+  return lines_ ? lines_->Range(selStart_, selLength_) : SubChars(text_, selStart_, selLength_);
+}
 
 void TCustomEdit::SetSelText(const String& v) { ReplaceSelection(v); }
 
@@ -641,6 +661,7 @@ void TCustomEdit::SelectAll() {
 }
 
 bool TCustomEdit::ReplaceSelection(const String& input) {
+  if (lines_) return lines_->ReplaceSelection(input);
   String s = input;
   // A single line: stop at the first line break.
   size_t nl = s.find_first_of("\r\n");
@@ -685,13 +706,16 @@ void TCustomEdit::CMTextChanged(TMessage& m) {
   if (selStart_ > n) selStart_ = n;
   if (selStart_ + selLength_ > n) selLength_ = n - selStart_;
   anchor_ = selStart_;
-  TCustomControl::CMTextChanged(m);
+  // The lines are the multi-line edit's text: its window keeps no caption to copy back.
+  if (lines_) TControl::CMTextChanged(m);
+  else TCustomControl::CMTextChanged(m);
   UpdateCaret();
   if (!IsLoading()) Change();
 }
 
 void TCustomEdit::CMFontChanged(TMessage& m) {
   TCustomControl::CMFontChanged(m);
+  if (lines_) lines_->LayoutChanged();
   UpdateCaret();
 }
 
@@ -750,6 +774,7 @@ Integer TCustomEdit::CharAt(Integer x) {
 
 void TCustomEdit::UpdateCaret() {
   if (!HandleAllocated()) return;
+  if (lines_) return lines_->UpdateCaret();
   Integer pos = selStart_ + (anchor_ == selStart_ ? selLength_ : 0);
   Integer x = CaretX(pos);
   Integer left = leftMargin_;
@@ -763,6 +788,7 @@ void TCustomEdit::UpdateCaret() {
 }
 
 void TCustomEdit::MoveCaret(Integer pos, bool extend) {
+  if (lines_) return lines_->MoveCaret(pos, extend);
   pos = std::clamp(pos, 0, CharCount());
   if (!extend) {
     anchor_ = pos;
@@ -807,7 +833,9 @@ Integer TCustomEdit::WordEnd(Integer pos) {
   return i;
 }
 
-void TCustomEdit::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
+void TCustomEdit::WMGetDlgCode(TMessage& m) {
+  m.Result = lines_ ? lines_->DlgCode() : DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+}
 
 void TCustomEdit::WMSetFocus(TMessage& m) {
   TCustomControl::WMSetFocus(m);
@@ -815,7 +843,7 @@ void TCustomEdit::WMSetFocus(TMessage& m) {
   caretCreated_ = true;
   if (autoSelect_ && !controlState_.Contains(csLButtonDown)) SelectAll();
   UpdateCaret();
-  SetCaretPos(CaretX(selStart_ + selLength_), TextTop());
+  if (!lines_) SetCaretPos(CaretX(selStart_ + selLength_), TextTop());
   ShowCaret(Handle());
   Invalidate();
 }
@@ -833,6 +861,10 @@ void TCustomEdit::KeyDown(Word& key, TShiftState shift) {
 }
 
 void TCustomEdit::EditKeyDown(Word& key, TShiftState shift) {
+  if (lines_) {
+    lines_->EditKeyDown(key, shift);
+    if (key == 0) return;
+  }
   Integer caret = selLength_ == 0 ? selStart_ : (anchor_ == selStart_ ? selStart_ + selLength_ : selStart_);
   bool ext = shift.Contains(ssShift);
   bool ctrl = shift.Contains(ssCtrl);
@@ -882,6 +914,10 @@ void TCustomEdit::KeyPress(char32_t& key) {
 }
 
 void TCustomEdit::EditChar(char32_t& key) {
+  if (lines_) {
+    lines_->EditChar(key);
+    if (key == 0) return;
+  }
   // Ctrl+C, Ctrl+V and Ctrl+X arrive as characters; the window's messages do the work.
   const UINT clipboard = key == 3 ? WM_COPY : key == 22 ? WM_PASTE : key == 24 ? WM_CUT : 0;
   if (clipboard) {
@@ -914,18 +950,27 @@ void TCustomEdit::EditChar(char32_t& key) {
 void TCustomEdit::MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) {
   if (b == mbLeft && !s.Contains(ssDouble)) {
     if (CanFocus() && !Focused()) SetFocus();
-    MoveCaret(CharAt(x), s.Contains(ssShift));
+    if (lines_) lines_->MouseAt(x, y, s.Contains(ssShift));
+    else MoveCaret(CharAt(x), s.Contains(ssShift));
   }
   TCustomControl::MouseDown(b, s, x, y);
 }
 
 void TCustomEdit::MouseMove(TShiftState s, Integer x, Integer y) {
-  if (s.Contains(ssLeft) && MouseCapture()) MoveCaret(CharAt(x), true);
+  if (s.Contains(ssLeft) && MouseCapture()) {
+    if (lines_) lines_->MouseAt(x, y, true);
+    else MoveCaret(CharAt(x), true);
+  }
   TCustomControl::MouseMove(s, x, y);
 }
 
 void TCustomEdit::DblClick() {
   // The word under the caret (the press placed it) is selected.
+  if (lines_) {
+    lines_->SelectWord();
+    TCustomControl::DblClick();
+    return;
+  }
   Integer caret = selStart_ + (anchor_ == selStart_ ? selLength_ : 0);
   auto c = CharsOf(text_);
   Integer n = Integer(c.size());
@@ -940,6 +985,7 @@ void TCustomEdit::DblClick() {
 
 void TCustomEdit::Undo() {
   if (!hasUndo_) return;
+  if (lines_) return lines_->Undo();
   String t = undoText_;
   Integer sel = undoSelStart_;
   undoText_ = text_;
@@ -983,6 +1029,7 @@ LRESULT TCustomEdit::EditWndProc(UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 bool TCustomEdit::EditMessage(TMessage& m) {
+  if (lines_ && lines_->EditMessage(m)) return true;
   switch (m.Msg) {
     case EM_GETSEL: {
       Integer e = selStart_ + selLength_;
@@ -1094,6 +1141,7 @@ void TCustomEdit::PasteFromClipboard() {
 
 void TCustomEdit::Paint() {
   TCanvas* c = Canvas();
+  if (lines_) return lines_->Paint(c);
   TRect r = ClientRect();
   c->Brush()->SetColor(enabled_ ? color_ : clBtnFace);
   c->FillRect(r);

@@ -14,7 +14,11 @@ constexpr UINT EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_GETRECT = 0x00B2, EM_S
                EM_CANUNDO = 0x00C6, EM_UNDO = 0x00C7, EM_SETPASSWORDCHAR = 0x00CC,
                EM_EMPTYUNDOBUFFER = 0x00CD, EM_SETREADONLY = 0x00CF, EM_GETPASSWORDCHAR = 0x00D2,
                EM_SETMARGINS = 0x00D3, EM_GETMARGINS = 0x00D4, EM_GETLIMITTEXT = 0x00D5,
-               EM_POSFROMCHAR = 0x00D6, EM_CHARFROMPOS = 0x00D7;
+               EM_POSFROMCHAR = 0x00D6, EM_CHARFROMPOS = 0x00D7, EM_SCROLL = 0x00B5,
+               EM_LINESCROLL = 0x00B6, EM_GETLINECOUNT = 0x00BA, EM_LINEINDEX = 0x00BB,
+               EM_LINELENGTH = 0x00C1, EM_LINEFROMCHAR = 0x00C9, EM_GETFIRSTVISIBLELINE = 0x00CE;
+// Notifications of an edit to its parent (WM_COMMAND, the code in the high word).
+constexpr WORD EN_CHANGE = 0x0300, EN_HSCROLL = 0x0601, EN_VSCROLL = 0x0602;
 constexpr WPARAM EC_LEFTMARGIN = 0x1, EC_RIGHTMARGIN = 0x2, EC_USEFONTINFO = 0xFFFF;
 constexpr DWORD ES_LEFT = 0x0, ES_CENTER = 0x1, ES_RIGHT = 0x2, ES_MULTILINE = 0x4, ES_UPPERCASE = 0x8,
                 ES_LOWERCASE = 0x10, ES_PASSWORD = 0x20, ES_AUTOVSCROLL = 0x40, ES_AUTOHSCROLL = 0x80,
@@ -209,6 +213,8 @@ class TRadioButton : public TButtonControl {
   TSize ownerDrawSize_;
 };
 
+class TEditLines;
+
 // A single-line text editor: caret, selection with the keyboard and the mouse (Ctrl+arrows by
 // words, double click a word), clipboard, maximum length in characters, password character,
 // read-only. Alignment, HideSelection and the border live in the window style (ES_LEFT,
@@ -246,6 +252,8 @@ class TCustomEdit : public TCustomControl {
   void SetSelStart(Integer v);
   Integer SelLength() const { return selLength_; }
   void SetSelLength(Integer v);
+  // Where the caret stands: the end of the selection that moves with Shift.
+  Integer CaretIndex() const { return selLength_ == 0 || anchor_ != selStart_ ? selStart_ : selStart_ + selLength_; }
   String SelText() const;
   void SetSelText(const String& v);
   void SelectAll();
@@ -262,6 +270,9 @@ class TCustomEdit : public TCustomControl {
   void SetMargins(Integer left, Integer right);
   // The horizontal alignment the window style gives (ES_RIGHT, ES_CENTER; left otherwise).
   TAlignment WindowAlignment();
+  // A multi-line edit (the memo, an editor's inner memo) keeps its text as lines; nil for a
+  // single-line edit.
+  TEditLines* MultiLine() const { return lines_.get(); }
 
   TNotifyEvent OnChange;
 
@@ -306,7 +317,13 @@ class TCustomEdit : public TCustomControl {
   Integer WordStart(Integer pos);
   Integer WordEnd(Integer pos);
   DWORD WindowStyle();
+  // Makes the edit multi-line (constructors of multi-line kinds call it).
+  void MakeMultiLine();
+  String GetText() const override;
+  void SetTextValue(const String& v) override;
 
+  std::unique_ptr<TEditLines> lines_;
+  friend class TEditLines;
   Integer maxLength_ = 0;
   bool readOnly_ = false;
   char32_t passwordChar_ = 0;
@@ -335,6 +352,131 @@ class TEdit : public TCustomEdit {
 };
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+// The text of a multi-line edit: lines with their wrapped rows, the caret and selection by
+// character index (a line break counts as two characters, CR LF), vertical scrolling by rows
+// and horizontal scrolling by pixels, the window's scroll bars (WS_VSCROLL, WS_HSCROLL) kept
+// in step, EN_VSCROLL and EN_HSCROLL told to the parent. Character counts of lines and rows are
+// held in prefix-sum trees, so typing a character costs its own line's layout and a logarithm
+// of the line count, never a copy or a re-wrap of the whole text.
+class TEditLines {
+ public:
+  explicit TEditLines(TCustomEdit* edit);
+  ~TEditLines();
+  TStrings* Lines() { return strings_.get(); }
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle v);
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool v) { wantReturns_ = v; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool v) { wantTabs_ = v; }
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool v);
+  // Column X in row (line) Y of the caret; setting selects the empty range there.
+  TPoint CaretPos();
+  void SetCaretPos(const TPoint& p);
+
+  Integer LineCount() const { return Integer(lines_.size()); }
+  String Line(Integer i) const { return lines_[size_t(i)].text; }
+  Integer LineIndex(Integer line) const;  // character index of the line's start; -1 past the end
+  Integer LineFromChar(Integer index) const;
+  Integer CharCount() const;
+  Integer RowCount() const;
+  Integer TopRow() const { return topRow_; }
+  Integer VisibleRows();
+  // Scrolls by rows and by average character widths; False when nothing moved.
+  bool ScrollBy(Integer columns, Integer rows);
+  String Text() const;
+  void SetText(const String& s);
+  // Counts every change of the text (a key's effect is told without copying the text).
+  Integer ChangeCount() const { return changeCount_; }
+  String Range(Integer start, Integer count) const;
+  // Replaces [start, start + count) with s (split at CR LF, CR or LF); returns the characters
+  // inserted.
+  Integer Replace(Integer start, Integer count, const String& s);
+
+  // The edit's processing in multi-line form.
+  bool ReplaceSelection(const String& input);
+  void EditKeyDown(Word& key, TShiftState shift);
+  void EditChar(char32_t& key);
+  bool EditMessage(TMessage& m);
+  void MouseAt(Integer x, Integer y, bool extend);
+  void SelectWord();
+  void Undo();
+  void Paint(TCanvas* c);
+  void UpdateCaret();
+  void MoveCaret(Integer pos, bool extend, bool forward = true);
+  LRESULT DlgCode();
+  void LayoutChanged();
+  void UpdateScrollBars();
+
+ private:
+  struct TextLine {
+    String text;
+    Integer chars = 0;
+    Integer width = 0;             // pixels of the whole line
+    std::vector<Integer> breaks;   // character offsets where its second, third ... rows start
+  };
+  class Sums;
+  void Rebuild();
+  void LayOut(TextLine& l, HDC dc);
+  Integer WrapWidth();
+  bool Wraps() const;
+  HDC MeasureDC();
+  void ReleaseMeasureDC(HDC dc);
+  Integer RowOfIndex(Integer index, Integer* rowStart = nullptr, Integer* line = nullptr);
+  Integer IndexAt(Integer row, Integer x);
+  Integer XOf(Integer line, Integer from, Integer to);
+  Integer RowHeight();
+  Integer Caret() const;
+  void KeepCaretVisible();
+  void SetTop(Integer row, Integer scroll_x);
+  void Notify(WORD code);
+  Integer MaxWidth();
+
+  TCustomEdit* edit_;
+  std::vector<TextLine> lines_;
+  std::unique_ptr<Sums> charSums_, rowSums_;
+  std::unique_ptr<TStrings> strings_;
+  TScrollStyle scrollBars_ = ssNone;
+  bool wantReturns_ = true, wantTabs_ = false, wordWrap_ = true;
+  Integer topRow_ = 0;
+  Integer wrapWidth_ = -1;
+  Integer maxWidth_ = -1;  // -1: to be found again
+  Integer rowHeight_ = 0;
+  Integer goalX_ = -1;
+  Integer changeCount_ = 0;  // the column (pixels into the text) that vertical moves keep
+  // The last change, for Undo: at undoStart_, undoInserted_ characters replaced undoText_.
+  Integer undoStart_ = 0, undoInserted_ = 0;
+  String undoText_;
+};
+
+// The platform's multi-line edit.
+class TCustomMemo : public TCustomEdit {
+  KORVAN_CLASS(TCustomMemo, TCustomEdit)
+
+ public:
+  explicit TCustomMemo(TComponent* owner);
+  TStrings* Lines() const { return lines_->Lines(); }
+  void SetLines(TStrings* v) { lines_->Lines()->Assign(v); }
+  TScrollStyle ScrollBars() const { return lines_->ScrollBars(); }
+  void SetScrollBars(TScrollStyle v) { lines_->SetScrollBars(v); }
+  bool WantReturns() const { return lines_->WantReturns(); }
+  void SetWantReturns(bool v) { lines_->SetWantReturns(v); }
+  bool WantTabs() const { return lines_->WantTabs(); }
+  void SetWantTabs(bool v) { lines_->SetWantTabs(v); }
+  bool WordWrap() const { return lines_->WordWrap(); }
+  void SetWordWrap(bool v) { lines_->SetWordWrap(v); }
+  TPoint CaretPos() { return lines_->CaretPos(); }
+  void SetCaretPos(const TPoint& p) { lines_->SetCaretPos(p); }
+};
+
+class TMemo : public TCustomMemo {
+  KORVAN_CLASS(TMemo, TCustomMemo)
+
+ public:
+  using TCustomMemo::TCustomMemo;
+};
+
 enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused };
 using TOwnerDrawState = TSet<TOwnerDrawStateItem, 16>;
 using TDrawItemEvent = std::function<void(TWinControl* control, Integer index, TRect rect, TOwnerDrawState state)>;

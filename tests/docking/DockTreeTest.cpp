@@ -187,7 +187,7 @@ TEST_F(DockTreeTest, DockPositionIsStoredAndRestoredFromTheFirstCandidate) {
   p[0]->UnDock();
   log.clear();
   p[0]->OnStartDocking = [this](TdxCustomDockControl*, Integer, Integer) { log.push_back("start"); };
-  p[0]->OnEndDocking = [this](TdxCustomDockControl*, TdxCustomDockControl*, Integer, Integer) {
+  p[0]->OnEndDocking = [this](TdxCustomDockControl*, TdxZone*, Integer, Integer) {
     log.push_back("end");
   };
   p[0]->OnRestoreDockPosition = [this](TdxCustomDockControl*, TdxDockPosition&) { log.push_back("restore"); };

@@ -40,14 +40,18 @@ inline String Tree(TdxCustomDockControl* c) {
   return s + ")";
 }
 
-// Every child's window parent is its parent dock control and its alignment follows its dock
-// type; returns the first violation, "" when none.
+// Every child's window parent is its parent dock control (an auto-hidden one's is its sliding
+// window) and its alignment follows its dock type; returns the first violation, "" when none.
 inline String CheckInvariants(TdxCustomDockControl* c) {
   for (Integer i = 0; i < c->ChildCount(); ++i) {
     TdxCustomDockControl* k = c->Children(i);
     if (k->ParentDockControl() != c) return k->Name() + ": parent link";
-    if (k->Parent() != c) return k->Name() + ": window parent";
-    if (k->Align() != dxDockingTypeAlign(k->DockType())) return k->Name() + ": alignment";
+    if (k->AutoHide()) {
+      if (!dynamic_cast<TdxDockSiteAutoHideContainer*>(k->Parent())) return k->Name() + ": window parent";
+    } else {
+      if (k->Parent() != c) return k->Name() + ": window parent";
+      if (k->Align() != dxDockingTypeAlign(k->DockType())) return k->Name() + ": alignment";
+    }
     if (k->DockIndex() != i) return k->Name() + ": index";
     String inner = CheckInvariants(k);
     if (!inner.empty()) return inner;
@@ -95,6 +99,9 @@ class DockingFixture : public testing_support::THeadlessFixture {
     forms_.clear();
     watcher.freed.clear();
     Pump();
+    // Float forms go with the controls' form.
+    for (Integer i = 0; i < Application->ComponentCount(); ++i)
+      EXPECT_FALSE(dynamic_cast<TdxFloatForm*>(Application->Components(i))) << "a float form outlived its form";
     FinalizeDockingController();
     THeadlessFixture::TearDown();
   }

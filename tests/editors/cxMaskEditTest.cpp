@@ -1,7 +1,9 @@
-// The mask edit's settings and its blank-mask behaviour (the text edit's), the filter helper
-// and the registrations.
+// The mask edit's settings, its blank-mask behaviour (the text edit's), typing through the
+// mask modes, display values focused and unfocused, validation, the filter helper and the
+// registrations.
 #include <gtest/gtest.h>
 
+#include "EditorsTestSupport.h"
 #include "editors/cxEditPaintUtils.h"
 #include "editors/cxEditRepositoryItems.h"
 #include "editors/cxMaskEdit.h"
@@ -46,9 +48,12 @@ TEST(MaskEditProperties, BlankMasksAndSettings) {
   p.SetMaskKind(emkStandard);
   p.SetEditMask("99");
   EXPECT_EQ(p.EditMask(), "99");
-  // No mask mode exists yet: every mask counts as blank, so lookup and formats stay.
-  EXPECT_FALSE(p.IsMasked());
-  EXPECT_TRUE(p.UsesLookupData());
+  // A mask: no incremental lookup, no display formats, MaxLength held at 0.
+  EXPECT_TRUE(p.IsMasked());
+  EXPECT_FALSE(p.UsesLookupData());
+  EXPECT_EQ(p.GetDisplayFormatOptions(), 0);
+  p.SetMaxLength(5);
+  EXPECT_EQ(p.MaxLength(), 0);
   p.ClearDefaultValuesProvider();
 
   TcxMaskEditProperties copy(nullptr);
@@ -78,6 +83,11 @@ TEST(MaskEditProperties, FilterHelperAndRegistrations) {
   EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10, 7, 8}));
   helper->SupportedOperators(&p, TcxIntegerValueType::Class(), ops, true);
   EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14}));
+  // With a mask there is no like and not like, even for texts.
+  p.SetEditMask("00");
+  helper->SupportedOperators(&p, TcxStringValueType::Class(), ops, false);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10}));
+  p.SetEditMask("");
   // A regular-expression source becomes the extended kind in the filter's editor.
   TcxMaskEditProperties source(nullptr), prepared(nullptr);
   source.SetMaskKind(emkRegExpr);
@@ -99,21 +109,36 @@ class MaskEditTest : public testing_support::THeadlessFixture {
  protected:
   void SetUp() override {
     THeadlessFixture::SetUp();
+    saved_ = FormatSettings;
+    FormatSettings.DateSeparator = '/';
+    FormatSettings.ShortDateFormat = "d/M/yyyy";
+    GlobalFormatController()->Refresh();
     InitializeForms();
     form_ = new TForm(Application);
     form_->SetBounds(100, 100, 300, 200);
     edit_ = new TcxMaskEdit(form_);
     edit_->SetBounds(10, 10, 150, 21);
     edit_->SetParent(form_);
+    other_ = new TcxMaskEdit(form_);
+    other_->SetBounds(10, 50, 150, 21);
+    other_->SetParent(form_);
     form_->Show();
     Pump();
   }
   void TearDown() override {
     form_->Free();
+    FormatSettings = saved_;
+    GlobalFormatController()->Refresh();
     THeadlessFixture::TearDown();
   }
+  void Focus(TWinControl* c) {
+    c->SetFocus();
+    Pump();
+  }
+  TFormatSettings saved_;
   TForm* form_ = nullptr;
   TcxMaskEdit* edit_ = nullptr;
+  TcxMaskEdit* other_ = nullptr;
 };
 
 TEST_F(MaskEditTest, ABlankMaskEditsAsTheTextEdit) {
@@ -134,6 +159,125 @@ TEST_F(MaskEditTest, ABlankMaskEditsAsTheTextEdit) {
   EXPECT_EQ(edit_->Text(), "Oxé");
   S().PressKey(VK_RETURN);  // validates on Enter by default
   EXPECT_EQ(VarToStr(edit_->EditValue()), "Oxé");
+}
+
+TEST_F(MaskEditTest, TypingGoesThroughTheModeOfTheMaskKind) {
+  auto* fc = GlobalFormatController();
+  struct Case {
+    TcxEditMaskKind Kind;
+    String Mask;
+    const char* Typed;
+    std::vector<Word> Keys;  // pressed after typing
+    const char* Text;
+  };
+  const Case cases[] = {
+      {emkStandard, "00/00;0;_", "1234", {}, "12/34"},
+      {emkStandard, "00/00;0;_", "1x2", {}, "12/__"},  // a letter is refused
+      {emkStandard, "00/00;0;_", "1234", {VK_HOME, VK_DELETE}, "_2/34"},
+      {emkStandard, "00/00;0;_", "12", {VK_BACK}, "1_/__"},
+      {emkRegExpr, "[a-z]+\\d", "ab1", {}, "ab1"},
+      {emkRegExpr, "[a-z]+\\d", "1ab", {}, "ab"},
+      {emkRegExprEx, fc->DateMaskRegExpr(), "31", {}, "31/"},  // forced literals are typed
+      {emkRegExprEx, fc->DateMaskRegExpr(), "31", {VK_BACK}, "3"},
+      // The format controller's date masks, standard and regular-expression.
+      {emkStandard, fc->DateStandardMask(), "31122024", {}, "31/12/2024"},
+      {emkRegExpr, fc->DateMaskRegExpr(), "31/12/2024", {}, "31/12/2024"},
+  };
+  Focus(edit_);
+  for (const Case& c : cases) {
+    edit_->Properties()->SetEditMask("");
+    edit_->Properties()->SetMaskKind(c.Kind);
+    edit_->Properties()->SetEditMask(c.Mask);
+    edit_->ClearValue();
+    edit_->SelectRange(0, 0);
+    S().TypeText(c.Typed);
+    for (Word k : c.Keys) S().PressKey(k);
+    Pump();
+    EXPECT_EQ(edit_->Text(), c.Text) << c.Mask << " <- " << c.Typed;
+  }
+}
+
+TEST_F(MaskEditTest, DisplayFocusedAndUnfocusedAndValidation) {
+  TcxMaskEditProperties* p = edit_->Properties();
+  Focus(other_);
+  p->SetEditMask("00/00;0;_");
+  edit_->WriteEditValue(Variant(String("1234")));
+  Pump();
+  EXPECT_EQ(edit_->Text(), "1234");  // unfocused: the value without blanks and literals
+  Focus(edit_);
+  EXPECT_EQ(edit_->Text(), "12/34");
+  Focus(other_);
+  p->SetAlwaysShowBlanksAndLiterals(true);
+  edit_->WriteEditValue(Variant(String("1234")));
+  Pump();
+  EXPECT_EQ(edit_->Text(), "12/34");
+  // Cells format through the properties alone.
+  Variant display;
+  p->SetAlwaysShowBlanksAndLiterals(false);
+  p->PrepareDisplayValue(Variant(String("1234")), display, false);
+  EXPECT_EQ(VarToStr(display), "1234");
+  p->PrepareDisplayValue(Variant(String("1234")), display, true);
+  EXPECT_EQ(VarToStr(display), "12/34");
+
+  // A half-filled text is invalid; an empty one passes only with IgnoreMaskBlank.
+  struct Case {
+    const char* Text;
+    bool Ignore, Valid;
+  };
+  const Case cases[] = {{"12/34", false, true}, {"1_/__", false, false}, {"1_/__", true, false},
+                        {"__/__", true, true}, {"__/__", false, false}};
+  for (const Case& c : cases) {
+    p->SetIgnoreMaskBlank(c.Ignore);
+    Variant v(String(c.Text));
+    String error_text;
+    bool error = false;
+    p->ValidateDisplayValue(v, error_text, error, edit_);
+    EXPECT_EQ(!error, c.Valid) << c.Text << " " << c.Ignore;
+    if (error) {
+      EXPECT_EQ(error_text, "The edit value is invalid");
+    }
+  }
+}
+
+TEST_F(MaskEditTest, KindAndMaskChangesMaxLengthAndABadExpression) {
+  TcxMaskEditProperties* p = edit_->Properties();
+  p->SetEditMask("00");
+  p->SetMaxLength(5);
+  EXPECT_EQ(p->MaxLength(), 0);  // a mask decides the length
+  // A kind switch across the syntaxes drops the own mask; one assigned with the kind stays.
+  p->SetMaskKind(emkRegExpr);
+  EXPECT_EQ(p->EditMask(), "");
+  TcxMaskEditProperties other(nullptr);
+  other.SetMaskKind(emkStandard);
+  other.SetEditMask("999");
+  p->Assign(&other);
+  EXPECT_EQ(p->MaskKind(), emkStandard);
+  EXPECT_EQ(p->EditMask(), "999");
+  // Between the two regular-expression kinds the mask stays.
+  p->SetEditMask("");
+  p->SetMaskKind(emkRegExpr);
+  p->SetEditMask("[a-c]+");
+  p->SetMaskKind(emkRegExprEx);
+  EXPECT_EQ(p->EditMask(), "[a-c]+");
+  // An expression that does not compile is refused and changes nothing.
+  EXPECT_THROW(p->SetEditMask("([a-z]"), EcxMaskEditError);
+  EXPECT_EQ(p->EditMask(), "[a-c]+");
+  EXPECT_EQ(edit_->Mode()->Mask(), "[a-c]+");
+  // CaseInsensitive under CharCase: an upper-case edit takes lower-case letters of an upper set.
+  p->SetEditMask("[ABC]+");
+  p->SetCharCase(ecUpperCase);
+  p->SetCaseInsensitive(false);
+  EXPECT_TRUE(p->CaseInsensitive());
+  Focus(edit_);
+  edit_->ClearValue();
+  S().TypeText("abd");
+  EXPECT_EQ(edit_->Text(), "AB");
+  // Entering selects the whole text, which the next character replaces.
+  Focus(other_);
+  Focus(edit_);
+  EXPECT_EQ(edit_->SelLength(), 2);
+  S().TypeText("c");
+  EXPECT_EQ(edit_->Text(), "C");
 }
 
 }  // namespace

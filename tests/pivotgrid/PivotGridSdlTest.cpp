@@ -7,10 +7,12 @@
 #include "backend/Headless.h"
 #include "backend/Sdl.h"
 #include "pivotgrid/cxCustomPivotGrid.h"
+#include "pivotgrid/cxPivotGridFilterPopup.h"
 #include "rtl/SysUtils.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/desktop/DesktopCheck.h"
 #include "user/Windows.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -67,6 +69,72 @@ TEST(SdlPivotTest, DISABLED_DragAFilterFieldIntoTheDataArea) {
   EXPECT_EQ(grid->DragOperation(), nullptr);
   // The screen shows the grid's own painting only: compare by eye with the sheet before.
   THeadlessBackend::SaveScreenPng(testing_support::SheetPath("pivotgrid_sdl_after.png"));
+  form->Free();
+  SetBackend(nullptr);
+}
+
+// The filter drop-down opened by a real click; two values unchecked and "Ok" pressed by real
+// clicks (sent by a timer once the drop-down shows, since its loop runs meanwhile): their rows
+// go.
+TEST(SdlPivotTest, DISABLED_FilterDropDownByRealClicks) {
+  TSdlBackend backend;
+  SetBackend(&backend);
+  auto* form = new TForm(Application);
+  form->SetCaption("Pivot filter");
+  form->SetBounds(40, 40, 660, 360);
+  auto* grid = new TcxCustomPivotGrid(form);
+  grid->SetParent(form);
+  grid->SetBounds(10, 10, 630, 300);
+  TcxPivotGridField* region = grid->CreateField();
+  region->DataBinding()->SetValueType("String");
+  region->SetCaption("Region");
+  TcxPivotGridField* amount = grid->CreateField();
+  amount->DataBinding()->SetValueType("Float");
+  amount->SetCaption("Amount");
+  grid->BeginUpdate();
+  const char* regions[] = {"East", "North", "South", "West"};
+  grid->DataController()->SetRecordCount(4);
+  for (int r = 0; r < 4; ++r) {
+    grid->DataController()->SetValue(r, 0, regions[r]);
+    grid->DataController()->SetValue(r, 1, 10.0 * (r + 1));
+  }
+  region->SetArea(faRow);
+  region->SetVisible(true);
+  amount->SetArea(faData);
+  amount->SetVisible(true);
+  grid->EndUpdate();
+  form->Show();
+  RunUntil([] { return false; }, 700);
+  grid->SetFocus();
+  EXPECT_TRUE(RunUntil([&] { return grid->Focused(); }, 2000));
+
+  auto screenCenter = [](TWinControl* c, const TRect& r) {
+    TPoint p = c->ClientToScreen(TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    return IntToStr(p.X) + " " + IntToStr(p.Y);
+  };
+  auto* timer = new TTimer(form);
+  timer->SetInterval(200);
+  bool sent = false;
+  timer->SetOnTimer([&](TObject*) {
+    TcxPivotGridFilterPopup* popup = grid->Controller()->FilterPopup;
+    if (sent || !popup || !popup->DroppedDown()) return;
+    sent = true;
+    THeadlessBackend::SaveScreenPng(testing_support::SheetPath("pivotgrid_sdl_filter_open.png"));
+    TcxCustomInnerCheckListBox* list = popup->CheckList->InnerCheckListBox();
+    Xdotool("mousemove --sync " + screenCenter(list, list->CheckRect(1)) + " click 1 sleep 0.3 mousemove --sync " +
+            screenCenter(list, list->CheckRect(3)) + " click 1 sleep 0.3 mousemove --sync " +
+            screenCenter(popup->OkButton, TRect(0, 0, popup->OkButton->Width(), popup->OkButton->Height())) +
+            " click 1");
+  });
+  region->GetHeaderViewInfo()->CheckCalculated();
+  Xdotool("mousemove --sync " + screenCenter(grid, region->GetHeaderViewInfo()->FilterButtonRect) + " click 1");
+  EXPECT_TRUE(RunUntil([&] { return region->Filter()->Values()->Count() == 2; }, 6000));
+  RunUntil([] { return false; }, 500);
+  EXPECT_TRUE(sent);
+  EXPECT_FALSE(region->Filter()->IncludeMode());
+  grid->CheckChanges();
+  EXPECT_EQ(grid->ViewData()->RowCount(), 3);  // North, West and the grand total
+  THeadlessBackend::SaveScreenPng(testing_support::SheetPath("pivotgrid_sdl_filter_after.png"));
   form->Free();
   SetBackend(nullptr);
 }

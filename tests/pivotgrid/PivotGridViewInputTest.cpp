@@ -1,7 +1,11 @@
 // Input of the pivot view with injected mouse and keys: hit codes, header clicks, expand
 // buttons, cell selection, the clipboard keys, auto-scroll and hints on the manual clock, hot
 // tracking, resizing and best fit, and field drag and drop between and inside the areas.
+#include <map>
+
 #include "PivotGridViewFixture.h"
+#include "pivotgrid/cxPivotGridCustomization.h"
+#include "user/Backend.h"
 #include "vcl/Clipbrd.h"
 
 using namespace pivot_fixture;
@@ -53,7 +57,7 @@ TEST(PivotGridViewInput, HitCodesAtPoints) {
   EXPECT_EQ(s.grid->HitTest()->ResizeStart, amount->Bounds.Right);
 }
 
-TEST(PivotGridViewInput, HeaderClickSortsAndTheFilterButtonDoesNot) {
+TEST(PivotGridViewInput, HeaderClickSortsAndTheFilterButtonOpensTheDropDown) {
   TShownPivot s;
   TRect region = s.FieldRect(s.region);
   s.session.Click(s.Wnd(), POINT{region.Left + 5, (region.Top + region.Bottom) / 2});
@@ -64,10 +68,18 @@ TEST(PivotGridViewInput, HeaderClickSortsAndTheFilterButtonDoesNot) {
   s.session.Click(s.Wnd(), POINT{region.Left + 5, (region.Top + region.Bottom) / 2});
   EXPECT_EQ(s.region->SortOrder(), soAscending);
   EXPECT_EQ(s.region->GetHeaderViewInfo()->State, cxbsNormal);
-  // A click on the filter button opens nothing yet and does not sort.
+  // A click on the filter button opens the filter drop-down and does not sort.
   TcxPivotGridFieldHeaderCellViewInfo* h = s.region->GetHeaderViewInfo();
   h->CheckCalculated();
+  bool opened = false;
+  s.session.Backend().OnIdle([&] {
+    opened = true;
+    InputKey(VK_ESCAPE, true);
+    InputKey(VK_ESCAPE, false);
+  });
+  s.session.Advance(1000);
   s.session.Click(s.Wnd(), TShownPivot::Center(h->FilterButtonRect));
+  EXPECT_TRUE(opened);
   EXPECT_EQ(s.region->SortOrder(), soAscending);
 }
 
@@ -243,6 +255,55 @@ TEST(PivotGridViewInput, BestFitByDoubleClickOnAnEdge) {
   EXPECT_EQ(s.grid->OptionsView()->GrandTotalWidth(), 150);
 }
 
+// Best fit of the grid, of a field and of the "Data" pseudo field. The grid's run measures the
+// data cells once for all its fields (each cell's text asked for once), and gives the widths
+// each field's own best fit gives.
+TEST(PivotGridViewInput, BestFitOfTheGridAFieldAndTheDataHeader) {
+  TShownPivot s;
+  s.grid->BeginUpdate();
+  s.Place(s.region, faColumn);
+  s.grid->EndUpdate();
+  int texts = 0;
+  for (TcxPivotGridField* f : {s.amount, s.qty})
+    f->OnGetDisplayText = [&](TcxPivotGridField*, TcxPivotGridDataCellViewInfo*, String&) { ++texts; };
+  TcxPivotGridViewData* vd = s.grid->ViewData();
+  s.grid->CheckChanges();
+  int cells = vd->RowCount() * vd->ColumnCount();
+  s.country->SetWidth(77);
+  // Inside an outer bracket: the relayout afterwards (which asks the visible cells) is left out.
+  s.grid->BeginUpdate();
+  texts = 0;
+  s.grid->ApplyBestFit();
+  EXPECT_EQ(texts, cells);
+  s.grid->EndUpdate();
+  std::map<TcxPivotGridField*, int> byGrid;
+  for (TcxPivotGridField* f : {s.city, s.year, s.region, s.amount, s.qty}) byGrid[f] = f->Width();
+  EXPECT_EQ(s.country->Width(), 77);
+  auto text = [&](const String& t) { return MeasureTextWidthInFont(s.grid->Font(), t); };
+  // The row field: its header or its widest value (no totals); the data cells do not count.
+  EXPECT_EQ(s.city->Width(),
+            std::max(s.city->GetHeaderViewInfo()->BestWidth() + 4, 4 + std::max(text("Bergen"), text("Rome")) + 2));
+  // A column field: at least the widest data cell of every data field.
+  int widestCell = 0;
+  for (int r = 0; r < vd->RowCount(); ++r)
+    for (int c = 0; c < vd->ColumnCount(); ++c) widestCell = std::max(widestCell, text(vd->CellText(c, r)));
+  EXPECT_GE(s.year->Width(), widestCell + 2);
+  EXPECT_GE(s.region->Width(), widestCell + 2);
+  // One field at a time gives the same widths.
+  for (auto& [f, w] : byGrid) {
+    f->SetWidth(300);
+    f->ApplyBestFit();
+    EXPECT_EQ(f->Width(), w) << f->Caption();
+  }
+  // The "Data" pseudo field in the rows: the widest header of itself and the data fields.
+  s.grid->OptionsDataField()->SetArea(dfaRow);
+  s.grid->CheckChanges();
+  s.grid->OptionsDataField()->ApplyBestFit();
+  EXPECT_EQ(s.grid->OptionsDataField()->Width(),
+            std::max({s.grid->OptionsDataField()->GetHeaderViewInfo()->BestWidth(), s.amount->GetHeaderViewInfo()->BestWidth(),
+                      s.qty->GetHeaderViewInfo()->BestWidth()}));
+}
+
 // ---- field drag and drop ------------------------------------------------------------------------------
 
 TEST(PivotGridViewDrag, FieldsMoveBetweenAndInsideAreas) {
@@ -262,14 +323,130 @@ TEST(PivotGridViewDrag, FieldsMoveBetweenAndInsideAreas) {
   EXPECT_EQ(s.region->AreaIndex(), 1);
   EXPECT_EQ(moved.size(), 2u);
   EXPECT_EQ(s.Leaves(true).front(), "Bergen/North");
-  // Dropped on its own right half: nothing changes, no report.
+  // Dropped on its own right half: nothing changes, but the drop is reported.
   s.Drag(TShownPivot::Center(s.FieldRect(s.region)), RightHalf(s.FieldRect(s.region)));
   EXPECT_EQ(s.region->AreaIndex(), 1);
-  EXPECT_EQ(moved.size(), 2u);
+  EXPECT_EQ(s.city->AreaIndex(), 0);
+  EXPECT_EQ(moved, Texts({"Country", "City", "Region"}));
   // A data field may go back to the filter area.
   s.Drag(TShownPivot::Center(s.FieldRect(s.country)), TShownPivot::Center(s.VI()->Parts[0]->Bounds));
   EXPECT_EQ(s.country->Area(), faFilter);
-  EXPECT_EQ(moved.size(), 3u);
+  EXPECT_EQ(moved.size(), 4u);
+}
+
+// A handler of the move like the application's: a field dropped in the data area gets a
+// summary type, a display format (here one the number formatting rejects) and a suffix to its
+// caption; a field leaving the data area loses the suffixes. The handler sees the field in its
+// new area after the rebuild, its changes are built at once, and the cells paint.
+TEST(PivotGridViewDrag, TheMoveHandlerSeesTheNewAreaAndItsChangesShow) {
+  TShownPivot s;
+  int reported = 0;
+  Application->OnException = [&](TObject*, const Exception&) { ++reported; };
+  std::vector<TcxPivotGridFieldArea> seen;
+  s.grid->OnFieldPosChanged = [&](TcxCustomPivotGrid* grid, TcxPivotGridField* f) {
+    EXPECT_FALSE(grid->IsLocked());
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    if (!f) return;
+    seen.push_back(f->Area());
+    String caption = f->Caption();
+    if (f->Area() == faData) {
+      f->SetSummaryType(stMax);
+      f->SetDisplayFormat("0.0E+");
+      f->SetCaption(caption + "(Max)");
+    } else {
+      for (const char* suffix : {"(Average)", "(Sum)", "(Count)", "(Min)", "(Max)"})
+        caption = StringReplace(caption, suffix, "", TReplaceFlags{rfReplaceAll});
+      f->SetCaption(caption);
+    }
+  };
+  s.Drag(TShownPivot::Center(s.FieldRect(s.year)), RightHalf(s.FieldRect(s.qty)));
+  ASSERT_EQ(s.year->Area(), faData);
+  EXPECT_EQ(s.year->SummaryType(), stMax);
+  EXPECT_EQ(s.year->Caption(), "Year(Max)");
+  // The rejected format shows the values as without a format; painting reports nothing.
+  TcxPivotGridDataCellViewInfo* cell = nullptr;
+  for (int i = 0; i < s.VI()->DataCells.Count(); ++i) {
+    auto* c = static_cast<TcxPivotGridDataCellViewInfo*>(s.VI()->DataCells[i]);
+    if (c->DataField() == s.year && c->RowIndex == s.grid->ViewData()->RowCount() - 1) cell = c;
+  }
+  ASSERT_NE(cell, nullptr);
+  s.grid->Invalidate();
+  s.session.Pump();
+  EXPECT_EQ(cell->DisplayText, "2024");
+  EXPECT_EQ(s.grid->ClipboardText(true).find("E+"), String::npos);
+  // Dropped again at its own place: reported again; then into the rows without its suffix.
+  s.Drag(TShownPivot::Center(s.FieldRect(s.year)), LeftHalf(s.FieldRect(s.year)));
+  EXPECT_EQ(s.year->Caption(), "Year(Max)(Max)");
+  s.Drag(TShownPivot::Center(s.FieldRect(s.year)), RightHalf(s.FieldRect(s.city)));
+  EXPECT_EQ(s.year->Area(), faRow);
+  EXPECT_EQ(s.year->Caption(), "Year");
+  EXPECT_EQ(seen, (std::vector<TcxPivotGridFieldArea>{faData, faData, faRow}));
+  EXPECT_EQ(reported, 0);
+  Application->OnException = nullptr;
+}
+
+// A handler of the move that frees the grid: the drag ends without touching it again.
+TEST(PivotGridViewDrag, TheMoveHandlerFreesTheGrid) {
+  TShownPivot s;
+  s.grid->OnFieldPosChanged = [&](TcxCustomPivotGrid* grid, TcxPivotGridField*) { grid->Free(); };
+  TcxObjectLinkGuard link(s.grid);
+  s.Drag(TShownPivot::Center(s.FieldRect(s.city)), LeftHalf(s.FieldRect(s.region)));
+  EXPECT_FALSE(link.Alive());
+  s.session.Pump();
+}
+
+// Dragged out of every drop area, a field is hidden while the field list shows: anywhere
+// with OptionsCustomize.Hiding (the remove cursor), else only over the field list (the arrow
+// cursor there). The "Data" header is never hidden; a field group goes as a whole.
+TEST(PivotGridViewDrag, DraggedOutWhileTheFieldListShowsHides) {
+  TShownPivot s;
+  int moved = 0;
+  s.grid->OnFieldPosChanged = [&](TcxCustomPivotGrid*, TcxPivotGridField*) { ++moved; };
+  POINT outside = TShownPivot::Center(s.Cell(1, 2)->Bounds);
+  auto dragOut = [&](TcxPivotGridField* f, POINT to, TCursor& cursor) {
+    POINT from = TShownPivot::Center(s.FieldRect(f));
+    s.session.Advance(1000);
+    s.session.MouseDown(s.Wnd(), from);
+    s.session.MoveMouse(s.Wnd(), POINT{from.X + 10, from.Y + 10});
+    s.session.MoveMouse(s.Wnd(), to);
+    cursor = Screen->Cursor();
+    s.session.MouseUp(s.Wnd(), to);
+    s.session.Pump();
+  };
+  TCursor cursor;
+  // Without the field list nothing is hidden.
+  dragOut(s.city, outside, cursor);
+  EXPECT_EQ(cursor, crcxNoDrop);
+  EXPECT_TRUE(s.city->Visible());
+  s.grid->Customization()->SetVisible(true);
+  s.session.Pump();
+  TcxPivotGridCustomCustomizationForm* list = s.grid->Customization()->FormIfCreated();
+  ASSERT_TRUE(list && list->Visible());
+  TPoint overList = s.grid->ScreenToClient(TPoint(list->Left() + 20, list->Top() + 40));
+  ASSERT_TRUE(s.grid->OptionsCustomize()->Hiding());
+  dragOut(s.city, outside, cursor);
+  EXPECT_EQ(cursor, crcxRemove);
+  EXPECT_FALSE(s.city->Visible());
+  s.grid->OptionsDataField()->SetArea(dfaColumn);
+  dragOut(nullptr, outside, cursor);
+  EXPECT_EQ(cursor, crcxNoDrop);
+  EXPECT_TRUE(s.grid->OptionsDataField()->GetVisible());
+  s.grid->OptionsCustomize()->SetHiding(false);
+  dragOut(s.qty, outside, cursor);
+  EXPECT_EQ(cursor, crcxNoDrop);
+  EXPECT_TRUE(s.qty->Visible());
+  dragOut(s.qty, POINT{overList.X, overList.Y}, cursor);
+  EXPECT_EQ(cursor, crArrow);
+  EXPECT_FALSE(s.qty->Visible());
+  s.grid->BeginUpdate();
+  TcxPivotGridFieldGroup* group = s.grid->Groups()->Add();
+  group->AddField(s.year);
+  group->AddField(s.region);
+  s.grid->EndUpdate();
+  dragOut(s.year, POINT{overList.X, overList.Y}, cursor);
+  EXPECT_FALSE(group->Visible());
+  EXPECT_FALSE(s.region->IsShownInView());
+  EXPECT_EQ(moved, 0);
 }
 
 TEST(PivotGridViewDrag, AnExpandedFieldGroupMovesAsOne) {
@@ -324,6 +501,10 @@ TEST(PivotGridViewDrag, TheDataHeaderGoesToRowsAndColumnsOnly) {
   s.Drag(TShownPivot::Center(s.FieldRect(nullptr)), RightHalf(s.FieldRect(s.city)));
   EXPECT_EQ(s.grid->OptionsDataField()->Area(), dfaRow);
   EXPECT_EQ(moved, Texts({"Data"}));
+  // At its own place: reported once more with no field, nothing moves.
+  s.Drag(TShownPivot::Center(s.FieldRect(nullptr)), LeftHalf(s.FieldRect(nullptr)));
+  EXPECT_EQ(s.grid->OptionsDataField()->Area(), dfaRow);
+  EXPECT_EQ(moved, Texts({"Data", "Data"}));
   EXPECT_EQ(s.VI()->RowFieldHeaderCount(), 3);
 }
 
@@ -428,4 +609,32 @@ TEST(PivotGridViewExport, APendingRebuildIsCarriedOutFirst) {
     for (auto* row : vi->RowItems) EXPECT_NE(row->GetField(), s.city);
     EXPECT_EQ(s.Leaves(true), Texts({"North", "South", "Grand Total"}));
   }
+}
+
+// A style handler that raises while the export lays out: the export fails, and the relayout
+// when the controller is freed (the handler raising again) is reported instead of ending the
+// program; the grid is unlocked with its options back.
+TEST(PivotGridViewExport, AHandlerRaisingDuringTheExportIsReportedAndTheGridComesBack) {
+  TShownPivot s;
+  int reported = 0;
+  Application->OnException = [&](TObject*, const Exception&) { ++reported; };
+  s.grid->OptionsView()->SetGridLines(pglHorz);
+  s.grid->Styles()->OnGetContentStyle = [&](TcxCustomPivotGrid*, TcxPivotGridDataCellViewInfo*, TcxStyle*&) {
+    throw Exception("style failed");
+  };
+  EXPECT_THROW(
+      {
+        TcxPivotGridExportController exporter(s.grid);
+        s.grid->OptionsView()->SetGridLines(pglNone);
+        exporter.CalculateViewInfo();
+      },
+      Exception);
+  EXPECT_EQ(reported, 1);
+  EXPECT_FALSE(s.grid->IsLocked());
+  EXPECT_FALSE(s.grid->ViewInfo()->ExportMode);
+  EXPECT_EQ(s.grid->OptionsView()->GridLines(), pglHorz);
+  s.grid->Styles()->OnGetContentStyle = nullptr;
+  s.grid->LayoutChanged();
+  EXPECT_GT(s.VI()->DataCells.Count(), 0);
+  Application->OnException = nullptr;
 }

@@ -79,6 +79,48 @@ TEST(PivotGridViewLayout, ReferenceGridInTheStandardLook) {
     }
 }
 
+// The parts of the reference grid: the area backgrounds with their hints, the strip and line
+// of the filter separator, and the fillers right of the last column and below the last row.
+TEST(PivotGridViewLayout, AreaBackgroundsSeparatorAndFillers) {
+  TShownPivot s(900, 400);
+  s.grid->LookAndFeel()->SetKind(lfStandard);
+  TcxPivotGridViewInfo* vi = s.VI();
+  const TRect B = vi->Bounds;
+  const int H = vi->HeaderHeight;
+  ASSERT_TRUE(s.grid->OptionsView()->FilterSeparator());
+  const int filter = B.Top + H + 10;               // bottom of the filter area's background
+  const int band = B.Top + H + 10 + 5;             // the separator adds 5
+  const int dbt = band + (H + 10) + 2 * H;         // the column band over two header levels
+  const int right = B.Left + 210 + 6 * 105;        // six columns of the default width
+  const int bottom = dbt + 7 * H;                  // seven rows
+  ASSERT_EQ(RectText(vi->DataBounds), RectText(TRect(B.Left + 210, dbt, right, bottom)));
+  std::vector<TRow> expected = {
+      {"filter area \"Drop Filter Fields Here\"", TRect(), TRect(B.Left, B.Top, B.Right, filter)},
+      {"separator strip", TRect(), TRect(B.Left, filter, B.Right, band)},
+      {"separator line", TRect(), TRect(B.Left, band - 3, B.Right, band - 2)},
+      {"data band \"Drop Data Fields Here\"", TRect(), TRect(B.Left, band, B.Left + 210, band + H + 10)},
+      {"column band \"Drop Column Fields Here\"", TRect(), TRect(B.Left + 210, band, B.Right, dbt - 2 * H)},
+      {"row band \"Drop Row Fields Here\"", TRect(), TRect(B.Left, band + H + 10, B.Left + 210, dbt)},
+      {"filler right of the columns, from the column headers down", TRect(), TRect(right, dbt - 2 * H, B.Right, B.Bottom)},
+      {"filler below the rows", TRect(), TRect(B.Left, bottom, B.Right, B.Bottom)},
+  };
+  ASSERT_EQ(vi->Parts.Count(), int(expected.size()));
+  for (int i = 0; i < vi->Parts.Count(); ++i) expected[std::size_t(i)].actual = vi->Parts[i]->Bounds;
+  ExpectTable(expected);
+  EXPECT_NE(dynamic_cast<TcxPivotGridFilterSeparatorCellViewInfo*>(vi->Parts[2]), nullptr);
+  // The hints are hidden while the areas hold fields; an emptied area shows its hint.
+  auto hint = [&](int i) {
+    auto* bg = dynamic_cast<TcxPivotGridHeaderBackgroundCellViewInfo*>(s.VI()->Parts[i]);
+    return bg && bg->ShowText ? bg->DisplayText : String();
+  };
+  EXPECT_EQ(hint(0) + hint(3) + hint(4) + hint(5), "");
+  s.country->SetVisible(false);
+  EXPECT_EQ(hint(0), "Drop Filter Fields Here");
+  // Without the separator the bands start right under the filter area.
+  s.grid->OptionsView()->SetFilterSeparator(false);
+  EXPECT_EQ(s.VI()->Parts[1]->Bounds.Top, filter);
+}
+
 TEST(PivotGridViewLayout, HeadersOverlapInTheUltraFlatLook) {
   for (bool overlap : {true, false}) {
     TShownPivot s;
@@ -120,6 +162,22 @@ TEST(PivotGridViewLayout, FilterHeadersWrapAndTheAreaGrows) {
   EXPECT_EQ(second.Top, first.Top);
   EXPECT_EQ(third.Top, first.Bottom + 5);
   EXPECT_EQ(third.Left, vi->Bounds.Left + 3);
+  EXPECT_EQ(vi->FilterAreaHeight, m.H + 10 + m.H + 5 + 5);
+  // As one field group the two wrap together: the group passes the edge as a whole, and its
+  // later member stays on the group's line even past the edge.
+  s.grid->BeginUpdate();
+  TcxPivotGridFieldGroup* group = s.grid->Groups()->Add();
+  group->AddField(s.region);
+  group->AddField(s.city);
+  s.grid->EndUpdate();
+  vi = s.VI();
+  first = s.FieldRect(s.country), second = s.FieldRect(s.region), third = s.FieldRect(s.city);
+  ExpectTable({
+      {"group's first member on a new line", second,
+       TRect(vi->Bounds.Left + 3, first.Bottom + 5, vi->Bounds.Left + 3 + second.Width(), first.Bottom + 5 + m.H)},
+      {"later member beside it", third, TRect(second.Right + 3, second.Top, second.Right + 3 + third.Width(), second.Bottom)},
+  });
+  EXPECT_GT(third.Right, vi->Bounds.Right);
   EXPECT_EQ(vi->FilterAreaHeight, m.H + 10 + m.H + 5 + 5);
 }
 

@@ -18,7 +18,7 @@ TColor Rgb(TColor c) { return ColorToRGB(c); }
 TEST(PivotGridViewPaint, SheetInEveryLookAndFeel) {
   testing_support::THeadlessSession session;
   auto* form = new TForm(Application);
-  form->SetBounds(0, 0, 1250, 790);
+  form->SetBounds(0, 0, 1250, 830);
   TComponent owner(nullptr);
   auto* repository = new TcxStyleRepository(&owner);
   auto* sheet = static_cast<TcxPivotGridStyleSheet*>(repository->NewStyleSheet(TcxPivotGridStyleSheet::StaticClass()));
@@ -188,6 +188,57 @@ TEST(PivotGridViewPaint, StyleResolution) {
   // The "Data" header's default text is red; a field header's the painter's.
   EXPECT_EQ(s.grid->OptionsDataField()->GetHeaderViewInfo()->ViewParams.TextColor, TColor(255));
   EXPECT_EQ(s.year->GetHeaderViewInfo()->ViewParams.TextColor, p->HeaderTextColor());
+}
+
+// Cells at their edges: a narrow cell with MarkNarrowCells paints one "#" per character; a
+// header whose sort mark and filter button do not fit is clipped; a column header scrolled
+// partly out paints its frame from the visible edge; a cell without a data field says so.
+TEST(PivotGridViewPaint, CellsAtTheirEdges) {
+  TShownPivot s;
+  s.amount->SetWidth(24);
+  s.grid->OptionsView()->SetMarkNarrowCells(true);
+  TcxPivotGridDataCellViewInfo* narrow = s.Cell(0, 1);
+  narrow->CheckCalculated();
+  ASSERT_EQ(narrow->DisplayText, "10.00");
+  std::unique_ptr<TBitmap> bitmap(CreateSizedBitmap(s.grid->ClientWidth(), s.grid->ClientHeight()));
+  TcxCanvas canvas(bitmap->Canvas());
+  auto paint = [&](bool mark, const String& text) {
+    narrow->MarkNarrow = mark;
+    narrow->DisplayText = text;
+    canvas.FillRectColor(TRect(0, 0, bitmap->Width(), bitmap->Height()), clWhite);
+    narrow->Draw(&canvas);
+    TRGBColors pixels;
+    ReadBitmapPixels(bitmap.get(), true, pixels);
+    return pixels;
+  };
+  TRGBColors marked = paint(true, "10.00");
+  EXPECT_TRUE(marked == paint(false, "#####"));
+  EXPECT_FALSE(marked == paint(false, "10.00"));
+  // A row field header too narrow for its sort mark and filter button.
+  s.region->SetWidth(30);
+  TcxPivotGridFieldHeaderCellViewInfo* region = s.region->GetHeaderViewInfo();
+  region->CheckCalculated();
+  EXPECT_TRUE(region->Clipped);
+  TcxPivotGridFieldHeaderCellViewInfo* year = s.year->GetHeaderViewInfo();
+  year->CheckCalculated();
+  EXPECT_FALSE(year->Clipped);
+  // "2023" spans two columns; scrolled by one it starts left of the column headers.
+  s.amount->SetWidth(200);
+  s.grid->ViewData()->SetLeftColumn(1);
+  TcxPivotGridHeaderCellViewInfo* y2023 = s.Header(false, "2023");
+  ASSERT_NE(y2023, nullptr);
+  y2023->CheckCalculated();
+  EXPECT_TRUE(y2023->Clipped);
+  EXPECT_EQ(y2023->Bounds.Left, s.VI()->ColumnHeadersBounds.Left);
+  // Without data fields the cells have nothing to show.
+  s.grid->BeginUpdate();
+  s.amount->SetVisible(false);
+  s.qty->SetVisible(false);
+  s.grid->EndUpdate();
+  ASSERT_GT(s.VI()->DataCells.Count(), 0);
+  TcxPivotGridDataCellViewInfo* empty = s.Cell(0, 0);
+  empty->CheckCalculated();
+  EXPECT_EQ(empty->DisplayText, "<No data to display>");
 }
 
 // A custom-draw handler that raises is reported; the next paint starts afresh.

@@ -97,6 +97,30 @@ void THeadlessSession::DoubleClick(HWND wnd, POINT client, int button) {
   Click(wnd, client, button);
 }
 
+void THeadlessSession::MouseDownAt(POINT screen, int button) {
+  InputMouseMove(screen);
+  InputMouseButton(button, true, screen);
+  Pump();
+}
+
+void THeadlessSession::MoveMouseTo(POINT screen) {
+  InputMouseMove(screen);
+  Pump();
+}
+
+void THeadlessSession::MouseUpAt(POINT screen, int button) {
+  InputMouseMove(screen);
+  InputMouseButton(button, false, screen);
+  Pump();
+}
+
+void THeadlessSession::Drag(POINT from, POINT to, int steps) {
+  MouseDownAt(from);
+  for (int i = 1; i <= steps; ++i)
+    MoveMouseTo(POINT{from.X + (to.X - from.X) * i / steps, from.Y + (to.Y - from.Y) * i / steps});
+  MouseUpAt(to);
+}
+
 void THeadlessSession::Wheel(HWND wnd, POINT client, int delta) {
   InputMouseWheel(delta, ScreenPoint(wnd, client));
   Pump();

@@ -38,6 +38,12 @@ class THeadlessSession {
   void Click(HWND wnd, POINT client, int button = kMouseLeft);
   void DoubleClick(HWND wnd, POINT client, int button = kMouseLeft);
   void Wheel(HWND wnd, POINT client, int delta);
+  // Input at screen points: a press, moves and a release; Drag presses at `from`, moves to
+  // `to` in `steps` equal steps (pumping after each) and releases there.
+  void MouseDownAt(POINT screen, int button = kMouseLeft);
+  void MoveMouseTo(POINT screen);
+  void MouseUpAt(POINT screen, int button = kMouseLeft);
+  void Drag(POINT from, POINT to, int steps = 4);
   // Keys: press and release (with the modifiers held meanwhile), then pump.
   void KeyDown(int vk);
   void KeyUp(int vk);

@@ -1,0 +1,46 @@
+// A data-set table view on the CSV query: a column of long texts takes the memo, which shows
+// the first line of each text and stays read-only, as the query is.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TableViewTestSupport.h"
+#include "editors-extra/cxMemo.h"
+
+namespace {
+
+class MemoColumnFixture : public gridviewstest::GridFormFixture {};
+
+TEST_F(MemoColumnFixture, LongTextColumnOfTheCsvQueryTakesAReadOnlyMemo) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("korvan_memo_column_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  {
+    std::ofstream f(dir / "notes.csv", std::ios::binary);
+    f << "id,note\r\n1,\"first line\r\nsecond line " << String(400, 'z') << "\"\r\n2,short\r\n";
+  }
+  TADOQuery q(nullptr);
+  q.SetCursorType(ctStatic);
+  q.SetLockType(ltReadOnly);
+  q.SetConnectionString("Provider=TextProvider;Extended Properties=\"DRIVER={Text Driver (*.txt; *.csv)};DBQ=" +
+                        dir.string() + "\"");
+  q.SQL()->SetText("SELECT * FROM notes.csv");
+  q.Open();
+  TcxGridDBTableView* view = AddView();
+  source_.SetDataSet(&q);
+  view->GetDataController()->SetDataSource(&source_);
+  view->GetDataController()->CreateAllItems();
+  ASSERT_EQ(view->ItemCount(), 2);
+  auto* memo = dynamic_cast<TcxMemoProperties*>(view->GetColumn(1)->GetProperties());
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(dynamic_cast<TcxMemoProperties*>(view->GetColumn(0)->GetProperties()), nullptr);
+  EXPECT_FALSE(memo->CanModifyEditValue());
+  EXPECT_EQ(memo->ValueToDisplayText(q.FieldByName("note")->Value(), false, true), "first line");
+  source_.SetDataSet(nullptr);
+  q.Close();
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+}
+
+}  // namespace
