@@ -90,12 +90,14 @@ void TcxGridTableCellViewInfo::InitHitTest(TcxCustomGridHitTest* hitTest) {
 
 bool TcxGridTableCellViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {
   TcxCustomGridTableViewInfo* info = TableViewInfoOf(this);
+  TcxGridViewWatch watch(GridView());
   info->PressedCell = this;
   Finally clear{[&] {
-    if (info->PressedCell == this) info->PressedCell = nullptr;
+    if (watch.Alive() && info->PressedCell == this) info->PressedCell = nullptr;
   }};
   bool result = recordViewInfo_->MouseDown(hitTest, button, shift);
-  if (result && info->PressedCell == this) TcxCustomGridViewCellViewInfo::MouseDown(hitTest, button, shift);
+  if (result && watch.Alive() && info->PressedCell == this)
+    TcxCustomGridViewCellViewInfo::MouseDown(hitTest, button, shift);
   return result;
 }
 

@@ -212,6 +212,9 @@ void TcxCustomGridTableOptionsBehavior::SetIncSearchItem(TcxCustomGridTableItem*
   Changed(0);
 }
 
+TClass TcxCustomGridTableView::GetControllerClass() { return TcxCustomGridTableController::StaticClass(); }
+TClass TcxCustomGridTableView::GetPainterClass() { return TcxCustomGridTablePainter::StaticClass(); }
+
 bool TcxCustomGridTableView::IsRecordSelectionShown(TcxCustomGridRecord* record) {
   return record && record->Selected() && (IsFocused() || TableOptionsSelection()->MultiSelect());
 }
@@ -358,7 +361,10 @@ void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer
 
 void TcxGridFocusedRecordChange::Execute() {
   auto* view = dynamic_cast<TcxCustomGridTableView*>(GridView());
-  if (!view || !view->OnFocusedRecordChanged) return;
+  if (!view) return;
+  TcxGridViewWatch watch(view);
+  if (TcxCustomGrid* grid = view->Control()) grid->SendNotifications(gnkFocusedRecordChanged);
+  if (!watch.Alive() || !view->OnFocusedRecordChanged) return;
   TcxCustomGridTableViewData* data = view->TableViewData();
   view->OnFocusedRecordChanged(view, data->RecordAtRowIndex(prevRow_), data->RecordAtRowIndex(row_), newItemRow_);
 }
@@ -495,6 +501,60 @@ void TcxCustomGridTableController::MakeRecordVisible(TcxCustomGridRecord* record
     visible = VisibleRecordCount();
     if ((row >= topRecordIndex_ && row < topRecordIndex_ + std::max(visible, 1)) || topRecordIndex_ == was) break;
   }
+}
+
+Integer TcxCustomGridTableController::GetScrollBarOffsetBegin() {
+  TcxCustomDataController* dc = DataController();
+  return dc->IsGridMode() && !dc->IsBOF() ? 1 : 0;
+}
+
+Integer TcxCustomGridTableController::GetScrollBarOffsetEnd() {
+  TcxCustomDataController* dc = DataController();
+  return dc->IsGridMode() && !dc->IsEOF() ? 1 : 0;
+}
+
+Integer TcxCustomGridTableController::GetScrollBarPos() {
+  if (auto* services = TableView()->DataControllerServices()) {
+    Integer pos = services->GetScrollBarPosition();
+    if (pos != -1) return pos;
+  }
+  return GetScrollBarOffsetBegin() + topRecordIndex_;
+}
+
+Integer TcxCustomGridTableController::GetScrollBarRecordCount() {
+  if (auto* services = TableView()->DataControllerServices()) {
+    Integer count = services->GetScrollBarRecordCount();
+    if (count != -1) return count;
+  }
+  return GetScrollBarOffsetBegin() + TableViewData()->CountRecords() + GetScrollBarOffsetEnd();
+}
+
+void TcxCustomGridTableController::SetScrollBarPos(Integer position) {
+  if (auto* services = TableView()->DataControllerServices())
+    if (services->SetScrollBarPosition(position)) return;
+  if (DataController()->IsGridMode())
+    SetTopRecordIndexChecked(position - GetScrollBarOffsetBegin());
+  else
+    SetTopRecordIndex(position);
+}
+
+void TcxCustomGridTableController::InitScrollBarsParameters() {
+  SetScrollBarInfo(sbVertical, 0, GetScrollBarRecordCount() - 1, 1, std::max(VisibleRecordCount(), 1),
+                   GetScrollBarPos(), true, true);
+}
+
+void TcxCustomGridTableController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
+  if (kind != sbVertical) return;
+  switch (code) {
+    case scLineUp: ScrollRecords(false, 1); break;
+    case scLineDown: ScrollRecords(true, 1); break;
+    case scPageUp: ScrollPage(false); break;
+    case scPageDown: ScrollPage(true); break;
+    case scTrack:
+    case scPosition: SetScrollBarPos(pos); break;
+    default: break;
+  }
+  pos = GetScrollBarPos();
 }
 
 bool TcxCustomGridTableController::AllRecordsFit() { return VisibleRecordCount() == TableViewData()->CountRecords(); }

@@ -168,6 +168,11 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   virtual bool IsRecordsScrollHorizontal() { return false; }
   virtual Integer GetMaxTopRecordIndex();
   virtual Integer GetPageRecordCount(Integer firstRecordIndex, bool downwards);
+  virtual Integer GetScrollBarOffsetBegin();
+  virtual Integer GetScrollBarOffsetEnd();
+  virtual Integer GetScrollBarPos();
+  virtual Integer GetScrollBarRecordCount();
+  virtual void SetScrollBarPos(Integer position);
   virtual void FocusRecord(TcxCustomGridRecord* record);
   virtual bool CanFocusNextItem(Integer oldIndex, Integer newIndex, bool forward, bool cycleInRecord,
                                 bool nextRecordOnCycle) {
@@ -296,6 +301,9 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   void ControlFocusChanged() override;
   bool HasFocusedControls() override;
   bool AllRecordsFit() override;
+  // The vertical scroll bar over the records (horizontal scrolling is the descendants').
+  void InitScrollBarsParameters() override;
+  void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
   void BeginDragAndDrop() override;
   void EndDragAndDrop(bool accepted) override;
   void BeforeStartDrag() override;

@@ -695,8 +695,11 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   TClass GetOptionsSelectionClass() override { return TcxCustomGridTableOptionsSelection::StaticClass(); }
   TClass GetOptionsViewClass() override { return TcxCustomGridTableOptionsView::StaticClass(); }
   TClass GetStylesClass() override { return TcxCustomGridTableViewStyles::StaticClass(); }
-  // The per-record cache of heights (TcxCustomGridTableViewInfoCache).
+  // The per-record cache of heights (TcxCustomGridTableViewInfoCache), the table controller
+  // (TcxCustomGridTableController) and the painter (TcxCustomGridTablePainter).
   TClass GetViewInfoCacheClass() override;
+  TClass GetControllerClass() override;
+  TClass GetPainterClass() override;
 
   // The copied items' texts, a tab between cells and one CRLF between rows (the captions
   // first when the option says so); all rows or only the selected ones.

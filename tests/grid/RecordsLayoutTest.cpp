@@ -148,6 +148,26 @@ TEST_F(RecordsLayoutTest, TheTopRecordIsClamped) {
   }
 }
 
+// The vertical scroll bar: lines, pages and positions move the top record.
+TEST_F(RecordsLayoutTest, TheScrollBarMovesTheTopRecord) {
+  Build(100);
+  Integer page = Rows()->VisibleCount;
+  TcxCustomGridTableController* c = view_->Ctrl();
+  EXPECT_EQ(c->GetScrollBarRecordCount(), 100);
+  // (A scroll bar of 100 records with a page of `page` ends at 100 - page.)
+  struct {
+    TScrollCode code;
+    Integer pos, top;
+  } cases[] = {{scLineDown, 0, 1}, {scLineDown, 0, 2}, {scPageDown, 0, 2 + page}, {scLineUp, 0, 1 + page},
+               {scTrack, 40, 40},  {scPageUp, 0, 40 - page}, {scPosition, 100 - page, 100 - page}};
+  for (auto& k : cases) {
+    Integer pos = k.pos;
+    c->Scroll(sbVertical, k.code, pos);
+    EXPECT_EQ(c->TopRecordIndex(), k.top) << int(k.code);
+    EXPECT_EQ(pos, c->GetScrollBarPos());
+  }
+}
+
 // With variable record heights a page is measured by a temporary layout: each step builds
 // only a few, whatever the record count.
 TEST_F(RecordsLayoutTest, PageStepsWithVariableHeightsBuildFewTemporaryLayouts) {

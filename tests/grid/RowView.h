@@ -131,7 +131,6 @@ class TRowsView : public TcxCustomGridTableView {
   using TcxCustomGridTableView::TcxCustomGridTableView;
   TClass GetControllerClass() override { return TRowsController::StaticClass(); }
   TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDataController>(); }
-  TClass GetPainterClass() override { return TcxCustomGridTablePainter::StaticClass(); }
   TClass GetViewDataClass() override { return TRowsViewData::StaticClass(); }
   TClass GetViewInfoClass() override { return TRowsTableViewInfo::StaticClass(); }
   TClass GetItemClass() override { return TRowsItem::StaticClass(); }

@@ -245,8 +245,9 @@ TEST_F(TableControllerTest, KeysOnAnEmptyViewDoNothing) {
 TEST_F(TableControllerTest, AHandlerThatFreesTheViewStopsTheKey) {
   Start(30, 2);
   view_->OnFocusedRecordChanged = [this](TcxCustomGridTableView* v, TcxCustomGridRecord*, TcxCustomGridRecord*, bool) {
-    v->Free();
+    // The handler lives in the view: nothing of it is read after the view is freed.
     view_ = nullptr;
+    v->Free();
   };
   TRowsController* controller = Ctrl();
   Word key = VK_NEXT;
@@ -259,8 +260,9 @@ TEST_F(TableControllerTest, AHandlerThatFreesTheViewStopsTheKey) {
 TEST_F(TableControllerTest, AHandlerThatFreesTheViewStopsTheClick) {
   Start(30, 2);
   view_->OnFocusedRecordChanged = [this](TcxCustomGridTableView* v, TcxCustomGridRecord*, TcxCustomGridRecord*, bool) {
-    v->Free();
+    // The handler lives in the view: nothing of it is read after the view is freed.
     view_ = nullptr;
+    v->Free();
   };
   TRect b = view_->Info()->Rows()->Items(3)->Bounds;
   HWND site = view_->Site()->Handle();
