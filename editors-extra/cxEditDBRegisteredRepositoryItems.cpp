@@ -1,5 +1,6 @@
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 
+#include "editors-extra/cxCalendar.h"
 #include "editors-extra/cxMemo.h"
 
 #include "editors/cxEditRepositoryItems.h"
@@ -71,12 +72,14 @@ void InitializeCxEditDBRegisteredRepositoryItems() {
       "cxEditDBRegisteredRepositoryItems",
       [] {
         InitializeCxEditRepositoryItems();
-        // The default editor is the mask item; memo fields get the memo. The kinds still to
-        // come (check box, date, time, BLOB, image, currency, lookup) register theirs with their units.
+        // The default editor is the mask item; memo fields get the memo, date and time fields
+        // the date and time items. The kinds still to come (check box, BLOB, image, currency,
+        // lookup) register theirs with their units.
         GetDefaultEditDBRepositoryItems()->RegisterDefaultItem(
             -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMaskItem::StaticClass()));
         GetDefaultEditDBRepositoryItems()->RegisterItem(
             ftMemo, -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMemoItem::StaticClass()));
+        InitializeCxCalendar();
       },
       [] {
         if (dbEditorRegistry) dbEditorRegistry->UnregisterDefaultItem(-1);

@@ -157,16 +157,19 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties,
   bool IsExtraValidChar(char32_t c) const { return c < 256 && extraValidChars_[c]; }
   TcxNewLookupDisplayTextEvent OnNewLookupDisplayText;
 
- private:
-  template <class T>
-  bool SetAssignedValue(T& field, const T& value, bool (TcxTextEditPropertiesValues::*flag)() const,
-                        void (TcxTextEditPropertiesValues::*mark)(bool));
+ protected:
+  // Stores a changed setting and tells the change (for the kinds' own settings too).
   template <class T>
   void SetAndNotify(T& field, T value) {
     if (field == value) return;
     field = value;
     NotifyPropertiesChanged();
   }
+
+ private:
+  template <class T>
+  bool SetAssignedValue(T& field, const T& value, bool (TcxTextEditPropertiesValues::*flag)() const,
+                        void (TcxTextEditPropertiesValues::*mark)(bool));
 
   TEditCharCase charCase_ = ecNormal;
   String displayFormat_;

@@ -165,6 +165,9 @@ TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner), canva
 TCustomForm::~TCustomForm() {
   if (Screen) Screen->RemoveForm(this);
   DestroyHandle();
+  // Destroying the children's windows may have focused one of them again (a popup closing
+  // gives the focus back to its owner): the screen must not keep this form.
+  if (Screen) Screen->RemoveForm(this);
   canvas_.reset();
 }
 
