@@ -194,7 +194,40 @@ void TcxGridTableViewExport::BuildColumnMap() {
   }
 }
 
+void TcxGridTableViewExport::CollectGridModeSelection() {
+  auto* dc = static_cast<TcxGridDBDataController*>(View()->DataController());
+  TDataSet* dataSet = dc->BoundDataSet();
+  // The data set's record numbers of the selected rows: grid-mode record indexes point into
+  // the grid-mode window and mean nothing once every record is loaded.
+  std::vector<Integer> recNos;
+  TBookmarkStr saved = dataSet->Bookmark();
+  try {
+    std::vector<int> selected;
+    for (int i = 0; i < dc->CountSelectedRows(); ++i) selected.push_back(i);
+    for (int i : selected)
+      if (dc->FocusSelectedRow(i)) recNos.push_back(dataSet->RecNo());
+  } catch (...) {
+    if (!saved.empty()) dataSet->SetBookmark(saved);
+    throw;
+  }
+  if (!saved.empty()) dataSet->SetBookmark(saved);
+  dc->DataModeController()->SetGridMode(false);
+  // Every record loaded in data set order: record index = record number - 1.
+  TcxGridViewData* data = View()->GetViewData();
+  for (Integer recNo : recNos)
+    for (Integer i = 0; i < data->GetRowCount(); ++i)
+      if (data->GetRow(i)->IsDataRecord() && data->GetRow(i)->RecordIndex() == recNo - 1) {
+        AddRecordToExport(i, true);
+        break;
+      }
+}
+
 void TcxGridTableViewExport::CollectSelectedRecords() {
+  if (View()->DataController()->IsGridMode() &&
+      dynamic_cast<TcxGridDBDataController*>(View()->DataController())) {
+    CollectGridModeSelection();
+    return;
+  }
   TcxGridViewData* data = View()->GetViewData();
   Integer threshold = 0;
   std::vector<bool> added(size_t(data->GetRowCount()), false);

@@ -148,6 +148,32 @@ TEST_F(cxExportGrid4Link, SelectedRowsComeWithTheirGroupRows) {
   EXPECT_EQ(r->CellText(2, 2), "Bergen");
 }
 
+// Grid mode with a window that does not start at the first record: the selected record is
+// exported, not the row that had its grid-mode index; grid mode is back afterwards.
+TEST_F(cxExportGrid4Link, GridModeSelectionExportsTheSelectedRecords) {
+  TcxGridDBTableView* v = GroupedView(0);
+  v->TableOptionsSelection()->SetMultiSelect(true);
+  TcxDBDataModeController* mode = v->GetDataController()->DataModeController();
+  mode->SetGridModeBufferCount(3);
+  mode->SetGridMode(true);
+  ds_.SetRecNo(5);
+  Pump();
+  TcxGridViewData* data = v->GetViewData();
+  ASSERT_EQ(data->GetRowCount(), 3);
+  ASSERT_NE(data->GetRow(0)->GetDisplayText(1), "Oslo");
+  Integer target = -1;
+  for (Integer i = 0; i < data->GetRowCount(); ++i)
+    if (data->GetRow(i)->GetDisplayText(1) == "Lima") target = i;
+  ASSERT_GE(target, 0);
+  ASSERT_NE(data->GetRow(target)->RecordIndex(), 4) << "the window must not start at the first record";
+  v->DataController()->ClearSelection();
+  v->DataController()->ChangeRowSelection(target, true);
+  TcxRecordingExportProvider* r = Record(false);
+  ASSERT_EQ(r->GetRowCount(), 2);
+  EXPECT_EQ(r->CellText(1, 1), "Lima");
+  EXPECT_TRUE(mode->GridMode());
+}
+
 // The page of a grouped view read back by html5lib: captions, group texts and values in the
 // view's order.
 TEST_F(cxExportGrid4Link, AnIndependentParserReadsThePage) {
