@@ -129,6 +129,25 @@ TEST_F(cxExportGrid4Link, GridLinesDecideDataBordersAndTheBottomFrame) {
   }
 }
 
+// Expand: collapsed groups are expanded for the export and stay expanded afterwards; without
+// it the collapsed rows are written with their "+" sign only.
+TEST_F(cxExportGrid4Link, ExpandExpandsTheGroupsAndLeavesThemExpanded) {
+  TcxGridDBTableView* v = GroupedView(1);
+  TcxGridViewData* data = v->GetViewData();
+  data->CollapseAll(true);
+  ASSERT_EQ(data->GetRowCount(), 3);
+  TcxRecordingExportProvider::Register();
+  TcxRecordingExportProvider::ClearCreated();
+  ExportGridToFile("grid.txt", cxExportToRecorder, grid_, false, true, false, "", "", "", "");
+  TcxRecordingExportProvider* r = TcxRecordingExportProvider::Created().back().get();
+  EXPECT_EQ(r->GetRowCount(), 1 + 3);
+  EXPECT_EQ(r->CellText(0, 1), "+");
+  r = Record();
+  EXPECT_EQ(r->GetRowCount(), 1 + 3 + 6);
+  EXPECT_EQ(r->CellText(0, 1), "-");
+  EXPECT_EQ(data->GetRowCount(), 9);
+}
+
 // Save-all False: the selected data row comes with its parent group row only.
 TEST_F(cxExportGrid4Link, SelectedRowsComeWithTheirGroupRows) {
   TcxGridDBTableView* v = GroupedView(1);
