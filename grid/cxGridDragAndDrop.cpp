@@ -101,8 +101,10 @@ void TcxCustomGridMovingObject::PaintDragImage() {
   dragImage_.reset(CreateSizedBitmap(std::max(1, bounds.Width()), std::max(1, bounds.Height())));
   if (TcxCustomGridCellViewInfo* cell = GetSourceItemViewInfo()) {
     TcxCanvas canvas(dragImage_->Canvas());
+    canvas.PushDeviceState();
     canvas.SetWindowOrigin(bounds.TopLeft());
     cell->Paint(&canvas);
+    canvas.PopDeviceState();
   }
 }
 

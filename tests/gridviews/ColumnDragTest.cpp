@@ -57,25 +57,26 @@ struct TMoveScript {
   std::vector<Integer> index, groupIndex;
   std::vector<bool> visible;
   Integer posChanged;
+  bool arrows;  // insertion arrows on the screen before the release
 };
 
 // Columns: 0 Country, 1 City, 2 Amount.
 const TMoveScript kMoves[] = {
-    {"third to the front", {}, srcHeader, 2, toHeaderZone, 0, false, true, true, false, {1, 2, 0}, {-1, -1, -1}, {true, true, true}, 1},
-    {"first to the end", {}, srcHeader, 0, toHeaderEnd, 0, false, true, true, false, {2, 0, 1}, {-1, -1, -1}, {true, true, true}, 1},
-    {"onto its own zone", {}, srcHeader, 1, toHeaderZone, 1, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
-    {"onto the next zone", {}, srcHeader, 1, toHeaderZone, 2, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
-    {"Esc cancels", {}, srcHeader, 2, toHeaderZone, 0, false, true, true, true, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
-    {"grouped by a drop on the box", {}, srcHeader, 1, toGroupBox, 0, false, true, true, false, {0, 1, 2}, {-1, 0, -1}, {true, false, true}, 1},
-    {"grouped, shown", {}, srcHeader, 1, toGroupBox, 0, false, false, true, false, {0, 1, 2}, {-1, 0, -1}, {true, true, true}, 1},
-    {"grouping forbidden", {}, srcHeader, 1, toGroupBox, 0, false, true, false, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
-    {"outside without ColumnHiding", {}, srcHeader, 1, toOutside, 0, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
-    {"outside with ColumnHiding", {}, srcHeader, 1, toOutside, 0, true, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, false, true}, 1},
-    {"ungrouped onto the header", {1}, srcGroupCell, 0, toHeaderZone, 0, false, true, true, false, {1, 0, 2}, {-1, -1, -1}, {true, true, true}, 1},
-    {"ungrouped outside", {1}, srcGroupCell, 0, toOutside, 0, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0},
-    {"ungrouped outside with ColumnHiding", {1}, srcGroupCell, 0, toOutside, 0, true, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, false, true}, 0},
-    {"first group moved last", {0, 1}, srcGroupCell, 0, toGroupBoxEnd, 0, false, true, true, false, {0, 1, 2}, {1, 0, -1}, {false, false, true}, 1},
-    {"group onto its own place", {0, 1}, srcGroupCell, 1, toGroupBoxEnd, 0, false, true, true, false, {0, 1, 2}, {0, 1, -1}, {false, false, true}, 0},
+    {"third to the front", {}, srcHeader, 2, toHeaderZone, 0, false, true, true, false, {1, 2, 0}, {-1, -1, -1}, {true, true, true}, 1, true},
+    {"first to the end", {}, srcHeader, 0, toHeaderEnd, 0, false, true, true, false, {2, 0, 1}, {-1, -1, -1}, {true, true, true}, 1, true},
+    {"onto its own zone", {}, srcHeader, 1, toHeaderZone, 1, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0, false},
+    {"onto the next zone", {}, srcHeader, 1, toHeaderZone, 2, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0, false},
+    {"Esc cancels", {}, srcHeader, 2, toHeaderZone, 0, false, true, true, true, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0, true},
+    {"grouped by a drop on the box", {}, srcHeader, 1, toGroupBox, 0, false, true, true, false, {0, 1, 2}, {-1, 0, -1}, {true, false, true}, 1, true},
+    {"grouped, shown", {}, srcHeader, 1, toGroupBox, 0, false, false, true, false, {0, 1, 2}, {-1, 0, -1}, {true, true, true}, 1, true},
+    {"grouping forbidden", {}, srcHeader, 1, toGroupBox, 0, false, true, false, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0, false},
+    {"outside without ColumnHiding", {}, srcHeader, 1, toOutside, 0, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0, false},
+    {"outside with ColumnHiding", {}, srcHeader, 1, toOutside, 0, true, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, false, true}, 1, false},
+    {"ungrouped onto the header", {1}, srcGroupCell, 0, toHeaderZone, 0, false, true, true, false, {1, 0, 2}, {-1, -1, -1}, {true, true, true}, 1, true},
+    {"ungrouped outside", {1}, srcGroupCell, 0, toOutside, 0, false, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, true, true}, 0, false},
+    {"ungrouped outside with ColumnHiding", {1}, srcGroupCell, 0, toOutside, 0, true, true, true, false, {0, 1, 2}, {-1, -1, -1}, {true, false, true}, 0, false},
+    {"first group moved last", {0, 1}, srcGroupCell, 0, toGroupBoxEnd, 0, false, true, true, false, {0, 1, 2}, {1, 0, -1}, {false, false, true}, 1, true},
+    {"group onto its own place", {0, 1}, srcGroupCell, 1, toGroupBoxEnd, 0, false, true, true, false, {0, 1, 2}, {0, 1, -1}, {false, false, true}, 0, false},
 };
 
 TEST_F(ColumnDragFixture, DragScriptsMoveGroupUngroupAndHideColumns) {
@@ -107,6 +108,10 @@ TEST_F(ColumnDragFixture, DragScriptsMoveGroupUngroupAndHideColumns) {
       case toOutside: to = POINT{header.Left + 100, header.Bottom + 80}; break;
     }
     DragTo(v, from, to, [&] {
+      auto* moving = dynamic_cast<TcxCustomGridMovingObject*>(v->Site()->DragOperation());
+      ASSERT_NE(moving, nullptr);
+      EXPECT_TRUE(moving->ImageShown());
+      EXPECT_EQ(moving->ArrowsShown(), m.arrows);
       if (m.esc) S().PressKey(VK_ESCAPE);
     });
     for (Integer i = 0; i < 3; ++i) {
@@ -118,6 +123,66 @@ TEST_F(ColumnDragFixture, DragScriptsMoveGroupUngroupAndHideColumns) {
     }
     EXPECT_EQ(posChanged_, m.posChanged);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The screen pixels of a rectangle.
+TRGBColors ScreenPixels(const TRect& r) {
+  std::unique_ptr<TBitmap> b(CreateSizedBitmap(r.Width(), r.Height()));
+  BitBltRect(b->Canvas()->Handle(), LazyScreenCanvas()->DeviceContext(), TRect(0, 0, r.Width(), r.Height()), SRCCOPY,
+             r.TopLeft());
+  TRGBColors pixels;
+  ReadBitmapPixels(b.get(), true, pixels);
+  return pixels;
+}
+
+// The drag image follows the mouse on the screen (by one pixel and far), a repaint of the view
+// under it leaves no trace, and Esc gives back the screen as it was.
+TEST_F(ColumnDragFixture, DragImageAndArrowsRestoreTheScreenExactly) {
+  TcxGridDBTableView* v = Shown();
+  HWND site = v->Site()->Handle();
+  const TRect formRect = form_->BoundsRect();
+  const TRect header2 = HeaderCell(v, 2);
+  S().MoveMouse(site, POINT{150, 150});
+  Pump();
+  const TRGBColors before = ScreenPixels(formRect);
+
+  const POINT from = Mid(header2, 10);
+  S().MouseDown(site, from);
+  S().MoveMouse(site, POINT{from.X - 20, from.Y + 2});
+  S().MoveMouse(site, POINT{HeaderCell(v, 0).Left + 3, from.Y + 40});
+  Pump();
+  auto* moving = dynamic_cast<TcxCustomGridMovingObject*>(v->Site()->DragOperation());
+  ASSERT_NE(moving, nullptr);
+  ASSERT_TRUE(moving->ImageShown());
+  // The screen shows the header cell's picture where the mouse is.
+  const TRect imageRect =
+      moving->GetDragImageScreenBounds(v->Site()->ClientToScreen(TPoint(HeaderCell(v, 0).Left + 3, from.Y + 40)));
+  TRGBColors image;
+  ReadBitmapPixels(moving->DragImage(), true, image);
+  EXPECT_EQ(imageRect.Width(), header2.Width());
+  EXPECT_EQ(ScreenPixels(imageRect), image);
+  S().SnapshotScreen("column_drag_image.png");
+
+  for (int dx : {1, 1, 0, -1, 60, -200}) {
+    SCOPED_TRACE(dx);
+    S().MoveMouse(site, POINT{HeaderCell(v, 0).Left + 3 + dx, from.Y + 40});
+    Pump();
+  }
+  v->Site()->Invalidate();
+  Pump();
+  EXPECT_TRUE(moving->ImageShown());
+  S().MoveMouse(site, POINT{150, 150});
+  Pump();
+  S().PressKey(VK_ESCAPE);
+  Pump();
+  S().MouseUp(site, POINT{150, 150});
+  Pump();
+  EXPECT_EQ(ScreenPixels(formRect), before);
+  EXPECT_EQ(posChanged_, 0);
 }
 
 }  // namespace
