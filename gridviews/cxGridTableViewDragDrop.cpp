@@ -103,6 +103,16 @@ TRect TcxGridColumnHeaderMovingObject::CalculateDestinationPoints() {
   return DestinationAreaKind == ickGroupByBox ? GetGroupByBoxArrowsBounds() : GetHeaderArrowsBounds();
 }
 
+// The header and the group-by box lie above the client bounds: the arrows may use the whole
+// height of the site, and the client bounds' width.
+TRect TcxGridColumnHeaderMovingObject::GetArrowAreaBounds() {
+  TRect r = Site()->ClientRect();
+  const TRect client = TcxCustomGridTableItemMovingObject::GetArrowAreaBounds();
+  r.Left = client.Left;
+  r.Right = client.Right;
+  return r;
+}
+
 TRect TcxGridColumnHeaderMovingObject::GetHeaderArrowsBounds() {
   TcxGridHeaderViewInfo* header = TableViewInfo()->HeaderViewInfo();
   const Integer count = header->GetItemViewInfoCount();

@@ -44,6 +44,7 @@ class TcxGridColumnHeaderMovingObject : public TcxCustomGridTableItemMovingObjec
   void BeforeFinishDrag(bool accepted) override;
   bool CanRemove() override;
   TRect CalculateDestinationPoints() override;
+  TRect GetArrowAreaBounds() override;
   TcxCustomGridCellViewInfo* GetSourceItemViewInfo() override;
   bool IsValidDestination() override;
   void GetDestinationArea(const TPoint& p, Integer& areaKind, std::unique_ptr<TcxGridItemContainerZone>& zone) override;

@@ -112,6 +112,11 @@ TEST_F(ColumnDragFixture, DragScriptsMoveGroupUngroupAndHideColumns) {
       ASSERT_NE(moving, nullptr);
       EXPECT_TRUE(moving->ImageShown());
       EXPECT_EQ(moving->ArrowsShown(), m.arrows);
+      if (m.arrows) {
+        // The upper arrow's stem on the screen is lime.
+        const TRect a = moving->GetArrowBounds(0);
+        EXPECT_EQ(GetPixel(LazyScreenCanvas()->DeviceContext(), a.Left + 5, a.Top + 3), TColor(0x00FF00));
+      }
       if (m.esc) S().PressKey(VK_ESCAPE);
     });
     for (Integer i = 0; i < 3; ++i) {
