@@ -134,6 +134,52 @@ TEST_F(ColumnDragFixture, DragScriptsMoveGroupUngroupAndHideColumns) {
 
 namespace {
 
+struct TSizeScript {
+  const char* name;
+  bool autoWidth;
+  Integer column, dx;
+  Integer width;  // the sized column's header width after the drop (-1: the limit checked below)
+  Integer sizeChanged;
+};
+
+const TSizeScript kSizes[] = {
+    {"wider", false, 1, 25, 85, 1},
+    {"narrower than the minimum", false, 1, -100, 20, 1},
+    {"back to where it was", false, 0, 0, 60, 0},
+    {"auto width: wider than the client", true, 0, 500, -1, 1},
+};
+
+// Dragging a header's right edge sizes its column, within its limits.
+TEST_F(ColumnDragFixture, HeaderEdgeDragsSizeColumns) {
+  TcxGridDBTableView* v = Shown();
+  for (const TSizeScript& m : kSizes) {
+    SCOPED_TRACE(m.name);
+    Advance(1000);
+    v->GetOptionsView()->SetColumnAutoWidth(m.autoWidth);
+    for (Integer i = 0; i < 3; ++i) v->GetColumn(i)->SetWidth(60);
+    Relayout(v);
+    sizeChanged_ = 0;
+    const TRect edge = HeaderCell(v, m.column);
+    const POINT from{edge.Right - 2, (edge.Top + edge.Bottom) / 2};
+    const TRect before0 = HeaderCell(v, 0);
+    DragTo(v, from, POINT{from.X + m.dx, from.Y});
+    Relayout(v);
+    const Integer width = HeaderCell(v, m.column).Width();
+    if (m.width >= 0) {
+      EXPECT_EQ(width, m.width);
+    } else {
+      // The others keep at least their minimum widths inside the client width.
+      const Integer client = Info(v)->ClientBounds().Width();
+      EXPECT_LE(HeaderCell(v, 2).Right, Info(v)->ClientBounds().Right);
+      EXPECT_GE(HeaderCell(v, 1).Width(), 20);
+      EXPECT_GE(HeaderCell(v, 2).Width(), 20);
+      EXPECT_GT(width, before0.Width());
+      EXPECT_LE(width, client - 40);
+    }
+    EXPECT_EQ(sizeChanged_, m.sizeChanged);
+  }
+}
+
 // The screen pixels of a rectangle.
 TRGBColors ScreenPixels(const TRect& r) {
   std::unique_ptr<TBitmap> b(CreateSizedBitmap(r.Width(), r.Height()));
