@@ -8,6 +8,7 @@
 #include "foundation/dxOffice11.h"
 #include "gridviews/cxGridRows.h"
 #include "gridviews/cxGridTableViewInfo.h"
+#include "gridviews/cxGridTableViewDragDrop.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
@@ -1253,4 +1254,5 @@ void InitializeCxGridTableView() {
   RegisterClass(TcxGridTableView::StaticClass());
   RegisterGridTableViewInfoPainters();
   RegisterGridRowPainters();
+  RegisterGridTableViewDragObjects();
 }
