@@ -14,9 +14,33 @@ namespace {
 
 using apptest::AppFixture;
 
-TEST_F(AppFixture, TheSampleFileBecomesAPivotPageThatAParserReadsBack) {
-  String sample = std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
-  Import(sample);
+// The rows of the first table of an HTML page as html5lib reads them: one line a row, its
+// non-empty cells' texts separated by blanks, each with "/COLSxROWS" when it spans cells.
+class AppEndToEnd : public AppFixture {
+ protected:
+  String ReadTableRows(const String& file) {
+    return RunPythonScript(dir,
+                           "import sys, html5lib\n"
+                           "with open(sys.argv[1], 'rb') as f:\n"
+                           "    doc = html5lib.parse(f, treebuilder='etree', namespaceHTMLElements=False)\n"
+                           "table = doc.find('.//table')\n"
+                           "for tr in table.iter('tr'):\n"
+                           "    cells = []\n"
+                           "    for td in tr.findall('td'):\n"
+                           "        text = ''.join(td.itertext()).replace('\\xa0', '').strip()\n"
+                           "        if text:\n"
+                           "            span = td.get('colspan', '1') + 'x' + td.get('rowspan', '1')\n"
+                           "            cells.append(text + ('' if span == '1x1' else '/' + span))\n"
+                           "    if cells: print(' '.join(cells))\n",
+                           file);
+  }
+  String Sample() {
+    return std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
+  }
+};
+
+TEST_F(AppEndToEnd, TheSampleFileBecomesAPivotPageThatAParserReadsBack) {
+  Import(Sample());
   ASSERT_TRUE(messages.empty()) << messages.front();
   ASSERT_EQ(form->tblData->RecordCount(), 100);
   ShowPage(1);
@@ -37,20 +61,7 @@ TEST_F(AppFixture, TheSampleFileBecomesAPivotPageThatAParserReadsBack) {
 
   Export(dir.File("pivot.xls"));
   ASSERT_TRUE(messages.empty()) << messages.front();
-  String out = RunPythonScript(dir,
-                               "import sys, html5lib\n"
-                               "with open(sys.argv[1], 'rb') as f:\n"
-                               "    doc = html5lib.parse(f, treebuilder='etree', namespaceHTMLElements=False)\n"
-                               "table = doc.find('.//table')\n"
-                               "for tr in table.iter('tr'):\n"
-                               "    cells = []\n"
-                               "    for td in tr.findall('td'):\n"
-                               "        text = ''.join(td.itertext()).replace('\\xa0', '').strip()\n"
-                               "        if text:\n"
-                               "            span = td.get('colspan', '1') + 'x' + td.get('rowspan', '1')\n"
-                               "            cells.append(text + ('' if span == '1x1' else '/' + span))\n"
-                               "    if cells: print(' '.join(cells))\n",
-                               dir.File("pivot.html"));
+  String out = ReadTableRows(dir.File("pivot.html"));
   // The texts without their spans ("210/4x1" is "210").
   String plain;
   for (size_t i = 0; i < out.size(); ++i) {
@@ -90,6 +101,67 @@ TEST_F(AppFixture, TheSampleFileBecomesAPivotPageThatAParserReadsBack) {
     form->tblData->Next();
   }
   EXPECT_NE(at(" " + FormatFloat("#,##0", double(total)) + "\n"), String::npos) << total << "\n" << out;
+}
+
+// The grouping page: the sample grouped by a column header dragged with the mouse into the
+// group-by box, exported, and read back: the captions, then each group row ("Region : X")
+// followed by its records, in the view's order.
+TEST_F(AppEndToEnd, TheSampleFileGroupedByAHeaderDragBecomesAGroupedPageThatAParserReadsBack) {
+  Import(Sample());
+  ASSERT_TRUE(messages.empty()) << messages.front();
+  TcxGridDBTableView* v = form->grvGrouping;
+  TcxGridColumn* region = nullptr;
+  for (Integer i = 0; i < v->GetColumnCount(); ++i)
+    if (v->GetColumn(i)->Caption() == "Region") region = v->GetColumn(i);
+  ASSERT_NE(region, nullptr);
+  // "Fitting" makes every column as wide as its widest text.
+  ClickOn(form->cxButton12);
+  TcxCanvas* canvas = v->GetViewInfo()->GetCanvas();
+  for (Integer i = 0; i < v->GetColumnCount(); ++i) {
+    Integer widest = 0;
+    for (Integer r = 0; r < v->DataController()->GetRecordCount(); ++r)
+      widest = std::max(widest, canvas->MeasureTextWidth(v->DataController()->GetDisplayText(r, i)));
+    if (v->GetColumn(i)->Caption() != "Notes" && v->GetColumn(i)->Caption() != "OrderDate")
+      EXPECT_GT(v->GetColumn(i)->Width(), widest) << v->GetColumn(i)->Caption();
+  }
+  DragColumnIntoGroupByBox(region->VisibleIndex());
+  ASSERT_EQ(region->GroupIndex(), 0);
+  S().Snapshot(form->Handle(), "app_main_grouped.png");
+
+  Export(dir.File("grid.html"));
+  ASSERT_TRUE(messages.empty()) << messages.front();
+  String out = ReadTableRows(dir.File("grid.html"));
+  std::vector<String> lines;
+  for (size_t at = 0; at < out.size();) {
+    size_t end = out.find('\n', at);
+    if (end == String::npos) end = out.size();
+    lines.push_back(out.substr(at, end - at));
+    at = end + 1;
+  }
+  ASSERT_FALSE(lines.empty());
+  // The header line holds the captions of the visible columns.
+  for (Integer i = 0; i < v->GetVisibleColumnCount(); ++i)
+    EXPECT_NE(lines[0].find(v->GetVisibleColumn(i)->Caption()), String::npos) << lines[0];
+  // The group rows in the view's order, each followed by as many data lines as its records.
+  TcxCustomDataController* dc = v->DataController();
+  std::vector<String> groups;
+  std::map<String, int> counts;
+  form->tblData->First();
+  while (!form->tblData->Eof()) {
+    ++counts[form->tblData->FieldByName("Region")->AsString()];
+    form->tblData->Next();
+  }
+  for (auto& [name, n] : counts) groups.push_back(name);
+  size_t line = 1;
+  int records = 0;
+  for (const String& g : groups) {
+    ASSERT_LT(line, lines.size());
+    EXPECT_NE(lines[line].find("Region : " + g), String::npos) << lines[line];
+    line += 1 + counts[g];
+    records += counts[g];
+  }
+  EXPECT_EQ(records, dc->GetRecordCount());
+  EXPECT_EQ(line, lines.size()) << out;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
+#include "gridviews/cxGridTableViewInfo.h"
 #include "tests/export/ExportTestSupport.h"
 #include "tests/support/HeadlessFixture.h"
 
@@ -129,6 +130,23 @@ class AppFixture : public testing_support::THeadlessFixture {
     });
     ClickOn(form->cxButton16);
     SetDialogShowHook(nullptr);
+  }
+  // Drags the grouping grid's column header (visible index) with the mouse into the group-by box.
+  void DragColumnIntoGroupByBox(Integer visibleIndex) {
+    TcxGridTableView* v = form->grvGrouping;
+    TcxGridTableViewInfo* info = v->GetViewInfo();
+    const TRect header = info->HeaderViewInfo()->GetItemViewInfo(visibleIndex)->Bounds;
+    const TRect box = info->GroupByBoxViewInfo()->Bounds;
+    POINT from{header.Left + 8, (header.Top + header.Bottom) / 2};
+    POINT to{box.Left + 40, (box.Top + box.Bottom) / 2};
+    HWND site = v->Site()->Handle();
+    Advance(1000);  // past the double-click time
+    S().MouseDown(site, from);
+    for (int i = 1; i <= 4; ++i)
+      S().MoveMouse(site, POINT{from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4});
+    Pump();
+    S().MouseUp(site, to);
+    Pump();
   }
   void ShowPage(Integer index) {
     form->cxPageControl1->SetActivePageIndex(index);
