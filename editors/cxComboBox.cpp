@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "editors/cxCheckBox.h"
 #include "editors/cxEditPaintUtils.h"
 #include "editors/cxFilterControlUtils.h"
 #include "editors/cxPopupEdit.h"
+#include "editors/cxRadioGroup.h"
 #include "rtl/TypInfo.h"
 #include "vcl/Forms.h"
 
@@ -346,6 +348,103 @@ void TcxFilterComboBoxHelper::PrepareFilterProperties(TcxCustomEditProperties* p
   p->SetRevertable(false);
 }
 
+namespace {
+// Equals, does not equal, is blank, is not blank; with the extended set also in and not in.
+void ListFilterOperators(TcxFilterControlOperators& operators, bool in_list) {
+  operators = {1, 2, 9, 10};
+  if (in_list) operators.insert(operators.end(), {13, 14});
+}
+TcxCustomComboBoxProperties* FilterComboProperties(TcxCustomEditProperties* properties) {
+  return dynamic_cast<TcxCustomComboBoxProperties*>(properties);
+}
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS(TcxFilterCheckBoxHelper)
+
+void TcxFilterCheckBoxHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,
+                                                      TcxCustomEditProperties* source, bool) const {
+  auto* combo = FilterComboProperties(properties);
+  auto* check = dynamic_cast<TcxCustomCheckBoxProperties*>(source);
+  if (!combo || !check) return;
+  combo->Items()->Clear();
+  combo->Items()->Add(check->ValueToDisplayText(check->ValueChecked(), true, true));
+  combo->Items()->Add(check->ValueToDisplayText(check->ValueUnchecked(), true, true));
+  combo->SetDropDownListStyle(lsFixedList);
+  combo->ClearDefaultValuesProvider();
+  ClearPropertiesEvents(combo);
+}
+
+void TcxFilterCheckBoxHelper::GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                                             Variant& value, String& display_text) const {
+  auto* check = dynamic_cast<TcxCustomCheckBoxProperties*>(properties);
+  auto* combo = dynamic_cast<TcxCustomComboBox*>(edit);
+  const Integer index = combo ? combo->ItemIndex() : -1;
+  if (!check || index < 0 || index > 1) {
+    value = Null();
+    display_text.clear();
+    return;
+  }
+  value = index == 0 ? check->ValueChecked() : check->ValueUnchecked();
+  display_text = check->ValueToDisplayText(value, true, true);
+}
+
+void TcxFilterCheckBoxHelper::ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                                               const Variant& value) const {
+  auto* check = dynamic_cast<TcxCustomCheckBoxProperties*>(properties);
+  auto* combo = dynamic_cast<TcxCustomComboBox*>(edit);
+  if (!check || !combo) return;
+  Variant state;
+  check->PrepareDisplayValue(value, state, combo->Focused());
+  const Integer s = Integer(state.AsInteger());
+  combo->SetItemIndex(s == cbsChecked ? 0 : s == cbsUnchecked ? 1 : -1);
+}
+
+void TcxFilterCheckBoxHelper::SupportedOperators(TcxCustomEditProperties*, TcxValueTypeClass,
+                                                 TcxFilterControlOperators& operators, bool) const {
+  ListFilterOperators(operators, false);
+}
+
+KORVAN_IMPLEMENT_CLASS(TcxFilterRadioGroupHelper)
+
+void TcxFilterRadioGroupHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,
+                                                        TcxCustomEditProperties* source, bool) const {
+  auto* combo = FilterComboProperties(properties);
+  auto* radio = dynamic_cast<TcxCustomRadioGroupProperties*>(source);
+  if (!combo || !radio) return;
+  combo->Items()->Clear();
+  for (Integer i = 0; i < radio->Items()->Count(); ++i) combo->Items()->Add(radio->Items()->Item(i)->Caption());
+  combo->SetDropDownListStyle(lsFixedList);
+  combo->ClearDefaultValuesProvider();
+  ClearPropertiesEvents(combo);
+}
+
+void TcxFilterRadioGroupHelper::GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                                               Variant& value, String& display_text) const {
+  auto* radio = dynamic_cast<TcxCustomRadioGroupProperties*>(properties);
+  auto* combo = dynamic_cast<TcxCustomComboBox*>(edit);
+  if (!radio) return;
+  const Integer index = combo ? combo->ItemIndex() : -1;
+  if (index < 0 || index >= radio->Items()->Count()) {
+    value = radio->DefaultValue();
+    display_text = radio->DefaultCaption();
+    return;
+  }
+  value = radio->Items()->Item(index)->Value();
+  display_text = radio->Items()->Item(index)->Caption();
+}
+
+void TcxFilterRadioGroupHelper::ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                                                 const Variant& value) const {
+  auto* radio = dynamic_cast<TcxCustomRadioGroupProperties*>(properties);
+  auto* combo = dynamic_cast<TcxCustomComboBox*>(edit);
+  if (radio && combo) combo->SetItemIndex(radio->IndexOfValue(value));
+}
+
+void TcxFilterRadioGroupHelper::SupportedOperators(TcxCustomEditProperties*, TcxValueTypeClass,
+                                                   TcxFilterControlOperators& operators, bool extended) const {
+  ListFilterOperators(operators, extended);
+}
+
 // ---- unit start --------------------------------------------------------------------------------------
 
 void InitializeCxComboBox() {
@@ -353,16 +452,25 @@ void InitializeCxComboBox() {
       "cxComboBox",
       [] {
         InitializeCxPopupEdit();
+        InitializeCxRadioGroup();
         RegisterClass(TcxComboBox::StaticClass());
         RegisterClass(TcxComboBoxProperties::StaticClass());
         EditPropertiesRegistry()->AddDescribedClass(TcxComboBoxProperties::StaticClass(),
                                                     LoadReplaceableResString(scxSEditRepositoryComboBoxItem));
         FilterEditsController()->RegisterHelper(TcxComboBoxProperties::StaticClass(),
                                                 TcxFilterComboBoxHelper::StaticClass());
+        FilterEditsController()->RegisterHelper(TcxCheckBoxProperties::StaticClass(),
+                                                TcxFilterCheckBoxHelper::StaticClass());
+        FilterEditsController()->RegisterHelper(TcxRadioGroupProperties::StaticClass(),
+                                                TcxFilterRadioGroupHelper::StaticClass());
       },
       [] {
         if (EditPropertiesRegistry()) EditPropertiesRegistry()->RemoveClass(TcxComboBoxProperties::StaticClass());
         FilterEditsController()->UnregisterHelper(TcxComboBoxProperties::StaticClass(),
                                                   TcxFilterComboBoxHelper::StaticClass());
+        FilterEditsController()->UnregisterHelper(TcxCheckBoxProperties::StaticClass(),
+                                                  TcxFilterCheckBoxHelper::StaticClass());
+        FilterEditsController()->UnregisterHelper(TcxRadioGroupProperties::StaticClass(),
+                                                  TcxFilterRadioGroupHelper::StaticClass());
       });
 }

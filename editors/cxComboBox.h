@@ -140,4 +140,38 @@ class TcxFilterComboBoxHelper : public TcxFilterDropDownEditHelper {
                                bool keep_buttons) const override;
 };
 
+// A check box column filtered through a combo box of two entries: checked and unchecked.
+class TcxFilterCheckBoxHelper : public TcxFilterComboBoxHelper {
+  KORVAN_CLASS(TcxFilterCheckBoxHelper, TcxFilterComboBoxHelper)
+
+ public:
+  void PrepareFilterProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* source,
+                               bool keep_buttons) const override;
+  void GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties, Variant& value,
+                      String& display_text) const override;
+  void ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                        const Variant& value) const override;
+  void SupportedOperators(TcxCustomEditProperties* properties, TcxValueTypeClass value_type,
+                          TcxFilterControlOperators& operators, bool extended) const override;
+  bool FilterUsesDisplayText() const override { return true; }
+};
+
+// A radio group column filtered through a combo box of its item captions.
+class TcxFilterRadioGroupHelper : public TcxFilterComboBoxHelper {
+  KORVAN_CLASS(TcxFilterRadioGroupHelper, TcxFilterComboBoxHelper)
+
+ public:
+  void PrepareFilterProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* source,
+                               bool keep_buttons) const override;
+  void GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties, Variant& value,
+                      String& display_text) const override;
+  void ApplyFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties,
+                        const Variant& value) const override;
+  void SupportedOperators(TcxCustomEditProperties* properties, TcxValueTypeClass value_type,
+                          TcxFilterControlOperators& operators, bool extended) const override;
+  bool FilterUsesDisplayText() const override { return true; }
+};
+
+// Registers the combo box and the filter helpers of the check box and the radio group (their
+// value editor is the combo box).
 void InitializeCxComboBox();

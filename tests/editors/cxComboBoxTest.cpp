@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "backend/Headless.h"
+#include "editors/cxCheckBox.h"
 #include "editors/cxComboBox.h"
+#include "editors/cxRadioGroup.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
 #include "vcl/Forms.h"
@@ -226,6 +228,79 @@ TEST(FilterComboBoxHelperTest, MakesAFreeTypingComboBox) {
   EXPECT_FALSE(p.Revertable());
   EXPECT_FALSE(p.ImmediateDropDown());
   EXPECT_EQ(p.Items()->Count(), 1);
+}
+
+TEST_F(ComboBoxTest, CheckBoxFilterHelperOffersCheckedAndUnchecked) {
+  TClass helper = FilterEditsController()->LookupHelper(TcxCheckBoxProperties::StaticClass());
+  ASSERT_EQ(helper, TcxFilterCheckBoxHelper::StaticClass());
+  const TcxCustomFilterEditHelper* h = FilterEditHelper(helper);
+  TcxCheckBoxProperties check(nullptr);
+  check.SetValueChecked(Variant(String("yes")));
+  check.SetValueUnchecked(Variant(String("no")));
+  check.SetDisplayChecked("Yes");
+  check.SetDisplayUnchecked("No");
+  auto* e = MakeCombo(0);
+  h->PrepareFilterProperties(e->GetEffectiveProperties(), &check, true);
+  TcxComboBoxProperties* p = e->ActiveProperties();
+  EXPECT_EQ(p->DropDownListStyle(), lsFixedList);
+  ASSERT_EQ(p->Items()->Count(), 2);
+  EXPECT_EQ(p->Items()->Strings(0), "Yes");
+  EXPECT_EQ(p->Items()->Strings(1), "No");
+  struct Case {
+    Variant Value;
+    Integer Index;
+    const char* Read;
+  };
+  for (const Case& c : {Case{Variant(String("yes")), 0, "yes"}, Case{Variant(String("no")), 1, "no"},
+                        Case{Null(), -1, ""}}) {
+    h->ApplyFilterValue(e, &check, c.Value);
+    EXPECT_EQ(e->ItemIndex(), c.Index);
+    Variant value;
+    String text;
+    h->GetFilterValue(e, &check, value, text);
+    EXPECT_EQ(VarToStr(value), c.Read);
+    EXPECT_EQ(text, c.Index == 0 ? "Yes" : c.Index == 1 ? "No" : "");
+  }
+  TcxFilterControlOperators ops;
+  h->SupportedOperators(&check, nullptr, ops, true);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 9, 10}));
+  EXPECT_TRUE(h->FilterUsesDisplayText());
+}
+
+TEST_F(ComboBoxTest, RadioGroupFilterHelperOffersTheCaptions) {
+  TClass helper = FilterEditsController()->LookupHelper(TcxRadioGroupProperties::StaticClass());
+  ASSERT_EQ(helper, TcxFilterRadioGroupHelper::StaticClass());
+  const TcxCustomFilterEditHelper* h = FilterEditHelper(helper);
+  TcxRadioGroupProperties radio(nullptr);
+  radio.SetDefaultCaption("none");
+  TcxRadioGroupItem* a = radio.Items()->AddItem();
+  a->SetCaption("Red");
+  a->SetValue(Variant(Integer(10)));
+  radio.Items()->AddItem()->SetCaption("Blue");  // no value: its caption stands for it
+  auto* e = MakeCombo(0);
+  h->PrepareFilterProperties(e->GetEffectiveProperties(), &radio, true);
+  TcxComboBoxProperties* p = e->ActiveProperties();
+  EXPECT_EQ(p->DropDownListStyle(), lsFixedList);
+  ASSERT_EQ(p->Items()->Count(), 2);
+  EXPECT_EQ(p->Items()->Strings(1), "Blue");
+  Variant value;
+  String text;
+  h->ApplyFilterValue(e, &radio, Variant(Integer(10)));
+  EXPECT_EQ(e->ItemIndex(), 0);
+  h->GetFilterValue(e, &radio, value, text);
+  EXPECT_EQ(VarToStr(value), "10");
+  EXPECT_EQ(text, "Red");
+  h->ApplyFilterValue(e, &radio, Variant(String("Blue")));
+  EXPECT_EQ(e->ItemIndex(), 1);
+  h->ApplyFilterValue(e, &radio, Variant(Integer(99)));
+  EXPECT_EQ(e->ItemIndex(), -1);
+  h->GetFilterValue(e, &radio, value, text);
+  EXPECT_EQ(text, "none");
+  TcxFilterControlOperators ops;
+  h->SupportedOperators(&radio, nullptr, ops, false);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 9, 10}));
+  h->SupportedOperators(&radio, nullptr, ops, true);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 9, 10, 13, 14}));
 }
 
 }  // namespace
