@@ -55,6 +55,8 @@ void TcxCustomComboBoxProperties::SetItemHeight(Integer v) { SetAndNotify(itemHe
 
 TClass TcxCustomComboBoxProperties::GetContainerClass() { return TcxComboBox::StaticClass(); }
 
+TClass TcxCustomComboBoxProperties::GetPopupWindowClass() { return TcxComboBoxPopupWindow::StaticClass(); }
+
 TClass TcxCustomComboBoxProperties::GetLookupDataClass() { return TcxComboBoxLookupData::StaticClass(); }
 
 TcxTextEditingStyle TcxCustomComboBoxProperties::GetEditingStyle() {
@@ -100,7 +102,12 @@ Integer TcxComboBoxListBox::GetRowsHeight(Integer rows) {
 Integer TcxComboBoxListBox::GetItemWidth(Integer index) {
   TCanvas* c = Canvas();
   c->Font()->Assign(Font());
-  return c->TextWidth(ItemText(index));
+  return c->TextWidth(GetItemText(index));
+}
+
+String TcxComboBoxListBox::GetItemText(Integer index) {
+  TcxCustomComboBox* combo = GetComboBox();
+  return combo && combo->GetComboLookupData() ? combo->GetComboLookupData()->GetItemText(index) : ItemText(index);
 }
 
 void TcxComboBoxListBox::RecalculateItemHeight() {
@@ -120,10 +127,10 @@ void TcxComboBoxListBox::DrawItem(Integer index, const TRect& rect, TOwnerDrawSt
   c->FillRect(rect);
   if (index < 0 || index >= Count()) return;
   TRect r = rect;
-  r.Left += 2;
-  RECT text_rect = r;
-  const String text = ItemText(index);
-  DrawText(c->Handle(), text.c_str(), int(text.size()), &text_rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  r.Left += 2 - HorzOffset();
+  String text = GetItemText(index);
+  c->Brush()->SetStyle(bsClear);
+  c->TextRect(r, text, TTextFormat{tfSingleLine, tfVerticalCenter, tfNoPrefix});
 }
 
 void TcxComboBoxListBox::MeasureItem(Integer index, Integer& height) { height = ItemHeightFor(index); }
@@ -200,6 +207,43 @@ void TcxComboBoxLookupData::GetListContentSize(TSize& size) {
   Integer height = list->GetRowsHeight(rows) + kFrame;
   if (size.cx > 0 && size.cx < width) height += GetSystemMetrics(SM_CYHSCROLL);
   size = TSize(width, height);
+}
+
+// ---- popup window ------------------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS(TcxComboBoxPopupWindow)
+
+void TcxComboBoxPopupWindow::CalculateSize() {
+  TcxCustomEditPopupWindowViewInfo* vi = GetPopupViewInfo();
+  vi->GripCorner = 3;
+  TcxCustomDropDownEdit* edit = GetOwnerControl();
+  if (!edit) {
+    TcxCustomEditPopupWindow::CalculateSize();
+    return;
+  }
+  OwnerBounds = edit->PopupOwnerBounds();
+  TRect extent;
+  vi->GetBorderExtent(extent);
+  TSize m, c;
+  GetMinSize(m);
+  edit->PopupContentSize(c);
+  const bool remembered = edit->SizeRemembered() && Sizeable();
+  Integer w, h;
+  if (remembered || (!AutoSize() && PopupWidth > 0))
+    w = PopupWidth;
+  else if (AutoSize())
+    w = std::max<Integer>(c.cx + extent.Left + extent.Right, edit->Width());
+  else
+    w = edit->Width();
+  if (Sizeable() && MinWidth > 0) w = std::max(w, MinWidth);
+  if (remembered)
+    h = PopupHeight;
+  else if (PopupHeight == 0 || (AutoSize() && !Sizeable()))
+    h = c.cy + extent.Top + extent.Bottom;
+  else
+    h = PopupHeight;
+  if (Sizeable() && MinHeight > 0) h = std::max(h, MinHeight);
+  SetBounds(Left(), Top(), std::max<Integer>(w, m.cx), std::max<Integer>(h, m.cy));
 }
 
 // ---- combo box ---------------------------------------------------------------------------------------

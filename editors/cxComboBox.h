@@ -35,6 +35,7 @@ class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
   TClass GetContainerClass() override;
   TClass GetLookupDataClass() override;
   bool DropDownOnClick() override { return dropDownListStyle_ == lsFixedList; }
+  TClass GetPopupWindowClass() override;
   Integer GetLookupPageSize() override { return dropDownRows_; }
   TcxTextEditingStyle GetEditingStyle() override;
 
@@ -64,6 +65,8 @@ class TcxComboBoxListBox : public TcxCustomEditListBox {
   Integer ItemHeightFor(Integer index);
   Integer GetRowsHeight(Integer rows);
   Integer GetItemWidth(Integer index);
+  // The item's text, from the lookup data (the list holds only as many empty strings).
+  String GetItemText(Integer index);
   void RecalculateItemHeight();
   // The next mouse move is not hot-tracked (the pointer rested where the list appeared).
   void IgnoreNextMouseMove() { ignoreMouseMove_ = true; }
@@ -89,6 +92,15 @@ class TcxComboBoxLookupData : public TcxCustomTextEditLookupData {
   void DoCreateListIn(TWinControl* parent) override;
   // Rows min(DropDownRows, items); the widest item + 4, widened for a vertical scroll bar.
   void GetListContentSize(TSize& size) override;
+};
+
+// The popup: at least as wide as the editor, its height the content's unless the user sized it.
+class TcxComboBoxPopupWindow : public TcxCustomEditPopupWindow {
+  KORVAN_CLASS(TcxComboBoxPopupWindow, TcxCustomEditPopupWindow)
+
+ public:
+  using TcxCustomEditPopupWindow::TcxCustomEditPopupWindow;
+  void CalculateSize() override;
 };
 
 class TcxCustomComboBox : public TcxCustomDropDownEdit {

@@ -230,6 +230,27 @@ TEST(FilterComboBoxHelperTest, MakesAFreeTypingComboBox) {
   EXPECT_EQ(p.Items()->Count(), 1);
 }
 
+TEST_F(ComboBoxTest, SheetOfOpenComboBoxesPerLookAndFeel) {
+  struct Look {
+    TcxLookAndFeelKind Kind;
+    const char* Name;
+  };
+  for (const Look& look : {Look{lfFlat, "flat"}, Look{lfStandard, "standard"}, Look{lfUltraFlat, "ultraflat"},
+                           Look{lfOffice11, "office11"}}) {
+    auto* e = MakeCombo(12);
+    e->Style()->LookAndFeel()->SetKind(look.Kind);
+    e->SetItemIndex(2);
+    Open(e);
+    ASSERT_TRUE(e->DroppedDown()) << look.Name;
+    S().PressKey(VK_DOWN);
+    S().SnapshotScreen(String("editors_combo_box_open_") + look.Name + ".png");
+    e->CloseUp(crCancel);
+    e->Free();
+    Pump();
+  }
+  EXPECT_TRUE(errors_.empty());
+}
+
 TEST_F(ComboBoxTest, CheckBoxFilterHelperOffersCheckedAndUnchecked) {
   TClass helper = FilterEditsController()->LookupHelper(TcxCheckBoxProperties::StaticClass());
   ASSERT_EQ(helper, TcxFilterCheckBoxHelper::StaticClass());
