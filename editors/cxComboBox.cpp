@@ -209,6 +209,31 @@ void TcxComboBoxLookupData::GetListContentSize(TSize& size) {
   size = TSize(width, height);
 }
 
+bool TcxComboBoxLookupData::CanResizeList(Integer& height) {
+  auto* list = static_cast<TcxComboBoxListBox*>(list_);
+  if (!list) return true;
+  constexpr Integer kFrame = 4;
+  const Integer wanted = height - kFrame;
+  if (height == list->Height()) return true;
+  const bool enlarging = height >= list->Height();
+  const Integer count = GetItemCount();
+  Integer total = 0;
+  for (Integer i = 0; i < count; ++i) {
+    const Integer next = total + list->ItemHeightFor(i);
+    if (next == wanted) {
+      total = next;
+      break;
+    }
+    if (next > wanted) {
+      if (!enlarging || total == 0) total = next;
+      break;
+    }
+    total = next;
+  }
+  height = total + kFrame;
+  return true;
+}
+
 // ---- popup window ------------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS(TcxComboBoxPopupWindow)

@@ -92,6 +92,9 @@ class TcxComboBoxLookupData : public TcxCustomTextEditLookupData {
   void DoCreateListIn(TWinControl* parent) override;
   // Rows min(DropDownRows, items); the widest item + 4, widened for a vertical scroll bar.
   void GetListContentSize(TSize& size) override;
+  // A user resize: the height snaps to whole rows (down while shrinking, up to the rows that
+  // fit while enlarging).
+  bool CanResizeList(Integer& height) override;
 };
 
 // The popup: at least as wide as the editor, its height the content's unless the user sized it.

@@ -189,6 +189,26 @@ TEST_F(ComboBoxTest, FewerItemsThanRowsShrinkTheList) {
   EXPECT_EQ(list->ClientHeight(), 3 * list->ItemHeightFor(0) + 4);
 }
 
+TEST_F(ComboBoxTest, AUserResizeSnapsToWholeRows) {
+  auto* e = MakeCombo(20);
+  e->ActiveProperties()->SetPopupSizeable(true);
+  Open(e);
+  ASSERT_TRUE(e->DroppedDown());
+  TcxComboBoxListBox* list = List(e);
+  const Integer row = list->ItemHeightFor(0);
+  TcxCustomEditPopupWindow* w = e->PopupWindow();
+  const Integer chrome = w->Height() - list->Height();
+  struct Case {
+    Integer Rows2;  // the requested content in half rows
+    Integer Rows;   // the rows it snaps to: up while shrinking, down while enlarging
+  };
+  for (const Case& c : {Case{5, 3}, Case{6, 3}, Case{21, 10}}) {
+    Integer width = w->Width(), height = chrome + 4 + c.Rows2 * row / 2;
+    ASSERT_TRUE(w->CanResize(width, height));
+    EXPECT_EQ(height, chrome + 4 + c.Rows * row) << c.Rows2;
+  }
+}
+
 TEST_F(ComboBoxTest, ItemIndexBeyondTheItemsChangesNothing) {
   auto* e = MakeCombo(4);
   e->SetItemIndex(2);
