@@ -122,7 +122,9 @@ void TcxCustomDateEditProperties::Assign(TPersistent* source) {
 }
 
 void TcxCustomDateEditProperties::NotifyPropertiesChanged() {
-  if (!settingMask_) {
+  // Inside an update bracket (an assignment copies the mask kind and the mask one after the
+  // other) the mask is set up once, from the deferred notification at the bracket's end.
+  if (!settingMask_ && !IsLockedOrUpdating()) {
     BeginUpdate();
     SetupDateMask();
     EndUpdate(false);
@@ -595,7 +597,7 @@ void TcxCustomDateEdit::AcceptCalendarValue(TObject*) {
     SetEditValue(DateVariant(d));
     SetChangedSinceEnter(true);
     SetValidatedDisplayValue(Variant(text));
-    SelectWholeText();
+      SelectWholeText();
   } catch (...) {
     LockChangeEvents(false);
     throw;
@@ -636,7 +638,12 @@ bool TcxDateEditPopupWindow::IsPopupKey(Word key, TShiftState shift) {
 
 void TcxDateEditPopupWindow::KeyDown(Word& key, TShiftState shift) {
   TWeakRef<TcxDateEditPopupWindow> self(this);
-  TcxPopupEditPopupWindow::KeyDown(key, shift);
+  // Enter and Escape belong to the control that has the focus inside the popup: the calendar
+  // picks its day on Enter (or closes its month list on Escape first), the time edit resets
+  // its text on Escape. Handing them to the edit's drop-down keys would close the popup
+  // before the calendar sees them, dropping the picked day.
+  if ((key == VK_RETURN || key == VK_ESCAPE) && !shift.Contains(ssAlt)) TcxCustomPopupWindow::KeyDown(key, shift);
+  else TcxPopupEditPopupWindow::KeyDown(key, shift);
   if (!self || key == 0 || !IsPopupKey(key, shift)) return;
   if (auto* edit = dynamic_cast<TcxCustomDateEdit*>(OwnerControl()))
     if (TcxPopupCalendar* c = edit->Calendar()) {

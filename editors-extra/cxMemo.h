@@ -18,6 +18,10 @@ class TcxCustomMemoProperties : public TcxCustomTextEditProperties {
   TcxCustomEditViewInfo* CreateViewInfo() override;
   bool KeepsTabKey() override { return wantTabs_; }
   bool IsMultiLine() override { return true; }
+  // A BLOB field's own text names its type ("(MEMO)"): the memo shows the value itself.
+  bool UsesFieldDisplayText(bool) override {
+    return !(DefaultValuesProvider() && DefaultValuesProvider()->IsBlob());
+  }
   // A memo searches no lookup items while typing.
   TClass GetLookupDataClass() override { return nullptr; }
   // The text as a focused text editor shows it; unless the whole text is asked for, cut

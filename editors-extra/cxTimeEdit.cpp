@@ -517,31 +517,6 @@ bool TcxCustomTimeEdit::ValidateMaskChar(char32_t& c, Integer position) {
   return !TimeProperties()->TimePartInfo(position, info) || ApplyTimePartChar(this, info, c, position);
 }
 
-// Until a mask mode types into the time mask, the edit types in overwrite mode itself.
-void TcxCustomTimeEdit::DoEditKeyPress(char32_t& key) {
-  if (IsMasked() || key < 32 || !CanModify()) {
-    if (key >= 32 && !CanModify()) key = 0;
-    TcxCustomSpinEdit::DoEditKeyPress(key);
-    return;
-  }
-  String text = VarToStr(CurrentDisplayText());
-  if (CharCount(text) == 0) text = TimeProperties()->BlankValueDisplayText();
-  Integer caret = SelStart();
-  const char32_t typed = key;
-  key = 0;
-  TcxCustomTimeEditProperties* p = TimeProperties();
-  if (!TypeTimeChar(text, caret, typed, [p](Integer pos, TcxTimePartInfo& info) { return p->TimePartInfo(pos, info); })) {
-    if (GetEffectiveProperties()->BeepOnError()) MessageBeep(0);
-    return;
-  }
-  LockChangeEvents(true);
-  SetValidatedDisplayValue(Variant(text));
-  SetSelStart(caret);
-  SetChangedSinceEnter(true);
-  ModifiedByUser();
-  LockChangeEvents(false);
-}
-
 // ---- filter helper and unit start ---------------------------------------------------------------------
 
 TClass TcxFilterTimeEditHelper::ValueEditClass() const { return TcxTimeEdit::StaticClass(); }

@@ -143,7 +143,6 @@ class TcxCustomTimeEdit : public TcxCustomSpinEdit {
   void ClearValue() override { SetTime(0); }
   void PropertiesChanged(TcxCustomEditProperties* properties) override;
   bool ValidateMaskChar(char32_t& c, Integer position) override;
-  void DoEditKeyPress(char32_t& key) override;
 
  private:
   double datePart_ = 0;

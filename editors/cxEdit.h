@@ -399,6 +399,9 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual String GetDefaultErrorText(Integer index);
   virtual bool HasProviderDisplayFormat(bool edit_focused);
   virtual bool IsDisplayTextKind() { return false; }
+  // Whether the shown text may come from the data field's own display text (a cell then
+  // paints the record's display text, otherwise the properties format the record's value).
+  virtual bool UsesFieldDisplayText(bool edit_focused) { return true; }
   virtual bool KeepsTabKey() { return false; }
   virtual bool EditingModeNeedsFocus() { return true; }
   virtual bool ComparesEditValues() { return false; }

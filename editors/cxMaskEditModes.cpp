@@ -251,6 +251,11 @@ bool TcxMaskEditStandardMode::PressChar(char32_t& c) {
     BeepIfAllowed();
     return false;
   }
+  // The hook may have rewritten the text and moved the caret (a time digit typed past its range
+  // writes "0" and goes on into the next digit): the character lands at the caret as it is now.
+  start = edit_->SelStart();
+  text_length = TextLength();
+  if (start >= text_length || start >= standardMask_->Count() || standardMask_->IsLiteral(start)) return false;
   if (edit_->SelLength() > 1) DeleteForward();
   std::u32string chars = ToMaskChars(edit_->Text());
   if (start < Integer(chars.size())) chars[size_t(start)] = checked;

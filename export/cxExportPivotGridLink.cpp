@@ -18,17 +18,8 @@ namespace {
 // The default style with the font and colours of resolved view parameters.
 TcxCacheCellStyle StyleOfParams(const TcxStyleParams& params) {
   TcxCacheCellStyle style = DefaultCellStyle();
-  if (TFont* font = params.Font) {
-    cxSetStyleFontName(style, font->Name());
-    TFontStyles fs = font->Style();
-    style.FontStyle = Byte((fs.Contains(fsBold) ? cfsBold : 0) | (fs.Contains(fsItalic) ? cfsItalic : 0) |
-                           (fs.Contains(fsUnderline) ? cfsUnderline : 0) | (fs.Contains(fsStrikeOut) ? cfsStrikeOut : 0));
-    style.FontSize = font->Size();
-    style.FontCharset = Integer(font->Charset());
-  }
-  style.FontColor = ExportColor(params.TextColor);
+  cxViewParamsToStyle(params, style);
   style.BrushStyle = cbsSolid;
-  style.BrushBkColor = ExportColor(params.Color);
   style.BrushFgColor = style.BrushBkColor;
   return style;
 }
@@ -38,6 +29,19 @@ TcxCellBorders Border(bool line, Integer color) {
 }
 
 }  // namespace
+
+void cxViewParamsToStyle(const TcxStyleParams& params, TcxCacheCellStyle& style) {
+  if (TFont* font = params.Font) {
+    cxSetStyleFontName(style, font->Name());
+    TFontStyles fs = font->Style();
+    style.FontStyle = Byte((fs.Contains(fsBold) ? cfsBold : 0) | (fs.Contains(fsItalic) ? cfsItalic : 0) |
+                           (fs.Contains(fsUnderline) ? cfsUnderline : 0) | (fs.Contains(fsStrikeOut) ? cfsStrikeOut : 0));
+    style.FontSize = font->Size();
+    style.FontCharset = Integer(font->Charset());
+  }
+  style.FontColor = ExportColor(params.TextColor);
+  style.BrushBkColor = ExportColor(params.Color);
+}
 
 // ---------------------------------------------------------------------------------------------
 // The helper

@@ -17,6 +17,11 @@ class TcxPivotGridExportController;
 class TcxPivotGridViewInfo;
 class TcxPivotGridMapsInfo;
 enum TcxPivotGridLines : Byte;
+struct TcxStyleParams;
+
+// Takes the font and the text and background colours of resolved view parameters into an export
+// style; nothing else of the style changes. Shared by the export links.
+void cxViewParamsToStyle(const TcxStyleParams& params, TcxCacheCellStyle& style);
 
 // One exported cell: its range as indexes into the edge lists (it covers columns Left to
 // Right - 1 and rows Top to Bottom - 1), the laid-out cell it shows and its style index.

@@ -17,3 +17,6 @@ CX_RES(scxExportToXml, "Export to XML document (*.xml)");
 CX_RES(scxExportToText, "Export to text format (*.txt)");
 CX_RES(scxWorkbookWrite, "Error write XLS file");
 CX_RES(scxInvalidCellDimension, "Invalid cell dimension");
+CX_RES(scxActiveGridLevelDoesNotExist, "Active grid level does not exist");
+CX_RES(scxGridViewDoesNotExist, "Grid view does not exist");
+CX_RES(scxCantCreateExportOutputFile, "Can't create the export output file");

@@ -19,3 +19,6 @@ extern const TcxResourceStringRec scxExportToXml;
 extern const TcxResourceStringRec scxExportToText;
 extern const TcxResourceStringRec scxWorkbookWrite;
 extern const TcxResourceStringRec scxInvalidCellDimension;
+extern const TcxResourceStringRec scxActiveGridLevelDoesNotExist;
+extern const TcxResourceStringRec scxGridViewDoesNotExist;
+extern const TcxResourceStringRec scxCantCreateExportOutputFile;

@@ -34,7 +34,15 @@ TcxCustomLookAndFeelPainterClass ButtonPainterClass(TcxLookAndFeel* lookAndFeel)
 
 // ---- colours ---------------------------------------------------------------------------------
 
-KORVAN_IMPLEMENT_CLASS(TcxButtonColors)
+// A face colour is stored when assigned (clDefault is the unassigned value).
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxButtonColors) {
+  using C = TcxButtonColors;
+  p.Int("Default", &C::Default, &C::SetDefault).Default(clDefault);
+  p.Int("Normal", &C::Normal, &C::SetNormal).Default(clDefault);
+  p.Int("Hot", &C::Hot, &C::SetHot).Default(clDefault);
+  p.Int("Pressed", &C::Pressed, &C::SetPressed).Default(clDefault);
+  p.Int("Disabled", &C::Disabled, &C::SetDisabled).Default(clDefault);
+}
 
 TColor TcxButtonColors::ColorOf(TcxButtonState state) const {
   if (assigned_.Contains(state)) return colors_[state];
@@ -354,6 +362,14 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomButton) {
   p.Bool("UseSystemPaint", &TcxCustomButton::UseSystemPaint, &TcxCustomButton::SetUseSystemPaint).Default(false);
   p.Int("Margin", &TcxCustomButton::Margin, &TcxCustomButton::SetMargin).Default(-1);
   p.Int("Spacing", &TcxCustomButton::Spacing, &TcxCustomButton::SetSpacing).Default(4);
+  p.Object("Colors", &TcxCustomButton::Colors, &TcxCustomButton::SetColors, TcxButtonColors::StaticClass());
+  p.Object("Glyph", &TcxCustomButton::Glyph, &TcxCustomButton::SetGlyph, TBitmap::StaticClass());
+  p.Enum("Layout", &TcxCustomButton::Layout, &TcxCustomButton::SetLayout,
+         EnumTypeInfo("TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}))
+      .Default(blGlyphLeft);
+  p.Object("LookAndFeel", &TcxCustomButton::LookAndFeel, &TcxCustomButton::SetLookAndFeel,
+           TcxLookAndFeel::StaticClass());
+  p.Int("NumGlyphs", &TcxCustomButton::NumGlyphs, &TcxCustomButton::SetNumGlyphs).Default(1);
 }
 KORVAN_IMPLEMENT_CLASS(TcxButton)
 

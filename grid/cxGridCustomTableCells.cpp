@@ -147,7 +147,7 @@ void TcxGridTableDataCellViewInfo::GetCellValue(Variant& value) {
 }
 
 void TcxGridTableDataCellViewInfo::GetCellDisplayValue(Variant& value) {
-  if (properties_ && properties_->IsDisplayTextKind() && GridRecord())
+  if (properties_ && properties_->IsDisplayTextKind() && properties_->UsesFieldDisplayText(false) && GridRecord())
     value = Variant(GridRecord()->GetDisplayText(item_->Index()));
   else
     GetCellValue(value);
@@ -212,7 +212,11 @@ void TcxGridTableDataCellViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* 
   TRect margins;
   GetEditorContentMargins(margins);
   data->ContentMetrics.ContentOffsets = margins;
-  if (item_->ShowButtons(focusedRecord)) data->MaxLineCount = GetMaxLineCount();
+  // A cell whose buttons are hidden paints as text only.
+  if (item_->ShowButtons(focusedRecord))
+    data->MaxLineCount = GetMaxLineCount();
+  else
+    data->ButtonVisibleCount = 0;
   if (IsIncSearchingCell() && TableController()) {
     data->HighlightStart = 0;
     data->HighlightLength = CharCount(TableController()->GetIncSearchText());

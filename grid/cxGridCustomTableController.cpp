@@ -1199,7 +1199,7 @@ bool TcxCustomGridTableController::IsSelectionKey(Word key, TShiftState shift, b
   return SupportsMultiSelect(true) && IsKeyForController(key, shift, focusedRowChanged);
 }
 
-void TcxCustomGridTableController::DoRangeSelection(bool clearOthers) {
+void TcxCustomGridTableController::DoRangeSelection(bool clearOthers, TcxCustomGridHitTest*) {
   Integer row = FocusedRowIndex();
   if (row >= 0) DataController()->SelectFromAnchor(row, !clearOthers);
 }
@@ -1250,9 +1250,9 @@ void TcxCustomGridTableController::DoMouseDownSelection(TcxCustomGridHitTest* hi
   if (ctrlOnly && CanToggleRecordSelection()) {
     if (!postpone()) ToggleFocusedRecordSelection();
   } else if (keys == TShiftState{ssShift} || keys == TShiftState{ssShift, ssCtrl}) {
-    DoRangeSelection(!(keys.Contains(ssCtrl) && CanAddRangeToSelection()));
+    DoRangeSelection(!(keys.Contains(ssCtrl) && CanAddRangeToSelection()), hitTest);
   } else if (!postpone()) {
-    DoNormalSelection();
+    DoNormalSelection(hitTest);
   }
 }
 

@@ -202,8 +202,9 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   virtual bool SupportsMultiSelect(bool onlyFocused);
   virtual bool IsSelectionClick(TcxCustomGridHitTest* hitTest, TShiftState shift);
   virtual bool IsSelectionKey(Word key, TShiftState shift, bool focusedRowChanged);
-  virtual void DoNormalSelection() { SelectFocusedRecordOnly(); }
-  virtual void DoRangeSelection(bool clearOthers);
+  // The hit test is the clicked place (null for keys and pull focusing).
+  virtual void DoNormalSelection(TcxCustomGridHitTest* hitTest = nullptr) { SelectFocusedRecordOnly(); }
+  virtual void DoRangeSelection(bool clearOthers, TcxCustomGridHitTest* hitTest = nullptr);
   virtual void SelectFocusedRecordOnly();
   virtual void CancelPostponedSelection() { postponedSelection_ = false; }
   virtual bool IsKeyForController(Word key, TShiftState shift, bool focusedRowChanged);

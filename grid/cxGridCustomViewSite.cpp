@@ -7,6 +7,7 @@
 #include "foundation/cxGeometry.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomView.h"
+#include "grid/cxGridDragAndDrop.h"
 #include "user/Windows.h"
 #include "vcl/ControlMessages.h"
 
@@ -386,7 +387,8 @@ bool TcxCustomGridController::StartDragAndDrop(const TPoint& p) {
   if (!cls) return false;
   CancelHint();
   Site()->SetDragOperationClass(cls);
-  Site()->EnsureDragAndDropObject();
+  if (auto* object = dynamic_cast<TcxCustomGridDragAndDropObject*>(Site()->EnsureDragAndDropObject()))
+    object->InitDrag(p, hitTest);
   return true;
 }
 

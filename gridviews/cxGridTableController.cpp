@@ -5,6 +5,7 @@
 #include "data/cxCustomData.h"
 #include "data/cxCustomDataInternal.h"
 #include "gridviews/cxGridTableView.h"
+#include "gridviews/cxGridRows.h"
 #include "gridviews/cxGridTableViewInfo.h"
 
 using cxdata_internal::Finally;
@@ -101,14 +102,15 @@ void TcxGridTableController::InitScrollBarsParameters() {
   if (!info) return;
   SetScrollBarInfo(sbHorizontal, 0, info->GetDataWidth() - 1, kHorzScrollStep, info->ClientWidth(), leftPos_, true,
                    true);
-  const Integer records = TableViewData() ? TableViewData()->CountRecords() : 0;
-  SetScrollBarInfo(sbVertical, 0, records - 1, 1, VisibleRecordCount(), TopRecordIndex(), true, true);
+  SetScrollBarInfo(sbVertical, 0, GetScrollBarRecordCount() - 1, 1, VisibleRecordCount(), GetScrollBarPos(), true,
+                   true);
 }
 
 bool TcxGridTableController::AllRecordsFit() {
   TcxGridTableViewInfo* info = TableViewInfoOfView();
   auto* rows = info ? dynamic_cast<TcxGridRowsViewInfo*>(info->RecordsViewInfo()) : nullptr;
-  return TcxCustomGridTableController::AllRecordsFit() && (!rows || rows->AllRowsFullyVisible());
+  return TcxCustomGridTableController::AllRecordsFit() && (!rows || rows->AllRowsFullyVisible()) &&
+         !IsLastDetailPartlyVisible(false);
 }
 
 void TcxGridTableController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
@@ -130,10 +132,15 @@ void TcxGridTableController::Scroll(TScrollBarKind kind, TScrollCode code, Integ
     case scLineDown: ScrollData(4); break;
     case scPageUp: ScrollPage(false); break;
     case scPageDown: ScrollPage(true); break;
-    case scTrack: SetTopRecordIndexChecked(pos); break;
+    case scPosition:
+      if (DataController()->IsGridMode()) SetScrollBarPos(pos);
+      break;
+    case scTrack:
+      if (!DataController()->IsGridMode()) SetScrollBarPos(pos);
+      break;
     default: break;
   }
-  pos = TopRecordIndex();
+  pos = GetScrollBarPos();
 }
 
 // ---- the pressed column and header clicks ---------------------------------------------------------------------
@@ -279,10 +286,11 @@ void TcxGridTableController::HandleKeyDown(Word& key, TShiftState shift) {
     case VK_HOME:
     case VK_END: {
       const bool end = original == VK_END;
+      // A backward walk from no position starts at the last entry only when it may cycle.
       if (!shift.Contains(ssCtrl) && FocusedRecord() && HasFocusableCells(FocusedRecord()))
-        FocusNextItem(-1, !end, false, false);
+        FocusNextItem(-1, !end, end, false);
       else
-        GoToRecord(-1, !end, false, false, true);
+        GoToRecord(-1, !end, end, false, true);
       break;
     }
     case VK_UP: GoToPrevRecord(false, !shift.Contains(ssShift)); break;
@@ -373,4 +381,171 @@ void TcxGridTableController::MakeItemVisible(TcxCustomGridTableItem* item) {
     if (info->HeaderViewInfo()) r = info->HeaderViewInfo()->GetItemViewInfo(column->VisibleIndex())->Bounds;
   }
   if (r.Left < area.Left || !narrower) SetLeftPos(leftPos_ + r.Left - area.Left);
+}
+
+// ---- column cell multi-selection through clicks and keys ---------------------------------------------------
+
+void TcxGridTableController::KeyDown(Word& key, TShiftState shift) {
+  TcxGridViewWatch watch(GridView());
+  TcxGridColumn* prevFocused = FocusedColumn();
+  TcxCustomGridTableController::KeyDown(key, shift);
+  if (watch.Alive() && CanChangeColumnSelectionOnKey(prevFocused)) SelectColumnsOnKey(key, shift);
+}
+
+bool TcxGridTableController::CanChangeColumnSelectionOnKey(TcxGridColumn* prevFocusedColumn) {
+  return IsCellMultiSelect() && FocusedColumn() != prevFocusedColumn;
+}
+
+void TcxGridTableController::SelectColumnsOnKey(Word, TShiftState shift) {
+  if (shift.Contains(ssShift)) {
+    SelectColumns(cellSelectionAnchor_, FocusedColumn());
+    return;
+  }
+  SelectFocusedRecordOnly();
+  if (FocusedRowIndex() >= 0) DataController()->SetSelectionAnchor(FocusedRowIndex());
+}
+
+bool TcxGridTableController::CanPostponeRecordSelection() {
+  return TcxCustomGridTableController::CanPostponeRecordSelection() && !IsCellMultiSelect();
+}
+
+bool TcxGridTableController::IsSelectionClick(TcxCustomGridHitTest* hitTest, TShiftState shift) {
+  if (!TcxCustomGridTableController::IsSelectionClick(hitTest, shift)) return false;
+  if (!IsCellMultiSelect() || shift.Contains(ssLeft)) return true;
+  // A right or middle click on a selected cell keeps the selection (for a context menu).
+  auto* cellHit = dynamic_cast<TcxGridRecordCellHitTest*>(hitTest);
+  auto* column = cellHit ? dynamic_cast<TcxGridColumn*>(cellHit->Item) : nullptr;
+  return !(column && column->Selected() && cellHit->GridRecord && cellHit->GridRecord->Selected());
+}
+
+void TcxGridTableController::DoNormalSelection(TcxCustomGridHitTest* hitTest) {
+  TcxCustomGridTableController::DoNormalSelection(hitTest);
+  if (IsCellMultiSelect() && dynamic_cast<TcxGridRowIndicatorHitTest*>(hitTest)) SelectAllColumns();
+}
+
+void TcxGridTableController::DoRangeSelection(bool clearOthers, TcxCustomGridHitTest* hitTest) {
+  TcxCustomGridTableController::DoRangeSelection(clearOthers, hitTest);
+  if (!IsCellMultiSelect()) return;
+  if (dynamic_cast<TcxGridRowIndicatorHitTest*>(hitTest))
+    SelectAllColumns();
+  else
+    SelectColumns(cellSelectionAnchor_, FocusedColumn());
+}
+
+void TcxGridTableController::SelectFocusedRecordOnly() {
+  TcxGridTableView* view = TableGridView();
+  view->BeginUpdate();
+  Finally end{[view] { view->EndUpdate(); }};
+  TcxCustomGridTableController::SelectFocusedRecordOnly();
+  if (!IsCellMultiSelect()) return;
+  TcxGridColumn* focused = FocusedColumn();
+  if (GetSelectedColumnCount() == 1 && GetSelectedColumn(0) == focused) return;
+  ClearColumnSelection();
+  if (focused) {
+    focused->SetSelected(true);
+    cellSelectionAnchor_ = focused;
+  }
+}
+
+bool TcxGridTableController::IsKeyForController(Word key, TShiftState shift, bool focusedRowChanged) {
+  if (TcxCustomGridTableController::IsKeyForController(key, shift, focusedRowChanged)) return true;
+  if (key == VK_UP || key == VK_DOWN) return true;
+  if (key != VK_HOME && key != VK_END) return false;
+  // With cell selection the editor keeps Home and End of a record with cells.
+  return !(TableGridView()->GetOptionsSelection()->CellSelect() && FocusedRecord() && FocusedRecord()->HasCells());
+}
+
+void TcxGridTableController::DoKeyboardSelection(Word key, TShiftState shift) {
+  if (!IsCellMultiSelect()) {
+    TcxCustomGridTableController::DoKeyboardSelection(key, shift);
+    return;
+  }
+  if (shift.Contains(ssShift))
+    TcxCustomGridTableController::DoRangeSelection(true);
+  else
+    SelectAtAnchor(true);
+}
+
+// ---- paging and pull focusing ---------------------------------------------------------------------------------
+
+void TcxGridTableController::ShowNextPage() {
+  SetTopRecordIndexChecked(TopRecordIndex() + std::max<Integer>(1, VisibleRecordCount() - 1));
+}
+
+void TcxGridTableController::ShowPrevPage() {
+  const Integer top = TopRecordIndex();
+  if (top == -1) return;
+  const bool gridMode = DataController()->IsGridMode();
+  const Integer visible = VisibleRecordCount();
+  Integer count;
+  if (top != 0) {
+    count = GetPageRecordCount(top, false);
+    if (gridMode && count == top + 1 && count < visible) count = visible;
+  } else {
+    if (!gridMode) return;
+    count = visible;
+  }
+  // The record that was on top ends as the last visible one.
+  if (count <= 1)
+    ScrollData(3);
+  else if (gridMode)
+    SetTopRecordIndexChecked(top - count + 1);
+  else
+    SetTopRecordIndex(top - count + 1);
+}
+
+void TcxGridTableController::DoPullFocusingScrolling(Integer direction) {
+  if (direction == 1 || direction == 2) FocusNextCell(direction == 2, true, false);
+  TcxCustomGridTableController::DoPullFocusingScrolling(direction);
+}
+
+bool TcxGridTableController::GetPullFocusingScrollingDirection(Integer x, Integer y, Integer& direction) {
+  bool result = TcxCustomGridTableController::GetPullFocusingScrollingDirection(x, y, direction);
+  TcxGridTableViewInfo* info = TableViewInfoOfView();
+  if (!info) return result;
+  TRect area;
+  info->GetVertScrollArea(area);
+  if (x >= area.Right) {
+    direction = 2;
+    result = true;
+  } else if (x < area.Left) {
+    direction = 1;
+    result = true;
+  }
+  return result;
+}
+
+bool TcxGridTableController::SupportsPullFocusing() {
+  return TcxCustomGridTableController::SupportsPullFocusing() || IsCellMultiSelect();
+}
+
+// ---- the detail of the last master row -------------------------------------------------------------------------
+
+bool TcxGridTableController::IsLastDetailPartlyVisible(bool allRows) {
+  TcxGridTableView* view = TableGridView();
+  TcxGridTableViewInfo* info = TableViewInfoOfView();
+  auto* rows = info ? dynamic_cast<TcxGridRowsViewInfo*>(info->RecordsViewInfo()) : nullptr;
+  TcxCustomGridTableViewData* data = TableViewData();
+  if (!view->IsMasterView() || !rows || !data || data->CountRecords() == 0) return false;
+  const Integer visible = VisibleRecordCount();
+  if (!(visible > 1 || allRows)) return false;
+  const bool atEnd = GetScrollBarPos() == TcxCustomGridTableController::GetScrollBarRecordCount() - visible;
+  if (!(atEnd || (allRows && data->CountRecords() == 1))) return false;
+  if (visible <= 0 || visible > rows->Count()) return false;
+  TcxCustomGridRowViewInfo* last = rows->Row(visible - 1);
+  auto* master = dynamic_cast<TcxGridMasterDataRow*>(last->GridRecord());
+  if (!master || !master->GetExpanded() || !master->GetActiveDetailGridViewExists()) return false;
+  TcxCustomGridView* detail = master->GetActiveDetailGridView();
+  if (!detail || !detail->Controller() || detail->Controller()->AllRecordsFit()) return false;
+  // The row, its details included, is cut off at the bottom of the rows area.
+  return last->Bounds.Bottom > rows->Bounds.Bottom;
+}
+
+Integer TcxGridTableController::GetMaxTopRecordIndex() {
+  if (IsLastDetailPartlyVisible(false)) return TopRecordIndex() + 1;
+  return TcxCustomGridTableController::GetMaxTopRecordIndex();
+}
+
+Integer TcxGridTableController::GetScrollBarRecordCount() {
+  return TcxCustomGridTableController::GetScrollBarRecordCount() + (IsLastDetailPartlyVisible(false) ? 1 : 0);
 }

@@ -8,6 +8,7 @@
 #include "foundation/dxOffice11.h"
 #include "gridviews/cxGridRows.h"
 #include "gridviews/cxGridTableViewInfo.h"
+#include "gridviews/cxGridTableViewDragDrop.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
@@ -502,10 +503,15 @@ Integer TcxGridColumn::CalculateBestFitWidth() {
                          ? rows
                          : std::min(rows, int(view->GetOptionsBehavior()->BestFitMaxRecordCount()));
     const int dataLevel = dc->Groups()->GroupingLevelCount();
+    // The text the cells show: the record's display text, or the properties' text of its value.
+    TcxCustomEditProperties* props = GetProperties();
+    const bool byText = !props || (props->IsDisplayTextKind() && props->UsesFieldDisplayText(false));
     for (int i = 0; i < last; ++i) {
       TcxRowInfo row = dc->RowInfoAt(i);
       if (row.Level != dataLevel) continue;
-      content = std::max(content, canvas->MeasureTextWidth(dc->GetDisplayText(row.RecordIndex, Index())));
+      const String text = byText ? dc->GetDisplayText(row.RecordIndex, Index())
+                                 : props->ValueToDisplayText(dc->GetValue(row.RecordIndex, Index()), false, true);
+      content = std::max(content, canvas->MeasureTextWidth(text));
     }
   }
   Integer result = content + 4;
@@ -1248,4 +1254,5 @@ void InitializeCxGridTableView() {
   RegisterClass(TcxGridTableView::StaticClass());
   RegisterGridTableViewInfoPainters();
   RegisterGridRowPainters();
+  RegisterGridTableViewDragObjects();
 }

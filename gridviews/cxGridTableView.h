@@ -586,6 +586,29 @@ class TcxGridTableController : public TcxCustomGridTableController {
   void MakeItemVisible(TcxCustomGridTableItem* item) override;
   void SelectAll() override;
   virtual void LeftPosChanged();
+  // Column cell multi-selection through the record selection of clicks and keys.
+  void KeyDown(Word& key, TShiftState shift) override;
+  bool CanPostponeRecordSelection() override;
+  bool IsSelectionClick(TcxCustomGridHitTest* hitTest, TShiftState shift) override;
+  void DoNormalSelection(TcxCustomGridHitTest* hitTest = nullptr) override;
+  void DoRangeSelection(bool clearOthers, TcxCustomGridHitTest* hitTest = nullptr) override;
+  void SelectFocusedRecordOnly() override;
+  bool IsKeyForController(Word key, TShiftState shift, bool focusedRowChanged) override;
+  void DoKeyboardSelection(Word key, TShiftState shift) override;
+  bool CanAddRangeToSelection() override { return !IsCellMultiSelect(); }
+  bool CanToggleRecordSelection() override { return !IsCellMultiSelect(); }
+  virtual bool CanChangeColumnSelectionOnKey(TcxGridColumn* prevFocusedColumn);
+  virtual void SelectColumnsOnKey(Word key, TShiftState shift);
+  // Paging and pulling the focus beyond the edges (1 left, 2 right, 3 up, 4 down).
+  void ShowNextPage() override;
+  void ShowPrevPage() override;
+  void DoPullFocusingScrolling(Integer direction) override;
+  bool GetPullFocusingScrollingDirection(Integer x, Integer y, Integer& direction) override;
+  bool SupportsPullFocusing() override;
+  // The detail of the last master row is cut off: the view may scroll one record further.
+  virtual bool IsLastDetailPartlyVisible(bool allRows);
+  Integer GetMaxTopRecordIndex() override;
+  Integer GetScrollBarRecordCount() override;
 
  private:
   Integer leftPos_ = 0;

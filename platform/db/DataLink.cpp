@@ -34,6 +34,9 @@ TDataSource::~TDataSource() {
 void TDataSource::Notification(TComponent* c, TOperation operation) {
   TComponent::Notification(c, operation);
   if (operation == opRemove && c == dataSet_) {
+    // The data set is going: it forgets this source too (its destructor detaches the sources
+    // it still lists).
+    dataSet_->RemoveDataSource(this);
     dataSet_ = nullptr;
     UpdateState();
   }

@@ -83,6 +83,9 @@ String StripAmpersand(const String& s) {
 }
 
 void SetDialogShowHook(TDialogShowHook hook) { g_showHook = std::move(hook); }
+void RunDialogShowHook(TCustomForm* dialog) {
+  if (g_showHook) g_showHook(dialog);
+}
 void SetMessageDlgHook(TMessageDlgHook hook) { g_messageHook = std::move(hook); }
 void SetFileDialogHook(TFileDialogHook hook) { g_fileHook = std::move(hook); }
 

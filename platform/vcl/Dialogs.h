@@ -28,6 +28,9 @@ Integer ShowMessageBoxForm(const String& text, const String& caption, UINT flags
 
 using TDialogShowHook = std::function<void(TCustomForm* dialog)>;
 void SetDialogShowHook(TDialogShowHook hook);
+// A program's own dialog calls this once it is up (from its DoShow), so that tests drive it
+// through the same hook as the dialogs of this unit.
+void RunDialogShowHook(TCustomForm* dialog);
 using TMessageDlgHook = std::function<Integer(const String& msg, TMsgDlgType type, TMsgDlgButtons buttons)>;
 void SetMessageDlgHook(TMessageDlgHook hook);
 

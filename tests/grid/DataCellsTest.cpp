@@ -2,6 +2,7 @@
 // in-place editor.
 #include <gtest/gtest.h>
 
+#include "editors/cxButtonEdit.h"
 #include "editors/cxCheckBox.h"
 #include "editors/cxTextEdit.h"
 #include "tests/grid/RecordViewTestSupport.h"
@@ -80,6 +81,28 @@ TEST_F(DataCellsTest, HotTrackingFollowsPropertiesButtonsAndFocus) {
   EXPECT_TRUE(Cell(0, 1)->IsHotTrackable());
   EXPECT_TRUE(Cell(0, 1)->IsFocusedCell());
   EXPECT_FALSE(Cell(0, 0)->IsFocusedCell());
+}
+
+// A cell shows its editor's buttons only where ShowEditButtons asks for them; elsewhere it
+// paints as text only.
+TEST_F(DataCellsTest, EditButtonsShowOnlyWhereAsked) {
+  Build(3, 2);
+  view_->Items(0)->SetPropertiesClass(TcxButtonEditProperties::StaticClass());
+  view_->Ctrl()->FocusRowAtIndex(0);
+  struct {
+    TcxGridShowEditButtons mode;
+    bool focusedRow, otherRow;
+  } cases[] = {
+      {gsebNever, false, false},
+      {gsebForFocusedRecord, true, false},
+      {gsebAlways, true, true},
+  };
+  for (auto& c : cases) {
+    view_->TableOptionsView()->SetShowEditButtons(c.mode);
+    Layout();
+    EXPECT_EQ(!Cell(0, 0)->EditViewInfo()->Buttons.empty(), c.focusedRow) << int(c.mode);
+    EXPECT_EQ(!Cell(1, 0)->EditViewInfo()->Buttons.empty(), c.otherRow) << int(c.mode);
+  }
 }
 
 // A hot-tracking cell repaints when the mouse changes its editor's look, not on every move.

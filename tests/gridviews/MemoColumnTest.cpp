@@ -7,6 +7,8 @@
 
 #include "TableViewTestSupport.h"
 #include "editors-extra/cxMemo.h"
+#include "gridviews/cxGridRows.h"
+#include "gridviews/cxGridTableViewInfo.h"
 
 namespace {
 
@@ -37,6 +39,14 @@ TEST_F(MemoColumnFixture, LongTextColumnOfTheCsvQueryTakesAReadOnlyMemo) {
   EXPECT_EQ(dynamic_cast<TcxMemoProperties*>(view->GetColumn(0)->GetProperties()), nullptr);
   EXPECT_FALSE(memo->CanModifyEditValue());
   EXPECT_EQ(memo->ValueToDisplayText(q.FieldByName("note")->Value(), false, true), "first line");
+  // The grid's cells show the memo's text, not the field's own "(MEMO)", and best fit measures it.
+  ShowWithColumnWidth(view, 40);
+  auto* rows = static_cast<TcxGridRowsViewInfo*>(view->GetViewInfo()->RecordsViewInfo());
+  auto* first = static_cast<TcxGridDataRowViewInfo*>(rows->Items(0));
+  EXPECT_EQ(first->ExistingCell(1)->Text, "first line");
+  view->ApplyBestFit(nullptr, false, false);
+  TcxCanvas* canvas = view->GetViewInfo()->GetCanvas();
+  EXPECT_GT(view->GetColumn(1)->Width(), canvas->MeasureTextWidth("first line"));
   source_.SetDataSet(nullptr);
   q.Close();
   std::error_code ec;

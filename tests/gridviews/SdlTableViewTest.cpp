@@ -1,6 +1,7 @@
 // The table view over a CSV file on a desktop through the SDL2 backend, driven by real input
 // from xdotool: a header click sorts, the wheel and the scroll bar scroll, a click on a group
-// row's expand button expands and collapses it. Run by hand under a display:
+// row's expand button expands and collapses it; a header dragged into the group-by box groups
+// the rows and dragged back ungroups them. Run by hand under a display:
 //   xvfb-run -a build/tests/test_gridviews --gtest_also_run_disabled_tests --gtest_filter=SdlTable*
 #include <gtest/gtest.h>
 
@@ -25,6 +26,18 @@ using desktopcheck::Xdotool;
 void ClickAt(TControl* control, const TPoint& p) {
   TPoint s = control->ClientToScreen(p);
   Xdotool("mousemove --sync " + IntToStr(s.X) + " " + IntToStr(s.Y) + " click 1");
+}
+
+// A press, a few moves and a release with the real mouse.
+void DragWithMouse(TControl* control, const TPoint& from, const TPoint& to) {
+  TPoint a = control->ClientToScreen(from), b = control->ClientToScreen(to);
+  Xdotool("mousemove --sync " + IntToStr(a.X) + " " + IntToStr(a.Y) + " mousedown 1");
+  RunUntil([] { return false; }, 200);
+  for (int i = 1; i <= 5; ++i) {
+    Xdotool("mousemove --sync " + IntToStr(a.X + (b.X - a.X) * i / 5) + " " + IntToStr(a.Y + (b.Y - a.Y) * i / 5));
+    RunUntil([] { return false; }, 100);
+  }
+  Xdotool("mouseup 1");
 }
 
 TEST(SdlTableViewTest, DISABLED_HeaderClicksSortTheWheelAndScrollBarScrollGroupsExpand) {
@@ -88,8 +101,13 @@ TEST(SdlTableViewTest, DISABLED_HeaderClicksSortTheWheelAndScrollBarScrollGroups
   EXPECT_TRUE(RunUntil([&] { return view->GetController()->TopRecordIndex() < top; }, 3000));
   THeadlessBackend::SaveWindowPng(form->Handle(), testing_support::SheetPath("gridviews_sdl_sorted.png"));
 
-  // Grouped by country: a click on the first group's expand button expands it, another collapses it.
-  view->GetColumn(0)->ChangeGroupIndex(0);
+  // The Country header dragged into the group-by box groups by country; a click on the first
+  // group's expand button expands it, another collapses it.
+  header = view->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0);
+  const TRect box = view->GetViewInfo()->GroupByBoxViewInfo()->Bounds;
+  DragWithMouse(view->Site(), TPoint(header->Bounds.Left + 8, header->Bounds.Top + 5),
+                TPoint(box.Left + 20, (box.Top + box.Bottom) / 2));
+  EXPECT_TRUE(RunUntil([&] { return view->GetColumn(0)->GroupIndex() == 0; }, 3000));
   view->GetController()->SetTopRecordIndex(0);
   RunUntil([] { return false; }, 500);
   auto* group = dynamic_cast<TcxGridGroupRowViewInfo*>(view->GetViewInfo()->RecordsViewInfo()->Items(0));
@@ -106,6 +124,12 @@ TEST(SdlTableViewTest, DISABLED_HeaderClicksSortTheWheelAndScrollBarScrollGroups
   RunUntil([] { return false; }, 600);
   ClickAt(view->Site(), TPoint(group->ExpandButtonBounds.Left + 3, group->ExpandButtonBounds.Top + 3));
   EXPECT_TRUE(RunUntil([&] { return !view->GetViewData()->GetRow(0)->GetExpanded(); }, 3000));
+  // Dragged back from the box onto the header, the column is ungrouped and shown again.
+  RunUntil([] { return false; }, 600);
+  const TRect cell = view->GetViewInfo()->GroupByBoxViewInfo()->GetItemViewInfo(0)->Bounds;
+  header = view->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0);
+  DragWithMouse(view->Site(), TPoint(cell.Left + 8, cell.Top + 5), TPoint(header->Bounds.Left + 3, header->Bounds.Top + 5));
+  EXPECT_TRUE(RunUntil([&] { return view->GetColumn(0)->GroupIndex() < 0 && view->GetColumn(0)->Visible(); }, 3000));
   form->Free();
   SetBackend(nullptr);
   std::filesystem::remove_all(folder);

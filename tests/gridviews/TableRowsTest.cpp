@@ -56,6 +56,17 @@ class TableRowsFixture : public gridviewstest::GridFormFixture {
   TcxGridRowsViewInfo* Rows(TcxGridTableView* v) {
     return static_cast<TcxGridRowsViewInfo*>(v->GetViewInfo()->RecordsViewInfo());
   }
+  // The view sized to `width`, focused, with the focus on the first cell of the first row.
+  TcxGridTableController* FocusFirstCell(TcxGridDBTableView* v, Integer width) {
+    grid_->SetBounds(10, 10, width, 200);
+    Pump();
+    v->Site()->SetFocus();
+    Pump();
+    TcxGridTableController* c = v->GetController();
+    c->FocusRowAtIndex(0);
+    c->SetFocusedItem(v->GetColumn(0));
+    return c;
+  }
   Integer Qq(TFont* font) {
     LazyScreenCanvas()->ApplyFont(font);
     return LazyScreenCanvas()->MeasureTextHeight("Qq");
@@ -347,13 +358,7 @@ TEST_F(TableRowsFixture, RealHeaderClicksSortAndTheSortMarksFollow) {
 
 TEST_F(TableRowsFixture, KeysMoveCellsThenScrollAndColumnsSelectAsARange) {
   TcxGridDBTableView* v = Shown();
-  grid_->SetBounds(10, 10, 150, 200);
-  Pump();
-  TcxGridTableController* c = v->GetController();
-  v->Site()->SetFocus();
-  Pump();
-  c->FocusRowAtIndex(0);
-  c->SetFocusedItem(v->GetColumn(0));
+  TcxGridTableController* c = FocusFirstCell(v, 150);
   // Right moves to the next cell; on the last cell it scrolls 10 pixels.
   Word key = VK_RIGHT;
   c->HandleKeyDown(key, TShiftState());
@@ -484,6 +489,139 @@ TEST_F(TableRowsFixture, LeftPosClampsAndOffsetsTheLayout) {
   bitmap.SetHeight(4);
   v->GetBackgroundBitmaps()->SetGroup(&bitmap);
   EXPECT_FALSE(painter->CanScrollWindow());
+}
+
+TEST_F(TableRowsFixture, CellMultiSelectFollowsKeysClicksAndTheRowIndicator) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetIndicator(true);
+  v->GetOptionsSelection()->SetCellMultiSelect(true);
+  TcxGridTableController* c = FocusFirstCell(v, 400);
+  c->SelectFocusedRecordOnly();
+  auto selected = [&] {
+    std::vector<TcxGridColumn*> out;
+    for (Integer i = 0; i < c->GetSelectedColumnCount(); ++i) out.push_back(c->GetSelectedColumn(i));
+    return out;
+  };
+  using Cols = std::vector<TcxGridColumn*>;
+  EXPECT_EQ(selected(), Cols({v->GetColumn(0)}));
+  EXPECT_EQ(c->CellSelectionAnchor(), v->GetColumn(0));
+  // Shift+Right extends from the anchor; a plain Right selects only the new focused cell.
+  S().PressKey(VK_RIGHT, true);
+  EXPECT_EQ(c->FocusedItem(), v->GetColumn(1));
+  EXPECT_EQ(selected(), Cols({v->GetColumn(0), v->GetColumn(1)}));
+  S().PressKey(VK_RIGHT);
+  EXPECT_EQ(selected(), Cols({v->GetColumn(2)}));
+  EXPECT_EQ(c->CellSelectionAnchor(), v->GetColumn(2));
+  EXPECT_TRUE(v->DataController()->IsRowSelected(0));
+  // A press on the row indicator of the second row selects that row and every visible column
+  // (the indicator is laid out with the footers, so the press is driven through its hit test).
+  c->FocusRowAtIndex(1);
+  auto* indicator = GetPooledHitTest<TcxGridRowIndicatorHitTest>(TPoint());
+  indicator->GridRecord = c->FocusedRecord();
+  ASSERT_TRUE(c->IsSelectionClick(indicator, TShiftState{ssLeft}));
+  c->DoMouseDownSelection(indicator, TShiftState{ssLeft});
+  EXPECT_EQ(c->GetSelectedColumnCount(), 3);
+  EXPECT_TRUE(v->DataController()->IsRowSelected(1));
+  EXPECT_FALSE(v->DataController()->IsRowSelected(0));
+  // Shift with a cell press: the rows from the record anchor, the columns from the column anchor.
+  c->SetCellSelectionAnchor(v->GetColumn(2));
+  c->FocusRowAtIndex(2);
+  c->SetFocusedItem(v->GetColumn(1));
+  auto* press = GetPooledHitTest<TcxGridRecordCellHitTest>(TPoint());
+  press->GridRecord = c->FocusedRecord();
+  press->Item = v->GetColumn(1);
+  c->DoMouseDownSelection(press, TShiftState{ssLeft, ssShift});
+  EXPECT_EQ(selected(), Cols({v->GetColumn(1), v->GetColumn(2)}));
+  EXPECT_TRUE(v->DataController()->IsRowSelected(1));
+  EXPECT_TRUE(v->DataController()->IsRowSelected(2));
+  // Only a left click on a selected cell changes the selection.
+  TcxCustomGridHitTest* cell = v->GetViewInfo()->GetHitTest(
+      v->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(1)->Bounds.Left + 5, Rows(v)->Items(2)->Bounds.Top + 3);
+  ASSERT_NE(dynamic_cast<TcxGridRecordCellHitTest*>(cell), nullptr);
+  EXPECT_TRUE(c->IsSelectionClick(cell, TShiftState{ssLeft}));
+  EXPECT_FALSE(c->IsSelectionClick(cell, TShiftState{ssRight}));
+  // Record selection cannot toggle, add ranges or wait for the mouse up while cells are selected.
+  EXPECT_FALSE(c->CanToggleRecordSelection());
+  EXPECT_FALSE(c->CanAddRangeToSelection());
+  EXPECT_FALSE(c->CanPostponeRecordSelection());
+  EXPECT_TRUE(c->SupportsPullFocusing());
+  // Home and End stay with the editor while cells are selectable; Up and Down never do.
+  EXPECT_FALSE(c->IsKeyForController(VK_HOME, TShiftState(), false));
+  EXPECT_TRUE(c->IsKeyForController(VK_DOWN, TShiftState(), false));
+}
+
+TEST_F(TableRowsFixture, PullFocusingDirectionsAndPaging) {
+  TcxGridDBTableView* v = Shown(20);
+  v->GetOptionsView()->SetIndicator(true);
+  grid_->SetBounds(10, 10, 200, 150);
+  Pump();
+  TcxGridTableController* c = v->GetController();
+  TRect vert;
+  v->GetViewInfo()->GetVertScrollArea(vert);
+  const TRect rows = Rows(v)->Bounds;
+  struct Case {
+    Integer x, y;
+    bool found;
+    Integer direction;
+  } cases[] = {{vert.Left + 5, rows.Top + 5, false, 0},    {vert.Left - 1, rows.Top + 5, true, 1},
+               {vert.Right, rows.Top + 5, true, 2},        {vert.Left + 5, rows.Top - 1, true, 3},
+               {vert.Left + 5, rows.Bottom, true, 4},      {vert.Right + 3, rows.Bottom + 3, true, 2}};
+  for (const Case& cs : cases) {
+    Integer direction = 0;
+    EXPECT_EQ(c->GetPullFocusingScrollingDirection(cs.x, cs.y, direction), cs.found) << cs.x << "," << cs.y;
+    EXPECT_EQ(direction, cs.direction) << cs.x << "," << cs.y;
+  }
+  // Pulling right moves the focus to the next cell.
+  c->FocusRowAtIndex(0);
+  c->SetFocusedItem(v->GetColumn(0));
+  c->DoPullFocusingScrolling(2);
+  EXPECT_EQ(c->FocusedItem(), v->GetColumn(1));
+  // A page down keeps the last visible record on top; a page up brings the top record back to the bottom.
+  const Integer visible = c->VisibleRecordCount();
+  ASSERT_GT(visible, 2);
+  c->ShowNextPage();
+  EXPECT_EQ(c->TopRecordIndex(), visible - 1);
+  Relayout(v);
+  const Integer top = c->TopRecordIndex();
+  c->ShowPrevPage();
+  Relayout(v);
+  EXPECT_EQ(c->TopRecordIndex() + c->VisibleRecordCount() - 1, top);
+  c->SetTopRecordIndex(0);
+  c->ShowPrevPage();
+  EXPECT_EQ(c->TopRecordIndex(), 0);
+  // The vertical bar: one step per record over all records, a page of the visible ones.
+  Relayout(v);
+  c->InitScrollBarsParameters();
+  const TcxPendingBarState& bar = v->Site()->VerticalBar()->Pending();
+  EXPECT_EQ(bar.Max, 23);
+  EXPECT_EQ(bar.PageSize, c->VisibleRecordCount());
+  EXPECT_EQ(bar.SmallChange, 1);
+  EXPECT_EQ(bar.Position, 0);
+  Integer pos = 0;
+  c->Scroll(sbVertical, scLineDown, pos);
+  EXPECT_EQ(pos, 1);
+  pos = 5;
+  c->Scroll(sbVertical, scTrack, pos);
+  EXPECT_EQ(pos, 5);
+  c->Scroll(sbVertical, scLineUp, pos);
+  EXPECT_EQ(pos, 4);
+  // Home and End: the first or last cell of the record; with Ctrl, the first or last record.
+  struct KeyCase {
+    Word key;
+    TShiftState shift;
+    Integer row, column;
+  } keys[] = {{VK_END, TShiftState(), 0, 2},
+              {VK_HOME, TShiftState(), 0, 0},
+              {VK_END, TShiftState{ssCtrl}, 23, 0},
+              {VK_HOME, TShiftState{ssCtrl}, 0, 0}};
+  c->FocusRowAtIndex(0);
+  c->SetFocusedItem(v->GetColumn(1));
+  for (const KeyCase& k : keys) {
+    Word key = k.key;
+    c->HandleKeyDown(key, k.shift);
+    EXPECT_EQ(c->FocusedRowIndex(), k.row) << k.key;
+    EXPECT_EQ(c->FocusedItem(), v->GetColumn(k.column)) << k.key;
+  }
 }
 
 }  // namespace

@@ -584,3 +584,18 @@ TEST(FieldNameLists, SplitAsDataSetsDo) {
 }
 
 }  // namespace
+
+// An owner frees its data source and the data set it names in either order (a form that lists
+// the source first frees the data set while the source still names it).
+TEST(DataSetOwnership, AnOwnerFreesASourceAndItsDataSetInEitherOrder) {
+  for (bool sourceFirst : {true, false}) {
+    auto* owner = new TComponent(nullptr);
+    TDataSource* source = sourceFirst ? new TDataSource(owner) : nullptr;
+    auto* ds = new TMemDataSet(owner);
+    if (!source) source = new TDataSource(owner);
+    ds->AddFieldDef("A", ftInteger);
+    ds->Open();
+    source->SetDataSet(ds);
+    owner->Free();
+  }
+}

@@ -1,0 +1,158 @@
+// The grid export link: turns the focused view of a grid into the cells of one export file.
+// The exporter is chosen by the class of the view; the table view exporter writes the header
+// line, group rows with expand signs and indents, and data rows the way the grid shows them.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "export/cxExport.h"
+
+class TcxCustomGrid;
+class TcxCustomGridView;
+class TcxGridTableView;
+class TcxGridTableViewInfo;
+class TcxCustomEditProperties;
+struct TcxStyleParams;
+
+KORVAN_EXCEPTION(EcxGridExport, Exception);
+
+// One header cell of the map: the export columns it covers and its caption.
+struct TcxGridExportTableMapItem {
+  Integer LineCount = 1;
+  Integer ItemIndex = 0;
+  Integer Col = 0;
+  String Text;
+  Integer ColCount = 1;
+};
+
+class TcxGridExportTableMapLine : public TObject {
+  KORVAN_CLASS(TcxGridExportTableMapLine, TObject)
+
+ public:
+  void AddItem(Integer col, Integer colCount, Integer lineCount, Integer itemIndex, const String& text);
+  Integer Count() const { return Integer(items_.size()); }
+  TcxGridExportTableMapItem GetItem(Integer index) const { return items_.at(size_t(index)); }
+
+ private:
+  std::vector<TcxGridExportTableMapItem> items_;
+};
+
+// The export columns (widths in pixels) made from pixel boundaries, and the header lines.
+class TcxGridExportTableMap : public TObject {
+  KORVAN_CLASS(TcxGridExportTableMap, TObject)
+
+ public:
+  // Makes pos (negative counts as 0) a column boundary, splitting or appending a column.
+  void AddBoundary(Integer pos);
+  // The index of the column that starts at or covers pos; the last column beyond the end.
+  Integer ColumnIndexAt(Integer pos) const;
+  void PositionToColumns(Integer& left, Integer& width) const;
+  void AddItem(Integer left, Integer line, Integer width, Integer lineCount, Integer itemIndex, const String& text);
+  Integer ColumnCount() const { return Integer(widths_.size()); }
+  Integer ColumnWidths(Integer i) const { return widths_.at(size_t(i)); }
+  void SetColumnWidths(Integer i, Integer w) { widths_.at(size_t(i)) = w; }
+  Integer LineCount() const { return Integer(lines_.size()); }
+  TcxGridExportTableMapLine* Lines(Integer i) const { return lines_.at(size_t(i)).get(); }
+
+ private:
+  std::vector<Integer> widths_;
+  std::vector<std::unique_ptr<TcxGridExportTableMapLine>> lines_;
+};
+
+// The base of every grid exporter: the provider of the export type, the options and the
+// records chosen when only the selection is exported. A view of a class without its own
+// exporter gets this class, whose export raises the abstract-method error.
+class TcxGridCustomExport : public TObject {
+  KORVAN_CLASS(TcxGridCustomExport, TObject)
+
+ public:
+  // Raises EcxGridExport "Can't create the export output file" when the file cannot be made.
+  TcxGridCustomExport(const String& fileName, Integer exportType, TcxCustomGridView* gridView, TcxCustomGrid* grid,
+                      TcxGridTableViewInfo* viewInfo);
+  ~TcxGridCustomExport() override;
+
+  virtual void InitializeDefaultStyle();
+  virtual Integer CalculateRowCount();
+  virtual void ExportCells();
+  // Passes the separators to a provider that takes them.
+  virtual void ExportContent();
+  virtual void DoExport();
+
+  void AddRecordToExport(Integer rowIndex, bool detailsWhole);
+  Integer RecordToExportCount() const { return Integer(records_.size()); }
+  Integer RecordToExport(Integer i) const { return records_.at(size_t(i)).first; }
+  bool RecordDetailsWhole(Integer i) const { return records_.at(size_t(i)).second; }
+
+  static Byte MapAlignment(TAlignment alignment);
+  static bool IsNativeValueProperties(TcxCustomEditProperties* properties);
+  // Colours and font of resolved view parameters; the rest of the style stays.
+  static void ViewParamsToStyle(const TcxStyleParams& params, TcxCacheCellStyle& style);
+
+  IcxExportProvider* Provider() const { return provider_.get(); }
+  TcxCustomGridView* GridView() const { return gridView_; }
+  TcxCustomGrid* Grid() const { return grid_; }
+  bool Expand = true;
+  bool SaveAll = true;
+  bool UseNativeFormat = false;
+  std::vector<String> Separators;
+
+ protected:
+  TcxCustomGridView* gridView_;
+  TcxCustomGrid* grid_;
+  TcxGridTableViewInfo* viewInfo_;
+  std::shared_ptr<IcxExportProvider> provider_;
+  String fileName_;
+  Integer exportType_;
+  // Row indexes of the view data with their details-whole flags.
+  std::vector<std::pair<Integer, bool>> records_;
+};
+
+// Writes a table view: header line, group rows, data rows, grid-line borders and the bottom
+// frame. Footers, previews and detail views are not written yet.
+class TcxGridTableViewExport : public TcxGridCustomExport {
+  KORVAN_CLASS(TcxGridTableViewExport, TcxGridCustomExport)
+
+ public:
+  using TcxGridCustomExport::TcxGridCustomExport;
+
+  void InitializeDefaultStyle() override;
+  Integer CalculateRowCount() override;
+  void ExportCells() override;
+  void ExportContent() override;
+  void DoExport() override;
+
+  virtual void BuildColumnMap();
+  virtual Integer GetRecordLineCount() { return 1; }
+  TcxGridExportTableMap& ColumnMap() { return map_; }
+  Integer ColCount = 0;
+  Integer RowCount = 0;
+
+ protected:
+  TcxGridTableView* View() const;
+  void ExpandRows();
+  void CollectSelectedRecords();
+  // Grid mode: the data set's records behind the selected rows, found again after grid mode
+  // is switched off.
+  void CollectGridModeSelection();
+  void ExportRows(Integer row);
+  void ExportHeaderLine(Integer row);
+  void ExportRecordLine(Integer row, Integer rowIndex, Integer level);
+  void ExportIndents(Integer row, Integer count);
+  void ApplyGridLines(TcxCacheCellStyle& style) const;
+  Integer ExportedRowCount() const;
+  Integer ExportedRowIndex(Integer i) const;
+
+ private:
+  TcxGridExportTableMap map_;
+};
+
+// Writes the grid's focused view to a file of the export type. A nil grid does nothing. With
+// a file extension the name's extension becomes "." and it. The separator, begin and end
+// strings go to the text writer in this order.
+void ExportGridToFile(String fileName, Integer exportType, TcxCustomGrid* grid, bool expand, bool saveAll,
+                      bool useNativeFormat, const String& separator, const String& beginString,
+                      const String& endString, const String& fileExt);
+void ExportGridToHtml(const String& fileName, TcxCustomGrid* grid, bool expand, bool saveAll, const String& fileExt);
+
+void InitializeCxExportGrid4Link();

@@ -1,0 +1,95 @@
+// From the sample file to the exported page: import, a cross table made by dragging fields
+// with the mouse, "Sum" with a display format picked in the dialog, the export of the pivot
+// page, and the page read back by an independent HTML parser (python3-html5lib).
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <map>
+
+#include "AppTestSupport.h"
+#include "rtl/SysUtils.h"
+
+namespace {
+
+using apptest::AppFixture;
+
+TEST_F(AppFixture, TheSampleFileBecomesAPivotPageThatAParserReadsBack) {
+  String sample = std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
+  Import(sample);
+  ASSERT_TRUE(messages.empty()) << messages.front();
+  ASSERT_EQ(form->tblData->RecordCount(), 100);
+  ShowPage(1);
+  DragField(PivotField("Region"), Center(PivotAreaRect(faRow)));
+  DragField(PivotField("商品名"), Center(PivotAreaRect(faColumn)));
+  DropIntoData(PivotField("Quantity"), 1, "#,##0");
+  ASSERT_EQ(PivotField("Quantity")->Caption(), "Quantity(Sum)");
+  ASSERT_EQ(PivotField("Quantity")->DisplayFormat(), "#,##0");
+
+  // The view's rows of data cells, by row and column.
+  std::map<int, std::map<int, String>> rows;
+  TcxPivotGridCells& cells = PivotLayout()->DataCells;
+  for (int i = 0; i < cells.Count(); ++i) {
+    auto* c = static_cast<TcxPivotGridDataCellViewInfo*>(cells[i]);
+    rows[c->RowIndex][c->ColumnIndex] = c->DisplayText;
+  }
+  ASSERT_EQ(rows.size(), 6u);  // five regions and the grand total
+
+  Export(dir.File("pivot.xls"));
+  ASSERT_TRUE(messages.empty()) << messages.front();
+  String out = RunPythonScript(dir,
+                               "import sys, html5lib\n"
+                               "with open(sys.argv[1], 'rb') as f:\n"
+                               "    doc = html5lib.parse(f, treebuilder='etree', namespaceHTMLElements=False)\n"
+                               "table = doc.find('.//table')\n"
+                               "for tr in table.iter('tr'):\n"
+                               "    cells = []\n"
+                               "    for td in tr.findall('td'):\n"
+                               "        text = ''.join(td.itertext()).replace('\\xa0', '').strip()\n"
+                               "        if text:\n"
+                               "            span = td.get('colspan', '1') + 'x' + td.get('rowspan', '1')\n"
+                               "            cells.append(text + ('' if span == '1x1' else '/' + span))\n"
+                               "    if cells: print(' '.join(cells))\n",
+                               dir.File("pivot.html"));
+  // The texts without their spans ("210/4x1" is "210").
+  String plain;
+  for (size_t i = 0; i < out.size(); ++i) {
+    if (out[i] == '/' && i + 1 < out.size() && std::isdigit(static_cast<unsigned char>(out[i + 1]))) {
+      while (i + 1 < out.size() && out[i + 1] != ' ' && out[i + 1] != '\n') ++i;
+      continue;
+    }
+    plain += out[i];
+  }
+  auto at = [&](const String& s) { return plain.find(s); };
+  // The captions of the fields left in the filter area, the data field, the row and column
+  // fields; the column values in the view's order, each header over its columns' span.
+  for (const char* caption : {"OrderID", "Quantity(Sum)", "Region", "商品名", "Notes"})
+    EXPECT_NE(at(caption), String::npos) << caption << "\n" << out;
+  EXPECT_NE(at("うどん コーヒー ジュース ビスケット 味噌 米 緑茶 醤油 Grand Total"), String::npos) << out;
+  EXPECT_NE(out.find("Central/6x1"), String::npos) << out;
+  // Every row of values the view shows (its visible columns), after its region, in order.
+  const char* regions[] = {"Central", "East", "North", "South", "West", "Grand Total"};
+  size_t previous = 0;
+  for (auto& [row, byColumn] : rows) {
+    String line = regions[row];
+    int column = 0;
+    for (auto& [index, text] : byColumn) {
+      EXPECT_EQ(index, column++);
+      if (!text.empty()) line += " " + text;
+    }
+    size_t found = at(line + " ");
+    EXPECT_NE(found, String::npos) << line << "\n" << out;
+    EXPECT_GE(found, previous) << line;
+    previous = found;
+  }
+  // The grand total of all quantities, grouped in thousands by the display format.
+  Int64 total = 0;
+  form->tblData->First();
+  while (!form->tblData->Eof()) {
+    total += form->tblData->FieldByName("Quantity")->AsInteger();
+    form->tblData->Next();
+  }
+  EXPECT_NE(at(" " + FormatFloat("#,##0", double(total)) + "\n"), String::npos) << total << "\n" << out;
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+// The program on a desktop through the SDL2 backend, driven by real input from xdotool: import
+// the sample through the open dialog, show "Pivot Matrix", drag two fields into the row and
+// data areas, pick "Sum" and a display format in the summary-type dialog, export through the
+// export and save dialogs, and read the page written. Screens land in the sheets directory.
+// Run by hand under a display (xdotool installed):
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/tests/test_app
+//     --gtest_also_run_disabled_tests --gtest_filter=SdlApp*
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "backend/Headless.h"
+#include "backend/Sdl.h"
+#include "rtl/SysUtils.h"
+#include "tests/export/ExportTestSupport.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/desktop/DesktopCheck.h"
+
+namespace {
+
+using desktopcheck::RunUntil;
+using desktopcheck::Xdotool;
+
+String At(TControl* c, TPoint p) {
+  TPoint s = c->ClientToScreen(p);
+  return IntToStr(s.X) + " " + IntToStr(s.Y);
+}
+String Middle(TControl* c) { return At(c, TPoint(c->Width() / 2, c->Height() / 2)); }
+// Two moves inside the window before the click: the backend takes the pointer's place from a
+// move within the window it is in.
+String Near(const String& where) {
+  size_t space = where.find(' ');
+  return IntToStr(StrToInt(where.substr(0, space)) + 3) + " " + IntToStr(StrToInt(where.substr(space + 1)) + 3);
+}
+void ClickAt(const String& where) {
+  Xdotool("mousemove --sync " + Near(where) + " sleep 0.2 mousemove --sync " + where + " sleep 0.3 click 1");
+}
+void Shot(const char* name) { THeadlessBackend::SaveScreenPng(testing_support::SheetPath(name)); }
+
+TEST(SdlAppTest, DISABLED_ImportDragPickSumAndExport) {
+  TSdlBackend backend;
+  SetBackend(&backend);
+  InitializeKorvanApp();
+  Application->SetTitle("Korvan for CSV");
+  String sample = std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
+  String target = testing_support::SheetPath("app_sdl_export.xls");
+  std::vector<String> shown;
+  SetDialogShowHook([&](TCustomForm* d) {
+    shown.push_back(d->ClassName());
+    if (auto* files = dynamic_cast<TFileDialogForm*>(d)) {
+      String name = shown.size() == 1 ? sample : target;
+      ClickAt(Middle(files->NameEdit()));
+      Xdotool("sleep 0.5 type --delay 15 '" + name + "'");
+      Xdotool("sleep 2.5 key Return");
+    } else if (auto* summary = dynamic_cast<T_SummaryTypeEditor*>(d)) {
+      auto* shot = new TTimer(summary);
+      shot->SetInterval(4500);
+      shot->OnTimer = [shot](TObject*) {
+        shot->SetEnabled(false);
+        Shot("app_sdl_summary.png");
+      };
+      TcxRadioGroup* g = summary->rdgSummaryType;
+      for (int i = 0; i < g->ControlCount(); ++i)
+        if (g->Controls(i)->Caption() == "Sum") {
+          String sum = Middle(g->Controls(i));
+          Xdotool("sleep 1 mousemove --sync " + Near(sum) + " sleep 0.2 mousemove --sync " + sum + " sleep 0.3 click 1");
+        }
+      String edit = Middle(summary->edtDisplayFormat), ok = Middle(summary->cxButton1);
+      Xdotool("sleep 2.5 mousemove --sync " + Near(edit) + " sleep 0.2 mousemove --sync " + edit +
+              " sleep 0.2 click 1 sleep 0.3 type '#,##0'");
+      Xdotool("sleep 5 mousemove --sync " + Near(ok) + " sleep 0.2 mousemove --sync " + ok + " sleep 0.6 click 1");
+    } else if (auto* wizard = dynamic_cast<TForm3*>(d)) {
+      String save = Middle(wizard->cxButton4);
+      Xdotool("sleep 0.8 mousemove --sync " + Near(save) + " sleep 0.2 mousemove --sync " + save + " sleep 0.3 click 1");
+    }
+  });
+  TForm1* form = CreateForm<TForm1>(Application);
+  form->Show();
+  RunUntil([] { return false; }, 800);
+  ClickAt(Middle(form->cxButton18));
+  EXPECT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000));
+  RunUntil([] { return false; }, 500);
+  Shot("app_sdl_imported.png");
+
+  TRect tab = form->cxPageControl1->Tabs()->Tabs(1)->FullRect();
+  ClickAt(At(form->cxPageControl1, TPoint((tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2)));
+  EXPECT_TRUE(RunUntil([&] { return form->cxPageControl1->ActivePageIndex() == 1; }, 4000));
+  RunUntil([] { return false; }, 500);
+
+  auto drag = [&](const String& fieldName, TcxPivotGridFieldArea area) {
+    TcxPivotGridField* field = nullptr;
+    for (int i = 0; i < form->grdPivot->FieldCount(); ++i)
+      if (static_cast<TcxDBPivotGridField*>(form->grdPivot->Fields(i))->DataBinding()->FieldName() == fieldName)
+        field = form->grdPivot->Fields(i);
+    form->grdPivot->CheckChanges();
+    TRect to;
+    TcxPivotGridCells& parts = form->grdPivot->ViewInfo()->Parts;
+    for (int i = 0; i < parts.Count(); ++i)
+      if (auto* b = dynamic_cast<TcxPivotGridHeaderBackgroundCellViewInfo*>(parts[i]); b && b->Area == area)
+        to = b->Bounds;
+    TRect from = field->GetHeaderViewInfo()->Bounds;
+    TPoint a((from.Left + from.Right) / 2, (from.Top + from.Bottom) / 2);
+    TPoint b((to.Left + to.Right) / 2, (to.Top + to.Bottom) / 2);
+    Xdotool("mousemove --sync " + At(form->grdPivot, a) + " sleep 0.3 mousedown 1 sleep 0.3 mousemove --sync " +
+            At(form->grdPivot, TPoint(a.X + 15, a.Y + 10)) + " sleep 0.2 mousemove --sync " + At(form->grdPivot, b) +
+            " sleep 0.3 mouseup 1");
+    EXPECT_TRUE(RunUntil([&] { return field->Area() == area; }, 5000)) << fieldName;
+    return field;
+  };
+  drag("Region", faRow);
+
+  TcxPivotGridField* quantity = drag("Quantity", faData);
+  EXPECT_TRUE(RunUntil([&] { return quantity->Caption() == "Quantity(Sum)"; }, 10000));
+  EXPECT_EQ(quantity->DisplayFormat(), "#,##0");
+  RunUntil([] { return false; }, 600);
+  Shot("app_sdl_pivot.png");
+
+  ClickAt(Middle(form->cxButton16));
+  String written = testing_support::SheetPath("app_sdl_export.html");
+  std::filesystem::remove(written);
+  EXPECT_TRUE(RunUntil([&] { return FileExists(written); }, 15000));
+  RunUntil([] { return false; }, 500);
+  Shot("app_sdl_exported.png");
+  std::vector<String> expected = {"TFileDialogForm", "T_SummaryTypeEditor", "TForm3", "TFileDialogForm"};
+  EXPECT_EQ(shown, expected);
+  String page = ReadWholeFile(written);
+  EXPECT_NE(page.find("Quantity(Sum)"), String::npos);
+  EXPECT_NE(page.find("Central"), String::npos);
+  std::printf("exported %s (%zu bytes)\n", written.c_str(), page.size());
+  SetDialogShowHook(nullptr);
+  form->Free();
+  SetBackend(nullptr);
+}
+
+}  // namespace
