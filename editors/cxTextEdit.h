@@ -609,6 +609,8 @@ class TcxCustomEditListBox : public TcxCustomInnerListBox {
   TNotifyEvent OnSelectionChanged;
   void SetItemCount(Integer count);
   void NotifySelectionChanged();
+  // The window exists and shows (the control's Visible stays set while its popup is hidden).
+  bool IsListVisible() { return HandleAllocated() && IsWindowVisible(Handle()); }
 };
 
 // ---- text edit control -----------------------------------------------------------------------------

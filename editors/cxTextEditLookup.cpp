@@ -182,7 +182,7 @@ void TcxCustomTextEditLookupData::MoveItem(Integer direction, bool cycle) {
     default: return;
   }
   TcxCustomTextEditProperties* properties = edit_->EffectiveTextProperties();
-  if (!list_ || !list_->Visible() || (properties->ImmediateUpdateText() && edit_->CanModify()))
+  if (!list_ || !list_->IsListVisible() || (properties->ImmediateUpdateText() && edit_->CanModify()))
     WriteCurrentKey(Variant(index));
   else
     SelectListItem(index);
