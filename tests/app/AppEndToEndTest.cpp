@@ -121,8 +121,10 @@ TEST_F(AppEndToEnd, TheSampleFileGroupedByAHeaderDragBecomesAGroupedPageThatAPar
     Integer widest = 0;
     for (Integer r = 0; r < v->DataController()->GetRecordCount(); ++r)
       widest = std::max(widest, canvas->MeasureTextWidth(v->DataController()->GetDisplayText(r, i)));
-    if (v->GetColumn(i)->Caption() != "Notes" && v->GetColumn(i)->Caption() != "OrderDate")
+    // The memo and date columns show texts of their own, not the data controller's.
+    if (v->GetColumn(i)->Caption() != "Notes" && v->GetColumn(i)->Caption() != "OrderDate") {
       EXPECT_GT(v->GetColumn(i)->Width(), widest) << v->GetColumn(i)->Caption();
+    }
   }
   DragColumnIntoGroupByBox(region->VisibleIndex());
   ASSERT_EQ(region->GroupIndex(), 0);
