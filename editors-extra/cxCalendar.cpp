@@ -11,6 +11,7 @@
 #include "foundation/cxGeometry.h"
 #include "foundation/cxLookAndFeelPainters.h"
 #include "gdi/Gdi.h"
+#include "rtl/DateUtils.h"
 #include "user/WinUser.h"
 #include "vcl/Forms.h"
 
@@ -23,12 +24,6 @@ const TcxResourceStringRec cxSDateOK = {"cxSDateOK", "OK"};
 
 constexpr Cardinal kArrowInterval = 200;
 constexpr double kPi = std::numbers::pi;
-
-TDateTime FirstOfMonth(TDateTime d) {
-  Word y = 0, m = 0, day = 0;
-  DecodeDate(d, y, m, day);
-  return EncodeDate(y, m, 1);
-}
 
 
 // A fill with a solid brush (texts leave the brush clear).
@@ -189,7 +184,7 @@ KORVAN_IMPLEMENT_CLASS(TcxPopupCalendar)
 TcxCustomCalendar::TcxCustomCalendar(TComponent* owner) : TcxControl(owner) {
   SetBorderStyle(cxcbsNone);
   SetColor(clWindow);
-  firstDate_ = FirstOfMonth(Date());
+  firstDate_ = StartOfTheMonth(Date());
   selectDate_ = Date();
   arrowTimer_ = new TcxTimer(nullptr);
   arrowTimer_->SetEnabled(false);
@@ -452,7 +447,7 @@ TDateTime TcxCustomCalendar::DateAtPoint(const TPoint& p) {
 
 void TcxCustomCalendar::SetFirstDate(TDateTime d) {
   if (!IsCalendarDateSupported(d) || d == NoDateValue) return;
-  const TDateTime f = FirstOfMonth(d);
+  const TDateTime f = StartOfTheMonth(d);
   if (f == firstDate_) return;
   firstDate_ = f;
   Invalidate();

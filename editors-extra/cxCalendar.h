@@ -388,7 +388,6 @@ class TcxCustomDateEdit : public TcxCustomPopupEdit {
   void SetDate(TDateTime value);
   double SavedTime() const { return savedTime_; }
   void SetSavedTime(double v) { savedTime_ = v; }
-  double PopupStartTime() const { return popupStartTime_; }
   TDateTime CurrentDate();
 
   void DisplayToEditValue(const Variant& display_value, Variant& edit_value, bool edit_focused) override;

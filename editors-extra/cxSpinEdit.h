@@ -207,7 +207,6 @@ class TcxCustomSpinEdit : public TcxCustomMaskEdit {
   Variant StoredValue() const { return storedValue_; }
   bool Typed() const { return typed_; }
   Integer PressedByKey() const { return pressedByKey_; }
-  TcxTimer* RepeatTimer() const { return repeatTimer_; }
   void StopSpinning();
 
   void DisplayToEditValue(const Variant& display_value, Variant& edit_value, bool edit_focused) override;

@@ -369,11 +369,18 @@ void TcxGridTableViewExport::ExportRecordLine(Integer row, Integer rowIndex, Int
       if (IsNativeValueProperties(properties))
         provider_->SetCellValue(col, row, record->GetValue(column->Index()));
       else
-        provider_->SetCellValue(col, row, Variant(record->GetDisplayText(column->Index())));
+        provider_->SetCellValue(col, row, Variant(GetCellText(record, column)));
     } else {
-      provider_->SetCellDataString(col, row, record->GetDisplayText(column->Index()));
+      provider_->SetCellDataString(col, row, GetCellText(record, column));
     }
   }
+}
+
+String TcxGridTableViewExport::GetCellText(TcxCustomGridRow* record, TcxGridColumn* column) {
+  TcxCustomEditProperties* properties = column->GetProperties();
+  if (properties && !properties->UsesFieldDisplayText(false))
+    return properties->ValueToDisplayText(record->GetValue(column->Index()), true, true);
+  return record->GetDisplayText(column->Index());
 }
 
 void TcxGridTableViewExport::ExportRows(Integer row) {

@@ -13,6 +13,8 @@ class TcxCustomGridView;
 class TcxGridTableView;
 class TcxGridTableViewInfo;
 class TcxCustomEditProperties;
+class TcxCustomGridRow;
+class TcxGridColumn;
 struct TcxStyleParams;
 
 KORVAN_EXCEPTION(EcxGridExport, Exception);
@@ -140,6 +142,9 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   void ExportRecordLine(Integer row, Integer rowIndex, Integer level);
   void ExportIndents(Integer row, Integer count);
   void ApplyGridLines(TcxCacheCellStyle& style) const;
+  // The text a data cell shows: the record's display text, or, for properties that do not use
+  // the field's own text (a memo on a BLOB field), the properties' whole text of the value.
+  String GetCellText(TcxCustomGridRow* record, TcxGridColumn* column);
   Integer ExportedRowCount() const;
   Integer ExportedRowIndex(Integer i) const;
 

@@ -141,6 +141,8 @@ TEST_F(AppEndToEnd, TheSampleFileGroupedByAHeaderDragBecomesAGroupedPageThatAPar
     at = end + 1;
   }
   ASSERT_FALSE(lines.empty());
+  // The long-text column is written with its texts, not the field's own "(MEMO)".
+  EXPECT_EQ(out.find("(MEMO)"), String::npos);
   // The header line holds the captions of the visible columns.
   for (Integer i = 0; i < v->GetVisibleColumnCount(); ++i)
     EXPECT_NE(lines[0].find(v->GetVisibleColumn(i)->Caption()), String::npos) << lines[0];
