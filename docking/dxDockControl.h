@@ -304,7 +304,6 @@ class TdxCustomDockControl : public TCustomControl {
   // Puts a zone at the head of the list.
   void InsertDockZone(TdxZone* zone);
   void InsertResizeZone(TdxZone* zone);
-  bool HasDockZone(TdxDockingType type, bool sameHeight, Integer extent) const;
   virtual TdxZone* GetDockZoneAtPos(TdxCustomDockControl* control, TPoint screen);
   virtual TdxZone* GetResizeZoneAtPos(TPoint screen);
 

@@ -28,10 +28,6 @@ void ClearZones(TdxZoneList& list) {
   list.clear();
 }
 
-template <class Zone, class... Args>
-void TryDockZone(TdxCustomDockControl* owner, TdxCustomDockControl* control, Args&&... args) {
-  if (Zone::ValidateDockZone(owner, control)) control->InsertDockZone(new Zone(std::forward<Args>(args)...));
-}
 }  // namespace
 
 void TdxCustomDockControl::FreeZones() {

@@ -53,7 +53,6 @@ class TcxGridExportTableMap : public TObject {
   void AddItem(Integer left, Integer line, Integer width, Integer lineCount, Integer itemIndex, const String& text);
   Integer ColumnCount() const { return Integer(widths_.size()); }
   Integer ColumnWidths(Integer i) const { return widths_.at(size_t(i)); }
-  void SetColumnWidths(Integer i, Integer w) { widths_.at(size_t(i)) = w; }
   Integer LineCount() const { return Integer(lines_.size()); }
   TcxGridExportTableMapLine* Lines(Integer i) const { return lines_.at(size_t(i)).get(); }
 
@@ -84,7 +83,6 @@ class TcxGridCustomExport : public TObject {
   void AddRecordToExport(Integer rowIndex, bool detailsWhole);
   Integer RecordToExportCount() const { return Integer(records_.size()); }
   Integer RecordToExport(Integer i) const { return records_.at(size_t(i)).first; }
-  bool RecordDetailsWhole(Integer i) const { return records_.at(size_t(i)).second; }
 
   static Byte MapAlignment(TAlignment alignment);
   static bool IsNativeValueProperties(TcxCustomEditProperties* properties);
@@ -126,7 +124,6 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
 
   virtual void BuildColumnMap();
   virtual Integer GetRecordLineCount() { return 1; }
-  TcxGridExportTableMap& ColumnMap() { return map_; }
   Integer ColCount = 0;
   Integer RowCount = 0;
 
