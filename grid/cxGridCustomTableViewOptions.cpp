@@ -8,6 +8,7 @@
 #include "editors/cxEditPaintUtils.h"
 #include "foundation/cxLookAndFeelPainters.h"
 #include "grid/cxGrid.h"
+#include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomTableView.h"
 #include "grid/cxGridLevel.h"
 #include "rtl/SysUtils.h"
@@ -321,6 +322,10 @@ void TcxCustomGridTableItem::SetPropertiesClass(TClass value) {
     if (!properties_) propertiesClass_ = nullptr;
   }
   if (currentProperties_ == old) currentProperties_ = nullptr;
+  // The in-place editor cached for the old properties goes with them.
+  if (old && GridView())
+    if (auto* c = dynamic_cast<TcxCustomGridTableController*>(GridView()->Controller()))
+      c->EditingController()->RemoveEdit(old);
   if (old) old->Free();
   RefreshCurrentProperties();
   PropertiesValueChanged();
