@@ -136,7 +136,10 @@ bool TcxCustomGridTableItem::CanEdit() {
   if (!c || !Options()->Editing() || !view->TableOptionsData()->Editing()) return false;
   TcxCustomGridRecord* record = c->FocusedRecord();
   if (!record || !CanFocus(record) || !record->IsDataRecord()) return false;
-  return view->DataController()->CanInitEditing(Index());
+  // Only asks whether the data can be modified in place; starting the edit (which puts the
+  // data set into edit mode) is the editing controller's business once a value changes.
+  int state = view->DataController()->GetEditState();
+  return (state & dceModify) && (state & dceInplace);
 }
 
 bool TcxCustomGridTableItem::Focused() const {
@@ -352,8 +355,10 @@ void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer
   TcxCustomGridTableView* view = TableView();
   view->AddChange(new TcxGridFocusedRecordChange(view, prevRow, row, newItemRowFocusingChanged));
   if (editingController_->IsEditing()) {
-    // The same editor stays for the next record: refill it and move it.
+    // The same editor stays for the next record: refill it and move it (a focus change alone
+    // lays nothing out, so the move is asked for here and applied before the next paint).
     editingController_->UpdateEditValue();
+    editingController_->PlaceEdit();
   }
   view->QueueFullRepaint();
   CheckEdit();

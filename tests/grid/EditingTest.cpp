@@ -20,6 +20,8 @@ class EditingTest : public RecordViewFixture {
   void TypeIntoEditor(const String& text) {
     Edit()->SetFocus();
     Pump();
+    // A key asks the editor whether it may modify; that starts the record's edit.
+    ASSERT_TRUE(Edit()->CanModify());
     Edit()->ModifiedByUser();
     Edit()->SetEditValue(Variant(text));
     Edit()->SetChangedSinceEnter(true);
@@ -49,6 +51,8 @@ TEST_F(EditingTest, ShowingAndHidingTheEditorAndRefusedReentry) {
   item->SetEditing(true);
   Pump();
   ASSERT_TRUE(Ctrl()->IsEditing());
+  // Showing the editor does not start the record's edit; the first change does.
+  EXPECT_FALSE(dc_->IsEditing());
   EXPECT_EQ(Editing()->EditingItem(), item);
   EXPECT_EQ(Ctrl()->FocusedItem(), item);
   EXPECT_FALSE(nestedShow);

@@ -1,5 +1,5 @@
 // A data-set table view on the CSV query: a column of long texts takes the memo, which shows
-// the first line of each text and stays read-only, as the query is.
+// the first line of each text and stays read-only, as the query is: no in-place editor opens.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -47,6 +47,13 @@ TEST_F(MemoColumnFixture, LongTextColumnOfTheCsvQueryTakesAReadOnlyMemo) {
   view->ApplyBestFit(nullptr, false, false);
   TcxCanvas* canvas = view->GetViewInfo()->GetCanvas();
   EXPECT_GT(view->GetColumn(1)->Width(), canvas->MeasureTextWidth("first line"));
+  // No in-place editor opens on the read-only query, and asking does not start an edit.
+  view->GetColumn(1)->SetFocused(true);
+  EXPECT_FALSE(view->GetColumn(1)->CanEdit());
+  view->GetColumn(1)->SetEditing(true);
+  Pump();
+  EXPECT_FALSE(view->GetColumn(1)->Editing());
+  EXPECT_EQ(q.State(), dsBrowse);
   source_.SetDataSet(nullptr);
   q.Close();
   std::error_code ec;
