@@ -184,7 +184,7 @@ bool TcxPivotGridDragAndDropObject::IsOverCustomizationForm() {
   TcxPivotGridCustomization* c = PivotGrid()->Customization();
   if (!c || !c->Visible()) return false;
   TcxPivotGridCustomCustomizationForm* form = c->FormIfCreated();
-  return form->BoundsRect().Contains(ScreenPoint(LastPoint()));
+  return form->BoundsRect().Contains(ScreenPoint(CurrentPoint()));
 }
 
 // A field dragged out of every drop area is hidden while the field list shows: anywhere with
