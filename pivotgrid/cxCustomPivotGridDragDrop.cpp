@@ -78,7 +78,11 @@ void TcxPivotGridResizingObject::BeforeFinishDrag(bool accepted) {
 TcxPivotGridDragAndDropObject::TcxPivotGridDragAndDropObject(TcxControl* control)
     : TcxPivotGridCustomDragDropObject(control) {}
 
-TcxPivotGridDragAndDropObject::~TcxPivotGridDragAndDropObject() = default;
+TcxPivotGridDragAndDropObject::~TcxPivotGridDragAndDropObject() {
+  // Freed with its control in the middle of the drag: the screen gets its pixels back.
+  HideImage();
+  HideArrows();
+}
 
 TPoint TcxPivotGridDragAndDropObject::ScreenPoint(const TPoint& p) {
   TcxCustomPivotGrid* grid = PivotGrid();

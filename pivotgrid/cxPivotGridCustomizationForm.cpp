@@ -233,6 +233,8 @@ void TcxPivotGridCustomizationForm::AddTo() {
   TcxPivotGridField* field = FieldList ? FieldList->SelectedField() : nullptr;
   if (!field) return;
   TcxPivotGridFieldArea area = ComboArea();
+  // Reached by the program too: a field never shows in an area it does not allow.
+  if (!field->AllowedAreas().Contains(area)) return;
   InGridUpdate(PivotGrid(), [&] {
     field->SetArea(area);
     field->SetAreaIndex(cxPivotGridMaxIndex);
