@@ -51,6 +51,8 @@ TcxControl::~TcxControl() {
   TDragManager& drag = TDragManager::Instance();
   if (drag.Active() && drag.DragControl() == this) drag.Finish(false);
   if (dragOperation_) {
+    // Freed in the middle of its drag: the screen gets its cursor back.
+    if (dragPhase_ == dphActive) Screen->SetCursor(cursorBeforeDrag_);
     dragOperation_->Free();
     dragOperation_ = nullptr;
   }

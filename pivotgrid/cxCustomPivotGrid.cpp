@@ -5,7 +5,7 @@
 
 #include "editors/cxFormats.h"
 #include "foundation/cxClasses.h"
-#include "pivotgrid/cxPivotGridCustomization.h"
+#include "pivotgrid/cxPivotGridCustomizationForm.h"
 #include "pivotgrid/cxPivotGridPopupMenus.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
@@ -88,6 +88,8 @@ void InitializeCxCustomPivotGrid() {
     InitializeCxStyles();
     RegisterClass(TcxPivotGridField::StaticClass());
     RegisterClass(TcxPivotGridStyleSheet::StaticClass());
+    // Every grid's Customization holder shows the list of fields.
+    InitializeCxPivotGridCustomizationForm();
   });
 }
 
@@ -226,6 +228,7 @@ void TcxCustomPivotGrid::FieldRemoving(TcxPivotGridField* field) {
   if (viewInfo_) viewInfo_->ClearCells();
   if (popupMenus_) popupMenus_->FieldRemoving(field);
   if (controller_ && controller_->FilterPopup) controller_->FilterPopup->FieldRemoving(field);
+  if (customization_) customization_->FieldRemoving(field);
 }
 
 void TcxCustomPivotGrid::SetPopupMenus(TcxPivotGridPopupMenus* v) { popupMenus_->Assign(v); }

@@ -1787,6 +1787,8 @@ class TcxPivotGridResizingObject : public TcxPivotGridCustomDragDropObject {
 class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
   KORVAN_CLASS(TcxPivotGridDragAndDropObject, TcxPivotGridCustomDragDropObject)
  public:
+  // Made from its class by the field list (the class its form names).
+  using CreateArgType = TcxControl*;
   explicit TcxPivotGridDragAndDropObject(TcxControl* control);
   ~TcxPivotGridDragAndDropObject() override;
   virtual bool CanRemove();
@@ -1816,6 +1818,10 @@ class TcxPivotGridDragAndDropObject : public TcxPivotGridCustomDragDropObject {
   std::vector<Byte> GapColumns;
   TPoint HotSpot{0, 0};
   TPoint ImagePos{0, 0};
+
+ protected:
+  // The pointer in the grid's client coordinates (a drag from the field list converts it).
+  virtual TPoint CurrentPoint() { return LastPoint(); }
 
  private:
   bool dropPending_ = false, hidePending_ = false;

@@ -78,7 +78,11 @@ void TcxPivotGridResizingObject::BeforeFinishDrag(bool accepted) {
 TcxPivotGridDragAndDropObject::TcxPivotGridDragAndDropObject(TcxControl* control)
     : TcxPivotGridCustomDragDropObject(control) {}
 
-TcxPivotGridDragAndDropObject::~TcxPivotGridDragAndDropObject() = default;
+TcxPivotGridDragAndDropObject::~TcxPivotGridDragAndDropObject() {
+  // Freed with its control in the middle of the drag: the screen gets its pixels back.
+  HideImage();
+  HideArrows();
+}
 
 TPoint TcxPivotGridDragAndDropObject::ScreenPoint(const TPoint& p) {
   TcxCustomPivotGrid* grid = PivotGrid();
@@ -184,7 +188,7 @@ bool TcxPivotGridDragAndDropObject::IsOverCustomizationForm() {
   TcxPivotGridCustomization* c = PivotGrid()->Customization();
   if (!c || !c->Visible()) return false;
   TcxPivotGridCustomCustomizationForm* form = c->FormIfCreated();
-  return form->BoundsRect().Contains(ScreenPoint(LastPoint()));
+  return form->BoundsRect().Contains(ScreenPoint(CurrentPoint()));
 }
 
 // A field dragged out of every drop area is hidden while the field list shows: anywhere with

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "pivotgrid/cxCustomPivotGrid.h"
+#include "pivotgrid/cxCustomPivotGridInternal.h"
 #include "rtl/TypInfo.h"
 
 // ---- published properties -------------------------------------------------------------------------
@@ -106,27 +107,6 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridFieldGroup) {
 }
 
 KORVAN_IMPLEMENT_CLASS(TcxPivotGridFieldGroupCollection)
-
-namespace {
-
-// Runs the grid's update bracket around `f` (no bracket without a grid).
-template <class F>
-void InGridUpdate(TcxCustomPivotGrid* grid, F&& f) {
-  if (!grid) {
-    f();
-    return;
-  }
-  grid->BeginUpdate();
-  try {
-    f();
-  } catch (...) {
-    grid->EndUpdate();
-    throw;
-  }
-  grid->EndUpdate();
-}
-
-}  // namespace
 
 // ---- field options, custom totals, sort-by-summary, data binding ---------------------------------
 

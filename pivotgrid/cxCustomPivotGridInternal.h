@@ -50,3 +50,20 @@ void TcxPivotGridGroupItem::ForEachRecord(F&& f) const {
   for (auto* c : items_) c->ForEachRecord(f);
 }
 
+
+// Runs the grid's update bracket around `f` (no bracket without a grid).
+template <class F>
+void InGridUpdate(TcxCustomPivotGrid* grid, F&& f) {
+  if (!grid) {
+    f();
+    return;
+  }
+  grid->BeginUpdate();
+  try {
+    f();
+  } catch (...) {
+    grid->EndUpdate();
+    throw;
+  }
+  grid->EndUpdate();
+}

@@ -74,6 +74,17 @@ TcxPivotGridCustomization::~TcxPivotGridCustomization() {
   if (form) form->Free();
 }
 
+void TcxPivotGridCustomization::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TcxPivotGridCustomization*>(source);
+  if (!other) {
+    TcxPivotGridCustomOptions::Assign(source);
+    return;
+  }
+  if (other == this) return;
+  formBounds_ = other->Visible() ? other->form_->BoundsRect() : other->formBounds_;
+  if (Visible()) form_->SetBoundsRect(formBounds_);
+}
+
 void TcxPivotGridCustomization::DoCustomization() { pivotGrid_->DoCustomization(); }
 
 void TcxPivotGridCustomization::Refresh() {

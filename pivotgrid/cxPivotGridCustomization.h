@@ -26,6 +26,9 @@ class TcxPivotGridCustomCustomizationForm : public TForm {
   virtual TClass BeginFieldDrag(TcxPivotGridField* field);
   virtual void InitializeForm();
   virtual void RefreshList() {}
+  // A field of the grid is being freed: the window lets go of it at once (before the grid's
+  // next build lists the fields again).
+  virtual void FieldRemoving(TcxPivotGridField* field) {}
 
   TcxCustomPivotGrid* PivotGrid() const { return pivotGrid_; }
   TcxCustomLookAndFeelPainterClass Painter() const;
@@ -46,7 +49,9 @@ class TcxPivotGridCustomization : public TcxPivotGridCustomOptions {
  public:
   explicit TcxPivotGridCustomization(TcxCustomPivotGrid* grid) : TcxPivotGridCustomOptions(grid) {}
   ~TcxPivotGridCustomization() override;
-  void Assign(TPersistent* source) override {}
+  // Copies the field list window's bounds (those of a shown window, else the kept ones);
+  // whether the window shows is the grid's own state and is not copied.
+  void Assign(TPersistent* source) override;
 
   virtual void DoCustomization();
   // The grid calls it when fields change: the visible window lists them again.
@@ -59,6 +64,9 @@ class TcxPivotGridCustomization : public TcxPivotGridCustomOptions {
   void SetFormBounds(const TRect& r) { formBounds_ = r; }
   bool Visible() const;
   void SetVisible(bool v);
+  void FieldRemoving(TcxPivotGridField* field) {
+    if (form_) form_->FieldRemoving(field);
+  }
   // The window is being freed (not by the holder): keep its bounds, forget it.
   void FormDestroying(TcxPivotGridCustomCustomizationForm* form);
 
