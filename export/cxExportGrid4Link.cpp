@@ -751,8 +751,8 @@ void ExportGridToFile(String fileName, Integer exportType, TcxCustomGrid* grid, 
   if (auto* dc = dynamic_cast<TcxGridDBDataController*>(view->DataController())) {
     TcxDBDataModeController* mode = dc->DataModeController();
     bool gridMode = mode->GridMode();
-    if (!gridMode || saveAll) mode->SetGridMode(false);
     try {
+      if (!gridMode || saveAll) mode->SetGridMode(false);
       run();
     } catch (...) {
       mode->SetGridMode(gridMode);
