@@ -487,3 +487,45 @@ TEST_F(cxExportGrid4Link, AnErrorReachesTheCallerAfterTheGridModeIsRestored) {
 }
 
 }  // namespace
+
+namespace {
+
+// A master view of countries over a detail level of cities: an expand column before the
+// cells, the sign of each master row in it, and after each expanded row a detail line whose
+// cell after the sign spans the rest of the row. (The grid makes no detail view for a master
+// row yet, so the detail cell stays empty, as for a detail that cannot be laid out.)
+TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
+  TcxGridLevel* level = nullptr;
+  TcxGridDBTableView* master = AddView("master", &level);
+  TMemDataSet countries{nullptr};
+  TDataSource countrySource{nullptr};
+  countries.AddFieldDef("Country", ftString, 20);
+  countries.AddFieldDef("Capital", ftString, 20);
+  countries.AppendRow({Variant("Japan"), Variant("Tokyo")});
+  countries.AppendRow({Variant("Peru"), Variant("Lima")});
+  countries.Open();
+  countrySource.SetDataSet(&countries);
+  master->GetDataController()->SetDataSource(&countrySource);
+  master->GetDataController()->CreateAllItems();
+  master->GetDataController()->SetKeyFieldNames("Country");
+  auto* detail = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+  detail->SetName("detail");
+  level->Add()->SetGridView(detail);
+  Bind(detail, {{Variant("Japan"), Variant("Osaka"), Variant(40)},
+                {Variant("Peru"), Variant("Cusco"), Variant(5)},
+                {Variant("Japan"), Variant("Kyoto"), Variant(60)}});
+  detail->GetDataController()->SetDetailKeyFieldNames("Country");
+  detail->GetDataController()->SetMasterKeyFieldNames("Country");
+  ShowWithColumnWidth(master, 100);
+  for (Integer i = 0; i < detail->GetColumnCount(); ++i) detail->GetColumn(i)->SetWidth(70);
+  Relayout(master);
+  TcxRecordingExportProvider* r = Record();
+  EXPECT_EQ(Sheet(r), "0:Country/2 2:Capital\n0:- 1:Japan 2:Tokyo\n1:/2\n0:- 1:Peru 2:Lima\n1:/2\n");
+  EXPECT_EQ(r->GetColumnWidth(0), 17);
+  TRect first = master->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0)->Bounds;
+  EXPECT_EQ(r->GetColumnWidth(1), first.Width() - 16);
+  EXPECT_EQ(r->NestedRecorder(1, 2), nullptr);
+  EXPECT_EQ(TcxRecordingExportProvider::Created().size(), 1u);
+}
+
+}  // namespace
