@@ -22,6 +22,8 @@ namespace {
 
 constexpr Integer cxGroupIndentWidth = 16;
 constexpr Integer cxExpandSignWidth = 17;
+// Kinds of cached styles besides the line kinds.
+constexpr Integer skIndent = 10, skSign = 11, skGroup = 12;
 
 TcxCacheCellStyle ButtonFaceStyle() {
   TcxCacheCellStyle style = DefaultCellStyle();
@@ -379,11 +381,28 @@ TcxGridTableViewInfo* TcxGridTableViewExport::CreateDetailViewInfo(TcxCustomGrid
   return info.release();
 }
 
+TcxCustomEditProperties* TcxGridTableViewExport::ColumnProperties(TcxGridColumn* column) {
+  auto it = properties_.find(column);
+  if (it == properties_.end()) it = properties_.emplace(column, column->GetProperties()).first;
+  return it->second;
+}
+
+template <class F>
+Integer TcxGridTableViewExport::CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make) {
+  TFont* font = params.Font;
+  TStyleKey key{kind, owner, params.Color, params.TextColor, font, font ? font->Name() : String(),
+                font ? font->Size() : 0, font ? Byte(font->Style().ToMask()) : Byte(0),
+                font ? Integer(font->Charset()) : 0};
+  auto it = styles_.find(key);
+  if (it == styles_.end()) it = styles_.emplace(key, provider_->RegisterStyle(make())).first;
+  return it->second;
+}
+
 void TcxGridTableViewExport::GetContentStyle(TcxCustomGridRow* record, TcxGridColumn* column,
                                              TcxCacheCellStyle& style) {
   style = DefaultCellStyle();
   ApplyGridLines(style);
-  if (TcxCustomEditProperties* properties = column->GetProperties())
+  if (TcxCustomEditProperties* properties = ColumnProperties(column))
     style.AlignText = MapAlignment(properties->Alignment()->Horz());
   TcxStyleParams params;
   View()->GetStyles()->GetContentParams(record, column, params);
@@ -395,7 +414,7 @@ void TcxGridTableViewExport::GetPreviewStyle(TcxCustomGridRow* record, TcxCacheC
   style.FontColor = ExportColor(clBlue);
   ApplyGridLines(style);
   TcxGridColumn* column = View()->Preview()->Column();
-  TcxCustomEditProperties* properties = column ? column->GetProperties() : nullptr;
+  TcxCustomEditProperties* properties = column ? ColumnProperties(column) : nullptr;
   style.AlignText = properties ? MapAlignment(properties->Alignment()->Horz()) : Byte(catLeft);
   TcxStyleParams params;
   if (column)
@@ -409,25 +428,29 @@ void TcxGridTableViewExport::ExportIndents(Integer row, Integer count) {
   TcxGridLines lines = View()->GetOptionsView()->GridLines();
   bool horz = lines == glBoth || lines == glHorizontal;
   for (Integer col = 0; col < count; ++col) {
-    TcxCacheCellStyle style = IndentStyle();
-    if (!horz) style.Borders[0].Width = style.Borders[2].Width = 0;
     TcxStyleParams params;
     View()->GetStyles()->GetGroupParams(nullptr, col, params);
-    ViewParamsToStyle(params, style);
-    provider_->SetCellStyle(col, row, provider_->RegisterStyle(style));
+    provider_->SetCellStyle(col, row, CachedStyle(skIndent, reinterpret_cast<const void*>(intptr_t(col)), params, [&] {
+      TcxCacheCellStyle style = IndentStyle();
+      if (!horz) style.Borders[0].Width = style.Borders[2].Width = 0;
+      ViewParamsToStyle(params, style);
+      return style;
+    }));
   }
 }
 
 void TcxGridTableViewExport::ExportExpandSign(Integer col, Integer row, bool expanded) {
-  TcxCacheCellStyle sign = ButtonFaceStyle();
-  sign.AlignText = catCenter;
-  provider_->SetCellStyle(col, row, provider_->RegisterStyle(sign));
+  provider_->SetCellStyle(col, row, CachedStyle(skSign, nullptr, TcxStyleParams(), [] {
+    TcxCacheCellStyle sign = ButtonFaceStyle();
+    sign.AlignText = catCenter;
+    return sign;
+  }));
   provider_->SetCellDataString(col, row, expanded ? "-" : "+");
   provider_->SetColumnWidth(col, cxExpandSignWidth);
 }
 
 String TcxGridTableViewExport::GetCellText(TcxCustomGridRow* record, TcxGridColumn* column) {
-  TcxCustomEditProperties* properties = column->GetProperties();
+  TcxCustomEditProperties* properties = ColumnProperties(column);
   if (properties && !properties->UsesFieldDisplayText(false))
     return properties->ValueToDisplayText(record->GetValue(column->Index()), true, true);
   return record->GetDisplayText(column->Index());
@@ -511,6 +534,7 @@ void TcxGridTableViewExport::ExportRecordLines(Integer row, Integer rowIndex, In
       }
     }
     TcxCacheCellStyle style;
+    Integer styleIndex = -1;
     String text;
     Variant value;
     switch (kind) {
@@ -523,15 +547,21 @@ void TcxGridTableViewExport::ExportRecordLines(Integer row, Integer rowIndex, In
         text = item.Text;
         break;
       }
-      case lkRecord:
-        GetContentStyle(record, column, style);
+      case lkRecord: {
+        TcxStyleParams params;
+        View()->GetStyles()->GetContentParams(record, column, params);
+        styleIndex = CachedStyle(lkRecord, column, params, [&] {
+          GetContentStyle(record, column, style);
+          return style;
+        });
         if (!UseNativeFormat)
           text = GetCellText(record, column);
-        else if (IsNativeValueProperties(column->GetProperties()))
+        else if (IsNativeValueProperties(ColumnProperties(column)))
           value = record->GetValue(column->Index());
         else
           value = Variant(GetCellText(record, column));
         break;
+      }
       default: {
         if (kind == lkFooter)
           GetFooterTextAndValue(column, text, value);
@@ -550,7 +580,8 @@ void TcxGridTableViewExport::ExportRecordLines(Integer row, Integer rowIndex, In
         break;
       }
     }
-    provider_->SetCellStyleEx(col, row, 1, span, provider_->RegisterStyle(style));
+    if (styleIndex < 0) styleIndex = provider_->RegisterStyle(style);
+    provider_->SetCellStyleEx(col, row, 1, span, styleIndex);
     if (kind != lkHeader && UseNativeFormat)
       provider_->SetCellValue(col, row, value);
     else
@@ -652,15 +683,18 @@ void TcxGridTableViewExport::ExportRows(Integer row) {
       bool expanded = group->GetExpanded();
       ExportExpandSign(level, row, expanded);
       ExportIndents(row, level);
-      TcxCacheCellStyle style = ButtonFaceStyle();
-      style.AlignText = catLeft;
-      ApplyGridLines(style);
       TcxStyleParams params;
       View()->GetStyles()->GetGroupParams(group, level, params);
-      ViewParamsToStyle(params, style);
+      Integer style = CachedStyle(skGroup, reinterpret_cast<const void*>(intptr_t(level)), params, [&] {
+        TcxCacheCellStyle s = ButtonFaceStyle();
+        s.AlignText = catLeft;
+        ApplyGridLines(s);
+        ViewParamsToStyle(params, s);
+        return s;
+      });
       Integer col = alwaysExpanded ? level : level + 1;
       if (col < ColCount) {
-        provider_->SetCellStyleEx(col, row, 1, ColCount - col, provider_->RegisterStyle(style));
+        provider_->SetCellStyleEx(col, row, 1, ColCount - col, style);
         provider_->SetCellDataString(col, row, group->GetGroupText());
       }
       ++row;

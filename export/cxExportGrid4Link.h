@@ -3,7 +3,9 @@
 // line, group rows with expand signs and indents, and data rows the way the grid shows them.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "export/cxExport.h"
@@ -15,6 +17,7 @@ class TcxGridTableViewInfo;
 class TcxCustomEditProperties;
 class TcxCustomGridRow;
 class TcxGridColumn;
+class TFont;
 struct TcxStyleParams;
 
 KORVAN_EXCEPTION(EcxGridExport, Exception);
@@ -167,9 +170,20 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   Integer ExportedRowCount() const;
   Integer ExportedRowIndex(Integer i) const;
   bool ExportedDetailsWhole(Integer i) const;
+  // The column's editor properties, asked for once per export (making them is not cheap).
+  TcxCustomEditProperties* ColumnProperties(TcxGridColumn* column);
+  // The registered index of the style that `make` builds for a cell of the kind and owner
+  // (column or level) with the resolved parameters: made and registered once per distinct
+  // key in an export, since the base style of a kind and owner does not change meanwhile.
+  template <class F>
+  Integer CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make);
 
  private:
+  // Kind, owner, colour, text colour, font and its name, size, style and charset.
+  using TStyleKey = std::tuple<Integer, const void*, Integer, Integer, TFont*, String, Integer, Byte, Integer>;
   TcxGridExportTableMap map_;
+  std::map<TcxGridColumn*, TcxCustomEditProperties*> properties_;
+  std::map<TStyleKey, Integer> styles_;
 };
 
 // Writes the grid's focused view to a file of the export type. A nil grid does nothing. With
