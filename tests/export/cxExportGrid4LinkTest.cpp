@@ -539,3 +539,28 @@ TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
 }
 
 }  // namespace
+
+namespace {
+
+bool IsSetRange(const String& line) { return line.rfind("SetRange", 0) == 0; }
+
+// Nothing to write: a view without visible columns, and a selection export with nothing
+// selected and no header; the provider is still committed.
+TEST_F(cxExportGrid4Link, EmptySheetsAreStillCommitted) {
+  TcxGridDBTableView* v = GroupedView(1);
+  v->TableOptionsSelection()->SetMultiSelect(true);
+  v->DataController()->ClearSelection();
+  v->GetOptionsView()->SetHeader(false);
+  Relayout(v);
+  TcxRecordingExportProvider* r = Record(false);
+  EXPECT_FALSE(std::any_of(r->Log().begin(), r->Log().end(), IsSetRange));
+  EXPECT_EQ(r->CommitCount(), 1);
+  v->GetOptionsView()->SetHeader(true);
+  for (Integer i = 0; i < v->GetColumnCount(); ++i) v->GetColumn(i)->SetVisible(false);
+  Relayout(v);
+  r = Record();
+  EXPECT_FALSE(std::any_of(r->Log().begin(), r->Log().end(), IsSetRange));
+  EXPECT_EQ(r->CommitCount(), 1);
+}
+
+}  // namespace
