@@ -564,3 +564,32 @@ TEST_F(cxExportGrid4Link, EmptySheetsAreStillCommitted) {
 }
 
 }  // namespace
+
+namespace {
+
+// The route of a detail view: an exporter given a view info laid out from the first record
+// (CreateDetailViewInfo) maps its columns from that layout, fills its provider without
+// committing it (ExportContent), and the provider nests in the master's cell.
+TEST_F(cxExportGrid4Link, ADetailExporterFillsItsCacheWithoutCommitting) {
+  TcxGridDBTableView* v = GroupedView(0);
+  TcxRecordingExportProvider::Register();
+  TcxRecordingExportProvider::ClearCreated();
+  TcxGridTableViewExport master("m.txt", cxExportToRecorder, v, grid_, nullptr);
+  std::unique_ptr<TcxGridTableViewInfo> info(master.CreateDetailViewInfo(v, TRect(0, 0, 500, 300)));
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->HeaderViewInfo()->GetItemViewInfoCount(), 3);
+  EXPECT_EQ(master.CreateDetailViewInfo(nullptr, TRect(0, 0, 500, 300)), nullptr);
+  TcxGridTableViewExport detail("m.txt", cxExportToRecorder, v, grid_, info.get());
+  detail.ExportContent();
+  auto recorders = TcxRecordingExportProvider::Created();
+  ASSERT_EQ(recorders.size(), 2u);
+  TcxRecordingExportProvider* inner = recorders[1].get();
+  EXPECT_EQ(inner->CommitCount(), 0);
+  EXPECT_EQ(inner->GetColumnWidth(1), 80);
+  EXPECT_EQ(inner->CellText(1, 6), "Kyoto");
+  recorders[0]->SetRange(2, 1, false);
+  recorders[0]->SetCellCache(1, 0, std::dynamic_pointer_cast<IcxCellInternalCache>(detail.ProviderRef()));
+  EXPECT_EQ(recorders[0]->NestedRecorder(1, 0), inner);
+}
+
+}  // namespace
