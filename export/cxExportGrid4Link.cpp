@@ -390,7 +390,7 @@ TcxCustomEditProperties* TcxGridTableViewExport::ColumnProperties(TcxGridColumn*
 template <class F>
 Integer TcxGridTableViewExport::CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make) {
   TFont* font = params.Font;
-  TStyleKey key{kind, owner, params.Color, params.TextColor, font, font ? font->Name() : String(),
+  TStyleKey key{kind, owner, params.Color, params.TextColor, font != nullptr, font ? font->Name() : String(),
                 font ? font->Size() : 0, font ? Byte(font->Style().ToMask()) : Byte(0),
                 font ? Integer(font->Charset()) : 0};
   auto it = styles_.find(key);

@@ -17,7 +17,6 @@ class TcxGridTableViewInfo;
 class TcxCustomEditProperties;
 class TcxCustomGridRow;
 class TcxGridColumn;
-class TFont;
 struct TcxStyleParams;
 
 KORVAN_EXCEPTION(EcxGridExport, Exception);
@@ -179,8 +178,9 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   Integer CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make);
 
  private:
-  // Kind, owner, colour, text colour, font and its name, size, style and charset.
-  using TStyleKey = std::tuple<Integer, const void*, Integer, Integer, TFont*, String, Integer, Byte, Integer>;
+  // Kind, owner, colour, text colour, whether there is a font, its name, size, style and
+  // charset (not the font object: resolved fonts may be temporaries).
+  using TStyleKey = std::tuple<Integer, const void*, Integer, Integer, bool, String, Integer, Byte, Integer>;
   TcxGridExportTableMap map_;
   std::map<TcxGridColumn*, TcxCustomEditProperties*> properties_;
   std::map<TStyleKey, Integer> styles_;
