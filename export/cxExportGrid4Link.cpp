@@ -8,6 +8,7 @@
 #include "editors-extra/cxSpinEdit.h"
 #include "editors-extra/cxTimeEdit.h"
 #include "export/cxExportPivotGridLink.h"
+#include "export/cxHtmlXmlTxtExport.h"
 #include "grid/cxGridDBDataDefinitions.h"
 #include "gridviews/cxGridRows.h"
 #include "vcl/Graphics.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr Integer cxGroupIndentWidth = 16;
 constexpr Integer cxExpandSignWidth = 17;
+// Kinds of cached styles besides the line kinds.
+constexpr Integer skIndent = 10, skSign = 11, skGroup = 12;
 
 TcxCacheCellStyle ButtonFaceStyle() {
   TcxCacheCellStyle style = DefaultCellStyle();
@@ -145,6 +148,14 @@ void TcxGridTableViewExport::ApplyGridLines(TcxCacheCellStyle& style) const {
   style.Borders[1].Width = style.Borders[3].Width = horz;
 }
 
+bool TcxGridTableViewExport::HasDetails() const {
+  TcxCustomDataController* dc = View()->DataController();
+  return dc->HasRelations() && dc->RelationList()->RelationCount() > 0 && View()->Level() &&
+         View()->Level()->VisibleCount() > 0;
+}
+
+bool TcxGridTableViewExport::PreviewVisible() const { return View()->Preview()->Active(); }
+
 void TcxGridTableViewExport::ExpandRows() {
   TcxGridViewData* data = View()->GetViewData();
   View()->BeginUpdate();
@@ -185,6 +196,7 @@ void TcxGridTableViewExport::BuildColumnMap() {
       indent += cxGroupIndentWidth;
       map_.AddBoundary(indent);
     }
+    if (HasDetails()) map_.AddBoundary(indent + GetExpandColumnWidth());
   }
   Integer left = 0;
   for (Integer i = 0; i < count; ++i) {
@@ -222,6 +234,24 @@ void TcxGridTableViewExport::CollectGridModeSelection() {
       }
 }
 
+namespace {
+
+// A detail view shows selected rows (recursively through its expanded master rows).
+bool DetailHasSelectedRows(TcxCustomGridView* view) {
+  auto* table = dynamic_cast<TcxGridTableView*>(view);
+  if (!table) return false;
+  TcxGridViewData* data = table->GetViewData();
+  for (Integer i = 0; i < data->GetRowCount(); ++i) {
+    TcxCustomGridRow* row = data->GetRow(i);
+    if (row->Selected()) return true;
+    auto* master = dynamic_cast<TcxGridMasterDataRow*>(row);
+    if (master && master->GetExpanded() && DetailHasSelectedRows(master->GetActiveDetailGridView())) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void TcxGridTableViewExport::CollectSelectedRecords() {
   if (View()->DataController()->IsGridMode() &&
       dynamic_cast<TcxGridDBDataController*>(View()->DataController())) {
@@ -231,10 +261,10 @@ void TcxGridTableViewExport::CollectSelectedRecords() {
   TcxGridViewData* data = View()->GetViewData();
   Integer threshold = 0;
   std::vector<bool> added(size_t(data->GetRowCount()), false);
-  auto add = [&](Integer i) {
+  auto add = [&](Integer i, bool detailsWhole) {
     if (added[size_t(i)]) return;
     added[size_t(i)] = true;
-    AddRecordToExport(i, true);
+    AddRecordToExport(i, detailsWhole);
   };
   // The parent group rows of row a, outermost first.
   auto addParents = [&](Integer a) {
@@ -247,21 +277,25 @@ void TcxGridTableViewExport::CollectSelectedRecords() {
         level = row->Level();
       }
     }
-    for (auto it = parents.rbegin(); it != parents.rend(); ++it) add(*it);
+    for (auto it = parents.rbegin(); it != parents.rend(); ++it) add(*it, true);
   };
   for (Integer i = 0; i < data->GetRowCount(); ++i) {
     TcxCustomGridRow* row = data->GetRow(i);
     if (threshold > 0) {
       if (row->Level() >= threshold) {
-        add(i);
+        add(i, true);
         continue;
       }
       threshold = 0;
     }
     if (row->Selected()) {
       addParents(i);
-      add(i);
+      add(i, true);
       threshold = row->Level() + 1;
+    } else if (auto* master = dynamic_cast<TcxGridMasterDataRow*>(row);
+               master && master->GetExpanded() && DetailHasSelectedRows(master->GetActiveDetailGridView())) {
+      addParents(i);
+      add(i, false);
     }
   }
 }
@@ -272,11 +306,27 @@ Integer TcxGridTableViewExport::ExportedRowCount() const {
 
 Integer TcxGridTableViewExport::ExportedRowIndex(Integer i) const { return SaveAll ? i : RecordToExport(i); }
 
+bool TcxGridTableViewExport::ExportedDetailsWhole(Integer i) const { return SaveAll || RecordDetailsWhole(i); }
+
 Integer TcxGridTableViewExport::CalculateRowCount() {
-  Integer count = View()->GetOptionsView()->Header() ? GetRecordLineCount() : 0;
+  TcxGridTableOptionsView* options = View()->GetOptionsView();
+  Integer count = options->Header() ? GetRecordLineCount() : 0;
   TcxGridViewData* data = View()->GetViewData();
-  for (Integer i = 0; i < ExportedRowCount(); ++i)
-    count += dynamic_cast<TcxGridGroupRow*>(data->GetRow(ExportedRowIndex(i))) ? 1 : GetRecordLineCount();
+  Integer preview = PreviewVisible() ? 1 : 0;
+  for (Integer i = 0; i < ExportedRowCount(); ++i) {
+    TcxCustomGridRow* row = data->GetRow(ExportedRowIndex(i));
+    if (dynamic_cast<TcxGridGroupRow*>(row)) {
+      ++count;
+      if (SaveAll && (options->GroupFooters() == gfAlwaysVisible ||
+                      (options->GroupFooters() == gfVisibleWhenExpanded && row->GetExpanded())))
+        count += GetRecordLineCount();
+    } else if (dynamic_cast<TcxGridMasterDataRow*>(row)) {
+      count += GetRecordLineCount() + preview + (row->GetExpanded() ? 1 : 0);
+    } else {
+      count += GetRecordLineCount() + preview;
+    }
+  }
+  if (SaveAll && options->Footer()) count += GetRecordLineCount();
   return count;
 }
 
@@ -284,7 +334,8 @@ void TcxGridTableViewExport::ExportCells() {
   InitializeDefaultStyle();
   if (!SaveAll) CollectSelectedRecords();
   if (View()->GetVisibleColumnCount() == 0) return;
-  if (!SaveAll && RecordToExportCount() == 0 && !View()->GetOptionsView()->Header()) return;
+  TcxGridTableOptionsView* options = View()->GetOptionsView();
+  if (!SaveAll && RecordToExportCount() == 0 && !options->Header() && !options->Footer()) return;
   ColCount = map_.ColumnCount();
   RowCount = CalculateRowCount();
   if (ColCount > 0 && RowCount > 0) provider_->SetRange(ColCount, RowCount, false);
@@ -313,111 +364,369 @@ void TcxGridTableViewExport::DoExport() {
   provider_->Commit();
 }
 
+TcxGridTableViewInfo* TcxGridTableViewExport::CreateDetailViewInfo(TcxCustomGridView* view, const TRect& bounds) {
+  if (!dynamic_cast<TcxGridTableView*>(view)) return nullptr;
+  std::unique_ptr<TcxGridTableViewInfo> info;
+  try {
+    info.reset(dynamic_cast<TcxGridTableViewInfo*>(view->GetViewInfoClass()->Create(view)));
+    if (!info) return nullptr;
+    info->FirstRecordIndexOverride = 0;
+    info->SetInternal(true);
+    info->SetClientBounds(bounds);
+    info->CreatePartViewInfos();
+    info->Calculate();
+  } catch (const Exception&) {
+    return nullptr;
+  }
+  return info.release();
+}
+
+TcxCustomEditProperties* TcxGridTableViewExport::ColumnProperties(TcxGridColumn* column) {
+  auto it = properties_.find(column);
+  if (it == properties_.end()) it = properties_.emplace(column, column->GetProperties()).first;
+  return it->second;
+}
+
+template <class F>
+Integer TcxGridTableViewExport::CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make) {
+  TFont* font = params.Font;
+  TStyleKey key{kind, owner, params.Color, params.TextColor, font != nullptr, font ? font->Name() : String(),
+                font ? font->Size() : 0, font ? Byte(font->Style().ToMask()) : Byte(0),
+                font ? Integer(font->Charset()) : 0};
+  auto it = styles_.find(key);
+  if (it == styles_.end()) it = styles_.emplace(key, provider_->RegisterStyle(make())).first;
+  return it->second;
+}
+
+void TcxGridTableViewExport::GetContentStyle(TcxCustomGridRow* record, TcxGridColumn* column,
+                                             TcxCacheCellStyle& style) {
+  style = DefaultCellStyle();
+  ApplyGridLines(style);
+  if (TcxCustomEditProperties* properties = ColumnProperties(column))
+    style.AlignText = MapAlignment(properties->Alignment()->Horz());
+  TcxStyleParams params;
+  View()->GetStyles()->GetContentParams(record, column, params);
+  ViewParamsToStyle(params, style);
+}
+
+void TcxGridTableViewExport::GetPreviewStyle(TcxCustomGridRow* record, TcxCacheCellStyle& style) {
+  style = DefaultCellStyle();
+  style.FontColor = ExportColor(clBlue);
+  ApplyGridLines(style);
+  TcxGridColumn* column = View()->Preview()->Column();
+  TcxCustomEditProperties* properties = column ? ColumnProperties(column) : nullptr;
+  style.AlignText = properties ? MapAlignment(properties->Alignment()->Horz()) : Byte(catLeft);
+  TcxStyleParams params;
+  if (column)
+    View()->GetStyles()->GetContentParams(record, column, params);
+  else
+    View()->GetStyles()->GetPreviewParams(record, nullptr, params);
+  ViewParamsToStyle(params, style);
+}
+
 void TcxGridTableViewExport::ExportIndents(Integer row, Integer count) {
   TcxGridLines lines = View()->GetOptionsView()->GridLines();
   bool horz = lines == glBoth || lines == glHorizontal;
   for (Integer col = 0; col < count; ++col) {
-    TcxCacheCellStyle style = IndentStyle();
-    if (!horz) style.Borders[0].Width = style.Borders[2].Width = 0;
     TcxStyleParams params;
     View()->GetStyles()->GetGroupParams(nullptr, col, params);
-    ViewParamsToStyle(params, style);
-    provider_->SetCellStyle(col, row, provider_->RegisterStyle(style));
+    provider_->SetCellStyle(col, row, CachedStyle(skIndent, reinterpret_cast<const void*>(intptr_t(col)), params, [&] {
+      TcxCacheCellStyle style = IndentStyle();
+      if (!horz) style.Borders[0].Width = style.Borders[2].Width = 0;
+      ViewParamsToStyle(params, style);
+      return style;
+    }));
   }
 }
 
-void TcxGridTableViewExport::ExportHeaderLine(Integer row) {
-  TcxGridExportTableMapLine* line = map_.Lines(0);
-  for (Integer j = 0; j < line->Count(); ++j) {
-    TcxGridExportTableMapItem item = line->GetItem(j);
-    TcxGridColumn* column = View()->GetColumn(item.ItemIndex);
-    TcxCacheCellStyle style = ButtonFaceStyle();
-    style.AlignText = MapAlignment(column->HeaderAlignmentHorz());
-    TcxStyleParams params;
-    View()->GetStyles()->GetHeaderParams(column, params);
-    ViewParamsToStyle(params, style);
-    provider_->SetCellStyleEx(item.Col, row, 1, item.ColCount, provider_->RegisterStyle(style));
-    provider_->SetCellDataString(item.Col, row, item.Text);
-  }
-}
-
-void TcxGridTableViewExport::ExportRecordLine(Integer row, Integer rowIndex, Integer level) {
-  TcxCustomGridRow* record = View()->GetViewData()->GetRow(rowIndex);
-  bool office11 = View()->GetOptionsView()->GroupRowStyle() == grsOffice11 && level > 0;
-  ExportIndents(row, level);
-  TcxGridExportTableMapLine* line = map_.Lines(0);
-  for (Integer j = 0; j < line->Count(); ++j) {
-    TcxGridExportTableMapItem item = line->GetItem(j);
-    TcxGridColumn* column = View()->GetColumn(item.ItemIndex);
-    Integer col = item.Col, span = 1;
-    if (j == 0) {
-      col = level;
-      if (office11) {
-        --col;
-        span = 2;
-      }
-    }
-    TcxCacheCellStyle style = DefaultCellStyle();
-    ApplyGridLines(style);
-    TcxCustomEditProperties* properties = column->GetProperties();
-    if (properties) style.AlignText = MapAlignment(properties->Alignment()->Horz());
-    TcxStyleParams params;
-    View()->GetStyles()->GetContentParams(record, column, params);
-    ViewParamsToStyle(params, style);
-    provider_->SetCellStyleEx(col, row, 1, span, provider_->RegisterStyle(style));
-    if (UseNativeFormat) {
-      if (IsNativeValueProperties(properties))
-        provider_->SetCellValue(col, row, record->GetValue(column->Index()));
-      else
-        provider_->SetCellValue(col, row, Variant(GetCellText(record, column)));
-    } else {
-      provider_->SetCellDataString(col, row, GetCellText(record, column));
-    }
-  }
+void TcxGridTableViewExport::ExportExpandSign(Integer col, Integer row, bool expanded) {
+  provider_->SetCellStyle(col, row, CachedStyle(skSign, nullptr, TcxStyleParams(), [] {
+    TcxCacheCellStyle sign = ButtonFaceStyle();
+    sign.AlignText = catCenter;
+    return sign;
+  }));
+  provider_->SetCellDataString(col, row, expanded ? "-" : "+");
+  provider_->SetColumnWidth(col, cxExpandSignWidth);
 }
 
 String TcxGridTableViewExport::GetCellText(TcxCustomGridRow* record, TcxGridColumn* column) {
-  TcxCustomEditProperties* properties = column->GetProperties();
+  TcxCustomEditProperties* properties = ColumnProperties(column);
   if (properties && !properties->UsesFieldDisplayText(false))
     return properties->ValueToDisplayText(record->GetValue(column->Index()), true, true);
   return record->GetDisplayText(column->Index());
 }
 
+void TcxGridTableViewExport::GetFooterTextAndValue(TcxGridColumn* column, String& text, Variant& value) {
+  text.clear();
+  value = Variant();
+  TcxDataSummary* summary = View()->DataController()->Summary();
+  TcxDataSummaryItems* items = summary->FooterSummaryItems();
+  for (int i = 0; i < items->Count(); ++i)
+    if (items->Items(i)->LinkedItem() == column) {
+      if (UseNativeFormat)
+        value = summary->FooterSummaryValue(i);
+      else
+        text = summary->FooterSummaryDisplayText(i);
+      return;
+    }
+}
+
+void TcxGridTableViewExport::GetGroupFooterTextAndValue(TcxGridColumn* column, Integer rowIndex, Integer level,
+                                                        String& text, Variant& value) {
+  text.clear();
+  value = Variant();
+  TcxDataSummary* summary = View()->DataController()->Summary();
+  int index = summary->IndexOfGroupFooterItem(level, column);
+  if (index < 0) {
+    value = Null();
+    return;
+  }
+  if (UseNativeFormat)
+    value = summary->GroupSummaryValue(rowIndex, level, index);
+  else
+    text = summary->GroupSummaryDisplayText(rowIndex, level, index);
+}
+
+void TcxGridTableViewExport::ExportRecordLines(Integer row, Integer rowIndex, Integer level, Integer kind) {
+  TcxGridTableOptionsView* options = View()->GetOptionsView();
+  TcxCustomGridRow* record = kind == lkRecord || kind == lkGroupFooter ? View()->GetViewData()->GetRow(rowIndex)
+                                                                       : nullptr;
+  Integer details = HasDetails() ? 1 : 0;
+  Integer groups = View()->DataController()->Groups()->GroupingLevelCount();
+  bool office11 = options->GroupRowStyle() == grsOffice11;
+  // The first cell's column and span and the indents before it.
+  Integer firstCol = 0, firstSpan = 0, indents = 0;
+  if (kind == lkRecord) {
+    firstCol = level + details;
+    firstSpan = 1;
+    if (office11 && level > 0) {
+      --firstCol;
+      firstSpan = 2;
+    }
+    indents = level;
+  } else if (kind == lkGroupFooter) {
+    if (options->GroupFooters() == gfVisibleWhenExpanded) {
+      firstCol = level + 1;
+      firstSpan = groups - level;
+      if (office11 && level + 1 == groups) {
+        firstCol = level;
+        ++firstSpan;
+      }
+      indents = level + 1;
+    } else {
+      firstCol = level;
+      firstSpan = groups - level + 1;
+      indents = level;
+    }
+    firstSpan += details;
+  }
+  ExportIndents(row, indents);
+  TcxGridExportTableMapLine* line = map_.Lines(0);
+  for (Integer j = 0; j < line->Count(); ++j) {
+    TcxGridExportTableMapItem item = line->GetItem(j);
+    TcxGridColumn* column = View()->GetColumn(item.ItemIndex);
+    Integer col = item.Col, span = item.ColCount;
+    if (kind == lkRecord || kind == lkGroupFooter) {
+      span = 1;
+      if (j == 0) {
+        col = firstCol;
+        span = firstSpan;
+      }
+    }
+    TcxCacheCellStyle style;
+    Integer styleIndex = -1;
+    String text;
+    Variant value;
+    switch (kind) {
+      case lkHeader: {
+        style = ButtonFaceStyle();
+        style.AlignText = MapAlignment(column->HeaderAlignmentHorz());
+        TcxStyleParams params;
+        View()->GetStyles()->GetHeaderParams(column, params);
+        ViewParamsToStyle(params, style);
+        text = item.Text;
+        break;
+      }
+      case lkRecord: {
+        TcxStyleParams params;
+        View()->GetStyles()->GetContentParams(record, column, params);
+        styleIndex = CachedStyle(lkRecord, column, params, [&] {
+          GetContentStyle(record, column, style);
+          return style;
+        });
+        if (!UseNativeFormat)
+          text = GetCellText(record, column);
+        else if (IsNativeValueProperties(ColumnProperties(column)))
+          value = record->GetValue(column->Index());
+        else
+          value = Variant(GetCellText(record, column));
+        break;
+      }
+      default: {
+        if (kind == lkFooter)
+          GetFooterTextAndValue(column, text, value);
+        else
+          GetGroupFooterTextAndValue(column, rowIndex, level, text, value);
+        bool empty = text.empty() && (kind == lkFooter ? VarIsEmpty(value) || VarIsNull(value) : VarIsNull(value));
+        style = ButtonFaceStyle();
+        TcxStyleParams params;
+        if (empty) {
+          View()->GetStyles()->GetFooterParams(record, nullptr, level, params);
+        } else {
+          style.AlignText = MapAlignment(column->GetFooterAlignmentHorz());
+          column->GetStyles()->GetFooterParams(record, level, params);
+        }
+        ViewParamsToStyle(params, style);
+        break;
+      }
+    }
+    if (styleIndex < 0) styleIndex = provider_->RegisterStyle(style);
+    provider_->SetCellStyleEx(col, row, 1, span, styleIndex);
+    if (kind != lkHeader && UseNativeFormat)
+      provider_->SetCellValue(col, row, value);
+    else
+      provider_->SetCellDataString(col, row, text);
+  }
+}
+
+void TcxGridTableViewExport::ExportPreviewLine(Integer& row, TcxCustomGridRow* record, bool master) {
+  if (!PreviewVisible()) return;
+  Integer level = record->Level();
+  bool office11 = View()->GetOptionsView()->GroupRowStyle() == grsOffice11 && level > 0;
+  Integer col = (master ? level + 1 : level) - (office11 ? 1 : 0);
+  TcxCacheCellStyle style;
+  GetPreviewStyle(record, style);
+  if (master && col > 0) {
+    ExportIndents(row, col - 1);
+    TcxCacheCellStyle content = DefaultCellStyle();
+    ApplyGridLines(content);
+    TcxStyleParams params;
+    View()->GetStyles()->GetContentParams(record, nullptr, params);
+    ViewParamsToStyle(params, content);
+    provider_->SetCellStyle(col - 1, row, provider_->RegisterStyle(content));
+  } else if (!master) {
+    ExportIndents(row, col);
+  }
+  if (col < ColCount) {
+    provider_->SetCellStyleEx(col, row, 1, ColCount - col, provider_->RegisterStyle(style));
+    provider_->SetCellDataString(col, row, GetCellText(record, View()->Preview()->Column()));
+  }
+  ++row;
+}
+
+void TcxGridTableViewExport::ExportDetailLine(Integer row, Integer rowIndex, Integer column) {
+  auto* master = static_cast<TcxGridMasterDataRow*>(View()->GetViewData()->GetRow(rowIndex));
+  ExportIndents(row, column);
+  TcxCacheCellStyle content = DefaultCellStyle();
+  ApplyGridLines(content);
+  TcxStyleParams params;
+  View()->GetStyles()->GetContentParams(master, nullptr, params);
+  ViewParamsToStyle(params, content);
+  Integer contentIndex = provider_->RegisterStyle(content);
+  provider_->SetCellStyle(column, row, contentIndex);
+  if (column + 1 >= ColCount) return;
+  provider_->SetCellStyleEx(column + 1, row, 1, ColCount - column - 1, contentIndex);
+  auto* cache = dynamic_cast<IcxCellInternalCache*>(provider_.get());
+  if (!cache) return;
+  bool detailsWhole = true;
+  if (!SaveAll)
+    for (Integer i = 0; i < RecordToExportCount(); ++i)
+      if (RecordToExport(i) == rowIndex) detailsWhole = RecordDetailsWhole(i);
+  TcxCustomGridView* detail = master->GetActiveDetailGridView();
+  if (!detail) return;
+  try {
+    TcxGridTableViewInfo* own = viewInfo_ ? viewInfo_ : View()->GetViewInfo();
+    std::unique_ptr<TcxGridTableViewInfo> info(CreateDetailViewInfo(detail, own->ClientBounds()));
+    if (!info) return;
+    std::unique_ptr<TcxGridCustomExport> exporter;
+    if (dynamic_cast<TcxGridTableView*>(detail))
+      exporter = std::make_unique<TcxGridTableViewExport>(fileName_, exportType_, detail, grid_, info.get());
+    else
+      exporter = std::make_unique<TcxGridCustomExport>(fileName_, exportType_, detail, grid_, info.get());
+    exporter->SaveAll = detailsWhole;
+    exporter->Expand = Expand;
+    exporter->UseNativeFormat = UseNativeFormat;
+    exporter->ExportContent();
+    if (auto detailCache = std::dynamic_pointer_cast<IcxCellInternalCache>(exporter->ProviderRef()))
+      cache->SetCellCache(column + 1, row, detailCache);
+  } catch (const EcxExportData&) {
+  } catch (const EcxGridExport&) {
+  }
+}
+
 void TcxGridTableViewExport::ExportRows(Integer row) {
   Integer first = row;
-  if (View()->GetOptionsView()->Header()) {
-    ExportHeaderLine(row);
+  TcxGridTableOptionsView* options = View()->GetOptionsView();
+  if (options->Header()) {
+    ExportRecordLines(row, 0, 0, lkHeader);
     row += GetRecordLineCount();
   }
+  // Pending group footers as {level, row index}, innermost on top.
+  std::vector<std::pair<Integer, Integer>> footers;
+  auto flush = [&](size_t count) {
+    for (; count > 0 && !footers.empty(); --count) {
+      auto [level, index] = footers.back();
+      footers.pop_back();
+      ExportRecordLines(row, index, level, lkGroupFooter);
+      row += GetRecordLineCount();
+    }
+  };
   TcxGridViewData* data = View()->GetViewData();
   bool alwaysExpanded = View()->DataController()->GetOptions().Contains(dcoGroupsAlwaysExpanded);
+  bool office11 = options->GroupRowStyle() == grsOffice11;
   for (Integer i = 0; i < ExportedRowCount(); ++i) {
     Integer rowIndex = ExportedRowIndex(i);
     TcxCustomGridRow* record = data->GetRow(rowIndex);
     Integer level = record->Level();
     if (auto* group = dynamic_cast<TcxGridGroupRow*>(record)) {
-      TcxCacheCellStyle sign = ButtonFaceStyle();
-      sign.AlignText = catCenter;
-      provider_->SetCellStyle(level, row, provider_->RegisterStyle(sign));
-      provider_->SetCellDataString(level, row, group->GetExpanded() ? "-" : "+");
-      provider_->SetColumnWidth(level, cxExpandSignWidth);
+      if (SaveAll && Integer(footers.size()) > level) flush(footers.size() - size_t(level));
+      bool expanded = group->GetExpanded();
+      ExportExpandSign(level, row, expanded);
       ExportIndents(row, level);
-      TcxCacheCellStyle style = ButtonFaceStyle();
-      style.AlignText = catLeft;
-      ApplyGridLines(style);
       TcxStyleParams params;
       View()->GetStyles()->GetGroupParams(group, level, params);
-      ViewParamsToStyle(params, style);
+      Integer style = CachedStyle(skGroup, reinterpret_cast<const void*>(intptr_t(level)), params, [&] {
+        TcxCacheCellStyle s = ButtonFaceStyle();
+        s.AlignText = catLeft;
+        ApplyGridLines(s);
+        ViewParamsToStyle(params, s);
+        return s;
+      });
       Integer col = alwaysExpanded ? level : level + 1;
       if (col < ColCount) {
-        provider_->SetCellStyleEx(col, row, 1, ColCount - col, provider_->RegisterStyle(style));
+        provider_->SetCellStyleEx(col, row, 1, ColCount - col, style);
         provider_->SetCellDataString(col, row, group->GetGroupText());
       }
       ++row;
-    } else {
-      ExportRecordLine(row, rowIndex, level);
+      if (SaveAll && (options->GroupFooters() == gfAlwaysVisible ||
+                      (options->GroupFooters() == gfVisibleWhenExpanded && expanded)))
+        footers.emplace_back(level, rowIndex);
+    } else if (auto* master = dynamic_cast<TcxGridMasterDataRow*>(record)) {
+      bool expanded = master->GetExpanded();
+      if (View()->Preview()->Place() == ppTop) ExportPreviewLine(row, record, true);
+      ExportRecordLines(row, rowIndex, level, lkRecord);
+      Integer sign = level - (office11 && level > 0 ? 1 : 0);
+      ExportExpandSign(sign, row, expanded);
+      ExportIndents(row, sign);
       row += GetRecordLineCount();
+      // The record line may have remade the rows: read the row again.
+      record = data->GetRow(rowIndex);
+      if (View()->Preview()->Place() == ppBottom) ExportPreviewLine(row, record, true);
+      if (expanded) {
+        ExportDetailLine(row, rowIndex, sign);
+        ++row;
+      }
+    } else {
+      if (View()->Preview()->Place() == ppTop) ExportPreviewLine(row, record, false);
+      ExportRecordLines(row, rowIndex, level, lkRecord);
+      row += GetRecordLineCount();
+      if (View()->Preview()->Place() == ppBottom) ExportPreviewLine(row, record, false);
     }
+  }
+  flush(footers.size());
+  if (SaveAll && options->Footer()) {
+    ExportRecordLines(row, 0, 0, lkFooter);
+    row += GetRecordLineCount();
   }
   // The bottom frame of the last row.
   if (row > first) {
@@ -476,8 +785,8 @@ void ExportGridToFile(String fileName, Integer exportType, TcxCustomGrid* grid, 
   if (auto* dc = dynamic_cast<TcxGridDBDataController*>(view->DataController())) {
     TcxDBDataModeController* mode = dc->DataModeController();
     bool gridMode = mode->GridMode();
-    if (!gridMode || saveAll) mode->SetGridMode(false);
     try {
+      if (!gridMode || saveAll) mode->SetGridMode(false);
       run();
     } catch (...) {
       mode->SetGridMode(gridMode);

@@ -3,7 +3,9 @@
 // line, group rows with expand signs and indents, and data rows the way the grid shows them.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "export/cxExport.h"
@@ -83,6 +85,7 @@ class TcxGridCustomExport : public TObject {
   void AddRecordToExport(Integer rowIndex, bool detailsWhole);
   Integer RecordToExportCount() const { return Integer(records_.size()); }
   Integer RecordToExport(Integer i) const { return records_.at(size_t(i)).first; }
+  bool RecordDetailsWhole(Integer i) const { return records_.at(size_t(i)).second; }
 
   static Byte MapAlignment(TAlignment alignment);
   static bool IsNativeValueProperties(TcxCustomEditProperties* properties);
@@ -90,6 +93,7 @@ class TcxGridCustomExport : public TObject {
   static void ViewParamsToStyle(const TcxStyleParams& params, TcxCacheCellStyle& style);
 
   IcxExportProvider* Provider() const { return provider_.get(); }
+  const std::shared_ptr<IcxExportProvider>& ProviderRef() const { return provider_; }
   TcxCustomGridView* GridView() const { return gridView_; }
   TcxCustomGrid* Grid() const { return grid_; }
   bool Expand = true;
@@ -108,13 +112,17 @@ class TcxGridCustomExport : public TObject {
   std::vector<std::pair<Integer, bool>> records_;
 };
 
-// Writes a table view: header line, group rows, data rows, grid-line borders and the bottom
-// frame. Footers, previews and detail views are not written yet.
+// Writes a table view: header line, group rows, data rows with their preview lines, master
+// rows with their detail views nested as caches, group footers, the footer, grid-line borders
+// and the bottom frame.
 class TcxGridTableViewExport : public TcxGridCustomExport {
   KORVAN_CLASS(TcxGridTableViewExport, TcxGridCustomExport)
 
  public:
   using TcxGridCustomExport::TcxGridCustomExport;
+
+  // The kinds of ExportRecordLines.
+  static constexpr Integer lkHeader = 0, lkRecord = 1, lkFooter = 2, lkGroupFooter = 3;
 
   void InitializeDefaultStyle() override;
   Integer CalculateRowCount() override;
@@ -122,8 +130,15 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   void ExportContent() override;
   void DoExport() override;
 
+  // A view info of the detail view laid out from its first record for the bounds; nullptr for
+  // a view that cannot be laid out (the detail cell then stays empty).
+  virtual TcxGridTableViewInfo* CreateDetailViewInfo(TcxCustomGridView* view, const TRect& bounds);
   virtual void BuildColumnMap();
+  virtual void ExportRecordLines(Integer row, Integer rowIndex, Integer level, Integer kind);
   virtual Integer GetRecordLineCount() { return 1; }
+  virtual Integer GetExpandColumnWidth() { return 16; }
+  virtual void GetPreviewStyle(TcxCustomGridRow* record, TcxCacheCellStyle& style);
+  virtual void GetContentStyle(TcxCustomGridRow* record, TcxGridColumn* column, TcxCacheCellStyle& style);
   Integer ColCount = 0;
   Integer RowCount = 0;
 
@@ -135,18 +150,40 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   // is switched off.
   void CollectGridModeSelection();
   void ExportRows(Integer row);
-  void ExportHeaderLine(Integer row);
-  void ExportRecordLine(Integer row, Integer rowIndex, Integer level);
   void ExportIndents(Integer row, Integer count);
+  void ExportPreviewLine(Integer& row, TcxCustomGridRow* record, bool master);
+  void ExportDetailLine(Integer row, Integer rowIndex, Integer column);
+  void ExportExpandSign(Integer col, Integer row, bool expanded);
   void ApplyGridLines(TcxCacheCellStyle& style) const;
   // The text a data cell shows: the record's display text, or, for properties that do not use
   // the field's own text (a memo on a BLOB field), the properties' whole text of the value.
   String GetCellText(TcxCustomGridRow* record, TcxGridColumn* column);
+  // The footer's and a group footer's text and value of a column (only one of them is fetched:
+  // the value with the native format, the text otherwise).
+  void GetFooterTextAndValue(TcxGridColumn* column, String& text, Variant& value);
+  void GetGroupFooterTextAndValue(TcxGridColumn* column, Integer rowIndex, Integer level, String& text,
+                                  Variant& value);
+  // The view has detail levels to expand into: one more narrow column for the expand buttons.
+  bool HasDetails() const;
+  bool PreviewVisible() const;
   Integer ExportedRowCount() const;
   Integer ExportedRowIndex(Integer i) const;
+  bool ExportedDetailsWhole(Integer i) const;
+  // The column's editor properties, asked for once per export (making them is not cheap).
+  TcxCustomEditProperties* ColumnProperties(TcxGridColumn* column);
+  // The registered index of the style that `make` builds for a cell of the kind and owner
+  // (column or level) with the resolved parameters: made and registered once per distinct
+  // key in an export, since the base style of a kind and owner does not change meanwhile.
+  template <class F>
+  Integer CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make);
 
  private:
+  // Kind, owner, colour, text colour, whether there is a font, its name, size, style and
+  // charset (not the font object: resolved fonts may be temporaries).
+  using TStyleKey = std::tuple<Integer, const void*, Integer, Integer, bool, String, Integer, Byte, Integer>;
   TcxGridExportTableMap map_;
+  std::map<TcxGridColumn*, TcxCustomEditProperties*> properties_;
+  std::map<TStyleKey, Integer> styles_;
 };
 
 // Writes the grid's focused view to a file of the export type. A nil grid does nothing. With

@@ -24,9 +24,9 @@ TEST(ExportRecorder, RecordsTheCallsAndKeepsTheSheet) {
   const auto& created = TcxRecordingExportProvider::Created();
   ASSERT_EQ(created.size(), 2u);
   const TcxRecordingExportProvider& master = *created[0];
-  EXPECT_EQ(master.Log(), (std::vector<String>{"SetRange 2 1 1", "SetColumnWidth 1 40", "SetCellDataString 0 0 3",
-                                               "RegisterStyle #0", "SetCellStyle 1 0 #0", "SetCellUnion 1 0 1 1",
-                                               "SetCellCache 1 0", "Commit"}));
+  EXPECT_EQ(master.Log(), (std::vector<String>{"SetRange 2 1 1", "SetColumnWidth 1 40", "SetCellValue 0 0 type 3",
+                                               "SetCellDataString 0 0 3", "RegisterStyle #0", "SetCellStyle 1 0 #0",
+                                               "SetCellUnion 1 0 1 1", "SetCellCache 1 0", "Commit"}));
   EXPECT_EQ(master.CommitCount(), 1);
   EXPECT_EQ(master.CellText(0, 0), "3");
   EXPECT_EQ(master.NestedRecorder(1, 0), created[1].get());

@@ -42,6 +42,12 @@ inline String CommandOutput(const String& command) {
   return out;
 }
 
+// Whether the command is on the search path: the checks with external tools (xmllint,
+// xsltproc) skip without them.
+inline bool HaveCommand(const String& name) {
+  return std::system(("command -v '" + name + "' >/dev/null 2>&1").c_str()) == 0;
+}
+
 // Writes the Python script into the folder and answers what the system's Python prints running
 // it on the file (standard output and errors).
 inline String RunPythonScript(const TTempFolder& dir, const char* script, const String& file) {

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
 #include <filesystem>
 
 #include "ExportTestSupport.h"
+#include "editors-extra/cxCalendar.h"
 #include "export/cxExportGrid4Link.h"
 #include "gridviews/cxGridRows.h"
 #include "tests/gridviews/TableViewTestSupport.h"
@@ -45,6 +48,30 @@ TEST(cxGridExportTableMap, ColumnIndexAt) {
 
 bool Logged(const TcxRecordingExportProvider* r, const String& line) {
   return std::find(r->Log().begin(), r->Log().end(), line) != r->Log().end();
+}
+
+// The written sheet, one line per row: "column:text" of every cell with a text or a span,
+// with "/n" for a span of n columns.
+String Sheet(const TcxRecordingExportProvider* r) {
+  std::map<std::pair<Integer, Integer>, Integer> spans;
+  for (const String& line : r->Log()) {
+    Integer c = 0, row = 0, h = 0, w = 0;
+    if (std::sscanf(line.c_str(), "SetCellUnion %d %d %d %d", &c, &row, &h, &w) == 4) spans[{c, row}] = w;
+  }
+  String out;
+  for (Integer row = 0; row < r->GetRowCount(); ++row) {
+    String line;
+    for (Integer c = 0; c < r->GetColumnCount(); ++c) {
+      String text = r->CellText(c, row);
+      auto it = spans.find({c, row});
+      Integer span = it == spans.end() ? 1 : it->second;
+      if (text.empty() && span == 1) continue;
+      if (!line.empty()) line += " ";
+      line += IntToStr(c) + ":" + text + (span > 1 ? "/" + IntToStr(span) : String());
+    }
+    out += line + "\n";
+  }
+  return out;
 }
 
 class cxExportGrid4Link : public gridviewstest::GridFormFixture {
@@ -193,10 +220,15 @@ TEST_F(cxExportGrid4Link, GridModeSelectionExportsTheSelectedRecords) {
   EXPECT_TRUE(mode->GridMode());
 }
 
-// The page of a grouped view read back by html5lib: captions, group texts and values in the
-// view's order.
+// The page of a grouped view with group footers and the footer read back by html5lib:
+// captions, group texts, values and sums in the view's order, with their spans.
 TEST_F(cxExportGrid4Link, AnIndependentParserReadsThePage) {
-  GroupedView(1);
+  TcxGridDBTableView* v = GroupedView(1);
+  v->GetColumn(2)->Summary()->SetFooterKind(skSum);
+  v->GetColumn(2)->Summary()->SetGroupFooterKind(skSum);
+  v->GetOptionsView()->SetFooter(true);
+  v->GetOptionsView()->SetGroupFooters(gfAlwaysVisible);
+  Relayout(v);
   TTempFolder dir;
   ExportGridToHtml(dir.File("grid.xls"), grid_, true, true, "html");
   String out = RunPythonScript(dir,
@@ -213,14 +245,10 @@ TEST_F(cxExportGrid4Link, AnIndependentParserReadsThePage) {
                                "            cells.append(text + ('' if span == '1' else '/' + span))\n"
                                "    if cells: print(' '.join(cells))\n",
                                dir.File("grid.html"));
-  for (const char* line : {"Country/2 City Amount", "- Country : Japan/3", "Japan Kyoto 60", "Japan Osaka 40",
-                           "Japan Tokyo 20", "- Country : Norway/3", "Norway Bergen 30", "Norway Oslo 10",
-                           "- Country : Peru/3", "Peru Lima 50"})
-    EXPECT_NE(out.find(line), String::npos) << line << "\n" << out;
-  EXPECT_LT(out.find("Amount"), out.find("Japan"));
-  EXPECT_LT(out.find("Japan"), out.find("Norway"));
-  EXPECT_LT(out.find("Norway"), out.find("Bergen"));
-  EXPECT_LT(out.find("Bergen"), out.find("Peru"));
+  EXPECT_EQ(out,
+            "Country/2 City Amount\n- Country : Japan/3\nJapan Tokyo 20\nJapan Osaka 40\nJapan Kyoto 60\n120.00\n"
+            "- Country : Norway/3\nNorway Oslo 10\nNorway Bergen 30\n40.00\n- Country : Peru/3\nPeru Lima 50\n50.00\n"
+            "210.00\n");
 }
 
 TEST_F(cxExportGrid4Link, BadInput) {
@@ -255,6 +283,314 @@ TEST_F(cxExportGrid4Link, AnUncreatableFileIsReported) {
   }
   ExportGridToHtml(dir.File("d.xls"), grid_, true, true, "html");
   EXPECT_TRUE(std::filesystem::exists(dir.File("d.html")));
+}
+
+}  // namespace
+
+namespace {
+
+// View configurations of a view grouped by country (sums of Amount in the footers): each
+// recorded sheet is compared whole, and the text writer writes the same cells.
+TEST_F(cxExportGrid4Link, ViewConfigurationsWriteTheirSheets) {
+  struct Case {
+    const char* what;
+    Integer groups;
+    TcxGridGroupFootersMode footers;
+    TcxGridGroupRowStyle rowStyle;
+    bool footer, alwaysExpanded;
+    const char* sheet;
+  };
+  const Case cases[] = {
+      {"no grouping", 0, gfInvisible, grsStandard, false, false,
+       "0:Country 1:City 2:Amount\n0:Norway 1:Oslo 2:10\n0:Japan 1:Tokyo 2:20\n0:Norway 1:Bergen 2:30\n"
+       "0:Japan 1:Osaka 2:40\n0:Peru 1:Lima 2:50\n0:Japan 1:Kyoto 2:60\n"},
+      {"footer, group footers always", 1, gfAlwaysVisible, grsStandard, true, false,
+       "0:Country/2 2:City 3:Amount\n0:- 1:Country : Japan/3\n1:Japan 2:Tokyo 3:20\n"
+       "1:Japan 2:Osaka 3:40\n1:Japan 2:Kyoto 3:60\n0:/2 3:120.00\n0:- 1:Country : Norway/3\n"
+       "1:Norway 2:Oslo 3:10\n1:Norway 2:Bergen 3:30\n0:/2 3:40.00\n0:- 1:Country : Peru/3\n"
+       "1:Peru 2:Lima 3:50\n0:/2 3:50.00\n0:/2 3:210.00\n"},
+      {"group footers when expanded", 1, gfVisibleWhenExpanded, grsStandard, false, false,
+       "0:Country/2 2:City 3:Amount\n0:- 1:Country : Japan/3\n1:Japan 2:Tokyo 3:20\n"
+       "1:Japan 2:Osaka 3:40\n1:Japan 2:Kyoto 3:60\n3:120.00\n0:- 1:Country : Norway/3\n"
+       "1:Norway 2:Oslo 3:10\n1:Norway 2:Bergen 3:30\n3:40.00\n0:- 1:Country : Peru/3\n"
+       "1:Peru 2:Lima 3:50\n3:50.00\n"},
+      {"group footers when expanded, office 11", 1, gfVisibleWhenExpanded, grsOffice11, false, false,
+       "0:Country/2 2:City 3:Amount\n0:- 1:Country : Japan/3\n0:Japan/2 2:Tokyo 3:20\n"
+       "0:Japan/2 2:Osaka 3:40\n0:Japan/2 2:Kyoto 3:60\n0:/2 3:120.00\n0:- 1:Country : Norway/3\n"
+       "0:Norway/2 2:Oslo 3:10\n0:Norway/2 2:Bergen 3:30\n0:/2 3:40.00\n0:- 1:Country : Peru/3\n"
+       "0:Peru/2 2:Lima 3:50\n0:/2 3:50.00\n"},
+      {"group footers always, office 11", 1, gfAlwaysVisible, grsOffice11, false, false,
+       "0:Country/2 2:City 3:Amount\n0:- 1:Country : Japan/3\n0:Japan/2 2:Tokyo 3:20\n"
+       "0:Japan/2 2:Osaka 3:40\n0:Japan/2 2:Kyoto 3:60\n0:/2 3:120.00\n0:- 1:Country : Norway/3\n"
+       "0:Norway/2 2:Oslo 3:10\n0:Norway/2 2:Bergen 3:30\n0:/2 3:40.00\n0:- 1:Country : Peru/3\n"
+       "0:Peru/2 2:Lima 3:50\n0:/2 3:50.00\n"},
+      {"two levels, group footers always", 2, gfAlwaysVisible, grsStandard, false, false,
+       "0:Country/3 3:City 4:Amount\n0:- 1:Country : Japan/4\n1:- 2:City : Kyoto/3\n"
+       "2:Japan 3:Kyoto 4:60\n1:/2 4:60.00\n1:- 2:City : Osaka/3\n2:Japan 3:Osaka 4:40\n"
+       "1:/2 4:40.00\n1:- 2:City : Tokyo/3\n2:Japan 3:Tokyo 4:20\n1:/2 4:20.00\n0:/3 4:120.00\n"
+       "0:- 1:Country : Norway/4\n1:- 2:City : Bergen/3\n2:Norway 3:Bergen 4:30\n1:/2 4:30.00\n"
+       "1:- 2:City : Oslo/3\n2:Norway 3:Oslo 4:10\n1:/2 4:10.00\n0:/3 4:40.00\n"
+       "0:- 1:Country : Peru/4\n1:- 2:City : Lima/3\n2:Peru 3:Lima 4:50\n1:/2 4:50.00\n"
+       "0:/3 4:50.00\n"},
+      {"two levels, group footers when expanded, office 11", 2, gfVisibleWhenExpanded, grsOffice11, false, false,
+       "0:Country/3 3:City 4:Amount\n0:- 1:Country : Japan/4\n1:- 2:City : Kyoto/3\n"
+       "1:Japan/2 3:Kyoto 4:60\n1:/2 4:60.00\n1:- 2:City : Osaka/3\n1:Japan/2 3:Osaka 4:40\n"
+       "1:/2 4:40.00\n1:- 2:City : Tokyo/3\n1:Japan/2 3:Tokyo 4:20\n1:/2 4:20.00\n1:/2 4:120.00\n"
+       "0:- 1:Country : Norway/4\n1:- 2:City : Bergen/3\n1:Norway/2 3:Bergen 4:30\n1:/2 4:30.00\n"
+       "1:- 2:City : Oslo/3\n1:Norway/2 3:Oslo 4:10\n1:/2 4:10.00\n1:/2 4:40.00\n"
+       "0:- 1:Country : Peru/4\n1:- 2:City : Lima/3\n1:Peru/2 3:Lima 4:50\n1:/2 4:50.00\n"
+       "1:/2 4:50.00\n"},
+      {"groups always expanded", 1, gfInvisible, grsStandard, false, true,
+       "0:Country/2 2:City 3:Amount\n0:Country : Japan/4\n1:Japan 2:Tokyo 3:20\n"
+       "1:Japan 2:Osaka 3:40\n1:Japan 2:Kyoto 3:60\n0:Country : Norway/4\n1:Norway 2:Oslo 3:10\n"
+       "1:Norway 2:Bergen 3:30\n0:Country : Peru/4\n1:Peru 2:Lima 3:50\n"},
+  };
+  TcxGridDBTableView* v = GroupedView(0);
+  v->GetColumn(2)->Summary()->SetFooterKind(skSum);
+  v->GetColumn(2)->Summary()->SetGroupFooterKind(skSum);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (Integer g = 2; g >= 0; --g) v->GetColumn(g)->SetGroupIndex(-1);
+    for (Integer g = 0; g < c.groups; ++g) v->GetColumn(g)->SetGroupIndex(g);
+    v->GetOptionsView()->SetGroupFooters(c.footers);
+    v->GetOptionsView()->SetGroupRowStyle(c.rowStyle);
+    v->GetOptionsView()->SetFooter(c.footer);
+    TcxDataControllerOptions options = v->DataController()->GetOptions() - dcoGroupsAlwaysExpanded;
+    v->DataController()->SetOptions(c.alwaysExpanded ? options + dcoGroupsAlwaysExpanded : options);
+    Relayout(v);
+    TcxRecordingExportProvider* r = Record();
+    EXPECT_EQ(Sheet(r), c.sheet);
+    // The text writer writes the same cells, "|" between them.
+    String lines;
+    for (Integer row = 0; row < r->GetRowCount(); ++row) {
+      for (Integer col = 0; col < r->GetColumnCount(); ++col) lines += (col ? "|" : "") + r->CellText(col, row);
+      lines += "\r\n";
+    }
+    TTempFolder dir;
+    ExportGridToFile(dir.File("grid.txt"), cxExportToText, grid_, true, true, false, "|", "", "", "");
+    EXPECT_EQ(ReadWholeFile(dir.File("grid.txt")), lines);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Footers keep their frame under any grid lines; a collapsed group writes its footer only when
+// footers are always visible; a selection export writes neither group footers nor the footer.
+TEST_F(cxExportGrid4Link, FooterFramesAndWhichGroupFootersAreWritten) {
+  TcxGridDBTableView* v = GroupedView(1);
+  v->TableOptionsSelection()->SetMultiSelect(true);
+  v->GetColumn(2)->Summary()->SetFooterKind(skSum);
+  v->GetColumn(2)->Summary()->SetGroupFooterKind(skSum);
+  v->GetColumn(2)->SetFooterAlignmentHorz(taCenter);
+  v->GetOptionsView()->SetFooter(true);
+  v->GetOptionsView()->SetGridLines(glNone);
+  v->GetOptionsView()->SetGroupFooters(gfAlwaysVisible);
+  Relayout(v);
+  TcxRecordingExportProvider* r = Record();
+  Integer last = r->GetRowCount() - 1;
+  ASSERT_EQ(r->CellText(3, last), "210.00");
+  for (Integer side = 0; side < 4; ++side) {
+    EXPECT_EQ(r->GetCellStyle(3, last)->Borders[side].Width, 1) << side;
+    EXPECT_EQ(r->GetCellStyle(3, last - 1)->Borders[side].Width, 1) << side;  // Peru's footer
+    EXPECT_EQ(r->GetCellStyle(3, last - 2)->Borders[side].Width, 0) << side;  // Lima
+  }
+  // The summary's cell takes the column's footer alignment; the empty one keeps the default.
+  EXPECT_EQ(r->GetCellStyle(3, last)->AlignText, catCenter);
+  EXPECT_EQ(r->GetCellStyle(0, last)->AlignText, DefaultCellStyle().AlignText);
+
+  struct Case {
+    TcxGridGroupFootersMode mode;
+    bool saveAll;
+    Integer rows;
+  };
+  for (const Case& c : {Case{gfAlwaysVisible, true, 1 + 3 * 2 + 1}, Case{gfVisibleWhenExpanded, true, 1 + 3 + 1},
+                        Case{gfAlwaysVisible, false, 1 + 1}}) {
+    v->GetOptionsView()->SetGroupFooters(c.mode);
+    v->GetViewData()->CollapseAll(true);
+    v->DataController()->ClearSelection();
+    v->DataController()->ChangeRowSelection(0, true);
+    TcxRecordingExportProvider::ClearCreated();
+    ExportGridToFile("grid.txt", cxExportToRecorder, grid_, false, c.saveAll, false, "", "", "", "");
+    r = TcxRecordingExportProvider::Created().back().get();
+    EXPECT_EQ(r->GetRowCount(), c.rows) << c.mode << c.saveAll;
+    EXPECT_EQ(r->CellText(1, 1), "Country : Japan") << c.mode << c.saveAll;
+  }
+}
+
+// The preview column's text on a line of its own above or below each data row, across the
+// row from the row's level, in blue.
+TEST_F(cxExportGrid4Link, PreviewLinesOnTopAndAtTheBottom) {
+  TcxGridDBTableView* v = GroupedView(1);
+  v->Preview()->SetColumn(v->GetColumn(1));
+  v->Preview()->SetVisible(true);
+  for (TcxGridPreviewPlace place : {ppTop, ppBottom}) {
+    v->Preview()->SetPlace(place);
+    Relayout(v);
+    TcxRecordingExportProvider* r = Record();
+    SCOPED_TRACE(place);
+    const String japan = place == ppTop
+                             ? "0:Country/2 2:Amount\n0:- 1:Country : Japan/2\n1:Tokyo/2\n1:Japan 2:20\n1:Osaka/2\n"
+                               "1:Japan 2:40\n1:Kyoto/2\n1:Japan 2:60\n0:- 1:Country : Norway/2\n"
+                             : "0:Country/2 2:Amount\n0:- 1:Country : Japan/2\n1:Japan 2:20\n1:Tokyo/2\n1:Japan 2:40\n"
+                               "1:Osaka/2\n1:Japan 2:60\n1:Kyoto/2\n0:- 1:Country : Norway/2\n";
+    EXPECT_EQ(Sheet(r).substr(0, japan.size()), japan);
+    EXPECT_EQ(r->GetRowCount(), 1 + 3 + 6 * 2);
+    // The indent before the preview line, the line's style with the grid lines.
+    EXPECT_EQ(r->GetCellStyle(0, place == ppTop ? 2 : 3)->Borders[0].Width, 1);
+    EXPECT_EQ(r->GetCellStyle(1, 2)->Borders[3].Width, 1);
+  }
+}
+
+// Native format: a date column writes its date value, a text column its display text.
+TEST_F(cxExportGrid4Link, NativeFormatWritesDatesAsValues) {
+  TcxGridDBTableView* v = AddView();
+  ds_.AddFieldDef("Name", ftString, 20);
+  ds_.AddFieldDef("Day", ftDate);
+  ds_.AppendRow({Variant("first"), VarFromDateTime(EncodeDate(2026, 3, 1))});
+  ds_.Open();
+  source_.SetDataSet(&ds_);
+  v->GetDataController()->SetDataSource(&source_);
+  v->GetDataController()->CreateAllItems();
+  v->GetColumn(1)->SetPropertiesClass(TcxDateEditProperties::StaticClass());
+  ShowWithColumnWidth(v, 100);
+  for (bool native : {false, true}) {
+    TcxRecordingExportProvider::Register();
+    TcxRecordingExportProvider::ClearCreated();
+    ExportGridToFile("grid.txt", cxExportToRecorder, grid_, true, true, native, "", "", "", "");
+    TcxRecordingExportProvider* r = TcxRecordingExportProvider::Created().back().get();
+    SCOPED_TRACE(native);
+    EXPECT_EQ(Logged(r, "SetCellValue 1 1 type " + IntToStr(varDate)), native);
+    EXPECT_EQ(Logged(r, "SetCellValue 0 1 type " + IntToStr(VarType(Variant(String("first"))))), native);
+    EXPECT_EQ(r->CellText(0, 1), "first");
+    EXPECT_EQ(r->CellText(1, 1), native ? VarToStr(VarFromDateTime(EncodeDate(2026, 3, 1)))
+                                        : v->GetViewData()->GetRow(0)->GetDisplayText(1));
+    // Header texts stay texts.
+    EXPECT_EQ(r->CellText(1, 0), "Day");
+  }
+}
+
+// An error inside the export reaches the caller after the grid mode is back.
+TEST_F(cxExportGrid4Link, AnErrorReachesTheCallerAfterTheGridModeIsRestored) {
+  TcxGridDBTableView* v = GroupedView(0);
+  TcxDBDataModeController* mode = v->GetDataController()->DataModeController();
+  mode->SetGridMode(true);
+  Pump();
+  ASSERT_TRUE(mode->GridMode());
+  // The footer's summary text is asked for by the export only (the footer is not painted).
+  v->GetColumn(2)->Summary()->SetFooterKind(skSum);
+  v->GetOptionsView()->SetFooter(true);
+  v->DataController()->Summary()->FooterSummaryItems()->Items(0)->OnGetText = [&](TcxDataSummaryItem*,
+                                                                                  const Variant&, bool, String&) {
+    EXPECT_FALSE(mode->GridMode()) << "save-all exports with grid mode off";
+    throw EInvalidOperation("summary text failed");
+  };
+  TcxRecordingExportProvider::Register();
+  try {
+    ExportGridToFile("grid.txt", cxExportToRecorder, grid_, true, true, false, "", "", "", "");
+    ADD_FAILURE() << "no error";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_EQ(e.Message(), "summary text failed");
+  }
+  EXPECT_TRUE(mode->GridMode());
+  EXPECT_EQ(TcxRecordingExportProvider::Created().back()->CommitCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A master view of countries over a detail level of cities: an expand column before the
+// cells, the sign of each master row in it, and after each expanded row a detail line whose
+// cell after the sign spans the rest of the row. (The grid makes no detail view for a master
+// row yet, so the detail cell stays empty, as for a detail that cannot be laid out.)
+TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
+  TcxGridLevel* level = nullptr;
+  TcxGridDBTableView* master = AddView("master", &level);
+  TMemDataSet countries{nullptr};
+  TDataSource countrySource{nullptr};
+  countries.AddFieldDef("Country", ftString, 20);
+  countries.AddFieldDef("Capital", ftString, 20);
+  countries.AppendRow({Variant("Japan"), Variant("Tokyo")});
+  countries.AppendRow({Variant("Peru"), Variant("Lima")});
+  countries.Open();
+  countrySource.SetDataSet(&countries);
+  master->GetDataController()->SetDataSource(&countrySource);
+  master->GetDataController()->CreateAllItems();
+  master->GetDataController()->SetKeyFieldNames("Country");
+  auto* detail = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+  detail->SetName("detail");
+  level->Add()->SetGridView(detail);
+  Bind(detail, {{Variant("Japan"), Variant("Osaka"), Variant(40)},
+                {Variant("Peru"), Variant("Cusco"), Variant(5)},
+                {Variant("Japan"), Variant("Kyoto"), Variant(60)}});
+  detail->GetDataController()->SetDetailKeyFieldNames("Country");
+  detail->GetDataController()->SetMasterKeyFieldNames("Country");
+  ShowWithColumnWidth(master, 100);
+  for (Integer i = 0; i < detail->GetColumnCount(); ++i) detail->GetColumn(i)->SetWidth(70);
+  Relayout(master);
+  TcxRecordingExportProvider* r = Record();
+  EXPECT_EQ(Sheet(r), "0:Country/2 2:Capital\n0:- 1:Japan 2:Tokyo\n1:/2\n0:- 1:Peru 2:Lima\n1:/2\n");
+  EXPECT_EQ(r->GetColumnWidth(0), 17);
+  TRect first = master->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0)->Bounds;
+  EXPECT_EQ(r->GetColumnWidth(1), first.Width() - 16);
+  EXPECT_EQ(r->NestedRecorder(1, 2), nullptr);
+  EXPECT_EQ(TcxRecordingExportProvider::Created().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+bool IsSetRange(const String& line) { return line.rfind("SetRange", 0) == 0; }
+
+// Nothing to write: a view without visible columns, and a selection export with nothing
+// selected and no header; the provider is still committed.
+TEST_F(cxExportGrid4Link, EmptySheetsAreStillCommitted) {
+  TcxGridDBTableView* v = GroupedView(1);
+  v->TableOptionsSelection()->SetMultiSelect(true);
+  v->DataController()->ClearSelection();
+  v->GetOptionsView()->SetHeader(false);
+  Relayout(v);
+  TcxRecordingExportProvider* r = Record(false);
+  EXPECT_FALSE(std::any_of(r->Log().begin(), r->Log().end(), IsSetRange));
+  EXPECT_EQ(r->CommitCount(), 1);
+  v->GetOptionsView()->SetHeader(true);
+  for (Integer i = 0; i < v->GetColumnCount(); ++i) v->GetColumn(i)->SetVisible(false);
+  Relayout(v);
+  r = Record();
+  EXPECT_FALSE(std::any_of(r->Log().begin(), r->Log().end(), IsSetRange));
+  EXPECT_EQ(r->CommitCount(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The route of a detail view: an exporter given a view info laid out from the first record
+// (CreateDetailViewInfo) maps its columns from that layout, fills its provider without
+// committing it (ExportContent), and the provider nests in the master's cell.
+TEST_F(cxExportGrid4Link, ADetailExporterFillsItsCacheWithoutCommitting) {
+  TcxGridDBTableView* v = GroupedView(0);
+  TcxRecordingExportProvider::Register();
+  TcxRecordingExportProvider::ClearCreated();
+  TcxGridTableViewExport master("m.txt", cxExportToRecorder, v, grid_, nullptr);
+  std::unique_ptr<TcxGridTableViewInfo> info(master.CreateDetailViewInfo(v, TRect(0, 0, 500, 300)));
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->HeaderViewInfo()->GetItemViewInfoCount(), 3);
+  EXPECT_EQ(master.CreateDetailViewInfo(nullptr, TRect(0, 0, 500, 300)), nullptr);
+  TcxGridTableViewExport detail("m.txt", cxExportToRecorder, v, grid_, info.get());
+  detail.ExportContent();
+  auto recorders = TcxRecordingExportProvider::Created();
+  ASSERT_EQ(recorders.size(), 2u);
+  TcxRecordingExportProvider* inner = recorders[1].get();
+  EXPECT_EQ(inner->CommitCount(), 0);
+  EXPECT_EQ(inner->GetColumnWidth(1), 80);
+  EXPECT_EQ(inner->CellText(1, 6), "Kyoto");
+  recorders[0]->SetRange(2, 1, false);
+  recorders[0]->SetCellCache(1, 0, std::dynamic_pointer_cast<IcxCellInternalCache>(detail.ProviderRef()));
+  EXPECT_EQ(recorders[0]->NestedRecorder(1, 0), inner);
 }
 
 }  // namespace

@@ -398,8 +398,11 @@ TEST(cxXmlExport, SheetsGiveTheirFragments) {
     for (const String& f : c.present) EXPECT_NE(packet.find(f), String::npos) << c.name << ": " << f << "\n" << packet;
     for (const String& f : c.absent) EXPECT_EQ(packet.find(f), String::npos) << c.name << ": " << f << "\n" << packet;
     for (char ch : packet) EXPECT_TRUE(static_cast<unsigned char>(ch) < 128) << c.name;
-    EXPECT_EQ(CommandOutput("xmllint --noout '" + file + "' 2>&1 && echo ok"), "ok\n") << c.name << "\n" << packet;
+    if (HaveCommand("xmllint")) {
+      EXPECT_EQ(CommandOutput("xmllint --noout '" + file + "' 2>&1 && echo ok"), "ok\n") << c.name << "\n" << packet;
+    }
   }
+  if (!HaveCommand("xmllint")) GTEST_SKIP() << "xmllint is missing: the packets were not validated";
 }
 
 TEST(cxXmlExport, StyleSheetBesideThePacket) {
@@ -440,9 +443,11 @@ TEST(cxXmlExport, StyleSheetBesideThePacket) {
               kHead + c.href + "\"?>\r\n<CACHE>\r\n<TITLE>" + title + "</TITLE>\r\n")
         << c.file;
     // xsltproc finds the stylesheet through the packet's instruction.
+    if (!HaveCommand("xsltproc")) continue;
     String html = CommandOutput("xsltproc '" + file + "' 2>&1");
     EXPECT_NE(html.find("<table border=\"0\" cellspacing=\"0\">"), String::npos) << c.file << "\n" << html;
   }
+  if (!HaveCommand("xsltproc")) GTEST_SKIP() << "xsltproc is missing: the stylesheets were not applied";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -482,6 +487,7 @@ String ReadTransformedPage(const TTempFolder& dir, const String& page) {
 }
 
 TEST(cxXmlExport, TheStyleSheetRendersThePacket) {
+  if (!HaveCommand("xmllint") || !HaveCommand("xsltproc")) GTEST_SKIP() << "xmllint or xsltproc is missing";
   TTempFolder dir;
   String file = dir.File("rendered.xml");
   {
@@ -526,6 +532,7 @@ TEST(cxXmlExport, ACommitWithoutRangeWritesAnEmptyTable) {
   EXPECT_NE(packet.find("<LINES ColCount=\"0\" "
                         "RowCount=\"0\">\r\n<LINE>\r\n</LINE>\r\n</LINES></CACHE>"),
             String::npos);
+  if (!HaveCommand("xmllint")) GTEST_SKIP() << "xmllint is missing";
   EXPECT_EQ(CommandOutput("xmllint --noout '" + file + "' 2>&1 && echo ok"), "ok\n");
 }
 

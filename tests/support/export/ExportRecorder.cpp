@@ -99,7 +99,8 @@ void TcxRecordingExportProvider::SetCellUnion(Integer col, Integer row, Integer 
 }
 
 void TcxRecordingExportProvider::SetCellValue(Integer col, Integer row, const Variant& value) {
-  // The base stores through SetCellDataString, which logs the text.
+  // The base stores through SetCellDataString, which logs the text; the value's type is noted.
+  Add("SetCellValue " + Cell(col, row) + " type " + IntToStr(VarType(value)));
   TcxCustomExportProviderSupportedCellInternalChache::SetCellValue(col, row, value);
 }
 
