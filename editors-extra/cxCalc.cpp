@@ -706,6 +706,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCalcEditProperties) {
 
 TcxCustomCalcEditProperties::TcxCustomCalcEditProperties(TPersistent* owner) : TcxCustomPopupEditProperties(owner) {
   SetAssignedValuesObject(new TcxCalcEditPropertiesValues(this));
+  SetBeepOnError(true);
   SetPopupSizeable(false);
   SetImmediateDropDown(false);
   SetValidateOnEnter(true);
@@ -873,7 +874,7 @@ void TcxCustomCalcEdit::DoEditKeyPress(char32_t& key) {
 }
 
 void TcxCustomCalcEdit::PasteFromClipboard() {
-  if (CanModify()) calculator_->PasteFromClipboard();
+  if (!GetEffectiveProperties()->ReadOnly() && CanModify()) calculator_->PasteFromClipboard();
 }
 
 bool TcxCustomCalcEdit::CanDropDown() {
@@ -883,6 +884,12 @@ bool TcxCustomCalcEdit::CanDropDown() {
 void TcxCustomCalcEdit::DoInitPopup() {
   TcxCustomPopupEdit::DoInitPopup();
   EffectivePopupProperties()->SetPopupControl(calculator_);
+}
+
+void TcxCustomCalcEdit::DropDown() {
+  // The popup window may have been made before this kind could say so.
+  if (PopupWindow()) PopupWindow()->SetRunsModalLoop(false);
+  TcxCustomPopupEdit::DropDown();
 }
 
 void TcxCustomCalcEdit::CreatePopupWindow() {

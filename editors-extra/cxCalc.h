@@ -270,6 +270,7 @@ class TcxCustomCalcEdit : public TcxCustomPopupEdit {
   void PasteFromClipboard() override;
   bool CanDropDown() override;
   void DoInitPopup() override;
+  void DropDown() override;
   void CreatePopupWindow() override;
   void SetupPopupWindow() override;
   void PopupWindowShown() override;
