@@ -193,6 +193,8 @@ class TcxCustomCalcEditProperties : public TcxCustomPopupEditProperties {
   void Assign(TPersistent* source) override;
   TClass GetContainerClass() override;
   bool KeepsPopupInsideWorkArea() override { return false; }
+  // With ImmediatePost the value is validated and posted once the popup has closed.
+  bool PostsOnPopupClosed() override { return true; }
   TClass GetPopupWindowClass() override;
   bool UsesThousandSeparators(bool) override { return useThousandSeparator_ && !scientificFormat_; }
   bool HasNumericValue() override { return true; }

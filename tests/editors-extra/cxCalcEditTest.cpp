@@ -197,6 +197,13 @@ TEST_F(CalcEditTest, DropDownByKeysComputesIntoTheText) {
   EXPECT_EQ(Text(), "5");
   S().PressKey(VK_TAB);
   EXPECT_DOUBLE_EQ(edit_->Value(), 5);
+  // With ImmediatePost the value is posted once the popup has closed.
+  edit_->Properties()->SetImmediatePost(true);
+  DropDown();
+  S().TypeText("*3");
+  S().PressKey(VK_RETURN);
+  EXPECT_FALSE(edit_->DroppedDown());
+  EXPECT_DOUBLE_EQ(edit_->EditValue().AsDouble(), 15);
 }
 
 TEST_F(CalcEditTest, DropDownClosingKeys) {

@@ -164,7 +164,10 @@ TEST_F(HyperLinkEditTest, StartClickHandlersAndEmptyTexts) {
     edit_->DoStart();
   }
   EXPECT_TRUE(opened_.empty());
-  // With the desktop's opener a link it cannot open fails silently.
+}
+
+// Starts the desktop's opener for real (run by hand): a link it cannot open fails silently.
+TEST_F(HyperLinkEditTest, DISABLED_DesktopOpenerFailsSilently) {
   SetShellOpenHook(nullptr);
   edit_->Properties()->SetPrefix("no-such-scheme-for-korvan:");
   edit_->SetEditValue(Variant("x"));
