@@ -810,7 +810,7 @@ TcxCustomCalcEdit::TcxCustomCalcEdit(TComponent* owner, bool in_place, TClass pr
     : TcxCustomPopupEdit(owner, in_place, properties_class) {
   ControlStyle().Exclude(csSetCaption);
   SetValue(0);
-  calculator_ = new TcxPopupCalculator(this);
+  calculator_ = new TcxPopupCalculator(nullptr);  // freed by the edit; never streamed with it
   calculator_->Edit = this;
   calculator_->SetScaleFontWithSize(false);
   calculator_->SetVisible(false);

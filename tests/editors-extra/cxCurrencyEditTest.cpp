@@ -204,6 +204,13 @@ TEST_F(CurrencyEditTest, NullTextsAndDisplayTexts) {
   p->SetNullable(false);
   p->PrepareDisplayValue(Null(), display, false);
   EXPECT_EQ(VarToStr(display), "$0.00");
+  // A change of the settings shows at once in an unfocused edit.
+  edit_->SetEditValue(Null());
+  EXPECT_EQ(Text(), "$0.00");
+  p->SetNullable(true);
+  EXPECT_EQ(Text(), "(none)");
+  p->SetNullString("-");
+  EXPECT_EQ(Text(), "-");
   // The locale's currency format unfocused, the plain number focused.
   edit_->SetValue(1234.5);
   EXPECT_EQ(Text(), "$1,234.50");
