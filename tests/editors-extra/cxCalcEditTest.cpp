@@ -8,6 +8,7 @@
 #include "editors/cxEditPaintUtils.h"
 #include "editors/cxFilterControlUtils.h"
 #include "tests/support/HeadlessFixture.h"
+#include "vcl/FormReader.h"
 #include "vcl/Clipbrd.h"
 #include "vcl/Forms.h"
 
@@ -284,6 +285,10 @@ TEST_F(CalcEditTest, AssignmentPrecisionAndFilterHelper) {
   EXPECT_EQ(target->Precision(), 15);
   delete source;
   delete target;
+  // Precision is stored only when assigned.
+  EXPECT_EQ(WriteComponentToText(edit_).find("Properties.Precision"), String::npos);
+  edit_->Properties()->SetPrecision(15);  // equal to the default, but assigned
+  EXPECT_NE(WriteComponentToText(edit_).find("Properties.Precision = 15"), String::npos);
 
   EXPECT_EQ(EditPropertiesRegistry()->FindByClassName("TcxCalcEditProperties"),
             TcxCalcEditProperties::StaticClass());

@@ -8,6 +8,7 @@
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 #include "editors/cxEditPaintUtils.h"
 #include "tests/support/HeadlessFixture.h"
+#include "vcl/FormReader.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -272,6 +273,14 @@ TEST_F(CurrencyEditTest, DefaultEditorOfCurrencyFieldsAndRegistration) {
   TcxFilterControlOperators ops;
   helper->SupportedOperators(&target, nullptr, ops, true);
   EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14}));
+  // DecimalPlaces is stored only when assigned, and reads back.
+  EXPECT_EQ(WriteComponentToText(edit_).find("Properties.DecimalPlaces"), String::npos);
+  edit_->Properties()->SetDecimalPlaces(3);
+  EXPECT_NE(WriteComponentToText(edit_).find("Properties.DecimalPlaces = 3"), String::npos);
+  auto* loaded = new TcxCurrencyEdit(form_);
+  ReadComponentFromText(loaded, "object Loaded: TcxCurrencyEdit\n  Properties.DecimalPlaces = 0\nend\n");
+  EXPECT_TRUE(loaded->Properties()->IsDecimalPlacesStored());
+  EXPECT_EQ(loaded->Properties()->DecimalPlaces(), 0);
   // DecimalPlaces is copied only when assigned.
   TcxCurrencyEditProperties plain(nullptr);
   target.Assign(&plain);
