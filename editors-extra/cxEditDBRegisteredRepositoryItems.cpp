@@ -1,6 +1,7 @@
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 
 #include "editors-extra/cxCalendar.h"
+#include "editors-extra/cxCurrencyEdit.h"
 #include "editors-extra/cxMemo.h"
 
 #include "editors/cxEditRepositoryItems.h"
@@ -73,13 +74,14 @@ void InitializeCxEditDBRegisteredRepositoryItems() {
       [] {
         InitializeCxEditRepositoryItems();
         // The default editor is the mask item; memo fields get the memo, date and time fields
-        // the date and time items. The kinds still to come (check box, BLOB, image, currency,
-        // lookup) register theirs with their units.
+        // the date and time items, currency fields the currency item. The kinds still to come
+        // (check box, BLOB, image, lookup) register theirs with their units.
         GetDefaultEditDBRepositoryItems()->RegisterDefaultItem(
             -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMaskItem::StaticClass()));
         GetDefaultEditDBRepositoryItems()->RegisterItem(
             ftMemo, -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMemoItem::StaticClass()));
         InitializeCxCalendar();
+        InitializeCxCurrencyEdit();
       },
       [] {
         if (dbEditorRegistry) dbEditorRegistry->UnregisterDefaultItem(-1);

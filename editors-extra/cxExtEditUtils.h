@@ -17,3 +17,13 @@ String EncodeStreamAsHexText(TStream* stream);
 void DecodeHexTextToStream(const String& text, TStream* stream);
 // True for "TRUE", False for "FALSE" in any case; another text raises EPropertyConvertError.
 bool ParseBooleanText(const String& text);
+
+// Number texts of the numeric editors: the locale's thousand separators removed, the rest read
+// in extended precision (optional sign, digits with the locale's decimal separator, optional
+// exponent; blanks around). True when it reads and the number is 0 or its magnitude lies
+// between 5.0E-324 and 1.7E308 inclusive (a double can hold it); the result as a double.
+bool TryNumberTextToDouble(const String& text, double& value);
+
+class TcxCustomTextEdit;
+// The text a typed character would leave: the edit's text with its selection replaced by it.
+String TextWithTypedChar(TcxCustomTextEdit* edit, char32_t c);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "db/MemDataSet.h"
+#include "editors-extra/cxCurrencyEdit.h"
 #include "editors-extra/cxDBEdit.h"
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 #include "editors/cxEditRepositoryItems.h"
@@ -232,7 +233,9 @@ TEST(DBEditorRegistry, ItemByFieldClassAndSettings) {
   r->UnregisterItem(ftBoolean, 1);
   EXPECT_EQ(r->GetItemByField(b), text);
   delete currencyItem;
-  EXPECT_TRUE(r->CurrencyEntries().empty());
+  // Only the currency edit's own entry is left.
+  ASSERT_EQ(r->CurrencyEntries().size(), 1u);
+  EXPECT_TRUE(r->GetItemByField(f)->InheritsFrom(TcxEditRepositoryCurrencyItem::StaticClass()));
 }
 
 }  // namespace
