@@ -522,6 +522,16 @@ Integer TcxGridColumn::CalculateBestFitWidth() {
     if (borders.Contains(bRight)) result += info->GetGridLineWidth();
   }
   if (!Visible() || !view->Level() || view->IsDestroying()) return result;
+  // The footer's and the built group footers' summaries of the column must fit too.
+  if (info && info->FooterViewInfo() && VisibleIndex() < info->FooterViewInfo()->GetItemViewInfoCount()) {
+    const Integer indent = info->FooterViewInfo()->GetColumnIndent(this);
+    if (info->FooterViewInfo()->Visible)
+      result = std::max(result, info->FooterViewInfo()->GetCellNaturalWidth(VisibleIndex()) - indent);
+    if (TcxCustomGridRecordsViewInfo* rows = info->RecordsViewInfo())
+      for (Integer i = 0; i < rows->Count(); ++i)
+        if (auto* row = dynamic_cast<TcxCustomGridRowViewInfo*>(rows->Items(i)); row && row->RowFooters())
+          result = std::max(result, row->RowFooters()->GetMaxCellWidth(VisibleIndex()) - indent);
+  }
   if (!view->GetOptionsView()->Header()) return result;
   if (info && info->HeaderViewInfo() && VisibleIndex() < info->HeaderViewInfo()->GetItemViewInfoCount()) {
     TcxGridColumnHeaderViewInfo* header = info->HeaderViewInfo()->GetItemViewInfo(VisibleIndex());
