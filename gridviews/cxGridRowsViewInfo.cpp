@@ -190,7 +190,9 @@ void TcxCustomGridRowViewInfo::GetLevelIndentParts(Integer level, TRect& content
   const Integer line = TableViewInfo()->GetGridLineWidth();
   const TcxGridLines lines = GridTableView()->GetOptionsView()->GridLines();
   content = cell;
-  content.Bottom = cell.Top + GetRowContentHeight();
+  // Above the separator (and the closing line); a footer the cell ends above comes off already.
+  const bool footerShown = rowFooters_ && rowFooters_->GetFooterByIndex(Level() - level);
+  content.Bottom = cell.Bottom - (footerShown ? 0 : GetBottomPartsHeight() - GetFootersHeight());
   if (lines == glBoth || lines == glHorizontal) content.Right -= line;
   rightLine = TRect(content.Right, cell.Top, cell.Right, content.Bottom);
   bottomLine = TRect();
