@@ -25,11 +25,6 @@ bool IsHeaderHotTrack(TcxCustomLookAndFeelPainterClass painter) { return painter
 
 }  // namespace
 
-TcxCanvas* GridTableMeasuringCanvas(TcxCustomGridViewInfo* viewInfo) {
-  TcxGridSite* site = viewInfo ? viewInfo->SiteWindow() : nullptr;
-  return site && (site->HandleAllocated() || site->Parent()) ? viewInfo->GetCanvas() : LazyScreenCanvas();
-}
-
 String GridGroupByBoxCaption() { return LoadReplaceableResString(scxGridGroupByBoxCaption); }
 
 KORVAN_IMPLEMENT_CLASS(TcxGridColumnHeaderAreaViewInfo)

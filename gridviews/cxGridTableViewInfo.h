@@ -718,9 +718,6 @@ class TcxGridIndicatorFooterItemPainter : public TcxCustomGridCellPainter {
   bool ExcludeFromClipping() override { return true; }
 };
 
-// The canvas cells measure on: the site's once it has a window or a parent (a site gets its
-// window only when shown, after its first calculation), else the screen's.
-TcxCanvas* GridTableMeasuringCanvas(TcxCustomGridViewInfo* viewInfo);
 // The text of an empty group-by box.
 String GridGroupByBoxCaption();
 // The painters of footers, group footers and the indicator (run by the one below).
