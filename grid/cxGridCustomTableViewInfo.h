@@ -94,6 +94,7 @@ class TcxGridFilterViewInfo : public TcxCustomGridPartViewInfo {
   bool IsFullWidth() override { return true; }
   bool ScrollsHorizontally() override { return false; }
   bool IsPartVisible() override;
+  TcxCanvas* GetCanvas() override;
   Integer CalculateHeight() override;
   Integer CalculateWidth() override { return GridViewInfo()->ClientWidth(); }
   void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;

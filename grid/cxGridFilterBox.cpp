@@ -237,6 +237,8 @@ TcxDataFilterCriteria* TcxGridFilterViewInfo::Filter() const {
   return dc ? dc->Filter() : nullptr;
 }
 
+TcxCanvas* TcxGridFilterViewInfo::GetCanvas() { return GridTableMeasuringCanvas(GridViewInfo()); }
+
 TcxGridPartAlignment TcxGridFilterViewInfo::GetPartAlignment() {
   return TableViewOf(GridViewInfo())->FilterBox()->Position() == fpTop ? gpaTop : gpaBottom;
 }
