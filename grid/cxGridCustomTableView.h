@@ -768,6 +768,11 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   std::function<void(TcxCustomGridTableView*, TcxCanvas*, TcxCustomGridCellViewInfo*, bool&)>
       OnCustomDrawPartBackground;
   TNotifyEvent OnTopRecordIndexChanged;
+  // The selected records (or, in the table view, the selected columns) changed.
+  std::function<void(TcxCustomGridTableView*)> OnSelectionChanged;
+  virtual void DoSelectionChanged() {
+    if (OnSelectionChanged) OnSelectionChanged(this);
+  }
   std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomGridTableItem*)>
       OnFocusedItemChanged;
   std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxCustomGridRecord*, bool)>

@@ -625,3 +625,36 @@ TEST_F(TableRowsFixture, PullFocusingDirectionsAndPaging) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TableRowsFixture, SelectionChangedFiresForRecordAndColumnSelection) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsSelection()->SetCellMultiSelect(true);
+  TcxGridTableController* c = FocusFirstCell(v, 400);
+  Integer fired = 0;
+  v->OnSelectionChanged = [&](TcxCustomGridTableView* sender) {
+    EXPECT_EQ(sender, v);
+    ++fired;
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool fires;
+  } steps[] = {
+      {"a row selected by the data controller", [&] { v->DataController()->ChangeRowSelection(2, true); }, true},
+      {"all columns", [&] { c->SelectAllColumns(); }, true},
+      {"the focused record only: the columns fall back to the focused one", [&] { c->SelectFocusedRecordOnly(); },
+       true},
+      {"a column range", [&] { c->SelectColumns(v->GetColumn(0), v->GetColumn(1)); }, true},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    fired = 0;
+    s.act();
+    Pump();
+    EXPECT_EQ(fired > 0, s.fires);
+  }
+}
+
+}  // namespace
