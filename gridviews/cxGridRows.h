@@ -197,6 +197,7 @@ class TcxGridDataRowViewInfo : public TcxCustomGridRowViewInfo {
   bool HasVariableHeight() override;
   bool CanSize() override;
   void SetRowHeight(Integer height) override;
+  Integer CheckRowHeight(Integer height) override;
   TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) override;
   void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) override;
   void PostCalculate() override;
@@ -312,6 +313,7 @@ class TcxGridGroupRowViewInfo : public TcxCustomGridRowViewInfo {
   bool HasFooter(Integer index) override;
   bool CanSize() override;
   void SetRowHeight(Integer height) override;
+  Integer CheckRowHeight(Integer height) override;
   void CalculateExpandButtonBounds(TRect& r) override;
   void GetExpandButtonAreaBounds(TRect& r) override;
   void GetFocusRectBounds(TRect& r) override;

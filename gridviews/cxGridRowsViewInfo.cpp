@@ -673,6 +673,13 @@ void TcxGridDataRowViewInfo::SetRowHeight(Integer height) {
   if (height != Bounds.Height()) GridTableView()->GetOptionsView()->SetDataRowHeight(value);
 }
 
+Integer TcxGridDataRowViewInfo::CheckRowHeight(Integer height) {
+  const Integer other = GetNonDataHeight() + PreviewHeight();
+  const auto& minimum = GridTableView()->GetOptionsView()->MinDataRowHeight;
+  const Integer content = std::max<Integer>({height - other, 1, minimum ? minimum() : 1});
+  return content + other;
+}
+
 TcxGridTableDataCellViewInfo* TcxGridDataRowViewInfo::GetCellViewInfoByItem(TcxCustomGridTableItem* item) {
   if (!item) return nullptr;
   if (preview_ && item == preview_->Item()) return preview_;
@@ -987,6 +994,13 @@ bool TcxGridGroupRowViewInfo::CanSize() { return GridTableView()->GetOptionsCust
 void TcxGridGroupRowViewInfo::SetRowHeight(Integer height) {
   const Integer value = height - GetNonDataHeight();
   if (height != Bounds.Height()) GridTableView()->GetOptionsView()->SetGroupRowHeight(value);
+}
+
+Integer TcxGridGroupRowViewInfo::CheckRowHeight(Integer height) {
+  const Integer other = GetNonDataHeight();
+  const auto& minimum = GridTableView()->GetOptionsView()->MinGroupRowHeight;
+  const Integer content = std::max<Integer>({height - other, 1, minimum ? minimum() : 1});
+  return content + other;
 }
 
 TcxCustomGridHitTest* TcxGridGroupRowViewInfo::GetHitTest(const TPoint& p) {

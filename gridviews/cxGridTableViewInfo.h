@@ -778,6 +778,8 @@ class TcxCustomGridRowViewInfo : public TcxCustomGridRecordViewInfo {
   virtual bool CanSize() { return false; }
   // Stores the height less the non-data height in the row kind's height option.
   virtual void SetRowHeight(Integer height) {}
+  // A height the row can take (at least 1; the row kinds keep their minimum content height).
+  virtual Integer CheckRowHeight(Integer height) { return std::max<Integer>(height, 1); }
   Integer GetDataHeight() { return GetRowContentHeight(); }
   Integer GetNonDataHeight() { return Bounds.Height() - GetDataHeight(); }
   virtual void PostCalculate() {}

@@ -350,6 +350,56 @@ TEST_F(TableFootersFixture, RowSizingEdgeAndRealIndicatorClicks) {
   EXPECT_LT(Rows(v)->DataRowHeight(), 40);
 }
 
+TEST_F(TableFootersFixture, RowSizingByTheMouse) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetIndicator(true);
+  v->GetOptionsCustomize()->SetDataRowSizing(true);
+  v->GetOptionsCustomize()->SetGroupRowSizing(true);
+  v->GetColumn(0)->SetGroupIndex(0);
+  grid_->SetBounds(10, 10, 300, 400);
+  v->DataController()->Groups()->FullExpand();
+  Relayout(v);
+  HWND site = v->Site()->Handle();
+  const Integer data0 = Rows(v)->DataRowHeight();
+  // Row 0 is a group row, row 1 a data row. (row, vertical drag, Esc) -> the option's value.
+  struct Case {
+    Integer row, dy;
+    bool escape;
+    Integer startDataRowHeight;
+    Integer dataRowHeight, groupRowHeight;  // -1: the row's content height plus dy
+  } cases[] = {
+      {1, 10, false, 0, -1, 0},           // taller data rows
+      {1, -400, false, 30, data0, 0},     // snaps to the smallest data row height
+      {1, -400, false, 0, 0, 0},          // already the smallest: nothing is stored
+      {0, 12, false, 0, 0, -1},           // taller group rows
+      {1, 15, true, 0, 0, 0},             // Esc cancels
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row * 1000 + c.dy);
+    v->GetOptionsView()->SetDataRowHeight(c.startDataRowHeight);
+    v->GetOptionsView()->SetGroupRowHeight(0);
+    Relayout(v);
+    TcxCustomGridRowViewInfo* row = Rows(v)->Row(c.row);
+    const Integer content = row->GetDataHeight();
+    const TRect item = row->IndicatorItem()->Bounds;
+    const POINT from{item.Left + 3, item.Bottom - 1};
+    Advance(1000);
+    S().MouseDown(site, from);
+    S().MoveMouse(site, POINT{from.X, from.Y + c.dy / 2});
+    S().MoveMouse(site, POINT{from.X, from.Y + c.dy});
+    if (c.escape) S().PressKey(VK_ESCAPE);
+    S().MouseUp(site, POINT{from.X, from.Y + c.dy});
+    Pump();
+    const Integer expectedData = c.dataRowHeight == -1 ? content + c.dy : c.dataRowHeight;
+    const Integer expectedGroup = c.groupRowHeight == -1 ? content + c.dy : c.groupRowHeight;
+    EXPECT_EQ(v->GetOptionsView()->DataRowHeight(), expectedData);
+    EXPECT_EQ(v->GetOptionsView()->GroupRowHeight(), expectedGroup);
+    // Every row of the kind follows.
+    if (expectedData > 0) EXPECT_EQ(Rows(v)->Row(2)->Bounds.Height(), Rows(v)->Row(1)->Bounds.Height());
+    if (expectedGroup > 0) EXPECT_EQ(Rows(v)->GroupRowHeight(), expectedGroup);
+  }
+}
+
 }  // namespace
 
 // Footers, group footers and the indicator in the application's look and two others.
