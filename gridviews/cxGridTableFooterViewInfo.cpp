@@ -28,6 +28,9 @@ KORVAN_IMPLEMENT_CLASS(TcxGridIndicatorFooterItemPainter)
 
 namespace {
 
+const TcxResourceStringRec scxGridQuickCustomizationHint{"scxGridQuickCustomizationHint",
+                                                          "Click here to select visible columns"};
+
 TBitmap* ViewBitmap(TcxGridTableView* view, Integer index) {
   TBitmap* b = view->GetBackgroundBitmaps()->GetBitmap(index);
   return b && !b->Empty() ? b : nullptr;
@@ -374,6 +377,12 @@ TBitmap* TcxGridIndicatorHeaderItemViewInfo::GetBackgroundBitmap() {
   return ViewBitmap(TableView(), TcxGridTableBackgroundBitmaps::bbHeader);
 }
 
+bool TcxGridIndicatorHeaderItemViewInfo::IsHotTrackable() { return Indicator() && Indicator()->IsQuickCustomization(); }
+
+bool TcxGridIndicatorHeaderItemViewInfo::HasHint() { return IsHotTrackable(); }
+
+String TcxGridIndicatorHeaderItemViewInfo::GetHintText() { return LoadReplaceableResString(scxGridQuickCustomizationHint); }
+
 TcxCustomGridCellPainterClass TcxGridIndicatorHeaderItemViewInfo::GetPainterClass() {
   return TcxGridIndicatorHeaderItemPainter::StaticClass();
 }
@@ -476,7 +485,13 @@ TcxGridTableViewInfo* TcxGridIndicatorViewInfo::TableViewInfo() const {
 
 TcxGridTableView* TcxGridIndicatorViewInfo::TableView() const { return static_cast<TcxGridTableView*>(GridView()); }
 
-bool TcxGridIndicatorViewInfo::IsIndicatorVisible() { return TableView()->GetOptionsView()->Indicator(); }
+bool TcxGridIndicatorViewInfo::IsIndicatorVisible() {
+  return TableView()->GetOptionsView()->Indicator() || IsQuickCustomization();
+}
+
+bool TcxGridIndicatorViewInfo::IsQuickCustomization() {
+  return TableView()->GetOptionsCustomize()->ItemsQuickCustomization();
+}
 
 Integer TcxGridIndicatorViewInfo::IndicatorWidth() {
   return IsIndicatorVisible() ? TableView()->GetOptionsView()->IndicatorWidth() : 0;
@@ -616,9 +631,20 @@ void TcxGridIndicatorHeaderItemPainter::DrawContent() {
   TcxDrawBackgroundEvent drawBackground;
   if (item->HasBackgroundBitmap())
     drawBackground = [this](TcxCanvas* c, const TRect& r) { return DrawBackgroundBitmap(c, r); };
+  const bool pressed = item->State() == gcsPressed;
   painter->PaintHeader(Canvas(), item->Bounds, item->Bounds, TcxNeighbors(), cxBordersAll,
                        GridCellStateToButtonState(item->State()), taLeftJustify, vaTop, false, false, String(),
                        item->Params.Font, item->Params.TextColor, item->Params.Color, drawBackground, false);
+  if (!item->Indicator() || !item->Indicator()->IsQuickCustomization()) return;
+  // The list glyph: five lines 2 pixels apart, the first, third and fifth with a dot.
+  const TRect r = item->Bounds;
+  const Integer top = (r.Top + r.Bottom - 9) / 2;
+  for (Integer i = 0; i < 5; ++i) {
+    const Integer y = top + 2 * i;
+    Canvas()->FillRectColor(TRect(r.Left + 5, y, r.Right - 3, y + 1), item->Params.TextColor);
+    if (i % 2 == 0) Canvas()->FillRectColor(TRect(r.Left + 3, y, r.Left + 4, y + 1), item->Params.TextColor);
+  }
+  if (pressed) painter->PaintHeaderBackground(Canvas(), r);
 }
 
 void TcxGridIndicatorRowItemPainter::DrawContent() {

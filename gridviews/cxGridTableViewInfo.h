@@ -518,6 +518,10 @@ class TcxGridIndicatorHeaderItemViewInfo : public TcxCustomGridIndicatorItemView
   void GetViewParams(TcxStyleParams& params) override;
   TBitmap* GetBackgroundBitmap() override;
   TcxCustomGridCellPainterClass GetPainterClass() override;
+  // It presses (and gives its hint) only with the columns' quick customization.
+  bool IsHotTrackable() override;
+  bool HasHint() override;
+  String GetHintText() override;
 };
 
 // Beside a row: its focus, edit, insert or selection glyph, and its sizing edge.
@@ -568,8 +572,10 @@ class TcxGridIndicatorViewInfo : public TcxCustomGridViewCellViewInfo {
   TcxCustomGridIndicatorItemViewInfo* Items(Integer i) const { return items_.at(size_t(i)); }
   TcxGridIndicatorHeaderItemViewInfo* HeaderItem() const { return headerItem_; }
   TcxGridIndicatorFooterItemViewInfo* FooterItem() const { return footerItem_; }
-  // Shown with the Indicator option (the view's quick customization shows it too).
+  // Shown with the Indicator option or the columns' quick customization.
   bool IsIndicatorVisible();
+  // The header item offers the columns' quick customization (its list glyph shows).
+  bool IsQuickCustomization();
   Integer IndicatorWidth();
 
   void AddItem(TcxCustomGridIndicatorItemViewInfo* item) { items_.push_back(item); }

@@ -350,6 +350,33 @@ TEST_F(TableFootersFixture, RowSizingEdgeAndRealIndicatorClicks) {
   EXPECT_LT(Rows(v)->DataRowHeight(), 40);
 }
 
+TEST_F(TableFootersFixture, QuickCustomizationShowsTheIndicatorAndItsHeaderButton) {
+  TcxGridDBTableView* v = Shown();
+  struct Case {
+    bool indicator, quick;
+    bool shown, pressable;
+  } cases[] = {{false, false, false, false}, {true, false, true, false}, {false, true, true, true}, {true, true, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.indicator * 10 + c.quick);
+    v->GetOptionsView()->SetIndicator(c.indicator);
+    v->GetOptionsCustomize()->SetItemsQuickCustomization(c.quick);
+    Relayout(v);
+    TcxGridIndicatorViewInfo* indicator = Indicator(v);
+    EXPECT_EQ(indicator->Bounds.Width(), c.shown ? v->GetOptionsView()->IndicatorWidth() : 0);
+    if (!c.shown) continue;
+    ASSERT_NE(indicator->HeaderItem(), nullptr);
+    EXPECT_EQ(indicator->HeaderItem()->IsHotTrackable(), c.pressable);
+    EXPECT_EQ(indicator->HeaderItem()->HasHint(), c.pressable);
+    if (c.pressable) EXPECT_EQ(indicator->HeaderItem()->GetHintText(), "Click here to select visible columns");
+    // The header item answers as the indicator (the quick customization opens from it).
+    const TRect b = indicator->HeaderItem()->Bounds;
+    TcxCustomGridHitTest* h = v->GetViewInfo()->GetHitTest(b.Left + 2, b.Top + 2);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(h->GetHitTestCode(), 215);
+    EXPECT_EQ(h->ViewInfo(), indicator->HeaderItem());
+  }
+}
+
 TEST_F(TableFootersFixture, RowSizingByTheMouse) {
   TcxGridDBTableView* v = Shown();
   v->GetOptionsView()->SetIndicator(true);
@@ -437,6 +464,7 @@ TEST(TableFootersSheet, FootersGroupFootersAndIndicator) {
     view->GetOptionsView()->SetFooter(true);
     view->GetOptionsView()->SetGroupFooters(modes[i]);
     view->GetOptionsSelection()->SetMultiSelect(true);
+    view->GetOptionsCustomize()->SetItemsQuickCustomization(i == 0);
     view->GetColumn(2)->Summary()->SetFooterKind(skSum);
     view->GetColumn(2)->Summary()->SetGroupFooterKind(skSum);
     view->GetColumn(1)->Summary()->SetFooterKind(skCount);
