@@ -347,6 +347,15 @@ void TcxGridTableController::SelectColumns(TcxGridColumn* fromColumn, TcxGridCol
   view->DoSelectionChanged();
 }
 
+bool TcxGridTableController::IsColumnLeftOfSizing(const TcxGridColumn* column) const {
+  if (!SizingColumn || !column) return false;
+  if (column == SizingColumn) return true;
+  TcxGridTableView* view = TableGridView();
+  const Integer sizing = SizingColumn->VisibleIndex();
+  return sizing != view->GetVisibleColumnCount() - 1 && column->VisibleIndex() >= 0 &&
+         column->VisibleIndex() < sizing;
+}
+
 void TcxGridTableController::FocusedItemChanged(TcxCustomGridTableItem* prevItem) {
   if (!cellSelectionAnchor_) cellSelectionAnchor_ = FocusedColumn();
   TcxCustomGridTableController::FocusedItemChanged(prevItem);

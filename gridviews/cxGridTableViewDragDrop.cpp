@@ -305,7 +305,7 @@ void TcxGridColumnHorzSizingObject::BeforeFinishDrag(bool accepted) {
   const Integer size = GetCurrentSize();
   if (size == InitialSize) return;
   TcxGridColumn* column = Column;
-  column->SetWidth(size - header->Container()->GetColumnIndent(column));
+  column->ChangeWidthByUser(size - header->Container()->GetColumnIndent(column));
   static_cast<TcxGridTableView*>(GridView())->DoColumnSizeChanged(column);
 }
 
