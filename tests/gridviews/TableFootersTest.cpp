@@ -122,6 +122,26 @@ TEST_F(TableFootersFixture, FooterCellsWithAndWithoutSummaries) {
   EXPECT_GT(v->GetColumn(2)->Width(), 80);
 }
 
+TEST_F(TableFootersFixture, FooterAutoHeightWrapsLongSummaries) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetFooter(true);
+  v->GetColumn(2)->Summary()->SetFooterKind(skSum);
+  v->GetColumn(2)->Summary()->SetFooterFormat("Sum of all the amounts: 0");
+  Relayout(v);
+  const Integer single = Footer(v)->Height();
+  auto* cell = static_cast<TcxGridFooterCellViewInfo*>(Footer(v)->GetItemViewInfo(2));
+  EXPECT_FALSE(cell->MultiLine());
+  v->GetOptionsView()->SetFooterAutoHeight(true);
+  Relayout(v);
+  cell = static_cast<TcxGridFooterCellViewInfo*>(Footer(v)->GetItemViewInfo(2));
+  EXPECT_TRUE(cell->MultiLine());
+  // The text no longer fits one line of an 80-pixel column: the footer grows by whole lines.
+  EXPECT_GT(Footer(v)->Height(), single);
+  TcxStyleParams params;
+  v->GetColumn(2)->GetStyles()->GetFooterParams(nullptr, -1, params);
+  EXPECT_EQ((Footer(v)->Height() - single) % Qq(params.Font), 0);
+}
+
 TEST_F(TableFootersFixture, GroupFooterModes) {
   TcxGridDBTableView* v = Shown();
   v->GetColumn(2)->Summary()->SetGroupFooterKind(skSum);
