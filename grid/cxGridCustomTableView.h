@@ -12,6 +12,7 @@
 #include "grid/cxGridEditLinks.h"
 
 class TcxCustomGridTableItem;
+class TcxGridFilterBox;
 class TcxCustomGridTableView;
 class TcxGridItemDataBinding;
 class TcxCustomGridTableViewData;
@@ -669,6 +670,15 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   }
   TcxCustomGridTableViewStyles* TableStyles() const { return static_cast<TcxCustomGridTableViewStyles*>(Styles()); }
   TcxCustomGridTableOptionsCustomize* OptionsCustomize() const { return optionsCustomize_; }
+  // The filter box bar's options, made on first use.
+  TcxGridFilterBox* FilterBox();
+  void SetFilterBox(TcxGridFilterBox* v);
+  // Whether the filter box offers a list of recent filters (its drop-down button shows).
+  virtual bool HasFilterMRUItems() { return false; }
+  // What the filter box's drop-down and customize buttons open (the filter drop-downs and
+  // dialogs fill these in).
+  virtual void ShowFilterMRUItemsPopup() {}
+  virtual void ShowFilterCustomizeDialog() {}
   // The visible items in index order.
   Integer VisibleItemCount() const { return Integer(visibleItems_.size()); }
   TcxCustomGridTableItem* VisibleItems(Integer i) const { return visibleItems_.at(size_t(i)); }
@@ -758,6 +768,11 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   std::function<void(TcxCustomGridTableView*, TcxCanvas*, TcxCustomGridCellViewInfo*, bool&)>
       OnCustomDrawPartBackground;
   TNotifyEvent OnTopRecordIndexChanged;
+  // The selected records (or, in the table view, the selected columns) changed.
+  std::function<void(TcxCustomGridTableView*)> OnSelectionChanged;
+  virtual void DoSelectionChanged() {
+    if (OnSelectionChanged) OnSelectionChanged(this);
+  }
   std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomGridTableItem*)>
       OnFocusedItemChanged;
   std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxCustomGridRecord*, bool)>
@@ -784,6 +799,7 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   std::vector<TcxCustomGridTableItem*> visibleItems_;
   Integer nextID_ = 0;
   TcxCustomGridTableOptionsCustomize* optionsCustomize_ = nullptr;
+  TcxGridFilterBox* filterBox_ = nullptr;
   Integer loadingLayout_ = 0;
   bool applyingLayout_ = false;
   TPendingList pendingGroups_, pendingSorts_, pendingIndexes_;

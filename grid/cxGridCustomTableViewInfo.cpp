@@ -42,6 +42,11 @@ struct TRecordPainterRegistration {
 
 TClass TcxCustomGridTableView::GetViewInfoCacheClass() { return TcxCustomGridTableViewInfoCache::StaticClass(); }
 
+TcxCanvas* GridTableMeasuringCanvas(TcxCustomGridViewInfo* viewInfo) {
+  TcxGridSite* site = viewInfo ? viewInfo->SiteWindow() : nullptr;
+  return site && (site->HandleAllocated() || site->Parent()) ? viewInfo->GetCanvas() : LazyScreenCanvas();
+}
+
 String GridNoDataText() { return LoadReplaceableResString(scxGridNoDataInfoText); }
 
 void RegisterGridRecordsPainterFactory(TClass painterClass, TcxGridRecordsPainterFactory factory) {

@@ -77,15 +77,44 @@ class TcxCustomGridPartViewInfo : public TcxCustomGridViewCellViewInfo {
   bool registered_ = false;
 };
 
-// The filter box bar: hidden (height 0) until the filter box is built.
+class TcxGridFilterButtonsViewInfo;
+class TcxDataFilterCriteria;
+
+// The filter box bar: the filter's text and its buttons, shown per the view's FilterBox
+// options at the top or the bottom (cxGridFilterBox.h has the buttons).
 class TcxGridFilterViewInfo : public TcxCustomGridPartViewInfo {
   KORVAN_CLASS(TcxGridFilterViewInfo, TcxCustomGridPartViewInfo)
 
  public:
-  using TcxCustomGridPartViewInfo::TcxCustomGridPartViewInfo;
-  TcxGridPartAlignment GetPartAlignment() override { return gpaBottom; }
+  explicit TcxGridFilterViewInfo(TcxCustomGridViewInfo* gridViewInfo);
+  ~TcxGridFilterViewInfo() override;
+  TcxGridFilterButtonsViewInfo* ButtonsViewInfo() const { return buttons_; }
+  TcxDataFilterCriteria* Filter() const;
+  TcxGridPartAlignment GetPartAlignment() override;
   bool IsFullWidth() override { return true; }
   bool ScrollsHorizontally() override { return false; }
+  bool IsPartVisible() override;
+  TcxCanvas* GetCanvas() override;
+  Integer CalculateHeight() override;
+  Integer CalculateWidth() override { return GridViewInfo()->ClientWidth(); }
+  void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
+  void OffsetBounds(Integer dx, Integer dy) override;
+  String GetText() override;
+  TRect GetTextAreaBounds() override;
+  TcxAlignmentVert GetAlignmentVert() override { return vaCenter; }
+  void GetViewParams(TcxStyleParams& params) override;
+  TBitmap* GetBackgroundBitmap() override;
+  TClass GetHitTestClass() override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
+  // The text hot-tracks (and a press opens the recent filters) while the drop-down shows.
+  bool IsHotTrackable() override;
+  bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
+  // The right edge of the filter's text as drawn.
+  Integer TextRight();
+
+ private:
+  TcxGridFilterButtonsViewInfo* buttons_;
 };
 
 // The navigator site left of the horizontal scroll bar: hidden (no width) until the navigator
@@ -517,5 +546,8 @@ class TcxCustomGridTablePainter : public TcxCustomGridPainter {
   void PaintViewContent() override;
 };
 
+// The canvas cells measure on: the site's once it has a window or a parent (a site gets its
+// window only when shown, after its first calculation), else the screen's.
+TcxCanvas* GridTableMeasuringCanvas(TcxCustomGridViewInfo* viewInfo);
 // The text an empty record-based view shows.
 String GridNoDataText();

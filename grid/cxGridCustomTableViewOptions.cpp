@@ -10,6 +10,7 @@
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridFilterBox.h"
 #include "grid/cxGridLevel.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
@@ -500,6 +501,7 @@ void TcxCustomGridTableView::DoAssign(TcxCustomGridView* source) {
       while (ItemCount() > s->ItemCount()) items_.back()->Free();
       nextID_ = s->nextID_;
       optionsCustomize_->AssignFrom(s->optionsCustomize_);
+      if (s->filterBox_) FilterBox()->AssignFrom(s->filterBox_);
     } catch (...) {
       EndLoadingLayout();
       EndUpdate();
@@ -823,6 +825,7 @@ void TcxCustomGridTableView::CreateOptions() {
 }
 
 void TcxCustomGridTableView::DestroyOptions() {
+  FreeAndNil(filterBox_);
   FreeAndNil(optionsCustomize_);
   TcxCustomGridView::DestroyOptions();
 }

@@ -196,8 +196,11 @@ void TcxCustomGridTableView::UpdateControl(TcxUpdateControlInfo* info) {
   } else if (auto* focus = dynamic_cast<TcxFocusedRecordChangedInfo*>(info)) {
     if (controller) controller->FocusedRecordChanged(focus->PrevFocusedRowIndex, focus->FocusedRowIndex,
                                                      focus->NewItemRowFocusingChanged);
-  } else if (dynamic_cast<TcxSelectionChangedInfo*>(info) || dynamic_cast<TcxSearchChangedInfo*>(info)) {
+  } else if (dynamic_cast<TcxSelectionChangedInfo*>(info)) {
     // Cells cache their selected look per calculation.
+    if (controller) QueueLayoutChange();
+    DoSelectionChanged();
+  } else if (dynamic_cast<TcxSearchChangedInfo*>(info)) {
     if (controller) QueueLayoutChange();
   }
   TcxCustomGridView::UpdateControl(info);

@@ -195,6 +195,9 @@ class TcxGridDataRowViewInfo : public TcxCustomGridRowViewInfo {
   TRect GetVisibleBounds() override;
   TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
   bool HasVariableHeight() override;
+  bool CanSize() override;
+  void SetRowHeight(Integer height) override;
+  Integer CheckRowHeight(Integer height) override;
   TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) override;
   void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) override;
   void PostCalculate() override;
@@ -306,6 +309,11 @@ class TcxGridGroupRowViewInfo : public TcxCustomGridRowViewInfo {
   void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
   void OffsetBounds(Integer dx, Integer dy) override;
   bool HasExpandButton() override { return true; }
+  // A collapsed group shows its own footer under it when group footers are always visible.
+  bool HasFooter(Integer index) override;
+  bool CanSize() override;
+  void SetRowHeight(Integer height) override;
+  Integer CheckRowHeight(Integer height) override;
   void CalculateExpandButtonBounds(TRect& r) override;
   void GetExpandButtonAreaBounds(TRect& r) override;
   void GetFocusRectBounds(TRect& r) override;

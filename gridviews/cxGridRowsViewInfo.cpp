@@ -57,7 +57,50 @@ TcxGridTablePainter* CollectingPainter(TcxCustomGridView* view) {
 
 TcxCustomGridRowViewInfo::TcxCustomGridRowViewInfo(TcxCustomGridRecordsViewInfo* recordsViewInfo,
                                                    TcxCustomGridRecord* record)
-    : TcxCustomGridRecordViewInfo(recordsViewInfo, record) {}
+    : TcxCustomGridRecordViewInfo(recordsViewInfo, record) {
+  if (TcxGridIndicatorViewInfo* indicator = TableViewInfo()->IndicatorViewInfo())
+    indicatorItem_ = indicator->AddRowItem(this);
+}
+
+TcxCustomGridRowViewInfo::~TcxCustomGridRowViewInfo() {
+  if (indicatorItem_) {
+    indicatorItem_->RowDestroyed();
+    delete indicatorItem_;
+  }
+  delete rowFooters_;
+}
+
+bool TcxCustomGridRowViewInfo::HasFooter(Integer index) {
+  const TcxGridGroupFootersMode mode = GridTableView()->GetOptionsView()->GroupFooters();
+  if (mode == gfInvisible || !GridRecord()) return false;
+  if (mode == gfAlwaysVisible) --index;
+  return index >= 0 && index < Level() && GridRecord()->IsLastOfAncestor(index);
+}
+
+Integer TcxCustomGridRowViewInfo::GetFootersHeight() {
+  if (!rowFooters_) rowFooters_ = new TcxGridRowFootersViewInfo(this);
+  return rowFooters_->GetHeight();
+}
+
+void TcxCustomGridRowViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
+  delete rowFooters_;
+  rowFooters_ = new TcxGridRowFootersViewInfo(this);
+  TcxCustomGridRecordViewInfo::CalculateAt(left, top, width, height);
+  if (indicatorItem_) TableViewInfo()->IndicatorViewInfo()->CalculateRowItem(this, indicatorItem_);
+  rowFooters_->CalculateAt(Bounds.Left, Bounds.Bottom - GetBottomPartsHeight());
+}
+
+void TcxCustomGridRowViewInfo::OffsetBounds(Integer dx, Integer dy) {
+  TcxCustomGridRecordViewInfo::OffsetBounds(dx, dy);
+  if (indicatorItem_ && indicatorItem_->Calculated()) indicatorItem_->OffsetBounds(0, dy);
+  if (rowFooters_) rowFooters_->OffsetBounds(dx, dy);
+}
+
+void TcxCustomGridRowViewInfo::GetItemAreaBounds(TcxCustomGridTableItem* item, TRect& r) {
+  TcxCustomGridRecordViewInfo::GetItemAreaBounds(item, r);
+  if (!item && indicatorItem_ && indicatorItem_->Calculated() && indicatorItem_->Bounds.Width() > 0)
+    r.Left = indicatorItem_->Bounds.Left;
+}
 
 TcxGridTableViewInfo* TcxCustomGridRowViewInfo::TableViewInfo() const {
   return static_cast<TcxGridTableViewInfo*>(GridViewInfo());
@@ -89,7 +132,7 @@ bool TcxCustomGridRowViewInfo::HasClosingGridLine() {
 }
 
 Integer TcxCustomGridRowViewInfo::GetBottomPartsHeight() {
-  return GetSeparatorWidth() + (HasClosingGridLine() ? TableViewInfo()->GetGridLineWidth() : 0);
+  return GetFootersHeight() + GetSeparatorWidth() + (HasClosingGridLine() ? TableViewInfo()->GetGridLineWidth() : 0);
 }
 
 void TcxCustomGridRowViewInfo::GetContentAreaBounds(TRect& r) {
@@ -134,6 +177,10 @@ TRect TcxCustomGridRowViewInfo::GetLevelIndentBounds(Integer level) {
   }
   r.Left += level * TableViewInfo()->LevelIndent();
   r.Right = r.Left + TableViewInfo()->LevelIndent();
+  // The indent of a group the row closes ends above that group's footer.
+  if (rowFooters_)
+    if (TcxGridRowFooterViewInfo* footer = rowFooters_->GetFooterByIndex(Level() - level))
+      if (footer->Calculated()) r.Bottom = footer->Bounds.Top;
   return r;
 }
 
@@ -143,7 +190,9 @@ void TcxCustomGridRowViewInfo::GetLevelIndentParts(Integer level, TRect& content
   const Integer line = TableViewInfo()->GetGridLineWidth();
   const TcxGridLines lines = GridTableView()->GetOptionsView()->GridLines();
   content = cell;
-  content.Bottom = cell.Top + GetRowContentHeight();
+  // Above the separator (and the closing line); a footer the cell ends above comes off already.
+  const bool footerShown = rowFooters_ && rowFooters_->GetFooterByIndex(Level() - level);
+  content.Bottom = cell.Bottom - (footerShown ? 0 : GetBottomPartsHeight() - GetFootersHeight());
   if (lines == glBoth || lines == glHorizontal) content.Right -= line;
   rightLine = TRect(content.Right, cell.Top, cell.Right, content.Bottom);
   bottomLine = TRect();
@@ -171,6 +220,8 @@ TRect TcxCustomGridRowViewInfo::ExpandButtonSquare(const TRect& r) {
 
 TcxCustomGridHitTest* TcxCustomGridRowViewInfo::GetHitTest(const TPoint& p) {
   if (!IsVisibleForHitTest() || !Bounds.Contains(p)) return nullptr;
+  if (rowFooters_)
+    if (TcxCustomGridHitTest* h = rowFooters_->GetHitTest(p)) return h;
   if (p.X < GetContentLeft() && !(HasExpandButton() && ExpandButtonBounds.Contains(p))) {
     auto* hitTest = GetPooledHitTest<TcxGridRowLevelIndentHitTest>(p);
     InitHitTest(hitTest);
@@ -379,6 +430,7 @@ void TcxCustomGridRowPainter::Paint() {
 
 void TcxCustomGridRowPainter::PaintRow() {
   TcxCustomGridRowViewInfo* row = Row();
+  if (row->RowFooters()) row->RowFooters()->Paint(Canvas());
   for (Integer level = 0; level < row->VisualLevel(); ++level) PaintLevelIndent(level);
   if (row->HasClosingGridLine())
     Canvas()->FillRectColor(row->GetClosingGridLineBounds(), row->TableViewInfo()->GetGridLineColor());
@@ -611,6 +663,21 @@ TcxCustomGridHitTest* TcxGridDataRowViewInfo::GetHitTest(const TPoint& p) {
       if (TcxCustomGridHitTest* h = preview_->GetHitTest(p)) return h;
   }
   return TcxCustomGridRowViewInfo::GetHitTest(p);
+}
+
+bool TcxGridDataRowViewInfo::CanSize() { return GridTableView()->GetOptionsCustomize()->DataRowSizing(); }
+
+void TcxGridDataRowViewInfo::SetRowHeight(Integer height) {
+  // The data row height option holds the cells' height: the row's other parts come off.
+  const Integer value = height - GetNonDataHeight() - PreviewHeight();
+  if (height != Bounds.Height()) GridTableView()->GetOptionsView()->SetDataRowHeight(value);
+}
+
+Integer TcxGridDataRowViewInfo::CheckRowHeight(Integer height) {
+  const Integer other = GetNonDataHeight() + PreviewHeight();
+  const auto& minimum = GridTableView()->GetOptionsView()->MinDataRowHeight;
+  const Integer content = std::max<Integer>({height - other, 1, minimum ? minimum() : 1});
+  return content + other;
 }
 
 TcxGridTableDataCellViewInfo* TcxGridDataRowViewInfo::GetCellViewInfoByItem(TcxCustomGridTableItem* item) {
@@ -915,6 +982,25 @@ TRect TcxGridGroupRowViewInfo::GetSeparatorBounds() {
   TRect r = TcxCustomGridRowViewInfo::GetSeparatorBounds();
   if (Expanded()) r.Left += TableViewInfo()->LevelIndent();
   return r;
+}
+
+bool TcxGridGroupRowViewInfo::HasFooter(Integer index) {
+  if (index == 0 && GridTableView()->GetOptionsView()->GroupFooters() == gfAlwaysVisible && !Expanded()) return true;
+  return TcxCustomGridRowViewInfo::HasFooter(index);
+}
+
+bool TcxGridGroupRowViewInfo::CanSize() { return GridTableView()->GetOptionsCustomize()->GroupRowSizing(); }
+
+void TcxGridGroupRowViewInfo::SetRowHeight(Integer height) {
+  const Integer value = height - GetNonDataHeight();
+  if (height != Bounds.Height()) GridTableView()->GetOptionsView()->SetGroupRowHeight(value);
+}
+
+Integer TcxGridGroupRowViewInfo::CheckRowHeight(Integer height) {
+  const Integer other = GetNonDataHeight();
+  const auto& minimum = GridTableView()->GetOptionsView()->MinGroupRowHeight;
+  const Integer content = std::max<Integer>({height - other, 1, minimum ? minimum() : 1});
+  return content + other;
 }
 
 TcxCustomGridHitTest* TcxGridGroupRowViewInfo::GetHitTest(const TPoint& p) {

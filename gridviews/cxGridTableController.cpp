@@ -344,6 +344,16 @@ void TcxGridTableController::SelectColumns(TcxGridColumn* fromColumn, TcxGridCol
     for (Integer i = from; i <= to && i < count; ++i) view->GetVisibleColumn(i)->SetSelected(true);
     InvalidateSelection();
   }
+  view->DoSelectionChanged();
+}
+
+bool TcxGridTableController::IsColumnLeftOfSizing(const TcxGridColumn* column) const {
+  if (!SizingColumn || !column) return false;
+  if (column == SizingColumn) return true;
+  TcxGridTableView* view = TableGridView();
+  const Integer sizing = SizingColumn->VisibleIndex();
+  return sizing != view->GetVisibleColumnCount() - 1 && column->VisibleIndex() >= 0 &&
+         column->VisibleIndex() < sizing;
 }
 
 void TcxGridTableController::FocusedItemChanged(TcxCustomGridTableItem* prevItem) {
@@ -434,17 +444,23 @@ void TcxGridTableController::DoRangeSelection(bool clearOthers, TcxCustomGridHit
 
 void TcxGridTableController::SelectFocusedRecordOnly() {
   TcxGridTableView* view = TableGridView();
-  view->BeginUpdate();
-  Finally end{[view] { view->EndUpdate(); }};
-  TcxCustomGridTableController::SelectFocusedRecordOnly();
-  if (!IsCellMultiSelect()) return;
-  TcxGridColumn* focused = FocusedColumn();
-  if (GetSelectedColumnCount() == 1 && GetSelectedColumn(0) == focused) return;
-  ClearColumnSelection();
-  if (focused) {
-    focused->SetSelected(true);
-    cellSelectionAnchor_ = focused;
+  bool columnsChanged = false;
+  {
+    view->BeginUpdate();
+    Finally end{[view] { view->EndUpdate(); }};
+    TcxCustomGridTableController::SelectFocusedRecordOnly();
+    if (!IsCellMultiSelect()) return;
+    TcxGridColumn* focused = FocusedColumn();
+    if (GetSelectedColumnCount() == 1 && GetSelectedColumn(0) == focused) return;
+    ClearColumnSelection();
+    if (focused) {
+      focused->SetSelected(true);
+      cellSelectionAnchor_ = focused;
+    }
+    columnsChanged = true;
   }
+  // The column selection changed after the bracket closed.
+  if (columnsChanged) view->DoSelectionChanged();
 }
 
 bool TcxGridTableController::IsKeyForController(Word key, TShiftState shift, bool focusedRowChanged) {

@@ -522,6 +522,16 @@ Integer TcxGridColumn::CalculateBestFitWidth() {
     if (borders.Contains(bRight)) result += info->GetGridLineWidth();
   }
   if (!Visible() || !view->Level() || view->IsDestroying()) return result;
+  // The footer's and the built group footers' summaries of the column must fit too.
+  if (info && info->FooterViewInfo() && VisibleIndex() < info->FooterViewInfo()->GetItemViewInfoCount()) {
+    const Integer indent = info->FooterViewInfo()->GetColumnIndent(this);
+    if (info->FooterViewInfo()->Visible)
+      result = std::max(result, info->FooterViewInfo()->GetCellNaturalWidth(VisibleIndex()) - indent);
+    if (TcxCustomGridRecordsViewInfo* rows = info->RecordsViewInfo())
+      for (Integer i = 0; i < rows->Count(); ++i)
+        if (auto* row = dynamic_cast<TcxCustomGridRowViewInfo*>(rows->Items(i)); row && row->RowFooters())
+          result = std::max(result, row->RowFooters()->GetMaxCellWidth(VisibleIndex()) - indent);
+  }
   if (!view->GetOptionsView()->Header()) return result;
   if (info && info->HeaderViewInfo() && VisibleIndex() < info->HeaderViewInfo()->GetItemViewInfoCount()) {
     TcxGridColumnHeaderViewInfo* header = info->HeaderViewInfo()->GetItemViewInfo(VisibleIndex());
@@ -540,6 +550,45 @@ Integer TcxGridColumn::CalculateBestFitWidth() {
   return std::max(result, header);
 }
 
+bool TcxGridColumn::KeepsWidthInAutoWidth() const {
+  if (HasFixedWidth()) return true;
+  TcxGridTableView* view = const_cast<TcxGridColumn*>(this)->GridView();
+  auto* controller = view ? dynamic_cast<TcxGridTableController*>(view->Controller()) : nullptr;
+  return controller && controller->SizingColumn && controller->IsColumnLeftOfSizing(this);
+}
+
+void TcxGridColumn::FreezeAutoWidths() {
+  TcxGridTableView* view = GridView();
+  if (!view || !view->GetOptionsView()->ColumnAutoWidth()) return;
+  // The headers show current widths only outside an update bracket (no layout is pending).
+  if (view->IsUpdateLocked()) return;
+  TcxGridTableViewInfo* info = view->GetViewInfo();
+  TcxGridHeaderViewInfo* header = info ? info->HeaderViewInfo() : nullptr;
+  if (!header || header->GetItemViewInfoCount() != view->GetVisibleColumnCount()) return;
+  view->BeginUpdate();
+  Finally end{[view] { view->EndUpdate(); }};
+  for (Integer i = 0; i < header->GetItemViewInfoCount(); ++i) {
+    TcxGridColumnHeaderViewInfo* cell = header->GetItemViewInfo(i);
+    cell->Column()->SetWidth(cell->CalculateWidth() - header->GetColumnIndent(cell->Column()));
+  }
+}
+
+void TcxGridColumn::ChangeWidthByUser(Integer value) {
+  TcxGridTableView* view = GridView();
+  auto* controller = view ? dynamic_cast<TcxGridTableController*>(view->Controller()) : nullptr;
+  FreezeAutoWidths();
+  {
+    // While the width is set, this column and the ones left of it keep their widths.
+    if (controller) controller->SizingColumn = this;
+    Finally clear{[controller] {
+      if (controller) controller->SizingColumn = nullptr;
+    }};
+    SetWidth(value);
+  }
+  FreezeAutoWidths();
+  Changed(2);
+}
+
 void TcxGridColumn::ApplyBestFit(bool checkCanSize, bool fireEvents) {
   TcxGridTableView* view = GridView();
   if (!view || view->IsPattern()) return;
@@ -549,8 +598,7 @@ void TcxGridColumn::ApplyBestFit(bool checkCanSize, bool fireEvents) {
     Finally pop{[] { PopHourglassCursor(); }};
     Integer w = CalculateBestFitWidth();
     if (BestFitMaxWidth() != 0) w = std::min(w, BestFitMaxWidth());
-    SetWidth(w);
-    Changed(2);
+    ChangeWidthByUser(w);
   }
   if (fireEvents) view->DoColumnSizeChanged(this);
 }

@@ -183,8 +183,13 @@ class TcxGridColumn : public TcxCustomGridTableItem {
   bool IsHiddenStored() const { return !IsPreview() && Hidden(); }
   bool IsVisibleStored() const { return !IsPreview(); }
   bool HasFixedWidth() const override;
-  // The column keeps its width when the others share the client width.
-  bool KeepsWidthInAutoWidth() const { return HasFixedWidth(); }
+  // The column keeps its width when the others share the client width: a fixed width, or
+  // while a column is sized by the user, that column and the ones left of it.
+  bool KeepsWidthInAutoWidth() const;
+  // A width the user gave: under auto width the other columns keep the widths they show.
+  void ChangeWidthByUser(Integer value);
+  // Under auto width, every visible column takes the width its header shows.
+  void FreezeAutoWidths();
   bool CanHorzSize() override;
   TClass GetOptionsClass() override { return TcxGridColumnOptions::StaticClass(); }
   TClass GetStylesClass() override { return TcxGridColumnStyles::StaticClass(); }
@@ -540,6 +545,10 @@ class TcxGridTableController : public TcxCustomGridTableController {
   TcxGridTableViewInfo* TableViewInfoOfView() const;
   // The horizontal scroll position in pixels, clamped to 0 ... data width - client width.
   Integer LeftPos() const { return leftPos_; }
+  // The column the user is sizing (null when none).
+  TcxGridColumn* SizingColumn = nullptr;
+  // The column being sized and, unless it is the last visible one, the columns left of it.
+  bool IsColumnLeftOfSizing(const TcxGridColumn* column) const;
   void SetLeftPos(Integer value);
   // The column whose header is held down by the left button.
   TcxGridColumn* PressedColumn() const { return pressedColumn_; }

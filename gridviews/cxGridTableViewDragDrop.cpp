@@ -9,6 +9,7 @@ KORVAN_IMPLEMENT_CLASS(TcxGridColumnHeaderMovingObject)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridColumnSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridColumnHorzSizingObject)
+KORVAN_IMPLEMENT_CLASS(TcxGridRowSizingObject)
 
 // ---- moving items ------------------------------------------------------------------------------
 
@@ -304,11 +305,47 @@ void TcxGridColumnHorzSizingObject::BeforeFinishDrag(bool accepted) {
   const Integer size = GetCurrentSize();
   if (size == InitialSize) return;
   TcxGridColumn* column = Column;
-  column->SetWidth(size - header->Container()->GetColumnIndent(column));
+  column->ChangeWidthByUser(size - header->Container()->GetColumnIndent(column));
   static_cast<TcxGridTableView*>(GridView())->DoColumnSizeChanged(column);
 }
 
+TcxCustomGridRowViewInfo* TcxGridRowSizingObject::RowViewInfo() const {
+  return Row ? dynamic_cast<TcxCustomGridRowViewInfo*>(Row->ViewInfo) : nullptr;
+}
+
+TcxCustomGridDragAndDropObject* TcxGridRowSizingObject::InitDrag(const TPoint& p, TcxCustomGridHitTest* hitTest) {
+  TcxCustomGridSizingObject::InitDrag(p, hitTest);
+  if (auto* h = dynamic_cast<TcxGridRecordHitTest*>(hitTest)) Row = h->GridRecord;
+  return this;
+}
+
+TRect TcxGridRowSizingObject::GetSizingItemBounds() {
+  TcxCustomGridRowViewInfo* row = RowViewInfo();
+  return row ? row->Bounds : TRect();
+}
+
+void TcxGridRowSizingObject::StartDrag() {
+  TcxCustomGridRowViewInfo* row = RowViewInfo();
+  InitialSize = row ? row->Bounds.Height() : 0;
+  TcxCustomGridSizingObject::StartDrag();
+}
+
+Integer TcxGridRowSizingObject::GetCurrentSize() {
+  const Integer size = TcxCustomGridSizingObject::GetCurrentSize();
+  TcxCustomGridRowViewInfo* row = RowViewInfo();
+  return row ? row->CheckRowHeight(size) : size;
+}
+
+void TcxGridRowSizingObject::BeforeFinishDrag(bool accepted) {
+  TcxCustomGridSizingObject::BeforeFinishDrag(accepted);
+  // Every row of the kind takes the new height through the kind's height option.
+  if (TcxCustomGridRowViewInfo* row = RowViewInfo(); accepted && row) row->SetRowHeight(GetCurrentSize());
+}
+
 void RegisterGridTableViewDragObjects() {
+  TcxGridRowSizingEdgeHitTest::SizingObjectClass = [](TcxControl* c) -> TcxDragAndDropObject* {
+    return new TcxGridRowSizingObject(c);
+  };
   TcxGridColumnHeaderHitTest::MovingObjectClass = [](TcxControl* c) -> TcxDragAndDropObject* {
     return new TcxGridColumnHeaderMovingObject(c);
   };

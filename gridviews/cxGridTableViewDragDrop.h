@@ -111,5 +111,23 @@ class TcxGridColumnHorzSizingObject : public TcxCustomGridColumnSizingObject {
   Integer GetCurrentSize() override;
 };
 
+// Sizes the data or group rows by the bottom edge of a row's indicator cell.
+class TcxGridRowSizingObject : public TcxCustomGridSizingObject {
+  KORVAN_CLASS(TcxGridRowSizingObject, TcxCustomGridSizingObject)
+
+ public:
+  using TcxCustomGridSizingObject::TcxCustomGridSizingObject;
+  TcxCustomGridRecord* Row = nullptr;
+  // The row's view info as laid out now (null when the row is not shown).
+  TcxCustomGridRowViewInfo* RowViewInfo() const;
+  TcxCustomGridDragAndDropObject* InitDrag(const TPoint& p, TcxCustomGridHitTest* hitTest) override;
+  bool IsHorizontalSizing() override { return false; }
+  TRect GetSizingItemBounds() override;
+  Integer GetSizingMarkWidth() override { return 1; }
+  void StartDrag() override;
+  void BeforeFinishDrag(bool accepted) override;
+  Integer GetCurrentSize() override;
+};
+
 // Fills the table view hit tests' drag object slots (run by the table view unit's start).
 void RegisterGridTableViewDragObjects();

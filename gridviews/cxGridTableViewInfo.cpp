@@ -25,11 +25,6 @@ bool IsHeaderHotTrack(TcxCustomLookAndFeelPainterClass painter) { return painter
 
 }  // namespace
 
-TcxCanvas* GridTableMeasuringCanvas(TcxCustomGridViewInfo* viewInfo) {
-  TcxGridSite* site = viewInfo ? viewInfo->SiteWindow() : nullptr;
-  return site && (site->HandleAllocated() || site->Parent()) ? viewInfo->GetCanvas() : LazyScreenCanvas();
-}
-
 String GridGroupByBoxCaption() { return LoadReplaceableResString(scxGridGroupByBoxCaption); }
 
 KORVAN_IMPLEMENT_CLASS(TcxGridColumnHeaderAreaViewInfo)
@@ -805,11 +800,25 @@ void TcxGridTableViewInfo::CreateViewParts() {
   groupByBoxViewInfo_->Register();
   headerViewInfo_ = static_cast<TcxGridHeaderViewInfo*>(GetHeaderViewInfoClass()->Create(this));
   headerViewInfo_->Register();
+  footerViewInfo_ = static_cast<TcxGridFooterViewInfo*>(GetFooterViewInfoClass()->Create(this));
+  footerViewInfo_->Register();
+  indicatorViewInfo_ = static_cast<TcxGridIndicatorViewInfo*>(GetIndicatorViewInfoClass()->Create(this));
   groupByBoxViewInfo_->InitItems();
   headerViewInfo_->InitItems();
+  footerViewInfo_->InitItems();
+  // The filter box sits between the group-by box and the header at the top, below the
+  // footer at the bottom (a lower list position is further out).
+  if (TcxGridFilterViewInfo* filter = FilterViewInfo()) {
+    MovePart(filter, PartCount() - 1);
+    MovePart(filter, IndexOfPart(filter->GetPartAlignment() == gpaTop
+                                     ? static_cast<TcxCustomGridPartViewInfo*>(headerViewInfo_)
+                                     : footerViewInfo_));
+  }
 }
 
 void TcxGridTableViewInfo::DestroyViewParts() {
+  FreeAndNil(indicatorViewInfo_);
+  FreeAndNil(footerViewInfo_);
   FreeAndNil(headerViewInfo_);
   FreeAndNil(groupByBoxViewInfo_);
 }
@@ -835,7 +844,28 @@ void TcxGridTableViewInfo::Calculate() {
   CalculateIndentConsts();
   // The header fits its columns first: the data width and its height follow from them.
   headerViewInfo_->CheckAutoWidths();
+  Finally indicator{[this] {
+    // Beside the header, the rows and the footer (row items are placed by their rows).
+    if (!indicatorViewInfo_) return;
+    const TRect client = ClientBounds();
+    const Integer headerHeight = headerViewInfo_ ? headerViewInfo_->Height() : 0;
+    indicatorViewInfo_->Visible = indicatorViewInfo_->IsIndicatorVisible();
+    indicatorViewInfo_->CalculateAt(ViewLeft(), client.Top - headerHeight, indicatorViewInfo_->IndicatorWidth(),
+                                    indicatorViewInfo_->CalculateHeight());
+  }};
   TcxCustomGridTableViewInfo::Calculate();
+}
+
+TRect TcxGridTableViewInfo::GetClientBounds() {
+  TRect r = TcxCustomGridTableViewInfo::GetClientBounds();
+  if (indicatorViewInfo_) r.Left += indicatorViewInfo_->IndicatorWidth();
+  return r;
+}
+
+TcxCustomGridHitTest* TcxGridTableViewInfo::GetContentHitTest(const TPoint& p) {
+  if (indicatorViewInfo_ && indicatorViewInfo_->Visible && indicatorViewInfo_->Calculated())
+    if (TcxCustomGridHitTest* h = indicatorViewInfo_->GetHitTest(p)) return h;
+  return TcxCustomGridTableViewInfo::GetContentHitTest(p);
 }
 
 void TcxGridTableViewInfo::GetPartBounds(TcxCustomGridPartViewInfo* part, TRect& r) {
@@ -852,6 +882,7 @@ void TcxGridTableViewInfo::OffsetHorizontally(Integer dx, Integer dy) {
 
 void TcxGridTableViewInfo::GetVertScrollArea(TRect& r) {
   r = ClientBounds();
+  if (indicatorViewInfo_) r.Left -= indicatorViewInfo_->IndicatorWidth();
   if (RecordsViewInfo()) r.Top = RecordsViewInfo()->ContentBounds.Top;
 }
 
@@ -886,6 +917,7 @@ void TcxGridTableViewInfo::GetHorzScrollRects(Integer dx, TRect& scrolled, TRect
 void TcxGridTableViewInfo::GetHorzScrollArea(TRect& r) {
   r = ClientBounds();
   if (headerViewInfo_) r.Top -= headerViewInfo_->Height();
+  if (footerViewInfo_) r.Bottom += footerViewInfo_->Height();
 }
 
 Integer TcxGridTableViewInfo::CalculateDataWidth() {
@@ -947,11 +979,13 @@ void TcxGridTablePainter::PaintViewContent() {
   TcxGridTableViewInfo* info = TableViewInfo();
   PaintPart(info->GroupByBoxViewInfo());
   DrawFilterBar();
-  PaintPart(info->HeaderViewInfo());
-  // Right of a header narrower than the view: the view's background.
-  if (TcxGridHeaderViewInfo* header = info->HeaderViewInfo(); header && header->Visible) {
+  PaintPart(info->IndicatorViewInfo());
+  // Right of a header or footer narrower than the view: the view's background.
+  for (TcxGridHeaderViewInfo* part : {info->HeaderViewInfo(), static_cast<TcxGridHeaderViewInfo*>(info->FooterViewInfo())}) {
+    PaintPart(part);
+    if (!part || !part->Visible) continue;
     const TRect client = info->ClientBounds();
-    const TRect strip(header->Bounds.Right, header->Bounds.Top, client.Right, header->Bounds.Bottom);
+    const TRect strip(part->Bounds.Right, part->Bounds.Top, client.Right, part->Bounds.Bottom);
     if (!strip.IsEmpty()) Canvas()->FillRectColor(strip, info->GetBackgroundColor());
   }
   if (info->IsNavigatorSiteShown()) DrawNavigator();
@@ -1010,6 +1044,7 @@ void TcxGridTablePainter::DrawGridLines(const std::vector<TRect>& lines, TColor 
 }
 
 void RegisterGridTableViewInfoPainters() {
+  RegisterGridTableFooterPainters();
   RegisterGridCellPainter<TcxGridColumnContainerPainter>();
   RegisterGridCellPainter<TcxGridGroupByBoxPainter>();
   RegisterGridCellPainter<TcxGridColumnHeaderPainter>();

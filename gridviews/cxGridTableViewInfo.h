@@ -337,6 +337,273 @@ class TcxGridGroupByBoxViewInfo : public TcxGridColumnContainerViewInfo {
   TcxGridColumnHeaderViewInfo* CreateItemViewInfo(TcxGridColumn* column) override;
 };
 
+// ---- footers ---------------------------------------------------------------------------------------
+
+class TcxGridFooterViewInfo;
+class TcxGridRowFootersViewInfo;
+class TcxCustomGridRowViewInfo;
+
+// A footer cell under a column: the text of the column's footer summary item (painted only
+// when the column has one; it answers hit tests also where it is not painted).
+class TcxGridFooterCellViewInfo : public TcxGridColumnHeaderViewInfo {
+  KORVAN_CLASS(TcxGridFooterCellViewInfo, TcxGridColumnHeaderViewInfo)
+
+ public:
+  using TcxGridColumnHeaderViewInfo::TcxGridColumnHeaderViewInfo;
+  TcxGridFooterViewInfo* Footer() const;
+  Integer CalculateHeight() override;
+  bool CustomDraw(TcxCanvas* canvas) override;
+  bool HasCustomDraw() override;
+  TAlignment GetAlignmentHorz() override;
+  TcxAlignmentVert GetAlignmentVert() override { return vaCenter; }
+  TRect GetAreaClipBounds() override { return Bounds; }
+  TBitmap* GetBackgroundBitmap() override;
+  TcxBorders GetBorders() override { return cxBordersAll; }
+  Integer GetCellFrameWidth() override;
+  TClass GetHitTestClass() override { return TcxGridFooterCellHitTest::StaticClass(); }
+  bool IsHotTrackable() override { return false; }
+  bool HasHint() override { return false; }
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  bool ShowEndEllipsis() override { return true; }
+  String GetText() override;
+  void GetViewParams(TcxStyleParams& params) override;
+  Integer GetPreferredWidth() override;
+  bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override { return false; }
+  void CreateAreaViewInfos() override {}
+  bool IsPressed() override { return false; }
+  void CalculateAreas() override;
+  // The index of the column's summary item (-1: none, the cell is not painted).
+  virtual Integer GetSummaryItemIndex();
+  bool HasSummary() { return GetSummaryItemIndex() != -1; }
+};
+
+// The footer below the rows: one cell per visible column under its header cell.
+class TcxGridFooterViewInfo : public TcxGridHeaderViewInfo {
+  KORVAN_CLASS(TcxGridFooterViewInfo, TcxGridHeaderViewInfo)
+
+ public:
+  using TcxGridHeaderViewInfo::TcxGridHeaderViewInfo;
+  Integer CalculateHeight() override;
+  void GetViewParams(TcxStyleParams& params) override;
+  TBitmap* GetBackgroundBitmap() override;
+  TClass GetHitTestClass() override { return TcxGridFooterHitTest::StaticClass(); }
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  TcxGridPartAlignment GetPartAlignment() override { return gpaBottom; }
+  bool IsPartVisible() override;
+  TcxBorders GetBorders() override;
+  Integer GetBorderWidth(TcxBorder side) override;
+  void CalculateHidden() override { TcxCustomGridPartViewInfo::CalculateHidden(); }
+  void OffsetBounds(Integer dx, Integer dy) override;
+  void CalculateItems() override;
+  Integer CalculateItemHeight() override;
+  bool IsMultiLine() override;
+  bool IsItemHeightFixed() override { return false; }
+  Integer GetContainerKind() override { return 4; }
+  TRect GetItemsAreaBounds() override { return ContentBounds(); }
+  TRect GetItemClipArea() override { return TRect(); }
+  bool PaintsItemsFirst() override;
+
+  // The view footer shows the separator strip at its top; group footers do not.
+  virtual bool HasSeparator() { return true; }
+  Integer SeparatorWidth();
+  // The footer's indent at the left of the rows (group footers).
+  virtual Integer GetIndent() { return 0; }
+  // The natural width of a column's cell (best fit).
+  Integer GetCellNaturalWidth(Integer index);
+
+ protected:
+  TcxGridColumnHeaderViewInfo* CreateItemViewInfo(TcxGridColumn* column) override;
+  void CalculateCell(Integer index);
+};
+
+// A group footer cell: the column's group footer summary at the footer's group level.
+class TcxGridRowFooterCellViewInfo : public TcxGridFooterCellViewInfo {
+  KORVAN_CLASS(TcxGridRowFooterCellViewInfo, TcxGridFooterCellViewInfo)
+
+ public:
+  using TcxGridFooterCellViewInfo::TcxGridFooterCellViewInfo;
+  TClass GetHitTestClass() override { return TcxGridGroupFooterCellHitTest::StaticClass(); }
+  String GetText() override;
+  void GetViewParams(TcxStyleParams& params) override;
+  Integer GetSummaryItemIndex() override;
+};
+
+// One footer closing a group under the last row of that group (not one of the view's parts).
+class TcxGridRowFooterViewInfo : public TcxGridFooterViewInfo {
+  KORVAN_CLASS(TcxGridRowFooterViewInfo, TcxGridFooterViewInfo)
+
+ public:
+  TcxGridRowFooterViewInfo(TcxGridRowFootersViewInfo* container, Integer index);
+  TcxGridRowFootersViewInfo* Container() const { return container_; }
+  TcxCustomGridRowViewInfo* RowViewInfo() const;
+  Integer FooterIndex() const { return index_; }
+  // The grouping level the footer closes.
+  Integer GroupLevel();
+  bool RegistersAsPart() override { return false; }
+  bool IsPartVisible() override { return true; }
+  bool HasSeparator() override { return false; }
+  Integer GetIndent() override;
+  Integer CalculateWidth() override;
+  void GetViewParams(TcxStyleParams& params) override;
+  TClass GetHitTestClass() override { return TcxGridGroupFooterHitTest::StaticClass(); }
+  void InitHitTest(TcxCustomGridHitTest* hitTest) override;
+  bool IsCellVisible() override { return Visible; }
+
+ protected:
+  TcxGridColumnHeaderViewInfo* CreateItemViewInfo(TcxGridColumn* column) override;
+
+ private:
+  TcxGridRowFootersViewInfo* container_;
+  Integer index_;
+};
+
+// The group footers of one row, innermost group first.
+class TcxGridRowFootersViewInfo : public TObject {
+  KORVAN_CLASS(TcxGridRowFootersViewInfo, TObject)
+
+ public:
+  explicit TcxGridRowFootersViewInfo(TcxCustomGridRowViewInfo* row);
+  ~TcxGridRowFootersViewInfo() override;
+  TcxCustomGridRowViewInfo* RowViewInfo() const { return row_; }
+  Integer Count() const { return Integer(items_.size()); }
+  TcxGridRowFooterViewInfo* Items(Integer i) const { return items_.at(size_t(i)); }
+  // The footer with the footer index, or null.
+  TcxGridRowFooterViewInfo* GetFooterByIndex(Integer index) const;
+  Integer GetHeight();
+  Integer GetMaxCellWidth(Integer columnIndex);
+  virtual void CalculateAt(Integer left, Integer top);
+  virtual TcxCustomGridHitTest* GetHitTest(const TPoint& p);
+  virtual void OffsetBounds(Integer dx, Integer dy);
+  void ResetCalculated();
+  void Paint(TcxCanvas* canvas);
+
+ private:
+  TcxCustomGridRowViewInfo* row_;
+  std::vector<TcxGridRowFooterViewInfo*> items_;
+  Integer height_ = -1;
+};
+
+// ---- the indicator -------------------------------------------------------------------------------
+
+class TcxGridIndicatorViewInfo;
+
+// A cell of the indicator column: beside the header, a row or the footer.
+class TcxCustomGridIndicatorItemViewInfo : public TcxCustomGridViewCellViewInfo {
+  KORVAN_CLASS(TcxCustomGridIndicatorItemViewInfo, TcxCustomGridViewCellViewInfo)
+
+ public:
+  explicit TcxCustomGridIndicatorItemViewInfo(TcxGridIndicatorViewInfo* indicator);
+  ~TcxCustomGridIndicatorItemViewInfo() override;
+  TcxGridIndicatorViewInfo* Indicator() const { return indicator_; }
+  TcxGridTableView* TableView() const;
+  // The indicator goes first (a relayout frees it before the rows that own row items).
+  void Detach() { indicator_ = nullptr; }
+  Integer CalculateWidth() override;
+  bool CustomDraw(TcxCanvas* canvas) override;
+  bool HasCustomDraw() override;
+  void GetViewParams(TcxStyleParams& params) override;
+  TClass GetHitTestClass() override { return TcxGridIndicatorHitTest::StaticClass(); }
+  TcxBorders GetBorders() override { return TcxBorders(); }
+
+ private:
+  TcxGridIndicatorViewInfo* indicator_;
+};
+
+// Beside the header: the header look (with the quick customization glyph when that is on).
+class TcxGridIndicatorHeaderItemViewInfo : public TcxCustomGridIndicatorItemViewInfo {
+  KORVAN_CLASS(TcxGridIndicatorHeaderItemViewInfo, TcxCustomGridIndicatorItemViewInfo)
+
+ public:
+  using TcxCustomGridIndicatorItemViewInfo::TcxCustomGridIndicatorItemViewInfo;
+  void GetViewParams(TcxStyleParams& params) override;
+  TBitmap* GetBackgroundBitmap() override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  // It presses (and gives its hint) only with the columns' quick customization.
+  bool IsHotTrackable() override;
+  bool HasHint() override;
+  String GetHintText() override;
+};
+
+// Beside a row: its focus, edit, insert or selection glyph, and its sizing edge.
+class TcxGridIndicatorRowItemViewInfo : public TcxCustomGridIndicatorItemViewInfo {
+  KORVAN_CLASS(TcxGridIndicatorRowItemViewInfo, TcxCustomGridIndicatorItemViewInfo)
+
+ public:
+  TcxGridIndicatorRowItemViewInfo(TcxGridIndicatorViewInfo* indicator, TcxCustomGridRowViewInfo* row);
+  ~TcxGridIndicatorRowItemViewInfo() override;
+  TcxCustomGridRowViewInfo* RowViewInfo() const { return row_; }
+  void RowDestroyed() { row_ = nullptr; }
+  // 0 none, 1 arrow, 2 edit, 3 insert, 4 multi-select dot, 5 multi-select arrow.
+  TcxIndicatorKind IndicatorKind();
+  // The strip around the bottom edge that sizes the row (empty when the row cannot size).
+  TRect SizingEdgeBounds();
+  TBitmap* GetBackgroundBitmap() override;
+  TClass GetHitTestClass() override { return TcxGridRowIndicatorHitTest::StaticClass(); }
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
+  void InitHitTest(TcxCustomGridHitTest* hitTest) override;
+  bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
+  bool IsCellVisible() override;
+
+ private:
+  TcxCustomGridRowViewInfo* row_;
+};
+
+// Beside the footer: its separator and frame.
+class TcxGridIndicatorFooterItemViewInfo : public TcxCustomGridIndicatorItemViewInfo {
+  KORVAN_CLASS(TcxGridIndicatorFooterItemViewInfo, TcxCustomGridIndicatorItemViewInfo)
+
+ public:
+  using TcxCustomGridIndicatorItemViewInfo::TcxCustomGridIndicatorItemViewInfo;
+  TBitmap* GetBackgroundBitmap() override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+};
+
+// The narrow column at the left edge of the view.
+class TcxGridIndicatorViewInfo : public TcxCustomGridViewCellViewInfo {
+  KORVAN_CLASS(TcxGridIndicatorViewInfo, TcxCustomGridViewCellViewInfo)
+
+ public:
+  explicit TcxGridIndicatorViewInfo(TcxCustomGridViewInfo* gridViewInfo);
+  ~TcxGridIndicatorViewInfo() override;
+  TcxGridTableViewInfo* TableViewInfo() const;
+  TcxGridTableView* TableView() const;
+  Integer ItemCount() const { return Integer(items_.size()); }
+  TcxCustomGridIndicatorItemViewInfo* Items(Integer i) const { return items_.at(size_t(i)); }
+  TcxGridIndicatorHeaderItemViewInfo* HeaderItem() const { return headerItem_; }
+  TcxGridIndicatorFooterItemViewInfo* FooterItem() const { return footerItem_; }
+  // Shown with the Indicator option or the columns' quick customization.
+  bool IsIndicatorVisible();
+  // The header item offers the columns' quick customization (its list glyph shows).
+  bool IsQuickCustomization();
+  Integer IndicatorWidth();
+
+  void AddItem(TcxCustomGridIndicatorItemViewInfo* item) { items_.push_back(item); }
+  void RemoveItem(TcxCustomGridIndicatorItemViewInfo* item);
+  TcxCustomGridIndicatorItemViewInfo* AddItemAt(Integer top, Integer height,
+                                                TcxCustomGridIndicatorItemViewInfo* item);
+  // A row's item, made with the row's view info (owned by the row).
+  TcxGridIndicatorRowItemViewInfo* AddRowItem(TcxCustomGridRowViewInfo* row);
+  void CalculateRowItem(TcxCustomGridRowViewInfo* row, TcxGridIndicatorRowItemViewInfo* item);
+  // The row item's bounds of the record, or an empty rectangle.
+  TRect GetRowItemBounds(TcxCustomGridRecord* record);
+
+  Integer CalculateWidth() override { return IndicatorWidth(); }
+  Integer CalculateHeight() override;
+  void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
+  void GetViewParams(TcxStyleParams& params) override;
+  TBitmap* GetBackgroundBitmap() override;
+  TClass GetHitTestClass() override { return TcxGridIndicatorHitTest::StaticClass(); }
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
+  void OffsetRowItems(Integer dy);
+
+ private:
+  std::vector<TcxCustomGridIndicatorItemViewInfo*> items_;
+  TcxGridIndicatorHeaderItemViewInfo* headerItem_ = nullptr;
+  TcxGridIndicatorFooterItemViewInfo* footerItem_ = nullptr;
+};
+
 // ---- painters ----------------------------------------------------------------------------------------
 
 class TcxGridColumnContainerPainter : public TcxCustomGridCellPainter {
@@ -399,11 +666,68 @@ class TcxGridColumnHeaderGlyphPainter : public TcxCustomGridCellPainter {
   void DrawBorders() override {}
 };
 
-// The canvas cells measure on: the site's once it has a window or a parent (a site gets its
-// window only when shown, after its first calculation), else the screen's.
-TcxCanvas* GridTableMeasuringCanvas(TcxCustomGridViewInfo* viewInfo);
+class TcxGridFooterPainter : public TcxGridColumnContainerPainter {
+  KORVAN_CLASS(TcxGridFooterPainter, TcxGridColumnContainerPainter)
+
+ public:
+  using TcxGridColumnContainerPainter::TcxGridColumnContainerPainter;
+  void DrawBorders() override;
+};
+
+class TcxGridFooterCellPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridFooterCellPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void Paint() override;
+  void DrawContent() override;
+  void DrawBorders() override {}
+  bool ExcludeFromClipping() override { return true; }
+};
+
+class TcxGridIndicatorPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridIndicatorPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawContent() override;
+  void DrawBorders() override {}
+};
+
+class TcxGridIndicatorHeaderItemPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridIndicatorHeaderItemPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawContent() override;
+  void DrawBorders() override {}
+  bool ExcludeFromClipping() override { return true; }
+};
+
+class TcxGridIndicatorRowItemPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridIndicatorRowItemPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawContent() override;
+  void DrawBorders() override {}
+  bool ExcludeFromClipping() override { return true; }
+};
+
+class TcxGridIndicatorFooterItemPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridIndicatorFooterItemPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawContent() override;
+  void DrawBorders() override {}
+  bool ExcludeFromClipping() override { return true; }
+};
+
 // The text of an empty group-by box.
 String GridGroupByBoxCaption();
+// The painters of footers, group footers and the indicator (run by the one below).
+void RegisterGridTableFooterPainters();
 // Unit start: the painters of the table's cells.
 void RegisterGridTableViewInfoPainters();
 // Registers a cell painter class made with (canvas, cell).
@@ -425,7 +749,13 @@ class TcxCustomGridRowViewInfo : public TcxCustomGridRecordViewInfo {
 
  public:
   TcxCustomGridRowViewInfo(TcxCustomGridRecordsViewInfo* recordsViewInfo, TcxCustomGridRecord* record);
+  ~TcxCustomGridRowViewInfo() override;
   TcxGridTableViewInfo* TableViewInfo() const;
+  // The group footers below the row's content (null before the first calculation).
+  TcxGridRowFootersViewInfo* RowFooters() const { return rowFooters_; }
+  // The row's cell in the indicator (null while the indicator is hidden).
+  TcxGridIndicatorRowItemViewInfo* IndicatorItem() const { return indicatorItem_; }
+  void IndicatorItemDestroyed() { indicatorItem_ = nullptr; }
   TcxGridRowsViewInfo* RowsViewInfo() const;
   TcxGridTableView* GridTableView() const;
   Integer Level() const;
@@ -442,7 +772,22 @@ class TcxCustomGridRowViewInfo : public TcxCustomGridRecordViewInfo {
   bool HasExpandButton() override { return false; }
   TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
   TcxCustomGridCellPainterClass GetPainterClass() override;
+  void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
+  void OffsetBounds(Integer dx, Integer dy) override;
+  void GetItemAreaBounds(TcxCustomGridTableItem* item, TRect& r) override;
 
+  // Whether the row shows the group footer with this index (0: the innermost group).
+  virtual bool HasFooter(Integer index);
+  // The height of the row's group footers.
+  Integer GetFootersHeight();
+  // Whether the row's height can change by the mouse (its indicator's sizing edge).
+  virtual bool CanSize() { return false; }
+  // Stores the height less the non-data height in the row kind's height option.
+  virtual void SetRowHeight(Integer height) {}
+  // A height the row can take (at least 1; the row kinds keep their minimum content height).
+  virtual Integer CheckRowHeight(Integer height) { return std::max<Integer>(height, 1); }
+  Integer GetDataHeight() { return GetRowContentHeight(); }
+  Integer GetNonDataHeight() { return Bounds.Height() - GetDataHeight(); }
   virtual void PostCalculate() {}
   virtual void Refresh() {}
   virtual Integer GetBottomPartsHeight();
@@ -461,6 +806,10 @@ class TcxCustomGridRowViewInfo : public TcxCustomGridRecordViewInfo {
   void GetLevelIndentParts(Integer level, TRect& content, TRect& rightLine, TRect& bottomLine);
   // The expand button square inside a rectangle: 3 pixels in, centred vertically.
   TRect ExpandButtonSquare(const TRect& r);
+
+ private:
+  TcxGridRowFootersViewInfo* rowFooters_ = nullptr;
+  TcxGridIndicatorRowItemViewInfo* indicatorItem_ = nullptr;
 };
 
 class TcxGridRowsViewInfo : public TcxCustomGridRecordsViewInfo {
@@ -551,13 +900,21 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
   TcxGridTableView* TableView() const;
   TcxGridHeaderViewInfo* HeaderViewInfo() const { return headerViewInfo_; }
   TcxGridGroupByBoxViewInfo* GroupByBoxViewInfo() const { return groupByBoxViewInfo_; }
+  TcxGridFooterViewInfo* FooterViewInfo() const { return footerViewInfo_; }
+  TcxGridIndicatorViewInfo* IndicatorViewInfo() const { return indicatorViewInfo_; }
   Integer ExpandButtonOffset() const { return expandButtonOffset_; }
   Integer LevelIndent() const { return levelIndent_; }
+  // The left edge of the whole view (where the indicator sits).
+  Integer ViewLeft() { return TcxCustomGridViewInfo::GetClientBounds().Left; }
 
   void Recalculate() override;
   void BeforeCalculation() override;
   void Calculate() override;
   void GetPartBounds(TcxCustomGridPartViewInfo* part, TRect& r) override;
+  // Without the indicator column at the left.
+  TRect GetClientBounds() override;
+  // The indicator first, then the parts and rows.
+  TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
   // The parts that scroll horizontally move by dx, then the rows.
   void OffsetHorizontally(Integer dx, Integer dy) override;
   void GetVertScrollArea(TRect& r) override;
@@ -569,6 +926,8 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
 
   virtual TClass GetGroupByBoxViewInfoClass() { return TcxGridGroupByBoxViewInfo::StaticClass(); }
   virtual TClass GetHeaderViewInfoClass() { return TcxGridHeaderViewInfo::StaticClass(); }
+  virtual TClass GetFooterViewInfoClass() { return TcxGridFooterViewInfo::StaticClass(); }
+  virtual TClass GetIndicatorViewInfoClass() { return TcxGridIndicatorViewInfo::StaticClass(); }
   virtual Integer CalculateDataWidth();
   virtual void CalculateIndentConsts();
   Integer GetLevelIndentsWidth() { return GetVisualLevelCount() * levelIndent_; }
@@ -596,6 +955,8 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
  private:
   TcxGridGroupByBoxViewInfo* groupByBoxViewInfo_ = nullptr;
   TcxGridHeaderViewInfo* headerViewInfo_ = nullptr;
+  TcxGridFooterViewInfo* footerViewInfo_ = nullptr;
+  TcxGridIndicatorViewInfo* indicatorViewInfo_ = nullptr;
   Integer dataWidth_ = 0, expandButtonOffset_ = 3, levelIndent_ = 0;
 };
 

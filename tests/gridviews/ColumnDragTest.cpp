@@ -180,6 +180,31 @@ TEST_F(ColumnDragFixture, HeaderEdgeDragsSizeColumns) {
   }
 }
 
+// Under auto width the sized column takes the width the user gave it, the columns at its left
+// keep theirs and the columns at its right share the rest of the client width.
+TEST_F(ColumnDragFixture, AutoWidthSizingKeepsTheColumnsAtTheLeft) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetColumnAutoWidth(true);
+  Relayout(v);
+  struct Case {
+    Integer column, dx;
+  } cases[] = {{1, 30}, {1, -20}, {0, 25}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.column * 100 + c.dx);
+    Advance(1000);
+    for (Integer i = 0; i < 3; ++i) v->GetColumn(i)->SetWidth(60);
+    Relayout(v);
+    const TRect before[] = {HeaderCell(v, 0), HeaderCell(v, 1), HeaderCell(v, 2)};
+    const TRect edge = before[c.column];
+    const POINT from{edge.Right - 2, (edge.Top + edge.Bottom) / 2};
+    DragTo(v, from, POINT{from.X + c.dx, from.Y});
+    Relayout(v);
+    for (Integer i = 0; i < c.column; ++i) EXPECT_EQ(HeaderCell(v, i).Width(), before[i].Width()) << i;
+    EXPECT_EQ(HeaderCell(v, c.column).Width(), before[c.column].Width() + c.dx);
+    EXPECT_EQ(HeaderCell(v, 2).Right, Info(v)->ClientBounds().Right);
+  }
+}
+
 // The screen pixels of a rectangle.
 TRGBColors ScreenPixels(const TRect& r) {
   std::unique_ptr<TBitmap> b(CreateSizedBitmap(r.Width(), r.Height()));

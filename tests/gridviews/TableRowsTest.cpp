@@ -625,3 +625,67 @@ TEST_F(TableRowsFixture, PullFocusingDirectionsAndPaging) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TableRowsFixture, SelectionChangedFiresForRecordAndColumnSelection) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsSelection()->SetCellMultiSelect(true);
+  TcxGridTableController* c = FocusFirstCell(v, 400);
+  Integer fired = 0;
+  v->OnSelectionChanged = [&](TcxCustomGridTableView* sender) {
+    EXPECT_EQ(sender, v);
+    ++fired;
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool fires;
+  } steps[] = {
+      {"a row selected by the data controller", [&] { v->DataController()->ChangeRowSelection(2, true); }, true},
+      {"all columns", [&] { c->SelectAllColumns(); }, true},
+      {"the focused record only: the columns fall back to the focused one", [&] { c->SelectFocusedRecordOnly(); },
+       true},
+      {"a column range", [&] { c->SelectColumns(v->GetColumn(0), v->GetColumn(1)); }, true},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    fired = 0;
+    s.act();
+    Pump();
+    EXPECT_EQ(fired > 0, s.fires);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TableRowsFixture, CellAutoHeightMeasuresThroughTheEditors) {
+  grid_->LookAndFeel()->SetKind(lfUltraFlat);
+  TcxGridDBTableView* v = AddView();
+  Bind(v, {{Variant("Japan"), Variant("Tokyo\nShinjuku\nShibuya"), Variant(1)},
+           {Variant("Japan"), Variant("Osaka"), Variant(2)},
+           {Variant("France"), Variant(""), Variant(3)}});
+  ShowWithColumnWidth(v, 80);
+  TcxGridRowsViewInfo* rows = Rows(v);
+  const Integer plain = rows->DataRowHeight();
+  for (Integer i = 0; i < 3; ++i) EXPECT_EQ(rows->Items(i)->Bounds.Height(), plain) << i;
+  v->GetOptionsView()->SetCellAutoHeight(true);
+  Relayout(v);
+  rows = Rows(v);
+  // The three-line text makes its row taller; the others keep the default data row height,
+  // and every cell of the tall row takes the row's cells height.
+  EXPECT_GT(rows->Items(0)->Bounds.Height(), 2 * plain);
+  EXPECT_EQ(rows->Items(1)->Bounds.Height(), plain);
+  EXPECT_EQ(rows->Items(2)->Bounds.Height(), plain);
+  auto* tall = static_cast<TcxGridDataRowViewInfo*>(rows->Items(0));
+  EXPECT_EQ(tall->ExistingCell(0)->Bounds.Height(), tall->ExistingCell(1)->Bounds.Height());
+  EXPECT_EQ(tall->ExistingCell(1)->Bounds.Height(), tall->CellsAreaBounds().Height());
+  // A fixed data row height wins over the cells' heights.
+  v->GetOptionsView()->SetDataRowHeight(plain + 3);
+  Relayout(v);
+  EXPECT_EQ(Rows(v)->Items(0)->Bounds.Height(), plain + 3);
+}
+
+}  // namespace
