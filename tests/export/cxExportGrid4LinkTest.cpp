@@ -478,21 +478,27 @@ TEST_F(cxExportGrid4Link, AnErrorReachesTheCallerAfterTheGridModeIsRestored) {
   mode->SetGridMode(true);
   Pump();
   ASSERT_TRUE(mode->GridMode());
-  // The footer's summary text is asked for by the export only (the footer is not painted).
+  // The footer's summary text fails once the export asks for it (the painted footer asks too).
   v->GetColumn(2)->Summary()->SetFooterKind(skSum);
   v->GetOptionsView()->SetFooter(true);
+  bool exporting = false;
   v->DataController()->Summary()->FooterSummaryItems()->Items(0)->OnGetText = [&](TcxDataSummaryItem*,
                                                                                   const Variant&, bool, String&) {
-    EXPECT_FALSE(mode->GridMode()) << "save-all exports with grid mode off";
+    // Layouts inside the export ask too while grid mode is still on; the export's own request
+    // comes with grid mode off (save-all).
+    if (!exporting || mode->GridMode()) return;
     throw EInvalidOperation("summary text failed");
   };
   TcxRecordingExportProvider::Register();
+  Pump();
+  exporting = true;
   try {
     ExportGridToFile("grid.txt", cxExportToRecorder, grid_, true, true, false, "", "", "", "");
     ADD_FAILURE() << "no error";
   } catch (const EInvalidOperation& e) {
     EXPECT_EQ(e.Message(), "summary text failed");
   }
+  exporting = false;
   EXPECT_TRUE(mode->GridMode());
   EXPECT_EQ(TcxRecordingExportProvider::Created().back()->CommitCount(), 0);
 }

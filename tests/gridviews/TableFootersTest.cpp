@@ -387,7 +387,7 @@ TEST_F(TableFootersFixture, QuickCustomizationShowsTheIndicatorAndItsHeaderButto
     ASSERT_NE(indicator->HeaderItem(), nullptr);
     EXPECT_EQ(indicator->HeaderItem()->IsHotTrackable(), c.pressable);
     EXPECT_EQ(indicator->HeaderItem()->HasHint(), c.pressable);
-    if (c.pressable) EXPECT_EQ(indicator->HeaderItem()->GetHintText(), "Click here to select visible columns");
+    if (c.pressable) { EXPECT_EQ(indicator->HeaderItem()->GetHintText(), "Click here to select visible columns"); }
     // The header item answers as the indicator (the quick customization opens from it).
     const TRect b = indicator->HeaderItem()->Bounds;
     TcxCustomGridHitTest* h = v->GetViewInfo()->GetHitTest(b.Left + 2, b.Top + 2);
@@ -442,8 +442,8 @@ TEST_F(TableFootersFixture, RowSizingByTheMouse) {
     EXPECT_EQ(v->GetOptionsView()->DataRowHeight(), expectedData);
     EXPECT_EQ(v->GetOptionsView()->GroupRowHeight(), expectedGroup);
     // Every row of the kind follows.
-    if (expectedData > 0) EXPECT_EQ(Rows(v)->Row(2)->Bounds.Height(), Rows(v)->Row(1)->Bounds.Height());
-    if (expectedGroup > 0) EXPECT_EQ(Rows(v)->GroupRowHeight(), expectedGroup);
+    if (expectedData > 0) { EXPECT_EQ(Rows(v)->Row(2)->Bounds.Height(), Rows(v)->Row(1)->Bounds.Height()); }
+    if (expectedGroup > 0) { EXPECT_EQ(Rows(v)->GroupRowHeight(), expectedGroup); }
   }
 }
 
