@@ -342,6 +342,24 @@ TEST_F(AppFixture, NoRoadFailsWhenThePivotFieldsLoseTheirDataSetFields) {
 
 // ---- fitting -----------------------------------------------------------------------------------
 
+// The import fits the grouping grid's columns to the records read (not to the headers alone);
+// Fitting and the popup item fit them again after they were narrowed.
+TEST_F(AppFixture, ImportFittingAndThePopupItemFitTheGroupingColumnsToTheirTexts) {
+  String text = "ID,City,Remark\r\n";
+  for (int i = 1; i <= 5; ++i) text += IntToStr(i * 1000003) + ",Llanfairpwllgwyngyll " + IntToStr(i) + ",ok\r\n";
+  Import(WriteFile("wide.csv", text));
+  ExpectGroupingColumnsFitTheirTexts("import");
+  auto narrow = [this] {
+    for (Integer i = 0; i < form->grvGrouping->GetColumnCount(); ++i) form->grvGrouping->GetColumn(i)->SetWidth(20);
+  };
+  narrow();
+  ClickOn(form->cxButton12);
+  ExpectGroupingColumnsFitTheirTexts("Fitting");
+  narrow();
+  form->ApplyBestFit1->Click();
+  ExpectGroupingColumnsFitTheirTexts("popup item");
+}
+
 TEST_F(AppFixture, FittingAndThePopupItemFitThePivotFields) {
   Import(WriteFile("mixed.csv", MixedCsv(4)));
   ShowPage(1);
