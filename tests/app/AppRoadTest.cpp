@@ -393,18 +393,21 @@ TEST_F(AppFixture, ThePivotPageExportsHtmlWhateverExtensionWasChosen) {
   EXPECT_NE(page.find("31.00"), String::npos);  // 3.25 + 6.25 + 9.25 + 12.25
 }
 
-TEST_F(AppFixture, CancellingEitherDialogExportsNothing) {
+TEST_F(AppFixture, CancellingEitherDialogExportsNothingOnEitherPage) {
   Import(WriteFile("mixed.csv", MixedCsv(4)));
-  ShowPage(1);
-  size_t asked = fileDialogs.size();
-  Export(dir.File("a.html"), false);  // "&Aboat"
-  EXPECT_EQ(exportDialogs, 1);
-  EXPECT_EQ(fileDialogs.size(), asked);  // no save dialog
-  files.clear();
-  Export("");  // the save dialog cancelled
-  EXPECT_EQ(fileDialogs.size(), asked + 1);
-  EXPECT_FALSE(FileExists(dir.File("a.html")));
-  EXPECT_TRUE(messages.empty());
+  for (Integer page : {0, 1}) {
+    ShowPage(page);
+    size_t asked = fileDialogs.size();
+    int wizards = exportDialogs;
+    Export(dir.File("a.html"), false);  // "&Aboat"
+    EXPECT_EQ(exportDialogs, wizards + 1) << page;
+    EXPECT_EQ(fileDialogs.size(), asked) << page;  // no save dialog
+    files.clear();
+    Export("");  // the save dialog cancelled
+    EXPECT_EQ(fileDialogs.size(), asked + 1) << page;
+    EXPECT_FALSE(FileExists(dir.File("a.html"))) << page;
+    EXPECT_TRUE(messages.empty()) << page;
+  }
 }
 
 // report.xls chosen while report.html exists: the export asks before replacing the other file;
