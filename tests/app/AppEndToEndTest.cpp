@@ -84,26 +84,15 @@ TEST_F(AppEndToEnd, TheSampleFileBecomesAPivotPageThatAParserReadsBack) {
   auto spansOf = [](const String& text) {
     String line = StringReplace(text, "Grand Total", "GrandTotal", {rfReplaceAll});
     std::vector<String> spans;
-    for (size_t at = 0; at < line.size();) {
-      size_t end = line.find(' ', at);
-      if (end == String::npos) end = line.size();
-      String cell = line.substr(at, end - at);
+    for (const String& cell : SplitString(line, ' ')) {
       size_t slash = cell.rfind('/');
       String span = slash == String::npos ? "1x1" : cell.substr(slash + 1);
       spans.push_back(span.substr(0, span.find('x')));
-      at = end + 1;
     }
     return spans;
   };
-  std::vector<String> outLines;
-  for (size_t at = 0; at < out.size();) {
-    size_t end = out.find('\n', at);
-    if (end == String::npos) end = out.size();
-    outLines.push_back(out.substr(at, end - at));
-    at = end + 1;
-  }
   String columnHeaders, grandTotal;
-  for (const String& l : outLines) {
+  for (const String& l : SplitString(out, '\n')) {
     if (l.rfind("うどん", 0) == 0) columnHeaders = l;
     if (l.rfind("Grand Total/", 0) == 0) grandTotal = l;
     for (const char* region : {"Central", "East", "North", "South", "West", "Grand Total"})
@@ -159,13 +148,7 @@ TEST_F(AppEndToEnd, TheSampleFileGroupedByAHeaderDragBecomesAGroupedPageThatAPar
   Export(dir.File("grid.html"));
   ASSERT_TRUE(messages.empty()) << messages.front();
   String out = ReadTableRows(dir.File("grid.html"));
-  std::vector<String> lines;
-  for (size_t at = 0; at < out.size();) {
-    size_t end = out.find('\n', at);
-    if (end == String::npos) end = out.size();
-    lines.push_back(out.substr(at, end - at));
-    at = end + 1;
-  }
+  std::vector<String> lines = SplitString(out, '\n');
   ASSERT_FALSE(lines.empty());
   // The long-text column is written with its texts, not the field's own "(MEMO)".
   EXPECT_EQ(out.find("(MEMO)"), String::npos);
