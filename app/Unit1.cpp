@@ -258,3 +258,8 @@ void InitializeKorvanApp() {
     RegisterKorvanResources();
   });
 }
+
+void FinishKorvanApp() {
+  if (Application) Application->DestroyComponents();
+  FinalizeUnits();
+}

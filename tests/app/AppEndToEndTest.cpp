@@ -96,7 +96,9 @@ TEST_F(AppEndToEnd, TheSampleFileBecomesAPivotPageThatAParserReadsBack) {
     if (l.rfind("うどん", 0) == 0) columnHeaders = l;
     if (l.rfind("Grand Total/", 0) == 0) grandTotal = l;
     for (const char* region : {"Central", "East", "North", "South", "West", "Grand Total"})
-      if (l.rfind(String(region) + "/", 0) == 0) EXPECT_EQ(spansOf(l)[0], "6") << l;
+      if (l.rfind(String(region) + "/", 0) == 0) {
+        EXPECT_EQ(spansOf(l)[0], "6") << l;
+      }
   }
   std::vector<String> totals = spansOf(grandTotal);
   ASSERT_FALSE(totals.empty()) << out;

@@ -500,6 +500,24 @@ TEST_F(AppFixture, AboutShowsTheFixedTextAndExitClosesTheWindow) {
   EXPECT_FALSE(form->Visible());
 }
 
+// The program's end after a session: the windows go before the units' shared objects, so the
+// grid's columns and the pivot grid's fields do not reach freed editor defaults (the program
+// crashed or hung on Exit after an import). Run in a child process: it finalizes every unit.
+TEST_F(AppFixture, TheProgramEndsCleanlyAfterASession) {
+  testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_EXIT(
+      {
+        Import(WriteFile("mixed.csv", MixedCsv(5)));
+        ShowPage(1);
+        DropIntoData(PivotField("Price"), 1, "0.00");
+        ClickOn(form->cxButton13);
+        form = nullptr;
+        FinishKorvanApp();
+        std::_Exit(messages.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 // ---- pictures ------------------------------------------------------------------------------------
 
 TEST_F(AppFixture, SheetsOfTheWindowsAfterAnImport) {
