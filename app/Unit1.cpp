@@ -103,6 +103,10 @@ void TForm1::RebuildViews() {
     throw;
   }
   tblData->EnableControls();
+  // The fit above ran while the query's controls were disabled: the view had no records yet
+  // and every column took its header's width, cutting the values. Now that the records are
+  // there the columns are fitted to them.
+  FitGroupingColumns();
 }
 
 // ---- fitting ---------------------------------------------------------------------------------
@@ -253,4 +257,9 @@ void InitializeKorvanApp() {
       RegisterClass(c);
     RegisterKorvanResources();
   });
+}
+
+void FinishKorvanApp() {
+  if (Application) Application->DestroyComponents();
+  FinalizeUnits();
 }

@@ -86,3 +86,7 @@ String SummarySuffix(TcxPivotGridSummaryType type);
 
 // Registers the classes the three form descriptions name and the descriptions themselves.
 void InitializeKorvanApp();
+// The program's end after its message loop: frees the application's windows first, then
+// finalizes the units. The windows' columns, fields and editors still use objects the units
+// share (the default edit repository, the style controllers) while they are being freed.
+void FinishKorvanApp();

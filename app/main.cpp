@@ -16,7 +16,7 @@ int main() {
     TForm1* form1 = nullptr;
     Application->CreateForm(form1);
     Application->Run();
-    FinalizeUnits();
+    FinishKorvanApp();
     SetBackend(nullptr);
     return 0;
   } catch (const std::exception& e) {

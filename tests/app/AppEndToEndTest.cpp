@@ -78,6 +78,32 @@ TEST_F(AppEndToEnd, TheSampleFileBecomesAPivotPageThatAParserReadsBack) {
     EXPECT_NE(at(caption), String::npos) << caption << "\n" << out;
   EXPECT_NE(at("うどん コーヒー ジュース ビスケット 味噌 米 緑茶 醤油 Grand Total"), String::npos) << out;
   EXPECT_NE(out.find("Central/6x1"), String::npos) << out;
+  // Spans: every region's header spans as many sheet columns as the others, and each column
+  // value's header spans the columns of the values under it (the grand total row has a value
+  // in every column).
+  auto spansOf = [](const String& text) {
+    String line = StringReplace(text, "Grand Total", "GrandTotal", {rfReplaceAll});
+    std::vector<String> spans;
+    for (const String& cell : SplitString(line, ' ')) {
+      size_t slash = cell.rfind('/');
+      String span = slash == String::npos ? "1x1" : cell.substr(slash + 1);
+      spans.push_back(span.substr(0, span.find('x')));
+    }
+    return spans;
+  };
+  String columnHeaders, grandTotal;
+  for (const String& l : SplitString(out, '\n')) {
+    if (l.rfind("うどん", 0) == 0) columnHeaders = l;
+    if (l.rfind("Grand Total/", 0) == 0) grandTotal = l;
+    for (const char* region : {"Central", "East", "North", "South", "West", "Grand Total"})
+      if (l.rfind(String(region) + "/", 0) == 0) {
+        EXPECT_EQ(spansOf(l)[0], "6") << l;
+      }
+  }
+  std::vector<String> totals = spansOf(grandTotal);
+  ASSERT_FALSE(totals.empty()) << out;
+  totals.erase(totals.begin());
+  EXPECT_EQ(spansOf(columnHeaders), totals) << out;
   // Every row of values the view shows (its visible columns), after its region, in order.
   const char* regions[] = {"Central", "East", "North", "South", "West", "Grand Total"};
   size_t previous = 0;
@@ -116,16 +142,7 @@ TEST_F(AppEndToEnd, TheSampleFileGroupedByAHeaderDragBecomesAGroupedPageThatAPar
   ASSERT_NE(region, nullptr);
   // "Fitting" makes every column as wide as its widest text.
   ClickOn(form->cxButton12);
-  TcxCanvas* canvas = v->GetViewInfo()->GetCanvas();
-  for (Integer i = 0; i < v->GetColumnCount(); ++i) {
-    Integer widest = 0;
-    for (Integer r = 0; r < v->DataController()->GetRecordCount(); ++r)
-      widest = std::max(widest, canvas->MeasureTextWidth(v->DataController()->GetDisplayText(r, i)));
-    // The memo and date columns show texts of their own, not the data controller's.
-    if (v->GetColumn(i)->Caption() != "Notes" && v->GetColumn(i)->Caption() != "OrderDate") {
-      EXPECT_GT(v->GetColumn(i)->Width(), widest) << v->GetColumn(i)->Caption();
-    }
-  }
+  ExpectGroupingColumnsFitTheirTexts("Fitting");
   DragColumnIntoGroupByBox(region->VisibleIndex());
   ASSERT_EQ(region->GroupIndex(), 0);
   S().Snapshot(form->Handle(), "app_main_grouped.png");
@@ -133,13 +150,7 @@ TEST_F(AppEndToEnd, TheSampleFileGroupedByAHeaderDragBecomesAGroupedPageThatAPar
   Export(dir.File("grid.html"));
   ASSERT_TRUE(messages.empty()) << messages.front();
   String out = ReadTableRows(dir.File("grid.html"));
-  std::vector<String> lines;
-  for (size_t at = 0; at < out.size();) {
-    size_t end = out.find('\n', at);
-    if (end == String::npos) end = out.size();
-    lines.push_back(out.substr(at, end - at));
-    at = end + 1;
-  }
+  std::vector<String> lines = SplitString(out, '\n');
   ASSERT_FALSE(lines.empty());
   // The long-text column is written with its texts, not the field's own "(MEMO)".
   EXPECT_EQ(out.find("(MEMO)"), String::npos);
@@ -156,11 +167,35 @@ TEST_F(AppEndToEnd, TheSampleFileGroupedByAHeaderDragBecomesAGroupedPageThatAPar
     form->tblData->Next();
   }
   for (auto& [name, n] : counts) groups.push_back(name);
+  // The record of each data line (found by its OrderID, the first text): its region is the
+  // group's, and the line holds the texts the view's visible columns show for it, in order.
+  std::map<String, Integer> byId;
+  for (Integer r = 0; r < dc->GetRecordCount(); ++r) byId[dc->GetDisplayText(r, 0)] = r;
+  Integer regionItem = region->Index();
   size_t line = 1;
   int records = 0;
   for (const String& g : groups) {
     ASSERT_LT(line, lines.size());
     EXPECT_NE(lines[line].find("Region : " + g), String::npos) << lines[line];
+    Integer previousId = 0;
+    for (int k = 1; k <= counts[g] && line + k < lines.size(); ++k) {
+      const String& text = lines[line + k];
+      String id = text.substr(0, text.find(' '));
+      ASSERT_TRUE(byId.count(id)) << text;
+      Integer r = byId[id];
+      EXPECT_EQ(dc->GetDisplayText(r, regionItem), g) << text;
+      EXPECT_GT(StrToInt(id), previousId) << text;  // the view's order: the file's, inside a group
+      previousId = StrToInt(id);
+      size_t at = 0;
+      for (Integer i = 0; i < v->GetVisibleColumnCount(); ++i) {
+        TcxGridColumn* c = v->GetVisibleColumn(i);
+        if (c->Caption() == "OrderDate" || c->Caption() == "Notes") continue;  // texts of their own
+        String cell = dc->GetDisplayText(r, c->Index());
+        size_t found = text.find(cell, at);
+        EXPECT_NE(found, String::npos) << c->Caption() << " '" << cell << "' in " << text;
+        if (found != String::npos) at = found + cell.size();
+      }
+    }
     line += 1 + counts[g];
     records += counts[g];
   }

@@ -342,6 +342,24 @@ TEST_F(AppFixture, NoRoadFailsWhenThePivotFieldsLoseTheirDataSetFields) {
 
 // ---- fitting -----------------------------------------------------------------------------------
 
+// The import fits the grouping grid's columns to the records read (not to the headers alone);
+// Fitting and the popup item fit them again after they were narrowed.
+TEST_F(AppFixture, ImportFittingAndThePopupItemFitTheGroupingColumnsToTheirTexts) {
+  String text = "ID,City,Remark\r\n";
+  for (int i = 1; i <= 5; ++i) text += IntToStr(i * 1000003) + ",Llanfairpwllgwyngyll " + IntToStr(i) + ",ok\r\n";
+  Import(WriteFile("wide.csv", text));
+  ExpectGroupingColumnsFitTheirTexts("import");
+  auto narrow = [this] {
+    for (Integer i = 0; i < form->grvGrouping->GetColumnCount(); ++i) form->grvGrouping->GetColumn(i)->SetWidth(20);
+  };
+  narrow();
+  ClickOn(form->cxButton12);
+  ExpectGroupingColumnsFitTheirTexts("Fitting");
+  narrow();
+  form->ApplyBestFit1->Click();
+  ExpectGroupingColumnsFitTheirTexts("popup item");
+}
+
 TEST_F(AppFixture, FittingAndThePopupItemFitThePivotFields) {
   Import(WriteFile("mixed.csv", MixedCsv(4)));
   ShowPage(1);
@@ -375,18 +393,21 @@ TEST_F(AppFixture, ThePivotPageExportsHtmlWhateverExtensionWasChosen) {
   EXPECT_NE(page.find("31.00"), String::npos);  // 3.25 + 6.25 + 9.25 + 12.25
 }
 
-TEST_F(AppFixture, CancellingEitherDialogExportsNothing) {
+TEST_F(AppFixture, CancellingEitherDialogExportsNothingOnEitherPage) {
   Import(WriteFile("mixed.csv", MixedCsv(4)));
-  ShowPage(1);
-  size_t asked = fileDialogs.size();
-  Export(dir.File("a.html"), false);  // "&Aboat"
-  EXPECT_EQ(exportDialogs, 1);
-  EXPECT_EQ(fileDialogs.size(), asked);  // no save dialog
-  files.clear();
-  Export("");  // the save dialog cancelled
-  EXPECT_EQ(fileDialogs.size(), asked + 1);
-  EXPECT_FALSE(FileExists(dir.File("a.html")));
-  EXPECT_TRUE(messages.empty());
+  for (Integer page : {0, 1}) {
+    ShowPage(page);
+    size_t asked = fileDialogs.size();
+    int wizards = exportDialogs;
+    Export(dir.File("a.html"), false);  // "&Aboat"
+    EXPECT_EQ(exportDialogs, wizards + 1) << page;
+    EXPECT_EQ(fileDialogs.size(), asked) << page;  // no save dialog
+    files.clear();
+    Export("");  // the save dialog cancelled
+    EXPECT_EQ(fileDialogs.size(), asked + 1) << page;
+    EXPECT_FALSE(FileExists(dir.File("a.html"))) << page;
+    EXPECT_TRUE(messages.empty()) << page;
+  }
 }
 
 // report.xls chosen while report.html exists: the export asks before replacing the other file;
@@ -477,6 +498,24 @@ TEST_F(AppFixture, AboutShowsTheFixedTextAndExitClosesTheWindow) {
 
   ClickOn(form->cxButton13);
   EXPECT_FALSE(form->Visible());
+}
+
+// The program's end after a session: the windows go before the units' shared objects, so the
+// grid's columns and the pivot grid's fields do not reach freed editor defaults (the program
+// crashed or hung on Exit after an import). Run in a child process: it finalizes every unit.
+TEST_F(AppFixture, TheProgramEndsCleanlyAfterASession) {
+  testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_EXIT(
+      {
+        Import(WriteFile("mixed.csv", MixedCsv(5)));
+        ShowPage(1);
+        DropIntoData(PivotField("Price"), 1, "0.00");
+        ClickOn(form->cxButton13);
+        form = nullptr;
+        FinishKorvanApp();
+        std::_Exit(messages.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 // ---- pictures ------------------------------------------------------------------------------------

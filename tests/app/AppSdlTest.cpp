@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -48,33 +49,43 @@ TEST(SdlAppTest, DISABLED_ImportDragPickSumAndExport) {
   String sample = std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
   String target = testing_support::SheetPath("app_sdl_export.xls");
   std::vector<String> shown;
+  // A dialog is placed (centred) after its show handlers ran, so where its controls are on the
+  // screen is taken a moment later, once it is shown at its place.
+  auto whenPlaced = [](TCustomForm* d, std::function<void()> act) {
+    auto* wait = new TTimer(d);
+    wait->SetInterval(400);
+    wait->OnTimer = [wait, act](TObject*) {
+      wait->SetEnabled(false);
+      act();
+    };
+  };
   SetDialogShowHook([&](TCustomForm* d) {
     shown.push_back(d->ClassName());
     if (auto* files = dynamic_cast<TFileDialogForm*>(d)) {
       String name = shown.size() == 1 ? sample : target;
-      ClickAt(Middle(files->NameEdit()));
-      Xdotool("sleep 0.5 type --delay 15 '" + name + "'");
-      Xdotool("sleep 2.5 key Return");
+      whenPlaced(d, [files, name] {
+        ClickAt(Middle(files->NameEdit()));
+        Xdotool("sleep 0.8 type --delay 15 '" + name + "'");
+        Xdotool("sleep 3.5 key Return");
+      });
     } else if (auto* summary = dynamic_cast<T_SummaryTypeEditor*>(d)) {
-      auto* shot = new TTimer(summary);
-      shot->SetInterval(4500);
-      shot->OnTimer = [shot](TObject*) {
-        shot->SetEnabled(false);
-        Shot("app_sdl_summary.png");
-      };
-      TcxRadioGroup* g = summary->rdgSummaryType;
-      for (int i = 0; i < g->ControlCount(); ++i)
-        if (g->Controls(i)->Caption() == "Sum") {
-          String sum = Middle(g->Controls(i));
-          Xdotool("sleep 1 mousemove --sync " + Near(sum) + " sleep 0.2 mousemove --sync " + sum + " sleep 0.3 click 1");
-        }
-      String edit = Middle(summary->edtDisplayFormat), ok = Middle(summary->cxButton1);
-      Xdotool("sleep 2.5 mousemove --sync " + Near(edit) + " sleep 0.2 mousemove --sync " + edit +
-              " sleep 0.2 click 1 sleep 0.3 type '#,##0'");
-      Xdotool("sleep 5 mousemove --sync " + Near(ok) + " sleep 0.2 mousemove --sync " + ok + " sleep 0.6 click 1");
+      whenPlaced(d, [summary] {
+        auto* shot = new TTimer(summary);
+        shot->SetInterval(4000);
+        shot->OnTimer = [shot](TObject*) {
+          shot->SetEnabled(false);
+          Shot("app_sdl_summary.png");
+        };
+        TcxRadioGroup* g = summary->rdgSummaryType;
+        for (int i = 0; i < g->ControlCount(); ++i)
+          if (g->Controls(i)->Caption() == "Sum") ClickAt(Middle(g->Controls(i)));
+        String edit = Middle(summary->edtDisplayFormat), ok = Middle(summary->cxButton1);
+        Xdotool("sleep 1.5 mousemove --sync " + Near(edit) + " sleep 0.2 mousemove --sync " + edit +
+                " sleep 0.2 click 1 sleep 0.3 type '#,##0'");
+        Xdotool("sleep 5 mousemove --sync " + Near(ok) + " sleep 0.2 mousemove --sync " + ok + " sleep 0.6 click 1");
+      });
     } else if (auto* wizard = dynamic_cast<TForm3*>(d)) {
-      String save = Middle(wizard->cxButton4);
-      Xdotool("sleep 0.8 mousemove --sync " + Near(save) + " sleep 0.2 mousemove --sync " + save + " sleep 0.3 click 1");
+      whenPlaced(d, [wizard] { ClickAt(Middle(wizard->cxButton4)); });
     }
   });
   TForm1* form = CreateForm<TForm1>(Application);

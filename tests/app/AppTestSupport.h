@@ -148,6 +148,21 @@ class AppFixture : public testing_support::THeadlessFixture {
     S().MouseUp(site, to);
     Pump();
   }
+  // Every column of the grouping grid is wider than its widest text. The memo and date
+  // columns show texts of their own, not the data controller's, and are left out.
+  void ExpectGroupingColumnsFitTheirTexts(const char* when) {
+    TcxGridDBTableView* v = form->grvGrouping;
+    ASSERT_GT(v->GetColumnCount(), 0) << when;
+    TcxCanvas* canvas = v->GetViewInfo()->GetCanvas();
+    for (Integer i = 0; i < v->GetColumnCount(); ++i) {
+      String caption = v->GetColumn(i)->Caption();
+      if (caption == "Notes" || caption == "OrderDate" || caption == "Ordered") continue;
+      Integer widest = 0;
+      for (Integer r = 0; r < v->DataController()->GetRecordCount(); ++r)
+        widest = std::max(widest, canvas->MeasureTextWidth(v->DataController()->GetDisplayText(r, i)));
+      EXPECT_GT(v->GetColumn(i)->Width(), widest) << when << ": " << caption;
+    }
+  }
   void ShowPage(Integer index) {
     form->cxPageControl1->SetActivePageIndex(index);
     Pump();
