@@ -129,6 +129,9 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   bool CanResize(Integer& width, Integer& height) override;
   void RecalculateLayout();
   void ApplyPopupWindowRegion();
+  // The content height a user resize may reach: from the edge anchored at the editor to the far
+  // edge of the work area.
+  Integer AvailableContentHeight();
   // The bounds the user's drag would give at a screen point (the sizing state's grab offsets).
   bool Dragging() const;
   TRect SizingFrameBounds() const;
