@@ -19,7 +19,37 @@ const TcxResourceStringRec scxSEditRepositoryComboBoxItem = {"scxSEditRepository
 // ---- properties ------------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomComboBoxProperties)
-KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBoxProperties) {}
+namespace {
+using TComboProps = TcxComboBoxProperties;
+TComboProps* Mutable(const TComboProps* p) { return const_cast<TComboProps*>(p); }
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBoxProperties) {
+  static PTypeInfo list_style = EnumTypeInfo("TcxEditDropDownListStyle", {"lsEditFixedList", "lsEditList", "lsFixedList"});
+  p.Bool("AutoSelect", &TComboProps::AutoSelect, &TComboProps::SetAutoSelect).Default(true);
+  p.Enum("CharCase", &TComboProps::CharCase, &TComboProps::SetCharCase, EditCharCaseTypeInfo()).Default(ecNormal);
+  p.Bool("DropDownAutoWidth", &TComboProps::PopupAutoSize, &TComboProps::SetPopupAutoSize).Default(true);
+  p.Enum("DropDownListStyle", &TComboProps::DropDownListStyle, &TComboProps::SetDropDownListStyle, list_style)
+      .Default(lsEditList);
+  p.Int("DropDownRows", &TComboProps::DropDownRows, &TComboProps::SetDropDownRows).Default(8);
+  p.Bool("DropDownSizeable", &TComboProps::PopupSizeable, &TComboProps::SetPopupSizeable).Default(false);
+  p.Int("DropDownWidth", &TComboProps::PopupWidth, &TComboProps::SetPopupWidth).Default(0);
+  p.Bool("ImmediateDropDown", &TComboProps::ImmediateDropDown, &TComboProps::SetImmediateDropDown).Default(true);
+  p.Bool("ImmediatePost", &TComboProps::ImmediatePost, &TComboProps::SetImmediatePost).Default(false);
+  p.Bool("IncrementalSearch", &TComboProps::IncrementalSearch, &TComboProps::SetIncrementalSearch).Default(true);
+  p.Int("ItemHeight", &TComboProps::ItemHeight, &TComboProps::SetItemHeight).Default(0);
+  p.Object("Items", &TComboProps::Items, &TComboProps::SetLookupItems, TStringList::StaticClass());
+  p.Int("MaxLength", [](const TComboProps* o) { return Mutable(o)->MaxLength(); }, &TComboProps::SetMaxLength)
+      .NoDefault()
+      .Stored(&TComboProps::IsMaxLengthStored);
+  p.Bool("PostPopupValueOnTab", &TComboProps::PostPopupValueOnTab, &TComboProps::SetPostPopupValueOnTab)
+      .Default(false);
+  p.Bool("ReadOnly", [](const TComboProps* o) { return Mutable(o)->ReadOnly(); }, &TComboProps::SetReadOnly)
+      .NoDefault()
+      .Stored(&TComboProps::IsReadOnlyStored);
+  p.Bool("Revertable", &TComboProps::Revertable, &TComboProps::SetRevertable).Default(false);
+  p.Bool("Sorted", &TComboProps::LookupItemsSorted, &TComboProps::SetLookupItemsSorted).Default(false);
+}
 
 TcxCustomComboBoxProperties::TcxCustomComboBoxProperties(TPersistent* owner)
     : TcxCustomDropDownEditProperties(owner) {}
@@ -338,7 +368,8 @@ void TcxComboBoxPopupWindow::CalculateSize() {
   else
     w = edit->Width();
   if (Sizeable() && MinWidth > 0) w = std::max(w, MinWidth);
-  if (remembered)
+  // A remembered height that was reset (0) gives the content's height again.
+  if (remembered && PopupHeight > 0)
     h = PopupHeight;
   else if (PopupHeight == 0 || (AutoSize() && !Sizeable()))
     h = c.cy + extent.Top + extent.Bottom;
@@ -351,7 +382,15 @@ void TcxComboBoxPopupWindow::CalculateSize() {
 // ---- combo box ---------------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomComboBox)
-KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBox) {}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBox) {
+  p.Bool("BeepOnEnter", &TcxCustomTextEdit::BeepOnEnter, &TcxCustomTextEdit::SetBeepOnEnter).Default(true);
+  p.Object("Properties", &TcxComboBox::ActiveProperties, &TcxComboBox::SetProperties,
+           TcxComboBoxProperties::StaticClass());
+  p.Int("ItemIndex", [](const TcxComboBox* o) { return const_cast<TcxComboBox*>(o)->ItemIndex(); },
+        &TcxCustomTextEdit::SetItemIndex)
+      .Stored(false);
+  p.Str("Text", &TControl::Text, &TControl::SetText);
+}
 
 TcxCustomComboBox::TcxCustomComboBox(TComponent* owner, bool in_place, TClass properties_class)
     : TcxCustomDropDownEdit(owner, in_place, properties_class) {}
@@ -407,7 +446,12 @@ void TcxCustomComboBox::SetupPopupWindow() {
 void TcxCustomComboBox::MouseMove(TShiftState shift, Integer x, Integer y) {
   TWeakRef<TcxCustomComboBox> self(this);
   TcxCustomDropDownEdit::MouseMove(shift, x, y);
-  if (!self || !DroppedDown() || GetCapture() != Handle() || !QueryLookupData()) return;
+  if (!self || !DroppedDown() || !QueryLookupData()) return;
+  // The capture is the editor's: its own window's or its inner edit's (a press on the text).
+  const HWND capture = GetCapture();
+  if (!capture || (capture != Handle() && !(InnerControl() && InnerControl()->HandleAllocated() &&
+                                            capture == InnerControl()->Handle())))
+    return;
   TWinControl* list = QueryLookupData()->GetListControl();
   if (!list || !list->HandleAllocated()) return;
   const TPoint screen = ClientToScreen(TPoint(x, y));

@@ -15,6 +15,14 @@
 #include "vcl/Controls.h"
 #include "vcl/Graphics.h"
 
+struct TTypeInfo;
+// Type information of the enumerations the editor kinds publish, each made once.
+const TTypeInfo* AlignmentTypeInfo();      // TAlignment
+const TTypeInfo* EditCharCaseTypeInfo();   // TEditCharCase
+const TTypeInfo* EditEchoModeTypeInfo();   // TcxEditEchoMode
+const TTypeInfo* EditMaskKindTypeInfo();   // TcxEditMaskKind
+const TTypeInfo* CheckBoxStateTypeInfo();  // TcxCheckBoxState
+
 class TcxCustomEditProperties;
 class TcxCustomEditViewData;
 class TcxCustomEditViewInfo;
