@@ -656,11 +656,12 @@ KORVAN_IMPLEMENT_CLASS(TcxFilterDateEditHelper)
 
 TClass TcxFilterDateEditHelper::ValueEditClass() const { return TcxDateEdit::StaticClass(); }
 
-void TcxFilterDateEditHelper::SupportedOperators(TcxCustomEditProperties*, TcxValueTypeClass,
+void TcxFilterDateEditHelper::SupportedOperators(TcxCustomEditProperties* properties, TcxValueTypeClass,
                                                  TcxFilterControlOperators& operators, bool extended) const {
-  operators = {1, 2, 3, 4, 5, 6, 9, 10};
+  // The base set without like and not like; extended, also the date periods.
+  TcxFilterDropDownEditHelper::SupportedOperators(properties, nullptr, operators, extended);
   if (extended)
-    for (TcxFilterControlOperator op = 11; op <= 36; ++op) operators.push_back(op);
+    for (TcxFilterControlOperator op = 15; op <= 36; ++op) operators.push_back(op);
 }
 
 void TcxFilterDateEditHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,

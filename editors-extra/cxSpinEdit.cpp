@@ -872,11 +872,10 @@ void TcxCustomSpinEdit::DblClick() {
 
 TClass TcxFilterSpinEditHelper::ValueEditClass() const { return TcxSpinEdit::StaticClass(); }
 
-void TcxFilterSpinEditHelper::SupportedOperators(TcxCustomEditProperties*, TcxValueTypeClass,
+void TcxFilterSpinEditHelper::SupportedOperators(TcxCustomEditProperties* properties, TcxValueTypeClass,
                                                  TcxFilterControlOperators& operators, bool extended) const {
-  operators = {1, 2, 3, 4, 5, 6, 9, 10};
-  if (extended)
-    for (TcxFilterControlOperator op = 11; op <= 14; ++op) operators.push_back(op);
+  // A number: the base set without like and not like.
+  TcxFilterMaskEditHelper::SupportedOperators(properties, nullptr, operators, extended);
 }
 
 void TcxFilterSpinEditHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,

@@ -621,14 +621,10 @@ TClass TcxFilterMaskEditHelper::ValueEditClass() const { return TcxMaskEdit::Sta
 void TcxFilterMaskEditHelper::SupportedOperators(TcxCustomEditProperties* properties,
                                                  TcxValueTypeClass value_type,
                                                  TcxFilterControlOperators& operators, bool extended) const {
-  operators = {1, 2, 3, 4, 5, 6, 9, 10};
+  // The base set; like and not like only for a text without a mask.
   auto* mask = dynamic_cast<TcxCustomMaskEditProperties*>(properties);
-  if ((!mask || !mask->IsMasked()) && value_type && value_type->IsString()) {
-    operators.push_back(fcoLike);
-    operators.push_back(fcoNotLike);
-  }
-  if (extended)
-    for (TcxFilterControlOperator op = 11; op <= 14; ++op) operators.push_back(op);
+  TcxFilterTextEditHelper::SupportedOperators(properties, !mask || !mask->IsMasked() ? value_type : nullptr,
+                                              operators, extended);
 }
 
 void TcxFilterMaskEditHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,

@@ -396,6 +396,14 @@ TEST(DateEditRegistry, DateAndTimeFieldsGetTheirItems) {
   EXPECT_EQ(target.DateButtons(), (TDateButtons{btnClear, btnToday}));
   EXPECT_EQ(target.DateOnError(), deNull);
   EXPECT_EQ(target.InputKind(), ikRegExpr);
+  // No like and not like; extended, the date periods too.
+  TcxFilterControlOperators ops;
+  helper->SupportedOperators(&target, TcxStringValueType::Class(), ops, false);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10}));
+  helper->SupportedOperators(&target, TcxStringValueType::Class(), ops, true);
+  ASSERT_EQ(ops.size(), 8u + 26u);
+  EXPECT_EQ(ops[8], 11);
+  EXPECT_EQ(ops.back(), 36);
 }
 
 }  // namespace

@@ -318,6 +318,11 @@ TEST(SpinEditProperties, DefaultsAssignAndRegistration) {
             TcxSpinEditProperties::StaticClass());
   EXPECT_EQ(FilterEditsController()->LookupHelper(TcxSpinEditProperties::StaticClass()),
             TcxFilterSpinEditHelper::StaticClass());
+  // A number has no like and not like, even over a text column.
+  TcxFilterControlOperators ops;
+  FilterEditHelper(TcxFilterSpinEditHelper::StaticClass())
+      ->SupportedOperators(&p, TcxStringValueType::Class(), ops, true);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14}));
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include "editors/cxEditPaintUtils.h"
 #include "rtl/Classes.h"
 #include "tests/support/HeadlessFixture.h"
-#include "vcl/Clipbrd.h"
 #include "vcl/FormReader.h"
 #include "tests/support/TestSupport.h"
 #include "vcl/Forms.h"
@@ -322,7 +321,7 @@ TEST_F(ComboBoxTest, TheListFollowsAPasteAndInPlaceActivation) {
   auto* e = MakeCombo(4, lsEditFixedList);
   e->SetFocus();
   Pump();
-  Clipboard()->SetAsText("cherry");
+  S().Backend().SetClipboardText("cherry");
   // A paste that changes the text opens the list (ImmediateDropDown) on the pasted item.
   S().PressKey('V', false, true);
   Pump();
