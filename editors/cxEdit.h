@@ -657,6 +657,8 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
                                 TColor text_color, TColor background_color, bool pressed_shift);
   virtual void DrawButtonBackgroundFill(TcxCanvas* canvas, TcxEditButtonViewInfo* button,
                                         const TRect& r, TColor color);
+  // The theme background of a natively painted button (its part and state).
+  virtual void DrawNativeButtonBackground(TcxCanvas* canvas, TcxEditButtonViewInfo* button, const TRect& r);
   virtual bool HasHotButton() const;
   virtual bool IsPointOnButton(const TPoint& p) const;
   virtual bool QueryHint(TcxCanvas* canvas, const TPoint& p, String& text, bool& is_multi_line,
