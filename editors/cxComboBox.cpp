@@ -392,8 +392,21 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBox) {
   p.Str("Text", &TControl::Text, &TControl::SetText);
 }
 
+KORVAN_IMPLEMENT_CLASS(TcxCustomComboBoxInnerEdit)
+
+void TcxCustomComboBoxInnerEdit::WMLButtonUp(TMessage& m) {
+  ControlState() -= csClicked;
+  TcxCustomInnerTextEdit::WMLButtonUp(m);
+}
+
 TcxCustomComboBox::TcxCustomComboBox(TComponent* owner, bool in_place, TClass properties_class)
-    : TcxCustomDropDownEdit(owner, in_place, properties_class) {}
+    : TcxCustomDropDownEdit(owner, in_place, properties_class, TcxCustomComboBoxInnerEdit::StaticClass()) {}
+
+void TcxCustomComboBox::WMLButtonUp(TMessage& m) {
+  // Mouse clicks fire no click event by themselves.
+  ControlState() -= csClicked;
+  TcxCustomDropDownEdit::WMLButtonUp(m);
+}
 
 TcxComboBoxLookupData* TcxCustomComboBox::GetComboLookupData() const {
   return dynamic_cast<TcxComboBoxLookupData*>(QueryLookupData());

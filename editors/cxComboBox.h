@@ -136,6 +136,17 @@ class TcxComboBoxPopupWindow : public TcxCustomEditPopupWindow {
   void CalculateSize() override;
 };
 
+// The combo box's inner edit: a mouse click fires no click event (the value's changes do).
+class TcxCustomComboBoxInnerEdit : public TcxCustomInnerTextEdit {
+  KORVAN_CLASS(TcxCustomComboBoxInnerEdit, TcxCustomInnerTextEdit)
+
+ public:
+  using TcxCustomInnerTextEdit::TcxCustomInnerTextEdit;
+
+ protected:
+  void WMLButtonUp(TMessage& m) override;
+};
+
 class TcxCustomComboBox : public TcxCustomDropDownEdit {
   KORVAN_CLASS(TcxCustomComboBox, TcxCustomDropDownEdit)
 
@@ -169,6 +180,7 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
 
  protected:
   void DblClick() override;
+  void WMLButtonUp(TMessage& m) override;
   // A press on the editor dragged into the open list presses the list there.
   void MouseMove(TShiftState shift, Integer x, Integer y) override;
 };

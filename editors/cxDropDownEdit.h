@@ -297,7 +297,8 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
  public:
   explicit TcxCustomDropDownEdit(TComponent* owner)
       : TcxCustomDropDownEdit(owner, false, TcxCustomDropDownEditProperties::StaticClass()) {}
-  TcxCustomDropDownEdit(TComponent* owner, bool in_place, TClass properties_class);
+  TcxCustomDropDownEdit(TComponent* owner, bool in_place, TClass properties_class,
+                        TClass inner_edit_class = nullptr);
   ~TcxCustomDropDownEdit() override;
 
   TcxCustomDropDownEditProperties* DropDownProperties() const {

@@ -501,6 +501,26 @@ TEST_F(ComboBoxTest, RandomInputNeverLeavesThePopupWithoutItsEditor) {
   }
 }
 
+TEST_F(ComboBoxTest, MouseClicksFireNoClickEventTheValueDoes) {
+  auto* e = MakeCombo(4);
+  int clicks = 0;
+  e->OnClick = [&](TObject*) { ++clicks; };
+  e->SetFocus();
+  Pump();
+  S().Click(e->Handle(), POINT{20, 10});  // on the inner edit
+  S().Click(e->Handle(), POINT{1, 1});    // on the editor's own border
+  Pump();
+  EXPECT_EQ(clicks, 0);
+  e->SetItemIndex(2);
+  EXPECT_EQ(clicks, 1);
+  // A double click still reaches the editor (Revertable cycling).
+  e->ActiveProperties()->SetRevertable(true);
+  S().DoubleClick(e->Handle(), POINT{20, 10});
+  Pump();
+  if (e->DroppedDown()) e->CloseUp(crCancel);
+  EXPECT_EQ(e->ItemIndex(), 3);
+}
+
 TEST_F(ComboBoxTest, ItemIndexBeyondTheItemsChangesNothing) {
   auto* e = MakeCombo(4);
   e->SetItemIndex(2);
