@@ -302,6 +302,9 @@ class TcxCustomDateEditProperties : public TcxCustomPopupEditProperties {
                             IcxEditValidator* edit) override;
 
   String EmptyDateText(bool for_editing);
+  // An empty text, the mask's empty text or the editing one (a zero time behind blank date
+  // positions): each means no date.
+  bool IsEmptyDateText(const String& text);
   // Text to date: Null when the text is empty or does not parse (DateOnError deToday gives
   // now or today instead).
   void TextToDate(const String& text, Variant& value);

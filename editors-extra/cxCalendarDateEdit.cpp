@@ -207,9 +207,13 @@ String TcxCustomDateEditProperties::EmptyDateText(bool for_editing) {
   return text;
 }
 
+bool TcxCustomDateEditProperties::IsEmptyDateText(const String& text) {
+  return text.empty() || text == EmptyDateText(false) || text == EmptyDateText(true);
+}
+
 void TcxCustomDateEditProperties::TextToDate(const String& text, Variant& value) {
   value = Null();
-  if (text == EmptyDateText(false) || text == EmptyDateText(true)) return;
+  if (IsEmptyDateText(text)) return;
   TDateTime d = NoDateValue;
   if (ParseDateInput(text, d) && d != NoDateValue) {
     value = VarFromDateTime(d);
@@ -276,12 +280,11 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& display_value, S
   error_text = LoadReplaceableResString(cxSEditInvalidDate);
   TDateTime result = 0;
   bool text_changed = false;
-  const String empty_editing = EmptyDateText(true);
   try {
     String text = VarToStr(display_value);
-    if (text != empty_editing) error = !ParseDateInput(text, result);
+    if (!IsEmptyDateText(text)) error = !ParseDateInput(text, result);
     if (edit && edit->HasValidateHandler()) {
-      if (text != empty_editing && !error) {
+      if (!IsEmptyDateText(text) && !error) {
         String formatted;
         FormatDateForEdit(InputKind() == ikMask, kind_ == ckDateTime, false, formatted, result);
         display_value = Variant(TrimRight(formatted));
@@ -290,7 +293,7 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& display_value, S
       RunValidateEvents(display_value, error_text, error, edit);
       text = VarToStr(display_value);
       text_changed = text != before;
-      if (!error && text != empty_editing && !ParseDateInput(text, result)) error = true;
+      if (!error && !IsEmptyDateText(text) && !ParseDateInput(text, result)) error = true;
     } else if (error) {
       switch (dateOnError_) {
         case deNoChange: break;
@@ -312,7 +315,7 @@ void TcxCustomDateEditProperties::ValidateDisplayValue(Variant& display_value, S
     return;
   }
   const String text = VarToStr(display_value);
-  if (result != NoDateValue && text != empty_editing) {
+  if (result != NoDateValue && !IsEmptyDateText(text)) {
     if (HasValueRange()) {
       Variant as_date = VarFromDateTime(result);
       CheckValueBounds(as_date, error_text, error);
@@ -656,11 +659,12 @@ KORVAN_IMPLEMENT_CLASS(TcxFilterDateEditHelper)
 
 TClass TcxFilterDateEditHelper::ValueEditClass() const { return TcxDateEdit::StaticClass(); }
 
-void TcxFilterDateEditHelper::SupportedOperators(TcxCustomEditProperties*, TcxValueTypeClass,
+void TcxFilterDateEditHelper::SupportedOperators(TcxCustomEditProperties* properties, TcxValueTypeClass,
                                                  TcxFilterControlOperators& operators, bool extended) const {
-  operators = {1, 2, 3, 4, 5, 6, 9, 10};
+  // The base set without like and not like; extended, also the date periods.
+  TcxFilterDropDownEditHelper::SupportedOperators(properties, nullptr, operators, extended);
   if (extended)
-    for (TcxFilterControlOperator op = 11; op <= 36; ++op) operators.push_back(op);
+    for (TcxFilterControlOperator op = 15; op <= 36; ++op) operators.push_back(op);
 }
 
 void TcxFilterDateEditHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,

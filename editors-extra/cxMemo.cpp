@@ -22,7 +22,6 @@ namespace {
 PTypeInfo ScrollStyleType() {
   return EnumTypeInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
 }
-PTypeInfo CharCaseType() { return EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}); }
 using TMemoProps = TcxCustomMemoProperties;
 TMemoProps* Mutable(const TMemoProps* p) { return const_cast<TMemoProps*>(p); }
 }  // namespace
@@ -34,7 +33,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxMemoProperties) {
   p.Object("AssignedValues", &TMemoProps::AssignedValues, &TcxMemoProperties::SetTextAssignedValues,
            TcxTextEditPropertiesValues::StaticClass());
   p.Bool("AutoSelect", &TMemoProps::AutoSelect, &TMemoProps::SetAutoSelect).Default(false);
-  p.Enum("CharCase", &TMemoProps::CharCase, &TMemoProps::SetCharCase, CharCaseType()).Default(ecNormal);
+  p.Enum("CharCase", &TMemoProps::CharCase, &TMemoProps::SetCharCase, EditCharCaseTypeInfo()).Default(ecNormal);
   p.Int("ClearKey", &TMemoProps::ClearKey, &TMemoProps::SetClearKey).Default(0);
   p.Bool("HideSelection", &TMemoProps::HideSelection, &TMemoProps::SetHideSelection).Default(true);
   p.Int("MaxLength", [](const TMemoProps* o) { return Mutable(o)->MaxLength(); }, &TMemoProps::SetMaxLength)

@@ -9,6 +9,9 @@
 #include "editors/cxEditPaintUtils.h"
 #include "foundation/cxGeometry.h"
 #include "foundation/cxControls.h"
+#include "foundation/dxOffice11.h"
+#include "foundation/dxThemeManager.h"
+#include "foundation/dxUxTheme.h"
 #include "rtl/TypInfo.h"
 #include "user/WinUser.h"
 
@@ -450,8 +453,10 @@ void TcxSpinEditViewData::CalculateButtonsViewInfo(TcxCanvas* canvas, const TRec
                                                    Integer button, TShiftState shift,
                                                    TcxCustomEditViewInfo* view_info, bool is_mouse_event) {
   layout_.clear();
-  if (auto* vi = dynamic_cast<TcxSpinEditViewInfo*>(view_info))
+  if (auto* vi = dynamic_cast<TcxSpinEditViewInfo*>(view_info)) {
     vi->ButtonsPosition = SpinProperties()->SpinButtons()->Position();
+    vi->FastButtons = SpinProperties()->SpinButtons()->ShowFastButtons();
+  }
   TcxCustomTextEditViewData::CalculateButtonsViewInfo(canvas, bounds, p, button, shift, view_info,
                                                       is_mouse_event);
 }
@@ -513,6 +518,170 @@ void TcxSpinEditViewData::CalculateButtonBounds(TcxCanvas* canvas, TcxCustomEdit
   bvi->VisibleBounds = visible;
   bvi->LeftAlignment = SpinProperties()->SpinButtons()->Position() == sbpHorzLeftRight &&
                        (bvi->Index == cxSpinDown || bvi->Index == cxSpinFastDown);
+}
+
+void TcxSpinEditViewData::CalculateButtonNativeInfo(TcxEditButtonViewInfo* b) {
+  b->NativePart = 0;
+  b->NativeState = 0;
+  b->PartiallyTransparent = false;
+  HTHEME theme = b->NativeStyle ? OpenThemeCached(tcSpin) : 0;
+  if (!theme) return;
+  // Up 1 and down 2 for the vertical pair; the horizontal arrows up 3 and down 4; the fast
+  // buttons take the horizontal parts.
+  const bool vertical = SpinProperties()->SpinButtons()->Position() == sbpVert;
+  switch (b->Index) {
+    case cxSpinUp: b->NativePart = vertical ? 1 : 3; break;
+    case cxSpinDown: b->NativePart = vertical ? 2 : 4; break;
+    case cxSpinFastDown: b->NativePart = 4; break;
+    default: b->NativePart = 3; break;
+  }
+  switch (b->State) {
+    case ebsDisabled: b->NativeState = 4; break;
+    case ebsPressed: b->NativeState = 3; break;
+    case ebsSelected: b->NativeState = 2; break;
+    default: b->NativeState = 1; break;
+  }
+  b->PartiallyTransparent = UxIsThemeBackgroundPartiallyTransparent(theme, b->NativePart, b->NativeState);
+}
+
+namespace {
+// The border kinds of a spin button, by its place in the group (down, up, fast down, fast up).
+Integer HotFlatBorderKind(TcxSpinEditButtonsPosition position, bool fast, Integer kind) {
+  static const Integer with_fast[3][4] = {{1, 3, 0, 2}, {2, 2, 3, 2}, {5, 4, 3, 2}};
+  static const Integer without[3][2] = {{1, 3}, {3, 2}, {7, 6}};
+  const Integer row = position == sbpHorzLeftRight ? 0 : position == sbpHorzRight ? 1 : 2;
+  return fast ? with_fast[row][kind & 3] : without[row][kind & 1];
+}
+
+Integer UltraFlatBorderKind(TcxSpinEditButtonsPosition position, bool fast, Integer kind) {
+  const bool vertical = position == sbpVert;
+  switch (kind) {
+    case cxSpinDown:
+      if (vertical) return fast ? 4 : 6;
+      return position == sbpHorzLeftRight && !fast ? 0 : 1;
+    case cxSpinUp:
+      if (vertical) return fast ? 3 : 5;
+      return fast ? 1 : 2;
+    case cxSpinFastDown: return position == sbpHorzLeftRight ? 0 : 1;
+    default: return 2;
+  }
+}
+}  // namespace
+
+void TcxSpinEditViewInfo::DrawButtonBorder(TcxCanvas* canvas, Integer index, TRect& fill_rect, TRect& content_rect,
+                                           TColor& text_color, TColor& background_color) {
+  TcxEditButtonViewInfo* b = Buttons[size_t(index)].get();
+  const bool own_style = b->Style == btsHotFlat || b->Style == btsUltraFlat || b->Style == btsOffice11;
+  if (b->NativeStyle && b->NativePart != 0) {
+    // The theme fills the whole button; the arrow is drawn over it.
+    TRect content = b->Bounds;
+    if (DoDrawButtonBorder(canvas, index, b->Bounds, content)) {
+      content_rect = content;
+      fill_rect = TRect();
+      return;
+    }
+    fill_rect = content_rect = b->Bounds;
+    text_color = clBtnText;
+    background_color = clBtnFace;
+    return;
+  }
+  TRect content = b->Bounds;
+  if (!own_style || DoDrawButtonBorder(canvas, index, b->Bounds, content)) {
+    if (own_style) {
+      content_rect = content;
+      fill_rect = TRect();
+      return;
+    }
+    TcxCustomTextEditViewInfo::DrawButtonBorder(canvas, index, fill_rect, content_rect, text_color, background_color);
+    return;
+  }
+  fill_rect = b->Bounds;
+  if (b->Style == btsHotFlat) {
+    DrawHotFlatBorder(canvas, b, fill_rect, text_color, background_color);
+    content_rect = fill_rect;
+  } else {
+    text_color = clBtnText;
+    DrawUltraFlatBorder(canvas, b, fill_rect, background_color);
+    content_rect = TRect(fill_rect.Left + 1, fill_rect.Top, fill_rect.Right - 1, fill_rect.Bottom);
+  }
+}
+
+void TcxSpinEditViewInfo::DrawHotFlatBorder(TcxCanvas* canvas, TcxEditButtonViewInfo* b, TRect& r,
+                                            TColor& text_color, TColor& background) {
+  const bool pressed = b->State == ebsPressed, hot = b->State == ebsSelected;
+  background = b->Transparent ? b->BackgroundColor : pressed ? clBtnText : hot ? clBtnShadow : clBtnFace;
+  text_color = pressed ? clBtnHighlight : hot ? (b->Transparent ? clBtnShadow : clBtnHighlight) : clBtnText;
+  Integer shadow = cxbsLeftSide | cxbsTopSide | cxbsRightSide | cxbsBottomSide;
+  switch (HotFlatBorderKind(ButtonsPosition, FastButtons, b->Index)) {
+    case 0: shadow = cxbsLeftSide | cxbsTopSide | cxbsBottomSide; break;
+    case 2:
+    case 4: shadow = cxbsTopSide | cxbsRightSide | cxbsBottomSide; break;
+    case 5: shadow = cxbsRightSide | cxbsBottomSide; break;
+    case 7: shadow = cxbsLeftSide | cxbsRightSide | cxbsBottomSide; break;
+    default: break;  // 1, 3 and 6: a full frame
+  }
+  // Each side in its colour; every drawn side takes one pixel of the content.
+  const Integer all = cxbsLeftSide | cxbsTopSide | cxbsRightSide | cxbsBottomSide;
+  TRect outer = r;
+  DrawBorderSides(canvas, outer, shadow, clBtnShadow);
+  DrawBorderSides(canvas, outer, all & ~shadow, b->BackgroundColor);
+  r = outer;
+}
+
+void TcxSpinEditViewInfo::DrawUltraFlatBorder(TcxCanvas* canvas, TcxEditButtonViewInfo* b, TRect& r,
+                                              TColor& background) {
+  const bool office = b->Style == btsOffice11;
+  const bool pressed = b->State == ebsPressed, hot = b->State == ebsSelected;
+  const TColor highlight = HighlightBorderColor(office);
+  if (b->Transparent)
+    background = b->BackgroundColor;
+  else if (pressed || hot)
+    background = UltraFlatButtonFaceColor(pressed, office);
+  else if (office && b->State == ebsNormal)
+    background = TcxOffice11LookAndFeelPainter::Class()->ButtonFaceColor(cxbsNormal);
+  else
+    background = clBtnFace;
+  if (!(pressed || hot) || (b->InPlace && !(PaintOptions & 4))) {
+    if (pressed || hot) FrameAndShrink(canvas, r, highlight);
+    else if (!b->Transparent) FrameAndShrink(canvas, r, b->BackgroundColor);
+    else r = TRect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+    return;
+  }
+  const bool at_left_border = b->Bounds.Left == InteriorRect.Left;
+  Integer sides = cxbsRightSide;
+  switch (UltraFlatBorderKind(ButtonsPosition, FastButtons, b->Index)) {
+    case 1: sides = at_left_border ? cxbsRightSide : cxbsLeftSide | cxbsRightSide; break;
+    case 2: sides = cxbsLeftSide; break;
+    case 3: sides = cxbsLeftSide | cxbsRightSide | cxbsBottomSide; break;
+    case 4: sides = cxbsLeftSide | cxbsTopSide | cxbsRightSide; break;
+    case 5: sides = cxbsBottomSide | (at_left_border ? 0 : cxbsLeftSide); break;
+    case 6: sides = cxbsTopSide | (at_left_border ? 0 : cxbsLeftSide); break;
+    default: break;  // 0: the right side
+  }
+  DrawBorderSides(canvas, r, sides, highlight);
+}
+
+void TcxSpinEditViewInfo::DrawNativeButtonBackground(TcxCanvas* canvas, TcxEditButtonViewInfo* b, const TRect& r) {
+  UxDrawThemeBackground(OpenThemeCached(tcSpin), canvas->DeviceContext(), b->NativePart, b->NativeState, r, r);
+}
+
+void TcxSpinEditViewInfo::DrawEditor(TcxCanvas* canvas) {
+  TcxCustomTextEditViewInfo::DrawEditor(canvas);
+  // Natively painted pairs: a one-pixel line in the background colour between down and up.
+  if (ButtonsPosition == sbpHorzLeftRight || Buttons.size() < 2) return;
+  TcxEditButtonViewInfo* down = nullptr;
+  TcxEditButtonViewInfo* up = nullptr;
+  for (const auto& b : Buttons) {
+    if (b->Index == cxSpinDown) down = b.get();
+    if (b->Index == cxSpinUp) up = b.get();
+  }
+  if (!down || !up || !down->NativeStyle || down->NativePart == 0 || OnDrawButton) return;
+  const TRect line = ButtonsPosition == sbpHorzRight
+                         ? TRect(down->Bounds.Right - 1, down->Bounds.Top, down->Bounds.Right, down->Bounds.Bottom)
+                         : TRect(up->Bounds.Left, up->Bounds.Bottom - 1, up->Bounds.Right, up->Bounds.Bottom);
+  TRect clipped;
+  IntersectRectsOrEmpty(clipped, line, InteriorRect);
+  if (!clipped.IsEmpty()) FillRectWithColor(canvas, clipped, FillColor);
 }
 
 void TcxSpinEditViewInfo::DrawButtonSymbol(TcxCanvas* canvas, Integer index, const TRect& r, TColor text_color,
@@ -872,11 +1041,10 @@ void TcxCustomSpinEdit::DblClick() {
 
 TClass TcxFilterSpinEditHelper::ValueEditClass() const { return TcxSpinEdit::StaticClass(); }
 
-void TcxFilterSpinEditHelper::SupportedOperators(TcxCustomEditProperties*, TcxValueTypeClass,
+void TcxFilterSpinEditHelper::SupportedOperators(TcxCustomEditProperties* properties, TcxValueTypeClass,
                                                  TcxFilterControlOperators& operators, bool extended) const {
-  operators = {1, 2, 3, 4, 5, 6, 9, 10};
-  if (extended)
-    for (TcxFilterControlOperator op = 11; op <= 14; ++op) operators.push_back(op);
+  // A number: the base set without like and not like.
+  TcxFilterMaskEditHelper::SupportedOperators(properties, nullptr, operators, extended);
 }
 
 void TcxFilterSpinEditHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,

@@ -160,6 +160,8 @@ class TcxSpinEditViewData : public TcxCustomTextEditViewData {
                                 bool is_mouse_event) override;
   void CalculateButtonBounds(TcxCanvas* canvas, TcxCustomEditViewInfo* view_info, Integer index,
                              TRect& r) override;
+  // The spin theme's parts and states instead of the push button's.
+  void CalculateButtonNativeInfo(TcxEditButtonViewInfo* button) override;
 
   TcxCustomSpinEditProperties* SpinProperties() const {
     return static_cast<TcxCustomSpinEditProperties*>(Properties);
@@ -175,8 +177,20 @@ class TcxSpinEditViewInfo : public TcxCustomTextEditViewInfo {
  public:
   TcxSpinEditButtonsPosition ButtonsPosition = sbpVert;
   Integer ArrowSize = 0;
+  bool FastButtons = false;
+  void DrawEditor(TcxCanvas* canvas) override;
   void DrawButtonSymbol(TcxCanvas* canvas, Integer index, const TRect& r, TColor text_color,
                         TColor background_color, bool pressed_shift) override;
+  // The hot-flat, ultra-flat and Office 2003 buttons draw the sides their place in the group
+  // needs; the others as every edit button.
+  void DrawButtonBorder(TcxCanvas* canvas, Integer index, TRect& fill_rect, TRect& content_rect,
+                        TColor& text_color, TColor& background_color) override;
+  void DrawNativeButtonBackground(TcxCanvas* canvas, TcxEditButtonViewInfo* button, const TRect& r) override;
+
+ private:
+  void DrawHotFlatBorder(TcxCanvas* canvas, TcxEditButtonViewInfo* b, TRect& r, TColor& text_color,
+                         TColor& background);
+  void DrawUltraFlatBorder(TcxCanvas* canvas, TcxEditButtonViewInfo* b, TRect& r, TColor& background);
 };
 
 class TcxCustomSpinEdit : public TcxCustomMaskEdit {

@@ -9,9 +9,6 @@ KORVAN_IMPLEMENT_CLASS(TcxCustomButtonEdit)
 namespace {
 using TButtonProps = TcxCustomButtonEditProperties;
 TButtonProps* Mutable(const TButtonProps* p) { return const_cast<TButtonProps*>(p); }
-PTypeInfo MaskKindType() { return EnumTypeInfo("TcxEditMaskKind", {"emkStandard", "emkRegExpr", "emkRegExprEx"}); }
-PTypeInfo CharCaseType() { return EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}); }
-PTypeInfo EchoModeType() { return EnumTypeInfo("TcxEditEchoMode", {"eemNormal", "eemPassword"}); }
 PTypeInfo ViewStyleType() {
   return EnumTypeInfo("TcxTextEditViewStyle", {"vsNormal", "vsHideCursor", "vsButtonsOnly", "vsButtonsAutoWidth"});
 }
@@ -25,15 +22,15 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxButtonEditProperties) {
   p.Bool("BeepOnError", &TButtonProps::BeepOnError, &TButtonProps::SetBeepOnError).Default(false);
   p.Object("Buttons", &TButtonProps::Buttons, &TButtonProps::SetButtons, TcxEditButtons::StaticClass());
   p.Bool("CaseInsensitive", &TButtonProps::CaseInsensitive, &TButtonProps::SetCaseInsensitive).Default(true);
-  p.Enum("CharCase", &TButtonProps::CharCase, &TButtonProps::SetCharCase, CharCaseType()).Default(ecNormal);
+  p.Enum("CharCase", &TButtonProps::CharCase, &TButtonProps::SetCharCase, EditCharCaseTypeInfo()).Default(ecNormal);
   p.Int("ClearKey", &TButtonProps::ClearKey, &TButtonProps::SetClearKey).Default(0);
   p.Int("ClickKey", &TButtonProps::ClickKey, &TButtonProps::SetClickKey).Default(16397);
-  p.Enum("EchoMode", &TButtonProps::EchoMode, &TButtonProps::SetEchoMode, EchoModeType()).Default(eemNormal);
+  p.Enum("EchoMode", &TButtonProps::EchoMode, &TButtonProps::SetEchoMode, EditEchoModeTypeInfo()).Default(eemNormal);
   p.Str("EditMask", [](const TButtonProps* o) { return Mutable(o)->EditMask(); }, &TButtonProps::SetEditMask);
   p.Bool("HideSelection", &TButtonProps::HideSelection, &TButtonProps::SetHideSelection).Default(true);
   p.Bool("IgnoreMaskBlank", &TButtonProps::IgnoreMaskBlank, &TButtonProps::SetIgnoreMaskBlank).Default(false);
   p.Bool("IncrementalSearch", &TButtonProps::IncrementalSearch, &TButtonProps::SetIncrementalSearch).Default(true);
-  p.Enum("MaskKind", &TButtonProps::MaskKind, &TButtonProps::SetMaskKind, MaskKindType()).Default(emkStandard);
+  p.Enum("MaskKind", &TButtonProps::MaskKind, &TButtonProps::SetMaskKind, EditMaskKindTypeInfo()).Default(emkStandard);
   p.Int("MaxLength", [](const TButtonProps* o) { return Mutable(o)->MaxLength(); }, &TButtonProps::SetMaxLength)
       .NoDefault()
       .Stored(&TButtonProps::IsMaxLengthStored);

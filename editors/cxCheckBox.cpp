@@ -33,14 +33,6 @@ PTypeInfo NullStyleType() {
                                     {"nssUnchecked", "nssInactive", "nssGrayedChecked"});
   return t;
 }
-PTypeInfo CheckBoxStateType() {
-  static PTypeInfo t = EnumTypeInfo("TcxCheckBoxState", {"cbsUnchecked", "cbsChecked", "cbsGrayed"});
-  return t;
-}
-PTypeInfo AlignmentTypeInfo() {
-  static PTypeInfo t = EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
-  return t;
-}
 
 TBitmap* checkMarkMask = nullptr;
 
@@ -925,7 +917,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCheckBox) {
          &TcxCheckBox::SetChecked)
       .Stored(false);
   p.Enum("State", [](const TcxCheckBox* o) { return const_cast<TcxCheckBox*>(o)->State(); }, &TcxCheckBox::SetState,
-         CheckBoxStateType())
+         CheckBoxStateTypeInfo())
       .Default(cbsUnchecked)
       .Stored(&TcxCheckBox::IsStateStored);
   p.Str("Caption", [](const TcxCheckBox* o) { return o->Caption(); },

@@ -20,7 +20,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCheckListBoxItem) {
   using I = TcxCheckListBoxItem;
   p.Bool("Enabled", &I::Enabled, &I::SetEnabled).Default(true);
   p.Int("ImageIndex", &I::ImageIndex, &I::SetImageIndex).Default(-1);
-  p.Enum("State", &I::State, &I::SetState, EnumTypeInfo("TcxCheckBoxState", {"cbsUnchecked", "cbsChecked", "cbsGrayed"}))
+  p.Enum("State", &I::State, &I::SetState, CheckBoxStateTypeInfo())
       .Default(cbsUnchecked);
   p.Int("Tag", &I::Tag, &I::SetTag).Default(0);
   p.Str("Text", &I::Text, &I::SetText);

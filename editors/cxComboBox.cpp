@@ -1,6 +1,7 @@
 #include "editors/cxComboBox.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "editors/cxCheckBox.h"
 #include "editors/cxEditPaintUtils.h"
@@ -18,7 +19,37 @@ const TcxResourceStringRec scxSEditRepositoryComboBoxItem = {"scxSEditRepository
 // ---- properties ------------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomComboBoxProperties)
-KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBoxProperties) {}
+namespace {
+using TComboProps = TcxComboBoxProperties;
+TComboProps* Mutable(const TComboProps* p) { return const_cast<TComboProps*>(p); }
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBoxProperties) {
+  static PTypeInfo list_style = EnumTypeInfo("TcxEditDropDownListStyle", {"lsEditFixedList", "lsEditList", "lsFixedList"});
+  p.Bool("AutoSelect", &TComboProps::AutoSelect, &TComboProps::SetAutoSelect).Default(true);
+  p.Enum("CharCase", &TComboProps::CharCase, &TComboProps::SetCharCase, EditCharCaseTypeInfo()).Default(ecNormal);
+  p.Bool("DropDownAutoWidth", &TComboProps::PopupAutoSize, &TComboProps::SetPopupAutoSize).Default(true);
+  p.Enum("DropDownListStyle", &TComboProps::DropDownListStyle, &TComboProps::SetDropDownListStyle, list_style)
+      .Default(lsEditList);
+  p.Int("DropDownRows", &TComboProps::DropDownRows, &TComboProps::SetDropDownRows).Default(8);
+  p.Bool("DropDownSizeable", &TComboProps::PopupSizeable, &TComboProps::SetPopupSizeable).Default(false);
+  p.Int("DropDownWidth", &TComboProps::PopupWidth, &TComboProps::SetPopupWidth).Default(0);
+  p.Bool("ImmediateDropDown", &TComboProps::ImmediateDropDown, &TComboProps::SetImmediateDropDown).Default(true);
+  p.Bool("ImmediatePost", &TComboProps::ImmediatePost, &TComboProps::SetImmediatePost).Default(false);
+  p.Bool("IncrementalSearch", &TComboProps::IncrementalSearch, &TComboProps::SetIncrementalSearch).Default(true);
+  p.Int("ItemHeight", &TComboProps::ItemHeight, &TComboProps::SetItemHeight).Default(0);
+  p.Object("Items", &TComboProps::Items, &TComboProps::SetLookupItems, TStringList::StaticClass());
+  p.Int("MaxLength", [](const TComboProps* o) { return Mutable(o)->MaxLength(); }, &TComboProps::SetMaxLength)
+      .NoDefault()
+      .Stored(&TComboProps::IsMaxLengthStored);
+  p.Bool("PostPopupValueOnTab", &TComboProps::PostPopupValueOnTab, &TComboProps::SetPostPopupValueOnTab)
+      .Default(false);
+  p.Bool("ReadOnly", [](const TComboProps* o) { return Mutable(o)->ReadOnly(); }, &TComboProps::SetReadOnly)
+      .NoDefault()
+      .Stored(&TComboProps::IsReadOnlyStored);
+  p.Bool("Revertable", &TComboProps::Revertable, &TComboProps::SetRevertable).Default(false);
+  p.Bool("Sorted", &TComboProps::LookupItemsSorted, &TComboProps::SetLookupItemsSorted).Default(false);
+}
 
 TcxCustomComboBoxProperties::TcxCustomComboBoxProperties(TPersistent* owner)
     : TcxCustomDropDownEditProperties(owner) {}
@@ -58,6 +89,64 @@ TClass TcxCustomComboBoxProperties::GetContainerClass() { return TcxComboBox::St
 TClass TcxCustomComboBoxProperties::GetPopupWindowClass() { return TcxComboBoxPopupWindow::StaticClass(); }
 
 TClass TcxCustomComboBoxProperties::GetLookupDataClass() { return TcxComboBoxLookupData::StaticClass(); }
+
+TcxCustomEditViewData* TcxCustomComboBoxProperties::CreateViewData(TcxCustomEditStyle* style, bool is_inplace,
+                                                                   bool hide_display_text) {
+  auto* data = new TcxCustomComboBoxViewData(this, style, is_inplace);
+  data->InitFromProperties();
+  data->HideDisplayText = hide_display_text;
+  return data;
+}
+
+TcxCustomEditViewInfo* TcxCustomComboBoxProperties::CreateViewInfo() { return new TcxCustomComboBoxViewInfo(); }
+
+// ---- view data and view info -------------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS(TcxCustomComboBoxViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxCustomComboBoxViewData)
+
+void TcxCustomComboBoxViewInfo::DrawItem(TcxCanvas* canvas, const TRect& r) {
+  if (Font) canvas->ApplyFont(Font);
+  canvas->SetBrushColor(PaintsAsSelection ? clHighlight : FillColor);
+  canvas->CurrentFont()->SetColor(PaintsAsSelection ? clHighlightText : TextColor);
+  TOwnerDrawState state{odComboBoxEdit};
+  if (Focused) state.Include(odSelected).Include(odFocused);
+  PrepareCanvasFont(canvas);
+  if (Combo)
+    Combo->DoDrawItem(canvas, ItemIndex, r, state);
+  else if (ComboProperties && ComboProperties->OnDrawItem)
+    ComboProperties->OnDrawItem(nullptr, canvas, ItemIndex, r, state);
+}
+
+void TcxCustomComboBoxViewData::SetItemIndex(TcxCustomComboBoxViewInfo* vi, Integer index) {
+  vi->ItemIndex = index;
+  vi->IsOwnerDrawn = index != -1;
+  vi->OwnerDraw = [vi](TcxCanvas* canvas, const TRect& r) { vi->DrawItem(canvas, r); };
+}
+
+void TcxCustomComboBoxViewData::CalculateViewInfo(TcxCanvas* canvas, const TRect& bounds, const TPoint& p,
+                                                  Integer button, TShiftState shift,
+                                                  TcxCustomEditViewInfo* view_info, bool is_mouse_event) {
+  TcxCustomDropDownEditViewData::CalculateViewInfo(canvas, bounds, p, button, shift, view_info, is_mouse_event);
+  auto* vi = static_cast<TcxCustomComboBoxViewInfo*>(view_info);
+  auto* properties = static_cast<TcxCustomComboBoxProperties*>(Properties);
+  vi->Combo = dynamic_cast<TcxCustomComboBox*>(Edit);
+  vi->ComboProperties = properties;
+  Integer index = -1;
+  if (vi->Combo && properties->DropDownListStyle() == lsFixedList && vi->Combo->IsOwnerDrawn())
+    index = vi->Combo->ItemIndex();
+  SetItemIndex(vi, index);
+}
+
+void TcxCustomComboBoxViewData::FillDisplayText(TcxCanvas* canvas, const Variant& edit_value,
+                                                TcxCustomEditViewInfo* view_info) {
+  TcxCustomDropDownEditViewData::FillDisplayText(canvas, edit_value, view_info);
+  auto* vi = static_cast<TcxCustomComboBoxViewInfo*>(view_info);
+  auto* properties = static_cast<TcxCustomComboBoxProperties*>(Properties);
+  // A cell drawn from a value: the item of the value's text.
+  if (Edit || properties->DropDownListStyle() != lsFixedList || !properties->OnDrawItem) return;
+  SetItemIndex(vi, properties->Items()->IndexOf(vi->Text));
+}
 
 TcxTextEditingStyle TcxCustomComboBoxProperties::GetEditingStyle() {
   switch (dropDownListStyle_) {
@@ -209,28 +298,46 @@ void TcxComboBoxLookupData::GetListContentSize(TSize& size) {
   size = TSize(width, height);
 }
 
-bool TcxComboBoxLookupData::CanResizeList(Integer& height) {
+bool TcxComboBoxLookupData::CanResizeList(TSize& size, Integer max_height) {
   auto* list = static_cast<TcxComboBoxListBox*>(list_);
-  if (!list) return true;
-  constexpr Integer kFrame = 4;
-  const Integer wanted = height - kFrame;
-  if (height == list->Height()) return true;
-  const bool enlarging = height >= list->Height();
+  if (!list || (size.cx == list->Width() && size.cy == list->Height())) return true;
+  constexpr Integer kFrame = 4;  // the platform list's 2-pixel frame inside its client area
+  const Integer wanted = size.cy - kFrame;
+  const Integer limit = max_height > 0 ? max_height - kFrame : std::numeric_limits<Integer>::max();
+  const bool enlarging = size.cy >= list->Height();
+  const Integer vbar = GetSystemMetrics(SM_CXVSCROLL), hbar = GetSystemMetrics(SM_CYHSCROLL);
   const Integer count = GetItemCount();
-  Integer total = 0;
-  for (Integer i = 0; i < count; ++i) {
-    const Integer next = total + list->ItemHeightFor(i);
-    if (next == wanted) {
-      total = next;
+  // The rows' total with the horizontal scroll bar the width left for the items needs.
+  auto total_of = [&](Integer rows, Integer rows_height) {
+    const Integer items_width = size.cx - kFrame - (rows < count ? vbar : 0);
+    return rows_height + (items_width < list->ScrollWidth() ? hbar : 0);
+  };
+  Integer rows = 0, rows_height = 0, total = 0;
+  while (rows < count) {
+    const Integer next_height = rows_height + list->ItemHeightFor(rows);
+    const Integer next = total_of(rows + 1, next_height);
+    if (next == wanted && next <= limit) {
+      ++rows, rows_height = next_height, total = next;
       break;
     }
-    if (next > wanted) {
-      if (!enlarging || total == 0) total = next;
-      break;
+    if (next <= wanted && next <= limit) {
+      ++rows, rows_height = next_height, total = next;
+      continue;
     }
-    total = next;
+    // Past the limit or enlarging: the rows that fit; shrinking: the row that overlaps too.
+    // At least one row stays.
+    if ((next > limit || enlarging) && rows > 0) {
+      total = total_of(rows, rows_height);
+    } else {
+      ++rows, rows_height = next_height, total = next;
+    }
+    break;
   }
-  height = total + kFrame;
+  if (rows == 0) total = 0;
+  size.cy = total + kFrame;
+  const bool with_hbar = total > rows_height;
+  const Integer min_width = (rows < count ? vbar : 0) + (with_hbar ? vbar : 0);
+  size.cx = std::max<Integer>(size.cx, min_width + kFrame);
   return true;
 }
 
@@ -261,7 +368,8 @@ void TcxComboBoxPopupWindow::CalculateSize() {
   else
     w = edit->Width();
   if (Sizeable() && MinWidth > 0) w = std::max(w, MinWidth);
-  if (remembered)
+  // A remembered height that was reset (0) gives the content's height again.
+  if (remembered && PopupHeight > 0)
     h = PopupHeight;
   else if (PopupHeight == 0 || (AutoSize() && !Sizeable()))
     h = c.cy + extent.Top + extent.Bottom;
@@ -274,10 +382,31 @@ void TcxComboBoxPopupWindow::CalculateSize() {
 // ---- combo box ---------------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomComboBox)
-KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBox) {}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxComboBox) {
+  p.Bool("BeepOnEnter", &TcxCustomTextEdit::BeepOnEnter, &TcxCustomTextEdit::SetBeepOnEnter).Default(true);
+  p.Object("Properties", &TcxComboBox::ActiveProperties, &TcxComboBox::SetProperties,
+           TcxComboBoxProperties::StaticClass());
+  p.Int("ItemIndex", [](const TcxComboBox* o) { return const_cast<TcxComboBox*>(o)->ItemIndex(); },
+        &TcxCustomTextEdit::SetItemIndex)
+      .Stored(false);
+  p.Str("Text", &TControl::Text, &TControl::SetText);
+}
+
+KORVAN_IMPLEMENT_CLASS(TcxCustomComboBoxInnerEdit)
+
+void TcxCustomComboBoxInnerEdit::WMLButtonUp(TMessage& m) {
+  ControlState() -= csClicked;
+  TcxCustomInnerTextEdit::WMLButtonUp(m);
+}
 
 TcxCustomComboBox::TcxCustomComboBox(TComponent* owner, bool in_place, TClass properties_class)
-    : TcxCustomDropDownEdit(owner, in_place, properties_class) {}
+    : TcxCustomDropDownEdit(owner, in_place, properties_class, TcxCustomComboBoxInnerEdit::StaticClass()) {}
+
+void TcxCustomComboBox::WMLButtonUp(TMessage& m) {
+  // Mouse clicks fire no click event by themselves.
+  ControlState() -= csClicked;
+  TcxCustomDropDownEdit::WMLButtonUp(m);
+}
 
 TcxComboBoxLookupData* TcxCustomComboBox::GetComboLookupData() const {
   return dynamic_cast<TcxComboBoxLookupData*>(QueryLookupData());
@@ -311,6 +440,40 @@ void TcxCustomComboBox::DoMeasureItem(Integer index, Integer& height) {
   if (ComboProperties()->OnMeasureItem) ComboProperties()->OnMeasureItem(list, index, height);
   if (TcxCustomComboBoxProperties* p = RepositoryComboProperties(this); p && p->OnMeasureItem)
     p->OnMeasureItem(list, index, height);
+}
+
+void TcxCustomComboBox::ResetPopupHeight() {
+  auto* data = dynamic_cast<TcxCustomDropDownEditData*>(CurrentEditData());
+  if (InPlace() && EffectiveComboProperties()->PopupSizeable() && data)
+    data->Height = 0;
+  else
+    EffectiveComboProperties()->SetPopupHeight(0);
+}
+
+void TcxCustomComboBox::SetupPopupWindow() {
+  TcxCustomDropDownEdit::SetupPopupWindow();
+  // A sizeable combo popup always has the system panel with its grip.
+  PopupWindow()->SetSysPanelStyle(EffectiveComboProperties()->PopupSizeable());
+}
+
+void TcxCustomComboBox::MouseMove(TShiftState shift, Integer x, Integer y) {
+  TWeakRef<TcxCustomComboBox> self(this);
+  TcxCustomDropDownEdit::MouseMove(shift, x, y);
+  if (!self || !DroppedDown() || !QueryLookupData()) return;
+  // The capture is the editor's: its own window's or its inner edit's (a press on the text).
+  const HWND capture = GetCapture();
+  if (!capture || (capture != Handle() && !(InnerControl() && InnerControl()->HandleAllocated() &&
+                                            capture == InnerControl()->Handle())))
+    return;
+  TWinControl* list = QueryLookupData()->GetListControl();
+  if (!list || !list->HandleAllocated()) return;
+  const TPoint screen = ClientToScreen(TPoint(x, y));
+  TcxCustomEditPopupWindow* w = PopupWindow();
+  if (!w->GetPopupViewInfo()->ClientArea.Contains(w->ScreenToClient(screen)) ||
+      !QueryLookupData()->PointOverList(screen))
+    return;
+  const TPoint at = list->ScreenToClient(screen);
+  SendMessage(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, LPARAM(DWORD(Word(at.X)) | (DWORD(Word(at.Y)) << 16)));
 }
 
 bool TcxCustomComboBox::CanDropDown() { return !QueryLookupData() || !QueryLookupData()->HasNoItems(); }

@@ -34,6 +34,9 @@ class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
 
   TClass GetContainerClass() override;
   TClass GetLookupDataClass() override;
+  TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* style, bool is_inplace,
+                                        bool hide_display_text = false) override;
+  TcxCustomEditViewInfo* CreateViewInfo() override;
   bool DropDownOnClick() override { return dropDownListStyle_ == lsFixedList; }
   TClass GetPopupWindowClass() override;
   Integer GetLookupPageSize() override { return dropDownRows_; }
@@ -44,6 +47,32 @@ class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
   Integer dropDownRows_ = 8;
   Integer itemHeight_ = 0;
   bool revertable_ = false;
+};
+
+// The text area: in the fixed-list style with an owner-drawn combo box, the chosen item is
+// drawn by the draw-item handler instead of the text.
+class TcxCustomComboBoxViewInfo : public TcxCustomTextEditViewInfo {
+  KORVAN_CLASS(TcxCustomComboBoxViewInfo, TcxCustomTextEditViewInfo)
+
+ public:
+  Integer ItemIndex = -1;  // -1: the text is drawn
+  TcxCustomComboBox* Combo = nullptr;
+  TcxCustomComboBoxProperties* ComboProperties = nullptr;
+  void DrawItem(TcxCanvas* canvas, const TRect& r);
+};
+
+class TcxCustomComboBoxViewData : public TcxCustomDropDownEditViewData {
+  KORVAN_CLASS(TcxCustomComboBoxViewData, TcxCustomDropDownEditViewData)
+
+ public:
+  using TcxCustomDropDownEditViewData::TcxCustomDropDownEditViewData;
+  bool IsComboStyle() override { return true; }
+  void CalculateViewInfo(TcxCanvas* canvas, const TRect& bounds, const TPoint& p, Integer button, TShiftState shift,
+                         TcxCustomEditViewInfo* view_info, bool is_mouse_event) override;
+  void FillDisplayText(TcxCanvas* canvas, const Variant& edit_value, TcxCustomEditViewInfo* view_info) override;
+
+ private:
+  void SetItemIndex(TcxCustomComboBoxViewInfo* vi, Integer index);
 };
 
 class TcxComboBoxProperties : public TcxCustomComboBoxProperties {
@@ -92,9 +121,10 @@ class TcxComboBoxLookupData : public TcxCustomTextEditLookupData {
   void DoCreateListIn(TWinControl* parent) override;
   // Rows min(DropDownRows, items); the widest item + 4, widened for a vertical scroll bar.
   void GetListContentSize(TSize& size) override;
-  // A user resize: the height snaps to whole rows (down while shrinking, up to the rows that
-  // fit while enlarging).
-  bool CanResizeList(Integer& height) override;
+  // A user resize: the height snaps to whole rows (up while shrinking, down to the rows that
+  // fit while enlarging or within max_height), with room for a horizontal scroll bar when the
+  // items' width does not fit.
+  bool CanResizeList(TSize& size, Integer max_height) override;
 };
 
 // The popup: at least as wide as the editor, its height the content's unless the user sized it.
@@ -104,6 +134,17 @@ class TcxComboBoxPopupWindow : public TcxCustomEditPopupWindow {
  public:
   using TcxCustomEditPopupWindow::TcxCustomEditPopupWindow;
   void CalculateSize() override;
+};
+
+// The combo box's inner edit: a mouse click fires no click event (the value's changes do).
+class TcxCustomComboBoxInnerEdit : public TcxCustomInnerTextEdit {
+  KORVAN_CLASS(TcxCustomComboBoxInnerEdit, TcxCustomInnerTextEdit)
+
+ public:
+  using TcxCustomInnerTextEdit::TcxCustomInnerTextEdit;
+
+ protected:
+  void WMLButtonUp(TMessage& m) override;
 };
 
 class TcxCustomComboBox : public TcxCustomDropDownEdit {
@@ -126,14 +167,22 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
   void DoDrawItem(TcxCanvas* canvas, Integer index, const TRect& rect, TOwnerDrawState state);
   void DoMeasureItem(Integer index, Integer& height);
 
+  // The remembered popup height is forgotten: the cell's for an in-place sizeable popup,
+  // else the properties'.
+  void ResetPopupHeight();
+
   bool CanDropDown() override;
   void PopupContentSize(TSize& size) override;
+  void SetupPopupWindow() override;
   void PopupWindowShown() override;
   void DataChanged() override;
   void ActivateInPlace(TcxCustomEditData*& edit_data) override;
 
  protected:
   void DblClick() override;
+  void WMLButtonUp(TMessage& m) override;
+  // A press on the editor dragged into the open list presses the list there.
+  void MouseMove(TShiftState shift, Integer x, Integer y) override;
 };
 
 class TcxComboBox : public TcxCustomComboBox {

@@ -214,8 +214,9 @@ bool TcxEditPopupControlLookAndFeel::Refresh() {
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomDropDownEdit)
 
-TcxCustomDropDownEdit::TcxCustomDropDownEdit(TComponent* owner, bool in_place, TClass properties_class)
-    : TcxCustomMaskEdit(owner, in_place, properties_class) {
+TcxCustomDropDownEdit::TcxCustomDropDownEdit(TComponent* owner, bool in_place, TClass properties_class,
+                                             TClass inner_edit_class)
+    : TcxCustomMaskEdit(owner, in_place, properties_class, inner_edit_class) {
   if (!InDesignMode()) CreatePopupWindow();
   initialized_ = true;
   popupLookAndFeel_ = std::make_unique<TcxEditPopupControlLookAndFeel>(this);

@@ -129,6 +129,9 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   bool CanResize(Integer& width, Integer& height) override;
   void RecalculateLayout();
   void ApplyPopupWindowRegion();
+  // The content height a user resize may reach: from the edge anchored at the editor to the far
+  // edge of the work area.
+  Integer AvailableContentHeight();
   // The bounds the user's drag would give at a screen point (the sizing state's grab offsets).
   bool Dragging() const;
   TRect SizingFrameBounds() const;
@@ -294,7 +297,8 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
  public:
   explicit TcxCustomDropDownEdit(TComponent* owner)
       : TcxCustomDropDownEdit(owner, false, TcxCustomDropDownEditProperties::StaticClass()) {}
-  TcxCustomDropDownEdit(TComponent* owner, bool in_place, TClass properties_class);
+  TcxCustomDropDownEdit(TComponent* owner, bool in_place, TClass properties_class,
+                        TClass inner_edit_class = nullptr);
   ~TcxCustomDropDownEdit() override;
 
   TcxCustomDropDownEditProperties* DropDownProperties() const {

@@ -545,15 +545,29 @@ bool TcxCustomEditPopupWindow::CanResize(Integer& width, Integer& height) {
       edit->EffectiveDropDownProperties()->ShowsLookupListInPopup()) {
     TRect extent;
     GetPopupViewInfo()->GetBorderExtent(extent);
-    Integer content = height - extent.Top - extent.Bottom;
-    if (!edit->QueryLookupData()->CanResizeList(content)) {
+    TSize content(width - extent.Left - extent.Right, height - extent.Top - extent.Bottom);
+    if (!edit->QueryLookupData()->CanResizeList(content, AvailableContentHeight())) {
       width = Width();
       height = Height();
       return true;
     }
-    height = std::max<Integer>(content + extent.Top + extent.Bottom, m.cy);
+    width = std::max<Integer>(content.cx + extent.Left + extent.Right, m.cx);
+    height = std::max<Integer>(content.cy + extent.Top + extent.Bottom, m.cy);
   }
   return true;
+}
+
+Integer TcxCustomEditPopupWindow::AvailableContentHeight() {
+  TRect extent, area;
+  GetPopupViewInfo()->GetBorderExtent(extent);
+  MonitorWorkAreaAt(TPoint(Left(), Top()), area);
+  Integer height = area.Bottom - Top();
+  // A popup above its editor grows upwards, up to the work area's top.
+  if (TcxCustomDropDownEdit* edit = GetOwnerControl(); edit && edit->Parent()) {
+    const Integer editor_top = edit->Parent()->ClientToScreen(OwnerBounds.TopLeft()).Y;
+    if (Top() + Height() <= editor_top) height = editor_top - area.Top;
+  }
+  return std::max<Integer>(0, height - extent.Top - extent.Bottom);
 }
 
 void TcxCustomEditPopupWindow::Resize() {

@@ -15,6 +15,14 @@
 #include "vcl/Controls.h"
 #include "vcl/Graphics.h"
 
+struct TTypeInfo;
+// Type information of the enumerations the editor kinds publish, each made once.
+const TTypeInfo* AlignmentTypeInfo();      // TAlignment
+const TTypeInfo* EditCharCaseTypeInfo();   // TEditCharCase
+const TTypeInfo* EditEchoModeTypeInfo();   // TcxEditEchoMode
+const TTypeInfo* EditMaskKindTypeInfo();   // TcxEditMaskKind
+const TTypeInfo* CheckBoxStateTypeInfo();  // TcxCheckBoxState
+
 class TcxCustomEditProperties;
 class TcxCustomEditViewData;
 class TcxCustomEditViewInfo;
@@ -649,6 +657,8 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
                                 TColor text_color, TColor background_color, bool pressed_shift);
   virtual void DrawButtonBackgroundFill(TcxCanvas* canvas, TcxEditButtonViewInfo* button,
                                         const TRect& r, TColor color);
+  // The theme background of a natively painted button (its part and state).
+  virtual void DrawNativeButtonBackground(TcxCanvas* canvas, TcxEditButtonViewInfo* button, const TRect& r);
   virtual bool HasHotButton() const;
   virtual bool IsPointOnButton(const TPoint& p) const;
   virtual bool QueryHint(TcxCanvas* canvas, const TPoint& p, String& text, bool& is_multi_line,

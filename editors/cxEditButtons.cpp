@@ -4,8 +4,29 @@
 #include "foundation/cxControls.h"
 #include "rtl/TypInfo.h"
 
+PTypeInfo AlignmentTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+  return t;
+}
+PTypeInfo EditCharCaseTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"});
+  return t;
+}
+PTypeInfo EditEchoModeTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TcxEditEchoMode", {"eemNormal", "eemPassword"});
+  return t;
+}
+PTypeInfo EditMaskKindTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TcxEditMaskKind", {"emkStandard", "emkRegExpr", "emkRegExprEx"});
+  return t;
+}
+PTypeInfo CheckBoxStateTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TcxCheckBoxState", {"cbsUnchecked", "cbsChecked", "cbsGrayed"});
+  return t;
+}
+
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxEditAlignment) {
-  static PTypeInfo horz = EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+  PTypeInfo horz = AlignmentTypeInfo();
   static PTypeInfo vert =
       EnumTypeInfo("TcxEditVertAlignment", {"taTopJustify", "taBottomJustify", "taVCenter"});
   p.Enum("Horz", &TcxEditAlignment::Horz, &TcxEditAlignment::SetHorz, horz)

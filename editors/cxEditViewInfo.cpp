@@ -244,8 +244,7 @@ void TcxCustomEditViewInfo::PaintButtonParts(TcxCanvas* canvas, Integer index) {
   DrawButtonBorder(canvas, index, fill, content, text_color, background);
   if (!fill.IsEmpty() && !DoDrawButtonBackground(canvas, fill, index)) {
     if (b->NativeStyle && b->NativePart != 0)
-      UxDrawThemeBackground(OpenThemeCached(b->ComboLook ? tcComboBox : tcButton),
-                            canvas->DeviceContext(), 1, b->NativeState, fill, fill);
+      DrawNativeButtonBackground(canvas, b, fill);
     else
       DrawButtonBackgroundFill(canvas, b, fill, background);
   }
@@ -366,6 +365,12 @@ void TcxCustomEditViewInfo::DrawButtonBorderByStyle(TcxCanvas* canvas, TcxEditBu
     default: break;
   }
   content = r;
+}
+
+void TcxCustomEditViewInfo::DrawNativeButtonBackground(TcxCanvas* canvas, TcxEditButtonViewInfo* b,
+                                                       const TRect& r) {
+  UxDrawThemeBackground(OpenThemeCached(b->ComboLook ? tcComboBox : tcButton), canvas->DeviceContext(), 1,
+                        b->NativeState, r, r);
 }
 
 void TcxCustomEditViewInfo::DrawButtonBackgroundFill(TcxCanvas* canvas, TcxEditButtonViewInfo* b,

@@ -9,18 +9,6 @@
 #include "user/WinUser.h"
 
 namespace {
-PTypeInfo MaskKindType() {
-  static PTypeInfo t = EnumTypeInfo("TcxEditMaskKind", {"emkStandard", "emkRegExpr", "emkRegExprEx"});
-  return t;
-}
-PTypeInfo CharCaseType() {
-  static PTypeInfo t = EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"});
-  return t;
-}
-PTypeInfo EchoModeType() {
-  static PTypeInfo t = EnumTypeInfo("TcxEditEchoMode", {"eemNormal", "eemPassword"});
-  return t;
-}
 using TMaskProps = TcxCustomMaskEditProperties;
 TMaskProps* Mutable(const TMaskProps* p) { return const_cast<TMaskProps*>(p); }
 
@@ -39,9 +27,9 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxMaskEditProperties) {
   p.Bool("AutoSelect", &TMaskProps::AutoSelect, &TMaskProps::SetAutoSelect).Default(true);
   p.Bool("BeepOnError", &TMaskProps::BeepOnError, &TMaskProps::SetBeepOnError).Default(false);
   p.Bool("CaseInsensitive", &TMaskProps::CaseInsensitive, &TMaskProps::SetCaseInsensitive).Default(true);
-  p.Enum("CharCase", &TMaskProps::CharCase, &TMaskProps::SetCharCase, CharCaseType()).Default(ecNormal);
+  p.Enum("CharCase", &TMaskProps::CharCase, &TMaskProps::SetCharCase, EditCharCaseTypeInfo()).Default(ecNormal);
   p.Int("ClearKey", &TMaskProps::ClearKey, &TMaskProps::SetClearKey).Default(0);
-  p.Enum("EchoMode", &TMaskProps::EchoMode, &TMaskProps::SetEchoMode, EchoModeType()).Default(eemNormal);
+  p.Enum("EchoMode", &TMaskProps::EchoMode, &TMaskProps::SetEchoMode, EditEchoModeTypeInfo()).Default(eemNormal);
   p.Str("EditMask", [](const TMaskProps* o) { return Mutable(o)->EditMask(); }, &TMaskProps::SetEditMask);
   p.Bool("HideSelection", &TMaskProps::HideSelection, &TMaskProps::SetHideSelection).Default(true);
   p.Bool("IgnoreMaskBlank", &TMaskProps::IgnoreMaskBlank, &TMaskProps::SetIgnoreMaskBlank).Default(false);
@@ -49,7 +37,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxMaskEditProperties) {
   p.Object("LookupItems", [](const TMaskProps* o) { return o->LookupItems(); }, &TMaskProps::SetLookupItems,
            TStringList::StaticClass());
   p.Bool("LookupItemsSorted", &TMaskProps::LookupItemsSorted, &TMaskProps::SetLookupItemsSorted).Default(false);
-  p.Enum("MaskKind", &TMaskProps::MaskKind, &TMaskProps::SetMaskKind, MaskKindType()).Default(emkStandard);
+  p.Enum("MaskKind", &TMaskProps::MaskKind, &TMaskProps::SetMaskKind, EditMaskKindTypeInfo()).Default(emkStandard);
   p.Int("MaxLength", [](const TMaskProps* o) { return Mutable(o)->MaxLength(); }, &TMaskProps::SetMaxLength)
       .NoDefault()
       .Stored(&TMaskProps::IsMaxLengthStored);
@@ -633,14 +621,10 @@ TClass TcxFilterMaskEditHelper::ValueEditClass() const { return TcxMaskEdit::Sta
 void TcxFilterMaskEditHelper::SupportedOperators(TcxCustomEditProperties* properties,
                                                  TcxValueTypeClass value_type,
                                                  TcxFilterControlOperators& operators, bool extended) const {
-  operators = {1, 2, 3, 4, 5, 6, 9, 10};
+  // The base set; like and not like only for a text without a mask.
   auto* mask = dynamic_cast<TcxCustomMaskEditProperties*>(properties);
-  if ((!mask || !mask->IsMasked()) && value_type && value_type->IsString()) {
-    operators.push_back(fcoLike);
-    operators.push_back(fcoNotLike);
-  }
-  if (extended)
-    for (TcxFilterControlOperator op = 11; op <= 14; ++op) operators.push_back(op);
+  TcxFilterTextEditHelper::SupportedOperators(properties, !mask || !mask->IsMasked() ? value_type : nullptr,
+                                              operators, extended);
 }
 
 void TcxFilterMaskEditHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,

@@ -53,7 +53,7 @@ void TcxCustomPopupEditProperties::SetPopupControl(TControl* v) {
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPopupEditProperties) {
   using P = TcxPopupEditProperties;
   p.Object("PopupControl", &P::PopupControl, &P::SetPopupControl, TControl::StaticClass());
-  p.Enum("PopupAlignment", &P::PopupAlignment, &P::SetPopupAlignment, EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"})).Default(taLeftJustify);
+  p.Enum("PopupAlignment", &P::PopupAlignment, &P::SetPopupAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   p.Bool("PopupAutoSize", &P::PopupAutoSize, &P::SetPopupAutoSize).Default(true);
   p.Bool("PopupClientEdge", &P::PopupClientEdge, &P::SetPopupClientEdge).Default(false);
   p.Int("PopupHeight", &P::PopupHeight, &P::SetPopupHeight).Default(200);

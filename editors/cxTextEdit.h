@@ -500,7 +500,9 @@ class TcxCustomEditListBox;
 class IcxTextEditLookupData {
  public:
   virtual ~IcxTextEditLookupData() = default;
-  virtual bool CanResizeList(Integer& height) = 0;
+  // A user resize of the popup: the list may adjust the requested content size; max_height
+  // limits the height (0: no limit).
+  virtual bool CanResizeList(TSize& size, Integer max_height) = 0;
   virtual void FinalizeList() = 0;
   virtual void OwnerDestroying() = 0;
   virtual void InitPopup() = 0;
@@ -554,7 +556,7 @@ class TcxCustomTextEditLookupData : public TcxInterfacedPersistent, public IcxTe
   virtual void DoSyncWithEditText();
 
   // IcxTextEditLookupData
-  bool CanResizeList(Integer& height) override { return true; }
+  bool CanResizeList(TSize& size, Integer max_height) override { return true; }
   void FinalizeList() override { SelectListItem(currentKey_); }
   void OwnerDestroying() override {}
   void InitPopup() override {}

@@ -9,14 +9,6 @@
 #include "rtl/TypInfo.h"
 
 namespace {
-PTypeInfo CharCaseType() {
-  static PTypeInfo t = EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"});
-  return t;
-}
-PTypeInfo EchoModeType() {
-  static PTypeInfo t = EnumTypeInfo("TcxEditEchoMode", {"eemNormal", "eemPassword"});
-  return t;
-}
 using TTextProps = TcxCustomTextEditProperties;
 TTextProps* Mutable(const TTextProps* p) { return const_cast<TTextProps*>(p); }
 }  // namespace
@@ -47,9 +39,9 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxTextEditProperties) {
            TcxTextEditPropertiesValues::StaticClass());
   p.Bool("AutoSelect", &TTextProps::AutoSelect, &TTextProps::SetAutoSelect).Default(true);
   p.Bool("BeepOnError", &TTextProps::BeepOnError, &TTextProps::SetBeepOnError).Default(false);
-  p.Enum("CharCase", &TTextProps::CharCase, &TTextProps::SetCharCase, CharCaseType()).Default(ecNormal);
+  p.Enum("CharCase", &TTextProps::CharCase, &TTextProps::SetCharCase, EditCharCaseTypeInfo()).Default(ecNormal);
   p.Int("ClearKey", &TTextProps::ClearKey, &TTextProps::SetClearKey).Default(0);
-  p.Enum("EchoMode", &TTextProps::EchoMode, &TTextProps::SetEchoMode, EchoModeType()).Default(eemNormal);
+  p.Enum("EchoMode", &TTextProps::EchoMode, &TTextProps::SetEchoMode, EditEchoModeTypeInfo()).Default(eemNormal);
   p.Bool("HideSelection", &TTextProps::HideSelection, &TTextProps::SetHideSelection).Default(true);
   p.Bool("IncrementalSearch", &TTextProps::IncrementalSearch, &TTextProps::SetIncrementalSearch)
       .Default(true);

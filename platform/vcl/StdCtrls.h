@@ -477,7 +477,8 @@ class TMemo : public TCustomMemo {
   using TCustomMemo::TCustomMemo;
 };
 
-enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused };
+// odComboBoxEdit: the item is drawn in a combo box's text area, not in its list.
+enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odComboBoxEdit };
 using TOwnerDrawState = TSet<TOwnerDrawStateItem, 16>;
 using TDrawItemEvent = std::function<void(TWinControl* control, Integer index, TRect rect, TOwnerDrawState state)>;
 using TMeasureItemEvent = std::function<void(TWinControl* control, Integer index, Integer& height)>;

@@ -197,6 +197,52 @@ TEST_F(DateEditTest, ValidationWithEachDateOnError) {
   EXPECT_TRUE(error);
 }
 
+// The empty texts: the mask's blanks, and for editing a date-time mask its blank date with a
+// zero time; each means no date, while typing and when validated.
+TEST_F(DateEditTest, EmptyDateTimeMaskTextShowsAZeroTimeAndMeansNoDate) {
+  P()->SetKind(ckDateTime);
+  P()->SetInputKind(ikMask);
+  const String display_empty = P()->EmptyDateText(false), editing_empty = P()->EmptyDateText(true);
+  ASSERT_FALSE(display_empty.empty());
+  ASSERT_EQ(CharCount(editing_empty), CharCount(display_empty));
+  String zero;
+  FormatDateForEdit(true, true, false, zero, 0);
+  const Integer n = FormatTextLength(GlobalFormatController()->TimeItems());
+  ASSERT_GT(n, 0);
+  // The time positions carry the zero time; the date positions stay as the mask's blanks.
+  EXPECT_EQ(CopyChars(editing_empty, CharCount(editing_empty) - n + 1, n), CopyChars(zero, CharCount(zero) - n + 1, n));
+  const Integer head = CharCount(editing_empty) - n;
+  EXPECT_EQ(CopyChars(editing_empty, 1, head), CopyChars(display_empty, 1, head));
+  EXPECT_NE(editing_empty, display_empty);
+  P()->SetDateOnError(deToday);  // a text taken for a bad date would become today
+  for (const String& text : {String(""), display_empty, editing_empty}) {
+    SCOPED_TRACE("'" + text + "'");
+    Variant v(String("x"));
+    P()->TextToDate(text, v);
+    EXPECT_TRUE(v.IsNull());
+    Variant display(text);
+    String error_text;
+    bool error = false;
+    P()->ValidateDisplayValue(display, error_text, error, edit_);
+    EXPECT_FALSE(error);
+    EXPECT_TRUE(display.IsNull());
+  }
+  // A date kind has no time positions: both empty texts are the mask's.
+  P()->SetKind(ckDate);
+  P()->SetInputKind(ikMask);
+  EXPECT_EQ(P()->EmptyDateText(true), P()->EmptyDateText(false));
+  // In the edit: no date shows the editing empty text while focused and stays no date.
+  P()->SetKind(ckDateTime);
+  P()->SetInputKind(ikMask);
+  edit_->SetEditValue(Null());
+  edit_->SetFocus();
+  Pump();
+  EXPECT_EQ(Text(), P()->EmptyDateText(true));
+  other_->SetFocus();
+  Pump();
+  EXPECT_TRUE(edit_->EditValue().IsNull());
+}
+
 TEST_F(DateEditTest, SaveTimeAcrossPicksAndTypingForPositiveAndNegativeDates) {
   struct Case {
     bool SaveTime;
@@ -396,6 +442,14 @@ TEST(DateEditRegistry, DateAndTimeFieldsGetTheirItems) {
   EXPECT_EQ(target.DateButtons(), (TDateButtons{btnClear, btnToday}));
   EXPECT_EQ(target.DateOnError(), deNull);
   EXPECT_EQ(target.InputKind(), ikRegExpr);
+  // No like and not like; extended, the date periods too.
+  TcxFilterControlOperators ops;
+  helper->SupportedOperators(&target, TcxStringValueType::Class(), ops, false);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10}));
+  helper->SupportedOperators(&target, TcxStringValueType::Class(), ops, true);
+  ASSERT_EQ(ops.size(), 8u + 26u);
+  EXPECT_EQ(ops[8], 11);
+  EXPECT_EQ(ops.back(), 36);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "editors-extra/cxSpinEdit.h"
 #include "editors/cxEditPaintUtils.h"
+#include "foundation/dxUxTheme.h"
 #include "tests/support/HeadlessFixture.h"
 #include "vcl/Forms.h"
 
@@ -296,6 +297,95 @@ TEST_F(SpinEditTest, ButtonLayoutByPositionSheet) {
   S().Snapshot(form_->Handle(), "spinedit_buttons.png", true);
 }
 
+// The spin buttons' own borders: hot-flat sides by the button's place in the group, the
+// ultra-flat and Office 2003 frames, and the spin theme's parts for the native look; a sheet of
+// the three positions with fast buttons in each look.
+TEST_F(SpinEditTest, ButtonBordersPerStyleAndNativeSpinParts) {
+  auto button = [](TcxSpinEdit* e, Integer index) -> TcxEditButtonViewInfo* {
+    for (const auto& b : e->GetEditViewInfo()->Buttons)
+      if (b->Index == index) return b.get();
+    return nullptr;
+  };
+  auto pixel = [](TcxSpinEdit* e, Integer x, Integer y) {
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf32bit);
+    bitmap.SetSize(e->Width(), e->Height());
+    TcxCanvas canvas(bitmap.Canvas());
+    e->GetEditViewInfo()->PaintTo(&canvas);
+    return GetPixel(canvas.DeviceContext(), x, y);
+  };
+  auto style = [](TcxSpinEdit* e) { return static_cast<TcxCustomEditStyle*>(static_cast<TcxContainer*>(e)->Style()); };
+  auto make = [&](Integer y, TcxSpinEditButtonsPosition position, bool fast) {
+    auto* e = new TcxSpinEdit(form_);
+    e->SetBounds(10, y, 180, 21);
+    e->Properties()->SpinButtons()->SetPosition(position);
+    e->Properties()->SpinButtons()->SetShowFastButtons(fast);
+    e->SetParent(form_);
+    return e;
+  };
+  // Hot-flat, vertical pair without fast buttons: the up button framed in the shadow colour,
+  // the down button open at the top (drawn in the editor's background).
+  auto* e = make(40, sbpVert, false);
+  style(e)->SetButtonStyle(btsHotFlat);
+  Pump();
+  e->RefreshStateAtCursor(false);
+  const TRect up = button(e, cxSpinUp)->Bounds, down = button(e, cxSpinDown)->Bounds;
+  const Integer mid_x = (up.Left + up.Right) / 2;
+  EXPECT_EQ(pixel(e, mid_x, up.Top), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(pixel(e, mid_x, down.Top), ColorToRGB(button(e, cxSpinDown)->BackgroundColor));
+  EXPECT_EQ(pixel(e, mid_x, down.Bottom - 1), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(pixel(e, down.Left, (down.Top + down.Bottom) / 2), ColorToRGB(clBtnShadow));
+  // Ultra-flat: a normal button is framed in the editor's background around the button face.
+  style(e)->SetButtonStyle(btsUltraFlat);
+  e->RefreshStateAtCursor(false);
+  EXPECT_EQ(pixel(e, up.Left, up.Top), ColorToRGB(button(e, cxSpinUp)->BackgroundColor));
+  EXPECT_EQ(pixel(e, up.Left + 1, up.Top + 1), ColorToRGB(clBtnFace));
+  // Native: the spin theme's parts (vertical up 1, down 2; horizontal up 3, down 4) by state.
+  TdxScriptedThemeLibrary engine;
+  InstallThemeLibrary(&engine);
+  struct Case {
+    TcxSpinEditButtonsPosition Position;
+    Integer Up, Down;
+  };
+  for (const Case& c : {Case{sbpVert, 1, 2}, Case{sbpHorzRight, 3, 4}}) {
+    auto* n = make(70, c.Position, true);
+    n->Style()->LookAndFeel()->SetNativeStyle(true);
+    Pump();
+    n->RefreshStateAtCursor(false);
+    EXPECT_EQ(button(n, cxSpinUp)->NativePart, c.Up);
+    EXPECT_EQ(button(n, cxSpinDown)->NativePart, c.Down);
+    EXPECT_EQ(button(n, cxSpinFastUp)->NativePart, 3);
+    EXPECT_EQ(button(n, cxSpinUp)->NativeState, 1);
+    const TRect b = button(n, cxSpinUp)->Bounds;
+    EXPECT_EQ(pixel(n, b.Left + 2, b.Top + 2), TdxScriptedThemeLibrary::BackgroundColor("SPIN", c.Up, 1));
+    n->Free();
+  }
+  InstallThemeLibrary(nullptr);
+  e->Free();
+  // The sheet: each look, the three positions with fast buttons.
+  struct Look {
+    TcxEditButtonStyle Style;
+    const char* Name;
+  };
+  auto* sheet = new TForm(form_);
+  Integer y = 10;
+  for (const Look& look : {Look{bts3D, "3D"}, Look{btsFlat, "flat"}, Look{btsHotFlat, "hotflat"},
+                           Look{btsUltraFlat, "ultraflat"}, Look{btsOffice11, "office11"}}) {
+    for (TcxSpinEditButtonsPosition position : {sbpHorzLeftRight, sbpHorzRight, sbpVert}) {
+      auto* s = make(y, position, true);
+      s->SetParent(sheet);
+      style(s)->SetButtonStyle(look.Style);
+      s->SetEditValue(Variant(y));
+      y += 24;
+    }
+    y += 4;
+  }
+  sheet->SetBounds(100, 100, 220, y + 40);
+  sheet->Show();
+  Pump();
+  S().Snapshot(sheet->Handle(), "spinedit_button_styles.png", true);
+}
+
 TEST(SpinEditProperties, DefaultsAssignAndRegistration) {
   InitializeCxSpinEdit();
   TcxSpinEditProperties p(nullptr);
@@ -318,6 +408,11 @@ TEST(SpinEditProperties, DefaultsAssignAndRegistration) {
             TcxSpinEditProperties::StaticClass());
   EXPECT_EQ(FilterEditsController()->LookupHelper(TcxSpinEditProperties::StaticClass()),
             TcxFilterSpinEditHelper::StaticClass());
+  // A number has no like and not like, even over a text column.
+  TcxFilterControlOperators ops;
+  FilterEditHelper(TcxFilterSpinEditHelper::StaticClass())
+      ->SupportedOperators(&p, TcxStringValueType::Class(), ops, true);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14}));
 }
 
 }  // namespace

@@ -2,11 +2,16 @@
 // list styles, popup content size and the filter helper.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "backend/Headless.h"
 #include "editors/cxCheckBox.h"
 #include "editors/cxComboBox.h"
 #include "editors/cxRadioGroup.h"
+#include "editors/cxEditPaintUtils.h"
+#include "rtl/Classes.h"
 #include "tests/support/HeadlessFixture.h"
+#include "vcl/FormReader.h"
 #include "tests/support/TestSupport.h"
 #include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
@@ -191,6 +196,7 @@ TEST_F(ComboBoxTest, FewerItemsThanRowsShrinkTheList) {
 
 TEST_F(ComboBoxTest, AUserResizeSnapsToWholeRows) {
   auto* e = MakeCombo(20);
+  e->ActiveProperties()->Items()->SetStrings(5, "the widest item of the list");
   e->ActiveProperties()->SetPopupSizeable(true);
   Open(e);
   ASSERT_TRUE(e->DroppedDown());
@@ -198,15 +204,321 @@ TEST_F(ComboBoxTest, AUserResizeSnapsToWholeRows) {
   const Integer row = list->ItemHeightFor(0);
   TcxCustomEditPopupWindow* w = e->PopupWindow();
   const Integer chrome = w->Height() - list->Height();
+  const Integer hbar = GetSystemMetrics(SM_CYHSCROLL);
   struct Case {
-    Integer Rows2;  // the requested content in half rows
-    Integer Rows;   // the rows it snaps to: up while shrinking, down while enlarging
+    Integer Rows2;     // the requested content in half rows
+    Integer Narrower;  // the requested width less the popup's
+    Integer Rows;      // the rows it snaps to: up while shrinking, down while enlarging
+    bool HBar;         // the items no longer fit across: a horizontal scroll bar's room
   };
-  for (const Case& c : {Case{5, 3}, Case{6, 3}, Case{21, 10}}) {
-    Integer width = w->Width(), height = chrome + 4 + c.Rows2 * row / 2;
+  for (const Case& c : {Case{5, 0, 3, false}, Case{6, 0, 3, false}, Case{21, 0, 10, false},
+                        Case{60, 0, 20, false}, Case{5, 20, 2, true}, Case{21, 20, 9, true}}) {
+    Integer width = w->Width() - c.Narrower, height = chrome + 4 + c.Rows2 * row / 2;
     ASSERT_TRUE(w->CanResize(width, height));
-    EXPECT_EQ(height, chrome + 4 + c.Rows * row) << c.Rows2;
+    EXPECT_EQ(height, chrome + 4 + c.Rows * row + (c.HBar ? hbar : 0)) << c.Rows2 << " " << c.Narrower;
   }
+  // Not beyond the work area below the editor.
+  Integer width = w->Width(), height = 2000;
+  form_->SetBounds(100, GetSystemMetrics(SM_CYSCREEN) - 200, 500, 190);
+  e->CloseUp(crCancel);
+  Open(e);
+  ASSERT_TRUE(e->DroppedDown());
+  ASSERT_TRUE(w->CanResize(width, height));
+  EXPECT_LE(w->Top() + height, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ((height - chrome - 4) % row, 0);
+}
+
+TEST_F(ComboBoxTest, AResizedPopupSnapsIsRememberedAndResetToItsContent) {
+  auto* e = MakeCombo(20);
+  TcxComboBoxProperties* p = e->ActiveProperties();
+  p->SetPopupSizeable(true);
+  Open(e);
+  ASSERT_TRUE(e->DroppedDown());
+  TcxCustomEditPopupWindow* w = e->PopupWindow();
+  EXPECT_TRUE(w->SysPanelStyle());  // the grip's panel comes with a sizeable combo popup
+  TcxComboBoxListBox* list = List(e);
+  const Integer row = list->ItemHeightFor(0);
+  const Integer content_height = w->Height();
+  // Dragging the grip down by one and a half rows gives one more row.
+  const TRect g = w->GetPopupViewInfo()->SizeGripRect;
+  const POINT grip{(g.Left + g.Right) / 2, (g.Top + g.Bottom) / 2};
+  SetCapture(w->Handle());
+  S().MouseDown(w->Handle(), grip);
+  S().MoveMouse(w->Handle(), POINT{grip.X, grip.Y + row * 3 / 2});
+  S().MouseUp(w->Handle(), POINT{grip.X, grip.Y + row * 3 / 2});
+  EXPECT_EQ(w->Height(), content_height + row);
+  EXPECT_EQ(list->ClientHeight(), 9 * row + 4);
+  e->CloseUp(crCancel);
+  EXPECT_EQ(p->PopupHeight(), content_height + row);
+  Open(e);
+  EXPECT_EQ(w->Height(), content_height + row);
+  e->CloseUp(crCancel);
+  // Reset: the content's height again.
+  e->ResetPopupHeight();
+  EXPECT_EQ(p->PopupHeight(), 0);
+  Open(e);
+  EXPECT_EQ(w->Height(), content_height);
+  e->CloseUp(crCancel);
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(ComboBoxTest, InPlaceResizedHeightIsRememberedPerCellAndResetForTheCell) {
+  auto* e = static_cast<TcxComboBox*>(TcxCustomEdit::CreateInplace(TcxComboBox::StaticClass(), form_));
+  e->SetParent(form_);
+  e->SetBounds(10, 10, 150, 20);
+  e->PopupWindow()->SetRunsModalLoop(false);
+  for (Integer i = 0; i < 20; ++i) e->ActiveProperties()->Items()->Add("item " + IntToStr(i));
+  e->ActiveProperties()->SetPopupSizeable(true);
+  TcxCustomEditData* cell = nullptr;
+  e->ActivateInPlace(cell);
+  e->SetDroppedDown(true);
+  Pump();
+  ASSERT_TRUE(e->DroppedDown());
+  TcxCustomEditPopupWindow* w = e->PopupWindow();
+  const Integer content_height = w->Height();
+  const Integer row = List(e)->ItemHeightFor(0);
+  Integer width = w->Width(), height = content_height + 2 * row + row / 2;
+  ASSERT_TRUE(w->CanResize(width, height));
+  w->SetBounds(w->Left(), w->Top(), width, height);
+  e->SetPopupSizeChanged(true);
+  e->SetSizeRemembered(true);
+  e->CloseUp(crCancel);
+  e->SetDroppedDown(true);
+  Pump();
+  EXPECT_EQ(w->Height(), content_height + 2 * row);
+  e->CloseUp(crCancel);
+  e->ResetPopupHeight();
+  e->SetDroppedDown(true);
+  Pump();
+  EXPECT_EQ(w->Height(), content_height);
+  EXPECT_EQ(e->ActiveProperties()->PopupHeight(), 0);  // the cell's, not the properties'
+  e->DeactivateInPlace();
+  e->Free();
+  delete cell;
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(ComboBoxTest, APressOnTheEditorDraggedIntoTheListAndReleasedOnAnItemTakesIt) {
+  auto* e = MakeCombo(4, lsFixedList);
+  e->SetFocus();
+  Pump();
+  S().MouseDown(e->Handle(), POINT{20, 10});  // a fixed list opens on the press
+  ASSERT_TRUE(e->DroppedDown());
+  TcxComboBoxListBox* list = List(e);
+  const Integer row = list->ItemHeightFor(0);
+  const POINT over_item = S().ScreenPoint(list->Handle(), POINT{10, row * 2 + row / 2});
+  S().MoveMouseTo(over_item);
+  EXPECT_EQ(list->ItemIndex(), 2);
+  S().MouseUpAt(over_item);
+  Pump();
+  EXPECT_FALSE(e->DroppedDown());
+  EXPECT_EQ(e->Text(), "banana");
+  EXPECT_EQ(GetCapture(), HWND(nullptr));
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(ComboBoxTest, TheListFollowsAPasteAndInPlaceActivation) {
+  auto* e = MakeCombo(4, lsEditFixedList);
+  e->SetFocus();
+  Pump();
+  S().Backend().SetClipboardText("cherry");
+  // A paste that changes the text opens the list (ImmediateDropDown) on the pasted item.
+  S().PressKey('V', false, true);
+  Pump();
+  EXPECT_EQ(e->Text(), "cherry");
+  EXPECT_EQ(e->ItemIndex(), 3);
+  ASSERT_TRUE(e->DroppedDown());
+  EXPECT_EQ(List(e)->ItemIndex(), 3);
+  e->CloseUp(crCancel);
+  // In place: the editor comes up on the cell's text with the item chosen.
+  auto* inplace = static_cast<TcxComboBox*>(TcxCustomEdit::CreateInplace(TcxComboBox::StaticClass(), form_));
+  inplace->SetParent(form_);
+  inplace->SetBounds(10, 60, 150, 20);
+  inplace->ActiveProperties()->Assign(e->ActiveProperties());
+  inplace->SetText("banana");
+  TcxCustomEditData* cell = nullptr;
+  inplace->ActivateInPlace(cell);
+  EXPECT_EQ(inplace->ItemIndex(), 2);
+  inplace->DeactivateInPlace();
+  inplace->Free();
+  delete cell;
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(ComboBoxTest, ItemIndexAndTextReadFromFormText) {
+  auto* root = new TForm(Application);
+  ReadComponentFromText(root,
+                        "object Form2: TForm\n"
+                        "  object ByIndex: TcxComboBox\n"
+                        "    Properties.DropDownListStyle = lsFixedList\n"
+                        "    Properties.DropDownRows = 3\n"
+                        "    Properties.Items.Strings = (\n"
+                        "      'red'\n"
+                        "      'green'\n"
+                        "      'blue')\n"
+                        "    ItemIndex = 1\n"
+                        "  end\n"
+                        "  object ByText: TcxComboBox\n"
+                        "    Properties.Items.Strings = (\n"
+                        "      'red'\n"
+                        "      'green')\n"
+                        "    Properties.Revertable = True\n"
+                        "    Text = 'red'\n"
+                        "  end\n"
+                        "end\n");
+  auto* by_index = dynamic_cast<TcxComboBox*>(root->FindComponent("ByIndex"));
+  ASSERT_NE(by_index, nullptr);
+  EXPECT_EQ(by_index->ActiveProperties()->DropDownListStyle(), lsFixedList);
+  EXPECT_EQ(by_index->ActiveProperties()->DropDownRows(), 3);
+  EXPECT_EQ(by_index->ItemIndex(), 1);
+  EXPECT_EQ(by_index->Text(), "green");
+  auto* by_text = dynamic_cast<TcxComboBox*>(root->FindComponent("ByText"));
+  ASSERT_NE(by_text, nullptr);
+  EXPECT_TRUE(by_text->ActiveProperties()->Revertable());
+  EXPECT_EQ(by_text->Text(), "red");
+  EXPECT_EQ(by_text->ItemIndex(), 0);
+  root->Free();
+}
+
+// Owner-drawn items: measured rows in the list, and in a fixed list's text area the chosen item
+// drawn by the handler (with the editor, and for a cell drawn from its value).
+TEST_F(ComboBoxTest, OwnerDrawnItemsInTheListAndInTheTextArea) {
+  auto* e = MakeCombo(4, lsFixedList);
+  TcxComboBoxProperties* p = e->ActiveProperties();
+  struct Drawn {
+    TcxCustomComboBox* Control;
+    Integer Index;
+    TOwnerDrawState State;
+  };
+  std::vector<Drawn> drawn;
+  const TColor colours[] = {clRed, clLime, clBlue, clYellow};
+  p->OnDrawItem = [&](TcxCustomComboBox* control, TcxCanvas* canvas, Integer index, const TRect& r,
+                      TOwnerDrawState state) {
+    drawn.push_back({control, index, state});
+    FillRectWithColor(canvas, r, colours[index & 3]);
+  };
+  p->OnMeasureItem = [](TWinControl*, Integer index, Integer& height) { height = 14 + 4 * index; };
+  e->SetItemIndex(2);
+  e->SetFocus();
+  Pump();
+  e->RefreshStateAtCursor(false);
+  auto* vi = static_cast<TcxCustomComboBoxViewInfo*>(e->GetEditViewInfo());
+  EXPECT_EQ(vi->ItemIndex, 2);
+  EXPECT_TRUE(vi->IsOwnerDrawn);
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(e->Width(), e->Height());
+  TcxCanvas canvas(bitmap.Canvas());
+  drawn.clear();
+  vi->DrawEditor(&canvas);
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_EQ(drawn[0].Control, e);
+  EXPECT_EQ(drawn[0].Index, 2);
+  EXPECT_TRUE(drawn[0].State.Contains(odComboBoxEdit));
+  EXPECT_TRUE(drawn[0].State.Contains(odFocused));
+  EXPECT_EQ(GetPixel(canvas.DeviceContext(), 20, e->Height() / 2), ColorToRGB(clBlue));
+  // The free-text style draws the text.
+  p->SetDropDownListStyle(lsEditList);
+  e->RefreshStateAtCursor(false);
+  EXPECT_EQ(vi->ItemIndex, -1);
+  EXPECT_FALSE(vi->IsOwnerDrawn);
+  p->SetDropDownListStyle(lsFixedList);
+  // A cell: the item of the value's text, the handler without a control.
+  TcxCustomEditStyle style(nullptr, true);
+  std::unique_ptr<TcxCustomEditViewData> data(p->CreateViewData(&style, true));
+  std::unique_ptr<TcxCustomEditViewInfo> cell(p->CreateViewInfo());
+  data->CalculateViewInfo(&canvas, TRect(0, 0, 100, 20), TPoint(-1, -1), -1, TShiftState(), cell.get(), false);
+  data->FillDisplayText(&canvas, Variant(String("Apricot")), cell.get());
+  EXPECT_EQ(static_cast<TcxCustomComboBoxViewInfo*>(cell.get())->ItemIndex, 1);
+  drawn.clear();
+  cell->DrawEditor(&canvas);
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_EQ(drawn[0].Control, nullptr);
+  EXPECT_EQ(drawn[0].Index, 1);
+  EXPECT_EQ(GetPixel(canvas.DeviceContext(), 50, 10), ColorToRGB(clLime));
+  data->FillDisplayText(&canvas, Variant(String("none of them")), cell.get());
+  EXPECT_FALSE(static_cast<TcxCustomComboBoxViewInfo*>(cell.get())->IsOwnerDrawn);
+  // The open list: rows of the measured heights, each drawn by the handler.
+  Open(e);
+  ASSERT_TRUE(e->DroppedDown());
+  TcxComboBoxListBox* list = List(e);
+  EXPECT_EQ(list->ClientHeight(), 14 + 18 + 22 + 26 + 4);
+  S().SnapshotScreen("editors_combo_box_owner_drawn.png");
+  e->CloseUp(crCancel);
+  EXPECT_TRUE(errors_.empty());
+}
+
+// Random keys, clicks and wheel turns on combo boxes of each list style, with the editor freed
+// at random: the popup never stays open without its editor, the chosen item stays in range and
+// a fixed list's text is always one of its items.
+TEST_F(ComboBoxTest, RandomInputNeverLeavesThePopupWithoutItsEditor) {
+  std::mt19937 random(40);
+  const int keys[] = {VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_HOME, VK_END, VK_RETURN, VK_ESCAPE, VK_F4, 'A', 'C', VK_BACK};
+  for (int round = 0; round < 30; ++round) {
+    const auto style = TcxEditDropDownListStyle(random() % 3);
+    auto* e = MakeCombo(Integer(random() % 12), style);
+    e->ActiveProperties()->SetPopupSizeable(random() % 2 == 0);
+    e->SetFocus();
+    Pump();
+    TWeakRef<TcxCustomEditPopupWindow> popup(e->PopupWindow());
+    String script;
+    for (int step = 0; step < 40; ++step) {
+      const int pick = int(random() % 20);
+      if (pick < 12) {
+        const int key = keys[pick];
+        const bool alt = (key == VK_DOWN || key == VK_UP) && random() % 3 == 0;
+        script += "k" + IntToStr(key) + (alt ? "a " : " ");
+        S().PressKey(key, false, false, alt);
+      } else if (pick < 15) {
+        const POINT at{Integer(random() % 150), Integer(random() % 21)};
+        script += "c" + IntToStr(at.X) + " ";
+        S().Click(e->Handle(), at);
+      } else if (pick < 17 && e->DroppedDown() && List(e)) {
+        const POINT at{Integer(random() % 100), Integer(random() % 120)};
+        script += "l" + IntToStr(at.Y) + " ";
+        S().Click(List(e)->Handle(), at);
+      } else if (pick < 19) {
+        script += "w ";
+        S().Wheel(e->Handle(), POINT{20, 10}, random() % 2 ? WHEEL_DELTA : -WHEEL_DELTA);
+      } else {
+        script += "outside ";
+        S().Click(other_->Handle(), POINT{5, 5});
+        e->SetFocus();
+      }
+      Pump();
+      ASSERT_TRUE(errors_.empty()) << script << errors_.front();
+      const Integer count = e->ActiveProperties()->Items()->Count();
+      ASSERT_GE(e->ItemIndex(), -1) << script;
+      ASSERT_LT(e->ItemIndex(), std::max<Integer>(count, 1)) << script;
+      if (style == lsFixedList && !e->Text().empty())
+        ASSERT_GE(e->ActiveProperties()->Items()->IndexOf(e->Text()), 0) << script << e->Text();
+      if (!e->DroppedDown() && popup) ASSERT_FALSE(IsWindowVisible(popup->Handle())) << script;
+    }
+    const bool was_open = e->DroppedDown();
+    e->Free();
+    Pump();
+    if (popup) EXPECT_FALSE(popup->HandleAllocated() && IsWindowVisible(popup->Handle())) << was_open;
+  }
+}
+
+TEST_F(ComboBoxTest, MouseClicksFireNoClickEventTheValueDoes) {
+  auto* e = MakeCombo(4);
+  int clicks = 0;
+  e->OnClick = [&](TObject*) { ++clicks; };
+  e->SetFocus();
+  Pump();
+  S().Click(e->Handle(), POINT{20, 10});  // on the inner edit
+  S().Click(e->Handle(), POINT{1, 1});    // on the editor's own border
+  Pump();
+  EXPECT_EQ(clicks, 0);
+  e->SetItemIndex(2);
+  EXPECT_EQ(clicks, 1);
+  // A double click still reaches the editor (Revertable cycling).
+  e->ActiveProperties()->SetRevertable(true);
+  S().DoubleClick(e->Handle(), POINT{20, 10});
+  Pump();
+  if (e->DroppedDown()) e->CloseUp(crCancel);
+  EXPECT_EQ(e->ItemIndex(), 3);
 }
 
 TEST_F(ComboBoxTest, ItemIndexBeyondTheItemsChangesNothing) {
