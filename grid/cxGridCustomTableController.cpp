@@ -245,6 +245,7 @@ TcxCustomGridTableController::TcxCustomGridTableController(TcxCustomGridView* gr
 }
 
 TcxCustomGridTableController::~TcxCustomGridTableController() {
+  FreePopups();
   StopPullFocusing();
   SetDragScrollDirection(0);
   delete editingController_;
