@@ -332,11 +332,7 @@ void TcxCustomGridCustomizationPopup::AdjustSize() {
   Integer width = checkListBox_->GetMaxItemWidth();
   if (rows < count) width += GetSystemMetrics(SM_CXVSCROLL);
   const Integer height = checkListBox_->GetHeightForRows(rows);
-  // Client size of the list: the container and the inner list's own frame come on top.
-  checkListBox_->SetBounds(0, 0, width, height);
-  TcxInnerListBox* inner = checkListBox_->InnerListBox();
-  checkListBox_->SetBounds(0, 0, checkListBox_->Width() + width - inner->ClientWidth(),
-                           checkListBox_->Height() + height - inner->ClientHeight());
+  SetListClientSize(checkListBox_, width, height);
 }
 
 void TcxCustomGridCustomizationPopup::ItemChecked(Integer index, bool checked) {

@@ -126,7 +126,7 @@ Integer TcxGridPopupListBox::GetVisibleItemCount(TStrings* items) {
 }
 
 TSize TcxGridPopupListBox::ListClientSize() const {
-  return TSize(InnerListBox()->ClientWidth(), InnerListBox()->ClientHeight());
+  return TSize(InnerListBox()->Width(), InnerListBox()->Height());
 }
 
 void TcxGridPopupListBox::AdjustSize(TStrings* items) {
@@ -141,11 +141,17 @@ void TcxGridPopupListBox::AdjustSize(TStrings* items) {
   if (rows < items->Count()) width += GetSystemMetrics(SM_CXVSCROLL);
   MinWidthResult = width;
   width = std::max(width, popup_->GetMinWidth());
-  // The wanted size is the inner list's client area; the container and the inner list's own
-  // frame come on top.
-  SetBounds(0, 0, width, rows * itemHeight);
-  const TSize client = ListClientSize();
-  SetBounds(0, 0, Width() + (width - client.cx), Height() + (rows * itemHeight - client.cy));
+  SetListClientSize(this, width, rows * itemHeight);
+}
+
+void SetListClientSize(TcxListBox* list, Integer width, Integer height) {
+  // The container's frame comes on top of the wanted size of the inner list (whose scroll bar
+  // is part of that size).
+  list->SetBounds(0, 0, width, height);
+  list->RefreshState(TPoint(-1, -1), 0, TShiftState(), false);
+  TcxInnerListBox* inner = list->InnerListBox();
+  list->SetBounds(0, 0, list->Width() + width - inner->Width(), list->Height() + height - inner->Height());
+  list->RefreshState(TPoint(-1, -1), 0, TShiftState(), false);
 }
 
 void TcxGridPopupListBox::PaintItem(TcxCanvas* canvas, Integer index, const TRect& rect, TOwnerDrawState state) {

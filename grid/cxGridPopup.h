@@ -76,7 +76,7 @@ class TcxGridPopupListBox : public TcxListBox {
   virtual Integer CalculateItemHeight();
   Integer GetVisibleItemCount(TStrings* items);
   virtual void PaintItem(TcxCanvas* canvas, Integer index, const TRect& rect, TOwnerDrawState state);
-  // The list's text area (client of the inner list box).
+  // The size of the inner list (its rows and its scroll bar).
   TSize ListClientSize() const;
 
   Integer TextIndentLeft = 2, TextIndentRight = 2, TextOffsetVert = 0;
@@ -88,3 +88,6 @@ class TcxGridPopupListBox : public TcxListBox {
  private:
   TcxCustomGridPopup* popup_;
 };
+
+// Sizes a list placed at (0, 0) so that its inner list (rows and scroll bar) is width x height.
+void SetListClientSize(TcxListBox* list, Integer width, Integer height);

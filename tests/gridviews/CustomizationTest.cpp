@@ -223,9 +223,9 @@ TEST_F(QuickCustomizationFixture, PopupShowsTheMaximumRowsAndAScrollBarOnlyWhenC
     ASSERT_TRUE(popup->PopupVisible());
     TcxCheckListBox* list = popup->CheckListBox();
     EXPECT_EQ(list->CheckItems()->Count(), c.columns);
-    EXPECT_EQ(list->InnerListBox()->ClientHeight(), list->GetHeightForRows(c.rows));
+    EXPECT_EQ(list->InnerListBox()->Height(), list->GetHeightForRows(c.rows));
     const Integer expectedWidth = list->GetMaxItemWidth() + (c.scrollBar ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-    EXPECT_EQ(list->InnerListBox()->ClientWidth(), expectedWidth);
+    EXPECT_EQ(list->InnerListBox()->Width(), expectedWidth);
     popup->ClosePopup();
     EXPECT_EQ(list->CheckItems()->Count(), 0);  // closing empties the list
   }
