@@ -329,10 +329,12 @@ void TcxCustomGridCustomizationPopup::AdjustSize() {
   const Integer count = checkListBox_->CheckItems()->Count();
   const Integer max = GetMaxDropDownCount();
   const Integer rows = max != 0 && max < count ? max : count;
-  Integer width = checkListBox_->GetMaxItemWidth();
+  // The list's measures include its frame; the rows area is sized without it.
+  TRect frame;
+  checkListBox_->FrameExtent(frame);
+  Integer width = checkListBox_->GetMaxItemWidth() - frame.Left - frame.Right;
   if (rows < count) width += GetSystemMetrics(SM_CXVSCROLL);
-  const Integer height = checkListBox_->GetHeightForRows(rows);
-  SetListClientSize(checkListBox_, width, height);
+  SetListClientSize(checkListBox_, width, checkListBox_->GetHeightForRows(rows) - frame.Top - frame.Bottom);
 }
 
 void TcxCustomGridCustomizationPopup::ItemChecked(Integer index, bool checked) {

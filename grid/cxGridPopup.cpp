@@ -125,9 +125,7 @@ Integer TcxGridPopupListBox::GetVisibleItemCount(TStrings* items) {
   return MaxVisibleItemCount > 0 ? std::min(count, MaxVisibleItemCount) : count;
 }
 
-TSize TcxGridPopupListBox::ListClientSize() const {
-  return TSize(InnerListBox()->Width(), InnerListBox()->Height());
-}
+TSize TcxGridPopupListBox::ListClientSize() const { return ListRowsAreaSize(const_cast<TcxGridPopupListBox*>(this)); }
 
 void TcxGridPopupListBox::AdjustSize(TStrings* items) {
   if (!items) items = Items();
@@ -144,13 +142,21 @@ void TcxGridPopupListBox::AdjustSize(TStrings* items) {
   SetListClientSize(this, width, rows * itemHeight);
 }
 
+TSize ListRowsAreaSize(TcxListBox* list) {
+  // The platform list keeps a 2-pixel margin inside its client area on every side.
+  constexpr Integer kMargins = 4;
+  TcxInnerListBox* inner = list->InnerListBox();
+  const DWORD style = inner->HandleAllocated() ? DWORD(GetWindowLong(inner->Handle(), GWL_STYLE)) : 0;
+  return TSize(inner->ClientWidth() - kMargins + ((style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0),
+               inner->ClientHeight() - kMargins + ((style & WS_HSCROLL) ? GetSystemMetrics(SM_CYHSCROLL) : 0));
+}
+
 void SetListClientSize(TcxListBox* list, Integer width, Integer height) {
-  // The container's frame comes on top of the wanted size of the inner list (whose scroll bar
-  // is part of that size).
+  // The inner list's frame and the container's come on top of the wanted size.
   list->SetBounds(0, 0, width, height);
   list->RefreshState(TPoint(-1, -1), 0, TShiftState(), false);
-  TcxInnerListBox* inner = list->InnerListBox();
-  list->SetBounds(0, 0, list->Width() + width - inner->Width(), list->Height() + height - inner->Height());
+  const TSize area = ListRowsAreaSize(list);
+  list->SetBounds(0, 0, width + list->Width() - area.cx, height + list->Height() - area.cy);
   list->RefreshState(TPoint(-1, -1), 0, TShiftState(), false);
 }
 

@@ -76,7 +76,7 @@ class TcxGridPopupListBox : public TcxListBox {
   virtual Integer CalculateItemHeight();
   Integer GetVisibleItemCount(TStrings* items);
   virtual void PaintItem(TcxCanvas* canvas, Integer index, const TRect& rect, TOwnerDrawState state);
-  // The size of the inner list (its rows and its scroll bar).
+  // The area of the rows and the scroll bar.
   TSize ListClientSize() const;
 
   Integer TextIndentLeft = 2, TextIndentRight = 2, TextOffsetVert = 0;
@@ -89,5 +89,7 @@ class TcxGridPopupListBox : public TcxListBox {
   TcxCustomGridPopup* popup_;
 };
 
-// Sizes a list placed at (0, 0) so that its inner list (rows and scroll bar) is width x height.
+// The area of a list's rows and its inner list's scroll bars (the inner list without its frame).
+TSize ListRowsAreaSize(TcxListBox* list);
+// Sizes a list placed at (0, 0) so that its rows area is width x height.
 void SetListClientSize(TcxListBox* list, Integer width, Integer height);

@@ -223,9 +223,12 @@ TEST_F(QuickCustomizationFixture, PopupShowsTheMaximumRowsAndAScrollBarOnlyWhenC
     ASSERT_TRUE(popup->PopupVisible());
     TcxCheckListBox* list = popup->CheckListBox();
     EXPECT_EQ(list->CheckItems()->Count(), c.columns);
-    EXPECT_EQ(list->InnerListBox()->Height(), list->GetHeightForRows(c.rows));
-    const Integer expectedWidth = list->GetMaxItemWidth() + (c.scrollBar ? GetSystemMetrics(SM_CXVSCROLL) : 0);
-    EXPECT_EQ(list->InnerListBox()->Width(), expectedWidth);
+    TRect frame;
+    list->FrameExtent(frame);
+    EXPECT_EQ(ListRowsAreaSize(list).cy, list->GetHeightForRows(c.rows) - frame.Top - frame.Bottom);
+    const Integer expectedWidth = list->GetMaxItemWidth() - frame.Left - frame.Right +
+                                  (c.scrollBar ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    EXPECT_EQ(ListRowsAreaSize(list).cx, expectedWidth);
     popup->ClosePopup();
     EXPECT_EQ(list->CheckItems()->Count(), 0);  // closing empties the list
   }
@@ -258,6 +261,38 @@ TEST_F(QuickCustomizationFixture, ChecksShowAndHideColumnsAndEscClosesWithoutCha
   EXPECT_FALSE(popup->PopupVisible());
   EXPECT_TRUE(city->Visible());
   EXPECT_EQ(posChanged_, 2);
+}
+
+// Sheets: the customization form beside the grid with its filter drop-down open, and the
+// quick customization popup.
+TEST_F(QuickCustomizationFixture, SheetOfTheFormAndThePopups) {
+  TcxGridDBTableView* v = Shown();
+  v->GetColumn(2)->SetVisible(false);
+  AddColumns(v, 5);
+  v->GetColumn(3)->SetVisible(false);
+  v->Controller()->SetCustomizationFormBounds(TRect(330, 110, 480, 310));
+  v->ShowCustomizationForm();
+  Pump();
+  auto* filter = static_cast<TcxCustomGridTableController*>(v->Controller())->FilterPopup();
+  filter->SetRunsModalLoop(false);
+  // Pressed with the real mouse on the Country header's filter button.
+  TcxGridColumnHeaderViewInfo* header = v->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0);
+  TRect button;
+  for (Integer i = 0; i < header->AreaViewInfoCount(); ++i)
+    if (dynamic_cast<TcxGridColumnHeaderFilterButtonViewInfo*>(header->AreaViewInfo(i))) button = header->AreaViewInfo(i)->Bounds;
+  const POINT at{(button.Left + button.Right) / 2, (button.Top + button.Bottom) / 2};
+  S().MoveMouse(v->Site()->Handle(), POINT{at.X - 20, at.Y});
+  S().MoveMouse(v->Site()->Handle(), at);
+  S().MouseDown(v->Site()->Handle(), at);
+  Pump();
+  ASSERT_TRUE(filter->PopupVisible());
+  S().SnapshotScreen("gridviews_customization_form_filter.png");
+  filter->ClosePopup();
+  TcxGridColumnsCustomizationPopup* popup = Popup(v);
+  popup->PopupShow();
+  Pump();
+  ASSERT_TRUE(popup->PopupVisible());
+  S().SnapshotScreen("gridviews_quick_customization.png");
 }
 
 }  // namespace
