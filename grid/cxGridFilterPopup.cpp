@@ -80,9 +80,19 @@ void TcxGridFilterMRUItems::DeleteEmptyItems() {
 TcxCustomGridTableFiltering::TcxCustomGridTableFiltering(TcxCustomGridView* gridView)
     : TcxCustomGridOptions(gridView), mruItems_(std::make_unique<TcxGridFilterMRUItems>(this)) {
   mruItems_->SetCapacityLimit(mruItemsListCount_ + 1);
+  // The visible recent filters follow the filter (after whoever listened before).
+  if (TcxCustomDataController* dc = TableView()->DataController()) {
+    previousFilterChanged_ = dc->Filter()->OnChanged;
+    dc->Filter()->OnChanged = [this](TObject* sender) {
+      if (previousFilterChanged_) previousFilterChanged_(sender);
+      FilterChanged();
+    };
+  }
 }
 
-TcxCustomGridTableFiltering::~TcxCustomGridTableFiltering() = default;
+TcxCustomGridTableFiltering::~TcxCustomGridTableFiltering() {
+  if (TcxCustomDataController* dc = TableView()->DataController()) dc->Filter()->OnChanged = previousFilterChanged_;
+}
 
 void TcxCustomGridTableFiltering::AssignFrom(TPersistent* source) {
   auto* s = dynamic_cast<TcxCustomGridTableFiltering*>(source);

@@ -98,6 +98,7 @@ class TcxCustomGridTableFiltering : public TcxCustomGridOptions {
   bool mruItemsList_ = true;
   Integer mruItemsListCount_ = 10;
   Integer mruItemsListDropDownCount_ = 0;
+  TNotifyEvent previousFilterChanged_;
 };
 
 // The view as the filter builder's link: its items and its data controller's filter.
