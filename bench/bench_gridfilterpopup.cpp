@@ -48,7 +48,6 @@ TBenchGrid& Grid() {
 void BM_OpenFilterDropDown(benchmark::State& state) {
   TBenchGrid& g = Grid();
   TcxGridFilterPopup* popup = static_cast<TcxCustomGridTableController*>(g.view->Controller())->FilterPopup();
-  popup->SetRunsModalLoop(false);
   popup->SetItem(g.view->GetColumn(0));
   bool shown = true;
   for (auto _ : state) {

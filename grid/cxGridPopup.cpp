@@ -13,11 +13,12 @@ KORVAN_IMPLEMENT_CLASS(TcxGridPopupListBox)
 TcxCustomGridPopup::TcxCustomGridPopup(TcxCustomGridView* gridView)
     : TcxCustomPopupWindow(gridView->Site()), gridView_(gridView) {
   SetAnchorParent(gridView->Site());
+  // Opened from a cell's press: the press returns at once (no nested loop under a cell that
+  // the popup's choice may free by a relayout).
+  SetRunsModalLoop(false);
 }
 
-TcxCustomGridPopup::~TcxCustomGridPopup() {
-  if (owner_) owner_ = nullptr;
-}
+TcxCustomGridPopup::~TcxCustomGridPopup() = default;
 
 void TcxCustomGridPopup::SetPopupOwner(TcxCustomGridCellViewInfo* owner) {
   if (!owner && Visible() && owner_ && owner_->PopupClosesOnOwner()) {

@@ -194,7 +194,6 @@ class QuickCustomizationFixture : public CustomizationFixture {
  protected:
   TcxGridColumnsCustomizationPopup* Popup(TcxGridTableView* v) {
     auto* popup = dynamic_cast<TcxGridColumnsCustomizationPopup*>(Controller(v)->ItemsCustomizationPopup());
-    popup->SetRunsModalLoop(false);
     return popup;
   }
   // Columns beyond the three bound ones, with captions C4...
@@ -274,7 +273,6 @@ TEST_F(QuickCustomizationFixture, SheetOfTheFormAndThePopups) {
   v->ShowCustomizationForm();
   Pump();
   auto* filter = static_cast<TcxCustomGridTableController*>(v->Controller())->FilterPopup();
-  filter->SetRunsModalLoop(false);
   // Pressed with the real mouse on the Country header's filter button.
   TcxGridColumnHeaderViewInfo* header = v->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0);
   TRect button;

@@ -38,7 +38,6 @@ class FilterPopupFixture : public gridviewstest::GridFormFixture {
   }
   TcxGridFilterPopup* Popup(TcxGridTableView* v) {
     TcxGridFilterPopup* popup = Controller(v)->FilterPopup();
-    popup->SetRunsModalLoop(false);
     return popup;
   }
   TcxGridColumnHeaderFilterButtonViewInfo* FilterButton(TcxGridTableView* v, Integer column) {
@@ -300,7 +299,6 @@ TEST_F(FilterPopupFixture, RecentFiltersKeepTheirCapacityOrderAndHideTheCurrentO
   Filter(v)->SetActive(true);
   filtering->SetMRUItemsListDropDownCount(2);
   TcxGridFilterMRUItemsPopup* popup = Controller(v)->FilterMRUItemsPopup();
-  popup->SetRunsModalLoop(false);
   popup->PopupShow();
   Pump();
   ASSERT_TRUE(popup->PopupVisible());
@@ -365,6 +363,14 @@ TEST_F(FilterPopupFixture, ListShowsTheMaximumRowsAndIsNeverNarrowerThanItsButto
   Pump();
   EXPECT_FALSE(popup->PopupVisible());
   EXPECT_EQ(Condition(v, amount)->DisplayValue(), text);
+  // A press elsewhere in the grid closes it too.
+  popup = OpenByClick(v, 2);
+  ASSERT_TRUE(popup->PopupVisible());
+  const TRect client = v->GetViewInfo()->ClientBounds();
+  S().Click(v->Site()->Handle(), POINT{client.Left + 5, client.Bottom - 5});
+  Pump();
+  EXPECT_FALSE(popup->PopupVisible());
+  EXPECT_EQ(FilterButton(v, 2)->State(), gcsNone);
 }
 
 }  // namespace
