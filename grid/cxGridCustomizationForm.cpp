@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "data/cxCustomDataInternal.h"
 #include "foundation/cxClasses.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridDragAndDrop.h"
+
+using cxdata_internal::Finally;
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridItemsInnerListBox)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridItemsListBox)
@@ -251,17 +254,12 @@ void TcxCustomGridTableItemsListBox::RefreshItems() {
   TcxCustomGridTableView* view = GetListGridView();
   TStrings* items = Items();
   items->BeginUpdate();
-  try {
-    items->Clear();
-    for (Integer i = 0; i < view->ItemCount(); ++i) {
-      TcxCustomGridTableItem* item = view->Items(i);
-      if (item->CanMove() && !item->Hidden() && !item->Visible()) items->AddObject(item->Caption(), item);
-    }
-  } catch (...) {
-    items->EndUpdate();
-    throw;
+  Finally end{[items] { items->EndUpdate(); }};
+  items->Clear();
+  for (Integer i = 0; i < view->ItemCount(); ++i) {
+    TcxCustomGridTableItem* item = view->Items(i);
+    if (item->CanMove() && !item->Hidden() && !item->Visible()) items->AddObject(item->Caption(), item);
   }
-  items->EndUpdate();
 }
 
 bool TcxCustomGridTableCustomizationForm::GetItemsPageVisible() {
@@ -352,19 +350,14 @@ void TcxCustomGridItemsCustomizationPopup::FillItems() {
   // The states are the list's own (not decoded from an edit value when the bracket ends).
   CheckListBox()->EncodeValue();
   items->BeginUpdate();
-  try {
-    items->Clear();
-    for (Integer i = 0; i < view->ItemCount(); ++i) {
-      TcxCustomGridTableItem* item = view->Items(i);
-      if (item->Hidden()) continue;
-      TcxCheckListBoxItem* check = items->AddCheckItem(item->Caption(), item->Visible() ? cbsChecked : cbsUnchecked);
-      check->SetItemObject(item);
-    }
-  } catch (...) {
-    items->EndUpdate();
-    throw;
+  Finally end{[items] { items->EndUpdate(); }};
+  items->Clear();
+  for (Integer i = 0; i < view->ItemCount(); ++i) {
+    TcxCustomGridTableItem* item = view->Items(i);
+    if (item->Hidden()) continue;
+    TcxCheckListBoxItem* check = items->AddCheckItem(item->Caption(), item->Visible() ? cbsChecked : cbsUnchecked);
+    check->SetItemObject(item);
   }
-  items->EndUpdate();
 }
 
 Integer TcxCustomGridItemsCustomizationPopup::GetMaxDropDownCount() {

@@ -4,11 +4,14 @@
 
 #include "editors-extra/cxFilterControlDialog.h"
 #include "editors-extra/cxFilterDialog.h"
+#include "data/cxCustomDataInternal.h"
 #include "foundation/cxControls.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomizationForm.h"
 #include "rtl/SysUtils.h"
+
+using cxdata_internal::Finally;
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableFiltering)
 KORVAN_IMPLEMENT_CLASS(TcxGridFilterPopupListBox)
@@ -18,14 +21,6 @@ KORVAN_IMPLEMENT_CLASS(TcxGridFilterMRUItemsPopup)
 namespace {
 // The display text of a condition made by "(Blanks)" or "(NonBlanks)".
 const TcxResourceStringRec scxGridFilterBlankDisplayText{"scxGridFilterBlankDisplayText", "blank"};
-
-// The hourglass for the length of a scope, also on failure.
-struct THourglass {
-  THourglass() { PushHourglassCursor(); }
-  ~THourglass() { PopHourglassCursor(); }
-  THourglass(const THourglass&) = delete;
-  THourglass& operator=(const THourglass&) = delete;
-};
 
 std::string FilterStream(TcxFilterCriteria* filter) {
   TStringStream stream;
@@ -249,19 +244,14 @@ void TcxGridItemDataBinding::GetFilterValues(TcxDataFilterValueList* valueList) 
 void TcxGridItemDataBinding::GetFilterStrings(TStrings* strings, TcxDataFilterValueList* valueList) {
   GetFilterValues(valueList);
   strings->BeginUpdate();
-  try {
-    strings->Clear();
-    for (Integer i = 0; i < valueList->ValueCount(); ++i) {
-      TcxFilterValueItem* entry = valueList->ValueItemAt(i);
-      String text = entry->DisplayText;
-      Item()->DoGetFilterDisplayText(entry->Value, text);
-      strings->Add(text);
-    }
-  } catch (...) {
-    strings->EndUpdate();
-    throw;
+  Finally end{[strings] { strings->EndUpdate(); }};
+  strings->Clear();
+  for (Integer i = 0; i < valueList->ValueCount(); ++i) {
+    TcxFilterValueItem* entry = valueList->ValueItemAt(i);
+    String text = entry->DisplayText;
+    Item()->DoGetFilterDisplayText(entry->Value, text);
+    strings->Add(text);
   }
-  strings->EndUpdate();
 }
 
 bool TcxGridItemDataBinding::Filtered() const {
@@ -326,7 +316,8 @@ TcxGridFilterPopup::~TcxGridFilterPopup() = default;
 
 void TcxGridFilterPopup::InitPopup() {
   if (auto* provider = dynamic_cast<IcxGridFilterItemProvider*>(PopupOwner())) item_ = provider->GetFilterItem();
-  THourglass hourglass;
+  PushHourglassCursor();
+  Finally pop{[] { PopHourglassCursor(); }};
   TcxCustomGridPopup::InitPopup();
   FillStrings();
   InitListBox();
@@ -359,8 +350,10 @@ void TcxGridFilterPopup::ApplyEntry(Integer index) {
   TcxCustomGridTableView* view = TableView();
   TcxGridItemDataBinding* binding = item_->DataBinding();
   TcxDataFilterCriteria* filter = view->DataController()->Filter();
-  filter->LockChanges();
-  try {
+  {
+    // The bracket closes also on failure; the recent filters then stay as they were.
+    filter->LockChanges();
+    Finally unlock{[filter] { filter->UnlockChanges(); }};
     if (entry.Kind > fviCustom) filter->SetActive(true);
     switch (entry.Kind) {
       case fviAll: binding->SetFiltered(false); break;
@@ -379,12 +372,7 @@ void TcxGridFilterPopup::ApplyEntry(Integer index) {
         break;
       default: break;
     }
-  } catch (...) {
-    // The bracket closes also on failure; the recent filters stay as they were.
-    filter->UnlockChanges();
-    throw;
   }
-  filter->UnlockChanges();
   if (entry.Kind != fviCustom && entry.Kind != fviUser) view->Filtering()->AddToMRU();
 }
 
@@ -412,14 +400,9 @@ void TcxGridFilterMRUItemsPopup::FillList(TStrings* strings) {
   TcxGridFilterMRUItems* items = TableView()->Filtering()->MRUItems();
   items->RefreshVisibleItems();
   strings->BeginUpdate();
-  try {
-    strings->Clear();
-    for (Integer i = 0; i < items->VisibleCount(); ++i) strings->Add(items->VisibleItems(i)->Caption());
-  } catch (...) {
-    strings->EndUpdate();
-    throw;
-  }
-  strings->EndUpdate();
+  Finally end{[strings] { strings->EndUpdate(); }};
+  strings->Clear();
+  for (Integer i = 0; i < items->VisibleCount(); ++i) strings->Add(items->VisibleItems(i)->Caption());
 }
 
 void TcxGridFilterMRUItemsPopup::ApplyItem(Integer index) {
