@@ -149,6 +149,31 @@ TEST_F(CustomizationFixture, ColumnDraggedFromTheListIntoTheHeaderShowsThere) {
   EXPECT_TRUE(Listed(v).empty());
 }
 
+TEST_F(CustomizationFixture, EscCancelsADragFromTheList) {
+  TcxGridDBTableView* v = Shown();
+  TcxGridColumn* amount = v->GetColumn(2);
+  amount->SetVisible(false);
+  v->ShowCustomizationForm();
+  Pump();
+  TcxCustomGridTableItemsListBox* list = Form(v)->ItemsListBox();
+  const TRect item = list->ItemRect(0);
+  const TPoint from = list->ClientToScreen(TPoint(item.Left + 10, (item.Top + item.Bottom) / 2));
+  const TRect first = v->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0)->Bounds;
+  const TPoint to = SiteToScreen(v, TPoint(first.Left + 3, (first.Top + first.Bottom) / 2));
+  S().MouseDownAt(POINT{from.X, from.Y});
+  for (int i = 1; i <= 4; ++i)
+    S().MoveMouseTo(POINT{from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4});
+  Pump();
+  ASSERT_NE(v->Site()->DragOperation(), nullptr);
+  S().PressKey(VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(v->Site()->DragOperation(), nullptr);
+  S().MouseUpAt(POINT{to.X, to.Y});
+  Pump();
+  EXPECT_FALSE(amount->Visible());
+  EXPECT_EQ(Listed(v), (std::vector<String>{"Amount"}));
+}
+
 struct TOntoFormCase {
   const char* name;
   bool alone;   // the only visible column (it cannot be hidden)
