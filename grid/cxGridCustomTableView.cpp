@@ -309,6 +309,8 @@ void TcxCustomGridTableView::RemoveItem(TcxCustomGridTableItem* item) {
     item->index_ = -1;
     RenumberItems();
     if (DataController()) DataController()->RemoveItem(item);
+    // Recent filters left empty by the item's conditions going are dropped.
+    if (filtering_) filtering_->MRUItems()->DeleteEmptyItems();
     RefreshVisibleItemsList();
   } catch (...) {
     EndUpdate();

@@ -316,6 +316,18 @@ TEST_F(FilterPopupFixture, RecentFiltersKeepTheirCapacityOrderAndHideTheCurrentO
   EXPECT_EQ(v->DataController()->RowCount(), std::max(0, 4 - chosenValue));
 }
 
+TEST_F(FilterPopupFixture, RecentFiltersOfARemovedColumnGo) {
+  TcxGridDBTableView* v = Shown();
+  Choose(Open(v, v->GetColumn(0)), "a");
+  Choose(Open(v, v->GetColumn(1)), "b");
+  TcxGridFilterMRUItems* recent = v->Filtering()->MRUItems();
+  ASSERT_EQ(recent->ItemCount(), 2);
+  // The older filter held Country only; the newer one keeps its City condition.
+  v->GetColumn(0)->Free();
+  ASSERT_EQ(recent->ItemCount(), 1);
+  EXPECT_EQ(recent->Item(0)->Filter()->Root()->ItemCount(), 1);
+}
+
 TEST_F(FilterPopupFixture, RecentValuesKeepTheColumnCapacityMostRecentFirst) {
   TcxGridDBTableView* v = Shown();
   TcxGridColumn* amount = v->GetColumn(2);
