@@ -1344,6 +1344,13 @@ TcxDataFilterCriteria* TcxCustomDataController::CreateFilter() {
   return f;
 }
 
+void TcxCustomDataController::DestroyFilter(TcxDataFilterCriteria* filter) {
+  auto it = std::find(filters_.begin(), filters_.end(), filter);
+  if (it == filters_.end()) return;
+  filters_.erase(it);
+  delete filter;
+}
+
 TcxDataFilterCriteria* TcxCustomDataController::CreateFilterCriteria() { return new TcxDataFilterCriteria(this); }
 TcxCustomDataProvider* TcxCustomDataController::CreateDataProvider() { return new TcxCustomDataProvider(this); }
 TcxDataSelection* TcxCustomDataController::CreateDataSelection() { return new TcxDataSelection(this); }

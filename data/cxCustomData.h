@@ -1503,6 +1503,8 @@ class TcxCustomDataController : public TPersistent {
   virtual void BeginUpdate() { BeginInfoUpdate(); }
   virtual void EndUpdate() { EndInfoUpdate(); }
   virtual TcxDataFilterCriteria* CreateFilter();
+  // Frees a criteria made by CreateFilter (the controller frees the rest at its end).
+  void DestroyFilter(TcxDataFilterCriteria* filter);
   virtual TcxCustomDataField* AddItem(TObject* item);
   virtual bool RefreshIfSorted(int itemIndex);
   virtual void DoPendingNotifications();

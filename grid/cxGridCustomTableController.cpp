@@ -248,6 +248,7 @@ TcxCustomGridTableController::TcxCustomGridTableController(TcxCustomGridView* gr
 }
 
 TcxCustomGridTableController::~TcxCustomGridTableController() {
+  FreePopups();
   StopPullFocusing();
   SetDragScrollDirection(0);
   delete editingController_;

@@ -113,6 +113,10 @@ class TcxGridFocusedRecordChange : public TcxCustomGridViewChange {
   bool newItemRow_;
 };
 
+class TcxGridFilterPopup;
+class TcxGridFilterMRUItemsPopup;
+class TcxCustomGridItemsCustomizationPopup;
+
 class TcxCustomGridTableController : public TcxCustomGridController {
   KORVAN_CLASS(TcxCustomGridTableController, TcxCustomGridController)
 
@@ -324,6 +328,18 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   void GetDragImagesSize(TSize& size) override;
   bool UsesDragImages() override { return true; }
 
+  // The drop-downs of the view: each made on first use from its class getter with the view,
+  // freed with the controller. A cell whose popup is one of them opens it (IcxCustomGridPopup).
+  TcxGridFilterPopup* FilterPopup();
+  TcxGridFilterMRUItemsPopup* FilterMRUItemsPopup();
+  TcxCustomGridItemsCustomizationPopup* ItemsCustomizationPopup();
+  bool HasFilterPopup() const { return filterPopup_ != nullptr; }
+  bool HasFilterMRUItemsPopup() const { return filterMRUItemsPopup_ != nullptr; }
+  bool HasItemsCustomizationPopup() const { return itemsCustomizationPopup_ != nullptr; }
+  virtual TClass GetFilterPopupClass();
+  virtual TClass GetFilterMRUItemsPopupClass();
+  virtual TClass GetItemsCustomizationPopupClass();
+
  protected:
   // Posts or drops a pending edit before the focus moves; true ends the move.
   bool PrepareRecordMove(Integer& row, bool forward, TcxGridListenerLink* link);
@@ -331,6 +347,10 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   void FocusPageRow(Integer row, bool select);
 
  private:
+  void FreePopups();
+  TcxGridFilterPopup* filterPopup_ = nullptr;
+  TcxGridFilterMRUItemsPopup* filterMRUItemsPopup_ = nullptr;
+  TcxCustomGridItemsCustomizationPopup* itemsCustomizationPopup_ = nullptr;
   void PullTimerTick(TObject*);
   void DragScrollTimerTick(TObject*);
   void RememberPulled();

@@ -1,4 +1,5 @@
 #include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridFilterPopup.h"
 #include "grid/cxGridCustomTableController.h"
 #include "editors/cxEdit.h"
 
@@ -256,6 +257,7 @@ void TcxCustomGridTableView::CopyToClipboard(bool copyAll) { Clipboard()->SetAsT
 TcxCustomGridTableView::~TcxCustomGridTableView() { ClearItems(); }
 
 void TcxCustomGridTableView::DestroyHandlers() {
+  FreeAndNil(filtering_);  // its recent filters belong to the data controller
   ClearItems();
   TcxCustomGridView::DestroyHandlers();
 }
@@ -307,6 +309,8 @@ void TcxCustomGridTableView::RemoveItem(TcxCustomGridTableItem* item) {
     item->index_ = -1;
     RenumberItems();
     if (DataController()) DataController()->RemoveItem(item);
+    // Recent filters left empty by the item's conditions going are dropped.
+    if (filtering_) filtering_->MRUItems()->DeleteEmptyItems();
     RefreshVisibleItemsList();
   } catch (...) {
     EndUpdate();

@@ -16,6 +16,7 @@ class TcxGridFilterBox;
 class TcxCustomGridTableView;
 class TcxGridItemDataBinding;
 class TcxCustomGridTableViewData;
+class TcxCustomGridTableFiltering;
 class TcxCustomEdit;
 
 // ---- the two interfaces through which grid code talks to either data controller -----------
@@ -102,6 +103,19 @@ class TcxGridItemDataBinding : public TPersistent {
   virtual String GetDefaultCaption() const { return String(); }
   virtual TcxEditRepositoryItem* GetDefaultRepositoryItem();
   virtual Integer GetDefaultWidth(bool considerMinWidth) { return 64; }
+
+  // Filtering by the item (the drop-down of its filter button).
+  // A condition on the item under `parent` (the root for null), after the item's display text
+  // hook; `replaceExisting` first removes the item's other conditions.
+  TcxFilterCriteriaItem* AddToFilter(TcxFilterCriteriaItemList* parent, TcxFilterOperatorKind kind,
+                                     bool replaceExisting, const String& displayText, const Variant& value);
+  // The item's entries from all records, then OnGetFilterValues, then its recent values.
+  void GetFilterValues(TcxDataFilterValueList* valueList);
+  // The entries' texts (through OnGetFilterDisplayText), line i for entry i.
+  void GetFilterStrings(TStrings* strings, TcxDataFilterValueList* valueList);
+  // A condition on the item exists; False removes them all (True does nothing).
+  bool Filtered() const;
+  void SetFiltered(bool value);
 
  protected:
   TPersistent* GetOwner() const override;
@@ -324,6 +338,21 @@ class TcxCustomGridTableItem : public TcxComponent {
   std::function<void(TcxCustomGridTableItem* sender, TStrings* properties)> OnGetStoredProperties;
   std::function<void(TcxCustomGridTableItem* sender, const String& name, Variant& value)> OnGetStoredPropertyValue;
   std::function<void(TcxCustomGridTableItem* sender, const String& name, const Variant& value)> OnSetStoredPropertyValue;
+
+  // Filtering: recent values allowed, and the filter drop-down's hooks.
+  virtual bool CanFilterMRUValueItems();
+  virtual void DoGetFilterDisplayText(const Variant& value, String& displayText) {
+    if (OnGetFilterDisplayText) OnGetFilterDisplayText(this, value, displayText);
+  }
+  virtual void DoGetFilterValues(TcxDataFilterValueList* valueList) {
+    if (OnGetFilterValues) OnGetFilterValues(this, valueList);
+  }
+  virtual void DoUserFiltering(const Variant& value, const String& displayText) {
+    if (OnUserFiltering) OnUserFiltering(this, value, displayText);
+  }
+  std::function<void(TcxCustomGridTableItem* sender, const Variant& value, String& displayText)> OnGetFilterDisplayText;
+  std::function<void(TcxCustomGridTableItem* sender, TcxDataFilterValueList* valueList)> OnGetFilterValues;
+  std::function<void(TcxCustomGridTableItem* sender, const Variant& value, const String& displayText)> OnUserFiltering;
 
   // Copies the item's settings, options, styles, editor properties and events.
   virtual void AssignFrom(TcxCustomGridTableItem* source);
@@ -785,6 +814,16 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*)> OnEditChanged;
   std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*)> OnEditValueChanged;
 
+  // Filtering options and recent filters (made on first use from GetFilteringClass).
+  TcxCustomGridTableFiltering* Filtering();
+  virtual TClass GetFilteringClass();
+  // The filter dialogs' events: a handler that sets `done` shows its own dialog.
+  virtual bool DoFilterDialogShow(TcxCustomGridTableItem* item);
+  virtual bool DoFilterCustomization();
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, bool& done)> OnFilterDialogShow;
+  std::function<void(TcxCustomGridTableView*, bool& done)> OnFilterCustomization;
+  std::function<void(TObject* dialog)> OnFilterControlDialogShow;
+
  protected:
   void DestroyHandlers() override;
   void CreateOptions() override;
@@ -793,6 +832,7 @@ class TcxCustomGridTableView : public TcxCustomGridView {
  private:
   using TPendingList = std::vector<TcxCustomGridTableItem*>;
   static void AddPending(TPendingList& list, TcxCustomGridTableItem* item, Integer position);
+  TcxCustomGridTableFiltering* filtering_ = nullptr;
   void ApplyPending(TPendingList& list, void (TcxCustomGridTableItem::*set)(Integer));
   void RenumberItems();
   std::vector<TcxCustomGridTableItem*> items_;

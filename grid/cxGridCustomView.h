@@ -28,6 +28,7 @@ class TcxCustomDataRelation;
 class TcxUpdateControlInfo;
 class TcxCustomGridCellViewInfo;
 class TcxCustomGridController;
+class TcxCustomGridCustomizationForm;
 class TcxCustomGridPainter;
 class TcxCustomGridView;
 class TcxCustomGridViewData;
@@ -619,7 +620,8 @@ class TcxCustomGridController : public TcxGridViewHandler, public IcxMouseTracki
   virtual bool HandlesDesignTimeMouse(TcxCustomGridHitTest* hitTest);
   virtual Integer GetMouseWheelScrollingKind() { return 0; }
   virtual TObject* GetPatternObject(TObject* object) { return object; }
-  virtual void RefreshCustomizationForm() {}
+  // The open customization form refreshes its lists.
+  virtual void RefreshCustomizationForm();
   virtual bool CanHideBothScrollBars(TScrollBarKind kind) { return false; }
   virtual bool IsSiteActionEnabled() { return true; }
   virtual void FocusLost();
@@ -664,6 +666,16 @@ class TcxCustomGridController : public TcxGridViewHandler, public IcxMouseTracki
   void SetCustomization(bool v);
   TRect CustomizationFormBounds() const { return customizationFormBounds_; }
   void SetCustomizationFormBounds(const TRect& r) { customizationFormBounds_ = r; }
+  // The customization form while customization is on (class from GetCustomizationFormClass,
+  // a TcxCustomGridCustomizationForm descendant made with this controller).
+  TcxCustomGridCustomizationForm* CustomizationForm() const { return customizationForm_; }
+  virtual TClass GetCustomizationFormClass();
+  // The default place of the form (180 x 300 at the site's bottom-right corner) may move.
+  virtual void AdjustCustomizationFormBounds(TRect& bounds) {}
+  // The open form reloads its items.
+  void UpdateCustomizationForm();
+  // The form is being destroyed: it is forgotten and customization switches off.
+  void CustomizationFormDestroying(TcxCustomGridCustomizationForm* form);
   void ShowHint(const TRect& hintAreaBounds, const TRect& textBounds, TcxCustomGridCellViewInfo* cell, TFont* font,
                 bool isMultiLine, const String& text);
   void CancelHint();
@@ -685,7 +697,10 @@ class TcxCustomGridController : public TcxGridViewHandler, public IcxMouseTracki
 
  private:
   void HintCheckerTick(TObject*);
+  void ShowCustomizationForm();
+  void HideCustomizationForm();
   TcxGridDesignController* designController_ = nullptr;
+  TcxCustomGridCustomizationForm* customizationForm_ = nullptr;
   bool customization_ = false;
   TRect customizationFormBounds_;
   THintWindow* hintWindow_ = nullptr;

@@ -10,6 +10,7 @@
 #include "foundation/cxGeometry.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomView.h"
+#include "grid/cxGridCustomizationForm.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridViewHitTest)
@@ -663,6 +664,9 @@ bool TcxCustomGridViewInfo::CanRemoveSite() {
   if (!mayHideSite_) return false;
   // The site, or a window in it (an in-place editor), holds the focus: it stays.
   if (HoldsInputFocus(site_)) return false;
+  // A drop-down of the view (filter, quick customization) stays open across layouts.
+  for (TcxCustomPopupWindow* popup : ShownPopups())
+    if (popup->OwnerControl() == site_) return false;
   TcxCustomGridView* focused = grid->FocusedView();
   if (focused && focused->Site() && site_ && site_->HandleAllocated() && focused->Site()->HandleAllocated() &&
       IsChild(site_->Handle(), focused->Site()->Handle()))
@@ -742,8 +746,17 @@ void TcxCustomGridViewInfo::SetSiteVisible(bool visible) {
 }
 
 TcxCustomGridHitTest* TcxCustomGridViewInfo::GetHitTest(const TPoint& p) {
-  // The customization form (and with it TcxGridCustomizationFormHitTest) comes with the
-  // moving objects; until then every point is the content's.
+  // A point over the open customization form (in screen coordinates) is the form's.
+  TcxCustomGridController* controller = GridView()->Controller();
+  if (controller && controller->CustomizationForm() && Site() && Site()->HandleAllocated()) {
+    TCustomForm* form = controller->CustomizationForm();
+    if (form->Visible() && form->BoundsRect().Contains(Site()->ClientToScreen(p))) {
+      auto* hitTest = GetPooledHitTest<TcxGridCustomizationFormHitTest>(p);
+      hitTest->SetViewInfo(nullptr);
+      hitTest->SetGridView(GridView());
+      return hitTest;
+    }
+  }
   return GetContentHitTest(p);
 }
 

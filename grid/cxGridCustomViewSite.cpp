@@ -7,6 +7,7 @@
 #include "foundation/cxGeometry.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomView.h"
+#include "grid/cxGridCustomizationForm.h"
 #include "grid/cxGridDragAndDrop.h"
 #include "user/Windows.h"
 #include "vcl/ControlMessages.h"
@@ -306,6 +307,10 @@ void TcxGridSite::SetParent(TWinControl* parent) {
 TcxCustomGridController::TcxCustomGridController(TcxCustomGridView* gridView) : TcxGridViewHandler(gridView) {}
 
 TcxCustomGridController::~TcxCustomGridController() {
+  if (TcxCustomGridCustomizationForm* form = customizationForm_) {
+    customizationForm_ = nullptr;  // nothing is switched or sent while the controller goes
+    form->Discard();
+  }
   CancelHint();
   if (hintWindow_) hintWindow_->Free();
   delete designController_;
@@ -365,8 +370,8 @@ void TcxCustomGridController::DoFocusChanged(bool focused) {
 }
 
 void TcxCustomGridController::CustomizationChanged() {
-  // The customization form itself comes with the moving objects; the notification and the
-  // event already follow the flag.
+  if (customization_) ShowCustomizationForm();
+  else HideCustomizationForm();
   if (GridView()->Control()) GridView()->Control()->SendNotifications(gnkCustomization);
   GridView()->DoCustomization();
 }
@@ -439,6 +444,47 @@ void TcxCustomGridController::SetCustomization(bool v) {
   if (v && (GridView()->IsPattern() || !Site() || !Site()->HandleAllocated())) return;
   customization_ = v;
   CustomizationChanged();
+}
+
+TClass TcxCustomGridController::GetCustomizationFormClass() { return TcxCustomGridCustomizationForm::StaticClass(); }
+
+void TcxCustomGridController::ShowCustomizationForm() {
+  if (customizationForm_) return;
+  auto* form = static_cast<TcxCustomGridCustomizationForm*>(GetCustomizationFormClass()->Create(this));
+  customizationForm_ = form;
+  form->Init();
+  TRect bounds = customizationFormBounds_;
+  if (bounds.IsEmpty()) {
+    const TPoint corner = Site()->ClientToScreen(Site()->ClientRect().BottomRight());
+    bounds = TRect(corner.X - 180, corner.Y - 300, corner.X, corner.Y);
+    AdjustCustomizationFormBounds(bounds);
+  }
+  form->SetBoundsRect(bounds);
+  form->Show();
+}
+
+void TcxCustomGridController::HideCustomizationForm() {
+  TcxCustomGridCustomizationForm* form = customizationForm_;
+  if (!form || form->ComponentState().Contains(csDestroying)) return;
+  customizationFormBounds_ = form->BoundsRect();
+  customizationForm_ = nullptr;
+  form->Discard();
+}
+
+void TcxCustomGridController::CustomizationFormDestroying(TcxCustomGridCustomizationForm* form) {
+  if (form != customizationForm_) return;
+  // The next opening comes back where the user left the form.
+  customizationFormBounds_ = form->BoundsRect();
+  customizationForm_ = nullptr;
+  SetCustomization(false);
+}
+
+void TcxCustomGridController::RefreshCustomizationForm() {
+  if (customizationForm_) customizationForm_->RefreshData();
+}
+
+void TcxCustomGridController::UpdateCustomizationForm() {
+  if (customizationForm_) customizationForm_->ReloadItems();
 }
 
 bool TcxCustomGridController::IsDragging() { return Site() && Site()->DragPhase() == dphActive; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/cxGraphics.h"
+#include "grid/cxGridCustomizationForm.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridDragAndDropObject)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridMovingObject)
@@ -92,8 +93,21 @@ TRect TcxCustomGridMovingObject::GetDragImageScreenBounds(const TPoint& screenPo
 }
 
 TRect TcxCustomGridMovingObject::GetSourceItemBounds() {
-  TcxCustomGridCellViewInfo* cell = GetSourceItemViewInfo();
-  return cell ? cell->Bounds : TRect();
+  if (TcxCustomGridCellViewInfo* cell = GetSourceItemViewInfo()) return cell->Bounds;
+  TcxCustomGridItemsListBox* list = IsDraggedFromCustomizationForm() ? GetCustomizationListBox() : nullptr;
+  const Integer index = list ? list->Items()->IndexOfObject(SourceItem) : -1;
+  if (index == -1 || !Site()) return TRect();
+  const TRect r = list->ItemRect(index);
+  const TPoint topLeft = Site()->ScreenToClient(list->ClientToScreen(r.TopLeft()));
+  return TRect(topLeft.X, topLeft.Y, topLeft.X + r.Width(), topLeft.Y + r.Height());
+}
+
+void TcxCustomGridMovingObject::PaintListItem(TcxCanvas* canvas, const TRect& r, TObject* item) {
+  TcxCustomGridItemsListBox* list = GetCustomizationListBox();
+  const Integer index = list ? list->Items()->IndexOfObject(item) : -1;
+  if (index == -1) return;
+  canvas->CurrentFont()->Assign(list->Font());
+  list->PaintItem(canvas, r, index, false);
 }
 
 void TcxCustomGridMovingObject::PaintDragImage() {
@@ -105,6 +119,9 @@ void TcxCustomGridMovingObject::PaintDragImage() {
     canvas.SetWindowOrigin(bounds.TopLeft());
     cell->Paint(&canvas);
     canvas.PopDeviceState();
+  } else if (IsDraggedFromCustomizationForm()) {
+    TcxCanvas canvas(dragImage_->Canvas());
+    PaintListItem(&canvas, TRect(0, 0, dragImage_->Width(), dragImage_->Height()), SourceItem);
   }
 }
 

@@ -7,6 +7,8 @@
 
 #include "grid/cxGridCustomView.h"
 
+class TcxCustomGridItemsListBox;
+
 class TcxCustomGridDragAndDropObject : public TcxDragAndDropObject {
   KORVAN_CLASS(TcxCustomGridDragAndDropObject, TcxDragAndDropObject)
 
@@ -48,6 +50,10 @@ class TcxCustomGridMovingObject : public TcxCustomGridDragAndDropObject {
   virtual TcxCustomGridCellViewInfo* GetSourceItemViewInfo() { return nullptr; }
   virtual void PaintDragImage();
   virtual bool IsDraggedFromCustomizationForm() { return false; }
+  // The customization form's list the item comes from (null: none).
+  virtual TcxCustomGridItemsListBox* GetCustomizationListBox() { return nullptr; }
+  // The list paints the dragged item (its colours and font, not selected) into the image.
+  virtual void PaintListItem(TcxCanvas* canvas, const TRect& r, TObject* item);
   virtual bool IsValidDestination() = 0;
 
   TCursor CursorFor(bool accepted) override;

@@ -581,6 +581,10 @@ class TcxGridTableController : public TcxCustomGridTableController {
   bool AllRecordsFit() override;
   void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
   void EndDragAndDrop(bool accepted) override;
+  // The customization form and the columns quick customization popup of the table view.
+  TClass GetCustomizationFormClass() override;
+  TClass GetItemsCustomizationPopupClass() override;
+  void AdjustCustomizationFormBounds(TRect& bounds) override;
   void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void HandleKeyDown(Word& key, TShiftState shift) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "grid/cxGrid.h"
+#include "grid/cxGridCustomizationForm.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableItemMovingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridColumnHeaderMovingObject)
@@ -13,13 +14,28 @@ KORVAN_IMPLEMENT_CLASS(TcxGridRowSizingObject)
 
 // ---- moving items ------------------------------------------------------------------------------
 
-void TcxCustomGridTableItemMovingObject::GetDestinationArea(const TPoint&, Integer& areaKind,
+void TcxCustomGridTableItemMovingObject::GetDestinationArea(const TPoint& p, Integer& areaKind,
                                                             std::unique_ptr<TcxGridItemContainerZone>& zone) {
-  areaKind = ickNone;
+  TcxCustomGridHitTest* hitTest = ViewInfo() ? ViewInfo()->GetHitTest(p) : nullptr;
+  areaKind = hitTest && hitTest->GetHitTestCode() == 2 ? ickCustomizationForm : ickNone;
   zone.reset();
 }
 
-void TcxCustomGridTableItemMovingObject::CheckDestinationArea(Integer&) {}
+// A visible item dropped on the customization form must be removable.
+void TcxCustomGridTableItemMovingObject::CheckDestinationArea(Integer& areaKind) {
+  if (!IsDraggedFromCustomizationForm() && areaKind == ickCustomizationForm && !CanRemove()) areaKind = ickNone;
+}
+
+void TcxCustomGridTableItemMovingObject::StartDrag() {
+  if (auto* form = dynamic_cast<TcxCustomGridTableCustomizationForm*>(Controller()->CustomizationForm()))
+    form->ActivatePage(form->ItemsPage());
+  TcxCustomGridMovingObject::StartDrag();
+}
+
+TcxCustomGridItemsListBox* TcxCustomGridTableItemMovingObject::GetCustomizationListBox() {
+  auto* form = dynamic_cast<TcxCustomGridTableCustomizationForm*>(Controller()->CustomizationForm());
+  return form ? form->ItemsListBox() : nullptr;
+}
 
 void TcxCustomGridTableItemMovingObject::MoveDrag(const TPoint& p, bool& accepted) {
   Integer area = ickNone;

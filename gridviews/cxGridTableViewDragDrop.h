@@ -26,6 +26,10 @@ class TcxCustomGridTableItemMovingObject : public TcxCustomGridMovingObject {
   virtual void CheckDestinationArea(Integer& areaKind);
   virtual bool IsDestinationChange() = 0;
   void MoveDrag(const TPoint& p, bool& accepted) override;
+  // With the customization form open, the drag shows its items page.
+  void StartDrag() override;
+  bool IsDraggedFromCustomizationForm() override { return SourceItemContainerKind == ickCustomizationForm; }
+  TcxCustomGridItemsListBox* GetCustomizationListBox() override;
 
  private:
   std::unique_ptr<TcxGridItemContainerZone> zone_;

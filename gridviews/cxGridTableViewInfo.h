@@ -10,6 +10,7 @@
 
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomTableViewInfo.h"
+#include "grid/cxGridFilterPopup.h"
 #include "gridviews/cxGridTableView.h"
 
 class TcxGridColumnContainerViewInfo;
@@ -71,11 +72,17 @@ class TcxGridColumnHeaderHorzSizingEdgeViewInfo : public TcxGridColumnHeaderArea
   bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
 };
 
-class TcxGridColumnHeaderFilterButtonViewInfo : public TcxGridColumnHeaderAreaViewInfo {
+class TcxGridColumnHeaderFilterButtonViewInfo : public TcxGridColumnHeaderAreaViewInfo,
+                                                public IcxGridFilterItemProvider {
   KORVAN_CLASS(TcxGridColumnHeaderFilterButtonViewInfo, TcxGridColumnHeaderAreaViewInfo)
 
  public:
   using TcxGridColumnHeaderAreaViewInfo::TcxGridColumnHeaderAreaViewInfo;
+  // A press opens the controller's filter drop-down for the column.
+  bool HasPopup() override;
+  IcxCustomGridPopup* GetPopup() override;
+  void ShowPopup() override;
+  TcxCustomGridTableItem* GetFilterItem() override;
   Integer CalculateWidth() override;
   Integer CalculateHeight() override;
   TClass GetHitTestClass() override { return TcxGridColumnHeaderFilterButtonHitTest::StaticClass(); }
