@@ -1,7 +1,7 @@
 // The chart view: the rows of its own unbound data controller drawn as a column or a bar
 // diagram (item 0 of the data controller is the categories, items 1..n the series), with a
 // title, a legend, two axes, tick marks, grid lines and value captions; value hints; and the
-// rendering into a bitmap or a metafile for the export link (CreateChartImage).
+// rendering into a bitmap or a metafile for the export link (CreateImage).
 // Sources: cxGridChartView.cpp (model, diagrams, options), cxGridChartViewInfo.cpp (value
 // scale, layout, painting, hit tests, controller, image).
 #pragma once
@@ -661,7 +661,7 @@ class TcxGridChartView : public TcxCustomGridView {
 
 // The chart drawn into a new bitmap or metafile of the class (width or height 0: the view's
 // default size); null for a detail pattern view or a class that is neither. The caller owns it.
-TGraphic* CreateChartImage(TcxGridChartView* view, TClass graphicClass, Integer width = 0, Integer height = 0);
+TGraphic* CreateImage(TcxGridChartView* view, TClass graphicClass, Integer width = 0, Integer height = 0);
 
 // Unit start: registers "Chart", the series class and the painters.
 void InitializeCxGridChartView();

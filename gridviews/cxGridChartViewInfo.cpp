@@ -1082,7 +1082,7 @@ TClass TcxGridChartView::GetViewInfoClass() { return TcxGridChartViewInfo::Stati
 
 // ---- image ------------------------------------------------------------------------------------------------------------
 
-TGraphic* CreateChartImage(TcxGridChartView* view, TClass graphicClass, Integer width, Integer height) {
+TGraphic* CreateImage(TcxGridChartView* view, TClass graphicClass, Integer width, Integer height) {
   if (!view || !graphicClass) return nullptr;
   TcxCustomDataController* dc = view->DataController();
   if (dc && dc->DetailMode() == 1) return nullptr;

@@ -575,12 +575,45 @@ TEST_F(ChartViewTest, AssignCopiesSeriesByIdentifier) {
   copy->Free();
 }
 
+TEST_F(ChartViewTest, OnTheGridSiteDataChangesRelayoutAndCustomDrawAsksTheDiagramFirst) {
+  AddSeries("A");
+  Fill({{Variant("X"), Variant(3)}});
+  std::vector<std::string> calls;
+  view_->DiagramColumn()->OnCustomDrawLegend = [&](TcxGridChartDiagram*, TcxCanvas*, TcxGridChartLegendViewInfo*, bool&) {
+    calls.push_back("diagram");
+  };
+  view_->OnCustomDrawLegend = [&](TcxGridChartView*, TcxCanvas*, TcxGridChartLegendViewInfo*, bool& done) {
+    calls.push_back("view");
+    done = false;
+  };
+  form_->Show();
+  Pump();
+  auto* info = static_cast<TcxGridChartViewInfo*>(view_->ViewInfo());
+  ASSERT_NE(info->DiagramViewInfo(), nullptr);
+  EXPECT_EQ(info->DiagramViewInfo()->ValueViewInfoCount(), 1);
+  form_->Repaint();
+  Pump();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[0], "diagram");
+  EXPECT_EQ(calls[1], "view");
+  EXPECT_EQ(info->GetHitTest(info->LegendViewInfo()->Bounds.Left + 1, info->LegendViewInfo()->Bounds.Top + 1)->GetHitTestCode(), 52);
+  // A new record reaches the layout through the data controller's notification.
+  TcxCustomDataController* dc = view_->DataController();
+  Integer r = dc->AppendRecord();
+  dc->SetValue(r, 0, Variant("Y"));
+  dc->SetValue(r, 1, Variant(8));
+  Pump();
+  info = static_cast<TcxGridChartViewInfo*>(view_->ViewInfo());
+  EXPECT_EQ(info->DiagramViewInfo()->ValueViewInfoCount(), 2);
+  S().Snapshot(form_->Handle(), "gridviews_chart_grid.png");
+}
+
 // ---- image -------------------------------------------------------------------------------------------------
 
 TEST_F(ChartViewTest, CreateImageIntoBitmapAndMetafile) {
   AddSeries("A");
   Fill({{Variant("X"), Variant(3)}, {Variant("Y"), Variant(5)}});
-  std::unique_ptr<TGraphic> bitmap(CreateChartImage(view_, TBitmap::StaticClass(), 320, 200));
+  std::unique_ptr<TGraphic> bitmap(CreateImage(view_, TBitmap::StaticClass(), 320, 200));
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(bitmap->Width(), 320);
   EXPECT_EQ(bitmap->Height(), 200);
@@ -597,7 +630,7 @@ TEST_F(ChartViewTest, CreateImageIntoBitmapAndMetafile) {
     return plot && column;
   };
   EXPECT_TRUE(hasChartColours(static_cast<TBitmap*>(bitmap.get())));
-  std::unique_ptr<TGraphic> metafile(CreateChartImage(view_, TMetafile::StaticClass(), 320, 200));
+  std::unique_ptr<TGraphic> metafile(CreateImage(view_, TMetafile::StaticClass(), 320, 200));
   ASSERT_NE(metafile, nullptr);
   EXPECT_TRUE(metafile->Transparent());
   EXPECT_EQ(metafile->Width(), 320);
@@ -607,18 +640,18 @@ TEST_F(ChartViewTest, CreateImageIntoBitmapAndMetafile) {
   played.Canvas()->StretchDraw(TRect(0, 0, 320, 200), metafile.get());
   EXPECT_TRUE(hasChartColours(&played));
   // Default sizes: the grid's size.
-  std::unique_ptr<TGraphic> sized(CreateChartImage(view_, TBitmap::StaticClass()));
+  std::unique_ptr<TGraphic> sized(CreateImage(view_, TBitmap::StaticClass()));
   EXPECT_EQ(sized->Width(), 600);
   EXPECT_EQ(sized->Height(), 400);
   // A class that is neither answers null.
-  EXPECT_EQ(CreateChartImage(view_, TIcon::StaticClass(), 10, 10), nullptr);
+  EXPECT_EQ(CreateImage(view_, TIcon::StaticClass(), 10, 10), nullptr);
   // The screen's view info is not touched.
   EXPECT_FALSE(view_->ViewInfo()->IsInternal());
 }
 
 TEST_F(ChartViewTest, CreateImageWithoutAControlSizeIs700By500AndNullForADetailPattern) {
   auto* lone = static_cast<TcxGridChartView*>(TcxCustomGridView::CreateForGrid(TcxGridChartView::StaticClass(), nullptr));
-  std::unique_ptr<TGraphic> image(CreateChartImage(lone, TBitmap::StaticClass()));
+  std::unique_ptr<TGraphic> image(CreateImage(lone, TBitmap::StaticClass()));
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->Width(), 700);
   EXPECT_EQ(image->Height(), 500);
@@ -633,7 +666,7 @@ TEST_F(ChartViewTest, CreateImageWithoutAControlSizeIs700By500AndNullForADetailP
   auto* pattern = static_cast<TcxGridChartView*>(grid_->CreateView(TcxGridChartView::StaticClass()));
   detail->SetGridView(pattern);
   if (pattern->DataController()->DetailMode() == 1) {
-    EXPECT_EQ(CreateChartImage(pattern, TBitmap::StaticClass()), nullptr);
+    EXPECT_EQ(CreateImage(pattern, TBitmap::StaticClass()), nullptr);
   }
 }
 
@@ -657,9 +690,9 @@ TEST_F(ChartViewTest, SheetOfColumnAndBarDiagrams) {
   sheet->SetSize(1000, 420);
   sheet->Canvas()->Brush()->SetColor(clWhite);
   sheet->Canvas()->FillRect(TRect(0, 0, 1000, 420));
-  std::unique_ptr<TGraphic> column(CreateChartImage(view_, TBitmap::StaticClass(), 500, 420));
+  std::unique_ptr<TGraphic> column(CreateImage(view_, TBitmap::StaticClass(), 500, 420));
   view_->SetActiveDiagram(view_->DiagramBar());
-  std::unique_ptr<TGraphic> bar(CreateChartImage(view_, TBitmap::StaticClass(), 500, 420));
+  std::unique_ptr<TGraphic> bar(CreateImage(view_, TBitmap::StaticClass(), 500, 420));
   sheet->Canvas()->Draw(0, 0, column.get());
   sheet->Canvas()->Draw(500, 0, bar.get());
   sheet->SaveToPngFile(testing_support::SheetPath("gridviews_chart_diagrams.png"));
