@@ -489,6 +489,48 @@ TEST_F(ChartViewTest, TitlesAndAxisTitlesWithVerticalText) {
   EXPECT_EQ(info->DiagramViewInfo()->Bounds.Left, 10 + th + 10);
 }
 
+TEST_F(ChartViewTest, LongCategoryLabelsGoOnTwoLinesWithinTheirNeighbours) {
+  AddSeries("A");
+  std::vector<std::vector<Variant>> rows;
+  for (Integer i = 0; i < 8; ++i) rows.push_back({Variant("A rather long category " + IntToStr(i)), Variant(i + 1)});
+  Fill(rows);
+  auto wide = Layout(2400, 400);
+  EXPECT_FALSE(wide->DiagramViewInfo()->CategoryLabels()->TwoLines());
+  auto info = Layout(500, 300);
+  TcxGridChartColumnDiagramViewInfo* d = info->DiagramViewInfo();
+  TcxGridChartColumnDiagramTickMarkLabelsViewInfo* labels = d->CategoryLabels();
+  ASSERT_TRUE(labels->TwoLines());
+  Integer lh = labels->LineHeight();
+  EXPECT_EQ(labels->LabelBounds(1).Top, labels->LabelBounds(0).Top + lh + 4);
+  EXPECT_EQ(labels->LabelBounds(2).Top, labels->LabelBounds(0).Top);
+  // Each label ends 2 pixels inside its neighbours' positions.
+  Integer u = d->CategoryUnits();
+  for (Integer i = 1; i + 1 < 8; ++i) {
+    EXPECT_GE(labels->LabelBounds(i).Left, d->CategoryUnitToPixel(u * (2 * (i - 1) + 1) / 2) + 2) << i;
+    EXPECT_LE(labels->LabelBounds(i).Right, d->CategoryUnitToPixel(u * (2 * (i + 1) + 1) / 2) - 2) << i;
+  }
+  // The plot leaves room for the two lines below it.
+  EXPECT_GE(d->Bounds.Bottom - d->PlotBounds().Bottom, 2 * lh + 4 + 10);
+}
+
+TEST_F(ChartViewTest, PlotCustomDrawGetsThePlotParameters) {
+  AddSeries("A");
+  Fill({{Variant("X"), Variant(2)}});
+  TRect seen;
+  view_->DiagramColumn()->OnCustomDrawPlot = [&](TcxGridChartColumnDiagram*, TcxCanvas* canvas,
+                                                 TcxGridChartColumnDiagramViewInfo*, const TRect& r, bool& done) {
+    seen = r;
+    EXPECT_EQ(canvas->CurrentBrush()->Color(), clWhite);
+    canvas->FillRectColor(r, clYellow);
+    done = true;
+  };
+  std::unique_ptr<TGraphic> image(CreateImage(view_, TBitmap::StaticClass(), 300, 200));
+  auto info = Layout(300, 200);
+  EXPECT_EQ(seen, info->DiagramViewInfo()->PlotBounds());
+  TPoint corner(seen.Left + 2, seen.Top + 2);
+  EXPECT_EQ(static_cast<TBitmap*>(image.get())->Canvas()->Pixels(corner.X, corner.Y), clYellow);
+}
+
 struct CaptionCase {
   TcxGridChartColumnDiagramValueCaptionPosition position;
   bool bar;
