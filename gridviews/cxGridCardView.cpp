@@ -1,0 +1,496 @@
+// The card view: rows, cards, options, the card layout in both directions with separators,
+// card painting and the unit start.
+#include "gridviews/cxGridCardView.h"
+
+#include <algorithm>
+
+#include "foundation/cxLookAndFeelPainters.h"
+#include "rtl/SysUtils.h"
+#include "rtl/Variants.h"
+
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardsViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewSeparatorHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewPainter)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewData)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewController)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardView)
+
+namespace {
+// The gap between cards and around the cards area.
+constexpr Integer kCardIndent = 7;
+
+TcxCustomLookAndFeelPainterClass PainterOf(TcxCustomGridView* view) {
+  TcxCustomGrid* grid = view ? view->Control() : nullptr;
+  return grid ? grid->CurrentPainter() : TcxStandardLookAndFeelPainter::Class();
+}
+
+TFont* FontOr(TFont* font) { return font ? font : LazyScreenCanvas()->CurrentFont(); }
+}  // namespace
+
+// ---- rows --------------------------------------------------------------------------------------------
+
+TcxGridCardView* TcxGridCardViewRow::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
+
+void TcxGridCardViewRow::SetKind(TcxGridCardViewRowKind v) {
+  if (v == kind_) return;
+  kind_ = v;
+  if (!Visible()) return Changed(0);
+  Changed(2);
+}
+
+void TcxGridCardViewRow::SetShowCaption(bool v) {
+  if (v == showCaption_) return;
+  showCaption_ = v;
+  Changed(2);
+}
+
+bool TcxGridCardViewRow::CanFocus(TcxCustomGridRecord* record) {
+  if (kind_ == rkCaption) return false;
+  if (auto* card = dynamic_cast<TcxGridCard*>(record); card && !IsVisibleInCard(card)) return false;
+  return TcxCustomGridTableItem::CanFocus(record);
+}
+
+String TcxGridCardViewRow::GetVisibleCaption() const {
+  String caption = Caption();
+  char32_t separator = CardView()->GetOptionsView()->CaptionSeparator();
+  if (separator != 0) AppendUtf8(caption, separator);
+  return caption;
+}
+
+bool TcxGridCardViewRow::IsVisibleInCard(TcxGridCard* card) {
+  if (!Visible()) return false;
+  if (kind_ == rkCaption) return true;
+  if (!card->GetExpanded()) return false;
+  if (CardView()->GetOptionsView()->EmptyRows()) return true;
+  return !VarIsNull(card->GetValue(Index()));
+}
+
+// ---- cards -------------------------------------------------------------------------------------------
+
+TcxGridRecordViewInfoClass TcxGridCard::GetViewInfoClass() { return GridRecordViewInfoClassOf<TcxGridCardViewInfo>(); }
+
+void TcxGridCard::SetCardExpanded(bool v) {
+  if (v == expanded_) return;
+  expanded_ = v;
+  GridView()->QueueSizeChange(false, false);
+}
+
+void TcxGridCard::GetVisibleRows(std::vector<TcxGridCardViewRow*>& list) {
+  list.clear();
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  for (Integer i = 0; i < view->GetVisibleRowCount(); ++i)
+    if (view->GetVisibleRow(i)->IsVisibleInCard(this)) list.push_back(view->GetVisibleRow(i));
+}
+
+// ---- options --------------------------------------------------------------------------------------------
+
+TColor TcxGridCardViewOptionsView::GetSeparatorColor() const {
+  return separatorColor_ != clDefault ? separatorColor_ : PainterOf(GridView())->SeparatorColor();
+}
+
+void TcxGridCardViewOptionsView::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewOptionsView*>(source)) {
+    SetCaptionSeparator(s->captionSeparator_);
+    SetCaptionWidth(s->captionWidth_);
+    SetCardBorderWidth(s->cardBorderWidth_);
+    SetCardWidth(s->cardWidth_);
+    SetEmptyRows(s->emptyRows_);
+    SetSeparatorColor(s->separatorColor_);
+    SetSeparatorWidth(s->separatorWidth_);
+  }
+  TcxCustomGridTableOptionsView::AssignFrom(source);
+}
+
+// ---- one card ------------------------------------------------------------------------------------------------
+
+class TcxGridCardPainter : public TcxCustomGridRecordPainter {
+  KORVAN_CLASS(TcxGridCardPainter, TcxCustomGridRecordPainter)
+
+ public:
+  using TcxCustomGridRecordPainter::TcxCustomGridRecordPainter;
+  void DrawCells() override {
+    auto* card = static_cast<TcxGridCardViewInfo*>(RecordViewInfo());
+    TcxCanvas* canvas = Canvas();
+    TcxStyleParams params;
+    card->GetViewParams(params);
+    Integer border = card->CardView()->GetOptionsView()->CardBorderWidth();
+    canvas->DrawFrameSides(card->Bounds, PainterOf(card->CardView())->HeaderColor(), border);
+    for (Integer i = 0; i < card->RowCount(); ++i) {
+      TcxGridCardViewRow* row = card->Row(i);
+      TRect caption = card->CaptionBounds(i);
+      bool captionRow = row->Kind() == rkCaption;
+      TColor back = captionRow ? PainterOf(card->CardView())->HeaderColor() : params.Color;
+      if (!caption.IsEmpty() || captionRow) {
+        TRect r = captionRow ? TRect(caption.Left, caption.Top, card->ValueCell(i)->Bounds.Right, caption.Bottom) : caption;
+        canvas->FillRectColor(r, back);
+        canvas->ApplyFont(FontOr(params.Font));
+        canvas->CurrentFont()->SetColor(captionRow ? PainterOf(card->CardView())->HeaderTextColor() : params.TextColor);
+        canvas->CurrentBrush()->SetStyle(bsClear);
+        // A caption row shows the record's value in the caption-row colours.
+        String text = captionRow ? card->GridRecord()->GetDisplayText(row->Index()) : row->GetVisibleCaption();
+        canvas->OutputText(text, GrowRect(r, -2, 0),
+                           ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
+        canvas->CurrentBrush()->SetStyle(bsSolid);
+      }
+      if (!captionRow) card->ValueCell(i)->Paint(canvas);
+    }
+  }
+};
+KORVAN_IMPLEMENT_CLASS(TcxGridCardPainter)
+
+TcxGridCardViewInfo::TcxGridCardViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record)
+    : TcxCustomGridRecordViewInfo(owner, record) {
+  Card()->GetVisibleRows(rows_);
+  for (TcxGridCardViewRow* row : rows_) cells_.push_back(new TcxGridTableDataCellViewInfo(this, row));
+  captions_.assign(rows_.size(), TRect());
+}
+
+TcxGridCardViewInfo::~TcxGridCardViewInfo() {
+  for (TcxGridTableDataCellViewInfo* cell : cells_) delete cell;
+}
+
+TcxGridCardView* TcxGridCardViewInfo::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
+
+void TcxGridCardViewInfo::GetViewParams(TcxStyleParams& params) {
+  CardView()->TableStyles()->GetContentParams(GridRecord(), nullptr, params);
+}
+
+TcxGridTableDataCellViewInfo* TcxGridCardViewInfo::GetCellViewInfoByItem(TcxCustomGridTableItem* item) {
+  for (TcxGridTableDataCellViewInfo* cell : cells_)
+    if (cell->Item() == item) return cell;
+  return nullptr;
+}
+
+void TcxGridCardViewInfo::GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) {
+  TcxGridTableDataCellViewInfo* cell = GetCellViewInfoByItem(item);
+  r = cell ? cell->Bounds : TRect();
+}
+
+Integer TcxGridCardViewInfo::CaptionWidth() {
+  if (captionWidth_ >= 0) return captionWidth_;
+  TcxGridCardViewOptionsView* options = CardView()->GetOptionsView();
+  Integer content = static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth();
+  if (options->CaptionWidth() > 0) {
+    captionWidth_ = std::min(options->CaptionWidth(), content);
+  } else {
+    // The widest visible caption of the view, at most half the card's content.
+    TcxStyleParams params;
+    GetViewParams(params);
+    Integer w = 0;
+    for (Integer i = 0; i < CardView()->GetVisibleRowCount(); ++i) {
+      TcxGridCardViewRow* row = CardView()->GetVisibleRow(i);
+      if (row->Kind() == rkData && row->ShowCaption())
+        w = std::max(w, MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4);
+    }
+    captionWidth_ = std::min(w, content / 2);
+  }
+  return captionWidth_;
+}
+
+Integer TcxGridCardViewInfo::RowHeight(Integer i) {
+  TcxGridTableDataCellViewInfo* cell = cells_[size_t(i)];
+  cell->Bounds = TRect(0, 0, static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth() - CaptionWidth(), 0);
+  TcxStyleParams params;
+  GetViewParams(params);
+  Integer caption = MeasureTextHeightInFont(FontOr(params.Font), "Qq") + 4;
+  return std::max(cell->CalculateHeight(), caption);
+}
+
+Integer TcxGridCardViewInfo::CalculateHeight() {
+  Integer h = 2 * CardView()->GetOptionsView()->CardBorderWidth();
+  for (Integer i = 0; i < RowCount(); ++i) h += RowHeight(i);
+  return h;
+}
+
+Integer TcxGridCardViewInfo::CalculateWidth() { return CardView()->GetOptionsView()->CardWidth(); }
+
+void TcxGridCardViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
+  TcxCustomGridRecordViewInfo::CalculateAt(left, top, width, height);
+  Integer border = CardView()->GetOptionsView()->CardBorderWidth();
+  Integer x = Bounds.Left + border, y = Bounds.Top + border, right = Bounds.Right - border;
+  Integer captionWidth = CaptionWidth();
+  for (Integer i = 0; i < RowCount(); ++i) {
+    Integer h = RowHeight(i);
+    // Rows below the card's bottom are cut: scrolling inside a card is not built.
+    h = std::max<Integer>(0, std::min(h, Bounds.Bottom - border - y));
+    TcxGridCardViewRow* row = rows_[size_t(i)];
+    Integer valueLeft = row->Kind() == rkData && row->ShowCaption() ? x + captionWidth : x;
+    captions_[size_t(i)] = row->Kind() == rkCaption || row->ShowCaption() ? TRect(x, y, valueLeft, y + h) : TRect();
+    if (row->Kind() == rkCaption) captions_[size_t(i)].Right = right;
+    cells_[size_t(i)]->ResetCalculated();
+    cells_[size_t(i)]->CalculateAt(valueLeft, y, right - valueLeft, h);
+    y += h;
+  }
+}
+
+void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
+  TcxCustomGridRecordViewInfo::OffsetBounds(dx, dy);
+  for (TcxGridTableDataCellViewInfo* cell : cells_) cell->OffsetBounds(dx, dy);
+  for (TRect& r : captions_) r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+}
+
+TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
+  if (!Bounds.Contains(p)) return nullptr;
+  for (Integer i = 0; i < RowCount(); ++i)
+    if (rows_[size_t(i)]->Kind() == rkData)
+      if (TcxCustomGridHitTest* h = cells_[size_t(i)]->GetHitTest(p)) return h;
+  return TcxCustomGridRecordViewInfo::GetHitTest(p);
+}
+
+TcxCustomGridCellPainterClass TcxGridCardViewInfo::GetPainterClass() { return TcxGridCardPainter::StaticClass(); }
+
+// ---- placement ---------------------------------------------------------------------------------------------
+
+void TcxGridCardViewColumn::SetCard(Integer position, TcxGridCardViewInfo* card) {
+  if (position < Integer(cards_.size()))
+    cards_[size_t(position)] = card;
+  else
+    cards_.push_back(card);
+  card->ColumnIndex = index_;
+  card->Position = position;
+}
+
+TcxGridCardsViewInfo::~TcxGridCardsViewInfo() = default;
+
+TcxGridCardView* TcxGridCardsViewInfo::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
+
+void TcxGridCardsViewInfo::GetDefaultBounds(TRect& r) {
+  TcxCustomGridRecordsViewInfo::GetDefaultBounds(r);
+  r = GrowRect(r, -kCardIndent, -kCardIndent);
+}
+
+Integer TcxGridCardsViewInfo::GetCardContentWidth() {
+  TcxGridCardViewOptionsView* o = CardView()->GetOptionsView();
+  return o->CardWidth() - 2 * o->CardBorderWidth();
+}
+
+Integer TcxGridCardsViewInfo::CardHeight(TcxGridCardViewInfo* card) {
+  return std::min(card->CalculateHeight(), std::max<Integer>(Bounds.Height(), 0));
+}
+
+TcxGridCardViewColumn* TcxGridCardsViewInfo::GetColumn(Integer i) {
+  while (i >= GetColumnCount()) columns_.push_back(std::make_unique<TcxGridCardViewColumn>(GetColumnCount()));
+  return columns_[size_t(i)].get();
+}
+
+void TcxGridCardsViewInfo::CalculateItems() {
+  for (auto& column : columns_) column->Clear();
+  columns_.clear();
+  shownCount_ = 0;
+  if (CardView()->LayoutDirection() == ldHorizontal)
+    CalculateHorizontal();
+  else
+    CalculateVertical();
+  CalculateVisibleCount();
+  for (Integer i = 0; i < Count(); ++i) Items(i)->Visible = i < shownCount_;
+}
+
+void TcxGridCardsViewInfo::CalculateHorizontal() {
+  TcxGridCardViewOptionsView* o = CardView()->GetOptionsView();
+  Integer clientRight = GridViewInfo()->ClientBounds().Right;
+  Integer x = Bounds.Left, y = Bounds.Top, column = 0, position = 0;
+  for (Integer i = 0; auto* info = static_cast<TcxGridCardViewInfo*>(FetchRecordViewInfo(i)); ++i) {
+    Integer h = CardHeight(info);
+    if (i > 0 && Bounds.Bottom < y + h) {
+      ++column;
+      position = 0;
+      x += o->CardWidth() + o->SeparatorWidth() + 2 * kCardIndent;
+      if (x >= clientRight) break;
+      y = Bounds.Top;
+    }
+    GetColumn(column)->SetCard(position, info);
+    info->CalculateAt(x, y, o->CardWidth(), h);
+    if (x + o->CardWidth() <= clientRight || column == 0) ++shownCount_;
+    ++position;
+    y += h + kCardIndent;
+  }
+}
+
+void TcxGridCardsViewInfo::CalculateVertical() {
+  TcxGridCardViewOptionsView* o = CardView()->GetOptionsView();
+  Integer clientBottom = GridViewInfo()->ClientBounds().Bottom;
+  Integer x = Bounds.Left, rowTop = Bounds.Top, rowHeight = 0, row = 0, position = 0, rowStart = 0;
+  bool stopped = false;
+  for (Integer i = 0; auto* info = static_cast<TcxGridCardViewInfo*>(FetchRecordViewInfo(i)); ++i) {
+    Integer h = CardHeight(info);
+    if (i > 0 && Bounds.Right < x + o->CardWidth()) {
+      position = 0;
+      ++row;
+      x = Bounds.Left;
+      rowTop += o->SeparatorWidth() + rowHeight + 2 * kCardIndent;
+      if (rowTop >= clientBottom) break;
+      rowHeight = 0;
+      rowStart = shownCount_;
+    }
+    GetColumn(position)->SetCard(row, info);
+    info->CalculateAt(x, rowTop, o->CardWidth(), h);
+    if (!stopped) {
+      if (rowTop + h > clientBottom && row > 0) {
+        // A partly visible row other than the first is not shown.
+        shownCount_ = rowStart;
+        stopped = true;
+      } else {
+        ++shownCount_;
+      }
+    }
+    ++position;
+    rowHeight = std::max(rowHeight, h);
+    x += o->CardWidth() + kCardIndent;
+  }
+}
+
+// ---- separators ------------------------------------------------------------------------------------------------
+
+void TcxGridCardViewSeparatorsViewInfo::Calculate(bool horizontal) {
+  rects_.clear();
+  hitAreas_.clear();
+  TcxGridCardView* view = cards_->CardView();
+  Integer width = view->GetOptionsView()->SeparatorWidth();
+  TRect client = cards_->GridViewInfo()->ClientBounds();
+  auto visible = [](TcxGridCardViewInfo* card) { return card->Visible; };
+  if (horizontal) {
+    Integer lowest = client.Bottom - kCardIndent;
+    for (Integer c = 0; c < cards_->GetColumnCount(); ++c) {
+      TcxGridCardViewColumn* column = cards_->GetColumn(c);
+      for (Integer p = column->GetCardCount() - 1; p >= 0; --p)
+        if (visible(column->GetCard(p))) {
+          lowest = std::max(lowest, column->GetCard(p)->Bounds.Bottom);
+          break;
+        }
+    }
+    for (Integer c = 0; c < cards_->GetColumnCount(); ++c) {
+      TcxGridCardViewColumn* column = cards_->GetColumn(c);
+      if (column->GetCardCount() == 0 || !visible(column->GetCard(0))) continue;
+      Integer left = column->GetCard(0)->Bounds.Right + kCardIndent;
+      rects_.push_back(TRect(left, client.Top + kCardIndent, left + width, lowest));
+      hitAreas_.push_back(TRect(left - 3, client.Top + kCardIndent, left + width + 3, lowest));
+    }
+  } else {
+    // One separator below every card row; sizing areas right of each layout column's first card.
+    Integer rows = 0;
+    for (Integer c = 0; c < cards_->GetColumnCount(); ++c) rows = std::max(rows, cards_->GetColumn(c)->GetCardCount());
+    Integer right = client.Right - kCardIndent;
+    if (cards_->GetColumnCount() > 0 && cards_->GetColumn(0)->GetCardCount() > 0)
+      right = std::max(right, cards_->GetColumn(0)->GetCard(0)->Bounds.Right);
+    for (Integer r = 0; r < rows; ++r) {
+      Integer bottom = -1;
+      bool any = false;
+      for (Integer c = 0; c < cards_->GetColumnCount(); ++c) {
+        TcxGridCardViewColumn* column = cards_->GetColumn(c);
+        if (r < column->GetCardCount() && visible(column->GetCard(r))) {
+          bottom = std::max(bottom, column->GetCard(r)->Bounds.Bottom);
+          any = true;
+        }
+      }
+      if (!any) continue;
+      Integer top = bottom + kCardIndent;
+      rects_.push_back(TRect(client.Left + kCardIndent, top, right, top + width));
+    }
+    for (Integer c = 0; c < cards_->GetColumnCount(); ++c) {
+      TcxGridCardViewColumn* column = cards_->GetColumn(c);
+      if (column->GetCardCount() == 0 || !visible(column->GetCard(0))) continue;
+      TRect card = column->GetCard(0)->Bounds;
+      hitAreas_.push_back(TRect(card.Right, card.Top, card.Right + kCardIndent, client.Bottom - kCardIndent));
+    }
+  }
+}
+
+TcxCustomGridHitTest* TcxGridCardViewSeparatorsViewInfo::GetHitTest(const TPoint& p) {
+  for (Integer i = 0; i < HitAreaCount(); ++i)
+    if (hitAreas_[size_t(i)].Contains(p)) {
+      auto* h = GetPooledHitTest<TcxGridCardViewSeparatorHitTest>(p);
+      h->SetViewInfo(nullptr);
+      h->SetGridView(cards_->GridView());
+      h->Separators = this;
+      h->Index = i;
+      return h;
+    }
+  return nullptr;
+}
+
+void TcxGridCardViewSeparatorsViewInfo::Paint(TcxCanvas* canvas) {
+  TColor color = cards_->CardView()->GetOptionsView()->GetSeparatorColor();
+  for (const TRect& r : rects_) {
+    canvas->FillRectColor(r, color);
+    canvas->ExcludeFromClip(r);
+  }
+}
+
+// ---- view info and painter ----------------------------------------------------------------------------------
+
+TcxGridCardViewViewInfo::~TcxGridCardViewViewInfo() = default;
+
+void TcxGridCardViewViewInfo::Calculate() {
+  TcxCustomGridTableViewInfo::Calculate();
+  separators_ = std::make_unique<TcxGridCardViewSeparatorsViewInfo>(GetCardsViewInfo());
+  separators_->Calculate(static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal);
+}
+
+TcxCustomGridHitTest* TcxGridCardViewViewInfo::GetContentHitTest(const TPoint& p) {
+  if (separators_ && ClientBounds().Contains(p))
+    if (TcxCustomGridHitTest* h = separators_->GetHitTest(p)) return h;
+  return TcxCustomGridTableViewInfo::GetContentHitTest(p);
+}
+
+void TcxGridCardViewPainter::PaintViewContent() {
+  auto* info = static_cast<TcxGridCardViewViewInfo*>(PaintViewInfo());
+  if (info->Separators()) {
+    info->Separators()->Paint(Canvas());
+    for (Integer i = 0; i < info->Separators()->Count(); ++i) ExcludeFromBackground(info->Separators()->Bounds(i));
+  }
+  TcxCustomGridTablePainter::PaintViewContent();
+}
+
+// ---- the view -----------------------------------------------------------------------------------------------
+
+void TcxGridCardView::SetLayoutDirection(TcxGridCardViewLayoutDirection v) {
+  if (v == layoutDirection_) return;
+  layoutDirection_ = v;
+  Changed(2);
+}
+
+void TcxGridCardView::GetStoredProperties(TStrings* properties) {
+  properties->Add("CardWidth");
+  TcxCustomGridTableView::GetStoredProperties(properties);
+}
+
+void TcxGridCardView::GetStoredPropertyValue(const String& name, Variant& value) {
+  if (name == "CardWidth") {
+    value = Variant(GetOptionsView()->CardWidth());
+    return;
+  }
+  TcxCustomGridTableView::GetStoredPropertyValue(name, value);
+}
+
+void TcxGridCardView::SetStoredPropertyValue(const String& name, const Variant& value) {
+  if (name == "CardWidth") {
+    GetOptionsView()->SetCardWidth(value.AsInteger());
+    return;
+  }
+  TcxCustomGridTableView::SetStoredPropertyValue(name, value);
+}
+
+void TcxGridCardView::DoAssign(TcxCustomGridView* source) {
+  if (auto* s = dynamic_cast<TcxGridCardView*>(source)) {
+    SetLayoutDirection(s->layoutDirection_);
+    OnRowPosChanged = s->OnRowPosChanged;
+  }
+  TcxCustomGridTableView::DoAssign(source);
+}
+
+void InitializeCxGridCardView() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  InitializeCxGrid();
+  GridRegisteredViews()->Register(TcxGridCardView::StaticClass(), "Cards");
+  RegisterClass(TcxGridCardViewRow::StaticClass());
+  RegisterClass(TcxGridCardView::StaticClass());
+  RegisterGridCellPainterFactory(TcxGridCardPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
+    return new TcxGridCardPainter(c, v);
+  });
+}

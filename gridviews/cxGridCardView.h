@@ -1,0 +1,287 @@
+// The card view: every record of the data controller as a framed card of caption-and-value
+// rows, cards placed in columns (horizontal layout) or rows (vertical layout) with separators
+// between them. Source: cxGridCardView.cpp.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "grid/cxGrid.h"
+#include "grid/cxGridCustomTableController.h"
+#include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridCustomTableViewInfo.h"
+
+class TcxGridCardView;
+class TcxGridCard;
+class TcxGridCardViewInfo;
+class TcxGridCardViewSeparatorsViewInfo;
+
+enum TcxGridCardViewLayoutDirection { ldHorizontal, ldVertical };
+enum TcxGridCardViewRowKind { rkData, rkCaption };
+
+// ---- rows, cards, options ---------------------------------------------------------------------
+
+class TcxGridCardViewRow : public TcxCustomGridTableItem {
+  KORVAN_CLASS(TcxGridCardViewRow, TcxCustomGridTableItem)
+
+ public:
+  using TcxCustomGridTableItem::TcxCustomGridTableItem;
+  TcxGridCardView* CardView() const;
+  TcxGridCardViewRowKind Kind() const { return kind_; }
+  void SetKind(TcxGridCardViewRowKind v);
+  bool ShowCaption() const { return showCaption_; }
+  void SetShowCaption(bool v);
+  bool CanFocus(TcxCustomGridRecord* record) override;
+  // The caption followed by the view's caption separator (when not the zero character).
+  String GetVisibleCaption() const;
+  // Visible caption rows always; data rows not in a collapsed card, and with EmptyRows off
+  // only where the record's value is not Null.
+  bool IsVisibleInCard(TcxGridCard* card);
+
+ private:
+  TcxGridCardViewRowKind kind_ = rkData;
+  bool showCaption_ = true;
+};
+
+class TcxGridCard : public TcxCustomGridRecord {
+ public:
+  using TcxCustomGridRecord::TcxCustomGridRecord;
+  bool HasCells() override { return true; }
+  TcxGridRecordViewInfoClass GetViewInfoClass() override;
+  bool CardExpanded() const { return expanded_; }
+  void SetCardExpanded(bool v);
+  bool GetExpanded() override { return expanded_; }
+  // The rows this card shows, in visible order.
+  void GetVisibleRows(std::vector<TcxGridCardViewRow*>& list);
+
+ private:
+  bool expanded_ = true;
+};
+
+class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
+  KORVAN_CLASS(TcxGridCardViewOptionsView, TcxCustomGridTableOptionsView)
+
+ public:
+  explicit TcxGridCardViewOptionsView(TcxCustomGridView* v) : TcxCustomGridTableOptionsView(v) {}
+  char32_t CaptionSeparator() const { return captionSeparator_; }
+  void SetCaptionSeparator(char32_t v) { Set(captionSeparator_, v, 2); }
+  Integer CaptionWidth() const { return captionWidth_; }
+  void SetCaptionWidth(Integer v) { Set(captionWidth_, std::max<Integer>(v, 0), 2); }
+  Integer CardBorderWidth() const { return cardBorderWidth_; }
+  void SetCardBorderWidth(Integer v) { Set(cardBorderWidth_, v <= 0 ? 1 : v, 2); }
+  Integer CardWidth() const { return cardWidth_; }
+  void SetCardWidth(Integer v) { Set(cardWidth_, std::max<Integer>(v, 40), 2); }
+  bool EmptyRows() const { return emptyRows_; }
+  void SetEmptyRows(bool v) { Set(emptyRows_, v, 2); }
+  TColor SeparatorColor() const { return separatorColor_; }
+  void SetSeparatorColor(TColor v) { Set(separatorColor_, v, 1); }
+  Integer SeparatorWidth() const { return separatorWidth_; }
+  void SetSeparatorWidth(Integer v) { Set(separatorWidth_, std::max<Integer>(v, 0), 1); }
+  // SeparatorColor, else the look and feel's separator colour.
+  TColor GetSeparatorColor() const;
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  template <class T>
+  void Set(T& field, T v, Integer kind) {
+    if (field == v) return;
+    field = v;
+    Changed(kind);
+  }
+  char32_t captionSeparator_ = U':';
+  Integer captionWidth_ = 0, cardBorderWidth_ = 2, cardWidth_ = 200, separatorWidth_ = 2;
+  bool emptyRows_ = true;
+  TColor separatorColor_ = clDefault;
+};
+
+// ---- layout ------------------------------------------------------------------------------------
+
+// One card: its rows (caption and value cells) inside a border.
+class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
+  KORVAN_CLASS(TcxGridCardViewInfo, TcxCustomGridRecordViewInfo)
+
+ public:
+  TcxGridCardViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record);
+  ~TcxGridCardViewInfo() override;
+  TcxGridCard* Card() const { return static_cast<TcxGridCard*>(GridRecord()); }
+  TcxGridCardView* CardView() const;
+  Integer RowCount() const { return Integer(rows_.size()); }
+  TcxGridCardViewRow* Row(Integer i) const { return rows_.at(size_t(i)); }
+  TcxGridTableDataCellViewInfo* ValueCell(Integer i) const { return cells_.at(size_t(i)); }
+  TRect CaptionBounds(Integer i) const { return captions_.at(size_t(i)); }
+  Integer ColumnIndex = -1, Position = -1;  // place in the layout columns
+  Integer CaptionWidth();
+  Integer RowHeight(Integer i);
+  TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) override;
+  void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) override;
+  bool HasVariableHeight() override { return true; }
+  bool HasExpandButton() override { return false; }
+  Integer CalculateHeight() override;
+  Integer CalculateWidth() override;
+  void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
+  void OffsetBounds(Integer dx, Integer dy) override;
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  void GetViewParams(TcxStyleParams& params) override;
+
+ private:
+  std::vector<TcxGridCardViewRow*> rows_;
+  std::vector<TcxGridTableDataCellViewInfo*> cells_;
+  std::vector<TRect> captions_;
+  Integer captionWidth_ = -1;
+};
+
+class TcxGridCardViewColumn {
+ public:
+  explicit TcxGridCardViewColumn(Integer index) : index_(index) {}
+  Integer Index() const { return index_; }
+  Integer GetCardCount() const { return Integer(cards_.size()); }
+  TcxGridCardViewInfo* GetCard(Integer position) const { return cards_.at(size_t(position)); }
+  void SetCard(Integer position, TcxGridCardViewInfo* card);
+  void Clear() { cards_.clear(); }
+
+ private:
+  Integer index_;
+  std::vector<TcxGridCardViewInfo*> cards_;
+};
+
+class TcxGridCardsViewInfo : public TcxCustomGridRecordsViewInfo {
+  KORVAN_CLASS(TcxGridCardsViewInfo, TcxCustomGridRecordsViewInfo)
+
+ public:
+  using TcxCustomGridRecordsViewInfo::TcxCustomGridRecordsViewInfo;
+  ~TcxGridCardsViewInfo() override;
+  TcxGridCardView* CardView() const;
+  void GetDefaultBounds(TRect& r) override;
+  Integer GetItemLeftBound(Integer index) override { return 0; }
+  Integer GetItemTopBound(Integer index) override { return 0; }
+  Integer GetPixelScrollSize(Integer count) override { return 0; }
+  bool CanOffsetRecords(Integer count) override { return false; }
+  void OffsetItem(Integer index, Integer pixels) override {}
+  void CalculateItems() override;
+  void CalculateVisibleCount() override { VisibleCount = shownCount_; }
+  Integer GetRecordsPerPage() override { return std::max<Integer>(1, shownCount_); }
+  Integer GetCardContentWidth();
+  // The card's height: its own, at most the cards area's height.
+  Integer CardHeight(TcxGridCardViewInfo* card);
+  Integer GetColumnCount() const { return Integer(columns_.size()); }
+  TcxGridCardViewColumn* GetColumn(Integer i);
+  Integer ShownCount() const { return shownCount_; }
+
+ private:
+  void CalculateHorizontal();
+  void CalculateVertical();
+  std::vector<std::unique_ptr<TcxGridCardViewColumn>> columns_;
+  Integer shownCount_ = 0;
+};
+
+class TcxGridCardViewSeparatorHitTest : public TcxCustomGridViewHitTest {
+  KORVAN_CLASS(TcxGridCardViewSeparatorHitTest, TcxCustomGridViewHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 155; }
+  // The standard west-east sizing cursor.
+  TCursor GetCursor() override { return crSizeWE; }
+  TcxGridCardViewSeparatorsViewInfo* Separators = nullptr;
+  Integer Index = -1;
+};
+
+class TcxGridCardViewSeparatorsViewInfo : public TObject {
+ public:
+  explicit TcxGridCardViewSeparatorsViewInfo(TcxGridCardsViewInfo* cards) : cards_(cards) {}
+  void Calculate(bool horizontal);
+  Integer Count() const { return Integer(rects_.size()); }
+  TRect Bounds(Integer i) const { return rects_.at(size_t(i)); }
+  Integer HitAreaCount() const { return Integer(hitAreas_.size()); }
+  TRect HitArea(Integer i) const { return hitAreas_.at(size_t(i)); }
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p);
+  void Paint(TcxCanvas* canvas);
+
+ private:
+  TcxGridCardsViewInfo* cards_;
+  std::vector<TRect> rects_, hitAreas_;
+};
+
+class TcxGridCardViewViewInfo : public TcxCustomGridTableViewInfo {
+  KORVAN_CLASS(TcxGridCardViewViewInfo, TcxCustomGridTableViewInfo)
+
+ public:
+  explicit TcxGridCardViewViewInfo(TcxCustomGridView* v) : TcxCustomGridTableViewInfo(v) {}
+  ~TcxGridCardViewViewInfo() override;
+  TClass GetRecordsViewInfoClass() override { return TcxGridCardsViewInfo::StaticClass(); }
+  TcxGridCardsViewInfo* GetCardsViewInfo() const { return static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo()); }
+  TcxGridCardViewSeparatorsViewInfo* Separators() const { return separators_.get(); }
+  void Calculate() override;
+  TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
+
+ private:
+  std::unique_ptr<TcxGridCardViewSeparatorsViewInfo> separators_;
+};
+
+class TcxGridCardViewPainter : public TcxCustomGridTablePainter {
+  KORVAN_CLASS(TcxGridCardViewPainter, TcxCustomGridTablePainter)
+
+ public:
+  explicit TcxGridCardViewPainter(TcxCustomGridView* v) : TcxCustomGridTablePainter(v) {}
+  void PaintViewContent() override;
+};
+
+class TcxGridCardViewViewData : public TcxCustomGridTableViewData {
+  KORVAN_CLASS(TcxGridCardViewViewData, TcxCustomGridTableViewData)
+
+ public:
+  using TcxCustomGridTableViewData::TcxCustomGridTableViewData;
+  TcxGridRecordClass GetRecordClass(const TcxRowInfo&) override { return GridRecordClassOf<TcxGridCard>(); }
+  TcxGridCard* GetCard(Integer index) { return static_cast<TcxGridCard*>(RecordAtRowIndex(index)); }
+  Integer GetCardCount() const { return CountRecords(); }
+};
+
+class TcxGridCardViewController : public TcxCustomGridTableController {
+  KORVAN_CLASS(TcxGridCardViewController, TcxCustomGridTableController)
+
+ public:
+  using TcxCustomGridTableController::TcxCustomGridTableController;
+  void MakeItemVisible(TcxCustomGridTableItem*) override {}
+};
+
+// ---- the view ----------------------------------------------------------------------------------------
+
+class TcxGridCardView : public TcxCustomGridTableView {
+  KORVAN_CLASS(TcxGridCardView, TcxCustomGridTableView)
+
+ public:
+  using TcxCustomGridTableView::TcxCustomGridTableView;
+  TClass GetControllerClass() override { return TcxGridCardViewController::StaticClass(); }
+  TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDataController>(); }
+  TClass GetPainterClass() override { return TcxGridCardViewPainter::StaticClass(); }
+  TClass GetViewDataClass() override { return TcxGridCardViewViewData::StaticClass(); }
+  TClass GetViewInfoClass() override { return TcxGridCardViewViewInfo::StaticClass(); }
+  TClass GetOptionsViewClass() override { return TcxGridCardViewOptionsView::StaticClass(); }
+  TClass GetItemClass() override { return TcxGridCardViewRow::StaticClass(); }
+  bool IsLayoutWidthDependent() override { return true; }
+  String GetCustomizationCaption() override { return "Rows customization"; }
+  void GetStoredProperties(TStrings* properties) override;
+  void GetStoredPropertyValue(const String& name, Variant& value) override;
+  void SetStoredPropertyValue(const String& name, const Variant& value) override;
+  void DoAssign(TcxCustomGridView* source) override;
+
+  TcxGridCardViewOptionsView* GetOptionsView() const { return static_cast<TcxGridCardViewOptionsView*>(OptionsView()); }
+  TcxGridCardViewViewData* GetViewData() const { return static_cast<TcxGridCardViewViewData*>(ViewData()); }
+  TcxGridCardViewViewInfo* GetViewInfo() const { return static_cast<TcxGridCardViewViewInfo*>(ViewInfo()); }
+  TcxGridCardViewRow* CreateRow() { return static_cast<TcxGridCardViewRow*>(CreateItem()); }
+  TcxGridCardViewRow* GetRow(Integer i) { return static_cast<TcxGridCardViewRow*>(Items(i)); }
+  Integer GetVisibleRowCount() { return VisibleItemCount(); }
+  TcxGridCardViewRow* GetVisibleRow(Integer i) { return static_cast<TcxGridCardViewRow*>(VisibleItems(i)); }
+  TcxGridCardViewLayoutDirection LayoutDirection() const { return layoutDirection_; }
+  void SetLayoutDirection(TcxGridCardViewLayoutDirection v);
+  std::function<void(TcxGridCardView*, TcxGridCardViewRow*)> OnRowPosChanged;
+  void DoRowPosChanged(TcxGridCardViewRow* row) {
+    if (OnRowPosChanged) OnRowPosChanged(this, row);
+  }
+
+ private:
+  TcxGridCardViewLayoutDirection layoutDirection_ = ldHorizontal;
+};
+
+// Unit start: registers "Cards" and the row class.
+void InitializeCxGridCardView();

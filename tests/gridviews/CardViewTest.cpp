@@ -1,0 +1,218 @@
+// The card view: option clamps, the rows a card shows, card placement in both layout
+// directions, separators with their hit areas and cursor, and sheets in each look and feel.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "foundation/cxLookAndFeelPainters.h"
+#include "gridviews/cxGridCardView.h"
+#include "rtl/Classes.h"
+#include "rtl/SysUtils.h"
+#include "rtl/Variants.h"
+#include "tests/support/HeadlessFixture.h"
+#include "vcl/Forms.h"
+
+namespace {
+
+class CardViewTest : public testing_support::THeadlessFixture {
+ protected:
+  void SetUp() override {
+    THeadlessFixture::SetUp();
+    InitializeCxGridCardView();
+    form_ = new TForm(Application);
+    form_->SetBounds(50, 50, 760, 560);
+    grid_ = new TcxGrid(form_);
+    grid_->SetName("Grid1");
+    grid_->SetBounds(10, 10, 700, 480);
+    grid_->SetParent(form_);
+    view_ = static_cast<TcxGridCardView*>(grid_->CreateView(TcxGridCardView::StaticClass()));
+    view_->SetName("Cards1");
+    grid_->Levels()->Add()->SetGridView(view_);
+    for (const char* caption : {"Name", "City", "Amount"}) view_->CreateRow()->SetCaption(caption);
+  }
+  void TearDown() override {
+    if (form_) form_->Free();
+    THeadlessFixture::TearDown();
+  }
+  void Fill(Integer records) {
+    TcxCustomDataController* dc = view_->DataController();
+    dc->BeginUpdate();
+    dc->SetRecordCount(records);
+    for (Integer r = 0; r < records; ++r) {
+      dc->SetValue(r, 0, Variant("Person " + IntToStr(r)));
+      dc->SetValue(r, 1, r % 3 == 1 ? Null() : Variant("Town " + IntToStr(r % 5)));
+      dc->SetValue(r, 2, Variant(r * 10));
+    }
+    dc->EndUpdate();
+  }
+  TcxGridCardsViewInfo* Show() {
+    form_->Show();
+    Pump();
+    return view_->GetViewInfo()->GetCardsViewInfo();
+  }
+  void Relayout() {
+    view_->QueueLayoutChange();
+    Pump();
+  }
+  TForm* form_ = nullptr;
+  TcxGrid* grid_ = nullptr;
+  TcxGridCardView* view_ = nullptr;
+};
+
+TEST_F(CardViewTest, OptionClampsAndTheStoredCardWidth) {
+  TcxGridCardViewOptionsView* o = view_->GetOptionsView();
+  struct Case {
+    const char* name;
+    std::function<void(Integer)> set;
+    std::function<Integer()> get;
+    Integer value, stored;
+  };
+  const Case cases[] = {
+      {"CardWidth", [o](Integer v) { o->SetCardWidth(v); }, [o] { return o->CardWidth(); }, 10, 40},
+      {"CardWidth kept", [o](Integer v) { o->SetCardWidth(v); }, [o] { return o->CardWidth(); }, 41, 41},
+      {"CardBorderWidth", [o](Integer v) { o->SetCardBorderWidth(v); }, [o] { return o->CardBorderWidth(); }, 0, 1},
+      {"CardBorderWidth negative", [o](Integer v) { o->SetCardBorderWidth(v); }, [o] { return o->CardBorderWidth(); }, -4, 1},
+      {"CaptionWidth", [o](Integer v) { o->SetCaptionWidth(v); }, [o] { return o->CaptionWidth(); }, -5, 0},
+      {"SeparatorWidth", [o](Integer v) { o->SetSeparatorWidth(v); }, [o] { return o->SeparatorWidth(); }, -1, 0},
+  };
+  for (const Case& c : cases) {
+    c.set(c.value);
+    EXPECT_EQ(c.get(), c.stored) << c.name;
+  }
+  std::unique_ptr<TStringList> names(new TStringList());
+  view_->GetStoredProperties(names.get());
+  EXPECT_EQ(names->Strings(0), "CardWidth");
+  view_->SetStoredPropertyValue("CardWidth", Variant(20));
+  Variant v;
+  view_->GetStoredPropertyValue("CardWidth", v);
+  EXPECT_EQ(v.AsInteger(), 40);
+  EXPECT_EQ(view_->GetCustomizationCaption(), "Rows customization");
+  EXPECT_GE(GridRegisteredViews()->IndexOfClass(TcxGridCardView::StaticClass()), 0);
+}
+
+TEST_F(CardViewTest, RowsACardShows) {
+  Fill(3);
+  TcxGridCardViewViewData* data = view_->GetViewData();
+  ASSERT_EQ(data->GetCardCount(), 3);
+  TcxGridCard* card = data->GetCard(1);  // its City is Null
+  std::vector<TcxGridCardViewRow*> rows;
+  card->GetVisibleRows(rows);
+  EXPECT_EQ(rows.size(), 3u);
+  view_->GetOptionsView()->SetEmptyRows(false);
+  card->GetVisibleRows(rows);
+  EXPECT_EQ(rows, (std::vector<TcxGridCardViewRow*>{view_->GetRow(0), view_->GetRow(2)}));
+  data->GetCard(0)->GetVisibleRows(rows);
+  EXPECT_EQ(rows.size(), 3u);
+  // A caption row: never focusable, shown in a collapsed card, where data rows are not.
+  view_->GetRow(0)->SetKind(rkCaption);
+  EXPECT_FALSE(view_->GetRow(0)->CanFocus(nullptr));
+  card->SetCardExpanded(false);
+  card->GetVisibleRows(rows);
+  EXPECT_EQ(rows, (std::vector<TcxGridCardViewRow*>{view_->GetRow(0)}));
+  EXPECT_FALSE(view_->GetRow(2)->CanFocus(card));
+  // A hidden row is in no card; the caption carries the separator.
+  view_->GetRow(2)->SetVisible(false);
+  data->GetCard(2)->GetVisibleRows(rows);
+  EXPECT_EQ(rows.size(), 2u);
+  EXPECT_EQ(view_->GetRow(1)->GetVisibleCaption(), "City:");
+  view_->GetOptionsView()->SetCaptionSeparator(0);
+  EXPECT_EQ(view_->GetRow(1)->GetVisibleCaption(), "City");
+}
+
+TEST_F(CardViewTest, HorizontalLayoutFillsColumnsTopToBottom) {
+  Fill(3);
+  TcxGridCardsViewInfo* cards = Show();
+  ASSERT_GE(cards->Count(), 3);
+  Integer h = cards->Items(0)->Bounds.Height();
+  // A cards area that holds two cards but not three.
+  grid_->SetHeight(2 * h + 7 + h / 2 + 14);
+  Relayout();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  TRect area = cards->Bounds;
+  TcxGridCardViewOptionsView* o = view_->GetOptionsView();
+  ASSERT_EQ(cards->GetColumnCount(), 2);
+  EXPECT_EQ(cards->GetColumn(0)->GetCardCount(), 2);
+  EXPECT_EQ(cards->Items(0)->Bounds.TopLeft(), area.TopLeft());
+  EXPECT_EQ(cards->Items(1)->Bounds.Top, area.Top + h + 7);
+  EXPECT_EQ(cards->Items(2)->Bounds.TopLeft(), TPoint(area.Left + o->CardWidth() + o->SeparatorWidth() + 14, area.Top));
+  EXPECT_EQ(static_cast<TcxGridCardViewInfo*>(cards->Items(2))->ColumnIndex, 1);
+  EXPECT_EQ(cards->Items(0)->Bounds.Width(), 200);
+  // The separator right of column 0, its sizing area 3 wider on both sides, the west-east cursor.
+  TcxGridCardViewSeparatorsViewInfo* separators = view_->GetViewInfo()->Separators();
+  ASSERT_GE(separators->Count(), 1);
+  TRect s = separators->Bounds(0);
+  EXPECT_EQ(s.Left, cards->Items(0)->Bounds.Right + 7);
+  EXPECT_EQ(s.Width(), o->SeparatorWidth());
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(TPoint(s.Left - 3, s.Top + 5));
+  ASSERT_EQ(hit->GetHitTestCode(), 155);
+  EXPECT_EQ(hit->GetCursor(), crSizeWE);
+  EXPECT_EQ(static_cast<TcxGridCardViewSeparatorHitTest*>(hit)->Index, 0);
+  EXPECT_NE(view_->ViewInfo()->GetHitTest(TPoint(s.Left - 4, s.Top + 5))->GetHitTestCode(), 155);
+  // A wider separator moves the next column.
+  o->SetSeparatorWidth(6);
+  Relayout();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  EXPECT_EQ(cards->Items(2)->Bounds.Left, area.Left + o->CardWidth() + 6 + 14);
+}
+
+TEST_F(CardViewTest, VerticalLayoutFillsRowsAndHidesAPartlyVisibleLaterRow) {
+  Fill(8);
+  view_->SetLayoutDirection(ldVertical);
+  TcxGridCardsViewInfo* cards = Show();
+  Integer h = cards->Items(0)->Bounds.Height();
+  TRect area = cards->Bounds;
+  // 700 wide: three cards of 200 and gaps of 7 in a row.
+  EXPECT_EQ(cards->Items(1)->Bounds.Left, area.Left + 207);
+  EXPECT_EQ(cards->Items(3)->Bounds.Left, area.Left);
+  EXPECT_EQ(cards->Items(3)->Bounds.Top, area.Top + h + view_->GetOptionsView()->SeparatorWidth() + 14);
+  EXPECT_EQ(cards->GetColumn(1)->GetCard(1), cards->Items(4));
+  // A client that holds one row and a half: the second row is not shown, the first one is
+  // even when it does not fit.
+  grid_->SetHeight(h + h / 2 + 14 + 20);
+  Relayout();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  EXPECT_EQ(cards->ShownCount(), 3);
+  grid_->SetHeight(h / 2);
+  Relayout();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  EXPECT_EQ(cards->ShownCount(), 3);
+  // Separators below the rows; sizing areas right of the first card of every layout column.
+  grid_->SetHeight(480);
+  Relayout();
+  TcxGridCardViewSeparatorsViewInfo* separators = view_->GetViewInfo()->Separators();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  ASSERT_GE(separators->Count(), 1);
+  EXPECT_EQ(separators->Bounds(0).Top, cards->Items(0)->Bounds.Bottom + 7);
+  ASSERT_EQ(separators->HitAreaCount(), 3);
+  EXPECT_EQ(separators->HitArea(1).Left, cards->Items(1)->Bounds.Right);
+}
+
+TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
+  TcxGridCardsViewInfo* cards = Show();
+  EXPECT_EQ(cards->GetColumnCount(), 0);
+  EXPECT_EQ(view_->GetViewInfo()->Separators()->Count(), 0);
+}
+
+TEST_F(CardViewTest, SheetsInEachLookAndFeel) {
+  Fill(12);
+  view_->GetRow(0)->SetKind(rkCaption);
+  view_->GetOptionsView()->SetCardWidth(180);
+  view_->GetOptionsView()->SetEmptyRows(false);
+  Show();
+  struct Look {
+    TcxLookAndFeelKind kind;
+    const char* file;
+  };
+  for (const Look& look : {Look{lfStandard, "gridviews_cards_standard.png"}, Look{lfFlat, "gridviews_cards_flat.png"},
+                           Look{lfUltraFlat, "gridviews_cards_ultraflat.png"},
+                           Look{lfOffice11, "gridviews_cards_office11.png"}}) {
+    grid_->LookAndFeel()->SetKind(look.kind);
+    view_->SetLayoutDirection(look.kind == lfFlat ? ldVertical : ldHorizontal);
+    Relayout();
+    form_->Repaint();
+    Pump();
+    S().Snapshot(form_->Handle(), look.file);
+  }
+}
+
+}  // namespace
