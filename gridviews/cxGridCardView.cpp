@@ -23,10 +23,7 @@ namespace {
 // The gap between cards and around the cards area.
 constexpr Integer kCardIndent = 7;
 
-TcxCustomLookAndFeelPainterClass PainterOf(TcxCustomGridView* view) {
-  TcxCustomGrid* grid = view ? view->Control() : nullptr;
-  return grid ? grid->CurrentPainter() : TcxStandardLookAndFeelPainter::Class();
-}
+TcxCustomLookAndFeelPainterClass PainterOf(TcxCustomGridView* view) { return view->ViewInfo()->GetLookAndFeelPainter(); }
 
 TFont* FontOr(TFont* font) { return font ? font : LazyScreenCanvas()->CurrentFont(); }
 }  // namespace
@@ -443,6 +440,56 @@ void TcxGridCardViewPainter::PaintViewContent() {
     for (Integer i = 0; i < info->Separators()->Count(); ++i) ExcludeFromBackground(info->Separators()->Bounds(i));
   }
   TcxCustomGridTablePainter::PaintViewContent();
+}
+
+// ---- controller ----------------------------------------------------------------------------------------------
+
+void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
+  TcxCustomGridTableController::HandleKeyDown(key, shift);
+  if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return;
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  bool horizontal = view->LayoutDirection() == ldHorizontal;
+  bool forward = key == VK_DOWN || key == VK_RIGHT;
+  bool alongRecords = horizontal ? (key == VK_UP || key == VK_DOWN) : (key == VK_LEFT || key == VK_RIGHT);
+  Integer rows = DataController()->RowCount();
+  if (rows == 0) return;
+  key = 0;
+  if (FocusedRowIndex() < 0) {
+    if (forward) GoToLastRecord(false); else GoToFirstRecord();
+    return;
+  }
+  if (alongRecords) {
+    if (forward) GoToNextRecord(false, true); else GoToPrevRecord(false, true);
+    return;
+  }
+  MakeFocusedRecordVisible();
+  TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
+  auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord()));
+  Integer focused = FocusedRowIndex(), target = -1;
+  if (horizontal) {
+    Integer column = card ? card->ColumnIndex + (forward ? 1 : -1) : -1;
+    TcxGridCardViewColumn* next = column >= 0 && column < cards->GetColumnCount() ? cards->GetColumn(column) : nullptr;
+    if (next && next->GetCardCount() > 0 && next->GetCard(0)->Visible) {
+      // The card of that column at the old card's top.
+      TcxGridCardViewInfo* pick = nullptr;
+      for (Integer p = 0; p < next->GetCardCount() && next->GetCard(p)->Visible; ++p) {
+        pick = next->GetCard(p);
+        if (pick->Bounds.Bottom > card->Bounds.Top) break;
+      }
+      target = pick->GridRecord()->Index();
+    } else {
+      // At the edge column: one record on, the cards follow.
+      target = focused + (forward ? 1 : -1);
+    }
+  } else {
+    Integer perRow = 0;
+    for (Integer c = 0; c < cards->GetColumnCount(); ++c)
+      if (cards->GetColumn(c)->GetCardCount() > 0) ++perRow;
+    target = focused + (forward ? perRow : -perRow);
+  }
+  if (target < 0 || target >= rows) return;  // the first or last card row keeps the focus
+  FocusRowAtIndex(target);
+  MakeFocusedRecordVisible();
 }
 
 // ---- the view -----------------------------------------------------------------------------------------------

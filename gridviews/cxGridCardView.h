@@ -242,6 +242,10 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
  public:
   using TcxCustomGridTableController::TcxCustomGridTableController;
   void MakeItemVisible(TcxCustomGridTableItem*) override {}
+  // Arrows: along the records (Up/Down in the horizontal layout, Left/Right in the vertical
+  // one) to the previous or next card; across them to the neighbouring layout column at the
+  // same height or to the card row above or below.
+  void HandleKeyDown(Word& key, TShiftState shift) override;
 };
 
 // ---- the view ----------------------------------------------------------------------------------------

@@ -187,6 +187,51 @@ TEST_F(CardViewTest, VerticalLayoutFillsRowsAndHidesAPartlyVisibleLaterRow) {
   EXPECT_EQ(separators->HitArea(1).Left, cards->Items(1)->Bounds.Right);
 }
 
+TEST_F(CardViewTest, KeysInBothLayoutDirections) {
+  Fill(30);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  auto press = [&](Word key) {
+    Word k = key;
+    controller->HandleKeyDown(k, TShiftState());
+    Pump();
+    return view_->DataController()->FocusedRowIndex();
+  };
+  view_->DataController()->ChangeFocusedRowIndex(-1);
+  EXPECT_EQ(press(VK_RIGHT), 29);  // no focus: Right goes to the last record
+  auto cardOf = [&](Integer row) {
+    TcxGridCardsViewInfo* c = view_->GetViewInfo()->GetCardsViewInfo();
+    return static_cast<TcxGridCardViewInfo*>(c->GetViewInfoOfRecord(view_->GetViewData()->GetCard(row)));
+  };
+  Integer column = cardOf(29)->ColumnIndex;
+  ASSERT_GT(column, 0);
+  Integer left = press(VK_LEFT);
+  ASSERT_NE(cardOf(left), nullptr);
+  EXPECT_EQ(cardOf(left)->ColumnIndex, column - 1);
+  controller->FocusRowAtIndex(0);
+  Pump();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  Integer perColumn = cards->GetColumn(0)->GetCardCount();
+  ASSERT_GE(perColumn, 2);
+  EXPECT_EQ(press(VK_DOWN), 1);
+  // Right: the card of the next column at the same height.
+  EXPECT_EQ(press(VK_RIGHT), perColumn + 1);
+  EXPECT_EQ(press(VK_LEFT), 1);
+  EXPECT_EQ(press(VK_UP), 0);
+  EXPECT_EQ(press(VK_UP), 0);
+  // Vertical: Left and Right along the records, Up and Down by a card row.
+  view_->SetLayoutDirection(ldVertical);
+  Pump();
+  EXPECT_EQ(press(VK_RIGHT), 1);
+  EXPECT_EQ(press(VK_DOWN), 4);  // three cards per row at this width
+  EXPECT_EQ(press(VK_UP), 1);
+  EXPECT_EQ(press(VK_UP), 1);    // the first card row keeps the focus
+  controller->FocusRowAtIndex(28);
+  Pump();
+  EXPECT_EQ(press(VK_DOWN), 28);  // no card row below
+  EXPECT_EQ(press(VK_LEFT), 27);
+}
+
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
   TcxGridCardsViewInfo* cards = Show();
   EXPECT_EQ(cards->GetColumnCount(), 0);
