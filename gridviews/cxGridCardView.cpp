@@ -6,9 +6,12 @@
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "rtl/SysUtils.h"
+#include "vcl/Forms.h"
 #include "rtl/Variants.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsCustomize)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardsViewInfo)
@@ -100,6 +103,11 @@ void TcxGridCardViewOptionsView::AssignFrom(TPersistent* source) {
     SetSeparatorWidth(s->separatorWidth_);
   }
   TcxCustomGridTableOptionsView::AssignFrom(source);
+}
+
+void TcxGridCardViewOptionsCustomize::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewOptionsCustomize*>(source)) SetCardSizing(s->cardSizing_);
+  TcxCustomGridTableOptionsCustomize::AssignFrom(source);
 }
 
 // ---- one card ------------------------------------------------------------------------------------------------
@@ -396,7 +404,12 @@ void TcxGridCardViewSeparatorsViewInfo::Calculate(bool horizontal) {
   }
 }
 
+TcxDragAndDropObjectClass TcxGridCardViewSeparatorHitTest::DragAndDropObjectClass() {
+  return [](TcxControl* control) -> TcxDragAndDropObject* { return new TcxGridCardSizingObject(control); };
+}
+
 TcxCustomGridHitTest* TcxGridCardViewSeparatorsViewInfo::GetHitTest(const TPoint& p) {
+  if (!cards_->CardView()->CanCardSizing()) return nullptr;
   for (Integer i = 0; i < HitAreaCount(); ++i)
     if (hitAreas_[size_t(i)].Contains(p)) {
       auto* h = GetPooledHitTest<TcxGridCardViewSeparatorHitTest>(p);
@@ -417,6 +430,65 @@ void TcxGridCardViewSeparatorsViewInfo::Paint(TcxCanvas* canvas) {
   }
 }
 
+// ---- card sizing ---------------------------------------------------------------------------------------------
+
+TcxCustomGridDragAndDropObject* TcxGridCardSizingObject::InitDrag(const TPoint& p, TcxCustomGridHitTest* hitTest) {
+  TcxCustomGridDragAndDropObject::InitDrag(p, hitTest);
+  if (auto* h = dynamic_cast<TcxGridCardViewSeparatorHitTest*>(hitTest)) index_ = h->Index;
+  width_ = -1;
+  return this;
+}
+
+Integer TcxGridCardSizingObject::WidthAt(Integer x) {
+  Integer w = static_cast<TcxGridCardView*>(GridView())->GetOptionsView()->CardWidth() + (x - SourcePoint.X) / (index_ + 1);
+  return w <= 39 ? 40 : w;
+}
+
+std::vector<TRect> TcxGridCardSizingObject::PreviewRects(TcxGridCardView* view, Integer w) {
+  std::vector<TRect> rects;
+  TRect client = view->GetViewInfo()->ClientBounds();
+  Integer sw = view->GetOptionsView()->SeparatorWidth();
+  Integer top = client.Top + kCardIndent, bottom = client.Bottom - kCardIndent;
+  for (Integer x = client.Left;;) {
+    if (view->LayoutDirection() == ldHorizontal) {
+      Integer left = x + w + 2 * kCardIndent;
+      if (left >= client.Right) break;
+      rects.push_back(TRect(left, top, left + sw, bottom));
+      x = left + sw;
+    } else {
+      Integer left = x + w + kCardIndent + (kCardIndent - sw) / 2;
+      if (left >= client.Right) break;
+      rects.push_back(TRect(left, top, left + sw, bottom));
+      x += w + kCardIndent;
+    }
+  }
+  return rects;
+}
+
+void TcxGridCardSizingObject::InvertPreview() {
+  TcxCanvas* canvas = Site() ? Site()->Canvas() : nullptr;
+  if (!canvas || width_ < 0) return;
+  for (const TRect& r : PreviewRects(static_cast<TcxGridCardView*>(GridView()), width_)) canvas->InvertArea(r);
+  previewShown_ = !previewShown_;
+}
+
+void TcxGridCardSizingObject::MoveDrag(const TPoint& p, bool& accepted) {
+  Integer w = WidthAt(p.X);
+  if (w != width_) {
+    if (previewShown_) InvertPreview();
+    width_ = w;
+    InvertPreview();
+  }
+  accepted = true;
+  TcxCustomGridDragAndDropObject::MoveDrag(p, accepted);
+}
+
+void TcxGridCardSizingObject::BeforeFinishDrag(bool accepted) {
+  if (previewShown_) InvertPreview();
+  TcxCustomGridDragAndDropObject::BeforeFinishDrag(accepted);
+  if (accepted && width_ >= 0) static_cast<TcxGridCardView*>(GridView())->GetOptionsView()->SetCardWidth(width_);
+}
+
 // ---- view info and painter ----------------------------------------------------------------------------------
 
 TcxGridCardViewViewInfo::~TcxGridCardViewViewInfo() = default;
@@ -425,6 +497,19 @@ void TcxGridCardViewViewInfo::Calculate() {
   TcxCustomGridTableViewInfo::Calculate();
   separators_ = std::make_unique<TcxGridCardViewSeparatorsViewInfo>(GetCardsViewInfo());
   separators_->Calculate(static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal);
+}
+
+Integer TcxGridCardViewViewInfo::CommonCardHeight() {
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  TcxGridCardsViewInfo* cards = GetCardsViewInfo();
+  if (!view->GetOptionsView()->EmptyRows() || cards->HasVariableRecordHeight() || cards->Count() == 0) return 0;
+  return static_cast<TcxGridCardViewInfo*>(cards->Items(0))->CalculateHeight();
+}
+
+Integer TcxGridCardViewViewInfo::GetGridModeBufferCount() {
+  Integer w = static_cast<TcxGridCardView*>(GridView())->GetOptionsView()->CardWidth(), h = CommonCardHeight();
+  if (w == 0 || h == 0) return 0;
+  return DivRoundUp(Screen->Width(), w + kCardIndent) * DivRoundUp(Screen->Height(), h + kCardIndent) + 2;
 }
 
 TcxCustomGridHitTest* TcxGridCardViewViewInfo::GetContentHitTest(const TPoint& p) {

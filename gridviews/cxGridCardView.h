@@ -10,6 +10,7 @@
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomTableView.h"
 #include "grid/cxGridCustomTableViewInfo.h"
+#include "grid/cxGridDragAndDrop.h"
 
 class TcxGridCardView;
 class TcxGridCard;
@@ -92,6 +93,25 @@ class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
   Integer captionWidth_ = 0, cardBorderWidth_ = 2, cardWidth_ = 200, separatorWidth_ = 2;
   bool emptyRows_ = true;
   TColor separatorColor_ = clDefault;
+};
+
+class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomize {
+  KORVAN_CLASS(TcxGridCardViewOptionsCustomize, TcxCustomGridTableOptionsCustomize)
+
+ public:
+  explicit TcxGridCardViewOptionsCustomize(TcxCustomGridView* v) : TcxCustomGridTableOptionsCustomize(v) {
+    SetItemMoving(false);
+  }
+  bool CardSizing() const { return cardSizing_; }
+  void SetCardSizing(bool v) {
+    if (v == cardSizing_) return;
+    cardSizing_ = v;
+    Changed(0);
+  }
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool cardSizing_ = true;
 };
 
 // ---- layout ------------------------------------------------------------------------------------
@@ -182,6 +202,7 @@ class TcxGridCardViewSeparatorHitTest : public TcxCustomGridViewHitTest {
   Integer GetHitTestCode() override { return 155; }
   // The standard west-east sizing cursor.
   TCursor GetCursor() override { return crSizeWE; }
+  TcxDragAndDropObjectClass DragAndDropObjectClass() override;
   TcxGridCardViewSeparatorsViewInfo* Separators = nullptr;
   Integer Index = -1;
 };
@@ -202,6 +223,31 @@ class TcxGridCardViewSeparatorsViewInfo : public TObject {
   std::vector<TRect> rects_, hitAreas_;
 };
 
+// Sizing the cards by dragging a separator: the new width follows the mouse divided among the
+// columns left of the separator, previewed by inverted bars where the separators would be.
+class TcxGridCardSizingObject : public TcxCustomGridDragAndDropObject {
+  KORVAN_CLASS(TcxGridCardSizingObject, TcxCustomGridDragAndDropObject)
+
+ public:
+  using TcxCustomGridDragAndDropObject::TcxCustomGridDragAndDropObject;
+  TcxCustomGridDragAndDropObject* InitDrag(const TPoint& p, TcxCustomGridHitTest* hitTest) override;
+  bool StartsImmediately() override { return true; }
+  TCursor CursorFor(bool) override { return crSizeWE; }
+  void MoveDrag(const TPoint& p, bool& accepted) override;
+  void BeforeFinishDrag(bool accepted) override;
+  Integer SeparatorIndex() const { return index_; }
+  // The width for the mouse at x (at least 40).
+  Integer WidthAt(Integer x);
+  Integer CurrentWidth() const { return width_; }
+  // The preview bars for cards of width w.
+  static std::vector<TRect> PreviewRects(TcxGridCardView* view, Integer w);
+
+ private:
+  void InvertPreview();
+  Integer index_ = 0, width_ = -1;
+  bool previewShown_ = false;
+};
+
 class TcxGridCardViewViewInfo : public TcxCustomGridTableViewInfo {
   KORVAN_CLASS(TcxGridCardViewViewInfo, TcxCustomGridTableViewInfo)
 
@@ -211,6 +257,11 @@ class TcxGridCardViewViewInfo : public TcxCustomGridTableViewInfo {
   TClass GetRecordsViewInfoClass() override { return TcxGridCardsViewInfo::StaticClass(); }
   TcxGridCardsViewInfo* GetCardsViewInfo() const { return static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo()); }
   TcxGridCardViewSeparatorsViewInfo* Separators() const { return separators_.get(); }
+  // The records a grid-mode data controller keeps loaded: the screen's cards across times
+  // down, plus 2; 0 while cards have no common height (variable heights).
+  Integer GetGridModeBufferCount();
+  // The height all cards share (every visible row shown), 0 with variable card heights.
+  Integer CommonCardHeight();
   void Calculate() override;
   TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
 
@@ -262,6 +313,11 @@ class TcxGridCardView : public TcxCustomGridTableView {
   TClass GetViewInfoClass() override { return TcxGridCardViewViewInfo::StaticClass(); }
   TClass GetOptionsViewClass() override { return TcxGridCardViewOptionsView::StaticClass(); }
   TClass GetItemClass() override { return TcxGridCardViewRow::StaticClass(); }
+  TClass GetOptionsCustomizeClass() override { return TcxGridCardViewOptionsCustomize::StaticClass(); }
+  TcxGridCardViewOptionsCustomize* GetOptionsCustomize() const {
+    return static_cast<TcxGridCardViewOptionsCustomize*>(OptionsCustomize());
+  }
+  bool CanCardSizing() const { return GetOptionsCustomize()->CardSizing(); }
   bool IsLayoutWidthDependent() override { return true; }
   String GetCustomizationCaption() override { return "Rows customization"; }
   void GetStoredProperties(TStrings* properties) override;

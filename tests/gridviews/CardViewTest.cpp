@@ -232,6 +232,60 @@ TEST_F(CardViewTest, KeysInBothLayoutDirections) {
   EXPECT_EQ(press(VK_LEFT), 27);
 }
 
+TEST_F(CardViewTest, SizingCardsByASeparatorWithAnInvertedPreview) {
+  Fill(30);
+  Show();
+  TcxGridCardViewSeparatorsViewInfo* separators = view_->GetViewInfo()->Separators();
+  ASSERT_GE(separators->Count(), 2);
+  // The second separator: the mouse's way is shared by two columns.
+  TRect s = separators->Bounds(1);
+  TPoint p(s.Left + 1, s.Top + 20);
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(p);
+  ASSERT_EQ(hit->GetHitTestCode(), 155);
+  std::unique_ptr<TcxDragAndDropObject> object(hit->DragAndDropObjectClass()(view_->Site()));
+  auto* sizing = dynamic_cast<TcxGridCardSizingObject*>(object.get());
+  ASSERT_NE(sizing, nullptr);
+  sizing->InitDrag(p, hit);
+  EXPECT_EQ(sizing->SeparatorIndex(), 1);
+  EXPECT_EQ(sizing->CursorFor(true), crSizeWE);
+  EXPECT_EQ(sizing->WidthAt(p.X + 60), 230);
+  EXPECT_EQ(sizing->WidthAt(p.X - 322), 40);  // 200 - 161 = 39 gives 40
+  EXPECT_EQ(sizing->WidthAt(p.X - 320), 40);
+  EXPECT_EQ(sizing->WidthAt(p.X - 318), 41);
+  // The preview inverts the bars where the separators of the new width would be.
+  std::vector<TRect> bars = TcxGridCardSizingObject::PreviewRects(view_, 230);
+  ASSERT_FALSE(bars.empty());
+  TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+  TPoint probe(bars[0].Left, bars[0].Top + 30);
+  TColor before = canvas->Pixels(probe.X, probe.Y);
+  bool accepted = false;
+  sizing->MoveDrag(TPoint(p.X + 60, p.Y), accepted);
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(canvas->Pixels(probe.X, probe.Y), TColor(~before & 0xFFFFFF));
+  sizing->BeforeFinishDrag(true);
+  EXPECT_EQ(canvas->Pixels(probe.X, probe.Y), before);
+  EXPECT_EQ(view_->GetOptionsView()->CardWidth(), 230);
+  Relayout();
+  // The preview lined up with the separators of the new width.
+  EXPECT_EQ(view_->GetViewInfo()->Separators()->Bounds(0).Left, bars[0].Left);
+  // Without CardSizing the separators are no sizing areas.
+  view_->GetOptionsCustomize()->SetCardSizing(false);
+  EXPECT_NE(view_->ViewInfo()->GetHitTest(TPoint(bars[0].Left, bars[0].Top + 30))->GetHitTestCode(), 155);
+}
+
+TEST_F(CardViewTest, GridModeBufferCount) {
+  Fill(5);
+  Show();
+  TcxGridCardViewViewInfo* info = view_->GetViewInfo();
+  Integer h = info->GetCardsViewInfo()->Items(0)->Bounds.Height();
+  EXPECT_EQ(info->CommonCardHeight(), h);
+  EXPECT_EQ(info->GetGridModeBufferCount(),
+            DivRoundUp(Screen->Width(), 207) * DivRoundUp(Screen->Height(), h + 7) + 2);
+  view_->GetOptionsView()->SetEmptyRows(false);
+  Relayout();
+  EXPECT_EQ(view_->GetViewInfo()->GetGridModeBufferCount(), 0);
+}
+
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
   TcxGridCardsViewInfo* cards = Show();
   EXPECT_EQ(cards->GetColumnCount(), 0);
