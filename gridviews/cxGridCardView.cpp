@@ -61,6 +61,19 @@ String TcxGridCardViewRow::GetVisibleCaption() const {
   return caption;
 }
 
+bool TcxGridCardViewRow::HasExpandButton() {
+  TcxGridCardView* view = CardView();
+  if (!view->GetOptionsCustomize()->CardExpanding() || kind_ != rkCaption) return false;
+  for (Integer i = 0; i < view->GetVisibleRowCount(); ++i)
+    if (view->GetVisibleRow(i)->Kind() == rkCaption) return view->GetVisibleRow(i) == this;
+  return false;
+}
+
+void TcxGridCardViewRow::CheckHeight(Integer& height) {
+  if (HasExpandButton())
+    height = std::max(height, CardView()->ViewInfo()->GetLookAndFeelPainter()->GroupExpandButtonExtent());
+}
+
 bool TcxGridCardViewRow::IsVisibleInCard(TcxGridCard* card) {
   if (!Visible()) return false;
   if (kind_ == rkCaption) return true;
@@ -73,9 +86,19 @@ bool TcxGridCardViewRow::IsVisibleInCard(TcxGridCard* card) {
 
 TcxGridRecordViewInfoClass TcxGridCard::GetViewInfoClass() { return GridRecordViewInfoClassOf<TcxGridCardViewInfo>(); }
 
-void TcxGridCard::SetCardExpanded(bool v) {
-  if (v == expanded_) return;
-  expanded_ = v;
+bool TcxGridCard::GetExpandable() {
+  return static_cast<TcxGridCardView*>(GridView())->GetOptionsCustomize()->CardExpanding();
+}
+
+void TcxGridCard::CollapseRecord(bool) {
+  if (!expanded_) return;
+  expanded_ = false;
+  GridView()->QueueSizeChange(false, false);
+}
+
+void TcxGridCard::ExpandRecord(bool) {
+  if (expanded_) return;
+  expanded_ = true;
   GridView()->QueueSizeChange(false, false);
 }
 
@@ -117,6 +140,7 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
 
  public:
   using TcxCustomGridRecordPainter::TcxCustomGridRecordPainter;
+  bool DrawExpandButtonBeforePaint() override { return false; }
   void DrawCells() override {
     auto* card = static_cast<TcxGridCardViewInfo*>(RecordViewInfo());
     TcxCanvas* canvas = Canvas();
@@ -137,7 +161,14 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
         canvas->CurrentBrush()->SetStyle(bsClear);
         // A caption row shows the record's value in the caption-row colours.
         String text = captionRow ? card->GridRecord()->GetDisplayText(row->Index()) : row->GetVisibleCaption();
-        canvas->OutputText(text, GrowRect(r, -2, 0),
+        TRect textArea = GrowRect(r, -2, 0);
+        if (row->HasExpandButton() && !card->ExpandButtonBounds.IsEmpty()) {
+          if (card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft)
+            textArea.Left = card->ExpandButtonBounds.Right + 4;
+          else
+            textArea.Right = card->ExpandButtonBounds.Left - 4;
+        }
+        canvas->OutputText(text, textArea,
                            ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
         canvas->CurrentBrush()->SetStyle(bsSolid);
       }
@@ -202,7 +233,9 @@ Integer TcxGridCardViewInfo::RowHeight(Integer i) {
   TcxStyleParams params;
   GetViewParams(params);
   Integer caption = MeasureTextHeightInFont(FontOr(params.Font), "Qq") + 4;
-  return std::max(cell->CalculateHeight(), caption);
+  Integer h = std::max(cell->CalculateHeight(), caption);
+  rows_[size_t(i)]->CheckHeight(h);
+  return h;
 }
 
 Integer TcxGridCardViewInfo::CalculateHeight() {
@@ -230,6 +263,8 @@ void TcxGridCardViewInfo::CalculateAt(Integer left, Integer top, Integer width, 
     cells_[size_t(i)]->CalculateAt(valueLeft, y, right - valueLeft, h);
     y += h;
   }
+  ExpandButtonBounds = TRect();
+  if (Card()->GetExpandable()) CalculateExpandButtonBounds(ExpandButtonBounds);
 }
 
 void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
@@ -247,6 +282,19 @@ TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
 }
 
 TcxCustomGridCellPainterClass TcxGridCardViewInfo::GetPainterClass() { return TcxGridCardPainter::StaticClass(); }
+
+void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
+  r = TRect();
+  for (Integer i = 0; i < RowCount(); ++i) {
+    if (!rows_[size_t(i)]->HasExpandButton()) continue;
+    TRect row = captions_[size_t(i)];
+    Integer size = CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent();
+    Integer top = (row.Top + row.Bottom - size) / 2;
+    Integer left = CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft ? row.Left + 2 : row.Right - 2 - size;
+    r = TRect(left, top, left + size, top + size);
+    return;
+  }
+}
 
 // ---- placement ---------------------------------------------------------------------------------------------
 

@@ -19,6 +19,7 @@ class TcxGridCardViewSeparatorsViewInfo;
 
 enum TcxGridCardViewLayoutDirection { ldHorizontal, ldVertical };
 enum TcxGridCardViewRowKind { rkData, rkCaption };
+enum TcxGridCardExpandButtonAlignment { cebaLeft, cebaRight };
 
 // ---- rows, cards, options ---------------------------------------------------------------------
 
@@ -35,6 +36,10 @@ class TcxGridCardViewRow : public TcxCustomGridTableItem {
   bool CanFocus(TcxCustomGridRecord* record) override;
   // The caption followed by the view's caption separator (when not the zero character).
   String GetVisibleCaption() const;
+  // CardExpanding on and this the first visible caption row of the view.
+  bool HasExpandButton();
+  // Raises a height to the expand button's extent when the row carries the button.
+  void CheckHeight(Integer& height);
   // Visible caption rows always; data rows not in a collapsed card, and with EmptyRows off
   // only where the record's value is not Null.
   bool IsVisibleInCard(TcxGridCard* card);
@@ -50,8 +55,11 @@ class TcxGridCard : public TcxCustomGridRecord {
   bool HasCells() override { return true; }
   TcxGridRecordViewInfoClass GetViewInfoClass() override;
   bool CardExpanded() const { return expanded_; }
-  void SetCardExpanded(bool v);
-  bool GetExpanded() override { return expanded_; }
+  // Collapsed only while expandable (OptionsCustomize.CardExpanding).
+  bool GetExpandable() override;
+  bool GetExpanded() override { return !GetExpandable() || expanded_; }
+  void CollapseRecord(bool recursive) override;
+  void ExpandRecord(bool recursive) override;
   // The rows this card shows, in visible order.
   void GetVisibleRows(std::vector<TcxGridCardViewRow*>& list);
 
@@ -72,6 +80,8 @@ class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
   void SetCardBorderWidth(Integer v) { Set(cardBorderWidth_, v <= 0 ? 1 : v, 2); }
   Integer CardWidth() const { return cardWidth_; }
   void SetCardWidth(Integer v) { Set(cardWidth_, std::max<Integer>(v, 40), 2); }
+  TcxGridCardExpandButtonAlignment CardExpandButtonAlignment() const { return expandButtonAlignment_; }
+  void SetCardExpandButtonAlignment(TcxGridCardExpandButtonAlignment v) { Set(expandButtonAlignment_, v, 2); }
   bool EmptyRows() const { return emptyRows_; }
   void SetEmptyRows(bool v) { Set(emptyRows_, v, 2); }
   TColor SeparatorColor() const { return separatorColor_; }
@@ -93,6 +103,7 @@ class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
   Integer captionWidth_ = 0, cardBorderWidth_ = 2, cardWidth_ = 200, separatorWidth_ = 2;
   bool emptyRows_ = true;
   TColor separatorColor_ = clDefault;
+  TcxGridCardExpandButtonAlignment expandButtonAlignment_ = cebaRight;
 };
 
 class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomize {
@@ -101,6 +112,12 @@ class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomiz
  public:
   explicit TcxGridCardViewOptionsCustomize(TcxCustomGridView* v) : TcxCustomGridTableOptionsCustomize(v) {
     SetItemMoving(false);
+  }
+  bool CardExpanding() const { return cardExpanding_; }
+  void SetCardExpanding(bool v) {
+    if (v == cardExpanding_) return;
+    cardExpanding_ = v;
+    Changed(2);
   }
   bool CardSizing() const { return cardSizing_; }
   void SetCardSizing(bool v) {
@@ -111,7 +128,7 @@ class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomiz
   void AssignFrom(TPersistent* source) override;
 
  private:
-  bool cardSizing_ = true;
+  bool cardSizing_ = true, cardExpanding_ = false;
 };
 
 // ---- layout ------------------------------------------------------------------------------------
@@ -135,7 +152,8 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) override;
   void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) override;
   bool HasVariableHeight() override { return true; }
-  bool HasExpandButton() override { return false; }
+  bool HasExpandButton() override { return true; }
+  void CalculateExpandButtonBounds(TRect& r) override;
   Integer CalculateHeight() override;
   Integer CalculateWidth() override;
   void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;

@@ -106,7 +106,11 @@ TEST_F(CardViewTest, RowsACardShows) {
   // A caption row: never focusable, shown in a collapsed card, where data rows are not.
   view_->GetRow(0)->SetKind(rkCaption);
   EXPECT_FALSE(view_->GetRow(0)->CanFocus(nullptr));
-  card->SetCardExpanded(false);
+  card->SetExpanded(false);  // not expandable: stays expanded
+  EXPECT_TRUE(card->GetExpanded());
+  view_->GetOptionsCustomize()->SetCardExpanding(true);
+  card->SetExpanded(false);
+  EXPECT_FALSE(card->GetExpanded());
   card->GetVisibleRows(rows);
   EXPECT_EQ(rows, (std::vector<TcxGridCardViewRow*>{view_->GetRow(0)}));
   EXPECT_FALSE(view_->GetRow(2)->CanFocus(card));
@@ -286,6 +290,43 @@ TEST_F(CardViewTest, GridModeBufferCount) {
   EXPECT_EQ(view_->GetViewInfo()->GetGridModeBufferCount(), 0);
 }
 
+TEST_F(CardViewTest, ExpandButtonOnTheFirstCaptionRowCollapsesTheCard) {
+  Fill(4);
+  view_->GetRow(1)->SetKind(rkCaption);
+  view_->GetRow(2)->SetKind(rkCaption);
+  EXPECT_FALSE(view_->GetRow(1)->HasExpandButton());  // CardExpanding is off
+  view_->GetOptionsCustomize()->SetCardExpanding(true);
+  EXPECT_TRUE(view_->GetRow(1)->HasExpandButton());   // the first caption row, not the first row
+  EXPECT_FALSE(view_->GetRow(2)->HasExpandButton());
+  TcxGridCardsViewInfo* cards = Show();
+  auto* card = static_cast<TcxGridCardViewInfo*>(cards->Items(0));
+  TRect button = card->ExpandButtonBounds;
+  ASSERT_FALSE(button.IsEmpty());
+  EXPECT_LE(button.Right, card->Bounds.Right - view_->GetOptionsView()->CardBorderWidth());
+  EXPECT_GE(card->RowHeight(1), view_->ViewInfo()->GetLookAndFeelPainter()->GroupExpandButtonExtent());
+  Integer expandedHeight = card->Bounds.Height();
+  TPoint p((button.Left + button.Right) / 2, (button.Top + button.Bottom) / 2);
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(p);
+  ASSERT_EQ(hit->GetHitTestCode(), 108);
+  hit->ViewInfo()->MouseDown(hit, mbLeft, TShiftState());
+  Pump();
+  EXPECT_FALSE(view_->GetViewData()->GetCard(0)->GetExpanded());
+  card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  EXPECT_EQ(card->RowCount(), 2);  // only the caption rows
+  EXPECT_LT(card->Bounds.Height(), expandedHeight);
+  // The button at the left.
+  view_->GetOptionsView()->SetCardExpandButtonAlignment(cebaLeft);
+  Pump();
+  card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  EXPECT_LT(card->ExpandButtonBounds.Left, card->Bounds.Left + 10);
+  // Without caption rows no card has an expand button.
+  view_->GetRow(1)->SetKind(rkData);
+  view_->GetRow(2)->SetKind(rkData);
+  Pump();
+  card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  EXPECT_TRUE(card->ExpandButtonBounds.IsEmpty());
+}
+
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
   TcxGridCardsViewInfo* cards = Show();
   EXPECT_EQ(cards->GetColumnCount(), 0);
@@ -295,6 +336,8 @@ TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
 TEST_F(CardViewTest, SheetsInEachLookAndFeel) {
   Fill(12);
   view_->GetRow(0)->SetKind(rkCaption);
+  view_->GetOptionsCustomize()->SetCardExpanding(true);
+  view_->GetViewData()->GetCard(2)->SetExpanded(false);
   view_->GetOptionsView()->SetCardWidth(180);
   view_->GetOptionsView()->SetEmptyRows(false);
   Show();
