@@ -10,6 +10,8 @@
 #include "rtl/Variants.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonUpHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonDownHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsCustomize)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
@@ -148,12 +150,18 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     card->GetViewParams(params);
     Integer border = card->CardView()->GetOptionsView()->CardBorderWidth();
     canvas->DrawFrameSides(card->Bounds, PainterOf(card->CardView())->HeaderColor(), border);
+    // Rows are clipped to the area between the scroll buttons.
+    TRect rowsArea = GrowRect(card->Bounds, -border, -border);
+    if (card->CanScrollUp()) rowsArea.Top = card->ScrollUpBounds().Bottom;
+    if (card->CanScrollDown()) rowsArea.Bottom = card->ScrollDownBounds().Top;
+    TcxRegion* saved = canvas->CopyClipRegion();
+    canvas->IntersectClip(rowsArea);
     for (Integer i = 0; i < card->RowCount(); ++i) {
       TcxGridCardViewRow* row = card->Row(i);
       TRect caption = card->CaptionBounds(i);
       bool captionRow = row->Kind() == rkCaption;
       TColor back = captionRow ? PainterOf(card->CardView())->HeaderColor() : params.Color;
-      if (!caption.IsEmpty() || captionRow) {
+      if (!caption.IsEmpty()) {
         TRect r = captionRow ? TRect(caption.Left, caption.Top, card->ValueCell(i)->Bounds.Right, caption.Bottom) : caption;
         canvas->FillRectColor(r, back);
         canvas->ApplyFont(FontOr(params.Font));
@@ -172,8 +180,12 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
                            ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
         canvas->CurrentBrush()->SetStyle(bsSolid);
       }
-      if (!captionRow) card->ValueCell(i)->Paint(canvas);
+      if (!captionRow && !card->ValueCell(i)->Bounds.IsEmpty()) card->ValueCell(i)->Paint(canvas);
     }
+    canvas->ApplyClipRegion(saved, roSet, true);
+    TcxCustomLookAndFeelPainterClass painter = PainterOf(card->CardView());
+    if (card->CanScrollDown()) painter->PaintScrollBarPart(canvas, false, card->ScrollDownBounds(), sbpLineDown, cxbsNormal);
+    if (card->CanScrollUp()) painter->PaintScrollBarPart(canvas, false, card->ScrollUpBounds(), sbpLineUp, cxbsNormal);
   }
 };
 KORVAN_IMPLEMENT_CLASS(TcxGridCardPainter)
@@ -246,25 +258,70 @@ Integer TcxGridCardViewInfo::CalculateHeight() {
 
 Integer TcxGridCardViewInfo::CalculateWidth() { return CardView()->GetOptionsView()->CardWidth(); }
 
+Integer TcxGridCardViewInfo::ScrollButtonHeight() { return MulDiv(GetSystemMetrics(SM_CYHSCROLL), 3, 4); }
+
+void TcxGridCardViewInfo::LayoutRows(Integer top, Integer bottom) {
+  Integer border = CardView()->GetOptionsView()->CardBorderWidth();
+  Integer x = Bounds.Left + border, right = Bounds.Right - border, y = top;
+  Integer captionWidth = CaptionWidth();
+  fullyVisible_ = laidOut_ = 0;
+  for (Integer i = 0; i < RowCount(); ++i) {
+    TcxGridCardViewRow* row = rows_[size_t(i)];
+    Integer h = 0;
+    bool shown = i >= TopRowIndex() && y < bottom;
+    if (shown) {
+      h = RowHeight(i);
+      if (y + h <= bottom) ++fullyVisible_;
+      ++laidOut_;
+    }
+    Integer clipped = shown ? std::min(h, bottom - y) : 0;
+    Integer rowTop = shown ? y : top;
+    Integer valueLeft = row->Kind() == rkData && row->ShowCaption() ? x + captionWidth : x;
+    captions_[size_t(i)] = shown && (row->Kind() == rkCaption || row->ShowCaption())
+                               ? TRect(x, rowTop, row->Kind() == rkCaption ? right : valueLeft, rowTop + clipped)
+                               : TRect();
+    cells_[size_t(i)]->ResetCalculated();
+    cells_[size_t(i)]->CalculateAt(valueLeft, rowTop, shown ? right - valueLeft : 0, clipped);
+    if (shown) y += h;
+  }
+}
+
 void TcxGridCardViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
   TcxCustomGridRecordViewInfo::CalculateAt(left, top, width, height);
+  if (TopRowIndex() >= RowCount()) Card()->StoreTopRowIndex(std::max<Integer>(0, RowCount() - 1));
   Integer border = CardView()->GetOptionsView()->CardBorderWidth();
-  Integer x = Bounds.Left + border, y = Bounds.Top + border, right = Bounds.Right - border;
-  Integer captionWidth = CaptionWidth();
-  for (Integer i = 0; i < RowCount(); ++i) {
-    Integer h = RowHeight(i);
-    // Rows below the card's bottom are cut: scrolling inside a card is not built.
-    h = std::max<Integer>(0, std::min(h, Bounds.Bottom - border - y));
-    TcxGridCardViewRow* row = rows_[size_t(i)];
-    Integer valueLeft = row->Kind() == rkData && row->ShowCaption() ? x + captionWidth : x;
-    captions_[size_t(i)] = row->Kind() == rkCaption || row->ShowCaption() ? TRect(x, y, valueLeft, y + h) : TRect();
-    if (row->Kind() == rkCaption) captions_[size_t(i)].Right = right;
-    cells_[size_t(i)]->ResetCalculated();
-    cells_[size_t(i)]->CalculateAt(valueLeft, y, right - valueLeft, h);
-    y += h;
+  TRect content(Bounds.Left + border, Bounds.Top + border, Bounds.Right - border, Bounds.Bottom - border);
+  Integer bh = ScrollButtonHeight();
+  scrollUp_ = scrollDown_ = TRect();
+  Integer rowsTop = content.Top + (CanScrollUp() ? bh : 0);
+  LayoutRows(rowsTop, content.Bottom);
+  // Rows left below: the down button takes the bottom, unless only the last row remains
+  // and none is fully visible.
+  bool down = TopRowIndex() + fullyVisible_ < RowCount() && !(fullyVisible_ == 0 && TopRowIndex() == RowCount() - 1);
+  if (down) {
+    LayoutRows(rowsTop, content.Bottom - bh);
+    scrollDown_ = TRect(content.Left, content.Bottom - bh, content.Right, content.Bottom);
   }
+  if (CanScrollUp()) scrollUp_ = TRect(content.Left, content.Top, content.Right, content.Top + bh);
   ExpandButtonBounds = TRect();
   if (Card()->GetExpandable()) CalculateExpandButtonBounds(ExpandButtonBounds);
+}
+
+void TcxGridCardViewInfo::SetTopRowIndex(Integer i) {
+  i = std::max<Integer>(i, 0);
+  if (i == TopRowIndex()) return;
+  Card()->StoreTopRowIndex(i);
+  CalculateAt(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  Invalidate();
+}
+
+bool TcxGridCardViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {
+  bool up = dynamic_cast<TcxGridCardScrollButtonUpHitTest*>(hitTest) != nullptr;
+  if (button == mbLeft && (up || dynamic_cast<TcxGridCardScrollButtonDownHitTest*>(hitTest))) {
+    static_cast<TcxGridCardViewController*>(CardView()->Controller())->StartCardScrolling(Card(), up);
+    return true;
+  }
+  return TcxCustomGridRecordViewInfo::MouseDown(hitTest, button, shift);
 }
 
 void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
@@ -275,6 +332,12 @@ void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
 
 TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
   if (!Bounds.Contains(p)) return nullptr;
+  if (scrollUp_.Contains(p) || scrollDown_.Contains(p)) {
+    TcxCustomGridHitTest* h = scrollUp_.Contains(p) ? static_cast<TcxCustomGridHitTest*>(GetPooledHitTest<TcxGridCardScrollButtonUpHitTest>(p))
+                                                     : GetPooledHitTest<TcxGridCardScrollButtonDownHitTest>(p);
+    InitHitTest(h);
+    return h;
+  }
   for (Integer i = 0; i < RowCount(); ++i)
     if (rows_[size_t(i)]->Kind() == rkData)
       if (TcxCustomGridHitTest* h = cells_[size_t(i)]->GetHitTest(p)) return h;
@@ -623,6 +686,39 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   if (target < 0 || target >= rows) return;  // the first or last card row keeps the focus
   FocusRowAtIndex(target);
   MakeFocusedRecordVisible();
+}
+
+void TcxGridCardViewController::StartCardScrolling(TcxGridCard* card, bool up) {
+  StopCardScrolling();
+  scrollRow_ = card->Index();
+  scrollUp_ = up;
+  if (!ScrollCard()) return;
+  scrollTimer_ = new TcxTimer(nullptr);
+  scrollTimer_->SetInterval(300);
+  scrollTimer_->SetOnTimer([this](TObject*) {
+    if (!ScrollCard()) StopCardScrolling();
+  });
+}
+
+void TcxGridCardViewController::StopCardScrolling() {
+  FreeAndNil(scrollTimer_);
+  scrollRow_ = -1;
+}
+
+bool TcxGridCardViewController::ScrollCard() {
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  TcxGridCard* record = scrollRow_ >= 0 ? view->GetViewData()->GetCard(scrollRow_) : nullptr;
+  auto* card = record ? dynamic_cast<TcxGridCardViewInfo*>(view->GetViewInfo()->GetCardsViewInfo()->GetViewInfoOfRecord(record))
+                      : nullptr;
+  // The button must still be there.
+  if (!card || (scrollUp_ ? !card->CanScrollUp() : !card->CanScrollDown())) return false;
+  card->SetTopRowIndex(card->TopRowIndex() + (scrollUp_ ? -1 : 1));
+  return true;
+}
+
+void TcxGridCardViewController::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  StopCardScrolling();
+  TcxCustomGridTableController::MouseUp(button, shift, x, y);
 }
 
 // ---- the view -----------------------------------------------------------------------------------------------

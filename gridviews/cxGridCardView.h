@@ -60,11 +60,15 @@ class TcxGridCard : public TcxCustomGridRecord {
   bool GetExpanded() override { return !GetExpandable() || expanded_; }
   void CollapseRecord(bool recursive) override;
   void ExpandRecord(bool recursive) override;
+  // The first row shown when the card's rows scroll inside it.
+  Integer TopRowIndex() const { return topRowIndex_; }
+  void StoreTopRowIndex(Integer v) { topRowIndex_ = v; }
   // The rows this card shows, in visible order.
   void GetVisibleRows(std::vector<TcxGridCardViewRow*>& list);
 
  private:
   bool expanded_ = true;
+  Integer topRowIndex_ = 0;
 };
 
 class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
@@ -133,7 +137,24 @@ class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomiz
 
 // ---- layout ------------------------------------------------------------------------------------
 
-// One card: its rows (caption and value cells) inside a border.
+class TcxGridCardScrollButtonUpHitTest : public TcxGridRecordHitTest {
+  KORVAN_CLASS(TcxGridCardScrollButtonUpHitTest, TcxGridRecordHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 153; }
+  bool ActsOnRecord() override { return false; }
+};
+
+class TcxGridCardScrollButtonDownHitTest : public TcxGridRecordHitTest {
+  KORVAN_CLASS(TcxGridCardScrollButtonDownHitTest, TcxGridRecordHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 154; }
+  bool ActsOnRecord() override { return false; }
+};
+
+// One card: its rows (caption and value cells) inside a border; when the rows do not fit they
+// scroll inside the card through an up and a down button.
 class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   KORVAN_CLASS(TcxGridCardViewInfo, TcxCustomGridRecordViewInfo)
 
@@ -147,6 +168,18 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   TcxGridTableDataCellViewInfo* ValueCell(Integer i) const { return cells_.at(size_t(i)); }
   TRect CaptionBounds(Integer i) const { return captions_.at(size_t(i)); }
   Integer ColumnIndex = -1, Position = -1;  // place in the layout columns
+  Integer TopRowIndex() const { return Card()->TopRowIndex(); }
+  // Negative becomes 0; the card is laid out again and repainted.
+  void SetTopRowIndex(Integer i);
+  bool CanScrollUp() const { return TopRowIndex() > 0; }
+  bool CanScrollDown() const { return !scrollDown_.IsEmpty(); }
+  TRect ScrollUpBounds() const { return scrollUp_; }
+  TRect ScrollDownBounds() const { return scrollDown_; }
+  Integer FullyVisibleRowCount() const { return fullyVisible_; }
+  Integer LaidOutRowCount() const { return laidOut_; }
+  // 3/4 of the system's horizontal scroll bar height.
+  static Integer ScrollButtonHeight();
+  bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
   Integer CaptionWidth();
   Integer RowHeight(Integer i);
   TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) override;
@@ -167,6 +200,10 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   std::vector<TcxGridTableDataCellViewInfo*> cells_;
   std::vector<TRect> captions_;
   Integer captionWidth_ = -1;
+  TRect scrollUp_, scrollDown_;
+  Integer fullyVisible_ = 0, laidOut_ = 0;
+  // Lays the rows out from the top row between top and bottom.
+  void LayoutRows(Integer top, Integer bottom);
 };
 
 class TcxGridCardViewColumn {
@@ -315,6 +352,19 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   // one) to the previous or next card; across them to the neighbouring layout column at the
   // same height or to the card row above or below.
   void HandleKeyDown(Word& key, TShiftState shift) override;
+  // A pressed scroll button scrolls its card by one row at once, then every 300 ms while it
+  // stays visible; releasing the mouse stops it.
+  void StartCardScrolling(TcxGridCard* card, bool up);
+  void StopCardScrolling();
+  bool CardScrolling() const { return scrollTimer_ != nullptr; }
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  ~TcxGridCardViewController() override { StopCardScrolling(); }
+
+ private:
+  bool ScrollCard();
+  TcxTimer* scrollTimer_ = nullptr;
+  Integer scrollRow_ = -1;  // the row index of the scrolled card (wrappers may be remade)
+  bool scrollUp_ = false;
 };
 
 // ---- the view ----------------------------------------------------------------------------------------

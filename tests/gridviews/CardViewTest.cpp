@@ -327,6 +327,62 @@ TEST_F(CardViewTest, ExpandButtonOnTheFirstCaptionRowCollapsesTheCard) {
   EXPECT_TRUE(card->ExpandButtonBounds.IsEmpty());
 }
 
+TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
+  for (Integer i = 0; i < 7; ++i) view_->CreateRow()->SetCaption("More " + IntToStr(i));
+  Fill(2);
+  grid_->SetHeight(120);
+  TcxGridCardsViewInfo* cards = Show();
+  auto card = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)); };
+  ASSERT_EQ(card()->RowCount(), 10);
+  EXPECT_EQ(card()->Bounds.Height(), cards->Bounds.Height());  // at most the cards area
+  EXPECT_FALSE(card()->CanScrollUp());
+  ASSERT_TRUE(card()->CanScrollDown());
+  Integer bh = TcxGridCardViewInfo::ScrollButtonHeight();
+  EXPECT_EQ(card()->ScrollDownBounds().Height(), bh);
+  EXPECT_EQ(card()->ScrollDownBounds().Bottom, card()->Bounds.Bottom - view_->GetOptionsView()->CardBorderWidth());
+  Integer visible = card()->FullyVisibleRowCount();
+  ASSERT_GT(visible, 0);
+  ASSERT_LT(visible, 10);
+  // Pressing the down button scrolls one row at once, then one every 300 ms.
+  TRect down = card()->ScrollDownBounds();
+  TPoint p((down.Left + down.Right) / 2, (down.Top + down.Bottom) / 2);
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(p);
+  ASSERT_EQ(hit->GetHitTestCode(), 154);
+  hit->ViewInfo()->MouseDown(hit, mbLeft, TShiftState());
+  EXPECT_EQ(card()->TopRowIndex(), 1);
+  EXPECT_TRUE(card()->CanScrollUp());
+  EXPECT_EQ(card()->ScrollUpBounds().Top, card()->Bounds.Top + view_->GetOptionsView()->CardBorderWidth());
+  EXPECT_EQ(card()->ValueCell(0)->Bounds.Height(), 0);  // row 0 is scrolled out
+  Advance(310);
+  Pump();
+  EXPECT_EQ(card()->TopRowIndex(), 2);
+  // Held until the end: the down button goes at the last rows and the scrolling stops.
+  for (Integer i = 0; i < 12; ++i) {
+    Advance(310);
+    Pump();
+  }
+  EXPECT_FALSE(card()->CanScrollDown());
+  EXPECT_EQ(card()->TopRowIndex() + card()->FullyVisibleRowCount(), 10);
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  EXPECT_FALSE(controller->CardScrolling());
+  // The up button brings the rows back; a release stops it.
+  TRect up = card()->ScrollUpBounds();
+  hit = view_->ViewInfo()->GetHitTest(TPoint((up.Left + up.Right) / 2, (up.Top + up.Bottom) / 2));
+  ASSERT_EQ(hit->GetHitTestCode(), 153);
+  Integer top = card()->TopRowIndex();
+  hit->ViewInfo()->MouseDown(hit, mbLeft, TShiftState());
+  EXPECT_EQ(card()->TopRowIndex(), top - 1);
+  controller->MouseUp(mbLeft, TShiftState(), 0, 0);
+  Advance(1000);
+  Pump();
+  EXPECT_EQ(card()->TopRowIndex(), top - 1);
+  // Another card keeps its own top row.
+  EXPECT_EQ(static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1))->TopRowIndex(), 0);
+  form_->Repaint();
+  Pump();
+  S().Snapshot(form_->Handle(), "gridviews_cards_scrolled.png");
+}
+
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
   TcxGridCardsViewInfo* cards = Show();
   EXPECT_EQ(cards->GetColumnCount(), 0);
