@@ -156,31 +156,35 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     if (card->CanScrollDown()) rowsArea.Bottom = card->ScrollDownBounds().Top;
     TcxRegion* saved = canvas->CopyClipRegion();
     canvas->IntersectClip(rowsArea);
+    TcxCustomLookAndFeelPainterClass lf = PainterOf(card->CardView());
+    bool left = card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
+    auto drawText = [&](const String& text, TRect r, TColor color) {
+      canvas->ApplyFont(FontOr(params.Font));
+      canvas->CurrentFont()->SetColor(color);
+      canvas->CurrentBrush()->SetStyle(bsClear);
+      canvas->OutputText(text, GrowRect(r, -2, 0), ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
+      canvas->CurrentBrush()->SetStyle(bsSolid);
+    };
     for (Integer i = 0; i < card->RowCount(); ++i) {
       TcxGridCardViewRow* row = card->Row(i);
-      TRect caption = card->CaptionBounds(i);
-      bool captionRow = row->Kind() == rkCaption;
-      TColor back = captionRow ? PainterOf(card->CardView())->HeaderColor() : params.Color;
-      if (!caption.IsEmpty()) {
-        TRect r = captionRow ? TRect(caption.Left, caption.Top, card->ValueCell(i)->Bounds.Right, caption.Bottom) : caption;
-        canvas->FillRectColor(r, back);
-        canvas->ApplyFont(FontOr(params.Font));
-        canvas->CurrentFont()->SetColor(captionRow ? PainterOf(card->CardView())->HeaderTextColor() : params.TextColor);
-        canvas->CurrentBrush()->SetStyle(bsClear);
-        // A caption row shows the record's value in the caption-row colours.
-        String text = captionRow ? card->GridRecord()->GetDisplayText(row->Index()) : row->GetVisibleCaption();
-        TRect textArea = GrowRect(r, -2, 0);
-        if (row->HasExpandButton() && !card->ExpandButtonBounds.IsEmpty()) {
-          if (card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft)
-            textArea.Left = card->ExpandButtonBounds.Right + 4;
-          else
-            textArea.Right = card->ExpandButtonBounds.Left - 4;
+      TRect caption = card->CaptionBounds(i), value = card->ValueCell(i)->Bounds;
+      if (value.IsEmpty()) continue;  // scrolled out of view
+      if (row->Kind() == rkCaption) {
+        // Caption rows: caption and value in the caption-row colours, the expand button kept free.
+        TRect whole(caption.IsEmpty() ? value.Left : caption.Left, value.Top, value.Right, value.Bottom);
+        canvas->FillRectColor(whole, lf->HeaderColor());
+        TRect button = row->HasExpandButton() ? card->ExpandButtonBounds : TRect();
+        if (!button.IsEmpty() && left) caption.Left = button.Right + 2;
+        if (!button.IsEmpty() && !left) value.Right = button.Left - 2;
+        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), caption, lf->HeaderTextColor());
+        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, lf->HeaderTextColor());
+      } else {
+        if (!caption.IsEmpty()) {
+          canvas->FillRectColor(caption, params.Color);
+          drawText(row->GetVisibleCaption(), caption, params.TextColor);
         }
-        canvas->OutputText(text, textArea,
-                           ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
-        canvas->CurrentBrush()->SetStyle(bsSolid);
+        card->ValueCell(i)->Paint(canvas);
       }
-      if (!captionRow && !card->ValueCell(i)->Bounds.IsEmpty()) card->ValueCell(i)->Paint(canvas);
     }
     canvas->ApplyClipRegion(saved, roSet, true);
     TcxCustomLookAndFeelPainterClass painter = PainterOf(card->CardView());
@@ -225,16 +229,21 @@ Integer TcxGridCardViewInfo::CaptionWidth() {
   if (options->CaptionWidth() > 0) {
     captionWidth_ = std::min(options->CaptionWidth(), content);
   } else {
-    // The widest visible caption of the view, at most half the card's content.
+    // The widest caption cell of the rows this card shows, plus 2.
     TcxStyleParams params;
     GetViewParams(params);
     Integer w = 0;
-    for (Integer i = 0; i < CardView()->GetVisibleRowCount(); ++i) {
-      TcxGridCardViewRow* row = CardView()->GetVisibleRow(i);
-      if (row->Kind() == rkData && row->ShowCaption())
-        w = std::max(w, MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4);
+    bool any = false;
+    for (TcxGridCardViewRow* row : rows_) {
+      if (!row->ShowCaption()) continue;
+      // A caption cell: its text and the cell's text margins.
+      Integer cell = MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4;
+      if (row->HasExpandButton() && options->CardExpandButtonAlignment() == cebaLeft)
+        cell += CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent() + 4;
+      w = std::max(w, cell);
+      any = true;
     }
-    captionWidth_ = std::min(w, content / 2);
+    captionWidth_ = any ? std::min(w + 2, content) : 0;
   }
   return captionWidth_;
 }
@@ -276,10 +285,8 @@ void TcxGridCardViewInfo::LayoutRows(Integer top, Integer bottom) {
     }
     Integer clipped = shown ? std::min(h, bottom - y) : 0;
     Integer rowTop = shown ? y : top;
-    Integer valueLeft = row->Kind() == rkData && row->ShowCaption() ? x + captionWidth : x;
-    captions_[size_t(i)] = shown && (row->Kind() == rkCaption || row->ShowCaption())
-                               ? TRect(x, rowTop, row->Kind() == rkCaption ? right : valueLeft, rowTop + clipped)
-                               : TRect();
+    Integer valueLeft = row->ShowCaption() ? x + captionWidth : x;
+    captions_[size_t(i)] = shown && row->ShowCaption() ? TRect(x, rowTop, valueLeft, rowTop + clipped) : TRect();
     cells_[size_t(i)]->ResetCalculated();
     cells_[size_t(i)]->CalculateAt(valueLeft, rowTop, shown ? right - valueLeft : 0, clipped);
     if (shown) y += h;
@@ -350,7 +357,9 @@ void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
   r = TRect();
   for (Integer i = 0; i < RowCount(); ++i) {
     if (!rows_[size_t(i)]->HasExpandButton()) continue;
-    TRect row = captions_[size_t(i)];
+    TRect value = cells_[size_t(i)]->Bounds;
+    if (value.IsEmpty()) return;  // the row is scrolled out of view
+    TRect row(captions_[size_t(i)].IsEmpty() ? value.Left : captions_[size_t(i)].Left, value.Top, value.Right, value.Bottom);
     Integer size = CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent();
     Integer top = (row.Top + row.Bottom - size) / 2;
     Integer left = CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft ? row.Left + 2 : row.Right - 2 - size;

@@ -383,6 +383,35 @@ TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
   S().Snapshot(form_->Handle(), "gridviews_cards_scrolled.png");
 }
 
+TEST_F(CardViewTest, CaptionWidths) {
+  Fill(2);
+  view_->GetOptionsView()->SetEmptyRows(false);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* full = static_cast<TcxGridCardViewInfo*>(cards->Items(0));
+  auto* missing = static_cast<TcxGridCardViewInfo*>(cards->Items(1));  // its City is Null
+  TFont* font = grid_->Font();
+  Integer amount = MeasureTextWidthInFont(font, "Amount:") + 4 + 2;
+  EXPECT_EQ(full->CaptionWidth(), amount);
+  EXPECT_EQ(missing->CaptionWidth(), amount);
+  // Each row: the caption part, then the value part to the content's right.
+  Integer border = view_->GetOptionsView()->CardBorderWidth();
+  EXPECT_EQ(full->CaptionBounds(1).Width(), amount);
+  EXPECT_EQ(full->ValueCell(1)->Bounds.Left, full->Bounds.Left + border + amount);
+  EXPECT_EQ(full->ValueCell(1)->Bounds.Right, full->Bounds.Right - border);
+  // A row without its caption gives its value the whole width.
+  view_->GetRow(2)->SetShowCaption(false);
+  Pump();
+  full = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  EXPECT_EQ(full->CaptionWidth(), MeasureTextWidthInFont(font, "Name:") + 4 + 2);
+  EXPECT_TRUE(full->CaptionBounds(2).IsEmpty());
+  EXPECT_EQ(full->ValueCell(2)->Bounds.Left, full->Bounds.Left + border);
+  // A set caption width, cut to the content width.
+  view_->GetOptionsView()->SetCaptionWidth(500);
+  Pump();
+  full = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  EXPECT_EQ(full->CaptionWidth(), 200 - 2 * border);
+}
+
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
   TcxGridCardsViewInfo* cards = Show();
   EXPECT_EQ(cards->GetColumnCount(), 0);
