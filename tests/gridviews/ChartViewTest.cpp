@@ -707,9 +707,8 @@ TEST_F(ChartViewTest, CreateImageWithoutAControlSizeIs700By500AndNullForADetailP
   level_->SetGridView(master);
   auto* pattern = static_cast<TcxGridChartView*>(grid_->CreateView(TcxGridChartView::StaticClass()));
   detail->SetGridView(pattern);
-  if (pattern->DataController()->DetailMode() == 1) {
-    EXPECT_EQ(CreateImage(pattern, TBitmap::StaticClass()), nullptr);
-  }
+  ASSERT_EQ(pattern->DataController()->DetailMode(), 1);
+  EXPECT_EQ(CreateImage(pattern, TBitmap::StaticClass()), nullptr);
 }
 
 TEST_F(ChartViewTest, SheetOfColumnAndBarDiagrams) {
