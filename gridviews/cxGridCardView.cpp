@@ -13,6 +13,7 @@ KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonUpHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonDownHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsCustomize)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsBehavior)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
@@ -651,6 +652,20 @@ void TcxGridCardViewPainter::PaintViewContent() {
 
 void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   TcxCustomGridTableController::HandleKeyDown(key, shift);
+  if (FocusedRowIndex() >= 0 && FocusedItem()) {
+    bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
+    if ((key == VK_HOME || key == VK_END) && plain) {
+      // From before the first or after the last row.
+      FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
+      key = 0;
+      return;
+    }
+    if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
+      MakeFocusedRecordVisible();
+      key = 0;
+      return;
+    }
+  }
   if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return;
   auto* view = static_cast<TcxGridCardView*>(GridView());
   bool horizontal = view->LayoutDirection() == ldHorizontal;

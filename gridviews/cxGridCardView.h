@@ -110,6 +110,16 @@ class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
   TcxGridCardExpandButtonAlignment expandButtonAlignment_ = cebaRight;
 };
 
+class TcxGridCardViewOptionsBehavior : public TcxCustomGridTableOptionsBehavior {
+  KORVAN_CLASS(TcxGridCardViewOptionsBehavior, TcxCustomGridTableOptionsBehavior)
+
+ public:
+  // Moving past a card's last row goes on in the next card.
+  explicit TcxGridCardViewOptionsBehavior(TcxCustomGridView* v) : TcxCustomGridTableOptionsBehavior(v) {
+    SetFocusCellOnCycle(true);
+  }
+};
+
 class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomize {
   KORVAN_CLASS(TcxGridCardViewOptionsCustomize, TcxCustomGridTableOptionsCustomize)
 
@@ -348,9 +358,11 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
  public:
   using TcxCustomGridTableController::TcxCustomGridTableController;
   void MakeItemVisible(TcxCustomGridTableItem*) override {}
-  // Arrows: along the records (Up/Down in the horizontal layout, Left/Right in the vertical
-  // one) to the previous or next card; across them to the neighbouring layout column at the
-  // same height or to the card row above or below.
+  // With a focused row: Up and Down move between the rows (on into the next or previous
+  // card), Home and End to the card's first and last row. Arrows otherwise: along the records
+  // (Up/Down in the horizontal layout, Left/Right in the vertical one) to the previous or next
+  // card; across them to the neighbouring layout column at the same height or to the card row
+  // above or below.
   void HandleKeyDown(Word& key, TShiftState shift) override;
   // A pressed scroll button scrolls its card by one row at once, then every 300 ms while it
   // stays visible; releasing the mouse stops it.
@@ -382,6 +394,7 @@ class TcxGridCardView : public TcxCustomGridTableView {
   TClass GetOptionsViewClass() override { return TcxGridCardViewOptionsView::StaticClass(); }
   TClass GetItemClass() override { return TcxGridCardViewRow::StaticClass(); }
   TClass GetOptionsCustomizeClass() override { return TcxGridCardViewOptionsCustomize::StaticClass(); }
+  TClass GetOptionsBehaviorClass() override { return TcxGridCardViewOptionsBehavior::StaticClass(); }
   TcxGridCardViewOptionsCustomize* GetOptionsCustomize() const {
     return static_cast<TcxGridCardViewOptionsCustomize*>(OptionsCustomize());
   }

@@ -234,6 +234,21 @@ TEST_F(CardViewTest, KeysInBothLayoutDirections) {
   Pump();
   EXPECT_EQ(press(VK_DOWN), 28);  // no card row below
   EXPECT_EQ(press(VK_LEFT), 27);
+  // With a focused row Up and Down walk the rows, on into the next card; Home and End.
+  view_->SetLayoutDirection(ldHorizontal);
+  controller->FocusRowAtIndex(3);
+  controller->SetFocusedItem(view_->GetRow(1));
+  Pump();
+  EXPECT_EQ(press(VK_DOWN), 3);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(2));
+  EXPECT_EQ(press(VK_DOWN), 4);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(0));
+  EXPECT_EQ(press(VK_UP), 3);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(2));
+  press(VK_HOME);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(0));
+  press(VK_END);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(2));
 }
 
 TEST_F(CardViewTest, SizingCardsByASeparatorWithAnInvertedPreview) {
