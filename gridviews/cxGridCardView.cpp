@@ -38,10 +38,19 @@ TFont* FontOr(TFont* font) { return font ? font : LazyScreenCanvas()->CurrentFon
 
 TcxGridCardView* TcxGridCardViewRow::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
 
+namespace {
+void ClearFocusedRow(TcxCustomGridView* view) {
+  if (auto* controller = dynamic_cast<TcxCustomGridTableController*>(view->Controller())) controller->SetFocusedItem(nullptr);
+}
+}  // namespace
+
 void TcxGridCardViewRow::SetKind(TcxGridCardViewRowKind v) {
   if (v == kind_) return;
   kind_ = v;
   if (!Visible()) return Changed(0);
+  // A row that can no longer be focused gives up the focus.
+  auto* controller = static_cast<TcxCustomGridTableController*>(GridView()->Controller());
+  if (!CanFocus(nullptr) && controller->FocusedItem() == this) controller->SetFocusedItem(nullptr);
   Changed(2);
 }
 
@@ -113,6 +122,19 @@ void TcxGridCard::GetVisibleRows(std::vector<TcxGridCardViewRow*>& list) {
 }
 
 // ---- options --------------------------------------------------------------------------------------------
+
+void TcxGridCardViewOptionsView::SetEmptyRows(bool v) {
+  if (v == emptyRows_) return;
+  if (!v) ClearFocusedRow(GridView());
+  Set(emptyRows_, v, 2);
+}
+
+void TcxGridCardViewOptionsCustomize::SetCardExpanding(bool v) {
+  if (v == cardExpanding_) return;
+  if (v) ClearFocusedRow(GridView());
+  cardExpanding_ = v;
+  Changed(2);
+}
 
 TColor TcxGridCardViewOptionsView::GetSeparatorColor() const {
   return separatorColor_ != clDefault ? separatorColor_ : PainterOf(GridView())->SeparatorColor();

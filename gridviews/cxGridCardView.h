@@ -87,7 +87,8 @@ class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
   TcxGridCardExpandButtonAlignment CardExpandButtonAlignment() const { return expandButtonAlignment_; }
   void SetCardExpandButtonAlignment(TcxGridCardExpandButtonAlignment v) { Set(expandButtonAlignment_, v, 2); }
   bool EmptyRows() const { return emptyRows_; }
-  void SetEmptyRows(bool v) { Set(emptyRows_, v, 2); }
+  // Switching it off first gives up the focused row (it may be hidden in its card).
+  void SetEmptyRows(bool v);
   TColor SeparatorColor() const { return separatorColor_; }
   void SetSeparatorColor(TColor v) { Set(separatorColor_, v, 1); }
   Integer SeparatorWidth() const { return separatorWidth_; }
@@ -128,11 +129,8 @@ class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomiz
     SetItemMoving(false);
   }
   bool CardExpanding() const { return cardExpanding_; }
-  void SetCardExpanding(bool v) {
-    if (v == cardExpanding_) return;
-    cardExpanding_ = v;
-    Changed(2);
-  }
+  // Switching it on first gives up the focused row.
+  void SetCardExpanding(bool v);
   bool CardSizing() const { return cardSizing_; }
   void SetCardSizing(bool v) {
     if (v == cardSizing_) return;

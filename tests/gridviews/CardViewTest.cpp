@@ -249,6 +249,12 @@ TEST_F(CardViewTest, KeysInBothLayoutDirections) {
   EXPECT_EQ(controller->FocusedItem(), view_->GetRow(0));
   press(VK_END);
   EXPECT_EQ(controller->FocusedItem(), view_->GetRow(2));
+  // A focused row made a caption row gives up the focus; so does switching EmptyRows off.
+  view_->GetRow(2)->SetKind(rkCaption);
+  EXPECT_EQ(controller->FocusedItem(), nullptr);
+  controller->SetFocusedItem(view_->GetRow(1));
+  view_->GetOptionsView()->SetEmptyRows(false);
+  EXPECT_EQ(controller->FocusedItem(), nullptr);
 }
 
 TEST_F(CardViewTest, SizingCardsByASeparatorWithAnInvertedPreview) {
