@@ -345,6 +345,14 @@ void TcxGridCardViewInfo::SetTopRowIndex(Integer i) {
   Invalidate();
 }
 
+void TcxGridCardViewInfo::MakeRowVisible(TcxGridCardViewRow* row) {
+  auto it = std::find(rows_.begin(), rows_.end(), row);
+  if (it == rows_.end()) return;
+  Integer index = Integer(it - rows_.begin());
+  if (index < TopRowIndex()) return SetTopRowIndex(index);
+  while (index >= TopRowIndex() + fullyVisible_ && index != TopRowIndex()) SetTopRowIndex(TopRowIndex() + 1);
+}
+
 bool TcxGridCardViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {
   bool up = dynamic_cast<TcxGridCardScrollButtonUpHitTest*>(hitTest) != nullptr;
   if (button == mbLeft && (up || dynamic_cast<TcxGridCardScrollButtonDownHitTest*>(hitTest))) {
@@ -679,11 +687,12 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
     if ((key == VK_HOME || key == VK_END) && plain) {
       // From before the first or after the last row.
       FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
+      MakeFocusedRowVisible();
       key = 0;
       return;
     }
     if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
-      MakeFocusedRecordVisible();
+      MakeFocusedRowVisible();
       key = 0;
       return;
     }
@@ -732,6 +741,13 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   if (target < 0 || target >= rows) return;  // the first or last card row keeps the focus
   FocusRowAtIndex(target);
   MakeFocusedRecordVisible();
+}
+
+void TcxGridCardViewController::MakeFocusedRowVisible() {
+  MakeFocusedRecordVisible();
+  auto* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
+  if (auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord())))
+    card->MakeRowVisible(dynamic_cast<TcxGridCardViewRow*>(FocusedItem()));
 }
 
 void TcxGridCardViewController::StartCardScrolling(TcxGridCard* card, bool up) {

@@ -179,6 +179,8 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   Integer TopRowIndex() const { return Card()->TopRowIndex(); }
   // Negative becomes 0; the card is laid out again and repainted.
   void SetTopRowIndex(Integer i);
+  // Scrolls the card's rows until the row is fully visible or is the top row.
+  void MakeRowVisible(TcxGridCardViewRow* row);
   bool CanScrollUp() const { return TopRowIndex() > 0; }
   bool CanScrollDown() const { return !scrollDown_.IsEmpty(); }
   TRect ScrollUpBounds() const { return scrollUp_; }
@@ -366,6 +368,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   // stays visible; releasing the mouse stops it.
   void StartCardScrolling(TcxGridCard* card, bool up);
   void StopCardScrolling();
+  // The focused record and, inside its card, the focused row.
+  void MakeFocusedRowVisible();
   bool CardScrolling() const { return scrollTimer_ != nullptr; }
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   ~TcxGridCardViewController() override { StopCardScrolling(); }

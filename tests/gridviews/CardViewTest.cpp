@@ -397,8 +397,24 @@ TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
   Advance(1000);
   Pump();
   EXPECT_EQ(card()->TopRowIndex(), top - 1);
+  // Walking the rows by the keys scrolls the card to the focused row.
+  auto* keys = static_cast<TcxGridCardViewController*>(view_->Controller());
+  keys->FocusRowAtIndex(1);
+  keys->SetFocusedItem(view_->GetRow(0));
+  Pump();
+  auto second = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1)); };
+  for (Integer i = 0; i < 9; ++i) {
+    Word k = VK_DOWN;
+    keys->HandleKeyDown(k, TShiftState());
+  }
+  EXPECT_EQ(keys->FocusedItem(), view_->GetRow(9));
+  EXPECT_GT(second()->TopRowIndex(), 0);
+  EXPECT_EQ(second()->TopRowIndex() + second()->FullyVisibleRowCount(), 10);
+  Word k = VK_HOME;
+  keys->HandleKeyDown(k, TShiftState());
+  EXPECT_EQ(second()->TopRowIndex(), 0);
   // Another card keeps its own top row.
-  EXPECT_EQ(static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1))->TopRowIndex(), 0);
+  EXPECT_EQ(static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0))->TopRowIndex(), top - 1);
   form_->Repaint();
   Pump();
   S().Snapshot(form_->Handle(), "gridviews_cards_scrolled.png");
