@@ -14,6 +14,7 @@ KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonUpHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonDownHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsCustomize)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsBehavior)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewStyles)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
@@ -158,6 +159,63 @@ void TcxGridCardViewOptionsCustomize::AssignFrom(TPersistent* source) {
   TcxCustomGridTableOptionsCustomize::AssignFrom(source);
 }
 
+// ---- styles -----------------------------------------------------------------------------------------------
+
+void TcxGridCardViewStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
+  auto* pos = dynamic_cast<TcxGridCellPos*>(data);
+  switch (index) {
+    case vsCaptionRow: {
+      TcxCustomGridTableViewStyles::DefaultViewParams(index, data, params);
+      if (pos) GetContentParams(pos->Record, pos->Item, params);
+      TcxCustomLookAndFeelPainterClass painter = PainterOf(GridView());
+      params.Color = painter->HeaderColor();
+      params.TextColor = painter->HeaderTextColor();
+      return;
+    }
+    case vsCardBorder:
+      GetContentParams(dynamic_cast<TcxCustomGridRecord*>(data), nullptr, params);
+      return;
+    case vsRowCaption:
+      TcxCustomGridTableViewStyles::DefaultViewParams(index, data, params);
+      if (pos) GetCellContentParams(pos->Record, pos->Item, params);
+      return;
+    default:
+      TcxCustomGridTableViewStyles::DefaultViewParams(index, data, params);
+  }
+}
+
+void TcxGridCardViewStyles::GetCaptionRowParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                                TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetCaptionRowStyle) OnGetCaptionRowStyle(static_cast<TcxCustomGridTableView*>(GridView()), record, item, style);
+  TcxGridCellPos pos(record, item);
+  ResolveViewParams(vsCaptionRow, &pos, style, params);
+}
+
+void TcxGridCardViewStyles::GetCardBorderParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetCardBorderStyle) OnGetCardBorderStyle(static_cast<TcxCustomGridTableView*>(GridView()), record, style);
+  ResolveViewParams(vsCardBorder, record, style, params);
+}
+
+void TcxGridCardViewStyles::GetRowCaptionParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                                TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetRowCaptionStyle) OnGetRowCaptionStyle(static_cast<TcxCustomGridTableView*>(GridView()), record, item, style);
+  TcxGridCellPos pos(record, item);
+  ResolveViewParams(vsRowCaption, &pos, style, params);
+}
+
+void TcxGridCardViewStyles::AssignFrom(TPersistent* source) {
+  TcxCustomGridTableViewStyles::AssignFrom(source);
+  if (auto* s = dynamic_cast<TcxGridCardViewStyles*>(source)) {
+    for (Integer i : {vsCaptionRow, vsCardBorder, vsRowCaption}) SetIndexedStyle(i, s->GetIndexedStyle(i));
+    OnGetCaptionRowStyle = s->OnGetCaptionRowStyle;
+    OnGetRowCaptionStyle = s->OnGetRowCaptionStyle;
+    OnGetCardBorderStyle = s->OnGetCardBorderStyle;
+  }
+}
+
 // ---- one card ------------------------------------------------------------------------------------------------
 
 class TcxGridCardPainter : public TcxCustomGridRecordPainter {
@@ -169,21 +227,22 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
   void DrawCells() override {
     auto* card = static_cast<TcxGridCardViewInfo*>(RecordViewInfo());
     TcxCanvas* canvas = Canvas();
-    TcxStyleParams params;
+    TcxStyleParams params, borderParams;
     card->GetViewParams(params);
+    TcxGridCardViewStyles* styles = card->CardView()->GetStyles();
+    styles->GetCardBorderParams(card->GridRecord(), borderParams);
     Integer border = card->CardView()->GetOptionsView()->CardBorderWidth();
-    canvas->DrawFrameSides(card->Bounds, PainterOf(card->CardView())->HeaderColor(), border);
+    canvas->DrawFrameSides(card->Bounds, borderParams.Color, border);
     // Rows are clipped to the area between the scroll buttons.
     TRect rowsArea = GrowRect(card->Bounds, -border, -border);
     if (card->CanScrollUp()) rowsArea.Top = card->ScrollUpBounds().Bottom;
     if (card->CanScrollDown()) rowsArea.Bottom = card->ScrollDownBounds().Top;
     TcxRegion* saved = canvas->CopyClipRegion();
     canvas->IntersectClip(rowsArea);
-    TcxCustomLookAndFeelPainterClass lf = PainterOf(card->CardView());
     bool left = card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
-    auto drawText = [&](const String& text, TRect r, TColor color) {
-      canvas->ApplyFont(FontOr(params.Font));
-      canvas->CurrentFont()->SetColor(color);
+    auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p) {
+      canvas->ApplyFont(FontOr(p.Font));
+      canvas->CurrentFont()->SetColor(p.TextColor);
       canvas->CurrentBrush()->SetStyle(bsClear);
       canvas->OutputText(text, GrowRect(r, -2, 0), ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
       canvas->CurrentBrush()->SetStyle(bsSolid);
@@ -192,19 +251,22 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
       TcxGridCardViewRow* row = card->Row(i);
       TRect caption = card->CaptionBounds(i), value = card->ValueCell(i)->Bounds;
       if (value.IsEmpty()) continue;  // scrolled out of view
+      TcxStyleParams p;
       if (row->Kind() == rkCaption) {
-        // Caption rows: caption and value in the caption-row colours, the expand button kept free.
+        // Caption rows: caption and value in the caption-row style, the expand button kept free.
+        styles->GetCaptionRowParams(card->GridRecord(), row, p);
         TRect whole(caption.IsEmpty() ? value.Left : caption.Left, value.Top, value.Right, value.Bottom);
-        canvas->FillRectColor(whole, lf->HeaderColor());
+        canvas->FillRectColor(whole, p.Color);
         TRect button = row->HasExpandButton() ? card->ExpandButtonBounds : TRect();
         if (!button.IsEmpty() && left) caption.Left = button.Right + 2;
         if (!button.IsEmpty() && !left) value.Right = button.Left - 2;
-        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), caption, lf->HeaderTextColor());
-        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, lf->HeaderTextColor());
+        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), caption, p);
+        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p);
       } else {
         if (!caption.IsEmpty()) {
-          canvas->FillRectColor(caption, params.Color);
-          drawText(row->GetVisibleCaption(), caption, params.TextColor);
+          styles->GetRowCaptionParams(card->GridRecord(), row, p);
+          canvas->FillRectColor(caption, p.Color);
+          drawText(row->GetVisibleCaption(), caption, p);
         }
         card->ValueCell(i)->Paint(canvas);
       }

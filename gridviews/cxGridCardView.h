@@ -143,6 +143,28 @@ class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomiz
   bool cardSizing_ = true, cardExpanding_ = false;
 };
 
+class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
+  KORVAN_CLASS(TcxGridCardViewStyles, TcxCustomGridTableViewStyles)
+
+ public:
+  static constexpr Integer vsCaptionRow = 8, vsCardBorder = 9, vsRowCaption = 10;
+  explicit TcxGridCardViewStyles(TPersistent* owner) : TcxCustomGridTableViewStyles(owner) {}
+  TcxStyle* CaptionRow() { return GetIndexedStyle(vsCaptionRow); }
+  void SetCaptionRow(TcxStyle* v) { SetIndexedStyle(vsCaptionRow, v); }
+  TcxStyle* CardBorder() { return GetIndexedStyle(vsCardBorder); }
+  void SetCardBorder(TcxStyle* v) { SetIndexedStyle(vsCardBorder, v); }
+  TcxStyle* RowCaption() { return GetIndexedStyle(vsRowCaption); }
+  void SetRowCaption(TcxStyle* v) { SetIndexedStyle(vsRowCaption, v); }
+  TcxGridGetCellStyleEvent OnGetCaptionRowStyle, OnGetRowCaptionStyle;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxStyle*&)> OnGetCardBorderStyle;
+  void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
+  // Each fires its event, then resolves its style.
+  void GetCaptionRowParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, TcxStyleParams& params);
+  void GetCardBorderParams(TcxCustomGridRecord* record, TcxStyleParams& params);
+  void GetRowCaptionParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, TcxStyleParams& params);
+  void AssignFrom(TPersistent* source) override;
+};
+
 // ---- layout ------------------------------------------------------------------------------------
 
 class TcxGridCardScrollButtonUpHitTest : public TcxGridRecordHitTest {
@@ -397,6 +419,8 @@ class TcxGridCardView : public TcxCustomGridTableView {
   TClass GetItemClass() override { return TcxGridCardViewRow::StaticClass(); }
   TClass GetOptionsCustomizeClass() override { return TcxGridCardViewOptionsCustomize::StaticClass(); }
   TClass GetOptionsBehaviorClass() override { return TcxGridCardViewOptionsBehavior::StaticClass(); }
+  TClass GetStylesClass() override { return TcxGridCardViewStyles::StaticClass(); }
+  TcxGridCardViewStyles* GetStyles() const { return static_cast<TcxGridCardViewStyles*>(Styles()); }
   TcxGridCardViewOptionsCustomize* GetOptionsCustomize() const {
     return static_cast<TcxGridCardViewOptionsCustomize*>(OptionsCustomize());
   }

@@ -449,6 +449,49 @@ TEST_F(CardViewTest, CaptionWidths) {
   EXPECT_EQ(full->CaptionWidth(), 200 - 2 * border);
 }
 
+TEST_F(CardViewTest, CaptionRowCardBorderAndRowCaptionStyles) {
+  Fill(2);
+  view_->GetRow(0)->SetKind(rkCaption);
+  Show();
+  TcxGridCardViewStyles* styles = view_->GetStyles();
+  TcxCustomGridRecord* record = view_->GetViewData()->GetCard(1);
+  TcxCustomLookAndFeelPainterClass painter = view_->ViewInfo()->GetLookAndFeelPainter();
+  TcxStyleParams p;
+  styles->GetCaptionRowParams(record, view_->GetRow(0), p);
+  EXPECT_EQ(p.Color, painter->HeaderColor());
+  EXPECT_EQ(p.TextColor, painter->HeaderTextColor());
+  styles->GetCardBorderParams(record, p);
+  EXPECT_EQ(p.Color, painter->ContentColor());
+  styles->GetRowCaptionParams(record, view_->GetRow(1), p);
+  EXPECT_EQ(p.Color, painter->ContentColor());
+  // Styles and events: the event's style wins for its record.
+  auto* repository = new TcxStyleRepository(form_);
+  auto* green = new TcxStyle(repository);
+  green->SetColor(0x00C000);
+  auto* red = new TcxStyle(repository);
+  red->SetColor(0x0000C0);
+  styles->SetCardBorder(green);
+  styles->OnGetCaptionRowStyle = [&](TcxCustomGridTableView*, TcxCustomGridRecord* r, TcxCustomGridTableItem*, TcxStyle*& style) {
+    if (r->Index() == 1) style = red;
+  };
+  styles->GetCardBorderParams(record, p);
+  EXPECT_EQ(p.Color, TColor(0x00C000));
+  styles->GetCaptionRowParams(record, view_->GetRow(0), p);
+  EXPECT_EQ(p.Color, TColor(0x0000C0));
+  styles->GetCaptionRowParams(view_->GetViewData()->GetCard(0), view_->GetRow(0), p);
+  EXPECT_EQ(p.Color, painter->HeaderColor());
+  // Painted so: the border and the caption row of card 1.
+  view_->QueueLayoutChange();
+  Pump();
+  form_->Repaint();
+  Pump();
+  auto* card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+  EXPECT_EQ(canvas->Pixels(card->Bounds.Left, card->Bounds.Top + 5), TColor(0x00C000));
+  TRect caption = card->ValueCell(0)->Bounds;
+  EXPECT_EQ(canvas->Pixels(caption.Right - 2, caption.Top + 1), TColor(0x0000C0));
+}
+
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
   TcxGridCardsViewInfo* cards = Show();
   EXPECT_EQ(cards->GetColumnCount(), 0);
