@@ -138,6 +138,12 @@ TEST_F(ChartViewTest, RegisteredAsChartAndNewViewHasTheColumnDiagramActive) {
   ASSERT_EQ(view_->GetPresentationCount(), 2);
   EXPECT_TRUE(view_->IsPresentationChecked(0));
   EXPECT_FALSE(view_->CanChangeLayout());
+  // As a detail it takes all the height it may have and never counts as completely shown.
+  Integer height = 0;
+  bool fully = true;
+  view_->ViewInfo()->GetHeight(TPoint(600, 333), height, fully);
+  EXPECT_EQ(height, 333);
+  EXPECT_FALSE(fully);
   // An empty chart: an empty plot, no legend items.
   auto info = Layout();
   ASSERT_NE(info->DiagramViewInfo(), nullptr);
