@@ -725,6 +725,49 @@ Integer TcxGridCardViewViewInfo::GetGridModeBufferCount() {
   return DivRoundUp(Screen->Width(), w + kCardIndent) * DivRoundUp(Screen->Height(), h + kCardIndent) + 2;
 }
 
+namespace {
+// A view info of the view laid out apart in (30000, 0, 30000 + width, height).
+std::unique_ptr<TcxGridCardViewViewInfo> MeasuringLayout(TcxCustomGridView* view, const TPoint& maxSize) {
+  std::unique_ptr<TcxGridCardViewViewInfo> info(static_cast<TcxGridCardViewViewInfo*>(view->CreateViewInfo()));
+  info->SetInternal(true);
+  TRect r(30000, 0, 30000 + maxSize.X, maxSize.Y);
+  info->SetClientBounds(r);
+  info->PlaceAndCalculate(r);
+  return info;
+}
+}  // namespace
+
+void TcxGridCardViewViewInfo::GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible) {
+  auto info = MeasuringLayout(GridView(), maxSize);
+  TcxGridCardsViewInfo* cards = info->GetCardsViewInfo();
+  Integer lowest = -1;
+  fullyVisible = cards->ShownCount() == static_cast<TcxGridCardView*>(GridView())->GetViewData()->GetCardCount();
+  for (Integer c = 0; c < cards->GetColumnCount(); ++c) {
+    TcxGridCardViewColumn* column = cards->GetColumn(c);
+    for (Integer p = column->GetCardCount() - 1; p >= 0; --p)
+      if (column->GetCard(p)->Visible) {
+        TcxGridCardViewInfo* last = column->GetCard(p);
+        lowest = std::max(lowest, last->Bounds.Bottom + kCardIndent);
+        fullyVisible = fullyVisible && last->CalculateHeight() <= cards->Bounds.Height();
+        break;
+      }
+  }
+  Integer records = lowest >= 0 ? lowest : info->CommonCardHeight() + 2 * kCardIndent;
+  height = std::min(records + info->GetNonRecordsHeight(false), maxSize.Y);
+}
+
+Integer TcxGridCardViewViewInfo::GetWidth(const TPoint& maxSize) {
+  auto info = MeasuringLayout(GridView(), maxSize);
+  TcxGridCardsViewInfo* cards = info->GetCardsViewInfo();
+  if (cards->GetColumnCount() == 0) return 0;
+  for (Integer c = 0; c < cards->GetColumnCount(); ++c) {
+    TcxGridCardViewColumn* column = cards->GetColumn(c);
+    if (column->GetCardCount() == 0 || !column->GetCard(0)->Visible) return maxSize.X;
+  }
+  TcxGridCardViewColumn* last = cards->GetColumn(cards->GetColumnCount() - 1);
+  return last->GetCard(0)->Bounds.Right + kCardIndent - 30000;
+}
+
 TcxCustomGridHitTest* TcxGridCardViewViewInfo::GetContentHitTest(const TPoint& p) {
   if (separators_ && ClientBounds().Contains(p))
     if (TcxCustomGridHitTest* h = separators_->GetHitTest(p)) return h;

@@ -349,6 +349,12 @@ class TcxGridCardViewViewInfo : public TcxCustomGridTableViewInfo {
   Integer GetGridModeBufferCount();
   // The height all cards share (every visible row shown), 0 with variable card heights.
   Integer CommonCardHeight();
+  // As a detail: the layout calculated apart (at left 30000) in the width offered; the height
+  // down to the lowest last card + 7 and the parts; completely shown when every card fits.
+  void GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible) override;
+  // The right of the last column's first card + 7 when every column's first card shows, else
+  // all of it; 0 without cards.
+  Integer GetWidth(const TPoint& maxSize) override;
   void Calculate() override;
   TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
 

@@ -492,10 +492,30 @@ TEST_F(CardViewTest, CaptionRowCardBorderAndRowCaptionStyles) {
   EXPECT_EQ(canvas->Pixels(caption.Right - 2, caption.Top + 1), TColor(0x0000C0));
 }
 
+TEST_F(CardViewTest, DetailSizes) {
+  Fill(3);
+  TcxGridCardsViewInfo* cards = Show();
+  Integer h = cards->Items(0)->Bounds.Height();
+  Integer height = 0;
+  bool fully = false;
+  // Room for all three cards in one column.
+  view_->ViewInfo()->GetHeight(TPoint(700, 2000), height, fully);
+  EXPECT_EQ(height, 7 + 3 * h + 2 * 7 + 7);
+  EXPECT_TRUE(fully);
+  EXPECT_EQ(view_->ViewInfo()->GetWidth(TPoint(700, 2000)), 7 + 200 + 7);
+  // Too low and too narrow: not all shown, the width offered.
+  view_->ViewInfo()->GetHeight(TPoint(230, 2 * h + 30), height, fully);
+  EXPECT_FALSE(fully);
+  EXPECT_EQ(view_->ViewInfo()->GetWidth(TPoint(230, 2 * h + 30)), 230);
+  // The screen's layout stays as it was.
+  EXPECT_EQ(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)->Bounds.Height(), h);
+}
+
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
   TcxGridCardsViewInfo* cards = Show();
   EXPECT_EQ(cards->GetColumnCount(), 0);
   EXPECT_EQ(view_->GetViewInfo()->Separators()->Count(), 0);
+  EXPECT_EQ(view_->ViewInfo()->GetWidth(TPoint(500, 400)), 0);
 }
 
 TEST_F(CardViewTest, SheetsInEachLookAndFeel) {
