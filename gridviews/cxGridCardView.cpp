@@ -820,6 +820,7 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   }
   MakeFocusedRecordVisible();
   TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
+  if (!cards) return;
   auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord()));
   Integer focused = FocusedRowIndex(), target = -1;
   if (horizontal) {
@@ -848,9 +849,47 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   MakeFocusedRecordVisible();
 }
 
+Integer TcxGridCardViewController::CardsPerScrollLine() {
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
+  Integer n = 0;
+  if (!cards) return 1;  // not laid out yet
+  if (view->LayoutDirection() == ldHorizontal) {
+    if (cards->GetColumnCount() > 0) n = cards->GetColumn(0)->GetCardCount();
+  } else {
+    for (Integer c = 0; c < cards->GetColumnCount(); ++c)
+      if (cards->GetColumn(c)->GetCardCount() > 0) ++n;
+  }
+  return std::max<Integer>(n, 1);
+}
+
+void TcxGridCardViewController::InitScrollBarsParameters() {
+  bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
+  TScrollBarKind records = horizontal ? sbHorizontal : sbVertical, other = horizontal ? sbVertical : sbHorizontal;
+  SetScrollBarInfo(records, 0, GetScrollBarRecordCount() - 1, CardsPerScrollLine(), std::max(VisibleRecordCount(), 1),
+                   GetScrollBarPos(), true, true);
+  SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
+}
+
+void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
+  bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
+  if (kind != (horizontal ? sbHorizontal : sbVertical)) return;
+  switch (code) {
+    case scLineUp: ScrollRecords(false, CardsPerScrollLine()); break;
+    case scLineDown: ScrollRecords(true, CardsPerScrollLine()); break;
+    case scPageUp: ScrollPage(false); break;
+    case scPageDown: ScrollPage(true); break;
+    case scTrack:
+    case scPosition: SetScrollBarPos(pos); break;
+    default: break;
+  }
+  pos = GetScrollBarPos();
+}
+
 void TcxGridCardViewController::MakeFocusedRowVisible() {
   MakeFocusedRecordVisible();
   auto* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
+  if (!cards) return;
   if (auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord())))
     card->MakeRowVisible(dynamic_cast<TcxGridCardViewRow*>(FocusedItem()));
 }
@@ -875,7 +914,7 @@ void TcxGridCardViewController::StopCardScrolling() {
 bool TcxGridCardViewController::ScrollCard() {
   auto* view = static_cast<TcxGridCardView*>(GridView());
   TcxGridCard* record = scrollRow_ >= 0 ? view->GetViewData()->GetCard(scrollRow_) : nullptr;
-  auto* card = record ? dynamic_cast<TcxGridCardViewInfo*>(view->GetViewInfo()->GetCardsViewInfo()->GetViewInfoOfRecord(record))
+  auto* card = record && view->GetViewInfo()->GetCardsViewInfo() ? dynamic_cast<TcxGridCardViewInfo*>(view->GetViewInfo()->GetCardsViewInfo()->GetViewInfoOfRecord(record))
                       : nullptr;
   // The button must still be there.
   if (!card || (scrollUp_ ? !card->CanScrollUp() : !card->CanScrollDown())) return false;

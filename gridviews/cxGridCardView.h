@@ -392,6 +392,11 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   // card; across them to the neighbouring layout column at the same height or to the card row
   // above or below.
   void HandleKeyDown(Word& key, TShiftState shift) override;
+  // The records scroll along the layout: the horizontal bar for the horizontal layout, the
+  // vertical one otherwise (the other bar hidden); a line is a column or a row of cards.
+  void InitScrollBarsParameters() override;
+  void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
+  Integer CardsPerScrollLine();
   // A pressed scroll button scrolls its card by one row at once, then every 300 ms while it
   // stays visible; releasing the mouse stops it.
   void StartCardScrolling(TcxGridCard* card, bool up);

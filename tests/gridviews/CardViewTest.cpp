@@ -511,6 +511,32 @@ TEST_F(CardViewTest, DetailSizes) {
   EXPECT_EQ(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)->Bounds.Height(), h);
 }
 
+TEST_F(CardViewTest, ScrollBarsFollowTheLayoutDirection) {
+  Fill(60);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer perColumn = cards->GetColumn(0)->GetCardCount();
+  EXPECT_EQ(controller->CardsPerScrollLine(), perColumn);
+  Integer pos = 0;
+  controller->Scroll(sbVertical, scLineDown, pos);  // not the records' bar here
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 0);
+  controller->Scroll(sbHorizontal, scLineDown, pos);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), perColumn);
+  EXPECT_EQ(pos, perColumn);
+  view_->SetLayoutDirection(ldVertical);
+  controller->SetTopRecordIndex(0);
+  Pump();
+  EXPECT_EQ(controller->CardsPerScrollLine(), 3);
+  controller->Scroll(sbHorizontal, scLineDown, pos);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 0);
+  controller->Scroll(sbVertical, scLineDown, pos);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 3);
+}
+
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
   TcxGridCardsViewInfo* cards = Show();
   EXPECT_EQ(cards->GetColumnCount(), 0);
