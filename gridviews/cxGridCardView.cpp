@@ -1,0 +1,978 @@
+// The card view: rows, cards, options, the card layout in both directions with separators,
+// card painting and the unit start.
+#include "gridviews/cxGridCardView.h"
+
+#include <algorithm>
+
+#include "foundation/cxLookAndFeelPainters.h"
+#include "rtl/SysUtils.h"
+#include "vcl/Forms.h"
+#include "rtl/Variants.h"
+
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonUpHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonDownHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsCustomize)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsBehavior)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewStyles)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardsViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewSeparatorHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewPainter)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewData)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewController)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardView)
+
+namespace {
+// The gap between cards and around the cards area.
+constexpr Integer kCardIndent = 7;
+
+TcxCustomLookAndFeelPainterClass PainterOf(TcxCustomGridView* view) { return view->ViewInfo()->GetLookAndFeelPainter(); }
+
+TFont* FontOr(TFont* font) { return font ? font : LazyScreenCanvas()->CurrentFont(); }
+}  // namespace
+
+// ---- rows --------------------------------------------------------------------------------------------
+
+TcxGridCardView* TcxGridCardViewRow::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
+
+namespace {
+void ClearFocusedRow(TcxCustomGridView* view) {
+  if (auto* controller = dynamic_cast<TcxCustomGridTableController*>(view->Controller())) controller->SetFocusedItem(nullptr);
+}
+}  // namespace
+
+void TcxGridCardViewRow::SetKind(TcxGridCardViewRowKind v) {
+  if (v == kind_) return;
+  kind_ = v;
+  if (!Visible()) return Changed(0);
+  // A row that can no longer be focused gives up the focus.
+  auto* controller = static_cast<TcxCustomGridTableController*>(GridView()->Controller());
+  if (!CanFocus(nullptr) && controller->FocusedItem() == this) controller->SetFocusedItem(nullptr);
+  Changed(2);
+}
+
+void TcxGridCardViewRow::SetShowCaption(bool v) {
+  if (v == showCaption_) return;
+  showCaption_ = v;
+  Changed(2);
+}
+
+bool TcxGridCardViewRow::CanFocus(TcxCustomGridRecord* record) {
+  if (kind_ == rkCaption) return false;
+  if (auto* card = dynamic_cast<TcxGridCard*>(record); card && !IsVisibleInCard(card)) return false;
+  return TcxCustomGridTableItem::CanFocus(record);
+}
+
+String TcxGridCardViewRow::GetVisibleCaption() const {
+  String caption = Caption();
+  char32_t separator = CardView()->GetOptionsView()->CaptionSeparator();
+  if (separator != 0) AppendUtf8(caption, separator);
+  return caption;
+}
+
+bool TcxGridCardViewRow::HasExpandButton() {
+  TcxGridCardView* view = CardView();
+  if (!view->GetOptionsCustomize()->CardExpanding() || kind_ != rkCaption) return false;
+  for (Integer i = 0; i < view->GetVisibleRowCount(); ++i)
+    if (view->GetVisibleRow(i)->Kind() == rkCaption) return view->GetVisibleRow(i) == this;
+  return false;
+}
+
+void TcxGridCardViewRow::CheckHeight(Integer& height) {
+  if (HasExpandButton())
+    height = std::max(height, CardView()->ViewInfo()->GetLookAndFeelPainter()->GroupExpandButtonExtent());
+}
+
+bool TcxGridCardViewRow::IsVisibleInCard(TcxGridCard* card) {
+  if (!Visible()) return false;
+  if (kind_ == rkCaption) return true;
+  if (!card->GetExpanded()) return false;
+  if (CardView()->GetOptionsView()->EmptyRows()) return true;
+  return !VarIsNull(card->GetValue(Index()));
+}
+
+// ---- cards -------------------------------------------------------------------------------------------
+
+TcxGridRecordViewInfoClass TcxGridCard::GetViewInfoClass() { return GridRecordViewInfoClassOf<TcxGridCardViewInfo>(); }
+
+bool TcxGridCard::GetExpandable() {
+  return static_cast<TcxGridCardView*>(GridView())->GetOptionsCustomize()->CardExpanding();
+}
+
+void TcxGridCard::CollapseRecord(bool) {
+  if (!expanded_) return;
+  expanded_ = false;
+  GridView()->QueueSizeChange(false, false);
+}
+
+void TcxGridCard::ExpandRecord(bool) {
+  if (expanded_) return;
+  expanded_ = true;
+  GridView()->QueueSizeChange(false, false);
+}
+
+void TcxGridCard::GetVisibleRows(std::vector<TcxGridCardViewRow*>& list) {
+  list.clear();
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  for (Integer i = 0; i < view->GetVisibleRowCount(); ++i)
+    if (view->GetVisibleRow(i)->IsVisibleInCard(this)) list.push_back(view->GetVisibleRow(i));
+}
+
+// ---- options --------------------------------------------------------------------------------------------
+
+void TcxGridCardViewOptionsView::SetEmptyRows(bool v) {
+  if (v == emptyRows_) return;
+  if (!v) ClearFocusedRow(GridView());
+  Set(emptyRows_, v, 2);
+}
+
+void TcxGridCardViewOptionsCustomize::SetCardExpanding(bool v) {
+  if (v == cardExpanding_) return;
+  if (v) ClearFocusedRow(GridView());
+  cardExpanding_ = v;
+  Changed(2);
+}
+
+TColor TcxGridCardViewOptionsView::GetSeparatorColor() const {
+  return separatorColor_ != clDefault ? separatorColor_ : PainterOf(GridView())->SeparatorColor();
+}
+
+void TcxGridCardViewOptionsView::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewOptionsView*>(source)) {
+    SetCaptionSeparator(s->captionSeparator_);
+    SetCaptionWidth(s->captionWidth_);
+    SetCardBorderWidth(s->cardBorderWidth_);
+    SetCardWidth(s->cardWidth_);
+    SetEmptyRows(s->emptyRows_);
+    SetSeparatorColor(s->separatorColor_);
+    SetSeparatorWidth(s->separatorWidth_);
+  }
+  TcxCustomGridTableOptionsView::AssignFrom(source);
+}
+
+void TcxGridCardViewOptionsCustomize::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewOptionsCustomize*>(source)) SetCardSizing(s->cardSizing_);
+  TcxCustomGridTableOptionsCustomize::AssignFrom(source);
+}
+
+// ---- styles -----------------------------------------------------------------------------------------------
+
+void TcxGridCardViewStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
+  auto* pos = dynamic_cast<TcxGridCellPos*>(data);
+  switch (index) {
+    case vsCaptionRow: {
+      TcxCustomGridTableViewStyles::DefaultViewParams(index, data, params);
+      if (pos) GetContentParams(pos->Record, pos->Item, params);
+      TcxCustomLookAndFeelPainterClass painter = PainterOf(GridView());
+      params.Color = painter->HeaderColor();
+      params.TextColor = painter->HeaderTextColor();
+      return;
+    }
+    case vsCardBorder:
+      GetContentParams(dynamic_cast<TcxCustomGridRecord*>(data), nullptr, params);
+      return;
+    case vsRowCaption:
+      TcxCustomGridTableViewStyles::DefaultViewParams(index, data, params);
+      if (pos) GetCellContentParams(pos->Record, pos->Item, params);
+      return;
+    default:
+      TcxCustomGridTableViewStyles::DefaultViewParams(index, data, params);
+  }
+}
+
+void TcxGridCardViewStyles::GetCaptionRowParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                                TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetCaptionRowStyle) OnGetCaptionRowStyle(static_cast<TcxCustomGridTableView*>(GridView()), record, item, style);
+  TcxGridCellPos pos(record, item);
+  ResolveViewParams(vsCaptionRow, &pos, style, params);
+}
+
+void TcxGridCardViewStyles::GetCardBorderParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetCardBorderStyle) OnGetCardBorderStyle(static_cast<TcxCustomGridTableView*>(GridView()), record, style);
+  ResolveViewParams(vsCardBorder, record, style, params);
+}
+
+void TcxGridCardViewStyles::GetRowCaptionParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                                TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetRowCaptionStyle) OnGetRowCaptionStyle(static_cast<TcxCustomGridTableView*>(GridView()), record, item, style);
+  TcxGridCellPos pos(record, item);
+  ResolveViewParams(vsRowCaption, &pos, style, params);
+}
+
+void TcxGridCardViewStyles::AssignFrom(TPersistent* source) {
+  TcxCustomGridTableViewStyles::AssignFrom(source);
+  if (auto* s = dynamic_cast<TcxGridCardViewStyles*>(source)) {
+    for (Integer i : {vsCaptionRow, vsCardBorder, vsRowCaption}) SetIndexedStyle(i, s->GetIndexedStyle(i));
+    OnGetCaptionRowStyle = s->OnGetCaptionRowStyle;
+    OnGetRowCaptionStyle = s->OnGetRowCaptionStyle;
+    OnGetCardBorderStyle = s->OnGetCardBorderStyle;
+  }
+}
+
+// ---- one card ------------------------------------------------------------------------------------------------
+
+class TcxGridCardPainter : public TcxCustomGridRecordPainter {
+  KORVAN_CLASS(TcxGridCardPainter, TcxCustomGridRecordPainter)
+
+ public:
+  using TcxCustomGridRecordPainter::TcxCustomGridRecordPainter;
+  bool DrawExpandButtonBeforePaint() override { return false; }
+  void DrawCells() override {
+    auto* card = static_cast<TcxGridCardViewInfo*>(RecordViewInfo());
+    TcxCanvas* canvas = Canvas();
+    TcxStyleParams params, borderParams;
+    card->GetViewParams(params);
+    TcxGridCardViewStyles* styles = card->CardView()->GetStyles();
+    styles->GetCardBorderParams(card->GridRecord(), borderParams);
+    Integer border = card->CardView()->GetOptionsView()->CardBorderWidth();
+    canvas->DrawFrameSides(card->Bounds, borderParams.Color, border);
+    // Rows are clipped to the area between the scroll buttons.
+    TRect rowsArea = GrowRect(card->Bounds, -border, -border);
+    if (card->CanScrollUp()) rowsArea.Top = card->ScrollUpBounds().Bottom;
+    if (card->CanScrollDown()) rowsArea.Bottom = card->ScrollDownBounds().Top;
+    TcxRegion* saved = canvas->CopyClipRegion();
+    canvas->IntersectClip(rowsArea);
+    bool left = card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
+    auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p) {
+      canvas->ApplyFont(FontOr(p.Font));
+      canvas->CurrentFont()->SetColor(p.TextColor);
+      canvas->CurrentBrush()->SetStyle(bsClear);
+      canvas->OutputText(text, GrowRect(r, -2, 0), ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
+      canvas->CurrentBrush()->SetStyle(bsSolid);
+    };
+    for (Integer i = 0; i < card->RowCount(); ++i) {
+      TcxGridCardViewRow* row = card->Row(i);
+      TRect caption = card->CaptionBounds(i), value = card->ValueCell(i)->Bounds;
+      if (value.IsEmpty()) continue;  // scrolled out of view
+      TcxStyleParams p;
+      if (row->Kind() == rkCaption) {
+        // Caption rows: caption and value in the caption-row style, the expand button kept free.
+        styles->GetCaptionRowParams(card->GridRecord(), row, p);
+        TRect whole(caption.IsEmpty() ? value.Left : caption.Left, value.Top, value.Right, value.Bottom);
+        canvas->FillRectColor(whole, p.Color);
+        TRect button = row->HasExpandButton() ? card->ExpandButtonBounds : TRect();
+        if (!button.IsEmpty() && left) caption.Left = button.Right + 2;
+        if (!button.IsEmpty() && !left) value.Right = button.Left - 2;
+        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), caption, p);
+        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p);
+      } else {
+        if (!caption.IsEmpty()) {
+          styles->GetRowCaptionParams(card->GridRecord(), row, p);
+          canvas->FillRectColor(caption, p.Color);
+          drawText(row->GetVisibleCaption(), caption, p);
+        }
+        card->ValueCell(i)->Paint(canvas);
+      }
+    }
+    canvas->ApplyClipRegion(saved, roSet, true);
+    TcxCustomLookAndFeelPainterClass painter = PainterOf(card->CardView());
+    if (card->CanScrollDown()) painter->PaintScrollBarPart(canvas, false, card->ScrollDownBounds(), sbpLineDown, cxbsNormal);
+    if (card->CanScrollUp()) painter->PaintScrollBarPart(canvas, false, card->ScrollUpBounds(), sbpLineUp, cxbsNormal);
+  }
+};
+KORVAN_IMPLEMENT_CLASS(TcxGridCardPainter)
+
+TcxGridCardViewInfo::TcxGridCardViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record)
+    : TcxCustomGridRecordViewInfo(owner, record) {
+  Card()->GetVisibleRows(rows_);
+  for (TcxGridCardViewRow* row : rows_) cells_.push_back(new TcxGridTableDataCellViewInfo(this, row));
+  captions_.assign(rows_.size(), TRect());
+}
+
+TcxGridCardViewInfo::~TcxGridCardViewInfo() {
+  for (TcxGridTableDataCellViewInfo* cell : cells_) delete cell;
+}
+
+TcxGridCardView* TcxGridCardViewInfo::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
+
+void TcxGridCardViewInfo::GetViewParams(TcxStyleParams& params) {
+  CardView()->TableStyles()->GetContentParams(GridRecord(), nullptr, params);
+}
+
+TcxGridTableDataCellViewInfo* TcxGridCardViewInfo::GetCellViewInfoByItem(TcxCustomGridTableItem* item) {
+  for (TcxGridTableDataCellViewInfo* cell : cells_)
+    if (cell->Item() == item) return cell;
+  return nullptr;
+}
+
+void TcxGridCardViewInfo::GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) {
+  TcxGridTableDataCellViewInfo* cell = GetCellViewInfoByItem(item);
+  r = cell ? cell->Bounds : TRect();
+}
+
+Integer TcxGridCardViewInfo::CaptionWidth() {
+  if (captionWidth_ >= 0) return captionWidth_;
+  TcxGridCardViewOptionsView* options = CardView()->GetOptionsView();
+  Integer content = static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth();
+  if (options->CaptionWidth() > 0) {
+    captionWidth_ = std::min(options->CaptionWidth(), content);
+  } else {
+    // The widest caption cell of the rows this card shows, plus 2.
+    TcxStyleParams params;
+    GetViewParams(params);
+    Integer w = 0;
+    bool any = false;
+    for (TcxGridCardViewRow* row : rows_) {
+      if (!row->ShowCaption()) continue;
+      // A caption cell: its text and the cell's text margins.
+      Integer cell = MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4;
+      if (row->HasExpandButton() && options->CardExpandButtonAlignment() == cebaLeft)
+        cell += CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent() + 4;
+      w = std::max(w, cell);
+      any = true;
+    }
+    captionWidth_ = any ? std::min(w + 2, content) : 0;
+  }
+  return captionWidth_;
+}
+
+Integer TcxGridCardViewInfo::RowHeight(Integer i) {
+  TcxGridTableDataCellViewInfo* cell = cells_[size_t(i)];
+  cell->Bounds = TRect(0, 0, static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth() - CaptionWidth(), 0);
+  TcxStyleParams params;
+  GetViewParams(params);
+  Integer caption = MeasureTextHeightInFont(FontOr(params.Font), "Qq") + 4;
+  Integer h = std::max(cell->CalculateHeight(), caption);
+  rows_[size_t(i)]->CheckHeight(h);
+  return h;
+}
+
+Integer TcxGridCardViewInfo::CalculateHeight() {
+  Integer h = 2 * CardView()->GetOptionsView()->CardBorderWidth();
+  for (Integer i = 0; i < RowCount(); ++i) h += RowHeight(i);
+  return h;
+}
+
+Integer TcxGridCardViewInfo::CalculateWidth() { return CardView()->GetOptionsView()->CardWidth(); }
+
+Integer TcxGridCardViewInfo::ScrollButtonHeight() { return MulDiv(GetSystemMetrics(SM_CYHSCROLL), 3, 4); }
+
+void TcxGridCardViewInfo::LayoutRows(Integer top, Integer bottom) {
+  Integer border = CardView()->GetOptionsView()->CardBorderWidth();
+  Integer x = Bounds.Left + border, right = Bounds.Right - border, y = top;
+  Integer captionWidth = CaptionWidth();
+  fullyVisible_ = laidOut_ = 0;
+  for (Integer i = 0; i < RowCount(); ++i) {
+    TcxGridCardViewRow* row = rows_[size_t(i)];
+    Integer h = 0;
+    bool shown = i >= TopRowIndex() && y < bottom;
+    if (shown) {
+      h = RowHeight(i);
+      if (y + h <= bottom) ++fullyVisible_;
+      ++laidOut_;
+    }
+    Integer clipped = shown ? std::min(h, bottom - y) : 0;
+    Integer rowTop = shown ? y : top;
+    Integer valueLeft = row->ShowCaption() ? x + captionWidth : x;
+    captions_[size_t(i)] = shown && row->ShowCaption() ? TRect(x, rowTop, valueLeft, rowTop + clipped) : TRect();
+    cells_[size_t(i)]->ResetCalculated();
+    cells_[size_t(i)]->CalculateAt(valueLeft, rowTop, shown ? right - valueLeft : 0, clipped);
+    if (shown) y += h;
+  }
+}
+
+void TcxGridCardViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
+  TcxCustomGridRecordViewInfo::CalculateAt(left, top, width, height);
+  if (TopRowIndex() >= RowCount()) Card()->StoreTopRowIndex(std::max<Integer>(0, RowCount() - 1));
+  Integer border = CardView()->GetOptionsView()->CardBorderWidth();
+  TRect content(Bounds.Left + border, Bounds.Top + border, Bounds.Right - border, Bounds.Bottom - border);
+  Integer bh = ScrollButtonHeight();
+  scrollUp_ = scrollDown_ = TRect();
+  Integer rowsTop = content.Top + (CanScrollUp() ? bh : 0);
+  LayoutRows(rowsTop, content.Bottom);
+  // Rows left below: the down button takes the bottom, unless only the last row remains
+  // and none is fully visible.
+  bool down = TopRowIndex() + fullyVisible_ < RowCount() && !(fullyVisible_ == 0 && TopRowIndex() == RowCount() - 1);
+  if (down) {
+    LayoutRows(rowsTop, content.Bottom - bh);
+    scrollDown_ = TRect(content.Left, content.Bottom - bh, content.Right, content.Bottom);
+  }
+  if (CanScrollUp()) scrollUp_ = TRect(content.Left, content.Top, content.Right, content.Top + bh);
+  ExpandButtonBounds = TRect();
+  if (Card()->GetExpandable()) CalculateExpandButtonBounds(ExpandButtonBounds);
+}
+
+void TcxGridCardViewInfo::SetTopRowIndex(Integer i) {
+  i = std::max<Integer>(i, 0);
+  if (i == TopRowIndex()) return;
+  Card()->StoreTopRowIndex(i);
+  CalculateAt(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  Invalidate();
+}
+
+void TcxGridCardViewInfo::MakeRowVisible(TcxGridCardViewRow* row) {
+  auto it = std::find(rows_.begin(), rows_.end(), row);
+  if (it == rows_.end()) return;
+  Integer index = Integer(it - rows_.begin());
+  if (index < TopRowIndex()) return SetTopRowIndex(index);
+  while (index >= TopRowIndex() + fullyVisible_ && index != TopRowIndex()) SetTopRowIndex(TopRowIndex() + 1);
+}
+
+bool TcxGridCardViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {
+  bool up = dynamic_cast<TcxGridCardScrollButtonUpHitTest*>(hitTest) != nullptr;
+  if (button == mbLeft && (up || dynamic_cast<TcxGridCardScrollButtonDownHitTest*>(hitTest))) {
+    static_cast<TcxGridCardViewController*>(CardView()->Controller())->StartCardScrolling(Card(), up);
+    return true;
+  }
+  return TcxCustomGridRecordViewInfo::MouseDown(hitTest, button, shift);
+}
+
+void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
+  TcxCustomGridRecordViewInfo::OffsetBounds(dx, dy);
+  for (TcxGridTableDataCellViewInfo* cell : cells_) cell->OffsetBounds(dx, dy);
+  for (TRect& r : captions_) r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+}
+
+TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
+  if (!Bounds.Contains(p)) return nullptr;
+  if (scrollUp_.Contains(p) || scrollDown_.Contains(p)) {
+    TcxCustomGridHitTest* h = scrollUp_.Contains(p) ? static_cast<TcxCustomGridHitTest*>(GetPooledHitTest<TcxGridCardScrollButtonUpHitTest>(p))
+                                                     : GetPooledHitTest<TcxGridCardScrollButtonDownHitTest>(p);
+    InitHitTest(h);
+    return h;
+  }
+  for (Integer i = 0; i < RowCount(); ++i)
+    if (rows_[size_t(i)]->Kind() == rkData)
+      if (TcxCustomGridHitTest* h = cells_[size_t(i)]->GetHitTest(p)) return h;
+  return TcxCustomGridRecordViewInfo::GetHitTest(p);
+}
+
+TcxCustomGridCellPainterClass TcxGridCardViewInfo::GetPainterClass() { return TcxGridCardPainter::StaticClass(); }
+
+void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
+  r = TRect();
+  for (Integer i = 0; i < RowCount(); ++i) {
+    if (!rows_[size_t(i)]->HasExpandButton()) continue;
+    TRect value = cells_[size_t(i)]->Bounds;
+    if (value.IsEmpty()) return;  // the row is scrolled out of view
+    TRect row(captions_[size_t(i)].IsEmpty() ? value.Left : captions_[size_t(i)].Left, value.Top, value.Right, value.Bottom);
+    Integer size = CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent();
+    Integer top = (row.Top + row.Bottom - size) / 2;
+    Integer left = CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft ? row.Left + 2 : row.Right - 2 - size;
+    r = TRect(left, top, left + size, top + size);
+    return;
+  }
+}
+
+// ---- placement ---------------------------------------------------------------------------------------------
+
+void TcxGridCardViewColumn::SetCard(Integer position, TcxGridCardViewInfo* card) {
+  if (position < Integer(cards_.size()))
+    cards_[size_t(position)] = card;
+  else
+    cards_.push_back(card);
+  card->ColumnIndex = index_;
+  card->Position = position;
+}
+
+TcxGridCardsViewInfo::~TcxGridCardsViewInfo() = default;
+
+TcxGridCardView* TcxGridCardsViewInfo::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
+
+void TcxGridCardsViewInfo::GetDefaultBounds(TRect& r) {
+  TcxCustomGridRecordsViewInfo::GetDefaultBounds(r);
+  r = GrowRect(r, -kCardIndent, -kCardIndent);
+}
+
+Integer TcxGridCardsViewInfo::GetCardContentWidth() {
+  TcxGridCardViewOptionsView* o = CardView()->GetOptionsView();
+  return o->CardWidth() - 2 * o->CardBorderWidth();
+}
+
+Integer TcxGridCardsViewInfo::CardHeight(TcxGridCardViewInfo* card) {
+  return std::min(card->CalculateHeight(), std::max<Integer>(Bounds.Height(), 0));
+}
+
+TcxGridCardViewColumn* TcxGridCardsViewInfo::GetColumn(Integer i) {
+  while (i >= GetColumnCount()) columns_.push_back(std::make_unique<TcxGridCardViewColumn>(GetColumnCount()));
+  return columns_[size_t(i)].get();
+}
+
+void TcxGridCardsViewInfo::CalculateItems() {
+  for (auto& column : columns_) column->Clear();
+  columns_.clear();
+  shownCount_ = 0;
+  if (CardView()->LayoutDirection() == ldHorizontal)
+    CalculateHorizontal();
+  else
+    CalculateVertical();
+  CalculateVisibleCount();
+  for (Integer i = 0; i < Count(); ++i) Items(i)->Visible = i < shownCount_;
+}
+
+void TcxGridCardsViewInfo::CalculateHorizontal() {
+  TcxGridCardViewOptionsView* o = CardView()->GetOptionsView();
+  Integer clientRight = GridViewInfo()->ClientBounds().Right;
+  Integer x = Bounds.Left, y = Bounds.Top, column = 0, position = 0;
+  for (Integer i = 0; auto* info = static_cast<TcxGridCardViewInfo*>(FetchRecordViewInfo(i)); ++i) {
+    Integer h = CardHeight(info);
+    if (i > 0 && Bounds.Bottom < y + h) {
+      ++column;
+      position = 0;
+      x += o->CardWidth() + o->SeparatorWidth() + 2 * kCardIndent;
+      if (x >= clientRight) break;
+      y = Bounds.Top;
+    }
+    GetColumn(column)->SetCard(position, info);
+    info->CalculateAt(x, y, o->CardWidth(), h);
+    if (x + o->CardWidth() <= clientRight || column == 0) ++shownCount_;
+    ++position;
+    y += h + kCardIndent;
+  }
+}
+
+void TcxGridCardsViewInfo::CalculateVertical() {
+  TcxGridCardViewOptionsView* o = CardView()->GetOptionsView();
+  Integer clientBottom = GridViewInfo()->ClientBounds().Bottom;
+  Integer x = Bounds.Left, rowTop = Bounds.Top, rowHeight = 0, row = 0, position = 0, rowStart = 0;
+  bool stopped = false;
+  for (Integer i = 0; auto* info = static_cast<TcxGridCardViewInfo*>(FetchRecordViewInfo(i)); ++i) {
+    Integer h = CardHeight(info);
+    if (i > 0 && Bounds.Right < x + o->CardWidth()) {
+      position = 0;
+      ++row;
+      x = Bounds.Left;
+      rowTop += o->SeparatorWidth() + rowHeight + 2 * kCardIndent;
+      if (rowTop >= clientBottom) break;
+      rowHeight = 0;
+      rowStart = shownCount_;
+    }
+    GetColumn(position)->SetCard(row, info);
+    info->CalculateAt(x, rowTop, o->CardWidth(), h);
+    if (!stopped) {
+      if (rowTop + h > clientBottom && row > 0) {
+        // A partly visible row other than the first is not shown.
+        shownCount_ = rowStart;
+        stopped = true;
+      } else {
+        ++shownCount_;
+      }
+    }
+    ++position;
+    rowHeight = std::max(rowHeight, h);
+    x += o->CardWidth() + kCardIndent;
+  }
+}
+
+// ---- separators ------------------------------------------------------------------------------------------------
+
+void TcxGridCardViewSeparatorsViewInfo::Calculate(bool horizontal) {
+  rects_.clear();
+  hitAreas_.clear();
+  TcxGridCardView* view = cards_->CardView();
+  Integer width = view->GetOptionsView()->SeparatorWidth();
+  TRect client = cards_->GridViewInfo()->ClientBounds();
+  auto visible = [](TcxGridCardViewInfo* card) { return card->Visible; };
+  if (horizontal) {
+    Integer lowest = client.Bottom - kCardIndent;
+    for (Integer c = 0; c < cards_->GetColumnCount(); ++c) {
+      TcxGridCardViewColumn* column = cards_->GetColumn(c);
+      for (Integer p = column->GetCardCount() - 1; p >= 0; --p)
+        if (visible(column->GetCard(p))) {
+          lowest = std::max(lowest, column->GetCard(p)->Bounds.Bottom);
+          break;
+        }
+    }
+    for (Integer c = 0; c < cards_->GetColumnCount(); ++c) {
+      TcxGridCardViewColumn* column = cards_->GetColumn(c);
+      if (column->GetCardCount() == 0 || !visible(column->GetCard(0))) continue;
+      Integer left = column->GetCard(0)->Bounds.Right + kCardIndent;
+      rects_.push_back(TRect(left, client.Top + kCardIndent, left + width, lowest));
+      hitAreas_.push_back(TRect(left - 3, client.Top + kCardIndent, left + width + 3, lowest));
+    }
+  } else {
+    // One separator below every card row; sizing areas right of each layout column's first card.
+    Integer rows = 0;
+    for (Integer c = 0; c < cards_->GetColumnCount(); ++c) rows = std::max(rows, cards_->GetColumn(c)->GetCardCount());
+    Integer right = client.Right - kCardIndent;
+    if (cards_->GetColumnCount() > 0 && cards_->GetColumn(0)->GetCardCount() > 0)
+      right = std::max(right, cards_->GetColumn(0)->GetCard(0)->Bounds.Right);
+    for (Integer r = 0; r < rows; ++r) {
+      Integer bottom = -1;
+      bool any = false;
+      for (Integer c = 0; c < cards_->GetColumnCount(); ++c) {
+        TcxGridCardViewColumn* column = cards_->GetColumn(c);
+        if (r < column->GetCardCount() && visible(column->GetCard(r))) {
+          bottom = std::max(bottom, column->GetCard(r)->Bounds.Bottom);
+          any = true;
+        }
+      }
+      if (!any) continue;
+      Integer top = bottom + kCardIndent;
+      rects_.push_back(TRect(client.Left + kCardIndent, top, right, top + width));
+    }
+    for (Integer c = 0; c < cards_->GetColumnCount(); ++c) {
+      TcxGridCardViewColumn* column = cards_->GetColumn(c);
+      if (column->GetCardCount() == 0 || !visible(column->GetCard(0))) continue;
+      TRect card = column->GetCard(0)->Bounds;
+      hitAreas_.push_back(TRect(card.Right, card.Top, card.Right + kCardIndent, client.Bottom - kCardIndent));
+    }
+  }
+}
+
+TcxDragAndDropObjectClass TcxGridCardViewSeparatorHitTest::DragAndDropObjectClass() {
+  return [](TcxControl* control) -> TcxDragAndDropObject* { return new TcxGridCardSizingObject(control); };
+}
+
+TcxCustomGridHitTest* TcxGridCardViewSeparatorsViewInfo::GetHitTest(const TPoint& p) {
+  if (!cards_->CardView()->CanCardSizing()) return nullptr;
+  for (Integer i = 0; i < HitAreaCount(); ++i)
+    if (hitAreas_[size_t(i)].Contains(p)) {
+      auto* h = GetPooledHitTest<TcxGridCardViewSeparatorHitTest>(p);
+      h->SetViewInfo(nullptr);
+      h->SetGridView(cards_->GridView());
+      h->Separators = this;
+      h->Index = i;
+      return h;
+    }
+  return nullptr;
+}
+
+void TcxGridCardViewSeparatorsViewInfo::Paint(TcxCanvas* canvas) {
+  TColor color = cards_->CardView()->GetOptionsView()->GetSeparatorColor();
+  for (const TRect& r : rects_) {
+    canvas->FillRectColor(r, color);
+    canvas->ExcludeFromClip(r);
+  }
+}
+
+// ---- card sizing ---------------------------------------------------------------------------------------------
+
+TcxCustomGridDragAndDropObject* TcxGridCardSizingObject::InitDrag(const TPoint& p, TcxCustomGridHitTest* hitTest) {
+  TcxCustomGridDragAndDropObject::InitDrag(p, hitTest);
+  if (auto* h = dynamic_cast<TcxGridCardViewSeparatorHitTest*>(hitTest)) index_ = h->Index;
+  width_ = -1;
+  return this;
+}
+
+Integer TcxGridCardSizingObject::WidthAt(Integer x) {
+  Integer w = static_cast<TcxGridCardView*>(GridView())->GetOptionsView()->CardWidth() + (x - SourcePoint.X) / (index_ + 1);
+  return w <= 39 ? 40 : w;
+}
+
+std::vector<TRect> TcxGridCardSizingObject::PreviewRects(TcxGridCardView* view, Integer w) {
+  std::vector<TRect> rects;
+  TRect client = view->GetViewInfo()->ClientBounds();
+  Integer sw = view->GetOptionsView()->SeparatorWidth();
+  Integer top = client.Top + kCardIndent, bottom = client.Bottom - kCardIndent;
+  for (Integer x = client.Left;;) {
+    if (view->LayoutDirection() == ldHorizontal) {
+      Integer left = x + w + 2 * kCardIndent;
+      if (left >= client.Right) break;
+      rects.push_back(TRect(left, top, left + sw, bottom));
+      x = left + sw;
+    } else {
+      Integer left = x + w + kCardIndent + (kCardIndent - sw) / 2;
+      if (left >= client.Right) break;
+      rects.push_back(TRect(left, top, left + sw, bottom));
+      x += w + kCardIndent;
+    }
+  }
+  return rects;
+}
+
+void TcxGridCardSizingObject::InvertPreview() {
+  TcxCanvas* canvas = Site() ? Site()->Canvas() : nullptr;
+  if (!canvas || width_ < 0) return;
+  for (const TRect& r : PreviewRects(static_cast<TcxGridCardView*>(GridView()), width_)) canvas->InvertArea(r);
+  previewShown_ = !previewShown_;
+}
+
+void TcxGridCardSizingObject::MoveDrag(const TPoint& p, bool& accepted) {
+  Integer w = WidthAt(p.X);
+  if (w != width_) {
+    if (previewShown_) InvertPreview();
+    width_ = w;
+    InvertPreview();
+  }
+  accepted = true;
+  TcxCustomGridDragAndDropObject::MoveDrag(p, accepted);
+}
+
+void TcxGridCardSizingObject::BeforeFinishDrag(bool accepted) {
+  if (previewShown_) InvertPreview();
+  TcxCustomGridDragAndDropObject::BeforeFinishDrag(accepted);
+  if (accepted && width_ >= 0) static_cast<TcxGridCardView*>(GridView())->GetOptionsView()->SetCardWidth(width_);
+}
+
+// ---- view info and painter ----------------------------------------------------------------------------------
+
+TcxGridCardViewViewInfo::~TcxGridCardViewViewInfo() = default;
+
+void TcxGridCardViewViewInfo::Calculate() {
+  TcxCustomGridTableViewInfo::Calculate();
+  separators_ = std::make_unique<TcxGridCardViewSeparatorsViewInfo>(GetCardsViewInfo());
+  separators_->Calculate(static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal);
+}
+
+Integer TcxGridCardViewViewInfo::CommonCardHeight() {
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  TcxGridCardsViewInfo* cards = GetCardsViewInfo();
+  if (!view->GetOptionsView()->EmptyRows() || cards->HasVariableRecordHeight() || cards->Count() == 0) return 0;
+  return static_cast<TcxGridCardViewInfo*>(cards->Items(0))->CalculateHeight();
+}
+
+Integer TcxGridCardViewViewInfo::GetGridModeBufferCount() {
+  Integer w = static_cast<TcxGridCardView*>(GridView())->GetOptionsView()->CardWidth(), h = CommonCardHeight();
+  if (w == 0 || h == 0) return 0;
+  return DivRoundUp(Screen->Width(), w + kCardIndent) * DivRoundUp(Screen->Height(), h + kCardIndent) + 2;
+}
+
+namespace {
+// A view info of the view laid out apart in (30000, 0, 30000 + width, height).
+std::unique_ptr<TcxGridCardViewViewInfo> MeasuringLayout(TcxCustomGridView* view, const TPoint& maxSize) {
+  std::unique_ptr<TcxGridCardViewViewInfo> info(static_cast<TcxGridCardViewViewInfo*>(view->CreateViewInfo()));
+  info->SetInternal(true);
+  TRect r(30000, 0, 30000 + maxSize.X, maxSize.Y);
+  info->SetClientBounds(r);
+  info->PlaceAndCalculate(r);
+  return info;
+}
+}  // namespace
+
+void TcxGridCardViewViewInfo::GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible) {
+  auto info = MeasuringLayout(GridView(), maxSize);
+  TcxGridCardsViewInfo* cards = info->GetCardsViewInfo();
+  Integer lowest = -1;
+  fullyVisible = cards->ShownCount() == static_cast<TcxGridCardView*>(GridView())->GetViewData()->GetCardCount();
+  for (Integer c = 0; c < cards->GetColumnCount(); ++c) {
+    TcxGridCardViewColumn* column = cards->GetColumn(c);
+    for (Integer p = column->GetCardCount() - 1; p >= 0; --p)
+      if (column->GetCard(p)->Visible) {
+        TcxGridCardViewInfo* last = column->GetCard(p);
+        lowest = std::max(lowest, last->Bounds.Bottom + kCardIndent);
+        fullyVisible = fullyVisible && last->CalculateHeight() <= cards->Bounds.Height();
+        break;
+      }
+  }
+  Integer records = lowest >= 0 ? lowest : info->CommonCardHeight() + 2 * kCardIndent;
+  height = std::min(records + info->GetNonRecordsHeight(false), maxSize.Y);
+}
+
+Integer TcxGridCardViewViewInfo::GetWidth(const TPoint& maxSize) {
+  auto info = MeasuringLayout(GridView(), maxSize);
+  TcxGridCardsViewInfo* cards = info->GetCardsViewInfo();
+  if (cards->GetColumnCount() == 0) return 0;
+  for (Integer c = 0; c < cards->GetColumnCount(); ++c) {
+    TcxGridCardViewColumn* column = cards->GetColumn(c);
+    if (column->GetCardCount() == 0 || !column->GetCard(0)->Visible) return maxSize.X;
+  }
+  TcxGridCardViewColumn* last = cards->GetColumn(cards->GetColumnCount() - 1);
+  return last->GetCard(0)->Bounds.Right + kCardIndent - 30000;
+}
+
+TcxCustomGridHitTest* TcxGridCardViewViewInfo::GetContentHitTest(const TPoint& p) {
+  if (separators_ && ClientBounds().Contains(p))
+    if (TcxCustomGridHitTest* h = separators_->GetHitTest(p)) return h;
+  return TcxCustomGridTableViewInfo::GetContentHitTest(p);
+}
+
+void TcxGridCardViewPainter::PaintViewContent() {
+  auto* info = static_cast<TcxGridCardViewViewInfo*>(PaintViewInfo());
+  if (info->Separators()) {
+    info->Separators()->Paint(Canvas());
+    for (Integer i = 0; i < info->Separators()->Count(); ++i) ExcludeFromBackground(info->Separators()->Bounds(i));
+  }
+  TcxCustomGridTablePainter::PaintViewContent();
+}
+
+// ---- controller ----------------------------------------------------------------------------------------------
+
+void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
+  TcxCustomGridTableController::HandleKeyDown(key, shift);
+  if (FocusedRowIndex() >= 0 && FocusedItem()) {
+    bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
+    if ((key == VK_HOME || key == VK_END) && plain) {
+      // From before the first or after the last row.
+      FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
+      MakeFocusedRowVisible();
+      key = 0;
+      return;
+    }
+    if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
+      MakeFocusedRowVisible();
+      key = 0;
+      return;
+    }
+  }
+  if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return;
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  bool horizontal = view->LayoutDirection() == ldHorizontal;
+  bool forward = key == VK_DOWN || key == VK_RIGHT;
+  bool alongRecords = horizontal ? (key == VK_UP || key == VK_DOWN) : (key == VK_LEFT || key == VK_RIGHT);
+  Integer rows = DataController()->RowCount();
+  if (rows == 0) return;
+  key = 0;
+  if (FocusedRowIndex() < 0) {
+    if (forward) GoToLastRecord(false); else GoToFirstRecord();
+    return;
+  }
+  if (alongRecords) {
+    if (forward) GoToNextRecord(false, true); else GoToPrevRecord(false, true);
+    return;
+  }
+  MakeFocusedRecordVisible();
+  TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
+  if (!cards) return;
+  auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord()));
+  Integer focused = FocusedRowIndex(), target = -1;
+  if (horizontal) {
+    Integer column = card ? card->ColumnIndex + (forward ? 1 : -1) : -1;
+    TcxGridCardViewColumn* next = column >= 0 && column < cards->GetColumnCount() ? cards->GetColumn(column) : nullptr;
+    if (next && next->GetCardCount() > 0 && next->GetCard(0)->Visible) {
+      // The card of that column at the old card's top.
+      TcxGridCardViewInfo* pick = nullptr;
+      for (Integer p = 0; p < next->GetCardCount() && next->GetCard(p)->Visible; ++p) {
+        pick = next->GetCard(p);
+        if (pick->Bounds.Bottom > card->Bounds.Top) break;
+      }
+      target = pick->GridRecord()->Index();
+    } else {
+      // At the edge column: one record on, the cards follow.
+      target = focused + (forward ? 1 : -1);
+    }
+  } else {
+    Integer perRow = 0;
+    for (Integer c = 0; c < cards->GetColumnCount(); ++c)
+      if (cards->GetColumn(c)->GetCardCount() > 0) ++perRow;
+    target = focused + (forward ? perRow : -perRow);
+  }
+  if (target < 0 || target >= rows) return;  // the first or last card row keeps the focus
+  FocusRowAtIndex(target);
+  MakeFocusedRecordVisible();
+}
+
+Integer TcxGridCardViewController::CardsPerScrollLine() {
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
+  Integer n = 0;
+  if (!cards) return 1;  // not laid out yet
+  if (view->LayoutDirection() == ldHorizontal) {
+    if (cards->GetColumnCount() > 0) n = cards->GetColumn(0)->GetCardCount();
+  } else {
+    for (Integer c = 0; c < cards->GetColumnCount(); ++c)
+      if (cards->GetColumn(c)->GetCardCount() > 0) ++n;
+  }
+  return std::max<Integer>(n, 1);
+}
+
+void TcxGridCardViewController::InitScrollBarsParameters() {
+  bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
+  TScrollBarKind records = horizontal ? sbHorizontal : sbVertical, other = horizontal ? sbVertical : sbHorizontal;
+  SetScrollBarInfo(records, 0, GetScrollBarRecordCount() - 1, CardsPerScrollLine(), std::max(VisibleRecordCount(), 1),
+                   GetScrollBarPos(), true, true);
+  SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
+}
+
+void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
+  bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
+  if (kind != (horizontal ? sbHorizontal : sbVertical)) return;
+  switch (code) {
+    case scLineUp: ScrollRecords(false, CardsPerScrollLine()); break;
+    case scLineDown: ScrollRecords(true, CardsPerScrollLine()); break;
+    case scPageUp: ScrollPage(false); break;
+    case scPageDown: ScrollPage(true); break;
+    case scTrack:
+    case scPosition: SetScrollBarPos(pos); break;
+    default: break;
+  }
+  pos = GetScrollBarPos();
+}
+
+void TcxGridCardViewController::MakeFocusedRowVisible() {
+  MakeFocusedRecordVisible();
+  auto* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
+  if (!cards) return;
+  if (auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord())))
+    card->MakeRowVisible(dynamic_cast<TcxGridCardViewRow*>(FocusedItem()));
+}
+
+void TcxGridCardViewController::StartCardScrolling(TcxGridCard* card, bool up) {
+  StopCardScrolling();
+  scrollRow_ = card->Index();
+  scrollUp_ = up;
+  if (!ScrollCard()) return;
+  scrollTimer_ = new TcxTimer(nullptr);
+  scrollTimer_->SetInterval(300);
+  scrollTimer_->SetOnTimer([this](TObject*) {
+    if (!ScrollCard()) StopCardScrolling();
+  });
+}
+
+void TcxGridCardViewController::StopCardScrolling() {
+  FreeAndNil(scrollTimer_);
+  scrollRow_ = -1;
+}
+
+bool TcxGridCardViewController::ScrollCard() {
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  TcxGridCard* record = scrollRow_ >= 0 ? view->GetViewData()->GetCard(scrollRow_) : nullptr;
+  auto* card = record && view->GetViewInfo()->GetCardsViewInfo() ? dynamic_cast<TcxGridCardViewInfo*>(view->GetViewInfo()->GetCardsViewInfo()->GetViewInfoOfRecord(record))
+                      : nullptr;
+  // The button must still be there.
+  if (!card || (scrollUp_ ? !card->CanScrollUp() : !card->CanScrollDown())) return false;
+  card->SetTopRowIndex(card->TopRowIndex() + (scrollUp_ ? -1 : 1));
+  return true;
+}
+
+void TcxGridCardViewController::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  StopCardScrolling();
+  TcxCustomGridTableController::MouseUp(button, shift, x, y);
+}
+
+// ---- the view -----------------------------------------------------------------------------------------------
+
+void TcxGridCardView::SetLayoutDirection(TcxGridCardViewLayoutDirection v) {
+  if (v == layoutDirection_) return;
+  layoutDirection_ = v;
+  Changed(2);
+}
+
+void TcxGridCardView::GetStoredProperties(TStrings* properties) {
+  properties->Add("CardWidth");
+  TcxCustomGridTableView::GetStoredProperties(properties);
+}
+
+void TcxGridCardView::GetStoredPropertyValue(const String& name, Variant& value) {
+  if (name == "CardWidth") {
+    value = Variant(GetOptionsView()->CardWidth());
+    return;
+  }
+  TcxCustomGridTableView::GetStoredPropertyValue(name, value);
+}
+
+void TcxGridCardView::SetStoredPropertyValue(const String& name, const Variant& value) {
+  if (name == "CardWidth") {
+    GetOptionsView()->SetCardWidth(value.AsInteger());
+    return;
+  }
+  TcxCustomGridTableView::SetStoredPropertyValue(name, value);
+}
+
+void TcxGridCardView::DoAssign(TcxCustomGridView* source) {
+  if (auto* s = dynamic_cast<TcxGridCardView*>(source)) {
+    SetLayoutDirection(s->layoutDirection_);
+    OnRowPosChanged = s->OnRowPosChanged;
+  }
+  TcxCustomGridTableView::DoAssign(source);
+}
+
+void InitializeCxGridCardView() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  InitializeCxGrid();
+  GridRegisteredViews()->Register(TcxGridCardView::StaticClass(), "Cards");
+  RegisterClass(TcxGridCardViewRow::StaticClass());
+  RegisterClass(TcxGridCardView::StaticClass());
+  RegisterGridCellPainterFactory(TcxGridCardPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
+    return new TcxGridCardPainter(c, v);
+  });
+}

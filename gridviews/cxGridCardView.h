@@ -1,0 +1,465 @@
+// The card view: every record of the data controller as a framed card of caption-and-value
+// rows, cards placed in columns (horizontal layout) or rows (vertical layout) with separators
+// between them. Source: cxGridCardView.cpp.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "grid/cxGrid.h"
+#include "grid/cxGridCustomTableController.h"
+#include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridCustomTableViewInfo.h"
+#include "grid/cxGridDragAndDrop.h"
+
+class TcxGridCardView;
+class TcxGridCard;
+class TcxGridCardViewInfo;
+class TcxGridCardViewSeparatorsViewInfo;
+
+enum TcxGridCardViewLayoutDirection { ldHorizontal, ldVertical };
+enum TcxGridCardViewRowKind { rkData, rkCaption };
+enum TcxGridCardExpandButtonAlignment { cebaLeft, cebaRight };
+
+// ---- rows, cards, options ---------------------------------------------------------------------
+
+class TcxGridCardViewRow : public TcxCustomGridTableItem {
+  KORVAN_CLASS(TcxGridCardViewRow, TcxCustomGridTableItem)
+
+ public:
+  using TcxCustomGridTableItem::TcxCustomGridTableItem;
+  TcxGridCardView* CardView() const;
+  TcxGridCardViewRowKind Kind() const { return kind_; }
+  void SetKind(TcxGridCardViewRowKind v);
+  bool ShowCaption() const { return showCaption_; }
+  void SetShowCaption(bool v);
+  bool CanFocus(TcxCustomGridRecord* record) override;
+  // The caption followed by the view's caption separator (when not the zero character).
+  String GetVisibleCaption() const;
+  // CardExpanding on and this the first visible caption row of the view.
+  bool HasExpandButton();
+  // Raises a height to the expand button's extent when the row carries the button.
+  void CheckHeight(Integer& height);
+  // Visible caption rows always; data rows not in a collapsed card, and with EmptyRows off
+  // only where the record's value is not Null.
+  bool IsVisibleInCard(TcxGridCard* card);
+
+ private:
+  TcxGridCardViewRowKind kind_ = rkData;
+  bool showCaption_ = true;
+};
+
+class TcxGridCard : public TcxCustomGridRecord {
+ public:
+  using TcxCustomGridRecord::TcxCustomGridRecord;
+  bool HasCells() override { return true; }
+  TcxGridRecordViewInfoClass GetViewInfoClass() override;
+  bool CardExpanded() const { return expanded_; }
+  // Collapsed only while expandable (OptionsCustomize.CardExpanding).
+  bool GetExpandable() override;
+  bool GetExpanded() override { return !GetExpandable() || expanded_; }
+  void CollapseRecord(bool recursive) override;
+  void ExpandRecord(bool recursive) override;
+  // The first row shown when the card's rows scroll inside it.
+  Integer TopRowIndex() const { return topRowIndex_; }
+  void StoreTopRowIndex(Integer v) { topRowIndex_ = v; }
+  // The rows this card shows, in visible order.
+  void GetVisibleRows(std::vector<TcxGridCardViewRow*>& list);
+
+ private:
+  bool expanded_ = true;
+  Integer topRowIndex_ = 0;
+};
+
+class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
+  KORVAN_CLASS(TcxGridCardViewOptionsView, TcxCustomGridTableOptionsView)
+
+ public:
+  explicit TcxGridCardViewOptionsView(TcxCustomGridView* v) : TcxCustomGridTableOptionsView(v) {}
+  char32_t CaptionSeparator() const { return captionSeparator_; }
+  void SetCaptionSeparator(char32_t v) { Set(captionSeparator_, v, 2); }
+  Integer CaptionWidth() const { return captionWidth_; }
+  void SetCaptionWidth(Integer v) { Set(captionWidth_, std::max<Integer>(v, 0), 2); }
+  Integer CardBorderWidth() const { return cardBorderWidth_; }
+  void SetCardBorderWidth(Integer v) { Set(cardBorderWidth_, v <= 0 ? 1 : v, 2); }
+  Integer CardWidth() const { return cardWidth_; }
+  void SetCardWidth(Integer v) { Set(cardWidth_, std::max<Integer>(v, 40), 2); }
+  TcxGridCardExpandButtonAlignment CardExpandButtonAlignment() const { return expandButtonAlignment_; }
+  void SetCardExpandButtonAlignment(TcxGridCardExpandButtonAlignment v) { Set(expandButtonAlignment_, v, 2); }
+  bool EmptyRows() const { return emptyRows_; }
+  // Switching it off first gives up the focused row (it may be hidden in its card).
+  void SetEmptyRows(bool v);
+  TColor SeparatorColor() const { return separatorColor_; }
+  void SetSeparatorColor(TColor v) { Set(separatorColor_, v, 1); }
+  Integer SeparatorWidth() const { return separatorWidth_; }
+  void SetSeparatorWidth(Integer v) { Set(separatorWidth_, std::max<Integer>(v, 0), 1); }
+  // SeparatorColor, else the look and feel's separator colour.
+  TColor GetSeparatorColor() const;
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  template <class T>
+  void Set(T& field, T v, Integer kind) {
+    if (field == v) return;
+    field = v;
+    Changed(kind);
+  }
+  char32_t captionSeparator_ = U':';
+  Integer captionWidth_ = 0, cardBorderWidth_ = 2, cardWidth_ = 200, separatorWidth_ = 2;
+  bool emptyRows_ = true;
+  TColor separatorColor_ = clDefault;
+  TcxGridCardExpandButtonAlignment expandButtonAlignment_ = cebaRight;
+};
+
+class TcxGridCardViewOptionsBehavior : public TcxCustomGridTableOptionsBehavior {
+  KORVAN_CLASS(TcxGridCardViewOptionsBehavior, TcxCustomGridTableOptionsBehavior)
+
+ public:
+  // Moving past a card's last row goes on in the next card.
+  explicit TcxGridCardViewOptionsBehavior(TcxCustomGridView* v) : TcxCustomGridTableOptionsBehavior(v) {
+    SetFocusCellOnCycle(true);
+  }
+};
+
+class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomize {
+  KORVAN_CLASS(TcxGridCardViewOptionsCustomize, TcxCustomGridTableOptionsCustomize)
+
+ public:
+  explicit TcxGridCardViewOptionsCustomize(TcxCustomGridView* v) : TcxCustomGridTableOptionsCustomize(v) {
+    SetItemMoving(false);
+  }
+  bool CardExpanding() const { return cardExpanding_; }
+  // Switching it on first gives up the focused row.
+  void SetCardExpanding(bool v);
+  bool CardSizing() const { return cardSizing_; }
+  void SetCardSizing(bool v) {
+    if (v == cardSizing_) return;
+    cardSizing_ = v;
+    Changed(0);
+  }
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool cardSizing_ = true, cardExpanding_ = false;
+};
+
+class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
+  KORVAN_CLASS(TcxGridCardViewStyles, TcxCustomGridTableViewStyles)
+
+ public:
+  static constexpr Integer vsCaptionRow = 8, vsCardBorder = 9, vsRowCaption = 10;
+  explicit TcxGridCardViewStyles(TPersistent* owner) : TcxCustomGridTableViewStyles(owner) {}
+  TcxStyle* CaptionRow() { return GetIndexedStyle(vsCaptionRow); }
+  void SetCaptionRow(TcxStyle* v) { SetIndexedStyle(vsCaptionRow, v); }
+  TcxStyle* CardBorder() { return GetIndexedStyle(vsCardBorder); }
+  void SetCardBorder(TcxStyle* v) { SetIndexedStyle(vsCardBorder, v); }
+  TcxStyle* RowCaption() { return GetIndexedStyle(vsRowCaption); }
+  void SetRowCaption(TcxStyle* v) { SetIndexedStyle(vsRowCaption, v); }
+  TcxGridGetCellStyleEvent OnGetCaptionRowStyle, OnGetRowCaptionStyle;
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxStyle*&)> OnGetCardBorderStyle;
+  void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
+  // Each fires its event, then resolves its style.
+  void GetCaptionRowParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, TcxStyleParams& params);
+  void GetCardBorderParams(TcxCustomGridRecord* record, TcxStyleParams& params);
+  void GetRowCaptionParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, TcxStyleParams& params);
+  void AssignFrom(TPersistent* source) override;
+};
+
+// ---- layout ------------------------------------------------------------------------------------
+
+class TcxGridCardScrollButtonUpHitTest : public TcxGridRecordHitTest {
+  KORVAN_CLASS(TcxGridCardScrollButtonUpHitTest, TcxGridRecordHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 153; }
+  bool ActsOnRecord() override { return false; }
+};
+
+class TcxGridCardScrollButtonDownHitTest : public TcxGridRecordHitTest {
+  KORVAN_CLASS(TcxGridCardScrollButtonDownHitTest, TcxGridRecordHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 154; }
+  bool ActsOnRecord() override { return false; }
+};
+
+// One card: its rows (caption and value cells) inside a border; when the rows do not fit they
+// scroll inside the card through an up and a down button.
+class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
+  KORVAN_CLASS(TcxGridCardViewInfo, TcxCustomGridRecordViewInfo)
+
+ public:
+  TcxGridCardViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record);
+  ~TcxGridCardViewInfo() override;
+  TcxGridCard* Card() const { return static_cast<TcxGridCard*>(GridRecord()); }
+  TcxGridCardView* CardView() const;
+  Integer RowCount() const { return Integer(rows_.size()); }
+  TcxGridCardViewRow* Row(Integer i) const { return rows_.at(size_t(i)); }
+  TcxGridTableDataCellViewInfo* ValueCell(Integer i) const { return cells_.at(size_t(i)); }
+  TRect CaptionBounds(Integer i) const { return captions_.at(size_t(i)); }
+  Integer ColumnIndex = -1, Position = -1;  // place in the layout columns
+  Integer TopRowIndex() const { return Card()->TopRowIndex(); }
+  // Negative becomes 0; the card is laid out again and repainted.
+  void SetTopRowIndex(Integer i);
+  // Scrolls the card's rows until the row is fully visible or is the top row.
+  void MakeRowVisible(TcxGridCardViewRow* row);
+  bool CanScrollUp() const { return TopRowIndex() > 0; }
+  bool CanScrollDown() const { return !scrollDown_.IsEmpty(); }
+  TRect ScrollUpBounds() const { return scrollUp_; }
+  TRect ScrollDownBounds() const { return scrollDown_; }
+  Integer FullyVisibleRowCount() const { return fullyVisible_; }
+  Integer LaidOutRowCount() const { return laidOut_; }
+  // 3/4 of the system's horizontal scroll bar height.
+  static Integer ScrollButtonHeight();
+  bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
+  Integer CaptionWidth();
+  Integer RowHeight(Integer i);
+  TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) override;
+  void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) override;
+  bool HasVariableHeight() override { return true; }
+  bool HasExpandButton() override { return true; }
+  void CalculateExpandButtonBounds(TRect& r) override;
+  Integer CalculateHeight() override;
+  Integer CalculateWidth() override;
+  void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
+  void OffsetBounds(Integer dx, Integer dy) override;
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  void GetViewParams(TcxStyleParams& params) override;
+
+ private:
+  std::vector<TcxGridCardViewRow*> rows_;
+  std::vector<TcxGridTableDataCellViewInfo*> cells_;
+  std::vector<TRect> captions_;
+  Integer captionWidth_ = -1;
+  TRect scrollUp_, scrollDown_;
+  Integer fullyVisible_ = 0, laidOut_ = 0;
+  // Lays the rows out from the top row between top and bottom.
+  void LayoutRows(Integer top, Integer bottom);
+};
+
+class TcxGridCardViewColumn {
+ public:
+  explicit TcxGridCardViewColumn(Integer index) : index_(index) {}
+  Integer Index() const { return index_; }
+  Integer GetCardCount() const { return Integer(cards_.size()); }
+  TcxGridCardViewInfo* GetCard(Integer position) const { return cards_.at(size_t(position)); }
+  void SetCard(Integer position, TcxGridCardViewInfo* card);
+  void Clear() { cards_.clear(); }
+
+ private:
+  Integer index_;
+  std::vector<TcxGridCardViewInfo*> cards_;
+};
+
+class TcxGridCardsViewInfo : public TcxCustomGridRecordsViewInfo {
+  KORVAN_CLASS(TcxGridCardsViewInfo, TcxCustomGridRecordsViewInfo)
+
+ public:
+  using TcxCustomGridRecordsViewInfo::TcxCustomGridRecordsViewInfo;
+  ~TcxGridCardsViewInfo() override;
+  TcxGridCardView* CardView() const;
+  void GetDefaultBounds(TRect& r) override;
+  Integer GetItemLeftBound(Integer index) override { return 0; }
+  Integer GetItemTopBound(Integer index) override { return 0; }
+  Integer GetPixelScrollSize(Integer count) override { return 0; }
+  bool CanOffsetRecords(Integer count) override { return false; }
+  void OffsetItem(Integer index, Integer pixels) override {}
+  void CalculateItems() override;
+  void CalculateVisibleCount() override { VisibleCount = shownCount_; }
+  Integer GetRecordsPerPage() override { return std::max<Integer>(1, shownCount_); }
+  Integer GetCardContentWidth();
+  // The card's height: its own, at most the cards area's height.
+  Integer CardHeight(TcxGridCardViewInfo* card);
+  Integer GetColumnCount() const { return Integer(columns_.size()); }
+  TcxGridCardViewColumn* GetColumn(Integer i);
+  Integer ShownCount() const { return shownCount_; }
+
+ private:
+  void CalculateHorizontal();
+  void CalculateVertical();
+  std::vector<std::unique_ptr<TcxGridCardViewColumn>> columns_;
+  Integer shownCount_ = 0;
+};
+
+class TcxGridCardViewSeparatorHitTest : public TcxCustomGridViewHitTest {
+  KORVAN_CLASS(TcxGridCardViewSeparatorHitTest, TcxCustomGridViewHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 155; }
+  // The standard west-east sizing cursor.
+  TCursor GetCursor() override { return crSizeWE; }
+  TcxDragAndDropObjectClass DragAndDropObjectClass() override;
+  TcxGridCardViewSeparatorsViewInfo* Separators = nullptr;
+  Integer Index = -1;
+};
+
+class TcxGridCardViewSeparatorsViewInfo : public TObject {
+ public:
+  explicit TcxGridCardViewSeparatorsViewInfo(TcxGridCardsViewInfo* cards) : cards_(cards) {}
+  void Calculate(bool horizontal);
+  Integer Count() const { return Integer(rects_.size()); }
+  TRect Bounds(Integer i) const { return rects_.at(size_t(i)); }
+  Integer HitAreaCount() const { return Integer(hitAreas_.size()); }
+  TRect HitArea(Integer i) const { return hitAreas_.at(size_t(i)); }
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p);
+  void Paint(TcxCanvas* canvas);
+
+ private:
+  TcxGridCardsViewInfo* cards_;
+  std::vector<TRect> rects_, hitAreas_;
+};
+
+// Sizing the cards by dragging a separator: the new width follows the mouse divided among the
+// columns left of the separator, previewed by inverted bars where the separators would be.
+class TcxGridCardSizingObject : public TcxCustomGridDragAndDropObject {
+  KORVAN_CLASS(TcxGridCardSizingObject, TcxCustomGridDragAndDropObject)
+
+ public:
+  using TcxCustomGridDragAndDropObject::TcxCustomGridDragAndDropObject;
+  TcxCustomGridDragAndDropObject* InitDrag(const TPoint& p, TcxCustomGridHitTest* hitTest) override;
+  bool StartsImmediately() override { return true; }
+  TCursor CursorFor(bool) override { return crSizeWE; }
+  void MoveDrag(const TPoint& p, bool& accepted) override;
+  void BeforeFinishDrag(bool accepted) override;
+  Integer SeparatorIndex() const { return index_; }
+  // The width for the mouse at x (at least 40).
+  Integer WidthAt(Integer x);
+  Integer CurrentWidth() const { return width_; }
+  // The preview bars for cards of width w.
+  static std::vector<TRect> PreviewRects(TcxGridCardView* view, Integer w);
+
+ private:
+  void InvertPreview();
+  Integer index_ = 0, width_ = -1;
+  bool previewShown_ = false;
+};
+
+class TcxGridCardViewViewInfo : public TcxCustomGridTableViewInfo {
+  KORVAN_CLASS(TcxGridCardViewViewInfo, TcxCustomGridTableViewInfo)
+
+ public:
+  explicit TcxGridCardViewViewInfo(TcxCustomGridView* v) : TcxCustomGridTableViewInfo(v) {}
+  ~TcxGridCardViewViewInfo() override;
+  TClass GetRecordsViewInfoClass() override { return TcxGridCardsViewInfo::StaticClass(); }
+  TcxGridCardsViewInfo* GetCardsViewInfo() const { return static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo()); }
+  TcxGridCardViewSeparatorsViewInfo* Separators() const { return separators_.get(); }
+  // The records a grid-mode data controller keeps loaded: the screen's cards across times
+  // down, plus 2; 0 while cards have no common height (variable heights).
+  Integer GetGridModeBufferCount();
+  // The height all cards share (every visible row shown), 0 with variable card heights.
+  Integer CommonCardHeight();
+  // As a detail: the layout calculated apart (at left 30000) in the width offered; the height
+  // down to the lowest last card + 7 and the parts; completely shown when every card fits.
+  void GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible) override;
+  // The right of the last column's first card + 7 when every column's first card shows, else
+  // all of it; 0 without cards.
+  Integer GetWidth(const TPoint& maxSize) override;
+  void Calculate() override;
+  TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
+
+ private:
+  std::unique_ptr<TcxGridCardViewSeparatorsViewInfo> separators_;
+};
+
+class TcxGridCardViewPainter : public TcxCustomGridTablePainter {
+  KORVAN_CLASS(TcxGridCardViewPainter, TcxCustomGridTablePainter)
+
+ public:
+  explicit TcxGridCardViewPainter(TcxCustomGridView* v) : TcxCustomGridTablePainter(v) {}
+  void PaintViewContent() override;
+};
+
+class TcxGridCardViewViewData : public TcxCustomGridTableViewData {
+  KORVAN_CLASS(TcxGridCardViewViewData, TcxCustomGridTableViewData)
+
+ public:
+  using TcxCustomGridTableViewData::TcxCustomGridTableViewData;
+  TcxGridRecordClass GetRecordClass(const TcxRowInfo&) override { return GridRecordClassOf<TcxGridCard>(); }
+  TcxGridCard* GetCard(Integer index) { return static_cast<TcxGridCard*>(RecordAtRowIndex(index)); }
+  Integer GetCardCount() const { return CountRecords(); }
+};
+
+class TcxGridCardViewController : public TcxCustomGridTableController {
+  KORVAN_CLASS(TcxGridCardViewController, TcxCustomGridTableController)
+
+ public:
+  using TcxCustomGridTableController::TcxCustomGridTableController;
+  void MakeItemVisible(TcxCustomGridTableItem*) override {}
+  // With a focused row: Up and Down move between the rows (on into the next or previous
+  // card), Home and End to the card's first and last row. Arrows otherwise: along the records
+  // (Up/Down in the horizontal layout, Left/Right in the vertical one) to the previous or next
+  // card; across them to the neighbouring layout column at the same height or to the card row
+  // above or below.
+  void HandleKeyDown(Word& key, TShiftState shift) override;
+  // The records scroll along the layout: the horizontal bar for the horizontal layout, the
+  // vertical one otherwise (the other bar hidden); a line is a column or a row of cards.
+  void InitScrollBarsParameters() override;
+  void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
+  Integer CardsPerScrollLine();
+  // A pressed scroll button scrolls its card by one row at once, then every 300 ms while it
+  // stays visible; releasing the mouse stops it.
+  void StartCardScrolling(TcxGridCard* card, bool up);
+  void StopCardScrolling();
+  // The focused record and, inside its card, the focused row.
+  void MakeFocusedRowVisible();
+  bool CardScrolling() const { return scrollTimer_ != nullptr; }
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  ~TcxGridCardViewController() override { StopCardScrolling(); }
+
+ private:
+  bool ScrollCard();
+  TcxTimer* scrollTimer_ = nullptr;
+  Integer scrollRow_ = -1;  // the row index of the scrolled card (wrappers may be remade)
+  bool scrollUp_ = false;
+};
+
+// ---- the view ----------------------------------------------------------------------------------------
+
+class TcxGridCardView : public TcxCustomGridTableView {
+  KORVAN_CLASS(TcxGridCardView, TcxCustomGridTableView)
+
+ public:
+  using TcxCustomGridTableView::TcxCustomGridTableView;
+  TClass GetControllerClass() override { return TcxGridCardViewController::StaticClass(); }
+  TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDataController>(); }
+  TClass GetPainterClass() override { return TcxGridCardViewPainter::StaticClass(); }
+  TClass GetViewDataClass() override { return TcxGridCardViewViewData::StaticClass(); }
+  TClass GetViewInfoClass() override { return TcxGridCardViewViewInfo::StaticClass(); }
+  TClass GetOptionsViewClass() override { return TcxGridCardViewOptionsView::StaticClass(); }
+  TClass GetItemClass() override { return TcxGridCardViewRow::StaticClass(); }
+  TClass GetOptionsCustomizeClass() override { return TcxGridCardViewOptionsCustomize::StaticClass(); }
+  TClass GetOptionsBehaviorClass() override { return TcxGridCardViewOptionsBehavior::StaticClass(); }
+  TClass GetStylesClass() override { return TcxGridCardViewStyles::StaticClass(); }
+  TcxGridCardViewStyles* GetStyles() const { return static_cast<TcxGridCardViewStyles*>(Styles()); }
+  TcxGridCardViewOptionsCustomize* GetOptionsCustomize() const {
+    return static_cast<TcxGridCardViewOptionsCustomize*>(OptionsCustomize());
+  }
+  bool CanCardSizing() const { return GetOptionsCustomize()->CardSizing(); }
+  bool IsLayoutWidthDependent() override { return true; }
+  String GetCustomizationCaption() override { return "Rows customization"; }
+  void GetStoredProperties(TStrings* properties) override;
+  void GetStoredPropertyValue(const String& name, Variant& value) override;
+  void SetStoredPropertyValue(const String& name, const Variant& value) override;
+  void DoAssign(TcxCustomGridView* source) override;
+
+  TcxGridCardViewOptionsView* GetOptionsView() const { return static_cast<TcxGridCardViewOptionsView*>(OptionsView()); }
+  TcxGridCardViewViewData* GetViewData() const { return static_cast<TcxGridCardViewViewData*>(ViewData()); }
+  TcxGridCardViewViewInfo* GetViewInfo() const { return static_cast<TcxGridCardViewViewInfo*>(ViewInfo()); }
+  TcxGridCardViewRow* CreateRow() { return static_cast<TcxGridCardViewRow*>(CreateItem()); }
+  TcxGridCardViewRow* GetRow(Integer i) { return static_cast<TcxGridCardViewRow*>(Items(i)); }
+  Integer GetVisibleRowCount() { return VisibleItemCount(); }
+  TcxGridCardViewRow* GetVisibleRow(Integer i) { return static_cast<TcxGridCardViewRow*>(VisibleItems(i)); }
+  TcxGridCardViewLayoutDirection LayoutDirection() const { return layoutDirection_; }
+  void SetLayoutDirection(TcxGridCardViewLayoutDirection v);
+  std::function<void(TcxGridCardView*, TcxGridCardViewRow*)> OnRowPosChanged;
+  void DoRowPosChanged(TcxGridCardViewRow* row) {
+    if (OnRowPosChanged) OnRowPosChanged(this, row);
+  }
+
+ private:
+  TcxGridCardViewLayoutDirection layoutDirection_ = ldHorizontal;
+};
+
+// Unit start: registers "Cards" and the row class.
+void InitializeCxGridCardView();

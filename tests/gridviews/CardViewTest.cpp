@@ -1,0 +1,571 @@
+// The card view: option clamps, the rows a card shows, card placement in both layout
+// directions, separators with their hit areas and cursor, and sheets in each look and feel.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "foundation/cxLookAndFeelPainters.h"
+#include "gridviews/cxGridCardView.h"
+#include "rtl/Classes.h"
+#include "rtl/SysUtils.h"
+#include "rtl/Variants.h"
+#include "tests/support/HeadlessFixture.h"
+#include "vcl/Forms.h"
+
+namespace {
+
+class CardViewTest : public testing_support::THeadlessFixture {
+ protected:
+  void SetUp() override {
+    THeadlessFixture::SetUp();
+    InitializeCxGridCardView();
+    form_ = new TForm(Application);
+    form_->SetBounds(50, 50, 760, 560);
+    grid_ = new TcxGrid(form_);
+    grid_->SetName("Grid1");
+    grid_->SetBounds(10, 10, 700, 480);
+    grid_->SetParent(form_);
+    view_ = static_cast<TcxGridCardView*>(grid_->CreateView(TcxGridCardView::StaticClass()));
+    view_->SetName("Cards1");
+    grid_->Levels()->Add()->SetGridView(view_);
+    for (const char* caption : {"Name", "City", "Amount"}) view_->CreateRow()->SetCaption(caption);
+  }
+  void TearDown() override {
+    if (form_) form_->Free();
+    THeadlessFixture::TearDown();
+  }
+  void Fill(Integer records) {
+    TcxCustomDataController* dc = view_->DataController();
+    dc->BeginUpdate();
+    dc->SetRecordCount(records);
+    for (Integer r = 0; r < records; ++r) {
+      dc->SetValue(r, 0, Variant("Person " + IntToStr(r)));
+      dc->SetValue(r, 1, r % 3 == 1 ? Null() : Variant("Town " + IntToStr(r % 5)));
+      dc->SetValue(r, 2, Variant(r * 10));
+    }
+    dc->EndUpdate();
+  }
+  TcxGridCardsViewInfo* Show() {
+    form_->Show();
+    Pump();
+    return view_->GetViewInfo()->GetCardsViewInfo();
+  }
+  void Relayout() {
+    view_->QueueLayoutChange();
+    Pump();
+  }
+  TForm* form_ = nullptr;
+  TcxGrid* grid_ = nullptr;
+  TcxGridCardView* view_ = nullptr;
+};
+
+TEST_F(CardViewTest, OptionClampsAndTheStoredCardWidth) {
+  TcxGridCardViewOptionsView* o = view_->GetOptionsView();
+  struct Case {
+    const char* name;
+    std::function<void(Integer)> set;
+    std::function<Integer()> get;
+    Integer value, stored;
+  };
+  const Case cases[] = {
+      {"CardWidth", [o](Integer v) { o->SetCardWidth(v); }, [o] { return o->CardWidth(); }, 10, 40},
+      {"CardWidth kept", [o](Integer v) { o->SetCardWidth(v); }, [o] { return o->CardWidth(); }, 41, 41},
+      {"CardBorderWidth", [o](Integer v) { o->SetCardBorderWidth(v); }, [o] { return o->CardBorderWidth(); }, 0, 1},
+      {"CardBorderWidth negative", [o](Integer v) { o->SetCardBorderWidth(v); }, [o] { return o->CardBorderWidth(); }, -4, 1},
+      {"CaptionWidth", [o](Integer v) { o->SetCaptionWidth(v); }, [o] { return o->CaptionWidth(); }, -5, 0},
+      {"SeparatorWidth", [o](Integer v) { o->SetSeparatorWidth(v); }, [o] { return o->SeparatorWidth(); }, -1, 0},
+  };
+  for (const Case& c : cases) {
+    c.set(c.value);
+    EXPECT_EQ(c.get(), c.stored) << c.name;
+  }
+  std::unique_ptr<TStringList> names(new TStringList());
+  view_->GetStoredProperties(names.get());
+  EXPECT_EQ(names->Strings(0), "CardWidth");
+  view_->SetStoredPropertyValue("CardWidth", Variant(20));
+  Variant v;
+  view_->GetStoredPropertyValue("CardWidth", v);
+  EXPECT_EQ(v.AsInteger(), 40);
+  EXPECT_EQ(view_->GetCustomizationCaption(), "Rows customization");
+  EXPECT_GE(GridRegisteredViews()->IndexOfClass(TcxGridCardView::StaticClass()), 0);
+}
+
+TEST_F(CardViewTest, RowsACardShows) {
+  Fill(3);
+  TcxGridCardViewViewData* data = view_->GetViewData();
+  ASSERT_EQ(data->GetCardCount(), 3);
+  TcxGridCard* card = data->GetCard(1);  // its City is Null
+  std::vector<TcxGridCardViewRow*> rows;
+  card->GetVisibleRows(rows);
+  EXPECT_EQ(rows.size(), 3u);
+  view_->GetOptionsView()->SetEmptyRows(false);
+  card->GetVisibleRows(rows);
+  EXPECT_EQ(rows, (std::vector<TcxGridCardViewRow*>{view_->GetRow(0), view_->GetRow(2)}));
+  data->GetCard(0)->GetVisibleRows(rows);
+  EXPECT_EQ(rows.size(), 3u);
+  // A caption row: never focusable, shown in a collapsed card, where data rows are not.
+  view_->GetRow(0)->SetKind(rkCaption);
+  EXPECT_FALSE(view_->GetRow(0)->CanFocus(nullptr));
+  card->SetExpanded(false);  // not expandable: stays expanded
+  EXPECT_TRUE(card->GetExpanded());
+  view_->GetOptionsCustomize()->SetCardExpanding(true);
+  card->SetExpanded(false);
+  EXPECT_FALSE(card->GetExpanded());
+  card->GetVisibleRows(rows);
+  EXPECT_EQ(rows, (std::vector<TcxGridCardViewRow*>{view_->GetRow(0)}));
+  EXPECT_FALSE(view_->GetRow(2)->CanFocus(card));
+  // A hidden row is in no card; the caption carries the separator.
+  view_->GetRow(2)->SetVisible(false);
+  data->GetCard(2)->GetVisibleRows(rows);
+  EXPECT_EQ(rows.size(), 2u);
+  EXPECT_EQ(view_->GetRow(1)->GetVisibleCaption(), "City:");
+  view_->GetOptionsView()->SetCaptionSeparator(0);
+  EXPECT_EQ(view_->GetRow(1)->GetVisibleCaption(), "City");
+}
+
+TEST_F(CardViewTest, HorizontalLayoutFillsColumnsTopToBottom) {
+  Fill(3);
+  TcxGridCardsViewInfo* cards = Show();
+  ASSERT_GE(cards->Count(), 3);
+  Integer h = cards->Items(0)->Bounds.Height();
+  // A cards area that holds two cards but not three.
+  grid_->SetHeight(2 * h + 7 + h / 2 + 14);
+  Relayout();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  TRect area = cards->Bounds;
+  TcxGridCardViewOptionsView* o = view_->GetOptionsView();
+  ASSERT_EQ(cards->GetColumnCount(), 2);
+  EXPECT_EQ(cards->GetColumn(0)->GetCardCount(), 2);
+  EXPECT_EQ(cards->Items(0)->Bounds.TopLeft(), area.TopLeft());
+  EXPECT_EQ(cards->Items(1)->Bounds.Top, area.Top + h + 7);
+  EXPECT_EQ(cards->Items(2)->Bounds.TopLeft(), TPoint(area.Left + o->CardWidth() + o->SeparatorWidth() + 14, area.Top));
+  EXPECT_EQ(static_cast<TcxGridCardViewInfo*>(cards->Items(2))->ColumnIndex, 1);
+  EXPECT_EQ(cards->Items(0)->Bounds.Width(), 200);
+  // The separator right of column 0, its sizing area 3 wider on both sides, the west-east cursor.
+  TcxGridCardViewSeparatorsViewInfo* separators = view_->GetViewInfo()->Separators();
+  ASSERT_GE(separators->Count(), 1);
+  TRect s = separators->Bounds(0);
+  EXPECT_EQ(s.Left, cards->Items(0)->Bounds.Right + 7);
+  EXPECT_EQ(s.Width(), o->SeparatorWidth());
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(TPoint(s.Left - 3, s.Top + 5));
+  ASSERT_EQ(hit->GetHitTestCode(), 155);
+  EXPECT_EQ(hit->GetCursor(), crSizeWE);
+  EXPECT_EQ(static_cast<TcxGridCardViewSeparatorHitTest*>(hit)->Index, 0);
+  EXPECT_NE(view_->ViewInfo()->GetHitTest(TPoint(s.Left - 4, s.Top + 5))->GetHitTestCode(), 155);
+  // A wider separator moves the next column.
+  o->SetSeparatorWidth(6);
+  Relayout();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  EXPECT_EQ(cards->Items(2)->Bounds.Left, area.Left + o->CardWidth() + 6 + 14);
+}
+
+TEST_F(CardViewTest, VerticalLayoutFillsRowsAndHidesAPartlyVisibleLaterRow) {
+  Fill(8);
+  view_->SetLayoutDirection(ldVertical);
+  TcxGridCardsViewInfo* cards = Show();
+  Integer h = cards->Items(0)->Bounds.Height();
+  TRect area = cards->Bounds;
+  // 700 wide: three cards of 200 and gaps of 7 in a row.
+  EXPECT_EQ(cards->Items(1)->Bounds.Left, area.Left + 207);
+  EXPECT_EQ(cards->Items(3)->Bounds.Left, area.Left);
+  EXPECT_EQ(cards->Items(3)->Bounds.Top, area.Top + h + view_->GetOptionsView()->SeparatorWidth() + 14);
+  EXPECT_EQ(cards->GetColumn(1)->GetCard(1), cards->Items(4));
+  // A client that holds one row and a half: the second row is not shown, the first one is
+  // even when it does not fit.
+  grid_->SetHeight(h + h / 2 + 14 + 20);
+  Relayout();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  EXPECT_EQ(cards->ShownCount(), 3);
+  grid_->SetHeight(h / 2);
+  Relayout();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  EXPECT_EQ(cards->ShownCount(), 3);
+  // Separators below the rows; sizing areas right of the first card of every layout column.
+  grid_->SetHeight(480);
+  Relayout();
+  TcxGridCardViewSeparatorsViewInfo* separators = view_->GetViewInfo()->Separators();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  ASSERT_GE(separators->Count(), 1);
+  EXPECT_EQ(separators->Bounds(0).Top, cards->Items(0)->Bounds.Bottom + 7);
+  ASSERT_EQ(separators->HitAreaCount(), 3);
+  EXPECT_EQ(separators->HitArea(1).Left, cards->Items(1)->Bounds.Right);
+}
+
+TEST_F(CardViewTest, KeysInBothLayoutDirections) {
+  Fill(30);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  auto press = [&](Word key) {
+    Word k = key;
+    controller->HandleKeyDown(k, TShiftState());
+    Pump();
+    return view_->DataController()->FocusedRowIndex();
+  };
+  view_->DataController()->ChangeFocusedRowIndex(-1);
+  EXPECT_EQ(press(VK_RIGHT), 29);  // no focus: Right goes to the last record
+  auto cardOf = [&](Integer row) {
+    TcxGridCardsViewInfo* c = view_->GetViewInfo()->GetCardsViewInfo();
+    return static_cast<TcxGridCardViewInfo*>(c->GetViewInfoOfRecord(view_->GetViewData()->GetCard(row)));
+  };
+  Integer column = cardOf(29)->ColumnIndex;
+  ASSERT_GT(column, 0);
+  Integer left = press(VK_LEFT);
+  ASSERT_NE(cardOf(left), nullptr);
+  EXPECT_EQ(cardOf(left)->ColumnIndex, column - 1);
+  controller->FocusRowAtIndex(0);
+  Pump();
+  cards = view_->GetViewInfo()->GetCardsViewInfo();
+  Integer perColumn = cards->GetColumn(0)->GetCardCount();
+  ASSERT_GE(perColumn, 2);
+  EXPECT_EQ(press(VK_DOWN), 1);
+  // Right: the card of the next column at the same height.
+  EXPECT_EQ(press(VK_RIGHT), perColumn + 1);
+  EXPECT_EQ(press(VK_LEFT), 1);
+  EXPECT_EQ(press(VK_UP), 0);
+  EXPECT_EQ(press(VK_UP), 0);
+  // Vertical: Left and Right along the records, Up and Down by a card row.
+  view_->SetLayoutDirection(ldVertical);
+  Pump();
+  EXPECT_EQ(press(VK_RIGHT), 1);
+  EXPECT_EQ(press(VK_DOWN), 4);  // three cards per row at this width
+  EXPECT_EQ(press(VK_UP), 1);
+  EXPECT_EQ(press(VK_UP), 1);    // the first card row keeps the focus
+  controller->FocusRowAtIndex(28);
+  Pump();
+  EXPECT_EQ(press(VK_DOWN), 28);  // no card row below
+  EXPECT_EQ(press(VK_LEFT), 27);
+  // With a focused row Up and Down walk the rows, on into the next card; Home and End.
+  view_->SetLayoutDirection(ldHorizontal);
+  controller->FocusRowAtIndex(3);
+  controller->SetFocusedItem(view_->GetRow(1));
+  Pump();
+  EXPECT_EQ(press(VK_DOWN), 3);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(2));
+  EXPECT_EQ(press(VK_DOWN), 4);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(0));
+  EXPECT_EQ(press(VK_UP), 3);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(2));
+  press(VK_HOME);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(0));
+  press(VK_END);
+  EXPECT_EQ(controller->FocusedItem(), view_->GetRow(2));
+  // A focused row made a caption row gives up the focus; so does switching EmptyRows off.
+  view_->GetRow(2)->SetKind(rkCaption);
+  EXPECT_EQ(controller->FocusedItem(), nullptr);
+  controller->SetFocusedItem(view_->GetRow(1));
+  view_->GetOptionsView()->SetEmptyRows(false);
+  EXPECT_EQ(controller->FocusedItem(), nullptr);
+}
+
+TEST_F(CardViewTest, SizingCardsByASeparatorWithAnInvertedPreview) {
+  Fill(30);
+  Show();
+  TcxGridCardViewSeparatorsViewInfo* separators = view_->GetViewInfo()->Separators();
+  ASSERT_GE(separators->Count(), 2);
+  // The second separator: the mouse's way is shared by two columns.
+  TRect s = separators->Bounds(1);
+  TPoint p(s.Left + 1, s.Top + 20);
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(p);
+  ASSERT_EQ(hit->GetHitTestCode(), 155);
+  std::unique_ptr<TcxDragAndDropObject> object(hit->DragAndDropObjectClass()(view_->Site()));
+  auto* sizing = dynamic_cast<TcxGridCardSizingObject*>(object.get());
+  ASSERT_NE(sizing, nullptr);
+  sizing->InitDrag(p, hit);
+  EXPECT_EQ(sizing->SeparatorIndex(), 1);
+  EXPECT_EQ(sizing->CursorFor(true), crSizeWE);
+  EXPECT_EQ(sizing->WidthAt(p.X + 60), 230);
+  EXPECT_EQ(sizing->WidthAt(p.X - 322), 40);  // 200 - 161 = 39 gives 40
+  EXPECT_EQ(sizing->WidthAt(p.X - 320), 40);
+  EXPECT_EQ(sizing->WidthAt(p.X - 318), 41);
+  // The preview inverts the bars where the separators of the new width would be.
+  std::vector<TRect> bars = TcxGridCardSizingObject::PreviewRects(view_, 230);
+  ASSERT_FALSE(bars.empty());
+  TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+  TPoint probe(bars[0].Left, bars[0].Top + 30);
+  TColor before = canvas->Pixels(probe.X, probe.Y);
+  bool accepted = false;
+  sizing->MoveDrag(TPoint(p.X + 60, p.Y), accepted);
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(canvas->Pixels(probe.X, probe.Y), TColor(~before & 0xFFFFFF));
+  sizing->BeforeFinishDrag(true);
+  EXPECT_EQ(canvas->Pixels(probe.X, probe.Y), before);
+  EXPECT_EQ(view_->GetOptionsView()->CardWidth(), 230);
+  Relayout();
+  // The preview lined up with the separators of the new width.
+  EXPECT_EQ(view_->GetViewInfo()->Separators()->Bounds(0).Left, bars[0].Left);
+  // Without CardSizing the separators are no sizing areas.
+  view_->GetOptionsCustomize()->SetCardSizing(false);
+  EXPECT_NE(view_->ViewInfo()->GetHitTest(TPoint(bars[0].Left, bars[0].Top + 30))->GetHitTestCode(), 155);
+}
+
+TEST_F(CardViewTest, GridModeBufferCount) {
+  Fill(5);
+  Show();
+  TcxGridCardViewViewInfo* info = view_->GetViewInfo();
+  Integer h = info->GetCardsViewInfo()->Items(0)->Bounds.Height();
+  EXPECT_EQ(info->CommonCardHeight(), h);
+  EXPECT_EQ(info->GetGridModeBufferCount(),
+            DivRoundUp(Screen->Width(), 207) * DivRoundUp(Screen->Height(), h + 7) + 2);
+  view_->GetOptionsView()->SetEmptyRows(false);
+  Relayout();
+  EXPECT_EQ(view_->GetViewInfo()->GetGridModeBufferCount(), 0);
+}
+
+TEST_F(CardViewTest, ExpandButtonOnTheFirstCaptionRowCollapsesTheCard) {
+  Fill(4);
+  view_->GetRow(1)->SetKind(rkCaption);
+  view_->GetRow(2)->SetKind(rkCaption);
+  EXPECT_FALSE(view_->GetRow(1)->HasExpandButton());  // CardExpanding is off
+  view_->GetOptionsCustomize()->SetCardExpanding(true);
+  EXPECT_TRUE(view_->GetRow(1)->HasExpandButton());   // the first caption row, not the first row
+  EXPECT_FALSE(view_->GetRow(2)->HasExpandButton());
+  TcxGridCardsViewInfo* cards = Show();
+  auto* card = static_cast<TcxGridCardViewInfo*>(cards->Items(0));
+  TRect button = card->ExpandButtonBounds;
+  ASSERT_FALSE(button.IsEmpty());
+  EXPECT_LE(button.Right, card->Bounds.Right - view_->GetOptionsView()->CardBorderWidth());
+  EXPECT_GE(card->RowHeight(1), view_->ViewInfo()->GetLookAndFeelPainter()->GroupExpandButtonExtent());
+  Integer expandedHeight = card->Bounds.Height();
+  TPoint p((button.Left + button.Right) / 2, (button.Top + button.Bottom) / 2);
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(p);
+  ASSERT_EQ(hit->GetHitTestCode(), 108);
+  hit->ViewInfo()->MouseDown(hit, mbLeft, TShiftState());
+  Pump();
+  EXPECT_FALSE(view_->GetViewData()->GetCard(0)->GetExpanded());
+  card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  EXPECT_EQ(card->RowCount(), 2);  // only the caption rows
+  EXPECT_LT(card->Bounds.Height(), expandedHeight);
+  // The button at the left.
+  view_->GetOptionsView()->SetCardExpandButtonAlignment(cebaLeft);
+  Pump();
+  card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  EXPECT_LT(card->ExpandButtonBounds.Left, card->Bounds.Left + 10);
+  // Without caption rows no card has an expand button.
+  view_->GetRow(1)->SetKind(rkData);
+  view_->GetRow(2)->SetKind(rkData);
+  Pump();
+  card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  EXPECT_TRUE(card->ExpandButtonBounds.IsEmpty());
+}
+
+TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
+  for (Integer i = 0; i < 7; ++i) view_->CreateRow()->SetCaption("More " + IntToStr(i));
+  Fill(2);
+  grid_->SetHeight(120);
+  TcxGridCardsViewInfo* cards = Show();
+  auto card = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)); };
+  ASSERT_EQ(card()->RowCount(), 10);
+  EXPECT_EQ(card()->Bounds.Height(), cards->Bounds.Height());  // at most the cards area
+  EXPECT_FALSE(card()->CanScrollUp());
+  ASSERT_TRUE(card()->CanScrollDown());
+  Integer bh = TcxGridCardViewInfo::ScrollButtonHeight();
+  EXPECT_EQ(card()->ScrollDownBounds().Height(), bh);
+  EXPECT_EQ(card()->ScrollDownBounds().Bottom, card()->Bounds.Bottom - view_->GetOptionsView()->CardBorderWidth());
+  Integer visible = card()->FullyVisibleRowCount();
+  ASSERT_GT(visible, 0);
+  ASSERT_LT(visible, 10);
+  // Pressing the down button scrolls one row at once, then one every 300 ms.
+  TRect down = card()->ScrollDownBounds();
+  TPoint p((down.Left + down.Right) / 2, (down.Top + down.Bottom) / 2);
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(p);
+  ASSERT_EQ(hit->GetHitTestCode(), 154);
+  hit->ViewInfo()->MouseDown(hit, mbLeft, TShiftState());
+  EXPECT_EQ(card()->TopRowIndex(), 1);
+  EXPECT_TRUE(card()->CanScrollUp());
+  EXPECT_EQ(card()->ScrollUpBounds().Top, card()->Bounds.Top + view_->GetOptionsView()->CardBorderWidth());
+  EXPECT_EQ(card()->ValueCell(0)->Bounds.Height(), 0);  // row 0 is scrolled out
+  Advance(310);
+  Pump();
+  EXPECT_EQ(card()->TopRowIndex(), 2);
+  // Held until the end: the down button goes at the last rows and the scrolling stops.
+  for (Integer i = 0; i < 12; ++i) {
+    Advance(310);
+    Pump();
+  }
+  EXPECT_FALSE(card()->CanScrollDown());
+  EXPECT_EQ(card()->TopRowIndex() + card()->FullyVisibleRowCount(), 10);
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  EXPECT_FALSE(controller->CardScrolling());
+  // The up button brings the rows back; a release stops it.
+  TRect up = card()->ScrollUpBounds();
+  hit = view_->ViewInfo()->GetHitTest(TPoint((up.Left + up.Right) / 2, (up.Top + up.Bottom) / 2));
+  ASSERT_EQ(hit->GetHitTestCode(), 153);
+  Integer top = card()->TopRowIndex();
+  hit->ViewInfo()->MouseDown(hit, mbLeft, TShiftState());
+  EXPECT_EQ(card()->TopRowIndex(), top - 1);
+  controller->MouseUp(mbLeft, TShiftState(), 0, 0);
+  Advance(1000);
+  Pump();
+  EXPECT_EQ(card()->TopRowIndex(), top - 1);
+  // Walking the rows by the keys scrolls the card to the focused row.
+  auto* keys = static_cast<TcxGridCardViewController*>(view_->Controller());
+  keys->FocusRowAtIndex(1);
+  keys->SetFocusedItem(view_->GetRow(0));
+  Pump();
+  auto second = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1)); };
+  for (Integer i = 0; i < 9; ++i) {
+    Word k = VK_DOWN;
+    keys->HandleKeyDown(k, TShiftState());
+  }
+  EXPECT_EQ(keys->FocusedItem(), view_->GetRow(9));
+  EXPECT_GT(second()->TopRowIndex(), 0);
+  EXPECT_EQ(second()->TopRowIndex() + second()->FullyVisibleRowCount(), 10);
+  Word k = VK_HOME;
+  keys->HandleKeyDown(k, TShiftState());
+  EXPECT_EQ(second()->TopRowIndex(), 0);
+  // Another card keeps its own top row.
+  EXPECT_EQ(static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0))->TopRowIndex(), top - 1);
+  form_->Repaint();
+  Pump();
+  S().Snapshot(form_->Handle(), "gridviews_cards_scrolled.png");
+}
+
+TEST_F(CardViewTest, CaptionWidths) {
+  Fill(2);
+  view_->GetOptionsView()->SetEmptyRows(false);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* full = static_cast<TcxGridCardViewInfo*>(cards->Items(0));
+  auto* missing = static_cast<TcxGridCardViewInfo*>(cards->Items(1));  // its City is Null
+  TFont* font = grid_->Font();
+  Integer amount = MeasureTextWidthInFont(font, "Amount:") + 4 + 2;
+  EXPECT_EQ(full->CaptionWidth(), amount);
+  EXPECT_EQ(missing->CaptionWidth(), amount);
+  // Each row: the caption part, then the value part to the content's right.
+  Integer border = view_->GetOptionsView()->CardBorderWidth();
+  EXPECT_EQ(full->CaptionBounds(1).Width(), amount);
+  EXPECT_EQ(full->ValueCell(1)->Bounds.Left, full->Bounds.Left + border + amount);
+  EXPECT_EQ(full->ValueCell(1)->Bounds.Right, full->Bounds.Right - border);
+  // A row without its caption gives its value the whole width.
+  view_->GetRow(2)->SetShowCaption(false);
+  Pump();
+  full = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  EXPECT_EQ(full->CaptionWidth(), MeasureTextWidthInFont(font, "Name:") + 4 + 2);
+  EXPECT_TRUE(full->CaptionBounds(2).IsEmpty());
+  EXPECT_EQ(full->ValueCell(2)->Bounds.Left, full->Bounds.Left + border);
+  // A set caption width, cut to the content width.
+  view_->GetOptionsView()->SetCaptionWidth(500);
+  Pump();
+  full = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  EXPECT_EQ(full->CaptionWidth(), 200 - 2 * border);
+}
+
+TEST_F(CardViewTest, CaptionRowCardBorderAndRowCaptionStyles) {
+  Fill(2);
+  view_->GetRow(0)->SetKind(rkCaption);
+  Show();
+  TcxGridCardViewStyles* styles = view_->GetStyles();
+  TcxCustomGridRecord* record = view_->GetViewData()->GetCard(1);
+  TcxCustomLookAndFeelPainterClass painter = view_->ViewInfo()->GetLookAndFeelPainter();
+  TcxStyleParams p;
+  styles->GetCaptionRowParams(record, view_->GetRow(0), p);
+  EXPECT_EQ(p.Color, painter->HeaderColor());
+  EXPECT_EQ(p.TextColor, painter->HeaderTextColor());
+  styles->GetCardBorderParams(record, p);
+  EXPECT_EQ(p.Color, painter->ContentColor());
+  styles->GetRowCaptionParams(record, view_->GetRow(1), p);
+  EXPECT_EQ(p.Color, painter->ContentColor());
+  // Styles and events: the event's style wins for its record.
+  auto* repository = new TcxStyleRepository(form_);
+  auto* green = new TcxStyle(repository);
+  green->SetColor(0x00C000);
+  auto* red = new TcxStyle(repository);
+  red->SetColor(0x0000C0);
+  styles->SetCardBorder(green);
+  styles->OnGetCaptionRowStyle = [&](TcxCustomGridTableView*, TcxCustomGridRecord* r, TcxCustomGridTableItem*, TcxStyle*& style) {
+    if (r->Index() == 1) style = red;
+  };
+  styles->GetCardBorderParams(record, p);
+  EXPECT_EQ(p.Color, TColor(0x00C000));
+  styles->GetCaptionRowParams(record, view_->GetRow(0), p);
+  EXPECT_EQ(p.Color, TColor(0x0000C0));
+  styles->GetCaptionRowParams(view_->GetViewData()->GetCard(0), view_->GetRow(0), p);
+  EXPECT_EQ(p.Color, painter->HeaderColor());
+  // Painted so: the border and the caption row of card 1.
+  view_->QueueLayoutChange();
+  Pump();
+  form_->Repaint();
+  Pump();
+  auto* card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+  EXPECT_EQ(canvas->Pixels(card->Bounds.Left, card->Bounds.Top + 5), TColor(0x00C000));
+  TRect caption = card->ValueCell(0)->Bounds;
+  EXPECT_EQ(canvas->Pixels(caption.Right - 2, caption.Top + 1), TColor(0x0000C0));
+}
+
+TEST_F(CardViewTest, DetailSizes) {
+  Fill(3);
+  TcxGridCardsViewInfo* cards = Show();
+  Integer h = cards->Items(0)->Bounds.Height();
+  Integer height = 0;
+  bool fully = false;
+  // Room for all three cards in one column.
+  view_->ViewInfo()->GetHeight(TPoint(700, 2000), height, fully);
+  EXPECT_EQ(height, 7 + 3 * h + 2 * 7 + 7);
+  EXPECT_TRUE(fully);
+  EXPECT_EQ(view_->ViewInfo()->GetWidth(TPoint(700, 2000)), 7 + 200 + 7);
+  // Too low and too narrow: not all shown, the width offered.
+  view_->ViewInfo()->GetHeight(TPoint(230, 2 * h + 30), height, fully);
+  EXPECT_FALSE(fully);
+  EXPECT_EQ(view_->ViewInfo()->GetWidth(TPoint(230, 2 * h + 30)), 230);
+  // The screen's layout stays as it was.
+  EXPECT_EQ(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)->Bounds.Height(), h);
+}
+
+TEST_F(CardViewTest, ScrollBarsFollowTheLayoutDirection) {
+  Fill(60);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer perColumn = cards->GetColumn(0)->GetCardCount();
+  EXPECT_EQ(controller->CardsPerScrollLine(), perColumn);
+  Integer pos = 0;
+  controller->Scroll(sbVertical, scLineDown, pos);  // not the records' bar here
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 0);
+  controller->Scroll(sbHorizontal, scLineDown, pos);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), perColumn);
+  EXPECT_EQ(pos, perColumn);
+  view_->SetLayoutDirection(ldVertical);
+  controller->SetTopRecordIndex(0);
+  Pump();
+  EXPECT_EQ(controller->CardsPerScrollLine(), 3);
+  controller->Scroll(sbHorizontal, scLineDown, pos);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 0);
+  controller->Scroll(sbVertical, scLineDown, pos);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 3);
+}
+
+TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
+  TcxGridCardsViewInfo* cards = Show();
+  EXPECT_EQ(cards->GetColumnCount(), 0);
+  EXPECT_EQ(view_->GetViewInfo()->Separators()->Count(), 0);
+  EXPECT_EQ(view_->ViewInfo()->GetWidth(TPoint(500, 400)), 0);
+}
+
+TEST_F(CardViewTest, SheetsInEachLookAndFeel) {
+  Fill(12);
+  view_->GetRow(0)->SetKind(rkCaption);
+  view_->GetOptionsCustomize()->SetCardExpanding(true);
+  view_->GetViewData()->GetCard(2)->SetExpanded(false);
+  view_->GetOptionsView()->SetCardWidth(180);
+  view_->GetOptionsView()->SetEmptyRows(false);
+  Show();
+  struct Look {
+    TcxLookAndFeelKind kind;
+    const char* file;
+  };
+  for (const Look& look : {Look{lfStandard, "gridviews_cards_standard.png"}, Look{lfFlat, "gridviews_cards_flat.png"},
+                           Look{lfUltraFlat, "gridviews_cards_ultraflat.png"},
+                           Look{lfOffice11, "gridviews_cards_office11.png"}}) {
+    grid_->LookAndFeel()->SetKind(look.kind);
+    view_->SetLayoutDirection(look.kind == lfFlat ? ldVertical : ldHorizontal);
+    Relayout();
+    form_->Repaint();
+    Pump();
+    S().Snapshot(form_->Handle(), look.file);
+  }
+}
+
+}  // namespace
