@@ -2027,6 +2027,7 @@ class TcxCustomPivotGrid : public TcxControl {
   friend class TcxDBPivotGrid;
   void Notification(TComponent* c, TOperation op) override;
   void ImagesChanged(TObject*);
+  void FitRowBandToDataHeaders();
   void ReplaceImages(TCustomImageList*& slot, TCustomImageList* v);
   std::unique_ptr<TcxPivotGridHitTest> hitTest_;
   std::unique_ptr<TcxPivotGridPainter> painter_;

@@ -125,4 +125,18 @@ void TcxCustomPivotGrid::ApplyBestFit() {
     throw;
   }
   EndUpdate();
+  FitRowBandToDataHeaders();
+}
+
+void TcxCustomPivotGrid::FitRowBandToDataHeaders() {
+  // The data-field headers share the band above the row headers and are squeezed into it when
+  // the row fields are narrower: a best fit would cut captions such as "Quantity(Sum)". The
+  // innermost row field takes the missing width (3 pixels of margin before the first header).
+  TcxPivotGridField* last = nullptr;
+  for (auto* f : fields_)
+    if (f->Area() == faRow && f->IsShownInView() && (!last || f->AreaIndex() > last->AreaIndex())) last = f;
+  if (!last || !OptionsView()->DataFields()) return;
+  CheckChanges();
+  int missing = ViewInfo()->DataFieldsWidth + 3 - ViewInfo()->RowHeadersWidth;
+  if (missing > 0) last->SetWidth(last->GetActualWidth() + missing);
 }
