@@ -17,7 +17,7 @@ TPoint gMousePosition(-1, -1);
 
 TPoint CursorPoint() {
   TPoint p;
-  GetCursorPos(&p);
+  QueryCursorPos(p);
   return p;
 }
 }  // namespace
