@@ -513,9 +513,16 @@ TcxCustomLookupGrid::~TcxCustomLookupGrid() {
 
 TClass TcxCustomLookupGrid::GetColumnClass() { return TcxLookupGridColumn::StaticClass(); }
 
-void TcxCustomLookupGrid::CreateDataController() {
-  dataController_ = std::make_unique<TcxLookupGridDataController>(this);
+void TcxCustomLookupGrid::CreateDataController() { ReplaceDataController(new TcxLookupGridDataController(this)); }
+
+void TcxCustomLookupGrid::ReplaceDataController(TcxCustomDataController* controller) {
+  dataController_.reset(controller);
   dataController_->OnUpdateControl = [this](TcxUpdateControlInfo* info) { DataControllerChanged(info); };
+}
+
+void TcxCustomLookupGrid::ReplaceColumns(TcxLookupGridColumns* columns) {
+  delete columns_;
+  columns_ = columns;
 }
 
 void TcxCustomLookupGrid::BeginUpdate() {

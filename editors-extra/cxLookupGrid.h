@@ -326,6 +326,11 @@ class TcxCustomLookupGrid : public TcxControl {
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void KeyDown(Word& key, TShiftState shift) override;
 
+  // Puts another controller in place of the grid's own (the data-set grid's constructor, before
+  // any column exists).
+  void ReplaceDataController(TcxCustomDataController* controller);
+  // Puts another (empty) columns collection in place of the grid's own, the same way.
+  void ReplaceColumns(TcxLookupGridColumns* columns);
   void ScrollPageUp();
   void ScrollPageDown();
   void MoveFocusedRow(int delta);
