@@ -1,0 +1,158 @@
+#include "editors-extra/cxDBLookupComboBox.h"
+
+#include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
+#include "editors/cxEditPaintUtils.h"
+#include "editors/cxEditRegisteredRepositoryItems.h"
+#include "foundation/cxClasses.h"
+#include "rtl/SysUtils.h"
+
+KORVAN_IMPLEMENT_CLASS(TcxLookupComboBoxProperties)
+KORVAN_IMPLEMENT_CLASS(TcxCustomLookupComboBox)
+KORVAN_IMPLEMENT_CLASS(TcxLookupComboBox)
+KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryLookupComboBoxItem)
+
+namespace {
+const TcxResourceStringRec scxSEditRepositoryLookupComboBoxItem = {
+    "scxSEditRepositoryLookupComboBoxItem", "LookupComboBox|Represents a lookup combo box control"};
+}  // namespace
+
+TcxLookupComboBoxProperties::TcxLookupComboBoxProperties(TPersistent* owner)
+    : TcxCustomDBLookupEditProperties(owner) {
+  grid_ = new TcxLookupDBGrid(nullptr);
+  grid_->SetPopupMode(true);
+  grid_->Options()->OnChanged = [this](TObject* sender) { ListOptionsChanged(sender); };
+  AttachListDataChanged();
+}
+
+TcxLookupComboBoxProperties::~TcxLookupComboBoxProperties() {
+  DetachListDataChanged();
+  delete grid_;
+  grid_ = nullptr;
+}
+
+void TcxLookupComboBoxProperties::Assign(TPersistent* source) {
+  auto* src = dynamic_cast<TcxLookupComboBoxProperties*>(source);
+  if (!src) {
+    TcxCustomDBLookupEditProperties::Assign(source);
+    return;
+  }
+  BeginUpdate();
+  try {
+    SetGridMode(src->gridMode_);
+    SetListOptions(src->ListOptions());
+    if (!IsDefinedByLookup()) {
+      SetListSource(src->ListSource());
+      SetListColumns(src->ListColumns());
+    }
+    TcxCustomDBLookupEditProperties::Assign(source);
+    if (IsDefinedByLookup()) SetListColumns(src->ListColumns());
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+TClass TcxLookupComboBoxProperties::GetContainerClass() { return TcxLookupComboBox::StaticClass(); }
+
+void TcxLookupComboBoxProperties::SetGridMode(bool v) {
+  if (gridMode_ == v) return;
+  gridMode_ = v;
+  grid_->DBDataController()->DataModeController()->SetGridMode(v);
+  NotifyPropertiesChanged();
+}
+
+TDataSource* TcxLookupComboBoxProperties::ListSource() { return IsDefinedByLookup() ? nullptr : grid_->DataSource(); }
+
+void TcxLookupComboBoxProperties::SetListSource(TDataSource* v) {
+  CheckNotDefinedByLookup();
+  if (v) {
+    if (TField* bound = BoundField()) CheckCircularLink(v, bound->DataSet());
+  }
+  grid_->SetDataSource(v);
+  NotifyPropertiesChanged();
+}
+
+void TcxLookupComboBoxProperties::SetListColumns(TcxLookupDBGridColumns* v) {
+  ListColumns()->Assign(v);
+  SyncListResultColumn();
+  ValidateListIndex();
+}
+
+String TcxLookupComboBoxProperties::ListFieldNames() const {
+  String names;
+  for (Integer i = 0; i < ListColumns()->Count(); ++i) {
+    if (i) names += ";";
+    names += ListColumns()->Column(i)->FieldName();
+  }
+  return names;
+}
+
+void TcxLookupComboBoxProperties::SetListFieldNames(const String& v) {
+  const bool differs = v != ListFieldNames();
+  // Rebuilding the columns is no list data change of its own.
+  LockLookup();
+  BeginListColumnsUpdate();
+  try {
+    CreateListColumns(v);
+    SyncListResultColumn();
+    ValidateListIndex();
+  } catch (...) {
+    EndListColumnsUpdate();
+    UnlockLookup();
+    throw;
+  }
+  EndListColumnsUpdate();
+  UnlockLookup();
+  if (differs) NotifyPropertiesChanged();
+}
+
+Integer TcxLookupComboBoxProperties::GetListPreferredWidth() {
+  Integer width = 0;
+  for (Integer i = 0; i < ListColumns()->Count(); ++i) width += ListColumns()->Column(i)->Width();
+  return width;
+}
+
+void TcxLookupComboBoxProperties::SetListHandlers(TNotifyEvent selection, TNotifyEvent spare,
+                                                  TcxCustomLookupGrid::TCloseRequestEvent closeRequest) {
+  grid_->OnSelectionNotify = std::move(selection);
+  grid_->OnFurtherNotify = std::move(spare);
+  grid_->OnCloseRequest = std::move(closeRequest);
+}
+
+void TcxLookupComboBoxProperties::ApplyListAppearance(TcxLookAndFeel* lookAndFeel, TColor color, TFont* font) {
+  grid_->LookAndFeel()->AttachToMaster(lookAndFeel);
+  grid_->SetColor(color);
+  if (font) grid_->Font()->Assign(font);
+}
+
+void TcxLookupComboBoxProperties::AddListColumn(const String& fieldName) {
+  if (fieldName.empty() || ListColumns()->FindByFieldName(fieldName)) return;
+  TcxLookupDBGridColumn* c = ListColumns()->AddColumn();
+  c->SetFieldName(fieldName);
+  c->SetIndex(0);
+}
+
+Integer TcxLookupComboBoxProperties::FindListColumnByFieldName(const String& name) {
+  TcxLookupDBGridColumn* c = ListColumns()->FindByFieldName(name);
+  return c ? c->Index() : -1;
+}
+
+void InitializeCxDBLookupComboBox() {
+  InitUnit(
+      "cxDBLookupComboBox",
+      [] {
+        InitializeCxLookupEdit();
+        InitializeCxEditDBRegisteredRepositoryItems();
+        RegisterClass(TcxLookupComboBox::StaticClass());
+        RegisterClass(TcxLookupComboBoxProperties::StaticClass());
+        RegisterClass(TcxEditRepositoryLookupComboBoxItem::StaticClass());
+        EditPropertiesRegistry()->AddDescribedClass(TcxLookupComboBoxProperties::StaticClass(),
+                                                    LoadReplaceableResString(scxSEditRepositoryLookupComboBoxItem));
+        GetDefaultEditDBRepositoryItems()->RegisterLookupItem(
+            -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryLookupComboBoxItem::StaticClass()));
+      },
+      [] {
+        if (EditPropertiesRegistry()) EditPropertiesRegistry()->RemoveClass(TcxLookupComboBoxProperties::StaticClass());
+      });
+}
