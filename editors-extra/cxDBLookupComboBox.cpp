@@ -38,7 +38,7 @@ void TcxLookupComboBoxProperties::Assign(TPersistent* source) {
   }
   BeginUpdate();
   try {
-    SetGridMode(src->gridMode_);
+    SetGridMode(src->GridMode());
     SetListOptions(src->ListOptions());
     if (!IsDefinedByLookup()) {
       SetListSource(src->ListSource());
@@ -54,13 +54,6 @@ void TcxLookupComboBoxProperties::Assign(TPersistent* source) {
 }
 
 TClass TcxLookupComboBoxProperties::GetContainerClass() { return TcxLookupComboBox::StaticClass(); }
-
-void TcxLookupComboBoxProperties::SetGridMode(bool v) {
-  if (gridMode_ == v) return;
-  gridMode_ = v;
-  grid_->DBDataController()->DataModeController()->SetGridMode(v);
-  NotifyPropertiesChanged();
-}
 
 TDataSource* TcxLookupComboBoxProperties::ListSource() { return IsDefinedByLookup() ? nullptr : grid_->DataSource(); }
 

@@ -14,8 +14,6 @@ class TcxLookupComboBoxProperties : public TcxCustomDBLookupEditProperties {
   ~TcxLookupComboBoxProperties() override;
   void Assign(TPersistent* source) override;
 
-  bool GridMode() const { return gridMode_; }
-  void SetGridMode(bool v);
   TDataSource* ListSource();
   // Raises the lookup-definition error while a lookup field defines the list, and the
   // circular-reference error when the source reads the edited data set.
@@ -55,7 +53,6 @@ class TcxLookupComboBoxProperties : public TcxCustomDBLookupEditProperties {
 
  private:
   TcxCustomLookupDBGrid* grid_;
-  bool gridMode_ = false;
 };
 
 class TcxCustomLookupComboBox : public TcxCustomDBLookupEdit {

@@ -79,7 +79,59 @@ TField* TcxCustomDBLookupEditProperties::ListField() {
   return index == -1 ? nullptr : GetListColumnField(index);
 }
 
+void TcxCustomDBLookupEditProperties::SetGridMode(bool v) {
+  if (v == GridMode()) return;
+  textCache_.reset(v ? new TcxLookupList : nullptr);
+  if (TcxDBDataController* dc = GetListDBDataController()) dc->DataModeController()->SetGridMode(v);
+  NotifyPropertiesChanged();
+}
+
+void TcxCustomDBLookupEditProperties::BeginListUpdate() {
+  TcxCustomLookupEditProperties::BeginListUpdate();
+  TcxDBDataController* dc = GetListDBDataController();
+  if (GridMode() && dc) {
+    dc->BeginLocate();
+    ++locateCount_;
+  }
+}
+
+void TcxCustomDBLookupEditProperties::EndListUpdate() {
+  TcxDBDataController* dc = GetListDBDataController();
+  if (locateCount_ > 0 && dc) {
+    --locateCount_;
+    dc->EndLocate();
+  }
+  TcxCustomLookupEditProperties::EndListUpdate();
+}
+
+bool TcxCustomDBLookupEditProperties::IsIncrementalFilteringActive() {
+  return !GridMode() && TcxCustomLookupEditProperties::IsIncrementalFilteringActive();
+}
+
+int TcxCustomDBLookupEditProperties::FindRecordByText(int itemIndex, const String& text, bool partial) {
+  if (!GridMode()) return TcxCustomLookupEditProperties::FindRecordByText(itemIndex, text, partial);
+  TcxDBDataController* dc = GetListDBDataController();
+  TDataSet* ds = dc ? dc->BoundDataSet() : nullptr;
+  if (!ds || !ds->Active() || itemIndex == -1) return -1;
+  TLocateOptions options;
+  if (partial) options.Include(loPartialKey);
+  if (!caseSensitiveSearch_) options.Include(loCaseInsensitive);
+  int record = -1;
+  BeginListUpdate();
+  try {
+    if (ds->Locate(dc->ItemFieldName(itemIndex), Variant(text), options)) record = dc->FocusedRecordIndex();
+  } catch (const EVariantError&) {
+  } catch (const EDatabaseError&) {
+  } catch (...) {
+    EndListUpdate();
+    throw;
+  }
+  EndListUpdate();
+  return record;
+}
+
 void TcxCustomDBLookupEditProperties::NotifyPropertiesChanged() {
+  if (textCache_) textCache_->RemoveAll();
   if (!changing_) {
     changing_ = true;
     try {
@@ -108,6 +160,26 @@ String TcxCustomDBLookupEditProperties::GetDisplayTextByKey(const Variant& key) 
   TcxDBDataController* dc = GetListDBDataController();
   const Integer column = GetEffectiveListIndex();
   if (column == -1 || !dc) return String();
+  if (textCache_) {
+    int at = 0;
+    if (textCache_->Locate(key, at)) return textCache_->ItemAt(at).DisplayText;
+    // Located once in the data set, then served from the cache (also an empty text).
+    String text;
+    TDataSet* ds = dc->BoundDataSet();
+    TField* listField = ListField();
+    BeginListUpdate();
+    try {
+      if (ds && ds->Active() && listField && ds->Locate(KeyFieldNames(), key, {})) text = listField->AsString();
+    } catch (const EVariantError&) {
+    } catch (const EDatabaseError&) {
+    } catch (...) {
+      EndListUpdate();
+      throw;
+    }
+    EndListUpdate();
+    textCache_->InsertAt(at, key, text);
+    return text;
+  }
   int record = -1;
   try {
     record = dc->LocateByKey(key);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "data/cxDBData.h"
+#include "data/cxDataStorage.h"
 #include "db/DB.h"
 #include "editors-extra/cxLookupEdit.h"
 
@@ -38,6 +39,17 @@ class TcxCustomDBLookupEditProperties : public TcxCustomLookupEditProperties {
   bool IsTextKey() override;
   void SetListIndex(Integer index) override;
   bool CheckDefinedByLookup() override { return lookupField_ != nullptr; }
+  int FindRecordByText(int itemIndex, const String& text, bool partial) override;
+  // In grid mode also the list controller's locate bracket, counted.
+  void BeginListUpdate() override;
+  void EndListUpdate() override;
+  bool IsIncrementalFilteringActive() override;
+  // Grid mode: the list reads the data set's window; texts are searched with Locate and key
+  // texts come from a cache that lives until the next change.
+  bool GridMode() const { return textCache_ != nullptr; }
+  void SetGridMode(bool v);
+  // The cached (key, text) pairs of grid mode; nil outside grid mode.
+  const TcxLookupList* TextCache() const { return textCache_.get(); }
 
   // The list columns (base: none).
   virtual void BeginListColumnsUpdate() {}
@@ -66,6 +78,8 @@ class TcxCustomDBLookupEditProperties : public TcxCustomLookupEditProperties {
   std::unique_ptr<TDataSource> internalSource_;
   bool syncing_ = false;
   bool changing_ = false;
+  std::unique_ptr<TcxLookupList> textCache_;
+  Integer locateCount_ = 0;
 };
 
 class TcxCustomDBLookupEditLookupData : public TcxCustomLookupEditLookupData {

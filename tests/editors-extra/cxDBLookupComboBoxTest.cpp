@@ -75,6 +75,45 @@ TEST_F(DBLookupComboBoxTest, KeysListFieldsAndTexts) {
   EXPECT_EQ(p.GetListIndex(), 1);
 }
 
+TEST_F(DBLookupComboBoxTest, GridModeTextsComeFromACacheAndTextsAreLocated) {
+  TcxLookupComboBoxProperties p(nullptr);
+  p.SetListSource(&listSource_);
+  p.SetKeyFieldNames("id");
+  p.SetListFieldNames("name");
+  p.SetGridMode(true);
+  EXPECT_FALSE(p.IsIncrementalFilteringActive());
+  EXPECT_EQ(p.GetDisplayTextByKey(Variant(3)), "Tromso");
+  EXPECT_EQ(p.GetDisplayTextByKey(Variant(9)), "");  // missing: empty, and cached
+  ASSERT_NE(p.TextCache(), nullptr);
+  EXPECT_EQ(p.TextCache()->Count(), 2);
+  list_.AppendRow({Variant(9), Variant(0), Variant("Alta")});
+  EXPECT_EQ(p.GetDisplayTextByKey(Variant(9)), "");  // still served from the cache
+  p.NotifyPropertiesChanged();
+  EXPECT_EQ(p.TextCache()->Count(), 0);
+  EXPECT_EQ(p.GetDisplayTextByKey(Variant(9)), "Alta");  // looked up again
+
+  struct Case {
+    const char* Text;
+    bool Partial, CaseSensitive;
+    const char* Found;  // the list text of the located record, "" when none
+  };
+  const Case cases[] = {
+      {"bod", true, false, "Bodo"},
+      {"bod", true, true, ""},
+      {"Bod", true, true, "Bodo"},
+      {"bod", false, false, ""},
+      {"bergen", false, false, "Bergen"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text);
+    p.SetCaseSensitiveSearch(c.CaseSensitive);
+    const int record = p.FindRecordByText(0, c.Text, c.Partial);
+    EXPECT_EQ(record == -1 ? String() : p.GetListDataController()->GetDisplayText(record, 0), c.Found);
+  }
+  p.SetGridMode(false);
+  EXPECT_EQ(p.TextCache(), nullptr);
+}
+
 TEST_F(DBLookupComboBoxTest, LookupFieldDefinesTheListAndGuardsIt) {
   TMemDataSet orders(nullptr);
   orders.AddFieldDef("city", ftInteger);
