@@ -2,6 +2,7 @@
 
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 #include "editors/cxEditPaintUtils.h"
+#include "editors/cxFilterControlUtils.h"
 #include "editors/cxEditRegisteredRepositoryItems.h"
 #include "foundation/cxClasses.h"
 #include "rtl/SysUtils.h"
@@ -10,6 +11,7 @@ KORVAN_IMPLEMENT_CLASS(TcxLookupComboBoxProperties)
 KORVAN_IMPLEMENT_CLASS(TcxCustomLookupComboBox)
 KORVAN_IMPLEMENT_CLASS(TcxLookupComboBox)
 KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryLookupComboBoxItem)
+KORVAN_IMPLEMENT_CLASS(TcxFilterLookupComboBoxHelper)
 
 namespace {
 const TcxResourceStringRec scxSEditRepositoryLookupComboBoxItem = {
@@ -131,6 +133,34 @@ Integer TcxLookupComboBoxProperties::FindListColumnByFieldName(const String& nam
   return c ? c->Index() : -1;
 }
 
+bool TcxFilterLookupComboBoxHelper::KeepsDefaultValuesProvider(TcxCustomEditProperties* source) const {
+  auto* p = dynamic_cast<TcxCustomLookupEditProperties*>(source);
+  return p && p->IsDefinedByLookup();
+}
+
+void TcxFilterLookupComboBoxHelper::GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties*, Variant& value,
+                                                   String& displayText) const {
+  auto* lookup = dynamic_cast<TcxCustomLookupEdit*>(edit);
+  value = edit->EditValue();
+  displayText = lookup ? lookup->LookupEditData()->ItemTextForKey(value) : String();
+}
+
+void TcxFilterLookupComboBoxHelper::SupportedOperators(TcxCustomEditProperties*, TcxValueTypeClass,
+                                                       TcxFilterControlOperators& operators, bool) const {
+  operators = {1, 2, 9, 10};  // equals, does not equal, is blank, is not blank
+}
+
+void TcxFilterLookupComboBoxHelper::PrepareFilterProperties(TcxCustomEditProperties* properties,
+                                                            TcxCustomEditProperties* source, bool keepButtons) const {
+  TcxFilterComboBoxHelper::PrepareFilterProperties(properties, source, keepButtons);
+  auto* p = dynamic_cast<TcxCustomLookupEditProperties*>(properties);
+  if (!p) return;
+  p->SetDropDownAutoSize(true);
+  p->SetDropDownListStyle(lsFixedList);
+  p->SetDropDownSizeable(true);
+  p->SetIncrementalFiltering(true);
+}
+
 void InitializeCxDBLookupComboBox() {
   InitUnit(
       "cxDBLookupComboBox",
@@ -142,10 +172,14 @@ void InitializeCxDBLookupComboBox() {
         RegisterClass(TcxEditRepositoryLookupComboBoxItem::StaticClass());
         EditPropertiesRegistry()->AddDescribedClass(TcxLookupComboBoxProperties::StaticClass(),
                                                     LoadReplaceableResString(scxSEditRepositoryLookupComboBoxItem));
+        FilterEditsController()->RegisterHelper(TcxLookupComboBoxProperties::StaticClass(),
+                                                TcxFilterLookupComboBoxHelper::StaticClass());
         GetDefaultEditDBRepositoryItems()->RegisterLookupItem(
             -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryLookupComboBoxItem::StaticClass()));
       },
       [] {
         if (EditPropertiesRegistry()) EditPropertiesRegistry()->RemoveClass(TcxLookupComboBoxProperties::StaticClass());
+        FilterEditsController()->UnregisterHelper(TcxLookupComboBoxProperties::StaticClass(),
+                                                  TcxFilterLookupComboBoxHelper::StaticClass());
       });
 }

@@ -86,6 +86,23 @@ class TcxEditRepositoryLookupComboBoxItem : public TcxEditRepositoryItem {
   }
 };
 
+// A lookup combo box column filtered through a lookup combo box: equals, does not equal, is
+// blank, is not blank; the value is the key, the text the key's list text.
+class TcxFilterLookupComboBoxHelper : public TcxFilterComboBoxHelper {
+  KORVAN_CLASS(TcxFilterLookupComboBoxHelper, TcxFilterComboBoxHelper)
+
+ public:
+  bool KeepsDefaultValuesProvider(TcxCustomEditProperties* source) const override;
+  TClass ValueEditClass() const override { return TcxLookupComboBox::StaticClass(); }
+  void GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* properties, Variant& value,
+                      String& displayText) const override;
+  void SupportedOperators(TcxCustomEditProperties* properties, TcxValueTypeClass valueType,
+                          TcxFilterControlOperators& operators, bool extended) const override;
+  void PrepareFilterProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* source,
+                               bool keepButtons) const override;
+  bool AcceptsFilterValue(TcxValueTypeClass, Variant&) const override { return true; }
+};
+
 // Registers the combo box, its repository item and the lookup-field entry of the default
 // editors.
 void InitializeCxDBLookupComboBox();

@@ -8,6 +8,7 @@
 #include "editors-extra/cxDBEdit.h"
 #include "editors-extra/cxDBLookupComboBox.h"
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
+#include "editors/cxFilterControlUtils.h"
 #include "rtl/SysUtils.h"
 #include "rtl/Variants.h"
 #include "tests/support/HeadlessFixture.h"
@@ -73,6 +74,21 @@ TEST_F(DBLookupComboBoxTest, KeysListFieldsAndTexts) {
   // The list index is clamped to the columns.
   p.SetListIndex(5);
   EXPECT_EQ(p.GetListIndex(), 1);
+}
+
+TEST_F(DBLookupComboBoxTest, FilterHelperOffersEqualityAndBlankOnly) {
+  TClass helperClass = FilterEditsController()->LookupHelper(TcxLookupComboBoxProperties::StaticClass());
+  ASSERT_EQ(helperClass, TcxFilterLookupComboBoxHelper::StaticClass());
+  const TcxCustomFilterEditHelper* helper = FilterEditHelper(helperClass);
+  TcxLookupComboBoxProperties source(nullptr), filter(nullptr);
+  TcxFilterControlOperators ops;
+  helper->SupportedOperators(&source, nullptr, ops, true);
+  EXPECT_EQ(ops, (TcxFilterControlOperators{1, 2, 9, 10}));
+  helper->PrepareFilterProperties(&filter, &source, false);
+  EXPECT_EQ(filter.DropDownListStyle(), lsFixedList);
+  EXPECT_TRUE(filter.DropDownSizeable());
+  EXPECT_TRUE(filter.DropDownAutoSize());
+  EXPECT_FALSE(helper->KeepsDefaultValuesProvider(&source));
 }
 
 TEST_F(DBLookupComboBoxTest, GridModeTextsComeFromACacheAndTextsAreLocated) {
