@@ -113,6 +113,20 @@ void TcxCustomLookupDBGrid::CreateColumnsForFields(const std::vector<String>& na
   EndUpdate();
 }
 
+void TcxCustomLookupDBGrid::MoveFocusedRow(int delta) {
+  TcxLookupGridDBDataController* dc = DBDataController();
+  const int row = FocusedRowIndex();
+  const bool atEdge = delta > 0 ? row == RowCount() - 1 : row == 0;
+  if (dc->IsGridMode() && RowCount() > 0 && atEdge && !(delta > 0 ? dc->IsEOF() : dc->IsBOF())) {
+    // The window moves by one record; the focused record keeps its place when it did.
+    const Variant key = dc->GetRecordId(dc->FocusedRecordIndex());
+    dc->ScrollInGridMode(delta > 0 ? 1 : -1);
+    const int record = dc->LocateByKey(key);
+    if (record >= 0) dc->ChangeFocusedRecordIndex(record);
+  }
+  TcxCustomLookupGrid::MoveFocusedRow(delta);
+}
+
 bool TcxCustomLookupDBGrid::InSequencedGridMode() {
   return DBDataController()->IsGridMode() && DBDataController()->IsDataSetSequenced();
 }

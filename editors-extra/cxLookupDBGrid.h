@@ -71,6 +71,8 @@ class TcxCustomLookupDBGrid : public TcxCustomLookupGrid {
 
  protected:
   TClass GetColumnClass() override { return TcxLookupDBGridColumn::StaticClass(); }
+  // Grid mode: moving past the buffered rows scrolls the data set's window by one record first.
+  void MoveFocusedRow(int delta) override;
   bool InSequencedGridMode();
 };
 

@@ -333,7 +333,8 @@ class TcxCustomLookupGrid : public TcxControl {
   void ReplaceColumns(TcxLookupGridColumns* columns);
   void ScrollPageUp();
   void ScrollPageDown();
-  void MoveFocusedRow(int delta);
+  // Moves the focused row by one (Up/Down), clamped to the rows, and marks it selected.
+  virtual void MoveFocusedRow(int delta);
 
  private:
   void AutoScrollTick();

@@ -86,4 +86,25 @@ TEST_F(LookupDBGridTest, GridModeScrollRangeAndThumbRelease) {
   EXPECT_EQ(position, 500);
 }
 
+TEST_F(LookupDBGridTest, GridModeRowMovesScrollTheWindow) {
+  grid_->SetFieldNames("id;name");
+  grid_->DBDataController()->DataModeController()->SetGridModeBufferCount(20);
+  grid_->DBDataController()->DataModeController()->SetGridMode(true);
+  Pump();
+  ASSERT_EQ(grid_->RowCount(), 20);
+  TcxCustomDataController* dc = grid_->DataController();
+  auto focusedId = [&] { return dc->GetRecordId(dc->FocusedRecordIndex()).AsInteger(); };
+  grid_->SetFocus();
+  grid_->SetFocusedRowIndex(19);
+  Pump();
+  ASSERT_EQ(focusedId(), 20);
+  S().PressKey(VK_DOWN);
+  EXPECT_EQ(focusedId(), 21);
+  EXPECT_EQ(grid_->FocusedRowIndex(), 19);
+  grid_->SetFocusedRowIndex(0);
+  const int first = focusedId();
+  S().PressKey(VK_UP);
+  EXPECT_EQ(focusedId(), first - 1);
+}
+
 }  // namespace
