@@ -220,6 +220,10 @@ TEST_F(DBLookupComboBoxTest, StandaloneDropDownAndMousePick) {
   ASSERT_GE(grid->ViewInfo()->Rows.size(), 2u);
   EXPECT_EQ(grid->DataController()->GetRecordId(grid->DataController()->FocusedRecordIndex()).AsInteger(), 3);
   S().SnapshotScreen("lookup_combo_dropdown.png");
+  // Down moves to the next record while the list is open.
+  S().PressKey(VK_DOWN);
+  EXPECT_EQ(combo->Text(), "Bodo");
+  EXPECT_TRUE(combo->DroppedDown());
   // Press and release over the row of "Bergen": the popup closes with that record.
   const TRect r = grid->ViewInfo()->Rows[1].Bounds;
   const POINT at{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
@@ -261,6 +265,10 @@ TEST_F(DBLookupComboBoxTest, DISABLED_StandaloneTypingAndMousePick) {
   ASSERT_TRUE(grid->HandleAllocated());
   ASSERT_GE(grid->ViewInfo()->Rows.size(), 2u);
   S().SnapshotScreen("lookup_combo_dropdown.png");
+  // Down moves to the next record while the list is open.
+  S().PressKey(VK_DOWN);
+  EXPECT_EQ(combo->Text(), "Bodo");
+  EXPECT_TRUE(combo->DroppedDown());
   // Press and release over the row of "Bergen" (row 1 in data-set order): the popup closes
   // with that record.
   const TRect r = grid->ViewInfo()->Rows[1].Bounds;
