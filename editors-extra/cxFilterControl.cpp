@@ -358,3 +358,15 @@ bool TcxFilterControlModel::BuildCriteriaFromView() {
   criteria_->UnlockChanges();
   return true;
 }
+
+void TcxFilterControlModel::LoadFromStream(TStream& stream) {
+  if (!HasItems()) RaiseFilterControlError(LoadReplaceableResString(cxSFilterErrorBuilding));
+  Clear();
+  criteria_->ReadData(stream);
+  BuildViewFromCriteria();
+}
+
+void TcxFilterControlModel::SaveToStream(TStream& stream) {
+  BuildCriteriaFromView();
+  criteria_->WriteData(stream, criteria_->FormatVersion());
+}

@@ -176,6 +176,11 @@ class TcxFilterControlModel {
   // False, with the criteria unchanged, while a condition row lacks its item or operator.
   bool BuildCriteriaFromView();
   bool AllRowsReady() const;
+  // A filter stream of the working criteria (version 3, with item names). Loading raises
+  // "Can't build filter from source", with nothing changed, when the link has no items; items
+  // the link does not have are left out.
+  void LoadFromStream(TStream& stream);
+  void SaveToStream(TStream& stream);
   void RebuildRowList();
   // 7 and 8 go when the working criteria does not support LIKE.
   virtual void RemoveUnsupportedOperators(TcxFilterControlOperators& operators);

@@ -212,6 +212,50 @@ TEST_F(FilterControlModelTest, RowsNotReadyLeaveTheCriteria) {
   EXPECT_TRUE(model_.Criteria()->IsEmpty());
 }
 
+// The base link's items 2 and 0, in that order: its item 1 is missing.
+class TReorderedLink : public TTestLink {
+ public:
+  explicit TReorderedLink(TTestLink& base) : base_(base) {}
+  String GetCaption(Integer i) override { return base_.GetCaption(Map(i)); }
+  Integer GetCount() override { return 2; }
+  TObject* GetItemLink(Integer i) override { return base_.GetItemLink(Map(i)); }
+  String GetItemLinkName(Integer i) override { return base_.GetItemLinkName(Map(i)); }
+
+ private:
+  static Integer Map(Integer i) { return i == 0 ? 2 : 0; }
+  TTestLink& base_;
+};
+
+TEST_F(FilterControlModelTest, StreamsResolveItemsByName) {
+  TcxFilterCriteriaItemList* root = model_.Criteria()->Root();
+  root->AddItem(&link_.items[0], foLike, "a%", "a%");
+  root->AddItem(&link_.items[1], foEqual, 4, "4");
+  root->AddItemList(fboOr)->AddItem(&link_.items[2], foEqual, "x", "x");
+  model_.BuildViewFromCriteria();
+  TMemoryStream stream;
+  model_.SaveToStream(stream);
+
+  TReorderedLink reordered(link_);
+  TcxFilterControlModel other(&reordered);
+  stream.SetPosition(0);
+  other.LoadFromStream(stream);
+  EXPECT_EQ(other.Criteria()->LoadedVersion(), 3);
+  // The integer item is left out; the others keep their items though their indexes moved.
+  const auto& rows = other.RowList();
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(static_cast<TcxConditionViewInfo*>(rows[1])->ItemText(), "Name");
+  EXPECT_EQ(static_cast<TcxConditionViewInfo*>(rows[1])->ItemIndex(), 1);
+  EXPECT_EQ(static_cast<TcxConditionViewInfo*>(rows[3])->ItemText(), "City");
+  EXPECT_EQ(static_cast<TcxConditionViewInfo*>(rows[3])->ItemIndex(), 0);
+
+  // Without items the load fails before anything changes.
+  TcxFilterControlModel unlinked;
+  unlinked.Criteria()->Root()->AddItem(&link_.items[0], foEqual, "a", "a");
+  stream.SetPosition(0);
+  EXPECT_THROW(unlinked.LoadFromStream(stream), EcxFilterControlError);
+  EXPECT_EQ(unlinked.Criteria()->Root()->ItemCount(), 1);
+}
+
 TEST(FilterControlStrsTest, TextsAsGiven) {
   EXPECT_EQ(LoadReplaceableResString(cxSFilterControlNullString), "<empty>");
   EXPECT_EQ(LoadReplaceableResString(cxSFilterFooterAddCondition), "press the button to add a new condition");
