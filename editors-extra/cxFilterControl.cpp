@@ -370,3 +370,44 @@ void TcxFilterControlModel::SaveToStream(TStream& stream) {
   BuildCriteriaFromView();
   criteria_->WriteData(stream, criteria_->FormatVersion());
 }
+
+void TcxFilterControlModel::SetLink(IcxFilterControl* value) {
+  link_ = value;
+  TcxFilterCriteria* source = link_ ? link_->GetCriteria() : nullptr;
+  if (!source) {
+    Clear();
+    return;
+  }
+  if (source != criteria_.get()) criteria_->Assign(source);
+  BuildViewFromCriteria();
+}
+
+void TcxFilterControlModel::ApplyFilter() {
+  TcxFilterCriteria* target = link_ ? link_->GetCriteria() : nullptr;
+  if (!target) return;
+  BuildCriteriaFromView();
+  const bool other = target != criteria_.get();
+  try {
+    if (other && !target->SameItemsAs(criteria_.get())) {
+      TMemoryStream stream;
+      criteria_->WriteData(stream, target->FormatVersion());
+      stream.SetPosition(0);
+      target->LockChanges();
+      try {
+        target->RemoveAllItems();
+        target->ReadData(stream);
+      } catch (...) {
+        target->UnlockChanges();
+        throw;
+      }
+      target->UnlockChanges();
+    }
+    if (OnApplyFilter) OnApplyFilter();
+  } catch (...) {
+    if (other) criteria_->Assign(target);
+    BuildViewFromCriteria();
+    throw;
+  }
+  if (other) criteria_->Assign(target);
+  BuildViewFromCriteria();
+}

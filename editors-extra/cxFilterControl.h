@@ -26,6 +26,7 @@ class IcxFilterControl {
 // per criteria group and one condition row per criteria item. Layout, painting, input and the
 // control window come on top of this; the row rectangles are not kept here yet.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -159,7 +160,8 @@ class TcxFilterControlModel {
   virtual ~TcxFilterControlModel();
 
   IcxFilterControl* Link() const { return link_; }
-  void SetLink(IcxFilterControl* value) { link_ = value; }
+  // The rows then show the link's criteria, or a lone root when the link has none.
+  void SetLink(IcxFilterControl* value);
   bool HasItems() const;
   TcxFilterControlCriteria* Criteria() const { return criteria_.get(); }
   TcxGroupViewInfo* Root() const { return root_.get(); }
@@ -181,6 +183,11 @@ class TcxFilterControlModel {
   // the link does not have are left out.
   void LoadFromStream(TStream& stream);
   void SaveToStream(TStream& stream);
+  // Copies the rows into the link's criteria, fires OnApplyFilter and shows what the link
+  // keeps; the rows are rebuilt even when the copy or the event raises.
+  virtual void ApplyFilter();
+
+  std::function<void()> OnApplyFilter;
   void RebuildRowList();
   // 7 and 8 go when the working criteria does not support LIKE.
   virtual void RemoveUnsupportedOperators(TcxFilterControlOperators& operators);

@@ -18,7 +18,8 @@ class TTestLink : public IcxFilterControl {
   TTestItem items[3];
   String GetCaption(Integer i) override { return kCaptions[i]; }
   Integer GetCount() override { return 3; }
-  TcxFilterCriteria* GetCriteria() override { return nullptr; }
+  TcxFilterCriteria* criteria = nullptr;
+  TcxFilterCriteria* GetCriteria() override { return criteria; }
   TObject* GetItemLink(Integer i) override { return &items[i]; }
   String GetItemLinkName(Integer i) override { return String("item") + kCaptions[i]; }
   String GetFieldName(Integer i) override { return String("F") + kCaptions[i]; }
@@ -254,6 +255,44 @@ TEST_F(FilterControlModelTest, StreamsResolveItemsByName) {
   stream.SetPosition(0);
   EXPECT_THROW(unlinked.LoadFromStream(stream), EcxFilterControlError);
   EXPECT_EQ(unlinked.Criteria()->Root()->ItemCount(), 1);
+}
+
+TEST_F(FilterControlModelTest, ApplyCopiesIntoTheLinksCriteria) {
+  TcxFilterControlModel keeper(&link_);  // whose criteria stands for the link's
+  keeper.Criteria()->Root()->AddItem(&link_.items[2], foEqual, "x", "x");
+  link_.criteria = keeper.Criteria();
+  model_.SetLink(&link_);
+  ASSERT_EQ(model_.RowList().size(), 2u);
+  EXPECT_EQ(static_cast<TcxConditionViewInfo*>(model_.RowList()[1])->ItemText(), "City");
+
+  model_.Root()->SetBoolOperator(fboNotOr);
+  model_.Root()->Add(std::make_unique<TcxConditionViewInfo>(&model_, model_.Root(), nullptr));
+  model_.RebuildRowList();
+  int fired = 0;
+  model_.OnApplyFilter = [&] {
+    ++fired;
+    EXPECT_EQ(keeper.Criteria()->Root()->ItemCount(), 2);
+  };
+  model_.ApplyFilter();
+  EXPECT_EQ(fired, 1);
+  EXPECT_EQ(keeper.Criteria()->Root()->BoolOperatorKind(), fboNotOr);
+  EXPECT_TRUE(keeper.Criteria()->SameItemsAs(model_.Criteria()));
+  EXPECT_EQ(model_.RowList().size(), 3u);
+
+  // An event that raises still leaves the rows rebuilt from what the link keeps.
+  model_.OnApplyFilter = [] { throw Exception("stop"); };
+  EXPECT_THROW(model_.ApplyFilter(), Exception);
+  EXPECT_EQ(model_.RowList().size(), 3u);
+
+  // Applying to a link whose criteria is the working criteria copies nothing but still fires.
+  link_.criteria = model_.Criteria();
+  model_.OnApplyFilter = [&] { ++fired; };
+  model_.ApplyFilter();
+  EXPECT_EQ(fired, 2);
+  link_.criteria = nullptr;
+  model_.SetLink(&link_);
+  EXPECT_EQ(model_.RowList().size(), 1u);
+  EXPECT_TRUE(model_.Criteria()->IsEmpty());
 }
 
 TEST(FilterControlStrsTest, TextsAsGiven) {
