@@ -1,9 +1,14 @@
 // The link through which the filter control reads the filterable items of a component (a grid
-// view) and the criteria it edits. The control itself comes later.
+// view) and the criteria it edits.
 #pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "data/cxDataStorage.h"
 #include "data/cxFilter.h"
+#include "editors/cxFilterControlUtils.h"
 
 class TcxCustomEditProperties;
 
@@ -25,12 +30,6 @@ class IcxFilterControl {
 // The filter control's model: its working criteria and the rows that show it, one group row
 // per criteria group and one condition row per criteria item. Layout, painting, input and the
 // control window come on top of this; the row rectangles are not kept here yet.
-
-#include <functional>
-#include <memory>
-#include <vector>
-
-#include "editors/cxFilterControlUtils.h"
 
 class TcxFilterControlModel;
 
