@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 
+#include "data/cxFilter.h"
 #include "editors/cxTextEdit.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomFilterEditHelper)
@@ -72,6 +73,9 @@ Integer ToDataFilterOperator(TcxFilterControlOperator op) {
 TcxFilterControlOperator ToFilterControlOperator(Integer kind, bool value_is_null) {
   if (value_is_null && kind == 0) return 9;
   if (value_is_null && kind == 1) return 10;
+  // The criteria's own null kinds have no code of their own: they read as is (not) blank.
+  if (kind == foIsNull) return 9;
+  if (kind == foIsNotNull) return 10;
   if (kind >= 0 && kind <= 7) return kind + 1;
   if (kind >= 8 && kind <= 33) return kind + 3;
   return 0;

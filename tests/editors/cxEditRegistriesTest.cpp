@@ -121,6 +121,9 @@ TEST(EditRegistriesTest, OperatorCaptionsAndMappings) {
   EXPECT_EQ(ToDataFilterOperator(36), 33);
   EXPECT_EQ(ToDataFilterOperator(0), 0);
   EXPECT_EQ(ToFilterControlOperator(0, false), 1);
+  // The criteria's own is-null kinds read as is blank and is not blank.
+  EXPECT_EQ(ToFilterControlOperator(34, false), 9);
+  EXPECT_EQ(ToFilterControlOperator(35, true), 10);
 }
 
 TEST(EditRegistriesTest, SupportedOperatorsAndFilterValues) {

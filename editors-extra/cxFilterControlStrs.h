@@ -1,0 +1,40 @@
+// Texts of the filter control and of the custom filter and filter builder dialogs. Every use
+// loads them through LoadReplaceableResString so that a replacement applies.
+#pragma once
+
+#include "foundation/cxClasses.h"
+
+// Bool operator captions of group rows, in kind order.
+extern const TcxResourceStringRec cxSFilterBoolOperatorAnd;
+extern const TcxResourceStringRec cxSFilterBoolOperatorOr;
+extern const TcxResourceStringRec cxSFilterBoolOperatorNotAnd;
+extern const TcxResourceStringRec cxSFilterBoolOperatorNotOr;
+extern const TcxResourceStringRec cxSFilterRootButtonCaption;
+extern const TcxResourceStringRec cxSFilterAddCondition;
+extern const TcxResourceStringRec cxSFilterAddGroup;
+extern const TcxResourceStringRec cxSFilterRemoveRow;
+extern const TcxResourceStringRec cxSFilterClearAll;
+extern const TcxResourceStringRec cxSFilterFooterAddCondition;
+extern const TcxResourceStringRec cxSFilterGroupCaption;
+extern const TcxResourceStringRec cxSFilterRootGroupCaption;
+extern const TcxResourceStringRec cxSFilterControlNullString;
+extern const TcxResourceStringRec cxSFilterErrorBuilding;
+extern const TcxResourceStringRec cxSFilterDialogCaption;
+extern const TcxResourceStringRec cxSFilterDialogRows;
+extern const TcxResourceStringRec cxSFilterDialogInvalidValue;
+extern const TcxResourceStringRec cxSFilterDialogUse;
+extern const TcxResourceStringRec cxSFilterDialogSingleCharacter;
+extern const TcxResourceStringRec cxSFilterDialogCharactersSeries;
+extern const TcxResourceStringRec cxSFilterDialogOperationAnd;
+extern const TcxResourceStringRec cxSFilterDialogOperationOr;
+extern const TcxResourceStringRec cxSFilterControlDialogCaption;
+extern const TcxResourceStringRec cxSFilterControlDialogNewFile;
+extern const TcxResourceStringRec cxSFilterControlDialogOpenDialogCaption;
+extern const TcxResourceStringRec cxSFilterControlDialogSaveDialogCaption;
+extern const TcxResourceStringRec cxSFilterControlDialogActionSaveCaption;
+extern const TcxResourceStringRec cxSFilterControlDialogActionOpenCaption;
+extern const TcxResourceStringRec cxSFilterControlDialogActionApplyCaption;
+extern const TcxResourceStringRec cxSFilterControlDialogActionOkCaption;
+extern const TcxResourceStringRec cxSFilterControlDialogActionCancelCaption;
+extern const TcxResourceStringRec cxSFilterControlDialogFileExt;
+extern const TcxResourceStringRec cxSFilterControlDialogFileFilter;
