@@ -145,22 +145,32 @@ void TcxCustomImageProperties::Assign(TPersistent* source) {
   EndUpdate();
 }
 
+bool GraphicClassOfName(const String& name, TGraphicClass& graphic_class) {
+  TGraphicClass c = name.empty() ? nullptr : FindGraphicClassByName(name);
+  if (!name.empty() && !c) return false;
+  graphic_class = c;
+  return true;
+}
+
+void DefineEmptyGraphicClassProperty(TFiler* filer, const String& name, bool is_empty,
+                                     const std::function<void()>& clear) {
+  filer->DefineProperty(
+      name,
+      [clear](TReader& reader) {
+        if (reader.ReadBoolean()) clear();
+      },
+      [](TWriter& writer) { writer.WriteBoolean(true); }, is_empty);
+}
+
 void TcxCustomImageProperties::SetGraphicClassName(const String& v) {
-  if (v.empty()) {
-    SetGraphicClass(nullptr);
-    return;
-  }
-  if (TGraphicClass c = FindGraphicClassByName(v)) SetGraphicClass(c);
+  TGraphicClass c;
+  if (GraphicClassOfName(v, c)) SetGraphicClass(c);
 }
 
 void TcxCustomImageProperties::DefineProperties(TFiler* filer) {
   TcxCustomEditProperties::DefineProperties(filer);
-  filer->DefineProperty(
-      "IsGraphicClassNameEmpty",
-      [this](TReader& reader) {
-        if (reader.ReadBoolean()) SetGraphicClass(nullptr);
-      },
-      [](TWriter& writer) { writer.WriteBoolean(true); }, graphicClass_ == nullptr);
+  DefineEmptyGraphicClassProperty(filer, "IsGraphicClassNameEmpty", graphicClass_ == nullptr,
+                                  [this] { SetGraphicClass(nullptr); });
 }
 
 TGraphicClass TcxCustomImageProperties::GetGraphicClass(TObject* item, Integer record_index, bool pasting) {
@@ -340,21 +350,26 @@ void TcxImageViewData::GetEditContentSize(TcxCanvas* canvas, const Variant& edit
 // The pictures of editors-extra/resources, embedded at build time.
 void RegisterEditorsExtraResources();
 
-namespace {
-TCustomImageList* menuImages = nullptr;
-const char* const kMenuImageNames[] = {"CXMENUIMAGE_CUT",    "CXMENUIMAGE_COPY", "CXMENUIMAGE_PASTE",
-                                       "CXMENUIMAGE_DELETE", "CXMENUIMAGE_LOAD", "CXMENUIMAGE_SAVE"};
-
-void CreateMenuImages() {
-  if (!ResourceExists(kMenuImageNames[0], RT_BITMAP_NAME)) return;
+TCustomImageList* CreateImageListFromResources(const std::vector<const char*>& names, TColor mask) {
+  if (names.empty() || !ResourceExists(names[0], RT_BITMAP_NAME)) return nullptr;
   TBitmap first;
-  LoadBitmapResource(&first, kMenuImageNames[0]);
-  menuImages = new TCustomImageList(nullptr, first.Width(), first.Height());
-  for (const char* name : kMenuImageNames) {
+  LoadBitmapResource(&first, names[0]);
+  auto* list = new TCustomImageList(nullptr, first.Width(), first.Height());
+  for (const char* name : names) {
     TBitmap b;
     LoadBitmapResource(&b, name);
-    menuImages->AddMasked(&b, clDefault);
+    list->AddMasked(&b, mask);
   }
+  return list;
+}
+
+namespace {
+TCustomImageList* menuImages = nullptr;
+
+void CreateMenuImages() {
+  menuImages = CreateImageListFromResources({"CXMENUIMAGE_CUT", "CXMENUIMAGE_COPY", "CXMENUIMAGE_PASTE",
+                                             "CXMENUIMAGE_DELETE", "CXMENUIMAGE_LOAD", "CXMENUIMAGE_SAVE"},
+                                            clDefault);
 }
 }  // namespace
 

@@ -22,6 +22,19 @@ bool PictureHasNoImage(TPicture* picture);
 // The largest rectangle at r's top-left with the picture's proportions that fits into r.
 TRect FitRectProportionally(const TRect& r, Integer picture_width, Integer picture_height);
 
+// ---- helpers shared with the BLOB editor ---------------------------------------------------------
+
+// The class a graphic-class name property takes: none for an empty name, the listed class of
+// that name; False (keep the old class) for an unknown name.
+bool GraphicClassOfName(const String& name, TGraphicClass& graphic_class);
+// The filer property that stores an empty graphic class (written as True when the class is
+// none; reading True clears the class through `clear`).
+void DefineEmptyGraphicClassProperty(TFiler* filer, const String& name, bool is_empty,
+                                     const std::function<void()>& clear);
+// An image list of the BITMAP resources named, at the first one's size, each masked with the
+// colour given; none when the first resource is missing.
+TCustomImageList* CreateImageListFromResources(const std::vector<const char*>& names, TColor mask);
+
 // ---- properties --------------------------------------------------------------------------------
 
 enum TcxPopupMenuItem { pmiCut, pmiCopy, pmiPaste, pmiDelete, pmiLoad, pmiSave, pmiCustom };
