@@ -9,6 +9,7 @@ KORVAN_IMPLEMENT_CLASS(TcxBlobEditProperties)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewData)
 KORVAN_IMPLEMENT_CLASS(TcxCustomBlobEdit)
+KORVAN_IMPLEMENT_CLASS(TcxPopupMemo)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEdit)
 KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryBlobItem)
 
@@ -232,6 +233,162 @@ TcxCustomBlobEdit::TcxCustomBlobEdit(TComponent* owner, bool in_place, TClass pr
     : TcxCustomPopupEdit(owner, in_place, properties_class) {
   InitializeCxBlobEdit();
   SetTabStop(true);
+}
+
+TcxCustomBlobEdit::~TcxCustomBlobEdit() { DestroyPopupControls(); }
+
+void TcxCustomBlobEdit::DestroyPopupControls() {
+  if (EffectiveBlobProperties()->PopupControl() == popupMemo_) EffectiveBlobProperties()->SetPopupControl(nullptr);
+  for (TControl** c : {reinterpret_cast<TControl**>(&okButton_), reinterpret_cast<TControl**>(&closeButton_),
+                       reinterpret_cast<TControl**>(&popupMemo_)}) {
+    if (*c) (*c)->Free();
+    *c = nullptr;
+  }
+}
+
+bool TcxCustomBlobEdit::CanDropDown() {
+  EffectiveBlobProperties()->ResolveBlobEditKind();
+  return EffectiveBlobProperties()->BlobEditKind() == bekMemo && TcxCustomPopupEdit::CanDropDown();
+}
+
+void TcxCustomBlobEdit::DoInitPopup() {
+  InitPopupControl();
+  TcxCustomPopupEdit::DoInitPopup();
+}
+
+void TcxCustomBlobEdit::InitPopupControl() {
+  TcxCustomBlobEditProperties* p = EffectiveBlobProperties();
+  p->ResolveBlobEditKind();
+  if (p->BlobEditKind() != bekMemo) return;
+  if (!popupMemo_) {
+    popupMemo_ = new TcxPopupMemo(nullptr);
+    popupMemo_->BlobEdit = this;
+    popupMemo_->Style()->SetBorderStyle(ebsNone);
+    popupMemo_->Properties()->OnChange = [this](TObject*) {
+      popupModified_ = true;
+      if (okButton_) okButton_->SetEnabled(true);
+    };
+  }
+  TcxMemoProperties* mp = popupMemo_->Properties();
+  mp->SetMaxLength(p->MemoMaxLength());
+  mp->SetWantReturns(p->MemoWantReturns());
+  mp->SetWantTabs(p->MemoWantTabs());
+  mp->SetWordWrap(p->MemoWordWrap());
+  mp->SetReadOnly(!IsEditableEffective());
+  p->SetPopupAutoSize(false);
+  popupMemo_->SetEditValue(EditValue());
+  popupModified_ = false;
+  p->SetPopupControl(popupMemo_);
+  p->SetPopupSysPanelStyle(true);
+  CreatePopupButtons();
+}
+
+void TcxCustomBlobEdit::CreatePopupButtons() {
+  const bool read_only = EffectiveBlobProperties()->ReadOnly() || !DataBinding()->HasDataAvailable();
+  const String close_caption = read_only ? "&Close" : "&Cancel";
+  Canvas()->ApplyFont(Style()->Font());
+  buttonWidth_ = std::max(Canvas()->MeasureTextWidth(close_caption + "00"), Canvas()->MeasureTextWidth("&OK00"));
+  buttonHeight_ = MulDiv(Canvas()->MeasureTextHeight("Wg"), 20, 13);
+  auto make = [this](TcxButton*& b, const String& caption, TModalResult result) {
+    if (!b) b = new TcxButton(nullptr);
+    b->SetCaption(caption);
+    b->SetModalResult(result);
+    b->OnClick = [this, result](TObject*) { ClosePopupWithResult(result); };
+    b->SetBounds(0, 0, buttonWidth_, buttonHeight_);
+    b->SetParent(PopupWindow());
+  };
+  make(closeButton_, close_caption, mrCancel);
+  closeButton_->SetCancel(true);
+  if (read_only) {
+    if (okButton_) okButton_->Free();
+    okButton_ = nullptr;
+  } else {
+    make(okButton_, "&OK", mrOk);
+    okButton_->SetEnabled(popupModified_);
+  }
+  PopupWindow()->SetMinSysPanelHeight(buttonHeight_ + buttonHeight_ / 3);
+  EffectiveBlobProperties()->SetPopupMinWidth((buttonHeight_ / 3 + buttonWidth_) * (okButton_ ? 2 : 1) +
+                                              GetSystemMetrics(SM_CXVSCROLL) + buttonHeight_ / 2);
+}
+
+void TcxCustomBlobEdit::PositionPopupWindow() {
+  TcxCustomPopupEdit::PositionPopupWindow();
+  if (!closeButton_) return;
+  // The OK and Close buttons replace the popup's own close button.
+  PopupWindow()->SetCloseButton(false);
+  // The buttons stand at the bottom right, in the system panel.
+  const TRect c = PopupWindow()->ClientRect();
+  const Integer gap = buttonHeight_ / 6;
+  const Integer top = c.Bottom - buttonHeight_ - gap;
+  const Integer right = c.Right - 2 * gap - GetSystemMetrics(SM_CXVSCROLL);
+  closeButton_->SetBounds(right - buttonWidth_, top, buttonWidth_, buttonHeight_);
+  closeButton_->SetAnchors({akRight, akBottom});
+  if (okButton_) {
+    okButton_->SetBounds(right - buttonWidth_ - buttonHeight_ / 3 - buttonWidth_, top, buttonWidth_, buttonHeight_);
+    okButton_->SetAnchors({akRight, akBottom});
+  }
+}
+
+Integer TcxCustomBlobEdit::PopupCloseKeyResult(Word key, TShiftState shift, bool wants_returns) {
+  const bool save = EffectiveBlobProperties()->AlwaysSaveData();
+  if (key == VK_ESCAPE) return mrCancel;
+  if ((key == VK_F4 && !shift.Contains(ssAlt)) || ((key == VK_UP || key == VK_DOWN) && shift.Contains(ssAlt)))
+    return save ? mrOk : mrCancel;
+  if (key == VK_RETURN && (shift.Contains(ssCtrl) || !wants_returns)) return mrOk;
+  return 0;
+}
+
+void TcxCustomBlobEdit::ClosePopupWithResult(Integer result) {
+  TcxCustomEditPopupWindow* w = PopupWindow();
+  w->SetModalResult(result);
+  // Without the popup's own loop the result is acted on at once.
+  if (!w->RunsModalLoop()) w->FinishModal();
+}
+
+void TcxCustomBlobEdit::PopupKeyDown(Word& key, TShiftState shift) {
+  if (!popupMemo_ || EffectiveBlobProperties()->PopupControl() != popupMemo_) {
+    TcxCustomPopupEdit::PopupKeyDown(key, shift);
+    return;
+  }
+  if (Integer r = PopupCloseKeyResult(key, shift, popupMemo_->Properties()->WantReturns())) {
+    key = 0;
+    ClosePopupWithResult(r);
+  }
+}
+
+void TcxPopupMemo::DoEditKeyDown(Word& key, TShiftState shift) {
+  if (BlobEdit) {
+    if (Integer r = BlobEdit->PopupCloseKeyResult(key, shift, Properties()->WantReturns())) {
+      key = 0;
+      BlobEdit->ClosePopupWithResult(r);
+      return;
+    }
+  }
+  TcxMemo::DoEditKeyDown(key, shift);
+}
+
+void TcxCustomBlobEdit::SavePopupValue() {
+  if (!popupMemo_ || !popupModified_) return;
+  const TModalResult r = PopupWindow()->ModalResult();
+  if (!(r == mrOk || (r != mrCancel && EffectiveBlobProperties()->AlwaysSaveData()))) return;
+  if (!CanModify()) return;
+  InternalSetEditValue(Variant(popupMemo_->Lines()->Text()), true);
+  SetModifiedFlag(true);
+  SetChangedSinceEnter(true);
+  popupModified_ = false;
+}
+
+void TcxCustomBlobEdit::PopupWindowClosed() {
+  LockChangeEvents(true);
+  try {
+    SavePopupValue();
+    TcxCustomPopupEdit::PopupWindowClosed();
+  } catch (...) {
+    LockChangeEvents(false);
+    throw;
+  }
+  LockChangeEvents(false);
+  RefreshStateAtCursor(false);
 }
 
 // ---- unit start -------------------------------------------------------------------------------------

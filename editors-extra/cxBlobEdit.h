@@ -3,6 +3,8 @@
 #pragma once
 
 #include "editors-extra/cxImage.h"
+#include "editors-extra/cxMemo.h"
+#include "foundation/cxButtons.h"
 #include "editors/cxPopupEdit.h"
 
 enum TcxBlobEditKind { bekAuto, bekMemo, bekPict, bekOle, bekBlob };
@@ -134,6 +136,18 @@ class TcxBlobEditViewData : public TcxCustomDropDownEditViewData {
                    TSize& min_content_size, TcxCustomEditViewInfo* view_info, TSize& size) override;
 };
 
+class TcxCustomBlobEdit;
+
+// The memo of a memo BLOB's popup: closing keys end the popup with OK or Cancel.
+class TcxPopupMemo : public TcxMemo {
+  KORVAN_CLASS(TcxPopupMemo, TcxMemo)
+
+ public:
+  explicit TcxPopupMemo(TComponent* owner) : TcxMemo(owner) {}
+  TcxCustomBlobEdit* BlobEdit = nullptr;
+  void DoEditKeyDown(Word& key, TShiftState shift) override;
+};
+
 class TcxCustomBlobEdit : public TcxCustomPopupEdit {
   KORVAN_CLASS(TcxCustomBlobEdit, TcxCustomPopupEdit)
 
@@ -141,9 +155,40 @@ class TcxCustomBlobEdit : public TcxCustomPopupEdit {
   explicit TcxCustomBlobEdit(TComponent* owner)
       : TcxCustomBlobEdit(owner, false, TcxCustomBlobEditProperties::StaticClass()) {}
   TcxCustomBlobEdit(TComponent* owner, bool in_place, TClass properties_class);
+  ~TcxCustomBlobEdit() override;
   TcxCustomBlobEditProperties* BlobProperties() const {
     return static_cast<TcxCustomBlobEditProperties*>(Properties());
   }
+  TcxCustomBlobEditProperties* EffectiveBlobProperties() {
+    return static_cast<TcxCustomBlobEditProperties*>(GetEffectiveProperties());
+  }
+  // The popup's editor and buttons (none before the first popup of a memo BLOB).
+  TcxPopupMemo* PopupMemo() const { return popupMemo_; }
+  TcxButton* OkButton() const { return okButton_; }
+  TcxButton* CloseButton() const { return closeButton_; }
+
+  bool CanDropDown() override;
+  void DoInitPopup() override;
+  void PositionPopupWindow() override;
+  void PopupWindowClosed() override;
+  // Keys inside the popup: the closing keys end it with OK or Cancel; others reach the memo.
+  void PopupKeyDown(Word& key, TShiftState shift) override;
+  // The popup's modal result for a key inside it (F4, Esc, Alt+Up/Down, Ctrl+Enter, and Enter
+  // without returns wanted); 0 when the key does not close the popup.
+  Integer PopupCloseKeyResult(Word key, TShiftState shift, bool wants_returns);
+  // Ends the popup with a modal result (1 OK, 2 Cancel).
+  void ClosePopupWithResult(Integer result);
+  virtual void InitPopupControl();
+  virtual void DestroyPopupControls();
+
+ private:
+  void CreatePopupButtons();
+  void SavePopupValue();
+  TcxPopupMemo* popupMemo_ = nullptr;
+  TcxButton* okButton_ = nullptr;
+  TcxButton* closeButton_ = nullptr;
+  bool popupModified_ = false;
+  Integer buttonWidth_ = 0, buttonHeight_ = 0;
 };
 
 class TcxBlobEdit : public TcxCustomBlobEdit {

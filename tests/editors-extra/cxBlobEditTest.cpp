@@ -6,7 +6,9 @@
 #include "editors-extra/cxBlobEdit.h"
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 #include "editors/cxEditPaintUtils.h"
+#include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
+#include "vcl/Forms.h"
 
 namespace {
 
@@ -173,6 +175,99 @@ TEST_F(BlobCellTest, IconIndexesAndSheetOfThreePaintStyles) {
     y += 24;
   }
   bitmap_.SaveToPngFile(testing_support::SheetPath("editors_extra_blob_cells.png"));
+}
+
+}  // namespace
+
+namespace {
+
+class BlobPopupTest : public testing_support::THeadlessFixture {
+ protected:
+  void SetUp() override {
+    THeadlessFixture::SetUp();
+    InitializeForms();
+    form_ = new TForm(Application);
+    form_->SetBounds(50, 50, 640, 420);
+    edit_ = new TcxBlobEdit(form_);
+    edit_->SetBounds(10, 10, 150, 21);
+    edit_->SetParent(form_);
+    edit_->Properties()->SetBlobEditKind(bekMemo);
+    if (edit_->PopupWindow()) edit_->PopupWindow()->SetRunsModalLoop(false);
+    form_->Show();
+    Pump();
+    edit_->SetFocus();
+    Pump();
+  }
+  void TearDown() override {
+    if (form_) form_->Free();
+    THeadlessFixture::TearDown();
+  }
+  void Open() {
+    edit_->SetEditValue(Variant(String("abc")));
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown());
+    ASSERT_NE(edit_->PopupMemo(), nullptr);
+    edit_->PopupMemo()->SetFocus();
+    Pump();
+    S().TypeText("x");
+  }
+  TForm* form_ = nullptr;
+  TcxBlobEdit* edit_ = nullptr;
+};
+
+TEST_F(BlobPopupTest, MemoPopupSavesByOkAndKeysAndAlwaysSaveData) {
+  struct Case {
+    const char* What;
+    bool AlwaysSave;
+    int Key;  // 0: click OK, -1: click Cancel
+    bool Ctrl, Alt;
+    bool Saved;
+  };
+  const Case cases[] = {
+      {"OK", true, 0, false, false, true},          {"Cancel", true, -1, false, false, false},
+      {"Esc", true, VK_ESCAPE, false, false, false}, {"F4 saving", true, VK_F4, false, false, true},
+      {"F4", false, VK_F4, false, false, false},    {"Alt+Up", true, VK_UP, false, true, true},
+      {"Ctrl+Enter", false, VK_RETURN, true, false, true},
+  };
+  for (const Case& c : cases) {
+    edit_->Properties()->SetAlwaysSaveData(c.AlwaysSave);
+    Open();
+    ASSERT_NE(edit_->OkButton(), nullptr);
+    EXPECT_TRUE(edit_->OkButton()->Enabled()) << c.What;  // typing enabled OK
+    if (c.Key == 0)
+      edit_->OkButton()->Click();
+    else if (c.Key == -1)
+      edit_->CloseButton()->Click();
+    else
+      S().PressKey(c.Key, false, c.Ctrl, c.Alt);
+    Pump();
+    EXPECT_FALSE(edit_->DroppedDown()) << c.What;
+    const String value = VarToStr(edit_->EditValue());
+    EXPECT_EQ(value != "abc", c.Saved) << c.What << " " << value;
+  }
+  // Enter does not close the popup while returns are wanted.
+  Open();
+  S().PressKey(VK_RETURN);
+  EXPECT_TRUE(edit_->DroppedDown());
+  S().PressKey(VK_ESCAPE);
+  EXPECT_FALSE(edit_->DroppedDown());
+}
+
+TEST_F(BlobPopupTest, ReadOnlyShowsOnlyClose) {
+  edit_->Properties()->SetReadOnly(true);
+  edit_->SetEditValue(Variant(String("abc")));
+  edit_->SetDroppedDown(true);
+  Pump();
+  ASSERT_TRUE(edit_->DroppedDown());
+  EXPECT_EQ(edit_->OkButton(), nullptr);
+  EXPECT_EQ(edit_->CloseButton()->Caption(), "&Close");
+  EXPECT_TRUE(edit_->PopupMemo()->Properties()->ReadOnly());
+  Pump();
+  const TRect b = edit_->CloseButton()->BoundsRect();
+  EXPECT_LE(b.Bottom, edit_->PopupWindow()->Height());
+  EXPECT_TRUE(edit_->PopupWindow()->GetPopupViewInfo()->SysPanelHeight > 0);
+  S().Snapshot(edit_->PopupWindow()->Handle(), "editors_extra_blob_popup_readonly.png");
 }
 
 }  // namespace
