@@ -236,9 +236,9 @@ TEST_F(BlobPopupTest, MemoPopupSavesByOkAndKeysAndAlwaysSaveData) {
     ASSERT_NE(edit_->OkButton(), nullptr);
     EXPECT_TRUE(edit_->OkButton()->Enabled()) << c.What;  // typing enabled OK
     if (c.Key == 0)
-      edit_->OkButton()->Click();
+      S().Click(edit_->OkButton()->Handle(), {5, 5});
     else if (c.Key == -1)
-      edit_->CloseButton()->Click();
+      S().Click(edit_->CloseButton()->Handle(), {5, 5});
     else
       S().PressKey(c.Key, false, c.Ctrl, c.Alt);
     Pump();
