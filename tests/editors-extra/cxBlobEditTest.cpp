@@ -246,10 +246,11 @@ TEST_F(BlobPopupTest, MemoPopupSavesByOkAndKeysAndAlwaysSaveData) {
     const String value = VarToStr(edit_->EditValue());
     EXPECT_EQ(value != "abc", c.Saved) << c.What << " " << value;
   }
-  // Enter does not close the popup while returns are wanted.
+  // Enter breaks the line while returns are wanted.
   Open();
   S().PressKey(VK_RETURN);
   EXPECT_TRUE(edit_->DroppedDown());
+  EXPECT_NE(edit_->PopupMemo()->Text().find("\r\n"), String::npos) << edit_->PopupMemo()->Text();
   S().PressKey(VK_ESCAPE);
   EXPECT_FALSE(edit_->DroppedDown());
 }
