@@ -10,6 +10,7 @@ KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewData)
 KORVAN_IMPLEMENT_CLASS(TcxCustomBlobEdit)
 KORVAN_IMPLEMENT_CLASS(TcxPopupMemo)
+KORVAN_IMPLEMENT_CLASS(TcxBlobEditPopupWindow)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEdit)
 KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryBlobItem)
 
@@ -124,6 +125,8 @@ bool TcxCustomBlobEditProperties::DisplayValuesEqual(const Variant& a, const Var
   return blobPaintStyle_ == bpsText && blobEditKind_ == bekMemo && VarIsStr(a) && VarIsStr(b) &&
          VarToStr(a) == VarToStr(b);
 }
+
+TClass TcxCustomBlobEditProperties::GetPopupWindowClass() { return TcxBlobEditPopupWindow::StaticClass(); }
 
 TClass TcxCustomBlobEditProperties::GetContainerClass() { return TcxBlobEdit::StaticClass(); }
 
@@ -264,10 +267,7 @@ void TcxCustomBlobEdit::InitPopupControl() {
     popupMemo_ = new TcxPopupMemo(nullptr);
     popupMemo_->BlobEdit = this;
     popupMemo_->Style()->SetBorderStyle(ebsNone);
-    popupMemo_->Properties()->OnChange = [this](TObject*) {
-      popupModified_ = true;
-      if (okButton_) okButton_->SetEnabled(true);
-    };
+    popupMemo_->Properties()->OnChange = [this](TObject*) { NotePopupChanged(); };
   }
   TcxMemoProperties* mp = popupMemo_->Properties();
   mp->SetMaxLength(p->MemoMaxLength());
@@ -345,6 +345,11 @@ void TcxCustomBlobEdit::ClosePopupWithResult(Integer result) {
   if (!w->RunsModalLoop()) w->FinishModal();
 }
 
+void TcxCustomBlobEdit::NotePopupChanged() {
+  popupModified_ = true;
+  if (okButton_) okButton_->SetEnabled(true);
+}
+
 void TcxCustomBlobEdit::PopupKeyDown(Word& key, TShiftState shift) {
   if (!popupMemo_ || EffectiveBlobProperties()->PopupControl() != popupMemo_) {
     TcxCustomPopupEdit::PopupKeyDown(key, shift);
@@ -354,6 +359,22 @@ void TcxCustomBlobEdit::PopupKeyDown(Word& key, TShiftState shift) {
     key = 0;
     ClosePopupWithResult(r);
   }
+}
+
+void TcxBlobEditPopupWindow::ForwardCharToFocus(char32_t c) {
+  auto* edit = dynamic_cast<TcxCustomBlobEdit*>(GetOwnerControl());
+  TcxPopupMemo* memo = edit ? edit->PopupMemo() : nullptr;
+  if (memo && edit->EffectiveBlobProperties()->PopupControl() == memo && !memo->Properties()->ReadOnly() &&
+      edit->EffectiveBlobProperties()->MemoAutoReplace()) {
+    String text;
+    AppendUtf8(text, c);
+    memo->SetEditValue(Variant(text));
+    memo->SetSelStart(1);
+    memo->ModifiedByUser();
+    edit->NotePopupChanged();
+    return;
+  }
+  TcxPopupEditPopupWindow::ForwardCharToFocus(c);
 }
 
 void TcxPopupMemo::DoEditKeyDown(Word& key, TShiftState shift) {

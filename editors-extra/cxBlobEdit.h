@@ -34,6 +34,7 @@ class TcxCustomBlobEditProperties : public TcxCustomPopupEditProperties {
   }
   Word GetSupportedOperations() override { return Buttons()->Count() > 0 ? 36 : 4; }
   Byte GetDisplayFormatOptions() override { return 0; }
+  TClass GetPopupWindowClass() override;
   bool IsEditValueValid(Variant&, bool) override { return true; }
 
   bool AlwaysSaveData() const { return alwaysSaveData_; }
@@ -138,6 +139,16 @@ class TcxBlobEditViewData : public TcxCustomDropDownEditViewData {
 
 class TcxCustomBlobEdit;
 
+// The popup window of the BLOB editor: a character that opened a memo popup replaces the
+// memo's text with MemoAutoReplace.
+class TcxBlobEditPopupWindow : public TcxPopupEditPopupWindow {
+  KORVAN_CLASS(TcxBlobEditPopupWindow, TcxPopupEditPopupWindow)
+
+ public:
+  using TcxPopupEditPopupWindow::TcxPopupEditPopupWindow;
+  void ForwardCharToFocus(char32_t c) override;
+};
+
 // The memo of a memo BLOB's popup: closing keys end the popup with OK or Cancel.
 class TcxPopupMemo : public TcxMemo {
   KORVAN_CLASS(TcxPopupMemo, TcxMemo)
@@ -178,6 +189,8 @@ class TcxCustomBlobEdit : public TcxCustomPopupEdit {
   Integer PopupCloseKeyResult(Word key, TShiftState shift, bool wants_returns);
   // Ends the popup with a modal result (1 OK, 2 Cancel).
   void ClosePopupWithResult(Integer result);
+  // The popup's editor changed: OK becomes available.
+  void NotePopupChanged();
   virtual void InitPopupControl();
   virtual void DestroyPopupControls();
 

@@ -255,6 +255,30 @@ TEST_F(BlobPopupTest, MemoPopupSavesByOkAndKeysAndAlwaysSaveData) {
   EXPECT_FALSE(edit_->DroppedDown());
 }
 
+TEST_F(BlobPopupTest, TypingOpensThePopupAndMemoAutoReplaceTakesTheCharacter) {
+  for (bool replace : {true, false}) {
+    edit_->Properties()->SetMemoAutoReplace(replace);
+    edit_->SetEditValue(Variant(String("old text")));
+    edit_->SetFocus();
+    Pump();
+    S().TypeText("x");
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown()) << replace;
+    const String text = edit_->PopupMemo()->Text();
+    if (replace) {
+      EXPECT_EQ(text, "x");
+      EXPECT_TRUE(edit_->OkButton()->Enabled());
+    } else {
+      // The character is typed into the old text.
+      EXPECT_EQ(text.size(), 9u) << text;
+      EXPECT_NE(text.find('x'), String::npos) << text;
+    }
+    S().PressKey(VK_ESCAPE);
+    Pump();
+    EXPECT_EQ(VarToStr(edit_->EditValue()), "old text");
+  }
+}
+
 TEST_F(BlobPopupTest, ReadOnlyShowsOnlyClose) {
   edit_->Properties()->SetReadOnly(true);
   edit_->SetEditValue(Variant(String("abc")));
