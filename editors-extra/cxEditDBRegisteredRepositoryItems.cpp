@@ -1,5 +1,6 @@
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 
+#include "editors-extra/cxBlobEdit.h"
 #include "editors-extra/cxCalendar.h"
 #include "editors-extra/cxCurrencyEdit.h"
 #include "editors-extra/cxMemo.h"
@@ -82,6 +83,12 @@ void InitializeCxEditDBRegisteredRepositoryItems() {
             ftMemo, -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryMemoItem::StaticClass()));
         InitializeCxCalendar();
         InitializeCxCurrencyEdit();
+        // Pictures get the image editor; BLOB, byte, OLE and typed-binary fields the BLOB editor.
+        GetDefaultEditDBRepositoryItems()->RegisterItem(
+            ftGraphic, -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryImageItem::StaticClass()));
+        for (TFieldType t : {ftBytes, ftVarBytes, ftBlob, ftFmtMemo, ftParadoxOle, ftDBaseOle, ftTypedBinary})
+          GetDefaultEditDBRepositoryItems()->RegisterItem(
+              t, -1, DefaultEditRepository()->CreateItem(TcxEditRepositoryBlobItem::StaticClass()));
       },
       [] {
         if (dbEditorRegistry) dbEditorRegistry->UnregisterDefaultItem(-1);

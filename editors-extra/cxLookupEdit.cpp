@@ -160,8 +160,8 @@ TcxCustomLookupEditProperties* TcxCustomLookupEditLookupData::Properties() {
   return static_cast<TcxCustomLookupEditProperties*>(OwnerEdit()->GetEffectiveProperties());
 }
 
-bool TcxCustomLookupEditLookupData::CanResizeList(Integer& height) {
-  if (Properties()->CanAlignListHeight()) height = Properties()->AlignListHeight(height);
+bool TcxCustomLookupEditLookupData::CanResizeList(TSize& size, Integer) {
+  if (Properties()->CanAlignListHeight()) size.cy = Properties()->AlignListHeight(size.cy);
   return true;
 }
 

@@ -110,7 +110,7 @@ class TcxCustomLookupEditLookupData : public TcxCustomTextEditLookupData {
   const Variant& CurrentKeyValue() const { return key_; }
 
   // The text editor's lookup contract.
-  bool CanResizeList(Integer& height) override;
+  bool CanResizeList(TSize& size, Integer max_height) override;
   void FinalizeList() override;  // close-up
   void OwnerDestroying() override { Properties()->DetachListGrid(); }
   void InitPopup() override;  // drop-down

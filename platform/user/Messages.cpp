@@ -654,6 +654,10 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       if (IsChildStyle(w)) return wm::Send(w->parent, msg, wParam, lParam);
       return 0;
+    case WM_KEYUP:
+      // The context-menu key asks for the menu at no mouse point.
+      if (wParam == WPARAM(VK_APPS)) wm::Send(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w), MAKELPARAM(0xFFFF, 0xFFFF));
+      return 0;
     case WM_RBUTTONUP: {
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ClientToScreen(w, &p);

@@ -1,5 +1,7 @@
 #include "vcl/Clipbrd.h"
 
+#include <cstring>
+
 #include "vcl/Consts.h"
 
 KORVAN_IMPLEMENT_CLASS(TClipboard)
@@ -35,25 +37,75 @@ void TClipboard::Clear() {
   Close();
 }
 
+UINT CF_PICTURE() {
+  static const UINT format = RegisterClipboardFormat("Korvan Picture");
+  return format;
+}
+
+namespace {
+HGLOBAL GlobalOf(const String& bytes) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (h && !bytes.empty()) {
+    memcpy(GlobalLock(h), bytes.data(), bytes.size());
+    GlobalUnlock(h);
+  }
+  return h;
+}
+bool BytesOf(UINT format, String& bytes) {
+  HGLOBAL h = GetClipboardData(format);
+  if (!h) return false;
+  const size_t n = GlobalSize(h);
+  const void* p = GlobalLock(h);
+  bytes.assign(static_cast<const char*>(p), n);
+  GlobalUnlock(h);
+  return true;
+}
+}  // namespace
+
 void TClipboard::Assign(TPersistent* source) {
   TBitmap copy;
+  TGraphic* graphic = nullptr;
   if (auto* p = dynamic_cast<TPicture*>(source)) {
     if (!p->Graphic()) return;
-    copy.Assign(p->Graphic());
+    graphic = p->Graphic();
   } else if (auto* g = dynamic_cast<TGraphic*>(source)) {
-    copy.Assign(g);
+    graphic = g;
   } else {
     TPersistent::Assign(source);
     return;
   }
+  copy.Assign(graphic);
+  TPicture picture;
+  picture.SetGraphic(graphic);
+  TStringStream data;
+  picture.WriteData(data);
+  auto* metafile = dynamic_cast<TMetafile*>(graphic);
   Open();
   EmptyClipboard();
   SetClipboardData(CF_BITMAP, copy.ReleaseHandle());
+  SetClipboardData(CF_PICTURE(), GlobalOf(data.DataString()));
+  if (metafile && !metafile->FileBytes().empty())
+    SetClipboardData(CF_METAFILEPICT, GlobalOf(metafile->FileBytes()));
   Close();
 }
 
 void TClipboard::AssignTo(TPersistent* dest) {
+  auto* picture = dynamic_cast<TPicture*>(dest);
   Open();
+  String bytes;
+  if (picture && BytesOf(CF_PICTURE(), bytes)) {
+    Close();
+    TStringStream s(bytes);
+    picture->ReadData(s);
+    return;
+  }
+  if (picture && BytesOf(CF_METAFILEPICT, bytes)) {
+    Close();
+    TMetafile m;
+    m.LoadFromBytes(bytes);
+    picture->SetGraphic(&m);
+    return;
+  }
   auto bmp = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   TBitmap tmp;
   if (bmp) {
@@ -69,7 +121,7 @@ void TClipboard::AssignTo(TPersistent* dest) {
   }
   Close();
   if (!bmp) throw EInvalidGraphic(vcl_consts::SUnknownClipboardFormat);
-  if (auto* p = dynamic_cast<TPicture*>(dest)) p->SetGraphic(&tmp);
+  if (picture) picture->SetGraphic(&tmp);
   else if (auto* b = dynamic_cast<TBitmap*>(dest)) b->Assign(&tmp);
   else TPersistent::AssignTo(dest);
 }

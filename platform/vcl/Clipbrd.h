@@ -13,9 +13,13 @@ class TClipboard : public TPersistent {
   void SetAsText(const String& v);
   bool HasFormat(UINT format);
   void Clear();
-  // Puts a copy of a bitmap (or a picture's graphic drawn on one) on the clipboard.
+  // Puts a copy of a bitmap (or a picture's graphic drawn on one) on the clipboard; a picture
+  // or graphic also goes there in the picture format (its class and data), and a metafile
+  // read from a file with its bytes as a metafile picture.
   void Assign(TPersistent* source) override;
-  // Gets the clipboard's bitmap into a bitmap or picture.
+  // Gets the clipboard's content into a bitmap (from the bitmap) or a picture (from the
+  // picture format, else the metafile picture, else the bitmap). Raises EInvalidGraphic when
+  // nothing fitting is there.
   void AssignTo(TPersistent* dest) override;
   void Open();
   void Close();
@@ -26,3 +30,5 @@ class TClipboard : public TPersistent {
 };
 
 TClipboard* Clipboard();
+// The clipboard format of pictures (a graphic's class name and data, as a picture stores them).
+UINT CF_PICTURE();

@@ -267,6 +267,13 @@ KORVAN_IMPLEMENT_CLASS(TSaveDialog)
 TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner), files_(new TStringList) {}
 TOpenDialog::~TOpenDialog() = default;
 
+KORVAN_IMPLEMENT_CLASS(TOpenPictureDialog)
+KORVAN_IMPLEMENT_CLASS(TSavePictureDialog)
+
+TOpenPictureDialog::TOpenPictureDialog(TComponent* owner) : TOpenDialog(owner) {
+  SetFilter(GraphicFilter(TGraphic::StaticClass()));
+}
+
 std::vector<std::pair<String, String>> TOpenDialog::FilterPairs() const {
   std::vector<std::pair<String, String>> r;
   std::vector<String> parts = SplitString(filter_, '|');

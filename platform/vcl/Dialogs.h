@@ -102,6 +102,22 @@ class TSaveDialog : public TOpenDialog {
   bool IsSave() const override { return true; }
 };
 
+// The open and save dialogs of pictures: the filter starts as that of every graphic format.
+class TOpenPictureDialog : public TOpenDialog {
+  KORVAN_CLASS(TOpenPictureDialog, TOpenDialog)
+
+ public:
+  explicit TOpenPictureDialog(TComponent* owner);
+};
+
+class TSavePictureDialog : public TOpenPictureDialog {
+  KORVAN_CLASS(TSavePictureDialog, TOpenPictureDialog)
+
+ public:
+  using TOpenPictureDialog::TOpenPictureDialog;
+  bool IsSave() const override { return true; }
+};
+
 // Answers a file dialog without showing it: set the dialog's FileName and return the result.
 using TFileDialogHook = std::function<bool(TOpenDialog* dialog)>;
 void SetFileDialogHook(TFileDialogHook hook);

@@ -1060,6 +1060,7 @@ KORVAN_IMPLEMENT_CLASS(TMetafile)
 void TMetafile::Assign(TPersistent* source) {
   if (auto* m = dynamic_cast<TMetafile*>(source)) {
     records_ = m->records_;
+    bytes_ = m->bytes_;
     width_ = m->width_;
     height_ = m->height_;
     Changed(this);
@@ -1070,30 +1071,82 @@ void TMetafile::Assign(TPersistent* source) {
 
 void TMetafile::Clear() {
   records_.clear();
+  bytes_.clear();
   width_ = height_ = 0;
   Changed(this);
 }
 
 void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
-  TXform xf;
-  xf.Dest = rect;
-  xf.Width = std::max(width_, 1);
-  xf.Height = std::max(height_, 1);
   HDC dc = canvas->Handle();
   int saved = SaveDC(dc);
   IntersectClipRect(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
-  for (const TRecord& r : records_) r(canvas, xf);
+  if (records_.empty() && !bytes_.empty()) {
+    // A metafile file is not replayed: a grey frame crossed from corner to corner.
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    ::Rectangle(dc, rect.Left, rect.Top, rect.Right, rect.Bottom);
+    MoveToEx(dc, rect.Left, rect.Top, nullptr);
+    ::LineTo(dc, rect.Right - 1, rect.Bottom - 1);
+    MoveToEx(dc, rect.Right - 1, rect.Top, nullptr);
+    ::LineTo(dc, rect.Left, rect.Bottom - 1);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+  } else {
+    TXform xf;
+    xf.Dest = rect;
+    xf.Width = std::max(width_, 1);
+    xf.Height = std::max(height_, 1);
+    for (const TRecord& r : records_) r(canvas, xf);
+  }
   RestoreDC(dc, saved);
   canvas->Refresh();
 }
 
-void TMetafile::LoadFromStream(TStream*) {
-  // No metafile data can be read: the picture is invalid, as for any unreadable image.
-  throw EInvalidGraphic("Metafiles are recorded in memory only");
+namespace {
+uint32_t ReadU32(const String& b, size_t at) {
+  return uint32_t(Byte(b[at])) | uint32_t(Byte(b[at + 1])) << 8 | uint32_t(Byte(b[at + 2])) << 16 |
+         uint32_t(Byte(b[at + 3])) << 24;
+}
+int32_t ReadI32(const String& b, size_t at) { return int32_t(ReadU32(b, at)); }
+uint16_t ReadU16(const String& b, size_t at) { return uint16_t(Byte(b[at]) | Byte(b[at + 1]) << 8); }
+int16_t ReadI16(const String& b, size_t at) { return int16_t(ReadU16(b, at)); }
+}  // namespace
+
+void TMetafile::LoadFromBytes(const String& bytes) {
+  Integer w = 0, h = 0;
+  if (bytes.size() >= 88 && ReadU32(bytes, 0) == 1 && ReadU32(bytes, 40) == 0x464D4520) {
+    // Enhanced metafile: the frame (0.01 mm) at offset 24.
+    w = MulDiv(ReadI32(bytes, 32) - ReadI32(bytes, 24), 96, 2540);
+    h = MulDiv(ReadI32(bytes, 36) - ReadI32(bytes, 28), 96, 2540);
+  } else if (bytes.size() >= 22 && ReadU32(bytes, 0) == 0x9AC6CDD7 && ReadU16(bytes, 14) != 0) {
+    // Placeable Windows metafile: the bounding box in units of 1/inch.
+    const Integer inch = ReadU16(bytes, 14);
+    w = MulDiv(ReadI16(bytes, 10) - ReadI16(bytes, 6), 96, inch);
+    h = MulDiv(ReadI16(bytes, 12) - ReadI16(bytes, 8), 96, inch);
+  } else {
+    throw EInvalidGraphic(vcl_consts::SInvalidImage);
+  }
+  if (w < 0 || h < 0) throw EInvalidGraphic(vcl_consts::SInvalidImage);
+  records_.clear();
+  bytes_ = bytes;
+  width_ = w;
+  height_ = h;
+  Changed(this);
 }
 
-void TMetafile::SaveToStream(TStream*) {
-  throw EInvalidGraphicOperation("Metafiles are recorded in memory only");
+void TMetafile::LoadFromStream(TStream* stream) {
+  const Int64 n = stream->Size() - stream->Position();
+  String bytes(size_t(std::max<Int64>(n, 0)), '\0');
+  if (n > 0) stream->ReadBuffer(bytes.data(), n);
+  LoadFromBytes(bytes);
+}
+
+void TMetafile::SaveToStream(TStream* stream) {
+  // Only a metafile read from a file has its bytes; recorded ones live in memory only.
+  if (bytes_.empty()) throw EInvalidGraphicOperation("Metafiles are recorded in memory only");
+  stream->WriteBuffer(bytes_.data(), Int64(bytes_.size()));
 }
 
 KORVAN_IMPLEMENT_CLASS(TMetafileCanvas)
@@ -1257,6 +1310,40 @@ String GraphicExtension(TGraphicClass graphicClass) {
     if (best) return *best;
   }
   return {};
+}
+
+String GraphicFilter(TGraphicClass graphicClass) {
+  std::vector<std::pair<int, String>> exts;
+  for (auto& [ext, f] : FileFormats())
+    if (graphicClass && f.Class->InheritsFrom(graphicClass)) exts.emplace_back(f.Order, ext);
+  std::sort(exts.begin(), exts.end());
+  String all, pairs;
+  for (auto& [order, ext] : exts) {
+    const String mask = "*." + ext;
+    all += (all.empty() ? "" : ";") + mask;
+    pairs += "|" + FileFormats()[ext].Description + " (" + mask + ")|" + mask;
+  }
+  if (all.empty()) return {};
+  return "All (" + all + ")|" + all + pairs;
+}
+
+static std::vector<TGraphicClass>& MutableGraphicClassList() {
+  static std::vector<TGraphicClass> list = {TBitmap::StaticClass(), TIcon::StaticClass(),
+                                            TMetafile::StaticClass(), TJPEGImage::StaticClass()};
+  return list;
+}
+
+const std::vector<TGraphicClass>& GraphicClassList() { return MutableGraphicClassList(); }
+
+void RegisterGraphicClass(TGraphicClass graphicClass) {
+  auto& list = MutableGraphicClassList();
+  if (graphicClass && std::find(list.begin(), list.end(), graphicClass) == list.end()) list.push_back(graphicClass);
+}
+
+TGraphicClass FindGraphicClassByName(const String& name) {
+  for (TGraphicClass c : GraphicClassList())
+    if (SameText(c->ClassName(), name)) return c;
+  return nullptr;
 }
 
 void TPicture::Assign(TPersistent* source) {

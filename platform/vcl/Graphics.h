@@ -460,6 +460,9 @@ class TJPEGImage : public TGraphic {
 
 // A recorded sequence of drawing calls, replayed scaled into any rectangle. Its size is
 // MMWidth/MMHeight in 0.01 mm or Width/Height in pixels at 96 DPI.
+// A metafile read from a file (enhanced, or a placeable Windows metafile) keeps the file's
+// bytes: its size comes from the file's header, saving writes the same bytes back, and
+// drawing shows a placeholder frame, since the records themselves are not replayed.
 class TMetafile : public TGraphic {
   KORVAN_CLASS(TMetafile, TGraphic)
 
@@ -476,7 +479,7 @@ class TMetafile : public TGraphic {
   using TRecord = std::function<void(TCanvas* canvas, const TXform& xf)>;
   TMetafile() = default;
   void Assign(TPersistent* source) override;
-  bool Empty() const override { return records_.empty(); }
+  bool Empty() const override { return records_.empty() && bytes_.empty(); }
   Integer Width() const override { return width_; }
   Integer Height() const override { return height_; }
   void SetWidth(Integer v) override { width_ = v; }
@@ -488,10 +491,15 @@ class TMetafile : public TGraphic {
   void SaveToStream(TStream* stream) override;
   void Clear();
   Integer RecordCount() const { return Integer(records_.size()); }
+  // The bytes of the metafile file read last (empty for a recorded metafile).
+  const String& FileBytes() const { return bytes_; }
+  // Reads the size from a metafile file's header; raises EInvalidGraphic for other data.
+  void LoadFromBytes(const String& bytes);
 
  private:
   friend class TMetafileCanvas;
   std::vector<TRecord> records_;
+  String bytes_;
   Integer width_ = 0, height_ = 0;
 };
 
@@ -564,6 +572,17 @@ class TPicture : public TPersistent {
 // registered ancestor; "" when none is: "bmp" for TBitmap, "jpg" for TJPEGImage, "emf" for
 // TMetafile, "ico" for TIcon.
 String GraphicExtension(TGraphicClass graphicClass);
+
+// The dialog filter of a graphic class and its descendants: "All (masks)|masks" followed by
+// one "Description (*.ext)|*.ext" pair per registered extension, in registration order.
+String GraphicFilter(TGraphicClass graphicClass);
+
+// The graphic classes pictures are loaded with by name: TBitmap, TIcon, TMetafile and
+// TJPEGImage first, in this order; a class is added only once.
+const std::vector<TGraphicClass>& GraphicClassList();
+void RegisterGraphicClass(TGraphicClass graphicClass);
+// The first listed class whose name equals the text without regard to case; none when missing.
+TGraphicClass FindGraphicClassByName(const String& name);
 
 KORVAN_EXCEPTION(EInvalidGraphic, Exception);
 KORVAN_EXCEPTION(EInvalidGraphicOperation, Exception);

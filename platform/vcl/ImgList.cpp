@@ -157,6 +157,8 @@ Integer TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
 
 Integer TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
   Integer first = Count();
+  // clDefault: the bitmap's own transparent colour (its bottom-left pixel unless fixed).
+  if (maskColor == clDefault) maskColor = image->TransparentColor();
   uint32_t key = ColorRefToPixel(ColorToRGB(maskColor));
   auto cells = Cells(image, width_, height_, [&](Integer, Integer, uint32_t px) -> uint32_t {
     return (px & 0xFFFFFF) == key ? 0 : 255;

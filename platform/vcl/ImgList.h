@@ -64,6 +64,7 @@ class TCustomImageList : public TComponent {
   // (nullptr: none). Returns the index of the first image added.
   Integer Add(TBitmap* image, TBitmap* mask);
   // Pixels of `maskColor` become transparent.
+  // Pixels of the mask colour become transparent; clDefault takes the bitmap's transparent colour.
   Integer AddMasked(TBitmap* image, TColor maskColor);
   // A 32-bit image whose alpha channel is the transparency.
   Integer AddAlpha(TBitmap* image);

@@ -490,14 +490,19 @@ TEST_F(ComboBoxTest, RandomInputNeverLeavesThePopupWithoutItsEditor) {
       const Integer count = e->ActiveProperties()->Items()->Count();
       ASSERT_GE(e->ItemIndex(), -1) << script;
       ASSERT_LT(e->ItemIndex(), std::max<Integer>(count, 1)) << script;
-      if (style == lsFixedList && !e->Text().empty())
+      if (style == lsFixedList && !e->Text().empty()) {
         ASSERT_GE(e->ActiveProperties()->Items()->IndexOf(e->Text()), 0) << script << e->Text();
-      if (!e->DroppedDown() && popup) ASSERT_FALSE(IsWindowVisible(popup->Handle())) << script;
+      }
+      if (!e->DroppedDown() && popup) {
+        ASSERT_FALSE(IsWindowVisible(popup->Handle())) << script;
+      }
     }
     const bool was_open = e->DroppedDown();
     e->Free();
     Pump();
-    if (popup) EXPECT_FALSE(popup->HandleAllocated() && IsWindowVisible(popup->Handle())) << was_open;
+    if (popup) {
+      EXPECT_FALSE(popup->HandleAllocated() && IsWindowVisible(popup->Handle())) << was_open;
+    }
   }
 }
 

@@ -1,0 +1,435 @@
+#include "editors-extra/cxBlobEdit.h"
+
+#include "data/cxVariants.h"
+#include "editors/cxEditPaintUtils.h"
+#include "rtl/SysUtils.h"
+
+KORVAN_IMPLEMENT_CLASS(TcxCustomBlobEditProperties)
+KORVAN_IMPLEMENT_CLASS(TcxBlobEditProperties)
+KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewData)
+KORVAN_IMPLEMENT_CLASS(TcxCustomBlobEdit)
+KORVAN_IMPLEMENT_CLASS(TcxPopupMemo)
+KORVAN_IMPLEMENT_CLASS(TcxBlobEditPopupWindow)
+KORVAN_IMPLEMENT_CLASS(TcxBlobEdit)
+KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryBlobItem)
+
+// ---- properties ---------------------------------------------------------------------------------
+
+TcxCustomBlobEditProperties::TcxCustomBlobEditProperties(TPersistent* owner)
+    : TcxCustomPopupEditProperties(owner), pictureGraphicClass_(TcxCustomImageProperties::DefaultGraphicClass()) {
+  InitializeCxBlobEdit();
+  SetPopupMinWidth(160);
+  SetPopupMinHeight(140);
+}
+
+void TcxCustomBlobEditProperties::Assign(TPersistent* source) {
+  auto* s = dynamic_cast<TcxCustomBlobEditProperties*>(source);
+  if (!s) {
+    TcxCustomPopupEditProperties::Assign(source);
+    return;
+  }
+  BeginUpdate();
+  try {
+    TcxCustomPopupEditProperties::Assign(source);
+    alwaysSaveData_ = s->alwaysSaveData_;
+    SetBlobEditKind(s->blobEditKind_);
+    SetBlobPaintStyle(s->blobPaintStyle_);
+    memoAutoReplace_ = s->memoAutoReplace_;
+    memoMaxLength_ = s->memoMaxLength_;
+    memoWantReturns_ = s->memoWantReturns_;
+    memoWantTabs_ = s->memoWantTabs_;
+    memoWordWrap_ = s->memoWordWrap_;
+    pictureAutoSize_ = s->pictureAutoSize_;
+    pictureFilter_ = s->pictureFilter_;
+    SetPictureGraphicClass(s->pictureGraphicClass_);
+    pictureTransparency_ = s->pictureTransparency_;
+    showExPopupItems_ = s->showExPopupItems_;
+    showPicturePopup_ = s->showPicturePopup_;
+    OnAssignPicture = s->OnAssignPicture;
+    OnGetGraphicClass = s->OnGetGraphicClass;
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TcxCustomBlobEditProperties::SetBlobEditKind(TcxBlobEditKind v) {
+  if (v == blobEditKind_) return;
+  blobEditKind_ = v;
+  if (Buttons()->Count() > 0)
+    static_cast<TcxEditButton*>(Buttons()->Items(0))->SetKind(v == bekMemo || v == bekPict ? bkDown : bkEllipsis);
+  NotifyPropertiesChanged();
+}
+
+void TcxCustomBlobEditProperties::SetPictureGraphicClassName(const String& v) {
+  TGraphicClass c;
+  if (GraphicClassOfName(v, c)) SetPictureGraphicClass(c);
+}
+
+void TcxCustomBlobEditProperties::DefineProperties(TFiler* filer) {
+  TcxCustomPopupEditProperties::DefineProperties(filer);
+  DefineEmptyGraphicClassProperty(filer, "IsPictureGraphicClassNameEmpty", pictureGraphicClass_ == nullptr,
+                                  [this] { SetPictureGraphicClass(nullptr); });
+}
+
+void TcxCustomBlobEditProperties::ResolveBlobEditKind() {
+  if (blobEditKind_ != bekAuto) return;
+  IcxEditDefaultValuesProvider* provider = DefaultValuesProvider();
+  if (!provider) {
+    blobEditKind_ = bekBlob;
+    return;
+  }
+  if (!provider->IsDataAvailable()) return;
+  // Set without the kind's setter: resolving reports no properties change.
+  static const TcxBlobEditKind kKinds[] = {bekBlob, bekBlob, bekPict, bekMemo, bekOle};
+  const Integer k = provider->DefaultBlobKind();
+  blobEditKind_ = k >= 0 && k <= 4 ? kKinds[k] : bekBlob;
+}
+
+String GetBlobText(const Variant& value, TcxCustomBlobEditProperties* p, bool full_text) {
+  const TcxBlobEditKind kind = p->BlobEditKind();
+  if (full_text && kind == bekMemo && VarIsStr(value)) return VarToStr(value);
+  if (p->BlobPaintStyle() == bpsDefault) {
+    if (kind == bekMemo) return VarIsNull(value) ? "(memo)" : "(MEMO)";
+    if (kind == bekPict) return VarIsNull(value) ? "(picture)" : "(PICTURE)";
+    return {};
+  }
+  if (p->BlobPaintStyle() == bpsText && kind == bekMemo && VarIsStr(value)) {
+    const String s = VarToStr(value);
+    return s.substr(0, s.find_first_of("\r\n"));
+  }
+  return {};
+}
+
+String TcxCustomBlobEditProperties::ValueToDisplayText(const Variant& edit_value, bool whole_text, bool) {
+  if (VarIsNull(edit_value)) return {};
+  switch (blobEditKind_) {
+    case bekMemo: return GetBlobText(edit_value, this, whole_text);
+    case bekPict: return "(PICTURE)";
+    case bekOle: return "OLE";
+    case bekBlob: return "BLOB";
+    default: return {};
+  }
+}
+
+bool TcxCustomBlobEditProperties::UsesFieldDisplayText(bool) {
+  ResolveBlobEditKind();
+  return blobEditKind_ == bekMemo && (!DefaultValuesProvider() || !DefaultValuesProvider()->IsBlob());
+}
+
+bool TcxCustomBlobEditProperties::DisplayValuesEqual(const Variant& a, const Variant& b) {
+  ResolveBlobEditKind();
+  // Only memo texts shown as text compare; any other BLOB cell counts as changed.
+  return blobPaintStyle_ == bpsText && blobEditKind_ == bekMemo && VarIsStr(a) && VarIsStr(b) &&
+         VarToStr(a) == VarToStr(b);
+}
+
+TClass TcxCustomBlobEditProperties::GetPopupWindowClass() { return TcxBlobEditPopupWindow::StaticClass(); }
+
+TClass TcxCustomBlobEditProperties::GetContainerClass() { return TcxBlobEdit::StaticClass(); }
+
+TcxCustomEditViewData* TcxCustomBlobEditProperties::CreateViewData(TcxCustomEditStyle* style, bool is_inplace,
+                                                                   bool hide_display_text) {
+  auto* data = new TcxBlobEditViewData(this, style, is_inplace);
+  data->InitFromProperties();
+  data->HideDisplayText = hide_display_text;
+  return data;
+}
+
+TcxCustomEditViewInfo* TcxCustomBlobEditProperties::CreateViewInfo() { return new TcxBlobEditViewInfo(); }
+
+// ---- icons ------------------------------------------------------------------------------------------
+
+namespace {
+TCustomImageList* blobImages = nullptr;
+constexpr TColor kBlobMaskColor = TColor(32896);  // olive
+
+void CreateBlobImages() {
+  blobImages = CreateImageListFromResources({"CXBMBLOB_BLOB_NULL", "CXBMBLOB_BLOB", "CXBMBLOB_MEMO_NULL",
+                                             "CXBMBLOB_MEMO", "CXBMBLOB_PICT_NULL", "CXBMBLOB_PICT",
+                                             "CXBMBLOB_OLE_NULL", "CXBMBLOB_OLE"},
+                                            kBlobMaskColor);
+}
+}  // namespace
+
+TCustomImageList* BlobImages() {
+  InitializeCxBlobEdit();
+  return blobImages;
+}
+
+// ---- view data and view info ----------------------------------------------------------------------
+
+void TcxBlobEditViewData::FillDisplayText(TcxCanvas* canvas, const Variant& edit_value,
+                                          TcxCustomEditViewInfo* view_info) {
+  auto* vi = static_cast<TcxBlobEditViewInfo*>(view_info);
+  TcxCustomBlobEditProperties* p = BlobProperties();
+  p->ResolveBlobEditKind();
+  if (p->BlobPaintStyle() == bpsIcon) {
+    vi->Text.clear();
+    switch (p->BlobEditKind()) {
+      case bekMemo: vi->ImageIndex = 2; break;
+      case bekPict: vi->ImageIndex = 4; break;
+      case bekOle: vi->ImageIndex = 6; break;
+      case bekBlob: vi->ImageIndex = 0; break;
+      default: break;
+    }
+    if (!IsVariantNullOrEmptyText(edit_value)) ++vi->ImageIndex;
+    return;
+  }
+  TcxCustomDropDownEditViewData::FillDisplayText(canvas, edit_value, view_info);
+  vi->Text = GetBlobText(edit_value, p, false);
+  vi->ImageIndex = -1;
+}
+
+void TcxBlobEditViewData::CalculateViewInfo(TcxCanvas* canvas, const TRect& bounds, const TPoint& p, Integer button,
+                                            TShiftState shift, TcxCustomEditViewInfo* view_info, bool is_mouse_event) {
+  auto* vi = static_cast<TcxBlobEditViewInfo*>(view_info);
+  if (Edit) FillDisplayText(canvas, Edit->EditValue(), vi);
+  TcxCustomDropDownEditViewData::CalculateViewInfo(canvas, bounds, p, button, shift, view_info, is_mouse_event);
+  const TRect& c = vi->ClientArea;
+  const Integer w = BlobImages() ? BlobImages()->Width() : 0, h = BlobImages() ? BlobImages()->Height() : 0;
+  const Integer x = c.Left + (c.Width() - w) / 2, y = c.Top + (c.Height() - h) / 2;
+  vi->IconRect = TRect(x, y, x + w, y + h);
+}
+
+void TcxBlobEditViewData::GetEditSize(TcxCanvas* canvas, bool is_inplace, const TcxEditSizeProperties& request,
+                                      TSize& min_content_size, TcxCustomEditViewInfo* view_info, TSize& size) {
+  TcxCustomDropDownEditViewData::GetEditSize(canvas, is_inplace, request, min_content_size, view_info, size);
+  if (BlobProperties()->BlobPaintStyle() == bpsIcon && BlobImages()) size.cx += BlobImages()->Width();
+}
+
+void TcxBlobEditViewInfo::TranslateBy(Integer dx, Integer dy) {
+  TcxCustomTextEditViewInfo::TranslateBy(dx, dy);
+  OffsetRect(&IconRect, dx, dy);
+}
+
+void TcxBlobEditViewInfo::DrawEditor(TcxCanvas* canvas) {
+  if (ImageIndex == -1 || !BlobImages()) {
+    TcxCustomTextEditViewInfo::DrawEditor(canvas);
+    return;
+  }
+  canvas->PushDeviceState();
+  TRect clip;
+  IntersectRect(&clip, &IconRect, &ClientArea);
+  canvas->IntersectClip(clip);
+  if (Transparent)
+    BlobImages()->Draw(canvas->Canvas(), IconRect.Left, IconRect.Top, ImageIndex, Enabled);
+  else
+    DrawImageViaBitmap(canvas, BlobImages(), ImageIndex, IconRect, FillColor, Enabled);
+  canvas->PopDeviceState();
+  canvas->PushDeviceState();
+  if (!Transparent) canvas->ExcludeFromClip(clip);
+  PaintEditViewBackground(canvas, this, true, 0);
+  canvas->PopDeviceState();
+  if (Focused && !InPlace && !DroppedDown) {
+    canvas->CurrentFont()->SetColor(clWhite);
+    canvas->SetBrushColor(clBlack);
+    canvas->DrawFocusFrame(TRect(ClientArea.Left + 1, ClientArea.Top + 1, ClientArea.Right - 1, ClientArea.Bottom - 1));
+  }
+}
+
+// ---- the control ----------------------------------------------------------------------------------
+
+TcxCustomBlobEdit::TcxCustomBlobEdit(TComponent* owner, bool in_place, TClass properties_class)
+    : TcxCustomPopupEdit(owner, in_place, properties_class) {
+  InitializeCxBlobEdit();
+  SetTabStop(true);
+}
+
+TcxCustomBlobEdit::~TcxCustomBlobEdit() { DestroyPopupControls(); }
+
+void TcxCustomBlobEdit::DestroyPopupControls() {
+  if (EffectiveBlobProperties()->PopupControl() == popupMemo_) EffectiveBlobProperties()->SetPopupControl(nullptr);
+  for (TControl** c : {reinterpret_cast<TControl**>(&okButton_), reinterpret_cast<TControl**>(&closeButton_),
+                       reinterpret_cast<TControl**>(&popupMemo_)}) {
+    if (*c) (*c)->Free();
+    *c = nullptr;
+  }
+}
+
+bool TcxCustomBlobEdit::CanDropDown() {
+  EffectiveBlobProperties()->ResolveBlobEditKind();
+  return EffectiveBlobProperties()->BlobEditKind() == bekMemo && TcxCustomPopupEdit::CanDropDown();
+}
+
+void TcxCustomBlobEdit::DoInitPopup() {
+  InitPopupControl();
+  TcxCustomPopupEdit::DoInitPopup();
+}
+
+void TcxCustomBlobEdit::InitPopupControl() {
+  TcxCustomBlobEditProperties* p = EffectiveBlobProperties();
+  p->ResolveBlobEditKind();
+  if (p->BlobEditKind() != bekMemo) return;
+  if (!popupMemo_) {
+    popupMemo_ = new TcxPopupMemo(nullptr);
+    popupMemo_->BlobEdit = this;
+    popupMemo_->Style()->SetBorderStyle(ebsNone);
+    popupMemo_->Properties()->OnChange = [this](TObject*) { NotePopupChanged(); };
+  }
+  TcxMemoProperties* mp = popupMemo_->Properties();
+  mp->SetMaxLength(p->MemoMaxLength());
+  mp->SetWantReturns(p->MemoWantReturns());
+  mp->SetWantTabs(p->MemoWantTabs());
+  mp->SetWordWrap(p->MemoWordWrap());
+  mp->SetReadOnly(!IsEditableEffective());
+  p->SetPopupAutoSize(false);
+  popupMemo_->SetEditValue(EditValue());
+  popupModified_ = false;
+  p->SetPopupControl(popupMemo_);
+  p->SetPopupSysPanelStyle(true);
+  CreatePopupButtons();
+}
+
+void TcxCustomBlobEdit::CreatePopupButtons() {
+  const bool read_only = EffectiveBlobProperties()->ReadOnly() || !DataBinding()->HasDataAvailable();
+  const String close_caption = read_only ? "&Close" : "&Cancel";
+  Canvas()->ApplyFont(Style()->Font());
+  buttonWidth_ = std::max(Canvas()->MeasureTextWidth(close_caption + "00"), Canvas()->MeasureTextWidth("&OK00"));
+  buttonHeight_ = MulDiv(Canvas()->MeasureTextHeight("Wg"), 20, 13);
+  auto make = [this](TcxButton*& b, const String& caption, TModalResult result) {
+    if (!b) b = new TcxButton(nullptr);
+    b->SetCaption(caption);
+    b->SetModalResult(result);
+    b->OnClick = [this, result](TObject*) { ClosePopupWithResult(result); };
+    b->SetBounds(0, 0, buttonWidth_, buttonHeight_);
+    b->SetParent(PopupWindow());
+  };
+  make(closeButton_, close_caption, mrCancel);
+  closeButton_->SetCancel(true);
+  if (read_only) {
+    if (okButton_) okButton_->Free();
+    okButton_ = nullptr;
+  } else {
+    make(okButton_, "&OK", mrOk);
+    okButton_->SetEnabled(popupModified_);
+  }
+  PopupWindow()->SetMinSysPanelHeight(buttonHeight_ + buttonHeight_ / 3);
+  EffectiveBlobProperties()->SetPopupMinWidth((buttonHeight_ / 3 + buttonWidth_) * (okButton_ ? 2 : 1) +
+                                              GetSystemMetrics(SM_CXVSCROLL) + buttonHeight_ / 2);
+}
+
+void TcxCustomBlobEdit::PositionPopupWindow() {
+  TcxCustomPopupEdit::PositionPopupWindow();
+  if (!closeButton_) return;
+  // The OK and Close buttons replace the popup's own close button.
+  PopupWindow()->SetCloseButton(false);
+  // The buttons stand at the bottom right, in the system panel.
+  const TRect c = PopupWindow()->ClientRect();
+  const Integer gap = buttonHeight_ / 6;
+  const Integer top = c.Bottom - buttonHeight_ - gap;
+  const Integer right = c.Right - 2 * gap - GetSystemMetrics(SM_CXVSCROLL);
+  closeButton_->SetBounds(right - buttonWidth_, top, buttonWidth_, buttonHeight_);
+  closeButton_->SetAnchors({akRight, akBottom});
+  if (okButton_) {
+    okButton_->SetBounds(right - buttonWidth_ - buttonHeight_ / 3 - buttonWidth_, top, buttonWidth_, buttonHeight_);
+    okButton_->SetAnchors({akRight, akBottom});
+  }
+}
+
+Integer TcxCustomBlobEdit::PopupCloseKeyResult(Word key, TShiftState shift, bool wants_returns) {
+  const bool save = EffectiveBlobProperties()->AlwaysSaveData();
+  if (key == VK_ESCAPE) return mrCancel;
+  if ((key == VK_F4 && !shift.Contains(ssAlt)) || ((key == VK_UP || key == VK_DOWN) && shift.Contains(ssAlt)))
+    return save ? mrOk : mrCancel;
+  if (key == VK_RETURN && (shift.Contains(ssCtrl) || !wants_returns)) return mrOk;
+  return 0;
+}
+
+void TcxCustomBlobEdit::ClosePopupWithResult(Integer result) {
+  TcxCustomEditPopupWindow* w = PopupWindow();
+  w->SetModalResult(result);
+  // Without the popup's own loop the result is acted on at once.
+  if (!w->RunsModalLoop()) w->FinishModal();
+}
+
+void TcxCustomBlobEdit::NotePopupChanged() {
+  popupModified_ = true;
+  if (okButton_) okButton_->SetEnabled(true);
+}
+
+void TcxCustomBlobEdit::PopupKeyDown(Word& key, TShiftState shift) {
+  if (!popupMemo_ || EffectiveBlobProperties()->PopupControl() != popupMemo_) {
+    TcxCustomPopupEdit::PopupKeyDown(key, shift);
+    return;
+  }
+  if (Integer r = PopupCloseKeyResult(key, shift, popupMemo_->Properties()->WantReturns())) {
+    key = 0;
+    ClosePopupWithResult(r);
+  }
+}
+
+void TcxBlobEditPopupWindow::ForwardCharToFocus(char32_t c) {
+  auto* edit = dynamic_cast<TcxCustomBlobEdit*>(GetOwnerControl());
+  TcxPopupMemo* memo = edit ? edit->PopupMemo() : nullptr;
+  if (memo && edit->EffectiveBlobProperties()->PopupControl() == memo && !memo->Properties()->ReadOnly() &&
+      edit->EffectiveBlobProperties()->MemoAutoReplace()) {
+    String text;
+    AppendUtf8(text, c);
+    memo->SetEditValue(Variant(text));
+    memo->SetSelStart(1);
+    memo->ModifiedByUser();
+    edit->NotePopupChanged();
+    return;
+  }
+  TcxPopupEditPopupWindow::ForwardCharToFocus(c);
+}
+
+void TcxPopupMemo::DoEditKeyDown(Word& key, TShiftState shift) {
+  if (BlobEdit) {
+    if (Integer r = BlobEdit->PopupCloseKeyResult(key, shift, Properties()->WantReturns())) {
+      key = 0;
+      BlobEdit->ClosePopupWithResult(r);
+      return;
+    }
+  }
+  TcxMemo::DoEditKeyDown(key, shift);
+}
+
+void TcxCustomBlobEdit::SavePopupValue() {
+  if (!popupMemo_ || !popupModified_) return;
+  const TModalResult r = PopupWindow()->ModalResult();
+  if (!(r == mrOk || (r != mrCancel && EffectiveBlobProperties()->AlwaysSaveData()))) return;
+  if (!CanModify()) return;
+  InternalSetEditValue(Variant(popupMemo_->Lines()->Text()), true);
+  SetModifiedFlag(true);
+  SetChangedSinceEnter(true);
+  popupModified_ = false;
+}
+
+void TcxCustomBlobEdit::PopupWindowClosed() {
+  LockChangeEvents(true);
+  try {
+    SavePopupValue();
+    TcxCustomPopupEdit::PopupWindowClosed();
+  } catch (...) {
+    LockChangeEvents(false);
+    throw;
+  }
+  LockChangeEvents(false);
+  RefreshStateAtCursor(false);
+}
+
+// ---- unit start -------------------------------------------------------------------------------------
+
+void InitializeCxBlobEdit() {
+  InitUnit(
+      "cxBlobEdit",
+      [] {
+        InitializeCxImage();  // registers the pictures of editors-extra/resources
+        InitializeCxPopupEdit();
+        RegisterClass(TcxBlobEdit::StaticClass());
+        RegisterClass(TcxBlobEditProperties::StaticClass());
+        RegisterClass(TcxEditRepositoryBlobItem::StaticClass());
+        CreateBlobImages();
+        EditPropertiesRegistry()->AddDescribedClass(TcxBlobEditProperties::StaticClass(),
+                                                    "BlobEdit|Represents the BLOB editor");
+      },
+      [] {
+        EditPropertiesRegistry()->RemoveClass(TcxBlobEditProperties::StaticClass());
+        delete blobImages;
+        blobImages = nullptr;
+      });
+}
