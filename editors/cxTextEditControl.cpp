@@ -22,6 +22,16 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxTextEdit) {
 TClass TcxCustomTextEditProperties::GetContainerClass() { return TcxTextEdit::StaticClass(); }
 
 namespace {
+// Whether a lookup move changed the key. Keys are any variants (Null, strings, arrays of
+// several fields); a pair that cannot be compared counts as changed.
+bool LookupKeyChanged(const Variant& key, const Variant& old_key) {
+  try {
+    return !VariantsCompareEqual(key, old_key);
+  } catch (const Exception&) {
+    return true;
+  }
+}
+
 // Runs a step with a flag set, restoring it afterwards (also on an exception).
 class TFlag {
  public:
@@ -754,7 +764,7 @@ void TcxCustomTextEdit::MoveLookup(Integer direction) {
     }
     LockChangeEvents(false);
   }
-  if (lookupData_->ReadCurrentKey().AsInteger() != old_key.AsInteger()) {
+  if (LookupKeyChanged(lookupData_->ReadCurrentKey(), old_key)) {
     ModifiedByUser();
     if (CanPostEditValue() && GetEffectiveProperties()->ImmediatePost() && ValidateEdit(true)) PostEditValue(false);
   }
@@ -937,7 +947,7 @@ void TcxCustomTextEdit::DoEditKeyPress(char32_t& key) {
   }
   LockValueAssignment(false);
   SetUserChange(saved_user_change);
-  if (UsesLookupData() && lookupData_->ReadCurrentKey().AsInteger() != old_key.AsInteger()) ModifiedByUser();
+  if (UsesLookupData() && LookupKeyChanged(lookupData_->ReadCurrentKey(), old_key)) ModifiedByUser();
   if (found) key = 0;
   if (key != 0 && innerEdit_) innerEdit_->SetKeyConsumed(false);
 }
