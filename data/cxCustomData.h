@@ -1502,6 +1502,7 @@ class TcxCustomDataController : public TPersistent {
   virtual bool IsSortByDisplayText(TcxCustomDataField* field);
   virtual void BeginUpdate() { BeginInfoUpdate(); }
   virtual void EndUpdate() { EndInfoUpdate(); }
+  // A filter criteria the controller frees at its end; one freed before leaves the list.
   virtual TcxDataFilterCriteria* CreateFilter();
   virtual TcxCustomDataField* AddItem(TObject* item);
   virtual bool RefreshIfSorted(int itemIndex);
@@ -1828,6 +1829,7 @@ class TcxCustomDataController : public TPersistent {
   friend class TcxCustomDataControllerInfo;
   friend class TcxCustomDataProvider;
   friend class TcxSaveObject;
+  friend class TcxDataFilterCriteria;
   friend class TcxDataSummary;
   friend class TcxDataControllerSearch;
   friend class TcxCustomDataRelation;

@@ -19,7 +19,12 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableItem) {
   p.Object("RepositoryItem", &I::RepositoryItem, &I::SetRepositoryItem, TComponent::StaticClass());
   p.Bool("Visible", &I::Visible, &I::SetVisible);
 }
-KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableView)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableView) {
+  using V = TcxCustomGridTableView;
+  p.Object("FilterBox", &V::FilterBox, &V::SetFilterBox, TcxGridFilterBox::StaticClass());
+  p.Object("NavigatorButtons", &V::NavigatorButtons, &V::SetNavigatorButtons,
+           TcxNavigatorControlButtons::StaticClass());
+}
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableOptionsBehavior) {
   p.Bool("CopyCaptionsToClipboard", &TcxCustomGridTableOptionsBehavior::CopyCaptionsToClipboard,
          &TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard)
@@ -257,7 +262,9 @@ TcxCustomGridTableView::~TcxCustomGridTableView() { ClearItems(); }
 
 void TcxCustomGridTableView::DestroyHandlers() {
   ClearItems();
+  FreeAndNil(navigatorButtons_);
   TcxCustomGridView::DestroyHandlers();
+  FreeAndNil(navigatorNotifier_);
 }
 
 IcxGridDataControllerServices* TcxCustomGridTableView::DataControllerServices() const {
@@ -314,6 +321,8 @@ void TcxCustomGridTableView::RemoveItem(TcxCustomGridTableItem* item) {
   }
   EndUpdate();
   item->SetGridView(nullptr);
+  // Recent filters that held only conditions on the item are gone with it.
+  if (filtering_ && !IsDestroying()) filtering_->MRUItems()->DeleteEmptyItems();
   if (item->id_ == nextID_ - 1) --nextID_;
 }
 

@@ -10,6 +10,7 @@
 #include "data/cxCustomData.h"
 #include "grid/cxGridCustomView.h"
 #include "grid/cxGridEditLinks.h"
+#include "grid/cxNavigator.h"
 
 class TcxCustomGridTableItem;
 class TcxCustomGridTableView;
@@ -629,6 +630,112 @@ class TcxCustomGridTableViewStyles : public TcxCustomGridViewStyles {
   TcxCustomLookAndFeelPainterClass LookAndFeelPainter() const;
 };
 
+// ---- filter options and the recent filters ------------------------------------------------
+
+enum TcxGridFilterPosition { fpTop, fpBottom };
+enum TcxGridFilterVisible { fvNever, fvNonEmpty, fvAlways };
+
+// The filter box bar's options (the view's FilterBox).
+class TcxGridFilterBox : public TcxCustomGridOptions {
+  KORVAN_CLASS(TcxGridFilterBox, TcxCustomGridOptions)
+
+ public:
+  explicit TcxGridFilterBox(TcxCustomGridView* v) : TcxCustomGridOptions(v) {}
+  bool CustomizeDialog() const { return customizeDialog_; }
+  void SetCustomizeDialog(bool v);
+  Integer MRUItemsListDropDownCount() const { return mruItemsListDropDownCount_; }
+  void SetMRUItemsListDropDownCount(Integer v);
+  TcxGridFilterPosition Position() const { return position_; }
+  void SetPosition(TcxGridFilterPosition v);
+  TcxGridFilterVisible Visible() const { return visible_; }
+  void SetVisible(TcxGridFilterVisible v);
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool customizeDialog_ = true;
+  Integer mruItemsListDropDownCount_ = 0;
+  TcxGridFilterPosition position_ = fpBottom;
+  TcxGridFilterVisible visible_ = fvNonEmpty;
+};
+
+class TcxCustomGridTableFiltering;
+
+// A recent whole filter: a copy of the criteria that was applied, captioned by its text.
+class TcxGridFilterMRUItem : public TcxMRUItem {
+ public:
+  explicit TcxGridFilterMRUItem(TcxDataFilterCriteria* filter) : filter_(filter) {}
+  ~TcxGridFilterMRUItem() override;
+  TcxDataFilterCriteria* Filter() const { return filter_; }
+  String Caption() const;
+  // Equal when both filters write the same stream.
+  bool IsEqual(const TcxMRUItem* item) const override;
+  String FilterStream() const;
+
+ private:
+  TcxDataFilterCriteria* filter_;
+};
+
+// The recent filters, most recent first; the visible ones differ from the current filter.
+class TcxGridFilterMRUItems : public TcxMRUItems {
+ public:
+  explicit TcxGridFilterMRUItems(TcxCustomGridTableFiltering* filtering) : filtering_(filtering) {}
+  TcxCustomGridTableFiltering* Filtering() const { return filtering_; }
+  TcxGridFilterMRUItem* Items(Integer i) const { return static_cast<TcxGridFilterMRUItem*>(ItemAt(int(i))); }
+  Integer Count() const { return ItemCount(); }
+  // A copy of the criteria goes to the top (an empty criteria is not added).
+  void Add(TcxDataFilterCriteria* criteria);
+  void RefreshVisibleItems();
+  // Items whose filter became empty (an item left the view) are deleted.
+  void DeleteEmptyItems();
+  Integer VisibleCount() const { return Integer(visible_.size()); }
+  TcxGridFilterMRUItem* VisibleItems(Integer i) const { return visible_.at(size_t(i)); }
+
+ private:
+  TcxCustomGridTableFiltering* filtering_;
+  std::vector<TcxGridFilterMRUItem*> visible_;
+};
+
+// The view's filtering options and its list of recent filters.
+class TcxCustomGridTableFiltering : public TcxCustomGridOptions {
+  KORVAN_CLASS(TcxCustomGridTableFiltering, TcxCustomGridOptions)
+
+ public:
+  explicit TcxCustomGridTableFiltering(TcxCustomGridView* v);
+  ~TcxCustomGridTableFiltering() override;
+  TcxCustomGridTableView* TableView() const;
+  bool ItemMRUItemsList() const { return itemMRUItemsList_; }
+  void SetItemMRUItemsList(bool v);
+  Integer ItemMRUItemsListCount() const { return itemMRUItemsListCount_; }
+  void SetItemMRUItemsListCount(Integer v);
+  Integer ItemPopupDropDownWidth() const { return itemPopupDropDownWidth_; }
+  void SetItemPopupDropDownWidth(Integer v);
+  Integer ItemPopupMaxDropDownItemCount() const { return itemPopupMaxDropDownItemCount_; }
+  void SetItemPopupMaxDropDownItemCount(Integer v);
+  bool MRUItemsList() const { return mruItemsList_; }
+  void SetMRUItemsList(bool v);
+  Integer MRUItemsListCount() const { return mruItemsListCount_; }
+  void SetMRUItemsListCount(Integer v);
+  TcxGridFilterMRUItems* MRUItems() const { return mruItems_; }
+  void AssignFrom(TPersistent* source) override;
+
+  // The criteria (the data controller's current filter when null) goes to the recent list.
+  void AddToMRU(TcxDataFilterCriteria* criteria = nullptr);
+  virtual void FilterChanged();
+  virtual bool IsMRUItemsListAvailable();
+  virtual void MRUVisibleCountChanged(Integer oldCount, Integer newCount);
+
+ protected:
+  // The older properties of a form description, read and forwarded to FilterBox and the
+  // item drop-down settings.
+  void DefineProperties(TFiler* filer) override;
+
+ private:
+  bool itemMRUItemsList_ = true, mruItemsList_ = true;
+  Integer itemMRUItemsListCount_ = 5, itemPopupDropDownWidth_ = 0, itemPopupMaxDropDownItemCount_ = 15;
+  Integer mruItemsListCount_ = 10;
+  TcxGridFilterMRUItems* mruItems_ = nullptr;
+};
+
 // The data passed to a style resolution of a cell: its record and item.
 class TcxGridCellPos : public TObject {
  public:
@@ -637,7 +744,7 @@ class TcxGridCellPos : public TObject {
   TcxCustomGridTableItem* Item;
 };
 
-class TcxCustomGridTableView : public TcxCustomGridView {
+class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   KORVAN_CLASS(TcxCustomGridTableView, TcxCustomGridView)
 
  public:
@@ -669,6 +776,42 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   }
   TcxCustomGridTableViewStyles* TableStyles() const { return static_cast<TcxCustomGridTableViewStyles*>(Styles()); }
   TcxCustomGridTableOptionsCustomize* OptionsCustomize() const { return optionsCustomize_; }
+  TcxGridFilterBox* FilterBox() const { return filterBox_; }
+  void SetFilterBox(TcxGridFilterBox* v) { filterBox_->AssignFrom(v); }
+  TcxCustomGridTableFiltering* Filtering() const { return filtering_; }
+  void SetFiltering(TcxCustomGridTableFiltering* v) { filtering_->AssignFrom(v); }
+  virtual TClass GetFilterBoxClass() { return TcxGridFilterBox::StaticClass(); }
+  virtual TClass GetFilteringClass() { return TcxCustomGridTableFiltering::StaticClass(); }
+  // The navigator's buttons, made with the view info's navigator owner (none until the
+  // layout that shows a navigator offers one); the view confirms deleting by itself.
+  TcxNavigatorControlButtons* NavigatorButtons() const { return navigatorButtons_; }
+  void SetNavigatorButtons(TcxNavigatorControlButtons* v) { navigatorButtons_->AssignFrom(v); }
+  TcxNavigatorControlNotifier* NavigatorNotifier() const { return navigatorNotifier_; }
+  virtual IcxNavigatorOwner* GetNavigatorOwner();
+  // Navigators attached to the view (and the grid's, for its focused view) refresh.
+  virtual void UpdateNavigatorState();
+  // The data controller's filter changed: the recent filters shown follow.
+  virtual void FilterChanged();
+  // The filter customization asked for an item (null: the whole filter). The handlers may
+  // answer it done; the filter dialogs themselves are not part of the view.
+  virtual bool DoFilterDialogShow(TcxCustomGridTableItem* item);
+  virtual bool DoFilterCustomization();
+  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, bool&)> OnFilterDialogShow;
+  std::function<void(TcxCustomGridTableView*, bool&)> OnFilterCustomization;
+
+  // IcxNavigator: the controller's and the data controller's answers; DoAction by button index.
+  bool CanDelete() override;
+  bool CanEdit() override;
+  bool CanInsert() override;
+  bool IsActive() override;
+  bool IsBof() override;
+  bool IsBookmarkAvailable() override;
+  bool IsEditing() override;
+  bool IsEof() override;
+  void ClearBookmark() override;
+  void DoAction(Integer buttonIndex) override;
+  TcxNavigatorControlNotifier* GetNotifier() override { return navigatorNotifier_; }
+  bool IsActionSupported() override { return true; }
   // The visible items in index order.
   Integer VisibleItemCount() const { return Integer(visibleItems_.size()); }
   TcxCustomGridTableItem* VisibleItems(Integer i) const { return visibleItems_.at(size_t(i)); }
@@ -733,6 +876,8 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   virtual void DataChanged();
   virtual void LayoutChanged();
   virtual void RecordCountChanged();
+  // A record's values changed (the data controller's record update).
+  virtual void RecordChanged(Integer recordIndex);
   TcxCustomGridTableViewData* TableViewData() const;
 
   // Selection drawing: whether a record's selection is shown, and whether a cell of it is
@@ -771,6 +916,7 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*)> OnEditValueChanged;
 
  protected:
+  void CreateHandlers() override;
   void DestroyHandlers() override;
   void CreateOptions() override;
   void DestroyOptions() override;
@@ -784,6 +930,10 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   std::vector<TcxCustomGridTableItem*> visibleItems_;
   Integer nextID_ = 0;
   TcxCustomGridTableOptionsCustomize* optionsCustomize_ = nullptr;
+  TcxGridFilterBox* filterBox_ = nullptr;
+  TcxCustomGridTableFiltering* filtering_ = nullptr;
+  TcxNavigatorControlButtons* navigatorButtons_ = nullptr;
+  TcxNavigatorControlNotifier* navigatorNotifier_ = nullptr;
   Integer loadingLayout_ = 0;
   bool applyingLayout_ = false;
   TPendingList pendingGroups_, pendingSorts_, pendingIndexes_;
@@ -995,6 +1145,10 @@ class TcxGridDataControllerOverrides : public TBase {
   void UpdateEditingData() override {
     TBase::UpdateEditingData();
     if (GridView()) GridViewUpdateEditingData(GridView());
+  }
+  void FilterChanged() override {
+    TBase::FilterChanged();
+    if (GridView()) GridView()->FilterChanged();
   }
   TObject* GetItem(int index) override {
     TcxCustomGridTableView* v = GridView();
