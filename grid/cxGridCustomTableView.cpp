@@ -263,6 +263,8 @@ TcxCustomGridTableView::~TcxCustomGridTableView() { ClearItems(); }
 void TcxCustomGridTableView::DestroyHandlers() {
   ClearItems();
   FreeAndNil(navigatorButtons_);
+  // The recent filters are the data controller's criteria: they go before it.
+  if (filtering_) filtering_->MRUItems()->RemoveAll();
   TcxCustomGridView::DestroyHandlers();
   FreeAndNil(navigatorNotifier_);
 }

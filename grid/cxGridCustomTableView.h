@@ -799,6 +799,14 @@ class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, bool&)> OnFilterDialogShow;
   std::function<void(TcxCustomGridTableView*, bool&)> OnFilterCustomization;
 
+  // The stored layout: with StoresFilter (set by a layout-storage back end; off by default)
+  // also "FilterActive", "Filter" and the recent filters "FilterMRUItem"n from the highest n
+  // down, the filters as "Hex:" text of their streams.
+  bool StoresFilter = false;
+  void GetStoredProperties(TStrings* properties) override;
+  void GetStoredPropertyValue(const String& name, Variant& value) override;
+  void SetStoredPropertyValue(const String& name, const Variant& value) override;
+
   // IcxNavigator: the controller's and the data controller's answers; DoAction by button index.
   bool CanDelete() override;
   bool CanEdit() override;

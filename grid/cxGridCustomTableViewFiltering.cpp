@@ -3,12 +3,14 @@
 // data navigator (its buttons and the IcxNavigator answers).
 #include <algorithm>
 
+#include "editors-extra/cxExtEditUtils.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCommon.h"
 #include "grid/cxGridCustomTableView.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
+#include "rtl/Variants.h"
 
 namespace {
 
@@ -315,5 +317,77 @@ void TcxCustomGridTableView::DoAction(Integer buttonIndex) {
       if (!DoFilterDialogShow(nullptr)) DoFilterCustomization();
       break;
     default: break;
+  }
+}
+
+// ---- the view: the filter in the stored layout ----------------------------------------------
+
+namespace {
+
+const char kFilterMRUItem[] = "FilterMRUItem";
+constexpr size_t kFilterMRUItemLength = sizeof(kFilterMRUItem) - 1;
+
+String FilterAsHexText(TcxFilterCriteria* filter) {
+  TMemoryStream stream;
+  filter->StoreToStream(stream);
+  return EncodeStreamAsHexText(&stream);
+}
+
+void ReadFilterFromHexText(TcxFilterCriteria* filter, const String& text) {
+  TMemoryStream stream;
+  DecodeHexTextToStream(text, &stream);
+  stream.SetPosition(0);
+  filter->ReadData(stream);
+}
+
+bool IsFilterMRUName(const String& name) {
+  return name.size() > kFilterMRUItemLength && name.compare(0, kFilterMRUItemLength, kFilterMRUItem) == 0;
+}
+
+}  // namespace
+
+void TcxCustomGridTableView::GetStoredProperties(TStrings* properties) {
+  if (StoresFilter) {
+    properties->Add("FilterActive");
+    properties->Add("Filter");
+    if (filtering_->MRUItemsList())
+      for (Integer n = filtering_->MRUItems()->Count() - 1; n >= 0; --n)
+        properties->Add(kFilterMRUItem + IntToStr(n));
+  }
+  TcxCustomGridView::GetStoredProperties(properties);
+}
+
+void TcxCustomGridTableView::GetStoredPropertyValue(const String& name, Variant& value) {
+  if (StoresFilter && name == "FilterActive") {
+    value = Variant(DataController()->Filter()->Active());
+  } else if (StoresFilter && name == "Filter") {
+    value = Variant(FilterAsHexText(DataController()->Filter()));
+  } else if (StoresFilter && IsFilterMRUName(name)) {
+    const Integer n = StrToInt(name.substr(kFilterMRUItemLength));
+    TcxGridFilterMRUItems* mru = filtering_->MRUItems();
+    if (n >= 0 && n < mru->Count()) value = Variant(FilterAsHexText(mru->Items(n)->Filter()));
+  } else {
+    TcxCustomGridView::GetStoredPropertyValue(name, value);
+  }
+}
+
+void TcxCustomGridTableView::SetStoredPropertyValue(const String& name, const Variant& value) {
+  if (StoresFilter && name == "FilterActive") {
+    DataController()->Filter()->SetActive(ParseBooleanText(VarToStr(value)));
+  } else if (StoresFilter && name == "Filter") {
+    ReadFilterFromHexText(DataController()->Filter(), VarToStr(value));
+  } else if (StoresFilter && IsFilterMRUName(name)) {
+    // Restored from the highest number down, the list ends in its stored order.
+    TcxDataFilterCriteria* filter = DataController()->CreateFilter();
+    try {
+      ReadFilterFromHexText(filter, VarToStr(value));
+      filtering_->MRUItems()->Add(filter);
+    } catch (...) {
+      delete filter;
+      throw;
+    }
+    delete filter;
+  } else {
+    TcxCustomGridView::SetStoredPropertyValue(name, value);
   }
 }

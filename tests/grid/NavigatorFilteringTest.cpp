@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "editors/cxEdit.h"
+#include "editors-extra/cxExtEditUtils.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "tests/grid/RecordViewTestSupport.h"
@@ -343,6 +344,47 @@ TEST_F(FilteringTest, RecentFiltersKeepOneMoreThanShownAndMoveRepeatsToTheTop) {
   delete view_->Items(0);
   EXPECT_EQ(mru->Count(), 0);
   EXPECT_EQ(mru->VisibleCount(), 0);
+}
+
+// With the filter stored, the layout holds the filter, its active flag and the recent filters
+// from the highest number down; restoring in that order gives the list its stored order.
+TEST_F(FilteringTest, TheStoredLayoutKeepsTheFilterAndTheRecentFilters) {
+  Build(10);
+  view_->StoresFilter = true;
+  for (const char* v : {"r1c0", "r2c0", "r3c0"}) ApplyFilter(view_, v);
+  TStringList names;
+  view_->GetStoredProperties(&names);
+  EXPECT_EQ(names.Text(), "FilterActive\nFilter\nFilterMRUItem2\nFilterMRUItem1\nFilterMRUItem0\nVersion\n");
+  std::vector<std::pair<String, Variant>> stored;
+  for (Integer i = 0; i < names.Count(); ++i) {
+    Variant value;
+    view_->GetStoredPropertyValue(names.Strings(i), value);
+    stored.emplace_back(names.Strings(i), value);
+  }
+  EXPECT_EQ(VarToStr(stored[1].second).substr(0, 4), "Hex:");
+  const String caption0 = view_->Filtering()->MRUItems()->Items(0)->Caption();
+  const String caption2 = view_->Filtering()->MRUItems()->Items(2)->Caption();
+
+  dc_->Filter()->RemoveAllItems();
+  view_->Filtering()->MRUItems()->RemoveAll();
+  for (auto& [name, value] : stored) view_->SetStoredPropertyValue(name, value);
+  EXPECT_TRUE(dc_->Filter()->Active());
+  EXPECT_NE(dc_->Filter()->FilterCaptionText().find("r3c0"), String::npos);
+  ASSERT_EQ(view_->Filtering()->MRUItems()->Count(), 3);
+  EXPECT_EQ(view_->Filtering()->MRUItems()->Items(0)->Caption(), caption0);
+  EXPECT_EQ(view_->Filtering()->MRUItems()->Items(2)->Caption(), caption2);
+  EXPECT_EQ(dc_->RowCount(), 1);
+
+  // Bad input: not hex, not TRUE or FALSE, a non-numeric MRU number.
+  EXPECT_THROW(view_->SetStoredPropertyValue("Filter", Variant("Hex:0G")), EcxHexStringConvertError);
+  EXPECT_THROW(view_->SetStoredPropertyValue("FilterActive", Variant("yes")), EPropertyConvertError);
+  Variant value;
+  EXPECT_THROW(view_->GetStoredPropertyValue("FilterMRUItemX", value), EConvertError);
+  // Without the flag the names are the base view's only.
+  view_->StoresFilter = false;
+  names.Clear();
+  view_->GetStoredProperties(&names);
+  EXPECT_EQ(names.Text(), "Version\n");
 }
 
 TEST_F(FilteringTest, TheVisibleCountLeavingOrReachingZeroChangesTheLayout) {
