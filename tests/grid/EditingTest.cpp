@@ -140,6 +140,24 @@ TEST_F(EditingTest, TabInTheEditorReachesTheGrid) {
   EXPECT_FALSE(Ctrl()->IsEditorNavigationKey(VK_TAB, {}));
 }
 
+// A typed character opens the focused cell's editor when it is any code point from 32 up, or
+// Backspace, Ctrl+V or Ctrl+X; other control characters do not.
+TEST_F(EditingTest, TypedCharactersThatOpenTheEditor) {
+  Start();
+  struct {
+    char32_t key;
+    bool opens;
+  } cases[] = {{7, false},  {8, true},     {13, false},   {22, true},    {24, true},
+               {31, false}, {U'a', true}, {U'\u00e9', true}, {U'\u20ac', true}, {U'\U0001F600', true}};
+  for (auto& c : cases) {
+    char32_t key = c.key;
+    Ctrl()->FocusedRecord()->KeyPress(key);
+    EXPECT_EQ(Ctrl()->IsEditing(), c.opens) << uint32_t(c.key);
+    EXPECT_EQ(key == 0, c.opens) << uint32_t(c.key);
+    if (Ctrl()->IsEditing()) Editing()->HideEdit(false);
+  }
+}
+
 TEST_F(EditingTest, AValueThatDoesNotValidateKeepsTheEditor) {
   Start();
   auto* properties = static_cast<TcxTextEditProperties*>(view_->Items(0)->GetProperties());
