@@ -739,8 +739,9 @@ TcxCustomDataController::~TcxCustomDataController() {
   info_.reset();
   summary_.reset();
   filter_.reset();
-  for (auto it = filters_.rbegin(); it != filters_.rend(); ++it) delete *it;
-  filters_.clear();
+  std::vector<TcxDataFilterCriteria*> filters;
+  filters.swap(filters_);
+  for (auto it = filters.rbegin(); it != filters.rend(); ++it) delete *it;
   storage_->OnClearInternalRecords = nullptr;
   storage_->ClearAll(false);
   groups_.reset();

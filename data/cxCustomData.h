@@ -1502,6 +1502,7 @@ class TcxCustomDataController : public TPersistent {
   virtual bool IsSortByDisplayText(TcxCustomDataField* field);
   virtual void BeginUpdate() { BeginInfoUpdate(); }
   virtual void EndUpdate() { EndInfoUpdate(); }
+  // A filter criteria the controller frees at its end; one freed before leaves the list.
   virtual TcxDataFilterCriteria* CreateFilter();
   // Frees a criteria made by CreateFilter (the controller frees the rest at its end).
   void DestroyFilter(TcxDataFilterCriteria* filter);
@@ -1830,6 +1831,7 @@ class TcxCustomDataController : public TPersistent {
   friend class TcxCustomDataControllerInfo;
   friend class TcxCustomDataProvider;
   friend class TcxSaveObject;
+  friend class TcxDataFilterCriteria;
   friend class TcxDataSummary;
   friend class TcxDataControllerSearch;
   friend class TcxCustomDataRelation;

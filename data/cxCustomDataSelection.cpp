@@ -394,6 +394,11 @@ TcxDataFilterCriteria::TcxDataFilterCriteria(TcxCustomDataController* controller
 TcxDataFilterCriteria::~TcxDataFilterCriteria() {
   destroying_ = true;
   active_ = false;
+  // A criteria made by CreateFilter and freed by its user leaves the controller's list.
+  if (controller_) {
+    auto& list = controller_->filters_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  }
 }
 
 void TcxDataFilterCriteria::Assign(TPersistent* source) {

@@ -107,3 +107,11 @@ enum : std::size_t { gckLayout = 1, gckSize = 2, gckSizeKeepMaster = 3, gckData 
 
 // Unit start: registers the row-selection cursor (our picture "CX_GRIDSELECTROWCURSOR").
 void InitializeCxGridCommon();
+
+// Option setters: stores a value that differs and answers whether it did.
+template <class T>
+bool GridStoreOption(T& field, T value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}

@@ -8,6 +8,7 @@
 #include "editors/cxEdit.h"
 #include "data/cxCustomDataInternal.h"
 #include "grid/cxGrid.h"
+#include "grid/cxGridDragAndDrop.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Forms.h"
 
@@ -251,6 +252,8 @@ TcxCustomGridTableController::~TcxCustomGridTableController() {
   FreePopups();
   StopPullFocusing();
   SetDragScrollDirection(0);
+  SetScrollDirection(0);
+  StopGridModeSyncTimer();
   delete editingController_;
 }
 
@@ -1166,8 +1169,70 @@ void TcxCustomGridTableController::BeginDragAndDrop() {
 }
 
 void TcxCustomGridTableController::EndDragAndDrop(bool accepted) {
+  SetScrollDirection(0);
   TcxCustomGridController::EndDragAndDrop(accepted);
   CheckEdit();
+}
+
+// ---- automatic scrolling and the grid-mode synchronisation ------------------------------------
+
+void TcxCustomGridTableController::SetScrollDirection(Integer direction) {
+  if (direction == scrollDirection_) return;
+  scrollDirection_ = direction;
+  if (scrollTimer_) {
+    TcxTimer* timer = scrollTimer_;
+    scrollTimer_ = nullptr;
+    timer->Free();
+  }
+  if (direction == 0) return;
+  scrollTimer_ = new TcxTimer(nullptr);
+  scrollTimer_->SetInterval(Cardinal(GetScrollTimerInterval(direction)));
+  scrollTimer_->SetOnTimer([this](TObject* sender) { ScrollTimerTick(sender); });
+  scrollTimer_->SetEnabled(true);
+}
+
+void TcxCustomGridTableController::ScrollTimerTick(TObject*) {
+  if (!CanScrollData(scrollDirection_)) return;
+  // The drag image is hidden while the content moves, then drawn where the mouse is now.
+  auto* dragObject = IsDragging() ? dynamic_cast<TcxCustomGridDragAndDropObject*>(DragAndDropObject()) : nullptr;
+  if (dragObject) dragObject->HideDragImages();
+  ScrollData(scrollDirection_);
+  if (!dragObject || !Site()) return;
+  Site()->Update();
+  dragObject->ShowDragImages();
+  TPoint cursor;
+  QueryCursorPos(cursor);
+  bool accepted = false;
+  Site()->TrackDragAndDrop(Site()->ScreenToClient(cursor), accepted);
+}
+
+void TcxCustomGridTableController::StartGridModeSyncTimer() {
+  if (!DataController()->IsGridMode() || gridModeSyncPending_) return;
+  gridModeSyncPending_ = true;
+  gridModeSyncTimer_ = new TcxTimer(nullptr);
+  gridModeSyncTimer_->SetInterval(1);
+  gridModeSyncTimer_->SetOnTimer([this](TObject* sender) { GridModeSyncTimerTick(sender); });
+  gridModeSyncTimer_->SetEnabled(true);
+}
+
+void TcxCustomGridTableController::CheckGridModeSync() {
+  if (ViewInfo()->ClientBounds() != gridModeSyncedBounds_) StartGridModeSyncTimer();
+}
+
+void TcxCustomGridTableController::StopGridModeSyncTimer() {
+  gridModeSyncPending_ = false;
+  if (!gridModeSyncTimer_) return;
+  TcxTimer* timer = gridModeSyncTimer_;
+  gridModeSyncTimer_ = nullptr;
+  timer->Free();
+}
+
+void TcxCustomGridTableController::GridModeSyncTimerTick(TObject*) {
+  if (ViewInfo()->ClientBounds().IsEmpty()) return;
+  StopGridModeSyncTimer();
+  gridModeSyncedBounds_ = ViewInfo()->ClientBounds();
+  if (IcxGridDataControllerServices* services = TableView()->DataControllerServices())
+    services->UpdateGridModeBufferCount();
 }
 
 void TcxCustomGridTableController::BeforeStartDrag() {

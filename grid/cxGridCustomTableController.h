@@ -230,6 +230,24 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   bool IsPullFocusing() const { return pullFocusing_; }
   bool PullFocusingTimerRunning() const { return pullTimer_ != nullptr; }
 
+  // Automatic scrolling while a drag-and-drop object (column moving, sizing) is over an
+  // edge: one ScrollData step per timer tick (codes: 0 none, 1 left, 2 right, 3 up, 4 down).
+  virtual void ScrollData(Integer direction) {}
+  virtual bool CanScrollData(Integer direction) { return false; }
+  virtual Integer GetScrollTimerInterval(Integer direction) { return 35; }
+  void SetScrollDirection(Integer direction);
+  Integer ScrollDirection() const { return scrollDirection_; }
+  bool ScrollTimerRunning() const { return scrollTimer_ != nullptr; }
+
+  // Grid mode: once the layout has room, the data controller sizes the data set's buffer to
+  // it (one 1 ms timer at a time, ticking until the view info has been laid out).
+  void StartGridModeSyncTimer();
+  // The layout asks for a synchronisation only when its client bounds differ from the ones of
+  // the last one (the synchronisation reloads the buffer, which lays the view out again).
+  void CheckGridModeSync();
+  bool GridModeSyncPending() const { return gridModeSyncPending_; }
+  bool GridModeSyncTimerRunning() const { return gridModeSyncTimer_ != nullptr; }
+
   // Dragging records.
   virtual Integer GetDragScrollDirection(Integer x, Integer y);
   virtual Integer GetDragScrollInterval() { return 20; }
@@ -351,6 +369,14 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   TcxGridFilterPopup* filterPopup_ = nullptr;
   TcxGridFilterMRUItemsPopup* filterMRUItemsPopup_ = nullptr;
   TcxCustomGridItemsCustomizationPopup* itemsCustomizationPopup_ = nullptr;
+  void ScrollTimerTick(TObject*);
+  void GridModeSyncTimerTick(TObject*);
+  void StopGridModeSyncTimer();
+  Integer scrollDirection_ = 0;
+  TcxTimer* scrollTimer_ = nullptr;
+  bool gridModeSyncPending_ = false;
+  TRect gridModeSyncedBounds_;
+  TcxTimer* gridModeSyncTimer_ = nullptr;
   void PullTimerTick(TObject*);
   void DragScrollTimerTick(TObject*);
   void RememberPulled();

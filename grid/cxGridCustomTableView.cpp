@@ -1,4 +1,5 @@
 #include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridFilterBox.h"
 #include "grid/cxGridFilterPopup.h"
 #include "grid/cxGridCustomTableController.h"
 #include "editors/cxEdit.h"
@@ -20,7 +21,12 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableItem) {
   p.Object("RepositoryItem", &I::RepositoryItem, &I::SetRepositoryItem, TComponent::StaticClass());
   p.Bool("Visible", &I::Visible, &I::SetVisible);
 }
-KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableView)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableView) {
+  using V = TcxCustomGridTableView;
+  p.Object("FilterBox", &V::FilterBox, &V::SetFilterBox, TcxGridFilterBox::StaticClass());
+  p.Object("NavigatorButtons", &V::NavigatorButtons, &V::SetNavigatorButtons,
+           TcxNavigatorControlButtons::StaticClass());
+}
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableOptionsBehavior) {
   p.Bool("CopyCaptionsToClipboard", &TcxCustomGridTableOptionsBehavior::CopyCaptionsToClipboard,
          &TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard)
@@ -259,7 +265,9 @@ TcxCustomGridTableView::~TcxCustomGridTableView() { ClearItems(); }
 void TcxCustomGridTableView::DestroyHandlers() {
   FreeAndNil(filtering_);  // its recent filters belong to the data controller
   ClearItems();
+  FreeAndNil(navigatorButtons_);
   TcxCustomGridView::DestroyHandlers();
+  FreeAndNil(navigatorNotifier_);
 }
 
 IcxGridDataControllerServices* TcxCustomGridTableView::DataControllerServices() const {
@@ -318,6 +326,8 @@ void TcxCustomGridTableView::RemoveItem(TcxCustomGridTableItem* item) {
   }
   EndUpdate();
   item->SetGridView(nullptr);
+  // Recent filters that held only conditions on the item are gone with it.
+  if (filtering_ && !IsDestroying()) filtering_->MRUItems()->DeleteEmptyItems();
   if (item->id_ == nextID_ - 1) --nextID_;
 }
 

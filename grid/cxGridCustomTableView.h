@@ -10,6 +10,7 @@
 #include "data/cxCustomData.h"
 #include "grid/cxGridCustomView.h"
 #include "grid/cxGridEditLinks.h"
+#include "grid/cxNavigator.h"
 
 class TcxCustomGridTableItem;
 class TcxGridFilterBox;
@@ -667,7 +668,7 @@ class TcxGridCellPos : public TObject {
   TcxCustomGridTableItem* Item;
 };
 
-class TcxCustomGridTableView : public TcxCustomGridView {
+class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   KORVAN_CLASS(TcxCustomGridTableView, TcxCustomGridView)
 
  public:
@@ -700,14 +701,47 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   TcxCustomGridTableViewStyles* TableStyles() const { return static_cast<TcxCustomGridTableViewStyles*>(Styles()); }
   TcxCustomGridTableOptionsCustomize* OptionsCustomize() const { return optionsCustomize_; }
   // The filter box bar's options, made on first use.
-  TcxGridFilterBox* FilterBox();
+  TcxGridFilterBox* FilterBox() const;
   void SetFilterBox(TcxGridFilterBox* v);
-  // Whether the filter box offers a list of recent filters (its drop-down button shows).
-  virtual bool HasFilterMRUItems() { return false; }
-  // What the filter box's drop-down and customize buttons open (the filter drop-downs and
-  // dialogs fill these in).
-  virtual void ShowFilterMRUItemsPopup() {}
-  virtual void ShowFilterCustomizeDialog() {}
+  // Whether the filter box offers a list of recent filters (its drop-down button shows):
+  // the filtering options' available recent filters.
+  virtual bool HasFilterMRUItems();
+  // What the filter box's drop-down and customize buttons open: the controller's drop-down
+  // of recent filters under the drop-down button, and the filter builder.
+  virtual void ShowFilterMRUItemsPopup();
+  virtual void ShowFilterCustomizeDialog();
+  // The navigator's buttons, made with the view info's navigator owner (none until the
+  // layout that shows a navigator offers one); the view confirms deleting by itself.
+  TcxNavigatorControlButtons* NavigatorButtons() const { return navigatorButtons_; }
+  void SetNavigatorButtons(TcxNavigatorControlButtons* v) { navigatorButtons_->AssignFrom(v); }
+  TcxNavigatorControlNotifier* NavigatorNotifier() const { return navigatorNotifier_; }
+  virtual IcxNavigatorOwner* GetNavigatorOwner();
+  // Navigators attached to the view (and the grid's, for its focused view) refresh.
+  virtual void UpdateNavigatorState();
+  // The data controller's filter changed: the recent filters shown follow.
+  virtual void FilterChanged();
+
+  // The stored layout: with StoresFilter (set by a layout-storage back end; off by default)
+  // also "FilterActive", "Filter" and the recent filters "FilterMRUItem"n from the highest n
+  // down, the filters as "Hex:" text of their streams.
+  bool StoresFilter = false;
+  void GetStoredProperties(TStrings* properties) override;
+  void GetStoredPropertyValue(const String& name, Variant& value) override;
+  void SetStoredPropertyValue(const String& name, const Variant& value) override;
+
+  // IcxNavigator: the controller's and the data controller's answers; DoAction by button index.
+  bool CanDelete() override;
+  bool CanEdit() override;
+  bool CanInsert() override;
+  bool IsActive() override;
+  bool IsBof() override;
+  bool IsBookmarkAvailable() override;
+  bool IsEditing() override;
+  bool IsEof() override;
+  void ClearBookmark() override;
+  void DoAction(Integer buttonIndex) override;
+  TcxNavigatorControlNotifier* GetNotifier() override { return navigatorNotifier_; }
+  bool IsActionSupported() override { return true; }
   // The visible items in index order.
   Integer VisibleItemCount() const { return Integer(visibleItems_.size()); }
   TcxCustomGridTableItem* VisibleItems(Integer i) const { return visibleItems_.at(size_t(i)); }
@@ -772,6 +806,8 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   virtual void DataChanged();
   virtual void LayoutChanged();
   virtual void RecordCountChanged();
+  // A record's values changed (the data controller's record update).
+  virtual void RecordChanged(Integer recordIndex);
   TcxCustomGridTableViewData* TableViewData() const;
 
   // Selection drawing: whether a record's selection is shown, and whether a cell of it is
@@ -815,7 +851,8 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*)> OnEditValueChanged;
 
   // Filtering options and recent filters (made on first use from GetFilteringClass).
-  TcxCustomGridTableFiltering* Filtering();
+  TcxCustomGridTableFiltering* Filtering() const;
+  void SetFiltering(TcxCustomGridTableFiltering* v);
   virtual TClass GetFilteringClass();
   // The filter dialogs' events: a handler that sets `done` shows its own dialog.
   virtual bool DoFilterDialogShow(TcxCustomGridTableItem* item);
@@ -825,6 +862,7 @@ class TcxCustomGridTableView : public TcxCustomGridView {
   std::function<void(TObject* dialog)> OnFilterControlDialogShow;
 
  protected:
+  void CreateHandlers() override;
   void DestroyHandlers() override;
   void CreateOptions() override;
   void DestroyOptions() override;
@@ -832,14 +870,16 @@ class TcxCustomGridTableView : public TcxCustomGridView {
  private:
   using TPendingList = std::vector<TcxCustomGridTableItem*>;
   static void AddPending(TPendingList& list, TcxCustomGridTableItem* item, Integer position);
-  TcxCustomGridTableFiltering* filtering_ = nullptr;
+  mutable TcxCustomGridTableFiltering* filtering_ = nullptr;
   void ApplyPending(TPendingList& list, void (TcxCustomGridTableItem::*set)(Integer));
   void RenumberItems();
   std::vector<TcxCustomGridTableItem*> items_;
   std::vector<TcxCustomGridTableItem*> visibleItems_;
   Integer nextID_ = 0;
   TcxCustomGridTableOptionsCustomize* optionsCustomize_ = nullptr;
-  TcxGridFilterBox* filterBox_ = nullptr;
+  mutable TcxGridFilterBox* filterBox_ = nullptr;
+  TcxNavigatorControlButtons* navigatorButtons_ = nullptr;
+  TcxNavigatorControlNotifier* navigatorNotifier_ = nullptr;
   Integer loadingLayout_ = 0;
   bool applyingLayout_ = false;
   TPendingList pendingGroups_, pendingSorts_, pendingIndexes_;
@@ -1051,6 +1091,10 @@ class TcxGridDataControllerOverrides : public TBase {
   void UpdateEditingData() override {
     TBase::UpdateEditingData();
     if (GridView()) GridViewUpdateEditingData(GridView());
+  }
+  void FilterChanged() override {
+    TBase::FilterChanged();
+    if (GridView()) GridView()->FilterChanged();
   }
   TObject* GetItem(int index) override {
     TcxCustomGridTableView* v = GridView();

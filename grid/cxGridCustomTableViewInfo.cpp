@@ -600,6 +600,8 @@ void TcxCustomGridTableViewInfo::Calculate() {
     NavigatorSize = TSize(0, 0);
     navigatorSiteViewInfo_->Visible = false;
   }
+  if (!IsInternal() && TableController() && GridView()->DataController()->IsGridMode())
+    TableController()->CheckGridModeSync();
 }
 
 void TcxCustomGridTableViewInfo::CompleteCalculation() {

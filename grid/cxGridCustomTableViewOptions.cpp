@@ -9,7 +9,9 @@
 #include "foundation/cxLookAndFeelPainters.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomTableController.h"
+#include "grid/cxGridCommon.h"
 #include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridFilterPopup.h"
 #include "grid/cxGridFilterBox.h"
 #include "grid/cxGridLevel.h"
 #include "rtl/SysUtils.h"
@@ -24,12 +26,6 @@ PTypeInfo GridShowEditButtonsType() {
   return EnumTypeInfo("TcxGridShowEditButtons", {"gsebNever", "gsebForFocusedRecord", "gsebAlways"});
 }
 
-template <class T>
-bool Store(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
 
 }  // namespace
 
@@ -103,36 +99,36 @@ void TcxCustomGridTableItemCustomOptions::Changed(Integer kind) { item_->Changed
 // Ending the item's editing, moving its focus and cancelling its incremental search belong to
 // the table controller; these setters report the change.
 void TcxCustomGridTableItemOptions::SetEditing(bool v) {
-  if (Store(editing_, v)) Changed(0);
+  if (GridStoreOption(editing_, v)) Changed(0);
 }
 void TcxCustomGridTableItemOptions::SetFiltering(bool v) {
-  if (Store(filtering_, v)) Changed(1);
+  if (GridStoreOption(filtering_, v)) Changed(1);
 }
 void TcxCustomGridTableItemOptions::SetFilteringMRUItemsList(bool v) {
-  if (Store(filteringMRUItemsList_, v)) Changed(0);
+  if (GridStoreOption(filteringMRUItemsList_, v)) Changed(0);
 }
 void TcxCustomGridTableItemOptions::SetFocusing(bool v) {
-  if (Store(focusing_, v)) Changed(0);
+  if (GridStoreOption(focusing_, v)) Changed(0);
 }
 void TcxCustomGridTableItemOptions::SetGrouping(bool v) {
-  if (Store(grouping_, v)) Changed(0);
+  if (GridStoreOption(grouping_, v)) Changed(0);
 }
 void TcxCustomGridTableItemOptions::SetIncSearch(bool v) {
-  if (Store(incSearch_, v)) Changed(0);
+  if (GridStoreOption(incSearch_, v)) Changed(0);
 }
 void TcxCustomGridTableItemOptions::SetMoving(bool v) {
-  if (Store(moving_, v)) Changed(0);
+  if (GridStoreOption(moving_, v)) Changed(0);
 }
 void TcxCustomGridTableItemOptions::SetShowEditButtons(TcxGridItemShowEditButtons v) {
-  if (Store(showEditButtons_, v)) Changed(2);
+  if (GridStoreOption(showEditButtons_, v)) Changed(2);
 }
 void TcxCustomGridTableItemOptions::SetSortByDisplayText(TcxGridItemSortByDisplayText v) {
-  if (!Store(sortByDisplayText_, v)) return;
+  if (!GridStoreOption(sortByDisplayText_, v)) return;
   // The data controller sorts anew by the item's new rule.
   if (GridView() && GridView()->DataController()) GridView()->DataController()->Refresh();
 }
 void TcxCustomGridTableItemOptions::SetSorting(bool v) {
-  if (Store(sorting_, v)) Changed(0);
+  if (GridStoreOption(sorting_, v)) Changed(0);
 }
 
 void TcxCustomGridTableItemOptions::AssignFrom(TPersistent* source) {
@@ -213,11 +209,11 @@ void TcxCustomGridTableItem::SetHeaderAlignmentVert(TcxAlignmentVert value) {
 }
 
 void TcxCustomGridTableItem::SetBestFitMaxWidth(Integer value) {
-  if (Store(bestFitMaxWidth_, value < 0 ? 0 : value)) Changed(0);
+  if (GridStoreOption(bestFitMaxWidth_, value < 0 ? 0 : value)) Changed(0);
 }
 
 void TcxCustomGridTableItem::SetHidden(bool value) {
-  if (!Store(hidden_, value)) return;
+  if (!GridStoreOption(hidden_, value)) return;
   if (gridView_ && gridView_->Controller()) gridView_->Controller()->RefreshCustomizationForm();
   Changed(0);
 }
@@ -500,8 +496,10 @@ void TcxCustomGridTableView::DoAssign(TcxCustomGridView* source) {
       }
       while (ItemCount() > s->ItemCount()) items_.back()->Free();
       nextID_ = s->nextID_;
+      navigatorButtons_->AssignFrom(s->navigatorButtons_);
       optionsCustomize_->AssignFrom(s->optionsCustomize_);
       if (s->filterBox_) FilterBox()->AssignFrom(s->filterBox_);
+      if (s->filtering_) Filtering()->AssignFrom(s->filtering_);
     } catch (...) {
       EndLoadingLayout();
       EndUpdate();
@@ -566,14 +564,14 @@ void TcxCustomGridTableItem::SetStoredPropertyValue(const String& name, const Va
 // ---- view options ---------------------------------------------------------------------------
 
 void TcxCustomGridTableOptionsBehavior::SetFlag(bool& field, bool value, Integer kind) {
-  if (Store(field, value)) Changed(kind);
+  if (GridStoreOption(field, value)) Changed(kind);
 }
 
 void TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard(bool v) { SetFlag(copyCaptionsToClipboard_, v); }
 void TcxCustomGridTableOptionsBehavior::SetFocusCellOnCycle(bool v) { SetFlag(focusCellOnCycle_, v); }
 void TcxCustomGridTableOptionsBehavior::SetPullFocusing(bool v) { SetFlag(pullFocusing_, v); }
 void TcxCustomGridTableOptionsBehavior::SetBestFitMaxRecordCount(Integer v) {
-  if (Store(bestFitMaxRecordCount_, v < 0 ? 0 : v)) Changed(0);
+  if (GridStoreOption(bestFitMaxRecordCount_, v < 0 ? 0 : v)) Changed(0);
 }
 
 void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
@@ -599,7 +597,7 @@ void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
 }
 
 void TcxCustomGridTableOptionsCustomize::SetFlag(bool& field, bool value, Integer kind) {
-  if (Store(field, value)) Changed(kind);
+  if (GridStoreOption(field, value)) Changed(kind);
 }
 void TcxCustomGridTableOptionsCustomize::SetItemFiltering(bool v) { SetFlag(itemFiltering_, v, 2); }
 void TcxCustomGridTableOptionsCustomize::SetItemGrouping(bool v) { SetFlag(itemGrouping_, v, 0); }
@@ -610,7 +608,7 @@ void TcxCustomGridTableOptionsCustomize::SetItemsQuickCustomization(bool v) {
   SetFlag(itemsQuickCustomization_, v, 2);
 }
 void TcxCustomGridTableOptionsCustomize::SetItemsQuickCustomizationMaxDropDownCount(Integer v) {
-  if (Store(quickMaxDropDownCount_, v < 0 ? 0 : v)) Changed(0);
+  if (GridStoreOption(quickMaxDropDownCount_, v < 0 ? 0 : v)) Changed(0);
 }
 
 void TcxCustomGridTableOptionsCustomize::AssignFrom(TPersistent* source) {
@@ -629,7 +627,7 @@ void TcxCustomGridTableOptionsCustomize::AssignFrom(TPersistent* source) {
 // Ending the editing and the navigator's state follow the table controller; the setters
 // report the change.
 void TcxCustomGridTableOptionsData::SetFlag(bool& field, bool value) {
-  if (Store(field, value)) Changed(0);
+  if (GridStoreOption(field, value)) Changed(0);
 }
 void TcxCustomGridTableOptionsData::SetAppending(bool v) { SetFlag(appending_, v); }
 void TcxCustomGridTableOptionsData::SetCancelOnExit(bool v) { SetFlag(cancelOnExit_, v); }
@@ -651,16 +649,16 @@ void TcxCustomGridTableOptionsData::AssignFrom(TPersistent* source) {
 }
 
 void TcxCustomGridTableOptionsSelection::SetCellSelect(bool v) {
-  if (Store(cellSelect_, v)) Changed(0);
+  if (GridStoreOption(cellSelect_, v)) Changed(0);
 }
 void TcxCustomGridTableOptionsSelection::SetHideFocusRectOnExit(bool v) {
-  if (Store(hideFocusRectOnExit_, v)) Changed(1);
+  if (GridStoreOption(hideFocusRectOnExit_, v)) Changed(1);
 }
 void TcxCustomGridTableOptionsSelection::SetHideSelection(bool v) {
-  if (Store(hideSelection_, v)) Changed(1);
+  if (GridStoreOption(hideSelection_, v)) Changed(1);
 }
 void TcxCustomGridTableOptionsSelection::SetInvertSelect(bool v) {
-  if (Store(invertSelect_, v)) Changed(1);
+  if (GridStoreOption(invertSelect_, v)) Changed(1);
 }
 bool TcxCustomGridTableOptionsSelection::MultiSelect() const {
   TcxCustomDataController* dc = GridView()->DataController();
@@ -673,7 +671,7 @@ void TcxCustomGridTableOptionsSelection::SetMultiSelect(bool v) {
   Changed(0);
 }
 void TcxCustomGridTableOptionsSelection::SetUnselectFocusedRecordOnExit(bool v) {
-  if (Store(unselectFocusedRecordOnExit_, v)) Changed(0);
+  if (GridStoreOption(unselectFocusedRecordOnExit_, v)) Changed(0);
 }
 
 void TcxCustomGridTableOptionsSelection::AssignFrom(TPersistent* source) {
@@ -689,12 +687,12 @@ void TcxCustomGridTableOptionsSelection::AssignFrom(TPersistent* source) {
 }
 
 void TcxCustomGridTableOptionsView::SetFlag(bool& field, bool value, Integer kind) {
-  if (Store(field, value)) Changed(kind);
+  if (GridStoreOption(field, value)) Changed(kind);
 }
 void TcxCustomGridTableOptionsView::SetCellAutoHeight(bool v) { SetFlag(cellAutoHeight_, v, 2); }
 void TcxCustomGridTableOptionsView::SetCellEndEllipsis(bool v) { SetFlag(cellEndEllipsis_, v, 1); }
 void TcxCustomGridTableOptionsView::SetCellTextMaxLineCount(Integer v) {
-  if (Store(cellTextMaxLineCount_, v < 0 ? 0 : v)) Changed(2);
+  if (GridStoreOption(cellTextMaxLineCount_, v < 0 ? 0 : v)) Changed(2);
 }
 void TcxCustomGridTableOptionsView::SetFocusRect(bool v) { SetFlag(focusRect_, v, 1); }
 void TcxCustomGridTableOptionsView::SetItemCaptionAutoHeight(bool v) {
@@ -703,10 +701,10 @@ void TcxCustomGridTableOptionsView::SetItemCaptionAutoHeight(bool v) {
 void TcxCustomGridTableOptionsView::SetItemCaptionEndEllipsis(bool v) { SetFlag(itemCaptionEndEllipsis_, v, 1); }
 void TcxCustomGridTableOptionsView::SetNavigator(bool v) { SetFlag(navigator_, v, 2); }
 void TcxCustomGridTableOptionsView::SetNavigatorOffset(Integer v) {
-  if (Store(navigatorOffset_, v < 0 ? 0 : v)) Changed(2);
+  if (GridStoreOption(navigatorOffset_, v < 0 ? 0 : v)) Changed(2);
 }
 void TcxCustomGridTableOptionsView::SetShowEditButtons(TcxGridShowEditButtons v) {
-  if (Store(showEditButtons_, v)) Changed(2);
+  if (GridStoreOption(showEditButtons_, v)) Changed(2);
 }
 
 void TcxCustomGridTableOptionsView::AssignFrom(TPersistent* source) {
@@ -825,8 +823,8 @@ void TcxCustomGridTableView::CreateOptions() {
 }
 
 void TcxCustomGridTableView::DestroyOptions() {
-  FreeAndNil(filterBox_);
   FreeAndNil(optionsCustomize_);
+  FreeAndNil(filterBox_);
   TcxCustomGridView::DestroyOptions();
 }
 

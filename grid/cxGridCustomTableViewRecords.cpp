@@ -3,6 +3,7 @@
 
 #include "grid/cxGridCustomTableView.h"
 #include "grid/cxGridCustomTableController.h"
+#include "editors/cxEdit.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableViewData)
 KORVAN_IMPLEMENT_CLASS(TcxGridRecordHitTest)
@@ -202,8 +203,25 @@ void TcxCustomGridTableView::UpdateControl(TcxUpdateControlInfo* info) {
     DoSelectionChanged();
   } else if (dynamic_cast<TcxSearchChangedInfo*>(info)) {
     if (controller) QueueLayoutChange();
+  } else if (auto* update = dynamic_cast<TcxUpdateRecordInfo*>(info)) {
+    RecordChanged(update->RecordIndex);
   }
+  UpdateNavigatorState();
   TcxCustomGridView::UpdateControl(info);
+}
+
+void TcxCustomGridTableView::RecordChanged(Integer) {
+  if (TcxCustomGridTableViewData* data = TableViewData()) data->RefreshEditingRecord();
+  auto* controller = dynamic_cast<TcxCustomGridTableController*>(Controller());
+  if (!controller) return;
+  // Cells take their texts when they are calculated: the records are laid out again (a
+  // new size when a record's height may follow its values).
+  if (ViewInfoCache()) ViewInfoCache()->UnassignValues(false);
+  QueueSizeChange(false, false);
+  // The open editor shows the record's new value unless the user changed it since it opened
+  // (the record starting its edit reports a change too).
+  TcxGridEditingController* editing = controller->EditingController();
+  if (editing->Edit() && !editing->Edit()->ChangedSinceEnter()) editing->UpdateEditValue();
 }
 
 void TcxCustomGridTableView::DataChanged() {

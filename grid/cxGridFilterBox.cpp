@@ -6,12 +6,14 @@
 
 #include "data/cxCustomDataInternal.h"
 #include "foundation/cxLookAndFeelPainters.h"
+#include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomTableView.h"
+#include "grid/cxGridFilterPopup.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
 using cxdata_internal::Finally;
 
-KORVAN_IMPLEMENT_CLASS(TcxGridFilterBox)
 KORVAN_IMPLEMENT_CLASS(TcxGridFilterHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridFilterActivateButtonHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridFilterCloseButtonHitTest)
@@ -39,6 +41,19 @@ TcxCustomGridTableView* TableViewOf(TcxCustomGridViewInfo* info) {
 }  // namespace
 
 String GridFilterIsEmptyText() { return LoadReplaceableResString(scxGridFilterIsEmpty); }
+
+PTypeInfo GridFilterPositionTypeInfo() { return EnumTypeInfo("TcxGridFilterPosition", {"fpTop", "fpBottom"}); }
+PTypeInfo GridFilterVisibleTypeInfo() {
+  return EnumTypeInfo("TcxGridFilterVisible", {"fvNever", "fvNonEmpty", "fvAlways"});
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridFilterBox) {
+  using F = TcxGridFilterBox;
+  p.Bool("CustomizeDialog", &F::CustomizeDialog, &F::SetCustomizeDialog).Default(true);
+  p.Int("MRUItemsListDropDownCount", &F::MRUItemsListDropDownCount, &F::SetMRUItemsListDropDownCount).Default(0);
+  p.Enum("Position", &F::Position, &F::SetPosition, GridFilterPositionTypeInfo()).Default(fpBottom);
+  p.Enum("Visible", &F::Visible, &F::SetVisible, GridFilterVisibleTypeInfo()).Default(fvNonEmpty);
+}
 
 // ---- options ------------------------------------------------------------------------------------------
 
@@ -74,8 +89,8 @@ void TcxGridFilterBox::AssignFrom(TPersistent* source) {
   TcxCustomGridOptions::AssignFrom(source);
 }
 
-TcxGridFilterBox* TcxCustomGridTableView::FilterBox() {
-  if (!filterBox_) filterBox_ = new TcxGridFilterBox(this);
+TcxGridFilterBox* TcxCustomGridTableView::FilterBox() const {
+  if (!filterBox_) filterBox_ = new TcxGridFilterBox(const_cast<TcxCustomGridTableView*>(this));
   return filterBox_;
 }
 
@@ -156,6 +171,11 @@ bool TcxGridFilterDropDownButtonViewInfo::IsButtonVisible() { return TableViewOf
 
 TcxCustomGridCellPainterClass TcxGridFilterDropDownButtonViewInfo::GetPainterClass() {
   return TcxGridFilterButtonPainter::StaticClass();
+}
+
+IcxCustomGridPopup* TcxGridFilterDropDownButtonViewInfo::GetPopup() {
+  auto* controller = dynamic_cast<TcxCustomGridTableController*>(TableViewOf(GridViewInfo())->Controller());
+  return controller && controller->HasFilterMRUItemsPopup() ? controller->FilterMRUItemsPopup() : nullptr;
 }
 
 void TcxGridFilterDropDownButtonViewInfo::Click() { TableViewOf(GridViewInfo())->ShowFilterMRUItemsPopup(); }

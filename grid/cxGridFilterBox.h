@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "grid/cxGridCustomTableViewInfo.h"
+#include "rtl/TypInfo.h"
 
 enum TcxGridFilterPosition : Byte { fpTop, fpBottom };
 enum TcxGridFilterVisible : Byte { fvNever, fvNonEmpty, fvAlways };
@@ -34,6 +35,10 @@ class TcxGridFilterBox : public TcxCustomGridOptions {
   bool customizeDialog_ = true;
   Integer mruItemsListDropDownCount_ = 0;
 };
+
+// The enumerations' type information (published properties, older form texts).
+PTypeInfo GridFilterPositionTypeInfo();
+PTypeInfo GridFilterVisibleTypeInfo();
 
 // ---- hit tests ---------------------------------------------------------------------------------------
 
@@ -149,6 +154,9 @@ class TcxGridFilterDropDownButtonViewInfo : public TcxCustomGridFilterButtonView
   bool IsButtonVisible() override;
   TClass GetHitTestClass() override { return TcxGridFilterDropDownButtonHitTest::StaticClass(); }
   TcxCustomGridCellPainterClass GetPainterClass() override;
+  // The table controller's drop-down of recent filters once it is made (the view's
+  // ShowFilterMRUItemsPopup makes it).
+  IcxCustomGridPopup* GetPopup() override;
   void Click() override;
 };
 

@@ -9,11 +9,11 @@
 #include "grid/cxGrid.h"
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridCustomizationForm.h"
+#include "grid/cxGridFilterBox.h"
 #include "rtl/SysUtils.h"
 
 using cxdata_internal::Finally;
 
-KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableFiltering)
 KORVAN_IMPLEMENT_CLASS(TcxGridFilterPopupListBox)
 KORVAN_IMPLEMENT_CLASS(TcxGridFilterPopup)
 KORVAN_IMPLEMENT_CLASS(TcxGridFilterMRUItemsPopup)
@@ -27,7 +27,20 @@ std::string FilterStream(TcxFilterCriteria* filter) {
   filter->StoreToStream(stream);
   return stream.DataString();
 }
+// An identifier of the type read from a form description; an unknown one is refused.
+Integer ReadEnumIdent(TReader& reader, PTypeInfo type, const char* name) {
+  const String ident = reader.ReadIdent();
+  const Int64 value = GetEnumValue(type, ident);
+  if (value < 0) throw EPropertyError("Invalid property value " + ident + " for '" + name + "'");
+  return Integer(value);
+}
 }  // namespace
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableFiltering) {
+  using F = TcxCustomGridTableFiltering;
+  p.Bool("MRUItemsList", &F::MRUItemsList, &F::SetMRUItemsList).Default(true);
+  p.Int("MRUItemsListCount", &F::MRUItemsListCount, &F::SetMRUItemsListCount).Default(10);
+}
 
 // ---- recent filters --------------------------------------------------------------------------------
 
@@ -150,11 +163,12 @@ void TcxCustomGridTableFiltering::SetMRUItemsListCount(Integer v) {
   Changed(0);
 }
 
+Integer TcxCustomGridTableFiltering::MRUItemsListDropDownCount() const {
+  return TableView()->FilterBox()->MRUItemsListDropDownCount();
+}
+
 void TcxCustomGridTableFiltering::SetMRUItemsListDropDownCount(Integer v) {
-  v = std::max(v, 0);
-  if (v == mruItemsListDropDownCount_) return;
-  mruItemsListDropDownCount_ = v;
-  Changed(0);
+  TableView()->FilterBox()->SetMRUItemsListDropDownCount(v);
 }
 
 void TcxCustomGridTableFiltering::AddToMRU(TcxFilterCriteria* criteria) {
@@ -194,12 +208,57 @@ void TcxCustomGridTableFiltering::CustomizeFilter(TcxCustomGridTableItem* item) 
   });
 }
 
+void TcxCustomGridTableFiltering::DefineProperties(TFiler* filer) {
+  TcxCustomGridOptions::DefineProperties(filer);
+  TcxGridFilterBox* box = TableView()->FilterBox();
+  filer->DefineProperty(
+      "CustomizeDialog", [box](TReader& r) { box->SetCustomizeDialog(r.ReadBoolean()); }, nullptr, false);
+  filer->DefineProperty(
+      "DropDownWidth", [this](TReader& r) { SetItemPopupDropDownWidth(r.ReadInteger()); }, nullptr, false);
+  filer->DefineProperty(
+      "MaxDropDownCount", [this](TReader& r) { SetItemPopupMaxDropDownItemCount(r.ReadInteger()); }, nullptr,
+      false);
+  filer->DefineProperty(
+      "MRUItemsListDropDownCount", [box](TReader& r) { box->SetMRUItemsListDropDownCount(r.ReadInteger()); },
+      nullptr, false);
+  filer->DefineProperty(
+      "Position",
+      [box](TReader& r) {
+        box->SetPosition(TcxGridFilterPosition(ReadEnumIdent(r, GridFilterPositionTypeInfo(), "Position")));
+      },
+      nullptr, false);
+  filer->DefineProperty(
+      "Visible",
+      [box](TReader& r) {
+        box->SetVisible(TcxGridFilterVisible(ReadEnumIdent(r, GridFilterVisibleTypeInfo(), "Visible")));
+      },
+      nullptr, false);
+}
+
 // ---- the view, its items and their bindings ---------------------------------------------------------
 
-TcxCustomGridTableFiltering* TcxCustomGridTableView::Filtering() {
-  if (!filtering_) filtering_ = static_cast<TcxCustomGridTableFiltering*>(GetFilteringClass()->Create(this));
+TcxCustomGridTableFiltering* TcxCustomGridTableView::Filtering() const {
+  if (!filtering_) {
+    auto* self = const_cast<TcxCustomGridTableView*>(this);
+    filtering_ = static_cast<TcxCustomGridTableFiltering*>(self->GetFilteringClass()->Create(self));
+  }
   return filtering_;
 }
+
+void TcxCustomGridTableView::SetFiltering(TcxCustomGridTableFiltering* v) { Filtering()->AssignFrom(v); }
+
+bool TcxCustomGridTableView::HasFilterMRUItems() { return Filtering()->IsMRUItemsListAvailable(); }
+
+void TcxCustomGridTableView::ShowFilterMRUItemsPopup() {
+  auto* controller = dynamic_cast<TcxCustomGridTableController*>(Controller());
+  auto* info = dynamic_cast<TcxCustomGridTableViewInfo*>(ViewInfo());
+  if (!controller || !info || !info->FilterViewInfo()) return;
+  // Made first, so the button's GetPopup finds it and owns it while it shows.
+  controller->FilterMRUItemsPopup();
+  info->FilterViewInfo()->ButtonsViewInfo()->DropDownButton()->ShowPopup();
+}
+
+void TcxCustomGridTableView::ShowFilterCustomizeDialog() { Filtering()->CustomizeFilter(nullptr); }
 
 TClass TcxCustomGridTableView::GetFilteringClass() { return TcxCustomGridTableFiltering::StaticClass(); }
 

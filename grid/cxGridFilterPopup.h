@@ -73,8 +73,9 @@ class TcxCustomGridTableFiltering : public TcxCustomGridOptions {
   void SetMRUItemsList(bool v);
   Integer MRUItemsListCount() const { return mruItemsListCount_; }
   void SetMRUItemsListCount(Integer v);
-  // The drop-down of recent filters shows at most this many rows (0: all).
-  Integer MRUItemsListDropDownCount() const { return mruItemsListDropDownCount_; }
+  // The drop-down of recent filters shows at most this many rows (0: all); kept by the
+  // view's FilterBox.
+  Integer MRUItemsListDropDownCount() const;
   void SetMRUItemsListDropDownCount(Integer v);
   TcxGridFilterMRUItems* MRUItems() const { return mruItems_.get(); }
 
@@ -89,6 +90,11 @@ class TcxCustomGridTableFiltering : public TcxCustomGridOptions {
   // The filter box bar gains or loses its drop-down button when a count becomes or leaves 0.
   virtual void MRUVisibleCountChanged(Integer oldCount, Integer newCount);
 
+ protected:
+  // The older properties of a form description, read and forwarded to FilterBox and the
+  // item drop-down settings.
+  void DefineProperties(TFiler* filer) override;
+
  private:
   bool itemMRUItemsList_ = true;
   Integer itemMRUItemsListCount_ = 5;
@@ -97,7 +103,6 @@ class TcxCustomGridTableFiltering : public TcxCustomGridOptions {
   std::unique_ptr<TcxGridFilterMRUItems> mruItems_;
   bool mruItemsList_ = true;
   Integer mruItemsListCount_ = 10;
-  Integer mruItemsListDropDownCount_ = 0;
   TNotifyEvent previousFilterChanged_;
 };
 

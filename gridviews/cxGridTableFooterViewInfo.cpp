@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "foundation/cxLookAndFeelPainters.h"
+#include "grid/cxGridCustomTableController.h"
+#include "grid/cxGridCustomizationForm.h"
 #include "gridviews/cxGridRows.h"
 #include "gridviews/cxGridTableViewInfo.h"
 #include "rtl/SysUtils.h"
@@ -382,6 +384,24 @@ bool TcxGridIndicatorHeaderItemViewInfo::IsHotTrackable() { return Indicator() &
 bool TcxGridIndicatorHeaderItemViewInfo::HasHint() { return IsHotTrackable(); }
 
 String TcxGridIndicatorHeaderItemViewInfo::GetHintText() { return LoadReplaceableResString(scxGridQuickCustomizationHint); }
+
+namespace {
+TcxCustomGridTableController* TableControllerOf(TcxGridTableView* view) {
+  return dynamic_cast<TcxCustomGridTableController*>(view->Controller());
+}
+}  // namespace
+
+bool TcxGridIndicatorHeaderItemViewInfo::HasPopup() { return IsHotTrackable() && TableControllerOf(TableView()); }
+
+IcxCustomGridPopup* TcxGridIndicatorHeaderItemViewInfo::GetPopup() {
+  TcxCustomGridTableController* controller = TableControllerOf(TableView());
+  return controller && controller->HasItemsCustomizationPopup() ? controller->ItemsCustomizationPopup() : nullptr;
+}
+
+void TcxGridIndicatorHeaderItemViewInfo::ShowPopup() {
+  if (TcxCustomGridTableController* controller = TableControllerOf(TableView())) controller->ItemsCustomizationPopup();
+  TcxCustomGridIndicatorItemViewInfo::ShowPopup();
+}
 
 TcxCustomGridCellPainterClass TcxGridIndicatorHeaderItemViewInfo::GetPainterClass() {
   return TcxGridIndicatorHeaderItemPainter::StaticClass();

@@ -529,6 +529,12 @@ class TcxGridIndicatorHeaderItemViewInfo : public TcxCustomGridIndicatorItemView
   bool IsHotTrackable() override;
   bool HasHint() override;
   String GetHintText() override;
+  // Pressed, it opens the table controller's quick customization drop-down (made by the
+  // first press); a press on it while that shows leaves it open.
+  bool HasPopup() override;
+  IcxCustomGridPopup* GetPopup() override;
+  void ShowPopup() override;
+  bool PopupClosesOnOwner() override { return false; }
 };
 
 // Beside a row: its focus, edit, insert or selection glyph, and its sizing edge.

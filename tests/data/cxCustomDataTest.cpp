@@ -1231,6 +1231,20 @@ TEST(DataControllerFilter, WorkingCriteriaDoNotFilterAndFilterRecordHandlerDoes)
   EXPECT_EQ(c.RowCount(), 2);
 }
 
+// A criteria made by CreateFilter and freed by its user is no longer told of removed items
+// (it was, after being freed).
+TEST(DataControllerFilter, AFreedWorkingCriteriaLeavesTheController) {
+  TLoggingController c;
+  FillSales(c);
+  TcxDataFilterCriteria* kept = c.CreateFilter();
+  TcxDataFilterCriteria* freed = c.CreateFilter();
+  kept->AddItem(nullptr, c.ItemObject(0), foEqual, "north", "north");
+  freed->AddItem(nullptr, c.ItemObject(0), foEqual, "north", "north");
+  delete freed;
+  c.RemoveItem(c.ItemObject(0));
+  EXPECT_TRUE(kept->IsEmpty());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Master-detail
 

@@ -144,20 +144,54 @@ TEST_F(EditingTest, TabInTheEditorReachesTheGrid) {
   EXPECT_FALSE(Ctrl()->IsEditorNavigationKey(VK_TAB, {}));
 }
 
+// A typed character opens the focused cell's editor when it is any code point from 32 up, or
+// Backspace, Ctrl+V or Ctrl+X; other control characters do not.
+TEST_F(EditingTest, TypedCharactersThatOpenTheEditor) {
+  Start();
+  struct {
+    char32_t key;
+    bool opens;
+  } cases[] = {{7, false},  {8, true},     {13, false},   {22, true},    {24, true},
+               {31, false}, {U'a', true}, {U'\u00e9', true}, {U'\u20ac', true}, {U'\U0001F600', true}};
+  for (auto& c : cases) {
+    char32_t key = c.key;
+    Ctrl()->FocusedRecord()->KeyPress(key);
+    EXPECT_EQ(Ctrl()->IsEditing(), c.opens) << uint32_t(c.key);
+    EXPECT_EQ(key == 0, c.opens) << uint32_t(c.key);
+    if (Ctrl()->IsEditing()) Editing()->HideEdit(false);
+  }
+}
+
 TEST_F(EditingTest, AValueThatDoesNotValidateKeepsTheEditor) {
   Start();
   auto* properties = static_cast<TcxTextEditProperties*>(view_->Items(0)->GetProperties());
-  properties->OnValidate = [](TObject*, Variant&, String& text, bool& error) {
+  String errorText = "not valid";
+  properties->OnValidate = [&errorText](TObject*, Variant&, String& text, bool& error) {
     error = true;
-    text = "not valid";
+    text = errorText;
   };
   view_->Items(0)->SetEditing(true);
   TypeIntoEditor("bad");
+  // Enter: the validation error with its text reaches the caller of the key (the application
+  // shows it); without a text the editor's refusal ends the key silently (EAbort).
   Word key = VK_RETURN;
-  EXPECT_ANY_THROW(Editing()->EditKeyDown(key, {}));
+  try {
+    Editing()->EditKeyDown(key, {});
+    ADD_FAILURE() << "Enter accepted a value that does not validate";
+  } catch (const EcxEditValidationError& e) {
+    EXPECT_EQ(String(e.Message()), "not valid");
+  }
   EXPECT_TRUE(Ctrl()->IsEditing());
   EXPECT_EQ(VarToStr(Edit()->EditValue()), "bad");
   EXPECT_FALSE(Editing()->EditHiding());
+  errorText = "";
+  Edit()->SetChangedSinceEnter(true);
+  key = VK_RETURN;
+  EXPECT_THROW(Editing()->EditKeyDown(key, {}), EAbort);
+  EXPECT_TRUE(Ctrl()->IsEditing());
+  EXPECT_EQ(VarToStr(Edit()->EditValue()), "bad");
+  errorText = "not valid";
+  Edit()->SetChangedSinceEnter(true);
   // Losing the focus: the error passes on after the editor took the focus back.
   Edit()->SetFocus();
   Pump();

@@ -287,6 +287,41 @@ TEST_F(QuickCustomizationFixture, ChecksShowAndHideColumnsAndEscClosesWithoutCha
   EXPECT_EQ(posChanged_, 2);
 }
 
+// The indicator's header item opens the quick customization popup by a real press, only
+// with the quick customization on, and stays open while columns are checked.
+TEST_F(QuickCustomizationFixture, IndicatorHeaderPressOpensThePopup) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsView()->SetIndicator(true);
+  Relayout(v);
+  HWND site = v->Site()->Handle();
+  auto pressHeader = [&] {
+    const TRect b = v->GetViewInfo()->IndicatorViewInfo()->HeaderItem()->Bounds;
+    const POINT p{(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2};
+    Advance(1000);
+    S().MoveMouse(site, POINT{p.X + 20, p.Y});
+    S().MoveMouse(site, p);
+    Pump();
+    S().Click(site, p);
+    Pump();
+  };
+  pressHeader();
+  EXPECT_FALSE(Controller(v)->HasItemsCustomizationPopup());
+  v->GetOptionsCustomize()->SetItemsQuickCustomization(true);
+  Relayout(v);
+  pressHeader();
+  ASSERT_TRUE(Controller(v)->HasItemsCustomizationPopup());
+  TcxGridColumnsCustomizationPopup* popup = Popup(v);
+  ASSERT_TRUE(popup->PopupVisible());
+  EXPECT_EQ(popup->PopupOwner(), v->GetViewInfo()->IndicatorViewInfo()->HeaderItem());
+  // A check relays the view out; the popup stays open.
+  popup->CheckListBox()->InnerCheckListBox()->ToggleItem(1);
+  Relayout(v);
+  Pump();
+  EXPECT_FALSE(v->GetColumn(1)->Visible());
+  EXPECT_TRUE(popup->PopupVisible());
+  popup->ClosePopup();
+}
+
 // Sheets: the customization form beside the grid with its filter drop-down open, and the
 // quick customization popup.
 TEST_F(QuickCustomizationFixture, SheetOfTheFormAndThePopups) {

@@ -6,7 +6,9 @@
 
 #include "TableViewTestSupport.h"
 #include "foundation/cxLookAndFeelPainters.h"
+#include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridFilterBox.h"
+#include "grid/cxGridFilterPopup.h"
 #include "gridviews/cxGridRows.h"
 
 namespace {
@@ -27,11 +29,12 @@ KORVAN_IMPLEMENT_CLASS(TFilterBoxView)
 
 class FilterBoxFixture : public gridviewstest::GridFormFixture {
  protected:
-  TFilterBoxView* Shown() {
+  template <class V = TFilterBoxView>
+  V* Shown() {
     grid_->LookAndFeel()->SetKind(lfUltraFlat);
     grid_->SetBounds(10, 10, 380, 260);
     TcxGridLevel* level = grid_->Levels()->Add();
-    auto* v = static_cast<TFilterBoxView*>(grid_->CreateView(TFilterBoxView::StaticClass()));
+    auto* v = static_cast<V*>(grid_->CreateView(V::StaticClass()));
     level->SetGridView(v);
     Bind(v, {{Variant("Japan"), Variant("Tokyo"), Variant(1)},
              {Variant("Japan"), Variant("Osaka"), Variant(2)},
@@ -191,6 +194,45 @@ TEST_F(FilterBoxFixture, ButtonsActOnRealClicks) {
   EXPECT_TRUE(filter->IsEmpty());
   EXPECT_FALSE(Bar(v)->Visible);
   EXPECT_EQ(v->DataController()->FilteredRecordCount(), 3);
+}
+
+// Without hooks of its own the view's drop-down button opens the controller's drop-down of
+// recent filters under it, and the customize button the filter customization for the whole
+// filter (here answered by the view's handler, so no dialog shows).
+TEST_F(FilterBoxFixture, ButtonsOpenTheRecentFiltersAndTheCustomization) {
+  auto* v = Shown<TcxGridDBTableView>();
+  AddCondition(v, "France");
+  v->Filtering()->AddToMRU();
+  v->DataController()->Filter()->RemoveAllItems();
+  AddCondition(v, "Japan");
+  v->Filtering()->AddToMRU();
+  Relayout(v);
+  ASSERT_TRUE(v->Filtering()->IsMRUItemsListAvailable());
+  ASSERT_TRUE(Button(v, 3)->Visible);
+  HWND site = v->Site()->Handle();
+  auto clickButton = [&](Integer i) {
+    const TRect b = Button(v, i)->Bounds;
+    Advance(1000);
+    S().Click(site, POINT{b.Left + b.Width() / 2, b.Top + b.Height() / 2});
+    Pump();
+  };
+  auto* controller = static_cast<TcxCustomGridTableController*>(v->Controller());
+  clickButton(3);
+  ASSERT_TRUE(controller->HasFilterMRUItemsPopup());
+  TcxGridFilterMRUItemsPopup* popup = controller->FilterMRUItemsPopup();
+  ASSERT_TRUE(popup->PopupVisible());
+  EXPECT_EQ(popup->PopupOwner(), Button(v, 3));
+  EXPECT_EQ(popup->ListBox()->Items()->Count(), 1);  // the France filter, not the current one
+  popup->ClosePopup();
+  Pump();
+  std::vector<TcxCustomGridTableItem*> asked;
+  v->OnFilterDialogShow = [&](TcxCustomGridTableView*, TcxCustomGridTableItem* item, bool& done) {
+    asked.push_back(item);
+    done = true;
+  };
+  clickButton(2);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], nullptr);
 }
 
 }  // namespace
