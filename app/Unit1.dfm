@@ -484,6 +484,7 @@ object Form1: TForm1
         TabOrder = 0
         object grvGrouping: TcxGridDBTableView
           DataController.DataSource = dsrView
+          NavigatorButtons.ConfirmDelete = False
           Styles.StyleSheet = cxGridTableViewStyleSheet1
         end
         object glvGrouping: TcxGridLevel

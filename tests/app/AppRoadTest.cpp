@@ -29,6 +29,7 @@ TEST_F(AppFixture, TheMainWindowIsMadeFromItsDescription) {
   EXPECT_EQ(f.glvGrouping->GridView(), f.grvGrouping);
   EXPECT_EQ(f.grvGrouping->GetDataController()->DataSource(), f.dsrView);
   EXPECT_EQ(f.grvGrouping->GetStyles()->StyleSheet(), f.cxGridTableViewStyleSheet1);
+  EXPECT_FALSE(f.grvGrouping->NavigatorButtons()->ConfirmDelete());
   EXPECT_EQ(f.grdPivot->DataSource(), f.dsrView);
   EXPECT_EQ(f.grdPivot->PopupMenu(), f.mnuGrid);
   EXPECT_EQ(f.grdPivot->Styles()->StyleSheet(), f.cxPivotGridStyleSheet1);
