@@ -451,9 +451,11 @@ void TcxGridTableViewExport::ExportExpandSign(Integer col, Integer row, bool exp
 
 String TcxGridTableViewExport::GetCellText(TcxCustomGridRow* record, TcxGridColumn* column) {
   TcxCustomEditProperties* properties = ColumnProperties(column);
-  if (properties && !properties->UsesFieldDisplayText(false))
-    return properties->ValueToDisplayText(record->GetValue(column->Index()), true, true);
-  return record->GetDisplayText(column->Index());
+  String text = properties && !properties->UsesFieldDisplayText(false)
+                    ? properties->ValueToDisplayText(record->GetValue(column->Index()), true, true)
+                    : record->GetDisplayText(column->Index());
+  column->DoGetDisplayText(record, text);
+  return text;
 }
 
 void TcxGridTableViewExport::GetFooterTextAndValue(TcxGridColumn* column, String& text, Variant& value) {
@@ -695,7 +697,9 @@ void TcxGridTableViewExport::ExportRows(Integer row) {
       Integer col = alwaysExpanded ? level : level + 1;
       if (col < ColCount) {
         provider_->SetCellStyleEx(col, row, 1, ColCount - col, style);
-        provider_->SetCellDataString(col, row, group->GetGroupText());
+        String text = group->GetGroupText();
+        if (TcxGridColumn* grouped = group->GetGroupedColumn()) grouped->DoGetDisplayText(group, text);
+        provider_->SetCellDataString(col, row, text);
       }
       ++row;
       if (SaveAll && (options->GroupFooters() == gfAlwaysVisible ||

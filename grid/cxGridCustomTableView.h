@@ -222,6 +222,8 @@ class TcxCustomGridTableItemStyles : public TcxCustomGridStyles {
 // ---- items --------------------------------------------------------------------------------
 
 using TcxGridGetDataTextEvent = std::function<void(TcxCustomGridTableItem* sender, Integer recordIndex, String& text)>;
+using TcxGridGetDisplayTextEvent =
+    std::function<void(TcxCustomGridTableItem* sender, TcxCustomGridRecord* record, String& text)>;
 
 class TcxCustomGridTableItem : public TcxComponent {
   KORVAN_CLASS(TcxCustomGridTableItem, TcxComponent)
@@ -250,6 +252,8 @@ class TcxCustomGridTableItem : public TcxComponent {
   void SetWidth(Integer value);
   bool IsWidthAssigned() const { return isWidthAssigned_; }
   TcxGridGetDataTextEvent OnGetDataText;
+  // Changes the text a group row or an export shows for a record of this item.
+  TcxGridGetDisplayTextEvent OnGetDisplayText;
 
   // Options and styles, made on first use from the class getters.
   TcxCustomGridTableItemOptions* Options();
@@ -364,6 +368,9 @@ class TcxCustomGridTableItem : public TcxComponent {
   virtual bool GetActuallyVisible() const { return GetVisible(); }
   virtual void DoGetDataText(Integer recordIndex, String& text) {
     if (OnGetDataText) OnGetDataText(this, recordIndex, text);
+  }
+  virtual void DoGetDisplayText(TcxCustomGridRecord* record, String& text) {
+    if (OnGetDisplayText) OnGetDisplayText(this, record, text);
   }
   virtual bool HasFixedWidth() const { return false; }
   virtual String GetDefaultCaption() const { return dataBinding_ ? dataBinding_->GetDefaultCaption() : String(); }

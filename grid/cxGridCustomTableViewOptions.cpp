@@ -471,6 +471,7 @@ void TcxCustomGridTableItem::AssignFrom(TcxCustomGridTableItem* source) {
   isWidthAssigned_ = source->isWidthAssigned_;
   width_ = source->width_;
   OnGetDataText = source->OnGetDataText;
+  OnGetDisplayText = source->OnGetDisplayText;
   OnGetStoredProperties = source->OnGetStoredProperties;
   OnGetStoredPropertyValue = source->OnGetStoredPropertyValue;
   OnSetStoredPropertyValue = source->OnSetStoredPropertyValue;

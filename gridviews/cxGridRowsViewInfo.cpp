@@ -850,7 +850,12 @@ TcxGridGroupRowViewInfo* TcxGridGroupCellViewInfo::Row() const {
   return static_cast<TcxGridGroupRowViewInfo*>(RecordViewInfo());
 }
 
-String TcxGridGroupCellViewInfo::GetText() { return Row()->GroupRow()->GetGroupText(); }
+String TcxGridGroupCellViewInfo::GetText() {
+  TcxGridGroupRow* row = Row()->GroupRow();
+  String text = row->GetGroupText();
+  if (TcxGridColumn* column = row->GetGroupedColumn()) column->DoGetDisplayText(row, text);
+  return text;
+}
 
 TRect TcxGridGroupCellViewInfo::GetTextAreaBounds() {
   TRect r = TcxGridTableCellViewInfo::GetTextAreaBounds();

@@ -194,6 +194,26 @@ TEST_F(cxExportGrid4Link, SelectedRowsComeWithTheirGroupRows) {
   EXPECT_EQ(r->CellText(2, 2), "Bergen");
 }
 
+// A column's OnGetDisplayText changes its cells and, for the grouped column, the group rows,
+// in the export as on the screen.
+TEST_F(cxExportGrid4Link, OnGetDisplayTextChangesCellsAndGroupRows) {
+  TcxGridDBTableView* v = GroupedView(1);
+  v->GetViewData()->ExpandAll(true);
+  auto mark = [](TcxCustomGridTableItem*, TcxCustomGridRecord* record, String& text) {
+    text += record->IsDataRecord() ? " (city)" : " (group)";
+  };
+  v->GetColumn(0)->OnGetDisplayText = mark;
+  v->GetColumn(1)->OnGetDisplayText = mark;
+  Relayout(v);
+  auto* rows = static_cast<TcxGridRowsViewInfo*>(v->GetViewInfo()->RecordsViewInfo());
+  auto* group = dynamic_cast<TcxGridGroupRowViewInfo*>(rows->Items(0));
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->GroupCell()->GetText(), "Country : Japan (group)");
+  TcxRecordingExportProvider* r = Record();
+  EXPECT_EQ(r->CellText(1, 1), "Country : Japan (group)");
+  EXPECT_EQ(r->CellText(2, 2), "Tokyo (city)");
+}
+
 // Grid mode with a window that does not start at the first record: the selected record is
 // exported, not the row that had its grid-mode index; grid mode is back afterwards.
 TEST_F(cxExportGrid4Link, GridModeSelectionExportsTheSelectedRecords) {
