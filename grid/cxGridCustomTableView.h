@@ -1107,6 +1107,11 @@ class TcxGridDataControllerOverrides : public TBase {
     TcxCustomGridTableView* v = GridView();
     return v && index >= 0 && index < v->ItemCount() ? v->Items(index) : TBase::GetItem(index);
   }
+  // A filter's text names its items by their captions (the filter box, recent filters).
+  String GetFilterItemFieldCaption(TObject* item) override {
+    auto* gridItem = dynamic_cast<TcxCustomGridTableItem*>(item);
+    return gridItem ? gridItem->Caption() : TBase::GetFilterItemFieldCaption(item);
+  }
   // The properties' text, else the controller's own; then OnGetDataText may change it.
   String GetDisplayText(int recordIndex, int itemIndex) override {
     TcxCustomGridTableView* v = GridView();
