@@ -1,4 +1,4 @@
-// The Office view: the NET view drawn in the Office 2003 scheme colours, with gradients.
+// The Office view: the NET view drawn in the Office11 scheme colours, with gradients.
 #include "docking/dxDockControlOfficeView.h"
 
 #include "foundation/dxOffice11.h"

@@ -764,7 +764,8 @@ bool TcxCustomCalcEditProperties::UsesFieldDisplayText(bool edit_focused) {
 
 String TcxCustomCalcEditProperties::NumberText(double value) {
   const Integer precision = Precision() == 0 ? 15 : Precision();
-  if (scientificFormat_) return TrimCalcExponentText(CalcExponentText(value, precision));
+  // Infinities and NaN have no exponent to format.
+  if (scientificFormat_ && std::isfinite(value)) return TrimCalcExponentText(CalcExponentText(value, precision));
   String text = FloatToStrF(value, ffGeneral, precision, 0);
   if (useThousandSeparator_) AddThousandSeparators(text);
   return text;

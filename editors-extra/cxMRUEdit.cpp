@@ -139,8 +139,12 @@ void TcxCustomMRUEdit::DoButtonClick(Integer index) {
 }
 
 void TcxCustomMRUEdit::DoEditKeyDown(Word& key, TShiftState shift) {
-  if (key == VK_RETURN && !shift.Contains(ssAlt) && !(DroppedDown() && ItemIndex() >= 0))
+  if (key == VK_RETURN && !shift.Contains(ssAlt) && !(DroppedDown() && ItemIndex() >= 0)) {
+    // The new-item handler may free the editor.
+    TWeakRef<TcxCustomMRUEdit> self(this);
     InsertMRUItem(Text());
+    if (!self) return;
+  }
   TcxCustomComboBox::DoEditKeyDown(key, shift);
 }
 
@@ -151,7 +155,9 @@ void TcxCustomMRUEdit::LookupItemSelected(TObject* sender) {
 }
 
 void TcxCustomMRUEdit::SetDisplayValue(const Variant& value) {
+  TWeakRef<TcxCustomMRUEdit> self(this);
   InsertMRUItem(Text());
+  if (!self) return;
   TcxCustomComboBox::SetDisplayValue(value);
 }
 

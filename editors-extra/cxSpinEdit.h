@@ -181,7 +181,7 @@ class TcxSpinEditViewInfo : public TcxCustomTextEditViewInfo {
   void DrawEditor(TcxCanvas* canvas) override;
   void DrawButtonSymbol(TcxCanvas* canvas, Integer index, const TRect& r, TColor text_color,
                         TColor background_color, bool pressed_shift) override;
-  // The hot-flat, ultra-flat and Office 2003 buttons draw the sides their place in the group
+  // The hot-flat, ultra-flat and Office11 buttons draw the sides their place in the group
   // needs; the others as every edit button.
   void DrawButtonBorder(TcxCanvas* canvas, Integer index, TRect& fill_rect, TRect& content_rect,
                         TColor& text_color, TColor& background_color) override;

@@ -724,6 +724,8 @@ void TcxGridTableViewExport::ExportRows(Integer row) {
       if (View()->Preview()->Place() == ppTop) ExportPreviewLine(row, record, false);
       ExportRecordLines(row, rowIndex, level, lkRecord);
       row += GetRecordLineCount();
+      // The record line may have remade the rows: read the row again.
+      record = data->GetRow(rowIndex);
       if (View()->Preview()->Place() == ppBottom) ExportPreviewLine(row, record, false);
     }
   }

@@ -26,7 +26,7 @@ enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 // Width of the arrow part of a drop-down button; the face overlaps it by 2 pixels.
 constexpr Integer cxDropDownButtonWidth = 15;
 
-// The painter class for buttons: the native painter stands in for the Office 2003 one when
+// The painter class for buttons: the native painter stands in for the Office11 one when
 // the button theme is available, else the standard painter.
 TcxCustomLookAndFeelPainterClass ButtonPainterClass(TcxLookAndFeel* lookAndFeel);
 

@@ -52,7 +52,7 @@ TcxControl::~TcxControl() {
   if (drag.Active() && drag.DragControl() == this) drag.Finish(false);
   if (dragOperation_) {
     // Freed in the middle of its drag: the screen gets its cursor back.
-    if (dragPhase_ == dphActive) Screen->SetCursor(cursorBeforeDrag_);
+    if (dragPhase_ == dphActive && Screen) Screen->SetCursor(cursorBeforeDrag_);
     dragOperation_->Free();
     dragOperation_ = nullptr;
   }

@@ -106,7 +106,11 @@ void TcxTimer::SetOnTimer(TNotifyEvent handler) {
 }
 
 void TcxTimer::FireTimer() {
-  if (onTimer_) onTimer_(this);
+  // A handler may free its own timer (stopping a scroll or a one-shot wait): it runs from a
+  // copy, so the function being executed is not destroyed under it.
+  if (!onTimer_) return;
+  const auto handler = onTimer_;
+  handler(this);
 }
 
 void TcxTimer::RestartTimer() {

@@ -477,7 +477,7 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   virtual TColor HotFrameColor() const { return clHighlight; }
 };
 
-// ---- Office 2003 ---------------------------------------------------------------------------
+// ---- Office11 ---------------------------------------------------------------------------
 
 class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
  public:

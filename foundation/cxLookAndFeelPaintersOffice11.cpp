@@ -1,4 +1,4 @@
-// The Office 2003 painter: scheme colours, header gradients and bitmap expand buttons on top
+// The Office11 painter: scheme colours, header gradients and bitmap expand buttons on top
 // of the ultra-flat recipes.
 #include "foundation/cxLookAndFeelPainters.h"
 #include "foundation/cxLookAndFeelPaintersInternal.h"

@@ -183,7 +183,7 @@ class TcxSystemPaletteChangedNotifier : public TObject {
   bool isPrimary_;
 };
 
-// One hidden window while at least one notifier exists; holds the Office 2003 colour set.
+// One hidden window while at least one notifier exists; holds the Office11 colour set.
 class TcxSystemPaletteChangedListener : public TObject {
   KORVAN_CLASS(TcxSystemPaletteChangedListener, TObject)
 
@@ -192,7 +192,7 @@ class TcxSystemPaletteChangedListener : public TObject {
   ~TcxSystemPaletteChangedListener() override;
   void Subscribe(TcxSystemPaletteChangedNotifier* notifier, bool isPrimary);
   void Unsubscribe(TcxSystemPaletteChangedNotifier* notifier, bool isPrimary);
-  // Rebuilds the Office 2003 colours, then fires primary notifiers newest first, then the
+  // Rebuilds the Office11 colours, then fires primary notifiers newest first, then the
   // others newest first.
   void BroadcastChange();
   // The hidden window; made again when something destroyed it.

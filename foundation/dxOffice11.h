@@ -1,4 +1,4 @@
-// The Office 2003 colour set (scheme colours when a matching visual style runs, system-
+// The Office11 colour set (scheme colours when a matching visual style runs, system-
 // derived colours otherwise), its brushes and expand-button glyphs, and the colour
 // arithmetic and simple fills the painters share.
 #pragma once

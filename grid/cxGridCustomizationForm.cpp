@@ -191,8 +191,10 @@ void TcxCustomGridCustomizationForm::DoShow() {
   timer_->SetOnTimer([this](TObject*) {
     inTick_ = true;
     TWeakRef<TcxCustomGridCustomizationForm> self(this);
+    Finally done{[&] {
+      if (self) inTick_ = false;
+    }};
     CheckVisibility();
-    if (self) inTick_ = false;
   });
 }
 

@@ -318,7 +318,7 @@ class TcxPCFlatButtonsPainter : public TcxPCButtonedPainter {
   TRect GetSeparatorGap(Integer visibleIndex);
 };
 
-// The six Office 2003 colours of the page control for the current scheme (refreshed at the
+// The six Office11 colours of the page control for the current scheme (refreshed at the
 // unit start and on every palette change).
 struct TcxPCOffice11Colors {
   TColor BackgroundLight, BackgroundDark;  // page, row band and tabs other than the main one
@@ -339,7 +339,7 @@ class TcxPaletteChangedNotifier : public TcxSystemPaletteChangedNotifier {
   TcxPaletteChangedNotifier();
 };
 
-// The ultra-flat painter in the Office 2003 colours, with gradients under pcoGradient.
+// The ultra-flat painter in the Office11 colours, with gradients under pcoGradient.
 class TcxPCOffice11Painter : public TcxPCUltraFlatPainter {
   KORVAN_CLASS(TcxPCOffice11Painter, TcxPCUltraFlatPainter)
 

@@ -1,4 +1,4 @@
-// The Office11 painter, the page control's Office 2003 colours and the palette notifier.
+// The Office11 painter, the page control's Office11 colours and the palette notifier.
 #include "foundation/cxLookAndFeelPainters.h"
 #include "foundation/dxOffice11.h"
 #include "pagecontrol/cxPCPainters.h"

@@ -11,6 +11,8 @@ namespace {
 // Starts xdg-open with the target as one argument; a failure to start is silent, and the
 // child is reaped in the background so no zombie is left.
 void DesktopOpen(const String& target) {
+  // A text starting with '-' would be read as an option of the opener, not as a link.
+  if (target[0] == '-') return;
   std::string program = "xdg-open", argument = target;
   char* argv[] = {program.data(), argument.data(), nullptr};
   pid_t pid = 0;

@@ -1121,7 +1121,7 @@ void TMetafile::LoadFromBytes(const String& bytes) {
     w = MulDiv(ReadI32(bytes, 32) - ReadI32(bytes, 24), 96, 2540);
     h = MulDiv(ReadI32(bytes, 36) - ReadI32(bytes, 28), 96, 2540);
   } else if (bytes.size() >= 22 && ReadU32(bytes, 0) == 0x9AC6CDD7 && ReadU16(bytes, 14) != 0) {
-    // Placeable Windows metafile: the bounding box in units of 1/inch.
+    // Placeable metafile (WMF): the bounding box in units of 1/inch.
     const Integer inch = ReadU16(bytes, 14);
     w = MulDiv(ReadI16(bytes, 10) - ReadI16(bytes, 6), 96, inch);
     h = MulDiv(ReadI16(bytes, 12) - ReadI16(bytes, 8), 96, inch);

@@ -460,7 +460,7 @@ class TJPEGImage : public TGraphic {
 
 // A recorded sequence of drawing calls, replayed scaled into any rectangle. Its size is
 // MMWidth/MMHeight in 0.01 mm or Width/Height in pixels at 96 DPI.
-// A metafile read from a file (enhanced, or a placeable Windows metafile) keeps the file's
+// A metafile read from a file (enhanced, or a placeable metafile (WMF)) keeps the file's
 // bytes: its size comes from the file's header, saving writes the same bytes back, and
 // drawing shows a placeholder frame, since the records themselves are not replayed.
 class TMetafile : public TGraphic {

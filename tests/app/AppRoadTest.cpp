@@ -505,6 +505,7 @@ TEST_F(AppFixture, AboutShowsTheFixedTextAndExitClosesTheWindow) {
 // grid's columns and the pivot grid's fields do not reach freed editor defaults (the program
 // crashed or hung on Exit after an import). Run in a child process: it finalizes every unit.
 TEST_F(AppFixture, TheProgramEndsCleanlyAfterASession) {
+  const std::string savedStyle = testing::FLAGS_gtest_death_test_style;
   testing::FLAGS_gtest_death_test_style = "threadsafe";
   EXPECT_EXIT(
       {
@@ -517,6 +518,7 @@ TEST_F(AppFixture, TheProgramEndsCleanlyAfterASession) {
         std::_Exit(messages.empty() ? 0 : 1);
       },
       testing::ExitedWithCode(0), "");
+  testing::FLAGS_gtest_death_test_style = savedStyle;
 }
 
 // ---- pictures ------------------------------------------------------------------------------------

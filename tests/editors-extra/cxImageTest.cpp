@@ -223,7 +223,7 @@ TEST(ImageMetafile, AFileKeepsItsBytesAndSizeAndDrawsAFrame) {
   EXPECT_EQ(m.Height(), 48);
   EXPECT_FALSE(m.Empty());
   EXPECT_EQ(BytesOf(&m), emf);
-  // A placeable Windows metafile: the box in units per inch.
+  // A placeable metafile (WMF): the box in units per inch.
   String wmf(22, '\0');
   const uint32_t key = 0x9AC6CDD7;
   memcpy(wmf.data(), &key, 4);

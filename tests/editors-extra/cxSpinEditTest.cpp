@@ -298,7 +298,7 @@ TEST_F(SpinEditTest, ButtonLayoutByPositionSheet) {
 }
 
 // The spin buttons' own borders: hot-flat sides by the button's place in the group, the
-// ultra-flat and Office 2003 frames, and the spin theme's parts for the native look; a sheet of
+// ultra-flat and Office11 frames, and the spin theme's parts for the native look; a sheet of
 // the three positions with fast buttons in each look.
 TEST_F(SpinEditTest, ButtonBordersPerStyleAndNativeSpinParts) {
   auto button = [](TcxSpinEdit* e, Integer index) -> TcxEditButtonViewInfo* {

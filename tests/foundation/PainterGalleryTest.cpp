@@ -161,7 +161,7 @@ TEST_F(ThemedPainterTest, GallerySheetOfEveryPainter) {
   } columns[] = {{"Flat", Flat(), false},
                  {"Standard", Standard(), false},
                  {"Ultra flat", UltraFlat(), false},
-                 {"Office 2003", Office11(), false},
+                 {"Office11", Office11(), false},
                  {"Native style (scripted theme)", Native(), true}};
   Integer height = 0;
   for (int i = 0; i < 5; ++i) {

@@ -1,4 +1,4 @@
-// The drawing recipes of the standard, flat, ultra-flat and Office 2003 painters, checked
+// The drawing recipes of the standard, flat, ultra-flat and Office11 painters, checked
 // pixel by pixel where their pixels are fixed: button frames, captions, expand buttons,
 // check boxes, headers, footers, scroll-bar parts and tabs.
 #include "tests/foundation/PainterTestUtil.h"

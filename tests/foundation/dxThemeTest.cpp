@@ -1,4 +1,4 @@
-// The theme layer without a library and with the scripted engine; the Office 2003 colours.
+// The theme layer without a library and with the scripted engine; the Office11 colours.
 #include <gtest/gtest.h>
 
 #include "foundation/cxGraphics.h"
@@ -194,7 +194,7 @@ TEST_F(ThemeTest, ScriptedEngineDrawsThroughTheForwarders) {
   EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
 }
 
-// ---- Office 2003 colours -------------------------------------------------------------------
+// ---- Office11 colours -------------------------------------------------------------------
 
 TEST_F(ThemeTest, Office11ColoursFollowTheSchemeOrTheSystemColours) {
   InstallThemeLibrary(&lib);  // Luna, NormalColor
