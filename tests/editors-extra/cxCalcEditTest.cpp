@@ -318,9 +318,12 @@ TEST_F(CalcEditTest, SheetsInEachLookAndFeel) {
     S().TypeText("12");
     S().MoveMouse(edit_->Calculator()->Handle(), CalcPoint(ckDigit5));
     Pump();
+    ASSERT_TRUE(edit_->DroppedDown());
+    EXPECT_EQ(edit_->Text(), "12");  // the drop-down calculator shows in the editor
     static const char* names[] = {"flat", "standard", "ultraflat", "office11"};
     S().SnapshotScreen(String("editors_extra_calc_edit_") + names[kind] + ".png");
     S().PressKey(VK_ESCAPE);
+    EXPECT_FALSE(edit_->DroppedDown());
   }
 }
 

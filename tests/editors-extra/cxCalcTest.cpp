@@ -385,11 +385,18 @@ TEST_F(CalculatorTest, SheetsAtTwoSizes) {
   calc_->SetFocus();
   Pump();
   S().Snapshot(calc_->Handle(), "editors_extra_calculator_small.png");
+  // 5 stored in memory: the memory buttons are live in both pictures.
+  const String shown = calc_->Display;
+  EXPECT_EQ(shown, "5");
+  EXPECT_FALSE(calc_->Button(ckMemoryRecall).Grayed);
+  const Integer smallWidth = calc_->Width();
   calc_->SetBounds(10, 10, 400, 270);
   Run("5S");
   S().MoveMouse(calc_->Handle(), Center(ckDigit5));
   S().MouseDown(calc_->Handle(), Center(ckDigit8));
   Pump();
+  EXPECT_GT(calc_->Width(), smallWidth);
+  EXPECT_EQ(calc_->Display, shown);
   S().Snapshot(calc_->Handle(), "editors_extra_calculator_large.png");
   S().MouseUp(calc_->Handle(), Center(ckDigit8));
 }

@@ -297,6 +297,10 @@ TEST_F(CurrencyEditTest, SheetInEachLookAndFeel) {
       e->Style()->LookAndFeel()->SetNativeStyle(false);
     }
     Pump();
+    // The focused editor shows its edit text, the other one the currency format.
+    EXPECT_TRUE(other_->Focused());
+    EXPECT_EQ(other_->Text(), "99.99");
+    EXPECT_NE(edit_->Text().find("$1,234.50"), String::npos) << edit_->Text();
     S().Snapshot(form_->Handle(), String("editors_extra_currency_edit_") + names[kind] + ".png", true);
   }
 }

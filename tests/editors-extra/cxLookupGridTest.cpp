@@ -251,6 +251,8 @@ TEST_F(LookupGridTest, SheetsInEachLookAndFeel) {
     g->SetPopupMode(i >= 2);
     g->SetFocusedRowIndex(2);
     g->DataController()->ChangeFocusedRowSelected(true);
+    Pump();
+    EXPECT_EQ(Column0(g).front(), i % 2 ? "Kiwi" : "Apple");
     left += 270;
   }
   Pump();

@@ -564,6 +564,7 @@ TEST_F(CardViewTest, SheetsInEachLookAndFeel) {
     Relayout();
     form_->Repaint();
     Pump();
+    EXPECT_GE(view_->GetViewInfo()->GetCardsViewInfo()->Count(), 2) << look.file;
     S().Snapshot(form_->Handle(), look.file);
   }
 }

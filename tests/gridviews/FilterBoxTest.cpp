@@ -253,6 +253,7 @@ TEST(FilterBoxSheet, TheBarInThreeLooks) {
   TDataSource source(nullptr);
   source.SetDataSet(&ds);
   const TcxLookAndFeelKind kinds[] = {lfUltraFlat, lfStandard, lfOffice11};
+  std::vector<TFilterBoxView*> views;
   for (int i = 0; i < 3; ++i) {
     auto* grid = new TcxGrid(form);
     grid->SetBounds(8, 8 + i * 130, 430, 120);
@@ -269,9 +270,16 @@ TEST(FilterBoxSheet, TheBarInThreeLooks) {
       view->DataController()->Filter()->AddItem(nullptr, view->GetColumn(0), foEqual, "Japan", "Japan");
       view->DataController()->Filter()->SetActive(i == 0);
     }
+    views.push_back(view);
   }
   form->Show();
   session.Pump();
+  // An active and an inactive filter name the column; the middle grid has none.
+  const char* texts[] = {"(Country = Japan)", "<Filter is Empty>", "(Country = Japan)"};
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(views[i]->GetViewInfo()->FilterViewInfo()->Visible);
+    EXPECT_EQ(views[i]->GetViewInfo()->FilterViewInfo()->GetText(), texts[i]);
+  }
   session.Snapshot(form->Handle(), "gridviews_filter_box.png");
   form->Free();
 }
