@@ -17,7 +17,7 @@ class TcxCustomGridPopup : public TcxCustomPopupWindow, public IcxCustomGridPopu
   ~TcxCustomGridPopup() override;
 
   // IcxCustomGridPopup: the owner is a cell of the view.
-  TcxCustomGridCellViewInfo* PopupOwner() override { return owner_; }
+  TcxCustomGridCellViewInfo* PopupOwner() override { return owner_.Get(); }
   // A null owner closes a visible popup when the old owner asks for it.
   void SetPopupOwner(TcxCustomGridCellViewInfo* owner) override;
   bool PopupVisible() override { return Visible(); }
@@ -40,7 +40,9 @@ class TcxCustomGridPopup : public TcxCustomPopupWindow, public IcxCustomGridPopu
 
  private:
   TcxCustomGridView* gridView_;
-  TcxCustomGridCellViewInfo* owner_ = nullptr;
+  // Weak: a layout may delete the owning cell while the popup stays open (an owner that
+  // keeps its popup across layouts, such as the indicator's header).
+  TWeakRef<TcxCustomGridCellViewInfo> owner_;
 };
 
 class TcxGridPopupListBox;
