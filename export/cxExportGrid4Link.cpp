@@ -7,9 +7,12 @@
 #include "editors-extra/cxCalendar.h"
 #include "editors-extra/cxSpinEdit.h"
 #include "editors-extra/cxTimeEdit.h"
+#include "export/cxExportGridCardChart.h"
 #include "export/cxExportPivotGridLink.h"
 #include "export/cxHtmlXmlTxtExport.h"
 #include "grid/cxGridDBDataDefinitions.h"
+#include "gridviews/cxGridCardView.h"
+#include "gridviews/cxGridChartView.h"
 #include "gridviews/cxGridRows.h"
 #include "vcl/Graphics.h"
 
@@ -91,7 +94,7 @@ void TcxGridExportTableMap::AddItem(Integer left, Integer line, Integer width, I
 // The base exporter
 
 TcxGridCustomExport::TcxGridCustomExport(const String& fileName, Integer exportType, TcxCustomGridView* gridView,
-                                         TcxCustomGrid* grid, TcxGridTableViewInfo* viewInfo)
+                                         TcxCustomGrid* grid, TcxCustomGridTableViewInfo* viewInfo)
     : gridView_(gridView), grid_(grid), viewInfo_(viewInfo), fileName_(fileName), exportType_(exportType) {
   try {
     provider_ = std::dynamic_pointer_cast<IcxExportProvider>(TcxExport::Provider(exportType, fileName));
@@ -133,10 +136,40 @@ void TcxGridCustomExport::ViewParamsToStyle(const TcxStyleParams& params, TcxCac
   cxViewParamsToStyle(params, style);
 }
 
+TcxCustomEditProperties* TcxGridCustomExport::ColumnProperties(TcxCustomGridTableItem* item) {
+  auto it = properties_.find(item);
+  if (it == properties_.end()) it = properties_.emplace(item, item->GetProperties()).first;
+  return it->second;
+}
+
+String TcxGridCustomExport::GetCellText(TcxCustomGridRecord* record, TcxCustomGridTableItem* item) {
+  TcxCustomEditProperties* properties = ColumnProperties(item);
+  String text = properties && !properties->UsesFieldDisplayText(false)
+                    ? properties->ValueToDisplayText(record->GetValue(item->Index()), true, true)
+                    : record->GetDisplayText(item->Index());
+  item->DoGetDisplayText(record, text);
+  return text;
+}
+
+Integer TcxGridCustomExport::CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params,
+                                         const std::function<TcxCacheCellStyle()>& make, Integer extra) {
+  TFont* font = params.Font;
+  TStyleKey key{kind, owner, extra, params.Color, params.TextColor, font != nullptr, font ? font->Name() : String(),
+                font ? font->Size() : 0, font ? Byte(font->Style().ToMask()) : Byte(0),
+                font ? Integer(font->Charset()) : 0};
+  auto it = styles_.find(key);
+  if (it == styles_.end()) it = styles_.emplace(key, provider_->RegisterStyle(make())).first;
+  return it->second;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The table view exporter
 
 TcxGridTableView* TcxGridTableViewExport::View() const { return static_cast<TcxGridTableView*>(gridView_); }
+
+TcxGridTableViewInfo* TcxGridTableViewExport::TableViewInfo() const {
+  return viewInfo_ ? static_cast<TcxGridTableViewInfo*>(viewInfo_) : View()->GetViewInfo();
+}
 
 void TcxGridTableViewExport::InitializeDefaultStyle() { provider_->SetDefaultStyle(DefaultCellStyle()); }
 
@@ -179,8 +212,7 @@ void TcxGridTableViewExport::ExpandRows() {
 }
 
 void TcxGridTableViewExport::BuildColumnMap() {
-  TcxGridTableViewInfo* viewInfo = viewInfo_ ? viewInfo_ : View()->GetViewInfo();
-  TcxGridHeaderViewInfo* header = viewInfo->HeaderViewInfo();
+  TcxGridHeaderViewInfo* header = TableViewInfo()->HeaderViewInfo();
   Integer count = header->GetItemViewInfoCount();
   std::vector<Integer> widths;
   Integer sum = 0;
@@ -364,12 +396,21 @@ void TcxGridTableViewExport::DoExport() {
   provider_->Commit();
 }
 
-TcxGridTableViewInfo* TcxGridTableViewExport::CreateDetailViewInfo(TcxCustomGridView* view, const TRect& bounds) {
-  if (!dynamic_cast<TcxGridTableView*>(view)) return nullptr;
-  std::unique_ptr<TcxGridTableViewInfo> info;
+namespace {
+
+// A view info of the view's own class laid out downwards from the first record in the bounds;
+// with `guardCreation` a failure while creating it gives nullptr too, else only a failure
+// while calculating it does.
+TcxCustomGridTableViewInfo* MakeDetailViewInfo(TcxCustomGridView* view, const TRect& bounds, bool guardCreation) {
+  std::unique_ptr<TcxCustomGridTableViewInfo> info;
   try {
-    info.reset(dynamic_cast<TcxGridTableViewInfo*>(view->GetViewInfoClass()->Create(view)));
-    if (!info) return nullptr;
+    info.reset(dynamic_cast<TcxCustomGridTableViewInfo*>(view->GetViewInfoClass()->Create(view)));
+  } catch (const Exception&) {
+    if (!guardCreation) throw;
+    return nullptr;
+  }
+  if (!info) return nullptr;
+  try {
     info->FirstRecordIndexOverride = 0;
     info->SetInternal(true);
     info->SetClientBounds(bounds);
@@ -381,21 +422,18 @@ TcxGridTableViewInfo* TcxGridTableViewExport::CreateDetailViewInfo(TcxCustomGrid
   return info.release();
 }
 
-TcxCustomEditProperties* TcxGridTableViewExport::ColumnProperties(TcxGridColumn* column) {
-  auto it = properties_.find(column);
-  if (it == properties_.end()) it = properties_.emplace(column, column->GetProperties()).first;
-  return it->second;
+}  // namespace
+
+TcxCustomGridTableViewInfo* TcxGridTableViewExport::CreateDetailViewInfo(TcxCustomGridView* view,
+                                                                         const TRect& bounds) {
+  if (!view || dynamic_cast<TcxGridChartView*>(view)) return nullptr;
+  return MakeDetailViewInfo(view, bounds, true);
 }
 
-template <class F>
-Integer TcxGridTableViewExport::CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make) {
-  TFont* font = params.Font;
-  TStyleKey key{kind, owner, params.Color, params.TextColor, font != nullptr, font ? font->Name() : String(),
-                font ? font->Size() : 0, font ? Byte(font->Style().ToMask()) : Byte(0),
-                font ? Integer(font->Charset()) : 0};
-  auto it = styles_.find(key);
-  if (it == styles_.end()) it = styles_.emplace(key, provider_->RegisterStyle(make())).first;
-  return it->second;
+TcxCustomGridTableViewInfo* TcxGridTableViewExport::CreateCardDetailViewInfo(TcxCustomGridView* view,
+                                                                             const TRect& bounds) {
+  if (!view) return nullptr;
+  return MakeDetailViewInfo(view, bounds, false);
 }
 
 void TcxGridTableViewExport::GetContentStyle(TcxCustomGridRow* record, TcxGridColumn* column,
@@ -447,15 +485,6 @@ void TcxGridTableViewExport::ExportExpandSign(Integer col, Integer row, bool exp
   }));
   provider_->SetCellDataString(col, row, expanded ? "-" : "+");
   provider_->SetColumnWidth(col, cxExpandSignWidth);
-}
-
-String TcxGridTableViewExport::GetCellText(TcxCustomGridRow* record, TcxGridColumn* column) {
-  TcxCustomEditProperties* properties = ColumnProperties(column);
-  String text = properties && !properties->UsesFieldDisplayText(false)
-                    ? properties->ValueToDisplayText(record->GetValue(column->Index()), true, true)
-                    : record->GetDisplayText(column->Index());
-  column->DoGetDisplayText(record, text);
-  return text;
 }
 
 void TcxGridTableViewExport::GetFooterTextAndValue(TcxGridColumn* column, String& text, Variant& value) {
@@ -637,14 +666,14 @@ void TcxGridTableViewExport::ExportDetailLine(Integer row, Integer rowIndex, Int
   TcxCustomGridView* detail = master->GetActiveDetailGridView();
   if (!detail) return;
   try {
-    TcxGridTableViewInfo* own = viewInfo_ ? viewInfo_ : View()->GetViewInfo();
-    std::unique_ptr<TcxGridTableViewInfo> info(CreateDetailViewInfo(detail, own->ClientBounds()));
-    if (!info) return;
-    std::unique_ptr<TcxGridCustomExport> exporter;
-    if (dynamic_cast<TcxGridTableView*>(detail))
-      exporter = std::make_unique<TcxGridTableViewExport>(fileName_, exportType_, detail, grid_, info.get());
-    else
-      exporter = std::make_unique<TcxGridCustomExport>(fileName_, exportType_, detail, grid_, info.get());
+    TRect bounds = TableViewInfo()->ClientBounds();
+    std::unique_ptr<TcxCustomGridTableViewInfo> info(dynamic_cast<TcxGridCardView*>(detail)
+                                                         ? CreateCardDetailViewInfo(detail, bounds)
+                                                         : CreateDetailViewInfo(detail, bounds));
+    // A chart is exported without a layout of its own.
+    if (!info && !dynamic_cast<TcxGridChartView*>(detail)) return;
+    std::unique_ptr<TcxGridCustomExport> exporter =
+        CreateGridViewExport(detail, fileName_, exportType_, grid_, info.get());
     exporter->SaveAll = detailsWhole;
     exporter->Expand = Expand;
     exporter->UseNativeFormat = UseNativeFormat;
@@ -753,15 +782,27 @@ void TcxGridTableViewExport::ExportRows(Integer row) {
 
 namespace {
 
-TClass ExporterClassOf(TcxCustomGrid* grid) {
+// The view to export: the grid's focused view on its active level.
+TcxCustomGridView* ExportedView(TcxCustomGrid* grid) {
   if (!grid->ActiveLevel()) throw EcxGridExport(cxGetResString(scxActiveGridLevelDoesNotExist));
   TcxCustomGridView* view = grid->FocusedView();
   if (!view) throw EcxGridExport(cxGetResString(scxGridViewDoesNotExist));
-  if (dynamic_cast<TcxGridTableView*>(view)) return TcxGridTableViewExport::StaticClass();
-  return TcxGridCustomExport::StaticClass();
+  return view;
 }
 
 }  // namespace
+
+std::unique_ptr<TcxGridCustomExport> CreateGridViewExport(TcxCustomGridView* view, const String& fileName,
+                                                          Integer exportType, TcxCustomGrid* grid,
+                                                          TcxCustomGridTableViewInfo* viewInfo) {
+  if (dynamic_cast<TcxGridTableView*>(view))
+    return std::make_unique<TcxGridTableViewExport>(fileName, exportType, view, grid, viewInfo);
+  if (dynamic_cast<TcxGridCardView*>(view))
+    return std::make_unique<TcxGridCardViewExport>(fileName, exportType, view, grid, viewInfo);
+  if (dynamic_cast<TcxGridChartView*>(view))
+    return std::make_unique<TcxGridChartViewExport>(fileName, exportType, view, grid, viewInfo);
+  return std::make_unique<TcxGridCustomExport>(fileName, exportType, view, grid, viewInfo);
+}
 
 void ExportGridToFile(String fileName, Integer exportType, TcxCustomGrid* grid, bool expand, bool saveAll,
                       bool useNativeFormat, const String& separator, const String& beginString,
@@ -769,13 +810,8 @@ void ExportGridToFile(String fileName, Integer exportType, TcxCustomGrid* grid, 
   InitializeCxExportGrid4Link();
   if (!grid) return;
   if (!fileExt.empty()) fileName = ChangeFileExt(fileName, "." + fileExt);
-  TClass exporterClass = ExporterClassOf(grid);
-  TcxCustomGridView* view = grid->FocusedView();
-  std::unique_ptr<TcxGridCustomExport> exporter;
-  if (exporterClass == TcxGridTableViewExport::StaticClass())
-    exporter = std::make_unique<TcxGridTableViewExport>(fileName, exportType, view, grid, nullptr);
-  else
-    exporter = std::make_unique<TcxGridCustomExport>(fileName, exportType, view, grid, nullptr);
+  TcxCustomGridView* view = ExportedView(grid);
+  std::unique_ptr<TcxGridCustomExport> exporter = CreateGridViewExport(view, fileName, exportType, grid, nullptr);
   exporter->Expand = expand;
   exporter->SaveAll = saveAll;
   exporter->UseNativeFormat = useNativeFormat;

@@ -1,8 +1,10 @@
 // The grid export link: turns the focused view of a grid into the cells of one export file.
 // The exporter is chosen by the class of the view; the table view exporter writes the header
 // line, group rows with expand signs and indents, and data rows the way the grid shows them.
+// The card and chart view exporters live in cxExportGridCardChart.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -14,8 +16,11 @@ class TcxCustomGrid;
 class TcxCustomGridView;
 class TcxGridTableView;
 class TcxGridTableViewInfo;
+class TcxCustomGridTableViewInfo;
 class TcxCustomEditProperties;
+class TcxCustomGridRecord;
 class TcxCustomGridRow;
+class TcxCustomGridTableItem;
 class TcxGridColumn;
 struct TcxStyleParams;
 
@@ -71,8 +76,9 @@ class TcxGridCustomExport : public TObject {
 
  public:
   // Raises EcxGridExport "Can't create the export output file" when the file cannot be made.
+  // viewInfo: a layout of the view to use instead of its own (given for detail views).
   TcxGridCustomExport(const String& fileName, Integer exportType, TcxCustomGridView* gridView, TcxCustomGrid* grid,
-                      TcxGridTableViewInfo* viewInfo);
+                      TcxCustomGridTableViewInfo* viewInfo);
   ~TcxGridCustomExport() override;
 
   virtual void InitializeDefaultStyle();
@@ -102,14 +108,35 @@ class TcxGridCustomExport : public TObject {
   std::vector<String> Separators;
 
  protected:
+  // The item's editor properties, asked for once per export (making them is not cheap).
+  TcxCustomEditProperties* ColumnProperties(TcxCustomGridTableItem* item);
+  // The text a data cell shows: the record's display text, or, for properties that do not use
+  // the field's own text (a memo on a BLOB field), the properties' whole text of the value;
+  // then the item's OnGetDisplayText.
+  String GetCellText(TcxCustomGridRecord* record, TcxCustomGridTableItem* item);
+  // The registered index of the style that `make` builds for a cell of the kind and owner
+  // (item or level) with the resolved parameters and an extra distinction (a border colour):
+  // made and registered once per distinct key in an export, since the base style of a kind
+  // and owner does not change meanwhile.
+  Integer CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params,
+                      const std::function<TcxCacheCellStyle()>& make, Integer extra = 0);
+
   TcxCustomGridView* gridView_;
   TcxCustomGrid* grid_;
-  TcxGridTableViewInfo* viewInfo_;
+  TcxCustomGridTableViewInfo* viewInfo_;
   std::shared_ptr<IcxExportProvider> provider_;
   String fileName_;
   Integer exportType_;
   // Row indexes of the view data with their details-whole flags.
   std::vector<std::pair<Integer, bool>> records_;
+
+ private:
+  // Kind, owner, extra, colour, text colour, whether there is a font, its name, size, style
+  // and charset (not the font object: resolved fonts may be temporaries).
+  using TStyleKey =
+      std::tuple<Integer, const void*, Integer, Integer, Integer, bool, String, Integer, Byte, Integer>;
+  std::map<TcxCustomGridTableItem*, TcxCustomEditProperties*> properties_;
+  std::map<TStyleKey, Integer> styles_;
 };
 
 // Writes a table view: header line, group rows, data rows with their preview lines, master
@@ -131,8 +158,10 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   void DoExport() override;
 
   // A view info of the detail view laid out from its first record for the bounds; nullptr for
-  // a view that cannot be laid out (the detail cell then stays empty).
-  virtual TcxGridTableViewInfo* CreateDetailViewInfo(TcxCustomGridView* view, const TRect& bounds);
+  // a chart view or a view that cannot be laid out (the detail cell then stays empty).
+  virtual TcxCustomGridTableViewInfo* CreateDetailViewInfo(TcxCustomGridView* view, const TRect& bounds);
+  // The same for a card view.
+  virtual TcxCustomGridTableViewInfo* CreateCardDetailViewInfo(TcxCustomGridView* view, const TRect& bounds);
   virtual void BuildColumnMap();
   virtual void ExportRecordLines(Integer row, Integer rowIndex, Integer level, Integer kind);
   virtual Integer GetRecordLineCount() { return 1; }
@@ -144,6 +173,8 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
 
  protected:
   TcxGridTableView* View() const;
+  // The given layout, else the view's own.
+  TcxGridTableViewInfo* TableViewInfo() const;
   void ExpandRows();
   void CollectSelectedRecords();
   // Grid mode: the data set's records behind the selected rows, found again after grid mode
@@ -155,9 +186,6 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   void ExportDetailLine(Integer row, Integer rowIndex, Integer column);
   void ExportExpandSign(Integer col, Integer row, bool expanded);
   void ApplyGridLines(TcxCacheCellStyle& style) const;
-  // The text a data cell shows: the record's display text, or, for properties that do not use
-  // the field's own text (a memo on a BLOB field), the properties' whole text of the value.
-  String GetCellText(TcxCustomGridRow* record, TcxGridColumn* column);
   // The footer's and a group footer's text and value of a column (only one of them is fetched:
   // the value with the native format, the text otherwise).
   void GetFooterTextAndValue(TcxGridColumn* column, String& text, Variant& value);
@@ -169,22 +197,15 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   Integer ExportedRowCount() const;
   Integer ExportedRowIndex(Integer i) const;
   bool ExportedDetailsWhole(Integer i) const;
-  // The column's editor properties, asked for once per export (making them is not cheap).
-  TcxCustomEditProperties* ColumnProperties(TcxGridColumn* column);
-  // The registered index of the style that `make` builds for a cell of the kind and owner
-  // (column or level) with the resolved parameters: made and registered once per distinct
-  // key in an export, since the base style of a kind and owner does not change meanwhile.
-  template <class F>
-  Integer CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make);
-
  private:
-  // Kind, owner, colour, text colour, whether there is a font, its name, size, style and
-  // charset (not the font object: resolved fonts may be temporaries).
-  using TStyleKey = std::tuple<Integer, const void*, Integer, Integer, bool, String, Integer, Byte, Integer>;
   TcxGridExportTableMap map_;
-  std::map<TcxGridColumn*, TcxCustomEditProperties*> properties_;
-  std::map<TStyleKey, Integer> styles_;
 };
+
+// A new exporter of the class chosen by the view's class (the table, card or chart view
+// exporter, else the base whose export raises the abstract-method error).
+std::unique_ptr<TcxGridCustomExport> CreateGridViewExport(TcxCustomGridView* view, const String& fileName,
+                                                          Integer exportType, TcxCustomGrid* grid,
+                                                          TcxCustomGridTableViewInfo* viewInfo);
 
 // Writes the grid's focused view to a file of the export type. A nil grid does nothing. With
 // a file extension the name's extension becomes "." and it. The separator, begin and end

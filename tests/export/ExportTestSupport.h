@@ -104,3 +104,24 @@ String ExportErrorOf(F&& action) {
   }
   return {};
 }
+
+// The rows of the page's first table as html5lib reads them, one line per row with a text:
+// each cell's text, "/n" for a span of n columns, "[src]" for a picture.
+inline String ReadHtmlTableRows(const TTempFolder& dir, const String& page) {
+  return RunPythonScript(dir,
+                         "import sys, html5lib\n"
+                         "with open(sys.argv[1], 'rb') as f:\n"
+                         "    doc = html5lib.parse(f, treebuilder='etree', namespaceHTMLElements=False)\n"
+                         "table = doc.find('.//table')\n"
+                         "for tr in table.iter('tr'):\n"
+                         "    cells = []\n"
+                         "    for td in tr.findall('td'):\n"
+                         "        text = ''.join(td.itertext()).replace('\\xa0', '').strip()\n"
+                         "        img = td.find('.//img')\n"
+                         "        if img is not None: text += '[' + img.get('src') + ']'\n"
+                         "        if text:\n"
+                         "            span = td.get('colspan', '1')\n"
+                         "            cells.append(text + ('' if span == '1' else '/' + span))\n"
+                         "    if cells: print(' '.join(cells))\n",
+                         page);
+}

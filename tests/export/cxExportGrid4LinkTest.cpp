@@ -46,33 +46,9 @@ TEST(cxGridExportTableMap, ColumnIndexAt) {
     EXPECT_EQ(map.ColumnIndexAt(pos), index) << pos;
 }
 
-bool Logged(const TcxRecordingExportProvider* r, const String& line) {
-  return std::find(r->Log().begin(), r->Log().end(), line) != r->Log().end();
-}
+bool Logged(const TcxRecordingExportProvider* r, const String& line) { return r->Logged(line); }
 
-// The written sheet, one line per row: "column:text" of every cell with a text or a span,
-// with "/n" for a span of n columns.
-String Sheet(const TcxRecordingExportProvider* r) {
-  std::map<std::pair<Integer, Integer>, Integer> spans;
-  for (const String& line : r->Log()) {
-    Integer c = 0, row = 0, h = 0, w = 0;
-    if (std::sscanf(line.c_str(), "SetCellUnion %d %d %d %d", &c, &row, &h, &w) == 4) spans[{c, row}] = w;
-  }
-  String out;
-  for (Integer row = 0; row < r->GetRowCount(); ++row) {
-    String line;
-    for (Integer c = 0; c < r->GetColumnCount(); ++c) {
-      String text = r->CellText(c, row);
-      auto it = spans.find({c, row});
-      Integer span = it == spans.end() ? 1 : it->second;
-      if (text.empty() && span == 1) continue;
-      if (!line.empty()) line += " ";
-      line += IntToStr(c) + ":" + text + (span > 1 ? "/" + IntToStr(span) : String());
-    }
-    out += line + "\n";
-  }
-  return out;
-}
+String Sheet(const TcxRecordingExportProvider* r) { return r->Sheet(); }
 
 class cxExportGrid4Link : public gridviewstest::GridFormFixture {
  protected:
@@ -251,20 +227,7 @@ TEST_F(cxExportGrid4Link, AnIndependentParserReadsThePage) {
   Relayout(v);
   TTempFolder dir;
   ExportGridToHtml(dir.File("grid.xls"), grid_, true, true, "html");
-  String out = RunPythonScript(dir,
-                               "import sys, html5lib\n"
-                               "with open(sys.argv[1], 'rb') as f:\n"
-                               "    doc = html5lib.parse(f, treebuilder='etree', namespaceHTMLElements=False)\n"
-                               "table = doc.find('.//table')\n"
-                               "for tr in table.iter('tr'):\n"
-                               "    cells = []\n"
-                               "    for td in tr.findall('td'):\n"
-                               "        text = ''.join(td.itertext()).replace('\\xa0', '').strip()\n"
-                               "        if text:\n"
-                               "            span = td.get('colspan', '1')\n"
-                               "            cells.append(text + ('' if span == '1' else '/' + span))\n"
-                               "    if cells: print(' '.join(cells))\n",
-                               dir.File("grid.html"));
+  String out = ReadHtmlTableRows(dir, dir.File("grid.html"));
   EXPECT_EQ(out,
             "Country/2 City Amount\n- Country : Japan/3\nJapan Tokyo 20\nJapan Osaka 40\nJapan Kyoto 60\n120.00\n"
             "- Country : Norway/3\nNorway Oslo 10\nNorway Bergen 30\n40.00\n- Country : Peru/3\nPeru Lima 50\n50.00\n"
@@ -602,7 +565,8 @@ TEST_F(cxExportGrid4Link, ADetailExporterFillsItsCacheWithoutCommitting) {
   TcxRecordingExportProvider::Register();
   TcxRecordingExportProvider::ClearCreated();
   TcxGridTableViewExport master("m.txt", cxExportToRecorder, v, grid_, nullptr);
-  std::unique_ptr<TcxGridTableViewInfo> info(master.CreateDetailViewInfo(v, TRect(0, 0, 500, 300)));
+  std::unique_ptr<TcxGridTableViewInfo> info(
+      dynamic_cast<TcxGridTableViewInfo*>(master.CreateDetailViewInfo(v, TRect(0, 0, 500, 300))));
   ASSERT_TRUE(info);
   EXPECT_EQ(info->HeaderViewInfo()->GetItemViewInfoCount(), 3);
   EXPECT_EQ(master.CreateDetailViewInfo(nullptr, TRect(0, 0, 500, 300)), nullptr);

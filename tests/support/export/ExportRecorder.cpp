@@ -1,5 +1,11 @@
 #include "tests/support/export/ExportRecorder.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "vcl/Graphics.h"
+
 namespace {
 std::vector<std::shared_ptr<TcxRecordingExportProvider>>& CreatedList() {
   static std::vector<std::shared_ptr<TcxRecordingExportProvider>> list;
@@ -7,6 +13,11 @@ std::vector<std::shared_ptr<TcxRecordingExportProvider>>& CreatedList() {
 }
 
 String Cell(Integer col, Integer row) { return IntToStr(col) + " " + IntToStr(row); }
+
+bool& SupportsPictures() {
+  static bool supports = true;
+  return supports;
+}
 
 // The recorder behind every creation through the registry.
 class TcxRecorderClass final : public TcxExportProviderClassInfo {
@@ -22,7 +33,35 @@ class TcxRecorderClass final : public TcxExportProviderClassInfo {
 }  // namespace
 
 TcxRecordingExportProvider::TcxRecordingExportProvider(const String& fileName)
-    : TcxCustomExportProviderSupportedCellInternalChache(fileName) {}
+    : TcxCustomExportProviderSupportedCellInternalChache(fileName), supportsPictures_(SupportsPictures()) {}
+
+void TcxRecordingExportProvider::SetSupportsPictures(bool supports) { SupportsPictures() = supports; }
+
+bool TcxRecordingExportProvider::Logged(const String& line) const {
+  return std::find(log_.begin(), log_.end(), line) != log_.end();
+}
+
+String TcxRecordingExportProvider::Sheet() const {
+  std::map<std::pair<Integer, Integer>, Integer> spans;
+  for (const String& line : log_) {
+    Integer c = 0, row = 0, h = 0, w = 0;
+    if (std::sscanf(line.c_str(), "SetCellUnion %d %d %d %d", &c, &row, &h, &w) == 4) spans[{c, row}] = w;
+  }
+  String out;
+  for (Integer row = 0; row < GetRowCount(); ++row) {
+    String line;
+    for (Integer c = 0; c < GetColumnCount(); ++c) {
+      String text = CellText(c, row);
+      auto it = spans.find({c, row});
+      Integer span = it == spans.end() ? 1 : it->second;
+      if (text.empty() && span == 1) continue;
+      if (!line.empty()) line += " ";
+      line += IntToStr(c) + ":" + text + (span > 1 ? "/" + IntToStr(span) : String());
+    }
+    out += line + "\n";
+  }
+  return out;
+}
 
 void TcxRecordingExportProvider::Register() {
   static const TcxRecorderClass info;
@@ -127,7 +166,9 @@ void TcxRecordingExportProvider::SetRowHeight(Integer row, Integer height) {
 void TcxRecordingExportProvider::SetCellGraphic(Integer col, Integer row, TGraphic*& graphic) {
   // Pictures are not written: the cell keeps no data, the log names the call.
   CheckCell(col, row);
-  Add("SetCellGraphic " + Cell(col, row) + (graphic ? "" : " nil"));
+  Add("SetCellGraphic " + Cell(col, row) +
+      (graphic ? " " + graphic->ClassName() + " " + IntToStr(graphic->Width()) + "x" + IntToStr(graphic->Height())
+               : String(" nil")));
 }
 
 void TcxRecordingExportProvider::SetCellCache(Integer col, Integer row, const IcxCellInternalCachePtr& cache) {

@@ -23,10 +23,17 @@ class TcxRecordingExportProvider : public TcxCustomExportProviderSupportedCellIn
   // detail caches it nests). The list holds them, so they outlive the link's references.
   static const std::vector<std::shared_ptr<TcxRecordingExportProvider>>& Created();
   static void ClearCreated();
+  // Whether the recorders made from now on take pictures (SupportGraphic); they do unless
+  // switched off, like the HTML writer, or like the text writer without.
+  static void SetSupportsPictures(bool supports);
 
   // "SetRange 3 2 1", "SetCellDataString 0 1 abc", "SetCellStyle 0 1 #2", "Commit" ...:
   // one line per call that succeeded.
   const std::vector<String>& Log() const { return log_; }
+  bool Logged(const String& line) const;
+  // The written sheet, one line per row: "column:text" of every cell with a text or a span,
+  // with "/n" for a span of n columns.
+  String Sheet() const;
   Integer CommitCount() const { return commitCount_; }
   // The cell's text as the text writer shows it; "" for a hidden or empty cell.
   String CellText(Integer col, Integer row) const;
@@ -48,7 +55,9 @@ class TcxRecordingExportProvider : public TcxCustomExportProviderSupportedCellIn
   void SetDefaultStyle(const TcxCacheCellStyle& style) override;
   void SetRange(Integer colCount, Integer rowCount, bool visibleGrid) override;
   void SetRowHeight(Integer row, Integer height) override;
+  // Logs the picture's class and size ("SetCellGraphic 0 0 TBitmap 700x500").
   void SetCellGraphic(Integer col, Integer row, TGraphic*& graphic) override;
+  bool SupportGraphic() override { return supportsPictures_; }
   void SetCellCache(Integer col, Integer row, const IcxCellInternalCachePtr& cache) override;
   void DeleteCacheFromCell(Integer col, Integer row) override;
 
@@ -56,4 +65,5 @@ class TcxRecordingExportProvider : public TcxCustomExportProviderSupportedCellIn
   void Add(const String& line) { log_.push_back(line); }
   std::vector<String> log_;
   Integer commitCount_ = 0;
+  bool supportsPictures_;
 };
