@@ -200,6 +200,7 @@ void TcxGridCardViewExport::ExportCard(const TcxGridCardViewExportMap::TEntry& e
   TcxGridCardView* view = View();
   TcxGridCardViewStyles* styles = view->GetStyles();
   TcxGridCard* card = view->GetViewData()->GetCard(entry.CardIndex);
+  if (!card) return;
   TcxStyleParams borderParams;
   styles->GetCardBorderParams(card, borderParams);
   Integer borderColor = ExportColor(borderParams.Color);

@@ -386,8 +386,10 @@ TEST_F(cxExportGridCardChart, CaptionValueAndCaptionRowStyles) {
   EXPECT_EQ(Frame(r, 0, 0), "0000");
 }
 
-// Views with nothing to place write no sheet and still commit: no rows, no cards, no layout.
-TEST_F(cxExportGridCardChart, CardViewsWithNothingToPlace) {
+// Bad input: views with nothing to place write no sheet and still commit (no cards, no visible
+// rows, collapsed cards without caption rows); views never laid out are exported without a
+// screen layout (all cards in one column or row, the chart at its default size).
+TEST_F(cxExportGridCardChart, ViewsWithNothingToPlaceOrNeverShown) {
   Cards(0, ldVertical);
   TcxRecordingExportProvider* r = Record();
   EXPECT_FALSE(std::any_of(r->Log().begin(), r->Log().end(), IsSetRange));
@@ -399,6 +401,69 @@ TEST_F(cxExportGridCardChart, CardViewsWithNothingToPlace) {
   r = Record();
   EXPECT_EQ(r->Sheet().find("Person"), String::npos);
   EXPECT_EQ(r->CommitCount(), 1);
+  cards_->GetRow(0)->SetVisible(true);
+  cards_->GetOptionsCustomize()->SetCardExpanding(true);
+  for (Integer i = 0; i < 3; ++i) cards_->GetViewData()->GetCard(i)->CollapseRecord(false);
+  Relayout();
+  r = Record();
+  EXPECT_EQ(r->Sheet().find("Person"), String::npos);
+  EXPECT_EQ(r->CommitCount(), 1);
+  for (TcxGridCardViewLayoutDirection direction : {ldHorizontal, ldVertical}) {
+    NewForm();
+    auto* view = static_cast<TcxGridCardView*>(grid_->CreateView(TcxGridCardView::StaticClass()));
+    grid_->Levels()->Add()->SetGridView(view);
+    view->SetLayoutDirection(direction);
+    view->CreateRow()->SetCaption("Name");
+    view->DataController()->SetRecordCount(2);
+    view->DataController()->SetValue(1, 0, Variant("Second"));
+    r = Record();
+    EXPECT_EQ(r->CellText(1, 1), "Name") << direction;
+    EXPECT_EQ(direction == ldHorizontal ? r->CellText(2, 3) : r->CellText(5, 1), "Second") << direction;
+  }
+  NewForm();
+  auto* chart = static_cast<TcxGridChartView*>(grid_->CreateView(TcxGridChartView::StaticClass()));
+  grid_->Levels()->Add()->SetGridView(chart);
+  TcxRecordingExportProvider::ClearCreated();
+  ExportGridToFile("chart.txt", cxExportToRecorder, grid_, true, true, false, "", "", "", "");
+  EXPECT_TRUE(TcxRecordingExportProvider::Created().back()->Logged(
+      "SetCellGraphic 0 0 TBitmap " + IntToStr(chart->GetDefaultWidth(0)) + "x" + IntToStr(chart->GetDefaultHeight(0))));
+}
+
+// The route of a card or chart detail: the card view laid out apart from the first card in the
+// bounds (CreateCardDetailViewInfo) places its cards by that layout; the chart gets no layout
+// and is exported without one; both fill their caches without committing.
+TEST_F(cxExportGridCardChart, DetailExportersFillTheirCachesWithoutCommitting) {
+  Cards(6, ldVertical);
+  FitLayout(3);
+  TcxGridTableViewExport master("m.txt", cxExportToRecorder, cards_, grid_, nullptr);
+  std::unique_ptr<TcxCustomGridTableViewInfo> info(master.CreateCardDetailViewInfo(cards_, TRect(0, 0, 440, 400)));
+  ASSERT_TRUE(info);
+  auto* layout = dynamic_cast<TcxGridCardViewViewInfo*>(info.get());
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->GetCardsViewInfo()->GetColumnCount(), 2);
+  TcxRecordingExportProvider::ClearCreated();
+  std::unique_ptr<TcxGridCustomExport> detail = CreateGridViewExport(cards_, "m.txt", cxExportToRecorder, grid_,
+                                                                      info.get());
+  ASSERT_TRUE(dynamic_cast<TcxGridCardViewExport*>(detail.get()));
+  detail->ExportContent();
+  TcxRecordingExportProvider* r = TcxRecordingExportProvider::Created().back().get();
+  EXPECT_EQ(r->CommitCount(), 0);
+  EXPECT_TRUE(r->Logged("SetRange 7 15 0"));
+  EXPECT_EQ(r->CellText(5, 1), "Person 1");
+  EXPECT_EQ(r->CellText(2, 6), "Person 2");
+  // The layout goes before its view.
+  detail.reset();
+  info.reset();
+  NewForm();
+  Chart(1, 2);
+  EXPECT_EQ(master.CreateDetailViewInfo(chart_, TRect(0, 0, 400, 300)), nullptr);
+  TcxRecordingExportProvider::ClearCreated();
+  detail = CreateGridViewExport(chart_, "m.txt", cxExportToRecorder, grid_, nullptr);
+  ASSERT_TRUE(dynamic_cast<TcxGridChartViewExport*>(detail.get()));
+  detail->ExportContent();
+  r = TcxRecordingExportProvider::Created().back().get();
+  EXPECT_EQ(r->CommitCount(), 0);
+  EXPECT_TRUE(r->Logged("SetRange 1 1 0"));
 }
 
 // ---- charts ----------------------------------------------------------------------------------
