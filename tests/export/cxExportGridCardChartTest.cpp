@@ -542,6 +542,35 @@ TEST_F(cxExportGridCardChart, HiddenSeriesAndThePictureClass) {
   }
 }
 
+// Every writer takes both views: cards in both layouts and a chart (a picture where the writer
+// holds pictures) give their files; the XML packets are well formed.
+TEST_F(cxExportGridCardChart, EveryWriterTakesBothViews) {
+  struct Case {
+    Integer type;
+    const char* ext;
+  };
+  const Case writers[] = {{cxExportToExcel, "xls"}, {cxExportToHtml, "html"}, {cxExportToXml, "xml"},
+                          {cxExportToText, "txt"}};
+  for (Integer view = 0; view < 3; ++view) {
+    NewForm();
+    if (view < 2)
+      Cards(7, view == 0 ? ldHorizontal : ldVertical);
+    else
+      Chart(2, 4);
+    for (const Case& w : writers) {
+      SCOPED_TRACE(String(w.ext) + " " + IntToStr(view));
+      TTempFolder dir;
+      String file = dir.File("view." + String(w.ext));
+      ExportGridToFile(file, w.type, grid_, true, true, false, "", "", "", "");
+      ASSERT_TRUE(std::filesystem::exists(file));
+      EXPECT_GT(std::filesystem::file_size(file), 0u);
+      if (w.type == cxExportToXml && HaveCommand("xmllint")) {
+        EXPECT_EQ(CommandOutput("xmllint --noout '" + file + "' 2>&1 && echo ok"), "ok\n");
+      }
+    }
+  }
+}
+
 // ---- HTML pages --------------------------------------------------------------------------------
 
 // The page of each view, read back by html5lib: the card texts in their places with the widths
