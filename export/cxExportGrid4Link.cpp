@@ -402,14 +402,18 @@ namespace {
 // with `guardCreation` a failure while creating it gives nullptr too, else only a failure
 // while calculating it does.
 TcxCustomGridTableViewInfo* MakeDetailViewInfo(TcxCustomGridView* view, const TRect& bounds, bool guardCreation) {
-  std::unique_ptr<TcxCustomGridTableViewInfo> info;
+  std::unique_ptr<TObject> made;
   try {
-    info.reset(dynamic_cast<TcxCustomGridTableViewInfo*>(view->GetViewInfoClass()->Create(view)));
+    made.reset(view->GetViewInfoClass()->Create(view));
   } catch (const Exception&) {
     if (!guardCreation) throw;
     return nullptr;
   }
-  if (!info) return nullptr;
+  // A view info of another kind is freed with `made`.
+  auto* typed = dynamic_cast<TcxCustomGridTableViewInfo*>(made.get());
+  if (!typed) return nullptr;
+  made.release();
+  std::unique_ptr<TcxCustomGridTableViewInfo> info(typed);
   try {
     info->FirstRecordIndexOverride = 0;
     info->SetInternal(true);
