@@ -296,15 +296,20 @@ TEST_F(cxExportGridCardChart, SelectedCardsOnly) {
   }
 }
 
-// Captions: a row without its caption writes its value in the caption column; a caption width
+// Captions: a row without its caption writes its value in the caption column (values pass the
+// row's OnGetDisplayText); a caption width
 // of 80 gives caption columns of exactly 80; a caption width beyond the card leaves the value
 // column 0 wide instead of failing with a negative width.
 TEST_F(cxExportGridCardChart, CaptionsAndCaptionWidths) {
   Cards(2, ldHorizontal);
   FitLayout(2);
   cards_->GetRow(1)->SetShowCaption(false);
+  cards_->GetRow(2)->OnGetDisplayText = [](TcxCustomGridTableItem*, TcxCustomGridRecord*, String& text) {
+    text += " pts";
+  };
   TcxRecordingExportProvider* r = Record();
   EXPECT_EQ(r->CellText(1, 2), "Town 0");
+  EXPECT_EQ(r->CellText(2, 3), "0 pts");
   EXPECT_EQ(r->CellText(2, 2), "");
   EXPECT_EQ(r->CellText(1, 1), "Name");
   EXPECT_EQ(r->GetColumnWidth(1), DefaultCaptionWidth());
