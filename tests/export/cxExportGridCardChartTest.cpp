@@ -578,19 +578,38 @@ TEST_F(cxExportGridCardChart, EveryWriterTakesBothViews) {
 
 // ---- HTML pages --------------------------------------------------------------------------------
 
-// The page of each view, read back by html5lib: the card texts in their places with the widths
-// of the columns, the chart as one picture file beside the page. The pages stay in
-// <build>/sheets/export for a look.
+// The page of each view, read back by html5lib: the card texts in their places in both layouts
+// (grey background, dark blue card borders), the chart as one picture file beside the page. The
+// pages stay in <build>/sheets/export for a look.
 TEST_F(cxExportGridCardChart, PagesOfBothViewsReadByAnIndependentParser) {
   String folder = String(KORVAN_SHEETS) + "/export";
   std::filesystem::create_directories(folder);
   TTempFolder dir;
-  Cards(3, ldVertical);
-  FitLayout(2);
-  ExportGridToHtml(folder + "/cards.html", grid_, true, true, "");
-  EXPECT_EQ(ReadHtmlTableRows(dir, folder + "/cards.html"),
-            "Name Person 0 Name Person 1\nCity Town 0 City Town 1\nAmount 0 Amount 10\n"
-            "Name Person 2\nCity Town 2\nAmount 20\n");
+  struct Case {
+    TcxGridCardViewLayoutDirection direction;
+    const char* page;
+    const char* rows;
+  };
+  for (const Case& c : {Case{ldHorizontal, "cards_horizontal.html",
+                             "Name Person 0 Name Person 2\nCity Town 0 City Town 2\nAmount 0 Amount 20\n"
+                             "Name Person 1\nCity Town 1\nAmount 10\n"},
+                        Case{ldVertical, "cards_vertical.html",
+                             "Name Person 0 Name Person 1\nCity Town 0 City Town 1\nAmount 0 Amount 10\n"
+                             "Name Person 2\nCity Town 2\nAmount 20\n"}}) {
+    NewForm();
+    Cards(3, c.direction);
+    FitLayout(2);
+    // A grey background and dark blue card borders, to see the cards on the page.
+    auto* repository = new TcxStyleRepository(form_);
+    auto* background = new TcxStyle(repository);
+    background->SetColor(0xE0E0E0);
+    auto* border = new TcxStyle(repository);
+    border->SetColor(0x800000);
+    cards_->GetStyles()->SetBackground(background);
+    cards_->GetStyles()->SetCardBorder(border);
+    ExportGridToHtml(folder + "/" + c.page, grid_, true, true, "");
+    EXPECT_EQ(ReadHtmlTableRows(dir, folder + "/" + c.page), c.rows) << c.page;
+  }
   NewForm();
   Chart(1, 3);
   ExportGridToHtml(folder + "/chart.html", grid_, true, true, "");
