@@ -97,6 +97,66 @@ TEST(cxXmlExport, GoldenPacket) {
                                                 "</LINES></CACHE>");
 }
 
+// One style element: black-on-white text, grey borders of the given width.
+String StyleElement(Integer id, const char* align, const char* font, Integer size, const char* fontColor,
+                    Integer border) {
+  String out = "<STYLE Id=\"" + IntToStr(id) + "\" AlignText=\"" + align + "\" CellPadding=\"" +
+               (size == 1 ? "0px" : " 3") + "\" FontName=\"" + font +
+               "\" FontCharset=\"0\" Bold=\"False\" Italic=\"False\" Underline=\"False\" StrikeOut=\"False\" "
+               "FontColor=\"" + fontColor + "\" FontSize=\"" + IntToStr(size) +
+               "\" BrushStyle=\"Solid\" BrushBkColor=\"rgb(255,255,255)\" BrushFgColor=\"rgb(0,0,0)\">\r\n";
+  for (const char* side : {"LEFT", "UP", "RIGHT", "DOWN"})
+    out += "<BORDER_" + String(side) + " IsDefault=\"False\" Width=\"" + IntToStr(border) +
+           "\" Color=\"rgb(128,128,128)\"/>\r\n";
+  return out + "</STYLE>\r\n";
+}
+
+// A picture cell beside a nested cache of a text and an empty styled cell, without grid lines:
+// the picture's "." hidden in a copy of the borderless sheet default, the nested empty cell in
+// the hidden copy of its font-size-1 copy.
+TEST(cxXmlExport, GoldenPacketWithAPictureAndANestedCache) {
+  TTempFolder dir;
+  String file = dir.File("p.xml");
+  {
+    auto p = MakeProvider(cxExportToXml, file);
+    p->SetRange(2, 1, false);
+    p->SetColumnWidth(0, 40);
+    p->SetColumnWidth(1, 50);
+    auto* bitmap = new TBitmap;
+    bitmap->SetSize(4, 3);
+    TGraphic* g = bitmap;
+    p->SetCellGraphic(0, 0, g);
+    delete g;
+    auto nested = MakeProvider(cxExportToXml, file);
+    nested->SetRange(1, 2, false);
+    nested->SetColumnWidth(0, 33);
+    nested->SetCellDataString(0, 0, "inner");
+    nested->SetCellStyle(0, 1, nested->RegisterStyle(SampleStyle(11)));
+    dynamic_cast<IcxCellInternalCache*>(p.get())
+        ->SetCellCache(1, 0, std::dynamic_pointer_cast<IcxCellInternalCache>(nested));
+    p->Commit();
+  }
+  const char* black = "rgb(0,0,0)";
+  const char* white = "rgb(255,255,255)";
+  EXPECT_EQ(ReadWholeFile(file),
+            kHead + "p.xsl\"?>\r\n<CACHE>\r\n<TITLE>" + Refs("p") + "</TITLE>\r\n<STYLES>\r\n" +
+                StyleElement(0, "Center", "Tahoma", 8, black, 1) + StyleElement(1, "Left", "Arial", 11, black, 1) +
+                StyleElement(2, "Left", "Arial", 1, black, 1) + StyleElement(3, "Center", "Tahoma", 8, white, 0) +
+                StyleElement(4, "Left", "Arial", 1, white, 1) +
+                "</STYLES>\r\n<LINES ColCount=\"2\" RowCount=\"1\">\r\n" + SizingLine({40, 50}) +
+                "<LINE>\r\n<CELL Width=\"40\" Align=\"center\" StyleClass=\"3\"><IMAGE Src=\"p.images/p_0.bmp\">"
+                "</IMAGE>.</CELL>\r\n<CELL Width=\"50\" Align=\"center\" StyleClass=\"-1\">"
+                "<LINES ColCount=\"1\" RowCount=\"2\">\r\n" +
+                SizingLine({33}) +
+                "<LINE>\r\n<CELL Width=\"33\" Align=\"center\" StyleClass=\"-1\">inner</CELL>\r\n</LINE>"
+                "<LINE>\r\n<CELL Width=\"33\" Align=\"left\" StyleClass=\"4\">.</CELL>\r\n</LINE></LINES></CELL>\r\n"
+                "</LINE></LINES></CACHE>");
+  EXPECT_TRUE(FileExists(dir.File("p.images/p_0.bmp")));
+  if (HaveCommand("xmllint")) {
+    EXPECT_EQ(CommandOutput("xmllint --noout '" + file + "' 2>&1 && echo ok"), "ok\n");
+  }
+}
+
 TEST(cxXmlExport, GoldenStyleSheet) {
   const String lines[] = {
       "<?xml version=\"1.0\"?>",
