@@ -151,15 +151,12 @@ String TcxGridCustomExport::GetCellText(TcxCustomGridRecord* record, TcxCustomGr
   return text;
 }
 
-Integer TcxGridCustomExport::CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params,
-                                         const std::function<TcxCacheCellStyle()>& make, Integer extra) {
+TcxGridCustomExport::TStyleKey TcxGridCustomExport::StyleKey(Integer kind, const void* owner,
+                                                             const TcxStyleParams& params, Integer extra) {
   TFont* font = params.Font;
-  TStyleKey key{kind, owner, extra, params.Color, params.TextColor, font != nullptr, font ? font->Name() : String(),
-                font ? font->Size() : 0, font ? Byte(font->Style().ToMask()) : Byte(0),
-                font ? Integer(font->Charset()) : 0};
-  auto it = styles_.find(key);
-  if (it == styles_.end()) it = styles_.emplace(key, provider_->RegisterStyle(make())).first;
-  return it->second;
+  return TStyleKey{kind, owner, extra, params.Color, params.TextColor, font != nullptr, font ? font->Name() : String(),
+                   font ? font->Size() : 0, font ? Byte(font->Style().ToMask()) : Byte(0),
+                   font ? Integer(font->Charset()) : 0};
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -4,7 +4,6 @@
 // The card and chart view exporters live in cxExportGridCardChart.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -118,8 +117,15 @@ class TcxGridCustomExport : public TObject {
   // (item or level) with the resolved parameters and an extra distinction (a border colour):
   // made and registered once per distinct key in an export, since the base style of a kind
   // and owner does not change meanwhile.
-  Integer CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params,
-                      const std::function<TcxCacheCellStyle()>& make, Integer extra = 0);
+  template <class F>
+  Integer CachedStyle(Integer kind, const void* owner, const TcxStyleParams& params, F&& make, Integer extra = 0) {
+    TStyleKey key = StyleKey(kind, owner, params, extra);
+    auto it = styles_.find(key);
+    if (it != styles_.end()) return it->second;
+    Integer index = provider_->RegisterStyle(make());
+    styles_.emplace(std::move(key), index);
+    return index;
+  }
 
   TcxCustomGridView* gridView_;
   TcxCustomGrid* grid_;
@@ -135,6 +141,7 @@ class TcxGridCustomExport : public TObject {
   // and charset (not the font object: resolved fonts may be temporaries).
   using TStyleKey =
       std::tuple<Integer, const void*, Integer, Integer, Integer, bool, String, Integer, Byte, Integer>;
+  static TStyleKey StyleKey(Integer kind, const void* owner, const TcxStyleParams& params, Integer extra);
   std::map<TcxCustomGridTableItem*, TcxCustomEditProperties*> properties_;
   std::map<TStyleKey, Integer> styles_;
 };
