@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "data/cxCustomDataInternal.h"
 #include "editors/cxEditPaintUtils.h"
 #include "gdi/Gdi.h"
 #include "rtl/SysUtils.h"
@@ -77,10 +78,11 @@ TRect FitRectProportionally(const TRect& r, Integer picture_width, Integer pictu
 void ApplyGraphicTransparency(TPicture* picture, TcxImageTransparency transparency) {
   if (transparency == gtDefault || PictureHasNoImage(picture)) return;
   TGraphic* g = picture->Graphic();
-  TNotifyEvent saved = picture->OnChange;
+  // The picture's change handler is detached meanwhile, and comes back also when the
+  // graphic raises.
+  cxdata_internal::Finally restore{[picture, saved = picture->OnChange] { picture->OnChange = saved; }};
   picture->OnChange = nullptr;
   g->SetTransparent(transparency == gtTransparent);
-  picture->OnChange = saved;
 }
 
 // ---- menu layout and properties --------------------------------------------------------------------
@@ -191,10 +193,11 @@ void TcxCustomImageProperties::ValidateDisplayValue(Variant&, String&, bool&, Ic
     throw;
   }
   image->LockEditValueChanges(false);
+  // CanModify runs the editing handler, which may raise: the modified state comes back.
   image->PushModifiedState();
+  cxdata_internal::Finally pop{[image] { image->PopModifiedState(); }};
   image->SetModifiedFlag(false);
   image->CanModify();
-  image->PopModifiedState();
 }
 
 TClass TcxCustomImageProperties::GetContainerClass() { return TcxImage::StaticClass(); }
@@ -483,9 +486,17 @@ bool TcxCustomImage::CanPasteFromClipboard() {
 
 void TcxCustomImage::PasteFromClipboard() {
   if (!CanPasteFromClipboard() || !CanModify()) return;
-  if (!Clipboard()->HasFormat(CF_BITMAP)) {
+  // The format taken is the one the graphic class asks for (as CanPasteFromClipboard checks):
+  // the clipboard holds every picture as a bitmap too, and taking that bitmap first would
+  // turn a copied metafile or a picture of another class into a bitmap.
+  const TGraphicClass c = GetGraphicClass(true);
+  if (c == TMetafile::StaticClass()) {
+    TMetafile metafile;
+    Clipboard()->AssignTo(&metafile);
+    picture_->SetGraphic(&metafile);
+  } else if (c != TBitmap::StaticClass() && c != TJPEGImage::StaticClass()) {
     Clipboard()->AssignTo(picture_.get());
-  } else if (GetGraphicClass(true) == TJPEGImage::StaticClass()) {
+  } else if (c == TJPEGImage::StaticClass()) {
     TJPEGImage jpeg;
     Clipboard()->AssignTo(jpeg.Bitmap());
     // Compressed as a JPEG is stored: the picture holds what its bytes give back.

@@ -8,6 +8,7 @@
 #include "editors/cxEditPaintUtils.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
+#include "vcl/Clipbrd.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -276,6 +277,109 @@ TEST_F(BlobPopupTest, TypingOpensThePopupAndMemoAutoReplaceTakesTheCharacter) {
     S().PressKey(VK_ESCAPE);
     Pump();
     EXPECT_EQ(VarToStr(edit_->EditValue()), "old text");
+  }
+}
+
+// A picture of red, green and blue bands, as the bytes of a bitmap.
+String BandsPicture(Integer w, Integer h) {
+  TBitmap b;
+  b.SetSize(w, h);
+  const TColor colours[] = {clRed, clLime, clBlue};
+  for (Integer k = 0; k < 3; ++k) {
+    b.Canvas()->Brush()->SetColor(colours[k]);
+    b.Canvas()->FillRect(TRect(k * w / 3, 0, (k + 1) * w / 3, h));
+  }
+  TStringStream s;
+  b.SaveToStream(&s);
+  return s.DataString();
+}
+
+TEST_F(BlobPopupTest, PicturePopupSavesByOkAndKeysAndAlwaysSaveData) {
+  edit_->Properties()->SetBlobEditKind(bekPict);
+  const String bands = BandsPicture(120, 60);
+  int assigned = 0;
+  edit_->Properties()->OnAssignPicture = [&](TObject* sender, TPicture* picture) {
+    assigned += sender == edit_ && picture == edit_->PopupImage()->Picture();
+  };
+  struct Case {
+    const char* What;
+    bool AlwaysSave;
+    int Key;  // 0: click OK, -1: click Cancel
+    bool Saved;
+  };
+  const Case cases[] = {
+      {"OK", true, 0, true},           {"Cancel", true, -1, false},    {"Esc", true, VK_ESCAPE, false},
+      {"F4 saving", true, VK_F4, true}, {"F4", false, VK_F4, false},    {"Enter", false, VK_RETURN, true},
+  };
+  for (const Case& c : cases) {
+    edit_->Properties()->SetAlwaysSaveData(c.AlwaysSave);
+    edit_->SetEditValue(Variant(bands));
+    assigned = 0;
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown()) << c.What;
+    ASSERT_NE(edit_->PopupImage(), nullptr);
+    EXPECT_EQ(edit_->PopupMemo(), nullptr);
+    EXPECT_EQ(edit_->PopupImage()->Picture()->Width(), 120);
+    EXPECT_FALSE(edit_->OkButton()->Enabled()) << c.What;
+    // Shift+Delete cuts the picture inside the popup: OK becomes available.
+    edit_->PopupImage()->SetFocus();
+    Pump();
+    S().PressKey(VK_DELETE, true, false);
+    Pump();
+    EXPECT_TRUE(PictureHasNoImage(edit_->PopupImage()->Picture())) << c.What;
+    EXPECT_TRUE(edit_->OkButton()->Enabled()) << c.What;
+    if (c.Key == 0)
+      S().Click(edit_->OkButton()->Handle(), {5, 5});
+    else if (c.Key == -1)
+      S().Click(edit_->CloseButton()->Handle(), {5, 5});
+    else
+      S().PressKey(c.Key);
+    Pump();
+    EXPECT_FALSE(edit_->DroppedDown()) << c.What;
+    EXPECT_EQ(VarIsNull(edit_->EditValue()), c.Saved) << c.What;
+    EXPECT_EQ(assigned, c.Saved ? 1 : 0) << c.What;
+  }
+  // A picture copied in and pasted into the popup is saved as its bytes.
+  edit_->SetEditValue(Null());
+  TPicture copied;
+  LoadPictureFromValue(&copied, TBitmap::StaticClass(), Variant(bands));
+  Clipboard()->Assign(&copied);
+  edit_->SetDroppedDown(true);
+  Pump();
+  edit_->PopupImage()->SetFocus();
+  Pump();
+  S().PressKey('V', false, true);
+  S().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_EQ(VarToStr(edit_->EditValue()), bands);
+  EXPECT_EQ(edit_->LastPictureClass(), TBitmap::StaticClass());
+}
+
+TEST_F(BlobPopupTest, PicturePopupTakesThePictureSizeWithPictureAutoSize) {
+  edit_->Properties()->SetBlobEditKind(bekPict);
+  edit_->SetEditValue(Variant(BandsPicture(210, 150)));
+  for (bool auto_size : {false, true}) {
+    edit_->Properties()->SetPictureAutoSize(auto_size);
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown());
+    TSize content;
+    edit_->PopupContentSize(content);
+    const TRect client = edit_->PopupWindow()->GetPopupViewInfo()->ClientArea;
+    if (auto_size) {
+      EXPECT_EQ(content.cx, 214);
+      EXPECT_EQ(content.cy, 154);
+      EXPECT_EQ(client.Width(), 214);
+      EXPECT_EQ(client.Height(), 154);
+      // The stretched picture in the popup, with OK and Cancel below it.
+      S().Snapshot(edit_->PopupWindow()->Handle(), "editors_extra_blob_popup_picture.png");
+    } else {
+      EXPECT_EQ(edit_->PopupWindow()->Width(), 250);
+    }
+    S().PressKey(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(edit_->DroppedDown());
   }
 }
 

@@ -189,6 +189,28 @@ TEST(ImageLayout, FitRectProportionallyStretchAndCenter) {
   }
 }
 
+// A graphic whose transparency cannot be set.
+class TStubbornGraphic : public TBitmap {
+  KORVAN_CLASS(TStubbornGraphic, TBitmap)
+
+ public:
+  void SetTransparent(bool) override { throw EInvalidGraphic("no transparency"); }
+};
+KORVAN_IMPLEMENT_CLASS(TStubbornGraphic)
+
+TEST(ImageValues, ForcedTransparencyRestoresTheChangeHandlerWhenTheGraphicRaises) {
+  TPicture picture;
+  TStubbornGraphic graphic;
+  graphic.SetSize(4, 4);
+  picture.SetGraphic(&graphic);
+  int changes = 0;
+  picture.OnChange = [&](TObject*) { ++changes; };
+  EXPECT_THROW(ApplyGraphicTransparency(&picture, gtTransparent), EInvalidGraphic);
+  ASSERT_TRUE(picture.OnChange);
+  picture.Bitmap()->SetSize(5, 5);
+  EXPECT_GT(changes, 0);
+}
+
 TEST(ImageLayout, CellSizesAndTexts) {
   TcxImageProperties p(nullptr);
   TcxEditStyle style(nullptr, false);
@@ -406,6 +428,38 @@ TEST_F(ImageTest, CutCopyAndPasteBetweenTwoEditors) {
   a_->ExecuteMenuCommand(2);
   EXPECT_EQ(a_->Picture()->Graphic()->ClassType(), TJPEGImage::StaticClass());
   EXPECT_EQ(a_->Picture()->Width(), 30);
+  // The clipboard holds every picture as a bitmap too: the editor's graphic class decides
+  // which format is pasted, so a metafile or a picture of another class stays what it was.
+  TMetafile metafile;
+  metafile.LoadFromBytes(EmfBytes(529, 265));
+  TJPEGImage jpeg;
+  jpeg.Bitmap()->Assign(TwoColourBitmap(20, 10).get());
+  struct PasteCase {
+    TGraphic* Copied;
+    TGraphicClass Target;  // the editor's graphic class (none: the event answers none)
+    TGraphicClass Pasted;
+  };
+  const PasteCase pastes[] = {{&metafile, TMetafile::StaticClass(), TMetafile::StaticClass()},
+                              {&metafile, nullptr, TMetafile::StaticClass()},
+                              {&jpeg, nullptr, TJPEGImage::StaticClass()},
+                              {&metafile, TBitmap::StaticClass(), TBitmap::StaticClass()}};
+  for (const PasteCase& c : pastes) {
+    Clipboard()->Assign(c.Copied);
+    b_->Properties()->SetGraphicClass(c.Target);
+    b_->OnGetGraphicClass = [](TObject*, bool, TGraphicClass& g) {
+      if (g == TBitmap::StaticClass()) g = nullptr;
+    };
+    if (c.Target) b_->OnGetGraphicClass = nullptr;
+    b_->SetEditValue(Null());
+    b_->ExecuteMenuCommand(2);
+    ASSERT_FALSE(PictureHasNoImage(b_->Picture())) << c.Pasted->ClassName();
+    EXPECT_EQ(b_->Picture()->Graphic()->ClassType(), c.Pasted) << c.Copied->ClassName();
+    if (c.Pasted == TMetafile::StaticClass()) {
+      EXPECT_EQ(static_cast<TMetafile*>(b_->Picture()->Graphic())->FileBytes(), metafile.FileBytes());
+    }
+  }
+  b_->OnGetGraphicClass = nullptr;
+  b_->Properties()->SetGraphicClass(TBitmap::StaticClass());
   // Text on the clipboard does not paste; a read-only editor takes nothing.
   Clipboard()->SetAsText("text");
   b_->SetEditValue(Null());
