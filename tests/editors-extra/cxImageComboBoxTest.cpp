@@ -228,6 +228,7 @@ TEST_F(ImageComboBoxTest, ListItemHeightsWithAndWithoutWrappedDescriptions) {
   auto* e = MakeCombo(10, 10, 160);
   e->ActiveProperties()->Items()->Item(1)->SetDescription(
       "Green, a long description that needs several lines in a list as wide as the editor");
+  e->ActiveProperties()->SetMultiLineText(true);
   Open(e);
   ASSERT_TRUE(e->DroppedDown());
   TcxImageComboBoxListBox* list = List(e);
@@ -236,7 +237,7 @@ TEST_F(ImageComboBoxTest, ListItemHeightsWithAndWithoutWrappedDescriptions) {
     bool MultiLine;
     TCustomImageList* Large;
   };
-  for (const Case& c : {Case{false, nullptr}, Case{true, nullptr}, Case{false, large_.get()}}) {
+  for (const Case& c : {Case{true, nullptr}, Case{false, nullptr}, Case{false, large_.get()}}) {
     e->CloseUp(crCancel);
     Pump();
     e->ActiveProperties()->SetMultiLineText(c.MultiLine);
