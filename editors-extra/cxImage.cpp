@@ -1,5 +1,6 @@
 #include "editors-extra/cxImage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -303,6 +304,10 @@ void TcxImageViewData::CalculateViewInfo(TcxCanvas* canvas, const TRect& bounds,
   vi->ShowFocusRect = props->ShowFocusRect() && Focused && !IsInplace;
   vi->Stretch = props->Stretch();
   if (vi->Center || vi->Stretch) vi->Offset = TPoint(0, 0);
+  // The client area leaves out the control's scroll bars.
+  vi->FullClientArea = vi->ClientArea;
+  vi->FullClientArea.Bottom += HScrollBarHeight;
+  vi->FullClientArea.Right += VScrollBarWidth;
   // The control shows its own picture.
   if (auto* image = dynamic_cast<TcxCustomImage*>(Edit)) vi->Picture = image->Picture();
 }
@@ -419,8 +424,70 @@ void TcxCustomImage::InternalSetEditValue(const Variant& value, bool) {
 }
 
 void TcxCustomImage::PropertiesChanged(TcxCustomEditProperties* properties) {
-  if (picture_) PictureChanged();
+  if (picture_) PictureChanged();  // which refreshes the scroll bars
   TcxCustomEdit::PropertiesChanged(properties);
+}
+
+// ---- scroll bars ------------------------------------------------------------------------------------
+
+void TcxCustomImage::ContentBounds(TRect& r) {
+  auto* vi = dynamic_cast<TcxImageViewInfo*>(GetEditViewInfo());
+  r = vi ? vi->FullClientArea : ClientRect();
+  if (IsHScrollBarShown()) r.Bottom -= HorizontalBar()->Height();
+  if (IsVScrollBarShown()) r.Right -= VerticalBar()->Width();
+}
+
+void TcxCustomImage::ComputeScrollBarData() {
+  if (!picture_) return;
+  TcxCustomImageProperties* props = EffectiveImageProperties();
+  TRect r;
+  ContentBounds(r);
+  const bool allowed = !IsInplace() && !AutoSize() && !r.IsEmpty() && !PictureHasNoImage(picture_.get()) &&
+                       !props->Center() && !props->Stretch();
+  auto* vi = dynamic_cast<TcxImageViewInfo*>(GetEditViewInfo());
+  const TPoint offset = vi ? vi->Offset : TPoint(0, 0);
+  StoreScrollBarParams(sbHorizontal, 0, picture_->Width() - 1, 8, r.Width(), offset.X, allowed, true);
+  StoreScrollBarParams(sbVertical, 0, picture_->Height() - 1, 8, r.Height(), offset.Y, allowed, true);
+}
+
+void TcxCustomImage::PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) {
+  if (!picture_) return;
+  if (code == scLineUp) position -= 8;
+  if (code == scLineDown) position += 8;
+  TcxControlScrollBar* bar = kind == sbHorizontal ? HorizontalBar() : VerticalBar();
+  if (bar) {
+    const Integer extent = kind == sbHorizontal ? picture_->Width() : picture_->Height();
+    position = std::max(0, std::min(position, extent - bar->PageSize()));
+    bar->SetPosition(position);
+    position = bar->Position();
+  }
+  UpdateScrollOffset();
+}
+
+void TcxCustomImage::RefreshScrollBars() {
+  TcxControl::RefreshScrollBars();
+  UpdateScrollOffset();
+}
+
+void TcxCustomImage::UpdateScrollOffset() {
+  auto* vi = dynamic_cast<TcxImageViewInfo*>(GetEditViewInfo());
+  if (!HandleAllocated() || !vi) return;
+  vi->Offset = TPoint(IsHScrollBarShown() ? HorizontalBar()->Position() : 0,
+                      IsVScrollBarShown() ? VerticalBar()->Position() : 0);
+  UpdateViewInfoAtCursor();
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TcxCustomImage::ResetScrollPosition() {
+  for (TcxControlScrollBar* bar : {HorizontalBar(), VerticalBar()})
+    if (bar) bar->SetPosition(0);
+  UpdateScrollOffset();
+}
+
+void TcxCustomImage::Resize() {
+  TcxCustomEdit::Resize();
+  // The bars follow the client area of the new size.
+  RefreshScrollBars();
 }
 
 void TcxCustomImage::PictureChanged() {
@@ -428,7 +495,10 @@ void TcxCustomImage::PictureChanged() {
   try {
     TcxCustomImageProperties* props = EffectiveImageProperties();
     ApplyGraphicTransparency(picture_.get(), props->GraphicTransparency());
-    if (!ComponentState().Contains(csLoading)) AlignInnerControl();
+    if (!ComponentState().Contains(csLoading)) {
+      ResetScrollPosition();
+      AlignInnerControl();
+    }
     if (!loadingValue_) {
       if (userCommand_) SetChangedSinceEnter(true);
       NotifyChange();
@@ -441,6 +511,7 @@ void TcxCustomImage::PictureChanged() {
     throw;
   }
   LockChangeEvents(false);
+  RefreshScrollBars();
   Invalidate();
 }
 

@@ -533,6 +533,53 @@ TEST_F(ImageTest, LoadAndSaveThroughThePictureDialogs) {
   std::filesystem::remove_all(dir);
 }
 
+TEST_F(ImageTest, ScrollBarsForAnUncentredPictureLargerThanTheControl) {
+  struct Case {
+    bool Center, Stretch;
+    Integer Width, Height;
+    bool HBar, VBar;
+  };
+  const Case cases[] = {{false, false, 400, 300, true, true}, {false, false, 400, 50, true, false},
+                        {false, false, 100, 80, false, false}, {true, false, 400, 300, false, false},
+                        {false, true, 400, 300, false, false}};
+  for (const Case& c : cases) {
+    a_->Properties()->SetCenter(c.Center);
+    a_->Properties()->SetStretch(c.Stretch);
+    SetBitmap(a_, c.Width, c.Height);
+    Pump();
+    EXPECT_EQ(a_->IsHScrollBarShown(), c.HBar) << c.Center << c.Stretch << c.Width << "x" << c.Height;
+    EXPECT_EQ(a_->IsVScrollBarShown(), c.VBar) << c.Center << c.Stretch << c.Width << "x" << c.Height;
+  }
+  // A line is 8 pixels; the position stops where the picture's far edge shows.
+  a_->Properties()->SetCenter(false);
+  a_->Properties()->SetStretch(false);
+  SetBitmap(a_, 400, 300);
+  Pump();
+  auto* vi = static_cast<TcxImageViewInfo*>(a_->GetEditViewInfo());
+  TRect content;
+  a_->ContentBounds(content);
+  EXPECT_EQ(vi->ClientArea, content);
+  EXPECT_EQ(a_->HorizontalBar()->Max(), 399);
+  EXPECT_EQ(a_->HorizontalBar()->PageSize(), content.Width());
+  Integer position = a_->HorizontalBar()->Position();
+  a_->PanScroll(sbHorizontal, scLineDown, position);
+  EXPECT_EQ(position, 8);
+  EXPECT_EQ(vi->Offset, TPoint(8, 0));
+  position = 1000;
+  a_->PanScroll(sbHorizontal, scTrack, position);
+  EXPECT_EQ(position, 400 - content.Width());
+  EXPECT_EQ(vi->PictureRect(vi->ClientArea).Right, vi->ClientArea.Right);
+  // The wheel scrolls the vertical bar.
+  S().Wheel(a_->Handle(), {40, 40}, -WHEEL_DELTA);
+  EXPECT_GT(a_->VerticalBar()->Position(), 0);
+  EXPECT_EQ(vi->Offset.Y, a_->VerticalBar()->Position());
+  S().Snapshot(a_->Handle(), "editors_extra_image_scrolled.png");
+  // A new picture starts at the top-left again.
+  SetBitmap(a_, 300, 300);
+  EXPECT_EQ(vi->Offset, TPoint(0, 0));
+  EXPECT_EQ(a_->HorizontalBar()->Position(), 0);
+}
+
 TEST_F(ImageTest, SheetOfPictureCells) {
   TBitmap sheet;
   sheet.SetPixelFormat(pf32bit);
