@@ -211,6 +211,13 @@ TEST_F(ImageComboBoxTest, DropDownAndKeysChooseItemsByValue) {
   S().PressKey(VK_END);
   EXPECT_EQ(e->EditValue().AsInteger(), 50);
   EXPECT_GT(clicks, 0);
+  // Typing opens the list and finds a description.
+  S().TypeText("p");
+  Pump();
+  EXPECT_TRUE(e->DroppedDown());
+  S().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_EQ(e->EditValue().AsInteger(), 40);
   // Two items of one value: choosing the second of them shows the first.
   e->ActiveProperties()->Items()->Item(5)->SetValue(Variant(40));
   e->SetEditValue(Variant(40));
