@@ -404,16 +404,23 @@ void TcxCustomBlobEdit::PositionPopupWindow() {
   if (!closeButton_) return;
   // The OK and Close buttons replace the popup's own close button.
   PopupWindow()->SetCloseButton(false);
-  // The buttons stand at the bottom right, in the system panel.
+  // The buttons stand in the system panel, which is at the top when the popup opens upwards,
+  // left of a size grip in a right corner.
+  TcxCustomEditPopupWindowViewInfo* vi = PopupWindow()->GetPopupViewInfo();
   const TRect c = PopupWindow()->ClientRect();
-  const Integer gap = buttonHeight_ / 6;
-  const Integer top = c.Bottom - buttonHeight_ - gap;
-  const Integer right = c.Right - 2 * gap - GetSystemMetrics(SM_CXVSCROLL);
-  closeButton_->SetBounds(right - buttonWidth_, top, buttonWidth_, buttonHeight_);
-  closeButton_->SetAnchors({akRight, akBottom});
+  const Integer h = buttonHeight_, w = buttonWidth_;
+  const bool grip = vi->Sizeable && !vi->SizeGripRect.IsEmpty();
+  const TRect g = grip ? vi->SizeGripRect : vi->FrameRect;
+  const Integer right = grip && !vi->GripOnLeft() ? g.Left - h / 6 : c.Right - std::max(2 * (h / 6), g.Left);
+  const Integer panel = vi->SysPanelHeight;
+  const bool at_bottom = vi->PanelAtBottom();
+  const Integer top = at_bottom ? g.Bottom - (panel - h) / 2 + 2 - h : g.Top + (panel - h) / 2 - 2;
+  const TAnchors anchors = at_bottom ? TAnchors{akRight, akBottom} : TAnchors{akRight, akTop};
+  closeButton_->SetBounds(right - w, top, w, h);
+  closeButton_->SetAnchors(anchors);
   if (okButton_) {
-    okButton_->SetBounds(right - buttonWidth_ - buttonHeight_ / 3 - buttonWidth_, top, buttonWidth_, buttonHeight_);
-    okButton_->SetAnchors({akRight, akBottom});
+    okButton_->SetBounds(right - w - h / 3 - w, top, w, h);
+    okButton_->SetAnchors(anchors);
   }
 }
 

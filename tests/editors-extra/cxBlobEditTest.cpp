@@ -383,6 +383,37 @@ TEST_F(BlobPopupTest, PicturePopupTakesThePictureSizeWithPictureAutoSize) {
   }
 }
 
+TEST_F(BlobPopupTest, ButtonsStandInTheSystemPanelAboveOrBelow) {
+  // Near the bottom of the screen the popup opens upwards, with its system panel on top.
+  for (Integer top : {50, 560}) {
+    form_->SetBounds(50, top, 640, 240);
+    Pump();
+    edit_->SetEditValue(Variant(String("abc")));
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown()) << top;
+    TcxCustomEditPopupWindowViewInfo* vi = edit_->PopupWindow()->GetPopupViewInfo();
+    const bool upwards = edit_->PopupWindow()->Top() < edit_->ClientToScreen(TPoint(0, 0)).Y;
+    EXPECT_EQ(upwards, top > 300) << top;
+    EXPECT_EQ(vi->PanelAtBottom(), !upwards) << top;
+    for (TcxButton* b : {edit_->OkButton(), edit_->CloseButton()}) {
+      const TRect r = b->BoundsRect();
+      // Inside the system panel, clear of the memo and of the size grip.
+      if (upwards)
+        EXPECT_LE(r.Bottom, vi->ClientArea.Top) << top;
+      else
+        EXPECT_GE(r.Top, vi->ClientArea.Bottom) << top;
+      EXPECT_LE(r.Right, vi->SizeGripRect.Left) << top;
+      EXPECT_GE(r.Top, 0);
+      EXPECT_LE(r.Bottom, edit_->PopupWindow()->Height());
+    }
+    EXPECT_LT(edit_->OkButton()->Left(), edit_->CloseButton()->Left());
+    if (upwards) S().Snapshot(edit_->PopupWindow()->Handle(), "editors_extra_blob_popup_upwards.png");
+    S().PressKey(VK_ESCAPE);
+    Pump();
+  }
+}
+
 TEST_F(BlobPopupTest, ReadOnlyShowsOnlyClose) {
   edit_->Properties()->SetReadOnly(true);
   edit_->SetEditValue(Variant(String("abc")));
