@@ -8,6 +8,7 @@
 #include "editors/cxEditPaintUtils.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
+#include "vcl/FormReader.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -302,6 +303,44 @@ TEST_F(ImageComboBoxTest, SheetOfOpenImageComboBoxesPerLookAndFeel) {
       c->Free();
     Pump();
   }
+}
+
+TEST_F(ImageComboBoxTest, ItemsAndSettingsReadFromFormText) {
+  auto* root = new TForm(Application);
+  ReadComponentFromText(root,
+                        "object Form2: TForm\n"
+                        "  object Priority: TcxImageComboBox\n"
+                        "    Properties.DefaultDescription = 'unknown'\n"
+                        "    Properties.ImageAlign = iaRight\n"
+                        "    Properties.Items = <\n"
+                        "      item\n"
+                        "        Description = 'Low'\n"
+                        "        ImageIndex = 0\n"
+                        "        Value = 1\n"
+                        "      end\n"
+                        "      item\n"
+                        "        Description = 'High'\n"
+                        "        ImageIndex = 2\n"
+                        "        Value = 3\n"
+                        "        Tag = 7\n"
+                        "      end>\n"
+                        "    Properties.MultiLineText = True\n"
+                        "  end\n"
+                        "end\n");
+  auto* combo = dynamic_cast<TcxImageComboBox*>(root->FindComponent("Priority"));
+  ASSERT_NE(combo, nullptr);
+  TcxImageComboBoxProperties* p = combo->ActiveProperties();
+  ASSERT_EQ(p->Items()->Count(), 2);
+  EXPECT_EQ(p->Items()->Item(1)->Description(), "High");
+  EXPECT_EQ(p->Items()->Item(1)->ImageIndex(), 2);
+  EXPECT_EQ(p->Items()->Item(1)->Tag(), 7);
+  EXPECT_EQ(p->ImageAlign(), iaRight);
+  EXPECT_TRUE(p->MultiLineText());
+  combo->SetEditValue(Variant(3));
+  EXPECT_EQ(combo->Text(), "High");
+  combo->SetEditValue(Variant(2));
+  EXPECT_EQ(combo->Text(), "unknown");
+  root->Free();
 }
 
 TEST(ImageComboBoxCells, LayoutOfImageAndTextAndSheet) {
