@@ -61,6 +61,7 @@ void TcxImageComboBoxItem::SetValue(const Variant& v) {
 
 void TcxImageComboBoxItems::Update(TCollectionItem* item) {
   TOwnedCollection::Update(item);
+  if (destroying_) return;
   if (auto* properties = dynamic_cast<TcxCustomEditProperties*>(Owner())) properties->NotifyPropertiesChanged();
 }
 
@@ -99,8 +100,10 @@ TcxCustomImageComboBoxProperties::TcxCustomImageComboBoxProperties(TPersistent* 
 }
 
 TcxCustomImageComboBoxProperties::~TcxCustomImageComboBoxProperties() {
-  SetImages(nullptr);
-  SetLargeImages(nullptr);
+  // Let go of the lists without reporting changes: the properties' users may be going too.
+  // (The change links leave their lists as they are freed.)
+  for (TCustomImageList* list : {images_, largeImages_})
+    if (list && FreeNotificator()) FreeNotificator()->UnwatchComponent(list);
   items_.reset();
 }
 

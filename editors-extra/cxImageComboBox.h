@@ -41,12 +41,19 @@ class TcxImageComboBoxItems : public TOwnedCollection {
  public:
   explicit TcxImageComboBoxItems(TPersistent* owner)
       : TOwnedCollection(owner, TcxImageComboBoxItem::StaticClass()) {}
-  ~TcxImageComboBoxItems() override { Clear(); }
+  // The items go without reporting to the properties, which are going too.
+  ~TcxImageComboBoxItems() override {
+    destroying_ = true;
+    Clear();
+  }
   TcxImageComboBoxItem* Item(Integer index) const { return static_cast<TcxImageComboBoxItem*>(Items(index)); }
   TcxImageComboBoxItem* AddItem() { return static_cast<TcxImageComboBoxItem*>(Add()); }
 
  protected:
   void Update(TCollectionItem* item) override;
+
+ private:
+  bool destroying_ = false;
 };
 
 enum TcxImageAlign { iaLeft, iaRight };
