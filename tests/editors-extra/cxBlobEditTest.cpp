@@ -383,6 +383,45 @@ TEST_F(BlobPopupTest, PicturePopupTakesThePictureSizeWithPictureAutoSize) {
   }
 }
 
+TEST_F(BlobPopupTest, PicturePopupMenuByRightClickAndItsItemsBySettings) {
+  edit_->Properties()->SetBlobEditKind(bekPict);
+  struct Case {
+    bool ShowPopup, ShowEx;
+    bool Menu, LoadAndSave;
+  };
+  for (const Case& c : {Case{true, true, true, true}, Case{true, false, true, false}, Case{false, true, false, false}}) {
+    edit_->Properties()->SetShowPicturePopup(c.ShowPopup);
+    edit_->Properties()->SetShowExPopupItems(c.ShowEx);
+    edit_->SetEditValue(Variant(BandsPicture(120, 60)));
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown());
+    TcxPopupImage* image = edit_->PopupImage();
+    const TcxPopupMenuItems items = image->Properties()->PopupMenuLayout()->MenuItems();
+    EXPECT_EQ(!items.Empty(), c.Menu);
+    EXPECT_EQ(items.Contains(pmiLoad) && items.Contains(pmiSave), c.LoadAndSave);
+    int opened = 0;
+    if (c.Menu) {
+      image->PreparePopupMenu();
+      image->ContextMenu()->OnPopup = [&](TObject*) { ++opened; };
+      // Delete from the menu: the popup stays open and OK becomes available.
+      S().Backend().OnIdle([&] {
+        image->ContextMenu()->Items()->Items(3)->Click();
+        image->ContextMenu()->CloseMenu();
+      });
+    }
+    S().Click(image->Handle(), {30, 30}, kMouseRight);
+    Pump();
+    EXPECT_EQ(opened, c.Menu ? 1 : 0);
+    EXPECT_TRUE(edit_->DroppedDown());
+    EXPECT_EQ(PictureHasNoImage(image->Picture()), c.Menu);
+    EXPECT_EQ(edit_->OkButton()->Enabled(), c.Menu);
+    S().PressKey(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(VarIsNull(edit_->EditValue()));
+  }
+}
+
 TEST_F(BlobPopupTest, ButtonsStandInTheSystemPanelAboveOrBelow) {
   // Near the bottom of the screen the popup opens upwards, with its system panel on top.
   for (Integer top : {50, 560}) {
