@@ -117,6 +117,11 @@ TEST(ImageComboBoxProperties, NewItemsTakeTheirIndexAsImageWhileTheImagesSuffice
 
 TEST(ImageComboBoxProperties, FilterHelperOffersInOnlyWithTheExtendedSet) {
   InitializeCxImageComboBox();
+  EXPECT_EQ(EditPropertiesRegistry()->FindByClassName("TcxImageComboBoxProperties"),
+            TcxImageComboBoxProperties::StaticClass());
+  EXPECT_NE(dynamic_cast<const TcxFilterImageComboBoxHelper*>(
+                FilterEditHelper(FilterEditsController()->LookupHelper(TcxImageComboBoxProperties::StaticClass()))),
+            nullptr);
   TcxFilterImageComboBoxHelper helper;
   TcxFilterControlOperators operators;
   helper.SupportedOperators(nullptr, nullptr, operators, false);
