@@ -1,5 +1,6 @@
 #include "editors-extra/cxBlobEdit.h"
 
+#include "data/cxCustomDataInternal.h"
 #include "data/cxVariants.h"
 #include "editors/cxEditPaintUtils.h"
 #include "rtl/SysUtils.h"
@@ -10,6 +11,7 @@ KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewData)
 KORVAN_IMPLEMENT_CLASS(TcxCustomBlobEdit)
 KORVAN_IMPLEMENT_CLASS(TcxPopupMemo)
+KORVAN_IMPLEMENT_CLASS(TcxPopupImage)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEditPopupWindow)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEdit)
 KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryBlobItem)
@@ -241,17 +243,24 @@ TcxCustomBlobEdit::TcxCustomBlobEdit(TComponent* owner, bool in_place, TClass pr
 TcxCustomBlobEdit::~TcxCustomBlobEdit() { DestroyPopupControls(); }
 
 void TcxCustomBlobEdit::DestroyPopupControls() {
-  if (EffectiveBlobProperties()->PopupControl() == popupMemo_) EffectiveBlobProperties()->SetPopupControl(nullptr);
+  TcxCustomBlobEditProperties* p = EffectiveBlobProperties();
+  if (p->PopupControl() && p->PopupControl() == PopupEditor()) p->SetPopupControl(nullptr);
   for (TControl** c : {reinterpret_cast<TControl**>(&okButton_), reinterpret_cast<TControl**>(&closeButton_),
-                       reinterpret_cast<TControl**>(&popupMemo_)}) {
+                       reinterpret_cast<TControl**>(&popupMemo_), reinterpret_cast<TControl**>(&popupImage_)}) {
     if (*c) (*c)->Free();
     *c = nullptr;
   }
 }
 
+TcxCustomEdit* TcxCustomBlobEdit::PopupEditor() const {
+  if (popupMemo_) return popupMemo_;
+  return popupImage_;
+}
+
 bool TcxCustomBlobEdit::CanDropDown() {
   EffectiveBlobProperties()->ResolveBlobEditKind();
-  return EffectiveBlobProperties()->BlobEditKind() == bekMemo && TcxCustomPopupEdit::CanDropDown();
+  const TcxBlobEditKind kind = EffectiveBlobProperties()->BlobEditKind();
+  return (kind == bekMemo || kind == bekPict) && TcxCustomPopupEdit::CanDropDown();
 }
 
 void TcxCustomBlobEdit::DoInitPopup() {
@@ -259,28 +268,107 @@ void TcxCustomBlobEdit::DoInitPopup() {
   TcxCustomPopupEdit::DoInitPopup();
 }
 
+void TcxCustomBlobEdit::CreatePopupEditor(bool picture) {
+  if ((picture && popupMemo_) || (!picture && popupImage_)) DestroyPopupControls();
+  if (!PopupEditor()) {
+    TcxCustomEdit* editor;
+    if (picture) {
+      popupImage_ = new TcxPopupImage(nullptr);
+      popupImage_->BlobEdit = this;
+      editor = popupImage_;
+    } else {
+      popupMemo_ = new TcxPopupMemo(nullptr);
+      popupMemo_->BlobEdit = this;
+      editor = popupMemo_;
+    }
+    editor->OnEditing = [this](TObject*, bool& allow) { allow = IsEditableEffective(); };
+    editor->Style()->SetBorderStyle(ebsNone);
+    // The image also reports property changes as changes: only its modified flag counts.
+    editor->Properties()->OnChange = [this, editor](TObject*) {
+      if (editor != popupImage_ || popupImage_->ModifiedFlag()) NotePopupChanged();
+    };
+  }
+}
+
 void TcxCustomBlobEdit::InitPopupControl() {
   TcxCustomBlobEditProperties* p = EffectiveBlobProperties();
   p->ResolveBlobEditKind();
-  if (p->BlobEditKind() != bekMemo) return;
-  if (!popupMemo_) {
-    popupMemo_ = new TcxPopupMemo(nullptr);
-    popupMemo_->BlobEdit = this;
-    popupMemo_->Style()->SetBorderStyle(ebsNone);
-    popupMemo_->Properties()->OnChange = [this](TObject*) { NotePopupChanged(); };
+  if (p->BlobEditKind() == bekPict) {
+    CreatePopupEditor(true);
+    TcxImageProperties* ip = popupImage_->Properties();
+    ip->SetShowFocusRect(false);
+    ip->SetStretch(true);
+    ip->SetCustomFilter(p->PictureFilter());
+    ip->SetGraphicTransparency(p->PictureTransparency());
+    ip->OnPopupClosed = [this](TObject*, Integer reason) { PopupImageClosed(reason); };
+    TcxPopupMenuItems items;
+    if (p->ShowPicturePopup()) {
+      items = {pmiCut, pmiCopy, pmiPaste, pmiDelete};
+      if (p->ShowExPopupItems()) items.Include(pmiLoad).Include(pmiSave);
+    }
+    ip->PopupMenuLayout()->SetMenuItems(items);
+    ip->SetGraphicClass(p->PictureGraphicClass());
+    popupImage_->OnGetGraphicClass = [this](TObject*, bool pasting, TGraphicClass& c) {
+      c = GetPictureGraphicClass(pasting);
+    };
+    popupImage_->Properties()->SetReadOnly(!IsEditableEffective());
+    popupImage_->SetEditValue(EditValue());
+    popupImage_->SetModifiedFlag(false);
+    popupImage_->Style()->LookAndFeel()->SetKind(PopupControlsLookAndFeel()->Kind());
+    p->SetPopupAutoSize(p->PictureAutoSize());
+  } else if (p->BlobEditKind() == bekMemo) {
+    CreatePopupEditor(false);
+    TcxMemoProperties* mp = popupMemo_->Properties();
+    mp->SetMaxLength(p->MemoMaxLength());
+    mp->SetWantReturns(p->MemoWantReturns());
+    mp->SetWantTabs(p->MemoWantTabs());
+    mp->SetWordWrap(p->MemoWordWrap());
+    mp->SetReadOnly(!IsEditableEffective());
+    p->SetPopupAutoSize(false);
+    popupMemo_->SetEditValue(EditValue());
+  } else {
+    return;
   }
-  TcxMemoProperties* mp = popupMemo_->Properties();
-  mp->SetMaxLength(p->MemoMaxLength());
-  mp->SetWantReturns(p->MemoWantReturns());
-  mp->SetWantTabs(p->MemoWantTabs());
-  mp->SetWordWrap(p->MemoWordWrap());
-  mp->SetReadOnly(!IsEditableEffective());
-  p->SetPopupAutoSize(false);
-  popupMemo_->SetEditValue(EditValue());
   popupModified_ = false;
-  p->SetPopupControl(popupMemo_);
+  p->SetPopupControl(PopupEditor());
   p->SetPopupSysPanelStyle(true);
   CreatePopupButtons();
+}
+
+TWinControl* TcxCustomBlobEdit::PopupFocusControl() {
+  if (TcxCustomEdit* editor = PopupEditor()) return editor;
+  return TcxCustomPopupEdit::PopupFocusControl();
+}
+
+void TcxCustomBlobEdit::PopupContentSize(TSize& size) {
+  TcxCustomBlobEditProperties* p = EffectiveBlobProperties();
+  if (p->BlobEditKind() == bekPict && p->PictureAutoSize() && popupImage_) {
+    size = TSize(popupImage_->Picture()->Width() + 4, popupImage_->Picture()->Height() + 4);
+    return;
+  }
+  TcxCustomPopupEdit::PopupContentSize(size);
+}
+
+TGraphicClass TcxCustomBlobEditProperties::GetPictureGraphicClass(TObject* item, Integer record_index,
+                                                                  bool pasting) {
+  if (pictureGraphicClass_) return pictureGraphicClass_;
+  TGraphicClass c = pasting ? TBitmap::StaticClass() : nullptr;
+  if (OnGetGraphicClass) OnGetGraphicClass(item, record_index, pasting, c);
+  return c;
+}
+
+TGraphicClass TcxCustomBlobEdit::GetPictureGraphicClass(bool pasting) {
+  if (InPlace()) return EffectiveBlobProperties()->GetPictureGraphicClass(nullptr, -1, pasting);
+  TGraphicClass c = EffectiveBlobProperties()->PictureGraphicClass();
+  if (!c) c = pasting ? TBitmap::StaticClass() : nullptr;
+  if (OnGetGraphicClass) OnGetGraphicClass(this, pasting, c);
+  return c;
+}
+
+void TcxCustomBlobEdit::PopupImageClosed(Integer reason) {
+  if (DroppedDown()) return;
+  if (reason == 4) SavePopupValue();
+  NotifyPopupClosed(reason);
 }
 
 void TcxCustomBlobEdit::CreatePopupButtons() {
@@ -316,16 +404,23 @@ void TcxCustomBlobEdit::PositionPopupWindow() {
   if (!closeButton_) return;
   // The OK and Close buttons replace the popup's own close button.
   PopupWindow()->SetCloseButton(false);
-  // The buttons stand at the bottom right, in the system panel.
+  // The buttons stand in the system panel, which is at the top when the popup opens upwards,
+  // left of a size grip in a right corner.
+  TcxCustomEditPopupWindowViewInfo* vi = PopupWindow()->GetPopupViewInfo();
   const TRect c = PopupWindow()->ClientRect();
-  const Integer gap = buttonHeight_ / 6;
-  const Integer top = c.Bottom - buttonHeight_ - gap;
-  const Integer right = c.Right - 2 * gap - GetSystemMetrics(SM_CXVSCROLL);
-  closeButton_->SetBounds(right - buttonWidth_, top, buttonWidth_, buttonHeight_);
-  closeButton_->SetAnchors({akRight, akBottom});
+  const Integer h = buttonHeight_, w = buttonWidth_;
+  const bool grip = vi->Sizeable && !vi->SizeGripRect.IsEmpty();
+  const TRect g = grip ? vi->SizeGripRect : vi->FrameRect;
+  const Integer right = grip && !vi->GripOnLeft() ? g.Left - h / 6 : c.Right - std::max(2 * (h / 6), g.Left);
+  const Integer panel = vi->SysPanelHeight;
+  const bool at_bottom = vi->PanelAtBottom();
+  const Integer top = at_bottom ? g.Bottom - (panel - h) / 2 + 2 - h : g.Top + (panel - h) / 2 - 2;
+  const TAnchors anchors = at_bottom ? TAnchors{akRight, akBottom} : TAnchors{akRight, akTop};
+  closeButton_->SetBounds(right - w, top, w, h);
+  closeButton_->SetAnchors(anchors);
   if (okButton_) {
-    okButton_->SetBounds(right - buttonWidth_ - buttonHeight_ / 3 - buttonWidth_, top, buttonWidth_, buttonHeight_);
-    okButton_->SetAnchors({akRight, akBottom});
+    okButton_->SetBounds(right - w - h / 3 - w, top, w, h);
+    okButton_->SetAnchors(anchors);
   }
 }
 
@@ -351,11 +446,14 @@ void TcxCustomBlobEdit::NotePopupChanged() {
 }
 
 void TcxCustomBlobEdit::PopupKeyDown(Word& key, TShiftState shift) {
-  if (!popupMemo_ || EffectiveBlobProperties()->PopupControl() != popupMemo_) {
+  TcxCustomEdit* editor = PopupEditor();
+  if (!editor || EffectiveBlobProperties()->PopupControl() != editor) {
     TcxCustomPopupEdit::PopupKeyDown(key, shift);
     return;
   }
-  if (Integer r = PopupCloseKeyResult(key, shift, popupMemo_->Properties()->WantReturns())) {
+  // Enter closes a picture popup always, a memo popup only when returns are not wanted.
+  const bool wants_returns = popupMemo_ && popupMemo_->Properties()->WantReturns();
+  if (Integer r = PopupCloseKeyResult(key, shift, wants_returns)) {
     key = 0;
     ClosePopupWithResult(r);
   }
@@ -388,15 +486,50 @@ void TcxPopupMemo::DoEditKeyDown(Word& key, TShiftState shift) {
   TcxMemo::DoEditKeyDown(key, shift);
 }
 
+void TcxPopupImage::KeyDown(Word& key, TShiftState shift) {
+  if (BlobEdit) {
+    if (Integer r = BlobEdit->PopupCloseKeyResult(key, shift, false)) {
+      key = 0;
+      BlobEdit->ClosePopupWithResult(r);
+    }
+  }
+  TcxImage::KeyDown(key, shift);
+}
+
 void TcxCustomBlobEdit::SavePopupValue() {
-  if (!popupMemo_ || !popupModified_) return;
+  if (!PopupEditor() || !popupModified_) return;
+  TcxCustomBlobEditProperties* p = EffectiveBlobProperties();
   const TModalResult r = PopupWindow()->ModalResult();
-  if (!(r == mrOk || (r != mrCancel && EffectiveBlobProperties()->AlwaysSaveData()))) return;
+  if (!(r == mrOk || (r != mrCancel && p->AlwaysSaveData()))) return;
   if (!CanModify()) return;
-  InternalSetEditValue(Variant(popupMemo_->Lines()->Text()), true);
+  if (popupMemo_) {
+    InternalSetEditValue(Variant(popupMemo_->Lines()->Text()), true);
+  } else {
+    TGraphic* graphic = popupImage_->Picture()->Graphic();
+    lastPictureClass_ = graphic ? graphic->ClassType() : nullptr;
+    InternalSetEditValue(popupImage_->EditValue(), true);
+  }
   SetModifiedFlag(true);
   SetChangedSinceEnter(true);
   popupModified_ = false;
+  if (popupImage_) PictureSaved();
+  if (p->ImmediatePost() && CanPostEditValue() && ValidateEdit(true)) PostEditValue();
+}
+
+void TcxCustomBlobEdit::PictureSaved() {
+  LockEditValueChanges(true);
+  {
+    cxdata_internal::Finally unlock{[this] { LockEditValueChanges(false); }};
+    TPicture* picture = popupImage_->Picture();
+    if (BlobProperties()->OnAssignPicture) BlobProperties()->OnAssignPicture(this, picture);
+    if (RepositoryItem() && EffectiveBlobProperties()->OnAssignPicture)
+      EffectiveBlobProperties()->OnAssignPicture(this, picture);
+  }
+  // CanModify runs the editing handler, which may raise: the modified state comes back.
+  PushModifiedState();
+  cxdata_internal::Finally pop{[this] { PopModifiedState(); }};
+  SetModifiedFlag(false);
+  CanModify();
 }
 
 void TcxCustomBlobEdit::PopupWindowClosed() {
@@ -421,6 +554,7 @@ void InitializeCxBlobEdit() {
         InitializeCxImage();  // registers the pictures of editors-extra/resources
         InitializeCxPopupEdit();
         RegisterClass(TcxBlobEdit::StaticClass());
+        RegisterClass(TcxPopupImage::StaticClass());
         RegisterClass(TcxBlobEditProperties::StaticClass());
         RegisterClass(TcxEditRepositoryBlobItem::StaticClass());
         CreateBlobImages();

@@ -71,6 +71,10 @@ class TcxCustomBlobEditProperties : public TcxCustomPopupEditProperties {
   bool ShowPicturePopup() const { return showPicturePopup_; }
   void SetShowPicturePopup(bool v) { showPicturePopup_ = v; }
 
+  // The picture graphic class when set (the event is not asked); else TBitmap when pasting,
+  // none otherwise, which OnGetGraphicClass may change.
+  TGraphicClass GetPictureGraphicClass(TObject* item, Integer record_index, bool pasting);
+
   TcxImageAssignPictureEvent OnAssignPicture;
   TcxImageGraphicClassEvent OnGetGraphicClass;
 
@@ -159,6 +163,19 @@ class TcxPopupMemo : public TcxMemo {
   void DoEditKeyDown(Word& key, TShiftState shift) override;
 };
 
+// The picture of a picture BLOB's popup: closing keys (Enter among them) end the popup with OK
+// or Cancel; other keys reach the image (clipboard keys).
+class TcxPopupImage : public TcxImage {
+  KORVAN_CLASS(TcxPopupImage, TcxImage)
+
+ public:
+  explicit TcxPopupImage(TComponent* owner) : TcxImage(owner) {}
+  TcxCustomBlobEdit* BlobEdit = nullptr;
+
+ protected:
+  void KeyDown(Word& key, TShiftState shift) override;
+};
+
 class TcxCustomBlobEdit : public TcxCustomPopupEdit {
   KORVAN_CLASS(TcxCustomBlobEdit, TcxCustomPopupEdit)
 
@@ -173,13 +190,17 @@ class TcxCustomBlobEdit : public TcxCustomPopupEdit {
   TcxCustomBlobEditProperties* EffectiveBlobProperties() {
     return static_cast<TcxCustomBlobEditProperties*>(GetEffectiveProperties());
   }
-  // The popup's editor and buttons (none before the first popup of a memo BLOB).
+  // The popup's editor and buttons (none before the first popup of a memo or picture BLOB).
   TcxPopupMemo* PopupMemo() const { return popupMemo_; }
+  TcxPopupImage* PopupImage() const { return popupImage_; }
   TcxButton* OkButton() const { return okButton_; }
   TcxButton* CloseButton() const { return closeButton_; }
 
   bool CanDropDown() override;
   void DoInitPopup() override;
+  TWinControl* PopupFocusControl() override;
+  // A picture popup with PictureAutoSize is 4 pixels larger than the picture each way.
+  void PopupContentSize(TSize& size) override;
   void PositionPopupWindow() override;
   void PopupWindowClosed() override;
   // Keys inside the popup: the closing keys end it with OK or Cancel; others reach the memo.
@@ -193,11 +214,27 @@ class TcxCustomBlobEdit : public TcxCustomPopupEdit {
   void NotePopupChanged();
   virtual void InitPopupControl();
   virtual void DestroyPopupControls();
+  // The popup image closed one of its dialogs: a picture loaded from a file (reason 4) is
+  // saved at once when the popup is no longer shown.
+  void PopupImageClosed(Integer reason);
+  // The graphic class of the popup's picture: in place the properties' answer, standalone the
+  // picture graphic class (else TBitmap when pasting), which OnGetGraphicClass may change.
+  TGraphicClass GetPictureGraphicClass(bool pasting);
+  // The class of the last picture saved from the popup (none without a graphic).
+  TGraphicClass LastPictureClass() const { return lastPictureClass_; }
+
+  TcxImageEditGraphicClassEvent OnGetGraphicClass;
 
  private:
   void CreatePopupButtons();
   void SavePopupValue();
+  void PictureSaved();
+  // The popup editor of a kind: an existing one of the other class is destroyed first.
+  void CreatePopupEditor(bool picture);
+  TcxCustomEdit* PopupEditor() const;
   TcxPopupMemo* popupMemo_ = nullptr;
+  TcxPopupImage* popupImage_ = nullptr;
+  TGraphicClass lastPictureClass_ = nullptr;
   TcxButton* okButton_ = nullptr;
   TcxButton* closeButton_ = nullptr;
   bool popupModified_ = false;

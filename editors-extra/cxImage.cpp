@@ -1,8 +1,10 @@
 #include "editors-extra/cxImage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include "data/cxCustomDataInternal.h"
 #include "editors/cxEditPaintUtils.h"
 #include "gdi/Gdi.h"
 #include "rtl/SysUtils.h"
@@ -77,10 +79,11 @@ TRect FitRectProportionally(const TRect& r, Integer picture_width, Integer pictu
 void ApplyGraphicTransparency(TPicture* picture, TcxImageTransparency transparency) {
   if (transparency == gtDefault || PictureHasNoImage(picture)) return;
   TGraphic* g = picture->Graphic();
-  TNotifyEvent saved = picture->OnChange;
+  // The picture's change handler is detached meanwhile, and comes back also when the
+  // graphic raises.
+  cxdata_internal::Finally restore{[picture, saved = picture->OnChange] { picture->OnChange = saved; }};
   picture->OnChange = nullptr;
   g->SetTransparent(transparency == gtTransparent);
-  picture->OnChange = saved;
 }
 
 // ---- menu layout and properties --------------------------------------------------------------------
@@ -191,10 +194,11 @@ void TcxCustomImageProperties::ValidateDisplayValue(Variant&, String&, bool&, Ic
     throw;
   }
   image->LockEditValueChanges(false);
+  // CanModify runs the editing handler, which may raise: the modified state comes back.
   image->PushModifiedState();
+  cxdata_internal::Finally pop{[image] { image->PopModifiedState(); }};
   image->SetModifiedFlag(false);
   image->CanModify();
-  image->PopModifiedState();
 }
 
 TClass TcxCustomImageProperties::GetContainerClass() { return TcxImage::StaticClass(); }
@@ -300,6 +304,10 @@ void TcxImageViewData::CalculateViewInfo(TcxCanvas* canvas, const TRect& bounds,
   vi->ShowFocusRect = props->ShowFocusRect() && Focused && !IsInplace;
   vi->Stretch = props->Stretch();
   if (vi->Center || vi->Stretch) vi->Offset = TPoint(0, 0);
+  // The client area leaves out the control's scroll bars.
+  vi->FullClientArea = vi->ClientArea;
+  vi->FullClientArea.Bottom += HScrollBarHeight;
+  vi->FullClientArea.Right += VScrollBarWidth;
   // The control shows its own picture.
   if (auto* image = dynamic_cast<TcxCustomImage*>(Edit)) vi->Picture = image->Picture();
 }
@@ -416,8 +424,70 @@ void TcxCustomImage::InternalSetEditValue(const Variant& value, bool) {
 }
 
 void TcxCustomImage::PropertiesChanged(TcxCustomEditProperties* properties) {
-  if (picture_) PictureChanged();
+  if (picture_) PictureChanged();  // which refreshes the scroll bars
   TcxCustomEdit::PropertiesChanged(properties);
+}
+
+// ---- scroll bars ------------------------------------------------------------------------------------
+
+void TcxCustomImage::ContentBounds(TRect& r) {
+  auto* vi = dynamic_cast<TcxImageViewInfo*>(GetEditViewInfo());
+  r = vi ? vi->FullClientArea : ClientRect();
+  if (IsHScrollBarShown()) r.Bottom -= HorizontalBar()->Height();
+  if (IsVScrollBarShown()) r.Right -= VerticalBar()->Width();
+}
+
+void TcxCustomImage::ComputeScrollBarData() {
+  if (!picture_) return;
+  TcxCustomImageProperties* props = EffectiveImageProperties();
+  TRect r;
+  ContentBounds(r);
+  const bool allowed = !IsInplace() && !AutoSize() && !r.IsEmpty() && !PictureHasNoImage(picture_.get()) &&
+                       !props->Center() && !props->Stretch();
+  auto* vi = dynamic_cast<TcxImageViewInfo*>(GetEditViewInfo());
+  const TPoint offset = vi ? vi->Offset : TPoint(0, 0);
+  StoreScrollBarParams(sbHorizontal, 0, picture_->Width() - 1, 8, r.Width(), offset.X, allowed, true);
+  StoreScrollBarParams(sbVertical, 0, picture_->Height() - 1, 8, r.Height(), offset.Y, allowed, true);
+}
+
+void TcxCustomImage::PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) {
+  if (!picture_) return;
+  if (code == scLineUp) position -= 8;
+  if (code == scLineDown) position += 8;
+  TcxControlScrollBar* bar = kind == sbHorizontal ? HorizontalBar() : VerticalBar();
+  if (bar) {
+    const Integer extent = kind == sbHorizontal ? picture_->Width() : picture_->Height();
+    position = std::max(0, std::min(position, extent - bar->PageSize()));
+    bar->SetPosition(position);
+    position = bar->Position();
+  }
+  UpdateScrollOffset();
+}
+
+void TcxCustomImage::RefreshScrollBars() {
+  TcxControl::RefreshScrollBars();
+  UpdateScrollOffset();
+}
+
+void TcxCustomImage::UpdateScrollOffset() {
+  auto* vi = dynamic_cast<TcxImageViewInfo*>(GetEditViewInfo());
+  if (!HandleAllocated() || !vi) return;
+  vi->Offset = TPoint(IsHScrollBarShown() ? HorizontalBar()->Position() : 0,
+                      IsVScrollBarShown() ? VerticalBar()->Position() : 0);
+  UpdateViewInfoAtCursor();
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TcxCustomImage::ResetScrollPosition() {
+  for (TcxControlScrollBar* bar : {HorizontalBar(), VerticalBar()})
+    if (bar) bar->SetPosition(0);
+  UpdateScrollOffset();
+}
+
+void TcxCustomImage::Resize() {
+  TcxCustomEdit::Resize();
+  // The bars follow the client area of the new size.
+  RefreshScrollBars();
 }
 
 void TcxCustomImage::PictureChanged() {
@@ -425,7 +495,10 @@ void TcxCustomImage::PictureChanged() {
   try {
     TcxCustomImageProperties* props = EffectiveImageProperties();
     ApplyGraphicTransparency(picture_.get(), props->GraphicTransparency());
-    if (!ComponentState().Contains(csLoading)) AlignInnerControl();
+    if (!ComponentState().Contains(csLoading)) {
+      ResetScrollPosition();
+      AlignInnerControl();
+    }
     if (!loadingValue_) {
       if (userCommand_) SetChangedSinceEnter(true);
       NotifyChange();
@@ -438,6 +511,7 @@ void TcxCustomImage::PictureChanged() {
     throw;
   }
   LockChangeEvents(false);
+  RefreshScrollBars();
   Invalidate();
 }
 
@@ -483,9 +557,17 @@ bool TcxCustomImage::CanPasteFromClipboard() {
 
 void TcxCustomImage::PasteFromClipboard() {
   if (!CanPasteFromClipboard() || !CanModify()) return;
-  if (!Clipboard()->HasFormat(CF_BITMAP)) {
+  // The format taken is the one the graphic class asks for (as CanPasteFromClipboard checks):
+  // the clipboard holds every picture as a bitmap too, and taking that bitmap first would
+  // turn a copied metafile or a picture of another class into a bitmap.
+  const TGraphicClass c = GetGraphicClass(true);
+  if (c == TMetafile::StaticClass()) {
+    TMetafile metafile;
+    Clipboard()->AssignTo(&metafile);
+    picture_->SetGraphic(&metafile);
+  } else if (c != TBitmap::StaticClass() && c != TJPEGImage::StaticClass()) {
     Clipboard()->AssignTo(picture_.get());
-  } else if (GetGraphicClass(true) == TJPEGImage::StaticClass()) {
+  } else if (c == TJPEGImage::StaticClass()) {
     TJPEGImage jpeg;
     Clipboard()->AssignTo(jpeg.Bitmap());
     // Compressed as a JPEG is stored: the picture holds what its bytes give back.

@@ -170,6 +170,8 @@ class TcxImageViewInfo : public TcxCustomEditViewInfo {
   String Caption;
   bool Center = true, Stretch = false, ShowFocusRect = false;
   TPoint Offset;
+  // The control's client area with its scroll bars (ClientArea leaves them out).
+  TRect FullClientArea;
   // The cell's own picture, made on first need.
   TPicture* CellPicture();
   bool RepaintsOnStateChange() override { return PictureHasNoImage(Picture); }
@@ -233,6 +235,19 @@ class TcxCustomImage : public TcxCustomEdit {
   // The focus stays inside while a picture dialog is open.
   bool HasFocusInside() override { return dialogOpen_ || TcxCustomEdit::HasFocusInside(); }
 
+  // Scroll bars: a standalone picture that is neither centred nor stretched scrolls when it is
+  // larger than the client area, by 8 pixels a line.
+  bool WantsScrollBars() override { return true; }
+  void ComputeScrollBarData() override;
+  void PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) override;
+  void RefreshScrollBars() override;
+  void PlaceScrollParts() override { TcxControl::PlaceScrollParts(); }
+  // The client area less the scroll bars shown (the bars stand below and right of it).
+  void ContentBounds(TRect& r) override;
+  // The picture's offset follows the bars' positions; both go back to 0 with a new picture.
+  void UpdateScrollOffset();
+  void ResetScrollPosition();
+
   virtual bool CanPasteFromClipboard();
   virtual void CustomClick();
   virtual TGraphicClass GetGraphicClass(bool pasting);
@@ -248,6 +263,7 @@ class TcxCustomImage : public TcxCustomEdit {
   void DoContextPopup(TPoint mouse_pos, bool& handled) override;
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
+  void Resize() override;
 
  private:
   void PictureChanged();

@@ -99,12 +99,21 @@ void TClipboard::AssignTo(TPersistent* dest) {
     picture->ReadData(s);
     return;
   }
-  if (picture && BytesOf(CF_METAFILEPICT, bytes)) {
+  auto* metafile = dynamic_cast<TMetafile*>(dest);
+  if ((picture || metafile) && BytesOf(CF_METAFILEPICT, bytes)) {
     Close();
+    if (metafile) {
+      metafile->LoadFromBytes(bytes);
+      return;
+    }
     TMetafile m;
     m.LoadFromBytes(bytes);
     picture->SetGraphic(&m);
     return;
+  }
+  if (metafile) {
+    Close();
+    throw EInvalidGraphic(vcl_consts::SUnknownClipboardFormat);
   }
   auto bmp = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   TBitmap tmp;

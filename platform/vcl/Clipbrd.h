@@ -17,9 +17,9 @@ class TClipboard : public TPersistent {
   // or graphic also goes there in the picture format (its class and data), and a metafile
   // read from a file with its bytes as a metafile picture.
   void Assign(TPersistent* source) override;
-  // Gets the clipboard's content into a bitmap (from the bitmap) or a picture (from the
-  // picture format, else the metafile picture, else the bitmap). Raises EInvalidGraphic when
-  // nothing fitting is there.
+  // Gets the clipboard's content into a bitmap (from the bitmap), a metafile (from the
+  // metafile picture) or a picture (from the picture format, else the metafile picture, else
+  // the bitmap). Raises EInvalidGraphic when nothing fitting is there.
   void AssignTo(TPersistent* dest) override;
   void Open();
   void Close();

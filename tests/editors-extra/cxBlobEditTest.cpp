@@ -8,6 +8,7 @@
 #include "editors/cxEditPaintUtils.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
+#include "vcl/Clipbrd.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -276,6 +277,179 @@ TEST_F(BlobPopupTest, TypingOpensThePopupAndMemoAutoReplaceTakesTheCharacter) {
     S().PressKey(VK_ESCAPE);
     Pump();
     EXPECT_EQ(VarToStr(edit_->EditValue()), "old text");
+  }
+}
+
+// A picture of red, green and blue bands, as the bytes of a bitmap.
+String BandsPicture(Integer w, Integer h) {
+  TBitmap b;
+  b.SetSize(w, h);
+  const TColor colours[] = {clRed, clLime, clBlue};
+  for (Integer k = 0; k < 3; ++k) {
+    b.Canvas()->Brush()->SetColor(colours[k]);
+    b.Canvas()->FillRect(TRect(k * w / 3, 0, (k + 1) * w / 3, h));
+  }
+  TStringStream s;
+  b.SaveToStream(&s);
+  return s.DataString();
+}
+
+TEST_F(BlobPopupTest, PicturePopupSavesByOkAndKeysAndAlwaysSaveData) {
+  edit_->Properties()->SetBlobEditKind(bekPict);
+  const String bands = BandsPicture(120, 60);
+  int assigned = 0;
+  edit_->Properties()->OnAssignPicture = [&](TObject* sender, TPicture* picture) {
+    assigned += sender == edit_ && picture == edit_->PopupImage()->Picture();
+  };
+  struct Case {
+    const char* What;
+    bool AlwaysSave;
+    int Key;  // 0: click OK, -1: click Cancel
+    bool Saved;
+  };
+  const Case cases[] = {
+      {"OK", true, 0, true},           {"Cancel", true, -1, false},    {"Esc", true, VK_ESCAPE, false},
+      {"F4 saving", true, VK_F4, true}, {"F4", false, VK_F4, false},    {"Enter", false, VK_RETURN, true},
+  };
+  for (const Case& c : cases) {
+    edit_->Properties()->SetAlwaysSaveData(c.AlwaysSave);
+    edit_->SetEditValue(Variant(bands));
+    assigned = 0;
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown()) << c.What;
+    ASSERT_NE(edit_->PopupImage(), nullptr);
+    EXPECT_EQ(edit_->PopupMemo(), nullptr);
+    EXPECT_EQ(edit_->PopupImage()->Picture()->Width(), 120);
+    EXPECT_FALSE(edit_->OkButton()->Enabled()) << c.What;
+    // Shift+Delete cuts the picture inside the popup: OK becomes available.
+    edit_->PopupImage()->SetFocus();
+    Pump();
+    S().PressKey(VK_DELETE, true, false);
+    Pump();
+    EXPECT_TRUE(PictureHasNoImage(edit_->PopupImage()->Picture())) << c.What;
+    EXPECT_TRUE(edit_->OkButton()->Enabled()) << c.What;
+    if (c.Key == 0)
+      S().Click(edit_->OkButton()->Handle(), {5, 5});
+    else if (c.Key == -1)
+      S().Click(edit_->CloseButton()->Handle(), {5, 5});
+    else
+      S().PressKey(c.Key);
+    Pump();
+    EXPECT_FALSE(edit_->DroppedDown()) << c.What;
+    EXPECT_EQ(VarIsNull(edit_->EditValue()), c.Saved) << c.What;
+    EXPECT_EQ(assigned, c.Saved ? 1 : 0) << c.What;
+  }
+  // A picture copied in and pasted into the popup is saved as its bytes.
+  edit_->SetEditValue(Null());
+  TPicture copied;
+  LoadPictureFromValue(&copied, TBitmap::StaticClass(), Variant(bands));
+  Clipboard()->Assign(&copied);
+  edit_->SetDroppedDown(true);
+  Pump();
+  edit_->PopupImage()->SetFocus();
+  Pump();
+  S().PressKey('V', false, true);
+  S().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_EQ(VarToStr(edit_->EditValue()), bands);
+  EXPECT_EQ(edit_->LastPictureClass(), TBitmap::StaticClass());
+}
+
+TEST_F(BlobPopupTest, PicturePopupTakesThePictureSizeWithPictureAutoSize) {
+  edit_->Properties()->SetBlobEditKind(bekPict);
+  edit_->SetEditValue(Variant(BandsPicture(210, 150)));
+  for (bool auto_size : {false, true}) {
+    edit_->Properties()->SetPictureAutoSize(auto_size);
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown());
+    TSize content;
+    edit_->PopupContentSize(content);
+    const TRect client = edit_->PopupWindow()->GetPopupViewInfo()->ClientArea;
+    if (auto_size) {
+      EXPECT_EQ(content.cx, 214);
+      EXPECT_EQ(content.cy, 154);
+      EXPECT_EQ(client.Width(), 214);
+      EXPECT_EQ(client.Height(), 154);
+      // The stretched picture in the popup, with OK and Cancel below it.
+      S().Snapshot(edit_->PopupWindow()->Handle(), "editors_extra_blob_popup_picture.png");
+    } else {
+      EXPECT_EQ(edit_->PopupWindow()->Width(), 250);
+    }
+    S().PressKey(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(edit_->DroppedDown());
+  }
+}
+
+TEST_F(BlobPopupTest, PicturePopupMenuByRightClickAndItsItemsBySettings) {
+  edit_->Properties()->SetBlobEditKind(bekPict);
+  struct Case {
+    bool ShowPopup, ShowEx;
+    bool Menu, LoadAndSave;
+  };
+  for (const Case& c : {Case{true, true, true, true}, Case{true, false, true, false}, Case{false, true, false, false}}) {
+    edit_->Properties()->SetShowPicturePopup(c.ShowPopup);
+    edit_->Properties()->SetShowExPopupItems(c.ShowEx);
+    edit_->SetEditValue(Variant(BandsPicture(120, 60)));
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown());
+    TcxPopupImage* image = edit_->PopupImage();
+    const TcxPopupMenuItems items = image->Properties()->PopupMenuLayout()->MenuItems();
+    EXPECT_EQ(!items.Empty(), c.Menu);
+    EXPECT_EQ(items.Contains(pmiLoad) && items.Contains(pmiSave), c.LoadAndSave);
+    int opened = 0;
+    if (c.Menu) {
+      image->PreparePopupMenu();
+      image->ContextMenu()->OnPopup = [&](TObject*) { ++opened; };
+      // Delete from the menu: the popup stays open and OK becomes available.
+      S().Backend().OnIdle([&] {
+        image->ContextMenu()->Items()->Items(3)->Click();
+        image->ContextMenu()->CloseMenu();
+      });
+    }
+    S().Click(image->Handle(), {30, 30}, kMouseRight);
+    Pump();
+    EXPECT_EQ(opened, c.Menu ? 1 : 0);
+    EXPECT_TRUE(edit_->DroppedDown());
+    EXPECT_EQ(PictureHasNoImage(image->Picture()), c.Menu);
+    EXPECT_EQ(edit_->OkButton()->Enabled(), c.Menu);
+    S().PressKey(VK_ESCAPE);
+    Pump();
+    EXPECT_FALSE(VarIsNull(edit_->EditValue()));
+  }
+}
+
+TEST_F(BlobPopupTest, ButtonsStandInTheSystemPanelAboveOrBelow) {
+  // Near the bottom of the screen the popup opens upwards, with its system panel on top.
+  for (Integer top : {50, 560}) {
+    form_->SetBounds(50, top, 640, 240);
+    Pump();
+    edit_->SetEditValue(Variant(String("abc")));
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown()) << top;
+    TcxCustomEditPopupWindowViewInfo* vi = edit_->PopupWindow()->GetPopupViewInfo();
+    const bool upwards = edit_->PopupWindow()->Top() < edit_->ClientToScreen(TPoint(0, 0)).Y;
+    EXPECT_EQ(upwards, top > 300) << top;
+    EXPECT_EQ(vi->PanelAtBottom(), !upwards) << top;
+    for (TcxButton* b : {edit_->OkButton(), edit_->CloseButton()}) {
+      const TRect r = b->BoundsRect();
+      // Inside the system panel, clear of the memo and of the size grip.
+      if (upwards)
+        EXPECT_LE(r.Bottom, vi->ClientArea.Top) << top;
+      else
+        EXPECT_GE(r.Top, vi->ClientArea.Bottom) << top;
+      EXPECT_LE(r.Right, vi->SizeGripRect.Left) << top;
+      EXPECT_GE(r.Top, 0);
+      EXPECT_LE(r.Bottom, edit_->PopupWindow()->Height());
+    }
+    EXPECT_LT(edit_->OkButton()->Left(), edit_->CloseButton()->Left());
+    if (upwards) S().Snapshot(edit_->PopupWindow()->Handle(), "editors_extra_blob_popup_upwards.png");
+    S().PressKey(VK_ESCAPE);
+    Pump();
   }
 }
 

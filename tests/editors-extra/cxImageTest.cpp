@@ -189,6 +189,28 @@ TEST(ImageLayout, FitRectProportionallyStretchAndCenter) {
   }
 }
 
+// A graphic whose transparency cannot be set.
+class TStubbornGraphic : public TBitmap {
+  KORVAN_CLASS(TStubbornGraphic, TBitmap)
+
+ public:
+  void SetTransparent(bool) override { throw EInvalidGraphic("no transparency"); }
+};
+KORVAN_IMPLEMENT_CLASS(TStubbornGraphic)
+
+TEST(ImageValues, ForcedTransparencyRestoresTheChangeHandlerWhenTheGraphicRaises) {
+  TPicture picture;
+  TStubbornGraphic graphic;
+  graphic.SetSize(4, 4);
+  picture.SetGraphic(&graphic);
+  int changes = 0;
+  picture.OnChange = [&](TObject*) { ++changes; };
+  EXPECT_THROW(ApplyGraphicTransparency(&picture, gtTransparent), EInvalidGraphic);
+  ASSERT_TRUE(picture.OnChange);
+  picture.Bitmap()->SetSize(5, 5);
+  EXPECT_GT(changes, 0);
+}
+
 TEST(ImageLayout, CellSizesAndTexts) {
   TcxImageProperties p(nullptr);
   TcxEditStyle style(nullptr, false);
@@ -406,6 +428,38 @@ TEST_F(ImageTest, CutCopyAndPasteBetweenTwoEditors) {
   a_->ExecuteMenuCommand(2);
   EXPECT_EQ(a_->Picture()->Graphic()->ClassType(), TJPEGImage::StaticClass());
   EXPECT_EQ(a_->Picture()->Width(), 30);
+  // The clipboard holds every picture as a bitmap too: the editor's graphic class decides
+  // which format is pasted, so a metafile or a picture of another class stays what it was.
+  TMetafile metafile;
+  metafile.LoadFromBytes(EmfBytes(529, 265));
+  TJPEGImage jpeg;
+  jpeg.Bitmap()->Assign(TwoColourBitmap(20, 10).get());
+  struct PasteCase {
+    TGraphic* Copied;
+    TGraphicClass Target;  // the editor's graphic class (none: the event answers none)
+    TGraphicClass Pasted;
+  };
+  const PasteCase pastes[] = {{&metafile, TMetafile::StaticClass(), TMetafile::StaticClass()},
+                              {&metafile, nullptr, TMetafile::StaticClass()},
+                              {&jpeg, nullptr, TJPEGImage::StaticClass()},
+                              {&metafile, TBitmap::StaticClass(), TBitmap::StaticClass()}};
+  for (const PasteCase& c : pastes) {
+    Clipboard()->Assign(c.Copied);
+    b_->Properties()->SetGraphicClass(c.Target);
+    b_->OnGetGraphicClass = [](TObject*, bool, TGraphicClass& g) {
+      if (g == TBitmap::StaticClass()) g = nullptr;
+    };
+    if (c.Target) b_->OnGetGraphicClass = nullptr;
+    b_->SetEditValue(Null());
+    b_->ExecuteMenuCommand(2);
+    ASSERT_FALSE(PictureHasNoImage(b_->Picture())) << c.Pasted->ClassName();
+    EXPECT_EQ(b_->Picture()->Graphic()->ClassType(), c.Pasted) << c.Copied->ClassName();
+    if (c.Pasted == TMetafile::StaticClass()) {
+      EXPECT_EQ(static_cast<TMetafile*>(b_->Picture()->Graphic())->FileBytes(), metafile.FileBytes());
+    }
+  }
+  b_->OnGetGraphicClass = nullptr;
+  b_->Properties()->SetGraphicClass(TBitmap::StaticClass());
   // Text on the clipboard does not paste; a read-only editor takes nothing.
   Clipboard()->SetAsText("text");
   b_->SetEditValue(Null());
@@ -477,6 +531,53 @@ TEST_F(ImageTest, LoadAndSaveThroughThePictureDialogs) {
   b_->ExecuteMenuCommand(4);
   EXPECT_TRUE(filters.empty());
   std::filesystem::remove_all(dir);
+}
+
+TEST_F(ImageTest, ScrollBarsForAnUncentredPictureLargerThanTheControl) {
+  struct Case {
+    bool Center, Stretch;
+    Integer Width, Height;
+    bool HBar, VBar;
+  };
+  const Case cases[] = {{false, false, 400, 300, true, true}, {false, false, 400, 50, true, false},
+                        {false, false, 100, 80, false, false}, {true, false, 400, 300, false, false},
+                        {false, true, 400, 300, false, false}};
+  for (const Case& c : cases) {
+    a_->Properties()->SetCenter(c.Center);
+    a_->Properties()->SetStretch(c.Stretch);
+    SetBitmap(a_, c.Width, c.Height);
+    Pump();
+    EXPECT_EQ(a_->IsHScrollBarShown(), c.HBar) << c.Center << c.Stretch << c.Width << "x" << c.Height;
+    EXPECT_EQ(a_->IsVScrollBarShown(), c.VBar) << c.Center << c.Stretch << c.Width << "x" << c.Height;
+  }
+  // A line is 8 pixels; the position stops where the picture's far edge shows.
+  a_->Properties()->SetCenter(false);
+  a_->Properties()->SetStretch(false);
+  SetBitmap(a_, 400, 300);
+  Pump();
+  auto* vi = static_cast<TcxImageViewInfo*>(a_->GetEditViewInfo());
+  TRect content;
+  a_->ContentBounds(content);
+  EXPECT_EQ(vi->ClientArea, content);
+  EXPECT_EQ(a_->HorizontalBar()->Max(), 399);
+  EXPECT_EQ(a_->HorizontalBar()->PageSize(), content.Width());
+  Integer position = a_->HorizontalBar()->Position();
+  a_->PanScroll(sbHorizontal, scLineDown, position);
+  EXPECT_EQ(position, 8);
+  EXPECT_EQ(vi->Offset, TPoint(8, 0));
+  position = 1000;
+  a_->PanScroll(sbHorizontal, scTrack, position);
+  EXPECT_EQ(position, 400 - content.Width());
+  EXPECT_EQ(vi->PictureRect(vi->ClientArea).Right, vi->ClientArea.Right);
+  // The wheel scrolls the vertical bar.
+  S().Wheel(a_->Handle(), {40, 40}, -WHEEL_DELTA);
+  EXPECT_GT(a_->VerticalBar()->Position(), 0);
+  EXPECT_EQ(vi->Offset.Y, a_->VerticalBar()->Position());
+  S().Snapshot(a_->Handle(), "editors_extra_image_scrolled.png");
+  // A new picture starts at the top-left again.
+  SetBitmap(a_, 300, 300);
+  EXPECT_EQ(vi->Offset, TPoint(0, 0));
+  EXPECT_EQ(a_->HorizontalBar()->Position(), 0);
 }
 
 TEST_F(ImageTest, SheetOfPictureCells) {
