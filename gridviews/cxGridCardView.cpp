@@ -12,6 +12,8 @@
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonUpHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonDownHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCellHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCaptionHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsCustomize)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsBehavior)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewStyles)
@@ -407,12 +409,55 @@ void TcxGridCardViewInfo::SetTopRowIndex(Integer i) {
   Invalidate();
 }
 
-void TcxGridCardViewInfo::MakeRowVisible(TcxGridCardViewRow* row) {
+Integer TcxGridCardViewInfo::IndexOfRow(TcxGridCardViewRow* row) const {
   auto it = std::find(rows_.begin(), rows_.end(), row);
-  if (it == rows_.end()) return;
-  Integer index = Integer(it - rows_.begin());
+  return it == rows_.end() ? -1 : Integer(it - rows_.begin());
+}
+
+// The layout rule decides under which top row the row is fully visible: the up button takes
+// the top while the top row is not the first, the down button the bottom while the rows from
+// the top on do not all fit.
+void TcxGridCardViewInfo::MakeRowVisible(TcxGridCardViewRow* row) {
+  Integer index = IndexOfRow(row);
+  if (index < 0) return;
   if (index < TopRowIndex()) return SetTopRowIndex(index);
-  while (index >= TopRowIndex() + fullyVisible_ && index != TopRowIndex()) SetTopRowIndex(TopRowIndex() + 1);
+  if (index < TopRowIndex() + fullyVisible_) return;
+  Integer border = CardView()->GetOptionsView()->CardBorderWidth();
+  Integer height = Bounds.Height() - 2 * border, bh = ScrollButtonHeight();
+  // suffix[i]: the rows from i to the end; through[i]: the rows from i through index.
+  std::vector<Integer> heights(static_cast<size_t>(RowCount()));
+  for (Integer i = TopRowIndex(); i < RowCount(); ++i) heights[size_t(i)] = RowHeight(i);
+  Integer suffix = 0, through = 0;
+  for (Integer i = index; i < RowCount(); ++i) suffix += heights[size_t(i)];
+  Integer top = index;
+  for (Integer t = index; t > TopRowIndex(); --t) {
+    if (t < index) {
+      suffix += heights[size_t(t)];
+      through += heights[size_t(t)];
+    } else {
+      through = heights[size_t(t)];
+    }
+    Integer room = height - (t > 0 ? bh : 0);
+    if (suffix > room) room -= bh;
+    if (through > room) break;
+    top = t;
+  }
+  SetTopRowIndex(top);
+}
+
+TRect TcxGridCardViewInfo::RowBounds(Integer i) const {
+  const TRect& value = cells_.at(size_t(i))->Bounds;
+  const TRect& caption = captions_.at(size_t(i));
+  if (value.IsEmpty() && caption.IsEmpty()) return TRect();
+  return TRect(caption.IsEmpty() ? value.Left : caption.Left, value.Top, value.Right, value.Bottom);
+}
+
+TRect TcxGridCardViewInfo::RowsAreaBounds() const {
+  Integer border = CardView()->GetOptionsView()->CardBorderWidth();
+  TRect r = GrowRect(Bounds, -border, -border);
+  if (!scrollUp_.IsEmpty()) r.Top = scrollUp_.Bottom;
+  if (!scrollDown_.IsEmpty()) r.Bottom = scrollDown_.Top;
+  return r;
 }
 
 bool TcxGridCardViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {
@@ -438,9 +483,22 @@ TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
     InitHitTest(h);
     return h;
   }
-  for (Integer i = 0; i < RowCount(); ++i)
-    if (rows_[size_t(i)]->Kind() == rkData)
+  // The expand button lies on the first caption row: it comes before the rows.
+  if (Card()->GetExpandable() && ExpandButtonBounds.Contains(p)) return TcxCustomGridRecordViewInfo::GetHitTest(p);
+  for (Integer i = TopRowIndex(); i < std::min(RowCount(), TopRowIndex() + laidOut_); ++i) {
+    TcxGridCardViewRow* row = rows_[size_t(i)];
+    bool caption = captions_[size_t(i)].Contains(p);
+    if (!caption && !cells_[size_t(i)]->Bounds.Contains(p)) continue;
+    // A data row's value is the grid's data cell; captions and caption rows' values drag the row.
+    if (!caption && row->Kind() == rkData)
       if (TcxCustomGridHitTest* h = cells_[size_t(i)]->GetHitTest(p)) return h;
+    TcxGridCardRowCellHitTest* h = caption ? GetPooledHitTest<TcxGridCardRowCaptionHitTest>(p)
+                                           : GetPooledHitTest<TcxGridCardRowCellHitTest>(p);
+    InitHitTest(h);
+    h->Item = row;
+    h->RowContainerKind = rckCard;
+    return h;
+  }
   return TcxCustomGridRecordViewInfo::GetHitTest(p);
 }
 
@@ -911,11 +969,15 @@ void TcxGridCardViewController::StopCardScrolling() {
   scrollRow_ = -1;
 }
 
-bool TcxGridCardViewController::ScrollCard() {
+TcxGridCardViewInfo* TcxGridCardViewController::CardViewInfoOfRow(Integer rowIndex) {
   auto* view = static_cast<TcxGridCardView*>(GridView());
-  TcxGridCard* record = scrollRow_ >= 0 ? view->GetViewData()->GetCard(scrollRow_) : nullptr;
-  auto* card = record && view->GetViewInfo()->GetCardsViewInfo() ? dynamic_cast<TcxGridCardViewInfo*>(view->GetViewInfo()->GetCardsViewInfo()->GetViewInfoOfRecord(record))
-                      : nullptr;
+  TcxGridCardsViewInfo* cards = view->GetViewInfo() ? view->GetViewInfo()->GetCardsViewInfo() : nullptr;
+  if (!cards || rowIndex < 0 || rowIndex >= view->GetViewData()->GetCardCount()) return nullptr;
+  return dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(view->GetViewData()->GetCard(rowIndex)));
+}
+
+bool TcxGridCardViewController::ScrollCard() {
+  TcxGridCardViewInfo* card = CardViewInfoOfRow(scrollRow_);
   // The button must still be there.
   if (!card || (scrollUp_ ? !card->CanScrollUp() : !card->CanScrollDown())) return false;
   card->SetTopRowIndex(card->TopRowIndex() + (scrollUp_ ? -1 : 1));

@@ -183,6 +183,28 @@ class TcxGridCardScrollButtonDownHitTest : public TcxGridRecordHitTest {
   bool ActsOnRecord() override { return false; }
 };
 
+// Where a dragged row comes from or is dropped: the customization form's list or a card.
+enum TcxGridCardRowContainerKind : Integer { rckNone = 0, rckCustomizationForm = 1, rckCard = 2 };
+
+// A row cell of a card that can start a row drag: a caption row's value (and, below, every
+// row caption). The drag moves the row when the row can move.
+class TcxGridCardRowCellHitTest : public TcxGridRecordCellHitTest {
+  KORVAN_CLASS(TcxGridCardRowCellHitTest, TcxGridRecordCellHitTest)
+
+ public:
+  TcxDragAndDropObjectClass DragAndDropObjectClass() override;
+  TcxGridCardViewRow* Row() const { return static_cast<TcxGridCardViewRow*>(Item); }
+  // rckCustomizationForm for the form's list, rckCard for a card.
+  Integer RowContainerKind = rckCard;
+};
+
+class TcxGridCardRowCaptionHitTest : public TcxGridCardRowCellHitTest {
+  KORVAN_CLASS(TcxGridCardRowCaptionHitTest, TcxGridCardRowCellHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 152; }
+};
+
 // One card: its rows (caption and value cells) inside a border; when the rows do not fit they
 // scroll inside the card through an up and a down button.
 class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
@@ -201,8 +223,15 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   Integer TopRowIndex() const { return Card()->TopRowIndex(); }
   // Negative becomes 0; the card is laid out again and repainted.
   void SetTopRowIndex(Integer i);
-  // Scrolls the card's rows until the row is fully visible or is the top row.
+  // Makes the row the top row when it lies above, else the smallest top row under which it is
+  // fully visible (or the row itself when it is taller than the card), in one step.
   void MakeRowVisible(TcxGridCardViewRow* row);
+  // The whole row (caption and value) of the card's row i as laid out (empty when scrolled out).
+  TRect RowBounds(Integer i) const;
+  // The card's inside between the shown scroll buttons.
+  TRect RowsAreaBounds() const;
+  // The position in the card of a row (-1: not shown in this card).
+  Integer IndexOfRow(TcxGridCardViewRow* row) const;
   bool CanScrollUp() const { return TopRowIndex() > 0; }
   bool CanScrollDown() const { return !scrollDown_.IsEmpty(); }
   TRect ScrollUpBounds() const { return scrollUp_; }
@@ -406,9 +435,25 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   bool CardScrolling() const { return scrollTimer_ != nullptr; }
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   ~TcxGridCardViewController() override { StopCardScrolling(); }
+  // The card view info of a record row (null when the row has no card laid out).
+  TcxGridCardViewInfo* CardViewInfoOfRow(Integer rowIndex);
+
+  // Row moving and the rows customization form (source: cxGridCardViewDragDrop.cpp).
+  TClass GetCustomizationFormClass() override;
+  virtual TcxDragAndDropObjectClass GetRowMovingObjectClass();
+  // While a row is dragged over a card's up or down scroll button, that card scrolls its
+  // rows (directions 3 and 4, every 300 ms); elsewhere the drag scrolling stops.
+  void CheckDragScroll(const TPoint& p);
+  TcxGridCardViewInfo* DragScrollCard() { return CardViewInfoOfRow(dragScrollRow_); }
+  // Directions 3 and 4 scroll the card under the drag, the others scroll the records.
+  void ScrollData(Integer direction) override;
+  bool CanScrollData(Integer direction) override;
+  Integer GetScrollTimerInterval(Integer direction) override;
+  Integer GetDragScrollInterval() override { return 300; }
 
  private:
   bool ScrollCard();
+  Integer dragScrollRow_ = -1;
   TcxTimer* scrollTimer_ = nullptr;
   Integer scrollRow_ = -1;  // the row index of the scrolled card (wrappers may be remade)
   bool scrollUp_ = false;

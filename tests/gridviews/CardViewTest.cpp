@@ -1,11 +1,13 @@
 // The card view: option clamps, the rows a card shows, card placement in both layout
-// directions, separators with their hit areas and cursor, and sheets in each look and feel.
+// directions, separators with their hit areas and cursor, rows moved and hidden by dragging
+// their captions, the rows customization form, and sheets in each look and feel.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "gridviews/cxGridCardView.h"
+#include "gridviews/cxGridCardViewDragDrop.h"
 #include "rtl/Classes.h"
 #include "rtl/SysUtils.h"
 #include "rtl/Variants.h"
@@ -566,6 +568,252 @@ TEST_F(CardViewTest, SheetsInEachLookAndFeel) {
     Pump();
     EXPECT_GE(view_->GetViewInfo()->GetCardsViewInfo()->Count(), 2) << look.file;
     S().Snapshot(form_->Handle(), look.file);
+  }
+}
+
+// ---- moving and hiding rows by dragging ------------------------------------------------------------
+
+class CardRowDragTest : public CardViewTest {
+ protected:
+  void SetUp() override {
+    CardViewTest::SetUp();
+    view_->GetOptionsCustomize()->SetItemMoving(true);  // RowMoving
+    view_->OnRowPosChanged = [this](TcxGridCardView*, TcxGridCardViewRow*) { ++posChanged_; };
+  }
+  TcxGridCardViewInfo* Card(Integer i) {
+    return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(i));
+  }
+  std::vector<String> Order() {
+    std::vector<String> r;
+    for (Integer i = 0; i < view_->GetVisibleRowCount(); ++i) r.push_back(view_->GetVisibleRow(i)->Caption());
+    return r;
+  }
+  TcxGridCardRowMovingObject* Moving() { return dynamic_cast<TcxGridCardRowMovingObject*>(view_->Site()->DragOperation()); }
+  // Presses at `from` (site coordinates), moves there in steps, runs `during`, releases.
+  void DragTo(POINT from, POINT to, const std::function<void()>& during = nullptr) {
+    HWND site = view_->Site()->Handle();
+    S().MouseDown(site, from);
+    for (int i = 1; i <= 4; ++i) S().MoveMouse(site, TPoint(from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4));
+    Pump();
+    if (during) during();
+    S().MouseUp(site, to);
+    Pump();
+  }
+  std::vector<String> Listed() {
+    std::vector<String> r;
+    auto* form = dynamic_cast<TcxGridCardViewCustomizationForm*>(view_->Controller()->CustomizationForm());
+    TStrings* items = form->ItemsListBox()->Items();
+    for (Integer i = 0; i < items->Count(); ++i) r.push_back(items->Strings(i));
+    return r;
+  }
+  Integer posChanged_ = 0;
+};
+
+enum TRowDragTarget { toUpperHalf, toLowerHalf, toOtherCard, toOutside };
+
+struct TRowDragScript {
+  const char* name;
+  Integer source;  // the dragged row (Name 0, City 1, Amount 2), by its caption in card 0
+  TRowDragTarget target;
+  Integer targetRow;
+  bool captionRow;  // the source is a caption row, dragged by its value
+  bool rowHiding, rowMoving, esc;
+  std::vector<String> order;
+  Integer posChanged;
+  bool arrows;
+};
+
+const TRowDragScript kRowDrags[] = {
+    {"Amount to the top", 2, toUpperHalf, 0, false, false, true, false, {"Amount", "Name", "City"}, 1, true},
+    {"Name below Amount", 0, toLowerHalf, 2, false, false, true, false, {"City", "Amount", "Name"}, 1, true},
+    {"onto its own row", 1, toUpperHalf, 1, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
+    {"right below itself", 1, toUpperHalf, 2, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
+    {"into another card", 2, toOtherCard, 1, false, false, true, false, {"Name", "Amount", "City"}, 1, true},
+    {"out of the cards without RowHiding", 1, toOutside, 0, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
+    {"out of the cards with RowHiding", 1, toOutside, 0, false, true, true, false, {"Name", "Amount"}, 1, false},
+    {"Esc cancels", 2, toUpperHalf, 0, false, false, true, true, {"Name", "City", "Amount"}, 0, true},
+    {"a caption row by its value", 0, toLowerHalf, 2, true, false, true, false, {"City", "Amount", "Name"}, 1, true},
+    {"RowMoving off", 2, toUpperHalf, 0, false, true, false, false, {"Name", "City", "Amount"}, 0, false},
+};
+
+TEST_F(CardRowDragTest, DragScriptsMoveAndHideRows) {
+  Fill(3);
+  Show();
+  TcxGridCardViewRow* rows[3] = {view_->GetRow(0), view_->GetRow(1), view_->GetRow(2)};
+  for (const TRowDragScript& m : kRowDrags) {
+    SCOPED_TRACE(m.name);
+    Advance(1000);  // no double click with the press before
+    for (Integer i = 0; i < 3; ++i) {
+      rows[i]->SetIndex(i);
+      rows[i]->SetVisible(true);
+      rows[i]->SetKind(rkData);
+    }
+    rows[m.source]->SetKind(m.captionRow ? rkCaption : rkData);
+    view_->GetOptionsCustomize()->SetItemHiding(m.rowHiding);
+    view_->GetOptionsCustomize()->SetItemMoving(m.rowMoving);
+    Relayout();
+    posChanged_ = 0;
+    TcxGridCardViewInfo* card = Card(0);
+    TRect caption = m.captionRow ? card->ValueCell(m.source)->Bounds : card->CaptionBounds(m.source);
+    POINT from{caption.Left + 8, (caption.Top + caption.Bottom) / 2};
+    TRect target = (m.target == toOtherCard ? Card(1) : card)->RowBounds(m.targetRow);
+    POINT to{target.Left + 20, m.target == toLowerHalf ? target.Bottom - 2 : target.Top + 2};
+    if (m.target == toOutside) to = POINT{card->Bounds.Right + 150, card->Bounds.Top + 20};
+    bool dragged = false;
+    DragTo(from, to, [&] {
+      TcxGridCardRowMovingObject* moving = Moving();
+      dragged = moving != nullptr;
+      if (!moving) return;
+      EXPECT_TRUE(moving->ImageShown());
+      EXPECT_EQ(moving->ArrowsShown(), m.arrows);
+      if (m.arrows) {
+        // The right arrow's stem on the screen is lime, at the line between the rows (the
+        // drag image may cover the left one).
+        const TRect a = moving->GetArrowBounds(1);
+        EXPECT_EQ(GetPixel(LazyScreenCanvas()->DeviceContext(), a.Right - 2, a.Top + 5), TColor(0x00FF00));
+        if (std::string(m.name) == "Amount to the top") S().SnapshotScreen("gridviews_cards_row_drag.png");
+      }
+      if (m.esc) S().PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(dragged, m.rowMoving);
+    EXPECT_EQ(Order(), m.order);
+    EXPECT_EQ(posChanged_, m.posChanged);
+  }
+}
+
+// Drop zones: the upper and lower half of a row, the scroll buttons of a card scrolled inside,
+// the space below the last row; a drag resting on a scroll button scrolls that card.
+TEST_F(CardRowDragTest, ZonesAndScrollingACardWhileDragging) {
+  for (Integer i = 0; i < 7; ++i) view_->CreateRow()->SetCaption("More " + IntToStr(i));
+  Fill(2);
+  grid_->SetHeight(120);
+  Show();
+  TcxGridCardViewInfo* card = Card(0);
+  ASSERT_TRUE(card->CanScrollDown());
+  std::unique_ptr<TcxGridCardRowMovingObject> moving(new TcxGridCardRowMovingObject(view_->Site()));
+  auto zoneAt = [&](const TPoint& p) {
+    std::unique_ptr<TcxGridRowContainerZone> zone(moving->GetCardZone(p));
+    return zone ? zone->ItemIndex : -1;
+  };
+  TRect row1 = card->RowBounds(1);
+  EXPECT_EQ(zoneAt(TPoint(row1.Left + 30, row1.Top + 1)), 1);
+  EXPECT_EQ(zoneAt(TPoint(row1.Left + 30, row1.Bottom - 1)), 2);
+  TRect down = card->ScrollDownBounds();
+  Integer end = card->FullyVisibleRowCount();
+  EXPECT_EQ(zoneAt(TPoint(down.Left + 30, down.Top + 2)), end);
+  EXPECT_EQ(zoneAt(TPoint(card->Bounds.Left, card->Bounds.Top + 1)), -1);  // the border: none
+  // Dragging Name onto the down button: the card scrolls a row every 300 ms until its end.
+  TRect caption = card->CaptionBounds(0);
+  HWND site = view_->Site()->Handle();
+  POINT from{caption.Left + 8, (caption.Top + caption.Bottom) / 2};
+  POINT to{down.Left + 30, (down.Top + down.Bottom) / 2};
+  S().MouseDown(site, from);
+  S().MoveMouse(site, POINT{from.X + 10, from.Y + 5});
+  S().MoveMouse(site, to);
+  Pump();
+  ASSERT_NE(Moving(), nullptr);
+  EXPECT_EQ(Card(0)->TopRowIndex(), 0);
+  Advance(310);
+  Pump();
+  EXPECT_EQ(Card(0)->TopRowIndex(), 1);
+  EXPECT_EQ(Card(1)->TopRowIndex(), 0);  // the other card stays
+  for (Integer i = 0; i < 12; ++i) Advance(310);
+  Pump();
+  EXPECT_FALSE(Card(0)->CanScrollDown());
+  EXPECT_EQ(Card(0)->TopRowIndex() + Card(0)->FullyVisibleRowCount(), 10);
+  // The down button has gone: below the last row is the end of the card.
+  TRect last = Card(0)->RowBounds(9);
+  S().MoveMouse(site, POINT{last.Left + 30, last.Bottom - 1});
+  Pump();
+  ASSERT_NE(Moving(), nullptr);
+  EXPECT_EQ(Moving()->RowZone()->ItemIndex, 10);
+  S().MouseUp(site, POINT{last.Left + 30, last.Bottom - 1});
+  Pump();
+  EXPECT_EQ(view_->GetVisibleRow(9)->Caption(), "Name");
+  EXPECT_EQ(posChanged_, 1);
+  EXPECT_FALSE(static_cast<TcxGridCardViewController*>(view_->Controller())->ScrollTimerRunning());
+}
+
+TEST_F(CardRowDragTest, RowsCustomizationFormListsHiddenRowsToDragBack) {
+  Fill(3);
+  Show();
+  view_->GetRow(1)->SetVisible(false);
+  view_->Controller()->SetCustomization(true);
+  Pump();
+  auto* form = dynamic_cast<TcxGridCardViewCustomizationForm*>(view_->Controller()->CustomizationForm());
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->ItemsPage()->Caption(), "Rows");
+  EXPECT_EQ(Listed(), (std::vector<String>{"City"}));
+  TcxCustomGridTableItemsListBox* list = form->ItemsListBox();
+  EXPECT_EQ(list->CalculateItemHeight(), MeasureTextHeightInFont(list->Font(), "Qq") + 4);
+  // Neither a hidden row nor one that cannot move is listed.
+  view_->GetRow(2)->SetVisible(false);
+  EXPECT_EQ(Listed(), (std::vector<String>{"Amount", "City"}));
+  view_->GetRow(2)->Options()->SetMoving(false);
+  EXPECT_EQ(Listed(), (std::vector<String>{"City"}));
+  view_->GetRow(2)->Options()->SetMoving(true);
+  view_->GetRow(2)->SetVisible(true);
+  Relayout();
+  // City from the list to the top of card 0.
+  const TRect item = list->ItemRect(0);
+  const TPoint from = list->ClientToScreen(TPoint(item.Left + 10, (item.Top + item.Bottom) / 2));
+  TRect name = Card(0)->RowBounds(0);
+  const TPoint to = view_->Site()->ClientToScreen(TPoint(name.Left + 20, name.Top + 2));
+  S().MouseDownAt(POINT{from.X, from.Y});
+  Pump();
+  for (int i = 1; i <= 4; ++i) S().MoveMouseTo(POINT{from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4});
+  Pump();
+  ASSERT_NE(Moving(), nullptr);
+  EXPECT_TRUE(Moving()->IsDraggedFromCustomizationForm());
+  EXPECT_TRUE(Moving()->ImageShown());
+  EXPECT_TRUE(Moving()->ArrowsShown());
+  S().MouseUpAt(POINT{to.X, to.Y});
+  Pump();
+  EXPECT_EQ(Order(), (std::vector<String>{"City", "Name", "Amount"}));
+  EXPECT_EQ(posChanged_, 1);
+  EXPECT_TRUE(Listed().empty());
+  // Amount's caption dropped on the form hides it there, RowHiding off.
+  Advance(1000);
+  TRect amount = Card(0)->CaptionBounds(2);
+  const TPoint start = view_->Site()->ClientToScreen(TPoint(amount.Left + 8, (amount.Top + amount.Bottom) / 2));
+  const TRect bounds = form->BoundsRect();
+  const TPoint onForm(bounds.Left + bounds.Width() / 2, bounds.Top + bounds.Height() / 2);
+  S().MouseDownAt(POINT{start.X, start.Y});
+  for (int i = 1; i <= 4; ++i)
+    S().MoveMouseTo(POINT{start.X + (onForm.X - start.X) * i / 4, start.Y + (onForm.Y - start.Y) * i / 4});
+  Pump();
+  ASSERT_NE(Moving(), nullptr);
+  EXPECT_EQ(Moving()->DestinationAreaKind, rckCustomizationForm);
+  S().MouseUpAt(POINT{onForm.X, onForm.Y});
+  Pump();
+  EXPECT_EQ(Order(), (std::vector<String>{"City", "Name"}));
+  EXPECT_EQ(Listed(), (std::vector<String>{"Amount"}));
+  EXPECT_EQ(posChanged_, 2);
+  list->SetItemIndex(0);
+  form_->Repaint();
+  Pump();
+  S().SnapshotScreen("gridviews_cards_customization_form.png");
+}
+
+TEST_F(CardViewTest, MakeRowVisibleScrollsTheCardInOneStep) {
+  for (Integer i = 0; i < 7; ++i) view_->CreateRow()->SetCaption("More " + IntToStr(i));
+  Fill(2);
+  grid_->SetHeight(120);
+  Show();
+  auto card = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)); };
+  for (Integer target : {9, 6, 0, 4}) {
+    SCOPED_TRACE(target);
+    Integer from = card()->TopRowIndex();
+    card()->MakeRowVisible(view_->GetRow(target));
+    Integer top = card()->TopRowIndex();
+    // Fully visible, and under no smaller top row (never above the old one) would it be.
+    EXPECT_GE(target, top);
+    EXPECT_LT(target, top + std::max<Integer>(1, card()->FullyVisibleRowCount()));
+    if (target >= from && top > from) {
+      card()->SetTopRowIndex(top - 1);
+      EXPECT_GE(target, card()->TopRowIndex() + card()->FullyVisibleRowCount());
+      card()->SetTopRowIndex(top);
+    }
   }
 }
 
