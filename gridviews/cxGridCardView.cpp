@@ -10,6 +10,9 @@
 #include "rtl/Variants.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRowStyles)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewStyleSheet)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardViewBackgroundBitmaps)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonUpHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonDownHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCellHitTest)
@@ -20,6 +23,8 @@ KORVAN_IMPLEMENT_CLASS(TcxGridCardViewStyles)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardsViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewSeparatorHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewInfo)
@@ -218,6 +223,69 @@ void TcxGridCardViewStyles::AssignFrom(TPersistent* source) {
   }
 }
 
+// ---- row styles, background bitmaps --------------------------------------------------------------------------
+
+TcxGridCardViewRow* TcxGridCardViewRowStyles::Row() const { return static_cast<TcxGridCardViewRow*>(Item()); }
+
+void TcxGridCardViewRowStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
+  auto* view = dynamic_cast<TcxGridCardView*>(GridView());
+  auto* record = dynamic_cast<TcxCustomGridRecord*>(data);
+  if (view && index == isCaptionRow)
+    view->GetStyles()->GetCaptionRowParams(record, Row(), params);
+  else if (view && index == isCaption)
+    view->GetStyles()->GetRowCaptionParams(record, Row(), params);
+  else
+    TcxCustomGridTableItemStyles::DefaultViewParams(index, data, params);
+}
+
+void TcxGridCardViewRowStyles::GetCaptionParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetCaptionStyle) OnGetCaptionStyle(dynamic_cast<TcxCustomGridTableView*>(GridView()), record, Row(), style);
+  ResolveViewParams(isCaption, record, style, params);
+}
+
+void TcxGridCardViewRowStyles::GetCaptionRowParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetCaptionRowStyle) OnGetCaptionRowStyle(dynamic_cast<TcxCustomGridTableView*>(GridView()), record, Row(), style);
+  ResolveViewParams(isCaptionRow, record, style, params);
+}
+
+void TcxGridCardViewRowStyles::GetContentParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
+  if (Row() && Row()->Kind() == rkCaption) return GetCaptionRowParams(record, params);
+  TcxCustomGridTableItemStyles::GetContentParams(record, params);
+}
+
+void TcxGridCardViewRowStyles::AssignFrom(TPersistent* source) {
+  TcxCustomGridTableItemStyles::AssignFrom(source);
+  if (auto* s = dynamic_cast<TcxGridCardViewRowStyles*>(source)) {
+    SetCaptionRow(s->CaptionRow());
+    SetCaption(s->Caption());
+    OnGetCaptionRowStyle = s->OnGetCaptionRowStyle;
+    OnGetCaptionStyle = s->OnGetCaptionStyle;
+  }
+}
+
+Integer TcxGridCardViewBackgroundBitmaps::GetBitmapStyleIndex(Integer index) {
+  switch (index) {
+    case bbCaptionRow: return TcxGridCardViewStyles::vsCaptionRow;
+    case bbCardBorder: return TcxGridCardViewStyles::vsCardBorder;
+    case bbRowCaption: return TcxGridCardViewStyles::vsRowCaption;
+    default: return TcxCustomGridTableBackgroundBitmaps::GetBitmapStyleIndex(index);
+  }
+}
+
+TBitmap* TcxGridCardViewBackgroundBitmaps::GetBitmap(Integer index) {
+  TBitmap* bitmap = TcxCustomGridTableBackgroundBitmaps::GetBitmap(index);
+  if (index == bbRowCaption && (!bitmap || bitmap->Empty())) return GetBitmap(bbContent);
+  return bitmap;
+}
+
+void TcxGridCardViewBackgroundBitmaps::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewBackgroundBitmaps*>(source))
+    for (Integer i = bbCaptionRow; i <= bbRowCaption; ++i) OwnBitmap(i)->Assign(s->OwnBitmap(i));
+  TcxCustomGridTableBackgroundBitmaps::AssignFrom(source);
+}
+
 // ---- one card ------------------------------------------------------------------------------------------------
 
 class TcxGridCardPainter : public TcxCustomGridRecordPainter {
@@ -234,7 +302,20 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     TcxGridCardViewStyles* styles = card->CardView()->GetStyles();
     styles->GetCardBorderParams(card->GridRecord(), borderParams);
     Integer border = card->CardView()->GetOptionsView()->CardBorderWidth();
-    canvas->DrawFrameSides(card->Bounds, borderParams.Color, border);
+    TcxGridCardViewBackgroundBitmaps* bitmaps = card->CardView()->GetBackgroundBitmaps();
+    auto fill = [&](const TRect& r, TBitmap* bitmap, TColor color) {
+      if (bitmap && !bitmap->Empty()) canvas->FillBackground(r, bitmap);
+      else canvas->FillRectColor(r, color);
+    };
+    const TRect& b = card->Bounds;
+    if (TBitmap* bitmap = bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbCardBorder); bitmap && !bitmap->Empty()) {
+      // The four strips between the card's bounds and its inside.
+      for (const TRect& strip : {TRect(b.Left, b.Top, b.Right, b.Top + border), TRect(b.Left, b.Top + border, b.Left + border, b.Bottom - border),
+                                 TRect(b.Right - border, b.Top + border, b.Right, b.Bottom - border), TRect(b.Left, b.Bottom - border, b.Right, b.Bottom)})
+        canvas->FillBackground(strip, bitmap);
+    } else {
+      canvas->DrawFrameSides(b, borderParams.Color, border);
+    }
     // Rows are clipped to the area between the scroll buttons.
     TRect rowsArea = GrowRect(card->Bounds, -border, -border);
     if (card->CanScrollUp()) rowsArea.Top = card->ScrollUpBounds().Bottom;
@@ -242,11 +323,12 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     TcxRegion* saved = canvas->CopyClipRegion();
     canvas->IntersectClip(rowsArea);
     bool left = card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
-    auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p) {
+    Integer captionEllipsis = card->CardView()->GetOptionsView()->ItemCaptionEndEllipsis() ? ctfEndEllipsis : 0;
+    auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p, Integer ellipsis) {
       canvas->ApplyFont(FontOr(p.Font));
       canvas->CurrentFont()->SetColor(p.TextColor);
       canvas->CurrentBrush()->SetStyle(bsClear);
-      canvas->OutputText(text, GrowRect(r, -2, 0), ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
+      canvas->OutputText(text, GrowRect(r, -2, 0), ctfLeft | ctfVCenter | ctfSingleLine | ellipsis);
       canvas->CurrentBrush()->SetStyle(bsSolid);
     };
     for (Integer i = 0; i < card->RowCount(); ++i) {
@@ -256,19 +338,20 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
       TcxStyleParams p;
       if (row->Kind() == rkCaption) {
         // Caption rows: caption and value in the caption-row style, the expand button kept free.
-        styles->GetCaptionRowParams(card->GridRecord(), row, p);
-        TRect whole(caption.IsEmpty() ? value.Left : caption.Left, value.Top, value.Right, value.Bottom);
-        canvas->FillRectColor(whole, p.Color);
+        row->GetStyles()->GetCaptionRowParams(card->GridRecord(), p);
+        fill(card->RowBounds(i), bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbCaptionRow), p.Color);
         TRect button = row->HasExpandButton() ? card->ExpandButtonBounds : TRect();
         if (!button.IsEmpty() && left) caption.Left = button.Right + 2;
         if (!button.IsEmpty() && !left) value.Right = button.Left - 2;
-        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), caption, p);
-        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p);
+        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionEllipsis);
+        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p, ctfEndEllipsis);
+        if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
       } else {
         if (!caption.IsEmpty()) {
-          styles->GetRowCaptionParams(card->GridRecord(), row, p);
-          canvas->FillRectColor(caption, p.Color);
-          drawText(row->GetVisibleCaption(), caption, p);
+          row->GetStyles()->GetCaptionParams(card->GridRecord(), p);
+          fill(caption, bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbRowCaption), p.Color);
+          drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionEllipsis);
+          if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
         }
         card->ValueCell(i)->Paint(canvas);
       }
@@ -281,15 +364,88 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
 };
 KORVAN_IMPLEMENT_CLASS(TcxGridCardPainter)
 
+// ---- the filter button of a row caption ---------------------------------------------------------------------
+
+class TcxGridCardRowFilterButtonPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridCardRowFilterButtonPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawContent() override {
+    auto* button = static_cast<TcxGridCardRowFilterButtonViewInfo*>(ViewInfo());
+    button->GridViewInfo()->GetLookAndFeelPainter()->PaintFilterDropDownButton(
+        Canvas(), button->Bounds, GridCellStateToButtonState(button->State()), button->Active());
+  }
+  void DrawBorders() override {}
+};
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonPainter)
+
+TcxGridCardRowFilterButtonViewInfo::TcxGridCardRowFilterButtonViewInfo(TcxGridCardViewInfo* card, TcxGridCardViewRow* row)
+    : TcxCustomGridViewCellViewInfo(card->GridViewInfo()), card_(card), row_(row) {}
+
+TPoint TcxGridCardRowFilterButtonViewInfo::Extent(TcxCustomGridView* view) {
+  return view->ViewInfo()->GetLookAndFeelPainter()->FilterDropDownButtonExtent();
+}
+
+namespace {
+TcxCustomGridTableController* TableControllerOf(TcxCustomGridView* view) {
+  return view ? dynamic_cast<TcxCustomGridTableController*>(view->Controller()) : nullptr;
+}
+}  // namespace
+
+bool TcxGridCardRowFilterButtonViewInfo::HasPopup() { return TableControllerOf(GridView()) != nullptr; }
+
+// The drop-down is made by the first press, not by the questions asked before.
+IcxCustomGridPopup* TcxGridCardRowFilterButtonViewInfo::GetPopup() {
+  TcxCustomGridTableController* controller = TableControllerOf(GridView());
+  return controller && controller->HasFilterPopup() ? controller->FilterPopup() : nullptr;
+}
+
+void TcxGridCardRowFilterButtonViewInfo::ShowPopup() {
+  if (TcxCustomGridTableController* controller = TableControllerOf(GridView())) controller->FilterPopup();
+  TcxCustomGridViewCellViewInfo::ShowPopup();
+}
+
+TcxCustomGridTableItem* TcxGridCardRowFilterButtonViewInfo::GetFilterItem() { return row_; }
+
+void TcxGridCardRowFilterButtonViewInfo::InitHitTest(TcxCustomGridHitTest* hitTest) {
+  TcxCustomGridViewCellViewInfo::InitHitTest(hitTest);
+  if (auto* h = dynamic_cast<TcxGridRecordCellHitTest*>(hitTest)) {
+    h->GridRecord = card_->GridRecord();
+    h->Item = row_;
+  }
+}
+
+TcxCustomGridCellPainterClass TcxGridCardRowFilterButtonViewInfo::GetPainterClass() {
+  return TcxGridCardRowFilterButtonPainter::StaticClass();
+}
+
+bool TcxGridCardRowFilterButtonViewInfo::Active() {
+  TcxCustomDataController* dc = row_->GridView()->DataController();
+  return dc && dc->Filter() && dc->Filter()->Active() && dc->Filter()->ItemByItemLink(row_) != nullptr;
+}
+
+// ---- one card ------------------------------------------------------------------------------------------------
+
 TcxGridCardViewInfo::TcxGridCardViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record)
     : TcxCustomGridRecordViewInfo(owner, record) {
   Card()->GetVisibleRows(rows_);
-  for (TcxGridCardViewRow* row : rows_) cells_.push_back(new TcxGridTableDataCellViewInfo(this, row));
+  for (TcxGridCardViewRow* row : rows_) {
+    cells_.push_back(new TcxGridTableDataCellViewInfo(this, row));
+    filterButtons_.push_back(row->CanFilter(true) ? new TcxGridCardRowFilterButtonViewInfo(this, row) : nullptr);
+  }
   captions_.assign(rows_.size(), TRect());
 }
 
 TcxGridCardViewInfo::~TcxGridCardViewInfo() {
   for (TcxGridTableDataCellViewInfo* cell : cells_) delete cell;
+  for (TcxGridCardRowFilterButtonViewInfo* button : filterButtons_) delete button;
+}
+
+TRect TcxGridCardViewInfo::CaptionTextBounds(Integer i, const TRect& caption) const {
+  TRect r = caption;
+  if (filterButtons_.at(size_t(i))) r.Right = std::max(r.Left, r.Right - TcxGridCardRowFilterButtonViewInfo::Extent(GridView()).X - 2);
+  return r;
 }
 
 TcxGridCardView* TcxGridCardViewInfo::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
@@ -327,6 +483,7 @@ Integer TcxGridCardViewInfo::CaptionWidth() {
       Integer cell = MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4;
       if (row->HasExpandButton() && options->CardExpandButtonAlignment() == cebaLeft)
         cell += CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent() + 4;
+      if (row->CanFilter(true)) cell += TcxGridCardRowFilterButtonViewInfo::Extent(CardView()).X + 2;
       w = std::max(w, cell);
       any = true;
     }
@@ -374,6 +531,16 @@ void TcxGridCardViewInfo::LayoutRows(Integer top, Integer bottom) {
     Integer rowTop = shown ? y : top;
     Integer valueLeft = row->ShowCaption() ? x + captionWidth : x;
     captions_[size_t(i)] = shown && row->ShowCaption() ? TRect(x, rowTop, valueLeft, rowTop + clipped) : TRect();
+    if (TcxGridCardRowFilterButtonViewInfo* button = filterButtons_[size_t(i)]) {
+      // At the caption's right end, vertically centred (a height of 0: the row's), cut to the caption.
+      const TRect& caption = captions_[size_t(i)];
+      TPoint extent = TcxGridCardRowFilterButtonViewInfo::Extent(CardView());
+      if (extent.Y <= 0) extent.Y = h;
+      Integer top = (caption.Top + rowTop + h - extent.Y) / 2;
+      button->Bounds = caption.IsEmpty() ? TRect()
+                                         : TRect(std::max(caption.Left, caption.Right - extent.X), std::max(caption.Top, top),
+                                                 caption.Right, std::min(caption.Bottom, top + extent.Y));
+    }
     cells_[size_t(i)]->ResetCalculated();
     cells_[size_t(i)]->CalculateAt(valueLeft, rowTop, shown ? right - valueLeft : 0, clipped);
     if (shown) y += h;
@@ -472,6 +639,8 @@ bool TcxGridCardViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton 
 void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
   TcxCustomGridRecordViewInfo::OffsetBounds(dx, dy);
   for (TcxGridTableDataCellViewInfo* cell : cells_) cell->OffsetBounds(dx, dy);
+  for (TcxGridCardRowFilterButtonViewInfo* button : filterButtons_)
+    if (button && !button->Bounds.IsEmpty()) button->OffsetBounds(dx, dy);
   for (TRect& r : captions_) r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
 }
 
@@ -487,6 +656,8 @@ TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
   if (Card()->GetExpandable() && ExpandButtonBounds.Contains(p)) return TcxCustomGridRecordViewInfo::GetHitTest(p);
   for (Integer i = TopRowIndex(); i < std::min(RowCount(), TopRowIndex() + laidOut_); ++i) {
     TcxGridCardViewRow* row = rows_[size_t(i)];
+    if (TcxGridCardRowFilterButtonViewInfo* button = filterButtons_[size_t(i)]; button && button->Bounds.Contains(p))
+      if (TcxCustomGridHitTest* h = button->GetHitTest(p)) return h;
     bool caption = captions_[size_t(i)].Contains(p);
     if (!caption && !cells_[size_t(i)]->Bounds.Contains(p)) continue;
     // A data row's value is the grid's data cell; captions and caption rows' values drag the row.
@@ -1033,8 +1204,11 @@ void InitializeCxGridCardView() {
   InitializeCxGrid();
   GridRegisteredViews()->Register(TcxGridCardView::StaticClass(), "Cards");
   RegisterClass(TcxGridCardViewRow::StaticClass());
+  RegisterClass(TcxGridCardViewStyleSheet::StaticClass());
   RegisterClass(TcxGridCardView::StaticClass());
   RegisterGridCellPainterFactory(TcxGridCardPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
     return new TcxGridCardPainter(c, v);
   });
+  RegisterGridCellPainterFactory(TcxGridCardRowFilterButtonPainter::StaticClass(),
+                                 [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) { return new TcxGridCardRowFilterButtonPainter(c, v); });
 }

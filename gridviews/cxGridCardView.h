@@ -11,6 +11,7 @@
 #include "grid/cxGridCustomTableView.h"
 #include "grid/cxGridCustomTableViewInfo.h"
 #include "grid/cxGridDragAndDrop.h"
+#include "grid/cxGridFilterPopup.h"
 
 class TcxGridCardView;
 class TcxGridCard;
@@ -23,6 +24,31 @@ enum TcxGridCardExpandButtonAlignment { cebaLeft, cebaRight };
 
 // ---- rows, cards, options ---------------------------------------------------------------------
 
+class TcxGridCardViewRow;
+
+// A row's own styles: its caption row and its caption; without them the view's.
+class TcxGridCardViewRowStyles : public TcxCustomGridTableItemStyles {
+  KORVAN_CLASS(TcxGridCardViewRowStyles, TcxCustomGridTableItemStyles)
+
+ public:
+  static constexpr Integer isCaptionRow = 1, isCaption = 2;
+  explicit TcxGridCardViewRowStyles(TPersistent* owner) : TcxCustomGridTableItemStyles(owner) {}
+  TcxGridCardViewRow* Row() const;
+  TcxStyle* CaptionRow() { return GetIndexedStyle(isCaptionRow); }
+  void SetCaptionRow(TcxStyle* v) { SetIndexedStyle(isCaptionRow, v); }
+  TcxStyle* Caption() { return GetIndexedStyle(isCaption); }
+  void SetCaption(TcxStyle* v) { SetIndexedStyle(isCaption, v); }
+  TcxGridGetCellStyleEvent OnGetCaptionRowStyle, OnGetCaptionStyle;
+  void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
+  // Each fires its event, then resolves its style (the view's caption-row or row-caption
+  // parameters by default).
+  void GetCaptionParams(TcxCustomGridRecord* record, TcxStyleParams& params);
+  void GetCaptionRowParams(TcxCustomGridRecord* record, TcxStyleParams& params);
+  // A caption row's cells are in its caption-row parameters.
+  void GetContentParams(TcxCustomGridRecord* record, TcxStyleParams& params) override;
+  void AssignFrom(TPersistent* source) override;
+};
+
 class TcxGridCardViewRow : public TcxCustomGridTableItem {
   KORVAN_CLASS(TcxGridCardViewRow, TcxCustomGridTableItem)
 
@@ -34,6 +60,8 @@ class TcxGridCardViewRow : public TcxCustomGridTableItem {
   bool ShowCaption() const { return showCaption_; }
   void SetShowCaption(bool v);
   bool CanFocus(TcxCustomGridRecord* record) override;
+  TClass GetStylesClass() override { return TcxGridCardViewRowStyles::StaticClass(); }
+  TcxGridCardViewRowStyles* GetStyles() { return static_cast<TcxGridCardViewRowStyles*>(Styles()); }
   // The caption followed by the view's caption separator (when not the zero character).
   String GetVisibleCaption() const;
   // CardExpanding on and this the first visible caption row of the view.
@@ -165,6 +193,37 @@ class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
   void AssignFrom(TPersistent* source) override;
 };
 
+class TcxGridCardViewStyleSheet : public TcxCustomStyleSheet {
+  KORVAN_CLASS(TcxGridCardViewStyleSheet, TcxCustomStyleSheet)
+
+ public:
+  using TcxCustomStyleSheet::TcxCustomStyleSheet;
+  TClass StylesClass() override { return TcxGridCardViewStyles::StaticClass(); }
+  TcxGridCardViewStyles* Styles() const {
+    return static_cast<TcxGridCardViewStyles*>(const_cast<TcxGridCardViewStyleSheet*>(this)->OwnedStyles());
+  }
+  void SetStyles(TcxGridCardViewStyles* v) { AssignStyles(v); }
+};
+
+// The caption-row, card-border and row-caption bitmaps (styles 8, 9 and 10); the row
+// caption's falls back to the content's.
+class TcxGridCardViewBackgroundBitmaps : public TcxCustomGridTableBackgroundBitmaps {
+  KORVAN_CLASS(TcxGridCardViewBackgroundBitmaps, TcxCustomGridTableBackgroundBitmaps)
+
+ public:
+  static constexpr Integer bbCaptionRow = 3, bbCardBorder = 4, bbRowCaption = 5;
+  explicit TcxGridCardViewBackgroundBitmaps(TcxCustomGridView* v) : TcxCustomGridTableBackgroundBitmaps(v) {}
+  Integer GetBitmapStyleIndex(Integer index) override;
+  TBitmap* GetBitmap(Integer index) override;
+  TBitmap* CaptionRow() { return OwnBitmap(bbCaptionRow); }
+  void SetCaptionRow(TBitmap* v) { OwnBitmap(bbCaptionRow)->Assign(v); }
+  TBitmap* CardBorder() { return OwnBitmap(bbCardBorder); }
+  void SetCardBorder(TBitmap* v) { OwnBitmap(bbCardBorder)->Assign(v); }
+  TBitmap* RowCaption() { return OwnBitmap(bbRowCaption); }
+  void SetRowCaption(TBitmap* v) { OwnBitmap(bbRowCaption)->Assign(v); }
+  void AssignFrom(TPersistent* source) override;
+};
+
 // ---- layout ------------------------------------------------------------------------------------
 
 class TcxGridCardScrollButtonUpHitTest : public TcxGridRecordHitTest {
@@ -205,6 +264,40 @@ class TcxGridCardRowCaptionHitTest : public TcxGridCardRowCellHitTest {
   Integer GetHitTestCode() override { return 152; }
 };
 
+class TcxGridCardRowFilterButtonHitTest : public TcxGridRecordCellHitTest {
+  KORVAN_CLASS(TcxGridCardRowFilterButtonHitTest, TcxGridRecordCellHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 151; }
+  bool ActsOnRecord() override { return false; }
+};
+
+// The filter button at the right end of a row caption: a press opens the row's filter
+// drop-down (the controller's), active while the row is filtered.
+class TcxGridCardRowFilterButtonViewInfo : public TcxCustomGridViewCellViewInfo, public IcxGridFilterItemProvider {
+  KORVAN_CLASS(TcxGridCardRowFilterButtonViewInfo, TcxCustomGridViewCellViewInfo)
+
+ public:
+  TcxGridCardRowFilterButtonViewInfo(TcxGridCardViewInfo* card, TcxGridCardViewRow* row);
+  TcxGridCardViewRow* Row() const { return row_; }
+  TcxGridCardViewInfo* Card() const { return card_; }
+  // FilterDropDownButtonExtent of the look and feel.
+  static TPoint Extent(TcxCustomGridView* view);
+  bool HasPopup() override;
+  IcxCustomGridPopup* GetPopup() override;
+  void ShowPopup() override;
+  TcxCustomGridTableItem* GetFilterItem() override;
+  TClass GetHitTestClass() override { return TcxGridCardRowFilterButtonHitTest::StaticClass(); }
+  void InitHitTest(TcxCustomGridHitTest* hitTest) override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  // The row is in the active filter.
+  bool Active();
+
+ private:
+  TcxGridCardViewInfo* card_;
+  TcxGridCardViewRow* row_;
+};
+
 // One card: its rows (caption and value cells) inside a border; when the rows do not fit they
 // scroll inside the card through an up and a down button.
 class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
@@ -219,6 +312,11 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   TcxGridCardViewRow* Row(Integer i) const { return rows_.at(size_t(i)); }
   TcxGridTableDataCellViewInfo* ValueCell(Integer i) const { return cells_.at(size_t(i)); }
   TRect CaptionBounds(Integer i) const { return captions_.at(size_t(i)); }
+  // The caption's text area: the caption less its filter button and a 2-pixel gap.
+  TRect CaptionTextBounds(Integer i, const TRect& caption) const;
+  // The filter button of row i (null when the row cannot be filtered); empty bounds when the
+  // row or its caption is not shown.
+  TcxGridCardRowFilterButtonViewInfo* FilterButton(Integer i) const { return filterButtons_.at(size_t(i)); }
   Integer ColumnIndex = -1, Position = -1;  // place in the layout columns
   Integer TopRowIndex() const { return Card()->TopRowIndex(); }
   // Negative becomes 0; the card is laid out again and repainted.
@@ -259,6 +357,7 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
  private:
   std::vector<TcxGridCardViewRow*> rows_;
   std::vector<TcxGridTableDataCellViewInfo*> cells_;
+  std::vector<TcxGridCardRowFilterButtonViewInfo*> filterButtons_;
   std::vector<TRect> captions_;
   Integer captionWidth_ = -1;
   TRect scrollUp_, scrollDown_;
@@ -477,6 +576,10 @@ class TcxGridCardView : public TcxCustomGridTableView {
   TClass GetOptionsBehaviorClass() override { return TcxGridCardViewOptionsBehavior::StaticClass(); }
   TClass GetStylesClass() override { return TcxGridCardViewStyles::StaticClass(); }
   TcxGridCardViewStyles* GetStyles() const { return static_cast<TcxGridCardViewStyles*>(Styles()); }
+  TClass GetBackgroundBitmapsClass() override { return TcxGridCardViewBackgroundBitmaps::StaticClass(); }
+  TcxGridCardViewBackgroundBitmaps* GetBackgroundBitmaps() const {
+    return static_cast<TcxGridCardViewBackgroundBitmaps*>(BackgroundBitmaps());
+  }
   TcxGridCardViewOptionsCustomize* GetOptionsCustomize() const {
     return static_cast<TcxGridCardViewOptionsCustomize*>(OptionsCustomize());
   }

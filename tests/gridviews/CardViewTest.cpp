@@ -425,6 +425,7 @@ TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
 TEST_F(CardViewTest, CaptionWidths) {
   Fill(2);
   view_->GetOptionsView()->SetEmptyRows(false);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);  // RowFiltering: no filter buttons
   TcxGridCardsViewInfo* cards = Show();
   auto* full = static_cast<TcxGridCardViewInfo*>(cards->Items(0));
   auto* missing = static_cast<TcxGridCardViewInfo*>(cards->Items(1));  // its City is Null
@@ -444,6 +445,15 @@ TEST_F(CardViewTest, CaptionWidths) {
   EXPECT_EQ(full->CaptionWidth(), MeasureTextWidthInFont(font, "Name:") + 4 + 2);
   EXPECT_TRUE(full->CaptionBounds(2).IsEmpty());
   EXPECT_EQ(full->ValueCell(2)->Bounds.Left, full->Bounds.Left + border);
+  // Filter buttons widen the captions by their width and a gap of 2.
+  view_->GetOptionsCustomize()->SetItemFiltering(true);
+  Pump();
+  full = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  Integer button = view_->ViewInfo()->GetLookAndFeelPainter()->FilterDropDownButtonExtent().X;
+  EXPECT_EQ(full->CaptionWidth(), MeasureTextWidthInFont(font, "Name:") + 4 + button + 2 + 2);
+  EXPECT_EQ(full->FilterButton(0)->Bounds.Right, full->CaptionBounds(0).Right);
+  EXPECT_EQ(full->CaptionTextBounds(0, full->CaptionBounds(0)).Right, full->CaptionBounds(0).Right - button - 2);
+  EXPECT_TRUE(full->FilterButton(2)->Bounds.IsEmpty());  // its caption is hidden
   // A set caption width, cut to the content width.
   view_->GetOptionsView()->SetCaptionWidth(500);
   Pump();
@@ -815,6 +825,118 @@ TEST_F(CardViewTest, MakeRowVisibleScrollsTheCardInOneStep) {
       card()->SetTopRowIndex(top);
     }
   }
+}
+
+// A row caption's filter button opens the row's filter drop-down; a value chosen there
+// filters the cards and shows the button active.
+TEST_F(CardViewTest, RowCaptionFilterButtonOpensTheRowsFilterDropDown) {
+  Fill(6);
+  Show();
+  auto card = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)); };
+  TcxGridCardRowFilterButtonViewInfo* button = card()->FilterButton(1);
+  ASSERT_NE(button, nullptr);
+  TRect b = button->Bounds;
+  POINT at{(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2};
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(at.X, at.Y);
+  ASSERT_EQ(hit->GetHitTestCode(), 151);
+  EXPECT_FALSE(static_cast<TcxGridRecordHitTest*>(hit)->ActsOnRecord());
+  EXPECT_EQ(static_cast<TcxGridRecordCellHitTest*>(hit)->Item, view_->GetRow(1));
+  // Beside the button the caption drags its row (when rows may move).
+  hit = view_->ViewInfo()->GetHitTest(card()->CaptionBounds(1).Left + 3, at.Y);
+  EXPECT_EQ(hit->GetHitTestCode(), 152);
+  HWND site = view_->Site()->Handle();
+  S().MoveMouse(site, POINT{at.X - 20, at.Y});
+  S().MoveMouse(site, at);
+  Pump();
+  S().MouseDown(site, at);
+  Pump();
+  auto* controller = static_cast<TcxCustomGridTableController*>(view_->Controller());
+  ASSERT_TRUE(controller->HasFilterPopup());
+  TcxGridFilterPopup* popup = controller->FilterPopup();
+  ASSERT_TRUE(popup->PopupVisible());
+  EXPECT_EQ(popup->Item(), view_->GetRow(1));
+  S().SnapshotScreen("gridviews_cards_filter_drop_down.png");
+  Integer line = popup->Strings()->IndexOf("Town 2");
+  ASSERT_GE(line, 0);
+  popup->ApplyEntry(line);
+  popup->ClosePopup();
+  Pump();
+  EXPECT_EQ(view_->DataController()->RowCount(), 1);  // record 2 only (of 0..5: towns 0..4, Null)
+  EXPECT_TRUE(card()->FilterButton(1)->Active());
+  EXPECT_FALSE(card()->FilterButton(0)->Active());
+}
+
+// The rows' own caption and caption-row styles come before the view's; the background
+// bitmaps fill the captions, the caption rows and the card border.
+TEST_F(CardViewTest, RowStylesAndBackgroundBitmaps) {
+  Fill(2);
+  view_->GetRow(0)->SetKind(rkCaption);
+  Show();
+  auto* repository = new TcxStyleRepository(form_);
+  auto style = [&](TColor c) {
+    auto* st = new TcxStyle(repository);
+    st->SetColor(c);
+    return st;
+  };
+  TcxStyle* viewCaption = style(0x00C0C0);
+  TcxStyle* rowCaption = style(0xC000C0);
+  TcxStyle* eventCaption = style(0x404040);
+  view_->GetStyles()->SetRowCaption(viewCaption);
+  TcxGridCardViewRow* city = view_->GetRow(1);
+  TcxGridCardViewRow* name = view_->GetRow(0);
+  TcxCustomGridRecord* record = view_->GetViewData()->GetCard(1);
+  TcxStyleParams p;
+  city->GetStyles()->GetCaptionParams(record, p);
+  EXPECT_EQ(p.Color, TColor(0x00C0C0));  // the view's
+  city->GetStyles()->SetCaption(rowCaption);
+  city->GetStyles()->GetCaptionParams(record, p);
+  EXPECT_EQ(p.Color, TColor(0xC000C0));  // the row's
+  city->GetStyles()->OnGetCaptionStyle = [&](TcxCustomGridTableView*, TcxCustomGridRecord* r, TcxCustomGridTableItem*,
+                                             TcxStyle*& s) {
+    if (r == record) s = eventCaption;
+  };
+  city->GetStyles()->GetCaptionParams(record, p);
+  EXPECT_EQ(p.Color, TColor(0x404040));  // the event's
+  // A caption row's cells: its caption-row style, else the view's caption-row parameters.
+  view_->TableStyles()->GetCellContentParams(record, name, p);
+  EXPECT_EQ(p.Color, view_->ViewInfo()->GetLookAndFeelPainter()->HeaderColor());
+  name->GetStyles()->SetCaptionRow(style(0x8080FF));
+  view_->TableStyles()->GetCellContentParams(record, name, p);
+  EXPECT_EQ(p.Color, TColor(0x8080FF));
+  // Bitmaps: the row caption's falls back to the content's.
+  TcxGridCardViewBackgroundBitmaps* bitmaps = view_->GetBackgroundBitmaps();
+  auto solid = [](TColor c) {
+    std::unique_ptr<TBitmap> b(CreateSizedBitmap(8, 8));
+    b->Canvas()->Brush()->SetColor(c);
+    b->Canvas()->FillRect(TRect(0, 0, 8, 8));
+    return b;
+  };
+  EXPECT_EQ(bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbRowCaption), nullptr);
+  bitmaps->SetContent(solid(0xE0E0E0).get());
+  EXPECT_EQ(bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbRowCaption), bitmaps->Content());
+  bitmaps->SetRowCaption(solid(0x30A030).get());
+  bitmaps->SetCaptionRow(solid(0xA03030).get());
+  bitmaps->SetCardBorder(solid(0x3030A0).get());
+  EXPECT_EQ(bitmaps->GetBitmapStyleIndex(TcxGridCardViewBackgroundBitmaps::bbCardBorder), TcxGridCardViewStyles::vsCardBorder);
+  city->GetStyles()->OnGetCaptionStyle = nullptr;
+  city->GetStyles()->SetCaption(nullptr);
+  view_->GetStyles()->SetRowCaption(nullptr);
+  view_->GetOptionsView()->SetCardBorderWidth(4);
+  Relayout();
+  form_->Repaint();
+  Pump();
+  auto* card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+  EXPECT_EQ(canvas->Pixels(card->Bounds.Left + 1, card->Bounds.Top + 20), TColor(0x3030A0));
+  TRect cityCaption = card->CaptionBounds(1);
+  EXPECT_EQ(canvas->Pixels(cityCaption.Left + 1, cityCaption.Bottom - 2), TColor(0x30A030));
+  TRect nameRow = card->RowBounds(0);
+  EXPECT_EQ(canvas->Pixels(nameRow.Right - 2, nameRow.Bottom - 2), TColor(0xA03030));
+  S().Snapshot(form_->Handle(), "gridviews_cards_bitmaps.png");
+  // The style sheet carries the card styles.
+  auto* sheet = new TcxGridCardViewStyleSheet(form_);
+  EXPECT_EQ(sheet->StylesClass(), TcxGridCardViewStyles::StaticClass());
+  EXPECT_NE(sheet->Styles(), nullptr);
 }
 
 }  // namespace
