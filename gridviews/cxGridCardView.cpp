@@ -1021,12 +1021,12 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
     if ((key == VK_HOME || key == VK_END) && plain) {
       // From before the first or after the last row.
       FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
-      MakeFocusedRowVisible();
+      MakeFocusedItemVisible();
       key = 0;
       return;
     }
     if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
-      MakeFocusedRowVisible();
+      MakeFocusedItemVisible();
       key = 0;
       return;
     }
@@ -1115,12 +1115,10 @@ void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, In
   pos = GetScrollBarPos();
 }
 
-void TcxGridCardViewController::MakeFocusedRowVisible() {
+void TcxGridCardViewController::MakeItemVisible(TcxCustomGridTableItem* item) {
   MakeFocusedRecordVisible();
-  auto* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
-  if (!cards) return;
-  if (auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord())))
-    card->MakeRowVisible(dynamic_cast<TcxGridCardViewRow*>(FocusedItem()));
+  if (!item) return;
+  if (TcxGridCardViewInfo* card = CardViewInfoOfRow(FocusedRowIndex())) card->MakeRowVisible(dynamic_cast<TcxGridCardViewRow*>(item));
 }
 
 void TcxGridCardViewController::StartCardScrolling(TcxGridCard* card, bool up) {

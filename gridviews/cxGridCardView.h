@@ -513,7 +513,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
 
  public:
   using TcxCustomGridTableController::TcxCustomGridTableController;
-  void MakeItemVisible(TcxCustomGridTableItem*) override {}
+  // The focused record and, inside its card, the row.
+  void MakeItemVisible(TcxCustomGridTableItem* item) override;
   // With a focused row: Up and Down move between the rows (on into the next or previous
   // card), Home and End to the card's first and last row. Arrows otherwise: along the records
   // (Up/Down in the horizontal layout, Left/Right in the vertical one) to the previous or next
@@ -529,8 +530,6 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   // stays visible; releasing the mouse stops it.
   void StartCardScrolling(TcxGridCard* card, bool up);
   void StopCardScrolling();
-  // The focused record and, inside its card, the focused row.
-  void MakeFocusedRowVisible();
   bool CardScrolling() const { return scrollTimer_ != nullptr; }
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   ~TcxGridCardViewController() override { StopCardScrolling(); }

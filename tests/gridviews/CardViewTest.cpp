@@ -825,6 +825,14 @@ TEST_F(CardViewTest, MakeRowVisibleScrollsTheCardInOneStep) {
       card()->SetTopRowIndex(top);
     }
   }
+  // Focusing a row (as a click or Tab does) scrolls its card to it.
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  controller->FocusRowAtIndex(1);
+  controller->SetFocusedItem(view_->GetRow(8));
+  Pump();
+  auto* second = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  EXPECT_GT(second->TopRowIndex(), 0);
+  EXPECT_LT(8, second->TopRowIndex() + second->FullyVisibleRowCount());
 }
 
 // A row caption's filter button opens the row's filter drop-down; a value chosen there
