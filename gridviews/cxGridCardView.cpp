@@ -6,22 +6,15 @@
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "vcl/Forms.h"
 #include "rtl/Variants.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRowStyles)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewStyleSheet)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewBackgroundBitmaps)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonUpHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonDownHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCellHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCaptionHitTest)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsCustomize)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsBehavior)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewStyles)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonViewInfo)
@@ -31,7 +24,95 @@ KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewPainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewData)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewController)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardView)
+
+// ---- published properties ------------------------------------------------------------------------
+
+namespace {
+PTypeInfo RowKindType() { return EnumTypeInfo("TcxGridCardViewRowKind", {"rkData", "rkCaption"}); }
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRowOptions) {
+  using O = TcxGridCardViewRowOptions;
+  p.Bool("Moving", &O::Moving, &O::SetMoving).Default(true);
+  p.Bool("ShowCaption", &O::ShowCaption, &O::SetShowCaption).Default(true);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRowStyles) {
+  using S = TcxGridCardViewRowStyles;
+  p.Object("Caption", &S::Caption, &S::SetCaption, TcxStyle::StaticClass());
+  p.Object("CaptionRow", &S::CaptionRow, &S::SetCaptionRow, TcxStyle::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRow) {
+  using R = TcxGridCardViewRow;
+  p.Bool("Hidden", &R::Hidden, &R::SetHidden).Default(false);
+  p.Enum("Kind", &R::Kind, &R::SetKind, RowKindType()).Default(rkData);
+  p.Object("Options", &R::GetOptions, &R::SetOptionsObject, TcxGridCardViewRowOptions::StaticClass());
+  p.Object("Styles", &R::GetStyles, &R::SetStylesObject, TcxGridCardViewRowStyles::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewOptionsView) {
+  using O = TcxGridCardViewOptionsView;
+  p.Char("CaptionSeparator", &O::CaptionSeparator, &O::SetCaptionSeparator).Default(':');
+  p.Int("CaptionWidth", &O::CaptionWidth, &O::SetCaptionWidth).Default(0);
+  p.Int("CardBorderWidth", &O::CardBorderWidth, &O::SetCardBorderWidth).Default(2);
+  p.Enum("CardExpandButtonAlignment", &O::CardExpandButtonAlignment, &O::SetCardExpandButtonAlignment,
+         EnumTypeInfo("TcxGridCardExpandButtonAlignment", {"cebaLeft", "cebaRight"}))
+      .Default(cebaRight);
+  p.Int("CardWidth", &O::CardWidth, &O::SetCardWidth).Default(200);
+  p.Bool("CellAutoHeight", &O::CellAutoHeight, &O::SetCellAutoHeight).Default(false);
+  p.Int("CellTextMaxLineCount", &O::CellTextMaxLineCount, &O::SetCellTextMaxLineCount).Default(0);
+  p.Bool("EmptyRows", &O::EmptyRows, &O::SetEmptyRows).Default(true);
+  p.Bool("RowCaptionAutoHeight", &O::ItemCaptionAutoHeight, &O::SetItemCaptionAutoHeight).Default(false);
+  p.Bool("RowCaptionEndEllipsis", &O::ItemCaptionEndEllipsis, &O::SetItemCaptionEndEllipsis).Default(false);
+  p.Int("SeparatorColor", &O::SeparatorColor, &O::SetSeparatorColor).Default(clDefault);
+  p.Int("SeparatorWidth", &O::SeparatorWidth, &O::SetSeparatorWidth).Default(2);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewOptionsBehavior) {
+  using O = TcxGridCardViewOptionsBehavior;
+  p.Bool("PullFocusing", &O::PullFocusing, &O::SetPullFocusing).Default(false);
+  p.Bool("RowCaptionHints", &O::RowCaptionHints, &O::SetRowCaptionHints).Default(true);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewOptionsCustomize) {
+  using O = TcxGridCardViewOptionsCustomize;
+  p.Bool("CardExpanding", &O::CardExpanding, &O::SetCardExpanding).Default(false);
+  p.Bool("CardSizing", &O::CardSizing, &O::SetCardSizing).Default(true);
+  p.Bool("RowFiltering", &O::ItemFiltering, &O::SetItemFiltering).Default(true);
+  p.Bool("RowHiding", &O::ItemHiding, &O::SetItemHiding).Default(false);
+  p.Bool("RowMoving", &O::ItemMoving, &O::SetItemMoving).Default(false);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewStyles) {
+  using S = TcxGridCardViewStyles;
+  p.Object("StyleSheet", &S::StyleSheet, &S::SetStyleSheet, TcxCustomStyleSheet::StaticClass());
+  p.Object("CaptionRow", &S::CaptionRow, &S::SetCaptionRow, TcxStyle::StaticClass());
+  p.Object("CardBorder", &S::CardBorder, &S::SetCardBorder, TcxStyle::StaticClass());
+  p.Object("RowCaption", &S::RowCaption, &S::SetRowCaption, TcxStyle::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewStyleSheet) {
+  using S = TcxGridCardViewStyleSheet;
+  p.Object("Styles", &S::Styles, &S::SetStyles, TcxGridCardViewStyles::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewBackgroundBitmaps) {
+  using B = TcxGridCardViewBackgroundBitmaps;
+  p.Object("CaptionRow", &B::CaptionRow, &B::SetCaptionRow, TBitmap::StaticClass());
+  p.Object("CardBorder", &B::CardBorder, &B::SetCardBorder, TBitmap::StaticClass());
+  p.Object("RowCaption", &B::RowCaption, &B::SetRowCaption, TBitmap::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardView) {
+  using V = TcxGridCardView;
+  p.Object("BackgroundBitmaps", &V::GetBackgroundBitmaps, &V::SetBackgroundBitmapsObject,
+           TcxGridCardViewBackgroundBitmaps::StaticClass());
+  p.Enum("LayoutDirection", &V::LayoutDirection, &V::SetLayoutDirection,
+         EnumTypeInfo("TcxGridCardViewLayoutDirection", {"ldHorizontal", "ldVertical"}))
+      .Default(ldHorizontal);
+  p.Object("OptionsBehavior", &V::GetOptionsBehavior, &V::SetOptionsBehaviorObject,
+           TcxGridCardViewOptionsBehavior::StaticClass());
+  p.Object("OptionsCustomize", &V::GetOptionsCustomize, &V::SetOptionsCustomizeObject,
+           TcxGridCardViewOptionsCustomize::StaticClass());
+  p.Object("OptionsData", &V::TableOptionsData, &V::SetOptionsDataObject, TcxCustomGridTableOptionsData::StaticClass());
+  p.Object("OptionsSelection", &V::TableOptionsSelection, &V::SetOptionsSelectionObject,
+           TcxCustomGridTableOptionsSelection::StaticClass());
+  p.Object("OptionsView", &V::GetOptionsView, &V::SetOptionsViewObject, TcxGridCardViewOptionsView::StaticClass());
+  p.Object("Styles", &V::GetStyles, &V::SetStylesObject, TcxGridCardViewStyles::StaticClass());
+  p.Event("OnRowPosChanged", &V::OnRowPosChanged, "TcxGridCardRowEvent");
+}
 
 namespace {
 // The gap between cards and around the cards area.
@@ -62,10 +143,19 @@ void TcxGridCardViewRow::SetKind(TcxGridCardViewRowKind v) {
   Changed(2);
 }
 
-void TcxGridCardViewRow::SetShowCaption(bool v) {
-  if (v == showCaption_) return;
-  showCaption_ = v;
-  Changed(2);
+void TcxGridCardViewRow::AssignFrom(TcxCustomGridTableItem* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewRow*>(source)) SetKind(s->kind_);
+  TcxCustomGridTableItem::AssignFrom(source);
+}
+
+void TcxGridCardViewRowOptions::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewRowOptions*>(source)) SetShowCaption(s->showCaption_);
+  TcxCustomGridTableItemOptions::AssignFrom(source);
+}
+
+void TcxGridCardViewOptionsBehavior::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewOptionsBehavior*>(source)) SetRowCaptionHints(s->rowCaptionHints_);
+  TcxCustomGridTableOptionsBehavior::AssignFrom(source);
 }
 
 bool TcxGridCardViewRow::CanFocus(TcxCustomGridRecord* record) {
@@ -153,6 +243,7 @@ void TcxGridCardViewOptionsView::AssignFrom(TPersistent* source) {
     SetCaptionSeparator(s->captionSeparator_);
     SetCaptionWidth(s->captionWidth_);
     SetCardBorderWidth(s->cardBorderWidth_);
+    SetCardExpandButtonAlignment(s->expandButtonAlignment_);
     SetCardWidth(s->cardWidth_);
     SetEmptyRows(s->emptyRows_);
     SetSeparatorColor(s->separatorColor_);
@@ -162,7 +253,10 @@ void TcxGridCardViewOptionsView::AssignFrom(TPersistent* source) {
 }
 
 void TcxGridCardViewOptionsCustomize::AssignFrom(TPersistent* source) {
-  if (auto* s = dynamic_cast<TcxGridCardViewOptionsCustomize*>(source)) SetCardSizing(s->cardSizing_);
+  if (auto* s = dynamic_cast<TcxGridCardViewOptionsCustomize*>(source)) {
+    SetCardExpanding(s->cardExpanding_);
+    SetCardSizing(s->cardSizing_);
+  }
   TcxCustomGridTableOptionsCustomize::AssignFrom(source);
 }
 

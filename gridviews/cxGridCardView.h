@@ -34,9 +34,9 @@ class TcxGridCardViewRowStyles : public TcxCustomGridTableItemStyles {
   static constexpr Integer isCaptionRow = 1, isCaption = 2;
   explicit TcxGridCardViewRowStyles(TPersistent* owner) : TcxCustomGridTableItemStyles(owner) {}
   TcxGridCardViewRow* Row() const;
-  TcxStyle* CaptionRow() { return GetIndexedStyle(isCaptionRow); }
+  TcxStyle* CaptionRow() const { return const_cast<TcxGridCardViewRowStyles*>(this)->GetIndexedStyle(isCaptionRow); }
   void SetCaptionRow(TcxStyle* v) { SetIndexedStyle(isCaptionRow, v); }
-  TcxStyle* Caption() { return GetIndexedStyle(isCaption); }
+  TcxStyle* Caption() const { return const_cast<TcxGridCardViewRowStyles*>(this)->GetIndexedStyle(isCaption); }
   void SetCaption(TcxStyle* v) { SetIndexedStyle(isCaption, v); }
   TcxGridGetCellStyleEvent OnGetCaptionRowStyle, OnGetCaptionStyle;
   void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
@@ -49,6 +49,23 @@ class TcxGridCardViewRowStyles : public TcxCustomGridTableItemStyles {
   void AssignFrom(TPersistent* source) override;
 };
 
+class TcxGridCardViewRowOptions : public TcxCustomGridTableItemOptions {
+  KORVAN_CLASS(TcxGridCardViewRowOptions, TcxCustomGridTableItemOptions)
+
+ public:
+  explicit TcxGridCardViewRowOptions(TcxCustomGridTableItem* item) : TcxCustomGridTableItemOptions(item) {}
+  bool ShowCaption() const { return showCaption_; }
+  void SetShowCaption(bool v) {
+    if (v == showCaption_) return;
+    showCaption_ = v;
+    Changed(2);
+  }
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool showCaption_ = true;
+};
+
 class TcxGridCardViewRow : public TcxCustomGridTableItem {
   KORVAN_CLASS(TcxGridCardViewRow, TcxCustomGridTableItem)
 
@@ -57,11 +74,20 @@ class TcxGridCardViewRow : public TcxCustomGridTableItem {
   TcxGridCardView* CardView() const;
   TcxGridCardViewRowKind Kind() const { return kind_; }
   void SetKind(TcxGridCardViewRowKind v);
-  bool ShowCaption() const { return showCaption_; }
-  void SetShowCaption(bool v);
+  bool ShowCaption() { return GetOptions()->ShowCaption(); }
+  void SetShowCaption(bool v) { GetOptions()->SetShowCaption(v); }
   bool CanFocus(TcxCustomGridRecord* record) override;
+  TClass GetOptionsClass() override { return TcxGridCardViewRowOptions::StaticClass(); }
+  TcxGridCardViewRowOptions* GetOptions() const {
+    return static_cast<TcxGridCardViewRowOptions*>(const_cast<TcxGridCardViewRow*>(this)->Options());
+  }
+  void SetOptionsObject(TcxGridCardViewRowOptions* v) { GetOptions()->AssignFrom(v); }
   TClass GetStylesClass() override { return TcxGridCardViewRowStyles::StaticClass(); }
-  TcxGridCardViewRowStyles* GetStyles() { return static_cast<TcxGridCardViewRowStyles*>(Styles()); }
+  TcxGridCardViewRowStyles* GetStyles() const {
+    return static_cast<TcxGridCardViewRowStyles*>(const_cast<TcxGridCardViewRow*>(this)->Styles());
+  }
+  void SetStylesObject(TcxGridCardViewRowStyles* v) { GetStyles()->AssignFrom(v); }
+  void AssignFrom(TcxCustomGridTableItem* source) override;
   // The caption followed by the view's caption separator (when not the zero character).
   String GetVisibleCaption() const;
   // CardExpanding on and this the first visible caption row of the view.
@@ -74,7 +100,6 @@ class TcxGridCardViewRow : public TcxCustomGridTableItem {
 
  private:
   TcxGridCardViewRowKind kind_ = rkData;
-  bool showCaption_ = true;
 };
 
 class TcxGridCard : public TcxCustomGridRecord {
@@ -147,6 +172,16 @@ class TcxGridCardViewOptionsBehavior : public TcxCustomGridTableOptionsBehavior 
   explicit TcxGridCardViewOptionsBehavior(TcxCustomGridView* v) : TcxCustomGridTableOptionsBehavior(v) {
     SetFocusCellOnCycle(true);
   }
+  bool RowCaptionHints() const { return rowCaptionHints_; }
+  void SetRowCaptionHints(bool v) {
+    if (v == rowCaptionHints_) return;
+    rowCaptionHints_ = v;
+    Changed(0);
+  }
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool rowCaptionHints_ = true;
 };
 
 class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomize {
@@ -177,11 +212,11 @@ class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
  public:
   static constexpr Integer vsCaptionRow = 8, vsCardBorder = 9, vsRowCaption = 10;
   explicit TcxGridCardViewStyles(TPersistent* owner) : TcxCustomGridTableViewStyles(owner) {}
-  TcxStyle* CaptionRow() { return GetIndexedStyle(vsCaptionRow); }
+  TcxStyle* CaptionRow() const { return const_cast<TcxGridCardViewStyles*>(this)->GetIndexedStyle(vsCaptionRow); }
   void SetCaptionRow(TcxStyle* v) { SetIndexedStyle(vsCaptionRow, v); }
-  TcxStyle* CardBorder() { return GetIndexedStyle(vsCardBorder); }
+  TcxStyle* CardBorder() const { return const_cast<TcxGridCardViewStyles*>(this)->GetIndexedStyle(vsCardBorder); }
   void SetCardBorder(TcxStyle* v) { SetIndexedStyle(vsCardBorder, v); }
-  TcxStyle* RowCaption() { return GetIndexedStyle(vsRowCaption); }
+  TcxStyle* RowCaption() const { return const_cast<TcxGridCardViewStyles*>(this)->GetIndexedStyle(vsRowCaption); }
   void SetRowCaption(TcxStyle* v) { SetIndexedStyle(vsRowCaption, v); }
   TcxGridGetCellStyleEvent OnGetCaptionRowStyle, OnGetRowCaptionStyle;
   std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxStyle*&)> OnGetCardBorderStyle;
@@ -215,13 +250,16 @@ class TcxGridCardViewBackgroundBitmaps : public TcxCustomGridTableBackgroundBitm
   explicit TcxGridCardViewBackgroundBitmaps(TcxCustomGridView* v) : TcxCustomGridTableBackgroundBitmaps(v) {}
   Integer GetBitmapStyleIndex(Integer index) override;
   TBitmap* GetBitmap(Integer index) override;
-  TBitmap* CaptionRow() { return OwnBitmap(bbCaptionRow); }
+  TBitmap* CaptionRow() const { return Own(bbCaptionRow); }
   void SetCaptionRow(TBitmap* v) { OwnBitmap(bbCaptionRow)->Assign(v); }
-  TBitmap* CardBorder() { return OwnBitmap(bbCardBorder); }
+  TBitmap* CardBorder() const { return Own(bbCardBorder); }
   void SetCardBorder(TBitmap* v) { OwnBitmap(bbCardBorder)->Assign(v); }
-  TBitmap* RowCaption() { return OwnBitmap(bbRowCaption); }
+  TBitmap* RowCaption() const { return Own(bbRowCaption); }
   void SetRowCaption(TBitmap* v) { OwnBitmap(bbRowCaption)->Assign(v); }
   void AssignFrom(TPersistent* source) override;
+
+ private:
+  TBitmap* Own(Integer index) const { return const_cast<TcxGridCardViewBackgroundBitmaps*>(this)->OwnBitmap(index); }
 };
 
 // ---- layout ------------------------------------------------------------------------------------
@@ -591,6 +629,17 @@ class TcxGridCardView : public TcxCustomGridTableView {
   void DoAssign(TcxCustomGridView* source) override;
 
   TcxGridCardViewOptionsView* GetOptionsView() const { return static_cast<TcxGridCardViewOptionsView*>(OptionsView()); }
+  TcxGridCardViewOptionsBehavior* GetOptionsBehavior() const {
+    return static_cast<TcxGridCardViewOptionsBehavior*>(OptionsBehavior());
+  }
+  // The property writers of a stored view assign into the existing objects.
+  void SetBackgroundBitmapsObject(TcxGridCardViewBackgroundBitmaps* v) { GetBackgroundBitmaps()->AssignFrom(v); }
+  void SetOptionsBehaviorObject(TcxGridCardViewOptionsBehavior* v) { GetOptionsBehavior()->AssignFrom(v); }
+  void SetOptionsCustomizeObject(TcxGridCardViewOptionsCustomize* v) { GetOptionsCustomize()->AssignFrom(v); }
+  void SetOptionsDataObject(TcxCustomGridTableOptionsData* v) { TableOptionsData()->AssignFrom(v); }
+  void SetOptionsSelectionObject(TcxCustomGridTableOptionsSelection* v) { TableOptionsSelection()->AssignFrom(v); }
+  void SetOptionsViewObject(TcxGridCardViewOptionsView* v) { GetOptionsView()->AssignFrom(v); }
+  void SetStylesObject(TcxGridCardViewStyles* v) { GetStyles()->AssignFrom(v); }
   TcxGridCardViewViewData* GetViewData() const { return static_cast<TcxGridCardViewViewData*>(ViewData()); }
   TcxGridCardViewViewInfo* GetViewInfo() const { return static_cast<TcxGridCardViewViewInfo*>(ViewInfo()); }
   TcxGridCardViewRow* CreateRow() { return static_cast<TcxGridCardViewRow*>(CreateItem()); }

@@ -12,6 +12,7 @@
 #include "rtl/SysUtils.h"
 #include "rtl/Variants.h"
 #include "tests/support/HeadlessFixture.h"
+#include "vcl/FormReader.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -945,6 +946,89 @@ TEST_F(CardViewTest, RowStylesAndBackgroundBitmaps) {
   auto* sheet = new TcxGridCardViewStyleSheet(form_);
   EXPECT_EQ(sheet->StylesClass(), TcxGridCardViewStyles::StaticClass());
   EXPECT_NE(sheet->Styles(), nullptr);
+}
+
+const char* kCardForm = R"(object Form1: TForm
+  Left = 0
+  Top = 0
+  Width = 500
+  Height = 400
+  object Grid: TcxGrid
+    Left = 8
+    Top = 8
+    Width = 460
+    Height = 340
+    object Cards: TcxGridCardView
+      LayoutDirection = ldVertical
+      OptionsCustomize.CardExpanding = True
+      OptionsCustomize.RowHiding = True
+      OptionsCustomize.RowMoving = True
+      OptionsView.CaptionSeparator = '='
+      OptionsView.CardExpandButtonAlignment = cebaLeft
+      OptionsView.CardWidth = 150
+      OptionsView.EmptyRows = False
+      Styles.CardBorder = Border
+      object CardsTitle: TcxGridCardViewRow
+        Caption = 'Title'
+        Kind = rkCaption
+      end
+      object CardsNote: TcxGridCardViewRow
+        Caption = 'Note'
+        Options.ShowCaption = False
+        Styles.Caption = Border
+      end
+    end
+    object Level: TcxGridLevel
+      GridView = Cards
+    end
+  end
+  object Repository: TcxStyleRepository
+    object Border: TcxStyle
+      Color = 255
+    end
+  end
+end
+)";
+
+// A card view stored in a form reads with its options, rows and styles, writes the same back,
+// and an assigned copy keeps the card options.
+TEST_F(CardViewTest, AStoredCardViewReadsWritesAndAssigns) {
+  auto* form = new TForm(Application);
+  ReadComponentFromText(form, kCardForm);
+  auto* view = dynamic_cast<TcxGridCardView*>(form->FindComponent("Cards"));
+  ASSERT_NE(view, nullptr);
+  auto check = [&](TcxGridCardView* v) {
+    auto* border = dynamic_cast<TcxStyle*>(v->Owner()->FindComponent("Border"));
+    ASSERT_NE(border, nullptr);
+    EXPECT_EQ(v->LayoutDirection(), ldVertical);
+    EXPECT_TRUE(v->GetOptionsCustomize()->CardExpanding());
+    EXPECT_TRUE(v->GetOptionsCustomize()->ItemHiding());
+    EXPECT_TRUE(v->GetOptionsCustomize()->ItemMoving());
+    EXPECT_EQ(v->GetOptionsView()->CaptionSeparator(), U'=');
+    EXPECT_EQ(v->GetOptionsView()->CardExpandButtonAlignment(), cebaLeft);
+    EXPECT_EQ(v->GetOptionsView()->CardWidth(), 150);
+    EXPECT_FALSE(v->GetOptionsView()->EmptyRows());
+    EXPECT_EQ(v->GetStyles()->CardBorder(), border);
+    ASSERT_EQ(v->ItemCount(), 2);
+    EXPECT_EQ(v->GetRow(0)->Kind(), rkCaption);
+    EXPECT_FALSE(v->GetRow(1)->ShowCaption());
+    EXPECT_EQ(v->GetRow(1)->GetStyles()->Caption(), border);
+  };
+  check(view);
+  String text = WriteComponentToText(form);
+  EXPECT_NE(text.find("Kind = rkCaption"), String::npos) << text;
+  auto* copy = new TForm(Application);
+  ReadComponentFromText(copy, text);
+  check(dynamic_cast<TcxGridCardView*>(copy->FindComponent("Cards")));
+  // Assigned options: every card value, the expand button's side among them.
+  TcxGridCardViewOptionsView* o = view_->GetOptionsView();
+  o->AssignFrom(view->GetOptionsView());
+  EXPECT_EQ(o->CardExpandButtonAlignment(), cebaLeft);
+  EXPECT_EQ(o->CaptionSeparator(), U'=');
+  view_->GetOptionsCustomize()->AssignFrom(view->GetOptionsCustomize());
+  EXPECT_TRUE(view_->GetOptionsCustomize()->CardExpanding());
+  copy->Free();
+  form->Free();
 }
 
 }  // namespace
