@@ -786,6 +786,19 @@ void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
 
 // ---- placement ---------------------------------------------------------------------------------------------
 
+TcxGridCardViewInfo* TcxGridCardViewColumn::GetCardAtPos(Integer y) const {
+  for (TcxGridCardViewInfo* card : cards_)
+    if (card->Bounds.Bottom > y) return card;
+  return cards_.empty() ? nullptr : cards_.back();
+}
+
+Integer TcxGridCardsViewInfo::GetVisibleColumnCount() const {
+  Integer count = 0;
+  for (const auto& column : columns_)
+    if (column->GetCardCount() > 0 && column->GetCard(0)->Visible) count = column->Index() + 1;
+  return count;
+}
+
 void TcxGridCardViewColumn::SetCard(Integer position, TcxGridCardViewInfo* card) {
   if (position < Integer(cards_.size()))
     cards_[size_t(position)] = card;
@@ -1147,20 +1160,32 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord()));
   Integer focused = FocusedRowIndex(), target = -1;
   if (horizontal) {
-    Integer column = card ? card->ColumnIndex + (forward ? 1 : -1) : -1;
-    TcxGridCardViewColumn* next = column >= 0 && column < cards->GetColumnCount() ? cards->GetColumn(column) : nullptr;
-    if (next && next->GetCardCount() > 0 && next->GetCard(0)->Visible) {
-      // The card of that column at the old card's top.
-      TcxGridCardViewInfo* pick = nullptr;
-      for (Integer p = 0; p < next->GetCardCount() && next->GetCard(p)->Visible; ++p) {
-        pick = next->GetCard(p);
-        if (pick->Bounds.Bottom > card->Bounds.Top) break;
+    if (!card) return;
+    auto atEdge = [&] { return card->ColumnIndex == (forward ? cards->GetVisibleColumnCount() - 1 : 0); };
+    if (atEdge()) {
+      // The cards scroll by a column first; a card still at the edge has nowhere to go.
+      Integer top = card->Bounds.Top;
+      ScrollData(forward ? 2 : 1);
+      cards = view->GetViewInfo()->GetCardsViewInfo();
+      card = cards ? CardViewInfoOfRow(focused) : nullptr;
+      if (!card) return;
+      if (atEdge()) {
+        if (card->Bounds.Top != top) {
+          GoToPrevRecord(false, true);
+        } else if (view->IsDetailView()) {
+          bool details = !shift.Contains(ssShift);
+          FocusNextFocusableRecord(forward ? rows - 1 : 0, forward, false, details, details);
+        }
+        return;
       }
-      target = pick->GridRecord()->Index();
-    } else {
-      // At the edge column: one record on, the cards follow.
-      target = focused + (forward ? 1 : -1);
     }
+    // The card of the neighbouring column at the card's top.
+    TcxGridCardViewColumn* next = cards->GetColumn(card->ColumnIndex + (forward ? 1 : -1));
+    TcxGridCardViewInfo* pick = next->GetCardAtPos(card->Bounds.Top);
+    if (!pick) return;
+    FocusRowAtIndex(pick->GridRecord()->Index());
+    MakeFocusedItemVisible();
+    return;
   } else {
     Integer perRow = 0;
     for (Integer c = 0; c < cards->GetColumnCount(); ++c)

@@ -411,6 +411,8 @@ class TcxGridCardViewColumn {
   Integer GetCardCount() const { return Integer(cards_.size()); }
   TcxGridCardViewInfo* GetCard(Integer position) const { return cards_.at(size_t(position)); }
   void SetCard(Integer position, TcxGridCardViewInfo* card);
+  // The first card whose bottom lies below y, else the last card (null without cards).
+  TcxGridCardViewInfo* GetCardAtPos(Integer y) const;
   void Clear() { cards_.clear(); }
 
  private:
@@ -438,6 +440,8 @@ class TcxGridCardsViewInfo : public TcxCustomGridRecordsViewInfo {
   // The card's height: its own, at most the cards area's height.
   Integer CardHeight(TcxGridCardViewInfo* card);
   Integer GetColumnCount() const { return Integer(columns_.size()); }
+  // The index of the last column whose first card is shown, plus one.
+  Integer GetVisibleColumnCount() const;
   TcxGridCardViewColumn* GetColumn(Integer i);
   Integer ShownCount() const { return shownCount_; }
 

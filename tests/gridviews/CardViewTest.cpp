@@ -260,6 +260,37 @@ TEST_F(CardViewTest, KeysInBothLayoutDirections) {
   EXPECT_EQ(controller->FocusedItem(), nullptr);
 }
 
+// Right in the last visible layout column (Left in the first) scrolls the cards by a column,
+// then goes to the card at the same height in the column that came into view.
+TEST_F(CardViewTest, SidewaysAtTheEdgeColumnScrollsTheCardsFirst) {
+  Fill(60);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  auto press = [&](Word key) {
+    Word k = key;
+    controller->HandleKeyDown(k, TShiftState());
+    Pump();
+    return view_->DataController()->FocusedRowIndex();
+  };
+  Integer perColumn = cards->GetColumn(0)->GetCardCount();
+  Integer last = cards->GetVisibleColumnCount() - 1;
+  ASSERT_GE(last, 1);
+  Integer start = last * perColumn + 1;  // the second card of the last visible column
+  controller->FocusRowAtIndex(start);
+  Pump();
+  EXPECT_EQ(press(VK_RIGHT), start + perColumn);
+  EXPECT_EQ(controller->TopRecordIndex(), perColumn);
+  // Left in the first column scrolls back.
+  controller->FocusRowAtIndex(perColumn + 1);
+  Pump();
+  EXPECT_EQ(press(VK_LEFT), 1);
+  EXPECT_EQ(controller->TopRecordIndex(), 0);
+  // Nothing further right of the last card: the focus stays.
+  controller->FocusRowAtIndex(59);
+  Pump();
+  EXPECT_EQ(press(VK_RIGHT), 59);
+}
+
 TEST_F(CardViewTest, SizingCardsByASeparatorWithAnInvertedPreview) {
   Fill(30);
   Show();
