@@ -85,6 +85,14 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewStyles) {
   p.Object("CardBorder", &S::CardBorder, &S::SetCardBorder, TcxStyle::StaticClass());
   p.Object("RowCaption", &S::RowCaption, &S::SetRowCaption, TcxStyle::StaticClass());
 }
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewFiltering) {
+  using F = TcxGridCardViewFiltering;
+  p.Bool("RowMRUItemsList", &F::RowMRUItemsList, &F::SetRowMRUItemsList).Default(true);
+  p.Int("RowMRUItemsListCount", &F::RowMRUItemsListCount, &F::SetRowMRUItemsListCount).Default(5);
+  p.Int("RowPopupDropDownWidth", &F::RowPopupDropDownWidth, &F::SetRowPopupDropDownWidth).Default(0);
+  p.Int("RowPopupMaxDropDownItemCount", &F::RowPopupMaxDropDownItemCount, &F::SetRowPopupMaxDropDownItemCount)
+      .Default(15);
+}
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewStyleSheet) {
   using S = TcxGridCardViewStyleSheet;
   p.Object("Styles", &S::Styles, &S::SetStyles, TcxGridCardViewStyles::StaticClass());
@@ -99,6 +107,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardView) {
   using V = TcxGridCardView;
   p.Object("BackgroundBitmaps", &V::GetBackgroundBitmaps, &V::SetBackgroundBitmapsObject,
            TcxGridCardViewBackgroundBitmaps::StaticClass());
+  p.Object("Filtering", &V::GetFiltering, &V::SetFilteringObject, TcxGridCardViewFiltering::StaticClass());
   p.Enum("LayoutDirection", &V::LayoutDirection, &V::SetLayoutDirection,
          EnumTypeInfo("TcxGridCardViewLayoutDirection", {"ldHorizontal", "ldVertical"}))
       .Default(ldHorizontal);

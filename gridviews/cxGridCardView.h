@@ -228,6 +228,22 @@ class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
   void AssignFrom(TPersistent* source) override;
 };
 
+// The item-level filtering settings under the names of rows.
+class TcxGridCardViewFiltering : public TcxCustomGridTableFiltering {
+  KORVAN_CLASS(TcxGridCardViewFiltering, TcxCustomGridTableFiltering)
+
+ public:
+  explicit TcxGridCardViewFiltering(TcxCustomGridView* v) : TcxCustomGridTableFiltering(v) {}
+  bool RowMRUItemsList() const { return ItemMRUItemsList(); }
+  void SetRowMRUItemsList(bool v) { SetItemMRUItemsList(v); }
+  Integer RowMRUItemsListCount() const { return ItemMRUItemsListCount(); }
+  void SetRowMRUItemsListCount(Integer v) { SetItemMRUItemsListCount(v); }
+  Integer RowPopupDropDownWidth() const { return ItemPopupDropDownWidth(); }
+  void SetRowPopupDropDownWidth(Integer v) { SetItemPopupDropDownWidth(v); }
+  Integer RowPopupMaxDropDownItemCount() const { return ItemPopupMaxDropDownItemCount(); }
+  void SetRowPopupMaxDropDownItemCount(Integer v) { SetItemPopupMaxDropDownItemCount(v); }
+};
+
 class TcxGridCardViewStyleSheet : public TcxCustomStyleSheet {
   KORVAN_CLASS(TcxGridCardViewStyleSheet, TcxCustomStyleSheet)
 
@@ -618,6 +634,9 @@ class TcxGridCardView : public TcxCustomGridTableView {
   TClass GetStylesClass() override { return TcxGridCardViewStyles::StaticClass(); }
   TcxGridCardViewStyles* GetStyles() const { return static_cast<TcxGridCardViewStyles*>(Styles()); }
   TClass GetBackgroundBitmapsClass() override { return TcxGridCardViewBackgroundBitmaps::StaticClass(); }
+  TClass GetFilteringClass() override { return TcxGridCardViewFiltering::StaticClass(); }
+  TcxGridCardViewFiltering* GetFiltering() const { return static_cast<TcxGridCardViewFiltering*>(Filtering()); }
+  void SetFilteringObject(TcxGridCardViewFiltering* v) { SetFiltering(v); }
   TcxGridCardViewBackgroundBitmaps* GetBackgroundBitmaps() const {
     return static_cast<TcxGridCardViewBackgroundBitmaps*>(BackgroundBitmaps());
   }

@@ -990,6 +990,7 @@ const char* kCardForm = R"(object Form1: TForm
     Width = 460
     Height = 340
     object Cards: TcxGridCardView
+      Filtering.RowPopupMaxDropDownItemCount = 8
       LayoutDirection = ldVertical
       OptionsCustomize.CardExpanding = True
       OptionsCustomize.RowHiding = True
@@ -1032,6 +1033,7 @@ TEST_F(CardViewTest, AStoredCardViewReadsWritesAndAssigns) {
     auto* border = dynamic_cast<TcxStyle*>(v->Owner()->FindComponent("Border"));
     ASSERT_NE(border, nullptr);
     EXPECT_EQ(v->LayoutDirection(), ldVertical);
+    EXPECT_EQ(v->Filtering()->ItemPopupMaxDropDownItemCount(), 8);
     EXPECT_TRUE(v->GetOptionsCustomize()->CardExpanding());
     EXPECT_TRUE(v->GetOptionsCustomize()->ItemHiding());
     EXPECT_TRUE(v->GetOptionsCustomize()->ItemMoving());
