@@ -427,12 +427,18 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     canvas->IntersectClip(rowsArea);
     bool left = card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
     Integer captionEllipsis = card->CardView()->GetOptionsView()->ItemCaptionEndEllipsis() ? ctfEndEllipsis : 0;
-    auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p, Integer ellipsis) {
+    auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p, Integer flags) {
       canvas->ApplyFont(FontOr(p.Font));
       canvas->CurrentFont()->SetColor(p.TextColor);
       canvas->CurrentBrush()->SetStyle(bsClear);
-      canvas->OutputText(text, GrowRect(r, -2, 0), ctfLeft | ctfVCenter | ctfSingleLine | ellipsis);
+      canvas->OutputText(text, GrowRect(r, -2, -2), flags | ctfSingleLine);
       canvas->CurrentBrush()->SetStyle(bsSolid);
+    };
+    // Captions align as the row's caption alignments say.
+    auto captionFlags = [&](TcxGridCardViewRow* row) {
+      static const TcxTextFlags horz[] = {ctfLeft, ctfRight, ctfHCenter};  // taLeftJustify, taRightJustify, taCenter
+      static const TcxTextFlags vert[] = {ctfTop, ctfBottom, ctfVCenter};  // vaTop, vaBottom, vaCenter
+      return horz[row->HeaderAlignmentHorz()] | vert[row->HeaderAlignmentVert()] | captionEllipsis;
     };
     for (Integer i = 0; i < card->RowCount(); ++i) {
       TcxGridCardViewRow* row = card->Row(i);
@@ -446,14 +452,14 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
         TRect button = row->HasExpandButton() ? card->ExpandButtonBounds : TRect();
         if (!button.IsEmpty() && left) caption.Left = button.Right + 2;
         if (!button.IsEmpty() && !left) value.Right = button.Left - 2;
-        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionEllipsis);
-        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p, ctfEndEllipsis);
+        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionFlags(row));
+        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p, ctfLeft | ctfTop | ctfEndEllipsis);
         if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
       } else {
         if (!caption.IsEmpty()) {
           row->GetStyles()->GetCaptionParams(card->GridRecord(), p);
           fill(caption, bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbRowCaption), p.Color);
-          drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionEllipsis);
+          drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionFlags(row));
           if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
         }
         card->ValueCell(i)->Paint(canvas);
