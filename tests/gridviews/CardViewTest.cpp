@@ -1064,4 +1064,28 @@ TEST_F(CardViewTest, AStoredCardViewReadsWritesAndAssigns) {
   form->Free();
 }
 
+// A row caption takes the row's horizontal caption alignment.
+TEST_F(CardViewTest, RowCaptionsAlignAsTheRowSays) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  view_->GetOptionsView()->SetCaptionWidth(120);
+  Show();
+  auto inkIn = [&](Integer fromX, Integer toX) {
+    form_->Repaint();
+    Pump();
+    auto* card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+    TRect c = card->CaptionBounds(0);
+    TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+    Integer ink = 0;
+    for (Integer x = c.Left + fromX; x < c.Left + toX; ++x)
+      for (Integer y = c.Top; y < c.Bottom; ++y) ink += canvas->Pixels(x, y) == clBlack ? 1 : 0;
+    return ink;
+  };
+  EXPECT_GT(inkIn(0, 40), 0);
+  EXPECT_EQ(inkIn(80, 120), 0);
+  view_->GetRow(0)->SetHeaderAlignmentHorz(taRightJustify);
+  EXPECT_EQ(inkIn(0, 40), 0);
+  EXPECT_GT(inkIn(80, 120), 0);
+}
+
 }  // namespace
