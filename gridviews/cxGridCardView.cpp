@@ -1234,6 +1234,10 @@ void TcxGridCardViewController::InitScrollBarsParameters() {
   SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
 }
 
+Integer TcxGridCardViewController::GetMouseWheelScrollingKind() {
+  return static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal ? 1 : 2;
+}
+
 void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
   bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
   if (kind != (horizontal ? sbHorizontal : sbVertical)) return;

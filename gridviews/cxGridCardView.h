@@ -583,6 +583,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   // vertical one otherwise (the other bar hidden); a line is a column or a row of cards.
   void InitScrollBarsParameters() override;
   void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
+  // The wheel scrolls along the records' bar: 1 (horizontal) or 2 (vertical).
+  Integer GetMouseWheelScrollingKind() override;
   Integer CardsPerScrollLine();
   // A pressed scroll button scrolls its card by one row at once, then every 300 ms while it
   // stays visible; releasing the mouse stops it.

@@ -579,6 +579,20 @@ TEST_F(CardViewTest, ScrollBarsFollowTheLayoutDirection) {
   controller->Scroll(sbVertical, scLineDown, pos);
   Pump();
   EXPECT_EQ(controller->TopRecordIndex(), 3);
+  // The wheel scrolls along the records in either layout (a notch: three lines).
+  HWND site = view_->Site()->Handle();
+  S().Wheel(site, POINT{300, 200}, -120);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 3 + 3 * 3);
+  view_->SetLayoutDirection(ldHorizontal);
+  controller->SetTopRecordIndex(0);
+  Pump();
+  S().Wheel(site, POINT{300, 200}, -120);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 3 * perColumn);
+  S().Wheel(site, POINT{300, 200}, 120);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 0);
 }
 
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
