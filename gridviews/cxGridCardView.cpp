@@ -1234,6 +1234,14 @@ void TcxGridCardViewController::InitScrollBarsParameters() {
   SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
 }
 
+bool TcxGridCardViewController::AllRecordsFit() {
+  TcxGridCardsViewInfo* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
+  if (cards)
+    for (Integer i = 0; i < std::min(cards->ShownCount(), cards->Count()); ++i)
+      if (static_cast<TcxGridCardViewInfo*>(cards->Items(i))->CalculateHeight() > cards->Bounds.Height()) return false;
+  return TcxCustomGridTableController::AllRecordsFit();
+}
+
 Integer TcxGridCardViewController::GetMouseWheelScrollingKind() {
   return static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal ? 1 : 2;
 }

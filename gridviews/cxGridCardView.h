@@ -585,6 +585,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
   // The wheel scrolls along the records' bar: 1 (horizontal) or 2 (vertical).
   Integer GetMouseWheelScrollingKind() override;
+  // Not while a shown card is taller than the cards area.
+  bool AllRecordsFit() override;
   Integer CardsPerScrollLine();
   // A pressed scroll button scrolls its card by one row at once, then every 300 ms while it
   // stays visible; releasing the mouse stops it.

@@ -144,6 +144,7 @@ TEST_F(CardViewTest, HorizontalLayoutFillsColumnsTopToBottom) {
   EXPECT_EQ(cards->Items(2)->Bounds.TopLeft(), TPoint(area.Left + o->CardWidth() + o->SeparatorWidth() + 14, area.Top));
   EXPECT_EQ(static_cast<TcxGridCardViewInfo*>(cards->Items(2))->ColumnIndex, 1);
   EXPECT_EQ(cards->Items(0)->Bounds.Width(), 200);
+  EXPECT_TRUE(view_->Controller()->AllRecordsFit());
   // The separator right of column 0, its sizing area 3 wider on both sides, the west-east cursor.
   TcxGridCardViewSeparatorsViewInfo* separators = view_->GetViewInfo()->Separators();
   ASSERT_GE(separators->Count(), 1);
@@ -390,6 +391,7 @@ TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
   auto card = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)); };
   ASSERT_EQ(card()->RowCount(), 10);
   EXPECT_EQ(card()->Bounds.Height(), cards->Bounds.Height());  // at most the cards area
+  EXPECT_FALSE(view_->Controller()->AllRecordsFit());
   EXPECT_FALSE(card()->CanScrollUp());
   ASSERT_TRUE(card()->CanScrollDown());
   Integer bh = TcxGridCardViewInfo::ScrollButtonHeight();
