@@ -1333,6 +1333,11 @@ void TcxGridCardView::SetStoredPropertyValue(const String& name, const Variant& 
   TcxCustomGridTableView::SetStoredPropertyValue(name, value);
 }
 
+void TcxGridCardView::ApplyEditedLayout(TcxCustomGridView* source) {
+  TcxCustomGridTableView::ApplyEditedLayout(source);
+  if (auto* s = dynamic_cast<TcxGridCardView*>(source)) GetOptionsView()->SetCardWidth(s->GetOptionsView()->CardWidth());
+}
+
 void TcxGridCardView::DoAssign(TcxCustomGridView* source) {
   if (auto* s = dynamic_cast<TcxGridCardView*>(source)) {
     SetLayoutDirection(s->layoutDirection_);

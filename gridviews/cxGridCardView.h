@@ -654,6 +654,8 @@ class TcxGridCardView : public TcxCustomGridTableView {
   void GetStoredPropertyValue(const String& name, Variant& value) override;
   void SetStoredPropertyValue(const String& name, const Variant& value) override;
   void DoAssign(TcxCustomGridView* source) override;
+  // An edited copy's card width comes back with its layout.
+  void ApplyEditedLayout(TcxCustomGridView* source) override;
 
   TcxGridCardViewOptionsView* GetOptionsView() const { return static_cast<TcxGridCardViewOptionsView*>(OptionsView()); }
   TcxGridCardViewOptionsBehavior* GetOptionsBehavior() const {

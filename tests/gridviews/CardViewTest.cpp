@@ -90,6 +90,11 @@ TEST_F(CardViewTest, OptionClampsAndTheStoredCardWidth) {
   view_->GetStoredPropertyValue("CardWidth", v);
   EXPECT_EQ(v.AsInteger(), 40);
   EXPECT_EQ(view_->GetCustomizationCaption(), "Rows customization");
+  // An edited layout brings its card width back.
+  auto* copy = static_cast<TcxGridCardView*>(grid_->CreateView(TcxGridCardView::StaticClass()));
+  copy->GetOptionsView()->SetCardWidth(333);
+  view_->EditLayout(copy);
+  EXPECT_EQ(view_->GetOptionsView()->CardWidth(), 333);
   EXPECT_GE(GridRegisteredViews()->IndexOfClass(TcxGridCardView::StaticClass()), 0);
 }
 
