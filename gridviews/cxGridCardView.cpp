@@ -784,6 +784,28 @@ TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
 
 TcxCustomGridCellPainterClass TcxGridCardViewInfo::GetPainterClass() { return TcxGridCardPainter::StaticClass(); }
 
+bool TcxGridCardViewInfo::HasHint() { return CardView()->GetOptionsBehavior()->RowCaptionHints(); }
+
+bool TcxGridCardViewInfo::NeedsHint(const TPoint& p, String& text, TRect& textRect, bool& isMultiLine) {
+  hintCaption_ = TRect();
+  for (Integer i = TopRowIndex(); i < std::min(RowCount(), TopRowIndex() + laidOut_); ++i) {
+    const TRect& caption = captions_[size_t(i)];
+    if (!caption.Contains(p)) continue;
+    if (filterButtons_[size_t(i)] && filterButtons_[size_t(i)]->Bounds.Contains(p)) return false;
+    TRect area = GrowRect(CaptionTextBounds(i, caption), -2, -2);
+    TcxStyleParams params;
+    rows_[size_t(i)]->GetStyles()->GetCaptionParams(GridRecord(), params);
+    String captionText = rows_[size_t(i)]->GetVisibleCaption();
+    if (MeasureTextWidthInFont(FontOr(params.Font), captionText) <= area.Width()) return false;
+    hintCaption_ = caption;
+    text = captionText;
+    textRect = area;
+    isMultiLine = false;
+    return true;
+  }
+  return false;
+}
+
 void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
   r = TRect();
   for (Integer i = 0; i < RowCount(); ++i) {

@@ -407,8 +407,14 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
   TcxCustomGridCellPainterClass GetPainterClass() override;
   void GetViewParams(TcxStyleParams& params) override;
+  // Row caption hints (OptionsBehavior.RowCaptionHints): the caption under the point when its
+  // text is cut; the hint stays while the mouse is over that caption.
+  bool HasHint() override;
+  bool NeedsHint(const TPoint& p, String& text, TRect& textRect, bool& isMultiLine) override;
+  TRect GetHintAreaBounds() override { return hintCaption_; }
 
  private:
+  TRect hintCaption_;
   std::vector<TcxGridCardViewRow*> rows_;
   std::vector<TcxGridTableDataCellViewInfo*> cells_;
   std::vector<TcxGridCardRowFilterButtonViewInfo*> filterButtons_;

@@ -1109,4 +1109,30 @@ TEST_F(CardViewTest, RowCaptionsAlignAsTheRowSays) {
   EXPECT_GT(inkIn(80, 120), 0);
 }
 
+// A row caption cut by the caption width shows its text as a hint (RowCaptionHints).
+TEST_F(CardViewTest, CutRowCaptionsShowHints) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  view_->GetOptionsView()->SetCaptionWidth(MeasureTextWidthInFont(grid_->Font(), "City:") + 6);
+  Show();
+  ASSERT_TRUE(form_->Active());
+  auto* card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  TcxCustomGridController* controller = view_->Controller();
+  HWND site = view_->Site()->Handle();
+  auto hover = [&](Integer row) {
+    TRect c = card->CaptionBounds(row);
+    S().MoveMouse(site, POINT{c.Left + 4, (c.Top + c.Bottom) / 2});
+    Pump();
+  };
+  hover(2);  // "Amount:" is cut
+  EXPECT_EQ(controller->HintCell(), card);
+  ASSERT_NE(controller->HintWindow(), nullptr);
+  EXPECT_EQ(controller->HintWindow()->Caption(), "Amount:");
+  hover(1);  // "City:" fits
+  EXPECT_EQ(controller->HintCell(), nullptr);
+  view_->GetOptionsBehavior()->SetRowCaptionHints(false);
+  hover(2);
+  EXPECT_EQ(controller->HintCell(), nullptr);
+}
+
 }  // namespace
