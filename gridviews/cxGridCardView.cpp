@@ -6,25 +6,122 @@
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "vcl/Forms.h"
 #include "rtl/Variants.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewRow)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonUpHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardScrollButtonDownHitTest)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsCustomize)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsBehavior)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewStyles)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCellHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCaptionHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardViewOptionsView)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonHitTest)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardsViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewSeparatorHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewPainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewViewData)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewController)
-KORVAN_IMPLEMENT_CLASS(TcxGridCardView)
+
+// ---- published properties ------------------------------------------------------------------------
+
+namespace {
+PTypeInfo RowKindType() { return EnumTypeInfo("TcxGridCardViewRowKind", {"rkData", "rkCaption"}); }
+}  // namespace
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRowOptions) {
+  using O = TcxGridCardViewRowOptions;
+  p.Bool("Moving", &O::Moving, &O::SetMoving).Default(true);
+  p.Bool("ShowCaption", &O::ShowCaption, &O::SetShowCaption).Default(true);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRowStyles) {
+  using S = TcxGridCardViewRowStyles;
+  p.Object("Caption", &S::Caption, &S::SetCaption, TcxStyle::StaticClass());
+  p.Object("CaptionRow", &S::CaptionRow, &S::SetCaptionRow, TcxStyle::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRow) {
+  using R = TcxGridCardViewRow;
+  p.Bool("Hidden", &R::Hidden, &R::SetHidden).Default(false);
+  p.Enum("Kind", &R::Kind, &R::SetKind, RowKindType()).Default(rkData);
+  p.Object("Options", &R::GetOptions, &R::SetOptionsObject, TcxGridCardViewRowOptions::StaticClass());
+  p.Object("Styles", &R::GetStyles, &R::SetStylesObject, TcxGridCardViewRowStyles::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewOptionsView) {
+  using O = TcxGridCardViewOptionsView;
+  p.Char("CaptionSeparator", &O::CaptionSeparator, &O::SetCaptionSeparator).Default(':');
+  p.Int("CaptionWidth", &O::CaptionWidth, &O::SetCaptionWidth).Default(0);
+  p.Int("CardBorderWidth", &O::CardBorderWidth, &O::SetCardBorderWidth).Default(2);
+  p.Enum("CardExpandButtonAlignment", &O::CardExpandButtonAlignment, &O::SetCardExpandButtonAlignment,
+         EnumTypeInfo("TcxGridCardExpandButtonAlignment", {"cebaLeft", "cebaRight"}))
+      .Default(cebaRight);
+  p.Int("CardWidth", &O::CardWidth, &O::SetCardWidth).Default(200);
+  p.Bool("CellAutoHeight", &O::CellAutoHeight, &O::SetCellAutoHeight).Default(false);
+  p.Int("CellTextMaxLineCount", &O::CellTextMaxLineCount, &O::SetCellTextMaxLineCount).Default(0);
+  p.Bool("EmptyRows", &O::EmptyRows, &O::SetEmptyRows).Default(true);
+  p.Bool("RowCaptionAutoHeight", &O::ItemCaptionAutoHeight, &O::SetItemCaptionAutoHeight).Default(false);
+  p.Bool("RowCaptionEndEllipsis", &O::ItemCaptionEndEllipsis, &O::SetItemCaptionEndEllipsis).Default(false);
+  p.Int("SeparatorColor", &O::SeparatorColor, &O::SetSeparatorColor).Default(clDefault);
+  p.Int("SeparatorWidth", &O::SeparatorWidth, &O::SetSeparatorWidth).Default(2);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewOptionsBehavior) {
+  using O = TcxGridCardViewOptionsBehavior;
+  p.Bool("PullFocusing", &O::PullFocusing, &O::SetPullFocusing).Default(false);
+  p.Bool("RowCaptionHints", &O::RowCaptionHints, &O::SetRowCaptionHints).Default(true);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewOptionsCustomize) {
+  using O = TcxGridCardViewOptionsCustomize;
+  p.Bool("CardExpanding", &O::CardExpanding, &O::SetCardExpanding).Default(false);
+  p.Bool("CardSizing", &O::CardSizing, &O::SetCardSizing).Default(true);
+  p.Bool("RowFiltering", &O::ItemFiltering, &O::SetItemFiltering).Default(true);
+  p.Bool("RowHiding", &O::ItemHiding, &O::SetItemHiding).Default(false);
+  p.Bool("RowMoving", &O::ItemMoving, &O::SetItemMoving).Default(false);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewStyles) {
+  using S = TcxGridCardViewStyles;
+  p.Object("StyleSheet", &S::StyleSheet, &S::SetStyleSheet, TcxCustomStyleSheet::StaticClass());
+  p.Object("CaptionRow", &S::CaptionRow, &S::SetCaptionRow, TcxStyle::StaticClass());
+  p.Object("CardBorder", &S::CardBorder, &S::SetCardBorder, TcxStyle::StaticClass());
+  p.Object("RowCaption", &S::RowCaption, &S::SetRowCaption, TcxStyle::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewFiltering) {
+  using F = TcxGridCardViewFiltering;
+  p.Bool("RowMRUItemsList", &F::RowMRUItemsList, &F::SetRowMRUItemsList).Default(true);
+  p.Int("RowMRUItemsListCount", &F::RowMRUItemsListCount, &F::SetRowMRUItemsListCount).Default(5);
+  p.Int("RowPopupDropDownWidth", &F::RowPopupDropDownWidth, &F::SetRowPopupDropDownWidth).Default(0);
+  p.Int("RowPopupMaxDropDownItemCount", &F::RowPopupMaxDropDownItemCount, &F::SetRowPopupMaxDropDownItemCount)
+      .Default(15);
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewStyleSheet) {
+  using S = TcxGridCardViewStyleSheet;
+  p.Object("Styles", &S::Styles, &S::SetStyles, TcxGridCardViewStyles::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewBackgroundBitmaps) {
+  using B = TcxGridCardViewBackgroundBitmaps;
+  p.Object("CaptionRow", &B::CaptionRow, &B::SetCaptionRow, TBitmap::StaticClass());
+  p.Object("CardBorder", &B::CardBorder, &B::SetCardBorder, TBitmap::StaticClass());
+  p.Object("RowCaption", &B::RowCaption, &B::SetRowCaption, TBitmap::StaticClass());
+}
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardView) {
+  using V = TcxGridCardView;
+  p.Object("BackgroundBitmaps", &V::GetBackgroundBitmaps, &V::SetBackgroundBitmapsObject,
+           TcxGridCardViewBackgroundBitmaps::StaticClass());
+  p.Object("Filtering", &V::GetFiltering, &V::SetFilteringObject, TcxGridCardViewFiltering::StaticClass());
+  p.Enum("LayoutDirection", &V::LayoutDirection, &V::SetLayoutDirection,
+         EnumTypeInfo("TcxGridCardViewLayoutDirection", {"ldHorizontal", "ldVertical"}))
+      .Default(ldHorizontal);
+  p.Object("OptionsBehavior", &V::GetOptionsBehavior, &V::SetOptionsBehaviorObject,
+           TcxGridCardViewOptionsBehavior::StaticClass());
+  p.Object("OptionsCustomize", &V::GetOptionsCustomize, &V::SetOptionsCustomizeObject,
+           TcxGridCardViewOptionsCustomize::StaticClass());
+  p.Object("OptionsData", &V::TableOptionsData, &V::SetOptionsDataObject, TcxCustomGridTableOptionsData::StaticClass());
+  p.Object("OptionsSelection", &V::TableOptionsSelection, &V::SetOptionsSelectionObject,
+           TcxCustomGridTableOptionsSelection::StaticClass());
+  p.Object("OptionsView", &V::GetOptionsView, &V::SetOptionsViewObject, TcxGridCardViewOptionsView::StaticClass());
+  p.Object("Styles", &V::GetStyles, &V::SetStylesObject, TcxGridCardViewStyles::StaticClass());
+  p.Event("OnRowPosChanged", &V::OnRowPosChanged, "TcxGridCardRowEvent");
+}
 
 namespace {
 // The gap between cards and around the cards area.
@@ -55,10 +152,19 @@ void TcxGridCardViewRow::SetKind(TcxGridCardViewRowKind v) {
   Changed(2);
 }
 
-void TcxGridCardViewRow::SetShowCaption(bool v) {
-  if (v == showCaption_) return;
-  showCaption_ = v;
-  Changed(2);
+void TcxGridCardViewRow::AssignFrom(TcxCustomGridTableItem* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewRow*>(source)) SetKind(s->kind_);
+  TcxCustomGridTableItem::AssignFrom(source);
+}
+
+void TcxGridCardViewRowOptions::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewRowOptions*>(source)) SetShowCaption(s->showCaption_);
+  TcxCustomGridTableItemOptions::AssignFrom(source);
+}
+
+void TcxGridCardViewOptionsBehavior::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewOptionsBehavior*>(source)) SetRowCaptionHints(s->rowCaptionHints_);
+  TcxCustomGridTableOptionsBehavior::AssignFrom(source);
 }
 
 bool TcxGridCardViewRow::CanFocus(TcxCustomGridRecord* record) {
@@ -146,6 +252,7 @@ void TcxGridCardViewOptionsView::AssignFrom(TPersistent* source) {
     SetCaptionSeparator(s->captionSeparator_);
     SetCaptionWidth(s->captionWidth_);
     SetCardBorderWidth(s->cardBorderWidth_);
+    SetCardExpandButtonAlignment(s->expandButtonAlignment_);
     SetCardWidth(s->cardWidth_);
     SetEmptyRows(s->emptyRows_);
     SetSeparatorColor(s->separatorColor_);
@@ -155,7 +262,10 @@ void TcxGridCardViewOptionsView::AssignFrom(TPersistent* source) {
 }
 
 void TcxGridCardViewOptionsCustomize::AssignFrom(TPersistent* source) {
-  if (auto* s = dynamic_cast<TcxGridCardViewOptionsCustomize*>(source)) SetCardSizing(s->cardSizing_);
+  if (auto* s = dynamic_cast<TcxGridCardViewOptionsCustomize*>(source)) {
+    SetCardExpanding(s->cardExpanding_);
+    SetCardSizing(s->cardSizing_);
+  }
   TcxCustomGridTableOptionsCustomize::AssignFrom(source);
 }
 
@@ -216,6 +326,69 @@ void TcxGridCardViewStyles::AssignFrom(TPersistent* source) {
   }
 }
 
+// ---- row styles, background bitmaps --------------------------------------------------------------------------
+
+TcxGridCardViewRow* TcxGridCardViewRowStyles::Row() const { return static_cast<TcxGridCardViewRow*>(Item()); }
+
+void TcxGridCardViewRowStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
+  auto* view = dynamic_cast<TcxGridCardView*>(GridView());
+  auto* record = dynamic_cast<TcxCustomGridRecord*>(data);
+  if (view && index == isCaptionRow)
+    view->GetStyles()->GetCaptionRowParams(record, Row(), params);
+  else if (view && index == isCaption)
+    view->GetStyles()->GetRowCaptionParams(record, Row(), params);
+  else
+    TcxCustomGridTableItemStyles::DefaultViewParams(index, data, params);
+}
+
+void TcxGridCardViewRowStyles::GetCaptionParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetCaptionStyle) OnGetCaptionStyle(dynamic_cast<TcxCustomGridTableView*>(GridView()), record, Row(), style);
+  ResolveViewParams(isCaption, record, style, params);
+}
+
+void TcxGridCardViewRowStyles::GetCaptionRowParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
+  TcxStyle* style = nullptr;
+  if (OnGetCaptionRowStyle) OnGetCaptionRowStyle(dynamic_cast<TcxCustomGridTableView*>(GridView()), record, Row(), style);
+  ResolveViewParams(isCaptionRow, record, style, params);
+}
+
+void TcxGridCardViewRowStyles::GetContentParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
+  if (Row() && Row()->Kind() == rkCaption) return GetCaptionRowParams(record, params);
+  TcxCustomGridTableItemStyles::GetContentParams(record, params);
+}
+
+void TcxGridCardViewRowStyles::AssignFrom(TPersistent* source) {
+  TcxCustomGridTableItemStyles::AssignFrom(source);
+  if (auto* s = dynamic_cast<TcxGridCardViewRowStyles*>(source)) {
+    SetCaptionRow(s->CaptionRow());
+    SetCaption(s->Caption());
+    OnGetCaptionRowStyle = s->OnGetCaptionRowStyle;
+    OnGetCaptionStyle = s->OnGetCaptionStyle;
+  }
+}
+
+Integer TcxGridCardViewBackgroundBitmaps::GetBitmapStyleIndex(Integer index) {
+  switch (index) {
+    case bbCaptionRow: return TcxGridCardViewStyles::vsCaptionRow;
+    case bbCardBorder: return TcxGridCardViewStyles::vsCardBorder;
+    case bbRowCaption: return TcxGridCardViewStyles::vsRowCaption;
+    default: return TcxCustomGridTableBackgroundBitmaps::GetBitmapStyleIndex(index);
+  }
+}
+
+TBitmap* TcxGridCardViewBackgroundBitmaps::GetBitmap(Integer index) {
+  TBitmap* bitmap = TcxCustomGridTableBackgroundBitmaps::GetBitmap(index);
+  if (index == bbRowCaption && (!bitmap || bitmap->Empty())) return GetBitmap(bbContent);
+  return bitmap;
+}
+
+void TcxGridCardViewBackgroundBitmaps::AssignFrom(TPersistent* source) {
+  if (auto* s = dynamic_cast<TcxGridCardViewBackgroundBitmaps*>(source))
+    for (Integer i = bbCaptionRow; i <= bbRowCaption; ++i) OwnBitmap(i)->Assign(s->OwnBitmap(i));
+  TcxCustomGridTableBackgroundBitmaps::AssignFrom(source);
+}
+
 // ---- one card ------------------------------------------------------------------------------------------------
 
 class TcxGridCardPainter : public TcxCustomGridRecordPainter {
@@ -232,7 +405,20 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     TcxGridCardViewStyles* styles = card->CardView()->GetStyles();
     styles->GetCardBorderParams(card->GridRecord(), borderParams);
     Integer border = card->CardView()->GetOptionsView()->CardBorderWidth();
-    canvas->DrawFrameSides(card->Bounds, borderParams.Color, border);
+    TcxGridCardViewBackgroundBitmaps* bitmaps = card->CardView()->GetBackgroundBitmaps();
+    auto fill = [&](const TRect& r, TBitmap* bitmap, TColor color) {
+      if (bitmap && !bitmap->Empty()) canvas->FillBackground(r, bitmap);
+      else canvas->FillRectColor(r, color);
+    };
+    const TRect& b = card->Bounds;
+    if (TBitmap* bitmap = bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbCardBorder); bitmap && !bitmap->Empty()) {
+      // The four strips between the card's bounds and its inside.
+      for (const TRect& strip : {TRect(b.Left, b.Top, b.Right, b.Top + border), TRect(b.Left, b.Top + border, b.Left + border, b.Bottom - border),
+                                 TRect(b.Right - border, b.Top + border, b.Right, b.Bottom - border), TRect(b.Left, b.Bottom - border, b.Right, b.Bottom)})
+        canvas->FillBackground(strip, bitmap);
+    } else {
+      canvas->DrawFrameSides(b, borderParams.Color, border);
+    }
     // Rows are clipped to the area between the scroll buttons.
     TRect rowsArea = GrowRect(card->Bounds, -border, -border);
     if (card->CanScrollUp()) rowsArea.Top = card->ScrollUpBounds().Bottom;
@@ -240,12 +426,19 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     TcxRegion* saved = canvas->CopyClipRegion();
     canvas->IntersectClip(rowsArea);
     bool left = card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
-    auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p) {
+    Integer captionEllipsis = card->CardView()->GetOptionsView()->ItemCaptionEndEllipsis() ? ctfEndEllipsis : 0;
+    auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p, Integer flags) {
       canvas->ApplyFont(FontOr(p.Font));
       canvas->CurrentFont()->SetColor(p.TextColor);
       canvas->CurrentBrush()->SetStyle(bsClear);
-      canvas->OutputText(text, GrowRect(r, -2, 0), ctfLeft | ctfVCenter | ctfSingleLine | ctfEndEllipsis);
+      canvas->OutputText(text, GrowRect(r, -2, -2), flags | ctfSingleLine);
       canvas->CurrentBrush()->SetStyle(bsSolid);
+    };
+    // Captions align as the row's caption alignments say.
+    auto captionFlags = [&](TcxGridCardViewRow* row) {
+      static const TcxTextFlags horz[] = {ctfLeft, ctfRight, ctfHCenter};  // taLeftJustify, taRightJustify, taCenter
+      static const TcxTextFlags vert[] = {ctfTop, ctfBottom, ctfVCenter};  // vaTop, vaBottom, vaCenter
+      return horz[row->HeaderAlignmentHorz()] | vert[row->HeaderAlignmentVert()] | captionEllipsis;
     };
     for (Integer i = 0; i < card->RowCount(); ++i) {
       TcxGridCardViewRow* row = card->Row(i);
@@ -254,19 +447,20 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
       TcxStyleParams p;
       if (row->Kind() == rkCaption) {
         // Caption rows: caption and value in the caption-row style, the expand button kept free.
-        styles->GetCaptionRowParams(card->GridRecord(), row, p);
-        TRect whole(caption.IsEmpty() ? value.Left : caption.Left, value.Top, value.Right, value.Bottom);
-        canvas->FillRectColor(whole, p.Color);
+        row->GetStyles()->GetCaptionRowParams(card->GridRecord(), p);
+        fill(card->RowBounds(i), bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbCaptionRow), p.Color);
         TRect button = row->HasExpandButton() ? card->ExpandButtonBounds : TRect();
         if (!button.IsEmpty() && left) caption.Left = button.Right + 2;
         if (!button.IsEmpty() && !left) value.Right = button.Left - 2;
-        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), caption, p);
-        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p);
+        if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionFlags(row));
+        drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p, ctfLeft | ctfTop | ctfEndEllipsis);
+        if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
       } else {
         if (!caption.IsEmpty()) {
-          styles->GetRowCaptionParams(card->GridRecord(), row, p);
-          canvas->FillRectColor(caption, p.Color);
-          drawText(row->GetVisibleCaption(), caption, p);
+          row->GetStyles()->GetCaptionParams(card->GridRecord(), p);
+          fill(caption, bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbRowCaption), p.Color);
+          drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionFlags(row));
+          if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
         }
         card->ValueCell(i)->Paint(canvas);
       }
@@ -279,15 +473,88 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
 };
 KORVAN_IMPLEMENT_CLASS(TcxGridCardPainter)
 
+// ---- the filter button of a row caption ---------------------------------------------------------------------
+
+class TcxGridCardRowFilterButtonPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridCardRowFilterButtonPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawContent() override {
+    auto* button = static_cast<TcxGridCardRowFilterButtonViewInfo*>(ViewInfo());
+    button->GridViewInfo()->GetLookAndFeelPainter()->PaintFilterDropDownButton(
+        Canvas(), button->Bounds, GridCellStateToButtonState(button->State()), button->Active());
+  }
+  void DrawBorders() override {}
+};
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonPainter)
+
+TcxGridCardRowFilterButtonViewInfo::TcxGridCardRowFilterButtonViewInfo(TcxGridCardViewInfo* card, TcxGridCardViewRow* row)
+    : TcxCustomGridViewCellViewInfo(card->GridViewInfo()), card_(card), row_(row) {}
+
+TPoint TcxGridCardRowFilterButtonViewInfo::Extent(TcxCustomGridView* view) {
+  return view->ViewInfo()->GetLookAndFeelPainter()->FilterDropDownButtonExtent();
+}
+
+namespace {
+TcxCustomGridTableController* TableControllerOf(TcxCustomGridView* view) {
+  return view ? dynamic_cast<TcxCustomGridTableController*>(view->Controller()) : nullptr;
+}
+}  // namespace
+
+bool TcxGridCardRowFilterButtonViewInfo::HasPopup() { return TableControllerOf(GridView()) != nullptr; }
+
+// The drop-down is made by the first press, not by the questions asked before.
+IcxCustomGridPopup* TcxGridCardRowFilterButtonViewInfo::GetPopup() {
+  TcxCustomGridTableController* controller = TableControllerOf(GridView());
+  return controller && controller->HasFilterPopup() ? controller->FilterPopup() : nullptr;
+}
+
+void TcxGridCardRowFilterButtonViewInfo::ShowPopup() {
+  if (TcxCustomGridTableController* controller = TableControllerOf(GridView())) controller->FilterPopup();
+  TcxCustomGridViewCellViewInfo::ShowPopup();
+}
+
+TcxCustomGridTableItem* TcxGridCardRowFilterButtonViewInfo::GetFilterItem() { return row_; }
+
+void TcxGridCardRowFilterButtonViewInfo::InitHitTest(TcxCustomGridHitTest* hitTest) {
+  TcxCustomGridViewCellViewInfo::InitHitTest(hitTest);
+  if (auto* h = dynamic_cast<TcxGridRecordCellHitTest*>(hitTest)) {
+    h->GridRecord = card_->GridRecord();
+    h->Item = row_;
+  }
+}
+
+TcxCustomGridCellPainterClass TcxGridCardRowFilterButtonViewInfo::GetPainterClass() {
+  return TcxGridCardRowFilterButtonPainter::StaticClass();
+}
+
+bool TcxGridCardRowFilterButtonViewInfo::Active() {
+  TcxCustomDataController* dc = row_->GridView()->DataController();
+  return dc && dc->Filter() && dc->Filter()->Active() && dc->Filter()->ItemByItemLink(row_) != nullptr;
+}
+
+// ---- one card ------------------------------------------------------------------------------------------------
+
 TcxGridCardViewInfo::TcxGridCardViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record)
     : TcxCustomGridRecordViewInfo(owner, record) {
   Card()->GetVisibleRows(rows_);
-  for (TcxGridCardViewRow* row : rows_) cells_.push_back(new TcxGridTableDataCellViewInfo(this, row));
+  for (TcxGridCardViewRow* row : rows_) {
+    cells_.push_back(new TcxGridTableDataCellViewInfo(this, row));
+    filterButtons_.push_back(row->CanFilter(true) ? new TcxGridCardRowFilterButtonViewInfo(this, row) : nullptr);
+  }
   captions_.assign(rows_.size(), TRect());
 }
 
 TcxGridCardViewInfo::~TcxGridCardViewInfo() {
   for (TcxGridTableDataCellViewInfo* cell : cells_) delete cell;
+  for (TcxGridCardRowFilterButtonViewInfo* button : filterButtons_) delete button;
+}
+
+TRect TcxGridCardViewInfo::CaptionTextBounds(Integer i, const TRect& caption) const {
+  TRect r = caption;
+  if (filterButtons_.at(size_t(i))) r.Right = std::max(r.Left, r.Right - TcxGridCardRowFilterButtonViewInfo::Extent(GridView()).X - 2);
+  return r;
 }
 
 TcxGridCardView* TcxGridCardViewInfo::CardView() const { return static_cast<TcxGridCardView*>(GridView()); }
@@ -325,6 +592,7 @@ Integer TcxGridCardViewInfo::CaptionWidth() {
       Integer cell = MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4;
       if (row->HasExpandButton() && options->CardExpandButtonAlignment() == cebaLeft)
         cell += CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent() + 4;
+      if (row->CanFilter(true)) cell += TcxGridCardRowFilterButtonViewInfo::Extent(CardView()).X + 2;
       w = std::max(w, cell);
       any = true;
     }
@@ -372,6 +640,16 @@ void TcxGridCardViewInfo::LayoutRows(Integer top, Integer bottom) {
     Integer rowTop = shown ? y : top;
     Integer valueLeft = row->ShowCaption() ? x + captionWidth : x;
     captions_[size_t(i)] = shown && row->ShowCaption() ? TRect(x, rowTop, valueLeft, rowTop + clipped) : TRect();
+    if (TcxGridCardRowFilterButtonViewInfo* button = filterButtons_[size_t(i)]) {
+      // At the caption's right end, vertically centred (a height of 0: the row's), cut to the caption.
+      const TRect& caption = captions_[size_t(i)];
+      TPoint extent = TcxGridCardRowFilterButtonViewInfo::Extent(CardView());
+      if (extent.Y <= 0) extent.Y = h;
+      Integer top = (caption.Top + rowTop + h - extent.Y) / 2;
+      button->Bounds = caption.IsEmpty() ? TRect()
+                                         : TRect(std::max(caption.Left, caption.Right - extent.X), std::max(caption.Top, top),
+                                                 caption.Right, std::min(caption.Bottom, top + extent.Y));
+    }
     cells_[size_t(i)]->ResetCalculated();
     cells_[size_t(i)]->CalculateAt(valueLeft, rowTop, shown ? right - valueLeft : 0, clipped);
     if (shown) y += h;
@@ -407,12 +685,55 @@ void TcxGridCardViewInfo::SetTopRowIndex(Integer i) {
   Invalidate();
 }
 
-void TcxGridCardViewInfo::MakeRowVisible(TcxGridCardViewRow* row) {
+Integer TcxGridCardViewInfo::IndexOfRow(TcxGridCardViewRow* row) const {
   auto it = std::find(rows_.begin(), rows_.end(), row);
-  if (it == rows_.end()) return;
-  Integer index = Integer(it - rows_.begin());
+  return it == rows_.end() ? -1 : Integer(it - rows_.begin());
+}
+
+// The layout rule decides under which top row the row is fully visible: the up button takes
+// the top while the top row is not the first, the down button the bottom while the rows from
+// the top on do not all fit.
+void TcxGridCardViewInfo::MakeRowVisible(TcxGridCardViewRow* row) {
+  Integer index = IndexOfRow(row);
+  if (index < 0) return;
   if (index < TopRowIndex()) return SetTopRowIndex(index);
-  while (index >= TopRowIndex() + fullyVisible_ && index != TopRowIndex()) SetTopRowIndex(TopRowIndex() + 1);
+  if (index < TopRowIndex() + fullyVisible_) return;
+  Integer border = CardView()->GetOptionsView()->CardBorderWidth();
+  Integer height = Bounds.Height() - 2 * border, bh = ScrollButtonHeight();
+  // suffix[i]: the rows from i to the end; through[i]: the rows from i through index.
+  std::vector<Integer> heights(static_cast<size_t>(RowCount()));
+  for (Integer i = TopRowIndex(); i < RowCount(); ++i) heights[size_t(i)] = RowHeight(i);
+  Integer suffix = 0, through = 0;
+  for (Integer i = index; i < RowCount(); ++i) suffix += heights[size_t(i)];
+  Integer top = index;
+  for (Integer t = index; t > TopRowIndex(); --t) {
+    if (t < index) {
+      suffix += heights[size_t(t)];
+      through += heights[size_t(t)];
+    } else {
+      through = heights[size_t(t)];
+    }
+    Integer room = height - (t > 0 ? bh : 0);
+    if (suffix > room) room -= bh;
+    if (through > room) break;
+    top = t;
+  }
+  SetTopRowIndex(top);
+}
+
+TRect TcxGridCardViewInfo::RowBounds(Integer i) const {
+  const TRect& value = cells_.at(size_t(i))->Bounds;
+  const TRect& caption = captions_.at(size_t(i));
+  if (value.IsEmpty() && caption.IsEmpty()) return TRect();
+  return TRect(caption.IsEmpty() ? value.Left : caption.Left, value.Top, value.Right, value.Bottom);
+}
+
+TRect TcxGridCardViewInfo::RowsAreaBounds() const {
+  Integer border = CardView()->GetOptionsView()->CardBorderWidth();
+  TRect r = GrowRect(Bounds, -border, -border);
+  if (!scrollUp_.IsEmpty()) r.Top = scrollUp_.Bottom;
+  if (!scrollDown_.IsEmpty()) r.Bottom = scrollDown_.Top;
+  return r;
 }
 
 bool TcxGridCardViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {
@@ -427,6 +748,8 @@ bool TcxGridCardViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton 
 void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
   TcxCustomGridRecordViewInfo::OffsetBounds(dx, dy);
   for (TcxGridTableDataCellViewInfo* cell : cells_) cell->OffsetBounds(dx, dy);
+  for (TcxGridCardRowFilterButtonViewInfo* button : filterButtons_)
+    if (button && !button->Bounds.IsEmpty()) button->OffsetBounds(dx, dy);
   for (TRect& r : captions_) r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
 }
 
@@ -438,13 +761,50 @@ TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
     InitHitTest(h);
     return h;
   }
-  for (Integer i = 0; i < RowCount(); ++i)
-    if (rows_[size_t(i)]->Kind() == rkData)
+  // The expand button lies on the first caption row: it comes before the rows.
+  if (Card()->GetExpandable() && ExpandButtonBounds.Contains(p)) return TcxCustomGridRecordViewInfo::GetHitTest(p);
+  for (Integer i = TopRowIndex(); i < std::min(RowCount(), TopRowIndex() + laidOut_); ++i) {
+    TcxGridCardViewRow* row = rows_[size_t(i)];
+    if (TcxGridCardRowFilterButtonViewInfo* button = filterButtons_[size_t(i)]; button && button->Bounds.Contains(p))
+      if (TcxCustomGridHitTest* h = button->GetHitTest(p)) return h;
+    bool caption = captions_[size_t(i)].Contains(p);
+    if (!caption && !cells_[size_t(i)]->Bounds.Contains(p)) continue;
+    // A data row's value is the grid's data cell; captions and caption rows' values drag the row.
+    if (!caption && row->Kind() == rkData)
       if (TcxCustomGridHitTest* h = cells_[size_t(i)]->GetHitTest(p)) return h;
+    TcxGridCardRowCellHitTest* h = caption ? GetPooledHitTest<TcxGridCardRowCaptionHitTest>(p)
+                                           : GetPooledHitTest<TcxGridCardRowCellHitTest>(p);
+    InitHitTest(h);
+    h->Item = row;
+    h->RowContainerKind = rckCard;
+    return h;
+  }
   return TcxCustomGridRecordViewInfo::GetHitTest(p);
 }
 
 TcxCustomGridCellPainterClass TcxGridCardViewInfo::GetPainterClass() { return TcxGridCardPainter::StaticClass(); }
+
+bool TcxGridCardViewInfo::HasHint() { return CardView()->GetOptionsBehavior()->RowCaptionHints(); }
+
+bool TcxGridCardViewInfo::NeedsHint(const TPoint& p, String& text, TRect& textRect, bool& isMultiLine) {
+  hintCaption_ = TRect();
+  for (Integer i = TopRowIndex(); i < std::min(RowCount(), TopRowIndex() + laidOut_); ++i) {
+    const TRect& caption = captions_[size_t(i)];
+    if (!caption.Contains(p)) continue;
+    if (filterButtons_[size_t(i)] && filterButtons_[size_t(i)]->Bounds.Contains(p)) return false;
+    TRect area = GrowRect(CaptionTextBounds(i, caption), -2, -2);
+    TcxStyleParams params;
+    rows_[size_t(i)]->GetStyles()->GetCaptionParams(GridRecord(), params);
+    String captionText = rows_[size_t(i)]->GetVisibleCaption();
+    if (MeasureTextWidthInFont(FontOr(params.Font), captionText) <= area.Width()) return false;
+    hintCaption_ = caption;
+    text = captionText;
+    textRect = area;
+    isMultiLine = false;
+    return true;
+  }
+  return false;
+}
 
 void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
   r = TRect();
@@ -462,6 +822,19 @@ void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
 }
 
 // ---- placement ---------------------------------------------------------------------------------------------
+
+TcxGridCardViewInfo* TcxGridCardViewColumn::GetCardAtPos(Integer y) const {
+  for (TcxGridCardViewInfo* card : cards_)
+    if (card->Bounds.Bottom > y) return card;
+  return cards_.empty() ? nullptr : cards_.back();
+}
+
+Integer TcxGridCardsViewInfo::GetVisibleColumnCount() const {
+  Integer count = 0;
+  for (const auto& column : columns_)
+    if (column->GetCardCount() > 0 && column->GetCard(0)->Visible) count = column->Index() + 1;
+  return count;
+}
 
 void TcxGridCardViewColumn::SetCard(Integer position, TcxGridCardViewInfo* card) {
   if (position < Integer(cards_.size()))
@@ -792,12 +1165,12 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
     if ((key == VK_HOME || key == VK_END) && plain) {
       // From before the first or after the last row.
       FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
-      MakeFocusedRowVisible();
+      MakeFocusedItemVisible();
       key = 0;
       return;
     }
     if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
-      MakeFocusedRowVisible();
+      MakeFocusedItemVisible();
       key = 0;
       return;
     }
@@ -824,20 +1197,32 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord()));
   Integer focused = FocusedRowIndex(), target = -1;
   if (horizontal) {
-    Integer column = card ? card->ColumnIndex + (forward ? 1 : -1) : -1;
-    TcxGridCardViewColumn* next = column >= 0 && column < cards->GetColumnCount() ? cards->GetColumn(column) : nullptr;
-    if (next && next->GetCardCount() > 0 && next->GetCard(0)->Visible) {
-      // The card of that column at the old card's top.
-      TcxGridCardViewInfo* pick = nullptr;
-      for (Integer p = 0; p < next->GetCardCount() && next->GetCard(p)->Visible; ++p) {
-        pick = next->GetCard(p);
-        if (pick->Bounds.Bottom > card->Bounds.Top) break;
+    if (!card) return;
+    auto atEdge = [&] { return card->ColumnIndex == (forward ? cards->GetVisibleColumnCount() - 1 : 0); };
+    if (atEdge()) {
+      // The cards scroll by a column first; a card still at the edge has nowhere to go.
+      Integer top = card->Bounds.Top;
+      ScrollData(forward ? 2 : 1);
+      cards = view->GetViewInfo()->GetCardsViewInfo();
+      card = cards ? CardViewInfoOfRow(focused) : nullptr;
+      if (!card) return;
+      if (atEdge()) {
+        if (card->Bounds.Top != top) {
+          GoToPrevRecord(false, true);
+        } else if (view->IsDetailView()) {
+          bool details = !shift.Contains(ssShift);
+          FocusNextFocusableRecord(forward ? rows - 1 : 0, forward, false, details, details);
+        }
+        return;
       }
-      target = pick->GridRecord()->Index();
-    } else {
-      // At the edge column: one record on, the cards follow.
-      target = focused + (forward ? 1 : -1);
     }
+    // The card of the neighbouring column at the card's top.
+    TcxGridCardViewColumn* next = cards->GetColumn(card->ColumnIndex + (forward ? 1 : -1));
+    TcxGridCardViewInfo* pick = next->GetCardAtPos(card->Bounds.Top);
+    if (!pick) return;
+    FocusRowAtIndex(pick->GridRecord()->Index());
+    MakeFocusedItemVisible();
+    return;
   } else {
     Integer perRow = 0;
     for (Integer c = 0; c < cards->GetColumnCount(); ++c)
@@ -871,6 +1256,18 @@ void TcxGridCardViewController::InitScrollBarsParameters() {
   SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
 }
 
+bool TcxGridCardViewController::AllRecordsFit() {
+  TcxGridCardsViewInfo* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
+  if (cards)
+    for (Integer i = 0; i < std::min(cards->ShownCount(), cards->Count()); ++i)
+      if (static_cast<TcxGridCardViewInfo*>(cards->Items(i))->CalculateHeight() > cards->Bounds.Height()) return false;
+  return TcxCustomGridTableController::AllRecordsFit();
+}
+
+Integer TcxGridCardViewController::GetMouseWheelScrollingKind() {
+  return static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal ? 1 : 2;
+}
+
 void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
   bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
   if (kind != (horizontal ? sbHorizontal : sbVertical)) return;
@@ -886,12 +1283,10 @@ void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, In
   pos = GetScrollBarPos();
 }
 
-void TcxGridCardViewController::MakeFocusedRowVisible() {
+void TcxGridCardViewController::MakeItemVisible(TcxCustomGridTableItem* item) {
   MakeFocusedRecordVisible();
-  auto* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
-  if (!cards) return;
-  if (auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord())))
-    card->MakeRowVisible(dynamic_cast<TcxGridCardViewRow*>(FocusedItem()));
+  if (!item) return;
+  if (TcxGridCardViewInfo* card = CardViewInfoOfRow(FocusedRowIndex())) card->MakeRowVisible(dynamic_cast<TcxGridCardViewRow*>(item));
 }
 
 void TcxGridCardViewController::StartCardScrolling(TcxGridCard* card, bool up) {
@@ -911,11 +1306,15 @@ void TcxGridCardViewController::StopCardScrolling() {
   scrollRow_ = -1;
 }
 
-bool TcxGridCardViewController::ScrollCard() {
+TcxGridCardViewInfo* TcxGridCardViewController::CardViewInfoOfRow(Integer rowIndex) {
   auto* view = static_cast<TcxGridCardView*>(GridView());
-  TcxGridCard* record = scrollRow_ >= 0 ? view->GetViewData()->GetCard(scrollRow_) : nullptr;
-  auto* card = record && view->GetViewInfo()->GetCardsViewInfo() ? dynamic_cast<TcxGridCardViewInfo*>(view->GetViewInfo()->GetCardsViewInfo()->GetViewInfoOfRecord(record))
-                      : nullptr;
+  TcxGridCardsViewInfo* cards = view->GetViewInfo() ? view->GetViewInfo()->GetCardsViewInfo() : nullptr;
+  if (!cards || rowIndex < 0 || rowIndex >= view->GetViewData()->GetCardCount()) return nullptr;
+  return dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(view->GetViewData()->GetCard(rowIndex)));
+}
+
+bool TcxGridCardViewController::ScrollCard() {
+  TcxGridCardViewInfo* card = CardViewInfoOfRow(scrollRow_);
   // The button must still be there.
   if (!card || (scrollUp_ ? !card->CanScrollUp() : !card->CanScrollDown())) return false;
   card->SetTopRowIndex(card->TopRowIndex() + (scrollUp_ ? -1 : 1));
@@ -956,6 +1355,11 @@ void TcxGridCardView::SetStoredPropertyValue(const String& name, const Variant& 
   TcxCustomGridTableView::SetStoredPropertyValue(name, value);
 }
 
+void TcxGridCardView::ApplyEditedLayout(TcxCustomGridView* source) {
+  TcxCustomGridTableView::ApplyEditedLayout(source);
+  if (auto* s = dynamic_cast<TcxGridCardView*>(source)) GetOptionsView()->SetCardWidth(s->GetOptionsView()->CardWidth());
+}
+
 void TcxGridCardView::DoAssign(TcxCustomGridView* source) {
   if (auto* s = dynamic_cast<TcxGridCardView*>(source)) {
     SetLayoutDirection(s->layoutDirection_);
@@ -971,8 +1375,11 @@ void InitializeCxGridCardView() {
   InitializeCxGrid();
   GridRegisteredViews()->Register(TcxGridCardView::StaticClass(), "Cards");
   RegisterClass(TcxGridCardViewRow::StaticClass());
+  RegisterClass(TcxGridCardViewStyleSheet::StaticClass());
   RegisterClass(TcxGridCardView::StaticClass());
   RegisterGridCellPainterFactory(TcxGridCardPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) {
     return new TcxGridCardPainter(c, v);
   });
+  RegisterGridCellPainterFactory(TcxGridCardRowFilterButtonPainter::StaticClass(),
+                                 [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) { return new TcxGridCardRowFilterButtonPainter(c, v); });
 }

@@ -11,6 +11,7 @@
 #include "grid/cxGridCustomTableView.h"
 #include "grid/cxGridCustomTableViewInfo.h"
 #include "grid/cxGridDragAndDrop.h"
+#include "grid/cxGridFilterPopup.h"
 
 class TcxGridCardView;
 class TcxGridCard;
@@ -23,6 +24,48 @@ enum TcxGridCardExpandButtonAlignment { cebaLeft, cebaRight };
 
 // ---- rows, cards, options ---------------------------------------------------------------------
 
+class TcxGridCardViewRow;
+
+// A row's own styles: its caption row and its caption; without them the view's.
+class TcxGridCardViewRowStyles : public TcxCustomGridTableItemStyles {
+  KORVAN_CLASS(TcxGridCardViewRowStyles, TcxCustomGridTableItemStyles)
+
+ public:
+  static constexpr Integer isCaptionRow = 1, isCaption = 2;
+  explicit TcxGridCardViewRowStyles(TPersistent* owner) : TcxCustomGridTableItemStyles(owner) {}
+  TcxGridCardViewRow* Row() const;
+  TcxStyle* CaptionRow() const { return const_cast<TcxGridCardViewRowStyles*>(this)->GetIndexedStyle(isCaptionRow); }
+  void SetCaptionRow(TcxStyle* v) { SetIndexedStyle(isCaptionRow, v); }
+  TcxStyle* Caption() const { return const_cast<TcxGridCardViewRowStyles*>(this)->GetIndexedStyle(isCaption); }
+  void SetCaption(TcxStyle* v) { SetIndexedStyle(isCaption, v); }
+  TcxGridGetCellStyleEvent OnGetCaptionRowStyle, OnGetCaptionStyle;
+  void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
+  // Each fires its event, then resolves its style (the view's caption-row or row-caption
+  // parameters by default).
+  void GetCaptionParams(TcxCustomGridRecord* record, TcxStyleParams& params);
+  void GetCaptionRowParams(TcxCustomGridRecord* record, TcxStyleParams& params);
+  // A caption row's cells are in its caption-row parameters.
+  void GetContentParams(TcxCustomGridRecord* record, TcxStyleParams& params) override;
+  void AssignFrom(TPersistent* source) override;
+};
+
+class TcxGridCardViewRowOptions : public TcxCustomGridTableItemOptions {
+  KORVAN_CLASS(TcxGridCardViewRowOptions, TcxCustomGridTableItemOptions)
+
+ public:
+  explicit TcxGridCardViewRowOptions(TcxCustomGridTableItem* item) : TcxCustomGridTableItemOptions(item) {}
+  bool ShowCaption() const { return showCaption_; }
+  void SetShowCaption(bool v) {
+    if (v == showCaption_) return;
+    showCaption_ = v;
+    Changed(2);
+  }
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool showCaption_ = true;
+};
+
 class TcxGridCardViewRow : public TcxCustomGridTableItem {
   KORVAN_CLASS(TcxGridCardViewRow, TcxCustomGridTableItem)
 
@@ -31,9 +74,20 @@ class TcxGridCardViewRow : public TcxCustomGridTableItem {
   TcxGridCardView* CardView() const;
   TcxGridCardViewRowKind Kind() const { return kind_; }
   void SetKind(TcxGridCardViewRowKind v);
-  bool ShowCaption() const { return showCaption_; }
-  void SetShowCaption(bool v);
+  bool ShowCaption() { return GetOptions()->ShowCaption(); }
+  void SetShowCaption(bool v) { GetOptions()->SetShowCaption(v); }
   bool CanFocus(TcxCustomGridRecord* record) override;
+  TClass GetOptionsClass() override { return TcxGridCardViewRowOptions::StaticClass(); }
+  TcxGridCardViewRowOptions* GetOptions() const {
+    return static_cast<TcxGridCardViewRowOptions*>(const_cast<TcxGridCardViewRow*>(this)->Options());
+  }
+  void SetOptionsObject(TcxGridCardViewRowOptions* v) { GetOptions()->AssignFrom(v); }
+  TClass GetStylesClass() override { return TcxGridCardViewRowStyles::StaticClass(); }
+  TcxGridCardViewRowStyles* GetStyles() const {
+    return static_cast<TcxGridCardViewRowStyles*>(const_cast<TcxGridCardViewRow*>(this)->Styles());
+  }
+  void SetStylesObject(TcxGridCardViewRowStyles* v) { GetStyles()->AssignFrom(v); }
+  void AssignFrom(TcxCustomGridTableItem* source) override;
   // The caption followed by the view's caption separator (when not the zero character).
   String GetVisibleCaption() const;
   // CardExpanding on and this the first visible caption row of the view.
@@ -46,7 +100,6 @@ class TcxGridCardViewRow : public TcxCustomGridTableItem {
 
  private:
   TcxGridCardViewRowKind kind_ = rkData;
-  bool showCaption_ = true;
 };
 
 class TcxGridCard : public TcxCustomGridRecord {
@@ -119,6 +172,16 @@ class TcxGridCardViewOptionsBehavior : public TcxCustomGridTableOptionsBehavior 
   explicit TcxGridCardViewOptionsBehavior(TcxCustomGridView* v) : TcxCustomGridTableOptionsBehavior(v) {
     SetFocusCellOnCycle(true);
   }
+  bool RowCaptionHints() const { return rowCaptionHints_; }
+  void SetRowCaptionHints(bool v) {
+    if (v == rowCaptionHints_) return;
+    rowCaptionHints_ = v;
+    Changed(0);
+  }
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  bool rowCaptionHints_ = true;
 };
 
 class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomize {
@@ -149,11 +212,11 @@ class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
  public:
   static constexpr Integer vsCaptionRow = 8, vsCardBorder = 9, vsRowCaption = 10;
   explicit TcxGridCardViewStyles(TPersistent* owner) : TcxCustomGridTableViewStyles(owner) {}
-  TcxStyle* CaptionRow() { return GetIndexedStyle(vsCaptionRow); }
+  TcxStyle* CaptionRow() const { return const_cast<TcxGridCardViewStyles*>(this)->GetIndexedStyle(vsCaptionRow); }
   void SetCaptionRow(TcxStyle* v) { SetIndexedStyle(vsCaptionRow, v); }
-  TcxStyle* CardBorder() { return GetIndexedStyle(vsCardBorder); }
+  TcxStyle* CardBorder() const { return const_cast<TcxGridCardViewStyles*>(this)->GetIndexedStyle(vsCardBorder); }
   void SetCardBorder(TcxStyle* v) { SetIndexedStyle(vsCardBorder, v); }
-  TcxStyle* RowCaption() { return GetIndexedStyle(vsRowCaption); }
+  TcxStyle* RowCaption() const { return const_cast<TcxGridCardViewStyles*>(this)->GetIndexedStyle(vsRowCaption); }
   void SetRowCaption(TcxStyle* v) { SetIndexedStyle(vsRowCaption, v); }
   TcxGridGetCellStyleEvent OnGetCaptionRowStyle, OnGetRowCaptionStyle;
   std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxStyle*&)> OnGetCardBorderStyle;
@@ -163,6 +226,56 @@ class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
   void GetCardBorderParams(TcxCustomGridRecord* record, TcxStyleParams& params);
   void GetRowCaptionParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, TcxStyleParams& params);
   void AssignFrom(TPersistent* source) override;
+};
+
+// The item-level filtering settings under the names of rows.
+class TcxGridCardViewFiltering : public TcxCustomGridTableFiltering {
+  KORVAN_CLASS(TcxGridCardViewFiltering, TcxCustomGridTableFiltering)
+
+ public:
+  explicit TcxGridCardViewFiltering(TcxCustomGridView* v) : TcxCustomGridTableFiltering(v) {}
+  bool RowMRUItemsList() const { return ItemMRUItemsList(); }
+  void SetRowMRUItemsList(bool v) { SetItemMRUItemsList(v); }
+  Integer RowMRUItemsListCount() const { return ItemMRUItemsListCount(); }
+  void SetRowMRUItemsListCount(Integer v) { SetItemMRUItemsListCount(v); }
+  Integer RowPopupDropDownWidth() const { return ItemPopupDropDownWidth(); }
+  void SetRowPopupDropDownWidth(Integer v) { SetItemPopupDropDownWidth(v); }
+  Integer RowPopupMaxDropDownItemCount() const { return ItemPopupMaxDropDownItemCount(); }
+  void SetRowPopupMaxDropDownItemCount(Integer v) { SetItemPopupMaxDropDownItemCount(v); }
+};
+
+class TcxGridCardViewStyleSheet : public TcxCustomStyleSheet {
+  KORVAN_CLASS(TcxGridCardViewStyleSheet, TcxCustomStyleSheet)
+
+ public:
+  using TcxCustomStyleSheet::TcxCustomStyleSheet;
+  TClass StylesClass() override { return TcxGridCardViewStyles::StaticClass(); }
+  TcxGridCardViewStyles* Styles() const {
+    return static_cast<TcxGridCardViewStyles*>(const_cast<TcxGridCardViewStyleSheet*>(this)->OwnedStyles());
+  }
+  void SetStyles(TcxGridCardViewStyles* v) { AssignStyles(v); }
+};
+
+// The caption-row, card-border and row-caption bitmaps (styles 8, 9 and 10); the row
+// caption's falls back to the content's.
+class TcxGridCardViewBackgroundBitmaps : public TcxCustomGridTableBackgroundBitmaps {
+  KORVAN_CLASS(TcxGridCardViewBackgroundBitmaps, TcxCustomGridTableBackgroundBitmaps)
+
+ public:
+  static constexpr Integer bbCaptionRow = 3, bbCardBorder = 4, bbRowCaption = 5;
+  explicit TcxGridCardViewBackgroundBitmaps(TcxCustomGridView* v) : TcxCustomGridTableBackgroundBitmaps(v) {}
+  Integer GetBitmapStyleIndex(Integer index) override;
+  TBitmap* GetBitmap(Integer index) override;
+  TBitmap* CaptionRow() const { return Own(bbCaptionRow); }
+  void SetCaptionRow(TBitmap* v) { OwnBitmap(bbCaptionRow)->Assign(v); }
+  TBitmap* CardBorder() const { return Own(bbCardBorder); }
+  void SetCardBorder(TBitmap* v) { OwnBitmap(bbCardBorder)->Assign(v); }
+  TBitmap* RowCaption() const { return Own(bbRowCaption); }
+  void SetRowCaption(TBitmap* v) { OwnBitmap(bbRowCaption)->Assign(v); }
+  void AssignFrom(TPersistent* source) override;
+
+ private:
+  TBitmap* Own(Integer index) const { return const_cast<TcxGridCardViewBackgroundBitmaps*>(this)->OwnBitmap(index); }
 };
 
 // ---- layout ------------------------------------------------------------------------------------
@@ -183,6 +296,62 @@ class TcxGridCardScrollButtonDownHitTest : public TcxGridRecordHitTest {
   bool ActsOnRecord() override { return false; }
 };
 
+// Where a dragged row comes from or is dropped: the customization form's list or a card.
+enum TcxGridCardRowContainerKind : Integer { rckNone = 0, rckCustomizationForm = 1, rckCard = 2 };
+
+// A row cell of a card that can start a row drag: a caption row's value (and, below, every
+// row caption). The drag moves the row when the row can move.
+class TcxGridCardRowCellHitTest : public TcxGridRecordCellHitTest {
+  KORVAN_CLASS(TcxGridCardRowCellHitTest, TcxGridRecordCellHitTest)
+
+ public:
+  TcxDragAndDropObjectClass DragAndDropObjectClass() override;
+  TcxGridCardViewRow* Row() const { return static_cast<TcxGridCardViewRow*>(Item); }
+  // rckCustomizationForm for the form's list, rckCard for a card.
+  Integer RowContainerKind = rckCard;
+};
+
+class TcxGridCardRowCaptionHitTest : public TcxGridCardRowCellHitTest {
+  KORVAN_CLASS(TcxGridCardRowCaptionHitTest, TcxGridCardRowCellHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 152; }
+};
+
+class TcxGridCardRowFilterButtonHitTest : public TcxGridRecordCellHitTest {
+  KORVAN_CLASS(TcxGridCardRowFilterButtonHitTest, TcxGridRecordCellHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 151; }
+  bool ActsOnRecord() override { return false; }
+};
+
+// The filter button at the right end of a row caption: a press opens the row's filter
+// drop-down (the controller's), active while the row is filtered.
+class TcxGridCardRowFilterButtonViewInfo : public TcxCustomGridViewCellViewInfo, public IcxGridFilterItemProvider {
+  KORVAN_CLASS(TcxGridCardRowFilterButtonViewInfo, TcxCustomGridViewCellViewInfo)
+
+ public:
+  TcxGridCardRowFilterButtonViewInfo(TcxGridCardViewInfo* card, TcxGridCardViewRow* row);
+  TcxGridCardViewRow* Row() const { return row_; }
+  TcxGridCardViewInfo* Card() const { return card_; }
+  // FilterDropDownButtonExtent of the look and feel.
+  static TPoint Extent(TcxCustomGridView* view);
+  bool HasPopup() override;
+  IcxCustomGridPopup* GetPopup() override;
+  void ShowPopup() override;
+  TcxCustomGridTableItem* GetFilterItem() override;
+  TClass GetHitTestClass() override { return TcxGridCardRowFilterButtonHitTest::StaticClass(); }
+  void InitHitTest(TcxCustomGridHitTest* hitTest) override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  // The row is in the active filter.
+  bool Active();
+
+ private:
+  TcxGridCardViewInfo* card_;
+  TcxGridCardViewRow* row_;
+};
+
 // One card: its rows (caption and value cells) inside a border; when the rows do not fit they
 // scroll inside the card through an up and a down button.
 class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
@@ -197,12 +366,24 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   TcxGridCardViewRow* Row(Integer i) const { return rows_.at(size_t(i)); }
   TcxGridTableDataCellViewInfo* ValueCell(Integer i) const { return cells_.at(size_t(i)); }
   TRect CaptionBounds(Integer i) const { return captions_.at(size_t(i)); }
+  // The caption's text area: the caption less its filter button and a 2-pixel gap.
+  TRect CaptionTextBounds(Integer i, const TRect& caption) const;
+  // The filter button of row i (null when the row cannot be filtered); empty bounds when the
+  // row or its caption is not shown.
+  TcxGridCardRowFilterButtonViewInfo* FilterButton(Integer i) const { return filterButtons_.at(size_t(i)); }
   Integer ColumnIndex = -1, Position = -1;  // place in the layout columns
   Integer TopRowIndex() const { return Card()->TopRowIndex(); }
   // Negative becomes 0; the card is laid out again and repainted.
   void SetTopRowIndex(Integer i);
-  // Scrolls the card's rows until the row is fully visible or is the top row.
+  // Makes the row the top row when it lies above, else the smallest top row under which it is
+  // fully visible (or the row itself when it is taller than the card), in one step.
   void MakeRowVisible(TcxGridCardViewRow* row);
+  // The whole row (caption and value) of the card's row i as laid out (empty when scrolled out).
+  TRect RowBounds(Integer i) const;
+  // The card's inside between the shown scroll buttons.
+  TRect RowsAreaBounds() const;
+  // The position in the card of a row (-1: not shown in this card).
+  Integer IndexOfRow(TcxGridCardViewRow* row) const;
   bool CanScrollUp() const { return TopRowIndex() > 0; }
   bool CanScrollDown() const { return !scrollDown_.IsEmpty(); }
   TRect ScrollUpBounds() const { return scrollUp_; }
@@ -226,10 +407,17 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
   TcxCustomGridCellPainterClass GetPainterClass() override;
   void GetViewParams(TcxStyleParams& params) override;
+  // Row caption hints (OptionsBehavior.RowCaptionHints): the caption under the point when its
+  // text is cut; the hint stays while the mouse is over that caption.
+  bool HasHint() override;
+  bool NeedsHint(const TPoint& p, String& text, TRect& textRect, bool& isMultiLine) override;
+  TRect GetHintAreaBounds() override { return hintCaption_; }
 
  private:
+  TRect hintCaption_;
   std::vector<TcxGridCardViewRow*> rows_;
   std::vector<TcxGridTableDataCellViewInfo*> cells_;
+  std::vector<TcxGridCardRowFilterButtonViewInfo*> filterButtons_;
   std::vector<TRect> captions_;
   Integer captionWidth_ = -1;
   TRect scrollUp_, scrollDown_;
@@ -245,6 +433,8 @@ class TcxGridCardViewColumn {
   Integer GetCardCount() const { return Integer(cards_.size()); }
   TcxGridCardViewInfo* GetCard(Integer position) const { return cards_.at(size_t(position)); }
   void SetCard(Integer position, TcxGridCardViewInfo* card);
+  // The first card whose bottom lies below y, else the last card (null without cards).
+  TcxGridCardViewInfo* GetCardAtPos(Integer y) const;
   void Clear() { cards_.clear(); }
 
  private:
@@ -272,6 +462,8 @@ class TcxGridCardsViewInfo : public TcxCustomGridRecordsViewInfo {
   // The card's height: its own, at most the cards area's height.
   Integer CardHeight(TcxGridCardViewInfo* card);
   Integer GetColumnCount() const { return Integer(columns_.size()); }
+  // The index of the last column whose first card is shown, plus one.
+  Integer GetVisibleColumnCount() const;
   TcxGridCardViewColumn* GetColumn(Integer i);
   Integer ShownCount() const { return shownCount_; }
 
@@ -385,7 +577,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
 
  public:
   using TcxCustomGridTableController::TcxCustomGridTableController;
-  void MakeItemVisible(TcxCustomGridTableItem*) override {}
+  // The focused record and, inside its card, the row.
+  void MakeItemVisible(TcxCustomGridTableItem* item) override;
   // With a focused row: Up and Down move between the rows (on into the next or previous
   // card), Home and End to the card's first and last row. Arrows otherwise: along the records
   // (Up/Down in the horizontal layout, Left/Right in the vertical one) to the previous or next
@@ -396,19 +589,37 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   // vertical one otherwise (the other bar hidden); a line is a column or a row of cards.
   void InitScrollBarsParameters() override;
   void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
+  // The wheel scrolls along the records' bar: 1 (horizontal) or 2 (vertical).
+  Integer GetMouseWheelScrollingKind() override;
+  // Not while a shown card is taller than the cards area.
+  bool AllRecordsFit() override;
   Integer CardsPerScrollLine();
   // A pressed scroll button scrolls its card by one row at once, then every 300 ms while it
   // stays visible; releasing the mouse stops it.
   void StartCardScrolling(TcxGridCard* card, bool up);
   void StopCardScrolling();
-  // The focused record and, inside its card, the focused row.
-  void MakeFocusedRowVisible();
   bool CardScrolling() const { return scrollTimer_ != nullptr; }
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   ~TcxGridCardViewController() override { StopCardScrolling(); }
+  // The card view info of a record row (null when the row has no card laid out).
+  TcxGridCardViewInfo* CardViewInfoOfRow(Integer rowIndex);
+
+  // Row moving and the rows customization form (source: cxGridCardViewDragDrop.cpp).
+  TClass GetCustomizationFormClass() override;
+  virtual TcxDragAndDropObjectClass GetRowMovingObjectClass();
+  // While a row is dragged over a card's up or down scroll button, that card scrolls its
+  // rows (directions 3 and 4, every 300 ms); elsewhere the drag scrolling stops.
+  void CheckDragScroll(const TPoint& p);
+  TcxGridCardViewInfo* DragScrollCard() { return CardViewInfoOfRow(dragScrollRow_); }
+  // Directions 3 and 4 scroll the card under the drag, the others scroll the records.
+  void ScrollData(Integer direction) override;
+  bool CanScrollData(Integer direction) override;
+  Integer GetScrollTimerInterval(Integer direction) override;
+  Integer GetDragScrollInterval() override { return 300; }
 
  private:
   bool ScrollCard();
+  Integer dragScrollRow_ = -1;
   TcxTimer* scrollTimer_ = nullptr;
   Integer scrollRow_ = -1;  // the row index of the scrolled card (wrappers may be remade)
   bool scrollUp_ = false;
@@ -432,6 +643,13 @@ class TcxGridCardView : public TcxCustomGridTableView {
   TClass GetOptionsBehaviorClass() override { return TcxGridCardViewOptionsBehavior::StaticClass(); }
   TClass GetStylesClass() override { return TcxGridCardViewStyles::StaticClass(); }
   TcxGridCardViewStyles* GetStyles() const { return static_cast<TcxGridCardViewStyles*>(Styles()); }
+  TClass GetBackgroundBitmapsClass() override { return TcxGridCardViewBackgroundBitmaps::StaticClass(); }
+  TClass GetFilteringClass() override { return TcxGridCardViewFiltering::StaticClass(); }
+  TcxGridCardViewFiltering* GetFiltering() const { return static_cast<TcxGridCardViewFiltering*>(Filtering()); }
+  void SetFilteringObject(TcxGridCardViewFiltering* v) { SetFiltering(v); }
+  TcxGridCardViewBackgroundBitmaps* GetBackgroundBitmaps() const {
+    return static_cast<TcxGridCardViewBackgroundBitmaps*>(BackgroundBitmaps());
+  }
   TcxGridCardViewOptionsCustomize* GetOptionsCustomize() const {
     return static_cast<TcxGridCardViewOptionsCustomize*>(OptionsCustomize());
   }
@@ -442,8 +660,21 @@ class TcxGridCardView : public TcxCustomGridTableView {
   void GetStoredPropertyValue(const String& name, Variant& value) override;
   void SetStoredPropertyValue(const String& name, const Variant& value) override;
   void DoAssign(TcxCustomGridView* source) override;
+  // An edited copy's card width comes back with its layout.
+  void ApplyEditedLayout(TcxCustomGridView* source) override;
 
   TcxGridCardViewOptionsView* GetOptionsView() const { return static_cast<TcxGridCardViewOptionsView*>(OptionsView()); }
+  TcxGridCardViewOptionsBehavior* GetOptionsBehavior() const {
+    return static_cast<TcxGridCardViewOptionsBehavior*>(OptionsBehavior());
+  }
+  // The property writers of a stored view assign into the existing objects.
+  void SetBackgroundBitmapsObject(TcxGridCardViewBackgroundBitmaps* v) { GetBackgroundBitmaps()->AssignFrom(v); }
+  void SetOptionsBehaviorObject(TcxGridCardViewOptionsBehavior* v) { GetOptionsBehavior()->AssignFrom(v); }
+  void SetOptionsCustomizeObject(TcxGridCardViewOptionsCustomize* v) { GetOptionsCustomize()->AssignFrom(v); }
+  void SetOptionsDataObject(TcxCustomGridTableOptionsData* v) { TableOptionsData()->AssignFrom(v); }
+  void SetOptionsSelectionObject(TcxCustomGridTableOptionsSelection* v) { TableOptionsSelection()->AssignFrom(v); }
+  void SetOptionsViewObject(TcxGridCardViewOptionsView* v) { GetOptionsView()->AssignFrom(v); }
+  void SetStylesObject(TcxGridCardViewStyles* v) { GetStyles()->AssignFrom(v); }
   TcxGridCardViewViewData* GetViewData() const { return static_cast<TcxGridCardViewViewData*>(ViewData()); }
   TcxGridCardViewViewInfo* GetViewInfo() const { return static_cast<TcxGridCardViewViewInfo*>(ViewInfo()); }
   TcxGridCardViewRow* CreateRow() { return static_cast<TcxGridCardViewRow*>(CreateItem()); }

@@ -23,7 +23,7 @@ class TcxGridHeaderViewInfo;
 class TcxGridItemContainerZone : public TObject {
  public:
   explicit TcxGridItemContainerZone(Integer itemIndex) : ItemIndex(itemIndex) {}
-  bool IsSameZone(const TcxGridItemContainerZone* zone) const { return zone && zone->ItemIndex == ItemIndex; }
+  virtual bool IsSameZone(const TcxGridItemContainerZone* zone) const { return zone && zone->ItemIndex == ItemIndex; }
   Integer ItemIndex;
 };
 

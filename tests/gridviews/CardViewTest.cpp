@@ -1,15 +1,18 @@
 // The card view: option clamps, the rows a card shows, card placement in both layout
-// directions, separators with their hit areas and cursor, and sheets in each look and feel.
+// directions, separators with their hit areas and cursor, rows moved and hidden by dragging
+// their captions, the rows customization form, and sheets in each look and feel.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "gridviews/cxGridCardView.h"
+#include "gridviews/cxGridCardViewDragDrop.h"
 #include "rtl/Classes.h"
 #include "rtl/SysUtils.h"
 #include "rtl/Variants.h"
 #include "tests/support/HeadlessFixture.h"
+#include "vcl/FormReader.h"
 #include "vcl/Forms.h"
 
 namespace {
@@ -87,6 +90,11 @@ TEST_F(CardViewTest, OptionClampsAndTheStoredCardWidth) {
   view_->GetStoredPropertyValue("CardWidth", v);
   EXPECT_EQ(v.AsInteger(), 40);
   EXPECT_EQ(view_->GetCustomizationCaption(), "Rows customization");
+  // An edited layout brings its card width back.
+  auto* copy = static_cast<TcxGridCardView*>(grid_->CreateView(TcxGridCardView::StaticClass()));
+  copy->GetOptionsView()->SetCardWidth(333);
+  view_->EditLayout(copy);
+  EXPECT_EQ(view_->GetOptionsView()->CardWidth(), 333);
   EXPECT_GE(GridRegisteredViews()->IndexOfClass(TcxGridCardView::StaticClass()), 0);
 }
 
@@ -141,6 +149,7 @@ TEST_F(CardViewTest, HorizontalLayoutFillsColumnsTopToBottom) {
   EXPECT_EQ(cards->Items(2)->Bounds.TopLeft(), TPoint(area.Left + o->CardWidth() + o->SeparatorWidth() + 14, area.Top));
   EXPECT_EQ(static_cast<TcxGridCardViewInfo*>(cards->Items(2))->ColumnIndex, 1);
   EXPECT_EQ(cards->Items(0)->Bounds.Width(), 200);
+  EXPECT_TRUE(view_->Controller()->AllRecordsFit());
   // The separator right of column 0, its sizing area 3 wider on both sides, the west-east cursor.
   TcxGridCardViewSeparatorsViewInfo* separators = view_->GetViewInfo()->Separators();
   ASSERT_GE(separators->Count(), 1);
@@ -257,6 +266,37 @@ TEST_F(CardViewTest, KeysInBothLayoutDirections) {
   EXPECT_EQ(controller->FocusedItem(), nullptr);
 }
 
+// Right in the last visible layout column (Left in the first) scrolls the cards by a column,
+// then goes to the card at the same height in the column that came into view.
+TEST_F(CardViewTest, SidewaysAtTheEdgeColumnScrollsTheCardsFirst) {
+  Fill(60);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  auto press = [&](Word key) {
+    Word k = key;
+    controller->HandleKeyDown(k, TShiftState());
+    Pump();
+    return view_->DataController()->FocusedRowIndex();
+  };
+  Integer perColumn = cards->GetColumn(0)->GetCardCount();
+  Integer last = cards->GetVisibleColumnCount() - 1;
+  ASSERT_GE(last, 1);
+  Integer start = last * perColumn + 1;  // the second card of the last visible column
+  controller->FocusRowAtIndex(start);
+  Pump();
+  EXPECT_EQ(press(VK_RIGHT), start + perColumn);
+  EXPECT_EQ(controller->TopRecordIndex(), perColumn);
+  // Left in the first column scrolls back.
+  controller->FocusRowAtIndex(perColumn + 1);
+  Pump();
+  EXPECT_EQ(press(VK_LEFT), 1);
+  EXPECT_EQ(controller->TopRecordIndex(), 0);
+  // Nothing further right of the last card: the focus stays.
+  controller->FocusRowAtIndex(59);
+  Pump();
+  EXPECT_EQ(press(VK_RIGHT), 59);
+}
+
 TEST_F(CardViewTest, SizingCardsByASeparatorWithAnInvertedPreview) {
   Fill(30);
   Show();
@@ -356,6 +396,7 @@ TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
   auto card = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)); };
   ASSERT_EQ(card()->RowCount(), 10);
   EXPECT_EQ(card()->Bounds.Height(), cards->Bounds.Height());  // at most the cards area
+  EXPECT_FALSE(view_->Controller()->AllRecordsFit());
   EXPECT_FALSE(card()->CanScrollUp());
   ASSERT_TRUE(card()->CanScrollDown());
   Integer bh = TcxGridCardViewInfo::ScrollButtonHeight();
@@ -423,6 +464,7 @@ TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
 TEST_F(CardViewTest, CaptionWidths) {
   Fill(2);
   view_->GetOptionsView()->SetEmptyRows(false);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);  // RowFiltering: no filter buttons
   TcxGridCardsViewInfo* cards = Show();
   auto* full = static_cast<TcxGridCardViewInfo*>(cards->Items(0));
   auto* missing = static_cast<TcxGridCardViewInfo*>(cards->Items(1));  // its City is Null
@@ -442,6 +484,15 @@ TEST_F(CardViewTest, CaptionWidths) {
   EXPECT_EQ(full->CaptionWidth(), MeasureTextWidthInFont(font, "Name:") + 4 + 2);
   EXPECT_TRUE(full->CaptionBounds(2).IsEmpty());
   EXPECT_EQ(full->ValueCell(2)->Bounds.Left, full->Bounds.Left + border);
+  // Filter buttons widen the captions by their width and a gap of 2.
+  view_->GetOptionsCustomize()->SetItemFiltering(true);
+  Pump();
+  full = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0));
+  Integer button = view_->ViewInfo()->GetLookAndFeelPainter()->FilterDropDownButtonExtent().X;
+  EXPECT_EQ(full->CaptionWidth(), MeasureTextWidthInFont(font, "Name:") + 4 + button + 2 + 2);
+  EXPECT_EQ(full->FilterButton(0)->Bounds.Right, full->CaptionBounds(0).Right);
+  EXPECT_EQ(full->CaptionTextBounds(0, full->CaptionBounds(0)).Right, full->CaptionBounds(0).Right - button - 2);
+  EXPECT_TRUE(full->FilterButton(2)->Bounds.IsEmpty());  // its caption is hidden
   // A set caption width, cut to the content width.
   view_->GetOptionsView()->SetCaptionWidth(500);
   Pump();
@@ -535,6 +586,20 @@ TEST_F(CardViewTest, ScrollBarsFollowTheLayoutDirection) {
   controller->Scroll(sbVertical, scLineDown, pos);
   Pump();
   EXPECT_EQ(controller->TopRecordIndex(), 3);
+  // The wheel scrolls along the records in either layout (a notch: three lines).
+  HWND site = view_->Site()->Handle();
+  S().Wheel(site, POINT{300, 200}, -120);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 3 + 3 * 3);
+  view_->SetLayoutDirection(ldHorizontal);
+  controller->SetTopRecordIndex(0);
+  Pump();
+  S().Wheel(site, POINT{300, 200}, -120);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 3 * perColumn);
+  S().Wheel(site, POINT{300, 200}, 120);
+  Pump();
+  EXPECT_EQ(controller->TopRecordIndex(), 0);
 }
 
 TEST_F(CardViewTest, NoRecordsNoColumnsNoSeparators) {
@@ -567,6 +632,507 @@ TEST_F(CardViewTest, SheetsInEachLookAndFeel) {
     EXPECT_GE(view_->GetViewInfo()->GetCardsViewInfo()->Count(), 2) << look.file;
     S().Snapshot(form_->Handle(), look.file);
   }
+}
+
+// ---- moving and hiding rows by dragging ------------------------------------------------------------
+
+class CardRowDragTest : public CardViewTest {
+ protected:
+  void SetUp() override {
+    CardViewTest::SetUp();
+    view_->GetOptionsCustomize()->SetItemMoving(true);  // RowMoving
+    view_->OnRowPosChanged = [this](TcxGridCardView*, TcxGridCardViewRow*) { ++posChanged_; };
+  }
+  TcxGridCardViewInfo* Card(Integer i) {
+    return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(i));
+  }
+  std::vector<String> Order() {
+    std::vector<String> r;
+    for (Integer i = 0; i < view_->GetVisibleRowCount(); ++i) r.push_back(view_->GetVisibleRow(i)->Caption());
+    return r;
+  }
+  TcxGridCardRowMovingObject* Moving() { return dynamic_cast<TcxGridCardRowMovingObject*>(view_->Site()->DragOperation()); }
+  // Presses at `from` (site coordinates), moves there in steps, runs `during`, releases.
+  void DragTo(POINT from, POINT to, const std::function<void()>& during = nullptr) {
+    HWND site = view_->Site()->Handle();
+    S().MouseDown(site, from);
+    for (int i = 1; i <= 4; ++i) S().MoveMouse(site, TPoint(from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4));
+    Pump();
+    if (during) during();
+    S().MouseUp(site, to);
+    Pump();
+  }
+  std::vector<String> Listed() {
+    std::vector<String> r;
+    auto* form = dynamic_cast<TcxGridCardViewCustomizationForm*>(view_->Controller()->CustomizationForm());
+    TStrings* items = form->ItemsListBox()->Items();
+    for (Integer i = 0; i < items->Count(); ++i) r.push_back(items->Strings(i));
+    return r;
+  }
+  Integer posChanged_ = 0;
+};
+
+enum TRowDragTarget { toUpperHalf, toLowerHalf, toOtherCard, toOutside };
+
+struct TRowDragScript {
+  const char* name;
+  Integer source;  // the dragged row (Name 0, City 1, Amount 2), by its caption in card 0
+  TRowDragTarget target;
+  Integer targetRow;
+  bool captionRow;  // the source is a caption row, dragged by its value
+  bool rowHiding, rowMoving, esc;
+  std::vector<String> order;
+  Integer posChanged;
+  bool arrows;
+};
+
+const TRowDragScript kRowDrags[] = {
+    {"Amount to the top", 2, toUpperHalf, 0, false, false, true, false, {"Amount", "Name", "City"}, 1, true},
+    {"Name below Amount", 0, toLowerHalf, 2, false, false, true, false, {"City", "Amount", "Name"}, 1, true},
+    {"onto its own row", 1, toUpperHalf, 1, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
+    {"right below itself", 1, toUpperHalf, 2, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
+    {"into another card", 2, toOtherCard, 1, false, false, true, false, {"Name", "Amount", "City"}, 1, true},
+    {"out of the cards without RowHiding", 1, toOutside, 0, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
+    {"out of the cards with RowHiding", 1, toOutside, 0, false, true, true, false, {"Name", "Amount"}, 1, false},
+    {"Esc cancels", 2, toUpperHalf, 0, false, false, true, true, {"Name", "City", "Amount"}, 0, true},
+    {"a caption row by its value", 0, toLowerHalf, 2, true, false, true, false, {"City", "Amount", "Name"}, 1, true},
+    {"RowMoving off", 2, toUpperHalf, 0, false, true, false, false, {"Name", "City", "Amount"}, 0, false},
+};
+
+TEST_F(CardRowDragTest, DragScriptsMoveAndHideRows) {
+  Fill(3);
+  Show();
+  TcxGridCardViewRow* rows[3] = {view_->GetRow(0), view_->GetRow(1), view_->GetRow(2)};
+  for (const TRowDragScript& m : kRowDrags) {
+    SCOPED_TRACE(m.name);
+    Advance(1000);  // no double click with the press before
+    for (Integer i = 0; i < 3; ++i) {
+      rows[i]->SetIndex(i);
+      rows[i]->SetVisible(true);
+      rows[i]->SetKind(rkData);
+    }
+    rows[m.source]->SetKind(m.captionRow ? rkCaption : rkData);
+    view_->GetOptionsCustomize()->SetItemHiding(m.rowHiding);
+    view_->GetOptionsCustomize()->SetItemMoving(m.rowMoving);
+    Relayout();
+    posChanged_ = 0;
+    TcxGridCardViewInfo* card = Card(0);
+    TRect caption = m.captionRow ? card->ValueCell(m.source)->Bounds : card->CaptionBounds(m.source);
+    POINT from{caption.Left + 8, (caption.Top + caption.Bottom) / 2};
+    TRect target = (m.target == toOtherCard ? Card(1) : card)->RowBounds(m.targetRow);
+    POINT to{target.Left + 20, m.target == toLowerHalf ? target.Bottom - 2 : target.Top + 2};
+    if (m.target == toOutside) to = POINT{card->Bounds.Right + 150, card->Bounds.Top + 20};
+    bool dragged = false;
+    DragTo(from, to, [&] {
+      TcxGridCardRowMovingObject* moving = Moving();
+      dragged = moving != nullptr;
+      if (!moving) return;
+      EXPECT_TRUE(moving->ImageShown());
+      EXPECT_EQ(moving->ArrowsShown(), m.arrows);
+      if (m.arrows) {
+        // The right arrow's stem on the screen is lime, at the line between the rows (the
+        // drag image may cover the left one).
+        const TRect a = moving->GetArrowBounds(1);
+        EXPECT_EQ(GetPixel(LazyScreenCanvas()->DeviceContext(), a.Right - 2, a.Top + 5), TColor(0x00FF00));
+        if (std::string(m.name) == "Amount to the top") S().SnapshotScreen("gridviews_cards_row_drag.png");
+      }
+      if (m.esc) S().PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(dragged, m.rowMoving);
+    EXPECT_EQ(Order(), m.order);
+    EXPECT_EQ(posChanged_, m.posChanged);
+  }
+}
+
+// Drop zones: the upper and lower half of a row, the scroll buttons of a card scrolled inside,
+// the space below the last row; a drag resting on a scroll button scrolls that card.
+TEST_F(CardRowDragTest, ZonesAndScrollingACardWhileDragging) {
+  for (Integer i = 0; i < 7; ++i) view_->CreateRow()->SetCaption("More " + IntToStr(i));
+  Fill(2);
+  grid_->SetHeight(120);
+  Show();
+  TcxGridCardViewInfo* card = Card(0);
+  ASSERT_TRUE(card->CanScrollDown());
+  std::unique_ptr<TcxGridCardRowMovingObject> moving(new TcxGridCardRowMovingObject(view_->Site()));
+  auto zoneAt = [&](const TPoint& p) {
+    std::unique_ptr<TcxGridRowContainerZone> zone(moving->GetCardZone(p));
+    return zone ? zone->ItemIndex : -1;
+  };
+  TRect row1 = card->RowBounds(1);
+  EXPECT_EQ(zoneAt(TPoint(row1.Left + 30, row1.Top + 1)), 1);
+  EXPECT_EQ(zoneAt(TPoint(row1.Left + 30, row1.Bottom - 1)), 2);
+  TRect down = card->ScrollDownBounds();
+  Integer end = card->FullyVisibleRowCount();
+  EXPECT_EQ(zoneAt(TPoint(down.Left + 30, down.Top + 2)), end);
+  EXPECT_EQ(zoneAt(TPoint(card->Bounds.Left, card->Bounds.Top + 1)), -1);  // the border: none
+  // Dragging Name onto the down button: the card scrolls a row every 300 ms until its end.
+  TRect caption = card->CaptionBounds(0);
+  HWND site = view_->Site()->Handle();
+  POINT from{caption.Left + 8, (caption.Top + caption.Bottom) / 2};
+  POINT to{down.Left + 30, (down.Top + down.Bottom) / 2};
+  S().MouseDown(site, from);
+  S().MoveMouse(site, POINT{from.X + 10, from.Y + 5});
+  S().MoveMouse(site, to);
+  Pump();
+  ASSERT_NE(Moving(), nullptr);
+  EXPECT_EQ(Card(0)->TopRowIndex(), 0);
+  Advance(310);
+  Pump();
+  EXPECT_EQ(Card(0)->TopRowIndex(), 1);
+  EXPECT_EQ(Card(1)->TopRowIndex(), 0);  // the other card stays
+  for (Integer i = 0; i < 12; ++i) Advance(310);
+  Pump();
+  EXPECT_FALSE(Card(0)->CanScrollDown());
+  EXPECT_EQ(Card(0)->TopRowIndex() + Card(0)->FullyVisibleRowCount(), 10);
+  // The down button has gone: below the last row is the end of the card.
+  TRect last = Card(0)->RowBounds(9);
+  S().MoveMouse(site, POINT{last.Left + 30, last.Bottom - 1});
+  Pump();
+  ASSERT_NE(Moving(), nullptr);
+  EXPECT_EQ(Moving()->RowZone()->ItemIndex, 10);
+  S().MouseUp(site, POINT{last.Left + 30, last.Bottom - 1});
+  Pump();
+  EXPECT_EQ(view_->GetVisibleRow(9)->Caption(), "Name");
+  EXPECT_EQ(posChanged_, 1);
+  EXPECT_FALSE(static_cast<TcxGridCardViewController*>(view_->Controller())->ScrollTimerRunning());
+}
+
+TEST_F(CardRowDragTest, RowsCustomizationFormListsHiddenRowsToDragBack) {
+  Fill(3);
+  Show();
+  view_->GetRow(1)->SetVisible(false);
+  view_->Controller()->SetCustomization(true);
+  Pump();
+  auto* form = dynamic_cast<TcxGridCardViewCustomizationForm*>(view_->Controller()->CustomizationForm());
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->ItemsPage()->Caption(), "Rows");
+  EXPECT_EQ(Listed(), (std::vector<String>{"City"}));
+  TcxCustomGridTableItemsListBox* list = form->ItemsListBox();
+  EXPECT_EQ(list->CalculateItemHeight(), MeasureTextHeightInFont(list->Font(), "Qq") + 4);
+  // Neither a hidden row nor one that cannot move is listed.
+  view_->GetRow(2)->SetVisible(false);
+  EXPECT_EQ(Listed(), (std::vector<String>{"Amount", "City"}));
+  view_->GetRow(2)->Options()->SetMoving(false);
+  EXPECT_EQ(Listed(), (std::vector<String>{"City"}));
+  view_->GetRow(2)->Options()->SetMoving(true);
+  view_->GetRow(2)->SetVisible(true);
+  Relayout();
+  // City from the list to the top of card 0.
+  const TRect item = list->ItemRect(0);
+  const TPoint from = list->ClientToScreen(TPoint(item.Left + 10, (item.Top + item.Bottom) / 2));
+  TRect name = Card(0)->RowBounds(0);
+  const TPoint to = view_->Site()->ClientToScreen(TPoint(name.Left + 20, name.Top + 2));
+  S().MouseDownAt(POINT{from.X, from.Y});
+  Pump();
+  for (int i = 1; i <= 4; ++i) S().MoveMouseTo(POINT{from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4});
+  Pump();
+  ASSERT_NE(Moving(), nullptr);
+  EXPECT_TRUE(Moving()->IsDraggedFromCustomizationForm());
+  EXPECT_TRUE(Moving()->ImageShown());
+  EXPECT_TRUE(Moving()->ArrowsShown());
+  S().MouseUpAt(POINT{to.X, to.Y});
+  Pump();
+  EXPECT_EQ(Order(), (std::vector<String>{"City", "Name", "Amount"}));
+  EXPECT_EQ(posChanged_, 1);
+  EXPECT_TRUE(Listed().empty());
+  // Amount's caption dropped on the form hides it there, RowHiding off.
+  Advance(1000);
+  TRect amount = Card(0)->CaptionBounds(2);
+  const TPoint start = view_->Site()->ClientToScreen(TPoint(amount.Left + 8, (amount.Top + amount.Bottom) / 2));
+  const TRect bounds = form->BoundsRect();
+  const TPoint onForm(bounds.Left + bounds.Width() / 2, bounds.Top + bounds.Height() / 2);
+  S().MouseDownAt(POINT{start.X, start.Y});
+  for (int i = 1; i <= 4; ++i)
+    S().MoveMouseTo(POINT{start.X + (onForm.X - start.X) * i / 4, start.Y + (onForm.Y - start.Y) * i / 4});
+  Pump();
+  ASSERT_NE(Moving(), nullptr);
+  EXPECT_EQ(Moving()->DestinationAreaKind, rckCustomizationForm);
+  S().MouseUpAt(POINT{onForm.X, onForm.Y});
+  Pump();
+  EXPECT_EQ(Order(), (std::vector<String>{"City", "Name"}));
+  EXPECT_EQ(Listed(), (std::vector<String>{"Amount"}));
+  EXPECT_EQ(posChanged_, 2);
+  list->SetItemIndex(0);
+  form_->Repaint();
+  Pump();
+  S().SnapshotScreen("gridviews_cards_customization_form.png");
+}
+
+TEST_F(CardViewTest, MakeRowVisibleScrollsTheCardInOneStep) {
+  for (Integer i = 0; i < 7; ++i) view_->CreateRow()->SetCaption("More " + IntToStr(i));
+  Fill(2);
+  grid_->SetHeight(120);
+  Show();
+  auto card = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)); };
+  for (Integer target : {9, 6, 0, 4}) {
+    SCOPED_TRACE(target);
+    Integer from = card()->TopRowIndex();
+    card()->MakeRowVisible(view_->GetRow(target));
+    Integer top = card()->TopRowIndex();
+    // Fully visible, and under no smaller top row (never above the old one) would it be.
+    EXPECT_GE(target, top);
+    EXPECT_LT(target, top + std::max<Integer>(1, card()->FullyVisibleRowCount()));
+    if (target >= from && top > from) {
+      card()->SetTopRowIndex(top - 1);
+      EXPECT_GE(target, card()->TopRowIndex() + card()->FullyVisibleRowCount());
+      card()->SetTopRowIndex(top);
+    }
+  }
+  // Focusing a row (as a click or Tab does) scrolls its card to it.
+  auto* controller = static_cast<TcxGridCardViewController*>(view_->Controller());
+  controller->FocusRowAtIndex(1);
+  controller->SetFocusedItem(view_->GetRow(8));
+  Pump();
+  auto* second = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  EXPECT_GT(second->TopRowIndex(), 0);
+  EXPECT_LT(8, second->TopRowIndex() + second->FullyVisibleRowCount());
+}
+
+// A row caption's filter button opens the row's filter drop-down; a value chosen there
+// filters the cards and shows the button active.
+TEST_F(CardViewTest, RowCaptionFilterButtonOpensTheRowsFilterDropDown) {
+  Fill(6);
+  Show();
+  auto card = [&] { return static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(0)); };
+  TcxGridCardRowFilterButtonViewInfo* button = card()->FilterButton(1);
+  ASSERT_NE(button, nullptr);
+  TRect b = button->Bounds;
+  POINT at{(b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2};
+  TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(at.X, at.Y);
+  ASSERT_EQ(hit->GetHitTestCode(), 151);
+  EXPECT_FALSE(static_cast<TcxGridRecordHitTest*>(hit)->ActsOnRecord());
+  EXPECT_EQ(static_cast<TcxGridRecordCellHitTest*>(hit)->Item, view_->GetRow(1));
+  // Beside the button the caption drags its row (when rows may move).
+  hit = view_->ViewInfo()->GetHitTest(card()->CaptionBounds(1).Left + 3, at.Y);
+  EXPECT_EQ(hit->GetHitTestCode(), 152);
+  HWND site = view_->Site()->Handle();
+  S().MoveMouse(site, POINT{at.X - 20, at.Y});
+  S().MoveMouse(site, at);
+  Pump();
+  S().MouseDown(site, at);
+  Pump();
+  auto* controller = static_cast<TcxCustomGridTableController*>(view_->Controller());
+  ASSERT_TRUE(controller->HasFilterPopup());
+  TcxGridFilterPopup* popup = controller->FilterPopup();
+  ASSERT_TRUE(popup->PopupVisible());
+  EXPECT_EQ(popup->Item(), view_->GetRow(1));
+  S().SnapshotScreen("gridviews_cards_filter_drop_down.png");
+  Integer line = popup->Strings()->IndexOf("Town 2");
+  ASSERT_GE(line, 0);
+  popup->ApplyEntry(line);
+  popup->ClosePopup();
+  Pump();
+  EXPECT_EQ(view_->DataController()->RowCount(), 1);  // record 2 only (of 0..5: towns 0..4, Null)
+  EXPECT_TRUE(card()->FilterButton(1)->Active());
+  EXPECT_FALSE(card()->FilterButton(0)->Active());
+}
+
+// The rows' own caption and caption-row styles come before the view's; the background
+// bitmaps fill the captions, the caption rows and the card border.
+TEST_F(CardViewTest, RowStylesAndBackgroundBitmaps) {
+  Fill(2);
+  view_->GetRow(0)->SetKind(rkCaption);
+  Show();
+  auto* repository = new TcxStyleRepository(form_);
+  auto style = [&](TColor c) {
+    auto* st = new TcxStyle(repository);
+    st->SetColor(c);
+    return st;
+  };
+  TcxStyle* viewCaption = style(0x00C0C0);
+  TcxStyle* rowCaption = style(0xC000C0);
+  TcxStyle* eventCaption = style(0x404040);
+  view_->GetStyles()->SetRowCaption(viewCaption);
+  TcxGridCardViewRow* city = view_->GetRow(1);
+  TcxGridCardViewRow* name = view_->GetRow(0);
+  TcxCustomGridRecord* record = view_->GetViewData()->GetCard(1);
+  TcxStyleParams p;
+  city->GetStyles()->GetCaptionParams(record, p);
+  EXPECT_EQ(p.Color, TColor(0x00C0C0));  // the view's
+  city->GetStyles()->SetCaption(rowCaption);
+  city->GetStyles()->GetCaptionParams(record, p);
+  EXPECT_EQ(p.Color, TColor(0xC000C0));  // the row's
+  city->GetStyles()->OnGetCaptionStyle = [&](TcxCustomGridTableView*, TcxCustomGridRecord* r, TcxCustomGridTableItem*,
+                                             TcxStyle*& s) {
+    if (r == record) s = eventCaption;
+  };
+  city->GetStyles()->GetCaptionParams(record, p);
+  EXPECT_EQ(p.Color, TColor(0x404040));  // the event's
+  // A caption row's cells: its caption-row style, else the view's caption-row parameters.
+  view_->TableStyles()->GetCellContentParams(record, name, p);
+  EXPECT_EQ(p.Color, view_->ViewInfo()->GetLookAndFeelPainter()->HeaderColor());
+  name->GetStyles()->SetCaptionRow(style(0x8080FF));
+  view_->TableStyles()->GetCellContentParams(record, name, p);
+  EXPECT_EQ(p.Color, TColor(0x8080FF));
+  // Bitmaps: the row caption's falls back to the content's.
+  TcxGridCardViewBackgroundBitmaps* bitmaps = view_->GetBackgroundBitmaps();
+  auto solid = [](TColor c) {
+    std::unique_ptr<TBitmap> b(CreateSizedBitmap(8, 8));
+    b->Canvas()->Brush()->SetColor(c);
+    b->Canvas()->FillRect(TRect(0, 0, 8, 8));
+    return b;
+  };
+  EXPECT_EQ(bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbRowCaption), nullptr);
+  bitmaps->SetContent(solid(0xE0E0E0).get());
+  EXPECT_EQ(bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbRowCaption), bitmaps->Content());
+  bitmaps->SetRowCaption(solid(0x30A030).get());
+  bitmaps->SetCaptionRow(solid(0xA03030).get());
+  bitmaps->SetCardBorder(solid(0x3030A0).get());
+  EXPECT_EQ(bitmaps->GetBitmapStyleIndex(TcxGridCardViewBackgroundBitmaps::bbCardBorder), TcxGridCardViewStyles::vsCardBorder);
+  city->GetStyles()->OnGetCaptionStyle = nullptr;
+  city->GetStyles()->SetCaption(nullptr);
+  view_->GetStyles()->SetRowCaption(nullptr);
+  view_->GetOptionsView()->SetCardBorderWidth(4);
+  Relayout();
+  form_->Repaint();
+  Pump();
+  auto* card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+  EXPECT_EQ(canvas->Pixels(card->Bounds.Left + 1, card->Bounds.Top + 20), TColor(0x3030A0));
+  TRect cityCaption = card->CaptionBounds(1);
+  EXPECT_EQ(canvas->Pixels(cityCaption.Left + 1, cityCaption.Bottom - 2), TColor(0x30A030));
+  TRect nameRow = card->RowBounds(0);
+  EXPECT_EQ(canvas->Pixels(nameRow.Right - 2, nameRow.Bottom - 2), TColor(0xA03030));
+  S().Snapshot(form_->Handle(), "gridviews_cards_bitmaps.png");
+  // The style sheet carries the card styles.
+  auto* sheet = new TcxGridCardViewStyleSheet(form_);
+  EXPECT_EQ(sheet->StylesClass(), TcxGridCardViewStyles::StaticClass());
+  EXPECT_NE(sheet->Styles(), nullptr);
+}
+
+const char* kCardForm = R"(object Form1: TForm
+  Left = 0
+  Top = 0
+  Width = 500
+  Height = 400
+  object Grid: TcxGrid
+    Left = 8
+    Top = 8
+    Width = 460
+    Height = 340
+    object Cards: TcxGridCardView
+      Filtering.RowPopupMaxDropDownItemCount = 8
+      LayoutDirection = ldVertical
+      OptionsCustomize.CardExpanding = True
+      OptionsCustomize.RowHiding = True
+      OptionsCustomize.RowMoving = True
+      OptionsView.CaptionSeparator = '='
+      OptionsView.CardExpandButtonAlignment = cebaLeft
+      OptionsView.CardWidth = 150
+      OptionsView.EmptyRows = False
+      Styles.CardBorder = Border
+      object CardsTitle: TcxGridCardViewRow
+        Caption = 'Title'
+        Kind = rkCaption
+      end
+      object CardsNote: TcxGridCardViewRow
+        Caption = 'Note'
+        Options.ShowCaption = False
+        Styles.Caption = Border
+      end
+    end
+    object Level: TcxGridLevel
+      GridView = Cards
+    end
+  end
+  object Repository: TcxStyleRepository
+    object Border: TcxStyle
+      Color = 255
+    end
+  end
+end
+)";
+
+// A card view stored in a form reads with its options, rows and styles, writes the same back,
+// and an assigned copy keeps the card options.
+TEST_F(CardViewTest, AStoredCardViewReadsWritesAndAssigns) {
+  auto* form = new TForm(Application);
+  ReadComponentFromText(form, kCardForm);
+  auto* view = dynamic_cast<TcxGridCardView*>(form->FindComponent("Cards"));
+  ASSERT_NE(view, nullptr);
+  auto check = [&](TcxGridCardView* v) {
+    auto* border = dynamic_cast<TcxStyle*>(v->Owner()->FindComponent("Border"));
+    ASSERT_NE(border, nullptr);
+    EXPECT_EQ(v->LayoutDirection(), ldVertical);
+    EXPECT_EQ(v->Filtering()->ItemPopupMaxDropDownItemCount(), 8);
+    EXPECT_TRUE(v->GetOptionsCustomize()->CardExpanding());
+    EXPECT_TRUE(v->GetOptionsCustomize()->ItemHiding());
+    EXPECT_TRUE(v->GetOptionsCustomize()->ItemMoving());
+    EXPECT_EQ(v->GetOptionsView()->CaptionSeparator(), U'=');
+    EXPECT_EQ(v->GetOptionsView()->CardExpandButtonAlignment(), cebaLeft);
+    EXPECT_EQ(v->GetOptionsView()->CardWidth(), 150);
+    EXPECT_FALSE(v->GetOptionsView()->EmptyRows());
+    EXPECT_EQ(v->GetStyles()->CardBorder(), border);
+    ASSERT_EQ(v->ItemCount(), 2);
+    EXPECT_EQ(v->GetRow(0)->Kind(), rkCaption);
+    EXPECT_FALSE(v->GetRow(1)->ShowCaption());
+    EXPECT_EQ(v->GetRow(1)->GetStyles()->Caption(), border);
+  };
+  check(view);
+  String text = WriteComponentToText(form);
+  EXPECT_NE(text.find("Kind = rkCaption"), String::npos) << text;
+  auto* copy = new TForm(Application);
+  ReadComponentFromText(copy, text);
+  check(dynamic_cast<TcxGridCardView*>(copy->FindComponent("Cards")));
+  // Assigned options: every card value, the expand button's side among them.
+  TcxGridCardViewOptionsView* o = view_->GetOptionsView();
+  o->AssignFrom(view->GetOptionsView());
+  EXPECT_EQ(o->CardExpandButtonAlignment(), cebaLeft);
+  EXPECT_EQ(o->CaptionSeparator(), U'=');
+  view_->GetOptionsCustomize()->AssignFrom(view->GetOptionsCustomize());
+  EXPECT_TRUE(view_->GetOptionsCustomize()->CardExpanding());
+  copy->Free();
+  form->Free();
+}
+
+// A row caption takes the row's horizontal caption alignment.
+TEST_F(CardViewTest, RowCaptionsAlignAsTheRowSays) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  view_->GetOptionsView()->SetCaptionWidth(120);
+  Show();
+  auto inkIn = [&](Integer fromX, Integer toX) {
+    form_->Repaint();
+    Pump();
+    auto* card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+    TRect c = card->CaptionBounds(0);
+    TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+    Integer ink = 0;
+    for (Integer x = c.Left + fromX; x < c.Left + toX; ++x)
+      for (Integer y = c.Top; y < c.Bottom; ++y) ink += canvas->Pixels(x, y) == clBlack ? 1 : 0;
+    return ink;
+  };
+  EXPECT_GT(inkIn(0, 40), 0);
+  EXPECT_EQ(inkIn(80, 120), 0);
+  view_->GetRow(0)->SetHeaderAlignmentHorz(taRightJustify);
+  EXPECT_EQ(inkIn(0, 40), 0);
+  EXPECT_GT(inkIn(80, 120), 0);
+}
+
+// A row caption cut by the caption width shows its text as a hint (RowCaptionHints).
+TEST_F(CardViewTest, CutRowCaptionsShowHints) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  view_->GetOptionsView()->SetCaptionWidth(MeasureTextWidthInFont(grid_->Font(), "City:") + 6);
+  Show();
+  ASSERT_TRUE(form_->Active());
+  auto* card = static_cast<TcxGridCardViewInfo*>(view_->GetViewInfo()->GetCardsViewInfo()->Items(1));
+  TcxCustomGridController* controller = view_->Controller();
+  HWND site = view_->Site()->Handle();
+  auto hover = [&](Integer row) {
+    TRect c = card->CaptionBounds(row);
+    S().MoveMouse(site, POINT{c.Left + 4, (c.Top + c.Bottom) / 2});
+    Pump();
+  };
+  hover(2);  // "Amount:" is cut
+  EXPECT_EQ(controller->HintCell(), card);
+  ASSERT_NE(controller->HintWindow(), nullptr);
+  EXPECT_EQ(controller->HintWindow()->Caption(), "Amount:");
+  hover(1);  // "City:" fits
+  EXPECT_EQ(controller->HintCell(), nullptr);
+  view_->GetOptionsBehavior()->SetRowCaptionHints(false);
+  hover(2);
+  EXPECT_EQ(controller->HintCell(), nullptr);
 }
 
 }  // namespace

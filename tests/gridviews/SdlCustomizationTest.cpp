@@ -20,17 +20,9 @@ namespace {
 using desktopcheck::RunUntil;
 using desktopcheck::Xdotool;
 
-void MoveTo(const TPoint& s) { Xdotool("mousemove --sync " + IntToStr(s.X) + " " + IntToStr(s.Y)); }
+void MoveTo(const TPoint& s) { desktopcheck::MoveTo(s.X, s.Y); }
 
-void DragOnScreen(const TPoint& a, const TPoint& b) {
-  Xdotool("mousemove --sync " + IntToStr(a.X) + " " + IntToStr(a.Y) + " mousedown 1");
-  RunUntil([] { return false; }, 200);
-  for (int i = 1; i <= 5; ++i) {
-    MoveTo(TPoint(a.X + (b.X - a.X) * i / 5, a.Y + (b.Y - a.Y) * i / 5));
-    RunUntil([] { return false; }, 100);
-  }
-  Xdotool("mouseup 1");
-}
+void DragOnScreen(const TPoint& a, const TPoint& b) { desktopcheck::DragOnScreen(a.X, a.Y, b.X, b.Y); }
 
 TEST(SdlCustomizationTest, DISABLED_FilterDropDownAndCustomizationFormWithTheRealMouse) {
   TSdlBackend backend;
@@ -110,13 +102,7 @@ TEST(SdlCustomizationTest, DISABLED_FilterDropDownAndCustomizationFormWithTheRea
   header = view->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0);
   const TPoint from = custom->ItemsListBox()->ClientToScreen(TPoint(item.Left + 10, (item.Top + item.Bottom) / 2));
   const TPoint to = view->Site()->ClientToScreen(TPoint(header->Bounds.Left + 3, header->Bounds.Top + 5));
-  Xdotool("mousemove --sync " + IntToStr(from.X) + " " + IntToStr(from.Y) + " mousedown 1");
-  RunUntil([] { return false; }, 200);
-  for (int i = 1; i <= 5; ++i) {
-    MoveTo(TPoint(from.X + (to.X - from.X) * i / 5, from.Y + (to.Y - from.Y) * i / 5));
-    RunUntil([] { return false; }, 100);
-  }
-  Xdotool("mouseup 1");
+  DragOnScreen(from, to);
   RunUntil([] { return false; }, 300);
   EXPECT_TRUE(RunUntil([&] { return view->GetColumn(1)->Visible(); }, 3000));
   EXPECT_TRUE(custom->ItemsListBox()->Items()->Count() == 0);

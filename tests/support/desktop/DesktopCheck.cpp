@@ -26,4 +26,16 @@ void Xdotool(const String& args) {
   ASSERT_EQ(std::system(command.c_str()), 0);
 }
 
+void MoveTo(Integer x, Integer y) { Xdotool("mousemove --sync " + IntToStr(x) + " " + IntToStr(y)); }
+
+void DragOnScreen(Integer x1, Integer y1, Integer x2, Integer y2) {
+  Xdotool("mousemove --sync " + IntToStr(x1) + " " + IntToStr(y1) + " mousedown 1");
+  RunUntil([] { return false; }, 200);
+  for (int i = 1; i <= 5; ++i) {
+    MoveTo(x1 + (x2 - x1) * i / 5, y1 + (y2 - y1) * i / 5);
+    RunUntil([] { return false; }, 100);
+  }
+  Xdotool("mouseup 1");
+}
+
 }  // namespace desktopcheck

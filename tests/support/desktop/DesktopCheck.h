@@ -13,4 +13,10 @@ bool RunUntil(const std::function<bool()>& done, int ms);
 // Runs xdotool with the arguments in the background (real input through the X server).
 void Xdotool(const String& args);
 
+// Moves the real pointer to a screen point (waiting for the X server).
+void MoveTo(Integer x, Integer y);
+
+// Presses the left button at (x1, y1), moves to (x2, y2) in five steps and releases there.
+void DragOnScreen(Integer x1, Integer y1, Integer x2, Integer y2);
+
 }  // namespace desktopcheck
