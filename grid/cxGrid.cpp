@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "data/cxCustomData.h"
+#include "editors-extra/cxFilterDialog.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"
@@ -991,6 +992,7 @@ void InitializeCxGrid() {
     InitializeCxGridCommon();
     InitializeCxGridCustomView();
     InitializeCxGridLevel();
+    InitializeCxFilterDialog();
     RegisterClass(TcxGrid::StaticClass());
   });
 }
