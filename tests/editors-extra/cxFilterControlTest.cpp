@@ -269,7 +269,7 @@ TEST_F(FilterControlModelTest, ApplyCopiesIntoTheLinksCriteria) {
   model_.Root()->Add(std::make_unique<TcxConditionViewInfo>(&model_, model_.Root(), nullptr));
   model_.RebuildRowList();
   int fired = 0;
-  model_.OnApplyFilter = [&] {
+  model_.OnApplyFilter = [&](TObject*) {
     ++fired;
     EXPECT_EQ(keeper.Criteria()->Root()->ItemCount(), 2);
   };
@@ -280,13 +280,13 @@ TEST_F(FilterControlModelTest, ApplyCopiesIntoTheLinksCriteria) {
   EXPECT_EQ(model_.RowList().size(), 3u);
 
   // An event that raises still leaves the rows rebuilt from what the link keeps.
-  model_.OnApplyFilter = [] { throw Exception("stop"); };
+  model_.OnApplyFilter = [](TObject*) { throw Exception("stop"); };
   EXPECT_THROW(model_.ApplyFilter(), Exception);
   EXPECT_EQ(model_.RowList().size(), 3u);
 
   // Applying to a link whose criteria is the working criteria copies nothing but still fires.
   link_.criteria = model_.Criteria();
-  model_.OnApplyFilter = [&] { ++fired; };
+  model_.OnApplyFilter = [&](TObject*) { ++fired; };
   model_.ApplyFilter();
   EXPECT_EQ(fired, 2);
   link_.criteria = nullptr;
