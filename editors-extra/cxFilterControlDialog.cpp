@@ -1,7 +1,7 @@
 #include "editors-extra/cxFilterControlDialog.h"
 
 #include "editors-extra/cxFilterControlStrs.h"
-#include "editors/cxDropDownEdit.h"
+#include "foundation/cxContainer.h"
 #include "foundation/cxControls.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Resources.h"
@@ -38,6 +38,25 @@ TPanel* NewPanel(TComponent* owner, TWinControl* parent, TAlign align) {
   panel->SetCaption(String());
   return panel;
 }
+
+// The link as a component, for controls that take their link as a component: the dialog hands
+// TcxFilterControl its link through SetLinkComponent (a link set with SetLink alone is not
+// the one the control applies to).
+class TcxFilterLinkComponent : public TComponent, public IcxFilterControl {
+ public:
+  TcxFilterLinkComponent(TComponent* owner, IcxFilterControl* link) : TComponent(owner), link_(link) {}
+  String GetCaption(Integer index) override { return link_->GetCaption(index); }
+  Integer GetCount() override { return link_->GetCount(); }
+  TcxFilterCriteria* GetCriteria() override { return link_->GetCriteria(); }
+  TObject* GetItemLink(Integer index) override { return link_->GetItemLink(index); }
+  String GetItemLinkName(Integer index) override { return link_->GetItemLinkName(index); }
+  String GetFieldName(Integer index) override { return link_->GetFieldName(index); }
+  TcxCustomEditProperties* GetProperties(Integer index) override { return link_->GetProperties(index); }
+  TcxValueTypeClass GetValueType(Integer index) override { return link_->GetValueType(index); }
+
+ private:
+  IcxFilterControl* link_;
+};
 
 }  // namespace
 
@@ -178,8 +197,10 @@ void TfmFilterControlDialog::FormClose(TObject*, TCloseAction&) {
 }
 
 void TfmFilterControlDialog::FormKeyDown(TObject*, Word&, TShiftState) {
-  auto* edit = dynamic_cast<TcxCustomDropDownEdit*>(ActiveControl());
-  dropDownOpen_ = edit && edit->DroppedDown();
+  // The active control may be the inner edit of the editor whose drop-down is open.
+  dropDownOpen_ = false;
+  for (TWinControl* c = ActiveControl(); c && c != this && !dropDownOpen_; c = c->Parent())
+    if (auto* container = dynamic_cast<TcxContainer*>(c)) dropDownOpen_ = container->IsPopupOpen();
 }
 
 void TfmFilterControlDialog::FormKeyPress(TObject*, char32_t& key) {
@@ -192,7 +213,7 @@ bool ShowFilterControlDialog(TClass filterControlClass, IcxFilterControl* link, 
                              const std::function<void()>& onApply, const TcxFilterControlDialogShowEvent& onShow,
                              TColor color, const String& initialDir, TFont* font) {
   auto* dialog = new TfmFilterControlDialog(Application);
-  auto* control = static_cast<TcxFilterControl*>(filterControlClass->Create(nullptr));
+  auto* control = static_cast<TcxCustomFilterControl*>(filterControlClass->Create(nullptr));
   bool result = false;
   auto freeBoth = [&] {
     control->Free();
@@ -206,7 +227,10 @@ bool ShowFilterControlDialog(TClass filterControlClass, IcxFilterControl* link, 
       control->LookAndFeel()->AttachToMaster(lookAndFeel);
     }
     if (font) SetFormFontScaled(dialog, font);
-    control->SetLink(link);
+    if (auto* linked = dynamic_cast<TcxFilterControl*>(control))
+      linked->SetLinkComponent(link ? new TcxFilterLinkComponent(dialog, link) : nullptr);
+    else
+      control->SetLink(link);
     if (color != clDefault) control->SetColor(color);
     control->OnApplyFilter = [onApply](TObject*) {
       if (onApply) onApply();
@@ -235,6 +259,7 @@ void InitializeCxFilterControlDialog() {
     InitializeExtCtrls();
     InitializeDialogs();
     InitializeCxButtons();
+    InitializeCxFilterControl();
     if (!ResourceExists(kIconName, RT_BITMAP_NAME)) RegisterEditorsExtraResources();
   });
 }

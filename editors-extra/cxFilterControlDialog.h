@@ -16,7 +16,7 @@
 using TcxFilterControlDialogShowEvent = std::function<void(TObject* dialog)>;
 
 // Shows the builder for the link's criteria with a filter control of `filterControlClass`
-// (a TcxFilterControl class); `onApply` becomes the control's apply handler and `onShow` the
+// (a TcxCustomFilterControl class); `onApply` becomes the control's apply handler and `onShow` the
 // dialog's show handler. True when the dialog was closed with OK.
 bool ShowFilterControlDialog(TClass filterControlClass, IcxFilterControl* link, TcxLookAndFeel* lookAndFeel,
                              const std::function<void()>& onApply, const TcxFilterControlDialogShowEvent& onShow,
@@ -43,8 +43,8 @@ class TfmFilterControlDialog : public TForm {
   TSaveDialog* SaveDialog = nullptr;
 
   // The hosted filter control (set by ShowFilterControlDialog; freed with the dialog).
-  TcxFilterControl* FilterControl() const { return filterControl_; }
-  void SetFilterControl(TcxFilterControl* control) { filterControl_ = control; }
+  TcxCustomFilterControl* FilterControl() const { return filterControl_; }
+  void SetFilterControl(TcxCustomFilterControl* control) { filterControl_ = control; }
   // Texts, the file dialogs, the control's place and the remembered bounds.
   void Initialise(const String& initialDir);
   // The file the filter was last opened from or saved to ("untitled.flt" at first); the
@@ -69,7 +69,7 @@ class TfmFilterControlDialog : public TForm {
   // become criteria, and what was applied or written would silently be the older filter.
   void CheckRowsReady();
 
-  TcxFilterControl* filterControl_ = nullptr;
+  TcxCustomFilterControl* filterControl_ = nullptr;
   bool dropDownOpen_ = false;
 };
 

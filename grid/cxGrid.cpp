@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "data/cxCustomData.h"
+#include "editors-extra/cxFilterControlDialog.h"
 #include "editors-extra/cxFilterDialog.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
@@ -993,6 +994,7 @@ void InitializeCxGrid() {
     InitializeCxGridCustomView();
     InitializeCxGridLevel();
     InitializeCxFilterDialog();
+    InitializeCxFilterControlDialog();
     RegisterClass(TcxGrid::StaticClass());
   });
 }

@@ -202,10 +202,13 @@ void TcxCustomGridTableFiltering::CustomizeFilter(TcxCustomGridTableItem* item) 
   }
   if (view->DoFilterCustomization()) return;
   TcxGridViewFilterLink link(view);
-  ExecuteFilterControlDialog(&link, lookAndFeel, clDefault, font, view->OnFilterControlDialogShow, [&] {
-    filter->SetActive(true);
-    AddToMRU();
-  });
+  ExecuteFilterControlDialog(
+      &link, lookAndFeel, clDefault,
+      [&] {
+        filter->SetActive(true);
+        AddToMRU();
+      },
+      view->OnFilterControlDialogShow, String(), font);
 }
 
 void TcxCustomGridTableFiltering::DefineProperties(TFiler* filer) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "TableViewTestSupport.h"
+#include "editors-extra/cxFilterControlDialog.h"
 #include "foundation/cxLookAndFeelPainters.h"
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridFilterBox.h"
@@ -234,6 +235,19 @@ TEST_F(FilterBoxFixture, ButtonsOpenTheRecentFiltersAndTheCustomization) {
   clickButton(2);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0], nullptr);
+  // Without the handler the filter builder opens for the whole filter.
+  v->OnFilterDialogShow = nullptr;
+  String rows;
+  SetDialogShowHook([&](TCustomForm* d) {
+    auto* builder = dynamic_cast<TfmFilterControlDialog*>(d);
+    ASSERT_NE(builder, nullptr);
+    for (TcxCustomRowViewInfo* row : builder->FilterControl()->RowList())
+      if (!row->IsGroup()) rows += static_cast<TcxConditionViewInfo*>(row)->ItemText() + ";";
+    S().Backend().OnIdle([&, builder] { S().Click(builder->btCancel->Handle(), {5, 5}); });
+  });
+  clickButton(2);
+  SetDialogShowHook(nullptr);
+  EXPECT_EQ(rows, "Country;");
 }
 
 }  // namespace

@@ -20,7 +20,6 @@ class FilterPopupFixture : public gridviewstest::GridFormFixture {
  protected:
   void TearDown() override {
     SetDialogShowHook(nullptr);
-    SetFilterControlDialogHook(nullptr);
     GridFormFixture::TearDown();
   }
   // Country: b, a, b and a blank; City: b, a, b, a; Amount 1 to 4.
@@ -240,29 +239,49 @@ TEST_F(FilterPopupFixture, CustomOpensTheBuilderForAFilterTooComplex) {
   Filter(v)->Root()->ChangeBoolOperator(fboOr);
   Filter(v)->AddItem(Filter(v)->Root(), country, foEqual, Variant("a"), "a");
   Filter(v)->AddItem(Filter(v)->Root(), v->GetColumn(2), foGreater, Variant(3), "3");
-  Integer builders = 0;
+  Integer builders = 0, shownByView = 0;
   bool apply = false;
-  SetFilterControlDialogHook([&](IcxFilterControl* link) {
+  String rows;
+  v->OnFilterControlDialogShow = [&](TObject* dialog) {
+    ++shownByView;
+    EXPECT_NE(dynamic_cast<TfmFilterControlDialog*>(dialog), nullptr);
+  };
+  SetDialogShowHook([&](TCustomForm* d) {
+    auto* dialog = dynamic_cast<TfmFilterControlDialog*>(d);
+    ASSERT_NE(dialog, nullptr);
     ++builders;
-    EXPECT_EQ(link->GetCriteria(), Filter(v));
-    EXPECT_EQ(link->GetCount(), 3);
-    EXPECT_EQ(link->GetItemLink(0), country);
-    return apply;
+    rows.clear();
+    for (TcxCustomRowViewInfo* row : dialog->FilterControl()->RowList())
+      if (!row->IsGroup()) rows += static_cast<TcxConditionViewInfo*>(row)->ItemText() + ";";
+    S().Backend().OnIdle([&, dialog] {
+      if (apply) {
+        TcxCustomFilterControl* control = dialog->FilterControl();
+        control->FocusRow(control->RowList().back());
+        control->Remove();
+      }
+      TcxButton* button = apply ? dialog->btOk : dialog->btCancel;
+      S().Click(button->Handle(), {5, 5});
+    });
   });
   Choose(Open(v, country), "(Custom...)");
   EXPECT_EQ(builders, 1);
+  EXPECT_EQ(shownByView, 1);
+  EXPECT_EQ(rows, "Country;Amount;");
   EXPECT_EQ(v->Filtering()->MRUItems()->ItemCount(), 0);
   // A handler of the view's own takes over the builder.
   v->OnFilterCustomization = [](TcxCustomGridTableView*, bool& done) { done = true; };
   Choose(Open(v, country), "(Custom...)");
   EXPECT_EQ(builders, 1);
   v->OnFilterCustomization = nullptr;
-  // An applied builder makes the filter active and adds it to the recent filters.
+  // OK applies: the filter is active, shows what the builder left and goes to the recent
+  // filters.
   apply = true;
   Filter(v)->SetActive(false);
   Choose(Open(v, country), "(Custom...)");
   EXPECT_EQ(builders, 2);
   EXPECT_TRUE(Filter(v)->Active());
+  EXPECT_EQ(Filter(v)->Root()->ItemCount(), 1);
+  EXPECT_EQ(v->DataController()->RowCount(), 1);
   EXPECT_EQ(v->Filtering()->MRUItems()->ItemCount(), 1);
 }
 
