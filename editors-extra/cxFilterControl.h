@@ -251,14 +251,14 @@ class TcxFilterControlModel {
   // Resets the rows to a lone root (AND) and empties the working criteria.
   virtual void Clear();
   // Raises EcxFilterControlError "Can't build filter from source" for an item the link does
-  // not list; the rows built before it stay.
+  // not list; the rows then stay as they were.
   void BuildViewFromCriteria();
   // False, with the criteria unchanged, while a condition row lacks its item or operator.
   bool BuildCriteriaFromView();
   bool AllRowsReady() const;
   // A filter stream of the working criteria (version 3, with item names). Loading raises
-  // "Can't build filter from source", with nothing changed, when the link has no items; items
-  // the link does not have are left out.
+  // "Can't build filter from source" when the link has no items, and a stream that cannot be
+  // read or shown changes nothing; items the link does not have are left out.
   void LoadFromStream(TStream& stream);
   void SaveToStream(TStream& stream);
   // Copies the rows into the link's criteria, fires OnApplyFilter and shows what the link
@@ -360,6 +360,7 @@ class TcxFilterControlViewInfo {
   Integer minValueWidth_ = 0;
   bool enabled_ = false;
   Integer paintedRows_ = 0;
+  std::vector<std::unique_ptr<TBitmap>> keepAlive_;
 };
 
 enum TcxFilterControlEditMode : Byte {

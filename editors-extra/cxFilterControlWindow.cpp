@@ -163,6 +163,8 @@ void TcxCustomFilterControl::RowsReset() {
   focus_.RowInfo = Root();
   focus_.Code = fchBoolOperator;
   hot_ = TcxFilterControlHitInfo();
+  topRow_ = 0;
+  leftOffset_ = 0;
 }
 
 void TcxCustomFilterControl::EndValueEditing() { HideValueEditor(true); }
@@ -178,6 +180,7 @@ void TcxCustomFilterControl::RemoveUnsupportedOperators(TcxFilterControlOperator
 }
 
 void TcxCustomFilterControl::SetLink(IcxFilterControl* value) {
+  HideValueEditor(false);
   LockLayout();
   try {
     TcxFilterControlModel::SetLink(value);
@@ -211,6 +214,7 @@ void TcxCustomFilterControl::ApplyFilter() {
 
 void TcxCustomFilterControl::LoadFromFile(const String& fileName) {
   TFileStream stream(fileName, fmOpenRead);
+  HideValueEditor(false);
   LockLayout();
   try {
     LoadFromStream(stream);

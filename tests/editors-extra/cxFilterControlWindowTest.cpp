@@ -22,7 +22,8 @@ namespace {
 
 class TTestItem : public TObject {};
 
-// Three items: a text item, an integer item with a spin editor and a date item.
+// Four items: a text item, an integer item with a spin editor, a date item and an integer item
+// typed into a plain text editor (whose values the filter check can refuse).
 class TWindowLink : public IcxFilterControl {
  public:
   TWindowLink() {
@@ -30,7 +31,7 @@ class TWindowLink : public IcxFilterControl {
     spin_ = std::make_unique<TcxSpinEditProperties>(nullptr);
     date_ = std::make_unique<TcxDateEditProperties>(nullptr);
   }
-  TTestItem items[3];
+  TTestItem items[4];
   TcxFilterCriteria* criteria = nullptr;
   String GetCaption(Integer i) override { return kCaptions[i]; }
   Integer GetCount() override { return count; }
@@ -39,16 +40,19 @@ class TWindowLink : public IcxFilterControl {
   String GetItemLinkName(Integer i) override { return kCaptions[i]; }
   String GetFieldName(Integer i) override { return kCaptions[i]; }
   TcxCustomEditProperties* GetProperties(Integer i) override {
-    return i == 0 ? static_cast<TcxCustomEditProperties*>(text_.get())
-                  : i == 1 ? static_cast<TcxCustomEditProperties*>(spin_.get()) : date_.get();
+    if (i == 1) return spin_.get();
+    if (i == 2) return date_.get();
+    return text_.get();
   }
   TcxValueTypeClass GetValueType(Integer i) override {
-    return i == 0 ? TcxStringValueType::Class() : i == 1 ? TcxIntegerValueType::Class() : TcxDateTimeValueType::Class();
+    if (i == 0) return TcxStringValueType::Class();
+    if (i == 2) return TcxDateTimeValueType::Class();
+    return TcxIntegerValueType::Class();
   }
-  Integer count = 3;
+  Integer count = 4;
 
  private:
-  static constexpr const char* kCaptions[3] = {"Product", "Quantity", "Shipped"};
+  static constexpr const char* kCaptions[4] = {"Product", "Quantity", "Shipped", "Code"};
   std::unique_ptr<TcxTextEditProperties> text_;
   std::unique_ptr<TcxSpinEditProperties> spin_;
   std::unique_ptr<TcxDateEditProperties> date_;
@@ -97,6 +101,193 @@ class FilterControlWindowTest : public testing_support::THeadlessFixture {
   TWindowLink link_;
   TForm* form_ = nullptr;
 };
+
+TEST_F(FilterControlWindowTest, LayoutMetricsOnAnOffScreenCanvas) {
+  // No window: the view info measures and lays out on its own bitmap's canvas.
+  TcxFilterControl c(nullptr);
+  c.SetBounds(0, 0, 600, 300);
+  c.SetLink(&link_);
+  FillCriteria(c.Criteria());
+  c.BuildViewFromCriteria();
+  TcxFilterControlViewInfo* vi = c.ViewInfo();
+  vi->Calculate();
+  EXPECT_EQ(vi->Bitmap()->Width(), 600);
+  EXPECT_EQ(vi->Bitmap()->Height(), 300);
+
+  Integer text = vi->TextSize(c.Font(), "Qq").cy;
+  for (TFont* f : {c.FontBoolOperator(), c.FontItem(), c.FontCondition()}) text = std::max(text, vi->TextSize(f, "Qq").cy);
+  const Integer rowHeight = vi->RowHeight();
+  EXPECT_GE(rowHeight, (text * 3 + 1) / 2);
+  EXPECT_EQ(vi->MinValueWidth(), 12 * vi->TextSize(c.Font(), "0").cx);
+
+  const TRect content = vi->ContentRect();
+  const auto& rows = c.RowList();
+  ASSERT_EQ(rows.size(), 6u);
+  Integer widest = 0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(i);
+    TcxCustomRowViewInfo* row = rows[i];
+    EXPECT_EQ(row->RowRect, Bounds(content.Left, content.Top + Integer(i) * rowHeight, content.Width(), rowHeight));
+    EXPECT_EQ(row->Indent, rowHeight * row->Level());
+    EXPECT_EQ(row->ButtonRect.Left, content.Left + row->Indent + 4);
+    EXPECT_EQ(row->ButtonRect.Height(), rowHeight - 4);
+    EXPECT_EQ(row->ButtonRect.Width(), row->Parent() ? 3 * vi->TextSize(c.Font(), "0").cx
+                                                     : vi->TextSize(c.Font(), "Filter00").cx);
+    widest = std::max(widest, row->RowWidth());
+  }
+  auto* root = c.Root();
+  EXPECT_EQ(root->BoolOperatorRect.Left, root->ButtonRect.Right + 8);
+  EXPECT_EQ(root->BoolOperatorRect.Width(), vi->TextSize(c.FontBoolOperator(), "AND").cx + 2);
+  EXPECT_EQ(root->CaptionRect.Left, root->BoolOperatorRect.Right + 8);
+  EXPECT_EQ(root->RowWidth(), root->ButtonRect.Width() + 5 + root->BoolOperatorRect.Width() + root->CaptionRect.Width() + 16);
+
+  TcxConditionViewInfo* between = Condition(&c, 3);
+  EXPECT_EQ(between->ItemRect.Left, between->ButtonRect.Right + 8);
+  EXPECT_EQ(between->OperatorRect.Left, between->ItemRect.Right + 8);
+  EXPECT_EQ(between->OperatorRect.Width(), vi->TextSize(c.FontCondition(), "between").cx + 2);
+  EXPECT_EQ(between->Values()[0].ValueRect.Left, between->OperatorRect.Right + 8);
+  const Integer andWidth = vi->TextSize(c.FontValue(), "and").cx;
+  EXPECT_EQ(between->Values()[1].ValueRect.Left, between->Values()[0].ValueRect.Right + andWidth + 8);
+  EXPECT_TRUE(between->AddValueRect.IsEmpty());
+
+  TcxConditionViewInfo* list = Condition(&c, 5);
+  EXPECT_EQ(list->Values()[0].ValueRect.Left, list->OperatorRect.Right + 8 + vi->TextSize(c.FontValue(), "(").cx);
+  EXPECT_EQ(list->AddValueRect.Left, list->Values()[2].ValueRect.Right + vi->TextSize(c.FontValue(), ")0").cx);
+  EXPECT_EQ(list->AddValueRect.Width(), vi->TextSize(c.FontValue(), "000").cx);
+  EXPECT_EQ(list->RowWidth(), list->ButtonRect.Width() + list->Indent + 5 + list->ItemRect.Width() +
+                                  list->OperatorRect.Width() + (list->AddValueRect.Right - list->OperatorRect.Right) + 16);
+  // Is blank has no values laid out.
+  TcxConditionViewInfo* blank = Condition(&c, 4);
+  EXPECT_FALSE(blank->HasValues());
+  EXPECT_TRUE(blank->Values()[0].ValueRect.IsEmpty());
+  EXPECT_EQ(blank->RowWidth(), blank->ButtonRect.Width() + blank->Indent + 5 + blank->ItemRect.Width() +
+                                   blank->OperatorRect.Width() + 16);
+
+  // The add-condition button sits in the slot after the last row, behind its indent.
+  const TRect& add = vi->AddConditionRect();
+  EXPECT_EQ(add.Left, content.Left + rows.back()->Indent + 4);
+  EXPECT_EQ(add.Top, content.Top + 6 * rowHeight + 2);
+  EXPECT_EQ(add.Width(), vi->TextSize(c.Font(), String("press the button to add a new condition") + "00").cx);
+  EXPECT_EQ(vi->MaxRowWidth(), std::max(widest, add.Width() + rows.back()->Indent + 4));
+}
+
+TEST_F(FilterControlWindowTest, HitCodes) {
+  TcxFilterControl c(nullptr);
+  c.SetBounds(0, 0, 600, 300);
+  c.SetLink(&link_);
+  FillCriteria(c.Criteria());
+  c.BuildViewFromCriteria();
+  TcxFilterControlViewInfo* vi = c.ViewInfo();
+  vi->Calculate();
+  const auto& rows = c.RowList();
+  auto* group = static_cast<TcxGroupViewInfo*>(rows[2]);
+  TcxConditionViewInfo* list = Condition(&c, 5);
+  auto centre = [](const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); };
+  struct Case {
+    const char* name;
+    TPoint p;
+    TcxFilterControlHitTest code;
+    TcxCustomRowViewInfo* row;
+    Integer value;
+  };
+  const Case cases[] = {
+      {"root button", centre(c.Root()->ButtonRect), fchRowButton, c.Root(), -1},
+      {"root bool operator", centre(c.Root()->BoolOperatorRect), fchBoolOperator, c.Root(), -1},
+      {"root caption", centre(c.Root()->CaptionRect), fchNone, c.Root(), -1},
+      {"group bool operator", centre(group->BoolOperatorRect), fchBoolOperator, group, -1},
+      {"item", centre(list->ItemRect), fchItem, list, -1},
+      {"operator", centre(list->OperatorRect), fchOperator, list, -1},
+      {"second value", centre(list->Values()[1].ValueRect), fchValue, list, 1},
+      {"add value", centre(list->AddValueRect), fchAddValue, list, -1},
+      {"add condition", centre(vi->AddConditionRect()), fchAddCondition, c.Root(), -1},
+      {"right of a row", TPoint(590, centre(list->RowRect).Y), fchNone, list, -1},
+      {"outside the content", TPoint(-5, 5), fchNone, c.Root(), -1},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TcxFilterControlHitInfo info;
+    vi->GetHitInfo(k.p, TShiftState{ssShift}, info);
+    EXPECT_EQ(info.Code, k.code);
+    EXPECT_EQ(info.RowInfo, k.row);
+    EXPECT_EQ(info.ValueNumber, k.value);
+    EXPECT_EQ(info.Pos, k.p);
+    EXPECT_EQ(info.ShiftState, TShiftState{ssShift});
+  }
+}
+
+TEST_F(FilterControlWindowTest, WithoutALinkOnlyTheRootAndADisabledAddButton) {
+  TcxFilterControl* c = MakeControl(false);
+  c->SetFocus();
+  Pump();
+  TcxFilterControlViewInfo* vi = c->ViewInfo();
+  EXPECT_EQ(c->RowCount(), 1);
+  EXPECT_FALSE(vi->Enabled());
+  EXPECT_EQ(vi->AddConditionState(), cxbsDisabled);
+  EXPECT_EQ(c->Root()->ButtonState, cxbsDisabled);
+  TRect content = vi->ContentRect();
+  EXPECT_EQ(vi->FocusRect(), TRect(content.Left + 2, content.Top + 2, content.Right - 2, content.Bottom - 2));
+  // Commands do nothing; Clear only empties.
+  c->AddCondition();
+  c->AddGroup();
+  S().PressKey(VK_INSERT);
+  EXPECT_EQ(c->RowCount(), 1);
+  c->ApplyFilter();
+  c->Clear();
+  EXPECT_EQ(c->RowCount(), 1);
+}
+
+TEST_F(FilterControlWindowTest, ScrollClamps) {
+  TcxFilterControl* c = MakeControl(true, 200, 160);
+  for (int i = 0; i < 30; ++i) c->Criteria()->Root()->AddItem(&link_.items[i % 4], foEqual, i, IntToStr(i));
+  c->BuildViewFromCriteria();
+  c->RefreshLayout();
+  TcxFilterControlViewInfo* vi = c->ViewInfo();
+  const TRect content = vi->ContentRect();
+  const Integer rowHeight = vi->RowHeight();
+  const Integer page = content.Height() / rowHeight - 1;
+  const Integer maxTop = c->RowCount() - content.Height() / rowHeight + 1;
+  const Integer maxLeft = vi->MaxRowWidth() - content.Width() + 1;
+  ASSERT_GT(maxLeft, 0);
+  EXPECT_EQ(c->MaxTopRow(), maxTop);
+  EXPECT_EQ(c->MaxLeftOffset(), maxLeft);
+  struct Case {
+    TScrollBarKind kind;
+    TScrollCode code;
+    Integer position;
+    Integer expected;
+  };
+  const Case cases[] = {
+      {sbVertical, scLineDown, 0, 1},        {sbVertical, scPageDown, 0, 1 + page},
+      {sbVertical, scLineUp, 0, page},       {sbVertical, scPageUp, 0, 0},
+      {sbVertical, scLineUp, 0, 0},          {sbVertical, scTrack, 1000, maxTop},
+      {sbVertical, scEndScroll, 3, maxTop},  {sbVertical, scTrack, -4, 0},
+      {sbHorizontal, scLineDown, 0, 8},      {sbHorizontal, scLineUp, 0, 0},
+      {sbHorizontal, scLineUp, 0, 0},        {sbHorizontal, scTrack, 100000, maxLeft},
+      {sbHorizontal, scPageUp, 0, std::max(0, maxLeft - content.Width())},
+  };
+  for (const Case& k : cases) {
+    if (k.kind == sbVertical)
+      c->ScrollVertical(k.code, k.position);
+    else
+      c->ScrollHorizontal(k.code, k.position);
+    EXPECT_EQ(k.kind == sbVertical ? c->TopRow() : c->LeftOffset(), k.expected) << int(k.kind) << " " << int(k.code);
+  }
+  // A scroll moves the rows' bounds.
+  c->ScrollHorizontal(scTrack, 0);
+  c->ScrollVertical(scTrack, 3);
+  EXPECT_EQ(c->RowList()[3]->RowRect.Top, content.Top);
+
+  // Removing rows while scrolled down brings the rows back so that at most one empty slot
+  // is left below the add-condition button.
+  c->ScrollVertical(scTrack, 1000);
+  for (int i = 0; i < 25; ++i) {
+    c->FocusRow(c->RowList().back());
+    c->Remove();
+  }
+  EXPECT_EQ(c->RowCount(), 6);
+  EXPECT_LT(content.Bottom - vi->AddConditionRect().Bottom, rowHeight + 2);
+  EXPECT_EQ(c->TopRow(), std::max(0, 7 - content.Height() / rowHeight));
+}
 
 TEST_F(FilterControlWindowTest, SheetOfAFilter) {
   TcxFilterControl* c = MakeControl();
