@@ -17,6 +17,7 @@
 #include "vcl/Forms.h"
 #include "vcl/ImgList.h"
 #include "vcl/Menus.h"
+#include "vcl/StdCtrls.h"
 
 namespace {
 
@@ -287,6 +288,236 @@ TEST_F(FilterControlWindowTest, ScrollClamps) {
   EXPECT_EQ(c->RowCount(), 6);
   EXPECT_LT(content.Bottom - vi->AddConditionRect().Bottom, rowHeight + 2);
   EXPECT_EQ(c->TopRow(), std::max(0, 7 - content.Height() / rowHeight));
+}
+
+struct TWalkStep {
+  int key;
+  bool shift;
+  Integer row;
+  TcxFilterControlHitTest code;
+  Integer value;
+};
+
+TEST_F(FilterControlWindowTest, FocusWalks) {
+  TcxFilterControl* c = MakeControl();
+  FillCriteria(c->Criteria());
+  c->BuildViewFromCriteria();
+  auto* other = new TButton(form_);
+  other->SetParent(form_);
+  other->SetBounds(10, 300, 80, 24);
+  c->SetTabStop(true);
+  c->SetFocus();
+  Pump();
+  ASSERT_TRUE(c->Focused());
+  EXPECT_EQ(c->FocusInfo().RowInfo, c->Root());
+  EXPECT_EQ(c->FocusInfo().Code, fchBoolOperator);
+
+  // Without WantTabs the Tab key leaves the control.
+  S().PressKey(VK_TAB);
+  EXPECT_TRUE(other->Focused());
+  EXPECT_EQ(c->FocusInfo().Code, fchBoolOperator);
+  c->SetFocus();
+  Pump();
+
+  auto walk = [&](const std::vector<TWalkStep>& steps) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      const TWalkStep& s = steps[i];
+      S().PressKey(s.key, s.shift);
+      SCOPED_TRACE(i);
+      ASSERT_TRUE(c->Focused());
+      EXPECT_EQ(c->RowIndex(c->FocusInfo().RowInfo), s.row);
+      EXPECT_EQ(c->FocusInfo().Code, s.code);
+      if (s.code == fchValue) {
+        EXPECT_EQ(c->FocusInfo().ValueNumber, s.value);
+      }
+    }
+  };
+  // With WantTabs: row button, bool operator or item, operator, values, add-value button,
+  // the next row, and finally the add-condition button, where Tab stays.
+  c->SetWantTabs(true);
+  walk({{VK_TAB, false, 1, fchRowButton, -1}, {VK_TAB, false, 1, fchItem, -1},
+        {VK_TAB, false, 1, fchOperator, -1},  {VK_TAB, false, 1, fchValue, 0},
+        {VK_TAB, false, 2, fchRowButton, -1}, {VK_TAB, false, 2, fchBoolOperator, -1},
+        {VK_TAB, false, 3, fchRowButton, -1}, {VK_TAB, false, 3, fchItem, -1},
+        {VK_TAB, false, 3, fchOperator, -1},  {VK_TAB, false, 3, fchValue, 0},
+        {VK_TAB, false, 3, fchValue, 1},      {VK_TAB, false, 4, fchRowButton, -1},
+        {VK_TAB, false, 4, fchItem, -1},      {VK_TAB, false, 4, fchOperator, -1},
+        {VK_TAB, false, 5, fchRowButton, -1}, {VK_TAB, false, 5, fchItem, -1},
+        {VK_TAB, false, 5, fchOperator, -1},  {VK_TAB, false, 5, fchValue, 0},
+        {VK_TAB, false, 5, fchValue, 1},      {VK_TAB, false, 5, fchValue, 2},
+        {VK_TAB, false, 5, fchAddValue, -1},  {VK_TAB, false, 5, fchAddCondition, -1},
+        {VK_TAB, false, 5, fchAddCondition, -1},
+        // Shift+Tab walks back: into the last part of the previous row.
+        {VK_TAB, true, 5, fchAddValue, -1},   {VK_TAB, true, 5, fchValue, 2},
+        {VK_TAB, true, 5, fchValue, 1},       {VK_TAB, true, 5, fchValue, 0},
+        {VK_TAB, true, 5, fchOperator, -1},   {VK_TAB, true, 5, fchItem, -1},
+        {VK_TAB, true, 5, fchRowButton, -1},  {VK_TAB, true, 4, fchOperator, -1},
+        {VK_TAB, true, 4, fchItem, -1},       {VK_TAB, true, 4, fchRowButton, -1},
+        {VK_TAB, true, 3, fchValue, 1},       {VK_TAB, true, 3, fchValue, 0},
+        {VK_TAB, true, 3, fchOperator, -1},   {VK_TAB, true, 3, fchItem, -1},
+        {VK_TAB, true, 3, fchRowButton, -1},  {VK_TAB, true, 2, fchBoolOperator, -1}});
+  // Arrows never jump rows sideways; Up and Down move between rows.
+  walk({{VK_RIGHT, false, 2, fchBoolOperator, -1}, {VK_LEFT, false, 2, fchRowButton, -1},
+        {VK_LEFT, false, 2, fchRowButton, -1},     {VK_UP, false, 1, fchItem, -1},
+        {VK_RIGHT, false, 1, fchOperator, -1},     {VK_RIGHT, false, 1, fchValue, 0},
+        {VK_RIGHT, false, 1, fchValue, 0},         {VK_UP, false, 0, fchBoolOperator, -1},
+        {VK_UP, false, 0, fchBoolOperator, -1},    {VK_DOWN, false, 1, fchItem, -1},
+        {VK_DOWN, false, 2, fchBoolOperator, -1},  {VK_DOWN, false, 3, fchItem, -1},
+        {VK_DOWN, false, 4, fchItem, -1},          {VK_DOWN, false, 5, fchItem, -1},
+        {VK_DOWN, false, 5, fchAddCondition, -1},  {VK_RIGHT, false, 5, fchItem, -1},
+        {VK_DOWN, false, 5, fchAddCondition, -1},  {VK_LEFT, false, 5, fchItem, -1}});
+  // Ctrl+Tab leaves the control even with WantTabs.
+  S().PressKey(VK_TAB, false, true);
+  EXPECT_TRUE(other->Focused());
+}
+
+// Input helpers: clicks on laid-out parts, a menu item chosen by its hotkey while the menu
+// tracks, and a combo box entry chosen with the arrows.
+class FilterControlInputTest : public FilterControlWindowTest {
+ protected:
+  void ClickAt(const TRect& r) {
+    S().Click(c_->Handle(), Center(r));
+    Pump();
+  }
+  void ChooseInMenu(char hotkey) {
+    // Input for the menu's own loop: no pumping here.
+    S().Backend().OnIdle([hotkey] {
+      InputKey(std::toupper(hotkey), true);
+      InputKey(std::toupper(hotkey), false);
+    });
+  }
+  void ChooseInCombo(int downs) {
+    ASSERT_TRUE(c_->ComboBox()->Visible());
+    for (int i = 0; i < downs; ++i) S().PressKey(VK_DOWN);
+    S().PressKey(VK_RETURN);
+    Pump();
+    EXPECT_FALSE(c_->ComboBox()->Visible());
+    EXPECT_EQ(c_->EditMode(), fcemNone);
+  }
+  TcxGroupViewInfo* Group(Integer index) { return static_cast<TcxGroupViewInfo*>(c_->RowList().at(std::size_t(index))); }
+  TcxConditionViewInfo* Cond(Integer index) { return Condition(c_, index); }
+  String Caption() { return c_->FilterCaptionText(); }
+  TcxFilterControl* c_ = nullptr;
+};
+
+TEST_F(FilterControlInputTest, TwoGroupsBuiltWithTheMouse) {
+  c_ = MakeControl();
+  ClickAt(c_->ViewInfo()->AddConditionRect());
+  ASSERT_EQ(c_->RowCount(), 2);
+  EXPECT_EQ(Cond(1)->ItemText(), "Product");
+  EXPECT_EQ(Cond(1)->Operator(), 7);
+  EXPECT_EQ(c_->FocusInfo().Code, fchItem);
+
+  // The root's menu: Add Group puts a group with one condition under the root.
+  ChooseInMenu('g');
+  ClickAt(c_->Root()->ButtonRect);
+  ASSERT_EQ(c_->RowCount(), 4);
+  ASSERT_TRUE(c_->RowList()[2]->IsGroup());
+  // Its bool operator becomes OR through the combo box.
+  ClickAt(Group(2)->BoolOperatorRect);
+  EXPECT_EQ(c_->EditMode(), fcemBoolOperator);
+  ChooseInCombo(1);
+  EXPECT_EQ(Group(2)->BoolOperator(), fboOr);
+  // Its condition takes Quantity, then "is greater than".
+  ClickAt(Cond(3)->ItemRect);
+  EXPECT_EQ(c_->EditMode(), fcemItem);
+  ChooseInCombo(1);
+  EXPECT_EQ(Cond(3)->ItemText(), "Quantity");
+  EXPECT_EQ(Cond(3)->Operator(), 1);
+  EXPECT_EQ(c_->FocusInfo().Code, fchOperator);
+  ClickAt(Cond(3)->OperatorRect);
+  ChooseInCombo(4);
+  EXPECT_EQ(Cond(3)->Operator(), 5);
+  EXPECT_EQ(c_->FocusInfo().Code, fchValue);
+  // The group's own menu adds a second condition into it.
+  ChooseInMenu('c');
+  ClickAt(Group(2)->ButtonRect);
+  ASSERT_EQ(c_->RowCount(), 5);
+  EXPECT_EQ(c_->RowList()[4]->Parent(), Group(2));
+  // A second group, from the root's menu again.
+  ChooseInMenu('g');
+  ClickAt(c_->Root()->ButtonRect);
+  ASSERT_EQ(c_->RowCount(), 7);
+  EXPECT_EQ(c_->RowList()[5]->Parent(), c_->Root());
+  EXPECT_TRUE(c_->RowList()[5]->IsGroup());
+  // Values are edited in place: a click opens the item's own editor over the value.
+  ClickAt(Cond(3)->Values()[0].ValueRect);
+  ASSERT_NE(c_->ValueEditor(), nullptr);
+  EXPECT_EQ(c_->EditMode(), fcemValue);
+  EXPECT_TRUE(c_->ValueEditor()->Focused());
+  EXPECT_EQ(c_->ValueEditor()->BoundsRect(), Cond(3)->Values()[0].ValueRect);
+  S().TypeText("12");
+  S().PressKey(VK_RETURN);
+  EXPECT_EQ(c_->ValueEditor(), nullptr);
+  EXPECT_TRUE(c_->Focused());
+  EXPECT_EQ(CompareVariantValues(Cond(3)->Values()[0].Value, 12), 0);
+  EXPECT_EQ(Cond(3)->Values()[0].ValueText, "12");
+  ClickAt(Cond(1)->Values()[0].ValueRect);
+  S().TypeText("a%");
+  S().PressKey(VK_RETURN);
+  EXPECT_EQ(Cond(1)->Values()[0].ValueText, "a%");
+  S().Snapshot(form_->Handle(), "filter_control_mouse.png", true);
+  EXPECT_EQ(Caption(), "(Product LIKE a%) and ((Quantity > 12) or (Product = blank)) and ((Product = blank))");
+}
+
+TEST_F(FilterControlInputTest, TwoGroupsBuiltWithTheKeyboard) {
+  c_ = MakeControl();
+  c_->SetFocus();
+  Pump();
+  auto press = [this](std::initializer_list<int> keys) {
+    for (int k : keys) S().PressKey(k);
+  };
+  // Insert adds a condition; Space opens the item combo, where Space chooses like Enter.
+  press({VK_INSERT});
+  ASSERT_EQ(c_->RowCount(), 2);
+  press({VK_SPACE});
+  EXPECT_EQ(c_->EditMode(), fcemItem);
+  ASSERT_TRUE(c_->ComboBox()->Visible());
+  EXPECT_EQ(c_->ComboBox()->ComboProperties()->Items()->Count(), 4);
+  press({VK_DOWN, VK_SPACE});
+  Pump();
+  EXPECT_EQ(Cond(1)->ItemText(), "Quantity");
+  EXPECT_EQ(c_->FocusInfo().Code, fchOperator);
+  // Between is the ninth operator of an integer item (no like).
+  press({VK_SPACE});
+  EXPECT_EQ(c_->ComboBox()->ComboProperties()->Items()->Count(), 12);
+  ChooseInCombo(8);
+  EXPECT_EQ(Cond(1)->Operator(), 11);
+  ASSERT_EQ(Cond(1)->Values().size(), 2u);
+  EXPECT_EQ(c_->FocusInfo().Code, fchValue);
+  // Typing a digit on a focused value opens its editor with that digit.
+  S().TypeText("10");
+  ASSERT_NE(c_->ValueEditor(), nullptr);
+  press({VK_RETURN, VK_RIGHT});
+  EXPECT_EQ(c_->FocusInfo().ValueNumber, 1);
+  S().TypeText("5");
+  press({VK_RETURN});
+  EXPECT_EQ(Cond(1)->Values()[0].ValueText, "10");
+  EXPECT_EQ(Cond(1)->Values()[1].ValueText, "5");
+
+  // The root's menu from its button: Add Group.
+  press({VK_UP, VK_LEFT});
+  EXPECT_EQ(c_->FocusInfo().Code, fchRowButton);
+  ChooseInMenu('g');
+  press({VK_RETURN});
+  Pump();
+  ASSERT_EQ(c_->RowCount(), 4);
+  EXPECT_EQ(c_->RowIndex(c_->FocusInfo().RowInfo), 3);
+  // The group's bool operator becomes NOT AND; its condition "is blank".
+  press({VK_UP, VK_SPACE});
+  ChooseInCombo(2);
+  EXPECT_EQ(Group(2)->BoolOperator(), fboNotAnd);
+  press({VK_DOWN, VK_RIGHT, VK_SPACE});
+  ChooseInCombo(2);
+  EXPECT_EQ(Cond(3)->Operator(), 9);
+  // A second group, again through the root's menu.
+  press({VK_UP, VK_UP, VK_UP, VK_LEFT});
+  ChooseInMenu('g');
+  press({VK_RETURN});
+  Pump();
+  ASSERT_EQ(c_->RowCount(), 6);
+  S().Snapshot(form_->Handle(), "filter_control_keyboard.png", true);
+  EXPECT_EQ(Caption(), "(Quantity between 5 and 10) and (not ((Product = blank))) and ((Product = blank))");
 }
 
 TEST_F(FilterControlWindowTest, SheetOfAFilter) {
