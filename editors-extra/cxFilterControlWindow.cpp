@@ -165,6 +165,7 @@ void TcxCustomFilterControl::RowsReset() {
   hot_ = TcxFilterControlHitInfo();
   topRow_ = 0;
   leftOffset_ = 0;
+  RefreshLayout();
 }
 
 void TcxCustomFilterControl::EndValueEditing() { HideValueEditor(true); }

@@ -520,6 +520,173 @@ TEST_F(FilterControlInputTest, TwoGroupsBuiltWithTheKeyboard) {
   EXPECT_EQ(Caption(), "(Quantity between 5 and 10) and (not ((Product = blank))) and ((Product = blank))");
 }
 
+TEST_F(FilterControlInputTest, RowsAndValuesRemoved) {
+  c_ = MakeControl();
+  FillCriteria(c_->Criteria());
+  c_->BuildViewFromCriteria();
+  c_->SetFocus();
+  Pump();
+  auto focus = [this](Integer row, TcxFilterControlHitTest code, Integer value = -1) {
+    c_->FocusRow(c_->RowList()[std::size_t(row)]);
+    c_->SetFocusedPart(code, value);
+  };
+  auto ctrlDelete = [this] { S().PressKey(VK_DELETE, false, true); };
+  auto texts = [this](Integer row) {
+    String out;
+    for (const TcxValueInfo& v : Cond(row)->Values()) out += v.ValueText + ";";
+    return out;
+  };
+  // In a list, Ctrl+Delete takes the focused value while more than one is left.
+  focus(5, fchValue, 1);
+  ctrlDelete();
+  EXPECT_EQ(texts(5), "1;3;");
+  EXPECT_EQ(c_->FocusInfo().ValueNumber, 0);
+  ctrlDelete();
+  EXPECT_EQ(texts(5), "3;");
+  // The last value goes with its row; the focus moves to the row before.
+  ctrlDelete();
+  ASSERT_EQ(c_->RowCount(), 5);
+  EXPECT_EQ(c_->RowIndex(c_->FocusInfo().RowInfo), 4);
+  EXPECT_EQ(c_->FocusInfo().Code, fchItem);
+  ctrlDelete();
+  ASSERT_EQ(c_->RowCount(), 4);
+  EXPECT_EQ(Group(2)->RowCount(), 1);
+  // The only condition of a group takes the group with it.
+  ctrlDelete();
+  ASSERT_EQ(c_->RowCount(), 2);
+  EXPECT_EQ(c_->RowIndex(c_->FocusInfo().RowInfo), 1);
+  // Nothing happens on the root.
+  focus(0, fchBoolOperator);
+  ctrlDelete();
+  EXPECT_EQ(c_->RowCount(), 2);
+  // The menu: "&Remove Row" for a row; "Clear &All" for the root, only while it has rows.
+  focus(1, fchItem);
+  ChooseInMenu('r');
+  ClickAt(Cond(1)->ButtonRect);
+  ASSERT_EQ(c_->RowCount(), 1);
+  TMenuItem* items = c_->RowMenu()->Items();
+  S().Backend().OnIdle([&] { c_->RowMenu()->CloseMenu(); });
+  ClickAt(c_->Root()->ButtonRect);
+  EXPECT_FALSE(items->Items(2)->Visible());
+  EXPECT_FALSE(items->Items(3)->Visible());
+  EXPECT_EQ(c_->EditMode(), fcemNone);
+  c_->Criteria()->RemoveAllItems();
+  FillCriteria(c_->Criteria());
+  c_->BuildViewFromCriteria();
+  ASSERT_EQ(c_->RowCount(), 6);
+  ChooseInMenu('a');
+  ClickAt(c_->Root()->ButtonRect);
+  EXPECT_EQ(items->Items(3)->Caption(), "Clear &All");
+  EXPECT_EQ(c_->RowCount(), 1);
+  EXPECT_TRUE(c_->Criteria()->IsEmpty());
+}
+
+TEST_F(FilterControlInputTest, InvalidValueKeepsTheEditorAndIgnoresClicks) {
+  c_ = MakeControl();
+  String shown;
+  Application->OnException = [&](TObject*, const Exception& e) { shown = e.Message(); };
+  ClickAt(c_->ViewInfo()->AddConditionRect());
+  ClickAt(Cond(1)->ItemRect);
+  ChooseInCombo(3);
+  ASSERT_EQ(Cond(1)->ItemText(), "Code");
+  ClickAt(Cond(1)->Values()[0].ValueRect);
+  ASSERT_NE(c_->ValueEditor(), nullptr);
+  S().TypeText("x1");
+  S().PressKey(VK_RETURN);
+  EXPECT_EQ(shown, "Invalid value");
+  EXPECT_NE(c_->ValueEditor(), nullptr);
+  EXPECT_TRUE(c_->ValueError());
+  EXPECT_EQ(c_->EditMode(), fcemValue);
+  EXPECT_TRUE(VarIsNull(Cond(1)->Values()[0].Value));
+  // Clicks on the control are ignored until editing ends.
+  S().Click(c_->Handle(), Center(c_->ViewInfo()->AddConditionRect()));
+  Pump();
+  EXPECT_EQ(c_->RowCount(), 2);
+  // Applying and saving stop at the same check with the criteria unchanged.
+  EXPECT_THROW(c_->FilterCaptionText(), EcxFilterControlError);
+  EXPECT_TRUE(c_->Criteria()->IsEmpty());
+  // Esc drops the typed value and ends editing; clicks work again.
+  c_->ValueEditor()->SetFocus();
+  S().PressKey(VK_ESCAPE);
+  EXPECT_EQ(c_->ValueEditor(), nullptr);
+  EXPECT_FALSE(c_->ValueError());
+  ClickAt(c_->ViewInfo()->AddConditionRect());
+  EXPECT_EQ(c_->RowCount(), 3);
+  // A valid number is stored with its text.
+  ClickAt(Cond(1)->Values()[0].ValueRect);
+  S().TypeText("42");
+  S().PressKey(VK_RETURN);
+  EXPECT_EQ(CompareVariantValues(Cond(1)->Values()[0].Value, 42), 0);
+  Application->OnException = nullptr;
+}
+
+TEST_F(FilterControlInputTest, FilterFiles) {
+  c_ = MakeControl();
+  FillCriteria(c_->Criteria());
+  c_->BuildViewFromCriteria();
+  const String path = String(::testing::TempDir()) + "korvan_filter_control.flt";
+  c_->SaveToFile(path);
+  const String before = c_->FilterCaptionText();
+  c_->Clear();
+  EXPECT_EQ(c_->RowCount(), 1);
+  c_->LoadFromFile(path);
+  EXPECT_EQ(c_->RowCount(), 6);
+  EXPECT_EQ(c_->FilterCaptionText(), before);
+  EXPECT_EQ(c_->Criteria()->LoadedVersion(), 3);
+  // A file that cannot be opened raises the platform's error, with nothing changed; so does
+  // a file that holds no filter.
+  EXPECT_THROW(c_->LoadFromFile(path + ".missing"), EFOpenError);
+  {
+    TFileStream junk(path, fmCreate);
+    junk.WriteBuffer("junk", 4);
+  }
+  EXPECT_ANY_THROW(c_->LoadFromFile(path));
+  EXPECT_EQ(c_->RowCount(), 6);
+  EXPECT_EQ(c_->FilterCaptionText(), before);
+  EXPECT_THROW(c_->SaveToFile("/nonexistent-dir/x.flt"), EFCreateError);
+  // A link without items cannot take a filter.
+  link_.count = 0;
+  c_->SaveToFile(path + ".2");
+  EXPECT_THROW(c_->LoadFromFile(path), EcxFilterControlError);
+  link_.count = 4;
+  std::remove(path.c_str());
+  std::remove((path + ".2").c_str());
+}
+
+TEST_F(FilterControlInputTest, RowMenuShowsImagesOnlyWithAnImageList) {
+  c_ = MakeControl();
+  TMenuItem* items = c_->RowMenu()->Items();
+  EXPECT_EQ(c_->MenuImages(), nullptr);
+  EXPECT_EQ(items->Items(0)->ImageIndex(), 0);
+  EXPECT_EQ(items->Items(3)->ImageIndex(), 3);
+  auto* images = new TImageList(form_);
+  images->SetWidth(16);
+  images->SetHeight(16);
+  const TColor colors[] = {clGreen, clBlue, clWhite, clRed};
+  for (TColor color : colors) {
+    TBitmap b;
+    b.SetSize(16, 16);
+    b.Canvas()->Brush()->SetColor(color);
+    b.Canvas()->FillRect(TRect(2, 2, 14, 14));
+    images->AddMasked(&b, clWhite);
+  }
+  String plain, withImages;
+  S().Backend().OnIdle([&] {
+    plain = S().Snapshot(c_->RowMenu()->MenuWindows()[0]->Handle(), "filter_control_menu.png");
+    c_->RowMenu()->CloseMenu();
+  });
+  ClickAt(c_->Root()->ButtonRect);
+  c_->SetMenuImages(images);
+  EXPECT_EQ(c_->RowMenu()->Images(), images);
+  S().Backend().OnIdle([&] {
+    withImages = S().Snapshot(c_->RowMenu()->MenuWindows()[0]->Handle(), "filter_control_menu_images.png");
+    c_->RowMenu()->CloseMenu();
+  });
+  ClickAt(c_->Root()->ButtonRect);
+  EXPECT_FALSE(plain.empty());
+  EXPECT_FALSE(withImages.empty());
+}
+
 TEST_F(FilterControlWindowTest, SheetOfAFilter) {
   TcxFilterControl* c = MakeControl();
   FillCriteria(c->Criteria());
