@@ -443,6 +443,8 @@ class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel {
   Integer RowCount() const { return Integer(RowList().size()); }
   bool IsHotTrackAllowed();
   bool IsFocusedOrEditing();
+  // The hand over the parts while hot tracking is allowed.
+  TCursor GetCursorAt(Integer x, Integer y) override;
 
   // ---- layout
   void LockLayout() { ++lockCount_; }
@@ -513,7 +515,6 @@ class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel {
   void MouseMove(TShiftState shift, Integer x, Integer y) override;
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
-  TCursor GetCursorAt(Integer x, Integer y) override;
   void PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) override;
   bool FocusesOnClick() override { return true; }
   bool MayFocus() override { return true; }

@@ -27,7 +27,7 @@ TcxCustomFilterControl* FilterControlOf(const TcxCustomRowViewInfo* row) {
 HBRUSH DottedBrush() {
   static HBRUSH brush = [] {
     WORD bits[8];
-    for (int y = 0; y < 8; ++y) bits[y] = (y % 2 == 0) ? 0xAAAA : 0x5555;
+    for (int y = 0; y < 8; ++y) bits[y] = (y % 2 == 0) ? 0x5555 : 0xAAAA;
     HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, bits);
     HBRUSH b = CreatePatternBrush(bitmap);
     DeleteObject(bitmap);

@@ -687,13 +687,116 @@ TEST_F(FilterControlInputTest, RowMenuShowsImagesOnlyWithAnImageList) {
   EXPECT_FALSE(withImages.empty());
 }
 
-TEST_F(FilterControlWindowTest, SheetOfAFilter) {
+TEST_F(FilterControlWindowTest, LevelLinesAndDisabledPainting) {
   TcxFilterControl* c = MakeControl();
   FillCriteria(c->Criteria());
   c->BuildViewFromCriteria();
-  c->RefreshLayout();
   Pump();
-  S().Snapshot(form_->Handle(), "filter_control_smoke.png", true);
+  TcxCustomRowViewInfo* row = c->RowList()[3];  // the first condition of the group
+  const Integer x = row->Parent()->ButtonRect.Left + row->ButtonRect.Width() / 2;
+  const Integer y = row->RowRect.Top + ((x + row->RowRect.Top) % 2 == 0 ? 1 : 0);  // an odd pixel of the pattern
+  TCanvas* bitmap = c->ViewInfo()->Bitmap()->Canvas();
+  EXPECT_EQ(ColorToRGB(bitmap->Pixels(x, y)), ColorToRGB(cl3DDkShadow));
+  EXPECT_EQ(ColorToRGB(bitmap->Pixels(x, y + 1)), ColorToRGB(c->Color()));
+  // The ancestors' lines continue only while the ancestor has later siblings: the group has
+  // one (the in-list condition), so its line runs through the rows of its children.
+  const Integer groupX = c->Root()->ButtonRect.Left + row->ButtonRect.Width() / 2;
+  const Integer y2 = row->RowRect.Bottom - 2 + ((groupX + row->RowRect.Bottom) % 2 == 0 ? 1 : 0);
+  EXPECT_EQ(ColorToRGB(bitmap->Pixels(groupX, y2)), ColorToRGB(cl3DDkShadow));
+  // The last child's line stops at the middle of its row.
+  TcxCustomRowViewInfo* last = c->RowList()[5];
+  const Integer lastY = last->RowRect.Bottom - 2;
+  EXPECT_EQ(ColorToRGB(bitmap->Pixels(groupX, lastY)), ColorToRGB(c->Color()));
+  EXPECT_EQ(ColorToRGB(bitmap->Pixels(groupX, lastY + 1)), ColorToRGB(c->Color()));
+
+  c->SetShowLevelLines(false);
+  Pump();
+  EXPECT_EQ(ColorToRGB(bitmap->Pixels(x, y)), ColorToRGB(c->Color()));
+
+  // Disabled: every button disabled.
+  c->SetEnabled(false);
+  Pump();
+  EXPECT_FALSE(c->ViewInfo()->Enabled());
+  for (TcxCustomRowViewInfo* r : c->RowList()) EXPECT_EQ(r->ButtonState, cxbsDisabled);
+  EXPECT_EQ(Condition(c, 5)->AddValueState, cxbsDisabled);
+  EXPECT_EQ(c->ViewInfo()->AddConditionState(), cxbsDisabled);
+}
+
+TEST_F(FilterControlWindowTest, APaintTouchesOnlyTheVisibleRows) {
+  TcxFilterControl* c = MakeControl(true, 400, 150);
+  for (int i = 0; i < 200; ++i) c->Criteria()->Root()->AddItem(&link_.items[1], foEqual, i, IntToStr(i));
+  c->BuildViewFromCriteria();
+  Pump();
+  const TRect content = c->ViewInfo()->ContentRect();
+  const Integer visible = (content.Height() + c->ViewInfo()->RowHeight() - 1) / c->ViewInfo()->RowHeight();
+  c->Invalidate();
+  Pump();
+  EXPECT_LE(c->ViewInfo()->PaintedRowCount(), visible + 1);
+  c->ScrollVertical(scTrack, 120);
+  Pump();
+  EXPECT_LE(c->ViewInfo()->PaintedRowCount(), visible + 1);
+  EXPECT_GT(c->ViewInfo()->PaintedRowCount(), 0);
+  // A hover repaints the hovered row only.
+  S().MoveMouse(c->Handle(), Center(c->RowList()[122]->ButtonRect));
+  Pump();
+  EXPECT_EQ(c->HotInfo().Code, fchRowButton);
+  EXPECT_EQ(c->RowList()[122]->ButtonState, cxbsHot);
+  EXPECT_EQ(c->ViewInfo()->PaintedRowCount(), 1);
+}
+
+TEST_F(FilterControlWindowTest, HotTracking) {
+  TcxFilterControl* c = MakeControl();
+  FillCriteria(c->Criteria());
+  c->BuildViewFromCriteria();
+  Pump();
+  TcxConditionViewInfo* list = Condition(c, 5);
+  S().MoveMouse(c->Handle(), Center(list->AddValueRect));
+  Pump();
+  EXPECT_EQ(list->AddValueState, cxbsHot);
+  EXPECT_EQ(c->GetCursorAt(0, 0), crHandPoint);
+  S().MoveMouse(c->Handle(), Center(list->Values()[1].ValueRect));
+  Pump();
+  EXPECT_EQ(list->AddValueState, cxbsNormal);
+  EXPECT_EQ(c->HotInfo().ValueNumber, 1);
+  // The hot value is laid out active: at least the minimum active width.
+  EXPECT_GE(list->Values()[1].ValueRect.Width(), c->ViewInfo()->MinValueWidth());
+  S().MoveMouse(c->Handle(), Center(c->ViewInfo()->AddConditionRect()));
+  Pump();
+  EXPECT_EQ(c->ViewInfo()->AddConditionState(), cxbsHot);
+  EXPECT_LT(list->Values()[1].ValueRect.Width(), c->ViewInfo()->MinValueWidth());
+  // Unfocused controls track only with HotTrackOnUnfocused.
+  c->SetHotTrackOnUnfocused(false);
+  S().MoveMouse(c->Handle(), Center(c->Root()->ButtonRect));
+  Pump();
+  EXPECT_EQ(c->Root()->ButtonState, cxbsNormal);
+  EXPECT_NE(c->GetCursorAt(0, 0), crHandPoint);
+}
+
+TEST_F(FilterControlWindowTest, SheetsInEachLookAndFeel) {
+  const TcxLookAndFeelKind kinds[] = {lfStandard, lfFlat, lfUltraFlat, lfOffice11};
+  form_->SetBounds(0, 0, 1270, 760);
+  Pump();
+  for (int k = 0; k < 4; ++k)
+    for (int state = 0; state < 3; ++state) {
+      auto* c = new TcxFilterControl(form_);
+      c->SetParent(form_);
+      c->SetBounds(5 + k * 315, 5 + state * 245, 310, 240);
+      c->LookAndFeel()->SetKind(kinds[k]);
+      c->SetLink(&link_);
+      c->Criteria()->RemoveAllItems();
+      FillCriteria(c->Criteria());
+      c->BuildViewFromCriteria();
+      if (state == 1) c->SetEnabled(false);
+      if (state == 2) c->SetShowLevelLines(false);
+      if (state == 0 && k == 0) {
+        c->SetFocus();
+        c->FocusRow(c->RowList()[3]);
+        c->SetFocusedPart(fchValue, 1);
+      }
+      Pump();
+    }
+  Pump();
+  S().Snapshot(form_->Handle(), "filter_control.png", true);
 }
 
 }  // namespace
