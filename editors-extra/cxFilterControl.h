@@ -9,6 +9,7 @@
 #include "data/cxDataStorage.h"
 #include "data/cxFilter.h"
 #include "editors/cxFilterControlUtils.h"
+#include "editors/cxFormats.h"
 #include "foundation/cxControls.h"
 #include "foundation/cxLookAndFeelPainters.h"
 
@@ -372,10 +373,12 @@ enum TcxFilterControlEditMode : Byte {
   fcemValue
 };
 
-class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel {
+class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel, public IcxFormatSettingsListener {
   KORVAN_CLASS(TcxCustomFilterControl, TcxControl)
 
  public:
+  // A change of the locale's formats lays the values out again.
+  void FormatChanged() override { RefreshLayout(); }
   explicit TcxCustomFilterControl(TComponent* owner);
   ~TcxCustomFilterControl() override;
 

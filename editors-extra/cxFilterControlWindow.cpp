@@ -6,6 +6,7 @@
 #include "editors-extra/cxFilterControl.h"
 #include "editors-extra/cxFilterControlStrs.h"
 #include "editors/cxComboBox.h"
+#include "editors/cxFormats.h"
 #include "editors/cxTextEdit.h"
 #include "foundation/cxGeometry.h"
 #include "vcl/Forms.h"
@@ -29,7 +30,14 @@ void InitPartFont(TFont* font, TFont* base, TColor color, bool underline) {
 }  // namespace
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomFilterControl)
-KORVAN_IMPLEMENT_CLASS(TcxFilterControl)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxFilterControl) {
+  using C = TcxFilterControl;
+  p.Bool("HotTrackOnUnfocused", &C::HotTrackOnUnfocused, &C::SetHotTrackOnUnfocused).Default(true);
+  p.Str("NullString", [](const C* o) { return o->NullString(); }, &C::SetNullString).Stored(&C::IsNullStringStored);
+  p.Bool("ShowLevelLines", &C::ShowLevelLines, &C::SetShowLevelLines).Default(true);
+  p.Bool("SortItems", &C::SortItems, &TcxFilterControlModel::SetSortItems).Default(false);
+  p.Bool("WantTabs", &C::WantTabs, &C::SetWantTabs).Default(false);
+}
 
 // ---- construction -------------------------------------------------------------------------------
 
@@ -59,9 +67,11 @@ TcxCustomFilterControl::TcxCustomFilterControl(TComponent* owner)
   SetParentColor(false);
   SetColor(clBtnFace);
   RowsReset();
+  GlobalFormatController()->RegisterListener(this);
 }
 
 TcxCustomFilterControl::~TcxCustomFilterControl() {
+  GlobalFormatController()->UnregisterListener(this);
   EnterDestroyingState();
   DestroyInternalControls();
 }
