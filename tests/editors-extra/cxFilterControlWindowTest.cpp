@@ -602,9 +602,21 @@ TEST_F(FilterControlInputTest, InvalidValueKeepsTheEditorAndIgnoresClicks) {
   S().Click(c_->Handle(), Center(c_->ViewInfo()->AddConditionRect()));
   Pump();
   EXPECT_EQ(c_->RowCount(), 2);
-  // Applying and saving stop at the same check with the criteria unchanged.
+  // Applying and saving stop at the same check with the criteria unchanged, and an existing
+  // filter file is not emptied by the failed save.
   EXPECT_THROW(c_->FilterCaptionText(), EcxFilterControlError);
   EXPECT_TRUE(c_->Criteria()->IsEmpty());
+  const String path = String(::testing::TempDir()) + "korvan_filter_invalid.flt";
+  {
+    TFileStream old(path, fmCreate);
+    old.WriteBuffer("old!", 4);
+  }
+  EXPECT_THROW(c_->SaveToFile(path), EcxFilterControlError);
+  {
+    TFileStream old(path, fmOpenRead);
+    EXPECT_EQ(old.Size(), 4);
+  }
+  std::remove(path.c_str());
   // Esc drops the typed value and ends editing; clicks work again.
   c_->ValueEditor()->SetFocus();
   S().PressKey(VK_ESCAPE);
@@ -617,6 +629,24 @@ TEST_F(FilterControlInputTest, InvalidValueKeepsTheEditorAndIgnoresClicks) {
   S().TypeText("42");
   S().PressKey(VK_RETURN);
   EXPECT_EQ(CompareVariantValues(Cond(1)->Values()[0].Value, 42), 0);
+  // Down in the editor keeps the value and moves the focus to the next row.
+  ClickAt(Cond(1)->Values()[0].ValueRect);
+  S().TypeText("7");
+  S().PressKey(VK_DOWN);
+  EXPECT_EQ(c_->ValueEditor(), nullptr);
+  EXPECT_TRUE(c_->Focused());
+  EXPECT_EQ(Cond(1)->Values()[0].ValueText, "427");
+  EXPECT_EQ(c_->RowIndex(c_->FocusInfo().RowInfo), 2);
+  // With WantTabs, Tab in the editor keeps the value and walks on.
+  c_->SetWantTabs(true);
+  ClickAt(Cond(1)->Values()[0].ValueRect);
+  S().TypeText("1");
+  S().PressKey(VK_TAB);
+  EXPECT_EQ(c_->ValueEditor(), nullptr);
+  EXPECT_EQ(Cond(1)->Values()[0].ValueText, "4271");
+  EXPECT_EQ(c_->RowIndex(c_->FocusInfo().RowInfo), 2);
+  EXPECT_EQ(c_->FocusInfo().Code, fchRowButton);
+  EXPECT_EQ(shown, "Invalid value");
   Application->OnException = nullptr;
 }
 
@@ -770,6 +800,50 @@ TEST_F(FilterControlWindowTest, HotTracking) {
   Pump();
   EXPECT_EQ(c->Root()->ButtonState, cxbsNormal);
   EXPECT_NE(c->GetCursorAt(0, 0), crHandPoint);
+}
+
+// A component that offers the filter link, as a grid view does.
+class TLinkComponent : public TComponent, public TWindowLink {
+ public:
+  explicit TLinkComponent(TComponent* owner) : TComponent(owner) {}
+};
+
+TEST_F(FilterControlWindowTest, LinkComponentAndPartFonts) {
+  TcxFilterControl* c = MakeControl(false);
+  auto* plain = new TComponent(form_);
+  c->SetLinkComponent(plain);
+  EXPECT_EQ(c->LinkComponent(), nullptr);
+  auto* linked = new TLinkComponent(form_);
+  TcxFilterControlModel keeper(linked);  // whose criteria stands for the link's
+  linked->criteria = keeper.Criteria();
+  keeper.Criteria()->Root()->AddItem(&linked->items[0], foEqual, "x", "x");
+  c->SetLinkComponent(linked);
+  EXPECT_EQ(c->LinkComponent(), linked);
+  EXPECT_EQ(c->RowCount(), 2);
+  // Freeing the link component leaves the control without a link.
+  delete linked;
+  EXPECT_EQ(c->LinkComponent(), nullptr);
+  EXPECT_EQ(c->Link(), nullptr);
+  EXPECT_EQ(c->RowCount(), 1);
+  Pump();
+
+  // The part fonts take the control font's name and height; their colours and styles stay.
+  c->Font()->SetName("Arial");
+  c->Font()->SetHeight(-16);
+  for (TFont* f : {c->FontBoolOperator(), c->FontItem(), c->FontCondition(), c->FontValue()}) {
+    EXPECT_EQ(f->Name(), "Arial");
+    EXPECT_EQ(f->Height(), -16);
+  }
+  EXPECT_EQ(c->FontBoolOperator()->Color(), clRed);
+  EXPECT_EQ(c->FontItem()->Color(), clGreen);
+  EXPECT_EQ(c->FontCondition()->Color(), clMaroon);
+  EXPECT_EQ(c->FontValue()->Color(), clBlue);
+  EXPECT_TRUE(c->FontItem()->Style().Contains(fsUnderline));
+  EXPECT_FALSE(c->FontValue()->Style().Contains(fsUnderline));
+  EXPECT_EQ(c->NullString(), "<empty>");
+  EXPECT_FALSE(c->IsNullStringStored());
+  c->SetNullString("(none)");
+  EXPECT_TRUE(c->IsNullStringStored());
 }
 
 TEST_F(FilterControlWindowTest, SheetsInEachLookAndFeel) {
