@@ -40,8 +40,8 @@ class IcxFilterControl {
 
 // ---------------------------------------------------------------------------------------------
 // The filter control's model: its working criteria and the rows that show it, one group row
-// per criteria group and one condition row per criteria item. Layout, painting, input and the
-// control window come on top of this; the row rectangles are not kept here yet.
+// per criteria group and one condition row per criteria item. The control window
+// (TcxCustomFilterControl, below) is built on it; the model alone converts without a window.
 
 class TcxFilterControlModel;
 

@@ -93,7 +93,12 @@ void TcxCustomFilterControl::CreateInternalControls() {
     combo_->SetVisible(false);
     if (editMode_ >= fcemItem && editMode_ <= fcemOperator) editMode_ = fcemNone;
   };
-  properties->OnPopup = [this](TObject*) { comboDroppedDown_ = true; };
+  properties->OnPopup = [this](TObject*) {
+    comboDroppedDown_ = true;
+    // The list shows the part font's colour without its underline.
+    if (TcxComboBoxLookupData* data = combo_->GetComboLookupData())
+      if (data->List()) data->List()->Font()->SetStyle(TFontStyles{});
+  };
   properties->OnCloseUp = [this](TObject*) {
     comboDroppedDown_ = false;
     ComboCloseUp();

@@ -421,6 +421,11 @@ TEST_F(FilterControlInputTest, TwoGroupsBuiltWithTheMouse) {
   // Its condition takes Quantity, then "is greater than".
   ClickAt(Cond(3)->ItemRect);
   EXPECT_EQ(c_->EditMode(), fcemItem);
+  TcxCustomEditListBox* list = c_->ComboBox()->GetComboLookupData()->List();
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->Font()->Style().Empty());
+  EXPECT_EQ(list->Font()->Color(), clGreen);
+  S().SnapshotScreen("filter_control_combo.png");
   ChooseInCombo(1);
   EXPECT_EQ(Cond(3)->ItemText(), "Quantity");
   EXPECT_EQ(Cond(3)->Operator(), 1);
