@@ -277,6 +277,10 @@ TEST_F(FilterControlWindowTest, ScrollClamps) {
   c->ScrollHorizontal(scTrack, 0);
   c->ScrollVertical(scTrack, 3);
   EXPECT_EQ(c->RowList()[3]->RowRect.Top, content.Top);
+  EXPECT_TRUE(c->IsVScrollBarShown());
+  EXPECT_EQ(c->VerticalBar()->Position(), 3);
+  Pump();
+  S().Snapshot(c->Handle(), "filter_control_scrolled.png");
 
   // Removing rows while scrolled down brings the rows back so that at most one empty slot
   // is left below the add-condition button.
