@@ -8,6 +8,7 @@
 #include "data/cxFilterConsts.h"
 #include "editors-extra/cxCalendar.h"
 #include "editors-extra/cxFilterControl.h"
+#include "tests/editors-extra/FilterControlTestLink.h"
 #include "editors-extra/cxFilterControlStrs.h"
 #include "editors-extra/cxSpinEdit.h"
 #include "editors/cxComboBox.h"
@@ -20,44 +21,6 @@
 #include "vcl/StdCtrls.h"
 
 namespace {
-
-class TTestItem : public TObject {};
-
-// Four items: a text item, an integer item with a spin editor, a date item and an integer item
-// typed into a plain text editor (whose values the filter check can refuse).
-class TWindowLink : public IcxFilterControl {
- public:
-  TWindowLink() {
-    text_ = std::make_unique<TcxTextEditProperties>(nullptr);
-    spin_ = std::make_unique<TcxSpinEditProperties>(nullptr);
-    date_ = std::make_unique<TcxDateEditProperties>(nullptr);
-  }
-  TTestItem items[4];
-  TcxFilterCriteria* criteria = nullptr;
-  String GetCaption(Integer i) override { return kCaptions[i]; }
-  Integer GetCount() override { return count; }
-  TcxFilterCriteria* GetCriteria() override { return criteria; }
-  TObject* GetItemLink(Integer i) override { return &items[i]; }
-  String GetItemLinkName(Integer i) override { return kCaptions[i]; }
-  String GetFieldName(Integer i) override { return kCaptions[i]; }
-  TcxCustomEditProperties* GetProperties(Integer i) override {
-    if (i == 1) return spin_.get();
-    if (i == 2) return date_.get();
-    return text_.get();
-  }
-  TcxValueTypeClass GetValueType(Integer i) override {
-    if (i == 0) return TcxStringValueType::Class();
-    if (i == 2) return TcxDateTimeValueType::Class();
-    return TcxIntegerValueType::Class();
-  }
-  Integer count = 4;
-
- private:
-  static constexpr const char* kCaptions[4] = {"Product", "Quantity", "Shipped", "Code"};
-  std::unique_ptr<TcxTextEditProperties> text_;
-  std::unique_ptr<TcxSpinEditProperties> spin_;
-  std::unique_ptr<TcxDateEditProperties> date_;
-};
 
 class FilterControlWindowTest : public testing_support::THeadlessFixture {
  protected:
@@ -99,7 +62,7 @@ class FilterControlWindowTest : public testing_support::THeadlessFixture {
   TcxConditionViewInfo* Condition(TcxCustomFilterControl* c, Integer index) {
     return static_cast<TcxConditionViewInfo*>(c->RowList().at(std::size_t(index)));
   }
-  TWindowLink link_;
+  filtercontrol_test::TWindowLink link_;
   TForm* form_ = nullptr;
 };
 
@@ -812,7 +775,7 @@ TEST_F(FilterControlWindowTest, HotTracking) {
 }
 
 // A component that offers the filter link, as a grid view does.
-class TLinkComponent : public TComponent, public TWindowLink {
+class TLinkComponent : public TComponent, public filtercontrol_test::TWindowLink {
  public:
   explicit TLinkComponent(TComponent* owner) : TComponent(owner) {}
 };
