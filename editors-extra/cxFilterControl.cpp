@@ -284,11 +284,11 @@ void TcxFilterControlModel::ResetRows() {
   rowList_.clear();
   root_ = std::make_unique<TcxGroupViewInfo>(this, nullptr, nullptr);
   rowList_.push_back(root_.get());
-  RowsReset();
 }
 
 void TcxFilterControlModel::Clear() {
   ResetRows();
+  RowsReset();
   criteria_->RemoveAllItems();
   criteria_->Root()->ChangeBoolOperator(fboAnd);
 }
@@ -324,15 +324,22 @@ void TcxFilterControlModel::AddGroupRows(TcxGroupViewInfo* row, TcxFilterCriteri
 }
 
 void TcxFilterControlModel::BuildViewFromCriteria() {
-  ResetRows();
-  root_->SetBoolOperator(criteria_->Root()->BoolOperatorKind());
+  // A criteria item the link does not list fails the whole rebuild: the rows stay as they were.
+  std::unique_ptr<TcxGroupViewInfo> old_root = std::move(root_);
+  std::vector<TcxCustomRowViewInfo*> old_list = std::move(rowList_);
   try {
+    ResetRows();
+    root_->SetBoolOperator(criteria_->Root()->BoolOperatorKind());
     AddGroupRows(root_.get(), criteria_->Root());
   } catch (...) {
-    RebuildRowList();
+    root_ = std::move(old_root);
+    rowList_ = std::move(old_list);
     throw;
   }
   RebuildRowList();
+  old_list.clear();
+  old_root.reset();
+  RowsReset();
 }
 
 bool TcxFilterControlModel::AllRowsReady() const {
@@ -405,9 +412,18 @@ bool TcxFilterControlModel::BuildCriteriaFromView() {
 
 void TcxFilterControlModel::LoadFromStream(TStream& stream) {
   if (!HasItems()) RaiseFilterControlError(LoadReplaceableResString(cxSFilterErrorBuilding));
-  Clear();
-  criteria_->ReadData(stream);
-  BuildViewFromCriteria();
+  // A stream that cannot be read or shown leaves the criteria and the rows as they were.
+  TcxFilterControlCriteria saved(this);
+  saved.Assign(criteria_.get());
+  try {
+    criteria_->RemoveAllItems();
+    criteria_->Root()->ChangeBoolOperator(fboAnd);
+    criteria_->ReadData(stream);
+    BuildViewFromCriteria();
+  } catch (...) {
+    criteria_->Assign(&saved);
+    throw;
+  }
 }
 
 void TcxFilterControlModel::SaveToStream(TStream& stream) {
@@ -416,14 +432,25 @@ void TcxFilterControlModel::SaveToStream(TStream& stream) {
 }
 
 void TcxFilterControlModel::SetLink(IcxFilterControl* value) {
-  link_ = value;
-  TcxFilterCriteria* source = link_ ? link_->GetCriteria() : nullptr;
+  TcxFilterCriteria* source = value ? value->GetCriteria() : nullptr;
   if (!source) {
+    link_ = value;
     Clear();
     return;
   }
-  if (source != criteria_.get()) criteria_->Assign(source);
-  BuildViewFromCriteria();
+  // Criteria the control cannot show leave the control as it was, with its old link.
+  IcxFilterControl* old_link = link_;
+  TcxFilterControlCriteria saved(this);
+  saved.Assign(criteria_.get());
+  link_ = value;
+  try {
+    if (source != criteria_.get()) criteria_->Assign(source);
+    BuildViewFromCriteria();
+  } catch (...) {
+    link_ = old_link;
+    criteria_->Assign(&saved);
+    throw;
+  }
 }
 
 void TcxFilterControlModel::ApplyFilter() {

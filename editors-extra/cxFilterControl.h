@@ -9,6 +9,7 @@
 #include "data/cxDataStorage.h"
 #include "data/cxFilter.h"
 #include "editors/cxFilterControlUtils.h"
+#include "editors/cxFormats.h"
 #include "foundation/cxControls.h"
 #include "foundation/cxLookAndFeelPainters.h"
 
@@ -39,8 +40,8 @@ class IcxFilterControl {
 
 // ---------------------------------------------------------------------------------------------
 // The filter control's model: its working criteria and the rows that show it, one group row
-// per criteria group and one condition row per criteria item. Layout, painting, input and the
-// control window come on top of this; the row rectangles are not kept here yet.
+// per criteria group and one condition row per criteria item. The control window
+// (TcxCustomFilterControl, below) is built on it; the model alone converts without a window.
 
 class TcxFilterControlModel;
 
@@ -251,14 +252,14 @@ class TcxFilterControlModel {
   // Resets the rows to a lone root (AND) and empties the working criteria.
   virtual void Clear();
   // Raises EcxFilterControlError "Can't build filter from source" for an item the link does
-  // not list; the rows built before it stay.
+  // not list; the rows then stay as they were.
   void BuildViewFromCriteria();
   // False, with the criteria unchanged, while a condition row lacks its item or operator.
   bool BuildCriteriaFromView();
   bool AllRowsReady() const;
   // A filter stream of the working criteria (version 3, with item names). Loading raises
-  // "Can't build filter from source", with nothing changed, when the link has no items; items
-  // the link does not have are left out.
+  // "Can't build filter from source" when the link has no items, and a stream that cannot be
+  // read or shown changes nothing; items the link does not have are left out.
   void LoadFromStream(TStream& stream);
   void SaveToStream(TStream& stream);
   // Copies the rows into the link's criteria, fires OnApplyFilter and shows what the link
@@ -360,6 +361,7 @@ class TcxFilterControlViewInfo {
   Integer minValueWidth_ = 0;
   bool enabled_ = false;
   Integer paintedRows_ = 0;
+  std::vector<std::unique_ptr<TBitmap>> keepAlive_;
 };
 
 enum TcxFilterControlEditMode : Byte {
@@ -371,10 +373,12 @@ enum TcxFilterControlEditMode : Byte {
   fcemValue
 };
 
-class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel {
+class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel, public IcxFormatSettingsListener {
   KORVAN_CLASS(TcxCustomFilterControl, TcxControl)
 
  public:
+  // A change of the locale's formats lays the values out again.
+  void FormatChanged() override { RefreshLayout(); }
   explicit TcxCustomFilterControl(TComponent* owner);
   ~TcxCustomFilterControl() override;
 
@@ -442,6 +446,8 @@ class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel {
   Integer RowCount() const { return Integer(RowList().size()); }
   bool IsHotTrackAllowed();
   bool IsFocusedOrEditing();
+  // The hand over the parts while hot tracking is allowed.
+  TCursor GetCursorAt(Integer x, Integer y) override;
 
   // ---- layout
   void LockLayout() { ++lockCount_; }
@@ -512,7 +518,6 @@ class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel {
   void MouseMove(TShiftState shift, Integer x, Integer y) override;
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
-  TCursor GetCursorAt(Integer x, Integer y) override;
   void PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) override;
   bool FocusesOnClick() override { return true; }
   bool MayFocus() override { return true; }

@@ -27,7 +27,7 @@ TcxCustomFilterControl* FilterControlOf(const TcxCustomRowViewInfo* row) {
 HBRUSH DottedBrush() {
   static HBRUSH brush = [] {
     WORD bits[8];
-    for (int y = 0; y < 8; ++y) bits[y] = (y % 2 == 0) ? 0xAAAA : 0x5555;
+    for (int y = 0; y < 8; ++y) bits[y] = (y % 2 == 0) ? 0x5555 : 0xAAAA;
     HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, bits);
     HBRUSH b = CreatePatternBrush(bitmap);
     DeleteObject(bitmap);
@@ -232,6 +232,24 @@ void TcxFilterControlViewInfo::Calculate() {
   const Integer width = std::max<Integer>(control_->Width(), 1), height = std::max<Integer>(control_->Height(), 1);
   if (bitmap_->Width() != width || bitmap_->Height() != height) bitmap_->SetSize(width, height);
   enabled_ = control_->HasItems() && control_->Enabled();
+  // One small canvas per font keeps that font selected and resolved: every copy of it that
+  // the layout and the painting select then finds its face loaded instead of loading it again.
+  {
+    TFont* fonts[] = {control_->Font(), control_->FontBoolOperator(), control_->FontItem(), control_->FontCondition(),
+                      control_->FontValue()};
+    keepAlive_.resize(std::size(fonts));
+    for (std::size_t i = 0; i < std::size(fonts); ++i) {
+      if (!keepAlive_[i]) {
+        keepAlive_[i] = std::make_unique<TBitmap>();
+        keepAlive_[i]->SetSize(1, 1);
+      }
+      TCanvas* canvas = keepAlive_[i]->Canvas();
+      if (!canvas->Font()->IsEqual(*fonts[i])) {
+        canvas->Font()->Assign(fonts[i]);
+        canvas->TextWidth("0");
+      }
+    }
+  }
   // Row height: the tallest "Qq" of the texts' fonts and the value height, times 3/2.
   Integer text_height = TextSize(control_->Font(), "Qq").cy;
   for (TFont* font : {control_->FontBoolOperator(), control_->FontItem(), control_->FontCondition()})

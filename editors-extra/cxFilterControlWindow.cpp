@@ -6,6 +6,7 @@
 #include "editors-extra/cxFilterControl.h"
 #include "editors-extra/cxFilterControlStrs.h"
 #include "editors/cxComboBox.h"
+#include "editors/cxFormats.h"
 #include "editors/cxTextEdit.h"
 #include "foundation/cxGeometry.h"
 #include "vcl/Forms.h"
@@ -29,7 +30,14 @@ void InitPartFont(TFont* font, TFont* base, TColor color, bool underline) {
 }  // namespace
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomFilterControl)
-KORVAN_IMPLEMENT_CLASS(TcxFilterControl)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxFilterControl) {
+  using C = TcxFilterControl;
+  p.Bool("HotTrackOnUnfocused", &C::HotTrackOnUnfocused, &C::SetHotTrackOnUnfocused).Default(true);
+  p.Str("NullString", [](const C* o) { return o->NullString(); }, &C::SetNullString).Stored(&C::IsNullStringStored);
+  p.Bool("ShowLevelLines", &C::ShowLevelLines, &C::SetShowLevelLines).Default(true);
+  p.Bool("SortItems", &C::SortItems, &TcxFilterControlModel::SetSortItems).Default(false);
+  p.Bool("WantTabs", &C::WantTabs, &C::SetWantTabs).Default(false);
+}
 
 // ---- construction -------------------------------------------------------------------------------
 
@@ -59,9 +67,11 @@ TcxCustomFilterControl::TcxCustomFilterControl(TComponent* owner)
   SetParentColor(false);
   SetColor(clBtnFace);
   RowsReset();
+  GlobalFormatController()->RegisterListener(this);
 }
 
 TcxCustomFilterControl::~TcxCustomFilterControl() {
+  GlobalFormatController()->UnregisterListener(this);
   EnterDestroyingState();
   DestroyInternalControls();
 }
@@ -83,7 +93,12 @@ void TcxCustomFilterControl::CreateInternalControls() {
     combo_->SetVisible(false);
     if (editMode_ >= fcemItem && editMode_ <= fcemOperator) editMode_ = fcemNone;
   };
-  properties->OnPopup = [this](TObject*) { comboDroppedDown_ = true; };
+  properties->OnPopup = [this](TObject*) {
+    comboDroppedDown_ = true;
+    // The list shows the part font's colour without its underline.
+    if (TcxComboBoxLookupData* data = combo_->GetComboLookupData())
+      if (data->List()) data->List()->Font()->SetStyle(TFontStyles{});
+  };
   properties->OnCloseUp = [this](TObject*) {
     comboDroppedDown_ = false;
     ComboCloseUp();
@@ -163,6 +178,9 @@ void TcxCustomFilterControl::RowsReset() {
   focus_.RowInfo = Root();
   focus_.Code = fchBoolOperator;
   hot_ = TcxFilterControlHitInfo();
+  topRow_ = 0;
+  leftOffset_ = 0;
+  RefreshLayout();
 }
 
 void TcxCustomFilterControl::EndValueEditing() { HideValueEditor(true); }
@@ -178,6 +196,7 @@ void TcxCustomFilterControl::RemoveUnsupportedOperators(TcxFilterControlOperator
 }
 
 void TcxCustomFilterControl::SetLink(IcxFilterControl* value) {
+  HideValueEditor(false);
   LockLayout();
   try {
     TcxFilterControlModel::SetLink(value);
@@ -211,6 +230,7 @@ void TcxCustomFilterControl::ApplyFilter() {
 
 void TcxCustomFilterControl::LoadFromFile(const String& fileName) {
   TFileStream stream(fileName, fmOpenRead);
+  HideValueEditor(false);
   LockLayout();
   try {
     LoadFromStream(stream);

@@ -141,9 +141,14 @@ TEST_F(FilterControlModelTest, NestedGroupsRoundTrip) {
   EXPECT_EQ(model_.Criteria()->FilterCaptionText(), expected.FilterCaptionText());
 }
 
-TEST_F(FilterControlModelTest, UnknownItemFailsAndKeepsTheRowsBuiltBeforeIt) {
+TEST_F(FilterControlModelTest, UnknownItemFailsAndChangesNoRow) {
   TTestItem stranger;
   TcxFilterCriteriaItemList* root = model_.Criteria()->Root();
+  root->AddItem(&link_.items[1], foEqual, 1, "1");
+  model_.BuildViewFromCriteria();
+  TcxCustomRowViewInfo* shown = model_.RowList()[1];
+  model_.Criteria()->RemoveAllItems();
+  root = model_.Criteria()->Root();
   root->AddItem(&link_.items[0], foEqual, "a", "a");
   root->AddItem(&stranger, foEqual, "b", "b");
   root->AddItem(&link_.items[2], foEqual, "c", "c");
@@ -153,8 +158,9 @@ TEST_F(FilterControlModelTest, UnknownItemFailsAndKeepsTheRowsBuiltBeforeIt) {
   } catch (const EcxFilterControlError& e) {
     EXPECT_EQ(String(e.what()), "Can't build filter from source");
   }
-  EXPECT_EQ(model_.Root()->RowCount(), 1);
-  EXPECT_EQ(model_.RowList().size(), 2u);
+  ASSERT_EQ(model_.RowList().size(), 2u);
+  EXPECT_EQ(model_.RowList()[1], shown);
+  EXPECT_EQ(static_cast<TcxConditionViewInfo*>(shown)->ItemText(), "age");
 
   TcxFilterControlModel unlinked;
   unlinked.Criteria()->Root()->AddItem(&link_.items[0], foEqual, "a", "a");
