@@ -151,6 +151,9 @@ TEST_F(FilterBuilderTest, FirstPlaceTextsAndRememberedBounds) {
                  open = d->OpenDialog->Title() + "|" + d->OpenDialog->DefaultExt() + "|" + d->OpenDialog->Filter();
                  save = d->SaveDialog->Title() + "|" + d->SaveDialog->DefaultExt() + "|" + d->SaveDialog->Filter();
                  icon = !d->Icon()->Empty();
+                 // The form's face name resolves through the platform's font substitution.
+                 EXPECT_EQ(d->Font()->Name(), "MS Sans Serif");
+                 EXPECT_EQ(GetFontFamilyName(d->Font()->Handle()), "Liberation Sans");
                  rows = d->FilterControl()->RowCount() == 2 && d->FilterControl()->Align() == alClient;
                  EXPECT_EQ(d->ClientWidth(), 552);
                  EXPECT_EQ(d->ClientHeight(), 316);

@@ -225,6 +225,9 @@ TEST_F(FilterDialogTest, OpensWithTheItemsConditionsAndCancelChangesNothing) {
     text2 = VarToStr(d->Edit2()->EditValue());
     orChecked = d->rbOr->Checked();
     caption = d->Caption() + "|" + d->lblTitle->Caption() + "|" + d->lblColumnCaption->Caption();
+    // The form's face name resolves through the platform's font substitution.
+    EXPECT_EQ(d->Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(GetFontFamilyName(d->Font()->Handle()), "Liberation Sans");
     hints = d->lblSingle->Visible() && d->lblSeries->Visible();
     single = d->lblSingle->Caption();
     series = d->lblSeries->Caption();
