@@ -389,7 +389,6 @@ class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel, 
   // Copies the rows into the link's criteria and fires OnApplyFilter (ending value editing
   // first, keeping the value; "Invalid value" stops it before anything changes).
   void ApplyFilter() override;
-  void RemoveUnsupportedOperators(TcxFilterControlOperators& operators) override;
   TcxCustomEditProperties* GetDefaultProperties() override;
   void ItemPropertiesChanging(TcxConditionViewInfo* row) override;
   // Filter files: one filter stream each. A file that cannot be opened raises the

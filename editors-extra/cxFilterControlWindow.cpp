@@ -191,10 +191,6 @@ void TcxCustomFilterControl::ItemPropertiesChanging(TcxConditionViewInfo* row) {
   if (valueEditor_ && editList_ && row->Properties()) editList_->ReleaseEdit(row->ItemProperties());
 }
 
-void TcxCustomFilterControl::RemoveUnsupportedOperators(TcxFilterControlOperators& operators) {
-  TcxFilterControlModel::RemoveUnsupportedOperators(operators);
-}
-
 void TcxCustomFilterControl::SetLink(IcxFilterControl* value) {
   HideValueEditor(false);
   LockLayout();
@@ -217,7 +213,7 @@ void TcxCustomFilterControl::Clear() {
 }
 
 void TcxCustomFilterControl::ApplyFilter() {
-  if (!GetLinkInterface() || !GetLinkInterface()->GetCriteria()) return;
+  if (!Link() || !Link()->GetCriteria()) return;
   LockLayout();
   try {
     TcxFilterControlModel::ApplyFilter();
@@ -1069,10 +1065,13 @@ void TcxCustomFilterControl::EditValue(Integer mode, char32_t key) {
 
 void TcxCustomFilterControl::HideValueEditor(bool keep) {
   valueError_ = false;
-  if (editMode_ == fcemValue) editMode_ = fcemNone;
-  if (!valueEditor_) return;
+  if (!valueEditor_) {
+    if (editMode_ == fcemValue) editMode_ = fcemNone;
+    return;
+  }
   TcxConditionViewInfo* condition = FocusedCondition();
   if (keep && condition && focus_.ValueNumber >= 0 && focus_.ValueNumber < Integer(condition->Values().size())) {
+    // A text the editor itself refuses ends nothing, silently; the editor stays open.
     if (!valueEditor_->DeactivateInPlace()) throw EAbort("");
     Variant value;
     String text;
@@ -1082,13 +1081,13 @@ void TcxCustomFilterControl::HideValueEditor(bool keep) {
                           FilterEditsController()->LookupHelper(condition->ItemProperties()->ClassType()));
     } catch (EcxFilterControlError&) {
       valueError_ = true;
-      editMode_ = fcemValue;
       throw;
     }
     TcxValueInfo& stored = condition->Values()[std::size_t(focus_.ValueNumber)];
     stored.Value = value;
     stored.ValueText = text;
   }
+  editMode_ = fcemNone;
   TcxCustomEdit* edit = valueEditor_;
   if (edit->Focused() && IsFocusedOrEditing()) edit->SetModifiedFlag(false);
   edit->OnExit = nullptr;
@@ -1109,7 +1108,9 @@ TcxFilterControl::~TcxFilterControl() {
   if (linkComponent_) linkComponent_->RemoveFreeNotification(this);
 }
 
-IcxFilterControl* TcxFilterControl::GetLinkInterface() { return dynamic_cast<IcxFilterControl*>(linkComponent_); }
+IcxFilterControl* TcxFilterControl::GetLinkInterface() {
+  return linkComponent_ ? dynamic_cast<IcxFilterControl*>(linkComponent_) : Link();
+}
 
 void TcxFilterControl::SetLinkComponent(TComponent* value) {
   if (value && !dynamic_cast<IcxFilterControl*>(value)) value = nullptr;
