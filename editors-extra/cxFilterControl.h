@@ -373,10 +373,15 @@ enum TcxFilterControlEditMode : Byte {
   fcemValue
 };
 
-class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel, public IcxFormatSettingsListener {
+class TcxCustomFilterControl : public TcxControl,
+                               public TcxFilterControlModel,
+                               public IcxFormatSettingsListener,
+                               public IcxMouseTrackingCaller {
   KORVAN_CLASS(TcxCustomFilterControl, TcxControl)
 
  public:
+  // The mouse left the control: no hot part.
+  void MouseLeave() override;
   // A change of the locale's formats lays the values out again.
   void FormatChanged() override { RefreshLayout(); }
   explicit TcxCustomFilterControl(TComponent* owner);

@@ -71,6 +71,7 @@ TcxCustomFilterControl::TcxCustomFilterControl(TComponent* owner)
 }
 
 TcxCustomFilterControl::~TcxCustomFilterControl() {
+  EndMouseTracking(this);
   GlobalFormatController()->UnregisterListener(this);
   EnterDestroyingState();
   DestroyInternalControls();
@@ -548,12 +549,18 @@ void TcxCustomFilterControl::UpdateHot(const TPoint& p, TShiftState shift) {
 
 void TcxCustomFilterControl::MouseMove(TShiftState shift, Integer x, Integer y) {
   TcxControl::MouseMove(shift, x, y);
+  BeginMouseTracking(this, TRect(0, 0, Width(), Height()), this);
   UpdateHot(TPoint(x, y), shift);
   ::SetCursor(ScreenCursorHandle(GetCursorAt(x, y)));
 }
 
 void TcxCustomFilterControl::NotifyMouseLeave(TControl* control) {
   TcxControl::NotifyMouseLeave(control);
+  MouseLeave();
+}
+
+void TcxCustomFilterControl::MouseLeave() {
+  EndMouseTracking(this);
   hot_.Code = fchNone;
   RefreshLayout();
 }

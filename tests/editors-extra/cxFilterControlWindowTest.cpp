@@ -790,6 +790,11 @@ TEST_F(FilterControlWindowTest, HotTracking) {
   Pump();
   EXPECT_EQ(c->ViewInfo()->AddConditionState(), cxbsHot);
   EXPECT_LT(list->Values()[1].ValueRect.Width(), c->ViewInfo()->MinValueWidth());
+  // Leaving the control forgets the hot part.
+  S().MoveMouse(form_->Handle(), POINT{5, 300});
+  Advance(200);
+  EXPECT_EQ(c->HotInfo().Code, fchNone);
+  EXPECT_EQ(c->ViewInfo()->AddConditionState(), cxbsNormal);
   // Unfocused controls track only with HotTrackOnUnfocused.
   c->SetHotTrackOnUnfocused(false);
   S().MoveMouse(c->Handle(), Center(c->Root()->ButtonRect));
