@@ -189,7 +189,12 @@ void TcxCustomFilterControl::EndValueEditing() { HideValueEditor(true); }
 TcxCustomEditProperties* TcxCustomFilterControl::GetDefaultProperties() { return defaultProperties_.get(); }
 
 void TcxCustomFilterControl::ItemPropertiesChanging(TcxConditionViewInfo* row) {
-  if (valueEditor_ && editList_ && row->Properties()) editList_->ReleaseEdit(row->ItemProperties());
+  if (!valueEditor_ || !editList_) return;
+  TcxCustomEditProperties* properties = row->ItemProperties();
+  if (!properties) return;
+  // The editor being released must not stay the control's value editor.
+  if (editList_->FindBoundEdit(properties) == valueEditor_) HideValueEditor(false);
+  editList_->ReleaseEdit(properties);
 }
 
 void TcxCustomFilterControl::SetLink(IcxFilterControl* value) {
