@@ -373,10 +373,15 @@ enum TcxFilterControlEditMode : Byte {
   fcemValue
 };
 
-class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel, public IcxFormatSettingsListener {
+class TcxCustomFilterControl : public TcxControl,
+                               public TcxFilterControlModel,
+                               public IcxFormatSettingsListener,
+                               public IcxMouseTrackingCaller {
   KORVAN_CLASS(TcxCustomFilterControl, TcxControl)
 
  public:
+  // The mouse left the control: no hot part.
+  void MouseLeave() override;
   // A change of the locale's formats lays the values out again.
   void FormatChanged() override { RefreshLayout(); }
   explicit TcxCustomFilterControl(TComponent* owner);
@@ -389,7 +394,6 @@ class TcxCustomFilterControl : public TcxControl, public TcxFilterControlModel, 
   // Copies the rows into the link's criteria and fires OnApplyFilter (ending value editing
   // first, keeping the value; "Invalid value" stops it before anything changes).
   void ApplyFilter() override;
-  void RemoveUnsupportedOperators(TcxFilterControlOperators& operators) override;
   TcxCustomEditProperties* GetDefaultProperties() override;
   void ItemPropertiesChanging(TcxConditionViewInfo* row) override;
   // Filter files: one filter stream each. A file that cannot be opened raises the

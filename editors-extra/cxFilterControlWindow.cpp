@@ -71,6 +71,7 @@ TcxCustomFilterControl::TcxCustomFilterControl(TComponent* owner)
 }
 
 TcxCustomFilterControl::~TcxCustomFilterControl() {
+  EndMouseTracking(this);
   GlobalFormatController()->UnregisterListener(this);
   EnterDestroyingState();
   DestroyInternalControls();
@@ -188,11 +189,12 @@ void TcxCustomFilterControl::EndValueEditing() { HideValueEditor(true); }
 TcxCustomEditProperties* TcxCustomFilterControl::GetDefaultProperties() { return defaultProperties_.get(); }
 
 void TcxCustomFilterControl::ItemPropertiesChanging(TcxConditionViewInfo* row) {
-  if (valueEditor_ && editList_ && row->Properties()) editList_->ReleaseEdit(row->ItemProperties());
-}
-
-void TcxCustomFilterControl::RemoveUnsupportedOperators(TcxFilterControlOperators& operators) {
-  TcxFilterControlModel::RemoveUnsupportedOperators(operators);
+  if (!valueEditor_ || !editList_) return;
+  TcxCustomEditProperties* properties = row->ItemProperties();
+  if (!properties) return;
+  // The editor being released must not stay the control's value editor.
+  if (editList_->FindBoundEdit(properties) == valueEditor_) HideValueEditor(false);
+  editList_->ReleaseEdit(properties);
 }
 
 void TcxCustomFilterControl::SetLink(IcxFilterControl* value) {
@@ -217,7 +219,7 @@ void TcxCustomFilterControl::Clear() {
 }
 
 void TcxCustomFilterControl::ApplyFilter() {
-  if (!GetLinkInterface() || !GetLinkInterface()->GetCriteria()) return;
+  if (!Link() || !Link()->GetCriteria()) return;
   LockLayout();
   try {
     TcxFilterControlModel::ApplyFilter();
@@ -552,12 +554,18 @@ void TcxCustomFilterControl::UpdateHot(const TPoint& p, TShiftState shift) {
 
 void TcxCustomFilterControl::MouseMove(TShiftState shift, Integer x, Integer y) {
   TcxControl::MouseMove(shift, x, y);
+  BeginMouseTracking(this, TRect(0, 0, Width(), Height()), this);
   UpdateHot(TPoint(x, y), shift);
   ::SetCursor(ScreenCursorHandle(GetCursorAt(x, y)));
 }
 
 void TcxCustomFilterControl::NotifyMouseLeave(TControl* control) {
   TcxControl::NotifyMouseLeave(control);
+  MouseLeave();
+}
+
+void TcxCustomFilterControl::MouseLeave() {
+  EndMouseTracking(this);
   hot_.Code = fchNone;
   RefreshLayout();
 }
@@ -1069,10 +1077,13 @@ void TcxCustomFilterControl::EditValue(Integer mode, char32_t key) {
 
 void TcxCustomFilterControl::HideValueEditor(bool keep) {
   valueError_ = false;
-  if (editMode_ == fcemValue) editMode_ = fcemNone;
-  if (!valueEditor_) return;
+  if (!valueEditor_) {
+    if (editMode_ == fcemValue) editMode_ = fcemNone;
+    return;
+  }
   TcxConditionViewInfo* condition = FocusedCondition();
   if (keep && condition && focus_.ValueNumber >= 0 && focus_.ValueNumber < Integer(condition->Values().size())) {
+    // A text the editor itself refuses ends nothing, silently; the editor stays open.
     if (!valueEditor_->DeactivateInPlace()) throw EAbort("");
     Variant value;
     String text;
@@ -1082,13 +1093,13 @@ void TcxCustomFilterControl::HideValueEditor(bool keep) {
                           FilterEditsController()->LookupHelper(condition->ItemProperties()->ClassType()));
     } catch (EcxFilterControlError&) {
       valueError_ = true;
-      editMode_ = fcemValue;
       throw;
     }
     TcxValueInfo& stored = condition->Values()[std::size_t(focus_.ValueNumber)];
     stored.Value = value;
     stored.ValueText = text;
   }
+  editMode_ = fcemNone;
   TcxCustomEdit* edit = valueEditor_;
   if (edit->Focused() && IsFocusedOrEditing()) edit->SetModifiedFlag(false);
   edit->OnExit = nullptr;
@@ -1109,7 +1120,9 @@ TcxFilterControl::~TcxFilterControl() {
   if (linkComponent_) linkComponent_->RemoveFreeNotification(this);
 }
 
-IcxFilterControl* TcxFilterControl::GetLinkInterface() { return dynamic_cast<IcxFilterControl*>(linkComponent_); }
+IcxFilterControl* TcxFilterControl::GetLinkInterface() {
+  return linkComponent_ ? dynamic_cast<IcxFilterControl*>(linkComponent_) : Link();
+}
 
 void TcxFilterControl::SetLinkComponent(TComponent* value) {
   if (value && !dynamic_cast<IcxFilterControl*>(value)) value = nullptr;

@@ -622,6 +622,30 @@ TEST_F(FilterControlInputTest, InvalidValueKeepsTheEditorAndIgnoresClicks) {
   Application->OnException = nullptr;
 }
 
+TEST_F(FilterControlInputTest, ApplyEndsValueEditingAndFiresWithTheControl) {
+  TcxFilterControlModel keeper(&link_);  // whose criteria stands for the link's
+  link_.criteria = keeper.Criteria();
+  c_ = MakeControl();
+  ClickAt(c_->ViewInfo()->AddConditionRect());
+  ClickAt(Cond(1)->Values()[0].ValueRect);
+  S().TypeText("ab");
+  TObject* sender = nullptr;
+  c_->OnApplyFilter = [&](TObject* s) {
+    sender = s;
+    EXPECT_EQ(keeper.Criteria()->Root()->ItemCount(), 1);
+  };
+  c_->ApplyFilter();
+  EXPECT_EQ(sender, c_);
+  EXPECT_EQ(c_->ValueEditor(), nullptr);
+  auto* item = static_cast<TcxFilterCriteriaItem*>(keeper.Criteria()->Root()->Items(0));
+  EXPECT_EQ(item->DisplayValue(), "ab");
+  // The rows were rebuilt from what the link keeps, and laid out.
+  ASSERT_EQ(c_->RowCount(), 2);
+  EXPECT_FALSE(c_->RowList()[1]->RowRect.IsEmpty());
+  EXPECT_EQ(Cond(1)->Values()[0].ValueText, "ab");
+  link_.criteria = nullptr;
+}
+
 TEST_F(FilterControlInputTest, FilterFiles) {
   c_ = MakeControl();
   FillCriteria(c_->Criteria());
@@ -766,6 +790,11 @@ TEST_F(FilterControlWindowTest, HotTracking) {
   Pump();
   EXPECT_EQ(c->ViewInfo()->AddConditionState(), cxbsHot);
   EXPECT_LT(list->Values()[1].ValueRect.Width(), c->ViewInfo()->MinValueWidth());
+  // Leaving the control forgets the hot part.
+  S().MoveMouse(form_->Handle(), POINT{5, 300});
+  Advance(200);
+  EXPECT_EQ(c->HotInfo().Code, fchNone);
+  EXPECT_EQ(c->ViewInfo()->AddConditionState(), cxbsNormal);
   // Unfocused controls track only with HotTrackOnUnfocused.
   c->SetHotTrackOnUnfocused(false);
   S().MoveMouse(c->Handle(), Center(c->Root()->ButtonRect));
