@@ -39,25 +39,6 @@ TPanel* NewPanel(TComponent* owner, TWinControl* parent, TAlign align) {
   return panel;
 }
 
-// The link as a component, for controls that take their link as a component: the dialog hands
-// TcxFilterControl its link through SetLinkComponent (a link set with SetLink alone is not
-// the one the control applies to).
-class TcxFilterLinkComponent : public TComponent, public IcxFilterControl {
- public:
-  TcxFilterLinkComponent(TComponent* owner, IcxFilterControl* link) : TComponent(owner), link_(link) {}
-  String GetCaption(Integer index) override { return link_->GetCaption(index); }
-  Integer GetCount() override { return link_->GetCount(); }
-  TcxFilterCriteria* GetCriteria() override { return link_->GetCriteria(); }
-  TObject* GetItemLink(Integer index) override { return link_->GetItemLink(index); }
-  String GetItemLinkName(Integer index) override { return link_->GetItemLinkName(index); }
-  String GetFieldName(Integer index) override { return link_->GetFieldName(index); }
-  TcxCustomEditProperties* GetProperties(Integer index) override { return link_->GetProperties(index); }
-  TcxValueTypeClass GetValueType(Integer index) override { return link_->GetValueType(index); }
-
- private:
-  IcxFilterControl* link_;
-};
-
 }  // namespace
 
 TcxFilterControlDialogBounds& FilterControlDialogBounds() {
@@ -227,10 +208,7 @@ bool ShowFilterControlDialog(TClass filterControlClass, IcxFilterControl* link, 
       control->LookAndFeel()->AttachToMaster(lookAndFeel);
     }
     if (font) SetFormFontScaled(dialog, font);
-    if (auto* linked = dynamic_cast<TcxFilterControl*>(control))
-      linked->SetLinkComponent(link ? new TcxFilterLinkComponent(dialog, link) : nullptr);
-    else
-      control->SetLink(link);
+    control->SetLink(link);
     if (color != clDefault) control->SetColor(color);
     control->OnApplyFilter = [onApply](TObject*) {
       if (onApply) onApply();
