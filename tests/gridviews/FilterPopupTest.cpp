@@ -285,6 +285,21 @@ TEST_F(FilterPopupFixture, CustomOpensTheBuilderForAFilterTooComplex) {
   EXPECT_EQ(v->Filtering()->MRUItems()->ItemCount(), 1);
 }
 
+// The navigator's filter button customizes the whole filter: the builder opens (it asked
+// the view's handlers only, and without one of them nothing opened).
+TEST_F(FilterPopupFixture, TheNavigatorsFilterButtonOpensTheBuilder) {
+  TcxGridDBTableView* v = Shown();
+  Integer builders = 0;
+  SetDialogShowHook([&](TCustomForm* d) {
+    auto* dialog = dynamic_cast<TfmFilterControlDialog*>(d);
+    ASSERT_NE(dialog, nullptr);
+    ++builders;
+    S().Backend().OnIdle([&, dialog] { S().Click(dialog->btCancel->Handle(), {5, 5}); });
+  });
+  v->DoAction(NBDI_FILTER);
+  EXPECT_EQ(builders, 1);
+}
+
 TEST_F(FilterPopupFixture, RaisingUserFilteringClosesTheBracketAndKeepsTheRecentFilters) {
   TcxGridDBTableView* v = Shown();
   TcxGridColumn* city = v->GetColumn(1);
