@@ -982,10 +982,7 @@ void TcxCustomFilterControl::CreateValueEditor() {
   editMode_ = fcemValue;
   TcxCustomEditProperties* source = condition->ItemProperties();
   const TcxCustomFilterEditHelper* helper = condition->Helper();
-  valueEditor_ = CreateFilterEdit(FilterEditsController()->LookupHelper(source->ClassType())
-                                      ? FilterEditsController()->LookupHelper(source->ClassType())
-                                      : TcxFilterTextEditHelper::StaticClass(),
-                                  source, editList_.get());
+  valueEditor_ = CreateFilterEdit(condition->HelperClass(), source, editList_.get());
   if (!valueEditor_) {
     editMode_ = fcemNone;
     return;
@@ -1089,8 +1086,7 @@ void TcxCustomFilterControl::HideValueEditor(bool keep) {
     String text;
     condition->Helper()->GetFilterValue(valueEditor_, valueEditor_->GetEffectiveProperties(), value, text);
     try {
-      ValidateFilterValue(value, condition->Operator(), condition->ValueType(),
-                          FilterEditsController()->LookupHelper(condition->ItemProperties()->ClassType()));
+      ValidateFilterValue(value, condition->Operator(), condition->ValueType(), condition->HelperClass());
     } catch (EcxFilterControlError&) {
       valueError_ = true;
       throw;
