@@ -424,6 +424,12 @@ class TcxCustomFilterControl : public TcxControl,
   const String& NullString() const { return nullString_; }
   void SetNullString(const String& v);
   bool IsNullStringStored() const;
+  // A part font is stored when its name, height or character set differs from the control's
+  // font, or its colour or style from the part's default.
+  bool IsFontBoolOperatorStored() const;
+  bool IsFontConditionStored() const;
+  bool IsFontItemStored() const;
+  bool IsFontValueStored() const;
   bool ShowLevelLines() const { return showLevelLines_; }
   void SetShowLevelLines(bool v);
   bool WantTabs() const { return wantTabs_; }
@@ -528,6 +534,7 @@ class TcxCustomFilterControl : public TcxControl,
 
  private:
   void PartFontChanged(TObject*);
+  bool IsPartFontStored(const TFont* font, TColor color, bool underline) const;
   void UpdateHot(const TPoint& p, TShiftState shift);
   void InvalidateRow(TcxCustomRowViewInfo* row);
   void ShowCombo(const TRect& r, const String& text, Integer itemCount);

@@ -171,9 +171,8 @@ void TcxConditionViewInfo::CalculateValues(TcxFilterControlViewInfo& view_info) 
     style->SetButtonTransparency(active ? ebtNone : ebtHideInactive);
     style->SetColor(active ? clWindow : control->Color());
     std::unique_ptr<TcxCustomEditViewData> data(properties->CreateViewData(style, true));
-    if (!FilterEditHelper(FilterEditsController()->LookupHelper(properties->ClassType()))
-        || !FilterEditHelper(FilterEditsController()->LookupHelper(properties->ClassType()))->KeepsButtons())
-      data->ButtonVisibleCount = 0;
+    const TcxCustomFilterEditHelper* own = FilterEditHelper(FilterEditsController()->LookupHelper(properties->ClassType()));
+    if (!own || !own->KeepsButtons()) data->ButtonVisibleCount = 0;
     data->Enabled = view_info.Enabled();
     TSize size;
     MeasureEditValueExtent(data.get(), canvas, shown, TcxEditSizeProperties{-1, 1, -1}, nullptr, size);

@@ -37,6 +37,14 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxFilterControl) {
   p.Bool("ShowLevelLines", &C::ShowLevelLines, &C::SetShowLevelLines).Default(true);
   p.Bool("SortItems", &C::SortItems, &TcxFilterControlModel::SetSortItems).Default(false);
   p.Bool("WantTabs", &C::WantTabs, &C::SetWantTabs).Default(false);
+  p.Object("FontBoolOperator", &C::FontBoolOperator, &C::SetFontBoolOperator, TFont::StaticClass())
+      .Stored(&C::IsFontBoolOperatorStored);
+  p.Object("FontCondition", &C::FontCondition, &C::SetFontCondition, TFont::StaticClass())
+      .Stored(&C::IsFontConditionStored);
+  p.Object("FontItem", &C::FontItem, &C::SetFontItem, TFont::StaticClass()).Stored(&C::IsFontItemStored);
+  p.Object("FontValue", &C::FontValue, &C::SetFontValue, TFont::StaticClass()).Stored(&C::IsFontValueStored);
+  p.Object("LinkComponent", &C::LinkComponent, &C::SetLinkComponent, TComponent::StaticClass());
+  p.Event<TNotifyEvent>("OnApplyFilter", &C::OnApplyFilter);
 }
 
 // ---- construction -------------------------------------------------------------------------------
@@ -296,6 +304,22 @@ void TcxCustomFilterControl::SetNullString(const String& v) {
   nullString_ = v;
   RefreshLayout();
 }
+
+bool TcxCustomFilterControl::IsPartFontStored(const TFont* font, TColor color, bool underline) const {
+  const TFont* base = const_cast<TcxCustomFilterControl*>(this)->Font();
+  return AnsiCompareText(font->Name(), base->Name()) != 0 || font->Height() != base->Height() ||
+         font->Charset() != base->Charset() || font->Color() != color ||
+         font->Style() != (underline ? TFontStyles{fsUnderline} : TFontStyles{});
+}
+
+bool TcxCustomFilterControl::IsFontBoolOperatorStored() const {
+  return IsPartFontStored(fontBoolOperator_.get(), clRed, true);
+}
+bool TcxCustomFilterControl::IsFontConditionStored() const {
+  return IsPartFontStored(fontCondition_.get(), clMaroon, true);
+}
+bool TcxCustomFilterControl::IsFontItemStored() const { return IsPartFontStored(fontItem_.get(), clGreen, true); }
+bool TcxCustomFilterControl::IsFontValueStored() const { return IsPartFontStored(fontValue_.get(), clBlue, false); }
 
 bool TcxCustomFilterControl::IsNullStringStored() const {
   return nullString_ != LoadReplaceableResString(cxSFilterControlNullString);
@@ -982,10 +1006,7 @@ void TcxCustomFilterControl::CreateValueEditor() {
   editMode_ = fcemValue;
   TcxCustomEditProperties* source = condition->ItemProperties();
   const TcxCustomFilterEditHelper* helper = condition->Helper();
-  valueEditor_ = CreateFilterEdit(FilterEditsController()->LookupHelper(source->ClassType())
-                                      ? FilterEditsController()->LookupHelper(source->ClassType())
-                                      : TcxFilterTextEditHelper::StaticClass(),
-                                  source, editList_.get());
+  valueEditor_ = CreateFilterEdit(condition->HelperClass(), source, editList_.get());
   if (!valueEditor_) {
     editMode_ = fcemNone;
     return;
@@ -1089,8 +1110,7 @@ void TcxCustomFilterControl::HideValueEditor(bool keep) {
     String text;
     condition->Helper()->GetFilterValue(valueEditor_, valueEditor_->GetEffectiveProperties(), value, text);
     try {
-      ValidateFilterValue(value, condition->Operator(), condition->ValueType(),
-                          FilterEditsController()->LookupHelper(condition->ItemProperties()->ClassType()));
+      ValidateFilterValue(value, condition->Operator(), condition->ValueType(), condition->HelperClass());
     } catch (EcxFilterControlError&) {
       valueError_ = true;
       throw;

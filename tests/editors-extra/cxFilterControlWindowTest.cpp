@@ -14,6 +14,7 @@
 #include "editors/cxComboBox.h"
 #include "editors/cxTextEdit.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "tests/support/HeadlessFixture.h"
 #include "vcl/Forms.h"
 #include "vcl/ImgList.h"
@@ -841,6 +842,16 @@ TEST_F(FilterControlWindowTest, LinkComponentAndPartFonts) {
   EXPECT_EQ(c->FontValue()->Color(), clBlue);
   EXPECT_TRUE(c->FontItem()->Style().Contains(fsUnderline));
   EXPECT_FALSE(c->FontValue()->Style().Contains(fsUnderline));
+  // Part fonts that follow the control's font and keep their defaults are not stored.
+  const char* parts[] = {"FontBoolOperator", "FontCondition", "FontItem", "FontValue"};
+  for (const char* part : parts) EXPECT_FALSE(IsStoredProp(c, part)) << part;
+  c->FontItem()->SetColor(clPurple);
+  c->FontValue()->SetStyle(TFontStyles{fsBold});
+  c->FontCondition()->SetName("Courier New");
+  EXPECT_TRUE(IsStoredProp(c, "FontItem"));
+  EXPECT_TRUE(IsStoredProp(c, "FontValue"));
+  EXPECT_TRUE(IsStoredProp(c, "FontCondition"));
+  EXPECT_FALSE(IsStoredProp(c, "FontBoolOperator"));
   EXPECT_EQ(c->NullString(), "<empty>");
   EXPECT_FALSE(c->IsNullStringStored());
   c->SetNullString("(none)");
