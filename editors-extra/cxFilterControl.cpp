@@ -1,6 +1,7 @@
 #include "editors-extra/cxFilterControl.h"
 
 #include <algorithm>
+#include <map>
 
 #include "editors-extra/cxFilterControlStrs.h"
 #include "editors/cxTextEdit.h"
@@ -88,6 +89,10 @@ String TcxCustomRowViewInfo::ButtonText() const {
   return parent_ ? String("...") : LoadReplaceableResString(cxSFilterRootButtonCaption);
 }
 
+bool TcxCustomRowViewInfo::IsLast() const {
+  return !parent_ || (parent_->RowCount() > 0 && parent_->Rows(parent_->RowCount() - 1) == this);
+}
+
 Integer TcxCustomRowViewInfo::Level() const {
   Integer level = 0;
   for (TcxGroupViewInfo* p = parent_; p; p = p->Parent()) ++level;
@@ -149,20 +154,51 @@ bool TcxConditionViewInfo::HasValues() const {
   return operator_ != fcoBlank && operator_ != fcoNotBlank && operator_ <= fcoNotInList;
 }
 
+TcxCustomEditProperties* TcxConditionViewInfo::ItemProperties() const {
+  IcxFilterControl* link = Control()->HasItems() ? Control()->Link() : nullptr;
+  const bool valid = link && itemIndex_ >= 0 && itemIndex_ < link->GetCount();
+  TcxCustomEditProperties* properties = valid ? link->GetProperties(itemIndex_) : nullptr;
+  return properties ? properties : Control()->GetDefaultProperties();
+}
+
+namespace {
+
+// The properties class of an editor class, asked once of a passing editor.
+TClass EditPropertiesClass(TClass edit_class) {
+  static std::map<TClass, TClass> known;
+  auto it = known.find(edit_class);
+  if (it != known.end()) return it->second;
+  std::unique_ptr<TcxCustomEdit> sample(static_cast<TcxCustomEdit*>(edit_class->Create(nullptr)));
+  return known[edit_class] = sample->Properties()->ClassType();
+}
+
+}  // namespace
+
 void TcxConditionViewInfo::PrepareEditor() {
+  properties_.reset();
+  editData_ = nullptr;
   IcxFilterControl* link = Control()->HasItems() ? Control()->Link() : nullptr;
   const bool valid = link && itemIndex_ >= 0 && itemIndex_ < link->GetCount();
   TcxCustomEditProperties* properties = valid ? link->GetProperties(itemIndex_) : nullptr;
   helperClass_ = properties ? FilterEditsController()->LookupHelper(properties->ClassType()) : nullptr;
   if (!helperClass_) helperClass_ = TcxFilterTextEditHelper::StaticClass();
+  const TcxCustomFilterEditHelper* helper = FilterEditHelper(helperClass_);
+  if (TcxCustomEditProperties* source = ItemProperties()) {
+    const TClass edit_class = helper->ValueEditClass();
+    properties_.reset(edit_class ? static_cast<TcxCustomEditProperties*>(
+                                       EditPropertiesClass(edit_class)->Create(nullptr))
+                                 : source->CreateInstance());
+    helper->PrepareFilterProperties(properties_.get(), source, true);
+  }
   valueType_ = valid ? link->GetValueType(itemIndex_) : nullptr;
-  FilterEditHelper(helperClass_)->SupportedOperators(properties, valueType_, supported_, true);
+  helper->SupportedOperators(properties, valueType_, supported_, true);
   Control()->RemoveUnsupportedOperators(supported_);
 }
 
 void TcxConditionViewInfo::SetItemIndex(Integer index) {
   if (index != -1 && index == itemIndex_) return;
   if (index == -1) index = Control()->FirstItemIndex();
+  Control()->ItemPropertiesChanging(this);
   itemIndex_ = index;
   const bool valid = Control()->HasItems() && index < Control()->Link()->GetCount();
   itemLink_ = valid ? Control()->Link()->GetItemLink(index) : nullptr;
@@ -193,7 +229,13 @@ void TcxConditionViewInfo::SetOperator(TcxFilterControlOperator value, bool keep
 }
 
 void TcxConditionViewInfo::AddValue(const Variant& value, const String& text) {
-  values_.push_back({value, text});
+  values_.push_back({value, text, TRect(), nullptr});
+}
+
+void TcxConditionViewInfo::RemoveValue(Integer index) {
+  const std::size_t needed = IsPairOperator(operator_) ? 2 : 1;
+  if (index < 0 || std::size_t(index) >= values_.size() || values_.size() <= needed) return;
+  values_.erase(values_.begin() + index);
 }
 
 // ---- the model ----------------------------------------------------------------------------------
@@ -246,6 +288,7 @@ void TcxFilterControlModel::ResetRows() {
 
 void TcxFilterControlModel::Clear() {
   ResetRows();
+  RowsReset();
   criteria_->RemoveAllItems();
   criteria_->Root()->ChangeBoolOperator(fboAnd);
 }
@@ -281,15 +324,22 @@ void TcxFilterControlModel::AddGroupRows(TcxGroupViewInfo* row, TcxFilterCriteri
 }
 
 void TcxFilterControlModel::BuildViewFromCriteria() {
-  ResetRows();
-  root_->SetBoolOperator(criteria_->Root()->BoolOperatorKind());
+  // A criteria item the link does not list fails the whole rebuild: the rows stay as they were.
+  std::unique_ptr<TcxGroupViewInfo> old_root = std::move(root_);
+  std::vector<TcxCustomRowViewInfo*> old_list = std::move(rowList_);
   try {
+    ResetRows();
+    root_->SetBoolOperator(criteria_->Root()->BoolOperatorKind());
     AddGroupRows(root_.get(), criteria_->Root());
   } catch (...) {
-    RebuildRowList();
+    root_ = std::move(old_root);
+    rowList_ = std::move(old_list);
     throw;
   }
   RebuildRowList();
+  old_list.clear();
+  old_root.reset();
+  RowsReset();
 }
 
 bool TcxFilterControlModel::AllRowsReady() const {
@@ -344,6 +394,7 @@ void TcxFilterControlModel::AddGroupCriteria(TcxGroupViewInfo* row, TcxFilterCri
 }
 
 bool TcxFilterControlModel::BuildCriteriaFromView() {
+  EndValueEditing();
   if (!AllRowsReady()) return false;
   criteria_->LockChanges();
   try {
@@ -361,9 +412,18 @@ bool TcxFilterControlModel::BuildCriteriaFromView() {
 
 void TcxFilterControlModel::LoadFromStream(TStream& stream) {
   if (!HasItems()) RaiseFilterControlError(LoadReplaceableResString(cxSFilterErrorBuilding));
-  Clear();
-  criteria_->ReadData(stream);
-  BuildViewFromCriteria();
+  // A stream that cannot be read or shown leaves the criteria and the rows as they were.
+  TcxFilterControlCriteria saved(this);
+  saved.Assign(criteria_.get());
+  try {
+    criteria_->RemoveAllItems();
+    criteria_->Root()->ChangeBoolOperator(fboAnd);
+    criteria_->ReadData(stream);
+    BuildViewFromCriteria();
+  } catch (...) {
+    criteria_->Assign(&saved);
+    throw;
+  }
 }
 
 void TcxFilterControlModel::SaveToStream(TStream& stream) {
@@ -372,14 +432,25 @@ void TcxFilterControlModel::SaveToStream(TStream& stream) {
 }
 
 void TcxFilterControlModel::SetLink(IcxFilterControl* value) {
-  link_ = value;
-  TcxFilterCriteria* source = link_ ? link_->GetCriteria() : nullptr;
+  TcxFilterCriteria* source = value ? value->GetCriteria() : nullptr;
   if (!source) {
+    link_ = value;
     Clear();
     return;
   }
-  if (source != criteria_.get()) criteria_->Assign(source);
-  BuildViewFromCriteria();
+  // Criteria the control cannot show leave the control as it was, with its old link.
+  IcxFilterControl* old_link = link_;
+  TcxFilterControlCriteria saved(this);
+  saved.Assign(criteria_.get());
+  link_ = value;
+  try {
+    if (source != criteria_.get()) criteria_->Assign(source);
+    BuildViewFromCriteria();
+  } catch (...) {
+    link_ = old_link;
+    criteria_->Assign(&saved);
+    throw;
+  }
 }
 
 void TcxFilterControlModel::ApplyFilter() {
@@ -402,7 +473,7 @@ void TcxFilterControlModel::ApplyFilter() {
       }
       target->UnlockChanges();
     }
-    if (OnApplyFilter) OnApplyFilter();
+    if (OnApplyFilter) OnApplyFilter(ApplyFilterSender());
   } catch (...) {
     if (other) criteria_->Assign(target);
     BuildViewFromCriteria();

@@ -5,6 +5,8 @@
 #include <unordered_map>
 
 #include "data/cxCustomData.h"
+#include "editors-extra/cxFilterControlDialog.h"
+#include "editors-extra/cxFilterDialog.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"
@@ -991,6 +993,8 @@ void InitializeCxGrid() {
     InitializeCxGridCommon();
     InitializeCxGridCustomView();
     InitializeCxGridLevel();
+    InitializeCxFilterDialog();
+    InitializeCxFilterControlDialog();
     RegisterClass(TcxGrid::StaticClass());
   });
 }

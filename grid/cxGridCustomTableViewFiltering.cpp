@@ -98,9 +98,7 @@ void TcxCustomGridTableView::DoAction(Integer buttonIndex) {
     case NBDI_GOTOBOOKMARK:
       if (dc->IsBookmarkAvailable()) dc->GotoBookmark();
       break;
-    case NBDI_FILTER:
-      if (!DoFilterDialogShow(nullptr)) DoFilterCustomization();
-      break;
+    case NBDI_FILTER: Filtering()->CustomizeFilter(nullptr); break;
     default: break;
   }
 }

@@ -196,6 +196,8 @@ class TcxGridFilterPainter : public TcxCustomGridCellPainter {
   using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
   void DrawText() override;
   void DrawContent() override;
+  // The rows painted after the bar stay out of it (a partly shown last row reaches into it).
+  bool ExcludeFromClipping() override { return true; }
 };
 
 class TcxGridFilterButtonPainter : public TcxCustomGridCellPainter {

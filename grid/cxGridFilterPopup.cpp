@@ -191,7 +191,7 @@ void TcxCustomGridTableFiltering::CustomizeFilter(TcxCustomGridTableItem* item) 
   TcxCustomGrid* grid = view->Control();
   TFont* font = grid ? grid->Font() : nullptr;
   TcxLookAndFeel* lookAndFeel = grid ? grid->LookAndFeelObject() : nullptr;
-  if (item && !IsFilterTooComplexForDialog(filter, item)) {
+  if (item && !IsFilterTooComplexForDialog(filter)) {
     TcxGridItemDataBinding* binding = item->DataBinding();
     if (ShowFilterDialog(filter, item, item->GetProperties(), item->Caption(),
                          binding ? binding->GetValueTypeClass() : nullptr, font, lookAndFeel)) {
@@ -202,10 +202,13 @@ void TcxCustomGridTableFiltering::CustomizeFilter(TcxCustomGridTableItem* item) 
   }
   if (view->DoFilterCustomization()) return;
   TcxGridViewFilterLink link(view);
-  ExecuteFilterControlDialog(&link, lookAndFeel, clDefault, font, view->OnFilterControlDialogShow, [&] {
-    filter->SetActive(true);
-    AddToMRU();
-  });
+  ExecuteFilterControlDialog(
+      &link, lookAndFeel, clDefault,
+      [&] {
+        filter->SetActive(true);
+        AddToMRU();
+      },
+      view->OnFilterControlDialogShow, String(), font);
 }
 
 void TcxCustomGridTableFiltering::DefineProperties(TFiler* filer) {
@@ -409,6 +412,11 @@ void TcxGridFilterPopup::ApplyEntry(Integer index) {
   TcxCustomGridTableView* view = TableView();
   TcxGridItemDataBinding* binding = item_->DataBinding();
   TcxDataFilterCriteria* filter = view->DataController()->Filter();
+  if (entry.Kind == fviCustom) {
+    // The dialogs run outside the filter's lock: what they apply is seen at once.
+    view->Filtering()->CustomizeFilter(item_);
+    return;
+  }
   {
     // The bracket closes also on failure; the recent filters then stay as they were.
     filter->LockChanges();
@@ -416,7 +424,6 @@ void TcxGridFilterPopup::ApplyEntry(Integer index) {
     if (entry.Kind > fviCustom) filter->SetActive(true);
     switch (entry.Kind) {
       case fviAll: binding->SetFiltered(false); break;
-      case fviCustom: view->Filtering()->CustomizeFilter(item_); break;
       case fviBlanks:
       case fviNonBlanks:
         binding->AddToFilter(nullptr, entry.Kind == fviBlanks ? foEqual : foNotEqual, true,
@@ -432,7 +439,7 @@ void TcxGridFilterPopup::ApplyEntry(Integer index) {
       default: break;
     }
   }
-  if (entry.Kind != fviCustom && entry.Kind != fviUser) view->Filtering()->AddToMRU();
+  if (entry.Kind != fviUser) view->Filtering()->AddToMRU();
 }
 
 void TcxGridFilterPopup::FireClosed() {

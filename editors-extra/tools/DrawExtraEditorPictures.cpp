@@ -1,7 +1,8 @@
 // Draws the pictures of the additional editors with the platform's own graphics and writes
 // each as a PNG file into <dir> (editors-extra/resources): the image editor's menu images
 // (CXMENUIMAGE_*, on the bottom-left pixel's colour as the mask) and the BLOB editor's icons
-// (CXBMBLOB_*, on olive as the mask). Run by hand after changing a drawing:
+// (CXBMBLOB_*, on olive as the mask) and the filter builder's icon (CXFILTERBUILDER_ICON, on
+// magenta as the mask). Run by hand after changing a drawing:
 //   build/editors-extra/editors_extra_pictures editors-extra/resources
 #include <cstdio>
 #include <functional>
@@ -136,6 +137,16 @@ int main(int argc, char** argv) {
   Save(dir, "CXBMBLOB_PICT", kBlobBack, [](TCanvas* c) { Picture(c, true); });
   Save(dir, "CXBMBLOB_OLE_NULL", kBlobBack, [](TCanvas* c) { Ole(c, false); });
   Save(dir, "CXBMBLOB_OLE", kBlobBack, [](TCanvas* c) { Ole(c, true); });
+  // The filter builder dialog's icon: a funnel.
+  Save(dir, "CXFILTERBUILDER_ICON", kMenuBack, [](TCanvas* c) {
+    c->Brush()->SetColor(TColor(0xE0A040));
+    c->Pen()->SetColor(TColor(0x603000));
+    const std::vector<TPoint> funnel = {{1, 2}, {14, 2}, {9, 8}, {9, 14}, {6, 12}, {6, 8}};
+    c->Polygon(funnel);
+    c->Pen()->SetColor(TColor(0xF8E0B0));
+    c->MoveTo(3, 3);
+    c->LineTo(12, 3);
+  });
   std::printf("pictures written to %s\n", dir.c_str());
   return 0;
 }

@@ -141,9 +141,14 @@ TEST_F(FilterControlModelTest, NestedGroupsRoundTrip) {
   EXPECT_EQ(model_.Criteria()->FilterCaptionText(), expected.FilterCaptionText());
 }
 
-TEST_F(FilterControlModelTest, UnknownItemFailsAndKeepsTheRowsBuiltBeforeIt) {
+TEST_F(FilterControlModelTest, UnknownItemFailsAndChangesNoRow) {
   TTestItem stranger;
   TcxFilterCriteriaItemList* root = model_.Criteria()->Root();
+  root->AddItem(&link_.items[1], foEqual, 1, "1");
+  model_.BuildViewFromCriteria();
+  TcxCustomRowViewInfo* shown = model_.RowList()[1];
+  model_.Criteria()->RemoveAllItems();
+  root = model_.Criteria()->Root();
   root->AddItem(&link_.items[0], foEqual, "a", "a");
   root->AddItem(&stranger, foEqual, "b", "b");
   root->AddItem(&link_.items[2], foEqual, "c", "c");
@@ -153,8 +158,9 @@ TEST_F(FilterControlModelTest, UnknownItemFailsAndKeepsTheRowsBuiltBeforeIt) {
   } catch (const EcxFilterControlError& e) {
     EXPECT_EQ(String(e.what()), "Can't build filter from source");
   }
-  EXPECT_EQ(model_.Root()->RowCount(), 1);
-  EXPECT_EQ(model_.RowList().size(), 2u);
+  ASSERT_EQ(model_.RowList().size(), 2u);
+  EXPECT_EQ(model_.RowList()[1], shown);
+  EXPECT_EQ(static_cast<TcxConditionViewInfo*>(shown)->ItemText(), "age");
 
   TcxFilterControlModel unlinked;
   unlinked.Criteria()->Root()->AddItem(&link_.items[0], foEqual, "a", "a");
@@ -269,7 +275,7 @@ TEST_F(FilterControlModelTest, ApplyCopiesIntoTheLinksCriteria) {
   model_.Root()->Add(std::make_unique<TcxConditionViewInfo>(&model_, model_.Root(), nullptr));
   model_.RebuildRowList();
   int fired = 0;
-  model_.OnApplyFilter = [&] {
+  model_.OnApplyFilter = [&](TObject*) {
     ++fired;
     EXPECT_EQ(keeper.Criteria()->Root()->ItemCount(), 2);
   };
@@ -280,13 +286,13 @@ TEST_F(FilterControlModelTest, ApplyCopiesIntoTheLinksCriteria) {
   EXPECT_EQ(model_.RowList().size(), 3u);
 
   // An event that raises still leaves the rows rebuilt from what the link keeps.
-  model_.OnApplyFilter = [] { throw Exception("stop"); };
+  model_.OnApplyFilter = [](TObject*) { throw Exception("stop"); };
   EXPECT_THROW(model_.ApplyFilter(), Exception);
   EXPECT_EQ(model_.RowList().size(), 3u);
 
   // Applying to a link whose criteria is the working criteria copies nothing but still fires.
   link_.criteria = model_.Criteria();
-  model_.OnApplyFilter = [&] { ++fired; };
+  model_.OnApplyFilter = [&](TObject*) { ++fired; };
   model_.ApplyFilter();
   EXPECT_EQ(fired, 2);
   link_.criteria = nullptr;

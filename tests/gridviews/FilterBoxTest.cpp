@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "TableViewTestSupport.h"
+#include "editors-extra/cxFilterControlDialog.h"
 #include "foundation/cxLookAndFeelPainters.h"
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridFilterBox.h"
@@ -234,6 +235,43 @@ TEST_F(FilterBoxFixture, ButtonsOpenTheRecentFiltersAndTheCustomization) {
   clickButton(2);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0], nullptr);
+  // Without the handler the filter builder opens for the whole filter.
+  v->OnFilterDialogShow = nullptr;
+  String rows;
+  SetDialogShowHook([&](TCustomForm* d) {
+    auto* builder = dynamic_cast<TfmFilterControlDialog*>(d);
+    ASSERT_NE(builder, nullptr);
+    for (TcxCustomRowViewInfo* row : builder->FilterControl()->RowList())
+      if (!row->IsGroup()) rows += static_cast<TcxConditionViewInfo*>(row)->ItemText() + ";";
+    S().Backend().OnIdle([&, builder] { S().Click(builder->btCancel->Handle(), {5, 5}); });
+  });
+  clickButton(2);
+  SetDialogShowHook(nullptr);
+  EXPECT_EQ(rows, "Country;");
+}
+
+// A partly shown last row reaches into the bar at the bottom; the bar stays on top of it (the
+// rows, painted after the bar, covered its text).
+TEST_F(FilterBoxFixture, APartlyShownRowDoesNotPaintOverTheBar) {
+  grid_->LookAndFeel()->SetKind(lfUltraFlat);
+  grid_->SetBounds(10, 10, 380, 200);
+  auto* v = static_cast<TFilterBoxView*>(grid_->CreateView(TFilterBoxView::StaticClass()));
+  grid_->Levels()->Add()->SetGridView(v);
+  std::vector<std::vector<Variant>> rows(40, {Variant("Japan"), Variant("Tokyo"), Variant(1)});
+  Bind(v, rows);
+  ShowWithColumnWidth(v, 80);
+  v->GetOptionsView()->SetGridLineColor(clRed);
+  AddCondition(v);
+  TcxCustomGridRecordsViewInfo* records = v->GetViewInfo()->RecordsViewInfo();
+  const TRect last = records->Items(records->Count() - 1)->Bounds;
+  const TRect bar = Bar(v)->Bounds;
+  ASSERT_GT(last.Bottom, bar.Top + 2);
+  form_->Repaint();
+  Pump();
+  // The row's bottom grid line would be red inside the bar.
+  HDC dc = GetDC(v->Site()->Handle());
+  EXPECT_NE(GetPixel(dc, bar.Left + 100, last.Bottom - 1), ColorToRGB(clRed));
+  ReleaseDC(v->Site()->Handle(), dc);
 }
 
 }  // namespace

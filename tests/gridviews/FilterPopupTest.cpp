@@ -12,15 +12,14 @@
 #include "grid/cxGridFilterPopup.h"
 #include "gridviews/cxGridTableViewInfo.h"
 #include "rtl/SysUtils.h"
+#include "vcl/Dialogs.h"
 
 namespace {
 
 class FilterPopupFixture : public gridviewstest::GridFormFixture {
  protected:
   void TearDown() override {
-    SetFilterTooComplexHook(nullptr);
-    SetShowFilterDialogHook(nullptr);
-    SetFilterControlDialogHook(nullptr);
+    SetDialogShowHook(nullptr);
     GridFormFixture::TearDown();
   }
   // Country: b, a, b and a blank; City: b, a, b, a; Amount 1 to 4.
@@ -183,53 +182,122 @@ TEST_F(FilterPopupFixture, EachEntryKindChangesTheFilterAndTheRecentLists) {
   popup->ClosePopup();
 }
 
-TEST_F(FilterPopupFixture, CustomGoesToTheDialogThatFitsAndChangesNothingByItself) {
+TEST_F(FilterPopupFixture, CustomOpensTheCustomDialogOutsideTheFiltersLock) {
   TcxGridDBTableView* v = Shown();
   TcxGridColumn* country = v->GetColumn(0);
   Choose(Open(v, country), "a");
-  Integer dialogs = 0, builders = 0;
-  bool tooComplex = false, apply = false;
-  SetFilterTooComplexHook([&](TcxFilterCriteria*, TObject*) { return tooComplex; });
-  SetShowFilterDialogHook([&](TcxFilterCriteria* filter, TObject* item, const String& caption) {
-    ++dialogs;
-    EXPECT_EQ(item, country);
-    EXPECT_EQ(caption, "Country");
-    EXPECT_EQ(filter, Filter(v));
-    return apply;
-  });
   TcxGridFilterMRUItems* recent = v->Filtering()->MRUItems();
-  SetFilterControlDialogHook([&](IcxFilterControl* link) {
-    ++builders;
-    EXPECT_EQ(link->GetCriteria(), Filter(v));
-    EXPECT_EQ(link->GetCount(), 3);
-    EXPECT_EQ(link->GetItemLink(0), country);
-    return apply;
+  ASSERT_EQ(recent->ItemCount(), 1);
+  Integer shown = 0, lockCount = -1;
+  String caption;
+  bool confirm = false;
+  SetDialogShowHook([&](TCustomForm* d) {
+    auto* dialog = dynamic_cast<TcxFilterDialog*>(d);
+    ASSERT_NE(dialog, nullptr);
+    ++shown;
+    lockCount = Filter(v)->LockCount();
+    caption = dialog->lblColumnCaption->Caption();
+    S().Backend().OnIdle([&, dialog] {
+      if (!confirm) {
+        S().Click(dialog->btnCancel->Handle(), {5, 5});
+        return;
+      }
+      TcxFilterDialog::SelectOperator(dialog->cbOperator1, 2);
+      dialog->Edit1()->SetFocus();
+      Pump();
+      S().TypeText("b");
+      S().Click(dialog->btnOK->Handle(), {5, 5});
+    });
   });
-  const std::string before = recent->Item(0)->StreamBytes();
+  // Cancel changes nothing.
   Choose(Open(v, country), "(Custom...)");
-  EXPECT_EQ(dialogs, 1);
-  EXPECT_EQ(builders, 0);
-  EXPECT_EQ(recent->ItemCount(), 1);
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(lockCount, 0);
+  EXPECT_EQ(caption, "Country ");
   EXPECT_EQ(Condition(v, country)->Value(), Variant("a"));
-  tooComplex = true;
-  Choose(Open(v, country), "(Custom...)");
-  EXPECT_EQ(dialogs, 1);
-  EXPECT_EQ(builders, 1);
   EXPECT_EQ(recent->ItemCount(), 1);
+  // OK: the filter applies at once, is active and goes to the recent filters.
+  confirm = true;
+  Filter(v)->SetActive(false);
+  Choose(Open(v, country), "(Custom...)");
+  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(lockCount, 0);
+  EXPECT_TRUE(Filter(v)->Active());
+  EXPECT_EQ(Condition(v, country)->OperatorKind(), foNotEqual);
+  EXPECT_EQ(v->DataController()->RowCount(), 2);  // "a" and the blank
+  EXPECT_EQ(recent->ItemCount(), 2);
+  // A handler of the view's own takes over both dialogs.
+  v->OnFilterDialogShow = [](TcxCustomGridTableView*, TcxCustomGridTableItem*, bool& done) { done = true; };
+  Choose(Open(v, country), "(Custom...)");
+  EXPECT_EQ(shown, 2);
+  v->OnFilterDialogShow = nullptr;
+}
+
+TEST_F(FilterPopupFixture, CustomOpensTheBuilderForAFilterTooComplex) {
+  TcxGridDBTableView* v = Shown();
+  TcxGridColumn* country = v->GetColumn(0);
+  Filter(v)->Root()->ChangeBoolOperator(fboOr);
+  Filter(v)->AddItem(Filter(v)->Root(), country, foEqual, Variant("a"), "a");
+  Filter(v)->AddItem(Filter(v)->Root(), v->GetColumn(2), foGreater, Variant(3), "3");
+  Integer builders = 0, shownByView = 0;
+  bool apply = false;
+  String rows;
+  v->OnFilterControlDialogShow = [&](TObject* dialog) {
+    ++shownByView;
+    EXPECT_NE(dynamic_cast<TfmFilterControlDialog*>(dialog), nullptr);
+  };
+  SetDialogShowHook([&](TCustomForm* d) {
+    auto* dialog = dynamic_cast<TfmFilterControlDialog*>(d);
+    ASSERT_NE(dialog, nullptr);
+    ++builders;
+    rows.clear();
+    for (TcxCustomRowViewInfo* row : dialog->FilterControl()->RowList())
+      if (!row->IsGroup()) rows += static_cast<TcxConditionViewInfo*>(row)->ItemText() + ";";
+    S().Backend().OnIdle([&, dialog] {
+      if (apply) {
+        TcxCustomFilterControl* control = dialog->FilterControl();
+        control->FocusRow(control->RowList().back());
+        control->Remove();
+      }
+      TcxButton* button = apply ? dialog->btOk : dialog->btCancel;
+      S().Click(button->Handle(), {5, 5});
+    });
+  });
+  Choose(Open(v, country), "(Custom...)");
+  EXPECT_EQ(builders, 1);
+  EXPECT_EQ(shownByView, 1);
+  EXPECT_EQ(rows, "Country;Amount;");
+  EXPECT_EQ(v->Filtering()->MRUItems()->ItemCount(), 0);
   // A handler of the view's own takes over the builder.
   v->OnFilterCustomization = [](TcxCustomGridTableView*, bool& done) { done = true; };
   Choose(Open(v, country), "(Custom...)");
   EXPECT_EQ(builders, 1);
   v->OnFilterCustomization = nullptr;
-  // An applied builder makes the filter active and adds it to the recent filters.
+  // OK applies: the filter is active, shows what the builder left and goes to the recent
+  // filters.
   apply = true;
   Filter(v)->SetActive(false);
-  Filter(v)->AddItem(Filter(v)->Root(), v->GetColumn(2), foGreater, Variant(1), "1");
   Choose(Open(v, country), "(Custom...)");
   EXPECT_EQ(builders, 2);
   EXPECT_TRUE(Filter(v)->Active());
-  EXPECT_EQ(recent->ItemCount(), 2);
-  EXPECT_NE(recent->Item(0)->StreamBytes(), before);
+  EXPECT_EQ(Filter(v)->Root()->ItemCount(), 1);
+  EXPECT_EQ(v->DataController()->RowCount(), 1);
+  EXPECT_EQ(v->Filtering()->MRUItems()->ItemCount(), 1);
+}
+
+// The navigator's filter button customizes the whole filter: the builder opens (it asked
+// the view's handlers only, and without one of them nothing opened).
+TEST_F(FilterPopupFixture, TheNavigatorsFilterButtonOpensTheBuilder) {
+  TcxGridDBTableView* v = Shown();
+  Integer builders = 0;
+  SetDialogShowHook([&](TCustomForm* d) {
+    auto* dialog = dynamic_cast<TfmFilterControlDialog*>(d);
+    ASSERT_NE(dialog, nullptr);
+    ++builders;
+    S().Backend().OnIdle([&, dialog] { S().Click(dialog->btCancel->Handle(), {5, 5}); });
+  });
+  v->DoAction(NBDI_FILTER);
+  EXPECT_EQ(builders, 1);
 }
 
 TEST_F(FilterPopupFixture, RaisingUserFilteringClosesTheBracketAndKeepsTheRecentFilters) {
