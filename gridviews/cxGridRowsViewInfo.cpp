@@ -599,7 +599,9 @@ bool TcxGridDataRowViewInfo::IsColumnVisible(Integer index) { return HeaderCell(
 void TcxGridDataRowViewInfo::CalculateCell(Integer index) {
   TcxGridDataCellViewInfo* cell = Cell(index);
   cell->ResetCalculated();
-  cell->CalculateAt(GetCellLeft(index), cellsAreaBounds_.Top, GetCellWidth(index), cellHeight_);
+  TcxGridTableViewInfo* info = TableViewInfo();
+  cell->CalculateAt(GetCellLeft(index), cellsAreaBounds_.Top + info->GetCellTopOffset(index, cellHeight_),
+                    GetCellWidth(index), info->GetCellHeight(index, cellHeight_));
 }
 
 void TcxGridDataRowViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
