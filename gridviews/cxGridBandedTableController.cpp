@@ -268,51 +268,37 @@ void TcxGridBandedTableController::GetColumnsInReadingOrder(TcxGridBandedColumn*
     s.col = forward ? -1 : rowsOf(s.band)->VisibleItems(s.row)->VisibleCount();
   }
   const Integer maxRows = bands->GetMaxRowCount();
+  const Integer first = firstWithRows(true), last = firstWithRows(false);
+  bool valid = true;  // the current band has the row s.row
   auto next = [&]() -> TcxGridBandedColumn* {
     for (Integer guard = 0; guard <= (bottomCount + 1) * (maxRows + 1); ++guard) {
-      if (s.band < 0 || s.band >= bottomCount) return nullptr;
-      TcxGridBandRows* rows = rowsOf(s.band);
-      if (s.row >= 0 && s.row < rows->VisibleCount()) {
-        TcxGridBandRow* row = rows->VisibleItems(s.row);
+      if (valid) {
+        TcxGridBandRow* row = rowsOf(s.band)->VisibleItems(s.row);
         const Integer c = s.col + (forward ? 1 : -1);
         if (c >= 0 && c < row->VisibleCount()) {
           s.col = c;
           return row->VisibleItems(c);
         }
       }
-      // On to another band row.
-      const Integer first = firstWithRows(true), last = firstWithRows(false);
-      if (forward) {
-        if (s.band == last || s.band >= bottomCount - 1) {
-          s.band = first;
-          s.row = s.row + 1;
-          s.wrapped = true;
-          if (s.row >= maxRows) return nullptr;
-        } else {
-          ++s.band;
-        }
+      // On to another band row: the next band at the same line, or, past the last band, the
+      // next band row of the first band (the previous one of the last band going back).
+      if (forward ? s.band == last : s.band == first) {
+        s.band = forward ? first : last;
+        s.row += forward ? 1 : -1;
+        s.wrapped = true;
+        if (s.row < 0 || s.row >= maxRows) return nullptr;
       } else {
-        if (s.band == first || s.band <= 0) {
-          s.band = last;
-          s.row = s.row - 1;
-          s.wrapped = true;
-          if (s.row < 0) return nullptr;
-        } else {
-          --s.band;
-        }
+        s.band += forward ? 1 : -1;
       }
-      if (s.band < 0) return nullptr;
+      if (s.band < 0 || s.band >= bottomCount) return nullptr;
       TcxGridBandRows* target = rowsOf(s.band);
-      if (!s.wrapped) {
-        s.row = target->VisibleRowAtLine(s.line);
-      }
-      if (s.row < 0 || s.row >= target->VisibleCount()) {
-        // A band without such a row is skipped.
-        s.col = forward ? -1 : 0;
-        continue;
-      }
-      if (!s.wrapped) s.line = target->LineOffset(s.row);
-      s.col = forward ? -1 : target->VisibleItems(s.row)->VisibleCount();
+      const Integer row = s.wrapped ? s.row : target->VisibleRowAtLine(s.line);
+      // A band without such a row is skipped.
+      valid = row >= 0 && row < target->VisibleCount();
+      if (!valid) continue;
+      s.row = row;
+      if (!s.wrapped) s.line = target->LineOffset(row);
+      s.col = forward ? -1 : target->VisibleItems(row)->VisibleCount();
     }
     return nullptr;
   };

@@ -868,6 +868,12 @@ bool TcxGridBandedHeaderViewInfo::ScrollsHorizontally() {
 
 void TcxGridBandedHeaderViewInfo::CalculateItems() { bands_->Calculate(); }
 
+Integer TcxGridBandedHeaderViewInfo::CalculateWidth() {
+  const Integer data = TcxGridHeaderViewInfo::CalculateWidth();
+  if (GridBandedView()->Bands()->GetFixedKinds() == 0) return data;
+  return std::max(data, GridViewInfo()->ClientWidth());
+}
+
 void TcxGridBandedHeaderViewInfo::CalculateHidden() {
   const TRect client = TableViewInfo()->ClientBounds();
   const Integer left = client.Left - (ScrollsHorizontally() ? TableViewInfo()->LeftPos() : 0);
@@ -961,13 +967,22 @@ Integer TcxGridBandedRowsViewInfo::CalculateDataRowHeight() {
 Integer TcxGridBandedRowsViewInfo::GetRowsWidth() {
   auto* info = static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo());
   const Integer data = info->GetDataWidth(), client = info->ClientWidth();
-  if (data <= client) return TcxGridRowsViewInfo::GetRowsWidth();
-  switch (info->GridBandedView()->Bands()->GetFixedKinds()) {
+  const Integer kinds = info->GridBandedView()->Bands()->GetFixedKinds();
+  // Right-fixed bands sit at the client's right edge: the rows reach it.
+  if (data <= client) return kinds >= 2 ? client : TcxGridRowsViewInfo::GetRowsWidth();
+  switch (kinds) {
     case 1: return data - info->LeftPos();
     case 2: return client + info->LeftPos();
     case 3: return client;
     default: return data;
   }
+}
+
+void TcxGridBandedRowsViewInfo::GetDefaultBounds(TRect& r) {
+  auto* info = static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo());
+  r = info->ClientBounds();
+  if (info->GetHeaderViewInfo()->ScrollsHorizontally()) r.Left -= info->LeftPos();
+  r.Right = r.Left + GetRowsWidth();
 }
 
 TClass TcxGridBandedRowsViewInfo::GetPainterClass() { return TcxGridBandedRowsPainter::StaticClass(); }
@@ -1014,6 +1029,12 @@ Integer TcxGridBandedTableViewInfo::GetCellTopOffset(Integer visibleIndex, Integ
   const Integer total = GetBandsViewInfo()->GetLineCount();
   if (!row || total == 0) return 0;
   return cellHeight * row->LineOffset() / total;
+}
+
+TRect TcxGridBandedTableViewInfo::GetCellClipArea(Integer visibleIndex) {
+  TcxGridBand* band = GridBandedView()->GetVisibleColumn(visibleIndex)->Position()->Band();
+  if (!band || band->FixedKind() != fkNone || GridBandedView()->Bands()->GetFixedKinds() == 0) return TRect();
+  return HorzScrollArea();
 }
 
 // ---- painters -----------------------------------------------------------------------------------------------

@@ -319,6 +319,8 @@ class TcxGridBandedHeaderViewInfo : public TcxGridHeaderViewInfo {
   Integer CalculateHeight() override;
   bool IsPartVisible() override;
   bool ScrollsHorizontally() override;
+  // With fixed bands the header spans the client width (right-fixed bands sit at its right).
+  Integer CalculateWidth() override;
   void CalculateItems() override;
   void CalculateHidden() override;
   bool IsItemHeightFixed() override;
@@ -363,6 +365,8 @@ class TcxGridBandedRowsViewInfo : public TcxGridRowsViewInfo {
   Integer LineHeight() const { return lineHeight_; }
   Integer CalculateDataRowHeight() override;
   Integer GetRowsWidth() override;
+  // With left-fixed bands the rows start at the client's left edge (they do not scroll).
+  void GetDefaultBounds(TRect& r) override;
   TClass GetPainterClass() override;
 
  private:
@@ -389,6 +393,8 @@ class TcxGridBandedTableViewInfo : public TcxGridTableViewInfo {
   // line offset of the band row.
   Integer GetCellHeight(Integer visibleIndex, Integer cellHeight) override;
   Integer GetCellTopOffset(Integer visibleIndex, Integer cellHeight) override;
+  // Cells of scrollable bands stay between the fixed bands.
+  TRect GetCellClipArea(Integer visibleIndex) override;
 };
 
 // Band headers and columns band by band (left-fixed, right-fixed, then scrollable).

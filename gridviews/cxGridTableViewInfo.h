@@ -954,6 +954,8 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
   // (the table view: the whole cell height, no offset).
   virtual Integer GetCellHeight(Integer visibleIndex, Integer cellHeight) { return cellHeight; }
   virtual Integer GetCellTopOffset(Integer visibleIndex, Integer cellHeight) { return 0; }
+  // The area a data cell of a visible column is confined to (empty: no confinement).
+  virtual TRect GetCellClipArea(Integer visibleIndex) { return TRect(); }
   virtual TColor GetGridLineColor();
   virtual TcxBorders GetCellBorders(bool atRightEdge);
   // The client area stretched over the header (the area that scrolls horizontally).
