@@ -75,6 +75,9 @@ void TcxGridBand::ForceWidth(Integer value) {
       if (controller) controller->ForcingWidthBand = nullptr;
     }};
     SetWidth(value);
+    // The layout follows at once while the neighbours keep their widths, so that the widths
+    // frozen below are the ones it shows.
+    if (view && !view->IsUpdateLocked() && view->ViewInfo()) view->ViewInfo()->Calculate();
   }
   freeze();
   Changed(2);
