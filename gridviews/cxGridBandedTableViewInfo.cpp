@@ -1090,7 +1090,64 @@ void TcxGridBandHeaderPainter::DrawContent() {
   if (own && header->IsPressed()) header->GridViewInfo()->GetLookAndFeelPainter()->PaintHeaderBackground(canvas, header->Bounds);
 }
 
-void TcxGridBandedRowsPainter::Paint() { TcxGridRowsPainter::Paint(); }
+void TcxGridBandedRowsPainter::Paint() {
+  TcxGridRowsPainter::Paint();
+  // What the cells of a record leave free inside each bottom band (below a column with fewer
+  // lines than its band row, an empty band) takes the band's content colour; the fixed bands'
+  // separators run through the records.
+  auto* rows = static_cast<TcxGridBandedRowsViewInfo*>(ViewInfo());
+  auto* info = static_cast<TcxGridBandedTableViewInfo*>(rows->GridViewInfo());
+  TcxGridBandsViewInfo* bands = info->GetBandsViewInfo();
+  const Integer total = bands->GetLineCount();
+  TcxCanvas* canvas = Canvas();
+  const TRect scroll = info->HorzScrollArea();
+  for (Integer i = 0; i < rows->Count() && i < rows->CalculatedRowCount(); ++i) {
+    auto* row = dynamic_cast<TcxGridDataRowViewInfo*>(rows->Items(i));
+    if (!row || !row->Calculated()) continue;
+    const TRect cells = row->CellsAreaBounds();
+    for (Integer b = 0; b < bands->GetBottomBandViewInfoCount(); ++b) {
+      TcxGridBandViewInfo* band = bands->GetBottomBandViewInfo(b);
+      if (!band->Calculated()) continue;
+      TRect clip = band->GetContentBounds();
+      if (band->GetFixedKind() == fkNone) {
+        clip.Left = std::max(clip.Left, scroll.Left);
+        clip.Right = std::min(clip.Right, scroll.Right);
+      }
+      if (clip.Left >= clip.Right) continue;
+      TcxStyleParams params;
+      band->GetBand()->Styles()->GetContentParams(row->GridRecord(), nullptr, params);
+      auto fill = [&](TRect r) {
+        r.Left = std::max(r.Left, clip.Left);
+        r.Right = std::min(r.Right, clip.Right);
+        if (r.Left < r.Right && r.Top < r.Bottom) canvas->FillRectColor(r, params.Color);
+      };
+      TcxGridBandRowsViewInfo* bandRows = band->GetRowsViewInfo();
+      if (!bandRows || bandRows->GetCount() == 0 || total == 0) {
+        fill(TRect(band->GetContentBounds().Left, cells.Top, band->GetContentBounds().Right, cells.Bottom));
+      } else {
+        const Integer height = cells.Height();
+        for (Integer r = 0; r < bandRows->GetCount(); ++r) {
+          TcxGridBandRowViewInfo* bandRow = bandRows->GetItem(r);
+          const Integer rowBottom =
+              cells.Top + height * (bandRow->GetLineOffset() + bandRow->GetLineCount()) / total;
+          for (Integer c = 0; c < bandRow->GetCount(); ++c) {
+            TcxGridDataCellViewInfo* cell = row->ExistingCell(bandRow->GetItem(c)->Column()->VisibleIndex());
+            if (cell && cell->Calculated() && cell->Bounds.Bottom < rowBottom)
+              fill(TRect(cell->Bounds.Left, cell->Bounds.Bottom, cell->Bounds.Right, rowBottom));
+          }
+        }
+        // Below the band's last row, when other bands have more lines.
+        const Integer used = cells.Top + height * bandRows->GetLineCount() / total;
+        fill(TRect(band->GetContentBounds().Left, used, band->GetContentBounds().Right, cells.Bottom));
+      }
+      for (TcxBorder side : {bLeft, bRight})
+        if (band->GetBorders().Contains(side)) {
+          const TRect edge = band->GetSideBorderRect(side);
+          canvas->FillRectColor(TRect(edge.Left, cells.Top, edge.Right, cells.Bottom), band->GetBorderColor(side));
+        }
+    }
+  }
+}
 
 bool TcxGridBandedTablePainter::CanScrollWindow() {
   auto* view = static_cast<TcxGridBandedTableView*>(GridView());

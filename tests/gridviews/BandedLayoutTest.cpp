@@ -116,6 +116,15 @@ TEST_F(BandedLayoutTest, LinesOfBandRowsAndDataCells) {
   }
   // A column merges cells only when it spans all the lines.
   EXPECT_FALSE(y->CanCellMerging());
+  // Below z (one line in a three-line band row) the band's content colour shows.
+  TcxStyleParams content;
+  view_->Bands()->GetBand(0)->Styles()->GetContentParams(row->GridRecord(), nullptr, content);
+  form_->Repaint();
+  Pump();
+  const TRect zCell = row->ExistingCell(z->VisibleIndex())->Bounds;
+  HDC dc = GetDC(view_->Site()->Handle());
+  EXPECT_EQ(GetPixel(dc, zCell.Left + 5, zCell.Bottom + single), ColorToRGB(content.Color));
+  ReleaseDC(view_->Site()->Handle(), dc);
 }
 
 TEST_F(BandedLayoutTest, BandWidthsUnderTheDistributions) {
