@@ -5,6 +5,7 @@
 #include "data/cxCustomDataInternal.h"
 #include "foundation/cxClasses.h"
 #include "foundation/cxLookAndFeelPainters.h"
+#include "gridviews/cxGridBandedTableDragDrop.h"
 
 using cxdata_internal::Finally;
 
@@ -34,6 +35,13 @@ KORVAN_IMPLEMENT_CLASS(TcxGridBandPainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandHeaderPainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedRowsPainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedTablePainter)
+KORVAN_IMPLEMENT_CLASS(TcxGridIndicatorBandHeaderItemViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridBandedIndicatorViewInfo)
+
+namespace {
+const TcxResourceStringRec scxGridBandsQuickCustomizationHint{"scxGridBandsQuickCustomizationHint",
+                                                              "Click here to select visible bands"};
+}  // namespace
 
 // ---- column headers --------------------------------------------------------------------------------------
 
@@ -1035,6 +1043,56 @@ TRect TcxGridBandedTableViewInfo::GetCellClipArea(Integer visibleIndex) {
   TcxGridBand* band = GridBandedView()->GetVisibleColumn(visibleIndex)->Position()->Band();
   if (!band || band->FixedKind() != fkNone || GridBandedView()->Bands()->GetFixedKinds() == 0) return TRect();
   return HorzScrollArea();
+}
+
+// ---- the indicator -----------------------------------------------------------------------------------------------
+
+void TcxGridIndicatorBandHeaderItemViewInfo::GetViewParams(TcxStyleParams& params) {
+  GridBandedView()->GetStyles()->GetBandHeaderParams(nullptr, params);
+}
+
+TBitmap* TcxGridIndicatorBandHeaderItemViewInfo::GetBackgroundBitmap() {
+  return GridBandedView()->GetBackgroundBitmaps()->GetSetBitmap(TcxGridBandedTableBackgroundBitmaps::bbBandHeader);
+}
+
+bool TcxGridIndicatorBandHeaderItemViewInfo::IsHotTrackable() {
+  return GridBandedView()->GetOptionsCustomize()->BandsQuickCustomization();
+}
+
+String TcxGridIndicatorBandHeaderItemViewInfo::GetHintText() {
+  return LoadReplaceableResString(scxGridBandsQuickCustomizationHint);
+}
+
+IcxCustomGridPopup* TcxGridIndicatorBandHeaderItemViewInfo::GetPopup() {
+  TcxGridBandedTableController* controller = GridBandedView()->GetController();
+  if (!controller || !controller->HasBandsCustomizationPopup()) return nullptr;
+  return controller->GetBandsCustomizationPopup();
+}
+
+void TcxGridIndicatorBandHeaderItemViewInfo::ShowPopup() {
+  if (TcxGridBandedTableController* controller = GridBandedView()->GetController())
+    controller->GetBandsCustomizationPopup();
+  TcxCustomGridIndicatorItemViewInfo::ShowPopup();
+}
+
+bool TcxGridBandedIndicatorViewInfo::IsIndicatorVisible() {
+  return TcxGridIndicatorViewInfo::IsIndicatorVisible() ||
+         static_cast<TcxGridBandedTableView*>(GridView())->GetOptionsCustomize()->BandsQuickCustomization();
+}
+
+void TcxGridBandedIndicatorViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
+  delete bandItem_;
+  bandItem_ = nullptr;
+  TcxGridIndicatorViewInfo::CalculateAt(left, top, width, height);
+  auto* info = static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo());
+  auto* view = static_cast<TcxGridBandedTableView*>(GridView());
+  if (!HeaderItem() || !view->GetOptionsView()->BandHeaders()) return;
+  TcxGridBandsViewInfo* bands = info->GetBandsViewInfo();
+  const Integer bandArea = bands->GetBandHeadersAreaHeight(), columnArea = bands->GetColumnHeadersAreaHeight();
+  bandItem_ = new TcxGridIndicatorBandHeaderItemViewInfo(this);
+  AddItemAt(Bounds.Top, bandArea, bandItem_);
+  HeaderItem()->CalculateAt(Bounds.Left, Bounds.Top + bandArea, IndicatorWidth(), columnArea);
+  HeaderItem()->Visible = columnArea > 0;
 }
 
 // ---- painters -----------------------------------------------------------------------------------------------

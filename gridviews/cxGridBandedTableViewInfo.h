@@ -356,6 +356,39 @@ class TcxGridBandedColumnContainerZone : public TcxGridItemContainerZone {
 
 // ---- data rows, footer, indicator ----------------------------------------------------------------
 
+// Beside the band headers: opens the bands quick customization popup.
+class TcxGridIndicatorBandHeaderItemViewInfo : public TcxGridIndicatorHeaderItemViewInfo {
+  KORVAN_CLASS(TcxGridIndicatorBandHeaderItemViewInfo, TcxGridIndicatorHeaderItemViewInfo)
+
+ public:
+  using TcxGridIndicatorHeaderItemViewInfo::TcxGridIndicatorHeaderItemViewInfo;
+  TcxGridBandedTableView* GridBandedView() const { return static_cast<TcxGridBandedTableView*>(GridView()); }
+  void GetViewParams(TcxStyleParams& params) override;
+  TBitmap* GetBackgroundBitmap() override;
+  bool IsHotTrackable() override;
+  bool HasHint() override { return IsHotTrackable(); }
+  String GetHintText() override;
+  bool HasPopup() override { return IsHotTrackable(); }
+  IcxCustomGridPopup* GetPopup() override;
+  void ShowPopup() override;
+  bool ShowsQuickCustomizationGlyph() override { return IsHotTrackable(); }
+};
+
+// Also shown for the bands quick customization; with band headers its header item splits in
+// a band header item over a column header item.
+class TcxGridBandedIndicatorViewInfo : public TcxGridIndicatorViewInfo {
+  KORVAN_CLASS(TcxGridBandedIndicatorViewInfo, TcxGridIndicatorViewInfo)
+
+ public:
+  using TcxGridIndicatorViewInfo::TcxGridIndicatorViewInfo;
+  TcxGridIndicatorBandHeaderItemViewInfo* BandHeaderItem() const { return bandItem_; }
+  bool IsIndicatorVisible() override;
+  void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
+
+ private:
+  TcxGridIndicatorBandHeaderItemViewInfo* bandItem_ = nullptr;
+};
+
 class TcxGridBandedRowsViewInfo : public TcxGridRowsViewInfo {
   KORVAN_CLASS(TcxGridBandedRowsViewInfo, TcxGridRowsViewInfo)
 
@@ -387,6 +420,7 @@ class TcxGridBandedTableViewInfo : public TcxGridTableViewInfo {
   Integer GetFixedBandSeparatorWidth();
   TClass GetHeaderViewInfoClass() override { return TcxGridBandedHeaderViewInfo::StaticClass(); }
   TClass GetRecordsViewInfoClass() override { return TcxGridBandedRowsViewInfo::StaticClass(); }
+  TClass GetIndicatorViewInfoClass() override { return TcxGridBandedIndicatorViewInfo::StaticClass(); }
   void GetHorzScrollArea(TRect& r) override;
   Integer CalculateDataWidth() override;
   // Data cells of banded columns: their height spans the column's lines, their top is the

@@ -537,6 +537,8 @@ class TcxGridIndicatorHeaderItemViewInfo : public TcxCustomGridIndicatorItemView
   IcxCustomGridPopup* GetPopup() override;
   void ShowPopup() override;
   bool PopupClosesOnOwner() override { return false; }
+  // The list glyph of a quick customization shows.
+  virtual bool ShowsQuickCustomizationGlyph();
 };
 
 // Beside a row: its focus, edit, insert or selection glyph, and its sizing edge.
@@ -588,7 +590,7 @@ class TcxGridIndicatorViewInfo : public TcxCustomGridViewCellViewInfo {
   TcxGridIndicatorHeaderItemViewInfo* HeaderItem() const { return headerItem_; }
   TcxGridIndicatorFooterItemViewInfo* FooterItem() const { return footerItem_; }
   // Shown with the Indicator option or the columns' quick customization.
-  bool IsIndicatorVisible();
+  virtual bool IsIndicatorVisible();
   // The header item offers the columns' quick customization (its list glyph shows).
   bool IsQuickCustomization();
   Integer IndicatorWidth();

@@ -236,3 +236,40 @@ TEST_F(BandedInteractionTest, BandsPageAndBandsPopup) {
 }
 
 }  // namespace
+
+namespace {
+
+using bandedtest::BandedFixture;
+
+class BandedIndicatorTest : public BandedFixture {};
+
+// The bands quick customization shows the indicator; its band header item beside the band
+// headers opens the bands popup, the column header item stays beside the column headers.
+TEST_F(BandedIndicatorTest, BandHeaderItemOpensTheBandsPopup) {
+  AddBand("A");
+  AddBand("B");
+  AddColumn("a", 0);
+  AddColumn("b", 1);
+  Fill(2);
+  view_->GetOptionsCustomize()->SetBandsQuickCustomization(true);
+  Show();
+  auto* indicator = dynamic_cast<TcxGridBandedIndicatorViewInfo*>(Info()->IndicatorViewInfo());
+  ASSERT_NE(indicator, nullptr);
+  EXPECT_TRUE(indicator->Visible);
+  TcxGridIndicatorBandHeaderItemViewInfo* item = indicator->BandHeaderItem();
+  ASSERT_NE(item, nullptr);
+  const Integer bandArea = BandsInfo()->GetBandHeadersAreaHeight();
+  EXPECT_EQ(item->Bounds.Top, Info()->HeaderViewInfo()->Bounds.Top);
+  EXPECT_EQ(item->Bounds.Height(), bandArea);
+  EXPECT_EQ(indicator->HeaderItem()->Bounds.Top, item->Bounds.Bottom);
+  EXPECT_EQ(item->GetHintText(), "Click here to select visible bands");
+  EXPECT_FALSE(view_->GetController()->HasBandsCustomizationPopup());
+  S().MouseDown(view_->Site()->Handle(), POINT{(item->Bounds.Left + item->Bounds.Right) / 2,
+                                               (item->Bounds.Top + item->Bounds.Bottom) / 2});
+  Pump();
+  ASSERT_TRUE(view_->GetController()->HasBandsCustomizationPopup());
+  EXPECT_TRUE(view_->GetController()->GetBandsCustomizationPopup()->Visible());
+  EXPECT_EQ(view_->GetController()->GetBandsCustomizationPopup()->CheckListBox()->CheckItems()->Count(), 2);
+}
+
+}  // namespace
