@@ -37,6 +37,8 @@ KORVAN_IMPLEMENT_CLASS(TcxGridBandedRowsPainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedTablePainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridIndicatorBandHeaderItemViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedIndicatorViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridBandedFooterViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridBandedFooterPainter)
 
 namespace {
 const TcxResourceStringRec scxGridBandsQuickCustomizationHint{"scxGridBandsQuickCustomizationHint",
@@ -1045,6 +1047,35 @@ TRect TcxGridBandedTableViewInfo::GetCellClipArea(Integer visibleIndex) {
   return HorzScrollArea();
 }
 
+// ---- the footer -------------------------------------------------------------------------------------------------
+
+bool TcxGridBandedFooterViewInfo::ScrollsHorizontally() {
+  return static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo())->GetHeaderViewInfo()->ScrollsHorizontally();
+}
+
+Integer TcxGridBandedFooterViewInfo::CalculateWidth() {
+  return static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo())->GetHeaderViewInfo()->CalculateWidth();
+}
+
+TcxCustomGridCellPainterClass TcxGridBandedFooterViewInfo::GetPainterClass() {
+  return TcxGridBandedFooterPainter::StaticClass();
+}
+
+void TcxGridBandedFooterPainter::DrawItems() {
+  TcxGridColumnContainerViewInfo* footer = Container();
+  auto* info = static_cast<TcxGridBandedTableViewInfo*>(footer->GridViewInfo());
+  TcxCanvas* canvas = Canvas();
+  for (Integer i = 0; i < footer->GetItemViewInfoCount(); ++i) {
+    TcxGridColumnHeaderViewInfo* item = footer->ExistingItemViewInfo(i);
+    if (!item || !item->Calculated()) continue;
+    const TRect clip = info->GetCellClipArea(i);
+    TcxRegion* before = canvas->CopyClipRegion();
+    if (!clip.IsEmpty()) canvas->IntersectClip(clip);
+    item->Paint(canvas);
+    canvas->ApplyClipRegion(before, roSet, true);
+  }
+}
+
 // ---- the indicator -----------------------------------------------------------------------------------------------
 
 void TcxGridIndicatorBandHeaderItemViewInfo::GetViewParams(TcxStyleParams& params) {
@@ -1221,6 +1252,7 @@ void RegisterGridBandedTableViewInfoPainters() {
   RegisterGridCellPainter<TcxGridBandedHeaderPainter>();
   RegisterGridCellPainter<TcxGridBandPainter>();
   RegisterGridCellPainter<TcxGridBandHeaderPainter>();
+  RegisterGridCellPainter<TcxGridBandedFooterPainter>();
   RegisterGridRecordsPainterFactory(TcxGridBandedRowsPainter::StaticClass(),
                                     [](TcxCanvas* c, TcxCustomGridRecordsViewInfo* v) -> TcxCustomGridRecordsPainter* {
                                       return new TcxGridBandedRowsPainter(c, v);

@@ -356,6 +356,26 @@ class TcxGridBandedColumnContainerZone : public TcxGridItemContainerZone {
 
 // ---- data rows, footer, indicator ----------------------------------------------------------------
 
+// The footer keeps its cells under the column headers: with fixed bands it does not scroll as a
+// whole and spans the client width; scrollable cells stay between the fixed bands.
+class TcxGridBandedFooterViewInfo : public TcxGridFooterViewInfo {
+  KORVAN_CLASS(TcxGridBandedFooterViewInfo, TcxGridFooterViewInfo)
+
+ public:
+  using TcxGridFooterViewInfo::TcxGridFooterViewInfo;
+  bool ScrollsHorizontally() override;
+  Integer CalculateWidth() override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+};
+
+class TcxGridBandedFooterPainter : public TcxGridFooterPainter {
+  KORVAN_CLASS(TcxGridBandedFooterPainter, TcxGridFooterPainter)
+
+ public:
+  using TcxGridFooterPainter::TcxGridFooterPainter;
+  void DrawItems() override;
+};
+
 // Beside the band headers: opens the bands quick customization popup.
 class TcxGridIndicatorBandHeaderItemViewInfo : public TcxGridIndicatorHeaderItemViewInfo {
   KORVAN_CLASS(TcxGridIndicatorBandHeaderItemViewInfo, TcxGridIndicatorHeaderItemViewInfo)
@@ -421,6 +441,7 @@ class TcxGridBandedTableViewInfo : public TcxGridTableViewInfo {
   TClass GetHeaderViewInfoClass() override { return TcxGridBandedHeaderViewInfo::StaticClass(); }
   TClass GetRecordsViewInfoClass() override { return TcxGridBandedRowsViewInfo::StaticClass(); }
   TClass GetIndicatorViewInfoClass() override { return TcxGridBandedIndicatorViewInfo::StaticClass(); }
+  TClass GetFooterViewInfoClass() override { return TcxGridBandedFooterViewInfo::StaticClass(); }
   void GetHorzScrollArea(TRect& r) override;
   Integer CalculateDataWidth() override;
   // Data cells of banded columns: their height spans the column's lines, their top is the

@@ -178,6 +178,7 @@ TEST_F(BandedLayoutTest, FixedBandsStayWhileScrollableOnesMove) {
   AddColumn("l", 0)->SetWidth(100);
   for (Integer i = 0; i < 6; ++i) AddColumn("m" + IntToStr(i), 1)->SetWidth(120);
   AddColumn("r", 2)->SetWidth(80);
+  view_->GetOptionsView()->SetFooter(true);
   Fill(5);
   Show();
   const TRect client = Info()->ClientBounds();
@@ -204,6 +205,12 @@ TEST_F(BandedLayoutTest, FixedBandsStayWhileScrollableOnesMove) {
   EXPECT_EQ(BandInfo(right)->Bounds.Right, client.Right);
   EXPECT_EQ(BandInfo(view_->Bands()->GetBand(1))->Bounds.Left, mLeft - 50);
   EXPECT_EQ(Row(0)->ExistingCell(view_->GetColumn(0)->VisibleIndex())->Bounds.Left, lCell);
+  // The footer keeps its fixed cells in place too, the right-fixed one inside the footer.
+  TcxGridFooterViewInfo* footer = Info()->FooterViewInfo();
+  const TRect rFooter = footer->ExistingItemViewInfo(view_->GetColumn(7)->VisibleIndex())->Bounds;
+  EXPECT_LE(rFooter.Right, footer->Bounds.Right);
+  EXPECT_GE(rFooter.Left, BandInfo(right)->Bounds.Left);
+  EXPECT_LT(footer->ExistingItemViewInfo(view_->GetColumn(0)->VisibleIndex())->Bounds.Left, client.Left + 10);
   // A scrollable column's header is clipped at the separators; a fixed one at its band.
   EXPECT_EQ(Header(view_->GetColumn(1))->GetAreaClipBounds().Left, BandInfo(left)->Bounds.Right);
   EXPECT_EQ(Header(view_->GetColumn(0))->GetAreaClipBounds().Right, BandInfo(left)->Bounds.Right);
