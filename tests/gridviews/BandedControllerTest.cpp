@@ -113,6 +113,32 @@ TEST_F(BandedControllerTest, UpAndDownThroughBandRows) {
   EXPECT_EQ(Focus(), "0:x1");
 }
 
+// Tab and Shift+Tab keys walk the same order inside the focused record.
+TEST_F(BandedControllerTest, TabKeysFollowTheReadingOrder) {
+  AddBand("A");
+  AddBand("B");
+  AddColumn("a1", 0);
+  AddColumn("a2", 0, 1);
+  AddColumn("b1", 1);
+  AddColumn("b2", 1, 1);
+  Fill(2);
+  view_->GetOptionsBehavior()->SetFocusCellOnTab(true);
+  Show();
+  TcxGridBandedTableController* controller = view_->GetController();
+  controller->FocusRowAtIndex(0);
+  controller->SetFocusedItem(Column("a1"));
+  std::string walk;
+  for (Integer i = 0; i < 3; ++i) {
+    Key(VK_TAB);
+    walk += Focus() + " ";
+  }
+  EXPECT_EQ(walk, "0:b1 0:a2 0:b2 ");
+  Word key = VK_TAB;
+  controller->HandleKeyDown(key, TShiftState{ssShift});
+  Pump();
+  EXPECT_EQ(Focus(), "0:a2");
+}
+
 TEST_F(BandedControllerTest, CellMultiSelectionNeedsOneBandRow) {
   AddBand("A");
   AddColumn("x", 0);
