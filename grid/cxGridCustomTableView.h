@@ -873,6 +873,9 @@ class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   void DestroyHandlers() override;
   void CreateOptions() override;
   void DestroyOptions() override;
+  // Orders the visible items before they are numbered (they still carry their previous
+  // visible indexes); the base keeps the item order.
+  virtual void SortVisibleItems(std::vector<TcxCustomGridTableItem*>& list) {}
 
  private:
   using TPendingList = std::vector<TcxCustomGridTableItem*>;

@@ -830,14 +830,13 @@ void TcxCustomGridTableView::DestroyOptions() {
 }
 
 void TcxCustomGridTableView::RefreshVisibleItemsList() {
-  visibleItems_.clear();
-  for (TcxCustomGridTableItem* item : items_) {
-    item->visibleIndex_ = -1;
-    if (item->GetActuallyVisible()) {
-      item->visibleIndex_ = Integer(visibleItems_.size());
-      visibleItems_.push_back(item);
-    }
-  }
+  std::vector<TcxCustomGridTableItem*> list;
+  for (TcxCustomGridTableItem* item : items_)
+    if (item->GetActuallyVisible()) list.push_back(item);
+  SortVisibleItems(list);
+  for (TcxCustomGridTableItem* item : items_) item->visibleIndex_ = -1;
+  for (size_t i = 0; i < list.size(); ++i) list[i]->visibleIndex_ = Integer(i);
+  visibleItems_.swap(list);
 }
 
 void TcxCustomGridTableView::ItemVisibilityChanged(TcxCustomGridTableItem* item, bool value) {

@@ -599,7 +599,9 @@ bool TcxGridDataRowViewInfo::IsColumnVisible(Integer index) { return HeaderCell(
 void TcxGridDataRowViewInfo::CalculateCell(Integer index) {
   TcxGridDataCellViewInfo* cell = Cell(index);
   cell->ResetCalculated();
-  cell->CalculateAt(GetCellLeft(index), cellsAreaBounds_.Top, GetCellWidth(index), cellHeight_);
+  TcxGridTableViewInfo* info = TableViewInfo();
+  cell->CalculateAt(GetCellLeft(index), cellsAreaBounds_.Top + info->GetCellTopOffset(index, cellHeight_),
+                    GetCellWidth(index), info->GetCellHeight(index, cellHeight_));
 }
 
 void TcxGridDataRowViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
@@ -718,9 +720,20 @@ void TcxGridDataRowPainter::DrawCells() {
     canvas->FillRectColor(row->CellsAreaBounds(), params.Color);
     return;
   }
-  for (Integer i = 0; i < row->CellCount(); ++i)
-    if (TcxGridDataCellViewInfo* cell = row->ExistingCell(i))
-      if (cell->Calculated()) cell->Paint(canvas);
+  TcxGridTableViewInfo* info = row->TableViewInfo();
+  for (Integer i = 0; i < row->CellCount(); ++i) {
+    TcxGridDataCellViewInfo* cell = row->ExistingCell(i);
+    if (!cell || !cell->Calculated()) continue;
+    const TRect clip = info->GetCellClipArea(i);
+    if (clip.IsEmpty()) {
+      cell->Paint(canvas);
+      continue;
+    }
+    TcxRegion* before = canvas->CopyClipRegion();
+    canvas->IntersectClip(clip);
+    cell->Paint(canvas);
+    canvas->ApplyClipRegion(before, roSet, true);
+  }
   if (TcxGridPreviewCellViewInfo* preview = row->PreviewViewInfo())
     if (preview->Calculated() && preview->Bounds.Height() > 0) preview->Paint(canvas);
 }

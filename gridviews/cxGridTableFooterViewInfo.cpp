@@ -383,6 +383,10 @@ bool TcxGridIndicatorHeaderItemViewInfo::IsHotTrackable() { return Indicator() &
 
 bool TcxGridIndicatorHeaderItemViewInfo::HasHint() { return IsHotTrackable(); }
 
+bool TcxGridIndicatorHeaderItemViewInfo::ShowsQuickCustomizationGlyph() {
+  return Indicator() && Indicator()->IsQuickCustomization();
+}
+
 String TcxGridIndicatorHeaderItemViewInfo::GetHintText() { return LoadReplaceableResString(scxGridQuickCustomizationHint); }
 
 namespace {
@@ -655,7 +659,7 @@ void TcxGridIndicatorHeaderItemPainter::DrawContent() {
   painter->PaintHeader(Canvas(), item->Bounds, item->Bounds, TcxNeighbors(), cxBordersAll,
                        GridCellStateToButtonState(item->State()), taLeftJustify, vaTop, false, false, String(),
                        item->Params.Font, item->Params.TextColor, item->Params.Color, drawBackground, false);
-  if (!item->Indicator() || !item->Indicator()->IsQuickCustomization()) return;
+  if (!item->ShowsQuickCustomizationGlyph()) return;
   // The list glyph: five lines 2 pixels apart, the first, third and fifth with a dot.
   const TRect r = item->Bounds;
   const Integer top = (r.Top + r.Bottom - 9) / 2;

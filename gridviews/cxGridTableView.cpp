@@ -236,7 +236,10 @@ TcxDragAndDropObjectClass TcxGridColumnHeaderHorzSizingEdgeHitTest::SizingObject
 TcxDragAndDropObjectClass TcxGridRowSizingEdgeHitTest::SizingObjectClass;
 
 TcxDragAndDropObjectClass TcxGridColumnHeaderHitTest::DragAndDropObjectClass() {
-  return Column && Column->CanMove() ? MovingObjectClass : nullptr;
+  if (!Column || !Column->CanMove()) return nullptr;
+  TcxGridTableView* view = Column->GridView();
+  auto* controller = view ? dynamic_cast<TcxGridTableController*>(view->Controller()) : nullptr;
+  return controller ? controller->GetColumnHeaderMovingObjectClass() : MovingObjectClass;
 }
 
 // ---- column options and styles ------------------------------------------------------------------
@@ -837,6 +840,8 @@ TcxCustomLookAndFeelPainterClass PainterOf(TcxCustomGridView* view) {
   return grid ? grid->CurrentPainter() : TcxStandardLookAndFeelPainter::Class();
 }
 }  // namespace
+
+TcxCustomLookAndFeelPainterClass GridTableViewPainter(TcxCustomGridView* view) { return PainterOf(view); }
 
 TColor TcxGridTableOptionsView::GetGridLineColor() const {
   return gridLineColor_ != clDefault ? gridLineColor_ : PainterOf(GridView())->GridLineColor();

@@ -159,15 +159,16 @@ class TcxGridColumn : public TcxCustomGridTableItem {
   bool DoCompareValuesForCellMerging(TcxCustomGridRow* row1, TcxCustomEditProperties* properties1,
                                      const Variant& value1, TcxCustomGridRow* row2,
                                      TcxCustomEditProperties* properties2, const Variant& value2);
-  bool CanCellMerging();
+  virtual bool CanCellMerging();
   bool HidesOnGrouping();
-  bool IsBottommost() { return true; }
-  bool IsLeftmost() { return VisibleIndex() == 0; }
-  bool IsBottommostInView() { return IsBottommost(); }
-  bool IsLeftmostInView() { return IsLeftmost(); }
-  bool IsRightmostInView() { return IsRightmost(); }
-  bool IsRightmost() { return IsLast(); }
-  bool IsTopmost() { return true; }
+  // Where the column sits among the others: decides the header and cell borders drawn.
+  virtual bool IsBottommost() { return true; }
+  virtual bool IsLeftmost() { return VisibleIndex() == 0; }
+  virtual bool IsBottommostInView() { return IsBottommost(); }
+  virtual bool IsLeftmostInView() { return IsLeftmost(); }
+  virtual bool IsRightmostInView() { return IsRightmost(); }
+  virtual bool IsRightmost() { return IsLast(); }
+  virtual bool IsTopmost() { return true; }
   void DoCustomDrawFooterCell(TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done);
   void DoCustomDrawHeader(TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done);
   void DoHeaderClick();
@@ -189,7 +190,7 @@ class TcxGridColumn : public TcxCustomGridTableItem {
   // A width the user gave: under auto width the other columns keep the widths they show.
   void ChangeWidthByUser(Integer value);
   // Under auto width, every visible column takes the width its header shows.
-  void FreezeAutoWidths();
+  virtual void FreezeAutoWidths();
   bool CanHorzSize() override;
   TClass GetOptionsClass() override { return TcxGridColumnOptions::StaticClass(); }
   TClass GetStylesClass() override { return TcxGridColumnStyles::StaticClass(); }
@@ -548,7 +549,7 @@ class TcxGridTableController : public TcxCustomGridTableController {
   // The column the user is sizing (null when none).
   TcxGridColumn* SizingColumn = nullptr;
   // The column being sized and, unless it is the last visible one, the columns left of it.
-  bool IsColumnLeftOfSizing(const TcxGridColumn* column) const;
+  virtual bool IsColumnLeftOfSizing(const TcxGridColumn* column) const;
   void SetLeftPos(Integer value);
   // The column whose header is held down by the left button.
   TcxGridColumn* PressedColumn() const { return pressedColumn_; }
@@ -562,7 +563,7 @@ class TcxGridTableController : public TcxCustomGridTableController {
   void SelectColumns(TcxGridColumn* fromColumn, TcxGridColumn* toColumn);
   TcxGridColumn* CellSelectionAnchor() const { return cellSelectionAnchor_; }
   void SetCellSelectionAnchor(TcxGridColumn* value) { cellSelectionAnchor_ = value; }
-  bool IsCellMultiSelect() const;
+  virtual bool IsCellMultiSelect() const;
   // Shows every grouped column and clears the grouping.
   void UngroupAll();
   // A header click: sorts by the column (Shift adds, Ctrl removes), grouping with GroupBySorting.
@@ -599,6 +600,8 @@ class TcxGridTableController : public TcxCustomGridTableController {
   void MakeItemVisible(TcxCustomGridTableItem* item) override;
   void SelectAll() override;
   virtual void LeftPosChanged();
+  // The drag object of a column header (the moving step fills the table's).
+  virtual TcxDragAndDropObjectClass GetColumnHeaderMovingObjectClass();
   // Column cell multi-selection through the record selection of clicks and keys.
   void KeyDown(Word& key, TShiftState shift) override;
   bool CanPostponeRecordSelection() override;
@@ -708,7 +711,7 @@ class TcxGridTableView : public TcxCustomGridTableView {
   void GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll) override;
   bool HasVariableRecordHeights() const;
   // Best-fits the item, or every visible column (in one update bracket) without one.
-  void ApplyBestFit(TcxCustomGridTableItem* item = nullptr, bool checkCanSize = false, bool fireEvents = false);
+  virtual void ApplyBestFit(TcxCustomGridTableItem* item = nullptr, bool checkCanSize = false, bool fireEvents = false);
 
   TClass GetControllerClass() override { return TcxGridTableController::StaticClass(); }
   TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDataController>(); }
@@ -729,7 +732,7 @@ class TcxGridTableView : public TcxCustomGridTableView {
 
   // Cells merge only without a preview and without row separators.
   bool CanCellMerging() const;
-  bool CanOffsetHorz();
+  virtual bool CanOffsetHorz();
   bool HidesExpandButtonsForEmptyDetails() const;
   void DoColumnHeaderClick(TcxGridColumn* column);
   void DoColumnPosChanged(TcxGridColumn* column);
@@ -862,6 +865,9 @@ class TcxGridHeaderHitTest : public TcxCustomGridViewHitTest {
  public:
   Integer GetHitTestCode() override { return 217; }
 };
+
+// The look-and-feel painter of a view's grid (the standard one without a grid).
+TcxCustomLookAndFeelPainterClass GridTableViewPainter(TcxCustomGridView* view);
 
 // Unit start: registers the table view ("Table"), its column and its style sheet.
 void InitializeCxGridTableView();

@@ -358,6 +358,10 @@ void TcxGridRowSizingObject::BeforeFinishDrag(bool accepted) {
   if (TcxCustomGridRowViewInfo* row = RowViewInfo(); accepted && row) row->SetRowHeight(GetCurrentSize());
 }
 
+TcxDragAndDropObjectClass TcxGridTableController::GetColumnHeaderMovingObjectClass() {
+  return TcxGridColumnHeaderHitTest::MovingObjectClass;
+}
+
 void RegisterGridTableViewDragObjects() {
   TcxGridRowSizingEdgeHitTest::SizingObjectClass = [](TcxControl* c) -> TcxDragAndDropObject* {
     return new TcxGridRowSizingObject(c);

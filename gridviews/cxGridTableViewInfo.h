@@ -188,6 +188,8 @@ class TcxGridColumnHeaderViewInfo : public TcxCustomGridViewCellViewInfo {
   static Integer HeightForText(Integer textHeight, Integer borderWidth) { return textHeight + 4 + 2 * borderWidth; }
 
  protected:
+  // A descendant's own area (freed with the header).
+  void AddAreaViewInfo(TcxGridColumnHeaderAreaViewInfo* area) { areas_.push_back(area); }
   Integer widthCache_ = -1;
 
  private:
@@ -298,10 +300,10 @@ class TcxGridHeaderViewInfo : public TcxGridColumnContainerViewInfo {
   Integer GetContainerKind() override { return 2; }
   TRect GetZonesAreaBounds() override;
   void CalculateAutoWidths();
-  void CheckAutoWidths();
+  virtual void CheckAutoWidths();
   bool IsAutoWidth();
   // The sum of the headers' widths: the data width the rows share.
-  Integer DisplayWidth();
+  virtual Integer DisplayWidth();
   // The header's width limit under auto width: the client width less the columns before
   // (current widths) and after (minimum widths). The sums are made once per layout.
   Integer GetAutoWidthMaxWidth(Integer index);
@@ -535,6 +537,8 @@ class TcxGridIndicatorHeaderItemViewInfo : public TcxCustomGridIndicatorItemView
   IcxCustomGridPopup* GetPopup() override;
   void ShowPopup() override;
   bool PopupClosesOnOwner() override { return false; }
+  // The list glyph of a quick customization shows.
+  virtual bool ShowsQuickCustomizationGlyph();
 };
 
 // Beside a row: its focus, edit, insert or selection glyph, and its sizing edge.
@@ -586,7 +590,7 @@ class TcxGridIndicatorViewInfo : public TcxCustomGridViewCellViewInfo {
   TcxGridIndicatorHeaderItemViewInfo* HeaderItem() const { return headerItem_; }
   TcxGridIndicatorFooterItemViewInfo* FooterItem() const { return footerItem_; }
   // Shown with the Indicator option or the columns' quick customization.
-  bool IsIndicatorVisible();
+  virtual bool IsIndicatorVisible();
   // The header item offers the columns' quick customization (its list glyph shows).
   bool IsQuickCustomization();
   Integer IndicatorWidth();
@@ -948,6 +952,12 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
   virtual Integer GetVisualLevelCount();
   virtual Integer GetVisualLevel(Integer level);
   virtual Integer GetGridLineWidth() { return 1; }
+  // A data cell of a visible column: its height and its offset below the row's cells top
+  // (the table view: the whole cell height, no offset).
+  virtual Integer GetCellHeight(Integer visibleIndex, Integer cellHeight) { return cellHeight; }
+  virtual Integer GetCellTopOffset(Integer visibleIndex, Integer cellHeight) { return 0; }
+  // The area a data cell of a visible column is confined to (empty: no confinement).
+  virtual TRect GetCellClipArea(Integer visibleIndex) { return TRect(); }
   virtual TColor GetGridLineColor();
   virtual TcxBorders GetCellBorders(bool atRightEdge);
   // The client area stretched over the header (the area that scrolls horizontally).

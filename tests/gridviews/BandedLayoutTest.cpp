@@ -1,0 +1,274 @@
+// The banded layout: band header rows per nesting level, line counts and data rows that repeat
+// the band structure, band widths under the distributions, fixed bands under a horizontal
+// scroll with their separators, best fit, painters made per paint call, and sheets.
+#include <gtest/gtest.h>
+
+#include "BandedTestSupport.h"
+#include "foundation/cxLookAndFeelPainters.h"
+#include "gridviews/cxGridRows.h"
+
+namespace {
+
+using bandedtest::BandedFixture;
+
+class BandedLayoutTest : public BandedFixture {
+ protected:
+  // One band header as the layout measures it (the band header style's font).
+  Integer OneBandHeader() {
+    TcxStyleParams params;
+    view_->GetStyles()->GetBandHeaderParams(nullptr, params);
+    TcxCanvas* canvas = LazyScreenCanvas();
+    canvas->ApplyFont(params.Font);
+    return TcxGridColumnHeaderViewInfo::HeightForText(canvas->MeasureTextHeight("Qq"),
+                                                      Info()->GetLookAndFeelPainter()->HeaderFrameWidth());
+  }
+  TcxGridDataRowViewInfo* Row(Integer i) {
+    return dynamic_cast<TcxGridDataRowViewInfo*>(Info()->RecordsViewInfo()->Items(i));
+  }
+};
+
+TEST_F(BandedLayoutTest, BandHeaderRowsPerLevel) {
+  AddBand("A");
+  AddBand("B", 0);
+  AddBand("C", 0);
+  AddBand("D");
+  AddColumn("b", 1);
+  AddColumn("c", 2);
+  AddColumn("d", 3);
+  Fill(3);
+  Show();
+  const Integer h = OneBandHeader();
+  TcxGridBandsViewInfo* bands = BandsInfo();
+  ASSERT_EQ(bands->GetBandHeaderRowCount(), 2);
+  EXPECT_EQ(bands->GetBandHeaderRowHeight(0), h);
+  EXPECT_EQ(bands->GetBandHeaderRowHeight(1), h);
+  EXPECT_EQ(bands->GetBandHeadersAreaHeight(), 2 * h);
+  TcxGridBands* b = view_->Bands();
+  EXPECT_EQ(BandInfo(b->GetBand(0))->GetHeaderViewInfo()->Bounds.Height(), h);
+  EXPECT_EQ(BandInfo(b->GetBand(1))->GetHeaderViewInfo()->Bounds.Top, BandInfo(b->GetBand(0))->Bounds.Top + h);
+  // A leaf at level 0 reaches down to the column headers.
+  EXPECT_EQ(BandInfo(b->GetBand(3))->GetHeaderViewInfo()->Bounds.Height(), 2 * h);
+  EXPECT_EQ(BandInfo(b->GetBand(3))->GetHeaderViewInfo()->GetRowCount(), 2);
+  // Column headers start below the band headers.
+  const Integer top = Info()->HeaderViewInfo()->Bounds.Top + 2 * h;
+  for (Integer i = 0; i < 3; ++i) EXPECT_EQ(Header(view_->GetColumn(i))->Bounds.Top, top);
+  EXPECT_EQ(Info()->HeaderViewInfo()->Bounds.Height(), 2 * h + Info()->HeaderViewInfo()->GetItemHeight());
+  // A fixed band header height: every level takes it, the level-0 leaf both.
+  view_->GetOptionsView()->SetBandHeaderHeight(30);
+  Relayout();
+  EXPECT_EQ(BandsInfo()->GetBandHeaderRowHeight(0), 30);
+  EXPECT_EQ(BandsInfo()->GetBandHeaderRowHeight(1), 30);
+  EXPECT_EQ(BandInfo(b->GetBand(3))->GetHeaderViewInfo()->Bounds.Height(), 60);
+  // Two text lines per header without the fixed height.
+  view_->GetOptionsView()->SetBandHeaderHeight(0);
+  view_->GetOptionsView()->SetBandHeaderLineCount(2);
+  Relayout();
+  EXPECT_GT(BandsInfo()->GetBandHeaderRowHeight(0), h);
+  // Without band headers the area has no height.
+  view_->GetOptionsView()->SetBandHeaders(false);
+  Relayout();
+  EXPECT_EQ(BandsInfo()->GetBandHeadersAreaHeight(), 0);
+}
+
+TEST_F(BandedLayoutTest, EmptyViewKeepsOneBandHeaderArea) {
+  Show();
+  EXPECT_EQ(BandsInfo()->GetBandHeadersAreaHeight(), OneBandHeader());
+}
+
+// Rows of 1 and 3 lines make a band of 4; another band has 2; data rows are 4 lines high and
+// a cell sits at its band row's line offset with its own line count.
+TEST_F(BandedLayoutTest, LinesOfBandRowsAndDataCells) {
+  AddBand("A");
+  AddBand("B");
+  TcxGridBandedColumn* x = AddColumn("x", 0);
+  TcxGridBandedColumn* y = AddColumn("y", 0, 1);
+  TcxGridBandedColumn* z = AddColumn("z", 0, 1);
+  TcxGridBandedColumn* w = AddColumn("w", 1);
+  y->Position()->SetLineCount(3);
+  w->Position()->SetLineCount(2);
+  Fill(4);
+  Show();
+  EXPECT_EQ(BandsInfo()->GetLineCount(), 4);
+  EXPECT_EQ(BandsInfo()->GetRowCount(), 2);
+  EXPECT_EQ(Info()->GetHeaderViewInfo()->GetLineCount(), 4);
+  const Integer line = Info()->HeaderViewInfo()->GetItemHeight();
+  EXPECT_EQ(Header(y)->Bounds.Top, Header(x)->Bounds.Top + line);
+  EXPECT_EQ(Header(y)->Bounds.Height(), 3 * line);
+  EXPECT_EQ(Header(z)->Bounds.Height(), line);  // leaves room below it in a 3-line row
+  EXPECT_EQ(Header(w)->Bounds.Height(), 2 * line);
+  auto* rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());
+  const Integer single = rows->LineHeight();
+  EXPECT_EQ(rows->DataRowHeight(), 4 * single);
+  TcxGridDataRowViewInfo* row = Row(1);
+  ASSERT_NE(row, nullptr);
+  const TRect cells = row->CellsAreaBounds();
+  struct Cell {
+    TcxGridBandedColumn* column;
+    Integer lineOffset, lines;
+  };
+  for (const Cell& c : {Cell{x, 0, 1}, Cell{y, 1, 3}, Cell{z, 1, 1}, Cell{w, 0, 2}}) {
+    SCOPED_TRACE(std::string(c.column->Caption()));
+    TcxGridDataCellViewInfo* cell = row->ExistingCell(c.column->VisibleIndex());
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->Bounds.Top, cells.Top + c.lineOffset * single);
+    EXPECT_EQ(cell->Bounds.Height(), c.lines * single);
+    EXPECT_EQ(cell->Bounds.Left, Header(c.column)->GetRealLeft());
+  }
+  // A column merges cells only when it spans all the lines.
+  EXPECT_FALSE(y->CanCellMerging());
+  // Below z (one line in a three-line band row) the band's content colour shows.
+  TcxStyleParams content;
+  view_->Bands()->GetBand(0)->Styles()->GetContentParams(row->GridRecord(), nullptr, content);
+  form_->Repaint();
+  Pump();
+  const TRect zCell = row->ExistingCell(z->VisibleIndex())->Bounds;
+  HDC dc = GetDC(view_->Site()->Handle());
+  EXPECT_EQ(GetPixel(dc, zCell.Left + 5, zCell.Bottom + single), ColorToRGB(content.Color));
+  ReleaseDC(view_->Site()->Handle(), dc);
+}
+
+TEST_F(BandedLayoutTest, BandWidthsUnderTheDistributions) {
+  TcxGridBand* p = AddBand("P");
+  AddBand("Q", 0);
+  AddBand("R", 0);
+  AddBand("S");
+  TcxGridBandedColumn* q = AddColumn("q", 1);
+  AddColumn("r", 2);
+  TcxGridBandedColumn* s1 = AddColumn("s1", 3);
+  TcxGridBandedColumn* s2 = AddColumn("s2", 3);
+  TcxGridBandedColumn* s3 = AddColumn("s3", 3, 1);
+  s1->SetWidth(70);
+  s2->SetWidth(50);
+  s3->SetWidth(40);
+  Fill(2);
+  Show();
+  TcxGridBands* b = view_->Bands();
+  // Natural widths: the widest band row sets a leaf's width, the children their parent's.
+  EXPECT_EQ(BandInfo(b->GetBand(3))->CalculateWidth(), 120);
+  EXPECT_EQ(BandInfo(p)->CalculateWidth(), 120);
+  // The narrower row is widened to the band's width.
+  EXPECT_EQ(Header(s3)->Bounds.Width(), 120);
+  // A parent with a Width imposes it on its children, shared in proportion.
+  p->SetWidth(200);
+  Relayout();
+  EXPECT_EQ(BandInfo(p)->CalculateWidth(), 200);
+  EXPECT_EQ(BandInfo(b->GetBand(1))->CalculateWidth(), 100);
+  EXPECT_EQ(BandInfo(b->GetBand(2))->CalculateWidth(), 100);
+  EXPECT_EQ(Header(q)->Bounds.Width(), 100);
+  // A child's maximum width leaves its siblings their minimum widths.
+  EXPECT_EQ(BandInfo(b->GetBand(2))->GetMaxWidth(), 200 - BandInfo(b->GetBand(1))->GetMinWidth());
+  Integer wide = 5000, narrow = 1;
+  BandInfo(b->GetBand(2))->ClampSizingWidth(wide);
+  BandInfo(b->GetBand(2))->ClampSizingWidth(narrow);
+  EXPECT_EQ(wide, BandInfo(b->GetBand(2))->GetMaxContentWidth());
+  EXPECT_EQ(narrow, BandInfo(b->GetBand(2))->GetMinContentWidth());
+  // Root bands share the client width with ColumnAutoWidth.
+  view_->GetOptionsView()->SetColumnAutoWidth(true);
+  Relayout();
+  EXPECT_EQ(BandInfo(p)->CalculateWidth() + BandInfo(b->GetBand(3))->CalculateWidth(), Info()->ClientWidth());
+  EXPECT_EQ(Info()->GetDataWidth(), Info()->ClientWidth());
+}
+
+TEST_F(BandedLayoutTest, FixedBandsStayWhileScrollableOnesMove) {
+  TcxGridBand* left = AddBand("L");
+  AddBand("M");
+  TcxGridBand* right = AddBand("R");
+  left->SetFixedKind(fkLeft);
+  right->SetFixedKind(fkRight);
+  AddColumn("l", 0)->SetWidth(100);
+  for (Integer i = 0; i < 6; ++i) AddColumn("m" + IntToStr(i), 1)->SetWidth(120);
+  AddColumn("r", 2)->SetWidth(80);
+  view_->GetOptionsView()->SetFooter(true);
+  Fill(5);
+  Show();
+  const TRect client = Info()->ClientBounds();
+  const Integer sep = view_->GetOptionsView()->FixedBandSeparatorWidth();
+  TcxGridBandViewInfo* l = BandInfo(left);
+  TcxGridBandViewInfo* r = BandInfo(right);
+  EXPECT_EQ(l->Bounds.Left, client.Left);
+  EXPECT_EQ(l->Bounds.Width(), 100 + sep);
+  EXPECT_EQ(r->Bounds.Right, client.Right);
+  EXPECT_EQ(r->Bounds.Width(), 80 + sep);
+  // The separators: right border of the left band, left border of the right one.
+  EXPECT_TRUE(l->GetBorders().Contains(bRight));
+  EXPECT_TRUE(r->GetBorders().Contains(bLeft));
+  EXPECT_FALSE(BandInfo(view_->Bands()->GetBand(1))->GetBorders().Contains(bLeft));
+  TRect scroll = Info()->HorzScrollArea();
+  EXPECT_EQ(scroll.Left, l->Bounds.Right);
+  EXPECT_EQ(scroll.Right, r->Bounds.Left);
+  const Integer mLeft = BandInfo(view_->Bands()->GetBand(1))->Bounds.Left;
+  const Integer lCell = Row(0)->ExistingCell(view_->GetColumn(0)->VisibleIndex())->Bounds.Left;
+  view_->GetController()->SetLeftPos(50);
+  Pump();
+  EXPECT_EQ(view_->GetController()->LeftPos(), 50);
+  EXPECT_EQ(BandInfo(left)->Bounds.Left, client.Left);
+  EXPECT_EQ(BandInfo(right)->Bounds.Right, client.Right);
+  EXPECT_EQ(BandInfo(view_->Bands()->GetBand(1))->Bounds.Left, mLeft - 50);
+  EXPECT_EQ(Row(0)->ExistingCell(view_->GetColumn(0)->VisibleIndex())->Bounds.Left, lCell);
+  // The footer keeps its fixed cells in place too, the right-fixed one inside the footer.
+  TcxGridFooterViewInfo* footer = Info()->FooterViewInfo();
+  const TRect rFooter = footer->ExistingItemViewInfo(view_->GetColumn(7)->VisibleIndex())->Bounds;
+  EXPECT_LE(rFooter.Right, footer->Bounds.Right);
+  EXPECT_GE(rFooter.Left, BandInfo(right)->Bounds.Left);
+  EXPECT_LT(footer->ExistingItemViewInfo(view_->GetColumn(0)->VisibleIndex())->Bounds.Left, client.Left + 10);
+  // A scrollable column's header is clipped at the separators; a fixed one at its band.
+  EXPECT_EQ(Header(view_->GetColumn(1))->GetAreaClipBounds().Left, BandInfo(left)->Bounds.Right);
+  EXPECT_EQ(Header(view_->GetColumn(0))->GetAreaClipBounds().Right, BandInfo(left)->Bounds.Right);
+  S().Snapshot(form_->Handle(), "gridviews_banded_fixed_scrolled.png");
+}
+
+TEST_F(BandedLayoutTest, BestFitWidensToTheHeaderText) {
+  TcxGridBand* a = AddBand("A band caption much wider than its narrow column");
+  TcxGridBandedColumn* c = AddColumn("c", 0);
+  c->SetWidth(30);
+  Fill(2);
+  Show();
+  a->ApplyBestFit();
+  Relayout();
+  TcxGridBandViewInfo* info = BandInfo(a);
+  EXPECT_GE(info->GetContentWidth(), info->GetHeaderViewInfo()->GetPreferredWidth());
+  EXPECT_EQ(a->Width(), info->GetHeaderViewInfo()->GetPreferredWidth());
+}
+
+TEST_F(BandedLayoutTest, SheetsInEachLookAndFeel) {
+  AddBand("Person");
+  AddBand("Name", 0);
+  AddBand("Contact", 0);
+  AddBand("Totals")->SetFixedKind(fkRight);
+  AddColumn("First", 1);
+  AddColumn("Last", 1);
+  AddColumn("Title", 1, 1);
+  AddColumn("Phone", 2);
+  AddColumn("Mail", 2, 1)->Position()->SetLineCount(2);
+  AddColumn("Sum", 3);
+  view_->GetOptionsView()->SetIndicator(true);
+  view_->GetOptionsView()->SetFooter(true);
+  Fill(8);
+  Show();
+  struct Look {
+    TcxLookAndFeelKind kind;
+    const char* file;
+  };
+  for (const Look& look :
+       {Look{lfStandard, "gridviews_banded_standard.png"}, Look{lfFlat, "gridviews_banded_flat.png"},
+        Look{lfUltraFlat, "gridviews_banded_ultraflat.png"}, Look{lfOffice11, "gridviews_banded_office11.png"}}) {
+    grid_->LookAndFeel()->SetKind(look.kind);
+    Relayout();
+    form_->Repaint();
+    Pump();
+    EXPECT_EQ(BandsInfo()->GetLineCount(), 3) << look.file;
+    EXPECT_EQ(BandsInfo()->GetBandHeaderRowCount(), 2) << look.file;
+    S().Snapshot(form_->Handle(), look.file);
+  }
+  // Each banded cell names a painter class made for one paint call (and freed after it).
+  TcxGridBandViewInfo* band = BandInfo(view_->Bands()->GetBand(0));
+  for (TcxCustomGridCellViewInfo* cell : {static_cast<TcxCustomGridCellViewInfo*>(band),
+                                          static_cast<TcxCustomGridCellViewInfo*>(band->GetHeaderViewInfo()),
+                                          static_cast<TcxCustomGridCellViewInfo*>(Info()->HeaderViewInfo())}) {
+    std::unique_ptr<TcxCustomGridCellPainter> painter(
+        CreateGridCellPainter(cell->GetPainterClass(), LazyScreenCanvas(), cell));
+    EXPECT_EQ(painter->ClassType(), cell->GetPainterClass());
+  }
+}
+
+}  // namespace
