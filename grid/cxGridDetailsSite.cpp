@@ -52,6 +52,9 @@ bool TcxCustomGridDetailsSiteViewInfo::ProcessDialogChar(Word key) {
 void TcxCustomGridDetailsSiteViewInfo::BeforeDestruction() {
   // The site tells its view that it goes away while the descendants' answers still exist.
   VisibilityChanged(false);
+  // Tabs reach the descendants' answers (control, painter) while they go.
+  delete tabsViewInfo_;
+  tabsViewInfo_ = nullptr;
   TcxComponent::BeforeDestruction();
 }
 
