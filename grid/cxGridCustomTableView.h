@@ -955,6 +955,10 @@ class TcxCustomGridRecord : public TObject {
   virtual void ExpandRecord(bool recursive) {}
   virtual bool GetExpandable() { return false; }
   virtual bool GetExpanded() { return false; }
+  // The record to focus on entering the record's expanded details (first going forward, last
+  // going backward); null without details.
+  virtual TcxCustomGridRecord* GetFirstChildToFocus() { return nullptr; }
+  virtual TcxCustomGridRecord* GetLastChildToFocus(bool recursive) { return nullptr; }
   virtual bool HasCells() { return false; }
   virtual bool IsDataRecord() { return true; }
   virtual bool GetIsFirst() { return index_ == 0; }

@@ -340,7 +340,8 @@ bool TcxGridMasterDataRowViewInfo::SupportsTabAccelerators() {
 
 bool TcxGridMasterDataRowViewInfo::IsDetailsAreaFullyVisible() {
   if (!IsDetailsSiteVisible() || !detailsArea_->Calculated()) return true;
-  return detailsArea_->Bounds.Bottom <= RowsViewInfo()->ContentBounds.Bottom;
+  // A site cut to the rest height shows only part of its detail.
+  return detailsSite_->GetViewFits() && detailsArea_->Bounds.Bottom <= RowsViewInfo()->ContentBounds.Bottom;
 }
 
 void TcxGridMasterDataRowPainter::DrawCells() {

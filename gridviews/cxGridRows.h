@@ -56,8 +56,8 @@ class TcxGridMasterDataRow : public TcxGridDataRow {
   bool GetExpandable() override;
   bool GetExpanded() override;
   bool ExpandsOnDblClick() override;
-  TcxCustomGridRecord* GetFirstChildToFocus();
-  TcxCustomGridRecord* GetLastChildToFocus(bool recursive);
+  TcxCustomGridRecord* GetFirstChildToFocus() override;
+  TcxCustomGridRecord* GetLastChildToFocus(bool recursive) override;
 };
 
 class TcxGridGroupRow : public TcxCustomGridRow {

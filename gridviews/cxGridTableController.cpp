@@ -311,8 +311,9 @@ void TcxGridTableController::HandleKeyDown(Word& key, TShiftState shift) {
         GoToRecord(-1, !end, end, false, true);
       break;
     }
-    case VK_UP: GoToPrevRecord(false, !shift.Contains(ssShift)); break;
-    case VK_DOWN: GoToNextRecord(false, !shift.Contains(ssShift)); break;
+    // Without Shift (no selection span) the focus goes into and out of expanded details.
+    case VK_UP: GoToPrevRecord(!shift.Contains(ssShift), !shift.Contains(ssShift)); break;
+    case VK_DOWN: GoToNextRecord(!shift.Contains(ssShift), !shift.Contains(ssShift)); break;
     default: return;
   }
   key = 0;

@@ -34,7 +34,13 @@ class MasterRowsFixture : public gridviewstest::GridFormFixture {
     Bind(detail_, {{Variant("Japan"), Variant("Osaka"), Variant(40)},
                    {Variant("Japan"), Variant("Kyoto"), Variant(60)},
                    {Variant("Japan"), Variant("Nara"), Variant(3)},
-                   {Variant("Peru"), Variant("Cusco"), Variant(5)}});
+                   {Variant("Peru"), Variant("Cusco"), Variant(5)},
+                   {Variant("Egypt"), Variant("Giza"), Variant(1)},
+                   {Variant("Egypt"), Variant("Luxor"), Variant(2)},
+                   {Variant("Egypt"), Variant("Aswan"), Variant(3)},
+                   {Variant("Egypt"), Variant("Suez"), Variant(4)},
+                   {Variant("Egypt"), Variant("Tanta"), Variant(5)},
+                   {Variant("Egypt"), Variant("Minya"), Variant(6)}});
     detail_->GetDataController()->SetDetailKeyFieldNames("Country");
     detail_->GetDataController()->SetMasterKeyFieldNames("Country");
     ShowWithColumnWidth(master_, 100);
@@ -104,6 +110,196 @@ TEST_F(MasterRowsFixture, ExpandingShowsTheDetailUnderTheCellsAndCollapsingRemov
   EXPECT_FALSE(row->IsDetailsSiteVisible());
   EXPECT_EQ(row->Bounds.Height(), collapsedHeight);
   EXPECT_TRUE(detail->Site() == nullptr || detail->Site()->Parent() == nullptr || detail->Site()->Left() == 30000);
+}
+
+
+// The site takes at most the rest height below the row's data part and at most the level's
+// MaxDetailHeight; a detail cut off that way does not fit.
+TEST_F(MasterRowsFixture, TheSiteIsLimitedByTheRestHeightAndMaxDetailHeight) {
+  Expand(0);
+  TcxGridDetailsSiteViewInfo* site = RowInfo(0)->DetailsSiteViewInfo();
+  const Integer natural = site->Bounds.Height();
+  ASSERT_TRUE(site->GetViewFits());
+  level_->SetMaxDetailHeight(natural - 20);
+  Relayout(master_);
+  site = RowInfo(0)->DetailsSiteViewInfo();
+  EXPECT_EQ(site->Bounds.Height(), natural - 20);
+  EXPECT_FALSE(site->GetViewFits());
+  EXPECT_GE(site->GetNaturalHeight(), natural - 20);
+  level_->SetMaxDetailHeight(0);
+  // A low grid: the row's site ends at the bottom of the rows area.
+  grid_->SetBounds(10, 10, 380, 90);
+  Relayout(master_);
+  TcxGridMasterDataRowViewInfo* row = RowInfo(0);
+  site = row->DetailsSiteViewInfo();
+  auto* rows = static_cast<TcxGridRowsViewInfo*>(master_->GetViewInfo()->RecordsViewInfo());
+  EXPECT_EQ(row->DetailsSiteMaxHeight(), rows->ContentBounds.Bottom - (row->Bounds.Top + row->GetRowContentHeight()));
+  EXPECT_LE(site->Bounds.Bottom, rows->ContentBounds.Bottom);
+  EXPECT_LT(site->Bounds.Height(), natural);
+  EXPECT_FALSE(site->GetViewFits());
+}
+
+// The last master row's detail cut off at the bottom: the view may scroll one record further,
+// and doing so shows more of the detail.
+TEST_F(MasterRowsFixture, TheLastMasterRowsDetailScrollsIntoView) {
+  grid_->SetBounds(10, 10, 380, 170);
+  auto* controller = static_cast<TcxGridTableController*>(master_->Controller());
+  Row(7)->SetExpanded(true);  // Egypt, six cities
+  Relayout(master_);
+  auto* rows = static_cast<TcxGridRowsViewInfo*>(master_->GetViewInfo()->RecordsViewInfo());
+  // The first top record at which Egypt is the last visible row.
+  Integer top = 0;
+  for (; top < 8; ++top) {
+    controller->SetTopRecordIndex(top);
+    Relayout(master_);
+    if (rows->VisibleCount > 1 && rows->Row(rows->VisibleCount - 1)->GridRecord()->Index() == 7) break;
+    rows = static_cast<TcxGridRowsViewInfo*>(master_->GetViewInfo()->RecordsViewInfo());
+  }
+  rows = static_cast<TcxGridRowsViewInfo*>(master_->GetViewInfo()->RecordsViewInfo());
+  ASSERT_LT(top, 8);
+  TcxGridMasterDataRowViewInfo* row = RowInfo(7);
+  ASSERT_NE(row, nullptr);
+  ASSERT_TRUE(row->IsDetailsSiteVisible());
+  EXPECT_FALSE(row->IsDetailsAreaFullyVisible());
+  EXPECT_TRUE(controller->IsLastDetailPartlyVisible(false));
+  EXPECT_EQ(controller->GetMaxTopRecordIndex(), top + 1);
+  EXPECT_EQ(controller->GetScrollBarRecordCount(), 8 - rows->VisibleCount + 1 + rows->VisibleCount);
+  const Integer siteHeight = row->DetailsSiteViewInfo()->Bounds.Height();
+  controller->SetTopRecordIndexChecked(top + 1);
+  Relayout(master_);
+  EXPECT_EQ(controller->TopRecordIndex(), top + 1);
+  row = RowInfo(7);
+  ASSERT_NE(row, nullptr);
+  EXPECT_GT(row->DetailsSiteViewInfo()->Bounds.Height(), siteHeight);
+}
+
+// Tabs of a master row's site: a click on a tab makes its level the row's active detail; an
+// accelerator does the same only while the row's record is focused; a drag held over a tab
+// opens it after the drag-open wait.
+TEST_F(MasterRowsFixture, DetailTabsByMouseAcceleratorAndDragOpening) {
+  TcxGridLevel* notes = level_->Add();
+  notes->SetCaption("&Notes");
+  auto* notesView = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+  notesView->SetName("notes");
+  notes->SetGridView(notesView);
+  notesView->GetDataController()->SetDataSource(&source_);
+  notesView->GetDataController()->CreateAllItems();
+  notesView->GetDataController()->SetDetailKeyFieldNames("Country");
+  notesView->GetDataController()->SetMasterKeyFieldNames("Country");
+  level_->Options()->SetDetailTabsPosition(dtpTop);
+  Expand(0);
+  Expand(1);
+  TcxGridMasterDataRowViewInfo* row = RowInfo(0);
+  TcxGridDetailsSiteViewInfo* site = row->DetailsSiteViewInfo();
+  ASSERT_NE(site->TabsViewInfo(), nullptr);
+  ASSERT_EQ(site->TabsViewInfo()->GetTabCount(), 2);
+  EXPECT_EQ(site->GetActiveLevel(), detailLevel_);
+  EXPECT_EQ(DetailOf(0)->Level(), detailLevel_);
+  // The detail's window is under the strip.
+  EXPECT_EQ(DetailOf(0)->Site()->Top(), site->TabsViewInfo()->Bounds.Bottom + site->GetFrameWidth());
+  // A click on the second tab.
+  TRect tab = site->TabsViewInfo()->GetTab(1)->Bounds;
+  S().Click(master_->Site()->Handle(), POINT{tab.Left + 4, tab.Top + 4});
+  Pump();
+  EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
+  EXPECT_EQ(Row(1)->GetActiveDetailLevel(), detailLevel_);
+  Relayout(master_);
+  EXPECT_EQ(RowInfo(0)->DetailsSiteViewInfo()->GetActiveGridView()->Level(), notes);
+  // Accelerators: the focused row's site only.
+  Row(1)->SetFocused(true);
+  Relayout(master_);
+  EXPECT_FALSE(RowInfo(0)->DetailsSiteViewInfo()->SupportsTabAccelerators());
+  EXPECT_TRUE(RowInfo(1)->DetailsSiteViewInfo()->SupportsTabAccelerators());
+  EXPECT_EQ(RowInfo(0)->DetailsSiteViewInfo()->TabsViewInfo()->GetTab(0)->GetDisplayText(), "Cities");
+  EXPECT_TRUE(master_->Controller()->ProcessDialogChar('n'));
+  Pump();
+  EXPECT_EQ(Row(1)->GetActiveDetailLevel(), notes);
+  EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
+  EXPECT_FALSE(master_->Controller()->ProcessDialogChar('q'));
+  // Drag opening: hovering over row 0's "Cities" tab opens it after the wait, not before.
+  Relayout(master_);
+  tab = RowInfo(0)->DetailsSiteViewInfo()->TabsViewInfo()->GetTab(0)->Bounds;
+  bool accept = false;
+  master_->Controller()->DragOver(nullptr, tab.Left + 4, tab.Top + 4, dsDragMove, accept);
+  auto* info = dynamic_cast<TcxGridDragOpenInfoMasterDataRowTab*>(grid_->Controller()->DragOpenInfo());
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->Level(), detailLevel_);
+  EXPECT_EQ(info->MasterRow(), Row(0));
+  Advance(grid_->DragOpeningWaitTime() / 2);
+  EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
+  master_->Controller()->DragOver(nullptr, tab.Left + 5, tab.Top + 4, dsDragMove, accept);  // same target
+  Advance(grid_->DragOpeningWaitTime());
+  EXPECT_EQ(Row(0)->GetActiveDetailLevel(), detailLevel_);
+  EXPECT_EQ(grid_->Controller()->DragOpenInfo(), nullptr);
+}
+
+// Down from an expanded master row enters its detail; Down from the detail's last record
+// leaves it for the next master row; Up goes back through the detail to the master row.
+TEST_F(MasterRowsFixture, KeysMoveBetweenMasterAndDetailRecords) {
+  Expand(0);
+  Row(0)->SetFocused(true);
+  master_->Site()->SetFocus();
+  Pump();
+  TcxCustomGridView* detail = DetailOf(0);
+  ASSERT_NE(detail, nullptr);
+  auto* detailController = static_cast<TcxCustomGridTableController*>(detail->Controller());
+  auto* masterController = static_cast<TcxCustomGridTableController*>(master_->Controller());
+  auto press = [&](Word key) {
+    TcxCustomGridView* focused = grid_->FocusedView();
+    ASSERT_NE(focused, nullptr);
+    Word k = key;
+    focused->Controller()->KeyDown(k, TShiftState());
+    Pump();
+  };
+  press(VK_DOWN);
+  EXPECT_EQ(grid_->FocusedView(), detail);
+  EXPECT_EQ(detailController->FocusedRowIndex(), 0);
+  press(VK_DOWN);
+  press(VK_DOWN);
+  EXPECT_EQ(detailController->FocusedRowIndex(), 2);
+  press(VK_DOWN);
+  EXPECT_EQ(grid_->FocusedView(), master_);
+  EXPECT_EQ(masterController->FocusedRowIndex(), 1);
+  press(VK_UP);
+  EXPECT_EQ(grid_->FocusedView(), detail);
+  EXPECT_EQ(detailController->FocusedRowIndex(), 2);
+  press(VK_UP);
+  press(VK_UP);
+  press(VK_UP);
+  EXPECT_EQ(grid_->FocusedView(), master_);
+  EXPECT_EQ(masterController->FocusedRowIndex(), 0);
+}
+
+// A hidden child level never stays the active tab; a level whose OnGetGridView answers null
+// shows no detail for that master record (the site stays empty).
+TEST_F(MasterRowsFixture, HiddenLevelsAndLevelsWithoutAView) {
+  TcxGridLevel* notes = level_->Add();
+  notes->SetCaption("Notes");
+  notes->SetGridView(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+  level_->Options()->SetDetailTabsPosition(dtpLeft);
+  Expand(0);
+  EXPECT_EQ(RowInfo(0)->DetailsSiteViewInfo()->GetActiveLevel(), detailLevel_);
+  detailLevel_->SetVisible(false);
+  Relayout(master_);
+  TcxGridDetailsSiteViewInfo* site = RowInfo(0)->DetailsSiteViewInfo();
+  EXPECT_EQ(site->GetActiveLevel(), notes);
+  ASSERT_NE(site->TabsViewInfo(), nullptr);
+  EXPECT_EQ(site->TabsViewInfo()->GetTabCount(), 1);
+  detailLevel_->SetVisible(true);
+  notes->SetVisible(false);
+  // OnGetGridView answering null for Peru's cities.
+  TcxCustomGridRecord* asked = nullptr;
+  detailLevel_->OnGetGridView = [&](TcxGridLevel*, TcxCustomGridRecord* masterRecord, TcxCustomGridView*& view) {
+    asked = masterRecord;
+    if (masterRecord && masterRecord->GetDisplayText(0) == "Peru") view = nullptr;
+  };
+  Expand(1);
+  ASSERT_NE(asked, nullptr);
+  EXPECT_EQ(DetailOf(1), nullptr);
+  site = RowInfo(1)->DetailsSiteViewInfo();
+  EXPECT_TRUE(RowInfo(1)->IsDetailsSiteVisible());
+  EXPECT_FALSE(site->HasActiveGridView());
+  EXPECT_LE(site->ClientBounds().Height(), 100);
 }
 
 }  // namespace
