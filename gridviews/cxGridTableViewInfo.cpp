@@ -832,8 +832,8 @@ void TcxGridTableViewInfo::Recalculate() {
 void TcxGridTableViewInfo::GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible) {
   std::unique_ptr<TcxGridTableViewInfo> info(static_cast<TcxGridTableViewInfo*>(GridView()->CreateViewInfo()));
   info->SetInternal(true);
+  // Placed like the real site (its border included), off-screen.
   const TRect r(30000, 0, 30000 + maxSize.X, maxSize.Y);
-  info->SetClientBounds(r);
   info->PlaceAndCalculate(r);
   auto* rows = static_cast<TcxGridRowsViewInfo*>(info->RecordsViewInfo());
   const Integer built = rows ? std::min(rows->CalculatedRowCount(), rows->Count()) : 0;

@@ -152,8 +152,9 @@ TEST_F(MasterRowsFixture, TheLastMasterRowsDetailScrollsIntoView) {
   for (; top < 8; ++top) {
     controller->SetTopRecordIndex(top);
     Relayout(master_);
-    if (rows->VisibleCount > 1 && rows->Row(rows->VisibleCount - 1)->GridRecord()->Index() == 7) break;
     rows = static_cast<TcxGridRowsViewInfo*>(master_->GetViewInfo()->RecordsViewInfo());
+    TcxCustomGridRecord* last = rows->VisibleCount > 1 ? rows->Row(rows->VisibleCount - 1)->GridRecord() : nullptr;
+    if (last && last->Index() == 7) break;
   }
   rows = static_cast<TcxGridRowsViewInfo*>(master_->GetViewInfo()->RecordsViewInfo());
   ASSERT_LT(top, 8);
@@ -300,6 +301,47 @@ TEST_F(MasterRowsFixture, HiddenLevelsAndLevelsWithoutAView) {
   EXPECT_TRUE(RowInfo(1)->IsDetailsSiteVisible());
   EXPECT_FALSE(site->HasActiveGridView());
   EXPECT_LE(site->ClientBounds().Height(), 100);
+}
+
+// Sheets: master rows with detail tabs (at the top and on the left) under top-level tabs on
+// the grid's surface.
+TEST_F(MasterRowsFixture, SheetsOfDetailTabsAndTopLevelTabs) {
+  TcxGridLevel* notes = level_->Add();
+  notes->SetCaption("&Notes");
+  auto* notesView = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+  notesView->SetName("notes");
+  notes->SetGridView(notesView);
+  level_->SetCaption("&Countries");
+  TcxGridLevel* other = grid_->Levels()->Add();
+  other->SetCaption("&Other");
+  other->SetGridView(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+  grid_->RootLevel()->Options()->SetDetailTabsPosition(dtpTop);
+  form_->SetBounds(100, 100, 460, 420);
+  grid_->SetBounds(10, 10, 430, 380);
+  Pump();
+  struct Case {
+    TcxGridDetailTabsPosition position;
+    const char* sheet;
+  } cases[] = {{dtpTop, "gridviews_master_rows_top_tabs.png"}, {dtpLeft, "gridviews_master_rows_left_tabs.png"}};
+  for (const Case& c : cases) {
+    level_->Options()->SetDetailTabsPosition(c.position);
+    Row(0)->SetExpanded(true);
+    Row(1)->SetExpanded(true);
+    Relayout(master_);
+    grid_->ViewInfo()->Calculate();
+    grid_->Invalidate();
+    Pump();
+    TcxGridTopDetailsSiteViewInfo* top = grid_->ViewInfo()->DetailsSiteViewInfo();
+    ASSERT_NE(top->TabsViewInfo(), nullptr);
+    EXPECT_EQ(top->TabsViewInfo()->GetTabCount(), 2);
+    EXPECT_EQ(top->TabsViewInfo()->GetTab(0)->State(), gcsPressed);
+    TcxGridMasterDataRowViewInfo* row = RowInfo(0);
+    ASSERT_NE(row, nullptr);
+    ASSERT_NE(row->DetailsSiteViewInfo()->TabsViewInfo(), nullptr);
+    EXPECT_EQ(row->DetailsSiteViewInfo()->TabsViewInfo()->IsVertical(), c.position == dtpLeft);
+    EXPECT_TRUE(DetailOf(0)->Site()->Visible());
+    S().Snapshot(form_->Handle(), c.sheet, true);
+  }
 }
 
 }  // namespace
