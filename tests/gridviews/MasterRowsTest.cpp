@@ -104,7 +104,12 @@ TEST_F(MasterRowsFixture, ExpandingShowsTheDetailUnderTheCellsAndCollapsingRemov
   EXPECT_EQ(detailRows->GetRowCount(), 3);
   EXPECT_TRUE(master_->IsDetailVisible(detail));
 
-  Row(0)->SetExpanded(false);
+  // A click on the expand button collapses the row.
+  Advance(1000);
+  const TRect button = row->ExpandButtonBounds;
+  S().Click(master_->Site()->Handle(), POINT{button.Left + 3, button.Top + 3});
+  Pump();
+  EXPECT_FALSE(Row(0)->GetExpanded());
   Relayout(master_);
   row = RowInfo(0);
   EXPECT_FALSE(row->IsDetailsSiteVisible());
