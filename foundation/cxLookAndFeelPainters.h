@@ -254,6 +254,10 @@ class TcxCustomLookAndFeelPainter {
   virtual Integer TabItemGrowth(bool flag = false) const { return 0; }
   virtual Integer TabRowGrowth(bool flag = false) const { return 0; }
   virtual Integer TabFrameWidth(bool vertical) const { return 0; }
+  // The painter draws whole tabs (PaintTab) rather than their frame sides and content.
+  virtual bool PaintsWholeTabs(bool vertical) const { return false; }
+  // Tabs follow the mouse (hot state).
+  virtual bool TabsHotTrack(bool vertical) const { return false; }
   virtual void PaintIndicatorHeader(TcxCanvas* canvas, const TRect& r, TcxIndicatorKind kind, TColor bkColor,
                                     const TcxDrawBackgroundEvent& onDrawBackground = nullptr) const;
   virtual void PaintIndicatorItem(TcxCanvas* canvas, const TRect& r, TcxIndicatorKind kind, TColor bkColor,
@@ -648,6 +652,8 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   Integer TabItemGrowth(bool flag = false) const override;
   Integer TabRowGrowth(bool flag = false) const override;
   Integer TabFrameWidth(bool vertical) const override { return 1; }
+  bool PaintsWholeTabs(bool vertical) const override;
+  bool TabsHotTrack(bool vertical) const override { return PaintsWholeTabs(vertical); }
   void PaintIndicatorHeader(TcxCanvas* canvas, const TRect& r, TcxIndicatorKind kind, TColor bkColor,
                             const TcxDrawBackgroundEvent& onDrawBackground = nullptr) const override;
   void PaintScrollBarPart(TcxCanvas* canvas, bool horizontal, const TRect& r, TcxScrollBarPart part,

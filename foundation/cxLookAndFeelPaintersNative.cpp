@@ -392,6 +392,8 @@ void TcxWinXPLookAndFeelPainter::PaintTab(TcxCanvas* canvas, const TRect& r, con
                   textColor, bkColor);
 }
 
+bool TcxWinXPLookAndFeelPainter::PaintsWholeTabs(bool) const { return Theme(tcTab) != 0; }
+
 void TcxWinXPLookAndFeelPainter::PaintTabFrame(TcxCanvas* canvas, const TRect& r, TcxBorder side,
                                                const TcxBorders& borders, bool vertical) const {
   if (Theme(tcTab) == 0) TcxStandardLookAndFeelPainter::PaintTabFrame(canvas, r, side, borders, vertical);

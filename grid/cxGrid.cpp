@@ -10,6 +10,7 @@
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "user/Windows.h"
+#include "vcl/ControlMessages.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxGridLayoutChange)
 KORVAN_IMPLEMENT_CLASS(TcxGridSizeChange)
@@ -516,6 +517,8 @@ void TcxGridTopDetailsSiteViewInfo::ChangeActiveTab(TcxGridLevel* level, bool) {
   if (!Control()->IsDestroying()) Control()->SetActiveLevel(level);
 }
 
+TcxControl* TcxGridTopDetailsSiteViewInfo::GetControl() { return Control(); }
+
 void TcxGridTopDetailsSiteViewInfo::VisibilityChanged(bool visible) {
   if (!Control()->IsDestroying()) TcxCustomGridDetailsSiteViewInfo::VisibilityChanged(visible);
 }
@@ -928,6 +931,15 @@ void TcxCustomGrid::KeyUp(Word& key, TShiftState shift) {
   if (controller_) controller_->KeyUp(key, shift);
 }
 
+void TcxCustomGrid::Dispatch(TMessage& m) {
+  if (m.Msg == CM_DIALOGCHAR && viewInfo_ && viewInfo_->DetailsSiteViewInfo() &&
+      viewInfo_->DetailsSiteViewInfo()->ProcessDialogChar(Word(m.WParam))) {
+    m.Result = 1;
+    return;
+  }
+  TcxControl::Dispatch(m);
+}
+
 void TcxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TcxObjectLinkGuard link(this);
   TcxControl::MouseDown(button, shift, x, y);
@@ -995,6 +1007,7 @@ void InitializeCxGrid() {
     InitializeCxGridLevel();
     InitializeCxFilterDialog();
     InitializeCxFilterControlDialog();
+    InitializeCxGridDetailsSite();
     RegisterClass(TcxGrid::StaticClass());
   });
 }

@@ -198,6 +198,7 @@ class TcxGridTopDetailsSiteViewInfo : public TcxCustomGridDetailsSiteViewInfo {
   void ChangeActiveTab(TcxGridLevel* level, bool byKeyboard = false) override;
   bool SupportsTabAccelerators() override { return true; }
   void VisibilityChanged(bool visible) override;
+  TcxControl* GetControl() override;
 
  private:
   TcxGridViewInfo* gridViewInfo_;
@@ -318,6 +319,8 @@ class TcxCustomGrid : public TcxControl, public IcxNavigator {
   void LookAndFeelUpdated(TcxLookAndFeel* sender, const TcxLookAndFeelValues& changed) override;
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyUp(Word& key, TShiftState shift) override;
+  // A tab accelerator of the top details site activates its level.
+  void Dispatch(TMessage& m) override;
   void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   void MouseMove(TShiftState shift, Integer x, Integer y) override;
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;

@@ -664,19 +664,47 @@ bool TcxCustomGridTableController::FocusNextFocusableRecord(Integer row, bool fo
       dc->GotoLast();
     if (!watch.Alive()) return true;
   }
-  bool cycled = false;
-  Integer found = FindNextFocusableRecordIndex(row, forward, cycle, cycled);
-  if (found == -1) {
-    if (forward && TableView()->TableOptionsData()->Appending() && CanAppend()) {
-      CreateNewRecord(true);
-      return true;
+  TcxCustomGridTableViewData* data = TableViewData();
+  // Forward from an expanded master record: into its details.
+  TcxCustomGridRecord* candidate = nullptr;
+  if (forward && intoDetails && GridView()->IsMasterView() && data && data->IsRowIndexInRange(row))
+    candidate = data->FetchRecord(row)->GetFirstChildToFocus();
+  if (!candidate) {
+    bool cycled = false;
+    Integer found = FindNextFocusableRecordIndex(row, forward, cycle, cycled);
+    if (found == -1) {
+      if (forward && TableView()->TableOptionsData()->Appending() && CanAppend()) {
+        CreateNewRecord(true);
+        return true;
+      }
+      if (outOfDetails && !dc->IsGridMode())
+        if (TcxCustomGridTableController* master = GetMasterController()) {
+          // Backward out of the details: the master record itself.
+          auto* masterView = dynamic_cast<TcxCustomGridTableView*>(GridView()->MasterGridView());
+          TcxCustomGridRecord* masterRecord =
+              !forward && masterView && masterView->TableViewData()
+                  ? masterView->TableViewData()->RecordByRecordIndex(dc->GetMasterRecordIndex())
+                  : nullptr;
+          if (masterRecord && masterRecord->CanFocus()) {
+            masterRecord->SetFocused(true);
+            return true;
+          }
+          return master->FocusNextFocusableRecord(master->FocusedRowIndex(), forward, cycle, !forward, true);
+        }
+      return false;
     }
-    if (outOfDetails && !dc->IsGridMode())
-      if (TcxCustomGridTableController* master = GetMasterController())
-        return master->FocusNextFocusableRecord(master->FocusedRowIndex(), forward, cycle, !forward, true);
-    return false;
+    // Backward onto an expanded master record: the last record inside its details.
+    if (!forward && intoDetails && GridView()->IsMasterView() && data)
+      candidate = data->FetchRecord(found)->GetLastChildToFocus(true);
+    if (!candidate) candidate = data ? data->FetchRecord(found) : nullptr;
   }
-  bool result = FocusRowAtIndex(found);
+  if (!candidate) return false;
+  // A record of a detail focuses itself through its own view.
+  if (candidate->GridView() != GridView()) {
+    candidate->SetFocused(true);
+    return true;
+  }
+  bool result = FocusRowAtIndex(candidate->Index());
   if (watch.Alive() && result && GridView()->IsFocused() != wasFocusedView && before)
     CheckFocusedRecordSelectionWhenExit(before);
   return result;

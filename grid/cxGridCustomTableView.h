@@ -816,6 +816,8 @@ class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   // A record's values changed (the data controller's record update).
   virtual void RecordChanged(Integer recordIndex);
   TcxCustomGridTableViewData* TableViewData() const;
+  // The master record of the detail exists and its view info shows that detail.
+  bool IsDetailVisible(TcxCustomGridView* detail) override;
 
   // Selection drawing: whether a record's selection is shown, and whether a cell of it is
   // drawn (painted) selected.
@@ -956,6 +958,10 @@ class TcxCustomGridRecord : public TObject {
   virtual void ExpandRecord(bool recursive) {}
   virtual bool GetExpandable() { return false; }
   virtual bool GetExpanded() { return false; }
+  // The record to focus on entering the record's expanded details (first going forward, last
+  // going backward); null without details.
+  virtual TcxCustomGridRecord* GetFirstChildToFocus() { return nullptr; }
+  virtual TcxCustomGridRecord* GetLastChildToFocus(bool recursive) { return nullptr; }
   virtual bool HasCells() { return false; }
   virtual bool IsDataRecord() { return true; }
   virtual bool GetIsFirst() { return index_ == 0; }
@@ -1066,6 +1072,12 @@ class TcxCustomGridTableViewData : public TcxCustomGridViewData {
 // The in-place editor's value goes into the data controller (when it asks for editing data).
 void GridViewUpdateEditingData(TcxCustomGridTableView* view);
 
+// The detail view (a clone of the child level's pattern) of a master record for a relation
+// whose item is the child level; null when the level gives none.
+TObject* GridCreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex);
+// The data controller of a detail view made by GridCreateDetailLinkObject.
+TcxCustomDataController* GridDetailDataControllerOfLink(TObject* linkObject);
+
 // Items, IDs, texts and brackets answered through the owning view.
 template <class TBase>
 class TcxGridDataControllerOverrides : public TBase {
@@ -1105,6 +1117,12 @@ class TcxGridDataControllerOverrides : public TBase {
   void FilterChanged() override {
     TBase::FilterChanged();
     if (GridView()) GridView()->FilterChanged();
+  }
+  TObject* CreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex) override {
+    return GridCreateDetailLinkObject(relation, recordIndex);
+  }
+  TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* linkObject) override {
+    return GridDetailDataControllerOfLink(linkObject);
   }
   TObject* GetItem(int index) override {
     TcxCustomGridTableView* v = GridView();

@@ -3,6 +3,8 @@
 
 #include "grid/cxGridCustomTableView.h"
 #include "grid/cxGridCustomTableController.h"
+#include "grid/cxGridCustomTableViewInfo.h"
+#include "grid/cxGridLevel.h"
 #include "editors/cxEdit.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridTableViewData)
@@ -185,6 +187,25 @@ void TcxCustomGridTableViewData::CheckNewItemRecord() {
 
 TcxCustomGridTableViewData* TcxCustomGridTableView::TableViewData() const {
   return dynamic_cast<TcxCustomGridTableViewData*>(ViewData());
+}
+
+TObject* GridCreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex) {
+  auto* level = relation ? dynamic_cast<TcxGridLevel*>(relation->Item()) : nullptr;
+  return level ? level->CreateDetailGridView(relation, recordIndex) : nullptr;
+}
+
+TcxCustomDataController* GridDetailDataControllerOfLink(TObject* linkObject) {
+  auto* view = dynamic_cast<TcxCustomGridView*>(linkObject);
+  return view ? view->DataController() : nullptr;
+}
+
+bool TcxCustomGridTableView::IsDetailVisible(TcxCustomGridView* detail) {
+  TcxCustomGridTableViewData* data = TableViewData();
+  if (!data || !detail || !detail->DataController()) return false;
+  const Integer masterIndex = detail->DataController()->GetMasterRecordIndex();
+  if (masterIndex < 0) return false;
+  TcxCustomGridRecord* record = data->RecordByRecordIndex(masterIndex);
+  return record && record->ViewInfo && record->ViewInfo->IsDetailVisible(detail);
 }
 
 void TcxCustomGridTableView::UpdateControl(TcxUpdateControlInfo* info) {

@@ -429,8 +429,10 @@ void TcxCustomGridView::EditLayout(TcxCustomGridView* copy) {
 
 // ---- assignment --------------------------------------------------------------------------------------
 
-void TcxCustomGridView::AssignDataController(TcxCustomGridView*) {
-  // The record views copy their data controller's settings; the base has none to copy.
+void TcxCustomGridView::AssignDataController(TcxCustomGridView* source) {
+  // The data controller's settings (a detail clone's data source and key fields among them).
+  if (dataController_ && source->dataController_ && dataController_ != source->dataController_)
+    dataController_->Assign(source->dataController_);
 }
 
 void TcxCustomGridView::AssignDataControllerData(TcxCustomGridView*) {}

@@ -5,6 +5,7 @@
 
 #include "data/cxCustomData.h"
 #include "grid/cxGrid.h"
+#include "grid/cxGridCustomTableView.h"
 #include "rtl/TypInfo.h"
 
 namespace {
@@ -382,7 +383,11 @@ void TcxGridLevel::SetName(const String& newName) { TcxComponent::SetName(newNam
 TcxCustomGridView* TcxGridLevel::CreateDetailGridView(TcxCustomDataRelation* relation, Integer masterRecordIndex) {
   TcxCustomGridView* pattern = gridView_;
   if (OnGetGridView) {
-    TcxCustomGridRecord* masterRecord = nullptr;  // records come with the record views
+    // The master record as the master view's rows show it (null when it is not a row now).
+    TcxCustomGridRecord* masterRecord = nullptr;
+    TcxCustomDataController* masterController = relation ? relation->DataController() : nullptr;
+    if (auto* master = masterController ? dynamic_cast<TcxCustomGridTableView*>(masterController->Owner()) : nullptr)
+      if (master->TableViewData()) masterRecord = master->TableViewData()->RecordByRecordIndex(masterRecordIndex);
     OnGetGridView(this, masterRecord, pattern);
   }
   if (!pattern || !visible_ || !control_) return nullptr;

@@ -4,6 +4,10 @@
 // Sources: cxGridRows.cpp (rows), cxGridRowsViewInfo.cpp (their layout and painting).
 #pragma once
 
+#include <memory>
+
+#include "grid/cxGrid.h"
+#include "grid/cxGridDetailsSite.h"
 #include "gridviews/cxGridTableViewInfo.h"
 
 class TcxCustomGridRow : public TcxCustomGridRecord {
@@ -35,6 +39,7 @@ class TcxGridNewItemRow : public TcxGridDataRow {
 class TcxGridMasterDataRow : public TcxGridDataRow {
  public:
   using TcxGridDataRow::TcxGridDataRow;
+  TcxGridRecordViewInfoClass GetViewInfoClass() override;
   // A hidden child level never stays active while a visible one exists: reading corrects the
   // index (telling the grid) and drops the view changes the correction queued.
   Integer GetActiveDetailIndex();
@@ -51,8 +56,8 @@ class TcxGridMasterDataRow : public TcxGridDataRow {
   bool GetExpandable() override;
   bool GetExpanded() override;
   bool ExpandsOnDblClick() override;
-  TcxCustomGridRecord* GetFirstChildToFocus();
-  TcxCustomGridRecord* GetLastChildToFocus(bool recursive);
+  TcxCustomGridRecord* GetFirstChildToFocus() override;
+  TcxCustomGridRecord* GetLastChildToFocus(bool recursive) override;
 };
 
 class TcxGridGroupRow : public TcxCustomGridRow {
@@ -336,6 +341,161 @@ class TcxGridGroupRowPainter : public TcxCustomGridRowPainter {
   bool DrawExpandButtonBeforePaint() override { return false; }
   void DrawCells() override;
   void PaintSeparator() override;
+};
+
+// ---- master rows ----------------------------------------------------------------------------------
+
+class TcxGridMasterDataRowViewInfo;
+
+// The details site of an expanded master row: the detail view of the row's active child level,
+// below the row's cells. Its sizes are computed once per layout of the row.
+class TcxGridDetailsSiteViewInfo : public TcxCustomGridDetailsSiteViewInfo {
+  KORVAN_CLASS(TcxGridDetailsSiteViewInfo, TcxCustomGridDetailsSiteViewInfo)
+
+ public:
+  explicit TcxGridDetailsSiteViewInfo(TcxGridMasterDataRowViewInfo* row);
+  TcxGridMasterDataRowViewInfo* MasterDataRowViewInfo() const { return row_; }
+  TcxGridMasterDataRow* MasterDataRow() const;
+
+  TcxCanvas* GetCanvas() override;
+  bool GetViewFits() override;
+  Integer GetHeight() override;
+  TcxCustomLookAndFeelPainterClass GetLookAndFeelPainter() override;
+  TcxCustomGridRecord* GetMasterRecord() override;
+  Integer GetMaxHeight() override;
+  Integer GetMaxNaturalHeight() override;
+  Integer GetMaxWidth() override;
+  Integer GetNaturalHeight() override;
+  Integer GetWidth() override;
+  TcxCustomGridView* FindActiveGridView() override;
+  TcxCustomGridView* GetActiveGridView() override;
+  TcxGridLevel* GetActiveLevel() override;
+  bool GetVisible() override;
+  void InitTabHitTest(TcxGridDetailsSiteTabHitTest* hitTest) override;
+  void ChangeActiveTab(TcxGridLevel* level, bool byKeyboard = false) override;
+  bool SupportsTabAccelerators() override;
+  TcxControl* GetControl() override;
+  void ControlFocusChanged();
+  // Forgets the sizes computed for the last layout.
+  void ResetCalculated();
+
+ private:
+  Integer ClampHeight(Integer height);
+  TcxGridMasterDataRowViewInfo* row_;
+  bool heightCalculated_ = false, widthCalculated_ = false, fits_ = false;
+  Integer height_ = 0, naturalHeight_ = 0, width_ = 0;
+};
+
+// The expand button column of a master row: one level indent wide, from the row top down
+// over the details.
+class TcxGridExpandButtonCellViewInfo : public TcxGridTableCellViewInfo {
+  KORVAN_CLASS(TcxGridExpandButtonCellViewInfo, TcxGridTableCellViewInfo)
+
+ public:
+  explicit TcxGridExpandButtonCellViewInfo(TcxGridMasterDataRowViewInfo* row);
+  TcxGridMasterDataRowViewInfo* Row() const;
+  Integer CalculateHeight() override;
+  Integer CalculateWidth() override;
+  TBitmap* GetBackgroundBitmap() override;
+  TcxBorders GetBorders() override;
+  Integer GetBorderWidth(TcxBorder side) override;
+  TColor GetBorderColor(TcxBorder side) override;
+  TRect GetSideBorderRect(TcxBorder side) override;
+  void GetViewParams(TcxStyleParams& params) override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+};
+
+class TcxGridExpandButtonCellPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridExpandButtonCellPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawBorders() override;
+};
+
+// The place of the details site under the row's cells, with the grid line below it.
+class TcxGridDetailsAreaViewInfo : public TcxGridTableCellViewInfo {
+  KORVAN_CLASS(TcxGridDetailsAreaViewInfo, TcxGridTableCellViewInfo)
+
+ public:
+  explicit TcxGridDetailsAreaViewInfo(TcxGridMasterDataRowViewInfo* row);
+  TcxGridMasterDataRowViewInfo* Row() const;
+  Integer CalculateHeight() override;
+  Integer CalculateWidth() override;
+  TcxBorders GetBorders() override;
+  Integer GetBorderWidth(TcxBorder side) override;
+  TColor GetBorderColor(TcxBorder side) override;
+  bool HasBackground() override { return false; }
+};
+
+class TcxGridMasterDataRowViewInfo : public TcxGridDataRowViewInfo {
+  KORVAN_CLASS(TcxGridMasterDataRowViewInfo, TcxGridDataRowViewInfo)
+
+ public:
+  TcxGridMasterDataRowViewInfo(TcxCustomGridRecordsViewInfo* recordsViewInfo, TcxCustomGridRecord* record);
+  ~TcxGridMasterDataRowViewInfo() override;
+  TcxGridMasterDataRow* MasterDataRow() const { return static_cast<TcxGridMasterDataRow*>(GridRecord()); }
+  TcxGridDetailsAreaViewInfo* DetailsAreaViewInfo() const { return detailsArea_; }
+  TcxGridDetailsSiteViewInfo* DetailsSiteViewInfo() const { return detailsSite_; }
+  TcxGridExpandButtonCellViewInfo* ExpandButtonCellViewInfo() const { return expandButtonCell_; }
+  Integer DetailsSiteMaxHeight() const { return detailsSiteMaxHeight_; }
+  bool IsDetailsSiteVisible() { return detailsSite_->GetVisible(); }
+
+  Integer CalculateHeight() override;
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  void ResetCalculated() override;
+  void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
+  void OffsetBounds(Integer dx, Integer dy) override;
+  TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
+  bool HasExpandButton() override { return true; }
+  void CalculateExpandButtonBounds(TRect& r) override;
+  void ControlFocusChanged() override;
+  void GetExpandButtonAreaBounds(TRect& r) override;
+  bool IsDetailVisible(TcxCustomGridView* detail) override;
+  void SiteVisibilityChanged(bool visible) override;
+  bool ProcessDialogChar(Word character) override;
+  Integer GetRowContentHeight() override;
+  Integer GetFocusAreaLeft() override;
+  Integer GetFocusAreaWidth() override;
+  // The rows' rest height below the row's top, less the data part.
+  Integer GetDetailsMaxHeight(Integer dataHeight);
+  // The row's record is the focused one.
+  bool SupportsTabAccelerators();
+  // The details area is shown whole inside the rows area.
+  bool IsDetailsAreaFullyVisible();
+
+ private:
+  TcxGridDetailsAreaViewInfo* detailsArea_;
+  TcxGridDetailsSiteViewInfo* detailsSite_;
+  TcxGridExpandButtonCellViewInfo* expandButtonCell_;
+  Integer detailsSiteMaxHeight_ = 0;
+};
+
+class TcxGridMasterDataRowPainter : public TcxGridDataRowPainter {
+  KORVAN_CLASS(TcxGridMasterDataRowPainter, TcxGridDataRowPainter)
+
+ public:
+  using TcxGridDataRowPainter::TcxGridDataRowPainter;
+  // The expand button cell paints the column's background: the button comes after it.
+  bool DrawExpandButtonBeforePaint() override { return false; }
+  void DrawCells() override;
+};
+
+// Drag opening of a master row's detail tab: the row is found again by its record when the
+// tab opens (rows are made anew whenever the data controller changes them).
+class TcxGridDragOpenInfoMasterDataRowTab : public TcxGridDragOpenInfoTab {
+  KORVAN_CLASS(TcxGridDragOpenInfoMasterDataRowTab, TcxGridDragOpenInfoTab)
+
+ public:
+  TcxGridDragOpenInfoMasterDataRowTab(TcxGridLevel* level, TcxGridMasterDataRow* row);
+  TcxGridMasterDataRow* MasterRow();
+  bool IsSameTarget(TcxCustomGridDragOpenInfo* info) override;
+  void OpenTarget() override;
+
+ private:
+  std::unique_ptr<TcxGridViewWatch> watch_;
+  TcxGridTableView* view_;
+  Integer recordIndex_;
 };
 
 // Unit start: the painters of the rows.

@@ -1051,6 +1051,8 @@ void RegisterGridRowPainters() {
   RegisterGridCellPainter<TcxGridDataCellPainter>();
   RegisterGridCellPainter<TcxGridGroupCellPainter>();
   RegisterGridCellPainter<TcxGridNewItemRowPainter>();
+  RegisterGridCellPainter<TcxGridMasterDataRowPainter>();
+  RegisterGridCellPainter<TcxGridExpandButtonCellPainter>();
   RegisterGridRecordsPainterFactory(TcxGridRowsPainter::StaticClass(), [](TcxCanvas* c, TcxCustomGridRecordsViewInfo* v) {
     return new TcxGridRowsPainter(c, v);
   });

@@ -166,6 +166,24 @@ void TcxGridTableController::CancelMode() {
   SetPressedColumn(nullptr);
 }
 
+void TcxGridTableController::DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) {
+  TcxCustomGridTableController::DragOver(source, x, y, state, accept);
+  TcxCustomGrid* grid = GridView()->Control();
+  if (!grid || !grid->DragOpening() || !grid->Controller() || !ViewInfo()) return;
+  TcxCustomGridDragOpenInfo* info = state != dsDragLeave ? GetDragOpenInfo(ViewInfo()->GetHitTest(TPoint(x, y))) : nullptr;
+  if (info)
+    grid->Controller()->StartDragOpen(info);
+  else
+    grid->Controller()->StopDragOpen();
+}
+
+TcxCustomGridDragOpenInfo* TcxGridTableController::GetDragOpenInfo(TcxCustomGridHitTest* hitTest) {
+  auto* tab = dynamic_cast<TcxGridDetailsSiteTabHitTest*>(hitTest);
+  if (!tab) return nullptr;
+  auto* row = dynamic_cast<TcxGridMasterDataRow*>(tab->Owner());
+  return row && tab->Level() ? new TcxGridDragOpenInfoMasterDataRowTab(tab->Level(), row) : nullptr;
+}
+
 void TcxGridTableController::EndDragAndDrop(bool accepted) {
   SetPressedColumn(nullptr);
   TcxCustomGridTableController::EndDragAndDrop(accepted);
@@ -293,8 +311,9 @@ void TcxGridTableController::HandleKeyDown(Word& key, TShiftState shift) {
         GoToRecord(-1, !end, end, false, true);
       break;
     }
-    case VK_UP: GoToPrevRecord(false, !shift.Contains(ssShift)); break;
-    case VK_DOWN: GoToNextRecord(false, !shift.Contains(ssShift)); break;
+    // Without Shift (no selection span) the focus goes into and out of expanded details.
+    case VK_UP: GoToPrevRecord(!shift.Contains(ssShift), !shift.Contains(ssShift)); break;
+    case VK_DOWN: GoToNextRecord(!shift.Contains(ssShift), !shift.Contains(ssShift)); break;
     default: return;
   }
   key = 0;
@@ -553,8 +572,9 @@ bool TcxGridTableController::IsLastDetailPartlyVisible(bool allRows) {
   if (!master || !master->GetExpanded() || !master->GetActiveDetailGridViewExists()) return false;
   TcxCustomGridView* detail = master->GetActiveDetailGridView();
   if (!detail || !detail->Controller() || detail->Controller()->AllRecordsFit()) return false;
-  // The row, its details included, is cut off at the bottom of the rows area.
-  return last->Bounds.Bottom > rows->Bounds.Bottom;
+  // The row's details area is cut off at the bottom of the rows area.
+  auto* masterRow = dynamic_cast<TcxGridMasterDataRowViewInfo*>(last);
+  return masterRow ? !masterRow->IsDetailsAreaFullyVisible() : last->Bounds.Bottom > rows->Bounds.Bottom;
 }
 
 Integer TcxGridTableController::GetMaxTopRecordIndex() {

@@ -537,6 +537,8 @@ class TcxGridTableViewStyleSheet : public TcxCustomStyleSheet {
 // The table controller: the horizontal position in pixels, header clicks that sort (and group
 // with GroupBySorting), keys of rows under column headers, column cell multi-selection and the
 // scroll bars. Source: cxGridTableController.cpp.
+class TcxCustomGridDragOpenInfo;
+
 class TcxGridTableController : public TcxCustomGridTableController {
   KORVAN_CLASS(TcxGridTableController, TcxCustomGridTableController)
 
@@ -582,6 +584,9 @@ class TcxGridTableController : public TcxCustomGridTableController {
   bool AllRecordsFit() override;
   void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
   void EndDragAndDrop(bool accepted) override;
+  // A drag held over a master row's detail tab opens that tab after the grid's wait.
+  void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
+  virtual TcxCustomGridDragOpenInfo* GetDragOpenInfo(TcxCustomGridHitTest* hitTest);
   // The customization form and the columns quick customization popup of the table view.
   TClass GetCustomizationFormClass() override;
   TClass GetItemsCustomizationPopupClass() override;

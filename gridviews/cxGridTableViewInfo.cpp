@@ -1,6 +1,7 @@
 #include "gridviews/cxGridTableViewInfo.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "data/cxCustomData.h"
 #include "data/cxCustomDataInternal.h"
@@ -826,6 +827,32 @@ void TcxGridTableViewInfo::DestroyViewParts() {
 void TcxGridTableViewInfo::Recalculate() {
   dataWidth_ = 0;
   TcxCustomGridTableViewInfo::Recalculate();
+}
+
+void TcxGridTableViewInfo::GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible) {
+  std::unique_ptr<TcxGridTableViewInfo> info(static_cast<TcxGridTableViewInfo*>(GridView()->CreateViewInfo()));
+  info->SetInternal(true);
+  // Placed like the real site (its border included), off-screen.
+  const TRect r(30000, 0, 30000 + maxSize.X, maxSize.Y);
+  info->PlaceAndCalculate(r);
+  auto* rows = static_cast<TcxGridRowsViewInfo*>(info->RecordsViewInfo());
+  const Integer built = rows ? std::min(rows->CalculatedRowCount(), rows->Count()) : 0;
+  if (built == 0) {
+    height = info->GetNonRecordsHeight(false) + (rows ? rows->DataRowHeight() : 0);
+    fullyVisible = true;
+  } else {
+    // The last built row (it may reach below the rows area) and the parts below the rows.
+    height = rows->Row(built - 1)->Bounds.Bottom + (r.Bottom - rows->Bounds.Bottom);
+    TcxCustomGridTableViewData* data = TableView()->TableViewData();
+    const Integer remaining = data ? data->CountRecords() - std::max(rows->FirstRecordIndex(), 0) : 0;
+    fullyVisible = remaining == rows->VisibleCount && rows->AllRowsFullyVisible() &&
+                   rows->Row(built - 1)->Bounds.Bottom <= rows->ContentBounds.Bottom;
+  }
+  CalculateNeededHeight(height);
+}
+
+bool TcxGridTableViewInfo::CanOffsetRecords(Integer count) {
+  return !TableView()->IsMasterView() && TcxCustomGridTableViewInfo::CanOffsetRecords(count);
 }
 
 void TcxGridTableViewInfo::BeforeCalculation() {

@@ -925,6 +925,11 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
   Integer ViewLeft() { return TcxCustomGridViewInfo::GetClientBounds().Left; }
 
   void Recalculate() override;
+  // The height the view needs within a maximum size (a detail in its details site): a
+  // measuring layout off-screen; fits when every remaining record shows whole.
+  void GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible) override;
+  // Rows of a master view carry detail sites: they are laid out anew instead of moved.
+  bool CanOffsetRecords(Integer count) override;
   void BeforeCalculation() override;
   void Calculate() override;
   void GetPartBounds(TcxCustomGridPartViewInfo* part, TRect& r) override;

@@ -492,8 +492,7 @@ namespace {
 
 // A master view of countries over a detail level of cities: an expand column before the
 // cells, the sign of each master row in it, and after each expanded row a detail line whose
-// cell after the sign spans the rest of the row. (The grid makes no detail view for a master
-// row yet, so the detail cell stays empty, as for a detail that cannot be laid out.)
+// cell after the sign spans the rest of the row and nests the detail clone's own sheet.
 TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
   TcxGridLevel* level = nullptr;
   TcxGridDBTableView* master = AddView("master", &level);
@@ -512,20 +511,27 @@ TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
   detail->SetName("detail");
   level->Add()->SetGridView(detail);
   Bind(detail, {{Variant("Japan"), Variant("Osaka"), Variant(40)},
-                {Variant("Peru"), Variant("Cusco"), Variant(5)},
-                {Variant("Japan"), Variant("Kyoto"), Variant(60)}});
+                {Variant("Japan"), Variant("Kyoto"), Variant(60)},
+                {Variant("Peru"), Variant("Cusco"), Variant(5)}});
   detail->GetDataController()->SetDetailKeyFieldNames("Country");
   detail->GetDataController()->SetMasterKeyFieldNames("Country");
   ShowWithColumnWidth(master, 100);
   for (Integer i = 0; i < detail->GetColumnCount(); ++i) detail->GetColumn(i)->SetWidth(70);
   Relayout(master);
-  TcxRecordingExportProvider* r = Record();
+  TcxRecordingExportProvider::Register();
+  TcxRecordingExportProvider::ClearCreated();
+  ExportGridToFile("grid.txt", cxExportToRecorder, grid_, true, true, false, "", "", "", "");
+  auto created = TcxRecordingExportProvider::Created();
+  ASSERT_EQ(created.size(), 3u);  // the master and one detail per expanded row
+  TcxRecordingExportProvider* r = created.front().get();
   EXPECT_EQ(Sheet(r), "0:Country/2 2:Capital\n0:- 1:Japan 2:Tokyo\n1:/2\n0:- 1:Peru 2:Lima\n1:/2\n");
   EXPECT_EQ(r->GetColumnWidth(0), 17);
   TRect first = master->GetViewInfo()->HeaderViewInfo()->GetItemViewInfo(0)->Bounds;
   EXPECT_EQ(r->GetColumnWidth(1), first.Width() - 16);
-  EXPECT_EQ(r->NestedRecorder(1, 2), nullptr);
-  EXPECT_EQ(TcxRecordingExportProvider::Created().size(), 1u);
+  EXPECT_EQ(r->NestedRecorder(1, 2), created[1].get());
+  EXPECT_EQ(r->NestedRecorder(1, 4), created[2].get());
+  EXPECT_EQ(Sheet(created[1].get()), "0:Country 1:City 2:Amount\n0:Japan 1:Osaka 2:40\n0:Japan 1:Kyoto 2:60\n");
+  EXPECT_EQ(Sheet(created[2].get()), "0:Country 1:City 2:Amount\n0:Peru 1:Cusco 2:5\n");
 }
 
 }  // namespace
