@@ -48,6 +48,8 @@ class TcxCustomDBLookupEditProperties : public TcxCustomLookupEditProperties {
   // texts come from a cache that lives until the next change.
   bool GridMode() const { return textCache_ != nullptr; }
   void SetGridMode(bool v);
+  // The list data set of the bound lookup field; nil.
+  TDataSet* LookupListDataSet() const { return internalSource_ ? internalSource_->DataSet() : nullptr; }
   // The cached (key, text) pairs of grid mode; nil outside grid mode.
   const TcxLookupList* TextCache() const { return textCache_.get(); }
 
@@ -101,6 +103,18 @@ class TcxCustomDBLookupEdit : public TcxCustomLookupEdit {
       : TcxCustomDBLookupEdit(owner, false, TcxCustomDBLookupEditProperties::StaticClass()) {}
   TcxCustomDBLookupEdit(TComponent* owner, bool inPlace, TClass propertiesClass)
       : TcxCustomLookupEdit(owner, inPlace, propertiesClass) {}
+  TcxCustomDBLookupEditProperties* DBLookupProperties() {
+    return static_cast<TcxCustomDBLookupEditProperties*>(GetEffectiveProperties());
+  }
+
+  // Editing the key of a lookup field of several key fields: an array of Nulls, one per field.
+  Variant GetEmptyEditValue() override;
+  // The list field's valid characters (all without a list field).
+  bool AcceptsChar(char32_t c) override;
+  // Keys are the list records' key field values.
+  Variant ItemIndexToKey(Integer recordIndex) override;
+  // The list record of a key; -1 for a key that cannot be compared.
+  Integer KeyToItemIndex(const Variant& key) override;
 };
 
 // The messages of the data-set lookup editors.
