@@ -156,17 +156,36 @@ void TcxCustomDBLookupEditProperties::NotifyPropertiesChanged() {
   TcxCustomLookupEditProperties::NotifyPropertiesChanged();
 }
 
+void TcxCustomDBLookupEditProperties::FollowProvider() {
+  if (changing_) return;
+  TField* bound = BoundField();
+  if ((bound && bound->Lookup() ? bound : nullptr) == lookupField_) return;
+  changing_ = true;
+  cxdata_internal::Finally end{[this] { changing_ = false; }};
+  if (textCache_) textCache_->RemoveAll();
+  SyncWithLookupField();
+  SyncListResultColumn();
+}
+
+bool TcxCustomDBLookupEditProperties::CheckDefinedByLookup() {
+  FollowProvider();
+  return lookupField_ != nullptr;
+}
+
 Integer TcxCustomDBLookupEditProperties::EditValueSource(bool editFocused) {
+  FollowProvider();
   if (lookupField_) return editFocused ? 2 : 1;
   return TcxCustomLookupEditProperties::EditValueSource(editFocused);
 }
 
 Integer TcxCustomDBLookupEditProperties::GetListIndex() {
+  FollowProvider();
   if (lookupField_) return FindListColumnByFieldName(lookupField_->LookupResultField());
   return TcxCustomLookupEditProperties::GetListIndex();
 }
 
 String TcxCustomDBLookupEditProperties::GetDisplayTextByKey(const Variant& key) {
+  FollowProvider();
   TcxDBDataController* dc = GetListDBDataController();
   const Integer column = GetEffectiveListIndex();
   if (column == -1 || !dc) return String();

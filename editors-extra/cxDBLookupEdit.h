@@ -38,7 +38,7 @@ class TcxCustomDBLookupEditProperties : public TcxCustomLookupEditProperties {
   Variant GetNullKey() override;
   bool IsTextKey() override;
   void SetListIndex(Integer index) override;
-  bool CheckDefinedByLookup() override { return lookupField_ != nullptr; }
+  bool CheckDefinedByLookup() override;
   int FindRecordByText(int itemIndex, const String& text, bool partial) override;
   // In grid mode also the list controller's locate bracket, counted.
   void BeginListUpdate() override;
@@ -73,6 +73,9 @@ class TcxCustomDBLookupEditProperties : public TcxCustomLookupEditProperties {
   // True while the properties copy a lookup field's definition (the guarded setters work).
   bool Synchronizing() const { return syncing_; }
   void CheckNotDefinedByLookup();
+  // Binds to the provider's lookup field when it changed without a change notification (a grid
+  // column attaches its binding's provider quietly).
+  void FollowProvider();
 
  private:
   bool caseSensitiveSearch_ = false;
