@@ -46,6 +46,7 @@ void TcxLookupComboBoxProperties::Assign(TPersistent* source) {
       SetListSource(src->ListSource());
       SetListColumns(src->ListColumns());
     }
+    SetOnSortingChanged(src->OnSortingChanged());
     TcxCustomDBLookupEditProperties::Assign(source);
     if (IsDefinedByLookup()) SetListColumns(src->ListColumns());
   } catch (...) {

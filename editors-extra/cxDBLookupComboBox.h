@@ -26,6 +26,9 @@ class TcxLookupComboBoxProperties : public TcxCustomDBLookupEditProperties {
   TcxLookupGridOptions* ListOptions() const { return grid_->Options(); }
   void SetListOptions(TcxLookupGridOptions* v) { grid_->Options()->Assign(v); }
   TcxCustomLookupDBGrid* Grid() const { return grid_; }
+  // Fired by the list's data controller when its sorting changes.
+  TNotifyEvent OnSortingChanged() const { return grid_->DataController()->OnSortingChanged; }
+  void SetOnSortingChanged(TNotifyEvent v) { grid_->DataController()->OnSortingChanged = std::move(v); }
 
   TClass GetContainerClass() override;
   Integer GetListColumnCount() override { return grid_->Columns()->Count(); }

@@ -1,9 +1,19 @@
 #include "editors-extra/cxDBLookupEdit.h"
 
+#include "data/cxCustomDataInternal.h"
 #include "data/cxDBData.h"
 #include "editors-extra/cxDBEdit.h"
 #include "rtl/SysUtils.h"
 #include "rtl/Variants.h"
+
+namespace {
+// The null key of several key fields: an array (low bound 0) of that many Nulls.
+Variant NullKeyArray(Integer count) {
+  Variant key = VarArrayCreate({0, count - 1}, varVariant);
+  for (Integer i = 0; i < count; ++i) VarArrayPut(key, Null(), {i});
+  return key;
+}
+}  // namespace
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomDBLookupEditProperties)
 KORVAN_IMPLEMENT_CLASS(TcxCustomDBLookupEditLookupData)
@@ -146,17 +156,36 @@ void TcxCustomDBLookupEditProperties::NotifyPropertiesChanged() {
   TcxCustomLookupEditProperties::NotifyPropertiesChanged();
 }
 
+void TcxCustomDBLookupEditProperties::FollowProvider() {
+  if (changing_) return;
+  TField* bound = BoundField();
+  if ((bound && bound->Lookup() ? bound : nullptr) == lookupField_) return;
+  changing_ = true;
+  cxdata_internal::Finally end{[this] { changing_ = false; }};
+  if (textCache_) textCache_->RemoveAll();
+  SyncWithLookupField();
+  SyncListResultColumn();
+}
+
+bool TcxCustomDBLookupEditProperties::CheckDefinedByLookup() {
+  FollowProvider();
+  return lookupField_ != nullptr;
+}
+
 Integer TcxCustomDBLookupEditProperties::EditValueSource(bool editFocused) {
+  FollowProvider();
   if (lookupField_) return editFocused ? 2 : 1;
   return TcxCustomLookupEditProperties::EditValueSource(editFocused);
 }
 
 Integer TcxCustomDBLookupEditProperties::GetListIndex() {
+  FollowProvider();
   if (lookupField_) return FindListColumnByFieldName(lookupField_->LookupResultField());
   return TcxCustomLookupEditProperties::GetListIndex();
 }
 
 String TcxCustomDBLookupEditProperties::GetDisplayTextByKey(const Variant& key) {
+  FollowProvider();
   TcxDBDataController* dc = GetListDBDataController();
   const Integer column = GetEffectiveListIndex();
   if (column == -1 || !dc) return String();
@@ -191,10 +220,7 @@ String TcxCustomDBLookupEditProperties::GetDisplayTextByKey(const Variant& key) 
 
 Variant TcxCustomDBLookupEditProperties::GetNullKey() {
   const std::vector<String> names = SplitFieldNames(KeyFieldNames());
-  if (names.size() <= 1) return Null();
-  Variant key = VarArrayCreate({0, Integer(names.size()) - 1}, varVariant);
-  for (Integer i = 0; i < Integer(names.size()); ++i) VarArrayPut(key, Null(), {i});
-  return key;
+  return names.size() <= 1 ? Null() : NullKeyArray(Integer(names.size()));
 }
 
 bool TcxCustomDBLookupEditProperties::IsTextKey() {
@@ -233,8 +259,8 @@ void TcxCustomDBLookupEditProperties::BindLookupField(TField* field) {
     dc->SetDataSource(internalSource_.get());
     if (FindListColumnByFieldName(field->LookupResultField()) == -1) {
       BeginListColumnsUpdate();
+      cxdata_internal::Finally end{[this] { EndListColumnsUpdate(); }};
       CreateListColumns(field->LookupResultField());
-      EndListColumnsUpdate();
     }
     dc->SetKeyFieldNames(field->LookupKeyFields());
     TcxCustomLookupEditProperties::SetListIndex(0);
@@ -271,4 +297,37 @@ void TcxCustomDBLookupEditLookupData::SyncFocusWithKey() {
     throw;
   }
   p->EndListUpdate();
+}
+
+// ---- the edit -------------------------------------------------------------------------------
+
+Variant TcxCustomDBLookupEdit::GetEmptyEditValue() {
+  TcxCustomDBLookupEditProperties* p = DBLookupProperties();
+  TDataSet* list = p->LookupListDataSet();
+  const String keys = p->KeyFieldNames();
+  if (p->EditValueSource(InEditingMode()) != 2 || keys.find(';') == String::npos || !list)
+    return TcxCustomLookupEdit::GetEmptyEditValue();
+  std::vector<TField*> fields;
+  list->GetFieldList(fields, keys);
+  return NullKeyArray(Integer(fields.size()));
+}
+
+bool TcxCustomDBLookupEdit::AcceptsChar(char32_t c) {
+  TField* field = DBLookupProperties()->ListField();
+  return !field || field->IsValidChar(c);
+}
+
+Variant TcxCustomDBLookupEdit::ItemIndexToKey(Integer recordIndex) {
+  TcxCustomDataController* dc = DBLookupProperties()->GetListDataController();
+  return dc && recordIndex >= 0 && recordIndex < dc->GetRecordCount() ? dc->GetRecordId(recordIndex) : Null();
+}
+
+Integer TcxCustomDBLookupEdit::KeyToItemIndex(const Variant& key) {
+  TcxDBDataController* dc = DBLookupProperties()->GetListDBDataController();
+  if (!dc) return -1;
+  try {
+    return dc->LocateByKey(key);
+  } catch (const EVariantError&) {
+    return -1;
+  }
 }

@@ -38,7 +38,7 @@ class TcxCustomDBLookupEditProperties : public TcxCustomLookupEditProperties {
   Variant GetNullKey() override;
   bool IsTextKey() override;
   void SetListIndex(Integer index) override;
-  bool CheckDefinedByLookup() override { return lookupField_ != nullptr; }
+  bool CheckDefinedByLookup() override;
   int FindRecordByText(int itemIndex, const String& text, bool partial) override;
   // In grid mode also the list controller's locate bracket, counted.
   void BeginListUpdate() override;
@@ -48,6 +48,8 @@ class TcxCustomDBLookupEditProperties : public TcxCustomLookupEditProperties {
   // texts come from a cache that lives until the next change.
   bool GridMode() const { return textCache_ != nullptr; }
   void SetGridMode(bool v);
+  // The list data set of the bound lookup field; nil.
+  TDataSet* LookupListDataSet() const { return internalSource_ ? internalSource_->DataSet() : nullptr; }
   // The cached (key, text) pairs of grid mode; nil outside grid mode.
   const TcxLookupList* TextCache() const { return textCache_.get(); }
 
@@ -71,6 +73,9 @@ class TcxCustomDBLookupEditProperties : public TcxCustomLookupEditProperties {
   // True while the properties copy a lookup field's definition (the guarded setters work).
   bool Synchronizing() const { return syncing_; }
   void CheckNotDefinedByLookup();
+  // Binds to the provider's lookup field when it changed without a change notification (a grid
+  // column attaches its binding's provider quietly).
+  void FollowProvider();
 
  private:
   bool caseSensitiveSearch_ = false;
@@ -101,6 +106,18 @@ class TcxCustomDBLookupEdit : public TcxCustomLookupEdit {
       : TcxCustomDBLookupEdit(owner, false, TcxCustomDBLookupEditProperties::StaticClass()) {}
   TcxCustomDBLookupEdit(TComponent* owner, bool inPlace, TClass propertiesClass)
       : TcxCustomLookupEdit(owner, inPlace, propertiesClass) {}
+  TcxCustomDBLookupEditProperties* DBLookupProperties() {
+    return static_cast<TcxCustomDBLookupEditProperties*>(GetEffectiveProperties());
+  }
+
+  // Editing the key of a lookup field of several key fields: an array of Nulls, one per field.
+  Variant GetEmptyEditValue() override;
+  // The list field's valid characters (all without a list field).
+  bool AcceptsChar(char32_t c) override;
+  // Keys are the list records' key field values.
+  Variant ItemIndexToKey(Integer recordIndex) override;
+  // The list record of a key; -1 for a key that cannot be compared.
+  Integer KeyToItemIndex(const Variant& key) override;
 };
 
 // The messages of the data-set lookup editors.

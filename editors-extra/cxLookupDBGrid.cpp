@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/cxCustomDataInternal.h"
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
 #include "rtl/SysUtils.h"
 
@@ -99,18 +100,18 @@ TcxCustomLookupDBGrid::TcxCustomLookupDBGrid(TComponent* owner) : TcxCustomLooku
 
 void TcxCustomLookupDBGrid::SetFieldNames(const String& names) {
   BeginUpdate();
+  cxdata_internal::Finally end{[this] { EndUpdate(); }};
   Columns()->Clear();
   std::vector<String> list;
   if (!Trim(names).empty()) SplitFieldNames(names, list);
   for (String& n : list) n = Trim(n);
   CreateColumnsForFields(list);
-  EndUpdate();
 }
 
 void TcxCustomLookupDBGrid::CreateColumnsForFields(const std::vector<String>& names) {
   BeginUpdate();
+  cxdata_internal::Finally end{[this] { EndUpdate(); }};
   for (const String& name : names) DBColumns()->AddColumn()->SetFieldName(name);
-  EndUpdate();
 }
 
 void TcxCustomLookupDBGrid::MoveFocusedRow(int delta) {

@@ -415,6 +415,11 @@ TcxCustomLookupEdit::TcxCustomLookupEdit(TComponent* owner, bool inPlace, TClass
   SetWidth(145);
 }
 
+void TcxCustomLookupEdit::EnterEdit() {
+  TcxCustomComboBox::EnterEdit();
+  if (TcxCustomLookupEditLookupData* data = LookupEditData()) data->SyncWithEditText();
+}
+
 void TcxCustomLookupEdit::DisplayToEditValue(const Variant& displayValue, Variant& editValue, bool) {
   TcxCustomLookupEditProperties* p = LookupProperties();
   if (p->IsTextKey()) {

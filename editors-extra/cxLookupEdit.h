@@ -170,6 +170,10 @@ class TcxCustomLookupEdit : public TcxCustomComboBox {
   // the located record's key, or the null key when no record has the text.
   void DisplayToEditValue(const Variant& displayValue, Variant& editValue, bool editFocused) override;
   Variant KeyToEditValue(const Variant& key) override { return key; }
+
+ protected:
+  // The current key follows the text on entering (keys move from the shown record).
+  void EnterEdit() override;
 };
 
 void InitializeCxLookupEdit();

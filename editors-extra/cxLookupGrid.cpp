@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/cxCustomDataInternal.h"
+
 #include "user/Windows.h"
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxLookupGridColumn) {}
@@ -39,7 +41,11 @@ void TcxLookupGridColumn::Assign(TPersistent* source) {
     TCollectionItem::Assign(source);
     return;
   }
-  if (Collection()) Collection()->BeginUpdate();
+  TCollection* collection = Collection();
+  if (collection) collection->BeginUpdate();
+  cxdata_internal::Finally end{[collection] {
+    if (collection) collection->EndUpdate();
+  }};
   ResetColumnDefaults();
   if (src->captionAssigned_) SetCaption(src->caption_);
   SetHeaderAlignment(src->headerAlignment_);
@@ -49,7 +55,6 @@ void TcxLookupGridColumn::Assign(TPersistent* source) {
   SetSortOrder(src->SortOrder());
   SetRepositoryItem(src->repositoryItem_);
   if (src->widthAssigned_) SetWidth(src->width_);
-  if (Collection()) Collection()->EndUpdate();
 }
 
 void TcxLookupGridColumn::SetIndex(Integer value) {
@@ -137,8 +142,8 @@ void TcxLookupGridColumns::EndUpdate() {
 
 void TcxLookupGridColumns::ResetColumnDefaults() {
   BeginUpdate();
+  cxdata_internal::Finally end{[this] { EndUpdate(); }};
   for (Integer i = 0; i < Count(); ++i) Column(i)->ResetColumnDefaults();
-  EndUpdate();
 }
 
 void TcxLookupGridColumns::Update(TCollectionItem*) {
@@ -160,7 +165,9 @@ void TcxLookupGridOptions::Assign(TPersistent* source) {
     TPersistent::Assign(source);
     return;
   }
+  // A change handler that raises must not leave the grid locked.
   grid_->BeginUpdate();
+  cxdata_internal::Finally end{[this] { grid_->EndUpdate(); }};
   SetAnsiSort(src->AnsiSort());
   SetCaseInsensitive(src->CaseInsensitive());
   columnSorting_ = src->columnSorting_;
@@ -168,7 +175,6 @@ void TcxLookupGridOptions::Assign(TPersistent* source) {
   SetGridLines(src->gridLines_);
   SetRowSelect(src->rowSelect_);
   SetShowHeader(src->showHeader_);
-  grid_->EndUpdate();
 }
 
 bool TcxLookupGridOptions::AnsiSort() const {
@@ -531,8 +537,11 @@ void TcxCustomLookupGrid::BeginUpdate() {
 }
 
 void TcxCustomLookupGrid::EndUpdate() {
-  dataController_->EndInfoUpdate();
-  if (--lockCount_ == 0) Changed(0);
+  {
+    cxdata_internal::Finally unlock{[this] { --lockCount_; }};
+    dataController_->EndInfoUpdate();
+  }
+  if (lockCount_ == 0) Changed(0);
 }
 
 void TcxCustomLookupGrid::Changed(int kinds) {
@@ -545,9 +554,9 @@ void TcxCustomLookupGrid::Changed(int kinds) {
 
 void TcxCustomLookupGrid::ColumnAdded(TcxLookupGridColumn* column) {
   BeginUpdate();
+  cxdata_internal::Finally end{[this] { EndUpdate(); }};
   dataController_->AddItem(column);
   Changed(1);
-  EndUpdate();
 }
 
 void TcxCustomLookupGrid::ColumnRemoved(TcxLookupGridColumn* column) {
@@ -557,9 +566,9 @@ void TcxCustomLookupGrid::ColumnRemoved(TcxLookupGridColumn* column) {
     return;
   }
   BeginUpdate();
+  cxdata_internal::Finally end{[this] { EndUpdate(); }};
   dataController_->RemoveItem(column);
   Changed(1);
-  EndUpdate();
 }
 
 void TcxCustomLookupGrid::SetPopupMode(bool v) {
@@ -631,8 +640,26 @@ void TcxCustomLookupGrid::MakeFocusedRowVisible() {
   else if (focused > topRowIndex_ + visible - 1) SetTopRowIndex(focused - visible + 1);
 }
 
+int TcxCustomLookupGrid::CheckTopRowIndex(int value) {
+  TcxCustomDataController* dc = dataController_.get();
+  if (dc->IsGridMode()) {
+    const int visible = viewInfo_->VisibleRowCount;
+    if (value < 0) {
+      if (!dc->IsBOF()) dc->Provider()->Scroll(value);
+      value = 0;
+    } else if (visible > 0 && value > RowCount() - visible) {
+      if (!dc->IsEOF()) dc->Provider()->Scroll(value - (RowCount() - visible));
+      value = RowCount() - visible;
+    } else if (value >= RowCount()) {
+      if (!dc->IsEOF()) dc->Provider()->Scroll(value - RowCount() + 1);
+      value = RowCount() - 1;
+    }
+  }
+  return std::clamp(value, 0, std::max(RowCount() - 1, 0));
+}
+
 void TcxCustomLookupGrid::SetTopRowIndex(int value) {
-  value = std::clamp(value, 0, std::max(RowCount() - 1, 0));
+  value = CheckTopRowIndex(value);
   if (value == topRowIndex_) return;
   value = viewInfo_->FindTopRowIndex(value);
   if (value == topRowIndex_) {
@@ -657,8 +684,13 @@ void TcxCustomLookupGrid::Recalculate() {
   RefreshScrollBars();
 }
 
-int TcxCustomLookupGrid::GetTopScrollMargin() { return 0; }
-int TcxCustomLookupGrid::GetBottomScrollMargin() { return 0; }
+int TcxCustomLookupGrid::GetTopScrollMargin() {
+  return dataController_->IsGridMode() && !dataController_->IsBOF() ? 1 : 0;
+}
+
+int TcxCustomLookupGrid::GetBottomScrollMargin() {
+  return dataController_->IsGridMode() && !dataController_->IsEOF() ? 1 : 0;
+}
 
 void TcxCustomLookupGrid::ComputeScrollBarData() {
   const int top = GetTopScrollMargin();
@@ -683,7 +715,12 @@ void TcxCustomLookupGrid::PanScroll(TScrollBarKind kind, TScrollCode code, Integ
     case scLineDown: SetTopRowIndex(topRowIndex_ + 1); break;
     case scPageUp: ScrollPageUp(); break;
     case scPageDown: ScrollPageDown(); break;
-    case scTrack: SetTopRowIndex(position); break;
+    case scPosition:
+      if (dataController_->IsGridMode()) SetTopRowIndex(position - GetTopScrollMargin());
+      break;
+    case scTrack:
+      if (!dataController_->IsGridMode()) SetTopRowIndex(position);
+      break;
     default: break;
   }
   position = topRowIndex_ + GetTopScrollMargin();
@@ -750,15 +787,18 @@ void TcxCustomLookupGrid::HeaderMouseDown(int column, TShiftState shift) {
   if (!options_->ColumnSorting() || column < 0 || column >= columns_->Count()) return;
   TcxLookupGridColumn* c = columns_->Column(column);
   if (!c->Sorting()) return;
-  BeginUpdate();
-  if (shift.Contains(ssCtrl)) {
-    c->SetSortOrder(soNone);
-  } else {
-    const TcxDataSortOrder order = c->SortOrder() == soAscending ? soDescending : soAscending;
-    if (!shift.Contains(ssShift)) dataController_->ClearSorting(false);
-    c->SetSortOrder(order);
+  {
+    // A sorting handler that raises must not leave the grid locked.
+    BeginUpdate();
+    cxdata_internal::Finally end{[this] { EndUpdate(); }};
+    if (shift.Contains(ssCtrl)) {
+      c->SetSortOrder(soNone);
+    } else {
+      const TcxDataSortOrder order = c->SortOrder() == soAscending ? soDescending : soAscending;
+      if (!shift.Contains(ssShift)) dataController_->ClearSorting(false);
+      c->SetSortOrder(order);
+    }
   }
-  EndUpdate();
   MakeFocusedRowVisible();
 }
 

@@ -305,8 +305,11 @@ class TcxCustomLookupGrid : public TcxControl {
   virtual void RowMouseDown(int row, int column, TShiftState shift);
   virtual void HeaderMouseDown(int column, TShiftState shift);
   virtual TcxCustomLookAndFeelPainterClass GetLFPainterClass();
+  // One row of scroll range above / below the rows while grid mode has records out of the window.
   virtual int GetTopScrollMargin();
   virtual int GetBottomScrollMargin();
+  // Clamps a top row; in grid mode a value outside the window scrolls the data first.
+  virtual int CheckTopRowIndex(int value);
   virtual bool IsFocusFollowingMouse() { return popupMode_ && options_->FocusRowOnMouseMove(); }
   virtual void SetScrollingState(int state);
   virtual void InvalidateFocusedRow();

@@ -2,6 +2,7 @@
 // button, the keys and list choices that enter a text, and the unit start.
 #include "editors-extra/cxMRUEdit.h"
 
+#include "data/cxCustomDataInternal.h"
 #include "editors/cxEditPaintUtils.h"
 #include "editors/cxFilterControlUtils.h"
 #include "rtl/TypInfo.h"
@@ -81,19 +82,19 @@ void TcxCustomMRUEditProperties::UpdateGlyphButtonKind() {
   const TcxEditButtonKind kind = has_glyph ? bkGlyph : showEllipsis_ ? bkEllipsis : bkDown;
   if (b->Kind() == kind) return;
   BeginUpdate();
+  cxdata_internal::Finally end{[this] { EndUpdate(false); }};
   b->SetKind(kind);
-  EndUpdate(false);
 }
 
 void TcxCustomMRUEditProperties::SetShowEllipsis(bool v) {
   if (v == showEllipsis_) return;
   BeginUpdate();
+  cxdata_internal::Finally end{[this] { EndUpdate(true); }};
   showEllipsis_ = v;
   static_cast<TcxEditButton*>(Buttons()->Items(kEllipsisButton))->SetVisible(v);
   MoveGlyphToButton(v ? kEllipsisButton : GetDropDownButtonIndex());
   UpdateGlyphButtonKind();
   NotifyPropertiesChanged();
-  EndUpdate(true);
 }
 
 // ---- the edit ------------------------------------------------------------------------------------------

@@ -30,6 +30,16 @@ class DBLookupComboBoxTest : public testing_support::THeadlessFixture {
     list_.Open();
     listSource_.SetDataSet(&list_);
   }
+  // A shown form with a combo box on it (the form owns the combo box).
+  static TcxLookupComboBox* NewCombo(TForm*& form) {
+    form = new TForm(Application);
+    form->SetBounds(50, 50, 400, 300);
+    form->Show();
+    auto* combo = new TcxLookupComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 200, 21);
+    return combo;
+  }
   TMemDataSet list_{nullptr};
   TDataSource listSource_{nullptr};
 };
@@ -197,12 +207,8 @@ TEST_F(DBLookupComboBoxTest, LookupFieldDefinesTheListAndGuardsIt) {
 }
 
 TEST_F(DBLookupComboBoxTest, StandaloneDropDownAndMousePick) {
-  auto* form = new TForm(Application);
-  form->SetBounds(50, 50, 400, 300);
-  form->Show();
-  auto* combo = new TcxLookupComboBox(form);
-  combo->SetParent(form);
-  combo->SetBounds(10, 10, 200, 21);
+  TForm* form = nullptr;
+  TcxLookupComboBox* combo = NewCombo(form);
   TcxLookupComboBoxProperties* p = combo->ComboBoxProperties();
   p->SetListSource(&listSource_);
   p->SetKeyFieldNames("id");
@@ -238,12 +244,8 @@ TEST_F(DBLookupComboBoxTest, StandaloneDropDownAndMousePick) {
 
 // Typing into a combo box whose key starts Null (the editor compares keys as variants).
 TEST_F(DBLookupComboBoxTest, StandaloneTypingFindsTheRecord) {
-  auto* form = new TForm(Application);
-  form->SetBounds(50, 50, 400, 300);
-  form->Show();
-  auto* combo = new TcxLookupComboBox(form);
-  combo->SetParent(form);
-  combo->SetBounds(10, 10, 200, 21);
+  TForm* form = nullptr;
+  TcxLookupComboBox* combo = NewCombo(form);
   TcxLookupComboBoxProperties* p = combo->ComboBoxProperties();
   p->SetListSource(&listSource_);
   p->SetKeyFieldNames("id");
@@ -266,6 +268,110 @@ TEST_F(DBLookupComboBoxTest, StandaloneTypingFindsTheRecord) {
   S().PressKey(VK_ESCAPE);
   EXPECT_FALSE(combo->DroppedDown());
   EXPECT_EQ(combo->Text(), "Tromso");
+  form->Free();
+}
+
+// Keys of another kind than integers (a string key field): the edit finds a key's record and
+// moves by keys without reading the key as a number; characters follow the list field.
+TEST_F(DBLookupComboBoxTest, StringKeysCharsAndSortingEvent) {
+  TForm* form = nullptr;
+  TcxLookupComboBox* combo = NewCombo(form);
+  TcxLookupComboBoxProperties* p = combo->ComboBoxProperties();
+  p->SetListSource(&listSource_);
+  p->SetKeyFieldNames("name");
+  p->SetListFieldNames("name;id");
+  combo->SetEditValue(Variant(String("Bergen")));
+  Pump();
+  EXPECT_EQ(combo->Text(), "Bergen");
+  EXPECT_EQ(combo->KeyToItemIndex(Variant(String("Bodo"))), 3);
+  EXPECT_EQ(combo->KeyToItemIndex(Null()), -1);
+  EXPECT_EQ(combo->KeyToItemIndex(Variant(String("nowhere"))), -1);
+  EXPECT_EQ(combo->ItemIndexToKey(2).AsString(), "Tromso");
+  EXPECT_TRUE(combo->ItemIndexToKey(-1).IsNull());
+  EXPECT_TRUE(combo->GetEmptyEditValue().IsNull());  // not bound to a lookup field
+  combo->SetFocus();
+  Pump();
+  EXPECT_EQ(combo->ItemIndex(), 1);  // entering takes the key of the shown record
+  S().PressKey(VK_DOWN);  // closed list: the next record
+  EXPECT_EQ(combo->Text(), "Tromso");
+  EXPECT_EQ(combo->EditValue().AsString(), "Tromso");
+
+  // The list field's characters: an integer list field takes digits only.
+  EXPECT_TRUE(combo->AcceptsChar(U'x'));
+  p->SetListFieldIndex(1);
+  EXPECT_TRUE(combo->AcceptsChar(U'5'));
+  EXPECT_FALSE(combo->AcceptsChar(U'x'));
+
+  // OnSortingChanged fires from a header click; a handler that raises leaves the list usable.
+  int sorted = 0;
+  p->SetOnSortingChanged([&](TObject*) {
+    ++sorted;
+    throw Exception("handler");
+  });
+  TcxLookupComboBoxProperties copy(nullptr);
+  copy.Assign(p);
+  EXPECT_TRUE(bool(copy.OnSortingChanged()));
+  combo->SetDroppedDown(true);
+  Pump();
+  TcxCustomLookupDBGrid* grid = p->Grid();
+  ASSERT_TRUE(grid->HandleAllocated());
+  const TRect header = grid->ViewInfo()->Columns[0].Bounds;
+  const POINT at{header.Left + 5, (header.Top + header.Bottom) / 2};
+  int reported = 0;
+  Application->OnException = [&](TObject*, const Exception&) { ++reported; };
+  S().MouseDown(grid->Handle(), at);  // the application reports the handler's error
+  S().MouseUp(grid->Handle(), at);
+  Application->OnException = nullptr;
+  EXPECT_EQ(sorted, 1);
+  EXPECT_EQ(reported, 1);
+  EXPECT_EQ(grid->DBColumns()->Column(0)->SortOrder(), soAscending);
+  p->SetOnSortingChanged(nullptr);
+  grid->DBColumns()->Column(0)->SetSortOrder(soDescending);  // the grid is not left locked
+  EXPECT_EQ(grid->ViewInfo()->Rows.front().Cells.size(), 2u);
+  EXPECT_EQ(grid->DataController()->GetDisplayText(grid->ViewInfo()->Rows.front().RecordIndex, 0), "Tromso");
+  form->Free();
+}
+
+// Editing the key of a lookup field with two key fields: the empty value is two Nulls.
+TEST_F(DBLookupComboBoxTest, EmptyValueOfATwoFieldLookupKey) {
+  TMemDataSet orders(nullptr);
+  orders.AddFieldDef("part", ftInteger);
+  orders.AddFieldDef("city", ftInteger);
+  for (const char* name : {"part", "city"}) {
+    auto* f = new TIntegerField(&orders);
+    f->SetFieldName(name);
+    f->SetDataSet(&orders);
+  }
+  auto* lookup = new TStringField(&orders);
+  lookup->SetFieldName("cityName");
+  lookup->SetFieldKind(fkLookup);
+  lookup->SetLookupDataSet(&list_);
+  lookup->SetKeyFields("part;city");
+  lookup->SetLookupKeyFields("part;id");
+  lookup->SetLookupResultField("name");
+  lookup->SetDataSet(&orders);
+  orders.AppendRow({Variant(0), Variant(3)});
+  orders.Open();
+  TDataSource ordersSource(nullptr);
+  ordersSource.SetDataSet(&orders);
+
+  TForm* form = nullptr;
+  TcxLookupComboBox* combo = NewCombo(form);
+  TcxCustomDBEditDefaultValuesProvider provider(nullptr);
+  provider.SetDataSource(&ordersSource);
+  provider.SetField(lookup);
+  TcxLookupComboBoxProperties* p = combo->ComboBoxProperties();
+  p->AttachDefaultValuesProvider(&provider);
+  p->NotifyPropertiesChanged();
+  ASSERT_TRUE(p->IsDefinedByLookup());
+  combo->SetFocus();
+  Pump();
+  ASSERT_TRUE(combo->InEditingMode());
+  const Variant empty = combo->GetEmptyEditValue();
+  ASSERT_TRUE(empty.IsArray());
+  EXPECT_EQ(VarArrayHighBound(empty, 1), 1);
+  EXPECT_TRUE(VarArrayGet(empty, {0}).IsNull());
+  EXPECT_TRUE(VarArrayGet(empty, {1}).IsNull());
   form->Free();
 }
 

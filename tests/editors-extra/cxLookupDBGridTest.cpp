@@ -10,6 +10,14 @@
 
 namespace {
 
+// Exposes the scroll margins.
+class TMarginGrid : public TcxLookupDBGrid {
+ public:
+  using TcxLookupDBGrid::TcxLookupDBGrid;
+  using TcxLookupDBGrid::GetBottomScrollMargin;
+  using TcxLookupDBGrid::GetTopScrollMargin;
+};
+
 class LookupDBGridTest : public testing_support::THeadlessFixture {
  protected:
   void SetUp() override {
@@ -24,7 +32,7 @@ class LookupDBGridTest : public testing_support::THeadlessFixture {
     for (int i = 1; i <= 1000; ++i) ds_.AppendRow({Variant(i), Variant("N" + IntToStr(i))});
     ds_.Open();
     source_.SetDataSet(&ds_);
-    grid_ = new TcxLookupDBGrid(form_);
+    grid_ = new TMarginGrid(form_);
     grid_->SetParent(form_);
     grid_->SetPopupMode(true);
     grid_->SetDataSource(&source_);
@@ -38,7 +46,7 @@ class LookupDBGridTest : public testing_support::THeadlessFixture {
   TMemDataSet ds_{nullptr};
   TDataSource source_{nullptr};
   TForm* form_ = nullptr;
-  TcxLookupDBGrid* grid_ = nullptr;
+  TMarginGrid* grid_ = nullptr;
 };
 
 TEST_F(LookupDBGridTest, ColumnsByFieldName) {
@@ -105,6 +113,40 @@ TEST_F(LookupDBGridTest, GridModeRowMovesScrollTheWindow) {
   const int first = focusedId();
   S().PressKey(VK_UP);
   EXPECT_EQ(focusedId(), first - 1);
+}
+
+// Grid mode: a top row outside the buffered window scrolls the window; one row of margin stays
+// on each side while records lie beyond it.
+TEST_F(LookupDBGridTest, GridModeTopRowScrollsTheWindowAndMargins) {
+  grid_->SetFieldNames("id;name");
+  grid_->DBDataController()->DataModeController()->SetGridModeBufferCount(20);
+  grid_->DBDataController()->DataModeController()->SetGridMode(true);
+  grid_->SetHeight(grid_->GetHeightForRows(8));
+  Pump();
+  TcxCustomDataController* dc = grid_->DataController();
+  auto firstId = [&] { return dc->GetRecordId(dc->RowInfoAt(0).RecordIndex).AsInteger(); };
+  ASSERT_EQ(grid_->ViewInfo()->VisibleRowCount, 8);
+  EXPECT_EQ(firstId(), 1);
+  EXPECT_EQ(grid_->GetTopScrollMargin(), 0);
+  EXPECT_EQ(grid_->GetBottomScrollMargin(), 1);
+  grid_->SetTopRowIndex(-3);  // at the beginning: nothing to scroll
+  EXPECT_EQ(firstId(), 1);
+  EXPECT_EQ(grid_->TopRowIndex(), 0);
+
+  grid_->SetTopRowIndex(15);  // 3 rows beyond the last full page: the window moves 3 records
+  EXPECT_EQ(firstId(), 4);
+  EXPECT_EQ(grid_->TopRowIndex(), 12);
+  EXPECT_EQ(grid_->GetTopScrollMargin(), 1);
+  grid_->SetTopRowIndex(-2);
+  EXPECT_EQ(firstId(), 2);
+  EXPECT_EQ(grid_->TopRowIndex(), 0);
+
+  grid_->DBDataController()->MoveDataSetToRecNo(1000);
+  Pump();
+  grid_->SetTopRowIndex(grid_->RowCount() + 5);  // at the end: no scrolling, the last page
+  EXPECT_EQ(dc->GetRecordId(dc->RowInfoAt(grid_->RowCount() - 1).RecordIndex).AsInteger(), 1000);
+  EXPECT_EQ(grid_->TopRowIndex(), grid_->RowCount() - 8);
+  EXPECT_EQ(grid_->GetBottomScrollMargin(), 0);
 }
 
 }  // namespace
