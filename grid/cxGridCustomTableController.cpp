@@ -547,7 +547,13 @@ void TcxCustomGridTableController::SetScrollBarPos(Integer position) {
     SetTopRecordIndex(position);
 }
 
+bool TcxCustomGridTableController::CanHScrollBarHide() {
+  auto* info = dynamic_cast<TcxCustomGridTableViewInfo*>(ViewInfo());
+  return !info || !info->IsNavigatorSiteShown();
+}
+
 void TcxCustomGridTableController::InitScrollBarsParameters() {
+  SetScrollBarInfo(sbHorizontal, 0, -1, 1, 1, 0, true, true);
   SetScrollBarInfo(sbVertical, 0, GetScrollBarRecordCount() - 1, 1, std::max(VisibleRecordCount(), 1),
                    GetScrollBarPos(), true, true);
 }

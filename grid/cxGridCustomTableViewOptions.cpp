@@ -586,6 +586,7 @@ void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
     SetFocusCellOnTab(s->focusCellOnTab_);
     SetFocusFirstCellOnNewRecord(s->focusFirstCellOnNewRecord_);
     SetGoToNextCellOnEnter(s->goToNextCellOnEnter_);
+    SetNavigatorHints(s->navigatorHints_);
     SetImmediateEditor(s->immediateEditor_);
     SetIncSearch(s->incSearch_);
     SetDragScrolling(s->dragScrolling_);
