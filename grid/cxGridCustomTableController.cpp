@@ -314,6 +314,8 @@ void TcxCustomGridTableController::FocusedItemChanged(TcxCustomGridTableItem* pr
         if (item)
           if (TcxGridTableDataCellViewInfo* cell = record->ViewInfo->GetCellViewInfoByItem(item)) cell->RefreshCell(true);
     }
+  // Editing needs a focused item: the navigator's edit button follows its coming and going.
+  if (!prevItem || !focusedItem_) view->UpdateNavigatorState();
   if (view->OnFocusedItemChanged) view->OnFocusedItemChanged(view, prevItem, focusedItem_);
 }
 

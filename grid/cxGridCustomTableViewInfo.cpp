@@ -848,7 +848,16 @@ void TcxCustomGridTablePainter::DrawFilterBar() {
     if (filter->Visible) filter->Paint(Canvas());
 }
 
-void TcxCustomGridTablePainter::DrawNavigator() { TableViewInfo()->NavigatorSiteViewInfo()->Paint(Canvas()); }
+void TcxCustomGridTablePainter::DrawNavigator() {
+  // The site's painting is clipped to its content, which ends above the scroll bar row where
+  // the navigator lives: its rectangle joins the clip while it paints.
+  TcxNavigatorSiteViewInfo* site = TableViewInfo()->NavigatorSiteViewInfo();
+  TcxCanvas* canvas = Canvas();
+  canvas->PushDeviceState();
+  Finally restore{[canvas] { canvas->PopDeviceState(); }};
+  canvas->ApplyClipRegion(new TcxRegion(site->Bounds), roAdd);
+  site->Paint(canvas);
+}
 
 void TcxCustomGridTablePainter::DrawRecords() {
   if (TcxCustomGridRecordsViewInfo* records = TableViewInfo()->RecordsViewInfo()) records->Paint(Canvas());

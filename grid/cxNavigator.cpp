@@ -174,9 +174,20 @@ void TcxCustomNavigatorButtons::AssignFrom(TPersistent* source) {
   OnButtonClick = s->OnButtonClick;
 }
 
+namespace {
+
+// A control takes input only while it and every parent are enabled (a disabled grid leaves
+// its view sites' own flags set).
+bool EnabledWithParents(TWinControl* control) {
+  for (TWinControl* c = control; c; c = c->Parent())
+    if (!c->Enabled()) return false;
+  return control != nullptr;
+}
+
+}  // namespace
+
 bool TcxCustomNavigatorButtons::IsButtonEnabled(Integer) {
-  TWinControl* control = owner_ ? owner_->GetNavigatorControl() : nullptr;
-  return control && control->Enabled();
+  return EnabledWithParents(owner_ ? owner_->GetNavigatorControl() : nullptr);
 }
 
 void TcxCustomNavigatorButtons::GetButtonHint(Integer index, String& text) {
@@ -251,6 +262,13 @@ KORVAN_IMPLEMENT_CLASS(TcxNavigatorViewInfo)
 namespace {
 
 constexpr TColor kNavigatorGlyphBackground = TColor(0x008080);  // olive: red 128, green 128, blue 0
+
+// A button's own hint, else its kind's default one.
+String ButtonHint(TcxNavigatorButton* button) {
+  String hint = button->Hint();
+  if (hint.empty()) button->Buttons()->GetButtonHint(button->DefaultIndex(), hint);
+  return hint;
+}
 
 std::unique_ptr<TCustomImageList>& DefaultImagesHolder() {
   static std::unique_ptr<TCustomImageList> images;
@@ -381,8 +399,7 @@ void TcxNavigatorViewInfo::UpdateButtons() {
   CalculateBounds(width, height);
   for (TcxNavigatorButtonViewInfo& info : buttons_) {
     info.Enabled = IsButtonEnabled(info.Button);
-    info.Hint = info.Button->Hint();
-    if (info.Hint.empty()) info.Button->Buttons()->GetButtonHint(info.Button->DefaultIndex(), info.Hint);
+    info.Hint = ButtonHint(info.Button);
   }
 }
 
@@ -451,6 +468,7 @@ void TcxNavigatorViewInfo::PaintButton(TcxCanvas* canvas, Integer index) {
   if (state == cxbsPressed) glyph = ShiftedRect(glyph, 1, 1);
   painter->PaintNavigatorGlyph(&buffer, images, imageIndex, info.Button->DefaultIndex(), glyph,
                                state != cxbsDisabled, userGlyph);
+  buffer.SetWindowOrigin(TPoint(0, 0));
   BitBlt(canvas->DeviceContext(), r.Left, r.Top, r.Width(), r.Height(), bitmap.Canvas()->Handle(), 0, 0, SRCCOPY);
   if (owner_->GetNavigatorTabStop() && owner_->GetNavigatorFocused() && info.Button == focused_)
     canvas->DrawFocusFrame(GrowRect(glyph, 1, 1));
@@ -468,7 +486,7 @@ void TcxNavigatorViewInfo::Paint(TcxCanvas* canvas) {
   if (dirty_) UpdateButtons();
   for (Integer i = 0; i < ButtonCount(); ++i) PaintButton(canvas, i);
   TWinControl* control = owner_->GetNavigatorControl();
-  const bool enabled = inPlace_ && control && control->Enabled();
+  const bool enabled = inPlace_ && EnabledWithParents(control);
   const bool selected =
       selected_ || (!inPlace_ && control && control->ComponentState().Contains(csDesigning) && control->Enabled());
   const TRect bounds = owner_->GetNavigatorBounds();
@@ -579,6 +597,8 @@ void TcxNavigatorViewInfo::ShowHint() {
   HideHint();
   const Integer index = IndexOfButton(hot_);
   if (index < 0 || !owner_->GetNavigatorShowHint()) return;
+  // The button's hint as it is now (a hint set since the last update counts).
+  buttons_[size_t(index)].Hint = ButtonHint(hot_);
   const String text = GetShortHint(buttons_[size_t(index)].Hint);
   TWinControl* control = owner_->GetNavigatorControl();
   if (text.empty() || !ControlUnderCursorInActiveForm(control)) return;
