@@ -832,6 +832,17 @@ bool TcxCustomGrid::SendNotifications(TcxGridNotificationKind kind, void* argume
   return handled;
 }
 
+void TcxCustomGrid::CMEnabledChanged(TMessage& m) {
+  TcxControl::CMEnabledChanged(m);
+  for (TcxCustomGridView* view : std::vector<TcxCustomGridView*>(views_)) {
+    std::vector<TcxCustomGridView*> shown{view};
+    for (Integer i = 0; i < view->CloneCount(); ++i) shown.push_back(view->Clones(i));
+    for (TcxCustomGridView* v : shown)
+      if (auto* owner = dynamic_cast<IcxNavigatorOwner*>(v->ViewInfo())) owner->RefreshNavigator();
+  }
+  if (navigatorNotifier_) navigatorNotifier_->RefreshNavigatorButtons();
+}
+
 // ---- IcxNavigator -----------------------------------------------------------------------------------
 
 IcxNavigator* TcxCustomGrid::FocusedNavigator() { return dynamic_cast<IcxNavigator*>(focusedView_); }

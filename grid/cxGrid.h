@@ -333,6 +333,8 @@ class TcxCustomGrid : public TcxControl, public IcxNavigator {
   void DoContextPopup(TPoint mousePos, bool& handled) override;
   // At design time a left press on a details-site tab switches tabs in the grid itself.
   bool WantsDesignTimeMouse(Integer x, Integer y, TShiftState shift) override;
+  // The navigators of the views follow the grid's enabled state.
+  void CMEnabledChanged(TMessage& m) override;
 
  private:
   friend class TcxCustomGridView;

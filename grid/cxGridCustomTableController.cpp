@@ -314,6 +314,8 @@ void TcxCustomGridTableController::FocusedItemChanged(TcxCustomGridTableItem* pr
         if (item)
           if (TcxGridTableDataCellViewInfo* cell = record->ViewInfo->GetCellViewInfoByItem(item)) cell->RefreshCell(true);
     }
+  // Editing needs a focused item: the navigator's edit button follows its coming and going.
+  if (!prevItem || !focusedItem_) view->UpdateNavigatorState();
   if (view->OnFocusedItemChanged) view->OnFocusedItemChanged(view, prevItem, focusedItem_);
 }
 
@@ -547,7 +549,13 @@ void TcxCustomGridTableController::SetScrollBarPos(Integer position) {
     SetTopRecordIndex(position);
 }
 
+bool TcxCustomGridTableController::CanHScrollBarHide() {
+  auto* info = dynamic_cast<TcxCustomGridTableViewInfo*>(ViewInfo());
+  return !info || !info->IsNavigatorSiteShown();
+}
+
 void TcxCustomGridTableController::InitScrollBarsParameters() {
+  SetScrollBarInfo(sbHorizontal, 0, -1, 1, 1, 0, true, true);
   SetScrollBarInfo(sbVertical, 0, GetScrollBarRecordCount() - 1, 1, std::max(VisibleRecordCount(), 1),
                    GetScrollBarPos(), true, true);
 }

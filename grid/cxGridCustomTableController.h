@@ -161,6 +161,8 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   virtual void ResetEditPlacement();
   virtual bool CanAppend();
   virtual bool CanDelete(bool checkOptions);
+  // With a navigator the horizontal scroll bar stays: the navigator lives at its left end.
+  bool CanHScrollBarHide() override;
   virtual bool CanEdit();
   virtual bool CanInsert(bool checkOptions);
   virtual void CheckEdit();

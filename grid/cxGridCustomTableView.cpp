@@ -31,6 +31,9 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableOptionsBehavior) {
   p.Bool("CopyCaptionsToClipboard", &TcxCustomGridTableOptionsBehavior::CopyCaptionsToClipboard,
          &TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard)
       .Default(true);
+  p.Bool("NavigatorHints", &TcxCustomGridTableOptionsBehavior::NavigatorHints,
+         &TcxCustomGridTableOptionsBehavior::SetNavigatorHints)
+      .Default(false);
 }
 
 // ---- recent filter values -----------------------------------------------------------------

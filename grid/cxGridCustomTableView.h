@@ -458,6 +458,8 @@ class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   void SetFocusFirstCellOnNewRecord(bool v) { SetFlag(focusFirstCellOnNewRecord_, v); }
   bool GoToNextCellOnEnter() const { return goToNextCellOnEnter_; }
   void SetGoToNextCellOnEnter(bool v) { SetFlag(goToNextCellOnEnter_, v); }
+  bool NavigatorHints() const { return navigatorHints_; }
+  void SetNavigatorHints(bool v) { SetFlag(navigatorHints_, v); }
   bool ImmediateEditor() const { return immediateEditor_; }
   void SetImmediateEditor(bool v) { SetFlag(immediateEditor_, v); }
   bool IncSearch() const { return incSearch_; }
@@ -489,6 +491,7 @@ class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   Integer bestFitMaxRecordCount_ = 0;
   bool focusCellOnCycle_ = false, pullFocusing_ = false;
   bool alwaysShowEditor_ = false, cellHints_ = false, focusCellOnTab_ = false, focusFirstCellOnNewRecord_ = false;
+  bool navigatorHints_ = false;
   bool goToNextCellOnEnter_ = false, immediateEditor_ = true, incSearch_ = false, dragScrolling_ = true;
   bool dragDropText_ = false, dragHighlighting_ = true, dragOpening_ = true;
   TcxGridDragFocusing dragFocusing_ = dfNone;

@@ -13,7 +13,9 @@ using cxdata_internal::Finally;
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridPartViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridFilterViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridNavigatorHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxNavigatorSiteViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxNavigatorSitePainter)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridRecordViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridRecordPainter)
 KORVAN_IMPLEMENT_CLASS(TcxCustomGridRecordsViewInfo)
@@ -35,6 +37,10 @@ struct TRecordPainterRegistration {
     RegisterGridCellPainterFactory(TcxCustomGridRecordPainter::StaticClass(),
                                    [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) -> TcxCustomGridCellPainter* {
                                      return new TcxCustomGridRecordPainter(c, v);
+                                   });
+    RegisterGridCellPainterFactory(TcxNavigatorSitePainter::StaticClass(),
+                                   [](TcxCanvas* c, TcxCustomGridCellViewInfo* v) -> TcxCustomGridCellPainter* {
+                                     return new TcxNavigatorSitePainter(c, v);
                                    });
   }
 } recordPainterRegistration;
@@ -492,11 +498,121 @@ void TcxCustomGridRecordsPainter::Paint() {
   }
 }
 
+// ---- navigator site ----------------------------------------------------------------------------------
+
+TcxCustomGridTableViewInfo* TcxNavigatorSiteViewInfo::TableViewInfo() const {
+  return static_cast<TcxCustomGridTableViewInfo*>(GridViewInfo());
+}
+
+TcxNavigatorViewInfo* TcxNavigatorSiteViewInfo::NavigatorViewInfo() const { return TableViewInfo()->NavigatorViewInfo(); }
+
+TcxCustomGridCellPainterClass TcxNavigatorSiteViewInfo::GetPainterClass() {
+  return TcxNavigatorSitePainter::StaticClass();
+}
+
+bool TcxNavigatorSiteViewInfo::IsSiteVisible() { return TableViewInfo()->TableView()->TableOptionsView()->Navigator(); }
+
+Integer TcxNavigatorSiteViewInfo::CalculateWidth() {
+  Integer width = 0, height = 0;
+  NavigatorViewInfo()->GetNeededSize(width, height);
+  return TableViewInfo()->GetNavigatorOffset() + width;
+}
+
+void TcxNavigatorSiteViewInfo::GetViewParams(TcxStyleParams& params) {
+  params = TcxStyleParams();
+  params.Color = clBtnFace;
+}
+
+bool TcxNavigatorSiteViewInfo::MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {
+  const bool result = TcxCustomGridViewCellViewInfo::MouseDown(hitTest, button, shift);
+  if (button == mbLeft && hitTest) NavigatorViewInfo()->MouseDown(hitTest->Pos().X, hitTest->Pos().Y);
+  return result;
+}
+
+bool TcxNavigatorSiteViewInfo::MouseMove(TcxCustomGridHitTest* hitTest, TShiftState shift) {
+  const bool result = TcxCustomGridViewCellViewInfo::MouseMove(hitTest, shift);
+  if (hitTest) NavigatorViewInfo()->MouseMove(hitTest->Pos().X, hitTest->Pos().Y);
+  return result;
+}
+
+bool TcxNavigatorSiteViewInfo::MouseUp(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) {
+  const bool result = TcxCustomGridViewCellViewInfo::MouseUp(hitTest, button, shift);
+  if (button == mbLeft) {
+    const TPoint p = hitTest ? hitTest->Pos() : TPoint(-1, -1);
+    NavigatorViewInfo()->MouseUp(p.X, p.Y);
+  }
+  return result;
+}
+
+void TcxNavigatorSiteViewInfo::MouseLeave() {
+  TcxCustomGridViewCellViewInfo::MouseLeave();
+  NavigatorViewInfo()->MouseMove(-1, -1);
+}
+
+void TcxNavigatorSitePainter::Paint() {
+  auto* site = static_cast<TcxNavigatorSiteViewInfo*>(ViewInfo());
+  TcxNavigatorViewInfo* navigator = site->NavigatorViewInfo();
+  site->EnsureTextAndParams();
+  navigator->Paint(Canvas());
+  // The navigator excluded its own rectangle: what is left of the site is the gap before the
+  // scroll bar.
+  Canvas()->FillRectColor(site->Bounds, site->Params.Color);
+}
+
 // ---- view info -------------------------------------------------------------------------------------
 
 TcxCustomGridTableViewInfo::TcxCustomGridTableViewInfo(TcxCustomGridView* gridView) : TcxCustomGridViewInfo(gridView) {}
 
-TcxCustomGridTableViewInfo::~TcxCustomGridTableViewInfo() { DestroyPartViewInfos(false); }
+TcxCustomGridTableViewInfo::~TcxCustomGridTableViewInfo() {
+  DestroyPartViewInfos(false);
+  delete navigatorViewInfo_;
+}
+
+TcxNavigatorViewInfo* TcxCustomGridTableViewInfo::NavigatorViewInfo() {
+  if (!navigatorViewInfo_) navigatorViewInfo_ = CreateNavigatorViewInfo();
+  return navigatorViewInfo_;
+}
+
+void TcxCustomGridTableViewInfo::NavigatorChanged(Integer changeType) { GridView()->Changed(changeType == 0 ? 0 : 1); }
+
+TRect TcxCustomGridTableViewInfo::GetNavigatorBounds() {
+  TRect r;
+  GetNavigatorBounds(r);
+  return r;
+}
+
+TcxCustomNavigatorButtons* TcxCustomGridTableViewInfo::GetNavigatorButtons() { return TableView()->NavigatorButtons(); }
+
+TCanvas* TcxCustomGridTableViewInfo::GetNavigatorCanvas() {
+  TcxCanvas* canvas = GetCanvas();
+  return canvas ? canvas->Canvas() : nullptr;
+}
+
+TWinControl* TcxCustomGridTableViewInfo::GetNavigatorControl() { return SiteWindow(); }
+
+TcxLookAndFeel* TcxCustomGridTableViewInfo::GetNavigatorLookAndFeel() {
+  if (TcxCustomGrid* grid = GridView()->Control()) return grid->LookAndFeel();
+  return SiteWindow() ? SiteWindow()->LookAndFeel() : nullptr;
+}
+
+TComponent* TcxCustomGridTableViewInfo::GetNavigatorOwner() { return GridView(); }
+
+bool TcxCustomGridTableViewInfo::GetNavigatorShowHint() { return TableView()->TableOptionsBehavior()->NavigatorHints(); }
+
+void TcxCustomGridTableViewInfo::NavigatorStateChanged() {
+  if (navigatorViewInfo_) navigatorViewInfo_->RefreshEnabledStates();
+}
+
+void TcxCustomGridTableViewInfo::RefreshNavigator() {
+  if (GridView()->IsPattern() || !GridView()->Control()) return;
+  const Integer oldWidth = NavigatorSize.cx;
+  NavigatorViewInfo()->MakeIsDirty();
+  const Integer width = IsNavigatorSiteShown() ? navigatorSiteViewInfo_->CalculateWidth() : 0;
+  if (width == oldWidth)
+    GridView()->QueueFullRepaint();
+  else
+    GridView()->QueueLayoutChange();
+}
 
 TcxCustomGridTableView* TcxCustomGridTableViewInfo::TableView() const {
   return static_cast<TcxCustomGridTableView*>(GridView());
@@ -592,10 +708,13 @@ void TcxCustomGridTableViewInfo::Calculate() {
   recordsViewInfo_->CalculateLayout();
   TcxCustomGridViewInfo::Calculate();
   if (IsNavigatorSiteShown()) {
+    // The site moves its horizontal scroll bar right by the navigator's width.
+    NavigatorSize.cx = navigatorSiteViewInfo_->CalculateWidth();
     TRect r;
     GetNavigatorSiteBounds(r);
-    NavigatorSize = TSize(navigatorSiteViewInfo_->CalculateWidth(), r.Height());
+    NavigatorSize.cy = r.Height();
     navigatorSiteViewInfo_->CalculateInRect(r);
+    NavigatorViewInfo()->MakeIsDirty();
   } else {
     NavigatorSize = TSize(0, 0);
     navigatorSiteViewInfo_->Visible = false;
@@ -727,6 +846,17 @@ void TcxCustomGridTablePainter::DrawNoDataText() {
 void TcxCustomGridTablePainter::DrawFilterBar() {
   if (TcxGridFilterViewInfo* filter = TableViewInfo()->FilterViewInfo())
     if (filter->Visible) filter->Paint(Canvas());
+}
+
+void TcxCustomGridTablePainter::DrawNavigator() {
+  // The site's painting is clipped to its content, which ends above the scroll bar row where
+  // the navigator lives: its rectangle joins the clip while it paints.
+  TcxNavigatorSiteViewInfo* site = TableViewInfo()->NavigatorSiteViewInfo();
+  TcxCanvas* canvas = Canvas();
+  canvas->PushDeviceState();
+  Finally restore{[canvas] { canvas->PopDeviceState(); }};
+  canvas->ApplyClipRegion(new TcxRegion(site->Bounds), roAdd);
+  site->Paint(canvas);
 }
 
 void TcxCustomGridTablePainter::DrawRecords() {

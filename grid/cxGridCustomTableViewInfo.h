@@ -117,16 +117,47 @@ class TcxGridFilterViewInfo : public TcxCustomGridPartViewInfo {
   TcxGridFilterButtonsViewInfo* buttons_;
 };
 
-// The navigator site left of the horizontal scroll bar: hidden (no width) until the navigator
-// is built.
+// The hit test of the navigator site.
+class TcxGridNavigatorHitTest : public TcxCustomGridViewHitTest {
+  KORVAN_CLASS(TcxGridNavigatorHitTest, TcxCustomGridViewHitTest)
+
+ public:
+  Integer GetHitTestCode() override { return 1; }
+};
+
+// The navigator site left of the horizontal scroll bar, shown by the view's navigator option:
+// the navigator's buttons and, right of them, the navigator offset as a gap before the bar.
+// The mouse over it goes to the navigator.
 class TcxNavigatorSiteViewInfo : public TcxCustomGridViewCellViewInfo {
   KORVAN_CLASS(TcxNavigatorSiteViewInfo, TcxCustomGridViewCellViewInfo)
 
  public:
   using TcxCustomGridViewCellViewInfo::TcxCustomGridViewCellViewInfo;
-  TClass GetHitTestClass() override { return TcxGridViewNoneHitTest::StaticClass(); }
-  virtual bool IsSiteVisible() { return false; }
-  Integer CalculateWidth() override { return 0; }
+  TcxCustomGridTableViewInfo* TableViewInfo() const;
+  TcxNavigatorViewInfo* NavigatorViewInfo() const;
+  TClass GetHitTestClass() override { return TcxGridNavigatorHitTest::StaticClass(); }
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  virtual bool IsSiteVisible();
+  // The navigator offset and the buttons' needed width.
+  Integer CalculateWidth() override;
+  bool IsHotTrackable() override { return true; }
+  // The navigator repaints its own buttons; the site's state changes paint nothing.
+  bool InvalidateOnStateChange() override { return false; }
+  bool CaptureMouseOnPress() override { return true; }
+  void GetViewParams(TcxStyleParams& params) override;
+  bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
+  bool MouseMove(TcxCustomGridHitTest* hitTest, TShiftState shift) override;
+  bool MouseUp(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
+  void MouseLeave() override;
+};
+
+// Paints the navigator over the site's background.
+class TcxNavigatorSitePainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxNavigatorSitePainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void Paint() override;
 };
 
 // ---- cells of a record ---------------------------------------------------------------------
@@ -417,12 +448,29 @@ void RegisterGridRecordsPainterFactory(TClass painterClass, TcxGridRecordsPainte
 
 // ---- the view info ------------------------------------------------------------------------------
 
-class TcxCustomGridTableViewInfo : public TcxCustomGridViewInfo {
+// The layout of a record-based view; it shows the view's navigator (the navigator's owner).
+class TcxCustomGridTableViewInfo : public TcxCustomGridViewInfo, public IcxNavigatorOwner {
   KORVAN_CLASS(TcxCustomGridTableViewInfo, TcxCustomGridViewInfo)
 
  public:
   explicit TcxCustomGridTableViewInfo(TcxCustomGridView* gridView);
   ~TcxCustomGridTableViewInfo() override;
+  // Made on first use; it lives as long as this layout, across recalculations.
+  TcxNavigatorViewInfo* NavigatorViewInfo();
+
+  // IcxNavigatorOwner
+  void NavigatorChanged(Integer changeType) override;
+  TRect GetNavigatorBounds() override;
+  TcxCustomNavigatorButtons* GetNavigatorButtons() override;
+  TCanvas* GetNavigatorCanvas() override;
+  TWinControl* GetNavigatorControl() override;
+  bool GetNavigatorFocused() override { return false; }
+  TcxLookAndFeel* GetNavigatorLookAndFeel() override;
+  TComponent* GetNavigatorOwner() override;
+  bool GetNavigatorShowHint() override;
+  bool GetNavigatorTabStop() override { return false; }
+  void NavigatorStateChanged() override;
+  void RefreshNavigator() override;
   TcxCustomGridTableView* TableView() const;
   TcxCustomGridTableController* TableController() const;
 
@@ -448,8 +496,8 @@ class TcxCustomGridTableViewInfo : public TcxCustomGridViewInfo {
   virtual Integer GetNavigatorOffset();
   virtual void GetNavigatorSiteBounds(TRect& r);
   virtual TClass GetNavigatorSiteViewInfoClass() { return TcxNavigatorSiteViewInfo::StaticClass(); }
-  // The navigator's own layout comes with the navigator (none until then).
-  virtual TClass GetNavigatorViewInfoClass() { return nullptr; }
+  // The navigator's view info (a grid's navigator is in place).
+  virtual TcxNavigatorViewInfo* CreateNavigatorViewInfo() { return new TcxNavigatorViewInfo(this, true); }
   virtual void GetNoDataTextBounds(TRect& r);
   virtual void GetNoDataTextParams(TcxStyleParams& params);
   virtual bool IsRecordsEmpty();
@@ -477,6 +525,7 @@ class TcxCustomGridTableViewInfo : public TcxCustomGridViewInfo {
   void ControlFocusChanged() override;
   TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
   bool IsInternal() override { return FirstRecordIndexOverride != -1 || TcxCustomGridViewInfo::IsInternal(); }
+  Integer HScrollBarLeftIndent() override { return NavigatorSize.cx; }
   void VisibilityChanged(bool visible) override;
 
   // Parts add and remove themselves.
@@ -493,6 +542,7 @@ class TcxCustomGridTableViewInfo : public TcxCustomGridViewInfo {
  private:
   TcxGridFilterViewInfo* filterViewInfo_ = nullptr;
   TcxNavigatorSiteViewInfo* navigatorSiteViewInfo_ = nullptr;
+  TcxNavigatorViewInfo* navigatorViewInfo_ = nullptr;
   TcxCustomGridRecordsViewInfo* recordsViewInfo_ = nullptr;
   std::vector<TcxCustomGridPartViewInfo*> parts_;
 };
@@ -536,7 +586,7 @@ class TcxCustomGridTablePainter : public TcxCustomGridPainter {
   TcxCustomGridTableViewInfo* TableViewInfo() { return static_cast<TcxCustomGridTableViewInfo*>(PaintViewInfo()); }
   virtual void DrawNoDataText();
   virtual void DrawFilterBar();
-  virtual void DrawNavigator() {}
+  virtual void DrawNavigator();
   virtual void DrawRecords();
   // Whether the screen may be scrolled for a layout offset instead of repainting it.
   virtual bool CanScrollWindow();

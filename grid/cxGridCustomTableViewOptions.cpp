@@ -586,6 +586,7 @@ void TcxCustomGridTableOptionsBehavior::AssignFrom(TPersistent* source) {
     SetFocusCellOnTab(s->focusCellOnTab_);
     SetFocusFirstCellOnNewRecord(s->focusFirstCellOnNewRecord_);
     SetGoToNextCellOnEnter(s->goToNextCellOnEnter_);
+    SetNavigatorHints(s->navigatorHints_);
     SetImmediateEditor(s->immediateEditor_);
     SetIncSearch(s->incSearch_);
     SetDragScrolling(s->dragScrolling_);
@@ -625,17 +626,34 @@ void TcxCustomGridTableOptionsCustomize::AssignFrom(TPersistent* source) {
   TcxCustomGridOptions::AssignFrom(source);
 }
 
-// Ending the editing and the navigator's state follow the table controller; the setters
-// report the change.
+// Ending the editing follows the table controller; the setters report the change.
 void TcxCustomGridTableOptionsData::SetFlag(bool& field, bool value) {
   if (GridStoreOption(field, value)) Changed(0);
 }
+
+namespace {
+
+// Deleting, editing and inserting switch navigator buttons: the navigators refresh first.
+bool StoreNavigatedFlag(TcxCustomGridTableOptionsData* options, bool& field, bool value) {
+  if (!GridStoreOption(field, value)) return false;
+  if (auto* view = dynamic_cast<TcxCustomGridTableView*>(options->GridView())) view->UpdateNavigatorState();
+  return true;
+}
+
+}  // namespace
+
 void TcxCustomGridTableOptionsData::SetAppending(bool v) { SetFlag(appending_, v); }
 void TcxCustomGridTableOptionsData::SetCancelOnExit(bool v) { SetFlag(cancelOnExit_, v); }
-void TcxCustomGridTableOptionsData::SetDeleting(bool v) { SetFlag(deleting_, v); }
+void TcxCustomGridTableOptionsData::SetDeleting(bool v) {
+  if (StoreNavigatedFlag(this, deleting_, v)) Changed(0);
+}
 void TcxCustomGridTableOptionsData::SetDeletingConfirmation(bool v) { SetFlag(deletingConfirmation_, v); }
-void TcxCustomGridTableOptionsData::SetEditing(bool v) { SetFlag(editing_, v); }
-void TcxCustomGridTableOptionsData::SetInserting(bool v) { SetFlag(inserting_, v); }
+void TcxCustomGridTableOptionsData::SetEditing(bool v) {
+  if (StoreNavigatedFlag(this, editing_, v)) Changed(0);
+}
+void TcxCustomGridTableOptionsData::SetInserting(bool v) {
+  if (StoreNavigatedFlag(this, inserting_, v)) Changed(0);
+}
 
 void TcxCustomGridTableOptionsData::AssignFrom(TPersistent* source) {
   if (auto* s = dynamic_cast<TcxCustomGridTableOptionsData*>(source)) {

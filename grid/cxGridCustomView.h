@@ -410,6 +410,8 @@ class TcxCustomGridViewInfo : public TcxGridViewHandler {
   virtual void SetSiteVisible(bool visible);
   virtual TcxCustomGridHitTest* GetHitTest(const TPoint& p);
   TcxCustomGridHitTest* GetHitTest(Integer x, Integer y) { return GetHitTest(TPoint(x, y)); }
+  // The width that the view keeps left of its horizontal scroll bar (the record views' navigator).
+  virtual Integer HScrollBarLeftIndent() { return 0; }
   // The size the view takes inside a details site of the given maximum client size (the
   // record views measure their records; the base takes all of it).
   virtual void GetHeight(const TPoint& maxSize, Integer& height, bool& fullyVisible);
@@ -558,6 +560,7 @@ class TcxGridSite : public TcxControl {
   bool CanHideBothScrollBars(TScrollBarKind kind) override;
   Integer WheelScrollKind() override;
   void ComputeScrollBarData() override;
+  void HScrollBarRect(TRect& r) override;
   void PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) override;
   bool WantsDesignTimeMouse(Integer x, Integer y, TShiftState shift) override;
   void BeginDragAndDropMode() override;
@@ -687,8 +690,10 @@ class TcxCustomGridController : public TcxGridViewHandler, public IcxMouseTracki
   bool IsDragging();
   TcxDragAndDropObject* DragAndDropObject();
   TcxCustomGridCellViewInfo* MouseCaptureCell();
+  // A horizontal bar that CanHScrollBarHide keeps is never hidden, only disabled.
   void SetScrollBarInfo(TScrollBarKind kind, Integer min, Integer max, Integer step, Integer page, Integer pos,
                         bool allowShow, bool allowHide);
+  virtual bool CanHScrollBarHide() { return true; }
   void RefreshScrollBars();
   void NotifyDesignerModified();
   TcxGridDesignController* GetDesignController();

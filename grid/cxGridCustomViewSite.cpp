@@ -219,6 +219,11 @@ void TcxGridSite::ComputeScrollBarData() {
   if (GridView()->Controller()) GridView()->Controller()->InitScrollBarsParameters();
 }
 
+void TcxGridSite::HScrollBarRect(TRect& r) {
+  TcxControl::HScrollBarRect(r);
+  if (viewInfo_) r.Left = std::min(r.Left + viewInfo_->HScrollBarLeftIndent(), r.Right);
+}
+
 void TcxGridSite::PanScroll(TScrollBarKind kind, TScrollCode code, Integer& position) {
   if (GridView()->Controller()) GridView()->Controller()->Scroll(kind, code, position);
 }
@@ -499,6 +504,7 @@ TcxCustomGridCellViewInfo* TcxCustomGridController::MouseCaptureCell() {
 
 void TcxCustomGridController::SetScrollBarInfo(TScrollBarKind kind, Integer min, Integer max, Integer step,
                                                Integer page, Integer pos, bool allowShow, bool allowHide) {
+  if (kind == sbHorizontal && !CanHScrollBarHide()) allowHide = false;
   if (Site()) Site()->StoreScrollBarParams(kind, min, max, step, page, pos, allowShow, allowHide);
 }
 

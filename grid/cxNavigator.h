@@ -1,12 +1,14 @@
 // The two interfaces through which a data navigator talks to its host (IcxNavigatorOwner: the
 // control that shows it; IcxNavigator: the data it moves through), the notifier that tells
-// the navigators attached to a control to refresh, and the model of the navigator's buttons.
-// The navigator's layout, painting and mouse handling come later.
+// the navigators attached to a control to refresh, the model of the navigator's buttons, and
+// the navigator's view info (layout, painting, mouse, press repeat and hints).
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "foundation/cxLookAndFeelPainters.h"
 #include "foundation/cxLookAndFeels.h"
 #include "vcl/Controls.h"
 #include "vcl/Graphics.h"
@@ -16,6 +18,9 @@ class TcxNavigatorControlNotifier;
 class TCustomImageList;
 class TChangeLink;
 class TcxFreeNotificator;
+class TcxCanvas;
+class TcxTimer;
+class THintWindow;
 
 // The control that shows a navigator.
 class IcxNavigatorOwner {
@@ -192,4 +197,101 @@ class TcxNavigatorControlButtons : public TcxCustomNavigatorButtons {
   KORVAN_NAVIGATOR_BUTTON(GotoBookmark, NBDI_GOTOBOOKMARK)
   KORVAN_NAVIGATOR_BUTTON(Filter, NBDI_FILTER)
 #undef KORVAN_NAVIGATOR_BUTTON
+};
+
+// ---- the view info ------------------------------------------------------------------------
+
+// The navigator's default glyphs: the image i is the glyph of button kind i (12 x 11, made on
+// first use from the CXNAVIGATORBUTTONS picture with olive as the transparent colour).
+TCustomImageList* NavigatorDefaultImages();
+
+// A shown button: its place, and its enabled state and hint as of the last update.
+struct TcxNavigatorButtonViewInfo {
+  TcxNavigatorButton* Button = nullptr;
+  TRect Bounds;
+  bool Enabled = false;
+  String Hint;
+};
+
+// Lays out, paints and hit-tests the visible buttons of a navigator in its owner's bounds,
+// tracks the hot, pressed and focused buttons, repeats Prior and Next while they are held, and
+// shows the buttons' hints.
+class TcxNavigatorViewInfo : public TObject {
+  KORVAN_CLASS(TcxNavigatorViewInfo, TObject)
+
+ public:
+  // The first press repeats after PressDelay, then every PressRepeat; hints wait HintPause.
+  static constexpr Cardinal PressDelay = 400, PressRepeat = 100, HintPause = 500;
+
+  TcxNavigatorViewInfo(IcxNavigatorOwner* owner, bool inPlace);
+  ~TcxNavigatorViewInfo() override;
+  IcxNavigatorOwner* Owner() const { return owner_; }
+  bool InPlace() const { return inPlace_; }
+  TcxCustomNavigatorButtons* NavigatorButtons() const { return owner_->GetNavigatorButtons(); }
+
+  // Layout: the needed size of the visible buttons, and the full calculation that gives each
+  // visible button its place. The width grows to the needed width, or takes a spare width
+  // shared equally among the buttons (the remainder of the division stays unused); the height
+  // only grows to the needed height.
+  void GetNeededSize(Integer& width, Integer& height, bool withGlyphHeight = false);
+  void CalculateBounds(Integer& width, Integer& height, bool withGlyphHeight = false);
+  // The outer size of a button: its glyph with the group frame around it.
+  TSize GetButtonSize(TcxNavigatorButton* button, Integer count, Integer index, bool withGlyphHeight);
+  Integer ButtonCount() const { return Integer(buttons_.size()); }
+  const TcxNavigatorButtonViewInfo& ButtonViewInfo(Integer i) const { return buttons_.at(size_t(i)); }
+  // The shown button at a point (in the owner's coordinates), or -1.
+  Integer GetButtonIndexAt(const TPoint& p) const;
+  // Marks the layout and states for an update before the next painting.
+  void MakeIsDirty() { dirty_ = true; }
+  bool IsDirty() const { return dirty_; }
+  // Lays out in the owner's bounds and takes the enabled states and hints of the buttons.
+  void UpdateButtons();
+  // Buttons whose enabled state changed flip it and are repainted.
+  void RefreshEnabledStates();
+
+  TcxNavigatorButton* HotButton() const { return hot_; }
+  TcxNavigatorButton* PressedButton() const { return pressed_; }
+  TcxNavigatorButton* FocusedButton() const { return focused_; }
+  TcxButtonState GetButtonState(const TcxNavigatorButtonViewInfo& info) const;
+  // The navigator's frame is drawn selected (with a hot-tracking painter while a button is hot
+  // or pressed or the owner has the focus).
+  bool Selected() const { return selected_; }
+
+  // Paints on the given canvas, or on the owner's canvas.
+  void Paint(TcxCanvas* canvas = nullptr);
+
+  // The mouse, in the owner's coordinates; (-1, -1) when it left.
+  void MouseDown(Integer x, Integer y);
+  void MouseMove(Integer x, Integer y);
+  void MouseUp(Integer x, Integer y);
+  // Runs a button: its own click handler, or OnButtonClick and then the buttons' action.
+  void Click(TcxNavigatorButton* button);
+
+  // The hint of the hot button, after the hint pause or at once when one is shown.
+  void ShowHint();
+  void HideHint();
+  THintWindow* HintWindow() const { return hintWindow_; }
+  TcxTimer* PressTimer() const { return pressTimer_.get(); }
+  TcxTimer* HintTimer() const { return hintTimer_.get(); }
+
+ private:
+  TcxCustomLookAndFeelPainterClass Painter() const;
+  Integer IndexOfButton(TcxNavigatorButton* button) const;
+  bool IsButtonEnabled(TcxNavigatorButton* button) const;
+  void InvalidateButton(TcxNavigatorButton* button);
+  void SetHotButton(TcxNavigatorButton* button);
+  void CheckSelected();
+  void PaintButton(TcxCanvas* canvas, Integer index);
+  void PressTimerTick();
+  void HintTimerTick();
+
+  IcxNavigatorOwner* owner_;
+  bool inPlace_;
+  std::vector<TcxNavigatorButtonViewInfo> buttons_;
+  TcxNavigatorButton* hot_ = nullptr;
+  TcxNavigatorButton* pressed_ = nullptr;
+  TcxNavigatorButton* focused_ = nullptr;
+  bool dirty_ = true, selected_ = false;
+  std::unique_ptr<TcxTimer> pressTimer_, hintTimer_;
+  THintWindow* hintWindow_ = nullptr;
 };

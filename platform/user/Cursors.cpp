@@ -172,6 +172,33 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info) {
 
 int GetCursorStandardId(HCURSOR cursor) { return IsKnown(cursor) ? cursor->standardId : 0; }
 
+int GetCursorHeightBelowHotSpot(HCURSOR cursor) {
+  ICONINFO info;
+  int result = -1;
+  if (GetIconInfo(cursor, &info)) {
+    TSurface* mask = info.hbmMask ? GetBitmapSurface(info.hbmMask) : nullptr;
+    TSurface* color = info.hbmColor ? GetBitmapSurface(info.hbmColor) : nullptr;
+    if (mask && mask->Width() > 0) {
+      // Without a colour image the mask holds the AND half above the XOR half.
+      const int height = color ? mask->Height() : mask->Height() / 2;
+      int last = -1;
+      for (int y = height - 1; y >= 0 && last < 0; --y)
+        for (int x = 0; x < mask->Width(); ++x) {
+          const bool shows = (mask->At(x, y) & 0xFFFFFF) == 0;
+          const bool inverts = !color && (mask->At(x, y + height) & 0xFFFFFF) != 0;
+          if (shows || inverts) {
+            last = y;
+            break;
+          }
+        }
+      result = std::max(0, last + 1 - int(info.yHotspot));
+    }
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+  }
+  return result >= 0 ? result : GetSystemMetrics(SM_CYCURSOR);
+}
+
 namespace wm {
 // For backends: the image of a cursor made from pixels.
 bool CursorImage(HCURSOR cursor, int* width, int* height, const uint32_t** pixels, POINT* hot) {

@@ -623,6 +623,10 @@ int ShowCursor(BOOL show);  // the display count
 BOOL GetIconInfo(HICON icon, ICONINFO* info);
 // The cursor's standard identifier (32512...), or 0 for a cursor made from pixels.
 int GetCursorStandardId(HCURSOR cursor);
+// How far a cursor's visible image reaches below its hot spot, in pixels, read from its mask
+// (the rows from the hot spot down to the last one with a visible pixel); the system cursor
+// height (SM_CYCURSOR) when the mask cannot be read, as for the standard shapes.
+int GetCursorHeightBelowHotSpot(HCURSOR cursor);
 
 // ---- clipboard -----------------------------------------------------------------------------
 

@@ -391,6 +391,23 @@ TEST_F(Windows, OwnCursorImagesAndTheStandardOnes) {
   EXPECT_EQ(CreateCursorFromPixels(0, 16, px.data(), 0, 0), nullptr);
 }
 
+// The visible height below the hot spot: from the hot spot row to the last visible row of the
+// image, whatever lies above the hot spot; no image to read gives the system cursor height.
+TEST_F(Windows, CursorHeightBelowTheHotSpotComesFromTheMask) {
+  struct Case {
+    int firstRow, lastRow, hotY, expected;
+  } cases[] = {{2, 12, 4, 9}, {0, 15, 0, 16}, {0, 3, 10, 0}, {5, 5, 5, 1}};
+  for (const Case& c : cases) {
+    std::vector<uint32_t> px(16 * 16, 0);
+    for (int y = c.firstRow; y <= c.lastRow; ++y) px[size_t(y * 16 + 7)] = 0xFF000000;
+    HCURSOR cursor = CreateCursorFromPixels(16, 16, px.data(), 1, c.hotY);
+    EXPECT_EQ(GetCursorHeightBelowHotSpot(cursor), c.expected) << c.firstRow << ".." << c.lastRow << " hot " << c.hotY;
+    DestroyCursor(cursor);
+  }
+  EXPECT_EQ(GetCursorHeightBelowHotSpot(LoadCursor(nullptr, IDC_ARROW)), GetSystemMetrics(SM_CYCURSOR));
+  EXPECT_EQ(GetCursorHeightBelowHotSpot(nullptr), GetSystemMetrics(SM_CYCURSOR));
+}
+
 }  // namespace
 
 TEST_F(Windows, MessageBeepReachesTheBackend) {
