@@ -393,10 +393,15 @@ void TcxDBDataField::UpdateValueType(TField* field) {
 void TcxDBDataField::NotifyTypeChanged() {
   TcxDBDataController* c = DBController();
   if (!IsInternal() && Index() < c->GetItemCount()) c->ItemValueTypeClassChanged(Index());
-  for (int i = 0; i < c->GetItemCount(); ++i) {
-    TcxCustomDataField* f = c->Fields()->Items(i);
-    if (f != this && f->ReferenceField() == this) c->ItemValueTypeClassChanged(i);
+  // The items sharing this field's storage follow; found first, as a handler may change the list.
+  std::vector<int> sharing;
+  const TcxCustomDataFieldList* list = c->Fields();
+  for (int i = 0, n = list->ExternalCount(); i < n; ++i) {
+    const TcxCustomDataField* f = list->Items(i);
+    if (f != this && f->ReferenceField() == this) sharing.push_back(i);
   }
+  for (int i : sharing)
+    if (i < c->GetItemCount()) c->ItemValueTypeClassChanged(i);
 }
 
 // =============================================================================================

@@ -373,6 +373,21 @@ void TcxDBDataController::ChangeItemFieldName(int itemIndex, const String& name)
   if (f->FieldName() != name) SetFieldName(f, name, false);
 }
 
+namespace {
+// SameText, compared from the end: field names of one data set often share their beginnings
+// ("Field 1", "Field 2", ...), and this runs for every pair of fields while binding.
+bool SameFieldName(const String& a, const String& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = a.size(); i-- > 0;) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = char(x - 32);
+    if (y >= 'a' && y <= 'z') y = char(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+}  // namespace
+
 void TcxDBDataController::SetFieldName(TcxDBDataField* field, const String& names, bool subFieldMode) {
   field->FreeSubFields();
   if (!subFieldMode && names != field->fieldName_) {
@@ -405,9 +420,10 @@ void TcxDBDataController::SetFieldName(TcxDBDataField* field, const String& name
   TcxCustomDataField* same = nullptr;
   if (!names.empty())
     for (int i = 0; i < Fields()->Count(); ++i) {
-      auto* other = dynamic_cast<TcxDBDataField*>(Fields()->Items(i));
-      if (other != nullptr && other != field && other->ReferenceField() == nullptr && other->parent_ == nullptr &&
-          !other->fieldName_.empty() && SameText(other->fieldName_, names)) {
+      // Every field of this controller is made by NewField (a data-set field).
+      auto* other = static_cast<TcxDBDataField*>(Fields()->Items(i));
+      if (other != field && other->ReferenceField() == nullptr && other->parent_ == nullptr &&
+          !other->fieldName_.empty() && SameFieldName(other->fieldName_, names)) {
         same = other;
         break;
       }

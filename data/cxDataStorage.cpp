@@ -854,22 +854,26 @@ void TcxValueDefs::NotifyDefChange(TcxValueDef* def, bool resync) {
   storage_->Relayout(this);
 }
 
+int TcxValueDefs::LayOut(TcxValueDef* d, int pos) {
+  d->offset_ = pos;
+  d->laidText_ = d->HoldsText();
+  if (d->IsInRecord()) {
+    d->bufferSize_ = 1 + d->dataSize_ + (d->laidText_ ? int(sizeof(void*)) : 0);
+  } else {
+    d->bufferSize_ = 0;
+    d->laidText_ = false;
+  }
+  return pos + d->bufferSize_;
+}
+
 void TcxValueDefs::LayoutFrom(int start) {
   recordOffset_ = start;
   int pos = start;
-  for (TcxValueDef* d : items_) {
-    d->offset_ = pos;
-    d->laidText_ = d->HoldsText();
-    if (d->IsInRecord()) {
-      d->bufferSize_ = 1 + d->dataSize_ + (d->laidText_ ? int(sizeof(void*)) : 0);
-    } else {
-      d->bufferSize_ = 0;
-      d->laidText_ = false;
-    }
-    pos += d->bufferSize_;
-  }
+  for (TcxValueDef* d : items_) pos = LayOut(d, pos);
   recordSize_ = pos;
 }
+
+void TcxValueDefs::LayoutLast() { recordSize_ = LayOut(items_.back(), recordSize_); }
 
 TcxValueDefClass TcxValueDefs::DefClass() {
   return [](TcxValueDefs* owner, TcxValueTypeClass type) -> TcxValueDef* { return new TcxValueDef(owner, type); };
@@ -1276,6 +1280,13 @@ void TcxDataStorage::AddValueDefToRecords(TcxValueDef* def, int position) {
     static_cast<TcxInternalValueDef*>(mirror)->mirrored_ = def;
   }
   defs->items_.insert(defs->items_.begin() + position, def);
+  if (BuffersOf(defs).empty() && position + 1 == int(defs->items_.size()) &&
+      defs->recordOffset_ == ValueDefsStart() && defs->items_.size() > 1) {
+    // A column appended before any record exists (binding columns one by one): the others keep
+    // their places, so binding n columns stays linear.
+    defs->LayoutLast();
+    return;
+  }
   Relayout(defs);
 }
 
@@ -1305,6 +1316,11 @@ void TcxDataStorage::RemoveValueDefFromRecords(TcxValueDef* def) {
 
 void TcxDataStorage::Relayout(TcxValueDefs* defs, TcxValueDef* removed) {
   NoteChange();
+  if (BuffersOf(defs).empty()) {
+    // No record yet (columns bound before loading): only the offsets change.
+    LayoutValueDefs(defs);
+    return;
+  }
   struct Old {
     int offset, size;
     bool text;

@@ -435,6 +435,10 @@ class TcxValueDefs : public TObject {
   virtual void NotifyDefChange(TcxValueDef* def, bool resync);
   virtual bool IsInternal() const { return false; }
   virtual void LayoutFrom(int start);
+  // Places the last column after the others (which keep their places).
+  void LayoutLast();
+  // Places one column at `pos` of the record; answers the position after it.
+  static int LayOut(TcxValueDef* d, int pos);
 
   TcxValueDef* Add(TcxValueTypeClass valueType, bool inRecord, TObject* link, bool holdsText);
   int DefCount() const { return int(items_.size()); }

@@ -409,12 +409,8 @@ void RenameChildrenByPrefix(TComponent* container, TComponent* childOwner, const
 
 bool IsComponentNameFree(TComponent* owner, TComponent* component, const String& name) {
   if (owner == nullptr) return true;
-  // Compared in place: upper-casing a copy of every name made the search allocate per component.
-  for (Integer i = 0; i < owner->ComponentCount(); ++i) {
-    TComponent* c = owner->Components(i);
-    if (c != component && SameText(c->Name(), name)) return false;
-  }
-  return true;
+  TComponent* c = owner->FindComponent(name);
+  return c == nullptr || c == component;
 }
 
 String GenerateUniqueComponentName(TComponent* owner, TComponent* prefixComponent, TComponent* component,

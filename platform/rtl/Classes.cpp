@@ -141,19 +141,51 @@ void TComponent::RemoveComponent(TComponent* c) {
   Remove(c);
 }
 
+namespace {
+// The key of a name in the owner's index: names compare case-insensitively in ASCII only.
+String NameKey(const String& name) {
+  String key = name;
+  for (char& ch : key)
+    if (ch >= 'a' && ch <= 'z') ch = char(ch - 32);
+  return key;
+}
+}  // namespace
+
 void TComponent::Insert(TComponent* c) {
   components_.push_back(c);
   c->owner_ = this;
+  IndexName(c);
 }
 
 void TComponent::Remove(TComponent* c) {
   auto it = std::find(components_.begin(), components_.end(), c);
-  if (it != components_.end()) components_.erase(it);
+  if (it != components_.end()) {
+    components_.erase(it);
+    UnindexName(c);
+  }
   c->owner_ = nullptr;
+}
+
+void TComponent::IndexName(TComponent* c) {
+  if (!c->name_.empty()) names_.emplace(NameKey(c->name_), c);
+}
+
+void TComponent::UnindexName(TComponent* c) {
+  if (c->name_.empty()) return;
+  auto range = names_.equal_range(NameKey(c->name_));
+  for (auto it = range.first; it != range.second; ++it)
+    if (it->second == c) {
+      names_.erase(it);
+      return;
+    }
 }
 
 TComponent* TComponent::FindComponent(const String& name) const {
   if (name.empty()) return nullptr;
+  auto range = names_.equal_range(NameKey(name));
+  if (range.first == range.second) return nullptr;
+  if (std::next(range.first) == range.second) return range.first->second;
+  // Several components share the name (the form reader does not check): the first in the list.
   for (TComponent* c : components_)
     if (SameText(c->name_, name)) return c;
   return nullptr;
@@ -186,7 +218,11 @@ void TComponent::SetName(const String& newName) {
   ChangeName(newName);
 }
 
-void TComponent::ChangeName(const String& newName) { name_ = newName; }
+void TComponent::ChangeName(const String& newName) {
+  if (owner_ != nullptr) owner_->UnindexName(this);
+  name_ = newName;
+  if (owner_ != nullptr) owner_->IndexName(this);
+}
 
 void TComponent::FreeNotification(TComponent* c) {
   if (c == nullptr || c == this) return;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "rtl/System.h"
@@ -407,12 +408,17 @@ class TComponent : public TPersistent {
   void Insert(TComponent* c);
   void Remove(TComponent* c);
   void RemoveNotification(TComponent* c);
+  void IndexName(TComponent* c);
+  void UnindexName(TComponent* c);
 
   TComponent* owner_ = nullptr;
   String name_;
   NativeInt tag_ = 0;
   TComponentState state_;
   std::vector<TComponent*> components_;
+  // The owned components with a name, by their ASCII upper-cased name: name lookups and the
+  // rename checks stay constant-time on owners of thousands of components.
+  std::unordered_multimap<String, TComponent*> names_;
   std::vector<TComponent*> freeNotifies_;
 };
 

@@ -431,7 +431,7 @@ std::string AnsiTextKey(const String& s) {
 int AnsiCompareStr(const String& a, const String& b) { return Collate(true, a, b); }
 int AnsiCompareText(const String& a, const String& b) { return Collate(false, a, b); }
 bool SameStr(const String& a, const String& b) { return a == b; }
-bool SameText(const String& a, const String& b) { return CompareText(a, b) == 0; }
+bool SameText(const String& a, const String& b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 bool AnsiSameStr(const String& a, const String& b) { return AnsiCompareStr(a, b) == 0; }
 bool AnsiSameText(const String& a, const String& b) { return AnsiCompareText(a, b) == 0; }
 

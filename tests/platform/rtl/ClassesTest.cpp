@@ -195,6 +195,30 @@ TEST(Component, NameValidation) {
   stray->Free();
 }
 
+// FindComponent follows every way a name or an owner changes (its lookup is indexed).
+TEST(Component, FindComponentFollowsRenamesAndOwners) {
+  TComponent a(nullptr), b(nullptr);
+  auto* c = new TComponent(&a);
+  c->SetName("Column1");
+  EXPECT_EQ(a.FindComponent("COLUMN1"), c);
+  c->SetName("Column2");
+  EXPECT_EQ(a.FindComponent("column1"), nullptr);
+  EXPECT_EQ(a.FindComponent("Column2"), c);
+  // The old name is free again, the new one taken.
+  auto* d = new TComponent(&a);
+  EXPECT_NO_THROW(d->SetName("Column1"));
+  EXPECT_THROW(d->SetName("column2"), EComponentError);
+  b.InsertComponent(c);
+  EXPECT_EQ(a.FindComponent("Column2"), nullptr);
+  EXPECT_EQ(b.FindComponent("Column2"), c);
+  c->SetName("");
+  EXPECT_EQ(b.FindComponent("Column2"), nullptr);
+  EXPECT_EQ(b.FindComponent(""), nullptr);
+  d->Free();
+  EXPECT_EQ(a.FindComponent("Column1"), nullptr);
+  EXPECT_EQ(a.ComponentCount(), 0);
+}
+
 TEST(Component, StateLoadingDesigningAndVirtualCreation) {
   TComponent owner(nullptr);
   owner.SetDesigning(true);
