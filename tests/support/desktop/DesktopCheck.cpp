@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 #include "foundation/cxControls.h"
 #include "rtl/SysUtils.h"
@@ -24,6 +26,19 @@ bool RunUntil(const std::function<bool()>& done, int ms) {
 void Xdotool(const String& args) {
   String command = "xdotool " + args + " >/dev/null 2>&1 &";
   ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+void XdotoolAndWait(const String& args) {
+  const String command = "xdotool " + args + " >/dev/null 2>&1";
+  std::atomic<bool> finished{false};
+  int result = -1;
+  std::thread run([&] {
+    result = std::system(command.c_str());
+    finished = true;
+  });
+  RunUntil([&] { return finished.load(); }, 30000);
+  run.join();
+  ASSERT_EQ(result, 0);
 }
 
 }  // namespace desktopcheck
