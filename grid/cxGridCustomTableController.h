@@ -253,6 +253,9 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   // Dragging records.
   virtual Integer GetDragScrollDirection(Integer x, Integer y);
   virtual Integer GetDragScrollInterval() { return 20; }
+  // While an item is dragged: scrolls the view sideways near its left and right ends (nothing
+  // in views that do not scroll sideways).
+  virtual void CheckDragScrollingHorz(const TPoint&) {}
   virtual bool IsFirstPageRecord(TcxCustomGridRecord* record) { return record && record->Index() == topRecordIndex_; }
   virtual bool IsLastPageRecord(TcxCustomGridRecord* record);
   virtual void GetDragDropText(String& text);

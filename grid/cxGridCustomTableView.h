@@ -1131,6 +1131,12 @@ class TcxGridDataControllerOverrides : public TBase {
     TcxCustomGridTableView* v = GridView();
     return v && index >= 0 && index < v->ItemCount() ? v->Items(index) : TBase::GetItem(index);
   }
+  // Whether the item sorts by its display text: the item's rule.
+  bool GetItemSortByDisplayText(int itemIndex, bool defaultValue) override {
+    TcxCustomGridTableView* v = GridView();
+    return v && itemIndex >= 0 && itemIndex < v->ItemCount() ? v->Items(itemIndex)->SortByDisplayText(defaultValue)
+                                                              : TBase::GetItemSortByDisplayText(itemIndex, defaultValue);
+  }
   // A filter's text names its items by their captions (the filter box, recent filters).
   String GetFilterItemFieldCaption(TObject* item) override {
     auto* gridItem = dynamic_cast<TcxCustomGridTableItem*>(item);

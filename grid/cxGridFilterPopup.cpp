@@ -70,7 +70,17 @@ void TcxGridFilterMRUItems::RefreshVisibleItems() {
   const std::string current = dc && dc->Filter() ? FilterStream(dc->Filter()) : std::string();
   for (Integer i = 0; i < ItemCount(); ++i)
     if (Item(i)->StreamBytes() != current) visible_.push_back(Item(i));
-  if (VisibleCount() != oldCount) filtering_->MRUVisibleCountChanged(oldCount, VisibleCount());
+  if (updateCount_ == 0 && VisibleCount() != oldCount) filtering_->MRUVisibleCountChanged(oldCount, VisibleCount());
+}
+
+void TcxGridFilterMRUItems::BeginUpdate() {
+  if (updateCount_++ == 0) countBeforeUpdate_ = VisibleCount();
+}
+
+void TcxGridFilterMRUItems::EndUpdate() {
+  if (--updateCount_ > 0) return;
+  RefreshVisibleItems();
+  if (VisibleCount() != countBeforeUpdate_) filtering_->MRUVisibleCountChanged(countBeforeUpdate_, VisibleCount());
 }
 
 void TcxGridFilterMRUItems::DeleteEmptyItems() {
@@ -188,6 +198,8 @@ void TcxCustomGridTableFiltering::CustomizeFilter(TcxCustomGridTableItem* item) 
   TcxCustomGridTableView* view = TableView();
   if (view->DoFilterDialogShow(item)) return;
   TcxDataFilterCriteria* filter = view->DataController()->Filter();
+  mruItems_->BeginUpdate();
+  Finally endRecent{[this] { mruItems_->EndUpdate(); }};
   TcxCustomGrid* grid = view->Control();
   TFont* font = grid ? grid->Font() : nullptr;
   TcxLookAndFeel* lookAndFeel = grid ? grid->LookAndFeelObject() : nullptr;
@@ -417,6 +429,9 @@ void TcxGridFilterPopup::ApplyEntry(Integer index) {
     view->Filtering()->CustomizeFilter(item_);
     return;
   }
+  TcxGridFilterMRUItems* recent = view->Filtering()->MRUItems();
+  recent->BeginUpdate();
+  Finally endRecent{[recent] { recent->EndUpdate(); }};
   {
     // The bracket closes also on failure; the recent filters then stay as they were.
     filter->LockChanges();
@@ -475,6 +490,8 @@ void TcxGridFilterMRUItemsPopup::ApplyItem(Integer index) {
   TcxGridFilterMRUItems* items = TableView()->Filtering()->MRUItems();
   if (index < 0 || index >= items->VisibleCount()) return;
   TcxDataFilterCriteria* filter = TableView()->DataController()->Filter();
+  items->BeginUpdate();
+  Finally endRecent{[items] { items->EndUpdate(); }};
   // The item may be trimmed away by the addition: its stream is taken first.
   filter->AssignItems(items->VisibleItems(index)->Filter());
   TableView()->Filtering()->AddToMRU();

@@ -39,6 +39,10 @@ class TcxGridFilterMRUItems : public TcxMRUItems {
   void Add(TcxFilterCriteria* criteria);
   // The visible entries: all but those equal to the current filter, most recent first.
   void RefreshVisibleItems();
+  // Applying a filter changes the filter and then adds it: inside this bracket the visible
+  // entries follow each step, but a change of their count is reported once, at the end.
+  void BeginUpdate();
+  void EndUpdate();
   // Entries whose filter became empty (an item left the view) are deleted.
   void DeleteEmptyItems();
   Integer VisibleCount() const { return Integer(visible_.size()); }
@@ -48,6 +52,8 @@ class TcxGridFilterMRUItems : public TcxMRUItems {
  private:
   TcxCustomGridTableFiltering* filtering_;
   std::vector<TcxGridFilterMRUItem*> visible_;
+  Integer updateCount_ = 0;
+  Integer countBeforeUpdate_ = 0;
 };
 
 // ---- filtering options ---------------------------------------------------------------------------------

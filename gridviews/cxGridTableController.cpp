@@ -17,6 +17,15 @@ constexpr Integer kDragScrollEdge = 15;
 // The platform's drag-detect distance.
 constexpr Integer kDragDetect = 4;
 
+// Left (1) near the left end of the area that scrolls sideways, right (2) near its right end.
+Integer HorzDragScrollDirection(TcxGridTableViewInfo* info, const TPoint& p) {
+  const TRect horz = info->HorzScrollArea();
+  if (!horz.Contains(p)) return 0;
+  if (p.X < horz.Left + kDragScrollEdge) return 1;
+  if (p.X >= horz.Right - kDragScrollEdge) return 2;
+  return 0;
+}
+
 }  // namespace
 
 TcxGridTableView* TcxGridTableController::TableGridView() const { return static_cast<TcxGridTableView*>(GridView()); }
@@ -87,12 +96,12 @@ Integer TcxGridTableController::GetDragScrollDirection(Integer x, Integer y) {
     if (y < vert.Top + kDragScrollEdge) return 3;
     if (y >= vert.Bottom - kDragScrollEdge) return 4;
   }
-  const TRect horz = info->HorzScrollArea();
-  if (horz.Contains(TPoint(x, y))) {
-    if (x < horz.Left + kDragScrollEdge) return 1;
-    if (x >= horz.Right - kDragScrollEdge) return 2;
-  }
-  return 0;
+  return HorzDragScrollDirection(info, TPoint(x, y));
+}
+
+void TcxGridTableController::CheckDragScrollingHorz(const TPoint& p) {
+  TcxGridTableViewInfo* info = TableViewInfoOfView();
+  SetScrollDirection(info ? HorzDragScrollDirection(info, p) : 0);
 }
 
 // ---- scroll bars ---------------------------------------------------------------------------------------------

@@ -389,6 +389,10 @@ bool TcxGridIndicatorHeaderItemViewInfo::ShowsQuickCustomizationGlyph() {
 
 String TcxGridIndicatorHeaderItemViewInfo::GetHintText() { return LoadReplaceableResString(scxGridQuickCustomizationHint); }
 
+void TcxGridIndicatorHeaderItemViewInfo::GetHintTextRect(const TPoint&, TRect& r) {
+  r = ShiftedRect(Bounds, 0, Bounds.Height() + 5);
+}
+
 namespace {
 TcxCustomGridTableController* TableControllerOf(TcxGridTableView* view) {
   return dynamic_cast<TcxCustomGridTableController*>(view->Controller());

@@ -575,6 +575,9 @@ class TcxGridTableController : public TcxCustomGridTableController {
   bool CanScrollData(Integer direction);
   // The auto-scroll direction near the edges of the scroll areas (0 none).
   Integer GetDragScrollDirection(Integer x, Integer y);
+  // While a column header is dragged: the automatic scrolling turns left or right near the ends
+  // of the area that scrolls sideways, and stops elsewhere.
+  void CheckDragScrollingHorz(const TPoint& p) override;
 
   void CheckCoordinates() override;
   void CancelMode() override;

@@ -52,6 +52,7 @@ void TcxCustomGridTableItemMovingObject::MoveDrag(const TPoint& p, bool& accepte
   }
   accepted = DestinationAreaKind != ickNone;
   TcxCustomGridMovingObject::MoveDrag(p, accepted);
+  if (auto* controller = dynamic_cast<TcxCustomGridTableController*>(Controller())) controller->CheckDragScrollingHorz(p);
 }
 
 // ---- moving a column header ----------------------------------------------------------------------

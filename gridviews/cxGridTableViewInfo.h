@@ -531,6 +531,9 @@ class TcxGridIndicatorHeaderItemViewInfo : public TcxCustomGridIndicatorItemView
   bool IsHotTrackable() override;
   bool HasHint() override;
   String GetHintText() override;
+  // The hint is not for a clipped text: it always shows, 5 pixels below the item.
+  bool IsHintForText() override { return false; }
+  void GetHintTextRect(const TPoint& p, TRect& r) override;
   // Pressed, it opens the table controller's quick customization drop-down (made by the
   // first press); a press on it while that shows leaves it open.
   bool HasPopup() override;

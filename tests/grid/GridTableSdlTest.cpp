@@ -19,7 +19,7 @@ using namespace gridtest;
 namespace {
 
 using desktopcheck::RunUntil;
-using desktopcheck::Xdotool;
+using desktopcheck::XdotoolAndWait;
 
 TEST(SdlGridTableTest, DISABLED_ClickTypeEnterTabAndEsc) {
   TSdlBackend backend;
@@ -55,25 +55,25 @@ TEST(SdlGridTableTest, DISABLED_ClickTypeEnterTabAndEsc) {
   };
   // A click on a cell opens its editor on mouse up; typing replaces the text; Enter posts.
   TPoint p = cellPoint(2, 1);
-  Xdotool("mousemove --sync " + IntToStr(p.X) + " " + IntToStr(p.Y) + " click 1");
+  XdotoolAndWait("mousemove --sync " + IntToStr(p.X) + " " + IntToStr(p.Y) + " click 1");
   EXPECT_TRUE(RunUntil([&] { return controller->IsEditing(); }, 3000));
   EXPECT_EQ(controller->FocusedRowIndex(), 2);
-  Xdotool("key --clearmodifiers ctrl+a");
-  Xdotool("type --delay 30 typed");
-  Xdotool("key --clearmodifiers Return");
+  XdotoolAndWait("key --clearmodifiers ctrl+a");
+  XdotoolAndWait("type --delay 30 typed");
+  XdotoolAndWait("key --clearmodifiers Return");
   EXPECT_TRUE(RunUntil([&] { return !controller->IsEditing(); }, 3000));
   dc->PostEditingData();
   if (dc->IsEditing()) dc->Post();
   EXPECT_EQ(VarToStr(dc->GetValue(2, 1)), "typed");
   // Tab moves to the next cell.
-  Xdotool("key --clearmodifiers Tab");
+  XdotoolAndWait("key --clearmodifiers Tab");
   EXPECT_TRUE(RunUntil([&] { return controller->FocusedItem() == view->Items(2); }, 3000));
   // Typing opens the editor by the key; Esc cancels it and the value stays.
-  Xdotool("type --delay 30 x");
+  XdotoolAndWait("type --delay 30 x");
   EXPECT_TRUE(RunUntil([&] { return controller->IsEditing(); }, 3000));
-  Xdotool("key --clearmodifiers Escape");
+  XdotoolAndWait("key --clearmodifiers Escape");
   EXPECT_TRUE(RunUntil([&] { return !controller->IsEditing(); }, 3000));
-  Xdotool("key --clearmodifiers Escape");
+  XdotoolAndWait("key --clearmodifiers Escape");
   RunUntil([] { return false; }, 300);
   EXPECT_EQ(VarToStr(dc->GetValue(2, 2)), "r2c2");
   THeadlessBackend::SaveWindowPng(form->Handle(), testing_support::SheetPath("grid_table_sdl.png"));

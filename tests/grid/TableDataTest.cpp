@@ -231,6 +231,44 @@ TEST_F(TableDataFixture, ValueTypeCaptionsOfTheOwnController) {
   EXPECT_EQ(mru->Item(0)->DisplayText, "3");
 }
 
+// Sorting by display text against sorting by value: the values 1, 2 and 10 read "1", "10",
+// "2" as texts. The item's rule decides; a change of the rule sorts anew.
+TEST_F(TableDataFixture, SortByDisplayTextFollowsTheItemsRule) {
+  auto* view = AddTableView<TOwnTestView>("s");
+  TcxCustomGridTableItem* item = view->CreateItem();
+  item->DataBinding()->SetValueType("Integer");
+  TcxCustomDataController* dc = view->DataController();
+  dc->SetRecordCount(3);
+  const int values[] = {1, 2, 10};
+  for (int r = 0; r < 3; ++r) dc->SetValue(r, 0, Variant(values[r]));
+  item->SetSortOrder(soAscending);
+  struct Case {
+    const char* name;
+    TcxGridItemSortByDisplayText rule;
+    bool handler, controllerOption;
+    bool byText;
+  } cases[] = {
+      {"default: by value", isbtDefault, false, false, false},
+      {"default with OnGetDataText: by text", isbtDefault, true, false, true},
+      {"off with OnGetDataText: by value", isbtOff, true, false, false},
+      {"on: by text", isbtOn, false, false, true},
+      // The controller's option asks for texts only of properties that sort by them.
+      {"default, the controller's option, plain properties: by value", isbtDefault, false, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    item->OnGetDataText = nullptr;
+    if (c.handler) item->OnGetDataText = [](TcxCustomGridTableItem*, Integer, String&) {};
+    TcxDataControllerOptions options = dc->GetOptions();
+    dc->SetOptions(c.controllerOption ? options.Include(dcoSortByDisplayText) : options.Exclude(dcoSortByDisplayText));
+    item->Options()->SetSortByDisplayText(c.rule == isbtDefault ? isbtOff : isbtDefault);
+    item->Options()->SetSortByDisplayText(c.rule);
+    EXPECT_EQ(dc->RowIndexOfRecord(0), 0);
+    EXPECT_EQ(dc->RowIndexOfRecord(1), c.byText ? 2 : 1);
+    EXPECT_EQ(dc->RowIndexOfRecord(2), c.byText ? 1 : 2);
+  }
+}
+
 TEST_F(TableDataFixture, OwnRecordsStoredCopiedAndReadWhenLoadingEnds) {
   auto* a = AddTableView<TOwnTestView>("a");
   auto* b = AddTableView<TOwnTestView>("b");

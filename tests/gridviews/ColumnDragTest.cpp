@@ -262,3 +262,57 @@ TEST_F(ColumnDragFixture, DragImageAndArrowsRestoreTheScreenExactly) {
 }
 
 }  // namespace
+
+namespace {
+
+// A header dragged near the left or right end of the area that scrolls sideways scrolls the
+// view on the 35 ms automatic scrolling timer; elsewhere, at the end of the data width and
+// after the drop the scrolling stops.
+TEST_F(ColumnDragFixture, HeaderDragNearTheEndsScrollsSideways) {
+  TcxGridDBTableView* v = Shown();
+  for (Integer i = 0; i < 3; ++i) v->GetColumn(i)->SetWidth(150);
+  Relayout(v);
+  auto* c = v->GetController();
+  const TRect area = Info(v)->HorzScrollArea();
+  ASSERT_GT(Info(v)->GetDataWidth(), Info(v)->ClientWidth());
+  HWND site = v->Site()->Handle();
+  const POINT from = Mid(HeaderCell(v, 1), 10);
+  const Integer y = from.Y;
+  S().MouseDown(site, from);
+  S().MoveMouse(site, POINT{from.X + 20, y});
+  ASSERT_NE(v->Site()->DragOperation(), nullptr);
+
+  struct Step {
+    const char* name;
+    Integer x;
+    bool belowArea;
+    Integer direction;
+    Integer ms;
+    Integer leftPos;
+  } steps[] = {
+      {"in the middle", (area.Left + area.Right) / 2, false, 0, 100, 0},
+      {"15 pixels from the right end", area.Right - 15, false, 2, 35, 10},
+      {"on", area.Right - 15, false, 2, 70, 30},
+      {"16 pixels from the right end", area.Right - 16, false, 0, 100, 30},
+      {"near the right end until the data ends", area.Right - 3, false, 2, 3500, Info(v)->GetDataWidth() - Info(v)->ClientWidth()},
+      {"14 pixels from the left end", area.Left + 14, false, 1, 35, Info(v)->GetDataWidth() - Info(v)->ClientWidth() - 10},
+      {"below the area", area.Left + 14, true, 0, 100, Info(v)->GetDataWidth() - Info(v)->ClientWidth() - 10},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.name);
+    S().MoveMouse(site, POINT{s.x, s.belowArea ? area.Bottom + 5 : y});
+    EXPECT_EQ(c->ScrollDirection(), s.direction);
+    Advance(Cardinal(s.ms));
+    EXPECT_EQ(c->LeftPos(), s.leftPos);
+  }
+  S().MoveMouse(site, POINT{area.Right - 3, y});
+  EXPECT_EQ(c->ScrollDirection(), 2);
+  S().MouseUp(site, POINT{area.Right - 3, y});
+  EXPECT_EQ(v->Site()->DragOperation(), nullptr);
+  EXPECT_EQ(c->ScrollDirection(), 0);
+  const Integer left = c->LeftPos();
+  Advance(200);
+  EXPECT_EQ(c->LeftPos(), left);
+}
+
+}  // namespace

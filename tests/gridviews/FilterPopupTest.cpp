@@ -4,7 +4,10 @@
 // failing user-filtering handler; the way to the filter dialogs.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "TableViewTestSupport.h"
 #include "editors-extra/cxFilterControlDialog.h"
@@ -329,6 +332,74 @@ TEST_F(FilterPopupFixture, RaisingUserFilteringClosesTheBracketAndKeepsTheRecent
   Choose(Open(v, city), "Both");
   EXPECT_EQ(v->DataController()->RowCount(), 2);
   EXPECT_EQ(v->Filtering()->MRUItems()->ItemCount(), 1);
+}
+
+// Filtering options that record each report of a changed number of visible recent filters.
+class TCountingFiltering : public TcxCustomGridTableFiltering {
+  KORVAN_CLASS(TCountingFiltering, TcxCustomGridTableFiltering)
+
+ public:
+  using TcxCustomGridTableFiltering::TcxCustomGridTableFiltering;
+  void MRUVisibleCountChanged(Integer oldCount, Integer newCount) override {
+    Reports.emplace_back(oldCount, newCount);
+    TcxCustomGridTableFiltering::MRUVisibleCountChanged(oldCount, newCount);
+  }
+  std::vector<std::pair<Integer, Integer>> Reports;
+};
+KORVAN_IMPLEMENT_CLASS(TCountingFiltering)
+
+class TCountingFilteringView : public TcxGridDBTableView {
+  KORVAN_CLASS(TCountingFilteringView, TcxGridDBTableView)
+
+ public:
+  using TcxGridDBTableView::TcxGridDBTableView;
+  TClass GetFilteringClass() override { return TCountingFiltering::StaticClass(); }
+};
+KORVAN_IMPLEMENT_CLASS(TCountingFilteringView)
+
+// Applying a filter changes the current filter and then adds it to the recent filters: the
+// number of visible entries is reported once per application, from before to after.
+TEST_F(FilterPopupFixture, ApplyingAFilterReportsTheRecentFiltersOnce) {
+  TcxGridLevel* level = grid_->Levels()->Add();
+  auto* v = static_cast<TCountingFilteringView*>(grid_->CreateView(TCountingFilteringView::StaticClass()));
+  level->SetGridView(v);
+  Bind(v, {{Variant("b"), Variant("b"), Variant(1)},
+           {Variant("a"), Variant("a"), Variant(2)},
+           {Variant("c"), Variant("c"), Variant(3)}});
+  ShowWithColumnWidth(v, 80);
+  auto* filtering = static_cast<TCountingFiltering*>(v->Filtering());
+  filtering->SetMRUItemsListCount(1);  // two entries kept: the current filter and one more
+  TcxGridColumn* amount = v->GetColumn(2);
+  using TReports = std::vector<std::pair<Integer, Integer>>;
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    TReports reports;
+    Integer visible;
+  } steps[] = {
+      {"a first value", [&] { Choose(Open(v, amount), "1"); }, {}, 0},
+      {"a second value shows the first", [&] { Choose(Open(v, amount), "2"); }, {{0, 1}}, 1},
+      {"a third value: the oldest trimmed", [&] { Choose(Open(v, amount), "3"); }, {}, 1},
+      {"a recent filter chosen", [&] { Controller(v)->FilterMRUItemsPopup()->ApplyItem(0); }, {}, 1},
+      {"a filter from the custom dialog",
+       [&] {
+         SetShowFilterDialogHook([&](TcxFilterCriteria* filter, TObject*, const String&) {
+           filter->RemoveAllItems();
+           static_cast<TcxDataFilterCriteria*>(filter)->AddItem(nullptr, amount, foGreater, Variant(1), "1");
+           return true;
+         });
+         Choose(Open(v, amount), "(Custom...)");
+       },
+       {},
+       1},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    filtering->Reports.clear();
+    step.act();
+    EXPECT_EQ(filtering->Reports, step.reports);
+    EXPECT_EQ(filtering->MRUItems()->VisibleCount(), step.visible);
+  }
 }
 
 TEST_F(FilterPopupFixture, RecentFiltersKeepTheirCapacityOrderAndHideTheCurrentOne) {

@@ -397,6 +397,32 @@ TEST_F(TableFootersFixture, QuickCustomizationShowsTheIndicatorAndItsHeaderButto
   }
 }
 
+// The header item's hint (it names no clipped text) shows while the mouse is over the item,
+// its text placed 5 pixels below the item.
+TEST_F(TableFootersFixture, QuickCustomizationHintShowsBelowTheHeaderItem) {
+  TcxGridDBTableView* v = Shown();
+  v->GetOptionsCustomize()->SetItemsQuickCustomization(true);
+  Relayout(v);
+  TcxGridIndicatorHeaderItemViewInfo* item = Indicator(v)->HeaderItem();
+  ASSERT_NE(item, nullptr);
+  const TRect b = item->Bounds;
+  S().MoveMouse(v->Site()->Handle(), POINT{b.Left + 3, b.Top + 3});
+  Pump();
+  TcxCustomGridController* c = v->Controller();
+  ASSERT_NE(c->HintWindow(), nullptr);
+  EXPECT_EQ(c->HintCell(), item);
+  EXPECT_TRUE(IsWindowVisible(c->HintWindow()->Handle()));
+  EXPECT_EQ(c->HintWindow()->Caption(), "Click here to select visible columns");
+  // The window stands out of the text's place by its border plus 2 pixels.
+  const TPoint text = v->Site()->ClientToScreen(TPoint(b.Left, b.Bottom + 5));
+  THintWindow* w = c->HintWindow();
+  const Integer by = (w->Height() - w->ClientHeight()) / 2 + 2;
+  EXPECT_EQ(w->BoundsRect().Top, text.Y - by);
+  S().MoveMouse(v->Site()->Handle(), POINT{b.Right + 40, b.Bottom + 40});
+  Advance(200);
+  EXPECT_EQ(c->HintCell(), nullptr);
+}
+
 TEST_F(TableFootersFixture, RowSizingByTheMouse) {
   TcxGridDBTableView* v = Shown();
   v->GetOptionsView()->SetIndicator(true);

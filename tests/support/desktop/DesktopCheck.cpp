@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 #include "foundation/cxControls.h"
 #include "rtl/SysUtils.h"
@@ -36,6 +38,19 @@ void DragOnScreen(Integer x1, Integer y1, Integer x2, Integer y2) {
     RunUntil([] { return false; }, 100);
   }
   Xdotool("mouseup 1");
+}
+
+void XdotoolAndWait(const String& args) {
+  const String command = "xdotool " + args + " >/dev/null 2>&1";
+  std::atomic<bool> finished{false};
+  int result = -1;
+  std::thread run([&] {
+    result = std::system(command.c_str());
+    finished = true;
+  });
+  RunUntil([&] { return finished.load(); }, 30000);
+  run.join();
+  ASSERT_EQ(result, 0);
 }
 
 }  // namespace desktopcheck

@@ -11,7 +11,12 @@ namespace desktopcheck {
 bool RunUntil(const std::function<bool()>& done, int ms);
 
 // Runs xdotool with the arguments in the background (real input through the X server).
+// Commands started one after the other this way run at the same time: keys of one may
+// arrive while another still holds a modifier.
 void Xdotool(const String& args);
+// Runs xdotool and processes messages until it has finished, so that input sent by
+// successive calls arrives in order.
+void XdotoolAndWait(const String& args);
 
 // Moves the real pointer to a screen point (waiting for the X server).
 void MoveTo(Integer x, Integer y);
