@@ -33,13 +33,6 @@ PTypeInfo TypeInfoOfCaptionAlignment() {
 
 namespace {
 
-// The "Qq" height of a font (on the screen canvas).
-Integer QqHeight(TFont* font) {
-  TcxCanvas* canvas = SharedScreenCanvas();
-  if (font) canvas->ApplyFont(font);
-  return canvas->MeasureTextHeight("Qq");
-}
-
 bool IsTrueTypeFont(TFont* font) {
   TcxCanvas* canvas = SharedScreenCanvas();
   canvas->ApplyFont(font);
@@ -95,7 +88,7 @@ void TcxGroupBoxViewData::ExtentWithCaption(TRect& extent, Integer extra) {
   TcxCustomEditViewData::GetClientExtent(extent);
   TcxCustomGroupBox* edit = Edit();
   if (IsInplace || !edit || edit->Alignment() == alCenterCenter) return;
-  const Integer t = QqHeight(edit->CaptionFont());
+  const Integer t = SharedScreenCanvas()->MeasureFontHeight(edit->CaptionFont());
   const TcxCaptionAlignment a = edit->Alignment();
   if (extra >= 0) {
     if (IsTopCaption(a)) extent.Top = t + extra;
@@ -188,7 +181,7 @@ void TcxGroupBoxViewInfo::DrawFrame(TcxCanvas* canvas) {
     canvas->FillRectColor(OuterRect, FillColor);
     if (EditBorderStyle == ebsNone) return;
     TRect r = OuterRect;
-    const Integer t = Edit ? QqHeight(Edit->CaptionFont()) / 2 : 0;
+    const Integer t = Edit ? SharedScreenCanvas()->MeasureFontHeight(Edit->CaptionFont()) / 2 : 0;
     if (Edit) {
       const TcxCaptionAlignment a = Edit->Alignment();
       if (IsTopCaption(a)) r.Top += t;

@@ -444,7 +444,7 @@ void TcxGridTableViewExport::GetContentStyle(TcxCustomGridRow* record, TcxGridCo
   if (TcxCustomEditProperties* properties = ColumnProperties(column))
     style.AlignText = MapAlignment(properties->Alignment()->Horz());
   TcxStyleParams params;
-  View()->GetStyles()->GetContentParams(record, column, params);
+  column->GetStyles()->GetContentParams(record, params);
   ViewParamsToStyle(params, style);
 }
 
@@ -580,8 +580,11 @@ void TcxGridTableViewExport::ExportRecordLines(Integer row, Integer rowIndex, In
         break;
       }
       case lkRecord: {
+        // The column's parameters for this record (its event, its style, then the view's), as
+        // the grid paints the cell: they key the cache, so a record given another style by an
+        // event gets a style of its own.
         TcxStyleParams params;
-        View()->GetStyles()->GetContentParams(record, column, params);
+        column->GetStyles()->GetContentParams(record, params);
         styleIndex = CachedStyle(lkRecord, column, params, [&] {
           GetContentStyle(record, column, style);
           return style;
@@ -646,7 +649,7 @@ void TcxGridTableViewExport::ExportPreviewLine(Integer& row, TcxCustomGridRow* r
   ++row;
 }
 
-void TcxGridTableViewExport::ExportDetailLine(Integer row, Integer rowIndex, Integer column) {
+void TcxGridTableViewExport::ExportDetailLine(Integer row, Integer rowIndex, Integer column, bool detailsWhole) {
   auto* master = static_cast<TcxGridMasterDataRow*>(View()->GetViewData()->GetRow(rowIndex));
   ExportIndents(row, column);
   TcxCacheCellStyle content = DefaultCellStyle();
@@ -660,10 +663,6 @@ void TcxGridTableViewExport::ExportDetailLine(Integer row, Integer rowIndex, Int
   provider_->SetCellStyleEx(column + 1, row, 1, ColCount - column - 1, contentIndex);
   auto* cache = dynamic_cast<IcxCellInternalCache*>(provider_.get());
   if (!cache) return;
-  bool detailsWhole = true;
-  if (!SaveAll)
-    for (Integer i = 0; i < RecordToExportCount(); ++i)
-      if (RecordToExport(i) == rowIndex) detailsWhole = RecordDetailsWhole(i);
   TcxCustomGridView* detail = master->GetActiveDetailGridView();
   if (!detail) return;
   try {
@@ -747,7 +746,7 @@ void TcxGridTableViewExport::ExportRows(Integer row) {
       record = data->GetRow(rowIndex);
       if (View()->Preview()->Place() == ppBottom) ExportPreviewLine(row, record, true);
       if (expanded) {
-        ExportDetailLine(row, rowIndex, sign);
+        ExportDetailLine(row, rowIndex, sign, ExportedDetailsWhole(i));
         ++row;
       }
     } else {

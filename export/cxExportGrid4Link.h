@@ -174,6 +174,8 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   virtual Integer GetRecordLineCount() { return 1; }
   virtual Integer GetExpandColumnWidth() { return 16; }
   virtual void GetPreviewStyle(TcxCustomGridRow* record, TcxCacheCellStyle& style);
+  // Asked once per column and distinct content parameters of the column for a record (its
+  // event, its style, then the view's): an override gives one style for the same parameters.
   virtual void GetContentStyle(TcxCustomGridRow* record, TcxGridColumn* column, TcxCacheCellStyle& style);
   Integer ColCount = 0;
   Integer RowCount = 0;
@@ -190,7 +192,8 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   void ExportRows(Integer row);
   void ExportIndents(Integer row, Integer count);
   void ExportPreviewLine(Integer& row, TcxCustomGridRow* record, bool master);
-  void ExportDetailLine(Integer row, Integer rowIndex, Integer column);
+  // detailsWhole: the detail view is exported whole, else only its selected rows.
+  void ExportDetailLine(Integer row, Integer rowIndex, Integer column, bool detailsWhole);
   void ExportExpandSign(Integer col, Integer row, bool expanded);
   void ApplyGridLines(TcxCacheCellStyle& style) const;
   // The footer's and a group footer's text and value of a column (only one of them is fetched:

@@ -231,17 +231,20 @@ void TcxGridCardViewExport::ExportCard(const TcxGridCardViewExportMap::TEntry& e
     TAlignment valueAlignment = properties ? properties->Alignment()->Horz() : taLeftJustify;
     TAlignment captionAlignment = row->HeaderAlignmentHorz();
     Integer left, right;
+    // The row's own parameters for the card (its events and styles, then the view's): they key
+    // the cache, so a card given another style by an event gets a style of its own.
+    TcxGridCardViewRowStyles* rowStyles = row->GetStyles();
     TcxStyleParams params;
     if (row->Kind() == rkCaption) {
-      styles->GetCaptionRowParams(card, row, params);
+      rowStyles->GetCaptionRowParams(card, params);
       left = cellStyle(skCaptionRowCaption, params, captionAlignment, 0);
       right = cellStyle(skCaptionRowValue, params, valueAlignment, cpRightSide);
     } else {
-      styles->GetContentParams(card, row, params);
+      rowStyles->GetContentParams(card, params);
       right = cellStyle(skCardValue, params, valueAlignment, cpRightSide);
       if (row->ShowCaption()) {
         TcxStyleParams captionParams;
-        styles->GetRowCaptionParams(card, row, captionParams);
+        rowStyles->GetCaptionParams(card, captionParams);
         left = cellStyle(skCardCaption, captionParams, captionAlignment, 0);
       } else {
         left = cellStyle(skCardValue, params, valueAlignment, 0);

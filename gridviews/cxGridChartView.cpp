@@ -4,6 +4,8 @@
 #include "gridviews/cxGridChartView.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "data/cxCustomDataInternal.h"
@@ -909,6 +911,7 @@ Integer TcxGridChartView::IndexOfSeries(const TcxGridChartSeries* series) const 
 }
 
 void TcxGridChartView::RefreshVisibleSeriesList() {
+  if (holdVisibleList_) return;
   visibleSeries_.clear();
   for (TcxGridChartSeries* s : series_) {
     s->visibleIndex_ = s->Visible() ? Integer(visibleSeries_.size()) : -1;
@@ -952,23 +955,58 @@ void TcxGridChartView::DoGetValueHint(TcxGridChartSeries* series, Integer valueI
   if (OnGetValueHint) OnGetValueHint(this, series, valueIndex, text);
 }
 
+void TcxGridChartView::AssignSeries(TcxGridChartView* source) {
+  // A series of the source's ID is kept, else one is made; they take the source's order; the
+  // rest are freed. Every step is done once for all series (the visible list too), so that
+  // the whole is linear in the series.
+  std::unordered_map<Integer, TcxGridChartSeries*> byID;
+  byID.reserve(series_.size());
+  for (TcxGridChartSeries* own : series_) byID.emplace(own->ID(), own);
+  std::vector<TcxGridChartSeries*> order;
+  order.reserve(source->series_.size());
+  for (TcxGridChartSeries* from : source->series_) {
+    auto it = byID.find(from->ID());
+    TcxGridChartSeries* to = nullptr;
+    if (it != byID.end()) {
+      to = it->second;
+      byID.erase(it);
+    } else {
+      to = new TcxGridChartSeries(Owner());
+      series_.push_back(to);
+      to->JoinView(this);
+      to->DataBinding()->Link(to);
+      to->DataBinding()->SetID(from->ID());
+    }
+    order.push_back(to);
+  }
+  std::unordered_set<TcxGridChartSeries*> kept(order.begin(), order.end());
+  std::vector<TcxGridChartSeries*> rest;
+  for (TcxGridChartSeries* own : series_)
+    if (!kept.count(own)) rest.push_back(own);
+  series_ = std::move(order);
+  // Freed last first, as their IDs are given back.
+  for (auto it = rest.rbegin(); it != rest.rend(); ++it) {
+    TcxGridChartSeries* gone = *it;
+    gone->DataBinding()->Unlink(gone);
+    gone->view_ = nullptr;
+    gone->Free();
+  }
+  holdVisibleList_ = true;
+  {
+    Finally release{[this] { holdVisibleList_ = false; }};
+    for (size_t i = 0; i < series_.size(); ++i) series_[i]->Assign(source->series_[i]);
+  }
+  RefreshVisibleSeriesList();
+  Changed(1);
+}
+
 void TcxGridChartView::DoAssign(TcxCustomGridView* source) {
   if (auto* s = dynamic_cast<TcxGridChartView*>(source)) {
     BeginUpdate();
     Finally end{[this] { EndUpdate(); }};
     categories_->AssignFrom(s->categories_);
     categories_->DataBinding()->SetID(s->categories_->DataBinding()->ID());
-    for (Integer i = 0; i < s->GetSeriesCount(); ++i) {
-      TcxGridChartSeries* from = s->GetSeries(i);
-      TcxGridChartSeries* to = FindSeriesByID(from->ID());
-      if (!to) {
-        to = CreateSeries();
-        to->DataBinding()->SetID(from->ID());
-      }
-      ChangeSeriesIndex(to, i);
-      to->Assign(from);
-    }
-    while (GetSeriesCount() > s->GetSeriesCount()) delete series_.back();
+    AssignSeries(s);
     nextID_ = s->nextID_;
     diagramBar_->Assign(s->diagramBar_);
     diagramColumn_->Assign(s->diagramColumn_);

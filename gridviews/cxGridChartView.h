@@ -617,6 +617,7 @@ class TcxGridChartView : public TcxCustomGridView {
   Integer GetVisibleSeriesCount() const { return Integer(visibleSeries_.size()); }
   TcxGridChartSeries* GetVisibleSeries(Integer i) const { return visibleSeries_.at(size_t(i)); }
   Integer IndexOfSeries(const TcxGridChartSeries* series) const;
+  // Remade from the series (not while the series are assigned: once after).
   void RefreshVisibleSeriesList();
 
   // Identifiers handed to the categories and the series.
@@ -646,6 +647,8 @@ class TcxGridChartView : public TcxCustomGridView {
   void DestroyOptions() override;
 
  private:
+  // DoAssign's series part: the source's series and order, linear in the series.
+  void AssignSeries(TcxGridChartView* source);
   TcxGridChartCategories* categories_ = nullptr;
   TcxGridChartLegend* legend_ = nullptr;
   TcxGridChartTitle* title_ = nullptr;
@@ -655,6 +658,7 @@ class TcxGridChartView : public TcxCustomGridView {
   std::vector<TcxGridChartDiagram*> diagrams_;
   std::vector<TcxGridChartSeries*> series_, visibleSeries_;
   Integer nextID_ = 0;
+  bool holdVisibleList_ = false;
 };
 
 // ---- image for the export link ----------------------------------------------------------------------

@@ -29,19 +29,7 @@ std::unique_ptr<TBitmap> NewBitmap(int w, int h, TColor back) {
 }
 
 void Gradient(TCanvas* c, const TRect& r, TColor from, TColor to, bool vertical) {
-  TRIVERTEX v[2];
-  v[0].x = r.Left;
-  v[0].y = r.Top;
-  v[0].Red = COLOR16(GetRValue(from) << 8);
-  v[0].Green = COLOR16(GetGValue(from) << 8);
-  v[0].Blue = COLOR16(GetBValue(from) << 8);
-  v[1].x = r.Right;
-  v[1].y = r.Bottom;
-  v[1].Red = COLOR16(GetRValue(to) << 8);
-  v[1].Green = COLOR16(GetGValue(to) << 8);
-  v[1].Blue = COLOR16(GetBValue(to) << 8);
-  GRADIENT_RECT gr{0, 1};
-  GradientFill(c->Handle(), v, 2, &gr, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+  GradientFillRect(c->Handle(), r, COLORREF(from), COLORREF(to), vertical);
 }
 
 // The banner: a blue band fading to white, a small bar chart over a table sign, the title and

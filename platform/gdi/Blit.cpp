@@ -330,3 +330,18 @@ BOOL GradientFill(HDC hdc, const TRIVERTEX* v, ULONG nv, const void* mesh, ULONG
   }
   return TRUE;
 }
+
+BOOL GradientFillRect(HDC dc, const RECT& r, COLORREF from, COLORREF to, bool vertical) {
+  auto vertex = [](LONG x, LONG y, COLORREF c) {
+    TRIVERTEX v{};
+    v.x = x;
+    v.y = y;
+    v.Red = COLOR16(GetRValue(c) << 8);
+    v.Green = COLOR16(GetGValue(c) << 8);
+    v.Blue = COLOR16(GetBValue(c) << 8);
+    return v;
+  };
+  TRIVERTEX v[2] = {vertex(r.Left, r.Top, from), vertex(r.Right, r.Bottom, to)};
+  GRADIENT_RECT gr{0, 1};
+  return GradientFill(dc, v, 2, &gr, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+}

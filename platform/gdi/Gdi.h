@@ -447,6 +447,9 @@ BOOL AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
                 BLENDFUNCTION blend);
 BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG nVertices, const void* mesh,
                   ULONG nMesh, ULONG mode);
+// Fills r with a two-colour gradient from `from` to `to`, left to right, or top to bottom
+// when vertical (GradientFill with one rectangle).
+BOOL GradientFillRect(HDC dc, const RECT& r, COLORREF from, COLORREF to, bool vertical);
 BOOL DrawEdge(HDC dc, RECT* r, UINT edge, UINT flags);
 // Paths: between BeginPath and EndPath, MoveToEx, LineTo, Polyline, Polygon, Rectangle,
 // Ellipse and RoundRect record figures instead of drawing; FillPath fills them with the

@@ -36,10 +36,8 @@ class CalcEditTest : public testing_support::THeadlessFixture {
     THeadlessFixture::TearDown();
   }
   String Text() { return edit_->Text(); }
-  void Focus() {
-    edit_->SetFocus();
-    Pump();
-  }
+  using THeadlessFixture::Focus;
+  void Focus() { Focus(edit_); }
   void DropDown() {
     Focus();
     S().PressKey(VK_F4);

@@ -48,10 +48,8 @@ class CurrencyEditTest : public testing_support::THeadlessFixture {
     if (form_) form_->Free();
     THeadlessFixture::TearDown();
   }
-  void Focus() {
-    edit_->SetFocus();
-    Pump();
-  }
+  using THeadlessFixture::Focus;
+  void Focus() { Focus(edit_); }
   String Text() { return edit_->Text(); }
   TForm* form_ = nullptr;
   TcxCurrencyEdit* edit_ = nullptr;

@@ -207,10 +207,6 @@ class MemoTest : public testing_support::THeadlessFixture {
     if (form_) form_->Free();
     THeadlessFixture::TearDown();
   }
-  void Focus(TWinControl* c) {
-    c->SetFocus();
-    Pump();
-  }
   String Text(TcxCustomTextEdit* e) { return e->Text(); }
   TForm* form_ = nullptr;
   TcxMemo* memo_ = nullptr;

@@ -116,10 +116,8 @@ class TimeEditTest : public testing_support::THeadlessFixture {
     THeadlessFixture::TearDown();
   }
   String Text() { return VarToStr(edit_->CurrentDisplayText()); }
-  void Focus() {
-    edit_->SetFocus();
-    Pump();
-  }
+  using THeadlessFixture::Focus;
+  void Focus() { Focus(edit_); }
 
   TForm* form_ = nullptr;
   TcxTimeEdit* edit_ = nullptr;

@@ -153,10 +153,8 @@ class CustomEditTest : public testing_support::THeadlessFixture {
       error = error || VarToStr(v) == "bad";
     };
   }
-  void Focus() {
-    edit_->SetFocus();
-    Pump();
-  }
+  using THeadlessFixture::Focus;
+  void Focus() { Focus(edit_); }
   void Type(const String& text) { S().TypeText(text); }
 
   TForm* form_ = nullptr;

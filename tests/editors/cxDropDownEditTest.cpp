@@ -171,10 +171,6 @@ class DropDownTest : public testing_support::THeadlessFixture {
     Pump();
     return e;
   }
-  void Focus(TWinControl* c) {
-    c->SetFocus();
-    Pump();
-  }
 
   TForm* form_ = nullptr;
   TEdit* other_ = nullptr;

@@ -131,10 +131,6 @@ class MaskEditTest : public testing_support::THeadlessFixture {
     GlobalFormatController()->Refresh();
     THeadlessFixture::TearDown();
   }
-  void Focus(TWinControl* c) {
-    c->SetFocus();
-    Pump();
-  }
   TFormatSettings saved_;
   TForm* form_ = nullptr;
   TcxMaskEdit* edit_ = nullptr;

@@ -111,10 +111,6 @@ class TextEditTest : public testing_support::THeadlessFixture {
     if (form_) form_->Free();
     THeadlessFixture::TearDown();
   }
-  void Focus(TWinControl* c) {
-    c->SetFocus();
-    Pump();
-  }
   std::pair<Integer, Integer> Sel(TcxCustomTextEdit* e) { return {e->SelStart(), e->SelLength()}; }
   String Text(TcxCustomTextEdit* e) { return VarToStr(e->CurrentDisplayText()); }
 

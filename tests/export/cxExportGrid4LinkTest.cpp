@@ -190,6 +190,47 @@ TEST_F(cxExportGrid4Link, OnGetDisplayTextChangesCellsAndGroupRows) {
   EXPECT_EQ(r->CellText(2, 2), "Tokyo (city)");
 }
 
+// A record given its own content style by an event (the column's or the view's) or by the
+// column's content style is written with that style, though cells of the same column and of
+// the other records share a registered style.
+TEST_F(cxExportGrid4Link, PerRecordContentStylesAreWritten) {
+  TcxGridDBTableView* v = GroupedView(0);
+  auto* repository = new TcxStyleRepository(form_);
+  auto* red = new TcxStyle(repository);
+  red->SetColor(0x0000C0);
+  auto* green = new TcxStyle(repository);
+  green->SetColor(0x00C000);
+  // Rows: Oslo, Tokyo, Bergen, Osaka, Lima, Kyoto; column 1 is the city.
+  auto tokyo = [&](TcxCustomGridTableView*, TcxCustomGridRecord* r, TcxCustomGridTableItem*, TcxStyle*& style) {
+    if (r->GetDisplayText(1) == "Tokyo") style = red;
+  };
+  enum Way { columnEvent, viewEvent, columnStyle };
+  for (Way way : {columnEvent, viewEvent, columnStyle}) {
+    SCOPED_TRACE(way);
+    v->GetColumn(1)->GetStyles()->OnGetContentStyle = nullptr;
+    v->GetStyles()->OnGetContentStyle = nullptr;
+    v->GetColumn(1)->GetStyles()->SetContent(nullptr);
+    if (way == columnEvent) v->GetColumn(1)->GetStyles()->OnGetContentStyle = tokyo;
+    if (way == viewEvent) v->GetStyles()->OnGetContentStyle = tokyo;
+    if (way == columnStyle) {
+      v->GetColumn(1)->GetStyles()->OnGetContentStyle = tokyo;
+      v->GetColumn(1)->GetStyles()->SetContent(green);
+    }
+    TcxRecordingExportProvider* r = Record();
+    ASSERT_EQ(r->CellText(1, 2), "Tokyo");
+    EXPECT_EQ(r->GetCellStyle(1, 2)->BrushBkColor, ExportColor(0x0000C0));
+    // Oslo and Bergen keep the column's (or the view's) style.
+    Integer plain = way == columnStyle ? ExportColor(0x00C000) : r->GetCellStyle(0, 1)->BrushBkColor;
+    EXPECT_EQ(r->GetCellStyle(1, 1)->BrushBkColor, plain);
+    EXPECT_EQ(r->GetCellStyle(1, 3)->BrushBkColor, plain);
+    EXPECT_NE(plain, ExportColor(0x0000C0));
+    // The other column is not touched by a column's event.
+    if (way != viewEvent) {
+      EXPECT_EQ(r->GetCellStyle(0, 2)->BrushBkColor, r->GetCellStyle(0, 1)->BrushBkColor);
+    }
+  }
+}
+
 // Grid mode with a window that does not start at the first record: the selected record is
 // exported, not the row that had its grid-mode index; grid mode is back afterwards.
 TEST_F(cxExportGrid4Link, GridModeSelectionExportsTheSelectedRecords) {

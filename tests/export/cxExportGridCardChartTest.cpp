@@ -391,6 +391,42 @@ TEST_F(cxExportGridCardChart, CaptionValueAndCaptionRowStyles) {
   EXPECT_EQ(Frame(r, 0, 0), "0000");
 }
 
+// A row's own style events give one card's value and caption other styles; the other card
+// keeps the view's.
+TEST_F(cxExportGridCardChart, RowStyleEventsGiveOneCardItsStyles) {
+  Cards(2, ldHorizontal);
+  auto* repository = new TcxStyleRepository(form_);
+  auto* red = new TcxStyle(repository);
+  red->SetColor(0x0000C0);
+  auto* green = new TcxStyle(repository);
+  green->SetColor(0x00C000);
+  TcxGridCardViewRowStyles* city = cards_->GetRow(1)->GetStyles();
+  city->OnGetContentStyle = [&](TcxCustomGridTableView*, TcxCustomGridRecord* rec, TcxCustomGridTableItem*,
+                                TcxStyle*& style) {
+    if (rec->Index() == 1) style = red;
+  };
+  city->OnGetCaptionStyle = [&](TcxCustomGridTableView*, TcxCustomGridRecord* rec, TcxCustomGridTableItem*,
+                                TcxStyle*& style) {
+    if (rec->Index() == 1) style = green;
+  };
+  Relayout();
+  TcxRecordingExportProvider* r = Record();
+  // The value cell of "Town i" and its caption cell to the left.
+  auto find = [&](const String& text) {
+    for (Integer row = 0; row < r->GetRowCount(); ++row)
+      for (Integer col = 1; col < r->GetColumnCount(); ++col)
+        if (r->CellText(col, row) == text) return std::pair<Integer, Integer>(col, row);
+    ADD_FAILURE() << text;
+    return std::pair<Integer, Integer>(1, 0);
+  };
+  auto [col0, row0] = find("Town 0");
+  auto [col1, row1] = find("Town 1");
+  EXPECT_EQ(r->GetCellStyle(col1, row1)->BrushBkColor, ExportColor(0x0000C0));
+  EXPECT_EQ(r->GetCellStyle(col1 - 1, row1)->BrushBkColor, ExportColor(0x00C000));
+  EXPECT_NE(r->GetCellStyle(col0, row0)->BrushBkColor, ExportColor(0x0000C0));
+  EXPECT_NE(r->GetCellStyle(col0 - 1, row0)->BrushBkColor, ExportColor(0x00C000));
+}
+
 // Bad input: views with nothing to place write no sheet and still commit (no cards, no visible
 // rows, collapsed cards without caption rows); views never laid out are exported without a
 // screen layout (all cards in one column or row, the chart at its default size).

@@ -620,6 +620,16 @@ TEST_F(ChartViewTest, AssignCopiesSeriesByIdentifier) {
   EXPECT_EQ(copy->ActiveDiagram(), copy->DiagramBar());
   EXPECT_EQ(copy->Title()->Text(), "Copied");
   EXPECT_EQ(copy->NextID(), view_->NextID());
+  // Series of the same identifiers are kept and take the source's order.
+  TcxGridChartSeries* first = copy->GetSeries(0);
+  view_->ChangeSeriesIndex(a, 1);
+  copy->Assign(view_);
+  ASSERT_EQ(copy->GetSeriesCount(), 2);
+  EXPECT_EQ(copy->GetSeries(1), first);
+  EXPECT_EQ(copy->GetSeries(0)->GetDisplayText(), "Bee");
+  ASSERT_EQ(copy->GetVisibleSeriesCount(), 1);
+  EXPECT_EQ(copy->GetVisibleSeries(0), copy->GetSeries(0));
+  EXPECT_EQ(copy->GetSeries(0)->VisibleIndex(), 0);
   copy->Free();
 }
 

@@ -69,6 +69,12 @@ class THeadlessFixture : public ::testing::Test {
   THeadlessSession& S() { return *session_; }
   int Pump() { return session_->Pump(); }
   void Advance(uint64_t ms) { session_->Advance(ms); }
+  // Gives a control the focus and lets the messages that follow run.
+  template <class TControlType>
+  void Focus(TControlType* control) {
+    control->SetFocus();
+    Pump();
+  }
 
  private:
   std::unique_ptr<THeadlessSession> session_;
