@@ -218,6 +218,7 @@ int TcxMRUItems::IndexOfEqual(const TcxMRUItem* item) const {
 void TcxMRUItems::RemoveAt(int i) {
   TcxMRUItem* item = items_.at(std::size_t(i));
   items_.erase(items_.begin() + i);
+  ItemRemoving(item);
   delete item;
 }
 
@@ -235,6 +236,7 @@ void TcxMRUItems::TrimTo(int n) {
   while (int(items_.size()) > n) {
     TcxMRUItem* item = items_.back();
     items_.pop_back();
+    ItemRemoving(item);
     delete item;
   }
 }

@@ -208,6 +208,9 @@ class TcxMRUItems : public TObject {
 
  protected:
   void ApplyLimit();
+  // Called for every item the list frees, just before it is freed (not while the list itself
+  // is being destroyed).
+  virtual void ItemRemoving(TcxMRUItem* item) {}
 
  private:
   std::vector<TcxMRUItem*> items_;

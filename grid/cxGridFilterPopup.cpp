@@ -93,6 +93,10 @@ void TcxGridFilterMRUItems::DeleteEmptyItems() {
   if (deleted) RefreshVisibleItems();
 }
 
+void TcxGridFilterMRUItems::ItemRemoving(TcxMRUItem* item) {
+  visible_.erase(std::remove(visible_.begin(), visible_.end(), item), visible_.end());
+}
+
 // ---- filtering options ---------------------------------------------------------------------------------
 
 TcxCustomGridTableFiltering::TcxCustomGridTableFiltering(TcxCustomGridView* gridView)

@@ -49,6 +49,10 @@ class TcxGridFilterMRUItems : public TcxMRUItems {
   TcxGridFilterMRUItem* VisibleItems(Integer i) const { return visible_.at(size_t(i)); }
   TcxGridFilterMRUItem* Item(Integer i) const { return static_cast<TcxGridFilterMRUItem*>(ItemAt(i)); }
 
+ protected:
+  // A freed entry leaves the visible list at once (a direct RemoveAll left it dangling there).
+  void ItemRemoving(TcxMRUItem* item) override;
+
  private:
   TcxCustomGridTableFiltering* filtering_;
   std::vector<TcxGridFilterMRUItem*> visible_;

@@ -383,12 +383,17 @@ TEST_F(FilterPopupFixture, ApplyingAFilterReportsTheRecentFiltersOnce) {
       {"a recent filter chosen", [&] { Controller(v)->FilterMRUItemsPopup()->ApplyItem(0); }, {}, 1},
       {"a filter from the custom dialog",
        [&] {
-         SetShowFilterDialogHook([&](TcxFilterCriteria* filter, TObject*, const String&) {
-           filter->RemoveAllItems();
-           static_cast<TcxDataFilterCriteria*>(filter)->AddItem(nullptr, amount, foGreater, Variant(1), "1");
-           return true;
+         // Another operator on the column's value, confirmed in the real dialog.
+         SetDialogShowHook([&](TCustomForm* d) {
+           auto* dialog = dynamic_cast<TcxFilterDialog*>(d);
+           ASSERT_NE(dialog, nullptr);
+           S().Backend().OnIdle([this, dialog] {
+             TcxFilterDialog::SelectOperator(dialog->cbOperator1, 2);
+             S().Click(dialog->btnOK->Handle(), {5, 5});
+           });
          });
          Choose(Open(v, amount), "(Custom...)");
+         SetDialogShowHook(nullptr);
        },
        {},
        1},
@@ -400,6 +405,25 @@ TEST_F(FilterPopupFixture, ApplyingAFilterReportsTheRecentFiltersOnce) {
     EXPECT_EQ(filtering->Reports, step.reports);
     EXPECT_EQ(filtering->MRUItems()->VisibleCount(), step.visible);
   }
+}
+
+// Entries freed directly (RemoveAll, a lower capacity) leave the visible list at once.
+TEST_F(FilterPopupFixture, FreedRecentFiltersLeaveTheVisibleList) {
+  TcxGridDBTableView* v = Shown();
+  TcxGridColumn* amount = v->GetColumn(2);
+  TcxCustomGridTableFiltering* filtering = v->Filtering();
+  for (Integer i = 1; i <= 4; ++i) {
+    amount->DataBinding()->AddToFilter(nullptr, foGreater, true, "", Variant(i));
+    Filter(v)->SetActive(true);
+    filtering->AddToMRU();
+  }
+  TcxGridFilterMRUItems* recent = filtering->MRUItems();
+  ASSERT_EQ(recent->VisibleCount(), 3);
+  recent->TrimTo(2);
+  ASSERT_EQ(recent->VisibleCount(), 1);
+  EXPECT_EQ(recent->VisibleItems(0), recent->Item(1));
+  recent->RemoveAll();
+  EXPECT_EQ(recent->VisibleCount(), 0);
 }
 
 TEST_F(FilterPopupFixture, RecentFiltersKeepTheirCapacityOrderAndHideTheCurrentOne) {
