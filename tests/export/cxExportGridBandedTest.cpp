@@ -1,6 +1,6 @@
 // The banded table view exporter: band headers over the column headers (nested ones above
-// their children), records over several sheet rows, a column of two lines, band edges, a first
-// band narrower than the group indents; views without visible columns; each configuration
+// their children), records over several sheet rows, a column of two lines, a grouped view's
+// first band over the group indents, footers; views without visible columns; each configuration
 // through the recording provider and the text writer, and one page read back by html5lib.
 #include <gtest/gtest.h>
 
@@ -119,6 +119,25 @@ TEST_F(cxExportGridBanded, ViewConfigurations) {
        "0:- 1:g0 : g00/5\n1:- 2:g1 : g10/4\n3:b0 4:g00 5:g10\n"
        "0:- 1:g0 : g01/5\n1:- 2:g1 : g11/4\n3:b1 4:g01 5:g11\n",
        {17, 17, 2, 60, 60, 60}, 3, 4, "1111", "SetCellUnion 0 0 1 3"},
+      // Footer and group footer cells stand under their columns, across the band rows.
+      {"footer and group footers",
+       [](cxExportGridBanded& t) {
+         t.AddBand("A");
+         t.AddBand("B");
+         t.AddColumn("g", 0)->SetGroupIndex(0);
+         TcxGridBandedColumn* a = t.AddColumn("a", 0);
+         t.AddColumn("b", 1);
+         t.AddColumn("c", 1, 1);
+         a->Summary()->SetFooterKind(skCount);
+         a->Summary()->SetGroupFooterKind(skCount);
+         t.view_->GetOptionsView()->SetFooter(true);
+         t.view_->GetOptionsView()->SetGroupFooters(gfAlwaysVisible);
+       },
+       "0:A/3 3:B\n0:g/2 2:a 3:b\n3:c\n"
+       "0:- 1:g : g0/3\n1:g0 2:a0 3:b0\n3:c0\n0:/2 2:1\n\n"
+       "0:- 1:g : g1/3\n1:g1 2:a1 3:b1\n3:c1\n0:/2 2:1\n\n"
+       "0:/2 2:2\n\n",
+       {17, 61, 60, 60}, 2, 7, "0001", "SetCellDataString 2 13 2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
