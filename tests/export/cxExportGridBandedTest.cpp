@@ -208,4 +208,38 @@ TEST_F(cxExportGridBanded, PageReadByAnIndependentParser) {
 }
 
 
+
+// Options that change the rows written: no header, a footer over no selected records, an empty
+// view; every export ends without an error and the text writer writes the recorder's cells.
+TEST_F(cxExportGridBanded, OptionsWithoutHeaderOrRecords) {
+  AddBand("A");
+  AddBand("B");
+  AddColumn("a", 0);
+  AddColumn("b", 1);
+  AddColumn("c", 1, 1);
+  struct Case {
+    const char* what;
+    bool header, footer, saveAll;
+    Integer records;
+  };
+  for (const Case& c : {Case{"no header", false, false, true, 2}, Case{"footer, nothing selected", true, true, false, 2},
+                        Case{"no header, footer, nothing selected", false, true, false, 2},
+                        Case{"empty view", true, true, true, 0}}) {
+    SCOPED_TRACE(c.what);
+    view_->GetOptionsView()->SetHeader(c.header);
+    view_->GetOptionsView()->SetFooter(c.footer);
+    Fill(c.records);
+    Relayout();
+    TcxRecordingExportProvider::ClearCreated();
+    EXPECT_EQ(ExportErrorOf([&] {
+                ExportGridToFile("banded.txt", cxExportToRecorder, grid_, true, c.saveAll, false, "", "", "", "");
+              }),
+              "");
+    TcxRecordingExportProvider* r = TcxRecordingExportProvider::Created().back().get();
+    TTempFolder dir;
+    ExportGridToFile(dir.File("grid.txt"), cxExportToText, grid_, true, c.saveAll, false, "|", "", "", "");
+    EXPECT_EQ(ReadWholeFile(dir.File("grid.txt")), TextLines(r));
+  }
+}
+
 }  // namespace
