@@ -7,10 +7,12 @@
 #include "editors-extra/cxCalendar.h"
 #include "editors-extra/cxSpinEdit.h"
 #include "editors-extra/cxTimeEdit.h"
+#include "export/cxExportGridBanded.h"
 #include "export/cxExportGridCardChart.h"
 #include "export/cxExportPivotGridLink.h"
 #include "export/cxHtmlXmlTxtExport.h"
 #include "grid/cxGridDBDataDefinitions.h"
+#include "gridviews/cxGridBandedTableView.h"
 #include "gridviews/cxGridCardView.h"
 #include "gridviews/cxGridChartView.h"
 #include "gridviews/cxGridRows.h"
@@ -219,20 +221,22 @@ void TcxGridTableViewExport::BuildColumnMap() {
     sum += widths.back();
     map_.AddBoundary(sum);
   }
-  if (View()->GetVisibleColumnCount() > 0) {
-    Integer indent = 0;
-    for (int i = 0; i < View()->DataController()->Groups()->GroupingLevelCount(); ++i) {
-      indent += cxGroupIndentWidth;
-      map_.AddBoundary(indent);
-    }
-    if (HasDetails()) map_.AddBoundary(indent + GetExpandColumnWidth());
-  }
+  if (View()->GetVisibleColumnCount() > 0) AddIndentBoundaries();
   Integer left = 0;
   for (Integer i = 0; i < count; ++i) {
     TcxGridColumn* column = header->GetItemViewInfo(i)->Column();
     map_.AddItem(left, 0, widths[size_t(i)], 1, column->Index(), column->Caption());
     left += widths[size_t(i)];
   }
+}
+
+void TcxGridTableViewExport::AddIndentBoundaries() {
+  Integer indent = 0;
+  for (int i = 0; i < View()->DataController()->Groups()->GroupingLevelCount(); ++i) {
+    indent += cxGroupIndentWidth;
+    map_.AddBoundary(indent);
+  }
+  if (HasDetails()) map_.AddBoundary(indent + GetExpandColumnWidth());
 }
 
 void TcxGridTableViewExport::CollectGridModeSelection() {
@@ -556,7 +560,6 @@ void TcxGridTableViewExport::ExportRecordLines(Integer row, Integer rowIndex, In
   TcxGridExportTableMapLine* line = map_.Lines(0);
   for (Integer j = 0; j < line->Count(); ++j) {
     TcxGridExportTableMapItem item = line->GetItem(j);
-    TcxGridColumn* column = View()->GetColumn(item.ItemIndex);
     Integer col = item.Col, span = item.ColCount;
     if (kind == lkRecord || kind == lkGroupFooter) {
       span = 1;
@@ -565,63 +568,71 @@ void TcxGridTableViewExport::ExportRecordLines(Integer row, Integer rowIndex, In
         span = firstSpan;
       }
     }
-    TcxCacheCellStyle style;
-    Integer styleIndex = -1;
-    String text;
-    Variant value;
-    switch (kind) {
-      case lkHeader: {
-        style = ButtonFaceStyle();
-        style.AlignText = MapAlignment(column->HeaderAlignmentHorz());
-        TcxStyleParams params;
-        View()->GetStyles()->GetHeaderParams(column, params);
-        ViewParamsToStyle(params, style);
-        text = item.Text;
-        break;
-      }
-      case lkRecord: {
-        // The column's parameters for this record (its event, its style, then the view's), as
-        // the grid paints the cell: they key the cache, so a record given another style by an
-        // event gets a style of its own.
-        TcxStyleParams params;
-        column->GetStyles()->GetContentParams(record, params);
-        styleIndex = CachedStyle(lkRecord, column, params, [&] {
-          GetContentStyle(record, column, style);
-          return style;
-        });
-        if (!UseNativeFormat)
-          text = GetCellText(record, column);
-        else if (IsNativeValueProperties(ColumnProperties(column)))
-          value = record->GetValue(column->Index());
-        else
-          value = Variant(GetCellText(record, column));
-        break;
-      }
-      default: {
-        if (kind == lkFooter)
-          GetFooterTextAndValue(column, text, value);
-        else
-          GetGroupFooterTextAndValue(column, rowIndex, level, text, value);
-        bool empty = text.empty() && (kind == lkFooter ? VarIsEmpty(value) || VarIsNull(value) : VarIsNull(value));
-        style = ButtonFaceStyle();
-        TcxStyleParams params;
-        if (empty) {
-          View()->GetStyles()->GetFooterParams(record, nullptr, level, params);
-        } else {
-          style.AlignText = MapAlignment(column->GetFooterAlignmentHorz());
-          column->GetStyles()->GetFooterParams(record, level, params);
-        }
-        ViewParamsToStyle(params, style);
-        break;
-      }
-    }
-    if (styleIndex < 0) styleIndex = provider_->RegisterStyle(style);
-    provider_->SetCellStyleEx(col, row, 1, span, styleIndex);
-    if (kind != lkHeader && UseNativeFormat)
-      provider_->SetCellValue(col, row, value);
-    else
-      provider_->SetCellDataString(col, row, text);
+    ExportLineCell(col, row, 1, span, kind, View()->GetColumn(item.ItemIndex), item.Text, record, rowIndex, level);
   }
+}
+
+TcxCacheCellStyle TcxGridTableViewExport::ButtonFaceCellStyle() { return ButtonFaceStyle(); }
+
+void TcxGridTableViewExport::ExportLineCell(Integer col, Integer row, Integer lines, Integer span, Integer kind,
+                                            TcxGridColumn* column, const String& caption, TcxCustomGridRow* record,
+                                            Integer rowIndex, Integer level) {
+  TcxCacheCellStyle style;
+  Integer styleIndex = -1;
+  String text;
+  Variant value;
+  switch (kind) {
+    case lkHeader: {
+      style = ButtonFaceStyle();
+      style.AlignText = MapAlignment(column->HeaderAlignmentHorz());
+      TcxStyleParams params;
+      View()->GetStyles()->GetHeaderParams(column, params);
+      ViewParamsToStyle(params, style);
+      text = caption;
+      break;
+    }
+    case lkRecord: {
+      // The column's parameters for this record (its event, its style, then the view's), as
+      // the grid paints the cell: they key the cache, so a record given another style by an
+      // event gets a style of its own.
+      TcxStyleParams params;
+      column->GetStyles()->GetContentParams(record, params);
+      styleIndex = CachedStyle(lkRecord, column, params, [&] {
+        GetContentStyle(record, column, style);
+        return style;
+      });
+      if (!UseNativeFormat)
+        text = GetCellText(record, column);
+      else if (IsNativeValueProperties(ColumnProperties(column)))
+        value = record->GetValue(column->Index());
+      else
+        value = Variant(GetCellText(record, column));
+      break;
+    }
+    default: {
+      if (kind == lkFooter)
+        GetFooterTextAndValue(column, text, value);
+      else
+        GetGroupFooterTextAndValue(column, rowIndex, level, text, value);
+      bool empty = text.empty() && (kind == lkFooter ? VarIsEmpty(value) || VarIsNull(value) : VarIsNull(value));
+      style = ButtonFaceStyle();
+      TcxStyleParams params;
+      if (empty) {
+        View()->GetStyles()->GetFooterParams(record, nullptr, level, params);
+      } else {
+        style.AlignText = MapAlignment(column->GetFooterAlignmentHorz());
+        column->GetStyles()->GetFooterParams(record, level, params);
+      }
+      ViewParamsToStyle(params, style);
+      break;
+    }
+  }
+  if (styleIndex < 0) styleIndex = provider_->RegisterStyle(style);
+  provider_->SetCellStyleEx(col, row, lines, span, styleIndex);
+  if (kind != lkHeader && UseNativeFormat)
+    provider_->SetCellValue(col, row, value);
+  else
+    provider_->SetCellDataString(col, row, text);
 }
 
 void TcxGridTableViewExport::ExportPreviewLine(Integer& row, TcxCustomGridRow* record, bool master) {
@@ -795,6 +806,9 @@ TcxCustomGridView* ExportedView(TcxCustomGrid* grid) {
 std::unique_ptr<TcxGridCustomExport> CreateGridViewExport(TcxCustomGridView* view, const String& fileName,
                                                           Integer exportType, TcxCustomGrid* grid,
                                                           TcxCustomGridTableViewInfo* viewInfo) {
+  // The banded view derives from the table view: asked first.
+  if (dynamic_cast<TcxGridBandedTableView*>(view))
+    return std::make_unique<TcxGridBandedTableViewExport>(fileName, exportType, view, grid, viewInfo);
   if (dynamic_cast<TcxGridTableView*>(view))
     return std::make_unique<TcxGridTableViewExport>(fileName, exportType, view, grid, viewInfo);
   if (dynamic_cast<TcxGridCardView*>(view))

@@ -1,7 +1,8 @@
 // The grid export link: turns the focused view of a grid into the cells of one export file.
 // The exporter is chosen by the class of the view; the table view exporter writes the header
 // line, group rows with expand signs and indents, and data rows the way the grid shows them.
-// The card and chart view exporters live in cxExportGridCardChart.
+// The banded view exporter lives in cxExportGridBanded, the card and chart view exporters in
+// cxExportGridCardChart.
 #pragma once
 
 #include <map>
@@ -207,7 +208,14 @@ class TcxGridTableViewExport : public TcxGridCustomExport {
   Integer ExportedRowCount() const;
   Integer ExportedRowIndex(Integer i) const;
   bool ExportedDetailsWhole(Integer i) const;
- private:
+  // Writes one header, record, footer or group footer cell of the column at (col, row),
+  // `lines` rows high and `span` columns wide, with its text (or value) and style.
+  void ExportLineCell(Integer col, Integer row, Integer lines, Integer span, Integer kind, TcxGridColumn* column,
+                      const String& caption, TcxCustomGridRow* record, Integer rowIndex, Integer level);
+  // The boundaries of the group indent columns and of the expand-button column of details.
+  void AddIndentBoundaries();
+  // The default style with the button face colour (headers, footers, indents).
+  static TcxCacheCellStyle ButtonFaceCellStyle();
   TcxGridExportTableMap map_;
 };
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "ExportTestSupport.h"
+#include "RecorderSheetSupport.h"
 #include "export/cxExportGridCardChart.h"
 #include "foundation/cxGraphics.h"
 #include "gridviews/cxGridCardView.h"
@@ -19,30 +20,6 @@
 namespace {
 
 bool IsSetRange(const String& line) { return line.rfind("SetRange", 0) == 0; }
-
-// The cells of the recorder as the text writer writes them with "|" between them.
-String TextLines(const TcxRecordingExportProvider* r) {
-  String lines;
-  for (Integer row = 0; row < r->GetRowCount(); ++row) {
-    for (Integer col = 0; col < r->GetColumnCount(); ++col) lines += (col ? "|" : "") + r->CellText(col, row);
-    lines += "\r\n";
-  }
-  return lines;
-}
-
-// The border widths of a cell, left, top, right, bottom ("0000" without a style).
-String Frame(TcxRecordingExportProvider* r, Integer col, Integer row) {
-  const TcxCacheCellStyle* style = r->GetCellStyle(col, row);
-  String out;
-  for (Integer side = 0; side < 4; ++side) out += IntToStr(style ? style->Borders[side].Width : 0);
-  return out;
-}
-
-std::vector<Integer> ColumnWidths(TcxRecordingExportProvider* r) {
-  std::vector<Integer> widths;
-  for (Integer c = 0; c < r->GetColumnCount(); ++c) widths.push_back(r->GetColumnWidth(c));
-  return widths;
-}
 
 class cxExportGridCardChart : public testing_support::THeadlessFixture {
  protected:
