@@ -573,6 +573,31 @@ TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
   EXPECT_EQ(r->NestedRecorder(1, 4), created[2].get());
   EXPECT_EQ(Sheet(created[1].get()), "0:Country 1:City 2:Amount\n0:Japan 1:Osaka 2:40\n0:Japan 1:Kyoto 2:60\n");
   EXPECT_EQ(Sheet(created[2].get()), "0:Country 1:City 2:Amount\n0:Peru 1:Cusco 2:5\n");
+
+  // In HTML each detail is a table nested in the cell under its master row.
+  TTempFolder dir;
+  ExportGridToHtml(dir.File("grid.html"), grid_, true, true, "html");
+  String page = RunPythonScript(dir,
+                                "import sys, html5lib\n"
+                                "with open(sys.argv[1], 'rb') as f:\n"
+                                "    doc = html5lib.parse(f, treebuilder='etree', namespaceHTMLElements=False)\n"
+                                "def rows(table, depth):\n"
+                                "    body = table.find('tbody')\n"
+                                "    for tr in (body if body is not None else table).findall('tr'):\n"
+                                "        cells = []\n"
+                                "        for td in tr.findall('td'):\n"
+                                "            inner = td.find('.//table')\n"
+                                "            if inner is not None:\n"
+                                "                rows(inner, depth + 1)\n"
+                                "                continue\n"
+                                "            text = ''.join(td.itertext()).replace('\\xa0', '').strip()\n"
+                                "            if text: cells.append(text)\n"
+                                "        if cells: print('  ' * depth + ' '.join(cells))\n"
+                                "rows(doc.find('.//table'), 0)\n",
+                                dir.File("grid.html"));
+  EXPECT_EQ(page,
+            "Country Capital\n- Japan Tokyo\n  Country City Amount\n  Japan Osaka 40\n  Japan Kyoto 60\n"
+            "- Peru Lima\n  Country City Amount\n  Peru Cusco 5\n");
 }
 
 }  // namespace
