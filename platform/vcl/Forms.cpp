@@ -542,7 +542,14 @@ TModalResult TCustomForm::ShowModal() {
   auto restore = [&]() {
     for (auto& w : disabled)
       if (TCustomForm* f = w.Get(); f && f->HandleAllocated()) EnableWindow(f->Handle(), TRUE);
-    if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
+    if (activeWindow && IsWindow(activeWindow) && IsWindowVisible(activeWindow)) {
+      SetActiveWindow(activeWindow);
+    } else if (TCustomForm* main = Application->MainForm();
+               main && main != self.Get() && main->HandleAllocated() && IsWindowVisible(main->Handle())) {
+      // The window active before (a drop-down that opened this dialog) is gone: the main form
+      // takes the activation back instead of leaving no window active.
+      SetActiveWindow(main->Handle());
+    }
     if (TCustomForm* me = self.Get()) me->formState_ -= fsModal;
     Application->ModalFinished();
   };

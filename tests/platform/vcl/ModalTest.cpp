@@ -52,6 +52,30 @@ TEST_F(ModalTest, ShowModalReturnsTheResultAndDisablesOtherForms) {
   main->Free();
 }
 
+// A dialog opened from a window that is gone when it closes (a drop-down) hands the
+// activation to the main form, not to nothing.
+TEST_F(ModalTest, TheMainFormIsActiveAfterADialogWhoseOpenerIsGone) {
+  TForm* main = MakeForm("Main", mrNone);
+  TCustomForm* previousMain = Application->MainForm();
+  Application->SetMainForm(main);
+  main->Show();
+  TForm* opener = MakeForm("Opener", mrNone);
+  opener->Show();
+  SetActiveWindow(opener->Handle());
+  Process();
+  ASSERT_EQ(GetActiveWindow(), opener->Handle());
+  TForm* dialog = MakeForm("Dialog", mrOk);
+  dialog->OnShow = [&](TObject*) {
+    opener->Free();
+    ClickLater(ButtonOf(dialog));
+  };
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_EQ(GetActiveWindow(), main->Handle());
+  Application->SetMainForm(previousMain);
+  dialog->Free();
+  main->Free();
+}
+
 TEST_F(ModalTest, NestedModalFormsReturnInOrder) {
   TForm* outer = MakeForm("Outer", mrYes);
   TForm* inner = MakeForm("Inner", mrNo);
