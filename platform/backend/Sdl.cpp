@@ -187,7 +187,17 @@ struct TSdlBackend::TImpl {
             }
             InputNativeActivate(w);
             break;
-          case SDL_WINDOWEVENT_FOCUS_LOST: pendingDeactivate = true; break;
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (!wm::CanActivate(w) || !(w->style & WS_VISIBLE)) {
+              // A drop-down or a window just hidden lost the keyboard (without a window manager
+              // it then goes nowhere): it goes back to the active window, which stays active.
+              HWND active = GetActiveWindow();
+              auto it = active && active != w ? windows.find(active) : windows.end();
+              if (it != windows.end()) SDL_SetWindowInputFocus(it->second);
+              break;
+            }
+            pendingDeactivate = true;
+            break;
           // The window system may have dropped what was shown before the window was
           // mapped or while it was covered or minimised: show the whole store again.
           case SDL_WINDOWEVENT_SHOWN:
