@@ -75,13 +75,8 @@ bool TcxGridTableCellViewInfo::CalculateCellSelected() {
   return GridRecord() && TableView()->IsCellPaintedSelected(GridRecord(), nullptr, this);
 }
 
-bool TcxGridTableCellViewInfo::Selected() {
-  if (!selectedCalculated_) {
-    selected_ = CalculateCellSelected();
-    selectedCalculated_ = true;
-  }
-  return selected_;
-}
+// Not cached: a focus or selection change repaints the rows without laying them out again.
+bool TcxGridTableCellViewInfo::Selected() { return CalculateCellSelected(); }
 
 void TcxGridTableCellViewInfo::InitHitTest(TcxCustomGridHitTest* hitTest) {
   TcxCustomGridViewCellViewInfo::InitHitTest(hitTest);

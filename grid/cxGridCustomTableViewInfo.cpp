@@ -158,13 +158,8 @@ bool TcxCustomGridRecordViewInfo::Expanded() {
   return expanded_;
 }
 
-bool TcxCustomGridRecordViewInfo::Selected() {
-  if (!selectedCalculated_) {
-    selected_ = CalculateSelected();
-    selectedCalculated_ = true;
-  }
-  return selected_;
-}
+// Not cached: a focus or selection change repaints the rows without laying them out again.
+bool TcxCustomGridRecordViewInfo::Selected() { return CalculateSelected(); }
 
 bool TcxCustomGridRecordViewInfo::CalculateSelected() {
   return record_ && TableView()->IsCellPaintedSelected(record_, nullptr, nullptr);
@@ -218,7 +213,7 @@ void TcxCustomGridRecordViewInfo::CalculateAtPos(Integer left, Integer top) {
 }
 
 void TcxCustomGridRecordViewInfo::ResetCalculated() {
-  expandedCalculated_ = selectedCalculated_ = false;
+  expandedCalculated_ = false;
   TcxCustomGridViewCellViewInfo::ResetCalculated();
 }
 

@@ -178,14 +178,8 @@ class TcxGridTableCellViewInfo : public TcxCustomGridViewCellViewInfo {
   TClass GetHitTestClass() override { return TcxGridRecordHitTest::StaticClass(); }
   void InitHitTest(TcxCustomGridHitTest* hitTest) override;
   bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
-  void ResetCalculated() override {
-    selectedCalculated_ = false;
-    TcxCustomGridViewCellViewInfo::ResetCalculated();
-  }
-
  private:
   TcxCustomGridRecordViewInfo* recordViewInfo_;
-  bool selected_ = false, selectedCalculated_ = false;
 };
 
 // One item of one record, painted, measured and hot-tracked through an editor view info of
@@ -330,7 +324,7 @@ class TcxCustomGridRecordViewInfo : public TcxCustomGridViewCellViewInfo {
   TcxCustomGridRecordsViewInfo* recordsViewInfo_;
   TcxCustomGridRecord* record_;
   bool registered_ = false;
-  bool expanded_ = false, expandedCalculated_ = false, selected_ = false, selectedCalculated_ = false;
+  bool expanded_ = false, expandedCalculated_ = false;
 };
 
 // Draws the record's focus rectangle and expand button and leaves the record out of the

@@ -219,7 +219,7 @@ void TcxCustomGridTableView::UpdateControl(TcxUpdateControlInfo* info) {
     if (controller) controller->FocusedRecordChanged(focus->PrevFocusedRowIndex, focus->FocusedRowIndex,
                                                      focus->NewItemRowFocusingChanged);
   } else if (dynamic_cast<TcxSelectionChangedInfo*>(info)) {
-    // Cells cache their selected look per calculation.
+    // Every row shown is painted again with its selected look.
     if (controller) QueueLayoutChange();
     DoSelectionChanged();
   } else if (dynamic_cast<TcxSearchChangedInfo*>(info)) {

@@ -689,3 +689,25 @@ TEST_F(TableRowsFixture, CellAutoHeightMeasuresThroughTheEditors) {
 }
 
 }  // namespace
+
+namespace {
+// Moving the focus with the keys repaints the rows it leaves and enters: the row it left is no
+// longer painted selected.
+TEST_F(TableRowsFixture, KeysMoveTheSelectedLookWithTheFocus) {
+  TcxGridDBTableView* v = Shown();
+  FocusFirstCell(v, 300);
+  Pump();
+  auto selectedLook = [&](Integer row) {
+    auto* info = dynamic_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(row));
+    return info && info->Cell(1)->Selected();
+  };
+  EXPECT_TRUE(selectedLook(0));
+  S().PressKey(VK_DOWN);
+  Pump();
+  S().PressKey(VK_DOWN);
+  Pump();
+  EXPECT_EQ(v->DataController()->FocusedRowIndex(), 2);
+  EXPECT_FALSE(selectedLook(0));
+  EXPECT_TRUE(selectedLook(2));
+}
+}  // namespace
