@@ -714,8 +714,7 @@ TcxCustomCalcEditProperties::TcxCustomCalcEditProperties(TPersistent* owner) : T
 
 void TcxCustomCalcEditProperties::Assign(TPersistent* source) {
   auto* s = dynamic_cast<TcxCustomCalcEditProperties*>(source);
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     TcxCustomPopupEditProperties::Assign(source);
     if (s) {
       SetBeepOnError(s->BeepOnError());
@@ -726,11 +725,7 @@ void TcxCustomCalcEditProperties::Assign(TPersistent* source) {
       useThousandSeparator_ = s->useThousandSeparator_;
       NotifyPropertiesChanged();
     }
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 TClass TcxCustomCalcEditProperties::GetContainerClass() { return TcxCalcEdit::StaticClass(); }

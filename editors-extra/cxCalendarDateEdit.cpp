@@ -97,8 +97,7 @@ TcxCustomDateEditProperties::TcxCustomDateEditProperties(TPersistent* owner) : T
 
 void TcxCustomDateEditProperties::Assign(TPersistent* source) {
   auto* s = dynamic_cast<TcxCustomDateEditProperties*>(source);
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     TcxCustomPopupEditProperties::Assign(source);
     if (s) {
       arrowsForYear_ = s->arrowsForYear_;
@@ -114,11 +113,7 @@ void TcxCustomDateEditProperties::Assign(TPersistent* source) {
       yearsInMonthList_ = s->yearsInMonthList_;
       NotifyPropertiesChanged();
     }
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 void TcxCustomDateEditProperties::NotifyPropertiesChanged() {

@@ -88,8 +88,7 @@ TcxCustomCurrencyEditProperties::TcxCustomCurrencyEditProperties(TPersistent* ow
 
 void TcxCustomCurrencyEditProperties::Assign(TPersistent* source) {
   auto* s = dynamic_cast<TcxCustomCurrencyEditProperties*>(source);
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     TcxCustomTextEditProperties::Assign(source);
     if (s) {
       AssignedValues()->SetDecimalPlaces(false);
@@ -99,11 +98,7 @@ void TcxCustomCurrencyEditProperties::Assign(TPersistent* source) {
       useThousandSeparator_ = s->useThousandSeparator_;
       NotifyPropertiesChanged();
     }
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 TClass TcxCustomCurrencyEditProperties::GetContainerClass() { return TcxCurrencyEdit::StaticClass(); }

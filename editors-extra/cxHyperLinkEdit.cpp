@@ -52,8 +52,7 @@ TcxCustomHyperLinkEditProperties::TcxCustomHyperLinkEditProperties(TPersistent* 
 
 void TcxCustomHyperLinkEditProperties::Assign(TPersistent* source) {
   auto* s = dynamic_cast<TcxCustomHyperLinkEditProperties*>(source);
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     TcxCustomTextEditProperties::Assign(source);
     if (s) {
       linkColor_ = s->linkColor_;
@@ -64,11 +63,7 @@ void TcxCustomHyperLinkEditProperties::Assign(TPersistent* source) {
       OnStartClick = s->OnStartClick;
       NotifyPropertiesChanged();
     }
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 void TcxCustomHyperLinkEditProperties::DefineProperties(TFiler* filer) {

@@ -34,8 +34,7 @@ TcxCustomMRUEditProperties::TcxCustomMRUEditProperties(TPersistent* owner) : Tcx
 
 void TcxCustomMRUEditProperties::Assign(TPersistent* source) {
   auto* s = dynamic_cast<TcxCustomMRUEditProperties*>(source);
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     TcxCustomComboBoxProperties::Assign(source);
     if (s) {
       SetMaxItemCount(s->maxItemCount_);
@@ -43,11 +42,7 @@ void TcxCustomMRUEditProperties::Assign(TPersistent* source) {
       OnButtonClick = s->OnButtonClick;
       OnDeleteLookupItem = s->OnDeleteLookupItem;
     }
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 TClass TcxCustomMRUEditProperties::GetContainerClass() { return TcxMRUEdit::StaticClass(); }

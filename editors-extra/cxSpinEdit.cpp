@@ -257,8 +257,7 @@ void TcxCustomSpinEditProperties::Assign(TPersistent* source) {
     TcxCustomMaskEditProperties::Assign(source);
     return;
   }
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     AttachDefaultValuesProvider(s->DefaultValuesProvider());
     AssignedValues()->SetValueType(false);
     if (s->AssignedValues()->ValueType()) SetValueType(s->ValueType());
@@ -272,11 +271,7 @@ void TcxCustomSpinEditProperties::Assign(TPersistent* source) {
     useCtrlIncrement_ = s->useCtrlIncrement_;
     OnGetValue = s->OnGetValue;
     NotifyPropertiesChanged();
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 void TcxCustomSpinEditProperties::NotifyPropertiesChanged() {

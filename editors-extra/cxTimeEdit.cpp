@@ -237,8 +237,7 @@ TcxCustomTimeEditProperties::TcxCustomTimeEditProperties(TPersistent* owner)
 
 void TcxCustomTimeEditProperties::Assign(TPersistent* source) {
   auto* s = dynamic_cast<TcxCustomTimeEditProperties*>(source);
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     TcxCustomSpinEditProperties::Assign(source);
     if (s) {
       autoCorrectHours_ = s->autoCorrectHours_;
@@ -249,11 +248,7 @@ void TcxCustomTimeEditProperties::Assign(TPersistent* source) {
       SetupTimeMask();
       NotifyPropertiesChanged();
     }
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 void TcxCustomTimeEditProperties::FormatChanged() {

@@ -391,6 +391,18 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // The update bracket; EndUpdate(true) delivers one deferred notification.
   void BeginUpdate();
   void EndUpdate(bool notify = true);
+  // Runs `change` inside the update bracket, which closes and notifies also when it raises.
+  template <class F>
+  void ChangeInUpdate(F&& change) {
+    BeginUpdate();
+    try {
+      change();
+    } catch (...) {
+      EndUpdate(true);
+      throw;
+    }
+    EndUpdate(true);
+  }
   void SuppressChanges(bool lock) { changesLocked_ = lock; }
   bool IsLockedOrUpdating() const { return changesLocked_ || updateCount_ > 0; }
   bool ChangedWhileUpdating() const { return changedWhileUpdating_; }

@@ -116,8 +116,7 @@ void TcxCustomEditProperties::Assign(TPersistent* source) {
     TcxInterfacedPersistent::Assign(source);
     return;
   }
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     SetAutoSelect(s->autoSelect_);
     buttons_->Assign(s->buttons_.get());
     SetButtonsViewMode(s->buttonsViewMode_);
@@ -137,11 +136,7 @@ void TcxCustomEditProperties::Assign(TPersistent* source) {
     OnChange = s->OnChange;
     OnEditValueChanged = s->OnEditValueChanged;
     OnValidate = s->OnValidate;
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 void TcxCustomEditProperties::BeginUpdate() {

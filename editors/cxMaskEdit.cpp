@@ -135,19 +135,14 @@ void TcxCustomMaskEditProperties::Assign(TPersistent* source) {
     TcxCustomTextEditProperties::Assign(source);
     return;
   }
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     TcxCustomTextEditProperties::Assign(source);
     SetMaskKind(s->MaskKind());
     SetEditMask(s->EditMask());
     SetCaseInsensitive(s->CaseInsensitive());
     SetIgnoreMaskBlank(s->IgnoreMaskBlank());
     SetAlwaysShowBlanksAndLiterals(s->AlwaysShowBlanksAndLiterals());
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 TcxEditMask TcxCustomMaskEditProperties::EditMask() {
@@ -216,15 +211,12 @@ void TcxCustomMaskEditProperties::MaxLengthChanged() {
   // A mask decides the length itself.
   if (correctingMaxLength_) return;
   correctingMaxLength_ = true;
-  BeginUpdate();
   try {
-    SetMaxLength(0);
+    ChangeInUpdate([&] { SetMaxLength(0); });
   } catch (...) {
-    EndUpdate(true);
     correctingMaxLength_ = false;
     throw;
   }
-  EndUpdate(true);
   correctingMaxLength_ = false;
 }
 

@@ -209,8 +209,7 @@ void TcxCustomTextEditProperties::Assign(TPersistent* source) {
     TcxCustomEditProperties::Assign(source);
     return;
   }
-  BeginUpdate();
-  try {
+  ChangeInUpdate([&] {
     TcxCustomEditProperties::Assign(source);
     SetCharCase(s->charCase_);
     SetEchoMode(s->echoMode_);
@@ -238,11 +237,7 @@ void TcxCustomTextEditProperties::Assign(TPersistent* source) {
     SetPasswordChar(s->passwordChar_);
     SetUseDisplayFormatWhenEditing(s->useDisplayFormatWhenEditing_);
     OnNewLookupDisplayText = s->OnNewLookupDisplayText;
-  } catch (...) {
-    EndUpdate(true);
-    throw;
-  }
-  EndUpdate(true);
+  });
 }
 
 void TcxCustomTextEditProperties::FormatChanged() {

@@ -4,6 +4,7 @@
 
 #include "data/cxCustomDataInternal.h"
 #include "gridviews/cxGridBandedTableViewInfo.h"
+#include "gridviews/cxGridViewPropertyUtils.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
@@ -13,17 +14,9 @@ namespace {
 
 const TcxResourceStringRec scxGridBandEmptyCaption{"scxGridBandEmptyCaption", "<Empty caption>"};
 
-template <class T>
-bool Store(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-PTypeInfo AlignmentType() {
-  return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
-}
-PTypeInfo AlignmentVertType() { return EnumTypeInfo("TcxAlignmentVert", {"vaTop", "vaBottom", "vaCenter"}); }
+using cxgridviews_internal::AlignmentType;
+using cxgridviews_internal::AlignmentVertType;
+using cxgridviews_internal::Store;
 
 // An update bracket of the view (none without a view or while it is being destroyed).
 class ViewUpdate {

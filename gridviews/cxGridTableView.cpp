@@ -9,6 +9,7 @@
 #include "gridviews/cxGridRows.h"
 #include "gridviews/cxGridTableViewInfo.h"
 #include "gridviews/cxGridTableViewDragDrop.h"
+#include "gridviews/cxGridViewPropertyUtils.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
@@ -19,17 +20,9 @@ namespace {
 const TcxResourceStringRec scxGridNewItemRowInfoText{"scxGridNewItemRowInfoText", "Click here to add a new row"};
 const TcxResourceStringRec scxGridColumnsCustomization{"scxGridColumnsCustomization", "Columns customization"};
 
-template <class T>
-bool Store(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-PTypeInfo AlignmentType() {
-  return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
-}
-PTypeInfo AlignmentVertType() { return EnumTypeInfo("TcxAlignmentVert", {"vaTop", "vaBottom", "vaCenter"}); }
+using cxgridviews_internal::AlignmentType;
+using cxgridviews_internal::AlignmentVertType;
+using cxgridviews_internal::Store;
 PTypeInfo SummaryKindType() {
   return EnumTypeInfo("TcxSummaryKind", {"skNone", "skSum", "skMin", "skMax", "skCount", "skAverage"});
 }
