@@ -232,6 +232,9 @@ void TcxGridTableDataCellViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* 
 
 void TcxGridTableDataCellViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
   TcxGridTableCellViewInfo::CalculateAt(left, top, width, height);
+  // Default properties are shared by the items of one field kind and take the defaults
+  // (alignment, formats) of the item that asked for them last: ask again for this item.
+  if (properties_) properties_ = item_->GetPropertiesForRecord(GridRecord());
   CalculateEditViewInfo(editViewInfo_.get(), GridViewInfo()->MousePos());
   auto* text = dynamic_cast<TcxCustomTextEditViewInfo*>(editViewInfo_.get());
   Text = text ? text->Text : String();

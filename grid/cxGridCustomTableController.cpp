@@ -374,9 +374,17 @@ void TcxGridFocusedRecordChange::Execute() {
   auto* view = dynamic_cast<TcxCustomGridTableView*>(GridView());
   if (!view) return;
   TcxGridViewWatch watch(view);
+  TcxCustomGridTableViewData* data = view->TableViewData();
+  // The rows the focus left and entered are calculated again: their cells take their
+  // focused and selected look when they are calculated.
+  if (data && view->CanUpdateLayout())
+    for (Integer row : {prevRow_, row_})
+      if (data->IsRowIndexInRange(row))
+        if (TcxCustomGridRecord* record = data->RecordAtRowIndex(row); record && record->ViewInfo)
+          record->ViewInfo->RecalculateInPlace();
   if (TcxCustomGrid* grid = view->Control()) grid->SendNotifications(gnkFocusedRecordChanged);
   if (!watch.Alive() || !view->OnFocusedRecordChanged) return;
-  TcxCustomGridTableViewData* data = view->TableViewData();
+  data = view->TableViewData();
   view->OnFocusedRecordChanged(view, data->RecordAtRowIndex(prevRow_), data->RecordAtRowIndex(row_), newItemRow_);
 }
 
@@ -875,10 +883,18 @@ void TcxCustomGridTableController::SelectAll() { DataController()->SelectAll(); 
 
 void TcxCustomGridTableController::InvalidateFocusedRecord() {
   if (TcxCustomGridRecord* record = FocusedRecord())
-    if (record->ViewInfo) record->ViewInfo->Invalidate();
+    if (record->ViewInfo) record->ViewInfo->RecalculateInPlace();
 }
 
+// The selected records take the active or the inactive selection look.
 void TcxCustomGridTableController::InvalidateSelection() {
+  TcxCustomGridTableViewInfo* info = TableViewInfo();
+  if (info && info->RecordsViewInfo() && TableView()->CanUpdateLayout()) {
+    TcxCustomGridRecordsViewInfo* records = info->RecordsViewInfo();
+    for (Integer i = 0; i < records->Count(); ++i)
+      if (TcxCustomGridRecordViewInfo* item = records->Items(i); item->GridRecord() && item->GridRecord()->Selected())
+        item->RecalculateInPlace();
+  }
   if (GridView()->Painter()) GridView()->Painter()->Invalidate();
 }
 

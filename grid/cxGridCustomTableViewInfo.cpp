@@ -212,6 +212,21 @@ void TcxCustomGridRecordViewInfo::CalculateAtPos(Integer left, Integer top) {
   if (HasExpandButton() && record_ && record_->GetExpandable()) CalculateExpandButtonBounds(ExpandButtonBounds);
 }
 
+void TcxCustomGridRecordViewInfo::RecalculateInPlace() {
+  if (!record_ || Bounds.IsEmpty()) return;
+  TcxCustomGridView* view = GridView();
+  TcxCustomGrid* grid = view ? view->Control() : nullptr;
+  if (!grid || grid->ComponentState().Contains(csDestroying)) return;
+  if (!grid->HandleAllocated() || !view->CanUpdateLayout()) {
+    Invalidate();
+    return;
+  }
+  ResetCalculated();
+  CalculateAt(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  if (HasExpandButton() && record_->GetExpandable()) CalculateExpandButtonBounds(ExpandButtonBounds);
+  Invalidate();
+}
+
 void TcxCustomGridRecordViewInfo::ResetCalculated() {
   expandedCalculated_ = false;
   TcxCustomGridViewCellViewInfo::ResetCalculated();

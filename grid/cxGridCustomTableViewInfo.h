@@ -300,6 +300,9 @@ class TcxCustomGridRecordViewInfo : public TcxCustomGridViewCellViewInfo {
   virtual void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) { r = TRect(); }
   virtual TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) { return nullptr; }
   virtual void CalculateAtPos(Integer left, Integer top);
+  // Calculates the record again where it is and repaints it: its cells take their look
+  // (focused, selected, inactive) when they are calculated.
+  void RecalculateInPlace();
   virtual bool ProcessDialogChar(Word character) { return false; }
   // Whether the focus of the record is drawn (the site or its editor has the focus, or the
   // focus stays shown on exit).

@@ -120,6 +120,13 @@ struct TSdlBackend::TImpl {
     knownPos[w] = p;
     InputNativeMoved(w, p);
   }
+  // Gives the keyboard to the active window (other than `lost`): without a window manager a
+  // keyboard that a drop-down, a hidden or a destroyed window held goes nowhere.
+  void KeyboardBackToActive(HWND lost) {
+    HWND active = GetActiveWindow();
+    auto it = active && active != lost ? windows.find(active) : windows.end();
+    if (it != windows.end()) SDL_SetWindowInputFocus(it->second);
+  }
   Uint32 lastMotionWindow = 0;  // the window of the last motion reported
   void Handle(const SDL_Event& e) {
     switch (e.type) {
@@ -180,9 +187,7 @@ struct TSdlBackend::TImpl {
             pendingDeactivate = false;
             if (!wm::CanActivate(w)) {
               // A window that must not activate hands the keyboard back to the active one.
-              HWND active = GetActiveWindow();
-              auto it = active ? windows.find(active) : windows.end();
-              if (it != windows.end()) SDL_SetWindowInputFocus(it->second);
+              KeyboardBackToActive(nullptr);
               break;
             }
             InputNativeActivate(w);
@@ -191,9 +196,7 @@ struct TSdlBackend::TImpl {
             if (!wm::CanActivate(w) || !(w->style & WS_VISIBLE)) {
               // A drop-down or a window just hidden lost the keyboard (without a window manager
               // it then goes nowhere): it goes back to the active window, which stays active.
-              HWND active = GetActiveWindow();
-              auto it = active && active != w ? windows.find(active) : windows.end();
-              if (it != windows.end()) SDL_SetWindowInputFocus(it->second);
+              KeyboardBackToActive(w);
               break;
             }
             pendingDeactivate = true;
@@ -275,10 +278,14 @@ void TSdlBackend::DestroyNativeWindow(HWND wnd) {
   auto it = impl_->windows.find(wnd);
   if (it == impl_->windows.end()) return;
   impl_->byId.erase(SDL_GetWindowID(it->second));
+  // A closed dialog that held the keyboard: its focus-lost report comes after the window is
+  // gone and names no window of ours, so the keyboard is handed back here.
+  const bool hadKeyboard = SDL_GetKeyboardFocus() == it->second;
   SDL_DestroyWindow(it->second);
   impl_->windows.erase(it);
   impl_->knownPos.erase(wnd);
   impl_->lastSurface.erase(wnd);
+  if (hadKeyboard) impl_->KeyboardBackToActive(wnd);
 }
 
 void TSdlBackend::SetNativeBounds(HWND wnd, const RECT& b) {

@@ -299,3 +299,42 @@ TEST(SdlAppTest, DISABLED_FilterThroughTheCustomDialogAndTheBuilder) {
 }
 
 }  // namespace
+
+// After the open dialog closes, the keyboard is back on the main window: a click on a cell
+// and Down move the focus one row further, painted selected.
+TEST(SdlAppTest, DISABLED_KeysReachTheGridAfterTheOpenDialogCloses) {
+  TSdlBackend backend;
+  SetBackend(&backend);
+  InitializeKorvanApp();
+  Application->SetTitle("Korvan for CSV");
+  String sample = std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
+  SetDialogShowHook([&](TCustomForm* d) {
+    if (auto* files = dynamic_cast<TFileDialogForm*>(d)) {
+      auto* wait = new TTimer(d);
+      wait->SetInterval(400);
+      wait->OnTimer = [wait, files, sample](TObject*) {
+        wait->SetEnabled(false);
+        ClickAt(Middle(files->NameEdit()));
+        Xdotool("sleep 0.8 type --delay 15 '" + sample + "'");
+        Xdotool("sleep 2.5 key Return");
+      };
+    }
+  });
+  TForm1* form = CreateForm<TForm1>(Application);
+  form->Show();
+  RunUntil([] { return false; }, 800);
+  ClickAt(Middle(form->cxButton18));
+  EXPECT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000));
+  RunUntil([] { return false; }, 800);
+  TcxGridTableController* c = form->grvGrouping->GetController();
+  TPoint p = form->grvGrouping->Site()->ClientToScreen(TPoint(170, 100));
+  ClickAt(IntToStr(p.X) + " " + IntToStr(p.Y));
+  EXPECT_TRUE(RunUntil([&] { return c->FocusedRowIndex() == 2; }, 3000));
+  Xdotool("key Down");
+  EXPECT_TRUE(RunUntil([&] { return c->FocusedRowIndex() == 3; }, 3000));
+  RunUntil([] { return false; }, 500);
+  Shot("app_sdl_keys.png");
+  SetDialogShowHook(nullptr);
+  form->Free();
+  SetBackend(nullptr);
+}

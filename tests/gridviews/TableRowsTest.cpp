@@ -8,6 +8,8 @@
 #include "TableViewTestSupport.h"
 #include "foundation/cxLookAndFeelPainters.h"
 #include "gridviews/cxGridRows.h"
+#include "editors/cxTextEdit.h"
+#include "editors/cxDrawTextUtils.h"
 
 namespace {
 
@@ -702,6 +704,7 @@ TEST_F(TableRowsFixture, KeysMoveTheSelectedLookWithTheFocus) {
     return info && info->Cell(1)->Selected();
   };
   EXPECT_TRUE(selectedLook(0));
+  v->GetColumn(1)->GetProperties();  // the text column asks for the shared properties last
   S().PressKey(VK_DOWN);
   Pump();
   S().PressKey(VK_DOWN);
@@ -709,5 +712,20 @@ TEST_F(TableRowsFixture, KeysMoveTheSelectedLookWithTheFocus) {
   EXPECT_EQ(v->DataController()->FocusedRowIndex(), 2);
   EXPECT_FALSE(selectedLook(0));
   EXPECT_TRUE(selectedLook(2));
+  // What is painted follows: the cells are calculated again with their colours, and the
+  // number column keeps the right alignment of its field (its default properties are shared
+  // with the text columns).
+  TcxStyleParams selection, content;
+  v->TableStyles()->ResolveViewParams(TcxCustomGridTableViewStyles::vsSelection, nullptr, nullptr, selection);
+  auto cell = [&](Integer row, Integer column) {
+    return dynamic_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(row))->Cell(column);
+  };
+  EXPECT_NE(cell(0, 1)->Params.Color, selection.Color);
+  EXPECT_EQ(cell(2, 1)->Params.Color, selection.Color);
+  for (Integer row : {0, 1, 2}) {
+    auto* number = dynamic_cast<TcxCustomTextEditViewInfo*>(cell(row, 2)->EditViewInfo());
+    ASSERT_NE(number, nullptr);
+    EXPECT_TRUE(number->DrawTextFlags & tofRight) << row;
+  }
 }
 }  // namespace
