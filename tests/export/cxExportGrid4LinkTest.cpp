@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 #include <filesystem>
+#include <functional>
 
 #include "ExportTestSupport.h"
 #include "editors-extra/cxCalendar.h"
@@ -75,6 +76,35 @@ class cxExportGrid4Link : public gridviewstest::GridFormFixture {
     Relayout(v);
     return v;
   }
+  // A master view of countries (Japan, Peru; columns 100 wide) over a detail level of their
+  // cities (Osaka and Kyoto, Cusco; columns 70 wide), laid out with both master rows expanded.
+  TcxGridDBTableView* MasterDetail() {
+    TcxGridLevel* level = nullptr;
+    TcxGridDBTableView* master = AddView("master", &level);
+    countries_.AddFieldDef("Country", ftString, 20);
+    countries_.AddFieldDef("Capital", ftString, 20);
+    countries_.AppendRow({Variant("Japan"), Variant("Tokyo")});
+    countries_.AppendRow({Variant("Peru"), Variant("Lima")});
+    countries_.Open();
+    countrySource_.SetDataSet(&countries_);
+    master->GetDataController()->SetDataSource(&countrySource_);
+    master->GetDataController()->CreateAllItems();
+    master->GetDataController()->SetKeyFieldNames("Country");
+    auto* detail = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+    detail->SetName("detail");
+    level->Add()->SetGridView(detail);
+    Bind(detail, {{Variant("Japan"), Variant("Osaka"), Variant(40)},
+                  {Variant("Japan"), Variant("Kyoto"), Variant(60)},
+                  {Variant("Peru"), Variant("Cusco"), Variant(5)}});
+    detail->GetDataController()->SetDetailKeyFieldNames("Country");
+    detail->GetDataController()->SetMasterKeyFieldNames("Country");
+    ShowWithColumnWidth(master, 100);
+    for (Integer i = 0; i < detail->GetColumnCount(); ++i) detail->GetColumn(i)->SetWidth(70);
+    Relayout(master);
+    return master;
+  }
+  TMemDataSet countries_{nullptr};
+  TDataSource countrySource_{nullptr};
   TcxRecordingExportProvider* Record(bool saveAll = true) {
     TcxRecordingExportProvider::Register();
     TcxRecordingExportProvider::ClearCreated();
@@ -535,30 +565,7 @@ namespace {
 // cells, the sign of each master row in it, and after each expanded row a detail line whose
 // cell after the sign spans the rest of the row and nests the detail clone's own sheet.
 TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
-  TcxGridLevel* level = nullptr;
-  TcxGridDBTableView* master = AddView("master", &level);
-  TMemDataSet countries{nullptr};
-  TDataSource countrySource{nullptr};
-  countries.AddFieldDef("Country", ftString, 20);
-  countries.AddFieldDef("Capital", ftString, 20);
-  countries.AppendRow({Variant("Japan"), Variant("Tokyo")});
-  countries.AppendRow({Variant("Peru"), Variant("Lima")});
-  countries.Open();
-  countrySource.SetDataSet(&countries);
-  master->GetDataController()->SetDataSource(&countrySource);
-  master->GetDataController()->CreateAllItems();
-  master->GetDataController()->SetKeyFieldNames("Country");
-  auto* detail = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
-  detail->SetName("detail");
-  level->Add()->SetGridView(detail);
-  Bind(detail, {{Variant("Japan"), Variant("Osaka"), Variant(40)},
-                {Variant("Japan"), Variant("Kyoto"), Variant(60)},
-                {Variant("Peru"), Variant("Cusco"), Variant(5)}});
-  detail->GetDataController()->SetDetailKeyFieldNames("Country");
-  detail->GetDataController()->SetMasterKeyFieldNames("Country");
-  ShowWithColumnWidth(master, 100);
-  for (Integer i = 0; i < detail->GetColumnCount(); ++i) detail->GetColumn(i)->SetWidth(70);
-  Relayout(master);
+  TcxGridDBTableView* master = MasterDetail();
   TcxRecordingExportProvider::Register();
   TcxRecordingExportProvider::ClearCreated();
   ExportGridToFile("grid.txt", cxExportToRecorder, grid_, true, true, false, "", "", "", "");
@@ -598,6 +605,116 @@ TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
   EXPECT_EQ(page,
             "Country Capital\n- Japan Tokyo\n  Country City Amount\n  Japan Osaka 40\n  Japan Kyoto 60\n"
             "- Peru Lima\n  Country City Amount\n  Peru Cusco 5\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A recorder under an export type of its own that fails where a case tells it: when the
+// exporter asks for its provider (given the count of providers asked for before) or when it
+// is given a cell text.
+class TcxFailingRecorder final : public TcxRecordingExportProvider {
+ public:
+  using TcxRecordingExportProvider::TcxRecordingExportProvider;
+  static constexpr Integer kType = cxExportToRecorder - 1;
+  static inline std::function<void(size_t)> onCreate;
+  static inline std::function<void(const String&)> onText;
+  static inline std::vector<std::shared_ptr<TcxFailingRecorder>> made;
+  static inline size_t asked = 0;
+
+  static void Register() {
+    class TClass final : public TcxExportProviderClassInfo {
+      Integer ExportType() const override { return kType; }
+      String ExportName() const override { return "Failing recorder"; }
+      std::shared_ptr<TcxCustomExportProvider> Create(const String& fileName) const override {
+        if (onCreate) onCreate(asked++);
+        auto p = std::make_shared<TcxFailingRecorder>(fileName);
+        made.push_back(p);
+        return p;
+      }
+    };
+    static const TClass info;
+    TcxRecordingExportProvider::Register();
+    TcxExport::RegisterProviderClass(&info);
+  }
+  void SetCellDataString(Integer col, Integer row, const String& value) override {
+    if (onText) onText(value);
+    TcxRecordingExportProvider::SetCellDataString(col, row, value);
+  }
+};
+
+// A detail export failing with EcxExportData or EcxGridExport leaves its cell empty and the
+// export goes on with the next master row and its detail; any other error in a detail, and
+// any error of the master's own cells, reaches the caller with nothing committed. Either way
+// the exporters are gone afterwards: a provider is held by the case and, if nested, by the
+// master's cell only.
+TEST_F(cxExportGrid4Link, AFailingDetailExportLeavesItsCellEmpty) {
+  MasterDetail();
+  TcxFailingRecorder::Register();
+  auto raiseOn = [](const String& text, std::function<void()> raise) {
+    return [=](const String& value) {
+      if (value == text) raise();
+    };
+  };
+  struct Case {
+    const char* what;
+    std::function<void(size_t)> onCreate;
+    std::function<void(const String&)> onText;
+    const char* error;  // the message reaching the caller, nullptr for none
+  };
+  const Case cases[] = {
+      {"the detail's writer raises EcxExportData", nullptr,
+       raiseOn("Osaka", [] { throw EcxExportData("The row index 3 out of bounds"); }), nullptr},
+      // The exporter turns the provider's file error into EcxGridExport.
+      {"the detail's output cannot be made", [](size_t i) {
+         if (i == 1) throw EFCreateError("no file");
+       },
+       nullptr, nullptr},
+      {"the detail's writer raises another error", nullptr,
+       raiseOn("Osaka", [] { throw EInvalidOperation("detail cell failed"); }), "detail cell failed"},
+      {"the master's writer raises EcxExportData", nullptr,
+       raiseOn("Lima", [] { throw EcxExportData("master cell failed"); }), "master cell failed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TcxFailingRecorder::made.clear();
+    TcxFailingRecorder::asked = 0;
+    TcxFailingRecorder::onCreate = c.onCreate;
+    TcxFailingRecorder::onText = c.onText;
+    String error;
+    try {
+      ExportGridToFile("grid.txt", TcxFailingRecorder::kType, grid_, true, true, false, "", "", "", "");
+    } catch (const Exception& e) {
+      error = e.Message();
+    }
+    TcxFailingRecorder::onCreate = nullptr;
+    TcxFailingRecorder::onText = nullptr;
+    auto& made = TcxFailingRecorder::made;
+    ASSERT_GE(made.size(), 2u) << error;
+    TcxFailingRecorder* master = made.front().get();
+    EXPECT_EQ(made.front().use_count(), 1);
+    for (size_t i = 1; i < made.size(); ++i) {
+      bool nested = master->NestedRecorder(1, 2) == made[i].get() || master->NestedRecorder(1, 4) == made[i].get();
+      EXPECT_EQ(made[i].use_count(), nested ? 2 : 1) << i;
+    }
+    if (c.error) {
+      EXPECT_EQ(error, c.error);
+      EXPECT_EQ(master->CommitCount(), 0);
+      continue;
+    }
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(master->CommitCount(), 1);
+    // Japan's detail line keeps its style and span but neither text nor cache; Peru's nests
+    // the last detail made, whole.
+    EXPECT_EQ(master->Sheet(), "0:Country/2 2:Capital\n0:- 1:Japan 2:Tokyo\n1:/2\n0:- 1:Peru 2:Lima\n1:/2\n");
+    EXPECT_EQ(master->NestedRecorder(1, 2), nullptr);
+    EXPECT_EQ(master->CellText(1, 2), "");
+    EXPECT_NE(master->GetCellStyle(1, 2), nullptr);
+    EXPECT_EQ(master->NestedRecorder(1, 4), made.back().get());
+    EXPECT_EQ(made.back()->Sheet(), "0:Country 1:City 2:Amount\n0:Peru 1:Cusco 2:5\n");
+  }
+  TcxFailingRecorder::made.clear();
 }
 
 }  // namespace
