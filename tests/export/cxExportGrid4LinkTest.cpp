@@ -261,30 +261,41 @@ TEST_F(cxExportGrid4Link, PerRecordContentStylesAreWritten) {
   }
 }
 
-// Grid mode with a window that does not start at the first record: the selected record is
-// exported, not the row that had its grid-mode index; grid mode is back afterwards.
+// Grid mode: the selected record is exported, not the row that had its grid-mode index, when
+// the grid-mode window does not start at the first record and when the view is sorted (rows
+// out of record order once every record is loaded); grid mode is back afterwards.
 TEST_F(cxExportGrid4Link, GridModeSelectionExportsTheSelectedRecords) {
+  struct Case {
+    const char* what;
+    Integer bufferCount, recNo;
+    bool sorted;
+    const char* city;
+  };
   TcxGridDBTableView* v = GroupedView(0);
   v->TableOptionsSelection()->SetMultiSelect(true);
   TcxDBDataModeController* mode = v->GetDataController()->DataModeController();
-  mode->SetGridModeBufferCount(3);
-  mode->SetGridMode(true);
-  ds_.SetRecNo(5);
-  Pump();
-  TcxGridViewData* data = v->GetViewData();
-  ASSERT_EQ(data->GetRowCount(), 3);
-  ASSERT_NE(data->GetRow(0)->GetDisplayText(1), "Oslo");
-  Integer target = -1;
-  for (Integer i = 0; i < data->GetRowCount(); ++i)
-    if (data->GetRow(i)->GetDisplayText(1) == "Lima") target = i;
-  ASSERT_GE(target, 0);
-  ASSERT_NE(data->GetRow(target)->RecordIndex(), 4) << "the window must not start at the first record";
-  v->DataController()->ClearSelection();
-  v->DataController()->ChangeRowSelection(target, true);
-  TcxRecordingExportProvider* r = Record(false);
-  ASSERT_EQ(r->GetRowCount(), 2);
-  EXPECT_EQ(r->CellText(1, 1), "Lima");
-  EXPECT_TRUE(mode->GridMode());
+  // Records: Oslo, Tokyo, Bergen, Osaka, Lima, Kyoto.
+  for (const Case& c : {Case{"a window from the third record", 3, 5, false, "Lima"},
+                        Case{"sorted by city, descending", 10, 1, true, "Bergen"}}) {
+    SCOPED_TRACE(c.what);
+    mode->SetGridMode(false);
+    v->GetColumn(1)->SetSortOrder(c.sorted ? soDescending : soNone);
+    mode->SetGridModeBufferCount(c.bufferCount);
+    mode->SetGridMode(true);
+    ds_.SetRecNo(c.recNo);
+    Pump();
+    TcxGridViewData* data = v->GetViewData();
+    Integer target = -1;
+    for (Integer i = 0; i < data->GetRowCount(); ++i)
+      if (data->GetRow(i)->GetDisplayText(1) == c.city) target = i;
+    ASSERT_GE(target, 0);
+    v->DataController()->ClearSelection();
+    v->DataController()->ChangeRowSelection(target, true);
+    TcxRecordingExportProvider* r = Record(false);
+    ASSERT_EQ(r->GetRowCount(), 2);
+    EXPECT_EQ(r->CellText(1, 1), c.city);
+    EXPECT_TRUE(mode->GridMode());
+  }
 }
 
 // The page of a grouped view with group footers and the footer read back by html5lib:
