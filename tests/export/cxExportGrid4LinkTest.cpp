@@ -9,7 +9,11 @@
 #include <functional>
 
 #include "ExportTestSupport.h"
+#include "editors-extra/cxCalc.h"
 #include "editors-extra/cxCalendar.h"
+#include "editors-extra/cxCurrencyEdit.h"
+#include "editors-extra/cxSpinEdit.h"
+#include "editors-extra/cxTimeEdit.h"
 #include "export/cxExportGrid4Link.h"
 #include "gridviews/cxGridRows.h"
 #include "tests/gridviews/TableViewTestSupport.h"
@@ -45,6 +49,32 @@ TEST(cxGridExportTableMap, ColumnIndexAt) {
   for (auto [pos, index] : std::vector<std::pair<Integer, Integer>>{{-3, 0}, {0, 0}, {16, 1}, {20, 2}, {32, 2},
                                                                      {500, 2}})
     EXPECT_EQ(map.ColumnIndexAt(pos), index) << pos;
+}
+
+// The editors whose columns are written as typed values in native format: date, currency,
+// spin, calc and time, with their descendants; any other editor's column is written as text.
+TEST(cxGridCustomExport, NativeValuePropertiesByClass) {
+  class TcxAccountEditProperties : public TcxCurrencyEditProperties {
+   public:
+    using TcxCurrencyEditProperties::TcxCurrencyEditProperties;
+  };
+  struct Case {
+    const char* what;
+    std::unique_ptr<TcxCustomEditProperties> properties;
+    bool native;
+  };
+  Case cases[] = {
+      {"date", std::make_unique<TcxDateEditProperties>(nullptr), true},
+      {"currency", std::make_unique<TcxCurrencyEditProperties>(nullptr), true},
+      {"spin", std::make_unique<TcxSpinEditProperties>(nullptr), true},
+      {"calc", std::make_unique<TcxCalcEditProperties>(nullptr), true},
+      {"time", std::make_unique<TcxTimeEditProperties>(nullptr), true},
+      {"a currency descendant", std::make_unique<TcxAccountEditProperties>(nullptr), true},
+      {"text", std::make_unique<TcxTextEditProperties>(nullptr), false},
+      {"none", nullptr, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TcxGridCustomExport::IsNativeValueProperties(c.properties.get()), c.native) << c.what;
 }
 
 bool Logged(const TcxRecordingExportProvider* r, const String& line) { return r->Logged(line); }
