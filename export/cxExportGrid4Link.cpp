@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "data/cxDBData.h"
+#include "editors-extra/cxCalc.h"
 #include "editors-extra/cxCalendar.h"
+#include "editors-extra/cxCurrencyEdit.h"
 #include "editors-extra/cxSpinEdit.h"
 #include "editors-extra/cxTimeEdit.h"
 #include "export/cxExportGridBanded.h"
@@ -130,7 +132,8 @@ Byte TcxGridCustomExport::MapAlignment(TAlignment alignment) {
 }
 
 bool TcxGridCustomExport::IsNativeValueProperties(TcxCustomEditProperties* properties) {
-  return dynamic_cast<TcxDateEditProperties*>(properties) || dynamic_cast<TcxSpinEditProperties*>(properties) ||
+  return dynamic_cast<TcxDateEditProperties*>(properties) || dynamic_cast<TcxCurrencyEditProperties*>(properties) ||
+         dynamic_cast<TcxSpinEditProperties*>(properties) || dynamic_cast<TcxCalcEditProperties*>(properties) ||
          dynamic_cast<TcxTimeEditProperties*>(properties);
 }
 

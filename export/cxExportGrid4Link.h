@@ -94,6 +94,8 @@ class TcxGridCustomExport : public TObject {
   bool RecordDetailsWhole(Integer i) const { return records_.at(size_t(i)).second; }
 
   static Byte MapAlignment(TAlignment alignment);
+  // The date, currency, spin, calc and time editors (descendants too): their columns are
+  // written as typed values in native format.
   static bool IsNativeValueProperties(TcxCustomEditProperties* properties);
   // Colours and font of resolved view parameters; the rest of the style stays.
   static void ViewParamsToStyle(const TcxStyleParams& params, TcxCacheCellStyle& style);

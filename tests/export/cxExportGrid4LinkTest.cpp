@@ -6,9 +6,14 @@
 #include <cstdio>
 #include <map>
 #include <filesystem>
+#include <functional>
 
 #include "ExportTestSupport.h"
+#include "editors-extra/cxCalc.h"
 #include "editors-extra/cxCalendar.h"
+#include "editors-extra/cxCurrencyEdit.h"
+#include "editors-extra/cxSpinEdit.h"
+#include "editors-extra/cxTimeEdit.h"
 #include "export/cxExportGrid4Link.h"
 #include "gridviews/cxGridRows.h"
 #include "tests/gridviews/TableViewTestSupport.h"
@@ -46,6 +51,32 @@ TEST(cxGridExportTableMap, ColumnIndexAt) {
     EXPECT_EQ(map.ColumnIndexAt(pos), index) << pos;
 }
 
+// The editors whose columns are written as typed values in native format: date, currency,
+// spin, calc and time, with their descendants; any other editor's column is written as text.
+TEST(cxGridCustomExport, NativeValuePropertiesByClass) {
+  class TcxAccountEditProperties : public TcxCurrencyEditProperties {
+   public:
+    using TcxCurrencyEditProperties::TcxCurrencyEditProperties;
+  };
+  struct Case {
+    const char* what;
+    std::unique_ptr<TcxCustomEditProperties> properties;
+    bool native;
+  };
+  Case cases[] = {
+      {"date", std::make_unique<TcxDateEditProperties>(nullptr), true},
+      {"currency", std::make_unique<TcxCurrencyEditProperties>(nullptr), true},
+      {"spin", std::make_unique<TcxSpinEditProperties>(nullptr), true},
+      {"calc", std::make_unique<TcxCalcEditProperties>(nullptr), true},
+      {"time", std::make_unique<TcxTimeEditProperties>(nullptr), true},
+      {"a currency descendant", std::make_unique<TcxAccountEditProperties>(nullptr), true},
+      {"text", std::make_unique<TcxTextEditProperties>(nullptr), false},
+      {"none", nullptr, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TcxGridCustomExport::IsNativeValueProperties(c.properties.get()), c.native) << c.what;
+}
+
 bool Logged(const TcxRecordingExportProvider* r, const String& line) { return r->Logged(line); }
 
 String Sheet(const TcxRecordingExportProvider* r) { return r->Sheet(); }
@@ -75,6 +106,35 @@ class cxExportGrid4Link : public gridviewstest::GridFormFixture {
     Relayout(v);
     return v;
   }
+  // A master view of countries (Japan, Peru; columns 100 wide) over a detail level of their
+  // cities (Osaka and Kyoto, Cusco; columns 70 wide), laid out with both master rows expanded.
+  TcxGridDBTableView* MasterDetail() {
+    TcxGridLevel* level = nullptr;
+    TcxGridDBTableView* master = AddView("master", &level);
+    countries_.AddFieldDef("Country", ftString, 20);
+    countries_.AddFieldDef("Capital", ftString, 20);
+    countries_.AppendRow({Variant("Japan"), Variant("Tokyo")});
+    countries_.AppendRow({Variant("Peru"), Variant("Lima")});
+    countries_.Open();
+    countrySource_.SetDataSet(&countries_);
+    master->GetDataController()->SetDataSource(&countrySource_);
+    master->GetDataController()->CreateAllItems();
+    master->GetDataController()->SetKeyFieldNames("Country");
+    auto* detail = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+    detail->SetName("detail");
+    level->Add()->SetGridView(detail);
+    Bind(detail, {{Variant("Japan"), Variant("Osaka"), Variant(40)},
+                  {Variant("Japan"), Variant("Kyoto"), Variant(60)},
+                  {Variant("Peru"), Variant("Cusco"), Variant(5)}});
+    detail->GetDataController()->SetDetailKeyFieldNames("Country");
+    detail->GetDataController()->SetMasterKeyFieldNames("Country");
+    ShowWithColumnWidth(master, 100);
+    for (Integer i = 0; i < detail->GetColumnCount(); ++i) detail->GetColumn(i)->SetWidth(70);
+    Relayout(master);
+    return master;
+  }
+  TMemDataSet countries_{nullptr};
+  TDataSource countrySource_{nullptr};
   TcxRecordingExportProvider* Record(bool saveAll = true) {
     TcxRecordingExportProvider::Register();
     TcxRecordingExportProvider::ClearCreated();
@@ -231,30 +291,41 @@ TEST_F(cxExportGrid4Link, PerRecordContentStylesAreWritten) {
   }
 }
 
-// Grid mode with a window that does not start at the first record: the selected record is
-// exported, not the row that had its grid-mode index; grid mode is back afterwards.
+// Grid mode: the selected record is exported, not the row that had its grid-mode index, when
+// the grid-mode window does not start at the first record and when the view is sorted (rows
+// out of record order once every record is loaded); grid mode is back afterwards.
 TEST_F(cxExportGrid4Link, GridModeSelectionExportsTheSelectedRecords) {
+  struct Case {
+    const char* what;
+    Integer bufferCount, recNo;
+    bool sorted;
+    const char* city;
+  };
   TcxGridDBTableView* v = GroupedView(0);
   v->TableOptionsSelection()->SetMultiSelect(true);
   TcxDBDataModeController* mode = v->GetDataController()->DataModeController();
-  mode->SetGridModeBufferCount(3);
-  mode->SetGridMode(true);
-  ds_.SetRecNo(5);
-  Pump();
-  TcxGridViewData* data = v->GetViewData();
-  ASSERT_EQ(data->GetRowCount(), 3);
-  ASSERT_NE(data->GetRow(0)->GetDisplayText(1), "Oslo");
-  Integer target = -1;
-  for (Integer i = 0; i < data->GetRowCount(); ++i)
-    if (data->GetRow(i)->GetDisplayText(1) == "Lima") target = i;
-  ASSERT_GE(target, 0);
-  ASSERT_NE(data->GetRow(target)->RecordIndex(), 4) << "the window must not start at the first record";
-  v->DataController()->ClearSelection();
-  v->DataController()->ChangeRowSelection(target, true);
-  TcxRecordingExportProvider* r = Record(false);
-  ASSERT_EQ(r->GetRowCount(), 2);
-  EXPECT_EQ(r->CellText(1, 1), "Lima");
-  EXPECT_TRUE(mode->GridMode());
+  // Records: Oslo, Tokyo, Bergen, Osaka, Lima, Kyoto.
+  for (const Case& c : {Case{"a window from the third record", 3, 5, false, "Lima"},
+                        Case{"sorted by city, descending", 10, 1, true, "Bergen"}}) {
+    SCOPED_TRACE(c.what);
+    mode->SetGridMode(false);
+    v->GetColumn(1)->SetSortOrder(c.sorted ? soDescending : soNone);
+    mode->SetGridModeBufferCount(c.bufferCount);
+    mode->SetGridMode(true);
+    ds_.SetRecNo(c.recNo);
+    Pump();
+    TcxGridViewData* data = v->GetViewData();
+    Integer target = -1;
+    for (Integer i = 0; i < data->GetRowCount(); ++i)
+      if (data->GetRow(i)->GetDisplayText(1) == c.city) target = i;
+    ASSERT_GE(target, 0);
+    v->DataController()->ClearSelection();
+    v->DataController()->ChangeRowSelection(target, true);
+    TcxRecordingExportProvider* r = Record(false);
+    ASSERT_EQ(r->GetRowCount(), 2);
+    EXPECT_EQ(r->CellText(1, 1), c.city);
+    EXPECT_TRUE(mode->GridMode());
+  }
 }
 
 // The page of a grouped view with group footers and the footer read back by html5lib:
@@ -535,30 +606,7 @@ namespace {
 // cells, the sign of each master row in it, and after each expanded row a detail line whose
 // cell after the sign spans the rest of the row and nests the detail clone's own sheet.
 TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
-  TcxGridLevel* level = nullptr;
-  TcxGridDBTableView* master = AddView("master", &level);
-  TMemDataSet countries{nullptr};
-  TDataSource countrySource{nullptr};
-  countries.AddFieldDef("Country", ftString, 20);
-  countries.AddFieldDef("Capital", ftString, 20);
-  countries.AppendRow({Variant("Japan"), Variant("Tokyo")});
-  countries.AppendRow({Variant("Peru"), Variant("Lima")});
-  countries.Open();
-  countrySource.SetDataSet(&countries);
-  master->GetDataController()->SetDataSource(&countrySource);
-  master->GetDataController()->CreateAllItems();
-  master->GetDataController()->SetKeyFieldNames("Country");
-  auto* detail = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
-  detail->SetName("detail");
-  level->Add()->SetGridView(detail);
-  Bind(detail, {{Variant("Japan"), Variant("Osaka"), Variant(40)},
-                {Variant("Japan"), Variant("Kyoto"), Variant(60)},
-                {Variant("Peru"), Variant("Cusco"), Variant(5)}});
-  detail->GetDataController()->SetDetailKeyFieldNames("Country");
-  detail->GetDataController()->SetMasterKeyFieldNames("Country");
-  ShowWithColumnWidth(master, 100);
-  for (Integer i = 0; i < detail->GetColumnCount(); ++i) detail->GetColumn(i)->SetWidth(70);
-  Relayout(master);
+  TcxGridDBTableView* master = MasterDetail();
   TcxRecordingExportProvider::Register();
   TcxRecordingExportProvider::ClearCreated();
   ExportGridToFile("grid.txt", cxExportToRecorder, grid_, true, true, false, "", "", "", "");
@@ -598,6 +646,116 @@ TEST_F(cxExportGrid4Link, AnExpandedMasterRowNestsItsDetailView) {
   EXPECT_EQ(page,
             "Country Capital\n- Japan Tokyo\n  Country City Amount\n  Japan Osaka 40\n  Japan Kyoto 60\n"
             "- Peru Lima\n  Country City Amount\n  Peru Cusco 5\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A recorder under an export type of its own that fails where a case tells it: when the
+// exporter asks for its provider (given the count of providers asked for before) or when it
+// is given a cell text.
+class TcxFailingRecorder final : public TcxRecordingExportProvider {
+ public:
+  using TcxRecordingExportProvider::TcxRecordingExportProvider;
+  static constexpr Integer kType = cxExportToRecorder - 1;
+  static inline std::function<void(size_t)> onCreate;
+  static inline std::function<void(const String&)> onText;
+  static inline std::vector<std::shared_ptr<TcxFailingRecorder>> made;
+  static inline size_t asked = 0;
+
+  static void Register() {
+    class TClass final : public TcxExportProviderClassInfo {
+      Integer ExportType() const override { return kType; }
+      String ExportName() const override { return "Failing recorder"; }
+      std::shared_ptr<TcxCustomExportProvider> Create(const String& fileName) const override {
+        if (onCreate) onCreate(asked++);
+        auto p = std::make_shared<TcxFailingRecorder>(fileName);
+        made.push_back(p);
+        return p;
+      }
+    };
+    static const TClass info;
+    TcxRecordingExportProvider::Register();
+    TcxExport::RegisterProviderClass(&info);
+  }
+  void SetCellDataString(Integer col, Integer row, const String& value) override {
+    if (onText) onText(value);
+    TcxRecordingExportProvider::SetCellDataString(col, row, value);
+  }
+};
+
+// A detail export failing with EcxExportData or EcxGridExport leaves its cell empty and the
+// export goes on with the next master row and its detail; any other error in a detail, and
+// any error of the master's own cells, reaches the caller with nothing committed. Either way
+// the exporters are gone afterwards: a provider is held by the case and, if nested, by the
+// master's cell only.
+TEST_F(cxExportGrid4Link, AFailingDetailExportLeavesItsCellEmpty) {
+  MasterDetail();
+  TcxFailingRecorder::Register();
+  auto raiseOn = [](const String& text, std::function<void()> raise) {
+    return [=](const String& value) {
+      if (value == text) raise();
+    };
+  };
+  struct Case {
+    const char* what;
+    std::function<void(size_t)> onCreate;
+    std::function<void(const String&)> onText;
+    const char* error;  // the message reaching the caller, nullptr for none
+  };
+  const Case cases[] = {
+      {"the detail's writer raises EcxExportData", nullptr,
+       raiseOn("Osaka", [] { throw EcxExportData("The row index 3 out of bounds"); }), nullptr},
+      // The exporter turns the provider's file error into EcxGridExport.
+      {"the detail's output cannot be made", [](size_t i) {
+         if (i == 1) throw EFCreateError("no file");
+       },
+       nullptr, nullptr},
+      {"the detail's writer raises another error", nullptr,
+       raiseOn("Osaka", [] { throw EInvalidOperation("detail cell failed"); }), "detail cell failed"},
+      {"the master's writer raises EcxExportData", nullptr,
+       raiseOn("Lima", [] { throw EcxExportData("master cell failed"); }), "master cell failed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TcxFailingRecorder::made.clear();
+    TcxFailingRecorder::asked = 0;
+    TcxFailingRecorder::onCreate = c.onCreate;
+    TcxFailingRecorder::onText = c.onText;
+    String error;
+    try {
+      ExportGridToFile("grid.txt", TcxFailingRecorder::kType, grid_, true, true, false, "", "", "", "");
+    } catch (const Exception& e) {
+      error = e.Message();
+    }
+    TcxFailingRecorder::onCreate = nullptr;
+    TcxFailingRecorder::onText = nullptr;
+    auto& made = TcxFailingRecorder::made;
+    ASSERT_GE(made.size(), 2u) << error;
+    TcxFailingRecorder* master = made.front().get();
+    EXPECT_EQ(made.front().use_count(), 1);
+    for (size_t i = 1; i < made.size(); ++i) {
+      bool nested = master->NestedRecorder(1, 2) == made[i].get() || master->NestedRecorder(1, 4) == made[i].get();
+      EXPECT_EQ(made[i].use_count(), nested ? 2 : 1) << i;
+    }
+    if (c.error) {
+      EXPECT_EQ(error, c.error);
+      EXPECT_EQ(master->CommitCount(), 0);
+      continue;
+    }
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(master->CommitCount(), 1);
+    // Japan's detail line keeps its style and span but neither text nor cache; Peru's nests
+    // the last detail made, whole.
+    EXPECT_EQ(master->Sheet(), "0:Country/2 2:Capital\n0:- 1:Japan 2:Tokyo\n1:/2\n0:- 1:Peru 2:Lima\n1:/2\n");
+    EXPECT_EQ(master->NestedRecorder(1, 2), nullptr);
+    EXPECT_EQ(master->CellText(1, 2), "");
+    EXPECT_NE(master->GetCellStyle(1, 2), nullptr);
+    EXPECT_EQ(master->NestedRecorder(1, 4), made.back().get());
+    EXPECT_EQ(made.back()->Sheet(), "0:Country 1:City 2:Amount\n0:Peru 1:Cusco 2:5\n");
+  }
+  TcxFailingRecorder::made.clear();
 }
 
 }  // namespace
