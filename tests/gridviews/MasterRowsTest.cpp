@@ -179,6 +179,59 @@ TEST_F(MasterRowsFixture, TheLastMasterRowsDetailScrollsIntoView) {
   EXPECT_GT(row->DetailsSiteViewInfo()->Bounds.Height(), siteHeight);
 }
 
+// A master row whose detail is cut off at the bottom is built and painted but is not a visible
+// row; focusing it scrolls its whole detail into view.
+TEST_F(MasterRowsFixture, ARowWhoseDetailIsCutOffAtTheBottomIsNotVisible) {
+  auto* controller = static_cast<TcxGridTableController*>(master_->Controller());
+  Expand(7);  // Egypt, six cities
+  controller->SetTopRecordIndex(3);
+  Relayout(master_);
+  auto* rows = static_cast<TcxGridRowsViewInfo*>(master_->GetViewInfo()->RecordsViewInfo());
+  TcxGridMasterDataRowViewInfo* row = RowInfo(7);
+  ASSERT_NE(row, nullptr);
+  TcxGridDetailsSiteViewInfo* site = row->DetailsSiteViewInfo();
+  ASSERT_TRUE(row->IsDetailsSiteVisible());
+  ASSERT_LT(site->GetHeight(), site->GetNaturalHeight());
+  EXPECT_EQ(row->Bounds.Bottom, rows->ContentBounds.Bottom);
+  EXPECT_EQ(rows->CalculatedRowCount(), 5);
+  EXPECT_EQ(rows->VisibleCount, 4);
+  EXPECT_EQ(controller->VisibleRecordCount(), 4);
+  EXPECT_FALSE(controller->IsLastDetailPartlyVisible(false));
+  Row(7)->SetFocused(true);
+  Pump();
+  Relayout(master_);
+  row = RowInfo(7);
+  ASSERT_NE(row, nullptr);
+  EXPECT_GT(controller->TopRecordIndex(), 3);
+  EXPECT_TRUE(row->DetailsSiteViewInfo()->GetViewFits());
+  EXPECT_TRUE(row->IsDetailsAreaFullyVisible());
+}
+
+// Measured upwards (a page back), an expanded row whose detail does not fit in the height left
+// above the page is not counted: laid out from the top it would take its whole height and push
+// the old top record out. A site held at the level's MaxDetailHeight keeps its height anywhere
+// and counts.
+TEST_F(MasterRowsFixture, APageBackSkipsARowWhoseDetailWouldBeCutOff) {
+  grid_->SetBounds(10, 10, 380, 190);
+  auto* controller = static_cast<TcxGridTableController*>(master_->Controller());
+  Expand(0);  // Japan, three cities
+  struct Case {
+    Integer maxDetailHeight, top;
+  } cases[] = {{0, 1}, {40, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.maxDetailHeight);
+    level_->SetMaxDetailHeight(c.maxDetailHeight);
+    controller->SetTopRecordIndex(2);
+    Relayout(master_);
+    ASSERT_EQ(controller->TopRecordIndex(), 2);
+    controller->ShowPrevPage();
+    Relayout(master_);
+    EXPECT_EQ(controller->TopRecordIndex(), c.top);
+    // France, the old top record, is still visible.
+    EXPECT_GT(controller->TopRecordIndex() + controller->VisibleRecordCount(), 2);
+  }
+}
+
 // Tabs of a master row's site: a click on a tab makes its level the row's active detail; an
 // accelerator does the same only while the row's record is focused; a drag held over a tab
 // opens it after the drag-open wait.
@@ -193,6 +246,10 @@ TEST_F(MasterRowsFixture, DetailTabsByMouseAcceleratorAndDragOpening) {
   notesView->GetDataController()->SetDetailKeyFieldNames("Country");
   notesView->GetDataController()->SetMasterKeyFieldNames("Country");
   level_->Options()->SetDetailTabsPosition(dtpTop);
+  // Tall enough for both expanded rows: a row whose detail is cut off is scrolled into view
+  // when it is focused.
+  form_->SetBounds(100, 100, 420, 520);
+  grid_->SetBounds(10, 10, 380, 490);
   Expand(0);
   Expand(1);
   TcxGridMasterDataRowViewInfo* row = RowInfo(0);
