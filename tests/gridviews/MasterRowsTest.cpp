@@ -6,6 +6,7 @@
 #include "TableViewTestSupport.h"
 #include "gridviews/cxGridRows.h"
 #include "user/Windows.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/ControlMessages.h"
 
 namespace {
@@ -45,6 +46,19 @@ class MasterRowsFixture : public gridviewstest::GridFormFixture {
     detail_->GetDataController()->SetMasterKeyFieldNames("Country");
     ShowWithColumnWidth(master_, 100);
     for (Integer i = 0; i < detail_->GetColumnCount(); ++i) detail_->GetColumn(i)->SetWidth(70);
+  }
+  // A second child level "&Notes" beside the cities, over the same rows.
+  TcxGridLevel* AddNotesLevel() {
+    TcxGridLevel* notes = level_->Add();
+    notes->SetCaption("&Notes");
+    auto* notesView = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+    notesView->SetName("notes");
+    notes->SetGridView(notesView);
+    notesView->GetDataController()->SetDataSource(&source_);
+    notesView->GetDataController()->CreateAllItems();
+    notesView->GetDataController()->SetDetailKeyFieldNames("Country");
+    notesView->GetDataController()->SetMasterKeyFieldNames("Country");
+    return notes;
   }
   TcxGridMasterDataRow* Row(Integer i) { return dynamic_cast<TcxGridMasterDataRow*>(master_->GetViewData()->GetRow(i)); }
   TcxGridMasterDataRowViewInfo* RowInfo(Integer i) {
@@ -233,18 +247,9 @@ TEST_F(MasterRowsFixture, APageBackSkipsARowWhoseDetailWouldBeCutOff) {
 }
 
 // Tabs of a master row's site: a click on a tab makes its level the row's active detail; an
-// accelerator does the same only while the row's record is focused; a drag held over a tab
-// opens it after the drag-open wait.
-TEST_F(MasterRowsFixture, DetailTabsByMouseAcceleratorAndDragOpening) {
-  TcxGridLevel* notes = level_->Add();
-  notes->SetCaption("&Notes");
-  auto* notesView = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
-  notesView->SetName("notes");
-  notes->SetGridView(notesView);
-  notesView->GetDataController()->SetDataSource(&source_);
-  notesView->GetDataController()->CreateAllItems();
-  notesView->GetDataController()->SetDetailKeyFieldNames("Country");
-  notesView->GetDataController()->SetMasterKeyFieldNames("Country");
+// accelerator does the same only while the row's record is focused.
+TEST_F(MasterRowsFixture, DetailTabsByMouseAndAccelerator) {
+  TcxGridLevel* notes = AddNotesLevel();
   level_->Options()->SetDetailTabsPosition(dtpTop);
   // Tall enough for both expanded rows: a row whose detail is cut off is scrolled into view
   // when it is focused.
@@ -279,21 +284,69 @@ TEST_F(MasterRowsFixture, DetailTabsByMouseAcceleratorAndDragOpening) {
   EXPECT_EQ(Row(1)->GetActiveDetailLevel(), notes);
   EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
   EXPECT_FALSE(master_->Controller()->ProcessDialogChar('q'));
-  // Drag opening: hovering over row 0's "Cities" tab opens it after the wait, not before.
-  Relayout(master_);
-  tab = RowInfo(0)->DetailsSiteViewInfo()->TabsViewInfo()->GetTab(0)->Bounds;
-  bool accept = false;
-  master_->Controller()->DragOver(nullptr, tab.Left + 4, tab.Top + 4, dsDragMove, accept);
-  auto* info = dynamic_cast<TcxGridDragOpenInfoMasterDataRowTab*>(grid_->Controller()->DragOpenInfo());
-  ASSERT_NE(info, nullptr);
-  EXPECT_EQ(info->Level(), detailLevel_);
-  EXPECT_EQ(info->MasterRow(), Row(0));
-  Advance(grid_->DragOpeningWaitTime() / 2);
-  EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
-  master_->Controller()->DragOver(nullptr, tab.Left + 5, tab.Top + 4, dsDragMove, accept);  // same target
-  Advance(grid_->DragOpeningWaitTime());
+}
+
+// Real drags from a panel through the drag manager, on the test clock: held over a detail tab,
+// the drag opens it after the drag-open wait (moves over the same tab keep the wait going);
+// held over a collapsed master row's expand button, it expands the row. Moving on to another
+// button restarts the wait, leaving the view or the view's DragOpening off opens nothing.
+TEST_F(MasterRowsFixture, ADragHeldOverATabOrAnExpandButtonOpensItAfterTheWait) {
+  TcxGridLevel* notes = AddNotesLevel();
+  level_->Options()->SetDetailTabsPosition(dtpTop);
+  form_->SetBounds(100, 100, 520, 520);
+  grid_->SetBounds(10, 10, 380, 490);
+  auto* source = new TPanel(form_);
+  source->SetBounds(400, 10, 60, 60);
+  source->SetParent(form_);
+  source->SetDragMode(dmAutomatic);
+  Expand(0);
+  const Integer wait = grid_->DragOpeningWaitTime();
+  TcxGridController* opener = grid_->Controller();
+  auto over = [&](const TRect& r, Integer dx = 0) {
+    S().MoveMouseTo(S().ScreenPoint(master_->Site()->Handle(), POINT{r.Left + 3 + dx, r.Top + 3}));
+  };
+  auto button = [&](Integer i) { return RowInfo(i)->ExpandButtonBounds; };
+  S().MouseDown(source->Handle(), POINT{20, 20});
+  over(RowInfo(0)->DetailsSiteViewInfo()->TabsViewInfo()->GetTab(1)->Bounds);
+  ASSERT_TRUE(source->Dragging());
+  auto* tab = dynamic_cast<TcxGridDragOpenInfoMasterDataRowTab*>(opener->DragOpenInfo());
+  ASSERT_NE(tab, nullptr);
+  EXPECT_EQ(tab->Level(), notes);
+  EXPECT_EQ(tab->MasterRow(), Row(0));
+  Advance(wait / 2);
+  over(RowInfo(0)->DetailsSiteViewInfo()->TabsViewInfo()->GetTab(1)->Bounds, 1);
   EXPECT_EQ(Row(0)->GetActiveDetailLevel(), detailLevel_);
-  EXPECT_EQ(grid_->Controller()->DragOpenInfo(), nullptr);
+  Advance(wait - wait / 2);
+  EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
+  EXPECT_EQ(opener->DragOpenInfo(), nullptr);
+  // Peru's expand button.
+  over(button(1));
+  auto* expand = dynamic_cast<TcxGridDragOpenInfoExpand*>(opener->DragOpenInfo());
+  ASSERT_NE(expand, nullptr);
+  EXPECT_EQ(expand->GridRecord(), Row(1));
+  Advance(wait - 1);
+  EXPECT_FALSE(Row(1)->GetExpanded());
+  Advance(1);
+  EXPECT_TRUE(Row(1)->GetExpanded());
+  // Chile's button, then France's before the wait ends, then out of the view.
+  over(button(3));
+  Advance(wait / 2);
+  over(button(2));
+  Advance(wait / 2 + 1);
+  EXPECT_FALSE(Row(3)->GetExpanded());
+  EXPECT_FALSE(Row(2)->GetExpanded());
+  S().MoveMouseTo(S().ScreenPoint(source->Handle(), POINT{30, 30}));
+  EXPECT_EQ(opener->DragOpenInfo(), nullptr);
+  Advance(wait);
+  EXPECT_FALSE(Row(2)->GetExpanded());
+  // The view's DragOpening off.
+  master_->TableOptionsBehavior()->SetDragOpening(false);
+  over(button(3));
+  EXPECT_EQ(opener->DragOpenInfo(), nullptr);
+  Advance(wait);
+  EXPECT_FALSE(Row(3)->GetExpanded());
+  S().MouseUpAt(S().ScreenPoint(source->Handle(), POINT{30, 30}));
+  EXPECT_FALSE(source->Dragging());
 }
 
 // Down from an expanded master row enters its detail; Down from the detail's last record
