@@ -289,10 +289,15 @@ TEST_F(MasterRowsFixture, DetailTabsByMouseAndAccelerator) {
 // Real drags from a panel through the drag manager, on the test clock: held over a detail tab,
 // the drag opens it after the drag-open wait (moves over the same tab keep the wait going);
 // held over a collapsed master row's expand button, it expands the row. Moving on to another
-// button restarts the wait, leaving the view or the view's DragOpening off opens nothing.
+// button restarts the wait, leaving the view or the view's DragOpening off opens nothing; a
+// top-level tab opens the same way.
 TEST_F(MasterRowsFixture, ADragHeldOverATabOrAnExpandButtonOpensItAfterTheWait) {
   TcxGridLevel* notes = AddNotesLevel();
   level_->Options()->SetDetailTabsPosition(dtpTop);
+  TcxGridLevel* otherLevel = grid_->Levels()->Add();
+  otherLevel->SetCaption("Other");
+  otherLevel->SetGridView(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+  grid_->RootLevel()->Options()->SetDetailTabsPosition(dtpTop);
   form_->SetBounds(100, 100, 520, 520);
   grid_->SetBounds(10, 10, 380, 490);
   auto* source = new TPanel(form_);
@@ -345,6 +350,14 @@ TEST_F(MasterRowsFixture, ADragHeldOverATabOrAnExpandButtonOpensItAfterTheWait) 
   EXPECT_EQ(opener->DragOpenInfo(), nullptr);
   Advance(wait);
   EXPECT_FALSE(Row(3)->GetExpanded());
+  // A top-level tab on the grid's own surface, through the grid's controller.
+  TcxGridTopDetailsSiteViewInfo* top = grid_->ViewInfo()->DetailsSiteViewInfo();
+  ASSERT_NE(top->TabsViewInfo(), nullptr);
+  const TRect other = top->TabsViewInfo()->GetTab(1)->Bounds;
+  S().MoveMouseTo(S().ScreenPoint(grid_->Handle(), POINT{other.Left + 4, other.Top + 4}));
+  ASSERT_NE(opener->DragOpenInfo(), nullptr);
+  Advance(wait);
+  EXPECT_EQ(grid_->ActiveLevel(), otherLevel);
   S().MouseUpAt(S().ScreenPoint(source->Handle(), POINT{30, 30}));
   EXPECT_FALSE(source->Dragging());
 }
