@@ -403,6 +403,11 @@ void TcxGridController::StopDragOpen() {
   FreeAndNil(dragOpenInfo_);
 }
 
+void TcxGridController::LevelRemoved(TcxGridLevel* level) {
+  auto* tab = dynamic_cast<TcxGridDragOpenInfoTab*>(dragOpenInfo_);
+  if (tab && tab->Level() == level) StopDragOpen();
+}
+
 void TcxGridController::DragOpenTimerTick(TObject*) {
   dragOpenTimer_->SetEnabled(false);
   TAtExit stop{[this] { StopDragOpen(); }};

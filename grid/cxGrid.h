@@ -136,6 +136,8 @@ class TcxGridController : public TcxCustomGridHandler {
 
   void StartDragOpen(TcxCustomGridDragOpenInfo* info);
   void StopDragOpen();
+  // A level leaving the tree: a pending opening of its tab goes with it.
+  void LevelRemoved(TcxGridLevel* level);
   TcxCustomGridDragOpenInfo* DragOpenInfo() const { return dragOpenInfo_; }
   TcxTimer* DragOpenTimer() const { return dragOpenTimer_; }
 

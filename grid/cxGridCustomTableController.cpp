@@ -1615,9 +1615,22 @@ void TcxCustomGridTableController::DragOver(TObject* source, Integer x, Integer 
   auto* behavior = TableView()->TableOptionsBehavior();
   bool leaving = state == dsDragLeave;
   if (behavior->DragScrolling()) SetDragScrollDirection(leaving ? 0 : GetDragScrollDirection(x, y));
+  if (behavior->DragOpening())
+    if (TcxCustomGrid* grid = GridView()->Control(); grid && grid->Controller() && ViewInfo()) {
+      TcxCustomGridDragOpenInfo* info = leaving ? nullptr : GetDragOpenInfo(ViewInfo()->GetHitTest(TPoint(x, y)));
+      if (info)
+        grid->Controller()->StartDragOpen(info);
+      else
+        grid->Controller()->StopDragOpen();
+    }
   if (behavior->DragHighlighting()) SetDragHighlightedRecord(leaving ? nullptr : RecordAt(x, y));
   if (behavior->DragFocusing() == dfDragOver && !leaving)
     if (TcxCustomGridRecord* record = RecordAt(x, y)) record->SetFocused(true);
+}
+
+TcxCustomGridDragOpenInfo* TcxCustomGridTableController::GetDragOpenInfo(TcxCustomGridHitTest* hitTest) {
+  auto* button = dynamic_cast<TcxGridExpandButtonHitTest*>(hitTest);
+  return button && button->GridRecord ? new TcxGridDragOpenInfoExpand(button->GridRecord) : nullptr;
 }
 
 void TcxCustomGridTableController::DragDrop(TObject* source, Integer x, Integer y) {
@@ -1665,4 +1678,32 @@ void TcxCustomGridTableController::PaintDragImage(TcxCanvas* canvas, const TRect
   canvas->CurrentBrush()->SetStyle(bsClear);
   canvas->OutputText(dragText_, r, ctfLeft | ctfVCenter | ctfSingleLine);
   canvas->CurrentBrush()->SetStyle(bsSolid);
+}
+
+// ---- drag opening of an expand button --------------------------------------------------------------------
+
+KORVAN_IMPLEMENT_CLASS(TcxGridDragOpenInfoExpand)
+
+TcxGridDragOpenInfoExpand::TcxGridDragOpenInfoExpand(TcxCustomGridRecord* record)
+    : watch_(new TcxGridViewWatch(record->GridView())),
+      view_(record->GridView()),
+      record_(record),
+      rowIndex_(record->Index()) {}
+
+TcxGridDragOpenInfoExpand::~TcxGridDragOpenInfoExpand() = default;
+
+TcxCustomGridRecord* TcxGridDragOpenInfoExpand::GridRecord() {
+  if (!watch_->Alive() || view_->IsDestroying()) return nullptr;
+  TcxCustomGridTableViewData* data = view_->TableViewData();
+  if (!data || rowIndex_ < 0 || rowIndex_ >= data->CountRecords()) return nullptr;
+  // Compared before any use: a record made anew is another target.
+  return data->RecordAtRowIndex(rowIndex_) == record_ ? record_ : nullptr;
+}
+
+bool TcxGridDragOpenInfoExpand::IsSameTarget(TcxCustomGridDragOpenInfo* info) {
+  return TcxCustomGridDragOpenInfo::IsSameTarget(info) && static_cast<TcxGridDragOpenInfoExpand*>(info)->record_ == record_;
+}
+
+void TcxGridDragOpenInfoExpand::OpenTarget() {
+  if (TcxCustomGridRecord* record = GridRecord()) record->ExpandIfExpandable(false);
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "grid/cxGrid.h"
 #include "grid/cxGridCustomTableViewInfo.h"
 
 class TcxCustomEdit;
@@ -253,6 +254,8 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   // Dragging records.
   virtual Integer GetDragScrollDirection(Integer x, Integer y);
   virtual Integer GetDragScrollInterval() { return 20; }
+  // What a drag held at the hit point opens after the drag-open wait (null: nothing).
+  virtual TcxCustomGridDragOpenInfo* GetDragOpenInfo(TcxCustomGridHitTest* hitTest);
   // While an item is dragged: scrolls the view sideways near its left and right ends (nothing
   // in views that do not scroll sideways).
   virtual void CheckDragScrollingHorz(const TPoint&) {}
@@ -405,4 +408,24 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   TcxCustomGridTableItem* focusedItem_ = nullptr;
   Integer topRecordIndex_ = 0;
   bool checkingTopIndex_ = false;
+};
+
+// A drag held over a record's expand button: the record expands after the drag-open wait.
+class TcxGridDragOpenInfoExpand : public TcxCustomGridDragOpenInfo {
+  KORVAN_CLASS(TcxGridDragOpenInfoExpand, TcxCustomGridDragOpenInfo)
+
+ public:
+  explicit TcxGridDragOpenInfoExpand(TcxCustomGridRecord* record);
+  ~TcxGridDragOpenInfoExpand() override;
+  // The record while its view still shows it at its row (null once the view or its rows are
+  // made anew during the wait).
+  TcxCustomGridRecord* GridRecord();
+  bool IsSameTarget(TcxCustomGridDragOpenInfo* info) override;
+  void OpenTarget() override;
+
+ private:
+  std::unique_ptr<TcxGridViewWatch> watch_;
+  TcxCustomGridTableView* view_;
+  TcxCustomGridRecord* record_;
+  Integer rowIndex_;
 };

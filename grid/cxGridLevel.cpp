@@ -338,6 +338,7 @@ void TcxGridLevel::RemoveChild(TcxGridLevel* level) {
   RebuildVisibleChildren();
   level->parent_ = nullptr;
   level->FreeRelation();
+  if (control_ && control_->Controller()) control_->Controller()->LevelRemoved(level);
   if (control_ && control_->ActiveLevel() == level) control_->SetActiveLevel(nullptr);
   Changed(true);
 }

@@ -252,6 +252,21 @@ Integer TcxGridMasterDataRowViewInfo::CalculateHeight() {
   return h;
 }
 
+Integer TcxGridMasterDataRowViewInfo::GetRowHeightForCache() {
+  const Integer height = GetCachedHeight();
+  if (!IsDetailsSiteVisible()) return height;
+  // Measured upwards, a row above the first one whose details were cut to the rest height
+  // would take their whole height once laid out from the top: it cannot be shown partly.
+  // A site held at the level's MaxDetailHeight has that height wherever the row is.
+  const Integer maxDetailHeight = detailsSite_->Level() ? detailsSite_->Level()->MaxDetailHeight() : 0;
+  if (!detailsSite_->GetViewFits() && !RowsViewInfo()->GridViewInfo()->CalculateDown && RowsViewInfo()->Items(0) != this &&
+      (maxDetailHeight == 0 || detailsSite_->GetHeight() != maxDetailHeight))
+    return 0x3FFFFFFF;
+  // Otherwise the row counts with all the height its details need: cut off at the bottom,
+  // it is not a visible row.
+  return height + detailsSite_->GetNaturalHeight() - detailsSite_->GetHeight();
+}
+
 TcxCustomGridCellPainterClass TcxGridMasterDataRowViewInfo::GetPainterClass() {
   return TcxGridMasterDataRowPainter::StaticClass();
 }

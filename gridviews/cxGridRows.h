@@ -440,6 +440,7 @@ class TcxGridMasterDataRowViewInfo : public TcxGridDataRowViewInfo {
   TcxGridExpandButtonCellViewInfo* ExpandButtonCellViewInfo() const { return expandButtonCell_; }
   Integer DetailsSiteMaxHeight() const { return detailsSiteMaxHeight_; }
   bool IsDetailsSiteVisible() { return detailsSite_->GetVisible(); }
+  Integer GetRowHeightForCache() override;
 
   Integer CalculateHeight() override;
   TcxCustomGridCellPainterClass GetPainterClass() override;

@@ -366,12 +366,12 @@ void TcxGridRowsViewInfo::CalculateVisibleCount() {
   for (Integer i = 0; i < n; ++i) {
     ++calculatedRowCount_;
     restHeight_ = ContentBounds.Bottom - top;
-    TcxCustomGridRecordViewInfo* row = FetchRecordViewInfo(i);
+    auto* row = static_cast<TcxCustomGridRowViewInfo*>(FetchRecordViewInfo(i));
     if (!row) {
       --calculatedRowCount_;
       break;
     }
-    top += row->GetCachedHeight();
+    top += row->GetRowHeightForCache();
     if (top > ContentBounds.Bottom) break;
     ++VisibleCount;
     if (top == ContentBounds.Bottom) break;

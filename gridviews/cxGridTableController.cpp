@@ -175,18 +175,8 @@ void TcxGridTableController::CancelMode() {
   SetPressedColumn(nullptr);
 }
 
-void TcxGridTableController::DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) {
-  TcxCustomGridTableController::DragOver(source, x, y, state, accept);
-  TcxCustomGrid* grid = GridView()->Control();
-  if (!grid || !grid->DragOpening() || !grid->Controller() || !ViewInfo()) return;
-  TcxCustomGridDragOpenInfo* info = state != dsDragLeave ? GetDragOpenInfo(ViewInfo()->GetHitTest(TPoint(x, y))) : nullptr;
-  if (info)
-    grid->Controller()->StartDragOpen(info);
-  else
-    grid->Controller()->StopDragOpen();
-}
-
 TcxCustomGridDragOpenInfo* TcxGridTableController::GetDragOpenInfo(TcxCustomGridHitTest* hitTest) {
+  if (TcxCustomGridDragOpenInfo* info = TcxCustomGridTableController::GetDragOpenInfo(hitTest)) return info;
   auto* tab = dynamic_cast<TcxGridDetailsSiteTabHitTest*>(hitTest);
   if (!tab) return nullptr;
   auto* row = dynamic_cast<TcxGridMasterDataRow*>(tab->Owner());

@@ -588,8 +588,7 @@ class TcxGridTableController : public TcxCustomGridTableController {
   void Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) override;
   void EndDragAndDrop(bool accepted) override;
   // A drag held over a master row's detail tab opens that tab after the grid's wait.
-  void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
-  virtual TcxCustomGridDragOpenInfo* GetDragOpenInfo(TcxCustomGridHitTest* hitTest);
+  TcxCustomGridDragOpenInfo* GetDragOpenInfo(TcxCustomGridHitTest* hitTest) override;
   // The customization form and the columns quick customization popup of the table view.
   TClass GetCustomizationFormClass() override;
   TClass GetItemsCustomizationPopupClass() override;

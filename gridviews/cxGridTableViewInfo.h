@@ -808,6 +808,9 @@ class TcxCustomGridRowViewInfo : public TcxCustomGridRecordViewInfo {
   virtual Integer CheckRowHeight(Integer height) { return std::max<Integer>(height, 1); }
   Integer GetDataHeight() { return GetRowContentHeight(); }
   Integer GetNonDataHeight() { return Bounds.Height() - GetDataHeight(); }
+  // The height the visible rows walk counts for the row (a master row counts the height its
+  // details need, so a row whose details are cut off is not counted as visible).
+  virtual Integer GetRowHeightForCache() { return GetCachedHeight(); }
   virtual void PostCalculate() {}
   virtual void Refresh() {}
   virtual Integer GetBottomPartsHeight();

@@ -357,6 +357,12 @@ TEST_F(LevelsViewsTest, DragOpeningWaitsOnTheSameTabAndRestartsOnAnother) {
   EXPECT_EQ(controller->DragOpenInfo(), nullptr);
   Advance(1000);
   EXPECT_EQ(grid_->ActiveLevel(), c->Level());
+  // A level freed during the wait takes its pending opening with it.
+  controller->StartDragOpen(new TcxGridDragOpenInfoTab(a->Level()));
+  a->Level()->Free();
+  EXPECT_EQ(controller->DragOpenInfo(), nullptr);
+  Advance(1000);
+  EXPECT_EQ(grid_->ActiveLevel(), c->Level());
 }
 
 TEST_F(LevelsViewsTest, TheGridAnswersForItsNavigatorWithoutANavigatorView) {

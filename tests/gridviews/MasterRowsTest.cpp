@@ -6,6 +6,7 @@
 #include "TableViewTestSupport.h"
 #include "gridviews/cxGridRows.h"
 #include "user/Windows.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/ControlMessages.h"
 
 namespace {
@@ -45,6 +46,19 @@ class MasterRowsFixture : public gridviewstest::GridFormFixture {
     detail_->GetDataController()->SetMasterKeyFieldNames("Country");
     ShowWithColumnWidth(master_, 100);
     for (Integer i = 0; i < detail_->GetColumnCount(); ++i) detail_->GetColumn(i)->SetWidth(70);
+  }
+  // A second child level "&Notes" beside the cities, over the same rows.
+  TcxGridLevel* AddNotesLevel() {
+    TcxGridLevel* notes = level_->Add();
+    notes->SetCaption("&Notes");
+    auto* notesView = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+    notesView->SetName("notes");
+    notes->SetGridView(notesView);
+    notesView->GetDataController()->SetDataSource(&source_);
+    notesView->GetDataController()->CreateAllItems();
+    notesView->GetDataController()->SetDetailKeyFieldNames("Country");
+    notesView->GetDataController()->SetMasterKeyFieldNames("Country");
+    return notes;
   }
   TcxGridMasterDataRow* Row(Integer i) { return dynamic_cast<TcxGridMasterDataRow*>(master_->GetViewData()->GetRow(i)); }
   TcxGridMasterDataRowViewInfo* RowInfo(Integer i) {
@@ -179,20 +193,68 @@ TEST_F(MasterRowsFixture, TheLastMasterRowsDetailScrollsIntoView) {
   EXPECT_GT(row->DetailsSiteViewInfo()->Bounds.Height(), siteHeight);
 }
 
+// A master row whose detail is cut off at the bottom is built and painted but is not a visible
+// row; focusing it scrolls its whole detail into view.
+TEST_F(MasterRowsFixture, ARowWhoseDetailIsCutOffAtTheBottomIsNotVisible) {
+  auto* controller = static_cast<TcxGridTableController*>(master_->Controller());
+  Expand(7);  // Egypt, six cities
+  controller->SetTopRecordIndex(3);
+  Relayout(master_);
+  auto* rows = static_cast<TcxGridRowsViewInfo*>(master_->GetViewInfo()->RecordsViewInfo());
+  TcxGridMasterDataRowViewInfo* row = RowInfo(7);
+  ASSERT_NE(row, nullptr);
+  TcxGridDetailsSiteViewInfo* site = row->DetailsSiteViewInfo();
+  ASSERT_TRUE(row->IsDetailsSiteVisible());
+  ASSERT_LT(site->GetHeight(), site->GetNaturalHeight());
+  EXPECT_EQ(row->Bounds.Bottom, rows->ContentBounds.Bottom);
+  EXPECT_EQ(rows->CalculatedRowCount(), 5);
+  EXPECT_EQ(rows->VisibleCount, 4);
+  EXPECT_EQ(controller->VisibleRecordCount(), 4);
+  EXPECT_FALSE(controller->IsLastDetailPartlyVisible(false));
+  Row(7)->SetFocused(true);
+  Pump();
+  Relayout(master_);
+  row = RowInfo(7);
+  ASSERT_NE(row, nullptr);
+  EXPECT_GT(controller->TopRecordIndex(), 3);
+  EXPECT_TRUE(row->DetailsSiteViewInfo()->GetViewFits());
+  EXPECT_TRUE(row->IsDetailsAreaFullyVisible());
+}
+
+// Measured upwards (a page back), an expanded row whose detail does not fit in the height left
+// above the page is not counted: laid out from the top it would take its whole height and push
+// the old top record out. A site held at the level's MaxDetailHeight keeps its height anywhere
+// and counts.
+TEST_F(MasterRowsFixture, APageBackSkipsARowWhoseDetailWouldBeCutOff) {
+  grid_->SetBounds(10, 10, 380, 190);
+  auto* controller = static_cast<TcxGridTableController*>(master_->Controller());
+  Expand(0);  // Japan, three cities
+  struct Case {
+    Integer maxDetailHeight, top;
+  } cases[] = {{0, 1}, {40, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.maxDetailHeight);
+    level_->SetMaxDetailHeight(c.maxDetailHeight);
+    controller->SetTopRecordIndex(2);
+    Relayout(master_);
+    ASSERT_EQ(controller->TopRecordIndex(), 2);
+    controller->ShowPrevPage();
+    Relayout(master_);
+    EXPECT_EQ(controller->TopRecordIndex(), c.top);
+    // France, the old top record, is still visible.
+    EXPECT_GT(controller->TopRecordIndex() + controller->VisibleRecordCount(), 2);
+  }
+}
+
 // Tabs of a master row's site: a click on a tab makes its level the row's active detail; an
-// accelerator does the same only while the row's record is focused; a drag held over a tab
-// opens it after the drag-open wait.
-TEST_F(MasterRowsFixture, DetailTabsByMouseAcceleratorAndDragOpening) {
-  TcxGridLevel* notes = level_->Add();
-  notes->SetCaption("&Notes");
-  auto* notesView = static_cast<TcxGridDBTableView*>(grid_->CreateView(TcxGridDBTableView::StaticClass()));
-  notesView->SetName("notes");
-  notes->SetGridView(notesView);
-  notesView->GetDataController()->SetDataSource(&source_);
-  notesView->GetDataController()->CreateAllItems();
-  notesView->GetDataController()->SetDetailKeyFieldNames("Country");
-  notesView->GetDataController()->SetMasterKeyFieldNames("Country");
+// accelerator does the same only while the row's record is focused.
+TEST_F(MasterRowsFixture, DetailTabsByMouseAndAccelerator) {
+  TcxGridLevel* notes = AddNotesLevel();
   level_->Options()->SetDetailTabsPosition(dtpTop);
+  // Tall enough for both expanded rows: a row whose detail is cut off is scrolled into view
+  // when it is focused.
+  form_->SetBounds(100, 100, 420, 520);
+  grid_->SetBounds(10, 10, 380, 490);
   Expand(0);
   Expand(1);
   TcxGridMasterDataRowViewInfo* row = RowInfo(0);
@@ -222,21 +284,82 @@ TEST_F(MasterRowsFixture, DetailTabsByMouseAcceleratorAndDragOpening) {
   EXPECT_EQ(Row(1)->GetActiveDetailLevel(), notes);
   EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
   EXPECT_FALSE(master_->Controller()->ProcessDialogChar('q'));
-  // Drag opening: hovering over row 0's "Cities" tab opens it after the wait, not before.
-  Relayout(master_);
-  tab = RowInfo(0)->DetailsSiteViewInfo()->TabsViewInfo()->GetTab(0)->Bounds;
-  bool accept = false;
-  master_->Controller()->DragOver(nullptr, tab.Left + 4, tab.Top + 4, dsDragMove, accept);
-  auto* info = dynamic_cast<TcxGridDragOpenInfoMasterDataRowTab*>(grid_->Controller()->DragOpenInfo());
-  ASSERT_NE(info, nullptr);
-  EXPECT_EQ(info->Level(), detailLevel_);
-  EXPECT_EQ(info->MasterRow(), Row(0));
-  Advance(grid_->DragOpeningWaitTime() / 2);
-  EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
-  master_->Controller()->DragOver(nullptr, tab.Left + 5, tab.Top + 4, dsDragMove, accept);  // same target
-  Advance(grid_->DragOpeningWaitTime());
+}
+
+// Real drags from a panel through the drag manager, on the test clock: held over a detail tab,
+// the drag opens it after the drag-open wait (moves over the same tab keep the wait going);
+// held over a collapsed master row's expand button, it expands the row. Moving on to another
+// button restarts the wait, leaving the view or the view's DragOpening off opens nothing; a
+// top-level tab opens the same way.
+TEST_F(MasterRowsFixture, ADragHeldOverATabOrAnExpandButtonOpensItAfterTheWait) {
+  TcxGridLevel* notes = AddNotesLevel();
+  level_->Options()->SetDetailTabsPosition(dtpTop);
+  TcxGridLevel* otherLevel = grid_->Levels()->Add();
+  otherLevel->SetCaption("Other");
+  otherLevel->SetGridView(grid_->CreateView(TcxGridDBTableView::StaticClass()));
+  grid_->RootLevel()->Options()->SetDetailTabsPosition(dtpTop);
+  form_->SetBounds(100, 100, 520, 520);
+  grid_->SetBounds(10, 10, 380, 490);
+  auto* source = new TPanel(form_);
+  source->SetBounds(400, 10, 60, 60);
+  source->SetParent(form_);
+  source->SetDragMode(dmAutomatic);
+  Expand(0);
+  const Integer wait = grid_->DragOpeningWaitTime();
+  TcxGridController* opener = grid_->Controller();
+  auto over = [&](const TRect& r, Integer dx = 0) {
+    S().MoveMouseTo(S().ScreenPoint(master_->Site()->Handle(), POINT{r.Left + 3 + dx, r.Top + 3}));
+  };
+  auto button = [&](Integer i) { return RowInfo(i)->ExpandButtonBounds; };
+  S().MouseDown(source->Handle(), POINT{20, 20});
+  over(RowInfo(0)->DetailsSiteViewInfo()->TabsViewInfo()->GetTab(1)->Bounds);
+  ASSERT_TRUE(source->Dragging());
+  auto* tab = dynamic_cast<TcxGridDragOpenInfoMasterDataRowTab*>(opener->DragOpenInfo());
+  ASSERT_NE(tab, nullptr);
+  EXPECT_EQ(tab->Level(), notes);
+  EXPECT_EQ(tab->MasterRow(), Row(0));
+  Advance(wait / 2);
+  over(RowInfo(0)->DetailsSiteViewInfo()->TabsViewInfo()->GetTab(1)->Bounds, 1);
   EXPECT_EQ(Row(0)->GetActiveDetailLevel(), detailLevel_);
-  EXPECT_EQ(grid_->Controller()->DragOpenInfo(), nullptr);
+  Advance(wait - wait / 2);
+  EXPECT_EQ(Row(0)->GetActiveDetailLevel(), notes);
+  EXPECT_EQ(opener->DragOpenInfo(), nullptr);
+  // Peru's expand button.
+  over(button(1));
+  auto* expand = dynamic_cast<TcxGridDragOpenInfoExpand*>(opener->DragOpenInfo());
+  ASSERT_NE(expand, nullptr);
+  EXPECT_EQ(expand->GridRecord(), Row(1));
+  Advance(wait - 1);
+  EXPECT_FALSE(Row(1)->GetExpanded());
+  Advance(1);
+  EXPECT_TRUE(Row(1)->GetExpanded());
+  // Chile's button, then France's before the wait ends, then out of the view.
+  over(button(3));
+  Advance(wait / 2);
+  over(button(2));
+  Advance(wait / 2 + 1);
+  EXPECT_FALSE(Row(3)->GetExpanded());
+  EXPECT_FALSE(Row(2)->GetExpanded());
+  S().MoveMouseTo(S().ScreenPoint(source->Handle(), POINT{30, 30}));
+  EXPECT_EQ(opener->DragOpenInfo(), nullptr);
+  Advance(wait);
+  EXPECT_FALSE(Row(2)->GetExpanded());
+  // The view's DragOpening off.
+  master_->TableOptionsBehavior()->SetDragOpening(false);
+  over(button(3));
+  EXPECT_EQ(opener->DragOpenInfo(), nullptr);
+  Advance(wait);
+  EXPECT_FALSE(Row(3)->GetExpanded());
+  // A top-level tab on the grid's own surface, through the grid's controller.
+  TcxGridTopDetailsSiteViewInfo* top = grid_->ViewInfo()->DetailsSiteViewInfo();
+  ASSERT_NE(top->TabsViewInfo(), nullptr);
+  const TRect other = top->TabsViewInfo()->GetTab(1)->Bounds;
+  S().MoveMouseTo(S().ScreenPoint(grid_->Handle(), POINT{other.Left + 4, other.Top + 4}));
+  ASSERT_NE(opener->DragOpenInfo(), nullptr);
+  Advance(wait);
+  EXPECT_EQ(grid_->ActiveLevel(), otherLevel);
+  S().MouseUpAt(S().ScreenPoint(source->Handle(), POINT{30, 30}));
+  EXPECT_FALSE(source->Dragging());
 }
 
 // Down from an expanded master row enters its detail; Down from the detail's last record
