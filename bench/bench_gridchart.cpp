@@ -9,41 +9,19 @@
 
 #include <memory>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "gridviews/cxGridChartViewInfo.h"
-#include "vcl/Forms.h"
 
 namespace {
 
-THeadlessBackend& Backend() {
-  static THeadlessBackend backend;
-  static bool set = [] {
-    SetBackend(&backend);
-    InitializeCxGridChartView();
-    return true;
-  }();
-  (void)set;
-  return backend;
-}
-
 void BM_ChartLayout(benchmark::State& state) {
-  Backend();
   const int categories = int(state.range(0));
-  TForm* form = new TForm(Application);
-  TcxGrid* grid = new TcxGrid(form);
-  grid->SetBounds(0, 0, 1024, 768);
-  grid->SetParent(form);
-  auto* view = static_cast<TcxGridChartView*>(grid->CreateView(TcxGridChartView::StaticClass()));
-  grid->Levels()->Add()->SetGridView(view);
+  benchgrid::TBenchGridForm f({InitializeCxGridChartView}, 1024, 768);
+  auto* view = f.AddView<TcxGridChartView>();
   for (int s = 0; s < 4; ++s) view->CreateSeries();
-  TcxCustomDataController* dc = view->DataController();
-  dc->BeginUpdate();
-  dc->SetRecordCount(categories);
-  for (int r = 0; r < categories; ++r) {
-    dc->SetValue(r, 0, Variant(String("C") + std::to_string(r)));
-    for (int s = 1; s <= 4; ++s) dc->SetValue(r, s, Variant(double((r * 7919 + s * 104729) % 1000) - 200));
-  }
-  dc->EndUpdate();
+  benchgrid::FillRecords(view->DataController(), categories, 5, [](int r, int i) {
+    return i == 0 ? Variant(String("C") + std::to_string(r)) : Variant(double((r * 7919 + i * 104729) % 1000) - 200);
+  });
   for (auto _ : state) {
     std::unique_ptr<TcxCustomGridViewInfo> info(view->CreateViewInfo());
     info->SetInternal(true);
@@ -51,22 +29,18 @@ void BM_ChartLayout(benchmark::State& state) {
     info->PlaceAndCalculate(TRect(0, 0, 1024, 768));
     benchmark::DoNotOptimize(info.get());
   }
-  form->Free();
 }
 BENCHMARK(BM_ChartLayout)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_ChartAssign(benchmark::State& state) {
-  Backend();
   const int count = int(state.range(0));
-  TForm* form = new TForm(Application);
-  TcxGrid* grid = new TcxGrid(form);
-  grid->SetParent(form);
-  auto* source = static_cast<TcxGridChartView*>(grid->CreateView(TcxGridChartView::StaticClass()));
+  benchgrid::TBenchGridForm f({InitializeCxGridChartView});
+  auto* source = f.AddView<TcxGridChartView>(false);
   for (int s = 0; s < count; ++s) source->CreateSeries()->SetDisplayText(String("S") + std::to_string(s));
-  auto* reversed = static_cast<TcxGridChartView*>(grid->CreateView(TcxGridChartView::StaticClass()));
+  auto* reversed = f.AddView<TcxGridChartView>(false);
   reversed->Assign(source);
   for (int s = 0; s < count; ++s) reversed->ChangeSeriesIndex(reversed->GetSeries(count - 1), s);
-  auto* target = static_cast<TcxGridChartView*>(grid->CreateView(TcxGridChartView::StaticClass()));
+  auto* target = f.AddView<TcxGridChartView>(false);
   target->Assign(reversed);
   for (auto _ : state) {
     target->Assign(source);
@@ -74,7 +48,6 @@ void BM_ChartAssign(benchmark::State& state) {
     target->Assign(reversed);
     state.ResumeTiming();
   }
-  form->Free();
 }
 BENCHMARK(BM_ChartAssign)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 
