@@ -14,7 +14,6 @@ namespace {
 
 const TcxResourceStringRec scxGridBandEmptyCaption{"scxGridBandEmptyCaption", "<Empty caption>"};
 
-using cxgridviews_internal::AlignmentType;
 using cxgridviews_internal::AlignmentVertType;
 using cxgridviews_internal::Store;
 
@@ -67,12 +66,12 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridBandStyles) {
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridBand) {
   using B = TcxGridBand;
-  p.Enum("Alignment", &B::HeaderAlignmentHorz, &B::SetHeaderAlignmentHorz, AlignmentType()).Stored(false);
+  p.Enum("Alignment", &B::HeaderAlignmentHorz, &B::SetHeaderAlignmentHorz, AlignmentTypeInfo()).Stored(false);
   p.Str("Caption", &B::Caption, &B::SetCaption);
   p.Enum("FixedKind", &B::FixedKind, &B::SetFixedKind,
          EnumTypeInfo("TcxGridBandFixedKind", {"fkNone", "fkLeft", "fkRight"}))
       .Default(fkNone);
-  p.Enum("HeaderAlignmentHorz", &B::HeaderAlignmentHorz, &B::SetHeaderAlignmentHorz, AlignmentType())
+  p.Enum("HeaderAlignmentHorz", &B::HeaderAlignmentHorz, &B::SetHeaderAlignmentHorz, AlignmentTypeInfo())
       .Default(taCenter);
   p.Enum("HeaderAlignmentVert", &B::HeaderAlignmentVert, &B::SetHeaderAlignmentVert, AlignmentVertType())
       .Default(vaCenter);

@@ -20,7 +20,6 @@ namespace {
 const TcxResourceStringRec scxGridNewItemRowInfoText{"scxGridNewItemRowInfoText", "Click here to add a new row"};
 const TcxResourceStringRec scxGridColumnsCustomization{"scxGridColumnsCustomization", "Columns customization"};
 
-using cxgridviews_internal::AlignmentType;
 using cxgridviews_internal::AlignmentVertType;
 using cxgridviews_internal::Store;
 PTypeInfo SummaryKindType() {
@@ -59,10 +58,10 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridColumnSummary) {
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridColumn) {
   using C = TcxGridColumn;
-  p.Enum("FooterAlignmentHorz", &C::GetFooterAlignmentHorz, &C::SetFooterAlignmentHorz, AlignmentType())
+  p.Enum("FooterAlignmentHorz", &C::GetFooterAlignmentHorz, &C::SetFooterAlignmentHorz, AlignmentTypeInfo())
       .Stored(&C::IsFooterAlignmentHorzStored);
   p.Object("HeaderGlyph", &C::HeaderGlyph, &C::SetHeaderGlyph, TBitmap::StaticClass());
-  p.Enum("HeaderGlyphAlignmentHorz", &C::HeaderGlyphAlignmentHorz, &C::SetHeaderGlyphAlignmentHorz, AlignmentType())
+  p.Enum("HeaderGlyphAlignmentHorz", &C::HeaderGlyphAlignmentHorz, &C::SetHeaderGlyphAlignmentHorz, AlignmentTypeInfo())
       .Default(taLeftJustify);
   p.Enum("HeaderGlyphAlignmentVert", &C::HeaderGlyphAlignmentVert, &C::SetHeaderGlyphAlignmentVert,
          AlignmentVertType())
@@ -72,7 +71,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridColumn) {
   p.Object("Summary", &C::SummaryObject, &C::SetSummary, TcxGridColumnSummary::StaticClass());
   p.Int("BestFitMaxWidth", &C::BestFitMaxWidth, &C::SetBestFitMaxWidth).Default(0);
   p.Int("GroupIndex", &C::GroupIndex, &C::SetGroupIndex).Default(-1);
-  p.Enum("HeaderAlignmentHorz", &C::HeaderAlignmentHorz, &C::SetHeaderAlignmentHorz, AlignmentType())
+  p.Enum("HeaderAlignmentHorz", &C::HeaderAlignmentHorz, &C::SetHeaderAlignmentHorz, AlignmentTypeInfo())
       .Stored(&C::IsHeaderAlignmentHorzAssigned);
   p.Enum("HeaderAlignmentVert", &C::HeaderAlignmentVert, &C::SetHeaderAlignmentVert, AlignmentVertType())
       .Stored(&C::IsHeaderAlignmentVertAssigned);

@@ -13,9 +13,6 @@ bool Store(T& field, T value) {
   return true;
 }
 
-inline PTypeInfo AlignmentType() {
-  return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
-}
 inline PTypeInfo AlignmentVertType() {
   return EnumTypeInfo("TcxAlignmentVert", {"vaTop", "vaBottom", "vaCenter"});
 }
