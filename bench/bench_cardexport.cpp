@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "export/cxExportGridCardChart.h"
 #include "export/cxHtmlXmlTxtExport.h"
 #include "gridviews/cxGridCardView.h"
@@ -17,45 +17,23 @@ namespace {
 
 constexpr int kCards = 10000;
 
-struct TBenchCards {
-  THeadlessBackend backend;
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchCards : benchgrid::TBenchGridForm {
   TcxGridCardView* view;
   String file = (std::filesystem::temp_directory_path() / "korvan_bench_cardexport.html").string();
-  TBenchCards() {
-    SetBackend(&backend);
-    InitializeCxGridCardView();
-    InitializeCxExportGrid4Link();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 800, 600);
-    grid = new TcxGrid(form);
-    grid->SetBounds(0, 0, 780, 560);
-    grid->SetParent(form);
-    view = static_cast<TcxGridCardView*>(grid->CreateView(TcxGridCardView::StaticClass()));
-    grid->Levels()->Add()->SetGridView(view);
+  TBenchCards() : TBenchGridForm({InitializeCxGridCardView, InitializeCxExportGrid4Link}, 780, 560) {
+    view = AddView<TcxGridCardView>();
     for (const char* caption : {"Name", "City", "Amount"}) view->CreateRow()->SetCaption(caption);
     TcxCustomDataController* dc = view->DataController();
     dc->ChangeValueTypeClass(2, TcxIntegerValueType::Class());
-    dc->BeginUpdate();
-    dc->SetRecordCount(kCards);
-    for (int r = 0; r < kCards; ++r) {
-      dc->SetValue(r, 0, Variant("Person " + IntToStr(r)));
-      dc->SetValue(r, 1, Variant("Town " + IntToStr(r % 97)));
-      dc->SetValue(r, 2, Variant((r * 7919) % 100000));
-    }
-    dc->EndUpdate();
-    form->Show();
-    Pump();
-  }
-  void Pump() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
+    benchgrid::FillRecords(dc, kCards, 3, [](int r, int i) {
+      return i == 0 ? Variant("Person " + IntToStr(r)) : i == 1 ? Variant("Town " + IntToStr(r % 97)) : Variant((r * 7919) % 100000);
+    });
+    Show();
   }
   void SetDirection(TcxGridCardViewLayoutDirection direction) {
     if (view->LayoutDirection() == direction) return;
     view->SetLayoutDirection(direction);
-    Pump();
+    benchgrid::PumpMessages();
   }
   ~TBenchCards() {
     std::error_code ec;

@@ -5,27 +5,17 @@
 // width limits and distributions computed once per layout).
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "gridviews/cxGridBandedTableViewInfo.h"
-#include "vcl/Forms.h"
 
 namespace {
 
-struct TBenchBanded {
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchBanded : benchgrid::TBenchGridForm {
   TcxGridBandedTableView* view;
-  TBenchBanded(int records, int bands, int columnsPerBand) {
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 1040, 808);
-    grid = new TcxGrid(form);
-    grid->SetBounds(0, 0, 1024, 768);
-    grid->SetParent(form);
-    view = static_cast<TcxGridBandedTableView*>(grid->CreateView(TcxGridBandedTableView::StaticClass()));
-    grid->Levels()->Add()->SetGridView(view);
+  TBenchBanded(int records, int bands, int columnsPerBand) : TBenchGridForm({InitializeCxGridBandedTableView}, 1024, 768) {
+    view = AddView<TcxGridBandedTableView>();
     view->GetOptionsView()->SetGroupByBox(false);
     for (int b = 0; b < bands; ++b) view->Bands()->Add()->SetCaption("Band " + std::to_string(b));
     for (int b = 0; b < bands; ++b)
@@ -36,41 +26,15 @@ struct TBenchBanded {
         column->Position()->SetRowIndex(c % 3);
       }
     TcxCustomDataController* dc = view->DataController();
-    for (int i = 0; i < view->GetColumnCount(); ++i) dc->ChangeValueTypeClass(i, TcxIntegerValueType::Class());
-    dc->BeginUpdate();
-    dc->SetRecordCount(records);
-    for (int r = 0; r < records; ++r)
-      for (int c = 0; c < view->GetColumnCount(); ++c) dc->SetValue(r, c, Variant((r * 7919 + c * 104729) % 100000));
-    dc->EndUpdate();
-    form->Show();
-    PumpAll();
+    benchgrid::SetIntegerItems(dc, view->GetColumnCount());
+    benchgrid::FillRecords(dc, records, view->GetColumnCount(), benchgrid::SpreadValue);
+    Show();
     form->Repaint();
-  }
-  ~TBenchBanded() { form->Free(); }
-  static void PumpAll() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
   }
 };
 
-void Start() {
-  static THeadlessBackend backend;
-  static bool set = [] {
-    SetBackend(&backend);
-    InitializeCxGridBandedTableView();
-    return true;
-  }();
-  (void)set;
-}
-
 TBenchBanded& Shown(int records, int bands, int columnsPerBand) {
-  Start();
-  static std::map<std::tuple<int, int, int>, std::unique_ptr<TBenchBanded>> views;
-  const auto key = std::make_tuple(records, bands, columnsPerBand);
-  for (auto it = views.begin(); it != views.end();) it = it->first != key ? views.erase(it) : std::next(it);
-  auto& v = views[key];
-  if (!v) v = std::make_unique<TBenchBanded>(records, bands, columnsPerBand);
-  return *v;
+  return benchgrid::OnlyFixture<TBenchBanded>({InitializeCxGridBandedTableView}, records, bands, columnsPerBand);
 }
 
 void BM_BandedPageDown(benchmark::State& state) {
@@ -80,7 +44,7 @@ void BM_BandedPageDown(benchmark::State& state) {
     Word key = VK_NEXT;
     controller->HandleKeyDown(key, TShiftState());
     if (controller->TopRecordIndex() > state.range(0) - 200) controller->SetTopRecordIndex(0);
-    TBenchBanded::PumpAll();
+    benchgrid::PumpMessages();
     t.form->Repaint();
   }
   state.counters["top"] = controller->TopRecordIndex();
@@ -102,7 +66,7 @@ void BM_BandedLayout(benchmark::State& state) {
   const int bands = int(state.range(0));
   TBenchBanded& t = Shown(100, bands, 10);
   t.view->GetOptionsView()->SetColumnAutoWidth(true);
-  TBenchBanded::PumpAll();
+  benchgrid::PumpMessages();
   for (auto _ : state) t.view->ViewInfo()->Calculate();
   state.counters["columns"] = t.view->GetVisibleColumnCount();
 }

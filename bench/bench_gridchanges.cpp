@@ -5,9 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include "data/cxCustomData.h"
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "grid/cxGrid.h"
-#include "vcl/Forms.h"
 
 namespace {
 
@@ -53,20 +52,9 @@ TClass TBenchController::StaticClass() {
 TClass TBenchPainter::StaticClass() { return ClassOf<TBenchPainter>("TBenchPainter", TcxCustomGridPainter::StaticClass()); }
 TClass TBenchView::StaticClass() { return ClassOf<TBenchView>("TBenchView", TcxCustomGridView::StaticClass()); }
 
-struct TBenchGrid {
-  THeadlessBackend backend;
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchGrid : benchgrid::TBenchGridForm {
   TcxCustomGridView* view;
-  TBenchGrid() {
-    SetBackend(&backend);
-    InitializeCxGrid();
-    form = new TForm(Application);
-    grid = new TcxGrid(form);
-    grid->SetParent(form);
-    view = grid->CreateView(TBenchView::StaticClass());
-    grid->Levels()->Add()->SetGridView(view);
-  }
+  TBenchGrid() : TBenchGridForm({InitializeCxGrid}) { view = AddView<TBenchView>(); }
 };
 
 TBenchGrid& Grid() {

@@ -6,51 +6,31 @@
 #include <filesystem>
 #include <memory>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "export/cxExportGrid4Link.h"
 #include "export/cxHtmlXmlTxtExport.h"
 #include "gridviews/cxGridRows.h"
-#include "vcl/Forms.h"
 
 namespace {
 
 constexpr int kRecords = 100000, kGroups = 100;
 
-struct TBenchGrid {
-  THeadlessBackend backend;
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchGrid : benchgrid::TBenchGridForm {
   TcxGridTableView* view;
   String file = (std::filesystem::temp_directory_path() / "korvan_bench_gridexport.html").string();
-  TBenchGrid() {
-    SetBackend(&backend);
-    InitializeCxGridTableView();
-    InitializeCxExportGrid4Link();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 800, 600);
-    grid = new TcxGrid(form);
-    grid->SetBounds(0, 0, 780, 560);
-    grid->SetParent(form);
-    view = static_cast<TcxGridTableView*>(grid->CreateView(TcxGridTableView::StaticClass()));
-    grid->Levels()->Add()->SetGridView(view);
+  TBenchGrid() : TBenchGridForm({InitializeCxGridTableView, InitializeCxExportGrid4Link}, 780, 560) {
+    view = AddView<TcxGridTableView>();
     for (int i = 0; i < 3; ++i) view->CreateItem()->SetWidth(120);
     TcxCustomDataController* dc = view->DataController();
     dc->ChangeValueTypeClass(0, TcxIntegerValueType::Class());
     dc->ChangeValueTypeClass(1, TcxStringValueType::Class());
     dc->ChangeValueTypeClass(2, TcxIntegerValueType::Class());
-    dc->BeginUpdate();
-    dc->SetRecordCount(kRecords);
-    for (int r = 0; r < kRecords; ++r) {
-      dc->SetValue(r, 0, Variant(r % kGroups));
-      dc->SetValue(r, 1, Variant("record " + IntToStr(r)));
-      dc->SetValue(r, 2, Variant((r * 7919) % 100000));
-    }
-    dc->EndUpdate();
+    benchgrid::FillRecords(dc, kRecords, 3, [](int r, int i) {
+      return i == 0 ? Variant(r % kGroups) : i == 1 ? Variant("record " + IntToStr(r)) : Variant(int((r * 7919LL) % 100000));
+    });
     view->GetColumn(0)->SetGroupIndex(0);
     view->GetViewData()->ExpandAll(true);
-    form->Show();
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
+    Show();
   }
   ~TBenchGrid() {
     std::error_code ec;

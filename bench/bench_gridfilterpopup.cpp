@@ -3,38 +3,23 @@
 // list load alone (target: within 1.5x).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "grid/cxGridCustomTableController.h"
 #include "grid/cxGridFilterPopup.h"
 #include "gridviews/cxGridRows.h"
-#include "vcl/Forms.h"
 
 namespace {
 
 constexpr int kRows = 1000000;
 
-struct TBenchGrid {
-  THeadlessBackend backend;
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchGrid : benchgrid::TBenchGridForm {
   TcxGridTableView* view;
-  TBenchGrid() {
-    SetBackend(&backend);
-    InitializeCxGridTableView();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 400, 300);
-    grid = new TcxGrid(form);
-    grid->SetBounds(0, 0, 380, 280);
-    grid->SetParent(form);
-    view = static_cast<TcxGridTableView*>(grid->CreateView(TcxGridTableView::StaticClass()));
-    grid->Levels()->Add()->SetGridView(view);
+  TBenchGrid() : TBenchGridForm({InitializeCxGridTableView}, 380, 280) {
+    view = AddView<TcxGridTableView>();
     view->CreateItem()->SetCaption("Value");
     TcxCustomDataController* dc = view->DataController();
-    dc->ChangeValueTypeClass(0, TcxIntegerValueType::Class());
-    dc->BeginUpdate();
-    dc->SetRecordCount(kRows);
-    for (int r = 0; r < kRows; ++r) dc->SetValue(r, 0, Variant(int((r * 7919LL) % 1000)));
-    dc->EndUpdate();
+    benchgrid::SetIntegerItems(dc, 1);
+    benchgrid::FillRecords(dc, kRows, 1, [](int r, int) { return Variant(int((r * 7919LL) % 1000)); });
     form->Show();
     Application->ProcessMessages();
   }

@@ -8,12 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "gridviews/cxGridRows.h"
 #include "gridviews/cxGridTableViewInfo.h"
 #include "rtl/Clock.h"
 #include "user/Backend.h"
-#include "vcl/Forms.h"
 
 namespace {
 
@@ -26,39 +25,23 @@ Variant Value(int record, int item) {
   return Variant(int((record * 7919LL + item * 104729LL) % (item == kGroupedColumn ? 1000 : 100000)));
 }
 
-struct TBenchGrid {
-  THeadlessBackend backend;
+// The manual clock comes first: it is in place before the form is made.
+struct TBenchClock {
   TManualClock clock;  // presses one second apart are never double clicks
-  TForm* form;
-  TcxGrid* grid;
+  TBenchClock() { SetClock(&clock); }
+};
+
+struct TBenchGrid : TBenchClock, benchgrid::TBenchGridForm {
   TcxGridTableView* view;
-  TBenchGrid() {
-    SetBackend(&backend);
-    SetClock(&clock);
-    InitializeCxGridTableView();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 1040, 808);
-    grid = new TcxGrid(form);
-    grid->SetBounds(0, 0, 1024, 768);
-    grid->SetParent(form);
-    view = static_cast<TcxGridTableView*>(grid->CreateView(TcxGridTableView::StaticClass()));
-    grid->Levels()->Add()->SetGridView(view);
+  TBenchGrid() : TBenchGridForm({InitializeCxGridTableView}, 1024, 768) {
+    view = AddView<TcxGridTableView>();
     view->GetOptionsCustomize()->SetColumnHidingOnGrouping(false);
     for (int i = 0; i < kColumns; ++i) view->CreateItem()->SetCaption("Column");
     TcxCustomDataController* dc = view->DataController();
-    for (int i = 0; i < kColumns; ++i) dc->ChangeValueTypeClass(i, TcxIntegerValueType::Class());
-    dc->BeginUpdate();
-    dc->SetRecordCount(kRows);
-    for (int r = 0; r < kRows; ++r)
-      for (int c = 0; c < kColumns; ++c) dc->SetValue(r, c, Value(r, c));
-    dc->EndUpdate();
-    form->Show();
-    Pump();
+    benchgrid::SetIntegerItems(dc, kColumns);
+    benchgrid::FillRecords(dc, kRows, kColumns, Value);
+    Show();
     form->Repaint();
-  }
-  static void Pump() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
   }
   POINT Screen(const TRect& r, Integer dx) {
     POINT p{r.Left + dx, (r.Top + r.Bottom) / 2};
@@ -73,22 +56,22 @@ struct TBenchGrid {
     const POINT to = Screen(info->GroupByBoxViewInfo()->Bounds, 10);
     InputMouseMove(from);
     InputMouseButton(kMouseLeft, true, from);
-    Pump();
+    benchgrid::PumpMessages();
     for (int i = 1; i <= 4; ++i) {
       InputMouseMove(POINT{from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4});
-      Pump();
+      benchgrid::PumpMessages();
     }
     return to;
   }
   // Releases the mouse there: the drop, its layout and the first paint.
   void Drop(POINT to) {
     InputMouseButton(kMouseLeft, false, to);
-    Pump();
+    benchgrid::PumpMessages();
     view->Site()->Update();
   }
   void Ungroup() {
     view->GetColumn(kGroupedColumn)->SetGroupIndex(-1);
-    Pump();
+    benchgrid::PumpMessages();
     form->Repaint();
   }
 };

@@ -4,34 +4,29 @@
 // out calculate their details sites).
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "db/ADODB.h"
 #include "db/MemDataSet.h"
 #include "gridviews/cxGridDBTableView.h"
 #include "gridviews/cxGridRows.h"
-#include "vcl/Forms.h"
 
 namespace {
 
 constexpr int kExpanded = 40;  // more than one screen shows
 
-struct TBenchMaster {
-  TForm* form;
-  TcxGrid* grid;
-  TcxGridDBTableView* master;
-  TcxGridDBTableView* detail;
+// The data sets come first: they outlive the form and its views bound to them.
+struct TBenchMasterData {
   TMemDataSet masters{nullptr}, details{nullptr};
   TDataSource masterSource{nullptr}, detailSource{nullptr};
+};
 
-  explicit TBenchMaster(int records) {
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 1040, 808);
-    grid = new TcxGrid(form);
-    grid->SetBounds(0, 0, 1024, 768);
-    grid->SetParent(form);
+struct TBenchMaster : TBenchMasterData, benchgrid::TBenchGridForm {
+  TcxGridDBTableView* master;
+  TcxGridDBTableView* detail;
+
+  explicit TBenchMaster(int records) : TBenchGridForm({InitializeADODB, InitializeCxGridDBTableView}, 1024, 768) {
     masters.AddFieldDef("Id", ftInteger);
     masters.AddFieldDef("Name", ftString, 20);
     for (int i = 0; i < records; ++i) masters.AppendRow({Variant(i), Variant("Master " + std::to_string(i))});
@@ -59,43 +54,20 @@ struct TBenchMaster {
     detail->GetDataController()->CreateAllItems();
     detail->GetDataController()->SetDetailKeyFieldNames("Id");
     detail->GetDataController()->SetMasterKeyFieldNames("Id");
-    form->Show();
-    PumpAll();
+    Show();
     for (int i = 0; i < kExpanded; ++i) master->DataController()->ChangeDetailExpanding(i, true);
-    PumpAll();
+    benchgrid::PumpMessages();
   }
-  ~TBenchMaster() { form->Free(); }
   // One screen laid out and painted.
   void LayOutAndPaint() {
     master->ViewInfo()->PlaceAndCalculate(master->Site()->BoundsRect());
     master->Painter()->Invalidate();
     master->Site()->Update();
   }
-  static void PumpAll() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
-  }
 };
 
-void Setup() {
-  static THeadlessBackend backend;
-  static bool set = [] {
-    SetBackend(&backend);
-    InitializeADODB();
-    InitializeCxGridDBTableView();
-    return true;
-  }();
-  (void)set;
-}
-
-std::map<int, std::unique_ptr<TBenchMaster>> views;
-
 TBenchMaster& Shown(int records) {
-  Setup();
-  for (auto it = views.begin(); it != views.end();) it = it->first != records ? views.erase(it) : std::next(it);
-  auto& v = views[records];
-  if (!v) v = std::make_unique<TBenchMaster>(records);
-  return *v;
+  return benchgrid::OnlyFixture<TBenchMaster>({InitializeADODB, InitializeCxGridDBTableView}, records);
 }
 
 void BM_MasterScreen(benchmark::State& state) {
@@ -113,11 +85,4 @@ BENCHMARK(BM_MasterScreen)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  // The views go while the backend and the application still exist.
-  views.clear();
-  benchmark::Shutdown();
-  return 0;
-}
+BENCHMARK_MAIN();

@@ -4,43 +4,28 @@
 // doing both alone.
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "editors/cxTextEdit.h"
 #include "tests/grid/RowView.h"
-#include "vcl/Forms.h"
 
 namespace {
 
 using gridtest::TRowsView;
 
-struct TBenchView {
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchView : benchgrid::TBenchGridForm {
   TRowsView* view;
-  explicit TBenchView(int rows, bool autoHeight) {
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 400, 400);
-    grid = new TcxGrid(form);
-    grid->SetBounds(0, 0, 380, 380);
-    grid->SetParent(form);
-    view = static_cast<TRowsView*>(grid->CreateView(TRowsView::StaticClass()));
-    grid->Levels()->Add()->SetGridView(view);
+  explicit TBenchView(int rows, bool autoHeight) : TBenchGridForm({InitializeCxGrid}, 380, 380) {
+    view = AddView<TRowsView>();
     for (int c = 0; c < 2; ++c) {
       auto* item = view->CreateItem();
       item->SetPropertiesClass(TcxTextEditProperties::StaticClass());
       item->SetWidth(80);
     }
-    TcxCustomDataController* dc = view->DataController();
-    dc->BeginUpdate();
-    dc->SetRecordCount(rows);
-    for (int r = 0; r < rows; ++r) {
-      dc->SetValue(r, 0, Variant(String(r % 7 == 0 ? "two\nlines" : "value")));
-      dc->SetValue(r, 1, Variant(String("text")));
-    }
-    dc->EndUpdate();
+    benchgrid::FillRecords(view->DataController(), rows, 2, [](int r, int i) {
+      return i == 0 ? Variant(String(r % 7 == 0 ? "two\nlines" : "value")) : Variant(String("text"));
+    });
     if (autoHeight) {
       view->RowHeight = 0;
       view->TableOptionsView()->SetCellAutoHeight(true);
@@ -51,24 +36,7 @@ struct TBenchView {
   }
 };
 
-THeadlessBackend& Backend() {
-  static THeadlessBackend backend;
-  static bool installed = [] {
-    SetBackend(&backend);
-    InitializeCxGrid();
-    return true;
-  }();
-  (void)installed;
-  return backend;
-}
-
-TBenchView& View(int rows, bool autoHeight) {
-  Backend();
-  static std::map<std::pair<int, bool>, std::unique_ptr<TBenchView>> views;
-  auto& v = views[{rows, autoHeight}];
-  if (!v) v = std::make_unique<TBenchView>(rows, autoHeight);
-  return *v;
-}
+TBenchView& View(int rows, bool autoHeight) { return benchgrid::OnlyFixture<TBenchView>({InitializeCxGrid}, rows, autoHeight); }
 
 // PageDown through the first 2,000 records, back to the top between rounds.
 void BM_PageDown(benchmark::State& state) {

@@ -9,59 +9,28 @@
 
 #include <memory>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "gridviews/cxGridRows.h"
-#include "vcl/Forms.h"
 
 namespace {
 
-struct TBenchTable {
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchTable : benchgrid::TBenchGridForm {
   TcxGridTableView* view;
-  TBenchTable(int records, int columns, int width = 1024, int height = 768) {
-    form = new TForm(Application);
-    form->SetBounds(0, 0, width + 16, height + 40);
-    grid = new TcxGrid(form);
-    grid->SetBounds(0, 0, width, height);
-    grid->SetParent(form);
-    view = static_cast<TcxGridTableView*>(grid->CreateView(TcxGridTableView::StaticClass()));
-    grid->Levels()->Add()->SetGridView(view);
+  TBenchTable(int records, int columns) : TBenchGridForm({InitializeCxGridTableView}, 1024, 768) {
+    view = AddView<TcxGridTableView>();
     view->GetOptionsView()->SetGroupByBox(false);
     for (int i = 0; i < columns; ++i) view->CreateItem();
     TcxCustomDataController* dc = view->DataController();
-    for (int i = 0; i < columns; ++i) dc->ChangeValueTypeClass(i, TcxIntegerValueType::Class());
-    dc->BeginUpdate();
-    dc->SetRecordCount(records);
-    for (int r = 0; r < records; ++r)
-      for (int c = 0; c < columns; ++c) dc->SetValue(r, c, Variant((r * 7919 + c * 104729) % 100000));
-    dc->EndUpdate();
+    benchgrid::SetIntegerItems(dc, columns);
+    benchgrid::FillRecords(dc, records, columns, benchgrid::SpreadValue);
   }
-  ~TBenchTable() { form->Free(); }
   void Open() {
-    form->Show();
-    PumpAll();
+    Show();
     form->Repaint();
-  }
-  static void PumpAll() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
   }
 };
 
-THeadlessBackend& Backend() {
-  static THeadlessBackend backend;
-  static bool set = [] {
-    SetBackend(&backend);
-    InitializeCxGridTableView();
-    return true;
-  }();
-  (void)set;
-  return backend;
-}
-
 void BM_Open(benchmark::State& state) {
-  Backend();
   for (auto _ : state) {
     state.PauseTiming();
     auto table = std::make_unique<TBenchTable>(int(state.range(0)), 10);
@@ -75,15 +44,9 @@ void BM_Open(benchmark::State& state) {
 BENCHMARK(BM_Open)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 TBenchTable& Shown(int records) {
-  Backend();
-  static std::map<int, std::unique_ptr<TBenchTable>> tables;
-  // Only the measured table exists (the forms would lie on top of each other).
-  for (auto it = tables.begin(); it != tables.end();)
-    it = it->first != records ? tables.erase(it) : std::next(it);
-  auto& t = tables[records];
-  if (!t) t = std::make_unique<TBenchTable>(records, 10);
-  t->Open();
-  return *t;
+  TBenchTable& t = benchgrid::OnlyFixture<TBenchTable>({InitializeCxGridTableView}, records, 10);
+  t.Open();
+  return t;
 }
 
 void BM_PageDown(benchmark::State& state) {
@@ -135,7 +98,6 @@ void BM_PlainCellLoop(benchmark::State& state) {
 BENCHMARK(BM_PlainCellLoop)->Unit(benchmark::kMicrosecond);
 
 void BM_ApplyBestFit(benchmark::State& state) {
-  Backend();
   TBenchTable t(1000, int(state.range(0)));
   t.Open();
   for (auto _ : state) t.view->ApplyBestFit();

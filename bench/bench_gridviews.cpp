@@ -2,38 +2,22 @@
 // view against the data controller's full expansion alone (target: within 5x).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "gridviews/cxGridRows.h"
-#include "vcl/Forms.h"
 
 namespace {
 
 constexpr int kRows = 1000000;
 
-struct TBenchGrid {
-  THeadlessBackend backend;
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchGrid : benchgrid::TBenchGridForm {
   TcxGridTableView* view;
-  TBenchGrid() {
-    SetBackend(&backend);
-    InitializeCxGridTableView();
-    form = new TForm(Application);
-    grid = new TcxGrid(form);
-    grid->SetParent(form);
-    view = static_cast<TcxGridTableView*>(grid->CreateView(TcxGridTableView::StaticClass()));
-    grid->Levels()->Add()->SetGridView(view);
+  TBenchGrid() : TBenchGridForm({InitializeCxGridTableView}) {
+    view = AddView<TcxGridTableView>();
     view->CreateItem();
     view->CreateItem();
     TcxCustomDataController* dc = view->DataController();
-    for (int i = 0; i < 2; ++i) dc->ChangeValueTypeClass(i, TcxIntegerValueType::Class());
-    dc->BeginUpdate();
-    dc->SetRecordCount(kRows);
-    for (int r = 0; r < kRows; ++r) {
-      dc->SetValue(r, 0, Variant(r % 100));
-      dc->SetValue(r, 1, Variant(r % 1000));
-    }
-    dc->EndUpdate();
+    benchgrid::SetIntegerItems(dc, 2);
+    benchgrid::FillRecords(dc, kRows, 2, [](int r, int i) { return Variant(i == 0 ? r % 100 : r % 1000); });
     view->GetColumn(0)->SetGroupIndex(0);
     view->GetColumn(1)->SetGroupIndex(1);
   }

@@ -17,8 +17,6 @@
 
 struct TTypeInfo;
 // Type information of the enumerations the editor kinds publish, each made once.
-const TTypeInfo* AlignmentTypeInfo();      // TAlignment
-const TTypeInfo* EditCharCaseTypeInfo();   // TEditCharCase
 const TTypeInfo* EditEchoModeTypeInfo();   // TcxEditEchoMode
 const TTypeInfo* EditMaskKindTypeInfo();   // TcxEditMaskKind
 const TTypeInfo* CheckBoxStateTypeInfo();  // TcxCheckBoxState

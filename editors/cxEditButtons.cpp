@@ -4,14 +4,6 @@
 #include "foundation/cxControls.h"
 #include "rtl/TypInfo.h"
 
-PTypeInfo AlignmentTypeInfo() {
-  static PTypeInfo t = EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
-  return t;
-}
-PTypeInfo EditCharCaseTypeInfo() {
-  static PTypeInfo t = EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"});
-  return t;
-}
 PTypeInfo EditEchoModeTypeInfo() {
   static PTypeInfo t = EnumTypeInfo("TcxEditEchoMode", {"eemNormal", "eemPassword"});
   return t;

@@ -114,8 +114,7 @@ TRect TcxGroupBoxViewData::CalculateCaptionRect(TcxCanvas* canvas) {
   TcxCustomGroupBox* edit = Edit();
   if (!edit || edit->DisplayCaption().empty()) return TRect();
   const Integer W = Bounds.Width(), H = Bounds.Height();
-  canvas->ApplyFont(edit->CaptionFont());
-  const Integer h0 = canvas->MeasureTextHeight("Qq");
+  const Integer h0 = canvas->MeasureFontHeight(edit->CaptionFont());
   TRect m(8, 0, 8, h0);
   canvas->Canvas()->DrawText(edit->DisplayCaption(), m, DT_CALCRECT | edit->CaptionDrawFlags());
   const Integer w = m.Right - m.Left, h = std::max<Integer>(m.Bottom - m.Top, h0);

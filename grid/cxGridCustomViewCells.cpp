@@ -803,8 +803,7 @@ Integer TcxCustomGridViewInfo::GetFontHeight(TFont* font) {
   if (!canvas) return 0;
   // A site not placed yet has no window to measure with: the screen measures instead.
   if (!site_->HandleAllocated() && !site_->Parent()) canvas = SharedScreenCanvas();
-  if (font) canvas->ApplyFont(font);
-  return canvas->MeasureTextHeight("Qq");
+  return canvas->MeasureFontHeight(font);
 }
 
 Integer TcxCustomGridViewInfo::NeededHeight() {

@@ -14,9 +14,7 @@ namespace {
 
 const TcxResourceStringRec scxGridBandEmptyCaption{"scxGridBandEmptyCaption", "<Empty caption>"};
 
-using cxgridviews_internal::AlignmentType;
 using cxgridviews_internal::AlignmentVertType;
-using cxgridviews_internal::Store;
 
 // An update bracket of the view (none without a view or while it is being destroyed).
 class ViewUpdate {
@@ -67,12 +65,12 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridBandStyles) {
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridBand) {
   using B = TcxGridBand;
-  p.Enum("Alignment", &B::HeaderAlignmentHorz, &B::SetHeaderAlignmentHorz, AlignmentType()).Stored(false);
+  p.Enum("Alignment", &B::HeaderAlignmentHorz, &B::SetHeaderAlignmentHorz, AlignmentTypeInfo()).Stored(false);
   p.Str("Caption", &B::Caption, &B::SetCaption);
   p.Enum("FixedKind", &B::FixedKind, &B::SetFixedKind,
          EnumTypeInfo("TcxGridBandFixedKind", {"fkNone", "fkLeft", "fkRight"}))
       .Default(fkNone);
-  p.Enum("HeaderAlignmentHorz", &B::HeaderAlignmentHorz, &B::SetHeaderAlignmentHorz, AlignmentType())
+  p.Enum("HeaderAlignmentHorz", &B::HeaderAlignmentHorz, &B::SetHeaderAlignmentHorz, AlignmentTypeInfo())
       .Default(taCenter);
   p.Enum("HeaderAlignmentVert", &B::HeaderAlignmentVert, &B::SetHeaderAlignmentVert, AlignmentVertType())
       .Default(vaCenter);
@@ -311,7 +309,7 @@ void TcxGridBandCustomOptions::AssignFrom(TPersistent* source) {
 }
 
 void TcxGridBandOptions::SetFlag(bool& field, bool v) {
-  if (Store(field, v)) Changed(0);
+  if (GridStoreOption(field, v)) Changed(0);
 }
 
 void TcxGridBandOptions::AssignFrom(TPersistent* source) {
@@ -515,27 +513,27 @@ Integer TcxGridBand::IndexOfChild(const TcxGridBand* band) const { return IndexI
 Integer TcxGridBand::IndexOfVisibleChild(const TcxGridBand* band) const { return IndexIn(visibleChildren_, band); }
 
 void TcxGridBand::SetCaption(const String& v) {
-  if (Store(caption_, v)) Changed(1);
+  if (GridStoreOption(caption_, v)) Changed(1);
 }
 
 void TcxGridBand::SetHeaderAlignmentHorz(TAlignment v) {
-  if (Store(alignmentHorz_, v)) Changed(1);
+  if (GridStoreOption(alignmentHorz_, v)) Changed(1);
 }
 
 void TcxGridBand::SetHeaderAlignmentVert(TcxAlignmentVert v) {
-  if (Store(alignmentVert_, v)) Changed(1);
+  if (GridStoreOption(alignmentVert_, v)) Changed(1);
 }
 
 void TcxGridBand::SetHidden(bool v) {
-  if (Store(hidden_, v)) VisibleForCustomizationChanged();
+  if (GridStoreOption(hidden_, v)) VisibleForCustomizationChanged();
 }
 
 void TcxGridBand::SetTag(Integer v) {
-  if (Store(tag_, v)) Changed(0);
+  if (GridStoreOption(tag_, v)) Changed(0);
 }
 
 void TcxGridBand::SetWidth(Integer v) {
-  if (Store(width_, std::max<Integer>(v, 0))) Changed(2);
+  if (GridStoreOption(width_, std::max<Integer>(v, 0))) Changed(2);
 }
 
 void TcxGridBand::SetFixedKind(TcxGridBandFixedKind v) {
@@ -1120,7 +1118,7 @@ void TcxGridBandedColumnPosition::SetColIndex(Integer value) {
 
 void TcxGridBandedColumnPosition::SetLineCount(Integer value) {
   value = std::max<Integer>(value, 1);
-  if (Store(lineCount_, value)) Changed(2);
+  if (GridStoreOption(lineCount_, value)) Changed(2);
 }
 
 void TcxGridBandedColumnPosition::SaveStoredPosition(bool onlyBand) {
@@ -1140,7 +1138,7 @@ void TcxGridBandedColumnPosition::AssignFrom(TPersistent* source) {
 }
 
 void TcxGridBandedColumnOptions::SetVertSizing(bool v) {
-  if (Store(vertSizing_, v)) Changed(1);
+  if (GridStoreOption(vertSizing_, v)) Changed(1);
 }
 
 void TcxGridBandedColumnOptions::AssignFrom(TPersistent* source) {
@@ -1273,7 +1271,7 @@ void TcxGridBandedTableOptionsBehavior::AssignFrom(TPersistent* source) {
 
 void TcxGridBandedTableOptionsCustomize::SetBandsQuickCustomizationMaxDropDownCount(Integer v) {
   v = std::max<Integer>(v, 0);
-  if (Store(bandsMaxDropDownCount_, v)) Changed(0);
+  if (GridStoreOption(bandsMaxDropDownCount_, v)) Changed(0);
 }
 
 void TcxGridBandedTableOptionsCustomize::AssignFrom(TPersistent* source) {
@@ -1290,27 +1288,27 @@ void TcxGridBandedTableOptionsCustomize::AssignFrom(TPersistent* source) {
 }
 
 void TcxGridBandedTableOptionsView::SetBandHeaderEndEllipsis(bool v) {
-  if (Store(bandHeaderEndEllipsis_, v)) Changed(1);
+  if (GridStoreOption(bandHeaderEndEllipsis_, v)) Changed(1);
 }
 
 void TcxGridBandedTableOptionsView::SetBandHeaderHeight(Integer v) {
-  if (Store(bandHeaderHeight_, std::max<Integer>(v, 0))) Changed(2);
+  if (GridStoreOption(bandHeaderHeight_, std::max<Integer>(v, 0))) Changed(2);
 }
 
 void TcxGridBandedTableOptionsView::SetBandHeaderLineCount(Integer v) {
-  if (Store(bandHeaderLineCount_, std::max<Integer>(v, 1))) Changed(2);
+  if (GridStoreOption(bandHeaderLineCount_, std::max<Integer>(v, 1))) Changed(2);
 }
 
 void TcxGridBandedTableOptionsView::SetBandHeaders(bool v) {
-  if (Store(bandHeaders_, v)) Changed(1);
+  if (GridStoreOption(bandHeaders_, v)) Changed(1);
 }
 
 void TcxGridBandedTableOptionsView::SetFixedBandSeparatorColor(TColor v) {
-  if (Store(fixedBandSeparatorColor_, v)) Changed(1);
+  if (GridStoreOption(fixedBandSeparatorColor_, v)) Changed(1);
 }
 
 void TcxGridBandedTableOptionsView::SetFixedBandSeparatorWidth(Integer v) {
-  if (Store(fixedBandSeparatorWidth_, std::max<Integer>(v, 0))) Changed(2);
+  if (GridStoreOption(fixedBandSeparatorWidth_, std::max<Integer>(v, 0))) Changed(2);
 }
 
 TColor TcxGridBandedTableOptionsView::GetFixedBandSeparatorColor() const {

@@ -717,10 +717,9 @@ Integer TcxGridBandsViewInfo::GetBandHeadersAreaHeight() {
           TcxStyleParams params;
           view->GetStyles()->GetBandHeaderParams(nullptr, params);
           TcxCanvas* canvas = GridTableMeasuringCanvas(header_->GridViewInfo());
-          if (params.Font) canvas->ApplyFont(params.Font);
           areaHeight_ = view->GetOptionsView()->BandHeaderLineCount() *
                         TcxGridColumnHeaderViewInfo::HeightForText(
-                            canvas->MeasureTextHeight("Qq"),
+                            canvas->MeasureFontHeight(params.Font),
                             header_->GridViewInfo()->GetLookAndFeelPainter()->HeaderFrameWidth());
         }
       }

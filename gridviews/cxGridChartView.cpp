@@ -79,7 +79,16 @@ TcxGridChartItemDataBinding::TcxGridChartItemDataBinding(TcxGridChartView* view,
 
 TcxGridChartItemDataBinding::~TcxGridChartItemDataBinding() = default;
 
-Integer TcxGridChartItemDataBinding::ItemIndex() const { return field_ ? field_->Index() : -1; }
+Integer TcxGridChartItemDataBinding::ItemIndex() const {
+  if (!field_) return -1;
+  // The field's own index is a search over all fields; a view's series ask for theirs once
+  // per series in every assignment and sort, so the last answer is kept while it holds.
+  TcxCustomDataController* dc = view_->DataController();
+  if (!dc) return field_->Index();
+  if (indexHint_ < 0 || indexHint_ >= dc->GetItemCount() || dc->FieldOfItem(indexHint_) != field_)
+    indexHint_ = field_->Index();
+  return indexHint_;
+}
 
 TcxValueTypeClass TcxGridChartItemDataBinding::ValueTypeClass() const {
   if (!field_ || !view_->DataController()) return defaultValueTypeClass_;
@@ -1002,8 +1011,15 @@ void TcxGridChartView::AssignSeries(TcxGridChartView* source) {
 
 void TcxGridChartView::DoAssign(TcxCustomGridView* source) {
   if (auto* s = dynamic_cast<TcxGridChartView*>(source)) {
+    // One bracket of the view and one of its data controller: the series' fields made,
+    // retyped and resorted are taken in once at the end.
     BeginUpdate();
-    Finally end{[this] { EndUpdate(); }};
+    TcxCustomDataController* dc = DataController();
+    dc->BeginUpdate();
+    Finally end{[this, dc] {
+      dc->EndUpdate();
+      EndUpdate();
+    }};
     categories_->AssignFrom(s->categories_);
     categories_->DataBinding()->SetID(s->categories_->DataBinding()->ID());
     AssignSeries(s);

@@ -88,6 +88,9 @@ class TcxGridChartItemDataBinding : public TPersistent {
   TcxValueTypeClass defaultValueTypeClass_;
   TcxCustomDataField* field_ = nullptr;
   Integer id_ = -1;
+  // Where the field stood when last looked up: checked before use, searched for again only
+  // when fields before it came or went.
+  mutable Integer indexHint_ = -1;
 };
 
 class TcxGridChartCategories : public TcxCustomGridOptions {

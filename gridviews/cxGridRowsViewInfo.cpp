@@ -42,11 +42,6 @@ namespace {
 
 TcxCanvas* RowsCanvas(TcxCustomGridViewInfo* info) { return GridTableMeasuringCanvas(info); }
 
-Integer QqHeight(TcxCanvas* canvas, TFont* font) {
-  if (font) canvas->ApplyFont(font);
-  return canvas->MeasureTextHeight("Qq");
-}
-
 TcxGridTablePainter* CollectingPainter(TcxCustomGridView* view) {
   return dynamic_cast<TcxGridTablePainter*>(view->Painter());
 }
@@ -268,11 +263,11 @@ Integer TcxGridRowsViewInfo::CalculateDefaultDataRowHeight() {
   if (TableView()->GetVisibleColumnCount() > 0) {
     for (Integer i = 0; i < TableView()->GetVisibleColumnCount(); ++i) {
       TableView()->GetVisibleColumn(i)->GetStyles()->GetContentParams(nullptr, params);
-      h = std::max(h, QqHeight(canvas, params.Font) + 4);
+      h = std::max(h, canvas->MeasureFontHeight(params.Font) + 4);
     }
   } else {
     TableView()->GetStyles()->GetContentParams(nullptr, nullptr, params);
-    h = QqHeight(canvas, params.Font) + 4;
+    h = canvas->MeasureFontHeight(params.Font) + 4;
   }
   return AddHorzGridLineWidth(h);
 }
@@ -284,7 +279,7 @@ Integer TcxGridRowsViewInfo::CalculateDataRowHeight() {
 }
 
 Integer TcxGridRowsViewInfo::CalculateGroupRowHeight(bool singleLine, const TcxStyleParams& params) {
-  Integer h = std::max(QqHeight(RowsCanvas(GridViewInfo()), params.Font),
+  Integer h = std::max(RowsCanvas(GridViewInfo())->MeasureFontHeight(params.Font),
                        GridViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent()) +
               4;
   if (TableView()->GetOptionsView()->GroupRowStyle() == grsOffice11) {
@@ -746,7 +741,7 @@ Integer TcxGridPreviewCellViewInfo::CalculateHeight() {
   TcxGridPreview* preview = Row()->GridTableView()->Preview();
   EnsureTextAndParams();
   TcxCanvas* canvas = RowsCanvas(GridViewInfo());
-  const Integer line = QqHeight(canvas, Params.Font);
+  const Integer line = canvas->MeasureFontHeight(Params.Font);
   Integer h;
   if (preview->AutoHeight()) {
     TRect r(0, 0, std::max<Integer>(CalculateWidth() - preview->LeftIndent() - preview->RightIndent(), 1), 0);
@@ -986,7 +981,7 @@ void TcxGridGroupRowViewInfo::CalculateExpandButtonBounds(TRect& r) {
   if (IsOffice11()) {
     // Beside the bottom-aligned text: its line is the text height + 4 above the content bottom.
     TcxCanvas* canvas = RowsCanvas(GridViewInfo());
-    area.Top = area.Bottom - (QqHeight(canvas, cell_->Params.Font) + 4);
+    area.Top = area.Bottom - (canvas->MeasureFontHeight(cell_->Params.Font) + 4);
   }
   r = ExpandButtonSquare(area);
 }

@@ -143,8 +143,7 @@ Integer TcxGridFooterViewInfo::CalculateItemHeight() {
   if (h != 0) return h;
   TcxCustomLookAndFeelPainterClass painter = GridViewInfo()->GetLookAndFeelPainter();
   TcxCanvas* canvas = GetCanvas();
-  if (Params.Font) canvas->ApplyFont(Params.Font);
-  return TcxGridColumnHeaderViewInfo::HeightForText(canvas->MeasureTextHeight("Qq"), painter->FooterCellFrameWidth()) +
+  return TcxGridColumnHeaderViewInfo::HeightForText(canvas->MeasureFontHeight(Params.Font), painter->FooterCellFrameWidth()) +
          2 * painter->FooterCellSpacing();
 }
 

@@ -20,9 +20,7 @@ namespace {
 const TcxResourceStringRec scxGridNewItemRowInfoText{"scxGridNewItemRowInfoText", "Click here to add a new row"};
 const TcxResourceStringRec scxGridColumnsCustomization{"scxGridColumnsCustomization", "Columns customization"};
 
-using cxgridviews_internal::AlignmentType;
 using cxgridviews_internal::AlignmentVertType;
-using cxgridviews_internal::Store;
 PTypeInfo SummaryKindType() {
   return EnumTypeInfo("TcxSummaryKind", {"skNone", "skSum", "skMin", "skMax", "skCount", "skAverage"});
 }
@@ -59,10 +57,10 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridColumnSummary) {
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridColumn) {
   using C = TcxGridColumn;
-  p.Enum("FooterAlignmentHorz", &C::GetFooterAlignmentHorz, &C::SetFooterAlignmentHorz, AlignmentType())
+  p.Enum("FooterAlignmentHorz", &C::GetFooterAlignmentHorz, &C::SetFooterAlignmentHorz, AlignmentTypeInfo())
       .Stored(&C::IsFooterAlignmentHorzStored);
   p.Object("HeaderGlyph", &C::HeaderGlyph, &C::SetHeaderGlyph, TBitmap::StaticClass());
-  p.Enum("HeaderGlyphAlignmentHorz", &C::HeaderGlyphAlignmentHorz, &C::SetHeaderGlyphAlignmentHorz, AlignmentType())
+  p.Enum("HeaderGlyphAlignmentHorz", &C::HeaderGlyphAlignmentHorz, &C::SetHeaderGlyphAlignmentHorz, AlignmentTypeInfo())
       .Default(taLeftJustify);
   p.Enum("HeaderGlyphAlignmentVert", &C::HeaderGlyphAlignmentVert, &C::SetHeaderGlyphAlignmentVert,
          AlignmentVertType())
@@ -72,7 +70,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridColumn) {
   p.Object("Summary", &C::SummaryObject, &C::SetSummary, TcxGridColumnSummary::StaticClass());
   p.Int("BestFitMaxWidth", &C::BestFitMaxWidth, &C::SetBestFitMaxWidth).Default(0);
   p.Int("GroupIndex", &C::GroupIndex, &C::SetGroupIndex).Default(-1);
-  p.Enum("HeaderAlignmentHorz", &C::HeaderAlignmentHorz, &C::SetHeaderAlignmentHorz, AlignmentType())
+  p.Enum("HeaderAlignmentHorz", &C::HeaderAlignmentHorz, &C::SetHeaderAlignmentHorz, AlignmentTypeInfo())
       .Stored(&C::IsHeaderAlignmentHorzAssigned);
   p.Enum("HeaderAlignmentVert", &C::HeaderAlignmentVert, &C::SetHeaderAlignmentVert, AlignmentVertType())
       .Stored(&C::IsHeaderAlignmentVertAssigned);
@@ -238,11 +236,11 @@ TcxDragAndDropObjectClass TcxGridColumnHeaderHitTest::DragAndDropObjectClass() {
 // ---- column options and styles ------------------------------------------------------------------
 
 void TcxGridColumnOptions::SetCellMerging(bool v) {
-  if (Store(cellMerging_, v)) Changed(1);
+  if (GridStoreOption(cellMerging_, v)) Changed(1);
 }
 
 void TcxGridColumnOptions::SetHorzSizing(bool v) {
-  if (Store(horzSizing_, v)) Changed(1);
+  if (GridStoreOption(horzSizing_, v)) Changed(1);
 }
 
 void TcxGridColumnOptions::AssignFrom(TPersistent* source) {
@@ -381,11 +379,11 @@ bool TcxGridColumn::IsFooterAlignmentHorzStored() const {
 }
 
 void TcxGridColumn::SetHeaderGlyphAlignmentHorz(TAlignment value) {
-  if (Store(headerGlyphAlignmentHorz_, value)) Changed(1);
+  if (GridStoreOption(headerGlyphAlignmentHorz_, value)) Changed(1);
 }
 
 void TcxGridColumn::SetHeaderGlyphAlignmentVert(TcxAlignmentVert value) {
-  if (Store(headerGlyphAlignmentVert_, value)) Changed(1);
+  if (GridStoreOption(headerGlyphAlignmentVert_, value)) Changed(1);
 }
 
 bool TcxGridColumn::IsPreview() const {
@@ -405,7 +403,7 @@ void TcxGridColumn::SetIsPreview(bool value) {
 void TcxGridColumn::SetSelected(bool value) {
   // The controller keeps the list of selected columns once it exists; the flag is the cell
   // painting's answer.
-  if (!Store(selected_, value)) return;
+  if (!GridStoreOption(selected_, value)) return;
   Changed(0);
 }
 
@@ -676,7 +674,7 @@ TcxGridTableView* TcxGridTableOptionsCustomize::GridView() const {
 }
 
 void TcxGridTableOptionsCustomize::SetGroupBySorting(bool v) {
-  if (!Store(groupBySorting_, v)) return;
+  if (!GridStoreOption(groupBySorting_, v)) return;
   TcxGridTableView* view = GridView();
   view->BeginUpdate();
   try {
@@ -709,7 +707,7 @@ void TcxGridTableOptionsCustomize::AssignFrom(TPersistent* source) {
 }
 
 void TcxGridTableOptionsSelection::SetCellMultiSelect(bool v) {
-  if (!Store(cellMultiSelect_, v)) return;
+  if (!GridStoreOption(cellMultiSelect_, v)) return;
   SetCellSelect(true);
   SetInvertSelect(!v);
   SetMultiSelect(v);
@@ -761,19 +759,19 @@ Integer TcxGridTableOptionsView::CorrectRowHeight(Integer value, bool group) con
 }
 
 void TcxGridTableOptionsView::SetDataRowHeight(Integer v) {
-  if (Store(dataRowHeight_, CorrectRowHeight(v, false))) Changed(2);
+  if (GridStoreOption(dataRowHeight_, CorrectRowHeight(v, false))) Changed(2);
 }
 
 void TcxGridTableOptionsView::SetGroupRowHeight(Integer v) {
-  if (Store(groupRowHeight_, CorrectRowHeight(v, true))) Changed(2);
+  if (GridStoreOption(groupRowHeight_, CorrectRowHeight(v, true))) Changed(2);
 }
 
 void TcxGridTableOptionsView::SetGridLineColor(TColor v) {
-  if (Store(gridLineColor_, v)) Changed(1);
+  if (GridStoreOption(gridLineColor_, v)) Changed(1);
 }
 
 void TcxGridTableOptionsView::SetGridLines(TcxGridLines v) {
-  if (Store(gridLines_, v)) Changed(2);
+  if (GridStoreOption(gridLines_, v)) Changed(2);
 }
 
 void TcxGridTableOptionsView::SetGroupFooters(TcxGridGroupFootersMode v) {
@@ -784,19 +782,19 @@ void TcxGridTableOptionsView::SetGroupFooters(TcxGridGroupFootersMode v) {
 }
 
 void TcxGridTableOptionsView::SetGroupRowStyle(TcxGridGroupRowStyle v) {
-  if (Store(groupRowStyle_, v)) Changed(2);
+  if (GridStoreOption(groupRowStyle_, v)) Changed(2);
 }
 
 void TcxGridTableOptionsView::SetHeaderHeight(Integer v) {
-  if (Store(headerHeight_, std::max(v, Integer(0)))) Changed(2);
+  if (GridStoreOption(headerHeight_, std::max(v, Integer(0)))) Changed(2);
 }
 
 void TcxGridTableOptionsView::SetIndicatorWidth(Integer v) {
-  if (Store(indicatorWidth_, std::max(v, Integer(0)))) Changed(2);
+  if (GridStoreOption(indicatorWidth_, std::max(v, Integer(0)))) Changed(2);
 }
 
 void TcxGridTableOptionsView::SetNewItemRow(bool v) {
-  if (!Store(newItemRow_, v)) return;
+  if (!GridStoreOption(newItemRow_, v)) return;
   TcxGridTableView* view = GridView();
   if (TcxCustomGridTableViewData* data = view->TableViewData()) data->CheckNewItemRecord();
   if (TcxCustomDataController* dc = view->DataController()) dc->SetUseNewItemRowForEditing(v);
@@ -804,7 +802,7 @@ void TcxGridTableOptionsView::SetNewItemRow(bool v) {
 }
 
 void TcxGridTableOptionsView::SetNewItemRowInfoText(const String& v) {
-  if (Store(newItemRowInfoText_, v)) Changed(1);
+  if (GridStoreOption(newItemRowInfoText_, v)) Changed(1);
 }
 
 bool TcxGridTableOptionsView::IsNewItemRowInfoTextStored() const {
@@ -812,19 +810,19 @@ bool TcxGridTableOptionsView::IsNewItemRowInfoTextStored() const {
 }
 
 void TcxGridTableOptionsView::SetNewItemRowSeparatorColor(TColor v) {
-  if (Store(newItemRowSeparatorColor_, v)) Changed(1);
+  if (GridStoreOption(newItemRowSeparatorColor_, v)) Changed(1);
 }
 
 void TcxGridTableOptionsView::SetNewItemRowSeparatorWidth(Integer v) {
-  if (Store(newItemRowSeparatorWidth_, std::max(v, Integer(2)))) Changed(2);
+  if (GridStoreOption(newItemRowSeparatorWidth_, std::max(v, Integer(2)))) Changed(2);
 }
 
 void TcxGridTableOptionsView::SetRowSeparatorColor(TColor v) {
-  if (Store(rowSeparatorColor_, v)) Changed(1);
+  if (GridStoreOption(rowSeparatorColor_, v)) Changed(1);
 }
 
 void TcxGridTableOptionsView::SetRowSeparatorWidth(Integer v) {
-  if (Store(rowSeparatorWidth_, std::max(v, Integer(0)))) Changed(2);
+  if (GridStoreOption(rowSeparatorWidth_, std::max(v, Integer(0)))) Changed(2);
 }
 
 namespace {
@@ -883,27 +881,27 @@ TcxGridTableView* TcxGridPreview::GridView() const {
 }
 
 void TcxGridPreview::SetAutoHeight(bool v) {
-  if (Store(autoHeight_, v)) PropertyChanged();
+  if (GridStoreOption(autoHeight_, v)) PropertyChanged();
 }
 
 void TcxGridPreview::SetLeftIndent(Integer v) {
-  if (Store(leftIndent_, std::max(v, Integer(0)))) PropertyChanged();
+  if (GridStoreOption(leftIndent_, std::max(v, Integer(0)))) PropertyChanged();
 }
 
 void TcxGridPreview::SetMaxLineCount(Integer v) {
-  if (Store(maxLineCount_, std::max(v, Integer(0)))) PropertyChanged();
+  if (GridStoreOption(maxLineCount_, std::max(v, Integer(0)))) PropertyChanged();
 }
 
 void TcxGridPreview::SetPlace(TcxGridPreviewPlace v) {
-  if (Store(place_, v)) PropertyChanged();
+  if (GridStoreOption(place_, v)) PropertyChanged();
 }
 
 void TcxGridPreview::SetRightIndent(Integer v) {
-  if (Store(rightIndent_, std::max(v, Integer(0)))) PropertyChanged();
+  if (GridStoreOption(rightIndent_, std::max(v, Integer(0)))) PropertyChanged();
 }
 
 void TcxGridPreview::SetVisible(bool v) {
-  if (Store(visible_, v)) Changed(2);
+  if (GridStoreOption(visible_, v)) Changed(2);
 }
 
 void TcxGridPreview::SetColumn(TcxGridColumn* v) {

@@ -16,11 +16,6 @@ const TcxResourceStringRec scxGridGroupByBoxCaption{"scxGridGroupByBoxCaption",
 
 TcxCanvas* MeasuringCanvas(TcxCustomGridViewInfo* viewInfo) { return GridTableMeasuringCanvas(viewInfo); }
 
-Integer TextHeightOf(TcxCanvas* canvas, TFont* font) {
-  if (font) canvas->ApplyFont(font);
-  return canvas->MeasureTextHeight("Qq");
-}
-
 // Native headers hot-track; the drawn looks paint their header cells before the background.
 bool IsHeaderHotTrack(TcxCustomLookAndFeelPainterClass painter) { return painter->PainterStyle() == lfsNative; }
 
@@ -216,7 +211,7 @@ Integer TcxGridColumnHeaderViewInfo::CalculateHeight() {
     canvas->MeasureTextRect(Text, r, (GetTextAttributes(false) & ~ctfVertMask) | ctfTop);
     textHeight = r.Height();
   } else {
-    textHeight = TextHeightOf(canvas, Params.Font);
+    textHeight = canvas->MeasureFontHeight(Params.Font);
   }
   return HeightForText(textHeight, GetCellFrameWidth());
 }
@@ -447,7 +442,7 @@ Integer TcxGridColumnContainerViewInfo::GetItemHeight() {
 
 Integer TcxGridColumnContainerViewInfo::CalculateItemHeight() {
   EnsureTextAndParams();
-  return TcxGridColumnHeaderViewInfo::HeightForText(TextHeightOf(GetCanvas(), Params.Font),
+  return TcxGridColumnHeaderViewInfo::HeightForText(GetCanvas()->MeasureFontHeight(Params.Font),
                                                     GridViewInfo()->GetLookAndFeelPainter()->HeaderFrameWidth());
 }
 
@@ -694,7 +689,7 @@ Integer TcxGridGroupByBoxViewInfo::CalculateHeight() {
   if (!IsPartVisible()) return 0;
   EnsureTextAndParams();
   const Integer n = GetItemViewInfoCount();
-  if (n == 0) return TextHeightOf(GetCanvas(), Params.Font) + 4 + 2 + 16;
+  if (n == 0) return GetCanvas()->MeasureFontHeight(Params.Font) + 4 + 2 + 16;
   const Integer h = GetItemHeight();
   return (h / 2) * (n + 1) + h % 2 + 16;
 }

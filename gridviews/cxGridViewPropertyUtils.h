@@ -1,21 +1,11 @@
-// Small helpers the table views share for their option setters and published properties.
+// Small helpers the table views share for their published properties (their option setters
+// store through GridStoreOption, grid/cxGridCommon.h).
 #pragma once
 
 #include "rtl/TypInfo.h"
 
 namespace cxgridviews_internal {
 
-// Writes `value` into `field`; answers whether it changed.
-template <class T>
-bool Store(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-inline PTypeInfo AlignmentType() {
-  return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
-}
 inline PTypeInfo AlignmentVertType() {
   return EnumTypeInfo("TcxAlignmentVert", {"vaTop", "vaBottom", "vaCenter"});
 }

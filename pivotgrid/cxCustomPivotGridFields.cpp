@@ -50,7 +50,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridFieldDataBinding) {
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPivotGridField) {
   static PTypeInfo areas = SetTypeInfo("TcxPivotGridFieldAreas", AreaType());
-  static PTypeInfo alignment = EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+  static PTypeInfo alignment = AlignmentTypeInfo();
   static PTypeInfo interval = EnumTypeInfo(
       "TcxPivotGridGroupInterval",
       {"giDefault", "giDate", "giDateDay", "giDateDayOfWeek", "giDateDayOfYear", "giDateWeekOfMonth",

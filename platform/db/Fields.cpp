@@ -8,7 +8,6 @@
 #include "rtl/TypInfo.h"
 
 namespace {
-PTypeInfo AlignmentType() { return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}); }
 PTypeInfo FieldKindType() {
   return EnumTypeInfo("TFieldKind", {"fkData", "fkCalculated", "fkLookup", "fkInternalCalc", "fkAggregate"});
 }
@@ -17,7 +16,7 @@ PTypeInfo FieldKindType() {
 KORVAN_IMPLEMENT_CLASS(TFieldDef)
 KORVAN_IMPLEMENT_CLASS(TFieldDefs)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TField) {
-  p.Enum("Alignment", &TField::Alignment, &TField::SetAlignment, AlignmentType()).Default(taLeftJustify);
+  p.Enum("Alignment", &TField::Alignment, &TField::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   p.Str("DisplayLabel", &TField::DisplayLabel, &TField::SetDisplayLabel);
   p.Int("DisplayWidth", &TField::DisplayWidth, &TField::SetDisplayWidth);
   p.Str("EditMask", &TField::EditMask, &TField::SetEditMask);
@@ -40,7 +39,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TField) {
 KORVAN_IMPLEMENT_CLASS(TStringField)
 KORVAN_IMPLEMENT_CLASS(TWideStringField)
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TNumericField) {
-  p.Enum("Alignment", &TNumericField::Alignment, &TNumericField::SetAlignment, AlignmentType()).Default(taRightJustify);
+  p.Enum("Alignment", &TNumericField::Alignment, &TNumericField::SetAlignment, AlignmentTypeInfo()).Default(taRightJustify);
   p.Str("DisplayFormat", &TNumericField::DisplayFormat, &TNumericField::SetDisplayFormat);
   p.Str("EditFormat", &TNumericField::EditFormat, &TNumericField::SetEditFormat);
 }

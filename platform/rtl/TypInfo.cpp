@@ -126,6 +126,10 @@ PTypeInfo TypeInfoBoolean() {
   static PTypeInfo t = EnumTypeInfo("Boolean", {"False", "True"});
   return t;
 }
+PTypeInfo AlignmentTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+  return t;
+}
 PTypeInfo TypeInfoMethod(const String& name) {
   TTypeInfo t;
   t.Kind = tkMethod;

@@ -73,6 +73,8 @@ PTypeInfo TypeInfoBoolean();
 PTypeInfo TypeInfoChar();
 PTypeInfo TypeInfoVariant();
 PTypeInfo TypeInfoMethod(const String& name);
+// TAlignment (rtl/Classes.h), published by fields, controls, editors and grid items alike.
+PTypeInfo AlignmentTypeInfo();
 // The type of an enumeration with these value names (one type per name; the first call
 // fixes the names).
 PTypeInfo EnumTypeInfo(const String& name, std::initializer_list<const char*> valueNames);

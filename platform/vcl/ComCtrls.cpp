@@ -3,13 +3,12 @@
 #include "rtl/TypInfo.h"
 
 namespace {
-PTypeInfo AlignmentType() { return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}); }
 PTypeInfo PanelBevelType() { return EnumTypeInfo("TStatusPanelBevel", {"pbNone", "pbLowered", "pbRaised"}); }
 PTypeInfo PanelStyleType() { return EnumTypeInfo("TStatusPanelStyle", {"psText", "psOwnerDraw"}); }
 }  // namespace
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TStatusPanel) {
-  p.Enum("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment, AlignmentType()).Default(taLeftJustify);
+  p.Enum("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   p.Enum("Bevel", &TStatusPanel::Bevel, &TStatusPanel::SetBevel, PanelBevelType()).Default(pbLowered);
   p.Enum("Style", &TStatusPanel::Style, &TStatusPanel::SetStyle, PanelStyleType()).Default(psText);
   p.Str("Text", &TStatusPanel::Text, &TStatusPanel::SetText);

@@ -120,6 +120,11 @@ PTypeInfo DragModeType() { return EnumTypeInfo("TDragMode", {"dmManual", "dmAuto
 PTypeInfo DragKindType() { return EnumTypeInfo("TDragKind", {"dkDrag", "dkDock"}); }
 }  // namespace
 
+PTypeInfo BorderStyleTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TBorderStyle", {"bsNone", "bsSingle"});
+  return t;
+}
+
 PTypeInfo ColorTypeInfo() {
   static PTypeInfo t = EnumTypeInfo("TColor", std::vector<String>{});
   return t;

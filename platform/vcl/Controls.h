@@ -45,6 +45,9 @@ using TControlState = TSet<TControlStateItem, 16>;
 // Form border styles; a control's BorderStyle uses the first two.
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
+struct TTypeInfo;
+// TBorderStyle as the controls publish it (bsNone and bsSingle).
+const TTypeInfo* BorderStyleTypeInfo();
 enum TDragMode { dmManual, dmAutomatic };
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 enum TDragKind { dkDrag, dkDock };

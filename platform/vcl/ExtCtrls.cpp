@@ -7,9 +7,7 @@
 #include "vcl/Forms.h"
 
 namespace {
-PTypeInfo AlignmentType() { return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}); }
 PTypeInfo BevelCutType() { return EnumTypeInfo("TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}); }
-PTypeInfo BorderStyleType() { return EnumTypeInfo("TBorderStyle", {"bsNone", "bsSingle"}); }
 PTypeInfo BevelShapeType() {
   return EnumTypeInfo("TBevelShape", {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"});
 }
@@ -36,11 +34,11 @@ void Frame3D(HDC dc, TRect& r, TColor topLeft, TColor bottomRight, Integer width
 // ---- panel ---------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomPanel) {
-  p.Enum("Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, AlignmentType()).Default(taCenter);
+  p.Enum("Alignment", &TCustomPanel::Alignment, &TCustomPanel::SetAlignment, AlignmentTypeInfo()).Default(taCenter);
   p.Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, BevelCutType()).Default(bvNone);
   p.Enum("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, BevelCutType()).Default(bvRaised);
   p.Int("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth).Default(1);
-  p.Enum("BorderStyle", &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, BorderStyleType()).Default(bsNone);
+  p.Enum("BorderStyle", &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, BorderStyleTypeInfo()).Default(bsNone);
   p.Bool("FullRepaint", &TCustomPanel::FullRepaint, &TCustomPanel::SetFullRepaint).Default(true);
 }
 

@@ -9,12 +9,14 @@
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
 
+PTypeInfo EditCharCaseTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"});
+  return t;
+}
+
 namespace {
-PTypeInfo AlignmentType() { return EnumTypeInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}); }
 PTypeInfo LayoutType() { return EnumTypeInfo("TTextLayout", {"tlTop", "tlCenter", "tlBottom"}); }
 PTypeInfo CheckStateType() { return EnumTypeInfo("TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"}); }
-PTypeInfo CharCaseType() { return EnumTypeInfo("TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}); }
-PTypeInfo BorderStyleType() { return EnumTypeInfo("TBorderStyle", {"bsNone", "bsSingle"}); }
 
 // Byte offsets of each character boundary of a UTF-8 string (size = characters + 1).
 std::vector<size_t> Boundaries(const String& s) {
@@ -39,7 +41,7 @@ String SubChars(const String& s, Integer start, Integer count) {
 // ---- label ---------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomLabel) {
-  p.Enum("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, AlignmentType()).Default(taLeftJustify);
+  p.Enum("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   p.Bool("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize).Default(true);
   p.Object("FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl, TWinControl::StaticClass());
   p.Enum("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout, LayoutType()).Default(tlTop);
@@ -327,7 +329,7 @@ void TButton::Paint() {
 // ---- check box -----------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCheckBox) {
-  p.Enum("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, AlignmentType()).Default(taRightJustify);
+  p.Enum("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, AlignmentTypeInfo()).Default(taRightJustify);
   p.Bool("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed);
   p.Bool("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked);
   p.Enum("State", &TCheckBox::State, &TCheckBox::SetState, CheckStateType()).Default(cbUnchecked);
@@ -388,7 +390,7 @@ void TCheckBox::Paint() {
 // ---- radio button ----------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TRadioButton) {
-  p.Enum("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment, AlignmentType()).Default(taRightJustify);
+  p.Enum("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment, AlignmentTypeInfo()).Default(taRightJustify);
   p.Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked).Default(false);
   p.Bool("WordWrap", &TRadioButton::WordWrap, &TRadioButton::SetWordWrap).Default(false);
   p.Bool("TabStop", &TRadioButton::TabStop, &TRadioButton::SetTabStop).Default(false);
@@ -533,10 +535,10 @@ void TRadioButton::Paint() {
 // ---- edit ----------------------------------------------------------------------------------
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomEdit) {
-  p.Enum("Alignment", &TCustomEdit::Alignment, &TCustomEdit::SetAlignment, AlignmentType()).Default(taLeftJustify);
+  p.Enum("Alignment", &TCustomEdit::Alignment, &TCustomEdit::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   p.Bool("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect).Default(true);
-  p.Enum("BorderStyle", &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle, BorderStyleType()).Default(bsSingle);
-  p.Enum("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase, CharCaseType()).Default(ecNormal);
+  p.Enum("BorderStyle", &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle, BorderStyleTypeInfo()).Default(bsSingle);
+  p.Enum("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase, EditCharCaseTypeInfo()).Default(ecNormal);
   p.Bool("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection).Default(true);
   p.Int("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength).Default(0);
   p.Int("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar).Default(0);

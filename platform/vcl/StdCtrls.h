@@ -49,6 +49,8 @@ struct MEASUREITEMSTRUCT {
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+// TEditCharCase as the edits publish it.
+const TTypeInfo* EditCharCaseTypeInfo();
 
 class TCustomLabel : public TGraphicControl {
   KORVAN_CLASS(TCustomLabel, TGraphicControl)

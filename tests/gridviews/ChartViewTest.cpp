@@ -206,6 +206,13 @@ TEST_F(ChartViewTest, ItemsIdentifiersAndSeriesOrder) {
   EXPECT_EQ(b->GetDisplayText(), "Cost of goods");
   TcxGridChartSeries* c = view_->CreateSeries();
   EXPECT_EQ(c->GetDisplayText(), "<no display text>");
+  // The items after a series that goes move up, and their series find them there.
+  TcxGridChartSeries* d = view_->CreateSeries();
+  EXPECT_EQ(c->DataBinding()->ItemIndex(), 2);
+  delete b;
+  EXPECT_EQ(c->DataBinding()->ItemIndex(), 1);
+  EXPECT_EQ(d->DataBinding()->ItemIndex(), 2);
+  EXPECT_EQ(view_->DataController()->GetItem(1), c);
 }
 
 TEST_F(ChartViewTest, BadValuesReadAsZeroAndNullCategoriesAsEmptyText) {
