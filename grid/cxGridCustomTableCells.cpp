@@ -403,7 +403,11 @@ bool TcxGridTableDataCellViewInfo::NeedsHint(const TPoint& p, String& text, TRec
 
 void TcxGridTableDataCellViewInfo::RefreshCell(bool recalculate) {
   if (Destroying()) return;
-  if (recalculate) CalculateAt(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  if (recalculate) {
+    // Its look (focused, selected) is taken again too, not only the editor's view.
+    ResetCalculated();
+    CalculateAt(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  }
   Invalidate();
 }
 

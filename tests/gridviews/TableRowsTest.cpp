@@ -727,5 +727,11 @@ TEST_F(TableRowsFixture, KeysMoveTheSelectedLookWithTheFocus) {
     ASSERT_NE(number, nullptr);
     EXPECT_TRUE(number->DrawTextFlags & tofRight) << row;
   }
+  // Right moves the focused cell: the cell it left takes the selected colour, the new one not.
+  EXPECT_NE(cell(2, 0)->Params.Color, selection.Color);
+  S().PressKey(VK_RIGHT);
+  Pump();
+  EXPECT_EQ(cell(2, 0)->Params.Color, selection.Color);
+  EXPECT_NE(cell(2, 1)->Params.Color, selection.Color);
 }
 }  // namespace
