@@ -24,8 +24,14 @@ TcxCustomDataField::~TcxCustomDataField() {
   valueDef_ = nullptr;
 }
 
+void TcxCustomDataField::SetReference(TcxCustomDataField* field) {
+  if ((referenceField_ != nullptr) != (field != nullptr) && fieldList_ != nullptr)
+    fieldList_->referenceCount_ += field != nullptr ? 1 : -1;
+  referenceField_ = field;
+}
+
 void TcxCustomDataField::AdoptStorage(TcxCustomDataField* source) {
-  referenceField_ = nullptr;
+  SetReference(nullptr);
   delete valueDef_;
   valueDef_ = source->valueDef_;
   if (valueDef_ != nullptr) valueDef_->SetLinkedObject(this);
@@ -64,9 +70,10 @@ bool TcxCustomDataField::IsTextStored() const {
 void TcxCustomDataField::MoveTo(int index) {
   auto& items = fieldList_->items_;
   int cur = Index();
-  if (cur == index || index < 0 || index >= int(items.size())) return;
+  if (cur == index || cur < 0 || index < 0 || index >= int(items.size())) return;
   items.erase(items.begin() + cur);
   items.insert(items.begin() + index, this);
+  fieldList_->Renumber(std::size_t(std::min(cur, index)));
 }
 
 void TcxCustomDataField::ChangeInternal(bool value) {
@@ -85,7 +92,7 @@ void TcxCustomDataField::ChangeReferenceField(TcxCustomDataField* field) {
     valueDef_ = nullptr;
     valueTypeClass_ = nullptr;
   }
-  referenceField_ = end;
+  SetReference(end);
 }
 
 void TcxCustomDataField::ChangeTextStored(bool value) {
@@ -136,11 +143,10 @@ TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* item) const {
 }
 
 void TcxCustomDataFieldList::AddField(TcxCustomDataField* field) {
-  if (field->internal_)
-    items_.push_back(field);
-  else
-    items_.insert(items_.begin() + ExternalCount(), field);
-  Recount();
+  const std::size_t at = field->internal_ ? items_.size() : std::size_t(ExternalCount());
+  items_.insert(items_.begin() + std::ptrdiff_t(at), field);
+  if (field->internal_) ++internalCount_;
+  Renumber(at);
 }
 
 void TcxCustomDataFieldList::Clear() {
@@ -148,6 +154,8 @@ void TcxCustomDataFieldList::Clear() {
 }
 
 int TcxCustomDataFieldList::IndexOf(const TcxCustomDataField* f) const {
+  if (f != nullptr && f->index_ >= 0 && std::size_t(f->index_) < items_.size() && items_[std::size_t(f->index_)] == f)
+    return f->index_;
   auto it = std::find(items_.begin(), items_.end(), f);
   return it == items_.end() ? -1 : int(it - items_.begin());
 }
@@ -155,8 +163,14 @@ int TcxCustomDataFieldList::IndexOf(const TcxCustomDataField* f) const {
 void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* field) {
   fieldDestroyed_ = true;
   ReleaseReferences(field);
-  auto it = std::find(items_.begin(), items_.end(), field);
-  if (it != items_.end()) items_.erase(it);
+  // The field leaves the count with the list; it keeps its link until it is gone.
+  if (field->referenceField_ != nullptr) --referenceCount_;
+  const int at = IndexOf(field);
+  if (at >= 0) {
+    items_.erase(items_.begin() + at);
+    field->index_ = -1;
+    Renumber(std::size_t(at));
+  }
   controller_->FieldRemoved(field);
   Recount();
 }
@@ -169,9 +183,13 @@ void TcxCustomDataFieldList::ReleaseReferences(TcxCustomDataField* field) {
       heir = f;
       f->AdoptStorage(field);
     } else {
-      f->referenceField_ = heir;
+      f->SetReference(heir);
     }
   }
+}
+
+void TcxCustomDataFieldList::Renumber(std::size_t from) {
+  for (std::size_t i = from; i < items_.size(); ++i) items_[i]->index_ = int(i);
 }
 
 void TcxCustomDataFieldList::Recount() {

@@ -151,9 +151,13 @@ class TcxCustomDataField : public TObject {
   void NotifyStructureChanged();
 
  private:
+  // Every write of referenceField_ goes through here (the list counts the fields with one).
+  void SetReference(TcxCustomDataField* field);
   friend class TcxCustomDataFieldList;
   friend class TcxCustomDataController;
   TcxCustomDataFieldList* fieldList_;
+  // The position in the list, kept by the list (-1 outside it).
+  int index_ = -1;
   bool internal_ = false;
   TObject* item_ = nullptr;
   int valueDefLock_ = 0;
@@ -182,6 +186,8 @@ class TcxCustomDataFieldList : public TObject {
   int IndexOf(const TcxCustomDataField* f) const;
   TcxCustomDataController* DataController() const { return controller_; }
   bool FieldDestroyed() const { return fieldDestroyed_; }
+  // Whether any field of the list shares another's storage (saves scans for sharing fields).
+  bool HasReferences() const { return referenceCount_ > 0; }
   void SetFieldDestroyed(bool v) { fieldDestroyed_ = v; }
 
  private:
@@ -189,9 +195,11 @@ class TcxCustomDataFieldList : public TObject {
   void RemoveField(TcxCustomDataField* field);
   void ReleaseReferences(TcxCustomDataField* field);
   void Recount();
+  void Renumber(std::size_t from);
   TcxCustomDataController* controller_;
   bool fieldDestroyed_ = false;
   int internalCount_ = 0;
+  int referenceCount_ = 0;
   std::vector<TcxCustomDataField*> items_;
 };
 

@@ -848,6 +848,11 @@ void TcxCustomGridTableView::DestroyOptions() {
 }
 
 void TcxCustomGridTableView::RefreshVisibleItemsList() {
+  if (visibleItemsLock_ > 0) {
+    visibleItemsOutdated_ = true;
+    return;
+  }
+  visibleItemsOutdated_ = false;
   std::vector<TcxCustomGridTableItem*> list;
   for (TcxCustomGridTableItem* item : items_)
     if (item->GetActuallyVisible()) list.push_back(item);
@@ -855,6 +860,12 @@ void TcxCustomGridTableView::RefreshVisibleItemsList() {
   for (TcxCustomGridTableItem* item : items_) item->visibleIndex_ = -1;
   for (size_t i = 0; i < list.size(); ++i) list[i]->visibleIndex_ = Integer(i);
   visibleItems_.swap(list);
+}
+
+void TcxCustomGridTableView::EndVisibleItemsUpdate() {
+  if (--visibleItemsLock_ > 0 || !visibleItemsOutdated_) return;
+  RefreshVisibleItemsList();
+  if (Controller()) Controller()->RefreshCustomizationForm();
 }
 
 void TcxCustomGridTableView::ItemVisibilityChanged(TcxCustomGridTableItem* item, bool value) {
