@@ -136,7 +136,18 @@ void TcxCustomDataFieldList::ComponentRemoved(TComponent* component) {
   for (auto* f : std::vector<TcxCustomDataField*>(items_)) f->ComponentRemoved(component);
 }
 
+void TcxCustomDataField::SetItem(TObject* item) {
+  const bool listed = fieldList_ != nullptr && fieldList_->IndexOf(this) >= 0;
+  if (listed) fieldList_->UnlinkItem(this);
+  item_ = item;
+  if (listed) fieldList_->LinkItem(this);
+}
+
 TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* item) const {
+  if (item != nullptr && !itemsShared_) {
+    auto it = byItem_.find(item);
+    return it == byItem_.end() ? nullptr : it->second;
+  }
   for (auto* f : items_)
     if (f->item_ == item) return f;
   return nullptr;
@@ -147,6 +158,18 @@ void TcxCustomDataFieldList::AddField(TcxCustomDataField* field) {
   items_.insert(items_.begin() + std::ptrdiff_t(at), field);
   if (field->internal_) ++internalCount_;
   Renumber(at);
+  LinkItem(field);
+}
+
+void TcxCustomDataFieldList::LinkItem(TcxCustomDataField* field) {
+  if (field->item_ == nullptr) return;
+  auto [it, added] = byItem_.emplace(field->item_, field);
+  if (!added && it->second != field) itemsShared_ = true;
+}
+
+void TcxCustomDataFieldList::UnlinkItem(TcxCustomDataField* field) {
+  auto it = field->item_ != nullptr ? byItem_.find(field->item_) : byItem_.end();
+  if (it != byItem_.end() && it->second == field) byItem_.erase(it);
 }
 
 void TcxCustomDataFieldList::Clear() {
@@ -167,6 +190,7 @@ void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* field) {
   if (field->referenceField_ != nullptr) --referenceCount_;
   const int at = IndexOf(field);
   if (at >= 0) {
+    UnlinkItem(field);
     items_.erase(items_.begin() + at);
     field->index_ = -1;
     Renumber(std::size_t(at));
@@ -845,7 +869,7 @@ TcxCustomDataField* TcxCustomDataController::CreateField() {
 TcxCustomDataField* TcxCustomDataController::AddItem(TObject* item) {
   if (item != nullptr && fields_->FieldByItem(item) != nullptr) cxDataControllerError(cxSDataItemExistError);
   TcxCustomDataField* f = CreateField();
-  f->item_ = item;
+  f->SetItem(item);
   return f;
 }
 

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "data/cxDataConsts.h"
@@ -127,7 +128,7 @@ class TcxCustomDataField : public TObject {
   TcxCustomDataController* OwnerController() const;
   TcxCustomDataFieldList* FieldList() const { return fieldList_; }
   TObject* Item() const { return item_; }
-  void SetItem(TObject* item) { item_ = item; }
+  void SetItem(TObject* item);
   bool IsInternal() const { return internal_; }
   TcxValueDef* ValueDef() const;
   TcxValueTypeClass ValueTypeClass() const;
@@ -196,6 +197,12 @@ class TcxCustomDataFieldList : public TObject {
   void ReleaseReferences(TcxCustomDataField* field);
   void Recount();
   void Renumber(std::size_t from);
+  // byItem_ holds the field of each item of a listed field; an item borne by two fields
+  // makes FieldByItem search the list.
+  void LinkItem(TcxCustomDataField* field);
+  void UnlinkItem(TcxCustomDataField* field);
+  std::unordered_map<const TObject*, TcxCustomDataField*> byItem_;
+  bool itemsShared_ = false;
   TcxCustomDataController* controller_;
   bool fieldDestroyed_ = false;
   int internalCount_ = 0;

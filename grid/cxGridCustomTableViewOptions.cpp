@@ -370,7 +370,7 @@ TcxCustomEditProperties* TcxCustomGridTableItem::GetProperties() {
 }
 
 void TcxCustomGridTableItem::RefreshCurrentProperties() {
-  ClearDefaultRepositoryItem();
+  TcxEditRepositoryItem* defaultItem = nullptr;
   TcxCustomEditProperties* found = nullptr;
   if (!gridView_) {
     found = nullptr;
@@ -379,12 +379,18 @@ void TcxCustomGridTableItem::RefreshCurrentProperties() {
   } else if (repositoryItem_) {
     found = repositoryItem_->Properties();
   } else if (!ComponentState().Contains(csDestroying) && dataBinding_) {
-    defaultRepositoryItem_ = dataBinding_->GetDefaultRepositoryItem();
-    if (defaultRepositoryItem_) {
+    defaultItem = dataBinding_->GetDefaultRepositoryItem();
+    if (defaultItem) found = defaultItem->Properties();
+  }
+  // The item listens to its default repository item; an unchanged one keeps the link as it
+  // is (the default item is shared by many items, whose listener list is searched).
+  if (defaultItem != defaultRepositoryItem_) {
+    ClearDefaultRepositoryItem();
+    if (defaultItem) {
       if (!repositoryLink_) repositoryLink_ = new TcxCustomGridTableItemRepositoryLink(this);
-      defaultRepositoryItem_->AddListener(repositoryLink_);
-      found = defaultRepositoryItem_->Properties();
+      defaultItem->AddListener(repositoryLink_);
     }
+    defaultRepositoryItem_ = defaultItem;
   }
   currentProperties_ = found;
 }
