@@ -24,8 +24,14 @@ TcxCustomDataField::~TcxCustomDataField() {
   valueDef_ = nullptr;
 }
 
+void TcxCustomDataField::SetReference(TcxCustomDataField* field) {
+  if ((referenceField_ != nullptr) != (field != nullptr) && fieldList_ != nullptr)
+    fieldList_->referenceCount_ += field != nullptr ? 1 : -1;
+  referenceField_ = field;
+}
+
 void TcxCustomDataField::AdoptStorage(TcxCustomDataField* source) {
-  referenceField_ = nullptr;
+  SetReference(nullptr);
   delete valueDef_;
   valueDef_ = source->valueDef_;
   if (valueDef_ != nullptr) valueDef_->SetLinkedObject(this);
@@ -64,9 +70,10 @@ bool TcxCustomDataField::IsTextStored() const {
 void TcxCustomDataField::MoveTo(int index) {
   auto& items = fieldList_->items_;
   int cur = Index();
-  if (cur == index || index < 0 || index >= int(items.size())) return;
+  if (cur == index || cur < 0 || index < 0 || index >= int(items.size())) return;
   items.erase(items.begin() + cur);
   items.insert(items.begin() + index, this);
+  fieldList_->Renumber(std::size_t(std::min(cur, index)));
 }
 
 void TcxCustomDataField::ChangeInternal(bool value) {
@@ -85,7 +92,7 @@ void TcxCustomDataField::ChangeReferenceField(TcxCustomDataField* field) {
     valueDef_ = nullptr;
     valueTypeClass_ = nullptr;
   }
-  referenceField_ = end;
+  SetReference(end);
 }
 
 void TcxCustomDataField::ChangeTextStored(bool value) {
@@ -129,18 +136,40 @@ void TcxCustomDataFieldList::ComponentRemoved(TComponent* component) {
   for (auto* f : std::vector<TcxCustomDataField*>(items_)) f->ComponentRemoved(component);
 }
 
+void TcxCustomDataField::SetItem(TObject* item) {
+  const bool listed = fieldList_ != nullptr && fieldList_->IndexOf(this) >= 0;
+  if (listed) fieldList_->UnlinkItem(this);
+  item_ = item;
+  if (listed) fieldList_->LinkItem(this);
+}
+
 TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* item) const {
+  if (item != nullptr && !itemsShared_) {
+    auto it = byItem_.find(item);
+    return it == byItem_.end() ? nullptr : it->second;
+  }
   for (auto* f : items_)
     if (f->item_ == item) return f;
   return nullptr;
 }
 
 void TcxCustomDataFieldList::AddField(TcxCustomDataField* field) {
-  if (field->internal_)
-    items_.push_back(field);
-  else
-    items_.insert(items_.begin() + ExternalCount(), field);
-  Recount();
+  const std::size_t at = field->internal_ ? items_.size() : std::size_t(ExternalCount());
+  items_.insert(items_.begin() + std::ptrdiff_t(at), field);
+  if (field->internal_) ++internalCount_;
+  Renumber(at);
+  LinkItem(field);
+}
+
+void TcxCustomDataFieldList::LinkItem(TcxCustomDataField* field) {
+  if (field->item_ == nullptr) return;
+  auto [it, added] = byItem_.emplace(field->item_, field);
+  if (!added && it->second != field) itemsShared_ = true;
+}
+
+void TcxCustomDataFieldList::UnlinkItem(TcxCustomDataField* field) {
+  auto it = field->item_ != nullptr ? byItem_.find(field->item_) : byItem_.end();
+  if (it != byItem_.end() && it->second == field) byItem_.erase(it);
 }
 
 void TcxCustomDataFieldList::Clear() {
@@ -148,6 +177,8 @@ void TcxCustomDataFieldList::Clear() {
 }
 
 int TcxCustomDataFieldList::IndexOf(const TcxCustomDataField* f) const {
+  if (f != nullptr && f->index_ >= 0 && std::size_t(f->index_) < items_.size() && items_[std::size_t(f->index_)] == f)
+    return f->index_;
   auto it = std::find(items_.begin(), items_.end(), f);
   return it == items_.end() ? -1 : int(it - items_.begin());
 }
@@ -155,8 +186,15 @@ int TcxCustomDataFieldList::IndexOf(const TcxCustomDataField* f) const {
 void TcxCustomDataFieldList::RemoveField(TcxCustomDataField* field) {
   fieldDestroyed_ = true;
   ReleaseReferences(field);
-  auto it = std::find(items_.begin(), items_.end(), field);
-  if (it != items_.end()) items_.erase(it);
+  // The field leaves the count with the list; it keeps its link until it is gone.
+  if (field->referenceField_ != nullptr) --referenceCount_;
+  const int at = IndexOf(field);
+  if (at >= 0) {
+    UnlinkItem(field);
+    items_.erase(items_.begin() + at);
+    field->index_ = -1;
+    Renumber(std::size_t(at));
+  }
   controller_->FieldRemoved(field);
   Recount();
 }
@@ -169,9 +207,13 @@ void TcxCustomDataFieldList::ReleaseReferences(TcxCustomDataField* field) {
       heir = f;
       f->AdoptStorage(field);
     } else {
-      f->referenceField_ = heir;
+      f->SetReference(heir);
     }
   }
+}
+
+void TcxCustomDataFieldList::Renumber(std::size_t from) {
+  for (std::size_t i = from; i < items_.size(); ++i) items_[i]->index_ = int(i);
 }
 
 void TcxCustomDataFieldList::Recount() {
@@ -827,7 +869,7 @@ TcxCustomDataField* TcxCustomDataController::CreateField() {
 TcxCustomDataField* TcxCustomDataController::AddItem(TObject* item) {
   if (item != nullptr && fields_->FieldByItem(item) != nullptr) cxDataControllerError(cxSDataItemExistError);
   TcxCustomDataField* f = CreateField();
-  f->item_ = item;
+  f->SetItem(item);
   return f;
 }
 

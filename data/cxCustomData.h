@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "data/cxDataConsts.h"
@@ -127,7 +128,7 @@ class TcxCustomDataField : public TObject {
   TcxCustomDataController* OwnerController() const;
   TcxCustomDataFieldList* FieldList() const { return fieldList_; }
   TObject* Item() const { return item_; }
-  void SetItem(TObject* item) { item_ = item; }
+  void SetItem(TObject* item);
   bool IsInternal() const { return internal_; }
   TcxValueDef* ValueDef() const;
   TcxValueTypeClass ValueTypeClass() const;
@@ -151,9 +152,13 @@ class TcxCustomDataField : public TObject {
   void NotifyStructureChanged();
 
  private:
+  // Every write of referenceField_ goes through here (the list counts the fields with one).
+  void SetReference(TcxCustomDataField* field);
   friend class TcxCustomDataFieldList;
   friend class TcxCustomDataController;
   TcxCustomDataFieldList* fieldList_;
+  // The position in the list, kept by the list (-1 outside it).
+  int index_ = -1;
   bool internal_ = false;
   TObject* item_ = nullptr;
   int valueDefLock_ = 0;
@@ -182,6 +187,8 @@ class TcxCustomDataFieldList : public TObject {
   int IndexOf(const TcxCustomDataField* f) const;
   TcxCustomDataController* DataController() const { return controller_; }
   bool FieldDestroyed() const { return fieldDestroyed_; }
+  // Whether any field of the list shares another's storage (saves scans for sharing fields).
+  bool HasReferences() const { return referenceCount_ > 0; }
   void SetFieldDestroyed(bool v) { fieldDestroyed_ = v; }
 
  private:
@@ -189,9 +196,17 @@ class TcxCustomDataFieldList : public TObject {
   void RemoveField(TcxCustomDataField* field);
   void ReleaseReferences(TcxCustomDataField* field);
   void Recount();
+  void Renumber(std::size_t from);
+  // byItem_ holds the field of each item of a listed field; an item borne by two fields
+  // makes FieldByItem search the list.
+  void LinkItem(TcxCustomDataField* field);
+  void UnlinkItem(TcxCustomDataField* field);
+  std::unordered_map<const TObject*, TcxCustomDataField*> byItem_;
+  bool itemsShared_ = false;
   TcxCustomDataController* controller_;
   bool fieldDestroyed_ = false;
   int internalCount_ = 0;
+  int referenceCount_ = 0;
   std::vector<TcxCustomDataField*> items_;
 };
 

@@ -394,8 +394,9 @@ void TcxDBDataField::NotifyTypeChanged() {
   TcxDBDataController* c = DBController();
   if (!IsInternal() && Index() < c->GetItemCount()) c->ItemValueTypeClassChanged(Index());
   // The items sharing this field's storage follow; found first, as a handler may change the list.
-  std::vector<int> sharing;
   const TcxCustomDataFieldList* list = c->Fields();
+  if (!list->HasReferences()) return;
+  std::vector<int> sharing;
   for (int i = 0, n = list->ExternalCount(); i < n; ++i) {
     const TcxCustomDataField* f = list->Items(i);
     if (f != this && f->ReferenceField() == this) sharing.push_back(i);

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "data/cxCustomData.h"
@@ -679,6 +680,12 @@ class TcxDBDataController : public TcxCustomDataController {
   friend class TcxDBDataField;
   void LoadFromDataSet();
   void ResetDBFields();
+  // Every write of a field's name goes through RenameField, which keeps fieldsByName_: the
+  // fields by upper-case name (ASCII letters), so that SetFieldName finds a field of the
+  // same name without comparing every pair of fields. A removed field leaves it.
+  void RenameField(TcxDBDataField* field, const String& name);
+  void FieldRemoved(TcxCustomDataField* field) override;
+  std::unordered_map<String, std::vector<TcxDBDataField*>> fieldsByName_;
 
   class TNotifier;
   std::unique_ptr<TcxDBDataModeController> dataModeController_;

@@ -373,24 +373,28 @@ void TcxDBDataController::ChangeItemFieldName(int itemIndex, const String& name)
   if (f->FieldName() != name) SetFieldName(f, name, false);
 }
 
-namespace {
-// SameText, compared from the end: field names of one data set often share their beginnings
-// ("Field 1", "Field 2", ...), and this runs for every pair of fields while binding.
-bool SameFieldName(const String& a, const String& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = a.size(); i-- > 0;) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = char(x - 32);
-    if (y >= 'a' && y <= 'z') y = char(y - 32);
-    if (x != y) return false;
+void TcxDBDataController::RenameField(TcxDBDataField* field, const String& name) {
+  if (field->fieldName_ == name) return;
+  if (!field->fieldName_.empty()) {
+    auto it = fieldsByName_.find(UpperCase(field->fieldName_));
+    if (it != fieldsByName_.end()) {
+      auto& list = it->second;
+      list.erase(std::remove(list.begin(), list.end(), field), list.end());
+      if (list.empty()) fieldsByName_.erase(it);
+    }
   }
-  return true;
+  field->fieldName_ = name;
+  if (!name.empty()) fieldsByName_[UpperCase(name)].push_back(field);
 }
-}  // namespace
+
+void TcxDBDataController::FieldRemoved(TcxCustomDataField* field) {
+  TcxCustomDataController::FieldRemoved(field);
+  RenameField(static_cast<TcxDBDataField*>(field), String());
+}
 
 void TcxDBDataController::SetFieldName(TcxDBDataField* field, const String& names, bool subFieldMode) {
   field->FreeSubFields();
-  if (!subFieldMode && names != field->fieldName_) {
+  if (!subFieldMode && names != field->fieldName_ && Fields()->HasReferences()) {
     // Items that shared this field's storage keep it: the first of them adopts it.
     for (int i = 0; i < Fields()->Count(); ++i) {
       TcxCustomDataField* other = Fields()->Items(i);
@@ -402,7 +406,7 @@ void TcxDBDataController::SetFieldName(TcxDBDataField* field, const String& name
       }
     }
   }
-  field->fieldName_ = names;
+  RenameField(field, names);
   if (subFieldMode || HasSeveralFieldNames(names)) {
     BeginInfoUpdate();
     Finally end{[this] { EndInfoUpdate(); }};
@@ -417,17 +421,17 @@ void TcxDBDataController::SetFieldName(TcxDBDataField* field, const String& name
     return;
   }
   TcxValueTypeClass before = field->ValueTypeClass();
+  // The first field of the list that bears the same name (ASCII letters in any case) and
+  // holds its own storage.
   TcxCustomDataField* same = nullptr;
   if (!names.empty())
-    for (int i = 0; i < Fields()->Count(); ++i) {
-      // Every field of this controller is made by NewField (a data-set field).
-      auto* other = static_cast<TcxDBDataField*>(Fields()->Items(i));
-      if (other != field && other->ReferenceField() == nullptr && other->parent_ == nullptr &&
-          !other->fieldName_.empty() && SameFieldName(other->fieldName_, names)) {
-        same = other;
-        break;
+    if (auto it = fieldsByName_.find(UpperCase(names)); it != fieldsByName_.end())
+      for (TcxDBDataField* other : it->second) {
+        const int at = other->Index();
+        if (other != field && at >= 0 && other->ReferenceField() == nullptr && other->parent_ == nullptr &&
+            (same == nullptr || at < same->Index()))
+          same = other;
       }
-    }
   if (same != nullptr) {
     field->ChangeReferenceField(same);
     Change({dccData});
@@ -475,7 +479,7 @@ void TcxDBDataController::BindField(TcxDBDataField* field, bool subFieldsOnly) {
     if (found != nullptr && found->Lookup() && field->subFields_.empty() && !found->KeyFields().empty()) {
       SetFieldName(field, found->KeyFields(), true);
       field->SetField(found);
-      field->fieldName_ = found->FieldName();
+      RenameField(field, found->FieldName());
       for (auto* sub : field->subFields_) BindField(sub, false);
     }
   } else if (!resetDBFields_) {

@@ -298,7 +298,7 @@ void TcxCustomGridTableView::RenumberItems() {
 
 void TcxCustomGridTableView::AddItem(TcxCustomGridTableItem* item) {
   items_.push_back(item);
-  RenumberItems();
+  item->index_ = Integer(items_.size()) - 1;
   item->id_ = nextID_++;
   if (DataController()) DataController()->AddItem(item);
   item->SetGridView(this);

@@ -756,6 +756,11 @@ class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   Integer VisibleItemCount() const { return Integer(visibleItems_.size()); }
   TcxCustomGridTableItem* VisibleItems(Integer i) const { return visibleItems_.at(size_t(i)); }
   void RefreshVisibleItemsList();
+  // While items are made in a row (CreateAllItems), RefreshVisibleItemsList only notes that
+  // the list is out of date; the outermost end rebuilds it once, so that making n items does
+  // not sort the list n times. Nothing inside the bracket may rely on the visible list.
+  void BeginVisibleItemsUpdate() { ++visibleItemsLock_; }
+  void EndVisibleItemsUpdate();
   // Moves an item (the index clamped to the list).
   virtual void ChangeItemIndex(TcxCustomGridTableItem* item, Integer newIndex);
 
@@ -890,6 +895,8 @@ class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   void RenumberItems();
   std::vector<TcxCustomGridTableItem*> items_;
   std::vector<TcxCustomGridTableItem*> visibleItems_;
+  Integer visibleItemsLock_ = 0;
+  bool visibleItemsOutdated_ = false;
   Integer nextID_ = 0;
   TcxCustomGridTableOptionsCustomize* optionsCustomize_ = nullptr;
   mutable TcxGridFilterBox* filterBox_ = nullptr;

@@ -370,7 +370,7 @@ TcxCustomEditProperties* TcxCustomGridTableItem::GetProperties() {
 }
 
 void TcxCustomGridTableItem::RefreshCurrentProperties() {
-  ClearDefaultRepositoryItem();
+  TcxEditRepositoryItem* defaultItem = nullptr;
   TcxCustomEditProperties* found = nullptr;
   if (!gridView_) {
     found = nullptr;
@@ -379,12 +379,18 @@ void TcxCustomGridTableItem::RefreshCurrentProperties() {
   } else if (repositoryItem_) {
     found = repositoryItem_->Properties();
   } else if (!ComponentState().Contains(csDestroying) && dataBinding_) {
-    defaultRepositoryItem_ = dataBinding_->GetDefaultRepositoryItem();
-    if (defaultRepositoryItem_) {
+    defaultItem = dataBinding_->GetDefaultRepositoryItem();
+    if (defaultItem) found = defaultItem->Properties();
+  }
+  // The item listens to its default repository item; an unchanged one keeps the link as it
+  // is (the default item is shared by many items, whose listener list is searched).
+  if (defaultItem != defaultRepositoryItem_) {
+    ClearDefaultRepositoryItem();
+    if (defaultItem) {
       if (!repositoryLink_) repositoryLink_ = new TcxCustomGridTableItemRepositoryLink(this);
-      defaultRepositoryItem_->AddListener(repositoryLink_);
-      found = defaultRepositoryItem_->Properties();
+      defaultItem->AddListener(repositoryLink_);
     }
+    defaultRepositoryItem_ = defaultItem;
   }
   currentProperties_ = found;
 }
@@ -848,6 +854,11 @@ void TcxCustomGridTableView::DestroyOptions() {
 }
 
 void TcxCustomGridTableView::RefreshVisibleItemsList() {
+  if (visibleItemsLock_ > 0) {
+    visibleItemsOutdated_ = true;
+    return;
+  }
+  visibleItemsOutdated_ = false;
   std::vector<TcxCustomGridTableItem*> list;
   for (TcxCustomGridTableItem* item : items_)
     if (item->GetActuallyVisible()) list.push_back(item);
@@ -855,6 +866,12 @@ void TcxCustomGridTableView::RefreshVisibleItemsList() {
   for (TcxCustomGridTableItem* item : items_) item->visibleIndex_ = -1;
   for (size_t i = 0; i < list.size(); ++i) list[i]->visibleIndex_ = Integer(i);
   visibleItems_.swap(list);
+}
+
+void TcxCustomGridTableView::EndVisibleItemsUpdate() {
+  if (--visibleItemsLock_ > 0 || !visibleItemsOutdated_) return;
+  RefreshVisibleItemsList();
+  if (Controller()) Controller()->RefreshCustomizationForm();
 }
 
 void TcxCustomGridTableView::ItemVisibilityChanged(TcxCustomGridTableItem* item, bool value) {

@@ -104,6 +104,8 @@ void TcxGridDBDataController::CreateAllItems() {
   PushHourglassCursor();
   view->BeginUpdate();
   BeginUpdateFields();
+  // The visible items are listed once, after the last item is made.
+  view->BeginVisibleItemsUpdate();
   try {
     for (Integer i = 0; i < ds->Fields()->Count(); ++i) {
       TField* field = ds->Fields()->Fields(i);
@@ -113,11 +115,13 @@ void TcxGridDBDataController::CreateAllItems() {
       item->SetVisible(field->Visible());
     }
   } catch (...) {
+    view->EndVisibleItemsUpdate();
     EndUpdateFields();
     view->EndUpdate();
     PopHourglassCursor();
     throw;
   }
+  view->EndVisibleItemsUpdate();
   EndUpdateFields();
   view->EndUpdate();
   PopHourglassCursor();

@@ -532,6 +532,8 @@ class TFields : public TObject {
   // FindField's index: the AnsiTextKey of each name to the first field bearing it, built on
   // demand and dropped when the list or a name changes or the collation locale differs.
   mutable std::unordered_map<std::string, Integer> index_;
+  // Each field's name as spelt to the field index_ gives for it.
+  mutable std::unordered_map<String, Integer> exactIndex_;
   mutable String indexLocale_;
   mutable bool indexed_ = false;
 };

@@ -200,10 +200,17 @@ TField* TFields::FindField(const String& name) const {
   String locale = CollationLocale();
   if (!indexed_ || indexLocale_ != locale) {
     index_.clear();
-    for (Integer i = 0; i < Count(); ++i) index_.emplace(AnsiTextKey(items_[std::size_t(i)]->FieldName()), i);
+    exactIndex_.clear();
+    for (Integer i = 0; i < Count(); ++i) {
+      const String& fieldName = items_[std::size_t(i)]->FieldName();
+      Integer first = index_.emplace(AnsiTextKey(fieldName), i).first->second;
+      exactIndex_.emplace(fieldName, first);
+    }
     indexLocale_ = locale;
     indexed_ = true;
   }
+  // A name spelt as a field's is answered without making its collation key.
+  if (auto exact = exactIndex_.find(name); exact != exactIndex_.end()) return items_[std::size_t(exact->second)];
   auto it = index_.find(AnsiTextKey(name));
   return it == index_.end() ? nullptr : items_[std::size_t(it->second)];
 }

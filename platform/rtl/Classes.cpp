@@ -226,10 +226,14 @@ void TComponent::ChangeName(const String& newName) {
 
 void TComponent::FreeNotification(TComponent* c) {
   if (c == nullptr || c == this) return;
-  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), c) == freeNotifies_.end())
+  // Links are made and dropped in pairs, so the shorter of the two lists tells whether this
+  // pair exists (a component many others link to has a long one).
+  const bool mineShorter = freeNotifies_.size() <= c->freeNotifies_.size();
+  const std::vector<TComponent*>& shorter = mineShorter ? freeNotifies_ : c->freeNotifies_;
+  if (std::find(shorter.begin(), shorter.end(), mineShorter ? c : this) == shorter.end()) {
     freeNotifies_.push_back(c);
-  if (std::find(c->freeNotifies_.begin(), c->freeNotifies_.end(), this) == c->freeNotifies_.end())
     c->freeNotifies_.push_back(this);
+  }
   state_.Include(csFreeNotification);
   c->state_.Include(csFreeNotification);
 }

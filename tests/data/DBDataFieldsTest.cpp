@@ -77,6 +77,34 @@ TEST(DBDataFields, ItemsOfOneFieldShareStorageAndRenamingHandsItOn) {
   EXPECT_EQ(c.ItemFieldName(a), "city");
 }
 
+// An item shares the storage of the first item of the same name (any case) that holds its
+// own, also after items are removed and renamed.
+TEST(DBDataFields, SharingFollowsRemovalsAndRenames) {
+  People p(3);
+  TTestDBController c;
+  c.AddColumn("name");
+  c.AddColumn("NAME");
+  c.AddColumn("Name");
+  c.SetDataSource(&p.src);
+  auto ref = [&c](int i) { return c.Fields()->Items(i)->ReferenceField(); };
+  auto field = [&c](int i) { return c.Fields()->Items(i); };
+  c.RemoveItem(c.GetItem(0));
+  EXPECT_EQ(ref(0), nullptr);
+  EXPECT_EQ(ref(1), field(0));
+  int added = c.AddColumn("nAmE");
+  EXPECT_EQ(ref(added), field(0));
+  c.ChangeItemFieldName(0, "city");
+  EXPECT_EQ(ref(0), nullptr);
+  EXPECT_EQ(ref(1), nullptr);
+  EXPECT_EQ(ref(added), field(1));
+  int city = c.AddColumn("CITY");
+  EXPECT_EQ(ref(city), field(0));
+  int again = c.AddColumn("name");
+  EXPECT_EQ(ref(again), field(1));
+  EXPECT_EQ(c.Column(added), (std::vector<String>{"n1", "n2", "n3"}));
+  EXPECT_EQ(c.Column(city), (std::vector<String>{"Oslo", "Rome", "Lima"}));
+}
+
 TEST(DBDataFields, FieldNameListMakesSubFieldsWithArrayValues) {
   People p(3);
   TTestDBController c;

@@ -142,6 +142,29 @@ TEST_F(TableDataFixture, CreateAllItemsBindsFieldsVisibilityAndIDs) {
   DB(view)->SetDataSource(nullptr);
 }
 
+// The visible items are listed once after CreateAllItems: the list holds the visible items
+// in index order, an item made before included, and each visible index is its position.
+TEST_F(TableDataFixture, CreateAllItemsListsTheVisibleItemsInIndexOrder) {
+  auto* view = AddTableView<TDBTestView>("tv");
+  TcxCustomGridTableItem* before = view->CreateItem();
+  Bind(view, {"a", "hidden", "b", "c"});
+  ds_.Fields()->Fields(1)->SetVisible(false);
+  DB(view)->CreateAllItems();
+  ASSERT_EQ(view->ItemCount(), 5);
+  std::vector<TcxCustomGridTableItem*> expected = {before, view->Items(1), view->Items(3), view->Items(4)};
+  ASSERT_EQ(view->VisibleItemCount(), Integer(expected.size()));
+  for (Integer i = 0; i < view->VisibleItemCount(); ++i) {
+    EXPECT_EQ(view->VisibleItems(i), expected[size_t(i)]) << i;
+    EXPECT_EQ(view->VisibleItems(i)->VisibleIndex(), i);
+  }
+  EXPECT_EQ(view->Items(2)->VisibleIndex(), -1);
+  // Later visibility changes update the list at once again.
+  view->Items(2)->SetVisible(true);
+  EXPECT_EQ(view->VisibleItemCount(), 5);
+  EXPECT_EQ(view->Items(2)->VisibleIndex(), 2);
+  DB(view)->SetDataSource(nullptr);
+}
+
 TEST_F(TableDataFixture, InterfacesAnswerPerController) {
   auto* db = AddTableView<TDBTestView>("d");
   auto* own = AddTableView<TOwnTestView>("o");
