@@ -3,7 +3,7 @@
 // 3x), and one item per field for 255 fields against 25 (target: within 15x).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "bench/BenchGrid.h"
 #include "db/MemDataSet.h"
 #include "grid/cxGrid.h"
 #include "grid/cxGridDBDataDefinitions.h"
@@ -74,23 +74,13 @@ struct TDataSetRecords : TcxGridDBDataController {
   static constexpr const char* kViewName = "TBenchDBView";
 };
 
-struct TBenchGrid {
-  THeadlessBackend backend;
-  TForm* form;
-  TcxGrid* grid;
+struct TBenchGrid : benchgrid::TBenchGridForm {
   TBenchView<TDataSetRecords>* view;
   TBenchView<TOwnRecords>* ownView;
-  TBenchGrid() {
-    SetBackend(&backend);
-    InitializeCxGrid();
-    form = new TForm(Application);
-    grid = new TcxGrid(form);
-    grid->SetParent(form);
-    view = static_cast<TBenchView<TDataSetRecords>*>(grid->CreateView(TBenchView<TDataSetRecords>::StaticClass()));
+  TBenchGrid() : TBenchGridForm({InitializeCxGrid}) {
+    view = AddView<TBenchView<TDataSetRecords>>();
     view->SetName("View");
-    grid->Levels()->Add()->SetGridView(view);
-    ownView = static_cast<TBenchView<TOwnRecords>*>(grid->CreateView(TBenchView<TOwnRecords>::StaticClass()));
-    grid->Levels()->Add()->SetGridView(ownView);
+    ownView = AddView<TBenchView<TOwnRecords>>();
     ownView->DataController()->SetRecordCount(kRows);
   }
 };
