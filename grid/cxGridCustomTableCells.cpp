@@ -198,6 +198,9 @@ void TcxGridTableDataCellViewInfo::GetViewParams(TcxStyleParams& params) {
 
 void TcxGridTableDataCellViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* viewInfo, const TPoint& mousePos) {
   if (!viewInfo || !properties_) return;
+  // Items of the same field kind share default properties; asking the item for them again
+  // gives them this item's field defaults (alignment, formats), which the last item asked set.
+  item_->GetPropertiesForRecord(GridRecord());
   InitCellStyle();
   std::unique_ptr<TcxCustomEditViewData> data(properties_->CreateViewData(editStyle_.get(), true));
   bool focusedRecord = GridRecord() && GridRecord()->Focused();
@@ -400,7 +403,12 @@ bool TcxGridTableDataCellViewInfo::NeedsHint(const TPoint& p, String& text, TRec
 
 void TcxGridTableDataCellViewInfo::RefreshCell(bool recalculate) {
   if (Destroying()) return;
-  if (recalculate) CalculateAt(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  if (recalculate) {
+    // Its colours and text are taken again too (they follow the focused cell).
+    const TRect bounds = Bounds;
+    ResetCalculated();
+    CalculateAt(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+  }
   Invalidate();
 }
 

@@ -366,6 +366,7 @@ void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer
     editingController_->UpdateEditValue();
     editingController_->PlaceEdit();
   }
+  RefreshRecordLooks();
   view->QueueFullRepaint();
   CheckEdit();
 }
@@ -874,12 +875,27 @@ void TcxCustomGridTableController::ClearSelection() { DataController()->ClearSel
 void TcxCustomGridTableController::SelectAll() { DataController()->SelectAll(); }
 
 void TcxCustomGridTableController::InvalidateFocusedRecord() {
+  RefreshRecordLooks();
   if (TcxCustomGridRecord* record = FocusedRecord())
     if (record->ViewInfo) record->ViewInfo->Invalidate();
 }
 
 void TcxCustomGridTableController::InvalidateSelection() {
+  RefreshRecordLooks();
   if (GridView()->Painter()) GridView()->Painter()->Invalidate();
+}
+
+void TcxCustomGridTableController::RefreshRecordLooks() { recordLooksPending_ = true; }
+
+// Cells take their colours when they are calculated: the shown records are calculated again
+// in their places.
+void TcxCustomGridTableController::ApplyRecordLooks() {
+  if (!recordLooksPending_) return;
+  TcxCustomGridTableViewInfo* info = TableViewInfo();
+  if (!info || info->Calculating() || !TableView()->CanUpdateLayout()) return;
+  recordLooksPending_ = false;
+  if (TcxCustomGridRecordsViewInfo* records = info->RecordsViewInfo())
+    for (Integer i = 0; i < records->Count(); ++i) records->Items(i)->Recalculate();
 }
 
 void TcxCustomGridTableController::CheckFocusedRecordSelectionWhenExit(TcxCustomGridRecord* record) {
@@ -959,8 +975,12 @@ void TcxCustomGridTableController::ProcessIncSearchKeyDown(Word& key, TShiftStat
 
 // ---- keyboard ---------------------------------------------------------------------------------------
 
+// Keys an in-place editor did not use itself and hands on: Tab when it moves between cells, and
+// the keys the controller claims as its own (page keys here; arrows, Home and End in the
+// descendants). Space is typed into the editor, never taken for the selection.
 bool TcxCustomGridTableController::IsEditorNavigationKey(Word key, TShiftState shift) {
-  return key == VK_TAB && TableView()->TableOptionsBehavior()->FocusCellOnTab();
+  if (key == VK_TAB) return TableView()->TableOptionsBehavior()->FocusCellOnTab();
+  return key != VK_SPACE && IsKeyForController(key, shift, false);
 }
 
 void TcxCustomGridTableController::FocusNextControl(bool forward) {
@@ -1117,6 +1137,7 @@ void TcxCustomGridTableController::AfterPaint() {
 
 void TcxCustomGridTableController::BeforePaint() {
   TcxCustomGridController::BeforePaint();
+  ApplyRecordLooks();
   editingController_->ApplyPendingEditMove();
 }
 

@@ -207,9 +207,18 @@ Integer TcxCustomGridRecordViewInfo::GetCachedHeight() {
 }
 
 void TcxCustomGridRecordViewInfo::CalculateAtPos(Integer left, Integer top) {
+  CalculateInBounds(TRect(left, top, left + CalculateWidth(), top + GetCachedHeight()));
+}
+
+void TcxCustomGridRecordViewInfo::CalculateInBounds(const TRect& r) {
   ResetCalculated();
-  CalculateAt(left, top, CalculateWidth(), GetCachedHeight());
+  CalculateAt(r.Left, r.Top, r.Width(), r.Height());
   if (HasExpandButton() && record_ && record_->GetExpandable()) CalculateExpandButtonBounds(ExpandButtonBounds);
+}
+
+// The bounds the layout gave stay (a card may be cut to the cards area).
+void TcxCustomGridRecordViewInfo::Recalculate() {
+  if (Calculated() && !Destroying()) CalculateInBounds(TRect(Bounds));
 }
 
 void TcxCustomGridRecordViewInfo::ResetCalculated() {
