@@ -892,10 +892,12 @@ void TcxCustomGridTableController::RefreshRecordLooks() { recordLooksPending_ = 
 void TcxCustomGridTableController::ApplyRecordLooks() {
   if (!recordLooksPending_) return;
   TcxCustomGridTableViewInfo* info = TableViewInfo();
-  if (!info || info->Calculating() || !TableView()->CanUpdateLayout()) return;
+  TcxCustomGrid* grid = GridView()->Control();
+  if (!info || info->Calculating() || !TableView()->CanUpdateLayout() || (grid && grid->IsLocked())) return;
   recordLooksPending_ = false;
   if (TcxCustomGridRecordsViewInfo* records = info->RecordsViewInfo())
-    for (Integer i = 0; i < records->Count(); ++i) records->Items(i)->Recalculate();
+    for (Integer i = 0; i < records->Count(); ++i)
+      if (records->Items(i)->GridRecord()) records->Items(i)->Recalculate();
 }
 
 void TcxCustomGridTableController::CheckFocusedRecordSelectionWhenExit(TcxCustomGridRecord* record) {
