@@ -198,6 +198,9 @@ void TcxGridTableDataCellViewInfo::GetViewParams(TcxStyleParams& params) {
 
 void TcxGridTableDataCellViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* viewInfo, const TPoint& mousePos) {
   if (!viewInfo || !properties_) return;
+  // Items of the same field kind share default properties; asking the item for them again
+  // gives them this item's field defaults (alignment, formats), which the last item asked set.
+  item_->GetPropertiesForRecord(GridRecord());
   InitCellStyle();
   std::unique_ptr<TcxCustomEditViewData> data(properties_->CreateViewData(editStyle_.get(), true));
   bool focusedRecord = GridRecord() && GridRecord()->Focused();
@@ -232,9 +235,6 @@ void TcxGridTableDataCellViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* 
 
 void TcxGridTableDataCellViewInfo::CalculateAt(Integer left, Integer top, Integer width, Integer height) {
   TcxGridTableCellViewInfo::CalculateAt(left, top, width, height);
-  // Default properties are shared by the items of one field kind and take the defaults
-  // (alignment, formats) of the item that asked for them last: ask again for this item.
-  if (properties_) properties_ = item_->GetPropertiesForRecord(GridRecord());
   CalculateEditViewInfo(editViewInfo_.get(), GridViewInfo()->MousePos());
   auto* text = dynamic_cast<TcxCustomTextEditViewInfo*>(editViewInfo_.get());
   Text = text ? text->Text : String();
@@ -404,9 +404,10 @@ bool TcxGridTableDataCellViewInfo::NeedsHint(const TPoint& p, String& text, TRec
 void TcxGridTableDataCellViewInfo::RefreshCell(bool recalculate) {
   if (Destroying()) return;
   if (recalculate) {
-    // Its look (focused, selected) is taken again too, not only the editor's view.
+    // Its colours and text are taken again too (they follow the focused cell).
+    const TRect bounds = Bounds;
     ResetCalculated();
-    CalculateAt(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+    CalculateAt(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
   }
   Invalidate();
 }

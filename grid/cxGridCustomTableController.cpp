@@ -366,6 +366,7 @@ void TcxCustomGridTableController::FocusedRecordChanged(Integer prevRow, Integer
     editingController_->UpdateEditValue();
     editingController_->PlaceEdit();
   }
+  RefreshRecordLooks();
   view->QueueFullRepaint();
   CheckEdit();
 }
@@ -374,17 +375,9 @@ void TcxGridFocusedRecordChange::Execute() {
   auto* view = dynamic_cast<TcxCustomGridTableView*>(GridView());
   if (!view) return;
   TcxGridViewWatch watch(view);
-  TcxCustomGridTableViewData* data = view->TableViewData();
-  // The rows the focus left and entered are calculated again: their cells take their
-  // focused and selected look when they are calculated.
-  if (data && view->CanUpdateLayout())
-    for (Integer row : {prevRow_, row_})
-      if (data->IsRowIndexInRange(row))
-        if (TcxCustomGridRecord* record = data->RecordAtRowIndex(row); record && record->ViewInfo)
-          record->ViewInfo->RecalculateInPlace();
   if (TcxCustomGrid* grid = view->Control()) grid->SendNotifications(gnkFocusedRecordChanged);
   if (!watch.Alive() || !view->OnFocusedRecordChanged) return;
-  data = view->TableViewData();
+  TcxCustomGridTableViewData* data = view->TableViewData();
   view->OnFocusedRecordChanged(view, data->RecordAtRowIndex(prevRow_), data->RecordAtRowIndex(row_), newItemRow_);
 }
 
@@ -882,20 +875,30 @@ void TcxCustomGridTableController::ClearSelection() { DataController()->ClearSel
 void TcxCustomGridTableController::SelectAll() { DataController()->SelectAll(); }
 
 void TcxCustomGridTableController::InvalidateFocusedRecord() {
+  RefreshRecordLooks();
   if (TcxCustomGridRecord* record = FocusedRecord())
-    if (record->ViewInfo) record->ViewInfo->RecalculateInPlace();
+    if (record->ViewInfo) record->ViewInfo->Invalidate();
 }
 
 // The selected records take the active or the inactive selection look.
 void TcxCustomGridTableController::InvalidateSelection() {
-  TcxCustomGridTableViewInfo* info = TableViewInfo();
-  if (info && info->RecordsViewInfo() && TableView()->CanUpdateLayout()) {
-    TcxCustomGridRecordsViewInfo* records = info->RecordsViewInfo();
-    for (Integer i = 0; i < records->Count(); ++i)
-      if (TcxCustomGridRecordViewInfo* item = records->Items(i); item->GridRecord() && item->GridRecord()->Selected())
-        item->RecalculateInPlace();
-  }
+  RefreshRecordLooks();
   if (GridView()->Painter()) GridView()->Painter()->Invalidate();
+}
+
+void TcxCustomGridTableController::RefreshRecordLooks() { recordLooksPending_ = true; }
+
+// Cells take their colours when they are calculated: the shown records are calculated again
+// in their places.
+void TcxCustomGridTableController::ApplyRecordLooks() {
+  if (!recordLooksPending_) return;
+  TcxCustomGridTableViewInfo* info = TableViewInfo();
+  TcxCustomGrid* grid = GridView()->Control();
+  if (!info || info->Calculating() || !TableView()->CanUpdateLayout() || (grid && grid->IsLocked())) return;
+  recordLooksPending_ = false;
+  if (TcxCustomGridRecordsViewInfo* records = info->RecordsViewInfo())
+    for (Integer i = 0; i < records->Count(); ++i)
+      if (records->Items(i)->GridRecord()) records->Items(i)->Recalculate();
 }
 
 void TcxCustomGridTableController::CheckFocusedRecordSelectionWhenExit(TcxCustomGridRecord* record) {
@@ -975,8 +978,12 @@ void TcxCustomGridTableController::ProcessIncSearchKeyDown(Word& key, TShiftStat
 
 // ---- keyboard ---------------------------------------------------------------------------------------
 
+// Keys an in-place editor did not use itself and hands on: Tab when it moves between cells, and
+// the keys the controller claims as its own (page keys here; arrows, Home and End in the
+// descendants). Space is typed into the editor, never taken for the selection.
 bool TcxCustomGridTableController::IsEditorNavigationKey(Word key, TShiftState shift) {
-  return key == VK_TAB && TableView()->TableOptionsBehavior()->FocusCellOnTab();
+  if (key == VK_TAB) return TableView()->TableOptionsBehavior()->FocusCellOnTab();
+  return key != VK_SPACE && IsKeyForController(key, shift, false);
 }
 
 void TcxCustomGridTableController::FocusNextControl(bool forward) {
@@ -1133,6 +1140,7 @@ void TcxCustomGridTableController::AfterPaint() {
 
 void TcxCustomGridTableController::BeforePaint() {
   TcxCustomGridController::BeforePaint();
+  ApplyRecordLooks();
   editingController_->ApplyPendingEditMove();
 }
 

@@ -309,6 +309,9 @@ class TcxCustomGridTableController : public TcxCustomGridController {
   void SelectAtAnchor(bool select);
   void InvalidateFocusedRecord();
   void InvalidateSelection();
+  // The shown records take their look (selected, focused, active or not) from the current
+  // state before the site paints next; a focus or selection change lays nothing out.
+  void RefreshRecordLooks();
   // The unselect-on-exit rule for a record that loses the focus.
   void CheckFocusedRecordSelectionWhenExit(TcxCustomGridRecord* record);
   // An item leaves the view: it is no longer focused, edited or searched.
@@ -374,6 +377,8 @@ class TcxCustomGridTableController : public TcxCustomGridController {
 
  private:
   void FreePopups();
+  void ApplyRecordLooks();
+  bool recordLooksPending_ = false;
   TcxGridFilterPopup* filterPopup_ = nullptr;
   TcxGridFilterMRUItemsPopup* filterMRUItemsPopup_ = nullptr;
   TcxCustomGridItemsCustomizationPopup* itemsCustomizationPopup_ = nullptr;

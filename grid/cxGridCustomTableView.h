@@ -453,7 +453,7 @@ class TcxCustomGridTableOptionsBehavior : public TcxCustomGridOptionsBehavior {
   bool CellHints() const { return cellHints_; }
   void SetCellHints(bool v) { SetFlag(cellHints_, v); }
   bool FocusCellOnTab() const { return focusCellOnTab_; }
-  void SetFocusCellOnTab(bool v) { SetFlag(focusCellOnTab_, v); }
+  void SetFocusCellOnTab(bool v);
   bool FocusFirstCellOnNewRecord() const { return focusFirstCellOnNewRecord_; }
   void SetFocusFirstCellOnNewRecord(bool v) { SetFlag(focusFirstCellOnNewRecord_, v); }
   bool GoToNextCellOnEnter() const { return goToNextCellOnEnter_; }

@@ -207,24 +207,18 @@ Integer TcxCustomGridRecordViewInfo::GetCachedHeight() {
 }
 
 void TcxCustomGridRecordViewInfo::CalculateAtPos(Integer left, Integer top) {
+  CalculateInBounds(TRect(left, top, left + CalculateWidth(), top + GetCachedHeight()));
+}
+
+void TcxCustomGridRecordViewInfo::CalculateInBounds(const TRect& r) {
   ResetCalculated();
-  CalculateAt(left, top, CalculateWidth(), GetCachedHeight());
+  CalculateAt(r.Left, r.Top, r.Width(), r.Height());
   if (HasExpandButton() && record_ && record_->GetExpandable()) CalculateExpandButtonBounds(ExpandButtonBounds);
 }
 
-void TcxCustomGridRecordViewInfo::RecalculateInPlace() {
-  if (!record_ || Bounds.IsEmpty()) return;
-  TcxCustomGridView* view = GridView();
-  TcxCustomGrid* grid = view ? view->Control() : nullptr;
-  if (!grid || grid->ComponentState().Contains(csDestroying)) return;
-  if (!grid->HandleAllocated() || !view->CanUpdateLayout()) {
-    Invalidate();
-    return;
-  }
-  ResetCalculated();
-  CalculateAt(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
-  if (HasExpandButton() && record_->GetExpandable()) CalculateExpandButtonBounds(ExpandButtonBounds);
-  Invalidate();
+// The bounds the layout gave stay (a card may be cut to the cards area).
+void TcxCustomGridRecordViewInfo::Recalculate() {
+  if (Calculated() && !Destroying()) CalculateInBounds(TRect(Bounds));
 }
 
 void TcxCustomGridRecordViewInfo::ResetCalculated() {

@@ -300,9 +300,8 @@ class TcxCustomGridRecordViewInfo : public TcxCustomGridViewCellViewInfo {
   virtual void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) { r = TRect(); }
   virtual TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) { return nullptr; }
   virtual void CalculateAtPos(Integer left, Integer top);
-  // Calculates the record again where it is and repaints it: its cells take their look
-  // (focused, selected, inactive) when they are calculated.
-  void RecalculateInPlace();
+  // Calculated again in its place (its look follows a focus or selection change).
+  void Recalculate();
   virtual bool ProcessDialogChar(Word character) { return false; }
   // Whether the focus of the record is drawn (the site or its editor has the focus, or the
   // focus stays shown on exit).
@@ -324,6 +323,7 @@ class TcxCustomGridRecordViewInfo : public TcxCustomGridViewCellViewInfo {
 
  private:
   friend class TcxCustomGridRecordsViewInfo;
+  void CalculateInBounds(const TRect& r);
   TcxCustomGridRecordsViewInfo* recordsViewInfo_;
   TcxCustomGridRecord* record_;
   bool registered_ = false;

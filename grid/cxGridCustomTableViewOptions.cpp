@@ -576,6 +576,19 @@ void TcxCustomGridTableOptionsBehavior::SetFlag(bool& field, bool value, Integer
 
 void TcxCustomGridTableOptionsBehavior::SetCopyCaptionsToClipboard(bool v) { SetFlag(copyCaptionsToClipboard_, v); }
 void TcxCustomGridTableOptionsBehavior::SetFocusCellOnCycle(bool v) { SetFlag(focusCellOnCycle_, v); }
+
+// The site asks for the Tab key only while Tab moves between cells; otherwise the form takes it.
+void TcxCustomGridTableOptionsBehavior::SetFocusCellOnTab(bool v) {
+  if (TcxGridSite* site = GridView() ? GridView()->Site() : nullptr) {
+    TcxWantedKeys keys = site->WantedKeys();
+    if (v)
+      keys += wkTab;
+    else
+      keys -= wkTab;
+    site->SetWantedKeys(keys);
+  }
+  SetFlag(focusCellOnTab_, v);
+}
 void TcxCustomGridTableOptionsBehavior::SetPullFocusing(bool v) { SetFlag(pullFocusing_, v); }
 void TcxCustomGridTableOptionsBehavior::SetBestFitMaxRecordCount(Integer v) {
   if (GridStoreOption(bestFitMaxRecordCount_, v < 0 ? 0 : v)) Changed(0);

@@ -473,3 +473,63 @@ TEST_F(MasterRowsFixture, SheetsOfDetailTabsAndTopLevelTabs) {
 }
 
 }  // namespace
+
+namespace {
+// Real keys at the focused window: Down and Up walk through an expanded detail (also from a
+// detail cell's editor), Shift+Down passes it by, and Tab moves between cells of one view only:
+// it never enters a detail nor leaves one.
+TEST_F(MasterRowsFixture, TypedKeysAndTabBetweenMasterAndDetailRecords) {
+  for (TcxGridDBTableView* v : {master_, detail_}) {
+    v->GetOptionsBehavior()->SetFocusCellOnTab(true);
+    v->GetOptionsBehavior()->SetFocusCellOnCycle(true);
+  }
+  Expand(0);
+  Row(0)->SetFocused(true);
+  master_->Site()->SetFocus();
+  Pump();
+  auto* detail = dynamic_cast<TcxGridTableView*>(DetailOf(0));
+  ASSERT_NE(detail, nullptr);
+  auto* masterController = master_->GetController();
+  auto* detailController = detail->GetController();
+  auto at = [&](TcxCustomGridView* view, Integer row) {
+    auto* c = static_cast<TcxCustomGridTableController*>(view->Controller());
+    return grid_->FocusedView() == view && c->FocusedRowIndex() == row && HoldsInputFocus(view->Site());
+  };
+  // Shift+Down passes the detail by; Up from the next master row enters its last record.
+  S().PressKey(VK_DOWN, true);
+  EXPECT_TRUE(at(master_, 1));
+  S().PressKey(VK_UP);
+  EXPECT_TRUE(at(detail, 2));
+  S().PressKey(VK_UP);
+  S().PressKey(VK_UP);
+  S().PressKey(VK_UP);
+  EXPECT_TRUE(at(master_, 0));
+  // Tab from the master row's last cell goes to the next master row, not into the detail.
+  masterController->SetFocusedItem(master_->GetColumn(master_->GetColumnCount() - 1));
+  S().PressKey(VK_TAB);
+  EXPECT_TRUE(at(master_, 1));
+  EXPECT_EQ(masterController->FocusedItem(), master_->GetColumn(0));
+  // Tab on the detail's last cell of its last record stays in the detail.
+  S().PressKey(VK_UP);
+  ASSERT_TRUE(at(detail, 2));
+  detailController->SetFocusedItem(detail->GetColumn(detail->GetColumnCount() - 2));
+  S().PressKey(VK_TAB);
+  EXPECT_EQ(detailController->FocusedItem(), detail->GetColumn(detail->GetColumnCount() - 1));
+  S().PressKey(VK_TAB);
+  EXPECT_EQ(detailController->FocusedItem(), detail->GetColumn(detail->GetColumnCount() - 1));
+  EXPECT_EQ(grid_->FocusedView(), detail);
+  EXPECT_EQ(detailController->FocusedRowIndex(), 2);
+  EXPECT_EQ(masterController->FocusedRowIndex(), 0);
+  // Down typed into an editor of the master row goes into its detail.
+  S().PressKey(VK_UP);
+  S().PressKey(VK_UP);
+  S().PressKey(VK_UP);
+  ASSERT_TRUE(at(master_, 0));
+  master_->GetColumn(1)->SetEditing(true);
+  Pump();
+  ASSERT_TRUE(masterController->EditingController()->IsEditing());
+  S().PressKey(VK_DOWN);
+  EXPECT_FALSE(masterController->EditingController()->IsEditing());
+  EXPECT_TRUE(at(detail, 0));
+}
+}  // namespace

@@ -7,6 +7,7 @@
 
 #include "TableViewTestSupport.h"
 #include "foundation/cxLookAndFeelPainters.h"
+#include "editors/cxTextEdit.h"
 #include "gridviews/cxGridRows.h"
 #include "editors/cxTextEdit.h"
 #include "editors/cxDrawTextUtils.h"
@@ -733,5 +734,130 @@ TEST_F(TableRowsFixture, KeysMoveTheSelectedLookWithTheFocus) {
   Pump();
   EXPECT_EQ(cell(2, 0)->Params.Color, selection.Color);
   EXPECT_NE(cell(2, 1)->Params.Color, selection.Color);
+}
+}  // namespace
+
+namespace {
+class TableEditorKeysFixture : public TableRowsFixture {
+ protected:
+  // Focus on the first cell of the first row, then a click on the second row's City cell: the
+  // click focuses that cell and opens its editor at once.
+  TcxGridTableController* ClickCityOfSecondRow(TcxGridDBTableView* v) {
+    TcxGridTableController* c = v->GetController();
+    c->EditingController()->HideEdit(false);
+    c->FocusRowAtIndex(0);
+    c->SetFocusedItem(v->GetColumn(0));
+    Advance(1000);  // no double click with the click before
+    TRect r = Rows(v)->Items(1)->Bounds;
+    S().Click(v->Site()->Handle(), {r.Left + 100, r.Top + 5});
+    Pump();
+    return c;
+  }
+  TcxCustomTextEdit* Editor(TcxGridTableController* c) {
+    return dynamic_cast<TcxCustomTextEdit*>(c->EditingController()->Edit());
+  }
+};
+
+// Keys typed into a clicked cell's editor: the editor keeps what it can use (the caret moves,
+// Left and Right at the text ends, Home and End of a record with cells); Up, Down and the page
+// keys move the focused row, Tab the focused cell with FocusCellOnTab. Without an editor the
+// site's own keys act.
+TEST_F(TableEditorKeysFixture, NavigationKeysFromTheInPlaceEditorReachTheController) {
+  TcxGridDBTableView* v = Shown();
+  FocusFirstCell(v, 300);
+  enum Caret { kNoEditor = -1, kStart = 0, kMiddle = 2, kEnd = 5 };
+  struct Case {
+    const char* name;
+    Word key;
+    bool ctrl;
+    Integer caret;
+    bool alwaysShowEditor;
+    Integer row, column;
+    bool editing;
+  } cases[] = {
+      {"Down", VK_DOWN, false, kMiddle, false, 2, 1, false},
+      {"Down, caret at the end", VK_DOWN, false, kEnd, false, 2, 1, false},
+      {"Up", VK_UP, false, kStart, false, 0, 1, false},
+      {"Down, AlwaysShowEditor", VK_DOWN, false, kMiddle, true, 2, 1, true},
+      {"Ctrl+Down", VK_DOWN, true, kMiddle, false, 2, 1, false},
+      {"PageDown", VK_NEXT, false, kMiddle, false, 3, 1, false},
+      {"PageUp", VK_PRIOR, false, kMiddle, false, 0, 1, false},
+      {"Right inside the text", VK_RIGHT, false, kMiddle, false, 1, 1, true},
+      {"Right at the end", VK_RIGHT, false, kEnd, false, 1, 1, true},
+      {"Left at the start", VK_LEFT, false, kStart, false, 1, 1, true},
+      {"Home at the start", VK_HOME, false, kStart, false, 1, 1, true},
+      {"Ctrl+End at the end", VK_END, true, kEnd, false, 1, 1, true},
+      {"Tab", VK_TAB, false, kMiddle, false, 1, 2, false},
+      {"Right, no editor", VK_RIGHT, false, kNoEditor, false, 1, 2, false},
+      {"Home, no editor", VK_HOME, false, kNoEditor, false, 1, 0, false},
+      {"Ctrl+End, no editor", VK_END, true, kNoEditor, false, 3, 1, false},
+  };
+  v->GetOptionsBehavior()->SetFocusCellOnTab(true);
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.name);
+    v->GetOptionsBehavior()->SetAlwaysShowEditor(cs.alwaysShowEditor);
+    TcxGridTableController* c = ClickCityOfSecondRow(v);
+    ASSERT_EQ(c->FocusedRowIndex(), 1);
+    ASSERT_TRUE(c->EditingController()->IsEditing());
+    TcxCustomTextEdit* edit = Editor(c);
+    ASSERT_NE(edit, nullptr);
+    if (cs.caret == kNoEditor) {
+      c->EditingController()->HideEdit(false);
+      Pump();
+      ASSERT_TRUE(v->Site()->Focused());
+    } else {
+      ASSERT_TRUE(edit->Focused() || HoldsInputFocus(edit));
+      edit->SetSelStart(cs.caret);
+      edit->SetSelLength(0);
+    }
+    S().PressKey(cs.key, false, cs.ctrl);
+    EXPECT_EQ(c->FocusedRowIndex(), cs.row);
+    EXPECT_EQ(c->FocusedItem(), v->GetColumn(cs.column));
+    EXPECT_EQ(c->EditingController()->IsEditing(), cs.editing);
+    if (cs.editing && cs.row != 1) {
+      EXPECT_EQ(VarToStr(Editor(c)->EditValue()), "Paris");
+    }
+  }
+  v->GetOptionsBehavior()->SetAlwaysShowEditor(false);
+  // The caret moved inside the text; Space is typed, never taken for the selection.
+  TcxGridTableController* c = ClickCityOfSecondRow(v);
+  TcxCustomTextEdit* edit = Editor(c);
+  edit->SetSelStart(kMiddle);
+  edit->SetSelLength(0);
+  S().PressKey(VK_RIGHT);
+  EXPECT_EQ(edit->SelStart(), kMiddle + 1);
+  S().PressKey(VK_SPACE);
+  EXPECT_TRUE(c->EditingController()->IsEditing());
+  EXPECT_EQ(c->FocusedRowIndex(), 1);
+  EXPECT_EQ(edit->Text(), "Osa ka");
+  EXPECT_FALSE(c->IsEditorNavigationKey(VK_SPACE, {}));
+}
+
+// After a click opens a cell's editor, every row is painted with the look of its current
+// state: the row the focus left is no longer selected, the clicked row is, and each column
+// keeps its own alignment.
+TEST_F(TableEditorKeysFixture, AClickedRowTakesTheSelectedLookAndTheRowItLeftLosesIt) {
+  TcxGridDBTableView* v = Shown();
+  FocusFirstCell(v, 300);
+  Pump();
+  auto cell = [&](Integer row, Integer column) {
+    return dynamic_cast<TcxGridDataRowViewInfo*>(Rows(v)->Items(row))->Cell(column);
+  };
+  auto rightAligned = [&](Integer row, Integer column) {
+    auto* text = dynamic_cast<TcxCustomTextEditViewInfo*>(cell(row, column)->EditViewInfo());
+    return text && (text->DrawTextFlags & DT_RIGHT) != 0;
+  };
+  // Focused with the site: the row is selected apart from its focused cell.
+  EXPECT_EQ(cell(0, 0)->Params.Color, clWindow);
+  EXPECT_EQ(cell(0, 1)->Params.Color, clHighlight);
+  ClickCityOfSecondRow(v);
+  S().Snapshot(form_->Handle(), "table_click_opens_editor.png");
+  for (Integer column : {0, 1, 2}) EXPECT_EQ(cell(0, column)->Params.Color, clWindow) << column;
+  EXPECT_EQ(cell(1, 0)->Params.Color, clHighlight);
+  EXPECT_EQ(cell(1, 2)->Params.Color, clHighlight);
+  for (Integer row : {0, 1, 2}) {
+    EXPECT_FALSE(rightAligned(row, 0)) << row;
+    EXPECT_TRUE(rightAligned(row, 2)) << row;
+  }
 }
 }  // namespace
