@@ -158,9 +158,11 @@ void TcxCustomGridTableItemStyles::IndexChanged(Integer index) {
   if (item_) item_->Changed(2);
 }
 
+// The item's view is a table view by construction: no cast is needed to reach its styles, which
+// matters since a content lookup runs once per exported or painted cell.
 void TcxCustomGridTableItemStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
-  auto* view = dynamic_cast<TcxCustomGridTableView*>(GridView());
-  if (index == isContent && view && view->TableStyles()) {
+  TcxCustomGridTableView* view = index == isContent && item_ ? item_->GridView() : nullptr;
+  if (view && view->TableStyles()) {
     view->TableStyles()->GetRecordContentParams(dynamic_cast<TcxCustomGridRecord*>(data), item_, params);
     return;
   }
@@ -169,8 +171,7 @@ void TcxCustomGridTableItemStyles::DefaultViewParams(Integer index, TObject* dat
 
 void TcxCustomGridTableItemStyles::GetContentParams(TcxCustomGridRecord* record, TcxStyleParams& params) {
   TcxStyle* style = nullptr;
-  if (record && OnGetContentStyle)
-    OnGetContentStyle(dynamic_cast<TcxCustomGridTableView*>(GridView()), record, item_, style);
+  if (record && OnGetContentStyle) OnGetContentStyle(item_ ? item_->GridView() : nullptr, record, item_, style);
   ResolveViewParams(isContent, record, style, params);
 }
 
@@ -789,8 +790,12 @@ TcxCustomLookAndFeelPainterClass TcxCustomGridTableViewStyles::LookAndFeelPainte
 void TcxCustomGridTableViewStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
   TcxCustomGridViewStyles::DefaultViewParams(index, data, params);
   TcxCustomLookAndFeelPainterClass painter = LookAndFeelPainter();
-  auto* pos = dynamic_cast<TcxGridCellPos*>(data);
-  TcxCustomGridRecord* record = pos ? pos->Record : dynamic_cast<TcxCustomGridRecord*>(data);
+  // Only the inactive and selection styles read the record: the content cases, looked up per
+  // cell, skip the casts.
+  auto record = [data]() -> TcxCustomGridRecord* {
+    auto* pos = dynamic_cast<TcxGridCellPos*>(data);
+    return pos ? pos->Record : dynamic_cast<TcxCustomGridRecord*>(data);
+  };
   switch (index) {
     case vsContent:
     case vsContentEven:
@@ -803,7 +808,7 @@ void TcxCustomGridTableViewStyles::DefaultViewParams(Integer index, TObject* dat
       params.TextColor = painter->FilterBoxTextColor();
       break;
     case vsInactive:
-      GetRecordContentParams(record, nullptr, params);
+      GetRecordContentParams(record(), nullptr, params);
       params.Color = painter->InactiveColor();
       params.TextColor = painter->InactiveTextColor();
       break;
@@ -812,7 +817,7 @@ void TcxCustomGridTableViewStyles::DefaultViewParams(Integer index, TObject* dat
       params.TextColor = clDefault;
       break;
     case vsSelection:
-      GetRecordContentParams(record, nullptr, params);
+      GetRecordContentParams(record(), nullptr, params);
       params.Color = painter->SelectionColor();
       params.TextColor = painter->SelectionTextColor();
       break;

@@ -254,7 +254,8 @@ void TcxGridColumnOptions::AssignFrom(TPersistent* source) {
 TcxGridColumn* TcxGridColumnStyles::Column() const { return static_cast<TcxGridColumn*>(Item()); }
 
 void TcxGridColumnStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
-  auto* view = dynamic_cast<TcxGridTableView*>(GridView());
+  // The content index, looked up per cell, needs no view of its own here.
+  auto* view = index == isFooter || index == isHeader ? dynamic_cast<TcxGridTableView*>(GridView()) : nullptr;
   if (view && index == isFooter) {
     auto* pos = dynamic_cast<TcxGridFooterCellPos*>(data);
     view->GetStyles()->GetFooterParams(pos ? pos->Row : nullptr, Column(), pos ? pos->Level : -1, params);
@@ -968,12 +969,17 @@ void TcxGridTableBackgroundBitmaps::AssignFrom(TPersistent* source) {
 
 // ---- view styles ------------------------------------------------------------------------------------
 
-TcxGridTableView* TcxGridTableViewStyles::TableView() const { return dynamic_cast<TcxGridTableView*>(GridView()); }
+// A class check rather than a cast: the content lookup of every cell asks for the view.
+TcxGridTableView* TcxGridTableViewStyles::TableView() const {
+  TcxCustomGridView* view = GridView();
+  return view && view->InheritsFrom(TcxGridTableView::StaticClass()) ? static_cast<TcxGridTableView*>(view) : nullptr;
+}
 
 void TcxGridTableViewStyles::DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) {
   TcxCustomGridTableViewStyles::DefaultViewParams(index, data, params);
   TcxCustomLookAndFeelPainterClass painter = LookAndFeelPainter();
-  auto* record = dynamic_cast<TcxCustomGridRecord*>(data);
+  // Only the group, new item row and preview styles read the record.
+  auto record = [data] { return dynamic_cast<TcxCustomGridRecord*>(data); };
   switch (index) {
     case vsFooter:
       params.Color = painter->FooterColor();
@@ -981,12 +987,12 @@ void TcxGridTableViewStyles::DefaultViewParams(Integer index, TObject* data, Tcx
       break;
     case vsGroup: {
       // The font and any value not named here come from the record's content.
-      TcxCustomGridTableViewStyles::GetContentParams(record, nullptr, params);
+      TcxCustomGridTableViewStyles::GetContentParams(record(), nullptr, params);
       const bool office11 = TableView() && TableView()->GetOptionsView()->GroupRowStyle() == grsOffice11;
       if (!office11) {
         params.Color = painter->GroupColor();
         params.TextColor = painter->GroupTextColor();
-      } else if (record) {
+      } else if (record()) {
         params.Color = clWindow;
         params.TextColor = Office11GroupLineColor;
       } else {
@@ -1004,12 +1010,12 @@ void TcxGridTableViewStyles::DefaultViewParams(Integer index, TObject* data, Tcx
       params.TextColor = painter->HeaderTextColor();
       break;
     case vsNewItemRowInfoText:
-      GetRecordContentParams(record, nullptr, params);
+      GetRecordContentParams(record(), nullptr, params);
       params.TextColor = clGrayText;
       break;
     case vsPreview: {
       TcxGridColumn* previewColumn = TableView() ? TableView()->Preview()->Column() : nullptr;
-      TcxCustomGridTableViewStyles::GetContentParams(record, previewColumn, params);
+      TcxCustomGridTableViewStyles::GetContentParams(record(), previewColumn, params);
       params.TextColor = painter->PreviewTextColor();
       break;
     }
@@ -1029,7 +1035,8 @@ void TcxGridTableViewStyles::GetContentParams(TcxCustomGridRecord* record, TcxCu
 
 void TcxGridTableViewStyles::GetRecordContentParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
                                                     TcxStyleParams& params) {
-  if (dynamic_cast<TcxGridGroupRow*>(record))
+  // A row with cells is never a group row: data rows, the common case, skip the cast.
+  if (record && !record->HasCells() && dynamic_cast<TcxGridGroupRow*>(record))
     GetGroupParams(record, -1, params);
   else
     TcxCustomGridTableViewStyles::GetRecordContentParams(record, item, params);
