@@ -41,7 +41,7 @@ void TcxCustomDataField::AdoptStorage(TcxCustomDataField* source) {
   source->valueTypeClass_ = nullptr;
 }
 
-bool TcxCustomDataField::CanStoreValue() const {
+bool TcxCustomDataField::CanStoreValue(int) const {
   return ValueDef() != nullptr || OwnerController()->IsProviderMode();
 }
 
@@ -448,7 +448,7 @@ bool TcxCustomDataProvider::SetEditValue(int recordIndex, TcxCustomDataField* fi
   return true;
 }
 
-Variant TcxCustomDataProvider::GetValue(int recordIndex, TcxCustomDataField* field) {
+Variant TcxCustomDataProvider::GetValue(int recordIndex, TcxCustomDataField* field, int) {
   if (recordIndex == cxNullEditingRecordIndex) cxDataControllerError(cxSDataRecordIndexError);
   return controller_->GetValueByField(recordIndex, field);
 }
@@ -1915,14 +1915,14 @@ void TcxCustomDataController::PostEditingData() { provider_->PostEditingData(); 
 bool TcxCustomDataController::CanInitEditing(int itemIndex) {
   TcxCustomDataField* f = FieldOfItem(itemIndex);
   if (!provider_->CanModify() && !f->IsUnboundField()) return false;
-  if (!f->CanStoreValue()) return false;
+  if (!f->CanStoreValue(GetItemValueSource(itemIndex))) return false;
   return provider_->CanInitEditing(GetEditingRecordIndex());
 }
 
-Variant TcxCustomDataController::GetEditValue(int itemIndex, int) {
+Variant TcxCustomDataController::GetEditValue(int itemIndex, int valueSource) {
   TcxCustomDataField* f = FieldOfItem(itemIndex);
   if (useNewItemRowForEditing_ && IsNewItemRowEditing() && !provider_->IsEditing()) return Null();
-  return provider_->GetValue(GetEditingRecordIndex(), f);
+  return provider_->GetValue(GetEditingRecordIndex(), f, valueSource);
 }
 
 bool TcxCustomDataController::SetEditValue(int itemIndex, const Variant& value, int valueSource) {

@@ -120,7 +120,8 @@ class TcxCustomDataField : public TObject {
 
   virtual void AdoptStorage(TcxCustomDataField* source);
   virtual void ComponentRemoved(TComponent* component) {}
-  virtual bool CanStoreValue() const;
+  // Whether the field can take an edited value of a value source (0 value, 1 text, 2 lookup key).
+  virtual bool CanStoreValue(int valueSource) const;
   virtual bool IsUnboundField() const { return false; }
   virtual bool IsInternalValue() const { return internal_; }
 
@@ -300,7 +301,8 @@ class TcxCustomDataProvider : public TObject {
   virtual void Delete(std::vector<int>& recordIndexes);
   virtual void DeleteSelection();
   virtual void Edit() { EditRecord(); }
-  virtual Variant GetValue(int recordIndex, TcxCustomDataField* field);
+  // The value of a record for editing, read as the value source asks (0 value, 1 text, 2 key).
+  virtual Variant GetValue(int recordIndex, TcxCustomDataField* field, int valueSource);
   virtual void Insert() { InsertOrAppend(false); }
   virtual void Post();
   virtual void PostEditingData() {

@@ -324,14 +324,14 @@ bool TcxDBDataField::IsInternalValue() const {
   return true;
 }
 
-bool TcxDBDataField::CanStoreValueKind(int editKind) const {
-  if (IsUnboundField()) return TcxCustomDataField::CanStoreValue();
+bool TcxDBDataField::CanStoreValue(int editKind) const {
+  if (IsUnboundField()) return TcxCustomDataField::CanStoreValue(editKind);
   TField* f = SourceField();
-  if (!TcxCustomDataField::CanStoreValue() || f == nullptr) return false;
+  if (!TcxCustomDataField::CanStoreValue(editKind) || f == nullptr) return false;
   if (f->Lookup()) {
     if (editKind != 2) return false;
     for (int i = 0; i < SubFieldCount(); ++i)
-      if (!SubField(i)->CanStoreValueKind(0)) return false;
+      if (!SubField(i)->CanStoreValue(0)) return false;
     return true;
   }
   if (!f->CanModify()) return false;

@@ -129,12 +129,10 @@ class TcxDBDataField : public TcxCustomDataField {
 
   void AdoptStorage(TcxCustomDataField* source) override;
   void ComponentRemoved(TComponent* component) override;
-  bool CanStoreValue() const override { return CanStoreValueKind(0); }
+  bool CanStoreValue(int valueSource) const override;
   bool IsUnboundField() const override;
   bool IsInternalValue() const override;
 
-  // Edit kinds: 0 value, 1 text, 2 lookup key.
-  bool CanStoreValueKind(int editKind) const;
   // The data-set field at the end of the reference chain.
   TField* SourceField() const;
   TField* Field() const { return field_; }
@@ -280,7 +278,7 @@ class TcxDBDataProvider : public TcxCustomDataProvider {
   void Delete(std::vector<int>& recordIndexes) override;
   void DeleteSelection() override;
   void Edit() override;
-  Variant GetValue(int recordIndex, TcxCustomDataField* field) override;
+  Variant GetValue(int recordIndex, TcxCustomDataField* field, int valueSource) override;
   void Insert() override;
   void Post() override;
   void PostEditingData() override;

@@ -408,6 +408,10 @@ void TcxDBDataController::SetFieldName(TcxDBDataField* field, const String& name
   }
   RenameField(field, names);
   if (subFieldMode || HasSeveralFieldNames(names)) {
+    // A field of several names binds no data-set field itself; unbound first, so that the
+    // rebinding a new sub-field's name starts does not free the sub-fields made so far (a
+    // lookup field, in sub-field mode, keeps its field: its caller binds it again).
+    if (!subFieldMode) field->SetField(nullptr);
     BeginInfoUpdate();
     Finally end{[this] { EndInfoUpdate(); }};
     std::vector<String> list;

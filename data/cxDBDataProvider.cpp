@@ -778,13 +778,15 @@ void TcxDBDataProvider::CancelDataSet() {
   ds->Cancel();
 }
 
-Variant TcxDBDataProvider::GetValue(int recordIndex, TcxCustomDataField* field) {
-  if (IsStorageEditing()) return TcxCustomDataProvider::GetValue(recordIndex, field);
+Variant TcxDBDataProvider::GetValue(int recordIndex, TcxCustomDataField* field, int valueSource) {
+  if (IsStorageEditing()) return TcxCustomDataProvider::GetValue(recordIndex, field, valueSource);
   TField* f = SourceOf(field);
   if (f == nullptr) {
-    if (field->IsUnboundField()) return TcxCustomDataProvider::GetValue(recordIndex, field);
+    if (field->IsUnboundField()) return TcxCustomDataProvider::GetValue(recordIndex, field, valueSource);
     return Null();
   }
+  if (valueSource == 1) return f->IsNull() && !f->OnGetText ? Null() : Variant(f->Text());
+  if (valueSource == 2 && !f->KeyFields().empty()) return f->DataSet()->FieldValues(f->KeyFields());
   return f->IsNull() ? Null() : f->Value();
 }
 

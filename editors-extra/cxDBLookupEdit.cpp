@@ -160,8 +160,16 @@ void TcxCustomDBLookupEditProperties::FollowProvider() {
   if (changing_) return;
   TField* bound = BoundField();
   if ((bound && bound->Lookup() ? bound : nullptr) == lookupField_) return;
+  // Quietly, as the provider was attached: properties shared by grid columns of different
+  // lookup fields follow each column's field as it is asked, which changes nothing for the
+  // grid (a change signal here relaid the grid out under the cell being calculated).
   changing_ = true;
-  cxdata_internal::Finally end{[this] { changing_ = false; }};
+  const bool quiet = ChangesSuppressed();
+  SuppressChanges(true);
+  cxdata_internal::Finally end{[this, quiet] {
+    changing_ = false;
+    SuppressChanges(quiet);
+  }};
   if (textCache_) textCache_->RemoveAll();
   SyncWithLookupField();
   SyncListResultColumn();

@@ -66,7 +66,9 @@ TClass TcxCustomLookupEditProperties::GetLookupDataClass() { return TcxCustomLoo
 
 void TcxCustomLookupEditProperties::PrepareDisplayValue(const Variant& editValue, Variant& displayValue,
                                                         bool editFocused) {
-  if (IsTextKey() || (CheckDefinedByLookup() && !editFocused)) {
+  // An array is a key of several fields even where the value would be the text (an in-place
+  // editor given its key before it takes the focus): it is never formatted as text.
+  if (IsTextKey() || (CheckDefinedByLookup() && !editFocused && !editValue.IsArray())) {
     TcxCustomComboBoxProperties::PrepareDisplayValue(editValue, displayValue, editFocused);
     return;
   }

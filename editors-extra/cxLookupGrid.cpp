@@ -574,6 +574,9 @@ void TcxCustomLookupGrid::ColumnRemoved(TcxLookupGridColumn* column) {
 void TcxCustomLookupGrid::SetPopupMode(bool v) {
   if (popupMode_ == v) return;
   popupMode_ = v;
+  // A drop-down list leaves the keyboard with its editor: a click picks a row without taking
+  // the focus (which the hidden list would otherwise keep, leaving the editor unfocused).
+  SetClickFocuses(!v);
   Changed(1);
 }
 

@@ -402,6 +402,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
     EndUpdate(true);
   }
   void SuppressChanges(bool lock) { changesLocked_ = lock; }
+  bool ChangesSuppressed() const { return changesLocked_; }
   bool IsLockedOrUpdating() const { return changesLocked_ || updateCount_ > 0; }
   bool ChangedWhileUpdating() const { return changedWhileUpdating_; }
 

@@ -224,7 +224,12 @@ void TcxGridTableDataCellViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* 
     data->OverrideColor2 = search.Color;
   }
   Variant value;
-  GetCellDisplayValue(value);
+  // A focused cell converts its value as a focused editor does: where that editor takes another
+  // kind of value (a lookup field's key instead of its text), the cell gives that value.
+  if (data->Focused && properties_->EditValueSource(true) != properties_->EditValueSource(false))
+    value = item_->GetEditValue(GridRecord());
+  else
+    GetCellDisplayValue(value);
   TcxCanvas* canvas = MeasureCanvas(this);
   if (!canvas) return;
   data->FillDisplayText(canvas, value, viewInfo);

@@ -185,10 +185,16 @@ bool TcxCustomGridTableItem::ShowButtons(bool focusedRecord) {
   return mode == gsebAlways || (mode == gsebForFocusedRecord && focusedRecord);
 }
 
+int TcxCustomGridTableItem::EditValueSource(TcxCustomGridRecord* record) {
+  TcxCustomEditProperties* p = GetPropertiesForRecord(record);
+  return p ? p->EditValueSource(true) : 0;
+}
+
 Variant TcxCustomGridTableItem::GetEditValue(TcxCustomGridRecord* record) {
   if (!record) return Null();
   TcxCustomDataController* dc = GridView()->DataController();
-  if (record->Focused() && dc->IsEditing()) return dc->GetEditValue(Index(), 0);
+  // The focused record's value as the editor takes it (a lookup field's key, not its text).
+  if (record->Focused()) return dc->GetEditValue(Index(), EditValueSource(record));
   return record->GetValue(Index());
 }
 
@@ -196,7 +202,7 @@ void TcxCustomGridTableItem::SetEditValue(TcxCustomGridRecord* record, const Var
   if (!record) return;
   TcxCustomDataController* dc = GridView()->DataController();
   if (record->Focused()) {
-    dc->SetEditValue(Index(), value, 0);
+    dc->SetEditValue(Index(), value, EditValueSource(record));
   } else {
     record->SetValue(Index(), value);
   }

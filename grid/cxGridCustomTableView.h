@@ -330,6 +330,9 @@ class TcxCustomGridTableItem : public TcxComponent {
   virtual bool ShowButtons(bool focusedRecord);
   // The editor properties for a record (the current properties).
   virtual TcxCustomEditProperties* GetPropertiesForRecord(TcxCustomGridRecord* record) { return GetProperties(); }
+  // The value source of the item's editor in place for a record (0 value, 1 text, 2 lookup
+  // key; 0 without properties).
+  int EditValueSource(TcxCustomGridRecord* record);
   Variant GetEditValue(TcxCustomGridRecord* record);
   void SetEditValue(TcxCustomGridRecord* record, const Variant& value);
   // The in-place editor's data kept across activations.
@@ -1143,6 +1146,12 @@ class TcxGridDataControllerOverrides : public TBase {
     TcxCustomGridTableView* v = GridView();
     return v && itemIndex >= 0 && itemIndex < v->ItemCount() ? v->Items(itemIndex)->SortByDisplayText(defaultValue)
                                                               : TBase::GetItemSortByDisplayText(itemIndex, defaultValue);
+  }
+  // The value source of the item's editor in place (a focused editor).
+  int GetItemValueSource(int itemIndex) override {
+    TcxCustomGridTableView* v = GridView();
+    return v && itemIndex >= 0 && itemIndex < v->ItemCount() ? v->Items(itemIndex)->EditValueSource(nullptr)
+                                                              : TBase::GetItemValueSource(itemIndex);
   }
   // A filter's text names its items by their captions (the filter box, recent filters).
   String GetFilterItemFieldCaption(TObject* item) override {
