@@ -359,14 +359,7 @@ bool TcxCustomTextEdit::InnerEditMessage(TMessage& m) {
   return false;
 }
 
-bool TcxCustomTextEdit::SendActivationKey(char32_t key) {
-  // The key types into the inner edit, once.
-  if (inner_ && inner_->HandleAllocated()) {
-    SendMessage(inner_->Handle(), WM_CHAR, WPARAM(key), 0);
-    return false;
-  }
-  return true;
-}
+bool TcxCustomTextEdit::SendActivationKey(char32_t key) { return true; }
 
 Integer TcxCustomTextEdit::GetCaretCharIndex() { return inner_ ? CaretCharIndex(inner_) : 0; }
 

@@ -335,3 +335,25 @@ TEST_F(LookupColumnTest, SheetOfTheDropDownInEachLookAndFeel) {
 }
 
 }  // namespace
+namespace {
+// A letter typed into a cell whose editor is not open opens it and types once: the lookup cell
+// searches with it, a plain cell takes it as its text.
+TEST_F(LookupColumnTest, ALetterTypedIntoAClosedCellTypesOnce) {
+  FocusCell(0, kCityName);
+  S().TypeText("b");
+  Pump();
+  auto* edit = dynamic_cast<TcxLookupComboBox*>(Editing()->Edit());
+  ASSERT_NE(edit, nullptr);
+  EXPECT_TRUE(edit->DroppedDown());
+  EXPECT_EQ(edit->Text(), "Bergen");
+  EXPECT_EQ(ListTexts(edit), (std::vector<String>{"Bergen", "Bodo"}));
+  S().PressKey(VK_ESCAPE);
+  Pump();
+  FocusCell(1, kCity);
+  S().TypeText("7");
+  Pump();
+  auto* plain = dynamic_cast<TcxCustomTextEdit*>(Editing()->Edit());
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(plain->Text(), "7");
+}
+}  // namespace
