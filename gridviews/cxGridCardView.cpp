@@ -1158,9 +1158,16 @@ void TcxGridCardViewPainter::PaintViewContent() {
 
 // ---- controller ----------------------------------------------------------------------------------------------
 
+bool TcxGridCardViewController::IsKeyForController(Word key, TShiftState shift, bool focusedRowChanged) {
+  if (TcxCustomGridTableController::IsKeyForController(key, shift, focusedRowChanged)) return true;
+  if (key == VK_LEFT || key == VK_RIGHT) return true;
+  if (key != VK_HOME && key != VK_END && key != VK_UP && key != VK_DOWN) return false;
+  return !TableView()->TableOptionsSelection()->CellSelect() || !FocusedItem() || focusedRowChanged;
+}
+
 void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   TcxCustomGridTableController::HandleKeyDown(key, shift);
-  if (FocusedRowIndex() >= 0 && FocusedItem()) {
+  if (FocusedRowIndex() >= 0 && FocusedItem() && TableView()->TableOptionsSelection()->CellSelect()) {
     bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
     if ((key == VK_HOME || key == VK_END) && plain) {
       // From before the first or after the last row.
@@ -1174,6 +1181,12 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
       key = 0;
       return;
     }
+  }
+  // Home and End not taken by the rows go to the first and last record.
+  if (key == VK_HOME || key == VK_END) {
+    if (key == VK_HOME) GoToFirstRecord(); else GoToLastRecord(false);
+    key = 0;
+    return;
   }
   if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return;
   auto* view = static_cast<TcxGridCardView*>(GridView());

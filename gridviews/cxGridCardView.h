@@ -585,6 +585,10 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   // card; across them to the neighbouring layout column at the same height or to the card row
   // above or below.
   void HandleKeyDown(Word& key, TShiftState shift) override;
+  // Left and Right always belong to the controller (also from a row's editor); Home, End, Up and
+  // Down only without cell selection, without a focused row or after a focused-record change:
+  // an editor in a focused row keeps them.
+  bool IsKeyForController(Word key, TShiftState shift, bool focusedRowChanged) override;
   // The records scroll along the layout: the horizontal bar for the horizontal layout, the
   // vertical one otherwise (the other bar hidden); a line is a column or a row of cards.
   void InitScrollBarsParameters() override;

@@ -7,6 +7,7 @@
 
 #include "foundation/cxLookAndFeelPainters.h"
 #include "gridviews/cxGridCardView.h"
+#include "editors/cxTextEdit.h"
 #include "gridviews/cxGridCardViewDragDrop.h"
 #include "rtl/Classes.h"
 #include "rtl/SysUtils.h"
@@ -1135,4 +1136,88 @@ TEST_F(CardViewTest, CutRowCaptionsShowHints) {
   EXPECT_EQ(controller->HintCell(), nullptr);
 }
 
+
+// Keys typed into the editor of a card's value cell (the City row of the second card of the
+// second layout column): Left and Right at the text ends move to the neighbouring column's card;
+// with cell selection Up, Down, Home and End stay with the editor, without it they move the
+// focus. Without an editor the controller's own keys act.
+TEST_F(CardViewTest, KeysFromAValueCellsEditorAsTheCellSelectionSays) {
+  Fill(30);
+  Integer perColumn = Show()->GetColumn(0)->GetCardCount();
+  ASSERT_GE(perColumn, 3);
+  view_->Site()->SetFocus();
+  Pump();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  const Integer record = perColumn + 1;
+  enum Caret { kNoEditor = -1, kStart = 0, kMiddle = 2, kEnd = 6 };  // in "Town x"
+  struct Case {
+    const char* name;
+    Word key;
+    bool ctrl;
+    Integer caret;
+    bool cellSelect, alwaysShowEditor;
+    Integer record, row;
+    bool editing;
+  } cases[] = {
+      {"Down", VK_DOWN, false, kMiddle, true, false, record, 1, true},
+      {"Up at the start", VK_UP, false, kStart, true, false, record, 1, true},
+      {"Home at the start", VK_HOME, false, kStart, true, false, record, 1, true},
+      {"Ctrl+End at the end", VK_END, true, kEnd, true, false, record, 1, true},
+      {"Right inside the text", VK_RIGHT, false, kMiddle, true, false, record, 1, true},
+      {"Right at the end", VK_RIGHT, false, kEnd, true, false, record + perColumn, 1, false},
+      {"Left at the start", VK_LEFT, false, kStart, true, false, record - perColumn, 1, false},
+      {"Right at the end, AlwaysShowEditor", VK_RIGHT, false, kEnd, true, true, record + perColumn, 1, true},
+      {"Down, no cell selection", VK_DOWN, false, kMiddle, false, false, record + 1, 1, false},
+      {"Up, no cell selection", VK_UP, false, kStart, false, false, record - 1, 1, false},
+      {"Home, no cell selection", VK_HOME, false, kStart, false, false, 0, 1, false},
+      {"Ctrl+End, no cell selection", VK_END, true, kEnd, false, false, 29, 1, false},
+      {"Down, no editor", VK_DOWN, false, kNoEditor, true, false, record, 2, false},
+      {"Home, no editor", VK_HOME, false, kNoEditor, true, false, record, 0, false},
+      {"Ctrl+Home, no editor", VK_HOME, true, kNoEditor, true, false, 0, 1, false},
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.name);
+    view_->TableOptionsSelection()->SetCellSelect(true);
+    view_->GetOptionsBehavior()->SetAlwaysShowEditor(cs.alwaysShowEditor);
+    c->EditingController()->HideEdit(false);
+    c->FocusRowAtIndex(record);
+    c->SetFocusedItem(view_->GetRow(1));
+    Pump();
+    TRect r = c->CardViewInfoOfRow(record)->ValueCell(1)->Bounds;
+    Advance(1000);  // no double click with the click before
+    S().Click(view_->Site()->Handle(), {r.Left + 5, r.Top + 3});
+    Pump();
+    ASSERT_TRUE(c->EditingController()->IsEditing());
+    auto* edit = dynamic_cast<TcxCustomTextEdit*>(c->EditingController()->Edit());
+    ASSERT_NE(edit, nullptr);
+    ASSERT_EQ(edit->Text(), "Town 3");
+    view_->TableOptionsSelection()->SetCellSelect(cs.cellSelect);
+    if (cs.caret == kNoEditor) {
+      c->EditingController()->HideEdit(false);
+      Pump();
+      ASSERT_TRUE(view_->Site()->Focused());
+    } else {
+      ASSERT_TRUE(HoldsInputFocus(edit));
+      edit->SetSelStart(cs.caret);
+      edit->SetSelLength(0);
+    }
+    S().PressKey(cs.key, false, cs.ctrl);
+    Pump();
+    EXPECT_EQ(c->FocusedRowIndex(), cs.record);
+    EXPECT_EQ(c->FocusedItem(), view_->GetRow(cs.row));
+    EXPECT_EQ(c->EditingController()->IsEditing(), cs.editing);
+  }
+  // The focused-record flag and a card without a focused row hand every arrow to the controller.
+  view_->TableOptionsSelection()->SetCellSelect(true);
+  view_->GetOptionsBehavior()->SetAlwaysShowEditor(false);
+  c->EditingController()->HideEdit(false);
+  c->SetFocusedItem(view_->GetRow(1));
+  for (Word key : {VK_HOME, VK_END, VK_UP, VK_DOWN}) {
+    EXPECT_FALSE(c->IsKeyForController(key, {}, false)) << key;
+    EXPECT_TRUE(c->IsKeyForController(key, {}, true)) << key;
+  }
+  EXPECT_FALSE(c->IsKeyForController('A', {}, false));
+  c->SetFocusedItem(nullptr);
+  for (Word key : {VK_HOME, VK_END, VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) EXPECT_TRUE(c->IsKeyForController(key, {}, false)) << key;
+}
 }  // namespace
