@@ -21,6 +21,9 @@ KORVAN_IMPLEMENT_CLASS(TcxGridBandHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandHeaderHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandHeaderSizingEdgeHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedColumnHeaderViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridBandedDataRowCellsAreaItemViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridBandedDataRowCellsAreaViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridBandedDataRowCellsAreaItemPainter)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedColumnHeaderVertSizingEdgeViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandHeaderViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandRowViewInfo)
@@ -996,6 +999,155 @@ void TcxGridBandedRowsViewInfo::GetDefaultBounds(TRect& r) {
 
 TClass TcxGridBandedRowsViewInfo::GetPainterClass() { return TcxGridBandedRowsPainter::StaticClass(); }
 
+bool TcxGridBandedRowsViewInfo::NeedsBandCells() {
+  if (needsBandCells_ < 0) {
+    auto* info = static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo());
+    TcxGridBands* bands = info->GridBandedView()->Bands();
+    bool needs = info->GetBandsViewInfo()->GetLineCount() > 1 || bands->GetVisibleCount() == 0;
+    for (Integer i = 0; i < bands->GetVisibleCount() && !needs; ++i) {
+      TcxGridBand* band = bands->GetVisibleBand(i);
+      // A band with visible child bands has no column headers of its own.
+      if (band->FixedKind() != fkNone || band->GetVisibleChildBandCount() > 0) {
+        needs = true;
+        break;
+      }
+      Integer columns = 0;
+      bool allKeepWidth = true;
+      for (Integer r = 0; r < band->Rows()->VisibleCount(); ++r) {
+        TcxGridBandRow* bandRow = band->Rows()->VisibleItems(r);
+        for (Integer c = 0; c < bandRow->VisibleCount(); ++c, ++columns)
+          allKeepWidth = allKeepWidth && bandRow->VisibleItems(c)->KeepsWidthInAutoWidth();
+      }
+      needs = columns == 0 || allKeepWidth;
+    }
+    needsBandCells_ = needs ? 1 : 0;
+  }
+  return needsBandCells_ == 1;
+}
+
+std::unique_ptr<TcxGridBandedDataRowCellsAreaViewInfo> TcxGridBandedRowsViewInfo::CreateCellsArea(
+    TcxGridDataRowViewInfo* row) {
+  if (!row || !row->Calculated() || !NeedsBandCells()) return nullptr;
+  auto area = std::make_unique<TcxGridBandedDataRowCellsAreaViewInfo>(row);
+  area->Calculate(row->CellsAreaBounds());
+  return area;
+}
+
+// ---- band background cells of a data row ---------------------------------------------------------
+
+TcxGridBandedDataRowCellsAreaViewInfo::TcxGridBandedDataRowCellsAreaViewInfo(TcxGridDataRowViewInfo* row)
+    : row_(row) {
+  auto* info = static_cast<TcxGridBandedTableViewInfo*>(row->GridViewInfo());
+  TcxGridBandsViewInfo* bands = info->GetBandsViewInfo();
+  for (Integer i = 0; i < bands->GetBottomBandViewInfoCount(); ++i)
+    items_.push_back(new TcxGridBandedDataRowCellsAreaItemViewInfo(this, bands->GetBottomBandViewInfo(i)));
+}
+
+TcxGridBandedDataRowCellsAreaViewInfo::~TcxGridBandedDataRowCellsAreaViewInfo() {
+  for (auto* item : items_) item->Free();
+}
+
+TcxGridBandedDataRowCellsAreaItemViewInfo* TcxGridBandedDataRowCellsAreaViewInfo::ItemOfBand(
+    TcxGridBandViewInfo* band) const {
+  for (auto* item : items_)
+    if (item->BandViewInfo() == band) return item;
+  return nullptr;
+}
+
+void TcxGridBandedDataRowCellsAreaViewInfo::Calculate(const TRect& bounds) {
+  Bounds = bounds;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    TcxGridBandViewInfo* band = items_[i]->BandViewInfo();
+    if (!band->Calculated()) {
+      items_[i]->Visible = false;
+      continue;
+    }
+    // The first band's cell keeps the area's left edge (the level indents of the first column).
+    const Integer left = i == 0 ? bounds.Left : band->Bounds.Left;
+    items_[i]->CalculateInRect(TRect(left, bounds.Top, band->Bounds.Right, bounds.Bottom));
+  }
+}
+
+TcxGridBandedDataRowCellsAreaItemViewInfo::TcxGridBandedDataRowCellsAreaItemViewInfo(
+    TcxGridBandedDataRowCellsAreaViewInfo* area, TcxGridBandViewInfo* band)
+    : TcxCustomGridViewCellViewInfo(band->GridViewInfo()), area_(area), band_(band) {}
+
+TcxGridDataRowViewInfo* TcxGridBandedDataRowCellsAreaItemViewInfo::RowViewInfo() const { return area_->RowViewInfo(); }
+
+void TcxGridBandedDataRowCellsAreaItemViewInfo::CalculateInRect(const TRect& r) {
+  TcxCustomGridViewCellViewInfo::CalculateInRect(r);
+  const TcxBorders bandBorders = band_->GetBorders();
+  hasSeparator_ = bandBorders.Contains(bLeft) || bandBorders.Contains(bRight);
+  separatorSide_ = bandBorders.Contains(bLeft) ? bLeft : bRight;
+  CalculateLines();
+}
+
+void TcxGridBandedDataRowCellsAreaItemViewInfo::OffsetBounds(Integer dx, Integer dy) {
+  TcxCustomGridViewCellViewInfo::OffsetBounds(dx, dy);
+  for (TRect& line : lines_) line = ShiftedRect(line, dx, dy);
+}
+
+TRect TcxGridBandedDataRowCellsAreaItemViewInfo::SeparatorBounds() {
+  if (!hasSeparator_) return TRect();
+  const Integer width = static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo())->GetFixedBandSeparatorWidth();
+  TRect r = Bounds;
+  if (separatorSide_ == bLeft)
+    r.Right = std::min(r.Right, r.Left + width);
+  else
+    r.Left = std::max(r.Left, r.Right - width);
+  return r;
+}
+
+void TcxGridBandedDataRowCellsAreaItemViewInfo::CalculateLines() {
+  lines_.clear();
+  auto* info = static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo());
+  TcxGridBandRowsViewInfo* bandRows = band_->GetRowsViewInfo();
+  if (!bandRows) return;
+  const TcxGridLines gridLines = info->GridBandedView()->GetOptionsView()->GridLines();
+  TcxGridBandsViewInfo* bands = info->GetBandsViewInfo();
+  const bool vert = bands->GetLineCount() > 1 && (gridLines == glBoth || gridLines == glVertical);
+  const bool horz = bands->GetRowCount() >= 2 && gridLines == glBoth;
+  if (!vert && !horz) return;
+  const Integer w = info->GetGridLineWidth();
+  TcxGridDataRowViewInfo* row = RowViewInfo();
+  for (Integer r = 0; r < bandRows->GetCount(); ++r) {
+    TcxGridBandRowViewInfo* bandRow = bandRows->GetItem(r);
+    for (Integer c = 0; c < bandRow->GetCount(); ++c) {
+      const Integer index = bandRow->GetItem(c)->Column()->VisibleIndex();
+      if (index < 0 || index >= row->CellCount()) continue;
+      TcxGridDataCellViewInfo* cell = row->ExistingCell(index);
+      if (!cell || !cell->Calculated()) continue;
+      const TRect b = cell->Bounds;
+      if (vert && c >= 1) lines_.push_back(TRect(b.Left - w, b.Top, b.Left, b.Bottom));
+      if (horz && r >= 1) lines_.push_back(TRect(b.Left, b.Top - w, b.Right, b.Top));
+    }
+  }
+}
+
+void TcxGridBandedDataRowCellsAreaItemViewInfo::GetViewParams(TcxStyleParams& params) {
+  TcxGridDataRowViewInfo* row = RowViewInfo();
+  // A focused or selected row keeps its own look across the band's free space.
+  if (row->Focused() || row->Selected())
+    row->GetViewParams(params);
+  else
+    band_->GetBand()->Styles()->GetContentParams(row->GridRecord(), nullptr, params);
+}
+
+TcxCustomGridCellPainterClass TcxGridBandedDataRowCellsAreaItemViewInfo::GetPainterClass() {
+  return TcxGridBandedDataRowCellsAreaItemPainter::StaticClass();
+}
+
+bool TcxGridBandedDataRowCellsAreaItemViewInfo::HasCustomDrawBackground() {
+  return bool(static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo())->GridBandedView()->OnCustomDrawPartBackground);
+}
+
+bool TcxGridBandedDataRowCellsAreaItemViewInfo::CustomDrawBackground(TcxCanvas* canvas) {
+  bool done = TcxCustomGridViewCellViewInfo::CustomDrawBackground(canvas);
+  TcxGridBandedTableView* view = static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo())->GridBandedView();
+  if (!done && view->OnCustomDrawPartBackground) view->OnCustomDrawPartBackground(view, canvas, this, done);
+  return done;
+}
+
 TcxGridBandedTableView* TcxGridBandedTableViewInfo::GridBandedView() const {
   return static_cast<TcxGridBandedTableView*>(GridView());
 }
@@ -1178,61 +1330,52 @@ void TcxGridBandHeaderPainter::DrawContent() {
   if (own && header->IsPressed()) header->GridViewInfo()->GetLookAndFeelPainter()->PaintHeaderBackground(canvas, header->Bounds);
 }
 
+void TcxGridBandedDataRowCellsAreaItemPainter::DrawContent() {
+  auto* item = static_cast<TcxGridBandedDataRowCellsAreaItemViewInfo*>(ViewInfo());
+  auto* info = static_cast<TcxGridBandedTableViewInfo*>(item->GridViewInfo());
+  TcxCanvas* canvas = Canvas();
+  const TColor lineColor = info->GetGridLineColor();
+  for (const TRect& line : item->LineBounds()) {
+    canvas->FillRectColor(line, lineColor);
+    canvas->ExcludeFromClip(line);
+  }
+  if (item->HasSeparator()) {
+    const TRect separator = item->SeparatorBounds();
+    canvas->FillRectColor(separator, info->GetFixedBandSeparatorColor());
+    canvas->ExcludeFromClip(separator);
+  }
+  TcxCustomGridCellPainter::DrawContent();
+}
+
 void TcxGridBandedRowsPainter::Paint() {
   TcxGridRowsPainter::Paint();
-  // What the cells of a record leave free inside each bottom band (below a column with fewer
-  // lines than its band row, an empty band) takes the band's content colour; the fixed bands'
-  // separators run through the records.
+  // Each bottom band's background cell of a record takes what the record's cells leave free
+  // inside the band (below a column with fewer lines than its band row, an empty band), the
+  // grid lines inside the record and the fixed bands' separators.
   auto* rows = static_cast<TcxGridBandedRowsViewInfo*>(ViewInfo());
+  if (!rows->NeedsBandCells()) return;
   auto* info = static_cast<TcxGridBandedTableViewInfo*>(rows->GridViewInfo());
-  TcxGridBandsViewInfo* bands = info->GetBandsViewInfo();
-  const Integer total = bands->GetLineCount();
   TcxCanvas* canvas = Canvas();
-  const TRect scroll = info->HorzScrollArea();
   for (Integer i = 0; i < rows->Count() && i < rows->CalculatedRowCount(); ++i) {
     auto* row = dynamic_cast<TcxGridDataRowViewInfo*>(rows->Items(i));
-    if (!row || !row->Calculated()) continue;
-    const TRect cells = row->CellsAreaBounds();
-    for (Integer b = 0; b < bands->GetBottomBandViewInfoCount(); ++b) {
-      TcxGridBandViewInfo* band = bands->GetBottomBandViewInfo(b);
-      if (!band->Calculated()) continue;
-      TRect clip = band->GetContentBounds();
-      if (band->GetFixedKind() == fkNone) {
-        clip.Left = std::max(clip.Left, scroll.Left);
-        clip.Right = std::min(clip.Right, scroll.Right);
+    std::unique_ptr<TcxGridBandedDataRowCellsAreaViewInfo> area = rows->CreateCellsArea(row);
+    if (!area) continue;
+    for (Integer b = 0; b < area->Count(); ++b) {
+      TcxGridBandedDataRowCellsAreaItemViewInfo* item = area->Items(b);
+      if (!item->Visible || !item->Calculated()) continue;
+      TcxRegion* saved = canvas->CopyClipRegion();
+      Finally restore{[&] { canvas->ApplyClipRegion(saved, roSet, true); }};
+      canvas->IntersectClip(item->GetAreaClipBounds());
+      // The row's cells are drawn already: the background goes around them.
+      for (Integer c = 0; c < row->CellCount(); ++c) {
+        TcxGridDataCellViewInfo* cell = row->ExistingCell(c);
+        if (!cell || !cell->Calculated() || !cell->Visible) continue;
+        TRect r = cell->Bounds;
+        const TRect confine = info->GetCellClipArea(c);
+        if (!confine.IsEmpty()) IntersectRectsOrEmpty(r, cell->Bounds, confine);
+        if (!r.IsEmpty()) canvas->ExcludeFromClip(r);
       }
-      if (clip.Left >= clip.Right) continue;
-      TcxStyleParams params;
-      band->GetBand()->Styles()->GetContentParams(row->GridRecord(), nullptr, params);
-      auto fill = [&](TRect r) {
-        r.Left = std::max(r.Left, clip.Left);
-        r.Right = std::min(r.Right, clip.Right);
-        if (r.Left < r.Right && r.Top < r.Bottom) canvas->FillRectColor(r, params.Color);
-      };
-      TcxGridBandRowsViewInfo* bandRows = band->GetRowsViewInfo();
-      if (!bandRows || bandRows->GetCount() == 0 || total == 0) {
-        fill(TRect(band->GetContentBounds().Left, cells.Top, band->GetContentBounds().Right, cells.Bottom));
-      } else {
-        const Integer height = cells.Height();
-        for (Integer r = 0; r < bandRows->GetCount(); ++r) {
-          TcxGridBandRowViewInfo* bandRow = bandRows->GetItem(r);
-          const Integer rowBottom =
-              cells.Top + height * (bandRow->GetLineOffset() + bandRow->GetLineCount()) / total;
-          for (Integer c = 0; c < bandRow->GetCount(); ++c) {
-            TcxGridDataCellViewInfo* cell = row->ExistingCell(bandRow->GetItem(c)->Column()->VisibleIndex());
-            if (cell && cell->Calculated() && cell->Bounds.Bottom < rowBottom)
-              fill(TRect(cell->Bounds.Left, cell->Bounds.Bottom, cell->Bounds.Right, rowBottom));
-          }
-        }
-        // Below the band's last row, when other bands have more lines.
-        const Integer used = cells.Top + height * bandRows->GetLineCount() / total;
-        fill(TRect(band->GetContentBounds().Left, used, band->GetContentBounds().Right, cells.Bottom));
-      }
-      for (TcxBorder side : {bLeft, bRight})
-        if (band->GetBorders().Contains(side)) {
-          const TRect edge = band->GetSideBorderRect(side);
-          canvas->FillRectColor(TRect(edge.Left, cells.Top, edge.Right, cells.Bottom), band->GetBorderColor(side));
-        }
+      item->Paint(canvas);
     }
   }
 }
@@ -1252,6 +1395,7 @@ void RegisterGridBandedTableViewInfoPainters() {
   RegisterGridCellPainter<TcxGridBandPainter>();
   RegisterGridCellPainter<TcxGridBandHeaderPainter>();
   RegisterGridCellPainter<TcxGridBandedFooterPainter>();
+  RegisterGridCellPainter<TcxGridBandedDataRowCellsAreaItemPainter>();
   RegisterGridRecordsPainterFactory(TcxGridBandedRowsPainter::StaticClass(),
                                     [](TcxCanvas* c, TcxCustomGridRecordsViewInfo* v) -> TcxCustomGridRecordsPainter* {
                                       return new TcxGridBandedRowsPainter(c, v);

@@ -409,6 +409,8 @@ class TcxGridBandedIndicatorViewInfo : public TcxGridIndicatorViewInfo {
   TcxGridIndicatorBandHeaderItemViewInfo* bandItem_ = nullptr;
 };
 
+class TcxGridBandedDataRowCellsAreaViewInfo;
+
 class TcxGridBandedRowsViewInfo : public TcxGridRowsViewInfo {
   KORVAN_CLASS(TcxGridBandedRowsViewInfo, TcxGridRowsViewInfo)
 
@@ -418,12 +420,75 @@ class TcxGridBandedRowsViewInfo : public TcxGridRowsViewInfo {
   Integer LineHeight() const { return lineHeight_; }
   Integer CalculateDataRowHeight() override;
   Integer GetRowsWidth() override;
+  // Whether data rows show a background cell per bottom band (lines inside records, fixed or
+  // nested or empty bands, bands whose columns all keep their widths). Read once per rows view
+  // info.
+  bool NeedsBandCells();
+  // The band background cells of a calculated data row, made for the caller (one paint or
+  // query); null when the rows need none.
+  std::unique_ptr<TcxGridBandedDataRowCellsAreaViewInfo> CreateCellsArea(TcxGridDataRowViewInfo* row);
   // With left-fixed bands the rows start at the client's left edge (they do not scroll).
   void GetDefaultBounds(TRect& r) override;
   TClass GetPainterClass() override;
 
  private:
   Integer lineHeight_ = 0;
+  Integer needsBandCells_ = -1;
+};
+
+// The background cell of one bottom band in one data row: the band's content colour where the
+// row's cells leave room, the grid lines between the band rows and between the columns of a
+// band row, and the fixed band separator through the record.
+class TcxGridBandedDataRowCellsAreaItemViewInfo : public TcxCustomGridViewCellViewInfo {
+  KORVAN_CLASS(TcxGridBandedDataRowCellsAreaItemViewInfo, TcxCustomGridViewCellViewInfo)
+
+ public:
+  TcxGridBandedDataRowCellsAreaItemViewInfo(TcxGridBandedDataRowCellsAreaViewInfo* area, TcxGridBandViewInfo* band);
+  TcxGridBandViewInfo* BandViewInfo() const { return band_; }
+  TcxGridDataRowViewInfo* RowViewInfo() const;
+  const std::vector<TRect>& LineBounds() const { return lines_; }
+  // bLeft or bRight when the band carries a fixed band separator; bTop means none.
+  TcxBorder SeparatorSide() const { return separatorSide_; }
+  bool HasSeparator() const { return hasSeparator_; }
+  TRect SeparatorBounds();
+
+  void CalculateInRect(const TRect& r) override;
+  void OffsetBounds(Integer dx, Integer dy) override;
+  void GetViewParams(TcxStyleParams& params) override;
+  TBitmap* GetBackgroundBitmap() override { return nullptr; }
+  TRect GetAreaClipBounds() override { return band_->GetAreaClipBounds(); }
+  TClass GetHitTestClass() override { return TcxGridBandHitTest::StaticClass(); }
+  TcxCustomGridCellPainterClass GetPainterClass() override;
+  bool HasCustomDrawBackground() override;
+  bool CustomDrawBackground(TcxCanvas* canvas) override;
+
+ private:
+  void CalculateLines();
+  TcxGridBandedDataRowCellsAreaViewInfo* area_;
+  TcxGridBandViewInfo* band_;
+  std::vector<TRect> lines_;
+  TcxBorder separatorSide_ = bTop;
+  bool hasSeparator_ = false;
+};
+
+// The cells area of a data row: one background cell per bottom band, in bottom band order.
+class TcxGridBandedDataRowCellsAreaViewInfo : public TObject {
+  KORVAN_CLASS(TcxGridBandedDataRowCellsAreaViewInfo, TObject)
+
+ public:
+  explicit TcxGridBandedDataRowCellsAreaViewInfo(TcxGridDataRowViewInfo* row);
+  ~TcxGridBandedDataRowCellsAreaViewInfo() override;
+  TcxGridDataRowViewInfo* RowViewInfo() const { return row_; }
+  Integer Count() const { return Integer(items_.size()); }
+  TcxGridBandedDataRowCellsAreaItemViewInfo* Items(Integer i) const { return items_.at(size_t(i)); }
+  // The item of a bottom band (by its bottom index).
+  TcxGridBandedDataRowCellsAreaItemViewInfo* ItemOfBand(TcxGridBandViewInfo* band) const;
+  void Calculate(const TRect& bounds);
+  TRect Bounds;
+
+ private:
+  TcxGridDataRowViewInfo* row_;
+  std::vector<TcxGridBandedDataRowCellsAreaItemViewInfo*> items_;
 };
 
 class TcxGridBandedTableViewInfo : public TcxGridTableViewInfo {
@@ -479,6 +544,14 @@ class TcxGridBandHeaderPainter : public TcxCustomGridCellPainter {
   void DrawContent() override;
   void DrawBorders() override {}
   bool ExcludeFromClipping() override { return true; }
+};
+
+class TcxGridBandedDataRowCellsAreaItemPainter : public TcxCustomGridCellPainter {
+  KORVAN_CLASS(TcxGridBandedDataRowCellsAreaItemPainter, TcxCustomGridCellPainter)
+
+ public:
+  using TcxCustomGridCellPainter::TcxCustomGridCellPainter;
+  void DrawContent() override;
 };
 
 class TcxGridBandedRowsPainter : public TcxGridRowsPainter {

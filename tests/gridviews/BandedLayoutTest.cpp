@@ -3,6 +3,8 @@
 // scroll with their separators, best fit, painters made per paint call, and sheets.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "BandedTestSupport.h"
 #include "foundation/cxLookAndFeelPainters.h"
 #include "gridviews/cxGridRows.h"
@@ -125,6 +127,130 @@ TEST_F(BandedLayoutTest, LinesOfBandRowsAndDataCells) {
   HDC dc = GetDC(view_->Site()->Handle());
   EXPECT_EQ(GetPixel(dc, zCell.Left + 5, zCell.Bottom + single), ColorToRGB(content.Color));
   ReleaseDC(view_->Site()->Handle(), dc);
+}
+
+TEST_F(BandedLayoutTest, BandCellsOnlyWhereRecordsNeedThem) {
+  struct Case {
+    const char* name;
+    std::function<void(BandedLayoutTest&)> build;
+    bool needs;
+  };
+  const Case cases[] = {
+      {"one line, two plain bands",
+       [](BandedLayoutTest& t) {
+         t.AddBand("A");
+         t.AddBand("B");
+         t.AddColumn("x", 0);
+         t.AddColumn("y", 1);
+       },
+       false},
+      {"no visible bands", [](BandedLayoutTest& t) { t.AddBand("A")->SetVisible(false); }, true},
+      {"two lines",
+       [](BandedLayoutTest& t) {
+         t.AddBand("A");
+         t.AddColumn("x", 0)->Position()->SetLineCount(2);
+       },
+       true},
+      {"a fixed band",
+       [](BandedLayoutTest& t) {
+         t.AddBand("A")->SetFixedKind(fkLeft);
+         t.AddBand("B");
+         t.AddColumn("x", 0);
+         t.AddColumn("y", 1);
+       },
+       true},
+      {"a nested band",
+       [](BandedLayoutTest& t) {
+         t.AddBand("A");
+         t.AddBand("B", 0);
+         t.AddColumn("x", 1);
+       },
+       true},
+      {"an empty band",
+       [](BandedLayoutTest& t) {
+         t.AddBand("A");
+         t.AddBand("B");
+         t.AddColumn("x", 0);
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    view_->ClearItems();
+    view_->Bands()->Clear();
+    c.build(*this);
+    Fill(3);
+    Show();
+    Relayout();
+    auto* rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());
+    EXPECT_EQ(rows->NeedsBandCells(), c.needs);
+    EXPECT_EQ(rows->CreateCellsArea(Row(0)) != nullptr, c.needs && Row(0));
+  }
+}
+
+TEST_F(BandedLayoutTest, BandCellsCarryTheLinesInsideARecord) {
+  AddBand("A");
+  AddBand("B")->SetFixedKind(fkRight);
+  AddColumn("x", 0);
+  TcxGridBandedColumn* y = AddColumn("y", 0);
+  TcxGridBandedColumn* z = AddColumn("z", 0, 1);
+  // Three lines in band B leave band A a free line below its two band rows.
+  AddColumn("w", 1)->Position()->SetLineCount(3);
+  Fill(6);
+  Show();
+  auto* rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());
+  ASSERT_TRUE(rows->NeedsBandCells());
+  TcxGridDataRowViewInfo* row = Row(1);
+  ASSERT_NE(row, nullptr);
+  auto cell = [&](TcxGridBandedColumn* c) { return row->ExistingCell(c->VisibleIndex())->Bounds; };
+  struct Lines {
+    TcxGridLines setting;
+    bool vert, horz;
+  };
+  for (const Lines& c : {Lines{glBoth, true, true}, Lines{glVertical, true, false}, Lines{glHorizontal, false, false},
+                         Lines{glNone, false, false}}) {
+    SCOPED_TRACE(Integer(c.setting));
+    view_->GetOptionsView()->SetGridLines(c.setting);
+    Relayout();
+    row = Row(1);
+    const TRect by = cell(y), bz = cell(z);
+    std::vector<TRect> a;  // band B's single column has no neighbours
+    if (c.vert) a.push_back(TRect(by.Left - 1, by.Top, by.Left, by.Bottom));
+    if (c.horz) a.push_back(TRect(bz.Left, bz.Top - 1, bz.Right, bz.Top));
+    std::unique_ptr<TcxGridBandedDataRowCellsAreaViewInfo> area = rows->CreateCellsArea(row);
+    ASSERT_NE(area, nullptr);
+    ASSERT_EQ(area->Count(), 2);
+    EXPECT_EQ(area->Items(0)->LineBounds(), a);
+    EXPECT_TRUE(area->Items(1)->LineBounds().empty());
+    // Band A's cell starts at the cells area's left edge; band B's carries the separator.
+    EXPECT_EQ(area->Items(0)->Bounds.Left, row->CellsAreaBounds().Left);
+    EXPECT_FALSE(area->Items(0)->HasSeparator());
+    EXPECT_TRUE(area->Items(1)->HasSeparator());
+    EXPECT_EQ(area->Items(1)->SeparatorSide(), bLeft);
+  }
+  // The part background custom draw sees every band cell of every painted record.
+  view_->GetOptionsView()->SetGridLines(glBoth);
+  Relayout();
+  Integer bandCells = 0;
+  view_->OnCustomDrawPartBackground = [&](TcxCustomGridTableView*, TcxCanvas*, TcxCustomGridCellViewInfo* cell,
+                                          bool&) {
+    if (auto* item = dynamic_cast<TcxGridBandedDataRowCellsAreaItemViewInfo*>(cell))
+      bandCells += item->BandViewInfo()->BottomIndex() + 1;
+  };
+  form_->Repaint();
+  Pump();
+  // Both bands' cells in each record on screen.
+  EXPECT_EQ(bandCells, (1 + 2) * std::min(rows->Count(), rows->CalculatedRowCount()));
+  view_->OnCustomDrawPartBackground = nullptr;
+  form_->Repaint();
+  Pump();
+  // The line between x and y, in the grid line colour, and the free space below z's neighbours.
+  row = Row(1);
+  HDC dc = GetDC(view_->Site()->Handle());
+  const TRect y1 = row->ExistingCell(y->VisibleIndex())->Bounds;
+  EXPECT_EQ(GetPixel(dc, y1.Left - 1, y1.Top + 3), ColorToRGB(Info()->GetGridLineColor()));
+  ReleaseDC(view_->Site()->Handle(), dc);
+  S().Snapshot(form_->Handle(), "gridviews_banded_band_cells.png");
 }
 
 TEST_F(BandedLayoutTest, BandWidthsUnderTheDistributions) {
