@@ -1,5 +1,4 @@
-// What the grid benchmarks share: the headless backend installed once for the program, message
-// pumping, a form holding a grid with its views, filling a data controller, and one fixture
+// What the grid benchmarks share, on top of BenchHeadless.h (backend, message pumping): a form holding a grid with its views, filling a data controller, and one fixture
 // alive at a time.
 #pragma once
 
@@ -9,28 +8,14 @@
 #include <memory>
 #include <tuple>
 
-#include "backend/Headless.h"
+#include "BenchHeadless.h"
 #include "data/cxCustomData.h"
 #include "grid/cxGrid.h"
-#include "vcl/Forms.h"
 
 namespace benchgrid {
 
-// Installs the headless backend on the first call (it stays to the end of the program) and runs
-// the unit initialisations given (each runs its unit once however often it is called).
-inline THeadlessBackend& StartHeadless(std::initializer_list<void (*)()> units = {}) {
-  static THeadlessBackend backend;
-  static const bool installed = (SetBackend(&backend), true);
-  (void)installed;
-  for (void (*initialize)() : units) initialize();
-  return backend;
-}
-
-// Dispatches every message waiting (input, paint, posted) without waiting for more.
-inline void PumpMessages() {
-  MSG m;
-  while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
-}
+using benchheadless::PumpMessages;
+using benchheadless::StartHeadless;
 
 // A form with a grid on it, freed with the fixture; the headless backend and the units given
 // are started before. Given a size, the grid takes it at the form's top left and the form is

@@ -8,26 +8,22 @@
 // change).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "BenchHeadless.h"
 #include "docking/dxDockControl.h"
 #include "docking/dxDockPanel.h"
 #include "foundation/cxGraphics.h"
 #include "rtl/SysUtils.h"
 #include "user/Windows.h"
-#include "vcl/Forms.h"
 
 namespace {
 
 // A form with 100 dock sites, each holding a layout site and a panel: 300 dock controls.
 struct DockForm {
-  THeadlessBackend backend{1600, 1200};
   TForm* form = nullptr;
   std::vector<TdxCustomDockControl*> controls;
   DockForm() {
-    SetBackend(&backend);
-    InitializeForms();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 1500, 1100);
+    benchheadless::StartHeadless({InitializeForms}, 1600, 1200);
+    form = benchheadless::NewForm(1500, 1100, false);
     for (int i = 0; i < 100; ++i) {
       auto* site = new TdxDockSite(form);
       site->SetBounds((i % 10) * 140, (i / 10) * 100, 130, 90);
@@ -78,8 +74,7 @@ struct TabForm {
   std::vector<TdxDockPanel*> panels;
   TabForm() {
     Form();  // the backend
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 600, 400);
+    form = benchheadless::NewForm(600, 400, false);
     auto* site = new TdxDockSite(form);
     site->SetBounds(0, 0, 580, 380);
     site->SetParent(form);

@@ -3,27 +3,21 @@
 // a list of 100,000 items against painting one that holds only its visible rows (within 2x).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "BenchHeadless.h"
 #include "editors/cxCheckListBox.h"
 #include "rtl/Classes.h"
 #include "rtl/SysUtils.h"
-#include "vcl/Forms.h"
 
 namespace {
 
 constexpr Integer kCount = 100000;
 
 struct Session {
-  THeadlessBackend backend{1024, 768};
   TForm* form = nullptr;
   std::vector<String> texts;
   Session() {
-    SetBackend(&backend);
-    InitializeForms();
-    InitializeCxCheckListBox();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 400, 400);
-    form->Show();
+    benchheadless::StartHeadless({InitializeForms, InitializeCxCheckListBox}, 1024, 768);
+    form = benchheadless::NewForm(400, 400);
     for (Integer i = 0; i < kCount; ++i) texts.push_back("Value " + IntToStr((i * 7919) % kCount));
   }
 };

@@ -2,11 +2,10 @@
 // shown) against measuring the widths of its texts once on a canvas (target: within 3x).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "BenchHeadless.h"
 #include "editors/cxComboBox.h"
 #include "rtl/Classes.h"
 #include "rtl/SysUtils.h"
-#include "vcl/Forms.h"
 #include "vcl/Graphics.h"
 
 namespace {
@@ -14,16 +13,11 @@ namespace {
 constexpr Integer kCount = 100000;
 
 struct Session {
-  THeadlessBackend backend{1024, 768};
   TForm* form = nullptr;
   TcxComboBox* combo = nullptr;
   Session() {
-    SetBackend(&backend);
-    InitializeForms();
-    InitializeCxComboBox();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 400, 400);
-    form->Show();
+    benchheadless::StartHeadless({InitializeForms, InitializeCxComboBox}, 1024, 768);
+    form = benchheadless::NewForm(400, 400);
     combo = new TcxComboBox(form);
     combo->SetBounds(10, 10, 150, 21);
     combo->SetParent(form);

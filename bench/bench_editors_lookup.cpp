@@ -4,16 +4,14 @@
 // rows only).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "BenchHeadless.h"
 #include "data/cxDataStorage.h"
 #include "editors-extra/cxLookupGrid.h"
 #include "rtl/SysUtils.h"
-#include "vcl/Forms.h"
 
 namespace {
 
 struct Session {
-  THeadlessBackend backend{1024, 768};
   TForm* form = nullptr;
   TcxLookupGrid* big = nullptr;
   TcxLookupGrid* small = nullptr;
@@ -32,12 +30,8 @@ struct Session {
     return g;
   }
   Session() {
-    SetBackend(&backend);
-    InitializeForms();
-    InitializeCxLookupGrid();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 400, 400);
-    form->Show();
+    benchheadless::StartHeadless({InitializeForms, InitializeCxLookupGrid}, 1024, 768);
+    form = benchheadless::NewForm(400, 400);
     big = Make(100000);
     small = Make(1000);
     Application->ProcessMessages();

@@ -4,22 +4,17 @@
 // costs within 5x of the short one (a key neither copies nor re-wraps the whole text).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "BenchHeadless.h"
 #include "editors-extra/cxMemo.h"
-#include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
 
 namespace {
 
 struct TBenchForm {
-  THeadlessBackend backend;
   TForm* form;
   TBenchForm() {
-    SetBackend(&backend);
-    InitializeForms();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 400, 300);
-    form->Show();
+    benchheadless::StartHeadless({InitializeForms});
+    form = benchheadless::NewForm(400, 300);
   }
 };
 

@@ -3,11 +3,10 @@
 // with 10,000 rows against with 10 rows (target: about equal, the visible rows only).
 #include <benchmark/benchmark.h>
 
-#include "backend/Headless.h"
+#include "BenchHeadless.h"
 #include "editors-extra/cxFilterControl.h"
 #include "editors/cxTextEdit.h"
 #include "rtl/SysUtils.h"
-#include "vcl/Forms.h"
 
 namespace {
 
@@ -29,7 +28,6 @@ class TLink : public IcxFilterControl {
 };
 
 struct Session {
-  THeadlessBackend backend{1024, 768};
   TLink link;
   TForm* form = nullptr;
   TcxFilterControl* big = nullptr;
@@ -46,12 +44,8 @@ struct Session {
     return c;
   }
   Session() {
-    SetBackend(&backend);
-    InitializeForms();
-    InitializeCxFilterControl();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 600, 400);
-    form->Show();
+    benchheadless::StartHeadless({InitializeForms, InitializeCxFilterControl}, 1024, 768);
+    form = benchheadless::NewForm(600, 400);
     big = Make(10000);
     small = Make(10);
     Application->ProcessMessages();

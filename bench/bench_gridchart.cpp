@@ -57,8 +57,8 @@ BENCHMARK(BM_ChartAssign)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 // Assigning a view of 100 and of 1,000 series to an empty view: the series and their data
 // fields are made (and freed again outside the timing). No target: each series made is a
-// component of the view's owner, and each insertion is told to all the owner's components, so
-// this grows with the square of the series outside the view's own work.
+// component of the view's owner; insertions are told only to components that ask for them, so
+// making the series stays linear (about 4.1 ms before that for 1,000 series, 0.49 ms after).
 void BM_ChartAssignMakingSeries(benchmark::State& state) {
   const int count = int(state.range(0));
   benchgrid::TBenchGridForm f({InitializeCxGridChartView});

@@ -10,10 +10,9 @@
 
 #include <memory>
 
-#include "backend/Headless.h"
+#include "BenchHeadless.h"
 #include "pivotgrid/cxCustomPivotGrid.h"
 #include "pivotgrid/cxPivotGridFilterPopup.h"
-#include "vcl/Forms.h"
 
 namespace {
 
@@ -70,12 +69,7 @@ struct TView {
   }
 };
 
-THeadlessBackend& Backend() {
-  static THeadlessBackend backend;
-  static bool installed = (SetBackend(&backend), true);
-  (void)installed;
-  return backend;
-}
+THeadlessBackend& Backend() { return benchheadless::StartHeadless(); }
 
 TView& View(int side) {
   Backend();

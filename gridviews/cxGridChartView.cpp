@@ -894,7 +894,17 @@ void TcxGridChartView::RemoveSeries(TcxGridChartSeries* series) {
 void TcxGridChartView::ClearSeries() {
   BeginUpdate();
   Finally end{[this] { EndUpdate(); }};
-  while (!series_.empty()) delete series_.back();
+  // Every series goes: the visible list is emptied first (it never points at a freed one) and
+  // rebuilt once at the end, not once per series freed.
+  visibleSeries_.clear();
+  holdVisibleList_ = true;
+  {
+    Finally release{[this] {
+      holdVisibleList_ = false;
+      RefreshVisibleSeriesList();
+    }};
+    while (!series_.empty()) delete series_.back();
+  }
 }
 
 void TcxGridChartView::ChangeSeriesIndex(TcxGridChartSeries* series, Integer index) {

@@ -131,7 +131,8 @@ void TComponent::InsertComponent(TComponent* c) {
   if (c->owner_ != nullptr) c->owner_->RemoveComponent(c);
   Insert(c);
   if (state_.Contains(csDesigning)) c->SetDesigning(true);
-  Notification(c, opInsert);
+  // Counted after Insert, so a listener is told of its own insertion too.
+  if (insertListeners_ > 0) Notification(c, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* c) {
@@ -155,6 +156,7 @@ void TComponent::Insert(TComponent* c) {
   components_.push_back(c);
   c->owner_ = this;
   IndexName(c);
+  if (c->insertListeners_ > 0) AddInsertListeners(c->insertListeners_);
 }
 
 void TComponent::Remove(TComponent* c) {
@@ -162,8 +164,19 @@ void TComponent::Remove(TComponent* c) {
   if (it != components_.end()) {
     components_.erase(it);
     UnindexName(c);
+    if (c->insertListeners_ > 0) AddInsertListeners(-c->insertListeners_);
   }
   c->owner_ = nullptr;
+}
+
+void TComponent::AddInsertListeners(int delta) {
+  for (TComponent* p = this; p != nullptr; p = p->owner_) p->insertListeners_ += delta;
+}
+
+void TComponent::WantInsertNotifications() {
+  if (wantsInsert_) return;
+  wantsInsert_ = true;
+  AddInsertListeners(1);
 }
 
 void TComponent::IndexName(TComponent* c) {
@@ -253,10 +266,12 @@ void TComponent::RemoveFreeNotification(TComponent* c) {
 void TComponent::Notification(TComponent* c, TOperation operation) {
   if (operation == opRemove && c != nullptr) RemoveFreeNotification(c);
   // Pass on to the owned components, the last first; a component freed by a notification
-  // leaves the list, so the index is checked against the current count each time.
+  // leaves the list, so the index is checked against the current count each time. An insert
+  // goes only into trees holding a component that asked for it.
   Integer i = ComponentCount() - 1;
   while (i >= 0) {
-    components_[size_t(i)]->Notification(c, operation);
+    TComponent* owned = components_[size_t(i)];
+    if (operation != opInsert || owned->insertListeners_ > 0) owned->Notification(c, operation);
     --i;
     if (i >= ComponentCount()) i = ComponentCount() - 1;
   }

@@ -392,6 +392,9 @@ class TComponent : public TPersistent {
   // Called on a component when another is inserted into or removed from its owner's list,
   // and on every component linked by FreeNotification when that one is destroyed. The base
   // drops the free notification link and passes the call on to the owned components.
+  // opInsert reaches only the components that asked for it (WantInsertNotifications) and the
+  // owners between them and the owner the component went into: most components only care
+  // about removals, and telling every sibling of every new component is quadratic.
   virtual void Notification(TComponent* c, TOperation operation);
 
  protected:
@@ -402,11 +405,16 @@ class TComponent : public TPersistent {
   virtual void ChangeName(const String& newName);
   // Sets or clears csLoading etc. directly (form readers).
   void SetComponentState(const TComponentState& state) { state_ = state; }
+  // A component whose Notification reacts to opInsert calls this (once, usually in its
+  // constructor): from then on it is told of insertions into its owner's list.
+  void WantInsertNotifications();
   friend class TFiler;
 
  private:
   void Insert(TComponent* c);
   void Remove(TComponent* c);
+  // Adds `delta` to the insert listener count of this component and of its owners.
+  void AddInsertListeners(int delta);
   void RemoveNotification(TComponent* c);
   void IndexName(TComponent* c);
   void UnindexName(TComponent* c);
@@ -420,6 +428,10 @@ class TComponent : public TPersistent {
   // rename checks stay constant-time on owners of thousands of components.
   std::unordered_multimap<String, TComponent*> names_;
   std::vector<TComponent*> freeNotifies_;
+  // Whether this component asked for opInsert, and how many components of its owned tree
+  // (itself included) did: the insert broadcast skips trees where it is 0.
+  bool wantsInsert_ = false;
+  int insertListeners_ = 0;
 };
 
 using TComponentClass = TClass;

@@ -213,6 +213,15 @@ TEST_F(ChartViewTest, ItemsIdentifiersAndSeriesOrder) {
   EXPECT_EQ(c->DataBinding()->ItemIndex(), 1);
   EXPECT_EQ(d->DataBinding()->ItemIndex(), 2);
   EXPECT_EQ(view_->DataController()->GetItem(1), c);
+  // Clearing frees every series and leaves an empty visible list; the next series made is the
+  // first visible one again.
+  d->SetVisible(false);
+  view_->ClearSeries();
+  EXPECT_EQ(view_->GetSeriesCount(), 0);
+  EXPECT_EQ(view_->GetVisibleSeriesCount(), 0);
+  TcxGridChartSeries* again = view_->CreateSeries();
+  EXPECT_EQ(view_->GetVisibleSeriesCount(), 1);
+  EXPECT_EQ(again->VisibleIndex(), 0);
 }
 
 TEST_F(ChartViewTest, BadValuesReadAsZeroAndNullCategoriesAsEmptyText) {

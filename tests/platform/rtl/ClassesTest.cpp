@@ -17,8 +17,10 @@ class TLogComponent : public TComponent {
   KORVAN_CLASS(TLogComponent, TComponent)
 
  public:
-  explicit TLogComponent(TComponent* owner, const String& name = String()) : TComponent(owner) {
+  explicit TLogComponent(TComponent* owner, const String& name = String(), bool wantInserts = true)
+      : TComponent(owner) {
     if (!name.empty()) SetName(name);
+    if (wantInserts) WantInsertNotifications();
   }
   ~TLogComponent() override {
     gLog.push_back("free " + Name() + (ComponentState().Contains(csDestroying) ? " (destroying)" : ""));
@@ -72,6 +74,36 @@ TEST(Component, FreeingAnOwnedComponentLeavesTheOwnerAndNotifiesSiblings) {
   other.InsertComponent(a);
   EXPECT_EQ(owner->ComponentCount(), 0);
   EXPECT_EQ(a->Owner(), &other);
+  gLog.clear();
+}
+
+// Insertions reach the components that asked for them wherever they sit in the owner's tree,
+// and stop reaching them once they move to another owner; the rest are not told.
+TEST(Component, InsertNotificationsReachOnlyComponentsThatAskedForThem) {
+  gLog.clear();
+  TLogComponent owner(nullptr, "Owner", false);
+  TLogComponent other(nullptr, "Other", false);
+  auto* plain = new TLogComponent(&owner, "Plain", false);
+  auto* deep = new TLogComponent(plain, "Deep");
+  new TLogComponent(&owner, "Quiet", false);
+  gLog.clear();
+  owner.InsertComponent(new TLogComponent(nullptr, "X", false));
+  std::vector<String> told = {"Owner +X", "Plain +X", "Deep +X"};
+  EXPECT_EQ(gLog, told);
+
+  other.InsertComponent(plain);
+  gLog.clear();
+  owner.InsertComponent(new TLogComponent(nullptr, "Y", false));
+  EXPECT_TRUE(gLog.empty());
+  other.InsertComponent(new TLogComponent(nullptr, "Z", false));
+  told = {"Other +Z", "Plain +Z", "Deep +Z"};
+  EXPECT_EQ(gLog, told);
+
+  // Once the listener is gone, nothing is told.
+  deep->Free();
+  gLog.clear();
+  other.InsertComponent(new TLogComponent(nullptr, "W", false));
+  EXPECT_TRUE(gLog.empty());
   gLog.clear();
 }
 
