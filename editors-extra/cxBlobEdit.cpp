@@ -4,9 +4,9 @@
 #include "data/cxVariants.h"
 #include "editors/cxEditPaintUtils.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 
 KORVAN_IMPLEMENT_CLASS(TcxCustomBlobEditProperties)
-KORVAN_IMPLEMENT_CLASS(TcxBlobEditProperties)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEditViewData)
 KORVAN_IMPLEMENT_CLASS(TcxCustomBlobEdit)
@@ -16,6 +16,40 @@ KORVAN_IMPLEMENT_CLASS(TcxBlobEditPopupWindow)
 KORVAN_IMPLEMENT_CLASS(TcxBlobEdit)
 KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryBlobItem)
 
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxBlobEditProperties) {
+  using P = TcxCustomBlobEditProperties;
+  static PTypeInfo kind = EnumTypeInfo("TcxBlobEditKind", {"bekAuto", "bekMemo", "bekPict", "bekOle", "bekBlob"});
+  static PTypeInfo paint_style = EnumTypeInfo("TcxBlobPaintStyle", {"bpsDefault", "bpsIcon", "bpsText"});
+  p.Bool("AlwaysSaveData", &P::AlwaysSaveData, &P::SetAlwaysSaveData).Default(true);
+  p.Object("AssignedValues", &P::AssignedValues, &P::SetAssignedValues, TcxCustomEditPropertiesValues::StaticClass());
+  p.Enum("BlobEditKind", &P::BlobEditKind, &P::SetBlobEditKind, kind).Default(bekAuto);
+  p.Enum("BlobPaintStyle", &P::BlobPaintStyle, &P::SetBlobPaintStyle, paint_style).Default(bpsIcon);
+  p.Int("ClearKey", &P::ClearKey, &P::SetClearKey).Default(0);
+  p.Bool("ImmediatePopup", &P::ImmediatePopup, &P::SetImmediatePopup).Default(true);
+  p.Bool("ImmediatePost", &P::ImmediatePost, &P::SetImmediatePost).Default(false);
+  p.Bool("MemoAutoReplace", &P::MemoAutoReplace, &P::SetMemoAutoReplace).Default(false);
+  p.Enum("MemoCharCase", &P::MemoCharCase, &P::SetMemoCharCase, EditCharCaseTypeInfo()).Default(ecNormal);
+  p.Int("MemoMaxLength", &P::MemoMaxLength, &P::SetMemoMaxLength).Default(0);
+  p.Bool("MemoOEMConvert", &P::MemoOEMConvert, &P::SetMemoOEMConvert).Default(false);
+  p.Enum("MemoScrollBars", &P::MemoScrollBars, &P::SetMemoScrollBars, ScrollStyleTypeInfo()).Default(ssNone);
+  p.Bool("MemoWantReturns", &P::MemoWantReturns, &P::SetMemoWantReturns).Default(true);
+  p.Bool("MemoWantTabs", &P::MemoWantTabs, &P::SetMemoWantTabs).Default(true);
+  p.Bool("MemoWordWrap", &P::MemoWordWrap, &P::SetMemoWordWrap).Default(true);
+  p.Bool("PictureAutoSize", &P::PictureAutoSize, &P::SetPictureAutoSize).Default(true);
+  p.Str("PictureFilter", &P::PictureFilter, &P::SetPictureFilter);
+  p.Str("PictureGraphicClassName", &P::PictureGraphicClassName, &P::SetPictureGraphicClassName)
+      .Stored(&P::IsPictureGraphicClassNameStored);
+  p.Enum("PictureTransparency", &P::PictureTransparency, &P::SetPictureTransparency,
+         ImageTransparencyTypeInfo()).Default(gtDefault);
+  p.Int("PopupHeight", &P::PopupHeight, &P::SetPopupHeight).Default(200);
+  p.Int("PopupWidth", &P::PopupWidth, &P::SetPopupWidth).Default(250);
+  p.Bool("ReadOnly", [](const P* o) { return const_cast<P*>(o)->ReadOnly(); }, &P::SetReadOnly)
+      .NoDefault()
+      .Stored(&P::IsReadOnlyStored);
+  p.Bool("ShowExPopupItems", &P::ShowExPopupItems, &P::SetShowExPopupItems).Default(true);
+  p.Bool("ShowPicturePopup", &P::ShowPicturePopup, &P::SetShowPicturePopup).Default(true);
+}
+
 // ---- properties ---------------------------------------------------------------------------------
 
 TcxCustomBlobEditProperties::TcxCustomBlobEditProperties(TPersistent* owner)
@@ -23,6 +57,7 @@ TcxCustomBlobEditProperties::TcxCustomBlobEditProperties(TPersistent* owner)
   InitializeCxBlobEdit();
   SetPopupMinWidth(160);
   SetPopupMinHeight(140);
+  SetImmediatePopup(true);
 }
 
 void TcxCustomBlobEditProperties::Assign(TPersistent* source) {
@@ -38,7 +73,10 @@ void TcxCustomBlobEditProperties::Assign(TPersistent* source) {
     SetBlobEditKind(s->blobEditKind_);
     SetBlobPaintStyle(s->blobPaintStyle_);
     memoAutoReplace_ = s->memoAutoReplace_;
+    memoCharCase_ = s->memoCharCase_;
     memoMaxLength_ = s->memoMaxLength_;
+    memoOEMConvert_ = s->memoOEMConvert_;
+    memoScrollBars_ = s->memoScrollBars_;
     memoWantReturns_ = s->memoWantReturns_;
     memoWantTabs_ = s->memoWantTabs_;
     memoWordWrap_ = s->memoWordWrap_;
@@ -319,7 +357,10 @@ void TcxCustomBlobEdit::InitPopupControl() {
   } else if (p->BlobEditKind() == bekMemo) {
     CreatePopupEditor(false);
     TcxMemoProperties* mp = popupMemo_->Properties();
+    mp->SetCharCase(p->MemoCharCase());
     mp->SetMaxLength(p->MemoMaxLength());
+    mp->SetOEMConvert(p->MemoOEMConvert());
+    mp->SetScrollBars(p->MemoScrollBars());
     mp->SetWantReturns(p->MemoWantReturns());
     mp->SetWantTabs(p->MemoWantTabs());
     mp->SetWordWrap(p->MemoWordWrap());

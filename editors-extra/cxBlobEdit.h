@@ -45,8 +45,14 @@ class TcxCustomBlobEditProperties : public TcxCustomPopupEditProperties {
   void SetBlobPaintStyle(TcxBlobPaintStyle v) { Set(blobPaintStyle_, v); }
   bool MemoAutoReplace() const { return memoAutoReplace_; }
   void SetMemoAutoReplace(bool v) { memoAutoReplace_ = v; }
+  TEditCharCase MemoCharCase() const { return memoCharCase_; }
+  void SetMemoCharCase(TEditCharCase v) { memoCharCase_ = v; }
   Integer MemoMaxLength() const { return memoMaxLength_; }
   void SetMemoMaxLength(Integer v) { memoMaxLength_ = v; }
+  bool MemoOEMConvert() const { return memoOEMConvert_; }
+  void SetMemoOEMConvert(bool v) { memoOEMConvert_ = v; }
+  TScrollStyle MemoScrollBars() const { return memoScrollBars_; }
+  void SetMemoScrollBars(TScrollStyle v) { memoScrollBars_ = v; }
   bool MemoWantReturns() const { return memoWantReturns_; }
   void SetMemoWantReturns(bool v) { memoWantReturns_ = v; }
   bool MemoWantTabs() const { return memoWantTabs_; }
@@ -64,6 +70,9 @@ class TcxCustomBlobEditProperties : public TcxCustomPopupEditProperties {
   }
   // An unknown name changes nothing; an empty one clears the class.
   void SetPictureGraphicClassName(const String& v);
+  bool IsPictureGraphicClassNameStored() const {
+    return pictureGraphicClass_ != TcxCustomImageProperties::DefaultGraphicClass();
+  }
   TcxImageTransparency PictureTransparency() const { return pictureTransparency_; }
   void SetPictureTransparency(TcxImageTransparency v) { pictureTransparency_ = v; }
   bool ShowExPopupItems() const { return showExPopupItems_; }
@@ -92,7 +101,10 @@ class TcxCustomBlobEditProperties : public TcxCustomPopupEditProperties {
   TcxBlobEditKind blobEditKind_ = bekAuto;
   TcxBlobPaintStyle blobPaintStyle_ = bpsIcon;
   bool memoAutoReplace_ = false;
+  TEditCharCase memoCharCase_ = ecNormal;
   Integer memoMaxLength_ = 0;
+  bool memoOEMConvert_ = false;
+  TScrollStyle memoScrollBars_ = ssNone;
   bool memoWantReturns_ = true, memoWantTabs_ = true, memoWordWrap_ = true;
   bool pictureAutoSize_ = true;
   String pictureFilter_;

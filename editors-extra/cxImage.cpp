@@ -8,19 +8,64 @@
 #include "editors/cxEditPaintUtils.h"
 #include "gdi/Gdi.h"
 #include "rtl/SysUtils.h"
+#include "rtl/TypInfo.h"
 #include "vcl/Clipbrd.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
 #include "vcl/Resources.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxPopupMenuLayout)
 KORVAN_IMPLEMENT_CLASS(TcxCustomImageProperties)
-KORVAN_IMPLEMENT_CLASS(TcxImageProperties)
 KORVAN_IMPLEMENT_CLASS(TcxImageViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxImageViewData)
 KORVAN_IMPLEMENT_CLASS(TcxCustomImage)
-KORVAN_IMPLEMENT_CLASS(TcxImage)
 KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryImageItem)
+
+namespace {
+using TImageProps = TcxCustomImageProperties;
+TImageProps* MutableImageProps(const TImageProps* p) { return const_cast<TImageProps*>(p); }
+}  // namespace
+
+const TTypeInfo* ImageTransparencyTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TcxImageTransparency", {"gtDefault", "gtOpaque", "gtTransparent"});
+  return t;
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxPopupMenuLayout) {
+  using L = TcxPopupMenuLayout;
+  static PTypeInfo items = SetTypeInfo(
+      "TcxPopupMenuItems",
+      EnumTypeInfo("TcxPopupMenuItem", {"pmiCut", "pmiCopy", "pmiPaste", "pmiDelete", "pmiLoad", "pmiSave", "pmiCustom"}));
+  p.Set("MenuItems", &L::MenuItems, &L::SetMenuItems, items)
+      .Default(Int64(TcxPopupMenuItems{pmiCut, pmiCopy, pmiPaste, pmiDelete, pmiLoad, pmiSave}.ToMask()));
+  p.Str("CustomMenuItemCaption", &L::CustomMenuItemCaption, &L::SetCustomMenuItemCaption);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxImageProperties) {
+  p.Object("AssignedValues", &TImageProps::AssignedValues, &TImageProps::SetAssignedValues,
+           TcxCustomEditPropertiesValues::StaticClass());
+  p.Str("Caption", &TImageProps::Caption, &TImageProps::SetCaption);
+  p.Bool("Center", &TImageProps::Center, &TImageProps::SetCenter).Default(true);
+  p.Int("ClearKey", &TImageProps::ClearKey, &TImageProps::SetClearKey).Default(0);
+  p.Str("CustomFilter", &TImageProps::CustomFilter, &TImageProps::SetCustomFilter);
+  p.Str("GraphicClassName", &TImageProps::GraphicClassName, &TImageProps::SetGraphicClassName)
+      .Stored(&TImageProps::IsGraphicClassNameStored);
+  p.Enum("GraphicTransparency", &TImageProps::GraphicTransparency, &TImageProps::SetGraphicTransparency,
+         ImageTransparencyTypeInfo())
+      .Default(gtDefault);
+  p.Bool("ImmediatePost", &TImageProps::ImmediatePost, &TImageProps::SetImmediatePost).Default(false);
+  p.Object("PopupMenuLayout", [](const TImageProps* o) { return MutableImageProps(o)->PopupMenuLayout(); },
+           &TImageProps::SetPopupMenuLayout, TcxPopupMenuLayout::StaticClass());
+  p.Bool("ReadOnly", [](const TImageProps* o) { return MutableImageProps(o)->ReadOnly(); }, &TImageProps::SetReadOnly)
+      .NoDefault()
+      .Stored(&TImageProps::IsReadOnlyStored);
+  p.Bool("ShowFocusRect", &TImageProps::ShowFocusRect, &TImageProps::SetShowFocusRect).Default(true);
+  p.Bool("Stretch", &TImageProps::Stretch, &TImageProps::SetStretch).Default(false);
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxImage) {
+  p.Object("Picture", &TcxCustomImage::Picture, &TcxCustomImage::SetPicture, TPicture::StaticClass());
+  p.Object("Properties", &TcxImage::Properties, &TcxImage::SetProperties, TcxImageProperties::StaticClass());
+}
 
 // ---- picture values ------------------------------------------------------------------------------
 

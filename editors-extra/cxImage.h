@@ -108,6 +108,7 @@ class TcxCustomImageProperties : public TcxCustomEditProperties {
   String GraphicClassName() const { return graphicClass_ ? graphicClass_->ClassName() : String(); }
   // An unknown name changes nothing; an empty one clears the class.
   void SetGraphicClassName(const String& v);
+  bool IsGraphicClassNameStored() const { return graphicClass_ != DefaultGraphicClass(); }
   TcxImageTransparency GraphicTransparency() const { return transparency_; }
   void SetGraphicTransparency(TcxImageTransparency v) { Set(transparency_, v); }
   bool ImmediatePost() const { return immediatePost_; }
@@ -155,6 +156,8 @@ class TcxImageProperties : public TcxCustomImageProperties {
 
 // Applies a forced transparency to a picture's graphic (nothing for gtDefault or no graphic).
 void ApplyGraphicTransparency(TPicture* picture, TcxImageTransparency transparency);
+// TcxImageTransparency as the image and BLOB properties publish it.
+const TTypeInfo* ImageTransparencyTypeInfo();
 
 // ---- view data and view info ---------------------------------------------------------------------
 

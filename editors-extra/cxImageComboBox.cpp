@@ -78,10 +78,12 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxImageComboBoxProperties) {
   p.Int("DefaultImageIndex", &P::DefaultImageIndex, &P::SetDefaultImageIndex).Default(-1);
   p.Int("DropDownRows", &P::DropDownRows, &P::SetDropDownRows).Default(8);
   p.Enum("ImageAlign", &P::ImageAlign, &P::SetImageAlign, image_align).Default(iaLeft);
+  p.Object("Images", &P::Images, &P::SetImages, TCustomImageList::StaticClass());
   p.Bool("ImmediateDropDown", &P::ImmediateDropDown, &P::SetImmediateDropDown).Default(true);
   p.Bool("ImmediatePost", &P::ImmediatePost, &P::SetImmediatePost).Default(false);
   p.Bool("ImmediateUpdateText", &P::ImmediateUpdateText, &P::SetImmediateUpdateText).Default(false);
   p.Object("Items", &P::Items, &P::SetItems, TcxImageComboBoxItems::StaticClass());
+  p.Object("LargeImages", &P::LargeImages, &P::SetLargeImages, TCustomImageList::StaticClass());
   p.Bool("MultiLineText", &P::MultiLineText, &P::SetMultiLineText).Default(false);
   p.Bool("PostPopupValueOnTab", &P::PostPopupValueOnTab, &P::SetPostPopupValueOnTab).Default(false);
   p.Bool("Revertable", &P::Revertable, &P::SetRevertable).Default(false);

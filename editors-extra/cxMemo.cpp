@@ -19,9 +19,6 @@ KORVAN_IMPLEMENT_CLASS(TcxFilterMemoHelper)
 KORVAN_IMPLEMENT_CLASS(TcxEditRepositoryMemoItem)
 
 namespace {
-PTypeInfo ScrollStyleType() {
-  return EnumTypeInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
-}
 using TMemoProps = TcxCustomMemoProperties;
 TMemoProps* Mutable(const TMemoProps* p) { return const_cast<TMemoProps*>(p); }
 }  // namespace
@@ -43,7 +40,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxMemoProperties) {
   p.Bool("ReadOnly", [](const TMemoProps* o) { return Mutable(o)->ReadOnly(); }, &TMemoProps::SetReadOnly)
       .NoDefault()
       .Stored(&TMemoProps::IsReadOnlyStored);
-  p.Enum("ScrollBars", &TMemoProps::ScrollBars, &TMemoProps::SetScrollBars, ScrollStyleType()).Default(ssNone);
+  p.Enum("ScrollBars", &TMemoProps::ScrollBars, &TMemoProps::SetScrollBars, ScrollStyleTypeInfo()).Default(ssNone);
   p.Int("VisibleLineCount", &TMemoProps::VisibleLineCount, &TMemoProps::SetVisibleLineCount).Default(0);
   p.Bool("WantReturns", &TMemoProps::WantReturns, &TMemoProps::SetWantReturns).Default(true);
   p.Bool("WantTabs", &TMemoProps::WantTabs, &TMemoProps::SetWantTabs).Default(false);

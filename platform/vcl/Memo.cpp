@@ -922,15 +922,14 @@ void TEditLines::Paint(TCanvas* c) {
 
 // ---- memo ----------------------------------------------------------------------------------
 
-namespace {
-PTypeInfo ScrollStyleType() {
-  return EnumTypeInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
+PTypeInfo ScrollStyleTypeInfo() {
+  static PTypeInfo t = EnumTypeInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
+  return t;
 }
-}  // namespace
 
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TCustomMemo) {
   p.Object("Lines", &TCustomMemo::Lines, &TCustomMemo::SetLines, TStrings::StaticClass());
-  p.Enum("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars, ScrollStyleType()).Default(ssNone);
+  p.Enum("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars, ScrollStyleTypeInfo()).Default(ssNone);
   p.Bool("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns).Default(true);
   p.Bool("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs).Default(false);
   p.Bool("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap).Default(true);

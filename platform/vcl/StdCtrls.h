@@ -51,6 +51,8 @@ enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 // TEditCharCase as the edits publish it.
 const TTypeInfo* EditCharCaseTypeInfo();
+// TScrollStyle as the memos publish it.
+const TTypeInfo* ScrollStyleTypeInfo();
 
 class TCustomLabel : public TGraphicControl {
   KORVAN_CLASS(TCustomLabel, TGraphicControl)

@@ -3,8 +3,12 @@
 // and a PNG sheet of BLOB cells in the three paint styles.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "editors-extra/cxBlobEdit.h"
 #include "editors-extra/cxEditDBRegisteredRepositoryItems.h"
+#include "editors-extra/cxImageComboBox.h"
+#include "rtl/TypInfo.h"
 #include "editors/cxEditPaintUtils.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TestSupport.h"
@@ -470,3 +474,77 @@ TEST_F(BlobPopupTest, ReadOnlyShowsOnlyClose) {
 }
 
 }  // namespace
+
+// Settings of the BLOB, image and image combo properties: stored only away from their defaults.
+TEST(BlobEdit, PublishedSettingsAreStoredOnlyWhenChanged) {
+  TcxBlobEditProperties blob(nullptr);
+  TcxImageProperties image(nullptr);
+  TcxImageComboBoxProperties combo(nullptr);
+  EXPECT_TRUE(blob.ImmediatePopup());
+  struct Case {
+    TObject* Object;
+    const char* Name;
+    std::function<void()> Change;
+  };
+  TImageList list(nullptr);
+  const Case cases[] = {
+      {&blob, "ImmediatePopup", [&] { blob.SetImmediatePopup(false); }},
+      {&blob, "MemoCharCase", [&] { blob.SetMemoCharCase(ecUpperCase); }},
+      {&blob, "MemoOEMConvert", [&] { blob.SetMemoOEMConvert(true); }},
+      {&blob, "MemoScrollBars", [&] { blob.SetMemoScrollBars(ssBoth); }},
+      {&blob, "PictureGraphicClassName", [&] { blob.SetPictureGraphicClassName("TJPEGImage"); }},
+      {&image, "Center", [&] { image.SetCenter(false); }},
+      {&image, "GraphicClassName", [&] { image.SetGraphicClassName("TJPEGImage"); }},
+      {&image, "GraphicTransparency", [&] { image.SetGraphicTransparency(gtOpaque); }},
+      {&image, "Stretch", [&] { image.SetStretch(true); }},
+  };
+  for (const Case& c : cases) {
+    PPropInfo info = GetPropInfo(c.Object, c.Name);
+    ASSERT_NE(info, nullptr) << c.Name;
+    auto written = [&] { return IsStoredProp(c.Object, info) && !IsDefaultPropValue(c.Object, info); };
+    EXPECT_FALSE(written()) << c.Name;
+    c.Change();
+    EXPECT_TRUE(written()) << c.Name;
+  }
+  // The image lists are references: written when set.
+  combo.SetImages(&list);
+  combo.SetLargeImages(&list);
+  EXPECT_EQ(GetObjectProp(&combo, "Images"), &list);
+  EXPECT_EQ(GetObjectProp(&combo, "LargeImages"), &list);
+  combo.SetImages(nullptr);
+  combo.SetLargeImages(nullptr);
+}
+
+TEST_F(BlobPopupTest, MemoSettingsReachThePopupMemoAndCharCaseCasesTypedText) {
+  struct Case {
+    TEditCharCase CharCase;
+    TScrollStyle Bars;
+    const char* Typed;
+    const char* Expected;
+  };
+  const Case cases[] = {
+      {ecUpperCase, ssBoth, "äbc", "ÄBC"},
+      {ecLowerCase, ssVertical, "ÄBC", "äbc"},
+      {ecNormal, ssNone, "ÄbC", "ÄbC"},
+  };
+  for (const Case& c : cases) {
+    edit_->Properties()->SetMemoCharCase(c.CharCase);
+    edit_->Properties()->SetMemoScrollBars(c.Bars);
+    edit_->Properties()->SetMemoOEMConvert(true);
+    edit_->SetEditValue(Variant(String()));
+    edit_->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(edit_->DroppedDown());
+    TcxMemoProperties* mp = edit_->PopupMemo()->Properties();
+    EXPECT_EQ(mp->CharCase(), c.CharCase);
+    EXPECT_EQ(mp->ScrollBars(), c.Bars);
+    EXPECT_TRUE(mp->OEMConvert());
+    edit_->PopupMemo()->SetFocus();
+    Pump();
+    S().TypeText(c.Typed);
+    Pump();
+    EXPECT_EQ(edit_->PopupMemo()->Text(), c.Expected);
+    S().PressKey(VK_ESCAPE);
+    Pump();
+  }
+}
