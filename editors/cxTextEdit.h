@@ -684,7 +684,6 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatSettingsListener
   bool HandlesNavigationKeys() override { return true; }
   void UnhookInnerEdit() override;
   void HookInnerEdit() override;
-  bool SendActivationKey(char32_t key) override;
   void CopyTextOut() override;
   void CutToClipboard() override;
   void PasteFromClipboard() override;

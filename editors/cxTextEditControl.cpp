@@ -359,8 +359,6 @@ bool TcxCustomTextEdit::InnerEditMessage(TMessage& m) {
   return false;
 }
 
-bool TcxCustomTextEdit::SendActivationKey(char32_t key) { return true; }
-
 Integer TcxCustomTextEdit::GetCaretCharIndex() { return inner_ ? CaretCharIndex(inner_) : 0; }
 
 // ---- messages ----------------------------------------------------------------------------------------
