@@ -5,22 +5,10 @@
 #include <functional>
 
 #include "foundation/dxThemeManager.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/TypInfo.h"
 #include "vcl/ControlMessages.h"
 #include "vcl/Forms.h"
-
-namespace {
-class TScopeExit {
- public:
-  explicit TScopeExit(std::function<void()> f) : f_(std::move(f)) {}
-  ~TScopeExit() { f_(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
- private:
-  std::function<void()> f_;
-};
-}  // namespace
 
 TcxCustomLookAndFeelPainterClass ButtonPainterClass(TcxLookAndFeel* lookAndFeel) {
   TcxCustomLookAndFeelPainterClass p = lookAndFeel ? lookAndFeel->EffectivePainter() : nullptr;

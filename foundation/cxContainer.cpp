@@ -6,21 +6,12 @@
 #include "foundation/dxOffice11.h"
 #include "foundation/dxThemeManager.h"
 #include "foundation/dxUxTheme.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 
 namespace {
 // Runs an action when the scope ends, also when an exception passes.
-class TScopeExit {
- public:
-  explicit TScopeExit(std::function<void()> f) : f_(std::move(f)) {}
-  ~TScopeExit() { f_(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
- private:
-  std::function<void()> f_;
-};
 }  // namespace
 
 // ---- helpers ---------------------------------------------------------------------------------

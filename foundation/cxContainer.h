@@ -572,7 +572,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   void KeyPress(char32_t& key) override;
   void KeyUp(Word& key, TShiftState shift) override;
   void WMGetDlgCode(TMessage& m) override;
-  void SyncSystemBar();
+  // The list's system bars changed: the container mirrors them in its painted bars.
+  void SystemBarChanged() override;
   void MouseDown(TMouseButton b, TShiftState s, Integer x, Integer y) override;
   void MouseMove(TShiftState s, Integer x, Integer y) override;
   void MouseUp(TMouseButton b, TShiftState s, Integer x, Integer y) override;
@@ -585,7 +586,6 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   DWORD lastKeyTime_ = 0;
   bool autoComplete_ = true;
   Cardinal autoCompleteDelay_ = 500;
-  bool syncingBar_ = false;
 };
 
 // ---- custom popup window ---------------------------------------------------------------------

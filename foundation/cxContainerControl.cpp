@@ -10,6 +10,7 @@
 #include "foundation/dxOffice11.h"
 #include "foundation/dxThemeManager.h"
 #include "foundation/dxUxTheme.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "vcl/ControlMessages.h"
@@ -17,17 +18,6 @@
 namespace {
 constexpr Cardinal CN_KEYDOWN = CN_BASE + WM_KEYDOWN, CN_KEYUP = CN_BASE + WM_KEYUP, CN_CHAR = CN_BASE + WM_CHAR,
                    CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
-
-class TScopeExit {
- public:
-  explicit TScopeExit(std::function<void()> f) : f_(std::move(f)) {}
-  ~TScopeExit() { f_(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
- private:
-  std::function<void()> f_;
-};
 
 bool IsKeyMessage(Cardinal msg) {
   return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR || msg == CN_KEYDOWN || msg == CN_KEYUP ||
@@ -845,50 +835,8 @@ void TcxCustomInnerListBox::WMGetDlgCode(TMessage& m) {
   }
 }
 
-void TcxCustomInnerListBox::SyncSystemBar() {
-  if (syncingBar_ || !HandleAllocated() || ComponentState().Contains(csDestroying)) return;
-  syncingBar_ = true;
-  TScopeExit clear([this] { syncingBar_ = false; });
-  Integer visible = std::max(1, ClientHeight() / std::max(1, ItemHeight()));
-  bool needed = Count() > visible;
-  SCROLLINFO cur{};
-  cur.cbSize = sizeof(SCROLLINFO);
-  cur.fMask = SIF_ALL;
-  bool shown = (GetWindowLong(Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
-  GetScrollInfo(Handle(), SB_VERT, &cur);
-  SCROLLINFO si{};
-  si.cbSize = sizeof(SCROLLINFO);
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  si.nMin = 0;
-  si.nMax = std::max(0, Count() - 1);
-  si.nPage = UINT(visible);
-  si.nPos = TopIndex();
-  bool changed = false;
-  if (!(shown == needed && cur.nMax == si.nMax && cur.nPage == si.nPage && cur.nPos == si.nPos)) {
-    if (shown != needed) ::ShowScrollBar(Handle(), SB_VERT, needed);
-    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
-    changed = true;
-  }
-  // The horizontal bar: items wider than the list (ScrollWidth).
-  Integer view = std::max(1, ClientWidth() - 4);
-  bool hNeeded = ScrollWidth() > view;
-  bool hShown = (GetWindowLong(Handle(), GWL_STYLE) & WS_HSCROLL) != 0;
-  SCROLLINFO hcur{};
-  hcur.cbSize = sizeof(SCROLLINFO);
-  hcur.fMask = SIF_ALL;
-  GetScrollInfo(Handle(), SB_HORZ, &hcur);
-  SCROLLINFO hi{};
-  hi.cbSize = sizeof(SCROLLINFO);
-  hi.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  hi.nMax = std::max(0, ScrollWidth() - 1);
-  hi.nPage = UINT(view);
-  hi.nPos = HorzOffset();
-  if (!(hShown == hNeeded && hcur.nMax == hi.nMax && hcur.nPage == hi.nPage && hcur.nPos == hi.nPos)) {
-    if (hShown != hNeeded) ::ShowScrollBar(Handle(), SB_HORZ, hNeeded);
-    SetScrollInfo(Handle(), SB_HORZ, &hi, TRUE);
-    changed = true;
-  }
-  if (changed && container_) container_->PostScrollBarsUpdate();
+void TcxCustomInnerListBox::SystemBarChanged() {
+  if (container_) container_->PostScrollBarsUpdate();
 }
 
 void TcxCustomInnerListBox::WndProc(TMessage& m) {
@@ -915,47 +863,7 @@ void TcxCustomInnerListBox::WndProc(TMessage& m) {
     if (self && owner && !(MultiSelect() && (s.Contains(ssCtrl) || s.Contains(ssShift)))) owner->BeginDrag(false);
     return;
   }
-  if (m.Msg == WM_VSCROLL) {
-    Integer visible = std::max(1, ClientHeight() / std::max(1, ItemHeight()));
-    Integer top = TopIndex();
-    switch (LOWORD(m.WParam)) {
-      case SB_LINEUP: --top; break;
-      case SB_LINEDOWN: ++top; break;
-      case SB_PAGEUP: top -= visible; break;
-      case SB_PAGEDOWN: top += visible; break;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: top = Integer(HIWORD(m.WParam)); break;
-      case SB_TOP: top = 0; break;
-      case SB_BOTTOM: top = Count(); break;
-      default: break;
-    }
-    SetTopIndex(std::clamp(top, 0, std::max(0, Count() - visible)));
-    m.Result = 0;
-    SyncSystemBar();
-    return;
-  }
-  if (m.Msg == WM_HSCROLL) {
-    Integer view = std::max(1, ClientWidth() - 4);
-    Integer pos = HorzOffset();
-    switch (LOWORD(m.WParam)) {
-      case SB_LINELEFT: pos -= 8; break;
-      case SB_LINERIGHT: pos += 8; break;
-      case SB_PAGELEFT: pos -= view; break;
-      case SB_PAGERIGHT: pos += view; break;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: pos = Integer(HIWORD(m.WParam)); break;
-      case SB_LEFT: pos = 0; break;
-      case SB_RIGHT: pos = ScrollWidth(); break;
-      default: break;
-    }
-    SetHorzOffset(pos);
-    m.Result = 0;
-    SyncSystemBar();
-    return;
-  }
-  TWeakRef<TcxCustomInnerListBox> self(this);
   TListBox::WndProc(m);
-  if (self && m.Msg != WM_NCDESTROY && m.Msg != WM_DESTROY) SyncSystemBar();
 }
 
 void TcxCustomInnerListBox::KeyDown(Word& key, TShiftState shift) {

@@ -4,20 +4,10 @@
 #include <map>
 
 #include "foundation/cxContainer.h"
+#include "rtl/ScopeExit.h"
 #include "vcl/ControlMessages.h"
 
 namespace {
-class TScopeExit {
- public:
-  explicit TScopeExit(std::function<void()> f) : f_(std::move(f)) {}
-  ~TScopeExit() { f_(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
- private:
-  std::function<void()> f_;
-};
-
 std::vector<TcxCustomPopupWindow*> gShownPopups;
 HHOOK gCallWndHook = nullptr, gGetMessageHook = nullptr, gMouseHook = nullptr;
 bool gPopupClosingByMouse = false;
@@ -415,7 +405,7 @@ void TcxCustomPopupWindow::WndProc(TMessage& m) {
       TWeakRef<TcxCustomPopupWindow> self(this);
       closingByHook_ = true;
       {
-        TScopeExit clear([self] {
+        TScopeExit clear([&self] {
           if (self) self->closingByHook_ = false;
         });
         ClosePopup();

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "rtl/ScopeExit.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "vcl/Forms.h"
@@ -1209,6 +1210,7 @@ void TCustomListBox::ItemsChanged() {
   if (itemIndex_ >= Count()) itemIndex_ = Count() - 1;
   if (topIndex_ >= Count()) topIndex_ = std::max(0, Count() - 1);
   Invalidate();
+  SyncSystemBar();
 }
 
 void TCustomListBox::Clear() {
@@ -1286,6 +1288,7 @@ void TCustomListBox::SetTopIndex(Integer v) {
   if (v == topIndex_) return;
   topIndex_ = v;
   Invalidate();
+  SyncSystemBar();
 }
 
 void TCustomListBox::SetItemIndex(Integer v) {
@@ -1322,6 +1325,7 @@ void TCustomListBox::SetColumns(Integer v) {
   columns_ = v;
   topIndex_ = 0;
   Invalidate();
+  SyncSystemBar();
 }
 
 void TCustomListBox::SetTabWidth(Integer v) {
@@ -1337,6 +1341,7 @@ void TCustomListBox::SetScrollWidth(Integer v) {
   scrollWidth_ = v;
   SetHorzOffset(horzOffset_);
   Invalidate();
+  SyncSystemBar();
 }
 
 void TCustomListBox::SetHorzOffset(Integer v) {
@@ -1344,6 +1349,7 @@ void TCustomListBox::SetHorzOffset(Integer v) {
   if (v == horzOffset_) return;
   horzOffset_ = v;
   Invalidate();
+  SyncSystemBar();
 }
 
 bool TCustomListBox::Selected(Integer index) const {
@@ -1453,6 +1459,102 @@ void TCustomListBox::NotifySelChange() {
 }
 
 void TCustomListBox::WndProc(TMessage& m) {
+  if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL) {
+    Scroll(m.Msg == WM_VSCROLL, LOWORD(m.WParam), Integer(HIWORD(m.WParam)));
+    m.Result = 0;
+    SyncSystemBar();
+    return;
+  }
+  // Every other message may change the items, the top index or the size: the scroll bars
+  // follow afterwards (unless the message freed the list).
+  TWeakRef<TCustomListBox> self(this);
+  HandleMessage(m);
+  if (self && m.Msg != WM_NCDESTROY && m.Msg != WM_DESTROY) SyncSystemBar();
+}
+
+void TCustomListBox::Scroll(bool vertical, Integer code, Integer thumb) {
+  if (vertical) {
+    const Integer visible = std::max(1, ClientHeight() / std::max(1, ItemHeight()));
+    Integer top = TopIndex();
+    switch (code) {
+      case SB_LINEUP: --top; break;
+      case SB_LINEDOWN: ++top; break;
+      case SB_PAGEUP: top -= visible; break;
+      case SB_PAGEDOWN: top += visible; break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: top = thumb; break;
+      case SB_TOP: top = 0; break;
+      case SB_BOTTOM: top = Count(); break;
+      default: break;
+    }
+    SetTopIndex(std::clamp(top, 0, std::max(0, Count() - visible)));
+    return;
+  }
+  const Integer view = std::max(1, ClientWidth() - 4);
+  Integer pos = HorzOffset();
+  switch (code) {
+    case SB_LINELEFT: pos -= 8; break;
+    case SB_LINERIGHT: pos += 8; break;
+    case SB_PAGELEFT: pos -= view; break;
+    case SB_PAGERIGHT: pos += view; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = thumb; break;
+    case SB_LEFT: pos = 0; break;
+    case SB_RIGHT: pos = ScrollWidth(); break;
+    default: break;
+  }
+  SetHorzOffset(pos);
+}
+
+void TCustomListBox::SyncSystemBar() {
+  if (syncingBar_ || !HandleAllocated() || ComponentState().Contains(csDestroying)) return;
+  syncingBar_ = true;
+  TScopeExit clear([this] { syncingBar_ = false; });
+  // The vertical bar: more items than rows that fit (a list in columns flows sideways and
+  // has none).
+  const Integer visible = std::max(1, ClientHeight() / std::max(1, ItemHeight()));
+  const bool needed = columns_ == 0 && Count() > visible;
+  SCROLLINFO cur{};
+  cur.cbSize = sizeof(SCROLLINFO);
+  cur.fMask = SIF_ALL;
+  const bool shown = (GetWindowLong(Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
+  GetScrollInfo(Handle(), SB_VERT, &cur);
+  SCROLLINFO si{};
+  si.cbSize = sizeof(SCROLLINFO);
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMin = 0;
+  si.nMax = std::max(0, Count() - 1);
+  si.nPage = UINT(visible);
+  si.nPos = TopIndex();
+  bool changed = false;
+  if (!(shown == needed && cur.nMax == si.nMax && cur.nPage == si.nPage && cur.nPos == si.nPos)) {
+    if (shown != needed) ::ShowScrollBar(Handle(), SB_VERT, needed);
+    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+    changed = true;
+  }
+  // The horizontal bar: items wider than the list (ScrollWidth).
+  const Integer view = std::max(1, ClientWidth() - 4);
+  const bool hNeeded = ScrollWidth() > view;
+  const bool hShown = (GetWindowLong(Handle(), GWL_STYLE) & WS_HSCROLL) != 0;
+  SCROLLINFO hcur{};
+  hcur.cbSize = sizeof(SCROLLINFO);
+  hcur.fMask = SIF_ALL;
+  GetScrollInfo(Handle(), SB_HORZ, &hcur);
+  SCROLLINFO hi{};
+  hi.cbSize = sizeof(SCROLLINFO);
+  hi.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  hi.nMax = std::max(0, ScrollWidth() - 1);
+  hi.nPage = UINT(view);
+  hi.nPos = HorzOffset();
+  if (!(hShown == hNeeded && hcur.nMax == hi.nMax && hcur.nPage == hi.nPage && hcur.nPos == hi.nPos)) {
+    if (hShown != hNeeded) ::ShowScrollBar(Handle(), SB_HORZ, hNeeded);
+    SetScrollInfo(Handle(), SB_HORZ, &hi, TRUE);
+    changed = true;
+  }
+  if (changed) SystemBarChanged();
+}
+
+void TCustomListBox::HandleMessage(TMessage& m) {
   if (m.Msg < LB_ADDSTRING || m.Msg > LB_MSGMAX) {
     TCustomControl::WndProc(m);
     return;

@@ -575,6 +575,15 @@ class TCustomListBox : public TCustomControl {
   void WndProc(TMessage& m) override;
 
  protected:
+  // The list's own scroll bars, as a system list box keeps them: the vertical one while more
+  // items than rows fit, the horizontal one while ScrollWidth exceeds the client width.
+  void SyncSystemBar();
+  // Called after SyncSystemBar changed a bar's visibility, range or position.
+  virtual void SystemBarChanged() {}
+  // WM_VSCROLL / WM_HSCROLL: moves the top index or the horizontal offset.
+  void Scroll(bool vertical, Integer code, Integer thumb);
+  // The list box messages and everything else, before the bars are synchronised.
+  void HandleMessage(TMessage& m);
   // Draws one item: the canvas has the item's colours (highlight when selected); the base
   // calls DrawItem, then the focus rectangle for the focused item.
   virtual void DrawListItem(Integer index, const TRect& rect, TOwnerDrawState state);
@@ -612,6 +621,7 @@ class TCustomListBox : public TCustomControl {
   Integer columnWidth_ = 0;  // LB_SETCOLUMNWIDTH; 0: the client width divided by Columns
   Integer tabWidth_ = 0;
   Integer virtualCount_ = 0;
+  bool syncingBar_ = false;
 };
 
 class TListBox : public TCustomListBox {

@@ -446,4 +446,53 @@ TEST_F(EditTest, ListBoxTabsAndWheelLines) {
   Process();
 }
 
+TEST_F(EditTest, ListBoxShowsItsScrollBarsWhileItemsOverflow) {
+  auto bar = [&](int which) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    GetScrollInfo(list_->Handle(), which, &si);
+    return si;
+  };
+  auto shown = [&](DWORD bit) { return (GetWindowLong(list_->Handle(), GWL_STYLE) & bit) != 0; };
+  // A few items fit: no bar; more than fit: the bar covers the items, a page of rows.
+  for (int i = 0; i < 3; ++i) list_->Items()->Add(IntToStr(i));
+  Process();
+  EXPECT_FALSE(shown(WS_VSCROLL));
+  for (int i = 3; i < 40; ++i) list_->Items()->Add(IntToStr(i));
+  Process();
+  ASSERT_TRUE(shown(WS_VSCROLL));
+  const Integer rows = list_->ClientHeight() / list_->ItemHeight();
+  EXPECT_EQ(bar(SB_VERT).nMax, 39);
+  EXPECT_EQ(Integer(bar(SB_VERT).nPage), rows);
+  // The bar's messages move the top index, and the bar follows the list's own scrolling.
+  struct Case {
+    WORD Code;
+    Integer Thumb, Top;
+  };
+  const Case cases[] = {{SB_LINEDOWN, 0, 1},  {SB_PAGEDOWN, 0, 1 + rows}, {SB_LINEUP, 0, rows},
+                        {SB_THUMBTRACK, 7, 7}, {SB_BOTTOM, 0, 40 - rows},  {SB_TOP, 0, 0}};
+  for (const Case& c : cases) {
+    SendMessage(list_->Handle(), WM_VSCROLL, MAKEWPARAM(c.Code, c.Thumb), 0);
+    EXPECT_EQ(list_->TopIndex(), c.Top) << c.Code;
+    EXPECT_EQ(bar(SB_VERT).nPos, c.Top) << c.Code;
+  }
+  list_->SetTopIndex(5);
+  EXPECT_EQ(bar(SB_VERT).nPos, 5);
+  // Items wider than the list: the horizontal bar.
+  list_->SetScrollWidth(500);
+  EXPECT_TRUE(shown(WS_HSCROLL));
+  SendMessage(list_->Handle(), WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
+  EXPECT_EQ(list_->HorzOffset(), 8);
+  list_->SetScrollWidth(0);
+  EXPECT_FALSE(shown(WS_HSCROLL));
+  // A list in columns flows sideways: no vertical bar; emptied: none either.
+  list_->SetColumns(2);
+  EXPECT_FALSE(shown(WS_VSCROLL));
+  list_->SetColumns(0);
+  list_->Clear();
+  Process();
+  EXPECT_FALSE(shown(WS_VSCROLL));
+}
+
 }  // namespace
