@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "editors/cxTextEdit.h"
 #include "foundation/cxLookAndFeelPainters.h"
+#include "gridviews/cxGridViewPropertyUtils.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "vcl/Forms.h"
@@ -16,6 +18,7 @@ KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCellHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCaptionHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowDataViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardsViewInfo)
@@ -43,9 +46,17 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRowStyles) {
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRow) {
   using R = TcxGridCardViewRow;
+  p.Enum("CaptionAlignmentHorz", &R::GetCaptionAlignmentHorz, &R::SetCaptionAlignmentHorz, AlignmentTypeInfo())
+      .Stored(&R::IsHeaderAlignmentHorzAssigned);
+  p.Enum("CaptionAlignmentVert", &R::GetCaptionAlignmentVert, &R::SetCaptionAlignmentVert,
+         cxgridviews_internal::AlignmentVertType())
+      .Stored(&R::IsHeaderAlignmentVertAssigned);
   p.Bool("Hidden", &R::Hidden, &R::SetHidden).Default(false);
   p.Enum("Kind", &R::Kind, &R::SetKind, RowKindType()).Default(rkData);
   p.Object("Options", &R::GetOptions, &R::SetOptionsObject, TcxGridCardViewRowOptions::StaticClass());
+  p.Int("SortIndex", &R::SortIndex, &R::SetSortIndex).Default(-1);
+  p.Enum("SortOrder", &R::SortOrder, &R::SetSortOrder, cxgridviews_internal::SortOrderType())
+      .Stored(&R::IsSortOrderStored);
   p.Object("Styles", &R::GetStyles, &R::SetStylesObject, TcxGridCardViewRowStyles::StaticClass());
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewOptionsView) {
@@ -211,6 +222,8 @@ bool TcxGridCard::GetExpandable() {
 
 void TcxGridCard::CollapseRecord(bool) {
   if (!expanded_) return;
+  // The focused card's data rows go: its focused row is given up first.
+  if (Focused()) ClearFocusedRow(GridView());
   expanded_ = false;
   GridView()->QueueSizeChange(false, false);
 }
@@ -397,6 +410,11 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
  public:
   using TcxCustomGridRecordPainter::TcxCustomGridRecordPainter;
   bool DrawExpandButtonBeforePaint() override { return false; }
+  void DrawExpandButton() override {
+    auto* card = static_cast<TcxGridCardViewInfo*>(RecordViewInfo());
+    if (!card->Card()->GetExpandable() || card->ExpandButtonBounds.IsEmpty()) return;
+    PainterOf(card->CardView())->PaintGroupExpandButton(Canvas(), card->ExpandButtonBounds, card->Card()->GetExpanded(), cxbsNormal);
+  }
   void DrawCells() override {
     auto* card = static_cast<TcxGridCardViewInfo*>(RecordViewInfo());
     TcxCanvas* canvas = Canvas();
@@ -438,7 +456,7 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     auto captionFlags = [&](TcxGridCardViewRow* row) {
       static const TcxTextFlags horz[] = {ctfLeft, ctfRight, ctfHCenter};  // taLeftJustify, taRightJustify, taCenter
       static const TcxTextFlags vert[] = {ctfTop, ctfBottom, ctfVCenter};  // vaTop, vaBottom, vaCenter
-      return horz[row->HeaderAlignmentHorz()] | vert[row->HeaderAlignmentVert()] | captionEllipsis;
+      return horz[row->GetCaptionAlignmentHorz()] | vert[row->GetCaptionAlignmentVert()] | captionEllipsis;
     };
     for (Integer i = 0; i < card->RowCount(); ++i) {
       TcxGridCardViewRow* row = card->Row(i);
@@ -449,9 +467,10 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
         // Caption rows: caption and value in the caption-row style, the expand button kept free.
         row->GetStyles()->GetCaptionRowParams(card->GridRecord(), p);
         fill(card->RowBounds(i), bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbCaptionRow), p.Color);
-        TRect button = row->HasExpandButton() ? card->ExpandButtonBounds : TRect();
-        if (!button.IsEmpty() && left) caption.Left = button.Right + 2;
-        if (!button.IsEmpty() && !left) value.Right = button.Left - 2;
+        // The texts keep clear of the expand button's area.
+        TRect area = row->HasExpandButton() && !card->ExpandButtonBounds.IsEmpty() ? card->ExpandButtonAreaBounds() : TRect();
+        if (!area.IsEmpty() && left) (caption.IsEmpty() ? value : caption).Left = area.Right;
+        if (!area.IsEmpty() && !left) value.Right = area.Left;
         if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionFlags(row));
         drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p, ctfLeft | ctfTop | ctfEndEllipsis);
         if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
@@ -536,11 +555,20 @@ bool TcxGridCardRowFilterButtonViewInfo::Active() {
 
 // ---- one card ------------------------------------------------------------------------------------------------
 
+void TcxGridCardRowDataViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* viewInfo, const TPoint& mousePos) {
+  TcxGridTableDataCellViewInfo::CalculateEditViewInfo(viewInfo, mousePos);
+  auto* row = static_cast<TcxGridCardViewRow*>(Item());
+  auto* text = dynamic_cast<TcxCustomTextEditViewInfo*>(viewInfo);
+  if (!text || row->Kind() != rkData || row->ShowCaption() || !text->Text.empty()) return;
+  text->Text = "<" + row->Caption() + ">";
+  text->TextOutData.Prepared = false;
+}
+
 TcxGridCardViewInfo::TcxGridCardViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record)
     : TcxCustomGridRecordViewInfo(owner, record) {
   Card()->GetVisibleRows(rows_);
   for (TcxGridCardViewRow* row : rows_) {
-    cells_.push_back(new TcxGridTableDataCellViewInfo(this, row));
+    cells_.push_back(new TcxGridCardRowDataViewInfo(this, row));
     filterButtons_.push_back(row->CanFilter(true) ? new TcxGridCardRowFilterButtonViewInfo(this, row) : nullptr);
   }
   captions_.assign(rows_.size(), TRect());
@@ -591,7 +619,7 @@ Integer TcxGridCardViewInfo::CaptionWidth() {
       // A caption cell: its text and the cell's text margins.
       Integer cell = MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4;
       if (row->HasExpandButton() && options->CardExpandButtonAlignment() == cebaLeft)
-        cell += CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent() + 4;
+        cell += ExpandButtonAreaWidth();
       if (row->CanFilter(true)) cell += TcxGridCardRowFilterButtonViewInfo::Extent(CardView()).X + 2;
       w = std::max(w, cell);
       any = true;
@@ -750,7 +778,11 @@ void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
   for (TcxGridTableDataCellViewInfo* cell : cells_) cell->OffsetBounds(dx, dy);
   for (TcxGridCardRowFilterButtonViewInfo* button : filterButtons_)
     if (button && !button->Bounds.IsEmpty()) button->OffsetBounds(dx, dy);
-  for (TRect& r : captions_) r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+  auto offset = [&](TRect& r) {
+    if (!r.IsEmpty()) r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+  };
+  for (TRect& r : captions_) offset(r);
+  for (TRect* r : {&scrollUp_, &scrollDown_, &expandArea_, &ExpandButtonBounds}) offset(*r);
 }
 
 TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
@@ -762,7 +794,9 @@ TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
     return h;
   }
   // The expand button lies on the first caption row: it comes before the rows.
-  if (Card()->GetExpandable() && ExpandButtonBounds.Contains(p)) return TcxCustomGridRecordViewInfo::GetHitTest(p);
+  if (Card()->GetExpandable() && ExpandButtonBounds.Contains(p) &&
+      PainterOf(CardView())->HitTestGroupExpandButton(ExpandButtonBounds, p))
+    return TcxCustomGridRecordViewInfo::GetHitTest(p);
   for (Integer i = TopRowIndex(); i < std::min(RowCount(), TopRowIndex() + laidOut_); ++i) {
     TcxGridCardViewRow* row = rows_[size_t(i)];
     if (TcxGridCardRowFilterButtonViewInfo* button = filterButtons_[size_t(i)]; button && button->Bounds.Contains(p))
@@ -806,20 +840,27 @@ bool TcxGridCardViewInfo::NeedsHint(const TPoint& p, String& text, TRect& textRe
   return false;
 }
 
+// The button is centred in an area at the left end of the first caption row (its caption, or
+// its value when the caption is hidden) or at the right end of its value.
 void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
-  r = TRect();
+  r = expandArea_ = TRect();
   for (Integer i = 0; i < RowCount(); ++i) {
     if (!rows_[size_t(i)]->HasExpandButton()) continue;
-    TRect value = cells_[size_t(i)]->Bounds;
-    if (value.IsEmpty()) return;  // the row is scrolled out of view
-    TRect row(captions_[size_t(i)].IsEmpty() ? value.Left : captions_[size_t(i)].Left, value.Top, value.Right, value.Bottom);
-    Integer size = CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent();
-    Integer top = (row.Top + row.Bottom - size) / 2;
-    Integer left = CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft ? row.Left + 2 : row.Right - 2 - size;
-    r = TRect(left, top, left + size, top + size);
+    TRect cell = cells_[size_t(i)]->Bounds;
+    if (cell.IsEmpty()) return;  // the row is scrolled out of view
+    bool left = CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
+    if (left && !captions_[size_t(i)].IsEmpty()) cell = CaptionTextBounds(i, captions_[size_t(i)]);
+    if (cell.IsEmpty()) return;
+    Integer extent = PainterOf(CardView())->GroupExpandButtonExtent(), width = ExpandButtonAreaWidth();
+    expandArea_ = left ? TRect(cell.Left, cell.Top, std::min(cell.Right, cell.Left + width), cell.Bottom)
+                       : TRect(std::max(cell.Left, cell.Right - width), cell.Top, cell.Right, cell.Bottom);
+    Integer x = (expandArea_.Left + expandArea_.Right - extent) / 2, y = (expandArea_.Top + expandArea_.Bottom - extent) / 2;
+    r = TRect(x, y, x + extent, y + extent);
     return;
   }
 }
+
+Integer TcxGridCardViewInfo::ExpandButtonAreaWidth() { return PainterOf(CardView())->GroupExpandButtonExtent() + 10; }
 
 // ---- placement ---------------------------------------------------------------------------------------------
 
@@ -1166,22 +1207,45 @@ bool TcxGridCardViewController::IsKeyForController(Word key, TShiftState shift, 
 }
 
 void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
+  TcxGridViewWatch watch(GridView());
   TcxCustomGridTableController::HandleKeyDown(key, shift);
-  if (FocusedRowIndex() >= 0 && FocusedItem() && TableView()->TableOptionsSelection()->CellSelect()) {
-    bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
-    if ((key == VK_HOME || key == VK_END) && plain) {
-      // From before the first or after the last row.
-      FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
-      MakeFocusedItemVisible();
-      key = 0;
-      return;
-    }
-    if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
-      MakeFocusedItemVisible();
+  if (!watch.Alive() || key == 0) return;
+  const bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
+  // The rows of the focused card, with cell selection.
+  if (FocusedRowIndex() >= 0 && TableView()->TableOptionsSelection()->CellSelect()) {
+    if (FocusedItem()) {
+      if (key == VK_ESCAPE && TableView()->TableOptionsSelection()->InvertSelect()) SetFocusedItem(nullptr);
+      if ((key == VK_HOME || key == VK_END) && plain) {
+        // From before the first or after the last row.
+        FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
+        if (watch.Alive()) MakeFocusedItemVisible();
+        key = 0;
+        return;
+      }
+      if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
+        if (watch.Alive()) MakeFocusedItemVisible();
+        key = 0;
+        return;
+      }
+      if (!watch.Alive()) return;
+    } else if (key == VK_F2) {
+      FocusFirstItem();
+      if (watch.Alive()) MakeFocusedItemVisible();
       key = 0;
       return;
     }
   }
+  // Up and Down not taken by the rows scroll the focused card's rows while it can.
+  if (key == VK_UP || key == VK_DOWN)
+    if (TcxGridCardViewInfo* card = CardViewInfoOfRow(FocusedRowIndex())) {
+      bool up = key == VK_UP;
+      Integer top = card->TopRowIndex();
+      if (up ? card->CanScrollUp() : card->CanScrollDown()) card->SetTopRowIndex(top + (up ? -1 : 1));
+      if (card->TopRowIndex() != top) {
+        key = 0;
+        return;
+      }
+    }
   // Home and End not taken by the rows go to the first and last record.
   if (key == VK_HOME || key == VK_END) {
     if (key == VK_HOME) GoToFirstRecord(); else GoToLastRecord(false);
@@ -1193,6 +1257,8 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
   bool horizontal = view->LayoutDirection() == ldHorizontal;
   bool forward = key == VK_DOWN || key == VK_RIGHT;
   bool alongRecords = horizontal ? (key == VK_UP || key == VK_DOWN) : (key == VK_LEFT || key == VK_RIGHT);
+  // Without Shift (no selection span) the focus goes into and out of details.
+  bool details = !shift.Contains(ssShift);
   Integer rows = DataController()->RowCount();
   if (rows == 0) return;
   key = 0;
@@ -1201,50 +1267,78 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
     return;
   }
   if (alongRecords) {
-    if (forward) GoToNextRecord(false, true); else GoToPrevRecord(false, true);
+    FocusNextFocusableRecord(FocusedRowIndex(), forward, false, details, details);
+    if (watch.Alive() && !horizontal) MakeFocusedItemVisible();
     return;
   }
+  if (horizontal)
+    FocusNeighbourColumnCard(forward, details);
+  else
+    FocusNeighbourRowCard(forward, details);
+}
+
+// Horizontal layout, Left and Right: the card at the same height in the neighbouring layout
+// column; at the edge column the cards scroll by a column first.
+void TcxGridCardViewController::FocusNeighbourColumnCard(bool forward, bool details) {
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  Integer rows = DataController()->RowCount(), focused = FocusedRowIndex();
   MakeFocusedRecordVisible();
   TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
-  if (!cards) return;
-  auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord()));
-  Integer focused = FocusedRowIndex(), target = -1;
-  if (horizontal) {
+  TcxGridCardViewInfo* card = cards ? CardViewInfoOfRow(focused) : nullptr;
+  if (!card) return;
+  auto atEdge = [&] { return card->ColumnIndex == (forward ? cards->GetVisibleColumnCount() - 1 : 0); };
+  if (atEdge()) {
+    // A card still at the edge after the scroll has nowhere to go.
+    Integer top = card->Bounds.Top;
+    ScrollData(forward ? 2 : 1);
+    cards = view->GetViewInfo()->GetCardsViewInfo();
+    card = cards ? CardViewInfoOfRow(focused) : nullptr;
     if (!card) return;
-    auto atEdge = [&] { return card->ColumnIndex == (forward ? cards->GetVisibleColumnCount() - 1 : 0); };
     if (atEdge()) {
-      // The cards scroll by a column first; a card still at the edge has nowhere to go.
-      Integer top = card->Bounds.Top;
-      ScrollData(forward ? 2 : 1);
-      cards = view->GetViewInfo()->GetCardsViewInfo();
-      card = cards ? CardViewInfoOfRow(focused) : nullptr;
-      if (!card) return;
-      if (atEdge()) {
-        if (card->Bounds.Top != top) {
-          GoToPrevRecord(false, true);
-        } else if (view->IsDetailView()) {
-          bool details = !shift.Contains(ssShift);
-          FocusNextFocusableRecord(forward ? rows - 1 : 0, forward, false, details, details);
-        }
-        return;
-      }
+      if (card->Bounds.Top != top)
+        GoToPrevRecord(false, true);
+      else if (view->IsDetailView())
+        FocusNextFocusableRecord(forward ? rows - 1 : 0, forward, false, details, details);
+      return;
     }
-    // The card of the neighbouring column at the card's top.
-    TcxGridCardViewColumn* next = cards->GetColumn(card->ColumnIndex + (forward ? 1 : -1));
-    TcxGridCardViewInfo* pick = next->GetCardAtPos(card->Bounds.Top);
-    if (!pick) return;
-    FocusRowAtIndex(pick->GridRecord()->Index());
-    MakeFocusedItemVisible();
-    return;
-  } else {
-    Integer perRow = 0;
-    for (Integer c = 0; c < cards->GetColumnCount(); ++c)
-      if (cards->GetColumn(c)->GetCardCount() > 0) ++perRow;
-    target = focused + (forward ? perRow : -perRow);
   }
-  if (target < 0 || target >= rows) return;  // the first or last card row keeps the focus
-  FocusRowAtIndex(target);
+  TcxGridCardViewColumn* next = cards->GetColumn(card->ColumnIndex + (forward ? 1 : -1));
+  TcxGridCardViewInfo* pick = next->GetCardAtPos(card->Bounds.Top);
+  if (!pick) return;
+  FocusRowAtIndex(pick->GridRecord()->Index());
+  MakeFocusedItemVisible();
+}
+
+// Vertical layout, Up and Down: the card one card row above or below. Past the first or last
+// row a detail view hands the focus on; a target not shown scrolls the cards a row first.
+void TcxGridCardViewController::FocusNeighbourRowCard(bool forward, bool details) {
+  auto* view = static_cast<TcxGridCardView*>(GridView());
+  TcxCustomDataController* dc = DataController();
   MakeFocusedRecordVisible();
+  Integer rows = dc->RowCount();
+  Integer target = FocusedRowIndex() + (forward ? 1 : -1) * CardsPerScrollLine();
+  bool outOfRange = target < 0 || target >= rows;
+  bool atEdge = dc->IsGridMode() ? (forward ? dc->IsEOF() : dc->IsBOF()) : outOfRange;
+  if (atEdge) {
+    if (view->IsDetailView()) FocusNextFocusableRecord(forward ? rows - 1 : 0, forward, false, details, details);
+    return;
+  }
+  TcxGridCardViewInfo* card = outOfRange ? nullptr : CardViewInfoOfRow(target);
+  if ((dc->IsGridMode() && outOfRange) || !card || !card->Visible) {
+    ScrollData(forward ? 2 : 1);
+    target = std::clamp<Integer>(target, 0, dc->RowCount() - 1);
+  }
+  FocusRowAtIndex(target);
+}
+
+bool TcxGridCardViewController::CanFocusNextItem(Integer oldIndex, Integer newIndex, bool forward, bool cycleInRecord,
+                                                 bool nextRecordOnCycle) {
+  if (!TcxCustomGridTableController::CanFocusNextItem(oldIndex, newIndex, forward, cycleInRecord, nextRecordOnCycle))
+    return false;
+  // Wrapping round the card's rows waits while the card can still scroll that way.
+  bool wraps = forward ? newIndex <= oldIndex : newIndex >= oldIndex;
+  TcxGridCardViewInfo* card = wraps ? CardViewInfoOfRow(FocusedRowIndex()) : nullptr;
+  return !card || !(forward ? card->CanScrollDown() : card->CanScrollUp());
 }
 
 Integer TcxGridCardViewController::CardsPerScrollLine() {
@@ -1285,12 +1379,17 @@ void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, In
   bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
   if (kind != (horizontal ? sbHorizontal : sbVertical)) return;
   switch (code) {
-    case scLineUp: ScrollRecords(false, CardsPerScrollLine()); break;
-    case scLineDown: ScrollRecords(true, CardsPerScrollLine()); break;
+    case scLineUp: ScrollData(1); break;
+    case scLineDown: ScrollData(2); break;
     case scPageUp: ScrollPage(false); break;
     case scPageDown: ScrollPage(true); break;
+    // A grid-mode data set moves once the thumb is let go; other data follow the thumb.
     case scTrack:
-    case scPosition: SetScrollBarPos(pos); break;
+      if (!DataController()->IsGridMode()) SetScrollBarPos(pos);
+      break;
+    case scPosition:
+      if (DataController()->IsGridMode()) SetScrollBarPos(pos);
+      break;
     default: break;
   }
   pos = GetScrollBarPos();

@@ -87,6 +87,11 @@ class TcxGridCardViewRow : public TcxCustomGridTableItem {
     return static_cast<TcxGridCardViewRowStyles*>(const_cast<TcxGridCardViewRow*>(this)->Styles());
   }
   void SetStylesObject(TcxGridCardViewRowStyles* v) { GetStyles()->AssignFrom(v); }
+  // The caption's alignments are the item's header alignments (same storage).
+  TAlignment GetCaptionAlignmentHorz() const { return HeaderAlignmentHorz(); }
+  void SetCaptionAlignmentHorz(TAlignment v) { SetHeaderAlignmentHorz(v); }
+  TcxAlignmentVert GetCaptionAlignmentVert() const { return HeaderAlignmentVert(); }
+  void SetCaptionAlignmentVert(TcxAlignmentVert v) { SetHeaderAlignmentVert(v); }
   void AssignFrom(TcxCustomGridTableItem* source) override;
   // The caption followed by the view's caption separator (when not the zero character).
   String GetVisibleCaption() const;
@@ -352,6 +357,16 @@ class TcxGridCardRowFilterButtonViewInfo : public TcxCustomGridViewCellViewInfo,
   TcxGridCardViewRow* row_;
 };
 
+// The value cell of a row in a card: a data row with a hidden caption shows "<" + caption + ">"
+// where its value text is empty.
+class TcxGridCardRowDataViewInfo : public TcxGridTableDataCellViewInfo {
+  KORVAN_CLASS(TcxGridCardRowDataViewInfo, TcxGridTableDataCellViewInfo)
+
+ public:
+  using TcxGridTableDataCellViewInfo::TcxGridTableDataCellViewInfo;
+  void CalculateEditViewInfo(TcxCustomEditViewInfo* viewInfo, const TPoint& mousePos) override;
+};
+
 // One card: its rows (caption and value cells) inside a border; when the rows do not fit they
 // scroll inside the card through an up and a down button.
 class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
@@ -400,6 +415,9 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   bool HasVariableHeight() override { return true; }
   bool HasExpandButton() override { return true; }
   void CalculateExpandButtonBounds(TRect& r) override;
+  // The area the expand button is centred in (its extent + 10 wide); the row's texts keep clear of it.
+  TRect ExpandButtonAreaBounds() const { return expandArea_; }
+  Integer ExpandButtonAreaWidth();
   Integer CalculateHeight() override;
   Integer CalculateWidth() override;
   void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
@@ -414,7 +432,7 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   TRect GetHintAreaBounds() override { return hintCaption_; }
 
  private:
-  TRect hintCaption_;
+  TRect hintCaption_, expandArea_;
   std::vector<TcxGridCardViewRow*> rows_;
   std::vector<TcxGridTableDataCellViewInfo*> cells_;
   std::vector<TcxGridCardRowFilterButtonViewInfo*> filterButtons_;
@@ -579,12 +597,17 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   using TcxCustomGridTableController::TcxCustomGridTableController;
   // The focused record and, inside its card, the row.
   void MakeItemVisible(TcxCustomGridTableItem* item) override;
-  // With a focused row: Up and Down move between the rows (on into the next or previous
-  // card), Home and End to the card's first and last row. Arrows otherwise: along the records
+  // With cell selection and a focused row: Up and Down move between the rows (on into the next
+  // or previous card), Home and End to the card's first and last row, Escape under
+  // InvertSelect gives up the row; without a focused row F2 focuses the first one. Up and Down
+  // not taken scroll the focused card's rows while it can. Arrows otherwise: along the records
   // (Up/Down in the horizontal layout, Left/Right in the vertical one) to the previous or next
   // card; across them to the neighbouring layout column at the same height or to the card row
   // above or below.
   void HandleKeyDown(Word& key, TShiftState shift) override;
+  // Not round the card's rows while the focused card can still scroll in that direction.
+  bool CanFocusNextItem(Integer oldIndex, Integer newIndex, bool forward, bool cycleInRecord,
+                        bool nextRecordOnCycle) override;
   // Left and Right always belong to the controller (also from a row's editor); Home, End, Up and
   // Down only without cell selection, without a focused row or after a focused-record change:
   // an editor in a focused row keeps them.
@@ -622,6 +645,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   Integer GetDragScrollInterval() override { return 300; }
 
  private:
+  void FocusNeighbourColumnCard(bool forward, bool details);
+  void FocusNeighbourRowCard(bool forward, bool details);
   bool ScrollCard();
   Integer dragScrollRow_ = -1;
   TcxTimer* scrollTimer_ = nullptr;
