@@ -1220,4 +1220,246 @@ TEST_F(CardViewTest, KeysFromAValueCellsEditorAsTheCellSelectionSays) {
   c->SetFocusedItem(nullptr);
   for (Word key : {VK_HOME, VK_END, VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) EXPECT_TRUE(c->IsKeyForController(key, {}, false)) << key;
 }
+
+// The row caption's alignments are the item's header alignments; they, Hidden and the sort
+// properties are written only when set and read back from a stored form.
+TEST_F(CardViewTest, RowCaptionAlignmentsAndSortingInAStoredForm) {
+  const char* text = R"(object Form1: TForm
+  object Grid: TcxGrid
+    object Cards: TcxGridCardView
+      object CardsName: TcxGridCardViewRow
+        Caption = 'Name'
+      end
+      object CardsCity: TcxGridCardViewRow
+        Caption = 'City'
+        CaptionAlignmentHorz = taCenter
+        CaptionAlignmentVert = vaBottom
+        Hidden = True
+        SortIndex = 0
+        SortOrder = soDescending
+      end
+    end
+    object Level: TcxGridLevel
+      GridView = Cards
+    end
+  end
+end
+)";
+  auto* form = new TForm(Application);
+  ReadComponentFromText(form, text);
+  auto check = [](TForm* f) {
+    auto* view = dynamic_cast<TcxGridCardView*>(f->FindComponent("Cards"));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->ItemCount(), 2);
+    TcxGridCardViewRow* name = view->GetRow(0);
+    TcxGridCardViewRow* city = view->GetRow(1);
+    EXPECT_EQ(city->GetCaptionAlignmentHorz(), taCenter);
+    EXPECT_EQ(city->HeaderAlignmentHorz(), taCenter);
+    EXPECT_EQ(city->GetCaptionAlignmentVert(), vaBottom);
+    EXPECT_TRUE(city->Hidden());
+    EXPECT_EQ(city->SortIndex(), 0);
+    EXPECT_EQ(city->SortOrder(), soDescending);
+    EXPECT_FALSE(name->IsHeaderAlignmentHorzAssigned());
+    EXPECT_EQ(name->SortIndex(), -1);
+    EXPECT_EQ(name->SortOrder(), soNone);
+  };
+  check(form);
+  String written = WriteComponentToText(form);
+  for (const char* line : {"CaptionAlignmentHorz = taCenter", "CaptionAlignmentVert = vaBottom", "Hidden = True",
+                           "SortIndex = 0", "SortOrder = soDescending"}) {
+    size_t at = written.find(line);
+    EXPECT_NE(at, String::npos) << line << "\n" << written;
+    EXPECT_EQ(written.find(line, at + 1), String::npos) << line;  // only the City row
+  }
+  auto* copy = new TForm(Application);
+  ReadComponentFromText(copy, written);
+  check(copy);
+  copy->Free();
+  form->Free();
+}
+
+// Keys inside a card taller than the cards area (ten rows, the first card's rows scrolling):
+// F2, Escape, Up and Down with and without a focused row and cell selection.
+TEST_F(CardViewTest, KeysInsideATallCard) {
+  for (Integer i = 0; i < 7; ++i) view_->CreateRow()->SetCaption("More " + IntToStr(i));
+  Fill(3);
+  grid_->SetHeight(120);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  const Integer kNone = -1, kEnd = -2;  // no focused row; the card scrolled to its last rows
+  struct Case {
+    const char* name;
+    Word key;
+    bool cellSelect, invertSelect;
+    Integer record, row, top;          // before: the focused record and row, the card's top row
+    Integer wantRecord, wantRow, wantTop;  // after; the top row of the card first focused
+  } cases[] = {
+      {"F2 without a row focuses the first row", VK_F2, true, true, 1, kNone, 0, 1, 0, 0},
+      {"F2 brings the first row into view", VK_F2, true, true, 1, kNone, 3, 1, 0, 0},
+      {"F2 without cell selection does nothing", VK_F2, false, true, 1, kNone, 0, 1, kNone, 0},
+      {"Down without a row scrolls the card", VK_DOWN, true, true, 1, kNone, 0, 1, kNone, 1},
+      {"Up without a row scrolls the card back", VK_UP, true, true, 1, kNone, 2, 1, kNone, 1},
+      {"Up at the top row goes to the previous card", VK_UP, true, true, 1, kNone, 0, 0, kNone, 0},
+      {"Down at the last rows goes to the next card", VK_DOWN, true, true, 1, kNone, kEnd, 2, kNone, kEnd},
+      {"Down without cell selection scrolls first", VK_DOWN, false, true, 1, 1, 0, 1, 1, 1},
+      {"Down with cell selection walks the rows", VK_DOWN, true, true, 1, 1, 0, 1, 2, 0},
+      {"Escape under InvertSelect gives up the row", VK_ESCAPE, true, true, 1, 1, 0, 1, kNone, 0},
+      {"Escape keeps the row without InvertSelect", VK_ESCAPE, true, false, 1, 1, 0, 1, 1, 0},
+  };
+  auto topOf = [&](Integer record) { return c->CardViewInfoOfRow(record)->TopRowIndex(); };
+  auto lastTop = [&](Integer record) {
+    TcxGridCardViewInfo* card = c->CardViewInfoOfRow(record);
+    card->MakeRowVisible(view_->GetRow(9));
+    Integer top = card->TopRowIndex();
+    card->SetTopRowIndex(0);
+    return top;
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.name);
+    view_->TableOptionsSelection()->SetCellSelect(cs.cellSelect);
+    view_->TableOptionsSelection()->SetInvertSelect(cs.invertSelect);
+    c->FocusRowAtIndex(cs.record);
+    c->SetFocusedItem(cs.row == kNone ? nullptr : view_->GetRow(cs.row));
+    Pump();
+    Integer end = lastTop(cs.record);
+    ASSERT_GT(end, 0);
+    c->CardViewInfoOfRow(cs.record)->SetTopRowIndex(cs.top == kEnd ? end : cs.top);
+    Word key = cs.key;
+    c->HandleKeyDown(key, TShiftState());
+    Pump();
+    EXPECT_EQ(c->FocusedRowIndex(), cs.wantRecord);
+    EXPECT_EQ(c->FocusedItem(), cs.wantRow == kNone ? nullptr : view_->GetRow(cs.wantRow));
+    EXPECT_EQ(topOf(cs.record), cs.wantTop == kEnd ? end : cs.wantTop);
+    for (Integer r = 0; r < 3; ++r) c->CardViewInfoOfRow(r)->SetTopRowIndex(0);
+  }
+  // A caption row below the last data row: Down from that row first scrolls the caption row in,
+  // then goes on to the next card.
+  view_->TableOptionsSelection()->SetCellSelect(true);
+  view_->GetRow(9)->SetKind(rkCaption);
+  c->FocusRowAtIndex(1);
+  c->SetFocusedItem(view_->GetRow(8));
+  Pump();
+  ASSERT_TRUE(c->CardViewInfoOfRow(1)->CanScrollDown());
+  Integer top = topOf(1);
+  Word key = VK_DOWN;
+  c->HandleKeyDown(key, TShiftState());
+  Pump();
+  EXPECT_EQ(c->FocusedRowIndex(), 1);
+  EXPECT_EQ(c->FocusedItem(), view_->GetRow(8));
+  EXPECT_EQ(topOf(1), top + 1);
+  while (c->CardViewInfoOfRow(1)->CanScrollDown()) {
+    key = VK_DOWN;
+    c->HandleKeyDown(key, TShiftState());
+    Pump();
+  }
+  key = VK_DOWN;
+  c->HandleKeyDown(key, TShiftState());
+  Pump();
+  EXPECT_EQ(c->FocusedRowIndex(), 2);
+  EXPECT_EQ(c->FocusedItem(), view_->GetRow(0));
+}
+
+// Vertical layout: Up and Down by a card row; a target below the shown card rows scrolls the
+// cards by a row; the first and last card rows of a top-level view keep the focus.
+TEST_F(CardViewTest, VerticalCardRowKeys) {
+  Fill(30);
+  view_->SetLayoutDirection(ldVertical);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer perRow = c->CardsPerScrollLine();
+  ASSERT_EQ(perRow, 3);
+  Integer shownRows = cards->ShownCount() / perRow;
+  ASSERT_GE(shownRows, 1);
+  Integer lastShown = shownRows * perRow - 2;  // the middle card of the last shown card row
+  struct Case {
+    const char* name;
+    Word key;
+    Integer record, top;
+    Integer wantRecord, wantTop;
+  } cases[] = {
+      {"Down a card row", VK_DOWN, 1, 0, 1 + perRow, 0},
+      {"Up in the first card row stays", VK_UP, 1, 0, 1, 0},
+      {"Down below the shown rows scrolls a row", VK_DOWN, lastShown, 0, lastShown + perRow, perRow},
+      {"Down in the last card row stays", VK_DOWN, 28, 27 - perRow * (shownRows - 1), 28, 27 - perRow * (shownRows - 1)},
+      {"Right along the records", VK_RIGHT, 2, 0, 3, 0},
+      {"Left along the records", VK_LEFT, 3, 0, 2, 0},
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.name);
+    c->SetTopRecordIndex(cs.top);
+    c->FocusRowAtIndex(cs.record);
+    Pump();
+    ASSERT_EQ(c->TopRecordIndex(), cs.top);
+    Word key = cs.key;
+    c->HandleKeyDown(key, TShiftState());
+    Pump();
+    EXPECT_EQ(c->FocusedRowIndex(), cs.wantRecord);
+    EXPECT_EQ(c->TopRecordIndex(), cs.wantTop);
+  }
+}
+
+// A data row whose caption is hidden shows "<" + its caption + ">" where its value is empty.
+TEST_F(CardViewTest, AnEmptyValueUnderAHiddenCaptionShowsTheCaption) {
+  Fill(2);  // the second card's City is Null
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  EXPECT_EQ(c->CardViewInfoOfRow(1)->ValueCell(1)->GetText(), "");
+  view_->GetRow(1)->SetShowCaption(false);
+  Pump();
+  EXPECT_EQ(c->CardViewInfoOfRow(1)->ValueCell(1)->GetText(), "<City>");
+  EXPECT_EQ(c->CardViewInfoOfRow(0)->ValueCell(1)->GetText(), "Town 0");
+  view_->GetRow(1)->SetKind(rkCaption);  // caption rows show their value as it is
+  Pump();
+  EXPECT_EQ(c->CardViewInfoOfRow(1)->ValueCell(1)->GetText(), "");
+}
+
+// The expand button: the look and feel's group expand button centred in an area of its extent
+// + 10 at either end of the first caption row; collapsing the focused card gives up its row.
+TEST_F(CardViewTest, ExpandButtonAreaAndCollapsingTheFocusedCard) {
+  Fill(3);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  view_->GetRow(0)->SetKind(rkCaption);
+  view_->GetOptionsCustomize()->SetCardExpanding(true);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer extent = view_->ViewInfo()->GetLookAndFeelPainter()->GroupExpandButtonExtent();
+  TcxGridCardViewInfo* card = c->CardViewInfoOfRow(0);
+  TRect value = card->ValueCell(0)->Bounds, button = card->ExpandButtonBounds;
+  EXPECT_EQ(button.Width(), extent);
+  EXPECT_EQ(button.Height(), extent);
+  EXPECT_EQ(card->ExpandButtonAreaBounds(), TRect(value.Right - extent - 10, value.Top, value.Right, value.Bottom));
+  EXPECT_EQ(button.Right, value.Right - 5);
+  // At the left, the caption gives the area room.
+  Integer plain = card->CaptionWidth();
+  view_->GetOptionsView()->SetCardExpandButtonAlignment(cebaLeft);
+  Pump();
+  card = c->CardViewInfoOfRow(0);
+  EXPECT_EQ(card->CaptionWidth(), std::max(plain, MeasureTextWidthInFont(grid_->Font(), "Name:") + 4 + extent + 10 + 2));
+  EXPECT_EQ(card->ExpandButtonBounds.Left, card->CaptionBounds(0).Left + 5);
+  // Collapsing the focused card gives up its focused row; another card keeps it.
+  c->FocusRowAtIndex(1);
+  c->SetFocusedItem(view_->GetRow(2));
+  view_->GetViewData()->GetCard(0)->SetExpanded(false);
+  EXPECT_EQ(c->FocusedItem(), view_->GetRow(2));
+  view_->GetViewData()->GetCard(1)->SetExpanded(false);
+  EXPECT_EQ(c->FocusedItem(), nullptr);
+}
+
+// The thumb moves the cards while it is dragged (not a grid-mode data set); its release adds
+// nothing.
+TEST_F(CardViewTest, ThumbTrackingScrollsOutsideGridMode) {
+  Fill(60);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer pos = 12;
+  c->Scroll(sbHorizontal, scTrack, pos);
+  Pump();
+  EXPECT_GT(c->TopRecordIndex(), 0);
+  EXPECT_EQ(c->TopRecordIndex(), pos);
+  Integer top = c->TopRecordIndex();
+  pos = 0;
+  c->Scroll(sbHorizontal, scPosition, pos);
+  Pump();
+  EXPECT_EQ(c->TopRecordIndex(), top);
+}
 }  // namespace
