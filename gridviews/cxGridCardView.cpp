@@ -1246,89 +1246,131 @@ void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
         return;
       }
     }
+  impl_->KeyDown(key, shift);
+}
+
+// ---- what depends on the layout direction -------------------------------------------------------------
+
+TcxGridCardView* TcxGridCardViewControllerImpl::CardView() const {
+  return static_cast<TcxGridCardView*>(controller_->GridView());
+}
+
+TcxGridCardsViewInfo* TcxGridCardViewControllerImpl::CardsViewInfo() const {
+  return CardView()->GetViewInfo() ? CardView()->GetViewInfo()->GetCardsViewInfo() : nullptr;
+}
+
+void TcxGridCardViewControllerImpl::InitScrollBarsParameters() {
+  TcxGridCardViewController* c = controller_;
+  TScrollBarKind records = IsRecordsScrollHorizontal() ? sbHorizontal : sbVertical;
+  TScrollBarKind other = records == sbHorizontal ? sbVertical : sbHorizontal;
+  c->SetScrollBarInfo(records, 0, c->GetScrollBarRecordCount() - 1, std::max<Integer>(GetScrollCardCount(), 1),
+                      std::max(c->VisibleRecordCount(), 1), c->GetScrollBarPos(), true, true);
+  c->SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
+}
+
+void TcxGridCardViewControllerImpl::KeyDown(Word& key, TShiftState shift) {
+  TcxGridCardViewController* c = controller_;
   // Home and End not taken by the rows go to the first and last record.
   if (key == VK_HOME || key == VK_END) {
-    if (key == VK_HOME) GoToFirstRecord(); else GoToLastRecord(false);
+    if (key == VK_HOME) c->GoToFirstRecord(); else c->GoToLastRecord(false);
     key = 0;
     return;
   }
   if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return;
-  auto* view = static_cast<TcxGridCardView*>(GridView());
-  bool horizontal = view->LayoutDirection() == ldHorizontal;
+  if (c->DataController()->RowCount() == 0) return;
   bool forward = key == VK_DOWN || key == VK_RIGHT;
-  bool alongRecords = horizontal ? (key == VK_UP || key == VK_DOWN) : (key == VK_LEFT || key == VK_RIGHT);
+  bool alongRecords = IsRecordsScrollHorizontal() == (key == VK_UP || key == VK_DOWN);
   // Without Shift (no selection span) the focus goes into and out of details.
   bool details = !shift.Contains(ssShift);
-  Integer rows = DataController()->RowCount();
-  if (rows == 0) return;
   key = 0;
-  if (FocusedRowIndex() < 0) {
-    if (forward) GoToLastRecord(false); else GoToFirstRecord();
+  if (c->FocusedRowIndex() < 0) {
+    if (forward) c->GoToLastRecord(false); else c->GoToFirstRecord();
     return;
   }
-  if (alongRecords) {
-    FocusNextFocusableRecord(FocusedRowIndex(), forward, false, details, details);
-    if (watch.Alive() && !horizontal) MakeFocusedItemVisible();
-    return;
-  }
-  if (horizontal)
-    FocusNeighbourColumnCard(forward, details);
+  if (alongRecords)
+    FocusNextRecord(forward, details);
   else
-    FocusNeighbourRowCard(forward, details);
+    FocusNeighbourCard(forward, details);
 }
 
-// Horizontal layout, Left and Right: the card at the same height in the neighbouring layout
-// column; at the edge column the cards scroll by a column first.
-void TcxGridCardViewController::FocusNeighbourColumnCard(bool forward, bool details) {
-  auto* view = static_cast<TcxGridCardView*>(GridView());
-  Integer rows = DataController()->RowCount(), focused = FocusedRowIndex();
-  MakeFocusedRecordVisible();
-  TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
-  TcxGridCardViewInfo* card = cards ? CardViewInfoOfRow(focused) : nullptr;
+void TcxGridCardViewControllerImpl::FocusNextRecord(bool forward, bool details) {
+  controller_->FocusNextFocusableRecord(controller_->FocusedRowIndex(), forward, false, details, details);
+}
+
+// Past the first or last card a detail view hands the focus on.
+void TcxGridCardViewControllerImpl::FocusOutOfDetail(bool forward, bool details) {
+  if (CardView()->IsDetailView())
+    controller_->FocusNextFocusableRecord(forward ? controller_->DataController()->RowCount() - 1 : 0, forward, false,
+                                          details, details);
+}
+
+Integer TcxGridCardViewControllerHorizontalImpl::GetScrollCardCount() {
+  TcxGridCardsViewInfo* cards = CardsViewInfo();
+  return cards && cards->GetColumnCount() > 0 ? cards->GetColumn(0)->GetCardCount() : 0;
+}
+
+// Left and Right: the card at the same height in the neighbouring layout column; at the edge
+// column the cards scroll by a column first.
+void TcxGridCardViewControllerHorizontalImpl::FocusNeighbourCard(bool forward, bool details) {
+  TcxGridCardViewController* c = Controller();
+  Integer focused = c->FocusedRowIndex();
+  c->MakeFocusedRecordVisible();
+  TcxGridCardsViewInfo* cards = CardsViewInfo();
+  TcxGridCardViewInfo* card = cards ? c->CardViewInfoOfRow(focused) : nullptr;
   if (!card) return;
   auto atEdge = [&] { return card->ColumnIndex == (forward ? cards->GetVisibleColumnCount() - 1 : 0); };
   if (atEdge()) {
     // A card still at the edge after the scroll has nowhere to go.
     Integer top = card->Bounds.Top;
-    ScrollData(forward ? 2 : 1);
-    cards = view->GetViewInfo()->GetCardsViewInfo();
-    card = cards ? CardViewInfoOfRow(focused) : nullptr;
+    c->ScrollData(forward ? 2 : 1);
+    cards = CardsViewInfo();
+    card = cards ? c->CardViewInfoOfRow(focused) : nullptr;
     if (!card) return;
     if (atEdge()) {
       if (card->Bounds.Top != top)
-        GoToPrevRecord(false, true);
-      else if (view->IsDetailView())
-        FocusNextFocusableRecord(forward ? rows - 1 : 0, forward, false, details, details);
+        c->GoToPrevRecord(false, true);
+      else
+        FocusOutOfDetail(forward, details);
       return;
     }
   }
   TcxGridCardViewColumn* next = cards->GetColumn(card->ColumnIndex + (forward ? 1 : -1));
   TcxGridCardViewInfo* pick = next->GetCardAtPos(card->Bounds.Top);
   if (!pick) return;
-  FocusRowAtIndex(pick->GridRecord()->Index());
-  MakeFocusedItemVisible();
+  c->FocusRowAtIndex(pick->GridRecord()->Index());
+  c->MakeFocusedItemVisible();
 }
 
-// Vertical layout, Up and Down: the card one card row above or below. Past the first or last
-// row a detail view hands the focus on; a target not shown scrolls the cards a row first.
-void TcxGridCardViewController::FocusNeighbourRowCard(bool forward, bool details) {
-  auto* view = static_cast<TcxGridCardView*>(GridView());
-  TcxCustomDataController* dc = DataController();
-  MakeFocusedRecordVisible();
-  Integer rows = dc->RowCount();
-  Integer target = FocusedRowIndex() + (forward ? 1 : -1) * CardsPerScrollLine();
-  bool outOfRange = target < 0 || target >= rows;
-  bool atEdge = dc->IsGridMode() ? (forward ? dc->IsEOF() : dc->IsBOF()) : outOfRange;
-  if (atEdge) {
-    if (view->IsDetailView()) FocusNextFocusableRecord(forward ? rows - 1 : 0, forward, false, details, details);
-    return;
-  }
-  TcxGridCardViewInfo* card = outOfRange ? nullptr : CardViewInfoOfRow(target);
-  if ((dc->IsGridMode() && outOfRange) || !card || !card->Visible) {
-    ScrollData(forward ? 2 : 1);
+Integer TcxGridCardViewControllerVerticalImpl::GetScrollCardCount() {
+  TcxGridCardsViewInfo* cards = CardsViewInfo();
+  Integer n = 0;
+  if (cards)
+    for (Integer i = 0; i < cards->GetColumnCount(); ++i)
+      if (cards->GetColumn(i)->GetCardCount() > 0) ++n;
+  return n;
+}
+
+void TcxGridCardViewControllerVerticalImpl::FocusNextRecord(bool forward, bool details) {
+  TcxGridViewWatch watch(CardView());
+  TcxGridCardViewControllerImpl::FocusNextRecord(forward, details);
+  if (watch.Alive()) Controller()->MakeFocusedItemVisible();
+}
+
+// Up and Down: the card one card row above or below; a target not shown scrolls the cards a
+// row first (in grid mode also one beyond the loaded records, then the last loaded one).
+void TcxGridCardViewControllerVerticalImpl::FocusNeighbourCard(bool forward, bool details) {
+  TcxGridCardViewController* c = Controller();
+  TcxCustomDataController* dc = c->DataController();
+  c->MakeFocusedRecordVisible();
+  Integer target = c->FocusedRowIndex() + (forward ? 1 : -1) * std::max<Integer>(GetScrollCardCount(), 1);
+  bool outOfRange = target < 0 || target >= dc->RowCount();
+  if (dc->IsGridMode() ? (forward ? dc->IsEOF() : dc->IsBOF()) : outOfRange) return FocusOutOfDetail(forward, details);
+  TcxGridCardViewInfo* card = outOfRange ? nullptr : c->CardViewInfoOfRow(target);
+  if (outOfRange || !card || !card->Visible) {
+    c->ScrollData(forward ? 2 : 1);
     target = std::clamp<Integer>(target, 0, dc->RowCount() - 1);
   }
-  FocusRowAtIndex(target);
+  c->FocusRowAtIndex(target);
 }
 
 bool TcxGridCardViewController::CanFocusNextItem(Integer oldIndex, Integer newIndex, bool forward, bool cycleInRecord,
@@ -1341,27 +1383,23 @@ bool TcxGridCardViewController::CanFocusNextItem(Integer oldIndex, Integer newIn
   return !card || !(forward ? card->CanScrollDown() : card->CanScrollUp());
 }
 
-Integer TcxGridCardViewController::CardsPerScrollLine() {
-  auto* view = static_cast<TcxGridCardView*>(GridView());
-  TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
-  Integer n = 0;
-  if (!cards) return 1;  // not laid out yet
-  if (view->LayoutDirection() == ldHorizontal) {
-    if (cards->GetColumnCount() > 0) n = cards->GetColumn(0)->GetCardCount();
-  } else {
-    for (Integer c = 0; c < cards->GetColumnCount(); ++c)
-      if (cards->GetColumn(c)->GetCardCount() > 0) ++n;
-  }
-  return std::max<Integer>(n, 1);
+TcxGridCardViewController::TcxGridCardViewController(TcxCustomGridView* gridView)
+    : TcxCustomGridTableController(gridView) {
+  LayoutDirectionChanged();
 }
 
-void TcxGridCardViewController::InitScrollBarsParameters() {
-  bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
-  TScrollBarKind records = horizontal ? sbHorizontal : sbVertical, other = horizontal ? sbVertical : sbHorizontal;
-  SetScrollBarInfo(records, 0, GetScrollBarRecordCount() - 1, CardsPerScrollLine(), std::max(VisibleRecordCount(), 1),
-                   GetScrollBarPos(), true, true);
-  SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
+TcxGridCardViewController::~TcxGridCardViewController() { StopCardScrolling(); }
+
+void TcxGridCardViewController::LayoutDirectionChanged() {
+  if (static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal)
+    impl_ = std::make_unique<TcxGridCardViewControllerHorizontalImpl>(this);
+  else
+    impl_ = std::make_unique<TcxGridCardViewControllerVerticalImpl>(this);
 }
+
+Integer TcxGridCardViewController::CardsPerScrollLine() { return std::max<Integer>(impl_->GetScrollCardCount(), 1); }
+
+void TcxGridCardViewController::InitScrollBarsParameters() { impl_->InitScrollBarsParameters(); }
 
 bool TcxGridCardViewController::AllRecordsFit() {
   TcxGridCardsViewInfo* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
@@ -1371,13 +1409,10 @@ bool TcxGridCardViewController::AllRecordsFit() {
   return TcxCustomGridTableController::AllRecordsFit();
 }
 
-Integer TcxGridCardViewController::GetMouseWheelScrollingKind() {
-  return static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal ? 1 : 2;
-}
+Integer TcxGridCardViewController::GetMouseWheelScrollingKind() { return impl_->GetMouseWheelScrollingKind(); }
 
 void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
-  bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
-  if (kind != (horizontal ? sbHorizontal : sbVertical)) return;
+  if (kind != (IsRecordsScrollHorizontal() ? sbHorizontal : sbVertical)) return;
   switch (code) {
     case scLineUp: ScrollData(1); break;
     case scLineDown: ScrollData(2); break;
@@ -1443,6 +1478,7 @@ void TcxGridCardViewController::MouseUp(TMouseButton button, TShiftState shift, 
 void TcxGridCardView::SetLayoutDirection(TcxGridCardViewLayoutDirection v) {
   if (v == layoutDirection_) return;
   layoutDirection_ = v;
+  if (auto* controller = dynamic_cast<TcxGridCardViewController*>(Controller())) controller->LayoutDirectionChanged();
   Changed(2);
 }
 

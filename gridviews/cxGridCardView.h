@@ -590,11 +590,70 @@ class TcxGridCardViewViewData : public TcxCustomGridTableViewData {
   Integer GetCardCount() const { return CountRecords(); }
 };
 
+class TcxGridCardViewController;
+
+// What depends on the layout direction: along which bar (and wheel) the records scroll, how
+// many cards a scroll line takes, and the arrow keys a card did not take. The controller
+// replaces it whenever LayoutDirection changes.
+class TcxGridCardViewControllerImpl : public TObject {
+ public:
+  explicit TcxGridCardViewControllerImpl(TcxGridCardViewController* controller) : controller_(controller) {}
+  TcxGridCardViewController* Controller() const { return controller_; }
+  TcxGridCardView* CardView() const;
+  virtual bool IsRecordsScrollHorizontal() = 0;
+  // 1 horizontal, 2 vertical.
+  virtual Integer GetMouseWheelScrollingKind() = 0;
+  // A column (horizontal) or a row (vertical) of cards; 0 without cards.
+  virtual Integer GetScrollCardCount() = 0;
+  // The records' bar takes the scroll values, the other one is hidden.
+  void InitScrollBarsParameters();
+  // Home and End go to the first and last record; an arrow along the records to the previous
+  // or next record, across them to the neighbouring card. Without a focused record the arrows
+  // back go to the first record, the others to the last.
+  void KeyDown(Word& key, TShiftState shift);
+
+ protected:
+  TcxGridCardsViewInfo* CardsViewInfo() const;
+  virtual void FocusNextRecord(bool forward, bool details);
+  virtual void FocusNeighbourCard(bool forward, bool details) = 0;
+  void FocusOutOfDetail(bool forward, bool details);
+
+ private:
+  TcxGridCardViewController* controller_;
+};
+
+class TcxGridCardViewControllerHorizontalImpl : public TcxGridCardViewControllerImpl {
+ public:
+  using TcxGridCardViewControllerImpl::TcxGridCardViewControllerImpl;
+  bool IsRecordsScrollHorizontal() override { return true; }
+  Integer GetMouseWheelScrollingKind() override { return 1; }
+  Integer GetScrollCardCount() override;
+
+ protected:
+  void FocusNeighbourCard(bool forward, bool details) override;
+};
+
+class TcxGridCardViewControllerVerticalImpl : public TcxGridCardViewControllerImpl {
+ public:
+  using TcxGridCardViewControllerImpl::TcxGridCardViewControllerImpl;
+  bool IsRecordsScrollHorizontal() override { return false; }
+  Integer GetMouseWheelScrollingKind() override { return 2; }
+  Integer GetScrollCardCount() override;
+
+ protected:
+  void FocusNextRecord(bool forward, bool details) override;
+  void FocusNeighbourCard(bool forward, bool details) override;
+};
+
 class TcxGridCardViewController : public TcxCustomGridTableController {
   KORVAN_CLASS(TcxGridCardViewController, TcxCustomGridTableController)
 
  public:
-  using TcxCustomGridTableController::TcxCustomGridTableController;
+  explicit TcxGridCardViewController(TcxCustomGridView* gridView);
+  ~TcxGridCardViewController() override;
+  // Makes the direction implementation of the view's LayoutDirection.
+  void LayoutDirectionChanged();
+  bool IsRecordsScrollHorizontal() override { return impl_->IsRecordsScrollHorizontal(); }
   // The focused record and, inside its card, the row.
   void MakeItemVisible(TcxCustomGridTableItem* item) override;
   // With cell selection and a focused row: Up and Down move between the rows (on into the next
@@ -627,7 +686,6 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   void StopCardScrolling();
   bool CardScrolling() const { return scrollTimer_ != nullptr; }
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
-  ~TcxGridCardViewController() override { StopCardScrolling(); }
   // The card view info of a record row (null when the row has no card laid out).
   TcxGridCardViewInfo* CardViewInfoOfRow(Integer rowIndex);
 
@@ -645,9 +703,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   Integer GetDragScrollInterval() override { return 300; }
 
  private:
-  void FocusNeighbourColumnCard(bool forward, bool details);
-  void FocusNeighbourRowCard(bool forward, bool details);
   bool ScrollCard();
+  std::unique_ptr<TcxGridCardViewControllerImpl> impl_;
   Integer dragScrollRow_ = -1;
   TcxTimer* scrollTimer_ = nullptr;
   Integer scrollRow_ = -1;  // the row index of the scrolled card (wrappers may be remade)

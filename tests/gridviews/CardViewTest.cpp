@@ -1462,4 +1462,30 @@ TEST_F(CardViewTest, ThumbTrackingScrollsOutsideGridMode) {
   Pump();
   EXPECT_EQ(c->TopRecordIndex(), top);
 }
+
+// Pulling the focus past the cards scrolls along the records: sideways in the horizontal
+// layout, up and down in the vertical one.
+TEST_F(CardViewTest, PullFocusingScrollsAlongTheRecords) {
+  Fill(60);
+  TRect r = Show()->Bounds;
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  const TPoint right(r.Right + 2, r.Top + 20), below(r.Left + 20, r.Bottom + 2), left(r.Left - 2, r.Top + 20);
+  struct Case {
+    TcxGridCardViewLayoutDirection layout;
+    TPoint p;
+    bool scrolls;
+    Integer direction;
+  } cases[] = {
+      {ldHorizontal, right, true, 4}, {ldHorizontal, left, true, 3}, {ldHorizontal, below, false, 0},
+      {ldVertical, below, true, 4},   {ldVertical, right, false, 0},
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(testing::Message() << cs.layout << " " << cs.p.X << "," << cs.p.Y);
+    view_->SetLayoutDirection(cs.layout);
+    Pump();
+    Integer direction = 0;
+    EXPECT_EQ(c->GetPullFocusingScrollingDirection(cs.p.X, cs.p.Y, direction), cs.scrolls);
+    if (cs.scrolls) EXPECT_EQ(direction, cs.direction);
+  }
+}
 }  // namespace
