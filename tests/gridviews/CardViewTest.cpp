@@ -1485,7 +1485,9 @@ TEST_F(CardViewTest, PullFocusingScrollsAlongTheRecords) {
     Pump();
     Integer direction = 0;
     EXPECT_EQ(c->GetPullFocusingScrollingDirection(cs.p.X, cs.p.Y, direction), cs.scrolls);
-    if (cs.scrolls) EXPECT_EQ(direction, cs.direction);
+    if (cs.scrolls) {
+      EXPECT_EQ(direction, cs.direction);
+    }
   }
 }
 }  // namespace
