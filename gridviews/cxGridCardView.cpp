@@ -445,11 +445,12 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     canvas->IntersectClip(rowsArea);
     bool left = card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
     Integer captionEllipsis = card->CardView()->GetOptionsView()->ItemCaptionEndEllipsis() ? ctfEndEllipsis : 0;
+    if (card->CardView()->GetOptionsView()->ItemCaptionAutoHeight()) captionEllipsis |= ctfWordBreak;
     auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p, Integer flags) {
       canvas->ApplyFont(FontOr(p.Font));
       canvas->CurrentFont()->SetColor(p.TextColor);
       canvas->CurrentBrush()->SetStyle(bsClear);
-      canvas->OutputText(text, GrowRect(r, -2, -2), flags | ctfSingleLine);
+      canvas->OutputText(text, GrowRect(r, -2, -2), flags & ctfWordBreak ? flags : flags | ctfSingleLine);
       canvas->CurrentBrush()->SetStyle(bsSolid);
     };
     // Captions align as the row's caption alignments say.
@@ -610,13 +611,13 @@ Integer TcxGridCardViewInfo::CaptionWidth() {
     captionWidth_ = std::min(options->CaptionWidth(), content);
   } else {
     // The widest caption cell of the rows this card shows, plus 2.
-    TcxStyleParams params;
-    GetViewParams(params);
     Integer w = 0;
     bool any = false;
     for (TcxGridCardViewRow* row : rows_) {
       if (!row->ShowCaption()) continue;
-      // A caption cell: its text and the cell's text margins.
+      // A caption cell: its text in its font and the cell's text margins.
+      TcxStyleParams params;
+      GetCaptionParams(row, params);
       Integer cell = MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4;
       if (row->HasExpandButton() && options->CardExpandButtonAlignment() == cebaLeft)
         cell += ExpandButtonAreaWidth();
@@ -629,14 +630,42 @@ Integer TcxGridCardViewInfo::CaptionWidth() {
   return captionWidth_;
 }
 
-Integer TcxGridCardViewInfo::RowHeight(Integer i) {
-  TcxGridTableDataCellViewInfo* cell = cells_[size_t(i)];
-  cell->Bounds = TRect(0, 0, static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth() - CaptionWidth(), 0);
+void TcxGridCardViewInfo::GetCaptionParams(TcxGridCardViewRow* row, TcxStyleParams& params) {
+  if (row->Kind() == rkCaption)
+    row->GetStyles()->GetCaptionRowParams(GridRecord(), params);
+  else
+    row->GetStyles()->GetCaptionParams(GridRecord(), params);
+}
+
+// One text line in the caption's font, or with RowCaptionAutoHeight the caption's lines in the
+// width its text gets; the cell's text margins around it.
+Integer TcxGridCardViewInfo::CaptionHeight(Integer i) {
+  TcxGridCardViewRow* row = rows_[size_t(i)];
   TcxStyleParams params;
-  GetViewParams(params);
-  Integer caption = MeasureTextHeightInFont(FontOr(params.Font), "Qq") + 4;
-  Integer h = std::max(cell->CalculateHeight(), caption);
-  rows_[size_t(i)]->CheckHeight(h);
+  GetCaptionParams(row, params);
+  TFont* font = FontOr(params.Font);
+  TcxCanvas* canvas = GetCanvas();
+  if (!CardView()->GetOptionsView()->ItemCaptionAutoHeight() || !canvas) return MeasureTextHeightInFont(font, "Qq") + 4;
+  Integer content = static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth();
+  Integer width = std::min(CaptionWidth(), content);
+  if (filterButtons_[size_t(i)]) width -= TcxGridCardRowFilterButtonViewInfo::Extent(CardView()).X + 2;
+  if (row->HasExpandButton() && CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft)
+    width -= ExpandButtonAreaWidth();
+  canvas->ApplyFont(font);
+  TRect r(0, 0, std::max<Integer>(width - 4, 1), 0);
+  canvas->MeasureTextRect(row->GetVisibleCaption(), r, ctfWordBreak | ctfLeft | ctfTop);
+  return r.Height() + 4;
+}
+
+// The larger of the value cell's height and, when the caption is shown, the caption's.
+Integer TcxGridCardViewInfo::RowHeight(Integer i) {
+  TcxGridCardViewRow* row = rows_[size_t(i)];
+  TcxGridTableDataCellViewInfo* cell = cells_[size_t(i)];
+  Integer content = static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth();
+  cell->Bounds = TRect(0, 0, content - (row->ShowCaption() ? CaptionWidth() : 0), 0);
+  Integer h = cell->CalculateHeight();
+  if (row->ShowCaption()) h = std::max(h, CaptionHeight(i));
+  row->CheckHeight(h);
   return h;
 }
 
@@ -895,6 +924,12 @@ void TcxGridCardsViewInfo::GetDefaultBounds(TRect& r) {
   r = GrowRect(r, -kCardIndent, -kCardIndent);
 }
 
+bool TcxGridCardsViewInfo::HasVariableCardHeights() {
+  TcxGridCardView* view = CardView();
+  return HasVariableRecordHeight() || view->GetOptionsView()->ItemCaptionAutoHeight() ||
+         !view->GetOptionsView()->EmptyRows() || view->GetOptionsCustomize()->CardExpanding();
+}
+
 Integer TcxGridCardsViewInfo::GetCardContentWidth() {
   TcxGridCardViewOptionsView* o = CardView()->GetOptionsView();
   return o->CardWidth() - 2 * o->CardBorderWidth();
@@ -1127,9 +1162,8 @@ void TcxGridCardViewViewInfo::Calculate() {
 }
 
 Integer TcxGridCardViewViewInfo::CommonCardHeight() {
-  auto* view = static_cast<TcxGridCardView*>(GridView());
   TcxGridCardsViewInfo* cards = GetCardsViewInfo();
-  if (!view->GetOptionsView()->EmptyRows() || cards->HasVariableRecordHeight() || cards->Count() == 0) return 0;
+  if (cards->HasVariableCardHeights() || cards->Count() == 0) return 0;
   return static_cast<TcxGridCardViewInfo*>(cards->Items(0))->CalculateHeight();
 }
 

@@ -409,6 +409,10 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   static Integer ScrollButtonHeight();
   bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
   Integer CaptionWidth();
+  // A data row's caption parameters, a caption row's caption-row parameters.
+  void GetCaptionParams(TcxGridCardViewRow* row, TcxStyleParams& params);
+  // The caption cell's height of the card's row i (several lines with RowCaptionAutoHeight).
+  Integer CaptionHeight(Integer i);
   Integer RowHeight(Integer i);
   TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) override;
   void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) override;
@@ -475,6 +479,9 @@ class TcxGridCardsViewInfo : public TcxCustomGridRecordsViewInfo {
   void OffsetItem(Integer index, Integer pixels) override {}
   void CalculateItems() override;
   void CalculateVisibleCount() override { VisibleCount = shownCount_; }
+  // Cards differ in height with variable cell heights, automatic caption heights, without
+  // empty rows or with card expanding; otherwise they share one height.
+  bool HasVariableCardHeights();
   Integer GetRecordsPerPage() override { return std::max<Integer>(1, shownCount_); }
   Integer GetCardContentWidth();
   // The card's height: its own, at most the cards area's height.

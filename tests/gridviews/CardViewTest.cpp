@@ -1490,4 +1490,44 @@ TEST_F(CardViewTest, PullFocusingScrollsAlongTheRecords) {
     }
   }
 }
+
+// A row caption's height and width follow its own font; with RowCaptionAutoHeight a caption
+// too long for the caption width takes several lines and the cards no longer share a height.
+TEST_F(CardViewTest, RowCaptionHeightsFollowTheirFontAndLines) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer plain = c->CardViewInfoOfRow(0)->RowHeight(1);
+  Integer plainWidth = c->CardViewInfoOfRow(0)->CaptionWidth();
+  auto* repository = new TcxStyleRepository(form_);
+  auto* big = new TcxStyle(repository);
+  std::unique_ptr<TFont> font(new TFont());
+  font->Assign(grid_->Font());
+  font->SetSize(font->Size() * 3);
+  big->SetFont(font.get());
+  view_->GetRow(1)->GetStyles()->SetCaption(big);
+  Relayout();
+  TcxGridCardViewInfo* card = c->CardViewInfoOfRow(0);
+  EXPECT_EQ(card->RowHeight(1), MeasureTextHeightInFont(font.get(), "Qq") + 4);
+  EXPECT_GT(card->RowHeight(1), plain);
+  EXPECT_EQ(card->RowHeight(0), plain);
+  EXPECT_EQ(card->CaptionWidth(), std::max(plainWidth, MeasureTextWidthInFont(font.get(), "City:") + 4 + 2));
+  EXPECT_EQ(card->CaptionBounds(1).Height(), card->RowHeight(1));
+  // Automatic caption heights: a long caption in a narrow caption column wraps.
+  view_->GetRow(1)->GetStyles()->SetCaption(nullptr);
+  view_->GetRow(2)->SetCaption("Amount of the order");
+  view_->GetOptionsView()->SetCaptionWidth(MeasureTextWidthInFont(grid_->Font(), "Amount of") + 8);
+  view_->GetOptionsView()->SetItemCaptionAutoHeight(true);
+  Relayout();
+  card = c->CardViewInfoOfRow(0);
+  Integer line = MeasureTextHeightInFont(grid_->Font(), "Qq");
+  EXPECT_GE(card->RowHeight(2), 2 * line + 4);
+  EXPECT_EQ(card->RowHeight(1), plain);
+  EXPECT_EQ(view_->GetViewInfo()->CommonCardHeight(), 0);
+  view_->GetOptionsView()->SetItemCaptionAutoHeight(false);
+  Relayout();
+  EXPECT_EQ(c->CardViewInfoOfRow(0)->RowHeight(2), plain);
+  EXPECT_GT(view_->GetViewInfo()->CommonCardHeight(), 0);
+}
 }  // namespace
