@@ -487,8 +487,11 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     }
     canvas->ApplyClipRegion(saved, roSet, true);
     TcxCustomLookAndFeelPainterClass painter = PainterOf(card->CardView());
-    if (card->CanScrollDown()) painter->PaintScrollBarPart(canvas, false, card->ScrollDownBounds(), sbpLineDown, cxbsNormal);
-    if (card->CanScrollUp()) painter->PaintScrollBarPart(canvas, false, card->ScrollUpBounds(), sbpLineUp, cxbsNormal);
+    // A button held down shows pressed.
+    auto* controller = static_cast<TcxGridCardViewController*>(card->CardView()->Controller());
+    auto state = [&](bool up) { return controller->IsCardScrollButtonPressed(card->Card(), up) ? cxbsPressed : cxbsNormal; };
+    if (card->CanScrollDown()) painter->PaintScrollBarPart(canvas, false, card->ScrollDownBounds(), sbpLineDown, state(false));
+    if (card->CanScrollUp()) painter->PaintScrollBarPart(canvas, false, card->ScrollUpBounds(), sbpLineUp, state(true));
   }
 };
 KORVAN_IMPLEMENT_CLASS(TcxGridCardPainter)
@@ -1422,7 +1425,7 @@ TcxGridCardViewController::TcxGridCardViewController(TcxCustomGridView* gridView
   LayoutDirectionChanged();
 }
 
-TcxGridCardViewController::~TcxGridCardViewController() { StopCardScrolling(); }
+TcxGridCardViewController::~TcxGridCardViewController() { FreeAndNil(scrollTimer_); }
 
 void TcxGridCardViewController::LayoutDirectionChanged() {
   if (static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal)
@@ -1483,8 +1486,16 @@ void TcxGridCardViewController::StartCardScrolling(TcxGridCard* card, bool up) {
 }
 
 void TcxGridCardViewController::StopCardScrolling() {
+  bool held = scrollTimer_ != nullptr;
   FreeAndNil(scrollTimer_);
+  // The released button is drawn up again.
+  if (held)
+    if (TcxGridCardViewInfo* card = CardViewInfoOfRow(scrollRow_)) card->Invalidate();
   scrollRow_ = -1;
+}
+
+bool TcxGridCardViewController::IsCardScrollButtonPressed(TcxGridCard* card, bool up) const {
+  return scrollTimer_ && card && card->Index() == scrollRow_ && up == scrollUp_;
 }
 
 TcxGridCardViewInfo* TcxGridCardViewController::CardViewInfoOfRow(Integer rowIndex) {

@@ -692,6 +692,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   void StartCardScrolling(TcxGridCard* card, bool up);
   void StopCardScrolling();
   bool CardScrolling() const { return scrollTimer_ != nullptr; }
+  // The card's up or down button is held down (scrolling the card).
+  bool IsCardScrollButtonPressed(TcxGridCard* card, bool up) const;
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
   // The card view info of a record row (null when the row has no card laid out).
   TcxGridCardViewInfo* CardViewInfoOfRow(Integer rowIndex);

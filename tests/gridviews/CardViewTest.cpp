@@ -435,7 +435,10 @@ TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
   Integer top = card()->TopRowIndex();
   hit->ViewInfo()->MouseDown(hit, mbLeft, TShiftState());
   EXPECT_EQ(card()->TopRowIndex(), top - 1);
+  EXPECT_TRUE(controller->IsCardScrollButtonPressed(card()->Card(), true));  // drawn pressed while held
+  EXPECT_FALSE(controller->IsCardScrollButtonPressed(card()->Card(), false));
   controller->MouseUp(mbLeft, TShiftState(), 0, 0);
+  EXPECT_FALSE(controller->IsCardScrollButtonPressed(card()->Card(), true));
   Advance(1000);
   Pump();
   EXPECT_EQ(card()->TopRowIndex(), top - 1);
