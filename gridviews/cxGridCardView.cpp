@@ -1434,6 +1434,12 @@ void TcxGridCardViewController::LayoutDirectionChanged() {
     impl_ = std::make_unique<TcxGridCardViewControllerVerticalImpl>(this);
 }
 
+bool TcxGridCardViewController::HandlesDesignTimeMouse(TcxCustomGridHitTest* hitTest) {
+  if (TcxCustomGridTableController::HandlesDesignTimeMouse(hitTest)) return true;
+  Integer code = hitTest ? hitTest->GetHitTestCode() : -1;
+  return code == 107 || code == 152;
+}
+
 Integer TcxGridCardViewController::CardsPerScrollLine() { return std::max<Integer>(impl_->GetScrollCardCount(), 1); }
 
 void TcxGridCardViewController::InitScrollBarsParameters() { impl_->InitScrollBarsParameters(); }

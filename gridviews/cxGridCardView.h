@@ -661,6 +661,8 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   // Makes the direction implementation of the view's LayoutDirection.
   void LayoutDirectionChanged();
   bool IsRecordsScrollHorizontal() override { return impl_->IsRecordsScrollHorizontal(); }
+  // At design time a press on a row's value (107) or caption (152) reaches the controller too.
+  bool HandlesDesignTimeMouse(TcxCustomGridHitTest* hitTest) override;
   // The focused record and, inside its card, the row.
   void MakeItemVisible(TcxCustomGridTableItem* item) override;
   // With cell selection and a focused row: Up and Down move between the rows (on into the next

@@ -1533,4 +1533,27 @@ TEST_F(CardViewTest, RowCaptionHeightsFollowTheirFontAndLines) {
   EXPECT_EQ(c->CardViewInfoOfRow(0)->RowHeight(2), plain);
   EXPECT_GT(view_->GetViewInfo()->CommonCardHeight(), 0);
 }
+
+// At design time the controller takes presses on a row's value and caption, not on the card.
+TEST_F(CardViewTest, DesignTimePressesOnRowCells) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  Show();
+  TcxGridCardViewInfo* card = static_cast<TcxGridCardViewController*>(view_->Controller())->CardViewInfoOfRow(0);
+  TRect value = card->ValueCell(1)->Bounds, caption = card->CaptionBounds(1);
+  struct Case {
+    TPoint p;
+    Integer code;
+    bool handled;
+  } cases[] = {
+      {TPoint(value.Left + 5, value.Top + 3), 107, true},
+      {TPoint(caption.Left + 5, caption.Top + 3), 152, true},
+      {TPoint(card->Bounds.Left, card->Bounds.Top), 106, false},
+  };
+  for (const Case& cs : cases) {
+    TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(cs.p);
+    ASSERT_EQ(hit->GetHitTestCode(), cs.code);
+    EXPECT_EQ(view_->Controller()->HandlesDesignTimeMouse(hit), cs.handled) << cs.code;
+  }
+}
 }  // namespace
