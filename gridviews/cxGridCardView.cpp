@@ -483,6 +483,12 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
           if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
         }
         card->ValueCell(i)->Paint(canvas);
+        // The focused value's frame goes round the whole row.
+        auto* value = static_cast<TcxGridCardRowDataViewInfo*>(card->ValueCell(i));
+        TcxCustomGridTableView* view = card->CardView();
+        if (value->ShowsRowFocusRect() && view->TableOptionsView()->FocusRect())
+          if (TcxCustomGridPainter* painter = view->Painter())
+            painter->DrawFocusRect(card->RowBounds(i), view->TableOptionsSelection()->HideFocusRectOnExit());
       }
     }
     canvas->ApplyClipRegion(saved, roSet, true);

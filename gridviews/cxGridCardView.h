@@ -358,13 +358,16 @@ class TcxGridCardRowFilterButtonViewInfo : public TcxCustomGridViewCellViewInfo,
 };
 
 // The value cell of a row in a card: a data row with a hidden caption shows "<" + caption + ">"
-// where its value text is empty.
+// where its value text is empty; the focus frame of a focused value surrounds the row.
 class TcxGridCardRowDataViewInfo : public TcxGridTableDataCellViewInfo {
   KORVAN_CLASS(TcxGridCardRowDataViewInfo, TcxGridTableDataCellViewInfo)
 
  public:
   using TcxGridTableDataCellViewInfo::TcxGridTableDataCellViewInfo;
   void CalculateEditViewInfo(TcxCustomEditViewInfo* viewInfo, const TPoint& mousePos) override;
+  // The card draws the focus frame round the whole row instead.
+  bool HasFocusRect() override { return false; }
+  bool ShowsRowFocusRect() { return TcxGridTableDataCellViewInfo::HasFocusRect(); }
 };
 
 // One card: its rows (caption and value cells) inside a border; when the rows do not fit they

@@ -1556,4 +1556,28 @@ TEST_F(CardViewTest, DesignTimePressesOnRowCells) {
     EXPECT_EQ(view_->Controller()->HandlesDesignTimeMouse(hit), cs.handled) << cs.code;
   }
 }
+
+// The focus frame of a focused value goes round its whole row, the caption included.
+TEST_F(CardViewTest, TheFocusFrameSurroundsTheRow) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  Show();
+  view_->Site()->SetFocus();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  c->FocusRowAtIndex(0);
+  auto marksAtCaptionEdge = [&](TcxGridCardViewRow* focused, Integer row) {
+    c->SetFocusedItem(focused);
+    Pump();
+    form_->Repaint();
+    Pump();
+    TRect r = c->CardViewInfoOfRow(0)->RowBounds(row);
+    TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+    TColor background = canvas->Pixels(r.Left + 1, r.Top + 1);
+    Integer marks = 0;
+    for (Integer y = r.Top; y < r.Bottom; ++y) marks += canvas->Pixels(r.Left, y) != background ? 1 : 0;
+    return marks;
+  };
+  EXPECT_GT(marksAtCaptionEdge(view_->GetRow(1), 1), 0);
+  EXPECT_EQ(marksAtCaptionEdge(view_->GetRow(2), 1), 0);
+}
 }  // namespace
