@@ -1335,12 +1335,12 @@ TEST_F(CardViewTest, KeysInsideATallCard) {
     EXPECT_EQ(topOf(cs.record), cs.wantTop == kEnd ? end : cs.wantTop);
     for (Integer r = 0; r < 3; ++r) c->CardViewInfoOfRow(r)->SetTopRowIndex(0);
   }
-  // A caption row below the last data row: Down from that row first scrolls the caption row in,
+  // Caption rows below the last data row: Down from that row first scrolls the caption rows in,
   // then goes on to the next card.
   view_->TableOptionsSelection()->SetCellSelect(true);
-  view_->GetRow(9)->SetKind(rkCaption);
+  for (Integer i : {7, 8, 9}) view_->GetRow(i)->SetKind(rkCaption);
   c->FocusRowAtIndex(1);
-  c->SetFocusedItem(view_->GetRow(8));
+  c->SetFocusedItem(view_->GetRow(6));
   Pump();
   ASSERT_TRUE(c->CardViewInfoOfRow(1)->CanScrollDown());
   Integer top = topOf(1);
@@ -1348,7 +1348,7 @@ TEST_F(CardViewTest, KeysInsideATallCard) {
   c->HandleKeyDown(key, TShiftState());
   Pump();
   EXPECT_EQ(c->FocusedRowIndex(), 1);
-  EXPECT_EQ(c->FocusedItem(), view_->GetRow(8));
+  EXPECT_EQ(c->FocusedItem(), view_->GetRow(6));
   EXPECT_EQ(topOf(1), top + 1);
   while (c->CardViewInfoOfRow(1)->CanScrollDown()) {
     key = VK_DOWN;
@@ -1470,24 +1470,29 @@ TEST_F(CardViewTest, ThumbTrackingScrollsOutsideGridMode) {
 // layout, up and down in the vertical one.
 TEST_F(CardViewTest, PullFocusingScrollsAlongTheRecords) {
   Fill(60);
-  TRect r = Show()->Bounds;
+  Show();
   auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
-  const TPoint right(r.Right + 2, r.Top + 20), below(r.Left + 20, r.Bottom + 2), left(r.Left - 2, r.Top + 20);
+  enum Side { kRight, kLeft, kBelow };
   struct Case {
     TcxGridCardViewLayoutDirection layout;
-    TPoint p;
+    Side side;
     bool scrolls;
     Integer direction;
   } cases[] = {
-      {ldHorizontal, right, true, 4}, {ldHorizontal, left, true, 3}, {ldHorizontal, below, false, 0},
-      {ldVertical, below, true, 4},   {ldVertical, right, false, 0},
+      {ldHorizontal, kRight, true, 4}, {ldHorizontal, kLeft, true, 3}, {ldHorizontal, kBelow, false, 0},
+      {ldVertical, kBelow, true, 4},   {ldVertical, kRight, false, 0},
   };
   for (const Case& cs : cases) {
-    SCOPED_TRACE(testing::Message() << cs.layout << " " << cs.p.X << "," << cs.p.Y);
+    SCOPED_TRACE(testing::Message() << cs.layout << " " << cs.side);
     view_->SetLayoutDirection(cs.layout);
     Pump();
+    // Just outside the cards area (its bottom follows the scroll bar of the layout).
+    TRect r = view_->GetViewInfo()->GetCardsViewInfo()->Bounds;
+    TPoint p = cs.side == kRight ? TPoint(r.Right + 2, r.Top + 20)
+               : cs.side == kLeft ? TPoint(r.Left - 2, r.Top + 20)
+                                  : TPoint(r.Left + 20, r.Bottom + 2);
     Integer direction = 0;
-    EXPECT_EQ(c->GetPullFocusingScrollingDirection(cs.p.X, cs.p.Y, direction), cs.scrolls);
+    EXPECT_EQ(c->GetPullFocusingScrollingDirection(p.X, p.Y, direction), cs.scrolls);
     if (cs.scrolls) {
       EXPECT_EQ(direction, cs.direction);
     }
@@ -1561,6 +1566,7 @@ TEST_F(CardViewTest, DesignTimePressesOnRowCells) {
 TEST_F(CardViewTest, TheFocusFrameSurroundsTheRow) {
   Fill(2);
   view_->GetOptionsCustomize()->SetItemFiltering(false);
+  view_->TableOptionsSelection()->SetInvertSelect(false);  // a focused cell shows its frame
   Show();
   view_->Site()->SetFocus();
   auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
