@@ -5,7 +5,9 @@
 
 #include <memory>
 
+#include "db/MemDataSet.h"
 #include "foundation/cxLookAndFeelPainters.h"
+#include "grid/cxGridDBDataDefinitions.h"
 #include "gridviews/cxGridCardView.h"
 #include "editors/cxTextEdit.h"
 #include "gridviews/cxGridCardViewDragDrop.h"
@@ -1585,5 +1587,60 @@ TEST_F(CardViewTest, TheFocusFrameSurroundsTheRow) {
   };
   EXPECT_GT(marksAtCaptionEdge(view_->GetRow(1), 1), 0);
   EXPECT_EQ(marksAtCaptionEdge(view_->GetRow(2), 1), 0);
+}
+
+// Cards over a data set, for grid mode.
+class TDBCardView : public TcxGridCardView {
+  KORVAN_CLASS(TDBCardView, TcxGridCardView)
+
+ public:
+  using TcxGridCardView::TcxGridCardView;
+  TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDBDataController>(); }
+};
+KORVAN_IMPLEMENT_CLASS(TDBCardView)
+
+// Vertical layout in grid mode: Down from the last loaded card row, the data set not at its
+// end, scrolls the loaded records a step and focuses the card below (here the last loaded one);
+// at the data set's end the focus stays.
+TEST_F(CardViewTest, VerticalDownInGridModeScrollsTheLoadedRecords) {
+  TMemDataSet ds(nullptr);
+  TDataSource source(nullptr);
+  ds.AddFieldDef("id", ftInteger);
+  for (int i = 1; i <= 200; ++i) ds.AppendRow({i});
+  ds.Open();
+  source.SetDataSet(&ds);
+  auto* view = static_cast<TDBCardView*>(grid_->CreateView(TDBCardView::StaticClass()));
+  grid_->Levels()->Items(0)->SetGridView(view);
+  view->SetLayoutDirection(ldVertical);
+  auto* dc = static_cast<TcxGridDBDataController*>(view->DataController());
+  dc->SetDataSource(&source);
+  dc->CreateAllItems();
+  dc->DataModeController()->SetGridModeBufferCount(20);
+  dc->DataModeController()->SetGridMode(true);
+  form_->Show();
+  Pump();
+  ASSERT_TRUE(dc->IsGridMode());
+  ASSERT_EQ(view->GetViewData()->GetCardCount(), 20);
+  auto* c = static_cast<TcxGridCardViewController*>(view->Controller());
+  ASSERT_EQ(c->CardsPerScrollLine(), 3);
+  auto id = [&] { return ds.FieldByName("id")->AsInteger(); };
+  auto down = [&] {
+    Word key = VK_DOWN;
+    c->HandleKeyDown(key, TShiftState());
+    Pump();
+  };
+  c->FocusRowAtIndex(18);  // the last loaded card row holds rows 18 and 19
+  Pump();
+  ASSERT_EQ(id(), 19);
+  down();
+  EXPECT_FALSE(dc->IsBOF());
+  EXPECT_EQ(c->FocusedRowIndex(), 19);
+  EXPECT_EQ(id(), 23);  // the loaded records moved on by a card row (3): the last loaded is 23
+  // At the end of the data set the last card row keeps the focus.
+  c->GoToLastRecord(false);
+  Pump();
+  ASSERT_EQ(id(), 200);
+  down();
+  EXPECT_EQ(id(), 200);
 }
 }  // namespace
