@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "editors/cxTextEdit.h"
+#include "foundation/cxGeometry.h"
 #include "foundation/cxLookAndFeelPainters.h"
 #include "gridviews/cxGridViewPropertyUtils.h"
 #include "rtl/SysUtils.h"
@@ -1229,6 +1230,15 @@ TcxCustomGridHitTest* TcxGridCardViewViewInfo::GetContentHitTest(const TPoint& p
   if (separators_ && ClientBounds().Contains(p))
     if (TcxCustomGridHitTest* h = separators_->GetHitTest(p)) return h;
   return TcxCustomGridTableViewInfo::GetContentHitTest(p);
+}
+
+void TcxGridCardViewViewInfo::GetCellVisibilityArea(TRect& r) {
+  TcxCustomGridTableViewInfo::GetCellVisibilityArea(r);
+  auto* controller = static_cast<TcxGridCardViewController*>(GridView()->Controller());
+  if (TcxGridCardViewInfo* card = controller->CardViewInfoOfRow(controller->FocusedRowIndex())) {
+    TRect area = r;
+    IntersectRectsOrEmpty(r, area, card->RowsAreaBounds());
+  }
 }
 
 void TcxGridCardViewPainter::PaintViewContent() {

@@ -577,6 +577,8 @@ class TcxGridCardViewViewInfo : public TcxCustomGridTableViewInfo {
   Integer GetWidth(const TPoint& maxSize) override;
   void Calculate() override;
   TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
+  // An in-place editor stays inside the focused card's rows area (between its scroll buttons).
+  void GetCellVisibilityArea(TRect& r) override;
 
  private:
   std::unique_ptr<TcxGridCardViewSeparatorsViewInfo> separators_;
