@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
+#include "editors/cxTextEdit.h"
+#include "foundation/cxGeometry.h"
 #include "foundation/cxLookAndFeelPainters.h"
+#include "gridviews/cxGridViewPropertyUtils.h"
 #include "rtl/SysUtils.h"
 #include "rtl/TypInfo.h"
 #include "vcl/Forms.h"
@@ -16,6 +19,7 @@ KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCellHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowCaptionHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardSizingObject)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridCardRowDataViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonHitTest)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardRowFilterButtonViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridCardsViewInfo)
@@ -43,9 +47,17 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRowStyles) {
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewRow) {
   using R = TcxGridCardViewRow;
+  p.Enum("CaptionAlignmentHorz", &R::GetCaptionAlignmentHorz, &R::SetCaptionAlignmentHorz, AlignmentTypeInfo())
+      .Stored(&R::IsHeaderAlignmentHorzAssigned);
+  p.Enum("CaptionAlignmentVert", &R::GetCaptionAlignmentVert, &R::SetCaptionAlignmentVert,
+         cxgridviews_internal::AlignmentVertType())
+      .Stored(&R::IsHeaderAlignmentVertAssigned);
   p.Bool("Hidden", &R::Hidden, &R::SetHidden).Default(false);
   p.Enum("Kind", &R::Kind, &R::SetKind, RowKindType()).Default(rkData);
   p.Object("Options", &R::GetOptions, &R::SetOptionsObject, TcxGridCardViewRowOptions::StaticClass());
+  p.Int("SortIndex", &R::SortIndex, &R::SetSortIndex).Default(-1);
+  p.Enum("SortOrder", &R::SortOrder, &R::SetSortOrder, cxgridviews_internal::SortOrderType())
+      .Stored(&R::IsSortOrderStored);
   p.Object("Styles", &R::GetStyles, &R::SetStylesObject, TcxGridCardViewRowStyles::StaticClass());
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardViewOptionsView) {
@@ -211,6 +223,8 @@ bool TcxGridCard::GetExpandable() {
 
 void TcxGridCard::CollapseRecord(bool) {
   if (!expanded_) return;
+  // The focused card's data rows go: its focused row is given up first.
+  if (Focused()) ClearFocusedRow(GridView());
   expanded_ = false;
   GridView()->QueueSizeChange(false, false);
 }
@@ -397,6 +411,11 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
  public:
   using TcxCustomGridRecordPainter::TcxCustomGridRecordPainter;
   bool DrawExpandButtonBeforePaint() override { return false; }
+  void DrawExpandButton() override {
+    auto* card = static_cast<TcxGridCardViewInfo*>(RecordViewInfo());
+    if (!card->Card()->GetExpandable() || card->ExpandButtonBounds.IsEmpty()) return;
+    PainterOf(card->CardView())->PaintGroupExpandButton(Canvas(), card->ExpandButtonBounds, card->Card()->GetExpanded(), cxbsNormal);
+  }
   void DrawCells() override {
     auto* card = static_cast<TcxGridCardViewInfo*>(RecordViewInfo());
     TcxCanvas* canvas = Canvas();
@@ -427,18 +446,19 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
     canvas->IntersectClip(rowsArea);
     bool left = card->CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
     Integer captionEllipsis = card->CardView()->GetOptionsView()->ItemCaptionEndEllipsis() ? ctfEndEllipsis : 0;
+    if (card->CardView()->GetOptionsView()->ItemCaptionAutoHeight()) captionEllipsis |= ctfWordBreak;
     auto drawText = [&](const String& text, TRect r, const TcxStyleParams& p, Integer flags) {
       canvas->ApplyFont(FontOr(p.Font));
       canvas->CurrentFont()->SetColor(p.TextColor);
       canvas->CurrentBrush()->SetStyle(bsClear);
-      canvas->OutputText(text, GrowRect(r, -2, -2), flags | ctfSingleLine);
+      canvas->OutputText(text, GrowRect(r, -2, -2), flags & ctfWordBreak ? flags : flags | ctfSingleLine);
       canvas->CurrentBrush()->SetStyle(bsSolid);
     };
     // Captions align as the row's caption alignments say.
     auto captionFlags = [&](TcxGridCardViewRow* row) {
       static const TcxTextFlags horz[] = {ctfLeft, ctfRight, ctfHCenter};  // taLeftJustify, taRightJustify, taCenter
       static const TcxTextFlags vert[] = {ctfTop, ctfBottom, ctfVCenter};  // vaTop, vaBottom, vaCenter
-      return horz[row->HeaderAlignmentHorz()] | vert[row->HeaderAlignmentVert()] | captionEllipsis;
+      return horz[row->GetCaptionAlignmentHorz()] | vert[row->GetCaptionAlignmentVert()] | captionEllipsis;
     };
     for (Integer i = 0; i < card->RowCount(); ++i) {
       TcxGridCardViewRow* row = card->Row(i);
@@ -449,9 +469,10 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
         // Caption rows: caption and value in the caption-row style, the expand button kept free.
         row->GetStyles()->GetCaptionRowParams(card->GridRecord(), p);
         fill(card->RowBounds(i), bitmaps->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbCaptionRow), p.Color);
-        TRect button = row->HasExpandButton() ? card->ExpandButtonBounds : TRect();
-        if (!button.IsEmpty() && left) caption.Left = button.Right + 2;
-        if (!button.IsEmpty() && !left) value.Right = button.Left - 2;
+        // The texts keep clear of the expand button's area.
+        TRect area = row->HasExpandButton() && !card->ExpandButtonBounds.IsEmpty() ? card->ExpandButtonAreaBounds() : TRect();
+        if (!area.IsEmpty() && left) (caption.IsEmpty() ? value : caption).Left = area.Right;
+        if (!area.IsEmpty() && !left) value.Right = area.Left;
         if (!caption.IsEmpty()) drawText(row->GetVisibleCaption(), card->CaptionTextBounds(i, caption), p, captionFlags(row));
         drawText(card->GridRecord()->GetDisplayText(row->Index()), value, p, ctfLeft | ctfTop | ctfEndEllipsis);
         if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
@@ -463,12 +484,21 @@ class TcxGridCardPainter : public TcxCustomGridRecordPainter {
           if (card->FilterButton(i) && !card->FilterButton(i)->Bounds.IsEmpty()) card->FilterButton(i)->Paint(canvas);
         }
         card->ValueCell(i)->Paint(canvas);
+        // The focused value's frame goes round the whole row.
+        auto* value = static_cast<TcxGridCardRowDataViewInfo*>(card->ValueCell(i));
+        TcxCustomGridTableView* view = card->CardView();
+        if (value->ShowsRowFocusRect() && view->TableOptionsView()->FocusRect())
+          if (TcxCustomGridPainter* painter = view->Painter())
+            painter->DrawFocusRect(card->RowBounds(i), view->TableOptionsSelection()->HideFocusRectOnExit());
       }
     }
     canvas->ApplyClipRegion(saved, roSet, true);
     TcxCustomLookAndFeelPainterClass painter = PainterOf(card->CardView());
-    if (card->CanScrollDown()) painter->PaintScrollBarPart(canvas, false, card->ScrollDownBounds(), sbpLineDown, cxbsNormal);
-    if (card->CanScrollUp()) painter->PaintScrollBarPart(canvas, false, card->ScrollUpBounds(), sbpLineUp, cxbsNormal);
+    // A button held down shows pressed.
+    auto* controller = static_cast<TcxGridCardViewController*>(card->CardView()->Controller());
+    auto state = [&](bool up) { return controller->IsCardScrollButtonPressed(card->Card(), up) ? cxbsPressed : cxbsNormal; };
+    if (card->CanScrollDown()) painter->PaintScrollBarPart(canvas, false, card->ScrollDownBounds(), sbpLineDown, state(false));
+    if (card->CanScrollUp()) painter->PaintScrollBarPart(canvas, false, card->ScrollUpBounds(), sbpLineUp, state(true));
   }
 };
 KORVAN_IMPLEMENT_CLASS(TcxGridCardPainter)
@@ -536,11 +566,20 @@ bool TcxGridCardRowFilterButtonViewInfo::Active() {
 
 // ---- one card ------------------------------------------------------------------------------------------------
 
+void TcxGridCardRowDataViewInfo::CalculateEditViewInfo(TcxCustomEditViewInfo* viewInfo, const TPoint& mousePos) {
+  TcxGridTableDataCellViewInfo::CalculateEditViewInfo(viewInfo, mousePos);
+  auto* row = static_cast<TcxGridCardViewRow*>(Item());
+  auto* text = dynamic_cast<TcxCustomTextEditViewInfo*>(viewInfo);
+  if (!text || row->Kind() != rkData || row->ShowCaption() || !text->Text.empty()) return;
+  text->Text = "<" + row->Caption() + ">";
+  text->TextOutData.Prepared = false;
+}
+
 TcxGridCardViewInfo::TcxGridCardViewInfo(TcxCustomGridRecordsViewInfo* owner, TcxCustomGridRecord* record)
     : TcxCustomGridRecordViewInfo(owner, record) {
   Card()->GetVisibleRows(rows_);
   for (TcxGridCardViewRow* row : rows_) {
-    cells_.push_back(new TcxGridTableDataCellViewInfo(this, row));
+    cells_.push_back(new TcxGridCardRowDataViewInfo(this, row));
     filterButtons_.push_back(row->CanFilter(true) ? new TcxGridCardRowFilterButtonViewInfo(this, row) : nullptr);
   }
   captions_.assign(rows_.size(), TRect());
@@ -582,16 +621,16 @@ Integer TcxGridCardViewInfo::CaptionWidth() {
     captionWidth_ = std::min(options->CaptionWidth(), content);
   } else {
     // The widest caption cell of the rows this card shows, plus 2.
-    TcxStyleParams params;
-    GetViewParams(params);
     Integer w = 0;
     bool any = false;
     for (TcxGridCardViewRow* row : rows_) {
       if (!row->ShowCaption()) continue;
-      // A caption cell: its text and the cell's text margins.
+      // A caption cell: its text in its font and the cell's text margins.
+      TcxStyleParams params;
+      GetCaptionParams(row, params);
       Integer cell = MeasureTextWidthInFont(FontOr(params.Font), row->GetVisibleCaption()) + 4;
       if (row->HasExpandButton() && options->CardExpandButtonAlignment() == cebaLeft)
-        cell += CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent() + 4;
+        cell += ExpandButtonAreaWidth();
       if (row->CanFilter(true)) cell += TcxGridCardRowFilterButtonViewInfo::Extent(CardView()).X + 2;
       w = std::max(w, cell);
       any = true;
@@ -601,14 +640,42 @@ Integer TcxGridCardViewInfo::CaptionWidth() {
   return captionWidth_;
 }
 
-Integer TcxGridCardViewInfo::RowHeight(Integer i) {
-  TcxGridTableDataCellViewInfo* cell = cells_[size_t(i)];
-  cell->Bounds = TRect(0, 0, static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth() - CaptionWidth(), 0);
+void TcxGridCardViewInfo::GetCaptionParams(TcxGridCardViewRow* row, TcxStyleParams& params) {
+  if (row->Kind() == rkCaption)
+    row->GetStyles()->GetCaptionRowParams(GridRecord(), params);
+  else
+    row->GetStyles()->GetCaptionParams(GridRecord(), params);
+}
+
+// One text line in the caption's font, or with RowCaptionAutoHeight the caption's lines in the
+// width its text gets; the cell's text margins around it.
+Integer TcxGridCardViewInfo::CaptionHeight(Integer i) {
+  TcxGridCardViewRow* row = rows_[size_t(i)];
   TcxStyleParams params;
-  GetViewParams(params);
-  Integer caption = MeasureTextHeightInFont(FontOr(params.Font), "Qq") + 4;
-  Integer h = std::max(cell->CalculateHeight(), caption);
-  rows_[size_t(i)]->CheckHeight(h);
+  GetCaptionParams(row, params);
+  TFont* font = FontOr(params.Font);
+  TcxCanvas* canvas = GetCanvas();
+  if (!CardView()->GetOptionsView()->ItemCaptionAutoHeight() || !canvas) return MeasureTextHeightInFont(font, "Qq") + 4;
+  Integer content = static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth();
+  Integer width = std::min(CaptionWidth(), content);
+  if (filterButtons_[size_t(i)]) width -= TcxGridCardRowFilterButtonViewInfo::Extent(CardView()).X + 2;
+  if (row->HasExpandButton() && CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft)
+    width -= ExpandButtonAreaWidth();
+  canvas->ApplyFont(font);
+  TRect r(0, 0, std::max<Integer>(width - 4, 1), 0);
+  canvas->MeasureTextRect(row->GetVisibleCaption(), r, ctfWordBreak | ctfLeft | ctfTop);
+  return r.Height() + 4;
+}
+
+// The larger of the value cell's height and, when the caption is shown, the caption's.
+Integer TcxGridCardViewInfo::RowHeight(Integer i) {
+  TcxGridCardViewRow* row = rows_[size_t(i)];
+  TcxGridTableDataCellViewInfo* cell = cells_[size_t(i)];
+  Integer content = static_cast<TcxGridCardsViewInfo*>(RecordsViewInfo())->GetCardContentWidth();
+  cell->Bounds = TRect(0, 0, content - (row->ShowCaption() ? CaptionWidth() : 0), 0);
+  Integer h = cell->CalculateHeight();
+  if (row->ShowCaption()) h = std::max(h, CaptionHeight(i));
+  row->CheckHeight(h);
   return h;
 }
 
@@ -750,7 +817,11 @@ void TcxGridCardViewInfo::OffsetBounds(Integer dx, Integer dy) {
   for (TcxGridTableDataCellViewInfo* cell : cells_) cell->OffsetBounds(dx, dy);
   for (TcxGridCardRowFilterButtonViewInfo* button : filterButtons_)
     if (button && !button->Bounds.IsEmpty()) button->OffsetBounds(dx, dy);
-  for (TRect& r : captions_) r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+  auto offset = [&](TRect& r) {
+    if (!r.IsEmpty()) r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+  };
+  for (TRect& r : captions_) offset(r);
+  for (TRect* r : {&scrollUp_, &scrollDown_, &expandArea_, &ExpandButtonBounds}) offset(*r);
 }
 
 TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
@@ -762,7 +833,9 @@ TcxCustomGridHitTest* TcxGridCardViewInfo::GetHitTest(const TPoint& p) {
     return h;
   }
   // The expand button lies on the first caption row: it comes before the rows.
-  if (Card()->GetExpandable() && ExpandButtonBounds.Contains(p)) return TcxCustomGridRecordViewInfo::GetHitTest(p);
+  if (Card()->GetExpandable() && ExpandButtonBounds.Contains(p) &&
+      PainterOf(CardView())->HitTestGroupExpandButton(ExpandButtonBounds, p))
+    return TcxCustomGridRecordViewInfo::GetHitTest(p);
   for (Integer i = TopRowIndex(); i < std::min(RowCount(), TopRowIndex() + laidOut_); ++i) {
     TcxGridCardViewRow* row = rows_[size_t(i)];
     if (TcxGridCardRowFilterButtonViewInfo* button = filterButtons_[size_t(i)]; button && button->Bounds.Contains(p))
@@ -806,20 +879,27 @@ bool TcxGridCardViewInfo::NeedsHint(const TPoint& p, String& text, TRect& textRe
   return false;
 }
 
+// The button is centred in an area at the left end of the first caption row (its caption, or
+// its value when the caption is hidden) or at the right end of its value.
 void TcxGridCardViewInfo::CalculateExpandButtonBounds(TRect& r) {
-  r = TRect();
+  r = expandArea_ = TRect();
   for (Integer i = 0; i < RowCount(); ++i) {
     if (!rows_[size_t(i)]->HasExpandButton()) continue;
-    TRect value = cells_[size_t(i)]->Bounds;
-    if (value.IsEmpty()) return;  // the row is scrolled out of view
-    TRect row(captions_[size_t(i)].IsEmpty() ? value.Left : captions_[size_t(i)].Left, value.Top, value.Right, value.Bottom);
-    Integer size = CardView()->ViewInfo()->GetLookAndFeelPainter()->ExpandButtonExtent();
-    Integer top = (row.Top + row.Bottom - size) / 2;
-    Integer left = CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft ? row.Left + 2 : row.Right - 2 - size;
-    r = TRect(left, top, left + size, top + size);
+    TRect cell = cells_[size_t(i)]->Bounds;
+    if (cell.IsEmpty()) return;  // the row is scrolled out of view
+    bool left = CardView()->GetOptionsView()->CardExpandButtonAlignment() == cebaLeft;
+    if (left && !captions_[size_t(i)].IsEmpty()) cell = CaptionTextBounds(i, captions_[size_t(i)]);
+    if (cell.IsEmpty()) return;
+    Integer extent = PainterOf(CardView())->GroupExpandButtonExtent(), width = ExpandButtonAreaWidth();
+    expandArea_ = left ? TRect(cell.Left, cell.Top, std::min(cell.Right, cell.Left + width), cell.Bottom)
+                       : TRect(std::max(cell.Left, cell.Right - width), cell.Top, cell.Right, cell.Bottom);
+    Integer x = (expandArea_.Left + expandArea_.Right - extent) / 2, y = (expandArea_.Top + expandArea_.Bottom - extent) / 2;
+    r = TRect(x, y, x + extent, y + extent);
     return;
   }
 }
+
+Integer TcxGridCardViewInfo::ExpandButtonAreaWidth() { return PainterOf(CardView())->GroupExpandButtonExtent() + 10; }
 
 // ---- placement ---------------------------------------------------------------------------------------------
 
@@ -852,6 +932,12 @@ TcxGridCardView* TcxGridCardsViewInfo::CardView() const { return static_cast<Tcx
 void TcxGridCardsViewInfo::GetDefaultBounds(TRect& r) {
   TcxCustomGridRecordsViewInfo::GetDefaultBounds(r);
   r = GrowRect(r, -kCardIndent, -kCardIndent);
+}
+
+bool TcxGridCardsViewInfo::HasVariableCardHeights() {
+  TcxGridCardView* view = CardView();
+  return HasVariableRecordHeight() || view->GetOptionsView()->ItemCaptionAutoHeight() ||
+         !view->GetOptionsView()->EmptyRows() || view->GetOptionsCustomize()->CardExpanding();
 }
 
 Integer TcxGridCardsViewInfo::GetCardContentWidth() {
@@ -1086,9 +1172,8 @@ void TcxGridCardViewViewInfo::Calculate() {
 }
 
 Integer TcxGridCardViewViewInfo::CommonCardHeight() {
-  auto* view = static_cast<TcxGridCardView*>(GridView());
   TcxGridCardsViewInfo* cards = GetCardsViewInfo();
-  if (!view->GetOptionsView()->EmptyRows() || cards->HasVariableRecordHeight() || cards->Count() == 0) return 0;
+  if (cards->HasVariableCardHeights() || cards->Count() == 0) return 0;
   return static_cast<TcxGridCardViewInfo*>(cards->Items(0))->CalculateHeight();
 }
 
@@ -1147,6 +1232,15 @@ TcxCustomGridHitTest* TcxGridCardViewViewInfo::GetContentHitTest(const TPoint& p
   return TcxCustomGridTableViewInfo::GetContentHitTest(p);
 }
 
+void TcxGridCardViewViewInfo::GetCellVisibilityArea(TRect& r) {
+  TcxCustomGridTableViewInfo::GetCellVisibilityArea(r);
+  auto* controller = static_cast<TcxGridCardViewController*>(GridView()->Controller());
+  if (TcxGridCardViewInfo* card = controller->CardViewInfoOfRow(controller->FocusedRowIndex())) {
+    TRect area = r;
+    IntersectRectsOrEmpty(r, area, card->RowsAreaBounds());
+  }
+}
+
 void TcxGridCardViewPainter::PaintViewContent() {
   auto* info = static_cast<TcxGridCardViewViewInfo*>(PaintViewInfo());
   if (info->Separators()) {
@@ -1166,108 +1260,205 @@ bool TcxGridCardViewController::IsKeyForController(Word key, TShiftState shift, 
 }
 
 void TcxGridCardViewController::HandleKeyDown(Word& key, TShiftState shift) {
+  TcxGridViewWatch watch(GridView());
   TcxCustomGridTableController::HandleKeyDown(key, shift);
-  if (FocusedRowIndex() >= 0 && FocusedItem() && TableView()->TableOptionsSelection()->CellSelect()) {
-    bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
-    if ((key == VK_HOME || key == VK_END) && plain) {
-      // From before the first or after the last row.
-      FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
-      MakeFocusedItemVisible();
-      key = 0;
-      return;
-    }
-    if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
-      MakeFocusedItemVisible();
+  if (!watch.Alive() || key == 0) return;
+  const bool plain = !shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
+  // The rows of the focused card, with cell selection.
+  if (FocusedRowIndex() >= 0 && TableView()->TableOptionsSelection()->CellSelect()) {
+    if (FocusedItem()) {
+      if (key == VK_ESCAPE && TableView()->TableOptionsSelection()->InvertSelect()) SetFocusedItem(nullptr);
+      if ((key == VK_HOME || key == VK_END) && plain) {
+        // From before the first or after the last row.
+        FocusNextItem(key == VK_HOME ? -1 : TableView()->VisibleItemCount(), key == VK_HOME, false, false);
+        if (watch.Alive()) MakeFocusedItemVisible();
+        key = 0;
+        return;
+      }
+      if ((key == VK_UP || key == VK_DOWN) && FocusNextCell(key == VK_DOWN, false, true)) {
+        if (watch.Alive()) MakeFocusedItemVisible();
+        key = 0;
+        return;
+      }
+      if (!watch.Alive()) return;
+    } else if (key == VK_F2) {
+      FocusFirstItem();
+      if (watch.Alive()) MakeFocusedItemVisible();
       key = 0;
       return;
     }
   }
+  // Up and Down not taken by the rows scroll the focused card's rows while it can.
+  if (key == VK_UP || key == VK_DOWN)
+    if (TcxGridCardViewInfo* card = CardViewInfoOfRow(FocusedRowIndex())) {
+      bool up = key == VK_UP;
+      Integer top = card->TopRowIndex();
+      if (up ? card->CanScrollUp() : card->CanScrollDown()) card->SetTopRowIndex(top + (up ? -1 : 1));
+      if (card->TopRowIndex() != top) {
+        key = 0;
+        return;
+      }
+    }
+  impl_->KeyDown(key, shift);
+}
+
+// ---- what depends on the layout direction -------------------------------------------------------------
+
+TcxGridCardView* TcxGridCardViewControllerImpl::CardView() const {
+  return static_cast<TcxGridCardView*>(controller_->GridView());
+}
+
+TcxGridCardsViewInfo* TcxGridCardViewControllerImpl::CardsViewInfo() const {
+  return CardView()->GetViewInfo() ? CardView()->GetViewInfo()->GetCardsViewInfo() : nullptr;
+}
+
+void TcxGridCardViewControllerImpl::InitScrollBarsParameters() {
+  TcxGridCardViewController* c = controller_;
+  TScrollBarKind records = IsRecordsScrollHorizontal() ? sbHorizontal : sbVertical;
+  TScrollBarKind other = records == sbHorizontal ? sbVertical : sbHorizontal;
+  c->SetScrollBarInfo(records, 0, c->GetScrollBarRecordCount() - 1, std::max<Integer>(GetScrollCardCount(), 1),
+                      std::max(c->VisibleRecordCount(), 1), c->GetScrollBarPos(), true, true);
+  c->SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
+}
+
+void TcxGridCardViewControllerImpl::KeyDown(Word& key, TShiftState shift) {
+  TcxGridCardViewController* c = controller_;
   // Home and End not taken by the rows go to the first and last record.
   if (key == VK_HOME || key == VK_END) {
-    if (key == VK_HOME) GoToFirstRecord(); else GoToLastRecord(false);
+    if (key == VK_HOME) c->GoToFirstRecord(); else c->GoToLastRecord(false);
     key = 0;
     return;
   }
   if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return;
-  auto* view = static_cast<TcxGridCardView*>(GridView());
-  bool horizontal = view->LayoutDirection() == ldHorizontal;
+  if (c->DataController()->RowCount() == 0) return;
   bool forward = key == VK_DOWN || key == VK_RIGHT;
-  bool alongRecords = horizontal ? (key == VK_UP || key == VK_DOWN) : (key == VK_LEFT || key == VK_RIGHT);
-  Integer rows = DataController()->RowCount();
-  if (rows == 0) return;
+  bool alongRecords = IsRecordsScrollHorizontal() == (key == VK_UP || key == VK_DOWN);
+  // Without Shift (no selection span) the focus goes into and out of details.
+  bool details = !shift.Contains(ssShift);
   key = 0;
-  if (FocusedRowIndex() < 0) {
-    if (forward) GoToLastRecord(false); else GoToFirstRecord();
+  if (c->FocusedRowIndex() < 0) {
+    if (forward) c->GoToLastRecord(false); else c->GoToFirstRecord();
     return;
   }
-  if (alongRecords) {
-    if (forward) GoToNextRecord(false, true); else GoToPrevRecord(false, true);
-    return;
-  }
-  MakeFocusedRecordVisible();
-  TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
-  if (!cards) return;
-  auto* card = dynamic_cast<TcxGridCardViewInfo*>(cards->GetViewInfoOfRecord(FocusedRecord()));
-  Integer focused = FocusedRowIndex(), target = -1;
-  if (horizontal) {
+  if (alongRecords)
+    FocusNextRecord(forward, details);
+  else
+    FocusNeighbourCard(forward, details);
+}
+
+void TcxGridCardViewControllerImpl::FocusNextRecord(bool forward, bool details) {
+  controller_->FocusNextFocusableRecord(controller_->FocusedRowIndex(), forward, false, details, details);
+}
+
+// Past the first or last card a detail view hands the focus on.
+void TcxGridCardViewControllerImpl::FocusOutOfDetail(bool forward, bool details) {
+  if (CardView()->IsDetailView())
+    controller_->FocusNextFocusableRecord(forward ? controller_->DataController()->RowCount() - 1 : 0, forward, false,
+                                          details, details);
+}
+
+Integer TcxGridCardViewControllerHorizontalImpl::GetScrollCardCount() {
+  TcxGridCardsViewInfo* cards = CardsViewInfo();
+  return cards && cards->GetColumnCount() > 0 ? cards->GetColumn(0)->GetCardCount() : 0;
+}
+
+// Left and Right: the card at the same height in the neighbouring layout column; at the edge
+// column the cards scroll by a column first.
+void TcxGridCardViewControllerHorizontalImpl::FocusNeighbourCard(bool forward, bool details) {
+  TcxGridCardViewController* c = Controller();
+  Integer focused = c->FocusedRowIndex();
+  c->MakeFocusedRecordVisible();
+  TcxGridCardsViewInfo* cards = CardsViewInfo();
+  TcxGridCardViewInfo* card = cards ? c->CardViewInfoOfRow(focused) : nullptr;
+  if (!card) return;
+  auto atEdge = [&] { return card->ColumnIndex == (forward ? cards->GetVisibleColumnCount() - 1 : 0); };
+  if (atEdge()) {
+    // A card still at the edge after the scroll has nowhere to go.
+    Integer top = card->Bounds.Top;
+    c->ScrollData(forward ? 2 : 1);
+    cards = CardsViewInfo();
+    card = cards ? c->CardViewInfoOfRow(focused) : nullptr;
     if (!card) return;
-    auto atEdge = [&] { return card->ColumnIndex == (forward ? cards->GetVisibleColumnCount() - 1 : 0); };
     if (atEdge()) {
-      // The cards scroll by a column first; a card still at the edge has nowhere to go.
-      Integer top = card->Bounds.Top;
-      ScrollData(forward ? 2 : 1);
-      cards = view->GetViewInfo()->GetCardsViewInfo();
-      card = cards ? CardViewInfoOfRow(focused) : nullptr;
-      if (!card) return;
-      if (atEdge()) {
-        if (card->Bounds.Top != top) {
-          GoToPrevRecord(false, true);
-        } else if (view->IsDetailView()) {
-          bool details = !shift.Contains(ssShift);
-          FocusNextFocusableRecord(forward ? rows - 1 : 0, forward, false, details, details);
-        }
-        return;
-      }
+      if (card->Bounds.Top != top)
+        c->GoToPrevRecord(false, true);
+      else
+        FocusOutOfDetail(forward, details);
+      return;
     }
-    // The card of the neighbouring column at the card's top.
-    TcxGridCardViewColumn* next = cards->GetColumn(card->ColumnIndex + (forward ? 1 : -1));
-    TcxGridCardViewInfo* pick = next->GetCardAtPos(card->Bounds.Top);
-    if (!pick) return;
-    FocusRowAtIndex(pick->GridRecord()->Index());
-    MakeFocusedItemVisible();
-    return;
-  } else {
-    Integer perRow = 0;
-    for (Integer c = 0; c < cards->GetColumnCount(); ++c)
-      if (cards->GetColumn(c)->GetCardCount() > 0) ++perRow;
-    target = focused + (forward ? perRow : -perRow);
   }
-  if (target < 0 || target >= rows) return;  // the first or last card row keeps the focus
-  FocusRowAtIndex(target);
-  MakeFocusedRecordVisible();
+  TcxGridCardViewColumn* next = cards->GetColumn(card->ColumnIndex + (forward ? 1 : -1));
+  TcxGridCardViewInfo* pick = next->GetCardAtPos(card->Bounds.Top);
+  if (!pick) return;
+  c->FocusRowAtIndex(pick->GridRecord()->Index());
+  c->MakeFocusedItemVisible();
 }
 
-Integer TcxGridCardViewController::CardsPerScrollLine() {
-  auto* view = static_cast<TcxGridCardView*>(GridView());
-  TcxGridCardsViewInfo* cards = view->GetViewInfo()->GetCardsViewInfo();
+Integer TcxGridCardViewControllerVerticalImpl::GetScrollCardCount() {
+  TcxGridCardsViewInfo* cards = CardsViewInfo();
   Integer n = 0;
-  if (!cards) return 1;  // not laid out yet
-  if (view->LayoutDirection() == ldHorizontal) {
-    if (cards->GetColumnCount() > 0) n = cards->GetColumn(0)->GetCardCount();
-  } else {
-    for (Integer c = 0; c < cards->GetColumnCount(); ++c)
-      if (cards->GetColumn(c)->GetCardCount() > 0) ++n;
-  }
-  return std::max<Integer>(n, 1);
+  if (cards)
+    for (Integer i = 0; i < cards->GetColumnCount(); ++i)
+      if (cards->GetColumn(i)->GetCardCount() > 0) ++n;
+  return n;
 }
 
-void TcxGridCardViewController::InitScrollBarsParameters() {
-  bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
-  TScrollBarKind records = horizontal ? sbHorizontal : sbVertical, other = horizontal ? sbVertical : sbHorizontal;
-  SetScrollBarInfo(records, 0, GetScrollBarRecordCount() - 1, CardsPerScrollLine(), std::max(VisibleRecordCount(), 1),
-                   GetScrollBarPos(), true, true);
-  SetScrollBarInfo(other, 0, -1, 1, 1, 0, true, true);
+void TcxGridCardViewControllerVerticalImpl::FocusNextRecord(bool forward, bool details) {
+  TcxGridViewWatch watch(CardView());
+  TcxGridCardViewControllerImpl::FocusNextRecord(forward, details);
+  if (watch.Alive()) Controller()->MakeFocusedItemVisible();
 }
+
+// Up and Down: the card one card row above or below; a target not shown scrolls the cards a
+// row first (in grid mode also one beyond the loaded records, then the last loaded one).
+void TcxGridCardViewControllerVerticalImpl::FocusNeighbourCard(bool forward, bool details) {
+  TcxGridCardViewController* c = Controller();
+  TcxCustomDataController* dc = c->DataController();
+  c->MakeFocusedRecordVisible();
+  Integer target = c->FocusedRowIndex() + (forward ? 1 : -1) * std::max<Integer>(GetScrollCardCount(), 1);
+  bool outOfRange = target < 0 || target >= dc->RowCount();
+  if (dc->IsGridMode() ? (forward ? dc->IsEOF() : dc->IsBOF()) : outOfRange) return FocusOutOfDetail(forward, details);
+  TcxGridCardViewInfo* card = outOfRange ? nullptr : c->CardViewInfoOfRow(target);
+  if (outOfRange || !card || !card->Visible) {
+    c->ScrollData(forward ? 2 : 1);
+    target = std::clamp<Integer>(target, 0, dc->RowCount() - 1);
+  }
+  c->FocusRowAtIndex(target);
+}
+
+bool TcxGridCardViewController::CanFocusNextItem(Integer oldIndex, Integer newIndex, bool forward, bool cycleInRecord,
+                                                 bool nextRecordOnCycle) {
+  if (!TcxCustomGridTableController::CanFocusNextItem(oldIndex, newIndex, forward, cycleInRecord, nextRecordOnCycle))
+    return false;
+  // Wrapping round the card's rows waits while the card can still scroll that way.
+  bool wraps = forward ? newIndex <= oldIndex : newIndex >= oldIndex;
+  TcxGridCardViewInfo* card = wraps ? CardViewInfoOfRow(FocusedRowIndex()) : nullptr;
+  return !card || !(forward ? card->CanScrollDown() : card->CanScrollUp());
+}
+
+TcxGridCardViewController::TcxGridCardViewController(TcxCustomGridView* gridView)
+    : TcxCustomGridTableController(gridView) {
+  LayoutDirectionChanged();
+}
+
+TcxGridCardViewController::~TcxGridCardViewController() { FreeAndNil(scrollTimer_); }
+
+void TcxGridCardViewController::LayoutDirectionChanged() {
+  if (static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal)
+    impl_ = std::make_unique<TcxGridCardViewControllerHorizontalImpl>(this);
+  else
+    impl_ = std::make_unique<TcxGridCardViewControllerVerticalImpl>(this);
+}
+
+bool TcxGridCardViewController::HandlesDesignTimeMouse(TcxCustomGridHitTest* hitTest) {
+  if (TcxCustomGridTableController::HandlesDesignTimeMouse(hitTest)) return true;
+  Integer code = hitTest ? hitTest->GetHitTestCode() : -1;
+  return code == 107 || code == 152;
+}
+
+Integer TcxGridCardViewController::CardsPerScrollLine() { return std::max<Integer>(impl_->GetScrollCardCount(), 1); }
+
+void TcxGridCardViewController::InitScrollBarsParameters() { impl_->InitScrollBarsParameters(); }
 
 bool TcxGridCardViewController::AllRecordsFit() {
   TcxGridCardsViewInfo* cards = static_cast<TcxGridCardView*>(GridView())->GetViewInfo()->GetCardsViewInfo();
@@ -1277,20 +1468,22 @@ bool TcxGridCardViewController::AllRecordsFit() {
   return TcxCustomGridTableController::AllRecordsFit();
 }
 
-Integer TcxGridCardViewController::GetMouseWheelScrollingKind() {
-  return static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal ? 1 : 2;
-}
+Integer TcxGridCardViewController::GetMouseWheelScrollingKind() { return impl_->GetMouseWheelScrollingKind(); }
 
 void TcxGridCardViewController::Scroll(TScrollBarKind kind, TScrollCode code, Integer& pos) {
-  bool horizontal = static_cast<TcxGridCardView*>(GridView())->LayoutDirection() == ldHorizontal;
-  if (kind != (horizontal ? sbHorizontal : sbVertical)) return;
+  if (kind != (IsRecordsScrollHorizontal() ? sbHorizontal : sbVertical)) return;
   switch (code) {
-    case scLineUp: ScrollRecords(false, CardsPerScrollLine()); break;
-    case scLineDown: ScrollRecords(true, CardsPerScrollLine()); break;
+    case scLineUp: ScrollData(1); break;
+    case scLineDown: ScrollData(2); break;
     case scPageUp: ScrollPage(false); break;
     case scPageDown: ScrollPage(true); break;
+    // A grid-mode data set moves once the thumb is let go; other data follow the thumb.
     case scTrack:
-    case scPosition: SetScrollBarPos(pos); break;
+      if (!DataController()->IsGridMode()) SetScrollBarPos(pos);
+      break;
+    case scPosition:
+      if (DataController()->IsGridMode()) SetScrollBarPos(pos);
+      break;
     default: break;
   }
   pos = GetScrollBarPos();
@@ -1315,8 +1508,16 @@ void TcxGridCardViewController::StartCardScrolling(TcxGridCard* card, bool up) {
 }
 
 void TcxGridCardViewController::StopCardScrolling() {
+  bool held = scrollTimer_ != nullptr;
   FreeAndNil(scrollTimer_);
+  // The released button is drawn up again.
+  if (held)
+    if (TcxGridCardViewInfo* card = CardViewInfoOfRow(scrollRow_)) card->Invalidate();
   scrollRow_ = -1;
+}
+
+bool TcxGridCardViewController::IsCardScrollButtonPressed(TcxGridCard* card, bool up) const {
+  return scrollTimer_ && card && card->Index() == scrollRow_ && up == scrollUp_;
 }
 
 TcxGridCardViewInfo* TcxGridCardViewController::CardViewInfoOfRow(Integer rowIndex) {
@@ -1344,6 +1545,7 @@ void TcxGridCardViewController::MouseUp(TMouseButton button, TShiftState shift, 
 void TcxGridCardView::SetLayoutDirection(TcxGridCardViewLayoutDirection v) {
   if (v == layoutDirection_) return;
   layoutDirection_ = v;
+  if (auto* controller = dynamic_cast<TcxGridCardViewController*>(Controller())) controller->LayoutDirectionChanged();
   Changed(2);
 }
 

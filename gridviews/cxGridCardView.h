@@ -87,6 +87,11 @@ class TcxGridCardViewRow : public TcxCustomGridTableItem {
     return static_cast<TcxGridCardViewRowStyles*>(const_cast<TcxGridCardViewRow*>(this)->Styles());
   }
   void SetStylesObject(TcxGridCardViewRowStyles* v) { GetStyles()->AssignFrom(v); }
+  // The caption's alignments are the item's header alignments (same storage).
+  TAlignment GetCaptionAlignmentHorz() const { return HeaderAlignmentHorz(); }
+  void SetCaptionAlignmentHorz(TAlignment v) { SetHeaderAlignmentHorz(v); }
+  TcxAlignmentVert GetCaptionAlignmentVert() const { return HeaderAlignmentVert(); }
+  void SetCaptionAlignmentVert(TcxAlignmentVert v) { SetHeaderAlignmentVert(v); }
   void AssignFrom(TcxCustomGridTableItem* source) override;
   // The caption followed by the view's caption separator (when not the zero character).
   String GetVisibleCaption() const;
@@ -352,6 +357,19 @@ class TcxGridCardRowFilterButtonViewInfo : public TcxCustomGridViewCellViewInfo,
   TcxGridCardViewRow* row_;
 };
 
+// The value cell of a row in a card: a data row with a hidden caption shows "<" + caption + ">"
+// where its value text is empty; the focus frame of a focused value surrounds the row.
+class TcxGridCardRowDataViewInfo : public TcxGridTableDataCellViewInfo {
+  KORVAN_CLASS(TcxGridCardRowDataViewInfo, TcxGridTableDataCellViewInfo)
+
+ public:
+  using TcxGridTableDataCellViewInfo::TcxGridTableDataCellViewInfo;
+  void CalculateEditViewInfo(TcxCustomEditViewInfo* viewInfo, const TPoint& mousePos) override;
+  // The card draws the focus frame round the whole row instead.
+  bool HasFocusRect() override { return false; }
+  bool ShowsRowFocusRect() { return TcxGridTableDataCellViewInfo::HasFocusRect(); }
+};
+
 // One card: its rows (caption and value cells) inside a border; when the rows do not fit they
 // scroll inside the card through an up and a down button.
 class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
@@ -394,12 +412,19 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   static Integer ScrollButtonHeight();
   bool MouseDown(TcxCustomGridHitTest* hitTest, TMouseButton button, TShiftState shift) override;
   Integer CaptionWidth();
+  // A data row's caption parameters, a caption row's caption-row parameters.
+  void GetCaptionParams(TcxGridCardViewRow* row, TcxStyleParams& params);
+  // The caption cell's height of the card's row i (several lines with RowCaptionAutoHeight).
+  Integer CaptionHeight(Integer i);
   Integer RowHeight(Integer i);
   TcxGridTableDataCellViewInfo* GetCellViewInfoByItem(TcxCustomGridTableItem* item) override;
   void GetItemCellBounds(TcxCustomGridTableItem* item, TRect& r) override;
   bool HasVariableHeight() override { return true; }
   bool HasExpandButton() override { return true; }
   void CalculateExpandButtonBounds(TRect& r) override;
+  // The area the expand button is centred in (its extent + 10 wide); the row's texts keep clear of it.
+  TRect ExpandButtonAreaBounds() const { return expandArea_; }
+  Integer ExpandButtonAreaWidth();
   Integer CalculateHeight() override;
   Integer CalculateWidth() override;
   void CalculateAt(Integer left, Integer top, Integer width = -1, Integer height = -1) override;
@@ -414,7 +439,7 @@ class TcxGridCardViewInfo : public TcxCustomGridRecordViewInfo {
   TRect GetHintAreaBounds() override { return hintCaption_; }
 
  private:
-  TRect hintCaption_;
+  TRect hintCaption_, expandArea_;
   std::vector<TcxGridCardViewRow*> rows_;
   std::vector<TcxGridTableDataCellViewInfo*> cells_;
   std::vector<TcxGridCardRowFilterButtonViewInfo*> filterButtons_;
@@ -457,6 +482,9 @@ class TcxGridCardsViewInfo : public TcxCustomGridRecordsViewInfo {
   void OffsetItem(Integer index, Integer pixels) override {}
   void CalculateItems() override;
   void CalculateVisibleCount() override { VisibleCount = shownCount_; }
+  // Cards differ in height with variable cell heights, automatic caption heights, without
+  // empty rows or with card expanding; otherwise they share one height.
+  bool HasVariableCardHeights();
   Integer GetRecordsPerPage() override { return std::max<Integer>(1, shownCount_); }
   Integer GetCardContentWidth();
   // The card's height: its own, at most the cards area's height.
@@ -549,6 +577,8 @@ class TcxGridCardViewViewInfo : public TcxCustomGridTableViewInfo {
   Integer GetWidth(const TPoint& maxSize) override;
   void Calculate() override;
   TcxCustomGridHitTest* GetContentHitTest(const TPoint& p) override;
+  // An in-place editor stays inside the focused card's rows area (between its scroll buttons).
+  void GetCellVisibilityArea(TRect& r) override;
 
  private:
   std::unique_ptr<TcxGridCardViewSeparatorsViewInfo> separators_;
@@ -572,19 +602,85 @@ class TcxGridCardViewViewData : public TcxCustomGridTableViewData {
   Integer GetCardCount() const { return CountRecords(); }
 };
 
+class TcxGridCardViewController;
+
+// What depends on the layout direction: along which bar (and wheel) the records scroll, how
+// many cards a scroll line takes, and the arrow keys a card did not take. The controller
+// replaces it whenever LayoutDirection changes.
+class TcxGridCardViewControllerImpl : public TObject {
+ public:
+  explicit TcxGridCardViewControllerImpl(TcxGridCardViewController* controller) : controller_(controller) {}
+  TcxGridCardViewController* Controller() const { return controller_; }
+  TcxGridCardView* CardView() const;
+  virtual bool IsRecordsScrollHorizontal() = 0;
+  // 1 horizontal, 2 vertical.
+  virtual Integer GetMouseWheelScrollingKind() = 0;
+  // A column (horizontal) or a row (vertical) of cards; 0 without cards.
+  virtual Integer GetScrollCardCount() = 0;
+  // The records' bar takes the scroll values, the other one is hidden.
+  void InitScrollBarsParameters();
+  // Home and End go to the first and last record; an arrow along the records to the previous
+  // or next record, across them to the neighbouring card. Without a focused record the arrows
+  // back go to the first record, the others to the last.
+  void KeyDown(Word& key, TShiftState shift);
+
+ protected:
+  TcxGridCardsViewInfo* CardsViewInfo() const;
+  virtual void FocusNextRecord(bool forward, bool details);
+  virtual void FocusNeighbourCard(bool forward, bool details) = 0;
+  void FocusOutOfDetail(bool forward, bool details);
+
+ private:
+  TcxGridCardViewController* controller_;
+};
+
+class TcxGridCardViewControllerHorizontalImpl : public TcxGridCardViewControllerImpl {
+ public:
+  using TcxGridCardViewControllerImpl::TcxGridCardViewControllerImpl;
+  bool IsRecordsScrollHorizontal() override { return true; }
+  Integer GetMouseWheelScrollingKind() override { return 1; }
+  Integer GetScrollCardCount() override;
+
+ protected:
+  void FocusNeighbourCard(bool forward, bool details) override;
+};
+
+class TcxGridCardViewControllerVerticalImpl : public TcxGridCardViewControllerImpl {
+ public:
+  using TcxGridCardViewControllerImpl::TcxGridCardViewControllerImpl;
+  bool IsRecordsScrollHorizontal() override { return false; }
+  Integer GetMouseWheelScrollingKind() override { return 2; }
+  Integer GetScrollCardCount() override;
+
+ protected:
+  void FocusNextRecord(bool forward, bool details) override;
+  void FocusNeighbourCard(bool forward, bool details) override;
+};
+
 class TcxGridCardViewController : public TcxCustomGridTableController {
   KORVAN_CLASS(TcxGridCardViewController, TcxCustomGridTableController)
 
  public:
-  using TcxCustomGridTableController::TcxCustomGridTableController;
+  explicit TcxGridCardViewController(TcxCustomGridView* gridView);
+  ~TcxGridCardViewController() override;
+  // Makes the direction implementation of the view's LayoutDirection.
+  void LayoutDirectionChanged();
+  bool IsRecordsScrollHorizontal() override { return impl_->IsRecordsScrollHorizontal(); }
+  // At design time a press on a row's value (107) or caption (152) reaches the controller too.
+  bool HandlesDesignTimeMouse(TcxCustomGridHitTest* hitTest) override;
   // The focused record and, inside its card, the row.
   void MakeItemVisible(TcxCustomGridTableItem* item) override;
-  // With a focused row: Up and Down move between the rows (on into the next or previous
-  // card), Home and End to the card's first and last row. Arrows otherwise: along the records
+  // With cell selection and a focused row: Up and Down move between the rows (on into the next
+  // or previous card), Home and End to the card's first and last row, Escape under
+  // InvertSelect gives up the row; without a focused row F2 focuses the first one. Up and Down
+  // not taken scroll the focused card's rows while it can. Arrows otherwise: along the records
   // (Up/Down in the horizontal layout, Left/Right in the vertical one) to the previous or next
   // card; across them to the neighbouring layout column at the same height or to the card row
   // above or below.
   void HandleKeyDown(Word& key, TShiftState shift) override;
+  // Not round the card's rows while the focused card can still scroll in that direction.
+  bool CanFocusNextItem(Integer oldIndex, Integer newIndex, bool forward, bool cycleInRecord,
+                        bool nextRecordOnCycle) override;
   // Left and Right always belong to the controller (also from a row's editor); Home, End, Up and
   // Down only without cell selection, without a focused row or after a focused-record change:
   // an editor in a focused row keeps them.
@@ -603,8 +699,9 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
   void StartCardScrolling(TcxGridCard* card, bool up);
   void StopCardScrolling();
   bool CardScrolling() const { return scrollTimer_ != nullptr; }
+  // The card's up or down button is held down (scrolling the card).
+  bool IsCardScrollButtonPressed(TcxGridCard* card, bool up) const;
   void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
-  ~TcxGridCardViewController() override { StopCardScrolling(); }
   // The card view info of a record row (null when the row has no card laid out).
   TcxGridCardViewInfo* CardViewInfoOfRow(Integer rowIndex);
 
@@ -623,6 +720,7 @@ class TcxGridCardViewController : public TcxCustomGridTableController {
 
  private:
   bool ScrollCard();
+  std::unique_ptr<TcxGridCardViewControllerImpl> impl_;
   Integer dragScrollRow_ = -1;
   TcxTimer* scrollTimer_ = nullptr;
   Integer scrollRow_ = -1;  // the row index of the scrolled card (wrappers may be remade)

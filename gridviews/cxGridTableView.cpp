@@ -21,10 +21,10 @@ const TcxResourceStringRec scxGridNewItemRowInfoText{"scxGridNewItemRowInfoText"
 const TcxResourceStringRec scxGridColumnsCustomization{"scxGridColumnsCustomization", "Columns customization"};
 
 using cxgridviews_internal::AlignmentVertType;
+using cxgridviews_internal::SortOrderType;
 PTypeInfo SummaryKindType() {
   return EnumTypeInfo("TcxSummaryKind", {"skNone", "skSum", "skMin", "skMax", "skCount", "skAverage"});
 }
-PTypeInfo SortOrderType() { return EnumTypeInfo("TcxDataSortOrder", {"soNone", "soAscending", "soDescending"}); }
 
 }  // namespace
 

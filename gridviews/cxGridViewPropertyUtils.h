@@ -10,4 +10,8 @@ inline PTypeInfo AlignmentVertType() {
   return EnumTypeInfo("TcxAlignmentVert", {"vaTop", "vaBottom", "vaCenter"});
 }
 
+inline PTypeInfo SortOrderType() {
+  return EnumTypeInfo("TcxDataSortOrder", {"soNone", "soAscending", "soDescending"});
+}
+
 }  // namespace cxgridviews_internal

@@ -239,7 +239,7 @@ TEST_F(BandedLayoutTest, BandCellsCarryTheLinesInsideARecord) {
   };
   form_->Repaint();
   Pump();
-  // Both bands' cells in each record on screen (a paint may have laid the view out anew).
+  // Both bands' cells in each record on screen (the relayout made a new records view info).
   rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());
   EXPECT_EQ(bandCells, (1 + 2) * std::min(rows->Count(), rows->CalculatedRowCount()));
   view_->OnCustomDrawPartBackground = nullptr;

@@ -5,7 +5,9 @@
 
 #include <memory>
 
+#include "db/MemDataSet.h"
 #include "foundation/cxLookAndFeelPainters.h"
+#include "grid/cxGridDBDataDefinitions.h"
 #include "gridviews/cxGridCardView.h"
 #include "editors/cxTextEdit.h"
 #include "gridviews/cxGridCardViewDragDrop.h"
@@ -435,7 +437,10 @@ TEST_F(CardViewTest, RowsScrollInsideACardTallerThanTheArea) {
   Integer top = card()->TopRowIndex();
   hit->ViewInfo()->MouseDown(hit, mbLeft, TShiftState());
   EXPECT_EQ(card()->TopRowIndex(), top - 1);
+  EXPECT_TRUE(controller->IsCardScrollButtonPressed(card()->Card(), true));  // drawn pressed while held
+  EXPECT_FALSE(controller->IsCardScrollButtonPressed(card()->Card(), false));
   controller->MouseUp(mbLeft, TShiftState(), 0, 0);
+  EXPECT_FALSE(controller->IsCardScrollButtonPressed(card()->Card(), true));
   Advance(1000);
   Pump();
   EXPECT_EQ(card()->TopRowIndex(), top - 1);
@@ -1219,5 +1224,423 @@ TEST_F(CardViewTest, KeysFromAValueCellsEditorAsTheCellSelectionSays) {
   EXPECT_FALSE(c->IsKeyForController('A', {}, false));
   c->SetFocusedItem(nullptr);
   for (Word key : {VK_HOME, VK_END, VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) EXPECT_TRUE(c->IsKeyForController(key, {}, false)) << key;
+}
+
+// The row caption's alignments are the item's header alignments; they, Hidden and the sort
+// properties are written only when set and read back from a stored form.
+TEST_F(CardViewTest, RowCaptionAlignmentsAndSortingInAStoredForm) {
+  const char* text = R"(object Form1: TForm
+  object Grid: TcxGrid
+    object Cards: TcxGridCardView
+      object CardsName: TcxGridCardViewRow
+        Caption = 'Name'
+      end
+      object CardsCity: TcxGridCardViewRow
+        Caption = 'City'
+        CaptionAlignmentHorz = taCenter
+        CaptionAlignmentVert = vaBottom
+        Hidden = True
+        SortIndex = 0
+        SortOrder = soDescending
+      end
+    end
+    object Level: TcxGridLevel
+      GridView = Cards
+    end
+  end
+end
+)";
+  auto* form = new TForm(Application);
+  ReadComponentFromText(form, text);
+  auto check = [](TForm* f) {
+    auto* view = dynamic_cast<TcxGridCardView*>(f->FindComponent("Cards"));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->ItemCount(), 2);
+    TcxGridCardViewRow* name = view->GetRow(0);
+    TcxGridCardViewRow* city = view->GetRow(1);
+    EXPECT_EQ(city->GetCaptionAlignmentHorz(), taCenter);
+    EXPECT_EQ(city->HeaderAlignmentHorz(), taCenter);
+    EXPECT_EQ(city->GetCaptionAlignmentVert(), vaBottom);
+    EXPECT_TRUE(city->Hidden());
+    EXPECT_EQ(city->SortIndex(), 0);
+    EXPECT_EQ(city->SortOrder(), soDescending);
+    EXPECT_FALSE(name->IsHeaderAlignmentHorzAssigned());
+    EXPECT_EQ(name->SortIndex(), -1);
+    EXPECT_EQ(name->SortOrder(), soNone);
+  };
+  check(form);
+  String written = WriteComponentToText(form);
+  for (const char* line : {"CaptionAlignmentHorz = taCenter", "CaptionAlignmentVert = vaBottom", "Hidden = True",
+                           "SortIndex = 0", "SortOrder = soDescending"}) {
+    size_t at = written.find(line);
+    EXPECT_NE(at, String::npos) << line << "\n" << written;
+    EXPECT_EQ(written.find(line, at + 1), String::npos) << line;  // only the City row
+  }
+  auto* copy = new TForm(Application);
+  ReadComponentFromText(copy, written);
+  check(copy);
+  copy->Free();
+  form->Free();
+}
+
+// Keys inside a card taller than the cards area (ten rows, the first card's rows scrolling):
+// F2, Escape, Up and Down with and without a focused row and cell selection.
+TEST_F(CardViewTest, KeysInsideATallCard) {
+  for (Integer i = 0; i < 7; ++i) view_->CreateRow()->SetCaption("More " + IntToStr(i));
+  Fill(3);
+  grid_->SetHeight(120);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  const Integer kNone = -1, kEnd = -2;  // no focused row; the card scrolled to its last rows
+  struct Case {
+    const char* name;
+    Word key;
+    bool cellSelect, invertSelect;
+    Integer record, row, top;          // before: the focused record and row, the card's top row
+    Integer wantRecord, wantRow, wantTop;  // after; the top row of the card first focused
+  } cases[] = {
+      {"F2 without a row focuses the first row", VK_F2, true, true, 1, kNone, 0, 1, 0, 0},
+      {"F2 brings the first row into view", VK_F2, true, true, 1, kNone, 3, 1, 0, 0},
+      {"F2 without cell selection does nothing", VK_F2, false, true, 1, kNone, 0, 1, kNone, 0},
+      {"Down without a row scrolls the card", VK_DOWN, true, true, 1, kNone, 0, 1, kNone, 1},
+      {"Up without a row scrolls the card back", VK_UP, true, true, 1, kNone, 2, 1, kNone, 1},
+      {"Up at the top row goes to the previous card", VK_UP, true, true, 1, kNone, 0, 0, kNone, 0},
+      {"Down at the last rows goes to the next card", VK_DOWN, true, true, 1, kNone, kEnd, 2, kNone, kEnd},
+      {"Down without cell selection scrolls first", VK_DOWN, false, true, 1, 1, 0, 1, 1, 1},
+      {"Down with cell selection walks the rows", VK_DOWN, true, true, 1, 1, 0, 1, 2, 0},
+      {"Escape under InvertSelect gives up the row", VK_ESCAPE, true, true, 1, 1, 0, 1, kNone, 0},
+      {"Escape keeps the row without InvertSelect", VK_ESCAPE, true, false, 1, 1, 0, 1, 1, 0},
+  };
+  auto topOf = [&](Integer record) { return c->CardViewInfoOfRow(record)->TopRowIndex(); };
+  auto lastTop = [&](Integer record) {
+    TcxGridCardViewInfo* card = c->CardViewInfoOfRow(record);
+    card->MakeRowVisible(view_->GetRow(9));
+    Integer top = card->TopRowIndex();
+    card->SetTopRowIndex(0);
+    return top;
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.name);
+    view_->TableOptionsSelection()->SetCellSelect(cs.cellSelect);
+    view_->TableOptionsSelection()->SetInvertSelect(cs.invertSelect);
+    c->FocusRowAtIndex(cs.record);
+    c->SetFocusedItem(cs.row == kNone ? nullptr : view_->GetRow(cs.row));
+    Pump();
+    Integer end = lastTop(cs.record);
+    ASSERT_GT(end, 0);
+    c->CardViewInfoOfRow(cs.record)->SetTopRowIndex(cs.top == kEnd ? end : cs.top);
+    Word key = cs.key;
+    c->HandleKeyDown(key, TShiftState());
+    Pump();
+    EXPECT_EQ(c->FocusedRowIndex(), cs.wantRecord);
+    EXPECT_EQ(c->FocusedItem(), cs.wantRow == kNone ? nullptr : view_->GetRow(cs.wantRow));
+    EXPECT_EQ(topOf(cs.record), cs.wantTop == kEnd ? end : cs.wantTop);
+    for (Integer r = 0; r < 3; ++r) c->CardViewInfoOfRow(r)->SetTopRowIndex(0);
+  }
+  // Caption rows below the last data row: Down from that row first scrolls the caption rows in,
+  // then goes on to the next card.
+  view_->TableOptionsSelection()->SetCellSelect(true);
+  for (Integer i : {7, 8, 9}) view_->GetRow(i)->SetKind(rkCaption);
+  c->FocusRowAtIndex(1);
+  c->SetFocusedItem(view_->GetRow(6));
+  Pump();
+  ASSERT_TRUE(c->CardViewInfoOfRow(1)->CanScrollDown());
+  Integer top = topOf(1);
+  Word key = VK_DOWN;
+  c->HandleKeyDown(key, TShiftState());
+  Pump();
+  EXPECT_EQ(c->FocusedRowIndex(), 1);
+  EXPECT_EQ(c->FocusedItem(), view_->GetRow(6));
+  EXPECT_EQ(topOf(1), top + 1);
+  while (c->CardViewInfoOfRow(1)->CanScrollDown()) {
+    key = VK_DOWN;
+    c->HandleKeyDown(key, TShiftState());
+    Pump();
+  }
+  key = VK_DOWN;
+  c->HandleKeyDown(key, TShiftState());
+  Pump();
+  EXPECT_EQ(c->FocusedRowIndex(), 2);
+  EXPECT_EQ(c->FocusedItem(), view_->GetRow(0));
+}
+
+// Vertical layout: Up and Down by a card row; a target below the shown card rows scrolls the
+// cards by a row; the first and last card rows of a top-level view keep the focus.
+TEST_F(CardViewTest, VerticalCardRowKeys) {
+  Fill(30);
+  view_->SetLayoutDirection(ldVertical);
+  TcxGridCardsViewInfo* cards = Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer perRow = c->CardsPerScrollLine();
+  ASSERT_EQ(perRow, 3);
+  Integer shownRows = cards->ShownCount() / perRow;
+  ASSERT_GE(shownRows, 1);
+  Integer lastShown = shownRows * perRow - 2;  // the middle card of the last shown card row
+  struct Case {
+    const char* name;
+    Word key;
+    Integer record, top;
+    Integer wantRecord, wantTop;
+  } cases[] = {
+      {"Down a card row", VK_DOWN, 1, 0, 1 + perRow, 0},
+      {"Up in the first card row stays", VK_UP, 1, 0, 1, 0},
+      {"Down below the shown rows scrolls a row", VK_DOWN, lastShown, 0, lastShown + perRow, perRow},
+      {"Down in the last card row stays", VK_DOWN, 28, 27 - perRow * (shownRows - 1), 28, 27 - perRow * (shownRows - 1)},
+      {"Right along the records", VK_RIGHT, 2, 0, 3, 0},
+      {"Left along the records", VK_LEFT, 3, 0, 2, 0},
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.name);
+    c->SetTopRecordIndex(cs.top);
+    c->FocusRowAtIndex(cs.record);
+    Pump();
+    ASSERT_EQ(c->TopRecordIndex(), cs.top);
+    Word key = cs.key;
+    c->HandleKeyDown(key, TShiftState());
+    Pump();
+    EXPECT_EQ(c->FocusedRowIndex(), cs.wantRecord);
+    EXPECT_EQ(c->TopRecordIndex(), cs.wantTop);
+  }
+}
+
+// A data row whose caption is hidden shows "<" + its caption + ">" where its value is empty.
+TEST_F(CardViewTest, AnEmptyValueUnderAHiddenCaptionShowsTheCaption) {
+  Fill(2);  // the second card's City is Null
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  EXPECT_EQ(c->CardViewInfoOfRow(1)->ValueCell(1)->GetText(), "");
+  view_->GetRow(1)->SetShowCaption(false);
+  Pump();
+  EXPECT_EQ(c->CardViewInfoOfRow(1)->ValueCell(1)->GetText(), "<City>");
+  EXPECT_EQ(c->CardViewInfoOfRow(0)->ValueCell(1)->GetText(), "Town 0");
+  view_->GetRow(1)->SetKind(rkCaption);  // caption rows show their value as it is
+  Pump();
+  EXPECT_EQ(c->CardViewInfoOfRow(1)->ValueCell(1)->GetText(), "");
+}
+
+// The expand button: the look and feel's group expand button centred in an area of its extent
+// + 10 at either end of the first caption row; collapsing the focused card gives up its row.
+TEST_F(CardViewTest, ExpandButtonAreaAndCollapsingTheFocusedCard) {
+  Fill(3);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  view_->GetRow(0)->SetKind(rkCaption);
+  view_->GetOptionsCustomize()->SetCardExpanding(true);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer extent = view_->ViewInfo()->GetLookAndFeelPainter()->GroupExpandButtonExtent();
+  TcxGridCardViewInfo* card = c->CardViewInfoOfRow(0);
+  TRect value = card->ValueCell(0)->Bounds, button = card->ExpandButtonBounds;
+  EXPECT_EQ(button.Width(), extent);
+  EXPECT_EQ(button.Height(), extent);
+  EXPECT_EQ(card->ExpandButtonAreaBounds(), TRect(value.Right - extent - 10, value.Top, value.Right, value.Bottom));
+  EXPECT_EQ(button.Right, value.Right - 5);
+  // At the left, the caption gives the area room.
+  Integer plain = card->CaptionWidth();
+  view_->GetOptionsView()->SetCardExpandButtonAlignment(cebaLeft);
+  Pump();
+  card = c->CardViewInfoOfRow(0);
+  EXPECT_EQ(card->CaptionWidth(), std::max(plain, MeasureTextWidthInFont(grid_->Font(), "Name:") + 4 + extent + 10 + 2));
+  EXPECT_EQ(card->ExpandButtonBounds.Left, card->CaptionBounds(0).Left + 5);
+  // Collapsing the focused card gives up its focused row; another card keeps it.
+  c->FocusRowAtIndex(1);
+  c->SetFocusedItem(view_->GetRow(2));
+  view_->GetViewData()->GetCard(0)->SetExpanded(false);
+  EXPECT_EQ(c->FocusedItem(), view_->GetRow(2));
+  view_->GetViewData()->GetCard(1)->SetExpanded(false);
+  EXPECT_EQ(c->FocusedItem(), nullptr);
+}
+
+// The thumb moves the cards while it is dragged (not a grid-mode data set); its release adds
+// nothing.
+TEST_F(CardViewTest, ThumbTrackingScrollsOutsideGridMode) {
+  Fill(60);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer pos = 12;
+  c->Scroll(sbHorizontal, scTrack, pos);
+  Pump();
+  EXPECT_GT(c->TopRecordIndex(), 0);
+  EXPECT_EQ(c->TopRecordIndex(), pos);
+  Integer top = c->TopRecordIndex();
+  pos = 0;
+  c->Scroll(sbHorizontal, scPosition, pos);
+  Pump();
+  EXPECT_EQ(c->TopRecordIndex(), top);
+}
+
+// Pulling the focus past the cards scrolls along the records: sideways in the horizontal
+// layout, up and down in the vertical one.
+TEST_F(CardViewTest, PullFocusingScrollsAlongTheRecords) {
+  Fill(60);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  enum Side { kRight, kLeft, kBelow };
+  struct Case {
+    TcxGridCardViewLayoutDirection layout;
+    Side side;
+    bool scrolls;
+    Integer direction;
+  } cases[] = {
+      {ldHorizontal, kRight, true, 4}, {ldHorizontal, kLeft, true, 3}, {ldHorizontal, kBelow, false, 0},
+      {ldVertical, kBelow, true, 4},   {ldVertical, kRight, false, 0},
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(testing::Message() << cs.layout << " " << cs.side);
+    view_->SetLayoutDirection(cs.layout);
+    Pump();
+    // Just outside the cards area (its bottom follows the scroll bar of the layout).
+    TRect r = view_->GetViewInfo()->GetCardsViewInfo()->Bounds;
+    TPoint p = cs.side == kRight ? TPoint(r.Right + 2, r.Top + 20)
+               : cs.side == kLeft ? TPoint(r.Left - 2, r.Top + 20)
+                                  : TPoint(r.Left + 20, r.Bottom + 2);
+    Integer direction = 0;
+    EXPECT_EQ(c->GetPullFocusingScrollingDirection(p.X, p.Y, direction), cs.scrolls);
+    if (cs.scrolls) {
+      EXPECT_EQ(direction, cs.direction);
+    }
+  }
+}
+
+// A row caption's height and width follow its own font; with RowCaptionAutoHeight a caption
+// too long for the caption width takes several lines and the cards no longer share a height.
+TEST_F(CardViewTest, RowCaptionHeightsFollowTheirFontAndLines) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  Show();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  Integer plain = c->CardViewInfoOfRow(0)->RowHeight(1);
+  Integer plainWidth = c->CardViewInfoOfRow(0)->CaptionWidth();
+  auto* repository = new TcxStyleRepository(form_);
+  auto* big = new TcxStyle(repository);
+  std::unique_ptr<TFont> font(new TFont());
+  font->Assign(grid_->Font());
+  font->SetSize(font->Size() * 3);
+  big->SetFont(font.get());
+  view_->GetRow(1)->GetStyles()->SetCaption(big);
+  Relayout();
+  TcxGridCardViewInfo* card = c->CardViewInfoOfRow(0);
+  EXPECT_EQ(card->RowHeight(1), MeasureTextHeightInFont(font.get(), "Qq") + 4);
+  EXPECT_GT(card->RowHeight(1), plain);
+  EXPECT_EQ(card->RowHeight(0), plain);
+  EXPECT_EQ(card->CaptionWidth(), std::max(plainWidth, MeasureTextWidthInFont(font.get(), "City:") + 4 + 2));
+  EXPECT_EQ(card->CaptionBounds(1).Height(), card->RowHeight(1));
+  // Automatic caption heights: a long caption in a narrow caption column wraps.
+  view_->GetRow(1)->GetStyles()->SetCaption(nullptr);
+  view_->GetRow(2)->SetCaption("Amount of the order");
+  view_->GetOptionsView()->SetCaptionWidth(MeasureTextWidthInFont(grid_->Font(), "Amount of") + 8);
+  view_->GetOptionsView()->SetItemCaptionAutoHeight(true);
+  Relayout();
+  card = c->CardViewInfoOfRow(0);
+  Integer line = MeasureTextHeightInFont(grid_->Font(), "Qq");
+  EXPECT_GE(card->RowHeight(2), 2 * line + 4);
+  EXPECT_EQ(card->RowHeight(1), plain);
+  EXPECT_EQ(view_->GetViewInfo()->CommonCardHeight(), 0);
+  view_->GetOptionsView()->SetItemCaptionAutoHeight(false);
+  Relayout();
+  EXPECT_EQ(c->CardViewInfoOfRow(0)->RowHeight(2), plain);
+  EXPECT_GT(view_->GetViewInfo()->CommonCardHeight(), 0);
+}
+
+// At design time the controller takes presses on a row's value and caption, not on the card.
+TEST_F(CardViewTest, DesignTimePressesOnRowCells) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  Show();
+  TcxGridCardViewInfo* card = static_cast<TcxGridCardViewController*>(view_->Controller())->CardViewInfoOfRow(0);
+  TRect value = card->ValueCell(1)->Bounds, caption = card->CaptionBounds(1);
+  struct Case {
+    TPoint p;
+    Integer code;
+    bool handled;
+  } cases[] = {
+      {TPoint(value.Left + 5, value.Top + 3), 107, true},
+      {TPoint(caption.Left + 5, caption.Top + 3), 152, true},
+      {TPoint(card->Bounds.Left, card->Bounds.Top), 106, false},
+  };
+  for (const Case& cs : cases) {
+    TcxCustomGridHitTest* hit = view_->ViewInfo()->GetHitTest(cs.p);
+    ASSERT_EQ(hit->GetHitTestCode(), cs.code);
+    EXPECT_EQ(view_->Controller()->HandlesDesignTimeMouse(hit), cs.handled) << cs.code;
+  }
+}
+
+// The focus frame of a focused value goes round its whole row, the caption included.
+TEST_F(CardViewTest, TheFocusFrameSurroundsTheRow) {
+  Fill(2);
+  view_->GetOptionsCustomize()->SetItemFiltering(false);
+  view_->TableOptionsSelection()->SetInvertSelect(false);  // a focused cell shows its frame
+  Show();
+  view_->Site()->SetFocus();
+  auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  c->FocusRowAtIndex(0);
+  auto marksAtCaptionEdge = [&](TcxGridCardViewRow* focused, Integer row) {
+    c->SetFocusedItem(focused);
+    Pump();
+    form_->Repaint();
+    Pump();
+    TRect r = c->CardViewInfoOfRow(0)->RowBounds(row);
+    TCanvas* canvas = view_->Site()->Canvas()->Canvas();
+    TColor background = canvas->Pixels(r.Left + 1, r.Top + 1);
+    Integer marks = 0;
+    for (Integer y = r.Top; y < r.Bottom; ++y) marks += canvas->Pixels(r.Left, y) != background ? 1 : 0;
+    return marks;
+  };
+  EXPECT_GT(marksAtCaptionEdge(view_->GetRow(1), 1), 0);
+  EXPECT_EQ(marksAtCaptionEdge(view_->GetRow(2), 1), 0);
+}
+
+// Cards over a data set, for grid mode.
+class TDBCardView : public TcxGridCardView {
+  KORVAN_CLASS(TDBCardView, TcxGridCardView)
+
+ public:
+  using TcxGridCardView::TcxGridCardView;
+  TcxDataControllerClass GetDataControllerClass() override { return DataControllerClassOf<TcxGridDBDataController>(); }
+};
+KORVAN_IMPLEMENT_CLASS(TDBCardView)
+
+// Vertical layout in grid mode: Down from the last loaded card row, the data set not at its
+// end, scrolls the loaded records a step and focuses the card below (here the last loaded one);
+// at the data set's end the focus stays.
+TEST_F(CardViewTest, VerticalDownInGridModeScrollsTheLoadedRecords) {
+  TMemDataSet ds(nullptr);
+  TDataSource source(nullptr);
+  ds.AddFieldDef("id", ftInteger);
+  for (int i = 1; i <= 200; ++i) ds.AppendRow({i});
+  ds.Open();
+  source.SetDataSet(&ds);
+  auto* view = static_cast<TDBCardView*>(grid_->CreateView(TDBCardView::StaticClass()));
+  grid_->Levels()->Items(0)->SetGridView(view);
+  view->SetLayoutDirection(ldVertical);
+  auto* dc = static_cast<TcxGridDBDataController*>(view->DataController());
+  dc->SetDataSource(&source);
+  dc->CreateAllItems();
+  dc->DataModeController()->SetGridModeBufferCount(20);
+  dc->DataModeController()->SetGridMode(true);
+  form_->Show();
+  Pump();
+  ASSERT_TRUE(dc->IsGridMode());
+  ASSERT_EQ(view->GetViewData()->GetCardCount(), 20);
+  auto* c = static_cast<TcxGridCardViewController*>(view->Controller());
+  ASSERT_EQ(c->CardsPerScrollLine(), 3);
+  auto id = [&] { return ds.FieldByName("id")->AsInteger(); };
+  auto down = [&] {
+    Word key = VK_DOWN;
+    c->HandleKeyDown(key, TShiftState());
+    Pump();
+  };
+  c->FocusRowAtIndex(18);  // the last loaded card row holds rows 18 and 19
+  Pump();
+  ASSERT_EQ(id(), 19);
+  down();
+  EXPECT_FALSE(dc->IsBOF());
+  EXPECT_EQ(c->FocusedRowIndex(), 19);
+  EXPECT_EQ(id(), 23);  // the loaded records moved on by a card row (3): the last loaded is 23
+  // At the end of the data set the last card row keeps the focus.
+  c->GoToLastRecord(false);
+  Pump();
+  ASSERT_EQ(id(), 200);
+  down();
+  EXPECT_EQ(id(), 200);
 }
 }  // namespace
