@@ -212,6 +212,7 @@ TEST_F(BandedLayoutTest, BandCellsCarryTheLinesInsideARecord) {
     SCOPED_TRACE(Integer(c.setting));
     view_->GetOptionsView()->SetGridLines(c.setting);
     Relayout();
+    rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());  // made anew
     row = Row(1);
     const TRect by = cell(y), bz = cell(z);
     std::vector<TRect> a;  // band B's single column has no neighbours
