@@ -272,7 +272,7 @@ bool TcxGridColumnHeaderViewInfo::IsHotTrackable() { return IsHeaderHotTrack(Gri
 bool TcxGridColumnHeaderViewInfo::CalculateMultiLine() { return container_->IsMultiLine(); }
 
 bool TcxGridColumnHeaderViewInfo::CalculateMultiLinePainting() {
-  return TcxCustomGridViewCellViewInfo::CalculateMultiLinePainting() || container_->IsItemHeightFixed();
+  return TcxCustomGridViewCellViewInfo::CalculateMultiLinePainting() || container_->IsItemHeightFixed(column_);
 }
 
 TcxCustomGridCellPainterClass TcxGridColumnHeaderViewInfo::GetPainterClass() {
@@ -542,7 +542,7 @@ bool TcxGridHeaderViewInfo::IsMultiLine() {
   return TableView()->GetOptionsView()->HeaderAutoHeight();
 }
 
-bool TcxGridHeaderViewInfo::IsItemHeightFixed() { return TableView()->GetOptionsView()->HeaderHeight() != 0; }
+bool TcxGridHeaderViewInfo::IsItemHeightFixed(TcxGridColumn*) { return TableView()->GetOptionsView()->HeaderHeight() != 0; }
 
 TcxGridColumn* TcxGridHeaderViewInfo::GetItem(Integer index) { return TableView()->GetVisibleColumn(index); }
 
@@ -940,6 +940,10 @@ void TcxGridTableViewInfo::GetHorzScrollArea(TRect& r) {
   r = ClientBounds();
   if (headerViewInfo_) r.Top -= headerViewInfo_->Height();
   if (footerViewInfo_) r.Bottom += footerViewInfo_->Height();
+}
+
+TcxCustomGridCellPainterClass TcxGridTableViewInfo::GetFooterPainterClass() {
+  return TcxGridFooterPainter::StaticClass();
 }
 
 Integer TcxGridTableViewInfo::CalculateDataWidth() {
