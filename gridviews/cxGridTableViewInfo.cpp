@@ -998,6 +998,8 @@ Integer TcxGridTableViewInfo::LeftPos() {
 void TcxGridTablePainter::PaintPart(TcxCustomGridCellViewInfo* part) {
   if (!part || !part->Visible || part->Bounds.IsEmpty()) return;
   part->Paint(Canvas());
+  // The records painted next stay off the part (a last record cut by the footer).
+  Canvas()->ExcludeFromClip(part->Bounds);
   ExcludeFromBackground(part->Bounds);
 }
 
