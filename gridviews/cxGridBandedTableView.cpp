@@ -1409,6 +1409,15 @@ void TcxGridBandedTableView::InitSubobjects() {
   if (Owner() && Owner()->ComponentState().Contains(csDesigning) && bands_->Count() == 0) bands_->Add();
 }
 
+void TcxGridBandedTableView::GetItemsForRangeSelection(std::vector<TcxGridColumn*>& list) {
+  for (Integer i = 0; i < bands_->GetBottomBandCount(); ++i) {
+    TcxGridBandRows* rows = bands_->GetBottomBand(i)->Rows();
+    if (rows->VisibleCount() == 0) continue;
+    TcxGridBandRow* row = rows->VisibleItems(0);
+    for (Integer j = 0; j < row->VisibleCount(); ++j) list.push_back(row->VisibleItems(j));
+  }
+}
+
 void TcxGridBandedTableView::SortVisibleItems(std::vector<TcxCustomGridTableItem*>& list) {
   // Left-fixed bands, right-fixed, then scrollable; within a kind by band, row and column.
   auto key = [](TcxCustomGridTableItem* item) {

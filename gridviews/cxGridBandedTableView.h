@@ -668,6 +668,8 @@ class TcxGridBandedTableView : public TcxGridTableView {
   bool CanOffsetHorz() override;
   void AddItem(TcxCustomGridTableItem* item) override;
   void ItemVisibilityChanged(TcxCustomGridTableItem* item, bool value) override;
+  // The first visible band row of every bottom band, in visual order.
+  void GetItemsForRangeSelection(std::vector<TcxGridColumn*>& list) override;
   void ApplyBestFit(TcxCustomGridTableItem* item = nullptr, bool checkCanSize = false,
                     bool fireEvents = false) override;
   virtual TClass GetBandsClass() { return TcxGridBands::StaticClass(); }

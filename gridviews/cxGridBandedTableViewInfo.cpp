@@ -57,6 +57,13 @@ TcxGridBandViewInfo* TcxGridBandedColumnHeaderViewInfo::GetBandViewInfo() {
   return header->GetBandsViewInfo()->GetItem(band->GetVisibleIndex());
 }
 
+TcxGridBandRowViewInfo* TcxGridBandedColumnHeaderViewInfo::GetRowViewInfo() {
+  TcxGridBandViewInfo* band = GetBandViewInfo();
+  const Integer row = GetColumn()->Position()->GetVisibleRowIndex();
+  if (!band || !band->GetRowsViewInfo() || row < 0 || row >= band->GetRowsViewInfo()->GetCount()) return nullptr;
+  return band->GetRowsViewInfo()->GetItem(row);
+}
+
 void TcxGridBandedColumnHeaderViewInfo::CreateAreaViewInfos() {
   TcxGridColumnHeaderViewInfo::CreateAreaViewInfos();
   // The vertical sizing edge only in the header, for a column that can size its line count.
@@ -895,8 +902,9 @@ void TcxGridBandedHeaderViewInfo::CalculateHidden() {
   TcxCustomGridPartViewInfo::CalculateHidden();
 }
 
-bool TcxGridBandedHeaderViewInfo::IsItemHeightFixed() {
-  return TcxGridHeaderViewInfo::IsItemHeightFixed() || GetLineCount() > 1;
+bool TcxGridBandedHeaderViewInfo::IsItemHeightFixed(TcxGridColumn* column) {
+  return TcxGridHeaderViewInfo::IsItemHeightFixed(column) ||
+         static_cast<TcxGridBandedColumn*>(column)->Position()->LineCount() > 1;
 }
 
 TRect TcxGridBandedHeaderViewInfo::GetItemsAreaBounds() {
@@ -1208,23 +1216,71 @@ Integer TcxGridBandedFooterViewInfo::CalculateWidth() {
   return static_cast<TcxGridBandedTableViewInfo*>(GridViewInfo())->GetHeaderViewInfo()->CalculateWidth();
 }
 
-TcxCustomGridCellPainterClass TcxGridBandedFooterViewInfo::GetPainterClass() {
+bool TcxGridBandedFooterViewInfo::IsItemHeightFixed(TcxGridColumn* column) {
+  return TcxGridFooterViewInfo::IsItemHeightFixed(column) ||
+         static_cast<TcxGridBandedColumn*>(column)->Position()->LineCount() > 1;
+}
+
+bool TcxGridBandedTableViewInfo::SupportsRowHeightOptions() {
+  return TcxGridTableViewInfo::SupportsRowHeightOptions() &&
+         (!HeaderViewInfo() || GetHeaderViewInfo()->GetLineCount() == 1);
+}
+
+TcxCustomGridCellPainterClass TcxGridBandedTableViewInfo::GetFooterPainterClass() {
   return TcxGridBandedFooterPainter::StaticClass();
 }
 
 void TcxGridBandedFooterPainter::DrawItems() {
   TcxGridColumnContainerViewInfo* footer = Container();
   auto* info = static_cast<TcxGridBandedTableViewInfo*>(footer->GridViewInfo());
+  TcxGridBandedTableView* view = info->GridBandedView();
+  if (view->Bands()->GetFixedKinds() == 0) {
+    TcxGridFooterPainter::DrawItems();
+    return;
+  }
   TcxCanvas* canvas = Canvas();
+  // The footer areas of the fixed bands, up to and from their separator bands (empty when a
+  // kind has none).
+  const TRect bounds = footer->Bounds;
+  TRect leftArea, rightArea;
+  if (TcxGridBandViewInfo* band = info->GetBandsViewInfo()->GetSeparatorBandViewInfo(fkLeft, 0))
+    leftArea = TRect(bounds.Left, bounds.Top, band->Bounds.Right, bounds.Bottom);
+  if (TcxGridBandViewInfo* band = info->GetBandsViewInfo()->GetSeparatorBandViewInfo(fkRight, 0))
+    rightArea = TRect(band->Bounds.Left, bounds.Top, bounds.Right, bounds.Bottom);
+  // Cells go in visible column order: left-fixed ones with the normal clip, then the
+  // right-fixed ones outside the left-fixed area, then the scrollable ones between both areas.
+  // The cells keep themselves out of the clip; those painted after the save are excluded again
+  // when the saved clip comes back (within the part they were drawn in).
+  TcxRegion* saved = nullptr;
+  TcxGridBandFixedKind stage = fkLeft;
+  std::vector<TRect> painted;
+  auto drawnPart = [&](TRect r) {
+    if (!leftArea.IsEmpty()) r.Left = std::max(r.Left, leftArea.Right);
+    if (stage == fkNone && !rightArea.IsEmpty()) r.Right = std::min(r.Right, rightArea.Left);
+    return r;
+  };
   for (Integer i = 0; i < footer->GetItemViewInfoCount(); ++i) {
     TcxGridColumnHeaderViewInfo* item = footer->ExistingItemViewInfo(i);
     if (!item || !item->Calculated()) continue;
-    const TRect clip = info->GetCellClipArea(i);
-    TcxRegion* before = canvas->CopyClipRegion();
-    if (!clip.IsEmpty()) canvas->IntersectClip(clip);
+    TcxGridBand* band = view->GetVisibleColumn(i)->Position()->Band();
+    const TcxGridBandFixedKind kind = band ? band->FixedKind() : fkNone;
+    if (kind != fkLeft && stage == fkLeft) {
+      saved = canvas->CopyClipRegion();
+      if (!leftArea.IsEmpty()) canvas->ExcludeFromClip(leftArea);
+      stage = fkRight;
+    }
+    if (kind == fkNone && stage == fkRight) {
+      if (!rightArea.IsEmpty()) canvas->ExcludeFromClip(rightArea);
+      stage = fkNone;
+    }
     item->Paint(canvas);
-    canvas->ApplyClipRegion(before, roSet, true);
+    auto* cell = dynamic_cast<TcxGridFooterCellViewInfo*>(item);
+    if (stage != fkLeft && (!cell || cell->HasSummary())) painted.push_back(drawnPart(item->GetVisibleBounds()));
   }
+  if (!saved) return;
+  canvas->ApplyClipRegion(saved, roSet, true);
+  for (const TRect& r : painted)
+    if (!r.IsEmpty()) canvas->ExcludeFromClip(r);
 }
 
 // ---- the indicator -----------------------------------------------------------------------------------------------

@@ -20,6 +20,7 @@ class TcxGridBandsViewInfo;
 class TcxGridBandViewInfo;
 class TcxGridBandedHeaderViewInfo;
 class TcxGridBandRowsViewInfo;
+class TcxGridBandRowViewInfo;
 class TcxGridBandsCustomizationPopup;
 
 // ---- hit tests --------------------------------------------------------------------------------
@@ -71,6 +72,8 @@ class TcxGridBandedColumnHeaderViewInfo : public TcxGridColumnHeaderViewInfo {
   using TcxGridColumnHeaderViewInfo::TcxGridColumnHeaderViewInfo;
   TcxGridBandedColumn* GetColumn() const { return static_cast<TcxGridBandedColumn*>(Column()); }
   TcxGridBandViewInfo* GetBandViewInfo();
+  // The band row it stands in (null outside the header).
+  TcxGridBandRowViewInfo* GetRowViewInfo();
   void CreateAreaViewInfos() override;
   TRect GetAreaClipBounds() override;
   Integer GetMaxWidth() override;
@@ -312,7 +315,6 @@ class TcxGridBandedHeaderViewInfo : public TcxGridHeaderViewInfo {
   ~TcxGridBandedHeaderViewInfo() override;
   TcxGridBandsViewInfo* GetBandsViewInfo() const { return bands_; }
   TcxGridBandedTableView* GridBandedView() const;
-  Integer GetLineCount() { return std::max<Integer>(bands_->GetLineCount(), 1); }
   // The column header of a visible column (null when it has none).
   TcxGridBandedColumnHeaderViewInfo* ColumnHeader(Integer visibleIndex);
 
@@ -323,7 +325,8 @@ class TcxGridBandedHeaderViewInfo : public TcxGridHeaderViewInfo {
   Integer CalculateWidth() override;
   void CalculateItems() override;
   void CalculateHidden() override;
-  bool IsItemHeightFixed() override;
+  bool IsItemHeightFixed(TcxGridColumn* column) override;
+  Integer GetLineCount() override { return std::max<Integer>(bands_->GetLineCount(), 1); }
   TRect GetItemsAreaBounds() override;
   TcxCustomGridHitTest* GetItemHitTest(const TPoint& p) override;
   TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
@@ -356,8 +359,9 @@ class TcxGridBandedColumnContainerZone : public TcxGridItemContainerZone {
 
 // ---- data rows, footer, indicator ----------------------------------------------------------------
 
-// The footer keeps its cells under the column headers: with fixed bands it does not scroll as a
-// whole and spans the client width; scrollable cells stay between the fixed bands.
+// The footer keeps its cells under the column headers, in the lines of their band rows: with
+// fixed bands it does not scroll as a whole and spans the client width; scrollable cells stay
+// between the fixed bands.
 class TcxGridBandedFooterViewInfo : public TcxGridFooterViewInfo {
   KORVAN_CLASS(TcxGridBandedFooterViewInfo, TcxGridFooterViewInfo)
 
@@ -365,9 +369,12 @@ class TcxGridBandedFooterViewInfo : public TcxGridFooterViewInfo {
   using TcxGridFooterViewInfo::TcxGridFooterViewInfo;
   bool ScrollsHorizontally() override;
   Integer CalculateWidth() override;
-  TcxCustomGridCellPainterClass GetPainterClass() override;
+  // A cell of a column spanning several lines wraps its text.
+  bool IsItemHeightFixed(TcxGridColumn* column) override;
 };
 
+// The footer and the group footers: left-fixed cells, then right-fixed ones clipped off the
+// left-fixed area, then scrollable ones clipped off both fixed areas.
 class TcxGridBandedFooterPainter : public TcxGridFooterPainter {
   KORVAN_CLASS(TcxGridBandedFooterPainter, TcxGridFooterPainter)
 
@@ -507,6 +514,9 @@ class TcxGridBandedTableViewInfo : public TcxGridTableViewInfo {
   TClass GetRecordsViewInfoClass() override { return TcxGridBandedRowsViewInfo::StaticClass(); }
   TClass GetIndicatorViewInfoClass() override { return TcxGridBandedIndicatorViewInfo::StaticClass(); }
   TClass GetFooterViewInfoClass() override { return TcxGridBandedFooterViewInfo::StaticClass(); }
+  TcxCustomGridCellPainterClass GetFooterPainterClass() override;
+  // Row height options apply only to records of one line.
+  bool SupportsRowHeightOptions() override;
   void GetHorzScrollArea(TRect& r) override;
   Integer CalculateDataWidth() override;
   // Data cells of banded columns: their height spans the column's lines, their top is the

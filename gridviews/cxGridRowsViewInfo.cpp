@@ -239,7 +239,9 @@ TcxGridTableView* TcxGridRowsViewInfo::TableView() const { return static_cast<Tc
 
 Integer TcxGridRowsViewInfo::GetRowsWidth() { return TableViewInfo()->GetDataWidth(); }
 
-bool TcxGridRowsViewInfo::IsDataRowHeightAssigned() { return TableView()->GetOptionsView()->DataRowHeight() != 0; }
+bool TcxGridRowsViewInfo::IsDataRowHeightAssigned() {
+  return TableView()->GetOptionsView()->DataRowHeight() != 0 && TableViewInfo()->SupportsRowHeightOptions();
+}
 
 Integer TcxGridRowsViewInfo::AddHorzGridLineWidth(Integer value) {
   const TcxGridLines lines = TableView()->GetOptionsView()->GridLines();
@@ -306,7 +308,7 @@ void TcxGridRowsViewInfo::CalculateConsts() {
 }
 
 bool TcxGridRowsViewInfo::HasVariableRecordHeight() {
-  return TcxCustomGridRecordsViewInfo::HasVariableRecordHeight() &&
+  return TcxCustomGridRecordsViewInfo::HasVariableRecordHeight() && TableViewInfo()->SupportsRowHeightOptions() &&
          (!IsDataRowHeightAssigned() || bool(TableView()->OnGetCellHeight));
 }
 
@@ -662,7 +664,9 @@ TcxCustomGridHitTest* TcxGridDataRowViewInfo::GetHitTest(const TPoint& p) {
   return TcxCustomGridRowViewInfo::GetHitTest(p);
 }
 
-bool TcxGridDataRowViewInfo::CanSize() { return GridTableView()->GetOptionsCustomize()->DataRowSizing(); }
+bool TcxGridDataRowViewInfo::CanSize() {
+  return GridTableView()->GetOptionsCustomize()->DataRowSizing() && TableViewInfo()->SupportsRowHeightOptions();
+}
 
 void TcxGridDataRowViewInfo::SetRowHeight(Integer height) {
   // The data row height option holds the cells' height: the row's other parts come off.

@@ -354,12 +354,18 @@ void TcxGridTableController::SelectColumns(TcxGridColumn* fromColumn, TcxGridCol
   {
     view->BeginUpdate();
     Finally end{[view] { view->EndUpdate(); }};
-    const Integer count = view->GetVisibleColumnCount();
-    Integer from = fromColumn && fromColumn->VisibleIndex() >= 0 ? fromColumn->VisibleIndex() : 0;
-    Integer to = toColumn && toColumn->VisibleIndex() >= 0 ? toColumn->VisibleIndex() : count - 1;
+    std::vector<TcxGridColumn*> columns;
+    view->GetItemsForRangeSelection(columns);
+    const Integer count = Integer(columns.size());
+    auto indexOf = [&](TcxGridColumn* column, Integer missing) {
+      auto it = std::find(columns.begin(), columns.end(), column);
+      return column && it != columns.end() ? Integer(it - columns.begin()) : missing;
+    };
+    Integer from = indexOf(fromColumn, 0);
+    Integer to = indexOf(toColumn, count - 1);
     if (from > to) std::swap(from, to);
     for (Integer i = view->GetColumnCount() - 1; i >= 0; --i) view->GetColumn(i)->SetSelected(false);
-    for (Integer i = from; i <= to && i < count; ++i) view->GetVisibleColumn(i)->SetSelected(true);
+    for (Integer i = from; i <= to && i < count; ++i) columns[size_t(i)]->SetSelected(true);
     InvalidateSelection();
   }
   view->DoSelectionChanged();
@@ -401,6 +407,8 @@ void TcxGridTableController::MakeItemVisible(TcxCustomGridTableItem* item) {
       column->VisibleIndex() >= info->HeaderViewInfo()->GetItemViewInfoCount())
     return;
   MakeFocusedRecordVisible();
+  // A column that does not scroll horizontally (a fixed band's) is always in view.
+  if (!column->CanScroll()) return;
   const TRect area = info->HorzScrollArea();
   TRect r = info->HeaderViewInfo()->GetItemViewInfo(column->VisibleIndex())->Bounds;
   const bool narrower = r.Width() < area.Width();

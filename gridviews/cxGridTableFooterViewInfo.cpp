@@ -111,7 +111,7 @@ TcxGridColumnHeaderViewInfo* TcxGridFooterViewInfo::CreateItemViewInfo(TcxGridCo
 bool TcxGridFooterViewInfo::IsPartVisible() { return TableView()->GetOptionsView()->Footer(); }
 
 bool TcxGridFooterViewInfo::IsMultiLine() {
-  return TableView()->GetOptionsView()->FooterAutoHeight();
+  return TableView()->GetOptionsView()->FooterAutoHeight() && TableViewInfo()->SupportsRowHeightOptions();
 }
 
 bool TcxGridFooterViewInfo::PaintsItemsFirst() {
@@ -147,9 +147,14 @@ Integer TcxGridFooterViewInfo::CalculateItemHeight() {
          2 * painter->FooterCellSpacing();
 }
 
+Integer TcxGridFooterViewInfo::GetLineCount() {
+  TcxGridHeaderViewInfo* header = TableViewInfo()->HeaderViewInfo();
+  return header ? header->GetLineCount() : 1;
+}
+
 Integer TcxGridFooterViewInfo::CalculateHeight() {
   if (!IsPartVisible()) return 0;
-  return GetBorderWidth(bTop) + GetItemHeight() + GetBorderWidth(bBottom);
+  return GetBorderWidth(bTop) + GetItemHeight() * GetLineCount() + GetBorderWidth(bBottom);
 }
 
 void TcxGridFooterViewInfo::GetViewParams(TcxStyleParams& params) {
@@ -160,7 +165,7 @@ TBitmap* TcxGridFooterViewInfo::GetBackgroundBitmap() {
   return ViewBitmap(TableView(), TcxGridTableBackgroundBitmaps::bbFooter);
 }
 
-TcxCustomGridCellPainterClass TcxGridFooterViewInfo::GetPainterClass() { return TcxGridFooterPainter::StaticClass(); }
+TcxCustomGridCellPainterClass TcxGridFooterViewInfo::GetPainterClass() { return TableViewInfo()->GetFooterPainterClass(); }
 
 void TcxGridFooterViewInfo::CalculateCell(Integer index) {
   TcxGridHeaderViewInfo* header = TableViewInfo()->HeaderViewInfo();
@@ -172,8 +177,12 @@ void TcxGridFooterViewInfo::CalculateCell(Integer index) {
   Integer width = headerCell->GetDisplayWidth();
   if (leftmost) width -= EffectiveBorderWidth(bLeft) + GetIndent();
   if (cell->Column()->IsRightmostInView()) width -= EffectiveBorderWidth(bRight);
+  // A cell takes its column's lines at its band row's line offset, as the data cells do.
+  const Integer linesHeight = GetItemHeight() * GetLineCount();
+  TcxGridTableViewInfo* info = TableViewInfo();
   cell->ResetCalculated();
-  cell->CalculateAt(left, area.Top, std::max<Integer>(width, 0), GetItemHeight());
+  cell->CalculateAt(left, area.Top + info->GetCellTopOffset(index, linesHeight), std::max<Integer>(width, 0),
+                    info->GetCellHeight(index, linesHeight));
   // The cell keeps the look-and-feel's spacing on every side.
   const Integer spacing = GridViewInfo()->GetLookAndFeelPainter()->FooterCellSpacing();
   if (spacing != 0) {

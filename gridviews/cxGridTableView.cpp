@@ -1170,14 +1170,20 @@ void TcxGridTableView::DetailDataChanged(TcxCustomGridView* detail) {
 bool TcxGridTableView::HasVariableRecordHeights() const { return preview_->Active() && preview_->AutoHeight(); }
 
 void TcxGridTableView::GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll) {
-  TcxCustomGridTableView::GetItemsForCopy(list, copyAll);
   if (!copyAll && GetOptionsSelection()->CellMultiSelect()) {
-    for (size_t i = list.size(); i-- > 0;) {
-      auto* column = dynamic_cast<TcxGridColumn*>(list[i]);
-      if (!column || !column->Selected()) list.erase(list.begin() + std::ptrdiff_t(i));
-    }
+    // The selected columns in the range-selection order.
+    std::vector<TcxGridColumn*> columns;
+    GetItemsForRangeSelection(columns);
+    for (TcxGridColumn* column : columns)
+      if (column->Selected()) list.push_back(column);
+  } else {
+    TcxCustomGridTableView::GetItemsForCopy(list, copyAll);
   }
   if (GetOptionsBehavior()->CopyPreviewToClipboard() && preview_->Active()) list.push_back(preview_->Column());
+}
+
+void TcxGridTableView::GetItemsForRangeSelection(std::vector<TcxGridColumn*>& list) {
+  for (Integer i = 0; i < GetVisibleColumnCount(); ++i) list.push_back(GetVisibleColumn(i));
 }
 
 String TcxGridTableView::GetCustomizationCaption() { return LoadReplaceableResString(scxGridColumnsCustomization); }

@@ -716,6 +716,8 @@ class TcxGridTableView : public TcxCustomGridTableView {
   // A detail's data decides whether its master row shows an expand button.
   void DetailDataChanged(TcxCustomGridView* detail) override;
   void GetItemsForCopy(std::vector<TcxCustomGridTableItem*>& list, bool copyAll) override;
+  // The columns a column range selection walks, in their order (the visible columns).
+  virtual void GetItemsForRangeSelection(std::vector<TcxGridColumn*>& list);
   bool HasVariableRecordHeights() const;
   // Best-fits the item, or every visible column (in one update bracket) without one.
   virtual void ApplyBestFit(TcxCustomGridTableItem* item = nullptr, bool checkCanSize = false, bool fireEvents = false);

@@ -272,7 +272,7 @@ bool TcxGridColumnHeaderViewInfo::IsHotTrackable() { return IsHeaderHotTrack(Gri
 bool TcxGridColumnHeaderViewInfo::CalculateMultiLine() { return container_->IsMultiLine(); }
 
 bool TcxGridColumnHeaderViewInfo::CalculateMultiLinePainting() {
-  return TcxCustomGridViewCellViewInfo::CalculateMultiLinePainting() || container_->IsItemHeightFixed();
+  return TcxCustomGridViewCellViewInfo::CalculateMultiLinePainting() || container_->IsItemHeightFixed(column_);
 }
 
 TcxCustomGridCellPainterClass TcxGridColumnHeaderViewInfo::GetPainterClass() {
@@ -542,7 +542,7 @@ bool TcxGridHeaderViewInfo::IsMultiLine() {
   return TableView()->GetOptionsView()->HeaderAutoHeight();
 }
 
-bool TcxGridHeaderViewInfo::IsItemHeightFixed() { return TableView()->GetOptionsView()->HeaderHeight() != 0; }
+bool TcxGridHeaderViewInfo::IsItemHeightFixed(TcxGridColumn*) { return TableView()->GetOptionsView()->HeaderHeight() != 0; }
 
 TcxGridColumn* TcxGridHeaderViewInfo::GetItem(Integer index) { return TableView()->GetVisibleColumn(index); }
 
@@ -942,6 +942,10 @@ void TcxGridTableViewInfo::GetHorzScrollArea(TRect& r) {
   if (footerViewInfo_) r.Bottom += footerViewInfo_->Height();
 }
 
+TcxCustomGridCellPainterClass TcxGridTableViewInfo::GetFooterPainterClass() {
+  return TcxGridFooterPainter::StaticClass();
+}
+
 Integer TcxGridTableViewInfo::CalculateDataWidth() {
   Integer w = headerViewInfo_ ? headerViewInfo_->DisplayWidth() : 0;
   if (w == 0 && TableView()->GetOptionsView()->ColumnAutoWidth()) w = ClientWidth();
@@ -994,6 +998,8 @@ Integer TcxGridTableViewInfo::LeftPos() {
 void TcxGridTablePainter::PaintPart(TcxCustomGridCellViewInfo* part) {
   if (!part || !part->Visible || part->Bounds.IsEmpty()) return;
   part->Paint(Canvas());
+  // The records painted next stay off the part (a last record cut by the footer).
+  Canvas()->ExcludeFromClip(part->Bounds);
   ExcludeFromBackground(part->Bounds);
 }
 

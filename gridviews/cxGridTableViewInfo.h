@@ -254,7 +254,8 @@ class TcxGridColumnContainerViewInfo : public TcxCustomGridPartViewInfo {
   virtual Integer GetColumnWidth(TcxGridColumn* column);
   virtual TRect GetItemClipArea();
   virtual TClass GetItemViewInfoClass() { return TcxGridColumnHeaderViewInfo::StaticClass(); }
-  virtual bool IsItemHeightFixed() { return false; }
+  // The column's header text wraps in the item's height (a fixed height or several lines).
+  virtual bool IsItemHeightFixed(TcxGridColumn* column) { return false; }
   virtual TRect GetItemsAreaBounds() { return Bounds; }
   virtual TcxCustomGridHitTest* GetItemHitTest(const TPoint& p);
   virtual Integer GetContainerKind() = 0;
@@ -296,8 +297,10 @@ class TcxGridHeaderViewInfo : public TcxGridColumnContainerViewInfo {
   TcxGridColumn* GetItem(Integer index) override;
   Integer GetItemCount() override;
   TcxNeighbors GetNeighbours(TcxGridColumn* column) override;
-  bool IsItemHeightFixed() override;
+  bool IsItemHeightFixed(TcxGridColumn* column) override;
   Integer GetContainerKind() override { return 2; }
+  // The lines of column headers one record spans (1; banded views stack band rows).
+  virtual Integer GetLineCount() { return 1; }
   TRect GetZonesAreaBounds() override;
   void CalculateAutoWidths();
   virtual void CheckAutoWidths();
@@ -406,8 +409,10 @@ class TcxGridFooterViewInfo : public TcxGridHeaderViewInfo {
   void CalculateItems() override;
   Integer CalculateItemHeight() override;
   bool IsMultiLine() override;
-  bool IsItemHeightFixed() override { return false; }
+  bool IsItemHeightFixed(TcxGridColumn*) override { return false; }
   Integer GetContainerKind() override { return 4; }
+  // The footer's cells follow the header's lines.
+  Integer GetLineCount() override;
   TRect GetItemsAreaBounds() override { return ContentBounds(); }
   TRect GetItemClipArea() override { return TRect(); }
   bool PaintsItemsFirst() override;
@@ -955,6 +960,10 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
   virtual TClass GetGroupByBoxViewInfoClass() { return TcxGridGroupByBoxViewInfo::StaticClass(); }
   virtual TClass GetHeaderViewInfoClass() { return TcxGridHeaderViewInfo::StaticClass(); }
   virtual TClass GetFooterViewInfoClass() { return TcxGridFooterViewInfo::StaticClass(); }
+  // The painter of the footer and of the group footers.
+  virtual TcxCustomGridCellPainterClass GetFooterPainterClass();
+  // Whether DataRowHeight, DataRowSizing, variable row heights and FooterAutoHeight apply.
+  virtual bool SupportsRowHeightOptions() { return true; }
   virtual TClass GetIndicatorViewInfoClass() { return TcxGridIndicatorViewInfo::StaticClass(); }
   virtual Integer CalculateDataWidth();
   virtual void CalculateIndentConsts();

@@ -149,4 +149,61 @@ TEST_F(BandedControllerTest, CellMultiSelectionNeedsOneBandRow) {
   EXPECT_FALSE(view_->GetController()->IsCellMultiSelect());
 }
 
+// A column range runs over the bands as they stand on screen (left-fixed, scrollable,
+// right-fixed), not in the visible column order that lists right-fixed columns second; copied
+// cells keep that order.
+TEST_F(BandedControllerTest, ColumnRangesFollowTheBandsOnScreen) {
+  AddBand("R")->SetFixedKind(fkRight);
+  AddBand("M");
+  AddBand("L")->SetFixedKind(fkLeft);
+  AddColumn("r", 0);
+  AddColumn("m1", 1);
+  AddColumn("m2", 1);
+  AddColumn("l", 2);
+  view_->GetOptionsSelection()->SetCellMultiSelect(true);
+  Fill(3);
+  Show();
+  ASSERT_EQ(VisibleColumns(), "l r m1 m2");
+  auto selected = [&] {
+    std::string s;
+    for (Integer i = 0; i < view_->GetVisibleColumnCount(); ++i)
+      if (view_->GetVisibleColumn(i)->Selected()) s += (s.empty() ? "" : " ") + std::string(view_->GetVisibleColumn(i)->Caption());
+    return s;
+  };
+  view_->GetController()->SelectColumns(Column("l"), Column("m2"));
+  EXPECT_EQ(selected(), "l m1 m2");
+  view_->GetController()->SelectColumns(Column("r"), Column("m2"));
+  EXPECT_EQ(selected(), "r m2");
+  view_->GetController()->SelectColumns(Column("m1"), Column("l"));
+  EXPECT_EQ(selected(), "l m1");
+  view_->GetController()->SelectAllColumns();
+  std::vector<TcxCustomGridTableItem*> copied;
+  view_->GetItemsForCopy(copied, false);
+  std::string order;
+  for (TcxCustomGridTableItem* item : copied) order += (order.empty() ? "" : " ") + std::string(item->Caption());
+  EXPECT_EQ(order, "l m1 m2 r");
+}
+
+// Focusing a column of a fixed band leaves the horizontal scroll alone (the band never
+// scrolls); a scrollable column is still scrolled into view.
+TEST_F(BandedControllerTest, FocusedFixedColumnsKeepTheScroll) {
+  AddBand("L")->SetFixedKind(fkLeft);
+  AddBand("M");
+  AddColumn("l", 0)->SetWidth(100);
+  for (Integer i = 0; i < 8; ++i) AddColumn("m" + IntToStr(i), 1)->SetWidth(120);
+  Fill(3);
+  Show();
+  TcxGridBandedTableController* controller = view_->GetController();
+  controller->FocusRowAtIndex(0);
+  controller->SetLeftPos(200);
+  Pump();
+  ASSERT_EQ(controller->LeftPos(), 200);
+  controller->SetFocusedItem(Column("l"));
+  Pump();
+  EXPECT_EQ(controller->LeftPos(), 200);
+  controller->SetFocusedItem(Column("m0"));
+  Pump();
+  EXPECT_EQ(controller->LeftPos(), 0);
+}
+
 }  // namespace

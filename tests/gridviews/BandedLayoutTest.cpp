@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <utility>
 
 #include "BandedTestSupport.h"
 #include "foundation/cxLookAndFeelPainters.h"
@@ -212,7 +214,7 @@ TEST_F(BandedLayoutTest, BandCellsCarryTheLinesInsideARecord) {
     SCOPED_TRACE(Integer(c.setting));
     view_->GetOptionsView()->SetGridLines(c.setting);
     Relayout();
-    rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());  // made anew
+    rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());  // made anew by the layout
     row = Row(1);
     const TRect by = cell(y), bz = cell(z);
     std::vector<TRect> a;  // band B's single column has no neighbours
@@ -232,6 +234,7 @@ TEST_F(BandedLayoutTest, BandCellsCarryTheLinesInsideARecord) {
   // The part background custom draw sees every band cell of every painted record.
   view_->GetOptionsView()->SetGridLines(glBoth);
   Relayout();
+  rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());
   Integer bandCells = 0;
   view_->OnCustomDrawPartBackground = [&](TcxCustomGridTableView*, TcxCanvas*, TcxCustomGridCellViewInfo* cell,
                                           bool&) {
@@ -240,8 +243,7 @@ TEST_F(BandedLayoutTest, BandCellsCarryTheLinesInsideARecord) {
   };
   form_->Repaint();
   Pump();
-  // Both bands' cells in each record on screen (the relayout made a new records view info).
-  rows = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo());
+  // Both bands' cells in each record on screen.
   EXPECT_EQ(bandCells, (1 + 2) * std::min(rows->Count(), rows->CalculatedRowCount()));
   view_->OnCustomDrawPartBackground = nullptr;
   form_->Repaint();
@@ -343,6 +345,190 @@ TEST_F(BandedLayoutTest, FixedBandsStayWhileScrollableOnesMove) {
   EXPECT_EQ(Header(view_->GetColumn(1))->GetAreaClipBounds().Left, BandInfo(left)->Bounds.Right);
   EXPECT_EQ(Header(view_->GetColumn(0))->GetAreaClipBounds().Right, BandInfo(left)->Bounds.Right);
   S().Snapshot(form_->Handle(), "gridviews_banded_fixed_scrolled.png");
+}
+
+// The footer repeats the band rows: each cell sits at its band row's line offset and spans its
+// column's lines, under its own header; group footers follow the same lines. Headers and footer
+// cells of several lines wrap their text, one-line ones do not.
+TEST_F(BandedLayoutTest, FooterCellsTakeTheLinesOfTheirBandRows) {
+  AddBand("A");
+  AddBand("B");
+  TcxGridBandedColumn* a = AddColumn("a", 0);
+  TcxGridBandedColumn* b = AddColumn("b", 0);
+  b->Position()->SetLineCount(3);
+  TcxGridBandedColumn* c = AddColumn("c", 0, 1);
+  TcxGridBandedColumn* d = AddColumn("d", 1);
+  d->Position()->SetLineCount(2);
+  TcxGridBandedColumn* g = AddColumn("g", 1, 1);
+  for (TcxGridBandedColumn* column : {a, b, c, d}) {
+    column->Summary()->SetFooterKind(skCount);
+    column->Summary()->SetGroupFooterKind(skCount);
+  }
+  view_->GetOptionsView()->SetFooter(true);
+  view_->GetOptionsView()->SetIndicator(true);
+  Fill(4);
+  Show();
+  ASSERT_EQ(BandsInfo()->GetLineCount(), 4);
+  TcxGridFooterViewInfo* footer = Info()->FooterViewInfo();
+  const Integer line = footer->GetItemHeight();
+  const Integer spacing = Info()->GetLookAndFeelPainter()->FooterCellSpacing();
+  EXPECT_EQ(footer->ContentBounds().Height(), 4 * line);
+  EXPECT_EQ(Info()->IndicatorViewInfo()->FooterItem()->Bounds.Height(), footer->Height());
+  struct Cell {
+    TcxGridBandedColumn* column;
+    Integer lineOffset, lines;
+  };
+  const Cell cells[] = {{a, 0, 1}, {b, 0, 3}, {c, 3, 1}, {d, 0, 2}};
+  auto checkLines = [&](TcxGridFooterViewInfo* f) {
+    for (const Cell& cell : cells) {
+      SCOPED_TRACE(std::string(cell.column->Caption()));
+      const TRect r = f->GetItemViewInfo(cell.column->VisibleIndex())->Bounds;
+      EXPECT_EQ(r.Top, f->GetItemsAreaBounds().Top + cell.lineOffset * line + spacing);
+      EXPECT_EQ(r.Height(), cell.lines * line - 2 * spacing);
+      EXPECT_GE(r.Left, Header(cell.column)->Bounds.Left);
+      EXPECT_LE(r.Right, Header(cell.column)->Bounds.Right);
+    }
+  };
+  checkLines(footer);
+  ASSERT_NE(Header(c)->GetRowViewInfo(), nullptr);
+  EXPECT_EQ(Header(c)->GetRowViewInfo()->VisibleIndex(), 1);
+  EXPECT_EQ(Header(c)->GetRowViewInfo()->GetItem(0), Header(c));
+  auto cellOf = [&](TcxGridBandedColumn* column) {
+    return static_cast<TcxGridFooterCellViewInfo*>(footer->GetItemViewInfo(column->VisibleIndex()));
+  };
+  EXPECT_TRUE(cellOf(b)->MultiLinePainting());
+  EXPECT_FALSE(cellOf(a)->MultiLinePainting());
+  EXPECT_TRUE(Header(b)->MultiLinePainting());
+  EXPECT_FALSE(Header(a)->MultiLinePainting());
+  EXPECT_EQ(cellOf(c)->GetText(), "4");
+  form_->Repaint();
+  Pump();
+  // The last record, cut by the footer, leaves the footer alone (below a's one-line cell).
+  TRect last = Info()->RecordsViewInfo()->Items(Info()->RecordsViewInfo()->Count() - 1)->Bounds;
+  const TRect below(cellOf(a)->Bounds.Left + 2, cellOf(a)->Bounds.Bottom + spacing + 2, cellOf(a)->Bounds.Right - 2,
+                    std::min(cellOf(c)->Bounds.Top - spacing, last.Bottom) - 2);
+  ASSERT_GT(below.Bottom, below.Top);
+  HDC dc = GetDC(view_->Site()->Handle());
+  EXPECT_EQ(GetPixel(dc, below.Left, below.Top), ColorToRGB(footer->Params.Color));
+  EXPECT_EQ(GetPixel(dc, below.Right, below.Bottom), ColorToRGB(footer->Params.Color));
+  ReleaseDC(view_->Site()->Handle(), dc);
+  S().Snapshot(form_->Handle(), "gridviews_banded_footer_lines.png");
+  // Group footers under the rows of each group.
+  g->SetGroupIndex(0);
+  view_->GetOptionsView()->SetGroupFooters(gfVisibleWhenExpanded);
+  view_->DataController()->Groups()->FullExpand();
+  Relayout();
+  TcxGridRowFooterViewInfo* groupFooter = nullptr;
+  TcxCustomGridRecordsViewInfo* rows = Info()->RecordsViewInfo();
+  for (Integer i = 0; i < rows->Count() && !groupFooter; ++i)
+    if (auto* row = dynamic_cast<TcxCustomGridRowViewInfo*>(rows->Items(i)))
+      if (row->RowFooters() && row->RowFooters()->Count() > 0) groupFooter = row->RowFooters()->Items(0);
+  ASSERT_NE(groupFooter, nullptr);
+  EXPECT_EQ(groupFooter->GetPainterClass(), TcxGridBandedFooterPainter::StaticClass());
+  checkLines(groupFooter);
+}
+
+// Under a horizontal scroll, a scrollable footer cell is clipped off both fixed bands' footer
+// areas (up to and from their separators), a right-fixed one off the left-fixed area only.
+TEST_F(BandedLayoutTest, FooterCellsAreClippedByTheKindOfTheirBand) {
+  TcxGridBand* left = AddBand("L");
+  AddBand("M");
+  TcxGridBand* right = AddBand("R");
+  left->SetFixedKind(fkLeft);
+  right->SetFixedKind(fkRight);
+  AddColumn("l", 0)->SetWidth(100);
+  for (Integer i = 0; i < 6; ++i) AddColumn("m" + IntToStr(i), 1)->SetWidth(120);
+  AddColumn("r", 2)->SetWidth(80);
+  auto* repository = new TcxStyleRepository(form_);
+  auto* yellow = new TcxStyle(repository);
+  yellow->SetColor(clYellow);
+  for (Integer i = 0; i < view_->GetColumnCount(); ++i) {
+    view_->GetColumn(i)->Summary()->SetFooterKind(skCount);
+    if (view_->GetColumn(i)->Position()->Band()->FixedKind() == fkNone) view_->GetColumn(i)->GetStyles()->SetFooter(yellow);
+  }
+  view_->GetOptionsView()->SetFooter(true);
+  Fill(5);
+  Show();
+  view_->GetController()->SetLeftPos(50);
+  Pump();
+  const TRect f = Info()->FooterViewInfo()->Bounds;
+  const Integer sep = view_->GetOptionsView()->FixedBandSeparatorWidth();
+  const TRect leftStrip(BandInfo(left)->Bounds.Right - sep, f.Top, BandInfo(left)->Bounds.Right, f.Bottom);
+  const TRect rightStrip(BandInfo(right)->Bounds.Left, f.Top, BandInfo(right)->Bounds.Left + sep, f.Bottom);
+  // What each cell may paint on: the separator strips of the footer (no cell covers them).
+  std::map<std::string, std::pair<bool, bool>> seen;
+  view_->OnCustomDrawFooterCell = [&](TcxGridTableView*, TcxCanvas* canvas, TcxCustomGridCellViewInfo* cell, bool&) {
+    seen[std::string(static_cast<TcxGridFooterCellViewInfo*>(cell)->Column()->Caption())] = {
+        canvas->IsRectPartlyVisible(leftStrip), canvas->IsRectPartlyVisible(rightStrip)};
+  };
+  const TRect m0 = Info()->FooterViewInfo()->GetItemViewInfo(view_->GetColumn(1)->VisibleIndex())->Bounds;
+  ASSERT_LT(m0.Left, leftStrip.Left);  // scrolled in under the left-fixed band
+  form_->Repaint();
+  Pump();
+  EXPECT_EQ(seen["l"], std::make_pair(true, true));
+  EXPECT_EQ(seen["r"], std::make_pair(false, true));
+  EXPECT_EQ(seen["m0"], std::make_pair(false, false));
+  EXPECT_EQ(seen["m5"], std::make_pair(false, false));
+  HDC dc = GetDC(view_->Site()->Handle());
+  const Integer y = (f.Top + f.Bottom) / 2;
+  EXPECT_NE(GetPixel(dc, leftStrip.Left, y), ColorToRGB(clYellow));
+  EXPECT_EQ(GetPixel(dc, leftStrip.Right + 10, y), ColorToRGB(clYellow));
+  ReleaseDC(view_->Site()->Handle(), dc);
+  S().Snapshot(form_->Handle(), "gridviews_banded_footer_fixed.png");
+}
+
+// A band caption cut by its header shows as a hint while the mouse is over the header
+// (BandHeaderHints); a caption that fits shows none.
+TEST_F(BandedLayoutTest, CutBandCaptionsShowHints) {
+  TcxGridBand* cut = AddBand("A band caption far wider than its one narrow column");
+  TcxGridBand* fits = AddBand("B");
+  AddColumn("a", 0)->SetWidth(60);
+  AddColumn("b", 1)->SetWidth(60);
+  Fill(2);
+  Show();
+  ASSERT_TRUE(form_->Active());
+  TcxCustomGridController* controller = view_->Controller();
+  HWND site = view_->Site()->Handle();
+  auto hover = [&](TcxGridBand* band) {
+    const TRect r = BandInfo(band)->GetHeaderViewInfo()->Bounds;
+    S().MoveMouse(site, POINT{r.Left + 8, (r.Top + r.Bottom) / 2});
+    Pump();
+  };
+  hover(cut);
+  EXPECT_EQ(controller->HintCell(), BandInfo(cut)->GetHeaderViewInfo());
+  ASSERT_NE(controller->HintWindow(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(controller->HintWindow()->Handle()));
+  EXPECT_EQ(controller->HintWindow()->Caption(), cut->Caption());
+  hover(fits);
+  EXPECT_EQ(controller->HintCell(), nullptr);
+  view_->GetOptionsBehavior()->SetBandHeaderHints(false);
+  hover(cut);
+  EXPECT_EQ(controller->HintCell(), nullptr);
+}
+
+// DataRowHeight, DataRowSizing and automatic cell heights apply to records of one line only; a
+// record of several lines keeps whole lines.
+TEST_F(BandedLayoutTest, RowHeightOptionsOnlyForOneLineRecords) {
+  AddBand("A");
+  AddColumn("x", 0);
+  TcxGridBandedColumn* y = AddColumn("y", 0);
+  view_->GetOptionsCustomize()->SetDataRowSizing(true);
+  view_->GetOptionsView()->SetCellAutoHeight(true);
+  Fill(3);
+  view_->DataController()->SetValue(0, 0, Variant("one two three four five six seven eight"));
+  Show();
+  const Integer single = static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo())->LineHeight();
+  EXPECT_TRUE(Info()->SupportsRowHeightOptions());
+  EXPECT_TRUE(Row(1)->CanSize());
+  EXPECT_GT(Row(0)->Bounds.Height(), Row(1)->Bounds.Height());  // the long text wraps
+  y->Position()->SetRowIndex(1);
+  Relayout();
+  EXPECT_FALSE(Info()->SupportsRowHeightOptions());
+  EXPECT_FALSE(Row(1)->CanSize());
+  EXPECT_EQ(Row(0)->Bounds.Height(), Row(1)->Bounds.Height());
+  view_->GetOptionsView()->SetDataRowHeight(3 * single);
+  Relayout();
+  EXPECT_EQ(static_cast<TcxGridBandedRowsViewInfo*>(Info()->RecordsViewInfo())->DataRowHeight(), 2 * single);
 }
 
 TEST_F(BandedLayoutTest, BestFitWidensToTheHeaderText) {
