@@ -11,7 +11,10 @@
 #include "rtl/SysUtils.h"
 #include "vcl/Clipbrd.h"
 
-KORVAN_IMPLEMENT_CLASS(TcxGridItemDataBinding)
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridItemDataBinding) {
+  using B = TcxGridItemDataBinding;
+  p.Str("ValueType", &B::ValueType, &B::SetValueType).Stored(&B::IsValueTypeStored);
+}
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxCustomGridTableItem) {
   using I = TcxCustomGridTableItem;
   p.Str("Caption", &I::Caption, &I::SetCaption).Stored(&I::IsCaptionAssigned);
@@ -369,6 +372,18 @@ void TcxCustomGridTableView::GetChildren(const TGetChildProc& proc, TComponent* 
 }
 
 // ---- the data controller with records of its own ---------------------------------------
+
+PTypeInfo GridDataControllerOptionsTypeInfo() {
+  static PTypeInfo t = SetTypeInfo(
+      "TcxDataControllerOptions",
+      EnumTypeInfo("TcxDataControllerOption",
+                   {"dcoAnsiSort", "dcoCaseInsensitive", "dcoAssignGroupingValues", "dcoAssignMasterDetailKeys",
+                    "dcoSaveExpanding", "dcoSortByDisplayText", "dcoFocusTopRowAfterSorting",
+                    "dcoGroupsAlwaysExpanded", "dcoImmediatePost", "dcoInsertOnNewItemRowFocusing"}));
+  return t;
+}
+
+KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridDataController) { PublishGridDataControllerProperties(p); }
 
 TcxGridDataController::~TcxGridDataController() { delete heldData_; }
 

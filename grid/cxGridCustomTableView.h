@@ -5,6 +5,8 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "data/cxCustomData.h"
@@ -1167,13 +1169,59 @@ class TcxGridDataControllerOverrides : public TBase {
     if (v && itemIndex >= 0 && itemIndex < v->ItemCount()) v->Items(itemIndex)->DoGetDataText(recordIndex, text);
     return text;
   }
+  // Published setters: assigning copies into the controller's own filter and summary.
+  void SetFilterObject(TcxDataFilterCriteria* value) {
+    if (value && value != this->Filter()) this->Filter()->Assign(value);
+  }
+  void SetSummaryObject(TcxDataSummary* value) {
+    if (value && value != this->Summary()) this->Summary()->Assign(value);
+  }
 };
+
+// The type of the data controller's Options set.
+PTypeInfo GridDataControllerOptionsTypeInfo();
+
+// The published properties both grid data controllers take from their bases: filter settings,
+// options, summary and the controller's events (the filter-record event has no handler member
+// and is set in code only).
+template <class T>
+void PublishGridDataControllerProperties(TPublisher<T>& p) {
+  using B = TcxCustomDataController;
+  p.Object("Filter", &T::Filter, &T::SetFilterObject, TcxFilterCriteria::StaticClass());
+  p.Set("Options", &T::GetOptions, &T::SetOptions, GridDataControllerOptionsTypeInfo())
+      .Default(TcxDataControllerOptions{dcoAssignGroupingValues, dcoAssignMasterDetailKeys, dcoSaveExpanding}.ToMask());
+  p.Object("Summary", &T::Summary, &T::SetSummaryObject, TcxDataSummary::StaticClass());
+  p.Event("OnCompare", static_cast<TcxDataControllerCompareEvent T::*>(&B::OnCompare), "TcxDataControllerCompareEvent");
+  p.Event("OnDataChanged", static_cast<TcxSenderEvent T::*>(&B::OnDataChanged));
+  p.Event("OnGroupingChanged", static_cast<TcxSenderEvent T::*>(&B::OnGroupingChanged));
+  p.Event("OnSortingChanged", static_cast<TcxSenderEvent T::*>(&B::OnSortingChanged));
+  for (auto [name, member] : {std::pair{"OnDetailCollapsing", &B::OnDetailCollapsing},
+                              std::pair{"OnDetailExpanding", &B::OnDetailExpanding}})
+    p.Event(name, static_cast<TcxDataDetailExpandingEvent T::*>(member), "TcxDataDetailExpandingEvent");
+  for (auto [name, member] : {std::pair{"OnDetailCollapsed", &B::OnDetailCollapsed},
+                              std::pair{"OnDetailExpanded", &B::OnDetailExpanded}})
+    p.Event(name, static_cast<TcxDataRecordEvent T::*>(member), "TcxDataDetailExpandedEvent");
+  for (auto [name, member] :
+       {std::pair{"OnAfterCancel", &B::OnAfterCancel}, std::pair{"OnAfterDelete", &B::OnAfterDelete},
+        std::pair{"OnAfterInsert", &B::OnAfterInsert}, std::pair{"OnAfterPost", &B::OnAfterPost},
+        std::pair{"OnBeforeCancel", &B::OnBeforeCancel}, std::pair{"OnBeforeInsert", &B::OnBeforeInsert},
+        std::pair{"OnBeforePost", &B::OnBeforePost}})
+    p.Event(name, static_cast<TcxDataControllerNotifyEvent T::*>(member), "TcxDataControllerNotifyEvent");
+  for (auto [name, member] :
+       {std::pair{"OnBeforeDelete", &B::OnBeforeDelete}, std::pair{"OnNewRecord", &B::OnNewRecord}})
+    p.Event(name, static_cast<TcxDataRecordEvent T::*>(member), "TcxDataDetailExpandedEvent");
+  p.Event("OnRecordChanged", static_cast<TcxDataRecordChangedEvent T::*>(&B::OnRecordChanged),
+          "TcxDataRecordChangedEvent");
+}
 
 // ---- the data controller with records of its own ---------------------------------------
 
 class TcxGridDataController : public TcxGridDataControllerOverrides<TcxDataController>,
                               public IcxGridDataControllerServices,
                               public IcxGridDataControllerViewLink {
+  // A class descriptor of its own, so that form descriptions reach its settings and records.
+  KORVAN_CLASS(TcxGridDataController, TPersistent)
+
  public:
   explicit TcxGridDataController(TComponent* owner) : TcxGridDataControllerOverrides(owner) {}
   ~TcxGridDataController() override;

@@ -569,6 +569,8 @@ void TcxCustomGridView::SetParentComponent(TComponent* value) {
 
 void TcxCustomGridView::Loaded() {
   TcxControlChildComponent::Loaded();
+  // What the data controller held back while loading (notifications, stored records).
+  if (dataController_) dataController_->DoPendingNotifications();
   AfterLoadLayoutChange();
   AfterAssign();
 }

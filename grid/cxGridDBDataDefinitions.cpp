@@ -7,8 +7,15 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridItemDBDataBinding) {
   p.Str("FieldName", &TcxGridItemDBDataBinding::FieldName, &TcxGridItemDBDataBinding::SetFieldName);
 }
 KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridDBDataController) {
-  p.Object("DataSource", &TcxGridDBDataController::DataSource, &TcxGridDBDataController::SetDataSource,
-           TDataSource::StaticClass());
+  using C = TcxGridDBDataController;
+  PublishGridDataControllerProperties(p);
+  p.Object("DataSource", &C::DataSource, &C::SetDataSource, TDataSource::StaticClass());
+  p.Str("DetailKeyFieldNames", &C::DetailKeyFieldNames, &C::SetDetailKeyFieldNames);
+  p.Str("KeyFieldNames", &C::KeyFieldNames, &C::SetKeyFieldNames);
+  p.Str("MasterKeyFieldNames", &C::MasterKeyFieldNames, &C::SetMasterKeyFieldNames);
+  using HasChildren = decltype(TcxDBDataController::OnDetailHasChildren);
+  p.Event("OnDetailHasChildren", static_cast<HasChildren C::*>(&TcxDBDataController::OnDetailHasChildren),
+          "TcxDBDataDetailHasChildrenEvent");
 }
 
 // ---- binding ------------------------------------------------------------------------------

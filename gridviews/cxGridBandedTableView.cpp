@@ -1506,6 +1506,8 @@ void TcxGridBandedTableView::ApplyStoredColumnPositions(bool applyBands, bool ap
 void TcxGridBandedTableView::Loading() {
   TcxGridTableView::Loading();
   for (Integer i = 0; i < GetColumnCount(); ++i) GetColumn(i)->Position()->SaveStoredPosition(true);
+  // A view read from a form starts loading before its sub-objects (the bands) exist.
+  if (!bands_) return;
   for (Integer i = 0; i < bands_->Count(); ++i) bands_->GetBand(i)->Position()->SaveStoredPosition();
 }
 
@@ -1521,7 +1523,8 @@ void TcxGridBandedTableView::BeginLoadingLayout() {
   // The stored positions start as the current ones: only what the layout sets moves.
   if (!IsLoadingLayout()) {
     for (Integer i = 0; i < GetColumnCount(); ++i) GetColumn(i)->Position()->SaveStoredPosition(false);
-    for (Integer i = 0; i < bands_->Count(); ++i) bands_->GetBand(i)->Position()->SaveStoredPosition();
+    if (bands_)
+      for (Integer i = 0; i < bands_->Count(); ++i) bands_->GetBand(i)->Position()->SaveStoredPosition();
   }
   TcxGridTableView::BeginLoadingLayout();
 }

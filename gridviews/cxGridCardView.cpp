@@ -119,6 +119,8 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridCardView) {
   using V = TcxGridCardView;
   p.Object("BackgroundBitmaps", &V::GetBackgroundBitmaps, &V::SetBackgroundBitmapsObject,
            TcxGridCardViewBackgroundBitmaps::StaticClass());
+  p.Object("DataController", &V::GetDataController, &V::SetDataControllerObject,
+           TcxGridDataController::StaticClass());
   p.Object("Filtering", &V::GetFiltering, &V::SetFilteringObject, TcxGridCardViewFiltering::StaticClass());
   p.Enum("LayoutDirection", &V::LayoutDirection, &V::SetLayoutDirection,
          EnumTypeInfo("TcxGridCardViewLayoutDirection", {"ldHorizontal", "ldVertical"}))

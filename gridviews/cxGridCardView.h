@@ -771,6 +771,10 @@ class TcxGridCardView : public TcxCustomGridTableView {
   }
   // The property writers of a stored view assign into the existing objects.
   void SetBackgroundBitmapsObject(TcxGridCardViewBackgroundBitmaps* v) { GetBackgroundBitmaps()->AssignFrom(v); }
+  TcxGridDataController* GetDataController() const { return static_cast<TcxGridDataController*>(DataController()); }
+  void SetDataControllerObject(TcxGridDataController* v) {
+    if (v && v != GetDataController()) GetDataController()->Assign(v);
+  }
   void SetOptionsBehaviorObject(TcxGridCardViewOptionsBehavior* v) { GetOptionsBehavior()->AssignFrom(v); }
   void SetOptionsCustomizeObject(TcxGridCardViewOptionsCustomize* v) { GetOptionsCustomize()->AssignFrom(v); }
   void SetOptionsDataObject(TcxCustomGridTableOptionsData* v) { TableOptionsData()->AssignFrom(v); }

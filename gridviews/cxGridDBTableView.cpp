@@ -10,7 +10,7 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridDBTableView) {
 }
 
 void TcxGridDBTableView::SetDataControllerObject(TcxGridDBDataController* value) {
-  if (value && value != GetDataController()) GetDataController()->SetDataSource(value->DataSource());
+  if (value && value != GetDataController()) GetDataController()->Assign(value);
 }
 
 void InitializeCxGridDBTableView() {

@@ -191,6 +191,8 @@ KORVAN_IMPLEMENT_CLASS_PUBLISHED(TcxGridTableView) {
   using V = TcxGridTableView;
   p.Object("BackgroundBitmaps", &V::GetBackgroundBitmaps, &V::SetBackgroundBitmapsObject,
            TcxGridTableBackgroundBitmaps::StaticClass());
+  p.Object("DataController", &V::GetDataController, &V::SetDataControllerObject,
+           TcxGridDataController::StaticClass());
   p.Object("OptionsBehavior", &V::GetOptionsBehavior, &V::SetOptionsBehaviorObject,
            TcxGridTableOptionsBehavior::StaticClass());
   p.Object("OptionsCustomize", &V::GetOptionsCustomize, &V::SetOptionsCustomizeObject,

@@ -689,6 +689,9 @@ class TcxGridTableView : public TcxCustomGridTableView {
 
   // Setters of the published objects copy into the owned ones.
   void SetBackgroundBitmapsObject(TcxGridTableBackgroundBitmaps* v) { GetBackgroundBitmaps()->AssignFrom(v); }
+  void SetDataControllerObject(TcxGridDataController* v) {
+    if (v && v != GetDataController()) GetDataController()->Assign(v);
+  }
   void SetOptionsBehaviorObject(TcxGridTableOptionsBehavior* v) { GetOptionsBehavior()->AssignFrom(v); }
   void SetOptionsCustomizeObject(TcxGridTableOptionsCustomize* v) { GetOptionsCustomize()->AssignFrom(v); }
   void SetOptionsDataObject(TcxGridTableOptionsData* v) { GetOptionsData()->AssignFrom(v); }
