@@ -1182,7 +1182,7 @@ class TcxGridDataControllerOverrides : public TBase {
 PTypeInfo GridDataControllerOptionsTypeInfo();
 
 // The published properties both grid data controllers take from their bases: filter settings,
-// options, summary and the controller's events (the filter-record event has no handler member
+// options, summary (not stored) and the controller's events (the filter-record event has no handler member
 // and is set in code only).
 template <class T>
 void PublishGridDataControllerProperties(TPublisher<T>& p) {
@@ -1190,7 +1190,9 @@ void PublishGridDataControllerProperties(TPublisher<T>& p) {
   p.Object("Filter", &T::Filter, &T::SetFilterObject, TcxFilterCriteria::StaticClass());
   p.Set("Options", &T::GetOptions, &T::SetOptions, GridDataControllerOptionsTypeInfo())
       .Default(TcxDataControllerOptions{dcoAssignGroupingValues, dcoAssignMasterDetailKeys, dcoSaveExpanding}.ToMask());
-  p.Object("Summary", &T::Summary, &T::SetSummaryObject, TcxDataSummary::StaticClass());
+  // The items' columns store the footer and group summaries; writing the summary here as well
+  // would read every item twice.
+  p.Object("Summary", &T::Summary, &T::SetSummaryObject, TcxDataSummary::StaticClass()).Stored(false);
   p.Event("OnCompare", static_cast<TcxDataControllerCompareEvent T::*>(&B::OnCompare), "TcxDataControllerCompareEvent");
   p.Event("OnDataChanged", static_cast<TcxSenderEvent T::*>(&B::OnDataChanged));
   p.Event("OnGroupingChanged", static_cast<TcxSenderEvent T::*>(&B::OnGroupingChanged));

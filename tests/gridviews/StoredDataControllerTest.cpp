@@ -152,4 +152,17 @@ TEST_F(StoredDataControllerTest, ADataSetViewStoresItsDataSourceAndNoRecords) {
   copy->Free();
 }
 
+// A column's footer summary comes back once: the column stores it, the controller's summary does not.
+TEST_F(StoredDataControllerTest, AColumnSummaryIsReadBackOnce) {
+  auto* view = static_cast<TcxGridTableView*>(AddView(TcxGridTableView::StaticClass()));
+  view->GetColumn(1)->Summary()->SetFooterKind(skSum);
+  const String text = WriteComponentToText(form_);
+  TForm* copy = ReadCopy(text);
+  auto* read = dynamic_cast<TcxGridTableView*>(copy->FindComponent("V"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->DataController()->Summary()->FooterSummaryItems()->Count(), 1);
+  EXPECT_EQ(read->GetColumn(1)->Summary()->FooterKind(), skSum);
+  copy->Free();
+}
+
 }  // namespace
