@@ -22,6 +22,7 @@
 #include "gridviews/cxGridTableViewInfo.h"
 #include "backend/Headless.h"
 #include "backend/Sdl.h"
+#include "rtl/ScopeExit.h"
 #include "rtl/SysUtils.h"
 #include "tests/export/ExportTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -96,10 +97,17 @@ TEST(SdlAppTest, DISABLED_ImportDragPickSumAndExport) {
     }
   });
   TForm1* form = CreateForm<TForm1>(Application);
+  // Also when a step fails early: the hook holds references to this test's locals.
+  TScopeExit cleanup([form] {
+    SetDialogShowHook(nullptr);
+    form->Free();
+    SetBackend(nullptr);
+  });
   form->Show();
   RunUntil([] { return false; }, 800);
   ClickAt(Middle(form->cxButton18));
-  EXPECT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000));
+  ASSERT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000))
+      << "the sample was not imported (no display?)";
   RunUntil([] { return false; }, 500);
   Shot("app_sdl_imported.png");
 
@@ -148,9 +156,6 @@ TEST(SdlAppTest, DISABLED_ImportDragPickSumAndExport) {
   EXPECT_NE(page.find("Quantity(Sum)"), String::npos);
   EXPECT_NE(page.find("Central"), String::npos);
   std::printf("exported %s (%zu bytes)\n", written.c_str(), page.size());
-  SetDialogShowHook(nullptr);
-  form->Free();
-  SetBackend(nullptr);
 }
 
 
@@ -218,10 +223,17 @@ TEST(SdlAppTest, DISABLED_FilterThroughTheCustomDialogAndTheBuilder) {
     }
   });
   TForm1* form = CreateForm<TForm1>(Application);
+  // Also when a step fails early: the hook holds references to this test's locals.
+  TScopeExit cleanup([form] {
+    SetDialogShowHook(nullptr);
+    form->Free();
+    SetBackend(nullptr);
+  });
   form->Show();
   RunUntil([] { return false; }, 800);
   ClickAt(Middle(form->cxButton18));
-  EXPECT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000));
+  ASSERT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000))
+      << "the sample was not imported (no display?)";
   RunUntil([] { return false; }, 500);
 
   TcxGridDBTableView* view = form->grvGrouping;
@@ -293,9 +305,6 @@ TEST(SdlAppTest, DISABLED_FilterThroughTheCustomDialogAndTheBuilder) {
   std::vector<String> expected = {"TFileDialogForm", "TcxFilterDialog", "TfmFilterControlDialog", "TFileDialogForm"};
   EXPECT_EQ(shown, expected);
   std::printf("central %d, east %d rows\n", central, east);
-  SetDialogShowHook(nullptr);
-  form->Free();
-  SetBackend(nullptr);
 }
 
 }  // namespace
@@ -321,10 +330,17 @@ TEST(SdlAppTest, DISABLED_KeysReachTheGridAfterTheOpenDialogCloses) {
     }
   });
   TForm1* form = CreateForm<TForm1>(Application);
+  // Also when a step fails early: the hook holds references to this test's locals.
+  TScopeExit cleanup([form] {
+    SetDialogShowHook(nullptr);
+    form->Free();
+    SetBackend(nullptr);
+  });
   form->Show();
   RunUntil([] { return false; }, 800);
   ClickAt(Middle(form->cxButton18));
-  EXPECT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000));
+  ASSERT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000))
+      << "the sample was not imported (no display?)";
   RunUntil([] { return false; }, 800);
   TcxGridTableController* c = form->grvGrouping->GetController();
   TPoint p = form->grvGrouping->Site()->ClientToScreen(TPoint(170, 100));
@@ -334,7 +350,4 @@ TEST(SdlAppTest, DISABLED_KeysReachTheGridAfterTheOpenDialogCloses) {
   EXPECT_TRUE(RunUntil([&] { return c->FocusedRowIndex() == 3; }, 3000));
   RunUntil([] { return false; }, 500);
   Shot("app_sdl_keys.png");
-  SetDialogShowHook(nullptr);
-  form->Free();
-  SetBackend(nullptr);
 }
