@@ -22,7 +22,6 @@
 #include "gridviews/cxGridTableViewInfo.h"
 #include "backend/Headless.h"
 #include "backend/Sdl.h"
-#include "rtl/ScopeExit.h"
 #include "rtl/SysUtils.h"
 #include "tests/export/ExportTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -48,6 +47,28 @@ void ClickAt(const String& where) {
   Xdotool("mousemove --sync " + Near(where) + " sleep 0.2 mousemove --sync " + where + " sleep 0.3 click 1");
 }
 void Shot(const char* name) { THeadlessBackend::SaveScreenPng(testing_support::SheetPath(name)); }
+
+// The program's main form, shown; freed with the dialog hook and the backend also when a step
+// fails early (the hook holds references to the test's locals).
+struct ShownProgram {
+  ShownProgram() : form(CreateForm<TForm1>(Application)) {
+    form->Show();
+    RunUntil([] { return false; }, 800);
+  }
+  ~ShownProgram() {
+    SetDialogShowHook(nullptr);
+    form->Free();
+    SetBackend(nullptr);
+  }
+  ShownProgram(const ShownProgram&) = delete;
+  ShownProgram& operator=(const ShownProgram&) = delete;
+  // Clicks Import (the test's dialog hook answers the open dialog) and waits for the fields.
+  bool Import() {
+    ClickAt(Middle(form->cxButton18));
+    return RunUntil([this] { return form->grdPivot->FieldCount() == 9; }, 15000);
+  }
+  TForm1* form;
+};
 
 TEST(SdlAppTest, DISABLED_ImportDragPickSumAndExport) {
   TSdlBackend backend;
@@ -96,18 +117,9 @@ TEST(SdlAppTest, DISABLED_ImportDragPickSumAndExport) {
       whenPlaced(d, [wizard] { ClickAt(Middle(wizard->cxButton4)); });
     }
   });
-  TForm1* form = CreateForm<TForm1>(Application);
-  // Also when a step fails early: the hook holds references to this test's locals.
-  TScopeExit cleanup([form] {
-    SetDialogShowHook(nullptr);
-    form->Free();
-    SetBackend(nullptr);
-  });
-  form->Show();
-  RunUntil([] { return false; }, 800);
-  ClickAt(Middle(form->cxButton18));
-  ASSERT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000))
-      << "the sample was not imported (no display?)";
+  ShownProgram program;
+  TForm1* form = program.form;
+  ASSERT_TRUE(program.Import()) << "the sample was not imported (no display?)";
   RunUntil([] { return false; }, 500);
   Shot("app_sdl_imported.png");
 
@@ -222,18 +234,9 @@ TEST(SdlAppTest, DISABLED_FilterThroughTheCustomDialogAndTheBuilder) {
       });
     }
   });
-  TForm1* form = CreateForm<TForm1>(Application);
-  // Also when a step fails early: the hook holds references to this test's locals.
-  TScopeExit cleanup([form] {
-    SetDialogShowHook(nullptr);
-    form->Free();
-    SetBackend(nullptr);
-  });
-  form->Show();
-  RunUntil([] { return false; }, 800);
-  ClickAt(Middle(form->cxButton18));
-  ASSERT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000))
-      << "the sample was not imported (no display?)";
+  ShownProgram program;
+  TForm1* form = program.form;
+  ASSERT_TRUE(program.Import()) << "the sample was not imported (no display?)";
   RunUntil([] { return false; }, 500);
 
   TcxGridDBTableView* view = form->grvGrouping;
@@ -329,18 +332,9 @@ TEST(SdlAppTest, DISABLED_KeysReachTheGridAfterTheOpenDialogCloses) {
       };
     }
   });
-  TForm1* form = CreateForm<TForm1>(Application);
-  // Also when a step fails early: the hook holds references to this test's locals.
-  TScopeExit cleanup([form] {
-    SetDialogShowHook(nullptr);
-    form->Free();
-    SetBackend(nullptr);
-  });
-  form->Show();
-  RunUntil([] { return false; }, 800);
-  ClickAt(Middle(form->cxButton18));
-  ASSERT_TRUE(RunUntil([&] { return form->grdPivot->FieldCount() == 9; }, 15000))
-      << "the sample was not imported (no display?)";
+  ShownProgram program;
+  TForm1* form = program.form;
+  ASSERT_TRUE(program.Import()) << "the sample was not imported (no display?)";
   RunUntil([] { return false; }, 800);
   TcxGridTableController* c = form->grvGrouping->GetController();
   TPoint p = form->grvGrouping->Site()->ClientToScreen(TPoint(170, 100));

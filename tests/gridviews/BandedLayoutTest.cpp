@@ -29,6 +29,19 @@ class BandedLayoutTest : public BandedFixture {
   TcxGridDataRowViewInfo* Row(Integer i) {
     return dynamic_cast<TcxGridDataRowViewInfo*>(Info()->RecordsViewInfo()->Items(i));
   }
+  // Bands L (left-fixed, column l), M (six scrollable columns m0..m5, wider than the view) and
+  // R (right-fixed, column r); answers L and R.
+  std::pair<TcxGridBand*, TcxGridBand*> AddFixedAndScrollableBands() {
+    TcxGridBand* left = AddBand("L");
+    AddBand("M");
+    TcxGridBand* right = AddBand("R");
+    left->SetFixedKind(fkLeft);
+    right->SetFixedKind(fkRight);
+    AddColumn("l", 0)->SetWidth(100);
+    for (Integer i = 0; i < 6; ++i) AddColumn("m" + IntToStr(i), 1)->SetWidth(120);
+    AddColumn("r", 2)->SetWidth(80);
+    return {left, right};
+  }
 };
 
 TEST_F(BandedLayoutTest, BandHeaderRowsPerLevel) {
@@ -300,14 +313,7 @@ TEST_F(BandedLayoutTest, BandWidthsUnderTheDistributions) {
 }
 
 TEST_F(BandedLayoutTest, FixedBandsStayWhileScrollableOnesMove) {
-  TcxGridBand* left = AddBand("L");
-  AddBand("M");
-  TcxGridBand* right = AddBand("R");
-  left->SetFixedKind(fkLeft);
-  right->SetFixedKind(fkRight);
-  AddColumn("l", 0)->SetWidth(100);
-  for (Integer i = 0; i < 6; ++i) AddColumn("m" + IntToStr(i), 1)->SetWidth(120);
-  AddColumn("r", 2)->SetWidth(80);
+  auto [left, right] = AddFixedAndScrollableBands();
   view_->GetOptionsView()->SetFooter(true);
   Fill(5);
   Show();
@@ -431,14 +437,7 @@ TEST_F(BandedLayoutTest, FooterCellsTakeTheLinesOfTheirBandRows) {
 // Under a horizontal scroll, a scrollable footer cell is clipped off both fixed bands' footer
 // areas (up to and from their separators), a right-fixed one off the left-fixed area only.
 TEST_F(BandedLayoutTest, FooterCellsAreClippedByTheKindOfTheirBand) {
-  TcxGridBand* left = AddBand("L");
-  AddBand("M");
-  TcxGridBand* right = AddBand("R");
-  left->SetFixedKind(fkLeft);
-  right->SetFixedKind(fkRight);
-  AddColumn("l", 0)->SetWidth(100);
-  for (Integer i = 0; i < 6; ++i) AddColumn("m" + IntToStr(i), 1)->SetWidth(120);
-  AddColumn("r", 2)->SetWidth(80);
+  auto [left, right] = AddFixedAndScrollableBands();
   auto* repository = new TcxStyleRepository(form_);
   auto* yellow = new TcxStyle(repository);
   yellow->SetColor(clYellow);
