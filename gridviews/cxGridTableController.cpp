@@ -310,9 +310,11 @@ void TcxGridTableController::HandleKeyDown(Word& key, TShiftState shift) {
         GoToRecord(-1, !end, end, false, true);
       break;
     }
-    // Without Shift (no selection span) the focus goes into and out of expanded details.
-    case VK_UP: GoToPrevRecord(!shift.Contains(ssShift), !shift.Contains(ssShift)); break;
-    case VK_DOWN: GoToNextRecord(!shift.Contains(ssShift), !shift.Contains(ssShift)); break;
+    // Without Shift (no selection span) the focus goes into and out of expanded details. The
+    // arrow stays unconsumed, like the page keys, so that with Shift the keyboard selection
+    // spans from the anchor to the new focused record.
+    case VK_UP: GoToPrevRecord(!shift.Contains(ssShift), !shift.Contains(ssShift)); return;
+    case VK_DOWN: GoToNextRecord(!shift.Contains(ssShift), !shift.Contains(ssShift)); return;
     default: return;
   }
   key = 0;

@@ -3,6 +3,7 @@
 // call; the table controller: header clicks, LeftPos with horizontal offsetting, scroll bars.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "TableViewTestSupport.h"
@@ -696,6 +697,39 @@ TEST_F(TableRowsFixture, CellAutoHeightMeasuresThroughTheEditors) {
 namespace {
 // Moving the focus with the keys repaints the rows it leaves and enters: the row it left is no
 // longer painted selected.
+// With MultiSelect, Shift with Up and Down spans the selection from the anchor; a plain arrow
+// leaves only the new focused record selected.
+TEST_F(TableRowsFixture, ShiftWithUpAndDownSpansTheSelectionFromTheAnchor) {
+  TcxGridDBTableView* v = Shown(4);
+  v->GetOptionsSelection()->SetMultiSelect(true);
+  TcxGridTableController* c = FocusFirstCell(v, 300);
+  c->FocusRowAtIndex(4);
+  c->SelectFocusedRecordOnly();
+  v->DataController()->SetSelectionAnchor(4);
+  auto selected = [&] {
+    std::vector<Integer> rows;
+    for (Integer i = 0; i < v->DataController()->CountSelectedRows(); ++i)
+      rows.push_back(v->DataController()->GetSelectedRowIndex(i));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  };
+  struct {
+    int key;
+    bool shift;
+    Integer focused;
+    std::vector<Integer> rows;
+  } steps[] = {
+      {VK_DOWN, true, 5, {4, 5}}, {VK_DOWN, true, 6, {4, 5, 6}}, {VK_UP, true, 5, {4, 5}},
+      {VK_UP, true, 4, {4}},      {VK_UP, true, 3, {3, 4}},      {VK_DOWN, false, 4, {4}},
+  };
+  for (const auto& s : steps) {
+    S().PressKey(s.key, s.shift);
+    Pump();
+    EXPECT_EQ(c->FocusedRowIndex(), s.focused);
+    EXPECT_EQ(selected(), s.rows) << "focused " << s.focused;
+  }
+}
+
 TEST_F(TableRowsFixture, KeysMoveTheSelectedLookWithTheFocus) {
   TcxGridDBTableView* v = Shown();
   FocusFirstCell(v, 300);
