@@ -151,10 +151,21 @@ bool TcxCustomGridTableItem::Focused() const {
 void TcxCustomGridTableItem::SetFocused(bool value) {
   TcxCustomGridTableController* c = TableControllerOf(GridView());
   if (!c) return;
-  if (value)
+  if (value) {
     c->ChangeFocusedItem(this);
-  else if (Focused())
-    c->ChangeFocusedItem(nullptr);
+    return;
+  }
+  if (!Focused()) return;
+  // The focus passes to the next focusable item after this one, without wrapping; a hidden item
+  // starts the walk at the place it had among the visible ones.
+  TcxCustomGridTableView* view = GridView();
+  Integer from = VisibleIndex();
+  if (from < 0)
+    for (Integer i = 0; i < view->VisibleItemCount(); ++i)
+      if (view->VisibleItems(i)->Index() < Index()) from = i;
+  bool cycled = false;
+  const Integer next = c->FindNextItem(from, true, false, cycled, c->FocusedRecord());
+  c->ChangeFocusedItem(next >= 0 ? view->VisibleItems(next) : nullptr);
 }
 
 bool TcxCustomGridTableItem::Editing() const {
@@ -316,9 +327,12 @@ void TcxCustomGridTableController::FocusedItemChanged(TcxCustomGridTableItem* pr
   MakeFocusedItemVisible();
   if (TcxCustomGridRecord* record = FocusedRecord())
     if (record->ViewInfo) {
+      // After items were shown or hidden the cells keep their old places until the next layout:
+      // only a cell that still shows the item is refreshed now.
       for (TcxCustomGridTableItem* item : {prevItem, focusedItem_})
         if (item)
-          if (TcxGridTableDataCellViewInfo* cell = record->ViewInfo->GetCellViewInfoByItem(item)) cell->RefreshCell(true);
+          if (TcxGridTableDataCellViewInfo* cell = record->ViewInfo->GetCellViewInfoByItem(item))
+            if (cell->Item() == item) cell->RefreshCell(true);
     }
   // Editing needs a focused item: the navigator's edit button follows its coming and going.
   if (!prevItem || !focusedItem_) view->UpdateNavigatorState();

@@ -893,9 +893,18 @@ void TcxCustomGridTableView::EndVisibleItemsUpdate() {
 }
 
 void TcxCustomGridTableView::ItemVisibilityChanged(TcxCustomGridTableItem* item, bool value) {
-  // Focusing the item and cancelling its incremental search belong to the table controller.
+  // A shown item takes the focus when no item has it; a hidden one ends its incremental search
+  // and passes the focus on.
+  auto* controller = IsDestroying() ? nullptr : dynamic_cast<TcxCustomGridTableController*>(Controller());
+  if (!value && controller && controller->GetIncSearchedItem() == item) controller->CancelIncSearching();
   RefreshVisibleItemsList();
   item->Changed(2);
+  if (controller) {
+    if (!value)
+      item->SetFocused(false);
+    else if (!controller->FocusedItem())
+      item->SetFocused(true);
+  }
   if (Controller()) Controller()->RefreshCustomizationForm();
 }
 

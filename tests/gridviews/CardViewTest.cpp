@@ -213,6 +213,7 @@ TEST_F(CardViewTest, KeysInBothLayoutDirections) {
     Pump();
     return view_->DataController()->FocusedRowIndex();
   };
+  controller->SetFocusedItem(nullptr);  // the keys move between cards, not between card rows
   view_->DataController()->ChangeFocusedRowIndex(-1);
   EXPECT_EQ(press(VK_RIGHT), 29);  // no focus: Right goes to the last record
   auto cardOf = [&](Integer row) {
@@ -1371,6 +1372,7 @@ TEST_F(CardViewTest, VerticalCardRowKeys) {
   view_->SetLayoutDirection(ldVertical);
   TcxGridCardsViewInfo* cards = Show();
   auto* c = static_cast<TcxGridCardViewController*>(view_->Controller());
+  c->SetFocusedItem(nullptr);  // the keys move between cards, not between card rows
   Integer perRow = c->CardsPerScrollLine();
   ASSERT_EQ(perRow, 3);
   Integer shownRows = cards->ShownCount() / perRow;

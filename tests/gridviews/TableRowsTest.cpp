@@ -730,6 +730,34 @@ TEST_F(TableRowsFixture, ShiftWithUpAndDownSpansTheSelectionFromTheAnchor) {
   }
 }
 
+// The first column shown takes the focus, so typing searches at once; a hidden column passes the
+// focus to the next focusable column after it (none past the last) and ends its search.
+TEST_F(TableRowsFixture, ShownAndHiddenColumnsTakeAndPassTheFocus) {
+  TcxGridDBTableView* v = Shown();
+  TcxGridTableController* c = v->GetController();
+  EXPECT_EQ(c->FocusedItem(), v->GetColumn(0));
+  v->GetOptionsBehavior()->SetIncSearch(true);
+  Focus(v->Site());
+  c->FocusRowAtIndex(0);
+  S().TypeText("F");
+  EXPECT_TRUE(c->IsIncSearching());
+  EXPECT_EQ(c->FocusedRowIndex(), 2);  // "France"
+  v->GetColumn(0)->SetVisible(false);
+  EXPECT_FALSE(c->IsIncSearching());
+  EXPECT_EQ(c->FocusedItem(), v->GetColumn(1));
+  v->GetColumn(0)->SetVisible(true);
+  struct {
+    Integer focused, hidden;
+    TcxGridColumn* after;
+  } cases[] = {{0, 0, v->GetColumn(1)}, {1, 1, v->GetColumn(2)}, {2, 2, nullptr}, {1, 0, v->GetColumn(1)}};
+  for (const auto& cs : cases) {
+    c->SetFocusedItem(v->GetColumn(cs.focused));
+    v->GetColumn(cs.hidden)->SetVisible(false);
+    EXPECT_EQ(c->FocusedItem(), cs.after) << cs.focused << " focused, " << cs.hidden << " hidden";
+    v->GetColumn(cs.hidden)->SetVisible(true);
+  }
+}
+
 TEST_F(TableRowsFixture, KeysMoveTheSelectedLookWithTheFocus) {
   TcxGridDBTableView* v = Shown();
   FocusFirstCell(v, 300);
