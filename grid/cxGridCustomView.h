@@ -538,6 +538,8 @@ class TcxGridSite : public TcxControl {
   bool ResizeTimerRunning() const { return resizeTimer_ != nullptr; }
   bool UpdatingScrollBars() const { return updatingScrollBars_; }
   void SetUpdatingScrollBars(bool v) { updatingScrollBars_ = v; }
+  // Inside the paint message: what the site paints reaches the screen only when it ends.
+  bool InPaintMessage() const { return inPaintMessage_; }
 
  public:
   void WndProc(TMessage& m) override;
@@ -575,6 +577,7 @@ class TcxGridSite : public TcxControl {
   bool UsesDragImages() override;
   bool MayStartDrag(Integer x, Integer y) override;
   void Paint() override;
+  void WMPaint(TMessage& m) override;
   void SetParent(TWinControl* parent) override;
   void RequestAlign() override {}
   void HandleBoundsChange() override;
@@ -588,6 +591,7 @@ class TcxGridSite : public TcxControl {
   TcxTimer* resizeTimer_ = nullptr;
   bool updatingScrollBars_ = false;
   bool losingFocus_ = false;
+  bool inPaintMessage_ = false;
 };
 
 class TcxGridDesignController : public TObject {

@@ -293,6 +293,23 @@ void TcxGridSite::Paint() {
   if (TcxCustomGridPainter* painter = GridView()->Painter()) painter->Paint();
 }
 
+// The drag images lie on the screen over the site: they are put away before it paints and drawn
+// again only once its new pixels are on the screen, which is after the paint message.
+void TcxGridSite::WMPaint(TMessage& m) {
+  TcxObjectLinkGuard link(this);
+  const bool was = inPaintMessage_;
+  inPaintMessage_ = true;
+  try {
+    TcxControl::WMPaint(m);
+  } catch (...) {
+    if (link.Alive()) inPaintMessage_ = was;
+    throw;
+  }
+  if (!link.Alive()) return;
+  inPaintMessage_ = was;
+  if (!was && GridView()->Controller()) GridView()->Controller()->AfterPaint();
+}
+
 void TcxGridSite::SetParent(TWinControl* parent) {
   TWinControl* oldParent = Parent();
   // Only a site that holds the input focus hands it to its old parent: the view being the
@@ -328,6 +345,7 @@ bool TcxCustomGridController::PtInCaller(const TPoint& p) {
 }
 
 void TcxCustomGridController::AfterPaint() {
+  if (Site() && Site()->InPaintMessage()) return;  // the site calls again when its pixels are out
   if (IsDragging() && DragAndDropObject()) DragAndDropObject()->UpdateDirty(false);
 }
 

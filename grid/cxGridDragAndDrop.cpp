@@ -139,11 +139,21 @@ void TcxCustomGridMovingObject::StartDrag() {
   TcxCustomGridDragAndDropObject::StartDrag();
 }
 
+namespace {
+// A screen canvas for one drawing step, freed after it: taking it brings the screen up to date
+// with what the windows painted, so the pixels saved and drawn over are the current ones.
+struct TTemporaryScreenCanvas {
+  std::unique_ptr<TcxScreenCanvas> canvas{TcxScreenCanvas::CreateOnScreen()};
+  HDC DC() const { return canvas->DeviceContext(); }
+};
+}  // namespace
+
 void TcxCustomGridMovingObject::ShowImage() {
   if (imageShown_ || !dragImage_) return;
   imagePos_ = MouseScreenPos();
   const TRect r = GetDragImageScreenBounds(imagePos_);
-  HDC screen = LazyScreenCanvas()->DeviceContext();
+  TTemporaryScreenCanvas temporary;
+  HDC screen = temporary.DC();
   BitBltRect(screenSave_->Canvas()->Handle(), screen, TRect(0, 0, r.Width(), r.Height()), SRCCOPY, r.TopLeft());
   BitBltRect(screen, dragImage_->Canvas()->Handle(), r, SRCCOPY, TPoint(0, 0));
   imageShown_ = true;
@@ -162,7 +172,8 @@ void TcxCustomGridMovingObject::MoveImage() {
     ShowImage();
     return;
   }
-  HDC screen = LazyScreenCanvas()->DeviceContext();
+  TTemporaryScreenCanvas temporary;
+  HDC screen = temporary.DC();
   HDC save = screenSave_->Canvas()->Handle();
   for (const TRect& s : StripsOutside(oldRect, newRect)) BitBltRect(screen, save, s, SRCCOPY, Shifted(s, oldRect.TopLeft()).TopLeft());
   std::unique_ptr<TBitmap> moved(CreateSizedBitmap(screenSave_->Width(), screenSave_->Height()));
@@ -177,14 +188,16 @@ void TcxCustomGridMovingObject::MoveImage() {
 void TcxCustomGridMovingObject::HideImage() {
   if (!imageShown_) return;
   const TRect r = GetDragImageScreenBounds(imagePos_);
-  BitBltRect(LazyScreenCanvas()->DeviceContext(), screenSave_->Canvas()->Handle(), r, SRCCOPY, TPoint(0, 0));
+  TTemporaryScreenCanvas temporary;
+  BitBltRect(temporary.DC(), screenSave_->Canvas()->Handle(), r, SRCCOPY, TPoint(0, 0));
   imageShown_ = false;
 }
 
 void TcxCustomGridMovingObject::ShowArrows() {
   if (arrowsShown_ || !Accepted || !IsValidDestination()) return;
   if (!arrowSave_) arrowSave_.reset(CreateSizedBitmap(22, 11));
-  HDC screen = LazyScreenCanvas()->DeviceContext();
+  TTemporaryScreenCanvas temporary;
+  HDC screen = temporary.DC();
   for (Integer i = 0; i < 2; ++i) {
     arrowRects_[i] = GetArrowBounds(i);
     BitBltRect(arrowSave_->Canvas()->Handle(), screen, TRect(i * 11, 0, i * 11 + arrowRects_[i].Width(), arrowRects_[i].Height()),
@@ -194,15 +207,16 @@ void TcxCustomGridMovingObject::ShowArrows() {
   const TRect& a = arrowRects_[0];
   const TRect& b = arrowRects_[1];
   if (AreArrowsVertical())
-    DrawDragInsertionArrows(LazyScreenCanvas(), TRect(a.Left + 5, a.Bottom, a.Left + 5, b.Top), 0, TColor(0x00FF00), clBlack);
+    DrawDragInsertionArrows(temporary.canvas.get(), TRect(a.Left + 5, a.Bottom, a.Left + 5, b.Top), 0, TColor(0x00FF00), clBlack);
   else
-    DrawDragInsertionArrows(LazyScreenCanvas(), TRect(a.Right, a.Top + 5, b.Left, a.Top + 5), 1, TColor(0x00FF00), clBlack);
+    DrawDragInsertionArrows(temporary.canvas.get(), TRect(a.Right, a.Top + 5, b.Left, a.Top + 5), 1, TColor(0x00FF00), clBlack);
   arrowsShown_ = true;
 }
 
 void TcxCustomGridMovingObject::HideArrows() {
   if (!arrowsShown_) return;
-  HDC screen = LazyScreenCanvas()->DeviceContext();
+  TTemporaryScreenCanvas temporary;
+  HDC screen = temporary.DC();
   for (Integer i = 0; i < 2; ++i) BitBltRect(screen, arrowSave_->Canvas()->Handle(), arrowRects_[i], SRCCOPY, TPoint(i * 11, 0));
   arrowsShown_ = false;
 }

@@ -512,8 +512,9 @@ BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps) {
 HDC GetDCEx(HWND wnd, HRGN clip, DWORD flags) {
   if (!wnd || wnd == wm::Desktop()) {
     // What is drawn on the screen goes over the windows as they are now: bring the
-    // framebuffer up to date first, so that ReleaseDC sees only what was drawn here.
-    if (P().screenDcs == 0) wm::PresentPending();
+    // framebuffer up to date first (also while another screen DC is held, as a measuring
+    // canvas may be for long), so that ReleaseDC sees only what was drawn here.
+    wm::PresentPending();
     TSurface& s = wm::ScreenBuffer();
     if (P().screenDcs == 0) CopySurface(s, P().screenBefore);
     HDC dc = CreateSurfaceDC(&s, POINT{0, 0}, nullptr);

@@ -261,6 +261,35 @@ TEST_F(ColumnDragFixture, DragImageAndArrowsRestoreTheScreenExactly) {
   EXPECT_EQ(posChanged_, 0);
 }
 
+// A repaint of the view during a drag leaves the drag image and the lime arrows on the screen.
+TEST_F(ColumnDragFixture, ARepaintDuringADragKeepsTheImageAndArrowsOnTheScreen) {
+  TcxGridDBTableView* v = Shown();
+  HWND site = v->Site()->Handle();
+  const POINT from = Mid(HeaderCell(v, 2), 10);
+  const POINT to = Mid(HeaderCell(v, 0), 20);
+  S().MouseDown(site, from);
+  for (int i = 1; i <= 4; ++i)
+    S().MoveMouse(site, POINT{from.X + (to.X - from.X) * i / 4, from.Y + (to.Y - from.Y) * i / 4});
+  Pump();
+  auto* moving = dynamic_cast<TcxCustomGridMovingObject*>(v->Site()->DragOperation());
+  ASSERT_NE(moving, nullptr);
+  ASSERT_TRUE(moving->ImageShown());
+  ASSERT_TRUE(moving->ArrowsShown());
+  TRGBColors image;
+  ReadBitmapPixels(moving->DragImage(), true, image);
+  const TRect imageRect = moving->GetDragImageScreenBounds(v->Site()->ClientToScreen(TPoint(to.X, to.Y)));
+  const TRect arrow = moving->GetArrowBounds(0);
+  v->Site()->Invalidate();
+  Pump();
+  EXPECT_TRUE(moving->ImageShown());
+  EXPECT_TRUE(moving->ArrowsShown());
+  EXPECT_EQ(ScreenPixels(imageRect), image);
+  EXPECT_EQ(GetPixel(LazyScreenCanvas()->DeviceContext(), arrow.Left + 5, arrow.Top + 3), TColor(0x00FF00));
+  S().PressKey(VK_ESCAPE);
+  S().MouseUp(site, to);
+  Pump();
+}
+
 }  // namespace
 
 namespace {
