@@ -495,15 +495,16 @@ Integer TcxGridColumn::CalculateBestFitWidth() {
   TcxCustomDataController* dc = view->DataController();
   Integer content = 0;
   if (dc) {
+    // All rows, or at most BestFitMaxRecordCount rows from the top record on.
     const int rows = dc->RowCount();
-    const int last = view->GetOptionsBehavior()->BestFitMaxRecordCount() == 0
-                         ? rows
-                         : std::min(rows, int(view->GetOptionsBehavior()->BestFitMaxRecordCount()));
+    const int maxCount = int(view->GetOptionsBehavior()->BestFitMaxRecordCount());
+    const int first = maxCount == 0 ? 0 : std::max(0, int(view->GetController()->TopRecordIndex()));
+    const int last = maxCount == 0 ? rows : std::min(rows, first + maxCount);
     const int dataLevel = dc->Groups()->GroupingLevelCount();
     // The text the cells show: the record's display text, or the properties' text of its value.
     TcxCustomEditProperties* props = GetProperties();
     const bool byText = !props || (props->IsDisplayTextKind() && props->UsesFieldDisplayText(false));
-    for (int i = 0; i < last; ++i) {
+    for (int i = first; i < last; ++i) {
       TcxRowInfo row = dc->RowInfoAt(i);
       if (row.Level != dataLevel) continue;
       const String text = byText ? dc->GetDisplayText(row.RecordIndex, Index())

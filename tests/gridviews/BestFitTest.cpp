@@ -30,4 +30,29 @@ TEST_F(BestFitFixture, AllColumnsFitInsideOneUpdateBracket) {
   for (Integer i = 0; i < view->GetColumnCount(); ++i) EXPECT_EQ(view->GetColumn(i)->Width(), alone[size_t(i)]);
 }
 
+// With BestFitMaxRecordCount N the widest of N records from the top record counts: a long
+// value at record 20 is measured only while it lies in that window.
+TEST_F(BestFitFixture, MaxRecordCountMeasuresRecordsFromTheTopRecord) {
+  TcxGridDBTableView* view = AddView();
+  std::vector<std::vector<Variant>> rows;
+  for (Integer i = 0; i < 30; ++i)
+    rows.push_back({Variant("Peru"), Variant(i == 20 ? "A city with a long name indeed" : "Lima"), Variant(i)});
+  Bind(view, rows);
+  ShowWithColumnWidth(view, 40);
+  view->GetOptionsBehavior()->SetBestFitMaxRecordCount(5);
+  TcxGridColumn* city = view->GetColumn(1);
+  struct {
+    Integer top;
+    bool long_;
+  } cases[] = {{0, false}, {15, false}, {16, true}, {20, true}, {21, false}};
+  std::vector<Integer> widths;
+  for (const auto& c : cases) {
+    view->GetController()->SetTopRecordIndex(c.top);
+    ASSERT_EQ(view->GetController()->TopRecordIndex(), c.top);
+    widths.push_back(city->CalculateBestFitWidth());
+  }
+  for (size_t i = 0; i < widths.size(); ++i)
+    EXPECT_EQ(widths[i] > widths[0], cases[i].long_) << "top " << cases[i].top;
+}
+
 }  // namespace
