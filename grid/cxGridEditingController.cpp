@@ -6,6 +6,7 @@
 #include "data/cxCustomDataInternal.h"
 #include "grid/cxGrid.h"
 #include "rtl/SysUtils.h"
+#include "vcl/Forms.h"
 #include "grid/cxGridCustomTableController.h"
 
 using cxdata_internal::Finally;
@@ -359,7 +360,15 @@ void TcxGridEditingController::HideEdit(bool accept) {
   TcxCustomGridTableView* view = GridView();
   bool hadFocus = HoldsInputFocus(edit_);
   if (accept && edit_) {
-    if (!edit_->DeactivateInPlace()) throw EAbort("");
+    bool valid = false;
+    try {
+      valid = edit_->DeactivateInPlace();
+    } catch (const EcxEditValidationError& e) {
+      // The editor's message is shown here, once; the operation that asked for the hide then
+      // ends silently, with the editor in place.
+      Application->ShowException(e);
+    }
+    if (!valid) throw EAbort("");
     CommitEditingData();
   }
   TcxCustomEdit* edit = edit_;
