@@ -1400,6 +1400,8 @@ using TcxDataControllerCompareEvent = std::function<void(TcxCustomDataController
                                                          int itemIndex, const Variant& v1, const Variant& v2,
                                                          int& compare)>;
 using TcxDataRecordChangedEvent = std::function<void(TcxCustomDataController*, int recordIndex, int itemIndex)>;
+// A detail was expanded or collapsed: (data controller, record index).
+using TcxDataDetailExpandedEvent = TcxDataRecordEvent;
 using TcxDataDetailExpandingEvent = std::function<void(TcxCustomDataController*, int recordIndex, bool& allow)>;
 using TcxSenderEvent = std::function<void(TObject* sender)>;
 
@@ -1830,7 +1832,7 @@ class TcxCustomDataController : public TPersistent {
   TcxDataControllerCompareEvent OnCompare;
   TcxSenderEvent OnDataChanged;
   TcxDataDetailExpandingEvent OnDetailCollapsing, OnDetailExpanding;
-  TcxDataRecordEvent OnDetailCollapsed, OnDetailExpanded;
+  TcxDataDetailExpandedEvent OnDetailCollapsed, OnDetailExpanded;
   TcxSenderEvent OnGroupingChanged, OnSortingChanged;
   TcxDataRecordChangedEvent OnRecordChanged;
   // The public hook every update-info object reaches (the base UpdateControl calls it).

@@ -517,6 +517,13 @@ class TcxDBDataSummaryItem : public TcxDataSummaryItem {
 // ---------------------------------------------------------------------------------------------
 // The controller
 
+class TcxDBDataController;
+// Whether a master record has detail records: (controller, record index, relation index, the
+// master key field names and values, var answer).
+using TcxDBDataDetailHasChildrenEvent =
+    std::function<void(TcxDBDataController* sender, int recordIndex, int relationIndex, const String& masterDetailKeyFieldNames,
+                       const Variant& masterDetailKeyValues, bool& hasChildren)>;
+
 class TcxDBDataController : public TcxCustomDataController {
  public:
   explicit TcxDBDataController(TComponent* owner);
@@ -668,9 +675,7 @@ class TcxDBDataController : public TcxCustomDataController {
   // How many times the controller walked its data set to load records (diagnostics).
   int LoadCount() const { return loadCount_; }
 
-  std::function<void(TcxDBDataController*, int recordIndex, int relationIndex, const String& names,
-                     const Variant& values, bool& hasChildren)>
-      OnDetailHasChildren;
+  TcxDBDataDetailHasChildrenEvent OnDetailHasChildren;
 
  private:
   friend class TcxDBDataProvider;

@@ -1620,8 +1620,7 @@ void TcxCustomGridTableController::GetDragDropText(String& text) {
   text.clear();
   auto* behavior = TableView()->TableOptionsBehavior();
   if (!behavior->DragDropText()) return;
-  TcxCustomGridRecord* record = FocusedRecord();
-  if (record && focusedItem_) text = record->GetDisplayText(focusedItem_->Index());
+  TableView()->DoGetDragDropText(FocusedRecord(), focusedItem_, text);
 }
 
 void TcxCustomGridTableController::GetDragDropTextViewParams(TcxStyleParams& params) {

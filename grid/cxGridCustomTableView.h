@@ -224,6 +224,21 @@ class TcxCustomGridTableItemStyles : public TcxCustomGridStyles {
 // ---- items --------------------------------------------------------------------------------
 
 using TcxGridGetDataTextEvent = std::function<void(TcxCustomGridTableItem* sender, Integer recordIndex, String& text)>;
+// The editor properties of a record's cell: a handler may hand other properties.
+using TcxGridGetPropertiesEvent = std::function<void(TcxCustomGridTableItem* sender, TcxCustomGridRecord* record,
+                                                     TcxCustomEditProperties*& properties)>;
+using TcxGridTableDataCellCustomDrawEvent =
+    std::function<void(TcxCustomGridTableItem* sender, TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done)>;
+using TcxGridTableItemGetStoredPropertiesEvent = std::function<void(TcxCustomGridTableItem* sender, TStrings* properties)>;
+using TcxGridTableItemGetStoredPropertyValueEvent =
+    std::function<void(TcxCustomGridTableItem* sender, const String& name, Variant& value)>;
+using TcxGridTableItemSetStoredPropertyValueEvent =
+    std::function<void(TcxCustomGridTableItem* sender, const String& name, const Variant& value)>;
+using TcxGridGetFilterDisplayTextEvent =
+    std::function<void(TcxCustomGridTableItem* sender, const Variant& value, String& displayText)>;
+using TcxGridGetFilterValuesEvent = std::function<void(TcxCustomGridTableItem* sender, TcxDataFilterValueList* valueList)>;
+using TcxGridUserFilteringEvent =
+    std::function<void(TcxCustomGridTableItem* sender, const Variant& value, const String& displayText)>;
 using TcxGridGetDisplayTextEvent =
     std::function<void(TcxCustomGridTableItem* sender, TcxCustomGridRecord* record, String& text)>;
 
@@ -331,7 +346,9 @@ class TcxCustomGridTableItem : public TcxComponent {
   // Whether edit buttons show in a record (focused or not).
   virtual bool ShowButtons(bool focusedRecord);
   // The editor properties for a record (the current properties).
-  virtual TcxCustomEditProperties* GetPropertiesForRecord(TcxCustomGridRecord* record) { return GetProperties(); }
+  // The item's properties, or those an OnGetProperties handler hands for the record.
+  virtual TcxCustomEditProperties* GetPropertiesForRecord(TcxCustomGridRecord* record);
+  TcxGridGetPropertiesEvent OnGetProperties;
   // The value source of the item's editor in place for a record (0 value, 1 text, 2 lookup
   // key; 0 without properties).
   int EditValueSource(TcxCustomGridRecord* record);
@@ -339,15 +356,15 @@ class TcxCustomGridTableItem : public TcxComponent {
   void SetEditValue(TcxCustomGridRecord* record, const Variant& value);
   // The in-place editor's data kept across activations.
   class TcxCustomEditData* EditData = nullptr;
-  std::function<void(TcxCustomGridTableItem*, TcxCanvas*, TcxCustomGridCellViewInfo*, bool&)> OnCustomDrawCell;
+  TcxGridTableDataCellCustomDrawEvent OnCustomDrawCell;
 
   // Stored layout of the item.
   virtual void GetStoredProperties(TStrings* list);
   virtual void GetStoredPropertyValue(const String& name, Variant& value);
   virtual void SetStoredPropertyValue(const String& name, const Variant& value);
-  std::function<void(TcxCustomGridTableItem* sender, TStrings* properties)> OnGetStoredProperties;
-  std::function<void(TcxCustomGridTableItem* sender, const String& name, Variant& value)> OnGetStoredPropertyValue;
-  std::function<void(TcxCustomGridTableItem* sender, const String& name, const Variant& value)> OnSetStoredPropertyValue;
+  TcxGridTableItemGetStoredPropertiesEvent OnGetStoredProperties;
+  TcxGridTableItemGetStoredPropertyValueEvent OnGetStoredPropertyValue;
+  TcxGridTableItemSetStoredPropertyValueEvent OnSetStoredPropertyValue;
 
   // Filtering: recent values allowed, and the filter drop-down's hooks.
   virtual bool CanFilterMRUValueItems();
@@ -360,9 +377,9 @@ class TcxCustomGridTableItem : public TcxComponent {
   virtual void DoUserFiltering(const Variant& value, const String& displayText) {
     if (OnUserFiltering) OnUserFiltering(this, value, displayText);
   }
-  std::function<void(TcxCustomGridTableItem* sender, const Variant& value, String& displayText)> OnGetFilterDisplayText;
-  std::function<void(TcxCustomGridTableItem* sender, TcxDataFilterValueList* valueList)> OnGetFilterValues;
-  std::function<void(TcxCustomGridTableItem* sender, const Variant& value, const String& displayText)> OnUserFiltering;
+  TcxGridGetFilterDisplayTextEvent OnGetFilterDisplayText;
+  TcxGridGetFilterValuesEvent OnGetFilterValues;
+  TcxGridUserFilteringEvent OnUserFiltering;
 
   // Copies the item's settings, options, styles, editor properties and events.
   virtual void AssignFrom(TcxCustomGridTableItem* source);
@@ -683,6 +700,38 @@ class TcxGridCellPos : public TObject {
   TcxCustomGridTableItem* Item;
 };
 
+// Events of table views.
+using TcxGridCustomTableViewEvent = std::function<void(TcxCustomGridTableView* sender)>;
+using TcxGridCustomTableItemEvent = std::function<void(TcxCustomGridTableView* sender, TcxCustomGridTableItem* item)>;
+using TcxGridAllowRecordOperationEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCustomGridRecord* record, bool& allow)>;
+using TcxGridGetCellHeightEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                       TcxCustomGridCellViewInfo* cellViewInfo, Integer& height)>;
+using TcxGridCellClickEvent = std::function<void(TcxCustomGridTableView* sender, TcxCustomGridCellViewInfo* cellViewInfo,
+                                                 TMouseButton button, TShiftState shift, bool& handled)>;
+using TcxGridTableCustomDrawCellEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCanvas* canvas, TcxCustomGridCellViewInfo* viewInfo, bool& done)>;
+using TcxGridPartCustomDrawBackgroundEvent = TcxGridTableCustomDrawCellEvent;
+using TcxGridFocusedItemChangedEvent = std::function<void(
+    TcxCustomGridTableView* sender, TcxCustomGridTableItem* prevFocusedItem, TcxCustomGridTableItem* focusedItem)>;
+using TcxGridFocusedRecordChangedEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCustomGridRecord* prevFocusedRecord,
+                       TcxCustomGridRecord* focusedRecord, bool newItemRecordFocusingChanged)>;
+using TcxGridEditingEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCustomGridTableItem* item, bool& allow)>;
+using TcxGridInitEditEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCustomGridTableItem* item, TcxCustomEdit* edit)>;
+using TcxGridEditKeyEvent = std::function<void(TcxCustomGridTableView* sender, TcxCustomGridTableItem* item,
+                                               TcxCustomEdit* edit, Word& key, TShiftState shift)>;
+using TcxGridEditKeyPressEvent = std::function<void(TcxCustomGridTableView* sender, TcxCustomGridTableItem* item,
+                                                    TcxCustomEdit* edit, char32_t& key)>;
+using TcxGridFilterDialogShowEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCustomGridTableItem* item, bool& done)>;
+using TcxGridFilterCustomizationEvent = std::function<void(TcxCustomGridTableView* sender, bool& done)>;
+using TcxGridGetDragDropTextEvent = std::function<void(TcxCustomGridTableView* sender, TcxCustomGridRecord* record,
+                                                       TcxCustomGridTableItem* item, String& text)>;
+
 class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   KORVAN_CLASS(TcxCustomGridTableView, TcxCustomGridView)
 
@@ -843,34 +892,30 @@ class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   virtual bool IsSelectionActive(TcxCustomGridRecord* record) { return IsControlFocused(); }
 
   // Events of the records, cells and the in-place editor.
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, bool&)> OnCanFocusRecord;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxCustomGridTableItem*,
-                     TcxCustomGridCellViewInfo*, Integer&)>
-      OnGetCellHeight;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridCellViewInfo*, TMouseButton, TShiftState, bool&)>
-      OnCellClick;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridCellViewInfo*, TMouseButton, TShiftState, bool&)>
-      OnCellDblClick;
-  std::function<void(TcxCustomGridTableView*, TcxCanvas*, TcxCustomGridCellViewInfo*, bool&)> OnCustomDrawCell;
-  std::function<void(TcxCustomGridTableView*, TcxCanvas*, TcxCustomGridCellViewInfo*, bool&)>
-      OnCustomDrawPartBackground;
+  TcxGridAllowRecordOperationEvent OnCanFocusRecord;
+  TcxGridGetCellHeightEvent OnGetCellHeight;
+  TcxGridCellClickEvent OnCellClick;
+  TcxGridCellClickEvent OnCellDblClick;
+  TcxGridTableCustomDrawCellEvent OnCustomDrawCell;
+  TcxGridPartCustomDrawBackgroundEvent OnCustomDrawPartBackground;
   TNotifyEvent OnTopRecordIndexChanged;
   // The selected records (or, in the table view, the selected columns) changed.
-  std::function<void(TcxCustomGridTableView*)> OnSelectionChanged;
+  TcxGridCustomTableViewEvent OnSelectionChanged;
   virtual void DoSelectionChanged() {
     if (OnSelectionChanged) OnSelectionChanged(this);
   }
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomGridTableItem*)>
-      OnFocusedItemChanged;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxCustomGridRecord*, bool)>
-      OnFocusedRecordChanged;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, bool&)> OnEditing;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomEdit*)> OnInitEdit;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomEdit*, Word&, TShiftState)>
-      OnEditKeyDown;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, TcxCustomEdit*, char32_t&)> OnEditKeyPress;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*)> OnEditChanged;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*)> OnEditValueChanged;
+  TcxGridFocusedItemChangedEvent OnFocusedItemChanged;
+  TcxGridFocusedRecordChangedEvent OnFocusedRecordChanged;
+  TcxGridEditingEvent OnEditing;
+  TcxGridInitEditEvent OnInitEdit;
+  TcxGridEditKeyEvent OnEditKeyDown;
+  TcxGridEditKeyPressEvent OnEditKeyPress;
+  TcxGridCustomTableItemEvent OnEditChanged;
+  TcxGridCustomTableItemEvent OnEditValueChanged;
+  // The text a drag of the focused cell carries: the record's display text of the item, then
+  // OnGetDragDropText.
+  virtual void DoGetDragDropText(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, String& text);
+  TcxGridGetDragDropTextEvent OnGetDragDropText;
 
   // Filtering options and recent filters (made on first use from GetFilteringClass).
   TcxCustomGridTableFiltering* Filtering() const;
@@ -879,8 +924,8 @@ class TcxCustomGridTableView : public TcxCustomGridView, public IcxNavigator {
   // The filter dialogs' events: a handler that sets `done` shows its own dialog.
   virtual bool DoFilterDialogShow(TcxCustomGridTableItem* item);
   virtual bool DoFilterCustomization();
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridTableItem*, bool& done)> OnFilterDialogShow;
-  std::function<void(TcxCustomGridTableView*, bool& done)> OnFilterCustomization;
+  TcxGridFilterDialogShowEvent OnFilterDialogShow;
+  TcxGridFilterCustomizationEvent OnFilterCustomization;
   std::function<void(TObject* dialog)> OnFilterControlDialogShow;
 
  protected:

@@ -370,6 +370,18 @@ TcxCustomEditProperties* TcxCustomGridTableItem::GetProperties() {
   return currentProperties_;
 }
 
+TcxCustomEditProperties* TcxCustomGridTableItem::GetPropertiesForRecord(TcxCustomGridRecord* record) {
+  TcxCustomEditProperties* properties = GetProperties();
+  if (OnGetProperties) OnGetProperties(this, record, properties);
+  return properties;
+}
+
+void TcxCustomGridTableView::DoGetDragDropText(TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                               String& text) {
+  text = record && item ? record->GetDisplayText(item->Index()) : String();
+  if (OnGetDragDropText) OnGetDragDropText(this, record, item, text);
+}
+
 void TcxCustomGridTableItem::RefreshCurrentProperties() {
   TcxEditRepositoryItem* defaultItem = nullptr;
   TcxCustomEditProperties* found = nullptr;

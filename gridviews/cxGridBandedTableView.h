@@ -27,6 +27,11 @@ class TcxGridBandedTableController;
 enum TcxGridBandFixedKind : Byte { fkNone, fkLeft, fkRight };
 
 using TcxGridBandEvent = std::function<void(TcxGridBandedTableView* sender, TcxGridBand* band)>;
+using TcxGridBandGetStoredPropertiesEvent = std::function<void(TcxGridBand* sender, TStrings* properties)>;
+using TcxGridBandGetStoredPropertyValueEvent =
+    std::function<void(TcxGridBand* sender, const String& name, Variant& value)>;
+using TcxGridBandSetStoredPropertyValueEvent =
+    std::function<void(TcxGridBand* sender, const String& name, const Variant& value)>;
 using TcxGridBandGetHeaderStyle =
     std::function<void(TcxGridBandedTableView* sender, TcxGridBand* band, TcxStyle*& style)>;
 using TcxGridBandCustomDrawHeaderEvent =
@@ -237,9 +242,9 @@ class TcxGridBand : public TCollectionItem {
   void SetWidth(Integer v);
 
   TNotifyEvent OnHeaderClick;
-  std::function<void(TcxGridBand*, TStrings*)> OnGetStoredProperties;
-  std::function<void(TcxGridBand*, const String&, Variant&)> OnGetStoredPropertyValue;
-  std::function<void(TcxGridBand*, const String&, const Variant&)> OnSetStoredPropertyValue;
+  TcxGridBandGetStoredPropertiesEvent OnGetStoredProperties;
+  TcxGridBandGetStoredPropertyValueEvent OnGetStoredPropertyValue;
+  TcxGridBandSetStoredPropertyValueEvent OnSetStoredPropertyValue;
 
   void Assign(TPersistent* source) override;
   String DisplayName() const override;

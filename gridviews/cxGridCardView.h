@@ -211,6 +211,10 @@ class TcxGridCardViewOptionsCustomize : public TcxCustomGridTableOptionsCustomiz
   bool cardSizing_ = true, cardExpanding_ = false;
 };
 
+using TcxGridGetRecordStyleEvent =
+    std::function<void(TcxCustomGridTableView* sender, TcxCustomGridRecord* record, TcxStyle*& style)>;
+using TcxGridCardRowEvent = std::function<void(TcxGridCardView* sender, TcxGridCardViewRow* row)>;
+
 class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
   KORVAN_CLASS(TcxGridCardViewStyles, TcxCustomGridTableViewStyles)
 
@@ -224,7 +228,7 @@ class TcxGridCardViewStyles : public TcxCustomGridTableViewStyles {
   TcxStyle* RowCaption() const { return const_cast<TcxGridCardViewStyles*>(this)->GetIndexedStyle(vsRowCaption); }
   void SetRowCaption(TcxStyle* v) { SetIndexedStyle(vsRowCaption, v); }
   TcxGridGetCellStyleEvent OnGetCaptionRowStyle, OnGetRowCaptionStyle;
-  std::function<void(TcxCustomGridTableView*, TcxCustomGridRecord*, TcxStyle*&)> OnGetCardBorderStyle;
+  TcxGridGetRecordStyleEvent OnGetCardBorderStyle;
   void DefaultViewParams(Integer index, TObject* data, TcxStyleParams& params) override;
   // Each fires its event, then resolves its style.
   void GetCaptionRowParams(TcxCustomGridRecord* record, TcxCustomGridTableItem* item, TcxStyleParams& params);
@@ -789,7 +793,7 @@ class TcxGridCardView : public TcxCustomGridTableView {
   TcxGridCardViewRow* GetVisibleRow(Integer i) { return static_cast<TcxGridCardViewRow*>(VisibleItems(i)); }
   TcxGridCardViewLayoutDirection LayoutDirection() const { return layoutDirection_; }
   void SetLayoutDirection(TcxGridCardViewLayoutDirection v);
-  std::function<void(TcxGridCardView*, TcxGridCardViewRow*)> OnRowPosChanged;
+  TcxGridCardRowEvent OnRowPosChanged;
   void DoRowPosChanged(TcxGridCardViewRow* row) {
     if (OnRowPosChanged) OnRowPosChanged(this, row);
   }

@@ -119,6 +119,16 @@ class TcxGridChartDiagramValueData : public TObject {
   Integer VisibleSeriesIndex, ValueIndex;
 };
 
+using TcxGridChartSeriesGetValueStyleEvent =
+    std::function<void(TcxGridChartSeries* sender, Integer valueIndex, TcxStyle*& style)>;
+using TcxGridChartDiagramEvent = std::function<void(TcxGridChartView* sender, TcxGridChartDiagram* diagram)>;
+using TcxGridChartLegendCustomDrawEvent =
+    std::function<void(TcxGridChartView* sender, TcxCanvas* canvas, TcxGridChartLegendViewInfo* viewInfo, bool& done)>;
+using TcxGridChartLegendItemCustomDrawEvent = std::function<void(
+    TcxGridChartView* sender, TcxCanvas* canvas, TcxGridChartLegendItemViewInfo* viewInfo, bool& done)>;
+using TcxGridChartGetValueHintEvent =
+    std::function<void(TcxGridChartView* sender, TcxGridChartSeries* series, Integer valueIndex, String& hint)>;
+
 class TcxGridChartSeriesStyles : public TcxCustomGridStyles {
   KORVAN_CLASS(TcxGridChartSeriesStyles, TcxCustomGridStyles)
 
@@ -133,7 +143,7 @@ class TcxGridChartSeriesStyles : public TcxCustomGridStyles {
   // Fires OnGetValueStyle for a real value index, then resolves Values with the value index
   // when colours vary by category, else with -1 (the series' own colour).
   void GetValueParams(Integer valueIndex, bool varyByCategory, TcxStyleParams& params);
-  std::function<void(TcxGridChartSeries*, Integer, TcxStyle*&)> OnGetValueStyle;
+  TcxGridChartSeriesGetValueStyleEvent OnGetValueStyle;
 };
 
 class TcxGridChartDiagramValueViewInfo;
@@ -634,10 +644,10 @@ class TcxGridChartView : public TcxCustomGridView {
   Integer GetDefaultHeight(Integer height) const;
 
   // Events.
-  std::function<void(TcxGridChartView*, TcxGridChartDiagram*)> OnActiveDiagramChanged;
-  std::function<void(TcxGridChartView*, TcxCanvas*, TcxGridChartLegendViewInfo*, bool&)> OnCustomDrawLegend;
-  std::function<void(TcxGridChartView*, TcxCanvas*, TcxGridChartLegendItemViewInfo*, bool&)> OnCustomDrawLegendItem;
-  std::function<void(TcxGridChartView*, TcxGridChartSeries*, Integer, String&)> OnGetValueHint;
+  TcxGridChartDiagramEvent OnActiveDiagramChanged;
+  TcxGridChartLegendCustomDrawEvent OnCustomDrawLegend;
+  TcxGridChartLegendItemCustomDrawEvent OnCustomDrawLegendItem;
+  TcxGridChartGetValueHintEvent OnGetValueHint;
   virtual void DoActiveDiagramChanged(TcxGridChartDiagram* diagram);
   virtual bool DoCustomDrawLegend(TcxCanvas* canvas, TcxGridChartLegendViewInfo* viewInfo);
   virtual bool DoCustomDrawLegendItem(TcxCanvas* canvas, TcxGridChartLegendItemViewInfo* viewInfo);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/grid/RecordViewTestSupport.h"
+#include "rtl/SysUtils.h"
 #include "vcl/Clipbrd.h"
 
 namespace gridtest {
@@ -281,6 +282,35 @@ TEST_F(TableControllerTest, APostThatFailsLeavesTheFocus) {
   EXPECT_EQ(Row(), 0);
   EXPECT_THROW(Ctrl()->GoToNextRecord(false, false), Exception);
   EXPECT_EQ(Row(), 0);
+}
+
+}  // namespace
+}  // namespace gridtest
+
+namespace gridtest {
+namespace {
+
+// The text a drag carries is the focused cell's display text, which OnGetDragDropText may change;
+// a cell's editor properties are those OnGetProperties hands for its record.
+TEST_F(TableControllerTest, DragTextAndPropertiesComeThroughTheirEvents) {
+  Start(3, 2);
+  view_->TableOptionsBehavior()->SetDragDropText(true);
+  Ctrl()->FocusRowAtIndex(1);
+  String text;
+  Ctrl()->GetDragDropText(text);
+  EXPECT_EQ(text, "r1c0");
+  view_->OnGetDragDropText = [](TcxCustomGridTableView*, TcxCustomGridRecord* record, TcxCustomGridTableItem* item,
+                                String& t) { t += "/" + IntToStr(record->Index()) + "/" + IntToStr(item->Index()); };
+  Ctrl()->GetDragDropText(text);
+  EXPECT_EQ(text, "r1c0/1/0");
+  TcxCustomGridTableItem* item = view_->Items(1);
+  TcxCustomEditProperties* own = item->GetProperties();
+  TcxCustomEditProperties* other = view_->Items(0)->GetProperties();
+  item->OnGetProperties = [other](TcxCustomGridTableItem*, TcxCustomGridRecord* record, TcxCustomEditProperties*& p) {
+    if (record && record->Index() == 2) p = other;
+  };
+  EXPECT_EQ(item->GetPropertiesForRecord(Ctrl()->FocusedRecord()), own);
+  EXPECT_EQ(item->GetPropertiesForRecord(view_->TableViewData()->FetchRecord(2)), other);
 }
 
 }  // namespace
