@@ -131,6 +131,17 @@ bool TcxCustomGridTableItem::CanFocus(TcxCustomGridRecord* record) {
   return !record || record->HasCells();
 }
 
+bool TcxCustomGridTableItem::IsFocusedCellPartlyHidden() {
+  TcxCustomGridTableController* c = TableControllerOf(GridView());
+  TcxCustomGridRecord* record = c ? c->FocusedRecord() : nullptr;
+  auto* info = GridView() ? dynamic_cast<TcxCustomGridTableViewInfo*>(GridView()->ViewInfo()) : nullptr;
+  if (!CanScroll() || !record || !record->ViewInfo || !info) return false;
+  TRect cell, area;
+  record->ViewInfo->GetItemCellBounds(this, cell);
+  info->GetCellVisibilityArea(area);
+  return cell.Left < area.Left || cell.Top < area.Top || cell.Right > area.Right || cell.Bottom > area.Bottom;
+}
+
 bool TcxCustomGridTableItem::CanEdit() {
   TcxCustomGridTableView* view = GridView();
   TcxCustomGridTableController* c = TableControllerOf(view);

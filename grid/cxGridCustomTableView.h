@@ -330,6 +330,9 @@ class TcxCustomGridTableItem : public TcxComponent {
   virtual bool CanIncSearch();
   virtual bool CanShowOnUngrouping() { return true; }
   virtual bool CanScroll() { return true; }
+  // The focused record's cell of this item reaches beyond the view's visible data area (so it
+  // must be scrolled into view); never for an item that does not scroll.
+  virtual bool IsFocusedCellPartlyHidden();
   bool SortByDisplayText(bool defaultValue);
   bool IsFirst() const;
   bool IsLast() const;

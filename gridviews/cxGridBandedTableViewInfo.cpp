@@ -30,7 +30,10 @@ KORVAN_IMPLEMENT_CLASS(TcxGridBandRowViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandRowsViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandsViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridBandedHeaderViewInfoSpecific)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedHeaderViewInfo)
+
+Integer TcxGridBandedHeaderViewInfoSpecific::Height() { return ItemHeight() * ContainerViewInfo()->GetLineCount(); }
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedRowsViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedTableViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridBandedHeaderPainter)
@@ -740,7 +743,7 @@ Integer TcxGridBandsViewInfo::GetBandHeadersAreaHeight() {
 
 Integer TcxGridBandsViewInfo::GetColumnHeadersAreaHeight() {
   if (!GridBandedView()->GetOptionsView()->Header()) return 0;
-  return header_->GetItemHeight() * header_->GetLineCount();
+  return header_->Specific()->Height();
 }
 
 TcxGridBandViewInfo* TcxGridBandsViewInfo::GetSeparatorBandViewInfo(TcxGridBandFixedKind kind, Integer level) {

@@ -307,6 +307,16 @@ class TcxGridBandsViewInfo : public TObject {
   Integer areaHeight_ = -1, lineCount_ = -1, rowCount_ = -1;
 };
 
+// Banded column headers: one line per band row line, stacked.
+class TcxGridBandedHeaderViewInfoSpecific : public TcxGridHeaderViewInfoSpecific {
+  KORVAN_CLASS(TcxGridBandedHeaderViewInfoSpecific, TcxGridHeaderViewInfoSpecific)
+
+ public:
+  using TcxGridHeaderViewInfoSpecific::TcxGridHeaderViewInfoSpecific;
+  // The column headers area: the line height times the bands' line count.
+  Integer Height() override;
+};
+
 class TcxGridBandedHeaderViewInfo : public TcxGridHeaderViewInfo {
   KORVAN_CLASS(TcxGridBandedHeaderViewInfo, TcxGridHeaderViewInfo)
 
@@ -327,6 +337,8 @@ class TcxGridBandedHeaderViewInfo : public TcxGridHeaderViewInfo {
   void CalculateHidden() override;
   bool IsItemHeightFixed(TcxGridColumn* column) override;
   Integer GetLineCount() override { return std::max<Integer>(bands_->GetLineCount(), 1); }
+  // Only a single line of headers keeps a set height.
+  bool HasFixedHeight() override { return TcxGridHeaderViewInfo::HasFixedHeight() && GetLineCount() < 2; }
   TRect GetItemsAreaBounds() override;
   TcxCustomGridHitTest* GetItemHitTest(const TPoint& p) override;
   TcxCustomGridHitTest* GetHitTest(const TPoint& p) override;
@@ -511,6 +523,7 @@ class TcxGridBandedTableViewInfo : public TcxGridTableViewInfo {
   TColor GetFixedBandSeparatorColor();
   Integer GetFixedBandSeparatorWidth();
   TClass GetHeaderViewInfoClass() override { return TcxGridBandedHeaderViewInfo::StaticClass(); }
+  TClass GetHeaderViewInfoSpecificClass() override { return TcxGridBandedHeaderViewInfoSpecific::StaticClass(); }
   TClass GetRecordsViewInfoClass() override { return TcxGridBandedRowsViewInfo::StaticClass(); }
   TClass GetIndicatorViewInfoClass() override { return TcxGridBandedIndicatorViewInfo::StaticClass(); }
   TClass GetFooterViewInfoClass() override { return TcxGridBandedFooterViewInfo::StaticClass(); }

@@ -31,6 +31,7 @@ KORVAN_IMPLEMENT_CLASS(TcxGridColumnHeaderGlyphViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridColumnHeaderViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridGroupByBoxColumnHeaderViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridColumnContainerViewInfo)
+KORVAN_IMPLEMENT_CLASS(TcxGridHeaderViewInfoSpecific)
 KORVAN_IMPLEMENT_CLASS(TcxGridHeaderViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridGroupByBoxViewInfo)
 KORVAN_IMPLEMENT_CLASS(TcxGridColumnContainerPainter)
@@ -521,7 +522,19 @@ void TcxGridColumnContainerViewInfo::CalculateAt(Integer left, Integer top, Inte
 
 // ---- the header ---------------------------------------------------------------------------------------------------
 
-Integer TcxGridHeaderViewInfo::CalculateHeight() { return IsPartVisible() ? GetItemHeight() : 0; }
+Integer TcxGridHeaderViewInfoSpecific::ItemHeight() { return container_->GetItemHeight(); }
+
+TcxGridHeaderViewInfo::~TcxGridHeaderViewInfo() { delete specific_; }
+
+TcxGridHeaderViewInfoSpecific* TcxGridHeaderViewInfo::Specific() {
+  if (!specific_)
+    specific_ = static_cast<TcxGridHeaderViewInfoSpecific*>(TableViewInfo()->GetHeaderViewInfoSpecificClass()->Create(this));
+  return specific_;
+}
+
+Integer TcxGridHeaderViewInfo::CalculateHeight() { return IsPartVisible() ? Specific()->Height() : 0; }
+
+bool TcxGridHeaderViewInfo::HasFixedHeight() { return TableView()->GetOptionsView()->HeaderHeight() != 0; }
 
 Integer TcxGridHeaderViewInfo::CalculateWidth() { return TableViewInfo()->GetDataWidth(); }
 
@@ -542,7 +555,7 @@ bool TcxGridHeaderViewInfo::IsMultiLine() {
   return TableView()->GetOptionsView()->HeaderAutoHeight();
 }
 
-bool TcxGridHeaderViewInfo::IsItemHeightFixed(TcxGridColumn*) { return TableView()->GetOptionsView()->HeaderHeight() != 0; }
+bool TcxGridHeaderViewInfo::IsItemHeightFixed(TcxGridColumn*) { return TcxGridHeaderViewInfo::HasFixedHeight(); }
 
 TcxGridColumn* TcxGridHeaderViewInfo::GetItem(Integer index) { return TableView()->GetVisibleColumn(index); }
 

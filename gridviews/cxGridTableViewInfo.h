@@ -273,13 +273,34 @@ class TcxGridColumnContainerViewInfo : public TcxCustomGridPartViewInfo {
   Integer itemHeight_ = -1;
 };
 
+// What differs between the header kinds: the height of one header line and of the whole
+// header (one line here; banded views stack band rows).
+class TcxGridHeaderViewInfoSpecific : public TObject {
+  KORVAN_CLASS(TcxGridHeaderViewInfoSpecific, TObject)
+
+ public:
+  using CreateArgType = TcxGridHeaderViewInfo*;
+  explicit TcxGridHeaderViewInfoSpecific(TcxGridHeaderViewInfo* container) : container_(container) {}
+  TcxGridHeaderViewInfo* ContainerViewInfo() const { return container_; }
+  virtual Integer ItemHeight();
+  virtual Integer Height() { return ItemHeight(); }
+
+ private:
+  TcxGridHeaderViewInfo* container_;
+};
+
 // The line of column headers above the rows.
 class TcxGridHeaderViewInfo : public TcxGridColumnContainerViewInfo {
   KORVAN_CLASS(TcxGridHeaderViewInfo, TcxGridColumnContainerViewInfo)
 
  public:
   using TcxGridColumnContainerViewInfo::TcxGridColumnContainerViewInfo;
+  ~TcxGridHeaderViewInfo() override;
+  // Made on first use from the table view info's GetHeaderViewInfoSpecificClass.
+  TcxGridHeaderViewInfoSpecific* Specific();
   Integer CalculateHeight() override;
+  // The header's height is set (OptionsView.HeaderHeight) rather than measured.
+  virtual bool HasFixedHeight();
   Integer CalculateWidth() override;
   void GetViewParams(TcxStyleParams& params) override;
   TBitmap* GetBackgroundBitmap() override;
@@ -317,6 +338,7 @@ class TcxGridHeaderViewInfo : public TcxGridColumnContainerViewInfo {
   void CalculateSums();
   std::vector<Integer> widthsBefore_, minWidthsBefore_;
   bool sumsValid_ = false;
+  TcxGridHeaderViewInfoSpecific* specific_ = nullptr;
 };
 
 // The box above the header that shows the grouped columns as a staircase.
@@ -959,6 +981,7 @@ class TcxGridTableViewInfo : public TcxCustomGridTableViewInfo {
 
   virtual TClass GetGroupByBoxViewInfoClass() { return TcxGridGroupByBoxViewInfo::StaticClass(); }
   virtual TClass GetHeaderViewInfoClass() { return TcxGridHeaderViewInfo::StaticClass(); }
+  virtual TClass GetHeaderViewInfoSpecificClass() { return TcxGridHeaderViewInfoSpecific::StaticClass(); }
   virtual TClass GetFooterViewInfoClass() { return TcxGridFooterViewInfo::StaticClass(); }
   // The painter of the footer and of the group footers.
   virtual TcxCustomGridCellPainterClass GetFooterPainterClass();

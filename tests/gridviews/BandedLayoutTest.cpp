@@ -87,6 +87,25 @@ TEST_F(BandedLayoutTest, BandHeaderRowsPerLevel) {
   EXPECT_EQ(BandsInfo()->GetBandHeadersAreaHeight(), 0);
 }
 
+// A set HeaderHeight fixes the header's height only while the column headers take one line.
+TEST_F(BandedLayoutTest, ASetHeaderHeightIsFixedOnlyOnOneLine) {
+  AddBand("A");
+  TcxGridBandedColumn* x = AddColumn("x", 0);
+  Fill(2);
+  Show();
+  struct {
+    Integer headerHeight, lines;
+    bool fixed;
+  } cases[] = {{0, 1, false}, {30, 1, true}, {30, 2, false}, {0, 2, false}};
+  for (const auto& c : cases) {
+    view_->GetOptionsView()->SetHeaderHeight(c.headerHeight);
+    x->Position()->SetLineCount(c.lines);
+    Relayout();
+    EXPECT_EQ(Info()->GetHeaderViewInfo()->HasFixedHeight(), c.fixed) << c.headerHeight << " " << c.lines;
+    EXPECT_EQ(BandsInfo()->GetColumnHeadersAreaHeight(), Info()->HeaderViewInfo()->GetItemHeight() * c.lines);
+  }
+}
+
 TEST_F(BandedLayoutTest, EmptyViewKeepsOneBandHeaderArea) {
   Show();
   EXPECT_EQ(BandsInfo()->GetBandHeadersAreaHeight(), OneBandHeader());

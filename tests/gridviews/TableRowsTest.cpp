@@ -758,6 +758,22 @@ TEST_F(TableRowsFixture, ShownAndHiddenColumnsTakeAndPassTheFocus) {
   }
 }
 
+// The focused cell counts as partly hidden while it reaches beyond the visible data area.
+TEST_F(TableRowsFixture, TheFocusedCellIsPartlyHiddenBeyondTheVisibleArea) {
+  TcxGridDBTableView* v = Shown();
+  TcxGridTableController* c = FocusFirstCell(v, 150);
+  const Integer farRight = v->GetViewInfo()->GetDataWidth() - v->GetViewInfo()->ClientWidth();
+  struct {
+    Integer leftPos, column;
+    bool hidden;
+  } cases[] = {{0, 0, false}, {0, 2, true}, {farRight, 0, true}, {farRight, 2, false}};
+  for (const auto& cs : cases) {
+    c->SetLeftPos(cs.leftPos);
+    Pump();
+    EXPECT_EQ(v->GetColumn(cs.column)->IsFocusedCellPartlyHidden(), cs.hidden) << cs.leftPos << " " << cs.column;
+  }
+}
+
 TEST_F(TableRowsFixture, KeysMoveTheSelectedLookWithTheFocus) {
   TcxGridDBTableView* v = Shown();
   FocusFirstCell(v, 300);
