@@ -246,6 +246,14 @@ void TcxGridCard::GetVisibleRows(std::vector<TcxGridCardViewRow*>& list) {
 
 // ---- options --------------------------------------------------------------------------------------------
 
+void TcxGridCardViewOptionsView::SetCardWidth(Integer v) {
+  v = std::max<Integer>(v, 40);
+  if (v == cardWidth_) return;
+  Set(cardWidth_, v, 2);
+  if (auto* controller = GridView() ? dynamic_cast<TcxCustomGridTableController*>(GridView()->Controller()) : nullptr)
+    controller->StartGridModeSyncTimer();
+}
+
 void TcxGridCardViewOptionsView::SetEmptyRows(bool v) {
   if (v == emptyRows_) return;
   if (!v) ClearFocusedRow(GridView());

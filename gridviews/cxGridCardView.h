@@ -141,7 +141,8 @@ class TcxGridCardViewOptionsView : public TcxCustomGridTableOptionsView {
   Integer CardBorderWidth() const { return cardBorderWidth_; }
   void SetCardBorderWidth(Integer v) { Set(cardBorderWidth_, v <= 0 ? 1 : v, 2); }
   Integer CardWidth() const { return cardWidth_; }
-  void SetCardWidth(Integer v) { Set(cardWidth_, std::max<Integer>(v, 40), 2); }
+  // At least 40; in grid mode the loaded records follow the new width.
+  void SetCardWidth(Integer v);
   TcxGridCardExpandButtonAlignment CardExpandButtonAlignment() const { return expandButtonAlignment_; }
   void SetCardExpandButtonAlignment(TcxGridCardExpandButtonAlignment v) { Set(expandButtonAlignment_, v, 2); }
   bool EmptyRows() const { return emptyRows_; }

@@ -1603,6 +1603,32 @@ class TDBCardView : public TcxGridCardView {
 };
 KORVAN_IMPLEMENT_CLASS(TDBCardView)
 
+// In grid mode a new card width starts the synchronisation timer (its tick hands the view's
+// buffer count for the new width to the data controller).
+TEST_F(CardViewTest, ANewCardWidthResynchronisesGridMode) {
+  TMemDataSet ds(nullptr);
+  TDataSource source(nullptr);
+  ds.AddFieldDef("id", ftInteger);
+  for (int i = 1; i <= 400; ++i) ds.AppendRow({i});
+  ds.Open();
+  source.SetDataSet(&ds);
+  auto* view = static_cast<TDBCardView*>(grid_->CreateView(TDBCardView::StaticClass()));
+  grid_->Levels()->Items(0)->SetGridView(view);
+  auto* dc = static_cast<TcxGridDBDataController*>(view->DataController());
+  dc->SetDataSource(&source);
+  dc->CreateAllItems();
+  dc->DataModeController()->SetGridMode(true);
+  form_->Show();
+  Pump();
+  Advance(10);
+  auto* c = static_cast<TcxGridCardViewController*>(view->Controller());
+  ASSERT_FALSE(c->GridModeSyncTimerRunning());
+  view->GetOptionsView()->SetCardWidth(60);
+  EXPECT_TRUE(c->GridModeSyncTimerRunning());
+  Advance(10);
+  EXPECT_FALSE(c->GridModeSyncTimerRunning());
+}
+
 // Vertical layout in grid mode: Down from the last loaded card row, the data set not at its
 // end, scrolls the loaded records a step and focuses the card below (here the last loaded one);
 // at the data set's end the focus stays.
