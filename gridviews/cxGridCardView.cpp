@@ -695,12 +695,6 @@ Integer TcxGridCardViewInfo::CalculateHeight() {
   return h;
 }
 
-TBitmap* TcxGridCardRowDataViewInfo::GetBackgroundBitmap() {
-  auto* view = static_cast<TcxGridCardView*>(GridView());
-  TBitmap* bitmap = view->GetBackgroundBitmaps()->GetBitmap(TcxGridCardViewBackgroundBitmaps::bbContent);
-  return bitmap && !bitmap->Empty() ? bitmap : nullptr;
-}
-
 Integer TcxGridCardViewInfo::CalculateWidth() { return CardView()->GetOptionsView()->CardWidth(); }
 
 Integer TcxGridCardViewInfo::ScrollButtonHeight() { return MulDiv(GetSystemMetrics(SM_CYHSCROLL), 3, 4); }

@@ -373,8 +373,6 @@ class TcxGridCardRowDataViewInfo : public TcxGridTableDataCellViewInfo {
   // The card draws the focus frame round the whole row instead.
   bool HasFocusRect() override { return false; }
   bool ShowsRowFocusRect() { return TcxGridTableDataCellViewInfo::HasFocusRect(); }
-  // The view's Content background bitmap (null when empty).
-  TBitmap* GetBackgroundBitmap() override;
 };
 
 // One card: its rows (caption and value cells) inside a border; when the rows do not fit they
