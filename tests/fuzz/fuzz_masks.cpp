@@ -91,6 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const Exception&) {
       checked = false;
     }
+    // A literal control character (\f, \t, a raw one) is a character the edit never takes:
+    // such masks are left unchecked.
+    for (Integer i = 0; checked && i < expr.Lexems().Count(); ++i) {
+      const TcxLexem& l = expr.Lexems().Item(i);
+      if (l.Kind == cxlkLiteral && l.Text.size() == 1 && (uint8_t(l.Text[0]) < 0x20 || l.Text[0] == 0x7f))
+        checked = false;
+    }
   }
   if (flags & 128) {
     try {
