@@ -132,6 +132,26 @@ inline void FuzzEndInput() {
   FuzzPump();
 }
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+inline bool IsValidUtf8(const String& s) {
+  for (size_t i = 0; i < s.size();) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return false;
+    uint32_t cp = n == 1 ? c : c & (0x7f >> n);
+    for (size_t k = 1; k < n; ++k) {
+      const unsigned char d = static_cast<unsigned char>(s[i + k]);
+      if ((d >> 6) != 2) return false;
+      cp = (cp << 6) | (d & 0x3f);
+    }
+    if ((n == 2 && cp < 0x80) || (n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000) || cp > 0x10ffff ||
+        (cp >= 0xd800 && cp <= 0xdfff))
+      return false;
+    i += n;
+  }
+  return true;
+}
+
 // Reads bytes of the input in turn; past the end every read answers 0.
 class TFuzzInput {
  public:

@@ -110,6 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     default: {  // locale formats, the masks built from them and the date edit's texts
       const TFormatSettings saved = FormatSettings;
       const String other = in.Text(0);
+      // The locale's formats are well-formed UTF-8.
+      if (!IsValidUtf8(pattern) || !IsValidUtf8(other)) return 0;
       if (selector & 8) {
         FormatSettings.ShortDateFormat = pattern;
         FormatSettings.LongTimeFormat = other;
@@ -120,7 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // Separators are printable ASCII characters (the locale settings make them so).
       if (selector & 16) FormatSettings.DateSeparator = char(0x20 + in.Byte() % 95);
       if (selector & 32) FormatSettings.TimeSeparator = char(0x20 + in.Byte() % 95);
-      if (selector & 64) FormatSettings.TimeAMString = in.Short(8);
+      if (selector & 64) {
+        const String am = in.Short(8);
+        if (IsValidUtf8(am)) FormatSettings.TimeAMString = am;
+      }
       TcxDateTimeFormatInfo info;
       if (ParseDateTimeFormat(pattern, info)) {
         (void)BuildStandardMask(info);

@@ -22,45 +22,58 @@
 
 namespace {
 
-// The reader process, started once: requests on its standard input, answers on its output.
+// The reader process: requests on its standard input, answers on its output. Started on first
+// use and again after it ended (its status is told).
 struct TReader {
   FILE* To = nullptr;
   FILE* From = nullptr;
+  pid_t Pid = 0;
 };
 
-TReader& Reader() {
-  static TReader r = [] {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) std::abort();
-    pid_t pid = fork();
-    if (pid == 0) {
-      dup2(in[0], 0);
-      dup2(out[1], 1);
-      close(in[1]);
-      close(out[0]);
-      execl("/usr/bin/python3", "python3", KORVAN_FUZZ_DIR "/read_exports.py", (char*)nullptr);
-      _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    signal(SIGPIPE, SIG_IGN);
-    TReader t;
-    t.To = fdopen(in[1], "w");
-    t.From = fdopen(out[0], "r");
-    return t;
-  }();
-  return r;
+TReader StartReader() {
+  int in[2], out[2];
+  if (pipe(in) != 0 || pipe(out) != 0) std::abort();
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    close(in[1]);
+    close(out[0]);
+    execl("/usr/bin/python3", "python3", KORVAN_FUZZ_DIR "/read_exports.py", (char*)nullptr);
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  signal(SIGPIPE, SIG_IGN);
+  TReader t;
+  t.To = fdopen(in[1], "w");
+  t.From = fdopen(out[0], "r");
+  t.Pid = pid;
+  return t;
 }
 
-String ReadBack(const char* kind, Integer cols, Integer rows, bool valid, const String& path) {
-  TReader& r = Reader();
+String Ask(TReader& r, const char* kind, Integer cols, Integer rows, bool valid, const String& path) {
   std::fprintf(r.To, "%s %d %d %d %s\n", kind, int(cols), int(rows), valid ? 1 : 0, path.c_str());
   std::fflush(r.To);
   char line[1024];
-  if (!std::fgets(line, sizeof line, r.From)) return "error the reader ended";
+  if (!std::fgets(line, sizeof line, r.From)) return String();
   String s(line);
   while (!s.empty() && s.back() == '\n') s.pop_back();
   return s;
+}
+
+String ReadBack(const char* kind, Integer cols, Integer rows, bool valid, const String& path) {
+  static TReader reader = StartReader();
+  String answer = Ask(reader, kind, cols, rows, valid, path);
+  if (!answer.empty()) return answer;
+  int status = 0;
+  fclose(reader.To);
+  fclose(reader.From);
+  waitpid(reader.Pid, &status, 0);
+  std::fprintf(stderr, "fuzz: the reader ended (status %d); started again\n", status);
+  reader = StartReader();
+  answer = Ask(reader, kind, cols, rows, valid, path);
+  return answer.empty() ? String("error the reader ended twice") : answer;
 }
 
 const String& Folder() {
@@ -91,25 +104,6 @@ double DoubleOf(TFuzzInput& in) {
   double d;
   std::memcpy(&d, &bits, sizeof d);
   return d;
-}
-
-bool IsValidUtf8(const String& s) {
-  for (size_t i = 0; i < s.size();) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return false;
-    uint32_t cp = n == 1 ? c : c & (0x7f >> n);
-    for (size_t k = 1; k < n; ++k) {
-      const unsigned char d = static_cast<unsigned char>(s[i + k]);
-      if ((d >> 6) != 2) return false;
-      cp = (cp << 6) | (d & 0x3f);
-    }
-    if ((n == 2 && cp < 0x80) || (n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000) || cp > 0x10ffff ||
-        (cp >= 0xd800 && cp <= 0xdfff))
-      return false;
-    i += n;
-  }
-  return true;
 }
 
 // A text: bytes of the input, sometimes repeated to a huge length.
