@@ -1,6 +1,7 @@
 #include "editors/cxFormats.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "editors/cxDateUtils.h"
 #include "rtl/SysUtils.h"
@@ -179,6 +180,9 @@ bool SameDesignator(const String& data, const char* style) { return SameText(dat
 String SeparatorExpr(char separator) {
   if (separator == '\0') return "";
   if (separator == ' ') return "' '";
+  // A letter or digit after a backslash is a class or a reference: such a separator is
+  // written as quoted text.
+  if (std::isalnum(static_cast<unsigned char>(separator))) return String("'") + separator + "'";
   return String("\\") + separator;
 }
 

@@ -133,6 +133,23 @@ TEST_F(FormatsTest, FormatsWithoutDateOrTimeItemsGiveMasksThatCompile) {
   }
 }
 
+// A separator that is a letter or a digit is quoted text in the masks, not a class ("\\d")
+// or a reference ("\\3") that would fail to compile or match other characters.
+TEST_F(FormatsTest, LetterAndDigitSeparatorsAreQuotedInTheMasks) {
+  FormatSettings.ShortDateFormat = "yyyy/M/d";
+  FormatSettings.DateSeparator = 'd';
+  FormatSettings.LongTimeFormat = "H:mm";
+  FormatSettings.TimeSeparator = '3';
+  Apply();
+  auto* fc = GlobalFormatController();
+  TcxRegExpr expr;
+  TStringStream source(fc->DateTimeMaskRegExpr());
+  ASSERT_NO_THROW(expr.Compile(&source)) << fc->DateTimeMaskRegExpr();
+  EXPECT_EQ(expr.AcceptText("2026d1d5 12345"), "2026d1d5 12345");
+  expr.Restart();
+  EXPECT_EQ(expr.AcceptText("202615"), "2026");  // a digit is no date separator
+}
+
 TEST_F(FormatsTest, CurrencyFormatForEveryPattern) {
   const char* positive[] = {"$,0.00", ",0.00$", "$ ,0.00", ",0.00 $"};
   const char* negative[] = {"($,0.00)", "-$,0.00",  "$-,0.00",  "$,0.00-",
