@@ -157,8 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       switch (op % 12) {
         case 0: p->SetCellDataString(c, r, TextOf(in, valid)); break;
         case 1: {
-          const String s = TextOf(in, valid);
-          p->SetCellDataWideString(c, r, WideString(reinterpret_cast<const char16_t*>(s.data()), s.size() / 2));
+          // Wide texts reach the writers decoded from UTF-8 (whole surrogate pairs).
+          p->SetCellDataWideString(c, r, UTF8Decode(TextOf(in, valid)));
           break;
         }
         case 2: p->SetCellDataDouble(c, r, DoubleOf(in)); break;
@@ -176,7 +176,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           style.BrushStyle = Byte(in.Byte() & 1);
           style.FontColor = Integer(in.Word32());
           style.BrushBkColor = Integer(in.Word32());
-          cxSetStyleFontName(style, in.Short(40));
+          const String font = in.Short(40);
+          if (!IsValidUtf8(font)) valid = false;
+          cxSetStyleFontName(style, font);
           p->SetCellStyle(c, r, style);
           break;
         }
