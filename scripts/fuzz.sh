@@ -19,7 +19,7 @@ if [ "${1:-}" = deps ]; then
     || DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends libclang-rt-dev
   exit 0
 fi
-targets=(csv streams formtext pictures masks formats import writers forms docklayout filters)
+targets=(csv streams formtext pictures masks formats import writers forms docklayout filters operations)
 [ $# -ge 1 ] && [ "$1" != all ] && targets=("$1")
 seconds=${2:-60}
 build=${BUILD_DIR:-build-asan}
