@@ -195,14 +195,13 @@ TEST_F(MaskEditTest, TypingGoesThroughTheModeOfTheMaskKind) {
 
 // Shift+Delete without a selection deletes backwards in the edit as in the mode, and typing on
 // stays within the mask (the regular-expression mode once stepped back alone and took "111").
-// The extended mode deletes the forced "/" with the digit; the standard mode always has a
-// one-character selection, which Shift+Delete cuts to a blank.
+// The extended mode deletes the forced "/" with the digit.
 TEST_F(MaskEditTest, ShiftDeleteWithoutASelectionDeletesBackwards) {
   struct Case {
     TcxEditMaskKind Kind;
     const char* Mask;
     const char* Text;
-  } cases[] = {{emkRegExpr, "\\d\\d/\\d\\d", "11"}, {emkRegExprEx, "\\d\\d/\\d\\d", "11/"}, {emkStandard, "00/00;0;_", "11/1_"}};
+  } cases[] = {{emkRegExpr, "\\d\\d/\\d\\d", "11"}, {emkRegExprEx, "\\d\\d/\\d\\d", "11/"}};
   Focus(edit_);
   for (const Case& c : cases) {
     edit_->Properties()->SetEditMask("");
