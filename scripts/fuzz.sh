@@ -34,6 +34,6 @@ for t in "${targets[@]}"; do
   mkdir -p "$work/corpus"
   cp -n tests/fuzz/corpus/"$t"/* "$work/corpus/" 2>/dev/null || true
   echo "fuzz: $t for ${seconds}s"
-  (cd "$work" && "../../tests/fuzz/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  (cd "$work" && "../../tests/fuzz/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=1024 -malloc_limit_mb=1024 -timeout=5 \
      -max_len=65536 corpus)
 done
