@@ -637,6 +637,8 @@ void TcxCustomDataControllerInfo::FilterRecords() {
   bool handler = !c->IsGridMode() && c->HasFilterRecordHandler();
   if (!incremental && !criteria && !handler) return;
   int editing = c->Provider()->EditingRecordIndex();
+  if (criteria) c->Filter()->BeginRecordPass();
+  Finally endPass{[c] { c->Filter()->EndRecordPass(); }};
   std::vector<int> kept;
   kept.reserve(recordList_.size());
   for (int r : recordList_) {
