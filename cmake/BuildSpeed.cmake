@@ -3,12 +3,13 @@
 # Everyone: ccache keys that do not depend on the checkout folder, and lld when it is there.
 # KORVAN_CI (scripts/build.sh sets it when KORVAN_CI=1; .ci/run does): no debug information
 # anywhere, the libraries and the program at their usual -O2, test and benchmark code at -O0,
-# and each test program compiled in unity batches of KORVAN_UNITY_BATCH files. Tests and
-# benchmarks are more than half of all compiling; their own code needs no optimisation to
-# check the optimised libraries they link.
+# and each test program compiled as a unity build (KORVAN_UNITY_BATCH files per unit; 0, the
+# default, puts a whole test directory into one). Tests and benchmarks are more than half of
+# all compiling, and most of a test file's time goes to the headers it shares with its
+# neighbours; their own code needs no optimisation to check the optimised libraries they link.
 
 option(KORVAN_CI "Build as CI does: no debug information, test and benchmark code at -O0, tests in unity batches" OFF)
-set(KORVAN_UNITY_BATCH 4 CACHE STRING "Test files per unity batch in a KORVAN_CI build")
+set(KORVAN_UNITY_BATCH 0 CACHE STRING "Test files per unity unit in a KORVAN_CI build (0: a whole directory)")
 option(KORVAN_LLD "Link with lld when the compiler can use it" ON)
 
 # ccache rewrites absolute paths under the source root to relative ones and leaves the
@@ -42,9 +43,9 @@ macro(korvan_test_code)
   endif()
 endmacro()
 
-# korvan_unity(target): compiles a test program's files in batches in a CI build. Files of
-# one test directory therefore keep their file-local names apart (named namespaces or
-# distinct names), which every build checks with KORVAN_CI.
+# korvan_unity(target): compiles a test program's files as a unity build in a CI build. The
+# files of one test directory therefore keep their file-local names apart (shared helpers in
+# the directory's support header, distinct names otherwise); the CI build checks it.
 function(korvan_unity TARGET)
   if(KORVAN_CI)
     set_target_properties(${TARGET} PROPERTIES UNITY_BUILD ON

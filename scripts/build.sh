@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds into build/ (or $BUILD_DIR). Used by test.sh and run.sh.
 # KORVAN_CI=1 builds as CI does (.ci/run sets it): no debug information, test and benchmark
-# code at -O0 in unity batches; the libraries and the program keep -O2 (cmake/BuildSpeed.cmake).
+# code at -O0, test programs as unity builds; the libraries and the program keep -O2
+# (cmake/BuildSpeed.cmake).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
