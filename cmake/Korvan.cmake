@@ -89,10 +89,8 @@ function(korvan_test NAME DIR)
     return()
   endif()
   add_executable(${NAME} ${srcs})
+  korvan_unity(${NAME})
   target_link_libraries(${NAME} PRIVATE ${K_DEPS} GTest::gtest GTest::gmock Threads::Threads)
-  target_compile_definitions(${NAME} PRIVATE
-    KORVAN_FIXTURES="${KORVAN_ROOT}/tests/fixtures"
-    KORVAN_SHEETS="${CMAKE_BINARY_DIR}/sheets")
   add_test(NAME ${NAME} COMMAND ${NAME} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   set_tests_properties(${NAME} PROPERTIES TIMEOUT 900 ENVIRONMENT "SDL_VIDEODRIVER=dummy")
 endfunction()

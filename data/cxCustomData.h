@@ -844,6 +844,14 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
   bool Active() const { return active_; }
   void SetActive(bool value);
   bool IsRecordMatching(int recordIndex) { return IsSatisfiedByRecord(reinterpret_cast<Pointer>(intptr_t(recordIndex))); }
+
+ protected:
+  // Conditions on a stored column: numbers compared in place, texts of a pooled column tested
+  // once per distinct text.
+  std::unique_ptr<TcxFilterValueTest> CreateValueTest(TcxFilterCriteriaItem* condition,
+                                                      const Variant& preparedValue) override;
+
+ public:
   void RemoveField(TcxCustomDataField* field) { RemoveItemsByItemLink(field); }
   bool IsDestroying() const;
   bool IsInFilterList() const;
@@ -1570,6 +1578,11 @@ class TcxCustomDataController : public TPersistent {
   virtual bool IsBookmarkAvailable() const { return bookmarkRecordIndex_ != -1; }
   virtual bool IsBookmarkRow(int rowIndex);
   virtual Variant GetFilterDataValue(int recordIndex, TcxCustomDataField* field) { return GetValueByField(recordIndex, field); }
+  // The column whose stored value GetValueByField and GetFilterDataValue answer for `field` in
+  // every ordinary record, which passes over many records (filters, the pivot grid) then read
+  // in place; nullptr where either answers anything else (a descendant that overrides one of
+  // them overrides this too).
+  virtual TcxValueDef* InPlaceValueDef(TcxCustomDataField* field);
   virtual String GetFilterItemFieldCaption(TObject* item) { return String(); }
   virtual String GetFilterItemFieldName(TObject* item) { return GetFilterItemFieldCaption(item); }
   virtual bool GetItemSortByDisplayText(int itemIndex, bool defaultValue) { return false; }

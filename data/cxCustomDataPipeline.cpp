@@ -394,7 +394,10 @@ void TcxCustomDataControllerInfo::RecreateSelection() {
 TcxCustomDataControllerInfo::~TcxCustomDataControllerInfo() = default;
 
 void TcxCustomDataControllerInfo::CheckChanges() {
-  if (changes_ != 0 && lockCount_ == 0) Recalculate();
+  // A request made while a run is under way (the data set's cursor moved to the focused row
+  // notifies the controller from inside the run) joins that run: its bits are applied and
+  // reported with the run's own, instead of a second run that filters, sorts and groups again.
+  if (changes_ != 0 && lockCount_ == 0 && !inCalculation_) Recalculate();
 }
 
 void TcxCustomDataControllerInfo::RefreshRecords() {
@@ -634,6 +637,8 @@ void TcxCustomDataControllerInfo::FilterRecords() {
   bool handler = !c->IsGridMode() && c->HasFilterRecordHandler();
   if (!incremental && !criteria && !handler) return;
   int editing = c->Provider()->EditingRecordIndex();
+  if (criteria) c->Filter()->BeginRecordPass();
+  Finally endPass{[c] { c->Filter()->EndRecordPass(); }};
   std::vector<int> kept;
   kept.reserve(recordList_.size());
   for (int r : recordList_) {

@@ -1,6 +1,8 @@
 // The controller's sorting and grouping interface, record comparison, selection, bookmarks,
 // saved selection keys and its filter criteria.
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <exception>
 #include <typeinfo>
 
@@ -469,6 +471,198 @@ void TcxDataFilterCriteria::DoChanged() {
   if (!controller_->Provider()->IsActiveDataSet()) controller_->Post();
   controller_->FilterChanged();
   if (OnChanged) OnChanged(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// In-place tests of a filter pass
+
+TcxValueDef* TcxCustomDataController::InPlaceValueDef(TcxCustomDataField* field) {
+  if (field == nullptr || ((IsProviderMode() || IsGridMode()) && IsProviderField(field))) return nullptr;
+  return field->ValueDef();
+}
+
+namespace {
+
+// A number as the variant layer compares it: an integer of any width, or a double (a date too).
+struct TFilterNumber {
+  bool IsInteger = false;
+  Int64 I = 0;
+  double D = 0;
+};
+
+bool IsIntegerVarType(TVarType t) {
+  switch (t) {
+    case varSmallint: case varInteger: case varShortInt: case varByte: case varWord: case varLongWord:
+    case varInt64:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Reads a scalar operand the in-place comparison handles; false for any other value.
+bool OperandNumber(const Variant& v, TFilterNumber& n) {
+  TVarType t = v.VarType();
+  if (IsIntegerVarType(t)) {
+    n.IsInteger = true;
+    n.I = v.AsInt64();
+    return true;
+  }
+  if (t == varDouble || t == varDate) {
+    n.D = v.AsDouble();
+    return true;
+  }
+  return false;
+}
+
+// Doubles in a total order, NaN before every number (the order of mixed kinds).
+int CompareMixed(double a, double b) {
+  bool na = std::isnan(a), nb = std::isnan(b);
+  if (na || nb) return na == nb ? 0 : (na ? -1 : 1);
+  return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// CompareVariantValues of two numbers that are not null.
+int CompareNumbers(const TFilterNumber& a, const TFilterNumber& b) {
+  if (a.IsInteger && b.IsInteger) return a.I < b.I ? -1 : (a.I > b.I ? 1 : 0);
+  if (!a.IsInteger && !b.IsInteger) return a.D == b.D ? 0 : (a.D < b.D ? -1 : 1);
+  return CompareMixed(a.IsInteger ? double(a.I) : a.D, b.IsInteger ? double(b.I) : b.D);
+}
+
+enum class TNumberTest { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual, Between, NotBetween };
+
+// Integer, Smallint, Word and LargeInt columns, Float and DateTime columns, compared in place.
+class TStoredNumberTest : public TcxFilterValueTest {
+ public:
+  TStoredNumberTest(TcxDataStorage* storage, TcxValueDef* def, TNumberTest test, TFilterNumber low, TFilterNumber high)
+      : storage_(storage), def_(def), test_(test), low_(low), high_(high) {
+    TcxValueTypeClass t = def->ValueType();
+    size_ = def->DataSize();
+    integer_ = t != TcxFloatValueType::Class() && t != TcxDateTimeValueType::Class();
+    unsigned_ = t == TcxWordValueType::Class();
+  }
+  static bool Handles(TcxValueTypeClass t) {
+    return t == TcxIntegerValueType::Class() || t == TcxSmallintValueType::Class() || t == TcxWordValueType::Class() ||
+           t == TcxLargeIntValueType::Class() || t == TcxFloatValueType::Class() ||
+           t == TcxDateTimeValueType::Class();
+  }
+  int Test(Pointer data) override {
+    int r = int(reinterpret_cast<intptr_t>(data));
+    if (r < 0 || r >= storage_->RecordsCount()) return -1;
+    const Byte* b = storage_->BufferOf(r);
+    if (def_->IsNullIn(b) || def_->BufferSize() == 0) return -1;
+    TFilterNumber v;
+    const Byte* p = def_->DataArea(b);
+    v.IsInteger = integer_;
+    if (!integer_) std::memcpy(&v.D, p, 8);
+    else if (size_ == 8) std::memcpy(&v.I, p, 8);
+    else if (size_ == 4) v.I = Load<int32_t>(p);
+    else v.I = unsigned_ ? Int64(Load<uint16_t>(p)) : Int64(Load<int16_t>(p));
+    switch (test_) {
+      case TNumberTest::Equal: return CompareNumbers(v, low_) == 0;
+      case TNumberTest::NotEqual: return CompareNumbers(v, low_) != 0;
+      case TNumberTest::Less: return CompareNumbers(v, low_) < 0;
+      case TNumberTest::LessEqual: return CompareNumbers(v, low_) <= 0;
+      case TNumberTest::Greater: return CompareNumbers(v, low_) > 0;
+      case TNumberTest::GreaterEqual: return CompareNumbers(v, low_) >= 0;
+      case TNumberTest::Between: return CompareNumbers(low_, v) <= 0 && CompareNumbers(v, high_) <= 0;
+      case TNumberTest::NotBetween: return !(CompareNumbers(low_, v) <= 0 && CompareNumbers(v, high_) <= 0);
+    }
+    return -1;
+  }
+
+ private:
+  template <class T>
+  static T Load(const Byte* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+  TcxDataStorage* storage_;
+  TcxValueDef* def_;
+  TNumberTest test_;
+  TFilterNumber low_, high_;
+  int size_ = 0;
+  bool integer_ = false;
+  bool unsigned_ = false;
+};
+
+// A pooled text column: the condition is evaluated through the general route once per distinct
+// text, and its result noted on the pooled text for the rest of the pass.
+class TPooledTextTest : public TcxFilterValueTest {
+ public:
+  TPooledTextTest(TcxFilterCriteria* criteria, TcxFilterCriteriaItem* condition, TcxDataStorage* storage,
+                  TcxValueDef* def)
+      : criteria_(criteria), condition_(condition), storage_(storage), def_(def), serial_(NextSerial()) {}
+  int Test(Pointer data) override {
+    int r = int(reinterpret_cast<intptr_t>(data));
+    if (r < 0 || r >= storage_->RecordsCount()) return -1;
+    const Byte* b = storage_->BufferOf(r);
+    if (def_->IsNullIn(b) || def_->BufferSize() == 0) return -1;
+    TcxPooledText* text;
+    std::memcpy(&text, def_->DataArea(b), sizeof text);
+    if (text == nullptr) return -1;
+    if ((text->FilterMemo >> 1) == serial_) return int(text->FilterMemo & 1);
+    Variant v;
+    def_->ValueType()->DataToVariant(def_->DataArea(b), v);
+    bool result = criteria_->IsValueSatisfying(condition_, v);
+    text->FilterMemo = (serial_ << 1) | (result ? 1 : 0);
+    return result;
+  }
+
+ private:
+  // Serials of 31 bits, never 0 (the memo of a text no pass has seen).
+  static uint32_t NextSerial() {
+    static uint32_t last = 0;
+    last = last >= 0x7FFFFFFF ? 1 : last + 1;
+    return last;
+  }
+  TcxFilterCriteria* criteria_;
+  TcxFilterCriteriaItem* condition_;
+  TcxDataStorage* storage_;
+  TcxValueDef* def_;
+  uint32_t serial_;
+};
+
+}  // namespace
+
+std::unique_ptr<TcxFilterValueTest> TcxDataFilterCriteria::CreateValueTest(TcxFilterCriteriaItem* condition,
+                                                                           const Variant& preparedValue) {
+  auto* item = dynamic_cast<TcxDataFilterCriteriaItem*>(condition);
+  TcxCustomDataField* field = item ? item->Field() : nullptr;
+  if (field == nullptr || field->OwnerController() != controller_) return nullptr;
+  TcxValueDef* def = controller_->InPlaceValueDef(field);
+  if (def == nullptr || controller_->GetRecordCount() != controller_->Storage()->RecordsCount()) return nullptr;
+  TcxDataStorage* storage = controller_->Storage();
+  if (def->IsPooled()) return std::make_unique<TPooledTextTest>(this, condition, storage, def);
+  if (!TStoredNumberTest::Handles(def->ValueType())) return nullptr;
+  // Only the operators' own classes: a descendant may test otherwise.
+  static const std::pair<TClass, TNumberTest> tests[] = {
+      {TcxFilterEqualOperator::StaticClass(), TNumberTest::Equal},
+      {TcxFilterNotEqualOperator::StaticClass(), TNumberTest::NotEqual},
+      {TcxFilterLessOperator::StaticClass(), TNumberTest::Less},
+      {TcxFilterLessEqualOperator::StaticClass(), TNumberTest::LessEqual},
+      {TcxFilterGreaterOperator::StaticClass(), TNumberTest::Greater},
+      {TcxFilterGreaterEqualOperator::StaticClass(), TNumberTest::GreaterEqual},
+      {TcxFilterBetweenOperator::StaticClass(), TNumberTest::Between},
+      {TcxFilterNotBetweenOperator::StaticClass(), TNumberTest::NotBetween}};
+  TClass opClass = condition->Operator()->ClassType();
+  for (const auto& [cls, test] : tests) {
+    if (cls != opClass) continue;
+    TFilterNumber low, high;
+    if (test == TNumberTest::Between || test == TNumberTest::NotBetween) {
+      // An operand that is no pair of numbers takes the general route.
+      if (!preparedValue.IsArray() || VarArrayDimCount(preparedValue) != 1) return nullptr;
+      Integer lo = VarArrayLowBound(preparedValue, 1);
+      if (VarArrayHighBound(preparedValue, 1) - lo + 1 < 2) return nullptr;
+      if (!OperandNumber(preparedValue.GetElement(lo), low) || !OperandNumber(preparedValue.GetElement(lo + 1), high))
+        return nullptr;
+    } else if (!OperandNumber(preparedValue, low)) {
+      return nullptr;
+    }
+    return std::make_unique<TStoredNumberTest>(storage, def, test, low, high);
+  }
+  return nullptr;
 }
 
 TcxCustomDataField* TcxDataFilterCriteriaItem::Field() const {

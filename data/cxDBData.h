@@ -577,6 +577,7 @@ class TcxDBDataController : public TcxCustomDataController {
   bool IsItemTextStored(int itemIndex, bool editing) override;
   Variant GetValueForGrouping(int recordIndex, TcxCustomDataField* field) override;
   Variant GetFilterDataValue(int recordIndex, TcxCustomDataField* field) override;
+  TcxValueDef* InPlaceValueDef(TcxCustomDataField* field) override;
   Variant GetSelectionRecordKey(int recordIndex) override;
   bool FocusSelectedRow(int index) override;
   void ForEachRow(bool selectedOnly, const std::function<void(int rowIndex, const TcxRowInfo& info)>& proc) override;

@@ -554,6 +554,12 @@ Variant TcxDBDataController::GetFilterDataValue(int recordIndex, TcxCustomDataFi
   return TcxCustomDataController::GetFilterDataValue(recordIndex, field);
 }
 
+TcxValueDef* TcxDBDataController::InPlaceValueDef(TcxCustomDataField* field) {
+  auto* f = dynamic_cast<TcxDBDataField*>(field);
+  if (f != nullptr && (f->IsLookup() || f->SubFieldCount() > 0)) return nullptr;
+  return TcxCustomDataController::InPlaceValueDef(field);
+}
+
 String TcxDBDataController::GetFilterItemFieldName(TObject* item) {
   TcxCustomDataField* base = Fields()->FieldByItem(item);
   auto* f = dynamic_cast<TcxDBDataField*>(base);

@@ -326,6 +326,9 @@ struct TcxPooledText {
   String Text;
   uint32_t Refs = 0;  // data areas that point here
   uint32_t Rank = 0;  // 1, 2 ... in the column's order of its distinct texts (see RankPooledTexts)
+  // Scratch of a filter pass that tests each distinct text once: the pass's serial shifted left
+  // by one, or-ed with the text's result.
+  uint32_t FilterMemo = 0;
 };
 // A factory standing for a definition class.
 using TcxValueDefClass = TcxValueDef* (*)(TcxValueDefs* owner, TcxValueTypeClass valueType);

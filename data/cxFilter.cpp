@@ -883,6 +883,7 @@ TcxFilterCriteriaItem* TcxFilterCriteria::AddItem(TcxFilterCriteriaItemList* gro
 }
 
 void TcxFilterCriteria::SignalChanged() {
+  if (inRecordPass_) EndRecordPass();
   changed_ = true;
   CriteriaChanged();
 }
@@ -964,11 +965,61 @@ void TcxFilterCriteria::RemoveItemsByItemLink(TObject* link) {
   else UnlockChangesSilently();
 }
 
+void TcxFilterCriteriaItem::EndRecordPass() {
+  inPass_ = false;
+  passValue_ = Variant();
+  passTest_.reset();
+}
+
+void TcxFilterCriteria::PrepareRecordPass(TcxFilterCriteriaItemList* group) {
+  for (int i = 0; i < group->ItemCount(); ++i) {
+    TcxCustomFilterCriteriaItem* child = group->Items(i);
+    if (child->IsItemList()) {
+      PrepareRecordPass(static_cast<TcxFilterCriteriaItemList*>(child));
+      continue;
+    }
+    auto* condition = static_cast<TcxFilterCriteriaItem*>(child);
+    PrepareValue(condition->Value(), condition->passValue_);
+    condition->passTest_ = CreateValueTest(condition, condition->passValue_);
+    condition->inPass_ = true;
+  }
+}
+
+void TcxFilterCriteria::EndRecordPassIn(TcxFilterCriteriaItemList* group) {
+  for (int i = 0; i < group->ItemCount(); ++i) {
+    TcxCustomFilterCriteriaItem* child = group->Items(i);
+    if (child->IsItemList()) EndRecordPassIn(static_cast<TcxFilterCriteriaItemList*>(child));
+    else static_cast<TcxFilterCriteriaItem*>(child)->EndRecordPass();
+  }
+}
+
+void TcxFilterCriteria::BeginRecordPass() {
+  EndRecordPass();
+  PrepareRecordPass(root_.get());
+  inRecordPass_ = true;
+}
+
+void TcxFilterCriteria::EndRecordPass() {
+  if (!inRecordPass_) return;
+  inRecordPass_ = false;
+  EndRecordPassIn(root_.get());
+}
+
 bool TcxFilterCriteria::EvaluateCondition(TcxFilterCriteriaItem* condition, Pointer data) {
-  Variant v, pv, pw;
+  if (condition->passTest_) {
+    int r = condition->passTest_->Test(data);
+    if (r >= 0) return r != 0;
+  }
+  Variant v;
   condition->GetDataValue(data, v);
+  return IsValueSatisfying(condition, v);
+}
+
+bool TcxFilterCriteria::IsValueSatisfying(TcxFilterCriteriaItem* condition, const Variant& v) {
+  Variant pv, preparedHere;
   PrepareValue(v, pv);
-  PrepareValue(condition->Value(), pw);
+  if (!condition->inPass_) PrepareValue(condition->Value(), preparedHere);
+  const Variant& pw = condition->inPass_ ? condition->passValue_ : preparedHere;
   TcxFilterOperator* op = condition->Operator();
   if (options_.Contains(fcoIgnoreNull) && !op->TestsNull() && condition->Evaluate(pv)) return false;
   try {

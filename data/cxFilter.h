@@ -320,6 +320,16 @@ String ListDisplayText(const Variant& v);
 // ---------------------------------------------------------------------------------------------
 // The criteria tree.
 
+// A test of one condition against a record's value read in place, made for one pass over many
+// records (see TcxFilterCriteria::BeginRecordPass).
+class TcxFilterValueTest {
+ public:
+  virtual ~TcxFilterValueTest() = default;
+  // 1 when the record satisfies the condition, 0 when not; -1 when the record's value takes the
+  // general route (a null, a record the test does not read).
+  virtual int Test(Pointer data) = 0;
+};
+
 class TcxCustomFilterCriteriaItem : public TObject {
  public:
   explicit TcxCustomFilterCriteriaItem(TcxFilterCriteriaItemList* parent) : parent_(parent) {}
@@ -408,8 +418,13 @@ class TcxFilterCriteriaItem : public TcxCustomFilterCriteriaItem {
 
  private:
   friend class TcxFilterCriteria;
+  void EndRecordPass();
   String displayValue_;
   TObject* itemLink_;
+  // Set for a pass over many records: the prepared operand and the in-place test, if any.
+  bool inPass_ = false;
+  Variant passValue_;
+  std::unique_ptr<TcxFilterValueTest> passTest_;
   std::unique_ptr<TcxFilterOperator> operator_;
   TcxFilterOperatorKind operatorKind_;
   Variant value_;
@@ -481,6 +496,14 @@ class TcxFilterCriteria : public TPersistent {
   void RemoveItemsByItemLink(TObject* link);
   void StoreToStream(TStream& s) { WriteData(s, 0); }
   bool IsSatisfiedByRecord(Pointer data);
+  // Prepares every condition for a pass over many records: its operand is prepared once and,
+  // where CreateValueTest supplies a test, the record's value is tested in place. Any change of
+  // the criteria ends the pass.
+  void BeginRecordPass();
+  void EndRecordPass();
+  // The general route for a record's value already read: prepared, tested for null and handed
+  // to the condition's operator.
+  bool IsValueSatisfying(TcxFilterCriteriaItem* condition, const Variant& v);
   bool HasData() const { return root_->BoolOperatorKind() != fboAnd || root_->ItemCount() > 0; }
   bool SameItemsAs(TcxFilterCriteria* other);
   // Convenience: the display text and the filter text.
@@ -523,7 +546,17 @@ class TcxFilterCriteria : public TPersistent {
 
   TNotifyEvent OnChanged;
 
+ protected:
+  // A test of `condition` whose operand is `preparedValue` on the records' values in place;
+  // nullptr (here) where the values are read through the condition's GetDataValue.
+  virtual std::unique_ptr<TcxFilterValueTest> CreateValueTest(TcxFilterCriteriaItem* condition,
+                                                              const Variant& preparedValue) {
+    return nullptr;
+  }
+
  private:
+  void PrepareRecordPass(TcxFilterCriteriaItemList* group);
+  void EndRecordPassIn(TcxFilterCriteriaItemList* group);
   bool EvaluateItem(TcxCustomFilterCriteriaItem* item, Pointer data);
   bool EvaluateCondition(TcxFilterCriteriaItem* condition, Pointer data);
   String GroupText(TcxFilterCriteriaItemList* group, bool display);
@@ -549,6 +582,7 @@ class TcxFilterCriteria : public TPersistent {
   char underscoreWildcard_ = '_';
   int formatVersion_ = 2;
   bool destroying_ = false;
+  bool inRecordPass_ = false;
 };
 
 // A component with one published property, Filter (not owned), through which a form writer or

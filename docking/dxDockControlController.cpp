@@ -40,9 +40,6 @@ TdxDockingController*& ControllerInstance() {
   static TdxDockingController* controller = nullptr;
   return controller;
 }
-struct ControllerFinalizer {
-  ~ControllerFinalizer() { FinalizeDockingController(); }
-} controllerFinalizer;
 
 template <class T>
 void EraseValue(std::vector<T*>& v, const T* x) {
@@ -52,7 +49,12 @@ void EraseValue(std::vector<T*>& v, const T* x) {
 
 TdxDockingController* DockingController() {
   TdxDockingController*& c = ControllerInstance();
-  if (!c) c = new TdxDockingController();
+  if (!c) {
+    // The controller ends with the units, while the window manager and the hooks it releases
+    // still exist (a static object's end ran after theirs and used freed hook lists).
+    InitUnit("dxDockingController", nullptr, FinalizeDockingController);
+    c = new TdxDockingController();
+  }
   return c;
 }
 

@@ -44,10 +44,13 @@ bool TcxEditDataBinding::AcceptsEditorValueCheck() {
 
 TcxCustomEditData::TcxCustomEditData(IcxEditControl* edit) : edit_(edit) {
   freeNotificator_ = std::make_unique<TcxFreeNotificator>();
-  freeNotificator_->OnComponentFreed = [this](TComponent* component) {
-    if (edit_ && edit_->EditComponent() == component) edit_ = nullptr;
+  // The notification comes from the component's destructor, when the editor's own part is
+  // already gone and may no longer be asked: compare with the component taken now.
+  TComponent* watched = edit_ ? edit_->EditComponent() : nullptr;
+  freeNotificator_->OnComponentFreed = [this, watched](TComponent* component) {
+    if (component == watched) edit_ = nullptr;
   };
-  if (edit_ && edit_->EditComponent()) freeNotificator_->WatchComponent(edit_->EditComponent());
+  if (watched) freeNotificator_->WatchComponent(watched);
   Clear();
 }
 

@@ -1,6 +1,7 @@
 #include "editors/cxFormats.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "editors/cxDateUtils.h"
 #include "rtl/SysUtils.h"
@@ -179,6 +180,9 @@ bool SameDesignator(const String& data, const char* style) { return SameText(dat
 String SeparatorExpr(char separator) {
   if (separator == '\0') return "";
   if (separator == ' ') return "' '";
+  // A letter or digit after a backslash is a class or a reference: such a separator is
+  // written as quoted text.
+  if (std::isalnum(static_cast<unsigned char>(separator))) return String("'") + separator + "'";
   return String("\\") + separator;
 }
 
@@ -391,15 +395,18 @@ void TcxFormatController::Refresh() {
   dateTimeStandardMask_ = BuildStandardMask(dateTimeItems_);
   dateMaskDisplayFormat_ = BuildMaskDisplayFormat(dateItems_);
   dateTimeMaskDisplayFormat_ = BuildMaskDisplayFormat(dateTimeItems_);
-  // A format that cannot be parsed gives empty masks, the regular-expression ones included.
+  // A format that cannot be parsed gives empty masks, the regular-expression ones included;
+  // so does a date format without a date item (an empty group would not compile). A time
+  // format without a time item leaves the time part out.
   dateMaskRegExpr_.clear();
   dateTimeMaskRegExpr_.clear();
-  if (!dateItems_.Items.empty()) {
-    const String date_expr = BuildRegExprMask(dateItems_, true);
+  const String date_expr = dateItems_.Items.empty() ? String() : BuildRegExprMask(dateItems_, true);
+  if (!date_expr.empty()) {
     dateMaskRegExpr_ = date_expr;
     AppendDateWordsToMask(dateMaskRegExpr_, false);
     if (!timeItems_.Items.empty()) {
-      dateTimeMaskRegExpr_ = date_expr + " ' '(" + BuildRegExprMask(timeItems_, false) + ")?";
+      const String time_expr = BuildRegExprMask(timeItems_, false);
+      dateTimeMaskRegExpr_ = time_expr.empty() ? date_expr : date_expr + " ' '(" + time_expr + ")?";
       AppendDateWordsToMask(dateTimeMaskRegExpr_, true);
     }
   }

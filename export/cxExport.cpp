@@ -18,6 +18,54 @@ uint32_t cxHashBytes(const void* data, size_t size) {
 
 Integer cxStyleHash(const TcxCacheCellStyle& style) { return Integer(cxHashBytes(&style, cxStyleKeySize)); }
 
+uint64_t TcxContentIndex::Hash(const void* data, size_t size) {
+  const auto* p = static_cast<const Byte*>(data);
+  uint64_t h = 0x9E3779B97F4A7C15ULL ^ size;
+  auto mix = [&h](uint64_t w) {
+    h ^= w;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 32;
+  };
+  size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    mix(w);
+  }
+  if (i < size) {
+    uint64_t w = 0;
+    std::memcpy(&w, p + i, size - i);
+    mix(w);
+  }
+  h ^= h >> 29;
+  h *= 0xC4CEB9FE1A85EC53ULL;
+  return h ^ (h >> 32);
+}
+
+void TcxContentIndex::Add(uint64_t hash, Integer index) {
+  if ((count_ + 1) * 2 > slots_.size()) Grow();
+  size_t i = size_t(uint32_t(hash)) & mask_;
+  while (slots_[i].Index >= 0) i = (i + 1) & mask_;
+  slots_[i] = {uint32_t(hash), index};
+  ++count_;
+}
+
+void TcxContentIndex::Grow() {
+  // A slot's place comes from the hash's low half, which the tag keeps: the entries move to
+  // the larger table without their records being hashed again.
+  std::vector<TSlot> old;
+  old.swap(slots_);
+  size_t size = old.empty() ? 16 : old.size() * 2;
+  slots_.assign(size, TSlot{0, -1});
+  mask_ = size - 1;
+  for (const TSlot& s : old) {
+    if (s.Index < 0) continue;
+    size_t i = size_t(s.Tag) & mask_;
+    while (slots_[i].Index >= 0) i = (i + 1) & mask_;
+    slots_[i] = s;
+  }
+}
+
 void cxSetStyleFontName(TcxCacheCellStyle& style, const String& name) {
   std::memset(style.FontName, 0, sizeof(style.FontName));
   size_t n = 0;
@@ -120,12 +168,13 @@ TcxExportStyleManager* TcxExportStyleManager::GetInstance(const String& fileName
 
 Integer TcxExportStyleManager::RegisterStyle(TcxCacheCellStyle& style) {
   style.HashCode = cxStyleHash(style);
-  auto range = byHash_.equal_range(uint32_t(style.HashCode));
-  for (auto it = range.first; it != range.second; ++it)
-    if (std::memcmp(&styles_[size_t(it->second)], &style, cxStyleKeySize) == 0) return it->second;
+  uint64_t hash = TcxContentIndex::Hash(&style, cxStyleKeySize);
+  Integer found = index_.Find(
+      hash, [&](Integer i) { return std::memcmp(&styles_[size_t(i)], &style, cxStyleKeySize) == 0; });
+  if (found >= 0) return found;
   Integer index = Integer(styles_.size());
   styles_.push_back(style);
-  byHash_.emplace(uint32_t(style.HashCode), index);
+  index_.Add(hash, index);
   return index;
 }
 

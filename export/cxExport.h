@@ -71,6 +71,36 @@ constexpr int cxStyleKeySize = 92;
 uint32_t cxHashBytes(const void* data, size_t size);
 // The hash of the style's bytes 0..cxStyleKeySize-1.
 Integer cxStyleHash(const TcxCacheCellStyle& style);
+
+// Finds stored byte records by their content: an open-addressing table over a mixing hash of
+// the bytes. The rotate hash above repeats for records that differ in a few neighbouring bytes
+// (numbered styles, XLS records), so it is not used to place them: with the mixing hash a
+// lookup costs about one probe whatever the number of records.
+class TcxContentIndex {
+ public:
+  static uint64_t Hash(const void* data, size_t size);
+  // The index of the stored record `equal` accepts among those with `hash`; -1 when none.
+  template <class Equal>
+  Integer Find(uint64_t hash, Equal equal) const {
+    if (slots_.empty()) return -1;
+    for (size_t i = size_t(uint32_t(hash)) & mask_;; i = (i + 1) & mask_) {
+      const TSlot& s = slots_[i];
+      if (s.Index < 0) return -1;
+      if (s.Tag == uint32_t(hash) && equal(s.Index)) return s.Index;
+    }
+  }
+  void Add(uint64_t hash, Integer index);
+
+ private:
+  struct TSlot {
+    uint32_t Tag;   // the hash's low half, which also places the slot
+    Integer Index;  // -1: empty
+  };
+  void Grow();
+  std::vector<TSlot> slots_;
+  size_t count_ = 0;
+  size_t mask_ = 0;
+};
 // Stores the name zero-padded, cut to cxExportFontNameSize bytes between two characters.
 void cxSetStyleFontName(TcxCacheCellStyle& style, const String& name);
 String cxStyleFontName(const TcxCacheCellStyle& style);
@@ -206,7 +236,7 @@ class TcxExportStyleManager {
   ~TcxExportStyleManager() = default;
   String fileName_;
   std::deque<TcxCacheCellStyle> styles_;  // stable addresses as the list grows
-  std::unordered_multimap<uint32_t, Integer> byHash_;
+  TcxContentIndex index_;
   Integer refCount_ = 1;
 };
 

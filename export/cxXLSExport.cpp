@@ -135,13 +135,12 @@ String FileDir(const String& fileName) {
 // Records list
 
 Integer TcxXLSRecordsList::Add(const String& data) {
-  uint32_t hash = cxHashBytes(data.data(), data.size());
-  auto range = byHash_.equal_range(hash);
-  for (auto it = range.first; it != range.second; ++it)
-    if (records_[size_t(it->second)] == data) return it->second;
+  uint64_t hash = TcxContentIndex::Hash(data.data(), data.size());
+  Integer found = index_.Find(hash, [&](Integer i) { return records_[size_t(i)] == data; });
+  if (found >= 0) return found;
   auto index = Integer(records_.size());
   records_.push_back(data);
-  byHash_.emplace(hash, index);
+  index_.Add(hash, index);
   size_ += 4 + Int64(data.size());
   return index;
 }

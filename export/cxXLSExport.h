@@ -29,7 +29,7 @@ class TcxXLSRecordsList {
  private:
   Word id_;
   std::vector<String> records_;
-  std::unordered_multimap<uint32_t, Integer> byHash_;
+  TcxContentIndex index_;
   Int64 size_ = 0;
 };
 

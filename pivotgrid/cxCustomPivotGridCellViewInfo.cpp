@@ -397,8 +397,9 @@ void TcxPivotGridDataCellViewInfo::Init(TcxPivotGridViewDataItem* row, TcxPivotG
 }
 
 void TcxPivotGridDataCellViewInfo::Calculate() {
-  // The text keeps two pixels off the grid lines.
-  TextRect = GrowRect(ContentRect(Bounds, Borders), -2, 0);
+  // The text fills the cell inside its grid lines: a field's best fit (widest text + 2) is
+  // measured against this rectangle.
+  TextRect = ContentRect(Bounds, Borders);
   TcxPivotGridGroupItem* rowGroup = row_ ? row_->GetOwningGroupItem(dataField_) : nullptr;
   TcxPivotGridGroupItem* columnGroup = column_ ? column_->GetOwningGroupItem(dataField_) : nullptr;
   if (!dataField_ || !rowGroup || !columnGroup || dataField_->SummaryIndex() < 0) {

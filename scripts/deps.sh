@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, testing and running need. Quick when present.
 set -euo pipefail
 packages=(
-  g++ cmake ninja-build pkg-config ccache
+  g++ cmake ninja-build pkg-config ccache lld
   libfreetype-dev libfontconfig-dev libpixman-1-dev libpng-dev libjpeg62-turbo-dev libicu-dev
   libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation fonts-ipafont-gothic

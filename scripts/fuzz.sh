@@ -2,7 +2,7 @@
 # Builds the fuzz targets of tests/fuzz (libFuzzer, in the clang sanitizer build of
 # scripts/sanitize.sh) and runs each for a bounded time on a copy of its seed corpus.
 #   scripts/fuzz.sh                 every target, 60 seconds each
-#   scripts/fuzz.sh csv 600         one target (csv, streams, formtext, pictures), 600 seconds
+#   scripts/fuzz.sh csv 600         one target (one of the list below), 600 seconds
 #   scripts/fuzz.sh all 300         every target, 300 seconds each
 #   scripts/fuzz.sh deps            installs what the targets need (clang and libFuzzer), once
 # Findings (crash-*, leak-*, timeout-*, oom-*) are written to build-asan/fuzz/<target>/.
@@ -19,7 +19,7 @@ if [ "${1:-}" = deps ]; then
     || DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends libclang-rt-dev
   exit 0
 fi
-targets=(csv streams formtext pictures)
+targets=(csv streams formtext pictures masks formats import writers forms docklayout filters operations)
 [ $# -ge 1 ] && [ "$1" != all ] && targets=("$1")
 seconds=${2:-60}
 build=${BUILD_DIR:-build-asan}
@@ -34,6 +34,6 @@ for t in "${targets[@]}"; do
   mkdir -p "$work/corpus"
   cp -n tests/fuzz/corpus/"$t"/* "$work/corpus/" 2>/dev/null || true
   echo "fuzz: $t for ${seconds}s"
-  (cd "$work" && "../../tests/fuzz/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  (cd "$work" && "../../tests/fuzz/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=1024 -malloc_limit_mb=1024 -timeout=5 \
      -max_len=65536 corpus)
 done

@@ -885,8 +885,19 @@ void TCustomEdit::EditKeyDown(Word& key, TShiftState shift) {
     case VK_HOME: MoveCaret(0, ext); key = 0; break;
     case VK_END: MoveCaret(CharCount(), ext); key = 0; break;
     case VK_DELETE:
-      if (ext) {
+      if (ext && selLength_ > 0) {
         if (HandleAllocated()) SendMessage(Handle(), WM_CUT, 0, 0);
+        key = 0;
+        break;
+      }
+      if (ext) {
+        // Shift+Delete without a selection deletes backwards, as Backspace does; the mask
+        // edit lets the key through after moving its mode back one character.
+        if (!readOnly_ && selStart_ > 0) {
+          --selStart_;
+          selLength_ = 1;
+          ReplaceSelection("");
+        }
         key = 0;
         break;
       }

@@ -35,7 +35,7 @@ class AppEndToEnd : public AppFixture {
                            file);
   }
   String Sample() {
-    return std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
+    return testing_support::SamplePath("sales.csv");
   }
 };
 

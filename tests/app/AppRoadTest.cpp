@@ -524,7 +524,7 @@ TEST_F(AppFixture, TheProgramEndsCleanlyAfterASession) {
 // ---- pictures ------------------------------------------------------------------------------------
 
 TEST_F(AppFixture, SheetsOfTheWindowsAfterAnImport) {
-  Import(std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv");
+  Import(testing_support::SamplePath("sales.csv"));
   ASSERT_TRUE(messages.empty()) << messages.front();
   ShowPage(0);
   S().Snapshot(form->Handle(), "app_main_grouping.png");

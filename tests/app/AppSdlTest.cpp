@@ -75,7 +75,7 @@ TEST(SdlAppTest, DISABLED_ImportDragPickSumAndExport) {
   SetBackend(&backend);
   InitializeKorvanApp();
   Application->SetTitle("Korvan for CSV");
-  String sample = std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
+  String sample = testing_support::SamplePath("sales.csv");
   String target = testing_support::SheetPath("app_sdl_export.xls");
   std::vector<String> shown;
   // A dialog is placed (centred) after its show handlers ran, so where its controls are on the
@@ -187,7 +187,7 @@ TEST(SdlAppTest, DISABLED_FilterThroughTheCustomDialogAndTheBuilder) {
   SetBackend(&backend);
   InitializeKorvanApp();
   Application->SetTitle("Korvan for CSV");
-  String sample = std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
+  String sample = testing_support::SamplePath("sales.csv");
   String filterFile = testing_support::SheetPath("app_sdl_east.flt");
   std::vector<String> shown;
   auto whenPlaced = [](TCustomForm* d, int ms, std::function<void()> act) {
@@ -319,7 +319,7 @@ TEST(SdlAppTest, DISABLED_KeysReachTheGridAfterTheOpenDialogCloses) {
   SetBackend(&backend);
   InitializeKorvanApp();
   Application->SetTitle("Korvan for CSV");
-  String sample = std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path().string() + "/samples/sales.csv";
+  String sample = testing_support::SamplePath("sales.csv");
   SetDialogShowHook([&](TCustomForm* d) {
     if (auto* files = dynamic_cast<TFileDialogForm*>(d)) {
       auto* wait = new TTimer(d);

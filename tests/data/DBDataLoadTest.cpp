@@ -83,6 +83,27 @@ TEST(DBDataLoad, FocusMovesTheCursor) {
   EXPECT_EQ(p.Id(), 6);
 }
 
+// Moving the cursor to the record focused after a filter change notifies the controller from
+// inside its own run: the run takes that in, and each record is tested once per change.
+TEST(DBDataLoad, FilterChangeTestsEachRecordOnceAndTheCursorFollowsTheFocus) {
+  People p(6);
+  TTestDBController c;
+  c.AddColumn("id");
+  c.SetDataSource(&p.src);
+  int tested = 0;
+  c.SetOnFilterRecord([&](TcxCustomDataController*, int, bool& accept) {
+    ++tested;
+    accept = true;
+  });
+  c.Filter()->SetActive(true);
+  tested = 0;
+  c.Filter()->AddItem(nullptr, c.ItemObject(0), foGreater, 3, "3");
+  EXPECT_EQ(tested, 6);
+  EXPECT_EQ(c.FilteredRecordCount(), 3);
+  EXPECT_EQ(c.FocusedText(0), "4");
+  EXPECT_EQ(p.Id(), 4);
+}
+
 TEST(DBDataLoad, WithKeyFieldsTheFocusFollowsTheKeyWhereverSortingPutIt) {
   People p(5);
   TTestDBController c;

@@ -11,9 +11,9 @@
 
 namespace filter_fixture {
 
-class TField : public TObject {
+class TTestField : public TObject {
  public:
-  TField(int index, Integer id, String name, String caption)
+  TTestField(int index, Integer id, String name, String caption)
       : Index(index), ID(id), Name(std::move(name)), Caption(std::move(caption)) {}
   int Index;
   Integer ID;
@@ -28,20 +28,20 @@ class TTestItem : public TcxFilterCriteriaItem {
   using TcxFilterCriteriaItem::TcxFilterCriteriaItem;
   void GetDataValue(Pointer data, Variant& v) override {
     auto* rec = static_cast<TRecord*>(data);
-    v = (*rec)[std::size_t(static_cast<TField*>(ItemLink())->Index)];
+    v = (*rec)[std::size_t(static_cast<TTestField*>(ItemLink())->Index)];
   }
-  void GetFieldCaption(String& s) override { s = static_cast<TField*>(ItemLink())->Caption; }
-  void GetFieldName(String& s) override { s = static_cast<TField*>(ItemLink())->Name; }
+  void GetFieldCaption(String& s) override { s = static_cast<TTestField*>(ItemLink())->Caption; }
+  void GetFieldName(String& s) override { s = static_cast<TTestField*>(ItemLink())->Name; }
 };
 
 class TTestCriteria : public TcxFilterCriteria {
  public:
-  explicit TTestCriteria(std::vector<TField*> fields, int version = 2) : fields_(std::move(fields)) {
+  explicit TTestCriteria(std::vector<TTestField*> fields, int version = 2) : fields_(std::move(fields)) {
     SetFormatVersion(version);
     OnChanged = [this](TObject*) { ++changes; };
   }
-  Integer GetIDByItemLink(TObject* link) override { return static_cast<TField*>(link)->ID; }
-  void GetNameByItemLink(TObject* link, String& s) override { s = static_cast<TField*>(link)->Name; }
+  Integer GetIDByItemLink(TObject* link) override { return static_cast<TTestField*>(link)->ID; }
+  void GetNameByItemLink(TObject* link, String& s) override { s = static_cast<TTestField*>(link)->Name; }
   TObject* GetItemLinkByID(Integer id) override {
     for (auto* f : fields_)
       if (f->ID == id) return f;
@@ -57,7 +57,7 @@ class TTestCriteria : public TcxFilterCriteria {
   int changes = 0;
 
  private:
-  std::vector<TField*> fields_;
+  std::vector<TTestField*> fields_;
 };
 
 // Fixed locale and a test clock for every filter test.
@@ -69,10 +69,10 @@ class FilterTest : public testing::Test {
   }
   void TearDown() override { FormatSettings = saved_; }
 
-  TField amount{0, 10, "Amount", "Sum"};
-  TField name{1, 11, "Name", "Customer"};
-  TField when{2, 12, "Day", "Date"};
-  std::vector<TField*> Fields() { return {&amount, &name, &when}; }
+  TTestField amount{0, 10, "Amount", "Sum"};
+  TTestField name{1, 11, "Name", "Customer"};
+  TTestField when{2, 12, "Day", "Date"};
+  std::vector<TTestField*> Fields() { return {&amount, &name, &when}; }
 
  private:
   TFormatSettings saved_;

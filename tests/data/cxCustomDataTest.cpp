@@ -1679,3 +1679,71 @@ TEST(DataControllerSmartLoad, UnboundRecordsComeFromReaders) {
   EXPECT_TRUE(c.GetValue(3, 0).IsNull());
   EXPECT_EQ(c.RowCount(), 4);
 }
+
+// A filter change reads stored numbers in place and tests each distinct pooled text once; the
+// records it keeps are those the general route (a single record's test, outside a change)
+// accepts, for every operator, operand kind and option, nulls and empty texts included.
+TEST(DataControllerFilter, ChangeKeepsTheRecordsTheGeneralRouteAccepts) {
+  TLoggingController c;
+  c.AddTypedItem(TcxIntegerValueType::Class());
+  c.AddTypedItem(TcxFloatValueType::Class());
+  c.AddTypedItem(TcxDateTimeValueType::Class());
+  c.AddTypedItem(TcxStringValueType::Class());
+  c.AddTypedItem(TcxLargeIntValueType::Class());
+  const double nan = std::nan("");
+  c.Fill({{1, 1.5, Variant(TDateTime(45000)), "Gold one", Int64(1) << 40},
+          {2, 2.0, Variant(TDateTime(45001.5)), "gold two", Int64(-5)},
+          {Null(), Null(), Null(), Null(), Null()},
+          {3, nan, Variant(TDateTime(45002)), "", Int64(7)},
+          {-4, -0.5, Variant(TDateTime(44999)), "Silver", Int64(2)},
+          {2, 2.0, Variant(TDateTime(45001.5)), "Gold one", Int64(-5)}});
+  struct Case {
+    int item;
+    TcxFilterOperatorKind kind;
+    Variant value;
+    TcxFilterCriteriaOptions options;
+  };
+  const Case cases[] = {
+      {0, foEqual, 2, {}},
+      {0, foNotEqual, 2, {}},
+      {0, foLess, 2.5, {}},
+      {0, foGreaterEqual, 2, {fcoIgnoreNull}},
+      {0, foBetween, VarArrayOf({-4, 2}), {}},
+      {0, foNotBetween, VarArrayOf({1.5, 3}), {}},
+      {0, foBetween, 2, {}},  // no pair: nothing satisfies BETWEEN
+      {0, foEqual, "2", {}},   // a text operand takes the general route
+      {1, foGreater, 1, {}},
+      {1, foLessEqual, 2.0, {}},
+      {1, foEqual, nan, {}},
+      {1, foBetween, VarArrayOf({-1, 2}), {}},
+      {2, foLess, Variant(TDateTime(45001.5)), {}},
+      {2, foGreater, 45000, {}},
+      {3, foLike, "%old%", {}},
+      {3, foLike, "%OLD%", {fcoCaseInsensitive}},
+      {3, foEqual, "", {fcoSoftNull}},
+      {3, foNotLike, "Gold%", {fcoIgnoreNull}},
+      {3, foGreater, "Gold", {}},
+      {4, foGreater, 1, {}},
+      {4, foBetween, VarArrayOf({-5.0, 7}), {}},
+  };
+  for (const Case& k : cases) {
+    TcxDataFilterCriteria* f = c.Filter();
+    f->RemoveAllItems();
+    f->SetOptions(k.options);
+    f->SetActive(true);
+    f->AddItem(nullptr, c.ItemObject(k.item), k.kind, k.value, "x");
+    std::vector<int> kept, accepted;
+    for (int p = 0; p < c.FilteredRecordCount(); ++p) kept.push_back(c.FilteredRecordIndex(p));
+    for (int r = 0; r < c.GetRecordCount(); ++r)
+      if (f->IsRecordMatching(r)) accepted.push_back(r);
+    EXPECT_EQ(kept, accepted) << "item " << k.item << ", operator " << int(k.kind);
+  }
+  // Two conditions on one text column in one change: each keeps its own results.
+  TcxDataFilterCriteria* f = c.Filter();
+  f->RemoveAllItems();
+  f->SetOptions({});
+  f->Root()->ChangeBoolOperator(fboOr);
+  f->AddItem(nullptr, c.ItemObject(3), foEqual, "Silver", "Silver");
+  f->AddItem(nullptr, c.ItemObject(3), foLike, "gold%", "gold%");
+  EXPECT_EQ(c.FilteredRecordCount(), 2);
+}

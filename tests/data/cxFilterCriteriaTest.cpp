@@ -3,23 +3,13 @@
 #include <random>
 
 #include "FilterFixture.h"
+#include "tests/support/TestSupport.h"
 
 using namespace filter_fixture;
 
 namespace {
 
 class CriteriaTest : public FilterTest {};
-
-String Hex(TMemoryStream& m) {
-  String r;
-  const Byte* p = static_cast<const Byte*>(m.Memory());
-  char buf[4];
-  for (Int64 i = 0; i < m.Size(); ++i) {
-    std::snprintf(buf, sizeof buf, i ? " %02X" : "%02X", p[i]);
-    r += buf;
-  }
-  return r;
-}
 
 TEST_F(CriteriaTest, GroupsCombineTheirChildren) {
   // A: Amount = 1, B: Name = 'x'; records (a, b) give the truth values of A and B.
@@ -274,7 +264,7 @@ TEST_F(CriteriaTest, StreamBytesOfVersionsTwoAndThree) {
     TMemoryStream m;
     crit.StoreToStream(m);
     EXPECT_EQ(crit.SavedVersion(), c.version);
-    EXPECT_EQ(Hex(m), c.bytes) << c.version;
+    EXPECT_EQ(testing_support::HexBytes(m.Memory(), size_t(m.Size())), c.bytes) << c.version;
 
     TTestCriteria back(Fields(), c.version);
     m.SetPosition(0);
@@ -321,9 +311,9 @@ TEST_F(CriteriaTest, ReadsVersionOneStreams) {
 }
 
 TEST_F(CriteriaTest, VersionThreeResolvesConditionsByName) {
-  TField renamed{0, 99, "Amount", "Sum"};   // same name, other ID
-  TField unnamed{1, 11, "", "Customer"};     // no name: found by ID
-  TField named{2, 12, "Other", "Date"};      // has a name of its own: not taken by ID
+  TTestField renamed{0, 99, "Amount", "Sum"};   // same name, other ID
+  TTestField unnamed{1, 11, "", "Customer"};     // no name: found by ID
+  TTestField named{2, 12, "Other", "Date"};      // has a name of its own: not taken by ID
   TTestCriteria writer(Fields(), 3);
   writer.AddItem(nullptr, &amount, foEqual, 1, "1");
   writer.AddItem(nullptr, &name, foEqual, "x", "x");

@@ -94,7 +94,7 @@ TEST_F(OperatorTest, EveryKindDescribesItself) {
       {35, "TcxFilterNotNullOperator", 0, Null(), "", "<>", "(Amount <> NULL)", "(Sum <> blank)",
        "(Sum is not blank)"},
   };
-  TField* fields[] = {&amount, &name, &when};
+  TTestField* fields[] = {&amount, &name, &when};
   FormatSettings.FirstDayOfWeek = 0;  // Monday
   for (const auto& c : cases) {
     SCOPED_TRACE(c.cls);
@@ -116,11 +116,11 @@ TEST_F(OperatorTest, EveryKindDescribesItself) {
 }
 
 TEST_F(OperatorTest, CompoundFilterTexts) {
-  TField key{0, 1, "A;  B ", "Key"};
+  TTestField key{0, 1, "A;  B ", "Key"};
   struct Case {
     const char* name;
     int kind;
-    TField* field;
+    TTestField* field;
     Variant value;
     bool translate;
     const char* filterText;

@@ -5,26 +5,16 @@
 
 #include "data/cxVariants.h"
 #include "rtl/SysUtils.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
 Variant Arr(std::initializer_list<Variant> items) { return VarArrayOf(items); }
 
-String Hex(TMemoryStream& m) {
-  String r;
-  const Byte* p = static_cast<const Byte*>(m.Memory());
-  char buf[4];
-  for (Int64 i = 0; i < m.Size(); ++i) {
-    std::snprintf(buf, sizeof buf, i ? " %02X" : "%02X", p[i]);
-    r += buf;
-  }
-  return r;
-}
-
 String Bytes(const Variant& v) {
   TMemoryStream m;
   WriteVariantToStream(m, v);
-  return Hex(m);
+  return testing_support::HexBytes(m.Memory(), size_t(m.Size()));
 }
 
 Variant ReadBack(const Variant& v) {

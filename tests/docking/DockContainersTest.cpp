@@ -12,33 +12,8 @@ using namespace docktest;
 
 namespace {
 
-// A docking step: panel index (0-based) or -1 for the control at `mover`, the target ("Site",
-// "P<n>", or "@<digits>": child indexes walked from the site), the dock type; dtNone undocks.
-struct Step {
-  int panel;
-  const char* target;
-  TdxDockingType type;
-  const char* mover = "";
-};
-
 class DockContainersTest : public DockingFixture {
  protected:
-  TdxCustomDockControl* Resolve(const String& target) {
-    if (target == "Site") return site;
-    if (target[0] == 'P') return p[StrToInt(target.substr(1)) - 1];
-    TdxCustomDockControl* c = site;
-    for (char ch : target.substr(1)) c = c->Children(ch - '0');
-    return c;
-  }
-  void Run(const std::vector<Step>& steps) {
-    for (const Step& s : steps) {
-      TdxCustomDockControl* c = s.panel >= 0 ? p[s.panel] : Resolve(s.mover);
-      if (s.type == dtNone)
-        c->UnDock();
-      else
-        c->DockTo(Resolve(s.target), s.type, -1);
-    }
-  }
   TdxDockingManager* Manager() {
     if (!manager_ || managerForm_ != form) manager_ = new TdxDockingManager(form);
     managerForm_ = form;
@@ -54,7 +29,7 @@ TEST_F(DockContainersTest, DockingOntoPanelsAndContainersBuildsContainers) {
   struct Case {
     const char* name;
     TdxDockingOptions options;
-    std::vector<Step> steps;
+    std::vector<DockStep> steps;
     const char* tree;
   };
   const TdxDockingOptions d = dxDockingDefaultOptions;

@@ -8,39 +8,13 @@ using namespace docktest;
 
 namespace {
 
-// One docking step: panel index (0-based), target ("Site", "L:<path>" a layout site reached
-// through child indexes from the site, or "P<n>"), dock type; or an undock with type dtNone.
-struct Step {
-  int panel;
-  const char* target;
-  TdxDockingType type;
-};
-
 struct TreeCase {
   const char* name;
-  std::vector<Step> steps;
+  std::vector<DockStep> steps;
   const char* tree;
 };
 
-class DockTreeTest : public DockingFixture {
- protected:
-  TdxCustomDockControl* Resolve(const String& target) {
-    if (target == "Site") return site;
-    if (target[0] == 'P') return p[StrToInt(target.substr(1)) - 1];
-    // "L:01": child 0 of the site, then its child 1.
-    TdxCustomDockControl* c = site;
-    for (char ch : target.substr(2)) c = c->Children(ch - '0');
-    return c;
-  }
-  void Run(const std::vector<Step>& steps) {
-    for (const Step& s : steps) {
-      if (s.type == dtNone)
-        p[s.panel]->UnDock();
-      else
-        p[s.panel]->DockTo(Resolve(s.target), s.type, -1);
-    }
-  }
-};
+using DockTreeTest = DockingFixture;
 
 TEST_F(DockTreeTest, DockToAndUnDockBuildTheTree) {
   const TreeCase cases[] = {
@@ -56,15 +30,15 @@ TEST_F(DockTreeTest, DockToAndUnDockBuildTheTree) {
        {{0, "Site", dtLeft}, {1, "Site", dtTop}, {2, "Site", dtBottom}},
        "Site(L(L(L:client,P1:left):client,P2:top):client,P3:bottom)"},
       {"into the layout site",
-       {{0, "Site", dtLeft}, {1, "L:0", dtRight}},
+       {{0, "Site", dtLeft}, {1, "@0", dtRight}},
        "Site(L(L:client,P2:right):client,P1:left)"},
       {"client into an emptied layout site",
-       {{0, "Site", dtLeft}, {1, "L:0", dtRight}, {1, "", dtNone}, {2, "L:0", dtClient}},
+       {{0, "Site", dtLeft}, {1, "@0", dtRight}, {1, "", dtNone}, {2, "@0", dtClient}},
        "Site(L(L:client,P3:client):client,P1:left)"},
       {"into an emptied site", {{0, "Site", dtLeft}, {0, "", dtNone}, {1, "Site", dtClient}},
        "Site(L:client,P2:client)"},
       {"onto its own layout site docks into the parent",
-       {{0, "Site", dtLeft}, {0, "L:0", dtTop}},
+       {{0, "Site", dtLeft}, {0, "@0", dtTop}},
        "Site(L:client,P1:top)"},
       {"undock dissolves the layout site",
        {{0, "Site", dtLeft}, {1, "Site", dtTop}, {1, "", dtNone}},

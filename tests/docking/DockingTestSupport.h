@@ -59,6 +59,16 @@ inline String CheckInvariants(TdxCustomDockControl* c) {
   return "";
 }
 
+// One docking step: panel index (0-based) or -1 for the control at `mover`, the target
+// ("Site", "P<n>", or "@<digits>": child indexes walked from the site), the dock type; dtNone
+// undocks.
+struct DockStep {
+  int panel;
+  const char* target;
+  TdxDockingType type;
+  const char* mover = "";
+};
+
 // Tells when a watched component is freed.
 class TFreeWatcher : public TComponent {
  public:
@@ -115,6 +125,22 @@ class DockingFixture : public testing_support::THeadlessFixture {
   void FreeForm(TCustomForm* f) {
     forms_.erase(std::find(forms_.begin(), forms_.end(), f));
     f->Free();
+  }
+  TdxCustomDockControl* Resolve(const String& target) {
+    if (target == "Site") return site;
+    if (target[0] == 'P') return p[StrToInt(target.substr(1)) - 1];
+    TdxCustomDockControl* c = site;
+    for (char ch : target.substr(1)) c = c->Children(ch - '0');
+    return c;
+  }
+  void Run(const std::vector<DockStep>& steps) {
+    for (const DockStep& s : steps) {
+      TdxCustomDockControl* c = s.panel >= 0 ? p[s.panel] : Resolve(s.mover);
+      if (s.type == dtNone)
+        c->UnDock();
+      else
+        c->DockTo(Resolve(s.target), s.type, -1);
+    }
   }
   // Logs the docking events of a control as "Name.Event(args)".
   void Record(TdxCustomDockControl* c) {

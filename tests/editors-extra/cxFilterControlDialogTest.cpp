@@ -17,7 +17,7 @@
 
 namespace {
 
-class TItem : public TObject {};
+class TLinkItem : public TObject {};
 
 class TBuilderLink;
 
@@ -38,7 +38,7 @@ class TLinkCriteria : public TcxFilterCriteria {
 class TBuilderLink : public IcxFilterControl {
  public:
   explicit TBuilderLink(std::vector<Integer> order = {0, 1, 2}) : order_(std::move(order)) {}
-  TItem items[3];
+  TLinkItem items[3];
   String captions[3] = {"Product", "Region", "Rep"};
   TLinkCriteria criteria{this};
   String GetCaption(Integer i) override { return captions[order_[i]]; }
@@ -78,7 +78,7 @@ String ConditionsOf(TcxFilterCriteria& criteria, TBuilderLink& link) {
   String s = criteria.Root()->BoolOperatorKind() == fboAnd ? "AND" : "OR";
   for (Integer i = 0; i < criteria.Root()->ItemCount(); ++i) {
     auto* item = static_cast<TcxFilterCriteriaItem*>(criteria.Root()->Items(i));
-    Integer index = static_cast<TItem*>(item->ItemLink()) - link.items;
+    Integer index = static_cast<TLinkItem*>(item->ItemLink()) - link.items;
     s += " " + link.captions[index] + ":" + IntToStr(item->OperatorKind()) + ":" + VarToStr(item->Value());
   }
   return s;

@@ -2,6 +2,8 @@
 // day of the week and the listeners with the hidden window.
 #include "editors/cxFormats.h"
 
+#include "editors/cxRegExpr.h"
+
 #include <vector>
 
 #include "tests/editors/EditorsTestSupport.h"
@@ -106,6 +108,46 @@ TEST_F(FormatsTest, AnEraGivesEmptyMasks) {
   EXPECT_EQ(fc->DateMaskRegExpr(), "");
   EXPECT_EQ(fc->DateTimeMaskRegExpr(), "");
   EXPECT_FALSE(fc->TimeItems().Items.empty());
+}
+
+// Formats whose date or time part gives no expression: no mask, or masks that compile (an
+// empty group once made the date edit's mask fail).
+TEST_F(FormatsTest, FormatsWithoutDateOrTimeItemsGiveMasksThatCompile) {
+  struct Case {
+    const char* Date;
+    const char* Time;
+    bool DateMask;
+  } cases[] = {{"z", "", false}, {"h:mm", "h:mm", false}, {"d/M/yyyy", "zzz", true}, {"d/M/yyyy", "yyyy", true}};
+  auto* fc = GlobalFormatController();
+  for (const Case& c : cases) {
+    FormatSettings.ShortDateFormat = c.Date;
+    FormatSettings.LongTimeFormat = c.Time;
+    Apply();
+    EXPECT_EQ(fc->DateMaskRegExpr().empty(), !c.DateMask) << c.Date;
+    for (const String& mask : {fc->DateMaskRegExpr(), fc->DateTimeMaskRegExpr()}) {
+      if (mask.empty()) continue;  // no mask
+      TcxRegExpr expr;
+      TStringStream source(mask);
+      EXPECT_NO_THROW(expr.Compile(&source)) << c.Date << " " << c.Time << ": " << mask;
+    }
+  }
+}
+
+// A separator that is a letter or a digit is quoted text in the masks, not a class ("\\d")
+// or a reference ("\\3") that would fail to compile or match other characters.
+TEST_F(FormatsTest, LetterAndDigitSeparatorsAreQuotedInTheMasks) {
+  FormatSettings.ShortDateFormat = "yyyy/M/d";
+  FormatSettings.DateSeparator = 'd';
+  FormatSettings.LongTimeFormat = "H:mm";
+  FormatSettings.TimeSeparator = '3';
+  Apply();
+  auto* fc = GlobalFormatController();
+  TcxRegExpr expr;
+  TStringStream source(fc->DateTimeMaskRegExpr());
+  ASSERT_NO_THROW(expr.Compile(&source)) << fc->DateTimeMaskRegExpr();
+  EXPECT_EQ(expr.AcceptText("2026d1d5 12345"), "2026d1d5 12345");
+  expr.Restart();
+  EXPECT_EQ(expr.AcceptText("202615"), "2026");  // a digit is no date separator
 }
 
 TEST_F(FormatsTest, CurrencyFormatForEveryPattern) {

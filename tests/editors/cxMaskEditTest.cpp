@@ -193,6 +193,29 @@ TEST_F(MaskEditTest, TypingGoesThroughTheModeOfTheMaskKind) {
   }
 }
 
+// Shift+Delete without a selection deletes backwards in the edit as in the mode, and typing on
+// stays within the mask (the regular-expression mode once stepped back alone and took "111").
+// The extended mode deletes the forced "/" with the digit.
+TEST_F(MaskEditTest, ShiftDeleteWithoutASelectionDeletesBackwards) {
+  struct Case {
+    TcxEditMaskKind Kind;
+    const char* Mask;
+    const char* Text;
+  } cases[] = {{emkRegExpr, "\\d\\d/\\d\\d", "11"}, {emkRegExprEx, "\\d\\d/\\d\\d", "11/"}};
+  Focus(edit_);
+  for (const Case& c : cases) {
+    edit_->Properties()->SetEditMask("");
+    edit_->Properties()->SetMaskKind(c.Kind);
+    edit_->Properties()->SetEditMask(c.Mask);
+    edit_->ClearValue();
+    edit_->SelectRange(0, 0);
+    S().TypeText("11");
+    S().PressKey(VK_DELETE, true);
+    S().TypeText("1");
+    EXPECT_EQ(edit_->Text(), c.Text) << c.Mask;
+  }
+}
+
 TEST_F(MaskEditTest, DisplayFocusedAndUnfocusedAndValidation) {
   TcxMaskEditProperties* p = edit_->Properties();
   Focus(other_);

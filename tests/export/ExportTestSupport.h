@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "export/cxHtmlXmlTxtExport.h"
+#include "tests/support/TestSupport.h"
 
 // A new empty folder below the system's temporary folder, removed with the object.
 class TTempFolder {

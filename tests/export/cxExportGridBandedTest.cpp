@@ -198,7 +198,7 @@ TEST_F(cxExportGridBanded, PageReadByAnIndependentParser) {
   AddColumn("Amount", 3);
   Fill(2);
   Show();
-  String folder = String(KORVAN_SHEETS) + "/export";
+  String folder = testing_support::SheetPath("export");
   std::filesystem::create_directories(folder);
   TTempFolder dir;
   ExportGridToHtml(folder + "/banded.html", grid_, true, true, "");

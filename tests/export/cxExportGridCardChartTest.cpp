@@ -19,8 +19,6 @@
 
 namespace {
 
-bool IsSetRange(const String& line) { return line.rfind("SetRange", 0) == 0; }
-
 class cxExportGridCardChart : public testing_support::THeadlessFixture {
  protected:
   void SetUp() override {
@@ -268,7 +266,7 @@ TEST_F(cxExportGridCardChart, SelectedCardsOnly) {
     ExpectTextWriterWritesTheSameCells(r, false);
     dc->ClearSelection();
     r = Record(false);
-    EXPECT_FALSE(std::any_of(r->Log().begin(), r->Log().end(), IsSetRange));
+    EXPECT_FALSE(r->RangeSet());
     EXPECT_EQ(r->CommitCount(), 1);
   }
 }
@@ -410,7 +408,7 @@ TEST_F(cxExportGridCardChart, RowStyleEventsGiveOneCardItsStyles) {
 TEST_F(cxExportGridCardChart, ViewsWithNothingToPlaceOrNeverShown) {
   Cards(0, ldVertical);
   TcxRecordingExportProvider* r = Record();
-  EXPECT_FALSE(std::any_of(r->Log().begin(), r->Log().end(), IsSetRange));
+  EXPECT_FALSE(r->RangeSet());
   EXPECT_EQ(r->CommitCount(), 1);
   NewForm();
   Cards(3, ldHorizontal);
@@ -595,7 +593,7 @@ TEST_F(cxExportGridCardChart, EveryWriterTakesBothViews) {
 // (grey background, dark blue card borders), the chart as one picture file beside the page. The
 // pages stay in <build>/sheets/export for a look.
 TEST_F(cxExportGridCardChart, PagesOfBothViewsReadByAnIndependentParser) {
-  String folder = String(KORVAN_SHEETS) + "/export";
+  String folder = testing_support::SheetPath("export");
   std::filesystem::create_directories(folder);
   TTempFolder dir;
   struct Case {

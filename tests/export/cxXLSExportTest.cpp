@@ -684,7 +684,7 @@ TEST(cxXLSExport, TheThousandsSeparatorIsLeftAlone) {
 // Independent readers
 
 String ReadWithXlrd(const String& file, const String& options = "") {
-  return CommandOutput("/usr/bin/python3 '" + String(KORVAN_FIXTURES) + "/export/read_xls.py' '" + file + "' " +
+  return CommandOutput("/usr/bin/python3 '" + testing_support::FixturePath("export/read_xls.py") + "' '" + file + "' " +
                        options + " 2>&1");
 }
 
@@ -770,7 +770,7 @@ namespace {
 // cells and long texts, a sheet small enough for the mini stream, and one large enough for a
 // DIFAT sector.
 TEST(cxXLSExport, DISABLED_WriteSampleWorkbooks) {
-  String dir = String(KORVAN_SHEETS) + "/xls";
+  String dir = testing_support::SheetPath("xls");
   std::filesystem::create_directories(dir);
   {
     auto p = MakeXls(dir + "/styled.xls");

@@ -603,7 +603,7 @@ namespace {
 // Run by hand: writes a sample packet with its stylesheet into <build>/sheets/xml, for a look
 // at the page xsltproc (or a browser) makes of it.
 TEST(cxXmlExport, DISABLED_WriteSamplePacket) {
-  String dir = String(KORVAN_SHEETS) + "/xml";
+  String dir = testing_support::SheetPath("xml");
   std::filesystem::create_directories(dir);
   auto p = MakeProvider(cxExportToXml, dir + "/sample.xml");
   TcxCacheCellStyle header = SampleStyle(12);

@@ -6,8 +6,6 @@ using namespace paintertest;
 
 namespace {
 
-const COLORREF kWhite = 0xFFFFFF;
-
 // The rows of ink (non-white pixels) as strings, '#' for ink.
 std::vector<std::string> InkRows(TPaintTarget& t, const TRect& area) {
   std::vector<std::string> rows;

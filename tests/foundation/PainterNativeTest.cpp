@@ -8,8 +8,6 @@ using namespace paintertest;
 
 namespace {
 
-const COLORREF kWhite = 0xFFFFFF;
-
 String Bg(const char* cls, int part, int state) {
   return String("Background ") + cls + " " + std::to_string(part) + " " + std::to_string(state);
 }

@@ -7,8 +7,6 @@ using namespace paintertest;
 
 namespace {
 
-const COLORREF kWhite = 0xFFFFFF;
-
 bool SamePixels(TPaintTarget& a, TPaintTarget& b) {
   for (int y = 0; y < a.bitmap.Height(); ++y)
     for (int x = 0; x < a.bitmap.Width(); ++x)

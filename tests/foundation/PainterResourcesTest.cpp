@@ -6,8 +6,6 @@ using namespace paintertest;
 
 namespace {
 
-const COLORREF kWhite = 0xFFFFFF;
-
 // The first pixel of the radio pattern with the given code.
 TPoint PixelWithCode(Byte code) {
   const std::vector<Byte>& pattern = TcxRadioButtonImageList::Pattern();

@@ -14,6 +14,8 @@ namespace paintertest {
 using cxtest::Rgb;
 using cxtest::TPaintTarget;
 
+inline constexpr COLORREF kWhite = 0xFFFFFF;
+
 inline const TcxCustomLookAndFeelPainter* Standard() { return TcxStandardLookAndFeelPainter::Class(); }
 inline const TcxCustomLookAndFeelPainter* Flat() { return TcxFlatLookAndFeelPainter::Class(); }
 inline const TcxCustomLookAndFeelPainter* UltraFlat() { return TcxUltraFlatLookAndFeelPainter::Class(); }

@@ -7,8 +7,6 @@
 #include "tests/foundation/ControlTestSupport.h"
 #include "vcl/FormReader.h"
 
-using enum TcxStyleValue;
-
 namespace {
 
 constexpr TColor kDefaultColor = 0x111111, kDefaultText = 0x222222;
@@ -96,26 +94,26 @@ TEST_F(StylesTest, ValuesResolveFromExplicitStyleThenRoleThenDefault) {
     EXPECT_EQ(p.Font, c.roleFontUsed ? role->Font() : &styles_->DefaultFont);
     EXPECT_EQ(p.Bitmap, nullptr);
   }
-  EXPECT_FALSE(role->AssignedValues().Contains(svColor));
+  EXPECT_FALSE(role->AssignedValues().Contains(TcxStyleValue::svColor));
   EXPECT_EQ(styles_->MaxDefaultIndex(), 0);
 }
 
 TEST_F(StylesTest, AssignedValuesFollowTheValuesSet) {
   TcxStyle* s = NewStyle();
   s->SetColor(clRed);
-  EXPECT_EQ(s->AssignedValues(), TcxStyleValues{svColor});
+  EXPECT_EQ(s->AssignedValues(), TcxStyleValues{TcxStyleValue::svColor});
   s->SetColor(clDefault);
   EXPECT_EQ(s->AssignedValues(), TcxStyleValues{});
   TFont f;
   s->SetFont(&f);
-  EXPECT_TRUE(s->AssignedValues().Contains(svFont));
+  EXPECT_TRUE(s->AssignedValues().Contains(TcxStyleValue::svFont));
   TBitmap b;
   b.SetSize(4, 4);
   s->SetBitmap(&b);
-  EXPECT_TRUE(s->AssignedValues().Contains(svBitmap));
+  EXPECT_TRUE(s->AssignedValues().Contains(TcxStyleValue::svBitmap));
   TBitmap empty;
   s->SetBitmap(&empty);
-  EXPECT_FALSE(s->AssignedValues().Contains(svBitmap));
+  EXPECT_FALSE(s->AssignedValues().Contains(TcxStyleValue::svBitmap));
   s->ResetValues();
   EXPECT_EQ(s->AssignedValues(), TcxStyleValues{});
 }
@@ -250,7 +248,7 @@ TEST_F(StylesFormTest, RepositoryWithStylesAndSheetsRoundTripsThroughFormText) {
   ASSERT_NE(red, nullptr);
   EXPECT_EQ(red->Name(), "RedRows");
   EXPECT_EQ(red->Color(), clRed);
-  EXPECT_EQ(red->AssignedValues(), (TcxStyleValues{svColor, svFont}));
+  EXPECT_EQ(red->AssignedValues(), (TcxStyleValues{TcxStyleValue::svColor, TcxStyleValue::svFont}));
   EXPECT_EQ(red->Font()->Size(), 12);
   EXPECT_EQ(dynamic_cast<TcxStyle*>(repo2->Styles(1))->AssignedValues(), TcxStyleValues{});
   EXPECT_EQ(repo2->StyleSheets(0)->Caption(), "Report look");

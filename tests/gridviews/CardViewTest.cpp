@@ -679,7 +679,7 @@ class CardRowDragTest : public CardViewTest {
   Integer posChanged_ = 0;
 };
 
-enum TRowDragTarget { toUpperHalf, toLowerHalf, toOtherCard, toOutside };
+enum TRowDragTarget { toUpperHalf, toLowerHalf, toOtherCard, toOutsideCards };
 
 struct TRowDragScript {
   const char* name;
@@ -699,8 +699,8 @@ const TRowDragScript kRowDrags[] = {
     {"onto its own row", 1, toUpperHalf, 1, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
     {"right below itself", 1, toUpperHalf, 2, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
     {"into another card", 2, toOtherCard, 1, false, false, true, false, {"Name", "Amount", "City"}, 1, true},
-    {"out of the cards without RowHiding", 1, toOutside, 0, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
-    {"out of the cards with RowHiding", 1, toOutside, 0, false, true, true, false, {"Name", "Amount"}, 1, false},
+    {"out of the cards without RowHiding", 1, toOutsideCards, 0, false, false, true, false, {"Name", "City", "Amount"}, 0, false},
+    {"out of the cards with RowHiding", 1, toOutsideCards, 0, false, true, true, false, {"Name", "Amount"}, 1, false},
     {"Esc cancels", 2, toUpperHalf, 0, false, false, true, true, {"Name", "City", "Amount"}, 0, true},
     {"a caption row by its value", 0, toLowerHalf, 2, true, false, true, false, {"City", "Amount", "Name"}, 1, true},
     {"RowMoving off", 2, toUpperHalf, 0, false, true, false, false, {"Name", "City", "Amount"}, 0, false},
@@ -728,7 +728,7 @@ TEST_F(CardRowDragTest, DragScriptsMoveAndHideRows) {
     POINT from{caption.Left + 8, (caption.Top + caption.Bottom) / 2};
     TRect target = (m.target == toOtherCard ? Card(1) : card)->RowBounds(m.targetRow);
     POINT to{target.Left + 20, m.target == toLowerHalf ? target.Bottom - 2 : target.Top + 2};
-    if (m.target == toOutside) to = POINT{card->Bounds.Right + 150, card->Bounds.Top + 20};
+    if (m.target == toOutsideCards) to = POINT{card->Bounds.Right + 150, card->Bounds.Top + 20};
     bool dragged = false;
     DragTo(from, to, [&] {
       TcxGridCardRowMovingObject* moving = Moving();

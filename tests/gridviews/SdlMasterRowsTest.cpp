@@ -18,12 +18,7 @@
 namespace {
 
 using desktopcheck::RunUntil;
-using desktopcheck::Xdotool;
-
-void ClickAt(TControl* control, const TPoint& p) {
-  TPoint s = control->ClientToScreen(p);
-  Xdotool("mousemove --sync " + IntToStr(s.X) + " " + IntToStr(s.Y) + " click 1");
-}
+using desktopcheck::ClickAt;
 
 TEST(SdlMasterRowsTest, DISABLED_ExpandButtonsAndTopLevelTabsTakeRealClicks) {
   TSdlBackend backend;

@@ -21,12 +21,8 @@
 namespace {
 
 using desktopcheck::RunUntil;
+using desktopcheck::ClickAt;
 using desktopcheck::Xdotool;
-
-void ClickAt(TControl* control, const TPoint& p) {
-  TPoint s = control->ClientToScreen(p);
-  Xdotool("mousemove --sync " + IntToStr(s.X) + " " + IntToStr(s.Y) + " click 1");
-}
 
 // A press, a few moves and a release with the real mouse.
 void DragWithMouse(TControl* control, const TPoint& from, const TPoint& to) {

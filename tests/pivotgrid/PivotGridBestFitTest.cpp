@@ -65,3 +65,45 @@ TEST(PivotGridBestFit, CaptionsWiderThanTheirValuesStayWhole) {
     EXPECT_GE(p.product->GetActualWidth(), p.product->GetHeaderViewInfo()->BestWidth() + 4) << c.what;
   }
 }
+
+// After the grid's best fit no cell cuts its text: the widest sums of a data field, with a
+// display format and without, and the group values in the row and column headers, all fit
+// the text rectangle they are painted in (the grid lines and text offsets included).
+TEST(PivotGridBestFit, NoCellCutsItsTextAfterTheFit) {
+  struct {
+    const char* what;
+    const char* format;
+  } cases[] = {{"no format", ""}, {"thousands and decimals", "#,##0.00"}};
+  for (auto& c : cases) {
+    TShownPivot s(900, 400);
+    s.grid->BeginUpdate();
+    s.Place(s.city, faFilter);
+    s.Place(s.qty, faFilter);
+    s.amount->SetDisplayFormat(c.format);
+    s.grid->EndUpdate();
+    // Values whose sums are wide in the grid's font.
+    s.Fill({{"NO", "North", "Oslo", 2023, 1027.04, 1},
+            {"NO", "Central", "Oslo", 2024, 3711.0, 2},
+            {"IT", "South", "Rome", 2023, 1204.125, 4},
+            {"IT", "South", "Rome", 2024, 88888.88, 5}});
+    s.grid->ApplyBestFit();
+    s.session.Pump();
+    TcxPivotGridViewInfo* vi = s.grid->ViewInfo();
+    s.grid->CheckChanges();
+    vi->DataCells.CheckCalculated();
+    ASSERT_GT(vi->DataCells.Count(), 0) << c.what;
+    for (int i = 0; i < vi->DataCells.Count(); ++i) {
+      auto* cell = static_cast<TcxPivotGridDataCellViewInfo*>(vi->DataCells[i]);
+      EXPECT_FALSE(cell->IsTextTruncated(cell->Bounds.TopLeft()))
+          << c.what << ": \"" << cell->DisplayText << "\" in " << cell->Bounds.Width() << " px";
+    }
+    for (TcxPivotGridCells* headers : {&vi->RowHeaders, &vi->ColumnHeaders}) {
+      headers->CheckCalculated();
+      for (int i = 0; i < headers->Count(); ++i) {
+        auto* h = headers->CellAt(i);
+        TPoint right(h->Bounds.Right - 1, h->Bounds.Top);
+        EXPECT_FALSE(h->IsTextTruncated(right)) << c.what << ": header \"" << h->DisplayText << "\"";
+      }
+    }
+  }
+}

@@ -280,8 +280,6 @@ TEST_F(PivotGridStreaming, BadValuesGiveTheReadersErrors) {
   }
 }
 
-}  // namespace
-
 // A form like the application's: the data-set grid in the ultra-flat look with the area styles
 // of a style sheet, a popup menu and the field-moved handler, read, shown and dropped on.
 TEST_F(PivotGridStreaming, AFormLikeTheApplicationsShowsItsData) {
@@ -375,3 +373,5 @@ TEST_F(PivotGridStreaming, AFormLikeTheApplicationsShowsItsData) {
   EXPECT_EQ(form->Moved, std::vector<String>{"PivotCity"});
   EXPECT_EQ(g->Fields(3)->Area(), faColumn);
 }
+
+}  // namespace

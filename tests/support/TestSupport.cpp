@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <cstdio>
 #include <filesystem>
 
 #ifndef KORVAN_SHEETS
@@ -16,5 +17,18 @@ std::string SheetPath(const std::string& file_name) {
 }
 std::string FixturePath(const std::string& file_name) {
   return std::string(KORVAN_FIXTURES) + "/" + file_name;
+}
+std::string SamplePath(const std::string& file_name) {
+  return (std::filesystem::path(KORVAN_FIXTURES).parent_path().parent_path() / "samples" / file_name).string();
+}
+std::string HexBytes(const void* data, std::size_t size) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  std::string r;
+  char buf[4];
+  for (std::size_t i = 0; i < size; ++i) {
+    std::snprintf(buf, sizeof buf, i ? " %02X" : "%02X", p[i]);
+    r += buf;
+  }
+  return r;
 }
 }  // namespace testing_support

@@ -4,9 +4,6 @@
 #include "GdiTestUtil.h"
 
 namespace {
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
 
 std::string Rows(std::initializer_list<const char*> rows) {
   std::string s;

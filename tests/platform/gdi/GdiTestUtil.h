@@ -7,12 +7,16 @@
 
 #include "gdi/Gdi.h"
 
+inline constexpr COLORREF kWhite = RGB(255, 255, 255);
+inline constexpr COLORREF kBlack = RGB(0, 0, 0);
+inline constexpr COLORREF kRed = RGB(255, 0, 0);
+
 struct Canvas {
   HDC dc = nullptr;
   HBITMAP bmp = nullptr;
   HGDIOBJ oldBmp = nullptr;
   int w, h;
-  Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255)) : w(width), h(height) {
+  Canvas(int width, int height, COLORREF fill = kWhite) : w(width), h(height) {
     dc = CreateCompatibleDC(nullptr);
     bmp = CreateBitmap(width, height, 1, 32, nullptr);
     oldBmp = SelectObject(dc, bmp);

@@ -4,8 +4,6 @@
 #include "GdiTestUtil.h"
 
 namespace {
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
 HFONT MakeFont(const char* face, int height, int weight = FW_NORMAL, bool italic = false) {
   return CreateFont(height, 0, 0, 0, weight, italic, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
 }

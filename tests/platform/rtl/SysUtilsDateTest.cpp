@@ -7,9 +7,7 @@
 
 namespace {
 
-TFormatSettings English() { return TFormatSettings::EnglishUS(); }
-
-String Iso(TDateTime v) { return FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", v, English()); }
+String Iso(TDateTime v) { return FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", v, TFormatSettings::EnglishUS()); }
 
 // Pins the program's clock to a moment for one test.
 class FixedClock {
@@ -166,11 +164,11 @@ TEST(FormatDateTime, Patterns) {
       {"yyyy-mm-dd", 2958465, "9999-12-31"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(FormatDateTime(c.pattern, c.value, English()), c.expected) << c.pattern;
+    EXPECT_EQ(FormatDateTime(c.pattern, c.value, TFormatSettings::EnglishUS()), c.expected) << c.pattern;
 }
 
 TEST(FormatDateTime, FollowsTheSettings) {
-  TFormatSettings f = English();
+  TFormatSettings f = TFormatSettings::EnglishUS();
   f.DateSeparator = '.';
   f.TimeSeparator = '-';
   f.ShortDateFormat = "dd/mm/yyyy";
@@ -191,10 +189,10 @@ TEST(FormatDateTime, FollowsTheSettings) {
 
 TEST(StrToDate, ReadsTheShortDateOrder) {
   FixedClock clock(EncodeDate(2026, 12, 10) + 0.5);
-  TFormatSettings dmy = English();
+  TFormatSettings dmy = TFormatSettings::EnglishUS();
   dmy.ShortDateFormat = "dd.mm.yyyy";
   dmy.DateSeparator = '.';
-  TFormatSettings ymd = English();
+  TFormatSettings ymd = TFormatSettings::EnglishUS();
   ymd.ShortDateFormat = "yyyy/MM/dd";
   const struct {
     const TFormatSettings* settings;
@@ -232,7 +230,7 @@ TEST(StrToDate, ReadsTheShortDateOrder) {
       {&dmy, "2/9/2024", nullptr},
   };
   for (const auto& c : cases) {
-    const TFormatSettings& f = c.settings ? *c.settings : English();
+    const TFormatSettings& f = c.settings ? *c.settings : TFormatSettings::EnglishUS();
     TDateTime v = -42;
     bool ok = TryStrToDate(c.text, v, f);
     if (c.iso == nullptr) {
@@ -241,7 +239,7 @@ TEST(StrToDate, ReadsTheShortDateOrder) {
       EXPECT_EQ(StrToDateDef(c.text, 7, f), 7) << c.text;
     } else {
       EXPECT_TRUE(ok) << c.text;
-      EXPECT_EQ(FormatDateTime("yyyy-mm-dd", v, English()), c.iso) << c.text;
+      EXPECT_EQ(FormatDateTime("yyyy-mm-dd", v, TFormatSettings::EnglishUS()), c.iso) << c.text;
     }
   }
 }
@@ -262,19 +260,19 @@ TEST(StrToTime, HoursMinutesSecondsAndMarkers) {
   };
   for (const auto& c : cases) {
     TDateTime v = -42;
-    bool ok = TryStrToTime(c.text, v, English());
+    bool ok = TryStrToTime(c.text, v, TFormatSettings::EnglishUS());
     if (c.time == nullptr) {
       EXPECT_FALSE(ok) << c.text;
     } else {
       ASSERT_TRUE(ok) << c.text;
-      EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", v, English()), c.time) << c.text;
+      EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", v, TFormatSettings::EnglishUS()), c.time) << c.text;
       EXPECT_LT(v, 1.0);
     }
   }
-  TFormatSettings ja = English();
+  TFormatSettings ja = TFormatSettings::EnglishUS();
   ja.TimeAMString = "\u5348\u524d";
   ja.TimePMString = "\u5348\u5f8c";
-  EXPECT_EQ(FormatDateTime("hh:nn", StrToTime("\u5348\u5f8c 3:15", ja), English()), "15:15");
+  EXPECT_EQ(FormatDateTime("hh:nn", StrToTime("\u5348\u5f8c 3:15", ja), TFormatSettings::EnglishUS()), "15:15");
 }
 
 TEST(StrToDateTime, DateTimeOrBoth) {
@@ -293,7 +291,7 @@ TEST(StrToDateTime, DateTimeOrBoth) {
   };
   for (const auto& c : cases) {
     TDateTime v;
-    bool ok = TryStrToDateTime(c.text, v, English());
+    bool ok = TryStrToDateTime(c.text, v, TFormatSettings::EnglishUS());
     EXPECT_EQ(ok, c.iso != nullptr) << c.text;
     if (ok && c.iso) { EXPECT_EQ(Iso(v), c.iso) << c.text; }
   }
@@ -310,7 +308,7 @@ TEST(DateParsing, ErrorsNameTheText) {
   };
   for (const auto& c : cases) {
     try {
-      c.parse("31/31/2024", English());
+      c.parse("31/31/2024", TFormatSettings::EnglishUS());
       ADD_FAILURE() << c.message;
     } catch (const EConvertError& e) {
       EXPECT_EQ(e.Message(), c.message);
@@ -425,7 +423,7 @@ TEST(DateUtils, TodayComesFromTheClock) {
   EXPECT_EQ(Today(), EncodeDate(2024, 2, 9));
   EXPECT_EQ(Yesterday(), EncodeDate(2024, 2, 8));
   EXPECT_EQ(Tomorrow(), EncodeDate(2024, 2, 10));
-  EXPECT_EQ(FormatDateTime("hh:nn:ss", Time(), English()), "15:04:05");
+  EXPECT_EQ(FormatDateTime("hh:nn:ss", Time(), TFormatSettings::EnglishUS()), "15:04:05");
   EXPECT_EQ(Now(), EncodeDateTime(2024, 2, 9, 15, 4, 5, 0));
 }
 

@@ -274,8 +274,6 @@ TEST_F(FormReadTest, CreatesTheRootByClassName) {
   p->Free();
 }
 
-}  // namespace
-
 // A component that records the ReadState step: the component it was read into.
 class TReadStateProbe : public TComponent {
   KORVAN_CLASS(TReadStateProbe, TComponent)
@@ -305,3 +303,5 @@ TEST_F(FormReadTest, ReadStateNamesTheComponentReadIntoBeforeLoaded) {
   EXPECT_EQ(TProbe::Events(), (std::vector<String>{"A read into Root loading", "B read into P loading"}));
   f->Free();
 }
+
+}  // namespace

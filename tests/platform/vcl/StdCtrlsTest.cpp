@@ -85,6 +85,15 @@ TEST_F(EditTest, KeysSelectEditUndoAndUseTheClipboard) {
   EXPECT_EQ(edit_->Text(), "hello");
   S().PressKey(VK_DELETE);
   EXPECT_EQ(edit_->Text(), "ello");
+  // Shift+Delete without a selection deletes backwards (with one it cuts, below).
+  edit_->SetSelStart(2);
+  S().PressKey(VK_DELETE, true);
+  EXPECT_EQ(edit_->Text(), "elo");
+  EXPECT_EQ(edit_->SelStart(), 1);
+  edit_->SetSelStart(0);
+  S().PressKey(VK_DELETE, true);
+  EXPECT_EQ(edit_->Text(), "elo");
+  edit_->SetText("ello");
   edit_->SetReadOnly(true);
   S().TypeText("zz");
   S().PressKey(VK_BACK);

@@ -30,6 +30,11 @@ void Xdotool(const String& args) {
 
 void MoveTo(Integer x, Integer y) { Xdotool("mousemove --sync " + IntToStr(x) + " " + IntToStr(y)); }
 
+void ClickAt(TControl* control, const TPoint& p) {
+  TPoint s = control->ClientToScreen(p);
+  Xdotool("mousemove --sync " + IntToStr(s.X) + " " + IntToStr(s.Y) + " click 1");
+}
+
 void DragOnScreen(Integer x1, Integer y1, Integer x2, Integer y2) {
   Xdotool("mousemove --sync " + IntToStr(x1) + " " + IntToStr(y1) + " mousedown 1");
   RunUntil([] { return false; }, 200);

@@ -5,6 +5,8 @@
 
 #include "rtl/System.h"
 
+class TControl;
+
 namespace desktopcheck {
 
 // Processes messages until the condition holds or the time (milliseconds) is up.
@@ -20,6 +22,9 @@ void XdotoolAndWait(const String& args);
 
 // Moves the real pointer to a screen point (waiting for the X server).
 void MoveTo(Integer x, Integer y);
+
+// Moves the real pointer to a point of the control's client area and clicks the left button.
+void ClickAt(TControl* control, const TPoint& p);
 
 // Presses the left button at (x1, y1), moves to (x2, y2) in five steps and releases there.
 void DragOnScreen(Integer x1, Integer y1, Integer x2, Integer y2);

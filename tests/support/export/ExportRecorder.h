@@ -3,6 +3,7 @@
 // every call the link made, and writes no file. Registered under its own export type.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "export/cxHtmlXmlTxtExport.h"
@@ -31,6 +32,10 @@ class TcxRecordingExportProvider : public TcxCustomExportProviderSupportedCellIn
   // one line per call that succeeded.
   const std::vector<String>& Log() const { return log_; }
   bool Logged(const String& line) const;
+  // Whether a SetRange call succeeded (a sheet was laid out).
+  bool RangeSet() const {
+    return std::any_of(log_.begin(), log_.end(), [](const String& l) { return l.rfind("SetRange", 0) == 0; });
+  }
   // The written sheet, one line per row: "column:text" of every cell with a text or a span,
   // with "/n" for a span of n columns.
   String Sheet() const;
